@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Barlink needs to build, test and run its demo.
+# Does nothing when they are all present; uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    zlib1g-dev libzint-dev
+    libgtest-dev libbenchmark-dev
+    xvfb xauth fonts-dejavu-core
+)
+if [ "${BARLINK_EXTRA_PACKAGES:-}" != "" ]; then
+    read -r -a extra <<<"$BARLINK_EXTRA_PACKAGES"
+    packages+=("${extra[@]}")
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

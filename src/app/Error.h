@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+namespace barlink {
+
+// A run-time error of the station: a number and a description, thrown where the
+// documented behaviour raises an error and caught where it catches one.
+class Error : public std::exception
+{
+public:
+    // Numbers in use across the program.
+    enum Number : int {
+        InvalidCall = 5,
+        Overflow = 6,
+        OutOfMemory = 7,
+        SubscriptOutOfRange = 9,
+        BadFileName = 52,
+        FileNotFound = 53,
+        BadFileMode = 54,
+        DeviceIoError = 57,
+        FileAlreadyExists = 58,
+        DiskFull = 61,
+        InputPastEnd = 62,
+        DeviceUnavailable = 68,
+        PermissionDenied = 70,
+        DiskNotReady = 71,
+        PathFileAccessError = 75,
+        PathNotFound = 76,
+        ObjectNotSet = 91,
+        CannotCreateObject = 429,
+        AutomationError = 440,
+    };
+
+    Error(int number, QString description)
+        : m_number(number)
+        , m_description(std::move(description))
+        , m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
+    {}
+
+    [[nodiscard]] int number() const noexcept { return m_number; }
+    [[nodiscard]] const QString &description() const noexcept { return m_description; }
+    [[nodiscard]] const char *what() const noexcept override { return m_what.constData(); }
+
+private:
+    int m_number = 0;
+    QString m_description;
+    QByteArray m_what;
+};
+
+// The one format in which unexpected errors are shown to the operator:
+// "Unexpected error # 53 occured: File not found".
+[[nodiscard]] inline QString unexpectedErrorText(int number, const QString &description)
+{
+    const QString num = number < 0 ? QString::number(number)
+                                   : QLatin1Char(' ') + QString::number(number);
+    return QStringLiteral("Unexpected error #") + num + QStringLiteral(" occured: ") + description;
+}
+
+[[nodiscard]] inline QString unexpectedErrorText(const Error &error)
+{
+    return unexpectedErrorText(error.number(), error.description());
+}
+
+} // namespace barlink

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+namespace barlink::app {
+
+// Counts the running copies of the program for this user, through a lock file in
+// the user's runtime folder. The lock is held until this object goes away, and a
+// lock left by a copy that crashed is taken over.
+class InstanceCounter
+{
+public:
+    // lockDir empty: the user's runtime folder (or the temporary folder).
+    explicit InstanceCounter(QString lockDir = {});
+    ~InstanceCounter();
+
+    void setLockDir(QString dir) { m_lockDir = std::move(dir); }
+
+    // Registers this copy under the name and returns how many copies of that name
+    // run, this one included: 1 when it is alone, 2 when another holds the name.
+    [[nodiscard]] qint32 countInstances(const QString &name);
+
+private:
+    QString m_lockDir;
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+} // namespace barlink::app

@@ -1,0 +1,225 @@
+#include "MainWindow.h"
+#include "ui_MainWindow.h"
+
+#include "Error.h"
+#include "StatusTexts.h"
+#include "label/LabelGate.h"
+#include "label/LabelInterpreter.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+
+namespace barlink::app {
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::MainWindow>())
+{
+    m_ui->setupUi(this);
+    m_labId = {m_ui->LabID_0, m_ui->LabID_1, m_ui->LabID_2, m_ui->LabID_3, m_ui->LabID_4};
+
+    // Indicators: calm colours, visible only while they mean something.
+    for (QLabel *label : m_labId) {
+        label->setStyleSheet(QStringLiteral(
+            "QLabel { background: #2e7d32; color: white; border-radius: 4px; padding: 2px 8px; }"));
+        label->setVisible(false);
+    }
+    m_ui->LabelAFS->setStyleSheet(QStringLiteral(
+        "QLabel { background: #1565c0; color: white; border-radius: 4px; padding: 2px 8px; }"));
+    m_ui->LabelAFS->setVisible(false);
+    m_ui->DSpin->setStyleSheet(QStringLiteral("QLabel { color: #c62828; font-weight: bold; }"));
+    m_ui->DSpin->setMinimumWidth(20);
+    m_ui->DSpin->setVisible(false);
+    QFont scanFont = m_ui->ComDisplay->font();
+    scanFont.setPointSizeF(scanFont.pointSizeF() * 1.3);
+    m_ui->ComDisplay->setFont(scanFont);
+    m_ui->ComDisplay->setMinimumHeight(m_ui->ComDisplay->sizeHint().height() + 8);
+    m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
+    // "Show Program in Editor" is hidden at start-up; "Machine Auto Start" takes its place.
+    m_ui->ShowEd->setVisible(false);
+
+    connect(m_ui->cmdEdit, &QPushButton::clicked, this, &MainWindow::startManualEntry);
+    connect(m_ui->cmdEndEdit, &QPushButton::clicked, this, &MainWindow::endManualEntry);
+    connect(m_ui->txtEtichetta, &QLineEdit::returnPressed, this, &MainWindow::endManualEntry);
+    connect(m_ui->mnuExit, &QAction::triggered, this, [this] {
+        m_exitRequested = true;
+        QApplication::exit(0);
+    });
+    connect(m_ui->mnuSetttings, &QAction::triggered, this, [this] {
+        if (onPortSettings)
+            onPortSettings();
+    });
+    connect(m_ui->MnuAutoFld, &QAction::triggered, this, [this] {
+        if (onAutoFieldSelect)
+            onAutoFieldSelect();
+    });
+    connect(m_ui->ExIns, &QAction::triggered, this, [this] {
+        if (onExclusionInsertion)
+            onExclusionInsertion();
+    });
+    connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
+        if (onAbout)
+            onAbout();
+    });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::enableMenus()
+{
+    m_ui->MnuAutoFld->setEnabled(bool(onAutoFieldSelect));
+    m_ui->ExIns->setEnabled(bool(onExclusionInsertion));
+    m_ui->mnuAbout->setEnabled(bool(onAbout));
+}
+
+QCheckBox *MainWindow::checkBoxFor(Options::Switch s) const
+{
+    switch (s) {
+    case Options::AutoClear: return m_ui->AClear;
+    case Options::Overwrite: return m_ui->Overwrite;
+    case Options::AutoStart: return m_ui->AutoStart;
+    case Options::ShowEd: return m_ui->ShowEd;
+    }
+    return nullptr;
+}
+
+void MainWindow::showOption(Options::Switch s, int value)
+{
+    // Stored values are 0 cleared, 1 set, 2 greyed; Qt's order is unchecked, partial, checked.
+    QCheckBox *box = checkBoxFor(s);
+    const QSignalBlocker blocker(box);
+    box->setTristate(value == 2);
+    box->setCheckState(value == 2 ? Qt::PartiallyChecked : value ? Qt::Checked : Qt::Unchecked);
+}
+
+void MainWindow::bindOptions(Options &options)
+{
+    m_options = &options;
+    for (auto s : {Options::AutoClear, Options::Overwrite, Options::AutoStart, Options::ShowEd}) {
+        QCheckBox *box = checkBoxFor(s);
+        showOption(s, options.value(s));
+        connect(box, &QCheckBox::clicked, this, [this, s, box] {
+            // A click never leads to the greyed state.
+            box->setTristate(false);
+            m_options->setValueByUser(s, box->isChecked() ? 1 : 0);
+        });
+    }
+    connect(&options, &Options::valueChanged, this, &MainWindow::showOption);
+}
+
+void MainWindow::setLabelInterpreter(label::LabelInterpreter *interpreter, label::LabelGate *gate)
+{
+    m_interpreter = interpreter;
+    m_gate = gate;
+}
+
+void MainWindow::startManualEntry()
+{
+    m_ui->txtEtichetta->setEnabled(true);
+    m_ui->txtEtichetta->setFocus();
+    m_ui->cmdEdit->setEnabled(false);
+    m_ui->cmdEndEdit->setEnabled(true);
+    setStatus(status::typeLabel());
+}
+
+void MainWindow::closeManualEntry()
+{
+    m_ui->txtEtichetta->clear();
+    m_ui->txtEtichetta->setEnabled(false);
+    m_ui->cmdEdit->setEnabled(true);
+    m_ui->cmdEndEdit->setEnabled(false);
+}
+
+void MainWindow::endManualEntry()
+{
+    if (!m_ui->cmdEndEdit->isEnabled())
+        return;
+    const QString text = m_ui->txtEtichetta->text().toUpper();
+    m_ui->txtEtichetta->setText(text);
+    if (text.isEmpty()) {
+        closeManualEntry();
+        m_ui->cmdEdit->setFocus();
+        setStatus(status::ready());
+        return;
+    }
+    bool accepted = false;
+    if (m_interpreter) {
+        // One label at a time: a scanned label in hand is finished first.
+        if (m_gate)
+            m_gate->waitUntilFree();
+        try {
+            if (m_gate) {
+                label::LabelGate::Hold hold(*m_gate);
+                accepted = m_interpreter->interpretLabel(text);
+            } else {
+                accepted = m_interpreter->interpretLabel(text);
+            }
+        } catch (const Error &error) {
+            QMessageBox::critical(this, applicationTitle(), unexpectedErrorText(error));
+        }
+    }
+    if (accepted) {
+        closeManualEntry();
+    } else {
+        beep();
+        m_ui->txtEtichetta->setFocus();
+    }
+}
+
+void MainWindow::setStatus(const QString &text)
+{
+    m_ui->lblStatusBar->setText(text);
+}
+
+QString MainWindow::status() const
+{
+    return m_ui->lblStatusBar->text();
+}
+
+void MainWindow::setSegmentIndicator(int index, bool visible)
+{
+    if (index >= 0 && index < int(m_labId.size()))
+        m_labId[std::size_t(index)]->setVisible(visible);
+}
+
+void MainWindow::setAutoFieldSelectionVisible(bool visible)
+{
+    m_ui->LabelAFS->setVisible(visible);
+}
+
+void MainWindow::setExclusionText(const QString &text)
+{
+    m_ui->ExLab->setText(text);
+}
+
+void MainWindow::setLastScan(const QString &text)
+{
+    m_ui->ComDisplay->setText(text);
+}
+
+void MainWindow::setActivity(bool visible, const QString &caption)
+{
+    m_ui->DSpin->setVisible(visible);
+    if (!caption.isNull())
+        m_ui->DSpin->setText(caption);
+}
+
+void MainWindow::setCurrentSettings(const QString &text)
+{
+    m_ui->lblCurSettings->setText(text);
+}
+
+void MainWindow::beep()
+{
+    QApplication::beep();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (onClose)
+        onClose();
+    event->accept();
+}
+
+} // namespace barlink::app

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "OperatorDisplay.h"
+#include "Options.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace barlink::label {
+class LabelGate;
+class LabelInterpreter;
+} // namespace barlink::label
+
+namespace barlink::app {
+
+// frmMain: what the scanner delivered and what the station is doing, the manual
+// label entry, the option switches and the menus.
+class MainWindow : public QMainWindow, public OperatorDisplay
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Binds the option check boxes to the switches (both ways).
+    void bindOptions(Options &options);
+    // Where manual entry sends its labels, and the gate that keeps one label at a time.
+    void setLabelInterpreter(label::LabelInterpreter *interpreter, label::LabelGate *gate);
+
+    // Menu commands whose windows live elsewhere; the items stay disabled while unset.
+    std::function<void()> onPortSettings;
+    std::function<void()> onAutoFieldSelect;
+    std::function<void()> onExclusionInsertion;
+    std::function<void()> onAbout;
+    // Runs when the window is closed with its close box (not with E&xit).
+    std::function<void()> onClose;
+    void enableMenus();
+
+    // OperatorDisplay
+    void setStatus(const QString &text) override;
+    [[nodiscard]] QString status() const override;
+    void setSegmentIndicator(int index, bool visible) override;
+    void setAutoFieldSelectionVisible(bool visible) override;
+    void setExclusionText(const QString &text) override;
+    void setLastScan(const QString &text) override;
+    void setActivity(bool visible, const QString &caption) override;
+    void setCurrentSettings(const QString &text) override;
+    void beep() override;
+
+    [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void startManualEntry();
+    void endManualEntry();
+    void closeManualEntry();
+    QCheckBox *checkBoxFor(Options::Switch s) const;
+    void showOption(Options::Switch s, int value);
+
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    std::array<QLabel *, 5> m_labId{};
+    Options *m_options = nullptr;
+    label::LabelInterpreter *m_interpreter = nullptr;
+    label::LabelGate *m_gate = nullptr;
+    bool m_exitRequested = false;
+};
+
+} // namespace barlink::app

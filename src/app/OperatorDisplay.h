@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace barlink::app {
+
+// What the operator sees of the station's work: the main window implements it,
+// tests record it.
+class OperatorDisplay
+{
+public:
+    virtual ~OperatorDisplay() = default;
+
+    // Status line (lblStatusBar).
+    virtual void setStatus(const QString &text) = 0;
+    [[nodiscard]] virtual QString status() const = 0;
+    // Segment indicators LabID(0..4): "Load List", "Program", "Dimensions", "Vars A-D", "Vars E-I".
+    virtual void setSegmentIndicator(int index, bool visible) = 0;
+    // LabelAFS, "Automatic Field Selection".
+    virtual void setAutoFieldSelectionVisible(bool visible) = 0;
+    // ExLab, the exclusion choice.
+    virtual void setExclusionText(const QString &text) = 0;
+    // ComDisplay, " Last Scan:    " and the label being received.
+    virtual void setLastScan(const QString &text) = 0;
+    // DSpin, the activity indicator; shown with the first character of each piece received.
+    virtual void setActivity(bool visible, const QString &caption = QString()) = 0;
+    // lblCurSettings, the open port and its line settings ("COM1:9600,N,8,1").
+    virtual void setCurrentSettings(const QString &text) = 0;
+    // The system beep.
+    virtual void beep() = 0;
+
+    // Hides all five segment indicators.
+    void hideSegmentIndicators()
+    {
+        for (int i = 0; i < 5; ++i)
+            setSegmentIndicator(i, false);
+    }
+};
+
+} // namespace barlink::app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Prompter.h"
+
+class QWidget;
+
+namespace barlink::app {
+
+// Real message boxes for the Prompter seam, with the application title as caption.
+class PromptDialog : public Prompter
+{
+public:
+    explicit PromptDialog(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {}
+
+    void setParent(QWidget *parent) { m_parent = parent; }
+    Answer ask(Icon icon, Buttons buttons, const QString &text) override;
+
+private:
+    QWidget *m_parent = nullptr;
+};
+
+} // namespace barlink::app

@@ -1,0 +1,258 @@
+#include "app/SettingsFile.h"
+
+#include "app/FileExists.h"
+#include "app/ProfileFile.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <limits>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace barlink::app {
+
+namespace {
+
+// Texts of the documented keys are read through a buffer of this size.
+constexpr int TextBuffer = 128;
+// The keys this station adds hold paths, which must not be cut short.
+constexpr int PathBuffer = 4096;
+
+QString section()
+{
+    return QString(SettingsSection);
+}
+
+QString trimmedSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString withoutTrailingSeparator(QString path)
+{
+#ifdef Q_OS_WIN
+    if (path.endsWith(QLatin1Char('\\')))
+#else
+    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
+#endif
+        path.chop(1);
+    return path;
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else the fallback
+// under the home folder.
+QString xdgFolder(const char *variable, const QString &fallbackUnderHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return value;
+    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
+}
+
+int switchValue(int stored)
+{
+    return stored == 0 || stored == 1 || stored == 2 ? stored : 1;
+}
+
+qint16 portNumber(int stored)
+{
+    if (stored < std::numeric_limits<qint16>::min() || stored > std::numeric_limits<qint16>::max())
+        return 0;
+    return static_cast<qint16>(stored);
+}
+
+} // namespace
+
+SettingsDefaults settingsDefaults()
+{
+    SettingsDefaults defaults;
+#ifdef Q_OS_WIN
+    defaults.gcodePath = QStringLiteral("C:\\VNTX\\PRODUCT\\");
+    defaults.listPath = QStringLiteral("C:\\VNTX\\PRODUCT\\lsx\\");
+    defaults.csvInPath = QStringLiteral("C:\\");
+    defaults.csvOutPath = QStringLiteral("C:\\Barlink.csv");
+    defaults.editorPath = QStringLiteral("c:\\helicon\\bin\\Scriber.exe");
+    defaults.tempPath = QStringLiteral("C:\\Helicon\\Bin");
+#else
+    const QString data
+        = xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/barlink/");
+    defaults.gcodePath = data + QStringLiteral("product/");
+    defaults.listPath = data + QStringLiteral("product/lsx/");
+    defaults.csvInPath = data + QStringLiteral("csv/");
+    defaults.csvOutPath = data + QStringLiteral("Barlink.csv");
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
+        defaults.tempPath = runtime + QStringLiteral("/barlink");
+    } else {
+        QString user = qEnvironmentVariable("USER");
+        if (user.isEmpty())
+            user = QString::number(::getuid());
+        defaults.tempPath = QDir::tempPath() + QStringLiteral("/barlink-") + user;
+    }
+#endif
+    return defaults;
+}
+
+QString windowsDirectory()
+{
+#ifdef Q_OS_WIN
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH)
+        return QStringLiteral("C:\\Windows");
+    return QString::fromWCharArray(buffer, static_cast<qsizetype>(length));
+#else
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/barlink");
+#endif
+}
+
+QString findSettingsFile(const QString &folder, Prompter &prompter)
+{
+    if (folder.isEmpty())
+        return {};
+    const QDir dir(folder);
+    const QString exact = dir.filePath(SettingsFileName);
+    if (fileExists(exact, prompter))
+        return exact;
+#ifndef Q_OS_WIN
+    // Name filters match regardless of case; the exact spelling has been tried already.
+    const QStringList names = dir.entryList(
+        {QString(SettingsFileName)}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : names) {
+        if (name == SettingsFileName)
+            continue;
+        const QString path = dir.filePath(name);
+        if (fileExists(path, prompter))
+            return path;
+    }
+#endif
+    return {};
+}
+
+bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
+{
+    settings.settingsFilePath = QDir(settings.programDir).filePath(SettingsFileName);
+    QString found = findSettingsFile(settings.programDir, prompter);
+    if (found.isEmpty()) {
+        settings.settingsFilePath = QDir(settings.windowsDir).filePath(SettingsFileName);
+        found = findSettingsFile(settings.windowsDir, prompter);
+    }
+    if (found.isEmpty()) {
+        prompter.inform(Prompter::Icon::Critical, QStringLiteral("File KTQ.INI Not Found"));
+        return false;
+    }
+    settings.settingsFilePath = found;
+
+    const SettingsDefaults defaults = settingsDefaults();
+    const ProfileFile file(found);
+    const QString sec = section();
+    const auto text
+        = [&](const char *key, const QString &defaultValue, int bufferSize = TextBuffer) {
+              // A missing key takes the default whole; only values from the file are cut.
+              return file.value(sec, QLatin1String(key), bufferSize).value_or(defaultValue);
+          };
+    const auto number = [&](const char *key, int defaultValue) {
+        return file.readInt(sec, QLatin1String(key), defaultValue);
+    };
+
+    settings.serialSettings = text("Settings", defaults.serialSettings);
+    settings.gcodePath = trimmedSpaces(text("GCodePath", defaults.gcodePath));
+    settings.listPath = trimmedSpaces(text("ListPath", defaults.listPath));
+    settings.serialPort = portNumber(number("CommPort", defaults.commPort));
+    const int pollTime = number("CommPollTime", defaults.commPollTime);
+    if (pollTime > 99)
+        settings.commPollTime = pollTime;
+    settings.csvInPath
+        = withoutTrailingSeparator(trimmedSpaces(text("CSVInPath", defaults.csvInPath)));
+    settings.csvOutPath
+        = withoutTrailingSeparator(trimmedSpaces(text("CSVOutPath", defaults.csvOutPath)));
+    const int autoStart = number("AutoStart", defaults.autoStart);
+    const int overwrite = number("Overwrite", defaults.overwrite);
+    const int autoClear = number("AutoClear", defaults.autoClear);
+    settings.commDevice = trimmedSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
+    settings.editorPath = trimmedSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
+    settings.tempPath = trimmedSpaces(text("TempPath", defaults.tempPath, PathBuffer));
+
+    options.setValue(Options::AutoStart, switchValue(autoStart));
+    options.setValue(Options::Overwrite, switchValue(overwrite));
+    options.setValue(Options::AutoClear, switchValue(autoClear));
+    return true;
+}
+
+void saveSerialSettings(const Settings &settings)
+{
+    writeKey(settings, QStringLiteral("Settings"), settings.serialSettings);
+    writeKey(settings, QStringLiteral("CommPort"), QString::number(settings.serialPort));
+}
+
+QString optionSwitchKey(Options::Switch s)
+{
+    switch (s) {
+    case Options::AutoClear:
+        return QStringLiteral("AutoClear");
+    case Options::Overwrite:
+        return QStringLiteral("Overwrite");
+    case Options::AutoStart:
+        return QStringLiteral("AutoStart");
+    case Options::ShowEd:
+        break;
+    }
+    return {};
+}
+
+QString signedNumberText(int value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
+void writeOptionSwitch(const Settings &settings, Options::Switch s, int value)
+{
+    const QString key = optionSwitchKey(s);
+    if (!key.isEmpty())
+        writeKey(settings, key, signedNumberText(value));
+}
+
+QString
+readKey(const Settings &settings, const QString &key, const QString &defaultValue, int bufferSize)
+{
+    return ProfileFile(settings.settingsFilePath)
+        .readString(section(), key, defaultValue, bufferSize);
+}
+
+int readIntKey(const Settings &settings, const QString &key, int defaultValue)
+{
+    return ProfileFile(settings.settingsFilePath).readInt(section(), key, defaultValue);
+}
+
+void writeKey(const Settings &settings, const QString &key, const QString &value)
+{
+    ProfileFile(settings.settingsFilePath).writeString(section(), key, value);
+}
+
+QString portDeviceName(const Settings &settings)
+{
+    if (!settings.commDevice.isEmpty())
+        return settings.commDevice;
+    if (settings.serialPort < 1)
+        return {};
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM") + QString::number(settings.serialPort);
+#else
+    return QStringLiteral("/dev/ttyS") + QString::number(settings.serialPort - 1);
+#endif
+}
+
+} // namespace barlink::app

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/Options.h"
+
+#include <QLatin1String>
+#include <QString>
+
+namespace barlink::app {
+
+class Prompter;
+struct Settings;
+
+// The settings file: its name, its one section, and every key the station reads or writes
+// there goes through the functions below, so the file format lives in one place.
+inline constexpr QLatin1String SettingsFileName("KTQ.INI");
+inline constexpr QLatin1String SettingsSection("GESTBCOD");
+
+// The values that missing keys are read as, in one place. On Windows the paths are the
+// control software's folders; elsewhere they are per-user folders under the data home
+// ($XDG_DATA_HOME, default ~/.local/share):
+//   GCodePath  <data>/barlink/product/          ListPath   <data>/barlink/product/lsx/
+//   CSVInPath  <data>/barlink/csv/ (used without its last "/")
+//   CSVOutPath <data>/barlink/Barlink.csv       EditorPath empty (no editor)
+//   TempPath   $XDG_RUNTIME_DIR/barlink, else <temp>/barlink-<user>
+struct SettingsDefaults
+{
+    QString serialSettings = QStringLiteral("9600,N,8,1");
+    QString gcodePath;
+    QString listPath;
+    int commPort = 1;
+    int commPollTime = 1000;
+    QString csvInPath;
+    QString csvOutPath;
+    int autoStart = 1;
+    int overwrite = 1;
+    int autoClear = 1;
+    QString commDevice; // none: the port number names the device
+    QString editorPath;
+    QString tempPath; // folder of the compressed-label decoder's temporary files
+};
+
+[[nodiscard]] SettingsDefaults settingsDefaults();
+
+// The "Windows directory": the system's on Windows; elsewhere $XDG_CONFIG_HOME/barlink
+// (default ~/.config/barlink).
+[[nodiscard]] QString windowsDirectory();
+
+// The settings file in folder, or an empty text. Besides the exact name, a case-insensitive
+// spelling of it (a "ktq.ini" copied from a Windows station) is accepted where the file
+// system tells names apart by case; with several, the first in name order. Disk prompts and
+// errors as fileExists.
+[[nodiscard]] QString findSettingsFile(const QString &folder, Prompter &prompter);
+
+// Finds the settings file (settings.programDir first, then settings.windowsDir) and reads
+// every key into settings and options. Without a file: "File KTQ.INI Not Found", false,
+// settingsFilePath names the file in windowsDir (so later writes create it there) and
+// nothing else changes.
+//
+// Texts are read through a 128-character buffer (at most 127 characters) and trimmed of
+// spaces; CSVInPath and CSVOutPath lose one trailing separator ("\", and "/" off Windows).
+// CommPollTime is used only above 99 ms, otherwise the interval keeps its value. A CommPort
+// outside the 16-bit range reads as 0 (no port). AutoStart, Overwrite and AutoClear keep 0,
+// 1 and 2; any other number counts as 1 (ticked). The keys this station adds, CommDevice,
+// EditorPath and TempPath, are paths and take up to 4095 characters.
+[[nodiscard]] bool loadSettings(Settings &settings, Options &options, Prompter &prompter);
+
+// Writes Settings = serialSettings and CommPort = the port number in decimal.
+void saveSerialSettings(const Settings &settings);
+
+// The key of an option switch: AutoClear, Overwrite or AutoStart; empty for ShowEd, which
+// is not stored.
+[[nodiscard]] QString optionSwitchKey(Options::Switch s);
+
+// A number the way a switch value is written: a blank before 0 and positive numbers, so
+// the file line reads "AutoClear= 1".
+[[nodiscard]] QString signedNumberText(int value);
+
+// Writes the switch's key with the value as signedNumberText; nothing for ShowEd.
+void writeOptionSwitch(const Settings &settings, Options::Switch s, int value);
+
+// Any key of the settings section, for the subsystems with keys of their own.
+[[nodiscard]] QString readKey(const Settings &settings,
+                              const QString &key,
+                              const QString &defaultValue = QString(),
+                              int bufferSize = 128);
+[[nodiscard]] int readIntKey(const Settings &settings, const QString &key, int defaultValue);
+// Throws barlink::Error when the file cannot be written (see ProfileFile::writeString).
+void writeKey(const Settings &settings, const QString &key, const QString &value);
+
+// The serial device to open: CommDevice when set; otherwise "COMn" on Windows and
+// "/dev/ttyS(n-1)" elsewhere. A port number below 1 gives an empty name, which no port
+// opens.
+[[nodiscard]] QString portDeviceName(const Settings &settings);
+
+} // namespace barlink::app

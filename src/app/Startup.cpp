@@ -1,0 +1,113 @@
+#include "Startup.h"
+
+#include "Error.h"
+#include "InstanceCounter.h"
+#include "OperatorDisplay.h"
+#include "PortControl.h"
+#include "ProductEnvironment.h"
+#include "Prompter.h"
+#include "Settings.h"
+#include "SettingsFile.h"
+#include "label/CurrentItem.h"
+#include "program/listmanager/Application.h"
+#include "program/listmanager/ListManagerLink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QLoggingCategory>
+#include <QTimer>
+
+Q_LOGGING_CATEGORY(lcStartup, "barlink.app.startup", QtWarningMsg)
+
+namespace barlink::app {
+
+// Runs one start-up step; an error is reported and start-up goes on with the next step.
+template<typename Step>
+void Startup::guarded(Step step)
+{
+    try {
+        step();
+    } catch (const Error &error) {
+        m_parts.prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
+    }
+}
+
+QString Startup::noListText(const QString &reason)
+{
+    QString text = QStringLiteral("The list manager has not handed out a list.");
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n") + reason;
+    text += QStringLiteral("\n\nRetry to wait for the list again, Cancel to go on without a list.");
+    return text;
+}
+
+Startup::Outcome Startup::run(bool commandLineEmpty)
+{
+    if (m_parts.instances.countInstances(QStringLiteral("BarCode")) > 1) {
+        m_parts.prompter.inform(Prompter::Icon::Warning, alreadyRunningText());
+        return Outcome::AlreadyRunning;
+    }
+
+    // The result does not matter: without a file the values stay as they were.
+    (void)loadSettings(m_parts.settings, m_parts.options, m_parts.prompter);
+
+    guarded([this] {
+        m_parts.product.registerApplication({QCoreApplication::applicationName(),
+                                             QCoreApplication::applicationDirPath(),
+                                             QCoreApplication::applicationFilePath(),
+                                             QCoreApplication::applicationVersion()});
+    });
+
+    bool portStarted = false;
+    guarded([&] { portStarted = m_parts.port.startPort(); });
+    if (!portStarted)
+        return Outcome::PortRefused;
+
+    m_parts.link.setCommandLineEmpty(commandLineEmpty);
+    guarded([this] { createApplication(); });
+    if (commandLineEmpty)
+        waitForList();
+
+    m_parts.item.clearListPending = true;
+    return Outcome::Running;
+}
+
+void Startup::createApplication()
+{
+    m_parts.link.setApplication(m_parts.provider.createApplication());
+}
+
+void Startup::waitForList()
+{
+    for (;;) {
+        QString reason;
+        for (int pass = 0; pass < m_listWaitPasses; ++pass) {
+            try {
+                if (!m_parts.link.application())
+                    createApplication();
+                if (auto list = m_parts.link.application()->newList()) {
+                    m_parts.link.setCurrentList(std::move(list));
+                    return;
+                }
+            } catch (const Error &error) {
+                // An error does not go away by asking again at once: ask the operator.
+                reason = unexpectedErrorText(error);
+                break;
+            }
+            QEventLoop loop;
+            QTimer::singleShot(m_listWaitIntervalMs, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        qCInfo(lcStartup) << "no list yet:" << reason;
+        const auto answer = m_parts.prompter.ask(Prompter::Icon::Warning,
+                                                 Prompter::Buttons::RetryCancel,
+                                                 noListText(reason));
+        if (answer != Prompter::Answer::Retry) {
+            m_parts.display.setStatus(noListStatus());
+            return;
+        }
+    }
+}
+
+} // namespace barlink::app

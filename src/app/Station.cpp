@@ -1,0 +1,58 @@
+#include "Station.h"
+
+#include "Error.h"
+#include "Prompter.h"
+#include "SettingsFile.h"
+#include "scanner/ScannerPort.h"
+
+#include <QDir>
+
+namespace barlink::app {
+
+Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *parent)
+    : QObject(parent)
+    , m_seams(seams)
+    , m_product(m_settings)
+    , m_portControl(m_settings, seams.port, seams.display, seams.prompter)
+{
+    m_settings.programDir = std::move(programDir);
+    m_settings.windowsDir = std::move(windowsDir);
+    connect(&m_options, &Options::userChanged, this, &Station::writeOption);
+}
+
+Station::~Station() = default;
+
+Startup::Outcome Station::start(bool commandLineEmpty)
+{
+    Startup startup({m_settings,
+                     m_options,
+                     m_seams.prompter,
+                     m_seams.display,
+                     m_instances,
+                     m_product,
+                     m_portControl,
+                     m_seams.provider,
+                     m_link,
+                     m_item});
+    startup.setListWait(m_listWaitPasses, m_listWaitIntervalMs);
+    m_helpFile = QDir(m_settings.programDir).filePath(QStringLiteral("LBLHELP.HLP"));
+    return startup.run(commandLineEmpty);
+}
+
+void Station::shutdown()
+{
+    if (m_seams.port.isOpen())
+        m_seams.port.close();
+    m_link.release();
+}
+
+void Station::writeOption(Options::Switch s, int value)
+{
+    try {
+        writeOptionSwitch(m_settings, s, value);
+    } catch (const Error &error) {
+        m_seams.prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
+    }
+}
+
+} // namespace barlink::app

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "InstanceCounter.h"
+#include "Options.h"
+#include "PortControl.h"
+#include "ProductEnvironment.h"
+#include "Settings.h"
+#include "Startup.h"
+#include "label/CurrentItem.h"
+#include "program/listmanager/ListManagerLink.h"
+
+#include <QObject>
+
+namespace barlink::scanner {
+class ScannerPort;
+}
+namespace barlink::listmanager {
+class ListManagerProvider;
+}
+
+namespace barlink::app {
+
+class OperatorDisplay;
+class Pacer;
+class Prompter;
+
+// The station's state for the whole run (settings, option switches, current item,
+// list manager references, scanner port) and the start-up and shutdown around it.
+// Runs headless: the window, the message boxes, the pauses, the port and the list
+// manager come in from outside.
+class Station : public QObject
+{
+    Q_OBJECT
+public:
+    struct Seams
+    {
+        OperatorDisplay &display;
+        Prompter &prompter;
+        Pacer &pacer;
+        scanner::ScannerPort &port;
+        listmanager::ListManagerProvider &provider;
+    };
+
+    Station(Seams seams, QString programDir, QString windowsDir, QObject *parent = nullptr);
+    ~Station() override;
+
+    // Runs the start-up sequence. commandLineEmpty: no arguments but the toolkit's own.
+    [[nodiscard]] Startup::Outcome start(bool commandLineEmpty);
+    // Closes the port and releases the list manager objects.
+    void shutdown();
+
+    // Writes an option switch to the settings file when the operator changes it.
+    void writeOption(Options::Switch s, int value);
+
+    [[nodiscard]] Settings &settings() { return m_settings; }
+    [[nodiscard]] Options &options() { return m_options; }
+    [[nodiscard]] label::CurrentItem &item() { return m_item; }
+    [[nodiscard]] listmanager::ListManagerLink &link() { return m_link; }
+    [[nodiscard]] PortControl &portControl() { return m_portControl; }
+    [[nodiscard]] ProductEnvironment &product() { return m_product; }
+    [[nodiscard]] const Seams &seams() const { return m_seams; }
+    [[nodiscard]] QString helpFile() const { return m_helpFile; }
+
+    // Lets tests keep the wait for a list short.
+    void setListWait(int passes, int intervalMs)
+    {
+        m_listWaitPasses = passes;
+        m_listWaitIntervalMs = intervalMs;
+    }
+    // Lets tests keep the single-instance lock out of the user's folder.
+    void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
+
+private:
+    Seams m_seams;
+    Settings m_settings;
+    Options m_options;
+    label::CurrentItem m_item;
+    listmanager::ListManagerLink m_link;
+    InstanceCounter m_instances;
+    ProductEnvironment m_product;
+    PortControl m_portControl;
+    QString m_helpFile;
+    int m_listWaitPasses = 50;
+    int m_listWaitIntervalMs = 100;
+};
+
+} // namespace barlink::app

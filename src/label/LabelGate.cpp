@@ -1,0 +1,17 @@
+#include "LabelGate.h"
+
+#include <QEventLoop>
+
+namespace barlink::label {
+
+void LabelGate::waitUntilFree()
+{
+    if (!m_busy)
+        return;
+    QEventLoop loop;
+    connect(this, &LabelGate::freed, &loop, &QEventLoop::quit);
+    while (m_busy)
+        loop.exec();
+}
+
+} // namespace barlink::label

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+namespace barlink::label {
+
+// One label at a time: while a label is being handled (its pauses included),
+// scanner ticks skip and manual entry waits.
+class LabelGate : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    [[nodiscard]] bool isBusy() const { return m_busy; }
+
+    // Marks the gate busy for its lifetime.
+    class Hold
+    {
+    public:
+        explicit Hold(LabelGate &gate)
+            : m_gate(gate)
+        {
+            m_gate.m_busy = true;
+        }
+        ~Hold()
+        {
+            m_gate.m_busy = false;
+            Q_EMIT m_gate.freed();
+        }
+        Hold(const Hold &) = delete;
+        Hold &operator=(const Hold &) = delete;
+
+    private:
+        LabelGate &m_gate;
+    };
+
+    // Keeps window events running until the label in hand is done.
+    void waitUntilFree();
+
+Q_SIGNALS:
+    void freed();
+
+private:
+    bool m_busy = false;
+};
+
+} // namespace barlink::label

@@ -1,0 +1,74 @@
+#include "ListManagerLink.h"
+
+#include "app/Error.h"
+
+namespace barlink::listmanager {
+
+namespace {
+
+[[noreturn]] void throwObjectNotSet()
+{
+    throw Error(Error::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+}
+
+} // namespace
+
+void ListManagerLink::setApplication(std::shared_ptr<Application> application)
+{
+    m_application = std::move(application);
+}
+
+void ListManagerLink::setCurrentList(std::shared_ptr<ExeList> list)
+{
+    m_list = std::move(list);
+}
+
+void ListManagerLink::setLateBoundList(std::shared_ptr<LateBoundList> list)
+{
+    m_lateBoundList = std::move(list);
+}
+
+void ListManagerLink::clearHostList()
+{
+    if (!m_commandLineEmpty)
+        return;
+    if (!m_list)
+        throwObjectNotSet();
+    m_list->clearList();
+}
+
+void ListManagerLink::hostListStart()
+{
+    requireApplication().startList();
+}
+
+void ListManagerLink::hostListStop()
+{
+    requireApplication().holdList();
+}
+
+void ListManagerLink::hostListEnd()
+{
+    requireApplication().endList();
+}
+
+void ListManagerLink::setpoint()
+{
+    requireApplication().setpoint();
+}
+
+void ListManagerLink::release()
+{
+    m_lateBoundList.reset();
+    m_list.reset();
+    m_application.reset();
+}
+
+Application &ListManagerLink::requireApplication() const
+{
+    if (!m_application)
+        throwObjectNotSet();
+    return *m_application;
+}
+
+} // namespace barlink::listmanager

@@ -1,0 +1,39 @@
+#include "scanner/PortErrors.h"
+
+namespace barlink::scanner {
+
+bool isDeviceLost(QSerialPort::SerialPortError error)
+{
+    return error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
+}
+
+Error openError(QSerialPort::SerialPortError error,
+                const QString &device,
+                const QString &systemText)
+{
+    int number = HardwareNotAvailable;
+    QString text = QStringLiteral("The hardware is not available");
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        number = InvalidPortNumber;
+        text = QStringLiteral("Invalid port number");
+        break;
+    case QSerialPort::PermissionError:
+    case QSerialPort::OpenError:
+        number = PortAlreadyOpen;
+        text = QStringLiteral("Port already open");
+        break;
+    case QSerialPort::UnsupportedOperationError:
+        number = CannotSetCommState;
+        text = QStringLiteral("Could not set comm state");
+        break;
+    default:
+        break;
+    }
+    text += QStringLiteral(": ") + device;
+    if (!systemText.isEmpty())
+        text += QStringLiteral(" (") + systemText + QLatin1Char(')');
+    return Error(number, text);
+}
+
+} // namespace barlink::scanner

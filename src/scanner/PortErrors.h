@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Error.h"
+
+#include <QSerialPort>
+#include <QString>
+
+namespace barlink::scanner {
+
+// Error numbers of the scanner port, the ones the serial control has always reported.
+enum PortErrorNumber : int {
+    InvalidPropertyValue = 380,
+    InvalidPortNumber = 8002,
+    PortAlreadyOpen = 8005,
+    HardwareNotAvailable = 8010,
+    DeviceNotOpen = 8012,
+    CannotSetCommState = 8015,
+};
+
+// True for the errors that mean the device itself went away (unplugged, pseudo-terminal
+// closed): the port must be closed, or QSerialPort keeps reporting them at full speed.
+[[nodiscard]] bool isDeviceLost(QSerialPort::SerialPortError error);
+
+// The error thrown when a device cannot be opened:
+//   missing device                    -> 8002 "Invalid port number"
+//   locked by another user, busy      -> 8005 "Port already open"
+//   line settings the device refuses  -> 8015 "Could not set comm state"
+//   anything else                     -> 8010 "The hardware is not available"
+// The description names the device and what the system said, e.g.
+// "Invalid port number: /dev/ttyS7 (No such file or directory)".
+[[nodiscard]] Error
+openError(QSerialPort::SerialPortError error, const QString &device, const QString &systemText);
+
+} // namespace barlink::scanner

@@ -1,0 +1,3 @@
+#include "scanner/ScannerLog.h"
+
+Q_LOGGING_CATEGORY(lcScanner, "barlink.scanner", QtWarningMsg)

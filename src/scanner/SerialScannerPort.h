@@ -1,0 +1,43 @@
+#pragma once
+
+#include "scanner/ScannerPort.h"
+
+#include <QSerialPort>
+
+namespace barlink::scanner {
+
+// The scanner port on a serial device, a USB scanner's tty or a pseudo-terminal,
+// through QSerialPort. Received bytes reach the port's buffer while the event loop
+// runs; the polling tick reads what has arrived by then.
+class SerialScannerPort final : public ScannerPort
+{
+public:
+    SerialScannerPort();
+    ~SerialScannerPort() override;
+    SerialScannerPort(const SerialScannerPort &) = delete;
+    SerialScannerPort &operator=(const SerialScannerPort &) = delete;
+
+    // Throws barlink::Error 380 for invalid line settings, 8002/8005/8010/8015 when the
+    // device cannot be opened (see openError()).
+    void open(const QString &device, const QString &lineSettings) override;
+    void close() override;
+    [[nodiscard]] bool isOpen() const override;
+    [[nodiscard]] qint64 bytesWaiting() override;
+    [[nodiscard]] QByteArray readAll() override;
+    void discardInput() override;
+    // Throws barlink::Error 8012 when the port is not open, 57 when the bytes cannot be queued.
+    void write(const QByteArray &bytes) override;
+
+    // The device of the last open(), as given.
+    [[nodiscard]] QString deviceName() const { return m_port.portName(); }
+
+private:
+    void handleError(QSerialPort::SerialPortError error);
+    void closePort();
+
+    QSerialPort m_port;
+    // Closing a dead device reports errors of its own; they are not a new loss.
+    bool m_closing = false;
+};
+
+} // namespace barlink::scanner

@@ -1,0 +1,131 @@
+// The port settings choice, the port's opening with the settings in memory, and
+// what happens when the scanner goes away and comes back.
+
+#include "Fakes.h"
+#include "app/PortControl.h"
+#include "app/SerialChoice.h"
+#include "app/Settings.h"
+
+#include <QTest>
+
+using namespace barlink;
+using namespace barlink::testing;
+
+class tst_PortControl : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void choiceFromSettings_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<QString>("parity");
+        QTest::addColumn<QString>("dataBits");
+        QTest::addColumn<QString>("stopBits");
+        QTest::addColumn<QString>("written");
+
+        QTest::newRow("default") << 1 << "9600,N,8,1" << 9600 << "N" << "8" << "1" << "9600,N,8,1";
+        QTest::newRow("all changed") << 3 << "19200,E,7,2" << 19200 << "E" << "7" << "2"
+                                     << "19200,E,7,2";
+        QTest::newRow("baud without option") << 1 << "14400,N,8,1" << 14400 << "N" << "8" << "1"
+                                             << "14400,N,8,1";
+        QTest::newRow("one and a half stop bits")
+            << 2 << "9600,N,8,1.5" << 9600 << "N" << "8" << "1.5" << "9600,N,8,1.5";
+        QTest::newRow("no comma") << 1 << "9600" << 9600 << "" << "" << "" << "9600,,,";
+        QTest::newRow("not a number") << 1 << "fast,N,8,1" << 0 << "N" << "8" << "1"
+                                      << "0,N,8,1";
+        QTest::newRow("port out of range") << 9 << "9600,N,8,1" << 9600 << "N" << "8" << "1"
+                                           << "9600,N,8,1";
+    }
+
+    void choiceFromSettings()
+    {
+        QFETCH(int, port);
+        QFETCH(QString, settings);
+        const auto choice = app::SerialChoice::fromSettings(qint16(port), settings);
+        QCOMPARE(choice.port, qint16(port));
+        QTEST(int(choice.baud), "baud");
+        QTEST(choice.parity, "parity");
+        QTEST(choice.dataBits, "dataBits");
+        QTEST(choice.stopBits, "stopBits");
+        QTEST(choice.toSettings(), "written");
+    }
+
+    void captionShowsPortOrDevice_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("port number") << 2 << "" << "COM2:19200,E,7,2";
+        QTest::newRow("device") << 1 << "/dev/ttyACM0" << "/dev/ttyACM0:19200,E,7,2";
+    }
+
+    void captionShowsPortOrDevice()
+    {
+        QFETCH(int, port);
+        QFETCH(QString, device);
+        app::Settings settings;
+        settings.serialPort = qint16(port);
+        settings.commDevice = device;
+        settings.serialSettings = QStringLiteral("19200,E,7,2");
+        QTEST(app::PortControl::currentSettingsCaption(settings), "caption");
+    }
+
+    void failedOpenKeepsTheCaptionAndStopsOnCancel()
+    {
+        app::Settings settings;
+        settings.serialPort = 0;
+        settings.serialSettings = QStringLiteral("9600,N,8,1");
+        FakeDisplay display;
+        display.currentSettings = QStringLiteral("COM1:9600,N,8,1");
+        ScriptedPrompter prompter;
+        FakeScannerPort port;
+        port.failOpen = true;
+        app::PortControl control(settings, port, display, prompter);
+        int dialogs = 0;
+        control.showSettingsDialog = [&] {
+            ++dialogs;
+            return false;
+        };
+        QVERIFY(!control.applySerialSettings());
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown.first().icon, app::Prompter::Icon::Critical);
+        QCOMPARE(display.currentSettings, QStringLiteral("COM1:9600,N,8,1"));
+    }
+
+    void lostDeviceIsReportedAndReopened()
+    {
+        app::Settings settings;
+        settings.serialPort = 1;
+        settings.commDevice = QStringLiteral("/dev/pts/7");
+        settings.serialSettings = QStringLiteral("9600,N,8,1");
+        FakeDisplay display;
+        ScriptedPrompter prompter;
+        FakeScannerPort port;
+        app::PortControl control(settings, port, display, prompter);
+        control.setReconnectInterval(10);
+        QVERIFY(control.applySerialSettings());
+
+        port.failOpen = true;
+        port.loseDevice(QStringLiteral("the device went away"));
+        QVERIFY(!port.isOpen());
+        QCOMPARE(display.status(),
+                 app::PortControl::deviceLostText(QStringLiteral("/dev/pts/7"),
+                                                  QStringLiteral("the device went away")));
+        QVERIFY(control.isReconnecting());
+        const int opensWhileAway = port.openCalls;
+        QTRY_VERIFY(port.openCalls > opensWhileAway + 1); // tried again, quietly
+        QVERIFY(prompter.shown.isEmpty());
+
+        port.failOpen = false;
+        QTRY_VERIFY(port.isOpen());
+        QVERIFY(!control.isReconnecting());
+        QVERIFY(display.status().contains(QStringLiteral("open again")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PortControl)
+#include "tst_portcontrol.moc"

@@ -1,0 +1,198 @@
+// Start-up and shutdown of the station, headless, against the embedded list manager.
+
+#include "Fakes.h"
+#include "app/Station.h"
+#include "program/listmanager/EmbeddedListManagerProvider.h"
+#include "program/listmanager/ListStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace barlink;
+using namespace barlink::testing;
+using Answer = app::Prompter::Answer;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// One station with its seams, on folders of its own.
+struct Rig
+{
+    explicit Rig(const QString &root)
+        : store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
+        , provider(store)
+        , station({display, prompter, pacer, port, provider},
+                  root + QStringLiteral("/program"),
+                  root + QStringLiteral("/windows"))
+    {
+        station.setInstanceLockDir(root + QStringLiteral("/run"));
+        station.setListWait(3, 1);
+    }
+
+    FakeDisplay display;
+    ScriptedPrompter prompter;
+    InstantPacer pacer;
+    FakeScannerPort port;
+    std::shared_ptr<listmanager::ListStore> store;
+    listmanager::EmbeddedListManagerProvider provider;
+    app::Station station;
+};
+
+} // namespace
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        QDir(m_dir.path()).mkpath(QStringLiteral("program"));
+        writeFile(m_dir.filePath(QStringLiteral("program/KTQ.INI")),
+                  "[GESTBCOD]\r\nCommPort=3\r\nSettings=19200,E,7,2\r\n"
+                  "CommDevice=/dev/pts/99\r\nAutoClear= 0\r\n");
+    }
+
+    void runsTheWholeSequence()
+    {
+        Rig rig(m_dir.path());
+        QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+        QVERIFY(rig.prompter.shown.isEmpty());
+        QCOMPARE(rig.port.openedDevice, QStringLiteral("/dev/pts/99"));
+        QCOMPARE(rig.port.openedSettings, QStringLiteral("19200,E,7,2"));
+        QCOMPARE(rig.display.currentSettings, QStringLiteral("/dev/pts/99:19200,E,7,2"));
+        QVERIFY(rig.station.link().application());
+        QVERIFY(rig.station.link().currentList());
+        QVERIFY(rig.station.item().clearListPending);
+        QCOMPARE(rig.station.options().value(app::Options::AutoClear), 0);
+        QVERIFY(rig.station.helpFile().endsWith(QStringLiteral("/program/LBLHELP.HLP")));
+
+        rig.station.shutdown();
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(!rig.station.link().application());
+        QVERIFY(!rig.station.link().currentList());
+    }
+
+    void commandLineTextRequestsNoList()
+    {
+        Rig rig(m_dir.path());
+        rig.store->failures().setFailing(QStringLiteral("NewList"), true);
+        QCOMPARE(rig.station.start(false), app::Startup::Outcome::Running);
+        QVERIFY(rig.prompter.shown.isEmpty());
+        QVERIFY(rig.station.link().application());
+        QVERIFY(!rig.station.link().currentList());
+        QVERIFY(rig.station.item().clearListPending);
+    }
+
+    void secondCopyEnds()
+    {
+        Rig first(m_dir.path());
+        QCOMPARE(first.station.start(true), app::Startup::Outcome::Running);
+
+        Rig second(m_dir.path());
+        QCOMPARE(second.station.start(true), app::Startup::Outcome::AlreadyRunning);
+        QCOMPARE(second.prompter.texts(),
+                 QStringList{QStringLiteral("the BarCode Program is already running!")});
+        QCOMPARE(second.prompter.shown.first().icon, app::Prompter::Icon::Warning);
+        QVERIFY(!second.port.openCalls);
+        QVERIFY(first.port.isOpen());
+    }
+
+    void listWaitHasAWayOut_data()
+    {
+        QTest::addColumn<int>("withheld");
+        QTest::addColumn<bool>("failNewList");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<bool>("gotList");
+
+        QTest::newRow("list within the first round") << 2 << false << QList<Answer>{} << 0 << true;
+        QTest::newRow("no list, operator goes on") << 100 << false
+                                                   << QList<Answer>{Answer::Cancel} << 1 << false;
+        QTest::newRow("no list, retry, then list")
+            << 4 << false << QList<Answer>{Answer::Retry} << 1 << true;
+        QTest::newRow("NewList fails, operator goes on")
+            << 0 << true << QList<Answer>{Answer::Retry, Answer::Cancel} << 2 << false;
+    }
+
+    void listWaitHasAWayOut()
+    {
+        QFETCH(int, withheld);
+        QFETCH(bool, failNewList);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(int, prompts);
+        QFETCH(bool, gotList);
+
+        Rig rig(m_dir.path());
+        rig.store->failures().withholdList(withheld);
+        if (failNewList)
+            rig.store->failures().setFailing(QStringLiteral("NewList"), true);
+        for (Answer a : answers)
+            rig.prompter.answers.enqueue(a);
+
+        QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+        QCOMPARE(rig.prompter.shown.size(), prompts);
+        for (const auto &shown : rig.prompter.shown) {
+            QCOMPARE(shown.buttons, app::Prompter::Buttons::RetryCancel);
+            QVERIFY(shown.text.startsWith(QStringLiteral("The list manager has not handed out")));
+            if (failNewList)
+                QVERIFY(shown.text.contains(QStringLiteral("Unexpected error #")));
+        }
+        QCOMPARE(bool(rig.station.link().currentList()), gotList);
+        if (!gotList)
+            QCOMPARE(rig.display.status(), app::Startup::noListStatus());
+        QVERIFY(rig.station.item().clearListPending);
+    }
+
+    void failingStepsAreReportedAndStartupGoesOn()
+    {
+        Rig rig(m_dir.path());
+        rig.store->failures().setFailing(QStringLiteral("CreateApplication"), true);
+        rig.prompter.answers << Answer::Ok << Answer::Cancel;
+        QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+        QVERIFY(rig.prompter.texts().value(0).startsWith(QStringLiteral("Unexpected error #")));
+        QVERIFY(!rig.station.link().application());
+        QVERIFY(rig.station.item().clearListPending);
+    }
+
+    void portFailureOffersTheDialogAndStartupGoesOn()
+    {
+        Rig rig(m_dir.path());
+        rig.port.failOpen = true;
+        int dialogs = 0;
+        rig.station.portControl().showSettingsDialog = [&] {
+            ++dialogs;
+            rig.port.failOpen = dialogs < 2; // the second choice works
+            return true;
+        };
+        QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+        QCOMPARE(dialogs, 2);
+        QCOMPARE(rig.prompter.shown.size(), 2);
+        QCOMPARE(rig.prompter.shown.first().text,
+                 QStringLiteral("Unexpected error # 8002 occured: Invalid port number"));
+        QVERIFY(rig.port.isOpen());
+    }
+
+    void missingSettingsFileIsReportedAndStartupGoesOn()
+    {
+        QFile::remove(m_dir.filePath(QStringLiteral("program/KTQ.INI")));
+        Rig rig(m_dir.path());
+        QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+        QVERIFY(rig.prompter.texts().contains(QStringLiteral("File KTQ.INI Not Found")));
+        QVERIFY(rig.station.link().currentList());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(tst_Startup)
+#include "tst_startup.moc"

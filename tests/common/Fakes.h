@@ -1,0 +1,145 @@
+#pragma once
+
+// Test doubles for the seams between the station's core and its windows.
+
+#include "app/Error.h"
+#include "app/OperatorDisplay.h"
+#include "app/Pacer.h"
+#include "app/Prompter.h"
+#include "scanner/ScannerPort.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace barlink::testing {
+
+// Records what the operator would see.
+class FakeDisplay : public app::OperatorDisplay
+{
+public:
+    void setStatus(const QString &text) override
+    {
+        m_status = text;
+        statusHistory << text;
+    }
+    QString status() const override { return m_status; }
+    void setSegmentIndicator(int index, bool visible) override
+    {
+        if (index >= 0 && index < 5)
+            segments[std::size_t(index)] = visible;
+    }
+    void setAutoFieldSelectionVisible(bool visible) override { autoFieldSelection = visible; }
+    void setExclusionText(const QString &text) override { exclusion = text; }
+    void setLastScan(const QString &text) override { lastScan = text; }
+    void setActivity(bool visible, const QString &caption) override
+    {
+        activityVisible = visible;
+        if (!caption.isNull())
+            activityCaption = caption;
+    }
+    void setCurrentSettings(const QString &text) override { currentSettings = text; }
+    void beep() override { ++beeps; }
+
+    QStringList statusHistory;
+    std::array<bool, 5> segments{};
+    bool autoFieldSelection = false;
+    QString exclusion;
+    QString lastScan;
+    bool activityVisible = false;
+    QString activityCaption;
+    QString currentSettings;
+    int beeps = 0;
+
+private:
+    QString m_status = QStringLiteral("Ready.");
+};
+
+// Answers message boxes from a script; an unscripted box gets Cancel (or Ok when
+// it only has an Ok button). Records every box shown.
+class ScriptedPrompter : public app::Prompter
+{
+public:
+    struct Shown
+    {
+        Icon icon;
+        Buttons buttons;
+        QString text;
+    };
+
+    Answer ask(Icon icon, Buttons buttons, const QString &text) override
+    {
+        shown.append({icon, buttons, text});
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+
+    [[nodiscard]] QStringList texts() const
+    {
+        QStringList list;
+        for (const Shown &s : shown)
+            list << s.text;
+        return list;
+    }
+
+    QQueue<Answer> answers;
+    QList<Shown> shown;
+};
+
+// Returns at once and records the pauses asked for.
+class InstantPacer : public app::Pacer
+{
+public:
+    void pause(float seconds) override { pauses << seconds; }
+    QList<float> pauses;
+};
+
+// A scanner port in memory: tests put received bytes in and read what was sent.
+class FakeScannerPort : public scanner::ScannerPort
+{
+public:
+    void open(const QString &device, const QString &lineSettings) override
+    {
+        ++openCalls;
+        if (failOpen)
+            throw Error(8002, QStringLiteral("Invalid port number"));
+        m_open = true;
+        openedDevice = device;
+        openedSettings = lineSettings;
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    qint64 bytesWaiting() override { return received.size(); }
+    QByteArray readAll() override { return std::exchange(received, {}); }
+    void discardInput() override { received.clear(); }
+    void write(const QByteArray &bytes) override
+    {
+        if (!m_open)
+            throw Error(8012, QStringLiteral("The device is not open"));
+        sent += bytes;
+    }
+
+    // Simulates the device going away.
+    void loseDevice(const QString &reason = QStringLiteral("device removed"))
+    {
+        m_open = false;
+        if (onDeviceLost)
+            onDeviceLost(reason);
+    }
+
+    QByteArray received;
+    QByteArray sent;
+    QString openedDevice;
+    QString openedSettings;
+    bool failOpen = false;
+    int openCalls = 0;
+
+private:
+    bool m_open = false;
+};
+
+} // namespace barlink::testing
