@@ -1,0 +1,100 @@
+#include "ListRow.h"
+
+#include "app/Error.h"
+#include "label/CurrentItem.h"
+#include "label/FieldCodes.h"
+#include "program/listmanager/Application.h"
+#include "program/listmanager/ListManagerLink.h"
+#include "text/NumericValue.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcListRow, "barlink.program.listrow", QtWarningMsg)
+
+namespace barlink::program {
+
+namespace {
+
+void blankIfZero(QString &dimension)
+{
+    try {
+        if (text::numericValue(dimension) == 0)
+            dimension.clear();
+    } catch (const Error &) {
+        // A number too large to read is not zero: it is sent as it stands.
+    }
+}
+
+void appendField(QString &row, int number, const QString &value)
+{
+    row += QLatin1Char('#') + QString::number(number) + QLatin1Char('=') + value
+           + QLatin1Char(';');
+}
+
+} // namespace
+
+QString buildListRow(label::CurrentItem &item)
+{
+    blankIfZero(item.dimX);
+    blankIfZero(item.dimY);
+    blankIfZero(item.dimZ);
+
+    const int position = label::FieldCodes::position(item.runField);
+    const int fieldNumber = position == 0 ? label::FieldCodes::Count + 1 : position;
+    const int parity = position != 0 && position % 2 == 0 ? 1 : 0;
+
+    QString row;
+    row.reserve(160 + item.programName.size() + item.itemComment.size());
+    appendField(row, 161, item.programName);
+    appendField(row, 162, item.itemComment);
+    appendField(row, 164, item.itemRepeat);
+    appendField(row, 165, item.itemCount);
+    appendField(row, 281, QString());
+    appendField(row, 171, QString::number(fieldNumber));
+    appendField(row, 284, QString::number(parity));
+    appendField(row, 285, QString());
+    appendField(row, 280, QString());
+    appendField(row, 168, item.dimX);
+    appendField(row, 169, item.dimY);
+    appendField(row, 170, item.dimZ);
+    appendField(row, 282, item.rowValue282);
+    appendField(row, 283, QString());
+    appendField(row, 223, item.rowValue223);
+    appendField(row, 277, QString());
+    appendField(row, 278, QString());
+    appendField(row, 279, QString());
+    return row;
+}
+
+namespace {
+
+void addLine(listmanager::ListManagerLink &link, const QString &row)
+{
+    if (!link.currentList())
+        throw Error(Error::ObjectNotSet,
+                    QStringLiteral("Object variable or With block variable not set"));
+    link.currentList()->addLine(row);
+}
+
+} // namespace
+
+void addListRow(label::CurrentItem &item,
+                listmanager::ListManagerLink &link,
+                listmanager::ListManagerProvider &provider)
+{
+    const QString row = buildListRow(item);
+    try {
+        addLine(link, row);
+        return;
+    } catch (const Error &error) {
+        qCWarning(lcListRow) << "AddLine failed, recovering:" << error.what();
+    }
+    // One recovery, then one more try. The list's earlier rows are kept: emptying
+    // it here would silently drop items the scanner was already told were taken.
+    auto lateBound = provider.createObject(QStringLiteral("Helicon.ExeList"));
+    link.setLateBoundList(lateBound);
+    lateBound->setVisible(true);
+    addLine(link, row);
+}
+
+} // namespace barlink::program

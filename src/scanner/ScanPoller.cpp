@@ -1,0 +1,164 @@
+#include "ScanPoller.h"
+
+#include "ScannerPort.h"
+#include "app/Error.h"
+#include "app/OperatorDisplay.h"
+#include "app/Prompter.h"
+#include "app/StatusTexts.h"
+#include "label/LabelGate.h"
+#include "text/SingleByte.h"
+
+#include <QLoggingCategory>
+
+#include <utility>
+
+Q_LOGGING_CATEGORY(lcPoll, "barlink.scanner.poll", QtWarningMsg)
+
+namespace barlink::scanner {
+
+namespace {
+
+const QChar CompressedMarker(0xF1);
+
+QString lastScanText(const QString &buffer)
+{
+    return QStringLiteral(" Last Scan:    ") + buffer;
+}
+
+} // namespace
+
+ScanPoller::ScanPoller(ScannerPort &port,
+                       LabelHandlers &handlers,
+                       app::OperatorDisplay &display,
+                       app::Prompter &prompter,
+                       label::LabelGate &gate,
+                       QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_handlers(handlers)
+    , m_display(display)
+    , m_prompter(prompter)
+    , m_gate(gate)
+{
+    connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
+}
+
+void ScanPoller::start(int intervalMs)
+{
+    m_timer.start(std::max(1, intervalMs));
+}
+
+QString ScanPoller::overflowText(qsizetype discarded)
+{
+    return QStringLiteral("Scanner input too long: %1 characters without a pause were discarded.")
+        .arg(discarded);
+}
+
+void ScanPoller::tick()
+{
+    if (m_gate.isBusy() || !m_port.isOpen())
+        return;
+    if (m_port.bytesWaiting() != 0) {
+        receive();
+        return;
+    }
+    if (m_discarded != 0) {
+        reportOverflowWhenQuiet();
+        return;
+    }
+    if (!m_scanBuffer.isEmpty()) {
+        ++m_idleTicks;
+        m_display.setLastScan(lastScanText(m_scanBuffer));
+    }
+    if (m_idleTicks != 2)
+        return;
+
+    label::LabelGate::Hold hold(m_gate);
+    try {
+        handleLabel();
+    } catch (const Error &error) {
+        // The label in hand is done with; what followed it in the buffer stays.
+        qCWarning(lcPoll) << "label handling failed:" << error.what();
+        m_idleTicks = 0;
+        m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
+    } catch (const std::exception &error) {
+        m_idleTicks = 0;
+        m_prompter.inform(app::Prompter::Icon::Critical,
+                          unexpectedErrorText(Error::InvalidCall,
+                                                   QString::fromLocal8Bit(error.what())));
+    }
+}
+
+void ScanPoller::receive()
+{
+    const QString received = text::fromSingleByte(m_port.readAll());
+    if (received.isEmpty())
+        return;
+    m_display.setActivity(true, received.left(1));
+    m_idleTicks = 0;
+    if (m_discarded != 0 || m_scanBuffer.size() + received.size() > MaxScanBuffer) {
+        // Nothing useful can come of it: drop it all until the scanner pauses.
+        m_discarded += m_scanBuffer.size() + received.size();
+        m_scanBuffer.clear();
+        return;
+    }
+    m_scanBuffer += received;
+}
+
+void ScanPoller::reportOverflowWhenQuiet()
+{
+    if (++m_idleTicks < 2)
+        return;
+    qCWarning(lcPoll) << "scan buffer overflow, discarded" << m_discarded;
+    m_display.setActivity(false);
+    m_display.setStatus(overflowText(m_discarded));
+    m_display.setLastScan(lastScanText(QString()));
+    m_discarded = 0;
+    m_idleTicks = 0;
+}
+
+void ScanPoller::handleLabel()
+{
+    m_idleTicks = 0;
+    m_display.setActivity(false);
+
+    // Apostrophe rule: "'" + text + "$" + ... selects field N for the text before "$".
+    if (m_scanBuffer.startsWith(QLatin1Char('\''))) {
+        const qsizetype dollar = m_scanBuffer.indexOf(QLatin1Char('$'), 1);
+        if (dollar >= 1) {
+            m_scanBuffer = m_scanBuffer.mid(1, dollar - 1);
+            if (m_scanBuffer.isEmpty())
+                return;
+            (void)m_handlers.interpretLabel(QStringLiteral("%N%"));
+        }
+    }
+
+    if (m_scanBuffer.startsWith(CompressedMarker)) {
+        const QString compressed = std::exchange(m_scanBuffer, QString());
+        m_scanBuffer = m_handlers.decodeCompressedLabel(compressed);
+        if (m_scanBuffer.isEmpty())
+            return;
+    }
+
+    if (m_scanBuffer.contains(QLatin1Char('^'))) {
+        const QString program = std::exchange(m_scanBuffer, QString());
+        m_handlers.interpretProgramBarcode(program);
+        return;
+    }
+
+    m_scanBuffer.replace(QLatin1Char('!'), QLatin1Char(' '));
+    m_display.setStatus(app::status::readingLabel() + m_scanBuffer);
+    m_port.discardInput();
+    // A label that begins with "%" ends at its closing "%"; what follows is a label of its own.
+    const qsizetype percent = m_scanBuffer.indexOf(QLatin1Char('%'), 1);
+    QString label;
+    if (percent < 0) {
+        label = std::exchange(m_scanBuffer, QString());
+    } else {
+        label = m_scanBuffer.left(percent + 1);
+        m_scanBuffer = m_scanBuffer.mid(percent + 1);
+    }
+    (void)m_handlers.interpretLabel(label);
+}
+
+} // namespace barlink::scanner

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace barlink::app {
+class OperatorDisplay;
+class Prompter;
+} // namespace barlink::app
+namespace barlink::label {
+class LabelGate;
+}
+
+namespace barlink::scanner {
+
+class ScannerPort;
+
+// Where assembled labels go: ordinary labels, compressed labels to expand, and
+// labels that carry a whole program.
+class LabelHandlers
+{
+public:
+    virtual ~LabelHandlers() = default;
+    virtual bool interpretLabel(const QString &label) = 0;
+    // The expanded text of a compressed label; empty when it cannot be expanded.
+    virtual QString decodeCompressedLabel(const QString &label) = 0;
+    virtual void interpretProgramBarcode(const QString &label) = 0;
+};
+
+// The polling tick: drains the scanner port into the scan buffer and, once the
+// port has been quiet for two ticks, routes the label by its first characters.
+class ScanPoller : public QObject
+{
+    Q_OBJECT
+public:
+    // More characters than any label carries: a scanner that never goes quiet
+    // cannot make the buffer grow beyond this.
+    static constexpr qsizetype MaxScanBuffer = 256 * 1024;
+
+    ScanPoller(ScannerPort &port,
+               LabelHandlers &handlers,
+               app::OperatorDisplay &display,
+               app::Prompter &prompter,
+               label::LabelGate &gate,
+               QObject *parent = nullptr);
+
+    // Starts the timer; intervals below 1 ms are not used.
+    void start(int intervalMs);
+    void stop() { m_timer.stop(); }
+    [[nodiscard]] int interval() const { return m_timer.interval(); }
+
+    // One tick. Skips while a label is being handled.
+    void tick();
+
+    [[nodiscard]] const QString &scanBuffer() const { return m_scanBuffer; }
+    [[nodiscard]] int idleTicks() const { return m_idleTicks; }
+
+    [[nodiscard]] static QString overflowText(qsizetype discarded);
+
+private:
+    void receive();
+    void handleLabel();
+    void reportOverflowWhenQuiet();
+
+    ScannerPort &m_port;
+    LabelHandlers &m_handlers;
+    app::OperatorDisplay &m_display;
+    app::Prompter &m_prompter;
+    label::LabelGate &m_gate;
+    QTimer m_timer;
+    QString m_scanBuffer;
+    int m_idleTicks = 0;
+    // Characters thrown away since the buffer overflowed; reported once the port is quiet.
+    qsizetype m_discarded = 0;
+};
+
+} // namespace barlink::scanner
