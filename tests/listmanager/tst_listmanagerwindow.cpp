@@ -19,101 +19,81 @@ class TestListManagerWindow : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void showsRowsAndState();
-    void followsApplicationSwitches();
-    void closingHidesTheListManager();
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::shared_ptr<ListStore> m_store;
+    std::shared_ptr<Application> m_app;
+    std::unique_ptr<ListManagerWindow> m_window;
 
-private:
     [[nodiscard]] QString label(const char *name) const
     {
         const auto *label = m_window->findChild<QLabel *>(QString::fromLatin1(name));
         return label ? label->text() : QStringLiteral("<missing>");
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::shared_ptr<ListStore> m_store;
-    std::shared_ptr<Application> m_app;
-    std::unique_ptr<ListManagerWindow> m_window;
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_shared<ListStore>(m_dir->path());
+        m_app = EmbeddedListManagerProvider(m_store).createApplication();
+        m_window = std::make_unique<ListManagerWindow>(m_store.get());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void showsRowsAndState()
+    {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("List Manager"));
+        const auto list = m_app->newList();
+        list->addLine(QStringLiteral("#161=forpunte.CNC;#162=;#164=1;"));
+        list->addLine(QStringLiteral("#161=second.CNC;"));
+        m_app->startList();
+        m_app->setpoint();
+        const auto *table = m_window->findChild<QTableView *>(QStringLiteral("tblList"));
+        QVERIFY(table);
+        QCOMPARE(table->model()->rowCount(), 2);
+        QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("second.CNC"));
+        QCOMPARE(table->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("161"));
+        QCOMPARE(label("lblRunState"), QStringLiteral("Running"));
+        QCOMPARE(label("lblSetpoints"), QStringLiteral("Setpoints: 1"));
+        QCOMPARE(label("lblRows"), QStringLiteral("Rows: 2"));
+        m_app->holdList();
+        list->clearList();
+        QCOMPARE(label("lblRunState"), QStringLiteral("Held"));
+        QCOMPARE(label("lblRows"), QStringLiteral("Rows: 0"));
+    }
+
+    void followsApplicationSwitches()
+    {
+        m_app->setVisible(false);
+        QVERIFY(!m_window->isVisible());
+        m_app->setVisible(true);
+        QVERIFY(m_window->isVisible());
+        m_app->showOnTop(true);
+        QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(m_window->isVisible());
+        m_app->setWindowState(Application::Maximized);
+        QVERIFY(m_window->windowState().testFlag(Qt::WindowMaximized));
+        m_app->setWindowState(Application::Normal);
+        QVERIFY(!m_window->windowState().testFlag(Qt::WindowMaximized));
+
+        m_app->enableOpenList(false);
+        m_app->enableNewList(false);
+        QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("actOpenList"))->isEnabled());
+        QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("actNewList"))->isEnabled());
+        QVERIFY(m_window->findChild<QAction *>(QStringLiteral("actSaveList"))->isEnabled());
+
+        const auto *pages = m_window->findChild<QStackedWidget *>();
+        m_app->newList()->setVisible(false);
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("lblListHidden"));
+        m_window->close();
+        QVERIFY(!m_app->visible());
+        m_app->newList()->viewWorks();
+        QVERIFY(m_window->isVisible() && m_app->visible());
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("tblList"));
+    }
 };
-
-void TestListManagerWindow::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_store = std::make_shared<ListStore>(m_dir->path());
-    m_app = EmbeddedListManagerProvider(m_store).createApplication();
-    m_window = std::make_unique<ListManagerWindow>(m_store.get());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestListManagerWindow::cleanup()
-{
-    m_window.reset();
-}
-
-void TestListManagerWindow::showsRowsAndState()
-{
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("List Manager"));
-    const auto list = m_app->newList();
-    list->addLine(QStringLiteral("#161=forpunte.CNC;#162=;#164=1;"));
-    list->addLine(QStringLiteral("#161=second.CNC;"));
-    m_app->startList();
-    m_app->setpoint();
-
-    auto *table = m_window->findChild<QTableView *>(QStringLiteral("tblList"));
-    QVERIFY(table);
-    QCOMPARE(table->model()->rowCount(), 2);
-    QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("second.CNC"));
-    QCOMPARE(table->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("161"));
-    QCOMPARE(label("lblRunState"), QStringLiteral("Running"));
-    QCOMPARE(label("lblSetpoints"), QStringLiteral("Setpoints: 1"));
-    QCOMPARE(label("lblRows"), QStringLiteral("Rows: 2"));
-
-    m_app->holdList();
-    list->clearList();
-    QCOMPARE(label("lblRunState"), QStringLiteral("Held"));
-    QCOMPARE(label("lblRows"), QStringLiteral("Rows: 0"));
-}
-
-void TestListManagerWindow::followsApplicationSwitches()
-{
-    m_app->setVisible(false);
-    QVERIFY(!m_window->isVisible());
-    m_app->setVisible(true);
-    QVERIFY(m_window->isVisible());
-
-    m_app->showOnTop(true);
-    QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(m_window->isVisible());
-    m_app->setWindowState(Application::Maximized);
-    QVERIFY(m_window->windowState().testFlag(Qt::WindowMaximized));
-    m_app->setWindowState(Application::Normal);
-    QVERIFY(!m_window->windowState().testFlag(Qt::WindowMaximized));
-
-    m_app->enableOpenList(false);
-    m_app->enableNewList(false);
-    QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("actOpenList"))->isEnabled());
-    QVERIFY(!m_window->findChild<QAction *>(QStringLiteral("actNewList"))->isEnabled());
-    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("actSaveList"))->isEnabled());
-
-    const auto *pages = m_window->findChild<QStackedWidget *>();
-    m_app->newList()->setVisible(false);
-    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("lblListHidden"));
-    m_app->newList()->viewWorks();
-    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("tblList"));
-}
-
-void TestListManagerWindow::closingHidesTheListManager()
-{
-    m_window->close();
-    QVERIFY(!m_app->visible());
-    m_app->newList()->viewWorks();
-    QVERIFY(m_window->isVisible());
-    QVERIFY(m_app->visible());
-}
 
 QTEST_MAIN(TestListManagerWindow)
 #include "tst_listmanagerwindow.moc"

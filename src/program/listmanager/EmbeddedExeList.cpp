@@ -2,6 +2,8 @@
 
 #include "ListStore.h"
 
+#include <algorithm>
+
 namespace barlink::listmanager {
 
 namespace {
@@ -39,7 +41,7 @@ void EmbeddedExeList::setVisible(bool visible)
 qint16 EmbeddedExeList::columns()
 {
     check(u"Columns");
-    return qint16(m_store->columns().count());
+    return qint16(std::min<qsizetype>(m_store->columns().count(), 32767));
 }
 
 qint32 EmbeddedExeList::rows()

@@ -17,7 +17,8 @@ void FaultInjector::failNext(const QString &member, int times, const Error &erro
 
 void FaultInjector::setFailing(const QString &member, bool failing, const Error &error)
 {
-    std::erase_if(m_rules, [&](const Rule &rule) { return rule.member == member && rule.remaining < 0; });
+    std::erase_if(m_rules,
+                  [&](const Rule &rule) { return rule.member == member && rule.remaining < 0; });
     if (failing)
         m_rules.push_back({member, -1, error});
 }
@@ -32,10 +33,10 @@ void FaultInjector::check(QStringView object, QStringView member)
 {
     for (auto it = m_rules.begin(); it != m_rules.end(); ++it) {
         const QString &name = it->member;
-        const bool matches = name == member
-                             || (name.size() == object.size() + 1 + member.size()
-                                 && name.startsWith(object) && name.endsWith(member)
-                                 && name[object.size()] == QLatin1Char('.'));
+        const bool matches
+            = name == member
+              || (name.size() == object.size() + 1 + member.size() && name.startsWith(object)
+                  && name.endsWith(member) && name[object.size()] == QLatin1Char('.'));
         if (!matches)
             continue;
         const Error error = it->error;

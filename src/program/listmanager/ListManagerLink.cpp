@@ -8,7 +8,8 @@ namespace {
 
 [[noreturn]] void throwObjectNotSet()
 {
-    throw Error(Error::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+    throw Error(Error::ObjectNotSet,
+                QStringLiteral("Object variable or With block variable not set"));
 }
 
 } // namespace

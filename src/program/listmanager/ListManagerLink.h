@@ -18,7 +18,10 @@ public:
     void setApplication(std::shared_ptr<Application> application);
     [[nodiscard]] const std::shared_ptr<ExeList> &currentList() const { return m_list; }
     void setCurrentList(std::shared_ptr<ExeList> list);
-    [[nodiscard]] const std::shared_ptr<LateBoundList> &lateBoundList() const { return m_lateBoundList; }
+    [[nodiscard]] const std::shared_ptr<LateBoundList> &lateBoundList() const
+    {
+        return m_lateBoundList;
+    }
     void setLateBoundList(std::shared_ptr<LateBoundList> list);
 
     // Only whether the command line was empty matters: with text on it no list

@@ -47,7 +47,8 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     QHeaderView *rowHeader = m_table->verticalHeader();
     rowHeader->setSectionResizeMode(QHeaderView::Fixed);
     rowHeader->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setDefaultSectionSize(m_table->fontMetrics().horizontalAdvance(u'0') * 10);
+    m_table->horizontalHeader()->setDefaultSectionSize(
+        m_table->fontMetrics().horizontalAdvance(u'0') * 10);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     auto *hidden = new QLabel(QStringLiteral("The list is hidden."));
@@ -81,7 +82,10 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     connect(m_store, &ListStore::windowStateChanged, this, &ListManagerWindow::applyWindowState);
     connect(m_store, &ListStore::showOnTopChanged, this, &ListManagerWindow::applyShowOnTop);
     connect(m_store, &ListStore::listVisibleChanged, this, &ListManagerWindow::applyListVisible);
-    connect(m_store, &ListStore::enabledCommandsChanged, this, &ListManagerWindow::updateEnabledCommands);
+    connect(m_store,
+            &ListStore::enabledCommandsChanged,
+            this,
+            &ListManagerWindow::updateEnabledCommands);
     connect(m_store, &ListStore::runStateChanged, this, &ListManagerWindow::updateRunState);
     connect(m_store, &ListStore::setpointsChanged, this, &ListManagerWindow::updateCounts);
     connect(m_store, &ListStore::viewWorksRequested, this, &ListManagerWindow::viewWorks);
@@ -114,7 +118,8 @@ void ListManagerWindow::buildActions()
     m_newList->setObjectName(QStringLiteral("actNewList"));
     m_openList = bar->addAction(QStringLiteral("Open List..."), this, &ListManagerWindow::openList);
     m_openList->setObjectName(QStringLiteral("actOpenList"));
-    m_saveList = bar->addAction(QStringLiteral("Save List As..."), this, &ListManagerWindow::saveList);
+    m_saveList
+        = bar->addAction(QStringLiteral("Save List As..."), this, &ListManagerWindow::saveList);
     m_saveList->setObjectName(QStringLiteral("actSaveList"));
 }
 
@@ -198,7 +203,8 @@ void ListManagerWindow::newList()
 {
     if (m_store->rowCount() > 0) {
         const auto answer = QMessageBox::question(
-            this, windowTitle(),
+            this,
+            windowTitle(),
             QStringLiteral("Start a new list? The %1 rows of the current list are removed.")
                 .arg(m_store->rowCount()));
         if (answer != QMessageBox::Yes)
@@ -214,7 +220,8 @@ void ListManagerWindow::newList()
 
 void ListManagerWindow::openList()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open List"), {}, listFilter);
+    const QString path
+        = QFileDialog::getOpenFileName(this, QStringLiteral("Open List"), {}, listFilter);
     if (path.isEmpty())
         return;
     try {
@@ -226,7 +233,8 @@ void ListManagerWindow::openList()
 
 void ListManagerWindow::saveList()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save List As"), {}, listFilter);
+    QString path
+        = QFileDialog::getSaveFileName(this, QStringLiteral("Save List As"), {}, listFilter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

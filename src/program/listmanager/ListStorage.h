@@ -43,7 +43,7 @@ private:
     void makeFolder();
 
     QString m_folder;
-    QFile m_appendFile; // kept open between appends; closed whenever the file is replaced
+    QFile m_appendFile;        // kept open between appends; closed whenever the file is replaced
     qint64 m_appendedSize = 0; // the size of the open file
 };
 

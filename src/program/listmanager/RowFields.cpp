@@ -37,8 +37,7 @@ bool readFieldStart(QStringView row, qsizetype pos, FieldStart &start)
 }
 
 // Calls `visit` with each field start of the row, in order.
-template<typename Visit>
-void forEachFieldStart(QStringView row, Visit &&visit)
+template<typename Visit> void forEachFieldStart(QStringView row, Visit &&visit)
 {
     for (qsizetype pos = row.indexOf(QLatin1Char('#')); pos >= 0;
          pos = row.indexOf(QLatin1Char('#'), pos + 1)) {
@@ -55,8 +54,8 @@ void forEachFieldStart(QStringView row, Visit &&visit)
 
 const QList<int> &standardFieldNumbers()
 {
-    static const QList<int> numbers{161, 162, 164, 165, 281, 171, 284, 285, 280,
-                                    168, 169, 170, 282, 283, 223, 277, 278, 279};
+    static const QList<int> numbers{
+        161, 162, 164, 165, 281, 171, 284, 285, 280, 168, 169, 170, 282, 283, 223, 277, 278, 279};
     return numbers;
 }
 
@@ -82,7 +81,8 @@ QList<RowField> parseRowFields(QStringView row)
         if (i + 1 == starts.size() && end > starts[i].value && row[end - 1] == QLatin1Char(';'))
             --end;
         end = std::max(end, starts[i].value);
-        fields.append({starts[i].number, row.sliced(starts[i].value, end - starts[i].value).toString()});
+        fields.append(
+            {starts[i].number, row.sliced(starts[i].value, end - starts[i].value).toString()});
     }
     return fields;
 }

@@ -11,7 +11,7 @@ RunState nextRunState(RunState current, RunCommand command)
         return current == RunState::Running ? RunState::Held : current;
     case RunCommand::End:
         return current == RunState::Running || current == RunState::Held ? RunState::Ended
-                                                                           : current;
+                                                                         : current;
     }
     return current;
 }
