@@ -1,6 +1,7 @@
 #include "Station.h"
 
 #include "Error.h"
+#include "OperatorDisplay.h"
 #include "Prompter.h"
 #include "SettingsFile.h"
 #include "scanner/ScannerPort.h"
@@ -14,6 +15,20 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
     , m_seams(seams)
     , m_product(m_settings)
     , m_portControl(m_settings, seams.port, seams.display, seams.prompter)
+    , m_autoSel(m_settings)
+    , m_selector(m_autoSel)
+    , m_dispatcher({m_settings,
+                    m_options,
+                    seams.display,
+                    seams.pacer,
+                    seams.prompter,
+                    m_item,
+                    m_link,
+                    seams.provider,
+                    seams.port,
+                    m_autoSel,
+                    m_selector})
+    , m_poller(seams.port, *this, seams.display, seams.prompter, m_gate)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
@@ -39,8 +54,30 @@ Startup::Outcome Station::start(bool commandLineEmpty)
     return startup.run(commandLineEmpty);
 }
 
+void Station::startPolling()
+{
+    m_poller.start(m_settings.commPollTime);
+}
+
+bool Station::interpretLabel(const QString &label)
+{
+    return m_dispatcher.interpretLabel(label);
+}
+
+QString Station::decodeCompressedLabel(const QString &)
+{
+    m_seams.display.setStatus(notHandledYetText());
+    return {};
+}
+
+void Station::interpretProgramBarcode(const QString &)
+{
+    m_seams.display.setStatus(notHandledYetText());
+}
+
 void Station::shutdown()
 {
+    m_poller.stop();
     if (m_seams.port.isOpen())
         m_seams.port.close();
     m_link.release();

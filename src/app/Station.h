@@ -6,8 +6,13 @@
 #include "ProductEnvironment.h"
 #include "Settings.h"
 #include "Startup.h"
+#include "fieldsel/AutoSelSettingsProvider.h"
+#include "fieldsel/FieldSelector.h"
 #include "label/CurrentItem.h"
+#include "label/LabelDispatcher.h"
+#include "label/LabelGate.h"
 #include "program/listmanager/ListManagerLink.h"
+#include "scanner/ScanPoller.h"
 
 #include <QObject>
 
@@ -28,7 +33,7 @@ class Prompter;
 // list manager references, scanner port) and the start-up and shutdown around it.
 // Runs headless: the window, the message boxes, the pauses, the port and the list
 // manager come in from outside.
-class Station : public QObject
+class Station : public QObject, private scanner::LabelHandlers
 {
     Q_OBJECT
 public:
@@ -46,6 +51,8 @@ public:
 
     // Runs the start-up sequence. commandLineEmpty: no arguments but the toolkit's own.
     [[nodiscard]] Startup::Outcome start(bool commandLineEmpty);
+    // Starts polling the scanner port at the interval of the settings.
+    void startPolling();
     // Closes the port and releases the list manager objects.
     void shutdown();
 
@@ -59,6 +66,10 @@ public:
     [[nodiscard]] PortControl &portControl() { return m_portControl; }
     [[nodiscard]] ProductEnvironment &product() { return m_product; }
     [[nodiscard]] const Seams &seams() const { return m_seams; }
+    [[nodiscard]] label::LabelDispatcher &dispatcher() { return m_dispatcher; }
+    [[nodiscard]] label::LabelGate &gate() { return m_gate; }
+    [[nodiscard]] scanner::ScanPoller &poller() { return m_poller; }
+    [[nodiscard]] fieldsel::AutoSelSettingsProvider &autoSel() { return m_autoSel; }
     [[nodiscard]] QString helpFile() const { return m_helpFile; }
 
     // Lets tests keep the wait for a list short.
@@ -70,7 +81,17 @@ public:
     // Lets tests keep the single-instance lock out of the user's folder.
     void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
 
+    [[nodiscard]] static QString notHandledYetText()
+    {
+        return QStringLiteral("Program barcodes are not handled by this station yet: label discarded.");
+    }
+
 private:
+    // LabelHandlers
+    bool interpretLabel(const QString &label) override;
+    QString decodeCompressedLabel(const QString &label) override;
+    void interpretProgramBarcode(const QString &label) override;
+
     Seams m_seams;
     Settings m_settings;
     Options m_options;
@@ -79,6 +100,11 @@ private:
     InstanceCounter m_instances;
     ProductEnvironment m_product;
     PortControl m_portControl;
+    label::LabelGate m_gate;
+    fieldsel::AutoSelSettingsProvider m_autoSel;
+    fieldsel::FieldSelector m_selector;
+    label::LabelDispatcher m_dispatcher;
+    scanner::ScanPoller m_poller;
     QString m_helpFile;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;

@@ -89,14 +89,20 @@ int main(int argc, char *argv[])
     if (station.start(commandLineEmpty) != app::Startup::Outcome::Running)
         return 0;
     window.bindOptions(station.options());
+    window.setLabelInterpreter(&station.dispatcher(), &station.gate());
+    station.startPolling();
 
+    // The main window at the top left of the screen, the list manager beside it.
+    window.move(24, 24);
+    window.show();
     std::unique_ptr<listmanager::ListManagerWindow> listWindow;
     if (listmanager::ListStore *store = listManager.store()) {
         listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
+        listWindow->resize(900, 560);
+        listWindow->move(window.frameGeometry().right() + 24, 24);
         if (store->visible())
             listWindow->show();
     }
 
-    window.show();
     return QApplication::exec();
 }

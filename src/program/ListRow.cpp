@@ -87,7 +87,7 @@ void addListRow(label::CurrentItem &item,
         addLine(link, row);
         return;
     } catch (const Error &error) {
-        qCWarning(lcListRow) << "AddLine failed, recovering:" << error.what();
+        qCInfo(lcListRow) << "AddLine failed, recovering:" << error.what();
     }
     // One recovery, then one more try. The list's earlier rows are kept: emptying
     // it here would silently drop items the scanner was already told were taken.

@@ -78,7 +78,7 @@ void ScanPoller::tick()
         handleLabel();
     } catch (const Error &error) {
         // The label in hand is done with; what followed it in the buffer stays.
-        qCWarning(lcPoll) << "label handling failed:" << error.what();
+        qCInfo(lcPoll) << "label handling failed:" << error.what();
         m_idleTicks = 0;
         m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
     } catch (const std::exception &error) {
@@ -109,7 +109,7 @@ void ScanPoller::reportOverflowWhenQuiet()
 {
     if (++m_idleTicks < 2)
         return;
-    qCWarning(lcPoll) << "scan buffer overflow, discarded" << m_discarded;
+    qCInfo(lcPoll) << "scan buffer overflow, discarded" << m_discarded;
     m_display.setActivity(false);
     m_display.setStatus(overflowText(m_discarded));
     m_display.setLastScan(lastScanText(QString()));

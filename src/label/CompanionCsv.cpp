@@ -1,0 +1,187 @@
+#include "label/CompanionCsv.h"
+
+#include "app/Error.h"
+#include "app/FileExists.h"
+#include "app/FileNames.h"
+#include "app/Settings.h"
+#include "label/CurrentItem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace barlink::label {
+
+namespace {
+
+struct CompanionName
+{
+    QString folder;   // CSVInPath and the separator, taken as configured
+    QString relative; // base name + ".CSV", looked up in any letter case
+};
+
+CompanionName companionParts(const app::Settings &settings, const QString &programName)
+{
+    QString folder = settings.csvInPath + QDir::separator();
+    while (folder.startsWith(QLatin1Char(' ')))
+        folder.remove(0, 1);
+    const QString base = programName.left(std::max<qsizetype>(0, programName.size() - 4));
+    return {folder, base + QStringLiteral(".CSV")};
+}
+
+[[noreturn]] void fail(int number, const char *description)
+{
+    throw Error(number, QString::fromLatin1(description));
+}
+
+// Why path could not be opened: the folder missing, no permission, or something else.
+[[noreturn]] void failOpen(const QString &path, bool forWriting)
+{
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        fail(Error::PathNotFound, "Path not found");
+    const bool refused = info.exists() ? (forWriting ? !info.isWritable() : !info.isReadable())
+                                       : (forWriting && !folder.isWritable());
+    if (refused)
+        fail(Error::PermissionDenied, "Permission denied");
+    fail(Error::PathFileAccessError, "Path/File access error");
+}
+
+[[noreturn]] void failWrite(QFileDevice::FileError error)
+{
+    if (error == QFileDevice::ResourceError)
+        fail(Error::DiskFull, "Disk full");
+    if (error == QFileDevice::WriteError)
+        fail(Error::DeviceIoError, "Device I/O error");
+    fail(Error::PathFileAccessError, "Path/File access error");
+}
+
+QByteArray readCompanion(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        failOpen(path, false);
+    // One byte more than allowed tells an oversized file without reading all of it.
+    const QByteArray content = file.read(maxCompanionCsvBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        fail(Error::DeviceIoError, "Device I/O error");
+    if (content.size() > maxCompanionCsvBytes)
+        fail(Error::OutOfMemory, "Out of memory");
+    return content;
+}
+
+// Asks the system to put the file's data on the disk. Devices that cannot be synced
+// (EINVAL, EROFS) have nothing to lose.
+void syncToDisk(QFile &file)
+{
+    const int fd = file.handle();
+    if (fd < 0)
+        return;
+#ifdef Q_OS_WIN
+    if (_commit(fd) != 0)
+        fail(Error::DeviceIoError, "Device I/O error");
+#else
+    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS)
+        return;
+    if (errno == ENOSPC || errno == EDQUOT)
+        fail(Error::DiskFull, "Disk full");
+    fail(Error::DeviceIoError, "Device I/O error");
+#endif
+}
+
+// Appends the line to the collecting file, or throws with the file as it was (where it
+// can be cut back).
+void appendLine(const QString &path, const QByteArray &line)
+{
+    QFile out(path);
+    // Unbuffered: a failed write leaves nothing pending that a later close could add.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        failOpen(path, true);
+    const qint64 before = out.size();
+    try {
+        if (out.write(line) != line.size())
+            failWrite(out.error());
+        if (!out.flush())
+            failWrite(out.error());
+        syncToDisk(out);
+    } catch (const Error &) {
+        // A device, or a file that cannot be cut, keeps what reached it.
+        if (!out.isSequential())
+            (void)out.resize(before);
+        out.close();
+        throw;
+    }
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        failWrite(out.error());
+}
+
+void removeCompanion(const QString &path)
+{
+    QFile file(path);
+    if (file.remove() || !QFileInfo::exists(path))
+        return;
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        fail(Error::PermissionDenied, "Permission denied");
+    fail(Error::PathFileAccessError, "Path/File access error");
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+QString companionCsvName(const app::Settings &settings, const QString &programName)
+{
+    const CompanionName name = companionParts(settings, programName);
+    return name.folder + name.relative;
+}
+
+QByteArray withoutTrailingLineEnd(QByteArray content)
+{
+    if (content.endsWith('\n'))
+        content.chop(1);
+    if (content.endsWith('\r'))
+        content.chop(1);
+    return content;
+}
+
+void copyCompanionCsv(const app::Settings &settings,
+                      const QString &programName,
+                      app::Prompter &prompter)
+{
+    const CompanionName name = companionParts(settings, programName);
+    if (!app::isSafeRelativeName(name.relative))
+        return;
+    const QString path = app::resolveFileName(name.folder, name.relative);
+    if (!app::fileExists(path, prompter))
+        return;
+    if (sameFile(path, settings.csvOutPath))
+        return;
+
+    QByteArray line = withoutTrailingLineEnd(readCompanion(path));
+    line.append("\r\n");
+    appendLine(settings.csvOutPath, line);
+    removeCompanion(path);
+}
+
+void copyCompanionCsv(const app::Settings &settings,
+                      const CurrentItem &item,
+                      app::Prompter &prompter)
+{
+    copyCompanionCsv(settings, item.programName, prompter);
+}
+
+} // namespace barlink::label

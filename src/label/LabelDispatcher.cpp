@@ -1,0 +1,345 @@
+#include "LabelDispatcher.h"
+
+#include "CompanionCsv.h"
+#include "CurrentItem.h"
+#include "FieldCodes.h"
+#include "ListFileLoader.h"
+#include "MirrorMatch.h"
+#include "app/Error.h"
+#include "app/FileNames.h"
+#include "app/OperatorDisplay.h"
+#include "app/Options.h"
+#include "app/Pacer.h"
+#include "app/StatusTexts.h"
+#include "fieldsel/AutoSelSettings.h"
+#include "fieldsel/AutoSelSettingsProvider.h"
+#include "fieldsel/FieldSelector.h"
+#include "program/ListRow.h"
+#include "program/ProgramFileReader.h"
+#include "program/listmanager/ListManagerLink.h"
+#include "scanner/ScannerPort.h"
+#include "text/NumberFormat.h"
+#include "text/NumericValue.h"
+#include "text/Rounding.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcLabel, "barlink.label", QtWarningMsg)
+
+namespace barlink::label {
+
+namespace {
+
+// Outcome of a label that did not complete an item.
+enum Outcome { NotTakenIn = 0, NoRunField = 1, SegmentTakenIn = 2 };
+
+enum SegmentType { ListFile = 0, Program = 1, Dimensions = 2, VarsAToD = 3, VarsEToI = 4 };
+
+// "PROG" and "PROG.cnc" both name the program file "PROG.CNC" / "PROG.cnc".
+QString withCncExtension(QString name)
+{
+    if (name.right(4).toUpper() != QLatin1String(".CNC"))
+        name += QStringLiteral(".CNC");
+    return name;
+}
+
+// The numeric value of one character: its digit, or 0.
+int digitValue(const QString &character)
+{
+    return static_cast<int>(text::numericValue(character));
+}
+
+float singleValue(const QString &text)
+{
+    return text::toSingle(text::numericValue(text));
+}
+
+} // namespace
+
+bool LabelDispatcher::interpretLabel(const QString &label)
+{
+    qCDebug(lcLabel) << "label" << label;
+    CurrentItem &item = m_parts.item;
+
+    if (item.clearListPending) {
+        m_parts.link.clearHostList();
+        item.clearListPending = false;
+    }
+    if (runCommand(label))
+        return true;
+    if (fieldCodeLabel(label))
+        return true;
+
+    // A name that would reach outside its folder is refused before anything changes.
+    const QString unsafe = unsafeNameIn(label);
+    if (!unsafe.isNull()) {
+        m_parts.display.setStatus(app::unsafeNameMessage(unsafe));
+        return false;
+    }
+
+    item.itemRepeat = QStringLiteral("1");
+    item.itemCount = QStringLiteral("1");
+
+    QString count;
+    int outcome = NotTakenIn;
+    if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'))) {
+        takePlainLabel(label, count, outcome);
+    } else {
+        const QString type = label.mid(1, 1);
+        count = label.mid(2, 1);
+        if (digitValue(count) == 9) {
+            item.itemRepeat = QStringLiteral("999");
+            count = QStringLiteral("1");
+        }
+        const int t = digitValue(type);
+        // A segment needs its three-character header and a type that has an indicator;
+        // anything else is not taken in.
+        const bool takeIn = label.startsWith(QLatin1Char('%')) && label.size() >= 3 && t <= 4
+                            && !m_segmentsSeen.contains(type);
+        if (takeIn) {
+            m_segmentsSeen += type;
+            const QString contents = label.mid(3);
+            m_parts.display.setSegmentIndicator(t, true);
+            if (t == ListFile) {
+                m_segmentsSeen.clear();
+                try {
+                    m_parts.link.clearHostList();
+                } catch (const Error &error) {
+                    qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
+                }
+                return loadListFile(contents,
+                                    {m_parts.settings,
+                                     m_parts.link,
+                                     m_parts.display,
+                                     m_parts.pacer,
+                                     m_parts.prompter});
+            }
+            readSegmentContents(t, contents);
+            (void)m_tokens.nextToken(QString());
+            outcome = SegmentTakenIn;
+        }
+    }
+
+    const bool complete = !m_segmentsSeen.isEmpty()
+                          && text::numericValue(count) == double(m_segmentsSeen.size());
+    if (complete) {
+        completeItem();
+        return true;
+    }
+
+    switch (outcome) {
+    case SegmentTakenIn: m_parts.display.setStatus(app::status::waitingForNext()); break;
+    case NotTakenIn:
+        m_parts.display.setStatus(app::status::formattingError() + QStringLiteral("  ") + label);
+        break;
+    default: break; // "Run Field Not Selected" stays
+    }
+    return false;
+}
+
+bool LabelDispatcher::runCommand(const QString &label)
+{
+    listmanager::ListManagerLink &link = m_parts.link;
+    if (label == QLatin1String("%START%")) {
+        link.hostListStart();
+    } else if (label == QLatin1String("%STOP%")) {
+        link.hostListStop();
+    } else if (label == QLatin1String("%END%")) {
+        link.hostListEnd();
+    } else if (label == QLatin1String("%CLEAR%")) {
+        if (!m_segmentsSeen.isEmpty()) {
+            m_parts.display.hideSegmentIndicators();
+            m_parts.item.resetItem();
+            m_segmentsSeen.clear();
+        } else {
+            link.clearHostList();
+        }
+    } else if (label == QLatin1String("%SETPOINT%") || label == QLatin1String("%SETP%")) {
+        link.setpoint();
+    } else {
+        return false;
+    }
+    app::showReadyAfterPause(m_parts.display, m_parts.pacer);
+    return true;
+}
+
+bool LabelDispatcher::fieldCodeLabel(const QString &label)
+{
+    if (label.size() < 3 || label.size() > 5)
+        return false;
+    const QString code = label.trimmed().mid(1, label.size() - 2);
+    if (!FieldCodes::isFieldCode(code))
+        return false;
+    m_parts.item.runField = code;
+    m_parts.item.runFieldFixed = true;
+    float x = 0;
+    float y = 0;
+    (void)autoSelectField(6, x, y);
+    return true;
+}
+
+QString LabelDispatcher::unsafeNameIn(const QString &label) const
+{
+    QString name;
+    if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'))) {
+        name = label.trimmed();
+    } else if (label.startsWith(QLatin1Char('%')) && label.size() >= 3
+               && !m_segmentsSeen.contains(label.mid(1, 1))) {
+        const int t = digitValue(label.mid(1, 1));
+        const QString contents = label.mid(3);
+        if (t == ListFile) {
+            name = contents;
+        } else if (t == Program) {
+            const qsizetype space = contents.indexOf(QLatin1Char(' '));
+            name = space < 0 ? contents : contents.left(space).trimmed();
+        }
+    }
+    return app::isSafeRelativeName(name) ? QString() : name;
+}
+
+void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &outcome)
+{
+    CurrentItem &item = m_parts.item;
+    const fieldsel::AutoSelSettings &autoSel = m_parts.autoSel.settings();
+    const QString defaultField = autoSel.defaultField();
+    if (!defaultField.isEmpty() && !item.runFieldFixed) {
+        item.runField = defaultField.toUpper();
+        item.runFieldFixed = true;
+        float x = 0;
+        float y = 0;
+        (void)autoSelectField(7, x, y);
+    }
+    if (autoSel.mirrorSourceIsNameOrComment() || item.runFieldFixed) {
+        item.programName = withCncExtension(label.trimmed());
+        copyCompanionCsv(m_parts.settings, item, m_parts.prompter);
+        count = QStringLiteral("1");
+        m_segmentsSeen = QStringLiteral("1");
+        return;
+    }
+    m_parts.display.setStatus(app::status::runFieldNotSelected());
+    outcome = NoRunField;
+}
+
+void LabelDispatcher::readSegmentContents(int type, const QString &contents)
+{
+    CurrentItem &item = m_parts.item;
+    switch (type) {
+    case Program: {
+        const qsizetype space = contents.indexOf(QLatin1Char(' '));
+        if (space < 0) {
+            item.programName = contents;
+            break;
+        }
+        item.programName = withCncExtension(contents.left(space).trimmed());
+        copyCompanionCsv(m_parts.settings, item, m_parts.prompter);
+        float x = 0;
+        float y = 0;
+        float z = 0;
+        readProgramFile(x, y, z);
+        item.itemComment = item.programComment;
+        const QString rest = contents.mid(space + 1);
+        const QString runField = m_tokens.nextToken(rest);
+        if (!item.runFieldFixed)
+            item.runField = runField;
+        item.itemExtra = m_tokens.nextToken(rest);
+        break;
+    }
+    case Dimensions:
+        item.dimX = m_tokens.nextToken(contents);
+        item.dimY = m_tokens.nextToken(contents);
+        item.dimZ = m_tokens.nextToken(contents);
+        break;
+    case VarsAToD:
+    case VarsEToI: {
+        const std::size_t first = type == VarsAToD ? 0 : 4;
+        for (std::size_t i = first; i < first + 4; ++i)
+            item.itemVars[i] = m_tokens.nextToken(contents);
+        break;
+    }
+    default: break;
+    }
+}
+
+void LabelDispatcher::completeItem()
+{
+    CurrentItem &item = m_parts.item;
+    m_segmentsSeen.clear();
+
+    float x = singleValue(item.dimX);
+    float y = singleValue(item.dimY);
+    float z = singleValue(item.dimZ);
+    if (x == 0 || y == 0 || z == 0) {
+        readProgramFile(x, y, z);
+        // Dimensions the labels left at zero are taken from the program file.
+        for (auto [dimension, value] : {std::pair{&item.dimX, x}, {&item.dimY, y}, {&item.dimZ, z}}) {
+            if (text::numericValue(*dimension) == 0)
+                *dimension = text::formatSingleCompact(value);
+        }
+        x = singleValue(item.dimX);
+        y = singleValue(item.dimY);
+        z = singleValue(item.dimZ);
+    }
+
+    if (m_parts.options.autoClear())
+        m_parts.link.clearHostList();
+
+    if (matchMirrorSpec(m_parts.autoSel.settings(), item)) {
+        item.runField = QStringLiteral("&");
+        sendCurrentItem(x, y);
+        item.runField = QStringLiteral("&");
+        sendCurrentItem(x, y);
+    } else {
+        sendCurrentItem(x, y);
+    }
+
+    m_parts.pacer.pause(0.6f);
+    app::showReadyAfterPause(m_parts.display, m_parts.pacer);
+    m_parts.display.hideSegmentIndicators();
+    item.lastProgramName = item.programName.trimmed();
+    item.lastProgramComment = item.programComment.trimmed();
+    if (m_parts.options.showEd() && launchEditor)
+        launchEditor();
+    item.resetItem();
+    m_parts.display.setAutoFieldSelectionVisible(false);
+}
+
+void LabelDispatcher::sendCurrentItem(float &x, float &y)
+{
+    CurrentItem &item = m_parts.item;
+    const QChar first = item.runField.isEmpty() ? QChar() : item.runField.front();
+    if (first == QLatin1Char('&')) {
+        m_parts.display.setAutoFieldSelectionVisible(true);
+        item.runField = autoSelectField(8, x, y);
+    } else if (first == QLatin1Char('P') || item.runField.isEmpty()) {
+        m_parts.display.setAutoFieldSelectionVisible(true);
+        item.runField = autoSelectField(0, x, y);
+    } else if (first == QLatin1Char('W')) {
+        m_parts.display.setAutoFieldSelectionVisible(true);
+        item.runField = autoSelectField(1, x, y);
+    } else if (QStringLiteral("NSATRM").contains(first)) {
+        float zeroX = 0;
+        float zeroY = 0;
+        (void)autoSelectField(7, zeroX, zeroY);
+    }
+
+    m_parts.display.setStatus(app::status::addingToList());
+    program::addListRow(item, m_parts.link, m_parts.provider);
+    if (m_parts.options.autoStart())
+        m_parts.link.hostListStart();
+    item.runField.clear();
+    item.runFieldFixed = false;
+    if (m_parts.port.isOpen())
+        m_parts.port.write(acknowledgement().toLatin1());
+}
+
+void LabelDispatcher::readProgramFile(float &x, float &y, float &z)
+{
+    program::readProgramFile(m_parts.settings, m_parts.item, m_parts.prompter, x, y, z);
+}
+
+QString LabelDispatcher::autoSelectField(int mode, float &x, float &y)
+{
+    return m_parts.selector.autoSelectField(mode, x, y, m_parts.item.runField);
+}
+
+} // namespace barlink::label

@@ -1,0 +1,71 @@
+#include "label/ListFileLoader.h"
+
+#include "app/Error.h"
+#include "app/FileNames.h"
+#include "app/OperatorDisplay.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/StatusTexts.h"
+#include "program/listmanager/ListManagerLink.h"
+
+namespace barlink::label {
+
+namespace {
+
+const QString ListSuffix = QStringLiteral(".LST");
+
+} // namespace
+
+ListFileLoader::ListFileLoader(const app::Settings &settings,
+                               listmanager::ListManagerLink &link,
+                               app::OperatorDisplay &display,
+                               app::Pacer &pacer,
+                               app::Prompter &prompter)
+    : m_settings(settings)
+    , m_link(link)
+    , m_display(display)
+    , m_pacer(pacer)
+    , m_prompter(prompter)
+{}
+
+QString ListFileLoader::listFileName(const QString &listName) const
+{
+    return m_settings.listPath + listName + ListSuffix;
+}
+
+bool ListFileLoader::loadListFile(const QString &listName)
+{
+    if (!app::isSafeRelativeName(listName)) {
+        app::showReadyAfterPause(m_display, m_pacer);
+        m_display.setStatus(app::unsafeNameMessage(listName));
+        m_display.hideSegmentIndicators();
+        return false;
+    }
+    try {
+        const std::shared_ptr<listmanager::Application> &application = m_link.application();
+        if (!application)
+            throw Error(Error::ObjectNotSet,
+                        QStringLiteral("Object variable or With block variable not set"));
+        // The list object handed back is not kept.
+        (void)application->openList(
+            app::resolveFileName(m_settings.listPath, listName + ListSuffix));
+    } catch (const Error &error) {
+        reportFailure(error.number(), listName);
+    } catch (const std::exception &) {
+        reportFailure(0, listName);
+    }
+    return false;
+}
+
+void ListFileLoader::reportFailure(int errorNumber, const QString &listName)
+{
+    app::showReadyAfterPause(m_display, m_pacer);
+    // Only a missing file is worth the operator's attention; other failures end quietly.
+    if (errorNumber == Error::FileNotFound)
+        m_prompter.inform(app::Prompter::Icon::Warning,
+                          QStringLiteral("List File ") + listFileName(listName)
+                              + QStringLiteral(" Not Found"));
+    m_display.hideSegmentIndicators();
+}
+
+} // namespace barlink::label

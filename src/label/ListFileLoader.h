@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+namespace barlink::app {
+class OperatorDisplay;
+class Pacer;
+class Prompter;
+struct Settings;
+} // namespace barlink::app
+namespace barlink::listmanager {
+class ListManagerLink;
+}
+
+namespace barlink::label {
+
+// Has the list manager open a saved list file, which then becomes the machine's list.
+class ListFileLoader
+{
+public:
+    ListFileLoader(const app::Settings &settings,
+                   listmanager::ListManagerLink &link,
+                   app::OperatorDisplay &display,
+                   app::Pacer &pacer,
+                   app::Prompter &prompter);
+
+    // ListPath + listName + ".LST", as built: ListPath is a plain prefix and the name is
+    // taken unchanged (an empty name gives ListPath + ".LST", "A.LST" gives "A.LST.LST").
+    [[nodiscard]] QString listFileName(const QString &listName) const;
+
+    // Asks the list manager to open the list file (found in any letter case, so
+    // "panel1.lst" on disk serves PANEL1) and releases the list it hands back at once. On
+    // success nothing else changes: the "Load List" indicator stays lit. On any failure:
+    // pause and "Ready.", then for a missing file (error 53) the warning
+    // "List File <name> Not Found" with the name as built, then all five segment
+    // indicators go dark. A name that reaches outside ListPath is not asked for: after the
+    // pause the status line says it was refused. The result is always false.
+    [[nodiscard]] bool loadListFile(const QString &listName);
+
+private:
+    void reportFailure(int errorNumber, const QString &listName);
+
+    const app::Settings &m_settings;
+    listmanager::ListManagerLink &m_link;
+    app::OperatorDisplay &m_display;
+    app::Pacer &m_pacer;
+    app::Prompter &m_prompter;
+};
+
+// Loads with a loader made for this one label: loadListFile(name, {settings, link,
+// display, pacer, prompter}). Always false.
+[[nodiscard]] inline bool loadListFile(const QString &listName, ListFileLoader loader)
+{
+    return loader.loadListFile(listName);
+}
+
+} // namespace barlink::label

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace barlink::fieldsel {
+class AutoSelSettings;
+}
+
+namespace barlink::label {
+
+struct CurrentItem;
+
+// Decides whether the item is a mirror piece: looks for the trigger characters of the field
+// selection settings at their position in the program name or the program comment, both
+// compared in upper case. On a test (source Program Name or Comment, a trigger no longer
+// than the source) it sets item.runField to "W" on a match and "P" otherwise. Returns true
+// when the item is to be sent twice, normal and mirrored: a match with the action
+// "Norm and Mirror". A trigger beginning with "*" matches any source at least as long.
+// Throws barlink::Error 6 when the source is longer than 16-bit positions reach.
+[[nodiscard]] bool matchMirrorSpec(const fieldsel::AutoSelSettings &settings, CurrentItem &item);
+
+} // namespace barlink::label

@@ -1,0 +1,271 @@
+#include "program/ProgramFileReader.h"
+
+#include "app/Error.h"
+#include "app/FileNames.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "label/CurrentItem.h"
+#include "text/FieldSplitter.h"
+#include "text/NumericValue.h"
+#include "text/Rounding.h"
+#include "text/SingleByte.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <algorithm>
+
+namespace barlink::program {
+
+namespace {
+
+// Lines of a device, read in small chunks so that nothing past the lines asked for is
+// read. Gives up (no further line) on a read error, an overlong line or a spent budget.
+class LineReader
+{
+public:
+    LineReader(QIODevice &device, qint64 budgetBytes)
+        : m_device(device)
+        , m_budgetLeft(budgetBytes)
+    {}
+
+    // The next line without its line end; nothing at the end of the file or on giving up.
+    std::optional<QByteArray> next()
+    {
+        if (m_done)
+            return std::nullopt;
+        QByteArray line;
+        for (;;) {
+            if (m_pos == m_chunk.size() && !fill()) {
+                m_done = true;
+                // A last line without a line end counts only when the file really ended.
+                if (m_ended && !line.isEmpty())
+                    return line;
+                return std::nullopt;
+            }
+            const char c = m_chunk[m_pos++];
+            if (m_skipLf) {
+                m_skipLf = false;
+                if (c == '\n')
+                    continue;
+            }
+            if (c == '\r' || c == '\n') {
+                m_skipLf = c == '\r';
+                return line;
+            }
+            if (line.size() == maxProgramLineLength) {
+                m_done = true;
+                return std::nullopt;
+            }
+            line.append(c);
+        }
+    }
+
+private:
+    bool fill()
+    {
+        constexpr qint64 ChunkSize = 4096;
+        if (m_budgetLeft <= 0)
+            return false;
+        m_chunk.resize(qsizetype(std::min(ChunkSize, m_budgetLeft)));
+        const qint64 n = m_device.read(m_chunk.data(), m_chunk.size());
+        if (n <= 0) {
+            m_ended = n == 0;
+            m_chunk.clear();
+            m_pos = 0;
+            return false;
+        }
+        m_chunk.resize(qsizetype(n));
+        m_pos = 0;
+        m_budgetLeft -= n;
+        return true;
+    }
+
+    QIODevice &m_device;
+    qint64 m_budgetLeft = 0;
+    QByteArray m_chunk;
+    qsizetype m_pos = 0;
+    bool m_skipLf = false;
+    bool m_ended = false;
+    bool m_done = false;
+};
+
+bool isBlank(QStringView line)
+{
+    for (const QChar c : line) {
+        if (c != QLatin1Char(' '))
+            return false;
+    }
+    return true;
+}
+
+QString trimmedSpaces(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
+}
+
+std::optional<QString> nextNonBlank(LineReader &lines)
+{
+    while (const std::optional<QByteArray> bytes = lines.next()) {
+        QString line = text::fromSingleByte(*bytes);
+        if (!isBlank(line))
+            return line;
+    }
+    return std::nullopt;
+}
+
+// The leading numeric part of a field as a single-precision value; nothing when it
+// overflows.
+std::optional<float> leadingNumber(const QString &field)
+{
+    try {
+        return text::toSingle(text::numericValue(field));
+    } catch (const Error &) {
+        return std::nullopt;
+    }
+}
+
+// A field that must be a complete number in the regional format.
+std::optional<float> regionalNumber(const QString &field, const QLocale &locale)
+{
+    bool ok = false;
+    const float value = locale.toFloat(trimmedSpaces(field), &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+void readKtq(LineReader &lines, const QString &second, ProgramFileFacts &facts)
+{
+    std::optional<QString> unitsLine;
+    while ((unitsLine = nextNonBlank(lines))) {
+        if (unitsLine->contains(QLatin1String("UN"), Qt::CaseInsensitive))
+            break;
+    }
+    if (!unitsLine)
+        return;
+    const text::FieldSplitter fields = text::splitFields(*unitsLine, u" =\r");
+    if (!(facts.x = leadingNumber(fields.field(3))))
+        return;
+    if (!(facts.y = leadingNumber(fields.field(5))))
+        return;
+    if (!(facts.z = leadingNumber(fields.field(7))))
+        return;
+    facts.comment = second.mid(2);
+}
+
+void readIso(const QString &head,
+             const QString &second,
+             const QLocale &locale,
+             ProgramFileFacts &facts)
+{
+    const text::FieldSplitter fields = text::splitFields(head, u"XYZT");
+    if (!(facts.x = regionalNumber(fields.field(2), locale)))
+        return;
+    if (!(facts.y = regionalNumber(fields.field(3), locale)))
+        return;
+    if (!(facts.z = regionalNumber(fields.field(4), locale)))
+        return;
+    facts.comment = text::splitFields(trimmedSpaces(second), u"()").field(2);
+}
+
+} // namespace
+
+ProgramFileFacts readProgramFacts(QIODevice &device, const QLocale &locale, qint64 budgetBytes)
+{
+    ProgramFileFacts facts;
+    LineReader lines(device, budgetBytes);
+    const std::optional<QString> first = nextNonBlank(lines);
+    if (!first)
+        return facts;
+    const std::optional<QString> second = nextNonBlank(lines);
+    if (!second)
+        return facts;
+
+    if (first->contains(QLatin1String("KTQ"), Qt::CaseInsensitive)) {
+        facts.format = ProgramFileFacts::Format::Ktq;
+        readKtq(lines, *second, facts);
+        return facts;
+    }
+    const QString head = trimmedSpaces(*first).toUpper();
+    if (!head.startsWith(QLatin1String("G71")) && !head.startsWith(QLatin1String("G70"))) {
+        facts.format = ProgramFileFacts::Format::NotProgram;
+        return facts;
+    }
+    facts.format = ProgramFileFacts::Format::Iso;
+    readIso(head, *second, locale, facts);
+    return facts;
+}
+
+ProgramFileReader::ProgramFileReader(const app::Settings &settings, app::Prompter &prompter)
+    : m_settings(settings)
+    , m_prompter(prompter)
+{}
+
+QString ProgramFileReader::programFilePath(const QString &programName) const
+{
+    // The path is trimmed as a whole: the folder loses leading blanks, the name trailing
+    // ones, and leading ones too when there is no folder.
+    QString folder = m_settings.gcodePath;
+    while (folder.startsWith(QLatin1Char(' ')))
+        folder.remove(0, 1);
+    QString name = programName;
+    while (name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    if (folder.isEmpty())
+        name = trimmedSpaces(name);
+    if (name.isEmpty() || !app::isSafeRelativeName(name))
+        return {};
+    return app::resolveFileName(folder, name);
+}
+
+void ProgramFileReader::readProgramFile(label::CurrentItem &item,
+                                        float &x,
+                                        float &y,
+                                        float &z) const
+{
+    item.programComment = QLatin1String("");
+    const QString path = programFilePath(item.programName);
+    // Only a plain file is opened: a folder, a fifo or a device is no program file.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const ProgramFileFacts facts = readProgramFacts(file, m_locale);
+    file.close();
+
+    if (facts.format == ProgramFileFacts::Format::NotProgram) {
+        m_prompter.ask(app::Prompter::Icon::None,
+                       app::Prompter::Buttons::Ok,
+                       path + QStringLiteral(" Not a proper program file"));
+        return;
+    }
+    if (facts.x)
+        x = *facts.x;
+    if (facts.y)
+        y = *facts.y;
+    if (facts.z)
+        z = *facts.z;
+    if (facts.comment)
+        item.programComment = *facts.comment;
+}
+
+void readProgramFile(const app::Settings &settings,
+                     label::CurrentItem &item,
+                     app::Prompter &prompter,
+                     float &x,
+                     float &y,
+                     float &z)
+{
+    ProgramFileReader(settings, prompter).readProgramFile(item, x, y, z);
+}
+
+} // namespace barlink::program

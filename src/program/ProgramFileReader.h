@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+
+namespace barlink::app {
+class Prompter;
+struct Settings;
+} // namespace barlink::app
+namespace barlink::label {
+struct CurrentItem;
+}
+
+namespace barlink::program {
+
+// What the first lines of a program file say. A value is present once it was read;
+// reading stops at the first thing that is missing or not a number, so values read
+// before it are present and the rest are not.
+struct ProgramFileFacts
+{
+    enum class Format {
+        Unknown,    // the file ended before its first two non-blank lines
+        Ktq,        // the first line holds "KTQ" in any letter case
+        Iso,        // otherwise, the first line begins with "G71" or "G70"
+        NotProgram, // neither: "Not a proper program file"
+    };
+
+    Format format = Format::Unknown;
+    std::optional<float> x;
+    std::optional<float> y;
+    std::optional<float> z;
+    std::optional<QString> comment;
+};
+
+// The reader gives up on a line longer than this, and on a file whose lines sought do not
+// lie within the first readBudgetBytes: the values sit in a program's first lines, so a
+// file of any size costs no more than those.
+inline constexpr qsizetype maxProgramLineLength = 32767;
+inline constexpr qint64 programReadBudgetBytes = 16 * 1024 * 1024;
+
+// Reads the facts from a device open for reading, line by line. Lines end with LF, CR LF
+// or CR; a blank line (empty or spaces only) is skipped where non-blank lines are sought.
+//
+// KTQ program: X, Y, Z are fields 3, 5, 7 of the first non-blank line after the second
+// line that holds "UN" in any letter case, split at blank, "=" and CR and read by their
+// leading numeric part; the comment is the second line from its third character on.
+// ISO program: the first line, trimmed and upper-cased, split at "X", "Y", "Z", "T" gives
+// X, Y, Z as fields 2, 3, 4, each a complete number in locale's format (read in this
+// order, stopping at the first that is not); the comment is field 2 of the trimmed second
+// line split at "(" and ")", the text inside the first pair of parentheses.
+[[nodiscard]] ProgramFileFacts readProgramFacts(QIODevice &device,
+                                                const QLocale &locale,
+                                                qint64 budgetBytes = programReadBudgetBytes);
+
+// Looks up missing dimensions and the program comment in the item's program file, in the
+// g-code folder.
+class ProgramFileReader
+{
+public:
+    ProgramFileReader(const app::Settings &settings, app::Prompter &prompter);
+
+    // The regional number format of ISO programs; the user's own unless set.
+    void setLocale(const QLocale &locale) { m_locale = locale; }
+    [[nodiscard]] const QLocale &locale() const { return m_locale; }
+
+    // The program file of programName: GCodePath immediately followed by the name, the
+    // whole trimmed of blanks, found in any letter case (see app::resolveFileName). Empty
+    // for an empty name or one that reaches outside the folder.
+    [[nodiscard]] QString programFilePath(const QString &programName) const;
+
+    // Sets item.programComment to "" and then to the comment read. Each of x, y, z that is
+    // read replaces the value passed in; the others keep it. A missing, unreadable or
+    // incomplete file ends the reading without a message; a file in neither format shows
+    // "<path> Not a proper program file" (OK button) and changes no dimension.
+    void readProgramFile(label::CurrentItem &item, float &x, float &y, float &z) const;
+
+private:
+    const app::Settings &m_settings;
+    app::Prompter &m_prompter;
+    QLocale m_locale = QLocale::system();
+};
+
+// ProgramFileReader::readProgramFile with the user's regional number format.
+void readProgramFile(const app::Settings &settings,
+                     label::CurrentItem &item,
+                     app::Prompter &prompter,
+                     float &x,
+                     float &y,
+                     float &z);
+
+} // namespace barlink::program
