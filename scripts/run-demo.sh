@@ -30,8 +30,18 @@ if [ ! -f "$ini" ]; then
         "AutoClear= 0" \
         "AutoStart= 0" \
         "Overwrite= 1" \
-        "DFN=N" >"$ini"
+        "FieldCode_FFS=S" "FieldFlag_FFS= 1" \
+        "FieldCode_FFA=A" "FieldFlag_FFA= 1" \
+        "FieldCode_SFN=N" "FieldCode_SFM=M" \
+        "FieldCode_DFN=N" \
+        "HalfLimitX=1000" "HalfLimitY=600" >"$ini"
 fi
+# A program file (dimensions and comment are read from it) and a saved list.
+[ -f "$demo/product/DEMO.CNC" ] || printf '%s\r\n' "G71 X800 Y600 Z18" "(DEMO PANEL)" "G0 X0 Y0" >"$demo/product/DEMO.CNC"
+[ -f "$demo/product/lsx/DEMO.LST" ] || printf '%s\r\n' \
+    "#161=SHELF.CNC;#162=;#164=1;#165=1;#281=;#171=3;#284=0;#285=;#280=;#168=500;#169=300;#170=18;#282=;#283=;#223=;#277=;#278=;#279=;" \
+    "#161=DOOR.CNC;#162=;#164=2;#165=1;#281=;#171=1;#284=0;#285=;#280=;#168=700;#169=400;#170=18;#282=;#283=;#223=;#277=;#278=;#279=;" \
+    >"$demo/product/lsx/DEMO.LST"
 
 export XDG_CONFIG_HOME="$demo/config"
 export XDG_DATA_HOME="$demo/data"
@@ -60,5 +70,13 @@ fi
 barlink_pid=$!
 
 echo "Demo station in $demo (settings: $ini)."
-echo "Type a label and press Enter to scan it, e.g. %START%  or  %11DEMO.CNC  ; Ctrl-D ends the demo."
+cat <<'HELP'
+Type a label and press Enter to scan it. Try:
+  DEMO                  a program name: one row, field N, size read from DEMO.CNC
+  %12PANEL.CNC S1 X     then  %22600 400 18   an item in two labels
+  %S%                   then  SHELF           a field-code label, then a name
+  %01DEMO               load the saved list DEMO.LST
+  %START%  %STOP%  %END%  %CLEAR%             list commands
+Ctrl-D ends the demo.
+HELP
 "$bin/barlink-scan" --link "$scanner"
