@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     zlib1g-dev libzint-dev
+    dmtx-utils zbar-tools
     libgtest-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core
 )

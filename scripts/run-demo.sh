@@ -56,7 +56,7 @@ trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     export DISPLAY=":${BARLINK_XVFB_DISPLAY:-97}"
-    Xvfb "$DISPLAY" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     echo "No display found: Barlink runs on the virtual display $DISPLAY (Xvfb)."
     echo "Take a screenshot with: DISPLAY=$DISPLAY import -window root shot.png"

@@ -4,6 +4,7 @@
 #include "OperatorDisplay.h"
 #include "Prompter.h"
 #include "SettingsFile.h"
+#include "program/CompressedLabelDecoder.h"
 #include "scanner/ScannerPort.h"
 
 #include <QDir>
@@ -28,6 +29,16 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
                     seams.port,
                     m_autoSel,
                     m_selector})
+    , m_programBarcode({m_settings,
+                        m_options,
+                        seams.display,
+                        seams.pacer,
+                        seams.prompter,
+                        m_item,
+                        m_link,
+                        seams.provider,
+                        m_autoSel,
+                        m_selector})
     , m_poller(seams.port, *this, seams.display, seams.prompter, m_gate)
 {
     m_settings.programDir = std::move(programDir);
@@ -64,15 +75,14 @@ bool Station::interpretLabel(const QString &label)
     return m_dispatcher.interpretLabel(label);
 }
 
-QString Station::decodeCompressedLabel(const QString &)
+QString Station::decodeCompressedLabel(const QString &label)
 {
-    m_seams.display.setStatus(notHandledYetText());
-    return {};
+    return program::decodeCompressedLabel(label, m_settings, m_seams.display);
 }
 
-void Station::interpretProgramBarcode(const QString &)
+void Station::interpretProgramBarcode(const QString &label)
 {
-    m_seams.display.setStatus(notHandledYetText());
+    m_programBarcode.interpretProgramBarcode(label);
 }
 
 void Station::shutdown()

@@ -11,6 +11,7 @@
 #include "label/CurrentItem.h"
 #include "label/LabelDispatcher.h"
 #include "label/LabelGate.h"
+#include "program/ProgramBarcode.h"
 #include "program/listmanager/ListManagerLink.h"
 #include "scanner/ScanPoller.h"
 
@@ -68,6 +69,7 @@ public:
     [[nodiscard]] const Seams &seams() const { return m_seams; }
     [[nodiscard]] label::LabelDispatcher &dispatcher() { return m_dispatcher; }
     [[nodiscard]] label::LabelGate &gate() { return m_gate; }
+    [[nodiscard]] program::ProgramBarcode &programBarcode() { return m_programBarcode; }
     [[nodiscard]] scanner::ScanPoller &poller() { return m_poller; }
     [[nodiscard]] fieldsel::AutoSelSettingsProvider &autoSel() { return m_autoSel; }
     [[nodiscard]] QString helpFile() const { return m_helpFile; }
@@ -80,11 +82,6 @@ public:
     }
     // Lets tests keep the single-instance lock out of the user's folder.
     void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
-
-    [[nodiscard]] static QString notHandledYetText()
-    {
-        return QStringLiteral("Program barcodes are not handled by this station yet: label discarded.");
-    }
 
 private:
     // LabelHandlers
@@ -104,6 +101,7 @@ private:
     fieldsel::AutoSelSettingsProvider m_autoSel;
     fieldsel::FieldSelector m_selector;
     label::LabelDispatcher m_dispatcher;
+    program::ProgramBarcode m_programBarcode;
     scanner::ScanPoller m_poller;
     QString m_helpFile;
     int m_listWaitPasses = 50;

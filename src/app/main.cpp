@@ -1,19 +1,32 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
+#include "app/AboutDialog.h"
 #include "app/EventLoopPacer.h"
 #include "app/MainWindow.h"
 #include "app/PromptDialog.h"
 #include "app/SettingsDialog.h"
 #include "app/SettingsFile.h"
 #include "app/Station.h"
+#include "exclusion/ExclusionChoice.h"
+#include "exclusion/ExclusionDialog.h"
+#include "fieldsel/FieldSelectionDialog.h"
+#include "program/EditorLaunch.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListManagerWindow.h"
 #include "program/listmanager/ListStore.h"
 #include "scanner/SerialScannerPort.h"
+#include "testconsole/TestConsoleWindow.h"
+
+#ifdef Q_OS_LINUX
+#include "program/LinuxEditorPlatform.h"
+#endif
 
 #include <QApplication>
 #include <QDialog>
+#include <QScreen>
+#include <QShortcut>
 
+#include <algorithm>
 #include <memory>
 
 using namespace barlink;
@@ -84,6 +97,65 @@ int main(int argc, char *argv[])
             station.portControl().applySerialSettings();
     };
     window.onClose = [&] { station.shutdown(); };
+
+    // The field selection setup dialog is made at its first opening and kept: it shows and
+    // edits the one field selection model of the station, which is loaded on first use.
+    std::unique_ptr<fieldsel::FieldSelectionDialog> fieldSelection;
+    window.onAutoFieldSelect = [&] {
+        try {
+            if (!fieldSelection) {
+                fieldSelection = std::make_unique<fieldsel::FieldSelectionDialog>(
+                    station.autoSel().settings(), station.settings(), station.item(), &window);
+            }
+            fieldSelection->exec();
+        } catch (const Error &error) {
+            prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
+        }
+    };
+
+    // The exclusion choice lives for the run; every opening of the dialog starts from it.
+    exclusion::ExclusionChoice exclusionChoice(station.settings(), window);
+    window.onExclusionInsertion = [&] {
+        exclusion::ExclusionDialog dialog(exclusionChoice, prompter, &window);
+        dialog.exec();
+    };
+    window.onAbout = [&] {
+        app::AboutDialog dialog(&window);
+        dialog.exec();
+    };
+
+#ifdef Q_OS_LINUX
+    program::LinuxEditorPlatform editorPlatform;
+    program::EditorLaunch editorLaunch(editorPlatform, pacer);
+    station.dispatcher().launchEditor = [&] {
+        editorLaunch.launchEditor(station.settings().editorPath, station.item().programName);
+    };
+#endif
+
+    // The list manager test console is for developers: with BARLINK_TEST_CONSOLE=1 it opens
+    // beside the main window, and Ctrl+Shift+T on the main window brings it back once closed.
+    const bool testConsoleWanted = qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1;
+    app::PromptDialog consolePrompter;
+    std::unique_ptr<testconsole::TestConsoleWindow> testConsole;
+    auto openTestConsole = [&] {
+        if (!testConsole) {
+            testConsole = std::make_unique<testconsole::TestConsoleWindow>(
+                listManager, station.product(), consolePrompter);
+            consolePrompter.setParent(testConsole.get());
+            // Below the main window, as far as the screen allows.
+            testConsole->adjustSize();
+            const QRect screen = window.screen()->availableGeometry();
+            testConsole->move(24, std::min(window.frameGeometry().bottom() + 24,
+                                           screen.bottom() - testConsole->height()));
+        }
+        testConsole->show();
+        testConsole->raise();
+        testConsole->activateWindow();
+    };
+    if (testConsoleWanted) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &window);
+        QObject::connect(shortcut, &QShortcut::activated, &window, openTestConsole);
+    }
     window.enableMenus();
 
     if (station.start(commandLineEmpty) != app::Startup::Outcome::Running)
@@ -98,11 +170,18 @@ int main(int argc, char *argv[])
     std::unique_ptr<listmanager::ListManagerWindow> listWindow;
     if (listmanager::ListStore *store = listManager.store()) {
         listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
-        listWindow->resize(900, 560);
-        listWindow->move(window.frameGeometry().right() + 24, 24);
+        // Beside the main window when the screen is wide enough, otherwise below it.
+        const QRect screen = window.screen()->availableGeometry();
+        const QRect main = window.frameGeometry();
+        QRect place(main.right() + 24, main.top(), 900, 560);
+        if (place.right() > screen.right())
+            place = QRect(main.left(), main.bottom() + 24, std::min(900, screen.width() - 48), 560);
+        listWindow->setGeometry(place);
         if (store->visible())
             listWindow->show();
     }
+    if (testConsoleWanted)
+        openTestConsole();
 
     return QApplication::exec();
 }

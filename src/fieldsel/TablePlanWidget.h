@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QRectF>
+#include <QWidget>
+
+namespace barlink::fieldsel {
+
+// A plan of the machine table seen from above, its front towards the operator: the table
+// with its stops, the work fields drawn where they lie with their controls inside them, and
+// on request the half lines with their dimension lines. It only draws and places controls.
+class TablePlanWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    // A field covering area of the table, given in fractions of the table's length (x, from
+    // the left) and depth (y, from the back). content, a child of this widget, is kept in
+    // the middle of the field at its preferred size.
+    void addField(const QRectF &area, QWidget *content = nullptr);
+    // Draws the lines halving the table and the dimension lines of the left half (along the
+    // front) and of the front half (along the left side), with xValue and yValue, children
+    // of this widget, in the middle of them.
+    void setHalfDimensions(QWidget *xValue, QWidget *yValue);
+
+    [[nodiscard]] int fieldCount() const { return int(m_fields.size()); }
+    // Where a field is drawn, in this widget's coordinates.
+    [[nodiscard]] QRect fieldRect(int index) const;
+    // Where the table is drawn, in this widget's coordinates.
+    [[nodiscard]] QRect tableRect() const;
+
+    [[nodiscard]] QSize minimumSizeHint() const override;
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Field
+    {
+        QRectF area;
+        QWidget *content = nullptr;
+    };
+
+    // Room around the table for the side names and the dimension lines.
+    [[nodiscard]] QMargins margins() const;
+    [[nodiscard]] QSizeF minimumTableSize() const;
+    [[nodiscard]] QRectF tableArea() const;
+    [[nodiscard]] QRectF fieldArea(const QRectF &table, const Field &field) const;
+    void placeChildren();
+    void paintDimensions(QPainter &painter, const QRectF &table) const;
+
+    QList<Field> m_fields;
+    QWidget *m_xValue = nullptr;
+    QWidget *m_yValue = nullptr;
+};
+
+} // namespace barlink::fieldsel

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QLatin1String>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace barlink::app {
+class OperatorDisplay;
+class Options;
+class Pacer;
+class Prompter;
+struct Settings;
+} // namespace barlink::app
+namespace barlink::fieldsel {
+class AutoSelSettingsProvider;
+class FieldSelector;
+} // namespace barlink::fieldsel
+namespace barlink::label {
+struct CurrentItem;
+}
+namespace barlink::listmanager {
+class ListManagerLink;
+class ListManagerProvider;
+} // namespace barlink::listmanager
+
+namespace barlink::program {
+
+// The layout of a label that carries a program, shared by the handler below and the label
+// encoder: [prefix] name "^" coded fields "!" program text, or "*%00" list name "^^".
+namespace programlabel {
+// Everything with this character anywhere goes to the program barcode handler.
+inline constexpr char16_t Separator = u'^';
+// The header runs up to the first "!"; the program text is everything after it.
+inline constexpr char16_t TextMarker = u'!';
+// A label without "!" that begins with this loads a list file; its last two characters
+// are dropped.
+inline constexpr QLatin1String ListPrefix("*%00");
+inline constexpr qsizetype ListSuffixLength = 2;
+// A label whose first character has this code loses its first PrefixLength characters.
+inline constexpr char16_t PrefixCode = 209;
+inline constexpr qsizetype PrefixLength = 8;
+// Header fields 2 up to this one carry a code letter; later fields are ignored.
+inline constexpr qsizetype LastCodedField = 14;
+// The code letters, case-sensitive: U run field, V extra text, X Y Z dimensions, A-D and
+// E, F, G, I the item variables (there is no H).
+inline constexpr QLatin1String CodeLetters("UVXYZABCDEFGI");
+// A program text of this many characters or fewer is not saved.
+inline constexpr qsizetype UnsavedTextLength = 10;
+} // namespace programlabel
+
+// What a label handed to the program barcode handler is, once its prefix is gone.
+struct ProgramLabel
+{
+    enum class Form {
+        Program,  // header "!" program text
+        ListLoad, // "*%00" list name and two characters
+        BareItem, // neither: the current item is sent as it is
+    };
+
+    Form form = Form::BareItem;
+    QString header;      // Program: the text before the first "!"
+    QString programText; // Program: the text after it, leading and trailing spaces removed
+    QString listName;    // ListLoad: the text between "*%00" and the last two characters
+};
+
+[[nodiscard]] ProgramLabel parseProgramLabel(QStringView label);
+
+// Which segment indicators a program header lights besides "Program".
+struct HeaderIndicators
+{
+    bool dimensions = false; // X, Y, Z
+    bool varsAToD = false;
+    bool varsEToI = false;
+};
+
+// Stores the coded header fields 2 to 14 in the item, in order, a later letter overwriting
+// an earlier one: the value is the field from its second character on with leading and
+// trailing spaces removed. U is taken only while item.runField is blank; a field that is
+// empty or begins with any other character is skipped. Field 1 (the program name) is not
+// touched here.
+HeaderIndicators applyProgramHeader(QStringView header, label::CurrentItem &item);
+
+// Takes labels that carry a whole program (or name a list file, or send the current item
+// as it is), saves the program as a program file in the g-code folder and sends the item
+// to the list manager, once or, for a mirror piece, twice.
+class ProgramBarcode
+{
+public:
+    struct Parts
+    {
+        const app::Settings &settings;
+        app::Options &options;
+        app::OperatorDisplay &display;
+        app::Pacer &pacer;
+        app::Prompter &prompter;
+        label::CurrentItem &item;
+        listmanager::ListManagerLink &link;
+        listmanager::ListManagerProvider &provider;
+        fieldsel::AutoSelSettingsProvider &autoSel;
+        fieldsel::FieldSelector &selector;
+    };
+
+    explicit ProgramBarcode(Parts parts)
+        : m_parts(parts)
+    {}
+
+    // Handles one complete label. Never throws for a failure of its own steps: a program
+    // file that cannot be written, or a failing list manager call, abandons the label with
+    // a warning (status line and message box); a program name that reaches outside the
+    // g-code folder is refused on the status line before anything changes. An abandoned
+    // program barcode or bare item leaves the item reset, as a handled one does; an
+    // abandoned list label leaves it as it was.
+    void interpretProgramBarcode(const QString &label);
+
+    // Opens the program just sent in the editor, when "Show Program in Editor" is ticked.
+    std::function<void()> launchEditor;
+
+    // "Program barcode abandoned: <reason>"
+    [[nodiscard]] static QString abandonedText(const QString &reason);
+
+private:
+    void handle(const ProgramLabel &label);
+    void takeProgram(const ProgramLabel &label, float &x, float &y);
+    void saveProgramFile(const QString &path, const QString &programText);
+    void completeDimensions(float &x, float &y);
+    void sendStep(float x, float y);
+    void wrapUp();
+    void abandon(const QString &reason);
+
+    Parts m_parts;
+    // Whether the handling of the label in hand has changed the item, so that an abandoned
+    // label resets it.
+    bool m_itemTouched = false;
+    // Rows the label in hand has added, for the report of a failure after the first.
+    int m_rowsAdded = 0;
+};
+
+} // namespace barlink::program

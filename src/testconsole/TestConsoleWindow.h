@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ConsoleSession.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLineEdit;
+class QAbstractButton;
+
+namespace Ui {
+class TestConsoleWindow;
+}
+
+namespace barlink::app {
+class ProductEnvironment;
+class Prompter;
+} // namespace barlink::app
+
+namespace barlink::testconsole {
+
+// "Runlist TEST": a developer's window that calls the list manager's members one at a
+// time, through references of its own. An error a member raises is shown in a message box
+// and the window goes on.
+class TestConsoleWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    TestConsoleWindow(listmanager::ListManagerProvider &provider,
+                      const app::ProductEnvironment &product,
+                      app::Prompter &prompter,
+                      QWidget *parent = nullptr);
+    ~TestConsoleWindow() override;
+
+    [[nodiscard]] ConsoleSession &session() { return m_session; }
+
+    // Shows the open dialog for a list file, starting in `folder`; returns the chosen file or
+    // an empty text. A real file dialog unless replaced (tests answer it themselves).
+    std::function<QString(const QString &folder)> chooseListFile;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Runs a button's action; an error it raises goes to the developer in a message box.
+    void onClicked(QAbstractButton *button, std::function<void()> action);
+    void browse(QLineEdit *target);
+    void connectApplicationButtons();
+    void connectListButtons();
+    QString defaultChooseListFile(const QString &folder);
+
+    std::unique_ptr<Ui::TestConsoleWindow> m_ui;
+    ConsoleSession m_session;
+    const app::ProductEnvironment &m_product;
+    app::Prompter &m_prompter;
+};
+
+} // namespace barlink::testconsole

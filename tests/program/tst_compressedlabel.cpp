@@ -1,0 +1,234 @@
+// Compressed labels: the backslash escaping, both expansion routes and their threshold,
+// and every way a label can fail to expand.
+
+#include "Fakes.h"
+#include "app/Settings.h"
+#include "program/CompressedLabel.h"
+#include "program/CompressedLabelDecoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <zlib.h>
+
+using namespace barlink;
+using namespace barlink::program;
+using Route = ExpandRoute;
+
+Q_DECLARE_METATYPE(barlink::program::ExpandRoute)
+
+namespace {
+
+// A program of the given length that compresses the way real ones do.
+QString programText(int length, quint32 seed = 7)
+{
+    QRandomGenerator random(seed);
+    QString text = QStringLiteral("PROG1^X800^Y500!");
+    while (text.size() < length)
+        text += QStringLiteral("G1 X%1 Y%2 F%3\r\n")
+                    .arg(random.bounded(2000))
+                    .arg(random.bounded(1000))
+                    .arg(random.bounded(100, 9000));
+    text.truncate(length);
+    return text;
+}
+
+// The label layout around arbitrary compressed bytes (escaped here).
+QString labelAround(const QByteArray &length, const QByteArray &compressed)
+{
+    return QString::fromLatin1("\xF1ZL" + length + "000" + escapeBackslashes(compressed));
+}
+
+QByteArray zlibBytes(const QByteArray &bytes)
+{
+    uLongf size = compressBound(uLong(bytes.size()));
+    QByteArray out(qsizetype(size), Qt::Uninitialized);
+    compress2(reinterpret_cast<Bytef *>(out.data()), &size,
+              reinterpret_cast<const Bytef *>(bytes.constData()), uLong(bytes.size()), 9);
+    out.truncate(qsizetype(size));
+    return out;
+}
+
+} // namespace
+
+class tst_CompressedLabel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unescape_data()
+    {
+        QTest::addColumn<QByteArray>("label");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("pair gives one") << QByteArray("a\\\\b") << QByteArray("a\\b");
+        QTest::newRow("single stays") << QByteArray("a\\b") << QByteArray("a\\b");
+        QTest::newRow("three give two") << QByteArray("\\\\\\") << QByteArray("\\\\");
+        QTest::newRow("four give two") << QByteArray("x\\\\\\\\") << QByteArray("x\\\\");
+        QTest::newRow("five give three") << QByteArray("\\\\\\\\\\") << QByteArray("\\\\\\");
+        QTest::newRow("runs counted apart")
+            << QByteArray("\\\\x\\\\\\y\\") << QByteArray("\\x\\\\y\\");
+    }
+
+    void unescape()
+    {
+        QFETCH(QByteArray, label);
+        QTEST(unescapeBackslashes(label), "data");
+    }
+
+    void escapingRoundTrips()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes += char(i % 7 == 0 ? '\\' : QRandomGenerator(quint32(i)).bounded(256));
+        bytes += QByteArray(9, '\\');
+        const QByteArray escaped = escapeBackslashes(bytes);
+        QCOMPARE(escaped.count('\\'), 2 * bytes.count('\\'));
+        QCOMPARE(unescapeBackslashes(escaped), bytes);
+    }
+
+    void expands_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<Route>("route");
+        QTest::addColumn<QString>("labelHolds");
+        QTest::newRow("100") << programText(100) << 9 << Route::Buffer << "";
+        QTest::newRow("23072, last in memory") << programText(23072) << 9 << Route::Buffer << "";
+        QTest::newRow("23073, first through files")
+            << programText(23073) << 9 << Route::File << "";
+        QTest::newRow("32767, the largest") << programText(32767) << 9 << Route::File << "";
+        QTest::newRow("large, stored uncompressed")
+            << programText(30000) << 0 << Route::File << "";
+        // Stored blocks carry the text's bytes as they are: its backslash runs reach the
+        // label, each backslash doubled.
+        QTest::newRow("backslash runs in the data")
+            << QStringLiteral("A\\B\\\\C\\\\\\D^\\\\\\\\") << 0 << Route::Buffer
+            << QString(8, QLatin1Char('\\'));
+        QTest::newRow("every single-byte character")
+            << [] {
+                   QString all;
+                   for (int c = 1; c < 256; ++c)
+                       all += QChar(c);
+                   return all;
+               }()
+            << 9 << Route::Buffer << "";
+    }
+
+    void expands()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, level);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("made/on/demand"));
+        const QString label = makeCompressedLabel(text, level);
+        QCOMPARE(label.left(11),
+                 QStringLiteral("\u00F1ZL%1").arg(text.size(), 5, 10, QLatin1Char('0'))
+                     + QStringLiteral("000"));
+        QFETCH(QString, labelHolds);
+        QVERIFY(label.mid(11).contains(labelHolds));
+
+        const CompressedLabelDecoder::Result result = CompressedLabelDecoder(folder).decode(label);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QTEST(result.route, "route");
+        QCOMPARE(result.text.size(), text.size());
+        QCOMPARE(result.text, text);
+        // The temporary files are gone again.
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        // A scanner line end after the data does no harm.
+        QCOMPARE(CompressedLabelDecoder(folder).decode(label + QStringLiteral("\r\n")).text, text);
+    }
+
+    void refuses_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("error"); // start of the reason
+        const QByteArray hundred = programText(100).toLatin1();
+        const QByteArray big = programText(23073).toLatin1();
+        const QByteArray stream = zlibBytes(hundred);
+        QTest::newRow("length over 32767") << labelAround("40000", stream)
+                                           << "its length field \"40000\" says more than the 32767";
+        QTest::newRow("length in exponent form over 32767")
+            << labelAround("4E+04", stream) << "its length field \"4E+04\" says more than";
+        QTest::newRow("half rounds to even 0")
+            << labelAround("000.5", stream) << "its length field \"000.5\" gives no length";
+        QTest::newRow("length not a number") << labelAround("ab100", stream)
+                                             << "its length field \"ab100\" gives no length";
+        QTest::newRow("length 0") << labelAround("00000", stream) << "its length field \"00000\"";
+        QTest::newRow("no data") << QStringLiteral("\u00F1ZL00100000") << "it holds no compressed";
+        QTest::newRow("not zlib") << labelAround("00100", "hello, world")
+                                  << "its compressed data does not expand";
+        QTest::newRow("stream cut short") << labelAround("00100", stream.chopped(4))
+                                          << "its compressed data does not expand";
+        QTest::newRow("file route, stream cut short")
+            << labelAround("23073", zlibBytes(big).chopped(4))
+            << "its compressed data does not expand";
+        QTest::newRow("one character short") << labelAround("00101", stream)
+                                             << "it expands to 100 characters, but its length "
+                                                "field says 101.";
+        QTest::newRow("one character over") << labelAround("00099", stream)
+                                            << "it expands to 100 characters, but its length "
+                                               "field says 99.";
+        QTest::newRow("file route, one character over")
+            << labelAround("23074", zlibBytes(programText(23075).toLatin1()))
+            << "it expands to more than 23074 characters";
+        QTest::newRow("file route, one character short") << labelAround("23074", zlibBytes(big))
+                                                         << "it expands to 23073 characters";
+        QTest::newRow("junk after the stream") << labelAround("00100", stream + "X")
+                                               << "data follows the end";
+        QTest::newRow("input buffer overrun")
+            << labelAround("00100", QByteArray(23201, 'x')) << "its compressed data (23201 bytes) "
+                                                               "is longer than the 23200-byte";
+    }
+
+    void refuses()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const CompressedLabelDecoder::Result result = CompressedLabelDecoder(dir.path()).decode(label);
+        QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
+        QVERIFY(result.text.isEmpty());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+        // What the station shows: the reason on the status line, no text for the polling.
+        app::Settings settings;
+        settings.tempPath = dir.path();
+        testing::FakeDisplay display;
+        QVERIFY(decodeCompressedLabel(label, settings, display).isEmpty());
+        QCOMPARE(display.status(), QStringLiteral("Compressed label not read: ") + result.error);
+    }
+
+    void unwritableTemporaryFolder()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString label = makeCompressedLabel(programText(23073));
+        const auto result
+            = CompressedLabelDecoder(blocker.fileName() + QStringLiteral("/temp")).decode(label);
+        QCOMPARE(result.route, Route::File);
+        QVERIFY2(result.error.startsWith(QStringLiteral("the temporary folder")),
+                 qPrintable(result.error));
+    }
+
+    void encoderRefuses_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("longer than 32767") << programText(32768);
+        QTest::newRow("outside the code page") << QStringLiteral("PROG^\u20AC!");
+    }
+
+    void encoderRefuses()
+    {
+        QFETCH(QString, text);
+        QVERIFY_THROWS_EXCEPTION(Error, (void)makeCompressedLabel(text));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CompressedLabel)
+#include "tst_compressedlabel.moc"
