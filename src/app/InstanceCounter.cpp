@@ -2,19 +2,33 @@
 
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace barlink::app {
 
 InstanceCounter::InstanceCounter(QString lockDir)
     : m_lockDir(std::move(lockDir))
 {
-    if (m_lockDir.isEmpty()) {
-        m_lockDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (m_lockDir.isEmpty())
-            m_lockDir = QDir::tempPath();
-    }
 }
+
+namespace {
+
+// The user's runtime folder, or a folder of the user's own in the temporary folder.
+QString defaultLockDir()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime;
+#ifdef Q_OS_WIN
+    return QDir::tempPath();
+#else
+    return QDir::tempPath() + QStringLiteral("/barlink-") + QString::number(::getuid());
+#endif
+}
+
+} // namespace
 
 InstanceCounter::~InstanceCounter() = default;
 
@@ -22,6 +36,8 @@ qint32 InstanceCounter::countInstances(const QString &name)
 {
     if (m_lock && m_lock->isLocked())
         return 1;
+    if (m_lockDir.isEmpty())
+        m_lockDir = defaultLockDir();
     QDir().mkpath(m_lockDir);
     m_lock = std::make_unique<QLockFile>(QDir(m_lockDir).filePath(name + QStringLiteral(".lock")));
     // A lock older than this is only taken over when its owner no longer runs.

@@ -14,7 +14,7 @@ namespace barlink::app {
 class InstanceCounter
 {
 public:
-    // lockDir empty: the user's runtime folder (or the temporary folder).
+    // lockDir empty: $XDG_RUNTIME_DIR, or a folder of the user's own in the temporary folder.
     explicit InstanceCounter(QString lockDir = {});
     ~InstanceCounter();
 
