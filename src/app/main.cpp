@@ -127,9 +127,12 @@ int main(int argc, char *argv[])
 #ifdef Q_OS_LINUX
     program::LinuxEditorPlatform editorPlatform;
     program::EditorLaunch editorLaunch(editorPlatform, pacer);
-    station.dispatcher().launchEditor = [&] {
+    // Items sent from scanned labels and from program barcodes open the same editor.
+    const auto launchEditor = [&] {
         editorLaunch.launchEditor(station.settings().editorPath, station.item().programName);
     };
+    station.dispatcher().launchEditor = launchEditor;
+    station.programBarcode().launchEditor = launchEditor;
 #endif
 
     // The list manager test console is for developers: with BARLINK_TEST_CONSOLE=1 it opens

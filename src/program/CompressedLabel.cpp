@@ -64,8 +64,9 @@ QString makeCompressedLabel(QStringView text, int level)
                                  uLong(bytes.size()),
                                  level);
     if (status != Z_OK)
-        throw Error(Error::InvalidCall, QStringLiteral("zlib could not compress the text (%1).")
-                                            .arg(QString::fromLatin1(zError(status))));
+        throw Error(Error::InvalidCall,
+                    QStringLiteral("zlib could not compress the text (%1).")
+                        .arg(QString::fromLatin1(zError(status))));
     compressed.truncate(qsizetype(size));
     if (expandRouteFor(int(bytes.size())) == ExpandRoute::Buffer && compressed.size() > BufferSize)
         throw Error(Error::InvalidCall,

@@ -36,9 +36,8 @@ Result failure(const QString &reason, ExpandRoute route = ExpandRoute::Buffer)
 // What may follow the compressed stream: nothing, or the line end a scanner appends.
 bool isScannerLineEnd(QByteArrayView rest)
 {
-    return rest.size() <= 2 && std::all_of(rest.begin(), rest.end(), [](char c) {
-               return c == '\r' || c == '\n';
-           });
+    return rest.size() <= 2
+           && std::all_of(rest.begin(), rest.end(), [](char c) { return c == '\r' || c == '\n'; });
 }
 
 QString trailingDataText()
@@ -194,8 +193,7 @@ CompressedLabelDecoder::Result CompressedLabelDecoder::expandThroughFiles(const 
             return fail(
                 QStringLiteral("the temporary folder %1 cannot be created.").arg(m_tempFolder));
         // A folder of the station's own: other users have no business with its files.
-        QFile::setPermissions(m_tempFolder,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_tempFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     const TemporaryFiles removal({compressedFilePath(), expandedFilePath()});
 
@@ -278,8 +276,8 @@ QString decodeCompressedLabel(const QString &label,
                               const app::Settings &settings,
                               app::OperatorDisplay &display)
 {
-    const QString folder = settings.tempPath.isEmpty() ? app::settingsDefaults().tempPath
-                                                       : settings.tempPath;
+    const QString folder
+        = settings.tempPath.isEmpty() ? app::settingsDefaults().tempPath : settings.tempPath;
     const CompressedLabelDecoder::Result result = CompressedLabelDecoder(folder).decode(label);
     if (!result.ok()) {
         qCInfo(lcCompressed) << "compressed label not read:" << result.error;

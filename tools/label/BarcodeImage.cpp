@@ -20,9 +20,12 @@ struct SymbolDeleter
 int zintSymbology(Symbology symbology)
 {
     switch (symbology) {
-    case Symbology::Code128: return BARCODE_CODE128;
-    case Symbology::DataMatrix: return BARCODE_DATAMATRIX;
-    case Symbology::Pdf417: return BARCODE_PDF417;
+    case Symbology::Code128:
+        return BARCODE_CODE128;
+    case Symbology::DataMatrix:
+        return BARCODE_DATAMATRIX;
+    case Symbology::Pdf417:
+        return BARCODE_PDF417;
     }
     return BARCODE_CODE128;
 }
@@ -41,9 +44,12 @@ std::optional<Symbology> symbologyFromName(const QString &name)
 QString symbologyName(Symbology symbology)
 {
     switch (symbology) {
-    case Symbology::Code128: return QStringLiteral("code128");
-    case Symbology::DataMatrix: return QStringLiteral("datamatrix");
-    case Symbology::Pdf417: return QStringLiteral("pdf417");
+    case Symbology::Code128:
+        return QStringLiteral("code128");
+    case Symbology::DataMatrix:
+        return QStringLiteral("datamatrix");
+    case Symbology::Pdf417:
+        return QStringLiteral("pdf417");
     }
     return {};
 }
@@ -79,11 +85,11 @@ QString writeBarcodeImage(const QByteArray &bytes, const QString &path, const Im
     symbol->output_options |= BARCODE_QUIET_ZONES;
     symbol->show_hrt = options.symbology == Symbology::Code128 && options.humanReadable ? 1 : 0;
 
-    const int status = ZBarcode_Encode_and_Print(symbol.get(),
-                                                 reinterpret_cast<const unsigned char *>(
-                                                     bytes.constData()),
-                                                 int(bytes.size()),
-                                                 0);
+    const int status
+        = ZBarcode_Encode_and_Print(symbol.get(),
+                                    reinterpret_cast<const unsigned char *>(bytes.constData()),
+                                    int(bytes.size()),
+                                    0);
     if (status >= ZINT_ERROR) {
         return QStringLiteral("libzint cannot print %1 bytes as %2: %3")
             .arg(bytes.size())

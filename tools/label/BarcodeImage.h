@@ -22,14 +22,13 @@ enum class Symbology { Code128, DataMatrix, Pdf417 };
 struct ImageOptions
 {
     Symbology symbology = Symbology::Code128;
-    float scale = 2;   // size of one module: 1 gives 2 pixels in a PNG
+    float scale = 2;           // size of one module: 1 gives 2 pixels in a PNG
     bool humanReadable = true; // the label's text under a Code 128 symbol
 };
 
 // Renders the bytes exactly as they are (no character set conversion) into a PNG or SVG
 // file, chosen by the extension of path. Empty on success, otherwise why not.
-[[nodiscard]] QString writeBarcodeImage(const QByteArray &bytes,
-                                        const QString &path,
-                                        const ImageOptions &options);
+[[nodiscard]] QString
+writeBarcodeImage(const QByteArray &bytes, const QString &path, const ImageOptions &options);
 
 } // namespace barlink::labeltool

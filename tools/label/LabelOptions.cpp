@@ -123,9 +123,10 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
                                    QStringLiteral("Segments: the number of segment labels of the "
                                                   "item, 1 to 4 (default 1)."),
                                    QStringLiteral("N"));
-    const QCommandLineOption repeat(QStringLiteral("repeat"),
-                                    QStringLiteral("Segments: the item is repeated 999 times and is "
-                                                   "complete with this one label."));
+    const QCommandLineOption repeat(
+        QStringLiteral("repeat"),
+        QStringLiteral("Segments: the item is repeated 999 times and is "
+                       "complete with this one label."));
     const QCommandLineOption field(QStringLiteral("field"),
                                    QStringLiteral("Program barcode: the work field (U), used when "
                                                   "no field label came first."),
@@ -184,10 +185,11 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
         return failed(QStringLiteral("--count and --repeat are for segment labels"));
     for (const QCommandLineOption &option : {field, x, y, z, var, extra}) {
         if (!program && parser.isSet(option))
-            return failed(QStringLiteral("--%1 is for program barcodes").arg(option.names().first()));
+            return failed(
+                QStringLiteral("--%1 is for program barcodes").arg(option.names().first()));
     }
-    const bool toProgramHandler = program || request.kind == QLatin1String("list")
-                                  || request.kind == QLatin1String("bare");
+    const bool toProgramHandler
+        = program || request.kind == QLatin1String("list") || request.kind == QLatin1String("bare");
     if (parser.isSet(prefix) && !toProgramHandler)
         return failed(QStringLiteral("--prefix209 is for program barcodes, list labels and bare "
                                      "labels"));

@@ -10,6 +10,8 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace barlink::labeltool {
 
 namespace {
@@ -115,8 +117,9 @@ LabelText programNameLabel(const QString &name)
     if (trimmed.isEmpty())
         return refused(QStringLiteral("a program name label needs a name."));
     if (name.contains(QLatin1Char('%')) || name.contains(QLatin1Char('$')))
-        return refused(QStringLiteral("\"%1\" holds \"%\" or \"$\", which makes it a segment label.")
-                           .arg(name));
+        return refused(
+            QStringLiteral("\"%1\" holds \"%\" or \"$\", which makes it a segment label.")
+                .arg(name));
     if (name.size() >= 3 && name.size() <= 5
         && label::FieldCodes::isFieldCode(trimmed.mid(1, name.size() - 2)))
         return refused(QStringLiteral("\"%1\" would be read as a field-code label.").arg(name));
@@ -170,15 +173,14 @@ LabelText segmentLabel(int type, int count, const QStringList &values)
                            .arg(count));
     const Arity &arity = arities[type];
     if (values.size() < arity.least || values.size() > arity.most)
-        return refused(QStringLiteral("a type %1 segment takes %2.")
-                           .arg(type)
-                           .arg(QLatin1String(arity.what)));
+        return refused(
+            QStringLiteral("a type %1 segment takes %2.").arg(type).arg(QLatin1String(arity.what)));
     for (const QString &value : values) {
         if (value.contains(QLatin1Char('%')))
             return refused(QStringLiteral("\"%1\": \"%\" would end the label early.").arg(value));
         if (type != 0 && (value.isEmpty() || value.contains(QLatin1Char(' '))))
-            return refused(QStringLiteral("\"%1\": each value is one word without blanks.")
-                               .arg(value));
+            return refused(
+                QStringLiteral("\"%1\": each value is one word without blanks.").arg(value));
     }
     if ((type == 0 || type == 1) && !app::isSafeRelativeName(values.front().trimmed()))
         return refused(unsafeNameError(values.front()));
@@ -196,8 +198,8 @@ LabelText listLabel(const QString &listName)
     if (listName.contains(QChar(pl::TextMarker)) || listName.contains(QChar(pl::Separator)))
         return refused(QStringLiteral("a list name cannot hold \"!\" or \"^\"."));
     if (!isLatin1(listName))
-        return refused(QStringLiteral("\"%1\" holds a character the scanner cannot send.")
-                           .arg(listName));
+        return refused(
+            QStringLiteral("\"%1\" holds a character the scanner cannot send.").arg(listName));
     if (!app::isSafeRelativeName(listName))
         return refused(unsafeNameError(listName));
     LabelText label;
@@ -222,15 +224,14 @@ LabelText programBarcodeLabel(const QString &name,
     if (name.contains(QChar(pl::Separator)) || name.contains(QChar(pl::TextMarker)))
         return refused(QStringLiteral("a program name cannot hold \"^\" or \"!\"."));
     if (!isLatin1(name))
-        return refused(QStringLiteral("\"%1\" holds a character the scanner cannot send.")
-                           .arg(name));
+        return refused(
+            QStringLiteral("\"%1\" holds a character the scanner cannot send.").arg(name));
     if (!app::isSafeRelativeName(name.trimmed()))
         return refused(unsafeNameError(name));
     const char16_t first = name.front().unicode();
-    if (first == pl::PrefixCode || first == program::compressedlabel::Marker
-        || first == u'\'')
-        return refused(QStringLiteral("a program name cannot begin with \"%1\".")
-                           .arg(name.front()));
+    if (first == pl::PrefixCode || first == program::compressedlabel::Marker || first == u'\'')
+        return refused(
+            QStringLiteral("a program name cannot begin with \"%1\".").arg(name.front()));
     if (fields.size() > pl::LastCodedField - 1)
         return refused(QStringLiteral("a header carries at most %1 coded fields.")
                            .arg(pl::LastCodedField - 1));
@@ -242,8 +243,10 @@ LabelText programBarcodeLabel(const QString &name,
             return refused(QStringLiteral("\"%1\" is no header letter (%2).")
                                .arg(field.letter)
                                .arg(pl::CodeLetters));
-        if (field.value.contains(QChar(pl::Separator)) || field.value.contains(QChar(pl::TextMarker)))
-            return refused(QStringLiteral("the %1 value cannot hold \"^\" or \"!\".").arg(field.letter));
+        if (field.value.contains(QChar(pl::Separator))
+            || field.value.contains(QChar(pl::TextMarker)))
+            return refused(
+                QStringLiteral("the %1 value cannot hold \"^\" or \"!\".").arg(field.letter));
         if (!isLatin1(field.value))
             return refused(QStringLiteral("the %1 value holds a character the scanner cannot send.")
                                .arg(field.letter));

@@ -12,7 +12,7 @@ struct LabelText
 {
     QString text;
     QString error;
-    QStringList notes;         // what the station will make of it, worth knowing
+    QStringList notes;           // what the station will make of it, worth knowing
     bool twoDimensional = false; // too long or too rich for a one-dimensional symbol
 
     [[nodiscard]] bool ok() const { return error.isEmpty(); }

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace barlink::labeltool;
@@ -73,7 +74,8 @@ int main(int argc, char *argv[])
     const LabelRequest &request = *commandLine.request;
 
     QByteArray programFile;
-    if (request.kind == QLatin1String("program") && !readProgramFile(request.values.value(1), &programFile))
+    if (request.kind == QLatin1String("program")
+        && !readProgramFile(request.values.value(1), &programFile))
         return 1;
     const LabelText label = composeLabel(request, programFile);
     if (!label.ok()) {
