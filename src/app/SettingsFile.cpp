@@ -1,4 +1,5 @@
 #include "app/SettingsFile.h"
+#include "text/TrimSpaces.h"
 
 #include "app/FileExists.h"
 #include "app/ProfileFile.h"
@@ -30,16 +31,6 @@ QString section()
     return QString(SettingsSection);
 }
 
-QString trimmedSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 QString withoutTrailingSeparator(QString path)
 {
@@ -169,22 +160,22 @@ bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
     };
 
     settings.serialSettings = text("Settings", defaults.serialSettings);
-    settings.gcodePath = trimmedSpaces(text("GCodePath", defaults.gcodePath));
-    settings.listPath = trimmedSpaces(text("ListPath", defaults.listPath));
+    settings.gcodePath = barlink::text::trimSpaces(text("GCodePath", defaults.gcodePath));
+    settings.listPath = barlink::text::trimSpaces(text("ListPath", defaults.listPath));
     settings.serialPort = portNumber(number("CommPort", defaults.commPort));
     const int pollTime = number("CommPollTime", defaults.commPollTime);
     if (pollTime > 99)
         settings.commPollTime = pollTime;
     settings.csvInPath
-        = withoutTrailingSeparator(trimmedSpaces(text("CSVInPath", defaults.csvInPath)));
+        = withoutTrailingSeparator(barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));
     settings.csvOutPath
-        = withoutTrailingSeparator(trimmedSpaces(text("CSVOutPath", defaults.csvOutPath)));
+        = withoutTrailingSeparator(barlink::text::trimSpaces(text("CSVOutPath", defaults.csvOutPath)));
     const int autoStart = number("AutoStart", defaults.autoStart);
     const int overwrite = number("Overwrite", defaults.overwrite);
     const int autoClear = number("AutoClear", defaults.autoClear);
-    settings.commDevice = trimmedSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
-    settings.editorPath = trimmedSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
-    settings.tempPath = trimmedSpaces(text("TempPath", defaults.tempPath, PathBuffer));
+    settings.commDevice = barlink::text::trimSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
+    settings.editorPath = barlink::text::trimSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
+    settings.tempPath = barlink::text::trimSpaces(text("TempPath", defaults.tempPath, PathBuffer));
 
     options.setValue(Options::AutoStart, switchValue(autoStart));
     options.setValue(Options::Overwrite, switchValue(overwrite));

@@ -21,6 +21,7 @@
 #include "text/NumberFormat.h"
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
+#include "text/TrimSpaces.h"
 
 #include <QLoggingCategory>
 
@@ -54,6 +55,17 @@ float singleValue(const QString &text)
     return text::toSingle(text::numericValue(text));
 }
 
+// The error of an item that failed after some of its rows went into the list: the operator
+// is told, so that the item is not scanned again and added twice.
+Error withRowsAdded(const Error &error, int rows)
+{
+    if (rows == 0)
+        return error;
+    return Error(error.number(),
+                 error.description()
+                     + QStringLiteral(". Rows of this item already added: %1.").arg(rows));
+}
+
 } // namespace
 
 bool LabelDispatcher::interpretLabel(const QString &label)
@@ -83,7 +95,12 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     QString count;
     int outcome = NotTakenIn;
     if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'))) {
-        takePlainLabel(label, count, outcome);
+        try {
+            takePlainLabel(label, count, outcome);
+        } catch (...) {
+            abandonItem();
+            throw;
+        }
     } else {
         const QString type = label.mid(1, 1);
         count = label.mid(2, 1);
@@ -114,7 +131,12 @@ bool LabelDispatcher::interpretLabel(const QString &label)
                                      m_parts.pacer,
                                      m_parts.prompter});
             }
-            readSegmentContents(t, contents);
+            try {
+                readSegmentContents(t, contents);
+            } catch (...) {
+                abandonItem();
+                throw;
+            }
             (void)m_tokens.nextToken(QString());
             outcome = SegmentTakenIn;
         }
@@ -123,7 +145,16 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     const bool complete = !m_segmentsSeen.isEmpty()
                           && text::numericValue(count) == double(m_segmentsSeen.size());
     if (complete) {
-        completeItem();
+        m_rowsAdded = 0;
+        try {
+            completeItem();
+        } catch (const Error &error) {
+            abandonItem();
+            throw withRowsAdded(error, m_rowsAdded);
+        } catch (...) {
+            abandonItem();
+            throw;
+        }
         return true;
     }
 
@@ -167,7 +198,7 @@ bool LabelDispatcher::fieldCodeLabel(const QString &label)
 {
     if (label.size() < 3 || label.size() > 5)
         return false;
-    const QString code = label.trimmed().mid(1, label.size() - 2);
+    const QString code = text::trimSpaces(label).mid(1, label.size() - 2);
     if (!FieldCodes::isFieldCode(code))
         return false;
     m_parts.item.runField = code;
@@ -182,7 +213,7 @@ QString LabelDispatcher::unsafeNameIn(const QString &label) const
 {
     QString name;
     if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'))) {
-        name = label.trimmed();
+        name = text::trimSpaces(label);
     } else if (label.startsWith(QLatin1Char('%')) && label.size() >= 3
                && !m_segmentsSeen.contains(label.mid(1, 1))) {
         const int t = digitValue(label.mid(1, 1));
@@ -191,7 +222,7 @@ QString LabelDispatcher::unsafeNameIn(const QString &label) const
             name = contents;
         } else if (t == Program) {
             const qsizetype space = contents.indexOf(QLatin1Char(' '));
-            name = space < 0 ? contents : contents.left(space).trimmed();
+            name = space < 0 ? contents : text::trimSpaces(contents.left(space));
         }
     }
     return app::isSafeRelativeName(name) ? QString() : name;
@@ -210,7 +241,7 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
         (void)autoSelectField(7, x, y);
     }
     if (autoSel.mirrorSourceIsNameOrComment() || item.runFieldFixed) {
-        item.programName = withCncExtension(label.trimmed());
+        item.programName = withCncExtension(text::trimSpaces(label));
         copyCompanionCsv(m_parts.settings, item, m_parts.prompter);
         count = QStringLiteral("1");
         m_segmentsSeen = QStringLiteral("1");
@@ -230,7 +261,7 @@ void LabelDispatcher::readSegmentContents(int type, const QString &contents)
             item.programName = contents;
             break;
         }
-        item.programName = withCncExtension(contents.left(space).trimmed());
+        item.programName = withCncExtension(text::trimSpaces(contents.left(space)));
         copyCompanionCsv(m_parts.settings, item, m_parts.prompter);
         float x = 0;
         float y = 0;
@@ -295,8 +326,8 @@ void LabelDispatcher::completeItem()
     m_parts.pacer.pause(0.6f);
     app::showReadyAfterPause(m_parts.display, m_parts.pacer);
     m_parts.display.hideSegmentIndicators();
-    item.lastProgramName = item.programName.trimmed();
-    item.lastProgramComment = item.programComment.trimmed();
+    item.lastProgramName = text::trimSpaces(item.programName);
+    item.lastProgramComment = text::trimSpaces(item.programComment);
     if (m_parts.options.showEd() && launchEditor)
         launchEditor();
     item.resetItem();
@@ -324,6 +355,7 @@ void LabelDispatcher::sendCurrentItem(float &x, float &y)
 
     m_parts.display.setStatus(app::status::addingToList());
     program::addListRow(item, m_parts.link, m_parts.provider);
+    ++m_rowsAdded;
     if (m_parts.options.autoStart())
         m_parts.link.hostListStart();
     item.runField.clear();
@@ -335,6 +367,17 @@ void LabelDispatcher::sendCurrentItem(float &x, float &y)
 void LabelDispatcher::readProgramFile(float &x, float &y, float &z)
 {
     program::readProgramFile(m_parts.settings, m_parts.item, m_parts.prompter, x, y, z);
+}
+
+void LabelDispatcher::abandonItem()
+{
+    CurrentItem &item = m_parts.item;
+    m_segmentsSeen.clear();
+    (void)m_tokens.nextToken(QString());
+    m_parts.display.hideSegmentIndicators();
+    m_parts.display.setAutoFieldSelectionVisible(false);
+    item.resetItem();
+    item.runFieldFixed = false;
 }
 
 QString LabelDispatcher::autoSelectField(int mode, float &x, float &y)

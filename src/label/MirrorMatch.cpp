@@ -1,4 +1,5 @@
 #include "MirrorMatch.h"
+#include "text/TrimSpaces.h"
 
 #include "CurrentItem.h"
 #include "app/Error.h"
@@ -19,16 +20,6 @@ namespace {
     return upper;
 }
 
-[[nodiscard]] QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.sliced(begin, end - begin);
-}
 
 // A length or position as a 16-bit number.
 [[nodiscard]] int position16(qsizetype value)
@@ -58,7 +49,7 @@ bool matchMirrorSpec(const fieldsel::AutoSelSettings &settings, CurrentItem &ite
         source = item.programName;
     else if (settings.source() == TriggerSource::Comment)
         source = item.programComment;
-    source = upperCase(trimSpaces(source));
+    source = upperCase(text::trimSpaces(source));
     const int n = position16(source.size());
 
     const QString trigger = upperCase(settings.triggerText());

@@ -1,4 +1,5 @@
 #include "program/ProgramBarcode.h"
+#include "text/TrimSpaces.h"
 
 #include "app/Error.h"
 #include "app/FileNames.h"
@@ -40,18 +41,10 @@ struct Abandon
     QString reason;
 };
 
-QString trimSpaces(QStringView text)
-{
-    while (text.startsWith(QLatin1Char(' ')))
-        text = text.mid(1);
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text.toString();
-}
 
 bool isBlank(const QString &text)
 {
-    return trimSpaces(text).isEmpty();
+    return text::trimSpaces(text).isEmpty();
 }
 
 QString programNameOf(QStringView header)
@@ -98,7 +91,7 @@ ProgramLabel parseProgramLabel(QStringView label)
     if (marker >= 0) {
         parsed.form = ProgramLabel::Form::Program;
         parsed.header = label.left(marker).toString();
-        parsed.programText = trimSpaces(label.mid(marker + 1));
+        parsed.programText = text::trimSpaces(label.mid(marker + 1));
     } else if (label.startsWith(ListPrefix)) {
         parsed.form = ProgramLabel::Form::ListLoad;
         parsed.listName = label.mid(ListPrefix.size()).toString();
@@ -116,7 +109,7 @@ HeaderIndicators applyProgramHeader(QStringView header, label::CurrentItem &item
         if (field.isEmpty())
             continue;
         const QChar letter = field.front();
-        const QString value = trimSpaces(QStringView(field).mid(1));
+        const QString value = text::trimSpaces(QStringView(field).mid(1));
         switch (letter.unicode()) {
         case u'U':
             if (isBlank(item.runField))
@@ -194,7 +187,7 @@ void ProgramBarcode::handle(const ProgramLabel &label)
         // A name that would reach outside the g-code folder is refused before anything
         // changes.
         const QString name = programNameOf(label.header);
-        if (!app::isSafeRelativeName(trimSpaces(name))) {
+        if (!app::isSafeRelativeName(text::trimSpaces(name))) {
             m_parts.display.setStatus(app::unsafeNameMessage(name));
             return;
         }
@@ -207,7 +200,7 @@ void ProgramBarcode::handle(const ProgramLabel &label)
 
     m_itemTouched = true;
     label::CurrentItem &item = m_parts.item;
-    item.itemComment = trimSpaces(item.programComment);
+    item.itemComment = text::trimSpaces(item.programComment);
     if (label::matchMirrorSpec(m_parts.autoSel.settings(), item)) {
         item.runField = QStringLiteral("&");
         sendStep(x, y);
@@ -319,8 +312,8 @@ void ProgramBarcode::wrapUp()
 {
     label::CurrentItem &item = m_parts.item;
     m_parts.display.hideSegmentIndicators();
-    item.lastProgramName = item.programName.trimmed();
-    item.lastProgramComment = item.programComment.trimmed();
+    item.lastProgramName = text::trimSpaces(item.programName);
+    item.lastProgramComment = text::trimSpaces(item.programComment);
     if (m_parts.options.showEd() && launchEditor)
         launchEditor();
     item.resetItem();

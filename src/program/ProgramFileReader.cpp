@@ -1,4 +1,5 @@
 #include "program/ProgramFileReader.h"
+#include "text/TrimSpaces.h"
 
 #include "app/Error.h"
 #include "app/FileNames.h"
@@ -100,16 +101,6 @@ bool isBlank(QStringView line)
     return true;
 }
 
-QString trimmedSpaces(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == QLatin1Char(' '))
-        ++start;
-    while (end > start && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(start, end - start);
-}
 
 std::optional<QString> nextNonBlank(LineReader &lines)
 {
@@ -136,7 +127,7 @@ std::optional<float> leadingNumber(const QString &field)
 std::optional<float> regionalNumber(const QString &field, const QLocale &locale)
 {
     bool ok = false;
-    const float value = locale.toFloat(trimmedSpaces(field), &ok);
+    const float value = locale.toFloat(text::trimSpaces(field), &ok);
     if (!ok)
         return std::nullopt;
     return value;
@@ -173,7 +164,7 @@ void readIso(const QString &head,
         return;
     if (!(facts.z = regionalNumber(fields.field(4), locale)))
         return;
-    facts.comment = text::splitFields(trimmedSpaces(second), u"()").field(2);
+    facts.comment = text::splitFields(text::trimSpaces(second), u"()").field(2);
 }
 
 } // namespace
@@ -194,7 +185,7 @@ ProgramFileFacts readProgramFacts(QIODevice &device, const QLocale &locale, qint
         readKtq(lines, *second, facts);
         return facts;
     }
-    const QString head = trimmedSpaces(*first).toUpper();
+    const QString head = text::trimSpaces(*first).toUpper();
     if (!head.startsWith(QLatin1String("G71")) && !head.startsWith(QLatin1String("G70"))) {
         facts.format = ProgramFileFacts::Format::NotProgram;
         return facts;
@@ -220,7 +211,7 @@ QString ProgramFileReader::programFilePath(const QString &programName) const
     while (name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     if (folder.isEmpty())
-        name = trimmedSpaces(name);
+        name = text::trimSpaces(name);
     if (name.isEmpty() || !app::isSafeRelativeName(name))
         return {};
     return app::resolveFileName(folder, name);

@@ -1,4 +1,5 @@
 #include "text/TokenReader.h"
+#include "TrimSpaces.h"
 
 #include "app/Error.h"
 
@@ -8,16 +9,6 @@ namespace barlink::text {
 
 namespace {
 
-[[nodiscard]] QString trimSpaces(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.sliced(begin, end - begin).toString();
-}
 
 } // namespace
 
