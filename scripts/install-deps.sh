@@ -9,6 +9,7 @@ packages=(
     zlib1g-dev libzint-dev
     dmtx-utils zbar-tools
     libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev llvm-14 # fuzzing: libFuzzer and sanitizer runtimes, llvm-symbolizer
     xvfb xauth fonts-dejavu-core
 )
 if [ "${BARLINK_EXTRA_PACKAGES:-}" != "" ]; then

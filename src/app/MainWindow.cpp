@@ -12,6 +12,29 @@
 
 namespace barlink::app {
 
+namespace {
+
+// The status line and the last-scan line repeat what the scanner sent, which can be far
+// longer than a window is wide (a program barcode, a scanner that does not stop): they show
+// its first line, cut at this many characters, so that laying out the text stays quick and
+// the window keeps its size.
+constexpr qsizetype MaxShownCharacters = 200;
+
+QString shownText(const QString &text)
+{
+    qsizetype end = text.indexOf(QLatin1Char('\n'));
+    const qsizetype cr = text.indexOf(QLatin1Char('\r'));
+    if (cr >= 0 && (end < 0 || cr < end))
+        end = cr;
+    if (end < 0 && text.size() <= MaxShownCharacters)
+        return text;
+    if (end < 0 || end > MaxShownCharacters)
+        end = MaxShownCharacters;
+    return text.left(end) + QChar(0x2026);
+}
+
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::MainWindow>())
@@ -35,6 +58,13 @@ MainWindow::MainWindow(QWidget *parent)
     scanFont.setPointSizeF(scanFont.pointSizeF() * 1.3);
     m_ui->ComDisplay->setFont(scanFont);
     m_ui->ComDisplay->setMinimumHeight(m_ui->ComDisplay->sizeHint().height() + 8);
+    m_status = m_ui->lblStatusBar->text();
+    // Long texts are clipped rather than widening the window.
+    for (QLabel *line : {m_ui->ComDisplay, m_ui->lblStatusBar}) {
+        QSizePolicy policy = line->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        line->setSizePolicy(policy);
+    }
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
     // "Show Program in Editor" is hidden at start-up; "Machine Auto Start" takes its place.
     m_ui->ShowEd->setVisible(false);
@@ -169,12 +199,13 @@ void MainWindow::endManualEntry()
 
 void MainWindow::setStatus(const QString &text)
 {
-    m_ui->lblStatusBar->setText(text);
+    m_status = text;
+    m_ui->lblStatusBar->setText(shownText(text));
 }
 
 QString MainWindow::status() const
 {
-    return m_ui->lblStatusBar->text();
+    return m_status;
 }
 
 void MainWindow::setSegmentIndicator(int index, bool visible)
@@ -195,7 +226,7 @@ void MainWindow::setExclusionText(const QString &text)
 
 void MainWindow::setLastScan(const QString &text)
 {
-    m_ui->ComDisplay->setText(text);
+    m_ui->ComDisplay->setText(shownText(text));
 }
 
 void MainWindow::setActivity(bool visible, const QString &caption)

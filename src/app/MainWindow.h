@@ -75,6 +75,8 @@ private:
     label::LabelInterpreter *m_interpreter = nullptr;
     label::LabelGate *m_gate = nullptr;
     bool m_exitRequested = false;
+    // The status line's whole text; the line itself shows its beginning.
+    QString m_status;
 };
 
 } // namespace barlink::app

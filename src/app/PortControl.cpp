@@ -87,6 +87,7 @@ void PortControl::onDeviceLost(const QString &reason)
     qCInfo(lcPort) << "device lost:" << device << reason;
     m_display.setStatus(deviceLostText(device, reason));
     m_reconnect.start();
+    Q_EMIT deviceLost();
 }
 
 void PortControl::tryReconnect()

@@ -51,6 +51,10 @@ public:
     void setReconnectInterval(int ms) { m_reconnect.setInterval(ms); }
     [[nodiscard]] bool isReconnecting() const { return m_reconnect.isActive(); }
 
+Q_SIGNALS:
+    // The device went away; the port is closed and reconnection attempts have begun.
+    void deviceLost();
+
 private:
     void openPort();
     void onDeviceLost(const QString &reason);

@@ -275,7 +275,8 @@ QByteArray readBounded(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return file.read(ProfileFile::MaxFileSize);
+    // read(n) sets n bytes aside before reading: ask for no more than the file holds.
+    return file.read(std::min(file.size(), ProfileFile::MaxFileSize));
 }
 
 } // namespace

@@ -44,6 +44,11 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
     connect(&m_options, &Options::userChanged, this, &Station::writeOption);
+    // A label the scanner was sending when it went away is cut off: it must not join the next.
+    connect(&m_portControl,
+            &PortControl::deviceLost,
+            &m_poller,
+            &scanner::ScanPoller::dropPartialLabel);
 }
 
 Station::~Station() = default;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_WIN
@@ -70,8 +71,9 @@ QByteArray readCompanion(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         failOpen(path, false);
-    // One byte more than allowed tells an oversized file without reading all of it.
-    const QByteArray content = file.read(maxCompanionCsvBytes + 1);
+    // One byte more than allowed tells an oversized file without reading all of it; read(n)
+    // sets n bytes aside before reading, so no more is asked for than the file holds.
+    const QByteArray content = file.read(std::min(file.size(), maxCompanionCsvBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         fail(Error::DeviceIoError, "Device I/O error");
     if (content.size() > maxCompanionCsvBytes)

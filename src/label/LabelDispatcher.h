@@ -72,6 +72,9 @@ private:
     void takePlainLabel(const QString &label, QString &count, int &outcome);
     void readSegmentContents(int type, const QString &contents);
     void completeItem();
+    // A label whose handling failed ends the item it belongs to: nothing of it may reach the
+    // next item's row, and the operator scans the item again.
+    void abandonItem();
     void sendCurrentItem(float &x, float &y);
     void readProgramFile(float &x, float &y, float &z);
     QString autoSelectField(int mode, float &x, float &y);
@@ -79,6 +82,8 @@ private:
     Parts m_parts;
     QString m_segmentsSeen;
     text::TokenReader m_tokens;
+    // Rows the item being completed has added so far.
+    int m_rowsAdded = 0;
 };
 
 } // namespace barlink::label

@@ -40,6 +40,10 @@ ScanPoller::ScanPoller(ScannerPort &port,
     , m_prompter(prompter)
     , m_gate(gate)
 {
+    // A label is handled on the second quiet tick: the ticks keep to the interval instead of
+    // the 5% either way a coarse timer may drift, so that the wait stays within three
+    // intervals of the label's last byte.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
 }
 
@@ -87,6 +91,17 @@ void ScanPoller::tick()
                           unexpectedErrorText(Error::InvalidCall,
                                                    QString::fromLocal8Bit(error.what())));
     }
+}
+
+void ScanPoller::dropPartialLabel()
+{
+    if (!m_scanBuffer.isEmpty())
+        qCInfo(lcPoll) << "dropped" << m_scanBuffer.size() << "characters of a cut-off label";
+    m_scanBuffer.clear();
+    m_idleTicks = 0;
+    m_discarded = 0;
+    m_display.setActivity(false);
+    m_display.setLastScan(lastScanText(QString()));
 }
 
 void ScanPoller::receive()

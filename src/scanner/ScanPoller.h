@@ -53,6 +53,11 @@ public:
     // One tick. Skips while a label is being handled.
     void tick();
 
+    // The scanner went away: what it had sent of a label may be cut off, and joined to the
+    // next scan it would make a label nobody scanned. It is thrown away; the operator scans
+    // that label again.
+    void dropPartialLabel();
+
     [[nodiscard]] const QString &scanBuffer() const { return m_scanBuffer; }
     [[nodiscard]] int idleTicks() const { return m_idleTicks; }
 

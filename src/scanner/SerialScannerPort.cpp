@@ -31,6 +31,7 @@ void SerialScannerPort::open(const QString &device, const QString &lineSettings)
         throw Error(InvalidPortNumber, QStringLiteral("Invalid port number: no device named"));
 
     m_port.setPortName(device);
+    m_port.setReadBufferSize(ReadBufferBytes);
     applyLineSettings(m_port, *settings);
     if (!m_port.open(QIODevice::ReadWrite)) {
         qCInfo(lcScanner) << "cannot open" << device << m_port.error() << m_port.errorString();

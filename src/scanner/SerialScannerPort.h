@@ -12,6 +12,11 @@ namespace barlink::scanner {
 class SerialScannerPort final : public ScannerPort
 {
 public:
+    // The most received bytes held between two reads. Beyond it the port stops taking
+    // bytes from the device until the next read, so a device that sends without pause
+    // costs no more memory than this; a scanner sends a few kilobytes in a poll interval.
+    static constexpr qint64 ReadBufferBytes = 64 * 1024;
+
     SerialScannerPort();
     ~SerialScannerPort() override;
     SerialScannerPort(const SerialScannerPort &) = delete;

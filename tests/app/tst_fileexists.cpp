@@ -1,6 +1,6 @@
+#include "Fakes.h"
 #include "app/Error.h"
 #include "app/FileExists.h"
-#include "app/Prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,25 +12,10 @@
 
 using barlink::Error;
 using namespace barlink::app;
+using barlink::testing::ScriptedPrompter;
+using P = Prompter::Answer;
 
 namespace {
-
-// Answers prompts from a script (Cancel when it runs out) and records them as "buttons/text";
-// every prompt must carry the question icon.
-class ScriptedPrompter : public Prompter
-{
-public:
-    QList<Answer> answers;
-    QStringList asked;
-
-    Answer ask(Icon icon, Buttons buttons, const QString &text) override
-    {
-        asked << QStringLiteral("%1/%2").arg(int(buttons)).arg(text);
-        if (icon != Icon::Question)
-            asked << QStringLiteral("wrong icon");
-        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
-    }
-};
 
 // "true", "false" or "error N" for what fileExists did.
 QString outcome(const QString &path, Prompter &prompter, const PathQuery &query = queryPath)
@@ -42,10 +27,6 @@ QString outcome(const QString &path, Prompter &prompter, const PathQuery &query 
     }
 }
 
-const QString Unformatted
-    = QStringLiteral("%1/Unformatted Disk").arg(int(Prompter::Buttons::RetryCancel));
-const QString InsertDisk = QStringLiteral("%1/Insert Disk").arg(int(Prompter::Buttons::OkCancel));
-
 } // namespace
 
 class TestFileExists : public QObject
@@ -53,108 +34,83 @@ class TestFileExists : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void realEntries_data();
-    void realEntries();
-    void scriptedFailures_data();
-    void scriptedFailures();
-};
-
-void TestFileExists::realEntries_data()
-{
-    QTest::addColumn<QString>("path"); // under the test folder unless absolute
-    QTest::addColumn<QString>("expected");
-
-    const auto row = [](const char *name, const char *path, const char *expected) {
-        QTest::newRow(name) << QString::fromLatin1(path) << QString::fromLatin1(expected);
-    };
-    row("normal file", "KTQ.INI", "true");
-    row("file in a hidden folder", ".config/KTQ.INI", "true");
-    row("folder", ".config", "false");
-    row("hidden file", ".hidden", "false");
-    row("fifo", "fifo", "false");
-    row("device", "/dev/null", "false");
-    row("missing", "nothing.ini", "false");
-    row("missing folder", "nofolder/KTQ.INI", "false");
-    row("under a file", "KTQ.INI/x", "false");
-    row("symlink loop", "loop/KTQ.INI", "error 52");
-}
-
-void TestFileExists::realEntries()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, expected);
-
-    QTemporaryDir dir;
-    const QDir root(dir.path());
-    QVERIFY(root.mkpath(QStringLiteral(".config")));
-    for (const char *name : {"KTQ.INI", ".hidden", ".config/KTQ.INI"}) {
-        QFile file(root.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+    void realEntries_data()
+    {
+        QTest::addColumn<QString>("path"); // under the test folder unless absolute
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        const auto row = [](const char *name, const char *path, const char *expected) { QTest::newRow(name) << QString::fromLatin1(path) << QString::fromLatin1(expected); };
+        row("normal file", "KTQ.INI", "true");  row("file in a hidden folder", ".config/KTQ.INI", "true");
+        row("folder", ".config", "false");      row("hidden file", ".hidden", "false");     row("fifo", "fifo", "false");
+        row("device", "/dev/null", "false");    row("missing", "nofolder/KTQ.INI", "false"); row("under a file", "KTQ.INI/x", "false");
+        row("symlink loop", "loop/KTQ.INI", "error 52");
+        // clang-format on
     }
-    QCOMPARE(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("fifo"))).constData(), 0600),
-             0);
-    QVERIFY(
-        QFile::link(root.filePath(QStringLiteral("loop")), root.filePath(QStringLiteral("loop"))));
+    void realEntries()
+    {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        QVERIFY(root.mkpath(QStringLiteral(".config")));
+        for (const char *name : {"KTQ.INI", ".hidden", ".config/KTQ.INI"})
+            QVERIFY(QFile(root.filePath(QLatin1String(name))).open(QIODevice::WriteOnly));
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("fifo"))).constData(), 0600),
+            0);
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("loop")),
+                            root.filePath(QStringLiteral("loop"))));
 
-    ScriptedPrompter prompter;
-    QCOMPARE(outcome(QDir::isAbsolutePath(path) ? path : root.filePath(path), prompter), expected);
-    QCOMPARE(prompter.asked, QStringList());
-}
+        ScriptedPrompter prompter;
+        QTEST(outcome(root.filePath(path), prompter), "expected");
+        QVERIFY(prompter.shown.isEmpty());
+    }
 
-void TestFileExists::scriptedFailures_data()
-{
-    QTest::addColumn<QList<int>>("results"); // errno of each query in turn; 0 finds the file
-    QTest::addColumn<QList<Prompter::Answer>>("answers");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QStringList>("asked");
-
-    using P = Prompter::Answer;
-    QTest::newRow("unformatted, retry finds the file")
-        << QList<int>{EIO, 0} << QList<P>{P::Retry} << QStringLiteral("true")
-        << QStringList{Unformatted};
-    QTest::newRow("unformatted, cancel") << QList<int>{EIO} << QList<P>{P::Cancel}
-                                         << QStringLiteral("false") << QStringList{Unformatted};
-    QTest::newRow("insert disk twice, then missing")
-        << QList<int>{ENOMEDIUM, ENOMEDIUM, ENOENT} << QList<P>{P::Ok, P::Ok} << "false"
-        << QStringList{InsertDisk, InsertDisk};
-    QTest::newRow("insert disk, cancel") << QList<int>{ENOMEDIUM} << QList<P>{P::Cancel}
-                                         << QStringLiteral("false") << QStringList{InsertDisk};
-    QTest::newRow("retry into another failure")
-        << QList<int>{EIO, ENOMEDIUM, 0} << QList<P>{P::Retry, P::Ok} << "true"
-        << QStringList{Unformatted, InsertDisk};
-    QTest::newRow("device gone") << QList<int>{ENODEV} << QList<P>{} << QStringLiteral("false")
-                                 << QStringList();
-    QTest::newRow("no such device")
-        << QList<int>{ENXIO} << QList<P>{} << QStringLiteral("false") << QStringList();
-    QTest::newRow("path not found")
-        << QList<int>{ENOTDIR} << QList<P>{} << QStringLiteral("false") << QStringList();
-    QTest::newRow("permission") << QList<int>{EACCES} << QList<P>{} << QStringLiteral("error 70")
-                                << QStringList();
-    QTest::newRow("name too long")
-        << QList<int>{ENAMETOOLONG} << QList<P>{} << QStringLiteral("error 52") << QStringList();
-    QTest::newRow("anything else")
-        << QList<int>{EBUSY} << QList<P>{} << QStringLiteral("error 75") << QStringList();
-}
-
-void TestFileExists::scriptedFailures()
-{
-    QFETCH(QList<int>, results);
-    QFETCH(QList<Prompter::Answer>, answers);
-    QFETCH(QString, expected);
-    QFETCH(QStringList, asked);
-
-    ScriptedPrompter prompter;
-    prompter.answers = answers;
-    int made = 0;
-    const auto query = [&](const QString &) {
-        const int systemError = results.value(made++, ENOENT);
-        return systemError == 0 ? PathStatus{PathStatus::Answer::NormalFile, 0, QString()}
-                                : statusFromErrno(systemError);
-    };
-    QCOMPARE(outcome(QStringLiteral("/media/usb/KTQ.INI"), prompter, query), expected);
-    QCOMPARE(prompter.asked, asked);
-    QCOMPARE(made, results.size());
-}
+    // Each row scripts what the file system says in turn (errno; 0 finds the file) and the
+    // operator's answers; the texts are those of the boxes shown.
+    void scriptedFailures_data()
+    {
+        QTest::addColumn<QList<int>>("results");
+        QTest::addColumn<QList<P>>("answers");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("asked");
+        const QString unformatted = QStringLiteral("Unformatted Disk");
+        const QString insert = QStringLiteral("Insert Disk");
+        using E = QList<int>;
+        // clang-format off
+        QTest::newRow("unformatted, retry finds it") << E{EIO, 0} << QList<P>{P::Retry} << "true" << QStringList{unformatted};
+        QTest::newRow("unformatted, cancel")         << E{EIO} << QList<P>{P::Cancel} << "false" << QStringList{unformatted};
+        QTest::newRow("insert disk twice, missing")  << E{ENOMEDIUM, ENOMEDIUM, ENOENT} << QList<P>{P::Ok, P::Ok} << "false" << QStringList{insert, insert};
+        QTest::newRow("insert disk, cancel")         << E{ENOMEDIUM} << QList<P>{P::Cancel} << "false" << QStringList{insert};
+        QTest::newRow("retry into another failure")  << E{EIO, ENOMEDIUM, 0} << QList<P>{P::Retry, P::Ok} << "true" << QStringList{unformatted, insert};
+        // Errors that ask nothing: the file is not there, or an error is thrown.
+        const auto quiet = [](const char *name, int systemError, const char *expected) { QTest::newRow(name) << E{systemError} << QList<P>{} << QString::fromLatin1(expected) << QStringList{}; };
+        quiet("device gone", ENODEV, "false");       quiet("no such device", ENXIO, "false");   quiet("path not found", ENOTDIR, "false");
+        quiet("permission", EACCES, "error 70");     quiet("name too long", ENAMETOOLONG, "error 52"); quiet("anything else", EBUSY, "error 75");
+        // clang-format on
+    }
+    void scriptedFailures()
+    {
+        QFETCH(QList<int>, results);
+        QFETCH(QList<P>, answers);
+        ScriptedPrompter prompter;
+        prompter.answers.append(answers);
+        int made = 0;
+        const auto query = [&](const QString &) {
+            const int systemError = results.value(made++, ENOENT);
+            return systemError == 0 ? PathStatus{PathStatus::Answer::NormalFile, 0, QString()}
+                                    : statusFromErrno(systemError);
+        };
+        QTEST(outcome(QStringLiteral("/media/usb/KTQ.INI"), prompter, query), "expected");
+        QTEST(prompter.texts(), "asked");
+        QCOMPARE(made, results.size());
+        for (const auto &shown : std::as_const(prompter.shown)) {
+            QCOMPARE(shown.icon, Prompter::Icon::Question);
+            QCOMPARE(shown.buttons,
+                     shown.text == QLatin1String("Insert Disk") ? Prompter::Buttons::OkCancel
+                                                                : Prompter::Buttons::RetryCancel);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestFileExists)
 #include "tst_fileexists.moc"

@@ -2,6 +2,7 @@
 // settings dialog, driven by object name.
 
 #include "Fakes.h"
+#include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "app/SettingsDialog.h"
@@ -10,7 +11,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,15 +36,6 @@ public:
     bool accept = true;
 };
 
-template<typename T>
-T *child(QWidget &window, const char *name)
-{
-    auto *widget = window.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no control named %s", name);
-    return widget;
-}
-
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -57,20 +48,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QStringList>("interpreted");
-        QTest::addColumn<bool>("stillTyping");
         QTest::addColumn<QString>("status");
-
-        QTest::newRow("command in lower case")
-            << "%start%" << true << QStringList{"%START%"} << false << "Type the Barcode-Label.";
-        QTest::newRow("empty closes the entry") << "" << true << QStringList{} << false << "Ready.";
-        QTest::newRow("refused stays for correction")
-            << "prog" << false << QStringList{"PROG"} << true << "Type the Barcode-Label.";
+        // clang-format off
+        QTest::newRow("command in lower case") << "%start%" << true << QStringList{"%START%"} << "Type the Barcode-Label.";
+        QTest::newRow("empty closes the entry") << "" << true << QStringList{} << "Ready.";
+        QTest::newRow("refused stays for correction") << "prog" << false << QStringList{"PROG"} << "Type the Barcode-Label.";
+        // clang-format on
     }
-
     void manualEntry()
     {
         QFETCH(QString, typed);
         QFETCH(bool, accept);
+        const bool stillTyping = !accept; // a refused label stays for correction
 
         app::MainWindow window;
         RecordingInterpreter interpreter;
@@ -78,25 +67,19 @@ private Q_SLOTS:
         label::LabelGate gate;
         window.setLabelInterpreter(&interpreter, &gate);
         window.show();
-
         auto *entry = child<QLineEdit>(window, "txtEtichetta");
         auto *edit = child<QPushButton>(window, "cmdEdit");
         auto *ok = child<QPushButton>(window, "cmdEndEdit");
-        QVERIFY(!entry->isEnabled());
-        QVERIFY(!ok->isEnabled());
-        QCOMPARE(child<QLabel>(window, "lblStatusBar")->text(), QStringLiteral("Ready."));
+        QVERIFY(!entry->isEnabled() && !ok->isEnabled());
 
         QTest::mouseClick(edit, Qt::LeftButton);
-        QVERIFY(entry->isEnabled());
-        QVERIFY(!edit->isEnabled());
-        QVERIFY(ok->isEnabled());
-        QCOMPARE(window.status(), QStringLiteral("Type the Barcode-Label."));
-
+        QVERIFY(entry->isEnabled() && ok->isEnabled() && !edit->isEnabled());
+        QCOMPARE(child<QLabel>(window, "lblStatusBar")->text(),
+                 QStringLiteral("Type the Barcode-Label."));
         QTest::keyClicks(entry, typed);
         QTest::mouseClick(ok, Qt::LeftButton);
 
         QTEST(interpreter.labels, "interpreted");
-        QFETCH(bool, stillTyping);
         QCOMPARE(entry->isEnabled(), stillTyping);
         QCOMPARE(ok->isEnabled(), stillTyping);
         QCOMPARE(edit->isEnabled(), !stillTyping);
@@ -113,47 +96,41 @@ private Q_SLOTS:
         options.setValue(app::Options::AutoStart, 2);
         window.bindOptions(options);
         window.show();
-
         auto *clear = child<QCheckBox>(window, "AClear");
         auto *overwrite = child<QCheckBox>(window, "Overwrite");
-        auto *autoStart = child<QCheckBox>(window, "AutoStart");
         QCOMPARE(clear->checkState(), Qt::Unchecked);
         QCOMPARE(overwrite->checkState(), Qt::Checked);
-        QCOMPARE(autoStart->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(child<QCheckBox>(window, "AutoStart")->checkState(), Qt::PartiallyChecked);
         QVERIFY(child<QCheckBox>(window, "ShowEd")->isHidden());
-        QCOMPARE(autoStart->text(), QStringLiteral("  Machine Auto Start"));
 
         QSignalSpy written(&options, &app::Options::userChanged);
         // On the box itself: a check box is wider than its caption in the layout.
         QTest::mouseClick(clear, Qt::LeftButton, {}, QPoint(8, clear->height() / 2));
         overwrite->click(); // a second mouse click at once would count as a double click
-
         QCOMPARE(written.size(), 2);
         QCOMPARE(written.at(0).at(0).value<app::Options::Switch>(), app::Options::AutoClear);
         QCOMPARE(written.at(0).at(1).toInt(), 1);
         QCOMPARE(written.at(1).at(1).toInt(), 0);
-        QVERIFY(options.autoClear());
-        QVERIFY(!options.overwrite());
+        QVERIFY(options.autoClear() && !options.overwrite());
 
         options.setValue(app::Options::AutoClear, 0); // from the program: no write
         QCOMPARE(clear->checkState(), Qt::Unchecked);
         QCOMPARE(written.size(), 2);
     }
 
-    void menusCarryTheirNames()
+    void menusStayDisabledUntilTheirCommandIsSet()
     {
         app::MainWindow window;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Barlink"));
-        for (const char *name : {"mnuExit", "mnuSetttings", "MnuAutoFld", "ExIns", "mnuAbout"})
-            QVERIFY2(window.findChild<QAction *>(QLatin1String(name)), name);
-        QVERIFY(child<QLabel>(window, "ComDisplay")->text().startsWith(QStringLiteral(" Last Scan:")));
-        QVERIFY(!window.findChild<QAction *>(QStringLiteral("MnuAutoFld"))->isEnabled());
+        auto *about = child<QAction>(window, "mnuAbout");
         window.onAbout = [] {};
+        QVERIFY(!about->isEnabled());
         window.enableMenus();
-        QVERIFY(window.findChild<QAction *>(QStringLiteral("mnuAbout"))->isEnabled());
+        QVERIFY(about->isEnabled());
+        QVERIFY(!child<QAction>(window, "MnuAutoFld")->isEnabled());
     }
 
-    void settingsDialogFillsInAndStores_data()
+    // Clicks the named options, then OK (or Cancel when "cancel" is last); -1: no port stored.
+    void settingsDialog_data()
     {
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("settings");
@@ -161,78 +138,56 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<int>("storedPort");
         QTest::addColumn<QString>("stored");
-
-        QTest::newRow("unchanged")
-            << 3 << "19200,E,7,2"
-            << QStringList{"optCom3", "optBaud19200", "optParityEven", "optDataBits7", "optStopBits2"}
-            << QStringList{} << 3 << "19200,E,7,2";
-        QTest::newRow("operator's choice")
-            << 3 << "19200,E,7,2" << QStringList{"optCom3"}
-            << QStringList{"optCom2", "optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"}
-            << 2 << "9600,N,8,1";
-        QTest::newRow("baud without option stays")
-            << 1 << "14400,N,8,1" << QStringList{"optCom1", "optParityNone"} << QStringList{}
-            << 1 << "14400,N,8,1";
-        QTest::newRow("port out of range stores 0")
-            << 7 << "9600,N,8,1" << QStringList{"optBaud9600"} << QStringList{} << 0
-            << "9600,N,8,1";
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("unchanged") << 3 << "19200,E,7,2" << L{"optCom3", "optBaud19200", "optParityEven", "optDataBits7", "optStopBits2"}
+                                   << L{} << 3 << "19200,E,7,2";
+        QTest::newRow("operator's choice") << 3 << "19200,E,7,2" << L{"optCom3"}
+                                   << L{"optCom2", "optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"} << 2 << "9600,N,8,1";
+        QTest::newRow("baud without option stays") << 1 << "14400,N,8,1" << L{"optCom1", "optParityNone"} << L{} << 1 << "14400,N,8,1";
+        QTest::newRow("port out of range stores 0") << 7 << "9600,N,8,1" << L{"optBaud9600"} << L{} << 0 << "9600,N,8,1";
+        QTest::newRow("cancel changes nothing") << 1 << "9600,N,8,1" << L{} << L{"OptCom4", "cancel"} << -1 << "9600,N,8,1";
+        // clang-format on
     }
-
-    void settingsDialogFillsInAndStores()
+    void settingsDialog()
     {
         QFETCH(int, port);
-        QFETCH(QString, settings);
         QFETCH(QStringList, checked);
         QFETCH(QStringList, clicks);
+        QFETCH(int, storedPort);
+        QFETCH(QString, stored);
 
         QTemporaryDir dir;
         app::Settings values;
         values.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
         values.serialPort = qint16(port);
+        QFETCH(QString, settings);
         values.serialSettings = settings;
         ScriptedPrompter prompter;
         app::SettingsDialog dialog(values, prompter);
         dialog.show();
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Settings"));
-
         for (const QString &name : checked)
-            QVERIFY2(dialog.findChild<QRadioButton *>(name)->isChecked(), qPrintable(name));
+            QVERIFY2(child<QRadioButton>(dialog, name)->isChecked(), qPrintable(name));
         if (port < 1 || port > 4) {
             for (const char *name : {"optCom1", "optCom2", "optCom3", "OptCom4"})
                 QVERIFY(!child<QRadioButton>(dialog, name)->isChecked());
         }
-        for (const QString &name : clicks)
-            dialog.findChild<QRadioButton *>(name)->click();
-        QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        const bool cancel = clicks.removeAll(QStringLiteral("cancel")) > 0;
+        for (const QString &name : std::as_const(clicks))
+            child<QRadioButton>(dialog, name)->click();
+        QTest::mouseClick(child<QPushButton>(dialog, cancel ? "cmdCancel" : "cmdOK"),
+                          Qt::LeftButton);
 
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QTEST(int(values.serialPort), "storedPort");
-        QTEST(values.serialSettings, "stored");
-        QFile file(values.settingsFilePath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray content = file.readAll();
-        QFETCH(QString, stored);
-        QFETCH(int, storedPort);
-        QVERIFY(content.contains("Settings=" + stored.toLatin1() + "\r\n"));
-        QVERIFY(content.contains("CommPort=" + QByteArray::number(storedPort) + "\r\n"));
+        QCOMPARE(dialog.result(), int(cancel ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(int(values.serialPort), cancel ? port : storedPort);
+        QCOMPARE(values.serialSettings, stored);
+        const QByteArray content = readBytes(values.settingsFilePath);
+        QCOMPARE(content.isEmpty(), cancel);
+        if (!cancel) {
+            QVERIFY(content.contains("Settings=" + stored.toLatin1() + "\r\n"));
+            QVERIFY(content.contains("CommPort=" + QByteArray::number(storedPort) + "\r\n"));
+        }
         QVERIFY(prompter.shown.isEmpty());
-    }
-
-    void settingsDialogCancelChangesNothing()
-    {
-        QTemporaryDir dir;
-        app::Settings values;
-        values.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
-        values.serialPort = 1;
-        values.serialSettings = QStringLiteral("9600,N,8,1");
-        ScriptedPrompter prompter;
-        app::SettingsDialog dialog(values, prompter);
-        dialog.show();
-        QTest::mouseClick(child<QRadioButton>(dialog, "OptCom4"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(values.serialPort, qint16(1));
-        QVERIFY(!QFile::exists(values.settingsFilePath));
     }
 };
 

@@ -11,6 +11,19 @@
 using namespace barlink;
 using namespace barlink::testing;
 
+namespace {
+
+app::Settings settingsOf(int port, const char *device, const char *serialSettings)
+{
+    app::Settings settings;
+    settings.serialPort = qint16(port);
+    settings.commDevice = QString::fromLatin1(device);
+    settings.serialSettings = QString::fromLatin1(serialSettings);
+    return settings;
+}
+
+} // namespace
+
 class tst_PortControl : public QObject
 {
     Q_OBJECT
@@ -20,64 +33,42 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("settings");
-        QTest::addColumn<int>("baud");
-        QTest::addColumn<QString>("parity");
-        QTest::addColumn<QString>("dataBits");
-        QTest::addColumn<QString>("stopBits");
+        QTest::addColumn<QString>("choice"); // baud, parity, data bits, stop bits
         QTest::addColumn<QString>("written");
-
-        QTest::newRow("default") << 1 << "9600,N,8,1" << 9600 << "N" << "8" << "1" << "9600,N,8,1";
-        QTest::newRow("all changed") << 3 << "19200,E,7,2" << 19200 << "E" << "7" << "2"
-                                     << "19200,E,7,2";
-        QTest::newRow("baud without option") << 1 << "14400,N,8,1" << 14400 << "N" << "8" << "1"
-                                             << "14400,N,8,1";
-        QTest::newRow("one and a half stop bits")
-            << 2 << "9600,N,8,1.5" << 9600 << "N" << "8" << "1.5" << "9600,N,8,1.5";
-        QTest::newRow("no comma") << 1 << "9600" << 9600 << "" << "" << "" << "9600,,,";
-        QTest::newRow("not a number") << 1 << "fast,N,8,1" << 0 << "N" << "8" << "1"
-                                      << "0,N,8,1";
-        QTest::newRow("port out of range") << 9 << "9600,N,8,1" << 9600 << "N" << "8" << "1"
-                                           << "9600,N,8,1";
+        // clang-format off
+        QTest::newRow("all changed")              << 3 << "19200,E,7,2"  << "19200|E|7|2"  << "19200,E,7,2";
+        QTest::newRow("baud without option")      << 1 << "14400,N,8,1"  << "14400|N|8|1"  << "14400,N,8,1";
+        QTest::newRow("one and a half stop bits") << 2 << "9600,N,8,1.5" << "9600|N|8|1.5" << "9600,N,8,1.5";
+        QTest::newRow("no comma")                 << 1 << "9600"         << "9600|||"      << "9600,,,";
+        QTest::newRow("not a number")             << 1 << "fast,N,8,1"   << "0|N|8|1"      << "0,N,8,1";
+        QTest::newRow("port out of range kept")   << 9 << "9600,N,8,1"   << "9600|N|8|1"   << "9600,N,8,1";
+        // clang-format on
     }
-
     void choiceFromSettings()
     {
         QFETCH(int, port);
         QFETCH(QString, settings);
         const auto choice = app::SerialChoice::fromSettings(qint16(port), settings);
         QCOMPARE(choice.port, qint16(port));
-        QTEST(int(choice.baud), "baud");
-        QTEST(choice.parity, "parity");
-        QTEST(choice.dataBits, "dataBits");
-        QTEST(choice.stopBits, "stopBits");
+        QTEST(QStringList(
+                  {QString::number(choice.baud), choice.parity, choice.dataBits, choice.stopBits})
+                  .join(u'|'),
+              "choice");
         QTEST(choice.toSettings(), "written");
-    }
-
-    void captionShowsPortOrDevice_data()
-    {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("port number") << 2 << "" << "COM2:19200,E,7,2";
-        QTest::newRow("device") << 1 << "/dev/ttyACM0" << "/dev/ttyACM0:19200,E,7,2";
     }
 
     void captionShowsPortOrDevice()
     {
-        QFETCH(int, port);
-        QFETCH(QString, device);
-        app::Settings settings;
-        settings.serialPort = qint16(port);
-        settings.commDevice = device;
-        settings.serialSettings = QStringLiteral("19200,E,7,2");
-        QTEST(app::PortControl::currentSettingsCaption(settings), "caption");
+        QCOMPARE(app::PortControl::currentSettingsCaption(settingsOf(2, "", "19200,E,7,2")),
+                 QStringLiteral("COM2:19200,E,7,2"));
+        QCOMPARE(
+            app::PortControl::currentSettingsCaption(settingsOf(1, "/dev/ttyACM0", "9600,N,8,1")),
+            QStringLiteral("/dev/ttyACM0:9600,N,8,1"));
     }
 
     void failedOpenKeepsTheCaptionAndStopsOnCancel()
     {
-        app::Settings settings;
-        settings.serialPort = 0;
-        settings.serialSettings = QStringLiteral("9600,N,8,1");
+        app::Settings settings = settingsOf(0, "", "9600,N,8,1");
         FakeDisplay display;
         display.currentSettings = QStringLiteral("COM1:9600,N,8,1");
         ScriptedPrompter prompter;
@@ -98,10 +89,7 @@ private Q_SLOTS:
 
     void lostDeviceIsReportedAndReopened()
     {
-        app::Settings settings;
-        settings.serialPort = 1;
-        settings.commDevice = QStringLiteral("/dev/pts/7");
-        settings.serialSettings = QStringLiteral("9600,N,8,1");
+        app::Settings settings = settingsOf(1, "/dev/pts/7", "9600,N,8,1");
         FakeDisplay display;
         ScriptedPrompter prompter;
         FakeScannerPort port;

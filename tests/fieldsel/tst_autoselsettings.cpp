@@ -1,10 +1,10 @@
+#include "TestSupport.h"
 #include "app/Error.h"
 #include "app/Settings.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsFile.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,14 +70,8 @@ struct SettingsFile
     SettingsFile() { settings.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI")); }
     void write(const QString &keys)
     {
-        QFile file(settings.settingsFilePath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[GESTBCOD]\r\n" + keys.toLatin1() + "\r\n");
-    }
-    QByteArray content() const
-    {
-        QFile file(settings.settingsFilePath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QVERIFY(testing::writeBytes(settings.settingsFilePath,
+                                    "[GESTBCOD]\r\n" + keys.toLatin1() + "\r\n"));
     }
 };
 
@@ -88,206 +82,174 @@ class tst_AutoSelSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readSettingString_data();
-    void readSettingString();
-    void load_data();
-    void load();
-    void providerLoadsOnceAndRetriesAfterFailure();
-    void saveWritesEveryKeyAndLoadsBack();
-    void switchSource_data();
-    void switchSource();
-};
+    void readSettingString_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
 
-void tst_AutoSelSettings::readSettingString_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("expected");
-
-    // clang-format off
-    QTest::newRow("value")                   << "K=abc"                  << "abc";
-    QTest::newRow("missing")                 << "Other=abc"              << "";
-    QTest::newRow("empty")                   << "K="                     << "";
-    QTest::newRow("marker reads as missing") << "K=END.-"                << "";
-    QTest::newRow("marker with more")        << "K=END.-1"               << "END.-1";
-    QTest::newRow("79 characters at most")   << "K=" + QString(100, 'x') << QString(79, 'x');
-    QTest::newRow("cut at NUL")              << QStringLiteral("K=ab\0cd") << "ab";
-    // clang-format on
-}
-
-void tst_AutoSelSettings::readSettingString()
-{
-    QFETCH(QString, keys);
-    SettingsFile file;
-    file.write(keys);
-    QTEST(fieldsel::readSettingString(file.settings, "GESTBCOD", "K"), "expected");
-}
-
-void tst_AutoSelSettings::load_data()
-{
-    QTest::addColumn<QString>("keys"); // lines of the settings section
-    QTest::addColumn<QString>("expected");
-
-    // clang-format off
-    QTest::newRow("no keys") << ""
-        << "code.FFS=; code.SFN=; flag.FFS=0; dfn=; halfX=; source=Barcode; action=Mirror; "
-           "text=; pos=1; left=1; max=13; set.PNameMirror=0/0/; enabled=0";
-    QTest::newRow("texts as stored")
-        << "FieldCode_FFS=ab\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nPNameMirrorText=END.-"
-        << "code.FFS=ab; dfn=n1; halfX=1000 mm; set.PNameMirror=0/0/";
-    QTest::newRow("flags rounded half to even")
-        << "FieldFlag_FFS= 1\nFieldFlag_BFS=2.5\nFieldFlag_SFS=1.5\nFieldFlag_SFA=0.5\n"
-           "FieldFlag_FFT=x1\nFieldFlag_FFA=-1\nFieldFlag_SFN=99999"
-        << "flag.FFS=1; flag.BFS=2; flag.SFS=2; flag.SFA=0; flag.FFT=0; flag.FFA=-1; flag.SFN=0";
-    QTest::newRow("program name, mirror")
-        << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorLR=-1\nPNameMirrorCPos=5\n"
-           "PNameMirrorText=X1\nPNameNandMText=zz"
-        << "source=ProgramName; action=Mirror; left=1; pos=5; text=X1; max=11; enabled=1; "
-           "display=????X1??????";
-    QTest::newRow("program name, norm and mirror, alignment 1")
-        << "AutoSelSetting=1\nPNameNandMLR=1\nPNameNandMCPos=3\nPNameNandMText=ab"
-        << "action=NormAndMirror; left=0; pos=3; text=ab";
-    QTest::newRow("comment keeps a position past 13")
-        << "AutoSelSetting=2\nCommentMSel=1\nCommentMirrorCPos=20\nCommentMirrorText=X"
-        << "source=Comment; action=Mirror; pos=20; max=25";
-    QTest::newRow("comment reads its own MSel")
-        << "AutoSelSetting= 2.0x\nPNameMSel=1" << "source=Comment; action=NormAndMirror";
-    QTest::newRow("position 0 raised to 1, also in the set")
-        << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorCPos=0" << "pos=1; set.PNameMirror=0/1/";
-    QTest::newRow("position lowered to the maximum before the text")
-        << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorCPos=40\nPNameMirrorText=AB"
-        << "pos=11; max=11; set.PNameMirror=0/13/AB";
-    QTest::newRow("barcode: sets loaded, live trigger untouched")
-        << "AutoSelSetting=3\nCommentNandMLR=-1\nCommentNandMCPos=7\nCommentNandMText=Q"
-        << "source=Barcode; text=; pos=1; enabled=0; set.CommentNandM=-1/7/Q";
-    QTest::newRow("other source values change nothing")
-        << "AutoSelSetting=1.5\nPNameMSel=0" << "source=Barcode; action=Mirror";
-    // clang-format on
-}
-
-void tst_AutoSelSettings::load()
-{
-    QFETCH(QString, keys);
-    QFETCH(QString, expected);
-
-    SettingsFile file;
-    if (!keys.isEmpty())
-        file.write(keys);
-    AutoSelSettings model;
-    loadAutoSelSettings(model, file.settings);
-    checkValues(model, expected);
-}
-
-void tst_AutoSelSettings::providerLoadsOnceAndRetriesAfterFailure()
-{
-    SettingsFile file;
-    file.write("FieldFlag_FFS=40000");
-    AutoSelSettingsProvider provider(file.settings);
-    int error = 0;
-    try {
-        (void)provider.settings();
-    } catch (const Error &e) {
-        error = e.number();
+        // clang-format off
+        QTest::newRow("value")                   << "K=abc"                  << "abc";
+        QTest::newRow("missing")                 << "Other=abc"              << "";
+        QTest::newRow("marker reads as missing") << "K=END.-"                << "";
+        QTest::newRow("marker with more")        << "K=END.-1"               << "END.-1";
+        QTest::newRow("79 characters at most")   << "K=" + QString(100, 'x') << QString(79, 'x');
+        QTest::newRow("cut at NUL")              << QStringLiteral("K=ab\0cd") << "ab";
+        // clang-format on
     }
-    QCOMPARE(error, int(Error::Overflow));
-    QVERIFY(!provider.isLoaded());
 
-    file.write("FieldFlag_FFS=1");
-    AutoSelSettings &first = provider.settings();
-    QCOMPARE(first.enableFlag(FieldSlot::FFS), qint16(1));
-    file.write("FieldFlag_FFS=0");
-    QCOMPARE(&provider.settings(), &first);
-    QCOMPARE(provider.settings().enableFlag(FieldSlot::FFS), qint16(1));
-}
+    void readSettingString()
+    {
+        QFETCH(QString, keys);
+        SettingsFile file;
+        file.write(keys);
+        QTEST(fieldsel::readSettingString(file.settings, "GESTBCOD", "K"), "expected");
+    }
 
-void tst_AutoSelSettings::saveWritesEveryKeyAndLoadsBack()
-{
-    SettingsFile file;
-    AutoSelSettings model;
-    loadAutoSelSettings(model, file.settings);
-    model.setCode(FieldSlot::FFS, QStringLiteral("ab"));
-    model.setEnableFlag(FieldSlot::FFS, 1);
-    model.setDefaultField(QStringLiteral("n"));
-    model.setHalfLimitX(QStringLiteral("12 mm"));
-    model.setTriggerSet(TriggerSource::Comment, MirrorAction::NormAndMirror, {-1, 7, "q"});
-    saveAutoSelSettings(model, file.settings);
+    void load_data()
+    {
+        QTest::addColumn<QString>("keys"); // lines of the settings section
+        QTest::addColumn<QString>("expected");
 
-    const QByteArray content = file.content();
-    const QList<QByteArray> lines = {"FieldCode_FFS=AB",
-                                     "FieldFlag_FFS= 1",
-                                     "FieldFlag_BFS= 0",
-                                     "FieldCode_SFN=",
-                                     "FieldFlag_SFN= 1",
-                                     "FieldCode_DFN=N",
-                                     "FieldFlag_DFN= 1",
-                                     "HalfLimitX=12 mm",
-                                     "AutoSelSetting=3",
-                                     "PNameMirrorLR=0",
-                                     "PNameNandMText=",
-                                     "CommentNandMLR=-1",
-                                     "CommentNandMCPos=7",
-                                     "CommentNandMText=q",
-                                     "PNameMSel=0",
-                                     "CommentMSel=0"};
-    for (const QByteArray &line : lines)
-        QVERIFY2(content.contains("\r\n" + line + "\r\n"), line.constData());
-    QCOMPARE(model.code(FieldSlot::FFS), QStringLiteral("ab")); // the model keeps the typing
+        // clang-format off
+        QTest::newRow("no keys") << ""
+            << "code.FFS=; code.SFN=; flag.FFS=0; dfn=; halfX=; source=Barcode; action=Mirror; "
+               "text=; pos=1; left=1; max=13; set.PNameMirror=0/0/; enabled=0";
+        QTest::newRow("texts as stored")
+            << "FieldCode_FFS=ab\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nPNameMirrorText=END.-"
+            << "code.FFS=ab; dfn=n1; halfX=1000 mm; set.PNameMirror=0/0/";
+        QTest::newRow("flags rounded half to even")
+            << "FieldFlag_FFS= 1\nFieldFlag_BFS=2.5\nFieldFlag_SFS=1.5\nFieldFlag_SFA=0.5\n"
+               "FieldFlag_FFT=x1\nFieldFlag_FFA=-1\nFieldFlag_SFN=99999"
+            << "flag.FFS=1; flag.BFS=2; flag.SFS=2; flag.SFA=0; flag.FFT=0; flag.FFA=-1; "
+               "flag.SFN=0";
+        QTest::newRow("program name, mirror")
+            << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorLR=-1\nPNameMirrorCPos=5\n"
+               "PNameMirrorText=X1\nPNameNandMText=zz"
+            << "source=ProgramName; action=Mirror; left=1; pos=5; text=X1; max=11; enabled=1; "
+               "display=????X1??????";
+        QTest::newRow("program name, norm and mirror, alignment 1")
+            << "AutoSelSetting=1\nPNameNandMLR=1\nPNameNandMCPos=3\nPNameNandMText=ab"
+            << "action=NormAndMirror; left=0; pos=3; text=ab";
+        QTest::newRow("comment keeps a position past 13")
+            << "AutoSelSetting=2\nCommentMSel=1\nCommentMirrorCPos=20\nCommentMirrorText=X"
+            << "source=Comment; action=Mirror; pos=20; max=25";
+        QTest::newRow("comment reads its own MSel")
+            << "AutoSelSetting= 2.0x\nPNameMSel=1" << "source=Comment; action=NormAndMirror";
+        QTest::newRow("position 0 raised to 1, also in the set")
+            << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorCPos=0" << "pos=1; set.PNameMirror=0/1/";
+        QTest::newRow("position lowered to the maximum before the text")
+            << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorCPos=40\nPNameMirrorText=AB"
+            << "pos=11; max=11; set.PNameMirror=0/13/AB";
+        QTest::newRow("barcode: sets loaded, live trigger untouched")
+            << "AutoSelSetting=3\nCommentNandMLR=-1\nCommentNandMCPos=7\nCommentNandMText=Q"
+            << "source=Barcode; text=; pos=1; enabled=0; set.CommentNandM=-1/7/Q";
+        QTest::newRow("other source values change nothing")
+            << "AutoSelSetting=1.5\nPNameMSel=0" << "source=Barcode; action=Mirror";
+        // clang-format on
+    }
 
-    // The live trigger is stored into its set on saving and comes back on loading.
-    model.setCode(FieldSlot::FFS, QStringLiteral("AB"));
-    model.setDefaultField(QStringLiteral("N"));
-    model.setSource(TriggerSource::Comment);
-    model.setAction(MirrorAction::NormAndMirror);
-    model.placeText();
-    model.setTriggerText(QStringLiteral("mir"));
-    model.setTriggerPosition(18);
-    model.setFromLeft(false);
-    saveAutoSelSettings(model, file.settings);
-    AutoSelSettings loaded;
-    loadAutoSelSettings(loaded, file.settings);
-    QCOMPARE(describe(loaded), describe(model));
-}
+    void load()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
 
-void tst_AutoSelSettings::switchSource_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<QString>("fromText");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<int>("storedPosition");
-    QTest::addColumn<QString>("expected");
+        SettingsFile file;
+        if (!keys.isEmpty())
+            file.write(keys);
+        AutoSelSettings model;
+        loadAutoSelSettings(model, file.settings);
+        checkValues(model, expected);
+    }
 
-    const int name = int(TriggerSource::ProgramName);
-    const int comment = int(TriggerSource::Comment);
-    // clang-format off
-    QTest::newRow("name to comment: held to the old maximum") << name << "" << comment << 20
-        << "pos=13; max=25; text=X; set.CommentMirror=-1/13/X; set.PNameMirror=-1/1/";
-    QTest::newRow("comment to name: old text narrows the maximum first") << comment << "AB" << name << 12
-        << "pos=11; max=12; set.PNameMirror=-1/12/X; set.CommentMirror=-1/1/AB";
-    QTest::newRow("to barcode: live trigger stays") << name << "AB" << int(TriggerSource::Barcode) << 5
-        << "text=AB; max=11; enabled=0";
-    // clang-format on
-}
+    void providerLoadsOnceAndRetriesAfterFailure()
+    {
+        SettingsFile file;
+        file.write("FieldFlag_FFS=40000");
+        AutoSelSettingsProvider provider(file.settings);
+        QCOMPARE(testing::errorNumber([&] { (void)provider.settings(); }), int(Error::Overflow));
+        QVERIFY(!provider.isLoaded());
 
-void tst_AutoSelSettings::switchSource()
-{
-    QFETCH(int, from);
-    QFETCH(QString, fromText);
-    QFETCH(int, to);
-    QFETCH(int, storedPosition);
-    QFETCH(QString, expected);
+        file.write("FieldFlag_FFS=1");
+        AutoSelSettings &first = provider.settings();
+        QCOMPARE(first.enableFlag(FieldSlot::FFS), qint16(1));
+        file.write("FieldFlag_FFS=0");
+        QCOMPARE(&provider.settings(), &first);
+        QCOMPARE(provider.settings().enableFlag(FieldSlot::FFS), qint16(1));
+    }
 
-    AutoSelSettings model;
-    model.setSource(TriggerSource(from));
-    model.placeText();
-    model.setTriggerText(fromText);
-    model.setTriggerSet(
-        TriggerSource(to), MirrorAction::Mirror, {-1, qint16(storedPosition), QStringLiteral("X")});
-    // Mouse press on the new option, then its click.
-    model.getAutoSel();
-    model.setSource(TriggerSource(to));
-    model.setAutoSel();
-    model.placeText();
-    checkValues(model, expected);
-}
+    // The key formats are pinned by the dialog's OK; here every value, the live trigger included
+    // (it is stored into its set on saving), comes back on loading.
+    void saveLoadsBack()
+    {
+        SettingsFile file;
+        AutoSelSettings model;
+        loadAutoSelSettings(model, file.settings);
+        model.setCode(FieldSlot::FFS, QStringLiteral("ab"));
+        model.setEnableFlag(FieldSlot::FFS, 1);
+        model.setEnableFlag(FieldSlot::BFS, 2);
+        model.setDefaultField(QStringLiteral("n"));
+        model.setHalfLimitX(QStringLiteral("12 mm"));
+        model.setTriggerSet(TriggerSource::ProgramName, MirrorAction::NormAndMirror, {-1, 7, "q"});
+        model.setSource(TriggerSource::Comment);
+        model.setAction(MirrorAction::Mirror);
+        model.placeText();
+        model.setTriggerText(QStringLiteral("mir"));
+        model.setTriggerPosition(18);
+        model.setFromLeft(false);
+        saveAutoSelSettings(model, file.settings);
+        QCOMPARE(model.code(FieldSlot::FFS), QStringLiteral("ab")); // only the file gets upper case
+        model.setCode(FieldSlot::FFS, QStringLiteral("AB"));
+        model.setDefaultField(QStringLiteral("N"));
+        AutoSelSettings loaded;
+        loadAutoSelSettings(loaded, file.settings);
+        QCOMPARE(describe(loaded), describe(model));
+    }
+
+    void switchSource_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("fromText");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("storedPosition");
+        QTest::addColumn<QString>("expected");
+
+        const int name = int(TriggerSource::ProgramName);
+        const int comment = int(TriggerSource::Comment);
+        // clang-format off
+        QTest::newRow("name to comment: held to the old maximum") << name << "" << comment << 20
+            << "pos=13; max=25; text=X; set.CommentMirror=-1/13/X; set.PNameMirror=-1/1/";
+        QTest::newRow("comment to name: old text narrows the maximum first")
+            << comment << "AB" << name << 12
+            << "pos=11; max=12; set.PNameMirror=-1/12/X; set.CommentMirror=-1/1/AB";
+        QTest::newRow("to barcode: live trigger stays")
+            << name << "AB" << int(TriggerSource::Barcode) << 5
+            << "text=AB; max=11; enabled=0";
+        // clang-format on
+    }
+
+    void switchSource()
+    {
+        QFETCH(int, from);
+        QFETCH(QString, fromText);
+        QFETCH(int, to);
+        QFETCH(int, storedPosition);
+        QFETCH(QString, expected);
+
+        AutoSelSettings model;
+        model.setSource(TriggerSource(from));
+        model.placeText();
+        model.setTriggerText(fromText);
+        model.setTriggerSet(TriggerSource(to),
+                            MirrorAction::Mirror,
+                            {-1, qint16(storedPosition), QStringLiteral("X")});
+        // Mouse press on the new option, then its click.
+        model.getAutoSel();
+        model.setSource(TriggerSource(to));
+        model.setAutoSel();
+        model.placeText();
+        checkValues(model, expected);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_AutoSelSettings)
 #include "tst_autoselsettings.moc"

@@ -2,6 +2,7 @@
 // All / Clear All, the mirror trigger display and the mouse order of storing and loading
 // trigger sets.
 
+#include "TestSupport.h"
 #include "app/Settings.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsFile.h"
@@ -12,8 +13,6 @@
 #include "label/CurrentItem.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,11 +41,9 @@ struct Station
     explicit Station(const QString &keys = QString())
     {
         settings.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
-        if (!keys.isNull()) {
-            QFile file(settings.settingsFilePath);
-            if (file.open(QIODevice::WriteOnly))
-                file.write("[GESTBCOD]\r\n" + keys.toLatin1().replace('\n', "\r\n") + "\r\n");
-        }
+        if (!keys.isNull())
+            testing::writeBytes(settings.settingsFilePath,
+                                "[GESTBCOD]\r\n" + keys.toLatin1().replace('\n', "\r\n") + "\r\n");
         item.lastProgramName = QStringLiteral("DOOR_LEFT.CNC");
         item.lastProgramComment = QStringLiteral("LEFT DOOR PANEL");
         provider = std::make_unique<AutoSelSettingsProvider>(settings);
@@ -54,11 +51,7 @@ struct Station
         dialog->show();
     }
     AutoSelSettings &model() { return provider->settings(); }
-    QByteArray file() const
-    {
-        QFile file(settings.settingsFilePath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray file() const { return testing::readBytes(settings.settingsFilePath); }
 
     template<typename T = QWidget> T *get(const QString &name)
     {
@@ -69,16 +62,41 @@ struct Station
         return widget;
     }
 
-    // "name" gives a control's value, "name.visible" and "name.enabled" its state.
+    // "name" gives a control's value, "name.visible", "name.enabled" and "name.max" its state;
+    // "set.PNameMirror" and the like the model's trigger set, as alignment/position/text;
+    // "flags" the enable check boxes (the standard tab's four, then the front and back tab's
+    // twelve) and "flags.model" the model's enable flags.
     QString value(const QString &item)
     {
         const QString name = item.section(QLatin1Char('.'), 0, 0);
         const QString aspect = item.section(QLatin1Char('.'), 1);
+        if (name == QLatin1String("set")) {
+            const bool comment = aspect.startsWith(QLatin1String("Comment"));
+            const TriggerSet set = model().triggerSet(
+                comment ? TriggerSource::Comment : TriggerSource::ProgramName,
+                aspect.endsWith(QLatin1String("NandM")) ? MirrorAction::NormAndMirror
+                                                        : MirrorAction::Mirror);
+            return QStringLiteral("%1/%2/%3").arg(set.alignment).arg(set.position).arg(set.text);
+        }
+        if (name == QLatin1String("flags")) {
+            QString flags;
+            for (FieldSlot slot : AllFieldSlots) {
+                if (!hasEnableFlag(slot))
+                    continue;
+                flags += aspect.isEmpty() ? value(slotKey(slot) + QStringLiteral("cb"))
+                                          : QString::number(model().enableFlag(slot));
+                if (flags.size() == 4)
+                    flags += QLatin1Char(' ');
+            }
+            return flags;
+        }
         QWidget *w = get(name);
         if (aspect == QLatin1String("visible"))
             return QString::number(int(w->isVisible()));
         if (aspect == QLatin1String("enabled"))
             return QString::number(int(w->isEnabled()));
+        if (aspect == QLatin1String("result"))
+            return QString::number(dialog->result());
         if (aspect == QLatin1String("max"))
             return QString::number(qobject_cast<QScrollBar *>(w)->maximum());
         if (auto *box = qobject_cast<QCheckBox *>(w))
@@ -90,13 +108,7 @@ struct Station
             return edit->text();
         if (auto *bar = qobject_cast<QScrollBar *>(w))
             return QString::number(bar->value());
-        if (auto *label = qobject_cast<QLabel *>(w))
-            return label->text();
-        if (auto *button = qobject_cast<QAbstractButton *>(w))
-            return button->text() + QLatin1Char('|') + button->toolTip();
-        if (auto *group = qobject_cast<QGroupBox *>(w))
-            return group->title();
-        return w->windowTitle();
+        return qobject_cast<QLabel *>(w)->text();
     }
     void showTabOf(QWidget *control)
     {
@@ -105,48 +117,56 @@ struct Station
             if (tabs->widget(i)->isAncestorOf(control))
                 tabs->setCurrentIndex(i);
     }
-    // expected: "name=value" items separated by "; ".
+    // expected: "name=value" items separated by "; ", then optionally "file: " and lines that
+    // the settings file holds, also separated by "; ".
     void check(const QString &expected)
     {
-        for (const QString &item : expected.split(QStringLiteral("; "))) {
+        const QString values = expected.section(QStringLiteral("file: "), 0, 0);
+        for (const QString &item : values.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
             const QString name = item.section(QLatin1Char('='), 0, 0);
             QCOMPARE(name + QLatin1Char('=') + value(name), item);
         }
+        const QString lines = expected.section(QStringLiteral("file: "), 1);
+        for (const QString &line : lines.split(QStringLiteral("; "), Qt::SkipEmptyParts))
+            QVERIFY2(file().contains("\r\n" + line.toLatin1() + "\r\n"), qPrintable(line));
     }
 
     // Actions separated by "; ": "NAME<text" types text into an emptied box, "!NAME" clicks
-    // with the mouse, "NAME@n" moves a scroll bar, "tab=n" chooses a tab.
-    // The control's own tab is made current first, as a user would.
+    // with the mouse, "*NAME" clicks from code, "~NAME" presses the space key on it, "^NAME"
+    // double-clicks it, "NAME@n" moves a scroll bar, "tab=n" chooses a tab. The control's own
+    // tab is made current first, as a user would.
     void act(const QString &actions)
     {
         for (const QString &action : actions.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+            if (action.startsWith(QLatin1String("tab="))) {
+                get<QTabWidget>(QStringLiteral("SSTab"))->setCurrentIndex(action.mid(4).toInt());
+                continue;
+            }
             const QString name = action.section(QRegularExpression(QStringLiteral("[<@]")), 0, 0)
-                                     .remove(QLatin1Char('!'));
-            if (!action.startsWith(QLatin1String("tab=")))
-                showTabOf(get(name));
+                                     .remove(QRegularExpression(QStringLiteral("^[!*~^]")));
+            QWidget *control = get(name);
+            showTabOf(control);
+            // Near the left edge: an option takes clicks on its indicator and caption only.
+            const QPoint at(std::min(8, control->width() / 2), control->height() / 2);
             if (action.startsWith(QLatin1Char('!'))) {
-                // Near the left edge: an option takes clicks on its indicator and caption only.
-                QWidget *control = get(name);
-                QTest::mouseClick(control,
-                                  Qt::LeftButton,
-                                  {},
-                                  QPoint(std::min(8, control->width() / 2), control->height() / 2));
+                QTest::mouseClick(control, Qt::LeftButton, {}, at);
+            } else if (action.startsWith(QLatin1Char('*'))) {
+                qobject_cast<QAbstractButton *>(control)->click();
+            } else if (action.startsWith(QLatin1Char('~'))) {
+                QTest::keyClick(control, Qt::Key_Space); // clicks without a mouse press
+            } else if (action.startsWith(QLatin1Char('^'))) {
+                QTest::mouseDClick(control, Qt::LeftButton, {}, at);
             } else if (action.contains(QLatin1Char('<'))) {
-                auto *edit = get<QLineEdit>(action.section(QLatin1Char('<'), 0, 0));
+                auto *edit = qobject_cast<QLineEdit *>(control);
                 edit->clear();
                 QTest::keyClicks(edit, action.section(QLatin1Char('<'), 1));
-            } else if (action.contains(QLatin1Char('@'))) {
-                get<QScrollBar>(action.section(QLatin1Char('@'), 0, 0))
-                    ->setValue(action.section(QLatin1Char('@'), 1).toInt());
-            } else if (action.startsWith(QLatin1String("tab="))) {
-                get<QTabWidget>(QStringLiteral("SSTab"))->setCurrentIndex(action.mid(4).toInt());
+            } else {
+                qobject_cast<QScrollBar *>(control)->setValue(
+                    action.section(QLatin1Char('@'), 1).toInt());
             }
         }
     }
 };
-
-const QString AllFlagKeys
-    = QStringLiteral("SFS SFA SFT SFR BFN BFM FFN FFM BFS BFA BFT BFR FFS FFA FFT FFR");
 
 } // namespace
 
@@ -155,187 +175,164 @@ class tst_FieldSelectionDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void captionsAndTooltips()
-    {
-        Station station;
-        station.check(QStringLiteral(
-            "MacFlds=Automatic Field Selection Setup; "
-            "BtnOK=OK|Exit and keep changes; BtnCan=Cancel|Exit and loose changes; "
-            "BtnCA=Clear All|Disable all fields on this tab; "
-            "BtnSA=Set All|Enable all fields on this tab; "
-            "MBC=1; MCmt=0; MPName=0; MSel=1; NMSel=0; OptAlnL=1; "
-            "fraMirror=Mirror; fraProduce=On Match Produce: ; "
-            "FrameTSet=Set Characters to Trigger Mirror ; fraDefaultField=Default Field; "
-            "LabDispStr=????????????????????????"));
-        auto *tabs = station.get<QTabWidget>(QStringLiteral("SSTab"));
-        QStringList captions;
-        for (int i = 0; i < tabs->count(); ++i)
-            captions << tabs->tabText(i);
-        QCOMPARE(captions.join(QLatin1Char('|')),
-                 QStringLiteral("Auto Field Select|Standard Fields|Front and Back|Field Limits"));
-        const QStringList radioCaptions = {QStringLiteral("MBC=Barcode"),
-                                           QStringLiteral("MCmt=Comment"),
-                                           QStringLiteral("MPName=Program Name"),
-                                           QStringLiteral("MSel=Mirror"),
-                                           QStringLiteral("NMSel=Norm and Mirror")};
-        for (const QString &caption : radioCaptions) {
-            const QString name = caption.section(QLatin1Char('='), 0, 0);
-            QCOMPARE(name + QLatin1Char('=') + station.get<QRadioButton>(name)->text(), caption);
-        }
-    }
-
-    void typingIsLimitedAndEditsTheModel_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("held");
-
-        // clang-format off
-        QTest::newRow("front S takes 5")   << "FFS" << "abcdefg" << "abcde";
-        QTest::newRow("front R takes 5")   << "FFR" << "abcdefg" << "abcde";
-        QTest::newRow("back S takes 3")    << "BFS" << "abcdefg" << "abc";
-        QTest::newRow("standard N takes 3") << "SFN" << "abcdefg" << "abc";
-        QTest::newRow("front N takes 3")   << "FFN" << "abcdefg" << "abc";
-        QTest::newRow("default field 3")   << "DFN" << "n1xy" << "n1x";
-        QTest::newRow("half limit free")   << "HlfLimX" << "1000 mm or so" << "1000 mm or so";
-        QTest::newRow("trigger free")      << "MSpec" << "ABCDEFGHIJKLMNOP" << "ABCDEFGHIJKLMNOP";
-        // clang-format on
-    }
-
-    void typingIsLimitedAndEditsTheModel()
-    {
-        QFETCH(QString, box);
-        QFETCH(QString, typed);
-        QFETCH(QString, held);
-
-        Station station(QStringLiteral("AutoSelSetting=1"));
-        station.act(box + QLatin1Char('<') + typed);
-        QCOMPARE(station.value(box), held);
-        const AutoSelSettings &m = station.model();
-        const QHash<QString, QString> model = {{"FFS", m.code(FieldSlot::FFS)},
-                                               {"FFR", m.code(FieldSlot::FFR)},
-                                               {"BFS", m.code(FieldSlot::BFS)},
-                                               {"SFN", m.code(FieldSlot::SFN)},
-                                               {"FFN", m.code(FieldSlot::FFN)},
-                                               {"DFN", m.defaultField()},
-                                               {"HlfLimX", m.halfLimitX()},
-                                               {"MSpec", m.triggerText()}};
-        QCOMPARE(model.value(box), held);
-    }
-
-    void load_data()
-    {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("expected");
-
-        // clang-format off
-        QTest::newRow("no keys") << ""
-            << "FFS=; FFScb=0; SFN=; DFN=; HlfLimX=; MBC=1; MSel=1; OptAlnL=1; MSpec=; "
-               "FrameTSet.enabled=0; MSpec.enabled=0; PosScroll.enabled=0";
-        QTest::newRow("codes, flags, default field, half limits")
-            << "FieldCode_FFS=ab\nFieldFlag_FFS= 1\nFieldFlag_BFS=2\nFieldFlag_SFA=0\n"
-               "FieldCode_SFN=n\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nHalfLimitY=abc"
-            << "FFS=ab; FFScb=1; BFScb=2; SFAcb=0; SFN=n; DFN=n1; HlfLimX=1000 mm; HlfLimY=abc";
-        QTest::newRow("code longer than its typing limit is shown whole")
-            << "FieldCode_BFN=ABCDEFG" << "BFN=ABCDEFG";
-        QTest::newRow("program name, mirror, from left")
-            << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorLR=-1\nPNameMirrorCPos=11\nPNameMirrorText=XY"
-            << "MPName=1; MSel=1; OptAlnL=1; MSpec=XY; PosScroll=11; PosScroll.max=11; "
-               "LabDispStr=??????????XY; PosDispLeft=11 From Left; PosDispRight=1 From Right; "
-               "PosDispLeft.visible=1; PosDispRight.visible=0; FrameTSet.enabled=1";
-        QTest::newRow("comment, norm and mirror, from right")
-            << "AutoSelSetting=2\nCommentMSel=0\nCommentNandMLR=0\nCommentNandMCPos=20\nCommentNandMText=Q"
-            << "MCmt=1; NMSel=1; OptAlnR=1; PosScroll=20; PosScroll.max=25; "
-               "LabDispStr=???????????????????Q?????; PosDispRight=6 From Right; "
-               "PosDispLeft.visible=0; PosDispRight.visible=1";
-        QTest::newRow("barcode: trigger controls disabled")
-            << "AutoSelSetting=3\nPNameMirrorText=XY"
-            << "MBC=1; MSpec=; FrameTSet.enabled=0; OptAlnL.enabled=0; LabDispStr.enabled=0";
-        // clang-format on
-    }
-
-    void load()
-    {
-        QFETCH(QString, keys);
-        Station station(keys);
-        QFETCH(QString, expected);
-        station.check(expected);
-    }
-
-    void ok_data()
+    // What the controls show after loading the keys and then the user's actions.
+    void controls_data()
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("lines"); // expected in the file, separated by "; "
+        QTest::addColumn<QString>("expected");
+        const QString sets = QStringLiteral(
+            "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorLR=-1\nPNameMirrorCPos=2\n"
+            "PNameMirrorText=pn\nPNameNandMLR=-1\nPNameNandMCPos=3\nPNameNandMText=nm\n"
+            "CommentMirrorLR=-1\nCommentMirrorCPos=20\nCommentMirrorText=cm");
+        const QString edited = QStringLiteral("MSpec<ed; PosScroll@9; !OptAlnR; ");
 
         // clang-format off
-        QTest::newRow("codes in upper case, flags with a blank")
-            << "" << "FFS<ab; !FFScb; !SFScb; !SFScb"
-            << "FieldCode_FFS=AB; FieldFlag_FFS= 1; FieldFlag_SFS= 0; FieldFlag_BFS= 0";
-        QTest::newRow("SFN, SFM and DFN always flag 1")
-            << "FieldFlag_SFN=0\nFieldFlag_SFM=7\nFieldFlag_DFN=0" << "DFN<n"
-            << "FieldFlag_SFN= 1; FieldFlag_SFM= 1; FieldCode_DFN=N; FieldFlag_DFN= 1";
-        QTest::newRow("flags other than 0 and 1 written as held")
-            << "FieldFlag_BFS=2\nFieldFlag_FFA=-1" << ""
-            << "FieldFlag_BFS= 2; FieldFlag_FFA=-1";
-        QTest::newRow("half limits as typed") << "" << "HlfLimX<12 mm; HlfLimY<x"
-            << "HalfLimitX=12 mm; HalfLimitY=x";
-        QTest::newRow("barcode writes 3 and still the four sets")
+        QTest::newRow("load: no keys") << "" << ""
+            << "FFS=; FFScb=0; SFN=; DFN=; HlfLimX=; MBC=1; MSel=1; OptAlnL=1; MSpec=; "
+               "FrameTSet.enabled=0; MSpec.enabled=0; PosScroll.enabled=0";
+        QTest::newRow("load: codes, flags, default field, half limits")
+            << "FieldCode_FFS=ab\nFieldFlag_FFS= 1\nFieldFlag_BFS=2\nFieldFlag_SFA=0\n"
+               "FieldCode_SFN=n\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nHalfLimitY=abc" << ""
+            << "FFS=ab; FFScb=1; BFScb=2; SFAcb=0; SFN=n; DFN=n1; HlfLimX=1000 mm; HlfLimY=abc";
+        QTest::newRow("load: code longer than its typing limit is shown whole")
+            << "FieldCode_BFN=ABCDEFG" << "" << "BFN=ABCDEFG";
+        QTest::newRow("load: program name, mirror, from left")
+            << "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorLR=-1\nPNameMirrorCPos=11\n"
+               "PNameMirrorText=XY" << ""
+            << "MPName=1; MSel=1; OptAlnL=1; MSpec=XY; PosScroll=11; FrameTSet.enabled=1";
+        QTest::newRow("load: comment, norm and mirror, from right")
+            << "AutoSelSetting=2\nCommentMSel=0\nCommentNandMLR=0\nCommentNandMCPos=20\n"
+               "CommentNandMText=Q" << ""
+            << "MCmt=1; NMSel=1; OptAlnR=1; PosScroll=20; PosScroll.max=25; "
+               "PosDispRight=6 From Right";
+        QTest::newRow("load: barcode disables the trigger controls")
+            << "AutoSelSetting=3\nPNameMirrorText=XY" << ""
+            << "MBC=1; MSpec=; FrameTSet.enabled=0; OptAlnL.enabled=0; LabDispStr.enabled=0";
+
+        QTest::newRow("name: two characters in the last places") << ""
+            << "!MPName; !OptAlnL; MSpec<XY; PosScroll@11"
+            << "PosScroll.max=11; LabDispStr=??????????XY; PosDispLeft=11 From Left; "
+               "PosDispRight=1 From Right; PosDispLeft.visible=1; PosDispRight.visible=0";
+        QTest::newRow("name: counted from the right") << ""
+            << "!MPName; MSpec<z; PosScroll@12; !OptAlnR"
+            << "PosScroll.max=12; LabDispStr=???????????z; PosDispRight=1 From Right; "
+               "PosDispLeft.visible=0; PosDispRight.visible=1";
+        QTest::newRow("name: longer text pulls the position in") << ""
+            << "!MPName; PosScroll@11; MSpec<ABCDEF"
+            << "PosScroll=7; PosScroll.max=7; LabDispStr=??????ABCDEF; PosDispLeft=7 From Left";
+        QTest::newRow("comment: empty trigger") << "" << "!MCmt"
+            << "PosScroll.max=26; LabDispStr=?????????????????????????; "
+               "PosDispLeft=1 From Left; PosDispRight=26 From Right";
+        QTest::newRow("comment: three characters at 5") << "" << "!MCmt; MSpec<abc; PosScroll@5"
+            << "PosScroll.max=23; LabDispStr=????abc??????????????????; PosDispLeft=5 From Left; "
+               "PosDispRight=19 From Right";
+        QTest::newRow("barcode disables and keeps the display") << "" << "!MPName; MSpec<XY; !MBC"
+            << "LabDispStr=XY??????????; LabDispStr.enabled=0; MSpec.enabled=0; "
+               "PosScroll.enabled=0; OptAlnL.enabled=0; FrameTSet.enabled=0";
+
+        QTest::newRow("double click: last program name") << "" << "!MPName; ^LabDispStr"
+            << "LabDispStr=DOOR_LEFT.CNC";
+        QTest::newRow("double click: last comment") << "" << "!MCmt; ^LabDispStr"
+            << "LabDispStr=LEFT DOOR PANEL";
+        QTest::newRow("double click: nothing for the barcode") << "" << "!MBC; ^LabDispStr"
+            << "LabDispStr=????????????????????????";
+        QTest::newRow("double click: the next redraw brings the marks back") << ""
+            << "!MPName; ^LabDispStr; !OptAlnL" << "LabDispStr=????????????";
+
+        // A mouse press stores the shown trigger into its set; the click loads the new one.
+        // The comment set keeps its position 20: the switch from right to left redraws with
+        // the new source, and so with its wider maximum, before the position is checked.
+        QTest::newRow("source to comment by mouse") << sets << edited + "!MCmt"
+            << "MSpec=cm; PosScroll=20; OptAlnL=1; set.PNameMirror=0/9/ed";
+        QTest::newRow("action to norm and mirror by mouse") << sets << edited + "!NMSel"
+            << "MSpec=nm; PosScroll=3; OptAlnL=1; set.PNameMirror=0/9/ed";
+        QTest::newRow("source to comment from the keyboard") << sets << edited + "~MCmt"
+            << "MSpec=cm; PosScroll=20; set.PNameMirror=-1/2/pn";
+
+        // Set All and Clear All act on the current tab's check boxes only; on the other tabs
+        // they are hidden, and a click from code changes nothing.
+        QStringList off, on;
+        for (FieldSlot slot : AllFieldSlots) {
+            if (hasEnableFlag(slot)) {
+                off << QStringLiteral("FieldFlag_%1=0").arg(slotKey(slot));
+                on << QStringLiteral("FieldFlag_%1=1").arg(slotKey(slot));
+            }
+        }
+        const QString none = off.join('\n'), all = on.join('\n');
+        const QString shown = QStringLiteral("BtnSA.visible=1; BtnCA.visible=1; ");
+        const QString hidden = QStringLiteral("BtnSA.visible=0; BtnCA.visible=0; ");
+        QTest::newRow("set all, standard tab") << none << "tab=1; *BtnSA"
+            << shown + "flags=1111 000000000000; flags.model=1111 000000000000";
+        QTest::newRow("clear all, standard tab") << all << "tab=1; *BtnCA"
+            << "flags=0000 111111111111; flags.model=0000 111111111111";
+        QTest::newRow("set all, front and back tab") << none << "tab=2; *BtnSA"
+            << shown + "flags=0000 111111111111; flags.model=0000 111111111111";
+        QTest::newRow("clear all, front and back tab") << all << "tab=2; *BtnCA"
+            << "flags=1111 000000000000; flags.model=1111 000000000000";
+        QTest::newRow("set all, trigger tab") << none << "tab=0; *BtnSA"
+            << hidden + "flags=0000 000000000000; flags.model=0000 000000000000";
+        QTest::newRow("clear all, limits tab") << all << "tab=3; *BtnCA"
+            << hidden + "flags=1111 111111111111; flags.model=1111 111111111111";
+
+        // OK writes codes in upper case (the boxes keep what was typed) and flags with a blank.
+        QTest::newRow("OK: codes, typing limits, flags") << ""
+            << "FFS<abcdefg; BFS<abcd; !FFScb; !SFScb; !SFScb; !BtnOK"
+            << "MacFlds.visible=0; MacFlds.result=1; FFS=abcde; file: FieldCode_FFS=ABCDE; "
+               "FieldCode_BFS=ABC; FieldFlag_FFS= 1; FieldFlag_SFS= 0; FieldFlag_BFS= 0";
+        QTest::newRow("OK: SFN, SFM and DFN always flag 1")
+            << "FieldFlag_SFN=0\nFieldFlag_SFM=7\nFieldFlag_DFN=0" << "DFN<n1xy; !BtnOK"
+            << "file: FieldFlag_SFN= 1; FieldFlag_SFM= 1; FieldCode_DFN=N1X; FieldFlag_DFN= 1";
+        QTest::newRow("OK: flags other than 0 and 1 written as held")
+            << "FieldFlag_BFS=2\nFieldFlag_FFA=-1" << "!BtnOK"
+            << "file: FieldFlag_BFS= 2; FieldFlag_FFA=-1";
+        QTest::newRow("OK: half limits as typed") << ""
+            << "HlfLimX<1000 mm or so; HlfLimY<x; !BtnOK"
+            << "file: HalfLimitX=1000 mm or so; HalfLimitY=x";
+        QTest::newRow("OK: barcode writes 3 and still the four sets")
             << "AutoSelSetting=3\nPNameMirrorCPos=4\nPNameNandMText=n\nCommentMirrorLR=-1\n"
-               "CommentNandMCPos=9\nCommentMSel=1" << ""
-            << "AutoSelSetting=3; PNameMirrorLR=0; PNameMirrorCPos=4; PNameMirrorText=; "
+               "CommentNandMCPos=9\nCommentMSel=1" << "!BtnOK"
+            << "file: AutoSelSetting=3; PNameMirrorLR=0; PNameMirrorCPos=4; PNameMirrorText=; "
                "PNameNandMLR=0; PNameNandMCPos=0; PNameNandMText=n; CommentMirrorLR=-1; "
                "CommentMirrorCPos=0; CommentMirrorText=; CommentNandMLR=0; CommentNandMCPos=9; "
                "CommentNandMText=; PNameMSel=0; CommentMSel=1";
-        QTest::newRow("the live trigger is stored into its set")
-            << "AutoSelSetting=2\nCommentMSel=0" << "MSpec<mi; PosScroll@7; !OptAlnR"
-            << "AutoSelSetting=2; CommentNandMLR=0; CommentNandMCPos=7; CommentNandMText=mi; "
+        QTest::newRow("OK: the live trigger is stored into its set")
+            << "AutoSelSetting=2\nCommentMSel=0" << "MSpec<mi; PosScroll@7; !OptAlnR; !BtnOK"
+            << "file: AutoSelSetting=2; CommentNandMLR=0; CommentNandMCPos=7; CommentNandMText=mi; "
                "CommentMSel=0";
         // clang-format on
     }
 
-    void ok()
+    void controls()
     {
         QFETCH(QString, keys);
         QFETCH(QString, actions);
-        QFETCH(QString, lines);
-
+        QFETCH(QString, expected);
         Station station(keys);
         station.act(actions);
-        QTest::mouseClick(station.get(QStringLiteral("BtnOK")), Qt::LeftButton);
-        QVERIFY(station.dialog->isHidden());
-        QCOMPARE(station.dialog->result(), int(QDialog::Accepted));
-        const QByteArray file = station.file();
-        for (const QString &line : lines.split(QStringLiteral("; ")))
-            QVERIFY2(file.contains("\r\n" + line.toLatin1() + "\r\n"), qPrintable(line));
-        // Only the file gets upper case; the boxes keep what was typed.
-        if (actions.contains(QLatin1String("FFS<ab")))
-            QCOMPARE(station.value(QStringLiteral("FFS")), QStringLiteral("ab"));
+        station.check(expected);
     }
 
     void okWritesEveryKeyOnce()
     {
         Station station;
         QTest::mouseClick(station.get(QStringLiteral("BtnOK")), Qt::LeftButton);
-        QList<QByteArray> keys;
+        QStringList keys;
         for (const QByteArray &line : station.file().split('\n').mid(1))
             if (!line.trimmed().isEmpty())
-                keys << line.left(line.indexOf('='));
+                keys << QString::fromLatin1(line.left(line.indexOf('=')));
         QStringList expected;
-        for (const QString &slot :
-             QStringLiteral("SFN SFM SFS SFA SFT SFR BFN BFM FFN FFM BFS BFA BFT BFR FFS FFA FFT "
-                            "FFR DFN")
-                 .split(QLatin1Char(' ')))
+        for (const QString &slot : QStringLiteral("SFN SFM SFS SFA SFT SFR BFN BFM FFN FFM BFS BFA "
+                                                  "BFT BFR FFS FFA FFT FFR DFN")
+                                       .split(' '))
             expected << "FieldCode_" + slot << "FieldFlag_" + slot;
-        expected << "HalfLimitX"
-                 << "HalfLimitY"
-                 << "AutoSelSetting";
+        expected << QStringLiteral("HalfLimitX") << QStringLiteral("HalfLimitY")
+                 << QStringLiteral("AutoSelSetting");
         for (const char *set : {"PNameMirror", "PNameNandM", "CommentMirror", "CommentNandM"})
             expected << set + QStringLiteral("LR") << set + QStringLiteral("CPos")
                      << set + QStringLiteral("Text");
-        expected << "PNameMSel"
-                 << "CommentMSel";
-        QCOMPARE(QString::fromLatin1(keys.join(' ')), expected.join(QLatin1Char(' ')));
+        expected << QStringLiteral("PNameMSel") << QStringLiteral("CommentMSel");
+        QCOMPARE(keys, expected);
     }
 
     void cancelKeepsEditsButNotTheFile()
@@ -354,172 +351,6 @@ private Q_SLOTS:
         AutoSelSettings restarted;
         loadAutoSelSettings(restarted, station.settings);
         QCOMPARE(restarted.code(FieldSlot::SFN), QStringLiteral("N"));
-    }
-
-    void setAllClearAll_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("buttonsShown");
-        QTest::addColumn<QString>("changed"); // the check boxes that take the new value
-
-        const QString standard = QStringLiteral("SFS SFA SFT SFR");
-        const QString frontBack = QStringLiteral("BFN BFM FFN FFM BFS BFA BFT BFR FFS FFA FFT FFR");
-        // clang-format off
-        QTest::newRow("set all, standard")      << 1 << 0 << "BtnSA" << true  << standard;
-        QTest::newRow("clear all, standard")    << 1 << 1 << "BtnCA" << true  << standard;
-        QTest::newRow("set all, front and back") << 2 << 0 << "BtnSA" << true << frontBack;
-        QTest::newRow("clear all, front and back") << 2 << 1 << "BtnCA" << true << frontBack;
-        QTest::newRow("set all, trigger tab")   << 0 << 0 << "BtnSA" << false << "";
-        QTest::newRow("clear all, limits tab")  << 3 << 1 << "BtnCA" << false << "";
-        // clang-format on
-    }
-
-    void setAllClearAll()
-    {
-        QFETCH(int, tab);
-        QFETCH(int, from);
-        QFETCH(QString, button);
-        QFETCH(bool, buttonsShown);
-        QFETCH(QString, changed);
-
-        QStringList keys;
-        for (const QString &slot : AllFlagKeys.split(QLatin1Char(' ')))
-            keys << QStringLiteral("FieldFlag_%1=%2").arg(slot).arg(from);
-        Station station(keys.join(QLatin1Char('\n')));
-        station.act(QStringLiteral("tab=%1").arg(tab));
-        QCOMPARE(station.get(QStringLiteral("BtnSA"))->isVisible(), buttonsShown);
-        QCOMPARE(station.get(QStringLiteral("BtnCA"))->isVisible(), buttonsShown);
-        // A hidden button can still be clicked from code: it changes nothing then.
-        station.get<QPushButton>(button)->click();
-
-        const int to = button == QLatin1String("BtnSA") ? 1 : 0;
-        for (FieldSlot slot : AllFieldSlots) {
-            if (!hasEnableFlag(slot))
-                continue;
-            const QString key = slotKey(slot);
-            const int expected = changed.split(QLatin1Char(' ')).contains(key) ? to : from;
-            QCOMPARE(key + QLatin1Char('=') + station.value(key + QStringLiteral("cb")),
-                     key + QLatin1Char('=') + QString::number(expected));
-            QCOMPARE(int(station.model().enableFlag(slot)), expected);
-        }
-    }
-
-    void triggerDisplay_data()
-    {
-        QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("expected");
-
-        // clang-format off
-        QTest::newRow("name: two characters in the last places")
-            << "!MPName; !OptAlnL; MSpec<XY; PosScroll@11"
-            << "PosScroll.max=11; LabDispStr=??????????XY; PosDispLeft=11 From Left; "
-               "PosDispRight=1 From Right; PosDispLeft.visible=1; PosDispRight.visible=0";
-        QTest::newRow("name: counted from the right")
-            << "!MPName; MSpec<z; PosScroll@12; !OptAlnR"
-            << "PosScroll.max=12; LabDispStr=???????????z; PosDispRight=1 From Right; "
-               "PosDispLeft.visible=0; PosDispRight.visible=1";
-        QTest::newRow("name: longer text pulls the position in")
-            << "!MPName; PosScroll@11; MSpec<ABCDEF"
-            << "PosScroll=7; PosScroll.max=7; LabDispStr=??????ABCDEF; PosDispLeft=7 From Left";
-        QTest::newRow("comment: empty trigger")
-            << "!MCmt"
-            << "PosScroll.max=26; LabDispStr=?????????????????????????; "
-               "PosDispLeft=1 From Left; PosDispRight=26 From Right";
-        QTest::newRow("comment: three characters at 5")
-            << "!MCmt; MSpec<abc; PosScroll@5"
-            << "PosScroll.max=23; LabDispStr=????abc??????????????????; PosDispLeft=5 From Left; "
-               "PosDispRight=19 From Right";
-        QTest::newRow("barcode disables and keeps the display")
-            << "!MPName; MSpec<XY; !MBC"
-            << "LabDispStr=XY??????????; LabDispStr.enabled=0; MSpec.enabled=0; "
-               "PosScroll.enabled=0; OptAlnL.enabled=0; FrameTSet.enabled=0";
-        // clang-format on
-    }
-
-    void triggerDisplay()
-    {
-        QFETCH(QString, actions);
-        Station station;
-        station.act(actions);
-        QFETCH(QString, expected);
-        station.check(expected);
-    }
-
-    void sourceChangeStoresAndLoadsSets_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<bool>("mouse");
-        QTest::addColumn<QString>("shown");  // the set of the new choice
-        QTest::addColumn<QString>("stored"); // the set left behind, alignment/position/text
-
-        // The comment set keeps its position 20: the switch from right to left redraws with
-        // the new source, and so with its wider maximum, before the position is checked.
-        // clang-format off
-        QTest::newRow("to comment by mouse") << "MCmt" << true
-            << "MSpec=cm; PosScroll=20; OptAlnL=1" << "0/9/ed";
-        QTest::newRow("to norm and mirror by mouse") << "NMSel" << true
-            << "MSpec=nm; PosScroll=3; OptAlnL=1" << "0/9/ed";
-        QTest::newRow("to comment from the keyboard") << "MCmt" << false
-            << "MSpec=cm; PosScroll=20" << "-1/2/pn";
-        // clang-format on
-    }
-
-    void sourceChangeStoresAndLoadsSets()
-    {
-        QFETCH(QString, option);
-        QFETCH(bool, mouse);
-        QFETCH(QString, stored);
-
-        Station station(QStringLiteral(
-            "AutoSelSetting=1\nPNameMSel=1\nPNameMirrorLR=-1\nPNameMirrorCPos=2\n"
-            "PNameMirrorText=pn\nPNameNandMLR=-1\nPNameNandMCPos=3\nPNameNandMText=nm\n"
-            "CommentMirrorLR=-1\nCommentMirrorCPos=20\nCommentMirrorText=cm"));
-        station.act(QStringLiteral("MSpec<ed; PosScroll@9; !OptAlnR"));
-        if (mouse)
-            station.act(QLatin1Char('!') + option);
-        else
-            QTest::keyClick(station.get(option), Qt::Key_Space); // clicks without a press
-        QFETCH(QString, shown);
-        station.check(shown);
-
-        const TriggerSet set
-            = station.model().triggerSet(TriggerSource::ProgramName, MirrorAction::Mirror);
-        QCOMPARE(QStringLiteral("%1/%2/%3").arg(set.alignment).arg(set.position).arg(set.text),
-                 stored);
-        // Back to the first choice by mouse: what was stored comes back.
-        station.act(option == QLatin1String("MCmt") ? QStringLiteral("!MPName")
-                                                    : QStringLiteral("!MSel"));
-        station.check(QStringLiteral("MSpec=") + stored.section(QLatin1Char('/'), 2));
-    }
-
-    void doubleClickShowsLastText_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("shown");
-
-        QTest::newRow("program name") << "MPName"
-                                      << "DOOR_LEFT.CNC";
-        QTest::newRow("comment") << "MCmt"
-                                 << "LEFT DOOR PANEL";
-        QTest::newRow("barcode") << "MBC"
-                                 << "????????????????????????";
-    }
-
-    void doubleClickShowsLastText()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, shown);
-
-        Station station;
-        station.act(QLatin1Char('!') + source);
-        auto *display = station.get<QLabel>(QStringLiteral("LabDispStr"));
-        QTest::mouseDClick(display, Qt::LeftButton);
-        QCOMPARE(display->text(), shown);
-        // The next redraw brings the question marks back.
-        station.act(QStringLiteral("!OptAlnL"));
-        QVERIFY(display->text().startsWith(QLatin1Char('?')));
     }
 
     void tablePlansHoldTheirControls()

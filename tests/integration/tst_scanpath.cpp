@@ -2,26 +2,16 @@
 // pseudo-terminal, rows come out of the embedded list manager, and "ACK" comes back at the
 // scanner end.
 
-#include "Fakes.h"
 #include "PtyPair.h"
-#include "app/EventLoopPacer.h"
+#include "PtyStation.h"
 #include "app/PortControl.h"
-#include "app/Station.h"
 #include "app/StatusTexts.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
 #include "program/listmanager/RunState.h"
-#include "scanner/SerialScannerPort.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 #include <sys/resource.h>
 
@@ -30,7 +20,7 @@ using namespace barlink::testing;
 
 namespace {
 
-constexpr int PollMs = 100;
+constexpr int PollMs = PtyStation::PollMs;
 // How long anything may take to show up; generous, as the machine is shared.
 constexpr int Patience = 10000;
 // The pieces of one label follow each other well within one poll interval.
@@ -38,121 +28,36 @@ constexpr int PieceGapMs = 30;
 
 const QByteArray Ack("ACK\r");
 
-// The rows the scenarios expect, written out in full as the list manager receives them.
-// Items before the first reset carry empty values for 162 (unless a program comment was
-// read), 282 and 223; later items carry a blank in 282 and 223.
-const QString ProgRow = QStringLiteral("#161=PROG.CNC;#162=;#164=1;#165=1;#281=;#171=7;#284=0;"
-                                       "#285=;#280=;#168=600;#169=400;#170=18;#282=;#283=;"
-                                       "#223=;#277=;#278=;#279=;");
-const QString DefaultFieldRow = QStringLiteral(
-    "#161=PROG1.CNC;#162=;#164=1;#165=1;#281=;#171=3;#284=0;#285=;#280=;#168=;#169=;#170=;"
-    "#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString FieldCodePlainRow = QStringLiteral(
-    "#161=PANEL.CNC;#162=;#164=1;#165=1;#281=;#171=6;#284=1;#285=;#280=;#168=;#169=;#170=;"
-    "#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString FieldCodeSegmentsRow = QStringLiteral(
-    "#161=DOOR.CNC;#162=;#164=1;#165=1;#281=;#171=16;#284=1;#285=;#280=;#168=600;#169=400;"
-    "#170=18;#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString ApostropheRow = QStringLiteral(
-    "#161=ABC.CNC;#162=;#164=1;#165=1;#281=;#171=1;#284=0;#285=;#280=;#168=;#169=;#170=;"
-    "#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString RepeatRow = QStringLiteral(
-    "#161=PROG9.CNC;#162=LEFT DOOR ;#164=999;#165=1;#281=;#171=1;#284=0;#285=;#280=;"
-    "#168=800;#169=600;#170=18;#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString NextRow = QStringLiteral(
-    "#161=NEXT.CNC;#162=;#164=1;#165=1;#281=;#171=3;#284=0;#285=;#280=;#168=700;#169=200;"
-    "#170=9;#282= ;#283=;#223= ;#277=;#278=;#279=;");
-const QString BlankFieldRow = QStringLiteral(
-    "#161=NEXT.CNC;#162=;#164=1;#165=1;#281=;#171=37;#284=0;#285=;#280=;#168=700;#169=200;"
-    "#170=9;#282= ;#283=;#223= ;#277=;#278=;#279=;");
-const QString PanelAfterResetRow = QStringLiteral(
-    "#161=PANEL.CNC;#162= ;#164=1;#165=1;#281=;#171=6;#284=1;#285=;#280=;#168=;#169=;#170=;"
-    "#282= ;#283=;#223= ;#277=;#278=;#279=;");
-const QString MirrorNormalRow = QStringLiteral(
-    "#161=MIRDOOR.CNC;#162=;#164=1;#165=1;#281=;#171=3;#284=0;#285=;#280=;#168=500;"
-    "#169=300;#170=18;#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString MirrorMirroredRow = QStringLiteral(
-    "#161=MIRDOOR.CNC;#162=;#164=1;#165=1;#281=;#171=6;#284=1;#285=;#280=;#168=500;"
-    "#169=300;#170=18;#282=;#283=;#223=;#277=;#278=;#279=;");
-const QString AfterMirrorRow
-    = QStringLiteral("#161=PLAIN.CNC;#162=;#164=1;#165=1;#281=;#171=3;#284=0;#285=;#280=;#168=500;"
-                     "#169=300;#170=18;#282= ;#283=;#223= ;#277=;#278=;#279=;");
-
-// Norm and Mirror on program names that begin with "MIR"; the four front fields enabled.
-const QByteArray MirrorKeys
-    = "AutoSelSetting=1\nPNameMSel=0\nPNameNandMText=MIR\n"
-      "PNameNandMLR=-1\nPNameNandMCPos=1\n"
-      "HalfLimitX=1000\nHalfLimitY=600\n"
-      "FieldCode_FFS=S\nFieldFlag_FFS= 1\nFieldCode_FFT=T\nFieldFlag_FFT= 1\n"
-      "FieldCode_FFA=A\nFieldFlag_FFA= 1\nFieldCode_FFR=R\nFieldFlag_FFR= 1\n"
-      "FieldCode_SFN=N\nFieldCode_SFM=M\n";
-
-void writeFile(const QString &path, const QByteArray &bytes)
+// A row in full as the list manager receives it. Until the station first resets the item,
+// 282 and 223 are empty; after that they are blank (`reset`).
+struct Row
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+    const char *name;
+    int field;
+    int parity = 0; // 284
+    const char *dims = "  ";
+    const char *comment = "";
+    int repeat = 1;
+    bool reset = false;
 
-// The station's settings file: the scanner on `device`, polled every 100 ms, folders
-// inside `root`, neither automatic clear nor automatic start; `keys` ("Key=Value" lines)
-// add keys or override these.
-void writeSettings(const QString &root, const QString &device, const QByteArray &keys)
-{
-    QMap<QByteArray, QByteArray> values{
-        {"CommDevice", device.toLocal8Bit()},
-        {"CommPollTime", QByteArray::number(PollMs)},
-        {"Settings", "9600,N,8,1"},
-        {"GCodePath", root.toLocal8Bit() + "/gcode/"},
-        {"ListPath", root.toLocal8Bit() + "/lists/"},
-        {"CSVInPath", root.toLocal8Bit() + "/csvin"},
-        {"CSVOutPath", root.toLocal8Bit() + "/collected.csv"},
-        {"AutoClear", " 0"},
-        {"AutoStart", " 0"},
-    };
-    for (const QByteArray &line : keys.split('\n')) {
-        const qsizetype equals = line.indexOf('=');
-        if (equals > 0)
-            values.insert(line.left(equals), line.mid(equals + 1));
-    }
-    QByteArray ini = "[GESTBCOD]\r\n";
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        ini += it.key() + '=' + it.value() + "\r\n";
-    writeFile(root + QStringLiteral("/program/KTQ.INI"), ini);
-}
-
-// A station as the program puts it together, on the real serial port adapter and the
-// embedded list manager, with the operator's windows faked.
-struct Rig
-{
-    Rig(const QString &root, bool realPauses)
-        : store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
-        , provider(store)
-        , station({display,
-                   prompter,
-                   realPauses ? static_cast<app::Pacer &>(eventLoopPacer) : instantPacer,
-                   port,
-                   provider},
-                  root + QStringLiteral("/program"),
-                  root + QStringLiteral("/windows"))
+    operator QString() const
     {
-        station.setInstanceLockDir(root + QStringLiteral("/run"));
-        station.setListWait(3, 1);
+        const QStringList xyz = QString::fromLatin1(dims).split(QLatin1Char(' '));
+        // clang-format off
+        return QStringLiteral("#161=%1;#162=%2;#164=%3;#165=1;#281=;#171=%4;#284=%5;#285=;#280=;"
+                              "#168=%6;#169=%7;#170=%8;#282=%9;#283=;#223=%9;#277=;#278=;#279=;")
+            .arg(QString::fromLatin1(name), QString::fromLatin1(comment), QString::number(repeat),
+                 QString::number(field), QString::number(parity), xyz[0], xyz[1], xyz[2],
+                 QString::fromLatin1(reset ? " " : ""));
+        // clang-format on
     }
-
-    FakeDisplay display;
-    ScriptedPrompter prompter;
-    InstantPacer instantPacer;
-    app::EventLoopPacer eventLoopPacer;
-    scanner::SerialScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider provider;
-    app::Station station;
 };
 
-// True once the poller has handed on a label since the status history had `mark`
-// entries, and nothing is left in its buffer or in hand.
-bool handledSince(Rig &rig, qsizetype mark)
+const Row Prog{.name = "PROG.CNC", .field = 7, .dims = "600 400 18"};
+
+// True once the poller has handed on a label since the status history had `mark` entries,
+// and nothing is left in its buffer or in hand.
+bool handledSince(PtyStation &rig, qsizetype mark)
 {
     const QStringList &history = rig.display.statusHistory;
     bool read = false;
@@ -164,7 +69,7 @@ bool handledSince(Rig &rig, qsizetype mark)
 // Sends one scan as the scanner would: "|" splits it into pieces sent with short gaps.
 // Returns once the station has handled it, together with whatever came in the same burst,
 // so that the next scan is a label of its own.
-void scan(Rig &rig, PtyPair &pty, const QByteArray &bytes)
+void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes)
 {
     const qsizetype mark = rig.display.statusHistory.size();
     const QList<QByteArray> pieces = bytes.split('|');
@@ -192,7 +97,15 @@ class tst_ScanPath : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(PtyStation::prepare(root(), {}));
+        QVERIFY(writeBytes(root() + QStringLiteral("/gcode/PROG9.CNC"),
+                           "KTQ 2.0\r\n;;LEFT DOOR \r\nN1\r\nDIM UN=800 Y=600 Z=18\r\n"));
+    }
+
     void scanPath_data();
     void scanPath();
     void labelScannedDuringThePause();
@@ -204,143 +117,68 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void tst_ScanPath::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    for (const char *folder : {"program", "windows", "gcode", "lists", "csvin"})
-        QVERIFY(QDir(root()).mkpath(QLatin1String(folder)));
-    writeFile(root() + QStringLiteral("/gcode/PROG9.CNC"),
-              "KTQ 2.0\r\n;;LEFT DOOR \r\nN1\r\nDIM UN=800 Y=600 Z=18\r\n");
-    writeFile(root() + QStringLiteral("/lists/PANEL1.LST"),
-              "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n");
-}
-
 void tst_ScanPath::scanPath_data()
 {
     QTest::addColumn<bool>("realPauses");
     QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<QStringList>("before");
     QTest::addColumn<QByteArrayList>("scans");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("runState");
     QTest::addColumn<int>("acks");
     QTest::addColumn<QStringList>("prompts");
 
-    // Scenarios run with pauses that return at once. Those with several labels on the way
-    // run with the real pauses too, during which window events (and scanner ticks) go on
-    // while the station still holds the label in hand.
-    const QByteArrayList paced = {"two-segment item in pieces",
-                                  "start and stop in one burst",
-                                  "clear discards the half item",
-                                  "norm and mirror, then a normal piece"};
-    const auto add = [&paced](const char *name,
-                              const QByteArray &keys,
-                              const QStringList &before,
-                              const QByteArrayList &scans,
-                              const QStringList &rows,
-                              const char *runState,
-                              int acks,
-                              const QStringList &prompts = {}) {
+    // Every scenario runs with pauses that return at once; those marked `paced` run with the
+    // real pauses too, during which window events (and scanner ticks) go on while the station
+    // still holds the label in hand.
+    // clang-format off
+    const auto add = [](const char *name, bool paced, const QByteArray &keys,
+                        const QByteArrayList &scans, const QStringList &rows, const char *runState,
+                        int acks, const QStringList &prompts = {}) {
         for (bool real : {false, true}) {
-            if (real && !paced.contains(name))
-                continue;
-            QTest::addRow("%s, %s", name, real ? "real pauses" : "instant pauses")
-                << real << keys << before << scans << rows << QString::fromLatin1(runState) << acks
-                << prompts;
+            if (!real || paced)
+                QTest::addRow("%s, %s", name, real ? "real pauses" : "instant pauses")
+                    << real << keys << scans << rows << QString::fromLatin1(runState) << acks
+                    << prompts;
         }
     };
+    // clang-format on
+    const Row next{.name = "NEXT.CNC", .field = 3, .dims = "700 200 9", .reset = true};
+    const Row mirdoor{.name = "MIRDOOR.CNC", .field = 3, .dims = "500 300 18"};
+    const QStringList mirror{
+        mirdoor,
+        Row{.name = "MIRDOOR.CNC", .field = 4, .parity = 1, .dims = "500 300 18"},
+        Row{.name = "PLAIN.CNC", .field = 3, .dims = "500 300 18", .reset = true}};
 
-    add("two-segment item", {}, {}, {"%12PROG.CNC N1 X", "%22600 400 18"}, {ProgRow}, "idle", 1);
-    add("two-segment item in pieces",
-        {},
-        {},
-        {"%12PROG|.CNC N1| X", "%22600| 400 18"},
-        {ProgRow},
-        "idle",
+    // clang-format off
+    add("two-segment item in pieces", true, {}, {"%12PROG|.CNC N1| X", "%22600| 400 18"}, {Prog},
+        "idle", 1);
+    add("plain name with default field and auto start", false, "FieldCode_DFN=S\nAutoStart= 1",
+        {"PROG1"}, {Row{.name = "PROG1.CNC", .field = 3}}, "running", 1);
+    add("field code, then plain name", false, {}, {"%R%", "PANEL"},
+        {Row{.name = "PANEL.CNC", .field = 6, .parity = 1}}, "idle", 1);
+    add("start and stop in one burst", true, {}, {"%START%%STOP%"}, {}, "held", 0);
+    add("apostrophe label", false, {}, {"'ABC$123"}, {Row{.name = "ABC.CNC", .field = 1}}, "idle",
         1);
-    add("plain name with default field and auto start",
-        "FieldCode_DFN=S\nAutoStart= 1",
-        {},
-        {"PROG1"},
-        {DefaultFieldRow},
-        "running",
-        1);
-    add("field code, then plain name", {}, {}, {"%R%", "PANEL"}, {FieldCodePlainRow}, "idle", 1);
-    add("field code fixes the field of segments",
-        {},
-        {},
-        {"%A/%", "%12DOOR.CNC N1 X", "%22600 400 18"},
-        {FieldCodeSegmentsRow},
-        "idle",
-        1);
-    add("start and stop in one burst", {}, {}, {"%START%%STOP%"}, {}, "held", 0);
-    add("apostrophe label", {}, {}, {"'ABC$123"}, {ApostropheRow}, "idle", 1);
-    add("count 9 with program file", {}, {}, {"%19PROG9.CNC N"}, {RepeatRow}, "idle", 1);
-    add("clear without half item clears the list",
-        {},
-        {},
-        {"%12PROG.CNC N1 X", "%22600 400 18", "%CLE|AR%"},
-        {},
-        "idle",
-        1);
-    add("clear discards the half item",
-        {},
-        {},
-        {"%12PROG.CNC N1 X",
-         "%22600 400 18",
-         "%12HALF.CNC N1 X",
-         "%CLEAR%",
-         "%12NEXT.CNC S X",
-         "%22700 200 9"},
-        {ProgRow, NextRow},
-        "idle",
-        2);
-    // The reset blanks the field a field-code label fixed, but the field stays fixed: the
-    // next item keeps the blank field and no field selection runs.
-    add("clear keeps the field fixed",
-        {},
-        {},
-        {"%R%", "%12HALF.CNC N1 X", "%CLEAR%", "%12NEXT.CNC S X", "%22700 200 9"},
-        {BlankFieldRow},
-        "idle",
-        1);
-    add("norm and mirror, then a normal piece",
-        MirrorKeys,
-        {},
-        {"%12MIRDOOR.CNC N X", "%22500 300 18", "%12PLAIN.CNC N X", "%22500 300 18"},
-        {MirrorNormalRow, MirrorMirroredRow, AfterMirrorRow},
-        "idle",
-        3);
-    add("list label for a missing list",
-        {},
-        {},
-        {"%01NOPE"},
-        {},
-        "idle",
-        0,
+    add("count 9 with program file", false, {}, {"%19PROG9.CNC N"},
+        {Row{.name = "PROG9.CNC", .field = 1, .dims = "800 600 18", .comment = "LEFT DOOR ",
+             .repeat = 999}}, "idle", 1);
+    add("clear without half item clears the list", false, {},
+        {"%12PROG.CNC N1 X", "%22600 400 18", "%CLE|AR%"}, {}, "idle", 1);
+    add("clear discards the half item", true, {},
+        {"%12PROG.CNC N1 X", "%22600 400 18", "%12HALF.CNC N1 X", "%CLEAR%", "%12NEXT.CNC S X",
+         "%22700 200 9"}, {Prog, next}, "idle", 2);
+    add("norm and mirror, then a normal piece", true, SelectionKeys + MirrorKeys,
+        {"%12MIRDOOR.CNC N X", "%22500 300 18", "%12PLAIN.CNC N X", "%22500 300 18"}, mirror,
+        "idle", 3);
+    add("list label for a missing list", false, {}, {"%01NOPE"}, {}, "idle", 0,
         {QStringLiteral("List File <root>/lists/NOPE.LST Not Found")});
-    add("list label loads a list",
-        {},
-        {},
-        {"%01PANEL1"},
-        {QStringLiteral("#161=A.CNC;#171=3;"), QStringLiteral("#161=B.CNC;#171=6;")},
-        "idle",
-        0);
-    add("first label clears the list kept from before",
-        {},
-        {QStringLiteral("#161=OLD1.CNC;"), QStringLiteral("#161=OLD2.CNC;")},
-        {"%STOP%"},
-        {},
-        "idle",
-        0);
+    // clang-format on
 }
 
 void tst_ScanPath::scanPath()
 {
     QFETCH(bool, realPauses);
     QFETCH(QByteArray, keys);
-    QFETCH(QStringList, before);
     QFETCH(QByteArrayList, scans);
     QFETCH(QStringList, rows);
     QFETCH(QString, runState);
@@ -350,15 +188,11 @@ void tst_ScanPath::scanPath()
     PtyPair pty;
     if (!pty.isValid())
         QSKIP("no pseudo-terminal available");
-    writeSettings(root(), pty.slavePath(), keys);
-    Rig rig(root(), realPauses);
-    for (const QString &row : before)
-        rig.store->addRow(row);
-
-    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
-    QVERIFY(rig.port.isOpen());
-    QCOMPARE(rig.station.settings().commPollTime, PollMs);
-    rig.station.startPolling();
+    QVERIFY(PtyStation::prepare(root(), pty.slavePath(), keys));
+    PtyStation rig(root(), realPauses);
+    // A list kept from before: the first label clears it.
+    rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
+    QVERIFY(rig.start());
 
     for (const QByteArray &bytes : scans) {
         scan(rig, pty, bytes);
@@ -389,10 +223,9 @@ void tst_ScanPath::labelScannedDuringThePause()
     PtyPair pty;
     if (!pty.isValid())
         QSKIP("no pseudo-terminal available");
-    writeSettings(root(), pty.slavePath(), {});
-    Rig rig(root(), true);
-    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
-    rig.station.startPolling();
+    QVERIFY(PtyStation::prepare(root(), pty.slavePath()));
+    PtyStation rig(root(), true);
+    QVERIFY(rig.start());
 
     scan(rig, pty, "%12PROG.CNC N1 X");
     if (QTest::currentTestFailed())
@@ -400,17 +233,17 @@ void tst_ScanPath::labelScannedDuringThePause()
     // Once the item's row is in the list the station pauses with the label still in hand;
     // the operator scans the next label during that pause.
     bool busyWhenScanned = false;
-    QObject::connect(
-        rig.store.get(),
-        &listmanager::ListStore::rowsAppended,
-        this,
-        [&] {
-            QTimer::singleShot(PollMs, this, [&] {
-                busyWhenScanned = rig.station.gate().isBusy();
-                QVERIFY(pty.write("%R%"));
-            });
-        },
-        Qt::SingleShotConnection);
+    const auto scanDuringPause = [&] {
+        QTimer::singleShot(PollMs, this, [&] {
+            busyWhenScanned = rig.station.gate().isBusy();
+            QVERIFY(pty.write("%R%"));
+        });
+    };
+    QObject::connect(rig.store.get(),
+                     &listmanager::ListStore::rowsAppended,
+                     this,
+                     scanDuringPause,
+                     Qt::SingleShotConnection);
     const qsizetype mark = rig.display.statusHistory.size();
     QVERIFY(pty.write("%22600 400 18"));
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -420,8 +253,8 @@ void tst_ScanPath::labelScannedDuringThePause()
     QVERIFY(busyWhenScanned);
     scan(rig, pty, "PANEL");
 
-    QTRY_COMPARE_WITH_TIMEOUT(
-        rig.store->rows(), (QStringList{ProgRow, PanelAfterResetRow}), Patience);
+    const Row panel{.name = "PANEL.CNC", .field = 6, .parity = 1, .comment = " ", .reset = true};
+    QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), (QStringList{Prog, panel}), Patience);
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(2), Patience);
     QTest::qWait(4 * PollMs);
     QCOMPARE(rig.store->rowCount(), 2);
@@ -436,12 +269,10 @@ void tst_ScanPath::scannerGoesAwayAndComesBack()
     // come back under the same name.
     const QString link = root() + QStringLiteral("/scanner");
     QVERIFY(QFile::link(first->slavePath(), link));
-    writeSettings(root(), link, {});
-    Rig rig(root(), false);
-    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(PtyStation::prepare(root(), link));
+    PtyStation rig(root());
+    QVERIFY(rig.start());
     rig.station.portControl().setReconnectInterval(200);
-    rig.station.startPolling();
 
     // The first half of an item, then the scanner is unplugged.
     scan(rig, *first, "%12PROG.CNC N1 X");
@@ -453,7 +284,6 @@ void tst_ScanPath::scannerGoesAwayAndComesBack()
     QCOMPARE(rig.display.status(),
              app::PortControl::deviceLostText(link, QStringLiteral("device disconnected")));
     QVERIFY(rig.station.portControl().isReconnecting());
-    QVERIFY(rig.prompter.shown.isEmpty());
 
     // While the scanner is away the station idles: a port left open on a hung-up line would
     // take a whole processor.
@@ -479,7 +309,7 @@ void tst_ScanPath::scannerGoesAwayAndComesBack()
 
     // The item collected before the loss completes with the next label.
     scan(rig, second, "%22600 400 18");
-    QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), QStringList{ProgRow}, Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), QStringList{Prog}, Patience);
     QTRY_COMPARE_WITH_TIMEOUT(second.received(), Ack, Patience);
     QVERIFY(rig.prompter.shown.isEmpty());
 }

@@ -1,20 +1,9 @@
-// The label grammar: commands, field-code labels, plain names and segments, the
-// completion of an item, and what reaches the list manager and the scanner.
+// The label grammar: commands, field-code labels, plain names and segments, the completion of
+// an item, and what reaches the list manager and the scanner.
 
-#include "Fakes.h"
-#include "app/Options.h"
-#include "app/Settings.h"
-#include "fieldsel/AutoSelSettingsProvider.h"
-#include "fieldsel/FieldSelector.h"
-#include "label/CurrentItem.h"
-#include "label/LabelDispatcher.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListManagerLink.h"
-#include "program/listmanager/ListStore.h"
+#include "DispatcherRig.h"
+#include "program/listmanager/RunState.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink;
@@ -22,81 +11,12 @@ using namespace barlink::testing;
 
 namespace {
 
-// One field of a row: "#171=3;" -> "3"; a null text when the field is missing.
-QString rowField(const QString &row, int number)
+// A label dispatcher on its parts.
+struct Rig : DispatcherRig
 {
-    const QString key = QLatin1Char('#') + QString::number(number) + QLatin1Char('=');
-    const qsizetype at = row.indexOf(key);
-    if (at < 0)
-        return {};
-    const qsizetype start = at + key.size();
-    return row.mid(start, row.indexOf(QLatin1Char(';'), start) - start);
-}
-
-// A short description of a row for the tables: program, work field number, dimensions, repeat.
-QString summary(const QString &row)
-{
-    return QStringLiteral("%1 f%2 %3x%4x%5 r%6")
-        .arg(rowField(row, 161), rowField(row, 171), rowField(row, 168), rowField(row, 169),
-             rowField(row, 170), rowField(row, 164));
-}
-
-struct Rig
-{
-    explicit Rig(const QByteArray &ini)
-        : root(dir.path())
-        , store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
-        , provider(store)
-        , autoSel(settings)
-        , selector(autoSel)
-        , dispatcher({settings, options, display, pacer, prompter, item, link, provider, port,
-                      autoSel, selector})
-    {
-        settings.settingsFilePath = root + QStringLiteral("/KTQ.INI");
-        settings.gcodePath = root + QStringLiteral("/product/");
-        settings.listPath = root + QStringLiteral("/product/lsx/");
-        settings.csvInPath = root + QStringLiteral("/csv");
-        settings.csvOutPath = root + QStringLiteral("/out.csv");
-        QDir(root).mkpath(QStringLiteral("product/lsx"));
-        QFile file(settings.settingsFilePath);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("[GESTBCOD]\r\n" + ini);
-        file.close();
-        link.setApplication(provider.createApplication());
-        link.setCurrentList(link.application()->newList());
-        port.open(QStringLiteral("/dev/pts/1"), QStringLiteral("9600,N,8,1"));
-        item.clearListPending = true;
-    }
-
-    QStringList rowSummaries() const
-    {
-        QStringList list;
-        for (const QString &row : store->rows())
-            list << summary(row);
-        return list;
-    }
-
-    QTemporaryDir dir;
-    QString root;
-    app::Settings settings;
-    app::Options options;
-    FakeDisplay display;
-    InstantPacer pacer;
-    ScriptedPrompter prompter;
-    label::CurrentItem item;
-    FakeScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider provider;
-    listmanager::ListManagerLink link;
-    fieldsel::AutoSelSettingsProvider autoSel;
-    fieldsel::FieldSelector selector;
-    label::LabelDispatcher dispatcher;
+    using DispatcherRig::DispatcherRig;
+    label::LabelDispatcher dispatcher{dispatcherParts()};
 };
-
-// Field codes for the automatic selection: S for a piece that fits, N otherwise; M mirrored.
-const QByteArray SelectionKeys = "FieldCode_FFS=S\r\nFieldFlag_FFS= 1\r\nFieldCode_FFA=A\r\n"
-                                 "FieldFlag_FFA= 1\r\nFieldCode_SFN=N\r\nFieldCode_SFM=M\r\n"
-                                 "HalfLimitX=1000\r\nHalfLimitY=600\r\n";
 
 } // namespace
 
@@ -107,98 +27,96 @@ class tst_LabelDispatcher : public QObject
 private Q_SLOTS:
     void grammar_data()
     {
-        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<QStringList>("labels");
+        // Per label: F when it did not complete an item, T when it did and nothing was sent,
+        // or the number of "ACK"s it sent.
         QTest::addColumn<QString>("results");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("status");
-
+        // labels and rows: separated by "|".
+        // clang-format off
+        const auto add = [](const char *name, const QByteArray &keys, const char *labels,
+                            const char *results, const char *rows,
+                            const QString &status = "Ready.") {
+            const auto list = [](const char *text) {
+                return *text ? QString::fromLatin1(text).split('|') : QStringList();
+            };
+            QTest::newRow(name) << keys << list(labels) << results << list(rows) << status;
+        };
+        // clang-format on
         const QByteArray sel = SelectionKeys;
         const QByteArray dfn = SelectionKeys + "FieldCode_DFN=t\r\n";
-        const QByteArray byName = SelectionKeys + "AutoSelSetting=1\r\n";
-        const QString ready = QStringLiteral("Ready.");
-        const QString waiting = QStringLiteral(" Waiting for next barcode...");
+        const QString badly = QStringLiteral("Barcode Formating Error.  ");
+        const QString refused = QStringLiteral("Name refused: %1 reaches outside its folder.");
 
-        QTest::newRow("two segments") << sel << QStringList{"%12PROG.CNC N1 X", "%22600 400 18"}
-                                      << "FT" << QStringList{"PROG.CNC f7 600x400x18 r1"} << ready;
-        QTest::newRow("first segment waits") << sel << QStringList{"%12PROG.CNC N1 X"} << "F"
-                                             << QStringList{} << waiting;
-        QTest::newRow("segments in any order")
-            << sel << QStringList{"%22600 400 18", "%12PROG.CNC S1"} << "FT"
-            << QStringList{"PROG.CNC f9 600x400x18 r1"} << ready;
-        QTest::newRow("program without a space keeps its name")
-            << sel << QStringList{"%11PROG"} << "T" << QStringList{"PROG f3 xx r1"} << ready;
-        QTest::newRow("count 9 repeats 999") << sel << QStringList{"%19PROG.CNC N"} << "T"
-                                             << QStringList{"PROG.CNC f1 xx r999"} << ready;
-        QTest::newRow("same segment twice")
-            << sel << QStringList{"%12PROG.CNC N", "%12OTHER.CNC M"} << "FF" << QStringList{}
-            << "Barcode Formating Error.  %12OTHER.CNC M";
-        QTest::newRow("blank before the dimensions")
-            << sel << QStringList{"%21 600 400 18"} << "T" << QStringList{" f1 x600x400 r1"}
-            << ready;
-        QTest::newRow("count 0 never completes")
-            << sel << QStringList{"%10PROG.CNC N", "%20600 400 18"} << "FF" << QStringList{}
-            << waiting;
-        QTest::newRow("dollar label completes by its count")
-            << sel << QStringList{"%12PROG.CNC N", "$21"} << "FT" << QStringList{"PROG.CNC f1 xx r1"}
-            << ready;
-        QTest::newRow("type 5 is not taken in")
-            << sel << QStringList{"%51abc"} << "F" << QStringList{}
-            << "Barcode Formating Error.  %51abc";
-        QTest::newRow("percent alone is not taken in")
-            << sel << QStringList{"%"} << "F" << QStringList{} << "Barcode Formating Error.  %";
-        QTest::newRow("field-code label") << sel << QStringList{"%N1/%"} << "T" << QStringList{}
-                                          << ready;
-        QTest::newRow("field code then plain name")
-            << sel << QStringList{"*R*", "PANEL"} << "TT" << QStringList{"PANEL.CNC f6 xx r1"}
-            << ready;
-        QTest::newRow("inner part of a plain text is a field code")
-            << sel << QStringList{"ANB", "PANEL"} << "TT" << QStringList{"PANEL.CNC f1 xx r1"}
-            << ready;
-        QTest::newRow("plain name without a field")
-            << sel << QStringList{"PANEL"} << "F" << QStringList{} << "Run Field Not Selected";
-        QTest::newRow("plain name with default field, upper case")
-            << dfn << QStringList{"panel.cnc"} << "T" << QStringList{"panel.cnc f5 xx r1"} << ready;
-        QTest::newRow("plain name selected automatically")
-            << byName << QStringList{"PANEL"} << "T" << QStringList{"PANEL.CNC f3 xx r1"} << ready;
-        QTest::newRow("plain name completes a half-collected item")
-            << sel << QStringList{"%22600 400 18", "%S%", "PANEL"} << "FTT"
-            << QStringList{"PANEL.CNC f3 600x400x18 r1"} << ready;
-        QTest::newRow("run field chosen from the dimensions")
-            << sel << QStringList{"%22500 300 18", "%12PROG.CNC  X"} << "FT"
-            << QStringList{"PROG.CNC f3 500x300x18 r1"} << ready;
-        QTest::newRow("too large for the half limits")
-            << sel << QStringList{"%22500 700 18", "%12PROG.CNC  X"} << "FT"
-            << QStringList{"PROG.CNC f1 500x700x18 r1"} << ready;
-        QTest::newRow("fixed field is not replaced by the segment")
-            << sel << QStringList{"%A%", "%12PROG.CNC N1 X", "%22600 400 18"} << "TFT"
-            << QStringList{"PROG.CNC f4 600x400x18 r1"} << ready;
-        QTest::newRow("unsafe plain name") << dfn << QStringList{"../ETC/PASSWD"} << "F"
-                                           << QStringList{}
-                                           << "Name refused: ../ETC/PASSWD reaches outside its folder.";
-        QTest::newRow("unsafe program segment")
-            << sel << QStringList{"%12/TMP/X.CNC N"} << "F" << QStringList{}
-            << "Name refused: /TMP/X.CNC reaches outside its folder.";
-        QTest::newRow("subfolder name stays allowed")
-            << dfn << QStringList{"JOBS/PANEL"} << "T" << QStringList{"JOBS/PANEL.CNC f5 xx r1"}
-            << ready;
+        // clang-format off
+        add("segments in any order", sel, "%22600 400 18|%12PROG.CNC S1",
+            "F1", "PROG.CNC f9 600x400x18 r1");
+        add("program without a space keeps its name", sel, "%11PROG", "1", "PROG f3 xx r1");
+        add("same segment twice", sel, "%12PROG.CNC N|%12OTHER.CNC M",
+            "FF", "", badly + "%12OTHER.CNC M");
+        add("blank before the dimensions", sel, "%21 600 400 18", "1", " f1 x600x400 r1");
+        add("count 0 never completes", sel, "%10PROG.CNC N|%20600 400 18",
+            "FF", "", " Waiting for next barcode...");
+        add("dollar label completes by its count", sel, "%12PROG.CNC N|$21",
+            "F1", "PROG.CNC f1 xx r1");
+        add("type 5 is not taken in", sel, "%51abc", "F", "", badly + "%51abc");
+        add("percent alone is not taken in", sel, "%", "F", "", badly + "%");
+        add("field code in any wrapping, then plain name", sel, "*R*|PANEL",
+            "T1", "PANEL.CNC f6 xx r1");
+        add("inner part of a plain text is a field code", sel, "ANB|PANEL",
+            "T1", "PANEL.CNC f1 xx r1");
+        add("plain name without a field", sel, "PANEL", "F", "", "Run Field Not Selected");
+        add("plain name with default field, upper case", dfn, "panel.cnc",
+            "1", "panel.cnc f5 xx r1");
+        add("plain name selected automatically", sel + "AutoSelSetting=1\r\n", "PANEL",
+            "1", "PANEL.CNC f3 xx r1");
+        add("plain name completes a half-collected item", sel, "%22600 400 18|%S%|PANEL", "FT1",
+            "PANEL.CNC f3 600x400x18 r1");
+        add("too large for the half limits", sel, "%22500 700 18|%12PROG.CNC  X",
+            "F1", "PROG.CNC f1 500x700x18 r1");
+        add("fixed field is not replaced by the segment", sel, "%A%|%12PROG.CNC N1 X|%22600 400 18",
+            "TF1",
+            "PROG.CNC f4 600x400x18 r1");
+        add("clear drops the half item, keeps the list", sel, "%11DONE|%12PROG.CNC N|%CLEAR%",
+            "1FT", "DONE f3 xx r1");
+        // The reset blanks the field a field-code label fixed, but the field stays fixed: the
+        // next item keeps the blank field and no field selection runs.
+        add("clear keeps the field fixed", sel,
+            "%R%|%12HALF.CNC N1 X|%CLEAR%|%12NEXT.CNC S X|%22700 200 9",
+            
+            "TFTF1", "NEXT.CNC f37 700x200x9 r1");
+        add("unsafe plain name", dfn, "../ETC/PASSWD", "F", "", refused.arg("../ETC/PASSWD"));
+        add("unsafe program segment", sel, "%12/TMP/X.CNC N", "F", "", refused.arg("/TMP/X.CNC"));
+        add("subfolder name stays allowed", dfn, "JOBS/PANEL", "1", "JOBS/PANEL.CNC f5 xx r1");
+        // clang-format on
     }
 
     void grammar()
     {
-        QFETCH(QByteArray, ini);
+        QFETCH(QByteArray, keys);
         QFETCH(QStringList, labels);
-        QFETCH(QString, results);
-
-        Rig rig(ini);
-        QString got;
-        for (const QString &label : labels)
-            got += rig.dispatcher.interpretLabel(label) ? QLatin1Char('T') : QLatin1Char('F');
-        QCOMPARE(got, results);
-        QTEST(rig.rowSummaries(), "rows");
-        QTEST(rig.display.status(), "status");
         QFETCH(QStringList, rows);
-        QCOMPARE(rig.port.sent, QByteArray("ACK\r").repeated(rows.size()));
+
+        Rig rig(keys);
+        QString got;
+        for (const QString &label : labels) {
+            const qsizetype sent = rig.port.sent.size();
+            const bool completed = rig.dispatcher.interpretLabel(label);
+            const auto acks = rig.port.sent.mid(sent).count("ACK\r");
+            got += QLatin1Char(!completed ? 'F' : acks == 0 ? 'T' : char('0' + acks));
+        }
+        QTEST(got, "results");
+        QCOMPARE(rig.rows(), rows);
+        QTEST(rig.display.status(), "status");
+        // Indicators show the segments collected; the last item's name is kept.
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(rig.display.segments[std::size_t(i)],
+                     rig.dispatcher.segmentsSeen().contains(QString::number(i)));
+        QVERIFY(!rig.display.autoFieldSelection);
+        if (!rows.isEmpty())
+            QCOMPARE(rig.item.lastProgramName, rows.last().section(' ', 0, 0).trimmed());
     }
 
     void commands_data()
@@ -206,17 +124,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("state");
         QTest::addColumn<int>("setpoints");
-        QTest::newRow("start") << "%START%" << "running" << 0;
-        QTest::newRow("stop") << "%STOP%" << "held" << 0;
-        QTest::newRow("end") << "%END%" << "ended" << 0;
-        QTest::newRow("setpoint") << "%SETPOINT%" << "running" << 1;
-        QTest::newRow("setp") << "%SETP%" << "running" << 1;
+        QTest::newRow("start") << "%START%"
+                               << "running" << 0;
+        QTest::newRow("stop") << "%STOP%"
+                              << "held" << 0;
+        QTest::newRow("end") << "%END%"
+                             << "ended" << 0;
+        QTest::newRow("setpoint") << "%SETPOINT%"
+                                  << "running" << 1;
+        QTest::newRow("setp") << "%SETP%"
+                              << "running" << 1;
     }
 
     void commands()
     {
         QFETCH(QString, label);
-        Rig rig(SelectionKeys);
+        Rig rig;
         QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%START%")));
         QVERIFY(rig.dispatcher.interpretLabel(label));
         QTEST(listmanager::runStateName(rig.store->runState()), "state");
@@ -226,78 +149,16 @@ private Q_SLOTS:
         QVERIFY(rig.port.sent.isEmpty()); // commands get no "ACK"
     }
 
-    void firstLabelClearsTheList()
-    {
-        Rig rig(SelectionKeys);
-        rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
-        QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%STOP%")));
-        QCOMPARE(rig.store->rowCount(), 0);
-        QVERIFY(!rig.item.clearListPending);
-        rig.store->addRow(QStringLiteral("#161=KEPT.CNC;"));
-        QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%STOP%")));
-        QCOMPARE(rig.store->rowCount(), 1);
-    }
-
-    void clear_data()
-    {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<int>("rowsAfter");
-        QTest::addColumn<QString>("segments");
-        QTest::newRow("nothing collected clears the list") << QStringList{"%11DONE"} << 0 << "";
-        QTest::newRow("half-collected item is dropped")
-            << QStringList{"%11DONE", "%12PROG.CNC N"} << 1 << "";
-    }
-
-    void clear()
-    {
-        QFETCH(QStringList, before);
-        Rig rig(SelectionKeys);
-        for (const QString &label : before)
-            (void)rig.dispatcher.interpretLabel(label);
-        QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%CLEAR%")));
-        QTEST(int(rig.store->rowCount()), "rowsAfter");
-        QTEST(rig.dispatcher.segmentsSeen(), "segments");
-        QCOMPARE(rig.item.programName, QStringLiteral(" "));
-        QVERIFY(std::none_of(rig.display.segments.begin(), rig.display.segments.end(),
-                             [](bool lit) { return lit; }));
-    }
-
-    void mirrorPieceIsSentTwice()
-    {
-        const QByteArray ini = SelectionKeys
-                               + "AutoSelSetting=1\r\nPNameMSel=0\r\nPNameNandMText=MI\r\n"
-                                 "PNameNandMLR=-1\r\nPNameNandMCPos=1\r\n";
-        Rig rig(ini);
-        QVERIFY(!rig.dispatcher.interpretLabel(QStringLiteral("%12MIRROR.CNC  X")));
-        QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%22500 300 18")));
-        QCOMPARE(rig.rowSummaries(),
-                 (QStringList{"MIRROR.CNC f3 500x300x18 r1", "MIRROR.CNC f4 500x300x18 r1"}));
-        QCOMPARE(rig.port.sent, QByteArray("ACK\rACK\r"));
-        QVERIFY(!rig.display.autoFieldSelection);
-        QCOMPARE(rig.item.lastProgramName, QStringLiteral("MIRROR.CNC"));
-    }
-
-    void missingListFile()
-    {
-        Rig rig(SelectionKeys);
-        QVERIFY(!rig.dispatcher.interpretLabel(QStringLiteral("%Q%")));
-        QCOMPARE(rig.prompter.texts(),
-                 QStringList{QStringLiteral("List File ") + rig.settings.listPath
-                             + QStringLiteral(".LST Not Found")});
-        QVERIFY(rig.dispatcher.segmentsSeen().isEmpty());
-        QCOMPARE(rig.store->rowCount(), 0);
-    }
-
     void failedAddIsNotAcknowledged()
     {
-        Rig rig(SelectionKeys);
+        Rig rig;
         rig.store->failures().failNext(QStringLiteral("AddLine"), 2);
         QVERIFY_THROWS_EXCEPTION(Error,
                                  rig.dispatcher.interpretLabel(QStringLiteral("%19PROG.CNC N")));
         QCOMPARE(rig.store->rowCount(), 0);
         QVERIFY(rig.port.sent.isEmpty());
         QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%19PROG.CNC N")));
-        QCOMPARE(rig.store->rowCount(), 1);
+        QCOMPARE(rig.rows(), QStringList{"PROG.CNC f1 xx r999"});
         QCOMPARE(rig.port.sent, QByteArray("ACK\r"));
     }
 };

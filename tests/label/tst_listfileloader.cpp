@@ -7,132 +7,97 @@
 #include "program/listmanager/ListStore.h"
 
 #include "Fakes.h"
+#include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink;
+using testing::writeBytes;
 
 class TestListFileLoader : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void load_data();
-    void load();
-};
-
-void TestListFileLoader::load_data()
-{
-    QTest::addColumn<QString>("listName");
-    QTest::addColumn<QString>("fileOnDisk"); // in the list folder; empty for none
-    QTest::addColumn<int>("openListError");  // planned failure of OpenList; 0 for none
-    QTest::addColumn<bool>("withApplication");
-    QTest::addColumn<QStringList>("rows"); // the list afterwards
-    QTest::addColumn<QString>("prompt");   // "<lists>" stands for the list folder
-    QTest::addColumn<QString>("status");
-
-    const QStringList before{"#161=OLD.CNC;"};
-    const QStringList loaded{"#161=A.CNC;", "#161=B.CNC;"};
-    const int automation = int(listmanager::FaultInjector::automationError().number());
-
-    QTest::newRow("loaded") << "PANEL1"
-                            << "PANEL1.LST" << 0 << true << loaded << ""
-                            << "busy";
-    QTest::newRow("lower case on disk") << "PANEL1"
-                                        << "panel1.lst" << 0 << true << loaded << ""
-                                        << "busy";
-    QTest::newRow("subfolder") << "sub\\P"
-                               << "sub/P.LST" << 0 << true << loaded << ""
-                               << "busy";
-    QTest::newRow("not found") << "PANEL2"
-                               << "PANEL1.LST" << 0 << true << before
-                               << "List File <lists>PANEL2.LST Not Found"
-                               << "Ready.";
-    QTest::newRow("empty name") << ""
-                                << "" << 0 << true << before << "List File <lists>.LST Not Found"
-                                << "Ready.";
-    QTest::newRow("suffix doubled")
-        << "A.LST"
-        << "A.LST" << 0 << true << before << "List File <lists>A.LST.LST Not Found"
-        << "Ready.";
-    QTest::newRow("list manager says not found")
-        << "PANEL1"
-        << "PANEL1.LST" << 53 << true << before << "List File <lists>PANEL1.LST Not Found"
-        << "Ready.";
-    QTest::newRow("other failure is silent") << "PANEL1"
-                                             << "PANEL1.LST" << automation << true << before << ""
-                                             << "Ready.";
-    QTest::newRow("no list manager") << "PANEL1"
-                                     << "PANEL1.LST" << 0 << false << before << ""
-                                     << "Ready.";
-    QTest::newRow("outside the folder") << "../PANEL1"
-                                        << "PANEL1.LST" << 0 << true << before << ""
-                                        << "Name refused: ../PANEL1 reaches outside its folder.";
-}
-
-void TestListFileLoader::load()
-{
-    QFETCH(QString, listName);
-    QFETCH(QString, fileOnDisk);
-    QFETCH(int, openListError);
-    QFETCH(bool, withApplication);
-    QFETCH(QStringList, rows);
-    QFETCH(QString, prompt);
-    QFETCH(QString, status);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString lists = dir.filePath(QStringLiteral("lists/"));
-    QVERIFY(QDir().mkpath(lists + "sub"));
-    if (!fileOnDisk.isEmpty()) {
-        QFile f(lists + fileOnDisk);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#161=A.CNC;\r\n#161=B.CNC;\r\n");
+    // The outcome is "loaded", "prompt:" and the warning shown (<lists> is the list folder),
+    // or "status:" and the status line of a failure without a message box.
+    void load_data()
+    {
+        QTest::addColumn<QString>("listName");
+        QTest::addColumn<QString>("fileOnDisk"); // in the list folder; empty for none
+        QTest::addColumn<int>("openListError");  // planned failure of OpenList; -1: no list manager
+        QTest::addColumn<QString>("outcome");
+        const int automation = listmanager::FaultInjector::automationError().number();
+        // clang-format off
+        QTest::newRow("loaded")             << "PANEL1" << "PANEL1.LST" << 0 << "loaded";
+        QTest::newRow("lower case on disk") << "PANEL1" << "panel1.lst" << 0 << "loaded";
+        QTest::newRow("subfolder")          << "sub\\P" << "sub/P.LST"  << 0 << "loaded";
+        QTest::newRow("not found")          << "PANEL2" << "PANEL1.LST" << 0 << "prompt:List File <lists>PANEL2.LST Not Found";
+        QTest::newRow("suffix doubled")     << "A.LST"  << "A.LST"      << 0 << "prompt:List File <lists>A.LST.LST Not Found";
+        QTest::newRow("list manager says not found") << "PANEL1" << "PANEL1.LST" << 53 << "prompt:List File <lists>PANEL1.LST Not Found";
+        QTest::newRow("other failure is silent") << "PANEL1" << "PANEL1.LST" << automation << "status:Ready.";
+        QTest::newRow("no list manager")    << "PANEL1" << "PANEL1.LST" << -1 << "status:Ready.";
+        QTest::newRow("outside the folder") << "../PANEL1" << "PANEL1.LST" << 0 << "status:Name refused: ../PANEL1 reaches outside its folder.";
+        // clang-format on
     }
-    // A file of the same name just outside the list folder must not be reached.
-    QFile outside(dir.filePath(QStringLiteral("PANEL1.LST")));
-    QVERIFY(outside.open(QIODevice::WriteOnly));
-    outside.write("#161=OUT.CNC;\r\n");
-    outside.close();
+    void load()
+    {
+        QFETCH(QString, listName);
+        QFETCH(QString, fileOnDisk);
+        QFETCH(int, openListError);
+        QFETCH(QString, outcome);
 
-    auto store = std::make_shared<listmanager::ListStore>(dir.filePath(QStringLiteral("store")));
-    store->addRow(QStringLiteral("#161=OLD.CNC;"));
-    listmanager::EmbeddedListManagerProvider provider(store);
-    listmanager::ListManagerLink link;
-    if (withApplication)
-        link.setApplication(provider.createApplication());
-    if (openListError)
-        store->failures().failNext(
-            QStringLiteral("OpenList"), 1, Error(openListError, QStringLiteral("planned")));
+        QTemporaryDir dir;
+        const QString lists = dir.filePath(QStringLiteral("lists/"));
+        QVERIFY(QDir().mkpath(lists + "sub"));
+        QVERIFY(writeBytes(lists + fileOnDisk, "#161=A.CNC;\r\n#161=B.CNC;\r\n"));
+        // A file of the same name just outside the list folder must not be reached.
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("PANEL1.LST")), "#161=OUT.CNC;\r\n"));
 
-    app::Settings settings;
-    settings.listPath = lists;
-    testing::FakeDisplay display;
-    display.setStatus(QStringLiteral("busy"));
-    display.segments.fill(true);
-    testing::InstantPacer pacer;
-    testing::ScriptedPrompter prompter;
+        auto store
+            = std::make_shared<listmanager::ListStore>(dir.filePath(QStringLiteral("store")));
+        store->addRow(QStringLiteral("#161=OLD.CNC;"));
+        listmanager::EmbeddedListManagerProvider provider(store);
+        listmanager::ListManagerLink link;
+        if (openListError >= 0)
+            link.setApplication(provider.createApplication());
+        if (openListError > 0)
+            store->failures().failNext(
+                QStringLiteral("OpenList"), 1, Error(openListError, QStringLiteral("planned")));
+        app::Settings settings;
+        settings.listPath = lists;
+        testing::FakeDisplay display;
+        display.setStatus(QStringLiteral("busy"));
+        display.segments.fill(true);
+        testing::InstantPacer pacer;
+        testing::ScriptedPrompter prompter;
 
-    label::ListFileLoader loader(settings, link, display, pacer, prompter);
-    QCOMPARE(loader.loadListFile(listName), false);
+        label::ListFileLoader loader(settings, link, display, pacer, prompter);
+        QCOMPARE(loader.loadListFile(listName), false);
 
-    QCOMPARE(store->rows(), rows);
-    QCOMPARE(display.status(), status);
-    const bool failed = status != QLatin1String("busy");
-    QCOMPARE(pacer.pauses, failed ? QList<float>{0.6f} : QList<float>{});
-    QCOMPARE(display.segments[0], !failed);
-    QCOMPARE(display.segments[4], !failed);
-    if (prompt.isEmpty()) {
-        QVERIFY(prompter.shown.isEmpty());
-    } else {
-        QCOMPARE(prompter.texts(), QStringList{prompt.replace("<lists>", lists)});
+        const bool loaded = outcome == QLatin1String("loaded");
+        const QStringList loadedRows{"#161=A.CNC;", "#161=B.CNC;"};
+        QCOMPARE(store->rows(), loaded ? loadedRows : QStringList{"#161=OLD.CNC;"});
+        // A failure pauses, clears the segment indicators and ends on a status line.
+        QCOMPARE(pacer.pauses, loaded ? QList<float>{} : QList<float>{0.6f});
+        QCOMPARE(display.segments[0], loaded);
+        QCOMPARE(display.segments[4], loaded);
+        if (loaded)
+            QCOMPARE(display.status(), QStringLiteral("busy"));
+        else if (outcome.startsWith(QLatin1String("status:")))
+            QCOMPARE(display.status(), outcome.mid(7));
+        if (!outcome.startsWith(QLatin1String("prompt:"))) {
+            QVERIFY(prompter.shown.isEmpty());
+            return;
+        }
+        QCOMPARE(display.status(), QStringLiteral("Ready."));
+        QCOMPARE(prompter.texts(), QStringList{outcome.mid(7).replace("<lists>", lists)});
         QCOMPARE(prompter.shown.first().icon, app::Prompter::Icon::Warning);
         QCOMPARE(prompter.shown.first().buttons, app::Prompter::Buttons::Ok);
     }
-}
+};
 
 QTEST_GUILESS_MAIN(TestListFileLoader)
 #include "tst_listfileloader.moc"

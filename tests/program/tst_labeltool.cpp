@@ -3,14 +3,15 @@
 
 #include "LabelOptions.h"
 #include "LabelText.h"
+#include "TestSupport.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink::labeltool;
+using namespace barlink::testing;
 
 namespace {
 
@@ -48,53 +49,33 @@ private Q_SLOTS:
         const auto no = [](const char *name, const QStringList &arguments, const char *error) {
             QTest::newRow(name) << arguments << QByteArray() << QString::fromLatin1(error);
         };
+        // clang-format off
         ok("command", {"command", "setp"}, "%SETP%");
         ok("field code", {"field", "N1/"}, "%N1/%");
         no("name read as a field code", {"name", "ANB"}, "\"ANB\" would be read as a field-code");
         no("name outside its folder", {"name", "../PANEL"}, "\"../PANEL\" reaches outside");
         no("name with !", {"name", "A!B"}, "\"A!B\" holds \"!\"");
-        ok("program segment",
-           {"segment", "program", "PROG.CNC", "N1", "X", "--count", "2"},
+        ok("program segment", {"segment", "program", "PROG.CNC", "N1", "X", "--count", "2"},
            "%12PROG.CNC N1 X");
-        ok("variables by digit, repeated",
-           {"segment", "4", "5", "6", "7", "8", "--repeat"},
+        ok("variables by digit, repeated", {"segment", "4", "5", "6", "7", "8", "--repeat"},
            "%495 6 7 8");
         ok("list segment keeps blanks", {"segment", "list", "MY LIST"}, "%01MY LIST");
         no("percent in a value", {"segment", "program", "A%B"}, "\"A%B\": \"%\" would end");
         ok("list label", {"list", "PANEL1"}, "*%00PANEL1^^");
-        ok("bare label with prefix",
-           {"bare", "--prefix209", "1234567"},
-           "\xD1"
-           "1234567^");
+        ok("bare label with prefix", {"bare", "--prefix209", "1234567"}, "\xD1" "1234567^");
         ok("program barcode, header in reading order",
-           {"program",
-            "PROG1",
-            "@file",
-            "--var",
-            "i=9",
-            "-z",
-            "18",
-            "--field",
-            "N",
-            "-x",
-            "800",
-            "--extra",
-            "X",
-            "--var",
-            "A=1"},
+           QString("program PROG1 @file --var i=9 -z 18 --field N -x 800 --extra X --var A=1")
+               .split(' '),
            "PROG1^UN^VX^X800^Z18^I9^A1!" + Program.chopped(2));
-        ok("program barcode without header fields still holds ^",
-           {"program", "P", "@file"},
+        ok("program barcode without header fields still holds ^", {"program", "P", "@file"},
            "P^!" + Program.chopped(2));
-        no("program barcode, unsafe name",
-           {"program", "/etc/PROG", "@file"},
+        no("program barcode, unsafe name", {"program", "/etc/PROG", "@file"},
            "\"/etc/PROG\" reaches");
-        no("header value with ^",
-           {"program", "P", "@file", "--extra", "A^B"},
+        no("header value with ^", {"program", "P", "@file", "--extra", "A^B"},
            "the V value cannot hold");
-        no("prefix on a command",
-           {"command", "START", "--prefix209", "1234567"},
+        no("prefix on a command", {"command", "START", "--prefix209", "1234567"},
            "--prefix209 is for program barcodes");
+        // clang-format on
     }
 
     void labelText()
@@ -117,41 +98,18 @@ private Q_SLOTS:
         }
     }
 
-    void helpNamesEveryKind()
-    {
-        const LabelCommandLine help = parseLabelCommandLine({"barlink-label", "--help"});
-        QVERIFY(help.helpRequested);
-        for (const char *kind : {"command NAME",
-                                 "field CODE",
-                                 "name PROGRAM",
-                                 "segment TYPE",
-                                 "program NAME FILE",
-                                 "list NAME",
-                                 "bare",
-                                 "--compress",
-                                 "Examples:"})
-            QVERIFY2(help.helpText.contains(QLatin1String(kind)), kind);
-    }
-
     // A generated symbol read back by a decoder that has nothing to do with libzint.
     void imageDecodesToTheSameBytes_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("decoder");
         QTest::addColumn<QStringList>("decoderArguments");
-        const QStringList dmtx{"-N1"};
-        const QStringList zbar{"--raw", "-q", "--nodbus"};
-        QTest::newRow("program barcode, Data Matrix")
-            << QStringList{"program", "PROG1", "@file", "-x", "800", "-z", "18"} << "dmtxread"
-            << dmtx;
         QTest::newRow("compressed with prefix, Data Matrix: bytes above 127 and controls")
             << QStringList{"program", "PROG1", "@file", "--compress", "--prefix209", "ABCDEFG"}
-            << "dmtxread" << dmtx;
-        QTest::newRow("list label, Data Matrix")
-            << QStringList{"list", "PANEL1"} << "dmtxread" << dmtx;
+            << "dmtxread" << QStringList{"-N1"};
         QTest::newRow("segment label, Code 128")
             << QStringList{"segment", "program", "PROG.CNC", "N1", "X", "--count", "2"} << "zbarimg"
-            << zbar;
+            << QStringList{"--raw", "-q", "--nodbus"};
     }
 
     void imageDecodesToTheSameBytes()
@@ -166,20 +124,16 @@ private Q_SLOTS:
                                               "dmtx-utils, zbar-tools)")));
 
         QTemporaryDir dir;
-        QFile program(dir.filePath(QStringLiteral("prog.cnc")));
-        QVERIFY(program.open(QIODevice::WriteOnly));
-        program.write(Program.repeated(12)); // some 500 bytes: a mid-sized symbol
-        program.close();
-        arguments.replaceInStrings(QStringLiteral("@file"), program.fileName());
+        const QString program = dir.filePath(QStringLiteral("prog.cnc"));
+        QVERIFY(writeBytes(program, Program.repeated(12))); // some 500 bytes: a mid-sized symbol
+        arguments.replaceInStrings(QStringLiteral("@file"), program);
         const QString image = dir.filePath(QStringLiteral("label.png"));
         const QString text = dir.filePath(QStringLiteral("label.bin"));
 
         QByteArray errors;
         QVERIFY2(runLabel(arguments + QStringList{"-o", image, "--text", text}, &errors),
                  errors.constData());
-        QFile written(text);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QByteArray bytes = written.readAll();
+        const QByteArray bytes = readBytes(text);
         QVERIFY(!bytes.isEmpty());
 
         QProcess decode;
@@ -209,24 +163,19 @@ private Q_SLOTS:
         QFETCH(QString, image);
         QFETCH(QByteArray, starts);
         QTemporaryDir dir;
-        QFile big(dir.filePath(QStringLiteral("big.cnc")));
-        QVERIFY(big.open(QIODevice::WriteOnly));
+        QByteArray big;
         for (int i = 0; i < 400; ++i)
-            big.write(QByteArray::number(i * 7919 % 10007) + "\r\n");
-        big.close();
-        arguments.replaceInStrings(QStringLiteral("@big"), big.fileName());
+            big += QByteArray::number(i * 7919 % 10007) + "\r\n";
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("big.cnc")), big));
+        arguments.replaceInStrings(QStringLiteral("@big"), dir.filePath(QStringLiteral("big.cnc")));
         const QString path = dir.filePath(image);
 
         QByteArray errors;
-        const bool made = runLabel(arguments + QStringList{"-o", path}, &errors);
-        QCOMPARE(made, !starts.isEmpty());
-        QFile file(path);
-        if (made) {
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(file.read(starts.size()) == starts);
-        } else {
+        QCOMPARE(runLabel(arguments + QStringList{"-o", path}, &errors), !starts.isEmpty());
+        if (starts.isEmpty())
             QVERIFY(!errors.isEmpty());
-        }
+        else
+            QCOMPARE(readBytes(path).left(starts.size()), starts);
     }
 };
 

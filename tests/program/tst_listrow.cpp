@@ -21,52 +21,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("runField");
         QTest::addColumn<QString>("dimZ");
-        QTest::addColumn<QString>("expected");
-
-        const QString head = QStringLiteral("#161=forpunte.CNC;#162= ;#164=1;#165=1;#281=;");
-        const QString tail = QStringLiteral("#282= ;#283=;#223= ;#277=;#278=;#279=;");
-        QTest::newRow("third code") << "S" << "20"
-                                    << head + "#171=3;#284=0;#285=;#280=;#168=600;#169=600;#170=20;"
-                                           + tail;
-        QTest::newRow("first code") << "N" << "20"
-                                    << head + "#171=1;#284=0;#285=;#280=;#168=600;#169=600;#170=20;"
-                                           + tail;
-        QTest::newRow("36th code, even") << "R/1" << "20"
-                                         << head
-                                                + "#171=36;#284=1;#285=;#280=;#168=600;#169=600;"
-                                                  "#170=20;"
-                                                + tail;
-        QTest::newRow("blank run field") << " " << "20"
-                                         << head
-                                                + "#171=37;#284=0;#285=;#280=;#168=600;#169=600;"
-                                                  "#170=20;"
-                                                + tail;
-        QTest::newRow("zero Z is sent empty") << "M1" << "0"
-                                              << head
-                                                     + "#171=8;#284=1;#285=;#280=;#168=600;#169=600;"
-                                                       "#170=;"
-                                                     + tail;
-        QTest::newRow("text Z is sent empty") << "M1" << "abc"
-                                              << head
-                                                     + "#171=8;#284=1;#285=;#280=;#168=600;#169=600;"
-                                                       "#170=;"
-                                                     + tail;
-        QTest::newRow("half Z unchanged") << "M1" << "0.5"
-                                          << head
-                                                 + "#171=8;#284=1;#285=;#280=;#168=600;#169=600;"
-                                                   "#170=0.5;"
-                                                 + tail;
-        QTest::newRow("lower case is no code") << "s" << "20"
-                                               << head
-                                                      + "#171=37;#284=0;#285=;#280=;#168=600;"
-                                                        "#169=600;#170=20;"
-                                                      + tail;
+        QTest::addColumn<QString>("fields"); // 171, 284 and 170
+        // clang-format off
+        QTest::newRow("third code")            << "S"   << "20"  << "3 0 20";
+        QTest::newRow("first code")            << "N"   << "20"  << "1 0 20";
+        QTest::newRow("36th code, even")       << "R/1" << "20"  << "36 1 20";
+        QTest::newRow("blank run field")       << " "   << "20"  << "37 0 20";
+        QTest::newRow("lower case is no code") << "s"   << "20"  << "37 0 20";
+        QTest::newRow("zero Z is sent empty")  << "M1"  << "0"   << "8 1 ";
+        QTest::newRow("text Z is sent empty")  << "M1"  << "abc" << "8 1 ";
+        QTest::newRow("half Z unchanged")      << "M1"  << "0.5" << "8 1 0.5";
+        // clang-format on
     }
 
     void buildsTheRow()
     {
         QFETCH(QString, runField);
         QFETCH(QString, dimZ);
+        QFETCH(QString, fields);
         label::CurrentItem item;
         item.resetItem();
         item.programName = QStringLiteral("forpunte.CNC");
@@ -74,7 +46,13 @@ private Q_SLOTS:
         item.dimX = QStringLiteral("600");
         item.dimY = QStringLiteral("600");
         item.dimZ = dimZ;
-        QTEST(program::buildListRow(item), "expected");
+        const QStringList f = fields.split(QLatin1Char(' '));
+        QCOMPARE(
+            program::buildListRow(item),
+            QStringLiteral("#161=forpunte.CNC;#162= ;#164=1;#165=1;#281=;#171=%1;#284=%2;#285=;"
+                           "#280=;#168=600;#169=600;#170=%3;#282= ;#283=;#223= ;#277=;#278=;"
+                           "#279=;")
+                .arg(f[0], f[1], f[2]));
         if (dimZ == QLatin1String("0"))
             QVERIFY(item.dimZ.isEmpty()); // blanked in the item too
     }

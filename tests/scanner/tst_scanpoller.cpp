@@ -69,40 +69,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("ticks");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QString>("left");
-
-        QTest::newRow("pieces over ticks are one label")
-            << QStringList{"%1", "2PROG", "", "", ""} << QStringList{"I:%12PROG"} << "";
-        QTest::newRow("one quiet tick is not enough")
-            << QStringList{"%START%", ""} << QStringList{} << "%START%";
-        QTest::newRow("input restarts the quiet count")
-            << QStringList{"%ST", "", "ART%", "", ""} << QStringList{"I:%START%"} << "";
-        QTest::newRow("two commands in one burst")
-            << QStringList{"%START%%STOP%", "", "", ""} << QStringList{"I:%START%"} << "%STOP%";
-        QTest::newRow("second command two quiet ticks later")
-            << QStringList{"%START%%STOP%", "", "", "", ""}
-            << QStringList{"I:%START%", "I:%STOP%"} << "";
-        QTest::newRow("two letters, percent, two letters")
-            << QStringList{"AB%CD", "", "", "", ""} << QStringList{"I:AB%", "I:CD"} << "";
-        QTest::newRow("line end after a command stays")
-            << QStringList{"%END%\r", "", ""} << QStringList{"I:%END%"} << "\r";
-        QTest::newRow("apostrophe rule")
-            << QStringList{"'ABC$DEF", "", ""} << QStringList{"I:%N%", "I:ABC"} << "";
-        QTest::newRow("apostrophe and dollar only")
-            << QStringList{"'$", "", ""} << QStringList{} << "";
-        QTest::newRow("program label whole, exclamation kept")
-            << QStringList{"A^B!C%D", "", ""} << QStringList{"P:A^B!C%D"} << "";
-        QTest::newRow("apostrophe then program label")
-            << QStringList{"'A^B$x", "", ""} << QStringList{"I:%N%", "P:A^B"} << "";
-        QTest::newRow("compressed label is expanded, then split")
-            << QStringList{QString(QChar(0xF1)) + "%START%X", "", ""}
-            << QStringList{QStringLiteral("C:") + QChar(0xF1) + "%START%X", "I:%START%"} << "X";
-        QTest::newRow("compressed label that expands to a program")
-            << QStringList{QString(QChar(0xF1)) + "A^B", "", ""}
-            << QStringList{QStringLiteral("C:") + QChar(0xF1) + "A^B", "P:A^B"} << "";
-        QTest::newRow("exclamation becomes a blank")
-            << QStringList{"%22600!400!18", "", ""} << QStringList{"I:%22600 400 18"} << "";
+        using L = QStringList;
+        const QString f1(QChar(0xF1));
+        // clang-format off
+        QTest::newRow("pieces over ticks are one label")   << L{"%1", "2PROG", "", "", ""} << L{"I:%12PROG"} << "";
+        QTest::newRow("one quiet tick is not enough")      << L{"%START%", ""} << L{} << "%START%";
+        QTest::newRow("input restarts the quiet count")    << L{"%ST", "", "ART%", "", ""} << L{"I:%START%"} << "";
+        QTest::newRow("two commands in one burst")         << L{"%START%%STOP%", "", "", ""} << L{"I:%START%"} << "%STOP%";
+        QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
+        QTest::newRow("two letters, percent, two letters") << L{"AB%CD", "", "", "", ""} << L{"I:AB%", "I:CD"} << "";
+        QTest::newRow("line end after a command stays")    << L{"%END%\r", "", ""} << L{"I:%END%"} << "\r";
+        QTest::newRow("apostrophe rule")                   << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
+        QTest::newRow("apostrophe and dollar only")        << L{"'$", "", ""} << L{} << "";
+        QTest::newRow("program label whole, ! kept")       << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
+        QTest::newRow("apostrophe then program label")     << L{"'A^B$x", "", ""} << L{"I:%N%", "P:A^B"} << "";
+        QTest::newRow("compressed: expanded, then split")  << L{f1 + "%START%X", "", ""} << L{"C:" + f1 + "%START%X", "I:%START%"} << "X";
+        QTest::newRow("compressed program label")          << L{f1 + "A^B", "", ""} << L{"C:" + f1 + "A^B", "P:A^B"} << "";
+        QTest::newRow("exclamation becomes a blank")       << L{"%22600!400!18", "", ""} << L{"I:%22600 400 18"} << "";
+        // clang-format on
     }
-
     void routesLabels()
     {
         QFETCH(QStringList, ticks);
@@ -125,7 +110,8 @@ private Q_SLOTS:
         QCOMPARE(rig.display.status(), QStringLiteral("Reading Barcode-Label.%START%"));
     }
 
-    void closedPortDoesNothing()
+    // Ticks on a closed port or while a label is being handled do nothing.
+    void closedPortAndBusyGateSkipTicks()
     {
         Rig rig;
         rig.run({"%START%", ""});
@@ -133,19 +119,16 @@ private Q_SLOTS:
         rig.run({"", "", ""});
         QVERIFY(rig.handlers.calls.isEmpty());
         QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%START%"));
-    }
 
-    void busyGateSkipsTicks()
-    {
-        Rig rig;
-        rig.run({"%START%"});
+        Rig busy;
+        busy.run({"%START%"});
         {
-            label::LabelGate::Hold hold(rig.gate);
-            rig.run({"", "", "", ""});
+            label::LabelGate::Hold hold(busy.gate);
+            busy.run({"", "", "", ""});
         }
-        QVERIFY(rig.handlers.calls.isEmpty());
-        rig.run({"", ""});
-        QCOMPARE(rig.handlers.calls, QStringList{"I:%START%"});
+        QVERIFY(busy.handlers.calls.isEmpty());
+        busy.run({"", ""});
+        QCOMPARE(busy.handlers.calls, QStringList{"I:%START%"});
     }
 
     void inputDuringHandlingIsDiscarded()
@@ -153,7 +136,7 @@ private Q_SLOTS:
         Rig rig;
         rig.run({"PROG"});
         rig.port.received = "LATE"; // arrives after the quiet ticks began
-        rig.poller.tick();           // reads it: not quiet
+        rig.poller.tick();          // reads it: not quiet
         rig.run({"", ""});
         QCOMPARE(rig.handlers.calls, QStringList{"I:PROGLATE"});
     }
@@ -164,7 +147,7 @@ private Q_SLOTS:
         rig.handlers.failOn = QStringLiteral("%START%");
         rig.run({"%START%%STOP%", "", ""});
         QCOMPARE(rig.prompter.texts(),
-                 QStringList{QStringLiteral("Unexpected error # 53 occured: File not found")});
+                 QStringList{"Unexpected error # 53 occured: File not found"});
         QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%STOP%"));
         QVERIFY(!rig.gate.isBusy());
         rig.run({"", ""});

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace barlink::listmanager {
 
 namespace {
@@ -85,9 +87,12 @@ QStringList readListFile(const QString &path)
     if (info.size() > maxListFileBytes)
         throw Error(Error::OutOfMemory, QStringLiteral("Out of memory"));
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    // Only a plain file is opened: a folder cannot be read, and opening a fifo would wait
+    // for a writer that never comes.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
-    return parseListText(file.read(maxListFileBytes));
+    // read(n) sets n bytes aside before reading: ask for no more than the file holds.
+    return parseListText(file.read(std::min(file.size(), maxListFileBytes)));
 }
 
 void writeListFile(const QString &path, const QStringList &rows)

@@ -4,6 +4,7 @@
 #include "app/Error.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -40,7 +41,17 @@ ListStorage::Contents ListStorage::load()
 {
     Contents contents;
     QFile list(listPath());
-    if (list.open(QIODevice::ReadOnly)) {
+    const QFileInfo info(list);
+    // A list that is there but cannot be read must not be taken for no list: the first
+    // change would replace it with an empty one. (A fifo would block the open.)
+    if (info.exists() && !info.isFile())
+        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+    if (info.exists() && !list.open(QIODevice::ReadOnly)) {
+        if (list.error() == QFileDevice::PermissionsError)
+            throw Error(Error::PermissionDenied, QStringLiteral("Permission denied"));
+        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+    }
+    if (list.isOpen()) {
         contents.hasList = true;
         StoredList stored = parseStoredList(list.readAll());
         list.close();
@@ -75,7 +86,9 @@ void ListStorage::appendRows(const QStringList &rows)
     if (!m_appendFile.isOpen()) {
         makeFolder();
         m_appendFile.setFileName(listPath());
-        if (!m_appendFile.open(QIODevice::WriteOnly | QIODevice::Append))
+        // Unbuffered: every row goes to the system at once, and a write that fails leaves
+        // nothing pending that would keep the resize below from taking the part back.
+        if (!m_appendFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
         m_appendedSize = m_appendFile.size();
     }

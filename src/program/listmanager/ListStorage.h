@@ -32,6 +32,7 @@ public:
 
     // Reads both files. A last row cut off by a crash is dropped and the list
     // file rewritten without it, so that later rows start on a line of their own.
+    // A list file that exists but cannot be read throws barlink::Error (70, 75).
     [[nodiscard]] Contents load();
 
     void appendRow(const QString &row);

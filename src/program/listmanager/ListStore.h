@@ -20,7 +20,8 @@ class ListStore : public QObject
     Q_OBJECT
 
 public:
-    // Reloads the list and run state kept in `folder`.
+    // Reloads the list and run state kept in `folder`. Throws barlink::Error when the
+    // list is there but cannot be read.
     explicit ListStore(const QString &folder = defaultFolder(), QObject *parent = nullptr);
 
     // $XDG_DATA_HOME/barlink (~/.local/share/barlink when unset).

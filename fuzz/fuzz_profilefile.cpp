@@ -1,0 +1,145 @@
+// The settings file: any bytes are read as a profile file, then one key is written into
+// them. Other programs share this file, so the write must leave every other line byte for
+// byte as it was, and what was written must read back.
+//
+// Input: section, key, value, a second section and key to compare before and after, and the
+// read buffer size (FuzzedDataProvider), then the file's bytes.
+
+#include "FuzzCheck.h"
+#include "app/Error.h"
+#include "app/ProfileFile.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace barlink;
+using app::ProfileFile;
+
+namespace {
+
+// Tab, LF, VT, FF, CR, space and Ctrl-Z.
+bool isBlank(QChar c)
+{
+    switch (c.unicode()) {
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+    case ' ':
+    case 0x1a:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString trimmedBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return trimmedBlanks(a).compare(trimmedBlanks(b), Qt::CaseInsensitive) == 0;
+}
+
+// A value as it reads back: blanks gone at both ends, then one pair of like quotes.
+QString valueAsRead(const QString &written)
+{
+    QString value = trimmedBlanks(written);
+    if (value.size() >= 2 && value.front() == value.back()
+        && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')))
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+QString text(FuzzedDataProvider &provider, std::size_t maxLength)
+{
+    return QString::fromLatin1(provider.ConsumeRandomLengthString(maxLength));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    FuzzedDataProvider provider(data, size);
+    const QString section = text(provider, 40);
+    const QString key = text(provider, 40);
+    const QString value = text(provider, 80);
+    const QString probeSection = text(provider, 40);
+    const QString probeKey = text(provider, 40);
+    const int bufferSize = provider.ConsumeIntegralInRange<int>(1, 300);
+    const std::string rest = provider.ConsumeRemainingBytesAsString();
+    const QByteArray before(rest.data(), qsizetype(rest.size()));
+
+    // Reading: never more than the buffer allows.
+    const QString dflt = QStringLiteral("\x01missing");
+    const QString read = ProfileFile::readStringFrom(before, section, key, dflt, bufferSize);
+    fuzz::check(read.size() <= bufferSize - 1, "a value is cut to the buffer size");
+    const std::optional<QString> present = ProfileFile::valueFrom(before, section, key, bufferSize);
+    fuzz::check(!present || present->size() <= bufferSize - 1, "a value is cut to the buffer size");
+
+    QByteArray after;
+    try {
+        after = ProfileFile::withString(before, section, key, value);
+    } catch (const Error &error) {
+        fuzz::check(error.number() == Error::InvalidCall,
+                    "a refused write raises error 5",
+                    QString::fromUtf8(error.what()));
+        return 0;
+    }
+
+    // The bytes that changed lie within one line, or are whole lines put in between two.
+    qsizetype prefix = 0;
+    const qsizetype common = std::min(before.size(), after.size());
+    while (prefix < common && before[prefix] == after[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix
+           && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    const QByteArray removed = before.mid(prefix, before.size() - prefix - suffix);
+    const QByteArray added = after.mid(prefix, after.size() - prefix - suffix);
+    const QString change
+        = QStringLiteral("before: %1\nafter:  %2").arg(fuzz::escaped(before), fuzz::escaped(after));
+    fuzz::check(std::none_of(removed.cbegin(), removed.cend(), isLineEnd),
+                "every other line stays byte for byte",
+                change);
+    fuzz::check(removed.isEmpty() || std::none_of(added.cbegin(), added.cend(), isLineEnd),
+                "a changed line stays one line",
+                change);
+
+    // What was written reads back.
+    constexpr int Unlimited = 1 << 20;
+    fuzz::check(ProfileFile::readStringFrom(after, section, key, dflt, Unlimited)
+                    == valueAsRead(value),
+                "the written value reads back",
+                QStringLiteral("[%1] %2=%3\n").arg(section, key, value) + change);
+
+    // Every other key reads as before.
+    if (!(sameName(probeSection, section) && sameName(probeKey, key))) {
+        fuzz::check(
+            ProfileFile::readStringFrom(before, probeSection, probeKey, dflt, Unlimited)
+                == ProfileFile::readStringFrom(after, probeSection, probeKey, dflt, Unlimited),
+            "other keys read as before",
+            QStringLiteral("[%1] %2\n").arg(probeSection, probeKey) + change);
+    }
+    return 0;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+// The parts the label handlers work on: a settings file with the test's keys and the gcode/
+// and lists/ folders in a temporary root, the operator's windows faked, an open scanner port
+// in memory, the embedded list manager with a fresh current list, and the field selection.
+
+#include "Fakes.h"
+#include "RigSupport.h"
+#include "TestSupport.h"
+#include "app/Options.h"
+#include "app/Settings.h"
+#include "fieldsel/AutoSelSettingsProvider.h"
+#include "fieldsel/FieldSelector.h"
+#include "label/CurrentItem.h"
+#include "label/LabelDispatcher.h"
+#include "program/ProgramBarcode.h"
+#include "program/listmanager/EmbeddedListManagerProvider.h"
+#include "program/listmanager/ListManagerLink.h"
+#include "program/listmanager/ListStore.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace barlink::testing {
+
+// The parts a label handler is built from, ready for one test.
+struct DispatcherRig
+{
+    // keys: lines of the settings file's section, each ending in "\r\n".
+    explicit DispatcherRig(const QByteArray &keys = SelectionKeys)
+        : root(dir.path())
+        , store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
+        , provider(store)
+        , autoSel(settings)
+        , selector(autoSel)
+    {
+        settings.settingsFilePath = root + QStringLiteral("/KTQ.INI");
+        settings.gcodePath = root + QStringLiteral("/gcode/");
+        settings.listPath = root + QStringLiteral("/lists/");
+        settings.csvInPath = root + QStringLiteral("/csv");
+        settings.csvOutPath = root + QStringLiteral("/out.csv");
+        QDir(root).mkpath(QStringLiteral("gcode"));
+        QDir(root).mkpath(QStringLiteral("lists"));
+        writeBytes(settings.settingsFilePath, "[GESTBCOD]\r\n" + keys);
+        link.setApplication(provider.createApplication());
+        link.setCurrentList(link.application()->newList());
+        port.open(QStringLiteral("/dev/pts/1"), QStringLiteral("9600,N,8,1"));
+    }
+
+    // clang-format off
+    [[nodiscard]] label::LabelDispatcher::Parts dispatcherParts()
+    {
+        return {settings, options, display, pacer, prompter, item, link, provider, port, autoSel,
+                selector};
+    }
+    [[nodiscard]] program::ProgramBarcode::Parts barcodeParts()
+    {
+        return {settings, options, display, pacer, prompter, item, link, provider, autoSel,
+                selector};
+    }
+    // clang-format on
+    [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
+
+    QTemporaryDir dir;
+    QString root;
+    app::Settings settings;
+    app::Options options;
+    FakeDisplay display;
+    InstantPacer pacer;
+    ScriptedPrompter prompter;
+    label::CurrentItem item;
+    FakeScannerPort port;
+    std::shared_ptr<listmanager::ListStore> store;
+    listmanager::EmbeddedListManagerProvider provider;
+    listmanager::ListManagerLink link;
+    fieldsel::AutoSelSettingsProvider autoSel;
+    fieldsel::FieldSelector selector;
+};
+
+} // namespace barlink::testing

@@ -1,0 +1,417 @@
+// The disk lets the station down: a g-code folder that cannot be written, a collecting CSV
+// file on a full disk, a settings file that cannot be written, list files that cannot be
+// read, a list manager whose list cannot grow. The operator gets a clear message where the
+// failure matters to them, and nothing is lost: the companion CSV stays where it was, no
+// program file is half written, the settings file and the list stay as they were.
+//
+// Permissions do not stop root, so most faults are made in ways that stop anyone: a folder
+// path that runs through a plain file, /dev/full, a file size limit (RLIMIT_FSIZE), a folder
+// where a file is expected. The permission cases run only for other users.
+
+#include "StationRig.h"
+#include "program/ProgramBarcode.h"
+
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace barlink;
+using namespace barlink::testing;
+
+namespace {
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails
+// (EFBIG) after writing what fits, as on a disk that fills up.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+    [[nodiscard]] bool isSet() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    bool m_set = false;
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+bool runsAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+// A program barcode for PB1 whose program text has `textBytes` characters.
+QByteArray programLabel(int textBytes)
+{
+    QByteArray text = "G71 X800 Y600 Z18\r\n(PB1)\r\n";
+    while (text.size() < textBytes)
+        text += "N10 G1 X100 Y100\r\n";
+    text.truncate(textBytes);
+    if (text.endsWith(' ')) // the handler trims the text
+        text.back() = '0';
+    return "PB1^X800^Y600^Z18!" + text;
+}
+
+const QByteArray CompanionBytes = "PROG;1;600;400\r\n";
+
+} // namespace
+
+class tst_FileFaults : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void programFileNotWritten_data();
+    void programFileNotWritten();
+    void collectingFileNotWritten_data();
+    void collectingFileNotWritten();
+    void settingsFileNotWritten_data();
+    void settingsFileNotWritten();
+    void listFileNotRead_data();
+    void listFileNotRead();
+    void listManagerListCannotGrow();
+    void listManagerListNotRead_data();
+    void listManagerListNotRead();
+
+private:
+    [[nodiscard]] QString root() const { return m_dir->path(); }
+    [[nodiscard]] QString path(const char *relative) const
+    {
+        return root() + QLatin1Char('/') + QLatin1String(relative);
+    }
+    std::unique_ptr<StationRig<FakeScannerPort>> startStation(const QByteArray &keys = {});
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void tst_FileFaults::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(makeStationFolders(root()));
+    QVERIFY(writeFileBytes(path("plainfile"), "not a folder\n"));
+}
+
+std::unique_ptr<StationRig<FakeScannerPort>> tst_FileFaults::startStation(const QByteArray &keys)
+{
+    if (!writeStationSettings(
+            path("program/KTQ.INI"), root(), QStringLiteral("/dev/scanner"), keys))
+        return nullptr;
+    auto rig = std::make_unique<StationRig<FakeScannerPort>>(root());
+    if (rig->station.start(true) != app::Startup::Outcome::Running)
+        return nullptr;
+    return rig;
+}
+
+void tst_FileFaults::programFileNotWritten_data()
+{
+    QTest::addColumn<QByteArray>("gcodePath"); // below the root
+    QTest::addColumn<int>("sizeLimit");        // 0: none
+    QTest::addColumn<int>("textBytes");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("folder path runs through a plain file")
+        << QByteArray("plainfile/") << 0 << 200 << "Not a directory";
+    QTest::newRow("folder missing")
+        << QByteArray("nowhere/") << 0 << 200 << "No such file or directory";
+    // QSaveFile has no text for a write refused by the size limit.
+    QTest::newRow("disk fills up while writing")
+        << QByteArray("gcode/") << 4096 << 20000 << "could not be written";
+}
+
+void tst_FileFaults::programFileNotWritten()
+{
+    QFETCH(QByteArray, gcodePath);
+    QFETCH(int, sizeLimit);
+    QFETCH(int, textBytes);
+    QFETCH(QString, reason);
+
+    const QByteArray oldProgram = "G71 X1 Y1 Z1\r\n(OLD)\r\n";
+    QVERIFY(writeFileBytes(path("gcode/PB1"), oldProgram));
+    auto rig = startStation("GCodePath=" + root().toLocal8Bit() + '/' + gcodePath);
+    QVERIFY(rig);
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (sizeLimit > 0) {
+            limit = std::make_unique<FileSizeLimit>(rlim_t(sizeLimit));
+            QVERIFY(limit->isSet());
+        }
+        scanWithTicks(*rig, programLabel(textBytes));
+    }
+
+    // Abandoned with a message that names the file and the reason; no row.
+    QCOMPARE(rig->prompter.shown.size(), 1);
+    const QString text = rig->prompter.shown.constFirst().text;
+    QVERIFY2(text.startsWith(program::ProgramBarcode::abandonedText(
+                 QStringLiteral("the program file %1/%2PB1 could not be written")
+                     .arg(root(), QString::fromLatin1(gcodePath)))),
+             qPrintable(text));
+    QVERIFY2(text.contains(reason), qPrintable(text));
+    QCOMPARE(rig->display.status(), text);
+    QCOMPARE(rig->store->rowCount(), 0);
+    // The program that was there stays whole, and nothing half written is left beside it.
+    QCOMPARE(readFileBytes(path("gcode/PB1")), oldProgram);
+    QCOMPARE(entriesOf(path("gcode")), QStringList{"PB1"});
+
+    // Once the disk takes it again, the same label goes through.
+    rig->station.settings().gcodePath = path("gcode/");
+    scanWithTicks(*rig, programLabel(textBytes));
+    QCOMPARE(rig->store->rowCount(), 1);
+    QCOMPARE(readFileBytes(path("gcode/PB1")).size(), textBytes + 2);
+}
+
+void tst_FileFaults::collectingFileNotWritten_data()
+{
+    QTest::addColumn<QString>("collecting"); // "<root>/" is replaced
+    QTest::addColumn<int>("sizeLimit");
+    QTest::addColumn<QByteArrayList>("labels"); // the item; the last one names the program
+    QTest::addColumn<QString>("prompt");
+
+    const QByteArrayList segments = {"%22600 400 18", "%12PROG.CNC N1 X"};
+    const QByteArrayList plain = {"%R%", "PROG"};
+    const QString full = QStringLiteral("Unexpected error # 61 occured: Disk full");
+    const QString cutShort
+        = QStringLiteral("Unexpected error # 75 occured: Path/File access error");
+    const QString noFolder = QStringLiteral("Unexpected error # 76 occured: Path not found");
+
+    QTest::newRow("/dev/full, segment label") << "/dev/full" << 0 << segments << full;
+    QTest::newRow("/dev/full, plain name") << "/dev/full" << 0 << plain << full;
+    QTest::newRow("disk fills up, segment label")
+        << "<root>/collected.csv" << 5 << segments << cutShort;
+    QTest::newRow("folder path runs through a plain file")
+        << "<root>/plainfile/collected.csv" << 0 << segments << noFolder;
+}
+
+void tst_FileFaults::collectingFileNotWritten()
+{
+    QFETCH(QString, collecting);
+    QFETCH(int, sizeLimit);
+    QFETCH(QByteArrayList, labels);
+    QFETCH(QString, prompt);
+
+    collecting.replace(QStringLiteral("<root>/"), root() + QLatin1Char('/'));
+    const QByteArray earlier = "EARLIER;LINE;WRITTEN;BEFORE\r\n";
+    QVERIFY(writeFileBytes(path("collected.csv"), earlier));
+    QVERIFY(writeFileBytes(path("csvin/PROG.CSV"), CompanionBytes));
+    auto rig = startStation("CSVOutPath=" + collecting.toLocal8Bit());
+    QVERIFY(rig);
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (sizeLimit > 0) {
+            limit = std::make_unique<FileSizeLimit>(rlim_t(earlier.size() + sizeLimit));
+            QVERIFY(limit->isSet());
+        }
+        for (const QByteArray &label : labels)
+            scanWithTicks(*rig, label);
+    }
+
+    QCOMPARE(rig->prompter.texts(), QStringList{prompt});
+    // The companion stays where it was, the collecting file as it was, and the item whose
+    // program named it is abandoned whole.
+    QCOMPARE(readFileBytes(path("csvin/PROG.CSV")), CompanionBytes);
+    QCOMPARE(readFileBytes(path("collected.csv")), earlier);
+    QCOMPARE(rig->store->rowCount(), 0);
+    QVERIFY(rig->port.sent.isEmpty());
+    QVERIFY(rig->station.dispatcher().segmentsSeen().isEmpty());
+
+    // With the collecting file back, the same labels scanned again do everything once.
+    rig->station.settings().csvOutPath = path("collected.csv");
+    for (const QByteArray &label : labels)
+        scanWithTicks(*rig, label);
+    QCOMPARE(rig->store->rowCount(), 1);
+    QCOMPARE(rig->port.sent, QByteArray("ACK\r"));
+    QVERIFY(!QFile::exists(path("csvin/PROG.CSV")));
+    QCOMPARE(readFileBytes(path("collected.csv")), earlier + CompanionBytes);
+}
+
+void tst_FileFaults::settingsFileNotWritten_data()
+{
+    QTest::addColumn<bool>("readOnly"); // else: a file size limit of 0
+    QTest::addColumn<int>("option");
+
+    QTest::newRow("no file may grow, automatic clear") << false << int(app::Options::AutoClear);
+    QTest::newRow("no file may grow, automatic start") << false << int(app::Options::AutoStart);
+    QTest::newRow("read-only file and folder, overwrite") << true << int(app::Options::Overwrite);
+}
+
+void tst_FileFaults::settingsFileNotWritten()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(int, option);
+
+    if (readOnly && runsAsRoot())
+        QSKIP("permissions do not stop root");
+    auto rig = startStation();
+    QVERIFY(rig);
+    const QString settingsPath = path("program/KTQ.INI");
+    const QByteArray before = readFileBytes(settingsPath);
+    const auto s = app::Options::Switch(option);
+    const int value = rig->station.options().value(s) == 0 ? 1 : 0;
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (readOnly) {
+            QVERIFY(QFile::setPermissions(settingsPath, QFile::ReadOwner));
+            QVERIFY(QFile::setPermissions(path("program"), QFile::ReadOwner | QFile::ExeOwner));
+        } else {
+            limit = std::make_unique<FileSizeLimit>(0);
+            QVERIFY(limit->isSet());
+        }
+        rig->station.options().setValueByUser(s, value);
+        QFile::setPermissions(path("program"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The operator hears of it at once; the file keeps every byte and no stray copy is left.
+    QCOMPARE(rig->prompter.shown.size(), 1);
+    QCOMPARE(rig->prompter.shown.constFirst().icon, app::Prompter::Icon::Critical);
+    QVERIFY2(rig->prompter.shown.constFirst().text.startsWith(QStringLiteral("Unexpected error #")),
+             qPrintable(rig->prompter.shown.constFirst().text));
+    QCOMPARE(readFileBytes(settingsPath), before);
+    QCOMPARE(entriesOf(path("program")), QStringList{"KTQ.INI"});
+    // The station goes on: the next item is handled.
+    scanWithTicks(*rig, "%19ONE.CNC N");
+    QCOMPARE(rig->store->rowCount(), 1);
+}
+
+void tst_FileFaults::listFileNotRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("prompts");
+
+    // Only a missing file is the operator's business; the others end quietly with "Ready."
+    // and the indicators dark.
+    QTest::newRow("missing") << "missing"
+                             << QStringList{"List File <root>/lists/PANEL1.LST Not Found"};
+    QTest::newRow("a folder") << "folder" << QStringList{};
+    QTest::newRow("a fifo with no writer") << "fifo" << QStringList{};
+    QTest::newRow("larger than any list") << "huge" << QStringList{};
+    QTest::newRow("no permission to read") << "unreadable" << QStringList{};
+}
+
+void tst_FileFaults::listFileNotRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, prompts);
+
+    const QString list = path("lists/PANEL1.LST");
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(list));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+    } else if (kind == QLatin1String("huge")) {
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(65) * 1024 * 1024)); // sparse: quick to make
+    } else if (kind == QLatin1String("unreadable")) {
+        if (runsAsRoot())
+            QSKIP("permissions do not stop root");
+        QVERIFY(writeFileBytes(list, "#161=A.CNC;\r\n"));
+        QVERIFY(QFile::setPermissions(list, QFile::WriteOwner));
+    }
+    auto rig = startStation();
+    QVERIFY(rig);
+    scanWithTicks(*rig, "%19ONE.CNC N");
+    QCOMPARE(rig->store->rowCount(), 1);
+
+    scanWithTicks(*rig, "%01PANEL1");
+
+    prompts.replaceInStrings(QStringLiteral("<root>"), root());
+    QCOMPARE(rig->prompter.texts(), prompts);
+    QCOMPARE(rig->display.status(), QStringLiteral("Ready."));
+    QVERIFY(std::none_of(
+        rig->display.segments.begin(), rig->display.segments.end(), [](bool lit) { return lit; }));
+    // The list was cleared for the list that was to come, as a list label always does.
+    QCOMPARE(rig->store->rowCount(), 0);
+    scanWithTicks(*rig, "%19TWO.CNC N");
+    QCOMPARE(rig->rowNames(), QStringList{"TWO.CNC"});
+}
+
+void tst_FileFaults::listManagerListCannotGrow()
+{
+    auto rig = startStation();
+    QVERIFY(rig);
+    scanWithTicks(*rig, "%19ONE.CNC N");
+    const QString listFile = rig->store->folder() + QStringLiteral("/current.lst");
+    const QByteArray before = readFileBytes(listFile);
+    QVERIFY(!before.isEmpty());
+    {
+        FileSizeLimit limit(rlim_t(before.size() + 20));
+        QVERIFY(limit.isSet());
+        scanWithTicks(*rig, "%12PROG.CNC N1 X");
+        scanWithTicks(*rig, "%22600 400 18");
+    }
+    // AddLine and its one retry fail: a message, no "ACK" for the item, and neither the list
+    // nor its file holds any part of the row.
+    QCOMPARE(rig->prompter.texts(),
+             QStringList{QStringLiteral("Unexpected error # 57 occured: Device I/O error")});
+    QCOMPARE(rig->calls.of(QStringLiteral("AddLine")), 3);
+    QCOMPARE(rig->port.sent, QByteArray("ACK\r"));
+    QCOMPARE(rig->rowNames(), QStringList{"ONE.CNC"});
+    QCOMPARE(readFileBytes(listFile), before);
+
+    scanWithTicks(*rig, "%12PROG.CNC N1 X");
+    scanWithTicks(*rig, "%22600 400 18");
+    QCOMPARE(rig->rowNames(), (QStringList{"ONE.CNC", "PROG.CNC"}));
+    const listmanager::ListStore reloaded(rig->store->folder());
+    QCOMPARE(reloaded.rows(), rig->store->rows());
+}
+
+void tst_FileFaults::listManagerListNotRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("no permission to read") << "unreadable";
+    QTest::newRow("a fifo") << "fifo";
+}
+
+void tst_FileFaults::listManagerListNotRead()
+{
+    QFETCH(QString, kind);
+
+    // The list manager's list is there but cannot be read: it refuses to start on an empty
+    // list, which would replace the one on disk at the first change.
+    const QString folder = path("data");
+    QVERIFY(QDir().mkpath(folder));
+    const QString listFile = folder + QStringLiteral("/current.lst");
+    const QByteArray rows = "#161=ONE.CNC;\r\n#161=TWO.CNC;\r\n";
+    if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(listFile).constData(), 0600), 0);
+    } else {
+        if (runsAsRoot())
+            QSKIP("permissions do not stop root");
+        QVERIFY(writeFileBytes(listFile, rows));
+        QVERIFY(QFile::setPermissions(listFile, QFile::WriteOwner));
+    }
+    QVERIFY_THROWS_EXCEPTION(Error, listmanager::ListStore store(folder));
+    if (kind != QLatin1String("fifo")) {
+        QVERIFY(QFile::setPermissions(listFile, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(readFileBytes(listFile), rows);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_FileFaults)
+#include "tst_filefaults.moc"
