@@ -84,11 +84,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
 const QString &FuzzStation::scratchFolder()
 {
     static const auto scratch = [] {
-        // The application object the station's Qt classes expect; the harnesses have none.
-        static int argc = 1;
-        static char name[] = "barlink-fuzz";
-        static char *argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
+        // The application object the station's Qt classes expect, unless the program that
+        // runs the harness (a test replaying the seeds) has one.
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "barlink-fuzz";
+            static char *argv[] = {name, nullptr};
+            static QCoreApplication application(argc, argv);
+        }
 
         // A memory file system keeps the list manager's flushes from reaching a disk.
         const QString shm = QStringLiteral("/dev/shm");
@@ -121,6 +124,14 @@ void layOutStationFolder(int settingsVariant)
     writeFile(root + QStringLiteral("/csv/PROG.CSV"), "PROG;800;600;18\r\n");
 }
 
+// The list manager's store over a station folder laid out anew.
+std::shared_ptr<listmanager::ListStore> freshStore(int settingsVariant)
+{
+    layOutStationFolder(settingsVariant);
+    return std::make_shared<listmanager::ListStore>(FuzzStation::stationFolder()
+                                                    + QStringLiteral("/data"));
+}
+
 } // namespace
 
 StationPlan StationPlan::take(const std::uint8_t *&data, std::size_t &size)
@@ -141,8 +152,7 @@ QString FuzzStation::stationFolder()
 }
 
 FuzzStation::FuzzStation(StationPlan plan)
-    : m_store((layOutStationFolder(plan.switches >> 6),
-               std::make_shared<listmanager::ListStore>(stationFolder() + QStringLiteral("/data"))))
+    : m_store(freshStore(plan.switches >> 6))
     , m_provider(m_store)
     , m_station({m_display, m_prompter, m_pacer, m_port, m_provider},
                 stationFolder() + QStringLiteral("/program"),

@@ -2,18 +2,19 @@
 // them. Other programs share this file, so the write must leave every other line byte for
 // byte as it was, and what was written must read back.
 //
-// Input: section, key, value, a second section and key to compare before and after, and the
-// read buffer size (FuzzedDataProvider), then the file's bytes.
+// Input: the read buffer size less one, then five fields, each a length byte (taken modulo
+// 64) and that many bytes: section, key and value to write, and a section and key to read
+// before and after; the rest is the file.
 
 #include "FuzzCheck.h"
 #include "app/Error.h"
 #include "app/ProfileFile.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -70,24 +71,41 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-QString text(FuzzedDataProvider &provider, std::size_t maxLength)
+// Reads an input front to back; past its end every field is empty.
+class InputReader
 {
-    return QString::fromLatin1(provider.ConsumeRandomLengthString(maxLength));
-}
+public:
+    explicit InputReader(QByteArrayView input)
+        : m_input(input)
+    {}
+
+    [[nodiscard]] int byte() { return m_pos < m_input.size() ? quint8(m_input[m_pos++]) : 0; }
+    [[nodiscard]] QString field()
+    {
+        const qsizetype length = std::min<qsizetype>(byte() % 64, m_input.size() - m_pos);
+        const QString text = QString::fromLatin1(m_input.sliced(m_pos, length));
+        m_pos += length;
+        return text;
+    }
+    [[nodiscard]] QByteArray rest() const { return m_input.sliced(m_pos).toByteArray(); }
+
+private:
+    QByteArrayView m_input;
+    qsizetype m_pos = 0;
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    FuzzedDataProvider provider(data, size);
-    const QString section = text(provider, 40);
-    const QString key = text(provider, 40);
-    const QString value = text(provider, 80);
-    const QString probeSection = text(provider, 40);
-    const QString probeKey = text(provider, 40);
-    const int bufferSize = provider.ConsumeIntegralInRange<int>(1, 300);
-    const std::string rest = provider.ConsumeRemainingBytesAsString();
-    const QByteArray before(rest.data(), qsizetype(rest.size()));
+    InputReader input(QByteArrayView(data, qsizetype(size)));
+    const int bufferSize = input.byte() + 1;
+    const QString section = input.field();
+    const QString key = input.field();
+    const QString value = input.field();
+    const QString probeSection = input.field();
+    const QString probeKey = input.field();
+    const QByteArray before = input.rest();
 
     // Reading: never more than the buffer allows.
     const QString dflt = QStringLiteral("\x01missing");

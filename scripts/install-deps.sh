@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     zlib1g-dev libzint-dev
     dmtx-utils zbar-tools
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev time
     clang libclang-rt-14-dev llvm-14 # fuzzing: libFuzzer and sanitizer runtimes, llvm-symbolizer
     xvfb xauth fonts-dejavu-core
 )

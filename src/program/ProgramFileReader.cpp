@@ -212,7 +212,8 @@ QString ProgramFileReader::programFilePath(const QString &programName) const
         name.chop(1);
     if (folder.isEmpty())
         name = text::trimSpaces(name);
-    if (name.isEmpty() || !app::isSafeRelativeName(name))
+    // A NUL would cut the name short where the system takes it, naming another file.
+    if (name.isEmpty() || !app::isSafeRelativeName(name) || name.contains(QChar(0)))
         return {};
     return app::resolveFileName(folder, name);
 }

@@ -69,7 +69,7 @@ public:
 
     // The program file of programName: GCodePath immediately followed by the name, the
     // whole trimmed of blanks, found in any letter case (see app::resolveFileName). Empty
-    // for an empty name or one that reaches outside the folder.
+    // for an empty name, one that reaches outside the folder, and one holding a NUL.
     [[nodiscard]] QString programFilePath(const QString &programName) const;
 
     // Sets item.programComment to "" and then to the comment read. Each of x, y, z that is

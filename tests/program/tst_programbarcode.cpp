@@ -226,6 +226,10 @@ private Q_SLOTS:
             << prog << "StartList" << abandoned + "list manager failed to start" << 1 << true;
         QTest::newRow("name reaching outside the folder")
             << "../PROG1!" + Iso << "" << "Name refused: ../PROG1 reaches outside" << 0 << false;
+        // The system cuts a name at a NUL: "PROG1" would be written in its place.
+        QTest::newRow("name holding a NUL")
+            << QStringLiteral("PROG1") + QChar(0) + "X^X800!" + Iso << ""
+            << "Program barcode abandoned: it names no program file." << 0 << true;
         // clang-format on
     }
 

@@ -34,6 +34,19 @@ namespace {
 constexpr int Patience = 20000;
 const QByteArray Ack = "ACK\r";
 
+// AddressSanitizer keeps freed memory in quarantine: there, memory figures say nothing.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool MemoryMeasurable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool MemoryMeasurable = false;
+#else
+constexpr bool MemoryMeasurable = true;
+#endif
+#else
+constexpr bool MemoryMeasurable = true;
+#endif
+
 int setting(const char *variable, int fallback)
 {
     bool ok = false;
@@ -235,7 +248,8 @@ void tst_Load::floodWithoutPause()
     QVERIFY(largestBuffer <= scanner::ScanPoller::MaxScanBuffer);
     // Memory stays bounded: what the port holds between two ticks is bounded too, however
     // fast the device sends (a pseudo-terminal takes tens of megabytes a second).
-    QVERIFY2(memoryGrowthKb < 32 * 1024, qPrintable(QString::number(memoryGrowthKb)));
+    if (MemoryMeasurable)
+        QVERIFY2(memoryGrowthKb < 32 * 1024, qPrintable(QString::number(memoryGrowthKb)));
     // The window kept being served throughout: its timers ran every second of the flood.
     QVERIFY2(firedDuringFlood >= seconds, qPrintable(QString::number(firedDuringFlood)));
     QCOMPARE(rig->store->rowCount(), 0);
