@@ -93,10 +93,13 @@ const QString &FuzzStation::scratchFolder()
             static QCoreApplication application(argc, argv);
         }
 
-        // A memory file system keeps the list manager's flushes from reaching a disk.
+        // A memory file system keeps the list manager's flushes from reaching a disk. A run
+        // that ends in a crash leaves its folder behind: scripts/fuzz.sh names a folder of
+        // its own for the harnesses and removes it afterwards.
         const QString shm = QStringLiteral("/dev/shm");
-        const QString base
-            = QFileInfo(shm).isDir() && QFileInfo(shm).isWritable() ? shm : QDir::tempPath();
+        QString base = qEnvironmentVariable("BARLINK_FUZZ_SCRATCH");
+        if (base.isEmpty())
+            base = QFileInfo(shm).isDir() && QFileInfo(shm).isWritable() ? shm : QDir::tempPath();
         auto dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/barlink-fuzz-XXXXXX"));
         check(dir->isValid(), "a scratch folder can be made", base);
         return dir;

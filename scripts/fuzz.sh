@@ -33,6 +33,13 @@ export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-$symbolizer}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+# The harnesses' scratch folders, in memory where there is a memory file system; a harness
+# that crashes cannot clean up after itself.
+shm=/dev/shm
+[ -d $shm ] && [ -w $shm ] || shm=${TMPDIR:-/tmp}
+BARLINK_FUZZ_SCRATCH=$(mktemp -d "$shm/barlink-fuzz-run.XXXXXX")
+export BARLINK_FUZZ_SCRATCH
+trap 'rm -rf "$BARLINK_FUZZ_SCRATCH"' EXIT
 
 passed=0
 failed=0
