@@ -6,8 +6,8 @@
 
 namespace barlink {
 
-// A run-time error of the station: a number and a description, thrown where the
-// documented behaviour raises an error and caught where it catches one.
+// A run-time error of the station: a number and a description, thrown where a step of the
+// station fails and caught by the step whose rule says what follows the failure.
 class Error : public std::exception
 {
 public:

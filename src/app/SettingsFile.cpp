@@ -21,7 +21,8 @@ namespace barlink::app {
 
 namespace {
 
-// Texts of the documented keys are read through a buffer of this size.
+// Texts of the station's standard keys are read through a buffer of this size (127
+// characters and the end mark).
 constexpr int TextBuffer = 128;
 // The keys this station adds hold paths, which must not be cut short.
 constexpr int PathBuffer = 4096;

@@ -231,4 +231,26 @@ void AutoSelSettings::setPositionMaximum(int maximum)
     m_triggerPosition = withinRange(m_triggerPosition, m_positionMaximum);
 }
 
+void AutoSelSettings::copyFrom(const AutoSelSettings &other)
+{
+    if (&other == this)
+        return;
+    m_codes = other.m_codes;
+    m_flags = other.m_flags;
+    m_defaultField = other.m_defaultField;
+    m_halfLimitX = other.m_halfLimitX;
+    m_halfLimitY = other.m_halfLimitY;
+    m_source = other.m_source;
+    m_action = other.m_action;
+    m_triggerText = other.m_triggerText;
+    m_triggerPosition = other.m_triggerPosition;
+    m_fromLeft = other.m_fromLeft;
+    m_positionMaximum = other.m_positionMaximum;
+    m_sets = other.m_sets;
+    m_pNameMSel = other.m_pNameMSel;
+    m_commentMSel = other.m_commentMSel;
+    m_display = other.m_display;
+    Q_EMIT changed();
+}
+
 } // namespace barlink::fieldsel

@@ -123,6 +123,10 @@ public:
     void placeText();
 
     [[nodiscard]] const TriggerDisplay &display() const { return m_display; }
+
+    // Takes every value of other, the display included, and says so once: the setup dialog
+    // keeps a copy from its opening and puts it back when the user cancels.
+    void copyFrom(const AutoSelSettings &other);
     // Puts the last program name (source Program Name) or comment (source Comment) in the
     // place of the question marks, so the user can line the trigger up with real text; the
     // next placeText draws the question marks again.

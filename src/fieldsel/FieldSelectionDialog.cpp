@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 
@@ -336,10 +337,24 @@ void FieldSelectionDialog::showTabButtons(int tab)
     m_ui->BtnCA->setVisible(flagsTab);
 }
 
+void FieldSelectionDialog::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        m_opened.copyFrom(m_model);
+    QDialog::showEvent(event);
+}
+
 void FieldSelectionDialog::onOk()
 {
     saveAutoSelSettings(m_model, m_settings);
+    m_opened.copyFrom(m_model);
     QDialog::accept();
+}
+
+void FieldSelectionDialog::reject()
+{
+    m_model.copyFrom(m_opened);
+    QDialog::reject();
 }
 
 void FieldSelectionDialog::centreOnScreen()

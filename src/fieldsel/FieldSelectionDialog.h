@@ -30,7 +30,8 @@ namespace barlink::fieldsel {
 // MacFlds: the user sets up the automatic field selection (slot codes and enable flags, the
 // default field, the half limits, the mirror trigger). Its controls show the process's one
 // AutoSelSettings and edit it in place, so a change counts for the next selection at once;
-// OK also writes the settings file, Cancel only hides the dialog and undoes nothing.
+// OK also writes the settings file, Cancel (and closing the dialog) puts back the settings
+// as they were when the dialog was shown.
 class FieldSelectionDialog : public QDialog
 {
     Q_OBJECT
@@ -43,8 +44,11 @@ public:
                          QWidget *parent = nullptr);
     ~FieldSelectionDialog() override;
 
+    void reject() override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setUpControls();
@@ -64,6 +68,8 @@ private:
     AutoSelSettings &m_model;
     const app::Settings &m_settings;
     const label::CurrentItem &m_item;
+    // The settings as they were when the dialog was shown; Cancel puts them back.
+    AutoSelSettings m_opened;
     std::array<QLineEdit *, FieldSlotCount> m_codeBoxes{};
     std::array<QCheckBox *, FieldSlotCount> m_flagBoxes{}; // none for SFN and SFM
     // The source and action options: a mouse press on them stores the live trigger.

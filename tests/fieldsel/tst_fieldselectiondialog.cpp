@@ -335,22 +335,30 @@ private Q_SLOTS:
         QCOMPARE(keys, expected);
     }
 
-    void cancelKeepsEditsButNotTheFile()
+    // Cancel, and closing the dialog, put back the settings as they were when it was shown;
+    // the file is not written.
+    void cancelRestoresTheSettingsAsShown()
     {
         Station station(QStringLiteral("FieldCode_SFN=N\nFieldCode_DFN=D"));
         const QByteArray before = station.file();
-        station.act(QStringLiteral("SFN<q; DFN<e"));
-        QTest::mouseClick(station.get(QStringLiteral("BtnCan")), Qt::LeftButton);
-        QVERIFY(station.dialog->isHidden());
-        QCOMPARE(station.file(), before);
+        for (const char *close : {"BtnCan", "Escape"}) {
+            station.dialog->show();
+            station.act(QStringLiteral("SFN<q; DFN<e; !MPName"));
+            if (qstrcmp(close, "Escape") == 0)
+                QTest::keyClick(station.dialog.get(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(station.get(QString::fromLatin1(close)), Qt::LeftButton);
+            QVERIFY(station.dialog->isHidden());
+            QCOMPARE(station.file(), before);
 
-        // The next selection uses the edit; a fresh start reads the old code.
-        FieldSelector selector(*station.provider);
-        QCOMPARE(selector.autoSelectField(0, 500, 300), QStringLiteral("q"));
-        QCOMPARE(station.model().defaultField(), QStringLiteral("e"));
-        AutoSelSettings restarted;
-        loadAutoSelSettings(restarted, station.settings);
-        QCOMPARE(restarted.code(FieldSlot::SFN), QStringLiteral("N"));
+            FieldSelector selector(*station.provider);
+            QCOMPARE(selector.autoSelectField(0, 500, 300), QStringLiteral("N"));
+            QCOMPARE(station.model().defaultField(), QStringLiteral("D"));
+            QCOMPARE(station.model().source(), TriggerSource::Barcode);
+            station.dialog->show();
+            QCOMPARE(station.value(QStringLiteral("SFN")), QStringLiteral("N"));
+            station.dialog->hide();
+        }
     }
 
     void tablePlansHoldTheirControls()

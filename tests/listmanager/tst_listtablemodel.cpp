@@ -24,7 +24,8 @@ class TestListTableModel : public QObject
     [[nodiscard]] QString cell(int row, int field) const
     {
         for (int column = 0; column < m_model->columnCount(); ++column) {
-            if (m_model->headerData(column, Qt::Horizontal).toString() == QString::number(field))
+            const QString heading = m_model->headerData(column, Qt::Horizontal).toString();
+            if (heading.section(QLatin1Char(' '), 0, 0) == QString::number(field))
                 return m_model->index(row, column).data().toString();
         }
         return QStringLiteral("<no column>");
@@ -77,6 +78,8 @@ private Q_SLOTS:
         QCOMPARE(cell(1, 161), QStringLiteral("B"));
         QCOMPARE(cell(2, 900), QStringLiteral("x"));
         QCOMPARE(m_model->headerData(18, Qt::Horizontal).toString(), QStringLiteral("900"));
+        QCOMPARE(m_model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("161 Program"));
+        QCOMPARE(m_model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("171 Field"));
     }
 
     void changes_data()

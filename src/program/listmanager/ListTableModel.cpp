@@ -48,7 +48,7 @@ QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
         && section < m_columns.size())
-        return QString::number(m_columns[section]);
+        return fieldCaption(m_columns[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -59,6 +59,24 @@ const QList<int> &standardFieldNumbers()
     return numbers;
 }
 
+QString fieldCaption(int number)
+{
+    const char *name = nullptr;
+    switch (number) {
+    case 161: name = "Program"; break;
+    case 162: name = "Comment"; break;
+    case 164: name = "Repeat"; break;
+    case 165: name = "Count"; break;
+    case 171: name = "Field"; break;
+    case 284: name = "Mirror"; break; // 1 for the mirror fields M, A and R
+    case 168: name = "X"; break;
+    case 169: name = "Y"; break;
+    case 170: name = "Z"; break;
+    default: return QString::number(number);
+    }
+    return QString::number(number) + QLatin1Char(' ') + QLatin1String(name);
+}
+
 bool isStandardFieldNumber(int number)
 {
     static const auto table = [] {

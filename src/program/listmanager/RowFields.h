@@ -18,6 +18,9 @@ struct RowField
 // The field numbers of a station row, in the order the station writes them.
 [[nodiscard]] const QList<int> &standardFieldNumbers();
 [[nodiscard]] bool isStandardFieldNumber(int number);
+// A column heading: the field number, followed by what the station puts in it for the
+// fields it fills ("161 Program", "171 Field"); other numbers stand alone.
+[[nodiscard]] QString fieldCaption(int number);
 
 // Splits a row such as "#161=PROG.CNC;#162=;#164=1;" into its fields.
 // A field begins with "#", digits and "=" at the start of the row or right after
