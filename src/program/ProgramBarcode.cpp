@@ -63,6 +63,16 @@ bool hasNonEmptyFile(const QString &path)
     return file.open(QIODevice::ReadOnly) && !file.read(1).isEmpty();
 }
 
+// A program file is replaced by writing the new one beside it and renaming it over the old.
+// A folder that takes no new file allows no such replacement; a plain file there that the
+// operator may write is then written in place (never a link: it may lead out of the folder).
+bool mustWriteInPlace(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink() && file.isWritable()
+           && !QFileInfo(file.absolutePath()).isWritable();
+}
+
 float singleValue(const QString &text)
 {
     return text::toSingle(text::numericValue(text));
@@ -252,14 +262,24 @@ void ProgramBarcode::takeProgram(const ProgramLabel &label, float &x, float &y)
 
 QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &programText)
 {
+    const QByteArray bytes = text::toSingleByte(programText) + QByteArrayLiteral("\r\n");
+    const auto notWritten = [&path](const QFileDevice &file) {
+        return Abandon{QStringLiteral("the program file %1 could not be written (%2).")
+                           .arg(path, file.errorString())};
+    };
+    if (mustWriteInPlace(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(bytes) != bytes.size() || !file.flush())
+            throw notWritten(file);
+        qCDebug(lcProgram) << "saved" << bytes.size() << "bytes in place to" << path;
+        return bytes;
+    }
     // Written beside the program file and renamed over it only when complete, so the
     // machine never sees a half-written program.
     QSaveFile file(path);
-    const QByteArray bytes = text::toSingleByte(programText) + QByteArrayLiteral("\r\n");
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw Abandon{QStringLiteral("the program file %1 could not be written (%2).")
-                          .arg(path, file.errorString())};
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw notWritten(file);
     qCDebug(lcProgram) << "saved" << bytes.size() << "bytes to" << path;
     return bytes;
 }

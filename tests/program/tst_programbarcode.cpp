@@ -4,6 +4,8 @@
 #include "DispatcherRig.h"
 #include "program/listmanager/RunState.h"
 
+#include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 using namespace barlink;
@@ -13,6 +15,41 @@ namespace {
 
 // An ISO program of 900 x 700 x 20 with the comment LEFT DOOR.
 const QString Iso = QStringLiteral("G71 X900 Y700 Z20\r\n(LEFT DOOR)\r\nG0 X1 Y1\r\nM30");
+
+// Makes a folder refuse new files while it lives: by its mode, or, for root, whom the mode
+// does not stop, by the immutable attribute. Nothing for an empty path.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString &folder)
+        : m_folder(folder)
+    {
+        if (m_folder.isEmpty())
+            return;
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (!QFileInfo(m_folder).isWritable())
+            return;
+        m_immutable = QProcess::execute(QStringLiteral("chattr"), {"+i", m_folder}) == 0;
+    }
+    ~FolderLock()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {"-i", m_folder});
+        if (!m_folder.isEmpty())
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+    [[nodiscard]] bool isLocked() const
+    {
+        return !m_folder.isEmpty() && !QFileInfo(m_folder).isWritable();
+    }
+
+private:
+    QString m_folder;
+    bool m_immutable = false;
+};
 
 // A program barcode handler on its parts, with overwrite on.
 struct Rig : DispatcherRig
@@ -88,12 +125,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QByteArray>("saved"); // PROG1 afterwards; null: no file
         QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<bool>("locked"); // the g-code folder takes no new file
         // clang-format off
         const auto add = [](const char *name, const QByteArray &existing, bool overwrite,
                             const char *runField, const QString &label, const QByteArray &saved,
-                            const QString &rows, const QByteArray &keys = SelectionKeys) {
+                            const QString &rows, const QByteArray &keys = SelectionKeys,
+                            bool locked = false) {
             QTest::newRow(name) << keys << existing << overwrite << QString::fromLatin1(runField)
-                                << label << saved << rows.split('|');
+                                << label << saved << rows.split('|') << locked;
         };
         // clang-format on
         const QByteArray iso = Iso.toLatin1() + "\r\n", old = "G71 X100 Y100 Z5\r\n(OLD)\r\n", no;
@@ -112,6 +151,8 @@ private Q_SLOTS:
         add("overwrite off keeps a non-empty file", old, false, "", dims + "!" + Iso, old,
             "PROG1 f3 800x500x5 r1 c:OLD");
         add("overwrite on replaces it", old, true, "", dims + "!" + Iso, iso, fromFile);
+        add("folder takes no new file: written in place", old, true, "", dims + "!" + Iso, iso,
+            fromFile, SelectionKeys, true);
         add("overwrite off fills an empty file", "", false, "", dims + "!" + Iso, iso, fromFile);
         add("overwrite off, all dimensions: the kept file's comment", old, false, "", z18 + Iso,
             old, "PROG1 f3 800x500x18 r1 c:OLD");
@@ -141,10 +182,14 @@ private Q_SLOTS:
         QFETCH(QString, runField);
         QFETCH(QString, label);
         QFETCH(QByteArray, saved);
+        QFETCH(bool, locked);
 
         Rig rig(keys);
         if (!existing.isNull())
             QVERIFY(writeBytes(rig.gcodeFile(), existing));
+        FolderLock lock(locked ? rig.settings.gcodePath : QString());
+        if (locked && !lock.isLocked())
+            QSKIP("no way to make a folder refuse new files here");
         rig.options.setValue(app::Options::Overwrite, overwrite ? 1 : 0);
         rig.item.runField = runField;
         // An earlier program's comment, which no row of this program may carry.
