@@ -135,9 +135,8 @@ Expanded expandInBuffer(const QByteArray &data, int length)
 // any further.
 Expanded expandStreaming(const QByteArray &data, int length)
 {
-    const auto fail = [](const QString &reason) {
-        return Expanded{failure(reason, ExpandRoute::File)};
-    };
+    const auto fail
+        = [](const QString &reason) { return Expanded{failure(reason, ExpandRoute::File)}; };
     InflateStream inflater;
     if (!inflater.isReady())
         return fail(notExpandingText("zlib could not start"));
@@ -188,8 +187,8 @@ CompressedLabelDecoder::Result CompressedLabelDecoder::decode(QStringView label)
                             : expandStreaming(data, length);
     if (!expanded.result.ok())
         return expanded.result;
-    const QByteArrayView after = QByteArrayView(escaped).sliced(
-        escapedLength(escaped, expanded.consumed));
+    const QByteArrayView after
+        = QByteArrayView(escaped).sliced(escapedLength(escaped, expanded.consumed));
     expanded.result.rest = text::fromSingleByte(after.sliced(scannerLineEnd(after)));
     return expanded.result;
 }

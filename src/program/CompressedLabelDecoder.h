@@ -42,8 +42,7 @@ public:
 // Decodes a compressed label for the scanner polling: the expanded text, or an empty text
 // when the label cannot be expanded, with the reason on the status line
 // ("Compressed label not read: ..."). rest receives Result::rest.
-[[nodiscard]] QString decodeCompressedLabel(const QString &label,
-                                            app::OperatorDisplay &display,
-                                            QString &rest);
+[[nodiscard]] QString
+decodeCompressedLabel(const QString &label, app::OperatorDisplay &display, QString &rest);
 
 } // namespace barlink::program

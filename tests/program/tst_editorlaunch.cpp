@@ -216,8 +216,9 @@ private Q_SLOTS:
         const QString editor = dir.filePath(QStringLiteral("my editors/edit.sh"));
         QVERIFY(QDir().mkpath(QFileInfo(editor).path()));
         QVERIFY(testing::writeBytes(
-            editor, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.part\"\n"
-                    "mv \"$0.part\" \"$0.args\"\n"));
+            editor,
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.part\"\n"
+            "mv \"$0.part\" \"$0.args\"\n"));
         QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner));
         app::Settings settings;
         settings.gcodePath = dir.filePath(QStringLiteral("gcode/"));

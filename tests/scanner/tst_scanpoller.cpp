@@ -148,7 +148,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("failOn");
         QTest::addColumn<QString>("burst");
-        QTest::addColumn<QString>("left");       // in the buffer after the failure
+        QTest::addColumn<QString>("left");      // in the buffer after the failure
         QTest::addColumn<QStringList>("calls"); // after two further quiet ticks
         QTest::newRow("the rest is kept") << "%START%"
                                           << "%START%%STOP%"
