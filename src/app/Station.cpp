@@ -80,9 +80,9 @@ bool Station::interpretLabel(const QString &label)
     return m_dispatcher.interpretLabel(label);
 }
 
-QString Station::decodeCompressedLabel(const QString &label)
+QString Station::decodeCompressedLabel(const QString &label, QString &rest)
 {
-    return program::decodeCompressedLabel(label, m_settings, m_seams.display);
+    return program::decodeCompressedLabel(label, m_seams.display, rest);
 }
 
 void Station::interpretProgramBarcode(const QString &label)

@@ -86,7 +86,7 @@ public:
 private:
     // LabelHandlers
     bool interpretLabel(const QString &label) override;
-    QString decodeCompressedLabel(const QString &label) override;
+    QString decodeCompressedLabel(const QString &label, QString &rest) override;
     void interpretProgramBarcode(const QString &label) override;
 
     Seams m_seams;

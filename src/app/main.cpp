@@ -126,11 +126,9 @@ int main(int argc, char *argv[])
 
 #ifdef Q_OS_LINUX
     program::LinuxEditorPlatform editorPlatform;
-    program::EditorLaunch editorLaunch(editorPlatform, pacer);
+    program::EditorLaunch editorLaunch(editorPlatform, pacer, window, station.settings());
     // Items sent from scanned labels and from program barcodes open the same editor.
-    const auto launchEditor = [&] {
-        editorLaunch.launchEditor(station.settings().editorPath, station.item().programName);
-    };
+    const auto launchEditor = [&] { editorLaunch.launchEditor(station.item().programName); };
     station.dispatcher().launchEditor = launchEditor;
     station.programBarcode().launchEditor = launchEditor;
 #endif

@@ -309,6 +309,10 @@ void LabelDispatcher::completeItem()
         x = singleValue(item.dimX);
         y = singleValue(item.dimY);
         z = singleValue(item.dimZ);
+    } else {
+        // No program file was read for the dimensions, but the comment the row and the
+        // mirror match see must still be this item's program's, never an earlier one's.
+        program::ProgramFileReader(m_parts.settings, m_parts.prompter).readComment(item);
     }
 
     if (m_parts.options.autoClear())

@@ -37,6 +37,23 @@ QByteArray unescapeBackslashes(QByteArrayView data)
     return plain;
 }
 
+qsizetype escapedLength(QByteArrayView escaped, qsizetype plainBytes)
+{
+    qsizetype kept = 0;
+    qsizetype run = 0; // backslashes in a row so far
+    qsizetype i = 0;
+    for (; i < escaped.size(); ++i) {
+        const bool backslash = escaped[i] == '\\';
+        if (!backslash || run % 2 == 0) {
+            if (kept == plainBytes)
+                break;
+            ++kept;
+        }
+        run = backslash ? run + 1 : 0;
+    }
+    return i;
+}
+
 ExpandRoute expandRouteFor(int expandedLength)
 {
     return expandedLength > compressedlabel::BufferRouteLimit ? ExpandRoute::File

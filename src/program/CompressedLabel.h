@@ -24,13 +24,10 @@ inline constexpr QLatin1String Reserved("000");
 inline constexpr qsizetype DataPosition = 11;
 // The expanded text is at most this long.
 inline constexpr int MaxExpandedLength = 32767;
-// The decoder's working buffers, and the longest expanded text it expands in memory; a
-// longer one goes through two temporary files.
+// The decoder's working buffers, and the longest expanded text it expands within them; a
+// longer one is expanded as a stream (ExpandRoute::File).
 inline constexpr int BufferSize = 23200;
 inline constexpr int BufferRouteLimit = BufferSize - 128;
-// The temporary files of the file route, in the station's temporary folder.
-inline constexpr QLatin1String CompressedFileName("Temp.Cmp");
-inline constexpr QLatin1String ExpandedFileName("Temp.Dat");
 } // namespace compressedlabel
 
 // Every backslash written twice.
@@ -41,8 +38,13 @@ inline constexpr QLatin1String ExpandedFileName("Temp.Dat");
 // stays as it is. Nothing else changes.
 [[nodiscard]] QByteArray unescapeBackslashes(QByteArrayView data);
 
-// How the decoder expands a text of the given length: in memory up to BufferRouteLimit
-// characters, through the temporary files above that.
+// The characters of escaped that hold the first plainBytes bytes of
+// unescapeBackslashes(escaped), the backslash doubling the last of them included.
+[[nodiscard]] qsizetype escapedLength(QByteArrayView escaped, qsizetype plainBytes);
+
+// How the decoder expands a text of the given length: Buffer, within its fixed buffers, up to
+// BufferRouteLimit characters; File, above that, as a stream into a text no longer than the
+// length field allows. Both work in memory; neither writes a file.
 enum class ExpandRoute { Buffer, File };
 [[nodiscard]] ExpandRoute expandRouteFor(int expandedLength);
 

@@ -1,7 +1,11 @@
 #include "EditorLaunch.h"
 
+#include "ProgramFileReader.h"
 #include "app/Error.h"
+#include "app/OperatorDisplay.h"
 #include "app/Pacer.h"
+#include "app/Settings.h"
+#include "text/TrimSpaces.h"
 
 #include <QLoggingCategory>
 
@@ -11,15 +15,27 @@ namespace {
 Q_LOGGING_CATEGORY(lcEditor, "barlink.program.editor", QtWarningMsg)
 }
 
-void EditorLaunch::step(const char *name, const std::function<void()> &action)
+QString EditorLaunch::noEditorText()
+{
+    return QStringLiteral("Program not opened: no editor is set (EditorPath).");
+}
+
+QString EditorLaunch::notStartedText(const QString &editor)
+{
+    return QStringLiteral("Program not opened: the editor %1 could not be started.").arg(editor);
+}
+
+bool EditorLaunch::step(const char *name, const std::function<void()> &action)
 {
     try {
         action();
+        return true;
     } catch (const Error &error) {
         qCDebug(lcEditor) << name << "skipped:" << error.number() << error.description();
     } catch (const std::exception &error) {
         qCDebug(lcEditor) << name << "skipped:" << error.what();
     }
+    return false;
 }
 
 int EditorLaunch::editorUsage(int whenUnknown)
@@ -36,11 +52,28 @@ int EditorLaunch::editorUsage(int whenUnknown)
     return whenUnknown;
 }
 
-void EditorLaunch::launchEditor(const QString &editorPath, const QString &programName)
+void EditorLaunch::launchEditor(const QString &programName)
 {
+    const QString editor = text::trimSpaces(m_settings.editorPath);
+    if (editor.isEmpty()) {
+        m_display.setStatus(noEditorText());
+        return;
+    }
+    if (m_platform.opensProgramFiles()) {
+        const QString file = programFilePath(m_settings, programName);
+        if (file.isEmpty()) {
+            qCDebug(lcEditor) << "no program file to open for" << programName;
+            return;
+        }
+        if (!step("start", [&] { m_editorTask = m_platform.startProgram(editor, file); }))
+            m_display.setStatus(notStartedText(editor));
+        return;
+    }
+
     // Start check: a failed query counts as "not running", so the editor is started.
     if (editorUsage(0) == 0) {
-        step("start", [&] { m_editorTask = m_platform.startProgram(editorPath); });
+        if (!step("start", [&] { m_editorTask = m_platform.startProgram(editor, QString()); }))
+            m_display.setStatus(notStartedText(editor));
         m_pacer.pause(startPause);
         step("activate", [&] { m_platform.activateTask(m_editorTask); });
         step("active window", [&] { m_editorWindow = m_platform.activeWindow(); });

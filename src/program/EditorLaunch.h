@@ -7,14 +7,19 @@
 #include <functional>
 
 namespace barlink::app {
+class OperatorDisplay;
 class Pacer;
-}
+struct Settings;
+} // namespace barlink::app
 
 namespace barlink::program {
 
-// Opens the program just sent in the control software's editor: starts the editor when the
-// copy started before is no longer running, raises its window and types the keystrokes that
-// open the program there. Nothing of it is ever reported: a step that fails is skipped.
+// Opens the program just sent in the program editor (settings key EditorPath). Where the
+// platform opens program files itself, the editor is started on the program file for every
+// program. Elsewhere the editor is started when the copy started before is no longer
+// running, its window is raised and the keystrokes that open the program are typed there; a
+// step that fails is skipped. An editor that is not set or cannot be started is reported on
+// the status line; nothing else is.
 class EditorLaunch
 {
 public:
@@ -25,13 +30,22 @@ public:
     static constexpr float startPause = 0.5f;
     static constexpr float openPause = 0.5f;
 
-    EditorLaunch(EditorPlatform &platform, app::Pacer &pacer)
+    EditorLaunch(EditorPlatform &platform,
+                 app::Pacer &pacer,
+                 app::OperatorDisplay &display,
+                 const app::Settings &settings)
         : m_platform(platform)
         , m_pacer(pacer)
+        , m_display(display)
+        , m_settings(settings)
     {}
 
-    // Opens programName in the editor at editorPath. Always returns normally.
-    void launchEditor(const QString &editorPath, const QString &programName);
+    // Opens programName, whose file is found in the g-code folder as the program file reader
+    // finds it. Always returns normally.
+    void launchEditor(const QString &programName);
+
+    [[nodiscard]] static QString noEditorText();
+    [[nodiscard]] static QString notStartedText(const QString &editor);
 
     // The editor started last, and the window taken as its window then.
     [[nodiscard]] EditorPlatform::Task editorTask() const { return m_editorTask; }
@@ -41,11 +55,13 @@ private:
     // The usage count of the editor's task; `whenUnknown` when there is no task or the
     // query fails.
     [[nodiscard]] int editorUsage(int whenUnknown);
-    // Runs one step; a failing step is left out and the launch goes on.
-    void step(const char *name, const std::function<void()> &action);
+    // Runs one step; a failing step is left out and the launch goes on. False when it failed.
+    bool step(const char *name, const std::function<void()> &action);
 
     EditorPlatform &m_platform;
     app::Pacer &m_pacer;
+    app::OperatorDisplay &m_display;
+    const app::Settings &m_settings;
     EditorPlatform::Task m_editorTask = 0;
     EditorPlatform::Window m_editorWindow = 0;
 };

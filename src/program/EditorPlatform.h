@@ -16,8 +16,13 @@ public:
 
     virtual ~EditorPlatform() = default;
 
-    // Starts the program with a normal window that takes the focus.
-    [[nodiscard]] virtual Task startProgram(const QString &path) = 0;
+    // Whether startProgram hands the program file to the editor on its command line. The
+    // editor is then started for every program (an editor that already runs takes the file
+    // over into its running copy), and no window is controlled and nothing typed.
+    [[nodiscard]] virtual bool opensProgramFiles() const = 0;
+    // Starts the editor with a normal window that takes the focus; with opensProgramFiles(),
+    // on programFile.
+    [[nodiscard]] virtual Task startProgram(const QString &editor, const QString &programFile) = 0;
     // How many copies of the task run: 0 once it has ended.
     [[nodiscard]] virtual int moduleUsage(Task task) = 0;
     // Brings the task's main window to the front and gives it the keyboard.

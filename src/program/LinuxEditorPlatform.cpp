@@ -2,11 +2,8 @@
 
 #include "app/Error.h"
 
+#include <QFileInfo>
 #include <QProcess>
-
-#include <poll.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace barlink::program {
 
@@ -18,53 +15,43 @@ namespace {
                 QStringLiteral("Window control and keystrokes are not available on this desktop"));
 }
 
-// A handle on the process: it stays this process even when its number is reused later. Made
-// through the system call itself, as not every C library declares a wrapper usable from C++.
-int processHandle(qint64 pid)
-{
-    return int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
-}
-
 } // namespace
 
-LinuxEditorPlatform::~LinuxEditorPlatform()
+QStringList editorCommand(const QString &editorPath, const QString &programFile)
 {
-    for (auto &[task, started] : m_tasks) {
-        if (started.handle >= 0)
-            ::close(started.handle);
+    if (editorPath.trimmed().isEmpty())
+        return {};
+    if (QFileInfo(editorPath).isFile())
+        return {editorPath, programFile};
+    QStringList words = QProcess::splitCommand(editorPath);
+    if (words.isEmpty())
+        return {};
+    bool placed = false;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (words[i].contains(QLatin1String("%f"))) {
+            words[i].replace(QLatin1String("%f"), programFile);
+            placed = true;
+        }
     }
+    if (!placed)
+        words << programFile;
+    return words;
 }
 
-EditorPlatform::Task LinuxEditorPlatform::startProgram(const QString &path)
+EditorPlatform::Task LinuxEditorPlatform::startProgram(const QString &editor,
+                                                       const QString &programFile)
 {
+    const QStringList command = editorCommand(editor, programFile);
     qint64 pid = 0;
-    if (path.isEmpty() || !QProcess::startDetached(path, {}, QString(), &pid) || pid <= 0)
+    if (command.isEmpty()
+        || !QProcess::startDetached(command.first(), command.mid(1), QString(), &pid) || pid <= 0)
         throw Error(Error::FileNotFound, QStringLiteral("File not found"));
-    // A program that has already ended (or a kernel without process handles) leaves no
-    // handle; the editor then counts as ended and is started again next time.
-    Started started{pid, processHandle(pid)};
-    m_tasks[++m_lastTask] = started;
-    return m_lastTask;
+    return ++m_lastTask;
 }
 
-int LinuxEditorPlatform::moduleUsage(Task task)
+int LinuxEditorPlatform::moduleUsage(Task)
 {
-    const auto it = m_tasks.find(task);
-    if (it == m_tasks.end())
-        throw Error(Error::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
-    Started &started = it->second;
-    if (started.handle < 0)
-        return 0;
-    // A process handle becomes readable when the process ends.
-    pollfd ended{started.handle, POLLIN, 0};
-    const int ready = ::poll(&ended, 1, 0);
-    if (ready < 0)
-        throw Error(Error::InvalidCall, QStringLiteral("The editor's state cannot be read"));
-    if (ready == 0)
-        return 1;
-    ::close(started.handle);
-    started.handle = -1;
-    return 0;
+    notOffered();
 }
 
 void LinuxEditorPlatform::activateTask(Task)

@@ -24,6 +24,7 @@
 #include "text/Rounding.h"
 #include "text/SingleByte.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -60,6 +61,16 @@ bool hasNonEmptyFile(const QString &path)
         return false;
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && !file.read(1).isEmpty();
+}
+
+// A program file is replaced by writing the new one beside it and renaming it over the old.
+// A folder that takes no new file allows no such replacement; a plain file there that the
+// operator may write is then written in place (never a link: it may lead out of the folder).
+bool mustWriteInPlace(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink() && file.isWritable()
+           && !QFileInfo(file.absolutePath()).isWritable();
 }
 
 float singleValue(const QString &text)
@@ -195,6 +206,9 @@ void ProgramBarcode::handle(const ProgramLabel &label)
         break;
     }
     case ProgramLabel::Form::BareItem:
+        // The item is sent as it is, with the comment of the program it names (none when it
+        // names none), never an earlier program's.
+        ProgramFileReader(m_parts.settings, m_parts.prompter).readComment(m_parts.item);
         break;
     }
 
@@ -232,40 +246,64 @@ void ProgramBarcode::takeProgram(const ProgramLabel &label, float &x, float &y)
     if (lit.varsEToI)
         m_parts.display.setSegmentIndicator(4, true);
 
+    QByteArray saved;
     if (label.programText.size() > programlabel::UnsavedTextLength) {
         const QString path = ProgramFileReader(m_parts.settings, m_parts.prompter)
                                  .programFilePath(item.programName);
         if (path.isEmpty())
             throw Abandon{QStringLiteral("it names no program file.")};
         if (m_parts.options.overwrite() || !hasNonEmptyFile(path))
-            saveProgramFile(path, label.programText);
+            saved = saveProgramFile(path, label.programText);
         else
             qCDebug(lcProgram) << "kept the existing program file" << path;
     }
-    completeDimensions(x, y);
+    completeDimensions(x, y, saved);
 }
 
-void ProgramBarcode::saveProgramFile(const QString &path, const QString &programText)
+QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &programText)
 {
+    const QByteArray bytes = text::toSingleByte(programText) + QByteArrayLiteral("\r\n");
+    const auto notWritten = [&path](const QFileDevice &file) {
+        return Abandon{QStringLiteral("the program file %1 could not be written (%2).")
+                           .arg(path, file.errorString())};
+    };
+    if (mustWriteInPlace(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(bytes) != bytes.size() || !file.flush())
+            throw notWritten(file);
+        qCDebug(lcProgram) << "saved" << bytes.size() << "bytes in place to" << path;
+        return bytes;
+    }
     // Written beside the program file and renamed over it only when complete, so the
     // machine never sees a half-written program.
     QSaveFile file(path);
-    const QByteArray bytes = text::toSingleByte(programText) + QByteArrayLiteral("\r\n");
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw Abandon{QStringLiteral("the program file %1 could not be written (%2).")
-                          .arg(path, file.errorString())};
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw notWritten(file);
     qCDebug(lcProgram) << "saved" << bytes.size() << "bytes to" << path;
+    return bytes;
 }
 
-void ProgramBarcode::completeDimensions(float &x, float &y)
+void ProgramBarcode::completeDimensions(float &x, float &y, const QByteArray &saved)
 {
     label::CurrentItem &item = m_parts.item;
     x = singleValue(item.dimX);
     y = singleValue(item.dimY);
     const float z = singleValue(item.dimZ);
-    if (x != 0 && y != 0 && z != 0)
+    if (x != 0 && y != 0 && z != 0) {
+        // No program file is read for the dimensions; the comment still comes from this
+        // item's program: the text just saved, else the file.
+        const ProgramFileReader reader(m_parts.settings, m_parts.prompter);
+        if (saved.isEmpty()) {
+            reader.readComment(item);
+        } else {
+            QBuffer buffer;
+            buffer.setData(saved);
+            buffer.open(QIODevice::ReadOnly);
+            item.programComment = readProgramComment(buffer, reader.locale());
+        }
         return;
+    }
 
     float readX = 0;
     float readY = 0;

@@ -123,8 +123,10 @@ public:
 private:
     void handle(const ProgramLabel &label);
     void takeProgram(const ProgramLabel &label, float &x, float &y);
-    void saveProgramFile(const QString &path, const QString &programText);
-    void completeDimensions(float &x, float &y);
+    // The bytes written.
+    QByteArray saveProgramFile(const QString &path, const QString &programText);
+    // saved: the bytes just written to the program file, if any.
+    void completeDimensions(float &x, float &y, const QByteArray &saved);
     void sendStep(float x, float y);
     void wrapUp();
     void abandon(const QString &reason);

@@ -195,16 +195,16 @@ ProgramFileFacts readProgramFacts(QIODevice &device, const QLocale &locale, qint
     return facts;
 }
 
-ProgramFileReader::ProgramFileReader(const app::Settings &settings, app::Prompter &prompter)
-    : m_settings(settings)
-    , m_prompter(prompter)
-{}
+QString readProgramComment(QIODevice &device, const QLocale &locale)
+{
+    return readProgramFacts(device, locale).comment.value_or(QString());
+}
 
-QString ProgramFileReader::programFilePath(const QString &programName) const
+QString programFilePath(const app::Settings &settings, const QString &programName)
 {
     // The path is trimmed as a whole: the folder loses leading blanks, the name trailing
     // ones, and leading ones too when there is no folder.
-    QString folder = m_settings.gcodePath;
+    QString folder = settings.gcodePath;
     while (folder.startsWith(QLatin1Char(' ')))
         folder.remove(0, 1);
     QString name = programName;
@@ -216,6 +216,16 @@ QString ProgramFileReader::programFilePath(const QString &programName) const
     if (name.isEmpty() || !app::isSafeRelativeName(name) || name.contains(QChar(0)))
         return {};
     return app::resolveFileName(folder, name);
+}
+
+ProgramFileReader::ProgramFileReader(const app::Settings &settings, app::Prompter &prompter)
+    : m_settings(settings)
+    , m_prompter(prompter)
+{}
+
+QString ProgramFileReader::programFilePath(const QString &programName) const
+{
+    return program::programFilePath(m_settings, programName);
 }
 
 void ProgramFileReader::readProgramFile(label::CurrentItem &item,
@@ -248,6 +258,17 @@ void ProgramFileReader::readProgramFile(label::CurrentItem &item,
         z = *facts.z;
     if (facts.comment)
         item.programComment = *facts.comment;
+}
+
+void ProgramFileReader::readComment(label::CurrentItem &item) const
+{
+    item.programComment = QLatin1String("");
+    const QString path = programFilePath(item.programName);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        item.programComment = readProgramComment(file, m_locale);
 }
 
 void readProgramFile(const app::Settings &settings,

@@ -56,6 +56,15 @@ inline constexpr qint64 programReadBudgetBytes = 16 * 1024 * 1024;
                                                 const QLocale &locale,
                                                 qint64 budgetBytes = programReadBudgetBytes);
 
+// The comment the program on the device carries: ProgramFileFacts::comment, "" when it has
+// none (or the device holds no program).
+[[nodiscard]] QString readProgramComment(QIODevice &device, const QLocale &locale);
+
+// The program file of programName: GCodePath immediately followed by the name, the whole
+// trimmed of blanks, found in any letter case (see app::resolveFileName). Empty for an empty
+// name, one that reaches outside the folder, and one holding a NUL.
+[[nodiscard]] QString programFilePath(const app::Settings &settings, const QString &programName);
+
 // Looks up missing dimensions and the program comment in the item's program file, in the
 // g-code folder.
 class ProgramFileReader
@@ -67,9 +76,7 @@ public:
     void setLocale(const QLocale &locale) { m_locale = locale; }
     [[nodiscard]] const QLocale &locale() const { return m_locale; }
 
-    // The program file of programName: GCodePath immediately followed by the name, the
-    // whole trimmed of blanks, found in any letter case (see app::resolveFileName). Empty
-    // for an empty name, one that reaches outside the folder, and one holding a NUL.
+    // program::programFilePath with these settings.
     [[nodiscard]] QString programFilePath(const QString &programName) const;
 
     // Sets item.programComment to "" and then to the comment read. Each of x, y, z that is
@@ -77,6 +84,12 @@ public:
     // incomplete file ends the reading without a message; a file in neither format shows
     // "<path> Not a proper program file" (OK button) and changes no dimension.
     void readProgramFile(label::CurrentItem &item, float &x, float &y, float &z) const;
+
+    // Sets item.programComment to the comment of the item's program file, read as above but
+    // reading no dimension and showing no message: "" when the file is missing, unreadable,
+    // incomplete or in neither format. For an item whose dimensions are all given, so that
+    // its comment is still its own program's.
+    void readComment(label::CurrentItem &item) const;
 
 private:
     const app::Settings &m_settings;

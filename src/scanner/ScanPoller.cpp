@@ -136,42 +136,42 @@ void ScanPoller::handleLabel()
 {
     m_idleTicks = 0;
     m_display.setActivity(false);
+    // The label in hand; the scan buffer keeps only what is handled later.
+    QString label = std::exchange(m_scanBuffer, QString());
 
-    // Apostrophe rule: "'" + text + "$" + ... selects field N for the text before "$".
-    if (m_scanBuffer.startsWith(QLatin1Char('\''))) {
-        const qsizetype dollar = m_scanBuffer.indexOf(QLatin1Char('$'), 1);
+    // Apostrophe rule: "'" + text + "$" + ... selects field N for the text before "$". When
+    // "%N%" fails, the label is abandoned whole: the text is not taken without its field.
+    if (label.startsWith(QLatin1Char('\''))) {
+        const qsizetype dollar = label.indexOf(QLatin1Char('$'), 1);
         if (dollar >= 1) {
-            m_scanBuffer = m_scanBuffer.mid(1, dollar - 1);
-            if (m_scanBuffer.isEmpty())
+            label = label.mid(1, dollar - 1);
+            if (label.isEmpty())
                 return;
             (void)m_handlers.interpretLabel(QStringLiteral("%N%"));
         }
     }
 
-    if (m_scanBuffer.startsWith(CompressedMarker)) {
-        const QString compressed = std::exchange(m_scanBuffer, QString());
-        m_scanBuffer = m_handlers.decodeCompressedLabel(compressed);
-        if (m_scanBuffer.isEmpty())
+    // What follows a compressed label in the same burst is a label of its own.
+    if (label.startsWith(CompressedMarker)) {
+        label = m_handlers.decodeCompressedLabel(label, m_scanBuffer);
+        if (label.isEmpty())
             return;
     }
 
-    if (m_scanBuffer.contains(QLatin1Char('^'))) {
-        const QString program = std::exchange(m_scanBuffer, QString());
-        m_handlers.interpretProgramBarcode(program);
+    if (label.contains(QLatin1Char('^'))) {
+        m_handlers.interpretProgramBarcode(label);
         return;
     }
 
-    m_scanBuffer.replace(QLatin1Char('!'), QLatin1Char(' '));
-    m_display.setStatus(app::status::readingLabel() + m_scanBuffer);
+    label.replace(QLatin1Char('!'), QLatin1Char(' '));
+    m_display.setStatus(app::status::readingLabel() + label);
     m_port.discardInput();
-    // A label that begins with "%" ends at its closing "%"; what follows is a label of its own.
-    const qsizetype percent = m_scanBuffer.indexOf(QLatin1Char('%'), 1);
-    QString label;
-    if (percent < 0) {
-        label = std::exchange(m_scanBuffer, QString());
-    } else {
-        label = m_scanBuffer.left(percent + 1);
-        m_scanBuffer = m_scanBuffer.mid(percent + 1);
+    // A label that begins with "%" ends at its closing "%"; what follows is a label of its own,
+    // handled before anything that followed a compressed label.
+    const qsizetype percent = label.indexOf(QLatin1Char('%'), 1);
+    if (percent >= 0) {
+        m_scanBuffer.prepend(label.mid(percent + 1));
+        label.truncate(percent + 1);
     }
     (void)m_handlers.interpretLabel(label);
 }

@@ -23,8 +23,9 @@ class LabelHandlers
 public:
     virtual ~LabelHandlers() = default;
     virtual bool interpretLabel(const QString &label) = 0;
-    // The expanded text of a compressed label; empty when it cannot be expanded.
-    virtual QString decodeCompressedLabel(const QString &label) = 0;
+    // The expanded text of the compressed label that label begins with; empty when it cannot
+    // be expanded. rest receives what follows the compressed label, a label of its own.
+    virtual QString decodeCompressedLabel(const QString &label, QString &rest) = 0;
     virtual void interpretProgramBarcode(const QString &label) = 0;
 };
 

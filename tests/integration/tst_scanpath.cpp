@@ -6,6 +6,7 @@
 #include "PtyStation.h"
 #include "app/PortControl.h"
 #include "app/StatusTexts.h"
+#include "program/CompressedLabel.h"
 #include "program/listmanager/RunState.h"
 
 #include <QElapsedTimer>
@@ -54,6 +55,16 @@ struct Row
 };
 
 const Row Prog{.name = "PROG.CNC", .field = 7, .dims = "600 400 18"};
+
+// The compressed label that carries text, as the scanner sends it; without "|", which scan()
+// takes for a gap.
+QByteArray compressedScan(const QString &text)
+{
+    QByteArray bytes;
+    for (int level = 9; level >= 0 && (bytes.isEmpty() || bytes.contains('|')); --level)
+        bytes = program::makeCompressedLabel(text, level).toLatin1();
+    return bytes;
+}
 
 // True once the poller has handed on a label since the status history had `mark` entries,
 // and nothing is left in its buffer or in hand.
@@ -159,9 +170,13 @@ void tst_ScanPath::scanPath_data()
     add("start and stop in one burst", true, {}, {"%START%%STOP%"}, {}, "held", 0);
     add("apostrophe label", false, {}, {"'ABC$123"}, {Row{.name = "ABC.CNC", .field = 1}}, "idle",
         1);
-    add("count 9 with program file", false, {}, {"%19PROG9.CNC N"},
-        {Row{.name = "PROG9.CNC", .field = 1, .dims = "800 600 18", .comment = "LEFT DOOR ",
-             .repeat = 999}}, "idle", 1);
+    const Row prog9{.name = "PROG9.CNC", .field = 1, .dims = "800 600 18",
+                    .comment = "LEFT DOOR ", .repeat = 999};
+    add("count 9 with program file", false, {}, {"%19PROG9.CNC N"}, {prog9}, "idle", 1);
+    // The label after a compressed one in the same burst, past the scanner's line end, is
+    // handled after it.
+    add("compressed label, then a command in the same burst", false, {},
+        {compressedScan("%19PROG9.CNC N") + "\r%START%"}, {prog9}, "running", 1);
     add("clear without half item clears the list", false, {},
         {"%12PROG.CNC N1 X", "%22600 400 18", "%CLE|AR%"}, {}, "idle", 1);
     add("clear discards the half item", true, {},

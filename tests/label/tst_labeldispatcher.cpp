@@ -47,6 +47,10 @@ private Q_SLOTS:
         // clang-format on
         const QByteArray sel = SelectionKeys;
         const QByteArray dfn = SelectionKeys + "FieldCode_DFN=t\r\n";
+        // Norm and mirror for comments that begin with "MIR".
+        const QByteArray cmt = SelectionKeys
+                               + "AutoSelSetting=2\r\nCommentMSel=0\r\nCommentNandMText=MIR\r\n"
+                                 "CommentNandMLR=-1\r\nCommentNandMCPos=1\r\n";
         const QString badly = QStringLiteral("Barcode Formating Error.  ");
         const QString refused = QStringLiteral("Name refused: %1 reaches outside its folder.");
 
@@ -90,6 +94,17 @@ private Q_SLOTS:
         add("unsafe plain name", dfn, "../ETC/PASSWD", "F", "", refused.arg("../ETC/PASSWD"));
         add("unsafe program segment", sel, "%12/TMP/X.CNC N", "F", "", refused.arg("/TMP/X.CNC"));
         add("subfolder name stays allowed", dfn, "JOBS/PANEL", "1", "JOBS/PANEL.CNC f5 xx r1");
+        // An item with all its dimensions reads no program file for them; its comment is
+        // still its own program's, so it is not mirrored for the comment of the program
+        // before it.
+        add("no-space program segment, its own comment", cmt,
+            "%12MIRA.CNC X|%22600 400 18|%12PLAIN.CNC|%22600 400 18", "F2F1",
+            "MIRA.CNC f3 600x400x18 r1 c:MIRROR A|MIRA.CNC f4 600x400x18 r1 c:MIRROR A|"
+            "PLAIN.CNC f3 600x400x18 r1");
+        add("plain name, its own comment", cmt, "%12MIRA.CNC X|%22600 400 18|%22600 400 18|PLAIN",
+            "F2F1",
+            "MIRA.CNC f3 600x400x18 r1 c:MIRROR A|MIRA.CNC f4 600x400x18 r1 c:MIRROR A|"
+            "PLAIN.CNC f3 600x400x18 r1");
         // clang-format on
     }
 
@@ -100,6 +115,10 @@ private Q_SLOTS:
         QFETCH(QStringList, rows);
 
         Rig rig(keys);
+        QVERIFY(writeBytes(rig.settings.gcodePath + "MIRA.CNC",
+                           "G71 X900 Y700 Z20\r\n(MIRROR A)\r\nM30\r\n"));
+        QVERIFY(writeBytes(rig.settings.gcodePath + "PLAIN.CNC",
+                           "G71 X900 Y700 Z20\r\n(PLAIN DOOR)\r\nM30\r\n"));
         QString got;
         for (const QString &label : labels) {
             const qsizetype sent = rig.port.sent.size();

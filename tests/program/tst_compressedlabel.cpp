@@ -1,9 +1,9 @@
-// Compressed labels: the backslash escaping, both expansion routes and their threshold,
-// and every way a label can fail to expand.
+// Compressed labels: the backslash escaping, both expansion routes and their threshold, what
+// follows the compressed data, and every way a label can fail to expand.
 
 #include "Fakes.h"
 #include "TestSupport.h"
-#include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "program/CompressedLabel.h"
 #include "program/CompressedLabelDecoder.h"
 
@@ -107,8 +107,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(int, level);
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("made/on/demand"));
         const QString label = makeCompressedLabel(text, level);
         QCOMPARE(label.left(11),
                  QStringLiteral("\u00F1ZL%1").arg(text.size(), 5, 10, QLatin1Char('0'))
@@ -116,15 +114,47 @@ private Q_SLOTS:
         QFETCH(QString, labelHolds);
         QVERIFY(label.mid(11).contains(labelHolds));
 
-        const CompressedLabelDecoder::Result result = CompressedLabelDecoder(folder).decode(label);
+        const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
         QVERIFY2(result.ok(), qPrintable(result.error));
         QTEST(result.route, "route");
         QCOMPARE(result.text.size(), text.size());
         QCOMPARE(result.text, text);
-        // The temporary files are gone again.
-        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
-        // A scanner line end after the data does no harm.
-        QCOMPARE(CompressedLabelDecoder(folder).decode(label + QStringLiteral("\r\n")).text, text);
+        QCOMPARE(result.rest, QString());
+    }
+
+    // What follows the compressed data is handed back as a label of its own; the scanner's
+    // line end right after the data is not part of it.
+    void rest_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("rest");
+        const QByteArray stream = zlibBytes(programText(100).toLatin1());
+        // A stream whose last byte (of its checksum) is a backslash, written twice in the
+        // label: the last character of the text sets that byte.
+        QByteArray backslashEnd;
+        for (int c = 1; c < 256 && !backslashEnd.endsWith('\\'); ++c)
+            backslashEnd = zlibBytes(QByteArray("PROG1^X800^Y500!") + char(c));
+        const QString big = makeCompressedLabel(programText(23073));
+        // clang-format off
+        QTest::newRow("line end only") << labelAround("00100", stream + "\r\n") << "";
+        QTest::newRow("label after the data") << labelAround("00100", stream + "X") << "X";
+        QTest::newRow("line end, then a label")
+            << labelAround("00100", stream + "\r\n%START%\r\n") << "%START%\r\n";
+        QTest::newRow("after a doubled backslash")
+            << labelAround("00017", backslashEnd + "%START%") << "%START%";
+        QTest::newRow("file route") << big + "%START%" << "%START%";
+        QTest::newRow("past the input buffer")
+            << labelAround("00100", stream + QByteArray(23200, 'A')) << QString(23200, 'A');
+        // clang-format on
+    }
+
+    void rest()
+    {
+        QFETCH(QString, label);
+        const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QVERIFY(result.text.startsWith(QStringLiteral("PROG1^")));
+        QTEST(result.rest, "rest");
     }
 
     void refuses_data()
@@ -152,8 +182,6 @@ private Q_SLOTS:
             << "it expands to more than 23074";
         QTest::newRow("file route, one character short")
             << labelAround("23074", zlibBytes(big)) << "it expands to 23073 characters";
-        QTest::newRow("junk after the stream")
-            << labelAround("00100", stream + "X") << "data follows the end";
         QTest::newRow("input buffer overrun") << labelAround("00100", QByteArray(23201, 'x'))
             << "its compressed data (23201 bytes) is longer than the 23200-byte";
         // clang-format on
@@ -163,30 +191,41 @@ private Q_SLOTS:
     {
         QFETCH(QString, label);
         QFETCH(QString, error);
-        QTemporaryDir dir;
-        const CompressedLabelDecoder::Result result
-            = CompressedLabelDecoder(dir.path()).decode(label);
+        const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
         QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
         QVERIFY(result.text.isEmpty());
-        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
-        // What the station shows: the reason on the status line, no text for the polling.
-        app::Settings settings;
-        settings.tempPath = dir.path();
+        // What the station shows: the reason on the status line, no text for the polling and
+        // nothing after it.
         testing::FakeDisplay display;
-        QVERIFY(decodeCompressedLabel(label, settings, display).isEmpty());
+        QString rest = QStringLiteral("stale");
+        QVERIFY(decodeCompressedLabel(label, display, rest).isEmpty());
+        QCOMPARE(rest, QString());
         QCOMPARE(display.status(), QStringLiteral("Compressed label not read: ") + result.error);
     }
 
-    void unwritableTemporaryFolder()
+    // Another user may plant links named like temporary files in a shared temporary folder,
+    // such as the station's default one: a long label is still expanded, and the file the
+    // links lead to keeps its content.
+    void plantedLinksAreLeftAlone()
     {
         QTemporaryDir dir;
-        QVERIFY(testing::writeBytes(dir.filePath(QStringLiteral("blocker")), {}));
-        const auto result = CompressedLabelDecoder(dir.filePath(QStringLiteral("blocker/temp")))
-                                .decode(makeCompressedLabel(programText(23073)));
-        QCOMPARE(result.route, Route::File);
-        QVERIFY2(result.error.startsWith(QStringLiteral("the temporary folder")),
-                 qPrintable(result.error));
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+        const QString folder = app::settingsDefaults().tempPath;
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        QVERIFY(QDir().mkpath(folder));
+        const QString target = dir.filePath(QStringLiteral("operator.txt"));
+        QVERIFY(testing::writeBytes(target, "KEEP"));
+        for (const char *name : {"Temp.Cmp", "Temp.Dat"})
+            QVERIFY(QFile::link(target, QDir(folder).filePath(QLatin1String(name))));
+
+        const QString text = programText(23073);
+        testing::FakeDisplay display;
+        QString rest;
+        QCOMPARE(decodeCompressedLabel(makeCompressedLabel(text), display, rest), text);
+        QCOMPARE(testing::readBytes(target), QByteArray("KEEP"));
+        QCOMPARE(QDir(folder).entryList(QDir::System | QDir::Files).size(), 2);
     }
 
     void encoderRefuses_data()

@@ -1,16 +1,18 @@
-// The editor launch: its call sequence against a recording platform, and the Linux
-// platform's starting and following of the editor.
+// The editor launch: its call sequence against a recording platform, and the Linux platform's
+// command line for the program file, with a real program as the editor.
 
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "app/Error.h"
 #include "app/Pacer.h"
+#include "app/Settings.h"
 #include "program/EditorLaunch.h"
 
 #ifdef Q_OS_LINUX
 #include "program/LinuxEditorPlatform.h"
 #endif
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -28,7 +30,8 @@ namespace {
 class RecordingPlatform : public EditorPlatform, public app::Pacer
 {
 public:
-    Task startProgram(const QString &path) override
+    bool opensProgramFiles() const override { return false; }
+    Task startProgram(const QString &path, const QString &) override
     {
         record(QStringLiteral("start ") + path);
         running.insert(++m_lastTask);
@@ -161,9 +164,12 @@ private Q_SLOTS:
         QFETCH(quint64, window);
 
         RecordingPlatform platform;
-        program::EditorLaunch launch(platform, platform);
+        testing::FakeDisplay display;
+        app::Settings settings;
+        settings.editorPath = editorPath;
+        program::EditorLaunch launch(platform, platform, display, settings);
         if (before != u"nothing") {
-            launch.launchEditor(editorPath, QStringLiteral("PROG.CNC"));
+            launch.launchEditor(QStringLiteral("PROG.CNC"));
             if (before == u"closed")
                 platform.running.clear();
             platform.log.clear();
@@ -171,56 +177,75 @@ private Q_SLOTS:
         if (!failing.isEmpty())
             platform.failing.insert(failing);
 
-        launch.launchEditor(editorPath, QStringLiteral("PROG.CNC"));
+        launch.launchEditor(QStringLiteral("PROG.CNC"));
         QCOMPARE(platform.log, log);
         QCOMPARE(launch.editorTask(), task);
         QCOMPARE(launch.editorWindow(), window);
+        QCOMPARE(display.status(),
+                 failing == u"start" ? program::EditorLaunch::notStartedText(editorPath)
+                                     : QStringLiteral("Ready."));
     }
 
 #ifdef Q_OS_LINUX
-    void linuxStartFailures()
+    // A real program as the editor, which writes its arguments beside itself. "<editor>" in
+    // the editor setting is its path, "<file>" in the arguments the program file PROG.CNC,
+    // found for the item's program name prog.cnc.
+    void linuxOpensTheProgram_data()
     {
-        program::LinuxEditorPlatform platform;
-        for (const QString &path : {QString(), QStringLiteral("/nonexistent/barlink-editor")}) {
-            QCOMPARE(testing::errorNumber([&] { (void)platform.startProgram(path); }),
-                     int(Error::FileNotFound));
-        }
+        QTest::addColumn<QString>("editorPath");
+        QTest::addColumn<QStringList>("arguments"); // empty: not started
+        QTest::addColumn<QString>("status");
+        const QString ready = QStringLiteral("Ready.");
+        // clang-format off
+        QTest::newRow("with %f") << "\"<editor>\" -a --file=%f"
+                                 << QStringList{"-a", "--file=<file>"} << ready;
+        QTest::newRow("without %f") << "\"<editor>\" --new-window"
+                                    << QStringList{"--new-window", "<file>"} << ready;
+        QTest::newRow("unquoted path with spaces") << "<editor>" << QStringList{"<file>"} << ready;
+        QTest::newRow("no editor set") << "" << QStringList{} << program::EditorLaunch::noEditorText();
+        QTest::newRow("editor missing") << "/nonexistent/editor %f" << QStringList{}
+            << program::EditorLaunch::notStartedText(QStringLiteral("/nonexistent/editor %f"));
+        // clang-format on
     }
 
-    // A real program as the editor: started once while it runs, again once it has ended;
-    // nothing is typed, as this desktop cannot aim keystrokes at one program's window.
-    void linuxEditorFollowed()
+    void linuxOpensTheProgram()
     {
+        QFETCH(QString, editorPath);
+        QFETCH(QStringList, arguments);
         QTemporaryDir dir;
-        const QString editor = dir.filePath(QStringLiteral("editor.sh"));
-        {
-            QFile script(editor);
-            QVERIFY(script.open(QIODevice::WriteOnly));
-            script.write("#!/bin/sh\nwhile [ ! -e \"$0.done\" ]; do sleep 0.05; done\n");
-            QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        }
+        const QString editor = dir.filePath(QStringLiteral("my editors/edit.sh"));
+        QVERIFY(QDir().mkpath(QFileInfo(editor).path()));
+        QVERIFY(testing::writeBytes(
+            editor,
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.part\"\n"
+            "mv \"$0.part\" \"$0.args\"\n"));
+        QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner));
+        app::Settings settings;
+        settings.gcodePath = dir.filePath(QStringLiteral("gcode/"));
+        const QString file = settings.gcodePath + QStringLiteral("PROG.CNC");
+        QVERIFY(QDir().mkpath(settings.gcodePath));
+        QVERIFY(testing::writeBytes(file, "G71 X1 Y1 Z1\r\n(DOOR)\r\n"));
+        settings.editorPath = editorPath.replace(QStringLiteral("<editor>"), editor);
+
         program::LinuxEditorPlatform platform;
         testing::InstantPacer pacer;
-        program::EditorLaunch launch(platform, pacer);
-
-        launch.launchEditor(editor, QStringLiteral("PROG.CNC"));
-        const EditorPlatform::Task first = launch.editorTask();
-        QVERIFY(first != 0);
-        QCOMPARE(platform.moduleUsage(first), 1);
-        launch.launchEditor(editor, QStringLiteral("PROG.CNC"));
-        QCOMPARE(launch.editorTask(), first);
-
-        QFile done(editor + QStringLiteral(".done"));
-        QVERIFY(done.open(QIODevice::WriteOnly));
-        done.close();
-        QTRY_COMPARE(platform.moduleUsage(first), 0);
-        launch.launchEditor(editor, QStringLiteral("PROG.CNC"));
-        QVERIFY(launch.editorTask() != first);
-
-        QVERIFY_THROWS_EXCEPTION(Error,
-                                 platform.sendKeys(launch.editorTask(), QStringLiteral("x")));
-        // The last copy ends at once; it has to be gone before its folder is.
-        QTRY_COMPARE(platform.moduleUsage(launch.editorTask()), 0);
+        testing::FakeDisplay display;
+        program::EditorLaunch launch(platform, pacer, display, settings);
+        const QByteArray written
+            = arguments.replaceInStrings(QStringLiteral("<file>"), file).join('\n').toLocal8Bit()
+              + '\n';
+        // Started for every program, also while the first copy may still run.
+        for (int i = 0; i < 2; ++i) {
+            QFile::remove(editor + QStringLiteral(".args"));
+            launch.launchEditor(QStringLiteral("prog.cnc"));
+            QTEST(display.status(), "status");
+            if (arguments.isEmpty()) {
+                QCOMPARE(launch.editorTask(), EditorPlatform::Task(0));
+                break;
+            }
+            QCOMPARE(launch.editorTask(), EditorPlatform::Task(i + 1));
+            QTRY_COMPARE(testing::readBytes(editor + QStringLiteral(".args")), written);
+        }
     }
 #endif
 };

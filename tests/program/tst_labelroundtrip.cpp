@@ -61,7 +61,7 @@ private Q_SLOTS:
             QTest::newRow(name) << program << labels << rows.split('|') << saved << acks << status;
         };
         add("program barcode", Iso, {"program PROG1 @program -x 800 -y 500 -z 18"},
-            "PROG1 f3 800x500x18 r1", "PROG1");
+            "PROG1 f3 800x500x18 r1 c:LEFT DOOR", "PROG1");
         add("with the scanner prefix, compressed", Iso,
             {"program PROG3 @program --field N1 --prefix209 1234567 --compress"},
             "PROG3 f7 900x700x20 r1 c:LEFT DOOR", "PROG3");

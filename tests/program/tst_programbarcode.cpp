@@ -4,6 +4,8 @@
 #include "DispatcherRig.h"
 #include "program/listmanager/RunState.h"
 
+#include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 using namespace barlink;
@@ -13,6 +15,41 @@ namespace {
 
 // An ISO program of 900 x 700 x 20 with the comment LEFT DOOR.
 const QString Iso = QStringLiteral("G71 X900 Y700 Z20\r\n(LEFT DOOR)\r\nG0 X1 Y1\r\nM30");
+
+// Makes a folder refuse new files while it lives: by its mode, or, for root, whom the mode
+// does not stop, by the immutable attribute. Nothing for an empty path.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString &folder)
+        : m_folder(folder)
+    {
+        if (m_folder.isEmpty())
+            return;
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (!QFileInfo(m_folder).isWritable())
+            return;
+        m_immutable = QProcess::execute(QStringLiteral("chattr"), {"+i", m_folder}) == 0;
+    }
+    ~FolderLock()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {"-i", m_folder});
+        if (!m_folder.isEmpty())
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+    [[nodiscard]] bool isLocked() const
+    {
+        return !m_folder.isEmpty() && !QFileInfo(m_folder).isWritable();
+    }
+
+private:
+    QString m_folder;
+    bool m_immutable = false;
+};
 
 // A program barcode handler on its parts, with overwrite on.
 struct Rig : DispatcherRig
@@ -88,42 +125,52 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QByteArray>("saved"); // PROG1 afterwards; null: no file
         QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<bool>("locked"); // the g-code folder takes no new file
         // clang-format off
         const auto add = [](const char *name, const QByteArray &existing, bool overwrite,
                             const char *runField, const QString &label, const QByteArray &saved,
-                            const QString &rows, const QByteArray &keys = SelectionKeys) {
+                            const QString &rows, const QByteArray &keys = SelectionKeys,
+                            bool locked = false) {
             QTest::newRow(name) << keys << existing << overwrite << QString::fromLatin1(runField)
-                                << label << saved << rows.split('|');
+                                << label << saved << rows.split('|') << locked;
         };
         // clang-format on
         const QByteArray iso = Iso.toLatin1() + "\r\n", old = "G71 X100 Y100 Z5\r\n(OLD)\r\n", no;
         const QString dims = QStringLiteral("PROG1^X800^Y500");
         const QString fromFile = QStringLiteral("PROG1 f3 800x500x20 r1 c:LEFT DOOR");
         const QString given = QStringLiteral("PROG1 f3 800x500x18 r1"), z18 = dims + "^Z18!";
+        const QString givenIso = given + " c:LEFT DOOR";
 
         // clang-format off
-        add("header dimensions, file not read", no, true, "", z18 + Iso, iso, given);
+        // With all dimensions given the program file is not read for them; the comment is
+        // still the program's own, from the text saved or else from the file.
+        add("header dimensions, file not read", no, true, "", z18 + Iso, iso, givenIso);
         add("Z0 reads the program file", no, true, "", dims + "^Z0!" + Iso, iso, fromFile);
         add("all dimensions from the file", no, true, "", "PROG1!" + Iso, iso,
             "PROG1 f1 900x700x20 r1 c:LEFT DOOR");
         add("overwrite off keeps a non-empty file", old, false, "", dims + "!" + Iso, old,
             "PROG1 f3 800x500x5 r1 c:OLD");
         add("overwrite on replaces it", old, true, "", dims + "!" + Iso, iso, fromFile);
+        add("folder takes no new file: written in place", old, true, "", dims + "!" + Iso, iso,
+            fromFile, SelectionKeys, true);
         add("overwrite off fills an empty file", "", false, "", dims + "!" + Iso, iso, fromFile);
+        add("overwrite off, all dimensions: the kept file's comment", old, false, "", z18 + Iso,
+            old, "PROG1 f3 800x500x18 r1 c:OLD");
         add("10 characters not saved", no, true, "", z18 + "  0123456789  ", no, given);
         add("11 characters saved", no, true, "", z18 + "01234567890", "01234567890\r\n", given);
         add("U ignored after a field label", no, true, "A", dims + "^UN^Z18!" + Iso, iso,
-            "PROG1 f4 800x500x18 r1");
+            "PROG1 f4 800x500x18 r1 c:LEFT DOOR");
         add("U taken when blank", no, true, " ", dims + "^UN1^Z18!" + Iso, iso,
-            "PROG1 f7 800x500x18 r1");
+            "PROG1 f7 800x500x18 r1 c:LEFT DOOR");
         add("blank field after a reset: no selection", no, true, " ", z18 + Iso, iso,
-            "PROG1 f37 800x500x18 r1");
+            "PROG1 f37 800x500x18 r1 c:LEFT DOOR");
         add("209 prefix with ! in it", no, true, "",
-            QChar(209) + QStringLiteral("ABC!EFG") + z18 + Iso, iso, given);
+            QChar(209) + QStringLiteral("ABC!EFG") + z18 + Iso, iso, givenIso);
         add("single-byte program text", no, true, "", dims + QString::fromUtf8("^Z1!(PIÈCE) M30"),
             "(PI\xC8" "CE) M30\r\n", "PROG1 f3 800x500x1 r1");
         add("mirror piece gives two rows", no, true, "", "MIRDOOR^X500^Y300^Z18!" + Iso, no,
-            "MIRDOOR f3 500x300x18 r1|MIRDOOR f4 500x300x18 r1", SelectionKeys + MirrorKeys);
+            "MIRDOOR f3 500x300x18 r1 c:LEFT DOOR|MIRDOOR f4 500x300x18 r1 c:LEFT DOOR",
+            SelectionKeys + MirrorKeys);
         // clang-format on
     }
 
@@ -135,12 +182,18 @@ private Q_SLOTS:
         QFETCH(QString, runField);
         QFETCH(QString, label);
         QFETCH(QByteArray, saved);
+        QFETCH(bool, locked);
 
         Rig rig(keys);
         if (!existing.isNull())
             QVERIFY(writeBytes(rig.gcodeFile(), existing));
+        FolderLock lock(locked ? rig.settings.gcodePath : QString());
+        if (locked && !lock.isLocked())
+            QSKIP("no way to make a folder refuse new files here");
         rig.options.setValue(app::Options::Overwrite, overwrite ? 1 : 0);
         rig.item.runField = runField;
+        // An earlier program's comment, which no row of this program may carry.
+        rig.item.programComment = QStringLiteral("EARLIER");
 
         rig.handler.interpretProgramBarcode(label);
         QTEST(rig.rows(), "rows");
@@ -162,6 +215,7 @@ private Q_SLOTS:
         rig.item.dimX = QStringLiteral("500");
         rig.item.dimY = QStringLiteral("700"); // beyond the half limit, but no "!": 0 x 0
         rig.item.dimZ = QStringLiteral("18");
+        rig.item.programComment = QStringLiteral("EARLIER"); // PANEL.CNC has no file
         rig.handler.interpretProgramBarcode(QChar(209) + QStringLiteral("1234567^"));
         QCOMPARE(rig.rows(), QStringList{"PANEL.CNC f3 500x700x18 r"});
         QCOMPARE(rig.item.lastProgramName, QStringLiteral("PANEL.CNC"));
@@ -191,7 +245,7 @@ private Q_SLOTS:
         rig.store->setListVisible(false);
         rig.item.clearListPending = true;
         rig.handler.interpretProgramBarcode("PROG1^X800^Y500^Z18!" + Iso);
-        QCOMPARE(rig.rows(), QStringList{"PROG1 f3 800x500x18 r1"});
+        QCOMPARE(rig.rows(), QStringList{"PROG1 f3 800x500x18 r1 c:LEFT DOOR"});
         QVERIFY(rig.store->listVisible());
         QVERIFY(!rig.item.clearListPending);
     }
