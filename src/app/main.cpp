@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/EventLoopPacer.h"
+#include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
 #include "app/PromptDialog.h"
 #include "app/SettingsDialog.h"
@@ -64,16 +65,9 @@ private:
     std::unique_ptr<listmanager::EmbeddedListManagerProvider> m_provider;
 };
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The station's whole run, from start-up to the end of the event loop.
+int runStation()
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Barlink"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(BARLINK_VERSION_MAJOR)
-                                            .arg(BARLINK_VERSION_MINOR)
-                                            .arg(BARLINK_VERSION_PATCH));
     // QApplication has taken its own options (-platform, -style, ...) off the command line.
     const bool commandLineEmpty = QApplication::arguments().size() <= 1;
 
@@ -187,4 +181,23 @@ int main(int argc, char *argv[])
         openTestConsole();
 
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    app::GuardedApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Barlink"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(BARLINK_VERSION_MAJOR)
+                                            .arg(BARLINK_VERSION_MINOR)
+                                            .arg(BARLINK_VERSION_PATCH));
+    // Whatever no handler caught is reported; the program then ends with status 1.
+    try {
+        return runStation();
+    } catch (...) {
+        app::GuardedApplication::reportCurrentException();
+    }
+    return 1;
 }
