@@ -59,12 +59,14 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui->ComDisplay->setFont(scanFont);
     m_ui->ComDisplay->setMinimumHeight(m_ui->ComDisplay->sizeHint().height() + 8);
     m_status = m_ui->lblStatusBar->text();
-    // Long texts are clipped rather than widening the window.
+    // Long texts are clipped rather than widening the window; the status line wraps instead,
+    // so that a message about the scanner port can be read whole.
     for (QLabel *line : {m_ui->ComDisplay, m_ui->lblStatusBar}) {
         QSizePolicy policy = line->sizePolicy();
         policy.setHorizontalPolicy(QSizePolicy::Ignored);
         line->setSizePolicy(policy);
     }
+    setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
     // "Show Program in Editor" is hidden at start-up; "Machine Auto Start" takes its place.
     m_ui->ShowEd->setVisible(false);
@@ -239,6 +241,32 @@ void MainWindow::setActivity(bool visible, const QString &caption)
 void MainWindow::setCurrentSettings(const QString &text)
 {
     m_ui->lblCurSettings->setText(text);
+}
+
+void MainWindow::setPortState(PortState state, const QString &device)
+{
+    QString text;
+    QString colour;
+    switch (state) {
+    case PortState::Open:
+        text = tr("Open");
+        colour = QStringLiteral("#2e7d32");
+        break;
+    case PortState::Waiting:
+        text = tr("Waiting for the scanner");
+        colour = QStringLiteral("#e65100");
+        break;
+    case PortState::Closed:
+        text = tr("Closed");
+        colour = QStringLiteral("#616161");
+        break;
+    }
+    m_ui->lblPortState->setText(text);
+    m_ui->lblPortState->setToolTip(device.isEmpty() ? text : text + QStringLiteral(": ") + device);
+    m_ui->lblPortState->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
+                       "padding: 2px 8px; }")
+            .arg(colour));
 }
 
 void MainWindow::beep()

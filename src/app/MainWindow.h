@@ -55,6 +55,7 @@ public:
     void setLastScan(const QString &text) override;
     void setActivity(bool visible, const QString &caption) override;
     void setCurrentSettings(const QString &text) override;
+    void setPortState(PortState state, const QString &device) override;
     void beep() override;
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }

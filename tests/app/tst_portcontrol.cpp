@@ -87,31 +87,72 @@ private Q_SLOTS:
         QCOMPARE(display.currentSettings, QStringLiteral("COM1:9600,N,8,1"));
     }
 
-    void lostDeviceIsReportedAndReopened()
+    // How the port came to be closed, and whether it then waits for its device.
+    void portWaitsForItsDevice_data()
     {
-        app::Settings settings = settingsOf(1, "/dev/pts/7", "9600,N,8,1");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("waits");
+        // clang-format off
+        QTest::newRow("scanner unplugged")              << "lost"     << "/dev/pts/7" << true;
+        QTest::newRow("not there at start-up, cancel")  << "start"    << "/dev/pts/7" << true;
+        QTest::newRow("no port chosen, cancel")         << "start"    << ""           << false;
+        QTest::newRow("shut down")                      << "shutdown" << "/dev/pts/7" << false;
+        // clang-format on
+    }
+    void portWaitsForItsDevice()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, device);
+        QFETCH(bool, waits);
+        using State = app::OperatorDisplay::PortState;
+        app::Settings settings = settingsOf(0, device.toLatin1().constData(), "9600,N,8,1");
         FakeDisplay display;
         ScriptedPrompter prompter;
         FakeScannerPort port;
         app::PortControl control(settings, port, display, prompter);
         control.setReconnectInterval(10);
-        QVERIFY(control.applySerialSettings());
+        int dialogs = 0;
+        control.showSettingsDialog = [&] {
+            ++dialogs;
+            return false;
+        };
 
-        port.failOpen = true;
-        port.loseDevice(QStringLiteral("the device went away"));
+        if (how == QLatin1String("start")) {
+            port.failOpen = true;
+            QVERIFY(control.startPort());
+            QCOMPARE(dialogs, 1);
+        } else {
+            QVERIFY(control.applySerialSettings());
+            QCOMPARE(display.portState, State::Open);
+            port.failOpen = true;
+            if (how == QLatin1String("lost"))
+                port.loseDevice(QStringLiteral("the device went away"));
+            else
+                control.closePort();
+        }
         QVERIFY(!port.isOpen());
-        QCOMPARE(display.status(),
-                 app::PortControl::deviceLostText(QStringLiteral("/dev/pts/7"),
-                                                  QStringLiteral("the device went away")));
-        QVERIFY(control.isReconnecting());
-        const int opensWhileAway = port.openCalls;
-        QTRY_VERIFY(port.openCalls > opensWhileAway + 1); // tried again, quietly
-        QVERIFY(prompter.shown.isEmpty());
+        QCOMPARE(display.portState, waits ? State::Waiting : State::Closed);
+        QCOMPARE(display.portDevice, device);
+        const int opens = port.openCalls;
+        if (!waits) {
+            QTest::qWait(50);
+            QCOMPARE(port.openCalls, opens);
+            QVERIFY(!control.isReconnecting());
+            return;
+        }
+        QVERIFY2(display.status().contains(QStringLiteral("Waiting for the scanner")),
+                 qPrintable(display.status()));
+        QTRY_VERIFY(port.openCalls > opens + 1); // tried again, quietly
+        QCOMPARE(prompter.shown.size(), how == QLatin1String("start") ? 1 : 0);
 
         port.failOpen = false;
         QTRY_VERIFY(port.isOpen());
+        QCOMPARE(port.openedDevice, device);
         QVERIFY(!control.isReconnecting());
-        QVERIFY(display.status().contains(QStringLiteral("open again")));
+        QCOMPARE(display.portState, State::Open);
+        QCOMPARE(display.status(), app::PortControl::openText(device));
+        QCOMPARE(display.currentSettings, device + QStringLiteral(":9600,N,8,1"));
     }
 };
 

@@ -42,6 +42,11 @@ public:
             activityCaption = caption;
     }
     void setCurrentSettings(const QString &text) override { currentSettings = text; }
+    void setPortState(PortState state, const QString &device) override
+    {
+        portState = state;
+        portDevice = device;
+    }
     void beep() override { ++beeps; }
 
     QStringList statusHistory;
@@ -52,6 +57,8 @@ public:
     bool activityVisible = false;
     QString activityCaption;
     QString currentSettings;
+    PortState portState = PortState::Closed;
+    QString portDevice;
     int beeps = 0;
 
 private:
