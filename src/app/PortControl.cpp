@@ -10,6 +10,8 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcPort, "barlink.app.port", QtWarningMsg)
 
 namespace barlink::app {
@@ -83,13 +85,13 @@ std::optional<Error> PortControl::openPort()
         if (device.isEmpty() || error.number() == scanner::InvalidPropertyValue) {
             m_display.setPortState(PortState::Closed, device);
             m_display.setStatus(closedText(error.description()));
+            m_problemShown = true;
         } else {
             waitForDevice(notOpenText(device, error.description()));
         }
         return error;
     }
-    m_display.setCurrentSettings(currentSettingsCaption(m_settings));
-    m_display.setPortState(PortState::Open, device);
+    shownOpen(device);
     return std::nullopt;
 }
 
@@ -133,6 +135,7 @@ void PortControl::closePort()
 void PortControl::waitForDevice(const QString &statusText)
 {
     m_display.setStatus(statusText);
+    m_problemShown = true;
     m_display.setPortState(PortState::Waiting, portDeviceName(m_settings));
     m_reconnect.start();
 }
@@ -157,9 +160,15 @@ void PortControl::tryReconnect()
         }
     }
     m_reconnect.stop();
+    shownOpen(device);
+}
+
+void PortControl::shownOpen(const QString &device)
+{
     m_display.setCurrentSettings(currentSettingsCaption(m_settings));
     m_display.setPortState(PortState::Open, device);
-    m_display.setStatus(openText(device));
+    if (std::exchange(m_problemShown, false))
+        m_display.setStatus(openText(device));
 }
 
 } // namespace barlink::app

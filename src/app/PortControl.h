@@ -79,6 +79,7 @@ Q_SIGNALS:
 private:
     [[nodiscard]] std::optional<Error> openPort();
     void waitForDevice(const QString &statusText);
+    void shownOpen(const QString &device);
     void onDeviceLost(const QString &reason);
     void tryReconnect();
 
@@ -87,6 +88,8 @@ private:
     OperatorDisplay &m_display;
     Prompter &m_prompter;
     QTimer m_reconnect;
+    // The status line tells of a port that is not open: an opening replaces that text.
+    bool m_problemShown = false;
 };
 
 } // namespace barlink::app

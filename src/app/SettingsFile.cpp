@@ -189,6 +189,11 @@ void saveSerialSettings(const Settings &settings)
     writeKey(settings, QStringLiteral("CommPort"), QString::number(settings.serialPort));
 }
 
+void saveCommDevice(const Settings &settings)
+{
+    writeKey(settings, QStringLiteral("CommDevice"), settings.commDevice);
+}
+
 QString optionSwitchKey(Options::Switch s)
 {
     switch (s) {

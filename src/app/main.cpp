@@ -81,15 +81,14 @@ int runStation()
                          QApplication::applicationDirPath(),
                          app::windowsDirectory());
 
+    // OK in the dialog opens the port with what it shows; Cancel leaves the port as it is.
     auto portSettingsDialog = [&] {
         app::SettingsDialog dialog(station.settings(), prompter, &window);
+        dialog.applySettings = [&] { return station.portControl().reopen(); };
         return dialog.exec() == QDialog::Accepted;
     };
     station.portControl().showSettingsDialog = portSettingsDialog;
-    window.onPortSettings = [&] {
-        if (portSettingsDialog())
-            station.portControl().applySerialSettings();
-    };
+    window.onPortSettings = portSettingsDialog;
     window.onClose = [&] { station.shutdown(); };
 
     // The field selection setup dialog is made at its first opening and kept: it shows and

@@ -5,7 +5,11 @@
 #include "app/PortControl.h"
 #include "app/SerialChoice.h"
 #include "app/Settings.h"
+#include "scanner/SerialDevice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink;
@@ -55,6 +59,45 @@ private Q_SLOTS:
                   .join(u'|'),
               "choice");
         QTEST(choice.toSettings(), "written");
+    }
+
+    // devices: "name:description:maker" under dev/; links: "link>target" in dev/by-id/.
+    void deviceListUsesStableNames_data()
+    {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<QStringList>("links");
+        QTest::addColumn<QStringList>("captions");
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("ports in number order") << L{"ttyS10::", "ttyS2::", "ttyS0::"} << L{}
+            << L{"dev/ttyS0", "dev/ttyS2", "dev/ttyS10"};
+        QTest::newRow("USB device by its stable name, first")
+            << L{"ttyS0::", "ttyACM0:Scanner:Maker"} << L{"usb-Maker_Scanner-if00>../ttyACM0"}
+            << L{"dev/by-id/usb-Maker_Scanner-if00  (ttyACM0: Scanner, Maker)", "dev/ttyS0"};
+        QTest::newRow("link to another device") << L{"ttyUSB0:FT232R USB UART:FTDI"}
+            << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0  (FT232R USB UART, FTDI)"};
+        // clang-format on
+    }
+    void deviceListUsesStableNames()
+    {
+        QFETCH(QStringList, devices);
+        QFETCH(QStringList, links);
+        QTemporaryDir dir;
+        const QString dev = dir.filePath(QStringLiteral("dev"));
+        QVERIFY(QDir().mkpath(dev + QStringLiteral("/by-id")));
+        for (const QString &link : std::as_const(links)) {
+            QVERIFY(QFile::link(link.section(u'>', 1),
+                                dev + QStringLiteral("/by-id/") + link.section(u'>', 0, 0)));
+        }
+        QList<scanner::SerialDevice> found;
+        for (const QString &device : std::as_const(devices)) {
+            const QStringList parts = device.split(u':');
+            found.append({QString(), dev + u'/' + parts[0], parts[1], parts[2]});
+        }
+        QStringList captions;
+        for (const auto &device : scanner::withStableNames(found, dev + QStringLiteral("/by-id")))
+            captions << device.caption().remove(dir.path() + u'/');
+        QTEST(captions, "captions");
     }
 
     void captionShowsPortOrDevice()
