@@ -1,6 +1,7 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/AboutDialog.h"
+#include "app/CommandLine.h"
 #include "app/EventLoopPacer.h"
 #include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
@@ -28,6 +29,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 using namespace barlink;
@@ -186,6 +188,15 @@ int runStation()
 
 int main(int argc, char *argv[])
 {
+    // --help and --version are answered before anything else happens: no display is needed.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> answer = app::commandLineAnswer(arguments)) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Barlink"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
