@@ -53,6 +53,11 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui->LabelAFS->setVisible(false);
     m_ui->DSpin->setStyleSheet(QStringLiteral("QLabel { color: #c62828; font-weight: bold; }"));
     m_ui->DSpin->setMinimumWidth(20);
+    // The indicator keeps its place while hidden, so that the last-scan line keeps its width
+    // when characters start to arrive.
+    QSizePolicy spinPolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    spinPolicy.setRetainSizeWhenHidden(true);
+    m_ui->DSpin->setSizePolicy(spinPolicy);
     m_ui->DSpin->setVisible(false);
     QFont scanFont = m_ui->ComDisplay->font();
     scanFont.setPointSizeF(scanFont.pointSizeF() * 1.3);
@@ -68,6 +73,7 @@ MainWindow::MainWindow(QWidget *parent)
     }
     setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
+    m_ui->ExLab->setVisible(false);
     // "Show Program in Editor" is hidden at start-up; "Machine Auto Start" takes its place.
     m_ui->ShowEd->setVisible(false);
 
@@ -94,6 +100,10 @@ MainWindow::MainWindow(QWidget *parent)
         if (onAbout)
             onAbout();
     });
+    connect(m_ui->mnuListManager, &QAction::triggered, this, [this] {
+        if (onShowListManager)
+            onShowListManager();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -103,6 +113,7 @@ void MainWindow::enableMenus()
     m_ui->MnuAutoFld->setEnabled(bool(onAutoFieldSelect));
     m_ui->ExIns->setEnabled(bool(onExclusionInsertion));
     m_ui->mnuAbout->setEnabled(bool(onAbout));
+    m_ui->mnuListManager->setEnabled(bool(onShowListManager));
 }
 
 QCheckBox *MainWindow::checkBoxFor(Options::Switch s) const
@@ -224,6 +235,7 @@ void MainWindow::setAutoFieldSelectionVisible(bool visible)
 void MainWindow::setExclusionText(const QString &text)
 {
     m_ui->ExLab->setText(text);
+    m_ui->ExLab->setVisible(!text.isEmpty());
 }
 
 void MainWindow::setLastScan(const QString &text)

@@ -42,6 +42,8 @@ public:
     std::function<void()> onAutoFieldSelect;
     std::function<void()> onExclusionInsertion;
     std::function<void()> onAbout;
+    // Shows the List Manager window again once it has been closed.
+    std::function<void()> onShowListManager;
     // Runs when the window is closed with its close box (not with E&xit).
     std::function<void()> onClose;
     void enableMenus();

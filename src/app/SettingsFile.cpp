@@ -142,7 +142,15 @@ bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
         found = findSettingsFile(settings.windowsDir, prompter);
     }
     if (found.isEmpty()) {
-        prompter.inform(Prompter::Icon::Critical, QStringLiteral("File KTQ.INI Not Found"));
+        const auto shown = [](const QString &folder) {
+            return QDir::toNativeSeparators(QDir(folder).filePath(SettingsFileName));
+        };
+        prompter.informWithDetails(
+            Prompter::Icon::Critical,
+            QStringLiteral("File KTQ.INI Not Found"),
+            QStringLiteral("Looked for:\n%1\n%2\n\nSettings saved from now on go to a new "
+                           "file:\n%2")
+                .arg(shown(settings.programDir), shown(settings.windowsDir)));
         return false;
     }
     settings.settingsFilePath = found;

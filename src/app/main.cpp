@@ -53,6 +53,8 @@ public:
     {
         return m_provider ? m_provider->store().get() : nullptr;
     }
+    // The store, made now if the list manager was not asked for yet.
+    [[nodiscard]] listmanager::ListStore *openStore() { return provider().store().get(); }
 
 private:
     listmanager::EmbeddedListManagerProvider &provider()
@@ -154,6 +156,27 @@ int runStation()
         auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &window);
         QObject::connect(shortcut, &QShortcut::activated, &window, openTestConsole);
     }
+    // The list manager's window; the View menu shows it again once it has been closed.
+    std::unique_ptr<listmanager::ListManagerWindow> listWindow;
+    const auto makeListWindow = [&](listmanager::ListStore *store) {
+        listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
+        // Beside the main window when the screen is wide enough, otherwise below it.
+        const QRect screen = window.screen()->availableGeometry();
+        const QRect main = window.frameGeometry();
+        QRect place(main.right() + 24, main.top(), 900, 560);
+        if (place.right() > screen.right())
+            place = QRect(main.left(), main.bottom() + 24, std::min(900, screen.width() - 48), 560);
+        listWindow->setGeometry(place);
+    };
+    window.onShowListManager = [&] {
+        listmanager::ListStore *store = listManager.openStore();
+        if (!listWindow)
+            makeListWindow(store);
+        store->setVisible(true);
+        listWindow->show();
+        listWindow->raise();
+        listWindow->activateWindow();
+    };
     window.enableMenus();
 
     if (station.start(commandLineEmpty) != app::Startup::Outcome::Running)
@@ -165,16 +188,8 @@ int runStation()
     // The main window at the top left of the screen, the list manager beside it.
     window.move(24, 24);
     window.show();
-    std::unique_ptr<listmanager::ListManagerWindow> listWindow;
     if (listmanager::ListStore *store = listManager.store()) {
-        listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
-        // Beside the main window when the screen is wide enough, otherwise below it.
-        const QRect screen = window.screen()->availableGeometry();
-        const QRect main = window.frameGeometry();
-        QRect place(main.right() + 24, main.top(), 900, 560);
-        if (place.right() > screen.right())
-            place = QRect(main.left(), main.bottom() + 24, std::min(900, screen.width() - 48), 560);
-        listWindow->setGeometry(place);
+        makeListWindow(store);
         if (store->visible())
             listWindow->show();
     }

@@ -124,11 +124,39 @@ private Q_SLOTS:
     {
         app::MainWindow window;
         auto *about = child<QAction>(window, "mnuAbout");
+        auto *listManager = child<QAction>(window, "mnuListManager");
         window.onAbout = [] {};
-        QVERIFY(!about->isEnabled());
+        int listManagerShown = 0;
+        window.onShowListManager = [&] { ++listManagerShown; };
+        QVERIFY(!about->isEnabled() && !listManager->isEnabled());
         window.enableMenus();
-        QVERIFY(about->isEnabled());
+        QVERIFY(about->isEnabled() && listManager->isEnabled());
         QVERIFY(!child<QAction>(window, "MnuAutoFld")->isEnabled());
+        listManager->trigger();
+        QCOMPARE(listManagerShown, 1);
+    }
+
+    // The last-scan line keeps its width while characters arrive; the exclusion label is
+    // there only while it has a text.
+    void linesKeepTheirPlace()
+    {
+        app::MainWindow window;
+        window.resize(620, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *lastScan = child<QLabel>(window, "ComDisplay");
+        const int width = lastScan->width();
+        window.setActivity(true, QStringLiteral("X"));
+        window.setLastScan(QStringLiteral(" Last Scan:    %12PROG"));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(lastScan->width(), width);
+
+        auto *exclusion = child<QLabel>(window, "ExLab");
+        QVERIFY(exclusion->isHidden());
+        window.setExclusionText(QStringLiteral("Exclusion 3"));
+        QVERIFY(!exclusion->isHidden());
+        window.setExclusionText(QString());
+        QVERIFY(exclusion->isHidden());
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the

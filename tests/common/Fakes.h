@@ -75,11 +75,17 @@ public:
         Icon icon;
         Buttons buttons;
         QString text;
+        QString details;
     };
 
     Answer ask(Icon icon, Buttons buttons, const QString &text) override
     {
-        shown.append({icon, buttons, text});
+        return askWithDetails(icon, buttons, text, QString());
+    }
+    Answer
+    askWithDetails(Icon icon, Buttons buttons, const QString &text, const QString &details) override
+    {
+        shown.append({icon, buttons, text, details});
         if (!answers.isEmpty())
             return answers.dequeue();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
