@@ -66,11 +66,12 @@ MainWindow::MainWindow(QWidget *parent)
     m_status = m_ui->lblStatusBar->text();
     // Long texts are clipped rather than widening the window; the status line wraps instead,
     // so that a message about the scanner port can be read whole.
-    for (QLabel *line : {m_ui->ComDisplay, m_ui->lblStatusBar}) {
+    for (QLabel *line : {m_ui->ComDisplay, m_ui->lblStatusBar, m_ui->lblCurSettings}) {
         QSizePolicy policy = line->sizePolicy();
         policy.setHorizontalPolicy(QSizePolicy::Ignored);
         line->setSizePolicy(policy);
     }
+    m_ui->portRow->setStretchFactor(m_ui->lblCurSettings, 1);
     setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
     m_ui->ExLab->setVisible(false);
@@ -253,6 +254,7 @@ void MainWindow::setActivity(bool visible, const QString &caption)
 void MainWindow::setCurrentSettings(const QString &text)
 {
     m_ui->lblCurSettings->setText(text);
+    m_ui->lblCurSettings->setToolTip(text);
 }
 
 void MainWindow::setPortState(PortState state, const QString &device)

@@ -111,8 +111,8 @@ SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *
     m_ui->lblPortError->setVisible(false);
     // Room for a stable device name and what the system says about the device.
     const QFontMetrics metrics = m_ui->lstDevices->fontMetrics();
-    m_ui->lstDevices->setMaximumHeight(metrics.height() * 6);
-    m_ui->lstDevices->setMinimumWidth(metrics.averageCharWidth() * 60);
+    m_ui->lstDevices->setMaximumHeight(metrics.height() * 7);
+    m_ui->lstDevices->setMinimumWidth(metrics.averageCharWidth() * 72);
     fillIn();
     setDevices(scanner::systemSerialDevices());
     adjustSize();
@@ -174,6 +174,7 @@ void SettingsDialog::setDevices(const QList<scanner::SerialDevice> &devices)
     for (const scanner::SerialDevice &device : devices) {
         auto *item = new QListWidgetItem(device.caption(), m_ui->lstDevices);
         item->setData(Qt::UserRole, device.path);
+        item->setToolTip(device.caption());
         if (device.path == m_choice.device || device.systemPath == m_choice.device)
             m_ui->lstDevices->setCurrentItem(item);
     }
@@ -194,6 +195,7 @@ void SettingsDialog::showProblem(const QString &text)
 {
     m_ui->lblPortError->setText(text);
     m_ui->lblPortError->setVisible(true);
+    adjustSize();
 }
 
 void SettingsDialog::onOk()

@@ -39,7 +39,7 @@ QString SerialDevice::caption() const
         const QString name = QFileInfo(systemPath).fileName();
         note = note.isEmpty() ? name : name + QStringLiteral(": ") + note;
     }
-    return note.isEmpty() ? path : path + QStringLiteral("  (") + note + QLatin1Char(')');
+    return note.isEmpty() ? path : path + QLatin1Char('\n') + note;
 }
 
 QList<SerialDevice> systemSerialDevices()

@@ -13,7 +13,9 @@ struct SerialDevice
     QString description; // as the system reports them; may be empty
     QString manufacturer;
 
-    // "/dev/serial/by-id/usb-Maker_Scanner-if00  (ttyACM0: Scanner, Maker)".
+    // The path, and on a second line what the system says of the device:
+    // "/dev/serial/by-id/usb-Maker_Scanner-if00" "\n" "ttyACM0: Scanner, Maker"; the path alone
+    // when it says nothing.
     [[nodiscard]] QString caption() const;
 };
 

@@ -73,9 +73,9 @@ private Q_SLOTS:
             << L{"dev/ttyS0", "dev/ttyS2", "dev/ttyS10"};
         QTest::newRow("USB device by its stable name, first")
             << L{"ttyS0::", "ttyACM0:Scanner:Maker"} << L{"usb-Maker_Scanner-if00>../ttyACM0"}
-            << L{"dev/by-id/usb-Maker_Scanner-if00  (ttyACM0: Scanner, Maker)", "dev/ttyS0"};
+            << L{"dev/by-id/usb-Maker_Scanner-if00\nttyACM0: Scanner, Maker", "dev/ttyS0"};
         QTest::newRow("link to another device") << L{"ttyUSB0:FT232R USB UART:FTDI"}
-            << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0  (FT232R USB UART, FTDI)"};
+            << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0\nFT232R USB UART, FTDI"};
         // clang-format on
     }
     void deviceListUsesStableNames()
