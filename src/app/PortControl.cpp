@@ -80,7 +80,7 @@ std::optional<Error> PortControl::openPort()
         m_port.open(device, m_settings.serialSettings);
     } catch (const Error &error) {
         qCInfo(lcPort) << "port open failed:" << error.what();
-        // Line settings the port refuses, or no device at all, do not mend themselves:
+        // Line settings that cannot be read, or no device at all, do not mend themselves:
         // the port stays closed until the operator chooses again.
         if (device.isEmpty() || error.number() == scanner::InvalidPropertyValue) {
             m_display.setPortState(PortState::Closed, device);
