@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <exception>
+#include <new>
 
 namespace barlink {
 
@@ -17,6 +18,7 @@ public:
         Overflow = 6,
         OutOfMemory = 7,
         SubscriptOutOfRange = 9,
+        InternalError = 51,
         BadFileName = 52,
         FileNotFound = 53,
         BadFileMode = 54,
@@ -62,6 +64,19 @@ private:
 [[nodiscard]] inline QString unexpectedErrorText(const Error &error)
 {
     return unexpectedErrorText(error.number(), error.description());
+}
+
+// The same for any exception: an Error with its own number, a failed allocation as 7, any
+// other as 51 with what the exception says.
+[[nodiscard]] inline QString unexpectedErrorText(const std::exception &exception)
+{
+    if (const auto *error = dynamic_cast<const Error *>(&exception))
+        return unexpectedErrorText(*error);
+    if (dynamic_cast<const std::bad_alloc *>(&exception))
+        return unexpectedErrorText(Error::OutOfMemory, QStringLiteral("Out of memory"));
+    return unexpectedErrorText(Error::InternalError,
+                               QStringLiteral("Internal error: ")
+                                   + QString::fromLocal8Bit(exception.what()));
 }
 
 } // namespace barlink

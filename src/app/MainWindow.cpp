@@ -53,19 +53,28 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui->LabelAFS->setVisible(false);
     m_ui->DSpin->setStyleSheet(QStringLiteral("QLabel { color: #c62828; font-weight: bold; }"));
     m_ui->DSpin->setMinimumWidth(20);
+    // The indicator keeps its place while hidden, so that the last-scan line keeps its width
+    // when characters start to arrive.
+    QSizePolicy spinPolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    spinPolicy.setRetainSizeWhenHidden(true);
+    m_ui->DSpin->setSizePolicy(spinPolicy);
     m_ui->DSpin->setVisible(false);
     QFont scanFont = m_ui->ComDisplay->font();
     scanFont.setPointSizeF(scanFont.pointSizeF() * 1.3);
     m_ui->ComDisplay->setFont(scanFont);
     m_ui->ComDisplay->setMinimumHeight(m_ui->ComDisplay->sizeHint().height() + 8);
     m_status = m_ui->lblStatusBar->text();
-    // Long texts are clipped rather than widening the window.
-    for (QLabel *line : {m_ui->ComDisplay, m_ui->lblStatusBar}) {
+    // Long texts are clipped rather than widening the window; the status line wraps instead,
+    // so that a message about the scanner port can be read whole.
+    for (QLabel *line : {m_ui->ComDisplay, m_ui->lblStatusBar, m_ui->lblCurSettings}) {
         QSizePolicy policy = line->sizePolicy();
         policy.setHorizontalPolicy(QSizePolicy::Ignored);
         line->setSizePolicy(policy);
     }
+    m_ui->portRow->setStretchFactor(m_ui->lblCurSettings, 1);
+    setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
+    m_ui->ExLab->setVisible(false);
     // "Show Program in Editor" is hidden at start-up; "Machine Auto Start" takes its place.
     m_ui->ShowEd->setVisible(false);
 
@@ -92,6 +101,10 @@ MainWindow::MainWindow(QWidget *parent)
         if (onAbout)
             onAbout();
     });
+    connect(m_ui->mnuListManager, &QAction::triggered, this, [this] {
+        if (onShowListManager)
+            onShowListManager();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -101,6 +114,7 @@ void MainWindow::enableMenus()
     m_ui->MnuAutoFld->setEnabled(bool(onAutoFieldSelect));
     m_ui->ExIns->setEnabled(bool(onExclusionInsertion));
     m_ui->mnuAbout->setEnabled(bool(onAbout));
+    m_ui->mnuListManager->setEnabled(bool(onShowListManager));
 }
 
 QCheckBox *MainWindow::checkBoxFor(Options::Switch s) const
@@ -222,6 +236,7 @@ void MainWindow::setAutoFieldSelectionVisible(bool visible)
 void MainWindow::setExclusionText(const QString &text)
 {
     m_ui->ExLab->setText(text);
+    m_ui->ExLab->setVisible(!text.isEmpty());
 }
 
 void MainWindow::setLastScan(const QString &text)
@@ -239,6 +254,33 @@ void MainWindow::setActivity(bool visible, const QString &caption)
 void MainWindow::setCurrentSettings(const QString &text)
 {
     m_ui->lblCurSettings->setText(text);
+    m_ui->lblCurSettings->setToolTip(text);
+}
+
+void MainWindow::setPortState(PortState state, const QString &device)
+{
+    QString text;
+    QString colour;
+    switch (state) {
+    case PortState::Open:
+        text = tr("Open");
+        colour = QStringLiteral("#2e7d32");
+        break;
+    case PortState::Waiting:
+        text = tr("Waiting for the scanner");
+        colour = QStringLiteral("#e65100");
+        break;
+    case PortState::Closed:
+        text = tr("Closed");
+        colour = QStringLiteral("#616161");
+        break;
+    }
+    m_ui->lblPortState->setText(text);
+    m_ui->lblPortState->setToolTip(device.isEmpty() ? text : text + QStringLiteral(": ") + device);
+    m_ui->lblPortState->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
+                       "padding: 2px 8px; }")
+            .arg(colour));
 }
 
 void MainWindow::beep()

@@ -42,6 +42,8 @@ public:
     std::function<void()> onAutoFieldSelect;
     std::function<void()> onExclusionInsertion;
     std::function<void()> onAbout;
+    // Shows the List Manager window again once it has been closed.
+    std::function<void()> onShowListManager;
     // Runs when the window is closed with its close box (not with E&xit).
     std::function<void()> onClose;
     void enableMenus();
@@ -55,6 +57,7 @@ public:
     void setLastScan(const QString &text) override;
     void setActivity(bool visible, const QString &caption) override;
     void setCurrentSettings(const QString &text) override;
+    void setPortState(PortState state, const QString &device) override;
     void beep() override;
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }

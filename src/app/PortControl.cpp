@@ -1,18 +1,22 @@
 #include "PortControl.h"
 
-#include "Error.h"
 #include "OperatorDisplay.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "SettingsFile.h"
 #include "StatusTexts.h"
+#include "scanner/PortErrors.h"
 #include "scanner/ScannerPort.h"
 
 #include <QLoggingCategory>
 
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcPort, "barlink.app.port", QtWarningMsg)
 
 namespace barlink::app {
+
+using PortState = OperatorDisplay::PortState;
 
 PortControl::PortControl(Settings &settings,
                          scanner::ScannerPort &port,
@@ -49,62 +53,122 @@ QString PortControl::deviceLostText(const QString &device, const QString &reason
         .arg(device, reason);
 }
 
-void PortControl::openPort()
+QString PortControl::notOpenText(const QString &device, const QString &reason)
+{
+    return QStringLiteral("Scanner port %1 not open: %2. Waiting for the scanner...")
+        .arg(device, reason);
+}
+
+QString PortControl::closedText(const QString &reason)
+{
+    return QStringLiteral("Scanner port closed: %1. Choose the port with Options, Settings.")
+        .arg(reason);
+}
+
+QString PortControl::openText(const QString &device)
+{
+    return QStringLiteral("Scanner port %1 open. Ready.").arg(device);
+}
+
+std::optional<Error> PortControl::openPort()
 {
     m_reconnect.stop();
     if (m_port.isOpen())
         m_port.close();
-    m_port.open(portDeviceName(m_settings), m_settings.serialSettings);
-    m_display.setCurrentSettings(currentSettingsCaption(m_settings));
+    const QString device = portDeviceName(m_settings);
+    try {
+        m_port.open(device, m_settings.serialSettings);
+    } catch (const Error &error) {
+        qCInfo(lcPort) << "port open failed:" << error.what();
+        // Line settings that cannot be read, or no device at all, do not mend themselves:
+        // the port stays closed until the operator chooses again.
+        if (device.isEmpty() || error.number() == scanner::InvalidPropertyValue) {
+            m_display.setPortState(PortState::Closed, device);
+            m_display.setStatus(closedText(error.description()));
+            m_problemShown = true;
+        } else {
+            waitForDevice(notOpenText(device, error.description()));
+        }
+        return error;
+    }
+    shownOpen(device);
+    return std::nullopt;
 }
 
 bool PortControl::applySerialSettings()
 {
     for (;;) {
-        try {
-            openPort();
+        const std::optional<Error> failure = openPort();
+        if (!failure)
             return true;
-        } catch (const Error &error) {
-            qCInfo(lcPort) << "port open failed:" << error.what();
-            m_prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
-        }
+        m_prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(*failure));
         if (!showSettingsDialog || !showSettingsDialog())
-            return false;
+            return m_port.isOpen();
+        // The dialog opens the port itself when it can; otherwise try its settings here.
+        if (m_port.isOpen())
+            return true;
     }
 }
 
 bool PortControl::startPort()
 {
     // A station whose scanner is not plugged in yet still starts: the operator can
-    // choose other settings or go on with the port closed.
+    // choose other settings, or the port waits for the device.
     applySerialSettings();
     return true;
+}
+
+QString PortControl::reopen()
+{
+    const std::optional<Error> failure = openPort();
+    return failure ? failure->description() : QString();
+}
+
+void PortControl::closePort()
+{
+    m_reconnect.stop();
+    if (m_port.isOpen())
+        m_port.close();
+    m_display.setPortState(PortState::Closed, portDeviceName(m_settings));
+}
+
+void PortControl::waitForDevice(const QString &statusText)
+{
+    m_display.setStatus(statusText);
+    m_problemShown = true;
+    m_display.setPortState(PortState::Waiting, portDeviceName(m_settings));
+    m_reconnect.start();
 }
 
 void PortControl::onDeviceLost(const QString &reason)
 {
     const QString device = portDeviceName(m_settings);
     qCInfo(lcPort) << "device lost:" << device << reason;
-    m_display.setStatus(deviceLostText(device, reason));
-    m_reconnect.start();
+    waitForDevice(deviceLostText(device, reason));
     Q_EMIT deviceLost();
 }
 
 void PortControl::tryReconnect()
 {
-    if (m_port.isOpen()) {
-        m_reconnect.stop();
-        return;
-    }
-    try {
-        m_port.open(portDeviceName(m_settings), m_settings.serialSettings);
-    } catch (const Error &error) {
-        qCDebug(lcPort) << "still away:" << error.what();
-        return;
+    const QString device = portDeviceName(m_settings);
+    if (!m_port.isOpen()) {
+        try {
+            m_port.open(device, m_settings.serialSettings);
+        } catch (const Error &error) {
+            qCDebug(lcPort) << "still away:" << error.what();
+            return;
+        }
     }
     m_reconnect.stop();
-    m_display.setStatus(QStringLiteral("Scanner port %1 open again. Ready.")
-                            .arg(portDeviceName(m_settings)));
+    shownOpen(device);
+}
+
+void PortControl::shownOpen(const QString &device)
+{
+    m_display.setCurrentSettings(currentSettingsCaption(m_settings));
+    m_display.setPortState(PortState::Open, device);
+    if (std::exchange(m_problemShown, false))
+        m_display.setStatus(openText(device));
 }
 
 } // namespace barlink::app

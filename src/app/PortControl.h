@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Error.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace barlink::scanner {
 class ScannerPort;
@@ -17,8 +20,10 @@ class Prompter;
 struct Settings;
 
 // Opens the scanner port with the settings in memory and shows them on the main
-// window; reports a failure and offers the port settings dialog again. When the
-// device goes away it says so and reopens the port once the device is back.
+// window; reports a failure and offers the port settings dialog again. A port that is
+// not open while a device is named waits for that device: whether the device went away
+// or was not there when the port was opened, the status line says so and the port is
+// tried again every 2 s until it opens.
 class PortControl : public QObject
 {
     Q_OBJECT
@@ -30,24 +35,40 @@ public:
                 QObject *parent = nullptr);
     ~PortControl() override;
 
-    // Shows the port settings dialog modally; true when the operator chose new
-    // settings with OK (they are then saved and in memory).
+    // Shows the port settings dialog modally; true when the operator chose new settings
+    // with OK (they are then saved and in memory, and the dialog may have opened the port
+    // with them already).
     std::function<bool()> showSettingsDialog;
 
     // Reopens the port with the port number (or device) and line settings in memory.
-    // On failure: the unexpected-error message, then the settings dialog, until the
-    // port opens or the operator cancels. Returns whether the port is open.
+    // On failure: the unexpected-error message, then the settings dialog, until the port
+    // opens or the operator cancels; the port then waits for its device. Returns whether
+    // the port is open.
     bool applySerialSettings();
 
     // Opens the port at start-up as applySerialSettings does; true when start-up may go on.
     bool startPort();
 
+    // Reopens the port with the settings in memory, without a message or a dialog: the
+    // settings dialog's OK. Returns why the port could not be opened (the error's
+    // description), or an empty text. After a failure the port waits for its device.
+    [[nodiscard]] QString reopen();
+
+    // Closes the port on purpose (shutdown): nothing tries it again.
+    void closePort();
+
     // "COM1:9600,N,8,1", or the device path instead of COMn when one is set.
     [[nodiscard]] static QString currentSettingsCaption(const Settings &settings);
     // The status line text after the scanner went away.
     [[nodiscard]] static QString deviceLostText(const QString &device, const QString &reason);
+    // The status line text when the port could not be opened and waits for its device.
+    [[nodiscard]] static QString notOpenText(const QString &device, const QString &reason);
+    // The status line text when the port stays closed because none can be opened.
+    [[nodiscard]] static QString closedText(const QString &reason);
+    // The status line text once a waiting port has opened.
+    [[nodiscard]] static QString openText(const QString &device);
 
-    // How often a lost device is tried again.
+    // How often a missing device is tried again.
     void setReconnectInterval(int ms) { m_reconnect.setInterval(ms); }
     [[nodiscard]] bool isReconnecting() const { return m_reconnect.isActive(); }
 
@@ -56,7 +77,9 @@ Q_SIGNALS:
     void deviceLost();
 
 private:
-    void openPort();
+    [[nodiscard]] std::optional<Error> openPort();
+    void waitForDevice(const QString &statusText);
+    void shownOpen(const QString &device);
     void onDeviceLost(const QString &reason);
     void tryReconnect();
 
@@ -65,6 +88,8 @@ private:
     OperatorDisplay &m_display;
     Prompter &m_prompter;
     QTimer m_reconnect;
+    // The status line tells of a port that is not open: an opening replaces that text.
+    bool m_problemShown = false;
 };
 
 } // namespace barlink::app

@@ -8,9 +8,18 @@ namespace barlink::app {
 
 Prompter::Answer PromptDialog::ask(Icon icon, Buttons buttons, const QString &text)
 {
+    return askWithDetails(icon, buttons, text, QString());
+}
+
+Prompter::Answer PromptDialog::askWithDetails(Icon icon,
+                                              Buttons buttons,
+                                              const QString &text,
+                                              const QString &details)
+{
     QMessageBox box(m_parent);
     box.setWindowTitle(applicationTitle());
     box.setText(text);
+    box.setInformativeText(details);
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;

@@ -16,6 +16,10 @@ public:
 
     void setParent(QWidget *parent) { m_parent = parent; }
     Answer ask(Icon icon, Buttons buttons, const QString &text) override;
+    Answer askWithDetails(Icon icon,
+                          Buttons buttons,
+                          const QString &text,
+                          const QString &details) override;
 
 private:
     QWidget *m_parent = nullptr;

@@ -15,8 +15,20 @@ public:
 
     virtual ~Prompter() = default;
     virtual Answer ask(Icon icon, Buttons buttons, const QString &text) = 0;
+    // The same box with further text below the message (where a file was looked for, say).
+    // A prompter that has no place for it shows it after the message.
+    virtual Answer
+    askWithDetails(Icon icon, Buttons buttons, const QString &text, const QString &details)
+    {
+        return ask(
+            icon, buttons, details.isEmpty() ? text : text + QStringLiteral("\n\n") + details);
+    }
 
     void inform(Icon icon, const QString &text) { ask(icon, Buttons::Ok, text); }
+    void informWithDetails(Icon icon, const QString &text, const QString &details)
+    {
+        askWithDetails(icon, Buttons::Ok, text, details);
+    }
 };
 
 } // namespace barlink::app

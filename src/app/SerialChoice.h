@@ -9,6 +9,7 @@ namespace barlink::app {
 struct SerialChoice
 {
     qint16 port = 0;     // 1 to 4 select an option; 0 none
+    QString device;      // the serial device chosen instead of a port number; empty: none
     qint32 baud = 0;
     QString parity;      // "N", "O", "E"; another text selects no option
     QString dataBits;    // "7", "8"; another text selects no option

@@ -6,9 +6,13 @@
 #include "Prompter.h"
 #include "Settings.h"
 #include "SettingsFile.h"
+#include "text/TrimSpaces.h"
 
 #include <QButtonGroup>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace barlink::app {
 
@@ -31,6 +35,9 @@ QString valueOf(QAbstractButton *button)
     return button->property("choiceValue").toString();
 }
 
+// The port option that stands for a device path instead of a port number.
+const QString DeviceChoice = QStringLiteral("device");
+
 } // namespace
 
 SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *parent)
@@ -44,7 +51,8 @@ SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *
                        {{m_ui->optCom1, "1"},
                         {m_ui->optCom2, "2"},
                         {m_ui->optCom3, "3"},
-                        {m_ui->OptCom4, "4"}});
+                        {m_ui->OptCom4, "4"},
+                        {m_ui->optDevice, "device"}});
     m_baud = makeGroup(this,
                        {{m_ui->optBaud300, "300"},
                         {m_ui->optBaud1200, "1200"},
@@ -62,7 +70,27 @@ SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *
     m_stopBits = makeGroup(this, {{m_ui->optStopBits1, "1"}, {m_ui->optStopBits2, "2"}});
 
     connect(m_port, &QButtonGroup::buttonClicked, this, [this](QAbstractButton *b) {
-        m_choice.port = static_cast<qint16>(valueOf(b).toInt());
+        if (valueOf(b) == DeviceChoice) {
+            m_choice.device = text::trimSpaces(m_ui->txtDevice->text());
+        } else {
+            m_choice.port = static_cast<qint16>(valueOf(b).toInt());
+            m_choice.device.clear();
+        }
+    });
+    connect(m_ui->txtDevice, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_ui->optDevice->setChecked(true);
+        m_choice.device = text::trimSpaces(text);
+    });
+    connect(
+        m_ui->lstDevices, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+            const QString path = item ? item->data(Qt::UserRole).toString() : QString();
+            if (!path.isEmpty())
+                chooseDevice(path);
+        });
+    connect(m_ui->lstDevices, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const QString path = item->data(Qt::UserRole).toString();
+        if (!path.isEmpty())
+            chooseDevice(path);
     });
     connect(m_baud, &QButtonGroup::buttonClicked, this, [this](QAbstractButton *b) {
         m_choice.baud = valueOf(b).toInt();
@@ -79,7 +107,14 @@ SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &SettingsDialog::onOk);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    m_ui->lblPortError->setStyleSheet(QStringLiteral("QLabel { color: #c62828; }"));
+    m_ui->lblPortError->setVisible(false);
+    // Room for a stable device name and what the system says about the device.
+    const QFontMetrics metrics = m_ui->lstDevices->fontMetrics();
+    m_ui->lstDevices->setMaximumHeight(metrics.height() * 7);
+    m_ui->lstDevices->setMinimumWidth(metrics.averageCharWidth() * 72);
     fillIn();
+    setDevices(scanner::systemSerialDevices());
     adjustSize();
     centerForm(this);
 }
@@ -96,34 +131,103 @@ void SettingsDialog::select(QButtonGroup *group, const QString &value)
 
 void SettingsDialog::fillIn()
 {
-    m_choice = SerialChoice::fromSettings(m_settings.serialPort, m_settings.serialSettings);
+    // Without stored line settings the usual ones are shown; OK stores what is shown.
+    const QString lineSettings = m_settings.serialSettings.isEmpty()
+                                     ? settingsDefaults().serialSettings
+                                     : m_settings.serialSettings;
+    m_choice = SerialChoice::fromSettings(m_settings.serialPort, lineSettings);
+    m_choice.device = m_settings.commDevice;
     // A port without an option counts as none chosen: OK then stores 0.
     if (m_choice.port < 1 || m_choice.port > 4)
         m_choice.port = 0;
-    select(m_port, QString::number(m_choice.port));
+    m_ui->txtDevice->setText(m_choice.device);
+    select(m_port, m_choice.device.isEmpty() ? QString::number(m_choice.port) : DeviceChoice);
     select(m_baud, QString::number(m_choice.baud));
     select(m_parity, m_choice.parity);
     select(m_dataBits, m_choice.dataBits);
     select(m_stopBits, m_choice.stopBits);
-    const bool allShown = m_port->checkedButton() && m_baud->checkedButton()
-                          && m_parity->checkedButton() && m_dataBits->checkedButton()
-                          && m_stopBits->checkedButton();
-    m_ui->lblUnshown->setVisible(!allShown);
-    m_ui->lblUnshown->setText(
-        tr("Current settings: port %1, %2. A value without an option here is kept unless you "
-           "choose another.")
-            .arg(m_settings.serialPort)
-            .arg(m_settings.serialSettings));
+
+    QStringList notes;
+    if (!m_port->checkedButton()) {
+        notes << (m_settings.serialPort == 0
+                      ? tr("No port is chosen yet.")
+                      : tr("Port %1 has no option here: OK without a choice stores no port.")
+                            .arg(m_settings.serialPort));
+    }
+    const bool lineShown = m_baud->checkedButton() && m_parity->checkedButton()
+                           && m_dataBits->checkedButton() && m_stopBits->checkedButton();
+    if (m_settings.serialSettings.isEmpty()) {
+        notes << tr("No line settings are stored yet: the usual ones are shown.");
+    } else if (!lineShown) {
+        notes << tr("Current line settings: %1. A value without an option here is kept unless "
+                    "you choose another.")
+                     .arg(m_settings.serialSettings);
+    }
+    m_ui->lblUnshown->setVisible(!notes.isEmpty());
+    m_ui->lblUnshown->setText(notes.join(QLatin1Char(' ')));
+}
+
+void SettingsDialog::setDevices(const QList<scanner::SerialDevice> &devices)
+{
+    const QSignalBlocker blocker(m_ui->lstDevices);
+    m_ui->lstDevices->clear();
+    for (const scanner::SerialDevice &device : devices) {
+        auto *item = new QListWidgetItem(device.caption(), m_ui->lstDevices);
+        item->setData(Qt::UserRole, device.path);
+        item->setToolTip(device.caption());
+        if (device.path == m_choice.device || device.systemPath == m_choice.device)
+            m_ui->lstDevices->setCurrentItem(item);
+    }
+    if (devices.isEmpty()) {
+        auto *none = new QListWidgetItem(tr("No serial devices found"), m_ui->lstDevices);
+        none->setFlags(Qt::NoItemFlags);
+    }
+}
+
+void SettingsDialog::chooseDevice(const QString &path)
+{
+    m_ui->txtDevice->setText(path);
+    m_ui->optDevice->setChecked(true);
+    m_choice.device = path;
+}
+
+void SettingsDialog::showProblem(const QString &text)
+{
+    m_ui->lblPortError->setText(text);
+    m_ui->lblPortError->setVisible(true);
+    adjustSize();
 }
 
 void SettingsDialog::onOk()
 {
+    const bool deviceChosen = m_port->checkedButton() == m_ui->optDevice;
+    if (deviceChosen && m_choice.device.isEmpty()) {
+        showProblem(tr("Choose a device from the list or type its path."));
+        return;
+    }
+    const QString storedDevice = m_settings.commDevice;
     m_settings.serialSettings = m_choice.toSettings();
-    m_settings.serialPort = m_choice.port;
+    if (deviceChosen) {
+        m_settings.commDevice = m_choice.device;
+    } else {
+        m_settings.serialPort = m_choice.port;
+        m_settings.commDevice.clear();
+    }
     try {
         saveSerialSettings(m_settings);
+        if (m_settings.commDevice != storedDevice)
+            saveCommDevice(m_settings);
     } catch (const Error &error) {
         m_prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
+    }
+    if (applySettings) {
+        const QString why = applySettings();
+        if (!why.isEmpty()) {
+            showProblem(tr("The port could not be opened: %1.\nChoose other settings and OK, "
+                           "or Cancel to keep these.")
+                            .arg(why));
+            return;
+        }
     }
     accept();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "SerialChoice.h"
+#include "scanner/SerialDevice.h"
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QAbstractButton;
@@ -18,8 +20,10 @@ namespace barlink::app {
 class Prompter;
 struct Settings;
 
-// frmSettings: the operator chooses the scanner's port and line settings. OK stores
-// them in memory and in the settings file; the caller then reopens the port.
+// frmSettings: the operator chooses the scanner's port (Com1 to Com4, or a serial device
+// of the system, or any device path) and line settings. OK stores exactly what the dialog
+// shows, in memory and in the settings file, and opens the port with it; when the port
+// does not open, the dialog stays open and says why.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -27,10 +31,19 @@ public:
     SettingsDialog(Settings &settings, Prompter &prompter, QWidget *parent = nullptr);
     ~SettingsDialog() override;
 
+    // Opens the port with the settings just stored; returns why it could not, or an empty
+    // text. Unset: OK stores the settings and closes the dialog.
+    std::function<QString()> applySettings;
+
+    // Offers these devices in the list (the system's when the dialog opens).
+    void setDevices(const QList<scanner::SerialDevice> &devices);
+
     [[nodiscard]] const SerialChoice &choice() const { return m_choice; }
 
 private:
     void fillIn();
+    void chooseDevice(const QString &path);
+    void showProblem(const QString &text);
     void onOk();
     static void select(QButtonGroup *group, const QString &value);
 

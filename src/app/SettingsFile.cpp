@@ -143,7 +143,15 @@ bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
         found = findSettingsFile(settings.windowsDir, prompter);
     }
     if (found.isEmpty()) {
-        prompter.inform(Prompter::Icon::Critical, QStringLiteral("File KTQ.INI Not Found"));
+        const auto shown = [](const QString &folder) {
+            return QDir::toNativeSeparators(QDir(folder).filePath(SettingsFileName));
+        };
+        prompter.informWithDetails(
+            Prompter::Icon::Critical,
+            QStringLiteral("File KTQ.INI Not Found"),
+            QStringLiteral("Looked for:\n%1\n%2\n\nSettings saved from now on go to a new "
+                           "file:\n%2")
+                .arg(shown(settings.programDir), shown(settings.windowsDir)));
         return false;
     }
     settings.settingsFilePath = found;
@@ -188,6 +196,11 @@ void saveSerialSettings(const Settings &settings)
 {
     writeKey(settings, QStringLiteral("Settings"), settings.serialSettings);
     writeKey(settings, QStringLiteral("CommPort"), QString::number(settings.serialPort));
+}
+
+void saveCommDevice(const Settings &settings)
+{
+    writeKey(settings, QStringLiteral("CommDevice"), settings.commDevice);
 }
 
 QString optionSwitchKey(Options::Switch s)

@@ -67,6 +67,9 @@ struct SettingsDefaults
 // Writes Settings = serialSettings and CommPort = the port number in decimal.
 void saveSerialSettings(const Settings &settings);
 
+// Writes CommDevice = commDevice; an empty one is written empty, as keys are never deleted.
+void saveCommDevice(const Settings &settings);
+
 // The key of an option switch: AutoClear, Overwrite or AutoStart; empty for ShowEd, which
 // is not stored.
 [[nodiscard]] QString optionSwitchKey(Options::Switch s);

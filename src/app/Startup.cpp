@@ -28,7 +28,7 @@ void Startup::guarded(Step step)
 {
     try {
         step();
-    } catch (const Error &error) {
+    } catch (const std::exception &error) {
         m_parts.prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
     }
 }
@@ -49,8 +49,9 @@ Startup::Outcome Startup::run(bool commandLineEmpty)
         return Outcome::AlreadyRunning;
     }
 
-    // The result does not matter: without a file the values stay as they were.
-    (void)loadSettings(m_parts.settings, m_parts.options, m_parts.prompter);
+    // The result does not matter: without a file the values stay as they were. A settings
+    // folder that cannot be looked into is reported and start-up goes on the same way.
+    guarded([this] { (void)loadSettings(m_parts.settings, m_parts.options, m_parts.prompter); });
 
     guarded([this] {
         m_parts.product.registerApplication({QCoreApplication::applicationName(),
@@ -90,7 +91,7 @@ void Startup::waitForList()
                     m_parts.link.setCurrentList(std::move(list));
                     return;
                 }
-            } catch (const Error &error) {
+            } catch (const std::exception &error) {
                 // An error does not go away by asking again at once: ask the operator.
                 reason = unexpectedErrorText(error);
                 break;

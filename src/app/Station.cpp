@@ -93,8 +93,7 @@ void Station::interpretProgramBarcode(const QString &label)
 void Station::shutdown()
 {
     m_poller.stop();
-    if (m_seams.port.isOpen())
-        m_seams.port.close();
+    m_portControl.closePort();
     m_link.release();
 }
 

@@ -1,7 +1,9 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/AboutDialog.h"
+#include "app/CommandLine.h"
 #include "app/EventLoopPacer.h"
+#include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
 #include "app/PromptDialog.h"
 #include "app/SettingsDialog.h"
@@ -27,6 +29,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 using namespace barlink;
@@ -50,6 +53,8 @@ public:
     {
         return m_provider ? m_provider->store().get() : nullptr;
     }
+    // The store, made now if the list manager was not asked for yet.
+    [[nodiscard]] listmanager::ListStore *openStore() { return provider().store().get(); }
 
 private:
     listmanager::EmbeddedListManagerProvider &provider()
@@ -64,16 +69,9 @@ private:
     std::unique_ptr<listmanager::EmbeddedListManagerProvider> m_provider;
 };
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The station's whole run, from start-up to the end of the event loop.
+int runStation()
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Barlink"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(BARLINK_VERSION_MAJOR)
-                                            .arg(BARLINK_VERSION_MINOR)
-                                            .arg(BARLINK_VERSION_PATCH));
     // QApplication has taken its own options (-platform, -style, ...) off the command line.
     const bool commandLineEmpty = QApplication::arguments().size() <= 1;
 
@@ -87,15 +85,14 @@ int main(int argc, char *argv[])
                          QApplication::applicationDirPath(),
                          app::windowsDirectory());
 
+    // OK in the dialog opens the port with what it shows; Cancel leaves the port as it is.
     auto portSettingsDialog = [&] {
         app::SettingsDialog dialog(station.settings(), prompter, &window);
+        dialog.applySettings = [&] { return station.portControl().reopen(); };
         return dialog.exec() == QDialog::Accepted;
     };
     station.portControl().showSettingsDialog = portSettingsDialog;
-    window.onPortSettings = [&] {
-        if (portSettingsDialog())
-            station.portControl().applySerialSettings();
-    };
+    window.onPortSettings = portSettingsDialog;
     window.onClose = [&] { station.shutdown(); };
 
     // The field selection setup dialog is made at its first opening and kept: it shows and
@@ -157,6 +154,27 @@ int main(int argc, char *argv[])
         auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &window);
         QObject::connect(shortcut, &QShortcut::activated, &window, openTestConsole);
     }
+    // The list manager's window; the View menu shows it again once it has been closed.
+    std::unique_ptr<listmanager::ListManagerWindow> listWindow;
+    const auto makeListWindow = [&](listmanager::ListStore *store) {
+        listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
+        // Beside the main window when the screen is wide enough, otherwise below it.
+        const QRect screen = window.screen()->availableGeometry();
+        const QRect main = window.frameGeometry();
+        QRect place(main.right() + 24, main.top(), 900, 560);
+        if (place.right() > screen.right())
+            place = QRect(main.left(), main.bottom() + 24, std::min(900, screen.width() - 48), 560);
+        listWindow->setGeometry(place);
+    };
+    window.onShowListManager = [&] {
+        listmanager::ListStore *store = listManager.openStore();
+        if (!listWindow)
+            makeListWindow(store);
+        store->setVisible(true);
+        listWindow->show();
+        listWindow->raise();
+        listWindow->activateWindow();
+    };
     window.enableMenus();
 
     if (station.start(commandLineEmpty) != app::Startup::Outcome::Running)
@@ -168,16 +186,8 @@ int main(int argc, char *argv[])
     // The main window at the top left of the screen, the list manager beside it.
     window.move(24, 24);
     window.show();
-    std::unique_ptr<listmanager::ListManagerWindow> listWindow;
     if (listmanager::ListStore *store = listManager.store()) {
-        listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
-        // Beside the main window when the screen is wide enough, otherwise below it.
-        const QRect screen = window.screen()->availableGeometry();
-        const QRect main = window.frameGeometry();
-        QRect place(main.right() + 24, main.top(), 900, 560);
-        if (place.right() > screen.right())
-            place = QRect(main.left(), main.bottom() + 24, std::min(900, screen.width() - 48), 560);
-        listWindow->setGeometry(place);
+        makeListWindow(store);
         if (store->visible())
             listWindow->show();
     }
@@ -185,4 +195,32 @@ int main(int argc, char *argv[])
         openTestConsole();
 
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // --help and --version are answered before anything else happens: no display is needed.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> answer = app::commandLineAnswer(arguments)) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
+    app::GuardedApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Barlink"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(BARLINK_VERSION_MAJOR)
+                                            .arg(BARLINK_VERSION_MINOR)
+                                            .arg(BARLINK_VERSION_PATCH));
+    // Whatever no handler caught is reported; the program then ends with status 1.
+    try {
+        return runStation();
+    } catch (...) {
+        app::GuardedApplication::reportCurrentException();
+    }
+    return 1;
 }

@@ -36,4 +36,13 @@ Error openError(QSerialPort::SerialPortError error,
     return Error(number, text);
 }
 
+Error notAllowedError(const QString &device)
+{
+    return Error(Error::PermissionDenied,
+                 QStringLiteral("Permission denied: %1. This user is not allowed to use serial "
+                                "devices; an administrator must allow it (on Debian: add the user "
+                                "to the dialout group, then log in again)")
+                     .arg(device));
+}
+
 } // namespace barlink::scanner

@@ -7,7 +7,7 @@
 
 namespace barlink::scanner {
 
-// Error numbers of the scanner port, the ones the serial control has always reported.
+// Error numbers of the scanner port.
 enum PortErrorNumber : int {
     InvalidPropertyValue = 380,
     InvalidPortNumber = 8002,
@@ -23,12 +23,16 @@ enum PortErrorNumber : int {
 
 // The error thrown when a device cannot be opened:
 //   missing device                    -> 8002 "Invalid port number"
-//   locked by another user, busy      -> 8005 "Port already open"
+//   in use by another program         -> 8005 "Port already open"
 //   line settings the device refuses  -> 8015 "Could not set comm state"
 //   anything else                     -> 8010 "The hardware is not available"
 // The description names the device and what the system said, e.g.
 // "Invalid port number: /dev/ttyS7 (No such file or directory)".
 [[nodiscard]] Error
 openError(QSerialPort::SerialPortError error, const QString &device, const QString &systemText);
+
+// The error thrown when the user may not use the device (its mode denies reading and
+// writing): 70 "Permission denied", with the device and what the user needs.
+[[nodiscard]] Error notAllowedError(const QString &device);
 
 } // namespace barlink::scanner

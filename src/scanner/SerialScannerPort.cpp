@@ -5,6 +5,14 @@
 #include "scanner/PortErrors.h"
 #include "scanner/ScannerLog.h"
 
+#include <QFile>
+
+#include <cerrno>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 namespace barlink::scanner {
 
 SerialScannerPort::SerialScannerPort()
@@ -13,6 +21,16 @@ SerialScannerPort::SerialScannerPort()
                      &QSerialPort::errorOccurred,
                      &m_port,
                      [this](QSerialPort::SerialPortError error) { handleError(error); });
+}
+
+int SerialScannerPort::systemAccessError(const QString &device)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return 0;
+#else
+    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0 ? 0 : errno;
+#endif
 }
 
 SerialScannerPort::~SerialScannerPort()
@@ -29,6 +47,11 @@ void SerialScannerPort::open(const QString &device, const QString &lineSettings)
         throw Error(InvalidPropertyValue, QStringLiteral("Invalid property value"));
     if (device.trimmed().isEmpty())
         throw Error(InvalidPortNumber, QStringLiteral("Invalid port number: no device named"));
+
+    // QSerialPort reports a device the user may not use as it reports one in use by another
+    // program: ask the system first.
+    if (m_accessCheck && m_accessCheck(device) == EACCES)
+        throw notAllowedError(device);
 
     m_port.setPortName(device);
     m_port.setReadBufferSize(ReadBufferBytes);

@@ -4,6 +4,8 @@
 
 #include <QSerialPort>
 
+#include <functional>
+
 namespace barlink::scanner {
 
 // The scanner port on a serial device, a USB scanner's tty or a pseudo-terminal,
@@ -22,8 +24,15 @@ public:
     SerialScannerPort(const SerialScannerPort &) = delete;
     SerialScannerPort &operator=(const SerialScannerPort &) = delete;
 
-    // Throws barlink::Error 380 for invalid line settings, 8002/8005/8010/8015 when the
-    // device cannot be opened (see openError()).
+    // Whether the user may read and write a device: 0, or the error number (errno) that
+    // access() gives. Tests replace it: they run as root, whom no device mode keeps out.
+    using AccessCheck = std::function<int(const QString &device)>;
+    [[nodiscard]] static int systemAccessError(const QString &device);
+    void setAccessCheck(AccessCheck check) { m_accessCheck = std::move(check); }
+
+    // Throws barlink::Error 380 for invalid line settings, 70 when the user may not use the
+    // device (see notAllowedError()), 8002/8005/8010/8015 when the device cannot be opened
+    // (see openError()).
     void open(const QString &device, const QString &lineSettings) override;
     void close() override;
     [[nodiscard]] bool isOpen() const override;
@@ -41,6 +50,7 @@ private:
     void closePort();
 
     QSerialPort m_port;
+    AccessCheck m_accessCheck = systemAccessError;
     // Closing a dead device reports errors of its own; they are not a new loss.
     bool m_closing = false;
 };

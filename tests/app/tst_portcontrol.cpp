@@ -5,7 +5,11 @@
 #include "app/PortControl.h"
 #include "app/SerialChoice.h"
 #include "app/Settings.h"
+#include "scanner/SerialDevice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink;
@@ -57,6 +61,45 @@ private Q_SLOTS:
         QTEST(choice.toSettings(), "written");
     }
 
+    // devices: "name:description:maker" under dev/; links: "link>target" in dev/by-id/.
+    void deviceListUsesStableNames_data()
+    {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<QStringList>("links");
+        QTest::addColumn<QStringList>("captions");
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("ports in number order") << L{"ttyS10::", "ttyS2::", "ttyS0::"} << L{}
+            << L{"dev/ttyS0", "dev/ttyS2", "dev/ttyS10"};
+        QTest::newRow("USB device by its stable name, first")
+            << L{"ttyS0::", "ttyACM0:Scanner:Maker"} << L{"usb-Maker_Scanner-if00>../ttyACM0"}
+            << L{"dev/by-id/usb-Maker_Scanner-if00\nttyACM0: Scanner, Maker", "dev/ttyS0"};
+        QTest::newRow("link to another device") << L{"ttyUSB0:FT232R USB UART:FTDI"}
+            << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0\nFT232R USB UART, FTDI"};
+        // clang-format on
+    }
+    void deviceListUsesStableNames()
+    {
+        QFETCH(QStringList, devices);
+        QFETCH(QStringList, links);
+        QTemporaryDir dir;
+        const QString dev = dir.filePath(QStringLiteral("dev"));
+        QVERIFY(QDir().mkpath(dev + QStringLiteral("/by-id")));
+        for (const QString &link : std::as_const(links)) {
+            QVERIFY(QFile::link(link.section(u'>', 1),
+                                dev + QStringLiteral("/by-id/") + link.section(u'>', 0, 0)));
+        }
+        QList<scanner::SerialDevice> found;
+        for (const QString &device : std::as_const(devices)) {
+            const QStringList parts = device.split(u':');
+            found.append({QString(), dev + u'/' + parts[0], parts[1], parts[2]});
+        }
+        QStringList captions;
+        for (const auto &device : scanner::withStableNames(found, dev + QStringLiteral("/by-id")))
+            captions << device.caption().remove(dir.path() + u'/');
+        QTEST(captions, "captions");
+    }
+
     void captionShowsPortOrDevice()
     {
         QCOMPARE(app::PortControl::currentSettingsCaption(settingsOf(2, "", "19200,E,7,2")),
@@ -87,31 +130,72 @@ private Q_SLOTS:
         QCOMPARE(display.currentSettings, QStringLiteral("COM1:9600,N,8,1"));
     }
 
-    void lostDeviceIsReportedAndReopened()
+    // How the port came to be closed, and whether it then waits for its device.
+    void portWaitsForItsDevice_data()
     {
-        app::Settings settings = settingsOf(1, "/dev/pts/7", "9600,N,8,1");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("waits");
+        // clang-format off
+        QTest::newRow("scanner unplugged")              << "lost"     << "/dev/pts/7" << true;
+        QTest::newRow("not there at start-up, cancel")  << "start"    << "/dev/pts/7" << true;
+        QTest::newRow("no port chosen, cancel")         << "start"    << ""           << false;
+        QTest::newRow("shut down")                      << "shutdown" << "/dev/pts/7" << false;
+        // clang-format on
+    }
+    void portWaitsForItsDevice()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, device);
+        QFETCH(bool, waits);
+        using State = app::OperatorDisplay::PortState;
+        app::Settings settings = settingsOf(0, device.toLatin1().constData(), "9600,N,8,1");
         FakeDisplay display;
         ScriptedPrompter prompter;
         FakeScannerPort port;
         app::PortControl control(settings, port, display, prompter);
         control.setReconnectInterval(10);
-        QVERIFY(control.applySerialSettings());
+        int dialogs = 0;
+        control.showSettingsDialog = [&] {
+            ++dialogs;
+            return false;
+        };
 
-        port.failOpen = true;
-        port.loseDevice(QStringLiteral("the device went away"));
+        if (how == QLatin1String("start")) {
+            port.failOpen = true;
+            QVERIFY(control.startPort());
+            QCOMPARE(dialogs, 1);
+        } else {
+            QVERIFY(control.applySerialSettings());
+            QCOMPARE(display.portState, State::Open);
+            port.failOpen = true;
+            if (how == QLatin1String("lost"))
+                port.loseDevice(QStringLiteral("the device went away"));
+            else
+                control.closePort();
+        }
         QVERIFY(!port.isOpen());
-        QCOMPARE(display.status(),
-                 app::PortControl::deviceLostText(QStringLiteral("/dev/pts/7"),
-                                                  QStringLiteral("the device went away")));
-        QVERIFY(control.isReconnecting());
-        const int opensWhileAway = port.openCalls;
-        QTRY_VERIFY(port.openCalls > opensWhileAway + 1); // tried again, quietly
-        QVERIFY(prompter.shown.isEmpty());
+        QCOMPARE(display.portState, waits ? State::Waiting : State::Closed);
+        QCOMPARE(display.portDevice, device);
+        const int opens = port.openCalls;
+        if (!waits) {
+            QTest::qWait(50);
+            QCOMPARE(port.openCalls, opens);
+            QVERIFY(!control.isReconnecting());
+            return;
+        }
+        QVERIFY2(display.status().contains(QStringLiteral("Waiting for the scanner")),
+                 qPrintable(display.status()));
+        QTRY_VERIFY(port.openCalls > opens + 1); // tried again, quietly
+        QCOMPARE(prompter.shown.size(), how == QLatin1String("start") ? 1 : 0);
 
         port.failOpen = false;
         QTRY_VERIFY(port.isOpen());
+        QCOMPARE(port.openedDevice, device);
         QVERIFY(!control.isReconnecting());
-        QVERIFY(display.status().contains(QStringLiteral("open again")));
+        QCOMPARE(display.portState, State::Open);
+        QCOMPARE(display.status(), app::PortControl::openText(device));
+        QCOMPARE(display.currentSettings, device + QStringLiteral(":9600,N,8,1"));
     }
 };
 

@@ -150,8 +150,15 @@ private Q_SLOTS:
         QCOMPARE(station.settings.serialPort, qint16(expectedPort));
         QCOMPARE(station.prompter.texts(),
                  found ? QStringList() : QStringList{"File KTQ.INI Not Found"});
-        if (!found)
-            QCOMPARE(station.prompter.shown.first().icon, Prompter::Icon::Critical);
+        if (!found) {
+            const auto &box = station.prompter.shown.first();
+            QCOMPARE(box.icon, Prompter::Icon::Critical);
+            // Further text: the places looked at; the second one is where the file is made.
+            QVERIFY2(box.details.contains(QDir::toNativeSeparators(station.path("program/KTQ.INI"))
+                                          + u'\n'
+                                          + QDir::toNativeSeparators(windowsPath)),
+                     qPrintable(box.details));
+        }
 
         // Writes go to the file in use, and create it where none was found.
         writeKey(station.settings, QStringLiteral("Exclusion"), QStringLiteral("00100001"));

@@ -42,6 +42,11 @@ public:
             activityCaption = caption;
     }
     void setCurrentSettings(const QString &text) override { currentSettings = text; }
+    void setPortState(PortState state, const QString &device) override
+    {
+        portState = state;
+        portDevice = device;
+    }
     void beep() override { ++beeps; }
 
     QStringList statusHistory;
@@ -52,6 +57,8 @@ public:
     bool activityVisible = false;
     QString activityCaption;
     QString currentSettings;
+    PortState portState = PortState::Closed;
+    QString portDevice;
     int beeps = 0;
 
 private:
@@ -68,11 +75,17 @@ public:
         Icon icon;
         Buttons buttons;
         QString text;
+        QString details;
     };
 
     Answer ask(Icon icon, Buttons buttons, const QString &text) override
     {
-        shown.append({icon, buttons, text});
+        return askWithDetails(icon, buttons, text, QString());
+    }
+    Answer
+    askWithDetails(Icon icon, Buttons buttons, const QString &text, const QString &details) override
+    {
+        shown.append({icon, buttons, text, details});
         if (!answers.isEmpty())
             return answers.dequeue();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;

@@ -319,7 +319,7 @@ void tst_ScanPath::scannerGoesAwayAndComesBack()
     QVERIFY(QFile::remove(link));
     QVERIFY(QFile::link(second.slavePath(), link));
     QTRY_VERIFY_WITH_TIMEOUT(rig.port.isOpen(), Patience);
-    QCOMPARE(rig.display.status(), QStringLiteral("Scanner port %1 open again. Ready.").arg(link));
+    QCOMPARE(rig.display.status(), app::PortControl::openText(link));
     QVERIFY(!rig.station.portControl().isReconnecting());
 
     // The item collected before the loss completes with the next label.

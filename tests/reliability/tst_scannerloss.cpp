@@ -149,8 +149,7 @@ void tst_ScannerLoss::goesAwayAndComesBack()
         QVERIFY(QFile::remove(link));
         QVERIFY(QFile::link(pty->slavePath(), link));
         QTRY_VERIFY_WITH_TIMEOUT(rig.port.isOpen(), Patience);
-        QCOMPARE(rig.display.status(),
-                 QStringLiteral("Scanner port %1 open again. Ready.").arg(link));
+        QCOMPARE(rig.display.status(), app::PortControl::openText(link));
         QVERIFY(!rig.station.portControl().isReconnecting());
     }
 

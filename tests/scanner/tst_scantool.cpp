@@ -5,6 +5,7 @@
 #include "VirtualPty.h"
 #include "scanner/SerialScannerPort.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -31,6 +32,48 @@ class TestScanTool : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // barlink and both tools answer --help and --version and end at once, before anything
+    // else happens: no display is there, and nothing may appear in the home folder.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("start"); // of what it prints
+        const QString version = QStringLiteral(" %1.%2.%3\n")
+                                    .arg(BARLINK_VERSION_MAJOR)
+                                    .arg(BARLINK_VERSION_MINOR)
+                                    .arg(BARLINK_VERSION_PATCH);
+        const QList<std::pair<const char *, QString>> programs = {
+            {"barlink", QStringLiteral(BARLINK_BINARY)},
+            {"barlink-scan", scanBinary},
+            {"barlink-label", QStringLiteral(BARLINK_LABEL_BINARY)},
+        };
+        for (const auto &[name, path] : programs) {
+            QTest::addRow("%s --help", name) << path << "--help" << QStringLiteral("Usage: ");
+            QTest::addRow("%s --version", name) << path << "--version" << name + version;
+        }
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, option);
+        QTemporaryDir home;
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, {option});
+        QVERIFY(process.waitForFinished(30000));
+        const QByteArray errors = process.readAllStandardError();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == 0, errors.constData());
+        const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QFETCH(QString, start);
+        QVERIFY2(printed.startsWith(start), qPrintable(printed));
+        QVERIFY(QDir(home.path()).isEmpty());
+    }
+
     // Accepted: "device|line end|pace|acks|reads standard input"; refused: the error's start.
     void commandLine_data()
     {

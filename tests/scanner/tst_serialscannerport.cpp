@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <memory>
 
 using barlink::Error;
@@ -98,27 +99,37 @@ private Q_SLOTS:
         QCOMPARE(mode.c_lflag & ECHO, tcflag_t(0));
     }
 
+    // denied: the user may not use the device (the check before opening says so).
     void openFailures_data()
     {
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("settings");
+        QTest::addColumn<bool>("denied");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("descriptionStart");
         // clang-format off
-        QTest::newRow("settings before device") << QString() << "fast"     << 380  << "Invalid property value";
-        QTest::newRow("no device")          << QString()   << "9600,N,8,1" << 8002 << "Invalid port number";
-        QTest::newRow("missing device")     << "/dev/barlink-no-such-tty" << "9600,N,8,1" << 8002 << "Invalid port number: /dev/barlink-no-such-tty";
+        QTest::newRow("settings before device") << QString() << "fast"     << false << 380  << "Invalid property value";
+        QTest::newRow("no device")          << QString()   << "9600,N,8,1" << false << 8002 << "Invalid port number";
+        QTest::newRow("missing device")     << "/dev/barlink-no-such-tty" << "9600,N,8,1" << false << 8002 << "Invalid port number: /dev/barlink-no-such-tty";
+        QTest::newRow("device not allowed") << "pty" << "9600,N,8,1" << true << 70 << "Permission denied: ";
         // clang-format on
     }
     void openFailures()
     {
         QFETCH(QString, device);
         QFETCH(QString, settings);
+        QFETCH(bool, denied);
         QFETCH(QString, descriptionStart);
+        if (device == QLatin1String("pty"))
+            device = m_pty->slavePath();
         SerialScannerPort port;
+        if (denied)
+            port.setAccessCheck([](const QString &) { return EACCES; });
         QString description;
         QTEST(errorNumber([&] { port.open(device, settings); }, &description), "number");
         QVERIFY2(description.startsWith(descriptionStart), qPrintable(description));
+        // Not allowed is not "in use": the operator is told what the user needs.
+        QCOMPARE(description.contains(QStringLiteral("dialout group")), denied);
         QVERIFY(!port.isOpen());
     }
 

@@ -99,6 +99,7 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(Description);
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write a barcode image to FILE (.png or .svg)."),
                                     QStringLiteral("FILE"));
@@ -163,6 +164,11 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
         LabelCommandLine result;
         result.helpRequested = true;
         result.helpText = parser.helpText() + Examples;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        LabelCommandLine result;
+        result.versionRequested = true;
         return result;
     }
 

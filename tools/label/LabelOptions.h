@@ -39,6 +39,7 @@ struct LabelCommandLine
 {
     std::optional<LabelRequest> request;
     bool helpRequested = false;
+    bool versionRequested = false;
     QString error;
     QString helpText;
 };

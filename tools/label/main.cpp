@@ -60,10 +60,20 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("barlink-label"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(BARLINK_VERSION_MAJOR)
+                                                .arg(BARLINK_VERSION_MINOR)
+                                                .arg(BARLINK_VERSION_PATCH));
 
     const LabelCommandLine commandLine = parseLabelCommandLine(QCoreApplication::arguments());
     if (commandLine.helpRequested) {
         std::fputs(commandLine.helpText.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (commandLine.versionRequested) {
+        const QString line = QCoreApplication::applicationName() + QLatin1Char(' ')
+                             + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        std::fputs(line.toLocal8Bit().constData(), stdout);
         return 0;
     }
     if (!commandLine.request) {

@@ -64,6 +64,7 @@ ScanCommandLine parseScanCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description));
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("link"),
          QStringLiteral(
@@ -121,6 +122,10 @@ ScanCommandLine parseScanCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.helpRequested = true;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.versionRequested = true;
         return result;
     }
 

@@ -29,11 +29,13 @@ struct ScanOptions
     [[nodiscard]] bool readsStandardInput() const { return labels.isEmpty() && files.isEmpty(); }
 };
 
-// The outcome of reading the command line: options, a help request, or an error text.
+// The outcome of reading the command line: options, a help or version request, or an error
+// text.
 struct ScanCommandLine
 {
     std::optional<ScanOptions> options;
     bool helpRequested = false;
+    bool versionRequested = false;
     QString error;
     QString helpText;
 };

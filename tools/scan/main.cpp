@@ -125,10 +125,20 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("barlink-scan"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(BARLINK_VERSION_MAJOR)
+                                                .arg(BARLINK_VERSION_MINOR)
+                                                .arg(BARLINK_VERSION_PATCH));
 
     const ScanCommandLine commandLine = parseScanCommandLine(QCoreApplication::arguments());
     if (commandLine.helpRequested) {
         std::fputs(commandLine.helpText.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (commandLine.versionRequested) {
+        printLine(stdout,
+                  QCoreApplication::applicationName() + QLatin1Char(' ')
+                      + QCoreApplication::applicationVersion());
         return 0;
     }
     if (!commandLine.options) {
