@@ -171,7 +171,6 @@ FuzzStation::FuzzStation(StationPlan plan)
     settings.listPath = root + QStringLiteral("/product/lsx/");
     settings.csvInPath = root + QStringLiteral("/csv");
     settings.csvOutPath = root + QStringLiteral("/out.csv");
-    settings.tempPath = root + QStringLiteral("/temp");
     settings.commPollTime = 100;
 
     app::Options &options = m_station.options();

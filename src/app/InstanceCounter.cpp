@@ -2,9 +2,7 @@
 
 #include <QDir>
 #include <QLockFile>
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
+#include <QStandardPaths>
 
 namespace barlink::app {
 
@@ -13,22 +11,14 @@ InstanceCounter::InstanceCounter(QString lockDir)
 {
 }
 
-namespace {
-
-// The user's runtime folder, or a folder of the user's own in the temporary folder.
-QString defaultLockDir()
+QString InstanceCounter::defaultLockDir()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists())
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists())
         return runtime;
-#ifdef Q_OS_WIN
-    return QDir::tempPath();
-#else
-    return QDir::tempPath() + QStringLiteral("/barlink-") + QString::number(::getuid());
-#endif
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/barlink");
 }
-
-} // namespace
 
 InstanceCounter::~InstanceCounter() = default;
 

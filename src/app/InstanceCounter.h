@@ -14,8 +14,12 @@ namespace barlink::app {
 class InstanceCounter
 {
 public:
-    // lockDir empty: $XDG_RUNTIME_DIR, or a folder of the user's own in the temporary folder.
+    // lockDir empty: defaultLockDir().
     explicit InstanceCounter(QString lockDir = {});
+
+    // $XDG_RUNTIME_DIR when it exists, else the station's folder in the user's data home:
+    // never a shared folder such as /tmp, where another user could plant the lock's name.
+    [[nodiscard]] static QString defaultLockDir();
     ~InstanceCounter();
 
     void setLockDir(QString dir) { m_lockDir = std::move(dir); }

@@ -20,7 +20,6 @@ struct Settings
     QString csvOutPath;
     int commPollTime = 1000;   // the scanner timer's interval, milliseconds
     QString editorPath;        // the program editor
-    QString tempPath;          // temporary files of the compressed-label decoder
 };
 
 } // namespace barlink::app

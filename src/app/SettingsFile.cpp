@@ -77,7 +77,6 @@ SettingsDefaults settingsDefaults()
     defaults.csvInPath = QStringLiteral("C:\\");
     defaults.csvOutPath = QStringLiteral("C:\\Barlink.csv");
     defaults.editorPath = QStringLiteral("c:\\helicon\\bin\\Scriber.exe");
-    defaults.tempPath = QStringLiteral("C:\\Helicon\\Bin");
 #else
     const QString data
         = xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/barlink/");
@@ -85,15 +84,6 @@ SettingsDefaults settingsDefaults()
     defaults.listPath = data + QStringLiteral("product/lsx/");
     defaults.csvInPath = data + QStringLiteral("csv/");
     defaults.csvOutPath = data + QStringLiteral("Barlink.csv");
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
-        defaults.tempPath = runtime + QStringLiteral("/barlink");
-    } else {
-        QString user = qEnvironmentVariable("USER");
-        if (user.isEmpty())
-            user = QString::number(::getuid());
-        defaults.tempPath = QDir::tempPath() + QStringLiteral("/barlink-") + user;
-    }
 #endif
     return defaults;
 }
@@ -184,7 +174,6 @@ bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
     const int autoClear = number("AutoClear", defaults.autoClear);
     settings.commDevice = barlink::text::trimSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
     settings.editorPath = barlink::text::trimSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
-    settings.tempPath = barlink::text::trimSpaces(text("TempPath", defaults.tempPath, PathBuffer));
 
     options.setValue(Options::AutoStart, switchValue(autoStart));
     options.setValue(Options::Overwrite, switchValue(overwrite));

@@ -21,7 +21,6 @@ inline constexpr QLatin1String SettingsSection("GESTBCOD");
 //   GCodePath  <data>/barlink/product/          ListPath   <data>/barlink/product/lsx/
 //   CSVInPath  <data>/barlink/csv/ (used without its last "/")
 //   CSVOutPath <data>/barlink/Barlink.csv       EditorPath empty (no editor)
-//   TempPath   $XDG_RUNTIME_DIR/barlink, else <temp>/barlink-<user>
 struct SettingsDefaults
 {
     QString serialSettings = QStringLiteral("9600,N,8,1");
@@ -36,7 +35,6 @@ struct SettingsDefaults
     int autoClear = 1;
     QString commDevice; // none: the port number names the device
     QString editorPath;
-    QString tempPath; // folder of the compressed-label decoder's temporary files
 };
 
 [[nodiscard]] SettingsDefaults settingsDefaults();
@@ -60,8 +58,9 @@ struct SettingsDefaults
 // spaces; CSVInPath and CSVOutPath lose one trailing separator ("\", and "/" off Windows).
 // CommPollTime is used only above 99 ms, otherwise the interval keeps its value. A CommPort
 // outside the 16-bit range reads as 0 (no port). AutoStart, Overwrite and AutoClear keep 0,
-// 1 and 2; any other number counts as 1 (ticked). The keys this station adds, CommDevice,
-// EditorPath and TempPath, are paths and take up to 4095 characters.
+// 1 and 2; any other number counts as 1 (ticked). The keys this station adds, CommDevice
+// and EditorPath, are paths and take up to 4095 characters. A TempPath key left by an
+// earlier version is not read: compressed labels are expanded in memory.
 [[nodiscard]] bool loadSettings(Settings &settings, Options &options, Prompter &prompter);
 
 // Writes Settings = serialSettings and CommPort = the port number in decimal.

@@ -1,6 +1,7 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/AboutDialog.h"
+#include "app/CenterForm.h"
 #include "app/CommandLine.h"
 #include "app/EventLoopPacer.h"
 #include "app/GuardedApplication.h"
@@ -158,13 +159,8 @@ int runStation()
     std::unique_ptr<listmanager::ListManagerWindow> listWindow;
     const auto makeListWindow = [&](listmanager::ListStore *store) {
         listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
-        // Beside the main window when the screen is wide enough, otherwise below it.
-        const QRect screen = window.screen()->availableGeometry();
-        const QRect main = window.frameGeometry();
-        QRect place(main.right() + 24, main.top(), 900, 560);
-        if (place.right() > screen.right())
-            place = QRect(main.left(), main.bottom() + 24, std::min(900, screen.width() - 48), 560);
-        listWindow->setGeometry(place);
+        // Beside the main window, or below it, wholly on the screen at any scale.
+        app::placeWindowBeside(listWindow.get(), &window, QSize(900, 560));
     };
     window.onShowListManager = [&] {
         listmanager::ListStore *store = listManager.openStore();

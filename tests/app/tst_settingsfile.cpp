@@ -65,7 +65,6 @@ private Q_SLOTS:
         QCOMPARE(s.csvInPath, data + QStringLiteral("csv"));
         QCOMPARE(s.csvOutPath, data + QStringLiteral("Barlink.csv"));
         QCOMPARE(s.serialPort, qint16(1));
-        QCOMPARE(s.tempPath, m_home.filePath(QStringLiteral("run/barlink")));
     }
 
     void keysAreCutTrimmedAndBounded()
@@ -201,9 +200,6 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", "d");
         QCOMPARE(settingsDefaults().gcodePath,
                  QDir::homePath() + QStringLiteral("/.local/share/barlink/product/"));
-        qunsetenv("XDG_RUNTIME_DIR");
-        QCOMPARE(settingsDefaults().tempPath,
-                 QDir::tempPath() + QStringLiteral("/barlink-operator"));
     }
 
     void portDeviceName()

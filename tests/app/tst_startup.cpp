@@ -55,6 +55,20 @@ private Q_SLOTS:
                            "CommDevice=/dev/pts/99\r\nAutoClear= 0\r\n"));
     }
 
+    // Without a runtime folder the single-instance lock goes to the user's own data folder,
+    // not to a shared temporary folder where another user could plant its name.
+    void instanceLockStaysInTheUsersFolders()
+    {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        const QString dir = app::InstanceCounter::defaultLockDir();
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qputenv("XDG_DATA_HOME", data);
+        QCOMPARE(dir, m_dir.filePath(QStringLiteral("data/barlink")));
+    }
+
     void runsTheWholeSequence()
     {
         Rig rig(m_dir.path());

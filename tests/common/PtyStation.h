@@ -59,7 +59,6 @@ struct PtyStation
                                             {"ListPath", r + "/lists/"},
                                             {"CSVInPath", r + "/csvin"},
                                             {"CSVOutPath", r + "/collected.csv"},
-                                            {"TempPath", r + "/temp"},
                                             {"AutoClear", " 0"},
                                             {"AutoStart", " 0"},
                                             {"Overwrite", " 1"}};

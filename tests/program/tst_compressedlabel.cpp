@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -205,15 +206,15 @@ private Q_SLOTS:
     }
 
     // Another user may plant links named like temporary files in a shared temporary folder,
-    // such as the station's default one: a long label is still expanded, and the file the
+    // such as the station's runtime folder: a long label is still expanded, and the file the
     // links lead to keeps its content.
     void plantedLinksAreLeftAlone()
     {
         QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("barlink"));
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-        const QString folder = app::settingsDefaults().tempPath;
-        qputenv("XDG_RUNTIME_DIR", runtime);
+        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", runtime); });
         QVERIFY(QDir().mkpath(folder));
         const QString target = dir.filePath(QStringLiteral("operator.txt"));
         QVERIFY(testing::writeBytes(target, "KEEP"));
