@@ -20,16 +20,27 @@ void centerForm(QWidget *window)
 
 QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted, int gap)
 {
+    // The free room right of the anchor and below it, each less a margin at the screen's edge.
+    const QRect rightRoom(QPoint(anchor.right() + 1 + gap, std::max(anchor.top(), area.top())),
+                          QPoint(area.right() - gap, area.bottom() - gap));
+    const QRect belowRoom(QPoint(std::max(anchor.left(), area.left()), anchor.bottom() + 1 + gap),
+                          QPoint(area.right() - gap, area.bottom() - gap));
+    for (const QRect &room : {rightRoom, belowRoom}) {
+        if (room.width() >= wanted.width() && room.height() >= wanted.height())
+            return QRect(room.topLeft(), wanted);
+    }
+    // Too little room for the wanted size: the larger room, when a useful window fits in it.
+    const QSize least(std::min(wanted.width(), 320), std::min(wanted.height(), 200));
+    const auto roomArea = [](const QRect &room) {
+        return room.isValid() ? qint64(room.width()) * room.height() : 0;
+    };
+    const QRect &larger = roomArea(rightRoom) >= roomArea(belowRoom) ? rightRoom : belowRoom;
+    if (larger.width() >= least.width() && larger.height() >= least.height())
+        return QRect(larger.topLeft(), wanted.boundedTo(larger.size()));
+    // No useful room: on the screen at least, over the anchor.
     const QSize size = wanted.boundedTo(QSize(std::max(1, area.width() - 2 * gap),
                                               std::max(1, area.height() - 2 * gap)));
-    const QRect right(QPoint(anchor.right() + 1 + gap, anchor.top()), size);
-    if (area.contains(right))
-        return right;
-    const QRect below(QPoint(anchor.left(), anchor.bottom() + 1 + gap), size);
-    if (area.contains(below))
-        return below;
-    // No room beside or below: on the screen at least, overlapping the anchor.
-    QRect placed = right;
+    QRect placed(QPoint(anchor.right() + 1 + gap, anchor.top()), size);
     placed.moveRight(std::min(placed.right(), area.right() - gap));
     placed.moveBottom(std::min(placed.bottom(), area.bottom() - gap));
     placed.moveLeft(std::max(placed.left(), area.left() + gap));

@@ -10,10 +10,11 @@ namespace barlink::app {
 // Places a window in the middle of its screen.
 void centerForm(QWidget *window);
 
-// Where a window of the wanted frame size goes beside an anchor window, all in the screen's
-// available area (the screen less its panels): right of the anchor when it fits there, else
-// below it, else as far right and down as the area allows. The size is cut to the area less
-// a margin, so the window lies wholly on the screen at any scale factor and screen size.
+// Where a window of the wanted frame size goes beside an anchor window, in the screen's
+// available area (the screen less its panels) less a margin: right of the anchor when it fits
+// there, else below it; else made smaller to fit the larger of those two rooms, as long as
+// a useful window (320 by 200) fits there; else over the anchor. The window lies wholly on
+// the screen at any scale factor and screen size.
 [[nodiscard]] QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted,
                                 int gap = 24);
 

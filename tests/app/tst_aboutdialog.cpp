@@ -49,10 +49,9 @@ private Q_SLOTS:
                                << QPoint(648, 24);
         QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500)
                                << QSize(900, 560) << QPoint(24, 548);
-        QTest::newRow("neither: overlaps, on screen")
-            << QRect(0, 0, 1366, 738) << QRect(24, 24, 800, 650) << QSize(900, 560)
-            << QPoint(442, 24);
-        QTest::newRow("larger than the screen")
+        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400)
+                                        << QSize(900, 560) << QPoint(24, 448);
+        QTest::newRow("no useful room: over the anchor")
             << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200)
             << QPoint(24, 54);
         QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080)

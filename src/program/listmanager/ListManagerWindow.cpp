@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace barlink::listmanager {
 
 namespace {
@@ -47,8 +49,13 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     QHeaderView *rowHeader = m_table->verticalHeader();
     rowHeader->setSectionResizeMode(QHeaderView::Fixed);
     rowHeader->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setDefaultSectionSize(
-        m_table->fontMetrics().horizontalAdvance(u'0') * 10);
+    // Wide enough for ten digits and for every standard column's heading.
+    int columnWidth = m_table->fontMetrics().horizontalAdvance(u'0') * 10;
+    const QFontMetrics headingMetrics(m_table->horizontalHeader()->font());
+    for (int number : standardFieldNumbers())
+        columnWidth = std::max(columnWidth,
+                               headingMetrics.horizontalAdvance(fieldCaption(number)) + 16);
+    m_table->horizontalHeader()->setDefaultSectionSize(columnWidth);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     auto *hidden = new QLabel(QStringLiteral("The list is hidden."));
