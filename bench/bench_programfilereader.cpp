@@ -6,8 +6,8 @@
 
 #include "BenchSupport.h"
 #include "Fakes.h"
-#include "app/Settings.h"
-#include "label/CurrentItem.h"
+#include "base/Settings.h"
+#include "base/CurrentItem.h"
 #include "program/ProgramFileReader.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
-#include "app/Options.h"
-#include "label/CurrentItem.h"
+#include "base/Options.h"
+#include "base/CurrentItem.h"
 #include "program/listmanager/ListManagerLink.h"
 #include "program/listmanager/RunState.h"
 

@@ -7,7 +7,7 @@
 // to encode and decode. Bits 1-4 are the compression level (0 to 9).
 
 #include "FuzzCheck.h"
-#include "app/Error.h"
+#include "base/Error.h"
 #include "program/CompressedLabel.h"
 #include "program/CompressedLabelDecoder.h"
 #include "text/NumericValue.h"

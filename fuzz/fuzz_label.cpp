@@ -6,7 +6,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzStation.h"
-#include "app/Error.h"
+#include "base/Error.h"
 #include "label/LabelDispatcher.h"
 #include "text/SingleByte.h"
 

@@ -7,8 +7,8 @@
 // before and after; the rest is the file.
 
 #include "FuzzCheck.h"
-#include "app/Error.h"
-#include "app/ProfileFile.h"
+#include "base/Error.h"
+#include "settings/ProfileFile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

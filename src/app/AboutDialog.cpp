@@ -1,7 +1,7 @@
 #include "AboutDialog.h"
 #include "ui_AboutDialog.h"
 
-#include "CenterForm.h"
+#include "base/CenterForm.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #include "EventLoopPacer.h"
 
-#include "OperatorDisplay.h"
-#include "StatusTexts.h"
+#include "base/OperatorDisplay.h"
+#include "base/StatusTexts.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Pacer.h"
+#include "base/Pacer.h"
 
 namespace barlink::app {
 

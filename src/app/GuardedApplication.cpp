@@ -1,6 +1,6 @@
 #include "GuardedApplication.h"
 
-#include "Error.h"
+#include "base/Error.h"
 #include "PromptDialog.h"
 
 #include <QLoggingCategory>

@@ -1,9 +1,9 @@
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "Error.h"
-#include "StatusTexts.h"
-#include "label/LabelGate.h"
+#include "base/Error.h"
+#include "base/StatusTexts.h"
+#include "base/LabelGate.h"
 #include "label/LabelInterpreter.h"
 
 #include <QApplication>

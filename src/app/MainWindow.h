@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OperatorDisplay.h"
-#include "Options.h"
+#include "base/OperatorDisplay.h"
+#include "base/Options.h"
 
 #include <QMainWindow>
 

@@ -1,10 +1,10 @@
 #include "PortControl.h"
 
-#include "OperatorDisplay.h"
-#include "Prompter.h"
-#include "Settings.h"
-#include "SettingsFile.h"
-#include "StatusTexts.h"
+#include "base/OperatorDisplay.h"
+#include "base/Prompter.h"
+#include "base/Settings.h"
+#include "settings/SettingsFile.h"
+#include "base/StatusTexts.h"
 #include "scanner/PortErrors.h"
 #include "scanner/ScannerPort.h"
 
@@ -82,7 +82,7 @@ std::optional<Error> PortControl::openPort()
         qCInfo(lcPort) << "port open failed:" << error.what();
         // Line settings that cannot be read, or no device at all, do not mend themselves:
         // the port stays closed until the operator chooses again.
-        if (device.isEmpty() || error.number() == scanner::InvalidPropertyValue) {
+        if (device.isEmpty() || error.number() == Error::InvalidPropertyValue) {
             m_display.setPortState(PortState::Closed, device);
             m_display.setStatus(closedText(error.description()));
             m_problemShown = true;

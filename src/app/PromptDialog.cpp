@@ -1,6 +1,6 @@
 #include "PromptDialog.h"
 
-#include "StatusTexts.h"
+#include "base/StatusTexts.h"
 
 #include <QMessageBox>
 

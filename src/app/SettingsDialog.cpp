@@ -1,11 +1,11 @@
 #include "SettingsDialog.h"
 #include "ui_SettingsDialog.h"
 
-#include "CenterForm.h"
-#include "Error.h"
-#include "Prompter.h"
-#include "Settings.h"
-#include "SettingsFile.h"
+#include "base/CenterForm.h"
+#include "base/Error.h"
+#include "base/Prompter.h"
+#include "base/Settings.h"
+#include "settings/SettingsFile.h"
 #include "text/TrimSpaces.h"
 
 #include <QButtonGroup>

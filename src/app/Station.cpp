@@ -1,9 +1,9 @@
 #include "Station.h"
 
-#include "Error.h"
-#include "OperatorDisplay.h"
-#include "Prompter.h"
-#include "SettingsFile.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
+#include "base/Prompter.h"
+#include "settings/SettingsFile.h"
 #include "program/CompressedLabelDecoder.h"
 #include "scanner/ScannerPort.h"
 

@@ -1,14 +1,14 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/AboutDialog.h"
-#include "app/CenterForm.h"
+#include "base/CenterForm.h"
 #include "app/CommandLine.h"
 #include "app/EventLoopPacer.h"
 #include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
 #include "app/PromptDialog.h"
 #include "app/SettingsDialog.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "app/Station.h"
 #include "exclusion/ExclusionChoice.h"
 #include "exclusion/ExclusionDialog.h"

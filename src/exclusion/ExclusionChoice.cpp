@@ -1,7 +1,7 @@
 #include "ExclusionChoice.h"
 
-#include "app/OperatorDisplay.h"
-#include "app/SettingsFile.h"
+#include "base/OperatorDisplay.h"
+#include "settings/SettingsFile.h"
 
 namespace barlink::exclusion {
 

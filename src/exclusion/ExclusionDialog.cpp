@@ -2,8 +2,8 @@
 #include "ui_ExclusionDialog.h"
 
 #include "ExclusionChoice.h"
-#include "app/Error.h"
-#include "app/Prompter.h"
+#include "base/Error.h"
+#include "base/Prompter.h"
 
 namespace barlink::exclusion {
 

@@ -1,10 +1,10 @@
 #include "AutoSelSettingsFile.h"
 
 #include "AutoSelSettings.h"
-#include "app/Error.h"
-#include "app/ProfileFile.h"
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
+#include "base/Error.h"
+#include "settings/ProfileFile.h"
+#include "base/Settings.h"
+#include "settings/SettingsFile.h"
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
 

@@ -2,8 +2,8 @@
 #include "ui_FieldSelectionDialog.h"
 
 #include "AutoSelSettingsFile.h"
-#include "app/CenterForm.h"
-#include "label/CurrentItem.h"
+#include "base/CenterForm.h"
+#include "base/CurrentItem.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

@@ -1,10 +1,10 @@
 #include "label/CompanionCsv.h"
 
-#include "app/Error.h"
-#include "app/FileExists.h"
-#include "app/FileNames.h"
-#include "app/Settings.h"
-#include "label/CurrentItem.h"
+#include "base/Error.h"
+#include "base/FileExists.h"
+#include "base/FileNames.h"
+#include "base/Settings.h"
+#include "base/CurrentItem.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "label/ListFileLoader.h"
 
-#include "app/Error.h"
-#include "app/FileNames.h"
-#include "app/OperatorDisplay.h"
-#include "app/Prompter.h"
-#include "app/Settings.h"
-#include "app/StatusTexts.h"
+#include "base/Error.h"
+#include "base/FileNames.h"
+#include "base/OperatorDisplay.h"
+#include "base/Prompter.h"
+#include "base/Settings.h"
+#include "base/StatusTexts.h"
 #include "program/listmanager/ListManagerLink.h"
 
 namespace barlink::label {

@@ -1,8 +1,8 @@
 #include "MirrorMatch.h"
 #include "text/TrimSpaces.h"
 
-#include "CurrentItem.h"
-#include "app/Error.h"
+#include "base/CurrentItem.h"
+#include "base/Error.h"
 #include "fieldsel/AutoSelSettings.h"
 
 #include <limits>

@@ -1,6 +1,6 @@
 #include "program/CompressedLabel.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "text/SingleByte.h"
 
 #include <zlib.h>

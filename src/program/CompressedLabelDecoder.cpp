@@ -1,7 +1,7 @@
 #include "program/CompressedLabelDecoder.h"
 
-#include "app/Error.h"
-#include "app/OperatorDisplay.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
 #include "text/SingleByte.h"

@@ -1,10 +1,10 @@
 #include "EditorLaunch.h"
 
 #include "ProgramFileReader.h"
-#include "app/Error.h"
-#include "app/OperatorDisplay.h"
-#include "app/Pacer.h"
-#include "app/Settings.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
+#include "base/Pacer.h"
+#include "base/Settings.h"
 #include "text/TrimSpaces.h"
 
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #include "LinuxEditorPlatform.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QFileInfo>
 #include <QProcess>

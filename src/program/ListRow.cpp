@@ -1,7 +1,7 @@
 #include "ListRow.h"
 
-#include "app/Error.h"
-#include "label/CurrentItem.h"
+#include "base/Error.h"
+#include "base/CurrentItem.h"
 #include "label/FieldCodes.h"
 #include "program/listmanager/Application.h"
 #include "program/listmanager/ListManagerLink.h"

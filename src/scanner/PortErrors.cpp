@@ -11,20 +11,20 @@ Error openError(QSerialPort::SerialPortError error,
                 const QString &device,
                 const QString &systemText)
 {
-    int number = HardwareNotAvailable;
+    int number = Error::HardwareNotAvailable;
     QString text = QStringLiteral("The hardware is not available");
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        number = InvalidPortNumber;
+        number = Error::InvalidPortNumber;
         text = QStringLiteral("Invalid port number");
         break;
     case QSerialPort::PermissionError:
     case QSerialPort::OpenError:
-        number = PortAlreadyOpen;
+        number = Error::PortAlreadyOpen;
         text = QStringLiteral("Port already open");
         break;
     case QSerialPort::UnsupportedOperationError:
-        number = CannotSetCommState;
+        number = Error::CannotSetCommState;
         text = QStringLiteral("Could not set comm state");
         break;
     default:

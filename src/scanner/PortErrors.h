@@ -1,21 +1,11 @@
 #pragma once
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QSerialPort>
 #include <QString>
 
 namespace barlink::scanner {
-
-// Error numbers of the scanner port.
-enum PortErrorNumber : int {
-    InvalidPropertyValue = 380,
-    InvalidPortNumber = 8002,
-    PortAlreadyOpen = 8005,
-    HardwareNotAvailable = 8010,
-    DeviceNotOpen = 8012,
-    CannotSetCommState = 8015,
-};
 
 // True for the errors that mean the device itself went away (unplugged, pseudo-terminal
 // closed): the port must be closed, or QSerialPort keeps reporting them at full speed.

@@ -1,11 +1,11 @@
 #include "ScanPoller.h"
 
 #include "ScannerPort.h"
-#include "app/Error.h"
-#include "app/OperatorDisplay.h"
-#include "app/Prompter.h"
-#include "app/StatusTexts.h"
-#include "label/LabelGate.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
+#include "base/Prompter.h"
+#include "base/StatusTexts.h"
+#include "base/LabelGate.h"
 #include "text/SingleByte.h"
 
 #include <QLoggingCategory>

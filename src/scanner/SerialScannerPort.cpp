@@ -1,6 +1,6 @@
 #include "scanner/SerialScannerPort.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "scanner/LineSettings.h"
 #include "scanner/PortErrors.h"
 #include "scanner/ScannerLog.h"
@@ -44,9 +44,9 @@ void SerialScannerPort::open(const QString &device, const QString &lineSettings)
 
     const std::optional<LineSettings> settings = parseLineSettings(lineSettings);
     if (!settings)
-        throw Error(InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw Error(Error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     if (device.trimmed().isEmpty())
-        throw Error(InvalidPortNumber, QStringLiteral("Invalid port number: no device named"));
+        throw Error(Error::InvalidPortNumber, QStringLiteral("Invalid port number: no device named"));
 
     // QSerialPort reports a device the user may not use as it reports one in use by another
     // program: ask the system first.
@@ -93,7 +93,7 @@ void SerialScannerPort::discardInput()
 void SerialScannerPort::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())
-        throw Error(DeviceNotOpen, QStringLiteral("The device is not open"));
+        throw Error(Error::DeviceNotOpen, QStringLiteral("The device is not open"));
     if (m_port.write(bytes) != bytes.size())
         throw Error(Error::DeviceIoError,
                     QStringLiteral("Device I/O error: ") + m_port.errorString());

@@ -1,6 +1,6 @@
 #include "ConsoleSession.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "program/listmanager/Application.h"
 #include "text/Rounding.h"
 

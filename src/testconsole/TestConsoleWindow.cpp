@@ -1,9 +1,9 @@
 #include "TestConsoleWindow.h"
 #include "ui_TestConsoleWindow.h"
 
-#include "app/Error.h"
-#include "app/ProductEnvironment.h"
-#include "app/Prompter.h"
+#include "base/Error.h"
+#include "base/ProductEnvironment.h"
+#include "base/Prompter.h"
 #include "program/listmanager/Application.h"
 
 #include <QCloseEvent>

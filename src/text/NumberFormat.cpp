@@ -1,6 +1,6 @@
 #include "text/NumberFormat.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "text/NumericValue.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <charconv>

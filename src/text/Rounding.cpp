@@ -1,6 +1,6 @@
 #include "text/Rounding.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <cmath>
 #include <limits>

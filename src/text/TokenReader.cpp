@@ -1,7 +1,7 @@
 #include "text/TokenReader.h"
 #include "TrimSpaces.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "app/AboutDialog.h"
-#include "app/CenterForm.h"
+#include "base/CenterForm.h"
 
 #include <QLabel>
 #include <QPushButton>

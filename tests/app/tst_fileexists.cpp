@@ -1,6 +1,6 @@
 #include "Fakes.h"
-#include "app/Error.h"
-#include "app/FileExists.h"
+#include "base/Error.h"
+#include "base/FileExists.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Names from labels: which ones stay inside their folder, and how a name is found on a
 // file system that tells letter cases apart.
-#include "app/FileNames.h"
+#include "base/FileNames.h"
 
 #include <QDir>
 #include <QFile>

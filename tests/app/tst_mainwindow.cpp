@@ -4,10 +4,10 @@
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "app/SettingsDialog.h"
-#include "app/SettingsFile.h"
-#include "label/LabelGate.h"
+#include "settings/SettingsFile.h"
+#include "base/LabelGate.h"
 #include "label/LabelInterpreter.h"
 
 #include <QAction>

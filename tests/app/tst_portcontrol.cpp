@@ -4,7 +4,7 @@
 #include "Fakes.h"
 #include "app/PortControl.h"
 #include "app/SerialChoice.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "scanner/SerialDevice.h"
 
 #include <QDir>

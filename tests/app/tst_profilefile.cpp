@@ -1,5 +1,5 @@
-#include "app/Error.h"
-#include "app/ProfileFile.h"
+#include "base/Error.h"
+#include "settings/ProfileFile.h"
 
 #include "TestSupport.h"
 

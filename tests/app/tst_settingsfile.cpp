@@ -1,8 +1,8 @@
 #include "Fakes.h"
 #include "TestSupport.h"
-#include "app/Options.h"
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
+#include "base/Options.h"
+#include "base/Settings.h"
+#include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

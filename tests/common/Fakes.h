@@ -2,10 +2,10 @@
 
 // Test doubles for the seams between the station's core and its windows.
 
-#include "app/Error.h"
-#include "app/OperatorDisplay.h"
-#include "app/Pacer.h"
-#include "app/Prompter.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
+#include "base/Pacer.h"
+#include "base/Prompter.h"
 #include "scanner/ScannerPort.h"
 
 #include <QList>

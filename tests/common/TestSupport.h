@@ -3,7 +3,7 @@
 // Helpers the tests share: whole-file reads and writes, the number of a thrown
 // barlink::Error, and controls found by object name.
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QByteArray>
 #include <QFile>

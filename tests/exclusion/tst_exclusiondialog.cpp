@@ -3,8 +3,8 @@
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
+#include "base/Settings.h"
+#include "settings/SettingsFile.h"
 #include "exclusion/ExclusionChoice.h"
 #include "exclusion/ExclusionDialog.h"
 

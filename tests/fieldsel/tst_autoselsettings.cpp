@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "app/Error.h"
-#include "app/Settings.h"
+#include "base/Error.h"
+#include "base/Settings.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsFile.h"
 #include "fieldsel/AutoSelSettingsProvider.h"

@@ -3,14 +3,14 @@
 // trigger sets.
 
 #include "TestSupport.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsFile.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
 #include "fieldsel/TablePlanWidget.h"
-#include "label/CurrentItem.h"
+#include "base/CurrentItem.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "PtyPair.h"
 #include "PtyStation.h"
 #include "app/PortControl.h"
-#include "app/StatusTexts.h"
+#include "base/StatusTexts.h"
 #include "program/CompressedLabel.h"
 #include "program/listmanager/RunState.h"
 

@@ -1,6 +1,6 @@
 // Moving a program's companion CSV file into the collecting file.
-#include "app/Error.h"
-#include "app/Settings.h"
+#include "base/Error.h"
+#include "base/Settings.h"
 #include "label/CompanionCsv.h"
 
 #include "Fakes.h"

@@ -1,7 +1,7 @@
 // The current item's reset, the 36 work field codes and the pause lengths.
 
 #include "app/EventLoopPacer.h"
-#include "label/CurrentItem.h"
+#include "base/CurrentItem.h"
 #include "label/FieldCodes.h"
 
 #include <QSet>

@@ -1,6 +1,6 @@
 // Loading a saved list file through the embedded list manager on a list label.
-#include "app/Error.h"
-#include "app/Settings.h"
+#include "base/Error.h"
+#include "base/Settings.h"
 #include "label/ListFileLoader.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListManagerLink.h"

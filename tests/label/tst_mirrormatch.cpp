@@ -1,5 +1,5 @@
 #include "fieldsel/AutoSelSettings.h"
-#include "label/CurrentItem.h"
+#include "base/CurrentItem.h"
 #include "label/MirrorMatch.h"
 
 #include <QTest>

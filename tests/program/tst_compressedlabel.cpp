@@ -3,7 +3,7 @@
 
 #include "Fakes.h"
 #include "TestSupport.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "program/CompressedLabel.h"
 #include "program/CompressedLabelDecoder.h"
 

@@ -3,9 +3,9 @@
 
 #include "Fakes.h"
 #include "TestSupport.h"
-#include "app/Error.h"
-#include "app/Pacer.h"
-#include "app/Settings.h"
+#include "base/Error.h"
+#include "base/Pacer.h"
+#include "base/Settings.h"
 #include "program/EditorLaunch.h"
 
 #ifdef Q_OS_LINUX

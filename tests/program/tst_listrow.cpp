@@ -1,7 +1,7 @@
 // The row text built from the current item, and adding it to the list manager
 // with its one recovery.
 
-#include "label/CurrentItem.h"
+#include "base/CurrentItem.h"
 #include "program/ListRow.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListManagerLink.h"

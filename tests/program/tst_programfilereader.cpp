@@ -1,6 +1,6 @@
 // Reading dimensions and comment from the first lines of KTQ and ISO program files.
-#include "app/Settings.h"
-#include "label/CurrentItem.h"
+#include "base/Settings.h"
+#include "base/CurrentItem.h"
 #include "program/ProgramFileReader.h"
 
 #include "Fakes.h"

@@ -8,7 +8,7 @@
 #include "CountingListManager.h"
 #include "Fakes.h"
 #include "app/Station.h"
-#include "app/StatusTexts.h"
+#include "base/StatusTexts.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListStore.h"
 

@@ -2,7 +2,7 @@
 // order, the "%" split and the bounded buffer.
 
 #include "Fakes.h"
-#include "label/LabelGate.h"
+#include "base/LabelGate.h"
 #include "scanner/ScanPoller.h"
 
 #include <QTest>

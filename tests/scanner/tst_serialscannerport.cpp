@@ -1,6 +1,6 @@
 #include "PtyPair.h"
 #include "TestSupport.h"
-#include "app/Error.h"
+#include "base/Error.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The test console's own references, its typed line numbers and its list folder.
 
 #include "TestSupport.h"
-#include "app/Error.h"
+#include "base/Error.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListStore.h"
 #include "testconsole/ConsoleSession.h"

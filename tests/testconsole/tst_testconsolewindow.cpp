@@ -2,8 +2,8 @@
 
 #include "Fakes.h"
 #include "TestSupport.h"
-#include "app/ProductEnvironment.h"
-#include "app/Settings.h"
+#include "base/ProductEnvironment.h"
+#include "base/Settings.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListStore.h"
 #include "testconsole/TestConsoleWindow.h"

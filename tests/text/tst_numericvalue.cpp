@@ -1,4 +1,4 @@
-#include "app/Error.h"
+#include "base/Error.h"
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
 

@@ -1,4 +1,4 @@
-#include "app/Error.h"
+#include "base/Error.h"
 #include "text/TokenReader.h"
 
 #include "TestSupport.h"

@@ -1,7 +1,7 @@
 #include "LabelText.h"
 
-#include "app/Error.h"
-#include "app/FileNames.h"
+#include "base/Error.h"
+#include "base/FileNames.h"
 #include "label/FieldCodes.h"
 #include "program/CompressedLabel.h"
 #include "program/CompressedLabelDecoder.h"

@@ -1,6 +1,6 @@
 #include "ListFile.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QFile>
 #include <QFileInfo>

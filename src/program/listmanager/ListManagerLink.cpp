@@ -1,6 +1,6 @@
 #include "ListManagerLink.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 namespace barlink::listmanager {
 

@@ -2,7 +2,7 @@
 
 #include "ListStore.h"
 #include "ListTableModel.h"
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QAction>
 #include <QCloseEvent>

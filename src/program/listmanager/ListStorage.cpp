@@ -1,7 +1,7 @@
 #include "ListStorage.h"
 
 #include "ListFile.h"
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QFileInfo>

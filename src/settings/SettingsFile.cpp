@@ -1,10 +1,10 @@
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "text/TrimSpaces.h"
 
-#include "app/FileExists.h"
-#include "app/ProfileFile.h"
-#include "app/Prompter.h"
-#include "app/Settings.h"
+#include "base/FileExists.h"
+#include "settings/ProfileFile.h"
+#include "base/Prompter.h"
+#include "base/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -32,8 +32,15 @@ public:
         PathFileAccessError = 75,
         PathNotFound = 76,
         ObjectNotSet = 91,
+        InvalidPropertyValue = 380,
         CannotCreateObject = 429,
         AutomationError = 440,
+        // The scanner port.
+        InvalidPortNumber = 8002,
+        PortAlreadyOpen = 8005,
+        HardwareNotAvailable = 8010,
+        DeviceNotOpen = 8012,
+        CannotSetCommState = 8015,
     };
 
     Error(int number, QString description)

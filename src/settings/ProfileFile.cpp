@@ -1,6 +1,6 @@
-#include "app/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "text/SingleByte.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Options.h"
+#include "base/Options.h"
 
 #include <QLatin1String>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "app/FileExists.h"
+#include "base/FileExists.h"
 
-#include "app/Error.h"
-#include "app/Prompter.h"
+#include "base/Error.h"
+#include "base/Prompter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/FileNames.h"
+#include "base/FileNames.h"
 
 #include <QDir>
 #include <QDirIterator>
