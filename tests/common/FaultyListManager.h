@@ -117,81 +117,28 @@ public:
         , m_faults(faults)
     {}
 
-    bool listInRun() override
-    {
-        return pass(u"ListInRun", [&] { return m_inner->listInRun(); });
-    }
-    bool visible() override
-    {
-        return pass(u"Visible", [&] { return m_inner->visible(); });
-    }
-    void setVisible(bool v) override
-    {
-        pass(u"Visible", [&] { m_inner->setVisible(v); });
-    }
-    qint16 columns() override
-    {
-        return pass(u"Columns", [&] { return m_inner->columns(); });
-    }
-    qint32 rows() override
-    {
-        return pass(u"Rows", [&] { return m_inner->rows(); });
-    }
-    qint32 repetitions() override
-    {
-        return pass(u"Repetitions", [&] { return m_inner->repetitions(); });
-    }
-    qint32 exeRow() override
-    {
-        return pass(u"ExeRow", [&] { return m_inner->exeRow(); });
-    }
-    QStringList colInfo() override
-    {
-        return pass(u"ColInfo", [&] { return m_inner->colInfo(); });
-    }
-    void addLine(const QString &row) override
-    {
-        pass(u"AddLine", [&] { m_inner->addLine(row); });
-    }
-    void delLine(qint32 line) override
-    {
-        pass(u"DelLine", [&] { m_inner->delLine(line); });
-    }
-    QString getLine(qint32 line) override
-    {
-        return pass(u"GetLine", [&] { return m_inner->getLine(line); });
-    }
-    void setLine(qint32 line, const QString &row) override
-    {
-        pass(u"SetLine", [&] { m_inner->setLine(line, row); });
-    }
-    void appendList(const QString &path) override
-    {
-        pass(u"AppendList", [&] { m_inner->appendList(path); });
-    }
-    void clearList() override
-    {
-        pass(u"ClearList", [&] { m_inner->clearList(); });
-    }
-    void viewWorks() override
-    {
-        pass(u"ViewWorks", [&] { m_inner->viewWorks(); });
-    }
-    void viewWorksThrought() override
-    {
-        pass(u"ViewWorksThrought", [&] { m_inner->viewWorksThrought(); });
-    }
-    void listClose(bool close) override
-    {
-        pass(u"ListClose", [&] { m_inner->listClose(close); });
-    }
+    // clang-format off
+    bool listInRun() override { enter(u"ListInRun"); return m_inner->listInRun(); }
+    bool visible() override { enter(u"Visible"); return m_inner->visible(); }
+    void setVisible(bool v) override { enter(u"Visible"); m_inner->setVisible(v); }
+    qint16 columns() override { enter(u"Columns"); return m_inner->columns(); }
+    qint32 rows() override { enter(u"Rows"); return m_inner->rows(); }
+    qint32 repetitions() override { enter(u"Repetitions"); return m_inner->repetitions(); }
+    qint32 exeRow() override { enter(u"ExeRow"); return m_inner->exeRow(); }
+    QStringList colInfo() override { enter(u"ColInfo"); return m_inner->colInfo(); }
+    void addLine(const QString &row) override { enter(u"AddLine"); m_inner->addLine(row); }
+    void delLine(qint32 line) override { enter(u"DelLine"); m_inner->delLine(line); }
+    QString getLine(qint32 line) override { enter(u"GetLine"); return m_inner->getLine(line); }
+    void setLine(qint32 n, const QString &r) override { enter(u"SetLine"); m_inner->setLine(n, r); }
+    void appendList(const QString &p) override { enter(u"AppendList"); m_inner->appendList(p); }
+    void clearList() override { enter(u"ClearList"); m_inner->clearList(); }
+    void viewWorks() override { enter(u"ViewWorks"); m_inner->viewWorks(); }
+    void viewWorksThrought() override { enter(u"ViewWorksThrought"); m_inner->viewWorksThrought(); }
+    void listClose(bool close) override { enter(u"ListClose"); m_inner->listClose(close); }
+    // clang-format on
 
 private:
-    template<typename Call> auto pass(QStringView member, Call call) -> decltype(call())
-    {
-        m_faults.enter(u"ExeList", member);
-        return call();
-    }
+    void enter(QStringView member) { m_faults.enter(u"ExeList", member); }
 
     std::shared_ptr<listmanager::ExeList> m_inner;
     ListManagerFaults &m_faults;
@@ -205,82 +152,36 @@ public:
         , m_faults(faults)
     {}
 
-    bool visible() override
-    {
-        return pass(u"Visible", [&] { return m_inner->visible(); });
-    }
-    void setVisible(bool v) override
-    {
-        pass(u"Visible", [&] { m_inner->setVisible(v); });
-    }
-    bool connected() override
-    {
-        return pass(u"Connected", [&] { return m_inner->connected(); });
-    }
-    qint16 accessLevel() override
-    {
-        return pass(u"AccessLevel", [&] { return m_inner->accessLevel(); });
-    }
-    void setWindowState(int state) override
-    {
-        pass(u"WindowState", [&] { m_inner->setWindowState(state); });
-    }
-    qint16 listOpened() override
-    {
-        return pass(u"ListOpened", [&] { return m_inner->listOpened(); });
-    }
-    void quit(bool q) override
-    {
-        pass(u"Quit", [&] { m_inner->quit(q); });
-    }
+    // clang-format off
+    bool visible() override { enter(u"Visible"); return m_inner->visible(); }
+    void setVisible(bool v) override { enter(u"Visible"); m_inner->setVisible(v); }
+    bool connected() override { enter(u"Connected"); return m_inner->connected(); }
+    qint16 accessLevel() override { enter(u"AccessLevel"); return m_inner->accessLevel(); }
+    void setWindowState(int s) override { enter(u"WindowState"); m_inner->setWindowState(s); }
+    qint16 listOpened() override { enter(u"ListOpened"); return m_inner->listOpened(); }
+    void quit(bool q) override { enter(u"Quit"); m_inner->quit(q); }
+    void startList() override { enter(u"StartList"); m_inner->startList(); }
+    void holdList() override { enter(u"HoldList"); m_inner->holdList(); }
+    void endList() override { enter(u"EndList"); m_inner->endList(); }
+    void setpoint() override { enter(u"Setpoint"); m_inner->setpoint(); }
+    void enableOpenList(bool e) override { enter(u"EnableOpenList"); m_inner->enableOpenList(e); }
+    void enableSaveList(bool e) override { enter(u"EnableSaveList"); m_inner->enableSaveList(e); }
+    void enableNewList(bool e) override { enter(u"EnableNewList"); m_inner->enableNewList(e); }
+    void showOnTop(bool onTop) override { enter(u"ShowOnTop"); m_inner->showOnTop(onTop); }
+    // clang-format on
     std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
     {
-        return wrap(pass(u"OpenList", [&] { return m_inner->openList(path); }));
+        enter(u"OpenList");
+        return wrap(m_inner->openList(path));
     }
     std::shared_ptr<listmanager::ExeList> newList() override
     {
-        m_faults.enter(u"Application", u"NewList");
+        enter(u"NewList");
         return m_faults.takeWithheldList() ? nullptr : wrap(m_inner->newList());
-    }
-    void startList() override
-    {
-        pass(u"StartList", [&] { m_inner->startList(); });
-    }
-    void holdList() override
-    {
-        pass(u"HoldList", [&] { m_inner->holdList(); });
-    }
-    void endList() override
-    {
-        pass(u"EndList", [&] { m_inner->endList(); });
-    }
-    void setpoint() override
-    {
-        pass(u"Setpoint", [&] { m_inner->setpoint(); });
-    }
-    void enableOpenList(bool e) override
-    {
-        pass(u"EnableOpenList", [&] { m_inner->enableOpenList(e); });
-    }
-    void enableSaveList(bool e) override
-    {
-        pass(u"EnableSaveList", [&] { m_inner->enableSaveList(e); });
-    }
-    void enableNewList(bool e) override
-    {
-        pass(u"EnableNewList", [&] { m_inner->enableNewList(e); });
-    }
-    void showOnTop(bool onTop) override
-    {
-        pass(u"ShowOnTop", [&] { m_inner->showOnTop(onTop); });
     }
 
 private:
-    template<typename Call> auto pass(QStringView member, Call call) -> decltype(call())
-    {
-        m_faults.enter(u"Application", member);
-        return call();
-    }
+    void enter(QStringView member) { m_faults.enter(u"Application", member); }
     std::shared_ptr<listmanager::ExeList> wrap(std::shared_ptr<listmanager::ExeList> list)
     {
         if (!list)
