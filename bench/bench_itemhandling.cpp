@@ -7,8 +7,8 @@
 #include "BenchSupport.h"
 #include "Fakes.h"
 #include "app/Station.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,8 +45,8 @@ struct Station
             writeFile(root + QStringLiteral("/gcode/PROG.CNC"),
                       "KTQ 2.0\r\n;;LEFT DOOR\r\nN1\r\nDIM UN=600 Y=400 Z=18\r\nN2 G1 X10\r\n");
         }
-        store = std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data"));
-        provider = std::make_unique<listmanager::EmbeddedListManagerProvider>(store);
+        store = std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data"));
+        provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(store);
         station = std::make_unique<app::Station>(
             app::Station::Seams{display, prompter, pacer, port, *provider},
             root + QStringLiteral("/program"),
@@ -70,8 +70,8 @@ struct Station
     testing::ScriptedPrompter prompter;
     testing::InstantPacer pacer;
     testing::FakeScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    std::unique_ptr<listmanager::EmbeddedListManagerProvider> provider;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    std::unique_ptr<embeddedlist::EmbeddedListManagerProvider> provider;
     std::unique_ptr<app::Station> station;
     bool ok = false;
 };

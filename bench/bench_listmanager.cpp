@@ -6,9 +6,9 @@
 //     Target: no stutter, i.e. every step well inside one frame (16 ms).
 
 #include "BenchSupport.h"
-#include "program/listmanager/EmbeddedExeList.h"
-#include "program/listmanager/ListManagerWindow.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedExeList.h"
+#include "embeddedlist/ListManagerWindow.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -42,11 +42,11 @@ void BM_AddLine100k(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto dir = std::make_unique<QTemporaryDir>();
-        auto store = std::make_shared<listmanager::ListStore>(dir->path());
-        listmanager::EmbeddedExeList list(store);
-        std::unique_ptr<listmanager::ListManagerWindow> window;
+        auto store = std::make_shared<embeddedlist::ListStore>(dir->path());
+        embeddedlist::EmbeddedExeList list(store);
+        std::unique_ptr<embeddedlist::ListManagerWindow> window;
         if (withWindow) {
-            window = std::make_unique<listmanager::ListManagerWindow>(store.get());
+            window = std::make_unique<embeddedlist::ListManagerWindow>(store.get());
             window->show();
             QCoreApplication::processEvents();
         }
@@ -72,7 +72,7 @@ void BM_AddLine100k(benchmark::State &state)
 struct ListWindow
 {
     ListWindow()
-        : store(std::make_shared<listmanager::ListStore>(dir.path()))
+        : store(std::make_shared<embeddedlist::ListStore>(dir.path()))
     {
         QStringList rows;
         for (int n = 0; n < ListSize; ++n)
@@ -81,15 +81,15 @@ struct ListWindow
     }
     void open()
     {
-        window = std::make_unique<listmanager::ListManagerWindow>(store.get());
+        window = std::make_unique<embeddedlist::ListManagerWindow>(store.get());
         window->resize(900, 560);
         window->show();
         QCoreApplication::processEvents();
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<listmanager::ListStore> store;
-    std::unique_ptr<listmanager::ListManagerWindow> window;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    std::unique_ptr<embeddedlist::ListManagerWindow> window;
 };
 
 ListWindow &listWindow()
@@ -144,7 +144,7 @@ void BM_AddLineWindowFollowing100k(benchmark::State &state)
         list.open();
     list.window->tableView()->scrollToBottom();
     QCoreApplication::processEvents();
-    listmanager::EmbeddedExeList exeList(list.store);
+    embeddedlist::EmbeddedExeList exeList(list.store);
     bench::Samples samples;
     int n = ListSize;
     for (auto _ : state) {

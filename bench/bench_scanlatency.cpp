@@ -9,8 +9,8 @@
 #include "Fakes.h"
 #include "PtyPair.h"
 #include "app/Station.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QCoreApplication>
@@ -60,8 +60,8 @@ void BM_LastByteToRow(benchmark::State &state)
     testing::ScriptedPrompter prompter;
     testing::InstantPacer pacer;
     scanner::SerialScannerPort port;
-    auto store = std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data"));
-    listmanager::EmbeddedListManagerProvider provider(store);
+    auto store = std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data"));
+    embeddedlist::EmbeddedListManagerProvider provider(store);
     app::Station station({display, prompter, pacer, port, provider},
                          root + QStringLiteral("/program"),
                          root + QStringLiteral("/windows"));
@@ -75,7 +75,7 @@ void BM_LastByteToRow(benchmark::State &state)
     QElapsedTimer clock;
     qint64 rowAt = -1;
     QObject::connect(
-        store.get(), &listmanager::ListStore::rowsAppended, [&] { rowAt = clock.nsecsElapsed(); });
+        store.get(), &embeddedlist::ListStore::rowsAppended, [&] { rowAt = clock.nsecsElapsed(); });
     bench::Samples samples;
     int item = 0;
     for (auto _ : state) {

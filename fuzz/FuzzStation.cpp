@@ -3,8 +3,8 @@
 #include "FuzzCheck.h"
 #include "base/Options.h"
 #include "base/CurrentItem.h"
-#include "program/listmanager/ListManagerLink.h"
-#include "program/listmanager/RunState.h"
+#include "listmanager/ListManagerLink.h"
+#include "embeddedlist/RunState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -128,10 +128,10 @@ void layOutStationFolder(int settingsVariant)
 }
 
 // The list manager's store over a station folder laid out anew.
-std::shared_ptr<listmanager::ListStore> freshStore(int settingsVariant)
+std::shared_ptr<embeddedlist::ListStore> freshStore(int settingsVariant)
 {
     layOutStationFolder(settingsVariant);
-    return std::make_shared<listmanager::ListStore>(FuzzStation::stationFolder()
+    return std::make_shared<embeddedlist::ListStore>(FuzzStation::stationFolder()
                                                     + QStringLiteral("/data"));
 }
 
@@ -156,7 +156,8 @@ QString FuzzStation::stationFolder()
 
 FuzzStation::FuzzStation(StationPlan plan)
     : m_store(freshStore(plan.switches >> 6))
-    , m_provider(m_store)
+    , m_embedded(m_store)
+    , m_provider(m_embedded, m_faults)
     , m_station({m_display, m_prompter, m_pacer, m_port, m_provider},
                 stationFolder() + QStringLiteral("/program"),
                 stationFolder() + QStringLiteral("/windows"))
@@ -187,7 +188,7 @@ FuzzStation::FuzzStation(StationPlan plan)
     m_station.programBarcode().launchEditor = editor;
 
     QObject::connect(
-        m_store.get(), &listmanager::ListStore::rowsAppended, [this](qint32 first, qint32 last) {
+        m_store.get(), &embeddedlist::ListStore::rowsAppended, [this](qint32 first, qint32 last) {
             if (first == last)
                 ++m_singleRowsAdded;
         });
@@ -201,9 +202,9 @@ FuzzStation::FuzzStation(StationPlan plan)
     if (const char *member = FailingMembers[plan.faults & 0x0f]) {
         const int times = (plan.faults >> 4) & 3;
         if (times == 3)
-            m_store->failures().setFailing(QLatin1String(member), true);
+            m_faults.setFailing(QLatin1String(member), true);
         else
-            m_store->failures().failNext(QLatin1String(member), times + 1);
+            m_faults.failNext(QLatin1String(member), times + 1);
     }
 }
 
@@ -231,7 +232,7 @@ void FuzzStation::checkAfterInput(qsizetype maxItems)
 
     // What the list manager holds is what it kept on disk: a crash now would lose nothing.
     {
-        listmanager::ListStore reloaded(m_store->folder());
+        embeddedlist::ListStore reloaded(m_store->folder());
         check(reloaded.rows() == m_store->rows(),
               "the list on disk is the list in memory",
               QStringLiteral("%1 rows in memory, %2 on disk")
@@ -239,8 +240,8 @@ void FuzzStation::checkAfterInput(qsizetype maxItems)
                   .arg(reloaded.rowCount()));
         check(reloaded.runState() == m_store->runState(),
               "the run state on disk is the one in memory",
-              listmanager::runStateName(reloaded.runState()) + QStringLiteral(" on disk, ")
-                  + listmanager::runStateName(m_store->runState()) + QStringLiteral(" in memory"));
+              embeddedlist::runStateName(reloaded.runState()) + QStringLiteral(" on disk, ")
+                  + embeddedlist::runStateName(m_store->runState()) + QStringLiteral(" in memory"));
         check(reloaded.setpoints() == m_store->setpoints(),
               "the setpoints on disk are the ones in memory");
     }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "Fakes.h"
+#include "FaultyListManager.h"
 #include "FuzzPrompter.h"
 #include "app/Station.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QString>
 
@@ -47,7 +48,7 @@ public:
 
     [[nodiscard]] app::Station &station() { return m_station; }
     [[nodiscard]] testing::FakeScannerPort &port() { return m_port; }
-    [[nodiscard]] listmanager::ListStore &store() { return *m_store; }
+    [[nodiscard]] embeddedlist::ListStore &store() { return *m_store; }
 
     // Checks what holds after any input, and aborts when something does not: the list in
     // memory is the list on disk, nothing was written outside the station's folders, the
@@ -66,8 +67,10 @@ private:
     FuzzPrompter m_prompter;
     testing::InstantPacer m_pacer;
     testing::FakeScannerPort m_port;
-    std::shared_ptr<listmanager::ListStore> m_store;
-    listmanager::EmbeddedListManagerProvider m_provider;
+    std::shared_ptr<embeddedlist::ListStore> m_store;
+    embeddedlist::EmbeddedListManagerProvider m_embedded;
+    testing::ListManagerFaults m_faults;
+    testing::FaultyProvider m_provider;
     app::Station m_station;
     int m_editorLaunches = 0;
     // Rows added one at a time, as an item's rows are.

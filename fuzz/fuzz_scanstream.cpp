@@ -12,7 +12,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzStation.h"
-#include "program/listmanager/RunState.h"
+#include "embeddedlist/RunState.h"
 #include "scanner/ScanPoller.h"
 
 #include <QByteArrayView>
@@ -30,7 +30,7 @@ constexpr char TickMark = 0x1e;
 struct Outcome
 {
     QStringList rows;
-    listmanager::RunState runState = listmanager::RunState::Idle;
+    embeddedlist::RunState runState = embeddedlist::RunState::Idle;
     qint32 setpoints = 0;
     QByteArray sent;
 };

@@ -9,8 +9,8 @@
 #include "base/Settings.h"
 #include "settings/SettingsFile.h"
 #include "base/CurrentItem.h"
-#include "program/listmanager/Application.h"
-#include "program/listmanager/ListManagerLink.h"
+#include "listmanager/Application.h"
+#include "listmanager/ListManagerLink.h"
 
 #include <QCoreApplication>
 #include <QDir>

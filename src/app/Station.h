@@ -12,7 +12,7 @@
 #include "label/LabelDispatcher.h"
 #include "base/LabelGate.h"
 #include "program/ProgramBarcode.h"
-#include "program/listmanager/ListManagerLink.h"
+#include "listmanager/ListManagerLink.h"
 #include "scanner/ScanPoller.h"
 
 #include <QObject>

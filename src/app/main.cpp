@@ -14,9 +14,9 @@
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "program/EditorLaunch.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListManagerWindow.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListManagerWindow.h"
+#include "embeddedlist/ListStore.h"
 #include "scanner/SerialScannerPort.h"
 #include "testconsole/TestConsoleWindow.h"
 
@@ -50,24 +50,24 @@ public:
     {
         return provider().createObject(progId);
     }
-    [[nodiscard]] listmanager::ListStore *store() const
+    [[nodiscard]] embeddedlist::ListStore *store() const
     {
         return m_provider ? m_provider->store().get() : nullptr;
     }
     // The store, made now if the list manager was not asked for yet.
-    [[nodiscard]] listmanager::ListStore *openStore() { return provider().store().get(); }
+    [[nodiscard]] embeddedlist::ListStore *openStore() { return provider().store().get(); }
 
 private:
-    listmanager::EmbeddedListManagerProvider &provider()
+    embeddedlist::EmbeddedListManagerProvider &provider()
     {
         if (!m_provider) {
-            m_provider = std::make_unique<listmanager::EmbeddedListManagerProvider>(
-                std::make_shared<listmanager::ListStore>());
+            m_provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(
+                std::make_shared<embeddedlist::ListStore>());
         }
         return *m_provider;
     }
 
-    std::unique_ptr<listmanager::EmbeddedListManagerProvider> m_provider;
+    std::unique_ptr<embeddedlist::EmbeddedListManagerProvider> m_provider;
 };
 
 // The station's whole run, from start-up to the end of the event loop.
@@ -156,14 +156,14 @@ int runStation()
         QObject::connect(shortcut, &QShortcut::activated, &window, openTestConsole);
     }
     // The list manager's window; the View menu shows it again once it has been closed.
-    std::unique_ptr<listmanager::ListManagerWindow> listWindow;
-    const auto makeListWindow = [&](listmanager::ListStore *store) {
-        listWindow = std::make_unique<listmanager::ListManagerWindow>(store);
+    std::unique_ptr<embeddedlist::ListManagerWindow> listWindow;
+    const auto makeListWindow = [&](embeddedlist::ListStore *store) {
+        listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
         // Beside the main window, or below it, wholly on the screen at any scale.
         app::placeWindowBeside(listWindow.get(), &window, QSize(900, 560));
     };
     window.onShowListManager = [&] {
-        listmanager::ListStore *store = listManager.openStore();
+        embeddedlist::ListStore *store = listManager.openStore();
         if (!listWindow)
             makeListWindow(store);
         store->setVisible(true);
@@ -182,7 +182,7 @@ int runStation()
     // The main window at the top left of the screen, the list manager beside it.
     window.move(24, 24);
     window.show();
-    if (listmanager::ListStore *store = listManager.store()) {
+    if (embeddedlist::ListStore *store = listManager.store()) {
         makeListWindow(store);
         if (store->visible())
             listWindow->show();

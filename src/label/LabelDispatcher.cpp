@@ -16,7 +16,7 @@
 #include "fieldsel/FieldSelector.h"
 #include "program/ListRow.h"
 #include "program/ProgramFileReader.h"
-#include "program/listmanager/ListManagerLink.h"
+#include "listmanager/ListManagerLink.h"
 #include "scanner/ScannerPort.h"
 #include "text/NumberFormat.h"
 #include "text/NumericValue.h"

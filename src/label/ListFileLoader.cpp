@@ -6,7 +6,7 @@
 #include "base/Prompter.h"
 #include "base/Settings.h"
 #include "base/StatusTexts.h"
-#include "program/listmanager/ListManagerLink.h"
+#include "listmanager/ListManagerLink.h"
 
 namespace barlink::label {
 

@@ -3,8 +3,8 @@
 #include "base/Error.h"
 #include "base/CurrentItem.h"
 #include "label/FieldCodes.h"
-#include "program/listmanager/Application.h"
-#include "program/listmanager/ListManagerLink.h"
+#include "listmanager/Application.h"
+#include "listmanager/ListManagerLink.h"
 #include "text/NumericValue.h"
 
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #include "ConsoleSession.h"
 
 #include "base/Error.h"
-#include "program/listmanager/Application.h"
+#include "listmanager/Application.h"
 #include "text/Rounding.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "base/Error.h"
 #include "base/ProductEnvironment.h"
 #include "base/Prompter.h"
-#include "program/listmanager/Application.h"
+#include "listmanager/Application.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,10 +1,11 @@
 // Start-up and shutdown of the station, headless, against the embedded list manager.
 
 #include "Fakes.h"
+#include "FaultyListManager.h"
 #include "TestSupport.h"
 #include "app/Station.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +22,9 @@ namespace {
 struct Rig
 {
     explicit Rig(const QString &root)
-        : store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
-        , provider(store)
+        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
+        , embedded(store)
+        , provider(embedded, faults)
         , station({display, prompter, pacer, port, provider},
                   root + QStringLiteral("/program"),
                   root + QStringLiteral("/windows"))
@@ -35,8 +37,10 @@ struct Rig
     ScriptedPrompter prompter;
     InstantPacer pacer;
     FakeScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider provider;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    ListManagerFaults faults;
+    embeddedlist::EmbeddedListManagerProvider embedded;
+    FaultyProvider provider;
     app::Station station;
 };
 
@@ -89,7 +93,7 @@ private Q_SLOTS:
     void commandLineTextRequestsNoList()
     {
         Rig rig(m_dir.path());
-        rig.store->failures().setFailing(QStringLiteral("NewList"), true);
+        rig.faults.setFailing(QStringLiteral("NewList"), true);
         QCOMPARE(rig.station.start(false), app::Startup::Outcome::Running);
         QVERIFY(rig.prompter.shown.isEmpty());
         QVERIFY(rig.station.link().application() && !rig.station.link().currentList());
@@ -129,8 +133,8 @@ private Q_SLOTS:
         QFETCH(bool, gotList);
 
         Rig rig(m_dir.path());
-        rig.store->failures().withholdList(withheld);
-        rig.store->failures().setFailing(QStringLiteral("NewList"), failNewList);
+        rig.faults.withholdList(withheld);
+        rig.faults.setFailing(QStringLiteral("NewList"), failNewList);
         rig.prompter.answers.append(answers);
         QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
         QCOMPARE(rig.prompter.shown.size(), answers.size()); // every answer was asked for
@@ -148,7 +152,7 @@ private Q_SLOTS:
     void failingStepsAreReportedAndStartupGoesOn()
     {
         Rig rig(m_dir.path());
-        rig.store->failures().setFailing(QStringLiteral("CreateApplication"), true);
+        rig.faults.setFailing(QStringLiteral("CreateApplication"), true);
         rig.prompter.answers << Answer::Ok << Answer::Cancel;
         QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
         QVERIFY(rig.prompter.texts().value(0).startsWith(QStringLiteral("Unexpected error #")));

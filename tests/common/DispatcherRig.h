@@ -2,9 +2,11 @@
 
 // The parts the label handlers work on: a settings file with the test's keys and the gcode/
 // and lists/ folders in a temporary root, the operator's windows faked, an open scanner port
-// in memory, the embedded list manager with a fresh current list, and the field selection.
+// in memory, the embedded list manager (its member calls counted, and failing where the test
+// plans so) with a fresh current list, and the field selection.
 
 #include "Fakes.h"
+#include "FaultyListManager.h"
 #include "RigSupport.h"
 #include "TestSupport.h"
 #include "base/Options.h"
@@ -14,9 +16,9 @@
 #include "base/CurrentItem.h"
 #include "label/LabelDispatcher.h"
 #include "program/ProgramBarcode.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListManagerLink.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "listmanager/ListManagerLink.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -31,8 +33,9 @@ struct DispatcherRig
     // keys: lines of the settings file's section, each ending in "\r\n".
     explicit DispatcherRig(const QByteArray &keys = SelectionKeys)
         : root(dir.path())
-        , store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
-        , provider(store)
+        , store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
+        , embedded(store)
+        , provider(embedded, faults)
         , autoSel(settings)
         , selector(autoSel)
     {
@@ -72,8 +75,10 @@ struct DispatcherRig
     ScriptedPrompter prompter;
     label::CurrentItem item;
     FakeScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider provider;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    ListManagerFaults faults;
+    embeddedlist::EmbeddedListManagerProvider embedded;
+    FaultyProvider provider;
     listmanager::ListManagerLink link;
     fieldsel::AutoSelSettingsProvider autoSel;
     fieldsel::FieldSelector selector;

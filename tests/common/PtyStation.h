@@ -9,8 +9,8 @@
 #include "TestSupport.h"
 #include "app/EventLoopPacer.h"
 #include "app/Station.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
@@ -28,7 +28,7 @@ struct PtyStation
     // realPauses: the station's pauses keep window events (and scanner ticks) running, as in
     // the program; otherwise they return at once.
     explicit PtyStation(const QString &root, bool realPauses = false)
-        : store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
+        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , provider(store)
         , station({display,
                    prompter,
@@ -89,8 +89,8 @@ struct PtyStation
     InstantPacer instantPacer;
     app::EventLoopPacer eventLoopPacer;
     scanner::SerialScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider provider;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    embeddedlist::EmbeddedListManagerProvider provider;
     app::Station station;
 };
 

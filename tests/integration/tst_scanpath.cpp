@@ -7,7 +7,7 @@
 #include "app/PortControl.h"
 #include "base/StatusTexts.h"
 #include "program/CompressedLabel.h"
-#include "program/listmanager/RunState.h"
+#include "embeddedlist/RunState.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -218,7 +218,7 @@ void tst_ScanPath::scanPath()
     const QByteArray acknowledged = Ack.repeated(acks);
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), rows, Patience);
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), acknowledged, Patience);
-    QCOMPARE(listmanager::runStateName(rig.store->runState()), runState);
+    QCOMPARE(embeddedlist::runStateName(rig.store->runState()), runState);
     prompts.replaceInStrings(QStringLiteral("<root>"), root());
     QCOMPARE(rig.prompter.texts(), prompts);
 
@@ -228,9 +228,9 @@ void tst_ScanPath::scanPath()
     QCOMPARE(pty.received(), acknowledged);
 
     // What the list manager was told has reached its files.
-    const listmanager::ListStore reloaded(rig.store->folder());
+    const embeddedlist::ListStore reloaded(rig.store->folder());
     QCOMPARE(reloaded.rows(), rows);
-    QCOMPARE(listmanager::runStateName(reloaded.runState()), runState);
+    QCOMPARE(embeddedlist::runStateName(reloaded.runState()), runState);
 }
 
 void tst_ScanPath::labelScannedDuringThePause()
@@ -255,7 +255,7 @@ void tst_ScanPath::labelScannedDuringThePause()
         });
     };
     QObject::connect(rig.store.get(),
-                     &listmanager::ListStore::rowsAppended,
+                     &embeddedlist::ListStore::rowsAppended,
                      this,
                      scanDuringPause,
                      Qt::SingleShotConnection);

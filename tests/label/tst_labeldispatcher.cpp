@@ -2,7 +2,7 @@
 // an item, and what reaches the list manager and the scanner.
 
 #include "DispatcherRig.h"
-#include "program/listmanager/RunState.h"
+#include "embeddedlist/RunState.h"
 
 #include <QTest>
 
@@ -161,7 +161,7 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(rig.dispatcher.interpretLabel(QStringLiteral("%START%")));
         QVERIFY(rig.dispatcher.interpretLabel(label));
-        QTEST(listmanager::runStateName(rig.store->runState()), "state");
+        QTEST(embeddedlist::runStateName(rig.store->runState()), "state");
         QTEST(int(rig.store->setpoints()), "setpoints");
         QCOMPARE(rig.display.status(), QStringLiteral("Ready."));
         QCOMPARE(rig.pacer.pauses.last(), 0.6f);
@@ -171,7 +171,7 @@ private Q_SLOTS:
     void failedAddIsNotAcknowledged()
     {
         Rig rig;
-        rig.store->failures().failNext(QStringLiteral("AddLine"), 2);
+        rig.faults.failNext(QStringLiteral("AddLine"), 2);
         QVERIFY_THROWS_EXCEPTION(Error,
                                  rig.dispatcher.interpretLabel(QStringLiteral("%19PROG.CNC N")));
         QCOMPARE(rig.store->rowCount(), 0);

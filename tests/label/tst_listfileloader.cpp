@@ -2,11 +2,12 @@
 #include "base/Error.h"
 #include "base/Settings.h"
 #include "label/ListFileLoader.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListManagerLink.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "listmanager/ListManagerLink.h"
+#include "embeddedlist/ListStore.h"
 
 #include "Fakes.h"
+#include "FaultyListManager.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fileOnDisk"); // in the list folder; empty for none
         QTest::addColumn<int>("openListError");  // planned failure of OpenList; -1: no list manager
         QTest::addColumn<QString>("outcome");
-        const int automation = listmanager::FaultInjector::automationError().number();
+        const int automation = testing::ListManagerFaults::automationError().number();
         // clang-format off
         QTest::newRow("loaded")             << "PANEL1" << "PANEL1.LST" << 0 << "loaded";
         QTest::newRow("lower case on disk") << "PANEL1" << "panel1.lst" << 0 << "loaded";
@@ -57,14 +58,16 @@ private Q_SLOTS:
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("PANEL1.LST")), "#161=OUT.CNC;\r\n"));
 
         auto store
-            = std::make_shared<listmanager::ListStore>(dir.filePath(QStringLiteral("store")));
+            = std::make_shared<embeddedlist::ListStore>(dir.filePath(QStringLiteral("store")));
         store->addRow(QStringLiteral("#161=OLD.CNC;"));
-        listmanager::EmbeddedListManagerProvider provider(store);
+        embeddedlist::EmbeddedListManagerProvider embedded(store);
+        testing::ListManagerFaults faults;
+        testing::FaultyProvider provider(embedded, faults);
         listmanager::ListManagerLink link;
         if (openListError >= 0)
             link.setApplication(provider.createApplication());
         if (openListError > 0)
-            store->failures().failNext(
+            faults.failNext(
                 QStringLiteral("OpenList"), 1, Error(openListError, QStringLiteral("planned")));
         app::Settings settings;
         settings.listPath = lists;

@@ -1,11 +1,12 @@
 // The row text built from the current item, and adding it to the list manager
 // with its one recovery.
 
+#include "FaultyListManager.h"
 #include "base/CurrentItem.h"
 #include "program/ListRow.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListManagerLink.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "listmanager/ListManagerLink.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,8 +70,10 @@ private Q_SLOTS:
     void addRecoversOnceAndKeepsEarlierRows()
     {
         QTemporaryDir dir;
-        auto store = std::make_shared<listmanager::ListStore>(dir.path());
-        listmanager::EmbeddedListManagerProvider provider(store);
+        auto store = std::make_shared<embeddedlist::ListStore>(dir.path());
+        embeddedlist::EmbeddedListManagerProvider embedded(store);
+        testing::ListManagerFaults faults;
+        testing::FaultyProvider provider(embedded, faults);
         listmanager::ListManagerLink link;
         link.setApplication(provider.createApplication());
         link.setCurrentList(link.application()->newList());
@@ -80,12 +83,12 @@ private Q_SLOTS:
         program::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 1);
 
-        store->failures().failNext(QStringLiteral("AddLine"), 1);
+        faults.failNext(QStringLiteral("AddLine"), 1);
         program::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 2);
         QVERIFY(link.lateBoundList());
 
-        store->failures().failNext(QStringLiteral("AddLine"), 2);
+        faults.failNext(QStringLiteral("AddLine"), 2);
         QVERIFY_THROWS_EXCEPTION(Error, program::addListRow(item, link, provider));
         QCOMPARE(store->rowCount(), 2);
     }
@@ -93,8 +96,8 @@ private Q_SLOTS:
     void noListIsAnError()
     {
         QTemporaryDir dir;
-        auto store = std::make_shared<listmanager::ListStore>(dir.path());
-        listmanager::EmbeddedListManagerProvider provider(store);
+        auto store = std::make_shared<embeddedlist::ListStore>(dir.path());
+        embeddedlist::EmbeddedListManagerProvider provider(store);
         listmanager::ListManagerLink link;
         label::CurrentItem item;
         QVERIFY_THROWS_EXCEPTION(Error, program::addListRow(item, link, provider));

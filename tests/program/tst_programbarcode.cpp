@@ -2,7 +2,7 @@
 // label, dimensions taken from it, the rows sent, and labels abandoned on failure.
 
 #include "DispatcherRig.h"
-#include "program/listmanager/RunState.h"
+#include "embeddedlist/RunState.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -258,7 +258,7 @@ private Q_SLOTS:
         QStringList opened;
         rig.handler.launchEditor = [&] { opened << rig.item.programName; };
         rig.handler.interpretProgramBarcode("PROG1^X800^Y600^Z18!" + Iso);
-        QCOMPARE(rig.store->runState(), listmanager::RunState::Running);
+        QCOMPARE(rig.store->runState(), embeddedlist::RunState::Running);
         QCOMPARE(opened, QStringList{"PROG1"});
     }
 
@@ -297,7 +297,7 @@ private Q_SLOTS:
         if (failing == QLatin1String("folder"))
             rig.settings.gcodePath = rig.root + QStringLiteral("/missing/");
         else if (!failing.isEmpty())
-            rig.store->failures().setFailing(failing, true);
+            rig.faults.setFailing(failing, true);
         rig.item.programName = QStringLiteral("KEEP");
 
         rig.handler.interpretProgramBarcode(label);
@@ -312,7 +312,7 @@ private Q_SLOTS:
 
         // The station goes on with the next label.
         rig.settings.gcodePath = rig.root + QStringLiteral("/gcode/");
-        rig.store->failures().reset();
+        rig.faults.reset();
         rig.handler.interpretProgramBarcode("NEXT^X800^Y600^Z18!" + Iso);
         QCOMPARE(rig.display.status(), QStringLiteral("Ready."));
         QVERIFY(rig.rows().last().startsWith(QStringLiteral("NEXT ")));

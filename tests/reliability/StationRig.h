@@ -1,16 +1,16 @@
 #pragma once
 
-// A station put together as the program does it, on the embedded list manager (with its
-// member calls counted), with the operator's windows faked and a scanner port of the test's
-// choice. Folders live in a temporary root:
+// A station put together as the program does it, on the embedded list manager (its member
+// calls counted, and failing where the test plans so), with the operator's windows faked and
+// a scanner port of the test's choice. Folders live in a temporary root:
 //   program/KTQ.INI  gcode/  lists/  csvin/  collected.csv  data/ (the list manager's list)
 
-#include "CountingListManager.h"
 #include "Fakes.h"
+#include "FaultyListManager.h"
 #include "app/Station.h"
 #include "base/StatusTexts.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,9 +81,9 @@ inline bool writeStationSettings(const QString &path,
 template<typename Port> struct StationRig
 {
     explicit StationRig(const QString &root)
-        : store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
+        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
-        , provider(embedded, calls)
+        , provider(embedded, faults)
         , station({display, prompter, pacer, port, provider},
                   root + QStringLiteral("/program"),
                   root + QStringLiteral("/windows"))
@@ -107,10 +107,10 @@ template<typename Port> struct StationRig
     ScriptedPrompter prompter;
     InstantPacer pacer;
     Port port;
-    CallCounts calls;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider embedded;
-    CountingProvider provider;
+    ListManagerFaults faults;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    embeddedlist::EmbeddedListManagerProvider embedded;
+    FaultyProvider provider;
     app::Station station;
 };
 

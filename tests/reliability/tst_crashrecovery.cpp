@@ -102,7 +102,7 @@ void tst_CrashRecovery::killedAfterAck()
 
     // Every acknowledged row is there, whole, in order; nothing else is.
     {
-        const listmanager::ListStore reloaded(barlink.listFolder());
+        const embeddedlist::ListStore reloaded(barlink.listFolder());
         QCOMPARE(rowNames(reloaded.rows()), expected);
         for (const QString &row : reloaded.rows()) {
             QVERIFY2(row.contains(QLatin1String("#168=600;#169=400;#170=18;"))
@@ -116,7 +116,7 @@ void tst_CrashRecovery::killedAfterAck()
     QTest::qWait(1000);
     QVERIFY(barlink.process().state() == QProcess::Running);
     barlink.kill();
-    const listmanager::ListStore reloaded(barlink.listFolder());
+    const embeddedlist::ListStore reloaded(barlink.listFolder());
     QCOMPARE(rowNames(reloaded.rows()), expected);
 }
 

@@ -369,7 +369,7 @@ void tst_FileFaults::listManagerListCannotGrow()
     // nor its file holds any part of the row.
     QCOMPARE(rig->prompter.texts(),
              QStringList{QStringLiteral("Unexpected error # 57 occured: Device I/O error")});
-    QCOMPARE(rig->calls.of(QStringLiteral("AddLine")), 3);
+    QCOMPARE(rig->faults.calls(QStringLiteral("AddLine")), 3);
     QCOMPARE(rig->port.sent, QByteArray("ACK\r"));
     QCOMPARE(rig->rowNames(), QStringList{"ONE.CNC"});
     QCOMPARE(readFileBytes(listFile), before);
@@ -377,7 +377,7 @@ void tst_FileFaults::listManagerListCannotGrow()
     scanWithTicks(*rig, "%12PROG.CNC N1 X");
     scanWithTicks(*rig, "%22600 400 18");
     QCOMPARE(rig->rowNames(), (QStringList{"ONE.CNC", "PROG.CNC"}));
-    const listmanager::ListStore reloaded(rig->store->folder());
+    const embeddedlist::ListStore reloaded(rig->store->folder());
     QCOMPARE(reloaded.rows(), rig->store->rows());
 }
 
@@ -406,7 +406,7 @@ void tst_FileFaults::listManagerListNotRead()
         QVERIFY(writeFileBytes(listFile, rows));
         QVERIFY(QFile::setPermissions(listFile, QFile::WriteOwner));
     }
-    QVERIFY_THROWS_EXCEPTION(Error, listmanager::ListStore store(folder));
+    QVERIFY_THROWS_EXCEPTION(Error, embeddedlist::ListStore store(folder));
     if (kind != QLatin1String("fifo")) {
         QVERIFY(QFile::setPermissions(listFile, QFile::ReadOwner | QFile::WriteOwner));
         QCOMPARE(readFileBytes(listFile), rows);

@@ -6,7 +6,7 @@
 #include "StationRig.h"
 #include "app/Startup.h"
 #include "program/ProgramBarcode.h"
-#include "program/listmanager/RunState.h"
+#include "embeddedlist/RunState.h"
 
 #include <QTemporaryDir>
 
@@ -198,7 +198,7 @@ void tst_ListManagerFaults::memberFails()
                            "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n"));
 
     StationRig<FakeScannerPort> rig(root);
-    listmanager::FaultInjector &faults = rig.store->failures();
+    ListManagerFaults &faults = rig.faults;
     const auto startFaults = [&] {
         for (const QString &member : failing) {
             if (times < 0)
@@ -236,15 +236,15 @@ void tst_ListManagerFaults::memberFails()
     QCOMPARE(rig.rowNames(), rows);
     QCOMPARE(rig.port.sent, QByteArray("ACK\r").repeated(acks));
     QCOMPARE(rig.prompter.texts(), prompts);
-    QCOMPARE(rig.calls.of(counted), calls);
-    QCOMPARE(listmanager::runStateName(rig.store->runState()), runState);
+    QCOMPARE(rig.faults.calls(counted), calls);
+    QCOMPARE(embeddedlist::runStateName(rig.store->runState()), runState);
     if (rows.endsWith(QStringLiteral("AFTER.CNC"))) {
         // Nothing of an abandoned item reaches the next one.
         QVERIFY2(rig.store->rows().constLast().contains(AfterBlankDims),
                  qPrintable(rig.store->rows().constLast()));
     }
     // What the list shows is what its files hold.
-    const listmanager::ListStore reloaded(rig.store->folder());
+    const embeddedlist::ListStore reloaded(rig.store->folder());
     QCOMPARE(reloaded.rows(), rig.store->rows());
 }
 

@@ -10,8 +10,8 @@
 #include "PtyPair.h"
 #include "StationRig.h"
 #include "app/MainWindow.h"
-#include "program/listmanager/ListFile.h"
-#include "program/listmanager/ListManagerWindow.h"
+#include "embeddedlist/ListFile.h"
+#include "embeddedlist/ListManagerWindow.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QApplication>
@@ -121,7 +121,7 @@ private:
 struct WindowRig
 {
     explicit WindowRig(const QString &root)
-        : store(std::make_shared<listmanager::ListStore>(root + QStringLiteral("/data")))
+        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , provider(store)
         , station({window, prompter, pacer, port, provider},
                   root + QStringLiteral("/program"),
@@ -136,10 +136,10 @@ struct WindowRig
     ScriptedPrompter prompter;
     InstantPacer pacer;
     scanner::SerialScannerPort port;
-    std::shared_ptr<listmanager::ListStore> store;
-    listmanager::EmbeddedListManagerProvider provider;
+    std::shared_ptr<embeddedlist::ListStore> store;
+    embeddedlist::EmbeddedListManagerProvider provider;
     app::Station station;
-    listmanager::ListManagerWindow listWindow;
+    embeddedlist::ListManagerWindow listWindow;
 };
 
 // Notes how late a 10 ms timer fires: the longest the event loop was held up.
@@ -345,7 +345,7 @@ void tst_Load::itemsBackToBack()
     // nothing more comes.
     QTest::qWait(5 * RigPollMs);
     QCOMPARE(pty.received(), Ack.repeated(items));
-    const listmanager::StoredList list = listmanager::parseStoredList(
+    const embeddedlist::StoredList list = embeddedlist::parseStoredList(
         readFileBytes(barlink.listFolder() + QStringLiteral("/current.lst")));
     QVERIFY(!list.tornTail);
     QCOMPARE(list.rows.size(), items);

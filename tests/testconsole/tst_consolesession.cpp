@@ -1,9 +1,10 @@
 // The test console's own references, its typed line numbers and its list folder.
 
+#include "FaultyListManager.h"
 #include "TestSupport.h"
 #include "base/Error.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 #include "testconsole/ConsoleSession.h"
 
 #include <QDir>
@@ -66,15 +67,17 @@ private Q_SLOTS:
     void references()
     {
         QTemporaryDir dir;
-        const auto store = std::make_shared<listmanager::ListStore>(dir.path());
-        listmanager::EmbeddedListManagerProvider provider(store);
+        const auto store = std::make_shared<embeddedlist::ListStore>(dir.path());
+        embeddedlist::EmbeddedListManagerProvider embedded(store);
+        testing::ListManagerFaults faults;
+        testing::FaultyProvider provider(embedded, faults);
         ConsoleSession session(provider);
         session.appInit();
         QVERIFY(session.hasApplication() && !session.hasList());
         session.newList();
         QVERIFY(session.hasList() && store->listOpen());
 
-        store->failures().failNext(QStringLiteral("Quit"), 1);
+        faults.failNext(QStringLiteral("Quit"), 1);
         QCOMPARE(errorNumber([&] { session.quit(); }), int(Error::AutomationError));
         QVERIFY(session.hasApplication() && session.hasList());
 

@@ -4,8 +4,8 @@
 #include "TestSupport.h"
 #include "base/ProductEnvironment.h"
 #include "base/Settings.h"
-#include "program/listmanager/EmbeddedListManagerProvider.h"
-#include "program/listmanager/ListStore.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 #include "testconsole/TestConsoleWindow.h"
 
 #include <QAbstractButton>
@@ -49,8 +49,9 @@ private Q_SLOTS:
         m_settings = {};
         m_settings.gcodePath = m_dir->filePath(QStringLiteral("product")) + u'/';
         QVERIFY(QDir().mkpath(m_settings.gcodePath + QStringLiteral("lsx")));
-        m_store = std::make_shared<listmanager::ListStore>(m_dir->filePath(QStringLiteral("data")));
-        m_provider = std::make_unique<listmanager::EmbeddedListManagerProvider>(m_store);
+        m_store
+            = std::make_shared<embeddedlist::ListStore>(m_dir->filePath(QStringLiteral("data")));
+        m_provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(m_store);
         m_product = std::make_unique<app::ProductEnvironment>(m_settings);
     }
 
@@ -166,8 +167,8 @@ private Q_SLOTS:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     app::Settings m_settings;
-    std::shared_ptr<listmanager::ListStore> m_store;
-    std::unique_ptr<listmanager::EmbeddedListManagerProvider> m_provider;
+    std::shared_ptr<embeddedlist::ListStore> m_store;
+    std::unique_ptr<embeddedlist::EmbeddedListManagerProvider> m_provider;
     std::unique_ptr<app::ProductEnvironment> m_product;
 };
 

@@ -1,0 +1,261 @@
+#include "ListManagerWindow.h"
+
+#include "ListStore.h"
+#include "ListTableModel.h"
+#include "base/Error.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace barlink::embeddedlist {
+
+namespace {
+
+const QString listFilter = QStringLiteral("Lists (*.lst *.LST);;All files (*)");
+
+} // namespace
+
+ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
+    : QMainWindow(parent)
+    , m_store(store)
+    , m_model(new ListTableModel(store, this))
+{
+    setObjectName(QStringLiteral("ListManagerWindow"));
+    setWindowTitle(QStringLiteral("List Manager"));
+    resize(900, 520);
+
+    m_table = new QTableView;
+    m_table->setObjectName(QStringLiteral("tblList"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAlternatingRowColors(true);
+    m_table->setWordWrap(false);
+    // Fixed row heights and fixed column widths: nothing is measured per row, so
+    // the view stays quick however long the list grows.
+    QHeaderView *rowHeader = m_table->verticalHeader();
+    rowHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowHeader->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    // Wide enough for ten digits and for every standard column's heading.
+    int columnWidth = m_table->fontMetrics().horizontalAdvance(u'0') * 10;
+    const QFontMetrics headingMetrics(m_table->horizontalHeader()->font());
+    for (int number : standardFieldNumbers())
+        columnWidth
+            = std::max(columnWidth, headingMetrics.horizontalAdvance(fieldCaption(number)) + 16);
+    m_table->horizontalHeader()->setDefaultSectionSize(columnWidth);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+
+    auto *hidden = new QLabel(QStringLiteral("The list is hidden."));
+    hidden->setObjectName(QStringLiteral("lblListHidden"));
+    hidden->setAlignment(Qt::AlignCenter);
+    hidden->setEnabled(false);
+
+    m_pages = new QStackedWidget;
+    m_pages->addWidget(m_table);
+    m_pages->addWidget(hidden);
+    setCentralWidget(m_pages);
+
+    m_runState = new QLabel;
+    m_runState->setObjectName(QStringLiteral("lblRunState"));
+    QFont bold = m_runState->font();
+    bold.setBold(true);
+    m_runState->setFont(bold);
+    m_setpoints = new QLabel;
+    m_setpoints->setObjectName(QStringLiteral("lblSetpoints"));
+    m_rows = new QLabel;
+    m_rows->setObjectName(QStringLiteral("lblRows"));
+    statusBar()->addWidget(m_runState);
+    statusBar()->addWidget(m_setpoints);
+    statusBar()->addPermanentWidget(m_rows);
+
+    buildActions();
+
+    if (!m_store)
+        return;
+    connect(m_store, &ListStore::visibleChanged, this, &ListManagerWindow::applyVisible);
+    connect(m_store, &ListStore::windowStateChanged, this, &ListManagerWindow::applyWindowState);
+    connect(m_store, &ListStore::showOnTopChanged, this, &ListManagerWindow::applyShowOnTop);
+    connect(m_store, &ListStore::listVisibleChanged, this, &ListManagerWindow::applyListVisible);
+    connect(m_store,
+            &ListStore::enabledCommandsChanged,
+            this,
+            &ListManagerWindow::updateEnabledCommands);
+    connect(m_store, &ListStore::runStateChanged, this, &ListManagerWindow::updateRunState);
+    connect(m_store, &ListStore::setpointsChanged, this, &ListManagerWindow::updateCounts);
+    connect(m_store, &ListStore::viewWorksRequested, this, &ListManagerWindow::viewWorks);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ListManagerWindow::followNewRows);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ListManagerWindow::updateCounts);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ListManagerWindow::updateCounts);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ListManagerWindow::updateCounts);
+
+    applyWindowState(m_store->windowState());
+    applyShowOnTop(m_store->showOnTop());
+    applyListVisible(m_store->listVisible());
+    updateEnabledCommands();
+    updateRunState();
+    updateCounts();
+}
+
+void ListManagerWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_store)
+        m_store->setVisible(false);
+    event->accept();
+}
+
+void ListManagerWindow::buildActions()
+{
+    QToolBar *bar = addToolBar(QStringLiteral("List"));
+    bar->setObjectName(QStringLiteral("tbList"));
+    bar->setMovable(false);
+    m_newList = bar->addAction(QStringLiteral("New List"), this, &ListManagerWindow::newList);
+    m_newList->setObjectName(QStringLiteral("actNewList"));
+    m_openList = bar->addAction(QStringLiteral("Open List..."), this, &ListManagerWindow::openList);
+    m_openList->setObjectName(QStringLiteral("actOpenList"));
+    m_saveList
+        = bar->addAction(QStringLiteral("Save List As..."), this, &ListManagerWindow::saveList);
+    m_saveList->setObjectName(QStringLiteral("actSaveList"));
+}
+
+void ListManagerWindow::applyVisible(bool visible)
+{
+    setVisible(visible);
+}
+
+void ListManagerWindow::applyWindowState(int state)
+{
+    Qt::WindowStates states = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == 1)
+        states |= Qt::WindowMinimized;
+    else if (state == 2)
+        states |= Qt::WindowMaximized;
+    setWindowState(states);
+}
+
+void ListManagerWindow::applyShowOnTop(bool onTop)
+{
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // hides a shown window
+    if (shown)
+        show();
+}
+
+void ListManagerWindow::applyListVisible(bool visible)
+{
+    m_pages->setCurrentIndex(visible ? 0 : 1);
+}
+
+void ListManagerWindow::updateEnabledCommands()
+{
+    m_newList->setEnabled(m_store->newListEnabled());
+    m_openList->setEnabled(m_store->openListEnabled());
+    m_saveList->setEnabled(m_store->saveListEnabled());
+}
+
+void ListManagerWindow::updateRunState()
+{
+    m_runState->setText(runStateCaption(m_store->runState()));
+}
+
+void ListManagerWindow::updateCounts()
+{
+    m_setpoints->setText(QStringLiteral("Setpoints: %1").arg(m_store->setpoints()));
+    m_rows->setText(QStringLiteral("Rows: %1").arg(m_model->rowCount()));
+}
+
+void ListManagerWindow::viewWorks(bool throughout)
+{
+    show();
+    raise();
+    activateWindow();
+    const int row = m_store->exeRow() - 1;
+    if (throughout && row >= 0 && row < m_model->rowCount()) {
+        m_table->selectRow(row);
+        m_table->scrollTo(m_model->index(row, 0));
+    }
+}
+
+// Keeps the newest row in sight while the operator looks at the end of the list;
+// bursts of added rows are followed once, after they are in.
+void ListManagerWindow::followNewRows()
+{
+    if (m_followPending || !isVisible())
+        return;
+    const QScrollBar *bar = m_table->verticalScrollBar();
+    if (bar->value() < bar->maximum())
+        return;
+    m_followPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_followPending = false;
+        m_table->scrollToBottom();
+    });
+}
+
+void ListManagerWindow::newList()
+{
+    if (m_store->rowCount() > 0) {
+        const auto answer = QMessageBox::question(
+            this,
+            windowTitle(),
+            QStringLiteral("Start a new list? The %1 rows of the current list are removed.")
+                .arg(m_store->rowCount()));
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    try {
+        m_store->clear();
+        m_store->openCurrentList();
+    } catch (const Error &error) {
+        reportError(error);
+    }
+}
+
+void ListManagerWindow::openList()
+{
+    const QString path
+        = QFileDialog::getOpenFileName(this, QStringLiteral("Open List"), {}, listFilter);
+    if (path.isEmpty())
+        return;
+    try {
+        m_store->openListFile(path);
+    } catch (const Error &error) {
+        reportError(error);
+    }
+}
+
+void ListManagerWindow::saveList()
+{
+    QString path
+        = QFileDialog::getSaveFileName(this, QStringLiteral("Save List As"), {}, listFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".lst");
+    try {
+        m_store->saveList(path);
+    } catch (const Error &error) {
+        reportError(error);
+    }
+}
+
+void ListManagerWindow::reportError(const Error &error)
+{
+    QMessageBox::warning(this, windowTitle(), unexpectedErrorText(error));
+}
+
+} // namespace barlink::embeddedlist

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QStackedWidget;
+class QTableView;
+
+namespace barlink {
+class Error;
+}
+
+namespace barlink::embeddedlist {
+
+class ListStore;
+class ListTableModel;
+
+// The embedded list manager's window: the current list as a table, its run
+// state, setpoint count and row count. It follows the switches the station
+// sets through the Application object (Visible, WindowState, ShowOnTop, the
+// Enable* commands); closing it hides the list manager, as Visible = False does.
+class ListManagerWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `store` must outlive the window. The window starts hidden; the owner shows
+    // it when store->visible() holds, later changes are followed by themselves.
+    explicit ListManagerWindow(ListStore *store, QWidget *parent = nullptr);
+
+    [[nodiscard]] QTableView *tableView() const { return m_table; }
+    [[nodiscard]] ListTableModel *model() const { return m_model; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildActions();
+    void applyVisible(bool visible);
+    void applyWindowState(int state);
+    void applyShowOnTop(bool onTop);
+    void applyListVisible(bool visible);
+    void updateEnabledCommands();
+    void updateRunState();
+    void updateCounts();
+    void viewWorks(bool throughout);
+    void followNewRows();
+    void newList();
+    void openList();
+    void saveList();
+    void reportError(const Error &error);
+
+    QPointer<ListStore> m_store;
+    ListTableModel *m_model = nullptr;
+    QStackedWidget *m_pages = nullptr;
+    QTableView *m_table = nullptr;
+    QLabel *m_runState = nullptr;
+    QLabel *m_setpoints = nullptr;
+    QLabel *m_rows = nullptr;
+    QAction *m_newList = nullptr;
+    QAction *m_openList = nullptr;
+    QAction *m_saveList = nullptr;
+    bool m_followPending = false;
+};
+
+} // namespace barlink::embeddedlist
