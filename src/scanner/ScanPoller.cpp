@@ -1,11 +1,12 @@
 #include "ScanPoller.h"
 
+#include "ScanRouting.h"
 #include "ScannerPort.h"
 #include "base/Error.h"
+#include "base/LabelGate.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "base/StatusTexts.h"
-#include "base/LabelGate.h"
 #include "text/SingleByte.h"
 
 #include <QLoggingCategory>
@@ -18,8 +19,6 @@ namespace barlink::scanner {
 
 namespace {
 
-const QChar CompressedMarker(0xF1);
-
 QString lastScanText(const QString &buffer)
 {
     return QStringLiteral(" Last Scan:    ") + buffer;
@@ -28,14 +27,14 @@ QString lastScanText(const QString &buffer)
 } // namespace
 
 ScanPoller::ScanPoller(ScannerPort &port,
-                       LabelHandlers &handlers,
+                       Handlers handlers,
                        app::OperatorDisplay &display,
                        app::Prompter &prompter,
                        label::LabelGate &gate,
                        QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_handlers(handlers)
+    , m_handlers(std::move(handlers))
     , m_display(display)
     , m_prompter(prompter)
     , m_gate(gate)
@@ -87,9 +86,9 @@ void ScanPoller::tick()
         m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
     } catch (const std::exception &error) {
         m_idleTicks = 0;
-        m_prompter.inform(app::Prompter::Icon::Critical,
-                          unexpectedErrorText(Error::InvalidCall,
-                                                   QString::fromLocal8Bit(error.what())));
+        m_prompter.inform(
+            app::Prompter::Icon::Critical,
+            unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
     }
 }
 
@@ -136,44 +135,39 @@ void ScanPoller::handleLabel()
 {
     m_idleTicks = 0;
     m_display.setActivity(false);
-    // The label in hand; the scan buffer keeps only what is handled later.
-    QString label = std::exchange(m_scanBuffer, QString());
+    // The label in hand leaves the buffer before anything is handled: when "%N%" fails, the
+    // label it was for goes with it, as the text is not taken without its field.
+    ScanRoute route = routeScan(std::exchange(m_scanBuffer, QString()));
+    if (route.fieldNFirst)
+        m_handlers.interpretLabel(QStringLiteral("%N%"));
 
-    // Apostrophe rule: "'" + text + "$" + ... selects field N for the text before "$". When
-    // "%N%" fails, the label is abandoned whole: the text is not taken without its field.
-    if (label.startsWith(QLatin1Char('\''))) {
-        const qsizetype dollar = label.indexOf(QLatin1Char('$'), 1);
-        if (dollar >= 1) {
-            label = label.mid(1, dollar - 1);
-            if (label.isEmpty())
-                return;
-            (void)m_handlers.interpretLabel(QStringLiteral("%N%"));
-        }
-    }
-
-    // What follows a compressed label in the same burst is a label of its own.
-    if (label.startsWith(CompressedMarker)) {
-        label = m_handlers.decodeCompressedLabel(label, m_scanBuffer);
-        if (label.isEmpty())
+    if (route.kind == ScanKind::Compressed) {
+        // What the decoder finds after the compressed label stays as the next label; a label
+        // that cannot be expanded takes everything after it with it.
+        QString rest;
+        const QString expanded = m_handlers.decodeCompressedLabel(route.label, rest);
+        if (expanded.isEmpty())
             return;
+        m_scanBuffer = rest;
+        route = routeLabel(expanded);
     }
 
-    if (label.contains(QLatin1Char('^'))) {
-        m_handlers.interpretProgramBarcode(label);
+    switch (route.kind) {
+    case ScanKind::Nothing:
+    case ScanKind::Compressed:
+        return;
+    case ScanKind::Program:
+        m_handlers.interpretProgramBarcode(route.label);
+        return;
+    case ScanKind::Ordinary:
+        // The status line shows the label as it was scanned, the rest included.
+        m_display.setStatus(app::status::readingLabel() + route.label + route.rest);
+        m_port.discardInput();
+        // The rest stays in the buffer even when the label's handling fails.
+        m_scanBuffer.prepend(route.rest);
+        m_handlers.interpretLabel(route.label);
         return;
     }
-
-    label.replace(QLatin1Char('!'), QLatin1Char(' '));
-    m_display.setStatus(app::status::readingLabel() + label);
-    m_port.discardInput();
-    // A label that begins with "%" ends at its closing "%"; what follows is a label of its own,
-    // handled before anything that followed a compressed label.
-    const qsizetype percent = label.indexOf(QLatin1Char('%'), 1);
-    if (percent >= 0) {
-        m_scanBuffer.prepend(label.mid(percent + 1));
-        label.truncate(percent + 1);
-    }
-    (void)m_handlers.interpretLabel(label);
 }
 
 } // namespace barlink::scanner

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 namespace barlink::app {
 class OperatorDisplay;
 class Prompter;
@@ -16,21 +18,8 @@ namespace barlink::scanner {
 
 class ScannerPort;
 
-// Where assembled labels go: ordinary labels, compressed labels to expand, and
-// labels that carry a whole program.
-class LabelHandlers
-{
-public:
-    virtual ~LabelHandlers() = default;
-    virtual bool interpretLabel(const QString &label) = 0;
-    // The expanded text of the compressed label that label begins with; empty when it cannot
-    // be expanded. rest receives what follows the compressed label, a label of its own.
-    virtual QString decodeCompressedLabel(const QString &label, QString &rest) = 0;
-    virtual void interpretProgramBarcode(const QString &label) = 0;
-};
-
 // The polling tick: drains the scanner port into the scan buffer and, once the
-// port has been quiet for two ticks, routes the label by its first characters.
+// port has been quiet for two ticks, hands the label on as routeScan() says.
 class ScanPoller : public QObject
 {
     Q_OBJECT
@@ -39,8 +28,18 @@ public:
     // cannot make the buffer grow beyond this.
     static constexpr qsizetype MaxScanBuffer = 256 * 1024;
 
+    // Where labels go.
+    struct Handlers
+    {
+        std::function<void(const QString &label)> interpretLabel;
+        // The expanded text of the compressed label, empty when it cannot be expanded. rest
+        // receives what follows the compressed label, a label of its own.
+        std::function<QString(const QString &label, QString &rest)> decodeCompressedLabel;
+        std::function<void(const QString &label)> interpretProgramBarcode;
+    };
+
     ScanPoller(ScannerPort &port,
-               LabelHandlers &handlers,
+               Handlers handlers,
                app::OperatorDisplay &display,
                app::Prompter &prompter,
                label::LabelGate &gate,
@@ -70,7 +69,7 @@ private:
     void reportOverflowWhenQuiet();
 
     ScannerPort &m_port;
-    LabelHandlers &m_handlers;
+    Handlers m_handlers;
     app::OperatorDisplay &m_display;
     app::Prompter &m_prompter;
     label::LabelGate &m_gate;
