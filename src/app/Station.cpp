@@ -78,13 +78,14 @@ void Station::startPolling()
 scanner::ScanPoller::Handlers Station::labelHandlers()
 {
     return {
-        .interpretLabel = [this](const QString &label) { (void)m_dispatcher.interpretLabel(label); },
+        .interpretLabel
+        = [this](const QString &label) { (void)m_dispatcher.interpretLabel(label); },
         .decodeCompressedLabel =
             [this](const QString &label, QString &rest) {
                 return program::decodeCompressedLabel(label, m_seams.display, rest);
             },
-        .interpretProgramBarcode =
-            [this](const QString &label) { m_programBarcode.interpretProgramBarcode(label); },
+        .interpretProgramBarcode
+        = [this](const QString &label) { m_programBarcode.interpretProgramBarcode(label); },
     };
 }
 
