@@ -39,16 +39,31 @@ ScanPoller::ScanPoller(ScannerPort &port,
     , m_prompter(prompter)
     , m_gate(gate)
 {
-    // A label is handled on the second quiet tick: the ticks keep to the interval instead of
-    // the 5% either way a coarse timer may drift, so that the wait stays within three
-    // intervals of the label's last byte.
+    // Every read and every tick starts the interval anew, so that quiet is measured from the
+    // last byte read; a precise timer keeps to the interval instead of the 5% either way a
+    // coarse one may drift.
+    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
+    m_port.onBytesArrived = [this] { bytesArrived(); };
+}
+
+ScanPoller::~ScanPoller()
+{
+    m_port.onBytesArrived = nullptr;
 }
 
 void ScanPoller::start(int intervalMs)
 {
-    m_timer.start(std::max(1, intervalMs));
+    m_timer.setInterval(std::max(1, intervalMs));
+    m_started = true;
+    scheduleTick();
+}
+
+void ScanPoller::stop()
+{
+    m_started = false;
+    m_timer.stop();
 }
 
 QString ScanPoller::overflowText(qsizetype discarded)
@@ -57,7 +72,32 @@ QString ScanPoller::overflowText(qsizetype discarded)
         .arg(discarded);
 }
 
+void ScanPoller::bytesArrived()
+{
+    // While input is being thrown away, the ticks drain the port at their own pace: a device
+    // that sends without pause costs one read per interval, not one per burst.
+    if (!m_started || m_discarded != 0 || m_port.bytesWaiting() == 0)
+        return;
+    tick();
+}
+
 void ScanPoller::tick()
+{
+    step();
+    scheduleTick();
+}
+
+void ScanPoller::scheduleTick()
+{
+    if (!m_started)
+        return;
+    if (!m_scanBuffer.isEmpty() || m_discarded != 0 || m_port.bytesWaiting() != 0)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void ScanPoller::step()
 {
     if (m_gate.isBusy() || !m_port.isOpen())
         return;
@@ -101,6 +141,7 @@ void ScanPoller::dropPartialLabel()
     m_discarded = 0;
     m_display.setActivity(false);
     m_display.setLastScan(lastScanText(QString()));
+    scheduleTick();
 }
 
 void ScanPoller::receive()

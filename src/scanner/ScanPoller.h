@@ -18,8 +18,10 @@ namespace barlink::scanner {
 
 class ScannerPort;
 
-// The polling tick: drains the scanner port into the scan buffer and, once the
-// port has been quiet for two ticks, hands the label on as routeScan() says.
+// Assembles labels from the scanner port: reads what arrives into the scan buffer and, once
+// the port has been quiet for two poll intervals after the last read, hands the label on as
+// routeScan() says. The poller reads as soon as the port says bytes have arrived, ticks every
+// poll interval while a label is pending, and does not wake while nothing is.
 class ScanPoller : public QObject
 {
     Q_OBJECT
@@ -44,13 +46,17 @@ public:
                app::Prompter &prompter,
                label::LabelGate &gate,
                QObject *parent = nullptr);
+    ~ScanPoller() override;
 
-    // Starts the timer; intervals below 1 ms are not used.
+    // Starts polling at the interval; intervals below 1 ms are not used.
     void start(int intervalMs);
-    void stop() { m_timer.stop(); }
+    void stop();
     [[nodiscard]] int interval() const { return m_timer.interval(); }
+    // Whether the poller will tick without the port's word that bytes have arrived.
+    [[nodiscard]] bool isTicking() const { return m_timer.isActive(); }
 
-    // One tick. Skips while a label is being handled.
+    // One tick: reads what has arrived, or counts a quiet interval and hands the label on
+    // after the second. Skips while a label is being handled.
     void tick();
 
     // The scanner went away: what it had sent of a label may be cut off, and joined to the
@@ -64,6 +70,9 @@ public:
     [[nodiscard]] static QString overflowText(qsizetype discarded);
 
 private:
+    void bytesArrived();
+    void step();
+    void scheduleTick();
     void receive();
     void handleLabel();
     void reportOverflowWhenQuiet();
@@ -74,6 +83,7 @@ private:
     app::Prompter &m_prompter;
     label::LabelGate &m_gate;
     QTimer m_timer;
+    bool m_started = false;
     QString m_scanBuffer;
     int m_idleTicks = 0;
     // Characters thrown away since the buffer overflowed; reported once the port is quiet.

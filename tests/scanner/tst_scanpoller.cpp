@@ -1,11 +1,13 @@
-// Label assembly on the polling tick: quiet ticks, each route's handler and the rests it
-// leaves in the buffer, failures and the bounded buffer.
+// Label assembly from the scanner port: quiet measured from the last byte, each route's
+// handler and the rests it leaves in the buffer, failures and the bounded buffer.
 
 #include "Fakes.h"
 #include "base/LabelGate.h"
 #include "scanner/ScanPoller.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -69,9 +71,6 @@ private Q_SLOTS:
         using L = QStringList;
         const QString f1(QChar(0xF1));
         // clang-format off
-        QTest::newRow("pieces over ticks are one label")   << L{"%1", "2PROG", "", "", ""} << L{"I:%12PROG"} << "";
-        QTest::newRow("one quiet tick is not enough")      << L{"%START%", ""} << L{} << "%START%";
-        QTest::newRow("input restarts the quiet count")    << L{"%ST", "", "ART%", "", ""} << L{"I:%START%"} << "";
         QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
         QTest::newRow("apostrophe: %N% first")             << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
         QTest::newRow("apostrophe and dollar only")        << L{"'$", "", ""} << L{} << "";
@@ -89,17 +88,31 @@ private Q_SLOTS:
         QTEST(rig.poller.scanBuffer(), "left");
     }
 
-    void showsWhatArrives()
+    // Bytes are read as they arrive, each read shown by its first character; the label is
+    // handled once the port has been quiet for two intervals after its last byte; a poller
+    // with nothing pending does not tick.
+    void quietIsMeasuredFromTheLastByte()
     {
+        constexpr int Interval = 50;
         Rig rig;
-        rig.run({"%START%"});
-        QVERIFY(rig.display.activityVisible);
+        rig.poller.start(Interval);
+        QVERIFY(!rig.poller.isTicking());
+        rig.port.arrive("%ST");
+        QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%ST"));
         QCOMPARE(rig.display.activityCaption, QStringLiteral("%"));
-        rig.run({""});
+        // The rest comes after one quiet interval, before a second would end the label.
+        QElapsedTimer sinceLastByte;
+        QTimer::singleShot(3 * Interval / 2, &rig.poller, [&] {
+            sinceLastByte.start();
+            rig.port.arrive("ART%");
+        });
+        QTRY_COMPARE(rig.calls, QStringList{"I:%START%"});
+        QVERIFY2(sinceLastByte.elapsed() >= 2 * Interval,
+                 qPrintable(QString::number(sinceLastByte.elapsed())));
         QCOMPARE(rig.display.lastScan, QStringLiteral(" Last Scan:    %START%"));
-        rig.run({""});
         QVERIFY(!rig.display.activityVisible);
         QCOMPARE(rig.display.status(), QStringLiteral("Reading Barcode-Label.%START%"));
+        QVERIFY(!rig.poller.isTicking());
     }
 
     // Ticks on a closed port or while a label is being handled do nothing.
