@@ -27,7 +27,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("two commands in one burst")      << false << "%START%%STOP%"   << K::Ordinary   << false << "%START%"         << "%STOP%";
         QTest::newRow("a % past the first ends it")     << false << "AB%CD"           << K::Ordinary   << false << "AB%"             << "CD";
-        QTest::newRow("a leading % alone does not")     << false << "%12PROG"         << K::Ordinary   << false << "%12PROG"         << "";
         QTest::newRow("exclamation becomes a blank")    << false << "%22600!400!18"   << K::Ordinary   << false << "%22600 400 18"   << "";
         QTest::newRow("apostrophe rule")                << false << "'ABC$DEF"        << K::Ordinary   << true  << "ABC"             << "";
         QTest::newRow("apostrophe, text split at %")    << false << "'AB%CD$E"        << K::Ordinary   << true  << "AB%"             << "CD";
@@ -39,7 +38,6 @@ private Q_SLOTS:
         QTest::newRow("apostrophe then compressed")     << false << "'" + f1 + "Z$x"  << K::Compressed << true  << f1 + "Z"          << "";
         QTest::newRow("marker after the start")         << false << "A" + f1          << K::Ordinary   << false << "A" + f1          << "";
         QTest::newRow("expanded: no apostrophe rule")   << true  << "'AB$C%D"         << K::Ordinary   << false << "'AB$C%"          << "D";
-        QTest::newRow("expanded: not decoded again")    << true  << f1 + "X"          << K::Ordinary   << false << f1 + "X"          << "";
         // clang-format on
     }
     void routes()
