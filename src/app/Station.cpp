@@ -39,7 +39,7 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
                         seams.provider,
                         m_autoSel,
                         m_selector})
-    , m_poller(seams.port, *this, seams.display, seams.prompter, m_gate)
+    , m_poller(seams.port, labelHandlers(), seams.display, seams.prompter, m_gate)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
@@ -75,19 +75,18 @@ void Station::startPolling()
     m_poller.start(m_settings.commPollTime);
 }
 
-bool Station::interpretLabel(const QString &label)
+scanner::ScanPoller::Handlers Station::labelHandlers()
 {
-    return m_dispatcher.interpretLabel(label);
-}
-
-QString Station::decodeCompressedLabel(const QString &label, QString &rest)
-{
-    return program::decodeCompressedLabel(label, m_seams.display, rest);
-}
-
-void Station::interpretProgramBarcode(const QString &label)
-{
-    m_programBarcode.interpretProgramBarcode(label);
+    return {
+        .interpretLabel
+        = [this](const QString &label) { (void)m_dispatcher.interpretLabel(label); },
+        .decodeCompressedLabel =
+            [this](const QString &label, QString &rest) {
+                return program::decodeCompressedLabel(label, m_seams.display, rest);
+            },
+        .interpretProgramBarcode
+        = [this](const QString &label) { m_programBarcode.interpretProgramBarcode(label); },
+    };
 }
 
 void Station::shutdown()

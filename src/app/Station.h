@@ -34,7 +34,7 @@ class Prompter;
 // list manager references, scanner port) and the start-up and shutdown around it.
 // Runs headless: the window, the message boxes, the pauses, the port and the list
 // manager come in from outside.
-class Station : public QObject, private scanner::LabelHandlers
+class Station : public QObject
 {
     Q_OBJECT
 public:
@@ -84,10 +84,8 @@ public:
     void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
 
 private:
-    // LabelHandlers
-    bool interpretLabel(const QString &label) override;
-    QString decodeCompressedLabel(const QString &label, QString &rest) override;
-    void interpretProgramBarcode(const QString &label) override;
+    // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
+    [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
 
     Seams m_seams;
     Settings m_settings;

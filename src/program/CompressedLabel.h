@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scanner/ScanRouting.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QLatin1String>
@@ -16,7 +18,7 @@ namespace barlink::program {
 //   8-10   three characters the decoder does not read; the encoder writes Reserved
 //   11-    the compressed data, one zlib stream (RFC 1950), every backslash written twice
 namespace compressedlabel {
-inline constexpr char16_t Marker = 0xF1;
+inline constexpr char16_t Marker = scanner::scanmarker::Compressed;
 inline constexpr QLatin1String FormatTag("ZL");
 inline constexpr qsizetype LengthPosition = 3;
 inline constexpr qsizetype LengthWidth = 5;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scanner/ScanRouting.h"
+
 #include <QLatin1String>
 #include <QString>
 #include <QStringView>
@@ -31,7 +33,7 @@ namespace barlink::program {
 // encoder: [prefix] name "^" coded fields "!" program text, or "*%00" list name "^^".
 namespace programlabel {
 // Everything with this character anywhere goes to the program barcode handler.
-inline constexpr char16_t Separator = u'^';
+inline constexpr char16_t Separator = scanner::scanmarker::Program;
 // The header runs up to the first "!"; the program text is everything after it.
 inline constexpr char16_t TextMarker = u'!';
 // A label without "!" that begins with this loads a list file; its last two characters

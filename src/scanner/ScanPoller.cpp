@@ -1,11 +1,12 @@
 #include "ScanPoller.h"
 
+#include "ScanRouting.h"
 #include "ScannerPort.h"
 #include "base/Error.h"
+#include "base/LabelGate.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "base/StatusTexts.h"
-#include "base/LabelGate.h"
 #include "text/SingleByte.h"
 
 #include <QLoggingCategory>
@@ -18,8 +19,6 @@ namespace barlink::scanner {
 
 namespace {
 
-const QChar CompressedMarker(0xF1);
-
 QString lastScanText(const QString &buffer)
 {
     return QStringLiteral(" Last Scan:    ") + buffer;
@@ -28,28 +27,43 @@ QString lastScanText(const QString &buffer)
 } // namespace
 
 ScanPoller::ScanPoller(ScannerPort &port,
-                       LabelHandlers &handlers,
+                       Handlers handlers,
                        app::OperatorDisplay &display,
                        app::Prompter &prompter,
                        label::LabelGate &gate,
                        QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_handlers(handlers)
+    , m_handlers(std::move(handlers))
     , m_display(display)
     , m_prompter(prompter)
     , m_gate(gate)
 {
-    // A label is handled on the second quiet tick: the ticks keep to the interval instead of
-    // the 5% either way a coarse timer may drift, so that the wait stays within three
-    // intervals of the label's last byte.
+    // Every read and every tick starts the interval anew, so that quiet is measured from the
+    // last byte read; a precise timer keeps to the interval instead of the 5% either way a
+    // coarse one may drift.
+    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
+    m_port.onBytesArrived = [this] { bytesArrived(); };
+}
+
+ScanPoller::~ScanPoller()
+{
+    m_port.onBytesArrived = nullptr;
 }
 
 void ScanPoller::start(int intervalMs)
 {
-    m_timer.start(std::max(1, intervalMs));
+    m_timer.setInterval(std::max(1, intervalMs));
+    m_started = true;
+    scheduleTick();
+}
+
+void ScanPoller::stop()
+{
+    m_started = false;
+    m_timer.stop();
 }
 
 QString ScanPoller::overflowText(qsizetype discarded)
@@ -58,7 +72,32 @@ QString ScanPoller::overflowText(qsizetype discarded)
         .arg(discarded);
 }
 
+void ScanPoller::bytesArrived()
+{
+    // While input is being thrown away, the ticks drain the port at their own pace: a device
+    // that sends without pause costs one read per interval, not one per burst.
+    if (!m_started || m_discarded != 0 || m_port.bytesWaiting() == 0)
+        return;
+    tick();
+}
+
 void ScanPoller::tick()
+{
+    step();
+    scheduleTick();
+}
+
+void ScanPoller::scheduleTick()
+{
+    if (!m_started)
+        return;
+    if (!m_scanBuffer.isEmpty() || m_discarded != 0 || m_port.bytesWaiting() != 0)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void ScanPoller::step()
 {
     if (m_gate.isBusy() || !m_port.isOpen())
         return;
@@ -87,9 +126,9 @@ void ScanPoller::tick()
         m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
     } catch (const std::exception &error) {
         m_idleTicks = 0;
-        m_prompter.inform(app::Prompter::Icon::Critical,
-                          unexpectedErrorText(Error::InvalidCall,
-                                                   QString::fromLocal8Bit(error.what())));
+        m_prompter.inform(
+            app::Prompter::Icon::Critical,
+            unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
     }
 }
 
@@ -102,6 +141,7 @@ void ScanPoller::dropPartialLabel()
     m_discarded = 0;
     m_display.setActivity(false);
     m_display.setLastScan(lastScanText(QString()));
+    scheduleTick();
 }
 
 void ScanPoller::receive()
@@ -136,44 +176,39 @@ void ScanPoller::handleLabel()
 {
     m_idleTicks = 0;
     m_display.setActivity(false);
-    // The label in hand; the scan buffer keeps only what is handled later.
-    QString label = std::exchange(m_scanBuffer, QString());
+    // The label in hand leaves the buffer before anything is handled: when "%N%" fails, the
+    // label it was for goes with it, as the text is not taken without its field.
+    ScanRoute route = routeScan(std::exchange(m_scanBuffer, QString()));
+    if (route.fieldNFirst)
+        m_handlers.interpretLabel(QStringLiteral("%N%"));
 
-    // Apostrophe rule: "'" + text + "$" + ... selects field N for the text before "$". When
-    // "%N%" fails, the label is abandoned whole: the text is not taken without its field.
-    if (label.startsWith(QLatin1Char('\''))) {
-        const qsizetype dollar = label.indexOf(QLatin1Char('$'), 1);
-        if (dollar >= 1) {
-            label = label.mid(1, dollar - 1);
-            if (label.isEmpty())
-                return;
-            (void)m_handlers.interpretLabel(QStringLiteral("%N%"));
-        }
-    }
-
-    // What follows a compressed label in the same burst is a label of its own.
-    if (label.startsWith(CompressedMarker)) {
-        label = m_handlers.decodeCompressedLabel(label, m_scanBuffer);
-        if (label.isEmpty())
+    if (route.kind == ScanKind::Compressed) {
+        // What the decoder finds after the compressed label stays as the next label; a label
+        // that cannot be expanded takes everything after it with it.
+        QString rest;
+        const QString expanded = m_handlers.decodeCompressedLabel(route.label, rest);
+        if (expanded.isEmpty())
             return;
+        m_scanBuffer = rest;
+        route = routeLabel(expanded);
     }
 
-    if (label.contains(QLatin1Char('^'))) {
-        m_handlers.interpretProgramBarcode(label);
+    switch (route.kind) {
+    case ScanKind::Nothing:
+    case ScanKind::Compressed:
+        return;
+    case ScanKind::Program:
+        m_handlers.interpretProgramBarcode(route.label);
+        return;
+    case ScanKind::Ordinary:
+        // The status line shows the label as it was scanned, the rest included.
+        m_display.setStatus(app::status::readingLabel() + route.label + route.rest);
+        m_port.discardInput();
+        // The rest stays in the buffer even when the label's handling fails.
+        m_scanBuffer.prepend(route.rest);
+        m_handlers.interpretLabel(route.label);
         return;
     }
-
-    label.replace(QLatin1Char('!'), QLatin1Char(' '));
-    m_display.setStatus(app::status::readingLabel() + label);
-    m_port.discardInput();
-    // A label that begins with "%" ends at its closing "%"; what follows is a label of its own,
-    // handled before anything that followed a compressed label.
-    const qsizetype percent = label.indexOf(QLatin1Char('%'), 1);
-    if (percent >= 0) {
-        m_scanBuffer.prepend(label.mid(percent + 1));
-        label.truncate(percent + 1);
-    }
-    (void)m_handlers.interpretLabel(label);
 }
 
 } // namespace barlink::scanner

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 namespace barlink::app {
 class OperatorDisplay;
 class Prompter;
@@ -16,21 +18,10 @@ namespace barlink::scanner {
 
 class ScannerPort;
 
-// Where assembled labels go: ordinary labels, compressed labels to expand, and
-// labels that carry a whole program.
-class LabelHandlers
-{
-public:
-    virtual ~LabelHandlers() = default;
-    virtual bool interpretLabel(const QString &label) = 0;
-    // The expanded text of the compressed label that label begins with; empty when it cannot
-    // be expanded. rest receives what follows the compressed label, a label of its own.
-    virtual QString decodeCompressedLabel(const QString &label, QString &rest) = 0;
-    virtual void interpretProgramBarcode(const QString &label) = 0;
-};
-
-// The polling tick: drains the scanner port into the scan buffer and, once the
-// port has been quiet for two ticks, routes the label by its first characters.
+// Assembles labels from the scanner port: reads what arrives into the scan buffer and, once
+// the port has been quiet for two poll intervals after the last read, hands the label on as
+// routeScan() says. The poller reads as soon as the port says bytes have arrived, ticks every
+// poll interval while a label is pending, and does not wake while nothing is.
 class ScanPoller : public QObject
 {
     Q_OBJECT
@@ -39,19 +30,33 @@ public:
     // cannot make the buffer grow beyond this.
     static constexpr qsizetype MaxScanBuffer = 256 * 1024;
 
+    // Where labels go.
+    struct Handlers
+    {
+        std::function<void(const QString &label)> interpretLabel;
+        // The expanded text of the compressed label, empty when it cannot be expanded. rest
+        // receives what follows the compressed label, a label of its own.
+        std::function<QString(const QString &label, QString &rest)> decodeCompressedLabel;
+        std::function<void(const QString &label)> interpretProgramBarcode;
+    };
+
     ScanPoller(ScannerPort &port,
-               LabelHandlers &handlers,
+               Handlers handlers,
                app::OperatorDisplay &display,
                app::Prompter &prompter,
                label::LabelGate &gate,
                QObject *parent = nullptr);
+    ~ScanPoller() override;
 
-    // Starts the timer; intervals below 1 ms are not used.
+    // Starts polling at the interval; intervals below 1 ms are not used.
     void start(int intervalMs);
-    void stop() { m_timer.stop(); }
+    void stop();
     [[nodiscard]] int interval() const { return m_timer.interval(); }
+    // Whether the poller will tick without the port's word that bytes have arrived.
+    [[nodiscard]] bool isTicking() const { return m_timer.isActive(); }
 
-    // One tick. Skips while a label is being handled.
+    // One tick: reads what has arrived, or counts a quiet interval and hands the label on
+    // after the second. Skips while a label is being handled.
     void tick();
 
     // The scanner went away: what it had sent of a label may be cut off, and joined to the
@@ -65,16 +70,20 @@ public:
     [[nodiscard]] static QString overflowText(qsizetype discarded);
 
 private:
+    void bytesArrived();
+    void step();
+    void scheduleTick();
     void receive();
     void handleLabel();
     void reportOverflowWhenQuiet();
 
     ScannerPort &m_port;
-    LabelHandlers &m_handlers;
+    Handlers m_handlers;
     app::OperatorDisplay &m_display;
     app::Prompter &m_prompter;
     label::LabelGate &m_gate;
     QTimer m_timer;
+    bool m_started = false;
     QString m_scanBuffer;
     int m_idleTicks = 0;
     // Characters thrown away since the buffer overflowed; reported once the port is quiet.

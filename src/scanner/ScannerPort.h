@@ -7,8 +7,8 @@
 
 namespace barlink::scanner {
 
-// The serial port the scanner is attached to, as the polling tick and the
-// acknowledgement use it. The station never reacts to port events: it polls.
+// The serial port the scanner is attached to, as the scan poller and the acknowledgement use
+// it. Its one event is the word that bytes have arrived; everything else is asked for.
 class ScannerPort
 {
 public:
@@ -32,6 +32,9 @@ public:
     // Called once when the device went away (unplugged, pseudo-terminal closed):
     // the port has already been closed. The argument says what happened.
     std::function<void(const QString &reason)> onDeviceLost;
+    // Called when received bytes have come in to be read. The scan poller sets it: quiet is
+    // measured from the last byte, so it reads them at once.
+    std::function<void()> onBytesArrived;
 };
 
 } // namespace barlink::scanner

@@ -21,6 +21,10 @@ SerialScannerPort::SerialScannerPort()
                      &QSerialPort::errorOccurred,
                      &m_port,
                      [this](QSerialPort::SerialPortError error) { handleError(error); });
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
+        if (onBytesArrived)
+            onBytesArrived();
+    });
 }
 
 int SerialScannerPort::systemAccessError(const QString &device)

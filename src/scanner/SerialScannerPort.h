@@ -10,7 +10,7 @@ namespace barlink::scanner {
 
 // The scanner port on a serial device, a USB scanner's tty or a pseudo-terminal,
 // through QSerialPort. Received bytes reach the port's buffer while the event loop
-// runs; the polling tick reads what has arrived by then.
+// runs; onBytesArrived is called each time some have.
 class SerialScannerPort final : public ScannerPort
 {
 public:

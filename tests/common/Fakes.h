@@ -136,6 +136,14 @@ public:
         sent += bytes;
     }
 
+    // Bytes come in from the scanner, and the port says so.
+    void arrive(const QByteArray &bytes)
+    {
+        received += bytes;
+        if (onBytesArrived)
+            onBytesArrived();
+    }
+
     // Simulates the device going away.
     void loseDevice(const QString &reason = QStringLiteral("device removed"))
     {
