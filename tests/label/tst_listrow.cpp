@@ -2,7 +2,7 @@
 // with its one recovery.
 
 #include "base/CurrentItem.h"
-#include "program/ListRow.h"
+#include "label/ListRow.h"
 #include "program/listmanager/EmbeddedListManagerProvider.h"
 #include "program/listmanager/ListManagerLink.h"
 #include "program/listmanager/ListStore.h"
@@ -48,7 +48,7 @@ private Q_SLOTS:
         item.dimZ = dimZ;
         const QStringList f = fields.split(QLatin1Char(' '));
         QCOMPARE(
-            program::buildListRow(item),
+            label::buildListRow(item),
             QStringLiteral("#161=forpunte.CNC;#162= ;#164=1;#165=1;#281=;#171=%1;#284=%2;#285=;"
                            "#280=;#168=600;#169=600;#170=%3;#282= ;#283=;#223= ;#277=;#278=;"
                            "#279=;")
@@ -61,7 +61,7 @@ private Q_SLOTS:
     {
         label::CurrentItem item;
         item.programName = QStringLiteral("A;#B.CNC");
-        const QString row = program::buildListRow(item);
+        const QString row = label::buildListRow(item);
         QVERIFY(row.startsWith(QStringLiteral("#161=A;#B.CNC;#162=;#164=;")));
         QVERIFY(row.contains(QStringLiteral("#282=;#283=;#223=;")));
     }
@@ -77,16 +77,16 @@ private Q_SLOTS:
 
         label::CurrentItem item;
         item.resetItem();
-        program::addListRow(item, link, provider);
+        label::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 1);
 
         store->failures().failNext(QStringLiteral("AddLine"), 1);
-        program::addListRow(item, link, provider);
+        label::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 2);
         QVERIFY(link.lateBoundList());
 
         store->failures().failNext(QStringLiteral("AddLine"), 2);
-        QVERIFY_THROWS_EXCEPTION(Error, program::addListRow(item, link, provider));
+        QVERIFY_THROWS_EXCEPTION(Error, label::addListRow(item, link, provider));
         QCOMPARE(store->rowCount(), 2);
     }
 
@@ -97,7 +97,7 @@ private Q_SLOTS:
         listmanager::EmbeddedListManagerProvider provider(store);
         listmanager::ListManagerLink link;
         label::CurrentItem item;
-        QVERIFY_THROWS_EXCEPTION(Error, program::addListRow(item, link, provider));
+        QVERIFY_THROWS_EXCEPTION(Error, label::addListRow(item, link, provider));
         QCOMPARE(store->rowCount(), 0);
     }
 };
