@@ -218,7 +218,7 @@ void FuzzStation::checkAfterInput(qsizetype maxItems)
     check(!m_station.gate().isBusy(), "no label is left in hand");
 
     // Only "ACK" answers go back to the scanner, one per item at most.
-    const QByteArray ack = label::LabelDispatcher::acknowledgement().toLatin1();
+    const QByteArray ack = label::ItemSender::acknowledgement().toLatin1();
     const qsizetype acks = m_port.sent.size() / ack.size();
     check(m_port.sent == ack.repeated(acks),
           "the scanner gets nothing but ACK",

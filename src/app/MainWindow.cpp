@@ -222,10 +222,9 @@ QString MainWindow::status() const
     return m_status;
 }
 
-void MainWindow::setSegmentIndicator(int index, bool visible)
+void MainWindow::setSegmentIndicator(Segment segment, bool visible)
 {
-    if (index >= 0 && index < int(m_labId.size()))
-        m_labId[std::size_t(index)]->setVisible(visible);
+    m_labId.at(std::size_t(segment))->setVisible(visible);
 }
 
 void MainWindow::setAutoFieldSelectionVisible(bool visible)

@@ -51,7 +51,7 @@ public:
     // OperatorDisplay
     void setStatus(const QString &text) override;
     [[nodiscard]] QString status() const override;
-    void setSegmentIndicator(int index, bool visible) override;
+    void setSegmentIndicator(Segment segment, bool visible) override;
     void setAutoFieldSelectionVisible(bool visible) override;
     void setExclusionText(const QString &text) override;
     void setLastScan(const QString &text) override;
@@ -73,7 +73,7 @@ private:
     void showOption(Options::Switch s, int value);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
-    std::array<QLabel *, 5> m_labId{};
+    std::array<QLabel *, SegmentCount> m_labId{};
     Options *m_options = nullptr;
     label::LabelInterpreter *m_interpreter = nullptr;
     label::LabelGate *m_gate = nullptr;

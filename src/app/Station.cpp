@@ -18,6 +18,17 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
     , m_portControl(m_settings, seams.port, seams.display, seams.prompter)
     , m_autoSel(m_settings)
     , m_selector(m_autoSel)
+    , m_sender({m_settings,
+                m_options,
+                seams.display,
+                seams.pacer,
+                seams.prompter,
+                m_item,
+                m_link,
+                seams.provider,
+                seams.port,
+                m_autoSel,
+                m_selector})
     , m_dispatcher({m_settings,
                     m_options,
                     seams.display,
@@ -25,20 +36,11 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
                     seams.prompter,
                     m_item,
                     m_link,
-                    seams.provider,
-                    seams.port,
                     m_autoSel,
-                    m_selector})
-    , m_programBarcode({m_settings,
-                        m_options,
-                        seams.display,
-                        seams.pacer,
-                        seams.prompter,
-                        m_item,
-                        m_link,
-                        seams.provider,
-                        m_autoSel,
-                        m_selector})
+                    m_selector,
+                    m_sender})
+    , m_programBarcode(
+          {m_settings, m_options, seams.display, seams.prompter, m_item, m_link, m_sender})
     , m_poller(seams.port, labelHandlers(), seams.display, seams.prompter, m_gate)
 {
     m_settings.programDir = std::move(programDir);

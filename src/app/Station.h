@@ -9,6 +9,7 @@
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
 #include "base/CurrentItem.h"
+#include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
 #include "base/LabelGate.h"
 #include "program/ProgramBarcode.h"
@@ -98,6 +99,7 @@ private:
     label::LabelGate m_gate;
     fieldsel::AutoSelSettingsProvider m_autoSel;
     fieldsel::FieldSelector m_selector;
+    label::ItemSender m_sender;
     label::LabelDispatcher m_dispatcher;
     program::ProgramBarcode m_programBarcode;
     scanner::ScanPoller m_poller;

@@ -14,8 +14,18 @@ public:
     // Status line (lblStatusBar).
     virtual void setStatus(const QString &text) = 0;
     [[nodiscard]] virtual QString status() const = 0;
-    // Segment indicators LabID(0..4): "Load List", "Program", "Dimensions", "Vars A-D", "Vars E-I".
-    virtual void setSegmentIndicator(int index, bool visible) = 0;
+    // The segment indicators LabID(0..4), one for each segment type of an item, numbered as
+    // the types are.
+    enum class Segment {
+        LoadList,   // "Load List"
+        Program,    // "Program"
+        Dimensions, // "Dimensions"
+        VarsAToD,   // "Vars A-D"
+        VarsEToI,   // "Vars E-I"
+    };
+    static constexpr int SegmentCount = 5;
+
+    virtual void setSegmentIndicator(Segment segment, bool visible) = 0;
     // LabelAFS, "Automatic Field Selection".
     virtual void setAutoFieldSelectionVisible(bool visible) = 0;
     // ExLab, the exclusion choice.
@@ -41,8 +51,8 @@ public:
     // Hides all five segment indicators.
     void hideSegmentIndicators()
     {
-        for (int i = 0; i < 5; ++i)
-            setSegmentIndicator(i, false);
+        for (int i = 0; i < SegmentCount; ++i)
+            setSegmentIndicator(Segment(i), false);
     }
 };
 

@@ -1,26 +1,21 @@
-#include "LabelDispatcher.h"
+#include "label/LabelDispatcher.h"
 
-#include "CompanionCsv.h"
 #include "base/CurrentItem.h"
-#include "FieldCodes.h"
-#include "ListFileLoader.h"
-#include "MirrorMatch.h"
 #include "base/Error.h"
 #include "base/FileNames.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
-#include "base/Pacer.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
-#include "program/ListRow.h"
+#include "label/CompanionCsv.h"
+#include "label/FieldCodes.h"
+#include "label/ItemSender.h"
+#include "label/ListFileLoader.h"
 #include "program/ProgramFileReader.h"
 #include "listmanager/ListManagerLink.h"
-#include "scanner/ScannerPort.h"
-#include "text/NumberFormat.h"
 #include "text/NumericValue.h"
-#include "text/Rounding.h"
 #include "text/TrimSpaces.h"
 
 #include <QLoggingCategory>
@@ -34,7 +29,8 @@ namespace {
 // Outcome of a label that did not complete an item.
 enum Outcome { NotTakenIn = 0, NoRunField = 1, SegmentTakenIn = 2 };
 
-enum SegmentType { ListFile = 0, Program = 1, Dimensions = 2, VarsAToD = 3, VarsEToI = 4 };
+// A segment's type digit is the number of its indicator.
+using Segment = app::OperatorDisplay::Segment;
 
 // "PROG" and "PROG.cnc" both name the program file "PROG.CNC" / "PROG.cnc".
 QString withCncExtension(QString name)
@@ -48,11 +44,6 @@ QString withCncExtension(QString name)
 int digitValue(const QString &character)
 {
     return static_cast<int>(text::numericValue(character));
-}
-
-float singleValue(const QString &text)
-{
-    return text::toSingle(text::numericValue(text));
 }
 
 // The error of an item that failed after some of its rows went into the list: the operator
@@ -116,8 +107,8 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         if (takeIn) {
             m_segmentsSeen += type;
             const QString contents = label.mid(3);
-            m_parts.display.setSegmentIndicator(t, true);
-            if (t == ListFile) {
+            m_parts.display.setSegmentIndicator(Segment(t), true);
+            if (Segment(t) == Segment::LoadList) {
                 m_segmentsSeen.clear();
                 try {
                     m_parts.link.clearHostList();
@@ -132,7 +123,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
                                      m_parts.prompter});
             }
             try {
-                readSegmentContents(t, contents);
+                readSegmentContents(Segment(t), contents);
             } catch (...) {
                 abandonItem();
                 throw;
@@ -203,9 +194,7 @@ bool LabelDispatcher::fieldCodeLabel(const QString &label)
         return false;
     m_parts.item.runField = code;
     m_parts.item.runFieldFixed = true;
-    float x = 0;
-    float y = 0;
-    (void)autoSelectField(6, x, y);
+    seedFieldSelection(6);
     return true;
 }
 
@@ -218,9 +207,9 @@ QString LabelDispatcher::unsafeNameIn(const QString &label) const
                && !m_segmentsSeen.contains(label.mid(1, 1))) {
         const int t = digitValue(label.mid(1, 1));
         const QString contents = label.mid(3);
-        if (t == ListFile) {
+        if (Segment(t) == Segment::LoadList) {
             name = contents;
-        } else if (t == Program) {
+        } else if (Segment(t) == Segment::Program) {
             const qsizetype space = contents.indexOf(QLatin1Char(' '));
             name = space < 0 ? contents : text::trimSpaces(contents.left(space));
         }
@@ -236,9 +225,7 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
     if (!defaultField.isEmpty() && !item.runFieldFixed) {
         item.runField = defaultField.toUpper();
         item.runFieldFixed = true;
-        float x = 0;
-        float y = 0;
-        (void)autoSelectField(7, x, y);
+        seedFieldSelection(7);
     }
     if (autoSel.mirrorSourceIsNameOrComment() || item.runFieldFixed) {
         item.programName = withCncExtension(text::trimSpaces(label));
@@ -251,11 +238,11 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
     outcome = NoRunField;
 }
 
-void LabelDispatcher::readSegmentContents(int type, const QString &contents)
+void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
 {
     CurrentItem &item = m_parts.item;
     switch (type) {
-    case Program: {
+    case Segment::Program: {
         const qsizetype space = contents.indexOf(QLatin1Char(' '));
         if (space < 0) {
             item.programName = contents;
@@ -266,7 +253,7 @@ void LabelDispatcher::readSegmentContents(int type, const QString &contents)
         float x = 0;
         float y = 0;
         float z = 0;
-        readProgramFile(x, y, z);
+        program::readProgramFile(m_parts.settings, item, m_parts.prompter, x, y, z);
         item.itemComment = item.programComment;
         const QString rest = contents.mid(space + 1);
         const QString runField = m_tokens.nextToken(rest);
@@ -275,14 +262,14 @@ void LabelDispatcher::readSegmentContents(int type, const QString &contents)
         item.itemExtra = m_tokens.nextToken(rest);
         break;
     }
-    case Dimensions:
+    case Segment::Dimensions:
         item.dimX = m_tokens.nextToken(contents);
         item.dimY = m_tokens.nextToken(contents);
         item.dimZ = m_tokens.nextToken(contents);
         break;
-    case VarsAToD:
-    case VarsEToI: {
-        const std::size_t first = type == VarsAToD ? 0 : 4;
+    case Segment::VarsAToD:
+    case Segment::VarsEToI: {
+        const std::size_t first = type == Segment::VarsAToD ? 0 : 4;
         for (std::size_t i = first; i < first + 4; ++i)
             item.itemVars[i] = m_tokens.nextToken(contents);
         break;
@@ -296,81 +283,13 @@ void LabelDispatcher::completeItem()
     CurrentItem &item = m_parts.item;
     m_segmentsSeen.clear();
 
-    float x = singleValue(item.dimX);
-    float y = singleValue(item.dimY);
-    float z = singleValue(item.dimZ);
-    if (x == 0 || y == 0 || z == 0) {
-        readProgramFile(x, y, z);
-        // Dimensions the labels left at zero are taken from the program file.
-        for (auto [dimension, value] : {std::pair{&item.dimX, x}, {&item.dimY, y}, {&item.dimZ, z}}) {
-            if (text::numericValue(*dimension) == 0)
-                *dimension = text::formatSingleCompact(value);
-        }
-        x = singleValue(item.dimX);
-        y = singleValue(item.dimY);
-        z = singleValue(item.dimZ);
-    } else {
-        // No program file was read for the dimensions, but the comment the row and the
-        // mirror match see must still be this item's program's, never an earlier one's.
-        program::ProgramFileReader(m_parts.settings, m_parts.prompter).readComment(item);
-    }
-
+    // Dimensions the labels left at zero are taken from the program file.
+    const program::PlanSize size = program::ProgramFileReader(m_parts.settings, m_parts.prompter)
+                                       .completeDimensions(item, program::DimensionText::Compact);
     if (m_parts.options.autoClear())
         m_parts.link.clearHostList();
-
-    if (matchMirrorSpec(m_parts.autoSel.settings(), item)) {
-        item.runField = QStringLiteral("&");
-        sendCurrentItem(x, y);
-        item.runField = QStringLiteral("&");
-        sendCurrentItem(x, y);
-    } else {
-        sendCurrentItem(x, y);
-    }
-
-    m_parts.pacer.pause(0.6f);
-    app::showReadyAfterPause(m_parts.display, m_parts.pacer);
-    m_parts.display.hideSegmentIndicators();
-    item.lastProgramName = text::trimSpaces(item.programName);
-    item.lastProgramComment = text::trimSpaces(item.programComment);
-    if (m_parts.options.showEd() && launchEditor)
-        launchEditor();
-    item.resetItem();
-    m_parts.display.setAutoFieldSelectionVisible(false);
-}
-
-void LabelDispatcher::sendCurrentItem(float &x, float &y)
-{
-    CurrentItem &item = m_parts.item;
-    const QChar first = item.runField.isEmpty() ? QChar() : item.runField.front();
-    if (first == QLatin1Char('&')) {
-        m_parts.display.setAutoFieldSelectionVisible(true);
-        item.runField = autoSelectField(8, x, y);
-    } else if (first == QLatin1Char('P') || item.runField.isEmpty()) {
-        m_parts.display.setAutoFieldSelectionVisible(true);
-        item.runField = autoSelectField(0, x, y);
-    } else if (first == QLatin1Char('W')) {
-        m_parts.display.setAutoFieldSelectionVisible(true);
-        item.runField = autoSelectField(1, x, y);
-    } else if (QStringLiteral("NSATRM").contains(first)) {
-        float zeroX = 0;
-        float zeroY = 0;
-        (void)autoSelectField(7, zeroX, zeroY);
-    }
-
-    m_parts.display.setStatus(app::status::addingToList());
-    program::addListRow(item, m_parts.link, m_parts.provider);
-    ++m_rowsAdded;
-    if (m_parts.options.autoStart())
-        m_parts.link.hostListStart();
-    item.runField.clear();
-    item.runFieldFixed = false;
-    if (m_parts.port.isOpen())
-        m_parts.port.write(acknowledgement().toLatin1());
-}
-
-void LabelDispatcher::readProgramFile(float &x, float &y, float &z)
-{
-    program::readProgramFile(m_parts.settings, m_parts.item, m_parts.prompter, x, y, z);
+    m_parts.sender.sendItem(
+        size.x, size.y, {.acknowledge = true, .launchEditor = launchEditor}, m_rowsAdded);
 }
 
 void LabelDispatcher::abandonItem()
@@ -384,9 +303,9 @@ void LabelDispatcher::abandonItem()
     item.runFieldFixed = false;
 }
 
-QString LabelDispatcher::autoSelectField(int mode, float &x, float &y)
+void LabelDispatcher::seedFieldSelection(int mode)
 {
-    return m_parts.selector.autoSelectField(mode, x, y, m_parts.item.runField);
+    (void)m_parts.selector.autoSelectField(mode, 0, 0, m_parts.item.runField);
 }
 
 } // namespace barlink::label

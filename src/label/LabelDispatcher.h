@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LabelInterpreter.h"
+#include "base/OperatorDisplay.h"
 #include "text/TokenReader.h"
 
 #include <QString>
@@ -8,7 +9,6 @@
 #include <functional>
 
 namespace barlink::app {
-class OperatorDisplay;
 class Options;
 class Pacer;
 class Prompter;
@@ -20,19 +20,16 @@ class FieldSelector;
 } // namespace barlink::fieldsel
 namespace barlink::listmanager {
 class ListManagerLink;
-class ListManagerProvider;
-} // namespace barlink::listmanager
-namespace barlink::scanner {
-class ScannerPort;
 }
 
 namespace barlink::label {
 
 struct CurrentItem;
+class ItemSender;
 
 // Decides what one complete label is (a list command, a field-code label, a plain
 // program name or one segment of an item), fills the current item, and when the
-// item is complete sends it to the list manager and answers "ACK" to the scanner.
+// item is complete has it sent, answering "ACK" to the scanner for each row.
 class LabelDispatcher : public LabelInterpreter
 {
 public:
@@ -45,10 +42,9 @@ public:
         app::Prompter &prompter;
         CurrentItem &item;
         listmanager::ListManagerLink &link;
-        listmanager::ListManagerProvider &provider;
-        scanner::ScannerPort &port;
         fieldsel::AutoSelSettingsProvider &autoSel;
         fieldsel::FieldSelector &selector;
+        ItemSender &sender;
     };
 
     explicit LabelDispatcher(Parts parts)
@@ -63,21 +59,19 @@ public:
     // The segment types received for the item being collected, in order of arrival.
     [[nodiscard]] const QString &segmentsSeen() const { return m_segmentsSeen; }
 
-    [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
-
 private:
     bool runCommand(const QString &label);
     bool fieldCodeLabel(const QString &label);
     [[nodiscard]] QString unsafeNameIn(const QString &label) const;
     void takePlainLabel(const QString &label, QString &count, int &outcome);
-    void readSegmentContents(int type, const QString &contents);
+    void readSegmentContents(app::OperatorDisplay::Segment type, const QString &contents);
     void completeItem();
     // A label whose handling failed ends the item it belongs to: nothing of it may reach the
     // next item's row, and the operator scans the item again.
     void abandonItem();
-    void sendCurrentItem(float &x, float &y);
-    void readProgramFile(float &x, float &y, float &z);
-    QString autoSelectField(int mode, float &x, float &y);
+    // Runs the field selection in a mode that only seeds its alternation from the run field
+    // (6 or 7); no field is chosen.
+    void seedFieldSelection(int mode);
 
     Parts m_parts;
     QString m_segmentsSeen;

@@ -1,30 +1,21 @@
 #include "program/ProgramBarcode.h"
-#include "text/TrimSpaces.h"
 
+#include "base/CurrentItem.h"
 #include "base/Error.h"
 #include "base/FileNames.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
-#include "base/Pacer.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
 #include "base/StatusTexts.h"
-#include "fieldsel/AutoSelSettingsProvider.h"
-#include "fieldsel/FieldSelector.h"
-#include "base/CurrentItem.h"
-#include "label/ListFileLoader.h"
-#include "label/MirrorMatch.h"
-#include "program/ListRow.h"
+#include "program/ItemOutlet.h"
 #include "program/ProgramFileReader.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
 #include "text/FieldSplitter.h"
-#include "text/NumberFormat.h"
-#include "text/NumericValue.h"
-#include "text/Rounding.h"
 #include "text/SingleByte.h"
+#include "text/TrimSpaces.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -41,7 +32,6 @@ struct Abandon
 {
     QString reason;
 };
-
 
 bool isBlank(const QString &text)
 {
@@ -71,22 +61,6 @@ bool mustWriteInPlace(const QString &path)
     const QFileInfo file(path);
     return file.isFile() && !file.isSymLink() && file.isWritable()
            && !QFileInfo(file.absolutePath()).isWritable();
-}
-
-float singleValue(const QString &text)
-{
-    return text::toSingle(text::numericValue(text));
-}
-
-// Runs one list manager call; its failure abandons the label, saying what was asked.
-template<typename Call> void callListManager(const QString &what, Call &&call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        throw Abandon{QStringLiteral("the list manager failed to %1: %2")
-                          .arg(what, unexpectedErrorText(error))};
-    }
 }
 
 } // namespace
@@ -166,7 +140,7 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     try {
         label::CurrentItem &item = m_parts.item;
         if (item.clearListPending) {
-            callListManager(QStringLiteral("clear the list"), [this] {
+            ItemOutlet::callListManager(QStringLiteral("clear the list"), [this] {
                 if (const auto &lateBound = m_parts.link.lateBoundList())
                     lateBound->setVisible(true);
                 m_parts.link.clearHostList();
@@ -176,6 +150,9 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
         handle(parseProgramLabel(label));
     } catch (const Abandon &abandoned) {
         abandon(abandoned.reason);
+    } catch (const ItemOutlet::ListManagerFailure &failure) {
+        abandon(QStringLiteral("the list manager failed to %1: %2")
+                    .arg(failure.asked(), unexpectedErrorText(failure)));
     } catch (const Error &error) {
         abandon(unexpectedErrorText(error));
     } catch (const std::exception &error) {
@@ -185,14 +162,12 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
 
 void ProgramBarcode::handle(const ProgramLabel &label)
 {
-    float x = 0;
-    float y = 0;
+    PlanSize size; // 0 x 0 for a bare item
     switch (label.form) {
     case ProgramLabel::Form::ListLoad:
-        callListManager(QStringLiteral("clear the list"), [this] { m_parts.link.clearHostList(); });
-        (void)label::loadListFile(
-            label.listName,
-            {m_parts.settings, m_parts.link, m_parts.display, m_parts.pacer, m_parts.prompter});
+        ItemOutlet::callListManager(QStringLiteral("clear the list"),
+                                    [this] { m_parts.link.clearHostList(); });
+        m_parts.outlet.loadListFile(label.listName);
         return;
     case ProgramLabel::Form::Program: {
         // A name that would reach outside the g-code folder is refused before anything
@@ -202,7 +177,7 @@ void ProgramBarcode::handle(const ProgramLabel &label)
             m_parts.display.setStatus(app::unsafeNameMessage(name));
             return;
         }
-        takeProgram(label, x, y);
+        size = takeProgram(label);
         break;
     }
     case ProgramLabel::Form::BareItem:
@@ -215,41 +190,33 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     m_itemTouched = true;
     label::CurrentItem &item = m_parts.item;
     item.itemComment = text::trimSpaces(item.programComment);
-    if (label::matchMirrorSpec(m_parts.autoSel.settings(), item)) {
-        item.runField = QStringLiteral("&");
-        sendStep(x, y);
-        item.runField = QStringLiteral("&");
-        sendStep(x, y);
-    } else {
-        sendStep(x, y);
-    }
-    m_parts.pacer.pause(0.6f);
-    app::showReadyAfterPause(m_parts.display, m_parts.pacer);
-    wrapUp();
+    m_parts.outlet.sendItem(
+        size.x, size.y, {.acknowledge = false, .launchEditor = launchEditor}, m_rowsAdded);
 }
 
-void ProgramBarcode::takeProgram(const ProgramLabel &label, float &x, float &y)
+PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
 {
+    using Segment = app::OperatorDisplay::Segment;
     label::CurrentItem &item = m_parts.item;
     m_parts.display.setStatus(app::status::savingGCode());
     m_itemTouched = true;
     item.programName = programNameOf(label.header);
     item.itemRepeat = QStringLiteral("1");
     item.itemCount = QStringLiteral("1");
-    m_parts.display.setSegmentIndicator(1, true);
+    m_parts.display.setSegmentIndicator(Segment::Program, true);
 
     const HeaderIndicators lit = applyProgramHeader(label.header, item);
     if (lit.dimensions)
-        m_parts.display.setSegmentIndicator(2, true);
+        m_parts.display.setSegmentIndicator(Segment::Dimensions, true);
     if (lit.varsAToD)
-        m_parts.display.setSegmentIndicator(3, true);
+        m_parts.display.setSegmentIndicator(Segment::VarsAToD, true);
     if (lit.varsEToI)
-        m_parts.display.setSegmentIndicator(4, true);
+        m_parts.display.setSegmentIndicator(Segment::VarsEToI, true);
 
+    const ProgramFileReader reader(m_parts.settings, m_parts.prompter);
     QByteArray saved;
     if (label.programText.size() > programlabel::UnsavedTextLength) {
-        const QString path = ProgramFileReader(m_parts.settings, m_parts.prompter)
-                                 .programFilePath(item.programName);
+        const QString path = reader.programFilePath(item.programName);
         if (path.isEmpty())
             throw Abandon{QStringLiteral("it names no program file.")};
         if (m_parts.options.overwrite() || !hasNonEmptyFile(path))
@@ -257,7 +224,8 @@ void ProgramBarcode::takeProgram(const ProgramLabel &label, float &x, float &y)
         else
             qCDebug(lcProgram) << "kept the existing program file" << path;
     }
-    completeDimensions(x, y, saved);
+    // With all dimensions given, the comment comes from the text just saved, else the file.
+    return reader.completeDimensions(item, DimensionText::Shortest, saved);
 }
 
 QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &programText)
@@ -282,80 +250,6 @@ QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &p
         throw notWritten(file);
     qCDebug(lcProgram) << "saved" << bytes.size() << "bytes to" << path;
     return bytes;
-}
-
-void ProgramBarcode::completeDimensions(float &x, float &y, const QByteArray &saved)
-{
-    label::CurrentItem &item = m_parts.item;
-    x = singleValue(item.dimX);
-    y = singleValue(item.dimY);
-    const float z = singleValue(item.dimZ);
-    if (x != 0 && y != 0 && z != 0) {
-        // No program file is read for the dimensions; the comment still comes from this
-        // item's program: the text just saved, else the file.
-        const ProgramFileReader reader(m_parts.settings, m_parts.prompter);
-        if (saved.isEmpty()) {
-            reader.readComment(item);
-        } else {
-            QBuffer buffer;
-            buffer.setData(saved);
-            buffer.open(QIODevice::ReadOnly);
-            item.programComment = readProgramComment(buffer, reader.locale());
-        }
-        return;
-    }
-
-    float readX = 0;
-    float readY = 0;
-    float readZ = 0;
-    readProgramFile(m_parts.settings, item, m_parts.prompter, readX, readY, readZ);
-    for (auto [dimension, value] :
-         {std::pair{&item.dimX, readX}, {&item.dimY, readY}, {&item.dimZ, readZ}}) {
-        if (text::numericValue(*dimension) == 0)
-            *dimension = text::formatSingleShortest(value);
-    }
-    x = singleValue(item.dimX);
-    y = singleValue(item.dimY);
-}
-
-void ProgramBarcode::sendStep(float x, float y)
-{
-    label::CurrentItem &item = m_parts.item;
-    fieldsel::FieldSelector &selector = m_parts.selector;
-    const QChar first = item.runField.isEmpty() ? QChar() : item.runField.front();
-    if (first == QLatin1Char('&')) {
-        m_parts.display.setAutoFieldSelectionVisible(true);
-        item.runField = selector.autoSelectField(8, x, y, item.runField);
-    } else if (first == QLatin1Char('P') || item.runField.isEmpty()) {
-        m_parts.display.setAutoFieldSelectionVisible(true);
-        item.runField = selector.autoSelectField(0, x, y, item.runField);
-    } else if (first == QLatin1Char('W')) {
-        m_parts.display.setAutoFieldSelectionVisible(true);
-        item.runField = selector.autoSelectField(1, x, y, item.runField);
-    } else if (QStringView(u"NSATRM").contains(first)) {
-        (void)selector.autoSelectField(7, 0, 0, item.runField);
-    }
-
-    m_parts.display.setStatus(app::status::addingToList());
-    callListManager(QStringLiteral("add the row"),
-                    [this] { addListRow(m_parts.item, m_parts.link, m_parts.provider); });
-    ++m_rowsAdded;
-    if (m_parts.options.autoStart())
-        callListManager(QStringLiteral("start the list"), [this] { m_parts.link.hostListStart(); });
-    item.runField.clear();
-    item.runFieldFixed = false;
-}
-
-void ProgramBarcode::wrapUp()
-{
-    label::CurrentItem &item = m_parts.item;
-    m_parts.display.hideSegmentIndicators();
-    item.lastProgramName = text::trimSpaces(item.programName);
-    item.lastProgramComment = text::trimSpaces(item.programComment);
-    if (m_parts.options.showEd() && launchEditor)
-        launchEditor();
-    item.resetItem();
-    m_parts.display.setAutoFieldSelectionVisible(false);
 }
 
 void ProgramBarcode::abandon(const QString &reason)

@@ -11,23 +11,20 @@
 namespace barlink::app {
 class OperatorDisplay;
 class Options;
-class Pacer;
 class Prompter;
 struct Settings;
 } // namespace barlink::app
-namespace barlink::fieldsel {
-class AutoSelSettingsProvider;
-class FieldSelector;
-} // namespace barlink::fieldsel
 namespace barlink::label {
 struct CurrentItem;
 }
 namespace barlink::listmanager {
 class ListManagerLink;
-class ListManagerProvider;
-} // namespace barlink::listmanager
+}
 
 namespace barlink::program {
+
+class ItemOutlet;
+struct PlanSize;
 
 // The layout of a label that carries a program, shared by the handler below and the label
 // encoder: [prefix] name "^" coded fields "!" program text, or "*%00" list name "^^".
@@ -85,8 +82,8 @@ struct HeaderIndicators
 HeaderIndicators applyProgramHeader(QStringView header, label::CurrentItem &item);
 
 // Takes labels that carry a whole program (or name a list file, or send the current item
-// as it is), saves the program as a program file in the g-code folder and sends the item
-// to the list manager, once or, for a mirror piece, twice.
+// as it is), saves the program as a program file in the g-code folder and has the item
+// sent, as every label's item is, through the outlet.
 class ProgramBarcode
 {
 public:
@@ -95,13 +92,10 @@ public:
         const app::Settings &settings;
         app::Options &options;
         app::OperatorDisplay &display;
-        app::Pacer &pacer;
         app::Prompter &prompter;
         label::CurrentItem &item;
         listmanager::ListManagerLink &link;
-        listmanager::ListManagerProvider &provider;
-        fieldsel::AutoSelSettingsProvider &autoSel;
-        fieldsel::FieldSelector &selector;
+        ItemOutlet &outlet;
     };
 
     explicit ProgramBarcode(Parts parts)
@@ -124,13 +118,9 @@ public:
 
 private:
     void handle(const ProgramLabel &label);
-    void takeProgram(const ProgramLabel &label, float &x, float &y);
+    [[nodiscard]] PlanSize takeProgram(const ProgramLabel &label);
     // The bytes written.
     QByteArray saveProgramFile(const QString &path, const QString &programText);
-    // saved: the bytes just written to the program file, if any.
-    void completeDimensions(float &x, float &y, const QByteArray &saved);
-    void sendStep(float x, float y);
-    void wrapUp();
     void abandon(const QString &reason);
 
     Parts m_parts;

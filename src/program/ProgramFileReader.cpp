@@ -7,10 +7,12 @@
 #include "base/Settings.h"
 #include "base/CurrentItem.h"
 #include "text/FieldSplitter.h"
+#include "text/NumberFormat.h"
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
 #include "text/SingleByte.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -269,6 +271,43 @@ void ProgramFileReader::readComment(label::CurrentItem &item) const
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
         item.programComment = readProgramComment(file, m_locale);
+}
+
+PlanSize ProgramFileReader::completeDimensions(label::CurrentItem &item,
+                                               DimensionText form,
+                                               const QByteArray &savedProgram) const
+{
+    const auto singleValue
+        = [](const QString &value) { return text::toSingle(text::numericValue(value)); };
+    // All three are read first: a dimension too large for a single-precision number stops
+    // the item whichever of them is 0.
+    const float givenX = singleValue(item.dimX);
+    const float givenY = singleValue(item.dimY);
+    const float givenZ = singleValue(item.dimZ);
+    if (givenX != 0 && givenY != 0 && givenZ != 0) {
+        // The comment is still this item's program's, never an earlier one's.
+        if (savedProgram.isEmpty()) {
+            readComment(item);
+        } else {
+            QBuffer buffer;
+            buffer.setData(savedProgram);
+            buffer.open(QIODevice::ReadOnly);
+            item.programComment = readProgramComment(buffer, m_locale);
+        }
+        return {givenX, givenY};
+    }
+
+    float x = 0;
+    float y = 0;
+    float z = 0;
+    readProgramFile(item, x, y, z);
+    const auto format
+        = form == DimensionText::Compact ? text::formatSingleCompact : text::formatSingleShortest;
+    for (auto [dimension, value] : {std::pair{&item.dimX, x}, {&item.dimY, y}, {&item.dimZ, z}}) {
+        if (text::numericValue(*dimension) == 0)
+            *dimension = format(value);
+    }
+    return {singleValue(item.dimX), singleValue(item.dimY)};
 }
 
 void readProgramFile(const app::Settings &settings,

@@ -65,6 +65,19 @@ inline constexpr qint64 programReadBudgetBytes = 16 * 1024 * 1024;
 // name, one that reaches outside the folder, and one holding a NUL.
 [[nodiscard]] QString programFilePath(const app::Settings &settings, const QString &programName);
 
+// How a dimension taken from a program file is written into the item.
+enum class DimensionText {
+    Compact,  // text::formatSingleCompact: 0.5 gives ".5"
+    Shortest, // text::formatSingleShortest: 0.5 gives "0.5"
+};
+
+// The plan dimensions of an item, as the field selection takes them.
+struct PlanSize
+{
+    float x = 0;
+    float y = 0;
+};
+
 // Looks up missing dimensions and the program comment in the item's program file, in the
 // g-code folder.
 class ProgramFileReader
@@ -90,6 +103,16 @@ public:
     // incomplete or in neither format. For an item whose dimensions are all given, so that
     // its comment is still its own program's.
     void readComment(label::CurrentItem &item) const;
+
+    // Completes the dimensions of an item about to be sent. When the numeric value of DimX,
+    // DimY or DimZ is 0, the program file is read (readProgramFile) and each of the three
+    // whose value is 0 becomes, in the given form, the value read for it (0 when none was).
+    // Otherwise no file is read for them and only the comment is: from savedProgram, the
+    // text just written to the program file, when it holds any, else from the file
+    // (readComment). Returns the numeric DimX and DimY afterwards.
+    [[nodiscard]] PlanSize completeDimensions(label::CurrentItem &item,
+                                              DimensionText form,
+                                              const QByteArray &savedProgram = {}) const;
 
 private:
     const app::Settings &m_settings;

@@ -14,6 +14,7 @@
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
 #include "base/CurrentItem.h"
+#include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
 #include "program/ProgramBarcode.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
@@ -55,13 +56,12 @@ struct DispatcherRig
     // clang-format off
     [[nodiscard]] label::LabelDispatcher::Parts dispatcherParts()
     {
-        return {settings, options, display, pacer, prompter, item, link, provider, port, autoSel,
-                selector};
+        return {settings, options, display, pacer, prompter, item, link, autoSel, selector,
+                sender};
     }
     [[nodiscard]] program::ProgramBarcode::Parts barcodeParts()
     {
-        return {settings, options, display, pacer, prompter, item, link, provider, autoSel,
-                selector};
+        return {settings, options, display, prompter, item, link, sender};
     }
     // clang-format on
     [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
@@ -82,6 +82,10 @@ struct DispatcherRig
     listmanager::ListManagerLink link;
     fieldsel::AutoSelSettingsProvider autoSel;
     fieldsel::FieldSelector selector;
+    // clang-format off
+    label::ItemSender sender{{settings, options, display, pacer, prompter, item, link, provider,
+                              port, autoSel, selector}};
+    // clang-format on
 };
 
 } // namespace barlink::testing

@@ -27,10 +27,9 @@ public:
         statusHistory << text;
     }
     QString status() const override { return m_status; }
-    void setSegmentIndicator(int index, bool visible) override
+    void setSegmentIndicator(Segment segment, bool visible) override
     {
-        if (index >= 0 && index < 5)
-            segments[std::size_t(index)] = visible;
+        segments.at(std::size_t(segment)) = visible;
     }
     void setAutoFieldSelectionVisible(bool visible) override { autoFieldSelection = visible; }
     void setExclusionText(const QString &text) override { exclusion = text; }
@@ -50,7 +49,7 @@ public:
     void beep() override { ++beeps; }
 
     QStringList statusHistory;
-    std::array<bool, 5> segments{};
+    std::array<bool, SegmentCount> segments{}; // by Segment
     bool autoFieldSelection = false;
     QString exclusion;
     QString lastScan;

@@ -101,6 +101,8 @@ private Q_SLOTS:
             "%12MIRA.CNC X|%22600 400 18|%12PLAIN.CNC|%22600 400 18", "F2F1",
             "MIRA.CNC f3 600x400x18 r1 c:MIRROR A|MIRA.CNC f4 600x400x18 r1 c:MIRROR A|"
             "PLAIN.CNC f3 600x400x18 r1");
+        add("dimension from the file in the compact form", sel, "%12PLAIN.CNC N|%22600 400 0",
+            "F1", "PLAIN.CNC f1 600x400x.5 r1 c:PLAIN DOOR");
         add("plain name, its own comment", cmt, "%12MIRA.CNC X|%22600 400 18|%22600 400 18|PLAIN",
             "F2F1",
             "MIRA.CNC f3 600x400x18 r1 c:MIRROR A|MIRA.CNC f4 600x400x18 r1 c:MIRROR A|"
@@ -118,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(rig.settings.gcodePath + "MIRA.CNC",
                            "G71 X900 Y700 Z20\r\n(MIRROR A)\r\nM30\r\n"));
         QVERIFY(writeBytes(rig.settings.gcodePath + "PLAIN.CNC",
-                           "G71 X900 Y700 Z20\r\n(PLAIN DOOR)\r\nM30\r\n"));
+                           "G71 X900 Y700 Z0.5\r\n(PLAIN DOOR)\r\nM30\r\n"));
         QString got;
         for (const QString &label : labels) {
             const qsizetype sent = rig.port.sent.size();

@@ -148,6 +148,8 @@ private Q_SLOTS:
         add("Z0 reads the program file", no, true, "", dims + "^Z0!" + Iso, iso, fromFile);
         add("all dimensions from the file", no, true, "", "PROG1!" + Iso, iso,
             "PROG1 f1 900x700x20 r1 c:LEFT DOOR");
+        add("dimension from the file in the shortest form", no, true, "",
+            dims + "!G71 X1 Y1 Z0.5\n(T)", "G71 X1 Y1 Z0.5\n(T)\r\n", "PROG1 f3 800x500x0.5 r1 c:T");
         add("overwrite off keeps a non-empty file", old, false, "", dims + "!" + Iso, old,
             "PROG1 f3 800x500x5 r1 c:OLD");
         add("overwrite on replaces it", old, true, "", dims + "!" + Iso, iso, fromFile);
@@ -168,9 +170,6 @@ private Q_SLOTS:
             QChar(209) + QStringLiteral("ABC!EFG") + z18 + Iso, iso, givenIso);
         add("single-byte program text", no, true, "", dims + QString::fromUtf8("^Z1!(PIÈCE) M30"),
             "(PI\xC8" "CE) M30\r\n", "PROG1 f3 800x500x1 r1");
-        add("mirror piece gives two rows", no, true, "", "MIRDOOR^X500^Y300^Z18!" + Iso, no,
-            "MIRDOOR f3 500x300x18 r1 c:LEFT DOOR|MIRDOOR f4 500x300x18 r1 c:LEFT DOOR",
-            SelectionKeys + MirrorKeys);
         // clang-format on
     }
 

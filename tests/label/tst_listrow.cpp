@@ -3,7 +3,7 @@
 
 #include "FaultyListManager.h"
 #include "base/CurrentItem.h"
-#include "program/ListRow.h"
+#include "label/ListRow.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "listmanager/ListManagerLink.h"
 #include "embeddedlist/ListStore.h"
@@ -49,7 +49,7 @@ private Q_SLOTS:
         item.dimZ = dimZ;
         const QStringList f = fields.split(QLatin1Char(' '));
         QCOMPARE(
-            program::buildListRow(item),
+            label::buildListRow(item),
             QStringLiteral("#161=forpunte.CNC;#162= ;#164=1;#165=1;#281=;#171=%1;#284=%2;#285=;"
                            "#280=;#168=600;#169=600;#170=%3;#282= ;#283=;#223= ;#277=;#278=;"
                            "#279=;")
@@ -62,7 +62,7 @@ private Q_SLOTS:
     {
         label::CurrentItem item;
         item.programName = QStringLiteral("A;#B.CNC");
-        const QString row = program::buildListRow(item);
+        const QString row = label::buildListRow(item);
         QVERIFY(row.startsWith(QStringLiteral("#161=A;#B.CNC;#162=;#164=;")));
         QVERIFY(row.contains(QStringLiteral("#282=;#283=;#223=;")));
     }
@@ -80,16 +80,16 @@ private Q_SLOTS:
 
         label::CurrentItem item;
         item.resetItem();
-        program::addListRow(item, link, provider);
+        label::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 1);
 
         faults.failNext(QStringLiteral("AddLine"), 1);
-        program::addListRow(item, link, provider);
+        label::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 2);
         QVERIFY(link.lateBoundList());
 
         faults.failNext(QStringLiteral("AddLine"), 2);
-        QVERIFY_THROWS_EXCEPTION(Error, program::addListRow(item, link, provider));
+        QVERIFY_THROWS_EXCEPTION(Error, label::addListRow(item, link, provider));
         QCOMPARE(store->rowCount(), 2);
     }
 
@@ -100,7 +100,7 @@ private Q_SLOTS:
         embeddedlist::EmbeddedListManagerProvider provider(store);
         listmanager::ListManagerLink link;
         label::CurrentItem item;
-        QVERIFY_THROWS_EXCEPTION(Error, program::addListRow(item, link, provider));
+        QVERIFY_THROWS_EXCEPTION(Error, label::addListRow(item, link, provider));
         QCOMPARE(store->rowCount(), 0);
     }
 };

@@ -1,4 +1,4 @@
-#include "ListRow.h"
+#include "label/ListRow.h"
 
 #include "base/Error.h"
 #include "base/CurrentItem.h"
@@ -9,9 +9,9 @@
 
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcListRow, "barlink.program.listrow", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcListRow, "barlink.label.listrow", QtWarningMsg)
 
-namespace barlink::program {
+namespace barlink::label {
 
 namespace {
 
@@ -33,14 +33,14 @@ void appendField(QString &row, int number, const QString &value)
 
 } // namespace
 
-QString buildListRow(label::CurrentItem &item)
+QString buildListRow(CurrentItem &item)
 {
     blankIfZero(item.dimX);
     blankIfZero(item.dimY);
     blankIfZero(item.dimZ);
 
-    const int position = label::FieldCodes::position(item.runField);
-    const int fieldNumber = position == 0 ? label::FieldCodes::Count + 1 : position;
+    const int position = FieldCodes::position(item.runField);
+    const int fieldNumber = position == 0 ? FieldCodes::Count + 1 : position;
     const int parity = position != 0 && position % 2 == 0 ? 1 : 0;
 
     QString row;
@@ -78,7 +78,7 @@ void addLine(listmanager::ListManagerLink &link, const QString &row)
 
 } // namespace
 
-void addListRow(label::CurrentItem &item,
+void addListRow(CurrentItem &item,
                 listmanager::ListManagerLink &link,
                 listmanager::ListManagerProvider &provider)
 {
@@ -97,4 +97,4 @@ void addListRow(label::CurrentItem &item,
     addLine(link, row);
 }
 
-} // namespace barlink::program
+} // namespace barlink::label

@@ -2,28 +2,27 @@
 
 #include <QString>
 
-namespace barlink::label {
-struct CurrentItem;
-}
 namespace barlink::listmanager {
 class ListManagerLink;
 class ListManagerProvider;
 } // namespace barlink::listmanager
 
-namespace barlink::program {
+namespace barlink::label {
+
+struct CurrentItem;
 
 // The row text the list manager accepts for the current item:
 // "#161=PROG.CNC;#162=...;" with 18 fields in a fixed order, every field present.
 // Zero dimensions are blanked in the item itself first, so the row carries an
 // empty value for them.
-[[nodiscard]] QString buildListRow(label::CurrentItem &item);
+[[nodiscard]] QString buildListRow(CurrentItem &item);
 
 // Adds the current item as one row at the end of the list manager's current list.
 // When the list manager refuses the row, the late-bound list object is created
 // (which brings the list manager up) and the same row is tried once more; a second
 // failure is thrown to the caller, so the label is abandoned without an "ACK".
-void addListRow(label::CurrentItem &item,
+void addListRow(CurrentItem &item,
                 listmanager::ListManagerLink &link,
                 listmanager::ListManagerProvider &provider);
 
-} // namespace barlink::program
+} // namespace barlink::label
