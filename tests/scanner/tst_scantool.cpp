@@ -25,8 +25,8 @@ const QString scanBinary = QStringLiteral(BARLINK_SCAN_BINARY);
 
 } // namespace
 
-// The virtual scanner: its command line, how it encodes and shows bytes, its
-// pseudo-terminal, its session logic, and the program itself in both of its modes.
+// The virtual scanner: how it encodes and shows bytes, its pseudo-terminal, its session
+// logic, and the program itself in both of its modes.
 class TestScanTool : public QObject
 {
     Q_OBJECT
@@ -72,45 +72,6 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QVERIFY2(printed.startsWith(start), qPrintable(printed));
         QVERIFY(QDir(home.path()).isEmpty());
-    }
-
-    // Accepted: "device|line end|pace|acks|reads standard input"; refused: the error's start.
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("expected");
-        using L = QStringList;
-        // clang-format off
-        QTest::newRow("defaults: pty, stdin") << L{} << "|0|0|0|1";
-        QTest::newRow("labels and options")   << L{"--eol", "crlf", "--pace", "20", "--wait-acks", "2", "%START%", "%END%"} << "|3|20|2|0";
-        QTest::newRow("device with settings") << L{"--device", "/dev/ttyUSB0", "--settings", "19200,E,7,2", "--file", "p.txt"} << "/dev/ttyUSB0|0|0|0|0";
-        QTest::newRow("link and device")      << L{"--link", "/tmp/s", "--device", "/dev/ttyS0"} << "--link makes";
-        QTest::newRow("empty device")         << L{"--device", ""} << "--device needs";
-        QTest::newRow("bad settings")         << L{"--device", "/dev/x", "--settings", "9600"} << "--settings";
-        QTest::newRow("bad eol")              << L{"--eol", "tab"} << "--eol";
-        QTest::newRow("negative gap")         << L{"--gap", "-1"} << "--gap";
-        QTest::newRow("unknown option")       << L{"--speed", "1"} << "Unknown option";
-        // clang-format on
-    }
-    void commandLine()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, expected);
-        const ScanCommandLine result
-            = parseScanCommandLine(QStringList{"barlink-scan"} + arguments);
-        QVERIFY(!result.helpRequested);
-        if (!result.options) {
-            QVERIFY2(result.error.startsWith(expected), qPrintable(result.error));
-            return;
-        }
-        const ScanOptions &o = *result.options;
-        QCOMPARE(QStringLiteral("%1|%2|%3|%4|%5")
-                     .arg(o.device)
-                     .arg(int(o.lineEnd))
-                     .arg(o.paceMs)
-                     .arg(o.waitAcks)
-                     .arg(int(o.readsStandardInput())),
-                 expected);
     }
 
     void labelBytes_data()

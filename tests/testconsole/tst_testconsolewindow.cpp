@@ -20,9 +20,6 @@ using namespace barlink::testing;
 
 namespace {
 
-const QString notSet = QStringLiteral(
-    "Unexpected error # 91 occured: Object variable or With block variable not set");
-
 // Runs a script of steps separated by blanks: "name" clicks a button, "name=text" types
 // into a box.
 void run(QWidget &console, const QString &script)
@@ -53,55 +50,6 @@ private Q_SLOTS:
             = std::make_shared<embeddedlist::ListStore>(m_dir->filePath(QStringLiteral("data")));
         m_provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(m_store);
         m_product = std::make_unique<app::ProductEnvironment>(m_settings);
-    }
-
-    // Each row is a script; then the list's rows, the boxes named in `boxes` ("name=text")
-    // and the message boxes shown.
-    void buttons_data()
-    {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QStringList>("messages");
-        using L = QStringList;
-        const QString addA = QStringLiteral(" txtAddLine=#161=A.CNC; cmdAddLine ");
-        const QString addB = QStringLiteral(" txtAddLine=#161=B.CNC; cmdAddLine ");
-        // clang-format off
-        QTest::newRow("add line before list init") << addA << L{} << L{} << L{notSet};
-        QTest::newRow("add, set and read back")
-            << "cmdAppInit cmdInit" + addA + addB + "txtSetLineNumber=2 txtSetLine=#161=C.CNC; cmdSetLine txtGetLineNumber=1 cmdGetLine cmdRows"
-            << L{"#161=A.CNC;", "#161=C.CNC;"} << L{"txtGetLine=#161=A.CNC;", "txtRows=2"} << L{};
-        QTest::newRow("del line") << "cmdAppInit cmdNewList" + addA + addB + "txtDelLineNumber=1 cmdDelLine"
-            << L{"#161=B.CNC;"} << L{} << L{};
-        QTest::newRow("line number that is no number") << "cmdAppInit cmdNewList" + addA + "txtDelLineNumber=first cmdDelLine"
-            << L{"#161=A.CNC;"} << L{} << L{"Unexpected error # 13 occured: Type mismatch"};
-        QTest::newRow("clear list") << "cmdAppInit cmdNewList" + addA + "cmdClearList cmdRows" << L{} << L{"txtRows=0"} << L{};
-        QTest::newRow("not in run") << "cmdAppInit cmdListOpened cmdNewList cmdListInRun cmdExeRow"
-            << L{} << L{"txtListOpened=0", "txtListInRun=False", "txtExeRow=0"} << L{};
-        QTest::newRow("in run") << "cmdAppInit cmdNewList" + addA + "cmdStartList cmdListInRun cmdExeRow cmdNumRep cmdListOpened"
-            << L{"#161=A.CNC;"} << L{"txtListInRun=True", "txtExeRow=1", "txtRepetition=1", "txtListOpened=1"} << L{};
-        QTest::newRow("plain answers") << "cmdAppInit cmdAppConnected cmdAppAccessLevel" << L{} << L{} << L{"True", "1"};
-        QTest::newRow("quit drops both references") << "cmdAppInit cmdNewList cmdAppQuit cmdRows cmdStartList"
-            << L{} << L{"txtRows="} << L{notSet, notSet};
-        QTest::newRow("list close drops the list only") << "cmdAppInit cmdNewList cmdListClose cmdRows cmdListOpened"
-            << L{} << L{"txtListOpened=0"} << L{notSet};
-        // clang-format on
-    }
-    void buttons()
-    {
-        QFETCH(QString, script);
-        QFETCH(QStringList, boxes);
-        ScriptedPrompter prompter;
-        testconsole::TestConsoleWindow console(*m_provider, *m_product, prompter);
-        console.show();
-        run(console, script);
-        QTEST(m_store->rows(), "rows");
-        for (const QString &box : std::as_const(boxes)) {
-            const qsizetype equals = box.indexOf(u'=');
-            QCOMPARE(child<QLineEdit>(console, box.left(equals))->text(), box.mid(equals + 1));
-        }
-        QTEST(prompter.texts(), "messages");
-        QVERIFY(console.isVisible());
     }
 
     // Column Info adds the columns to what the box already holds.
