@@ -146,6 +146,10 @@ private Q_SLOTS:
         add("usage query fails: started, then opened", "running", "usage",
             QStringList{"usage 1 !"} + startStep(2) + QStringList{"usage 2 !"} + openStep(2, 102),
             2, 102);
+        add("activation fails", "nothing", "activate",
+            failed(started(1) + openStep(1, 1), "activate"), 1, 1);
+        add("raising fails", "running", "placeOnTop",
+            failed(again + openStep(1, 101), "placeOnTop"), 1, 101);
         add("keystrokes fail one by one", "running", "keys",
             failed(again + openStep(1, 101), "keys"), 1, 101);
         // clang-format on
