@@ -4,17 +4,13 @@
 
 #include "PtyPair.h"
 #include "PtyStation.h"
-#include "app/PortControl.h"
 #include "base/StatusTexts.h"
 #include "program/CompressedLabel.h"
 #include "embeddedlist/RunState.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <sys/resource.h>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -92,15 +88,6 @@ void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes)
     QTRY_VERIFY2_WITH_TIMEOUT(handledSince(rig, mark), bytes.constData(), Patience);
 }
 
-// Processor time this process has used, user and system, in seconds.
-double cpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 } // namespace
 
 class tst_ScanPath : public QObject
@@ -120,7 +107,6 @@ private Q_SLOTS:
     void scanPath_data();
     void scanPath();
     void labelScannedDuringThePause();
-    void scannerGoesAwayAndComesBack();
 
 private:
     [[nodiscard]] QString root() const { return m_dir->path(); }
@@ -270,60 +256,6 @@ void tst_ScanPath::labelScannedDuringThePause()
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), (QStringList{Prog, panel}), Patience);
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(2), Patience);
     QVERIFY(!rig.station.poller().isTicking());
-}
-
-void tst_ScanPath::scannerGoesAwayAndComesBack()
-{
-    auto first = std::make_unique<PtyPair>();
-    if (!first->isValid())
-        QSKIP("no pseudo-terminal available");
-    // The settings name a link, as a udev rule names a USB scanner, so that the device can
-    // come back under the same name.
-    const QString link = root() + QStringLiteral("/scanner");
-    QVERIFY(QFile::link(first->slavePath(), link));
-    QVERIFY(PtyStation::prepare(root(), link));
-    PtyStation rig(root());
-    QVERIFY(rig.start());
-    rig.station.portControl().setReconnectInterval(200);
-
-    // The first half of an item, then the scanner is unplugged.
-    scan(rig, *first, "%12PROG.CNC N1 X");
-    if (QTest::currentTestFailed())
-        return;
-    first->closeMaster();
-
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.port.isOpen(), Patience);
-    QCOMPARE(rig.display.status(),
-             app::PortControl::deviceLostText(link, QStringLiteral("device disconnected")));
-    QVERIFY(rig.station.portControl().isReconnecting());
-
-    // While the scanner is away the station idles: a port left open on a hung-up line would
-    // take a whole processor.
-    const double cpuBefore = cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    QTest::qWait(1000);
-    const double cpuUsed = cpuSeconds() - cpuBefore;
-    const double wallSeconds = double(wall.elapsed()) / 1000.0;
-    QVERIFY2(
-        cpuUsed < 0.5 * wallSeconds,
-        qPrintable(QStringLiteral("%1 s of processor time in %2 s").arg(cpuUsed).arg(wallSeconds)));
-    QVERIFY(!rig.port.isOpen());
-
-    // The scanner comes back under the same name: the port reopens by itself.
-    PtyPair second;
-    QVERIFY(second.isValid());
-    QVERIFY(QFile::remove(link));
-    QVERIFY(QFile::link(second.slavePath(), link));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.port.isOpen(), Patience);
-    QCOMPARE(rig.display.status(), app::PortControl::openText(link));
-    QVERIFY(!rig.station.portControl().isReconnecting());
-
-    // The item collected before the loss completes with the next label.
-    scan(rig, second, "%22600 400 18");
-    QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), QStringList{Prog}, Patience);
-    QTRY_COMPARE_WITH_TIMEOUT(second.received(), Ack, Patience);
-    QVERIFY(rig.prompter.shown.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)

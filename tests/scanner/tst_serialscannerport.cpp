@@ -3,8 +3,6 @@
 #include "base/Error.h"
 #include "scanner/SerialScannerPort.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -152,63 +150,6 @@ private Q_SLOTS:
         QTRY_COMPARE(first.bytesWaiting(), 1);
         QCOMPARE(first.readAll(), QByteArray("B"));
         QCOMPARE(errorNumber(openSecond), 0);
-    }
-
-    void lostDeviceIsReportedOnceAndClosed()
-    {
-        SerialScannerPort port;
-        int lost = 0;
-        QString reason;
-        port.onDeviceLost = [&](const QString &why) {
-            ++lost;
-            reason = why;
-            QVERIFY(!port.isOpen());
-        };
-        port.open(m_pty->slavePath(), defaultSettings);
-        m_pty->closeMaster();
-        QTRY_COMPARE(lost, 1);
-        QVERIFY(!port.isOpen());
-        QCOMPARE(reason, QStringLiteral("device disconnected"));
-        // A port left open would go on reporting the hang-up at full speed.
-        QTest::qWait(300);
-        QCOMPARE(lost, 1);
-        QCOMPARE(port.bytesWaiting(), 0);
-    }
-
-    void reopensAfterLoss_data()
-    {
-        QTest::addColumn<bool>("throughLink");
-        QTest::newRow("new device path") << false;
-        QTest::newRow("same link re-pointed") << true;
-    }
-    void reopensAfterLoss()
-    {
-        QFETCH(bool, throughLink);
-        QTemporaryDir dir;
-        const QString link = dir.filePath(QStringLiteral("scanner"));
-        if (throughLink)
-            QVERIFY(QFile::link(m_pty->slavePath(), link));
-
-        SerialScannerPort port;
-        int lost = 0;
-        port.onDeviceLost = [&](const QString &) { ++lost; };
-        port.open(throughLink ? link : m_pty->slavePath(), defaultSettings);
-        m_pty->closeMaster();
-        QTRY_COMPARE(lost, 1);
-
-        PtyPair returned;
-        QVERIFY(returned.isValid());
-        if (throughLink)
-            QVERIFY(QFile::remove(link) && QFile::link(returned.slavePath(), link));
-        port.open(throughLink ? link : returned.slavePath(), defaultSettings);
-        QVERIFY(returned.write("%END%"));
-        QTRY_COMPARE(port.bytesWaiting(), 5);
-        QCOMPARE(port.readAll(), QByteArray("%END%"));
-        port.write("ACK\r");
-        QTRY_COMPARE(returned.received(), QByteArray("ACK\r"));
-        // The second loss is reported as well.
-        returned.closeMaster();
-        QTRY_COMPARE(lost, 2);
     }
 
 private:
