@@ -6,8 +6,8 @@
 
 #include "BenchSupport.h"
 #include "Fakes.h"
-#include "base/Settings.h"
 #include "base/CurrentItem.h"
+#include "base/Settings.h"
 #include "program/ProgramFileReader.h"
 
 #include <QCoreApplication>
@@ -43,10 +43,10 @@ void BM_ReadProgramFile(benchmark::State &state)
         state.SkipWithError("cannot write the program file");
         return;
     }
-    app::Settings settings;
+    base::Settings settings;
     settings.gcodePath = dir.path() + QLatin1Char('/');
     testing::ScriptedPrompter prompter;
-    label::CurrentItem item;
+    base::CurrentItem item;
     item.programName = QStringLiteral("BIG.CNC");
     const program::ProgramFileReader reader(settings, prompter);
 

@@ -7,7 +7,7 @@ namespace barlink::fuzz {
 // Answers message boxes without a window: the first few with the button that goes on
 // (Ok, Retry, Yes) when told to, every other one with the button that gives up, so that
 // no retry loop runs for ever.
-class FuzzPrompter : public app::Prompter
+class FuzzPrompter : public base::Prompter
 {
 public:
     // How many boxes may be answered with the button that goes on.

@@ -1,10 +1,10 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
-#include "base/Options.h"
 #include "base/CurrentItem.h"
-#include "listmanager/ListManagerLink.h"
+#include "base/Options.h"
 #include "embeddedlist/RunState.h"
+#include "listmanager/ListManagerLink.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -132,7 +132,7 @@ std::shared_ptr<embeddedlist::ListStore> freshStore(int settingsVariant)
 {
     layOutStationFolder(settingsVariant);
     return std::make_shared<embeddedlist::ListStore>(FuzzStation::stationFolder()
-                                                    + QStringLiteral("/data"));
+                                                     + QStringLiteral("/data"));
 }
 
 } // namespace
@@ -163,7 +163,7 @@ FuzzStation::FuzzStation(StationPlan plan)
                 stationFolder() + QStringLiteral("/windows"))
 {
     const QString root = stationFolder();
-    app::Settings &settings = m_station.settings();
+    base::Settings &settings = m_station.settings();
     settings.settingsFilePath = root + QStringLiteral("/program/KTQ.INI");
     settings.serialSettings = QStringLiteral("9600,N,8,1");
     settings.serialPort = 1;
@@ -174,11 +174,11 @@ FuzzStation::FuzzStation(StationPlan plan)
     settings.csvOutPath = root + QStringLiteral("/out.csv");
     settings.commPollTime = 100;
 
-    app::Options &options = m_station.options();
-    const app::Options::Switch switches[] = {app::Options::AutoClear,
-                                             app::Options::Overwrite,
-                                             app::Options::AutoStart,
-                                             app::Options::ShowEd};
+    base::Options &options = m_station.options();
+    const base::Options::Switch switches[] = {base::Options::AutoClear,
+                                              base::Options::Overwrite,
+                                              base::Options::AutoStart,
+                                              base::Options::ShowEd};
     for (int bit = 0; bit < 4; ++bit)
         options.setValue(switches[bit], (plan.switches >> bit) & 1);
     m_station.item().clearListPending = (plan.switches & 0x10) != 0;

@@ -20,7 +20,7 @@
 #include <cstdint>
 
 using namespace barlink;
-using app::ProfileFile;
+using settings::ProfileFile;
 
 namespace {
 

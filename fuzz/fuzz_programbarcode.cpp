@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                     path);
         const bool replaces = station.options().overwrite() || before.isEmpty();
         const QString status = station.seams().display.status();
-        const bool refused = status == app::unsafeNameMessage(name)
+        const bool refused = status == base::unsafeNameMessage(name)
                              || status.startsWith(program::ProgramBarcode::abandonedText({}));
         fuzz::check(!replaces || refused || after == whole,
                     "a program neither refused nor abandoned is saved",

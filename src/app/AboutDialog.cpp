@@ -63,7 +63,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     connect(m_ui->cmdOk, &QPushButton::clicked, this, &QDialog::accept);
     adjustSize();
     setFixedSize(size());
-    centerForm(this);
+    base::centerForm(this);
 }
 
 AboutDialog::~AboutDialog() = default;

@@ -1,8 +1,5 @@
 #include "EventLoopPacer.h"
 
-#include "base/OperatorDisplay.h"
-#include "base/StatusTexts.h"
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -10,12 +7,6 @@
 #include <cmath>
 
 namespace barlink::app {
-
-void showReadyAfterPause(OperatorDisplay &display, Pacer &pacer)
-{
-    pacer.pause(0.6f);
-    display.setStatus(status::ready());
-}
 
 int EventLoopPacer::milliseconds(float seconds)
 {

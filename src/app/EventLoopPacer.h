@@ -5,7 +5,7 @@
 namespace barlink::app {
 
 // The real pauses: waits in a local event loop so that window events keep running.
-class EventLoopPacer : public Pacer
+class EventLoopPacer : public base::Pacer
 {
 public:
     void pause(float seconds) override;

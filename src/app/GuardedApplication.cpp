@@ -1,7 +1,7 @@
 #include "GuardedApplication.h"
 
-#include "base/Error.h"
 #include "PromptDialog.h"
+#include "base/Error.h"
 
 #include <QLoggingCategory>
 #include <QScopeGuard>
@@ -16,8 +16,7 @@ bool GuardedApplication::s_reporting = false;
 
 GuardedApplication::GuardedApplication(int &argc, char **argv)
     : QApplication(argc, argv)
-{
-}
+{}
 
 bool GuardedApplication::notify(QObject *receiver, QEvent *event)
 {
@@ -45,7 +44,7 @@ void GuardedApplication::reportCurrentException()
     s_reporting = true;
     const auto done = qScopeGuard([] { s_reporting = false; });
     PromptDialog(activeModalWidget() ? activeModalWidget() : activeWindow())
-        .inform(Prompter::Icon::Critical, text);
+        .inform(base::Prompter::Icon::Critical, text);
 }
 
 } // namespace barlink::app

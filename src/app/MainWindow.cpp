@@ -2,8 +2,8 @@
 #include "ui_MainWindow.h"
 
 #include "base/Error.h"
-#include "base/StatusTexts.h"
 #include "base/LabelGate.h"
+#include "base/StatusTexts.h"
 #include "label/LabelInterpreter.h"
 
 #include <QApplication>
@@ -117,18 +117,22 @@ void MainWindow::enableMenus()
     m_ui->mnuListManager->setEnabled(bool(onShowListManager));
 }
 
-QCheckBox *MainWindow::checkBoxFor(Options::Switch s) const
+QCheckBox *MainWindow::checkBoxFor(base::Options::Switch s) const
 {
     switch (s) {
-    case Options::AutoClear: return m_ui->AClear;
-    case Options::Overwrite: return m_ui->Overwrite;
-    case Options::AutoStart: return m_ui->AutoStart;
-    case Options::ShowEd: return m_ui->ShowEd;
+    case base::Options::AutoClear:
+        return m_ui->AClear;
+    case base::Options::Overwrite:
+        return m_ui->Overwrite;
+    case base::Options::AutoStart:
+        return m_ui->AutoStart;
+    case base::Options::ShowEd:
+        return m_ui->ShowEd;
     }
     return nullptr;
 }
 
-void MainWindow::showOption(Options::Switch s, int value)
+void MainWindow::showOption(base::Options::Switch s, int value)
 {
     // Stored values are 0 cleared, 1 set, 2 greyed; Qt's order is unchecked, partial, checked.
     QCheckBox *box = checkBoxFor(s);
@@ -137,10 +141,13 @@ void MainWindow::showOption(Options::Switch s, int value)
     box->setCheckState(value == 2 ? Qt::PartiallyChecked : value ? Qt::Checked : Qt::Unchecked);
 }
 
-void MainWindow::bindOptions(Options &options)
+void MainWindow::bindOptions(base::Options &options)
 {
     m_options = &options;
-    for (auto s : {Options::AutoClear, Options::Overwrite, Options::AutoStart, Options::ShowEd}) {
+    for (auto s : {base::Options::AutoClear,
+                   base::Options::Overwrite,
+                   base::Options::AutoStart,
+                   base::Options::ShowEd}) {
         QCheckBox *box = checkBoxFor(s);
         showOption(s, options.value(s));
         connect(box, &QCheckBox::clicked, this, [this, s, box] {
@@ -149,10 +156,10 @@ void MainWindow::bindOptions(Options &options)
             m_options->setValueByUser(s, box->isChecked() ? 1 : 0);
         });
     }
-    connect(&options, &Options::valueChanged, this, &MainWindow::showOption);
+    connect(&options, &base::Options::valueChanged, this, &MainWindow::showOption);
 }
 
-void MainWindow::setLabelInterpreter(label::LabelInterpreter *interpreter, label::LabelGate *gate)
+void MainWindow::setLabelInterpreter(label::LabelInterpreter *interpreter, base::LabelGate *gate)
 {
     m_interpreter = interpreter;
     m_gate = gate;
@@ -164,7 +171,7 @@ void MainWindow::startManualEntry()
     m_ui->txtEtichetta->setFocus();
     m_ui->cmdEdit->setEnabled(false);
     m_ui->cmdEndEdit->setEnabled(true);
-    setStatus(status::typeLabel());
+    setStatus(base::status::typeLabel());
 }
 
 void MainWindow::closeManualEntry()
@@ -184,7 +191,7 @@ void MainWindow::endManualEntry()
     if (text.isEmpty()) {
         closeManualEntry();
         m_ui->cmdEdit->setFocus();
-        setStatus(status::ready());
+        setStatus(base::status::ready());
         return;
     }
     bool accepted = false;
@@ -194,13 +201,13 @@ void MainWindow::endManualEntry()
             m_gate->waitUntilFree();
         try {
             if (m_gate) {
-                label::LabelGate::Hold hold(*m_gate);
+                base::LabelGate::Hold hold(*m_gate);
                 accepted = m_interpreter->interpretLabel(text);
             } else {
                 accepted = m_interpreter->interpretLabel(text);
             }
         } catch (const Error &error) {
-            QMessageBox::critical(this, applicationTitle(), unexpectedErrorText(error));
+            QMessageBox::critical(this, base::applicationTitle(), unexpectedErrorText(error));
         }
     }
     if (accepted) {

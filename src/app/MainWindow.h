@@ -16,8 +16,11 @@ namespace Ui {
 class MainWindow;
 }
 
-namespace barlink::label {
+namespace barlink::base {
 class LabelGate;
+} // namespace barlink::base
+
+namespace barlink::label {
 class LabelInterpreter;
 } // namespace barlink::label
 
@@ -25,7 +28,7 @@ namespace barlink::app {
 
 // frmMain: what the scanner delivered and what the station is doing, the manual
 // label entry, the option switches and the menus.
-class MainWindow : public QMainWindow, public OperatorDisplay
+class MainWindow : public QMainWindow, public base::OperatorDisplay
 {
     Q_OBJECT
 public:
@@ -33,9 +36,9 @@ public:
     ~MainWindow() override;
 
     // Binds the option check boxes to the switches (both ways).
-    void bindOptions(Options &options);
+    void bindOptions(base::Options &options);
     // Where manual entry sends its labels, and the gate that keeps one label at a time.
-    void setLabelInterpreter(label::LabelInterpreter *interpreter, label::LabelGate *gate);
+    void setLabelInterpreter(label::LabelInterpreter *interpreter, base::LabelGate *gate);
 
     // Menu commands whose windows live elsewhere; the items stay disabled while unset.
     std::function<void()> onPortSettings;
@@ -69,14 +72,14 @@ private:
     void startManualEntry();
     void endManualEntry();
     void closeManualEntry();
-    QCheckBox *checkBoxFor(Options::Switch s) const;
-    void showOption(Options::Switch s, int value);
+    QCheckBox *checkBoxFor(base::Options::Switch s) const;
+    void showOption(base::Options::Switch s, int value);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<QLabel *, SegmentCount> m_labId{};
-    Options *m_options = nullptr;
+    base::Options *m_options = nullptr;
     label::LabelInterpreter *m_interpreter = nullptr;
-    label::LabelGate *m_gate = nullptr;
+    base::LabelGate *m_gate = nullptr;
     bool m_exitRequested = false;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;

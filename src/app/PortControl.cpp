@@ -3,10 +3,10 @@
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
-#include "settings/SettingsFile.h"
 #include "base/StatusTexts.h"
 #include "scanner/PortErrors.h"
 #include "scanner/ScannerPort.h"
+#include "settings/SettingsFile.h"
 
 #include <QLoggingCategory>
 
@@ -16,12 +16,12 @@ Q_LOGGING_CATEGORY(lcPort, "barlink.app.port", QtWarningMsg)
 
 namespace barlink::app {
 
-using PortState = OperatorDisplay::PortState;
+using PortState = base::OperatorDisplay::PortState;
 
-PortControl::PortControl(Settings &settings,
+PortControl::PortControl(base::Settings &settings,
                          scanner::ScannerPort &port,
-                         OperatorDisplay &display,
-                         Prompter &prompter,
+                         base::OperatorDisplay &display,
+                         base::Prompter &prompter,
                          QObject *parent)
     : QObject(parent)
     , m_settings(settings)
@@ -39,7 +39,7 @@ PortControl::~PortControl()
     m_port.onDeviceLost = nullptr;
 }
 
-QString PortControl::currentSettingsCaption(const Settings &settings)
+QString PortControl::currentSettingsCaption(const base::Settings &settings)
 {
     const QString port = settings.commDevice.isEmpty()
                              ? QStringLiteral("COM") + QString::number(settings.serialPort)
@@ -75,7 +75,7 @@ std::optional<Error> PortControl::openPort()
     m_reconnect.stop();
     if (m_port.isOpen())
         m_port.close();
-    const QString device = portDeviceName(m_settings);
+    const QString device = settings::portDeviceName(m_settings);
     try {
         m_port.open(device, m_settings.serialSettings);
     } catch (const Error &error) {
@@ -101,7 +101,7 @@ bool PortControl::applySerialSettings()
         const std::optional<Error> failure = openPort();
         if (!failure)
             return true;
-        m_prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(*failure));
+        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(*failure));
         if (!showSettingsDialog || !showSettingsDialog())
             return m_port.isOpen();
         // The dialog opens the port itself when it can; otherwise try its settings here.
@@ -129,20 +129,20 @@ void PortControl::closePort()
     m_reconnect.stop();
     if (m_port.isOpen())
         m_port.close();
-    m_display.setPortState(PortState::Closed, portDeviceName(m_settings));
+    m_display.setPortState(PortState::Closed, settings::portDeviceName(m_settings));
 }
 
 void PortControl::waitForDevice(const QString &statusText)
 {
     m_display.setStatus(statusText);
     m_problemShown = true;
-    m_display.setPortState(PortState::Waiting, portDeviceName(m_settings));
+    m_display.setPortState(PortState::Waiting, settings::portDeviceName(m_settings));
     m_reconnect.start();
 }
 
 void PortControl::onDeviceLost(const QString &reason)
 {
-    const QString device = portDeviceName(m_settings);
+    const QString device = settings::portDeviceName(m_settings);
     qCInfo(lcPort) << "device lost:" << device << reason;
     waitForDevice(deviceLostText(device, reason));
     Q_EMIT deviceLost();
@@ -150,7 +150,7 @@ void PortControl::onDeviceLost(const QString &reason)
 
 void PortControl::tryReconnect()
 {
-    const QString device = portDeviceName(m_settings);
+    const QString device = settings::portDeviceName(m_settings);
     if (!m_port.isOpen()) {
         try {
             m_port.open(device, m_settings.serialSettings);

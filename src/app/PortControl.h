@@ -13,11 +13,13 @@ namespace barlink::scanner {
 class ScannerPort;
 }
 
-namespace barlink::app {
-
+namespace barlink::base {
 class OperatorDisplay;
 class Prompter;
 struct Settings;
+} // namespace barlink::base
+
+namespace barlink::app {
 
 // Opens the scanner port with the settings in memory and shows them on the main
 // window; reports a failure and offers the port settings dialog again. A port that is
@@ -28,10 +30,10 @@ class PortControl : public QObject
 {
     Q_OBJECT
 public:
-    PortControl(Settings &settings,
+    PortControl(base::Settings &settings,
                 scanner::ScannerPort &port,
-                OperatorDisplay &display,
-                Prompter &prompter,
+                base::OperatorDisplay &display,
+                base::Prompter &prompter,
                 QObject *parent = nullptr);
     ~PortControl() override;
 
@@ -58,7 +60,7 @@ public:
     void closePort();
 
     // "COM1:9600,N,8,1", or the device path instead of COMn when one is set.
-    [[nodiscard]] static QString currentSettingsCaption(const Settings &settings);
+    [[nodiscard]] static QString currentSettingsCaption(const base::Settings &settings);
     // The status line text after the scanner went away.
     [[nodiscard]] static QString deviceLostText(const QString &device, const QString &reason);
     // The status line text when the port could not be opened and waits for its device.
@@ -83,10 +85,10 @@ private:
     void onDeviceLost(const QString &reason);
     void tryReconnect();
 
-    Settings &m_settings;
+    base::Settings &m_settings;
     scanner::ScannerPort &m_port;
-    OperatorDisplay &m_display;
-    Prompter &m_prompter;
+    base::OperatorDisplay &m_display;
+    base::Prompter &m_prompter;
     QTimer m_reconnect;
     // The status line tells of a port that is not open: an opening replaces that text.
     bool m_problemShown = false;

@@ -7,7 +7,7 @@ class QWidget;
 namespace barlink::app {
 
 // Real message boxes for the Prompter seam, with the application title as caption.
-class PromptDialog : public Prompter
+class PromptDialog : public base::Prompter
 {
 public:
     explicit PromptDialog(QWidget *parent = nullptr)

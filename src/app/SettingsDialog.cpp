@@ -40,7 +40,7 @@ const QString DeviceChoice = QStringLiteral("device");
 
 } // namespace
 
-SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *parent)
+SettingsDialog::SettingsDialog(base::Settings &settings, base::Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::SettingsDialog>())
     , m_settings(settings)
@@ -62,10 +62,8 @@ SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *
                         {m_ui->optBaud19200, "19200"},
                         {m_ui->optBaud38400, "38400"},
                         {m_ui->optBaud57600, "57600"}});
-    m_parity = makeGroup(this,
-                         {{m_ui->optParityNone, "N"},
-                          {m_ui->optParityOdd, "O"},
-                          {m_ui->optParityEven, "E"}});
+    m_parity = makeGroup(
+        this, {{m_ui->optParityNone, "N"}, {m_ui->optParityOdd, "O"}, {m_ui->optParityEven, "E"}});
     m_dataBits = makeGroup(this, {{m_ui->optDataBits7, "7"}, {m_ui->optDataBits8, "8"}});
     m_stopBits = makeGroup(this, {{m_ui->optStopBits1, "1"}, {m_ui->optStopBits2, "2"}});
 
@@ -116,7 +114,7 @@ SettingsDialog::SettingsDialog(Settings &settings, Prompter &prompter, QWidget *
     fillIn();
     setDevices(scanner::systemSerialDevices());
     adjustSize();
-    centerForm(this);
+    base::centerForm(this);
 }
 
 SettingsDialog::~SettingsDialog() = default;
@@ -133,7 +131,7 @@ void SettingsDialog::fillIn()
 {
     // Without stored line settings the usual ones are shown; OK stores what is shown.
     const QString lineSettings = m_settings.serialSettings.isEmpty()
-                                     ? settingsDefaults().serialSettings
+                                     ? settings::settingsDefaults().serialSettings
                                      : m_settings.serialSettings;
     m_choice = SerialChoice::fromSettings(m_settings.serialPort, lineSettings);
     m_choice.device = m_settings.commDevice;
@@ -214,11 +212,11 @@ void SettingsDialog::onOk()
         m_settings.commDevice.clear();
     }
     try {
-        saveSerialSettings(m_settings);
+        settings::saveSerialSettings(m_settings);
         if (m_settings.commDevice != storedDevice)
-            saveCommDevice(m_settings);
+            settings::saveCommDevice(m_settings);
     } catch (const Error &error) {
-        m_prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
     if (applySettings) {
         const QString why = applySettings();

@@ -15,10 +15,12 @@ namespace Ui {
 class SettingsDialog;
 }
 
-namespace barlink::app {
-
+namespace barlink::base {
 class Prompter;
 struct Settings;
+} // namespace barlink::base
+
+namespace barlink::app {
 
 // frmSettings: the operator chooses the scanner's port (Com1 to Com4, or a serial device
 // of the system, or any device path) and line settings. OK stores exactly what the dialog
@@ -28,7 +30,7 @@ class SettingsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    SettingsDialog(Settings &settings, Prompter &prompter, QWidget *parent = nullptr);
+    SettingsDialog(base::Settings &settings, base::Prompter &prompter, QWidget *parent = nullptr);
     ~SettingsDialog() override;
 
     // Opens the port with the settings just stored; returns why it could not, or an empty
@@ -48,8 +50,8 @@ private:
     static void select(QButtonGroup *group, const QString &value);
 
     std::unique_ptr<Ui::SettingsDialog> m_ui;
-    Settings &m_settings;
-    Prompter &m_prompter;
+    base::Settings &m_settings;
+    base::Prompter &m_prompter;
     SerialChoice m_choice;
     QButtonGroup *m_port = nullptr;
     QButtonGroup *m_baud = nullptr;

@@ -1,16 +1,16 @@
 #include "Startup.h"
 
-#include "base/Error.h"
 #include "InstanceCounter.h"
-#include "base/OperatorDisplay.h"
 #include "PortControl.h"
+#include "base/CurrentItem.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
 #include "base/ProductEnvironment.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
-#include "settings/SettingsFile.h"
-#include "base/CurrentItem.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
+#include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,13 +23,12 @@ Q_LOGGING_CATEGORY(lcStartup, "barlink.app.startup", QtWarningMsg)
 namespace barlink::app {
 
 // Runs one start-up step; an error is reported and start-up goes on with the next step.
-template<typename Step>
-void Startup::guarded(Step step)
+template<typename Step> void Startup::guarded(Step step)
 {
     try {
         step();
     } catch (const std::exception &error) {
-        m_parts.prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_parts.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
 }
 
@@ -45,13 +44,15 @@ QString Startup::noListText(const QString &reason)
 Startup::Outcome Startup::run(bool commandLineEmpty)
 {
     if (m_parts.instances.countInstances(QStringLiteral("BarCode")) > 1) {
-        m_parts.prompter.inform(Prompter::Icon::Warning, alreadyRunningText());
+        m_parts.prompter.inform(base::Prompter::Icon::Warning, alreadyRunningText());
         return Outcome::AlreadyRunning;
     }
 
     // The result does not matter: without a file the values stay as they were. A settings
     // folder that cannot be looked into is reported and start-up goes on the same way.
-    guarded([this] { (void)loadSettings(m_parts.settings, m_parts.options, m_parts.prompter); });
+    guarded([this] {
+        (void)settings::loadSettings(m_parts.settings, m_parts.options, m_parts.prompter);
+    });
 
     guarded([this] {
         m_parts.product.registerApplication({QCoreApplication::applicationName(),
@@ -101,10 +102,10 @@ void Startup::waitForList()
             loop.exec();
         }
         qCInfo(lcStartup) << "no list yet:" << reason;
-        const auto answer = m_parts.prompter.ask(Prompter::Icon::Warning,
-                                                 Prompter::Buttons::RetryCancel,
+        const auto answer = m_parts.prompter.ask(base::Prompter::Icon::Warning,
+                                                 base::Prompter::Buttons::RetryCancel,
                                                  noListText(reason));
-        if (answer != Prompter::Answer::Retry) {
+        if (answer != base::Prompter::Answer::Retry) {
             m_parts.display.setStatus(noListStatus());
             return;
         }

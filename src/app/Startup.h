@@ -2,23 +2,28 @@
 
 #include <QString>
 
-namespace barlink::label {
+namespace barlink::base {
 struct CurrentItem;
-}
+} // namespace barlink::base
+
+namespace barlink::label {}
 namespace barlink::listmanager {
 class ListManagerLink;
 class ListManagerProvider;
 } // namespace barlink::listmanager
 
-namespace barlink::app {
-
-class InstanceCounter;
+namespace barlink::base {
 class OperatorDisplay;
 class Options;
-class PortControl;
 class ProductEnvironment;
 class Prompter;
 struct Settings;
+} // namespace barlink::base
+
+namespace barlink::app {
+
+class InstanceCounter;
+class PortControl;
 
 // The start-up sequence: single instance, settings file, product environment,
 // scanner port, list manager, the wait for a list, and the first-label clear.
@@ -33,16 +38,16 @@ public:
 
     struct Parts
     {
-        Settings &settings;
-        Options &options;
-        Prompter &prompter;
-        OperatorDisplay &display;
+        base::Settings &settings;
+        base::Options &options;
+        base::Prompter &prompter;
+        base::OperatorDisplay &display;
         InstanceCounter &instances;
-        ProductEnvironment &product;
+        base::ProductEnvironment &product;
         PortControl &port;
         listmanager::ListManagerProvider &provider;
         listmanager::ListManagerLink &link;
-        label::CurrentItem &item;
+        base::CurrentItem &item;
     };
 
     explicit Startup(Parts parts)
@@ -70,8 +75,7 @@ public:
     }
 
 private:
-    template<typename Step>
-    void guarded(Step step);
+    template<typename Step> void guarded(Step step);
     void createApplication();
     void waitForList();
 

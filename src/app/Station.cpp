@@ -3,9 +3,9 @@
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
-#include "settings/SettingsFile.h"
 #include "program/CompressedLabelDecoder.h"
 #include "scanner/ScannerPort.h"
+#include "settings/SettingsFile.h"
 
 #include <QDir>
 
@@ -45,7 +45,7 @@ Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *p
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
-    connect(&m_options, &Options::userChanged, this, &Station::writeOption);
+    connect(&m_options, &base::Options::userChanged, this, &Station::writeOption);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -98,12 +98,12 @@ void Station::shutdown()
     m_link.release();
 }
 
-void Station::writeOption(Options::Switch s, int value)
+void Station::writeOption(base::Options::Switch s, int value)
 {
     try {
-        writeOptionSwitch(m_settings, s, value);
+        settings::writeOptionSwitch(m_settings, s, value);
     } catch (const Error &error) {
-        m_seams.prompter.inform(Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_seams.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
 }
 

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "InstanceCounter.h"
-#include "base/Options.h"
 #include "PortControl.h"
+#include "Startup.h"
+#include "base/CurrentItem.h"
+#include "base/LabelGate.h"
+#include "base/Options.h"
 #include "base/ProductEnvironment.h"
 #include "base/Settings.h"
-#include "Startup.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
-#include "base/CurrentItem.h"
 #include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
-#include "base/LabelGate.h"
-#include "program/ProgramBarcode.h"
 #include "listmanager/ListManagerLink.h"
+#include "program/ProgramBarcode.h"
 #include "scanner/ScanPoller.h"
 
 #include <QObject>
@@ -25,11 +25,13 @@ namespace barlink::listmanager {
 class ListManagerProvider;
 }
 
-namespace barlink::app {
-
+namespace barlink::base {
 class OperatorDisplay;
 class Pacer;
 class Prompter;
+} // namespace barlink::base
+
+namespace barlink::app {
 
 // The station's state for the whole run (settings, option switches, current item,
 // list manager references, scanner port) and the start-up and shutdown around it.
@@ -41,9 +43,9 @@ class Station : public QObject
 public:
     struct Seams
     {
-        OperatorDisplay &display;
-        Prompter &prompter;
-        Pacer &pacer;
+        base::OperatorDisplay &display;
+        base::Prompter &prompter;
+        base::Pacer &pacer;
         scanner::ScannerPort &port;
         listmanager::ListManagerProvider &provider;
     };
@@ -59,17 +61,17 @@ public:
     void shutdown();
 
     // Writes an option switch to the settings file when the operator changes it.
-    void writeOption(Options::Switch s, int value);
+    void writeOption(base::Options::Switch s, int value);
 
-    [[nodiscard]] Settings &settings() { return m_settings; }
-    [[nodiscard]] Options &options() { return m_options; }
-    [[nodiscard]] label::CurrentItem &item() { return m_item; }
+    [[nodiscard]] base::Settings &settings() { return m_settings; }
+    [[nodiscard]] base::Options &options() { return m_options; }
+    [[nodiscard]] base::CurrentItem &item() { return m_item; }
     [[nodiscard]] listmanager::ListManagerLink &link() { return m_link; }
     [[nodiscard]] PortControl &portControl() { return m_portControl; }
-    [[nodiscard]] ProductEnvironment &product() { return m_product; }
+    [[nodiscard]] base::ProductEnvironment &product() { return m_product; }
     [[nodiscard]] const Seams &seams() const { return m_seams; }
     [[nodiscard]] label::LabelDispatcher &dispatcher() { return m_dispatcher; }
-    [[nodiscard]] label::LabelGate &gate() { return m_gate; }
+    [[nodiscard]] base::LabelGate &gate() { return m_gate; }
     [[nodiscard]] program::ProgramBarcode &programBarcode() { return m_programBarcode; }
     [[nodiscard]] scanner::ScanPoller &poller() { return m_poller; }
     [[nodiscard]] fieldsel::AutoSelSettingsProvider &autoSel() { return m_autoSel; }
@@ -89,14 +91,14 @@ private:
     [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
 
     Seams m_seams;
-    Settings m_settings;
-    Options m_options;
-    label::CurrentItem m_item;
+    base::Settings m_settings;
+    base::Options m_options;
+    base::CurrentItem m_item;
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;
-    ProductEnvironment m_product;
+    base::ProductEnvironment m_product;
     PortControl m_portControl;
-    label::LabelGate m_gate;
+    base::LabelGate m_gate;
     fieldsel::AutoSelSettingsProvider m_autoSel;
     fieldsel::FieldSelector m_selector;
     label::ItemSender m_sender;

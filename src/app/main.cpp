@@ -1,23 +1,23 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/AboutDialog.h"
-#include "base/CenterForm.h"
 #include "app/CommandLine.h"
 #include "app/EventLoopPacer.h"
 #include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
 #include "app/PromptDialog.h"
 #include "app/SettingsDialog.h"
-#include "settings/SettingsFile.h"
 #include "app/Station.h"
+#include "base/CenterForm.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListManagerWindow.h"
+#include "embeddedlist/ListStore.h"
 #include "exclusion/ExclusionChoice.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "program/EditorLaunch.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "embeddedlist/ListManagerWindow.h"
-#include "embeddedlist/ListStore.h"
 #include "scanner/SerialScannerPort.h"
+#include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
 
 #ifdef Q_OS_LINUX
@@ -84,7 +84,7 @@ int runStation()
 
     app::Station station({window, prompter, pacer, port, listManager},
                          QApplication::applicationDirPath(),
-                         app::windowsDirectory());
+                         settings::windowsDirectory());
 
     // OK in the dialog opens the port with what it shows; Cancel leaves the port as it is.
     auto portSettingsDialog = [&] {
@@ -107,7 +107,7 @@ int runStation()
             }
             fieldSelection->exec();
         } catch (const Error &error) {
-            prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
+            prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
         }
     };
 
@@ -144,8 +144,9 @@ int runStation()
             // Below the main window, as far as the screen allows.
             testConsole->adjustSize();
             const QRect screen = window.screen()->availableGeometry();
-            testConsole->move(24, std::min(window.frameGeometry().bottom() + 24,
-                                           screen.bottom() - testConsole->height()));
+            testConsole->move(24,
+                              std::min(window.frameGeometry().bottom() + 24,
+                                       screen.bottom() - testConsole->height()));
         }
         testConsole->show();
         testConsole->raise();
@@ -160,7 +161,7 @@ int runStation()
     const auto makeListWindow = [&](embeddedlist::ListStore *store) {
         listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
         // Beside the main window, or below it, wholly on the screen at any scale.
-        app::placeWindowBeside(listWindow.get(), &window, QSize(900, 560));
+        base::placeWindowBeside(listWindow.get(), &window, QSize(900, 560));
     };
     window.onShowListManager = [&] {
         embeddedlist::ListStore *store = listManager.openStore();

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace barlink::app {
+namespace barlink::base {
 
 void centerForm(QWidget *window)
 {
@@ -38,8 +38,8 @@ QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted, int gap)
     if (larger.width() >= least.width() && larger.height() >= least.height())
         return QRect(larger.topLeft(), wanted.boundedTo(larger.size()));
     // No useful room: on the screen at least, over the anchor.
-    const QSize size = wanted.boundedTo(QSize(std::max(1, area.width() - 2 * gap),
-                                              std::max(1, area.height() - 2 * gap)));
+    const QSize size = wanted.boundedTo(
+        QSize(std::max(1, area.width() - 2 * gap), std::max(1, area.height() - 2 * gap)));
     QRect placed(QPoint(anchor.right() + 1 + gap, anchor.top()), size);
     placed.moveRight(std::min(placed.right(), area.right() - gap));
     placed.moveBottom(std::min(placed.bottom(), area.bottom() - gap));
@@ -55,10 +55,10 @@ void placeWindowBeside(QWidget *window, const QWidget *anchor, QSize frameSize)
         return;
     // Before it is first shown a window knows no frame: take the anchor's.
     const QSize frame = anchor->frameGeometry().size() - anchor->size();
-    const QRect place = placeBeside(screen->availableGeometry(), anchor->frameGeometry(),
-                                    frameSize);
+    const QRect place
+        = placeBeside(screen->availableGeometry(), anchor->frameGeometry(), frameSize);
     window->resize(place.size() - frame);
     window->move(place.topLeft());
 }
 
-} // namespace barlink::app
+} // namespace barlink::base

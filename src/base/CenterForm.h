@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace barlink::app {
+namespace barlink::base {
 
 // Places a window in the middle of its screen.
 void centerForm(QWidget *window);
@@ -15,11 +15,10 @@ void centerForm(QWidget *window);
 // there, else below it; else made smaller to fit the larger of those two rooms, as long as
 // a useful window (320 by 200) fits there; else over the anchor. The window lies wholly on
 // the screen at any scale factor and screen size.
-[[nodiscard]] QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted,
-                                int gap = 24);
+[[nodiscard]] QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted, int gap = 24);
 
 // Moves and sizes a window to placeBeside its anchor on the anchor's screen. frameSize is
 // the window's size with its title bar and borders, which the system adds to its contents.
 void placeWindowBeside(QWidget *window, const QWidget *anchor, QSize frameSize);
 
-} // namespace barlink::app
+} // namespace barlink::base

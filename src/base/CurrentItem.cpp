@@ -1,6 +1,6 @@
 #include "CurrentItem.h"
 
-namespace barlink::label {
+namespace barlink::base {
 
 void CurrentItem::resetItem()
 {
@@ -28,4 +28,4 @@ QString *CurrentItem::itemVar(QChar letter)
     return nullptr;
 }
 
-} // namespace barlink::label
+} // namespace barlink::base

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace barlink::label {
+namespace barlink::base {
 
 // The one machine item being collected from scanned labels, and the label state
 // kept between labels. Filled by the label dispatcher and the program barcode
@@ -43,4 +43,4 @@ struct CurrentItem
     [[nodiscard]] QString *itemVar(QChar letter);
 };
 
-} // namespace barlink::label
+} // namespace barlink::base

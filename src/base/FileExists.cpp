@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace barlink::app {
+namespace barlink::base {
 
 namespace {
 
@@ -152,4 +152,4 @@ bool fileExists(const QString &path, Prompter &prompter, const PathQuery &query)
     }
 }
 
-} // namespace barlink::app
+} // namespace barlink::base

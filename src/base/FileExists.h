@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace barlink::app {
+namespace barlink::base {
 
 class Prompter;
 
@@ -46,4 +46,4 @@ using PathQuery = std::function<PathStatus(const QString &path)>;
 [[nodiscard]] bool
 fileExists(const QString &path, Prompter &prompter, const PathQuery &query = queryPath);
 
-} // namespace barlink::app
+} // namespace barlink::base

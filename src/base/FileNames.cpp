@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-namespace barlink::app {
+namespace barlink::base {
 
 namespace {
 
@@ -110,4 +110,4 @@ QString resolveFileName(const QString &folder, const QString &relativeName)
 #endif
 }
 
-} // namespace barlink::app
+} // namespace barlink::base

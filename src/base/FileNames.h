@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace barlink::app {
+namespace barlink::base {
 
 // Names that come from a label (a program name, a list name) are put after a folder
 // setting; they must stay inside that folder. Refused: an absolute name ("/x", "\x",
@@ -28,4 +28,4 @@ namespace barlink::app {
 // about a missing file names it as the label gave it. On Windows the built path as it is.
 [[nodiscard]] QString resolveFileName(const QString &folder, const QString &relativeName);
 
-} // namespace barlink::app
+} // namespace barlink::base

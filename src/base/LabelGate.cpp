@@ -2,7 +2,7 @@
 
 #include <QEventLoop>
 
-namespace barlink::label {
+namespace barlink::base {
 
 void LabelGate::waitUntilFree()
 {
@@ -14,4 +14,4 @@ void LabelGate::waitUntilFree()
         loop.exec();
 }
 
-} // namespace barlink::label
+} // namespace barlink::base

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-namespace barlink::label {
+namespace barlink::base {
 
 // One label at a time: while a label is being handled (its pauses included),
 // scanner ticks skip and manual entry waits.
@@ -45,4 +45,4 @@ private:
     bool m_busy = false;
 };
 
-} // namespace barlink::label
+} // namespace barlink::base

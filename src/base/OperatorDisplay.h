@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 
 // What the operator sees of the station's work: the main window implements it,
 // tests record it.
@@ -56,4 +56,4 @@ public:
     }
 };
 
-} // namespace barlink::app
+} // namespace barlink::base

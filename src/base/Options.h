@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-namespace barlink::app {
+namespace barlink::base {
 
 // The four option switches of the main window, as a model the check boxes bind to.
 // Values are check box states: 0 cleared, 1 set, 2 greyed.
@@ -41,11 +41,11 @@ public:
     }
 
 Q_SIGNALS:
-    void valueChanged(barlink::app::Options::Switch s, int value);
-    void userChanged(barlink::app::Options::Switch s, int value);
+    void valueChanged(barlink::base::Options::Switch s, int value);
+    void userChanged(barlink::base::Options::Switch s, int value);
 
 private:
     int m_values[4] = {0, 0, 0, 0};
 };
 
-} // namespace barlink::app
+} // namespace barlink::base

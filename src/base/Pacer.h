@@ -1,6 +1,6 @@
 #pragma once
 
-namespace barlink::app {
+namespace barlink::base {
 
 // The pauses of label handling. The real one waits while window events keep
 // running; tests inject one that returns at once and records the durations.
@@ -12,4 +12,4 @@ public:
     virtual void pause(float seconds) = 0;
 };
 
-} // namespace barlink::app
+} // namespace barlink::base

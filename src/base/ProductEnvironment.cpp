@@ -2,7 +2,7 @@
 
 #include "Settings.h"
 
-namespace barlink::app {
+namespace barlink::base {
 
 QString ProductEnvironment::productFolder() const
 {
@@ -13,4 +13,4 @@ QString ProductEnvironment::productFolder() const
     return folder;
 }
 
-} // namespace barlink::app
+} // namespace barlink::base

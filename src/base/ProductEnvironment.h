@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 
 struct Settings;
 
@@ -35,4 +35,4 @@ private:
     ApplicationInfo m_registered;
 };
 
-} // namespace barlink::app
+} // namespace barlink::base

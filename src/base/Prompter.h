@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 
 // Modal message boxes with the application title as caption. The main window shows
 // real ones; tests script the answers.
@@ -31,4 +31,4 @@ public:
     }
 };
 
-} // namespace barlink::app
+} // namespace barlink::base

@@ -2,24 +2,24 @@
 
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 
 // The settings values in memory, as read from the settings file at start-up.
 // Before the file is read: empty texts, port 0, the built-in poll interval.
 struct Settings
 {
-    QString windowsDir;        // the "Windows directory": on Linux $XDG_CONFIG_HOME/barlink
-    QString programDir;        // the program's own folder
-    QString settingsFilePath;  // every read and write goes to this file
-    QString serialSettings;    // "9600,N,8,1"
-    qint16 serialPort = 0;     // COMn
-    QString commDevice;        // when not empty, the serial device instead of the port number's
-    QString gcodePath;         // plain prefix, normally ends with the separator
-    QString listPath;          // plain prefix
+    QString windowsDir;       // the "Windows directory": on Linux $XDG_CONFIG_HOME/barlink
+    QString programDir;       // the program's own folder
+    QString settingsFilePath; // every read and write goes to this file
+    QString serialSettings;   // "9600,N,8,1"
+    qint16 serialPort = 0;    // COMn
+    QString commDevice;       // when not empty, the serial device instead of the port number's
+    QString gcodePath;        // plain prefix, normally ends with the separator
+    QString listPath;         // plain prefix
     QString csvInPath;
     QString csvOutPath;
-    int commPollTime = 1000;   // the scanner timer's interval, milliseconds
-    QString editorPath;        // the program editor
+    int commPollTime = 1000; // the scanner timer's interval, milliseconds
+    QString editorPath;      // the program editor
 };
 
-} // namespace barlink::app
+} // namespace barlink::base

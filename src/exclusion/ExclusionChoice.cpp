@@ -38,7 +38,7 @@ QString exclusionCaption(const QString &mask)
 void ExclusionChoice::choose(const ExclusionBoxes &boxes)
 {
     const QString mask = maskFromBoxes(boxes);
-    app::writeKey(m_settings, ExclusionKey, mask);
+    settings::writeKey(m_settings, ExclusionKey, mask);
     m_mask = mask;
     m_display.setExclusionText(exclusionCaption(m_mask));
 }

@@ -4,10 +4,10 @@
 
 #include <array>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
 struct Settings;
-} // namespace barlink::app
+} // namespace barlink::base
 
 namespace barlink::exclusion {
 
@@ -34,7 +34,7 @@ inline constexpr QLatin1String ExclusionKey("Exclusion");
 class ExclusionChoice
 {
 public:
-    ExclusionChoice(const app::Settings &settings, app::OperatorDisplay &display)
+    ExclusionChoice(const base::Settings &settings, base::OperatorDisplay &display)
         : m_settings(settings)
         , m_display(display)
     {}
@@ -49,8 +49,8 @@ public:
     void choose(const ExclusionBoxes &boxes);
 
 private:
-    const app::Settings &m_settings;
-    app::OperatorDisplay &m_display;
+    const base::Settings &m_settings;
+    base::OperatorDisplay &m_display;
     QString m_mask;
 };
 

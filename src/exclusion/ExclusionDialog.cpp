@@ -7,7 +7,7 @@
 
 namespace barlink::exclusion {
 
-ExclusionDialog::ExclusionDialog(ExclusionChoice &choice, app::Prompter &prompter, QWidget *parent)
+ExclusionDialog::ExclusionDialog(ExclusionChoice &choice, base::Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::ExclusionDialog>())
     , m_choice(choice)
@@ -46,7 +46,7 @@ void ExclusionDialog::onOk()
         m_choice.choose(boxes);
     } catch (const Error &error) {
         // Nothing was stored: the dialog stays open so the operator can try again or cancel.
-        m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
         return;
     }
     accept();

@@ -11,9 +11,11 @@ namespace Ui {
 class ExclusionDialog;
 }
 
-namespace barlink::app {
+namespace barlink::base {
 class Prompter;
-}
+} // namespace barlink::base
+
+namespace barlink::app {}
 
 namespace barlink::exclusion {
 
@@ -25,7 +27,7 @@ class ExclusionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    ExclusionDialog(ExclusionChoice &choice, app::Prompter &prompter, QWidget *parent = nullptr);
+    ExclusionDialog(ExclusionChoice &choice, base::Prompter &prompter, QWidget *parent = nullptr);
     ~ExclusionDialog() override;
 
 private:
@@ -33,7 +35,7 @@ private:
 
     std::unique_ptr<Ui::ExclusionDialog> m_ui;
     ExclusionChoice &m_choice;
-    app::Prompter &m_prompter;
+    base::Prompter &m_prompter;
     // ExCk(1) to ExCk(8), left to right.
     std::array<QCheckBox *, 8> m_exCk{};
 };

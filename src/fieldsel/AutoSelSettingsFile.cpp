@@ -2,8 +2,8 @@
 
 #include "AutoSelSettings.h"
 #include "base/Error.h"
-#include "settings/ProfileFile.h"
 #include "base/Settings.h"
+#include "settings/ProfileFile.h"
 #include "settings/SettingsFile.h"
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
@@ -46,13 +46,13 @@ constexpr StoredTriggerKeys StoredTriggers[] = {
 class KeyReader
 {
 public:
-    explicit KeyReader(const app::Settings &settings)
+    explicit KeyReader(const base::Settings &settings)
         : m_settings(settings)
     {}
 
     [[nodiscard]] QString text(const QString &key) const
     {
-        return readSettingString(m_settings, app::SettingsSection, key);
+        return readSettingString(m_settings, settings::SettingsSection, key);
     }
     [[nodiscard]] double number(const QString &key) const { return text::numericValue(text(key)); }
     [[nodiscard]] qint16 rounded(const QString &key) const
@@ -61,7 +61,7 @@ public:
     }
 
 private:
-    const app::Settings &m_settings;
+    const base::Settings &m_settings;
 };
 
 // Upper case one character at a time, so the text keeps its length.
@@ -74,10 +74,10 @@ private:
 }
 
 // Settings writes are not checked: a key that cannot be written is skipped.
-void writeUnchecked(const app::Settings &settings, const QString &key, const QString &value)
+void writeUnchecked(const base::Settings &settings, const QString &key, const QString &value)
 {
     try {
-        app::writeKey(settings, key, value);
+        settings::writeKey(settings, key, value);
     } catch (const Error &error) {
         qCInfo(lcFieldSel) << "could not write" << key << error.what();
     }
@@ -85,9 +85,10 @@ void writeUnchecked(const app::Settings &settings, const QString &key, const QSt
 
 } // namespace
 
-QString readSettingString(const app::Settings &settings, const QString &section, const QString &key)
+QString
+readSettingString(const base::Settings &settings, const QString &section, const QString &key)
 {
-    QString value = app::ProfileFile(settings.settingsFilePath)
+    QString value = settings::ProfileFile(settings.settingsFilePath)
                         .readString(section, key, MissingMarker, ReadBufferSize);
     const qsizetype nul = value.indexOf(QChar(0));
     if (nul >= 0)
@@ -95,7 +96,7 @@ QString readSettingString(const app::Settings &settings, const QString &section,
     return value == MissingMarker ? QString() : value;
 }
 
-void loadAutoSelSettings(AutoSelSettings &model, const app::Settings &settings)
+void loadAutoSelSettings(AutoSelSettings &model, const base::Settings &settings)
 {
     const KeyReader read(settings);
 
@@ -141,7 +142,7 @@ void loadAutoSelSettings(AutoSelSettings &model, const app::Settings &settings)
     model.setAutoSel();
 }
 
-void saveAutoSelSettings(AutoSelSettings &model, const app::Settings &settings)
+void saveAutoSelSettings(AutoSelSettings &model, const base::Settings &settings)
 {
     const auto write = [&settings](const QString &key, const QString &value) {
         writeUnchecked(settings, key, value);
@@ -150,10 +151,10 @@ void saveAutoSelSettings(AutoSelSettings &model, const app::Settings &settings)
     for (FieldSlot slot : AllFieldSlots) {
         write(key("FieldCode_", slotKey(slot)), upperCase(model.code(slot)));
         const int flag = hasEnableFlag(slot) ? model.enableFlag(slot) : 1;
-        write(key("FieldFlag_", slotKey(slot)), app::signedNumberText(flag));
+        write(key("FieldFlag_", slotKey(slot)), settings::signedNumberText(flag));
     }
     write(QStringLiteral("FieldCode_") + DefaultFieldKey, upperCase(model.defaultField()));
-    write(QStringLiteral("FieldFlag_") + DefaultFieldKey, app::signedNumberText(1));
+    write(QStringLiteral("FieldFlag_") + DefaultFieldKey, settings::signedNumberText(1));
 
     write(QStringLiteral("HalfLimitX"), model.halfLimitX());
     write(QStringLiteral("HalfLimitY"), model.halfLimitY());

@@ -5,7 +5,7 @@
 
 namespace barlink::fieldsel {
 
-AutoSelSettingsProvider::AutoSelSettingsProvider(const app::Settings &settings)
+AutoSelSettingsProvider::AutoSelSettingsProvider(const base::Settings &settings)
     : m_settings(settings)
 {}
 

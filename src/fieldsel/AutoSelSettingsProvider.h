@@ -4,9 +4,11 @@
 
 #include <memory>
 
-namespace barlink::app {
+namespace barlink::base {
 struct Settings;
-}
+} // namespace barlink::base
+
+namespace barlink::app {}
 
 namespace barlink::fieldsel {
 
@@ -19,7 +21,7 @@ class AutoSelSettingsProvider
 {
 public:
     // settings names the settings file; it is read at the first settings() call.
-    explicit AutoSelSettingsProvider(const app::Settings &settings);
+    explicit AutoSelSettingsProvider(const base::Settings &settings);
     ~AutoSelSettingsProvider();
     AutoSelSettingsProvider(const AutoSelSettingsProvider &) = delete;
     AutoSelSettingsProvider &operator=(const AutoSelSettingsProvider &) = delete;
@@ -30,7 +32,7 @@ public:
     [[nodiscard]] bool isLoaded() const { return m_model != nullptr; }
 
 private:
-    const app::Settings &m_settings;
+    const base::Settings &m_settings;
     std::unique_ptr<AutoSelSettings> m_model;
 };
 

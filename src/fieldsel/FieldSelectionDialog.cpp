@@ -82,8 +82,8 @@ void sizeForCharacters(QLineEdit *box, int characters)
 } // namespace
 
 FieldSelectionDialog::FieldSelectionDialog(AutoSelSettings &model,
-                                           const app::Settings &settings,
-                                           const label::CurrentItem &item,
+                                           const base::Settings &settings,
+                                           const base::CurrentItem &item,
                                            QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::FieldSelectionDialog>())
@@ -359,7 +359,7 @@ void FieldSelectionDialog::reject()
 
 void FieldSelectionDialog::centreOnScreen()
 {
-    app::centerForm(this);
+    base::centerForm(this);
     // A dialog larger than the screen starts at its top left corner.
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->geometry();

@@ -17,13 +17,17 @@ namespace Ui {
 class FieldSelectionDialog;
 }
 
-namespace barlink::app {
+namespace barlink::base {
 struct Settings;
-}
+} // namespace barlink::base
 
-namespace barlink::label {
+namespace barlink::app {}
+
+namespace barlink::base {
 struct CurrentItem;
-}
+} // namespace barlink::base
+
+namespace barlink::label {}
 
 namespace barlink::fieldsel {
 
@@ -39,8 +43,8 @@ public:
     // model: the loaded settings of the process; settings: the file OK writes to; item: its
     // last program name and comment are shown on a double-click of the trigger display.
     FieldSelectionDialog(AutoSelSettings &model,
-                         const app::Settings &settings,
-                         const label::CurrentItem &item,
+                         const base::Settings &settings,
+                         const base::CurrentItem &item,
                          QWidget *parent = nullptr);
     ~FieldSelectionDialog() override;
 
@@ -66,8 +70,8 @@ private:
 
     std::unique_ptr<Ui::FieldSelectionDialog> m_ui;
     AutoSelSettings &m_model;
-    const app::Settings &m_settings;
-    const label::CurrentItem &m_item;
+    const base::Settings &m_settings;
+    const base::CurrentItem &m_item;
     // The settings as they were when the dialog was shown; Cancel puts them back.
     AutoSelSettings m_opened;
     std::array<QLineEdit *, FieldSlotCount> m_codeBoxes{};

@@ -1,10 +1,10 @@
 #include "label/CompanionCsv.h"
 
+#include "base/CurrentItem.h"
 #include "base/Error.h"
 #include "base/FileExists.h"
 #include "base/FileNames.h"
 #include "base/Settings.h"
-#include "base/CurrentItem.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +29,7 @@ struct CompanionName
     QString relative; // base name + ".CSV", looked up in any letter case
 };
 
-CompanionName companionParts(const app::Settings &settings, const QString &programName)
+CompanionName companionParts(const base::Settings &settings, const QString &programName)
 {
     QString folder = settings.csvInPath + QDir::separator();
     while (folder.startsWith(QLatin1Char(' ')))
@@ -145,7 +145,7 @@ bool sameFile(const QString &a, const QString &b)
 
 } // namespace
 
-QString companionCsvName(const app::Settings &settings, const QString &programName)
+QString companionCsvName(const base::Settings &settings, const QString &programName)
 {
     const CompanionName name = companionParts(settings, programName);
     return name.folder + name.relative;
@@ -160,15 +160,15 @@ QByteArray withoutTrailingLineEnd(QByteArray content)
     return content;
 }
 
-void copyCompanionCsv(const app::Settings &settings,
+void copyCompanionCsv(const base::Settings &settings,
                       const QString &programName,
-                      app::Prompter &prompter)
+                      base::Prompter &prompter)
 {
     const CompanionName name = companionParts(settings, programName);
-    if (!app::isSafeRelativeName(name.relative))
+    if (!base::isSafeRelativeName(name.relative))
         return;
-    const QString path = app::resolveFileName(name.folder, name.relative);
-    if (!app::fileExists(path, prompter))
+    const QString path = base::resolveFileName(name.folder, name.relative);
+    if (!base::fileExists(path, prompter))
         return;
     if (sameFile(path, settings.csvOutPath))
         return;
@@ -179,9 +179,9 @@ void copyCompanionCsv(const app::Settings &settings,
     removeCompanion(path);
 }
 
-void copyCompanionCsv(const app::Settings &settings,
-                      const CurrentItem &item,
-                      app::Prompter &prompter)
+void copyCompanionCsv(const base::Settings &settings,
+                      const base::CurrentItem &item,
+                      base::Prompter &prompter)
 {
     copyCompanionCsv(settings, item.programName, prompter);
 }

@@ -3,14 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 class Prompter;
 struct Settings;
-} // namespace barlink::app
+} // namespace barlink::base
+
+namespace barlink::base {
+struct CurrentItem;
+} // namespace barlink::base
 
 namespace barlink::label {
-
-struct CurrentItem;
 
 // A companion file larger than this is refused with error 7 "Out of memory" and stays
 // where it is: a program's companion data is a line or a few, and the whole file is
@@ -20,7 +22,7 @@ inline constexpr qint64 maxCompanionCsvBytes = 64 * 1024 * 1024;
 // The companion file name as built from the settings: CSVInPath, the folder separator,
 // the program name without its last four characters (".CNC" in some letter case), then
 // ".CSV"; the whole trimmed of blanks. Before the lookup in any letter case.
-[[nodiscard]] QString companionCsvName(const app::Settings &settings, const QString &programName);
+[[nodiscard]] QString companionCsvName(const base::Settings &settings, const QString &programName);
 
 // The content as it goes into the collecting file: one trailing LF removed, then one
 // trailing CR, so one line end in either form goes and inner line ends stay.
@@ -30,7 +32,7 @@ inline constexpr qint64 maxCompanionCsvBytes = 64 * 1024 * 1024;
 // content, byte for byte and without its trailing line end, is appended as one line
 // ending with CR LF (the collecting file is created when missing), and the companion file
 // is deleted. The file is found in any letter case ("prog.csv" for PROG.CNC); without
-// one nothing happens (disk prompts as app::fileExists). A name that reaches outside
+// one nothing happens (disk prompts as base::fileExists). A name that reaches outside
 // CSVInPath, and a companion that is the collecting file itself, are left alone.
 //
 // The companion file is deleted only once its content has safely reached the collecting
@@ -39,13 +41,13 @@ inline constexpr qint64 maxCompanionCsvBytes = 64 * 1024 * 1024;
 // barlink::Error is thrown: 61 "Disk full", 57 "Device I/O error", 70 "Permission
 // denied", 76 "Path not found", 75 "Path/File access error", 7 for a file over
 // maxCompanionCsvBytes. Errors of the deletion itself are thrown too (70 or 75).
-void copyCompanionCsv(const app::Settings &settings,
+void copyCompanionCsv(const base::Settings &settings,
                       const QString &programName,
-                      app::Prompter &prompter);
+                      base::Prompter &prompter);
 
 // The same for the current item's program.
-void copyCompanionCsv(const app::Settings &settings,
-                      const CurrentItem &item,
-                      app::Prompter &prompter);
+void copyCompanionCsv(const base::Settings &settings,
+                      const base::CurrentItem &item,
+                      base::Prompter &prompter);
 
 } // namespace barlink::label

@@ -18,8 +18,8 @@ namespace barlink::label {
 
 void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
 {
-    CurrentItem &item = m_parts.item;
-    app::OperatorDisplay &display = m_parts.display;
+    base::CurrentItem &item = m_parts.item;
+    base::OperatorDisplay &display = m_parts.display;
     if (matchMirrorSpec(m_parts.autoSel.settings(), item)) {
         item.runField = QStringLiteral("&");
         sendRow(x, y, way, rowsAdded);
@@ -30,7 +30,7 @@ void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
     }
 
     m_parts.pacer.pause(0.6f);
-    app::showReadyAfterPause(display, m_parts.pacer);
+    base::showReadyAfterPause(display, m_parts.pacer);
     display.hideSegmentIndicators();
     item.lastProgramName = text::trimSpaces(item.programName);
     item.lastProgramComment = text::trimSpaces(item.programComment);
@@ -42,7 +42,7 @@ void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
 
 void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
 {
-    CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
     fieldsel::FieldSelector &selector = m_parts.selector;
     const QChar first = item.runField.isEmpty() ? QChar() : item.runField.front();
     if (first == QLatin1Char('&')) {
@@ -59,7 +59,7 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
         (void)selector.autoSelectField(7, 0, 0, item.runField);
     }
 
-    m_parts.display.setStatus(app::status::addingToList());
+    m_parts.display.setStatus(base::status::addingToList());
     callListManager(QStringLiteral("add the row"),
                     [this] { addListRow(m_parts.item, m_parts.link, m_parts.provider); });
     ++rowsAdded;

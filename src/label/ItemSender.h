@@ -4,13 +4,13 @@
 
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
 class Options;
 class Pacer;
 class Prompter;
 struct Settings;
-} // namespace barlink::app
+} // namespace barlink::base
 namespace barlink::fieldsel {
 class AutoSelSettingsProvider;
 class FieldSelector;
@@ -23,9 +23,11 @@ namespace barlink::scanner {
 class ScannerPort;
 }
 
-namespace barlink::label {
-
+namespace barlink::base {
 struct CurrentItem;
+} // namespace barlink::base
+
+namespace barlink::label {
 
 // The one step that sends a completed item, for the label dispatcher and the program barcode
 // alike: the work field chosen by the run field's first character, the row added (twice for
@@ -36,12 +38,12 @@ class ItemSender : public program::ItemOutlet
 public:
     struct Parts
     {
-        const app::Settings &settings;
-        app::Options &options;
-        app::OperatorDisplay &display;
-        app::Pacer &pacer;
-        app::Prompter &prompter;
-        CurrentItem &item;
+        const base::Settings &settings;
+        base::Options &options;
+        base::OperatorDisplay &display;
+        base::Pacer &pacer;
+        base::Prompter &prompter;
+        base::CurrentItem &item;
         listmanager::ListManagerLink &link;
         listmanager::ListManagerProvider &provider;
         scanner::ScannerPort &port;

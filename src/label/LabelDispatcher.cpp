@@ -13,8 +13,8 @@
 #include "label/FieldCodes.h"
 #include "label/ItemSender.h"
 #include "label/ListFileLoader.h"
-#include "program/ProgramFileReader.h"
 #include "listmanager/ListManagerLink.h"
+#include "program/ProgramFileReader.h"
 #include "text/NumericValue.h"
 #include "text/TrimSpaces.h"
 
@@ -30,7 +30,7 @@ namespace {
 enum Outcome { NotTakenIn = 0, NoRunField = 1, SegmentTakenIn = 2 };
 
 // A segment's type digit is the number of its indicator.
-using Segment = app::OperatorDisplay::Segment;
+using Segment = base::OperatorDisplay::Segment;
 
 // "PROG" and "PROG.cnc" both name the program file "PROG.CNC" / "PROG.cnc".
 QString withCncExtension(QString name)
@@ -62,7 +62,7 @@ Error withRowsAdded(const Error &error, int rows)
 bool LabelDispatcher::interpretLabel(const QString &label)
 {
     qCDebug(lcLabel) << "label" << label;
-    CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
 
     if (item.clearListPending) {
         m_parts.link.clearHostList();
@@ -76,7 +76,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     // A name that would reach outside its folder is refused before anything changes.
     const QString unsafe = unsafeNameIn(label);
     if (!unsafe.isNull()) {
-        m_parts.display.setStatus(app::unsafeNameMessage(unsafe));
+        m_parts.display.setStatus(base::unsafeNameMessage(unsafe));
         return false;
     }
 
@@ -133,8 +133,8 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         }
     }
 
-    const bool complete = !m_segmentsSeen.isEmpty()
-                          && text::numericValue(count) == double(m_segmentsSeen.size());
+    const bool complete
+        = !m_segmentsSeen.isEmpty() && text::numericValue(count) == double(m_segmentsSeen.size());
     if (complete) {
         m_rowsAdded = 0;
         try {
@@ -150,11 +150,14 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     }
 
     switch (outcome) {
-    case SegmentTakenIn: m_parts.display.setStatus(app::status::waitingForNext()); break;
-    case NotTakenIn:
-        m_parts.display.setStatus(app::status::formattingError() + QStringLiteral("  ") + label);
+    case SegmentTakenIn:
+        m_parts.display.setStatus(base::status::waitingForNext());
         break;
-    default: break; // "Run Field Not Selected" stays
+    case NotTakenIn:
+        m_parts.display.setStatus(base::status::formattingError() + QStringLiteral("  ") + label);
+        break;
+    default:
+        break; // "Run Field Not Selected" stays
     }
     return false;
 }
@@ -181,7 +184,7 @@ bool LabelDispatcher::runCommand(const QString &label)
     } else {
         return false;
     }
-    app::showReadyAfterPause(m_parts.display, m_parts.pacer);
+    base::showReadyAfterPause(m_parts.display, m_parts.pacer);
     return true;
 }
 
@@ -214,12 +217,12 @@ QString LabelDispatcher::unsafeNameIn(const QString &label) const
             name = space < 0 ? contents : text::trimSpaces(contents.left(space));
         }
     }
-    return app::isSafeRelativeName(name) ? QString() : name;
+    return base::isSafeRelativeName(name) ? QString() : name;
 }
 
 void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &outcome)
 {
-    CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
     const fieldsel::AutoSelSettings &autoSel = m_parts.autoSel.settings();
     const QString defaultField = autoSel.defaultField();
     if (!defaultField.isEmpty() && !item.runFieldFixed) {
@@ -234,13 +237,13 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
         m_segmentsSeen = QStringLiteral("1");
         return;
     }
-    m_parts.display.setStatus(app::status::runFieldNotSelected());
+    m_parts.display.setStatus(base::status::runFieldNotSelected());
     outcome = NoRunField;
 }
 
 void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
 {
-    CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
     switch (type) {
     case Segment::Program: {
         const qsizetype space = contents.indexOf(QLatin1Char(' '));
@@ -274,13 +277,14 @@ void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
             item.itemVars[i] = m_tokens.nextToken(contents);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
 void LabelDispatcher::completeItem()
 {
-    CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
     m_segmentsSeen.clear();
 
     // Dimensions the labels left at zero are taken from the program file.
@@ -294,7 +298,7 @@ void LabelDispatcher::completeItem()
 
 void LabelDispatcher::abandonItem()
 {
-    CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
     m_segmentsSeen.clear();
     (void)m_tokens.nextToken(QString());
     m_parts.display.hideSegmentIndicators();

@@ -8,12 +8,12 @@
 
 #include <functional>
 
-namespace barlink::app {
+namespace barlink::base {
 class Options;
 class Pacer;
 class Prompter;
 struct Settings;
-} // namespace barlink::app
+} // namespace barlink::base
 namespace barlink::fieldsel {
 class AutoSelSettingsProvider;
 class FieldSelector;
@@ -22,9 +22,12 @@ namespace barlink::listmanager {
 class ListManagerLink;
 }
 
+namespace barlink::base {
+struct CurrentItem;
+} // namespace barlink::base
+
 namespace barlink::label {
 
-struct CurrentItem;
 class ItemSender;
 
 // Decides what one complete label is (a list command, a field-code label, a plain
@@ -35,12 +38,12 @@ class LabelDispatcher : public LabelInterpreter
 public:
     struct Parts
     {
-        app::Settings &settings;
-        app::Options &options;
-        app::OperatorDisplay &display;
-        app::Pacer &pacer;
-        app::Prompter &prompter;
-        CurrentItem &item;
+        base::Settings &settings;
+        base::Options &options;
+        base::OperatorDisplay &display;
+        base::Pacer &pacer;
+        base::Prompter &prompter;
+        base::CurrentItem &item;
         listmanager::ListManagerLink &link;
         fieldsel::AutoSelSettingsProvider &autoSel;
         fieldsel::FieldSelector &selector;
@@ -64,7 +67,7 @@ private:
     bool fieldCodeLabel(const QString &label);
     [[nodiscard]] QString unsafeNameIn(const QString &label) const;
     void takePlainLabel(const QString &label, QString &count, int &outcome);
-    void readSegmentContents(app::OperatorDisplay::Segment type, const QString &contents);
+    void readSegmentContents(base::OperatorDisplay::Segment type, const QString &contents);
     void completeItem();
     // A label whose handling failed ends the item it belongs to: nothing of it may reach the
     // next item's row, and the operator scans the item again.

@@ -16,11 +16,11 @@ const QString ListSuffix = QStringLiteral(".LST");
 
 } // namespace
 
-ListFileLoader::ListFileLoader(const app::Settings &settings,
+ListFileLoader::ListFileLoader(const base::Settings &settings,
                                listmanager::ListManagerLink &link,
-                               app::OperatorDisplay &display,
-                               app::Pacer &pacer,
-                               app::Prompter &prompter)
+                               base::OperatorDisplay &display,
+                               base::Pacer &pacer,
+                               base::Prompter &prompter)
     : m_settings(settings)
     , m_link(link)
     , m_display(display)
@@ -35,9 +35,9 @@ QString ListFileLoader::listFileName(const QString &listName) const
 
 bool ListFileLoader::loadListFile(const QString &listName)
 {
-    if (!app::isSafeRelativeName(listName)) {
-        app::showReadyAfterPause(m_display, m_pacer);
-        m_display.setStatus(app::unsafeNameMessage(listName));
+    if (!base::isSafeRelativeName(listName)) {
+        base::showReadyAfterPause(m_display, m_pacer);
+        m_display.setStatus(base::unsafeNameMessage(listName));
         m_display.hideSegmentIndicators();
         return false;
     }
@@ -48,7 +48,7 @@ bool ListFileLoader::loadListFile(const QString &listName)
                         QStringLiteral("Object variable or With block variable not set"));
         // The list object handed back is not kept.
         (void)application->openList(
-            app::resolveFileName(m_settings.listPath, listName + ListSuffix));
+            base::resolveFileName(m_settings.listPath, listName + ListSuffix));
     } catch (const Error &error) {
         reportFailure(error.number(), listName);
     } catch (const std::exception &) {
@@ -59,10 +59,10 @@ bool ListFileLoader::loadListFile(const QString &listName)
 
 void ListFileLoader::reportFailure(int errorNumber, const QString &listName)
 {
-    app::showReadyAfterPause(m_display, m_pacer);
+    base::showReadyAfterPause(m_display, m_pacer);
     // Only a missing file is worth the operator's attention; other failures end quietly.
     if (errorNumber == Error::FileNotFound)
-        m_prompter.inform(app::Prompter::Icon::Warning,
+        m_prompter.inform(base::Prompter::Icon::Warning,
                           QStringLiteral("List File ") + listFileName(listName)
                               + QStringLiteral(" Not Found"));
     m_display.hideSegmentIndicators();

@@ -2,12 +2,12 @@
 
 #include <QString>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
 class Pacer;
 class Prompter;
 struct Settings;
-} // namespace barlink::app
+} // namespace barlink::base
 namespace barlink::listmanager {
 class ListManagerLink;
 }
@@ -18,11 +18,11 @@ namespace barlink::label {
 class ListFileLoader
 {
 public:
-    ListFileLoader(const app::Settings &settings,
+    ListFileLoader(const base::Settings &settings,
                    listmanager::ListManagerLink &link,
-                   app::OperatorDisplay &display,
-                   app::Pacer &pacer,
-                   app::Prompter &prompter);
+                   base::OperatorDisplay &display,
+                   base::Pacer &pacer,
+                   base::Prompter &prompter);
 
     // ListPath + listName + ".LST", as built: ListPath is a plain prefix and the name is
     // taken unchanged (an empty name gives ListPath + ".LST", "A.LST" gives "A.LST.LST").
@@ -40,11 +40,11 @@ public:
 private:
     void reportFailure(int errorNumber, const QString &listName);
 
-    const app::Settings &m_settings;
+    const base::Settings &m_settings;
     listmanager::ListManagerLink &m_link;
-    app::OperatorDisplay &m_display;
-    app::Pacer &m_pacer;
-    app::Prompter &m_prompter;
+    base::OperatorDisplay &m_display;
+    base::Pacer &m_pacer;
+    base::Prompter &m_prompter;
 };
 
 // Loads with a loader made for this one label: loadListFile(name, {settings, link,

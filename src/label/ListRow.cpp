@@ -1,7 +1,7 @@
 #include "label/ListRow.h"
 
-#include "base/Error.h"
 #include "base/CurrentItem.h"
+#include "base/Error.h"
 #include "label/FieldCodes.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
@@ -27,13 +27,12 @@ void blankIfZero(QString &dimension)
 
 void appendField(QString &row, int number, const QString &value)
 {
-    row += QLatin1Char('#') + QString::number(number) + QLatin1Char('=') + value
-           + QLatin1Char(';');
+    row += QLatin1Char('#') + QString::number(number) + QLatin1Char('=') + value + QLatin1Char(';');
 }
 
 } // namespace
 
-QString buildListRow(CurrentItem &item)
+QString buildListRow(base::CurrentItem &item)
 {
     blankIfZero(item.dimX);
     blankIfZero(item.dimY);
@@ -78,7 +77,7 @@ void addLine(listmanager::ListManagerLink &link, const QString &row)
 
 } // namespace
 
-void addListRow(CurrentItem &item,
+void addListRow(base::CurrentItem &item,
                 listmanager::ListManagerLink &link,
                 listmanager::ListManagerProvider &provider)
 {

@@ -7,21 +7,23 @@ class ListManagerLink;
 class ListManagerProvider;
 } // namespace barlink::listmanager
 
-namespace barlink::label {
-
+namespace barlink::base {
 struct CurrentItem;
+} // namespace barlink::base
+
+namespace barlink::label {
 
 // The row text the list manager accepts for the current item:
 // "#161=PROG.CNC;#162=...;" with 18 fields in a fixed order, every field present.
 // Zero dimensions are blanked in the item itself first, so the row carries an
 // empty value for them.
-[[nodiscard]] QString buildListRow(CurrentItem &item);
+[[nodiscard]] QString buildListRow(base::CurrentItem &item);
 
 // Adds the current item as one row at the end of the list manager's current list.
 // When the list manager refuses the row, the late-bound list object is created
 // (which brings the list manager up) and the same row is tried once more; a second
 // failure is thrown to the caller, so the label is abandoned without an "ACK".
-void addListRow(CurrentItem &item,
+void addListRow(base::CurrentItem &item,
                 listmanager::ListManagerLink &link,
                 listmanager::ListManagerProvider &provider);
 

@@ -20,7 +20,6 @@ namespace {
     return upper;
 }
 
-
 // A length or position as a 16-bit number.
 [[nodiscard]] int position16(qsizetype value)
 {
@@ -40,7 +39,7 @@ namespace {
 
 } // namespace
 
-bool matchMirrorSpec(const fieldsel::AutoSelSettings &settings, CurrentItem &item)
+bool matchMirrorSpec(const fieldsel::AutoSelSettings &settings, base::CurrentItem &item)
 {
     using fieldsel::TriggerSource;
 

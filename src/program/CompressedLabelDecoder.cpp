@@ -193,7 +193,7 @@ CompressedLabelDecoder::Result CompressedLabelDecoder::decode(QStringView label)
     return expanded.result;
 }
 
-QString decodeCompressedLabel(const QString &label, app::OperatorDisplay &display, QString &rest)
+QString decodeCompressedLabel(const QString &label, base::OperatorDisplay &display, QString &rest)
 {
     const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
     rest = result.rest;

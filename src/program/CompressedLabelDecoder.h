@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringView>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
-}
+} // namespace barlink::base
+
+namespace barlink::app {}
 
 namespace barlink::program {
 
@@ -43,6 +45,6 @@ public:
 // when the label cannot be expanded, with the reason on the status line
 // ("Compressed label not read: ..."). rest receives Result::rest.
 [[nodiscard]] QString
-decodeCompressedLabel(const QString &label, app::OperatorDisplay &display, QString &rest);
+decodeCompressedLabel(const QString &label, base::OperatorDisplay &display, QString &rest);
 
 } // namespace barlink::program

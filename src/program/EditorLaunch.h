@@ -6,11 +6,11 @@
 
 #include <functional>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
 class Pacer;
 struct Settings;
-} // namespace barlink::app
+} // namespace barlink::base
 
 namespace barlink::program {
 
@@ -31,9 +31,9 @@ public:
     static constexpr float openPause = 0.5f;
 
     EditorLaunch(EditorPlatform &platform,
-                 app::Pacer &pacer,
-                 app::OperatorDisplay &display,
-                 const app::Settings &settings)
+                 base::Pacer &pacer,
+                 base::OperatorDisplay &display,
+                 const base::Settings &settings)
         : m_platform(platform)
         , m_pacer(pacer)
         , m_display(display)
@@ -59,9 +59,9 @@ private:
     bool step(const char *name, const std::function<void()> &action);
 
     EditorPlatform &m_platform;
-    app::Pacer &m_pacer;
-    app::OperatorDisplay &m_display;
-    const app::Settings &m_settings;
+    base::Pacer &m_pacer;
+    base::OperatorDisplay &m_display;
+    const base::Settings &m_settings;
     EditorPlatform::Task m_editorTask = 0;
     EditorPlatform::Window m_editorWindow = 0;
 };

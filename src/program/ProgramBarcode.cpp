@@ -8,10 +8,10 @@
 #include "base/Prompter.h"
 #include "base/Settings.h"
 #include "base/StatusTexts.h"
-#include "program/ItemOutlet.h"
-#include "program/ProgramFileReader.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
+#include "program/ItemOutlet.h"
+#include "program/ProgramFileReader.h"
 #include "text/FieldSplitter.h"
 #include "text/SingleByte.h"
 #include "text/TrimSpaces.h"
@@ -85,7 +85,7 @@ ProgramLabel parseProgramLabel(QStringView label)
     return parsed;
 }
 
-HeaderIndicators applyProgramHeader(QStringView header, label::CurrentItem &item)
+HeaderIndicators applyProgramHeader(QStringView header, base::CurrentItem &item)
 {
     HeaderIndicators lit;
     const text::FieldSplitter fields = text::splitFields(header, QStringView(u"^"));
@@ -138,7 +138,7 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     m_itemTouched = false;
     m_rowsAdded = 0;
     try {
-        label::CurrentItem &item = m_parts.item;
+        base::CurrentItem &item = m_parts.item;
         if (item.clearListPending) {
             ItemOutlet::callListManager(QStringLiteral("clear the list"), [this] {
                 if (const auto &lateBound = m_parts.link.lateBoundList())
@@ -173,8 +173,8 @@ void ProgramBarcode::handle(const ProgramLabel &label)
         // A name that would reach outside the g-code folder is refused before anything
         // changes.
         const QString name = programNameOf(label.header);
-        if (!app::isSafeRelativeName(text::trimSpaces(name))) {
-            m_parts.display.setStatus(app::unsafeNameMessage(name));
+        if (!base::isSafeRelativeName(text::trimSpaces(name))) {
+            m_parts.display.setStatus(base::unsafeNameMessage(name));
             return;
         }
         size = takeProgram(label);
@@ -188,7 +188,7 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     }
 
     m_itemTouched = true;
-    label::CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_parts.item;
     item.itemComment = text::trimSpaces(item.programComment);
     m_parts.outlet.sendItem(
         size.x, size.y, {.acknowledge = false, .launchEditor = launchEditor}, m_rowsAdded);
@@ -196,9 +196,9 @@ void ProgramBarcode::handle(const ProgramLabel &label)
 
 PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
 {
-    using Segment = app::OperatorDisplay::Segment;
-    label::CurrentItem &item = m_parts.item;
-    m_parts.display.setStatus(app::status::savingGCode());
+    using Segment = base::OperatorDisplay::Segment;
+    base::CurrentItem &item = m_parts.item;
+    m_parts.display.setStatus(base::status::savingGCode());
     m_itemTouched = true;
     item.programName = programNameOf(label.header);
     item.itemRepeat = QStringLiteral("1");
@@ -266,7 +266,7 @@ void ProgramBarcode::abandon(const QString &reason)
     if (m_rowsAdded > 0)
         text += QStringLiteral(" Rows of this item already added: %1.").arg(m_rowsAdded);
     m_parts.display.setStatus(text);
-    m_parts.prompter.inform(app::Prompter::Icon::Warning, text);
+    m_parts.prompter.inform(base::Prompter::Icon::Warning, text);
 }
 
 } // namespace barlink::program

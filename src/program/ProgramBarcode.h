@@ -8,15 +8,17 @@
 
 #include <functional>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
 class Options;
 class Prompter;
 struct Settings;
-} // namespace barlink::app
-namespace barlink::label {
+} // namespace barlink::base
+namespace barlink::base {
 struct CurrentItem;
-}
+} // namespace barlink::base
+
+namespace barlink::label {}
 namespace barlink::listmanager {
 class ListManagerLink;
 }
@@ -79,7 +81,7 @@ struct HeaderIndicators
 // trailing spaces removed. U is taken only while item.runField is blank; a field that is
 // empty or begins with any other character is skipped. Field 1 (the program name) is not
 // touched here.
-HeaderIndicators applyProgramHeader(QStringView header, label::CurrentItem &item);
+HeaderIndicators applyProgramHeader(QStringView header, base::CurrentItem &item);
 
 // Takes labels that carry a whole program (or name a list file, or send the current item
 // as it is), saves the program as a program file in the g-code folder and has the item
@@ -89,11 +91,11 @@ class ProgramBarcode
 public:
     struct Parts
     {
-        const app::Settings &settings;
-        app::Options &options;
-        app::OperatorDisplay &display;
-        app::Prompter &prompter;
-        label::CurrentItem &item;
+        const base::Settings &settings;
+        base::Options &options;
+        base::OperatorDisplay &display;
+        base::Prompter &prompter;
+        base::CurrentItem &item;
         listmanager::ListManagerLink &link;
         ItemOutlet &outlet;
     };

@@ -1,11 +1,11 @@
 #include "program/ProgramFileReader.h"
 #include "text/TrimSpaces.h"
 
+#include "base/CurrentItem.h"
 #include "base/Error.h"
 #include "base/FileNames.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
-#include "base/CurrentItem.h"
 #include "text/FieldSplitter.h"
 #include "text/NumberFormat.h"
 #include "text/NumericValue.h"
@@ -102,7 +102,6 @@ bool isBlank(QStringView line)
     }
     return true;
 }
-
 
 std::optional<QString> nextNonBlank(LineReader &lines)
 {
@@ -202,7 +201,7 @@ QString readProgramComment(QIODevice &device, const QLocale &locale)
     return readProgramFacts(device, locale).comment.value_or(QString());
 }
 
-QString programFilePath(const app::Settings &settings, const QString &programName)
+QString programFilePath(const base::Settings &settings, const QString &programName)
 {
     // The path is trimmed as a whole: the folder loses leading blanks, the name trailing
     // ones, and leading ones too when there is no folder.
@@ -215,12 +214,12 @@ QString programFilePath(const app::Settings &settings, const QString &programNam
     if (folder.isEmpty())
         name = text::trimSpaces(name);
     // A NUL would cut the name short where the system takes it, naming another file.
-    if (name.isEmpty() || !app::isSafeRelativeName(name) || name.contains(QChar(0)))
+    if (name.isEmpty() || !base::isSafeRelativeName(name) || name.contains(QChar(0)))
         return {};
-    return app::resolveFileName(folder, name);
+    return base::resolveFileName(folder, name);
 }
 
-ProgramFileReader::ProgramFileReader(const app::Settings &settings, app::Prompter &prompter)
+ProgramFileReader::ProgramFileReader(const base::Settings &settings, base::Prompter &prompter)
     : m_settings(settings)
     , m_prompter(prompter)
 {}
@@ -230,10 +229,7 @@ QString ProgramFileReader::programFilePath(const QString &programName) const
     return program::programFilePath(m_settings, programName);
 }
 
-void ProgramFileReader::readProgramFile(label::CurrentItem &item,
-                                        float &x,
-                                        float &y,
-                                        float &z) const
+void ProgramFileReader::readProgramFile(base::CurrentItem &item, float &x, float &y, float &z) const
 {
     item.programComment = QLatin1String("");
     const QString path = programFilePath(item.programName);
@@ -247,8 +243,8 @@ void ProgramFileReader::readProgramFile(label::CurrentItem &item,
     file.close();
 
     if (facts.format == ProgramFileFacts::Format::NotProgram) {
-        m_prompter.ask(app::Prompter::Icon::None,
-                       app::Prompter::Buttons::Ok,
+        m_prompter.ask(base::Prompter::Icon::None,
+                       base::Prompter::Buttons::Ok,
                        path + QStringLiteral(" Not a proper program file"));
         return;
     }
@@ -262,7 +258,7 @@ void ProgramFileReader::readProgramFile(label::CurrentItem &item,
         item.programComment = *facts.comment;
 }
 
-void ProgramFileReader::readComment(label::CurrentItem &item) const
+void ProgramFileReader::readComment(base::CurrentItem &item) const
 {
     item.programComment = QLatin1String("");
     const QString path = programFilePath(item.programName);
@@ -273,7 +269,7 @@ void ProgramFileReader::readComment(label::CurrentItem &item) const
         item.programComment = readProgramComment(file, m_locale);
 }
 
-PlanSize ProgramFileReader::completeDimensions(label::CurrentItem &item,
+PlanSize ProgramFileReader::completeDimensions(base::CurrentItem &item,
                                                DimensionText form,
                                                const QByteArray &savedProgram) const
 {
@@ -310,9 +306,9 @@ PlanSize ProgramFileReader::completeDimensions(label::CurrentItem &item,
     return {singleValue(item.dimX), singleValue(item.dimY)};
 }
 
-void readProgramFile(const app::Settings &settings,
-                     label::CurrentItem &item,
-                     app::Prompter &prompter,
+void readProgramFile(const base::Settings &settings,
+                     base::CurrentItem &item,
+                     base::Prompter &prompter,
                      float &x,
                      float &y,
                      float &z)

@@ -7,13 +7,15 @@
 
 class QIODevice;
 
-namespace barlink::app {
+namespace barlink::base {
 class Prompter;
 struct Settings;
-} // namespace barlink::app
-namespace barlink::label {
+} // namespace barlink::base
+namespace barlink::base {
 struct CurrentItem;
-}
+} // namespace barlink::base
+
+namespace barlink::label {}
 
 namespace barlink::program {
 
@@ -61,9 +63,9 @@ inline constexpr qint64 programReadBudgetBytes = 16 * 1024 * 1024;
 [[nodiscard]] QString readProgramComment(QIODevice &device, const QLocale &locale);
 
 // The program file of programName: GCodePath immediately followed by the name, the whole
-// trimmed of blanks, found in any letter case (see app::resolveFileName). Empty for an empty
+// trimmed of blanks, found in any letter case (see base::resolveFileName). Empty for an empty
 // name, one that reaches outside the folder, and one holding a NUL.
-[[nodiscard]] QString programFilePath(const app::Settings &settings, const QString &programName);
+[[nodiscard]] QString programFilePath(const base::Settings &settings, const QString &programName);
 
 // How a dimension taken from a program file is written into the item.
 enum class DimensionText {
@@ -83,7 +85,7 @@ struct PlanSize
 class ProgramFileReader
 {
 public:
-    ProgramFileReader(const app::Settings &settings, app::Prompter &prompter);
+    ProgramFileReader(const base::Settings &settings, base::Prompter &prompter);
 
     // The regional number format of ISO programs; the user's own unless set.
     void setLocale(const QLocale &locale) { m_locale = locale; }
@@ -96,13 +98,13 @@ public:
     // read replaces the value passed in; the others keep it. A missing, unreadable or
     // incomplete file ends the reading without a message; a file in neither format shows
     // "<path> Not a proper program file" (OK button) and changes no dimension.
-    void readProgramFile(label::CurrentItem &item, float &x, float &y, float &z) const;
+    void readProgramFile(base::CurrentItem &item, float &x, float &y, float &z) const;
 
     // Sets item.programComment to the comment of the item's program file, read as above but
     // reading no dimension and showing no message: "" when the file is missing, unreadable,
     // incomplete or in neither format. For an item whose dimensions are all given, so that
     // its comment is still its own program's.
-    void readComment(label::CurrentItem &item) const;
+    void readComment(base::CurrentItem &item) const;
 
     // Completes the dimensions of an item about to be sent. When the numeric value of DimX,
     // DimY or DimZ is 0, the program file is read (readProgramFile) and each of the three
@@ -110,20 +112,20 @@ public:
     // Otherwise no file is read for them and only the comment is: from savedProgram, the
     // text just written to the program file, when it holds any, else from the file
     // (readComment). Returns the numeric DimX and DimY afterwards.
-    [[nodiscard]] PlanSize completeDimensions(label::CurrentItem &item,
+    [[nodiscard]] PlanSize completeDimensions(base::CurrentItem &item,
                                               DimensionText form,
                                               const QByteArray &savedProgram = {}) const;
 
 private:
-    const app::Settings &m_settings;
-    app::Prompter &m_prompter;
+    const base::Settings &m_settings;
+    base::Prompter &m_prompter;
     QLocale m_locale = QLocale::system();
 };
 
 // ProgramFileReader::readProgramFile with the user's regional number format.
-void readProgramFile(const app::Settings &settings,
-                     label::CurrentItem &item,
-                     app::Prompter &prompter,
+void readProgramFile(const base::Settings &settings,
+                     base::CurrentItem &item,
+                     base::Prompter &prompter,
                      float &x,
                      float &y,
                      float &z);

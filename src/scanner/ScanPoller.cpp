@@ -28,9 +28,9 @@ QString lastScanText(const QString &buffer)
 
 ScanPoller::ScanPoller(ScannerPort &port,
                        Handlers handlers,
-                       app::OperatorDisplay &display,
-                       app::Prompter &prompter,
-                       label::LabelGate &gate,
+                       base::OperatorDisplay &display,
+                       base::Prompter &prompter,
+                       base::LabelGate &gate,
                        QObject *parent)
     : QObject(parent)
     , m_port(port)
@@ -116,18 +116,18 @@ void ScanPoller::step()
     if (m_idleTicks != 2)
         return;
 
-    label::LabelGate::Hold hold(m_gate);
+    base::LabelGate::Hold hold(m_gate);
     try {
         handleLabel();
     } catch (const Error &error) {
         // The label in hand is done with; what followed it in the buffer stays.
         qCInfo(lcPoll) << "label handling failed:" << error.what();
         m_idleTicks = 0;
-        m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     } catch (const std::exception &error) {
         m_idleTicks = 0;
         m_prompter.inform(
-            app::Prompter::Icon::Critical,
+            base::Prompter::Icon::Critical,
             unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
     }
 }
@@ -202,7 +202,7 @@ void ScanPoller::handleLabel()
         return;
     case ScanKind::Ordinary:
         // The status line shows the label as it was scanned, the rest included.
-        m_display.setStatus(app::status::readingLabel() + route.label + route.rest);
+        m_display.setStatus(base::status::readingLabel() + route.label + route.rest);
         m_port.discardInput();
         // The rest stays in the buffer even when the label's handling fails.
         m_scanBuffer.prepend(route.rest);

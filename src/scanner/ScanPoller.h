@@ -6,13 +6,15 @@
 
 #include <functional>
 
-namespace barlink::app {
+namespace barlink::base {
 class OperatorDisplay;
 class Prompter;
-} // namespace barlink::app
-namespace barlink::label {
+} // namespace barlink::base
+namespace barlink::base {
 class LabelGate;
-}
+} // namespace barlink::base
+
+namespace barlink::label {}
 
 namespace barlink::scanner {
 
@@ -42,9 +44,9 @@ public:
 
     ScanPoller(ScannerPort &port,
                Handlers handlers,
-               app::OperatorDisplay &display,
-               app::Prompter &prompter,
-               label::LabelGate &gate,
+               base::OperatorDisplay &display,
+               base::Prompter &prompter,
+               base::LabelGate &gate,
                QObject *parent = nullptr);
     ~ScanPoller() override;
 
@@ -79,9 +81,9 @@ private:
 
     ScannerPort &m_port;
     Handlers m_handlers;
-    app::OperatorDisplay &m_display;
-    app::Prompter &m_prompter;
-    label::LabelGate &m_gate;
+    base::OperatorDisplay &m_display;
+    base::Prompter &m_prompter;
+    base::LabelGate &m_gate;
     QTimer m_timer;
     bool m_started = false;
     QString m_scanBuffer;

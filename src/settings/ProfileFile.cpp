@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <optional>
 
-namespace barlink::app {
+namespace barlink::settings {
 
 namespace {
 
@@ -444,4 +444,4 @@ void ProfileFile::writeString(const QString &section,
         throw fileError(file.error(), errno);
 }
 
-} // namespace barlink::app
+} // namespace barlink::settings

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace barlink::app {
+namespace barlink::settings {
 
 // A profile file ("[Section]" headers, "key=value" lines) on one path, read and written
 // key by key the way the Windows profile functions do, so the station shares its
@@ -92,4 +92,4 @@ private:
     QString m_path;
 };
 
-} // namespace barlink::app
+} // namespace barlink::settings

@@ -2,9 +2,9 @@
 #include "text/TrimSpaces.h"
 
 #include "base/FileExists.h"
-#include "settings/ProfileFile.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
+#include "settings/ProfileFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +17,7 @@
 #include <unistd.h>
 #endif
 
-namespace barlink::app {
+namespace barlink::settings {
 
 namespace {
 
@@ -31,7 +31,6 @@ QString section()
 {
     return QString(SettingsSection);
 }
-
 
 QString withoutTrailingSeparator(QString path)
 {
@@ -101,7 +100,7 @@ QString windowsDirectory()
 #endif
 }
 
-QString findSettingsFile(const QString &folder, Prompter &prompter)
+QString findSettingsFile(const QString &folder, base::Prompter &prompter)
 {
     if (folder.isEmpty())
         return {};
@@ -124,7 +123,7 @@ QString findSettingsFile(const QString &folder, Prompter &prompter)
     return {};
 }
 
-bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
+bool loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter)
 {
     settings.settingsFilePath = QDir(settings.programDir).filePath(SettingsFileName);
     QString found = findSettingsFile(settings.programDir, prompter);
@@ -137,7 +136,7 @@ bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
             return QDir::toNativeSeparators(QDir(folder).filePath(SettingsFileName));
         };
         prompter.informWithDetails(
-            Prompter::Icon::Critical,
+            base::Prompter::Icon::Critical,
             QStringLiteral("File KTQ.INI Not Found"),
             QStringLiteral("Looked for:\n%1\n%2\n\nSettings saved from now on go to a new "
                            "file:\n%2")
@@ -165,43 +164,45 @@ bool loadSettings(Settings &settings, Options &options, Prompter &prompter)
     const int pollTime = number("CommPollTime", defaults.commPollTime);
     if (pollTime > 99)
         settings.commPollTime = pollTime;
-    settings.csvInPath
-        = withoutTrailingSeparator(barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));
-    settings.csvOutPath
-        = withoutTrailingSeparator(barlink::text::trimSpaces(text("CSVOutPath", defaults.csvOutPath)));
+    settings.csvInPath = withoutTrailingSeparator(
+        barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));
+    settings.csvOutPath = withoutTrailingSeparator(
+        barlink::text::trimSpaces(text("CSVOutPath", defaults.csvOutPath)));
     const int autoStart = number("AutoStart", defaults.autoStart);
     const int overwrite = number("Overwrite", defaults.overwrite);
     const int autoClear = number("AutoClear", defaults.autoClear);
-    settings.commDevice = barlink::text::trimSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
-    settings.editorPath = barlink::text::trimSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
+    settings.commDevice
+        = barlink::text::trimSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
+    settings.editorPath
+        = barlink::text::trimSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
 
-    options.setValue(Options::AutoStart, switchValue(autoStart));
-    options.setValue(Options::Overwrite, switchValue(overwrite));
-    options.setValue(Options::AutoClear, switchValue(autoClear));
+    options.setValue(base::Options::AutoStart, switchValue(autoStart));
+    options.setValue(base::Options::Overwrite, switchValue(overwrite));
+    options.setValue(base::Options::AutoClear, switchValue(autoClear));
     return true;
 }
 
-void saveSerialSettings(const Settings &settings)
+void saveSerialSettings(const base::Settings &settings)
 {
     writeKey(settings, QStringLiteral("Settings"), settings.serialSettings);
     writeKey(settings, QStringLiteral("CommPort"), QString::number(settings.serialPort));
 }
 
-void saveCommDevice(const Settings &settings)
+void saveCommDevice(const base::Settings &settings)
 {
     writeKey(settings, QStringLiteral("CommDevice"), settings.commDevice);
 }
 
-QString optionSwitchKey(Options::Switch s)
+QString optionSwitchKey(base::Options::Switch s)
 {
     switch (s) {
-    case Options::AutoClear:
+    case base::Options::AutoClear:
         return QStringLiteral("AutoClear");
-    case Options::Overwrite:
+    case base::Options::Overwrite:
         return QStringLiteral("Overwrite");
-    case Options::AutoStart:
+    case base::Options::AutoStart:
         return QStringLiteral("AutoStart");
-    case Options::ShowEd:
+    case base::Options::ShowEd:
         break;
     }
     return {};
@@ -212,31 +213,33 @@ QString signedNumberText(int value)
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-void writeOptionSwitch(const Settings &settings, Options::Switch s, int value)
+void writeOptionSwitch(const base::Settings &settings, base::Options::Switch s, int value)
 {
     const QString key = optionSwitchKey(s);
     if (!key.isEmpty())
         writeKey(settings, key, signedNumberText(value));
 }
 
-QString
-readKey(const Settings &settings, const QString &key, const QString &defaultValue, int bufferSize)
+QString readKey(const base::Settings &settings,
+                const QString &key,
+                const QString &defaultValue,
+                int bufferSize)
 {
     return ProfileFile(settings.settingsFilePath)
         .readString(section(), key, defaultValue, bufferSize);
 }
 
-int readIntKey(const Settings &settings, const QString &key, int defaultValue)
+int readIntKey(const base::Settings &settings, const QString &key, int defaultValue)
 {
     return ProfileFile(settings.settingsFilePath).readInt(section(), key, defaultValue);
 }
 
-void writeKey(const Settings &settings, const QString &key, const QString &value)
+void writeKey(const base::Settings &settings, const QString &key, const QString &value)
 {
     ProfileFile(settings.settingsFilePath).writeString(section(), key, value);
 }
 
-QString portDeviceName(const Settings &settings)
+QString portDeviceName(const base::Settings &settings)
 {
     if (!settings.commDevice.isEmpty())
         return settings.commDevice;
@@ -249,4 +252,4 @@ QString portDeviceName(const Settings &settings)
 #endif
 }
 
-} // namespace barlink::app
+} // namespace barlink::settings

@@ -5,10 +5,12 @@
 #include <QLatin1String>
 #include <QString>
 
-namespace barlink::app {
-
+namespace barlink::base {
 class Prompter;
 struct Settings;
+} // namespace barlink::base
+
+namespace barlink::settings {
 
 // The settings file: its name, its one section, and every key the station reads or writes
 // there goes through the functions below, so the file format lives in one place.
@@ -47,7 +49,7 @@ struct SettingsDefaults
 // spelling of it (a "ktq.ini" copied from a Windows station) is accepted where the file
 // system tells names apart by case; with several, the first in name order. Disk prompts and
 // errors as fileExists.
-[[nodiscard]] QString findSettingsFile(const QString &folder, Prompter &prompter);
+[[nodiscard]] QString findSettingsFile(const QString &folder, base::Prompter &prompter);
 
 // Finds the settings file (settings.programDir first, then settings.windowsDir) and reads
 // every key into settings and options. Without a file: "File KTQ.INI Not Found", false,
@@ -61,37 +63,38 @@ struct SettingsDefaults
 // 1 and 2; any other number counts as 1 (ticked). The keys this station adds, CommDevice
 // and EditorPath, are paths and take up to 4095 characters. A TempPath key left by an
 // earlier version is not read: compressed labels are expanded in memory.
-[[nodiscard]] bool loadSettings(Settings &settings, Options &options, Prompter &prompter);
+[[nodiscard]] bool
+loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter);
 
 // Writes Settings = serialSettings and CommPort = the port number in decimal.
-void saveSerialSettings(const Settings &settings);
+void saveSerialSettings(const base::Settings &settings);
 
 // Writes CommDevice = commDevice; an empty one is written empty, as keys are never deleted.
-void saveCommDevice(const Settings &settings);
+void saveCommDevice(const base::Settings &settings);
 
 // The key of an option switch: AutoClear, Overwrite or AutoStart; empty for ShowEd, which
 // is not stored.
-[[nodiscard]] QString optionSwitchKey(Options::Switch s);
+[[nodiscard]] QString optionSwitchKey(base::Options::Switch s);
 
 // A number the way a switch value is written: a blank before 0 and positive numbers, so
 // the file line reads "AutoClear= 1".
 [[nodiscard]] QString signedNumberText(int value);
 
 // Writes the switch's key with the value as signedNumberText; nothing for ShowEd.
-void writeOptionSwitch(const Settings &settings, Options::Switch s, int value);
+void writeOptionSwitch(const base::Settings &settings, base::Options::Switch s, int value);
 
 // Any key of the settings section, for the subsystems with keys of their own.
-[[nodiscard]] QString readKey(const Settings &settings,
+[[nodiscard]] QString readKey(const base::Settings &settings,
                               const QString &key,
                               const QString &defaultValue = QString(),
                               int bufferSize = 128);
-[[nodiscard]] int readIntKey(const Settings &settings, const QString &key, int defaultValue);
+[[nodiscard]] int readIntKey(const base::Settings &settings, const QString &key, int defaultValue);
 // Throws barlink::Error when the file cannot be written (see ProfileFile::writeString).
-void writeKey(const Settings &settings, const QString &key, const QString &value);
+void writeKey(const base::Settings &settings, const QString &key, const QString &value);
 
 // The serial device to open: CommDevice when set; otherwise "COMn" on Windows and
 // "/dev/ttyS(n-1)" elsewhere. A port number below 1 gives an empty name, which no port
 // opens.
-[[nodiscard]] QString portDeviceName(const Settings &settings);
+[[nodiscard]] QString portDeviceName(const base::Settings &settings);
 
-} // namespace barlink::app
+} // namespace barlink::settings

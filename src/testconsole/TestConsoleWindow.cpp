@@ -22,8 +22,8 @@ QString booleanText(bool value)
 } // namespace
 
 TestConsoleWindow::TestConsoleWindow(listmanager::ListManagerProvider &provider,
-                                     const app::ProductEnvironment &product,
-                                     app::Prompter &prompter,
+                                     const base::ProductEnvironment &product,
+                                     base::Prompter &prompter,
                                      QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_ui(std::make_unique<Ui::TestConsoleWindow>())
@@ -55,10 +55,10 @@ void TestConsoleWindow::onClicked(QAbstractButton *button, std::function<void()>
         try {
             action();
         } catch (const Error &error) {
-            m_prompter.inform(app::Prompter::Icon::Critical, unexpectedErrorText(error));
+            m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
         } catch (const std::exception &error) {
             m_prompter.inform(
-                app::Prompter::Icon::Critical,
+                base::Prompter::Icon::Critical,
                 unexpectedErrorText(Error::AutomationError, QString::fromLocal8Bit(error.what())));
         }
     });
@@ -75,10 +75,10 @@ void TestConsoleWindow::connectApplicationButtons()
     onClicked(ui.cmdAppVisible,
               [application] { application().setVisible(!application().visible()); });
     onClicked(ui.cmdAppConnected, [this, application] {
-        m_prompter.inform(app::Prompter::Icon::None, booleanText(application().connected()));
+        m_prompter.inform(base::Prompter::Icon::None, booleanText(application().connected()));
     });
     onClicked(ui.cmdAppAccessLevel, [this, application] {
-        m_prompter.inform(app::Prompter::Icon::None, QString::number(application().accessLevel()));
+        m_prompter.inform(base::Prompter::Icon::None, QString::number(application().accessLevel()));
     });
     onClicked(ui.cmdAppMax,
               [application] { application().setWindowState(listmanager::Application::Maximized); });

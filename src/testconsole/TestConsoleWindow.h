@@ -14,10 +14,10 @@ namespace Ui {
 class TestConsoleWindow;
 }
 
-namespace barlink::app {
+namespace barlink::base {
 class ProductEnvironment;
 class Prompter;
-} // namespace barlink::app
+} // namespace barlink::base
 
 namespace barlink::testconsole {
 
@@ -29,8 +29,8 @@ class TestConsoleWindow : public QWidget
     Q_OBJECT
 public:
     TestConsoleWindow(listmanager::ListManagerProvider &provider,
-                      const app::ProductEnvironment &product,
-                      app::Prompter &prompter,
+                      const base::ProductEnvironment &product,
+                      base::Prompter &prompter,
                       QWidget *parent = nullptr);
     ~TestConsoleWindow() override;
 
@@ -53,8 +53,8 @@ private:
 
     std::unique_ptr<Ui::TestConsoleWindow> m_ui;
     ConsoleSession m_session;
-    const app::ProductEnvironment &m_product;
-    app::Prompter &m_prompter;
+    const base::ProductEnvironment &m_product;
+    base::Prompter &m_prompter;
 };
 
 } // namespace barlink::testconsole

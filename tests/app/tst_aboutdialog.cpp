@@ -54,9 +54,8 @@ private Q_SLOTS:
         QTest::newRow("no useful room: over the anchor")
             << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200)
             << QPoint(24, 54);
-        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080)
-                                       << QRect(1944, 24, 600, 500) << QSize(900, 560)
-                                       << QPoint(2568, 24);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500)
+                                       << QSize(900, 560) << QPoint(2568, 24);
     }
     void placedBesideOnTheScreen()
     {
@@ -64,12 +63,13 @@ private Q_SLOTS:
         QFETCH(QRect, anchor);
         QFETCH(QSize, wanted);
         QFETCH(QPoint, expected);
-        const QRect placed = app::placeBeside(area, anchor, wanted);
-        QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                        .arg(placed.x())
-                                                        .arg(placed.y())
-                                                        .arg(placed.width())
-                                                        .arg(placed.height())));
+        const QRect placed = base::placeBeside(area, anchor, wanted);
+        QVERIFY2(area.contains(placed),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(placed.x())
+                                .arg(placed.y())
+                                .arg(placed.width())
+                                .arg(placed.height())));
         QCOMPARE(placed.topLeft(), expected);
     }
 };

@@ -11,14 +11,16 @@
 #include <sys/stat.h>
 
 using barlink::Error;
-using namespace barlink::app;
+using namespace barlink;
+using namespace barlink::base;
 using barlink::testing::ScriptedPrompter;
-using P = Prompter::Answer;
+using P = base::Prompter::Answer;
 
 namespace {
 
 // "true", "false" or "error N" for what fileExists did.
-QString outcome(const QString &path, Prompter &prompter, const PathQuery &query = queryPath)
+QString
+outcome(const QString &path, base::Prompter &prompter, const base::PathQuery &query = queryPath)
 {
     try {
         return fileExists(path, prompter, query) ? QStringLiteral("true") : QStringLiteral("false");
@@ -97,17 +99,19 @@ private Q_SLOTS:
         int made = 0;
         const auto query = [&](const QString &) {
             const int systemError = results.value(made++, ENOENT);
-            return systemError == 0 ? PathStatus{PathStatus::Answer::NormalFile, 0, QString()}
-                                    : statusFromErrno(systemError);
+            return systemError == 0
+                       ? base::PathStatus{base::PathStatus::Answer::NormalFile, 0, QString()}
+                       : statusFromErrno(systemError);
         };
         QTEST(outcome(QStringLiteral("/media/usb/KTQ.INI"), prompter, query), "expected");
         QTEST(prompter.texts(), "asked");
         QCOMPARE(made, results.size());
         for (const auto &shown : std::as_const(prompter.shown)) {
-            QCOMPARE(shown.icon, Prompter::Icon::Question);
+            QCOMPARE(shown.icon, base::Prompter::Icon::Question);
             QCOMPARE(shown.buttons,
-                     shown.text == QLatin1String("Insert Disk") ? Prompter::Buttons::OkCancel
-                                                                : Prompter::Buttons::RetryCancel);
+                     shown.text == QLatin1String("Insert Disk")
+                         ? base::Prompter::Buttons::OkCancel
+                         : base::Prompter::Buttons::RetryCancel);
         }
     }
 };

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace barlink::app;
+using namespace barlink;
+using namespace barlink::base;
 
 class TestFileNames : public QObject
 {

@@ -4,11 +4,11 @@
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
-#include "base/Settings.h"
 #include "app/SettingsDialog.h"
-#include "settings/SettingsFile.h"
 #include "base/LabelGate.h"
+#include "base/Settings.h"
 #include "label/LabelInterpreter.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -66,7 +66,7 @@ private Q_SLOTS:
         app::MainWindow window;
         RecordingInterpreter interpreter;
         interpreter.accept = accept;
-        label::LabelGate gate;
+        base::LabelGate gate;
         window.setLabelInterpreter(&interpreter, &gate);
         window.show();
         auto *entry = child<QLineEdit>(window, "txtEtichetta");
@@ -93,9 +93,9 @@ private Q_SLOTS:
     void optionSwitchesFollowTheModelAndTheOperator()
     {
         app::MainWindow window;
-        app::Options options;
-        options.setValue(app::Options::Overwrite, 1);
-        options.setValue(app::Options::AutoStart, 2);
+        base::Options options;
+        options.setValue(base::Options::Overwrite, 1);
+        options.setValue(base::Options::AutoStart, 2);
         window.bindOptions(options);
         window.show();
         auto *clear = child<QCheckBox>(window, "AClear");
@@ -105,17 +105,17 @@ private Q_SLOTS:
         QCOMPARE(child<QCheckBox>(window, "AutoStart")->checkState(), Qt::PartiallyChecked);
         QVERIFY(child<QCheckBox>(window, "ShowEd")->isHidden());
 
-        QSignalSpy written(&options, &app::Options::userChanged);
+        QSignalSpy written(&options, &base::Options::userChanged);
         // On the box itself: a check box is wider than its caption in the layout.
         QTest::mouseClick(clear, Qt::LeftButton, {}, QPoint(8, clear->height() / 2));
         overwrite->click(); // a second mouse click at once would count as a double click
         QCOMPARE(written.size(), 2);
-        QCOMPARE(written.at(0).at(0).value<app::Options::Switch>(), app::Options::AutoClear);
+        QCOMPARE(written.at(0).at(0).value<base::Options::Switch>(), base::Options::AutoClear);
         QCOMPARE(written.at(0).at(1).toInt(), 1);
         QCOMPARE(written.at(1).at(1).toInt(), 0);
         QVERIFY(options.autoClear() && !options.overwrite());
 
-        options.setValue(app::Options::AutoClear, 0); // from the program: no write
+        options.setValue(base::Options::AutoClear, 0); // from the program: no write
         QCOMPARE(clear->checkState(), Qt::Unchecked);
         QCOMPARE(written.size(), 2);
     }
@@ -203,7 +203,7 @@ private Q_SLOTS:
         QFETCH(QString, storedDevice);
 
         QTemporaryDir dir;
-        app::Settings values;
+        base::Settings values;
         values.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
         values.serialPort = qint16(port);
         QFETCH(QString, settings);
@@ -217,7 +217,7 @@ private Q_SLOTS:
                             QStringLiteral("Maker")}});
         QStringList applied; // the device each OK opened, from the settings in memory then
         dialog.applySettings = [&] {
-            applied << app::portDeviceName(values);
+            applied << settings::portDeviceName(values);
             return failFirst && applied.size() == 1 ? QStringLiteral("Invalid port number")
                                                     : QString();
         };
@@ -262,7 +262,7 @@ private Q_SLOTS:
         QCOMPARE(content.isEmpty(), cancel);
         QCOMPARE(applied.size(), cancel ? 0 : failFirst ? 2 : 1);
         if (!cancel) {
-            QCOMPARE(applied.last(), app::portDeviceName(values));
+            QCOMPARE(applied.last(), settings::portDeviceName(values));
             QVERIFY(content.contains("Settings=" + stored.toLatin1() + "\r\n"));
             QVERIFY(content.contains("CommPort=" + QByteArray::number(storedPort) + "\r\n"));
             // CommDevice is written when it changes, and written empty to clear it.

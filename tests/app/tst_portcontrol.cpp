@@ -17,9 +17,9 @@ using namespace barlink::testing;
 
 namespace {
 
-app::Settings settingsOf(int port, const char *device, const char *serialSettings)
+base::Settings settingsOf(int port, const char *device, const char *serialSettings)
 {
-    app::Settings settings;
+    base::Settings settings;
     settings.serialPort = qint16(port);
     settings.commDevice = QString::fromLatin1(device);
     settings.serialSettings = QString::fromLatin1(serialSettings);
@@ -111,7 +111,7 @@ private Q_SLOTS:
 
     void failedOpenKeepsTheCaptionAndStopsOnCancel()
     {
-        app::Settings settings = settingsOf(0, "", "9600,N,8,1");
+        base::Settings settings = settingsOf(0, "", "9600,N,8,1");
         FakeDisplay display;
         display.currentSettings = QStringLiteral("COM1:9600,N,8,1");
         ScriptedPrompter prompter;
@@ -126,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(!control.applySerialSettings());
         QCOMPARE(dialogs, 1);
         QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(prompter.shown.first().icon, app::Prompter::Icon::Critical);
+        QCOMPARE(prompter.shown.first().icon, base::Prompter::Icon::Critical);
         QCOMPARE(display.currentSettings, QStringLiteral("COM1:9600,N,8,1"));
     }
 
@@ -148,8 +148,8 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(QString, device);
         QFETCH(bool, waits);
-        using State = app::OperatorDisplay::PortState;
-        app::Settings settings = settingsOf(0, device.toLatin1().constData(), "9600,N,8,1");
+        using State = base::OperatorDisplay::PortState;
+        base::Settings settings = settingsOf(0, device.toLatin1().constData(), "9600,N,8,1");
         FakeDisplay display;
         ScriptedPrompter prompter;
         FakeScannerPort port;

@@ -11,7 +11,7 @@
 #include <sys/resource.h>
 
 using barlink::Error;
-using barlink::app::ProfileFile;
+using barlink::settings::ProfileFile;
 using namespace barlink::testing;
 
 namespace {

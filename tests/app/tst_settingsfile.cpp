@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace barlink::app;
+using namespace barlink;
+using namespace barlink::base;
+using namespace barlink::settings;
 using namespace barlink::testing;
 
 namespace {
@@ -17,8 +19,8 @@ namespace {
 struct Folders
 {
     QTemporaryDir root;
-    Settings settings;
-    Options options;
+    base::Settings settings;
+    base::Options options;
     ScriptedPrompter prompter;
 
     Folders()
@@ -57,7 +59,7 @@ private Q_SLOTS:
     {
         Folders station;
         QVERIFY(station.load(QByteArray()));
-        const Settings &s = station.settings;
+        const base::Settings &s = station.settings;
         const QString data = m_home.filePath(QStringLiteral("data/barlink/"));
         QCOMPARE(s.serialSettings, QStringLiteral("9600,N,8,1"));
         QCOMPARE(s.gcodePath, data + QStringLiteral("product/"));
@@ -104,12 +106,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, lines);
         Folders station;
         QVERIFY(station.load(lines));
-        const Options &o = station.options;
-        QTEST((QList<int>{o.value(Options::AutoClear),
-                          o.value(Options::Overwrite),
-                          o.value(Options::AutoStart)}),
+        const base::Options &o = station.options;
+        QTEST((QList<int>{o.value(base::Options::AutoClear),
+                          o.value(base::Options::Overwrite),
+                          o.value(base::Options::AutoStart)}),
               "values");
-        QCOMPARE(o.value(Options::ShowEd), 0);
+        QCOMPARE(o.value(base::Options::ShowEd), 0);
     }
 
     void locate_data()
@@ -151,11 +153,10 @@ private Q_SLOTS:
                  found ? QStringList() : QStringList{"File KTQ.INI Not Found"});
         if (!found) {
             const auto &box = station.prompter.shown.first();
-            QCOMPARE(box.icon, Prompter::Icon::Critical);
+            QCOMPARE(box.icon, base::Prompter::Icon::Critical);
             // Further text: the places looked at; the second one is where the file is made.
             QVERIFY2(box.details.contains(QDir::toNativeSeparators(station.path("program/KTQ.INI"))
-                                          + u'\n'
-                                          + QDir::toNativeSeparators(windowsPath)),
+                                          + u'\n' + QDir::toNativeSeparators(windowsPath)),
                      qPrintable(box.details));
         }
 
@@ -175,10 +176,10 @@ private Q_SLOTS:
         station.settings.serialSettings = QStringLiteral("19200,E,7,2");
         station.settings.serialPort = 12;
         saveSerialSettings(station.settings);
-        writeOptionSwitch(station.settings, Options::AutoClear, 1);
-        writeOptionSwitch(station.settings, Options::Overwrite, 0);
-        writeOptionSwitch(station.settings, Options::AutoStart, 2);
-        writeOptionSwitch(station.settings, Options::ShowEd, 0); // not stored
+        writeOptionSwitch(station.settings, base::Options::AutoClear, 1);
+        writeOptionSwitch(station.settings, base::Options::Overwrite, 0);
+        writeOptionSwitch(station.settings, base::Options::AutoStart, 2);
+        writeOptionSwitch(station.settings, base::Options::ShowEd, 0); // not stored
         QCOMPARE(readBytes(station.settings.settingsFilePath),
                  QByteArray("[GESTBCOD]\r\nSettings=19200,E,7,2\r\nCommPort=12\r\nAutoClear= 1\r\n"
                             "Overwrite= 0\r\nAutoStart= 2\r\n"));
@@ -186,8 +187,8 @@ private Q_SLOTS:
         reread.settings = station.settings;
         QVERIFY(reread.load());
         QCOMPARE(reread.settings.serialPort, qint16(12));
-        QCOMPARE(reread.options.value(Options::AutoStart), 2);
-        QCOMPARE(reread.options.value(Options::Overwrite), 0);
+        QCOMPARE(reread.options.value(base::Options::AutoStart), 2);
+        QCOMPARE(reread.options.value(base::Options::Overwrite), 0);
     }
 
     // The folders that stand in for the control software's: the "Windows directory" under
@@ -204,13 +205,14 @@ private Q_SLOTS:
 
     void portDeviceName()
     {
-        Settings settings;
+        base::Settings settings;
         settings.serialPort = 4;
-        QCOMPARE(barlink::app::portDeviceName(settings), QStringLiteral("/dev/ttyS3"));
+        QCOMPARE(barlink::settings::portDeviceName(settings), QStringLiteral("/dev/ttyS3"));
         settings.commDevice = QStringLiteral("/dev/pts/3");
-        QCOMPARE(barlink::app::portDeviceName(settings), settings.commDevice); // the device wins
+        QCOMPARE(barlink::settings::portDeviceName(settings),
+                 settings.commDevice); // the device wins
         settings = {};
-        QCOMPARE(barlink::app::portDeviceName(settings), QString()); // no port
+        QCOMPARE(barlink::settings::portDeviceName(settings), QString()); // no port
     }
 
 private:

@@ -14,7 +14,7 @@
 
 using namespace barlink;
 using namespace barlink::testing;
-using Answer = app::Prompter::Answer;
+using Answer = base::Prompter::Answer;
 
 namespace {
 
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(rig.display.currentSettings, QStringLiteral("/dev/pts/99:19200,E,7,2"));
         QVERIFY(rig.station.link().application() && rig.station.link().currentList());
         QVERIFY(rig.station.item().clearListPending);
-        QCOMPARE(rig.station.options().value(app::Options::AutoClear), 0);
+        QCOMPARE(rig.station.options().value(base::Options::AutoClear), 0);
 
         rig.station.shutdown();
         QVERIFY(!rig.port.isOpen());
@@ -107,7 +107,7 @@ private Q_SLOTS:
         Rig second(m_dir.path());
         QCOMPARE(second.station.start(true), app::Startup::Outcome::AlreadyRunning);
         QCOMPARE(second.prompter.texts(), QStringList{"the BarCode Program is already running!"});
-        QCOMPARE(second.prompter.shown.first().icon, app::Prompter::Icon::Warning);
+        QCOMPARE(second.prompter.shown.first().icon, base::Prompter::Icon::Warning);
         QCOMPARE(second.port.openCalls, 0);
         QVERIFY(first.port.isOpen());
     }
@@ -139,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
         QCOMPARE(rig.prompter.shown.size(), answers.size()); // every answer was asked for
         for (const auto &shown : std::as_const(rig.prompter.shown)) {
-            QCOMPARE(shown.buttons, app::Prompter::Buttons::RetryCancel);
+            QCOMPARE(shown.buttons, base::Prompter::Buttons::RetryCancel);
             QVERIFY(shown.text.startsWith(QStringLiteral("The list manager has not handed out")));
             QCOMPARE(shown.text.contains(QStringLiteral("Unexpected error #")), failNewList);
         }

@@ -9,17 +9,17 @@
 #include "FaultyListManager.h"
 #include "RigSupport.h"
 #include "TestSupport.h"
+#include "base/CurrentItem.h"
 #include "base/Options.h"
 #include "base/Settings.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/ListStore.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
-#include "base/CurrentItem.h"
 #include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
-#include "program/ProgramBarcode.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "listmanager/ListManagerLink.h"
-#include "embeddedlist/ListStore.h"
+#include "program/ProgramBarcode.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -68,12 +68,12 @@ struct DispatcherRig
 
     QTemporaryDir dir;
     QString root;
-    app::Settings settings;
-    app::Options options;
+    base::Settings settings;
+    base::Options options;
     FakeDisplay display;
     InstantPacer pacer;
     ScriptedPrompter prompter;
-    label::CurrentItem item;
+    base::CurrentItem item;
     FakeScannerPort port;
     std::shared_ptr<embeddedlist::ListStore> store;
     ListManagerFaults faults;

@@ -18,7 +18,7 @@
 namespace barlink::testing {
 
 // Records what the operator would see.
-class FakeDisplay : public app::OperatorDisplay
+class FakeDisplay : public base::OperatorDisplay
 {
 public:
     void setStatus(const QString &text) override
@@ -66,7 +66,7 @@ private:
 
 // Answers message boxes from a script; an unscripted box gets Cancel (or Ok when
 // it only has an Ok button). Records every box shown.
-class ScriptedPrompter : public app::Prompter
+class ScriptedPrompter : public base::Prompter
 {
 public:
     struct Shown
@@ -103,7 +103,7 @@ public:
 };
 
 // Returns at once and records the pauses asked for.
-class InstantPacer : public app::Pacer
+class InstantPacer : public base::Pacer
 {
 public:
     void pause(float seconds) override { pauses << seconds; }

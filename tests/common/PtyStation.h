@@ -32,7 +32,7 @@ struct PtyStation
         , provider(store)
         , station({display,
                    prompter,
-                   realPauses ? static_cast<app::Pacer &>(eventLoopPacer) : instantPacer,
+                   realPauses ? static_cast<base::Pacer &>(eventLoopPacer) : instantPacer,
                    port,
                    provider},
                   root + QStringLiteral("/program"),

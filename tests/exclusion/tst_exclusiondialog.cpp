@@ -4,9 +4,9 @@
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "base/Settings.h"
-#include "settings/SettingsFile.h"
 #include "exclusion/ExclusionChoice.h"
 #include "exclusion/ExclusionDialog.h"
+#include "settings/SettingsFile.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -119,7 +119,8 @@ private Q_SLOTS:
         exclusion::ExclusionDialog fresh(nextRun, prompter);
         QCOMPARE(ticked(fresh), QList<int>{});
         QVERIFY(nextRunDisplay.exclusion.isEmpty());
-        QCOMPARE(app::readKey(m_settings, QStringLiteral("Exclusion")), QStringLiteral("00010100"));
+        QCOMPARE(settings::readKey(m_settings, QStringLiteral("Exclusion")),
+                 QStringLiteral("00010100"));
     }
 
     // A settings file that cannot be written: the operator is told, and nothing changes.
@@ -144,7 +145,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    app::Settings m_settings;
+    base::Settings m_settings;
 };
 
 QTEST_MAIN(tst_ExclusionDialog)

@@ -65,7 +65,7 @@ void checkValues(const AutoSelSettings &model, const QString &expected)
 struct SettingsFile
 {
     QTemporaryDir dir;
-    app::Settings settings;
+    base::Settings settings;
 
     SettingsFile() { settings.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI")); }
     void write(const QString &keys)

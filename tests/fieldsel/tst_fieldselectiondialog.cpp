@@ -3,6 +3,7 @@
 // trigger sets.
 
 #include "TestSupport.h"
+#include "base/CurrentItem.h"
 #include "base/Settings.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsFile.h"
@@ -10,7 +11,6 @@
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
 #include "fieldsel/TablePlanWidget.h"
-#include "base/CurrentItem.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -32,8 +32,8 @@ namespace {
 struct Station
 {
     QTemporaryDir dir;
-    app::Settings settings;
-    label::CurrentItem item;
+    base::Settings settings;
+    base::CurrentItem item;
     std::unique_ptr<AutoSelSettingsProvider> provider;
     std::unique_ptr<FieldSelectionDialog> dialog;
 

@@ -18,7 +18,7 @@ namespace {
 struct Station
 {
     QTemporaryDir dir;
-    app::Settings settings;
+    base::Settings settings;
     AutoSelSettingsProvider provider{settings};
     FieldSelector selector{provider};
 
@@ -157,7 +157,7 @@ private Q_SLOTS:
     void settingsLoadedAtFirstSelection()
     {
         QTemporaryDir dir;
-        app::Settings settings;
+        base::Settings settings;
         settings.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
         AutoSelSettingsProvider provider(settings);
         FieldSelector selector(provider);

@@ -5,8 +5,8 @@
 #include "PtyPair.h"
 #include "PtyStation.h"
 #include "base/StatusTexts.h"
-#include "program/CompressedLabel.h"
 #include "embeddedlist/RunState.h"
+#include "program/CompressedLabel.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,7 +69,7 @@ bool handledSince(PtyStation &rig, qsizetype mark)
     const QStringList &history = rig.display.statusHistory;
     bool read = false;
     for (qsizetype i = mark; i < history.size() && !read; ++i)
-        read = history[i].startsWith(app::status::readingLabel());
+        read = history[i].startsWith(base::status::readingLabel());
     return read && rig.station.poller().scanBuffer().isEmpty() && !rig.station.gate().isBusy();
 }
 
@@ -246,7 +246,7 @@ void tst_ScanPath::labelScannedDuringThePause()
     const qsizetype mark = rig.display.statusHistory.size();
     QVERIFY(pty.write("%22600 400 18"));
     QTRY_VERIFY_WITH_TIMEOUT(
-        rig.display.statusHistory.contains(app::status::readingLabel() + QStringLiteral("%R%"))
+        rig.display.statusHistory.contains(base::status::readingLabel() + QStringLiteral("%R%"))
             && handledSince(rig, mark),
         Patience);
     QVERIFY(busyWhenScanned);

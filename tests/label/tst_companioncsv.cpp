@@ -22,7 +22,7 @@ namespace {
 struct Station
 {
     QTemporaryDir dir;
-    app::Settings settings;
+    base::Settings settings;
     testing::ScriptedPrompter prompter;
 
     Station()

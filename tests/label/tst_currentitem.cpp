@@ -17,7 +17,7 @@ class tst_CurrentItem : public QObject
 private Q_SLOTS:
     void resetBlanksTheItemOnly()
     {
-        label::CurrentItem item;
+        base::CurrentItem item;
         QVERIFY(item.runField.isEmpty()); // before the first reset: empty, not a blank
         item.programName = QStringLiteral("P.CNC");
         item.programComment = QStringLiteral("DOOR");

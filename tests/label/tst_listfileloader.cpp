@@ -1,10 +1,10 @@
 // Loading a saved list file through the embedded list manager on a list label.
 #include "base/Error.h"
 #include "base/Settings.h"
-#include "label/ListFileLoader.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "listmanager/ListManagerLink.h"
 #include "embeddedlist/ListStore.h"
+#include "label/ListFileLoader.h"
+#include "listmanager/ListManagerLink.h"
 
 #include "Fakes.h"
 #include "FaultyListManager.h"
@@ -69,7 +69,7 @@ private Q_SLOTS:
         if (openListError > 0)
             faults.failNext(
                 QStringLiteral("OpenList"), 1, Error(openListError, QStringLiteral("planned")));
-        app::Settings settings;
+        base::Settings settings;
         settings.listPath = lists;
         testing::FakeDisplay display;
         display.setStatus(QStringLiteral("busy"));
@@ -97,8 +97,8 @@ private Q_SLOTS:
         }
         QCOMPARE(display.status(), QStringLiteral("Ready."));
         QCOMPARE(prompter.texts(), QStringList{outcome.mid(7).replace("<lists>", lists)});
-        QCOMPARE(prompter.shown.first().icon, app::Prompter::Icon::Warning);
-        QCOMPARE(prompter.shown.first().buttons, app::Prompter::Buttons::Ok);
+        QCOMPARE(prompter.shown.first().icon, base::Prompter::Icon::Warning);
+        QCOMPARE(prompter.shown.first().buttons, base::Prompter::Buttons::Ok);
     }
 };
 

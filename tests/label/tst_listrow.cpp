@@ -3,10 +3,10 @@
 
 #include "FaultyListManager.h"
 #include "base/CurrentItem.h"
-#include "label/ListRow.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "listmanager/ListManagerLink.h"
 #include "embeddedlist/ListStore.h"
+#include "label/ListRow.h"
+#include "listmanager/ListManagerLink.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,7 +40,7 @@ private Q_SLOTS:
         QFETCH(QString, runField);
         QFETCH(QString, dimZ);
         QFETCH(QString, fields);
-        label::CurrentItem item;
+        base::CurrentItem item;
         item.resetItem();
         item.programName = QStringLiteral("forpunte.CNC");
         item.runField = runField;
@@ -60,7 +60,7 @@ private Q_SLOTS:
 
     void valuesAreSentUnprotected()
     {
-        label::CurrentItem item;
+        base::CurrentItem item;
         item.programName = QStringLiteral("A;#B.CNC");
         const QString row = label::buildListRow(item);
         QVERIFY(row.startsWith(QStringLiteral("#161=A;#B.CNC;#162=;#164=;")));
@@ -78,7 +78,7 @@ private Q_SLOTS:
         link.setApplication(provider.createApplication());
         link.setCurrentList(link.application()->newList());
 
-        label::CurrentItem item;
+        base::CurrentItem item;
         item.resetItem();
         label::addListRow(item, link, provider);
         QCOMPARE(store->rowCount(), 1);
@@ -99,7 +99,7 @@ private Q_SLOTS:
         auto store = std::make_shared<embeddedlist::ListStore>(dir.path());
         embeddedlist::EmbeddedListManagerProvider provider(store);
         listmanager::ListManagerLink link;
-        label::CurrentItem item;
+        base::CurrentItem item;
         QVERIFY_THROWS_EXCEPTION(Error, label::addListRow(item, link, provider));
         QCOMPARE(store->rowCount(), 0);
     }

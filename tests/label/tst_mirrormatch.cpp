@@ -1,5 +1,5 @@
-#include "fieldsel/AutoSelSettings.h"
 #include "base/CurrentItem.h"
+#include "fieldsel/AutoSelSettings.h"
 #include "label/MirrorMatch.h"
 
 #include <QTest>
@@ -75,7 +75,7 @@ void tst_MirrorMatch::match()
     settings.setFromLeft(fromLeft);
     QCOMPARE(int(settings.triggerPosition()), position);
 
-    label::CurrentItem item;
+    base::CurrentItem item;
     item.resetItem();
     // The other text holds the trigger everywhere, so reading the wrong one shows.
     const QString decoy = QStringLiteral("MRMRMIRMIRMIRMIRMIR");

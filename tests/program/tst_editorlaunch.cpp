@@ -27,7 +27,7 @@ namespace {
 // or activating a task that does not run) is logged with a trailing " !" and throws. Tasks are
 // numbered from 1, the window of task n is 100 + n, and window 1 (this program's own) is active
 // until a task is activated.
-class RecordingPlatform : public EditorPlatform, public app::Pacer
+class RecordingPlatform : public EditorPlatform, public base::Pacer
 {
 public:
     bool opensProgramFiles() const override { return false; }
@@ -165,7 +165,7 @@ private Q_SLOTS:
 
         RecordingPlatform platform;
         testing::FakeDisplay display;
-        app::Settings settings;
+        base::Settings settings;
         settings.editorPath = editorPath;
         program::EditorLaunch launch(platform, platform, display, settings);
         if (before != u"nothing") {
@@ -220,7 +220,7 @@ private Q_SLOTS:
             "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.part\"\n"
             "mv \"$0.part\" \"$0.args\"\n"));
         QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner));
-        app::Settings settings;
+        base::Settings settings;
         settings.gcodePath = dir.filePath(QStringLiteral("gcode/"));
         const QString file = settings.gcodePath + QStringLiteral("PROG.CNC");
         QVERIFY(QDir().mkpath(settings.gcodePath));

@@ -57,7 +57,7 @@ struct Rig : DispatcherRig
     explicit Rig(const QByteArray &keys = SelectionKeys)
         : DispatcherRig(keys)
     {
-        options.setValue(app::Options::Overwrite, 1);
+        options.setValue(base::Options::Overwrite, 1);
     }
     [[nodiscard]] QString gcodeFile() const { return settings.gcodePath + QStringLiteral("PROG1"); }
     [[nodiscard]] bool anyIndicatorLit() const
@@ -95,7 +95,7 @@ private Q_SLOTS:
     void header()
     {
         QFETCH(QString, header);
-        label::CurrentItem item;
+        base::CurrentItem item;
         item.resetItem();
         const program::HeaderIndicators lit = program::applyProgramHeader(header, item);
 
@@ -109,7 +109,7 @@ private Q_SLOTS:
         add('Y', item.dimY);
         add('Z', item.dimZ);
         for (std::size_t i = 0; i < item.itemVars.size(); ++i)
-            add(label::CurrentItem::VarLetters[i], item.itemVars[i]);
+            add(base::CurrentItem::VarLetters[i], item.itemVars[i]);
         QTEST(values.join(QLatin1Char(' ')), "item");
         QTEST(QString(lit.dimensions ? "D" : "") + (lit.varsAToD ? "3" : "")
                   + (lit.varsEToI ? "4" : ""),
@@ -189,7 +189,7 @@ private Q_SLOTS:
         FolderLock lock(locked ? rig.settings.gcodePath : QString());
         if (locked && !lock.isLocked())
             QSKIP("no way to make a folder refuse new files here");
-        rig.options.setValue(app::Options::Overwrite, overwrite ? 1 : 0);
+        rig.options.setValue(base::Options::Overwrite, overwrite ? 1 : 0);
         rig.item.runField = runField;
         // An earlier program's comment, which no row of this program may carry.
         rig.item.programComment = QStringLiteral("EARLIER");
@@ -252,8 +252,8 @@ private Q_SLOTS:
     void autoStartAndEditor()
     {
         Rig rig;
-        rig.options.setValue(app::Options::AutoStart, 1);
-        rig.options.setValue(app::Options::ShowEd, 1);
+        rig.options.setValue(base::Options::AutoStart, 1);
+        rig.options.setValue(base::Options::ShowEd, 1);
         QStringList opened;
         rig.handler.launchEditor = [&] { opened << rig.item.programName; };
         rig.handler.interpretProgramBarcode("PROG1^X800^Y600^Z18!" + Iso);
@@ -292,7 +292,7 @@ private Q_SLOTS:
         QFETCH(QString, failing);
         QFETCH(QString, message);
         Rig rig;
-        rig.options.setValue(app::Options::AutoStart, 1);
+        rig.options.setValue(base::Options::AutoStart, 1);
         if (failing == QLatin1String("folder"))
             rig.settings.gcodePath = rig.root + QStringLiteral("/missing/");
         else if (!failing.isEmpty())

@@ -1,6 +1,6 @@
 // Reading dimensions and comment from the first lines of KTQ and ISO program files.
-#include "base/Settings.h"
 #include "base/CurrentItem.h"
+#include "base/Settings.h"
 #include "program/ProgramFileReader.h"
 
 #include "Fakes.h"
@@ -183,12 +183,12 @@ private Q_SLOTS:
         else if (!fileName.isEmpty())
             QVERIFY(testing::writeBytes(folder + fileName, content));
 
-        app::Settings settings;
+        base::Settings settings;
         settings.gcodePath = folder;
         testing::ScriptedPrompter prompter;
         program::ProgramFileReader reader(settings, prompter);
         reader.setLocale(QLocale::c());
-        label::CurrentItem item;
+        base::CurrentItem item;
         item.programName = programName;
         item.programComment = QStringLiteral("previous");
         float x = 1, y = 2, z = 3;
@@ -200,7 +200,7 @@ private Q_SLOTS:
             QVERIFY(prompter.shown.isEmpty());
         } else {
             QCOMPARE(prompter.texts(), QStringList{folder + prompt});
-            QCOMPARE(prompter.shown.first().buttons, app::Prompter::Buttons::Ok);
+            QCOMPARE(prompter.shown.first().buttons, base::Prompter::Buttons::Ok);
         }
     }
 };

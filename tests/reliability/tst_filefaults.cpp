@@ -254,9 +254,9 @@ void tst_FileFaults::settingsFileNotWritten_data()
     QTest::addColumn<bool>("readOnly"); // else: a file size limit of 0
     QTest::addColumn<int>("option");
 
-    QTest::newRow("no file may grow, automatic clear") << false << int(app::Options::AutoClear);
-    QTest::newRow("no file may grow, automatic start") << false << int(app::Options::AutoStart);
-    QTest::newRow("read-only file and folder, overwrite") << true << int(app::Options::Overwrite);
+    QTest::newRow("no file may grow, automatic clear") << false << int(base::Options::AutoClear);
+    QTest::newRow("no file may grow, automatic start") << false << int(base::Options::AutoStart);
+    QTest::newRow("read-only file and folder, overwrite") << true << int(base::Options::Overwrite);
 }
 
 void tst_FileFaults::settingsFileNotWritten()
@@ -270,7 +270,7 @@ void tst_FileFaults::settingsFileNotWritten()
     QVERIFY(rig);
     const QString settingsPath = path("program/KTQ.INI");
     const QByteArray before = readFileBytes(settingsPath);
-    const auto s = app::Options::Switch(option);
+    const auto s = base::Options::Switch(option);
     const int value = rig->station.options().value(s) == 0 ? 1 : 0;
     {
         std::unique_ptr<FileSizeLimit> limit;
@@ -288,7 +288,7 @@ void tst_FileFaults::settingsFileNotWritten()
 
     // The operator hears of it at once; the file keeps every byte and no stray copy is left.
     QCOMPARE(rig->prompter.shown.size(), 1);
-    QCOMPARE(rig->prompter.shown.constFirst().icon, app::Prompter::Icon::Critical);
+    QCOMPARE(rig->prompter.shown.constFirst().icon, base::Prompter::Icon::Critical);
     QVERIFY2(rig->prompter.shown.constFirst().text.startsWith(QStringLiteral("Unexpected error #")),
              qPrintable(rig->prompter.shown.constFirst().text));
     QCOMPARE(readFileBytes(settingsPath), before);

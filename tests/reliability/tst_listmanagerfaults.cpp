@@ -5,8 +5,8 @@
 
 #include "StationRig.h"
 #include "app/Startup.h"
-#include "program/ProgramBarcode.h"
 #include "embeddedlist/RunState.h"
+#include "program/ProgramBarcode.h"
 
 #include <QTemporaryDir>
 
@@ -209,8 +209,8 @@ void tst_ListManagerFaults::memberFails()
     };
     for (const QString &answer : answers) {
         rig.prompter.answers.enqueue(answer == QLatin1String("retry")
-                                         ? app::Prompter::Answer::Retry
-                                         : app::Prompter::Answer::Cancel);
+                                         ? base::Prompter::Answer::Retry
+                                         : base::Prompter::Answer::Cancel);
     }
 
     if (!labels.contains(FailMark))

@@ -35,7 +35,7 @@ struct Rig
     FakeScannerPort port;
     FakeDisplay display;
     ScriptedPrompter prompter;
-    label::LabelGate gate;
+    base::LabelGate gate;
     scanner::ScanPoller poller{
         port,
         {.interpretLabel =
@@ -128,7 +128,7 @@ private Q_SLOTS:
         Rig busy;
         busy.run({"%START%"});
         {
-            label::LabelGate::Hold hold(busy.gate);
+            base::LabelGate::Hold hold(busy.gate);
             busy.run({"", "", "", ""});
         }
         QVERIFY(busy.calls.isEmpty());

@@ -49,7 +49,7 @@ private Q_SLOTS:
         m_store
             = std::make_shared<embeddedlist::ListStore>(m_dir->filePath(QStringLiteral("data")));
         m_provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(m_store);
-        m_product = std::make_unique<app::ProductEnvironment>(m_settings);
+        m_product = std::make_unique<base::ProductEnvironment>(m_settings);
     }
 
     // Column Info adds the columns to what the box already holds.
@@ -114,10 +114,10 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    app::Settings m_settings;
+    base::Settings m_settings;
     std::shared_ptr<embeddedlist::ListStore> m_store;
     std::unique_ptr<embeddedlist::EmbeddedListManagerProvider> m_provider;
-    std::unique_ptr<app::ProductEnvironment> m_product;
+    std::unique_ptr<base::ProductEnvironment> m_product;
 };
 
 QTEST_MAIN(tst_TestConsoleWindow)

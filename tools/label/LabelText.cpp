@@ -8,7 +8,6 @@
 #include "program/ProgramBarcode.h"
 #include "scanner/ScanPoller.h"
 
-
 #include <algorithm>
 
 namespace barlink::labeltool {
@@ -122,7 +121,7 @@ LabelText programNameLabel(const QString &name)
     if (name.size() >= 3 && name.size() <= 5
         && label::FieldCodes::isFieldCode(trimmed.mid(1, name.size() - 2)))
         return refused(QStringLiteral("\"%1\" would be read as a field-code label.").arg(name));
-    if (!app::isSafeRelativeName(trimmed))
+    if (!base::isSafeRelativeName(trimmed))
         return refused(unsafeNameError(trimmed));
     LabelText label = ordinary(name);
     if (label.ok() && !trimmed.endsWith(QLatin1String(".CNC"), Qt::CaseInsensitive))
@@ -181,7 +180,7 @@ LabelText segmentLabel(int type, int count, const QStringList &values)
             return refused(
                 QStringLiteral("\"%1\": each value is one word without blanks.").arg(value));
     }
-    if ((type == 0 || type == 1) && !app::isSafeRelativeName(values.front().trimmed()))
+    if ((type == 0 || type == 1) && !base::isSafeRelativeName(values.front().trimmed()))
         return refused(unsafeNameError(values.front()));
 
     LabelText label = ordinary(QLatin1Char('%') + QString::number(type) + QString::number(count)
@@ -199,7 +198,7 @@ LabelText listLabel(const QString &listName)
     if (!isLatin1(listName))
         return refused(
             QStringLiteral("\"%1\" holds a character the scanner cannot send.").arg(listName));
-    if (!app::isSafeRelativeName(listName))
+    if (!base::isSafeRelativeName(listName))
         return refused(unsafeNameError(listName));
     LabelText label;
     label.text = pl::ListPrefix + listName + QString(pl::ListSuffixLength, QChar(pl::Separator));
@@ -225,7 +224,7 @@ LabelText programBarcodeLabel(const QString &name,
     if (!isLatin1(name))
         return refused(
             QStringLiteral("\"%1\" holds a character the scanner cannot send.").arg(name));
-    if (!app::isSafeRelativeName(name.trimmed()))
+    if (!base::isSafeRelativeName(name.trimmed()))
         return refused(unsafeNameError(name));
     const char16_t first = name.front().unicode();
     if (first == pl::PrefixCode || first == program::compressedlabel::Marker || first == u'\'')
