@@ -26,10 +26,13 @@ constexpr std::array EventNames{"start",
                                 "list-started",
                                 "list-held"};
 
-template<typename Enum, std::size_t N>
-QString nameOf(const std::array<const char *, N> &names, Enum value)
+// The names as texts, made once (the export asks for three per entry).
+template<std::size_t N> std::array<QString, N> texts(const std::array<const char *, N> &names)
 {
-    return QString::fromLatin1(names.at(static_cast<std::size_t>(value)));
+    std::array<QString, N> made;
+    for (std::size_t i = 0; i < N; ++i)
+        made[i] = QString::fromLatin1(names[i]);
+    return made;
 }
 
 template<typename Enum, std::size_t N>
@@ -51,22 +54,26 @@ constexpr std::array<const char *, 32> ControlNames{
 
 QString storedName(Source source)
 {
-    return nameOf(SourceNames, source);
+    static const auto names = texts(SourceNames);
+    return names.at(static_cast<std::size_t>(source));
 }
 
 QString storedName(Kind kind)
 {
-    return nameOf(KindNames, kind);
+    static const auto names = texts(KindNames);
+    return names.at(static_cast<std::size_t>(kind));
 }
 
 QString storedName(Outcome outcome)
 {
-    return nameOf(OutcomeNames, outcome);
+    static const auto names = texts(OutcomeNames);
+    return names.at(static_cast<std::size_t>(outcome));
 }
 
 QString storedName(StationEvent event)
 {
-    return nameOf(EventNames, event);
+    static const auto names = texts(EventNames);
+    return names.at(static_cast<std::size_t>(event));
 }
 
 std::optional<Source> sourceNamed(QStringView name)

@@ -83,13 +83,15 @@ Statement selectEntries(
         statement.values << values;
     };
     if (!filter.text.isEmpty()) {
-        const QString like = server ? QStringLiteral("ILIKE") : QStringLiteral("LIKE");
-        QStringList any;
-        for (const char *column : {"label", "reason", "field", "program"})
-            any << QStringLiteral("%1 %2 ? ESCAPE '\\'").arg(QLatin1String(column), like);
         const QString pattern = containsPattern(filter.text);
-        condition(QLatin1Char('(') + any.join(QLatin1String(" OR ")) + QLatin1Char(')'),
-                  {pattern, pattern, pattern, pattern});
+        if (server) {
+            condition(
+                QStringLiteral("(label ILIKE ? ESCAPE '\\' OR reason ILIKE ? ESCAPE '\\' "
+                               "OR field ILIKE ? ESCAPE '\\' OR program ILIKE ? ESCAPE '\\')"),
+                {pattern, pattern, pattern, pattern});
+        } else {
+            condition(LocalSearchText + QStringLiteral(" LIKE ? ESCAPE '\\'"), {pattern});
+        }
     }
     if (filter.outcomes != Filter::Outcomes::All) {
         condition(QStringLiteral("outcome = ?"),

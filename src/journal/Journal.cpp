@@ -20,6 +20,8 @@ namespace barlink::journal {
 namespace {
 
 constexpr qint64 MillisecondsPerDay = 24 * 60 * 60 * 1000;
+// Appends between two checkpoints: a few hundred pages of write-ahead log.
+constexpr int AppendsPerCheckpoint = 100;
 
 } // namespace
 
@@ -76,6 +78,12 @@ void Journal::append(Entry entry) noexcept
             fail(error);
             return;
         }
+        // The checkpoint copies the log into the file and syncs both, several times the cost of
+        // an append: it runs once the event loop is back, after the scan has been answered.
+        if (++m_appendsSinceCheckpoint >= AppendsPerCheckpoint) {
+            m_appendsSinceCheckpoint = 0;
+            QTimer::singleShot(0, this, &Journal::checkpoint);
+        }
         Q_EMIT written();
     } catch (...) {
         qCWarning(lcJournal) << "a journal entry was lost";
@@ -130,6 +138,8 @@ QString Journal::reopen()
     QString error = openLocalFile(db, m_path, Durability::EveryCommit);
     if (error.isEmpty())
         error = removeOldEntries();
+    if (error.isEmpty() && !QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0")))
+        error = QStringLiteral("cannot turn off automatic checkpoints");
     if (!error.isEmpty())
         return error;
 #ifdef Q_OS_UNIX
@@ -158,6 +168,13 @@ bool Journal::sameFileAsOpened() const
 #else
     return true; // an open file cannot be removed or replaced
 #endif
+}
+
+void Journal::checkpoint()
+{
+    // A failure shows at the next append.
+    if (m_available)
+        QSqlQuery(m_connection->database()).exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
 
 QString Journal::removeOldEntries()

@@ -65,6 +65,7 @@ private:
     void hold(Entry entry);
     void fail(const QString &reason);
     void retry();
+    void checkpoint();
 
     QString m_path;
     QString m_station;
@@ -76,6 +77,7 @@ private:
     bool m_told = false; // unavailable() was emitted for the current failure
     std::deque<Entry> m_held;
     qint64 m_dropped = 0;
+    int m_appendsSinceCheckpoint = 0;
     quint64 m_device = 0; // identity of the file opened, to notice it removed or replaced
     quint64 m_inode = 0;
     QTimer m_retryTimer;

@@ -22,15 +22,15 @@ const std::vector<QStringList> &migrations()
     static const std::vector<QStringList> steps{
         // Version 1. time: UTC milliseconds since 1970. id: the local number, never used twice
         // (AUTOINCREMENT), even once old entries have gone, since the shop-wide table knows an
-        // entry by station and local number. forwarded: how far the entries have reached
-        // each server.
+        // entry by station and local number. entries_time also holds the searched text
+        // (LocalSearchText). forwarded: how far the entries have reached each server.
         {
             QStringLiteral("CREATE TABLE entries ("
                            "id INTEGER PRIMARY KEY AUTOINCREMENT, time INTEGER NOT NULL, "
                            "station TEXT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, "
                            "kind TEXT NOT NULL, outcome TEXT NOT NULL, reason TEXT, field TEXT, "
                            "program TEXT, x TEXT, y TEXT, z TEXT, rows INTEGER)"),
-            QStringLiteral("CREATE INDEX entries_time ON entries (time)"),
+            QStringLiteral("CREATE INDEX entries_time ON entries (time, %1)").arg(LocalSearchText),
             QStringLiteral("CREATE INDEX entries_outcome_time ON entries (outcome, time)"),
             QStringLiteral("CREATE TABLE forwarded ("
                            "server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)"),

@@ -10,6 +10,13 @@ namespace barlink::journal {
 // entries and the forwarder's marks, its schema versioned by PRAGMA user_version.
 inline constexpr QLatin1String LocalTable("entries");
 
+// The texts the journal window searches, in one value (unit separators between them, so that
+// a search never spans two): the time index holds it, so that a search reads the index
+// alone until it finds an entry. A search must use this very expression for that.
+inline constexpr QLatin1String LocalSearchText(
+    "(label || char(31) || ifnull(reason, '') || char(31) || ifnull(field, '') || char(31) || "
+    "ifnull(program, ''))");
+
 // $XDG_DATA_HOME/barlink/journal.sqlite (~/.local/share/barlink/journal.sqlite when unset).
 [[nodiscard]] QString defaultJournalPath();
 

@@ -151,7 +151,9 @@ private Q_SLOTS:
                   "NULL, station TEXT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, kind "
                   "TEXT NOT NULL, outcome TEXT NOT NULL, reason TEXT, field TEXT, program TEXT, x "
                   "TEXT, y TEXT, z TEXT, rows INTEGER)",
-                  "CREATE INDEX entries_time ON entries (time)",
+                  "CREATE INDEX entries_time ON entries (time, (label || char(31) || "
+                  "ifnull(reason, "
+                  "'') || char(31) || ifnull(field, '') || char(31) || ifnull(program, '')))",
                   "CREATE INDEX entries_outcome_time ON entries (outcome, time)",
                   "CREATE TABLE forwarded (server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)",
                   "INSERT INTO entries VALUES (7, 1738367998123, 'S-1', 'station', 'L', "
