@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,8 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
-#include <algorithm>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -23,14 +20,12 @@ class PgServer
 public:
     PgServer()
     {
-        QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql"))
-                                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCollator numeric;
-        numeric.setNumericMode(true);
-        std::sort(versions.begin(), versions.end(), numeric);
-        for (const QString &version : versions) {
-            if (QFile::exists(QStringLiteral("/usr/lib/postgresql/%1/bin/initdb").arg(version)))
-                m_bin = QStringLiteral("/usr/lib/postgresql/%1/bin/").arg(version);
+        // The last version folder that has the programs (Debian installs one).
+        for (const QFileInfo &version :
+             QDir(QStringLiteral("/usr/lib/postgresql"))
+                 .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            if (QFile::exists(version.filePath() + QStringLiteral("/bin/initdb")))
+                m_bin = version.filePath() + QStringLiteral("/bin/");
         }
         m_failure = QStringLiteral("initdb is not installed (Debian package postgresql)");
         const QString initdb = QStringLiteral("-A trust -U barlink -E UTF8 --no-locale --no-sync");
