@@ -42,7 +42,8 @@ public:
     void open();
 
     // Writes the entry in one transaction, stamped with the current time and the station
-    // when it has none. Never throws and never waits for a file that cannot be written.
+    // when it has none. Never throws; waits at most the lock timeout of openLocalFile() for a
+    // file another connection has locked, and not at all while the file cannot be written.
     void append(Entry entry) noexcept;
 
     [[nodiscard]] const QString &path() const { return m_path; }

@@ -30,8 +30,9 @@ enum class Durability {
 };
 
 // Opens the journal file at path (making it and its folder when missing) on db, a QSQLITE
-// connection of this thread, and brings its schema up to the newest version. Returns an empty
-// text, or why the file cannot be used (db is then closed).
+// connection of this thread, and brings its schema up to the newest version. A write on the
+// connection waits up to 200 ms for another connection's lock. Returns an empty text, or why
+// the file cannot be used (db is then closed).
 [[nodiscard]] QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durability);
 
 // The schema version this program makes and reads.
