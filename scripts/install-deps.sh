@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    libqt6sql6-sqlite libqt6sql6-psql postgresql # the scan journal, and the tests' private server
     zlib1g-dev libzint-dev
     dmtx-utils zbar-tools
     libgtest-dev libbenchmark-dev time

@@ -1,0 +1,222 @@
+// The scan journal's costs, on this machine's disk (the temporary folder):
+// - BM_Append: one append(), commit and sync included, as the station makes it just before
+//   "ACK". Target: at most 1 ms median. The checkpoints, which run from the event loop after
+//   the scan has been answered, are counted apart (deferred_max_us, deferred_total_us).
+// - BM_FirstPage: the journal window's first page (256 entries, as a model fetches them) of a
+//   journal of a million entries, unfiltered and under each kind of filter. Target: 300 ms.
+// - BM_Export: the whole million-entry journal as CSV. Target: 5 s.
+// - BM_ForwardCatchUp: a forwarder starting on 20,000 entries the server does not have, to a
+//   private PostgreSQL server. Target: 5,000 entries per second.
+// The million-entry journal is made once (about 400 days of a busy station) and removed at
+// the end.
+
+#include "BenchSupport.h"
+#include "PgServer.h"
+#include "journal/Connection.h"
+#include "journal/CsvExport.h"
+#include "journal/EntryQuery.h"
+#include "journal/Forwarder.h"
+#include "journal/Journal.h"
+#include "journal/LocalFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+#include <vector>
+
+using namespace barlink::journal;
+
+namespace {
+
+constexpr int MillionEntries = 1'000'000;
+
+Entry scan(int n, qint64 timeMs)
+{
+    Entry entry;
+    entry.time = QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC);
+    entry.station = QStringLiteral("BENCH");
+    entry.label = QStringLiteral("P%1").arg(n, 7, 10, QLatin1Char('0'));
+    entry.program = QStringLiteral("DOOR%1.CNC").arg(n % 500);
+    entry.field = QString::number(n % 4 + 1);
+    entry.x = QStringLiteral("800");
+    entry.y = QStringLiteral("600");
+    entry.z = QStringLiteral("18");
+    // One in twenty refused, one in fifty waiting; the rest taken.
+    if (n % 20 == 0) {
+        entry.outcome = Outcome::Refused;
+        entry.reason = QStringLiteral("no field is free");
+    } else if (n % 50 == 1) {
+        entry.outcome = Outcome::Waiting;
+    } else {
+        entry.rows = 1;
+    }
+    return entry;
+}
+
+// Fills a journal file quickly (one transaction, no syncing): count entries over the last
+// 400 days, oldest first.
+bool fill(const QString &path, int count)
+{
+    const Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    if (!openLocalFile(db, path, Durability::Checkpoints).isEmpty())
+        return false;
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    db.transaction();
+    query.prepare(insertEntrySql(Store::Local));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 span = 400LL * 24 * 3600 * 1000;
+    bool ok = true;
+    for (int n = 0; ok && n < count; ++n)
+        ok = insertEntry(query, scan(n, now - span + span * n / count));
+    // Into the file, as the station's checkpoints keep it: a reader of a long log looks up
+    // every page in it.
+    return db.commit() && ok && query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
+// The million-entry journal, made at its first use.
+const QString &millionPath()
+{
+    static QTemporaryDir dir;
+    static const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+    static const bool made = fill(path, MillionEntries);
+    static const QString none;
+    return made ? path : none;
+}
+
+void BM_Append(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Journal journal(dir.filePath(QStringLiteral("journal.sqlite")), QStringLiteral("BENCH"), 400);
+    journal.open();
+    barlink::bench::Samples samples;
+    std::vector<double> deferred;
+    int n = 0;
+    for (auto _ : state) {
+        const Entry entry = scan(++n, QDateTime::currentMSecsSinceEpoch());
+        samples.start();
+        journal.append(entry);
+        samples.stop();
+        // What runs once the station is back in its event loop (the checkpoints).
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::processEvents();
+        deferred.push_back(double(clock.nsecsElapsed()) / 1000.0);
+    }
+    if (!journal.isAvailable() || journal.heldCount() != 0)
+        state.SkipWithError("the journal could not be written");
+    samples.report(state);
+    std::sort(deferred.begin(), deferred.end());
+    state.counters["deferred_max_us"] = deferred.back();
+    state.counters["deferred_total_us"] = std::accumulate(deferred.begin(), deferred.end(), 0.0);
+}
+BENCHMARK(BM_Append)->Iterations(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// range(0): 0 all, 1 refused only, 2 text found in every program, 3 text found nowhere,
+// 4 one day, 5 a page deep in the journal (after the 100,000th newest).
+void BM_FirstPage(benchmark::State &state)
+{
+    if (millionPath().isEmpty()) {
+        state.SkipWithError("cannot make the journal");
+        return;
+    }
+    const Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    (void)openLocalFile(db, millionPath(), Durability::Checkpoints);
+    Filter filter;
+    std::optional<Entry> after;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    switch (state.range(0)) {
+    case 1:
+        filter.outcomes = Filter::Outcomes::RefusedOnly;
+        break;
+    case 2:
+        filter.text = QStringLiteral("door");
+        break;
+    case 3:
+        filter.text = QStringLiteral("nowhere");
+        break;
+    case 4:
+        filter.from = now.addDays(-200);
+        filter.until = now.addDays(-199);
+        break;
+    case 5:
+        after = readEntries(db, Store::Local, {}, 100'000).back();
+        break;
+    default:
+        break;
+    }
+    std::size_t shown = 0;
+    for (auto _ : state)
+        shown = readEntries(db, Store::Local, filter, 256, after).size();
+    state.counters["entries"] = double(shown);
+}
+BENCHMARK(BM_FirstPage)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Export(benchmark::State &state)
+{
+    if (millionPath().isEmpty()) {
+        state.SkipWithError("cannot make the journal");
+        return;
+    }
+    const Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    (void)openLocalFile(db, millionPath(), Durability::Checkpoints);
+    QTemporaryDir dir;
+    qint64 written = 0;
+    for (auto _ : state) {
+        QFile out(dir.filePath(QStringLiteral("journal.csv")));
+        out.open(QIODevice::WriteOnly);
+        written = exportCsv(db, Store::Local, {}, out);
+    }
+    if (written != MillionEntries)
+        state.SkipWithError("the export stopped short");
+}
+BENCHMARK(BM_Export)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ForwardCatchUp(benchmark::State &state)
+{
+    constexpr int Entries = 20'000;
+    const PgServer server;
+    if (!server.running()) {
+        state.SkipWithError(qPrintable(server.failure()));
+        return;
+    }
+    double perSecond = 0;
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+        if (!fill(path, Entries)) {
+            state.SkipWithError("cannot make the journal");
+            return;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QEventLoop loop;
+        Forwarder forwarder(path, server.connectionString());
+        QObject::connect(&forwarder, &Forwarder::forwarded, &loop, [&](qint64 upTo) {
+            if (upTo == Entries)
+                loop.quit();
+        });
+        QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+        loop.exec();
+        perSecond = Entries * 1000.0 / double(clock.elapsed());
+        state.SetIterationTime(double(clock.elapsed()) / 1000.0);
+    }
+    state.counters["entries_per_s"] = perSecond;
+}
+BENCHMARK(BM_ForwardCatchUp)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BARLINK_BENCHMARK_MAIN(QCoreApplication)

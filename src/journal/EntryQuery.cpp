@@ -1,0 +1,190 @@
+#include "EntryQuery.h"
+
+#include "LocalFile.h"
+#include "ServerTable.h"
+
+#include <QMetaType>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace barlink::journal {
+
+namespace {
+
+QVariant textOrNull(const QString &text)
+{
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+// The pattern that finds text anywhere, its wildcards taken as plain characters.
+QString containsPattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('%'), QLatin1String("\\%"))
+        .replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+QString entryColumns()
+{
+    return QStringLiteral(
+        "station, id, time, source, label, kind, outcome, reason, field, program, x, y, z, rows");
+}
+
+QVariantList entryValues(const Entry &entry)
+{
+    // A null id makes the local file give the next local number.
+    return {entry.station,
+            entry.localNumber > 0 ? QVariant(entry.localNumber)
+                                  : QVariant(QMetaType::fromType<qint64>()),
+            entry.time.toMSecsSinceEpoch(),
+            storedName(entry.source),
+            entry.label,
+            storedName(entry.kind),
+            storedName(entry.outcome),
+            textOrNull(entry.reason),
+            textOrNull(entry.field),
+            textOrNull(entry.program),
+            textOrNull(entry.x),
+            textOrNull(entry.y),
+            textOrNull(entry.z),
+            entry.rows ? QVariant(*entry.rows) : QVariant(QMetaType::fromType<int>())};
+}
+
+} // namespace
+
+QString insertEntrySql(Store store)
+{
+    const QString placeholders = QStringLiteral("?, ").repeated(13) + QLatin1Char('?');
+    if (store == Store::Local)
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(LocalTable, entryColumns(), placeholders);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
+        .arg(ServerTable, entryColumns(), placeholders);
+}
+
+bool insertEntry(QSqlQuery &query, const Entry &entry)
+{
+    const QVariantList values = entryValues(entry);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
+    return query.exec();
+}
+
+Statement selectEntries(
+    Store store, const Filter &filter, Order order, int limit, const std::optional<Entry> &after)
+{
+    const bool server = store == Store::Server;
+    Statement statement;
+    QStringList conditions;
+    auto condition = [&](const QString &sql, const QVariantList &values) {
+        conditions << sql;
+        statement.values << values;
+    };
+    if (!filter.text.isEmpty()) {
+        const QString pattern = containsPattern(filter.text);
+        if (server) {
+            condition(
+                QStringLiteral("(label ILIKE ? ESCAPE '\\' OR reason ILIKE ? ESCAPE '\\' "
+                               "OR field ILIKE ? ESCAPE '\\' OR program ILIKE ? ESCAPE '\\')"),
+                {pattern, pattern, pattern, pattern});
+        } else {
+            condition(LocalSearchText + QStringLiteral(" LIKE ? ESCAPE '\\'"), {pattern});
+        }
+    }
+    if (filter.outcomes != Filter::Outcomes::All) {
+        condition(QStringLiteral("outcome = ?"),
+                  {storedName(filter.outcomes == Filter::Outcomes::RefusedOnly ? Outcome::Refused
+                                                                               : Outcome::Taken)});
+    }
+    if (filter.from.isValid())
+        condition(QStringLiteral("time >= ?"), {filter.from.toMSecsSinceEpoch()});
+    if (filter.until.isValid())
+        condition(QStringLiteral("time < ?"), {filter.until.toMSecsSinceEpoch()});
+    if (!filter.station.isEmpty())
+        condition(QStringLiteral("station = ?"), {filter.station});
+
+    // Entries are in time order, ties broken by station and local number; the first
+    // comparison on time alone lets the time index bound the search.
+    const bool newest = order == Order::NewestFirst;
+    const QString before = newest ? QStringLiteral("<") : QStringLiteral(">");
+    if (after) {
+        const qint64 time = after->time.toMSecsSinceEpoch();
+        if (server) {
+            condition(
+                QStringLiteral("time %1= ? AND (time %1 ? OR (station, id) %1 (?, ?))").arg(before),
+                {time, time, after->station, after->localNumber});
+        } else {
+            condition(QStringLiteral("time %1= ? AND (time %1 ? OR id %1 ?)").arg(before),
+                      {time, time, after->localNumber});
+        }
+    }
+    const QString direction = newest ? QStringLiteral(" DESC") : QString();
+    statement.sql = QStringLiteral("SELECT %1 FROM %2")
+                        .arg(entryColumns(), server ? ServerTable : LocalTable);
+    if (!conditions.isEmpty())
+        statement.sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
+    statement.sql += QLatin1String(" ORDER BY time") + direction;
+    if (server)
+        statement.sql += QLatin1String(", station") + direction;
+    statement.sql += QLatin1String(", id") + direction;
+    if (limit > 0)
+        statement.sql += QStringLiteral(" LIMIT %1").arg(limit);
+    return statement;
+}
+
+QString selectPastLocalNumberSql(int limit)
+{
+    return QStringLiteral("SELECT %1 FROM %2 WHERE id > ? ORDER BY id LIMIT %3")
+        .arg(entryColumns(), LocalTable)
+        .arg(limit);
+}
+
+Entry entryAt(const QSqlQuery &query)
+{
+    Entry entry;
+    entry.station = query.value(0).toString();
+    entry.localNumber = query.value(1).toLongLong();
+    entry.time = QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC);
+    entry.source = sourceNamed(query.value(3).toString()).value_or(entry.source);
+    entry.label = query.value(4).toString();
+    entry.kind = kindNamed(query.value(5).toString()).value_or(entry.kind);
+    entry.outcome = outcomeNamed(query.value(6).toString()).value_or(entry.outcome);
+    entry.reason = query.value(7).toString();
+    entry.field = query.value(8).toString();
+    entry.program = query.value(9).toString();
+    entry.x = query.value(10).toString();
+    entry.y = query.value(11).toString();
+    entry.z = query.value(12).toString();
+    if (!query.value(13).isNull())
+        entry.rows = query.value(13).toInt();
+    return entry;
+}
+
+bool execStatement(QSqlQuery &query, const Statement &statement)
+{
+    query.setForwardOnly(true);
+    if (!query.prepare(statement.sql))
+        return false;
+    for (const QVariant &value : statement.values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+std::vector<Entry> readEntries(const QSqlDatabase &db,
+                               Store store,
+                               const Filter &filter,
+                               int limit,
+                               const std::optional<Entry> &after)
+{
+    std::vector<Entry> entries;
+    QSqlQuery query(db);
+    if (execStatement(query, selectEntries(store, filter, Order::NewestFirst, limit, after))) {
+        while (query.next())
+            entries.push_back(entryAt(query));
+    }
+    return entries;
+}
+
+} // namespace barlink::journal

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Entry.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+#include <optional>
+#include <vector>
+
+class QSqlQuery;
+
+namespace barlink::journal {
+
+// Which journal a query reads: the station's own file, or the shop-wide table on the server.
+enum class Store { Local, Server };
+
+// Which entries the journal window and the export show.
+struct Filter
+{
+    enum class Outcomes { All, RefusedOnly, TakenOnly };
+
+    QString text; // found anywhere in the label, reason, field or program, ignoring case
+    Outcomes outcomes = Outcomes::All;
+    QDateTime from;  // entries at or after; invalid: no lower bound
+    QDateTime until; // entries before; invalid: no upper bound
+    QString station; // empty: every station
+};
+
+enum class Order { NewestFirst, OldestFirst };
+
+// A statement to prepare, with the values to bind to its placeholders in order.
+struct Statement
+{
+    QString sql;
+    QVariantList values;
+};
+
+// Selects the entries that pass filter, in order, at most limit of them (0: all), after the
+// entry `after` in that order when given (the last one of the previous page). The columns
+// are those entryAt() reads. The local file is read through its indexes on time and on
+// outcome and time, so that the first page of a million entries comes at once.
+[[nodiscard]] Statement selectEntries(Store store,
+                                      const Filter &filter,
+                                      Order order = Order::NewestFirst,
+                                      int limit = 0,
+                                      const std::optional<Entry> &after = std::nullopt);
+
+// Selects at most limit entries of the local file past a local number (bound to the one
+// placeholder), in local-number order, with the columns entryAt() reads.
+[[nodiscard]] QString selectPastLocalNumberSql(int limit);
+
+// The entry on the current row of a query made from selectEntries().
+[[nodiscard]] Entry entryAt(const QSqlQuery &query);
+
+// Prepares and runs the statement on db; the query is forward-only. False with the query's
+// error when it fails.
+[[nodiscard]] bool execStatement(QSqlQuery &query, const Statement &statement);
+
+// Reads one page of entries; an empty list when there are none or the query fails.
+[[nodiscard]] std::vector<Entry> readEntries(const QSqlDatabase &db,
+                                             Store store,
+                                             const Filter &filter,
+                                             int limit,
+                                             const std::optional<Entry> &after = std::nullopt);
+
+// The statement that writes an entry to the store; the server leaves an entry it holds already
+// (the same station and local number) as it is.
+[[nodiscard]] QString insertEntrySql(Store store);
+
+// Runs a query prepared from insertEntrySql() for the entry: empty texts and a missing number
+// of rows are stored as nulls, and the local file gives the local number.
+[[nodiscard]] bool insertEntry(QSqlQuery &query, const Entry &entry);
+
+} // namespace barlink::journal

@@ -1,0 +1,3 @@
+#include "JournalLog.h"
+
+Q_LOGGING_CATEGORY(lcJournal, "barlink.journal", QtWarningMsg)

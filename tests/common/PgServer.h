@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <pwd.h>
+#include <unistd.h>
+
+// A private PostgreSQL server for tests and benchmarks: a cluster made by initdb in a
+// temporary folder, reached only through a Unix socket there (no TCP, so its port number is
+// free whatever it is), trusting its one user "barlink". Run as root, the programs run as the
+// system user "postgres", since initdb refuses root. Stopped when the object goes.
+class PgServer
+{
+public:
+    PgServer()
+    {
+        // The last version folder that has the programs (Debian installs one).
+        for (const QFileInfo &version :
+             QDir(QStringLiteral("/usr/lib/postgresql"))
+                 .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            if (QFile::exists(version.filePath() + QStringLiteral("/bin/initdb")))
+                m_bin = version.filePath() + QStringLiteral("/bin/");
+        }
+        m_failure = QStringLiteral("initdb is not installed (Debian package postgresql)");
+        const QString initdb = QStringLiteral("-A trust -U barlink -E UTF8 --no-locale --no-sync");
+        if (installed() && m_dir.isValid() && runAsPostgres() && run("initdb", initdb.split(u' ')))
+            start();
+    }
+    ~PgServer() { stop(); }
+
+    [[nodiscard]] bool installed() const { return !m_bin.isEmpty(); }
+    [[nodiscard]] bool running() const { return m_running; }
+    // Why it is not running, with the programs' output.
+    [[nodiscard]] const QString &failure() const { return m_failure; }
+    // For libpq, and so for the JournalServer setting.
+    [[nodiscard]] QString connectionString() const
+    {
+        return QStringLiteral("host=%1 port=5432 dbname=postgres user=barlink").arg(m_dir.path());
+    }
+
+    bool start()
+    {
+        const QString options
+            = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off").arg(m_dir.path());
+        m_running = run("pg_ctl", {"-o", options, "-l", m_dir.filePath("log"), "-w", "start"});
+        return m_running;
+    }
+    bool stop()
+    {
+        m_running = m_running && !run("pg_ctl", {"-m", "fast", "-w", "stop"});
+        return !m_running;
+    }
+
+private:
+    // As root, the folder goes to the user postgres, who runs the programs through runuser.
+    bool runAsPostgres()
+    {
+        if (::geteuid() != 0)
+            return true;
+        m_failure = QStringLiteral("run as root, the server needs the user postgres and runuser");
+        const passwd *user = ::getpwnam("postgres");
+        const QByteArray dir = QFile::encodeName(m_dir.path());
+        m_runuser = QStandardPaths::findExecutable("runuser", {"/usr/sbin", "/sbin"});
+        return user && !m_runuser.isEmpty()
+               && ::chown(dir.constData(), user->pw_uid, user->pw_gid) == 0;
+    }
+
+    // Runs one of the server's programs on the cluster's folder.
+    bool run(const char *program, const QStringList &arguments)
+    {
+        QStringList command{m_bin + QLatin1String(program), "-D", m_dir.filePath("data")};
+        if (!m_runuser.isEmpty())
+            command = QStringList{m_runuser, "-u", "postgres", "--"} + command;
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        const QString executable = command.takeFirst();
+        process.start(executable, command + arguments);
+        const bool ok = process.waitForFinished(120000)
+                        && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        m_failure = QString::fromLocal8Bit(program + (": " + process.readAll()));
+        return ok;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_bin;
+    QString m_runuser;
+    QString m_failure;
+    bool m_running = false;
+};

@@ -1,0 +1,332 @@
+// The station's journal file: what it keeps, what it forgets, how it rides out a file it
+// cannot write and a crash, what the window's filters show, and the CSV export.
+#include "FilterCases.h"
+
+#include "journal/Connection.h"
+#include "journal/CsvExport.h"
+#include "journal/ExportCommand.h"
+#include "journal/Journal.h"
+#include "journal/LocalFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+using namespace barlink::journal;
+
+namespace {
+
+Entry entry(const QString &label, Outcome outcome = Outcome::Taken, Kind kind = Kind::PlainName)
+{
+    Entry e;
+    e.time = QDateTime(QDate(2025, 1, 31), QTime(23, 59, 58, 123), Qt::UTC);
+    e.station = QStringLiteral("S-1");
+    e.label = label;
+    e.outcome = outcome;
+    e.kind = kind;
+    return e;
+}
+
+// Records as RFC 4180 has them (quoted fields may hold commas, doubled quotes and line
+// breaks; every record ends with CR LF); an empty list for anything else.
+QList<QStringList> parseCsv(const QString &text)
+{
+    static const QRegularExpression field(
+        QStringLiteral("(?:\"((?:[^\"]|\"\")*)\"|([^,\"\r\n]*))(,|\r\n)"));
+    QList<QStringList> records{{}};
+    qsizetype at = 0;
+    for (QRegularExpressionMatch m; at < text.size(); at = m.capturedEnd()) {
+        m = field.match(text,
+                        at,
+                        QRegularExpression::NormalMatch,
+                        QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            return {};
+        records.last() << (m.hasCaptured(1)
+                               ? m.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\""))
+                               : m.captured(2));
+        if (m.captured(3) != u",")
+            records << QStringList();
+    }
+    records.removeLast();
+    return records;
+}
+
+} // namespace
+
+class TestJournal : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("journal.sqlite")); }
+
+    void write(const QList<Entry> &entries, int journalDays = 0) const
+    {
+        Journal journal(path(), QStringLiteral("HERE"), journalDays);
+        journal.open();
+        for (const Entry &e : entries)
+            journal.append(e);
+    }
+    // Every entry of the file, oldest first.
+    [[nodiscard]] std::vector<Entry> stored() const
+    {
+        const Connection connection(QStringLiteral("QSQLITE"));
+        QSqlDatabase db = connection.database();
+        if (!openLocalFile(db, path(), Durability::Checkpoints).isEmpty())
+            return {};
+        std::vector<Entry> entries = readEntries(db, Store::Local, {}, 0);
+        std::reverse(entries.begin(), entries.end());
+        return entries;
+    }
+    [[nodiscard]] QStringList storedLabels() const
+    {
+        QStringList labels;
+        for (const Entry &e : stored())
+            labels << e.label;
+        return labels;
+    }
+
+private Q_SLOTS:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    // Each field comes back as written, a missing one as missing (no rows is not zero rows);
+    // the journal stamps time and station where there are none.
+    void entriesRoundTrip()
+    {
+        Entry full = entry(QStringLiteral("Tür € 日本"), Outcome::Failed, Kind::Compressed);
+        full.source = Source::Manual;
+        full.reason = QStringLiteral("Error 53");
+        full.field = QStringLiteral("2");
+        full.program = QStringLiteral("DOOR.CNC");
+        full.x = QStringLiteral("800");
+        full.y = QStringLiteral("600.5");
+        full.z = QStringLiteral("18");
+        full.rows = 0;
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        write({full,
+               entry(QStringLiteral("#1/3"), Outcome::Waiting),
+               stationEventEntry(StationEvent::ListCleared, 12)});
+        QList<Entry> expected{full,
+                              entry(QStringLiteral("#1/3"), Outcome::Waiting),
+                              stationEventEntry(StationEvent::ListCleared, 12)};
+        const std::vector<Entry> read = stored();
+        QCOMPARE(read.size(), std::size_t(3));
+        QVERIFY(read[2].time >= before && read[2].time <= QDateTime::currentDateTimeUtc());
+        expected[2].time = read[2].time;
+        expected[2].station = QStringLiteral("HERE");
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            expected[i].localNumber = i + 1;
+            QVERIFY2(read[std::size_t(i)] == expected[i],
+                     csvLine(read[std::size_t(i)]).constData());
+        }
+    }
+
+    void existingFiles_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::newRow("version 1") << 1;
+        QTest::newRow("newer than this program") << 99;
+    }
+    // A file of the first version is taken up with its entries under their stored names; a
+    // newer one is left alone.
+    void existingFiles()
+    {
+        QFETCH(int, version);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "v1");
+            db.setDatabaseName(path());
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const char *sql :
+                 {"CREATE TABLE entries (id INTEGER PRIMARY KEY AUTOINCREMENT, time INTEGER NOT "
+                  "NULL, station TEXT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, kind "
+                  "TEXT NOT NULL, outcome TEXT NOT NULL, reason TEXT, field TEXT, program TEXT, x "
+                  "TEXT, y TEXT, z TEXT, rows INTEGER)",
+                  "CREATE INDEX entries_time ON entries (time, (label || char(31) || "
+                  "ifnull(reason, "
+                  "'') || char(31) || ifnull(field, '') || char(31) || ifnull(program, '')))",
+                  "CREATE INDEX entries_outcome_time ON entries (outcome, time)",
+                  "CREATE TABLE forwarded (server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)",
+                  "INSERT INTO entries VALUES (7, 1738367998123, 'S-1', 'station', 'L', "
+                  "'station-event', 'event', NULL, NULL, NULL, NULL, NULL, NULL, NULL)"})
+                QVERIFY(query.exec(QString::fromLatin1(sql)));
+            QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
+        }
+        QSqlDatabase::removeDatabase("v1");
+        write({entry(QStringLiteral("M"))});
+        if (version > localSchemaVersion()) {
+            QCOMPARE(stored().size(), std::size_t(0));
+            return;
+        }
+        const std::vector<Entry> read = stored();
+        QCOMPARE(read.size(), std::size_t(2));
+        QCOMPARE(read[0].localNumber, qint64(7));
+        QCOMPARE(csvLine(read[0]),
+                 "2025-01-31T23:59:58.123Z,S-1,station,L,station-event,event,,,,,,,\r\n");
+        QCOMPARE(read[1].localNumber, qint64(8));
+    }
+
+    void retention_data()
+    {
+        QTest::addColumn<int>("journalDays");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("400 days") << 400 << QStringList{"399", "1"};
+        QTest::newRow("1 day") << 1 << QStringList{"1"};
+        QTest::newRow("0 keeps all") << 0 << QStringList{"800", "401", "399", "1"};
+    }
+    // Entries older than the kept number of days go when the journal is opened.
+    void retention()
+    {
+        QFETCH(int, journalDays);
+        QFETCH(QStringList, kept);
+        QList<Entry> entries;
+        for (int days : {800, 401, 399, 1}) {
+            entries << entry(QString::number(days));
+            entries.last().time = QDateTime::currentDateTimeUtc().addSecs(-days * 86400 + 3600);
+        }
+        write(entries);
+        write({}, journalDays);
+        QCOMPARE(storedLabels(), kept);
+    }
+
+    void unwritableThenWritable_data()
+    {
+        QTest::addColumn<bool>("replaceByFolder"); // else: locked by another connection
+        QTest::addColumn<int>("held");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("file replaced by a folder") << true << 100 << QStringList{"B", "C", "D"};
+        QTest::newRow("locked") << false << 100 << QStringList{"A", "B", "C", "D"};
+        QTest::newRow("locked, oldest held dropped") << false << 2 << QStringList{"A", "C", "D"};
+    }
+    // Neither way depends on file permissions, which do not stop root.
+    void unwritableThenWritable()
+    {
+        QFETCH(bool, replaceByFolder);
+        QFETCH(int, held);
+        QFETCH(QStringList, labels);
+        Journal journal(path(), {}, 0, {.retryMilliseconds = 50, .heldEntries = held});
+        QSignalSpy unavailable(&journal, &Journal::unavailable);
+        QSignalSpy available(&journal, &Journal::available);
+        journal.open();
+        journal.append(entry(QStringLiteral("A")));
+        {
+            const Connection locker(QStringLiteral("QSQLITE"));
+            QSqlDatabase db = locker.database();
+            db.setDatabaseName(path());
+            if (replaceByFolder) {
+                for (const char *suffix : {"", "-wal", "-shm"})
+                    QFile::remove(path() + QLatin1String(suffix));
+                QVERIFY(QDir().mkdir(path()));
+            } else {
+                QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            }
+            for (const char *label : {"B", "C", "D"})
+                journal.append(entry(QString::fromLatin1(label)));
+            QTest::qWait(200); // several tries fail
+            QCOMPARE(unavailable.size(), 1);
+            QCOMPARE(available.size(), 0);
+            QVERIFY(replaceByFolder ? QDir().rmdir(path()) : db.rollback());
+        }
+        QTRY_COMPARE(available.size(), 1);
+        QCOMPARE(journal.heldCount(), 0);
+        QCOMPARE(storedLabels(), labels);
+    }
+
+    // A station killed right after an append finds that entry at the next start.
+    void crashLosesNoAppendedEntry()
+    {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {"--append-until-killed", path()});
+        QByteArray printed;
+        while (printed.count('\n') < 257 && child.waitForReadyRead(10000))
+            printed += child.readAllStandardOutput();
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        printed += child.readAllStandardOutput();
+        const QStringList seen = QString::fromLatin1(printed).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(seen.size() >= 257); // a prime: no batch of commits ends there
+        QCOMPARE(storedLabels().mid(0, seen.size()), seen);
+    }
+
+    void filters_data() { filtercases::addRows(); }
+    void filters()
+    {
+        write(filtercases::entries());
+        const Connection connection(QStringLiteral("QSQLITE"));
+        QSqlDatabase db = connection.database();
+        QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+        filtercases::check(db, Store::Local);
+    }
+
+    // The export parses back field for field; --since keeps the entries from that local day on.
+    void exportCsv()
+    {
+        const QDateTime since = QDate(2025, 1, 30).startOfDay();
+        Entry old = entry(QStringLiteral("OLD"));
+        old.time = since.addMSecs(-1);
+        Entry tricky = entry(escapeControls(u"a,b \"c\"\x1d\x85\x7f"), Outcome::Refused);
+        tricky.time = since;
+        tricky.reason = QStringLiteral("line\r\nbreak");
+        tricky.program = QStringLiteral("Tür.CNC");
+        tricky.x = QStringLiteral("1,5");
+        tricky.rows = 2;
+        write({old, tricky, stationEventEntry(StationEvent::PortLost, {}, QStringLiteral("gone"))});
+        const QString out = m_dir->filePath(QStringLiteral("out.csv"));
+        QVERIFY(!runExportJournal({"--version"}, {path(), {}}));
+        QCOMPARE(runExportJournal({"--export-journal", out, "--since", "2025-02-30"}, {path(), {}}),
+                 2);
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(runExportJournal({"--export-journal", out, "--since", "2025-01-30"}, {path(), {}}),
+                 0);
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll()));
+        QCOMPARE(records.size(), 3);
+        QCOMPARE(records[0].join(u','), CsvHeader);
+        QCOMPARE(records[1],
+                 (QStringList{since.toUTC().toString(Qt::ISODateWithMs),
+                              "S-1",
+                              "scanner",
+                              "a,b \"c\"<GS><U+0085><DEL>",
+                              "plain-name",
+                              "refused",
+                              "line\r\nbreak",
+                              "",
+                              "Tür.CNC",
+                              "1,5",
+                              "",
+                              "",
+                              "2"}));
+        QCOMPARE(
+            records[2].mid(1, 7),
+            (QStringList{"HERE", "station", "port-lost", "station-event", "event", "gone", ""}));
+    }
+};
+
+// With --append-until-killed PATH, the test program appends numbered entries to the journal
+// at PATH, printing each number once append() has returned, until it is killed.
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--append-until-killed") == 0) {
+        Journal journal(QString::fromLocal8Bit(argv[2]), QStringLiteral("S"), 0);
+        journal.open();
+        for (int n = 1;; ++n) {
+            journal.append(entry(QString::number(n)));
+            std::printf("%d\n", n);
+            std::fflush(stdout);
+        }
+    }
+    TestJournal test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_journal.moc"
