@@ -82,7 +82,11 @@ int runStation()
     scanner::SerialScannerPort port;
     EmbeddedListManager listManager;
 
-    app::Station station({window, prompter, pacer, port, listManager},
+    app::Station station(window,
+                         prompter,
+                         pacer,
+                         port,
+                         listManager,
                          QApplication::applicationDirPath(),
                          settings::windowsDirectory());
 
@@ -126,9 +130,10 @@ int runStation()
     program::LinuxEditorPlatform editorPlatform;
     program::EditorLaunch editorLaunch(editorPlatform, pacer, window, station.settings());
     // Items sent from scanned labels and from program barcodes open the same editor.
-    const auto launchEditor = [&] { editorLaunch.launchEditor(station.item().programName); };
-    station.dispatcher().launchEditor = launchEditor;
-    station.programBarcode().launchEditor = launchEditor;
+    QObject::connect(&station,
+                     &app::Station::editorRequested,
+                     &station,
+                     [&](const QString &programName) { editorLaunch.launchEditor(programName); });
 #endif
 
     // The list manager test console is for developers: with BARLINK_TEST_CONSOLE=1 it opens
