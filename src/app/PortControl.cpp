@@ -31,13 +31,10 @@ PortControl::PortControl(base::Settings &settings,
 {
     m_reconnect.setInterval(2000);
     connect(&m_reconnect, &QTimer::timeout, this, &PortControl::tryReconnect);
-    m_port.onDeviceLost = [this](const QString &reason) { onDeviceLost(reason); };
+    connect(&m_port, &scanner::ScannerPort::deviceLost, this, &PortControl::onDeviceLost);
 }
 
-PortControl::~PortControl()
-{
-    m_port.onDeviceLost = nullptr;
-}
+PortControl::~PortControl() = default;
 
 QString PortControl::currentSettingsCaption(const base::Settings &settings)
 {

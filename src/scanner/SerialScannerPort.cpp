@@ -17,14 +17,8 @@ namespace barlink::scanner {
 
 SerialScannerPort::SerialScannerPort()
 {
-    QObject::connect(&m_port,
-                     &QSerialPort::errorOccurred,
-                     &m_port,
-                     [this](QSerialPort::SerialPortError error) { handleError(error); });
-    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
-        if (onBytesArrived)
-            onBytesArrived();
-    });
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialScannerPort::handleError);
+    connect(&m_port, &QSerialPort::readyRead, this, &ScannerPort::bytesArrived);
 }
 
 int SerialScannerPort::systemAccessError(const QString &device)
@@ -117,8 +111,7 @@ void SerialScannerPort::handleError(QSerialPort::SerialPortError error)
     // then describes whatever error number was left over from an earlier call.
     qCInfo(lcScanner) << "device lost:" << m_port.portName() << error;
     closePort();
-    if (onDeviceLost)
-        onDeviceLost(QStringLiteral("device disconnected"));
+    Q_EMIT deviceLost(QStringLiteral("device disconnected"));
 }
 
 void SerialScannerPort::closePort()
