@@ -92,18 +92,20 @@ int runStation()
 
     // OK in the dialog opens the port with what it shows; Cancel leaves the port as it is.
     auto portSettingsDialog = [&] {
-        app::SettingsDialog dialog(station.settings(), prompter, &window);
-        dialog.applySettings = [&] { return station.portControl().reopen(); };
-        return dialog.exec() == QDialog::Accepted;
+        app::SettingsDialog dialog(station.settings(), prompter, station.portControl(), &window);
+        dialog.exec();
     };
-    station.portControl().showSettingsDialog = portSettingsDialog;
-    window.onPortSettings = portSettingsDialog;
-    window.onClose = [&] { station.shutdown(); };
+    QObject::connect(&station.portControl(),
+                     &app::PortControl::settingsDialogRequested,
+                     &window,
+                     portSettingsDialog);
+    QObject::connect(&window, &app::MainWindow::portSettingsRequested, &window, portSettingsDialog);
+    QObject::connect(&window, &app::MainWindow::closed, &station, &app::Station::shutdown);
 
     // The field selection setup dialog is made at its first opening and kept: it shows and
     // edits the one field selection model of the station, which is loaded on first use.
     std::unique_ptr<fieldsel::FieldSelectionDialog> fieldSelection;
-    window.onAutoFieldSelect = [&] {
+    QObject::connect(&window, &app::MainWindow::autoFieldSelectRequested, &window, [&] {
         try {
             if (!fieldSelection) {
                 fieldSelection = std::make_unique<fieldsel::FieldSelectionDialog>(
@@ -113,18 +115,18 @@ int runStation()
         } catch (const Error &error) {
             prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
         }
-    };
+    });
 
     // The exclusion choice lives for the run; every opening of the dialog starts from it.
     exclusion::ExclusionChoice exclusionChoice(station.settings(), window);
-    window.onExclusionInsertion = [&] {
+    QObject::connect(&window, &app::MainWindow::exclusionInsertionRequested, &window, [&] {
         exclusion::ExclusionDialog dialog(exclusionChoice, prompter, &window);
         dialog.exec();
-    };
-    window.onAbout = [&] {
+    });
+    QObject::connect(&window, &app::MainWindow::aboutRequested, &window, [&] {
         app::AboutDialog dialog(&window);
         dialog.exec();
-    };
+    });
 
 #ifdef Q_OS_LINUX
     program::LinuxEditorPlatform editorPlatform;
@@ -168,7 +170,7 @@ int runStation()
         // Beside the main window, or below it, wholly on the screen at any scale.
         base::placeWindowBeside(listWindow.get(), &window, QSize(900, 560));
     };
-    window.onShowListManager = [&] {
+    QObject::connect(&window, &app::MainWindow::listManagerRequested, &window, [&] {
         embeddedlist::ListStore *store = listManager.openStore();
         if (!listWindow)
             makeListWindow(store);
@@ -176,7 +178,7 @@ int runStation()
         listWindow->show();
         listWindow->raise();
         listWindow->activateWindow();
-    };
+    });
     window.enableMenus();
 
     if (station.start(commandLineEmpty) != app::Startup::Outcome::Running)
