@@ -5,13 +5,7 @@
 #include "scanner/PortErrors.h"
 #include "scanner/ScannerLog.h"
 
-#include <QFile>
-
 #include <cerrno>
-
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
 
 namespace barlink::scanner {
 
@@ -19,16 +13,6 @@ SerialScannerPort::SerialScannerPort()
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialScannerPort::handleError);
     connect(&m_port, &QSerialPort::readyRead, this, &ScannerPort::bytesArrived);
-}
-
-int SerialScannerPort::systemAccessError(const QString &device)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(device);
-    return 0;
-#else
-    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0 ? 0 : errno;
-#endif
 }
 
 SerialScannerPort::~SerialScannerPort()
