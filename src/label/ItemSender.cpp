@@ -75,12 +75,9 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
 
 void ItemSender::loadListFile(const QString &listName)
 {
-    (void)label::loadListFile(listName,
-                              {m_context.settings,
-                               m_context.link,
-                               m_context.display,
-                               m_context.pacer,
-                               m_context.prompter});
+    ListFileLoader loader(
+        m_context.settings, m_context.link, m_context.display, m_context.pacer, m_context.prompter);
+    (void)loader.loadListFile(listName);
 }
 
 } // namespace barlink::label
