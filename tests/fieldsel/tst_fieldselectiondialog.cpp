@@ -50,8 +50,7 @@ struct Station
     QByteArray file() const { return testing::readBytes(settings.settingsFilePath); }
     QWidget *get(const QString &name)
     {
-        return name == dialog->objectName() ? dialog.get()
-                                            : testing::child<QWidget>(*dialog, name);
+        return name == dialog->objectName() ? dialog.get() : testing::child<QWidget>(*dialog, name);
     }
     QTabWidget *tabs() { return testing::child<QTabWidget>(*dialog, QStringLiteral("SSTab")); }
     void showTabOf(QWidget *control)
@@ -90,7 +89,8 @@ struct Station
         if (aspect == u"result")
             return QString::number(dialog->result());
         if (auto *box = qobject_cast<QCheckBox *>(w); box && aspect.isEmpty())
-            return QString::number(box->checkState() == Qt::PartiallyChecked ? 2 : box->isChecked());
+            return QString::number(box->checkState() == Qt::PartiallyChecked ? 2
+                                                                             : box->isChecked());
         const QVariant v = w->property(!aspect.isEmpty()                    ? qPrintable(aspect)
                                        : qobject_cast<QAbstractButton *>(w) ? "checked"
                                        : qobject_cast<QScrollBar *>(w)      ? "value"

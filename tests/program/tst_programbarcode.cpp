@@ -257,7 +257,7 @@ private Q_SLOTS:
     void failures_data()
     {
         QTest::addColumn<QString>("label");
-        QTest::addColumn<bool>("noFolder"); // the g-code folder is missing
+        QTest::addColumn<bool>("noFolder");   // the g-code folder is missing
         QTest::addColumn<QString>("message"); // start of the status text
         QTest::addColumn<bool>("prompted");
         const QString prog = "PROG1^X800^Y600^Z18!" + Iso;

@@ -79,7 +79,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("lf")                << false << B("A")              << LineEnd::Lf   << B("A\n");
         QTest::newRow("crlf")              << false << B("A")              << LineEnd::CrLf << B("A\r\n");
-        QTest::newRow("compressed marker") << false << B("\303\261AB")     << LineEnd::None << B("\361AB");
         QTest::newRow("outside latin-1")   << false << B("\342\202\2541")  << LineEnd::None << B("?1");
         QTest::newRow("typed utf-8")       << true  << B("\303\261AB")     << LineEnd::Cr   << B("\361AB\r");
         QTest::newRow("piped latin-1")     << true  << B("\361AB")         << LineEnd::None << B("\361AB");
@@ -166,7 +165,6 @@ private Q_SLOTS:
         QVERIFY2(out.contains("-> %END%\\xF1\\r"), out.join('|').constData());
         QVERIFY2(out.contains("<- ACK"), out.join('|').constData());
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestScanTool)
