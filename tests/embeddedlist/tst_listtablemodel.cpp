@@ -48,9 +48,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         const QString station = QStringLiteral("#161=forpunte.CNC;#162=;#171=3;#282= ;#279=;");
         QTest::newRow("program") << station << 161 << "forpunte.CNC";
-        QTest::newRow("blank value") << station << 282 << " ";
         QTest::newRow("missing field") << "#161=P;" << 168 << "";
-        QTest::newRow("unprotected ;") << "#161=A;B;#162=c;" << 161 << "A;B";
     }
     void cells()
     {

@@ -66,7 +66,6 @@ private Q_SLOTS:
         QTest::newRow("none")       << QList<int>{}        << "00000000" << "";
         QTest::newRow("2, 5 and 7") << QList<int>{2, 5, 7} << "01001010" << " Exclusion Number 257  for insertion.";
         QTest::newRow("8 then 3")   << QList<int>{8, 3}    << "00100001" << " Exclusion Number 38  for insertion.";
-        QTest::newRow("all")        << QList<int>{1, 2, 3, 4, 5, 6, 7, 8} << "11111111" << " Exclusion Number 12345678  for insertion.";
         // clang-format on
     }
     void okStoresTheChoice()

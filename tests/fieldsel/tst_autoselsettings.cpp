@@ -82,29 +82,6 @@ class tst_AutoSelSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readSettingString_data()
-    {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("expected");
-
-        // clang-format off
-        QTest::newRow("value")                   << "K=abc"                  << "abc";
-        QTest::newRow("missing")                 << "Other=abc"              << "";
-        QTest::newRow("marker reads as missing") << "K=END.-"                << "";
-        QTest::newRow("marker with more")        << "K=END.-1"               << "END.-1";
-        QTest::newRow("79 characters at most")   << "K=" + QString(100, 'x') << QString(79, 'x');
-        QTest::newRow("cut at NUL")              << QStringLiteral("K=ab\0cd") << "ab";
-        // clang-format on
-    }
-
-    void readSettingString()
-    {
-        QFETCH(QString, keys);
-        SettingsFile file;
-        file.write(keys);
-        QTEST(fieldsel::readSettingString(file.settings, "GESTBCOD", "K"), "expected");
-    }
-
     void load_data()
     {
         QTest::addColumn<QString>("keys"); // lines of the settings section
@@ -114,9 +91,14 @@ private Q_SLOTS:
         QTest::newRow("no keys") << ""
             << "code.FFS=; code.SFN=; flag.FFS=0; dfn=; halfX=; source=Barcode; action=Mirror; "
                "text=; pos=1; left=1; max=13; set.PNameMirror=0/0/; enabled=0";
+        // A text is cut at a NUL and after 79 characters; the missing-key marker reads as
+        // missing, and only when alone.
         QTest::newRow("texts as stored")
-            << "FieldCode_FFS=ab\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nPNameMirrorText=END.-"
-            << "code.FFS=ab; dfn=n1; halfX=1000 mm; set.PNameMirror=0/0/";
+            << "FieldCode_FFS=ab\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nPNameMirrorText=END.-\n"
+               "FieldCode_BFS=END.-1\nFieldCode_FFT=" + QString(100, 'x')
+               + QStringLiteral("\nFieldCode_SFT=ab\0cd")
+            << "code.FFS=ab; dfn=n1; halfX=1000 mm; set.PNameMirror=0/0/; code.BFS=END.-1; "
+               "code.FFT=" + QString(79, 'x') + "; code.SFT=ab";
         QTest::newRow("flags rounded half to even")
             << "FieldFlag_FFS= 1\nFieldFlag_BFS=2.5\nFieldFlag_SFS=1.5\nFieldFlag_SFA=0.5\n"
                "FieldFlag_FFT=x1\nFieldFlag_FFA=-1\nFieldFlag_SFN=99999"

@@ -1,21 +1,12 @@
 // Loading a saved list file through the embedded list manager on a list label.
-#include "base/Error.h"
-#include "base/Settings.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "embeddedlist/ListStore.h"
+#include "DispatcherRig.h"
 #include "label/ListFileLoader.h"
-#include "listmanager/ListManagerLink.h"
-
-#include "Fakes.h"
-#include "FaultyListManager.h"
-#include "TestSupport.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink;
-using testing::writeBytes;
+using namespace barlink::testing;
 
 class TestListFileLoader : public QObject
 {
@@ -50,39 +41,30 @@ private Q_SLOTS:
         QFETCH(int, openListError);
         QFETCH(QString, outcome);
 
-        QTemporaryDir dir;
-        const QString lists = dir.filePath(QStringLiteral("lists/"));
+        DispatcherRig rig;
+        const QString lists = rig.settings.listPath;
         QVERIFY(QDir().mkpath(lists + "sub"));
         QVERIFY(writeBytes(lists + fileOnDisk, "#161=A.CNC;\r\n#161=B.CNC;\r\n"));
         // A file of the same name just outside the list folder must not be reached.
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("PANEL1.LST")), "#161=OUT.CNC;\r\n"));
-
-        auto store
-            = std::make_shared<embeddedlist::ListStore>(dir.filePath(QStringLiteral("store")));
-        store->addRow(QStringLiteral("#161=OLD.CNC;"));
-        embeddedlist::EmbeddedListManagerProvider embedded(store);
-        testing::ListManagerFaults faults;
-        testing::FaultyProvider provider(embedded, faults);
-        listmanager::ListManagerLink link;
-        if (openListError >= 0)
-            link.setApplication(provider.createApplication());
+        QVERIFY(writeBytes(rig.root + QStringLiteral("/PANEL1.LST"), "#161=OUT.CNC;\r\n"));
+        rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
+        if (openListError < 0)
+            rig.link.release();
         if (openListError > 0)
-            faults.failNext(
+            rig.faults.failNext(
                 QStringLiteral("OpenList"), 1, Error(openListError, QStringLiteral("planned")));
-        base::Settings settings;
-        settings.listPath = lists;
-        testing::FakeDisplay display;
+        testing::FakeDisplay &display = rig.display;
         display.setStatus(QStringLiteral("busy"));
         display.segments.fill(true);
-        testing::InstantPacer pacer;
-        testing::ScriptedPrompter prompter;
+        testing::InstantPacer &pacer = rig.pacer;
+        testing::ScriptedPrompter &prompter = rig.prompter;
 
-        label::ListFileLoader loader(settings, link, display, pacer, prompter);
+        label::ListFileLoader loader(rig.settings, rig.link, display, pacer, prompter);
         QCOMPARE(loader.loadListFile(listName), false);
 
         const bool loaded = outcome == QLatin1String("loaded");
         const QStringList loadedRows{"#161=A.CNC;", "#161=B.CNC;"};
-        QCOMPARE(store->rows(), loaded ? loadedRows : QStringList{"#161=OLD.CNC;"});
+        QCOMPARE(rig.store->rows(), loaded ? loadedRows : QStringList{"#161=OLD.CNC;"});
         // A failure pauses, clears the segment indicators and ends on a status line.
         QCOMPARE(pacer.pauses, loaded ? QList<float>{} : QList<float>{0.6f});
         QCOMPARE(display.segments[0], loaded);

@@ -1,5 +1,6 @@
-// The editor launch: its call sequence against a recording platform, and the Linux platform's
-// command line for the program file, with a real program as the editor.
+// The editor launch: what reaches the editor through a recording platform, also when single
+// platform calls fail, and the Linux platform's command line for the program file, with a
+// real program as the editor.
 
 #include "Fakes.h"
 #include "TestSupport.h"
@@ -23,56 +24,52 @@ using program::EditorPlatform;
 
 namespace {
 
-// Records every platform call and pause in one log; a call that fails (named in `failing`,
-// or activating a task that does not run) is logged with a trailing " !" and throws. Tasks are
-// numbered from 1, the window of task n is 100 + n, and window 1 (this program's own) is active
-// until a task is activated.
+// Records the keystrokes (as "task:keys", Ctrl+O as "^O", Enter as "{ENTER}") and the pauses
+// (as seconds) in one list. The calls named in `failing` throw, keystrokes after they are
+// recorded; so does activating a task that does not run. Tasks are numbered from 1, the
+// window of task n is 100 + n, and window 1 (this program's own) is active until a task is
+// activated.
 class RecordingPlatform : public EditorPlatform, public base::Pacer
 {
 public:
     bool opensProgramFiles() const override { return false; }
-    Task startProgram(const QString &path, const QString &) override
+    Task startProgram(const QString &, const QString &) override
     {
-        record(QStringLiteral("start ") + path);
+        fail(u"start");
         running.insert(++m_lastTask);
         return m_lastTask;
     }
     int moduleUsage(Task task) override
     {
-        record(QStringLiteral("usage %1").arg(task));
+        fail(u"usage");
         return running.contains(task) ? 1 : 0;
     }
     void activateTask(Task task) override
     {
-        record(QStringLiteral("activate %1").arg(task), !running.contains(task));
+        fail(u"activate", !running.contains(task));
         m_active = Window(100 + task);
     }
-    Window activeWindow() override
-    {
-        record(QStringLiteral("activeWindow"));
-        return m_active;
-    }
-    void placeOnTop(Window window) override { record(QStringLiteral("placeOnTop %1").arg(window)); }
+    Window activeWindow() override { return m_active; }
+    void placeOnTop(Window) override { fail(u"placeOnTop"); }
     void sendKeys(Task task, const QString &keys) override
     {
-        QString shown = keys;
-        shown.replace(QChar(15), QStringLiteral("^O"))
-            .replace(QChar(13), QStringLiteral("{ENTER}"));
-        record(QStringLiteral("keys %1 ").arg(task) + shown);
+        received << QString::number(task) + u':'
+                        + QString(keys)
+                              .replace(QChar(15), QStringLiteral("^O"))
+                              .replace(QChar(13), QStringLiteral("{ENTER}"));
+        fail(u"keys");
     }
-    void pause(float seconds) override { log << QStringLiteral("pause %1").arg(seconds); }
+    void pause(float seconds) override { received << QString::number(seconds); }
 
-    QStringList log;
+    QStringList received;
     QSet<QString> failing;
     QSet<Task> running;
 
 private:
-    void record(const QString &entry, bool fails = false)
+    void fail(QStringView call, bool fails = false)
     {
-        fails = fails || failing.contains(entry.section(QLatin1Char(' '), 0, 0));
-        log << (fails ? entry + QStringLiteral(" !") : entry);
-        if (fails)
-            throw Error(Error::InvalidCall, entry + QStringLiteral(" failed"));
+        if (fails || failing.contains(call.toString()))
+            throw Error(Error::InvalidCall, call.toString() + QStringLiteral(" failed"));
     }
 
     Task m_lastTask = 0;
@@ -81,38 +78,6 @@ private:
 
 const QString editorPath = QStringLiteral("/opt/control/bin/editor");
 
-// The calls that open PROG.CNC in the editor's window.
-QStringList openStep(int task, int window)
-{
-    const QString keys = QStringLiteral("keys %1 ").arg(task);
-    return {QStringLiteral("placeOnTop %1").arg(window),
-            QStringLiteral("activate %1").arg(task),
-            keys + "^O",
-            QStringLiteral("pause 0.5"),
-            keys + "PROG.CNC",
-            keys + "{ENTER}",
-            keys + "{ENTER}"};
-}
-
-// The calls that start the editor as task `task`.
-QStringList startStep(int task)
-{
-    return {QStringLiteral("start ") + editorPath,
-            QStringLiteral("pause 0.5"),
-            QStringLiteral("activate %1").arg(task),
-            QStringLiteral("activeWindow")};
-}
-
-// The log with the calls that begin with `call` marked as failed.
-QStringList failed(QStringList log, const QString &call)
-{
-    for (QString &entry : log) {
-        if (entry.startsWith(call))
-            entry += QStringLiteral(" !");
-    }
-    return log;
-}
-
 } // namespace
 
 class tst_EditorLaunch : public QObject
@@ -120,48 +85,37 @@ class tst_EditorLaunch : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void callSequence_data()
+    void launch_data()
     {
         QTest::addColumn<QString>("before"); // the editor: nothing, running, closed
         QTest::addColumn<QString>("failing");
-        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("received"); // "n": PROG.CNC opened in task n; "s" first: after
+                                               // the pause of a start
         QTest::addColumn<qint64>("task");
         QTest::addColumn<quint64>("window");
-        const QStringList again{"usage 1", "usage 1"}; // the first launch's check, and this one's
-        const auto started
-            = [](int task) { return startStep(task) << QStringLiteral("usage %1").arg(task); };
-
         // clang-format off
         const auto add = [](const char *name, const char *before, const char *failing,
-                            const QStringList &log, int task, int window) {
-            QTest::newRow(name) << before << failing << log << qint64(task) << quint64(window);
+                            const char *received, int task, int window) {
+            QTest::newRow(name) << before << failing << received << qint64(task) << quint64(window);
         };
-        add("first call starts the editor", "nothing", "", started(1) + openStep(1, 101), 1, 101);
-        add("editor still running", "running", "", again + openStep(1, 101), 1, 101);
-        add("editor closed by the user", "closed", "",
-            QStringList{"usage 1"} + started(2) + openStep(2, 102), 2, 102);
+        add("first call starts the editor",  "nothing", "",           "s1", 1, 101);
+        add("editor still running",          "running", "",           "1",  1, 101);
+        add("editor closed by the user",     "closed",  "",           "s2", 2, 102);
         // No task: nothing to open the program in, and nothing is typed anywhere.
-        add("editor cannot be started", "nothing", "start",
-            failed(failed(startStep(0), "start"), "activate"), 0, 1);
-        add("usage query fails: started, then opened", "running", "usage",
-            QStringList{"usage 1 !"} + startStep(2) + QStringList{"usage 2 !"} + openStep(2, 102),
-            2, 102);
-        add("activation fails", "nothing", "activate",
-            failed(started(1) + openStep(1, 1), "activate"), 1, 1);
-        add("raising fails", "running", "placeOnTop",
-            failed(again + openStep(1, 101), "placeOnTop"), 1, 101);
-        add("keystrokes fail one by one", "running", "keys",
-            failed(again + openStep(1, 101), "keys"), 1, 101);
+        add("editor cannot be started",      "nothing", "start",      "s",  0, 1);
+        // A failed query means "not running" before the start and "running" before the open.
+        add("usage query fails",             "running", "usage",      "s2", 2, 102);
+        add("activation fails",              "nothing", "activate",   "s1", 1, 1);
+        add("raising fails",                 "running", "placeOnTop", "1",  1, 101);
+        add("keystrokes fail one by one",    "running", "keys",       "1",  1, 101);
         // clang-format on
     }
 
-    void callSequence()
+    void launch()
     {
         QFETCH(QString, before);
         QFETCH(QString, failing);
-        QFETCH(QStringList, log);
-        QFETCH(qint64, task);
-        QFETCH(quint64, window);
+        QFETCH(QString, received);
 
         RecordingPlatform platform;
         testing::FakeDisplay display;
@@ -172,15 +126,20 @@ private Q_SLOTS:
             launch.launchEditor(QStringLiteral("PROG.CNC"));
             if (before == u"closed")
                 platform.running.clear();
-            platform.log.clear();
+            platform.received.clear();
         }
-        if (!failing.isEmpty())
-            platform.failing.insert(failing);
+        platform.failing.insert(failing);
 
         launch.launchEditor(QStringLiteral("PROG.CNC"));
-        QCOMPARE(platform.log, log);
-        QCOMPARE(launch.editorTask(), task);
-        QCOMPARE(launch.editorWindow(), window);
+        QStringList expected;
+        if (received.startsWith(u's'))
+            expected << QStringLiteral("0.5");
+        if (const QString task = received.remove(u's'); !task.isEmpty())
+            expected << task + ":^O" << QStringLiteral("0.5") << task + ":PROG.CNC"
+                     << task + ":{ENTER}" << task + ":{ENTER}";
+        QCOMPARE(platform.received, expected);
+        QTEST(launch.editorTask(), "task");
+        QTEST(launch.editorWindow(), "window");
         QCOMPARE(display.status(),
                  failing == u"start" ? program::EditorLaunch::notStartedText(editorPath)
                                      : QStringLiteral("Ready."));

@@ -69,12 +69,8 @@ private Q_SLOTS:
            "PROG1^UN^VX^X800^Z18^I9^A1!" + Program.chopped(2));
         ok("program barcode without header fields still holds ^", {"program", "P", "@file"},
            "P^!" + Program.chopped(2));
-        no("program barcode, unsafe name", {"program", "/etc/PROG", "@file"},
-           "\"/etc/PROG\" reaches");
         no("header value with ^", {"program", "P", "@file", "--extra", "A^B"},
            "the V value cannot hold");
-        no("prefix on a command", {"command", "START", "--prefix209", "1234567"},
-           "--prefix209 is for program barcodes");
         // clang-format on
     }
 
@@ -151,8 +147,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("image");
         QTest::addColumn<QByteArray>("starts"); // the image file's first bytes; empty: refused
         QTest::newRow("svg") << QStringList{"field", "N"} << "n.svg" << QByteArray("<?xml");
-        QTest::newRow("other extension refused")
-            << QStringList{"field", "N"} << "n.gif" << QByteArray();
         QTest::newRow("too long for one Data Matrix")
             << QStringList{"program", "BIG", "@big"} << "big.png" << QByteArray();
     }

@@ -73,7 +73,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
         QTest::newRow("apostrophe: %N% first")             << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
-        QTest::newRow("apostrophe and dollar only")        << L{"'$", "", ""} << L{} << "";
         QTest::newRow("program label")                     << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
         QTest::newRow("compressed: rests in order")        << L{f1 + "%START%X|R", "", ""} << L{"C:" + f1 + "%START%X|R", "I:%START%"} << "XR";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";

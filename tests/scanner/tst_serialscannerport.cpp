@@ -108,7 +108,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("settings before device") << QString() << "fast"     << false << 380  << "Invalid property value";
         QTest::newRow("no device")          << QString()   << "9600,N,8,1" << false << 8002 << "Invalid port number";
-        QTest::newRow("missing device")     << "/dev/barlink-no-such-tty" << "9600,N,8,1" << false << 8002 << "Invalid port number: /dev/barlink-no-such-tty";
         QTest::newRow("device not allowed") << "pty" << "9600,N,8,1" << true << 70 << "Permission denied: ";
         // clang-format on
     }
