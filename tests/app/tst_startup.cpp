@@ -1,50 +1,14 @@
 // Start-up and shutdown of the station, headless, against the embedded list manager.
 
-#include "Fakes.h"
-#include "FaultyListManager.h"
-#include "TestSupport.h"
-#include "app/Station.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "embeddedlist/ListStore.h"
+#include "StationRig.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace barlink;
 using namespace barlink::testing;
 using Answer = base::Prompter::Answer;
-
-namespace {
-
-// One station with its seams, on folders of its own.
-struct Rig
-{
-    explicit Rig(const QString &root)
-        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
-        , embedded(store)
-        , provider(embedded, faults)
-        , station({display, prompter, pacer, port, provider},
-                  root + QStringLiteral("/program"),
-                  root + QStringLiteral("/windows"))
-    {
-        station.setInstanceLockDir(root + QStringLiteral("/run"));
-        station.setListWait(3, 1);
-    }
-
-    FakeDisplay display;
-    ScriptedPrompter prompter;
-    InstantPacer pacer;
-    FakeScannerPort port;
-    std::shared_ptr<embeddedlist::ListStore> store;
-    ListManagerFaults faults;
-    embeddedlist::EmbeddedListManagerProvider embedded;
-    FaultyProvider provider;
-    app::Station station;
-};
-
-} // namespace
+using Rig = StationRig<FakeScannerPort>;
 
 class tst_Startup : public QObject
 {

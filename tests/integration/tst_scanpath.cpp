@@ -3,7 +3,7 @@
 // scanner end.
 
 #include "PtyPair.h"
-#include "PtyStation.h"
+#include "StationRig.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"

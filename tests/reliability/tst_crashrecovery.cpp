@@ -6,6 +6,7 @@
 #include "PtyPair.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -15,19 +16,11 @@ namespace {
 constexpr int Patience = 20000;
 const QByteArray Ack = "ACK\r";
 
-// Mirror pieces (names beginning with "MIR") go in twice, as a normal and a mirrored row.
-const QByteArray MirrorKeys
-    = "AutoSelSetting=1\nPNameMSel=0\nPNameNandMText=MIR\nPNameNandMLR=-1\nPNameNandMCPos=1\n"
-      "HalfLimitX=1000\nHalfLimitY=600\n"
-      "FieldCode_FFS=S\nFieldFlag_FFS= 1\nFieldCode_FFT=T\nFieldFlag_FFT= 1\n"
-      "FieldCode_FFA=A\nFieldFlag_FFA= 1\nFieldCode_FFR=R\nFieldFlag_FFR= 1\n"
-      "FieldCode_SFN=N\nFieldCode_SFM=M\n";
-
 QStringList rowNames(const QStringList &rows)
 {
     QStringList names;
     for (const QString &row : rows)
-        names << row.section(QLatin1Char(';'), 0, 0).mid(5);
+        names << rowField(row, 161);
     return names;
 }
 
@@ -54,7 +47,7 @@ void tst_CrashRecovery::killedAfterAck_data()
     QTest::newRow("eight items back to back")
         << QByteArray() << 8 << QByteArray("ITEM") << QByteArray() << 8;
     QTest::newRow("a mirror piece, two rows")
-        << MirrorKeys << 1 << QByteArray("MIRITEM") << QByteArray() << 2;
+        << SelectionKeys + MirrorKeys << 1 << QByteArray("MIRITEM") << QByteArray() << 2;
     QTest::newRow("an item and half of the next")
         << QByteArray() << 2 << QByteArray("ITEM") << QByteArray("%12HALF.CNC N1 X") << 2;
 }

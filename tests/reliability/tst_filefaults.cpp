@@ -12,6 +12,7 @@
 #include "program/ProgramBarcode.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -113,17 +114,16 @@ void tst_FileFaults::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QVERIFY(makeStationFolders(root()));
-    QVERIFY(writeFileBytes(path("plainfile"), "not a folder\n"));
+    QVERIFY(StationRig<FakeScannerPort>::prepare(root(), QStringLiteral("/dev/scanner")));
+    QVERIFY(writeBytes(path("plainfile"), "not a folder\n"));
 }
 
 std::unique_ptr<StationRig<FakeScannerPort>> tst_FileFaults::startStation(const QByteArray &keys)
 {
-    if (!writeStationSettings(
-            path("program/KTQ.INI"), root(), QStringLiteral("/dev/scanner"), keys))
+    if (!StationRig<FakeScannerPort>::prepare(root(), QStringLiteral("/dev/scanner"), keys))
         return nullptr;
     auto rig = std::make_unique<StationRig<FakeScannerPort>>(root());
-    if (rig->station.start(true) != app::Startup::Outcome::Running)
+    if (!rig->start())
         return nullptr;
     return rig;
 }
@@ -152,7 +152,7 @@ void tst_FileFaults::programFileNotWritten()
     QFETCH(QString, reason);
 
     const QByteArray oldProgram = "G71 X1 Y1 Z1\r\n(OLD)\r\n";
-    QVERIFY(writeFileBytes(path("gcode/PB1"), oldProgram));
+    QVERIFY(writeBytes(path("gcode/PB1"), oldProgram));
     auto rig = startStation("GCodePath=" + root().toLocal8Bit() + '/' + gcodePath);
     QVERIFY(rig);
     {
@@ -161,7 +161,7 @@ void tst_FileFaults::programFileNotWritten()
             limit = std::make_unique<FileSizeLimit>(rlim_t(sizeLimit));
             QVERIFY(limit->isSet());
         }
-        scanWithTicks(*rig, programLabel(textBytes));
+        rig->scanWithTicks(programLabel(textBytes));
     }
 
     // Abandoned with a message that names the file and the reason; no row.
@@ -175,14 +175,14 @@ void tst_FileFaults::programFileNotWritten()
     QCOMPARE(rig->display.status(), text);
     QCOMPARE(rig->store->rowCount(), 0);
     // The program that was there stays whole, and nothing half written is left beside it.
-    QCOMPARE(readFileBytes(path("gcode/PB1")), oldProgram);
+    QCOMPARE(readBytes(path("gcode/PB1")), oldProgram);
     QCOMPARE(entriesOf(path("gcode")), QStringList{"PB1"});
 
     // Once the disk takes it again, the same label goes through.
     rig->station.settings().gcodePath = path("gcode/");
-    scanWithTicks(*rig, programLabel(textBytes));
+    rig->scanWithTicks(programLabel(textBytes));
     QCOMPARE(rig->store->rowCount(), 1);
-    QCOMPARE(readFileBytes(path("gcode/PB1")).size(), textBytes + 2);
+    QCOMPARE(readBytes(path("gcode/PB1")).size(), textBytes + 2);
 }
 
 void tst_FileFaults::collectingFileNotWritten_data()
@@ -216,8 +216,8 @@ void tst_FileFaults::collectingFileNotWritten()
 
     collecting.replace(QStringLiteral("<root>/"), root() + QLatin1Char('/'));
     const QByteArray earlier = "EARLIER;LINE;WRITTEN;BEFORE\r\n";
-    QVERIFY(writeFileBytes(path("collected.csv"), earlier));
-    QVERIFY(writeFileBytes(path("csvin/PROG.CSV"), CompanionBytes));
+    QVERIFY(writeBytes(path("collected.csv"), earlier));
+    QVERIFY(writeBytes(path("csvin/PROG.CSV"), CompanionBytes));
     auto rig = startStation("CSVOutPath=" + collecting.toLocal8Bit());
     QVERIFY(rig);
     {
@@ -227,14 +227,14 @@ void tst_FileFaults::collectingFileNotWritten()
             QVERIFY(limit->isSet());
         }
         for (const QByteArray &label : labels)
-            scanWithTicks(*rig, label);
+            rig->scanWithTicks(label);
     }
 
     QCOMPARE(rig->prompter.texts(), QStringList{prompt});
     // The companion stays where it was, the collecting file as it was, and the item whose
     // program named it is abandoned whole.
-    QCOMPARE(readFileBytes(path("csvin/PROG.CSV")), CompanionBytes);
-    QCOMPARE(readFileBytes(path("collected.csv")), earlier);
+    QCOMPARE(readBytes(path("csvin/PROG.CSV")), CompanionBytes);
+    QCOMPARE(readBytes(path("collected.csv")), earlier);
     QCOMPARE(rig->store->rowCount(), 0);
     QVERIFY(rig->port.sent.isEmpty());
     QVERIFY(rig->station.dispatcher().segmentsSeen().isEmpty());
@@ -242,11 +242,11 @@ void tst_FileFaults::collectingFileNotWritten()
     // With the collecting file back, the same labels scanned again do everything once.
     rig->station.settings().csvOutPath = path("collected.csv");
     for (const QByteArray &label : labels)
-        scanWithTicks(*rig, label);
+        rig->scanWithTicks(label);
     QCOMPARE(rig->store->rowCount(), 1);
     QCOMPARE(rig->port.sent, QByteArray("ACK\r"));
     QVERIFY(!QFile::exists(path("csvin/PROG.CSV")));
-    QCOMPARE(readFileBytes(path("collected.csv")), earlier + CompanionBytes);
+    QCOMPARE(readBytes(path("collected.csv")), earlier + CompanionBytes);
 }
 
 void tst_FileFaults::settingsFileNotWritten_data()
@@ -269,7 +269,7 @@ void tst_FileFaults::settingsFileNotWritten()
     auto rig = startStation();
     QVERIFY(rig);
     const QString settingsPath = path("program/KTQ.INI");
-    const QByteArray before = readFileBytes(settingsPath);
+    const QByteArray before = readBytes(settingsPath);
     const auto s = base::Options::Switch(option);
     const int value = rig->station.options().value(s) == 0 ? 1 : 0;
     {
@@ -291,10 +291,10 @@ void tst_FileFaults::settingsFileNotWritten()
     QCOMPARE(rig->prompter.shown.constFirst().icon, base::Prompter::Icon::Critical);
     QVERIFY2(rig->prompter.shown.constFirst().text.startsWith(QStringLiteral("Unexpected error #")),
              qPrintable(rig->prompter.shown.constFirst().text));
-    QCOMPARE(readFileBytes(settingsPath), before);
+    QCOMPARE(readBytes(settingsPath), before);
     QCOMPARE(entriesOf(path("program")), QStringList{"KTQ.INI"});
     // The station goes on: the next item is handled.
-    scanWithTicks(*rig, "%19ONE.CNC N");
+    rig->scanWithTicks("%19ONE.CNC N");
     QCOMPARE(rig->store->rowCount(), 1);
 }
 
@@ -330,15 +330,15 @@ void tst_FileFaults::listFileNotRead()
     } else if (kind == QLatin1String("unreadable")) {
         if (runsAsRoot())
             QSKIP("permissions do not stop root");
-        QVERIFY(writeFileBytes(list, "#161=A.CNC;\r\n"));
+        QVERIFY(writeBytes(list, "#161=A.CNC;\r\n"));
         QVERIFY(QFile::setPermissions(list, QFile::WriteOwner));
     }
     auto rig = startStation();
     QVERIFY(rig);
-    scanWithTicks(*rig, "%19ONE.CNC N");
+    rig->scanWithTicks("%19ONE.CNC N");
     QCOMPARE(rig->store->rowCount(), 1);
 
-    scanWithTicks(*rig, "%01PANEL1");
+    rig->scanWithTicks("%01PANEL1");
 
     prompts.replaceInStrings(QStringLiteral("<root>"), root());
     QCOMPARE(rig->prompter.texts(), prompts);
@@ -347,7 +347,7 @@ void tst_FileFaults::listFileNotRead()
         rig->display.segments.begin(), rig->display.segments.end(), [](bool lit) { return lit; }));
     // The list was cleared for the list that was to come, as a list label always does.
     QCOMPARE(rig->store->rowCount(), 0);
-    scanWithTicks(*rig, "%19TWO.CNC N");
+    rig->scanWithTicks("%19TWO.CNC N");
     QCOMPARE(rig->rowNames(), QStringList{"TWO.CNC"});
 }
 
@@ -355,15 +355,15 @@ void tst_FileFaults::listManagerListCannotGrow()
 {
     auto rig = startStation();
     QVERIFY(rig);
-    scanWithTicks(*rig, "%19ONE.CNC N");
+    rig->scanWithTicks("%19ONE.CNC N");
     const QString listFile = rig->store->folder() + QStringLiteral("/current.lst");
-    const QByteArray before = readFileBytes(listFile);
+    const QByteArray before = readBytes(listFile);
     QVERIFY(!before.isEmpty());
     {
         FileSizeLimit limit(rlim_t(before.size() + 20));
         QVERIFY(limit.isSet());
-        scanWithTicks(*rig, "%12PROG.CNC N1 X");
-        scanWithTicks(*rig, "%22600 400 18");
+        rig->scanWithTicks("%12PROG.CNC N1 X");
+        rig->scanWithTicks("%22600 400 18");
     }
     // AddLine and its one retry fail: a message, no "ACK" for the item, and neither the list
     // nor its file holds any part of the row.
@@ -372,10 +372,10 @@ void tst_FileFaults::listManagerListCannotGrow()
     QCOMPARE(rig->faults.calls(QStringLiteral("AddLine")), 3);
     QCOMPARE(rig->port.sent, QByteArray("ACK\r"));
     QCOMPARE(rig->rowNames(), QStringList{"ONE.CNC"});
-    QCOMPARE(readFileBytes(listFile), before);
+    QCOMPARE(readBytes(listFile), before);
 
-    scanWithTicks(*rig, "%12PROG.CNC N1 X");
-    scanWithTicks(*rig, "%22600 400 18");
+    rig->scanWithTicks("%12PROG.CNC N1 X");
+    rig->scanWithTicks("%22600 400 18");
     QCOMPARE(rig->rowNames(), (QStringList{"ONE.CNC", "PROG.CNC"}));
     const embeddedlist::ListStore reloaded(rig->store->folder());
     QCOMPARE(reloaded.rows(), rig->store->rows());
@@ -403,13 +403,13 @@ void tst_FileFaults::listManagerListNotRead()
     } else {
         if (runsAsRoot())
             QSKIP("permissions do not stop root");
-        QVERIFY(writeFileBytes(listFile, rows));
+        QVERIFY(writeBytes(listFile, rows));
         QVERIFY(QFile::setPermissions(listFile, QFile::WriteOwner));
     }
     QVERIFY_THROWS_EXCEPTION(Error, embeddedlist::ListStore store(folder));
     if (kind != QLatin1String("fifo")) {
         QVERIFY(QFile::setPermissions(listFile, QFile::ReadOwner | QFile::WriteOwner));
-        QCOMPARE(readFileBytes(listFile), rows);
+        QCOMPARE(readBytes(listFile), rows);
     }
 }
 

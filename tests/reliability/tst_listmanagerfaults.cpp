@@ -9,6 +9,7 @@
 #include "program/ProgramBarcode.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -29,13 +30,8 @@ const QByteArrayList ProgItem = {"%12PROG.CNC N1 X", "%22611 411 19"};
 const QByteArray After = "%19AFTER.CNC N";
 const QString AfterBlankDims = QStringLiteral("#168=;#169=;#170=;");
 
-// Norm and Mirror rows for program names that begin with "MIR"; the four front fields enabled.
-const QByteArray MirrorKeys
-    = "AutoSelSetting=1\nPNameMSel=0\nPNameNandMText=MIR\nPNameNandMLR=-1\nPNameNandMCPos=1\n"
-      "HalfLimitX=1000\nHalfLimitY=600\n"
-      "FieldCode_FFS=S\nFieldFlag_FFS= 1\nFieldCode_FFT=T\nFieldFlag_FFT= 1\n"
-      "FieldCode_FFA=A\nFieldFlag_FFA= 1\nFieldCode_FFR=R\nFieldFlag_FFR= 1\n"
-      "FieldCode_SFN=N\nFieldCode_SFM=M\n";
+// Norm and Mirror rows for program names that begin with "MIR".
+const QByteArray MirrorItemKeys = SelectionKeys + MirrorKeys;
 
 QString programAbandoned(const QString &what, const QString &error)
 {
@@ -102,7 +98,7 @@ void tst_ListManagerFaults::memberFails_data()
         << QByteArray() << QStringList{"AddLine"} << -1 << none << plus(ProgItem, {OkMark, After})
         << QStringList{"AFTER.CNC"} << 1 << QStringList{Err440} << "AddLine" << 3 << "idle";
     QTest::newRow("AddLine once on a mirror piece: both rows")
-        << MirrorKeys << QStringList{"AddLine"} << 1 << none
+        << MirrorItemKeys << QStringList{"AddLine"} << 1 << none
         << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18"}
         << QStringList{"MIRDOOR.CNC", "MIRDOOR.CNC"} << 2 << none << "AddLine" << 3 << "idle";
     QTest::newRow("CreateObject fails during the recovery")
@@ -191,11 +187,9 @@ void tst_ListManagerFaults::memberFails()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString root = dir.path();
-    QVERIFY(makeStationFolders(root));
-    QVERIFY(writeStationSettings(
-        root + QStringLiteral("/program/KTQ.INI"), root, QStringLiteral("/dev/scanner"), keys));
-    QVERIFY(writeFileBytes(root + QStringLiteral("/lists/PANEL1.LST"),
-                           "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n"));
+    QVERIFY(StationRig<FakeScannerPort>::prepare(root, QStringLiteral("/dev/scanner"), keys));
+    QVERIFY(writeBytes(root + QStringLiteral("/lists/PANEL1.LST"),
+                       "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n"));
 
     StationRig<FakeScannerPort> rig(root);
     ListManagerFaults &faults = rig.faults;
@@ -215,8 +209,7 @@ void tst_ListManagerFaults::memberFails()
 
     if (!labels.contains(FailMark))
         startFaults();
-    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.start());
 
     for (const QByteArray &label : labels) {
         if (label == FailMark) {
@@ -228,7 +221,7 @@ void tst_ListManagerFaults::memberFails()
             continue;
         }
         // No fault may reach the event loop, and the label never stays in hand.
-        scanWithTicks(rig, label);
+        rig.scanWithTicks(label);
         QVERIFY2(rig.station.poller().scanBuffer().isEmpty(), label.constData());
         QVERIFY(!rig.station.gate().isBusy());
     }

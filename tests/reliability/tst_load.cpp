@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <atomic>
@@ -121,24 +122,12 @@ private:
 struct WindowRig
 {
     explicit WindowRig(const QString &root)
-        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
-        , provider(store)
-        , station({window, prompter, pacer, port, provider},
-                  root + QStringLiteral("/program"),
-                  root + QStringLiteral("/windows"))
-        , listWindow(store.get())
-    {
-        station.setInstanceLockDir(root + QStringLiteral("/run"));
-        station.setListWait(3, 1);
-    }
+        : rig(root, false, &window)
+        , listWindow(rig.store.get())
+    {}
 
     app::MainWindow window;
-    ScriptedPrompter prompter;
-    InstantPacer pacer;
-    scanner::SerialScannerPort port;
-    std::shared_ptr<embeddedlist::ListStore> store;
-    embeddedlist::EmbeddedListManagerProvider provider;
-    app::Station station;
+    PtyStation rig;
     embeddedlist::ListManagerWindow listWindow;
 };
 
@@ -194,20 +183,18 @@ void tst_Load::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QVERIFY(makeStationFolders(root()));
 }
 
 std::unique_ptr<WindowRig> tst_Load::startWindowRig(PtyPair &pty)
 {
-    if (!writeStationSettings(root() + QStringLiteral("/program/KTQ.INI"), root(), pty.slavePath()))
+    if (!PtyStation::prepare(root(), pty.slavePath()))
         return nullptr;
     auto rig = std::make_unique<WindowRig>(root());
-    if (rig->station.start(true) != app::Startup::Outcome::Running || !rig->port.isOpen())
+    if (!rig->rig.start())
         return nullptr;
-    rig->window.bindOptions(rig->station.options());
+    rig->window.bindOptions(rig->rig.station.options());
     rig->window.show();
     rig->listWindow.show();
-    rig->station.startPolling();
     return rig;
 }
 
@@ -225,7 +212,7 @@ void tst_Load::floodWithoutPause()
     LoopProbe probe;
     qsizetype largestBuffer = 0;
     probe.onFire = [&] {
-        largestBuffer = std::max(largestBuffer, rig->station.poller().scanBuffer().size());
+        largestBuffer = std::max(largestBuffer, rig->rig.station.poller().scanBuffer().size());
     };
     Flood flood(pty.masterFd(), "%12PROG.CNC N1 X", Flood::UntilStopped);
     QTest::qWait(seconds * 1000);
@@ -252,17 +239,17 @@ void tst_Load::floodWithoutPause()
         QVERIFY2(memoryGrowthKb < 32 * 1024, qPrintable(QString::number(memoryGrowthKb)));
     // The window kept being served throughout: its timers ran every second of the flood.
     QVERIFY2(firedDuringFlood >= seconds, qPrintable(QString::number(firedDuringFlood)));
-    QCOMPARE(rig->store->rowCount(), 0);
-    QVERIFY(rig->prompter.shown.isEmpty());
+    QCOMPARE(rig->rig.store->rowCount(), 0);
+    QVERIFY(rig->rig.prompter.shown.isEmpty());
 
     // And the station goes on with the next real scan.
     pty.clearReceived();
     QVERIFY(pty.write("%12PROG.CNC N1 X"));
     QTRY_COMPARE_WITH_TIMEOUT(
-        rig->station.dispatcher().segmentsSeen(), QStringLiteral("1"), Patience);
+        rig->rig.station.dispatcher().segmentsSeen(), QStringLiteral("1"), Patience);
     QVERIFY(pty.write("%22600 400 18"));
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack, Patience);
-    QCOMPARE(rig->store->rowCount(), 1);
+    QCOMPARE(rig->rig.store->rowCount(), 1);
 }
 
 void tst_Load::longLabels_data()
@@ -298,10 +285,11 @@ void tst_Load::longLabels()
 
     LoopProbe probe;
     Flood send(pty.masterFd(), label, Flood::Once);
-    QTRY_COMPARE_WITH_TIMEOUT(rig->store->rowCount(), rows, Patience);
-    QTRY_COMPARE_WITH_TIMEOUT(rig->prompter.texts(), prompts, Patience);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        rig->station.poller().scanBuffer().isEmpty() && !rig->station.gate().isBusy(), Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(rig->rig.store->rowCount(), rows, Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(rig->rig.prompter.texts(), prompts, Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(rig->rig.station.poller().scanBuffer().isEmpty()
+                                 && !rig->rig.station.gate().isBusy(),
+                             Patience);
     QTest::qWait(100);
     qInfo("label of %lld characters: worst event loop delay %lld ms; window %dx%d",
           qlonglong(label.size()),
@@ -314,7 +302,7 @@ void tst_Load::longLabels()
         rig->window.width() <= std::max(screen.width(), windowSize.width())
             && rig->window.height() <= std::max(screen.height(), windowSize.height()),
         qPrintable(QStringLiteral("%1x%2").arg(rig->window.width()).arg(rig->window.height())));
-    QCOMPARE(rig->store->rowCount(), rows);
+    QCOMPARE(rig->rig.store->rowCount(), rows);
 }
 
 void tst_Load::itemsBackToBack()
@@ -343,10 +331,10 @@ void tst_Load::itemsBackToBack()
 
     // Exactly one row per item, in scanning order, and one "ACK" each; quiet ticks later
     // nothing more comes.
-    QTest::qWait(5 * RigPollMs);
+    QTest::qWait(5 * PtyStation::PollMs);
     QCOMPARE(pty.received(), Ack.repeated(items));
     const embeddedlist::StoredList list = embeddedlist::parseStoredList(
-        readFileBytes(barlink.listFolder() + QStringLiteral("/current.lst")));
+        readBytes(barlink.listFolder() + QStringLiteral("/current.lst")));
     QVERIFY(!list.tornTail);
     QCOMPARE(list.rows.size(), items);
     for (int i = 0; i < items; ++i) {

@@ -5,10 +5,9 @@
 
 #include "PtyPair.h"
 #include "StationRig.h"
-#include "app/PortControl.h"
-#include "scanner/SerialScannerPort.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -37,7 +36,7 @@ private:
     int m_count = 0;
 };
 
-using Rig = StationRig<scanner::SerialScannerPort>;
+using Rig = PtyStation;
 
 // True once the station has nothing in hand: the buffer empty, no label being handled.
 bool idle(Rig &rig)
@@ -102,7 +101,6 @@ void tst_ScannerLoss::goesAwayAndComesBack()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString root = dir.path();
-    QVERIFY(makeStationFolders(root));
     auto pty = std::make_unique<PtyPair>();
     if (!pty->isValid())
         QSKIP("no pseudo-terminal available");
@@ -110,12 +108,10 @@ void tst_ScannerLoss::goesAwayAndComesBack()
     // back under the same name.
     const QString link = root + QStringLiteral("/scanner");
     QVERIFY(QFile::link(pty->slavePath(), link));
-    QVERIFY(writeStationSettings(root + QStringLiteral("/program/KTQ.INI"), root, link));
+    QVERIFY(Rig::prepare(root, link));
     Rig rig(root);
-    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
-    QVERIFY(rig.port.isOpen());
+    QVERIFY(rig.start());
     rig.station.portControl().setReconnectInterval(200);
-    rig.station.startPolling();
 
     QByteArray received;
     for (const QByteArray &label : before)
