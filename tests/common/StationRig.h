@@ -101,15 +101,8 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
         }
     }
 
-    // The rows in short (see rowSummaries), and the program names alone.
+    // The rows in short (see rowSummaries).
     [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
-    [[nodiscard]] QStringList rowNames() const
-    {
-        QStringList names;
-        for (const QString &row : store->rows())
-            names << rowField(row, 161);
-        return names;
-    }
 
     FakeDisplay display;
     ScriptedPrompter prompter;
