@@ -92,17 +92,17 @@ QMap<QString, QByteArray> filesUnder(const QString &root)
     return files;
 }
 
-// Makes what `spec` says under root: "path=bytes" a file, "kind:path" what cannot be read as
+// Makes `what` under root: "path=bytes" a file, "kind:path" what cannot be read as
 // a list file ("gone", "folder", "fifo", "huge", "unreadable").
-void make(const QString &root, const QString &spec)
+void make(const QString &root, const QString &what)
 {
-    const qsizetype equals = spec.indexOf(u'=');
+    const qsizetype equals = what.indexOf(u'=');
     if (equals > 0) {
-        QVERIFY(writeBytes(root + u'/' + spec.left(equals), spec.mid(equals + 1).toLatin1()));
+        QVERIFY(writeBytes(root + u'/' + what.left(equals), what.mid(equals + 1).toLatin1()));
         return;
     }
-    const QString kind = spec.section(u':', 0, 0);
-    const QString path = root + u'/' + spec.section(u':', 1);
+    const QString kind = what.section(u':', 0, 0);
+    const QString path = root + u'/' + what.section(u':', 1);
     QVERIFY(QFile::remove(path));
     if (kind == QLatin1String("folder")) {
         QVERIFY(QDir().mkpath(path));
