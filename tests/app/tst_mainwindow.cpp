@@ -139,7 +139,7 @@ private Q_SLOTS:
     }
 
     // The last-scan line keeps its width while characters arrive; the exclusion label is
-    // there only while it has a text.
+    // there only while it has a text; long texts are cut.
     void linesKeepTheirPlace()
     {
         app::MainWindow window;
@@ -159,6 +159,15 @@ private Q_SLOTS:
         QVERIFY(!exclusion->isHidden());
         window.setExclusionText(QString());
         QVERIFY(exclusion->isHidden());
+
+        // The lines show the first line of a text, at most 200 characters of it, so that a
+        // label far longer than any window is laid out quickly; the status text stays whole.
+        const QString endless(100000, u'X');
+        window.setStatus(endless);
+        window.setLastScan(QStringLiteral("PB1^X800\r\nG71"));
+        QCOMPARE(window.status(), endless);
+        QCOMPARE(child<QLabel>(window, "lblStatusBar")->text(), QString(200, u'X') + u'\u2026');
+        QCOMPARE(lastScan->text(), QStringLiteral("PB1^X800\u2026"));
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the

@@ -2,7 +2,7 @@
 // pseudo-terminal to a running station: the program file saved and the rows added must be
 // what the label says.
 
-#include "PtyStation.h"
+#include "StationRig.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -7,42 +7,25 @@
 
 #include "StationRig.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QTest>
 
 namespace barlink::testing {
 
 class BarlinkProcess
 {
 public:
-    // `root` must exist; `device` is the scanner's device; `keys` as for writeStationSettings.
+    // `root` must exist; `device` is the scanner's device; `keys` as for StationRig::prepare.
     BarlinkProcess(QString root, const QString &device, const QByteArray &keys = {})
         : m_root(std::move(root))
     {
-        for (const char *folder : {"config/barlink", "data", "run", "home"})
+        for (const char *folder : {"config/barlink", "data", "home"})
             QDir(m_root).mkpath(QLatin1String(folder));
-        QFile::setPermissions(m_root + QStringLiteral("/run"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_settingsWritten = makeStationFolders(m_root)
-                            && writeStationSettings(settingsPath(), m_root, device, keys);
-    }
-    ~BarlinkProcess() { kill(); }
-    BarlinkProcess(const BarlinkProcess &) = delete;
-    BarlinkProcess &operator=(const BarlinkProcess &) = delete;
-
-    [[nodiscard]] QString settingsPath() const
-    {
-        return m_root + QStringLiteral("/config/barlink/KTQ.INI");
-    }
-    // Where the embedded list manager keeps its list.
-    [[nodiscard]] QString listFolder() const { return m_root + QStringLiteral("/data/barlink"); }
-
-    // Starts the program; true once it has opened the scanner port.
-    [[nodiscard]] bool start(int timeoutMs = 20000)
-    {
-        if (!m_settingsWritten)
-            return false;
+        m_ready = StationRig<>::prepare(m_root, device, keys)
+                  && QFile::rename(m_root + QStringLiteral("/program/KTQ.INI"),
+                                   m_root + QStringLiteral("/config/barlink/KTQ.INI"))
+                  && QFile::setPermissions(m_root + QStringLiteral("/run"),
+                                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root + QStringLiteral("/config"));
@@ -54,11 +37,21 @@ public:
         env.remove(QStringLiteral("BARLINK_TEST_CONSOLE"));
         m_process.setProcessEnvironment(env);
         m_process.setProgram(QStringLiteral(BARLINK_BINARY));
+    }
+    ~BarlinkProcess() { kill(); }
+    BarlinkProcess(const BarlinkProcess &) = delete;
+    BarlinkProcess &operator=(const BarlinkProcess &) = delete;
+
+    // Where the embedded list manager keeps its list.
+    [[nodiscard]] QString listFolder() const { return m_root + QStringLiteral("/data/barlink"); }
+
+    // Starts the program; true once it has opened the scanner port.
+    [[nodiscard]] bool start()
+    {
         m_log.clear();
-        m_process.start();
-        if (!m_process.waitForStarted(timeoutMs))
-            return false;
-        return waitForLog("barlink.scanner: opened", timeoutMs);
+        if (m_ready)
+            m_process.start();
+        return m_ready && m_process.waitForStarted() && waitForLog("barlink.scanner: opened");
     }
 
     // True once the program's standard error holds `text` (since the last start).
@@ -93,7 +86,7 @@ public:
 
 private:
     QString m_root;
-    bool m_settingsWritten = false;
+    bool m_ready = false;
     QProcess m_process;
     QByteArray m_log;
 };

@@ -57,6 +57,21 @@ private Q_SLOTS:
         QTRY_COMPARE(m_pty->received(), QByteArray("ACK\rACK\r"));
     }
 
+    // However fast the device sends, the port holds at most ReadBufferBytes between reads.
+    void readBufferIsBounded()
+    {
+        SerialScannerPort port;
+        port.open(m_pty->slavePath(), defaultSettings);
+        const QByteArray chunk(4096, 'A');
+        qint64 sent = 0;
+        for (int i = 0; i < 1000 && sent < 4 * SerialScannerPort::ReadBufferBytes; ++i) {
+            sent += std::max<qint64>(0, ::write(m_pty->masterFd(), chunk.data(), chunk.size()));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(port.bytesWaiting() > 0);
+        QVERIFY(port.bytesWaiting() <= SerialScannerPort::ReadBufferBytes);
+    }
+
     void closedPortReadsNothingAndRefusesWrites()
     {
         SerialScannerPort port;

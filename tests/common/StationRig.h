@@ -1,10 +1,13 @@
 #pragma once
 
-// A station as the program puts it together, on the real serial port adapter and the embedded
-// list manager, with the operator's windows faked. Its folders live in a temporary root:
-// program/KTQ.INI, windows/, gcode/, lists/, csvin/, temp/, run/ and data/ (the list).
+// A station as the program puts it together, on the embedded list manager (its member calls
+// counted, and failing where the test plans so), with the operator's windows faked and a
+// scanner port of the test's choice: the real serial port adapter (a pseudo-terminal in
+// tests) or a port in memory. Its folders live in a temporary root: program/KTQ.INI,
+// windows/, gcode/, lists/, csvin/, run/, temp/ and data/ (the list manager's list).
 
 #include "Fakes.h"
+#include "FaultyListManager.h"
 #include "RigSupport.h"
 #include "TestSupport.h"
 #include "app/EventLoopPacer.h"
@@ -20,17 +23,19 @@
 
 namespace barlink::testing {
 
-// A whole station whose scanner port is a real serial device (a pseudo-terminal in tests).
-struct PtyStation
+template<typename Port = scanner::SerialScannerPort> struct StationRig
 {
     static constexpr int PollMs = 100;
 
     // realPauses: the station's pauses keep window events (and scanner ticks) running, as in
-    // the program; otherwise they return at once.
-    explicit PtyStation(const QString &root, bool realPauses = false)
+    // the program; otherwise they return at once. shownOn: a window instead of the fake.
+    explicit StationRig(const QString &root,
+                        bool realPauses = false,
+                        base::OperatorDisplay *shownOn = nullptr)
         : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
-        , provider(store)
-        , station(display,
+        , embedded(store)
+        , provider(embedded, faults)
+        , station(shownOn ? *shownOn : display,
                   prompter,
                   realPauses ? static_cast<base::Pacer &>(eventLoopPacer) : instantPacer,
                   port,
@@ -47,7 +52,8 @@ struct PtyStation
     // ("Key=Value" lines) add keys or override these.
     static bool prepare(const QString &root, const QString &device, const QByteArray &keys = {})
     {
-        for (const char *folder : {"program", "windows", "gcode", "lists", "csvin", "temp"}) {
+        for (const char *folder :
+             {"program", "windows", "gcode", "lists", "csvin", "run", "temp"}) {
             if (!QDir(root).mkpath(QLatin1String(folder)))
                 return false;
         }
@@ -82,16 +88,35 @@ struct PtyStation
         return true;
     }
 
+    // With the port in memory: hands `bytes` over as one burst and runs polling ticks until
+    // the station has handled everything in it (or 20 ticks have passed).
+    void scanWithTicks(const QByteArray &bytes)
+    {
+        port.received += bytes;
+        scanner::ScanPoller &poller = station.poller();
+        for (int i = 0; i < 20; ++i) {
+            poller.tick();
+            if (port.received.isEmpty() && poller.scanBuffer().isEmpty() && poller.idleTicks() == 0)
+                return;
+        }
+    }
+
+    // The rows in short (see rowSummaries).
     [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
 
     FakeDisplay display;
     ScriptedPrompter prompter;
     InstantPacer instantPacer;
     app::EventLoopPacer eventLoopPacer;
-    scanner::SerialScannerPort port;
+    Port port;
+    ListManagerFaults faults;
     std::shared_ptr<embeddedlist::ListStore> store;
-    embeddedlist::EmbeddedListManagerProvider provider;
+    embeddedlist::EmbeddedListManagerProvider embedded;
+    FaultyProvider provider;
     app::Station station;
 };
+
+// The station on a pseudo-terminal.
+using PtyStation = StationRig<scanner::SerialScannerPort>;
 
 } // namespace barlink::testing
