@@ -47,10 +47,13 @@ struct Station
         }
         store = std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data"));
         provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(store);
-        station = std::make_unique<app::Station>(
-            app::Station::Seams{display, prompter, pacer, port, *provider},
-            root + QStringLiteral("/program"),
-            root + QStringLiteral("/windows"));
+        station = std::make_unique<app::Station>(display,
+                                                 prompter,
+                                                 pacer,
+                                                 port,
+                                                 *provider,
+                                                 root + QStringLiteral("/program"),
+                                                 root + QStringLiteral("/windows"));
         station->setInstanceLockDir(root + QStringLiteral("/run"));
         ok = station->start(true) == app::Startup::Outcome::Running && port.isOpen();
         // The first label after start-up clears the list: not part of an item.

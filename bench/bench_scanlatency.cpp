@@ -86,7 +86,11 @@ public:
     explicit ScanStation(int pollMs)
         : m_store(std::make_shared<embeddedlist::ListStore>(m_dir.path() + QStringLiteral("/data")))
         , m_provider(m_store)
-        , m_station({m_display, m_prompter, m_pacer, m_port, m_provider},
+        , m_station(m_display,
+                    m_prompter,
+                    m_pacer,
+                    m_port,
+                    m_provider,
                     m_dir.path() + QStringLiteral("/program"),
                     m_dir.path() + QStringLiteral("/windows"))
         , m_pollMs(pollMs)

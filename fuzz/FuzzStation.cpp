@@ -158,7 +158,11 @@ FuzzStation::FuzzStation(StationPlan plan)
     : m_store(freshStore(plan.switches >> 6))
     , m_embedded(m_store)
     , m_provider(m_embedded, m_faults)
-    , m_station({m_display, m_prompter, m_pacer, m_port, m_provider},
+    , m_station(m_display,
+                m_prompter,
+                m_pacer,
+                m_port,
+                m_provider,
                 stationFolder() + QStringLiteral("/program"),
                 stationFolder() + QStringLiteral("/windows"))
 {
@@ -183,9 +187,7 @@ FuzzStation::FuzzStation(StationPlan plan)
         options.setValue(switches[bit], (plan.switches >> bit) & 1);
     m_station.item().clearListPending = (plan.switches & 0x10) != 0;
     m_prompter.setGoOnAnswers((plan.switches & 0x20) != 0 ? 3 : 0);
-    const auto editor = [this] { ++m_editorLaunches; };
-    m_station.dispatcher().launchEditor = editor;
-    m_station.programBarcode().launchEditor = editor;
+    QObject::connect(&m_station, &app::Station::editorRequested, [this] { ++m_editorLaunches; });
 
     QObject::connect(
         m_store.get(), &embeddedlist::ListStore::rowsAppended, [this](qint32 first, qint32 last) {

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                     "a program file is as it was or holds the whole program",
                     path);
         const bool replaces = station.options().overwrite() || before.isEmpty();
-        const QString status = station.seams().display.status();
+        const QString status = station.context().display.status();
         const bool refused = status == base::unsafeNameMessage(name)
                              || status.startsWith(program::ProgramBarcode::abandonedText({}));
         fuzz::check(!replaces || refused || after == whole,

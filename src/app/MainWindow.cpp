@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QMetaMethod>
 
 namespace barlink::app {
 
@@ -85,36 +86,23 @@ MainWindow::MainWindow(QWidget *parent)
         m_exitRequested = true;
         QApplication::exit(0);
     });
-    connect(m_ui->mnuSetttings, &QAction::triggered, this, [this] {
-        if (onPortSettings)
-            onPortSettings();
-    });
-    connect(m_ui->MnuAutoFld, &QAction::triggered, this, [this] {
-        if (onAutoFieldSelect)
-            onAutoFieldSelect();
-    });
-    connect(m_ui->ExIns, &QAction::triggered, this, [this] {
-        if (onExclusionInsertion)
-            onExclusionInsertion();
-    });
-    connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
-        if (onAbout)
-            onAbout();
-    });
-    connect(m_ui->mnuListManager, &QAction::triggered, this, [this] {
-        if (onShowListManager)
-            onShowListManager();
-    });
+    connect(m_ui->mnuSetttings, &QAction::triggered, this, &MainWindow::portSettingsRequested);
+    connect(m_ui->MnuAutoFld, &QAction::triggered, this, &MainWindow::autoFieldSelectRequested);
+    connect(m_ui->ExIns, &QAction::triggered, this, &MainWindow::exclusionInsertionRequested);
+    connect(m_ui->mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
+    connect(m_ui->mnuListManager, &QAction::triggered, this, &MainWindow::listManagerRequested);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::enableMenus()
 {
-    m_ui->MnuAutoFld->setEnabled(bool(onAutoFieldSelect));
-    m_ui->ExIns->setEnabled(bool(onExclusionInsertion));
-    m_ui->mnuAbout->setEnabled(bool(onAbout));
-    m_ui->mnuListManager->setEnabled(bool(onShowListManager));
+    const auto connected
+        = [this](auto signal) { return isSignalConnected(QMetaMethod::fromSignal(signal)); };
+    m_ui->MnuAutoFld->setEnabled(connected(&MainWindow::autoFieldSelectRequested));
+    m_ui->ExIns->setEnabled(connected(&MainWindow::exclusionInsertionRequested));
+    m_ui->mnuAbout->setEnabled(connected(&MainWindow::aboutRequested));
+    m_ui->mnuListManager->setEnabled(connected(&MainWindow::listManagerRequested));
 }
 
 QCheckBox *MainWindow::checkBoxFor(base::Options::Switch s) const
@@ -296,8 +284,7 @@ void MainWindow::beep()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (onClose)
-        onClose();
+    Q_EMIT closed();
     event->accept();
 }
 

@@ -6,7 +6,6 @@
 #include <QMainWindow>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -40,15 +39,7 @@ public:
     // Where manual entry sends its labels, and the gate that keeps one label at a time.
     void setLabelInterpreter(label::LabelInterpreter *interpreter, base::LabelGate *gate);
 
-    // Menu commands whose windows live elsewhere; the items stay disabled while unset.
-    std::function<void()> onPortSettings;
-    std::function<void()> onAutoFieldSelect;
-    std::function<void()> onExclusionInsertion;
-    std::function<void()> onAbout;
-    // Shows the List Manager window again once it has been closed.
-    std::function<void()> onShowListManager;
-    // Runs when the window is closed with its close box (not with E&xit).
-    std::function<void()> onClose;
+    // Enables the menu commands whose signal below is connected; the others stay disabled.
     void enableMenus();
 
     // OperatorDisplay
@@ -64,6 +55,17 @@ public:
     void beep() override;
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
+
+Q_SIGNALS:
+    // Menu commands whose windows live elsewhere.
+    void portSettingsRequested();
+    void autoFieldSelectRequested();
+    void exclusionInsertionRequested();
+    void aboutRequested();
+    // The List Manager window is to be shown again once it has been closed.
+    void listManagerRequested();
+    // The window was closed with its close box (not with E&xit).
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

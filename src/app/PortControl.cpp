@@ -31,13 +31,10 @@ PortControl::PortControl(base::Settings &settings,
 {
     m_reconnect.setInterval(2000);
     connect(&m_reconnect, &QTimer::timeout, this, &PortControl::tryReconnect);
-    m_port.onDeviceLost = [this](const QString &reason) { onDeviceLost(reason); };
+    connect(&m_port, &scanner::ScannerPort::deviceLost, this, &PortControl::onDeviceLost);
 }
 
-PortControl::~PortControl()
-{
-    m_port.onDeviceLost = nullptr;
-}
+PortControl::~PortControl() = default;
 
 QString PortControl::currentSettingsCaption(const base::Settings &settings)
 {
@@ -97,17 +94,13 @@ std::optional<Error> PortControl::openPort()
 
 bool PortControl::applySerialSettings()
 {
-    for (;;) {
-        const std::optional<Error> failure = openPort();
-        if (!failure)
-            return true;
-        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(*failure));
-        if (!showSettingsDialog || !showSettingsDialog())
-            return m_port.isOpen();
-        // The dialog opens the port itself when it can; otherwise try its settings here.
-        if (m_port.isOpen())
-            return true;
-    }
+    const std::optional<Error> failure = openPort();
+    if (!failure)
+        return true;
+    m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(*failure));
+    // The dialog stays open until the port opens with what it shows or the operator cancels.
+    Q_EMIT settingsDialogRequested();
+    return m_port.isOpen();
 }
 
 bool PortControl::startPort()

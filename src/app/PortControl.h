@@ -6,7 +6,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
 #include <optional>
 
 namespace barlink::scanner {
@@ -22,7 +21,7 @@ struct Settings;
 namespace barlink::app {
 
 // Opens the scanner port with the settings in memory and shows them on the main
-// window; reports a failure and offers the port settings dialog again. A port that is
+// window; reports a failure and asks for the port settings dialog. A port that is
 // not open while a device is named waits for that device: whether the device went away
 // or was not there when the port was opened, the status line says so and the port is
 // tried again every 2 s until it opens.
@@ -37,15 +36,10 @@ public:
                 QObject *parent = nullptr);
     ~PortControl() override;
 
-    // Shows the port settings dialog modally; true when the operator chose new settings
-    // with OK (they are then saved and in memory, and the dialog may have opened the port
-    // with them already).
-    std::function<bool()> showSettingsDialog;
-
     // Reopens the port with the port number (or device) and line settings in memory.
-    // On failure: the unexpected-error message, then the settings dialog, until the port
-    // opens or the operator cancels; the port then waits for its device. Returns whether
-    // the port is open.
+    // On failure: the unexpected-error message, then the settings dialog, which opens the
+    // port with the operator's choice or, on Cancel, leaves it waiting for its device.
+    // Returns whether the port is open.
     bool applySerialSettings();
 
     // Opens the port at start-up as applySerialSettings does; true when start-up may go on.
@@ -77,6 +71,10 @@ public:
 Q_SIGNALS:
     // The device went away; the port is closed and reconnection attempts have begun.
     void deviceLost();
+    // The port did not open: the operator is to choose the port settings in a modal dialog,
+    // before the emission returns. OK there stores the choice and opens the port with it
+    // (reopen()); Cancel leaves the port as it is.
+    void settingsDialogRequested();
 
 private:
     [[nodiscard]] std::optional<Error> openPort();

@@ -1,6 +1,8 @@
 #include "SettingsDialog.h"
 #include "ui_SettingsDialog.h"
 
+#include "PortControl.h"
+
 #include "base/CenterForm.h"
 #include "base/Error.h"
 #include "base/Prompter.h"
@@ -40,11 +42,15 @@ const QString DeviceChoice = QStringLiteral("device");
 
 } // namespace
 
-SettingsDialog::SettingsDialog(base::Settings &settings, base::Prompter &prompter, QWidget *parent)
+SettingsDialog::SettingsDialog(base::Settings &settings,
+                               base::Prompter &prompter,
+                               PortControl &portControl,
+                               QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::SettingsDialog>())
     , m_settings(settings)
     , m_prompter(prompter)
+    , m_portControl(portControl)
 {
     m_ui->setupUi(this);
     m_port = makeGroup(this,
@@ -218,14 +224,12 @@ void SettingsDialog::onOk()
     } catch (const Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
-    if (applySettings) {
-        const QString why = applySettings();
-        if (!why.isEmpty()) {
-            showProblem(tr("The port could not be opened: %1.\nChoose other settings and OK, "
-                           "or Cancel to keep these.")
-                            .arg(why));
-            return;
-        }
+    const QString why = m_portControl.reopen();
+    if (!why.isEmpty()) {
+        showProblem(tr("The port could not be opened: %1.\nChoose other settings and OK, "
+                       "or Cancel to keep these.")
+                        .arg(why));
+        return;
     }
     accept();
 }

@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <memory>
 
 class QAbstractButton;
@@ -22,6 +21,8 @@ struct Settings;
 
 namespace barlink::app {
 
+class PortControl;
+
 // frmSettings: the operator chooses the scanner's port (Com1 to Com4, or a serial device
 // of the system, or any device path) and line settings. OK stores exactly what the dialog
 // shows, in memory and in the settings file, and opens the port with it; when the port
@@ -30,12 +31,12 @@ class SettingsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    SettingsDialog(base::Settings &settings, base::Prompter &prompter, QWidget *parent = nullptr);
+    // OK opens the port of portControl with the settings just stored.
+    SettingsDialog(base::Settings &settings,
+                   base::Prompter &prompter,
+                   PortControl &portControl,
+                   QWidget *parent = nullptr);
     ~SettingsDialog() override;
-
-    // Opens the port with the settings just stored; returns why it could not, or an empty
-    // text. Unset: OK stores the settings and closes the dialog.
-    std::function<QString()> applySettings;
 
     // Offers these devices in the list (the system's when the dialog opens).
     void setDevices(const QList<scanner::SerialDevice> &devices);
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<Ui::SettingsDialog> m_ui;
     base::Settings &m_settings;
     base::Prompter &m_prompter;
+    PortControl &m_portControl;
     SerialChoice m_choice;
     QButtonGroup *m_port = nullptr;
     QButtonGroup *m_baud = nullptr;

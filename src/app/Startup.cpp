@@ -8,6 +8,7 @@
 #include "base/ProductEnvironment.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
+#include "base/StationContext.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
 #include "settings/SettingsFile.h"
@@ -28,7 +29,7 @@ template<typename Step> void Startup::guarded(Step step)
     try {
         step();
     } catch (const std::exception &error) {
-        m_parts.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_context.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
 }
 
@@ -43,41 +44,41 @@ QString Startup::noListText(const QString &reason)
 
 Startup::Outcome Startup::run(bool commandLineEmpty)
 {
-    if (m_parts.instances.countInstances(QStringLiteral("BarCode")) > 1) {
-        m_parts.prompter.inform(base::Prompter::Icon::Warning, alreadyRunningText());
+    if (m_instances.countInstances(QStringLiteral("BarCode")) > 1) {
+        m_context.prompter.inform(base::Prompter::Icon::Warning, alreadyRunningText());
         return Outcome::AlreadyRunning;
     }
 
     // The result does not matter: without a file the values stay as they were. A settings
     // folder that cannot be looked into is reported and start-up goes on the same way.
     guarded([this] {
-        (void)settings::loadSettings(m_parts.settings, m_parts.options, m_parts.prompter);
+        (void)settings::loadSettings(m_context.settings, m_context.options, m_context.prompter);
     });
 
     guarded([this] {
-        m_parts.product.registerApplication({QCoreApplication::applicationName(),
-                                             QCoreApplication::applicationDirPath(),
-                                             QCoreApplication::applicationFilePath(),
-                                             QCoreApplication::applicationVersion()});
+        m_product.registerApplication({QCoreApplication::applicationName(),
+                                       QCoreApplication::applicationDirPath(),
+                                       QCoreApplication::applicationFilePath(),
+                                       QCoreApplication::applicationVersion()});
     });
 
     bool portStarted = false;
-    guarded([&] { portStarted = m_parts.port.startPort(); });
+    guarded([&] { portStarted = m_port.startPort(); });
     if (!portStarted)
         return Outcome::PortRefused;
 
-    m_parts.link.setCommandLineEmpty(commandLineEmpty);
+    m_context.link.setCommandLineEmpty(commandLineEmpty);
     guarded([this] { createApplication(); });
     if (commandLineEmpty)
         waitForList();
 
-    m_parts.item.clearListPending = true;
+    m_context.item.clearListPending = true;
     return Outcome::Running;
 }
 
 void Startup::createApplication()
 {
-    m_parts.link.setApplication(m_parts.provider.createApplication());
+    m_context.link.setApplication(m_context.provider.createApplication());
 }
 
 void Startup::waitForList()
@@ -86,10 +87,10 @@ void Startup::waitForList()
         QString reason;
         for (int pass = 0; pass < m_listWaitPasses; ++pass) {
             try {
-                if (!m_parts.link.application())
+                if (!m_context.link.application())
                     createApplication();
-                if (auto list = m_parts.link.application()->newList()) {
-                    m_parts.link.setCurrentList(std::move(list));
+                if (auto list = m_context.link.application()->newList()) {
+                    m_context.link.setCurrentList(std::move(list));
                     return;
                 }
             } catch (const std::exception &error) {
@@ -102,11 +103,11 @@ void Startup::waitForList()
             loop.exec();
         }
         qCInfo(lcStartup) << "no list yet:" << reason;
-        const auto answer = m_parts.prompter.ask(base::Prompter::Icon::Warning,
-                                                 base::Prompter::Buttons::RetryCancel,
-                                                 noListText(reason));
+        const auto answer = m_context.prompter.ask(base::Prompter::Icon::Warning,
+                                                   base::Prompter::Buttons::RetryCancel,
+                                                   noListText(reason));
         if (answer != base::Prompter::Answer::Retry) {
-            m_parts.display.setStatus(noListStatus());
+            m_context.display.setStatus(noListStatus());
             return;
         }
     }

@@ -3,21 +3,8 @@
 #include <QString>
 
 namespace barlink::base {
-struct CurrentItem;
-} // namespace barlink::base
-
-namespace barlink::label {}
-namespace barlink::listmanager {
-class ListManagerLink;
-class ListManagerProvider;
-} // namespace barlink::listmanager
-
-namespace barlink::base {
-class OperatorDisplay;
-class Options;
 class ProductEnvironment;
-class Prompter;
-struct Settings;
+struct StationContext;
 } // namespace barlink::base
 
 namespace barlink::app {
@@ -36,22 +23,14 @@ public:
         PortRefused,    // the port start-up refused: the program ends silently
     };
 
-    struct Parts
-    {
-        base::Settings &settings;
-        base::Options &options;
-        base::Prompter &prompter;
-        base::OperatorDisplay &display;
-        InstanceCounter &instances;
-        base::ProductEnvironment &product;
-        PortControl &port;
-        listmanager::ListManagerProvider &provider;
-        listmanager::ListManagerLink &link;
-        base::CurrentItem &item;
-    };
-
-    explicit Startup(Parts parts)
-        : m_parts(parts)
+    Startup(base::StationContext &context,
+            InstanceCounter &instances,
+            base::ProductEnvironment &product,
+            PortControl &port)
+        : m_context(context)
+        , m_instances(instances)
+        , m_product(product)
+        , m_port(port)
     {}
 
     // How long one round of the wait for a list lasts before the operator is asked
@@ -79,7 +58,10 @@ private:
     void createApplication();
     void waitForList();
 
-    Parts m_parts;
+    base::StationContext &m_context;
+    InstanceCounter &m_instances;
+    base::ProductEnvironment &m_product;
+    PortControl &m_port;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

@@ -11,41 +11,39 @@
 
 namespace barlink::app {
 
-Station::Station(Seams seams, QString programDir, QString windowsDir, QObject *parent)
+Station::Station(base::OperatorDisplay &display,
+                 base::Prompter &prompter,
+                 base::Pacer &pacer,
+                 scanner::ScannerPort &port,
+                 listmanager::ListManagerProvider &provider,
+                 QString programDir,
+                 QString windowsDir,
+                 QObject *parent)
     : QObject(parent)
-    , m_seams(seams)
     , m_product(m_settings)
-    , m_portControl(m_settings, seams.port, seams.display, seams.prompter)
+    , m_portControl(m_settings, port, display, prompter)
     , m_autoSel(m_settings)
     , m_selector(m_autoSel)
-    , m_sender({m_settings,
+    , m_context{m_settings,
                 m_options,
-                seams.display,
-                seams.pacer,
-                seams.prompter,
                 m_item,
+                display,
+                prompter,
+                pacer,
                 m_link,
-                seams.provider,
-                seams.port,
+                provider,
+                port,
                 m_autoSel,
-                m_selector})
-    , m_dispatcher({m_settings,
-                    m_options,
-                    seams.display,
-                    seams.pacer,
-                    seams.prompter,
-                    m_item,
-                    m_link,
-                    m_autoSel,
-                    m_selector,
-                    m_sender})
-    , m_programBarcode(
-          {m_settings, m_options, seams.display, seams.prompter, m_item, m_link, m_sender})
-    , m_poller(seams.port, labelHandlers(), seams.display, seams.prompter, m_gate)
+                m_selector}
+    , m_sender(m_context)
+    , m_dispatcher(m_context, m_sender)
+    , m_programBarcode(m_context, m_sender)
+    , m_poller(port, labelHandlers(), display, prompter, m_gate)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
     connect(&m_options, &base::Options::userChanged, this, &Station::writeOption);
+    connect(&m_sender, &label::ItemSender::editorRequested, this, &Station::editorRequested);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -57,16 +55,7 @@ Station::~Station() = default;
 
 Startup::Outcome Station::start(bool commandLineEmpty)
 {
-    Startup startup({m_settings,
-                     m_options,
-                     m_seams.prompter,
-                     m_seams.display,
-                     m_instances,
-                     m_product,
-                     m_portControl,
-                     m_seams.provider,
-                     m_link,
-                     m_item});
+    Startup startup(m_context, m_instances, m_product, m_portControl);
     startup.setListWait(m_listWaitPasses, m_listWaitIntervalMs);
     m_helpFile = QDir(m_settings.programDir).filePath(QStringLiteral("LBLHELP.HLP"));
     return startup.run(commandLineEmpty);
@@ -84,7 +73,7 @@ scanner::ScanPoller::Handlers Station::labelHandlers()
         = [this](const QString &label) { (void)m_dispatcher.interpretLabel(label); },
         .decodeCompressedLabel =
             [this](const QString &label, QString &rest) {
-                return program::decodeCompressedLabel(label, m_seams.display, rest);
+                return program::decodeCompressedLabel(label, m_context.display, rest);
             },
         .interpretProgramBarcode
         = [this](const QString &label) { m_programBarcode.interpretProgramBarcode(label); },
@@ -103,7 +92,7 @@ void Station::writeOption(base::Options::Switch s, int value)
     try {
         settings::writeOptionSwitch(m_settings, s, value);
     } catch (const Error &error) {
-        m_seams.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_context.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "base/Options.h"
 #include "base/ProductEnvironment.h"
 #include "base/Settings.h"
+#include "base/StationContext.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
 #include "label/ItemSender.h"
@@ -34,23 +35,21 @@ class Prompter;
 namespace barlink::app {
 
 // The station's state for the whole run (settings, option switches, current item,
-// list manager references, scanner port) and the start-up and shutdown around it.
-// Runs headless: the window, the message boxes, the pauses, the port and the list
-// manager come in from outside.
+// list manager references, scanner port), the parts that handle labels, and the start-up
+// and shutdown around them. Runs headless: the window, the message boxes, the pauses, the
+// port and the list manager come in from outside.
 class Station : public QObject
 {
     Q_OBJECT
 public:
-    struct Seams
-    {
-        base::OperatorDisplay &display;
-        base::Prompter &prompter;
-        base::Pacer &pacer;
-        scanner::ScannerPort &port;
-        listmanager::ListManagerProvider &provider;
-    };
-
-    Station(Seams seams, QString programDir, QString windowsDir, QObject *parent = nullptr);
+    Station(base::OperatorDisplay &display,
+            base::Prompter &prompter,
+            base::Pacer &pacer,
+            scanner::ScannerPort &port,
+            listmanager::ListManagerProvider &provider,
+            QString programDir,
+            QString windowsDir,
+            QObject *parent = nullptr);
     ~Station() override;
 
     // Runs the start-up sequence. commandLineEmpty: no arguments but the toolkit's own.
@@ -69,7 +68,8 @@ public:
     [[nodiscard]] listmanager::ListManagerLink &link() { return m_link; }
     [[nodiscard]] PortControl &portControl() { return m_portControl; }
     [[nodiscard]] base::ProductEnvironment &product() { return m_product; }
-    [[nodiscard]] const Seams &seams() const { return m_seams; }
+    // What the station's parts share, built once.
+    [[nodiscard]] base::StationContext &context() { return m_context; }
     [[nodiscard]] label::LabelDispatcher &dispatcher() { return m_dispatcher; }
     [[nodiscard]] base::LabelGate &gate() { return m_gate; }
     [[nodiscard]] program::ProgramBarcode &programBarcode() { return m_programBarcode; }
@@ -86,11 +86,15 @@ public:
     // Lets tests keep the single-instance lock out of the user's folder.
     void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
 
+Q_SIGNALS:
+    // An item has been sent while "Show Program in Editor" is ticked: its program is to be
+    // opened in the program editor.
+    void editorRequested(const QString &programName);
+
 private:
     // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
     [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
 
-    Seams m_seams;
     base::Settings m_settings;
     base::Options m_options;
     base::CurrentItem m_item;
@@ -101,6 +105,7 @@ private:
     base::LabelGate m_gate;
     fieldsel::AutoSelSettingsProvider m_autoSel;
     fieldsel::FieldSelector m_selector;
+    base::StationContext m_context;
     label::ItemSender m_sender;
     label::LabelDispatcher m_dispatcher;
     program::ProgramBarcode m_programBarcode;

@@ -35,7 +35,7 @@ using PathQuery = std::function<PathStatus(const QString &path)>;
 // be hidden.
 [[nodiscard]] PathStatus queryPath(const QString &path);
 
-// How a failed stat() (its errno) is answered.
+// How a failed stat() (its errno) is answered; POSIX only.
 [[nodiscard]] PathStatus statusFromErrno(int systemError);
 
 // True when a normal file is at path. A drive that cannot be read asks "Unformatted Disk"

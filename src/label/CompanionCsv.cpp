@@ -5,19 +5,13 @@
 #include "base/FileExists.h"
 #include "base/FileNames.h"
 #include "base/Settings.h"
+#include "label/FileSync.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace barlink::label {
 
@@ -79,25 +73,6 @@ QByteArray readCompanion(const QString &path)
     if (content.size() > maxCompanionCsvBytes)
         fail(Error::OutOfMemory, "Out of memory");
     return content;
-}
-
-// Asks the system to put the file's data on the disk. Devices that cannot be synced
-// (EINVAL, EROFS) have nothing to lose.
-void syncToDisk(QFile &file)
-{
-    const int fd = file.handle();
-    if (fd < 0)
-        return;
-#ifdef Q_OS_WIN
-    if (_commit(fd) != 0)
-        fail(Error::DeviceIoError, "Device I/O error");
-#else
-    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS)
-        return;
-    if (errno == ENOSPC || errno == EDQUOT)
-        fail(Error::DiskFull, "Disk full");
-    fail(Error::DeviceIoError, "Device I/O error");
-#endif
 }
 
 // Appends the line to the collecting file, or throws with the file as it was (where it

@@ -2,30 +2,12 @@
 
 #include "program/ItemOutlet.h"
 
+#include <QObject>
 #include <QString>
 
 namespace barlink::base {
-class OperatorDisplay;
-class Options;
-class Pacer;
-class Prompter;
-struct Settings;
-} // namespace barlink::base
-namespace barlink::fieldsel {
-class AutoSelSettingsProvider;
-class FieldSelector;
-} // namespace barlink::fieldsel
-namespace barlink::listmanager {
-class ListManagerLink;
-class ListManagerProvider;
-} // namespace barlink::listmanager
-namespace barlink::scanner {
-class ScannerPort;
+struct StationContext;
 }
-
-namespace barlink::base {
-struct CurrentItem;
-} // namespace barlink::base
 
 namespace barlink::label {
 
@@ -33,26 +15,13 @@ namespace barlink::label {
 // alike: the work field chosen by the run field's first character, the row added (twice for
 // a mirror piece), the list started when "Machine Auto Start" is ticked, then the pauses,
 // "Ready." and the reset of the item.
-class ItemSender : public program::ItemOutlet
+class ItemSender : public QObject, public program::ItemOutlet
 {
+    Q_OBJECT
 public:
-    struct Parts
-    {
-        const base::Settings &settings;
-        base::Options &options;
-        base::OperatorDisplay &display;
-        base::Pacer &pacer;
-        base::Prompter &prompter;
-        base::CurrentItem &item;
-        listmanager::ListManagerLink &link;
-        listmanager::ListManagerProvider &provider;
-        scanner::ScannerPort &port;
-        fieldsel::AutoSelSettingsProvider &autoSel;
-        fieldsel::FieldSelector &selector;
-    };
-
-    explicit ItemSender(Parts parts)
-        : m_parts(parts)
+    explicit ItemSender(base::StationContext &context, QObject *parent = nullptr)
+        : QObject(parent)
+        , m_context(context)
     {}
 
     void sendItem(float x, float y, const Way &way, int &rowsAdded) override;
@@ -60,11 +29,16 @@ public:
 
     [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
 
+Q_SIGNALS:
+    // The item just sent is to be opened in the program editor: "Show Program in Editor" is
+    // ticked. Emitted before the item is reset.
+    void editorRequested(const QString &programName);
+
 private:
     // One row: the field selection the run field asks for, the row, the start, the "ACK".
     void sendRow(float x, float y, const Way &way, int &rowsAdded);
 
-    Parts m_parts;
+    base::StationContext &m_context;
 };
 
 } // namespace barlink::label

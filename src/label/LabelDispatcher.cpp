@@ -5,6 +5,7 @@
 #include "base/FileNames.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
+#include "base/StationContext.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
@@ -12,7 +13,6 @@
 #include "label/CompanionCsv.h"
 #include "label/FieldCodes.h"
 #include "label/ItemSender.h"
-#include "label/ListFileLoader.h"
 #include "listmanager/ListManagerLink.h"
 #include "program/ProgramFileReader.h"
 #include "text/NumericValue.h"
@@ -62,10 +62,10 @@ Error withRowsAdded(const Error &error, int rows)
 bool LabelDispatcher::interpretLabel(const QString &label)
 {
     qCDebug(lcLabel) << "label" << label;
-    base::CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_context.item;
 
     if (item.clearListPending) {
-        m_parts.link.clearHostList();
+        m_context.link.clearHostList();
         item.clearListPending = false;
     }
     if (runCommand(label))
@@ -76,7 +76,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     // A name that would reach outside its folder is refused before anything changes.
     const QString unsafe = unsafeNameIn(label);
     if (!unsafe.isNull()) {
-        m_parts.display.setStatus(base::unsafeNameMessage(unsafe));
+        m_context.display.setStatus(base::unsafeNameMessage(unsafe));
         return false;
     }
 
@@ -107,20 +107,16 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         if (takeIn) {
             m_segmentsSeen += type;
             const QString contents = label.mid(3);
-            m_parts.display.setSegmentIndicator(Segment(t), true);
+            m_context.display.setSegmentIndicator(Segment(t), true);
             if (Segment(t) == Segment::LoadList) {
                 m_segmentsSeen.clear();
                 try {
-                    m_parts.link.clearHostList();
+                    m_context.link.clearHostList();
                 } catch (const Error &error) {
                     qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
                 }
-                return loadListFile(contents,
-                                    {m_parts.settings,
-                                     m_parts.link,
-                                     m_parts.display,
-                                     m_parts.pacer,
-                                     m_parts.prompter});
+                m_sender.loadListFile(contents);
+                return false;
             }
             try {
                 readSegmentContents(Segment(t), contents);
@@ -151,10 +147,10 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 
     switch (outcome) {
     case SegmentTakenIn:
-        m_parts.display.setStatus(base::status::waitingForNext());
+        m_context.display.setStatus(base::status::waitingForNext());
         break;
     case NotTakenIn:
-        m_parts.display.setStatus(base::status::formattingError() + QStringLiteral("  ") + label);
+        m_context.display.setStatus(base::status::formattingError() + QStringLiteral("  ") + label);
         break;
     default:
         break; // "Run Field Not Selected" stays
@@ -164,7 +160,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 
 bool LabelDispatcher::runCommand(const QString &label)
 {
-    listmanager::ListManagerLink &link = m_parts.link;
+    listmanager::ListManagerLink &link = m_context.link;
     if (label == QLatin1String("%START%")) {
         link.hostListStart();
     } else if (label == QLatin1String("%STOP%")) {
@@ -173,8 +169,8 @@ bool LabelDispatcher::runCommand(const QString &label)
         link.hostListEnd();
     } else if (label == QLatin1String("%CLEAR%")) {
         if (!m_segmentsSeen.isEmpty()) {
-            m_parts.display.hideSegmentIndicators();
-            m_parts.item.resetItem();
+            m_context.display.hideSegmentIndicators();
+            m_context.item.resetItem();
             m_segmentsSeen.clear();
         } else {
             link.clearHostList();
@@ -184,7 +180,7 @@ bool LabelDispatcher::runCommand(const QString &label)
     } else {
         return false;
     }
-    base::showReadyAfterPause(m_parts.display, m_parts.pacer);
+    base::showReadyAfterPause(m_context.display, m_context.pacer);
     return true;
 }
 
@@ -195,8 +191,8 @@ bool LabelDispatcher::fieldCodeLabel(const QString &label)
     const QString code = text::trimSpaces(label).mid(1, label.size() - 2);
     if (!FieldCodes::isFieldCode(code))
         return false;
-    m_parts.item.runField = code;
-    m_parts.item.runFieldFixed = true;
+    m_context.item.runField = code;
+    m_context.item.runFieldFixed = true;
     seedFieldSelection(6);
     return true;
 }
@@ -222,8 +218,8 @@ QString LabelDispatcher::unsafeNameIn(const QString &label) const
 
 void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &outcome)
 {
-    base::CurrentItem &item = m_parts.item;
-    const fieldsel::AutoSelSettings &autoSel = m_parts.autoSel.settings();
+    base::CurrentItem &item = m_context.item;
+    const fieldsel::AutoSelSettings &autoSel = m_context.autoSel.settings();
     const QString defaultField = autoSel.defaultField();
     if (!defaultField.isEmpty() && !item.runFieldFixed) {
         item.runField = defaultField.toUpper();
@@ -232,18 +228,18 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
     }
     if (autoSel.mirrorSourceIsNameOrComment() || item.runFieldFixed) {
         item.programName = withCncExtension(text::trimSpaces(label));
-        copyCompanionCsv(m_parts.settings, item, m_parts.prompter);
+        copyCompanionCsv(m_context.settings, item, m_context.prompter);
         count = QStringLiteral("1");
         m_segmentsSeen = QStringLiteral("1");
         return;
     }
-    m_parts.display.setStatus(base::status::runFieldNotSelected());
+    m_context.display.setStatus(base::status::runFieldNotSelected());
     outcome = NoRunField;
 }
 
 void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
 {
-    base::CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_context.item;
     switch (type) {
     case Segment::Program: {
         const qsizetype space = contents.indexOf(QLatin1Char(' '));
@@ -252,11 +248,11 @@ void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
             break;
         }
         item.programName = withCncExtension(text::trimSpaces(contents.left(space)));
-        copyCompanionCsv(m_parts.settings, item, m_parts.prompter);
+        copyCompanionCsv(m_context.settings, item, m_context.prompter);
         float x = 0;
         float y = 0;
         float z = 0;
-        program::readProgramFile(m_parts.settings, item, m_parts.prompter, x, y, z);
+        program::readProgramFile(m_context.settings, item, m_context.prompter, x, y, z);
         item.itemComment = item.programComment;
         const QString rest = contents.mid(space + 1);
         const QString runField = m_tokens.nextToken(rest);
@@ -284,32 +280,32 @@ void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
 
 void LabelDispatcher::completeItem()
 {
-    base::CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_context.item;
     m_segmentsSeen.clear();
 
     // Dimensions the labels left at zero are taken from the program file.
-    const program::PlanSize size = program::ProgramFileReader(m_parts.settings, m_parts.prompter)
-                                       .completeDimensions(item, program::DimensionText::Compact);
-    if (m_parts.options.autoClear())
-        m_parts.link.clearHostList();
-    m_parts.sender.sendItem(
-        size.x, size.y, {.acknowledge = true, .launchEditor = launchEditor}, m_rowsAdded);
+    const program::PlanSize size
+        = program::ProgramFileReader(m_context.settings, m_context.prompter)
+              .completeDimensions(item, program::DimensionText::Compact);
+    if (m_context.options.autoClear())
+        m_context.link.clearHostList();
+    m_sender.sendItem(size.x, size.y, {.acknowledge = true}, m_rowsAdded);
 }
 
 void LabelDispatcher::abandonItem()
 {
-    base::CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_context.item;
     m_segmentsSeen.clear();
     (void)m_tokens.nextToken(QString());
-    m_parts.display.hideSegmentIndicators();
-    m_parts.display.setAutoFieldSelectionVisible(false);
+    m_context.display.hideSegmentIndicators();
+    m_context.display.setAutoFieldSelectionVisible(false);
     item.resetItem();
     item.runFieldFixed = false;
 }
 
 void LabelDispatcher::seedFieldSelection(int mode)
 {
-    (void)m_parts.selector.autoSelectField(mode, 0, 0, m_parts.item.runField);
+    (void)m_context.selector.autoSelectField(mode, 0, 0, m_context.item.runField);
 }
 
 } // namespace barlink::label

@@ -6,25 +6,9 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace barlink::base {
-class Options;
-class Pacer;
-class Prompter;
-struct Settings;
-} // namespace barlink::base
-namespace barlink::fieldsel {
-class AutoSelSettingsProvider;
-class FieldSelector;
-} // namespace barlink::fieldsel
-namespace barlink::listmanager {
-class ListManagerLink;
+struct StationContext;
 }
-
-namespace barlink::base {
-struct CurrentItem;
-} // namespace barlink::base
 
 namespace barlink::label {
 
@@ -36,28 +20,12 @@ class ItemSender;
 class LabelDispatcher : public LabelInterpreter
 {
 public:
-    struct Parts
-    {
-        base::Settings &settings;
-        base::Options &options;
-        base::OperatorDisplay &display;
-        base::Pacer &pacer;
-        base::Prompter &prompter;
-        base::CurrentItem &item;
-        listmanager::ListManagerLink &link;
-        fieldsel::AutoSelSettingsProvider &autoSel;
-        fieldsel::FieldSelector &selector;
-        ItemSender &sender;
-    };
-
-    explicit LabelDispatcher(Parts parts)
-        : m_parts(parts)
+    LabelDispatcher(base::StationContext &context, ItemSender &sender)
+        : m_context(context)
+        , m_sender(sender)
     {}
 
     bool interpretLabel(const QString &label) override;
-
-    // Opens the program just sent in the editor, when "Show Program in Editor" is ticked.
-    std::function<void()> launchEditor;
 
     // The segment types received for the item being collected, in order of arrival.
     [[nodiscard]] const QString &segmentsSeen() const { return m_segmentsSeen; }
@@ -76,7 +44,8 @@ private:
     // (6 or 7); no field is chosen.
     void seedFieldSelection(int mode);
 
-    Parts m_parts;
+    base::StationContext &m_context;
+    ItemSender &m_sender;
     QString m_segmentsSeen;
     text::TokenReader m_tokens;
     // Rows the item being completed has added so far.

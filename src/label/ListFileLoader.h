@@ -47,11 +47,4 @@ private:
     base::Prompter &m_prompter;
 };
 
-// Loads with a loader made for this one label: loadListFile(name, {settings, link,
-// display, pacer, prompter}). Always false.
-[[nodiscard]] inline bool loadListFile(const QString &listName, ListFileLoader loader)
-{
-    return loader.loadListFile(listName);
-}
-
 } // namespace barlink::label

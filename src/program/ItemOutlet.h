@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace barlink::program {
 
 // Where the item of a program barcode goes, and the list file of a list label: the steps
@@ -19,8 +17,6 @@ public:
     {
         // "ACK" and a carriage return go to the scanner after each row, when its port is open.
         bool acknowledge = false;
-        // Opens the program just sent, when "Show Program in Editor" is ticked.
-        std::function<void()> launchEditor;
     };
 
     // A list manager call of the sending step failed: the error it raised, and what it was
@@ -52,10 +48,10 @@ public:
 
     // Sends the current item, x and y being its plan dimensions for the field selection: one
     // row, or a normal and a mirrored row for a mirror piece; then pauses, shows "Ready.",
-    // darkens the indicators, keeps the program as the last one, opens the editor and resets
-    // the item. Each row added counts in rowsAdded, so that a failure after the first can say
-    // how many went in. A failing list manager call throws ListManagerFailure; the handling
-    // stops where an error arose.
+    // darkens the indicators, keeps the program as the last one, asks for it in the editor
+    // when "Show Program in Editor" is ticked, and resets the item. Each row added counts in
+    // rowsAdded, so that a failure after the first can say how many went in. A failing list manager
+    // call throws ListManagerFailure; the handling stops where an error arose.
     virtual void sendItem(float x, float y, const Way &way, int &rowsAdded) = 0;
 
     // Has the list manager open the list file of listName (see label::ListFileLoader).

@@ -7,6 +7,7 @@
 #include "base/Options.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
+#include "base/StationContext.h"
 #include "base/StatusTexts.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
@@ -138,12 +139,12 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     m_itemTouched = false;
     m_rowsAdded = 0;
     try {
-        base::CurrentItem &item = m_parts.item;
+        base::CurrentItem &item = m_context.item;
         if (item.clearListPending) {
             ItemOutlet::callListManager(QStringLiteral("clear the list"), [this] {
-                if (const auto &lateBound = m_parts.link.lateBoundList())
+                if (const auto &lateBound = m_context.link.lateBoundList())
                     lateBound->setVisible(true);
-                m_parts.link.clearHostList();
+                m_context.link.clearHostList();
             });
             item.clearListPending = false;
         }
@@ -166,15 +167,15 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     switch (label.form) {
     case ProgramLabel::Form::ListLoad:
         ItemOutlet::callListManager(QStringLiteral("clear the list"),
-                                    [this] { m_parts.link.clearHostList(); });
-        m_parts.outlet.loadListFile(label.listName);
+                                    [this] { m_context.link.clearHostList(); });
+        m_outlet.loadListFile(label.listName);
         return;
     case ProgramLabel::Form::Program: {
         // A name that would reach outside the g-code folder is refused before anything
         // changes.
         const QString name = programNameOf(label.header);
         if (!base::isSafeRelativeName(text::trimSpaces(name))) {
-            m_parts.display.setStatus(base::unsafeNameMessage(name));
+            m_context.display.setStatus(base::unsafeNameMessage(name));
             return;
         }
         size = takeProgram(label);
@@ -183,43 +184,42 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     case ProgramLabel::Form::BareItem:
         // The item is sent as it is, with the comment of the program it names (none when it
         // names none), never an earlier program's.
-        ProgramFileReader(m_parts.settings, m_parts.prompter).readComment(m_parts.item);
+        ProgramFileReader(m_context.settings, m_context.prompter).readComment(m_context.item);
         break;
     }
 
     m_itemTouched = true;
-    base::CurrentItem &item = m_parts.item;
+    base::CurrentItem &item = m_context.item;
     item.itemComment = text::trimSpaces(item.programComment);
-    m_parts.outlet.sendItem(
-        size.x, size.y, {.acknowledge = false, .launchEditor = launchEditor}, m_rowsAdded);
+    m_outlet.sendItem(size.x, size.y, {.acknowledge = false}, m_rowsAdded);
 }
 
 PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
 {
     using Segment = base::OperatorDisplay::Segment;
-    base::CurrentItem &item = m_parts.item;
-    m_parts.display.setStatus(base::status::savingGCode());
+    base::CurrentItem &item = m_context.item;
+    m_context.display.setStatus(base::status::savingGCode());
     m_itemTouched = true;
     item.programName = programNameOf(label.header);
     item.itemRepeat = QStringLiteral("1");
     item.itemCount = QStringLiteral("1");
-    m_parts.display.setSegmentIndicator(Segment::Program, true);
+    m_context.display.setSegmentIndicator(Segment::Program, true);
 
     const HeaderIndicators lit = applyProgramHeader(label.header, item);
     if (lit.dimensions)
-        m_parts.display.setSegmentIndicator(Segment::Dimensions, true);
+        m_context.display.setSegmentIndicator(Segment::Dimensions, true);
     if (lit.varsAToD)
-        m_parts.display.setSegmentIndicator(Segment::VarsAToD, true);
+        m_context.display.setSegmentIndicator(Segment::VarsAToD, true);
     if (lit.varsEToI)
-        m_parts.display.setSegmentIndicator(Segment::VarsEToI, true);
+        m_context.display.setSegmentIndicator(Segment::VarsEToI, true);
 
-    const ProgramFileReader reader(m_parts.settings, m_parts.prompter);
+    const ProgramFileReader reader(m_context.settings, m_context.prompter);
     QByteArray saved;
     if (label.programText.size() > programlabel::UnsavedTextLength) {
         const QString path = reader.programFilePath(item.programName);
         if (path.isEmpty())
             throw Abandon{QStringLiteral("it names no program file.")};
-        if (m_parts.options.overwrite() || !hasNonEmptyFile(path))
+        if (m_context.options.overwrite() || !hasNonEmptyFile(path))
             saved = saveProgramFile(path, label.programText);
         else
             qCDebug(lcProgram) << "kept the existing program file" << path;
@@ -257,16 +257,16 @@ void ProgramBarcode::abandon(const QString &reason)
     qCInfo(lcProgram) << "abandoned:" << reason;
     if (m_itemTouched) {
         // Nothing of the abandoned label carries over to the next item.
-        m_parts.display.hideSegmentIndicators();
-        m_parts.item.resetItem();
-        m_parts.item.runFieldFixed = false;
-        m_parts.display.setAutoFieldSelectionVisible(false);
+        m_context.display.hideSegmentIndicators();
+        m_context.item.resetItem();
+        m_context.item.runFieldFixed = false;
+        m_context.display.setAutoFieldSelectionVisible(false);
     }
     QString text = abandonedText(reason);
     if (m_rowsAdded > 0)
         text += QStringLiteral(" Rows of this item already added: %1.").arg(m_rowsAdded);
-    m_parts.display.setStatus(text);
-    m_parts.prompter.inform(base::Prompter::Icon::Warning, text);
+    m_context.display.setStatus(text);
+    m_context.prompter.inform(base::Prompter::Icon::Warning, text);
 }
 
 } // namespace barlink::program

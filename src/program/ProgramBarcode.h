@@ -6,22 +6,10 @@
 #include <QString>
 #include <QStringView>
 
-#include <functional>
-
-namespace barlink::base {
-class OperatorDisplay;
-class Options;
-class Prompter;
-struct Settings;
-} // namespace barlink::base
 namespace barlink::base {
 struct CurrentItem;
+struct StationContext;
 } // namespace barlink::base
-
-namespace barlink::label {}
-namespace barlink::listmanager {
-class ListManagerLink;
-}
 
 namespace barlink::program {
 
@@ -89,19 +77,9 @@ HeaderIndicators applyProgramHeader(QStringView header, base::CurrentItem &item)
 class ProgramBarcode
 {
 public:
-    struct Parts
-    {
-        const base::Settings &settings;
-        base::Options &options;
-        base::OperatorDisplay &display;
-        base::Prompter &prompter;
-        base::CurrentItem &item;
-        listmanager::ListManagerLink &link;
-        ItemOutlet &outlet;
-    };
-
-    explicit ProgramBarcode(Parts parts)
-        : m_parts(parts)
+    ProgramBarcode(base::StationContext &context, ItemOutlet &outlet)
+        : m_context(context)
+        , m_outlet(outlet)
     {}
 
     // Handles one complete label. Never throws for a failure of its own steps: a program
@@ -111,9 +89,6 @@ public:
     // program barcode or bare item leaves the item reset, as a handled one does; an
     // abandoned list label leaves it as it was.
     void interpretProgramBarcode(const QString &label);
-
-    // Opens the program just sent in the editor, when "Show Program in Editor" is ticked.
-    std::function<void()> launchEditor;
 
     // "Program barcode abandoned: <reason>"
     [[nodiscard]] static QString abandonedText(const QString &reason);
@@ -125,7 +100,8 @@ private:
     QByteArray saveProgramFile(const QString &path, const QString &programText);
     void abandon(const QString &reason);
 
-    Parts m_parts;
+    base::StationContext &m_context;
+    ItemOutlet &m_outlet;
     // Whether the handling of the label in hand has changed the item, so that an abandoned
     // label resets it.
     bool m_itemTouched = false;

@@ -45,13 +45,10 @@ ScanPoller::ScanPoller(ScannerPort &port,
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
-    m_port.onBytesArrived = [this] { bytesArrived(); };
+    connect(&m_port, &ScannerPort::bytesArrived, this, &ScanPoller::bytesArrived);
 }
 
-ScanPoller::~ScanPoller()
-{
-    m_port.onBytesArrived = nullptr;
-}
+ScanPoller::~ScanPoller() = default;
 
 void ScanPoller::start(int intervalMs)
 {

@@ -1,18 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
-
-#include <functional>
 
 namespace barlink::scanner {
 
 // The serial port the scanner is attached to, as the scan poller and the acknowledgement use
-// it. Its one event is the word that bytes have arrived; everything else is asked for.
-class ScannerPort
+// it. It tells of two events, the word that bytes have arrived and the loss of the device;
+// everything else is asked for.
+class ScannerPort : public QObject
 {
+    Q_OBJECT
 public:
-    virtual ~ScannerPort() = default;
+    using QObject::QObject;
 
     // Opens the named device ("/dev/ttyS0", "/dev/pts/3", "COM1") with line settings
     // in the form "9600,N,8,1". Closes the port first if it is open.
@@ -29,12 +30,13 @@ public:
     // Sends bytes to the scanner; throws barlink::Error when the port is not open.
     virtual void write(const QByteArray &bytes) = 0;
 
-    // Called once when the device went away (unplugged, pseudo-terminal closed):
-    // the port has already been closed. The argument says what happened.
-    std::function<void(const QString &reason)> onDeviceLost;
-    // Called when received bytes have come in to be read. The scan poller sets it: quiet is
-    // measured from the last byte, so it reads them at once.
-    std::function<void()> onBytesArrived;
+Q_SIGNALS:
+    // Once when the device went away (unplugged, pseudo-terminal closed): the port has
+    // already been closed. reason says what happened.
+    void deviceLost(const QString &reason);
+    // Received bytes have come in to be read. The scan poller reads them at once: quiet is
+    // measured from the last byte.
+    void bytesArrived();
 };
 
 } // namespace barlink::scanner

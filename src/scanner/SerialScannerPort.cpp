@@ -5,36 +5,14 @@
 #include "scanner/PortErrors.h"
 #include "scanner/ScannerLog.h"
 
-#include <QFile>
-
 #include <cerrno>
-
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
 
 namespace barlink::scanner {
 
 SerialScannerPort::SerialScannerPort()
 {
-    QObject::connect(&m_port,
-                     &QSerialPort::errorOccurred,
-                     &m_port,
-                     [this](QSerialPort::SerialPortError error) { handleError(error); });
-    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
-        if (onBytesArrived)
-            onBytesArrived();
-    });
-}
-
-int SerialScannerPort::systemAccessError(const QString &device)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(device);
-    return 0;
-#else
-    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0 ? 0 : errno;
-#endif
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialScannerPort::handleError);
+    connect(&m_port, &QSerialPort::readyRead, this, &ScannerPort::bytesArrived);
 }
 
 SerialScannerPort::~SerialScannerPort()
@@ -117,8 +95,7 @@ void SerialScannerPort::handleError(QSerialPort::SerialPortError error)
     // then describes whatever error number was left over from an earlier call.
     qCInfo(lcScanner) << "device lost:" << m_port.portName() << error;
     closePort();
-    if (onDeviceLost)
-        onDeviceLost(QStringLiteral("device disconnected"));
+    Q_EMIT deviceLost(QStringLiteral("device disconnected"));
 }
 
 void SerialScannerPort::closePort()

@@ -10,9 +10,10 @@ namespace barlink::scanner {
 
 // The scanner port on a serial device, a USB scanner's tty or a pseudo-terminal,
 // through QSerialPort. Received bytes reach the port's buffer while the event loop
-// runs; onBytesArrived is called each time some have.
+// runs; bytesArrived() is emitted each time some have.
 class SerialScannerPort final : public ScannerPort
 {
+    Q_OBJECT
 public:
     // The most received bytes held between two reads. Beyond it the port stops taking
     // bytes from the device until the next read, so a device that sends without pause

@@ -5,17 +5,12 @@
 #include "base/Prompter.h"
 #include "base/Settings.h"
 #include "settings/ProfileFile.h"
+#include "settings/SettingsFilePlatform.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <limits>
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace barlink::settings {
 
@@ -32,27 +27,6 @@ QString section()
     return QString(SettingsSection);
 }
 
-QString withoutTrailingSeparator(QString path)
-{
-#ifdef Q_OS_WIN
-    if (path.endsWith(QLatin1Char('\\')))
-#else
-    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
-#endif
-        path.chop(1);
-    return path;
-}
-
-// An XDG base folder: the variable when it holds an absolute path, else the fallback
-// under the home folder.
-QString xdgFolder(const char *variable, const QString &fallbackUnderHome)
-{
-    const QString value = qEnvironmentVariable(variable);
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return value;
-    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
-}
-
 int switchValue(int stored)
 {
     return stored == 0 || stored == 1 || stored == 2 ? stored : 1;
@@ -67,39 +41,6 @@ qint16 portNumber(int stored)
 
 } // namespace
 
-SettingsDefaults settingsDefaults()
-{
-    SettingsDefaults defaults;
-#ifdef Q_OS_WIN
-    defaults.gcodePath = QStringLiteral("C:\\VNTX\\PRODUCT\\");
-    defaults.listPath = QStringLiteral("C:\\VNTX\\PRODUCT\\lsx\\");
-    defaults.csvInPath = QStringLiteral("C:\\");
-    defaults.csvOutPath = QStringLiteral("C:\\Barlink.csv");
-    defaults.editorPath = QStringLiteral("c:\\helicon\\bin\\Scriber.exe");
-#else
-    const QString data
-        = xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/barlink/");
-    defaults.gcodePath = data + QStringLiteral("product/");
-    defaults.listPath = data + QStringLiteral("product/lsx/");
-    defaults.csvInPath = data + QStringLiteral("csv/");
-    defaults.csvOutPath = data + QStringLiteral("Barlink.csv");
-#endif
-    return defaults;
-}
-
-QString windowsDirectory()
-{
-#ifdef Q_OS_WIN
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
-        return QStringLiteral("C:\\Windows");
-    return QString::fromWCharArray(buffer, static_cast<qsizetype>(length));
-#else
-    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/barlink");
-#endif
-}
-
 QString findSettingsFile(const QString &folder, base::Prompter &prompter)
 {
     if (folder.isEmpty())
@@ -108,19 +49,7 @@ QString findSettingsFile(const QString &folder, base::Prompter &prompter)
     const QString exact = dir.filePath(SettingsFileName);
     if (fileExists(exact, prompter))
         return exact;
-#ifndef Q_OS_WIN
-    // Name filters match regardless of case; the exact spelling has been tried already.
-    const QStringList names = dir.entryList(
-        {QString(SettingsFileName)}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &name : names) {
-        if (name == SettingsFileName)
-            continue;
-        const QString path = dir.filePath(name);
-        if (fileExists(path, prompter))
-            return path;
-    }
-#endif
-    return {};
+    return settingsFileInOtherCase(dir, prompter);
 }
 
 bool loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter)
@@ -245,11 +174,7 @@ QString portDeviceName(const base::Settings &settings)
         return settings.commDevice;
     if (settings.serialPort < 1)
         return {};
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM") + QString::number(settings.serialPort);
-#else
-    return QStringLiteral("/dev/ttyS") + QString::number(settings.serialPort - 1);
-#endif
+    return numberedPortDevice(settings.serialPort);
 }
 
 } // namespace barlink::settings

@@ -34,14 +34,7 @@ TestConsoleWindow::TestConsoleWindow(listmanager::ListManagerProvider &provider,
     m_ui->setupUi(this);
     chooseListFile = [this](const QString &folder) { return defaultChooseListFile(folder); };
 
-#ifndef Q_OS_WIN
-    // The designed list file names a Windows station's folder; here the same file sits in
-    // this station's list folder.
-    const QString listFile = QDir::toNativeSeparators(listFolderIn(m_product.productFolder())
-                                                      + QStringLiteral("/List1.lst"));
-    m_ui->txtAppLstName->setText(listFile);
-    m_ui->txtListName->setText(listFile);
-#endif
+    offerStationListFile();
 
     connectApplicationButtons();
     connectListButtons();

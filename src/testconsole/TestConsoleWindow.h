@@ -47,6 +47,8 @@ private:
     // Runs a button's action; an error it raises goes to the developer in a message box.
     void onClicked(QAbstractButton *button, std::function<void()> action);
     void browse(QLineEdit *target);
+    // Puts the list file of this station's list folder in the list file boxes.
+    void offerStationListFile();
     void connectApplicationButtons();
     void connectListButtons();
     QString defaultChooseListFile(const QString &folder);

@@ -4,6 +4,7 @@
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
+#include "app/PortControl.h"
 #include "app/SettingsDialog.h"
 #include "base/LabelGate.h"
 #include "base/Settings.h"
@@ -125,9 +126,10 @@ private Q_SLOTS:
         app::MainWindow window;
         auto *about = child<QAction>(window, "mnuAbout");
         auto *listManager = child<QAction>(window, "mnuListManager");
-        window.onAbout = [] {};
+        QObject::connect(&window, &app::MainWindow::aboutRequested, [] {});
         int listManagerShown = 0;
-        window.onShowListManager = [&] { ++listManagerShown; };
+        QObject::connect(
+            &window, &app::MainWindow::listManagerRequested, [&] { ++listManagerShown; });
         QVERIFY(!about->isEnabled() && !listManager->isEnabled());
         window.enableMenus();
         QVERIFY(about->isEnabled() && listManager->isEnabled());
@@ -210,17 +212,15 @@ private Q_SLOTS:
         values.serialSettings = settings;
         values.commDevice = device;
         ScriptedPrompter prompter;
-        app::SettingsDialog dialog(values, prompter);
+        FakeDisplay display;
+        FakeScannerPort scanner; // what each OK opened, from the settings in memory then
+        scanner.failOpen = failFirst;
+        app::PortControl control(values, scanner, display, prompter);
+        app::SettingsDialog dialog(values, prompter, control);
         dialog.setDevices({{QStringLiteral("/dev/serial/by-id/usb-Maker_Scanner-if00"),
                             QStringLiteral("/dev/ttyACM0"),
                             QStringLiteral("Scanner"),
                             QStringLiteral("Maker")}});
-        QStringList applied; // the device each OK opened, from the settings in memory then
-        dialog.applySettings = [&] {
-            applied << settings::portDeviceName(values);
-            return failFirst && applied.size() == 1 ? QStringLiteral("Invalid port number")
-                                                    : QString();
-        };
         dialog.show();
         for (const QString &name : checked)
             QVERIFY2(child<QRadioButton>(dialog, name)->isChecked(), qPrintable(name));
@@ -251,6 +251,7 @@ private Q_SLOTS:
             QVERIFY(dialog.isVisible());
             QVERIFY(child<QLabel>(dialog, "lblPortError")->isVisible());
             QVERIFY(child<QLabel>(dialog, "lblPortError")->text().contains("Invalid port number"));
+            scanner.failOpen = false;
         }
         QTest::mouseClick(cancel ? child<QPushButton>(dialog, "cmdCancel") : ok, Qt::LeftButton);
 
@@ -260,9 +261,9 @@ private Q_SLOTS:
         QCOMPARE(values.commDevice, cancel ? device : storedDevice);
         const QByteArray content = readBytes(values.settingsFilePath);
         QCOMPARE(content.isEmpty(), cancel);
-        QCOMPARE(applied.size(), cancel ? 0 : failFirst ? 2 : 1);
+        QCOMPARE(scanner.openCalls, cancel ? 0 : failFirst ? 2 : 1);
         if (!cancel) {
-            QCOMPARE(applied.last(), settings::portDeviceName(values));
+            QCOMPARE(scanner.openedDevice, settings::portDeviceName(values));
             QVERIFY(content.contains("Settings=" + stored.toLatin1() + "\r\n"));
             QVERIFY(content.contains("CommPort=" + QByteArray::number(storedPort) + "\r\n"));
             // CommDevice is written when it changes, and written empty to clear it.

@@ -119,10 +119,7 @@ private Q_SLOTS:
         port.failOpen = true;
         app::PortControl control(settings, port, display, prompter);
         int dialogs = 0;
-        control.showSettingsDialog = [&] {
-            ++dialogs;
-            return false;
-        };
+        QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] { ++dialogs; });
         QVERIFY(!control.applySerialSettings());
         QCOMPARE(dialogs, 1);
         QCOMPARE(prompter.shown.size(), 1);
@@ -156,10 +153,7 @@ private Q_SLOTS:
         app::PortControl control(settings, port, display, prompter);
         control.setReconnectInterval(10);
         int dialogs = 0;
-        control.showSettingsDialog = [&] {
-            ++dialogs;
-            return false;
-        };
+        QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] { ++dialogs; });
 
         if (how == QLatin1String("start")) {
             port.failOpen = true;

@@ -25,7 +25,11 @@ struct Rig
         : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
         , provider(embedded, faults)
-        , station({display, prompter, pacer, port, provider},
+        , station(display,
+                  prompter,
+                  pacer,
+                  port,
+                  provider,
                   root + QStringLiteral("/program"),
                   root + QStringLiteral("/windows"))
     {
@@ -165,13 +169,15 @@ private Q_SLOTS:
         Rig rig(m_dir.path());
         rig.port.failOpen = true;
         int dialogs = 0;
-        rig.station.portControl().showSettingsDialog = [&] {
-            rig.port.failOpen = ++dialogs < 2; // the second choice works
-            return true;
-        };
+        app::PortControl &control = rig.station.portControl();
+        QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] {
+            ++dialogs;
+            rig.port.failOpen = false; // the operator's choice works: OK opens the port
+            QVERIFY(control.reopen().isEmpty());
+        });
         QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
-        QCOMPARE(dialogs, 2);
-        QCOMPARE(rig.prompter.shown.size(), 2);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(rig.prompter.shown.size(), 1);
         QCOMPARE(rig.prompter.shown.first().text,
                  QStringLiteral("Unexpected error # 8002 occured: Invalid port number"));
         QVERIFY(rig.port.isOpen());

@@ -12,6 +12,7 @@
 #include "base/CurrentItem.h"
 #include "base/Options.h"
 #include "base/Settings.h"
+#include "base/StationContext.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/ListStore.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
@@ -53,17 +54,6 @@ struct DispatcherRig
         port.open(QStringLiteral("/dev/pts/1"), QStringLiteral("9600,N,8,1"));
     }
 
-    // clang-format off
-    [[nodiscard]] label::LabelDispatcher::Parts dispatcherParts()
-    {
-        return {settings, options, display, pacer, prompter, item, link, autoSel, selector,
-                sender};
-    }
-    [[nodiscard]] program::ProgramBarcode::Parts barcodeParts()
-    {
-        return {settings, options, display, prompter, item, link, sender};
-    }
-    // clang-format on
     [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
 
     QTemporaryDir dir;
@@ -82,10 +72,9 @@ struct DispatcherRig
     listmanager::ListManagerLink link;
     fieldsel::AutoSelSettingsProvider autoSel;
     fieldsel::FieldSelector selector;
-    // clang-format off
-    label::ItemSender sender{{settings, options, display, pacer, prompter, item, link, provider,
-                              port, autoSel, selector}};
-    // clang-format on
+    base::StationContext context{
+        settings, options, item, display, prompter, pacer, link, provider, port, autoSel, selector};
+    label::ItemSender sender{context};
 };
 
 } // namespace barlink::testing

@@ -139,16 +139,14 @@ public:
     void arrive(const QByteArray &bytes)
     {
         received += bytes;
-        if (onBytesArrived)
-            onBytesArrived();
+        Q_EMIT bytesArrived();
     }
 
     // Simulates the device going away.
     void loseDevice(const QString &reason = QStringLiteral("device removed"))
     {
         m_open = false;
-        if (onDeviceLost)
-            onDeviceLost(reason);
+        Q_EMIT deviceLost(reason);
     }
 
     QByteArray received;

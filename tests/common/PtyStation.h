@@ -30,11 +30,11 @@ struct PtyStation
     explicit PtyStation(const QString &root, bool realPauses = false)
         : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , provider(store)
-        , station({display,
-                   prompter,
-                   realPauses ? static_cast<base::Pacer &>(eventLoopPacer) : instantPacer,
-                   port,
-                   provider},
+        , station(display,
+                  prompter,
+                  realPauses ? static_cast<base::Pacer &>(eventLoopPacer) : instantPacer,
+                  port,
+                  provider,
                   root + QStringLiteral("/program"),
                   root + QStringLiteral("/windows"))
     {

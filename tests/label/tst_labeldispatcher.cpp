@@ -15,7 +15,7 @@ namespace {
 struct Rig : DispatcherRig
 {
     using DispatcherRig::DispatcherRig;
-    label::LabelDispatcher dispatcher{dispatcherParts()};
+    label::LabelDispatcher dispatcher{context, sender};
 };
 
 } // namespace

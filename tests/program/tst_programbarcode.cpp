@@ -66,7 +66,7 @@ struct Rig : DispatcherRig
         return display.autoFieldSelection || std::find(lit.begin(), lit.end(), true) != lit.end();
     }
 
-    program::ProgramBarcode handler{barcodeParts()};
+    program::ProgramBarcode handler{context, sender};
 };
 
 } // namespace
@@ -255,7 +255,9 @@ private Q_SLOTS:
         rig.options.setValue(base::Options::AutoStart, 1);
         rig.options.setValue(base::Options::ShowEd, 1);
         QStringList opened;
-        rig.handler.launchEditor = [&] { opened << rig.item.programName; };
+        QObject::connect(&rig.sender,
+                         &label::ItemSender::editorRequested,
+                         [&](const QString &programName) { opened << programName; });
         rig.handler.interpretProgramBarcode("PROG1^X800^Y600^Z18!" + Iso);
         QCOMPARE(rig.store->runState(), embeddedlist::RunState::Running);
         QCOMPARE(opened, QStringList{"PROG1"});

@@ -84,7 +84,11 @@ template<typename Port> struct StationRig
         : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
         , provider(embedded, faults)
-        , station({display, prompter, pacer, port, provider},
+        , station(display,
+                  prompter,
+                  pacer,
+                  port,
+                  provider,
                   root + QStringLiteral("/program"),
                   root + QStringLiteral("/windows"))
     {

@@ -123,7 +123,11 @@ struct WindowRig
     explicit WindowRig(const QString &root)
         : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , provider(store)
-        , station({window, prompter, pacer, port, provider},
+        , station(window,
+                  prompter,
+                  pacer,
+                  port,
+                  provider,
                   root + QStringLiteral("/program"),
                   root + QStringLiteral("/windows"))
         , listWindow(store.get())

@@ -1,13 +1,11 @@
 #include "text/SingleByte.h"
 
+// Latin-1: each character up to U+00FF is the byte of its code.
+
 namespace barlink::text {
 
 QByteArray toSingleByte(QStringView text)
 {
-#ifdef Q_OS_WIN
-    // The system converter is the ANSI code page there; it replaces what it cannot map by "?".
-    return text.toLocal8Bit();
-#else
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -22,16 +20,11 @@ QByteArray toSingleByte(QStringView text)
         bytes.append('?');
     }
     return bytes;
-#endif
 }
 
 QString fromSingleByte(QByteArrayView bytes)
 {
-#ifdef Q_OS_WIN
-    return QString::fromLocal8Bit(bytes);
-#else
     return QString::fromLatin1(bytes);
-#endif
 }
 
 } // namespace barlink::text

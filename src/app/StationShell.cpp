@@ -1,0 +1,160 @@
+#include "StationShell.h"
+
+#include "AboutDialog.h"
+#include "SettingsDialog.h"
+#include "base/CenterForm.h"
+#include "base/Error.h"
+#include "embeddedlist/ListManagerWindow.h"
+#include "exclusion/ExclusionDialog.h"
+#include "fieldsel/FieldSelectionDialog.h"
+#include "program/EditorLaunch.h"
+#include "settings/SettingsFile.h"
+#include "testconsole/TestConsoleWindow.h"
+
+#ifdef Q_OS_LINUX
+#include "program/LinuxEditorPlatform.h"
+#endif
+
+#include <QApplication>
+#include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
+
+namespace barlink::app {
+
+StationShell::StationShell()
+    : m_station(m_window,
+                m_prompter,
+                m_pacer,
+                m_port,
+                m_listManager,
+                QApplication::applicationDirPath(),
+                settings::windowsDirectory())
+    , m_exclusionChoice(m_station.settings(), m_window)
+    , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
+{
+    connect(&m_station.portControl(),
+            &PortControl::settingsDialogRequested,
+            this,
+            &StationShell::showPortSettings);
+    connect(&m_window, &MainWindow::portSettingsRequested, this, &StationShell::showPortSettings);
+    connect(&m_window, &MainWindow::closed, &m_station, &Station::shutdown);
+    connect(
+        &m_window, &MainWindow::autoFieldSelectRequested, this, &StationShell::showFieldSelection);
+    connect(&m_window,
+            &MainWindow::exclusionInsertionRequested,
+            this,
+            &StationShell::showExclusionInsertion);
+    connect(&m_window, &MainWindow::aboutRequested, this, &StationShell::showAbout);
+    connect(&m_window, &MainWindow::listManagerRequested, this, &StationShell::showListManager);
+
+#ifdef Q_OS_LINUX
+    m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
+    m_editorLaunch = std::make_unique<program::EditorLaunch>(
+        *m_editorPlatform, m_pacer, m_window, m_station.settings());
+    // Items sent from scanned labels and from program barcodes open the same editor.
+    connect(&m_station, &Station::editorRequested, this, [this](const QString &programName) {
+        m_editorLaunch->launchEditor(programName);
+    });
+#endif
+
+    if (m_testConsoleWanted) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &m_window);
+        connect(shortcut, &QShortcut::activated, this, &StationShell::showTestConsole);
+    }
+    m_window.enableMenus();
+}
+
+StationShell::~StationShell() = default;
+
+bool StationShell::start(bool commandLineEmpty)
+{
+    if (m_station.start(commandLineEmpty) != Startup::Outcome::Running)
+        return false;
+    m_window.bindOptions(m_station.options());
+    m_window.setLabelInterpreter(&m_station.dispatcher(), &m_station.gate());
+    m_station.startPolling();
+
+    // The main window at the top left of the screen, the list manager beside it.
+    m_window.move(24, 24);
+    m_window.show();
+    if (embeddedlist::ListStore *store = m_listManager.store()) {
+        makeListWindow(store);
+        if (store->visible())
+            m_listWindow->show();
+    }
+    if (m_testConsoleWanted)
+        showTestConsole();
+    return true;
+}
+
+void StationShell::showPortSettings()
+{
+    // OK in the dialog opens the port with what it shows; Cancel leaves the port as it is.
+    SettingsDialog dialog(m_station.settings(), m_prompter, m_station.portControl(), &m_window);
+    dialog.exec();
+}
+
+void StationShell::showFieldSelection()
+{
+    try {
+        if (!m_fieldSelection) {
+            m_fieldSelection = std::make_unique<fieldsel::FieldSelectionDialog>(
+                m_station.autoSel().settings(), m_station.settings(), m_station.item(), &m_window);
+        }
+        m_fieldSelection->exec();
+    } catch (const Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+    }
+}
+
+void StationShell::showExclusionInsertion()
+{
+    exclusion::ExclusionDialog dialog(m_exclusionChoice, m_prompter, &m_window);
+    dialog.exec();
+}
+
+void StationShell::showAbout()
+{
+    AboutDialog dialog(&m_window);
+    dialog.exec();
+}
+
+void StationShell::makeListWindow(embeddedlist::ListStore *store)
+{
+    m_listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
+    // Beside the main window, or below it, wholly on the screen at any scale.
+    base::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560));
+}
+
+void StationShell::showListManager()
+{
+    embeddedlist::ListStore *store = m_listManager.openStore();
+    if (!m_listWindow)
+        makeListWindow(store);
+    store->setVisible(true);
+    m_listWindow->show();
+    m_listWindow->raise();
+    m_listWindow->activateWindow();
+}
+
+void StationShell::showTestConsole()
+{
+    if (!m_testConsole) {
+        m_testConsole = std::make_unique<testconsole::TestConsoleWindow>(
+            m_listManager, m_station.product(), m_consolePrompter);
+        m_consolePrompter.setParent(m_testConsole.get());
+        // Below the main window, as far as the screen allows.
+        m_testConsole->adjustSize();
+        const QRect screen = m_window.screen()->availableGeometry();
+        m_testConsole->move(24,
+                            std::min(m_window.frameGeometry().bottom() + 24,
+                                     screen.bottom() - m_testConsole->height()));
+    }
+    m_testConsole->show();
+    m_testConsole->raise();
+    m_testConsole->activateWindow();
+}
+
+} // namespace barlink::app

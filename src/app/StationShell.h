@@ -1,0 +1,78 @@
+#pragma once
+
+#include "EventLoopPacer.h"
+#include "LazyListManagerProvider.h"
+#include "MainWindow.h"
+#include "PromptDialog.h"
+#include "Station.h"
+#include "exclusion/ExclusionChoice.h"
+#include "scanner/SerialScannerPort.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace barlink::embeddedlist {
+class ListManagerWindow;
+class ListStore;
+} // namespace barlink::embeddedlist
+namespace barlink::fieldsel {
+class FieldSelectionDialog;
+}
+namespace barlink::program {
+class EditorLaunch;
+class EditorPlatform;
+} // namespace barlink::program
+namespace barlink::testconsole {
+class TestConsoleWindow;
+}
+
+namespace barlink::app {
+
+// The program's windows and dialogs around one station on the serial port and the embedded
+// list manager: the main window with its message boxes and pauses, and what its menus open.
+// Answers what the windows and the station ask for.
+class StationShell : public QObject
+{
+    Q_OBJECT
+public:
+    StationShell();
+    ~StationShell() override;
+
+    // Runs the start-up, then starts polling and shows the windows. False when the program
+    // is to end at once (another copy runs, or the port start-up refused). commandLineEmpty:
+    // no arguments but the toolkit's own.
+    [[nodiscard]] bool start(bool commandLineEmpty);
+
+private:
+    void showPortSettings();
+    void showFieldSelection();
+    void showExclusionInsertion();
+    void showAbout();
+    void showListManager();
+    void showTestConsole();
+    void makeListWindow(embeddedlist::ListStore *store);
+
+    MainWindow m_window;
+    PromptDialog m_prompter{&m_window};
+    EventLoopPacer m_pacer;
+    scanner::SerialScannerPort m_port;
+    LazyListManagerProvider m_listManager;
+    Station m_station;
+    // Made at its first opening and kept: it shows and edits the one field selection model
+    // of the station, which is loaded on first use.
+    std::unique_ptr<fieldsel::FieldSelectionDialog> m_fieldSelection;
+    // Lives for the run; every opening of the dialog starts from it.
+    exclusion::ExclusionChoice m_exclusionChoice;
+    std::unique_ptr<program::EditorPlatform> m_editorPlatform;
+    std::unique_ptr<program::EditorLaunch> m_editorLaunch;
+    // The list manager test console is for developers: with BARLINK_TEST_CONSOLE=1 it opens
+    // beside the main window, and Ctrl+Shift+T on the main window brings it back once closed.
+    bool m_testConsoleWanted = false;
+    PromptDialog m_consolePrompter;
+    std::unique_ptr<testconsole::TestConsoleWindow> m_testConsole;
+    // The View menu shows it again once it has been closed.
+    std::unique_ptr<embeddedlist::ListManagerWindow> m_listWindow;
+};
+
+} // namespace barlink::app
