@@ -7,6 +7,7 @@
 #include "embeddedlist/ListManagerWindow.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
+#include "journal/LocalFile.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
@@ -34,6 +35,7 @@ StationShell::StationShell()
     , m_exclusionChoice(m_station.settings(), m_window)
     , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
 {
+    m_station.setJournalPath(journal::defaultJournalPath());
     connect(&m_station.portControl(),
             &PortControl::settingsDialogRequested,
             this,
@@ -73,7 +75,7 @@ bool StationShell::start(bool commandLineEmpty)
     if (m_station.start(commandLineEmpty) != Startup::Outcome::Running)
         return false;
     m_window.bindOptions(m_station.options());
-    m_window.setLabelInterpreter(&m_station.dispatcher(), &m_station.gate());
+    m_window.setLabelInterpreter(&m_station.manualEntry(), &m_station.gate());
     m_station.startPolling();
 
     // The main window at the top left of the screen, the list manager beside it.
