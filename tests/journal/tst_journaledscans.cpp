@@ -1,5 +1,6 @@
 // What the journal keeps of the labels a running station handles: label bytes go in at the
 // scanner end of a pseudo-terminal, and the station's journal file is read back.
+#include "Fakes.h"
 #include "PtyPair.h"
 #include "PtyStation.h"
 #include "base/FileNames.h"
@@ -59,6 +60,34 @@ QStringList journaled(const QString &path)
     return lines;
 }
 
+// Rows the journal file holds as taken, read on a connection of its own.
+int rowsInFile(const QString &path)
+{
+    const journal::Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    if (!journal::openLocalFile(db, path, journal::Durability::Checkpoints).isEmpty())
+        return -1;
+    int rows = 0;
+    for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0)) {
+        if (e.outcome == journal::Outcome::Taken)
+            rows += e.rows.value_or(0);
+    }
+    return rows;
+}
+
+// A scanner port that looks in the journal file whenever the station writes to the scanner.
+class CheckingPort : public FakeScannerPort
+{
+public:
+    void write(const QByteArray &bytes) override
+    {
+        rowsAtAck << rowsInFile(journalPath);
+        FakeScannerPort::write(bytes);
+    }
+    QString journalPath;
+    QList<int> rowsAtAck;
+};
+
 } // namespace
 
 class tst_JournaledScans : public QObject
@@ -68,6 +97,7 @@ class tst_JournaledScans : public QObject
 private Q_SLOTS:
     void outcomes_data();
     void outcomes();
+    void rowsAreInTheFileBeforeTheirAck();
 };
 
 void tst_JournaledScans::outcomes_data()
@@ -139,6 +169,42 @@ void tst_JournaledScans::outcomes()
     entries.prepend(QStringLiteral("event | start |  | "));
     entries.append(QStringLiteral("event | end |  | "));
     QCOMPARE(journaled(path).join(u'\n'), entries.join(u'\n'));
+}
+
+// A mirror piece sends two rows, each with its "ACK": each row is in the file before its "ACK"
+// goes, and the file never holds a row that has not gone.
+void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
+{
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(PtyStation::prepare(dir.path(), QStringLiteral("fake"), SelectionKeys + MirrorKeys));
+    const auto store
+        = std::make_shared<embeddedlist::ListStore>(dir.path() + QStringLiteral("/data"));
+    embeddedlist::EmbeddedListManagerProvider provider(store);
+    FakeDisplay display;
+    ScriptedPrompter prompter;
+    InstantPacer pacer;
+    CheckingPort port;
+    port.journalPath = dir.path() + QStringLiteral("/journal.sqlite");
+    app::Station station(display,
+                         prompter,
+                         pacer,
+                         port,
+                         provider,
+                         dir.path() + QStringLiteral("/program"),
+                         dir.path() + QStringLiteral("/windows"));
+    station.setInstanceLockDir(dir.path() + QStringLiteral("/run"));
+    station.setListWait(3, 1);
+    station.setJournalPath(port.journalPath);
+    QCOMPARE(station.start(true), app::Startup::Outcome::Running);
+
+    for (const QByteArray label : {"%12MIRDOOR.CNC N X", "%22500 300 18"}) {
+        port.arrive(label);
+        for (int tick = 0; tick < 3; ++tick)
+            station.poller().tick();
+    }
+    QCOMPARE(port.sent, QByteArray("ACK\rACK\r"));
+    QCOMPARE(port.rowsAtAck, (QList<int>{1, 2}));
 }
 
 QTEST_MAIN(tst_JournaledScans)
