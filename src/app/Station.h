@@ -84,6 +84,7 @@ public:
     [[nodiscard]] JournalRecorder &recorder() { return m_recorder; }
     // Where the journal is kept; set before start(). Without it nothing is journaled.
     void setJournalPath(const QString &path) { m_journalPath = path; }
+    [[nodiscard]] const QString &journalPath() const { return m_journalPath; }
 
     // Lets tests keep the wait for a list short.
     void setListWait(int passes, int intervalMs)

@@ -1,6 +1,7 @@
 #include "StationShell.h"
 
 #include "AboutDialog.h"
+#include "JournalWindow.h"
 #include "SettingsDialog.h"
 #include "base/CenterForm.h"
 #include "base/Error.h"
@@ -50,6 +51,7 @@ StationShell::StationShell()
             &StationShell::showExclusionInsertion);
     connect(&m_window, &MainWindow::aboutRequested, this, &StationShell::showAbout);
     connect(&m_window, &MainWindow::listManagerRequested, this, &StationShell::showListManager);
+    connect(&m_window, &MainWindow::journalRequested, this, &StationShell::showJournal);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -139,6 +141,20 @@ void StationShell::showListManager()
     m_listWindow->show();
     m_listWindow->raise();
     m_listWindow->activateWindow();
+}
+
+void StationShell::showJournal()
+{
+    if (!m_journalWindow) {
+        m_journalWindow = std::make_unique<JournalWindow>(m_station.journalPath(),
+                                                          m_station.recorder().server());
+        base::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
+    } else {
+        m_journalWindow->refresh();
+    }
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
 }
 
 void StationShell::showTestConsole()
