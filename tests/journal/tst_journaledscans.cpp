@@ -9,6 +9,7 @@
 #include "journal/EntryQuery.h"
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
+#include "program/CompressedLabel.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +134,11 @@ void tst_JournaledScans::outcomes_data()
     QTest::addRow("program barcode kept as its summary")
         << QByteArray() << QByteArrayList{program}
         << QStringList{"BAR.CNC (5000 bytes) | program-barcode | taken | 1 | N | "};
+    QTest::addRow("compressed label kept as its expansion's summary")
+        << QByteArray()
+        << QByteArrayList{program::makeCompressedLabel(QString::fromLatin1(program.left(2000)))
+                              .toLatin1()}
+        << QStringList{"BAR.CNC (1975 bytes) | compressed | taken | 1 | N | "};
     // clang-format on
 }
 
