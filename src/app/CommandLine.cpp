@@ -24,6 +24,10 @@ QString helpText()
         "Options:\n"
         "  -h, --help     Show this help and exit.\n"
         "  -v, --version  Show the version and exit.\n"
+        "  --export-journal FILE [--since YYYY-MM-DD] [--shop] [--station NAME]\n"
+        "                 Write the scan journal as CSV to FILE (- for the standard output)\n"
+        "                 and exit: the entries from that day on, the shop-wide journal,\n"
+        "                 one station's entries.\n"
         "\n"
         "The toolkit's own options (-platform NAME, -style NAME, ...) are taken as well.\n");
 }

@@ -91,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_ui->ExIns, &QAction::triggered, this, &MainWindow::exclusionInsertionRequested);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
     connect(m_ui->mnuListManager, &QAction::triggered, this, &MainWindow::listManagerRequested);
+    connect(m_ui->mnuJournal, &QAction::triggered, this, &MainWindow::journalRequested);
 }
 
 MainWindow::~MainWindow() = default;
@@ -103,6 +104,7 @@ void MainWindow::enableMenus()
     m_ui->ExIns->setEnabled(connected(&MainWindow::exclusionInsertionRequested));
     m_ui->mnuAbout->setEnabled(connected(&MainWindow::aboutRequested));
     m_ui->mnuListManager->setEnabled(connected(&MainWindow::listManagerRequested));
+    m_ui->mnuJournal->setEnabled(connected(&MainWindow::journalRequested));
 }
 
 QCheckBox *MainWindow::checkBoxFor(base::Options::Switch s) const

@@ -64,6 +64,8 @@ Q_SIGNALS:
     void aboutRequested();
     // The List Manager window is to be shown again once it has been closed.
     void listManagerRequested();
+    // View > Journal.
+    void journalRequested();
     // The window was closed with its close box (not with E&xit).
     void closed();
 

@@ -88,7 +88,7 @@ std::optional<Error> PortControl::openPort()
         }
         return error;
     }
-    shownOpen(device);
+    shownOpen(device, false);
     return std::nullopt;
 }
 
@@ -138,7 +138,7 @@ void PortControl::onDeviceLost(const QString &reason)
     const QString device = settings::portDeviceName(m_settings);
     qCInfo(lcPort) << "device lost:" << device << reason;
     waitForDevice(deviceLostText(device, reason));
-    Q_EMIT deviceLost();
+    Q_EMIT deviceLost(device, reason);
 }
 
 void PortControl::tryReconnect()
@@ -153,11 +153,12 @@ void PortControl::tryReconnect()
         }
     }
     m_reconnect.stop();
-    shownOpen(device);
+    shownOpen(device, true);
 }
 
-void PortControl::shownOpen(const QString &device)
+void PortControl::shownOpen(const QString &device, bool back)
 {
+    Q_EMIT opened(device, back);
     m_display.setCurrentSettings(currentSettingsCaption(m_settings));
     m_display.setPortState(PortState::Open, device);
     if (std::exchange(m_problemShown, false))

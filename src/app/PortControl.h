@@ -70,7 +70,9 @@ public:
 
 Q_SIGNALS:
     // The device went away; the port is closed and reconnection attempts have begun.
-    void deviceLost();
+    void deviceLost(const QString &device, const QString &reason);
+    // The port opened on the device; back: it came back after it was lost or waited for.
+    void opened(const QString &device, bool back);
     // The port did not open: the operator is to choose the port settings in a modal dialog,
     // before the emission returns. OK there stores the choice and opens the port with it
     // (reopen()); Cancel leaves the port as it is.
@@ -79,7 +81,7 @@ Q_SIGNALS:
 private:
     [[nodiscard]] std::optional<Error> openPort();
     void waitForDevice(const QString &statusText);
-    void shownOpen(const QString &device);
+    void shownOpen(const QString &device, bool back);
     void onDeviceLost(const QString &reason);
     void tryReconnect();
 

@@ -11,6 +11,20 @@
 
 namespace barlink::app {
 
+namespace {
+
+// What the journal keeps of a label that carries a program: its name and size, not its text.
+QString programLabelSummary(const QString &label)
+{
+    const program::ProgramLabel parsed = program::parseProgramLabel(label);
+    if (parsed.form != program::ProgramLabel::Form::Program)
+        return journal::escapeControls(label);
+    const QString name = parsed.header.section(QLatin1Char('^'), 0, 0).trimmed();
+    return journal::programSummary(name, parsed.programText.size());
+}
+
+} // namespace
+
 Station::Station(base::OperatorDisplay &display,
                  base::Prompter &prompter,
                  base::Pacer &pacer,
@@ -20,6 +34,7 @@ Station::Station(base::OperatorDisplay &display,
                  QString windowsDir,
                  QObject *parent)
     : QObject(parent)
+    , m_recorder(m_settings, m_item, display)
     , m_product(m_settings)
     , m_portControl(m_settings, port, display, prompter)
     , m_autoSel(m_settings)
@@ -49,6 +64,7 @@ Station::Station(base::OperatorDisplay &display,
             &PortControl::deviceLost,
             &m_poller,
             &scanner::ScanPoller::dropPartialLabel);
+    recordEvents();
 }
 
 Station::~Station() = default;
@@ -58,7 +74,15 @@ Startup::Outcome Station::start(bool commandLineEmpty)
     Startup startup(m_context, m_instances, m_product, m_portControl);
     startup.setListWait(m_listWaitPasses, m_listWaitIntervalMs);
     m_helpFile = QDir(m_settings.programDir).filePath(QStringLiteral("LBLHELP.HLP"));
-    return startup.run(commandLineEmpty);
+    m_recorder.event(journal::StationEvent::Start);
+    const Startup::Outcome outcome = startup.run(commandLineEmpty);
+    if (outcome == Startup::Outcome::Running) {
+        if (m_journalPath.isEmpty())
+            m_recorder.discard();
+        else
+            m_recorder.open(m_journalPath);
+    }
+    return outcome;
 }
 
 void Station::startPolling()
@@ -70,18 +94,106 @@ scanner::ScanPoller::Handlers Station::labelHandlers()
 {
     return {
         .interpretLabel
-        = [this](const QString &label) { (void)m_dispatcher.interpretLabel(label); },
-        .decodeCompressedLabel =
-            [this](const QString &label, QString &rest) {
-                return program::decodeCompressedLabel(label, m_context.display, rest);
-            },
-        .interpretProgramBarcode
-        = [this](const QString &label) { m_programBarcode.interpretProgramBarcode(label); },
+        = [this](const QString &label) { (void)interpretLabel(journal::Source::Scanner, label); },
+        .decodeCompressedLabel
+        = [this](const QString &label,
+                 QString &rest) { return decodeCompressedLabel(label, rest); },
+        .interpretProgramBarcode = [this](const QString &label) { interpretProgramBarcode(label); },
     };
+}
+
+bool Station::ManualEntry::interpretLabel(const QString &label)
+{
+    return m_station.interpretLabel(journal::Source::Manual, label);
+}
+
+bool Station::interpretLabel(journal::Source source, const QString &label)
+{
+    const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
+    const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+    m_recorder.begin(source,
+                     compressed.value_or(journal::escapeControls(label)),
+                     compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
+                     plain ? journal::Kind::PlainName : journal::Kind::Segment);
+    bool handled = false;
+    try {
+        handled = m_dispatcher.interpretLabel(label);
+    } catch (const Error &error) {
+        m_recorder.failed(error.description());
+        throw;
+    } catch (const std::exception &error) {
+        m_recorder.failed(QString::fromLocal8Bit(error.what()));
+        throw;
+    }
+    const base::LabelOutcome &outcome = m_dispatcher.lastOutcome();
+    m_recorder.finish(outcome);
+    if (outcome.kind == base::LabelOutcome::Kind::Command) {
+        if (label == QLatin1String("%START%"))
+            m_recorder.event(journal::StationEvent::ListStarted, std::nullopt, label);
+        else if (label == QLatin1String("%STOP%"))
+            m_recorder.event(journal::StationEvent::ListHeld, std::nullopt, label);
+    }
+    return handled;
+}
+
+void Station::interpretProgramBarcode(const QString &label)
+{
+    const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
+    m_recorder.begin(journal::Source::Scanner,
+                     compressed.value_or(programLabelSummary(label)),
+                     compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
+                     journal::Kind::ProgramBarcode);
+    m_programBarcode.interpretProgramBarcode(label);
+    m_recorder.finish(m_programBarcode.lastOutcome());
+}
+
+QString Station::decodeCompressedLabel(const QString &label, QString &rest)
+{
+    m_compressed.reset();
+    QString error;
+    const QString expanded = program::decodeCompressedLabel(label, m_context.display, rest, &error);
+    if (expanded.isEmpty()) {
+        m_recorder.begin(journal::Source::Scanner,
+                         QStringLiteral("compressed label of %1 characters").arg(label.size()),
+                         journal::Kind::Compressed);
+        m_recorder.finish({.result = base::LabelOutcome::Result::Refused,
+                           .reason = QStringLiteral("it could not be read: %1").arg(error)});
+        return expanded;
+    }
+    m_compressed = programLabelSummary(expanded);
+    return expanded;
+}
+
+void Station::recordEvents()
+{
+    using journal::StationEvent;
+    connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
+        m_recorder.rowSent(field, ack);
+        if (m_options.autoStart())
+            m_recorder.event(
+                StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));
+    });
+    m_link.setClearObserver([this](std::optional<qint32> rows) {
+        m_recorder.event(StationEvent::ListCleared,
+                         rows ? std::optional<int>(*rows) : std::nullopt,
+                         rows ? QString() : QStringLiteral("the list did not tell its rows"));
+    });
+    connect(&m_portControl, &PortControl::opened, this, [this](const QString &device, bool back) {
+        m_recorder.event(
+            back ? StationEvent::PortBack : StationEvent::PortOpened, std::nullopt, device);
+    });
+    connect(&m_portControl,
+            &PortControl::deviceLost,
+            this,
+            [this](const QString &device, const QString &reason) {
+                m_recorder.event(
+                    StationEvent::PortLost, std::nullopt, device + QStringLiteral(": ") + reason);
+            });
 }
 
 void Station::shutdown()
 {
+    m_recorder.event(journal::StationEvent::End);
     m_poller.stop();
     m_portControl.closePort();
     m_link.release();

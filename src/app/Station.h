@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InstanceCounter.h"
+#include "JournalRecorder.h"
 #include "PortControl.h"
 #include "Startup.h"
 #include "base/CurrentItem.h"
@@ -13,6 +14,7 @@
 #include "fieldsel/FieldSelector.h"
 #include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
+#include "label/LabelInterpreter.h"
 #include "listmanager/ListManagerLink.h"
 #include "program/ProgramBarcode.h"
 #include "scanner/ScanPoller.h"
@@ -76,6 +78,13 @@ public:
     [[nodiscard]] scanner::ScanPoller &poller() { return m_poller; }
     [[nodiscard]] fieldsel::AutoSelSettingsProvider &autoSel() { return m_autoSel; }
     [[nodiscard]] QString helpFile() const { return m_helpFile; }
+    // Labels typed in the main window's manual entry go here: handled as scanned ones are,
+    // and journaled as typed.
+    [[nodiscard]] label::LabelInterpreter &manualEntry() { return m_manualEntry; }
+    [[nodiscard]] JournalRecorder &recorder() { return m_recorder; }
+    // Where the journal is kept; set before start(). Without it nothing is journaled.
+    void setJournalPath(const QString &path) { m_journalPath = path; }
+    [[nodiscard]] const QString &journalPath() const { return m_journalPath; }
 
     // Lets tests keep the wait for a list short.
     void setListWait(int passes, int intervalMs)
@@ -92,12 +101,35 @@ Q_SIGNALS:
     void editorRequested(const QString &programName);
 
 private:
+    class ManualEntry : public label::LabelInterpreter
+    {
+    public:
+        explicit ManualEntry(Station &station)
+            : m_station(station)
+        {}
+        bool interpretLabel(const QString &label) override;
+
+    private:
+        Station &m_station;
+    };
+
+    // A label for the dispatcher, journaled.
+    bool interpretLabel(journal::Source source, const QString &label);
+    void interpretProgramBarcode(const QString &label);
+    [[nodiscard]] QString decodeCompressedLabel(const QString &label, QString &rest);
+    void recordEvents();
+
     // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
     [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
 
     base::Settings m_settings;
     base::Options m_options;
     base::CurrentItem m_item;
+    JournalRecorder m_recorder;
+    QString m_journalPath;
+    // What the journal keeps of the compressed label whose expansion is handled next.
+    std::optional<QString> m_compressed;
+    ManualEntry m_manualEntry{*this};
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;
     base::ProductEnvironment m_product;

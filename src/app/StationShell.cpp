@@ -1,12 +1,14 @@
 #include "StationShell.h"
 
 #include "AboutDialog.h"
+#include "JournalWindow.h"
 #include "SettingsDialog.h"
 #include "base/CenterForm.h"
 #include "base/Error.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
+#include "journal/LocalFile.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
@@ -34,6 +36,7 @@ StationShell::StationShell()
     , m_exclusionChoice(m_station.settings(), m_window)
     , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
 {
+    m_station.setJournalPath(journal::defaultJournalPath());
     connect(&m_station.portControl(),
             &PortControl::settingsDialogRequested,
             this,
@@ -48,6 +51,7 @@ StationShell::StationShell()
             &StationShell::showExclusionInsertion);
     connect(&m_window, &MainWindow::aboutRequested, this, &StationShell::showAbout);
     connect(&m_window, &MainWindow::listManagerRequested, this, &StationShell::showListManager);
+    connect(&m_window, &MainWindow::journalRequested, this, &StationShell::showJournal);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -73,7 +77,7 @@ bool StationShell::start(bool commandLineEmpty)
     if (m_station.start(commandLineEmpty) != Startup::Outcome::Running)
         return false;
     m_window.bindOptions(m_station.options());
-    m_window.setLabelInterpreter(&m_station.dispatcher(), &m_station.gate());
+    m_window.setLabelInterpreter(&m_station.manualEntry(), &m_station.gate());
     m_station.startPolling();
 
     // The main window at the top left of the screen, the list manager beside it.
@@ -137,6 +141,20 @@ void StationShell::showListManager()
     m_listWindow->show();
     m_listWindow->raise();
     m_listWindow->activateWindow();
+}
+
+void StationShell::showJournal()
+{
+    if (!m_journalWindow) {
+        m_journalWindow = std::make_unique<JournalWindow>(m_station.journalPath(),
+                                                          m_station.recorder().server());
+        base::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
+    } else {
+        m_journalWindow->refresh();
+    }
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
 }
 
 void StationShell::showTestConsole()

@@ -23,6 +23,9 @@ namespace barlink::program {
 class EditorLaunch;
 class EditorPlatform;
 } // namespace barlink::program
+namespace barlink::app {
+class JournalWindow;
+}
 namespace barlink::testconsole {
 class TestConsoleWindow;
 }
@@ -51,6 +54,7 @@ private:
     void showAbout();
     void showListManager();
     void showTestConsole();
+    void showJournal();
     void makeListWindow(embeddedlist::ListStore *store);
 
     MainWindow m_window;
@@ -73,6 +77,8 @@ private:
     std::unique_ptr<testconsole::TestConsoleWindow> m_testConsole;
     // The View menu shows it again once it has been closed.
     std::unique_ptr<embeddedlist::ListManagerWindow> m_listWindow;
+    // Made at its first opening; each opening reads the journal again from the newest entry.
+    std::unique_ptr<JournalWindow> m_journalWindow;
 };
 
 } // namespace barlink::app

@@ -3,8 +3,13 @@
 #include "app/CommandLine.h"
 #include "app/GuardedApplication.h"
 #include "app/StationShell.h"
+#include "journal/ExportCommand.h"
+#include "journal/LocalFile.h"
+#include "settings/SettingsFile.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -19,6 +24,22 @@ int main(int argc, char *argv[])
     if (const std::optional<QString> answer = app::commandLineAnswer(arguments)) {
         std::fputs(answer->toLocal8Bit().constData(), stdout);
         return 0;
+    }
+
+    // The journal export needs no display and no station: it ends here.
+    if (arguments.contains(QLatin1String("--export-journal"))) {
+        QCoreApplication core(argc, argv);
+        // The JournalServer key of the settings file the station would read.
+        base::Settings settings;
+        settings.settingsFilePath
+            = QDir(QCoreApplication::applicationDirPath()).filePath(settings::SettingsFileName);
+        if (!QFileInfo::exists(settings.settingsFilePath))
+            settings.settingsFilePath
+                = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
+        const journal::ExportPlaces places{
+            .journalPath = journal::defaultJournalPath(),
+            .server = settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512)};
+        return journal::runExportJournal(arguments, places).value_or(2);
     }
 
     app::GuardedApplication application(argc, argv);

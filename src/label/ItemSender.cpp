@@ -15,6 +15,8 @@
 #include "scanner/ScannerPort.h"
 #include "text/TrimSpaces.h"
 
+#include <utility>
+
 namespace barlink::label {
 
 void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
@@ -67,9 +69,11 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
     if (m_context.options.autoStart())
         callListManager(QStringLiteral("start the list"),
                         [this] { m_context.link.hostListStart(); });
-    item.runField.clear();
+    const QString field = std::exchange(item.runField, QString());
     item.runFieldFixed = false;
-    if (way.acknowledge && m_context.port.isOpen())
+    const bool acknowledging = way.acknowledge && m_context.port.isOpen();
+    Q_EMIT rowSent(field, acknowledging);
+    if (acknowledging)
         m_context.port.write(acknowledgement().toLatin1());
 }
 

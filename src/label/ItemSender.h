@@ -33,6 +33,10 @@ Q_SIGNALS:
     // The item just sent is to be opened in the program editor: "Show Program in Editor" is
     // ticked. Emitted before the item is reset.
     void editorRequested(const QString &programName);
+    // A row of the item went into the list, in the work field given; when acknowledging, its
+    // "ACK" goes to the scanner as soon as this returns, so whatever must be kept before the
+    // scanner hears it is kept here.
+    void rowSent(const QString &field, bool acknowledging);
 
 private:
     // One row: the field selection the run field asks for, the row, the start, the "ACK".

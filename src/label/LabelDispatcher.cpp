@@ -68,15 +68,28 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         m_context.link.clearHostList();
         item.clearListPending = false;
     }
-    if (runCommand(label))
+    using Kind = base::LabelOutcome::Kind;
+    using Result = base::LabelOutcome::Result;
+    const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+    const Kind segmentKind
+        = digitValue(label.mid(1, 1)) == int(Segment::LoadList) ? Kind::List : Kind::Segment;
+    const Kind kind = plain ? Kind::PlainName : segmentKind;
+    // Until it is decided, a label whose handling throws counts as failed.
+    decide(kind, Result::Failed);
+    if (runCommand(label)) {
+        decide(Kind::Command, Result::Taken);
         return true;
-    if (fieldCodeLabel(label))
+    }
+    if (fieldCodeLabel(label)) {
+        decide(Kind::FieldCode, Result::Taken);
         return true;
+    }
 
     // A name that would reach outside its folder is refused before anything changes.
     const QString unsafe = unsafeNameIn(label);
     if (!unsafe.isNull()) {
         m_context.display.setStatus(base::unsafeNameMessage(unsafe));
+        decide(kind, Result::Refused, base::unsafeNameMessage(unsafe));
         return false;
     }
 
@@ -85,7 +98,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 
     QString count;
     int outcome = NotTakenIn;
-    if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'))) {
+    if (plain) {
         try {
             takePlainLabel(label, count, outcome);
         } catch (...) {
@@ -116,6 +129,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
                     qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
                 }
                 m_sender.loadListFile(contents);
+                decide(Kind::List, Result::Taken);
                 return false;
             }
             try {
@@ -142,20 +156,45 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             abandonItem();
             throw;
         }
+        decide(kind, Result::Taken);
         return true;
     }
 
     switch (outcome) {
     case SegmentTakenIn:
         m_context.display.setStatus(base::status::waitingForNext());
+        decide(kind, Result::Waiting);
         break;
     case NotTakenIn:
         m_context.display.setStatus(base::status::formattingError() + QStringLiteral("  ") + label);
+        decide(kind, Result::Refused, notASegmentReason(label));
         break;
     default:
-        break; // "Run Field Not Selected" stays
+        // "Run Field Not Selected" stays
+        decide(kind, Result::Refused, QStringLiteral("no work field chosen"));
+        break;
     }
     return false;
+}
+
+QString LabelDispatcher::notASegmentReason(const QString &label) const
+{
+    if (!label.startsWith(QLatin1Char('%')))
+        return QStringLiteral("the label holds %1 but does not start with %, so it is no segment")
+            .arg(label.contains(QLatin1Char('%')) ? QStringLiteral("%") : QStringLiteral("$"));
+    if (label.size() < 3)
+        return QStringLiteral("the label is too short to be a segment");
+    const QString type = label.mid(1, 1);
+    if (digitValue(type) > int(Segment::VarsEToI))
+        return QStringLiteral("the label starts with %%1, which is no known segment").arg(type);
+    return QStringLiteral("segment %%1 was already scanned for this item").arg(type);
+}
+
+void LabelDispatcher::decide(base::LabelOutcome::Kind kind,
+                             base::LabelOutcome::Result result,
+                             const QString &reason)
+{
+    m_outcome = {.kind = kind, .result = result, .reason = reason};
 }
 
 bool LabelDispatcher::runCommand(const QString &label)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LabelInterpreter.h"
+#include "base/LabelOutcome.h"
 #include "base/OperatorDisplay.h"
 #include "text/TokenReader.h"
 
@@ -29,12 +30,19 @@ public:
 
     // The segment types received for the item being collected, in order of arrival.
     [[nodiscard]] const QString &segmentsSeen() const { return m_segmentsSeen; }
+    // What became of the last label interpreted, unless its handling threw.
+    [[nodiscard]] const base::LabelOutcome &lastOutcome() const { return m_outcome; }
 
 private:
     bool runCommand(const QString &label);
     bool fieldCodeLabel(const QString &label);
     [[nodiscard]] QString unsafeNameIn(const QString &label) const;
     void takePlainLabel(const QString &label, QString &count, int &outcome);
+    // Why a label with "%" or "$" was not taken in as a segment.
+    [[nodiscard]] QString notASegmentReason(const QString &label) const;
+    void decide(base::LabelOutcome::Kind kind,
+                base::LabelOutcome::Result result,
+                const QString &reason = {});
     void readSegmentContents(base::OperatorDisplay::Segment type, const QString &contents);
     void completeItem();
     // A label whose handling failed ends the item it belongs to: nothing of it may reach the
@@ -48,6 +56,7 @@ private:
     ItemSender &m_sender;
     QString m_segmentsSeen;
     text::TokenReader m_tokens;
+    base::LabelOutcome m_outcome;
     // Rows the item being completed has added so far.
     int m_rowsAdded = 0;
 };

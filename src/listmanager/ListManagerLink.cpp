@@ -35,7 +35,20 @@ void ListManagerLink::clearHostList()
         return;
     if (!m_list)
         throwObjectNotSet();
+    if (!m_clearObserver) {
+        m_list->clearList();
+        return;
+    }
+    // Reading the count changes nothing in the list; a list that cannot tell it is cleared
+    // all the same.
+    std::optional<qint32> rows;
+    try {
+        rows = m_list->rows();
+    } catch (...) {
+        rows.reset();
+    }
     m_list->clearList();
+    m_clearObserver(rows);
 }
 
 void ListManagerLink::hostListStart()

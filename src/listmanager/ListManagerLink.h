@@ -3,7 +3,9 @@
 #include "Application.h"
 #include "ExeList.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace barlink::listmanager {
 
@@ -29,6 +31,12 @@ public:
     [[nodiscard]] bool commandLineEmpty() const { return m_commandLineEmpty; }
     void setCommandLineEmpty(bool empty) { m_commandLineEmpty = empty; }
 
+    // Told of every list cleared, with the rows that were in it when the list could say.
+    void setClearObserver(std::function<void(std::optional<qint32> rows)> observer)
+    {
+        m_clearObserver = std::move(observer);
+    }
+
     // ClearList on the current list, only when the command line was empty.
     void clearHostList();
     void hostListStart();
@@ -46,6 +54,7 @@ private:
     std::shared_ptr<ExeList> m_list;
     std::shared_ptr<LateBoundList> m_lateBoundList;
     bool m_commandLineEmpty = true;
+    std::function<void(std::optional<qint32>)> m_clearObserver;
 };
 
 } // namespace barlink::listmanager

@@ -193,13 +193,18 @@ CompressedLabelDecoder::Result CompressedLabelDecoder::decode(QStringView label)
     return expanded.result;
 }
 
-QString decodeCompressedLabel(const QString &label, base::OperatorDisplay &display, QString &rest)
+QString decodeCompressedLabel(const QString &label,
+                              base::OperatorDisplay &display,
+                              QString &rest,
+                              QString *error)
 {
     const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
     rest = result.rest;
     if (!result.ok()) {
         qCInfo(lcCompressed) << "compressed label not read:" << result.error;
         display.setStatus(QStringLiteral("Compressed label not read: ") + result.error);
+        if (error)
+            *error = result.error;
         return {};
     }
     return result.text;

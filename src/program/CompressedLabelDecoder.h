@@ -43,8 +43,10 @@ public:
 
 // Decodes a compressed label for the scanner polling: the expanded text, or an empty text
 // when the label cannot be expanded, with the reason on the status line
-// ("Compressed label not read: ..."). rest receives Result::rest.
-[[nodiscard]] QString
-decodeCompressedLabel(const QString &label, base::OperatorDisplay &display, QString &rest);
+// ("Compressed label not read: ..."), and in *error when given. rest receives Result::rest.
+[[nodiscard]] QString decodeCompressedLabel(const QString &label,
+                                            base::OperatorDisplay &display,
+                                            QString &rest,
+                                            QString *error = nullptr);
 
 } // namespace barlink::program

@@ -138,6 +138,9 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     qCDebug(lcProgram) << "program label of" << label.size() << "characters";
     m_itemTouched = false;
     m_rowsAdded = 0;
+    m_outcome = {.kind = base::LabelOutcome::Kind::ProgramBarcode,
+                 .result = base::LabelOutcome::Result::Taken,
+                 .reason = {}};
     try {
         base::CurrentItem &item = m_context.item;
         if (item.clearListPending) {
@@ -148,7 +151,10 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
             });
             item.clearListPending = false;
         }
-        handle(parseProgramLabel(label));
+        const ProgramLabel parsed = parseProgramLabel(label);
+        if (parsed.form == ProgramLabel::Form::ListLoad)
+            m_outcome.kind = base::LabelOutcome::Kind::List;
+        handle(parsed);
     } catch (const Abandon &abandoned) {
         abandon(abandoned.reason);
     } catch (const ItemOutlet::ListManagerFailure &failure) {
@@ -176,6 +182,8 @@ void ProgramBarcode::handle(const ProgramLabel &label)
         const QString name = programNameOf(label.header);
         if (!base::isSafeRelativeName(text::trimSpaces(name))) {
             m_context.display.setStatus(base::unsafeNameMessage(name));
+            m_outcome.result = base::LabelOutcome::Result::Refused;
+            m_outcome.reason = base::unsafeNameMessage(name);
             return;
         }
         size = takeProgram(label);
@@ -265,6 +273,8 @@ void ProgramBarcode::abandon(const QString &reason)
     QString text = abandonedText(reason);
     if (m_rowsAdded > 0)
         text += QStringLiteral(" Rows of this item already added: %1.").arg(m_rowsAdded);
+    m_outcome.result = base::LabelOutcome::Result::Failed;
+    m_outcome.reason = text;
     m_context.display.setStatus(text);
     m_context.prompter.inform(base::Prompter::Icon::Warning, text);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/LabelOutcome.h"
 #include "scanner/ScanRouting.h"
 
 #include <QLatin1String>
@@ -89,6 +90,8 @@ public:
     // program barcode or bare item leaves the item reset, as a handled one does; an
     // abandoned list label leaves it as it was.
     void interpretProgramBarcode(const QString &label);
+    // What became of the last label handled.
+    [[nodiscard]] const base::LabelOutcome &lastOutcome() const { return m_outcome; }
 
     // "Program barcode abandoned: <reason>"
     [[nodiscard]] static QString abandonedText(const QString &reason);
@@ -107,6 +110,7 @@ private:
     bool m_itemTouched = false;
     // Rows the label in hand has added, for the report of a failure after the first.
     int m_rowsAdded = 0;
+    base::LabelOutcome m_outcome;
 };
 
 } // namespace barlink::program

@@ -1,0 +1,193 @@
+#include "JournalRecorder.h"
+
+#include "base/CurrentItem.h"
+#include "base/OperatorDisplay.h"
+#include "journal/Forwarder.h"
+#include "journal/Journal.h"
+#include "settings/SettingsFile.h"
+
+#include <QSysInfo>
+
+#include <utility>
+
+namespace barlink::app {
+
+namespace {
+
+journal::Kind kindOf(base::LabelOutcome::Kind kind)
+{
+    using K = base::LabelOutcome::Kind;
+    switch (kind) {
+    case K::Command:
+        return journal::Kind::Command;
+    case K::FieldCode:
+        return journal::Kind::FieldCode;
+    case K::Segment:
+        return journal::Kind::Segment;
+    case K::PlainName:
+        return journal::Kind::PlainName;
+    case K::List:
+        return journal::Kind::List;
+    case K::ProgramBarcode:
+        return journal::Kind::ProgramBarcode;
+    }
+    return journal::Kind::PlainName;
+}
+
+journal::Outcome outcomeOf(base::LabelOutcome::Result result)
+{
+    using R = base::LabelOutcome::Result;
+    switch (result) {
+    case R::Taken:
+        return journal::Outcome::Taken;
+    case R::Waiting:
+        return journal::Outcome::Waiting;
+    case R::Refused:
+        return journal::Outcome::Refused;
+    case R::Failed:
+        return journal::Outcome::Failed;
+    }
+    return journal::Outcome::Failed;
+}
+
+} // namespace
+
+JournalRecorder::JournalRecorder(base::Settings &settings,
+                                 base::CurrentItem &item,
+                                 base::OperatorDisplay &display,
+                                 QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_item(item)
+    , m_display(display)
+{}
+
+JournalRecorder::~JournalRecorder() = default;
+
+void JournalRecorder::open(const QString &path)
+{
+    if (m_journal)
+        return;
+    const QString station
+        = settings::readKey(m_settings, QStringLiteral("StationName"), QSysInfo::machineHostName());
+    const int days = settings::readIntKey(m_settings, QStringLiteral("JournalDays"), 400);
+    m_server = settings::readKey(m_settings, QStringLiteral("JournalServer"), QString(), 512);
+    m_journal = std::make_unique<journal::Journal>(path, station, days);
+    // The operator hears of a journal that cannot be written once, on the status line, and
+    // again when it is written again; scanning goes on either way.
+    connect(m_journal.get(), &journal::Journal::unavailable, this, [this](const QString &reason) {
+        m_display.setStatus(QStringLiteral("Scan journal not written: %1").arg(reason));
+    });
+    connect(m_journal.get(), &journal::Journal::available, this, [this] {
+        m_display.setStatus(QStringLiteral("Scan journal written again."));
+    });
+    if (!m_server.isEmpty()) {
+        m_forwarder = std::make_unique<journal::Forwarder>(path, m_server);
+        connect(m_journal.get(),
+                &journal::Journal::written,
+                m_forwarder.get(),
+                &journal::Forwarder::wake);
+    }
+    m_journal->open();
+    for (journal::Entry &entry : std::exchange(m_early, {}))
+        m_journal->append(std::move(entry));
+}
+
+void JournalRecorder::discard()
+{
+    m_discarding = true;
+    m_early.clear();
+}
+
+void JournalRecorder::keep(journal::Entry entry)
+{
+    if (m_discarding)
+        return;
+    if (!entry.time.isValid())
+        entry.time = QDateTime::currentDateTimeUtc();
+    if (m_journal)
+        m_journal->append(std::move(entry));
+    else
+        m_early.push_back(std::move(entry));
+}
+
+void JournalRecorder::takeItem(journal::Entry &entry) const
+{
+    entry.program = m_item.programName;
+    entry.x = m_item.dimX;
+    entry.y = m_item.dimY;
+    entry.z = m_item.dimZ;
+}
+
+void JournalRecorder::begin(journal::Source source,
+                            const QString &shownLabel,
+                            std::optional<journal::Kind> kind,
+                            journal::Kind rowKind)
+{
+    m_rowKind = rowKind;
+    m_label = journal::Entry{};
+    m_label.source = source;
+    m_label.label = shownLabel;
+    m_kind = kind;
+    m_rowsNotKept = 0;
+    m_labelKept = false;
+}
+
+void JournalRecorder::rowSent(const QString &field, bool acknowledging)
+{
+    m_label.field = field;
+    takeItem(m_label);
+    ++m_rowsNotKept;
+    if (!acknowledging)
+        return;
+    journal::Entry entry = m_label;
+    entry.kind = m_kind.value_or(m_rowKind);
+    entry.outcome = journal::Outcome::Taken;
+    entry.rows = std::exchange(m_rowsNotKept, 0);
+    keep(std::move(entry));
+    m_labelKept = true;
+}
+
+void JournalRecorder::finishWith(journal::Outcome outcome,
+                                 std::optional<journal::Kind> kind,
+                                 const QString &reason)
+{
+    journal::Entry entry = m_label;
+    entry.kind = m_kind.value_or(kind.value_or(journal::Kind::PlainName));
+    if (m_rowsNotKept > 0) {
+        entry.rows = std::exchange(m_rowsNotKept, 0);
+    } else if (m_labelKept) {
+        // Its rows are kept already; only a failure after them is news.
+        if (outcome != journal::Outcome::Failed)
+            return;
+        entry.rows = 0;
+    } else {
+        takeItem(entry);
+        if (outcome == journal::Outcome::Taken && entry.kind != journal::Kind::Command
+            && entry.kind != journal::Kind::FieldCode && entry.kind != journal::Kind::List)
+            entry.rows = 0;
+    }
+    entry.outcome = outcome;
+    entry.reason = reason;
+    keep(std::move(entry));
+    m_labelKept = true;
+}
+
+void JournalRecorder::finish(const base::LabelOutcome &outcome)
+{
+    finishWith(outcomeOf(outcome.result), kindOf(outcome.kind), outcome.reason);
+}
+
+void JournalRecorder::failed(const QString &error)
+{
+    finishWith(journal::Outcome::Failed, std::nullopt, error);
+}
+
+void JournalRecorder::event(journal::StationEvent event,
+                            std::optional<int> rows,
+                            const QString &detail)
+{
+    keep(journal::stationEventEntry(event, rows, detail));
+}
+
+} // namespace barlink::app

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "base/LabelOutcome.h"
+#include "journal/Entry.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace barlink::base {
+struct CurrentItem;
+class OperatorDisplay;
+struct Settings;
+} // namespace barlink::base
+namespace barlink::journal {
+class Forwarder;
+class Journal;
+} // namespace barlink::journal
+
+namespace barlink::app {
+
+// Turns what the station does into journal entries: each label handled, from begin() to
+// finish() or failed(), and the station's own events. A label that sends rows with "ACK" is
+// kept at each row, before its "ACK" goes (rowSent()), with the rows added since the last
+// entry: no acknowledged row is ever missing from the file, no entry claims a row that did
+// not go, and no entry is changed once written. Rows sent without "ACK" are kept when the
+// label is done. Entries made before open() wait for it, with the time they happened.
+class JournalRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    JournalRecorder(base::Settings &settings,
+                    base::CurrentItem &item,
+                    base::OperatorDisplay &display,
+                    QObject *parent = nullptr);
+    ~JournalRecorder() override;
+
+    // Opens the journal with the settings keys StationName, JournalDays and JournalServer,
+    // and starts forwarding when a server is set. path: the journal file.
+    void open(const QString &path);
+    // There is no journal: what was kept and what comes is let go.
+    void discard();
+    [[nodiscard]] journal::Journal *journal() const { return m_journal.get(); }
+    [[nodiscard]] QString server() const { return m_server; }
+
+    // A label is being handled; shownLabel is what the journal keeps of it. kind: set when
+    // the caller knows it better than the part that decides (a compressed label); rowKind:
+    // what a row acknowledged before the label is decided was sent by.
+    void begin(journal::Source source,
+               const QString &shownLabel,
+               std::optional<journal::Kind> kind = std::nullopt,
+               journal::Kind rowKind = journal::Kind::Segment);
+    // A row of the label in hand went into the list in field.
+    void rowSent(const QString &field, bool acknowledging);
+    void finish(const base::LabelOutcome &outcome);
+    void failed(const QString &error);
+    void event(journal::StationEvent event,
+               std::optional<int> rows = std::nullopt,
+               const QString &detail = {});
+
+private:
+    void keep(journal::Entry entry);
+    void takeItem(journal::Entry &entry) const;
+    void
+    finishWith(journal::Outcome outcome, std::optional<journal::Kind> kind, const QString &reason);
+
+    base::Settings &m_settings;
+    base::CurrentItem &m_item;
+    base::OperatorDisplay &m_display;
+    std::unique_ptr<journal::Journal> m_journal;
+    std::unique_ptr<journal::Forwarder> m_forwarder;
+    QString m_server;
+    std::vector<journal::Entry> m_early; // before open()
+    journal::Entry m_label;              // the label in hand
+    std::optional<journal::Kind> m_kind; // its kind when the caller knows better
+    journal::Kind m_rowKind = journal::Kind::Segment;
+    int m_rowsNotKept = 0;
+    bool m_labelKept = false;
+    bool m_discarding = false;
+};
+
+} // namespace barlink::app

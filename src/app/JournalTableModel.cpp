@@ -1,0 +1,134 @@
+#include "JournalTableModel.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include <array>
+
+namespace barlink::app {
+
+namespace {
+
+enum Column { Time, Station, Source, Label, Kind, Outcome, Reason, Field, Program, X, Y, Z, Rows };
+constexpr std::array ColumnTitles{"Time",
+                                  "Station",
+                                  "Source",
+                                  "Label",
+                                  "Kind",
+                                  "Outcome",
+                                  "Reason",
+                                  "Field",
+                                  "Program",
+                                  "X",
+                                  "Y",
+                                  "Z",
+                                  "Rows"};
+
+} // namespace
+
+JournalTableModel::JournalTableModel(QSqlDatabase db,
+                                     journal::Store store,
+                                     int pageSize,
+                                     QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_db(std::move(db))
+    , m_store(store)
+    , m_pageSize(pageSize)
+{}
+
+void JournalTableModel::setFilter(const journal::Filter &filter)
+{
+    beginResetModel();
+    m_filter = filter;
+    m_entries.clear();
+    m_more = true;
+    endResetModel();
+    fetchMore({});
+}
+
+int JournalTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+int JournalTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(ColumnTitles.size());
+}
+
+QVariant JournalTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const journal::Entry &e = entryAt(index.row());
+    if (role == Qt::BackgroundRole) {
+        if (e.outcome == journal::Outcome::Refused)
+            return QBrush(QColor(255, 215, 200));
+        if (e.outcome == journal::Outcome::Failed)
+            return QBrush(QColor(255, 235, 160));
+        return {};
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (Column(index.column())) {
+    case Time:
+        return e.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case Station:
+        return e.station;
+    case Source:
+        return journal::storedName(e.source);
+    case Label:
+        return e.label;
+    case Kind:
+        return journal::storedName(e.kind);
+    case Outcome:
+        return journal::storedName(e.outcome);
+    case Reason:
+        return e.reason;
+    case Field:
+        return e.field;
+    case Program:
+        return e.program;
+    case X:
+        return e.x;
+    case Y:
+        return e.y;
+    case Z:
+        return e.z;
+    case Rows:
+        return e.rows ? QVariant(*e.rows) : QVariant();
+    }
+    return {};
+}
+
+QVariant JournalTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= int(ColumnTitles.size()))
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(ColumnTitles.at(std::size_t(section)));
+}
+
+bool JournalTableModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_more;
+}
+
+void JournalTableModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const std::optional<journal::Entry> after
+        = m_entries.empty() ? std::nullopt : std::optional(m_entries.back());
+    std::vector<journal::Entry> page
+        = journal::readEntries(m_db, m_store, m_filter, m_pageSize, after);
+    m_more = int(page.size()) == m_pageSize;
+    if (page.empty())
+        return;
+    const int first = int(m_entries.size());
+    beginInsertRows({}, first, first + int(page.size()) - 1);
+    std::move(page.begin(), page.end(), std::back_inserter(m_entries));
+    endInsertRows();
+}
+
+} // namespace barlink::app

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "JournalTableModel.h"
+#include "journal/Connection.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace barlink::app {
+
+// View > Journal: the station's journal, newest first, filtered by text, outcome and date;
+// with a journal server, the shop-wide table instead (every station, or one). "Export..."
+// writes the entries shown, with the filter, as CSV.
+class JournalWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // journalPath: the station's journal file; server: the JournalServer setting (empty: none).
+    JournalWindow(QString journalPath, QString server, QWidget *parent = nullptr);
+    ~JournalWindow() override;
+
+    // Reads the journal again from the newest entry.
+    void refresh();
+
+private:
+    void openStore();
+    void applyFilter();
+    void exportShown();
+    [[nodiscard]] journal::Filter filterShown() const;
+
+    QString m_journalPath;
+    QString m_server;
+    QLineEdit *m_text = nullptr;
+    QComboBox *m_outcomes = nullptr;
+    QCheckBox *m_fromEnabled = nullptr;
+    QDateEdit *m_from = nullptr;
+    QComboBox *m_store = nullptr;   // local or shop-wide; only with a server
+    QLineEdit *m_station = nullptr; // one station of the shop-wide table; empty: all
+    QLabel *m_problem = nullptr;
+    QTableView *m_view = nullptr;
+    std::unique_ptr<journal::Connection> m_connection;
+    std::unique_ptr<JournalTableModel> m_model;
+};
+
+} // namespace barlink::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace barlink::base {
+
+// What the part that handled a label decided about it, told to the station as it is decided.
+// A label whose handling throws has no outcome of its own: the station records the error.
+struct LabelOutcome
+{
+    enum class Kind { Command, FieldCode, Segment, PlainName, List, ProgramBarcode };
+    enum class Result {
+        Taken,   // the label did what it was for; rows, when it sent any, are counted apart
+        Waiting, // a segment taken in: the item waits for the next one
+        Refused, // nothing changed: reason says why, in the operator's words
+        Failed,  // a step failed part-way: reason is the error
+    };
+
+    Kind kind = Kind::PlainName;
+    Result result = Result::Taken;
+    QString reason;
+
+    friend bool operator==(const LabelOutcome &, const LabelOutcome &) = default;
+};
+
+} // namespace barlink::base

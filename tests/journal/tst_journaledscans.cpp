@@ -1,0 +1,217 @@
+// What the journal keeps of the labels a running station handles: label bytes go in at the
+// scanner end of a pseudo-terminal, and the station's journal file is read back.
+#include "Fakes.h"
+#include "PtyPair.h"
+#include "PtyStation.h"
+#include "base/FileNames.h"
+#include "base/StatusTexts.h"
+#include "journal/Connection.h"
+#include "journal/EntryQuery.h"
+#include "journal/Journal.h"
+#include "journal/LocalFile.h"
+#include "program/CompressedLabel.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace barlink;
+using namespace barlink::testing;
+
+namespace {
+
+constexpr int Patience = 10000;
+
+// True once the station has shown something since the status history had `mark` entries
+// and has nothing pending: the label sent is handled.
+bool handledSince(PtyStation &rig, qsizetype mark)
+{
+    return rig.display.statusHistory.size() > mark && !rig.station.poller().isTicking()
+           && !rig.station.gate().isBusy();
+}
+
+// "label | kind | outcome | rows | field | reason" for the entries of labels, oldest first;
+// the station's own events as "event | what | rows | detail".
+QStringList journaled(const QString &path)
+{
+    const journal::Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    if (!journal::openLocalFile(db, path, journal::Durability::Checkpoints).isEmpty())
+        return {QStringLiteral("journal not readable")};
+    std::vector<journal::Entry> entries = journal::readEntries(db, journal::Store::Local, {}, 0);
+    std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) {
+        return a.localNumber < b.localNumber;
+    });
+    QStringList lines;
+    for (const journal::Entry &e : entries) {
+        if (e.kind == journal::Kind::StationEvent) {
+            lines << QStringLiteral("event | %1 | %2 | %3")
+                         .arg(e.label, e.rows ? QString::number(*e.rows) : QString(), e.reason);
+            continue;
+        }
+        lines << QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6")
+                     .arg(e.label,
+                          journal::storedName(e.kind),
+                          journal::storedName(e.outcome),
+                          e.rows ? QString::number(*e.rows) : QString(),
+                          e.field,
+                          e.reason);
+    }
+    return lines;
+}
+
+// Rows the journal file holds as taken, read on a connection of its own.
+int rowsInFile(const QString &path)
+{
+    const journal::Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    if (!journal::openLocalFile(db, path, journal::Durability::Checkpoints).isEmpty())
+        return -1;
+    int rows = 0;
+    for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0)) {
+        if (e.outcome == journal::Outcome::Taken)
+            rows += e.rows.value_or(0);
+    }
+    return rows;
+}
+
+// A scanner port that looks in the journal file whenever the station writes to the scanner.
+class CheckingPort : public FakeScannerPort
+{
+public:
+    void write(const QByteArray &bytes) override
+    {
+        rowsAtAck << rowsInFile(journalPath);
+        FakeScannerPort::write(bytes);
+    }
+    QString journalPath;
+    QList<int> rowsAtAck;
+};
+
+} // namespace
+
+class tst_JournaledScans : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void outcomes_data();
+    void outcomes();
+    void rowsAreInTheFileBeforeTheirAck();
+};
+
+void tst_JournaledScans::outcomes_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QByteArrayList>("scans");
+    QTest::addColumn<QStringList>("entries");
+
+    const QByteArray program = "BAR.CNC^UN^X600^Y400^Z18!" + QByteArray(5000, 'G');
+    // clang-format off
+    QTest::addRow("waiting, then taken with its row")
+        << QByteArray() << QByteArrayList{"%12PROG.CNC N1 X", "%22600 400 18"}
+        << QStringList{"%12PROG.CNC N1 X | segment | waiting |  |  | ",
+                       "%22600 400 18 | segment | taken | 1 | N1 | "};
+    QTest::addRow("a mirror piece: one entry per acknowledged row")
+        << SelectionKeys + MirrorKeys << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18"}
+        << QStringList{"%12MIRDOOR.CNC N X | segment | waiting |  |  | ",
+                       "%22500 300 18 | segment | taken | 1 | S | ",
+                       "%22500 300 18 | segment | taken | 1 | A | "};
+    QTest::addRow("unknown segment, segment scanned twice")
+        << QByteArray() << QByteArrayList{"%71ABC", "%12PROG.CNC N1 X", "%12PROG.CNC N1 X"}
+        << QStringList{"%71ABC | segment | refused |  |  | the label starts with %7, which is no known segment",
+                       "%12PROG.CNC N1 X | segment | waiting |  |  | ",
+                       "%12PROG.CNC N1 X | segment | refused |  |  | segment %1 was already scanned for this item"};
+    QTest::addRow("plain name without a work field, a command")
+        << QByteArray() << QByteArrayList{"PANEL", "%START%"}
+        << QStringList{"PANEL | plain-name | refused |  |  | no work field chosen",
+                       "%START% | command | taken |  |  | ",
+                       "event | list-started |  | %START%"};
+    QTest::addRow("a name reaching outside its folder")
+        << QByteArray() << QByteArrayList{"%11../ETC N1"}
+        << QStringList{"%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC"))};
+    QTest::addRow("program barcode kept as its summary")
+        << QByteArray() << QByteArrayList{program}
+        << QStringList{"BAR.CNC (5000 bytes) | program-barcode | taken | 1 | N | "};
+    QTest::addRow("compressed label kept as its expansion's summary")
+        << QByteArray()
+        << QByteArrayList{program::makeCompressedLabel(QString::fromLatin1(program.left(2000)))
+                              .toLatin1()}
+        << QStringList{"BAR.CNC (1975 bytes) | compressed | taken | 1 | N | "};
+    // clang-format on
+}
+
+void tst_JournaledScans::outcomes()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QByteArrayList, scans);
+    QFETCH(QStringList, entries);
+
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    QVERIFY(PtyStation::prepare(dir.path(), pty.slavePath(), keys + "\nStationName=BENCH 1"));
+    const QString path = dir.path() + QStringLiteral("/journal/journal.sqlite");
+    {
+        PtyStation rig(dir.path());
+        rig.station.setJournalPath(path);
+        // A list kept from before: the first label clears it.
+        rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
+        QVERIFY(rig.start());
+        for (const QByteArray &bytes : scans) {
+            const qsizetype mark = rig.display.statusHistory.size();
+            QVERIFY(pty.write(bytes));
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                handledSince(rig, mark), bytes.left(40).constData(), Patience);
+        }
+        rig.station.shutdown();
+    }
+    const QString device = pty.slavePath();
+    entries.prepend(QStringLiteral("event | list-cleared | 1 | "));
+    entries.prepend(QStringLiteral("event | port-opened |  | ") + device);
+    entries.prepend(QStringLiteral("event | start |  | "));
+    entries.append(QStringLiteral("event | end |  | "));
+    QCOMPARE(journaled(path).join(u'\n'), entries.join(u'\n'));
+}
+
+// A mirror piece sends two rows, each with its "ACK": each row is in the file before its "ACK"
+// goes, and the file never holds a row that has not gone.
+void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
+{
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(PtyStation::prepare(dir.path(), QStringLiteral("fake"), SelectionKeys + MirrorKeys));
+    const auto store
+        = std::make_shared<embeddedlist::ListStore>(dir.path() + QStringLiteral("/data"));
+    embeddedlist::EmbeddedListManagerProvider provider(store);
+    FakeDisplay display;
+    ScriptedPrompter prompter;
+    InstantPacer pacer;
+    CheckingPort port;
+    port.journalPath = dir.path() + QStringLiteral("/journal.sqlite");
+    app::Station station(display,
+                         prompter,
+                         pacer,
+                         port,
+                         provider,
+                         dir.path() + QStringLiteral("/program"),
+                         dir.path() + QStringLiteral("/windows"));
+    station.setInstanceLockDir(dir.path() + QStringLiteral("/run"));
+    station.setListWait(3, 1);
+    station.setJournalPath(port.journalPath);
+    QCOMPARE(station.start(true), app::Startup::Outcome::Running);
+
+    for (const QByteArray label : {"%12MIRDOOR.CNC N X", "%22500 300 18"}) {
+        port.arrive(label);
+        for (int tick = 0; tick < 3; ++tick)
+            station.poller().tick();
+    }
+    QCOMPARE(port.sent, QByteArray("ACK\rACK\r"));
+    QCOMPARE(port.rowsAtAck, (QList<int>{1, 2}));
+}
+
+QTEST_MAIN(tst_JournaledScans)
+#include "tst_journaledscans.moc"
