@@ -127,8 +127,9 @@ private Q_SLOTS:
         });
         QCOMPARE(control.applySerialSettings(), !cancel);
         QCOMPARE(dialogs, 1);
-        QCOMPARE(prompter.texts(),
-                 QStringList(QStringLiteral("Unexpected error # 8002 occured: Invalid port number")));
+        QCOMPARE(
+            prompter.texts(),
+            QStringList(QStringLiteral("Unexpected error # 8002 occured: Invalid port number")));
         QCOMPARE(prompter.shown.first().icon, base::Prompter::Icon::Critical);
         QCOMPARE(display.currentSettings,
                  cancel ? QStringLiteral("before") : QStringLiteral("COM1:9600,N,8,1"));

@@ -8,20 +8,10 @@
 #include "journal/LocalFile.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace barlink;
 using namespace barlink::testing;
-
-namespace {
-
-// Program names beginning with "MIR" go in twice, as a normal and a mirrored row.
-const QByteArray MirrorKeys
-    = "AutoSelSetting=1\nPNameMSel=0\nPNameNandMText=MIR\nPNameNandMLR=-1\nPNameNandMCPos=1\n"
-      "HalfLimitX=1000\nHalfLimitY=600\n"
-      "FieldCode_FFS=S\nFieldFlag_FFS= 1\nFieldCode_FFA=A\nFieldFlag_FFA= 1\n"
-      "FieldCode_SFN=N\nFieldCode_SFM=M\n";
-
-} // namespace
 
 class tst_JournalCrash : public QObject
 {
@@ -40,7 +30,8 @@ void tst_JournalCrash::killedAfterAck()
     if (!pty.isValid())
         QSKIP("no pseudo-terminal available");
     // A mirror piece: two rows, two "ACK"s for one label.
-    BarlinkProcess barlink(dir.path(), pty.slavePath(), MirrorKeys + "StationName=CRASH\n");
+    BarlinkProcess barlink(
+        dir.path(), pty.slavePath(), SelectionKeys + MirrorKeys + "StationName=CRASH\r\n");
     QVERIFY2(barlink.start(), barlink.log().constData());
 
     for (const QByteArray label : {"%12MIRITEM.CNC N X", "%22600 400 18", "%12HALF.CNC N1 X"}) {

@@ -2,7 +2,7 @@
 // scanner end of a pseudo-terminal, and the station's journal file is read back.
 #include "Fakes.h"
 #include "PtyPair.h"
-#include "PtyStation.h"
+#include "StationRig.h"
 #include "base/FileNames.h"
 #include "base/StatusTexts.h"
 #include "journal/Connection.h"
