@@ -113,10 +113,11 @@ void JournalRecorder::keep(journal::Entry entry)
 
 void JournalRecorder::takeItem(journal::Entry &entry) const
 {
-    entry.program = m_item.programName;
-    entry.x = m_item.dimX;
-    entry.y = m_item.dimY;
-    entry.z = m_item.dimZ;
+    // The item's texts are blanks once it has been reset: a blank is stored as no value.
+    entry.program = m_item.programName.trimmed();
+    entry.x = m_item.dimX.trimmed();
+    entry.y = m_item.dimY.trimmed();
+    entry.z = m_item.dimZ.trimmed();
 }
 
 void JournalRecorder::begin(journal::Source source,
