@@ -1,5 +1,6 @@
 // The exclusion dialog and the main window's exclusion line, driven by object name.
 
+#include "../text/Tables.h"
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
@@ -59,9 +60,7 @@ private Q_SLOTS:
 
     void okStoresTheChoice_data()
     {
-        QTest::addColumn<QList<int>>("chosen");
-        QTest::addColumn<QString>("mask");
-        QTest::addColumn<QString>("caption");
+        columns<QList<int>, QString, QString>({"chosen", "mask", "caption"});
         // clang-format off
         QTest::newRow("none")       << QList<int>{}        << "00000000" << "";
         QTest::newRow("2, 5 and 7") << QList<int>{2, 5, 7} << "01001010" << " Exclusion Number 257  for insertion.";

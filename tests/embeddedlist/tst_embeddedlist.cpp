@@ -1,0 +1,522 @@
+// The embedded list manager: the pure rules (row fields, run states, list file text, columns),
+// its store on disk and what a restart finds, Application, ExeList, the late-bound list, the
+// provider and the station's link, the table over the list and the window.
+
+#include "../text/Tables.h"
+#include "TestSupport.h"
+#include "embeddedlist/EmbeddedApplication.h"
+#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "embeddedlist/FieldColumns.h"
+#include "embeddedlist/ListFile.h"
+#include "embeddedlist/ListManagerWindow.h"
+#include "embeddedlist/ListStore.h"
+#include "embeddedlist/ListTableModel.h"
+#include "embeddedlist/RowFields.h"
+#include "embeddedlist/RunState.h"
+#include "listmanager/ListManagerLink.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+#include <memory>
+
+using namespace barlink::embeddedlist;
+using namespace barlink::listmanager;
+using namespace barlink::testing;
+
+class tst_EmbeddedList : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::shared_ptr<ListStore> m_store;
+    std::unique_ptr<EmbeddedListManagerProvider> m_provider;
+    std::shared_ptr<Application> m_app;
+    std::shared_ptr<ExeList> m_list;
+    std::shared_ptr<LateBoundList> m_lateBound;
+    std::unique_ptr<ListTableModel> m_model;
+    std::unique_ptr<QAbstractItemModelTester> m_tester; // checks every signal the model sends
+
+    [[nodiscard]] QString path(const char *name) const { return m_dir->filePath(name); }
+    [[nodiscard]] std::unique_ptr<ListStore> restart() const
+    {
+        return std::make_unique<ListStore>(m_dir->path());
+    }
+    // The list handed out by the Application, with the rows "one" and "two".
+    void twoRows()
+    {
+        m_list = m_app->newList();
+        m_lateBound = m_provider->createObject(QStringLiteral("Helicon.ExeList"));
+        m_list->addLine(QStringLiteral("one"));
+        m_list->addLine(QStringLiteral("two"));
+    }
+    void tableModel()
+    {
+        m_model = std::make_unique<ListTableModel>(m_store.get());
+        m_tester = std::make_unique<QAbstractItemModelTester>(
+            m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+    // The cell of a row under the column headed by the field number.
+    [[nodiscard]] QString cell(int row, int field) const
+    {
+        for (int column = 0; column < m_model->columnCount(); ++column) {
+            const QString heading = m_model->headerData(column, Qt::Horizontal).toString();
+            if (heading.section(QLatin1Char(' '), 0, 0) == QString::number(field))
+                return m_model->index(row, column).data().toString();
+        }
+        return QStringLiteral("<no column>");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_shared<ListStore>(m_dir->path());
+        m_provider = std::make_unique<EmbeddedListManagerProvider>(m_store);
+        m_app = m_provider->createApplication();
+    }
+    void cleanup()
+    {
+        m_tester.reset();
+        m_model.reset();
+    }
+
+    void parseRowFields_data()
+    {
+        // fields: number=value pairs joined by "|"
+        // clang-format off
+        columns<QString, QString>({"row", "fields"});
+        QTest::newRow("station row")        << "#161=forpunte.CNC;#162=;#171=3;" << "161=forpunte.CNC|162=|171=3";
+        QTest::newRow("value with ; and #") << "#161=a;b#c;#162=x;" << "161=a;b#c|162=x";
+        QTest::newRow("field start inside value") << "#161=#162=x;" << "161=#162=x";
+        QTest::newRow("no closing ;")       << "#161=P;#170=20"  << "161=P|170=20";
+        QTest::newRow("text before first field") << "junk;#161=P;" << "161=P";
+        QTest::newRow("plain text")         << "PROG.CNC"        << "";
+        QTest::newRow("no digits")          << "#abc=1;#161=P;"  << "161=P";
+        QTest::newRow("blank value kept")   << "#282= ;"         << "282= ";
+        QTest::newRow("too many digits")    << "#1234567890=x;"  << "";
+        // clang-format on
+    }
+    void parseRowFields()
+    {
+        QStringList parts;
+        for (const RowField &field : barlink::embeddedlist::parseRowFields(fetch<QString>("row")))
+            parts.append(QString::number(field.number) + u'=' + field.value);
+        QTEST(parts.join(u'|'), "fields");
+    }
+
+    void nextRunState_data()
+    {
+        // after: Start, Hold, End
+        columns<RunState, QList<RunState>>({"from", "after"});
+        const auto [idle, running, held, ended]
+            = std::tuple(RunState::Idle, RunState::Running, RunState::Held, RunState::Ended);
+        QTest::newRow("idle") << idle << QList{running, idle, idle};
+        QTest::newRow("running") << running << QList{running, held, ended};
+        QTest::newRow("held") << held << QList{running, held, ended};
+        QTest::newRow("ended") << ended << QList{running, ended, ended};
+    }
+    void nextRunState()
+    {
+        const RunState from = fetch<RunState>("from");
+        QList<RunState> after;
+        for (RunCommand command : {RunCommand::Start, RunCommand::Hold, RunCommand::End})
+            after.append(barlink::embeddedlist::nextRunState(from, command));
+        QTEST(after, "after");
+        QCOMPARE(runStateFromName(runStateName(from)), std::optional(from));
+    }
+
+    void parseListText_data()
+    {
+        columns<QByteArray, QStringList>({"bytes", "rows"});
+        // clang-format off
+        QTest::newRow("crlf")                << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("lf, no final end")    << QByteArray("a\nb\nc")    << QStringList{"a", "b", "c"};
+        QTest::newRow("empty lines skipped") << QByteArray("\r\na\r\n\r\n\nb\r\n\r\n") << QStringList{"a", "b"};
+        QTest::newRow("blank line is a row") << QByteArray(" \r\n")      << QStringList{" "};
+        QTest::newRow("latin-1")             << QByteArray("caf\xe9\r\n") << QStringList{QStringLiteral(u"café")};
+        QTest::newRow("stray CR")            << QByteArray("a\rb\r\n")   << QStringList{"a b"};
+        // clang-format on
+    }
+    void parseListText()
+    {
+        QTEST(barlink::embeddedlist::parseListText(fetch<QByteArray>("bytes")), "rows");
+    }
+
+    void normalizeRow_data()
+    {
+        columns<QString, QString>({"row", "normalized"});
+        QTest::newRow("line breaks") << "a\r\nb\nc"
+                                     << "a  b c";
+        QTest::newRow("outside latin-1") << QStringLiteral(u"x€y") << "x?y";
+        QTest::newRow("overlong") << QString(maxRowLength + 5, u'x') << QString(maxRowLength, u'x');
+    }
+    void normalizeRow()
+    {
+        QTEST(barlink::embeddedlist::normalizeRow(fetch<QString>("row")), "normalized");
+    }
+
+    // Columns beyond the standard ones, in the order their fields were met.
+    void fieldColumns_data()
+    {
+        columns<QStringList, QStringList, QList<int>>({"added", "removed", "extras"});
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("extras in order met")   << L{"#161=P;#900=1;#300=2;", "#300=3;#400=4;#900=5;"} << L{} << QList<int>{900, 300, 400};
+        QTest::newRow("repeat counts once")    << L{"#300=1;#300=2;", "#300=3;"} << L{"#300=1;#300=2;"} << QList<int>{300};
+        QTest::newRow("goes with its last row") << L{"#300=1;#400=1;", "#300=2;"} << L{"#300=1;#400=1;", "#300=2;"} << QList<int>{};
+        QTest::newRow("stays while another row has it") << L{"#300=1;#400=1;", "#400=2;"} << L{"#300=1;#400=1;"} << QList<int>{400};
+        // clang-format on
+    }
+    void fieldColumns()
+    {
+        FieldColumns columns;
+        for (const QString &row : fetch<QStringList>("added"))
+            columns.addRow(row);
+        for (const QString &row : fetch<QStringList>("removed"))
+            columns.removeRow(row);
+        QCOMPARE(columns.numbers(), standardFieldNumbers() + fetch<QList<int>>("extras"));
+    }
+
+    void restartKeepsListAndRunState()
+    {
+        QVERIFY(!restart()->hasList());
+        m_store->addRow(QStringLiteral(u"#161=é;"));
+        m_store->addRow(QString());
+        m_store->runCommand(RunCommand::Start);
+        m_store->runCommand(RunCommand::Hold);
+        m_store->addSetpoint();
+        m_store->addSetpoint();
+        const QJsonObject state
+            = QJsonDocument::fromJson(readBytes(path("listmanager.json"))).object();
+        QCOMPARE(state, (QJsonObject{{"state", "held"}, {"setpoints", 2}}));
+        const auto store = restart();
+        QVERIFY(store->hasList() && store->listOpen());
+        QCOMPARE(store->rows(), (QStringList{QStringLiteral(u"#161=é;"), ""}));
+        QCOMPARE(store->runState(), RunState::Held);
+        QCOMPARE(store->setpoints(), 2);
+    }
+
+    // An added row is appended: the file grows by that one line and nothing else changes.
+    void addLineAppendsOneLine()
+    {
+        QStringList expected;
+        for (int i = 0; i < 1000; ++i) {
+            const QByteArray before = readBytes(path("current.lst"));
+            expected.append(QStringLiteral(u"#161=P%1ñ;#168=%2;").arg(i).arg(i % 7));
+            m_store->addRow(expected.last());
+            QCOMPARE(readBytes(path("current.lst")), before + expected.last().toLatin1() + "\r\n");
+        }
+        QCOMPARE(restart()->rows(), expected);
+    }
+
+    // The table follows every change: its columns, rows and cells.
+    void rewritesReplaceTheFile_data()
+    {
+        columns<QString, QStringList, int>({"change", "rows", "columns"});
+        using L = QStringList;
+        QTest::newRow("clear") << "clear" << L{} << 18;
+        QTest::newRow("remove drops extra column") << "remove" << L{"#161=A;", "#161=C;"} << 18;
+        QTest::newRow("set keeps extra column")
+            << "set" << L{"#161=A;", "#161=Z;#900=y;", "#161=C;"} << 19;
+        QTest::newRow("set drops extra column")
+            << "set plain" << L{"#161=A;", "#161=Z;", "#161=C;"} << 18;
+        QTest::newRow("open") << "open" << L{"x", "y"} << 18;
+        QTest::newRow("append") << "append" << L{"#161=A;", "#161=B;#900=x;", "#161=C;", "x", "y"}
+                                << 19;
+    }
+    void rewritesReplaceTheFile()
+    {
+        const QString &change = fetch<QString>("change");
+        const QStringList &rows = fetch<QStringList>("rows");
+        QVERIFY(writeBytes(path("other.lst"), "x\r\n\r\ny\n"));
+        tableModel();
+        for (const char *row : {"#161=A;", "#161=B;#900=x;", "#161=C;"})
+            m_store->addRow(QString::fromLatin1(row));
+        QCOMPARE(cell(1, 161), QStringLiteral("B")); // fills the cache before the change
+        if (change == u"clear")
+            m_store->clear();
+        else if (change == u"remove")
+            m_store->removeRow(1);
+        else if (change.startsWith(u"set"))
+            m_store->setRow(1, rows.at(1));
+        else if (change == u"open")
+            m_store->openListFile(path("other.lst"));
+        else
+            m_store->appendListFile(path("other.lst"));
+
+        QCOMPARE(m_store->rows(), rows);
+        QCOMPARE(readBytes(path("current.lst")), encodeRows(rows));
+        QTEST(m_model->columnCount(), "columns");
+        QCOMPARE(m_model->rowCount(), int(rows.size()));
+        if (rows.size() > 1)
+            QCOMPARE(cell(1, 161), rows.at(1).mid(5).section(u';', 0, 0));
+        m_store->addRow(QStringLiteral("after")); // appends to the new file, not the replaced one
+        QCOMPARE(restart()->rows(), rows + QStringList{"after"});
+    }
+
+    void tornLastRowIsDroppedAndRepaired()
+    {
+        QVERIFY(writeBytes(path("current.lst"), "a\r\nb\r\n#161=PR"));
+        const auto store = restart();
+        QCOMPARE(store->rows(), (QStringList{"a", "b"}));
+        QCOMPARE(readBytes(path("current.lst")), QByteArray("a\r\nb\r\n"));
+        store->addRow(QStringLiteral("c"));
+        QCOMPARE(restart()->rows(), (QStringList{"a", "b", "c"}));
+    }
+
+    void unknownStateReadsIdle()
+    {
+        QVERIFY(writeBytes(path("listmanager.json"), R"({"state": "flying", "setpoints": 4})"));
+        QCOMPARE(restart()->runState(), RunState::Idle);
+        QCOMPARE(restart()->setpoints(), 4);
+    }
+
+    void unwritableFolderChangesNothing()
+    {
+        QVERIFY(writeBytes(path("blocked"), "x")); // a file where the folder should be
+        ListStore store(path("blocked"));
+        QSignalSpy appended(&store, &ListStore::rowsAppended);
+        QVERIFY(errorNumber([&] { store.addRow(QStringLiteral("a")); }) != 0);
+        QVERIFY(errorNumber([&] { store.runCommand(RunCommand::Start); }) != 0);
+        QVERIFY(errorNumber([&] { store.addSetpoint(); }) != 0);
+        QCOMPARE(store.rowCount(), 0);
+        QCOMPARE(store.runState(), RunState::Idle);
+        QCOMPARE(store.setpoints(), 0);
+        QCOMPARE(appended.count(), 0);
+    }
+
+    void lineMembers()
+    {
+        twoRows();
+        m_list->addLine(QStringLiteral("three"));
+        m_list->setLine(2, QStringLiteral("TWO"));
+        m_list->delLine(1);
+        QCOMPARE(m_store->rows(), (QStringList{"TWO", "three"}));
+        QCOMPARE(m_list->getLine(2), QStringLiteral("three"));
+        QCOMPARE(m_app->newList()->rows(), 2); // handing the list out again keeps its rows
+        m_list->clearList();
+        QCOMPARE(m_list->rows(), 0);
+    }
+
+    void lineOutOfRange_data()
+    {
+        QTest::addColumn<qint32>("line");
+        QTest::newRow("zero") << 0;
+        QTest::newRow("lowest") << std::numeric_limits<qint32>::min();
+        QTest::newRow("past the end") << 3;
+    }
+    void lineOutOfRange()
+    {
+        const qint32 line = fetch<qint32>("line");
+        twoRows();
+        QString description;
+        QCOMPARE(errorNumber([&] { (void)m_list->getLine(line); }, &description), 9);
+        QCOMPARE(description, QStringLiteral("Subscript out of range"));
+        QCOMPARE(errorNumber([&] { m_list->setLine(line, QStringLiteral("x")); }), 9);
+        QCOMPARE(errorNumber([&] { m_list->delLine(line); }), 9);
+        QCOMPARE(m_store->rows(), (QStringList{"one", "two"}));
+    }
+
+    // Reading a list file is above and in tst_testconsole; a missing one fails and changes
+    // nothing.
+    void missingListFile()
+    {
+        twoRows();
+        const QString missing = path("NOPE.LST");
+        QString description;
+        QCOMPARE(errorNumber([&] { (void)m_app->openList(missing); }, &description), 53);
+        QCOMPARE(description, QStringLiteral("File not found"));
+        QCOMPARE(errorNumber([&] { m_list->appendList(missing); }), 53);
+        QCOMPARE(m_store->rowCount(), 2);
+    }
+
+    // Run states are above; here what the list reports of them.
+    void runCommands()
+    {
+        twoRows();
+        ListManagerLink link;
+        link.setApplication(m_app);
+        link.hostListStart();
+        QVERIFY(m_list->listInRun());
+        QCOMPARE(m_list->exeRow(), 1);
+        link.hostListStop();
+        QVERIFY(!m_list->listInRun());
+        QCOMPARE(m_list->exeRow(), 1);
+        link.hostListEnd();
+        QCOMPARE(m_list->exeRow(), 0);
+    }
+
+    void switchesAndCounters()
+    {
+        twoRows();
+        m_app->setWindowState(Application::Maximized);
+        QCOMPARE(errorNumber([&] { m_app->setWindowState(3); }), 5);
+        QCOMPARE(m_store->windowState(), 2);
+        m_list->setVisible(false);
+        m_lateBound->setVisible(true); // the late-bound list is the same list
+        QVERIFY(m_list->visible());
+        m_app->setpoint();
+        QCOMPARE(m_store->setpoints(), 1);
+        m_list->listClose(false);
+        QCOMPARE(m_app->listOpened(), 1);
+        m_list->listClose(true);
+        QCOMPARE(m_app->listOpened(), 0);
+        QCOMPARE(m_app->newList()->rows(), 2);
+        QCOMPARE(m_app->listOpened(), 1);
+        m_app->quit(true);
+        QVERIFY(m_store->quitRequested() && !m_app->visible());
+    }
+
+    // Columns: the 18 standard fields, then the others in the order they were met.
+    void columnsAndColInfo()
+    {
+        twoRows();
+        QCOMPARE(m_list->columns(), qint16(18));
+        m_list->addLine(QStringLiteral("#161=P;#900=x;#162=;#300=y;"));
+        QCOMPARE(m_list->columns(), qint16(20));
+        const QStringList info = m_list->colInfo();
+        QCOMPARE(info.first(), QStringLiteral("161"));
+        QCOMPARE(info.mid(18), (QStringList{"900", "300"}));
+    }
+
+    void provider()
+    {
+        twoRows();
+        m_provider->createObject(QStringLiteral("helicon.exelist"))->clear();
+        QCOMPARE(m_list->rows(), 0);
+        QString description;
+        QCOMPARE(
+            errorNumber([&] { (void)m_provider->createObject(QStringLiteral("Helicon.Other")); },
+                        &description),
+            429);
+        QCOMPARE(description, QStringLiteral("ActiveX component can't create object"));
+    }
+
+    void clearHostList_data()
+    {
+        columns<bool, bool, int, qint32>({"commandLineEmpty", "holdsList", "error", "rowsAfter"});
+        QTest::newRow("empty command line, list held") << true << true << 0 << 0;
+        QTest::newRow("empty command line, no list") << true << false << 91 << 2;
+        QTest::newRow("command line text, no list") << false << false << 0 << 2;
+    }
+    void clearHostList()
+    {
+        twoRows();
+        ListManagerLink link;
+        link.setCommandLineEmpty(fetch<bool>("commandLineEmpty"));
+        link.setApplication(m_app);
+        if (fetch<bool>("holdsList"))
+            link.setCurrentList(m_list);
+        QString description;
+        QTEST(errorNumber([&] { link.clearHostList(); }, &description), "error");
+        if (fetch<int>("error"))
+            QCOMPARE(description, QStringLiteral("Object variable or With block variable not set"));
+        QTEST(m_store->rowCount(), "rowsAfter");
+    }
+
+    void linkReleasesInOrder()
+    {
+        twoRows();
+        QStringList released;
+        const auto track = [&](auto object, const char *name) {
+            using T = typename decltype(object)::element_type;
+            return std::shared_ptr<T>(object.get(), [&released, object, name](T *) mutable {
+                released.append(QString::fromLatin1(name));
+                object.reset();
+            });
+        };
+        ListManagerLink link;
+        link.setApplication(track(std::exchange(m_app, {}), "application"));
+        link.setCurrentList(track(std::exchange(m_list, {}), "list"));
+        link.setLateBoundList(track(std::exchange(m_lateBound, {}), "late-bound"));
+        link.release();
+        QCOMPARE(released, (QStringList{"late-bound", "list", "application"}));
+        QVERIFY(!link.application() && !link.currentList() && !link.lateBoundList());
+        QCOMPARE(errorNumber([&] { link.hostListStart(); }), 91);
+        QCOMPARE(errorNumber([&] { link.setpoint(); }), 91);
+    }
+
+    // Added rows are inserted one by one, without a reset; an unknown field adds a column.
+    void tableInsertsRows()
+    {
+        tableModel();
+        m_store->addRow(QStringLiteral("#161=forpunte.CNC;#162=;#171=3;#282= ;#279=;"));
+        QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy columns(m_model.get(), &QAbstractItemModel::columnsInserted);
+        QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+        m_store->addRow(QStringLiteral("#161=B;"));
+        m_store->addRow(QStringLiteral("#161=C;#900=x;"));
+        QCOMPARE(inserted.count(), 2);
+        QCOMPARE(inserted.at(0).at(1).toInt(), 1);
+        QCOMPARE(inserted.at(1).at(2).toInt(), 2);
+        QCOMPARE(columns.count(), 1);
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(cell(0, 161), QStringLiteral("forpunte.CNC"));
+        QCOMPARE(cell(1, 168), QString());
+        QCOMPARE(cell(2, 900), QStringLiteral("x"));
+        QCOMPARE(m_model->index(1, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("#161=B;"));
+        QCOMPARE(m_model->headerData(18, Qt::Horizontal).toString(), QStringLiteral("900"));
+        QCOMPARE(m_model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("161 Program"));
+        QCOMPARE(m_model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("171 Field"));
+    }
+
+    // The window shows rows and run state and follows the switches set through the Application.
+    void window()
+    {
+        ListManagerWindow window(m_store.get());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto label = [&](const char *name) { return child<QLabel>(window, name)->text(); };
+        const auto list = m_app->newList();
+        list->addLine(QStringLiteral("#161=forpunte.CNC;#162=;#164=1;"));
+        list->addLine(QStringLiteral("#161=second.CNC;"));
+        m_app->startList();
+        m_app->setpoint();
+        const auto *table = child<QTableView>(window, "tblList");
+        QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("second.CNC"));
+        QCOMPARE(label("lblRunState"), QStringLiteral("Running"));
+        QCOMPARE(label("lblSetpoints"), QStringLiteral("Setpoints: 1"));
+        QCOMPARE(label("lblRows"), QStringLiteral("Rows: 2"));
+        m_app->holdList();
+        list->clearList();
+        QCOMPARE(label("lblRunState"), QStringLiteral("Held"));
+        QCOMPARE(label("lblRows"), QStringLiteral("Rows: 0"));
+
+        m_app->setVisible(false);
+        QVERIFY(!window.isVisible());
+        m_app->setVisible(true);
+        m_app->showOnTop(true);
+        QVERIFY(window.isVisible() && window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        m_app->setWindowState(Application::Maximized);
+        QVERIFY(window.windowState().testFlag(Qt::WindowMaximized));
+        m_app->setWindowState(Application::Normal);
+        QVERIFY(!window.windowState().testFlag(Qt::WindowMaximized));
+        m_app->enableOpenList(false);
+        m_app->enableNewList(false);
+        QVERIFY(!child<QAction>(window, "actOpenList")->isEnabled());
+        QVERIFY(!child<QAction>(window, "actNewList")->isEnabled());
+        QVERIFY(child<QAction>(window, "actSaveList")->isEnabled());
+
+        const auto *pages = window.findChild<QStackedWidget *>();
+        m_app->newList()->setVisible(false);
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("lblListHidden"));
+        window.close();
+        QVERIFY(!m_app->visible());
+        m_app->newList()->viewWorks();
+        QVERIFY(window.isVisible() && m_app->visible());
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("tblList"));
+    }
+};
+
+QTEST_MAIN(tst_EmbeddedList)
+#include "tst_embeddedlist.moc"

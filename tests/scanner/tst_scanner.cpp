@@ -1,0 +1,542 @@
+// The scanner: the settings text of its port and the decisions taken on port errors, where a
+// scan goes, label assembly from the port (quiet measured from the last byte, each route's
+// handler and the rests it leaves, failures and the bounded buffer), the port over a real
+// pseudo-terminal, and the virtual scanner tool.
+
+#include "../text/Tables.h"
+#include "Fakes.h"
+#include "LabelBytes.h"
+#include "PtyPair.h"
+#include "ScanOptions.h"
+#include "TestSupport.h"
+#include "VirtualPty.h"
+#include "base/LabelGate.h"
+#include "scanner/LineSettings.h"
+#include "scanner/PortErrors.h"
+#include "scanner/ScanPoller.h"
+#include "scanner/ScanRouting.h"
+#include "scanner/SerialScannerPort.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cerrno>
+
+using namespace barlink;
+using namespace barlink::scanner;
+using namespace barlink::testing;
+using barlink::scan::LineEnd;
+using SP = QSerialPort;
+
+Q_DECLARE_METATYPE(std::optional<barlink::scanner::LineSettings>)
+Q_DECLARE_METATYPE(QSerialPort::SerialPortError)
+Q_DECLARE_METATYPE(barlink::scanner::ScanKind)
+
+namespace {
+
+const QString defaultSettings = QStringLiteral("9600,N,8,1");
+const QString scanBinary = QStringLiteral(BARLINK_SCAN_BINARY);
+
+// A poller on a port in memory. Its handlers record every call as "I:label", "C:label" or
+// "P:label"; the decoder expands a compressed label to what follows its marker, up to a "|",
+// and what follows the "|" is its rest.
+struct Rig
+{
+    Rig() { port.open(QStringLiteral("/dev/pts/1"), defaultSettings); }
+
+    // Each entry is what arrives before one tick; "" is a quiet tick.
+    void run(const QStringList &ticks)
+    {
+        for (const QString &piece : ticks) {
+            port.received += piece.toLatin1();
+            poller.tick();
+        }
+    }
+
+    QStringList calls;
+    QString failOn;
+    FakeScannerPort port;
+    FakeDisplay display;
+    ScriptedPrompter prompter;
+    base::LabelGate gate;
+    ScanPoller poller{
+        port,
+        {.interpretLabel =
+             [this](const QString &label) {
+                 calls << "I:" + label;
+                 if (label == failOn)
+                     throw Error(53, QStringLiteral("File not found"));
+             },
+         .decodeCompressedLabel =
+             [this](const QString &label, QString &rest) {
+                 calls << "C:" + label;
+                 rest = label.section(QLatin1Char('|'), 1);
+                 return label.section(QLatin1Char('|'), 0, 0).mid(1);
+             },
+         .interpretProgramBarcode = [this](const QString &label) { calls << "P:" + label; }},
+        display,
+        prompter,
+        gate};
+};
+
+// A pseudo-terminal for the port; the test plays the scanner at its master.
+#define NEED_PTY(pty)                                                                              \
+    PtyPair pty;                                                                                   \
+    if (!pty.isValid())                                                                            \
+    QSKIP("no pseudo-terminal available")
+
+} // namespace
+
+class tst_Scanner : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parse_data()
+    {
+        columns<QString, std::optional<LineSettings>>({"text", "expected"});
+        using L = LineSettings;
+        const auto refuse = [](const char *name, const char *text) {
+            QTest::newRow(name) << QString::fromLatin1(text) << std::optional<L>();
+        };
+        // clang-format off
+        QTest::newRow("even 7 2")               << "19200,E,7,2"  << std::optional(L{19200, SP::EvenParity, SP::Data7, SP::TwoStop});
+        QTest::newRow("odd")                    << "300,O,8,1"    << std::optional(L{300, SP::OddParity, SP::Data8, SP::OneStop});
+        QTest::newRow("mark 5 bits 1.5 stop")   << "110,M,5,1.5"  << std::optional(L{110, SP::MarkParity, SP::Data5, SP::OneAndHalfStop});
+        QTest::newRow("space 6 bits")           << "1200,S,6,1"   << std::optional(L{1200, SP::SpaceParity, SP::Data6, SP::OneStop});
+        QTest::newRow("lower-case parity")      << "9600,e,7,1"   << std::optional(L{9600, SP::EvenParity, SP::Data7, SP::OneStop});
+        QTest::newRow("rate without an option") << "14400,N,8,1"  << std::optional(L{14400, SP::NoParity, SP::Data8, SP::OneStop});
+        QTest::newRow("blanks around fields")   << " 57600 , N , 8 , 1 " << std::optional(L{57600, SP::NoParity, SP::Data8, SP::OneStop});
+        QTest::newRow("largest rate")           << "2147483647,N,8,1" << std::optional(L{2147483647, SP::NoParity, SP::Data8, SP::OneStop});
+        refuse("three fields", "9600,N,8");     refuse("five fields", "9600,N,8,1,0");
+        refuse("zero rate", "0,N,8,1");         refuse("signed rate", "+9600,N,8,1");
+        refuse("rate too large", "2147483648,N,8,1"); refuse("empty rate", ",N,8,1");
+        refuse("unknown parity", "9600,X,8,1"); refuse("parity word", "9600,None,8,1");
+        refuse("4 data bits", "9600,N,4,1");    refuse("9 data bits", "9600,N,9,1");
+        refuse("0 stop bits", "9600,N,8,0");    refuse("3 stop bits", "9600,N,8,3");
+        // clang-format on
+    }
+    void parse()
+    {
+        QVERIFY(parseLineSettings(fetch<QString>("text"))
+                == fetch<std::optional<LineSettings>>("expected"));
+    }
+
+    void deviceLostDecision_data()
+    {
+        columns<QSerialPort::SerialPortError, bool>({"error", "lost"});
+        QTest::newRow("read error") << SP::ReadError << true;
+        QTest::newRow("resource error") << SP::ResourceError << true;
+        QTest::newRow("no error") << SP::NoError << false;
+        QTest::newRow("modem lines unsupported") << SP::UnsupportedOperationError << false;
+        QTest::newRow("busy") << SP::PermissionError << false;
+    }
+    void deviceLostDecision() { QTEST(isDeviceLost(fetch<SP::SerialPortError>("error")), "lost"); }
+
+    void openErrorMapping_data()
+    {
+        columns<QSerialPort::SerialPortError, QString, int, QString>(
+            {"error", "systemText", "number", "description"});
+        // clang-format off
+        QTest::newRow("missing device")   << SP::DeviceNotFoundError << "No such file or directory" << 8002 << "Invalid port number: /dev/ttyS7 (No such file or directory)";
+        QTest::newRow("busy")             << SP::PermissionError << "Permission denied" << 8005 << "Port already open: /dev/ttyS7 (Permission denied)";
+        QTest::newRow("open twice")       << SP::OpenError << QString() << 8005 << "Port already open: /dev/ttyS7";
+        QTest::newRow("settings refused") << SP::UnsupportedOperationError << "Invalid argument" << 8015 << "Could not set comm state: /dev/ttyS7 (Invalid argument)";
+        QTest::newRow("other")            << SP::UnknownError << "Input/output error" << 8010 << "The hardware is not available: /dev/ttyS7 (Input/output error)";
+        // clang-format on
+    }
+    void openErrorMapping()
+    {
+        const Error result = openError(fetch<SP::SerialPortError>("error"),
+                                       QStringLiteral("/dev/ttyS7"),
+                                       fetch<QString>("systemText"));
+        QTEST(result.number(), "number");
+        QTEST(result.description(), "description");
+    }
+    void routes_data()
+    {
+        // expanded: routed with routeLabel(), as a decoder's result
+        columns<bool, QString, ScanKind, bool, QString, QString>(
+            {"expanded", "buffer", "kind", "fieldNFirst", "label", "rest"});
+        using K = ScanKind;
+        const QString f1(QChar(0xF1));
+        // clang-format off
+        QTest::newRow("two commands in one burst")      << false << "%START%%STOP%"   << K::Ordinary   << false << "%START%"         << "%STOP%";
+        QTest::newRow("a % past the first ends it")     << false << "AB%CD"           << K::Ordinary   << false << "AB%"             << "CD";
+        QTest::newRow("exclamation becomes a blank")    << false << "%22600!400!18"   << K::Ordinary   << false << "%22600 400 18"   << "";
+        QTest::newRow("apostrophe rule")                << false << "'ABC$DEF"        << K::Ordinary   << true  << "ABC"             << "";
+        QTest::newRow("apostrophe, text split at %")    << false << "'AB%CD$E"        << K::Ordinary   << true  << "AB%"             << "CD";
+        QTest::newRow("apostrophe and dollar only")     << false << "'$ABC"           << K::Nothing    << false << ""                << "";
+        QTest::newRow("apostrophe without dollar")      << false << "'ABC"            << K::Ordinary   << false << "'ABC"            << "";
+        QTest::newRow("program label whole, ! kept")    << false << "A^B!C%D"         << K::Program    << false << "A^B!C%D"         << "";
+        QTest::newRow("apostrophe then program label")  << false << "'A^B$x"          << K::Program    << true  << "A^B"             << "";
+        QTest::newRow("compressed goes whole")          << false << f1 + "%A%^B"      << K::Compressed << false << f1 + "%A%^B"      << "";
+        QTest::newRow("apostrophe then compressed")     << false << "'" + f1 + "Z$x"  << K::Compressed << true  << f1 + "Z"          << "";
+        QTest::newRow("marker after the start")         << false << "A" + f1          << K::Ordinary   << false << "A" + f1          << "";
+        QTest::newRow("expanded: no apostrophe rule")   << true  << "'AB$C%D"         << K::Ordinary   << false << "'AB$C%"          << "D";
+        // clang-format on
+    }
+    void routes()
+    {
+        const QString &buffer = fetch<QString>("buffer");
+        const ScanRoute route = fetch<bool>("expanded") ? routeLabel(buffer) : routeScan(buffer);
+        QTEST(route.kind, "kind");
+        QTEST(route.fieldNFirst, "fieldNFirst");
+        QTEST(route.label, "label");
+        QTEST(route.rest, "rest");
+    }
+    void routesLabels_data()
+    {
+        columns<QStringList, QStringList, QString>({"ticks", "calls", "left"});
+        using L = QStringList;
+        const QString f1(QChar(0xF1));
+        // clang-format off
+        QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
+        QTest::newRow("apostrophe: %N% first")             << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
+        QTest::newRow("program label")                     << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
+        QTest::newRow("compressed: rests in order")        << L{f1 + "%START%X|R", "", ""} << L{"C:" + f1 + "%START%X|R", "I:%START%"} << "XR";
+        QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
+        // clang-format on
+    }
+    void routesLabels()
+    {
+        Rig rig;
+        rig.run(fetch<QStringList>("ticks"));
+        QTEST(rig.calls, "calls");
+        QTEST(rig.poller.scanBuffer(), "left");
+    }
+
+    // Bytes are read as they arrive, each read shown by its first character; the label is
+    // handled once the port has been quiet for two intervals after its last byte; a poller
+    // with nothing pending does not tick.
+    void quietIsMeasuredFromTheLastByte()
+    {
+        constexpr int Interval = 50;
+        Rig rig;
+        rig.poller.start(Interval);
+        QVERIFY(!rig.poller.isTicking());
+        rig.port.arrive("%ST");
+        QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%ST"));
+        QCOMPARE(rig.display.activityCaption, QStringLiteral("%"));
+        // The rest comes after one quiet interval, before a second would end the label.
+        QElapsedTimer sinceLastByte;
+        QTimer::singleShot(3 * Interval / 2, &rig.poller, [&] {
+            sinceLastByte.start();
+            rig.port.arrive("ART%");
+        });
+        QTRY_COMPARE(rig.calls, QStringList{"I:%START%"});
+        QVERIFY2(sinceLastByte.elapsed() >= 2 * Interval,
+                 qPrintable(QString::number(sinceLastByte.elapsed())));
+        QCOMPARE(rig.display.lastScan, QStringLiteral(" Last Scan:    %START%"));
+        QVERIFY(!rig.display.activityVisible);
+        QCOMPARE(rig.display.status(), QStringLiteral("Reading Barcode-Label.%START%"));
+        QVERIFY(!rig.poller.isTicking());
+    }
+
+    // Ticks on a closed port or while a label is being handled do nothing.
+    void closedPortAndBusyGateSkipTicks()
+    {
+        Rig rig;
+        rig.run({"%START%", ""});
+        rig.port.close();
+        rig.run({"", "", ""});
+        QVERIFY(rig.calls.isEmpty());
+        QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%START%"));
+
+        Rig busy;
+        busy.run({"%START%"});
+        {
+            base::LabelGate::Hold hold(busy.gate);
+            busy.run({"", "", "", ""});
+        }
+        QVERIFY(busy.calls.isEmpty());
+        busy.run({"", ""});
+        QCOMPARE(busy.calls, QStringList{"I:%START%"});
+    }
+
+    // A label whose handling fails is reported and done with; what followed it stays. When
+    // "%N%" of the apostrophe rule fails, the text it was for goes with it.
+    void failedLabel_data()
+    {
+        // left: in the buffer after the failure
+        // calls: after two further quiet ticks
+        columns<QString, QString, QString, QStringList>({"failOn", "burst", "left", "calls"});
+        QTest::newRow("the rest is kept") << "%START%"
+                                          << "%START%%STOP%"
+                                          << "%STOP%" << QStringList{"I:%START%", "I:%STOP%"};
+        QTest::newRow("failing %N% abandons the label") << "%N%"
+                                                        << "'ABC$DEF"
+                                                        << "" << QStringList{"I:%N%"};
+    }
+
+    void failedLabel()
+    {
+        Rig rig;
+        rig.failOn = fetch<QString>("failOn");
+        rig.run({fetch<QString>("burst"), "", ""});
+        QCOMPARE(rig.prompter.texts(),
+                 QStringList{"Unexpected error # 53 occured: File not found"});
+        QTEST(rig.poller.scanBuffer(), "left");
+        QVERIFY(!rig.gate.isBusy());
+        rig.run({"", ""});
+        QTEST(rig.calls, "calls");
+    }
+
+    void endlessInputIsBounded()
+    {
+        Rig rig;
+        const QString chunk(64 * 1024, QLatin1Char('A'));
+        for (int i = 0; i < 10; ++i)
+            rig.run({chunk});
+        QVERIFY(rig.poller.scanBuffer().size() <= ScanPoller::MaxScanBuffer);
+        rig.run({"", ""});
+        QVERIFY(rig.calls.isEmpty());
+        QCOMPARE(rig.display.status(), ScanPoller::overflowText(10 * chunk.size()));
+        QVERIFY(rig.poller.scanBuffer().isEmpty());
+        rig.run({"%START%", "", ""}); // the next label is read normally
+        QCOMPARE(rig.calls, QStringList{"I:%START%"});
+    }
+
+    // The port over a real pseudo-terminal: what arrives is read as it came, discarded input
+    // is gone, and what the port writes reaches the device.
+    void portBytesBothWays()
+    {
+        NEED_PTY(pty);
+        SerialScannerPort port;
+        port.open(pty.slavePath(), defaultSettings);
+        QVERIFY(port.isOpen());
+        QVERIFY(pty.write("%START%"));
+        QTRY_COMPARE(port.bytesWaiting(), 7);
+        port.discardInput();
+        QCOMPARE(port.bytesWaiting(), 0);
+        QVERIFY(pty.write("%12PROG.CNC N1 X\xf1\x01"));
+        QTRY_COMPARE(port.bytesWaiting(), 18);
+        QCOMPARE(port.readAll(), QByteArray("%12PROG.CNC N1 X\xf1\x01"));
+        QCOMPARE(port.bytesWaiting(), 0);
+        port.write("ACK\r");
+        port.write("ACK\r");
+        QTRY_COMPARE(pty.received(), QByteArray("ACK\rACK\r"));
+
+        port.close();
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.bytesWaiting(), 0);
+        QCOMPARE(port.readAll(), QByteArray());
+        port.discardInput();
+        QString description;
+        QCOMPARE(errorNumber([&] { port.write("ACK\r"); }, &description), 8012);
+        QCOMPARE(description, QStringLiteral("The device is not open"));
+    }
+
+    // However fast the device sends, the port holds at most ReadBufferBytes between reads.
+    void portReadBufferIsBounded()
+    {
+        NEED_PTY(pty);
+        SerialScannerPort port;
+        port.open(pty.slavePath(), defaultSettings);
+        const QByteArray chunk(4096, 'A');
+        qint64 sent = 0;
+        for (int i = 0; i < 1000 && sent < 4 * SerialScannerPort::ReadBufferBytes; ++i) {
+            sent += std::max<qint64>(0, ::write(pty.masterFd(), chunk.data(), chunk.size()));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(port.bytesWaiting() > 0);
+        QVERIFY(port.bytesWaiting() <= SerialScannerPort::ReadBufferBytes);
+    }
+
+    // A pseudo-terminal keeps the baud rate and stop bits it is given; it always reports
+    // 8 data bits without parity, so those cannot be seen here. 0: no standard speed.
+    void portAppliesLineSettings_data()
+    {
+        columns<QString, speed_t, bool>({"settings", "speed", "twoStop"});
+        QTest::newRow("19200,E,7,2") << "19200,E,7,2" << speed_t(B19200) << true;
+        QTest::newRow("1200,O,7,1") << "1200,O,7,1" << speed_t(B1200) << false;
+        QTest::newRow("14400,N,8,1") << "14400,N,8,1" << speed_t(0) << false;
+    }
+    void portAppliesLineSettings()
+    {
+        NEED_PTY(pty);
+        const speed_t speed = fetch<speed_t>("speed");
+        SerialScannerPort port;
+        port.open(pty.slavePath(), fetch<QString>("settings"));
+        QVERIFY(port.isOpen());
+        termios mode{};
+        QCOMPARE(::tcgetattr(pty.slaveFd(), &mode), 0);
+        if (speed != 0)
+            QCOMPARE(::cfgetospeed(&mode), speed);
+        QTEST((mode.c_cflag & CSTOPB) != 0, "twoStop");
+        QCOMPARE(mode.c_lflag & ECHO, tcflag_t(0));
+    }
+
+    // denied: the user may not use the device (the check before opening says so).
+    void portOpenFailures_data()
+    {
+        columns<QString, QString, bool, int, QString>(
+            {"device", "settings", "denied", "number", "descriptionStart"});
+        // clang-format off
+        QTest::newRow("settings before device") << QString() << "fast"     << false << 380  << "Invalid property value";
+        QTest::newRow("no device")          << QString()   << "9600,N,8,1" << false << 8002 << "Invalid port number";
+        QTest::newRow("device not allowed") << "pty" << "9600,N,8,1" << true << 70 << "Permission denied: ";
+        // clang-format on
+    }
+    void portOpenFailures()
+    {
+        NEED_PTY(pty);
+        const bool denied = fetch<bool>("denied");
+        QString device = fetch<QString>("device");
+        if (device == QLatin1String("pty"))
+            device = pty.slavePath();
+        SerialScannerPort port;
+        if (denied)
+            port.setAccessCheck([](const QString &) { return EACCES; });
+        QString description;
+        QTEST(errorNumber([&] { port.open(device, fetch<QString>("settings")); }, &description),
+              "number");
+        QVERIFY2(description.startsWith(fetch<QString>("descriptionStart")),
+                 qPrintable(description));
+        // Not allowed is not "in use": the operator is told what the user needs.
+        QCOMPARE(description.contains(QStringLiteral("dialout group")), denied);
+        QVERIFY(!port.isOpen());
+    }
+
+    // An open device is busy for a second port; opening another device releases it.
+    void portOpenDeviceIsBusyUntilReleased()
+    {
+        NEED_PTY(pty);
+        SerialScannerPort first;
+        first.open(pty.slavePath(), defaultSettings);
+        SerialScannerPort second;
+        const auto openSecond = [&] { second.open(pty.slavePath(), defaultSettings); };
+        QString description;
+        QCOMPARE(errorNumber(openSecond, &description), 8005);
+        QVERIFY2(description.contains(pty.slavePath()), qPrintable(description));
+        QVERIFY(first.isOpen());
+
+        PtyPair other;
+        QVERIFY(other.isValid());
+        first.open(other.slavePath(), defaultSettings);
+        QVERIFY(other.write("B"));
+        QTRY_COMPARE(first.bytesWaiting(), 1);
+        QCOMPARE(first.readAll(), QByteArray("B"));
+        QCOMPARE(errorNumber(openSecond), 0);
+    }
+
+    // barlink and both tools answer --help and --version and end at once, before anything
+    // else happens: no display is there, and nothing may appear in the home folder.
+    void helpAndVersion_data()
+    {
+        // start: of what it prints
+        columns<QString, QString, QString>({"program", "option", "start"});
+        const QString version = QStringLiteral(" %1.%2.%3\n")
+                                    .arg(BARLINK_VERSION_MAJOR)
+                                    .arg(BARLINK_VERSION_MINOR)
+                                    .arg(BARLINK_VERSION_PATCH);
+        const QList<std::pair<const char *, QString>> programs = {
+            {"barlink", QStringLiteral(BARLINK_BINARY)},
+            {"barlink-scan", scanBinary},
+            {"barlink-label", QStringLiteral(BARLINK_LABEL_BINARY)},
+        };
+        for (const auto &[name, path] : programs) {
+            QTest::addRow("%s --help", name) << path << "--help" << QStringLiteral("Usage: ");
+            QTest::addRow("%s --version", name) << path << "--version" << name + version;
+        }
+    }
+    void helpAndVersion()
+    {
+        QTemporaryDir home;
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(fetch<QString>("program"), {fetch<QString>("option")});
+        QVERIFY(process.waitForFinished(30000));
+        const QByteArray errors = process.readAllStandardError();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == 0, errors.constData());
+        const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QVERIFY2(printed.startsWith(fetch<QString>("start")), qPrintable(printed));
+        QVERIFY(QDir(home.path()).isEmpty());
+    }
+
+    // The scanner tool's bytes: a label from the command line, a typed (UTF-8) or piped
+    // (Latin-1) line, and the line end.
+    void labelBytes()
+    {
+        QCOMPARE(scan::labelBytes(QStringLiteral("A"), LineEnd::Lf), QByteArray("A\n"));
+        QCOMPARE(scan::labelBytes(QStringLiteral("A"), LineEnd::CrLf), QByteArray("A\r\n"));
+        QCOMPARE(scan::labelBytes(QStringLiteral(u"\u20AC1"), LineEnd::None), QByteArray("?1"));
+        QCOMPARE(scan::inputLineBytes("\303\261AB", LineEnd::Cr), QByteArray("\361AB\r"));
+        QCOMPARE(scan::inputLineBytes("\361AB", LineEnd::None), QByteArray("\361AB"));
+    }
+
+    void lineSplitter_data()
+    {
+        columns<QList<QByteArray>, QList<QByteArray>, QByteArray>({"chunks", "lines", "pending"});
+        using L = QList<QByteArray>;
+        const qsizetype max = scan::LineSplitter::maxLineLength;
+        // clang-format off
+        QTest::newRow("split over chunks") << L{"AC", "K\rAC", "K\r"} << L{"ACK", "ACK"} << QByteArray();
+        QTest::newRow("crlf is one end")   << L{"ACK\r\nNAK\n"}       << L{"ACK", "NAK"} << QByteArray();
+        QTest::newRow("unfinished")        << L{"ACK\rAC"}            << L{"ACK"}        << QByteArray("AC");
+        QTest::newRow("overlong line cut") << L{QByteArray(max + 3, 'x')} << L{QByteArray(max, 'x')} << QByteArray("xxx");
+        // clang-format on
+    }
+    void lineSplitter()
+    {
+        scan::LineSplitter splitter;
+        QList<QByteArray> got;
+        for (const QByteArray &chunk : fetch<QList<QByteArray>>("chunks"))
+            got += splitter.feed(chunk);
+        QTEST(got, "lines");
+        QTEST(splitter.takePending(), "pending");
+    }
+
+    // A stale link is replaced and removed again; a regular file in the way is refused.
+    void virtualPtyLink()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("scanner"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/pts/does-not-exist"), link));
+        QString error;
+        auto pty = scan::VirtualPty::create(link, &error);
+        QVERIFY2(pty, qPrintable(error));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), pty->devicePath());
+        pty.reset();
+        QVERIFY(!QFileInfo(link).exists() && !QFileInfo(link).isSymLink());
+
+        QVERIFY(QFile(link).open(QIODevice::WriteOnly));
+        QVERIFY(!scan::VirtualPty::create(link, &error));
+        QVERIFY2(error.contains(link), qPrintable(error));
+        QVERIFY(QFileInfo(link).isFile());
+    }
+
+    // With --device: labels from the command line go to the device, answers are printed.
+    void programOnADevice()
+    {
+        NEED_PTY(line);
+        QProcess scan;
+        scan.start(
+            scanBinary,
+            QString::fromUtf8("--device %1 --eol cr --wait-acks 1 --timeout 60 %END%\xc3\xb1")
+                .arg(line.slavePath())
+                .split(u' '));
+        QVERIFY2(scan.waitForStarted(), qPrintable(scan.errorString()));
+        QTRY_COMPARE_WITH_TIMEOUT(line.received(), QByteArray("%END%\xf1\r"), 20000);
+        QVERIFY(line.write("ACK\r"));
+        QVERIFY(scan.waitForFinished(20000));
+        QCOMPARE(scan.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(scan.exitCode(), 0);
+        const QList<QByteArray> out = scan.readAllStandardOutput().split('\n');
+        QCOMPARE(out.value(0), "Scanner device: " + line.slavePath().toLocal8Bit());
+        QVERIFY2(out.contains("-> %END%\\xF1\\r"), out.join('|').constData());
+        QVERIFY2(out.contains("<- ACK"), out.join('|').constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Scanner)
+#include "tst_scanner.moc"
