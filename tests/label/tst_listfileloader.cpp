@@ -60,9 +60,14 @@ private Q_SLOTS:
         testing::ScriptedPrompter &prompter = rig.prompter;
 
         label::ListFileLoader loader(rig.settings, rig.link, display, pacer, prompter);
-        QCOMPARE(loader.loadListFile(listName), false);
+        const base::LabelOutcome result = loader.loadListFile(listName);
 
         const bool loaded = outcome == QLatin1String("loaded");
+        using Result = base::LabelOutcome::Result;
+        QCOMPARE(result.result,
+                 loaded                      ? Result::Taken
+                 : listName.startsWith("..") ? Result::Refused
+                                             : Result::Failed);
         const QStringList loadedRows{"#161=A.CNC;", "#161=B.CNC;"};
         QCOMPARE(rig.store->rows(), loaded ? loadedRows : QStringList{"#161=OLD.CNC;"});
         // A failure pauses, clears the segment indicators and ends on a status line.
@@ -79,6 +84,7 @@ private Q_SLOTS:
         }
         QCOMPARE(display.status(), QStringLiteral("Ready."));
         QCOMPARE(prompter.texts(), QStringList{outcome.mid(7).replace("<lists>", lists)});
+        QCOMPARE(result.reason, prompter.texts().value(0));
         QCOMPARE(prompter.shown.first().icon, base::Prompter::Icon::Warning);
         QCOMPARE(prompter.shown.first().buttons, base::Prompter::Buttons::Ok);
     }
