@@ -154,7 +154,7 @@ private Q_SLOTS:
                   "'') || char(31) || ifnull(field, '') || char(31) || ifnull(program, '')))",
                   "CREATE INDEX entries_outcome_time ON entries (outcome, time)",
                   "CREATE TABLE forwarded (server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)",
-                  "INSERT INTO entries VALUES (7, 1738367998123, 'S-1', 'station', 'L', "
+                  "INSERT INTO entries VALUES (7, 1738367998123, 'S-1', 'station', 'LOST', "
                   "'station-event', 'event', NULL, NULL, NULL, NULL, NULL, NULL, NULL)"})
                 QVERIFY(query.exec(QString::fromLatin1(sql)));
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
@@ -169,13 +169,14 @@ private Q_SLOTS:
         QCOMPARE(read.size(), std::size_t(2));
         QCOMPARE(read[0].localNumber, qint64(7));
         QCOMPARE(csvLine(read[0]),
-                 "2025-01-31T23:59:58.123Z,S-1,station,L,station-event,event,,,,,,,\r\n");
+                 "2025-01-31T23:59:58.123Z,S-1,station,LOST,station-event,event,,,,,,,\r\n");
         QCOMPARE(read[1].localNumber, qint64(8));
-        // The old entry is found by its text, and the file has its identity.
+        // The old entry is found by its text (through the index of three-character pieces),
+        // and the file has its identity.
         const Connection connection(QStringLiteral("QSQLITE"));
         QSqlDatabase db = connection.database();
         QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
-        QCOMPARE(readEntries(db, Store::Local, {.text = "l"}, 0).size(), std::size_t(1));
+        QCOMPARE(readEntries(db, Store::Local, {.text = "los"}, 0).size(), std::size_t(1));
         QCOMPARE(localFileId(db).size(), 32);
     }
 
