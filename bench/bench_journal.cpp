@@ -123,7 +123,9 @@ void BM_Append(benchmark::State &state)
 BENCHMARK(BM_Append)->Iterations(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // range(0): 0 all, 1 refused only, 2 text found in every program, 3 text found nowhere,
-// 4 one day, 5 a page deep in the journal (after the 100,000th newest).
+// 4 one day, 5 a page deep in the journal (after the 100,000th newest), 6 text found in one
+// entry, half-way through the journal, 7 two characters found nowhere (too short for the index
+// of three-character pieces: every entry is read).
 void BM_FirstPage(benchmark::State &state)
 {
     if (millionPath().isEmpty()) {
@@ -153,6 +155,12 @@ void BM_FirstPage(benchmark::State &state)
     case 5:
         after = readEntries(db, Store::Local, {}, 100'000).back();
         break;
+    case 6:
+        filter.text = QStringLiteral("p0500000");
+        break;
+    case 7:
+        filter.text = QStringLiteral("zq");
+        break;
     default:
         break;
     }
@@ -161,7 +169,7 @@ void BM_FirstPage(benchmark::State &state)
         shown = readEntries(db, Store::Local, filter, 256, after).size();
     state.counters["entries"] = double(shown);
 }
-BENCHMARK(BM_FirstPage)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FirstPage)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Export(benchmark::State &state)
 {

@@ -81,6 +81,7 @@ void JournalRecorder::open(const QString &path)
     connect(m_journal.get(), &journal::Journal::available, this, [this] {
         m_display.setStatus(QStringLiteral("Scan journal written again."));
     });
+    connect(m_journal.get(), &journal::Journal::written, this, &JournalRecorder::written);
     if (!m_server.isEmpty()) {
         m_forwarder = std::make_unique<journal::Forwarder>(path, m_server);
         connect(m_journal.get(),

@@ -61,6 +61,10 @@ public:
                std::optional<int> rows = std::nullopt,
                const QString &detail = {});
 
+Q_SIGNALS:
+    // Entries went into the station's journal file.
+    void written();
+
 private:
     void keep(journal::Entry entry);
     void takeItem(journal::Entry &entry) const;

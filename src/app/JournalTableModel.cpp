@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QSqlQuery>
 
 #include <array>
 
@@ -112,6 +113,29 @@ QVariant JournalTableModel::headerData(int section, Qt::Orientation orientation,
 bool JournalTableModel::canFetchMore(const QModelIndex &parent) const
 {
     return !parent.isValid() && m_more;
+}
+
+int JournalTableModel::fetchNewer()
+{
+    if (m_entries.empty()) {
+        setFilter(m_filter);
+        return rowCount();
+    }
+    std::vector<journal::Entry> newer;
+    QSqlQuery query(m_db);
+    if (journal::execStatement(
+            query,
+            journal::selectEntries(
+                m_store, m_filter, journal::Order::OldestFirst, 0, m_entries.front()))) {
+        while (query.next())
+            newer.push_back(journal::entryAt(query));
+    }
+    if (newer.empty())
+        return 0;
+    beginInsertRows({}, 0, int(newer.size()) - 1);
+    m_entries.insert(m_entries.begin(), newer.rbegin(), newer.rend());
+    endInsertRows();
+    return int(newer.size());
 }
 
 void JournalTableModel::fetchMore(const QModelIndex &parent)

@@ -40,6 +40,8 @@ public:
     headerData(int section, Qt::Orientation orientation, int role) const override;
     [[nodiscard]] bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
+    // Puts the entries that passed the filter since the newest shown on top; returns how many.
+    int fetchNewer();
 
 private:
     QSqlDatabase m_db;

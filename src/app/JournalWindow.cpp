@@ -15,7 +15,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace barlink::app {
@@ -30,12 +32,28 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     m_text->setPlaceholderText(QStringLiteral("Search label, reason, field, program"));
     m_text->setClearButtonEnabled(true);
     m_outcomes = new QComboBox(this);
-    m_outcomes->addItems(
-        {QStringLiteral("All"), QStringLiteral("Refused only"), QStringLiteral("Taken only")});
-    m_fromEnabled = new QCheckBox(QStringLiteral("From"), this);
-    m_from = new QDateEdit(QDate::currentDate(), this);
-    m_from->setCalendarPopup(true);
-    m_from->setEnabled(false);
+    // In the order of journal::Filter::Outcomes; each shows entries of that one outcome.
+    m_outcomes->addItems({QStringLiteral("All"),
+                          QStringLiteral("Refused only"),
+                          QStringLiteral("Taken only"),
+                          QStringLiteral("Failed only")});
+    const auto dateFilter = [this](const QString &title, QCheckBox *&enabled, QDateEdit *&date) {
+        enabled = new QCheckBox(title, this);
+        date = new QDateEdit(QDate::currentDate(), this);
+        date->setCalendarPopup(true);
+        date->setEnabled(false);
+        connect(enabled, &QCheckBox::toggled, this, [this, date](bool on) {
+            date->setEnabled(on);
+            applyFilter();
+        });
+        connect(date, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
+    };
+    dateFilter(QStringLiteral("From"), m_fromEnabled, m_from);
+    dateFilter(QStringLiteral("To"), m_toEnabled, m_to);
+    m_newer = new QTimer(this);
+    m_newer->setSingleShot(true);
+    m_newer->setInterval(100);
+    connect(m_newer, &QTimer::timeout, this, &JournalWindow::showNewer);
     auto *exportButton = new QPushButton(QStringLiteral("Export..."), this);
 
     auto *filters = new QHBoxLayout;
@@ -43,6 +61,8 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     filters->addWidget(m_outcomes);
     filters->addWidget(m_fromEnabled);
     filters->addWidget(m_from);
+    filters->addWidget(m_toEnabled);
+    filters->addWidget(m_to);
     if (!m_server.isEmpty()) {
         m_store = new QComboBox(this);
         m_store->addItems({QStringLiteral("This station"), QStringLiteral("Shop-wide")});
@@ -63,6 +83,8 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     m_problem->setVisible(false);
     m_view = new QTableView(this);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Scrolled by rows, so that rows put on top can be scrolled past (showNewer()).
+    m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_view->verticalHeader()->setVisible(false);
     m_view->horizontalHeader()->setStretchLastSection(true);
 
@@ -74,11 +96,6 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
 
     connect(m_text, &QLineEdit::textChanged, this, &JournalWindow::applyFilter);
     connect(m_outcomes, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
-    connect(m_fromEnabled, &QCheckBox::toggled, this, [this](bool on) {
-        m_from->setEnabled(on);
-        applyFilter();
-    });
-    connect(m_from, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::exportShown);
     openStore();
 }
@@ -117,6 +134,25 @@ void JournalWindow::refresh()
     applyFilter();
 }
 
+void JournalWindow::entriesWritten()
+{
+    // A hidden window reads the journal afresh when shown again.
+    if (m_model && isVisible() && !m_newer->isActive())
+        m_newer->start();
+}
+
+void JournalWindow::showNewer()
+{
+    if (!m_model)
+        return;
+    QScrollBar *bar = m_view->verticalScrollBar();
+    const int top = bar->value();
+    const int added = m_model->fetchNewer();
+    // Rows scrolled to stay where they were; at the top, the new entries show.
+    if (top > 0 && added > 0)
+        bar->setValue(top + added);
+}
+
 journal::Filter JournalWindow::filterShown() const
 {
     journal::Filter filter;
@@ -124,6 +160,9 @@ journal::Filter JournalWindow::filterShown() const
     filter.outcomes = journal::Filter::Outcomes(m_outcomes->currentIndex());
     if (m_fromEnabled->isChecked())
         filter.from = m_from->date().startOfDay();
+    // The "To" day is shown whole.
+    if (m_toEnabled->isChecked())
+        filter.until = m_to->date().addDays(1).startOfDay();
     if (m_station && m_station->isEnabled())
         filter.station = m_station->text().trimmed();
     return filter;

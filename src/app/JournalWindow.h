@@ -13,10 +13,11 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QTableView;
+class QTimer;
 
 namespace barlink::app {
 
-// View > Journal: the station's journal, newest first, filtered by text, outcome and date;
+// View > Journal: the station's journal, newest first, filtered by text, outcome and dates;
 // with a journal server, the shop-wide table instead (every station, or one). "Export..."
 // writes the entries shown, with the filter, as CSV.
 class JournalWindow : public QWidget
@@ -30,7 +31,13 @@ public:
     // Reads the journal again from the newest entry.
     void refresh();
 
+public Q_SLOTS:
+    // Entries were written to the station's journal: shown on top soon after, while the
+    // window is open; the rows in view stay in view unless the newest were in view.
+    void entriesWritten();
+
 private:
+    void showNewer();
     void openStore();
     void applyFilter();
     void exportShown();
@@ -42,6 +49,9 @@ private:
     QComboBox *m_outcomes = nullptr;
     QCheckBox *m_fromEnabled = nullptr;
     QDateEdit *m_from = nullptr;
+    QCheckBox *m_toEnabled = nullptr;
+    QDateEdit *m_to = nullptr;
+    QTimer *m_newer = nullptr;      // gathers the entries written in a burst into one read
     QComboBox *m_store = nullptr;   // local or shop-wide; only with a server
     QLineEdit *m_station = nullptr; // one station of the shop-wide table; empty: all
     QLabel *m_problem = nullptr;

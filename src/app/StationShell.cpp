@@ -149,6 +149,10 @@ void StationShell::showJournal()
         m_journalWindow = std::make_unique<JournalWindow>(m_station.journalPath(),
                                                           m_station.recorder().server());
         base::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
+        connect(&m_station.recorder(),
+                &JournalRecorder::written,
+                m_journalWindow.get(),
+                &JournalWindow::entriesWritten);
     } else {
         m_journalWindow->refresh();
     }

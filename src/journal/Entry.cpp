@@ -24,7 +24,8 @@ constexpr std::array EventNames{"start",
                                 "port-back",
                                 "list-cleared",
                                 "list-started",
-                                "list-held"};
+                                "list-held",
+                                "entries-lost"};
 
 // The names as texts, made once (the export asks for three per entry).
 template<std::size_t N> std::array<QString, N> texts(const std::array<const char *, N> &names)

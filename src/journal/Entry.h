@@ -36,7 +36,8 @@ enum class StationEvent {
     PortBack,
     ListCleared,
     ListStarted,
-    ListHeld
+    ListHeld,
+    EntriesLost, // entries held while the journal could not be written went past the bound
 };
 
 // One line of the journal: a label handled by the station, or one of the station's events.

@@ -26,6 +26,15 @@ QString containsPattern(const QString &text)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
+// The text as a phrase of the index of three-character pieces: in double quotes, its own
+// doubled, so that nothing in it is taken as a query operator.
+QString searchPhrase(const QString &text)
+{
+    QString phrase = text.toLower();
+    return QLatin1Char('"') + phrase.replace(QLatin1Char('"'), QLatin1String("\"\""))
+           + QLatin1Char('"');
+}
+
 QString entryColumns()
 {
     return QStringLiteral(
@@ -56,24 +65,48 @@ QVariantList entryValues(const Entry &entry)
 
 QString insertEntrySql(Store store)
 {
-    const QString placeholders = QStringLiteral("?, ").repeated(13) + QLatin1Char('?');
+    // The local file also keeps the searched text; the server, the file the entry came from.
+    const QString placeholders = QStringLiteral("?, ").repeated(14) + QLatin1Char('?');
     if (store == Store::Local)
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        return QStringLiteral("INSERT INTO %1 (%2, search) VALUES (%3)")
             .arg(LocalTable, entryColumns(), placeholders);
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
+    return QStringLiteral("INSERT INTO %1 (%2, file_id) VALUES (%3) ON CONFLICT DO NOTHING")
         .arg(ServerTable, entryColumns(), placeholders);
 }
 
-bool insertEntry(QSqlQuery &query, const Entry &entry)
+bool insertEntry(QSqlQuery &query, const Entry &entry, const QString &fileId)
 {
-    const QVariantList values = entryValues(entry);
+    QVariantList values = entryValues(entry);
+    values << (fileId.isEmpty() ? QVariant(
+                   localSearchText(entry.label, entry.reason, entry.field, entry.program))
+                                : QVariant(fileId));
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(int(i), values[i]);
     return query.exec();
 }
 
-Statement selectEntries(
-    Store store, const Filter &filter, Order order, int limit, const std::optional<Entry> &after)
+TextSearch textSearchFor(const QSqlDatabase &db, const QString &text)
+{
+    // Past this many, the entries holding the text are near enough to each other that reading
+    // the time index fills a page sooner than looking them all up.
+    constexpr int FewEntries = 5000;
+    if (text.toUcs4().size() < 3)
+        return TextSearch::Scan;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM entries_search WHERE "
+                                 "entries_search MATCH ? LIMIT %1)")
+                      .arg(FewEntries));
+    query.addBindValue(searchPhrase(text));
+    return query.exec() && query.next() && query.value(0).toInt() < FewEntries ? TextSearch::Lookup
+                                                                               : TextSearch::Scan;
+}
+
+Statement selectEntries(Store store,
+                        const Filter &filter,
+                        Order order,
+                        int limit,
+                        const std::optional<Entry> &after,
+                        TextSearch search)
 {
     const bool server = store == Store::Server;
     Statement statement;
@@ -83,20 +116,25 @@ Statement selectEntries(
         statement.values << values;
     };
     if (!filter.text.isEmpty()) {
-        const QString pattern = containsPattern(filter.text);
         if (server) {
+            const QString pattern = containsPattern(filter.text);
             condition(
                 QStringLiteral("(label ILIKE ? ESCAPE '\\' OR reason ILIKE ? ESCAPE '\\' "
                                "OR field ILIKE ? ESCAPE '\\' OR program ILIKE ? ESCAPE '\\')"),
                 {pattern, pattern, pattern, pattern});
+        } else if (search == TextSearch::Lookup) {
+            condition(QStringLiteral("id IN (SELECT rowid FROM entries_search WHERE "
+                                     "entries_search MATCH ?) AND instr(search, ?) > 0"),
+                      {searchPhrase(filter.text), filter.text.toLower()});
         } else {
-            condition(LocalSearchText + QStringLiteral(" LIKE ? ESCAPE '\\'"), {pattern});
+            condition(QStringLiteral("instr(search, ?) > 0"), {filter.text.toLower()});
         }
     }
     if (filter.outcomes != Filter::Outcomes::All) {
-        condition(QStringLiteral("outcome = ?"),
-                  {storedName(filter.outcomes == Filter::Outcomes::RefusedOnly ? Outcome::Refused
-                                                                               : Outcome::Taken)});
+        const Outcome outcome = filter.outcomes == Filter::Outcomes::RefusedOnly  ? Outcome::Refused
+                                : filter.outcomes == Filter::Outcomes::FailedOnly ? Outcome::Failed
+                                                                                  : Outcome::Taken;
+        condition(QStringLiteral("outcome = ?"), {storedName(outcome)});
     }
     if (filter.from.isValid())
         condition(QStringLiteral("time >= ?"), {filter.from.toMSecsSinceEpoch()});
@@ -123,6 +161,9 @@ Statement selectEntries(
     const QString direction = newest ? QStringLiteral(" DESC") : QString();
     statement.sql = QStringLiteral("SELECT %1 FROM %2")
                         .arg(entryColumns(), server ? ServerTable : LocalTable);
+    // The entries looked up are sorted, rather than the time index read for its order.
+    if (!server && search == TextSearch::Lookup && !filter.text.isEmpty())
+        statement.sql += QLatin1String(" NOT INDEXED");
     if (!conditions.isEmpty())
         statement.sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
     statement.sql += QLatin1String(" ORDER BY time") + direction;
@@ -180,7 +221,11 @@ std::vector<Entry> readEntries(const QSqlDatabase &db,
 {
     std::vector<Entry> entries;
     QSqlQuery query(db);
-    if (execStatement(query, selectEntries(store, filter, Order::NewestFirst, limit, after))) {
+    const TextSearch search = store == Store::Local && !filter.text.isEmpty()
+                                  ? textSearchFor(db, filter.text)
+                                  : TextSearch::Scan;
+    if (execStatement(query,
+                      selectEntries(store, filter, Order::NewestFirst, limit, after, search))) {
         while (query.next())
             entries.push_back(entryAt(query));
     }

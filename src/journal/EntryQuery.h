@@ -20,7 +20,7 @@ enum class Store { Local, Server };
 // Which entries the journal window and the export show.
 struct Filter
 {
-    enum class Outcomes { All, RefusedOnly, TakenOnly };
+    enum class Outcomes { All, RefusedOnly, TakenOnly, FailedOnly };
 
     QString text; // found anywhere in the label, reason, field or program, ignoring case
     Outcomes outcomes = Outcomes::All;
@@ -38,6 +38,11 @@ struct Statement
     QVariantList values;
 };
 
+// How the local file finds the filter's text: by reading the time index until the page is
+// full (quick when many entries hold the text), or by looking up the entries that hold its
+// three-character pieces (quick when few do; the text needs three characters at least).
+enum class TextSearch { Scan, Lookup };
+
 // Selects the entries that pass filter, in order, at most limit of them (0: all), after the
 // entry `after` in that order when given (the last one of the previous page). The columns
 // are those entryAt() reads. The local file is read through its indexes on time and on
@@ -46,7 +51,12 @@ struct Statement
                                       const Filter &filter,
                                       Order order = Order::NewestFirst,
                                       int limit = 0,
-                                      const std::optional<Entry> &after = std::nullopt);
+                                      const std::optional<Entry> &after = std::nullopt,
+                                      TextSearch search = TextSearch::Scan);
+
+// The quicker way to find text in the local file on db: Lookup when fewer than a few thousand
+// entries hold it.
+[[nodiscard]] TextSearch textSearchFor(const QSqlDatabase &db, const QString &text);
 
 // Selects at most limit entries of the local file past a local number (bound to the one
 // placeholder), in local-number order, with the columns entryAt() reads.
@@ -67,11 +77,12 @@ struct Statement
                                              const std::optional<Entry> &after = std::nullopt);
 
 // The statement that writes an entry to the store; the server leaves an entry it holds already
-// (the same station and local number) as it is.
+// (the same station, local file and local number) as it is.
 [[nodiscard]] QString insertEntrySql(Store store);
 
 // Runs a query prepared from insertEntrySql() for the entry: empty texts and a missing number
-// of rows are stored as nulls, and the local file gives the local number.
-[[nodiscard]] bool insertEntry(QSqlQuery &query, const Entry &entry);
+// of rows are stored as nulls, and the local file gives the local number. fileId: for the
+// server, the identity of the local file the entry comes from; empty for the local file.
+[[nodiscard]] bool insertEntry(QSqlQuery &query, const Entry &entry, const QString &fileId = {});
 
 } // namespace barlink::journal

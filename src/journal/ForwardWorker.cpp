@@ -36,6 +36,10 @@ void ForwardWorker::forward()
     if (m_retryTimer.isActive())
         return;
     QString error;
+    // A journal file removed and made again is a new file, with its own identity and local
+    // numbers from 1: it is read from its start.
+    if (m_local && placeOnDisk(m_journalPath) != m_place)
+        disconnectBoth();
     if (!m_remote)
         error = connectBoth();
     while (error.isEmpty() && !QThread::currentThread()->isInterruptionRequested()) {
@@ -62,6 +66,7 @@ QString ForwardWorker::connectBoth()
     if (!local.isValid() || !remote.isValid())
         return QStringLiteral("the QSQLITE or QPSQL database driver is not installed");
     QString error = openLocalFile(local, m_journalPath, Durability::Checkpoints);
+    m_place = placeOnDisk(m_journalPath);
     if (error.isEmpty())
         error = openServer(remote, m_server);
     if (!error.isEmpty())
@@ -76,6 +81,9 @@ QString ForwardWorker::connectBoth()
     if (!query.exec())
         return query.lastError().text();
     m_sentUpTo = query.next() ? query.value(0).toLongLong() : 0;
+    m_fileId = localFileId(local);
+    if (m_fileId.isEmpty())
+        return QStringLiteral("the journal file has no identity");
     m_read->setForwardOnly(true);
     if (!m_read->prepare(selectPastLocalNumberSql(m_timing.batchEntries)))
         return m_read->lastError().text();
@@ -104,7 +112,7 @@ QString ForwardWorker::sendBatch(int &sent)
     if (!remote.transaction())
         return remote.lastError().text();
     for (const Entry &entry : entries) {
-        if (!insertEntry(*m_insert, entry)) {
+        if (!insertEntry(*m_insert, entry, m_fileId)) {
             const QString error = m_insert->lastError().text();
             remote.rollback();
             return error;

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 class QSqlQuery;
 
@@ -47,6 +48,8 @@ private:
     std::unique_ptr<QSqlQuery> m_read;   // entries past the mark, on m_local
     std::unique_ptr<QSqlQuery> m_mark;   // moves the mark, on m_local
     std::unique_ptr<QSqlQuery> m_insert; // on m_remote
+    QString m_fileId; // the journal file's identity, part of each entry's key on the server
+    std::pair<quint64, quint64> m_place; // of the journal file read
     qint64 m_sentUpTo = 0;
     int m_delay = 0;
     bool m_stalled = false;

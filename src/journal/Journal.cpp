@@ -5,13 +5,8 @@
 #include "JournalLog.h"
 #include "LocalFile.h"
 
-#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 #include <utility>
 
@@ -142,15 +137,7 @@ QString Journal::reopen()
         error = QStringLiteral("cannot turn off automatic checkpoints");
     if (!error.isEmpty())
         return error;
-#ifdef Q_OS_UNIX
-    struct stat info
-    {
-    };
-    if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
-        m_device = quint64(info.st_dev);
-        m_inode = quint64(info.st_ino);
-    }
-#endif
+    m_place = placeOnDisk(m_path);
     m_insert = std::make_unique<QSqlQuery>(db);
     if (!m_insert->prepare(insertEntrySql(Store::Local)))
         return m_insert->lastError().text();
@@ -159,15 +146,7 @@ QString Journal::reopen()
 
 bool Journal::sameFileAsOpened() const
 {
-#ifdef Q_OS_UNIX
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(m_path).constData(), &info) == 0
-           && quint64(info.st_dev) == m_device && quint64(info.st_ino) == m_inode;
-#else
-    return true; // an open file cannot be removed or replaced
-#endif
+    return placeOnDisk(m_path) == m_place;
 }
 
 void Journal::checkpoint()
@@ -200,12 +179,24 @@ QString Journal::writeHeld()
     QSqlDatabase db = m_connection->database();
     if (!db.transaction())
         return db.lastError().text();
-    for (const Entry &entry : m_held) {
-        if (!insertEntry(*m_insert, entry)) {
-            const QString error = m_insert->lastError().text();
-            db.rollback();
-            return error;
-        }
+    bool ok = true;
+    for (auto entry = m_held.cbegin(); ok && entry != m_held.cend(); ++entry)
+        ok = insertEntry(*m_insert, *entry);
+    // Entries that went past the bound leave one entry that says how many, after the rest.
+    if (ok && m_dropped > 0) {
+        Entry lost = stationEventEntry(
+            StationEvent::EntriesLost,
+            std::nullopt,
+            QStringLiteral("entries lost while the journal could not be written: %1")
+                .arg(m_dropped));
+        lost.time = QDateTime::currentDateTimeUtc();
+        lost.station = m_station;
+        ok = insertEntry(*m_insert, lost);
+    }
+    if (!ok) {
+        const QString error = m_insert->lastError().text();
+        db.rollback();
+        return error;
     }
     if (!db.commit()) {
         const QString error = db.lastError().text();

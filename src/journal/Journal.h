@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <memory>
+#include <utility>
 
 class QSqlQuery;
 
@@ -79,8 +80,7 @@ private:
     std::deque<Entry> m_held;
     qint64 m_dropped = 0;
     int m_appendsSinceCheckpoint = 0;
-    quint64 m_device = 0; // identity of the file opened, to notice it removed or replaced
-    quint64 m_inode = 0;
+    std::pair<quint64, quint64> m_place; // of the file opened, to notice it removed or replaced
     QTimer m_retryTimer;
 };
 

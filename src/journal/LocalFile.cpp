@@ -3,11 +3,16 @@
 #include "JournalLog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include <vector>
 
@@ -22,18 +27,45 @@ const std::vector<QStringList> &migrations()
     static const std::vector<QStringList> steps{
         // Version 1. time: UTC milliseconds since 1970. id: the local number, never used twice
         // (AUTOINCREMENT), even once old entries have gone, since the shop-wide table knows an
-        // entry by station and local number. entries_time also holds the searched text
-        // (LocalSearchText). forwarded: how far the entries have reached each server.
+        // entry by station, file and local number. forwarded: how far the entries have
+        // reached each server.
         {
             QStringLiteral("CREATE TABLE entries ("
                            "id INTEGER PRIMARY KEY AUTOINCREMENT, time INTEGER NOT NULL, "
                            "station TEXT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, "
                            "kind TEXT NOT NULL, outcome TEXT NOT NULL, reason TEXT, field TEXT, "
                            "program TEXT, x TEXT, y TEXT, z TEXT, rows INTEGER)"),
-            QStringLiteral("CREATE INDEX entries_time ON entries (time, %1)").arg(LocalSearchText),
+            QStringLiteral("CREATE INDEX entries_time ON entries (time, (label || char(31) || "
+                           "ifnull(reason, '') || char(31) || ifnull(field, '') || char(31) || "
+                           "ifnull(program, '')))"),
             QStringLiteral("CREATE INDEX entries_outcome_time ON entries (outcome, time)"),
             QStringLiteral("CREATE TABLE forwarded ("
                            "server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)"),
+        },
+        // Version 2. meta holds the file's identity: a random id made with the file, so that
+        // the shop-wide table tells a station's new file, whose local numbers start again at
+        // 1, from the one it replaced. search: the searched texts in lower case, in one
+        // column that the time index holds (version 1 kept them as an expression there).
+        // entries_search indexes every three characters of it, kept by triggers, to find a
+        // text that few entries hold without reading them all.
+        {
+            QStringLiteral("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+            QStringLiteral("INSERT INTO meta VALUES ('file_id', lower(hex(randomblob(16))))"),
+            QStringLiteral("ALTER TABLE entries ADD COLUMN search TEXT"),
+            QStringLiteral("UPDATE entries SET search = lower(label || char(31) || "
+                           "ifnull(reason, '') || char(31) || ifnull(field, '') || char(31) || "
+                           "ifnull(program, ''))"),
+            QStringLiteral("DROP INDEX entries_time"),
+            QStringLiteral("CREATE INDEX entries_time ON entries (time, search)"),
+            QStringLiteral("CREATE VIRTUAL TABLE entries_search USING fts5(search, "
+                           "content='entries', content_rowid='id', tokenize='trigram')"),
+            QStringLiteral("INSERT INTO entries_search (entries_search) VALUES ('rebuild')"),
+            QStringLiteral("CREATE TRIGGER entries_search_add AFTER INSERT ON entries BEGIN "
+                           "INSERT INTO entries_search (rowid, search) VALUES (new.id, "
+                           "new.search); END"),
+            QStringLiteral("CREATE TRIGGER entries_search_remove AFTER DELETE ON entries BEGIN "
+                           "INSERT INTO entries_search (entries_search, rowid, search) "
+                           "VALUES ('delete', old.id, old.search); END"),
         },
     };
     return steps;
@@ -81,6 +113,16 @@ QString migrate(QSqlDatabase &db)
 
 } // namespace
 
+QString localSearchText(const QString &label,
+                        const QString &reason,
+                        const QString &field,
+                        const QString &program)
+{
+    // Entries taken over from version 1 were lowered by SQLite, which lowers ASCII only.
+    const QChar unit(0x1f);
+    return (label + unit + reason + unit + field + unit + program).toLower();
+}
+
 QString defaultJournalPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
@@ -90,6 +132,28 @@ QString defaultJournalPath()
 int localSchemaVersion()
 {
     return int(migrations().size());
+}
+
+std::pair<quint64, quint64> placeOnDisk(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        return {quint64(info.st_dev), quint64(info.st_ino)};
+#else
+    Q_UNUSED(path);
+#endif
+    return {0, 0};
+}
+
+QString localFileId(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'file_id'")) && query.next())
+        return query.value(0).toString();
+    return {};
 }
 
 QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durability)

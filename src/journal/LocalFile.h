@@ -4,18 +4,22 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <utility>
+
 namespace barlink::journal {
 
 // The journal file on the station: a SQLite database (driver QSQLITE) with the table of
 // entries and the forwarder's marks, its schema versioned by PRAGMA user_version.
 inline constexpr QLatin1String LocalTable("entries");
 
-// The texts the journal window searches, in one value (unit separators between them, so that
-// a search never spans two): the time index holds it, so that a search reads the index
-// alone until it finds an entry. A search must use this very expression for that.
-inline constexpr QLatin1String LocalSearchText(
-    "(label || char(31) || ifnull(reason, '') || char(31) || ifnull(field, '') || char(31) || "
-    "ifnull(program, ''))");
+// The texts the journal window searches (label, reason, field, program) in lower case, in
+// one value with unit separators between them, so that a search never spans two. The column
+// `search` keeps it and the time index holds that column, so that a search reads the index
+// alone until it finds an entry.
+[[nodiscard]] QString localSearchText(const QString &label,
+                                      const QString &reason,
+                                      const QString &field,
+                                      const QString &program);
 
 // $XDG_DATA_HOME/barlink/journal.sqlite (~/.local/share/barlink/journal.sqlite when unset).
 [[nodiscard]] QString defaultJournalPath();
@@ -37,5 +41,13 @@ enum class Durability {
 
 // The schema version this program makes and reads.
 [[nodiscard]] int localSchemaVersion();
+
+// Where the file at path is on the disk (device and inode), to notice it removed or replaced
+// while open; {0, 0} when it is missing, or where an open file cannot be removed.
+[[nodiscard]] std::pair<quint64, quint64> placeOnDisk(const QString &path);
+
+// The identity of the open journal file (made with the file, kept in it); empty when it
+// cannot be read.
+[[nodiscard]] QString localFileId(const QSqlDatabase &db);
 
 } // namespace barlink::journal

@@ -77,11 +77,11 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
         m_context.port.write(acknowledgement().toLatin1());
 }
 
-void ItemSender::loadListFile(const QString &listName)
+base::LabelOutcome ItemSender::loadListFile(const QString &listName)
 {
     ListFileLoader loader(
         m_context.settings, m_context.link, m_context.display, m_context.pacer, m_context.prompter);
-    (void)loader.loadListFile(listName);
+    return loader.loadListFile(listName);
 }
 
 } // namespace barlink::label

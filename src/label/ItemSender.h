@@ -25,7 +25,7 @@ public:
     {}
 
     void sendItem(float x, float y, const Way &way, int &rowsAdded) override;
-    void loadListFile(const QString &listName) override;
+    [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName) override;
 
     [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
 

@@ -128,8 +128,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
                 } catch (const Error &error) {
                     qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
                 }
-                m_sender.loadListFile(contents);
-                decide(Kind::List, Result::Taken);
+                m_outcome = m_sender.loadListFile(contents);
                 return false;
             }
             try {

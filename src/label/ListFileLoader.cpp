@@ -33,13 +33,14 @@ QString ListFileLoader::listFileName(const QString &listName) const
     return m_settings.listPath + listName + ListSuffix;
 }
 
-bool ListFileLoader::loadListFile(const QString &listName)
+base::LabelOutcome ListFileLoader::loadListFile(const QString &listName)
 {
+    using Result = base::LabelOutcome::Result;
     if (!base::isSafeRelativeName(listName)) {
         base::showReadyAfterPause(m_display, m_pacer);
         m_display.setStatus(base::unsafeNameMessage(listName));
         m_display.hideSegmentIndicators();
-        return false;
+        return {base::LabelOutcome::Kind::List, Result::Refused, base::unsafeNameMessage(listName)};
     }
     try {
         const std::shared_ptr<listmanager::Application> &application = m_link.application();
@@ -50,22 +51,26 @@ bool ListFileLoader::loadListFile(const QString &listName)
         (void)application->openList(
             base::resolveFileName(m_settings.listPath, listName + ListSuffix));
     } catch (const Error &error) {
-        reportFailure(error.number(), listName);
-    } catch (const std::exception &) {
-        reportFailure(0, listName);
+        return reportFailure(error, listName);
+    } catch (const std::exception &error) {
+        return reportFailure(Error(0, QString::fromLocal8Bit(error.what())), listName);
     }
-    return false;
+    return {base::LabelOutcome::Kind::List, Result::Taken, {}};
 }
 
-void ListFileLoader::reportFailure(int errorNumber, const QString &listName)
+base::LabelOutcome ListFileLoader::reportFailure(const Error &error, const QString &listName)
 {
     base::showReadyAfterPause(m_display, m_pacer);
     // Only a missing file is worth the operator's attention; other failures end quietly.
-    if (errorNumber == Error::FileNotFound)
-        m_prompter.inform(base::Prompter::Icon::Warning,
-                          QStringLiteral("List File ") + listFileName(listName)
-                              + QStringLiteral(" Not Found"));
+    const QString notFound
+        = QStringLiteral("List File ") + listFileName(listName) + QStringLiteral(" Not Found");
+    const bool missing = error.number() == Error::FileNotFound;
+    if (missing)
+        m_prompter.inform(base::Prompter::Icon::Warning, notFound);
     m_display.hideSegmentIndicators();
+    return {base::LabelOutcome::Kind::List,
+            base::LabelOutcome::Result::Failed,
+            missing ? notFound : error.description()};
 }
 
 } // namespace barlink::label

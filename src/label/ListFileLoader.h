@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Error.h"
+#include "base/LabelOutcome.h"
+
 #include <QString>
 
 namespace barlink::base {
@@ -34,11 +37,13 @@ public:
     // pause and "Ready.", then for a missing file (error 53) the warning
     // "List File <name> Not Found" with the name as built, then all five segment
     // indicators go dark. A name that reaches outside ListPath is not asked for: after the
-    // pause the status line says it was refused. The result is always false.
-    [[nodiscard]] bool loadListFile(const QString &listName);
+    // pause the status line says it was refused. Returns what became of the list: taken,
+    // refused (the name), or failed with the error ("List File <name> Not Found" for a
+    // missing file).
+    [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName);
 
 private:
-    void reportFailure(int errorNumber, const QString &listName);
+    [[nodiscard]] base::LabelOutcome reportFailure(const Error &error, const QString &listName);
 
     const base::Settings &m_settings;
     listmanager::ListManagerLink &m_link;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Error.h"
+#include "base/LabelOutcome.h"
 
 #include <QString>
 
@@ -54,8 +55,9 @@ public:
     // call throws ListManagerFailure; the handling stops where an error arose.
     virtual void sendItem(float x, float y, const Way &way, int &rowsAdded) = 0;
 
-    // Has the list manager open the list file of listName (see label::ListFileLoader).
-    virtual void loadListFile(const QString &listName) = 0;
+    // Has the list manager open the list file of listName (see label::ListFileLoader), and
+    // says what became of it.
+    [[nodiscard]] virtual base::LabelOutcome loadListFile(const QString &listName) = 0;
 };
 
 } // namespace barlink::program

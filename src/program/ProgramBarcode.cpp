@@ -174,7 +174,7 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     case ProgramLabel::Form::ListLoad:
         ItemOutlet::callListManager(QStringLiteral("clear the list"),
                                     [this] { m_context.link.clearHostList(); });
-        m_outlet.loadListFile(label.listName);
+        m_outcome = m_outlet.loadListFile(label.listName);
         return;
     case ProgramLabel::Form::Program: {
         // A name that would reach outside the g-code folder is refused before anything

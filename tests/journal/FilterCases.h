@@ -40,7 +40,7 @@ inline QList<Entry> entries()
     return {entry("P1", at(1, 8), "A", Outcome::Taken),
             entry("P2", at(1, 9), "A", Outcome::Refused, "no field is free"),
             entry("p_3", at(2, 8), "B", Outcome::Taken, "", "DOOR.CNC"),
-            entry("P4", at(2, 8), "B", Outcome::Failed, "Disk full"),
+            entry("P4", at(2, 8), "B", Outcome::Failed, "Disk \"C:\" full,\r\nor gone"),
             entry("P5", at(3, 8), "B", Outcome::Refused, "NOT A LABEL"),
             entry("P6", at(3, 9), "A", Outcome::Waiting)};
 }
@@ -78,6 +78,7 @@ inline void addRows()
     row("wildcard taken as a character", filter("_"), {"p_3"});
     row("refused only", filter("", O::RefusedOnly), {"P5", "P2"});
     row("taken only", filter("", O::TakenOnly), {"p_3", "P1"});
+    row("failed only", filter("", O::FailedOnly), {"P4"});
     row("from inclusive, until exclusive",
         filter("", O::All, "", at(2, 8), at(3, 8)),
         {"P4", "p_3"});

@@ -4,18 +4,24 @@
 #include "PgServer.h"
 
 #include "journal/Connection.h"
+#include "journal/CsvExport.h"
 #include "journal/Forwarder.h"
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
 #include "journal/ServerTable.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <latch>
 #include <memory>
+#include <thread>
+#include <vector>
 
 using namespace barlink::journal;
 
@@ -58,6 +64,15 @@ class TestForwarder : public QObject
         for (int n = from; n <= to; ++n)
             list << QString::number(n);
         return list;
+    }
+    void forwardFilterCases() const
+    {
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        for (const Entry &entry : filtercases::entries())
+            journal.append(entry);
+        Forwarder forwarder(path(), m_server->connectionString(), Quick);
+        QTRY_COMPARE(count(), QString::number(filtercases::entries().size()));
     }
     static void append(Journal &journal, int from, int to)
     {
@@ -123,25 +138,89 @@ private Q_SLOTS:
         QVERIFY(QSqlQuery(db).exec(QStringLiteral("DELETE FROM forwarded")));
         append(journal, 51, 55);
         Forwarder forwarder(path(), m_server->connectionString(), Quick);
+        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
         QTRY_COMPARE(count(), QStringLiteral("55"));
-        QCOMPARE(onServer("SELECT label FROM barlink_journal ORDER BY arrival"), numbers(1, 55));
+        // The file removed: the journal makes a new one, numbered from 1 again, and the server
+        // keeps its entries beside the old file's.
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(path() + QLatin1String(suffix));
+        append(journal, 56, 58);
+        QTRY_COMPARE(count(), QStringLiteral("58"));
+        QCOMPARE(onServer("SELECT label FROM barlink_journal ORDER BY arrival"), numbers(1, 58));
+    }
+
+    // A table made before entries named their file keeps its entries, under no file; the
+    // new ones go beside them although their local numbers are the same.
+    void olderTableTakenUp()
+    {
+        QCOMPARE(onServer("CREATE TABLE barlink_journal (station TEXT NOT NULL, id BIGINT NOT "
+                          "NULL, time BIGINT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, "
+                          "kind TEXT NOT NULL, outcome TEXT NOT NULL, reason TEXT, field TEXT, "
+                          "program TEXT, x TEXT, y TEXT, z TEXT, rows INTEGER, "
+                          "PRIMARY KEY (station, id))"),
+                 QStringList());
+        QCOMPARE(onServer("INSERT INTO barlink_journal VALUES "
+                          "('S', 1, 0, 'scanner', 'OLD', 'plain-name', 'taken')"),
+                 QStringList());
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 1);
+        Forwarder forwarder(path(), m_server->connectionString(), Quick);
+        QTRY_COMPARE(count(), QStringLiteral("2"));
+        QCOMPARE(onServer("SELECT label FROM barlink_journal ORDER BY file_id"),
+                 (QStringList{"OLD", "1"}));
+    }
+
+    // Stations that make the table at the same moment all go on.
+    void tableMadeByManyAtOnce()
+    {
+        for (int round = 0; round < 5; ++round) {
+            QCOMPARE(onServer("DROP TABLE IF EXISTS barlink_journal"), QStringList());
+            QStringList errors(4);
+            std::latch ready(errors.size());
+            std::vector<std::thread> stations;
+            for (QString &error : errors) {
+                stations.emplace_back([&] {
+                    const Connection connection(QStringLiteral("QPSQL"));
+                    QSqlDatabase db = connection.database();
+                    ready.arrive_and_wait();
+                    error = openServer(db, m_server->connectionString());
+                });
+            }
+            for (std::thread &station : stations)
+                station.join();
+            QCOMPARE(errors, QStringList(4));
+        }
     }
 
     void filters_data() { filtercases::addRows(); }
     void filters()
     {
-        {
-            Journal journal(path(), QStringLiteral("S"), 0);
-            journal.open();
-            for (const Entry &entry : filtercases::entries())
-                journal.append(entry);
-            Forwarder forwarder(path(), m_server->connectionString(), Quick);
-            QTRY_COMPARE(count(), QString::number(filtercases::entries().size()));
-        }
+        forwardFilterCases();
         const Connection connection(QStringLiteral("QPSQL"));
         QSqlDatabase db = connection.database();
         QCOMPARE(openServer(db, m_server->connectionString()), QString());
         filtercases::check(db, Store::Server);
+    }
+
+    // The shop-wide export is the station's, byte for byte.
+    void exportAsTheStations()
+    {
+        forwardFilterCases();
+        QByteArray exported[2];
+        for (const Store store : {Store::Local, Store::Server}) {
+            const bool server = store == Store::Server;
+            const Connection connection(server ? QStringLiteral("QPSQL")
+                                               : QStringLiteral("QSQLITE"));
+            QSqlDatabase db = connection.database();
+            QCOMPARE(server ? openServer(db, m_server->connectionString())
+                            : openLocalFile(db, path(), Durability::Checkpoints),
+                     QString());
+            QBuffer out(&exported[int(server)]);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            QCOMPARE(exportCsv(db, store, {}, out), qint64(filtercases::entries().size()));
+        }
+        QCOMPARE(exported[1], exported[0]);
     }
 };
 

@@ -128,6 +128,10 @@ void tst_JournaledScans::outcomes_data()
         << QStringList{"PANEL | plain-name | refused |  |  | no work field chosen",
                        "%START% | command | taken |  |  | ",
                        "event | list-started |  | %START%"};
+    QTest::addRow("a list whose file is missing")
+        << QByteArray() << QByteArrayList{"%01MISSING"}
+        << QStringList{"event | list-cleared | 0 | ",
+                       "%01MISSING | list | failed |  |  | List File <root>/lists/MISSING.LST Not Found"};
     QTest::addRow("a name reaching outside its folder")
         << QByteArray() << QByteArrayList{"%11../ETC N1"}
         << QStringList{"%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC"))};
@@ -174,7 +178,7 @@ void tst_JournaledScans::outcomes()
     entries.prepend(QStringLiteral("event | port-opened |  | ") + device);
     entries.prepend(QStringLiteral("event | start |  | "));
     entries.append(QStringLiteral("event | end |  | "));
-    QCOMPARE(journaled(path).join(u'\n'), entries.join(u'\n'));
+    QCOMPARE(journaled(path).join(u'\n'), entries.join(u'\n').replace("<root>", dir.path()));
 }
 
 // A mirror piece sends two rows, each with its "ACK": each row is in the file before its "ACK"

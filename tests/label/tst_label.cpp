@@ -176,9 +176,15 @@ private Q_SLOTS:
         rig.display.segments.fill(true);
 
         label::ListFileLoader loader(rig.settings, rig.link, rig.display, rig.pacer, rig.prompter);
-        QCOMPARE(loader.loadListFile(fetch<QString>("listName")), false);
+        const base::LabelOutcome result = loader.loadListFile(fetch<QString>("listName"));
 
         const bool loaded = outcome == QLatin1String("loaded");
+        // What the journal records: taken, refused (a name outside the folder) or failed.
+        using Result = base::LabelOutcome::Result;
+        QCOMPARE(result.result,
+                 loaded                              ? Result::Taken
+                 : outcome.startsWith("status:Name") ? Result::Refused
+                                                     : Result::Failed);
         const QStringList loadedRows{"#161=A.CNC;", "#161=B.CNC;"};
         QCOMPARE(rig.store->rows(), loaded ? loadedRows : QStringList{"#161=OLD.CNC;"});
         // A failure pauses, clears the segment indicators and ends on a status line.
@@ -193,6 +199,7 @@ private Q_SLOTS:
         QCOMPARE(rig.prompter.texts(),
                  prompt ? QStringList{outcome.mid(7).replace("<lists>", lists)} : QStringList{});
         if (prompt) {
+            QCOMPARE(result.reason, rig.prompter.texts().value(0));
             QCOMPARE(rig.prompter.shown.first().icon, base::Prompter::Icon::Warning);
             QCOMPARE(rig.prompter.shown.first().buttons, base::Prompter::Buttons::Ok);
         }
