@@ -164,7 +164,7 @@ void StationShell::showTry()
     if (!m_tryWindow) {
         m_tryWindow = std::make_unique<TryWindow>(m_station.settings().programDir,
                                                   m_station.settings().windowsDir);
-        base::placeWindowBeside(m_tryWindow.get(), &m_window, QSize(760, 640));
+        base::placeWindowBeside(m_tryWindow.get(), &m_window, QSize(760, 860));
     }
     m_tryWindow->show();
     m_tryWindow->raise();

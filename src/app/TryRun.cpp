@@ -216,7 +216,7 @@ private:
     std::shared_ptr<RecordingApplication> m_application;
 };
 
-// "#161=A.CNC;#162=;..." as "161 program: A.CNC" lines.
+// "#161=A.CNC;#162=;..." as lines of number, name and value: "161\tprogram\t\"A.CNC\"".
 QStringList namedFields(const QString &row)
 {
     static const QRegularExpression start(QStringLiteral("(?:^|;)#(\\d+)="));
@@ -230,7 +230,8 @@ QStringList namedFields(const QString &row)
         const qsizetype to = i + 1 < matches.size() ? matches[i + 1].capturedStart()
                                                     : row.size() - (row.endsWith(u';') ? 1 : 0);
         const int number = matches[i].captured(1).toInt();
-        lines << QStringLiteral("%1 %2: \"%3\"")
+        // Number, name and value apart, so that a window can lay them out as a table.
+        lines << QStringLiteral("%1\t%2\t\"%3\"")
                      .arg(number)
                      .arg(label::rowFieldName(number), row.mid(from, to - from));
     }
@@ -267,9 +268,10 @@ QString outcomeWords(const base::LabelOutcome &outcome, const QStringList &field
             return QStringLiteral("taken");
         if (fields.size() == 1)
             return QStringLiteral("taken: sent once, field %1").arg(fields.front());
-        return QStringLiteral("taken: sent %1 times (normal and mirrored), fields %2")
-            .arg(fields.size())
-            .arg(fields.join(QStringLiteral(", ")));
+        return QStringLiteral("taken: sent %1 (normal and mirrored), fields %2")
+            .arg(fields.size() == 2 ? QStringLiteral("twice")
+                                    : QStringLiteral("%1 times").arg(fields.size()),
+                 fields.join(QStringLiteral(", ")));
     case Decision::Waiting:
         return QStringLiteral("waiting for the next label");
     case Decision::Refused:

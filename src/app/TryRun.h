@@ -22,7 +22,9 @@ public:
         // The rows as they would reach the list manager, in order.
         QStringList rows;
         // What happened, in order: each label, the item as it builds up, the work field
-        // chosen and why, each row with its eighteen fields named.
+        // chosen and why, each row with its eighteen fields named. A line begins with four
+        // spaces for each level it is below a label's; the fields of a row are lines of
+        // number, name and value separated by tabs.
         QStringList account;
         // One line per label.
         QStringList summary;

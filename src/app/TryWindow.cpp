@@ -14,23 +14,52 @@ namespace barlink::app {
 
 namespace {
 
-// One line of the account in HTML: a label as a heading, its details indented, a refusal or
-// failure in red, the fields of a row in a fixed-width font.
-QString accountLine(const QString &line)
+bool isBad(const QString &text)
 {
-    const qsizetype depth = line.size() - line.trimmed().size();
-    const QString text = line.trimmed().toHtmlEscaped();
-    if (depth == 0)
-        return QStringLiteral("<p style=\"margin-top:10px\"><b>%1</b></p>").arg(text);
-    const bool bad
-        = text.startsWith(QLatin1String("refused")) || text.startsWith(QLatin1String("failed"));
-    const bool field = depth > 6;
-    QString style = QStringLiteral("margin-left:%1px;").arg(18 * (depth - 2) / 2);
-    if (bad)
-        style += QStringLiteral("color:#b71c1c;font-weight:bold;");
-    if (field)
-        style += QStringLiteral("font-family:monospace;");
-    return QStringLiteral("<div style=\"%1\">%2</div>").arg(style, text);
+    return text.contains(QLatin1String(": refused")) || text.contains(QLatin1String(": failed"))
+           || text.startsWith(QLatin1String("refused")) || text.startsWith(QLatin1String("failed"));
+}
+
+// The account in HTML: a label as a heading, its details indented by level, a refusal or
+// failure in red, the fields of a row as a table.
+QString accountHtml(const QStringList &lines)
+{
+    QString html;
+    bool inTable = false;
+    for (const QString &line : lines) {
+        const QString text = line.trimmed();
+        const qsizetype level = (line.size() - QStringView(line).trimmed().size()) / 2;
+        const QStringList cells = text.split(u'\t');
+        if (cells.size() == 3) {
+            if (!inTable)
+                html += QStringLiteral("<table style=\"margin-left:%1px\" cellspacing=\"0\" "
+                                       "cellpadding=\"1\">")
+                            .arg(12 * level);
+            inTable = true;
+            html += QStringLiteral("<tr><td align=\"right\"><tt>%1</tt>&nbsp;</td>"
+                                   "<td style=\"color:#555\">%2&nbsp;&nbsp;</td>"
+                                   "<td><tt>%3</tt></td></tr>")
+                        .arg(cells[0].toHtmlEscaped(),
+                             cells[1].toHtmlEscaped(),
+                             cells[2].toHtmlEscaped());
+            continue;
+        }
+        if (inTable)
+            html += QStringLiteral("</table>");
+        inTable = false;
+        if (level == 0) {
+            html += QStringLiteral("<h4 style=\"margin-top:12px;margin-bottom:2px\">%1</h4>")
+                        .arg(text.toHtmlEscaped());
+            continue;
+        }
+        QString style = QStringLiteral("margin-left:%1px;").arg(12 * level);
+        if (isBad(text))
+            style += QStringLiteral("color:#b71c1c;font-weight:bold;");
+        html += QStringLiteral("<div style=\"%1\">%2</div>").arg(style, text.toHtmlEscaped());
+    }
+    if (inTable)
+        html += QStringLiteral("</table>");
+    return html;
 }
 
 } // namespace
@@ -80,23 +109,28 @@ void TryWindow::tryLabels()
         const text::EscapedBytes label = text::unescapeBytes(line);
         if (!label.ok()) {
             m_account->setHtml(
-                accountLine(QStringLiteral("Label \"%1\"").arg(line))
-                + accountLine(QStringLiteral("    refused: it cannot be read: ") + label.error));
+                accountHtml({QStringLiteral("Label \"%1\"").arg(line),
+                             QStringLiteral("    refused: it cannot be read: ") + label.error}));
             return;
         }
         labels << label.bytes;
     }
     if (labels.isEmpty()) {
-        m_account->setHtml(accountLine(QStringLiteral("Type a label to try.")));
+        m_account->setHtml(accountHtml({QStringLiteral("Type a label to try.")}));
         return;
     }
     const TryRun::Result result = TryRun(m_programDir, m_windowsDir).run(labels);
-    QString html = accountLine(result.rows.isEmpty() ? QStringLiteral("No row would be added")
-                                                     : QStringLiteral("Rows for the list manager"));
+    QStringList shown{QStringLiteral("In short")};
+    for (const QString &line : result.summary)
+        shown << QStringLiteral("    ") + line;
+    shown << result.account;
+    shown << (result.rows.isEmpty()
+                  ? QStringLiteral("No row would reach the list manager")
+                  : QStringLiteral("Rows as the list manager would receive them"));
+    QString html = accountHtml(shown);
     for (const QString &row : result.rows)
-        html += accountLine(QStringLiteral("        ") + row);
-    for (const QString &line : result.account)
-        html += accountLine(line);
+        html += QStringLiteral("<p style=\"margin-left:12px\"><tt>%1</tt></p>")
+                    .arg(row.toHtmlEscaped().replace(u';', QStringLiteral(";&#8203;")));
     m_account->setHtml(html);
 }
 

@@ -132,7 +132,9 @@ QStringList FieldSelector::describeChoice(const AutoSelSettings &settings, const
                                    : QStringLiteral("under 140 x 60: taken as inches"),
                                pair)};
     for (FieldSlot slot : choice.row) {
-        const QString name = QStringLiteral("%1 (%2)").arg(slotKey(slot), settings.code(slot));
+        const QString code = settings.code(slot);
+        const QString name = code.isEmpty() ? QString(slotKey(slot))
+                                            : QStringLiteral("%1 (%2)").arg(slotKey(slot), code);
         if (slot == choice.slot) {
             lines << (settings.isEnabled(slot) && fits(slot, choice)
                           ? name + QStringLiteral(": fits, chosen")

@@ -54,7 +54,7 @@ void tst_TryRun::sameRowsNothingWritten_data()
         << "field chosen from the table: piece 600 x 400 mm (taken as millimetres), normal fields, S first\n        FFS (S): fits, chosen";
     QTest::addRow("a mirror piece, sent twice")
         << MirrorKeys << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18"} << 2
-        << "taken: sent 2 times (normal and mirrored), fields S, A";
+        << "taken: sent twice (normal and mirrored), fields S, A";
     QTest::addRow("a piece too large for S goes to N")
         << QByteArray() << QByteArrayList{"%12BIG.CNC P X", "%221200 700 18"} << 1
         << "FFS (S): needs x under 1000 and y under 600 mm, does not fit";
