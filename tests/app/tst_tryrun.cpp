@@ -58,6 +58,9 @@ void tst_TryRun::sameRowsNothingWritten_data()
     QTest::addRow("a piece too large for S goes to N")
         << QByteArray() << QByteArrayList{"%12BIG.CNC P X", "%221200 700 18"} << 1
         << "FFS (S): needs x under 1000 and y under 600 mm, does not fit";
+    QTest::addRow("a small piece is taken as measured in inches")
+        << QByteArray() << QByteArrayList{"%12SMALL.CNC P X", "%2220 10 1"} << 1
+        << "piece 20 x 10 in (under 140 x 60: taken as inches)";
     QTest::addRow("a program barcode and a refused label in one")
         << QByteArray() << QByteArrayList{program, "%7x"} << 1
         << "not written: program file";
