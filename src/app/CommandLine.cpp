@@ -28,6 +28,13 @@ QString helpText()
         "                 Write the scan journal as CSV to FILE (- for the standard output)\n"
         "                 and exit: the entries from that day on, the shop-wide journal,\n"
         "                 one station's entries.\n"
+        "  --try LABEL...\n"
+        "                 Show what Barlink would do with the labels, in order, and exit,\n"
+        "                 adding, writing and sending nothing: the rows as the list manager\n"
+        "                 would receive them on the standard output, one line per label on\n"
+        "                 the standard error. Escapes in a label: \\r \\n \\xHH \\\\.\n"
+        "                 Exit status 0 when every label was taken, 1 when one was refused\n"
+        "                 or failed, 2 for a wrong command line.\n"
         "\n"
         "The toolkit's own options (-platform NAME, -style NAME, ...) are taken as well.\n");
 }

@@ -92,6 +92,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_ui->mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
     connect(m_ui->mnuListManager, &QAction::triggered, this, &MainWindow::listManagerRequested);
     connect(m_ui->mnuJournal, &QAction::triggered, this, &MainWindow::journalRequested);
+    connect(m_ui->actTry, &QAction::triggered, this, &MainWindow::tryRequested);
 }
 
 MainWindow::~MainWindow() = default;
@@ -105,6 +106,7 @@ void MainWindow::enableMenus()
     m_ui->mnuAbout->setEnabled(connected(&MainWindow::aboutRequested));
     m_ui->mnuListManager->setEnabled(connected(&MainWindow::listManagerRequested));
     m_ui->mnuJournal->setEnabled(connected(&MainWindow::journalRequested));
+    m_ui->actTry->setEnabled(connected(&MainWindow::tryRequested));
 }
 
 QCheckBox *MainWindow::checkBoxFor(base::Options::Switch s) const

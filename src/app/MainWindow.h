@@ -66,6 +66,8 @@ Q_SIGNALS:
     void listManagerRequested();
     // View > Journal.
     void journalRequested();
+    // Tools > Try a label….
+    void tryRequested();
     // The window was closed with its close box (not with E&xit).
     void closed();
 

@@ -6,6 +6,7 @@
 #include "program/CompressedLabelDecoder.h"
 #include "scanner/ScannerPort.h"
 #include "settings/SettingsFile.h"
+#include "text/EscapedBytes.h"
 
 #include <QDir>
 
@@ -49,7 +50,9 @@ Station::Station(base::OperatorDisplay &display,
                 provider,
                 port,
                 m_autoSel,
-                m_selector}
+                m_selector,
+                m_doubleScan,
+                m_writes}
     , m_sender(m_context)
     , m_dispatcher(m_context, m_sender)
     , m_programBarcode(m_context, m_sender)
@@ -77,12 +80,42 @@ Startup::Outcome Station::start(bool commandLineEmpty)
     m_recorder.event(journal::StationEvent::Start);
     const Startup::Outcome outcome = startup.run(commandLineEmpty);
     if (outcome == Startup::Outcome::Running) {
+        applyLabelSettings();
         if (m_journalPath.isEmpty())
             m_recorder.discard();
         else
             m_recorder.open(m_journalPath);
     }
     return outcome;
+}
+
+void Station::applyLabelSettings()
+{
+    const text::EscapedBytes reply = text::unescapeBytes(m_settings.refuseReply);
+    m_refuseReply = reply.bytes;
+    if (!reply.ok())
+        m_context.prompter.inform(
+            base::Prompter::Icon::Warning,
+            QStringLiteral("RefuseReply in %1 is not used: %2.\n\nNothing is sent to the scanner "
+                           "when a label is refused.")
+                .arg(QDir::toNativeSeparators(m_settings.settingsFilePath), reply.error));
+    m_doubleScan.setWindowSeconds(m_settings.duplicateSeconds);
+}
+
+void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
+{
+    m_recorder.finish(outcome);
+    Q_EMIT labelHandled(m_shownLabel, outcome);
+    if (outcome.result != base::LabelOutcome::Result::Refused || source != journal::Source::Scanner
+        || m_refuseReply.isEmpty() || !m_context.port.isOpen())
+        return;
+    try {
+        m_context.port.write(m_refuseReply);
+    } catch (const Error &error) {
+        // The refusal stands and the status line shows it; a scanner that does not hear the
+        // reply is no reason to stop.
+        qInfo("barlink: the refusal reply did not reach the scanner: %s", error.what());
+    }
 }
 
 void Station::startPolling()
@@ -111,22 +144,23 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
 {
     const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
     const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+    m_shownLabel = compressed.value_or(journal::escapeControls(label));
     m_recorder.begin(source,
-                     compressed.value_or(journal::escapeControls(label)),
+                     m_shownLabel,
                      compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
                      plain ? journal::Kind::PlainName : journal::Kind::Segment);
     bool handled = false;
     try {
         handled = m_dispatcher.interpretLabel(label);
     } catch (const Error &error) {
-        m_recorder.failed(error.description());
+        failed(error.description());
         throw;
     } catch (const std::exception &error) {
-        m_recorder.failed(QString::fromLocal8Bit(error.what()));
+        failed(QString::fromLocal8Bit(error.what()));
         throw;
     }
     const base::LabelOutcome &outcome = m_dispatcher.lastOutcome();
-    m_recorder.finish(outcome);
+    decided(source, outcome);
     if (outcome.kind == base::LabelOutcome::Kind::Command) {
         if (label == QLatin1String("%START%"))
             m_recorder.event(journal::StationEvent::ListStarted, std::nullopt, label);
@@ -136,15 +170,25 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
     return handled;
 }
 
+void Station::failed(const QString &error)
+{
+    m_recorder.failed(error);
+    Q_EMIT labelHandled(m_shownLabel,
+                        {.kind = m_dispatcher.lastOutcome().kind,
+                         .result = base::LabelOutcome::Result::Failed,
+                         .reason = error});
+}
+
 void Station::interpretProgramBarcode(const QString &label)
 {
     const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
+    m_shownLabel = compressed.value_or(programLabelSummary(label));
     m_recorder.begin(journal::Source::Scanner,
-                     compressed.value_or(programLabelSummary(label)),
+                     m_shownLabel,
                      compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
                      journal::Kind::ProgramBarcode);
     m_programBarcode.interpretProgramBarcode(label);
-    m_recorder.finish(m_programBarcode.lastOutcome());
+    decided(journal::Source::Scanner, m_programBarcode.lastOutcome());
 }
 
 QString Station::decodeCompressedLabel(const QString &label, QString &rest)
@@ -153,11 +197,11 @@ QString Station::decodeCompressedLabel(const QString &label, QString &rest)
     QString error;
     const QString expanded = program::decodeCompressedLabel(label, m_context.display, rest, &error);
     if (expanded.isEmpty()) {
-        m_recorder.begin(journal::Source::Scanner,
-                         QStringLiteral("compressed label of %1 characters").arg(label.size()),
-                         journal::Kind::Compressed);
-        m_recorder.finish({.result = base::LabelOutcome::Result::Refused,
-                           .reason = QStringLiteral("it could not be read: %1").arg(error)});
+        m_shownLabel = QStringLiteral("compressed label of %1 characters").arg(label.size());
+        m_recorder.begin(journal::Source::Scanner, m_shownLabel, journal::Kind::Compressed);
+        decided(journal::Source::Scanner,
+                {.result = base::LabelOutcome::Result::Refused,
+                 .reason = QStringLiteral("it could not be read: %1").arg(error)});
         return expanded;
     }
     m_compressed = programLabelSummary(expanded);

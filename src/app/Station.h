@@ -5,6 +5,8 @@
 #include "PortControl.h"
 #include "Startup.h"
 #include "base/CurrentItem.h"
+#include "base/DoubleScanGuard.h"
+#include "base/FileWrites.h"
 #include "base/LabelGate.h"
 #include "base/Options.h"
 #include "base/ProductEnvironment.h"
@@ -61,6 +63,13 @@ public:
     // Closes the port and releases the list manager objects.
     void shutdown();
 
+    // Takes the keys of the label handling from the settings in memory: the refusal reply
+    // (a malformed one is not used, and the operator is told) and the double-scan window.
+    // Start-up does this after reading the settings file.
+    void applyLabelSettings();
+    // The bytes the scanner hears when a label it sent is refused; empty: none.
+    [[nodiscard]] const QByteArray &refuseReply() const { return m_refuseReply; }
+
     // Writes an option switch to the settings file when the operator changes it.
     void writeOption(base::Options::Switch s, int value);
 
@@ -77,6 +86,10 @@ public:
     [[nodiscard]] program::ProgramBarcode &programBarcode() { return m_programBarcode; }
     [[nodiscard]] scanner::ScanPoller &poller() { return m_poller; }
     [[nodiscard]] fieldsel::AutoSelSettingsProvider &autoSel() { return m_autoSel; }
+    [[nodiscard]] fieldsel::FieldSelector &selector() { return m_selector; }
+    [[nodiscard]] label::ItemSender &sender() { return m_sender; }
+    [[nodiscard]] base::DoubleScanGuard &doubleScan() { return m_doubleScan; }
+    [[nodiscard]] base::FileWrites &writes() { return m_writes; }
     [[nodiscard]] QString helpFile() const { return m_helpFile; }
     // Labels typed in the main window's manual entry go here: handled as scanned ones are,
     // and journaled as typed.
@@ -99,6 +112,8 @@ Q_SIGNALS:
     // An item has been sent while "Show Program in Editor" is ticked: its program is to be
     // opened in the program editor.
     void editorRequested(const QString &programName);
+    // A label has been handled: shownLabel as the journal keeps it, and what became of it.
+    void labelHandled(const QString &shownLabel, const base::LabelOutcome &outcome);
 
 private:
     class ManualEntry : public label::LabelInterpreter
@@ -118,6 +133,11 @@ private:
     void interpretProgramBarcode(const QString &label);
     [[nodiscard]] QString decodeCompressedLabel(const QString &label, QString &rest);
     void recordEvents();
+    // Where every label's handling ends: journaled, told, and answered with the refusal reply
+    // when the scanner sent a label that was refused.
+    void decided(journal::Source source, const base::LabelOutcome &outcome);
+    // The label in hand failed with error.
+    void failed(const QString &error);
 
     // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
     [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
@@ -137,6 +157,11 @@ private:
     base::LabelGate m_gate;
     fieldsel::AutoSelSettingsProvider m_autoSel;
     fieldsel::FieldSelector m_selector;
+    base::DoubleScanGuard m_doubleScan;
+    base::FileWrites m_writes;
+    QByteArray m_refuseReply;
+    // What the journal keeps of the label in hand.
+    QString m_shownLabel;
     base::StationContext m_context;
     label::ItemSender m_sender;
     label::LabelDispatcher m_dispatcher;

@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "JournalWindow.h"
 #include "SettingsDialog.h"
+#include "TryWindow.h"
 #include "base/CenterForm.h"
 #include "base/Error.h"
 #include "embeddedlist/ListManagerWindow.h"
@@ -52,6 +53,7 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::aboutRequested, this, &StationShell::showAbout);
     connect(&m_window, &MainWindow::listManagerRequested, this, &StationShell::showListManager);
     connect(&m_window, &MainWindow::journalRequested, this, &StationShell::showJournal);
+    connect(&m_window, &MainWindow::tryRequested, this, &StationShell::showTry);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -159,6 +161,18 @@ void StationShell::showJournal()
     m_journalWindow->show();
     m_journalWindow->raise();
     m_journalWindow->activateWindow();
+}
+
+void StationShell::showTry()
+{
+    if (!m_tryWindow) {
+        m_tryWindow = std::make_unique<TryWindow>(m_station.settings().programDir,
+                                                  m_station.settings().windowsDir);
+        base::placeWindowBeside(m_tryWindow.get(), &m_window, QSize(760, 860));
+    }
+    m_tryWindow->show();
+    m_tryWindow->raise();
+    m_tryWindow->activateWindow();
 }
 
 void StationShell::showTestConsole()

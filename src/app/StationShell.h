@@ -25,7 +25,8 @@ class EditorPlatform;
 } // namespace barlink::program
 namespace barlink::app {
 class JournalWindow;
-}
+class TryWindow;
+} // namespace barlink::app
 namespace barlink::testconsole {
 class TestConsoleWindow;
 }
@@ -55,6 +56,7 @@ private:
     void showListManager();
     void showTestConsole();
     void showJournal();
+    void showTry();
     void makeListWindow(embeddedlist::ListStore *store);
 
     MainWindow m_window;
@@ -79,6 +81,8 @@ private:
     std::unique_ptr<embeddedlist::ListManagerWindow> m_listWindow;
     // Made at its first opening; each opening reads the journal again from the newest entry.
     std::unique_ptr<JournalWindow> m_journalWindow;
+    // Made at its first opening; keeps the labels typed in it.
+    std::unique_ptr<TryWindow> m_tryWindow;
 };
 
 } // namespace barlink::app

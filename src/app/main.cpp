@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/GuardedApplication.h"
 #include "app/StationShell.h"
+#include "app/TryRun.h"
 #include "journal/ExportCommand.h"
 #include "journal/LocalFile.h"
 #include "settings/SettingsFile.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTextStream>
 
 #include <cstdio>
 
@@ -40,6 +42,18 @@ int main(int argc, char *argv[])
             .journalPath = journal::defaultJournalPath(),
             .server = settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512)};
         return journal::runExportJournal(arguments, places).value_or(2);
+    }
+
+    // Trying labels needs no display and no station either; it writes nothing.
+    if (arguments.contains(QLatin1String("--try"))) {
+        QCoreApplication core(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return app::runTryCommand(arguments,
+                                  QCoreApplication::applicationDirPath(),
+                                  settings::windowsDirectory(),
+                                  out,
+                                  err);
     }
 
     app::GuardedApplication application(argc, argv);

@@ -20,6 +20,12 @@ struct Settings
     QString csvOutPath;
     int commPollTime = 1000; // the scanner timer's interval, milliseconds
     QString editorPath;      // the program editor
+    // Sent to the scanner when a scanned label is refused, as written in the file (with
+    // escapes, see text::unescapeBytes); empty: nothing is sent.
+    QString refuseReply;
+    // An item with the same labels as the item taken last, completed no more than this many
+    // seconds after it, is refused as scanned twice; 0: never.
+    int duplicateSeconds = 0;
 };
 
 } // namespace barlink::base

@@ -17,6 +17,8 @@ class ScannerPort;
 namespace barlink::base {
 
 struct CurrentItem;
+class DoubleScanGuard;
+class FileWrites;
 class OperatorDisplay;
 class Options;
 class Pacer;
@@ -25,8 +27,8 @@ struct Settings;
 
 // What the parts of one station share for the whole run: the settings and option switches,
 // the item being collected, the operator's windows and pauses, the list manager, the scanner
-// port and the field selection. The station builds it once and hands it to its parts by
-// reference; a part uses what it needs of it.
+// port and the field selection, the double-scan guard and whether files are written. The station
+// builds it once and hands it to its parts by reference; a part uses what it needs of it.
 struct StationContext
 {
     Settings &settings;
@@ -40,6 +42,8 @@ struct StationContext
     scanner::ScannerPort &port;
     fieldsel::AutoSelSettingsProvider &autoSel;
     fieldsel::FieldSelector &selector;
+    DoubleScanGuard &doubleScan;
+    FileWrites &writes;
 };
 
 } // namespace barlink::base

@@ -36,6 +36,24 @@ constexpr float InchesPerMillimetre = 0.03937f;
     return text::toSingle(text::numericValue(halfLimit) * double(factor));
 }
 
+// Whether the piece of the choice fits the slot's requirement.
+[[nodiscard]] bool fits(FieldSlot slot, const FieldSelector::Choice &choice)
+{
+    const bool fitsX = choice.limitX > choice.x;
+    const bool fitsY = choice.limitY > choice.y;
+    switch (fitRequirement(slot)) {
+    case FitRequirement::XAndY:
+        return fitsX && fitsY;
+    case FitRequirement::XOnly:
+        return fitsX;
+    case FitRequirement::YOnly:
+        return fitsY;
+    case FitRequirement::Nothing:
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 FieldSelector::FieldSelector(AutoSelSettingsProvider &provider)
@@ -59,7 +77,9 @@ QString FieldSelector::autoSelectField(int mode, float x, float y, const QString
     }
 
     const AutoSelSettings &settings = m_provider.settings();
-    const FieldSlot slot = chooseSlot(settings, mirror, m_state.trFirst, x, y);
+    m_lastChoice = explainChoice(settings, mirror, m_state.trFirst, x, y);
+    ++m_selections;
+    const FieldSlot slot = m_lastChoice->slot;
     qCDebug(lcSelect) << "mode" << mode << "x" << x << "y" << y << "mirror" << mirror << "trFirst"
                       << m_state.trFirst << "->" << slotKey(slot);
 
@@ -71,34 +91,78 @@ QString FieldSelector::autoSelectField(int mode, float x, float y, const QString
 FieldSlot FieldSelector::chooseSlot(
     const AutoSelSettings &settings, bool mirror, bool trFirst, float x, float y)
 {
-    const bool millimetres = y >= MillimetresThresholdY || x >= MillimetresThresholdX;
-    const float factor = millimetres ? 1.0f : InchesPerMillimetre;
-    const bool fitsY = limit(settings.halfLimitY(), factor) > y;
-    const bool fitsX = limit(settings.halfLimitX(), factor) > x;
+    return explainChoice(settings, mirror, trFirst, x, y).slot;
+}
 
-    const Row &row = mirror ? (trFirst ? MirrorRFirst : MirrorAFirst)
-                            : (trFirst ? NormalTFirst : NormalSFirst);
-    for (FieldSlot slot : row) {
-        if (!settings.isEnabled(slot))
-            continue;
-        switch (fitRequirement(slot)) {
-        case FitRequirement::XAndY:
-            if (fitsX && fitsY)
-                return slot;
+FieldSelector::Choice FieldSelector::explainChoice(
+    const AutoSelSettings &settings, bool mirror, bool trFirst, float x, float y)
+{
+    Choice choice{.mirror = mirror, .trFirst = trFirst, .x = x, .y = y};
+    choice.millimetres = y >= MillimetresThresholdY || x >= MillimetresThresholdX;
+    const float factor = choice.millimetres ? 1.0f : InchesPerMillimetre;
+    choice.limitY = limit(settings.halfLimitY(), factor);
+    choice.limitX = limit(settings.halfLimitX(), factor);
+    choice.row = mirror ? (trFirst ? MirrorRFirst : MirrorAFirst)
+                        : (trFirst ? NormalTFirst : NormalSFirst);
+    choice.slot = choice.row.back();
+    for (FieldSlot slot : choice.row) {
+        if (settings.isEnabled(slot) && fits(slot, choice)) {
+            choice.slot = slot;
             break;
-        case FitRequirement::XOnly:
-            if (fitsX)
-                return slot;
-            break;
-        case FitRequirement::YOnly:
-            if (fitsY)
-                return slot;
-            break;
-        case FitRequirement::Nothing:
-            return slot;
         }
     }
-    return row.back();
+    return choice;
+}
+
+QStringList FieldSelector::describeChoice(const AutoSelSettings &settings, const Choice &choice)
+{
+    const QString unit = choice.millimetres ? QStringLiteral("mm") : QStringLiteral("in");
+    const auto number = [](float value) { return QString::number(double(value), 'g', 6); };
+    const QString pair = choice.mirror
+                             ? (choice.trFirst ? QStringLiteral("mirror fields, R first")
+                                               : QStringLiteral("mirror fields, A first"))
+                             : (choice.trFirst ? QStringLiteral("normal fields, T first")
+                                               : QStringLiteral("normal fields, S first"));
+    QStringList lines{QStringLiteral("piece %1 x %2 %3 (%4), %5")
+                          .arg(number(choice.x),
+                               number(choice.y),
+                               unit,
+                               choice.millimetres
+                                   ? QStringLiteral("taken as millimetres")
+                                   : QStringLiteral("under 140 x 60: taken as inches"),
+                               pair)};
+    for (FieldSlot slot : choice.row) {
+        const QString code = settings.code(slot);
+        const QString name = code.isEmpty() ? QString(slotKey(slot))
+                                            : QStringLiteral("%1 (%2)").arg(slotKey(slot), code);
+        if (slot == choice.slot) {
+            lines << (settings.isEnabled(slot) && fits(slot, choice)
+                          ? name + QStringLiteral(": fits, chosen")
+                          : name + QStringLiteral(": no candidate fits, the last one is taken"));
+            break;
+        }
+        if (!settings.isEnabled(slot)) {
+            lines << name + QStringLiteral(": off");
+            continue;
+        }
+        QString need;
+        switch (fitRequirement(slot)) {
+        case FitRequirement::XAndY:
+            need = QStringLiteral("x under %1 and y under %2")
+                       .arg(number(choice.limitX), number(choice.limitY));
+            break;
+        case FitRequirement::XOnly:
+            need = QStringLiteral("x under %1").arg(number(choice.limitX));
+            break;
+        case FitRequirement::YOnly:
+            need = QStringLiteral("y under %1").arg(number(choice.limitY));
+            break;
+        case FitRequirement::Nothing:
+            break;
+        }
+        lines << QStringLiteral("%1: needs %2 %3, does not fit").arg(name, need, unit);
+    }
+    return lines;
 }
 
 void FieldSelector::seed(QChar first)

@@ -3,6 +3,10 @@
 #include "FieldSlot.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
 
 namespace barlink::fieldsel {
 
@@ -45,6 +49,30 @@ public:
 
     [[nodiscard]] const Alternation &alternation() const { return m_state; }
 
+    // How a slot was chosen: the candidate row tried, the piece and the half limits in the
+    // unit the piece was taken in, and the slot chosen.
+    struct Choice
+    {
+        bool mirror = false;
+        bool trFirst = false;
+        float x = 0;
+        float y = 0;
+        bool millimetres = true;
+        float limitX = 0; // the half limits in the piece's unit
+        float limitY = 0;
+        std::array<FieldSlot, 9> row{};
+        FieldSlot slot = FieldSlot::SFN;
+    };
+    [[nodiscard]] static Choice
+    explainChoice(const AutoSelSettings &settings, bool mirror, bool trFirst, float x, float y);
+    // The choice in words, one line per candidate tried up to the one chosen: "FFS (S) is
+    // off", "BFS (S): 1200 x 400 mm does not fit 1000 x 600", "SFS (S) fits: chosen".
+    [[nodiscard]] static QStringList describeChoice(const AutoSelSettings &settings,
+                                                    const Choice &choice);
+    // The last selection made (modes 0, 1, 8); counted so that a caller can tell a new one.
+    [[nodiscard]] const std::optional<Choice> &lastChoice() const { return m_lastChoice; }
+    [[nodiscard]] quint64 selections() const { return m_selections; }
+
     // The first slot of the candidate row for mirror and trFirst that is enabled and whose
     // dimensions fit; SFN or SFM when none is. Below 140 in x and 60 in y the piece is taken
     // as measured in inches and the half limits (millimetres) are converted.
@@ -56,6 +84,8 @@ private:
 
     AutoSelSettingsProvider &m_provider;
     Alternation m_state;
+    std::optional<Choice> m_lastChoice;
+    quint64 m_selections = 0;
 };
 
 } // namespace barlink::fieldsel

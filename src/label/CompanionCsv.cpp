@@ -135,17 +135,25 @@ QByteArray withoutTrailingLineEnd(QByteArray content)
     return content;
 }
 
+QString findCompanionCsv(const base::Settings &settings,
+                         const QString &programName,
+                         base::Prompter &prompter)
+{
+    const CompanionName name = companionParts(settings, programName);
+    if (!base::isSafeRelativeName(name.relative))
+        return {};
+    const QString path = base::resolveFileName(name.folder, name.relative);
+    if (!base::fileExists(path, prompter) || sameFile(path, settings.csvOutPath))
+        return {};
+    return path;
+}
+
 void copyCompanionCsv(const base::Settings &settings,
                       const QString &programName,
                       base::Prompter &prompter)
 {
-    const CompanionName name = companionParts(settings, programName);
-    if (!base::isSafeRelativeName(name.relative))
-        return;
-    const QString path = base::resolveFileName(name.folder, name.relative);
-    if (!base::fileExists(path, prompter))
-        return;
-    if (sameFile(path, settings.csvOutPath))
+    const QString path = findCompanionCsv(settings, programName, prompter);
+    if (path.isEmpty())
         return;
 
     QByteArray line = withoutTrailingLineEnd(readCompanion(path));

@@ -28,6 +28,12 @@ inline constexpr qint64 maxCompanionCsvBytes = 64 * 1024 * 1024;
 // trailing CR, so one line end in either form goes and inner line ends stay.
 [[nodiscard]] QByteArray withoutTrailingLineEnd(QByteArray content);
 
+// The companion CSV file of programName that copyCompanionCsv would move, found in any letter
+// case; empty when there is none or it would be left alone.
+[[nodiscard]] QString findCompanionCsv(const base::Settings &settings,
+                                       const QString &programName,
+                                       base::Prompter &prompter);
+
 // Moves the companion CSV file of programName into the collecting file CSVOutPath: its
 // content, byte for byte and without its trailing line end, is appended as one line
 // ending with CR LF (the collecting file is created when missing), and the companion file

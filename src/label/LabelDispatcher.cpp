@@ -1,10 +1,13 @@
 #include "label/LabelDispatcher.h"
 
 #include "base/CurrentItem.h"
+#include "base/DoubleScanGuard.h"
 #include "base/Error.h"
 #include "base/FileNames.h"
+#include "base/FileWrites.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
+#include "base/Settings.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/AutoSelSettings.h"
@@ -77,10 +80,12 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     // Until it is decided, a label whose handling throws counts as failed.
     decide(kind, Result::Failed);
     if (runCommand(label)) {
+        m_context.doubleScan.forget();
         decide(Kind::Command, Result::Taken);
         return true;
     }
     if (fieldCodeLabel(label)) {
+        m_context.doubleScan.add(label);
         decide(Kind::FieldCode, Result::Taken);
         return true;
     }
@@ -123,6 +128,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             m_context.display.setSegmentIndicator(Segment(t), true);
             if (Segment(t) == Segment::LoadList) {
                 m_segmentsSeen.clear();
+                m_context.doubleScan.forget();
                 try {
                     m_context.link.clearHostList();
                 } catch (const Error &error) {
@@ -141,10 +147,18 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             outcome = SegmentTakenIn;
         }
     }
+    if (outcome == SegmentTakenIn)
+        m_context.doubleScan.add(label);
 
     const bool complete
         = !m_segmentsSeen.isEmpty() && text::numericValue(count) == double(m_segmentsSeen.size());
     if (complete) {
+        if (const std::optional<qint64> since = m_context.doubleScan.repeatOfLast()) {
+            abandonItem();
+            m_context.display.setStatus(base::DoubleScanGuard::statusText());
+            decide(kind, Result::Refused, base::DoubleScanGuard::reason(*since));
+            return false;
+        }
         m_rowsAdded = 0;
         try {
             completeItem();
@@ -155,6 +169,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             abandonItem();
             throw;
         }
+        m_context.doubleScan.taken();
         decide(kind, Result::Taken);
         return true;
     }
@@ -266,9 +281,10 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
     }
     if (autoSel.mirrorSourceIsNameOrComment() || item.runFieldFixed) {
         item.programName = withCncExtension(text::trimSpaces(label));
-        copyCompanionCsv(m_context.settings, item, m_context.prompter);
+        moveCompanionCsv();
         count = QStringLiteral("1");
         m_segmentsSeen = QStringLiteral("1");
+        m_context.doubleScan.add(label);
         return;
     }
     m_context.display.setStatus(base::status::runFieldNotSelected());
@@ -286,7 +302,7 @@ void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
             break;
         }
         item.programName = withCncExtension(text::trimSpaces(contents.left(space)));
-        copyCompanionCsv(m_context.settings, item, m_context.prompter);
+        moveCompanionCsv();
         float x = 0;
         float y = 0;
         float z = 0;
@@ -316,6 +332,19 @@ void LabelDispatcher::readSegmentContents(Segment type, const QString &contents)
     }
 }
 
+void LabelDispatcher::moveCompanionCsv()
+{
+    const base::Settings &settings = m_context.settings;
+    if (m_context.writes.enabled()) {
+        copyCompanionCsv(settings, m_context.item, m_context.prompter);
+        return;
+    }
+    const QString path = findCompanionCsv(settings, m_context.item.programName, m_context.prompter);
+    if (!path.isEmpty())
+        (void)m_context.writes.allow(
+            QStringLiteral("companion CSV %1 moved into %2").arg(path, settings.csvOutPath));
+}
+
 void LabelDispatcher::completeItem()
 {
     base::CurrentItem &item = m_context.item;
@@ -334,6 +363,7 @@ void LabelDispatcher::abandonItem()
 {
     base::CurrentItem &item = m_context.item;
     m_segmentsSeen.clear();
+    m_context.doubleScan.drop();
     (void)m_tokens.nextToken(QString());
     m_context.display.hideSegmentIndicators();
     m_context.display.setAutoFieldSelectionVisible(false);

@@ -43,6 +43,8 @@ private:
     void decide(base::LabelOutcome::Kind kind,
                 base::LabelOutcome::Result result,
                 const QString &reason = {});
+    // The item's companion CSV goes into the collecting file, unless files are not written.
+    void moveCompanionCsv();
     void readSegmentContents(base::OperatorDisplay::Segment type, const QString &contents);
     void completeItem();
     // A label whose handling failed ends the item it belongs to: nothing of it may reach the

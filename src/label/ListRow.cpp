@@ -65,6 +65,43 @@ QString buildListRow(base::CurrentItem &item)
     return row;
 }
 
+QString rowFieldName(int number)
+{
+    switch (number) {
+    case 161:
+        return QStringLiteral("program");
+    case 162:
+        return QStringLiteral("comment");
+    case 164:
+        return QStringLiteral("repeat");
+    case 165:
+        return QStringLiteral("count");
+    case 171:
+        return QStringLiteral("work field number");
+    case 284:
+        return QStringLiteral("mirror (1 for an even field number)");
+    case 168:
+        return QStringLiteral("X");
+    case 169:
+        return QStringLiteral("Y");
+    case 170:
+        return QStringLiteral("Z");
+    case 282:
+    case 223:
+        return QStringLiteral("reserved (a space)");
+    case 281:
+    case 285:
+    case 280:
+    case 283:
+    case 277:
+    case 278:
+    case 279:
+        return QStringLiteral("not used");
+    default:
+        return QString::number(number);
+    }
+}
+
 namespace {
 
 void addLine(listmanager::ListManagerLink &link, const QString &row)

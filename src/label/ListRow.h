@@ -19,6 +19,10 @@ namespace barlink::label {
 // empty value for them.
 [[nodiscard]] QString buildListRow(base::CurrentItem &item);
 
+// What a field of the row carries, by its number ("program", "X", "not used"); the number
+// alone for a field the row does not have.
+[[nodiscard]] QString rowFieldName(int number);
+
 // Adds the current item as one row at the end of the list manager's current list.
 // When the list manager refuses the row, the late-bound list object is created
 // (which brings the list manager up) and the same row is tried once more; a second

@@ -1,8 +1,10 @@
 #include "program/ProgramBarcode.h"
 
 #include "base/CurrentItem.h"
+#include "base/DoubleScanGuard.h"
 #include "base/Error.h"
 #include "base/FileNames.h"
+#include "base/FileWrites.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "base/Prompter.h"
@@ -154,7 +156,7 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
         const ProgramLabel parsed = parseProgramLabel(label);
         if (parsed.form == ProgramLabel::Form::ListLoad)
             m_outcome.kind = base::LabelOutcome::Kind::List;
-        handle(parsed);
+        handle(label, parsed);
     } catch (const Abandon &abandoned) {
         abandon(abandoned.reason);
     } catch (const ItemOutlet::ListManagerFailure &failure) {
@@ -167,11 +169,12 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     }
 }
 
-void ProgramBarcode::handle(const ProgramLabel &label)
+void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
 {
     PlanSize size; // 0 x 0 for a bare item
     switch (label.form) {
     case ProgramLabel::Form::ListLoad:
+        m_context.doubleScan.forget();
         ItemOutlet::callListManager(QStringLiteral("clear the list"),
                                     [this] { m_context.link.clearHostList(); });
         m_outcome = m_outlet.loadListFile(label.listName);
@@ -186,10 +189,14 @@ void ProgramBarcode::handle(const ProgramLabel &label)
             m_outcome.reason = base::unsafeNameMessage(name);
             return;
         }
+        if (refusedAsRepeat(text))
+            return;
         size = takeProgram(label);
         break;
     }
     case ProgramLabel::Form::BareItem:
+        if (refusedAsRepeat(text))
+            return;
         // The item is sent as it is, with the comment of the program it names (none when it
         // names none), never an earlier program's.
         ProgramFileReader(m_context.settings, m_context.prompter).readComment(m_context.item);
@@ -200,6 +207,25 @@ void ProgramBarcode::handle(const ProgramLabel &label)
     base::CurrentItem &item = m_context.item;
     item.itemComment = text::trimSpaces(item.programComment);
     m_outlet.sendItem(size.x, size.y, {.acknowledge = false}, m_rowsAdded);
+    m_context.doubleScan.taken();
+}
+
+bool ProgramBarcode::refusedAsRepeat(const QString &text)
+{
+    base::DoubleScanGuard &guard = m_context.doubleScan;
+    guard.add(text);
+    const std::optional<qint64> since = guard.repeatOfLast();
+    if (!since)
+        return false;
+    guard.drop();
+    base::CurrentItem &item = m_context.item;
+    item.resetItem();
+    item.runFieldFixed = false;
+    m_context.display.hideSegmentIndicators();
+    m_context.display.setStatus(base::DoubleScanGuard::statusText());
+    m_outcome.result = base::LabelOutcome::Result::Refused;
+    m_outcome.reason = base::DoubleScanGuard::reason(*since);
+    return true;
 }
 
 PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
@@ -227,18 +253,26 @@ PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
         const QString path = reader.programFilePath(item.programName);
         if (path.isEmpty())
             throw Abandon{QStringLiteral("it names no program file.")};
-        if (m_context.options.overwrite() || !hasNonEmptyFile(path))
-            saved = saveProgramFile(path, label.programText);
-        else
+        if (m_context.options.overwrite() || !hasNonEmptyFile(path)) {
+            const QByteArray bytes = programFileBytes(label.programText);
+            saved = bytes;
+            if (m_context.writes.allow(
+                    QStringLiteral("program file %1 (%2 bytes)").arg(path).arg(bytes.size())))
+                saveProgramFile(path, bytes);
+        } else
             qCDebug(lcProgram) << "kept the existing program file" << path;
     }
     // With all dimensions given, the comment comes from the text just saved, else the file.
     return reader.completeDimensions(item, DimensionText::Shortest, saved);
 }
 
-QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &programText)
+QByteArray ProgramBarcode::programFileBytes(const QString &programText)
 {
-    const QByteArray bytes = text::toSingleByte(programText) + QByteArrayLiteral("\r\n");
+    return text::toSingleByte(programText) + QByteArrayLiteral("\r\n");
+}
+
+void ProgramBarcode::saveProgramFile(const QString &path, const QByteArray &bytes)
+{
     const auto notWritten = [&path](const QFileDevice &file) {
         return Abandon{QStringLiteral("the program file %1 could not be written (%2).")
                            .arg(path, file.errorString())};
@@ -249,7 +283,7 @@ QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &p
             || file.write(bytes) != bytes.size() || !file.flush())
             throw notWritten(file);
         qCDebug(lcProgram) << "saved" << bytes.size() << "bytes in place to" << path;
-        return bytes;
+        return;
     }
     // Written beside the program file and renamed over it only when complete, so the
     // machine never sees a half-written program.
@@ -257,12 +291,12 @@ QByteArray ProgramBarcode::saveProgramFile(const QString &path, const QString &p
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw notWritten(file);
     qCDebug(lcProgram) << "saved" << bytes.size() << "bytes to" << path;
-    return bytes;
 }
 
 void ProgramBarcode::abandon(const QString &reason)
 {
     qCInfo(lcProgram) << "abandoned:" << reason;
+    m_context.doubleScan.drop();
     if (m_itemTouched) {
         // Nothing of the abandoned label carries over to the next item.
         m_context.display.hideSegmentIndicators();

@@ -97,10 +97,15 @@ public:
     [[nodiscard]] static QString abandonedText(const QString &reason);
 
 private:
-    void handle(const ProgramLabel &label);
+    // text: the label as handed over; label: what it is.
+    void handle(const QString &text, const ProgramLabel &label);
+    // The label completes an item with the same labels as the item taken last, within the
+    // double-scan window: the item is refused and reset.
+    [[nodiscard]] bool refusedAsRepeat(const QString &text);
     [[nodiscard]] PlanSize takeProgram(const ProgramLabel &label);
-    // The bytes written.
-    QByteArray saveProgramFile(const QString &path, const QString &programText);
+    // What a program file holds for the program text.
+    [[nodiscard]] static QByteArray programFileBytes(const QString &programText);
+    void saveProgramFile(const QString &path, const QByteArray &bytes);
     void abandon(const QString &reason);
 
     base::StationContext &m_context;

@@ -229,18 +229,26 @@ QString ProgramFileReader::programFilePath(const QString &programName) const
     return program::programFilePath(m_settings, programName);
 }
 
-void ProgramFileReader::readProgramFile(base::CurrentItem &item, float &x, float &y, float &z) const
+void ProgramFileReader::readProgramFile(
+    base::CurrentItem &item, float &x, float &y, float &z, const QByteArray &savedProgram) const
 {
     item.programComment = QLatin1String("");
     const QString path = programFilePath(item.programName);
-    // Only a plain file is opened: a folder, a fifo or a device is no program file.
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const ProgramFileFacts facts = readProgramFacts(file, m_locale);
-    file.close();
+    ProgramFileFacts facts;
+    if (!savedProgram.isEmpty()) {
+        QBuffer buffer;
+        buffer.setData(savedProgram);
+        buffer.open(QIODevice::ReadOnly);
+        facts = readProgramFacts(buffer, m_locale);
+    } else {
+        // Only a plain file is opened: a folder, a fifo or a device is no program file.
+        if (path.isEmpty() || !QFileInfo(path).isFile())
+            return;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        facts = readProgramFacts(file, m_locale);
+    }
 
     if (facts.format == ProgramFileFacts::Format::NotProgram) {
         m_prompter.ask(base::Prompter::Icon::None,
@@ -296,7 +304,7 @@ PlanSize ProgramFileReader::completeDimensions(base::CurrentItem &item,
     float x = 0;
     float y = 0;
     float z = 0;
-    readProgramFile(item, x, y, z);
+    readProgramFile(item, x, y, z, savedProgram);
     const auto format
         = form == DimensionText::Compact ? text::formatSingleCompact : text::formatSingleShortest;
     for (auto [dimension, value] : {std::pair{&item.dimX, x}, {&item.dimY, y}, {&item.dimZ, z}}) {

@@ -97,8 +97,13 @@ public:
     // Sets item.programComment to "" and then to the comment read. Each of x, y, z that is
     // read replaces the value passed in; the others keep it. A missing, unreadable or
     // incomplete file ends the reading without a message; a file in neither format shows
-    // "<path> Not a proper program file" (OK button) and changes no dimension.
-    void readProgramFile(base::CurrentItem &item, float &x, float &y, float &z) const;
+    // "<path> Not a proper program file" (OK button) and changes no dimension. savedProgram,
+    // when it holds any, is read instead of the file: the text just written to it.
+    void readProgramFile(base::CurrentItem &item,
+                         float &x,
+                         float &y,
+                         float &z,
+                         const QByteArray &savedProgram = {}) const;
 
     // Sets item.programComment to the comment of the item's program file, read as above but
     // reading no dimension and showing no message: "" when the file is missing, unreadable,
@@ -111,7 +116,8 @@ public:
     // whose value is 0 becomes, in the given form, the value read for it (0 when none was).
     // Otherwise no file is read for them and only the comment is: from savedProgram, the
     // text just written to the program file, when it holds any, else from the file
-    // (readComment). Returns the numeric DimX and DimY afterwards.
+    // (readComment). Dimensions and comment read from the file come from savedProgram too. Returns
+    // the numeric DimX and DimY afterwards.
     [[nodiscard]] PlanSize completeDimensions(base::CurrentItem &item,
                                               DimensionText form,
                                               const QByteArray &savedProgram = {}) const;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 
 namespace barlink::settings {
@@ -104,6 +105,9 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
         = barlink::text::trimSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
     settings.editorPath
         = barlink::text::trimSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
+
+    settings.refuseReply = text("RefuseReply", QString(), PathBuffer);
+    settings.duplicateSeconds = std::max(0, number("DuplicateSeconds", 0));
 
     options.setValue(base::Options::AutoStart, switchValue(autoStart));
     options.setValue(base::Options::Overwrite, switchValue(overwrite));

@@ -61,7 +61,8 @@ struct SettingsDefaults
 // CommPollTime is used only above 99 ms, otherwise the interval keeps its value. A CommPort
 // outside the 16-bit range reads as 0 (no port). AutoStart, Overwrite and AutoClear keep 0,
 // 1 and 2; any other number counts as 1 (ticked). The keys this station adds, CommDevice
-// and EditorPath, are paths and take up to 4095 characters. A TempPath key left by an
+// and EditorPath, are paths and take up to 4095 characters, as does RefuseReply (read as
+// written, escapes untouched). DuplicateSeconds below 0 reads as 0 (off). A TempPath key left by an
 // earlier version is not read: compressed labels are expanded in memory.
 [[nodiscard]] bool
 loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter);

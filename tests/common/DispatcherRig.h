@@ -10,6 +10,8 @@
 #include "RigSupport.h"
 #include "TestSupport.h"
 #include "base/CurrentItem.h"
+#include "base/DoubleScanGuard.h"
+#include "base/FileWrites.h"
 #include "base/Options.h"
 #include "base/Settings.h"
 #include "base/StationContext.h"
@@ -72,8 +74,21 @@ struct DispatcherRig
     listmanager::ListManagerLink link;
     fieldsel::AutoSelSettingsProvider autoSel;
     fieldsel::FieldSelector selector;
-    base::StationContext context{
-        settings, options, item, display, prompter, pacer, link, provider, port, autoSel, selector};
+    base::DoubleScanGuard doubleScan;
+    base::FileWrites writes;
+    base::StationContext context{settings,
+                                 options,
+                                 item,
+                                 display,
+                                 prompter,
+                                 pacer,
+                                 link,
+                                 provider,
+                                 port,
+                                 autoSel,
+                                 selector,
+                                 doubleScan,
+                                 writes};
     label::ItemSender sender{context};
 };
 

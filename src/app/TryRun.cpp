@@ -1,0 +1,424 @@
+#include "TryRun.h"
+
+#include "Station.h"
+#include "base/Error.h"
+#include "base/OperatorDisplay.h"
+#include "base/Pacer.h"
+#include "base/Prompter.h"
+#include "base/StatusTexts.h"
+#include "fieldsel/AutoSelSettingsProvider.h"
+#include "label/FieldCodes.h"
+#include "label/ListRow.h"
+#include "listmanager/Application.h"
+#include "scanner/ScannerPort.h"
+#include "settings/SettingsFile.h"
+#include "text/EscapedBytes.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <memory>
+
+namespace barlink::app {
+
+namespace {
+
+using Decision = base::LabelOutcome::Result;
+
+// What the try run saw, in order.
+struct Account
+{
+    QStringList lines;
+    void add(const QString &line) { lines << line; }
+    void detail(const QString &line) { lines << QStringLiteral("    ") + line; }
+};
+
+// Keeps the status line for the account of a refusal; shows nothing.
+class TryDisplay : public base::OperatorDisplay
+{
+public:
+    void setStatus(const QString &text) override { m_status = text; }
+    QString status() const override { return m_status; }
+    void setSegmentIndicator(Segment, bool) override {}
+    void setAutoFieldSelectionVisible(bool) override {}
+    void setExclusionText(const QString &) override {}
+    void setLastScan(const QString &) override {}
+    void setActivity(bool, const QString &) override {}
+    void setCurrentSettings(const QString &) override {}
+    void setPortState(PortState, const QString &) override {}
+    void beep() override {}
+
+private:
+    QString m_status;
+};
+
+// A message box goes into the account and is answered as a careful operator would who
+// changes nothing: OK where it is the only button, otherwise Cancel or No.
+class TryPrompter : public base::Prompter
+{
+public:
+    explicit TryPrompter(Account &account)
+        : m_account(account)
+    {}
+    Answer ask(Icon, Buttons buttons, const QString &text) override
+    {
+        m_account.detail(QStringLiteral("message box: ") + QString(text).replace(u'\n', u' '));
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::OkCancel:
+        case Buttons::RetryCancel:
+            break;
+        }
+        return Answer::Cancel;
+    }
+
+private:
+    Account &m_account;
+};
+
+class NoPause : public base::Pacer
+{
+public:
+    void pause(float) override {}
+};
+
+// Holds the labels to be read and keeps what would be sent to the scanner.
+class MemoryPort : public scanner::ScannerPort
+{
+public:
+    explicit MemoryPort(Account &account)
+        : m_account(account)
+    {}
+    void open(const QString &, const QString &) override { m_open = true; }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    qint64 bytesWaiting() override { return received.size(); }
+    QByteArray readAll() override { return std::exchange(received, {}); }
+    void discardInput() override { received.clear(); }
+    void write(const QByteArray &bytes) override
+    {
+        m_account.detail(
+            QStringLiteral("the scanner would hear \"%1\"").arg(text::escapeBytes(bytes)));
+    }
+
+    QByteArray received;
+
+private:
+    Account &m_account;
+    bool m_open = false;
+};
+
+// Keeps the rows and tells of every other change it is asked for; adds nothing anywhere.
+class RecordingList : public listmanager::ExeList
+{
+public:
+    explicit RecordingList(Account &account)
+        : m_account(account)
+    {}
+    bool listInRun() override { return false; }
+    bool visible() override { return true; }
+    void setVisible(bool) override {}
+    qint16 columns() override { return 18; }
+    qint32 rows() override { return qint32(m_rows.size()); }
+    qint32 repetitions() override { return 0; }
+    qint32 exeRow() override { return 0; }
+    QStringList colInfo() override { return {}; }
+    void addLine(const QString &row) override { m_rows << row; }
+    void delLine(qint32 line) override
+    {
+        m_account.detail(QStringLiteral("row %1 of the list would be deleted").arg(line));
+    }
+    QString getLine(qint32 line) override { return m_rows.value(line - 1); }
+    void setLine(qint32 line, const QString &) override
+    {
+        m_account.detail(QStringLiteral("row %1 of the list would be changed").arg(line));
+    }
+    void appendList(const QString &path) override
+    {
+        m_account.detail(QStringLiteral("the rows of %1 would be added").arg(path));
+    }
+    void clearList() override { m_account.detail(QStringLiteral("the list would be cleared")); }
+    void viewWorks() override {}
+    void viewWorksThrought() override {}
+    void listClose(bool) override {}
+
+    [[nodiscard]] const QStringList &addedRows() const { return m_rows; }
+
+private:
+    Account &m_account;
+    QStringList m_rows;
+};
+
+class RecordingApplication : public listmanager::Application
+{
+public:
+    RecordingApplication(Account &account, std::shared_ptr<RecordingList> list)
+        : m_account(account)
+        , m_list(std::move(list))
+    {}
+    bool visible() override { return true; }
+    void setVisible(bool) override {}
+    bool connected() override { return true; }
+    qint16 accessLevel() override { return 0; }
+    void setWindowState(int) override {}
+    qint16 listOpened() override { return 1; }
+    void quit(bool) override {}
+    std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
+    {
+        if (!QFileInfo(path).isFile())
+            throw Error(53, QStringLiteral("File not found"));
+        m_account.detail(QStringLiteral("list file %1 would be opened").arg(path));
+        return m_list;
+    }
+    std::shared_ptr<listmanager::ExeList> newList() override { return m_list; }
+    void startList() override { told(QStringLiteral("started")); }
+    void holdList() override { told(QStringLiteral("held")); }
+    void endList() override { told(QStringLiteral("ended")); }
+    void setpoint() override { told(QStringLiteral("sent to its set point")); }
+    void enableOpenList(bool) override {}
+    void enableSaveList(bool) override {}
+    void enableNewList(bool) override {}
+    void showOnTop(bool) override {}
+
+private:
+    void told(const QString &what)
+    {
+        m_account.detail(QStringLiteral("the list would be ") + what);
+    }
+
+    Account &m_account;
+    std::shared_ptr<RecordingList> m_list;
+};
+
+class NoLateBoundList : public listmanager::LateBoundList
+{
+public:
+    void setVisible(bool) override {}
+    void clear() override {}
+};
+
+class RecordingProvider : public listmanager::ListManagerProvider
+{
+public:
+    explicit RecordingProvider(std::shared_ptr<RecordingApplication> application)
+        : m_application(std::move(application))
+    {}
+    std::shared_ptr<listmanager::Application> createApplication() override { return m_application; }
+    std::shared_ptr<listmanager::LateBoundList> createObject(const QString &) override
+    {
+        return std::make_shared<NoLateBoundList>();
+    }
+
+private:
+    std::shared_ptr<RecordingApplication> m_application;
+};
+
+// "#161=A.CNC;#162=;..." as lines of number, name and value: "161\tprogram\t\"A.CNC\"".
+QStringList namedFields(const QString &row)
+{
+    static const QRegularExpression start(QStringLiteral("(?:^|;)#(\\d+)="));
+    QStringList lines;
+    QRegularExpressionMatchIterator it = start.globalMatch(row);
+    QList<QRegularExpressionMatch> matches;
+    while (it.hasNext())
+        matches << it.next();
+    for (qsizetype i = 0; i < matches.size(); ++i) {
+        const qsizetype from = matches[i].capturedEnd();
+        const qsizetype to = i + 1 < matches.size() ? matches[i + 1].capturedStart()
+                                                    : row.size() - (row.endsWith(u';') ? 1 : 0);
+        const int number = matches[i].captured(1).toInt();
+        // Number, name and value apart, so that a window can lay them out as a table.
+        lines << QStringLiteral("%1\t%2\t\"%3\"")
+                     .arg(number)
+                     .arg(label::rowFieldName(number), row.mid(from, to - from));
+    }
+    return lines;
+}
+
+// The item being collected, its filled parts only.
+QString itemSoFar(const base::CurrentItem &item, const QString &segmentsSeen)
+{
+    QStringList parts;
+    const auto part = [&parts](const QString &name, const QString &value) {
+        if (!value.trimmed().isEmpty())
+            parts << QStringLiteral("%1 %2").arg(name, value.trimmed());
+    };
+    part(QStringLiteral("program"), item.programName);
+    part(QStringLiteral("comment"), item.itemComment);
+    part(QStringLiteral("field"), item.runField);
+    if (!item.dimX.trimmed().isEmpty() || !item.dimY.trimmed().isEmpty())
+        parts << QStringLiteral("size %1 x %2 x %3")
+                     .arg(item.dimX.trimmed(), item.dimY.trimmed(), item.dimZ.trimmed());
+    for (std::size_t i = 0; i < item.itemVars.size(); ++i)
+        part(QString(QLatin1Char(base::CurrentItem::VarLetters[i])), item.itemVars[i]);
+    part(QStringLiteral("extra"), item.itemExtra);
+    parts << QStringLiteral("segments in: %1").arg(segmentsSeen);
+    return parts.join(QStringLiteral(", "));
+}
+
+// fields: the work field of each row the label added.
+QString outcomeWords(const base::LabelOutcome &outcome, const QStringList &fields)
+{
+    switch (outcome.result) {
+    case Decision::Taken:
+        if (fields.isEmpty())
+            return QStringLiteral("taken");
+        if (fields.size() == 1)
+            return QStringLiteral("taken: sent once, field %1").arg(fields.front());
+        return QStringLiteral("taken: sent %1 (normal and mirrored), fields %2")
+            .arg(fields.size() == 2 ? QStringLiteral("twice")
+                                    : QStringLiteral("%1 times").arg(fields.size()),
+                 fields.join(QStringLiteral(", ")));
+    case Decision::Waiting:
+        return QStringLiteral("waiting for the next label");
+    case Decision::Refused:
+        return QStringLiteral("refused: ") + outcome.reason;
+    case Decision::Failed:
+        return QStringLiteral("failed: ") + outcome.reason;
+    }
+    return {};
+}
+
+} // namespace
+
+TryRun::TryRun(QString programDir, QString windowsDir)
+    : m_programDir(std::move(programDir))
+    , m_windowsDir(std::move(windowsDir))
+{}
+
+TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
+{
+    Account account;
+    TryDisplay display;
+    TryPrompter prompter(account);
+    NoPause pacer;
+    MemoryPort port(account);
+    const auto list = std::make_shared<RecordingList>(account);
+    RecordingProvider provider(std::make_shared<RecordingApplication>(account, list));
+
+    // The station is never started: no lock, no port, no journal. Its settings are read as
+    // start-up reads them, and nothing it would write is written.
+    Station station(display, prompter, pacer, port, provider, m_programDir, m_windowsDir);
+    station.recorder().discard();
+    station.writes().setEnabled(false);
+    account.add(QStringLiteral("Settings"));
+    if (settings::loadSettings(station.settings(), station.options(), prompter))
+        account.detail(QStringLiteral("read from ") + station.settings().settingsFilePath);
+    station.applyLabelSettings();
+    station.link().setApplication(provider.createApplication());
+    station.link().setCurrentList(list);
+    port.open(QString(), QString());
+    // As a station that has sent items before: the values a reset item carries.
+    station.item().resetItem();
+
+    Result result;
+    // Each label's own outcome, rows and field choices.
+    base::LabelOutcome outcome;
+    QStringList labelFields;
+    quint64 selectionsSeen = 0;
+    const fieldsel::FieldSelector &selector = station.selector();
+    QObject::connect(
+        &station.sender(), &label::ItemSender::rowSent, &station, [&](const QString &field, bool) {
+            labelFields << field;
+            const QString row = list->addedRows().constLast();
+            result.rows << row;
+            account.detail(QStringLiteral("row %1 in work field %2 (number %3)")
+                               .arg(result.rows.size())
+                               .arg(field)
+                               .arg(label::FieldCodes::position(field)));
+            if (selector.selections() != selectionsSeen && selector.lastChoice()) {
+                selectionsSeen = selector.selections();
+                QStringList why = fieldsel::FieldSelector::describeChoice(
+                    station.autoSel().settings(), *selector.lastChoice());
+                account.detail(QStringLiteral("  field chosen from the table: ") + why.takeFirst());
+                for (const QString &line : std::as_const(why))
+                    account.detail(QStringLiteral("    ") + line);
+            } else {
+                account.detail(
+                    QStringLiteral("  field as the labels or the default field give it"));
+            }
+            account.detail(QStringLiteral("  the eighteen fields:"));
+            for (const QString &line : namedFields(row))
+                account.detail(QStringLiteral("    ") + line);
+        });
+    QStringList handled;
+    QObject::connect(&station,
+                     &Station::labelHandled,
+                     &station,
+                     [&](const QString &, const base::LabelOutcome &decided) {
+                         outcome = decided;
+                         handled << outcomeWords(decided, labelFields);
+                         if (decided.result == Decision::Refused
+                             || decided.result == Decision::Failed)
+                             result.allTaken = false;
+                     });
+
+    scanner::ScanPoller &poller = station.poller();
+    for (const QByteArray &label : labels) {
+        const QString shown = text::escapeBytes(label);
+        account.add(QStringLiteral("Label \"%1\"").arg(shown));
+        handled.clear();
+        labelFields.clear();
+        outcome = {};
+        port.received = label;
+        // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a
+        // label that holds several is handled piece by piece.
+        for (int tick = 0; tick < 1000; ++tick) {
+            poller.tick();
+            if (port.received.isEmpty() && poller.scanBuffer().isEmpty() && poller.idleTicks() == 0)
+                break;
+        }
+        for (const QString &words : std::as_const(handled))
+            account.detail(words);
+        if (outcome.result == Decision::Waiting)
+            account.detail(QStringLiteral("item so far: ")
+                           + itemSoFar(station.item(), station.dispatcher().segmentsSeen()));
+        if (outcome.result == Decision::Refused || outcome.result == Decision::Failed)
+            account.detail(QStringLiteral("status line: ") + display.status());
+        for (const QString &skipped : station.writes().takeSkipped())
+            account.detail(QStringLiteral("not written: ") + skipped);
+        result.summary << QStringLiteral("%1: %2").arg(
+            shown, handled.isEmpty() ? QStringLiteral("nothing to handle") : handled.join(u"; "));
+    }
+    if (!station.dispatcher().segmentsSeen().isEmpty())
+        result.summary << QStringLiteral("The last item is not complete: nothing of it was sent.");
+    result.account = account.lines;
+    return result;
+}
+
+int runTryCommand(const QStringList &arguments,
+                  const QString &programDir,
+                  const QString &windowsDir,
+                  QTextStream &out,
+                  QTextStream &err)
+{
+    const qsizetype at = arguments.indexOf(QLatin1String("--try"));
+    const QStringList texts = at < 0 ? QStringList() : arguments.mid(at + 1);
+    if (texts.isEmpty()) {
+        err << "barlink: --try needs one or more labels: barlink --try LABEL...\n";
+        return 2;
+    }
+    QList<QByteArray> labels;
+    for (const QString &text : texts) {
+        const text::EscapedBytes label = text::unescapeBytes(text);
+        if (!label.ok()) {
+            err << QStringLiteral("barlink: the label \"%1\" cannot be read: %2\n")
+                       .arg(text, label.error);
+            return 2;
+        }
+        labels << label.bytes;
+    }
+    const TryRun::Result result = TryRun(programDir, windowsDir).run(labels);
+    for (const QString &row : result.rows)
+        out << row << '\n';
+    out.flush();
+    for (const QString &line : result.summary)
+        err << line << '\n';
+    err.flush();
+    return result.allTaken ? 0 : 1;
+}
+
+} // namespace barlink::app

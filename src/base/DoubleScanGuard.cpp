@@ -1,0 +1,69 @@
+#include "DoubleScanGuard.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <utility>
+
+namespace barlink::base {
+
+DoubleScanGuard::DoubleScanGuard()
+    : m_clock([] {
+        static const QElapsedTimer started = [] {
+            QElapsedTimer timer;
+            timer.start();
+            return timer;
+        }();
+        return started.elapsed();
+    })
+{}
+
+void DoubleScanGuard::setWindowSeconds(int seconds)
+{
+    m_windowSeconds = std::max(0, seconds);
+    m_collecting.clear();
+    m_last.clear();
+}
+
+void DoubleScanGuard::add(const QString &label)
+{
+    if (m_windowSeconds > 0)
+        m_collecting << label;
+}
+
+std::optional<qint64> DoubleScanGuard::repeatOfLast() const
+{
+    if (m_windowSeconds == 0 || m_last.isEmpty() || m_collecting != m_last)
+        return std::nullopt;
+    const qint64 since = m_clock() - m_lastAt;
+    if (since > qint64(m_windowSeconds) * 1000)
+        return std::nullopt;
+    return since;
+}
+
+void DoubleScanGuard::taken()
+{
+    if (m_windowSeconds == 0)
+        return;
+    m_last = std::exchange(m_collecting, {});
+    m_lastAt = m_clock();
+}
+
+void DoubleScanGuard::forget()
+{
+    m_collecting.clear();
+    m_last.clear();
+}
+
+QString DoubleScanGuard::statusText()
+{
+    return QStringLiteral("Scanned twice: not added again.");
+}
+
+QString DoubleScanGuard::reason(qint64 sinceLastMs)
+{
+    return QStringLiteral("scanned twice: the same labels as the item taken %1 s before")
+        .arg(double(sinceLastMs) / 1000.0, 0, 'f', 1);
+}
+
+} // namespace barlink::base

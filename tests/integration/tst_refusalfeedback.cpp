@@ -1,0 +1,148 @@
+// What the scanner hears when a label is refused, and the double-scan guard: label bytes go
+// in at the scanner end of a pseudo-terminal, rows come out of the embedded list manager.
+#include "PtyPair.h"
+#include "StationRig.h"
+#include "base/StatusTexts.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace barlink;
+using namespace barlink::testing;
+
+namespace {
+
+constexpr int Patience = 10000;
+const QByteArray DefaultField = "FieldCode_DFN=N\r\n";
+
+// A station on a pseudo-terminal whose double-scan clock the test sets.
+struct Bench
+{
+    explicit Bench(const QByteArray &keys)
+    {
+        if (!pty.isValid())
+            return;
+        valid = PtyStation::prepare(dir.path(), pty.slavePath(), SelectionKeys + keys);
+        rig = std::make_unique<PtyStation>(dir.path());
+        valid = valid && rig->start();
+        rig->station.doubleScan().setClock([this] { return now; });
+        QObject::connect(&rig->station,
+                         &app::Station::labelHandled,
+                         [this](const QString &, const base::LabelOutcome &outcome) {
+                             using R = base::LabelOutcome::Result;
+                             outcomes << (outcome.result == R::Refused   ? QStringLiteral("refused")
+                                          : outcome.result == R::Waiting ? QStringLiteral("waiting")
+                                                                         : QStringLiteral("taken"));
+                         });
+    }
+
+    // Scans one label at `atMs` on the guard's clock and waits until it is handled.
+    void scan(const QByteArray &label, qint64 atMs)
+    {
+        now = atMs;
+        const qsizetype handled = outcomes.size();
+        QVERIFY(pty.write(label));
+        QTRY_VERIFY_WITH_TIMEOUT(outcomes.size() > handled && !rig->station.gate().isBusy(),
+                                 Patience);
+    }
+
+    QTemporaryDir dir;
+    PtyPair pty;
+    std::unique_ptr<PtyStation> rig;
+    bool valid = false;
+    qint64 now = 0;
+    QStringList outcomes;
+};
+
+// "LABEL@ms"
+QPair<QByteArray, qint64> timed(const QByteArray &scan)
+{
+    const qsizetype at = scan.lastIndexOf('@');
+    return {scan.left(at), scan.mid(at + 1).toLongLong()};
+}
+
+} // namespace
+
+class tst_RefusalFeedback : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void scannerHears_data();
+    void scannerHears();
+};
+
+void tst_RefusalFeedback::scannerHears_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QByteArrayList>("scans"); // "LABEL@ms": the guard's clock at the scan
+    QTest::addColumn<QStringList>("outcomes");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QByteArray>("heard");
+
+    const QByteArray reply = "RefuseReply=\\x07NO\\r\\n\r\n";
+    const QByteArray guard = DefaultField + "DuplicateSeconds=5\r\n";
+    const QStringList takenRefused{"taken", "refused"};
+    // clang-format off
+    QTest::addRow("by default a refusal sends nothing")
+        << DefaultField << QByteArrayList{"%7x@0", "DEMO@0", "DEMO@0"}
+        << QStringList{"refused", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a refusal hears the reply, a row its ACK")
+        << DefaultField + reply << QByteArrayList{"%7x@0", "DEMO@0"}
+        << QStringList{"refused", "taken"} << 1 << QByteArray("\x07NO\r\nACK\r");
+    QTest::addRow("a malformed reply is not used")
+        << DefaultField + "RefuseReply=\\q\r\n" << QByteArrayList{"%7x@0"}
+        << QStringList{"refused"} << 0 << QByteArray();
+    QTest::addRow("a name scanned twice within the window: refused, with the reply")
+        << guard + reply << QByteArrayList{"DEMO@0", "DEMO@5000"}
+        << takenRefused << 1 << QByteArray("ACK\r\x07NO\r\n");
+    QTest::addRow("the same name later than the window is taken")
+        << guard << QByteArrayList{"DEMO@0", "DEMO@5001"}
+        << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("the window runs from the item taken, not the one refused")
+        << guard << QByteArrayList{"DEMO@0", "DEMO@4000", "DEMO@6000"}
+        << QStringList{"taken", "refused", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("another name within the window is taken")
+        << guard << QByteArrayList{"DEMO@0", "OTHER@100"}
+        << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("an item of two labels scanned twice: refused at its last label")
+        << guard << QByteArrayList{"%12P.CNC N X@0", "%22600 400 18@0", "%12P.CNC N X@100",
+                                   "%22600 400 18@200"}
+        << QStringList{"waiting", "taken", "waiting", "refused"} << 1 << QByteArray("ACK\r");
+    QTest::addRow("a field-code label makes other labels")
+        << guard << QByteArrayList{"DEMO@0", "%S%@100", "DEMO@200"}
+        << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a list command between two items makes the second deliberate")
+        << guard << QByteArrayList{"DEMO@0", "%STOP%@100", "DEMO@200"}
+        << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    // clang-format on
+}
+
+void tst_RefusalFeedback::scannerHears()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QByteArrayList, scans);
+    QFETCH(QStringList, outcomes);
+    QFETCH(int, rows);
+    QFETCH(QByteArray, heard);
+
+    Bench bench(keys);
+    if (!bench.pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    QVERIFY(bench.valid);
+    for (const QByteArray &scan : scans) {
+        const auto [label, at] = timed(scan);
+        bench.scan(label, at);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    QCOMPARE(bench.outcomes, outcomes);
+    QCOMPARE(bench.rig->store->rows().size(), rows);
+    QTRY_COMPARE_WITH_TIMEOUT(bench.pty.received(), heard, Patience);
+    // Only the malformed reply says anything in a message box.
+    QCOMPARE(bench.rig->prompter.texts().join(u'\n').contains(QLatin1String("RefuseReply")),
+             keys.contains("\\q"));
+}
+
+QTEST_GUILESS_MAIN(tst_RefusalFeedback)
+#include "tst_refusalfeedback.moc"
