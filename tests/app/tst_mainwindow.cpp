@@ -1,14 +1,20 @@
-// The main window's manual entry, option switches and menus, and the port
-// settings dialog, driven by object name.
+// The station's windows driven by object name: the main window's manual entry, option
+// switches and menus, the port settings dialog, the About box and where windows are placed;
+// and the port control behind them: the line settings choice, the device list, the port's
+// opening with the settings in memory, and the scanner going away and coming back.
 
 #include "Fakes.h"
 #include "TestSupport.h"
+#include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/PortControl.h"
+#include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
+#include "base/CenterForm.h"
 #include "base/LabelGate.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
+#include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
 
 #include <QAction>
@@ -18,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,9 +34,8 @@ using namespace barlink::testing;
 
 namespace {
 
-class RecordingInterpreter : public label::LabelInterpreter
+struct RecordingInterpreter : label::LabelInterpreter
 {
-public:
     bool interpretLabel(const QString &label) override
     {
         labels << label;
@@ -38,6 +44,15 @@ public:
     QStringList labels;
     bool accept = true;
 };
+
+base::Settings settingsOf(int port, const QString &device, const QString &serialSettings)
+{
+    base::Settings settings;
+    settings.serialPort = qint16(port);
+    settings.commDevice = device;
+    settings.serialSettings = serialSettings;
+    return settings;
+}
 
 } // namespace
 
@@ -77,15 +92,13 @@ private Q_SLOTS:
 
         QTest::mouseClick(edit, Qt::LeftButton);
         QVERIFY(entry->isEnabled() && ok->isEnabled() && !edit->isEnabled());
-        QCOMPARE(child<QLabel>(window, "lblStatusBar")->text(),
-                 QStringLiteral("Type the Barcode-Label."));
+        QCOMPARE(window.status(), QStringLiteral("Type the Barcode-Label."));
         QTest::keyClicks(entry, typed);
         QTest::mouseClick(ok, Qt::LeftButton);
 
         QTEST(interpreter.labels, "interpreted");
-        QCOMPARE(entry->isEnabled(), stillTyping);
-        QCOMPARE(ok->isEnabled(), stillTyping);
-        QCOMPARE(edit->isEnabled(), !stillTyping);
+        QCOMPARE((QList<bool>{entry->isEnabled(), ok->isEnabled(), !edit->isEnabled()}),
+                 QList<bool>(3, stillTyping));
         QCOMPARE(entry->text(), stillTyping ? typed.toUpper() : QString());
         QTEST(window.status(), "status");
         QVERIFY(!gate.isBusy());
@@ -127,15 +140,13 @@ private Q_SLOTS:
         auto *about = child<QAction>(window, "mnuAbout");
         auto *listManager = child<QAction>(window, "mnuListManager");
         QObject::connect(&window, &app::MainWindow::aboutRequested, [] {});
-        int listManagerShown = 0;
-        QObject::connect(
-            &window, &app::MainWindow::listManagerRequested, [&] { ++listManagerShown; });
+        QSignalSpy listManagerShown(&window, &app::MainWindow::listManagerRequested);
         QVERIFY(!about->isEnabled() && !listManager->isEnabled());
         window.enableMenus();
         QVERIFY(about->isEnabled() && listManager->isEnabled());
         QVERIFY(!child<QAction>(window, "MnuAutoFld")->isEnabled());
         listManager->trigger();
-        QCOMPARE(listManagerShown, 1);
+        QCOMPARE(listManagerShown.size(), 1);
     }
 
     // The last-scan line keeps its width while characters arrive; the exclusion label is
@@ -171,8 +182,8 @@ private Q_SLOTS:
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the
-    // N-th device), then OK (or Cancel when "cancel" is last); storedPort -1: no port stored.
-    // failFirst: the first opening fails, so OK has to be pressed twice.
+    // N-th device), then OK (or Cancel when "cancel" is last).
+    // "fail" first: the first opening fails, so OK has to be pressed twice.
     void settingsDialog_data()
     {
         QTest::addColumn<int>("port");
@@ -180,26 +191,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("device");
         QTest::addColumn<QStringList>("checked");
         QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<bool>("failFirst");
-        QTest::addColumn<int>("storedPort");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("storedDevice");
+        QTest::addColumn<QString>("stored"); // port|line settings|device
         using L = QStringList;
         const QString usb = QStringLiteral("/dev/serial/by-id/usb-Maker_Scanner-if00");
         // clang-format off
         QTest::newRow("unchanged") << 3 << "19200,E,7,2" << "" << L{"optCom3", "optBaud19200", "optParityEven", "optDataBits7", "optStopBits2"}
-                                   << L{} << false << 3 << "19200,E,7,2" << "";
+                                   << L{} << "3|19200,E,7,2|";
         QTest::newRow("operator's choice") << 3 << "19200,E,7,2" << "" << L{"optCom3"}
-                                   << L{"optCom2", "optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"} << false << 2 << "9600,N,8,1" << "";
-        QTest::newRow("baud without option stays") << 1 << "14400,N,8,1" << "" << L{"optCom1", "optParityNone"} << L{} << false << 1 << "14400,N,8,1" << "";
-        QTest::newRow("port out of range stores 0") << 7 << "9600,N,8,1" << "" << L{"optBaud9600"} << L{} << false << 0 << "9600,N,8,1" << "";
-        QTest::newRow("cancel changes nothing") << 1 << "9600,N,8,1" << "" << L{} << L{"OptCom4", "cancel"} << false << -1 << "9600,N,8,1" << "";
+                                   << L{"optCom2", "optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"} << "2|9600,N,8,1|";
+        QTest::newRow("baud without option stays") << 1 << "14400,N,8,1" << "" << L{"optCom1", "optParityNone"} << L{} << "1|14400,N,8,1|";
+        QTest::newRow("port out of range stores 0") << 7 << "9600,N,8,1" << "" << L{"optBaud9600"} << L{} << "0|9600,N,8,1|";
+        QTest::newRow("cancel changes nothing") << 1 << "9600,N,8,1" << "" << L{} << L{"OptCom4", "cancel"} << "";
         QTest::newRow("nothing stored: usual line settings") << 0 << "" << "" << L{"optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"}
-                                   << L{} << false << 0 << "9600,N,8,1" << "";
-        QTest::newRow("stored device shown") << 2 << "9600,N,8,1" << "/dev/ttyUSB3" << L{"optDevice"} << L{} << false << 2 << "9600,N,8,1" << "/dev/ttyUSB3";
-        QTest::newRow("Com clears the device") << 1 << "9600,N,8,1" << "/dev/ttyACM0" << L{"optDevice"} << L{"optCom2"} << false << 2 << "9600,N,8,1" << "";
-        QTest::newRow("device from the list") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"lstDevices=0"} << false << 1 << "9600,N,8,1" << usb;
-        QTest::newRow("typed device, first opening fails") << 3 << "9600,N,8,1" << "" << L{"optCom3"} << L{"txtDevice=/dev/ttyUSB7"} << true << 3 << "9600,N,8,1" << "/dev/ttyUSB7";
+                                   << L{} << "0|9600,N,8,1|";
+        QTest::newRow("stored device shown") << 2 << "9600,N,8,1" << "/dev/ttyUSB3" << L{"optDevice"} << L{} << "2|9600,N,8,1|/dev/ttyUSB3";
+        QTest::newRow("Com clears the device") << 1 << "9600,N,8,1" << "/dev/ttyACM0" << L{"optDevice"} << L{"optCom2"} << "2|9600,N,8,1|";
+        QTest::newRow("device from the list") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"lstDevices=0"} << "1|9600,N,8,1|" + usb;
+        QTest::newRow("typed device, first opening fails") << 3 << "9600,N,8,1" << "" << L{"optCom3"} << L{"fail", "txtDevice=/dev/ttyUSB7"} << "3|9600,N,8,1|/dev/ttyUSB7";
         // clang-format on
     }
     void settingsDialog()
@@ -208,36 +216,28 @@ private Q_SLOTS:
         QFETCH(QString, device);
         QFETCH(QStringList, checked);
         QFETCH(QStringList, clicks);
-        QFETCH(bool, failFirst);
-        QFETCH(int, storedPort);
-        QFETCH(QString, stored);
-        QFETCH(QString, storedDevice);
-
-        QTemporaryDir dir;
-        base::Settings values;
-        values.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
-        values.serialPort = qint16(port);
         QFETCH(QString, settings);
-        values.serialSettings = settings;
-        values.commDevice = device;
+        QFETCH(QString, stored);
+        const QString storedDevice = stored.section(u'|', 2);
+        const bool failFirst = clicks.removeAll(QStringLiteral("fail")) > 0;
+        const bool cancel = clicks.removeAll(QStringLiteral("cancel")) > 0;
+        QTemporaryDir dir;
+        base::Settings values = settingsOf(port, device, settings);
+        values.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
         ScriptedPrompter prompter;
         FakeDisplay display;
         FakeScannerPort scanner; // what each OK opened, from the settings in memory then
         scanner.failOpen = failFirst;
         app::PortControl control(values, scanner, display, prompter);
         app::SettingsDialog dialog(values, prompter, control);
-        dialog.setDevices({{QStringLiteral("/dev/serial/by-id/usb-Maker_Scanner-if00"),
-                            QStringLiteral("/dev/ttyACM0"),
-                            QStringLiteral("Scanner"),
-                            QStringLiteral("Maker")}});
+        dialog.setDevices(
+            {{"/dev/serial/by-id/usb-Maker_Scanner-if00", "/dev/ttyACM0", "Scanner", "Maker"}});
         dialog.show();
         for (const QString &name : checked)
             QVERIFY2(child<QRadioButton>(dialog, name)->isChecked(), qPrintable(name));
-        if (port < 1 || port > 4 || !device.isEmpty()) {
+        if (port < 1 || port > 4 || !device.isEmpty())
             for (const char *name : {"optCom1", "optCom2", "optCom3", "OptCom4"})
                 QVERIFY(!child<QRadioButton>(dialog, name)->isChecked());
-        }
-        const bool cancel = clicks.removeAll(QStringLiteral("cancel")) > 0;
         for (const QString &click : std::as_const(clicks)) {
             const QString name = click.section(u'=', 0, 0);
             const QString value = click.section(u'=', 1);
@@ -245,10 +245,8 @@ private Q_SLOTS:
                 QTest::keyClicks(child<QLineEdit>(dialog, name), value);
             } else if (name == QLatin1String("lstDevices")) {
                 auto *list = child<QListWidget>(dialog, name);
-                QTest::mouseClick(list->viewport(),
-                                  Qt::LeftButton,
-                                  {},
-                                  list->visualItemRect(list->item(value.toInt())).center());
+                const QPoint at = list->visualItemRect(list->item(value.toInt())).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             } else {
                 child<QRadioButton>(dialog, name)->click();
             }
@@ -257,30 +255,221 @@ private Q_SLOTS:
         if (failFirst) {
             // The dialog stays open, says why, and OK tries what it shows again.
             QTest::mouseClick(ok, Qt::LeftButton);
-            QVERIFY(dialog.isVisible());
-            QVERIFY(child<QLabel>(dialog, "lblPortError")->isVisible());
-            QVERIFY(child<QLabel>(dialog, "lblPortError")->text().contains("Invalid port number"));
+            const auto *error = child<QLabel>(dialog, "lblPortError");
+            QVERIFY(dialog.isVisible() && error->isVisible());
+            QVERIFY(error->text().contains("Invalid port number"));
             scanner.failOpen = false;
         }
         QTest::mouseClick(cancel ? child<QPushButton>(dialog, "cmdCancel") : ok, Qt::LeftButton);
 
         QCOMPARE(dialog.result(), int(cancel ? QDialog::Rejected : QDialog::Accepted));
-        QCOMPARE(int(values.serialPort), cancel ? port : storedPort);
-        QCOMPARE(values.serialSettings, cancel ? settings : stored);
-        QCOMPARE(values.commDevice, cancel ? device : storedDevice);
+        const auto joined = [](int p, const QString &s, const QString &d) {
+            return QString::number(p) + u'|' + s + u'|' + d;
+        };
+        QCOMPARE(joined(values.serialPort, values.serialSettings, values.commDevice),
+                 cancel ? joined(port, settings, device) : stored);
         const QByteArray content = readBytes(values.settingsFilePath);
         QCOMPARE(content.isEmpty(), cancel);
         QCOMPARE(scanner.openCalls, cancel ? 0 : failFirst ? 2 : 1);
         if (!cancel) {
             QCOMPARE(scanner.openedDevice, settings::portDeviceName(values));
-            QVERIFY(content.contains("Settings=" + stored.toLatin1() + "\r\n"));
-            QVERIFY(content.contains("CommPort=" + QByteArray::number(storedPort) + "\r\n"));
+            QVERIFY(content.contains("Settings=" + values.serialSettings.toLatin1() + "\r\n"));
+            QVERIFY(content.contains("CommPort=" + QByteArray::number(values.serialPort) + "\r\n"));
             // CommDevice is written when it changes, and written empty to clear it.
             QCOMPARE(content.contains("CommDevice=" + storedDevice.toLatin1() + "\r\n"),
                      storedDevice != device);
             QCOMPARE(content.contains("CommDevice"), storedDevice != device);
         }
         QVERIFY(prompter.shown.isEmpty());
+    }
+
+    void aboutShowsThisBuildCentred()
+    {
+        app::AboutDialog dialog;
+        QCOMPARE(child<QLabel>(dialog, "lblProdInfo")->text(),
+                 QStringLiteral("Barcode Manager, Version 8.1.0"));
+        QVERIFY(!child<QLabel>(dialog, "imgApp")->pixmap().isNull());
+
+        dialog.show();
+        const QPoint offset
+            = dialog.frameGeometry().center() - dialog.screen()->geometry().center();
+        // A few pixels of rounding and of the window frame aside.
+        QVERIFY(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4);
+    }
+
+    // A window placed beside another lies wholly in the screen's available area, whatever
+    // the screen's size and the windows' sizes (large scale factors make both big).
+    void placedBesideOnTheScreen_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("anchor");
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QPoint>("expected");
+        // clang-format off
+        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(648, 24);
+        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(24, 548);
+        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << QPoint(24, 448);
+        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << QPoint(24, 54);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << QPoint(2568, 24);
+        // clang-format on
+    }
+    void placedBesideOnTheScreen()
+    {
+        QFETCH(QRect, area);
+        QFETCH(QRect, anchor);
+        QFETCH(QSize, wanted);
+        QFETCH(QPoint, expected);
+        const QRect placed = base::placeBeside(area, anchor, wanted);
+        QVERIFY(area.contains(placed));
+        QCOMPARE(placed.topLeft(), expected);
+    }
+
+    void choiceFromSettings_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("choice"); // baud, parity, data bits, stop bits
+        QTest::addColumn<QString>("written");
+        // clang-format off
+        QTest::newRow("one and a half stop bits") << "9600,N,8,1.5" << "9600|N|8|1.5" << "9600,N,8,1.5";
+        QTest::newRow("no comma")                 << "9600"         << "9600|||"      << "9600,,,";
+        QTest::newRow("not a number")             << "fast,N,8,1"   << "0|N|8|1"      << "0,N,8,1";
+        // clang-format on
+    }
+    void choiceFromSettings()
+    {
+        QFETCH(QString, settings);
+        const auto choice = app::SerialChoice::fromSettings(1, settings);
+        const QStringList parts{
+            QString::number(choice.baud), choice.parity, choice.dataBits, choice.stopBits};
+        QTEST(parts.join(u'|'), "choice");
+        QTEST(choice.toSettings(), "written");
+    }
+
+    // devices: "name:description:maker" under dev/; links: "link>target" in dev/by-id/.
+    void deviceListUsesStableNames_data()
+    {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<QStringList>("links");
+        QTest::addColumn<QStringList>("captions");
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("ports in number order") << L{"ttyS10::", "ttyS2::", "ttyS0::"} << L{}
+            << L{"dev/ttyS0", "dev/ttyS2", "dev/ttyS10"};
+        QTest::newRow("USB device by its stable name, first")
+            << L{"ttyS0::", "ttyACM0:Scanner:Maker"} << L{"usb-Maker_Scanner-if00>../ttyACM0"}
+            << L{"dev/by-id/usb-Maker_Scanner-if00\nttyACM0: Scanner, Maker", "dev/ttyS0"};
+        QTest::newRow("link to another device") << L{"ttyUSB0:FT232R USB UART:FTDI"}
+            << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0\nFT232R USB UART, FTDI"};
+        // clang-format on
+    }
+    void deviceListUsesStableNames()
+    {
+        QFETCH(QStringList, devices);
+        QFETCH(QStringList, links);
+        QTemporaryDir dir;
+        const QString dev = dir.filePath(QStringLiteral("dev"));
+        QVERIFY(QDir().mkpath(dev + "/by-id"));
+        for (const QString &link : std::as_const(links))
+            QVERIFY(QFile::link(link.section(u'>', 1), dev + "/by-id/" + link.section(u'>', 0, 0)));
+        QList<scanner::SerialDevice> found;
+        for (const QString &device : std::as_const(devices)) {
+            const QStringList parts = device.split(u':');
+            found.append({QString(), dev + u'/' + parts[0], parts[1], parts[2]});
+        }
+        QStringList captions;
+        for (const auto &device : scanner::withStableNames(found, dev + QStringLiteral("/by-id")))
+            captions << device.caption().remove(dir.path() + u'/');
+        QTEST(captions, "captions");
+    }
+
+    // A port that does not open: the error is shown and the settings dialog offered until the
+    // operator cancels it or the choice opens the port; the caption changes only then.
+    void failedOpenOffersTheDialog_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("operator cancels") << true;
+        QTest::newRow("the choice opens it") << false;
+    }
+    void failedOpenOffersTheDialog()
+    {
+        QFETCH(bool, cancel);
+        base::Settings settings = settingsOf(1, "", "9600,N,8,1");
+        FakeDisplay display;
+        display.currentSettings = QStringLiteral("before");
+        ScriptedPrompter prompter;
+        FakeScannerPort port;
+        port.failOpen = true;
+        app::PortControl control(settings, port, display, prompter);
+        int dialogs = 0;
+        QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] {
+            ++dialogs;
+            port.failOpen = false; // the dialog's choice opens the port; Cancel leaves it shut
+            if (!cancel)
+                QVERIFY(control.reopen().isEmpty());
+        });
+        QCOMPARE(control.applySerialSettings(), !cancel);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(prompter.texts(),
+                 QStringList{"Unexpected error # 8002 occured: Invalid port number"});
+        QCOMPARE(prompter.shown.first().icon, base::Prompter::Icon::Critical);
+        QCOMPARE(display.currentSettings,
+                 cancel ? QStringLiteral("before") : QStringLiteral("COM1:9600,N,8,1"));
+    }
+
+    // How the port came to be closed, and whether it then waits for its device.
+    void portWaitsForItsDevice_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("not there at start-up, cancel") << "start"
+                                                       << "/dev/pts/7";
+        QTest::newRow("no port chosen, cancel") << "start"
+                                                << "";
+        QTest::newRow("shut down") << "shutdown"
+                                   << "/dev/pts/7";
+    }
+    void portWaitsForItsDevice()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, device);
+        const bool waits = how == QLatin1String("start") && !device.isEmpty();
+        using State = base::OperatorDisplay::PortState;
+        base::Settings settings = settingsOf(0, device, "9600,N,8,1");
+        FakeDisplay display;
+        ScriptedPrompter prompter;
+        FakeScannerPort port;
+        app::PortControl control(settings, port, display, prompter);
+        control.setReconnectInterval(10);
+        int dialogs = 0;
+        QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] { ++dialogs; });
+        if (how == QLatin1String("start")) {
+            port.failOpen = true;
+            QVERIFY(control.startPort());
+            QCOMPARE(dialogs, 1);
+        } else {
+            QVERIFY(control.applySerialSettings());
+            QCOMPARE(display.portState, State::Open);
+            port.failOpen = true;
+            control.closePort();
+        }
+        QVERIFY(!port.isOpen());
+        QCOMPARE(display.portState, waits ? State::Waiting : State::Closed);
+        QCOMPARE(display.portDevice, device);
+        const int opens = port.openCalls;
+        QCOMPARE(control.isReconnecting(), waits);
+        if (!waits)
+            return;
+        QVERIFY(display.status().contains(u"Waiting for the scanner"));
+        QTRY_VERIFY(port.openCalls > opens + 1); // tried again, quietly
+        QCOMPARE(prompter.shown.size(), 1);
+
+        port.failOpen = false;
+        QTRY_VERIFY(port.isOpen());
+        QCOMPARE(port.openedDevice, device);
+        QVERIFY(!control.isReconnecting());
+        QCOMPARE(display.portState, State::Open);
+        QCOMPARE(display.status(), app::PortControl::openText(device));
+        QCOMPARE(display.currentSettings, device + QStringLiteral(":9600,N,8,1"));
     }
 };
 

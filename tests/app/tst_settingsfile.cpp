@@ -1,20 +1,33 @@
+// The station's files: the profile file rules (reads of section "S", in-place single-key
+// writes and failures), the station's keys read from and written to KTQ.INI, which names from
+// labels stay inside their folder, how a name is found on a file system that tells letter cases
+// apart, and whether a file is there, with the questions a removable disk asks.
+
 #include "Fakes.h"
 #include "TestSupport.h"
+#include "base/FileExists.h"
+#include "base/FileNames.h"
 #include "base/Options.h"
 #include "base/Settings.h"
+#include "settings/ProfileFile.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 using namespace barlink;
 using namespace barlink::base;
 using namespace barlink::settings;
 using namespace barlink::testing;
+using P = base::Prompter::Answer;
 
 namespace {
 
+const QString S = QStringLiteral("S");
 // A program folder and a "Windows directory" under one temporary folder.
 struct Folders
 {
@@ -25,8 +38,8 @@ struct Folders
 
     Folders()
     {
-        settings.programDir = path(QStringLiteral("program"));
-        settings.windowsDir = path(QStringLiteral("windows"));
+        settings.programDir = path("program");
+        settings.windowsDir = path("windows");
         QDir().mkpath(settings.programDir);
         QDir().mkpath(settings.windowsDir);
     }
@@ -35,15 +48,32 @@ struct Folders
     // Loads a settings file in the program folder whose section holds these lines.
     bool load(const QByteArray &lines)
     {
-        return writeBytes(path(QStringLiteral("program/KTQ.INI")),
-                          "[GESTBCOD]\r\n" + lines + "\r\n")
-               && load() && prompter.shown.isEmpty();
+        return writeBytes(path("program/KTQ.INI"), "[GESTBCOD]\r\n" + lines + "\r\n") && load()
+               && prompter.shown.isEmpty();
     }
 };
 
+// AutoClear, Overwrite, AutoStart, ShowEd.
+QList<int> switches(const base::Options &o)
+{
+    using O = base::Options;
+    return {
+        o.value(O::AutoClear), o.value(O::Overwrite), o.value(O::AutoStart), o.value(O::ShowEd)};
+}
+
+// "true", "false" or "error N" for what fileExists did.
+QString outcome(const QString &path, base::Prompter &prompter, const PathQuery &query = queryPath)
+{
+    try {
+        return fileExists(path, prompter, query) ? QStringLiteral("true") : QStringLiteral("false");
+    } catch (const Error &error) {
+        return QStringLiteral("error %1").arg(error.number());
+    }
+}
+
 } // namespace
 
-class TestSettingsFile : public QObject
+class tst_SettingsFile : public QObject
 {
     Q_OBJECT
 
@@ -55,27 +85,218 @@ private Q_SLOTS:
         qunsetenv("XDG_CONFIG_HOME");
     }
 
+    void readString_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("bufferSize");
+        QTest::addColumn<QString>("defaultValue");
+        // clang-format off
+        const auto row = [](const char *name, const QByteArray &content, const char *key, const char *expected,
+                            int bufferSize = 128, const char *def = "dflt") {
+            QTest::newRow(name) << content << QString::fromLatin1(key) << QString::fromLatin1(expected)
+                                << bufferSize << QString::fromLatin1(def);
+        };
+        row("blanks around name and value",     "[S]\r\n  Port = COM3 \r\n", "port", "COM3");
+        row("tab vt ff ctrl-z are blanks",      "[S]\n\tk\v=\f v\x1a\n", "k", "v");
+        row("header trimmed",                   "[ S ]\r\nk=1\r\n", "k", "1");
+        row("header ends at the last bracket",  "[S]]\r\nk=1\r\n", "k", "dflt");
+        row("bracket without close is a key",   "[S]\r\n[k=1\r\n", "[k", "1");
+        row("split at first equals",            "[S]\r\nk=a=b\r\n", "k", "a=b");
+        row("key without equals gives default", "[S]\r\nk\r\nk=2\r\n", "k", "dflt");
+        row("empty value is not the default",   "[S]\r\nk=\r\n", "k", "");
+        row("semicolon line is a comment",      "[S]\r\n  ;k=1\r\nk=2\r\n", "k", "2");
+        row("hash is not a comment",            "[S]\r\n#k=1\r\n", "#k", "1");
+        row("no inline comment",                "[S]\r\na=abc ; x\r\n", "a", "abc ; x");
+        row("names ignore case",                "[s]\r\ncommport=2\r\n", "CommPort", "2");
+        row("accented names ignore case",       "[S]\r\n\xe9t\xe9=1\r\n", "\xc9T\xc9", "1");
+        row("first key wins",                   "[S]\r\nk=1\r\nk=2\r\n", "k", "1");
+        row("only first section searched",      "[S]\r\na=1\r\n[T]\r\n[s]\r\nk=2\r\n", "k", "dflt");
+        row("key of another section",           "[T]\r\nk=1\r\n[S]\r\nx=1\r\n", "k", "dflt");
+        row("key before any section",           "k=1\r\n[S]\r\n", "k", "dflt");
+        row("CR-only line ends",                "[S]\rx=0\rk=v\r", "k", "v");
+        row("runs of line ends, blank lines",   "\r\n\n[S]\r\n\r\r\n  \n\rk=v", "k", "v");
+        row("single quotes stripped",           "[S]\r\nk=' a '\r\n", "k", " a ");
+        row("unlike quotes kept",               "[S]\r\nk=\"x'\r\n", "k", "\"x'");
+        row("cut to buffer size minus one",     "[S]\r\nk=abcdef\r\n", "k", "abc", 4);
+        row("quotes stripped then cut",         "[S]\r\nk=\"abcdef\"\r\n", "k", "abc", 4);
+        row("buffer of one",                    "[S]\r\nk=abc\r\n", "k", "", 1);
+        row("default quotes stripped",          "", "k", "x y", 128, "'x y'");
+        row("default loses trailing blanks",    "", "k", " d", 128, " d \t");
+        row("default cut to buffer size",       "", "k", "EN", 3, "END.-");
+        // clang-format on
+    }
+    void readString()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, key);
+        QFETCH(int, bufferSize);
+        QFETCH(QString, defaultValue);
+        QTEST(ProfileFile::readStringFrom(content, S, key, defaultValue, bufferSize), "expected");
+    }
+
+    void readInt_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("expected");
+        // clang-format off
+        QTest::newRow("leading digits") << QByteArray("k=42A9") << 42;  QTest::newRow("no leading digit") << QByteArray("k=B42") << 0;
+        QTest::newRow("minus") << QByteArray("k=-1") << -1;             QTest::newRow("wraps at 32 bits") << QByteArray("k=4294967297") << 1;
+        QTest::newRow("empty gives default") << QByteArray("k=") << 7;  QTest::newRow("missing gives default") << QByteArray("other=3") << 7;
+        // clang-format on
+    }
+    void readInt()
+    {
+        QFETCH(QByteArray, line);
+        QVERIFY(writeBytes(path(), "[S]\r\n" + line + "\r\n"));
+        QTEST(ProfileFile(path()).readInt(S, QStringLiteral("k"), 7), "expected");
+    }
+
+    // Writes to section "S"; what was written reads back.
+    void write_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        // clang-format off
+        const auto row = [](const char *name, const QByteArray &before, const char *key, const char *value,
+                            const QByteArray &after) {
+            QTest::newRow(name) << before << QString::fromLatin1(key) << QString::fromLatin1(value) << after;
+        };
+        row("key keeps its spelling", "[S]\r\nAutoClear= 0\r\n", "autoclear", " 1", "[S]\r\nAutoClear= 1\r\n");
+        row("only the value changes", "[S]\r\n  k = old \x1a\r\nz=1\r\n", "k", "new", "[S]\r\n  k =new \x1a\r\nz=1\r\n");
+        row("key without equals gets one", "[S]\r\nk  \r\n", "k", "v", "[S]\r\nk=v  \r\n");
+        row("first duplicate written", "[S]\r\nk=1\r\nk=2\r\n", "k", "v", "[S]\r\nk=v\r\nk=2\r\n");
+        row("new key before the blank line", "[S]\r\na=1\r\n\r\n[B]\r\nb=2\r\n", "n", "3", "[S]\r\na=1\r\nn=3\r\n\r\n[B]\r\nb=2\r\n");
+        row("new key after a closing comment", "[s]\r\na=1\r\n; end\r\n[B]\r\n", "n", "3", "[s]\r\na=1\r\n; end\r\nn=3\r\n[B]\r\n");
+        row("new key under a bare header", "[S]\r\n\r\n[B]\r\n", "n", "3", "[S]\r\nn=3\r\n\r\n[B]\r\n");
+        row("new key in LF file", "[S]\na=1\n\n[B]\n", "n", "3", "[S]\na=1\nn=3\n\n[B]\n");
+        row("new key in CR file", "[S]\ra=1\r[B]\r", "n", "3", "[S]\ra=1\rn=3\r[B]\r");
+        row("new key at end without line end", "[S]\r\na=1", "n", "3", "[S]\r\na=1\r\nn=3\r\n");
+        row("new key only in first section", "[S]\r\na=1\r\n[T]\r\n[S]\r\nk=2\r\n", "k", "v", "[S]\r\na=1\r\nk=v\r\n[T]\r\n[S]\r\nk=2\r\n");
+        row("same key of other section untouched", "[T]\r\nk=1\r\n", "k", "v", "[T]\r\nk=1\r\n[S]\r\nk=v\r\n");
+        row("new section in LF file", "[A]\na=1\n\n", "k", "v", "[A]\na=1\n\n[S]\nk=v\n");
+        row("new section without final line end", "[A]\na=1", "k", "v", "[A]\na=1\n[S]\nk=v\n");
+        row("empty file", "", "k", "v", "[S]\r\nk=v\r\n");
+        // clang-format on
+    }
+    void write()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QVERIFY(writeBytes(path(), before));
+        ProfileFile(path()).writeString(S, key, value);
+        QTEST(readBytes(path()), "after");
+        // Reading drops the leading blanks.
+        QCOMPARE(ProfileFile(path()).readString(S, key, QStringLiteral("missing")),
+                 value.trimmed());
+    }
+
+    void writeRefusesWhatIsNotOneLine_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        // clang-format off
+        QTest::newRow("empty section") << "" << "k" << "";           QTest::newRow("equals in key") << "S" << "a=b" << "";
+        QTest::newRow("key read as comment") << "S" << ";k" << "";   QTest::newRow("line end in value") << "S" << "k" << "a\nb";
+        // clang-format on
+    }
+    void writeRefusesWhatIsNotOneLine()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QVERIFY(writeBytes(path(), "[S]\r\nk=1\r\n"));
+        QCOMPARE(errorNumber([&] { ProfileFile(path()).writeString(section, key, value); }),
+                 int(Error::InvalidCall));
+        QCOMPARE(readBytes(path()), QByteArray("[S]\r\nk=1\r\n"));
+    }
+
+    void writesKeepASharedFileByteForByte()
+    {
+        const QByteArray head
+            = "; shared by the station programs\r\n[Editor]\r\nFont = Courier  \r\n"
+              "Last=C:\\Prog\\caf\xe9.cnc\r\n\r\n[GESTBCOD]\r\n";
+        const QByteArray tail = "\r\n[Other]\r\n#kept=yes\r\nCount=3";
+        const QString file = m_home.filePath("config/KTQ.INI");
+        const ProfileFile profile(file);
+        // A missing folder and file are created.
+        profile.writeString("New", "Name", "x");
+        QCOMPARE(readBytes(file), QByteArray("[New]\r\nName=x\r\n"));
+
+        QVERIFY(writeBytes(file, head + "Settings=9600,N,8,1\r\nAutoClear= 1\r\n" + tail));
+        profile.writeString("GESTBCOD", "Settings", "19200,E,7,2");
+        profile.writeString("GESTBCOD", "AutoClear", " 0");
+        profile.writeString("GESTBCOD", "CommPort", "2");
+        profile.writeString("New", "Name", QStringLiteral(u"\u00e9t\u00e9"));
+        QCOMPARE(readBytes(file),
+                 head + "Settings=19200,E,7,2\r\nAutoClear= 0\r\nCommPort=2\r\n" + tail
+                     + "\r\n[New]\r\nName=\xe9t\xe9\r\n");
+        QCOMPARE(QDir(m_home.filePath("config")).entryList(QDir::Files), QStringList{"KTQ.INI"});
+    }
+
+    void failedWriteLeavesFileAsItWas()
+    {
+        const QByteArray before = "[GESTBCOD]\r\nSettings=9600,N,8,1\r\n" + QByteArray(900, ';');
+        QVERIFY(writeBytes(path(), before));
+
+        {
+            // The new content cannot be written in full.
+            const FileSizeLimit limit(1024);
+            QVERIFY(limit.isSet());
+            QCOMPARE(
+                errorNumber([&] { ProfileFile(path()).writeString(S, S, QString(300, u'x')); }),
+                int(Error::DiskFull));
+        }
+        QCOMPARE(readBytes(path()), before);
+        QCOMPARE(QDir(m_home.path()).entryList(QDir::Files), QStringList{"t.ini"});
+
+        // A folder of the path that is a file.
+        QCOMPARE(errorNumber([&] { ProfileFile(path() + "/x.ini").writeString(S, S, S); }),
+                 int(Error::PathNotFound));
+        QCOMPARE(readBytes(path()), before);
+    }
+
+    void hugeLineStaysCheap()
+    {
+        const QByteArray huge(3 * 1024 * 1024, 'x');
+        QVERIFY(writeBytes(path(), "[Junk]\r\n" + huge + "\r\n[S]\r\nbig=" + huge + "\r\nk=v\r\n"));
+        const ProfileFile file(path());
+        QCOMPARE(file.readString(S, "k"), QStringLiteral("v"));
+        QCOMPARE(file.readString(S, "big"), QString(127, u'x'));
+        file.writeString(S, "k", "w");
+        QCOMPARE(readBytes(path()), "[Junk]\r\n" + huge + "\r\n[S]\r\nbig=" + huge + "\r\nk=w\r\n");
+    }
+
     void missingKeysReadAsDefaults()
     {
         Folders station;
         QVERIFY(station.load(QByteArray()));
         const base::Settings &s = station.settings;
         const QString data = m_home.filePath(QStringLiteral("data/barlink/"));
-        QCOMPARE(s.serialSettings, QStringLiteral("9600,N,8,1"));
-        QCOMPARE(s.gcodePath, data + QStringLiteral("product/"));
-        QCOMPARE(s.listPath, data + QStringLiteral("product/lsx/"));
-        QCOMPARE(s.csvInPath, data + QStringLiteral("csv"));
-        QCOMPARE(s.csvOutPath, data + QStringLiteral("Barlink.csv"));
+        QCOMPARE(
+            (QStringList{s.serialSettings, s.gcodePath, s.listPath, s.csvInPath, s.csvOutPath}),
+            (QStringList{"9600,N,8,1",
+                         data + "product/",
+                         data + "product/lsx/",
+                         data + "csv",
+                         data + "Barlink.csv"}));
         QCOMPARE(s.serialPort, qint16(1));
+        QCOMPARE(switches(station.options), (QList<int>{1, 1, 1, 0})); // missing switches tick
     }
 
     void keysAreCutTrimmedAndBounded()
     {
         Folders a;
-        QVERIFY(a.load("Settings=\" 19200,E,7,2 \"\r\nGCodePath=" + QByteArray(200, 'p')
-                       + "\r\nCSVInPath=/in//\r\nCSVOutPath=\" /out/ \"\r\nCommPort=70000\r\n"
-                         "CommPollTime=99\r\nCommDevice=/"
-                       + QByteArray(199, 'd')));
+        QVERIFY(
+            a.load("Settings=\" 19200,E,7,2 \"\r\nGCodePath=" + QByteArray(200, 'p')
+                   + "\r\nCSVInPath=/in//\r\nCSVOutPath=\" /out/ \"\r\nCommPort=70000\r\n"
+                     "CommPollTime=99\r\nAutoClear=2\r\nOverwrite=5\r\nAutoStart=-1\r\nCommDevice=/"
+                   + QByteArray(199, 'd')));
         QCOMPARE(a.settings.serialSettings, QStringLiteral(" 19200,E,7,2 ")); // quotes only
         QCOMPARE(a.settings.gcodePath, QString(127, u'p'));
         QCOMPARE(a.settings.csvInPath, QStringLiteral("/in/"));     // one separator dropped
@@ -83,35 +304,13 @@ private Q_SLOTS:
         QCOMPARE(a.settings.serialPort, qint16(0));                 // beyond 16 bits: no port
         QCOMPARE(a.settings.commPollTime, 1000);                    // below 100 the interval stays
         QCOMPARE(a.settings.commDevice, u'/' + QString(199, u'd')); // a path: not cut at 127
+        QCOMPARE(switches(a.options), (QList<int>{2, 1, 1, 0}));    // greyed; other numbers tick
 
         Folders b;
         QVERIFY(b.load("GCodePath=/g/\r\nCSVInPath=D:\\IN\\\r\nCommPollTime=100"));
         QCOMPARE(b.settings.gcodePath, QStringLiteral("/g/"));
         QCOMPARE(b.settings.csvInPath, QStringLiteral("D:\\IN"));
         QCOMPARE(b.settings.commPollTime, 100);
-    }
-
-    void switches_data()
-    {
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<QList<int>>("values"); // AutoClear, Overwrite, AutoStart
-        QTest::newRow("missing ticks") << QByteArray() << QList<int>{1, 1, 1};
-        QTest::newRow("written form, cleared")
-            << QByteArray("AutoClear= 0\r\nOverwrite=0\r\nAutoStart=0") << QList<int>{0, 0, 0};
-        QTest::newRow("greyed; other numbers tick")
-            << QByteArray("AutoClear=2\r\nOverwrite=5\r\nAutoStart=-1") << QList<int>{2, 1, 1};
-    }
-    void switches()
-    {
-        QFETCH(QByteArray, lines);
-        Folders station;
-        QVERIFY(station.load(lines));
-        const base::Options &o = station.options;
-        QTEST((QList<int>{o.value(base::Options::AutoClear),
-                          o.value(base::Options::Overwrite),
-                          o.value(base::Options::AutoStart)}),
-              "values");
-        QCOMPARE(o.value(base::Options::ShowEd), 0);
     }
 
     void locate_data()
@@ -135,12 +334,11 @@ private Q_SLOTS:
         QFETCH(int, expectedPort);
 
         Folders station;
-        const QString windowsPath = station.path(QStringLiteral("windows/KTQ.INI"));
-        if (programFile.startsWith(QLatin1String("dir:")))
+        const QString windowsPath = station.path("windows/KTQ.INI");
+        if (programFile.startsWith(u"dir:"))
             QVERIFY(QDir(station.settings.programDir).mkdir(programFile.mid(4)));
         else if (!programFile.isEmpty())
-            QVERIFY(writeBytes(station.path(QStringLiteral("program/") + programFile),
-                               "[gestbcod]\r\ncommport=3\r\n"));
+            QVERIFY(writeBytes(station.path("program/" + programFile), "[gestbcod]\r\ncommport=3"));
         if (windowsFile)
             QVERIFY(writeBytes(windowsPath, "[GESTBCOD]\r\nCommPort=4\r\n"));
         const QByteArray windowsBefore = readBytes(windowsPath);
@@ -149,22 +347,19 @@ private Q_SLOTS:
         QCOMPARE(station.load(), found);
         QCOMPARE(station.settings.settingsFilePath, station.path(expectedFile));
         QCOMPARE(station.settings.serialPort, qint16(expectedPort));
-        QCOMPARE(station.prompter.texts(),
-                 found ? QStringList() : QStringList{"File KTQ.INI Not Found"});
+        QCOMPARE(station.prompter.texts(), QStringList(found ? 0 : 1, "File KTQ.INI Not Found"));
         if (!found) {
             const auto &box = station.prompter.shown.first();
             QCOMPARE(box.icon, base::Prompter::Icon::Critical);
             // Further text: the places looked at; the second one is where the file is made.
-            QVERIFY2(box.details.contains(QDir::toNativeSeparators(station.path("program/KTQ.INI"))
-                                          + u'\n' + QDir::toNativeSeparators(windowsPath)),
-                     qPrintable(box.details));
+            const QString places = station.path("program/KTQ.INI") + u'\n' + windowsPath;
+            QVERIFY(box.details.contains(QDir::toNativeSeparators(places)));
         }
 
         // Writes go to the file in use, and create it where none was found.
-        writeKey(station.settings, QStringLiteral("Exclusion"), QStringLiteral("00100001"));
-        QCOMPARE(readKey(station.settings, QStringLiteral("exclusion")),
-                 QStringLiteral("00100001"));
-        if (expectedFile != QLatin1String("windows/KTQ.INI"))
+        writeKey(station.settings, "Exclusion", "00100001");
+        QCOMPARE(readKey(station.settings, "exclusion"), QStringLiteral("00100001"));
+        if (expectedFile != "windows/KTQ.INI")
             QCOMPARE(readBytes(windowsPath), windowsBefore);
     }
 
@@ -183,12 +378,8 @@ private Q_SLOTS:
         QCOMPARE(readBytes(station.settings.settingsFilePath),
                  QByteArray("[GESTBCOD]\r\nSettings=19200,E,7,2\r\nCommPort=12\r\nAutoClear= 1\r\n"
                             "Overwrite= 0\r\nAutoStart= 2\r\n"));
-        Folders reread;
-        reread.settings = station.settings;
-        QVERIFY(reread.load());
-        QCOMPARE(reread.settings.serialPort, qint16(12));
-        QCOMPARE(reread.options.value(base::Options::AutoStart), 2);
-        QCOMPARE(reread.options.value(base::Options::Overwrite), 0);
+        QVERIFY(station.load()); // reads back what was written
+        QCOMPARE(switches(station.options), (QList<int>{1, 0, 2, 0}));
     }
 
     // The folders that stand in for the control software's: the "Windows directory" under
@@ -209,15 +400,146 @@ private Q_SLOTS:
         settings.serialPort = 4;
         QCOMPARE(barlink::settings::portDeviceName(settings), QStringLiteral("/dev/ttyS3"));
         settings.commDevice = QStringLiteral("/dev/pts/3");
-        QCOMPARE(barlink::settings::portDeviceName(settings),
-                 settings.commDevice); // the device wins
+        QCOMPARE(barlink::settings::portDeviceName(settings), settings.commDevice); // it wins
         settings = {};
         QCOMPARE(barlink::settings::portDeviceName(settings), QString()); // no port
     }
 
+    void safeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        // clang-format off
+        const auto safe = [](const char *name, const char *text) { QTest::newRow(name) << QString::fromLatin1(text) << true; };
+        const auto unsafe = [](const char *name, const char *text) { QTest::newRow(name) << QString::fromLatin1(text) << false; };
+        safe("empty", ""); safe("plain", "PROG.CNC"); safe("subfolder /", "sub/PROG.CNC");
+        safe("subfolder \\", "sub\\PROG.CNC"); safe("dots inside a name", "..PROG..CNC"); safe("colon later", "PROG1:A.CNC");
+        unsafe("absolute /", "/etc/passwd"); unsafe("UNC", "\\\\server\\share\\P.CNC"); unsafe("drive", "C:\\P.CNC");
+        unsafe("drive relative", "c:P.CNC"); unsafe("parent first", "../P.CNC"); unsafe("parent inside /", "sub/../../P.CNC");
+        unsafe("parent inside \\", "sub\\..\\..\\P.CNC"); unsafe("three dots", "...\\P.CNC"); unsafe("parent with blank", ".. \\P.CNC");
+        // clang-format on
+    }
+    void safeNames()
+    {
+        QFETCH(QString, name);
+        QTEST(isSafeRelativeName(name), "safe");
+    }
+
+    void resolve_data()
+    {
+        QTest::addColumn<QString>("folder"); // inside the test folder
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected"); // inside the test folder
+        // clang-format off
+        QTest::newRow("exact")               << "/"          << "PROG.CNC"      << "/PROG.CNC";
+        QTest::newRow("other case")          << "/"          << "prog.cnc"      << "/PROG.CNC";
+        QTest::newRow("subfolder")           << "/"          << "sub/INNER.CNC" << "/Sub/Inner.cnc";
+        QTest::newRow("subfolder \\")        << "/"          << "SUB\\inner.cnc" << "/Sub/Inner.cnc";
+        QTest::newRow("exact wins")          << "/"          << "Both.cnc"      << "/Both.cnc";
+        QTest::newRow("first in name order") << "/"          << "both.CNC"      << "/BOTH.CNC";
+        QTest::newRow("missing: as built")   << "/"          << "sub\\NONE.CNC" << "/sub/NONE.CNC";
+        QTest::newRow("missing folder")      << "/nofolder/" << "PROG.CNC"      << "/nofolder/PROG.CNC";
+        QTest::newRow("plain prefix")        << "/pre"       << "FIX.CNC"       << "/prefix.cnc";
+        // clang-format on
+    }
+    void resolve()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("names are found in any letter case by the file system itself");
+#endif
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Sub")));
+        for (const char *file :
+             {"PROG.CNC", "Sub/Inner.cnc", "Both.cnc", "BOTH.CNC", "both.cnc", "prefix.cnc"})
+            QVERIFY(QFile(dir.filePath(QLatin1String(file))).open(QIODevice::WriteOnly));
+        QCOMPARE(resolveFileName(dir.path() + folder, name), dir.path() + expected);
+    }
+
+    void realEntries_data()
+    {
+        QTest::addColumn<QString>("path"); // under the test folder unless absolute
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        const auto row = [](const char *name, const char *path, const char *expected) { QTest::newRow(name) << QString::fromLatin1(path) << QString::fromLatin1(expected); };
+        row("normal file", "KTQ.INI", "true");  row("file in a hidden folder", ".config/KTQ.INI", "true");
+        row("folder", ".config", "false");      row("hidden file", ".hidden", "false");     row("fifo", "fifo", "false");
+        row("device", "/dev/null", "false");    row("missing", "nofolder/KTQ.INI", "false"); row("under a file", "KTQ.INI/x", "false");
+        row("symlink loop", "loop/KTQ.INI", "error 52");
+        // clang-format on
+    }
+    void realEntries()
+    {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        QVERIFY(root.mkpath(QStringLiteral(".config")));
+        for (const char *name : {"KTQ.INI", ".hidden", ".config/KTQ.INI"})
+            QVERIFY(QFile(root.filePath(QLatin1String(name))).open(QIODevice::WriteOnly));
+        QCOMPARE(::mkfifo(QFile::encodeName(root.filePath("fifo")).constData(), 0600), 0);
+        QVERIFY(QFile::link(root.filePath("loop"), root.filePath("loop")));
+
+        ScriptedPrompter prompter;
+        QTEST(outcome(root.filePath(path), prompter), "expected");
+        QVERIFY(prompter.shown.isEmpty());
+    }
+
+    // Each row scripts what the file system says in turn (errno; 0 finds the file) and the
+    // operator's answers; the texts are those of the boxes shown.
+    void scriptedFailures_data()
+    {
+        QTest::addColumn<QList<int>>("results");
+        QTest::addColumn<QList<P>>("answers");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("asked");
+        const QString unformatted = "Unformatted Disk", insert = "Insert Disk";
+        using E = QList<int>;
+        // clang-format off
+        QTest::newRow("unformatted, retry finds it") << E{EIO, 0} << QList<P>{P::Retry} << "true" << QStringList{unformatted};
+        QTest::newRow("unformatted, cancel")         << E{EIO} << QList<P>{P::Cancel} << "false" << QStringList{unformatted};
+        QTest::newRow("insert disk twice, missing")  << E{ENOMEDIUM, ENOMEDIUM, ENOENT} << QList<P>{P::Ok, P::Ok} << "false" << QStringList{insert, insert};
+        QTest::newRow("insert disk, cancel")         << E{ENOMEDIUM} << QList<P>{P::Cancel} << "false" << QStringList{insert};
+        QTest::newRow("retry into another failure")  << E{EIO, ENOMEDIUM, 0} << QList<P>{P::Retry, P::Ok} << "true" << QStringList{unformatted, insert};
+        // Errors that ask nothing: the file is not there, or an error is thrown.
+        const auto quiet = [](const char *name, int systemError, const char *expected) { QTest::newRow(name) << E{systemError} << QList<P>{} << QString::fromLatin1(expected) << QStringList{}; };
+        quiet("device gone", ENODEV, "false");       quiet("no such device", ENXIO, "false");   quiet("path not found", ENOTDIR, "false");
+        quiet("permission", EACCES, "error 70");     quiet("name too long", ENAMETOOLONG, "error 52"); quiet("anything else", EBUSY, "error 75");
+        // clang-format on
+    }
+    void scriptedFailures()
+    {
+        QFETCH(QList<int>, results);
+        QFETCH(QList<P>, answers);
+        ScriptedPrompter prompter;
+        prompter.answers.append(answers);
+        int made = 0;
+        const auto query = [&](const QString &) {
+            const int systemError = results.value(made++, ENOENT);
+            return systemError == 0
+                       ? base::PathStatus{base::PathStatus::Answer::NormalFile, 0, QString()}
+                       : statusFromErrno(systemError);
+        };
+        QTEST(outcome(QStringLiteral("/media/usb/KTQ.INI"), prompter, query), "expected");
+        QTEST(prompter.texts(), "asked");
+        QCOMPARE(made, results.size());
+        for (const auto &shown : std::as_const(prompter.shown)) {
+            QCOMPARE(shown.icon, base::Prompter::Icon::Question);
+            QCOMPARE(shown.buttons,
+                     shown.text == QLatin1String("Insert Disk")
+                         ? base::Prompter::Buttons::OkCancel
+                         : base::Prompter::Buttons::RetryCancel);
+        }
+    }
+
 private:
+    [[nodiscard]] QString path() const
+    {
+        return m_home.filePath(QStringLiteral("t.ini"));
+    }
     QTemporaryDir m_home;
 };
 
-QTEST_GUILESS_MAIN(TestSettingsFile)
+QTEST_GUILESS_MAIN(tst_SettingsFile)
 #include "tst_settingsfile.moc"

@@ -36,12 +36,6 @@ struct DispatcherRig
 {
     // keys: lines of the settings file's section, each ending in "\r\n".
     explicit DispatcherRig(const QByteArray &keys = SelectionKeys)
-        : root(dir.path())
-        , store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
-        , embedded(store)
-        , provider(embedded, faults)
-        , autoSel(settings)
-        , selector(autoSel)
     {
         settings.settingsFilePath = root + QStringLiteral("/KTQ.INI");
         settings.gcodePath = root + QStringLiteral("/gcode/");
@@ -59,7 +53,7 @@ struct DispatcherRig
     [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
 
     QTemporaryDir dir;
-    QString root;
+    QString root = dir.path();
     base::Settings settings;
     base::Options options;
     FakeDisplay display;
@@ -67,28 +61,18 @@ struct DispatcherRig
     ScriptedPrompter prompter;
     base::CurrentItem item;
     FakeScannerPort port;
-    std::shared_ptr<embeddedlist::ListStore> store;
+    std::shared_ptr<embeddedlist::ListStore> store
+        = std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data"));
     ListManagerFaults faults;
-    embeddedlist::EmbeddedListManagerProvider embedded;
-    FaultyProvider provider;
+    embeddedlist::EmbeddedListManagerProvider embedded{store};
+    FaultyProvider provider{embedded, faults};
     listmanager::ListManagerLink link;
-    fieldsel::AutoSelSettingsProvider autoSel;
-    fieldsel::FieldSelector selector;
+    fieldsel::AutoSelSettingsProvider autoSel{settings};
+    fieldsel::FieldSelector selector{autoSel};
     base::DoubleScanGuard doubleScan;
     base::FileWrites writes;
-    base::StationContext context{settings,
-                                 options,
-                                 item,
-                                 display,
-                                 prompter,
-                                 pacer,
-                                 link,
-                                 provider,
-                                 port,
-                                 autoSel,
-                                 selector,
-                                 doubleScan,
-                                 writes};
+    base::StationContext context{settings, options, item,    display,    prompter, pacer, link,
+                                 provider, port,    autoSel, selector, doubleScan, writes};
     label::ItemSender sender{context};
 };
 

@@ -21,43 +21,25 @@ namespace barlink::testing {
 class FakeDisplay : public base::OperatorDisplay
 {
 public:
-    void setStatus(const QString &text) override
-    {
-        m_status = text;
-        statusHistory << text;
-    }
+    void setStatus(const QString &text) override { statusHistory << (m_status = text); }
     QString status() const override { return m_status; }
-    void setSegmentIndicator(Segment segment, bool visible) override
-    {
-        segments.at(std::size_t(segment)) = visible;
-    }
+    void setSegmentIndicator(Segment s, bool visible) override { segments.at(size_t(s)) = visible; }
     void setAutoFieldSelectionVisible(bool visible) override { autoFieldSelection = visible; }
     void setExclusionText(const QString &text) override { exclusion = text; }
     void setLastScan(const QString &text) override { lastScan = text; }
     void setActivity(bool visible, const QString &caption) override
     {
-        activityVisible = visible;
-        if (!caption.isNull())
-            activityCaption = caption;
+        activityVisible = visible, activityCaption = caption.isNull() ? activityCaption : caption;
     }
     void setCurrentSettings(const QString &text) override { currentSettings = text; }
-    void setPortState(PortState state, const QString &device) override
-    {
-        portState = state;
-        portDevice = device;
-    }
+    void setPortState(PortState s, const QString &d) override { portState = s, portDevice = d; }
     void beep() override { ++beeps; }
 
     QStringList statusHistory;
     std::array<bool, SegmentCount> segments{}; // by Segment
-    bool autoFieldSelection = false;
-    QString exclusion;
-    QString lastScan;
-    bool activityVisible = false;
-    QString activityCaption;
-    QString currentSettings;
+    bool autoFieldSelection = false, activityVisible = false;
+    QString exclusion, lastScan, activityCaption, currentSettings, portDevice;
     PortState portState = PortState::Closed;
-    QString portDevice;
     int beeps = 0;
 
 private:
@@ -73,21 +55,16 @@ public:
     {
         Icon icon;
         Buttons buttons;
-        QString text;
-        QString details;
+        QString text, details;
     };
 
-    Answer ask(Icon icon, Buttons buttons, const QString &text) override
+    Answer ask(Icon i, Buttons b, const QString &t) override { return askWithDetails(i, b, t, {}); }
+    Answer askWithDetails(Icon i, Buttons b, const QString &t, const QString &d) override
     {
-        return askWithDetails(icon, buttons, text, QString());
-    }
-    Answer
-    askWithDetails(Icon icon, Buttons buttons, const QString &text, const QString &details) override
-    {
-        shown.append({icon, buttons, text, details});
-        if (!answers.isEmpty())
-            return answers.dequeue();
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+        shown.append({i, b, t, d});
+        return !answers.isEmpty() ? answers.dequeue()
+               : b == Buttons::Ok ? Answer::Ok
+                                  : Answer::Cancel;
     }
 
     [[nodiscard]] QStringList texts() const
@@ -119,9 +96,7 @@ public:
         ++openCalls;
         if (failOpen)
             throw Error(8002, QStringLiteral("Invalid port number"));
-        m_open = true;
-        openedDevice = device;
-        openedSettings = lineSettings;
+        m_open = true, openedDevice = device, openedSettings = lineSettings;
     }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
@@ -136,23 +111,16 @@ public:
     }
 
     // Bytes come in from the scanner, and the port says so.
-    void arrive(const QByteArray &bytes)
-    {
-        received += bytes;
-        Q_EMIT bytesArrived();
-    }
+    void arrive(const QByteArray &bytes) { received += bytes, Q_EMIT bytesArrived(); }
 
     // Simulates the device going away.
     void loseDevice(const QString &reason = QStringLiteral("device removed"))
     {
-        m_open = false;
-        Q_EMIT deviceLost(reason);
+        m_open = false, Q_EMIT deviceLost(reason);
     }
 
-    QByteArray received;
-    QByteArray sent;
-    QString openedDevice;
-    QString openedSettings;
+    QByteArray received, sent;
+    QString openedDevice, openedSettings;
     bool failOpen = false;
     int openCalls = 0;
 

@@ -30,7 +30,7 @@ public:
     // The error a failing member raises unless told otherwise.
     [[nodiscard]] static Error automationError()
     {
-        return Error(Error::AutomationError, QStringLiteral("Automation error"));
+        return {Error::AutomationError, "Automation error"};
     }
 
     // The next `times` calls of `member` throw `error`.
@@ -50,20 +50,14 @@ public:
     // The next `times` calls of NewList hand out no list, as a list manager that is not ready.
     void withholdList(int times) { m_withheldLists = std::max(0, times); }
     // Forgets every planned failure; the calls stay counted.
-    void reset()
-    {
-        m_rules.clear();
-        m_withheldLists = 0;
-    }
+    void reset() { m_rules.clear(), m_withheldLists = 0; }
 
     // How often `member` was called, failed calls included.
     [[nodiscard]] int calls(const QString &member) const
     {
         int count = 0;
-        for (auto it = m_calls.cbegin(); it != m_calls.cend(); ++it) {
-            if (names(member, it.key().first, it.key().second))
-                count += it.value();
-        }
+        for (auto it = m_calls.cbegin(); it != m_calls.cend(); ++it)
+            count += names(member, it.key().first, it.key().second) ? it.value() : 0;
         return count;
     }
 
@@ -81,13 +75,7 @@ public:
         }
     }
     // True (and counted down) when NewList is to hand out no list this time.
-    [[nodiscard]] bool takeWithheldList()
-    {
-        if (m_withheldLists == 0)
-            return false;
-        --m_withheldLists;
-        return true;
-    }
+    [[nodiscard]] bool takeWithheldList() { return m_withheldLists > 0 && m_withheldLists--; }
 
 private:
     struct Rule
@@ -99,9 +87,7 @@ private:
 
     static bool names(QStringView name, QStringView object, QStringView member)
     {
-        return name == member
-               || (name.size() == object.size() + 1 + member.size() && name.startsWith(object)
-                   && name.endsWith(member) && name[object.size()] == u'.');
+        return name == member || name == object.toString() + u'.' + member.toString();
     }
 
     std::vector<Rule> m_rules;
@@ -109,15 +95,25 @@ private:
     QMap<std::pair<QString, QString>, int> m_calls;
 };
 
-class FaultyExeList final : public listmanager::ExeList
+// Holds the object it wraps and the plan shared by all objects of one list manager.
+template<typename Inner> class Faulty : public Inner
 {
 public:
-    FaultyExeList(std::shared_ptr<listmanager::ExeList> inner, ListManagerFaults &faults)
+    Faulty(std::shared_ptr<Inner> inner, ListManagerFaults &faults)
         : m_inner(std::move(inner))
         , m_faults(faults)
     {}
 
-    // clang-format off
+protected:
+    std::shared_ptr<Inner> m_inner;
+    ListManagerFaults &m_faults;
+};
+
+// clang-format off
+class FaultyExeList final : public Faulty<listmanager::ExeList>
+{
+public:
+    using Faulty::Faulty;
     bool listInRun() override { enter(u"ListInRun"); return m_inner->listInRun(); }
     bool visible() override { enter(u"Visible"); return m_inner->visible(); }
     void setVisible(bool v) override { enter(u"Visible"); m_inner->setVisible(v); }
@@ -135,24 +131,15 @@ public:
     void viewWorks() override { enter(u"ViewWorks"); m_inner->viewWorks(); }
     void viewWorksThrought() override { enter(u"ViewWorksThrought"); m_inner->viewWorksThrought(); }
     void listClose(bool close) override { enter(u"ListClose"); m_inner->listClose(close); }
-    // clang-format on
 
 private:
     void enter(QStringView member) { m_faults.enter(u"ExeList", member); }
-
-    std::shared_ptr<listmanager::ExeList> m_inner;
-    ListManagerFaults &m_faults;
 };
 
-class FaultyApplication final : public listmanager::Application
+class FaultyApplication final : public Faulty<listmanager::Application>
 {
 public:
-    FaultyApplication(std::shared_ptr<listmanager::Application> inner, ListManagerFaults &faults)
-        : m_inner(std::move(inner))
-        , m_faults(faults)
-    {}
-
-    // clang-format off
+    using Faulty::Faulty;
     bool visible() override { enter(u"Visible"); return m_inner->visible(); }
     void setVisible(bool v) override { enter(u"Visible"); m_inner->setVisible(v); }
     bool connected() override { enter(u"Connected"); return m_inner->connected(); }
@@ -168,12 +155,7 @@ public:
     void enableSaveList(bool e) override { enter(u"EnableSaveList"); m_inner->enableSaveList(e); }
     void enableNewList(bool e) override { enter(u"EnableNewList"); m_inner->enableNewList(e); }
     void showOnTop(bool onTop) override { enter(u"ShowOnTop"); m_inner->showOnTop(onTop); }
-    // clang-format on
-    std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
-    {
-        enter(u"OpenList");
-        return wrap(m_inner->openList(path));
-    }
+    std::shared_ptr<listmanager::ExeList> openList(const QString &path) override { enter(u"OpenList"); return wrap(m_inner->openList(path)); }
     std::shared_ptr<listmanager::ExeList> newList() override
     {
         enter(u"NewList");
@@ -184,39 +166,18 @@ private:
     void enter(QStringView member) { m_faults.enter(u"Application", member); }
     std::shared_ptr<listmanager::ExeList> wrap(std::shared_ptr<listmanager::ExeList> list)
     {
-        if (!list)
-            return list;
-        return std::make_shared<FaultyExeList>(std::move(list), m_faults);
+        return list ? std::make_shared<FaultyExeList>(std::move(list), m_faults) : nullptr;
     }
-
-    std::shared_ptr<listmanager::Application> m_inner;
-    ListManagerFaults &m_faults;
 };
 
-class FaultyLateBoundList final : public listmanager::LateBoundList
+class FaultyLateBoundList final : public Faulty<listmanager::LateBoundList>
 {
 public:
-    FaultyLateBoundList(std::shared_ptr<listmanager::LateBoundList> inner,
-                        ListManagerFaults &faults)
-        : m_inner(std::move(inner))
-        , m_faults(faults)
-    {}
-
-    void setVisible(bool v) override
-    {
-        m_faults.enter(u"Helicon.ExeList", u"Visible");
-        m_inner->setVisible(v);
-    }
-    void clear() override
-    {
-        m_faults.enter(u"Helicon.ExeList", u"Clear");
-        m_inner->clear();
-    }
-
-private:
-    std::shared_ptr<listmanager::LateBoundList> m_inner;
-    ListManagerFaults &m_faults;
+    using Faulty::Faulty;
+    void setVisible(bool v) override { m_faults.enter(u"Helicon.ExeList", u"Visible"); m_inner->setVisible(v); }
+    void clear() override { m_faults.enter(u"Helicon.ExeList", u"Clear"); m_inner->clear(); }
 };
+// clang-format on
 
 // Wraps every object the provider creates.
 class FaultyProvider final : public listmanager::ListManagerProvider

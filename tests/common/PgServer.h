@@ -21,12 +21,11 @@ public:
     PgServer()
     {
         // The last version folder that has the programs (Debian installs one).
-        for (const QFileInfo &version :
-             QDir(QStringLiteral("/usr/lib/postgresql"))
-                 .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-            if (QFile::exists(version.filePath() + QStringLiteral("/bin/initdb")))
-                m_bin = version.filePath() + QStringLiteral("/bin/");
-        }
+        const QDir versions("/usr/lib/postgresql");
+        for (const QString &version :
+             versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+            if (QFile::exists(versions.filePath(version + "/bin/initdb")))
+                m_bin = versions.filePath(version + "/bin/");
         m_failure = QStringLiteral("initdb is not installed (Debian package postgresql)");
         const QString initdb = QStringLiteral("-A trust -U barlink -E UTF8 --no-locale --no-sync");
         if (installed() && m_dir.isValid() && runAsPostgres() && run("initdb", initdb.split(u' ')))
@@ -65,10 +64,10 @@ private:
             return true;
         m_failure = QStringLiteral("run as root, the server needs the user postgres and runuser");
         const passwd *user = ::getpwnam("postgres");
-        const QByteArray dir = QFile::encodeName(m_dir.path());
         m_runuser = QStandardPaths::findExecutable("runuser", {"/usr/sbin", "/sbin"});
         return user && !m_runuser.isEmpty()
-               && ::chown(dir.constData(), user->pw_uid, user->pw_gid) == 0;
+               && ::chown(QFile::encodeName(m_dir.path()).constData(), user->pw_uid, user->pw_gid)
+                      == 0;
     }
 
     // Runs one of the server's programs on the cluster's folder.
@@ -89,8 +88,6 @@ private:
     }
 
     QTemporaryDir m_dir;
-    QString m_bin;
-    QString m_runuser;
-    QString m_failure;
+    QString m_bin, m_runuser, m_failure;
     bool m_running = false;
 };

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
@@ -21,8 +22,13 @@ public:
             m_master = m_slave = -1;
             return;
         }
-        makeRaw(m_master);
-        makeRaw(m_slave);
+        for (const int fd : {m_master, m_slave}) {
+            termios mode{};
+            if (::tcgetattr(fd, &mode) == 0) {
+                ::cfmakeraw(&mode);
+                ::tcsetattr(fd, TCSANOW, &mode);
+            }
+        }
         ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
         char name[256] = {};
         if (::ttyname_r(m_slave, name, sizeof name) == 0)
@@ -48,12 +54,10 @@ public:
     {
         qsizetype done = 0;
         while (m_master >= 0 && done < bytes.size()) {
-            const ssize_t n
-                = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n = ::write(m_master, bytes.constData() + done, bytes.size() - done);
             if (n < 0 && errno != EINTR && errno != EAGAIN)
                 return false;
-            if (n > 0)
-                done += n;
+            done += std::max<ssize_t>(n, 0);
         }
         return done == bytes.size();
     }
@@ -63,12 +67,8 @@ public:
     [[nodiscard]] QByteArray received()
     {
         char buffer[4096];
-        for (;;) {
-            const ssize_t n = m_master >= 0 ? ::read(m_master, buffer, sizeof buffer) : -1;
-            if (n <= 0)
-                break;
+        for (ssize_t n; m_master >= 0 && (n = ::read(m_master, buffer, sizeof buffer)) > 0;)
             m_received.append(buffer, n);
-        }
         return m_received;
     }
     void clearReceived()
@@ -86,17 +86,7 @@ public:
     }
 
 private:
-    static void makeRaw(int fd)
-    {
-        termios mode{};
-        if (::tcgetattr(fd, &mode) == 0) {
-            ::cfmakeraw(&mode);
-            ::tcsetattr(fd, TCSANOW, &mode);
-        }
-    }
-
-    int m_master = -1;
-    int m_slave = -1;
+    int m_master = -1, m_slave = -1;
     QString m_slavePath;
     QByteArray m_received;
 };

@@ -34,16 +34,10 @@ inline QStringList rowSummaries(const QStringList &rows)
 {
     QStringList list;
     for (const QString &row : rows) {
-        QString text = QStringLiteral("%1 f%2 %3x%4x%5 r%6")
-                           .arg(rowField(row, 161),
-                                rowField(row, 171),
-                                rowField(row, 168),
-                                rowField(row, 169),
-                                rowField(row, 170),
-                                rowField(row, 164));
-        if (!rowField(row, 162).trimmed().isEmpty())
-            text += QStringLiteral(" c:") + rowField(row, 162);
-        list << text;
+        const auto f = [&row](int number) { return rowField(row, number); };
+        list << QStringLiteral("%1 f%2 %3x%4x%5 r%6")
+                        .arg(f(161), f(171), f(168), f(169), f(170), f(164))
+                    + (f(162).trimmed().isEmpty() ? QString() : QStringLiteral(" c:") + f(162));
     }
     return list;
 }

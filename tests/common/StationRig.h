@@ -17,7 +17,6 @@
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
-#include <QMap>
 
 #include <memory>
 
@@ -49,43 +48,29 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
 
     // Makes the folders under `root` and the settings file: the scanner on `device`, polled
     // every PollMs, neither automatic clear nor automatic start, overwrite on. `keys`
-    // ("Key=Value" lines) add keys or override these.
+    // ("Key=Value" lines) add keys or override these: they come first, and the first wins.
     static bool prepare(const QString &root, const QString &device, const QByteArray &keys = {})
     {
-        for (const char *folder :
-             {"program", "windows", "gcode", "lists", "csvin", "run", "temp"}) {
+        for (const char *folder : {"program", "windows", "gcode", "lists", "csvin", "run", "temp"})
             if (!QDir(root).mkpath(QLatin1String(folder)))
                 return false;
-        }
         const QByteArray r = root.toLocal8Bit();
-        QMap<QByteArray, QByteArray> values{{"CommDevice", device.toLocal8Bit()},
-                                            {"CommPollTime", QByteArray::number(PollMs)},
-                                            {"Settings", "9600,N,8,1"},
-                                            {"GCodePath", r + "/gcode/"},
-                                            {"ListPath", r + "/lists/"},
-                                            {"CSVInPath", r + "/csvin"},
-                                            {"CSVOutPath", r + "/collected.csv"},
-                                            {"AutoClear", " 0"},
-                                            {"AutoStart", " 0"},
-                                            {"Overwrite", " 1"}};
-        for (const QByteArray &line : keys.split('\n')) {
-            const qsizetype equals = line.indexOf('=');
-            if (equals > 0)
-                values.insert(line.left(equals), line.mid(equals + 1).chopped(line.endsWith('\r')));
-        }
-        QByteArray ini = "[GESTBCOD]\r\n";
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            ini += it.key() + '=' + it.value() + "\r\n";
-        return writeBytes(root + QStringLiteral("/program/KTQ.INI"), ini);
+        return writeBytes(
+            root + QStringLiteral("/program/KTQ.INI"),
+            "[GESTBCOD]\r\n" + keys + (keys.isEmpty() || keys.endsWith('\n') ? "" : "\r\n")
+                + "CommDevice=" + device.toLocal8Bit() + "\r\nCommPollTime="
+                + QByteArray::number(PollMs) + "\r\nSettings=9600,N,8,1\r\nGCodePath=" + r
+                + "/gcode/\r\nListPath=" + r + "/lists/\r\nCSVInPath=" + r + "/csvin\r\nCSVOutPath="
+                + r + "/collected.csv\r\nAutoClear= 0\r\nAutoStart= 0\r\nOverwrite= 1\r\n");
     }
 
     // Starts the station and its polling; false when it did not come up with its port open.
     [[nodiscard]] bool start()
     {
-        if (station.start(true) != app::Startup::Outcome::Running || !port.isOpen())
-            return false;
-        station.startPolling();
-        return true;
+        const bool up = station.start(true) == app::Startup::Outcome::Running && port.isOpen();
+        if (up)
+            station.startPolling();
+        return up;
     }
 
     // With the port in memory: hands `bytes` over as one burst and runs polling ticks until

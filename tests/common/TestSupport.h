@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QObject>
 #include <QString>
+#include <QtGlobal>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 namespace barlink::testing {
 
@@ -49,5 +52,31 @@ template<typename T> T *child(const QObject &parent, const QString &name)
         qFatal("no control named %s", qPrintable(name));
     return found;
 }
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails part
+// way, as on a full disk, and this stops root too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes, m_old.rlim_max};
+        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    Q_DISABLE_COPY(FileSizeLimit)
+
+    [[nodiscard]] bool isSet() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    bool m_set = false;
+    void (*m_oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+};
 
 } // namespace barlink::testing

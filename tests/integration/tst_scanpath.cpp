@@ -1,9 +1,10 @@
 // The whole scanner path of a running station: label bytes go in at the scanner end of a
 // pseudo-terminal, rows come out of the embedded list manager, and "ACK" comes back at the
-// scanner end.
+// scanner end, also when the scanner goes away and comes back, and when the real program is
+// killed.
 
+#include "BarlinkProcess.h"
 #include "PtyPair.h"
-#include "StationRig.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"
@@ -17,40 +18,25 @@ using namespace barlink::testing;
 
 namespace {
 
-constexpr int PollMs = PtyStation::PollMs;
 // How long anything may take to show up; generous, as the machine is shared.
 constexpr int Patience = 10000;
-// The pieces of one label follow each other well within the two quiet intervals that end it.
-constexpr int PieceGapMs = 30;
-
 const QByteArray Ack("ACK\r");
 
-// A row in full as the list manager receives it. Until the station first resets the item,
-// 282 and 223 are empty; after that they are blank (`reset`).
-struct Row
+// A row in full as the list manager receives it; dims "X Y Z". Until the station first resets
+// the item, 282 and 223 are empty; after that they are blank (`reset`).
+// clang-format off
+QString row(const char *name, int field, const char *dims = "  ", int parity = 0, const char *comment = "",
+            int repeat = 1, bool reset = false)
 {
-    const char *name;
-    int field;
-    int parity = 0; // 284
-    const char *dims = "  ";
-    const char *comment = "";
-    int repeat = 1;
-    bool reset = false;
+    const QStringList xyz = QString::fromLatin1(dims).split(u' ');
+    return QStringLiteral("#161=%1;#162=%2;#164=%3;#165=1;#281=;#171=%4;#284=%5;#285=;#280=;"
+                          "#168=%6;#169=%7;#170=%8;#282=%9;#283=;#223=%9;#277=;#278=;#279=;")
+        .arg(name, comment, QString::number(repeat), QString::number(field), QString::number(parity))
+        .arg(xyz[0], xyz[1], xyz[2], reset ? " " : "");
+}
+// clang-format on
 
-    operator QString() const
-    {
-        const QStringList xyz = QString::fromLatin1(dims).split(QLatin1Char(' '));
-        // clang-format off
-        return QStringLiteral("#161=%1;#162=%2;#164=%3;#165=1;#281=;#171=%4;#284=%5;#285=;#280=;"
-                              "#168=%6;#169=%7;#170=%8;#282=%9;#283=;#223=%9;#277=;#278=;#279=;")
-            .arg(QString::fromLatin1(name), QString::fromLatin1(comment), QString::number(repeat),
-                 QString::number(field), QString::number(parity), xyz[0], xyz[1], xyz[2],
-                 QString::fromLatin1(reset ? " " : ""));
-        // clang-format on
-    }
-};
-
-const Row Prog{.name = "PROG.CNC", .field = 7, .dims = "600 400 18"};
+const QString Prog = row("PROG.CNC", 7, "600 400 18");
 
 // The compressed label that carries text, as the scanner sends it; without "|", which scan()
 // takes for a gap.
@@ -66,27 +52,37 @@ QByteArray compressedScan(const QString &text)
 // and nothing is left in its buffer or in hand.
 bool handledSince(PtyStation &rig, qsizetype mark)
 {
-    const QStringList &history = rig.display.statusHistory;
-    bool read = false;
-    for (qsizetype i = mark; i < history.size() && !read; ++i)
-        read = history[i].startsWith(base::status::readingLabel());
-    return read && rig.station.poller().scanBuffer().isEmpty() && !rig.station.gate().isBusy();
+    const QStringList history = rig.display.statusHistory.mid(mark);
+    return history.join(u'\n').contains(base::status::readingLabel())
+           && rig.station.poller().scanBuffer().isEmpty() && !rig.station.gate().isBusy();
 }
 
-// Sends one scan as the scanner would: "|" splits it into pieces sent with short gaps.
-// Returns once the station has handled it, together with whatever came in the same burst,
-// so that the next scan is a label of its own.
+// Sends one scan as the scanner would: "|" splits it into pieces sent 30 ms apart, well within
+// the two quiet intervals that end a label. Returns once the station has handled it, together
+// with whatever came in the same burst, so that the next scan is a label of its own.
 void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes)
 {
     const qsizetype mark = rig.display.statusHistory.size();
-    const QList<QByteArray> pieces = bytes.split('|');
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        if (i > 0)
-            QTest::qWait(PieceGapMs);
-        QVERIFY(pty.write(pieces[i]));
+    for (const QByteArray &piece : bytes.split('|')) {
+        QVERIFY(pty.write(piece));
+        QTest::qWait(30);
     }
     QTRY_VERIFY2_WITH_TIMEOUT(handledSince(rig, mark), bytes.constData(), Patience);
 }
+
+// Counts every event the application delivers while it lives: a station that spins on a dead
+// device handles thousands a second, an idle one a few timer events.
+struct EventCounter : QObject
+{
+    EventCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~EventCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *) override
+    {
+        ++count;
+        return false;
+    }
+    int count = 0;
+};
 
 } // namespace
 
@@ -98,15 +94,16 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
         QVERIFY(PtyStation::prepare(root(), {}));
-        QVERIFY(writeBytes(root() + QStringLiteral("/gcode/PROG9.CNC"),
+        QVERIFY(writeBytes(root() + "/gcode/PROG9.CNC",
                            "KTQ 2.0\r\n;;LEFT DOOR \r\nN1\r\nDIM UN=800 Y=600 Z=18\r\n"));
     }
 
     void scanPath_data();
     void scanPath();
     void labelScannedDuringThePause();
+    void killedAfterAck_data();
+    void killedAfterAck();
 
 private:
     [[nodiscard]] QString root() const { return m_dir->path(); }
@@ -122,16 +119,10 @@ void tst_ScanPath::scanPath_data()
     QTest::addColumn<QString>("runState");
     QTest::addColumn<int>("acks");
 
-    const Row prog9{.name = "PROG9.CNC",
-                    .field = 1,
-                    .dims = "800 600 18",
-                    .comment = "LEFT DOOR ",
-                    .repeat = 999};
-    const Row mirdoor{.name = "MIRDOOR.CNC", .field = 3, .dims = "500 300 18"};
-    const QStringList mirror{
-        mirdoor,
-        Row{.name = "MIRDOOR.CNC", .field = 4, .parity = 1, .dims = "500 300 18"},
-        Row{.name = "PLAIN.CNC", .field = 3, .dims = "500 300 18", .reset = true}};
+    const QString prog9 = row("PROG9.CNC", 1, "800 600 18", 0, "LEFT DOOR ", 999);
+    const QStringList mirror{row("MIRDOOR.CNC", 3, "500 300 18"),
+                             row("MIRDOOR.CNC", 4, "500 300 18", 1),
+                             row("PLAIN.CNC", 3, "500 300 18", 0, "", 1, true)};
 
     // clang-format off
     QTest::newRow("two-segment item in pieces") << QByteArray()
@@ -149,41 +140,86 @@ void tst_ScanPath::scanPath_data()
     QTest::newRow("norm and mirror, then a normal piece") << SelectionKeys + MirrorKeys
         << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18", "%12PLAIN.CNC N X", "%22500 300 18"}
         << mirror << "idle" << 3;
+    // The scanner goes away at different moments of a label.
+    const QByteArrayList item{"%12PROG.CNC N1 X", "%22600 400 18"};
+    const QByteArray first = item[0], last = item[1], lost = "<lost>";
+    QTest::newRow("lost between two items") << QByteArray() << QByteArrayList{first, last, lost, "%19NEXT.CNC N"}
+        << QStringList{Prog, row("NEXT.CNC", 1, "  ", 0, "", 999, true)} << "idle" << 2;
+    QTest::newRow("lost between the segments of an item") << QByteArray() << QByteArrayList{first, lost, last}
+        << QStringList{Prog} << "idle" << 1;
+    QTest::newRow("lost in the middle of the first segment") << QByteArray()
+        << QByteArrayList{"<cut>%12PROG.C", lost, first, last} << QStringList{Prog} << "idle" << 1;
+    QTest::newRow("lost in the middle of the last segment") << QByteArray()
+        << QByteArrayList{first, "<cut>%22600 4", lost, last} << QStringList{Prog} << "idle" << 1;
+    QTest::newRow("lost three times in a row, mid-label") << QByteArray()
+        << QByteArrayList{"<cut>%12PR", lost, "<cut>%12PR", lost, "<cut>%12PR", lost, first, last}
+        << QStringList{Prog} << "idle" << 1;
     // clang-format on
 }
 
+// Scans as the scanner sends them; "<cut>" before one: the scanner goes away before its end,
+// "<lost>": the scanner goes away (its pseudo-terminal's other end is closed, as when a USB
+// scanner is unplugged) and comes back under the same device link. While it is away the status
+// line says so and the station idles; it reads again without a restart, and a cut-off label
+// leaks into no row.
 void tst_ScanPath::scanPath()
 {
     QFETCH(QByteArray, keys);
     QFETCH(QByteArrayList, scans);
     QFETCH(QStringList, rows);
     QFETCH(QString, runState);
-    QFETCH(int, acks);
 
-    PtyPair pty;
-    if (!pty.isValid())
+    auto pty = std::make_unique<PtyPair>();
+    if (!pty->isValid())
         QSKIP("no pseudo-terminal available");
-    QVERIFY(PtyStation::prepare(root(), pty.slavePath(), keys));
+    // The settings name a link, as a udev rule names a USB scanner.
+    const QString link = root() + QStringLiteral("/scanner");
+    QVERIFY(QFile::link(pty->slavePath(), link));
+    QVERIFY(PtyStation::prepare(root(), link, keys));
     PtyStation rig(root(), true);
+    rig.station.portControl().setReconnectInterval(200);
     // A list kept from before: the first label clears it.
     rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
     QVERIFY(rig.start());
 
+    QByteArray received;
     for (const QByteArray &bytes : scans) {
-        scan(rig, pty, bytes);
+        if (bytes.startsWith("<cut>")) {
+            QVERIFY(pty->write(bytes.mid(5)));
+            QTRY_VERIFY_WITH_TIMEOUT(!rig.station.poller().scanBuffer().isEmpty(), Patience);
+        } else if (bytes == "<lost>") {
+            received += pty->received();
+            pty->closeMaster();
+            QTRY_VERIFY_WITH_TIMEOUT(!rig.port.isOpen(), Patience);
+            QCOMPARE(rig.display.status(),
+                     app::PortControl::deviceLostText(link, "device disconnected"));
+            QVERIFY(rig.station.portControl().isReconnecting());
+            // While it waits, the station handles a few timer events a second (ticks and
+            // reconnection attempts), not the flood of errors a dead device keeps raising.
+            EventCounter events;
+            QTest::qWait(1000);
+            QVERIFY2(events.count < 200, qPrintable(QString::number(events.count)));
+            QVERIFY(!rig.port.isOpen());
+            // Plugged in again: a new device behind the same link.
+            pty = std::make_unique<PtyPair>();
+            QVERIFY(QFile::remove(link) && QFile::link(pty->slavePath(), link));
+            QTRY_VERIFY_WITH_TIMEOUT(rig.port.isOpen(), Patience);
+            QCOMPARE(rig.display.status(), app::PortControl::openText(link));
+            QVERIFY(!rig.station.portControl().isReconnecting());
+        } else {
+            scan(rig, *pty, bytes);
+        }
         if (QTest::currentTestFailed())
             return;
     }
 
-    const QByteArray acknowledged = Ack.repeated(acks);
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), rows, Patience);
-    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), acknowledged, Patience);
+    QFETCH(int, acks);
+    QTRY_COMPARE_WITH_TIMEOUT(received + pty->received(), Ack.repeated(acks), Patience);
     QCOMPARE(embeddedlist::runStateName(rig.store->runState()), runState);
     QVERIFY(rig.prompter.shown.isEmpty());
-
     // Nothing is handled twice: with nothing pending the station does not even wake.
-    QVERIFY(!rig.station.poller().isTicking());
-
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.station.poller().isTicking(), Patience);
     // What the list manager was told has reached its files.
     const embeddedlist::ListStore reloaded(rig.store->folder());
     QCOMPARE(reloaded.rows(), rows);
@@ -198,15 +234,14 @@ void tst_ScanPath::labelScannedDuringThePause()
     QVERIFY(PtyStation::prepare(root(), pty.slavePath()));
     PtyStation rig(root(), true);
     QVERIFY(rig.start());
-
     scan(rig, pty, "%12PROG.CNC N1 X");
     if (QTest::currentTestFailed())
         return;
-    // Once the item's row is in the list the station pauses with the label still in hand;
-    // the operator scans the next label during that pause.
+    // Once the item's row is in the list the station pauses with the label still in hand; the
+    // operator scans the next label during that pause.
     bool busyWhenScanned = false;
     const auto scanDuringPause = [&] {
-        QTimer::singleShot(PollMs, this, [&] {
+        QTimer::singleShot(PtyStation::PollMs, this, [&] {
             busyWhenScanned = rig.station.gate().isBusy();
             QVERIFY(pty.write("%R%"));
         });
@@ -225,10 +260,65 @@ void tst_ScanPath::labelScannedDuringThePause()
     QVERIFY(busyWhenScanned);
     scan(rig, pty, "PANEL");
 
-    const Row panel{.name = "PANEL.CNC", .field = 6, .parity = 1, .comment = " ", .reset = true};
+    const QString panel = row("PANEL.CNC", 6, "  ", 1, " ", 1, true);
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), (QStringList{Prog, panel}), Patience);
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(2), Patience);
     QVERIFY(!rig.station.poller().isTicking());
+}
+
+// The real program dies (SIGKILL) right after the scanner was told "ACK": every row it
+// acknowledged is in the list when the list manager's files are read again, whole and in order,
+// and a restart of the program keeps them.
+void tst_ScanPath::killedAfterAck_data()
+{
+    QTest::addColumn<int>("items");       // two-segment items ITEM1.CNC ... scanned in turn
+    QTest::addColumn<QByteArray>("half"); // a label of one more item, taken before the kill
+
+    QTest::newRow("eight items back to back") << 8 << QByteArray();
+    QTest::newRow("an item and half of the next") << 1 << QByteArray("%12HALF.CNC N1 X");
+}
+
+void tst_ScanPath::killedAfterAck()
+{
+    QFETCH(int, items);
+    QFETCH(QByteArray, half);
+
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    BarlinkProcess barlink(root(), pty.slavePath());
+    QVERIFY2(barlink.start(), barlink.log().constData());
+
+    // Each label waits until the one before it has been taken, as a scanner operator waits
+    // for the beep; the second ends the item, and its "ACK" is awaited.
+    const auto take = [&](const QByteArray &label) {
+        return pty.write(label)
+               && barlink.waitForLog("barlink.label: label \"" + label + '"', Patience * 2);
+    };
+    QStringList expected;
+    for (int i = 1; i <= items; ++i) {
+        const QByteArray name = "ITEM" + QByteArray::number(i) + ".CNC";
+        QVERIFY2(take("%12" + name + " N1 X"), barlink.log().constData());
+        QVERIFY(pty.write("%22600 400 18"));
+        QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(i), Patience * 2);
+        expected << QString::fromLatin1(name + " f7 600x400x18 r1");
+    }
+    if (!half.isEmpty())
+        QVERIFY2(take(half), barlink.log().constData());
+    QCOMPARE(pty.received(), Ack.repeated(items));
+    barlink.kill();
+    QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
+
+    // Every acknowledged row is there, whole, in order; nothing else is.
+    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
+
+    // The program starts again on the same list and keeps it; the time it is given to
+    // settle is what would show a start-up that empties the list.
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QTest::qWait(1000);
+    QCOMPARE(barlink.process().state(), QProcess::Running);
+    barlink.kill();
+    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)

@@ -1,7 +1,7 @@
 // The real program dies (SIGKILL) right after the scanner was told "ACK": the journal holds an
 // entry for every row acknowledged, and the label taken in after it, and no other row.
 
-#include "../reliability/BarlinkProcess.h"
+#include "BarlinkProcess.h"
 #include "PtyPair.h"
 #include "journal/Connection.h"
 #include "journal/EntryQuery.h"

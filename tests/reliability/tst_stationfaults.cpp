@@ -1,16 +1,16 @@
-// Faults planted around a whole station while labels are scanned through its polling tick:
-// every list manager member it calls fails, once or until the fault is lifted; the disk fills
-// up, a folder path runs through a plain file, a file is /dev/full, a list file is a folder or
-// a fifo. The station keeps running; the label is recovered (AddLine's one retry, the
-// operator's Retry at start-up) or abandoned with a message; while a disk fault lasts no file
-// outside the list manager's changes (no half-written program beside the old one, the
-// companion CSV and the collecting file as they were); no row goes in twice, the retries end,
-// nothing of an abandoned item reaches the next one, and once the fault is lifted the next
-// item goes through whole.
+// A whole station, headless, on the embedded list manager: its start-up and shutdown, and the
+// faults planted around it while labels are scanned through its polling tick. Every list
+// manager member it calls fails, once or until the fault is lifted; the disk fills up, a folder
+// path runs through a plain file, a file is /dev/full, a list file is a folder or a fifo. The
+// station keeps running; the label is recovered (AddLine's one retry, the operator's Retry at
+// start-up) or abandoned with a message; while a disk fault lasts no file outside the list
+// manager's changes (no half-written program beside the old one, the companion CSV and the
+// collecting file as they were); no row goes in twice, the retries end, nothing of an abandoned
+// item reaches the next one, and once the fault is lifted the next item goes through whole.
 //
 // Permissions do not stop root, so the disk faults are made in ways that stop anyone: a file
-// size limit (RLIMIT_FSIZE: a write past it fails part way, as on a full disk), a path through
-// a plain file, /dev/full, a folder or a fifo where a file is expected.
+// size limit (a write past it fails part way, as on a full disk), a path through a plain file,
+// /dev/full, a folder or a fifo where a file is expected.
 
 #include "StationRig.h"
 #include "embeddedlist/RunState.h"
@@ -20,22 +20,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace barlink;
 using namespace barlink::testing;
+using Answer = base::Prompter::Answer;
 
 namespace {
 
 using Rig = StationRig<FakeScannerPort>;
 
-const QString Err440 = unexpectedErrorText(Error(440, QStringLiteral("Automation error")));
-const QString Err91 = unexpectedErrorText(
-    Error(91, QStringLiteral("Object variable or With block variable not set")));
+const QString Err440 = unexpectedErrorText(Error(440, "Automation error"));
+const QString Err91
+    = unexpectedErrorText(Error(91, "Object variable or With block variable not set"));
+const QString NoList = app::Startup::noListText(Err440);
 
 // Markers in a label list: the planned faults start, or are lifted.
 const QByteArray FailMark = "<fail>";
@@ -46,32 +46,21 @@ const QByteArray OkMark = "<ok>";
 const QByteArrayList ProgItem = {"%12PROG.CNC N1 X", "%22611 411 19"};
 const QByteArray After = "%19AFTER.CNC N";
 
-// While it lives, no file of this process may grow beyond `bytes`.
-class FileSizeLimit
+// One row of the fault table.
+struct Case
 {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-    [[nodiscard]] bool isSet() const { return m_set; }
-
-private:
-    rlimit m_old{};
-    bool m_set = false;
-    void (*m_oldHandler)(int) = nullptr;
+    QByteArray keys;
+    // files: made before start-up, see make(); failing: members as the fault injector names
+    // them, "limit:N", "Key=path"
+    QStringList files, failing;
+    int times = -1;        // -1: until the <ok> mark
+    QList<Answer> answers; // to the start-up question, in order
+    QByteArrayList labels;
+    QStringList rows; // in short, see rowSummaries()
+    int acks = 0;
+    QStringList prompts; // "<root>" stands for the station's folder
+    int calls = 0;       // how often the first failing member was called
+    QString runState = QStringLiteral("idle");
 };
 
 // The regular files under root with their bytes (their size, beyond 1 MB), but the list
@@ -82,39 +71,33 @@ QMap<QString, QByteArray> filesUnder(const QString &root)
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = it.next().mid(root.size() + 1);
-        if (relative.startsWith(QLatin1String("data/"))
-            || relative.startsWith(QLatin1String("run/")))
-            continue;
-        files.insert(relative,
-                     it.fileInfo().size() > (1 << 20) ? QByteArray::number(it.fileInfo().size())
-                                                      : readBytes(it.filePath()));
+        const qint64 size = it.fileInfo().size();
+        if (!relative.startsWith(u"data/") && !relative.startsWith(u"run/"))
+            files[relative]
+                = size > (1 << 20) ? QByteArray::number(size) : readBytes(it.filePath());
     }
     return files;
 }
 
-// Makes `what` under root: "path=bytes" a file, "kind:path" what cannot be read as
-// a list file ("gone", "folder", "fifo", "huge", "unreadable").
+// Makes `what` under root: "path=bytes" a file, "kind:path" what cannot be read as a list file
+// ("gone", "folder", "fifo", "huge", "unreadable").
 void make(const QString &root, const QString &what)
 {
-    const qsizetype equals = what.indexOf(u'=');
-    if (equals > 0) {
-        QVERIFY(writeBytes(root + u'/' + what.left(equals), what.mid(equals + 1).toLatin1()));
-        return;
-    }
+    const bool plain = what.contains(u'=');
     const QString kind = what.section(u':', 0, 0);
-    const QString path = root + u'/' + what.section(u':', 1);
-    QVERIFY(QFile::remove(path));
-    if (kind == QLatin1String("folder")) {
-        QVERIFY(QDir().mkpath(path));
-    } else if (kind == QLatin1String("fifo")) {
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    } else if (kind == QLatin1String("huge")) {
-        QFile file(path);
+    QFile file(root + u'/' + (plain ? what.section(u'=', 0, 0) : what.section(u':', 1)));
+    file.remove();
+    if (plain)
+        QVERIFY(writeBytes(file.fileName(), what.section(u'=', 1).toLatin1()));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(file.fileName()));
+    else if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(file.fileName()).constData(), 0600), 0);
+    else if (kind == QLatin1String("huge"))
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(65) << 20)); // sparse
-    } else if (kind == QLatin1String("unreadable")) {
-        QVERIFY(writeBytes(path, "#161=A.CNC;\r\n"));
-        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
-    }
+    else if (kind == QLatin1String("unreadable"))
+        QVERIFY(writeBytes(file.fileName(), "#161=A.CNC;\r\n")
+                && file.setPermissions(QFile::WriteOwner));
 }
 
 // A program barcode for PB1 whose program text has `textBytes` characters.
@@ -123,137 +106,173 @@ QByteArray programLabel(int textBytes)
     QByteArray text = "G71 X800 Y600 Z18\r\n(PB1)\r\n";
     while (text.size() < textBytes)
         text += "N10 G1 X100 Y100\r\n";
-    text.truncate(textBytes);
-    return "PB1^X800^Y600^Z18!" + text;
-}
-
-QString programAbandoned(const QString &reason)
-{
-    return program::ProgramBarcode::abandonedText(reason);
+    return "PB1^X800^Y600^Z18!" + text.left(textBytes);
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Case)
 
 class tst_StationFaults : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init()
+    {
+        m_dir.emplace();
+        QVERIFY(Rig::prepare(m_dir->path(), "/dev/pts/99", "Settings=19200,E,7,2"));
+    }
+    void startUp_data();
+    void startUp();
+    void secondCopyEnds();
+    void unusableSettingsFolderIsReported();
     void faultWhileScanning_data();
     void faultWhileScanning();
     void settingsFileNotWritten();
-    void listManagerListNotRead_data();
     void listManagerListNotRead();
+    void instanceLockStaysInTheUsersFolders();
+
+private:
+    std::optional<QTemporaryDir> m_dir;
 };
+
+// Start-up and shutdown; the wait for a list that the list manager has not handed out yet.
+void tst_StationFaults::startUp_data()
+{
+    QTest::addColumn<int>("withheld");          // lists; -1: NewList fails
+    QTest::addColumn<bool>("commandLine");      // a text on the command line: no list asked for
+    QTest::addColumn<QList<Answer>>("answers"); // to the question for a list
+    QTest::newRow("whole sequence") << 0 << false << QList<Answer>{};
+    QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{};
+    QTest::newRow("list within the first round") << 2 << false << QList<Answer>{};
+    QTest::newRow("no list, operator goes on") << 100 << false << QList<Answer>{Answer::Cancel};
+    QTest::newRow("no list, retry, then list") << 4 << false << QList<Answer>{Answer::Retry};
+}
+void tst_StationFaults::startUp()
+{
+    QFETCH(int, withheld);
+    QFETCH(bool, commandLine);
+    QFETCH(QList<Answer>, answers);
+    Rig rig(m_dir->path());
+    rig.faults.setFailing(QStringLiteral("NewList"), withheld < 0);
+    rig.faults.withholdList(withheld);
+    rig.prompter.answers.append(answers);
+    QCOMPARE(rig.station.start(!commandLine), app::Startup::Outcome::Running);
+    QCOMPARE(rig.prompter.texts(), QStringList(answers.size(), app::Startup::noListText({})));
+    for (const auto &shown : std::as_const(rig.prompter.shown))
+        QCOMPARE(shown.buttons, base::Prompter::Buttons::RetryCancel);
+    QCOMPARE(rig.port.openedDevice, QStringLiteral("/dev/pts/99"));
+    QCOMPARE(rig.display.currentSettings, QStringLiteral("/dev/pts/99:19200,E,7,2"));
+    QCOMPARE(bool(rig.station.link().currentList()),
+             !commandLine && !answers.contains(Answer::Cancel));
+    if (answers.contains(Answer::Cancel))
+        QCOMPARE(rig.display.status(), app::Startup::noListStatus());
+    QVERIFY(rig.station.link().application() && rig.station.item().clearListPending);
+    rig.station.shutdown();
+    QVERIFY(!rig.port.isOpen() && !rig.station.link().application());
+    QVERIFY(!rig.station.link().currentList());
+}
+
+void tst_StationFaults::secondCopyEnds()
+{
+    Rig first(m_dir->path());
+    QCOMPARE(first.station.start(true), app::Startup::Outcome::Running);
+    Rig second(m_dir->path());
+    QCOMPARE(second.station.start(true), app::Startup::Outcome::AlreadyRunning);
+    QCOMPARE(second.prompter.texts(), QStringList{"the BarCode Program is already running!"});
+    QCOMPARE(second.prompter.shown.first().icon, base::Prompter::Icon::Warning);
+    QCOMPARE(second.port.openCalls, 0);
+    QVERIFY(first.port.isOpen());
+}
+
+// The settings folder a symbolic link to itself: looking into it fails, which is reported, and
+// start-up goes on.
+void tst_StationFaults::unusableSettingsFolderIsReported()
+{
+    QTemporaryDir root;
+    QVERIFY(QFile::link(root.filePath("windows"), root.filePath("windows")));
+    Rig rig(root.path());
+    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+    QCOMPARE(rig.prompter.texts(),
+             QStringList{"Unexpected error # 52 occured: Bad file name or number"});
+    QVERIFY(rig.station.link().currentList());
+    QVERIFY(rig.station.item().clearListPending);
+}
 
 void tst_StationFaults::faultWhileScanning_data()
 {
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<QStringList>("files");   // made before start-up, see make()
-    QTest::addColumn<QStringList>("failing"); // members, as the fault injector names them;
-                                              // "limit:N", "GCodePath=P", "CSVOutPath=P"
-    QTest::addColumn<int>("times");           // -1: until the <ok> mark
-    QTest::addColumn<QStringList>("answers"); // to the start-up question, in order
-    QTest::addColumn<QByteArrayList>("labels");
-    QTest::addColumn<QStringList>("rows"); // in short, see rowSummaries()
-    QTest::addColumn<int>("acks");
-    QTest::addColumn<QStringList>("prompts"); // "<root>/" stands for the station's folder
-    QTest::addColumn<QString>("counted");     // a member whose calls are counted ...
-    QTest::addColumn<int>("calls");           // ... and how often it must have been called
-    QTest::addColumn<QString>("runState");
-
+    QTest::addColumn<Case>("c");
     const QStringList none;
+    const Answer R = Answer::Retry, C = Answer::Cancel;
+    const auto abandoned = &program::ProgramBarcode::abandonedText;
     const auto plus = [](QByteArrayList a, const QByteArrayList &b) { return a << b; };
+    // clang-format off
     // A list manager member fails.
-    const auto member = [&](const char *name,
-                            const QByteArray &keys,
-                            const QString &failing,
-                            int times,
-                            const QStringList &answers,
-                            const QByteArrayList &labels,
-                            const QStringList &rows,
-                            int acks,
-                            const QStringList &prompts,
-                            int calls,
-                            const char *runState = "idle") {
-        QTest::newRow(name) << keys << none << failing.split(u',') << times << answers << labels
-                            << rows << acks << prompts << failing.section(u',', 0, 0) << calls
-                            << QString(runState);
+    const auto member = [&](const char *name, const QByteArray &keys, const QString &failing, int times,
+                            const QList<Answer> &answers, const QByteArrayList &labels, const QStringList &rows,
+                            int acks, const QStringList &prompts, int calls, const char *runState = "idle") {
+        QTest::newRow(name) << Case{keys, none, failing.split(u','), times, answers, labels, rows, acks,
+                                    prompts, calls, QString::fromLatin1(runState)};
     };
     // The disk fails between the marks.
-    const auto disk = [&](const char *name,
-                          const QStringList &files,
-                          const QString &failing,
-                          const QByteArrayList &labels,
-                          const QStringList &rows,
-                          int acks,
+    const auto disk = [&](const char *name, const QStringList &files, const QString &failing,
+                          const QByteArrayList &labels, const QStringList &rows, int acks,
                           const QStringList &prompts) {
-        QTest::newRow(name) << QByteArray() << files
-                            << (failing.isEmpty() ? none : QStringList{failing}) << -1 << none
-                            << labels << rows << acks << prompts << QString() << 0
-                            << QStringLiteral("idle");
+        QTest::newRow(name) << Case{{}, files, failing.isEmpty() ? none : QStringList{failing}, -1, {},
+                                    labels, rows, acks, prompts};
     };
-    const QString one = QStringLiteral("ONE.CNC f1 xx r999");
-    const QString prog = QStringLiteral("PROG.CNC f7 611x411x19 r1");
-    const QString after = QStringLiteral("AFTER.CNC f1 xx r999");
+    const QString one = "ONE.CNC f1 xx r999", prog = "PROG.CNC f7 611x411x19 r1", after = "AFTER.CNC f1 xx r999";
 
-    // clang-format off
     // Start-up: the Application and the list.
-    member("CreateApplication once", {}, "CreateApplication", 1, none, {"%19ONE.CNC N"}, {one}, 1,
-           {Err440}, 2);
-    member("CreateApplication always, operator gives up", {}, "CreateApplication", -1, {"cancel"},
+    member("CreateApplication once", {}, "CreateApplication", 1, {}, {"%19ONE.CNC N"}, {one}, 1, {Err440}, 2);
+    member("CreateApplication always, operator gives up", {}, "CreateApplication", -1, {C},
            {"%19ONE.CNC N"}, none, 0, {Err440, app::Startup::noListText(Err440), Err91}, 2);
-    member("NewList once, operator retries", {}, "NewList", 1, {"retry"}, {"%19ONE.CNC N"}, {one},
-           1, {app::Startup::noListText(Err440)}, 2);
+    member("NewList once, operator retries", {}, "NewList", 1, {R}, {"%19ONE.CNC N"}, {one}, 1, {NoList}, 2);
     member("NewList always, operator retries twice then gives up", {}, "NewList", -1,
-           {"retry", "retry", "cancel"}, {"%19ONE.CNC N"}, none, 0,
-           {app::Startup::noListText(Err440), app::Startup::noListText(Err440),
-            app::Startup::noListText(Err440), Err91}, 3);
+           {R, R, C}, {"%19ONE.CNC N"}, none, 0, {NoList, NoList, NoList, Err91}, 3);
 
     // Adding the row, with its one recovery through the late-bound list.
-    member("AddLine once: recovered", {}, "AddLine", 1, none, plus(ProgItem, {After}),
-           {prog, after}, 2, none, 3);
-    member("AddLine always: one retry, then abandoned", {}, "AddLine", -1, none,
+    member("AddLine once: recovered", {}, "AddLine", 1, {}, plus(ProgItem, {After}), {prog, after}, 2, none, 3);
+    member("AddLine always: one retry, then abandoned", {}, "AddLine", -1, {},
            plus(ProgItem, {OkMark, After}), {after}, 1, {Err440}, 3);
-    member("AddLine once on a mirror piece: both rows", SelectionKeys + MirrorKeys, "AddLine", 1,
-           none, {"%12MIRDOOR.CNC N X", "%22500 300 18"},
+    member("AddLine once on a mirror piece: both rows", SelectionKeys + MirrorKeys, "AddLine", 1, {},
+           {"%12MIRDOOR.CNC N X", "%22500 300 18"},
            {"MIRDOOR.CNC f3 500x300x18 r1", "MIRDOOR.CNC f4 500x300x18 r1"}, 2, none, 3);
-    member("CreateObject fails during the recovery", {}, "AddLine,CreateObject", 1, none,
+    member("CreateObject fails during the recovery", {}, "AddLine,CreateObject", 1, {},
            plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
-    member("late-bound Visible fails during the recovery", {}, "AddLine,Helicon.ExeList.Visible",
-           1, none, plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
-    member("AddLine always on a program barcode", {}, "AddLine", -1, none,
+    member("late-bound Visible fails during the recovery", {}, "AddLine,Helicon.ExeList.Visible", 1, {},
+           plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
+    member("AddLine always on a program barcode", {}, "AddLine", -1, {},
            {"PB1^X800^Y600^Z18!G71 X800 Y600 Z18\r\n(PB1)\r\nN1\r\n", OkMark, After}, {after}, 1,
-           {programAbandoned("the list manager failed to add the row: " + Err440)}, 3);
+           {abandoned("the list manager failed to add the row: " + Err440)}, 3);
 
-    // Clearing the list: the first label after start-up, "%CLEAR%", automatic clear, and
-    // the clear before a list load (whose failure is ignored).
-    member("ClearList once on the first label", {}, "ClearList", 1, none,
-           plus({ProgItem[0]}, ProgItem), {prog}, 1, {Err440}, 2);
-    member("ClearList always on the first labels", {}, "ClearList", -1, none,
+    // Clearing the list: the first label after start-up, "%CLEAR%", automatic clear, and the
+    // clear before a list load (whose failure is ignored).
+    member("ClearList once on the first label", {}, "ClearList", 1, {}, plus({ProgItem[0]}, ProgItem),
+           {prog}, 1, {Err440}, 2);
+    member("ClearList always on the first labels", {}, "ClearList", -1, {},
            plus(ProgItem, {OkMark, After}), {after}, 1, {Err440, Err440}, 3);
-    member("ClearList on %CLEAR%", {}, "ClearList", -1, none,
+    member("ClearList on %CLEAR%", {}, "ClearList", -1, {},
            {"%19ONE.CNC N", FailMark, "%CLEAR%", OkMark, After}, {one, after}, 2, {Err440}, 2);
-    member("ClearList on automatic clear", "AutoClear= 1", "ClearList", -1, none,
-           plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), {OkMark, After}), {after}, 2,
-           {Err440}, 4);
-    member("ClearList before a list load is ignored", {}, "ClearList", -1, none,
-           {"%19ONE.CNC N", FailMark, "%01PANEL1"}, {"A.CNC f3 xx r", "B.CNC f6 xx r"}, 1, none,
-           2);
+    member("ClearList on automatic clear", "AutoClear= 1", "ClearList", -1, {},
+           plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), {OkMark, After}), {after}, 2, {Err440}, 4);
+    member("ClearList before a list load is ignored", {}, "ClearList", -1, {},
+           {"%19ONE.CNC N", FailMark, "%01PANEL1"}, {"A.CNC f3 xx r", "B.CNC f6 xx r"}, 1, none, 2);
 
     // The list commands and the list load.
-    member("OpenList ends quietly", {}, "OpenList", -1, none,
+    member("OpenList ends quietly", {}, "OpenList", -1, {},
            {"%19ONE.CNC N", FailMark, "%01PANEL1", OkMark, After}, {after}, 2, none, 1);
-    member("StartList on %START%", {}, "StartList", -1, none,
+    member("StartList on %START%", {}, "StartList", -1, {},
            {"%19ONE.CNC N", FailMark, "%START%", OkMark, After}, {one, after}, 2, {Err440}, 1);
-    member("StartList after an added row", "AutoStart= 1", "StartList", -1, none,
+    member("StartList after an added row", "AutoStart= 1", "StartList", -1, {},
            {FailMark, "%19ONE.CNC N", OkMark, After}, {one, after}, 1,
            {Err440 + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
-    member("HoldList on %STOP%", {}, "HoldList", -1, none,
+    member("HoldList on %STOP%", {}, "HoldList", -1, {},
            {"%START%", FailMark, "%STOP%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
-    member("EndList on %END%", {}, "EndList", -1, none,
+    member("EndList on %END%", {}, "EndList", -1, {},
            {"%START%", FailMark, "%END%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
-    member("Setpoint on %SETPOINT%", {}, "Setpoint", -1, none,
+    member("Setpoint on %SETPOINT%", {}, "Setpoint", -1, {},
            {FailMark, "%SETPOINT%", "%SETP%", OkMark, After}, {after}, 1, {Err440, Err440}, 2);
 
     // The program file: the old one stays whole, nothing half written beside it.
@@ -262,114 +281,84 @@ void tst_StationFaults::faultWhileScanning_data()
     const QString pb1 = QStringLiteral("PB1 f37 800x600x18 r1 c:PB1");
     disk("g-code folder path runs through a plain file", oldProgram + QStringList{"plainfile=x"},
          "GCodePath=<root>/plainfile/", {FailMark, program, OkMark, program}, {pb1}, 0,
-         {programAbandoned("the program file <root>/plainfile/PB1 could not be written (Not a directory).")});
+         {abandoned("the program file <root>/plainfile/PB1 could not be written (Not a directory).")});
     disk("disk fills up while the program is written", oldProgram, "limit:4096",
          {FailMark, program, OkMark, program}, {pb1}, 0,
-         {programAbandoned("the program file <root>/gcode/PB1 could not be written (Unknown error).")});
+         {abandoned("the program file <root>/gcode/PB1 could not be written (Unknown error).")});
 
     // The collecting file: the companion CSV stays where it was, and the item whose program
     // named it is abandoned whole.
-    const QStringList csv{"collected.csv=EARLIER;LINE;WRITTEN;BEFORE\r\n",
-                          "csvin/PROG.CSV=PROG;1;600;400\r\n"};
-    const QByteArrayList segments = {"%22600 400 18", "%12PROG.CNC N1 X"};
-    const QString full = QStringLiteral("Unexpected error # 61 occured: Disk full");
-    const QString progCsv = QStringLiteral("PROG.CNC f7 600x400x18 r1");
-    disk("collecting file on /dev/full, segment label", csv, "CSVOutPath=/dev/full",
-         plus(plus({FailMark}, segments), plus({OkMark}, segments)), {progCsv}, 1, {full});
+    const QStringList csv{"collected.csv=EARLIER;LINE;WRITTEN;BEFORE\r\n", "csvin/PROG.CSV=PROG;1;600;400\r\n"};
+    const QByteArrayList twice{FailMark, "%22600 400 18", "%12PROG.CNC N1 X", OkMark, "%22600 400 18", "%12PROG.CNC N1 X"};
+    const QString full = "Unexpected error # 61 occured: Disk full", progCsv = "PROG.CNC f7 600x400x18 r1";
+    disk("collecting file on /dev/full, segment label", csv, "CSVOutPath=/dev/full", twice, {progCsv}, 1, {full});
     disk("collecting file on /dev/full, plain name", csv, "CSVOutPath=/dev/full",
-         {FailMark, "%R%", "PROG", OkMark, "%R%", "PROG"},
-         {QStringLiteral("PROG.CNC f6 xx r1")}, 1, {full});
-    disk("disk fills up while the collecting file grows", csv, "limit:35",
-         plus(plus({FailMark}, segments), plus({OkMark}, segments)), {progCsv}, 1,
-         {QStringLiteral("Unexpected error # 75 occured: Path/File access error")});
+         {FailMark, "%R%", "PROG", OkMark, "%R%", "PROG"}, {"PROG.CNC f6 xx r1"}, 1, {full});
+    disk("disk fills up while the collecting file grows", csv, "limit:35", twice, {progCsv}, 1,
+         {"Unexpected error # 75 occured: Path/File access error"});
 
     // The list manager's list cannot grow: no part of the row in the list or its file.
     disk("list manager's list cannot grow", none, "limit:150",
-         plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), plus({OkMark}, ProgItem)), {one, prog},
-         2, {QStringLiteral("Unexpected error # 57 occured: Device I/O error")});
+         plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), plus({OkMark}, ProgItem)), {one, prog}, 2,
+         {"Unexpected error # 57 occured: Device I/O error"});
 
     // A list file that cannot be read: only a missing one is the operator's business. The list
     // was cleared for the list that was to come, as a list label always does.
-    const QByteArrayList listLoad{"%19ONE.CNC N", "%01PANEL1", "%19TWO.CNC N"};
-    const QStringList two{QStringLiteral("TWO.CNC f1 xx r999")};
-    disk("list file missing", {"gone:lists/PANEL1.LST"}, {}, listLoad, two, 2,
-         {QStringLiteral("List File <root>/lists/PANEL1.LST Not Found")});
-    disk("list file a folder", {"folder:lists/PANEL1.LST"}, {}, listLoad, two, 2, none);
-    disk("list file a fifo with no writer", {"fifo:lists/PANEL1.LST"}, {}, listLoad, two, 2, none);
-    disk("list file larger than any list", {"huge:lists/PANEL1.LST"}, {}, listLoad, two, 2, none);
-    disk("list file not readable", {"unreadable:lists/PANEL1.LST"}, {}, listLoad, two, 2, none);
+    const QByteArrayList load{"%19ONE.CNC N", "%01PANEL1", "%19TWO.CNC N"};
+    const QStringList two{"TWO.CNC f1 xx r999"};
+    disk("list file missing", {"gone:lists/PANEL1.LST"}, {}, load, two, 2,
+         {"List File <root>/lists/PANEL1.LST Not Found"});
+    for (const char *kind : {"folder", "fifo", "huge", "unreadable"})
+        disk(kind, {kind + QStringLiteral(":lists/PANEL1.LST")}, {}, load, two, 2, none);
     // clang-format on
 }
 
 void tst_StationFaults::faultWhileScanning()
 {
-    QFETCH(QByteArray, keys);
-    QFETCH(QStringList, files);
-    QFETCH(QStringList, failing);
-    QFETCH(int, times);
-    QFETCH(QStringList, answers);
-    QFETCH(QByteArrayList, labels);
-    QFETCH(QStringList, rows);
-    QFETCH(int, acks);
-    QFETCH(QStringList, prompts);
-    QFETCH(QString, counted);
-    QFETCH(int, calls);
-    QFETCH(QString, runState);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString root = dir.path();
-    QVERIFY(Rig::prepare(root, QStringLiteral("/dev/scanner"), keys));
-    QVERIFY(writeBytes(root + QStringLiteral("/lists/PANEL1.LST"),
-                       "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n"));
-    if (files.join(u' ').contains(QLatin1String("unreadable:")) && ::geteuid() == 0)
+    QFETCH(Case, c);
+    const QString root = m_dir->path();
+    QVERIFY(Rig::prepare(root, QStringLiteral("/dev/scanner"), c.keys));
+    QVERIFY(writeBytes(root + "/lists/PANEL1.LST", "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n"));
+    if (c.files.join(u' ').contains(u"unreadable:") && ::geteuid() == 0)
         QSKIP("permissions do not stop root");
-    for (const QString &file : files) {
+    for (const QString &file : std::as_const(c.files))
         make(root, file);
-        if (QTest::currentTestFailed())
-            return;
-    }
+    if (QTest::currentTestFailed())
+        return;
 
     Rig rig(root);
-    for (const QString &answer : answers) {
-        rig.prompter.answers.enqueue(answer == QLatin1String("retry")
-                                         ? base::Prompter::Answer::Retry
-                                         : base::Prompter::Answer::Cancel);
-    }
+    rig.prompter.answers.append(c.answers);
     std::optional<FileSizeLimit> limit;
     base::Settings beforeFault;
     QMap<QString, QByteArray> filesBeforeFault;
-    bool diskFault = false;
     const auto startFaults = [&] {
         beforeFault = rig.station.settings();
         filesBeforeFault = filesUnder(root);
-        for (QString fault : failing) {
-            fault.replace(QStringLiteral("<root>"), root);
-            const QString value = fault.section(u'=', 1);
-            diskFault = diskFault || fault.contains(u'=') || fault.startsWith(u"limit:");
+        for (QString fault : std::as_const(c.failing)) {
+            const QString value = fault.replace(QStringLiteral("<root>"), root).section(u'=', 1);
             if (fault.startsWith(u"limit:"))
-                limit.emplace(rlim_t(fault.mid(6).toInt()));
+                limit.emplace(fault.mid(6).toInt());
             else if (fault.startsWith(u"GCodePath="))
                 rig.station.settings().gcodePath = value;
             else if (fault.startsWith(u"CSVOutPath="))
                 rig.station.settings().csvOutPath = value;
-            else if (times < 0)
+            else if (c.times < 0)
                 rig.faults.setFailing(fault, true);
             else
-                rig.faults.failNext(fault, times);
+                rig.faults.failNext(fault, c.times);
         }
     };
 
-    if (!labels.contains(FailMark))
+    if (!c.labels.contains(FailMark))
         startFaults();
     QVERIFY(rig.start());
-    for (const QByteArray &label : labels) {
+    for (const QByteArray &label : std::as_const(c.labels)) {
         if (label == FailMark) {
             startFaults();
         } else if (label == OkMark) {
             // While a disk fault lasted, no file outside the list manager's changed.
             QVERIFY(!limit || limit->isSet());
-            if (diskFault)
+            if (c.calls == 0) // a disk fault
                 QCOMPARE(filesUnder(root), filesBeforeFault);
             limit.reset();
             rig.station.settings() = beforeFault;
@@ -382,12 +371,12 @@ void tst_StationFaults::faultWhileScanning()
         }
     }
 
-    QCOMPARE(rig.rows(), rows);
-    QCOMPARE(rig.port.sent, QByteArray("ACK\r").repeated(acks));
-    QCOMPARE(rig.prompter.texts(), prompts.replaceInStrings(QStringLiteral("<root>"), root));
-    if (!counted.isEmpty())
-        QCOMPARE(rig.faults.calls(counted), calls);
-    QCOMPARE(embeddedlist::runStateName(rig.store->runState()), runState);
+    QCOMPARE(rig.rows(), c.rows);
+    QCOMPARE(rig.port.sent, QByteArray("ACK\r").repeated(c.acks));
+    QCOMPARE(rig.prompter.texts(), c.prompts.replaceInStrings(QStringLiteral("<root>"), root));
+    if (c.calls)
+        QCOMPARE(rig.faults.calls(c.failing.first()), c.calls);
+    QCOMPARE(embeddedlist::runStateName(rig.store->runState()), c.runState);
     // What the list shows is what its files hold.
     QCOMPARE(embeddedlist::ListStore(rig.store->folder()).rows(), rig.store->rows());
 }
@@ -396,52 +385,48 @@ void tst_StationFaults::faultWhileScanning()
 // keeps every byte, no stray copy is left, and the station goes on.
 void tst_StationFaults::settingsFileNotWritten()
 {
-    QTemporaryDir dir;
-    QVERIFY(Rig::prepare(dir.path(), QStringLiteral("/dev/scanner")));
-    Rig rig(dir.path());
+    Rig rig(m_dir->path());
     QVERIFY(rig.start());
-    const QMap<QString, QByteArray> before = filesUnder(dir.path());
+    const QMap<QString, QByteArray> before = filesUnder(m_dir->path());
     {
         const FileSizeLimit limit(1);
         QVERIFY(limit.isSet());
         rig.station.options().setValueByUser(base::Options::AutoClear, 1);
     }
     QCOMPARE(rig.prompter.shown.size(), 1);
-    QCOMPARE(rig.prompter.shown.constFirst().icon, base::Prompter::Icon::Critical);
-    QVERIFY2(rig.prompter.texts().constFirst().startsWith(QStringLiteral("Unexpected error #")),
-             qPrintable(rig.prompter.texts().constFirst()));
-    QCOMPARE(filesUnder(dir.path()), before);
+    QCOMPARE(rig.prompter.shown[0].icon, base::Prompter::Icon::Critical);
+    QVERIFY(rig.prompter.shown[0].text.startsWith(u"Unexpected error #"));
+    QCOMPARE(filesUnder(m_dir->path()), before);
     rig.scanWithTicks("%19ONE.CNC N");
     QCOMPARE(rig.store->rowCount(), 1);
 }
 
-void tst_StationFaults::listManagerListNotRead_data()
-{
-    QTest::addColumn<bool>("fifo"); // else: no permission to read
-    QTest::newRow("no permission to read") << false;
-    QTest::newRow("a fifo") << true;
-}
-
-// The list manager's list is there but cannot be read: it refuses to start on an empty list,
-// which would replace the one on disk at the first change.
+// The list manager's list is there but cannot be read (a fifo, or no permission to read, which
+// does not stop root): it refuses to start on an empty list, which would replace the one on
+// disk at the first change.
 void tst_StationFaults::listManagerListNotRead()
 {
-    QFETCH(bool, fifo);
-    QTemporaryDir dir;
-    const QString listFile = dir.filePath(QStringLiteral("current.lst"));
-    if (fifo) {
-        QCOMPARE(::mkfifo(QFile::encodeName(listFile).constData(), 0600), 0);
-    } else {
-        if (::geteuid() == 0)
-            QSKIP("permissions do not stop root");
-        QVERIFY(writeBytes(listFile, "#161=ONE.CNC;\r\n"));
-        QVERIFY(QFile::setPermissions(listFile, QFile::WriteOwner));
-    }
-    QVERIFY_THROWS_EXCEPTION(Error, embeddedlist::ListStore store(dir.path()));
-    if (!fifo) {
+    for (const bool fifo : {true, false}) {
+        if (!fifo && ::geteuid() == 0)
+            continue;
+        QTemporaryDir dir;
+        const QString listFile = dir.filePath(QStringLiteral("current.lst"));
+        make(dir.path(), (fifo ? "fifo:" : "unreadable:") + QStringLiteral("current.lst"));
+        QVERIFY_THROWS_EXCEPTION(Error, embeddedlist::ListStore store(dir.path()));
         QVERIFY(QFile::setPermissions(listFile, QFile::ReadOwner | QFile::WriteOwner));
-        QCOMPARE(readBytes(listFile), QByteArray("#161=ONE.CNC;\r\n"));
+        if (!fifo)
+            QCOMPARE(readBytes(listFile), QByteArray("#161=A.CNC;\r\n"));
     }
+}
+
+// Without a runtime folder the single-instance lock goes to the user's own data folder, not to
+// a shared temporary folder where another user could plant its name. It changes the
+// environment, so it runs last.
+void tst_StationFaults::instanceLockStaysInTheUsersFolders()
+{
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_DATA_HOME", m_dir->filePath("data").toLocal8Bit());
+    QCOMPARE(app::InstanceCounter::defaultLockDir(), m_dir->filePath("data/barlink"));
 }
 
 QTEST_GUILESS_MAIN(tst_StationFaults)

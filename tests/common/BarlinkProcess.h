@@ -7,7 +7,7 @@
 
 #include "StationRig.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
 
 namespace barlink::testing {
@@ -27,11 +27,11 @@ public:
                   && QFile::setPermissions(m_root + QStringLiteral("/run"),
                                            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root + QStringLiteral("/config"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_root + QStringLiteral("/data"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root + QStringLiteral("/run"));
         env.insert(QStringLiteral("HOME"), m_root + QStringLiteral("/home"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_LOGGING_RULES"),
                    QStringLiteral("barlink.scanner.debug=true\nbarlink.label.debug=true"));
         env.remove(QStringLiteral("BARLINK_TEST_CONSOLE"));
@@ -57,29 +57,22 @@ public:
     // True once the program's standard error holds `text` (since the last start).
     [[nodiscard]] bool waitForLog(const QByteArray &text, int timeoutMs = 20000)
     {
-        QElapsedTimer clock;
-        clock.start();
+        const QDeadlineTimer deadline(timeoutMs);
         while (!log().contains(text)) {
-            if (m_process.state() != QProcess::Running || clock.elapsed() > timeoutMs)
+            if (m_process.state() != QProcess::Running || deadline.hasExpired())
                 return false;
             m_process.waitForReadyRead(50);
         }
         return true;
     }
 
-    [[nodiscard]] QByteArray log()
-    {
-        m_log += m_process.readAllStandardError();
-        return m_log;
-    }
+    [[nodiscard]] QByteArray log() { return m_log += m_process.readAllStandardError(); }
 
     // The program dies at once, as in a crash or a power cut of the program alone.
     void kill()
     {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.kill();
-        m_process.waitForFinished(10000);
+        if (m_process.state() != QProcess::NotRunning)
+            m_process.kill(), m_process.waitForFinished(10000);
     }
 
     [[nodiscard]] QProcess &process() { return m_process; }
