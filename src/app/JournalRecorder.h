@@ -61,6 +61,11 @@ public:
                std::optional<int> rows = std::nullopt,
                const QString &detail = {});
 
+Q_SIGNALS:
+    // An entry was made, as it goes to the journal (without its local number): for the
+    // operator's view of recent scans. Also when there is no journal.
+    void entryMade(const journal::Entry &entry);
+
 private:
     void keep(journal::Entry entry);
     void takeItem(journal::Entry &entry) const;

@@ -29,6 +29,9 @@ public:
 
     // Reads the journal again from the newest entry.
     void refresh();
+    // Shows the station's own journal without a filter, with the entry (same time and label)
+    // selected, when it is among the newest entries.
+    void showEntry(const journal::Entry &entry);
 
 private:
     void openStore();

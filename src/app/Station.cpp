@@ -8,6 +8,7 @@
 #include "settings/SettingsFile.h"
 
 #include <QDir>
+#include <utility>
 
 namespace barlink::app {
 
@@ -120,11 +121,14 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
         handled = m_dispatcher.interpretLabel(label);
     } catch (const Error &error) {
         m_recorder.failed(error.description());
+        announcePlaced();
         throw;
     } catch (const std::exception &error) {
         m_recorder.failed(QString::fromLocal8Bit(error.what()));
+        announcePlaced();
         throw;
     }
+    announcePlaced();
     const base::LabelOutcome &outcome = m_dispatcher.lastOutcome();
     m_recorder.finish(outcome);
     if (outcome.kind == base::LabelOutcome::Kind::Command) {
@@ -143,8 +147,21 @@ void Station::interpretProgramBarcode(const QString &label)
                      compressed.value_or(programLabelSummary(label)),
                      compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
                      journal::Kind::ProgramBarcode);
-    m_programBarcode.interpretProgramBarcode(label);
+    try {
+        m_programBarcode.interpretProgramBarcode(label);
+    } catch (...) {
+        announcePlaced();
+        throw;
+    }
     m_recorder.finish(m_programBarcode.lastOutcome());
+    announcePlaced();
+}
+
+void Station::announcePlaced()
+{
+    if (m_placedFields.isEmpty())
+        return;
+    Q_EMIT itemPlaced(std::exchange(m_placedFields, {}), m_placedX, m_placedY);
 }
 
 QString Station::decodeCompressedLabel(const QString &label, QString &rest)
@@ -169,6 +186,9 @@ void Station::recordEvents()
     using journal::StationEvent;
     connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
         m_recorder.rowSent(field, ack);
+        m_placedFields << field;
+        m_placedX = m_item.dimX.trimmed();
+        m_placedY = m_item.dimY.trimmed();
         if (m_options.autoStart())
             m_recorder.event(
                 StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));

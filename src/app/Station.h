@@ -99,6 +99,9 @@ Q_SIGNALS:
     // An item has been sent while "Show Program in Editor" is ticked: its program is to be
     // opened in the program editor.
     void editorRequested(const QString &programName);
+    // The rows of the label just handled went to these work fields (two for a piece sent as
+    // normal and mirror); x and y: the item's dimensions as its rows carried them.
+    void itemPlaced(const QStringList &fields, const QString &x, const QString &y);
 
 private:
     class ManualEntry : public label::LabelInterpreter
@@ -118,6 +121,8 @@ private:
     void interpretProgramBarcode(const QString &label);
     [[nodiscard]] QString decodeCompressedLabel(const QString &label, QString &rest);
     void recordEvents();
+    // Tells itemPlaced() of the rows sent since the last time, if any.
+    void announcePlaced();
 
     // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
     [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
@@ -129,6 +134,10 @@ private:
     QString m_journalPath;
     // What the journal keeps of the compressed label whose expansion is handled next.
     std::optional<QString> m_compressed;
+    // The work fields of the rows sent for the label in hand, and the item's dimensions.
+    QStringList m_placedFields;
+    QString m_placedX;
+    QString m_placedY;
     ManualEntry m_manualEntry{*this};
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;

@@ -24,8 +24,9 @@ class EditorLaunch;
 class EditorPlatform;
 } // namespace barlink::program
 namespace barlink::app {
+class GuideWindow;
 class JournalWindow;
-}
+} // namespace barlink::app
 namespace barlink::testconsole {
 class TestConsoleWindow;
 }
@@ -55,6 +56,12 @@ private:
     void showListManager();
     void showTestConsole();
     void showJournal();
+    void showJournalAt(const journal::Entry &entry);
+    void showGuide();
+    void keepFontScale(double scale);
+    // The main window's view of the list, the recent scans and the text size, from start.
+    void startGlance();
+    void watchList(embeddedlist::ListStore *store);
     void makeListWindow(embeddedlist::ListStore *store);
 
     MainWindow m_window;
@@ -79,6 +86,9 @@ private:
     std::unique_ptr<embeddedlist::ListManagerWindow> m_listWindow;
     // Made at its first opening; each opening reads the journal again from the newest entry.
     std::unique_ptr<JournalWindow> m_journalWindow;
+    // Made at its first opening.
+    std::unique_ptr<GuideWindow> m_guideWindow;
+    embeddedlist::ListStore *m_watchedList = nullptr;
 };
 
 } // namespace barlink::app
