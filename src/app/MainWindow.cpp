@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMetaMethod>
+#include <QScreen>
 #include <QTableView>
 
 namespace barlink::app {
@@ -34,6 +35,9 @@ constexpr int FlashMilliseconds = 1000;
 
 // The last-scan line is this much larger than the rest of the window.
 constexpr qreal ScanLineScale = 1.3;
+
+// The window's size at the system's text size.
+constexpr QSize DefaultSize(980, 700);
 
 QString badgeStyle(const QString &colour)
 {
@@ -81,7 +85,6 @@ MainWindow::MainWindow(QWidget *parent)
     spinPolicy.setRetainSizeWhenHidden(true);
     m_ui->DSpin->setSizePolicy(spinPolicy);
     m_ui->DSpin->setVisible(false);
-    m_basePointSize = font().pointSizeF();
     QFont scanFont = m_ui->ComDisplay->font();
     scanFont.setPointSizeF(scanFont.pointSizeF() * ScanLineScale);
     m_ui->ComDisplay->setFont(scanFont);
@@ -160,10 +163,7 @@ void MainWindow::buildGlance()
     m_recentView->setWordWrap(false);
     m_recentView->verticalHeader()->setVisible(false);
     m_recentView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_recentView->horizontalHeader()->setSectionResizeMode(RecentScansModel::Time,
-                                                           QHeaderView::ResizeToContents);
     m_recentView->horizontalHeader()->setStretchLastSection(true);
-    m_recentView->setColumnWidth(RecentScansModel::Label, 160);
     m_recentView->setToolTip(tr("Double-click a scan to see it in the journal"));
     connect(m_recentView, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
@@ -188,7 +188,6 @@ void MainWindow::buildGlance()
            && m_ui->mainLayout->itemAt(spacer) != m_ui->bottomSpacer)
         ++spacer;
     m_ui->mainLayout->insertLayout(spacer, glance, 1);
-    resize(980, 700);
 }
 
 void MainWindow::setListState(const QString &runState, int rows)
@@ -243,13 +242,37 @@ void MainWindow::setPieces(std::vector<fieldsel::PlacedPiece> pieces)
 void MainWindow::setFontScale(double scale)
 {
     m_fontScale = scale;
-    QFont shown = font();
-    shown.setPointSizeF(m_basePointSize * scale);
-    setFont(shown);
-    QFont scanFont = shown;
-    scanFont.setPointSizeF(shown.pointSizeF() * ScanLineScale);
-    m_ui->ComDisplay->setFont(scanFont);
-    m_ui->ComDisplay->setMinimumHeight(QFontMetrics(scanFont).height() + 12);
+    // Each widget's text is scaled from the size it was made with (the last-scan line is
+    // larger than the rest), set on the widget itself: a widget with a style sheet keeps the
+    // font it was polished with and would not follow the window's.
+    static constexpr char BaseSize[] = "barlinkBasePointSize";
+    QList<QWidget *> widgets = findChildren<QWidget *>();
+    widgets.prepend(this);
+    for (QWidget *widget : std::as_const(widgets)) {
+        QVariant base = widget->property(BaseSize);
+        if (!base.isValid()) {
+            base = widget->font().pointSizeF();
+            widget->setProperty(BaseSize, base);
+        }
+        if (base.toDouble() <= 0)
+            continue;
+        QFont scaled = widget->font();
+        scaled.setPointSizeF(base.toDouble() * scale);
+        widget->setFont(scaled);
+    }
+    m_ui->ComDisplay->setMinimumHeight(QFontMetrics(m_ui->ComDisplay->font()).height() + 12);
+    // The time and label columns fit their usual texts at this size; the outcome takes the rest.
+    const QFontMetrics metrics(font());
+    m_recentView->setColumnWidth(RecentScansModel::Time,
+                                 metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16);
+    m_recentView->setColumnWidth(RecentScansModel::Label,
+                                 metrics.horizontalAdvance(QStringLiteral("%12PANEL.CNC N1 X"))
+                                     + 16);
+    // The window grows with its text, as far as the screen allows.
+    QSize size = (QSizeF(DefaultSize) * scale).toSize();
+    if (const QScreen *shownOn = screen())
+        size = size.boundedTo(shownOn->availableGeometry().size() - QSize(48, 64));
+    resize(size);
     const QSignalBlocker blocker(m_ui->actLargerText);
     m_ui->actLargerText->setChecked(scale > NormalTextScale);
 }

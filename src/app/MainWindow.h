@@ -127,7 +127,6 @@ private:
     fieldsel::TablePlanWidget *m_plan = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
-    qreal m_basePointSize = 0; // the system's text size, scaled by m_fontScale
 };
 
 } // namespace barlink::app
