@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace barlink::app {
@@ -14,6 +15,7 @@ GuideWindow::GuideWindow(QWidget *parent)
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtGuide"));
     m_browser->setOpenExternalLinks(true);
+    m_browser->document()->setDocumentMargin(16);
     m_browser->setMarkdown(guideText());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
