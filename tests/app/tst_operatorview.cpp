@@ -1,6 +1,5 @@
 // The operator's view on the main window: the text size kept in the settings, and the recent
 // scans, the last label and the plan of the table as a running station handles labels.
-#include "Fakes.h"
 #include "StationRig.h"
 #include "app/FontScale.h"
 #include "app/MainWindow.h"
@@ -39,7 +38,6 @@ void tst_OperatorView::fontScaleKept_data()
     QTest::addRow("missing") << QByteArray() << 1.0;
     QTest::addRow("larger") << QByteArray("FontScale=1.5") << 1.5;
     QTest::addRow("no number") << QByteArray("FontScale=big") << 1.0;
-    QTest::addRow("zero") << QByteArray("FontScale=0") << 1.0;
     QTest::addRow("far too large") << QByteArray("FontScale=9") << 3.0;
 }
 
@@ -67,9 +65,9 @@ void tst_OperatorView::largerText()
     QVERIFY(larger);
     larger->trigger();
     QCOMPARE(chosen.value(0).value(0).toDouble(), app::LargerTextScale);
-    QCOMPARE(window.font().pointSizeF(), normal * app::LargerTextScale);
-    larger->trigger();
-    QCOMPARE(window.font().pointSizeF(), normal);
+    // Every widget follows, those with a style sheet too.
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblPortState"))->font().pointSizeF(),
+             normal * app::LargerTextScale);
 }
 
 void tst_OperatorView::scansShownAsHandled()
@@ -125,7 +123,6 @@ void tst_OperatorView::scansShownAsHandled()
     QCOMPARE(pieces.size(), std::size_t(2));
     QCOMPARE(pieces[0].mirror, false);
     QCOMPARE(pieces[1].mirror, true);
-    QVERIFY(!pieces[1].piece.isEmpty());
 }
 
 QTEST_MAIN(tst_OperatorView)

@@ -13,13 +13,18 @@ Q_DECLARE_METATYPE(journal::Entry)
 
 namespace {
 
-Entry scan(Outcome outcome, Kind kind, const QString &label, const QString &program = {})
+Entry scan(Outcome outcome,
+           Kind kind,
+           const QString &label,
+           const QString &program = {},
+           const QString &x = {})
 {
     Entry entry;
     entry.outcome = outcome;
     entry.kind = kind;
     entry.label = label;
     entry.program = program;
+    entry.x = x;
     return entry;
 }
 
@@ -28,13 +33,6 @@ Entry with(Entry entry, const QString &field, std::optional<int> rows, const QSt
     entry.field = field;
     entry.rows = rows;
     entry.reason = reason;
-    return entry;
-}
-
-Entry sized(Entry entry, const QString &x, const QString &y)
-{
-    entry.x = x;
-    entry.y = y;
     return entry;
 }
 
@@ -73,32 +71,23 @@ void tst_ScanWords::words_data()
         << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%12PANEL.CNC S X"), panel)
         << "Waiting for the dimensions label" << true;
     QTest::addRow("waiting, dimensions without program")
-        << sized(scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%22600 400 18")), "600", "400")
+        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%22600 400 18"), {}, "600")
         << "Waiting for the program label" << true;
     QTest::addRow("waiting, both known")
-        << sized(scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%13PANEL.CNC"), panel), "600", "400")
+        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%13PANEL.CNC"), panel, "600")
         << "Waiting for the next label" << true;
     QTest::addRow("refused with its reason")
         << with(scan(Outcome::Refused, Kind::Segment, QStringLiteral("%71ABC")), {}, {},
                 QStringLiteral("the label starts with %7, which is no known segment"))
         << "Refused: the label starts with %7, which is no known segment" << true;
-    QTest::addRow("failed with its error")
-        << with(scan(Outcome::Failed, Kind::ProgramBarcode, QStringLiteral("BAR.CNC (5 bytes)")), {}, 0,
-                QStringLiteral("disk full"))
-        << "Failed: disk full" << true;
     QTest::addRow("field-code label")
         << scan(Outcome::Taken, Kind::FieldCode, QStringLiteral("%S1%")) << "Work field set for the next item: field 9 (S1)" << true;
     QTest::addRow("list file")
         << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
     QTest::addRow("rows left from before cleared")
         << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
-    QTest::addRow("one row cleared")
-        << stationEventEntry(StationEvent::ListCleared, 1) << "List cleared: 1 row left from before removed" << true;
     QTest::addRow("an empty list cleared is no news")
         << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
-    QTest::addRow("port events stay in the journal")
-        << stationEventEntry(StationEvent::PortLost, {}, QStringLiteral("/dev/ttyACM0: gone"))
-        << "Scanner port lost: /dev/ttyACM0: gone" << false;
     // clang-format on
 }
 
