@@ -176,13 +176,13 @@ void MainWindow::buildGlance()
     m_plan = new fieldsel::TablePlanWidget(this);
     m_plan->setObjectName(QStringLiteral("picTable"));
     m_plan->setToolTip(tr("Where the last item went on the machine table"));
-    auto *planBox = new QGroupBox(tr("Where the piece goes"), this);
-    planBox->setObjectName(QStringLiteral("fraTable"));
-    (new QVBoxLayout(planBox))->addWidget(m_plan);
+    m_planBox = new QGroupBox(tr("Where the piece goes"), this);
+    m_planBox->setObjectName(QStringLiteral("fraTable"));
+    (new QVBoxLayout(m_planBox))->addWidget(m_plan);
 
     auto *glance = new QHBoxLayout;
     glance->addWidget(recentBox, 3);
-    glance->addWidget(planBox, 2);
+    glance->addWidget(m_planBox, 2);
     int spacer = 0;
     while (spacer < m_ui->mainLayout->count()
            && m_ui->mainLayout->itemAt(spacer) != m_ui->bottomSpacer)
@@ -234,8 +234,10 @@ void MainWindow::setRecentEntries(const std::vector<journal::Entry> &entries)
     m_recent->setEntries(entries);
 }
 
-void MainWindow::setPieces(std::vector<fieldsel::PlacedPiece> pieces)
+void MainWindow::setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption)
 {
+    m_planBox->setTitle(caption.isEmpty() ? tr("Where the piece goes")
+                                          : tr("Where the piece goes: %1").arg(caption));
     m_plan->setPieces(std::move(pieces));
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QTableView;
 
@@ -75,8 +76,8 @@ public:
     // The recent scans as the journal held them at start, newest first.
     void setRecentEntries(const std::vector<journal::Entry> &entries);
     [[nodiscard]] RecentScansModel &recentScans() const { return *m_recent; }
-    // Where the rows of the last item went on the machine table.
-    void setPieces(std::vector<fieldsel::PlacedPiece> pieces);
+    // Where the rows of the last item went on the machine table; caption names the item.
+    void setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption = {});
     // The text size of the whole window, as a factor of the system's (View > Larger text).
     void setFontScale(double scale);
     [[nodiscard]] double fontScale() const { return m_fontScale; }
@@ -125,6 +126,7 @@ private:
     QTableView *m_recentView = nullptr;
     RecentScansModel *m_recent = nullptr;
     fieldsel::TablePlanWidget *m_plan = nullptr;
+    QGroupBox *m_planBox = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
 };

@@ -7,8 +7,8 @@
 #include "scanner/ScannerPort.h"
 #include "settings/SettingsFile.h"
 
-#include <QDir>
 #include <utility>
+#include <QDir>
 
 namespace barlink::app {
 
@@ -161,7 +161,7 @@ void Station::announcePlaced()
 {
     if (m_placedFields.isEmpty())
         return;
-    Q_EMIT itemPlaced(std::exchange(m_placedFields, {}), m_placedX, m_placedY);
+    Q_EMIT itemPlaced(std::exchange(m_placedFields, {}), m_placedX, m_placedY, m_placedProgram);
 }
 
 QString Station::decodeCompressedLabel(const QString &label, QString &rest)
@@ -189,6 +189,7 @@ void Station::recordEvents()
         m_placedFields << field;
         m_placedX = m_item.dimX.trimmed();
         m_placedY = m_item.dimY.trimmed();
+        m_placedProgram = m_item.programName.trimmed();
         if (m_options.autoStart())
             m_recorder.event(
                 StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));

@@ -100,8 +100,11 @@ Q_SIGNALS:
     // opened in the program editor.
     void editorRequested(const QString &programName);
     // The rows of the label just handled went to these work fields (two for a piece sent as
-    // normal and mirror); x and y: the item's dimensions as its rows carried them.
-    void itemPlaced(const QStringList &fields, const QString &x, const QString &y);
+    // normal and mirror); x, y and program: the item as its rows carried it.
+    void itemPlaced(const QStringList &fields,
+                    const QString &x,
+                    const QString &y,
+                    const QString &program);
 
 private:
     class ManualEntry : public label::LabelInterpreter
@@ -138,6 +141,7 @@ private:
     QStringList m_placedFields;
     QString m_placedX;
     QString m_placedY;
+    QString m_placedProgram;
     ManualEntry m_manualEntry{*this};
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;

@@ -67,13 +67,17 @@ StationShell::StationShell()
             &m_window,
             &MainWindow::showEntry,
             Qt::QueuedConnection);
-    connect(&m_station,
-            &Station::itemPlaced,
-            this,
-            [this](const QStringList &fields, const QString &x, const QString &y) {
-                m_window.setPieces(fieldsel::placePieces(
-                    m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble()));
-            });
+    connect(
+        &m_station,
+        &Station::itemPlaced,
+        this,
+        [this](
+            const QStringList &fields, const QString &x, const QString &y, const QString &program) {
+            m_window.setPieces(
+                fieldsel::placePieces(
+                    m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
+                QStringLiteral("%1, %2 \u00d7 %3 mm").arg(program, x, y));
+        });
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
