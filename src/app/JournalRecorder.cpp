@@ -102,10 +102,11 @@ void JournalRecorder::discard()
 
 void JournalRecorder::keep(journal::Entry entry)
 {
-    if (m_discarding)
-        return;
     if (!entry.time.isValid())
         entry.time = QDateTime::currentDateTimeUtc();
+    Q_EMIT entryMade(entry);
+    if (m_discarding)
+        return;
     if (m_journal)
         m_journal->append(std::move(entry));
     else

@@ -64,6 +64,9 @@ public:
 Q_SIGNALS:
     // Entries went into the station's journal file.
     void written();
+    // An entry was made, as it goes to the journal (without its local number): for the
+    // operator's view of recent scans. Also when there is no journal.
+    void entryMade(const journal::Entry &entry);
 
 private:
     void keep(journal::Entry entry);

@@ -153,6 +153,49 @@ void JournalWindow::showNewer()
         bar->setValue(top + added);
 }
 
+void JournalWindow::showEntry(const journal::Entry &entry)
+{
+    {
+        const QSignalBlocker text(m_text);
+        const QSignalBlocker outcomes(m_outcomes);
+        const QSignalBlocker from(m_fromEnabled);
+        const QSignalBlocker to(m_toEnabled);
+        m_text->clear();
+        m_outcomes->setCurrentIndex(0);
+        for (QCheckBox *dateEnabled : {m_fromEnabled, m_toEnabled})
+            dateEnabled->setChecked(false);
+        m_from->setEnabled(false);
+        m_to->setEnabled(false);
+    }
+    if (m_store && m_store->currentIndex() != 0)
+        m_store->setCurrentIndex(0); // reopens the station's own journal
+    else
+        applyFilter();
+    if (!m_model)
+        return;
+    // The entries the main window shows are the newest: a few pages at most are read.
+    constexpr int MaxRows = 2000;
+    const qint64 time = entry.time.toMSecsSinceEpoch();
+    for (int row = 0; row < MaxRows; ++row) {
+        if (row >= m_model->rowCount()) {
+            if (!m_model->canFetchMore({}))
+                return;
+            m_model->fetchMore({});
+            if (row >= m_model->rowCount())
+                return;
+        }
+        const journal::Entry &shown = m_model->entryAt(row);
+        if (shown.time.toMSecsSinceEpoch() == time && shown.label == entry.label) {
+            m_view->selectRow(row);
+            m_view->scrollTo(m_model->index(row, 0), QAbstractItemView::PositionAtCenter);
+            return;
+        }
+        // Newest first: past its time, it is not there.
+        if (shown.time.toMSecsSinceEpoch() < time)
+            return;
+    }
+}
+
 journal::Filter JournalWindow::filterShown() const
 {
     journal::Filter filter;

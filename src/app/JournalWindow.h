@@ -30,6 +30,9 @@ public:
 
     // Reads the journal again from the newest entry.
     void refresh();
+    // Shows the station's own journal without a filter, with the entry (same time and label)
+    // selected, when it is among the newest entries.
+    void showEntry(const journal::Entry &entry);
 
 public Q_SLOTS:
     // Entries were written to the station's journal: shown on top soon after, while the

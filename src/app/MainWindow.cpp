@@ -1,15 +1,24 @@
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "FontScale.h"
+#include "RecentScansModel.h"
+#include "ScanWords.h"
 #include "base/Error.h"
 #include "base/LabelGate.h"
 #include "base/StatusTexts.h"
+#include "fieldsel/TablePlanWidget.h"
 #include "label/LabelInterpreter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QMetaMethod>
+#include <QScreen>
+#include <QTableView>
 
 namespace barlink::app {
 
@@ -20,6 +29,22 @@ namespace {
 // its first line, cut at this many characters, so that laying out the text stays quick and
 // the window keeps its size.
 constexpr qsizetype MaxShownCharacters = 200;
+
+// How long a refusal colours the status line.
+constexpr int FlashMilliseconds = 1000;
+
+// The last-scan line is this much larger than the rest of the window.
+constexpr qreal ScanLineScale = 1.3;
+
+// The window's size at the system's text size.
+constexpr QSize DefaultSize(980, 700);
+
+QString badgeStyle(const QString &colour)
+{
+    return QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
+                          "padding: 2px 8px; }")
+        .arg(colour);
+}
 
 QString shownText(const QString &text)
 {
@@ -61,9 +86,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui->DSpin->setSizePolicy(spinPolicy);
     m_ui->DSpin->setVisible(false);
     QFont scanFont = m_ui->ComDisplay->font();
-    scanFont.setPointSizeF(scanFont.pointSizeF() * 1.3);
+    scanFont.setPointSizeF(scanFont.pointSizeF() * ScanLineScale);
     m_ui->ComDisplay->setFont(scanFont);
-    m_ui->ComDisplay->setMinimumHeight(m_ui->ComDisplay->sizeHint().height() + 8);
     m_status = m_ui->lblStatusBar->text();
     // Long texts are clipped rather than widening the window; the status line wraps instead,
     // so that a message about the scanner port can be read whole.
@@ -73,6 +97,8 @@ MainWindow::MainWindow(QWidget *parent)
         line->setSizePolicy(policy);
     }
     m_ui->portRow->setStretchFactor(m_ui->lblCurSettings, 1);
+    buildGlance();
+    setFontScale(NormalTextScale);
     setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
     m_ui->ExLab->setVisible(false);
@@ -93,6 +119,165 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_ui->mnuListManager, &QAction::triggered, this, &MainWindow::listManagerRequested);
     connect(m_ui->mnuJournal, &QAction::triggered, this, &MainWindow::journalRequested);
     connect(m_ui->actTry, &QAction::triggered, this, &MainWindow::tryRequested);
+    connect(m_ui->actGuide, &QAction::triggered, this, &MainWindow::guideRequested);
+    connect(m_ui->actLargerText, &QAction::toggled, this, [this](bool larger) {
+        const double scale = larger ? LargerTextScale : NormalTextScale;
+        setFontScale(scale);
+        Q_EMIT fontScaleChosen(scale);
+    });
+    m_flashTimer.setSingleShot(true);
+    m_flashTimer.setInterval(FlashMilliseconds);
+    connect(&m_flashTimer, &QTimer::timeout, this, [this] {
+        m_ui->picStatusBar->setStyleSheet(QString());
+    });
+}
+
+void MainWindow::buildGlance()
+{
+    // The list manager's list, at the end of the port's line.
+    auto *listCaption = new QLabel(tr("List:"), this);
+    m_listState = new QLabel(this);
+    m_listState->setObjectName(QStringLiteral("lblListState"));
+    m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
+    m_ui->portRow->addWidget(listCaption);
+    m_ui->portRow->addWidget(m_listState);
+    setListState(QString(), -1);
+
+    // The last label handled and what became of it, under the last-scan line.
+    m_lastLabel = new QLabel(this);
+    m_lastLabel->setObjectName(QStringLiteral("lblLastLabel"));
+    m_lastLabel->setTextFormat(Qt::PlainText);
+    m_lastLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QSizePolicy policy = m_lastLabel->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    m_lastLabel->setSizePolicy(policy);
+    m_ui->mainLayout->insertWidget(1, m_lastLabel);
+
+    // The recent scans beside the plan of the machine table, taking the room that is left.
+    m_recent = new RecentScansModel(50, this);
+    m_recentView = new QTableView(this);
+    m_recentView->setObjectName(QStringLiteral("lstRecent"));
+    m_recentView->setModel(m_recent);
+    m_recentView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_recentView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_recentView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_recentView->setWordWrap(false);
+    m_recentView->verticalHeader()->setVisible(false);
+    m_recentView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_recentView->horizontalHeader()->setStretchLastSection(true);
+    m_recentView->setToolTip(tr("Double-click a scan to see it in the journal"));
+    connect(m_recentView, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            Q_EMIT journalEntryRequested(m_recent->entryAt(index.row()));
+    });
+    auto *recentBox = new QGroupBox(tr("Recent scans"), this);
+    recentBox->setObjectName(QStringLiteral("fraRecent"));
+    (new QVBoxLayout(recentBox))->addWidget(m_recentView);
+
+    m_plan = new fieldsel::TablePlanWidget(this);
+    m_plan->setObjectName(QStringLiteral("picTable"));
+    m_plan->setToolTip(tr("Where the last item went on the machine table"));
+    m_planBox = new QGroupBox(tr("Where the piece goes"), this);
+    m_planBox->setObjectName(QStringLiteral("fraTable"));
+    (new QVBoxLayout(m_planBox))->addWidget(m_plan);
+
+    auto *glance = new QHBoxLayout;
+    glance->addWidget(recentBox, 3);
+    glance->addWidget(m_planBox, 2);
+    int spacer = 0;
+    while (spacer < m_ui->mainLayout->count()
+           && m_ui->mainLayout->itemAt(spacer) != m_ui->bottomSpacer)
+        ++spacer;
+    m_ui->mainLayout->insertLayout(spacer, glance, 1);
+}
+
+void MainWindow::setListState(const QString &runState, int rows)
+{
+    if (rows < 0) {
+        m_listState->setText(tr("not open"));
+        m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
+        return;
+    }
+    const QString rowText = rows == 1 ? tr("1 row") : tr("%1 rows").arg(rows);
+    m_listState->setText(runState + QStringLiteral(" \u00b7 ") + rowText);
+    const bool running = runState == QLatin1String("Running");
+    const bool held = runState == QLatin1String("Held");
+    m_listState->setStyleSheet(badgeStyle(running ? QStringLiteral("#2e7d32")
+                                          : held  ? QStringLiteral("#e65100")
+                                                  : QStringLiteral("#546e7a")));
+}
+
+void MainWindow::showEntry(const journal::Entry &entry)
+{
+    m_recent->add(entry);
+    if (entry.kind == journal::Kind::StationEvent)
+        return;
+    const bool refused = entry.outcome == journal::Outcome::Refused;
+    const bool failed = entry.outcome == journal::Outcome::Failed;
+    m_lastLabel->setText(QStringLiteral("Last label: %1  \u2014  %2")
+                             .arg(shownText(entry.label), plainWords(entry)));
+    m_lastLabel->setStyleSheet(refused || failed
+                                   ? QStringLiteral("QLabel { color: #b71c1c; font-weight: bold; }")
+                                   : QStringLiteral("QLabel { font-weight: bold; }"));
+    if (refused)
+        flashStatus();
+}
+
+void MainWindow::flashStatus()
+{
+    m_ui->picStatusBar->setStyleSheet(QStringLiteral(
+        "#picStatusBar { background: #c62828; } #picStatusBar QLabel { color: white; }"));
+    m_flashTimer.start();
+}
+
+void MainWindow::setRecentEntries(const std::vector<journal::Entry> &entries)
+{
+    m_recent->setEntries(entries);
+}
+
+void MainWindow::setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption)
+{
+    m_planBox->setTitle(caption.isEmpty() ? tr("Where the piece goes")
+                                          : tr("Where the piece goes: %1").arg(caption));
+    m_plan->setPieces(std::move(pieces));
+}
+
+void MainWindow::setFontScale(double scale)
+{
+    m_fontScale = scale;
+    // Each widget's text is scaled from the size it was made with (the last-scan line is
+    // larger than the rest), set on the widget itself: a widget with a style sheet keeps the
+    // font it was polished with and would not follow the window's.
+    static constexpr char BaseSize[] = "barlinkBasePointSize";
+    QList<QWidget *> widgets = findChildren<QWidget *>();
+    widgets.prepend(this);
+    for (QWidget *widget : std::as_const(widgets)) {
+        QVariant base = widget->property(BaseSize);
+        if (!base.isValid()) {
+            base = widget->font().pointSizeF();
+            widget->setProperty(BaseSize, base);
+        }
+        if (base.toDouble() <= 0)
+            continue;
+        QFont scaled = widget->font();
+        scaled.setPointSizeF(base.toDouble() * scale);
+        widget->setFont(scaled);
+    }
+    m_ui->ComDisplay->setMinimumHeight(QFontMetrics(m_ui->ComDisplay->font()).height() + 12);
+    // The time and label columns fit their usual texts at this size; the outcome takes the rest.
+    const QFontMetrics metrics(font());
+    m_recentView->setColumnWidth(RecentScansModel::Time,
+                                 metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16);
+    m_recentView->setColumnWidth(RecentScansModel::Label,
+                                 metrics.horizontalAdvance(QStringLiteral("%12PANEL.CNC N1 X"))
+                                     + 16);
+    // The window grows with its text, as far as the screen allows.
+    QSize size = (QSizeF(DefaultSize) * scale).toSize();
+    if (const QScreen *shownOn = screen())
+        size = size.boundedTo(shownOn->availableGeometry().size() - QSize(48, 64));
+    resize(size);
+    const QSignalBlocker blocker(m_ui->actLargerText);
+    m_ui->actLargerText->setChecked(scale > NormalTextScale);
 }
 
 MainWindow::~MainWindow() = default;
@@ -107,6 +292,7 @@ void MainWindow::enableMenus()
     m_ui->mnuListManager->setEnabled(connected(&MainWindow::listManagerRequested));
     m_ui->mnuJournal->setEnabled(connected(&MainWindow::journalRequested));
     m_ui->actTry->setEnabled(connected(&MainWindow::tryRequested));
+    m_ui->actGuide->setEnabled(connected(&MainWindow::guideRequested));
 }
 
 QCheckBox *MainWindow::checkBoxFor(base::Options::Switch s) const

@@ -2,14 +2,20 @@
 
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
+#include "fieldsel/PiecePlan.h"
+#include "journal/Entry.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
+class QTableView;
 
 namespace Ui {
 class MainWindow;
@@ -23,7 +29,13 @@ namespace barlink::label {
 class LabelInterpreter;
 } // namespace barlink::label
 
+namespace barlink::fieldsel {
+class TablePlanWidget;
+} // namespace barlink::fieldsel
+
 namespace barlink::app {
+
+class RecentScansModel;
 
 // frmMain: what the scanner delivered and what the station is doing, the manual
 // label entry, the option switches and the menus.
@@ -56,6 +68,20 @@ public:
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
 
+    // The state at a glance: the list manager's list (its run state and rows).
+    void setListState(const QString &runState, int rows);
+    // A journal entry as it is made: the recent scans, the last label and its outcome; a
+    // refusal also flashes the status line.
+    void showEntry(const journal::Entry &entry);
+    // The recent scans as the journal held them at start, newest first.
+    void setRecentEntries(const std::vector<journal::Entry> &entries);
+    [[nodiscard]] RecentScansModel &recentScans() const { return *m_recent; }
+    // Where the rows of the last item went on the machine table; caption names the item.
+    void setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption = {});
+    // The text size of the whole window, as a factor of the system's (View > Larger text).
+    void setFontScale(double scale);
+    [[nodiscard]] double fontScale() const { return m_fontScale; }
+
 Q_SIGNALS:
     // Menu commands whose windows live elsewhere.
     void portSettingsRequested();
@@ -68,6 +94,12 @@ Q_SIGNALS:
     void journalRequested();
     // Tools > Try a label….
     void tryRequested();
+    // A recent scan was double-clicked: the journal is to be shown at its entry.
+    void journalEntryRequested(const journal::Entry &entry);
+    // View > Larger text was switched: the factor to keep.
+    void fontScaleChosen(double scale);
+    // Help > Guide.
+    void guideRequested();
     // The window was closed with its close box (not with E&xit).
     void closed();
 
@@ -80,6 +112,8 @@ private:
     void closeManualEntry();
     QCheckBox *checkBoxFor(base::Options::Switch s) const;
     void showOption(base::Options::Switch s, int value);
+    void buildGlance();
+    void flashStatus();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<QLabel *, SegmentCount> m_labId{};
@@ -89,6 +123,14 @@ private:
     bool m_exitRequested = false;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;
+    QLabel *m_listState = nullptr;
+    QLabel *m_lastLabel = nullptr;
+    QTableView *m_recentView = nullptr;
+    RecentScansModel *m_recent = nullptr;
+    fieldsel::TablePlanWidget *m_plan = nullptr;
+    QGroupBox *m_planBox = nullptr;
+    QTimer m_flashTimer;
+    double m_fontScale = 1.0;
 };
 
 } // namespace barlink::app

@@ -8,6 +8,7 @@
 #include "settings/SettingsFile.h"
 #include "text/EscapedBytes.h"
 
+#include <utility>
 #include <QDir>
 
 namespace barlink::app {
@@ -154,11 +155,14 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
         handled = m_dispatcher.interpretLabel(label);
     } catch (const Error &error) {
         failed(error.description());
+        announcePlaced();
         throw;
     } catch (const std::exception &error) {
         failed(QString::fromLocal8Bit(error.what()));
+        announcePlaced();
         throw;
     }
+    announcePlaced();
     const base::LabelOutcome &outcome = m_dispatcher.lastOutcome();
     decided(source, outcome);
     if (outcome.kind == base::LabelOutcome::Kind::Command) {
@@ -187,8 +191,21 @@ void Station::interpretProgramBarcode(const QString &label)
                      m_shownLabel,
                      compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
                      journal::Kind::ProgramBarcode);
-    m_programBarcode.interpretProgramBarcode(label);
+    try {
+        m_programBarcode.interpretProgramBarcode(label);
+    } catch (...) {
+        announcePlaced();
+        throw;
+    }
     decided(journal::Source::Scanner, m_programBarcode.lastOutcome());
+    announcePlaced();
+}
+
+void Station::announcePlaced()
+{
+    if (m_placedFields.isEmpty())
+        return;
+    Q_EMIT itemPlaced(std::exchange(m_placedFields, {}), m_placedX, m_placedY, m_placedProgram);
 }
 
 QString Station::decodeCompressedLabel(const QString &label, QString &rest)
@@ -213,6 +230,10 @@ void Station::recordEvents()
     using journal::StationEvent;
     connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
         m_recorder.rowSent(field, ack);
+        m_placedFields << field;
+        m_placedX = m_item.dimX.trimmed();
+        m_placedY = m_item.dimY.trimmed();
+        m_placedProgram = m_item.programName.trimmed();
         if (m_options.autoStart())
             m_recorder.event(
                 StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));

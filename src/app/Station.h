@@ -114,6 +114,12 @@ Q_SIGNALS:
     void editorRequested(const QString &programName);
     // A label has been handled: shownLabel as the journal keeps it, and what became of it.
     void labelHandled(const QString &shownLabel, const base::LabelOutcome &outcome);
+    // The rows of the label just handled went to these work fields (two for a piece sent as
+    // normal and mirror); x, y and program: the item as its rows carried it.
+    void itemPlaced(const QStringList &fields,
+                    const QString &x,
+                    const QString &y,
+                    const QString &program);
 
 private:
     class ManualEntry : public label::LabelInterpreter
@@ -138,6 +144,8 @@ private:
     void decided(journal::Source source, const base::LabelOutcome &outcome);
     // The label in hand failed with error.
     void failed(const QString &error);
+    // Tells itemPlaced() of the rows sent since the last time, if any.
+    void announcePlaced();
 
     // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
     [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
@@ -149,6 +157,11 @@ private:
     QString m_journalPath;
     // What the journal keeps of the compressed label whose expansion is handled next.
     std::optional<QString> m_compressed;
+    // The work fields of the rows sent for the label in hand, and the item's dimensions.
+    QStringList m_placedFields;
+    QString m_placedX;
+    QString m_placedY;
+    QString m_placedProgram;
     ManualEntry m_manualEntry{*this};
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;

@@ -1,6 +1,8 @@
 #include "StationShell.h"
 
 #include "AboutDialog.h"
+#include "FontScale.h"
+#include "GuideWindow.h"
 #include "JournalWindow.h"
 #include "SettingsDialog.h"
 #include "TryWindow.h"
@@ -9,6 +11,9 @@
 #include "embeddedlist/ListManagerWindow.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
+#include "fieldsel/PiecePlan.h"
+#include "journal/Connection.h"
+#include "journal/EntryQuery.h"
 #include "journal/LocalFile.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
@@ -54,6 +59,27 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::listManagerRequested, this, &StationShell::showListManager);
     connect(&m_window, &MainWindow::journalRequested, this, &StationShell::showJournal);
     connect(&m_window, &MainWindow::tryRequested, this, &StationShell::showTry);
+    connect(&m_window, &MainWindow::journalEntryRequested, this, &StationShell::showJournalAt);
+    connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
+    connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
+    // The window hears of an entry once the label is done: the scanner's "ACK" never waits
+    // for the window.
+    connect(&m_station.recorder(),
+            &JournalRecorder::entryMade,
+            &m_window,
+            &MainWindow::showEntry,
+            Qt::QueuedConnection);
+    connect(
+        &m_station,
+        &Station::itemPlaced,
+        this,
+        [this](
+            const QStringList &fields, const QString &x, const QString &y, const QString &program) {
+            m_window.setPieces(
+                fieldsel::placePieces(
+                    m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
+                QStringLiteral("%1, %2 \u00d7 %3 mm").arg(program, x, y));
+        });
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -80,6 +106,7 @@ bool StationShell::start(bool commandLineEmpty)
         return false;
     m_window.bindOptions(m_station.options());
     m_window.setLabelInterpreter(&m_station.manualEntry(), &m_station.gate());
+    startGlance();
     m_station.startPolling();
 
     // The main window at the top left of the screen, the list manager beside it.
@@ -140,6 +167,7 @@ void StationShell::showListManager()
     if (!m_listWindow)
         makeListWindow(store);
     store->setVisible(true);
+    watchList(store);
     m_listWindow->show();
     m_listWindow->raise();
     m_listWindow->activateWindow();
@@ -173,6 +201,65 @@ void StationShell::showTry()
     m_tryWindow->show();
     m_tryWindow->raise();
     m_tryWindow->activateWindow();
+}
+
+
+void StationShell::showJournalAt(const journal::Entry &entry)
+{
+    showJournal();
+    m_journalWindow->showEntry(entry);
+}
+
+void StationShell::showGuide()
+{
+    if (!m_guideWindow) {
+        m_guideWindow = std::make_unique<GuideWindow>();
+        base::placeWindowBeside(m_guideWindow.get(), &m_window, QSize(760, 640));
+    }
+    m_guideWindow->show();
+    m_guideWindow->raise();
+    m_guideWindow->activateWindow();
+}
+
+void StationShell::keepFontScale(double scale)
+{
+    try {
+        writeFontScale(m_station.settings(), scale);
+    } catch (const Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+    }
+}
+
+void StationShell::startGlance()
+{
+    m_window.setFontScale(readFontScale(m_station.settings()));
+    watchList(m_listManager.store());
+    if (m_station.journalPath().isEmpty())
+        return;
+    // The scans the journal holds from before: a short read through the time index.
+    journal::Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    if (journal::openLocalFile(db, m_station.journalPath(), journal::Durability::Checkpoints)
+            .isEmpty())
+        m_window.setRecentEntries(journal::readEntries(db, journal::Store::Local, {}, 80));
+    db.close();
+}
+
+void StationShell::watchList(embeddedlist::ListStore *store)
+{
+    if (!store || store == m_watchedList)
+        return;
+    m_watchedList = store;
+    const auto show = [this, store] {
+        m_window.setListState(embeddedlist::runStateCaption(store->runState()), store->rowCount());
+    };
+    for (auto signal :
+         {&embeddedlist::ListStore::listReset, &embeddedlist::ListStore::runStateChanged}) {
+        connect(store, signal, this, show);
+    }
+    connect(store, &embeddedlist::ListStore::rowsAppended, this, show);
+    connect(store, &embeddedlist::ListStore::rowRemoved, this, show);
+    show();
 }
 
 void StationShell::showTestConsole()

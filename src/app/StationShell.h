@@ -24,6 +24,7 @@ class EditorLaunch;
 class EditorPlatform;
 } // namespace barlink::program
 namespace barlink::app {
+class GuideWindow;
 class JournalWindow;
 class TryWindow;
 } // namespace barlink::app
@@ -57,6 +58,12 @@ private:
     void showTestConsole();
     void showJournal();
     void showTry();
+    void showJournalAt(const journal::Entry &entry);
+    void showGuide();
+    void keepFontScale(double scale);
+    // The main window's view of the list, the recent scans and the text size, from start.
+    void startGlance();
+    void watchList(embeddedlist::ListStore *store);
     void makeListWindow(embeddedlist::ListStore *store);
 
     MainWindow m_window;
@@ -83,6 +90,9 @@ private:
     std::unique_ptr<JournalWindow> m_journalWindow;
     // Made at its first opening; keeps the labels typed in it.
     std::unique_ptr<TryWindow> m_tryWindow;
+    // Made at its first opening.
+    std::unique_ptr<GuideWindow> m_guideWindow;
+    embeddedlist::ListStore *m_watchedList = nullptr;
 };
 
 } // namespace barlink::app

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace barlink::fieldsel {
 
@@ -41,6 +42,10 @@ const QColor FieldFill(0xff, 0xff, 0xff, 0xec);
 const QColor FieldEdge(0x9e, 0xb1, 0xbb);
 const QColor StopColour(0x45, 0x5a, 0x64);
 const QColor Ink(0x54, 0x6e, 0x7a);
+const QColor LitFill(0xff, 0xe0, 0x82);
+const QColor LitEdge(0xf5, 0x7f, 0x17);
+const QColor PieceFill(0x8d, 0x6e, 0x63);
+const QColor MirrorFill(0x5c, 0x6b, 0xc0);
 
 // The size a placed control takes: its preferred size within its own limits.
 [[nodiscard]] QSize placedSize(const QWidget *widget)
@@ -77,6 +82,12 @@ void TablePlanWidget::addField(const QRectF &area, QWidget *content)
     m_fields.append({area, content});
     updateGeometry();
     placeChildren();
+    update();
+}
+
+void TablePlanWidget::setPieces(std::vector<PlacedPiece> pieces)
+{
+    m_pieces = std::move(pieces);
     update();
 }
 
@@ -218,6 +229,8 @@ void TablePlanWidget::paintEvent(QPaintEvent *)
     for (const Field &field : m_fields)
         painter.drawRoundedRect(fieldArea(table, field), 5, 5);
 
+    paintPieces(painter, table);
+
     painter.setPen(Qt::NoPen);
     painter.setBrush(StopColour);
     for (const QPointF &stop : Stops) {
@@ -240,6 +253,43 @@ void TablePlanWidget::paintEvent(QPaintEvent *)
 
     if (m_xValue || m_yValue)
         paintDimensions(painter, table);
+}
+
+void TablePlanWidget::paintPieces(QPainter &painter, const QRectF &table) const
+{
+    const auto onTable = [&table](const QRectF &area) {
+        return QRectF(table.left() + area.left() * table.width(),
+                      table.top() + area.top() * table.height(),
+                      area.width() * table.width(),
+                      area.height() * table.height());
+    };
+    painter.setPen(QPen(LitEdge, 2));
+    painter.setBrush(LitFill);
+    for (const PlacedPiece &piece : m_pieces) {
+        if (!piece.field.isEmpty())
+            painter.drawRoundedRect(
+                onTable(piece.field).adjusted(FieldInset, FieldInset, -FieldInset, -FieldInset),
+                5,
+                5);
+    }
+    painter.setFont(smallFont(font()));
+    for (const PlacedPiece &piece : m_pieces) {
+        if (piece.piece.isEmpty())
+            continue;
+        // The piece itself, to scale, inset from the field's edge as the lit field is.
+        QRectF drawn = onTable(piece.piece);
+        const QRectF field
+            = onTable(piece.field)
+                  .adjusted(FieldInset + 2, FieldInset + 2, -FieldInset - 2, -FieldInset - 2);
+        drawn = drawn.intersected(field).isEmpty() ? drawn : drawn.intersected(field);
+        const QColor fill = piece.mirror ? MirrorFill : PieceFill;
+        painter.setPen(QPen(fill.darker(140), 1.5));
+        painter.setBrush(fill);
+        painter.drawRect(drawn);
+        painter.setPen(Qt::white);
+        painter.drawText(
+            drawn, Qt::AlignCenter, piece.mirror ? piece.code + tr(" mirror") : piece.code);
+    }
 }
 
 void TablePlanWidget::paintDimensions(QPainter &painter, const QRectF &table) const

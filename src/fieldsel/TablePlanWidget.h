@@ -1,8 +1,12 @@
 #pragma once
 
+#include "PiecePlan.h"
+
 #include <QList>
 #include <QRectF>
 #include <QWidget>
+
+#include <vector>
 
 namespace barlink::fieldsel {
 
@@ -23,6 +27,10 @@ public:
     // front) and of the front half (along the left side), with xValue and yValue, children
     // of this widget, in the middle of them.
     void setHalfDimensions(QWidget *xValue, QWidget *yValue);
+
+    // Lights the fields of pieces and draws the pieces in them (placePieces()); empty: none.
+    void setPieces(std::vector<PlacedPiece> pieces);
+    [[nodiscard]] const std::vector<PlacedPiece> &pieces() const { return m_pieces; }
 
     [[nodiscard]] int fieldCount() const { return int(m_fields.size()); }
     // Where a field is drawn, in this widget's coordinates.
@@ -51,10 +59,12 @@ private:
     [[nodiscard]] QRectF fieldArea(const QRectF &table, const Field &field) const;
     void placeChildren();
     void paintDimensions(QPainter &painter, const QRectF &table) const;
+    void paintPieces(QPainter &painter, const QRectF &table) const;
 
     QList<Field> m_fields;
     QWidget *m_xValue = nullptr;
     QWidget *m_yValue = nullptr;
+    std::vector<PlacedPiece> m_pieces;
 };
 
 } // namespace barlink::fieldsel

@@ -1,0 +1,34 @@
+#include "GuideWindow.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace barlink::app {
+
+GuideWindow::GuideWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmGuide"));
+    setWindowTitle(QStringLiteral("Barlink Guide"));
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("txtGuide"));
+    m_browser->setOpenExternalLinks(true);
+    m_browser->document()->setDocumentMargin(16);
+    m_browser->setMarkdown(guideText());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+    resize(760, 640);
+}
+
+QString GuideWindow::guideText()
+{
+    QFile file(QStringLiteral(":/barlink/guide.md"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The guide is missing from this build.");
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace barlink::app

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "journal/Entry.h"
+
+#include <QString>
+
+namespace barlink::app {
+
+// What a journal entry says to the operator, in plain words: "Taken: PANEL.CNC, field 3 (S)",
+// "Refused: <why>", "Waiting for the dimensions label", "List cleared: 4 rows left from
+// before removed". It sits with the station's assembly because it reads both the journal's
+// entries and the machine field codes.
+[[nodiscard]] QString plainWords(const journal::Entry &entry);
+
+// The work field as the list row carries it: "field 3 (S)" for a machine field code, the
+// number alone for a code the machine does not know (such rows go to the last field).
+[[nodiscard]] QString fieldWords(const QString &code);
+
+// Whether the entry belongs in the recent scans: every label handled, and a list cleared of
+// rows that were left in it; not the station's other events.
+[[nodiscard]] bool isRecentScan(const journal::Entry &entry);
+
+} // namespace barlink::app

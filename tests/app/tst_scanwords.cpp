@@ -1,0 +1,104 @@
+// The outcome of a journal entry in the operator's words, and which entries the recent scans
+// show.
+#include "app/ScanWords.h"
+
+#include <QTest>
+
+using namespace barlink;
+using journal::Entry;
+using journal::Kind;
+using journal::Outcome;
+
+Q_DECLARE_METATYPE(journal::Entry)
+
+namespace {
+
+Entry scan(Outcome outcome,
+           Kind kind,
+           const QString &label,
+           const QString &program = {},
+           const QString &x = {})
+{
+    Entry entry;
+    entry.outcome = outcome;
+    entry.kind = kind;
+    entry.label = label;
+    entry.program = program;
+    entry.x = x;
+    return entry;
+}
+
+Entry with(Entry entry, const QString &field, std::optional<int> rows, const QString &reason = {})
+{
+    entry.field = field;
+    entry.rows = rows;
+    entry.reason = reason;
+    return entry;
+}
+
+} // namespace
+
+class tst_ScanWords : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void words_data();
+    void words();
+};
+
+void tst_ScanWords::words_data()
+{
+    using journal::StationEvent;
+    using journal::stationEventEntry;
+    QTest::addColumn<Entry>("entry");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<bool>("recent");
+
+    const QString panel = QStringLiteral("PANEL.CNC");
+    const Entry segment
+        = scan(Outcome::Taken, Kind::Segment, QStringLiteral("%22600 400 18"), panel);
+    // clang-format off
+    QTest::addRow("taken, machine field code")
+        << with(segment, QStringLiteral("S"), 1) << "Taken: PANEL.CNC, field 3 (S)" << true;
+    QTest::addRow("taken, code with a suffix")
+        << with(segment, QStringLiteral("N1/"), 1) << "Taken: PANEL.CNC, field 19 (N1/)" << true;
+    QTest::addRow("taken, a code the machine does not know goes to the last field")
+        << with(segment, QStringLiteral("3"), 1) << "Taken: PANEL.CNC, field 37" << true;
+    QTest::addRow("taken, two rows in one entry")
+        << with(segment, QStringLiteral("A"), 2) << "Taken: PANEL.CNC, field 4 (A), 2 rows" << true;
+    QTest::addRow("waiting, program without dimensions")
+        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%12PANEL.CNC S X"), panel)
+        << "Waiting for the dimensions label" << true;
+    QTest::addRow("waiting, dimensions without program")
+        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%22600 400 18"), {}, "600")
+        << "Waiting for the program label" << true;
+    QTest::addRow("waiting, both known")
+        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%13PANEL.CNC"), panel, "600")
+        << "Waiting for the next label" << true;
+    QTest::addRow("refused with its reason")
+        << with(scan(Outcome::Refused, Kind::Segment, QStringLiteral("%71ABC")), {}, {},
+                QStringLiteral("the label starts with %7, which is no known segment"))
+        << "Refused: the label starts with %7, which is no known segment" << true;
+    QTest::addRow("field-code label")
+        << scan(Outcome::Taken, Kind::FieldCode, QStringLiteral("%S1%")) << "Work field set for the next item: field 9 (S1)" << true;
+    QTest::addRow("list file")
+        << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
+    QTest::addRow("rows left from before cleared")
+        << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
+    QTest::addRow("an empty list cleared is no news")
+        << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
+    // clang-format on
+}
+
+void tst_ScanWords::words()
+{
+    QFETCH(Entry, entry);
+    QFETCH(QString, words);
+    QFETCH(bool, recent);
+    QCOMPARE(app::plainWords(entry), words);
+    QCOMPARE(app::isRecentScan(entry), recent);
+}
+
+QTEST_GUILESS_MAIN(tst_ScanWords)
+#include "tst_scanwords.moc"
