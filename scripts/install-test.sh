@@ -35,16 +35,21 @@ appstreamcli validate --no-net /usr/share/metainfo/org.barlink.Barlink.metainfo.
 [ -f /usr/share/doc/barlink/copyright ] || fail "no copyright file"
 [ -f /usr/share/doc/barlink/examples/KTQ.INI ] || fail "no example settings"
 
-# One label through the installed program, in an empty home: a program name gives one row
-# and nothing is written anywhere.
+# One label through the installed program, on the example settings in an empty home: the
+# program name DEMO gives one row, its size read from the example program, and trying writes
+# nothing anywhere.
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-if barlink --help | grep -q -- '--try'; then
-    out=$(env -i HOME="$home" PATH=/usr/bin:/bin barlink --try PANEL) || true
-    echo "$out"
-    grep -q '^#161=PANEL.CNC;' <<<"$out" || fail "barlink --try PANEL did not print the row"
-    [ -z "$(find "$home" -mindepth 1)" ] || fail "barlink --try wrote into the home folder"
-fi
+examples=/usr/share/doc/barlink/examples
+mkdir -p "$home/.config/barlink" "$home/product"
+sed "s#/home/operator/.local/share/barlink#$home#" $examples/KTQ.INI >"$home/.config/barlink/KTQ.INI"
+cp $examples/DEMO.CNC "$home/product/"
+before=$(cd "$home" && find . -exec stat -c '%n %s %Y' {} + | sort)
+out=$(env -i HOME="$home" PATH=/usr/bin:/bin barlink --try DEMO) || fail "barlink --try DEMO failed"
+echo "$out"
+grep -q '^#161=DEMO.CNC;.*#168=800;#169=600;#170=18;' <<<"$out" || fail "barlink --try DEMO did not print its row"
+[ "$(cd "$home" && find . -exec stat -c '%n %s %Y' {} + | sort)" = "$before" ] \
+    || fail "barlink --try wrote into the home folder"
 
 $sudo apt-get purge -y -q barlink
 left=$(for f in $files; do if [ -e "$f" ]; then echo "$f"; fi; done)
