@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libbenchmark-dev time
     clang libclang-rt-14-dev llvm-14 # fuzzing: libFuzzer and sanitizer runtimes, llvm-symbolizer
     xvfb xauth fonts-dejavu-core
+    libqt6svg6 help2man # the window icon (SVG); manual pages made from --help
 )
 if [ "${BARLINK_EXTRA_PACKAGES:-}" != "" ]; then
     read -r -a extra <<<"$BARLINK_EXTRA_PACKAGES"

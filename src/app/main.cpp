@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -62,6 +63,9 @@ int main(int argc, char *argv[])
                                             .arg(BARLINK_VERSION_MAJOR)
                                             .arg(BARLINK_VERSION_MINOR)
                                             .arg(BARLINK_VERSION_PATCH));
+    // Every window carries the program's icon; the desktop entry names the same one.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/barlink.svg")));
+    QApplication::setDesktopFileName(QStringLiteral("org.barlink.Barlink"));
     // Whatever no handler caught is reported; the program then ends with status 1.
     try {
         app::StationShell shell;
