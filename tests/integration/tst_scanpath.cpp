@@ -1,10 +1,9 @@
 // The whole scanner path of a running station: label bytes go in at the scanner end of a
 // pseudo-terminal, rows come out of the embedded list manager, and "ACK" comes back at the
-// scanner end, also when the scanner goes away and comes back, and when the real program is
-// killed.
+// scanner end, also when the scanner goes away and comes back.
 
-#include "BarlinkProcess.h"
 #include "PtyPair.h"
+#include "StationRig.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"
@@ -102,8 +101,6 @@ private Q_SLOTS:
     void scanPath_data();
     void scanPath();
     void labelScannedDuringThePause();
-    void killedAfterAck_data();
-    void killedAfterAck();
 
 private:
     [[nodiscard]] QString root() const { return m_dir->path(); }
@@ -264,61 +261,6 @@ void tst_ScanPath::labelScannedDuringThePause()
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), (QStringList{Prog, panel}), Patience);
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(2), Patience);
     QVERIFY(!rig.station.poller().isTicking());
-}
-
-// The real program dies (SIGKILL) right after the scanner was told "ACK": every row it
-// acknowledged is in the list when the list manager's files are read again, whole and in order,
-// and a restart of the program keeps them.
-void tst_ScanPath::killedAfterAck_data()
-{
-    QTest::addColumn<int>("items");       // two-segment items ITEM1.CNC ... scanned in turn
-    QTest::addColumn<QByteArray>("half"); // a label of one more item, taken before the kill
-
-    QTest::newRow("eight items back to back") << 8 << QByteArray();
-    QTest::newRow("an item and half of the next") << 1 << QByteArray("%12HALF.CNC N1 X");
-}
-
-void tst_ScanPath::killedAfterAck()
-{
-    QFETCH(int, items);
-    QFETCH(QByteArray, half);
-
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
-    BarlinkProcess barlink(root(), pty.slavePath());
-    QVERIFY2(barlink.start(), barlink.log().constData());
-
-    // Each label waits until the one before it has been taken, as a scanner operator waits
-    // for the beep; the second ends the item, and its "ACK" is awaited.
-    const auto take = [&](const QByteArray &label) {
-        return pty.write(label)
-               && barlink.waitForLog("barlink.label: label \"" + label + '"', Patience * 2);
-    };
-    QStringList expected;
-    for (int i = 1; i <= items; ++i) {
-        const QByteArray name = "ITEM" + QByteArray::number(i) + ".CNC";
-        QVERIFY2(take("%12" + name + " N1 X"), barlink.log().constData());
-        QVERIFY(pty.write("%22600 400 18"));
-        QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(i), Patience * 2);
-        expected << QString::fromLatin1(name + " f7 600x400x18 r1");
-    }
-    if (!half.isEmpty())
-        QVERIFY2(take(half), barlink.log().constData());
-    QCOMPARE(pty.received(), Ack.repeated(items));
-    barlink.kill();
-    QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
-
-    // Every acknowledged row is there, whole, in order; nothing else is.
-    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
-
-    // The program starts again on the same list and keeps it; the time it is given to
-    // settle is what would show a start-up that empties the list.
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    QTest::qWait(1000);
-    QCOMPARE(barlink.process().state(), QProcess::Running);
-    barlink.kill();
-    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)

@@ -1,5 +1,6 @@
 // A whole station, headless, on the embedded list manager: its start-up and shutdown, and the
-// faults planted around it while labels are scanned through its polling tick. Every list
+// faults planted around it while labels are scanned through its polling tick; and the real
+// program killed right after "ACK". Every list
 // manager member it calls fails, once or until the fault is lifted; the disk fills up, a folder
 // path runs through a plain file, a file is /dev/full, a list file is a folder or a fifo. The
 // station keeps running; the label is recovered (AddLine's one retry, the operator's Retry at
@@ -12,7 +13,8 @@
 // size limit (a write past it fails part way, as on a full disk), a path through a plain file,
 // /dev/full, a folder or a fifo where a file is expected.
 
-#include "StationRig.h"
+#include "BarlinkProcess.h"
+#include "PtyPair.h"
 #include "embeddedlist/RunState.h"
 #include "program/ProgramBarcode.h"
 
@@ -131,6 +133,8 @@ private Q_SLOTS:
     void faultWhileScanning();
     void settingsFileNotWritten();
     void listManagerListNotRead();
+    void killedAfterAck_data();
+    void killedAfterAck();
     void instanceLockStaysInTheUsersFolders();
 
 private:
@@ -427,6 +431,61 @@ void tst_StationFaults::instanceLockStaysInTheUsersFolders()
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_DATA_HOME", m_dir->filePath("data").toLocal8Bit());
     QCOMPARE(app::InstanceCounter::defaultLockDir(), m_dir->filePath("data/barlink"));
+}
+
+// The real program dies (SIGKILL) right after the scanner was told "ACK": every row it
+// acknowledged is in the list when the list manager's files are read again, whole and in order,
+// and a restart of the program keeps them.
+void tst_StationFaults::killedAfterAck_data()
+{
+    QTest::addColumn<int>("items");       // two-segment items ITEM1.CNC ... scanned in turn
+    QTest::addColumn<QByteArray>("half"); // a label of one more item, taken before the kill
+
+    QTest::newRow("eight items back to back") << 8 << QByteArray();
+    QTest::newRow("an item and half of the next") << 1 << QByteArray("%12HALF.CNC N1 X");
+}
+
+void tst_StationFaults::killedAfterAck()
+{
+    QFETCH(int, items);
+    QFETCH(QByteArray, half);
+
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    BarlinkProcess barlink(m_dir->path(), pty.slavePath());
+    QVERIFY2(barlink.start(), barlink.log().constData());
+
+    // Each label waits until the one before it has been taken, as a scanner operator waits
+    // for the beep; the second ends the item, and its "ACK" is awaited.
+    const auto take = [&](const QByteArray &label) {
+        return pty.write(label)
+               && barlink.waitForLog("barlink.label: label \"" + label + '"', 20000);
+    };
+    QStringList expected;
+    for (int i = 1; i <= items; ++i) {
+        const QByteArray name = "ITEM" + QByteArray::number(i) + ".CNC";
+        QVERIFY2(take("%12" + name + " N1 X"), barlink.log().constData());
+        QVERIFY(pty.write("%22600 400 18"));
+        QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\r").repeated(i), 20000);
+        expected << QString::fromLatin1(name + " f7 600x400x18 r1");
+    }
+    if (!half.isEmpty())
+        QVERIFY2(take(half), barlink.log().constData());
+    QCOMPARE(pty.received(), QByteArray("ACK\r").repeated(items));
+    barlink.kill();
+    QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
+
+    // Every acknowledged row is there, whole, in order; nothing else is.
+    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
+
+    // The program starts again on the same list and keeps it; the time it is given to
+    // settle is what would show a start-up that empties the list.
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QTest::qWait(1000);
+    QCOMPARE(barlink.process().state(), QProcess::Running);
+    barlink.kill();
+    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_StationFaults)
