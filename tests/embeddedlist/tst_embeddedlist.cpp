@@ -1,9 +1,16 @@
 // The embedded list manager: the pure rules (row fields, run states, list file text, columns),
 // its store on disk and what a restart finds, Application, ExeList, the late-bound list, the
-// provider and the station's link, the table over the list and the window.
+// provider and the station's link, the table over the list and the window; and the
+// "Runlist TEST" console against it, driven by object name: its own references, its typed line
+// numbers and its list folder.
 
 #include "../text/Tables.h"
+#include "Fakes.h"
+#include "FaultyListManager.h"
 #include "TestSupport.h"
+#include "base/Error.h"
+#include "base/ProductEnvironment.h"
+#include "base/Settings.h"
 #include "embeddedlist/EmbeddedApplication.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/FieldColumns.h"
@@ -14,12 +21,17 @@
 #include "embeddedlist/RowFields.h"
 #include "embeddedlist/RunState.h"
 #include "listmanager/ListManagerLink.h"
+#include "testconsole/ConsoleSession.h"
+#include "testconsole/TestConsoleWindow.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTableView>
@@ -29,8 +41,10 @@
 #include <limits>
 #include <memory>
 
+using namespace barlink;
 using namespace barlink::embeddedlist;
 using namespace barlink::listmanager;
+using namespace barlink::testconsole;
 using namespace barlink::testing;
 
 class tst_EmbeddedList : public QObject
@@ -45,6 +59,10 @@ class tst_EmbeddedList : public QObject
     std::shared_ptr<LateBoundList> m_lateBound;
     std::unique_ptr<ListTableModel> m_model;
     std::unique_ptr<QAbstractItemModelTester> m_tester; // checks every signal the model sends
+    base::Settings m_settings;
+    std::unique_ptr<base::ProductEnvironment> m_product;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<TestConsoleWindow> m_console;
 
     [[nodiscard]] QString path(const char *name) const { return m_dir->filePath(name); }
     [[nodiscard]] std::unique_ptr<ListStore> restart() const
@@ -64,6 +82,31 @@ class tst_EmbeddedList : public QObject
         m_model = std::make_unique<ListTableModel>(m_store.get());
         m_tester = std::make_unique<QAbstractItemModelTester>(
             m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+    // The console on the list manager, with a product folder holding its list folder.
+    void console()
+    {
+        m_settings.gcodePath = path("product") + u'/';
+        QDir().mkpath(m_settings.gcodePath + QStringLiteral("lsx"));
+        m_product = std::make_unique<base::ProductEnvironment>(m_settings);
+        m_prompter = std::make_unique<ScriptedPrompter>();
+        m_console = std::make_unique<TestConsoleWindow>(*m_provider, *m_product, *m_prompter);
+    }
+    [[nodiscard]] QString text(const char *box) const
+    {
+        return child<QLineEdit>(*m_console, box)->text();
+    }
+    // Runs a script of steps separated by blanks: "name" clicks a button, "name=text" types
+    // into a box.
+    void run(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            const qsizetype equals = step.indexOf(u'=');
+            if (equals > 0)
+                child<QLineEdit>(*m_console, step.left(equals))->setText(step.mid(equals + 1));
+            else
+                QTest::mouseClick(child<QAbstractButton>(*m_console, step), Qt::LeftButton);
+        }
     }
     // The cell of a row under the column headed by the field number.
     [[nodiscard]] QString cell(int row, int field) const
@@ -86,6 +129,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        m_console.reset();
         m_tester.reset();
         m_model.reset();
     }
@@ -327,7 +371,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->rows(), (QStringList{"one", "two"}));
     }
 
-    // Reading a list file is above and in tst_testconsole; a missing one fails and changes
+    // Reading a list file is above and through the console below; a missing one fails and changes
     // nothing.
     void missingListFile()
     {
@@ -515,6 +559,118 @@ private Q_SLOTS:
         m_app->newList()->viewWorks();
         QVERIFY(window.isVisible() && m_app->visible());
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("tblList"));
+    }
+
+    void lineNumber_data()
+    {
+        columns<QString, int, int>({"typed", "line", "error"});
+        const auto row = [](const char *name, const char *typed, int line, int error) {
+            QTest::newRow(name) << QString::fromLatin1(typed) << line << error;
+        };
+        // clang-format off
+        row("plain", "12", 12, 0);                     row("blanks around", " 7 ", 7, 0);
+        row("half to even down", "2.5", 2, 0);         row("half to even up", "3.5", 4, 0);
+        row("negative", "-1", -1, 0);                  row("largest", "2147483647", 2147483647, 0);
+        row("beyond 32 bits", "2147483648", 0, 6);     row("empty", "", 0, 13);
+        row("words", "abc", 0, 13);                    row("number then words", "12abc", 0, 13);
+        // clang-format on
+    }
+    void lineNumber()
+    {
+        qint32 got = 0;
+        QTEST(errorNumber([&] { got = lineNumberOf(fetch<QString>("typed")); }), "error");
+        QTEST(int(got), "line");
+    }
+
+    void listFolder_data()
+    {
+        columns<QStringList, QString>({"subfolders", "expected"});
+        QTest::newRow("none yet") << QStringList{} << "Lsx";
+        QTest::newRow("lower case") << QStringList{"lsx", "other"} << "lsx";
+        QTest::newRow("upper case") << QStringList{"LSX"} << "LSX";
+    }
+    void listFolder()
+    {
+        QTemporaryDir dir;
+        for (const QString &name : fetch<QStringList>("subfolders"))
+            QVERIFY(QDir(dir.path()).mkpath(name));
+        QCOMPARE(listFolderIn(dir.path()), dir.filePath(fetch<QString>("expected")));
+    }
+
+    // Quit and ListClose reach the list manager before the references go; a failing Quit
+    // keeps both references, as the error comes before they are dropped.
+    void references()
+    {
+        ListManagerFaults faults;
+        FaultyProvider provider(*m_provider, faults);
+        ConsoleSession session(provider);
+        session.appInit();
+        QVERIFY(session.hasApplication() && !session.hasList());
+        session.newList();
+        QVERIFY(session.hasList() && m_store->listOpen());
+
+        faults.failNext(QStringLiteral("Quit"), 1);
+        QCOMPARE(errorNumber([&] { session.quit(); }), int(Error::AutomationError));
+        QVERIFY(session.hasApplication() && session.hasList());
+
+        session.listClose();
+        QVERIFY(!session.hasList() && !m_store->listOpen() && session.hasApplication());
+        session.quit();
+        QVERIFY(m_store->quitRequested() && !session.hasApplication());
+    }
+
+    // The console's Column Info adds the columns to what the box already holds.
+    void columnInfoAccumulates()
+    {
+        console();
+        auto *info = child<QListWidget>(*m_console, "lstListInfo");
+        run(QStringLiteral("cmdAppInit cmdNewList cmdCols cmdColInfo"));
+        const int columns = text("txtColumns").toInt();
+        QVERIFY(columns > 0);
+        QCOMPARE(info->count(), columns);
+        const QString first = info->item(0)->text();
+        run(QStringLiteral("cmdColInfo"));
+        QCOMPARE(info->count(), 2 * columns);
+        QCOMPARE(info->item(columns)->text(), first);
+    }
+
+    // Open List and Append List read the list files named in their boxes, which the "..."
+    // buttons fill from a file dialog that starts in the product's list folder.
+    void listFiles()
+    {
+        console();
+        const QString lsx = m_settings.gcodePath + QStringLiteral("lsx");
+        const QString listFile = lsx + QStringLiteral("/Two.lst");
+        QVERIFY(writeBytes(listFile, "#161=X.CNC;\r\n#161=Y.CNC;\r\n"));
+        QStringList folders;
+        QString answer = listFile;
+        m_console->chooseListFile = [&](const QString &folder) {
+            folders << folder;
+            return answer;
+        };
+        run(QStringLiteral("cmdListBrowse cmdListAppendBrowse"));
+        QCOMPARE(folders, (QStringList{lsx, lsx}));
+        QCOMPARE(text("txtAppLstName"), QDir::toNativeSeparators(listFile));
+        QCOMPARE(text("txtListName"), QDir::toNativeSeparators(listFile));
+
+        run(QStringLiteral("cmdAppInit cmdAppOpenLst cmdAppendList"));
+        QCOMPARE(m_store->rows(),
+                 (QStringList{"#161=X.CNC;", "#161=Y.CNC;", "#161=X.CNC;", "#161=Y.CNC;"}));
+
+        answer.clear(); // a cancelled dialog leaves the box as it was
+        run(QStringLiteral("cmdListBrowse"));
+        QCOMPARE(text("txtAppLstName"), QDir::toNativeSeparators(listFile));
+        QVERIFY(m_prompter->shown.isEmpty());
+    }
+
+    void closingDropsTheReferences()
+    {
+        console();
+        m_console->show();
+        run(QStringLiteral("cmdAppInit cmdNewList"));
+        QVERIFY(m_console->session().hasList());
+        m_console->close();
+        QVERIFY(!m_console->session().hasList() && !m_console->session().hasApplication());
     }
 };
 

