@@ -339,21 +339,6 @@ private Q_SLOTS:
         QCOMPARE(rig.item.lastProgramName, QStringLiteral("PANEL.CNC"));
     }
 
-    void listLabelLoadsTheList()
-    {
-        Rig rig;
-        QVERIFY(writeBytes(rig.settings.listPath + QStringLiteral("PANEL1.LST"),
-                           "#161=A.CNC;\r\n#161=B.CNC;\r\n"));
-        rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
-        rig.item.programName = QStringLiteral("KEEP");
-        rig.display.setStatus(QStringLiteral("before"));
-        rig.handler.interpretProgramBarcode(QStringLiteral("*%00PANEL1^^"));
-        QCOMPARE(rig.store->rows(), (QStringList{"#161=A.CNC;", "#161=B.CNC;"}));
-        QCOMPARE(rig.item.programName, QStringLiteral("KEEP"));
-        QCOMPARE(rig.display.status(), QStringLiteral("before"));
-        QVERIFY(rig.pacer.pauses.isEmpty());
-    }
-
     // The first label clears the list and shows it; auto start starts it; the editor opens.
     void firstLabelAutoStartAndEditor()
     {
@@ -523,30 +508,6 @@ private Q_SLOTS:
         QCOMPARE(display.status(), QStringLiteral("Compressed label not read: ") + result.error);
     }
 
-    // Another user may plant links named like temporary files in a shared temporary folder,
-    // such as the station's runtime folder: a long label is still expanded, and the file the
-    // links lead to keeps its content.
-    void plantedLinksAreLeftAlone()
-    {
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("barlink"));
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", runtime); });
-        QVERIFY(QDir().mkpath(folder));
-        const QString target = dir.filePath(QStringLiteral("operator.txt"));
-        QVERIFY(writeBytes(target, "KEEP"));
-        for (const char *name : {"Temp.Cmp", "Temp.Dat"})
-            QVERIFY(QFile::link(target, QDir(folder).filePath(QLatin1String(name))));
-
-        const QString text = programText(23073);
-        FakeDisplay display;
-        QString rest;
-        QCOMPARE(decodeCompressedLabel(makeCompressedLabel(text), display, rest), text);
-        QCOMPARE(readBytes(target), QByteArray("KEEP"));
-        QCOMPARE(QDir(folder).entryList(QDir::System | QDir::Files).size(), 2);
-    }
-
     void facts_data()
     {
         columns<QByteArray, QString, QString>({"content", "locale", "expected"});
@@ -659,8 +620,6 @@ private Q_SLOTS:
         // A failed query means "not running" before the start and "running" before the open.
         add("usage query fails",             "running", "usage",      "s2", 2, 102);
         add("activation fails",              "nothing", "activate",   "s1", 1, 1);
-        add("raising fails",                 "running", "placeOnTop", "1",  1, 101);
-        add("keystrokes fail one by one",    "running", "keys",       "1",  1, 101);
         // clang-format on
     }
     void launch()
@@ -976,15 +935,6 @@ private Q_SLOTS:
     void pauseLengths()
     {
         QTEST(app::EventLoopPacer::milliseconds(fetch<float>("seconds")), "ms");
-    }
-
-    void pauseKeepsEventsRunning()
-    {
-        app::EventLoopPacer pacer;
-        bool ran = false;
-        QTimer::singleShot(1, [&] { ran = true; });
-        pacer.pause(0.05f);
-        QVERIFY(ran);
     }
 
     void mirrorMatch_data()
