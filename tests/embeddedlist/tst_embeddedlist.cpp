@@ -268,15 +268,14 @@ private Q_SLOTS:
     {
         columns<QString, QStringList, int>({"change", "rows", "columns"});
         using L = QStringList;
+        // clang-format off
         QTest::newRow("clear") << "clear" << L{} << 18;
         QTest::newRow("remove drops extra column") << "remove" << L{"#161=A;", "#161=C;"} << 18;
-        QTest::newRow("set keeps extra column")
-            << "set" << L{"#161=A;", "#161=Z;#900=y;", "#161=C;"} << 19;
-        QTest::newRow("set drops extra column")
-            << "set plain" << L{"#161=A;", "#161=Z;", "#161=C;"} << 18;
+        QTest::newRow("set keeps extra column") << "set" << L{"#161=A;", "#161=Z;#900=y;", "#161=C;"} << 19;
+        QTest::newRow("set drops extra column") << "set plain" << L{"#161=A;", "#161=Z;", "#161=C;"} << 18;
         QTest::newRow("open") << "open" << L{"x", "y"} << 18;
-        QTest::newRow("append") << "append" << L{"#161=A;", "#161=B;#900=x;", "#161=C;", "x", "y"}
-                                << 19;
+        QTest::newRow("append") << "append" << L{"#161=A;", "#161=B;#900=x;", "#161=C;", "x", "y"} << 19;
+        // clang-format on
     }
     void rewritesReplaceTheFile()
     {

@@ -402,17 +402,19 @@ private Q_SLOTS:
     void unescape_data()
     {
         columns<QByteArray, QByteArray>({"label", "data"});
+        // clang-format off
         QTest::newRow("pair gives one") << QByteArray("a\\\\b") << QByteArray("a\\b");
         QTest::newRow("single stays") << QByteArray("a\\b") << QByteArray("a\\b");
         QTest::newRow("three give two") << QByteArray("\\\\\\") << QByteArray("\\\\");
-        QTest::newRow("runs counted apart")
-            << QByteArray("\\\\x\\\\\\y\\") << QByteArray("\\x\\\\y\\");
+        QTest::newRow("runs counted apart") << QByteArray("\\\\x\\\\\\y\\") << QByteArray("\\x\\\\y\\");
+        // clang-format on
     }
     void unescape() { QTEST(unescapeBackslashes(fetch<QByteArray>("label")), "data"); }
 
     void expands_data()
     {
         columns<QString, int, Route, QString>({"text", "level", "route", "labelHolds"});
+        // clang-format off
         QTest::newRow("100") << programText(100) << 9 << Route::Buffer << "";
         QTest::newRow("23072, last in memory") << programText(23072) << 9 << Route::Buffer << "";
         QTest::newRow("23073, first through files") << programText(23073) << 9 << Route::File << "";
@@ -420,9 +422,8 @@ private Q_SLOTS:
         QTest::newRow("large, stored uncompressed") << programText(30000) << 0 << Route::File << "";
         // Stored blocks carry the text's bytes as they are: its backslash runs reach the
         // label, each backslash doubled.
-        QTest::newRow("backslash runs in the data")
-            << QStringLiteral("A\\B\\\\C\\\\\\D^\\\\\\\\") << 0 << Route::Buffer
-            << QString(8, QLatin1Char('\\'));
+        QTest::newRow("backslash runs in the data") << QStringLiteral("A\\B\\\\C\\\\\\D^\\\\\\\\") << 0 << Route::Buffer << QString(8, QLatin1Char('\\'));
+        // clang-format on
         QString all;
         for (int c = 1; c < 256; ++c)
             all += QChar(c);

@@ -14,7 +14,6 @@
 #include "scanner/LineSettings.h"
 #include "scanner/PortErrors.h"
 #include "scanner/ScanPoller.h"
-#include "scanner/ScanRouting.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
@@ -35,7 +34,6 @@ using SP = QSerialPort;
 
 Q_DECLARE_METATYPE(std::optional<barlink::scanner::LineSettings>)
 Q_DECLARE_METATYPE(QSerialPort::SerialPortError)
-Q_DECLARE_METATYPE(barlink::scanner::ScanKind)
 
 namespace {
 
@@ -158,38 +156,8 @@ private Q_SLOTS:
         QTEST(result.number(), "number");
         QTEST(result.description(), "description");
     }
-    void routes_data()
-    {
-        // expanded: routed with routeLabel(), as a decoder's result
-        columns<bool, QString, ScanKind, bool, QString, QString>(
-            {"expanded", "buffer", "kind", "fieldNFirst", "label", "rest"});
-        using K = ScanKind;
-        const QString f1(QChar(0xF1));
-        // clang-format off
-        QTest::newRow("two commands in one burst")      << false << "%START%%STOP%"   << K::Ordinary   << false << "%START%"         << "%STOP%";
-        QTest::newRow("a % past the first ends it")     << false << "AB%CD"           << K::Ordinary   << false << "AB%"             << "CD";
-        QTest::newRow("exclamation becomes a blank")    << false << "%22600!400!18"   << K::Ordinary   << false << "%22600 400 18"   << "";
-        QTest::newRow("apostrophe rule")                << false << "'ABC$DEF"        << K::Ordinary   << true  << "ABC"             << "";
-        QTest::newRow("apostrophe, text split at %")    << false << "'AB%CD$E"        << K::Ordinary   << true  << "AB%"             << "CD";
-        QTest::newRow("apostrophe and dollar only")     << false << "'$ABC"           << K::Nothing    << false << ""                << "";
-        QTest::newRow("apostrophe without dollar")      << false << "'ABC"            << K::Ordinary   << false << "'ABC"            << "";
-        QTest::newRow("program label whole, ! kept")    << false << "A^B!C%D"         << K::Program    << false << "A^B!C%D"         << "";
-        QTest::newRow("apostrophe then program label")  << false << "'A^B$x"          << K::Program    << true  << "A^B"             << "";
-        QTest::newRow("compressed goes whole")          << false << f1 + "%A%^B"      << K::Compressed << false << f1 + "%A%^B"      << "";
-        QTest::newRow("apostrophe then compressed")     << false << "'" + f1 + "Z$x"  << K::Compressed << true  << f1 + "Z"          << "";
-        QTest::newRow("marker after the start")         << false << "A" + f1          << K::Ordinary   << false << "A" + f1          << "";
-        QTest::newRow("expanded: no apostrophe rule")   << true  << "'AB$C%D"         << K::Ordinary   << false << "'AB$C%"          << "D";
-        // clang-format on
-    }
-    void routes()
-    {
-        const QString &buffer = fetch<QString>("buffer");
-        const ScanRoute route = fetch<bool>("expanded") ? routeLabel(buffer) : routeScan(buffer);
-        QTEST(route.kind, "kind");
-        QTEST(route.fieldNFirst, "fieldNFirst");
-        QTEST(route.label, "label");
-        QTEST(route.rest, "rest");
-    }
+    // Where each scan goes: "I:" ordinary labels, "P:" program labels, "C:" compressed ones
+    // (an apostrophe rule's "%N%" comes first); left: what waits in the buffer.
     void routesLabels_data()
     {
         columns<QStringList, QStringList, QString>({"ticks", "calls", "left"});
@@ -197,10 +165,19 @@ private Q_SLOTS:
         const QString f1(QChar(0xF1));
         // clang-format off
         QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
+        QTest::newRow("a % past the first ends it")        << L{"AB%CD", "", "", "", ""} << L{"I:AB%", "I:CD"} << "";
+        QTest::newRow("exclamation becomes a blank")       << L{"%22600!400!18", "", ""} << L{"I:%22600 400 18"} << "";
         QTest::newRow("apostrophe: %N% first")             << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
-        QTest::newRow("program label")                     << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
+        QTest::newRow("apostrophe, text split at %")       << L{"'AB%CD$E", "", "", "", ""} << L{"I:%N%", "I:AB%", "I:CD"} << "";
+        QTest::newRow("apostrophe and dollar only")        << L{"'$ABC", "", "", "", ""} << L{} << "";
+        QTest::newRow("apostrophe without dollar")         << L{"'ABC", "", ""} << L{"I:'ABC"} << "";
+        QTest::newRow("program label whole, ! kept")       << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
+        QTest::newRow("apostrophe then program label")     << L{"'A^B$x", "", ""} << L{"I:%N%", "P:A^B"} << "";
         QTest::newRow("compressed: rests in order")        << L{f1 + "%START%X|R", "", ""} << L{"C:" + f1 + "%START%X|R", "I:%START%"} << "XR";
+        QTest::newRow("apostrophe then compressed")        << L{"'" + f1 + "Z$x", "", ""} << L{"I:%N%", "C:" + f1 + "Z", "I:Z"} << "";
+        QTest::newRow("expanded: no apostrophe rule")      << L{f1 + "'AB$C%D", "", ""} << L{"C:" + f1 + "'AB$C%D", "I:'AB$C%"} << "D";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
+        QTest::newRow("marker after the start")            << L{"A" + f1, "", ""} << L{"I:A" + f1} << "";
         // clang-format on
     }
     void routesLabels()
@@ -266,12 +243,10 @@ private Q_SLOTS:
         // left: in the buffer after the failure
         // calls: after two further quiet ticks
         columns<QString, QString, QString, QStringList>({"failOn", "burst", "left", "calls"});
-        QTest::newRow("the rest is kept") << "%START%"
-                                          << "%START%%STOP%"
-                                          << "%STOP%" << QStringList{"I:%START%", "I:%STOP%"};
-        QTest::newRow("failing %N% abandons the label") << "%N%"
-                                                        << "'ABC$DEF"
-                                                        << "" << QStringList{"I:%N%"};
+        // clang-format off
+        QTest::newRow("the rest is kept") << "%START%" << "%START%%STOP%" << "%STOP%" << QStringList{"I:%START%", "I:%STOP%"};
+        QTest::newRow("failing %N% abandons the label") << "%N%" << "'ABC$DEF" << "" << QStringList{"I:%N%"};
+        // clang-format on
     }
 
     void failedLabel()
