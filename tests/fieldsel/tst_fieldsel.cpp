@@ -13,7 +13,6 @@
 #include "exclusion/ExclusionChoice.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/AutoSelSettings.h"
-#include "fieldsel/AutoSelSettingsFile.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
@@ -302,33 +301,6 @@ private Q_SLOTS:
         station.write("FieldFlag_FFS=0");
         QCOMPARE(&station.model(), &first);
         QCOMPARE(station.model().enableFlag(FieldSlot::FFS), qint16(1));
-    }
-
-    // The key formats are pinned by the dialog's OK; here every value, the live trigger included
-    // (it is stored into its set on saving), comes back on loading.
-    void saveLoadsBack()
-    {
-        Station station;
-        AutoSelSettings &model = station.model();
-        model.setCode(FieldSlot::FFS, QStringLiteral("ab"));
-        model.setEnableFlag(FieldSlot::FFS, 1);
-        model.setEnableFlag(FieldSlot::BFS, 2);
-        model.setDefaultField(QStringLiteral("n"));
-        model.setHalfLimitX(QStringLiteral("12 mm"));
-        model.setTriggerSet(TriggerSource::ProgramName, MirrorAction::NormAndMirror, {-1, 7, "q"});
-        model.setSource(TriggerSource::Comment);
-        model.setAction(MirrorAction::Mirror);
-        model.placeText();
-        model.setTriggerText(QStringLiteral("mir"));
-        model.setTriggerPosition(18);
-        model.setFromLeft(false);
-        saveAutoSelSettings(model, station.settings);
-        QCOMPARE(model.code(FieldSlot::FFS), QStringLiteral("ab")); // only the file gets upper case
-        model.setCode(FieldSlot::FFS, QStringLiteral("AB"));
-        model.setDefaultField(QStringLiteral("N"));
-        AutoSelSettings loaded;
-        loadAutoSelSettings(loaded, station.settings);
-        QCOMPARE(describe(loaded), describe(model));
     }
 
     void switchSource_data()

@@ -125,17 +125,6 @@ private Q_SLOTS:
                 == fetch<std::optional<LineSettings>>("expected"));
     }
 
-    void deviceLostDecision_data()
-    {
-        columns<QSerialPort::SerialPortError, bool>({"error", "lost"});
-        QTest::newRow("read error") << SP::ReadError << true;
-        QTest::newRow("resource error") << SP::ResourceError << true;
-        QTest::newRow("no error") << SP::NoError << false;
-        QTest::newRow("modem lines unsupported") << SP::UnsupportedOperationError << false;
-        QTest::newRow("busy") << SP::PermissionError << false;
-    }
-    void deviceLostDecision() { QTEST(isDeviceLost(fetch<SP::SerialPortError>("error")), "lost"); }
-
     void openErrorMapping_data()
     {
         columns<QSerialPort::SerialPortError, QString, int, QString>(
