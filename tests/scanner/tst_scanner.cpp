@@ -14,7 +14,6 @@
 #include "scanner/LineSettings.h"
 #include "scanner/PortErrors.h"
 #include "scanner/ScanPoller.h"
-#include "scanner/ScanRouting.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
@@ -35,7 +34,6 @@ using SP = QSerialPort;
 
 Q_DECLARE_METATYPE(std::optional<barlink::scanner::LineSettings>)
 Q_DECLARE_METATYPE(QSerialPort::SerialPortError)
-Q_DECLARE_METATYPE(barlink::scanner::ScanKind)
 
 namespace {
 
@@ -127,17 +125,6 @@ private Q_SLOTS:
                 == fetch<std::optional<LineSettings>>("expected"));
     }
 
-    void deviceLostDecision_data()
-    {
-        columns<QSerialPort::SerialPortError, bool>({"error", "lost"});
-        QTest::newRow("read error") << SP::ReadError << true;
-        QTest::newRow("resource error") << SP::ResourceError << true;
-        QTest::newRow("no error") << SP::NoError << false;
-        QTest::newRow("modem lines unsupported") << SP::UnsupportedOperationError << false;
-        QTest::newRow("busy") << SP::PermissionError << false;
-    }
-    void deviceLostDecision() { QTEST(isDeviceLost(fetch<SP::SerialPortError>("error")), "lost"); }
-
     void openErrorMapping_data()
     {
         columns<QSerialPort::SerialPortError, QString, int, QString>(
@@ -158,38 +145,8 @@ private Q_SLOTS:
         QTEST(result.number(), "number");
         QTEST(result.description(), "description");
     }
-    void routes_data()
-    {
-        // expanded: routed with routeLabel(), as a decoder's result
-        columns<bool, QString, ScanKind, bool, QString, QString>(
-            {"expanded", "buffer", "kind", "fieldNFirst", "label", "rest"});
-        using K = ScanKind;
-        const QString f1(QChar(0xF1));
-        // clang-format off
-        QTest::newRow("two commands in one burst")      << false << "%START%%STOP%"   << K::Ordinary   << false << "%START%"         << "%STOP%";
-        QTest::newRow("a % past the first ends it")     << false << "AB%CD"           << K::Ordinary   << false << "AB%"             << "CD";
-        QTest::newRow("exclamation becomes a blank")    << false << "%22600!400!18"   << K::Ordinary   << false << "%22600 400 18"   << "";
-        QTest::newRow("apostrophe rule")                << false << "'ABC$DEF"        << K::Ordinary   << true  << "ABC"             << "";
-        QTest::newRow("apostrophe, text split at %")    << false << "'AB%CD$E"        << K::Ordinary   << true  << "AB%"             << "CD";
-        QTest::newRow("apostrophe and dollar only")     << false << "'$ABC"           << K::Nothing    << false << ""                << "";
-        QTest::newRow("apostrophe without dollar")      << false << "'ABC"            << K::Ordinary   << false << "'ABC"            << "";
-        QTest::newRow("program label whole, ! kept")    << false << "A^B!C%D"         << K::Program    << false << "A^B!C%D"         << "";
-        QTest::newRow("apostrophe then program label")  << false << "'A^B$x"          << K::Program    << true  << "A^B"             << "";
-        QTest::newRow("compressed goes whole")          << false << f1 + "%A%^B"      << K::Compressed << false << f1 + "%A%^B"      << "";
-        QTest::newRow("apostrophe then compressed")     << false << "'" + f1 + "Z$x"  << K::Compressed << true  << f1 + "Z"          << "";
-        QTest::newRow("marker after the start")         << false << "A" + f1          << K::Ordinary   << false << "A" + f1          << "";
-        QTest::newRow("expanded: no apostrophe rule")   << true  << "'AB$C%D"         << K::Ordinary   << false << "'AB$C%"          << "D";
-        // clang-format on
-    }
-    void routes()
-    {
-        const QString &buffer = fetch<QString>("buffer");
-        const ScanRoute route = fetch<bool>("expanded") ? routeLabel(buffer) : routeScan(buffer);
-        QTEST(route.kind, "kind");
-        QTEST(route.fieldNFirst, "fieldNFirst");
-        QTEST(route.label, "label");
-        QTEST(route.rest, "rest");
-    }
+    // Where each scan goes: "I:" ordinary labels, "P:" program labels, "C:" compressed ones
+    // (an apostrophe rule's "%N%" comes first); left: what waits in the buffer.
     void routesLabels_data()
     {
         columns<QStringList, QStringList, QString>({"ticks", "calls", "left"});
@@ -197,10 +154,19 @@ private Q_SLOTS:
         const QString f1(QChar(0xF1));
         // clang-format off
         QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
+        QTest::newRow("a % past the first ends it")        << L{"AB%CD", "", "", "", ""} << L{"I:AB%", "I:CD"} << "";
+        QTest::newRow("exclamation becomes a blank")       << L{"%22600!400!18", "", ""} << L{"I:%22600 400 18"} << "";
         QTest::newRow("apostrophe: %N% first")             << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
-        QTest::newRow("program label")                     << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
+        QTest::newRow("apostrophe, text split at %")       << L{"'AB%CD$E", "", "", "", ""} << L{"I:%N%", "I:AB%", "I:CD"} << "";
+        QTest::newRow("apostrophe and dollar only")        << L{"'$ABC", "", "", "", ""} << L{} << "";
+        QTest::newRow("apostrophe without dollar")         << L{"'ABC", "", ""} << L{"I:'ABC"} << "";
+        QTest::newRow("program label whole, ! kept")       << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
+        QTest::newRow("apostrophe then program label")     << L{"'A^B$x", "", ""} << L{"I:%N%", "P:A^B"} << "";
         QTest::newRow("compressed: rests in order")        << L{f1 + "%START%X|R", "", ""} << L{"C:" + f1 + "%START%X|R", "I:%START%"} << "XR";
+        QTest::newRow("apostrophe then compressed")        << L{"'" + f1 + "Z$x", "", ""} << L{"I:%N%", "C:" + f1 + "Z", "I:Z"} << "";
+        QTest::newRow("expanded: no apostrophe rule")      << L{f1 + "'AB$C%D", "", ""} << L{"C:" + f1 + "'AB$C%D", "I:'AB$C%"} << "D";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
+        QTest::newRow("marker after the start")            << L{"A" + f1, "", ""} << L{"I:A" + f1} << "";
         // clang-format on
     }
     void routesLabels()
@@ -266,12 +232,10 @@ private Q_SLOTS:
         // left: in the buffer after the failure
         // calls: after two further quiet ticks
         columns<QString, QString, QString, QStringList>({"failOn", "burst", "left", "calls"});
-        QTest::newRow("the rest is kept") << "%START%"
-                                          << "%START%%STOP%"
-                                          << "%STOP%" << QStringList{"I:%START%", "I:%STOP%"};
-        QTest::newRow("failing %N% abandons the label") << "%N%"
-                                                        << "'ABC$DEF"
-                                                        << "" << QStringList{"I:%N%"};
+        // clang-format off
+        QTest::newRow("the rest is kept") << "%START%" << "%START%%STOP%" << "%STOP%" << QStringList{"I:%START%", "I:%STOP%"};
+        QTest::newRow("failing %N% abandons the label") << "%N%" << "'ABC$DEF" << "" << QStringList{"I:%N%"};
+        // clang-format on
     }
 
     void failedLabel()
@@ -427,76 +391,35 @@ private Q_SLOTS:
 
     // barlink and both tools answer --help and --version and end at once, before anything
     // else happens: no display is there, and nothing may appear in the home folder.
-    void helpAndVersion_data()
-    {
-        // start: of what it prints
-        columns<QString, QString, QString>({"program", "option", "start"});
-        const QString version = QStringLiteral(" %1.%2.%3\n")
-                                    .arg(BARLINK_VERSION_MAJOR)
-                                    .arg(BARLINK_VERSION_MINOR)
-                                    .arg(BARLINK_VERSION_PATCH);
-        const QList<std::pair<const char *, QString>> programs = {
-            {"barlink", QStringLiteral(BARLINK_BINARY)},
-            {"barlink-scan", scanBinary},
-            {"barlink-label", QStringLiteral(BARLINK_LABEL_BINARY)},
-        };
-        for (const auto &[name, path] : programs) {
-            QTest::addRow("%s --help", name) << path << "--help" << QStringLiteral("Usage: ");
-            QTest::addRow("%s --version", name) << path << "--version" << name + version;
-        }
-    }
     void helpAndVersion()
     {
         QTemporaryDir home;
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(fetch<QString>("program"), {fetch<QString>("option")});
-        QVERIFY(process.waitForFinished(30000));
-        const QByteArray errors = process.readAllStandardError();
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(process.exitCode() == 0, errors.constData());
-        const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput());
-        QVERIFY2(printed.startsWith(fetch<QString>("start")), qPrintable(printed));
+        const QString barlink = QStringLiteral(BARLINK_BINARY),
+                      label = QStringLiteral(BARLINK_LABEL_BINARY);
+        for (const QString &program : {barlink, scanBinary, label}) {
+            for (const char *option : {"--help", "--version"}) {
+                QProcess process;
+                process.setProcessEnvironment(environment);
+                process.start(program, {QLatin1String(option)});
+                QVERIFY(process.waitForFinished(30000));
+                QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+                         process.readAllStandardError().constData());
+                QVERIFY(!process.readAllStandardOutput().isEmpty());
+            }
+        }
         QVERIFY(QDir(home.path()).isEmpty());
     }
 
-    // The scanner tool's bytes: a label from the command line, a typed (UTF-8) or piped
-    // (Latin-1) line, and the line end.
-    void labelBytes()
+    // A line typed (UTF-8) or piped (Latin-1) into the scanner tool.
+    void inputLineBytes()
     {
-        QCOMPARE(scan::labelBytes(QStringLiteral("A"), LineEnd::Lf), QByteArray("A\n"));
-        QCOMPARE(scan::labelBytes(QStringLiteral("A"), LineEnd::CrLf), QByteArray("A\r\n"));
-        QCOMPARE(scan::labelBytes(QStringLiteral(u"\u20AC1"), LineEnd::None), QByteArray("?1"));
         QCOMPARE(scan::inputLineBytes("\303\261AB", LineEnd::Cr), QByteArray("\361AB\r"));
         QCOMPARE(scan::inputLineBytes("\361AB", LineEnd::None), QByteArray("\361AB"));
     }
-
-    void lineSplitter_data()
-    {
-        columns<QList<QByteArray>, QList<QByteArray>, QByteArray>({"chunks", "lines", "pending"});
-        using L = QList<QByteArray>;
-        const qsizetype max = scan::LineSplitter::maxLineLength;
-        // clang-format off
-        QTest::newRow("split over chunks") << L{"AC", "K\rAC", "K\r"} << L{"ACK", "ACK"} << QByteArray();
-        QTest::newRow("crlf is one end")   << L{"ACK\r\nNAK\n"}       << L{"ACK", "NAK"} << QByteArray();
-        QTest::newRow("unfinished")        << L{"ACK\rAC"}            << L{"ACK"}        << QByteArray("AC");
-        QTest::newRow("overlong line cut") << L{QByteArray(max + 3, 'x')} << L{QByteArray(max, 'x')} << QByteArray("xxx");
-        // clang-format on
-    }
-    void lineSplitter()
-    {
-        scan::LineSplitter splitter;
-        QList<QByteArray> got;
-        for (const QByteArray &chunk : fetch<QList<QByteArray>>("chunks"))
-            got += splitter.feed(chunk);
-        QTEST(got, "lines");
-        QTEST(splitter.takePending(), "pending");
-    }
-
-    // A stale link is replaced and removed again; a regular file in the way is refused.
+    // A stale link is replaced and removed again.
     void virtualPtyLink()
     {
         QTemporaryDir dir;
@@ -508,11 +431,6 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(link).symLinkTarget(), pty->devicePath());
         pty.reset();
         QVERIFY(!QFileInfo(link).exists() && !QFileInfo(link).isSymLink());
-
-        QVERIFY(QFile(link).open(QIODevice::WriteOnly));
-        QVERIFY(!scan::VirtualPty::create(link, &error));
-        QVERIFY2(error.contains(link), qPrintable(error));
-        QVERIFY(QFileInfo(link).isFile());
     }
 
     // With --device: labels from the command line go to the device, answers are printed.
