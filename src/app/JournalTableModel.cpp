@@ -1,7 +1,7 @@
 #include "JournalTableModel.h"
 
-#include <QBrush>
-#include <QColor>
+#include "OutcomeColours.h"
+
 #include <QSqlQuery>
 
 #include <array>
@@ -62,13 +62,8 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const journal::Entry &e = entryAt(index.row());
-    if (role == Qt::BackgroundRole) {
-        if (e.outcome == journal::Outcome::Refused)
-            return QBrush(QColor(255, 215, 200));
-        if (e.outcome == journal::Outcome::Failed)
-            return QBrush(QColor(255, 235, 160));
-        return {};
-    }
+    if (role == Qt::BackgroundRole)
+        return outcomeBackground(e.outcome);
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {

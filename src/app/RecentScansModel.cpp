@@ -1,5 +1,6 @@
 #include "RecentScansModel.h"
 
+#include "OutcomeColours.h"
 #include "ScanWords.h"
 
 #include <QBrush>
@@ -75,13 +76,9 @@ QVariant RecentScansModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         return entry.label + QLatin1Char('\n') + words;
     case Qt::BackgroundRole:
-        if (entry.outcome == journal::Outcome::Refused)
-            return QBrush(QColor(0xff, 0xcd, 0xd2));
-        if (entry.outcome == journal::Outcome::Failed)
-            return QBrush(QColor(0xff, 0xe0, 0xb2));
         if (entry.outcome == journal::Outcome::Event)
             return QBrush(QColor(0xff, 0xf9, 0xc4));
-        return {};
+        return outcomeBackground(entry.outcome);
     case Qt::ForegroundRole:
         if (entry.outcome == journal::Outcome::Refused || entry.outcome == journal::Outcome::Failed)
             return QBrush(QColor(0xb7, 0x1c, 0x1c));
