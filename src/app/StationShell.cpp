@@ -203,7 +203,6 @@ void StationShell::showTry()
     m_tryWindow->activateWindow();
 }
 
-
 void StationShell::showJournalAt(const journal::Entry &entry)
 {
     showJournal();

@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTextStream>
 #include <QIcon>
+#include <QTextStream>
 
 #include <cstdio>
 

@@ -71,8 +71,19 @@ struct DispatcherRig
     fieldsel::FieldSelector selector{autoSel};
     base::DoubleScanGuard doubleScan;
     base::FileWrites writes;
-    base::StationContext context{settings, options, item,    display,    prompter, pacer, link,
-                                 provider, port,    autoSel, selector, doubleScan, writes};
+    base::StationContext context{settings,
+                                 options,
+                                 item,
+                                 display,
+                                 prompter,
+                                 pacer,
+                                 link,
+                                 provider,
+                                 port,
+                                 autoSel,
+                                 selector,
+                                 doubleScan,
+                                 writes};
     label::ItemSender sender{context};
 };
 
