@@ -1,5 +1,19 @@
 #include "CommandLine.h"
 
+#include "TryRun.h"
+#include "base/Error.h"
+#include "base/Settings.h"
+#include "journal/ExportCommand.h"
+#include "journal/LocalFile.h"
+#include "settings/SettingsFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
 namespace barlink::app {
 
 namespace {
@@ -50,6 +64,45 @@ std::optional<QString> commandLineAnswer(const QStringList &arguments)
             return versionText();
     }
     return std::nullopt;
+}
+
+std::optional<int> runWithoutStation(int &argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> answer = commandLineAnswer(arguments)) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    const bool exportJournal = arguments.contains(QLatin1String("--export-journal"));
+    if (!exportJournal && !arguments.contains(QLatin1String("--try")))
+        return std::nullopt;
+
+    QCoreApplication core(argc, argv);
+    const QString programDir = QCoreApplication::applicationDirPath();
+    QTextStream err(stderr);
+    try {
+        if (exportJournal) {
+            // The JournalServer key of the settings file the station would read.
+            base::Settings settings;
+            settings.settingsFilePath = QDir(programDir).filePath(settings::SettingsFileName);
+            if (!QFileInfo::exists(settings.settingsFilePath))
+                settings.settingsFilePath
+                    = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
+            const journal::ExportPlaces places{
+                .journalPath = journal::defaultJournalPath(),
+                .server = settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512)};
+            return journal::runExportJournal(arguments, places).value_or(2);
+        }
+        QTextStream out(stdout);
+        return runTryCommand(arguments, programDir, settings::windowsDirectory(), out, err);
+    } catch (const Error &error) {
+        err << "barlink: " << unexpectedErrorText(error) << '\n';
+    } catch (const std::exception &error) {
+        err << "barlink: " << QString::fromLocal8Bit(error.what()) << '\n';
+    }
+    return 1;
 }
 
 } // namespace barlink::app
