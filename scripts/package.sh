@@ -12,6 +12,6 @@ cpack --preset deb >/dev/null
 deb=$(ls build/release/barlink_*.deb)
 if [ "${1:-}" = --lintian ]; then
     BARLINK_EXTRA_PACKAGES=lintian scripts/install-deps.sh
-    lintian --fail-on error --display-info --pedantic "$deb"
+    lintian --fail-on error --display-info --pedantic "$deb" >&2
 fi
 echo "$deb"
