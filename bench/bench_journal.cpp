@@ -1,7 +1,9 @@
 // The scan journal's costs, on this machine's disk (the temporary folder):
 // - BM_Append: one append(), commit and sync included, as the station makes it just before
 //   "ACK". Target: at most 1 ms median. The checkpoints, which run from the event loop after
-//   the scan has been answered, are counted apart (deferred_max_us, deferred_total_us).
+//   the scan has been answered, are counted apart (deferred_max_us, deferred_total_us). Also
+//   the bytes written per entry (to write calls, and to storage where the system counts it)
+//   and the write-ahead log's largest size, over 2,000 and over 100,000 entries.
 // - BM_FirstPage: the journal window's first page (256 entries, as a model fetches them) of a
 //   journal of a million entries, unfiltered and under each kind of filter. Target: 300 ms.
 // - BM_Export: the whole million-entry journal as CSV. Target: 5 s.
@@ -23,6 +25,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -94,13 +97,34 @@ const QString &millionPath()
     return made ? path : none;
 }
 
+// Bytes this process has handed to write calls (wchar) and has had written to storage
+// (write_bytes), from /proc/self/io; zeros where there is no such file.
+std::pair<qint64, qint64> bytesWritten()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    std::pair<qint64, qint64> bytes{0, 0};
+    if (!io.open(QIODevice::ReadOnly))
+        return bytes;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("wchar:"))
+            bytes.first = line.mid(6).trimmed().toLongLong();
+        else if (line.startsWith("write_bytes:"))
+            bytes.second = line.mid(12).trimmed().toLongLong();
+    }
+    return bytes;
+}
+
 void BM_Append(benchmark::State &state)
 {
     QTemporaryDir dir;
-    Journal journal(dir.filePath(QStringLiteral("journal.sqlite")), QStringLiteral("BENCH"), 400);
+    const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+    Journal journal(path, QStringLiteral("BENCH"), 400);
     journal.open();
     barlink::bench::Samples samples;
     std::vector<double> deferred;
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    qint64 largestLog = 0;
+    const std::pair<qint64, qint64> before = bytesWritten();
     int n = 0;
     for (auto _ : state) {
         const Entry entry = scan(++n, QDateTime::currentMSecsSinceEpoch());
@@ -112,15 +136,23 @@ void BM_Append(benchmark::State &state)
         clock.start();
         QCoreApplication::processEvents();
         deferred.push_back(double(clock.nsecsElapsed()) / 1000.0);
+        largestLog = std::max(largestLog, QFileInfo(log.filePath()).size());
     }
     if (!journal.isAvailable() || journal.heldCount() != 0)
         state.SkipWithError("the journal could not be written");
+    const std::pair<qint64, qint64> after = bytesWritten();
+    state.counters["bytes_per_entry"] = double(after.first - before.first) / n;
+    state.counters["disk_bytes_per_entry"] = double(after.second - before.second) / n;
+    state.counters["wal_max_bytes"] = double(largestLog);
+    state.counters["db_bytes"] = double(QFileInfo(path).size());
     samples.report(state);
     std::sort(deferred.begin(), deferred.end());
     state.counters["deferred_max_us"] = deferred.back();
     state.counters["deferred_total_us"] = std::accumulate(deferred.begin(), deferred.end(), 0.0);
 }
 BENCHMARK(BM_Append)->Iterations(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+// The write-ahead log's largest size over a long run.
+BENCHMARK(BM_Append)->Iterations(100'000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // range(0): 0 all, 1 refused only, 2 text found in every program, 3 text found nowhere,
 // 4 one day, 5 a page deep in the journal (after the 100,000th newest), 6 text found in one

@@ -6,6 +6,7 @@
 #include "journal/Journal.h"
 #include "settings/SettingsFile.h"
 
+#include <QDir>
 #include <QSysInfo>
 
 #include <utility>
@@ -64,7 +65,7 @@ JournalRecorder::JournalRecorder(base::Settings &settings,
 
 JournalRecorder::~JournalRecorder() = default;
 
-void JournalRecorder::open(const QString &path)
+void JournalRecorder::open(const QString &path, const QString &spillPath)
 {
     if (m_journal)
         return;
@@ -73,14 +74,33 @@ void JournalRecorder::open(const QString &path)
     const int days = settings::readIntKey(m_settings, QStringLiteral("JournalDays"), 400);
     m_server = settings::readKey(m_settings, QStringLiteral("JournalServer"), QString(), 512);
     m_journal = std::make_unique<journal::Journal>(path, station, days);
-    // The operator hears of a journal that cannot be written once, on the status line, and
-    // again when it is written again; scanning goes on either way.
-    connect(m_journal.get(), &journal::Journal::unavailable, this, [this](const QString &reason) {
-        m_display.setStatus(QStringLiteral("Scan journal not written: %1").arg(reason));
-    });
-    connect(m_journal.get(), &journal::Journal::available, this, [this] {
-        m_display.setStatus(QStringLiteral("Scan journal written again."));
-    });
+    m_journal->setServer(m_server);
+    m_journal->setSpillPath(spillPath);
+    // The operator hears on the status line when the journal file stops and starts taking
+    // entries; the main window shows where they go for as long as it is not the file. Scanning
+    // goes on either way.
+    connect(m_journal.get(),
+            &journal::Journal::stateChanged,
+            this,
+            [this](const journal::JournalState &state) {
+                const bool wasFile = m_fileWritten;
+                m_fileWritten = state.place == journal::JournalState::Place::File;
+                if (wasFile && !m_fileWritten)
+                    m_display.setStatus(
+                        QStringLiteral("Scan journal not written: %1").arg(state.reason));
+                else if (!wasFile && m_fileWritten)
+                    m_display.setStatus(QStringLiteral("Scan journal written again."));
+                Q_EMIT journalStateChanged(state);
+            });
+    connect(m_journal.get(),
+            &journal::Journal::movedAside,
+            this,
+            [this](const QString &aside, const QString &reason) {
+                m_display.setStatus(
+                    QStringLiteral("Scan journal damaged (%1): moved aside as %2, a new one was "
+                                   "started.")
+                        .arg(reason, QDir::toNativeSeparators(aside)));
+            });
     connect(m_journal.get(), &journal::Journal::written, this, &JournalRecorder::written);
     if (!m_server.isEmpty()) {
         m_forwarder = std::make_unique<journal::Forwarder>(path, m_server);

@@ -2,6 +2,7 @@
 
 #include "base/LabelOutcome.h"
 #include "journal/Entry.h"
+#include "journal/Journal.h"
 
 #include <QObject>
 #include <QString>
@@ -17,7 +18,6 @@ struct Settings;
 } // namespace barlink::base
 namespace barlink::journal {
 class Forwarder;
-class Journal;
 } // namespace barlink::journal
 
 namespace barlink::app {
@@ -39,8 +39,9 @@ public:
     ~JournalRecorder() override;
 
     // Opens the journal with the settings keys StationName, JournalDays and JournalServer,
-    // and starts forwarding when a server is set. path: the journal file.
-    void open(const QString &path);
+    // and starts forwarding when a server is set. path: the journal file; spillPath: where
+    // entries go that it cannot take (empty: they are held in memory).
+    void open(const QString &path, const QString &spillPath = {});
     // There is no journal: what was kept and what comes is let go.
     void discard();
     [[nodiscard]] journal::Journal *journal() const { return m_journal.get(); }
@@ -67,6 +68,8 @@ Q_SIGNALS:
     // An entry was made, as it goes to the journal (without its local number): for the
     // operator's view of recent scans. Also when there is no journal.
     void entryMade(const journal::Entry &entry);
+    // Where the journal's entries go now (the journal file, the spill file, memory).
+    void journalStateChanged(const journal::JournalState &state);
 
 private:
     void keep(journal::Entry entry);
@@ -87,6 +90,7 @@ private:
     int m_rowsNotKept = 0;
     bool m_labelKept = false;
     bool m_discarding = false;
+    bool m_fileWritten = true; // the journal file takes entries (as last told)
 };
 
 } // namespace barlink::app

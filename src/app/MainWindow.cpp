@@ -142,6 +142,13 @@ void MainWindow::buildGlance()
     m_ui->portRow->addWidget(listCaption);
     m_ui->portRow->addWidget(m_listState);
     setListState(QString(), -1);
+    // Where the journal's entries go: shown for as long as it is not the journal file.
+    auto *journalCaption = new QLabel(tr("Journal:"), this);
+    m_journalState = new QLabel(this);
+    m_journalState->setObjectName(QStringLiteral("lblJournalState"));
+    m_ui->portRow->addWidget(journalCaption);
+    m_ui->portRow->addWidget(m_journalState);
+    setJournalState({});
 
     // The last label handled and what became of it, under the last-scan line.
     m_lastLabel = new QLabel(this);
@@ -205,6 +212,40 @@ void MainWindow::setListState(const QString &runState, int rows)
     m_listState->setStyleSheet(badgeStyle(running ? QStringLiteral("#2e7d32")
                                           : held  ? QStringLiteral("#e65100")
                                                   : QStringLiteral("#546e7a")));
+}
+
+void MainWindow::setJournalState(const journal::JournalState &state)
+{
+    using Place = journal::JournalState::Place;
+    const QString since = state.since.toLocalTime().toString(QStringLiteral("HH:mm"));
+    switch (state.place) {
+    case Place::File:
+        m_journalState->setText(tr("written"));
+        m_journalState->setToolTip(tr("Every scan is on the disk before the scanner hears ACK."));
+        m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#2e7d32")));
+        return;
+    case Place::SpillFile:
+        m_journalState->setText(tr("file not written since %1 · %2 kept in the spill file")
+                                    .arg(since)
+                                    .arg(state.spilled));
+        m_journalState->setToolTip(
+            tr("The journal file cannot be written (%1). Every scan is still on the disk, in "
+               "the spill file, and goes into the journal file once it can be written.")
+                .arg(state.reason));
+        m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#e65100")));
+        return;
+    case Place::Memory:
+        m_journalState->setText(
+            tr("NOT WRITTEN · %1 held in memory since %2")
+                .arg(state.held)
+                .arg(state.heldSince.toLocalTime().toString(QStringLiteral("HH:mm"))));
+        m_journalState->setToolTip(
+            tr("Neither the journal file nor the spill file can be written (%1). Scans are "
+               "held in memory and are lost if Barlink ends before a file can be written.")
+                .arg(state.reason));
+        m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
+        return;
+    }
 }
 
 void MainWindow::showEntry(const journal::Entry &entry)

@@ -4,6 +4,7 @@
 #include "base/Options.h"
 #include "fieldsel/PiecePlan.h"
 #include "journal/Entry.h"
+#include "journal/Journal.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -70,6 +71,8 @@ public:
 
     // The state at a glance: the list manager's list (its run state and rows).
     void setListState(const QString &runState, int rows);
+    // Where the journal's entries go (a lasting badge beside the list's).
+    void setJournalState(const journal::JournalState &state);
     // A journal entry as it is made: the recent scans, the last label and its outcome; a
     // refusal also flashes the status line.
     void showEntry(const journal::Entry &entry);
@@ -124,6 +127,7 @@ private:
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;
     QLabel *m_listState = nullptr;
+    QLabel *m_journalState = nullptr;
     QLabel *m_lastLabel = nullptr;
     QTableView *m_recentView = nullptr;
     RecentScansModel *m_recent = nullptr;

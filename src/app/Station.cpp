@@ -85,7 +85,7 @@ Startup::Outcome Station::start(bool commandLineEmpty)
         if (m_journalPath.isEmpty())
             m_recorder.discard();
         else
-            m_recorder.open(m_journalPath);
+            m_recorder.open(m_journalPath, m_spillPath);
     }
     return outcome;
 }

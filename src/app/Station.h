@@ -96,7 +96,12 @@ public:
     [[nodiscard]] label::LabelInterpreter &manualEntry() { return m_manualEntry; }
     [[nodiscard]] JournalRecorder &recorder() { return m_recorder; }
     // Where the journal is kept; set before start(). Without it nothing is journaled.
-    void setJournalPath(const QString &path) { m_journalPath = path; }
+    // The journal file, and the spill file for entries it cannot take (empty: none).
+    void setJournalPath(const QString &path, const QString &spillPath = {})
+    {
+        m_journalPath = path;
+        m_spillPath = spillPath;
+    }
     [[nodiscard]] const QString &journalPath() const { return m_journalPath; }
 
     // Lets tests keep the wait for a list short.
@@ -155,6 +160,7 @@ private:
     base::CurrentItem m_item;
     JournalRecorder m_recorder;
     QString m_journalPath;
+    QString m_spillPath;
     // What the journal keeps of the compressed label whose expansion is handled next.
     std::optional<QString> m_compressed;
     // The work fields of the rows sent for the label in hand, and the item's dimensions.

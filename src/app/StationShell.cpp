@@ -15,6 +15,7 @@
 #include "journal/Connection.h"
 #include "journal/EntryQuery.h"
 #include "journal/LocalFile.h"
+#include "journal/SpillFile.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
@@ -42,7 +43,7 @@ StationShell::StationShell()
     , m_exclusionChoice(m_station.settings(), m_window)
     , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
 {
-    m_station.setJournalPath(journal::defaultJournalPath());
+    m_station.setJournalPath(journal::defaultJournalPath(), journal::defaultSpillPath());
     connect(&m_station.portControl(),
             &PortControl::settingsDialogRequested,
             this,
@@ -69,6 +70,10 @@ StationShell::StationShell()
             &m_window,
             &MainWindow::showEntry,
             Qt::QueuedConnection);
+    connect(&m_station.recorder(),
+            &JournalRecorder::journalStateChanged,
+            &m_window,
+            &MainWindow::setJournalState);
     connect(
         &m_station,
         &Station::itemPlaced,

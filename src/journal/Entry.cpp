@@ -25,7 +25,10 @@ constexpr std::array EventNames{"start",
                                 "list-cleared",
                                 "list-started",
                                 "list-held",
-                                "entries-lost"};
+                                "entries-lost",
+                                "journal-back",
+                                "entries-held",
+                                "journal-damaged"};
 
 // The names as texts, made once (the export asks for three per entry).
 template<std::size_t N> std::array<QString, N> texts(const std::array<const char *, N> &names)

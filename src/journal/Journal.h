@@ -2,12 +2,14 @@
 
 #include "Entry.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QSqlQuery;
@@ -16,11 +18,33 @@ namespace barlink::journal {
 
 class Connection;
 
-// The station's journal file: every entry appended is on the disk when append() returns. When
-// the file cannot be written (disk full, locked, removed, its folder not writable), entries
-// are kept in memory in order (the oldest go past a bound), unavailable() says so once, and
-// the file is tried again on a timer until the kept entries are written: then available().
-// Entries older than the kept number of days go whenever the file is opened.
+// Where the journal's entries go now, for the screen: the journal file, or, while it cannot be
+// written, the spill file; entries that neither takes are held in memory.
+struct JournalState
+{
+    enum class Place { File, SpillFile, Memory };
+    Place place = Place::File;
+    QDateTime since;       // when the journal file stopped taking entries (UTC); File: invalid
+    QString reason;        // why, in the database's words
+    qsizetype spilled = 0; // entries in the spill file, waiting for the journal file
+    qsizetype held = 0;    // entries held in memory, waiting for either file
+    qint64 lost = 0;       // entries that went past the bound of those held
+    QDateTime heldSince;   // when the first of them was held
+
+    friend bool operator==(const JournalState &, const JournalState &) = default;
+};
+
+// The station's journal file: every entry appended is on the disk when append() returns, in the
+// journal file or, when that cannot be written (locked by another program, disk full, its
+// folder gone), in the spill file; only when neither can be written are entries held in memory
+// (the oldest go past a bound), which stateChanged() tells for as long as it lasts. The
+// journal file is tried again on a timer; once it takes entries again, those of the spill file
+// and those held are written to it in order, exactly once, with a station event that says for
+// how long and how many. A journal file that is damaged is moved aside and a new one made.
+// Entries older than the kept number of days that the shop's server has (or every old entry,
+// when there is no server) go whenever the file is opened. The write-ahead log is checkpointed
+// after the scan has been answered, and emptied when the journal is idle, so that it stays
+// small.
 class Journal : public QObject
 {
     Q_OBJECT
@@ -29,59 +53,93 @@ public:
     struct Limits
     {
         int retryMilliseconds = 2000;  // between tries to write the file again
-        qsizetype heldEntries = 10000; // kept in memory while the file cannot be written
+        qsizetype heldEntries = 10000; // kept in memory while no file can be written
+        int idleMilliseconds = 2000;   // without appends, after which the log is emptied
+        qint64 logBytes = 1 << 20;     // write-ahead log size that asks for a checkpoint
     };
 
     // Nothing is opened until open(). journalDays <= 0 keeps entries for ever.
     Journal(QString path, QString station, int journalDays, QObject *parent = nullptr);
     Journal(
         QString path, QString station, int journalDays, Limits limits, QObject *parent = nullptr);
+    // Entries still held in memory go to the spill file, or are reported lost.
     ~Journal() override;
 
-    // Opens the file, makes or updates its tables and removes the entries that are too old;
-    // emits unavailable() when it cannot (and tries again later). Connect the signals first.
+    // Entries forwarded to this server (the JournalServer setting) are the only ones that
+    // retention removes; empty: there is no server. Set before open().
+    void setServer(const QString &server) { m_server = server; }
+    // The second place for entries; empty (the default): there is none. Set before open().
+    void setSpillPath(const QString &path) { m_spillPath = path; }
+
+    // Opens the file, makes or updates its tables, takes in what a spill file holds and removes
+    // the entries that are too old; when it cannot, the state says so and it is tried again
+    // later. Connect the signals first.
     void open();
 
-    // Writes the entry in one transaction, stamped with the current time and the station
-    // when it has none. Never throws; waits at most the lock timeout of openLocalFile() for a
-    // file another connection has locked, and not at all while the file cannot be written.
+    // Writes the entry in one transaction, stamped with the current time and the station when
+    // it has none, or else appends it to the spill file. Never throws; waits at most the lock
+    // timeout of openLocalFile() for a file another connection has locked, and not at all while
+    // the file cannot be written.
     void append(Entry entry) noexcept;
 
     [[nodiscard]] const QString &path() const { return m_path; }
     [[nodiscard]] bool isAvailable() const { return m_available; }
-    // Entries waiting in memory for the file.
+    [[nodiscard]] JournalState state() const;
+    // Entries waiting in memory for a file.
     [[nodiscard]] qsizetype heldCount() const { return qsizetype(m_held.size()); }
 
 Q_SIGNALS:
     // Entries were written to the file (for the forwarder and the journal window).
     void written();
-    // The file cannot be written; said once until available() follows.
-    void unavailable(const QString &reason);
-    void available();
+    // Where entries go changed (the journal file, the spill file, memory), or how many wait.
+    void stateChanged(const barlink::journal::JournalState &state);
+    // The journal file was damaged and was moved aside to `aside`; a new one was made.
+    void movedAside(const QString &aside, const QString &reason);
 
 private:
     [[nodiscard]] QString reopen();
-    [[nodiscard]] QString removeOldEntries();
+    [[nodiscard]] QString openFile(bool &damaged);
+    [[nodiscard]] bool moveAside(const QString &reason);
+    [[nodiscard]] QString insertOne(const Entry &entry);
+    [[nodiscard]] QString removeOldEntries(bool &damaged);
+    [[nodiscard]] QString takeSpilled();
     [[nodiscard]] QString writeHeld();
     [[nodiscard]] bool sameFileAsOpened() const;
-    void hold(Entry entry);
+    void stamp(Entry &entry) const;
+    void keepAside(Entry entry);
+    // Appends the held entries (and next, when given) to the spill file.
+    [[nodiscard]] bool spillHeld(const Entry *next);
+    [[nodiscard]] Entry heldEnded() const;
+    [[nodiscard]] Entry lostEvent() const;
     void fail(const QString &reason);
     void retry();
-    void checkpoint();
+    void afterWrite();
+    void checkpoint(const char *mode);
+    void tellState();
 
     QString m_path;
     QString m_station;
     int m_journalDays = 0;
     Limits m_limits;
+    QString m_server;
+    QString m_spillPath;
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<QSqlQuery> m_insert; // prepared once per opening
     bool m_available = false;
-    bool m_told = false; // unavailable() was emitted for the current failure
+    QDateTime m_downSince; // when the file stopped taking entries, while it does not
+    QString m_downReason;
+    qsizetype m_spilled = 0; // entries this station put in the spill file, not yet taken
     std::deque<Entry> m_held;
+    QDateTime m_heldSince;
     qint64 m_dropped = 0;
     int m_appendsSinceCheckpoint = 0;
     std::pair<quint64, quint64> m_place; // of the file opened, to notice it removed or replaced
     QTimer m_retryTimer;
+    QTimer m_idleTimer;
+    JournalState m_told;               // the state last told
+    std::optional<Entry> m_damageNote; // the first entry of a file made for a damaged one
 };
 
 } // namespace barlink::journal
+
+Q_DECLARE_METATYPE(barlink::journal::JournalState)

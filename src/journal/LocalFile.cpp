@@ -71,12 +71,16 @@ const std::vector<QStringList> &migrations()
     return steps;
 }
 
+// Set by run() when a statement failed because the file is damaged.
+thread_local bool lastRunDamaged = false;
+
 // Runs one statement; on failure stores its error in `error` and returns false.
 bool run(QSqlQuery &query, const QString &sql, QString &error)
 {
     if (query.exec(sql))
         return true;
     error = query.lastError().text();
+    lastRunDamaged = lastRunDamaged || isDamage(query.lastError());
     return false;
 }
 
@@ -156,14 +160,26 @@ QString localFileId(const QSqlDatabase &db)
     return {};
 }
 
-QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durability)
+bool isDamage(const QSqlError &error)
+{
+    // The driver reports SQLite's result code; the primary code is its low byte.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    constexpr int Corrupt = 11;
+    constexpr int NotADatabase = 26;
+    return ok && (code == Corrupt || code == NotADatabase);
+}
+
+QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durability, bool *damaged)
 {
     db.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
     db.setDatabaseName(path);
     QString error;
+    lastRunDamaged = false;
     if (!db.open()) {
         error = db.lastError().text();
+        lastRunDamaged = isDamage(db.lastError());
     } else {
         QSqlQuery query(db);
         // A write waits this long for another connection's (the forwarder's short mark update)
@@ -193,6 +209,8 @@ QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durabili
     }
     if (!error.isEmpty())
         db.close();
+    if (damaged)
+        *damaged = !error.isEmpty() && lastRunDamaged;
     return error;
 }
 

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void fontScaleKept();
     void largerText();
     void scansShownAsHandled();
+    void journalBadge_data();
+    void journalBadge();
 };
 
 void tst_OperatorView::fontScaleKept_data()
@@ -123,6 +125,37 @@ void tst_OperatorView::scansShownAsHandled()
     QCOMPARE(pieces.size(), std::size_t(2));
     QCOMPARE(pieces[0].mirror, false);
     QCOMPARE(pieces[1].mirror, true);
+}
+
+void tst_OperatorView::journalBadge_data()
+{
+    using Place = journal::JournalState::Place;
+    QTest::addColumn<journal::JournalState>("state");
+    QTest::addColumn<QString>("shown");
+    const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
+    QTest::newRow("file") << journal::JournalState() << "written";
+    QTest::newRow("spill file") << journal::JournalState{.place = Place::SpillFile,
+                                                         .since = since,
+                                                         .spilled = 12}
+                                << "file not written since 09:05 \u00b7 12 kept in the spill file";
+    QTest::newRow("memory") << journal::JournalState{.place = Place::Memory,
+                                                     .since = since,
+                                                     .held = 3,
+                                                     .heldSince = since.addSecs(60)}
+                            << "NOT WRITTEN \u00b7 3 held in memory since 09:06";
+}
+
+// Where the journal's entries go stays on the window, whatever the status line shows next.
+void tst_OperatorView::journalBadge()
+{
+    QFETCH(journal::JournalState, state);
+    QFETCH(QString, shown);
+    app::MainWindow window;
+    window.setJournalState(state);
+    window.setStatus(QStringLiteral("Ready."));
+    auto *badge = window.findChild<QLabel *>(QStringLiteral("lblJournalState"));
+    QVERIFY(badge);
+    QCOMPARE(badge->text(), shown);
 }
 
 QTEST_MAIN(tst_OperatorView)

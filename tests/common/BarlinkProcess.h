@@ -29,6 +29,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root + QStringLiteral("/config"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_root + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), m_root + QStringLiteral("/state"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root + QStringLiteral("/run"));
         env.insert(QStringLiteral("HOME"), m_root + QStringLiteral("/home"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

@@ -8,6 +8,7 @@
 #include "journal/ExportCommand.h"
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
+#include "journal/SpillFile.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -19,6 +20,8 @@
 #include <memory>
 
 using namespace barlink::journal;
+
+Q_DECLARE_METATYPE(barlink::journal::JournalState::Place)
 
 namespace {
 
@@ -67,9 +70,10 @@ class TestJournal : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("journal.sqlite")); }
 
-    void write(const QList<Entry> &entries, int journalDays = 0) const
+    void write(const QList<Entry> &entries, int journalDays = 0, const QString &server = {}) const
     {
         Journal journal(path(), QStringLiteral("HERE"), journalDays);
+        journal.setServer(server);
         journal.open();
         for (const Entry &e : entries)
             journal.append(e);
@@ -85,11 +89,18 @@ class TestJournal : public QObject
         std::reverse(entries.begin(), entries.end());
         return entries;
     }
+    // The labels of the entries in the order they were written.
     [[nodiscard]] QStringList storedLabels() const
     {
+        const Connection connection(QStringLiteral("QSQLITE"));
+        QSqlDatabase db = connection.database();
+        QSqlQuery query(db);
         QStringList labels;
-        for (const Entry &e : stored())
-            labels << e.label;
+        if (openLocalFile(db, path(), Durability::Checkpoints).isEmpty()
+            && query.exec(QStringLiteral("SELECT label FROM entries ORDER BY id"))) {
+            while (query.next())
+                labels << query.value(0).toString();
+        }
         return labels;
     }
 
@@ -183,15 +194,21 @@ private Q_SLOTS:
     void retention_data()
     {
         QTest::addColumn<int>("journalDays");
+        QTest::addColumn<int>("forwardedUpTo"); // the server's mark; -1: no server
         QTest::addColumn<QStringList>("kept");
-        QTest::newRow("400 days") << 400 << QStringList{"399", "1"};
-        QTest::newRow("1 day") << 1 << QStringList{"1"};
-        QTest::newRow("0 keeps all") << 0 << QStringList{"800", "401", "399", "1"};
+        QTest::newRow("400 days") << 400 << -1 << QStringList{"399", "1"};
+        QTest::newRow("1 day") << 1 << -1 << QStringList{"1"};
+        QTest::newRow("0 keeps all") << 0 << -1 << QStringList{"800", "401", "399", "1"};
+        QTest::newRow("server has none") << 1 << 0 << QStringList{"800", "401", "399", "1"};
+        QTest::newRow("server has the oldest") << 400 << 1 << QStringList{"401", "399", "1"};
+        QTest::newRow("server has all") << 1 << 4 << QStringList{"1"};
     }
-    // Entries older than the kept number of days go when the journal is opened.
+    // Entries older than the kept number of days go when the journal is opened; with a server,
+    // only those it has.
     void retention()
     {
         QFETCH(int, journalDays);
+        QFETCH(int, forwardedUpTo);
         QFETCH(QStringList, kept);
         QList<Entry> entries;
         for (int days : {800, 401, 399, 1}) {
@@ -199,29 +216,56 @@ private Q_SLOTS:
             entries.last().time = QDateTime::currentDateTimeUtc().addSecs(-days * 86400 + 3600);
         }
         write(entries);
-        write({}, journalDays);
+        const QString server = forwardedUpTo < 0 ? QString() : QStringLiteral("host=shop");
+        if (forwardedUpTo > 0) {
+            const Connection connection(QStringLiteral("QSQLITE"));
+            QSqlDatabase db = connection.database();
+            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+            QVERIFY(QSqlQuery(db).exec(
+                QStringLiteral("INSERT INTO forwarded VALUES ('host=shop', %1), ('other', 4)")
+                    .arg(forwardedUpTo)));
+        }
+        write({}, journalDays, server);
         QCOMPARE(storedLabels(), kept);
     }
 
     void unwritableThenWritable_data()
     {
         QTest::addColumn<bool>("replaceByFolder"); // else: locked by another connection
+        QTest::addColumn<QString>("spill");        // the spill file: "", "writable", "unwritable"
         QTest::addColumn<int>("held");
+        QTest::addColumn<JournalState::Place>("place"); // while the file cannot be written
         QTest::addColumn<QStringList>("labels");
-        QTest::newRow("file replaced by a folder") << true << 100 << QStringList{"B", "C", "D"};
-        QTest::newRow("locked") << false << 100 << QStringList{"A", "B", "C", "D"};
+        using P = JournalState::Place;
+        const QString held = QStringLiteral("entries-held");
+        const QString back = QStringLiteral("journal-back");
+        QTest::newRow("folder, spill file")
+            << true << "writable" << 100 << P::SpillFile << QStringList{"B", "C", "D", back};
+        QTest::newRow("locked, spill file")
+            << false << "writable" << 100 << P::SpillFile << QStringList{"A", "B", "C", "D", back};
+        QTest::newRow("locked, no spill file")
+            << false << "" << 100 << P::Memory << QStringList{"A", "B", "C", "D", held};
+        QTest::newRow("locked, spill file unwritable")
+            << false << "unwritable" << 100 << P::Memory << QStringList{"A", "B", "C", "D", held};
         QTest::newRow("locked, oldest held dropped")
-            << false << 2 << QStringList{"A", "C", "D", "entries-lost"};
+            << false << "" << 2 << P::Memory << QStringList{"A", "C", "D", held, "entries-lost"};
     }
-    // Neither way depends on file permissions, which do not stop root.
+    // Neither way depends on file permissions, which do not stop root. The journal is tried
+    // again by open(), not by waiting for its timer.
     void unwritableThenWritable()
     {
         QFETCH(bool, replaceByFolder);
+        QFETCH(QString, spill);
         QFETCH(int, held);
+        QFETCH(JournalState::Place, place);
         QFETCH(QStringList, labels);
-        Journal journal(path(), "HERE", 0, {.retryMilliseconds = 50, .heldEntries = held});
-        QSignalSpy unavailable(&journal, &Journal::unavailable);
-        QSignalSpy available(&journal, &Journal::available);
+        Journal journal(path(), "HERE", 0, {.retryMilliseconds = 600000, .heldEntries = held});
+        const QString spillPath = spill == u"writable"
+                                      ? m_dir->filePath(QStringLiteral("state/journal.spill"))
+                                      : m_dir->filePath(QStringLiteral("journal.sqlite/x.spill"));
+        if (!spill.isEmpty())
+            journal.setSpillPath(spillPath);
+        QSignalSpy states(&journal, &Journal::stateChanged);
         journal.open();
         journal.append(entry(QStringLiteral("A")));
         {
@@ -237,17 +281,112 @@ private Q_SLOTS:
             }
             for (const char *label : {"B", "C", "D"})
                 journal.append(entry(QString::fromLatin1(label)));
-            QTest::qWait(200); // several tries fail
-            QCOMPARE(unavailable.size(), 1);
-            QCOMPARE(available.size(), 0);
+            journal.open(); // a try that fails
+            QCOMPARE(journal.state().place, place);
+            QCOMPARE(journal.state().spilled, place == JournalState::Place::SpillFile ? 3 : 0);
+            const int inMemory = place == JournalState::Place::Memory ? qMin(held, 3) : 0;
+            QCOMPARE(journal.state().held, inMemory);
+            // Told at each change: the first failure, and each entry kept aside.
+            QCOMPARE(states.size(), 4);
+            if (place == JournalState::Place::SpillFile)
+                QCOMPARE(SpillFile(spillPath).read().entries.size(), std::size_t(3));
             QVERIFY(replaceByFolder ? QDir().rmdir(path()) : db.rollback());
         }
-        QTRY_COMPARE(available.size(), 1);
-        QCOMPARE(journal.heldCount(), 0);
+        journal.open();
+        QCOMPARE(journal.state(), JournalState());
+        QCOMPARE(states.last().first().value<JournalState>(), JournalState());
+        QVERIFY(!QFile::exists(spillPath));
         QCOMPARE(storedLabels(), labels);
         if (labels.last() == u"entries-lost")
             QCOMPARE(stored().back().reason,
                      "entries lost while the journal could not be written: 1");
+    }
+
+    // Entries of a spill file go into the journal file once: a spill file that comes back
+    // (its removal lost in a crash) adds only what it gained; a line cut short is counted.
+    void spillFileTakenOnce()
+    {
+        const QString spillPath = m_dir->filePath(QStringLiteral("journal.spill"));
+        SpillFile spill(spillPath);
+        QCOMPARE(spill.append({entry("A"), entry("B\nB"), entry("C")}), QString());
+        QFile file(spillPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray copy = file.readAll();
+        file.close();
+        const auto take = [&] {
+            Journal journal(path(), "HERE", 0);
+            journal.setSpillPath(spillPath);
+            journal.open();
+            return journal.isAvailable() && !QFile::exists(spillPath);
+        };
+        QVERIFY(take());
+        const QStringList once{"A", "B\nB", "C", "journal-back"};
+        QCOMPARE(storedLabels(), once);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(copy + "{\"time\":") > 0);
+        file.close();
+        QVERIFY(take());
+        QCOMPARE(storedLabels(), once);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(copy + "{\"time\":") > 0);
+        file.close();
+        QCOMPARE(spill.append({entry("D")}), QString());
+        QVERIFY(take());
+        QCOMPARE(storedLabels(), once + QStringList({"D", "entries-lost", "journal-back"}));
+    }
+
+    void damagedFileMovedAside_data()
+    {
+        QTest::addColumn<qint64>("at"); // where garbage overwrites the file; -1: no database
+        QTest::newRow("not a database") << qint64(-1);
+        QTest::newRow("schema page overwritten") << qint64(100);
+    }
+    // A damaged journal file is moved aside once, a new one (with a new identity) takes the
+    // entries and says first why it is new.
+    void damagedFileMovedAside()
+    {
+        QFETCH(qint64, at);
+        if (at >= 0) {
+            write({entry("OLD")});
+            const Connection connection(QStringLiteral("QSQLITE"));
+            QSqlDatabase db = connection.database();
+            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+        }
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(qMax(at, 0)) && file.write(QByteArray(4000, 'x')) == 4000);
+        file.close();
+        Journal journal(path(), "HERE", 0, {.retryMilliseconds = 600000});
+        QSignalSpy aside(&journal, &Journal::movedAside);
+        journal.open();
+        journal.append(entry(QStringLiteral("NEW")));
+        QVERIFY(journal.isAvailable());
+        QCOMPARE(aside.size(), 1);
+        const QString asidePath = aside.first().first().toString();
+        QVERIFY2(QFileInfo(asidePath).fileName().startsWith(u"journal-damaged-"),
+                 qPrintable(asidePath));
+        QVERIFY(QFileInfo(asidePath).fileName().endsWith(u".sqlite"));
+        QCOMPARE(storedLabels(), (QStringList{"journal-damaged", "NEW"}));
+        for (const Entry &e : stored()) {
+            if (e.label == u"journal-damaged")
+                QVERIFY(e.reason.contains(QFileInfo(asidePath).fileName()));
+        }
+    }
+
+    // The write-ahead log stays small while entries come, and is emptied when they stop.
+    void writeAheadLogBounded()
+    {
+        constexpr qint64 Bound = 256 * 1024;
+        Journal journal(path(), "HERE", 0, {.idleMilliseconds = 20, .logBytes = Bound});
+        journal.open();
+        qint64 largest = 0;
+        for (int n = 0; n < 600; ++n) {
+            journal.append(entry(QString::number(n)));
+            QCoreApplication::processEvents();
+            largest = qMax(largest, QFileInfo(path() + QStringLiteral("-wal")).size());
+        }
+        QVERIFY2(largest < 2 * Bound, qPrintable(QString::number(largest)));
+        QTRY_COMPARE(QFileInfo(path() + QStringLiteral("-wal")).size(), 0);
+        QCOMPARE(stored().size(), std::size_t(600));
     }
 
     void filters_data() { filtercases::addRows(); }

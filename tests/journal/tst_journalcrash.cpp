@@ -1,11 +1,16 @@
 // The real program dies (SIGKILL) right after the scanner was told "ACK": the journal holds an
-// entry for every row acknowledged, and the label taken in after it, and no other row.
+// entry for every row acknowledged, and the label taken in after it, and no other row; also
+// when another program held the journal file locked, so that the entries went to the spill
+// file, and are taken into the journal, once, when the program starts again.
 
 #include "BarlinkProcess.h"
 #include "PtyPair.h"
 #include "journal/Connection.h"
 #include "journal/EntryQuery.h"
 #include "journal/LocalFile.h"
+#include "journal/SpillFile.h"
+
+#include <QSqlQuery>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,11 +23,47 @@ class tst_JournalCrash : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void killedAfterAck_data();
     void killedAfterAck();
 };
 
+namespace {
+
+// The labels of the entries of the journal file (station events apart), oldest first.
+QStringList journaledLabels(const QString &path, QStringList *events = nullptr)
+{
+    const journal::Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    if (!journal::openLocalFile(db, path, journal::Durability::Checkpoints).isEmpty())
+        return {QStringLiteral("unreadable")};
+    QStringList labels;
+    for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0)) {
+        if (e.kind == journal::Kind::StationEvent) {
+            if (events)
+                events->prepend(e.label);
+            continue;
+        }
+        labels.prepend(QStringLiteral("%1 %2 %3 %4")
+                           .arg(e.station,
+                                e.label,
+                                journal::storedName(e.outcome),
+                                QString::number(e.rows.value_or(0))));
+    }
+    return labels;
+}
+
+} // namespace
+
+void tst_JournalCrash::killedAfterAck_data()
+{
+    QTest::addColumn<bool>("locked"); // by another program, through SQLite, while scanning
+    QTest::newRow("journal file written") << false;
+    QTest::newRow("journal file locked: spill file") << true;
+}
+
 void tst_JournalCrash::killedAfterAck()
 {
+    QFETCH(bool, locked);
     constexpr int Patience = 20000;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -33,7 +74,18 @@ void tst_JournalCrash::killedAfterAck()
     BarlinkProcess barlink(
         dir.path(), pty.slavePath(), SelectionKeys + MirrorKeys + "StationName=CRASH\r\n");
     QVERIFY2(barlink.start(), barlink.log().constData());
+    const QString journalPath = dir.path() + QStringLiteral("/data/barlink/journal.sqlite");
+    const QString spillPath = dir.path() + QStringLiteral("/state/barlink/journal.spill");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(journalPath), Patience);
 
+    // Another program holds the write lock of the journal file for as long as it is open.
+    const journal::Connection locker(QStringLiteral("QSQLITE"));
+    QSqlDatabase lockerDb = locker.database();
+    if (locked) {
+        lockerDb.setDatabaseName(journalPath);
+        QVERIFY(lockerDb.open());
+        QVERIFY(QSqlQuery(lockerDb).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
     for (const QByteArray label : {"%12MIRITEM.CNC N X", "%22600 400 18", "%12HALF.CNC N1 X"}) {
         QVERIFY(pty.write(label));
         QVERIFY2(barlink.waitForLog("barlink.label: label \"" + label + '"', Patience),
@@ -43,26 +95,33 @@ void tst_JournalCrash::killedAfterAck()
     barlink.kill();
     QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
 
-    const journal::Connection connection(QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    QCOMPARE(journal::openLocalFile(db,
-                                    dir.path() + QStringLiteral("/data/barlink/journal.sqlite"),
-                                    journal::Durability::Checkpoints),
-             QString());
-    QStringList labels;
-    for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0)) {
-        if (e.kind != journal::Kind::StationEvent)
-            labels.prepend(QStringLiteral("%1 %2 %3 %4")
-                               .arg(e.station,
-                                    e.label,
-                                    journal::storedName(e.outcome),
-                                    QString::number(e.rows.value_or(0))));
+    const QStringList expected{"CRASH %12MIRITEM.CNC N X waiting 0",
+                               "CRASH %22600 400 18 taken 1",
+                               "CRASH %22600 400 18 taken 1",
+                               "CRASH %12HALF.CNC N1 X waiting 0"};
+    if (!locked) {
+        QCOMPARE(journaledLabels(journalPath), expected);
+        return;
     }
-    QCOMPARE(labels,
-             (QStringList{"CRASH %12MIRITEM.CNC N X waiting 0",
-                          "CRASH %22600 400 18 taken 1",
-                          "CRASH %22600 400 18 taken 1",
-                          "CRASH %12HALF.CNC N1 X waiting 0"}));
+    // Every acknowledged entry was on the disk in the spill file before its "ACK".
+    QStringList spilled;
+    for (const journal::Entry &e : journal::SpillFile(spillPath).read().entries) {
+        if (e.kind != journal::Kind::StationEvent)
+            spilled << QStringLiteral("%1 %2").arg(e.label).arg(e.rows.value_or(0));
+    }
+    QCOMPARE(
+        spilled,
+        (QStringList{
+            "%12MIRITEM.CNC N X 0", "%22600 400 18 1", "%22600 400 18 1", "%12HALF.CNC N1 X 0"}));
+    QVERIFY(lockerDb.rollback());
+    lockerDb.close();
+
+    // Started again, the program takes them into the journal file, once, and says so there.
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(spillPath), Patience);
+    QStringList events;
+    QCOMPARE(journaledLabels(journalPath, &events), expected);
+    QVERIFY2(events.contains(QStringLiteral("journal-back")), qPrintable(events.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(tst_JournalCrash)

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Entry.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace barlink::journal {
+
+// The second place for journal entries that the journal file cannot take: a text file of one
+// entry per line, each appended and put on the disk before append() returns, so that an entry
+// the scanner was answered for survives a kill or a power cut. Its first line names it with a
+// random token, so that the journal file can record how many of its entries it has taken and
+// take each exactly once, even when the spill file could not be removed afterwards.
+class SpillFile
+{
+public:
+    explicit SpillFile(QString path);
+
+    [[nodiscard]] const QString &path() const { return m_path; }
+
+    // Appends the entries, in order, and syncs the file. Returns an empty text when they are all
+    // on the disk, or why not (the file then holds none of them that a reader takes, or only
+    // whole ones: a line cut short is never read).
+    [[nodiscard]] QString append(const std::vector<Entry> &entries);
+
+    struct Contents
+    {
+        QString token;              // empty when there is no spill file
+        std::vector<Entry> entries; // whole lines, in the order written
+        int unreadable = 0;         // lines that could not be read (cut short by a power cut)
+    };
+    // What the file holds now; an empty Contents when it is missing.
+    [[nodiscard]] Contents read() const;
+
+    // Removes the file once its entries are in the journal file.
+    [[nodiscard]] bool remove();
+    // Moves a file that cannot be read aside (beside it, the time added to its name), so that
+    // new entries go to a new one; returns the new name, empty when it could not be moved.
+    [[nodiscard]] QString setAside();
+
+    // Entries as the file keeps them, one line each; exposed for tests of old files.
+    [[nodiscard]] static QByteArray line(const Entry &entry);
+    [[nodiscard]] static std::optional<Entry> entryOf(const QByteArray &line);
+
+private:
+    QString m_path;
+};
+
+// $XDG_STATE_HOME/barlink/journal.spill (~/.local/state/barlink/journal.spill when unset): on
+// another folder than the journal file, so that a journal file that is locked or damaged does
+// not take the spill file with it.
+[[nodiscard]] QString defaultSpillPath();
+
+} // namespace barlink::journal
