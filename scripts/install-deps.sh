@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libqt6sql6-sqlite libqt6sql6-psql postgresql # the scan journal, and the tests' private server
     libsqlite3-dev # the journal's export reads the file through SQLite itself
+    libpq-dev # libpq parses the JournalServer connection string
     zlib1g-dev libzint-dev
     dmtx-utils zbar-tools
     libgtest-dev libbenchmark-dev time

@@ -5,6 +5,7 @@
 #include "base/Settings.h"
 #include "journal/ExportCommand.h"
 #include "journal/LocalFile.h"
+#include "journal/ShopStatus.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,14 @@ QString helpText()
         "                 Write the scan journal as CSV to FILE (- for the standard output)\n"
         "                 and exit: the entries from that day on, the shop-wide journal,\n"
         "                 one station's entries.\n"
+        "  --shop-status [--stale MINUTES]\n"
+        "                 Show every station that forwards to the shop-wide journal: when\n"
+        "                 the server last heard of it, its newest entry, the entries still\n"
+        "                 waiting, its version and journal file; a station not seen for\n"
+        "                 more than MINUTES (10) is marked. Exit status as a monitoring\n"
+        "                 plugin's: 0 every station seen, 1 a station not seen, 2 the\n"
+        "                 server cannot be reached, 3 a wrong command line, no\n"
+        "                 JournalServer setting or a table that cannot be read.\n"
         "  --try LABEL...\n"
         "                 Show what Barlink would do with the labels, in order, and exit,\n"
         "                 adding, writing and sending nothing: the rows as the list manager\n"
@@ -51,6 +60,17 @@ QString helpText()
         "                 or failed, 2 for a wrong command line.\n"
         "\n"
         "The toolkit's own options (-platform NAME, -style NAME, ...) are taken as well.\n");
+}
+
+// The JournalServer key of the settings file the station would read.
+QString journalServerSetting(const QString &programDir)
+{
+    base::Settings settings;
+    settings.settingsFilePath = QDir(programDir).filePath(settings::SettingsFileName);
+    if (!QFileInfo::exists(settings.settingsFilePath))
+        settings.settingsFilePath
+            = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
+    return settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512);
 }
 
 } // namespace
@@ -76,7 +96,8 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
         return 0;
     }
     const bool exportJournal = arguments.contains(QLatin1String("--export-journal"));
-    if (!exportJournal && !arguments.contains(QLatin1String("--try")))
+    const bool shopStatus = arguments.contains(QLatin1String("--shop-status"));
+    if (!exportJournal && !shopStatus && !arguments.contains(QLatin1String("--try")))
         return std::nullopt;
 
     QCoreApplication core(argc, argv);
@@ -84,18 +105,14 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
     QTextStream err(stderr);
     try {
         if (exportJournal) {
-            // The JournalServer key of the settings file the station would read.
-            base::Settings settings;
-            settings.settingsFilePath = QDir(programDir).filePath(settings::SettingsFileName);
-            if (!QFileInfo::exists(settings.settingsFilePath))
-                settings.settingsFilePath
-                    = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
-            const journal::ExportPlaces places{
-                .journalPath = journal::defaultJournalPath(),
-                .server = settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512)};
+            const journal::ExportPlaces places{.journalPath = journal::defaultJournalPath(),
+                                               .server = journalServerSetting(programDir)};
             return journal::runExportJournal(arguments, places).value_or(2);
         }
         QTextStream out(stdout);
+        if (shopStatus)
+            return journal::runShopStatus(arguments, journalServerSetting(programDir), out)
+                .value_or(3);
         return runTryCommand(arguments, programDir, settings::windowsDirectory(), out, err);
     } catch (const Error &error) {
         err << "barlink: " << unexpectedErrorText(error) << '\n';

@@ -18,6 +18,10 @@ Forwarder::Forwarder(const QString &journalPath,
     m_thread.setObjectName(QStringLiteral("journal forwarder"));
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    connect(m_worker, &ForwardWorker::stateChanged, this, [this](const ForwardState &state) {
+        m_state = state;
+        Q_EMIT stateChanged(state);
+    });
     connect(m_worker, &ForwardWorker::stalled, this, &Forwarder::stalled);
     connect(m_worker, &ForwardWorker::resumed, this, &Forwarder::resumed);
     connect(m_worker, &ForwardWorker::forwarded, this, &Forwarder::forwarded);

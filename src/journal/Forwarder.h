@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ForwardState.h"
+
 #include <QObject>
 #include <QString>
 #include <QThread>
@@ -12,7 +14,10 @@ class ForwardWorker;
 // order, from a thread of its own with its own connections, so that a server that does not
 // answer never holds up the station. How far it got is kept in the journal file for each
 // server; entries sent twice (after a crash) are stored once. While the server is away it
-// tries again, waiting longer each time up to a few seconds. The table is made when missing.
+// tries again, waiting longer each time up to a few seconds, and says how many entries wait
+// and why. The table is made when missing. While it reaches the server it keeps the
+// station's row in the table of stations up to date, so that the shop sees a station that
+// stopped forwarding.
 class Forwarder : public QObject
 {
     Q_OBJECT
@@ -22,7 +27,8 @@ public:
     {
         int firstRetryMilliseconds = 500;
         int longestRetryMilliseconds = 5000;
-        int batchEntries = 500; // sent in one server transaction
+        int batchEntries = 500;             // sent in one server transaction
+        int stationRowMilliseconds = 30000; // between two writes of the station's row
     };
 
     // Starts at once with the entries the server does not have yet. server: the JournalServer
@@ -35,13 +41,19 @@ public:
     // Stops after the transaction under way; the rest goes at the next start.
     ~Forwarder() override;
 
+    // The last state stateChanged() gave; up to date until the first try says otherwise.
+    [[nodiscard]] const ForwardState &state() const { return m_state; }
+
 public Q_SLOTS:
     // New entries are in the journal file (connect Journal::written here).
     void wake();
 
 Q_SIGNALS:
+    // The state changed: entries came or went while forwarding waits, it stopped, it goes
+    // again, or the station's row cannot be written. Emitted before stalled() and resumed().
+    void stateChanged(const barlink::journal::ForwardState &state);
     // Forwarding stopped (the server is away, the table cannot be written, ...); said once
-    // until resumed() follows.
+    // until resumed() follows, however often the reason changes.
     void stalled(const QString &reason);
     void resumed();
     // The server has every entry up to this local number.
@@ -49,6 +61,7 @@ Q_SIGNALS:
 
 private:
     QThread m_thread;
+    ForwardState m_state;
     ForwardWorker *m_worker = nullptr; // lives in m_thread, deleted when it ends
 };
 

@@ -1,12 +1,24 @@
 #include "ServerTable.h"
 
+#include "ServerAddress.h"
+
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <libpq-fe.h>
+
 namespace barlink::journal {
 
 namespace {
+
+bool tableExists(QSqlDatabase &db, QLatin1String table)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(table))
+           && query.next() && query.value(0).toBool();
+}
 
 // True when the table is there with the file identity: nothing to make or change. Asked
 // first, since making the table needs the right to create tables, and a station may have only
@@ -21,33 +33,27 @@ bool tableReady(QSqlDatabase &db)
            && query.next() && query.value(0).toInt() == 1;
 }
 
+bool stationTableReady(QSqlDatabase &db)
+{
+    return tableExists(db, StationTable);
+}
+
 // Runs sql in order on query; on failure returns the error.
 QString runAll(QSqlQuery &query, const QStringList &sql)
 {
     for (const QString &statement : sql) {
         if (!query.exec(statement))
-            return query.lastError().text();
+            return serverMessage(query.lastError());
     }
     return {};
 }
 
-// Makes the table, or gives a table made before entries named their local file the column
-// file_id (its entries get '') and the key (station, file_id, id). One station at a time:
-// the transaction's advisory lock makes a second station wait until the first has committed,
-// and then find the table ready.
-QString makeTable(QSqlDatabase &db)
+// Makes the journal table, or gives a table made before entries named their local file the
+// column file_id (its entries get '') and the key (station, file_id, id).
+QString makeTable(QSqlDatabase &db, QSqlQuery &query)
 {
-    if (!db.transaction())
-        return db.lastError().text();
-    QSqlQuery query(db);
-    QString error = runAll(
-        query, {QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('%1'))").arg(ServerTable)});
-    const bool exists
-        = error.isEmpty()
-          && query.exec(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(ServerTable))
-          && query.next() && query.value(0).toBool();
-    if (error.isEmpty() && !exists) {
-        error = runAll(
+    if (!tableExists(db, ServerTable)) {
+        return runAll(
             query,
             {QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
                             "station TEXT NOT NULL, file_id TEXT NOT NULL DEFAULT '', "
@@ -61,53 +67,115 @@ QString makeTable(QSqlDatabase &db)
                  .arg(ServerTable),
              QStringLiteral("CREATE INDEX IF NOT EXISTS %1_outcome_time ON %1 (outcome, time)")
                  .arg(ServerTable)});
-    } else if (error.isEmpty() && !tableReady(db)) {
-        QString key;
-        if (query.exec(QStringLiteral("SELECT conname FROM pg_constraint WHERE conrelid = "
-                                      "to_regclass('%1') AND contype = 'p'")
-                           .arg(ServerTable))
-            && query.next())
-            key = query.value(0).toString();
-        QStringList sql{QStringLiteral("ALTER TABLE %1 ADD COLUMN file_id TEXT NOT NULL DEFAULT ''")
-                            .arg(ServerTable)};
-        if (!key.isEmpty())
-            sql << QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT \"%2\"").arg(ServerTable, key);
-        sql << QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (station, file_id, id)")
-                   .arg(ServerTable);
-        error = runAll(query, sql);
     }
+    if (tableReady(db))
+        return {};
+    QString key;
+    if (query.exec(QStringLiteral("SELECT conname FROM pg_constraint WHERE conrelid = "
+                                  "to_regclass('%1') AND contype = 'p'")
+                       .arg(ServerTable))
+        && query.next())
+        key = query.value(0).toString();
+    QStringList sql{QStringLiteral("ALTER TABLE %1 ADD COLUMN file_id TEXT NOT NULL DEFAULT ''")
+                        .arg(ServerTable)};
+    if (!key.isEmpty())
+        sql << QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT \"%2\"").arg(ServerTable, key);
+    sql << QStringLiteral("ALTER TABLE %1 ADD PRIMARY KEY (station, file_id, id)").arg(ServerTable);
+    return runAll(query, sql);
+}
+
+// The stations' own row each: times on the server's clock.
+QString makeStationTable(QSqlDatabase &db, QSqlQuery &query)
+{
+    if (stationTableReady(db))
+        return {};
+    return runAll(query,
+                  {QStringLiteral("CREATE TABLE %1 (station TEXT PRIMARY KEY, "
+                                  "file_id TEXT NOT NULL, version TEXT NOT NULL, "
+                                  "last_seen TIMESTAMPTZ NOT NULL, newest_entry TIMESTAMPTZ, "
+                                  "waiting BIGINT NOT NULL)")
+                       .arg(StationTable)});
+}
+
+// Makes a table with make() when ready() says it is missing or out of date, in a transaction
+// that holds the tables' advisory lock: one station at a time makes them; a second waits
+// until the first has committed and then finds them ready. A program without the lock may
+// make a table at the same moment: the loser's error (a name already taken) means that the
+// table is there.
+template<typename Ready, typename Make>
+QString makeWhenMissing(QSqlDatabase &db, Ready ready, Make make)
+{
+    if (ready(db))
+        return {};
+    if (!db.transaction())
+        return serverMessage(db.lastError());
+    QSqlQuery query(db);
+    QString error = runAll(
+        query, {QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('%1'))").arg(ServerTable)});
+    if (error.isEmpty())
+        error = make(db, query);
     if (error.isEmpty() && db.commit())
         return {};
     if (error.isEmpty())
-        error = db.lastError().text();
+        error = serverMessage(db.lastError());
     db.rollback();
-    return error;
+    return ready(db) ? QString() : error;
 }
 
 } // namespace
 
-QString openServer(QSqlDatabase &db, const QString &server)
+bool serverAnswers(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    // The driver names it by the structure behind libpq's typedef.
+    const QByteArrayView type(handle.typeName());
+    if (type != "pg_conn*" && type != "PGconn*")
+        return false;
+    PGconn *const connection = *static_cast<PGconn *const *>(handle.constData());
+    return connection && PQstatus(connection) == CONNECTION_OK;
+}
+
+QString serverMessage(const QSqlError &error)
+{
+    // The server's (or libpq's) own words on one line, without the driver's generic ones.
+    const QString text = error.databaseText().simplified();
+    return text.isEmpty() ? error.text().simplified() : text;
+}
+
+QString connectServer(QSqlDatabase &db, const QString &server)
 {
     db.close();
-    // The driver passes its connect options on to libpq as they are; later keys win, so the
-    // station's own string can set a longer wait than the one given here.
-    db.setConnectOptions(QStringLiteral("connect_timeout=5 application_name=barlink ") + server);
-    if (!db.open()) {
-        const QString error = db.lastError().text();
-        db.close();
-        return error;
-    }
-    QString error;
-    if (!tableReady(db)) {
-        error = makeTable(db);
-        // A program without the lock may make the table at the same moment: the loser's
-        // error (a name already taken) means that the table is there.
-        if (!error.isEmpty() && tableReady(db))
-            error.clear();
-    }
-    if (!error.isEmpty())
-        db.close();
+    const ServerAddress address = parseServerAddress(server);
+    if (!address.error.isEmpty())
+        return QStringLiteral("the JournalServer setting is not a connection string: %1")
+            .arg(address.error);
+    setServerAddress(db, address);
+    if (db.open())
+        return {};
+    const QString error
+        = QStringLiteral("cannot connect to the server: %1").arg(serverMessage(db.lastError()));
+    db.close();
     return error;
+}
+
+QString openServer(QSqlDatabase &db, const QString &server)
+{
+    QString error = connectServer(db, server);
+    if (!error.isEmpty())
+        return error;
+    error = makeWhenMissing(db, tableReady, makeTable);
+    if (error.isEmpty())
+        return {};
+    db.close();
+    return QStringLiteral("the table %1 cannot be made: %2").arg(ServerTable, error);
+}
+
+QString openStationTable(QSqlDatabase &db)
+{
+    const QString error = makeWhenMissing(db, stationTableReady, makeStationTable);
+    if (error.isEmpty())
+        return {};
+    return QStringLiteral("the table %1 cannot be made: %2").arg(StationTable, error);
 }
 
 } // namespace barlink::journal

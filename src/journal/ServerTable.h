@@ -4,6 +4,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class QSqlError;
+
 namespace barlink::journal {
 
 // The shop-wide journal: one table on a PostgreSQL server (driver QPSQL) that every station
@@ -11,11 +13,32 @@ namespace barlink::journal {
 // its local number.
 inline constexpr QLatin1String ServerTable("barlink_journal");
 
-// Opens db, a QPSQL connection of this thread, on the server that `server` names (a libpq
-// connection string: "host=... port=... dbname=... user=..."; the password comes from the
-// user's ~/.pgpass, read by libpq) and makes the table when it is missing (or brings one made
-// by an earlier version up to date). Returns an empty
-// text, or why the server cannot be used (db is then closed).
+// One row per station that forwards: its journal file, version, when the server last heard of
+// it, its newest entry and how many entries wait to be forwarded. The station keeps it up to
+// date while it reaches the server, so that the shop sees one that stopped.
+inline constexpr QLatin1String StationTable("barlink_station");
+
+// Opens db, a QPSQL connection of this thread, on the server that `server` names: a libpq
+// connection string, "host=... port=... dbname=... user=..." or
+// "postgresql://user@host:port/dbname?sslmode=require" (see parseServerAddress()); the
+// password comes from the user's ~/.pgpass, read by libpq. Makes nothing. Returns an empty
+// text, or why the server cannot be used in plain words with the server's own (db is then
+// closed).
+[[nodiscard]] QString connectServer(QSqlDatabase &db, const QString &server);
+
+// connectServer(), then makes the journal table when it is missing (or brings one made by an
+// earlier version up to date). Returns an empty text, or why the server cannot be used (db is
+// then closed).
 [[nodiscard]] QString openServer(QSqlDatabase &db, const QString &server);
+
+// Makes the table of stations on the open db when it is missing. Returns an empty text, or
+// why it cannot be made (db stays open).
+[[nodiscard]] QString openStationTable(QSqlDatabase &db);
+
+// True while db's connection to the server holds (a failed statement leaves it so).
+[[nodiscard]] bool serverAnswers(const QSqlDatabase &db);
+
+// The server's own message of an error, on one line.
+[[nodiscard]] QString serverMessage(const QSqlError &error);
 
 } // namespace barlink::journal

@@ -1,5 +1,7 @@
 // Forwarding to the shop-wide table, on a private PostgreSQL server: order, a server that goes
-// away while the station goes on, a restart that lost its mark, and the table read back.
+// away while the station goes on, a restart that lost its mark, the table read back, what the
+// station says while it cannot forward, both forms of connection string, and the stations'
+// rows that the shop's status reads.
 #include "FilterCases.h"
 #include "PgServer.h"
 
@@ -9,6 +11,7 @@
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
 #include "journal/ServerTable.h"
+#include "journal/ShopStatus.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -17,6 +20,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
+#include <QUrl>
 
 #include <latch>
 #include <memory>
@@ -31,8 +36,9 @@ class TestForwarder : public QObject
 
     std::unique_ptr<PgServer> m_server;
     std::unique_ptr<QTemporaryDir> m_dir;
-    // Short waits, and batches small enough that every test crosses several.
-    static constexpr Forwarder::Timing Quick{50, 400, 7};
+    // Short waits, batches small enough that every test crosses several, and the station's
+    // row written often.
+    static constexpr Forwarder::Timing Quick{50, 400, 7, 100};
 
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("journal.sqlite")); }
 
@@ -82,6 +88,19 @@ class TestForwarder : public QObject
             journal.append(entry);
         }
     }
+    [[nodiscard]] StationRows stationRows() const
+    {
+        const Connection connection(QStringLiteral("QPSQL"));
+        QSqlDatabase db = connection.database();
+        if (!connectServer(db, m_server->connectionString()).isEmpty())
+            return {};
+        return readStationRows(db);
+    }
+    // The server's connection string with another user.
+    [[nodiscard]] QString as(const char *user) const
+    {
+        return m_server->connectionString().replace("user=barlink", "user=" + QString(user));
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -92,13 +111,17 @@ private Q_SLOTS:
         if (!m_server->installed())
             QSKIP(qPrintable(m_server->failure()));
         QVERIFY2(m_server->running(), qPrintable(m_server->failure()));
+        // No password file of the user running the tests takes part.
+        qputenv("PGPASSFILE", QFile::encodeName(m_server->socketFolder() + "/no-pgpass"));
+        QCOMPARE(onServer("CREATE ROLE barlink_password LOGIN PASSWORD 'right'"), QStringList());
+        QCOMPARE(onServer("CREATE ROLE station LOGIN"), QStringList());
     }
     void cleanupTestCase() { m_server.reset(); }
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_server->running() || m_server->start());
-        QCOMPARE(onServer("DROP TABLE IF EXISTS barlink_journal"), QStringList());
+        QCOMPARE(onServer("DROP TABLE IF EXISTS barlink_journal, barlink_station"), QStringList());
     }
 
     // The table is made on the first entry. The server stops while the station appends and
@@ -125,12 +148,15 @@ private Q_SLOTS:
             QVERIFY(m_server->stop());
             append(journal, 21, 50);
             QTRY_COMPARE(stalled.size(), 1);
+            QTRY_COMPARE(forwarder.state().waiting, qint64(30));
             QTest::qWait(500); // retries fail
             QCOMPARE(stalled.size(), 1);
             QCOMPARE(resumed.size(), 0);
+            QVERIFY(forwarder.state().reason.contains("cannot connect to the server"));
             QVERIFY(m_server->start());
             QTRY_COMPARE_WITH_TIMEOUT(count(), QStringLiteral("50"), 10000);
             QTRY_COMPARE(resumed.size(), 1);
+            QCOMPARE(forwarder.state(), ForwardState());
         }
         const Connection local(QStringLiteral("QSQLITE"));
         QSqlDatabase db = local.database();
@@ -191,6 +217,179 @@ private Q_SLOTS:
                 station.join();
             QCOMPARE(errors, QStringList(4));
         }
+    }
+
+    // Forwarding that cannot start says so, with the server's or libpq's own words, and counts
+    // the entries that wait as they come.
+    void failureSeen_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("reason");
+        const QString empty = m_server->socketFolder() + "/none"; // where no server listens
+        QTest::newRow("no password") << as(PgServer::PasswordUser) << "no password supplied";
+        QTest::newRow("wrong password") << as(PgServer::PasswordUser) + " password=wrong"
+                                        << "password authentication failed";
+        QTest::newRow("no server") << "host=" + empty + " dbname=postgres"
+                                   << "cannot connect to the server: connection to server on "
+                                      "socket \""
+                                          + empty + "/.s.PGSQL.5432\" failed: No such file";
+        QTest::newRow("bad string") << "host=" + empty + " port"
+                                    << "JournalServer setting is not "
+                                       "a connection string: missing";
+        QTest::newRow("';' in a value") << m_server->connectionString() + " options='-c a=b;c'"
+                                        << "the value of options holds a ';'";
+    }
+    void failureSeen()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, reason);
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 2);
+        // No second try within the test: the new entry is counted as it comes.
+        Forwarder forwarder(path(), server, {60000, 60000, 7, 60000});
+        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        QTRY_COMPARE(forwarder.state().waiting, qint64(2));
+        QVERIFY2(forwarder.state().reason.contains(reason), qPrintable(forwarder.state().reason));
+        append(journal, 3, 3);
+        QTRY_COMPARE(forwarder.state().waiting, qint64(3));
+        // Since the first entry that waits.
+        QVERIFY(forwarder.state().since >= before);
+        QVERIFY(forwarder.state().since <= QDateTime::currentDateTimeUtc());
+    }
+
+    // Both forms of connection string reach the server, whose socket folder a URI names as a
+    // parameter or percent-encoded; values reach it as they were given.
+    void connectionForms_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("applicationName");
+        const QString folder = m_server->socketFolder();
+        const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(folder));
+        QTest::newRow("key=value") << m_server->connectionString() << "barlink";
+        QTest::newRow("URI, host parameter")
+            << "postgresql:///postgres?host=" + encoded + "&port=5432&user=barlink"
+            << "barlink";
+        QTest::newRow("URI, encoded host")
+            << "postgresql://barlink@" + encoded + ":5432/postgres?application_name=shop%20A"
+            << "shop A";
+        QTest::newRow("quoted value")
+            << m_server->connectionString() + " application_name='it\\'s \\\\ 5'"
+            << "it's \\ 5";
+    }
+    void connectionForms()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, applicationName);
+        const Connection connection(QStringLiteral("QPSQL"));
+        QSqlDatabase db = connection.database();
+        QCOMPARE(openServer(db, server), QString());
+        QSqlQuery query(db);
+        QVERIFY(query.exec("SELECT current_setting('application_name') FROM barlink_journal "
+                           "RIGHT JOIN (SELECT 1) AS one ON true"));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), applicationName);
+    }
+
+    // Each station keeps its row while it forwards; the shop's status marks the one that
+    // stopped, by the time its row was last written.
+    void shopSeesEveryStation()
+    {
+        const QDateTime newest(QDate(2025, 3, 1), QTime(8, 30, 1, 250), Qt::UTC);
+        std::unique_ptr<Forwarder> forwarders[2];
+        std::unique_ptr<Journal> journals[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString file = m_dir->filePath(QString::number(i));
+            journals[i] = std::make_unique<Journal>(file, i ? "B" : "A", 0);
+            journals[i]->open();
+            Entry entry;
+            entry.label = QStringLiteral("L");
+            entry.time = newest.addSecs(i);
+            journals[i]->append(entry);
+            forwarders[i] = std::make_unique<Forwarder>(file, m_server->connectionString(), Quick);
+        }
+        QTRY_COMPARE(stationRows().rows.size(), std::size_t(2));
+        const StationRow b = stationRows().rows[1];
+        QCOMPARE(b.station, QStringLiteral("B"));
+        QCOMPARE(b.newestEntry, newest.addSecs(1));
+        QCOMPARE(b.waiting, qint64(0));
+        QCOMPARE(b.version,
+                 QStringLiteral("%1.%2.%3")
+                     .arg(BARLINK_VERSION_MAJOR)
+                     .arg(BARLINK_VERSION_MINOR)
+                     .arg(BARLINK_VERSION_PATCH));
+        QCOMPARE(b.fileId.size(), 32);
+        forwarders[1].reset();
+        const QDateTime firstA = stationRows().rows[0].lastSeen;
+        const QDateTime lastB = stationRows().rows[1].lastSeen;
+        // A writes its row again; B's stays.
+        QTRY_VERIFY(stationRows().rows[0].lastSeen > std::max(firstA, lastB.addMSecs(1)));
+        const StationRows read = stationRows();
+        QCOMPARE(read.rows[1].lastSeen, lastB);
+
+        const qint64 tenMinutes = 10 * 60000;
+        const struct
+        {
+            qint64 afterB;
+            int staleMinutes;
+            ShopStatus::Exit exit;
+        } cases[] = {{tenMinutes, 10, ShopStatus::AllSeen},
+                     {tenMinutes + 1, 10, ShopStatus::StationStale},
+                     {tenMinutes + 1, 11, ShopStatus::AllSeen}};
+        for (const auto &c : cases) {
+            const ShopStatus status = shopStatus(read, lastB.addMSecs(c.afterB), c.staleMinutes);
+            QCOMPARE(status.exit, c.exit);
+            const QStringList lines = status.text.split('\n');
+            QCOMPARE(lines.size(), 5); // the verdict, the heading, A, B, and the end
+            QVERIFY(lines[2].startsWith("A ") && !lines[2].contains("NOT SEEN"));
+            QCOMPARE(lines[3].endsWith("NOT SEEN FOR 10 MINUTES"),
+                     c.exit == ShopStatus::StationStale);
+        }
+
+        // The command, on the server's clock: both were seen a moment ago; then the server is
+        // away.
+        QString text;
+        QTextStream out(&text);
+        QCOMPARE(runShopStatus({"--shop-status"}, m_server->connectionString(), out), 0);
+        QVERIFY2(text.startsWith("BARLINK SHOP OK - 2 station(s) seen in the last 10 minutes | "
+                                 "stations=2 stale=0 waiting=0\n"),
+                 qPrintable(text));
+        QCOMPARE(runShopStatus({"--shop-status", "--stale", "0"}, {}, out), 3);
+        QVERIFY(m_server->stop());
+        text.clear();
+        QCOMPARE(runShopStatus({"--shop-status"}, m_server->connectionString(), out), 2);
+        QVERIFY2(text.startsWith("BARLINK SHOP CRITICAL - cannot connect to the server: "),
+                 qPrintable(text));
+        QTRY_VERIFY(!forwarders[0]->state().upToDate());
+    }
+
+    // A station that may only add and read entries forwards them once the tables are there;
+    // until it may write its row, it says that the shop cannot see it.
+    void limitedRights()
+    {
+        {
+            const Connection connection(QStringLiteral("QPSQL"));
+            QSqlDatabase db = connection.database();
+            QCOMPARE(openServer(db, m_server->connectionString()), QString());
+            QCOMPARE(openStationTable(db), QString());
+        }
+        QCOMPARE(onServer("GRANT SELECT, INSERT ON barlink_journal TO station"), QStringList());
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 9);
+        Forwarder forwarder(path(), as("station"), Quick);
+        QTRY_COMPARE(count(), QStringLiteral("9"));
+        QTRY_VERIFY(!forwarder.state().reason.isEmpty());
+        QVERIFY2(forwarder.state().reason.startsWith("the shop cannot see this station: ")
+                     && forwarder.state().reason.contains("permission denied for table "
+                                                          "barlink_station"),
+                 qPrintable(forwarder.state().reason));
+        QCOMPARE(forwarder.state().waiting, qint64(0));
+        QCOMPARE(onServer("GRANT SELECT, INSERT, UPDATE ON barlink_station TO station"),
+                 QStringList());
+        QTRY_VERIFY(forwarder.state().upToDate());
+        QCOMPARE(onServer("SELECT station FROM barlink_station"), QStringList{"S"});
     }
 
     void filters_data() { filtercases::addRows(); }
