@@ -108,6 +108,20 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
                 &journal::Journal::written,
                 m_forwarder.get(),
                 &journal::Forwarder::wake);
+        // Forwarding that stops is on the window for as long as it lasts, and in the journal
+        // when it stops and when it goes again.
+        connect(m_forwarder.get(),
+                &journal::Forwarder::stateChanged,
+                this,
+                &JournalRecorder::shopStateChanged);
+        connect(m_forwarder.get(), &journal::Forwarder::stalled, this, [this](const QString &why) {
+            m_display.setStatus(QStringLiteral("Shop journal not reached: %1").arg(why));
+            event(journal::StationEvent::ForwardingStalled, std::nullopt, why);
+        });
+        connect(m_forwarder.get(), &journal::Forwarder::resumed, this, [this] {
+            event(journal::StationEvent::ForwardingResumed);
+        });
+        Q_EMIT shopStateChanged(m_forwarder->state());
     }
     m_journal->open();
     for (journal::Entry &entry : std::exchange(m_early, {}))

@@ -2,6 +2,7 @@
 
 #include "base/LabelOutcome.h"
 #include "journal/Entry.h"
+#include "journal/ForwardState.h"
 #include "journal/Journal.h"
 
 #include <QObject>
@@ -70,6 +71,8 @@ Q_SIGNALS:
     void entryMade(const journal::Entry &entry);
     // Where the journal's entries go now (the journal file, the spill file, memory).
     void journalStateChanged(const journal::JournalState &state);
+    // How far the entries have got to the shop's server (only when JournalServer is set).
+    void shopStateChanged(const journal::ForwardState &state);
 
 private:
     void keep(journal::Entry entry);

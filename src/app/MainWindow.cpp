@@ -149,6 +149,14 @@ void MainWindow::buildGlance()
     m_ui->portRow->addWidget(journalCaption);
     m_ui->portRow->addWidget(m_journalState);
     setJournalState({});
+    // How far the entries have got to the shop's server: shown only where there is one.
+    m_shopCaption = new QLabel(tr("Shop:"), this);
+    m_shopState = new QLabel(this);
+    m_shopState->setObjectName(QStringLiteral("lblShopState"));
+    m_ui->portRow->addWidget(m_shopCaption);
+    m_ui->portRow->addWidget(m_shopState);
+    m_shopCaption->setVisible(false);
+    m_shopState->setVisible(false);
 
     // The last label handled and what became of it, under the last-scan line.
     m_lastLabel = new QLabel(this);
@@ -246,6 +254,32 @@ void MainWindow::setJournalState(const journal::JournalState &state)
         m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
         return;
     }
+}
+
+void MainWindow::setShopState(const journal::ForwardState &state)
+{
+    m_shopCaption->setVisible(true);
+    m_shopState->setVisible(true);
+    if (state.upToDate()) {
+        m_shopState->setText(tr("up to date"));
+        m_shopState->setToolTip(tr("The shop's server has every entry of this station."));
+        m_shopState->setStyleSheet(badgeStyle(QStringLiteral("#2e7d32")));
+        return;
+    }
+    // The first words of the reason on the badge; the whole of it, the server's message
+    // included, in its tool tip.
+    const QString reason = state.reason.section(QLatin1Char(':'), 0, 0);
+    QString text
+        = state.waiting == 1 ? tr("1 entry waiting") : tr("%1 entries waiting").arg(state.waiting);
+    if (state.since.isValid())
+        text += tr(" since %1").arg(state.since.toLocalTime().toString(QStringLiteral("HH:mm")));
+    if (!reason.isEmpty())
+        text += QStringLiteral(" \u00b7 ") + reason;
+    m_shopState->setText(text);
+    m_shopState->setToolTip(state.reason.isEmpty() ? tr("On their way to the shop's server.")
+                                                   : state.reason);
+    m_shopState->setStyleSheet(
+        badgeStyle(state.reason.isEmpty() ? QStringLiteral("#546e7a") : QStringLiteral("#e65100")));
 }
 
 void MainWindow::showEntry(const journal::Entry &entry)

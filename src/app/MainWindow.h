@@ -4,6 +4,7 @@
 #include "base/Options.h"
 #include "fieldsel/PiecePlan.h"
 #include "journal/Entry.h"
+#include "journal/ForwardState.h"
 #include "journal/Journal.h"
 
 #include <QMainWindow>
@@ -73,6 +74,8 @@ public:
     void setListState(const QString &runState, int rows);
     // Where the journal's entries go (a lasting badge beside the list's).
     void setJournalState(const journal::JournalState &state);
+    // How far the entries have got to the shop's server (a badge shown once this is called).
+    void setShopState(const journal::ForwardState &state);
     // A journal entry as it is made: the recent scans, the last label and its outcome; a
     // refusal also flashes the status line.
     void showEntry(const journal::Entry &entry);
@@ -128,6 +131,8 @@ private:
     QString m_status;
     QLabel *m_listState = nullptr;
     QLabel *m_journalState = nullptr;
+    QLabel *m_shopCaption = nullptr;
+    QLabel *m_shopState = nullptr;
     QLabel *m_lastLabel = nullptr;
     QTableView *m_recentView = nullptr;
     RecentScansModel *m_recent = nullptr;

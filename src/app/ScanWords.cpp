@@ -72,6 +72,8 @@ QString eventWords(const Entry &entry)
         {StationEvent::PortBack, "Scanner port back"},
         {StationEvent::ListStarted, "List started"},
         {StationEvent::ListHeld, "List held"},
+        {StationEvent::ForwardingStalled, "Shop journal not reached"},
+        {StationEvent::ForwardingResumed, "Shop journal reached again"},
     };
     for (const auto &[event, words] : Words) {
         if (entry.label == storedName(event))

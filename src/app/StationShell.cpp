@@ -74,6 +74,10 @@ StationShell::StationShell()
             &JournalRecorder::journalStateChanged,
             &m_window,
             &MainWindow::setJournalState);
+    connect(&m_station.recorder(),
+            &JournalRecorder::shopStateChanged,
+            &m_window,
+            &MainWindow::setShopState);
     connect(
         &m_station,
         &Station::itemPlaced,

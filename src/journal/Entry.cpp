@@ -28,7 +28,9 @@ constexpr std::array EventNames{"start",
                                 "entries-lost",
                                 "journal-back",
                                 "entries-held",
-                                "journal-damaged"};
+                                "journal-damaged",
+                                "forwarding-stalled",
+                                "forwarding-resumed"};
 
 // The names as texts, made once (the export asks for three per entry).
 template<std::size_t N> std::array<QString, N> texts(const std::array<const char *, N> &names)

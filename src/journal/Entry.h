@@ -37,10 +37,12 @@ enum class StationEvent {
     ListCleared,
     ListStarted,
     ListHeld,
-    EntriesLost,    // entries held while the journal could not be written went past the bound
-    JournalBack,    // the journal file takes entries again; those of the spill file are in it
-    EntriesHeld,    // entries held in memory (no file could be written) are written now
-    JournalDamaged, // the journal file was damaged, moved aside, and a new one started
+    EntriesLost,       // entries held while the journal could not be written went past the bound
+    JournalBack,       // the journal file takes entries again; those of the spill file are in it
+    EntriesHeld,       // entries held in memory (no file could be written) are written now
+    JournalDamaged,    // the journal file was damaged, moved aside, and a new one started
+    ForwardingStalled, // entries stopped reaching the shop's server (the reason as detail)
+    ForwardingResumed, // they reach it again
 };
 
 // One line of the journal: a label handled by the station, or one of the station's events.

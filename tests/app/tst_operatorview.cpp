@@ -19,6 +19,8 @@
 using namespace barlink;
 using namespace barlink::testing;
 
+Q_DECLARE_METATYPE(std::optional<barlink::journal::ForwardState>)
+
 class tst_OperatorView : public QObject
 {
     Q_OBJECT
@@ -132,30 +134,45 @@ void tst_OperatorView::journalBadge_data()
     using Place = journal::JournalState::Place;
     QTest::addColumn<journal::JournalState>("state");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<std::optional<journal::ForwardState>>("shop"); // none: no JournalServer
+    QTest::addColumn<QString>("shopShown");
     const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
-    QTest::newRow("file") << journal::JournalState() << "written";
-    QTest::newRow("spill file") << journal::JournalState{.place = Place::SpillFile,
-                                                         .since = since,
-                                                         .spilled = 12}
-                                << "file not written since 09:05 \u00b7 12 kept in the spill file";
-    QTest::newRow("memory") << journal::JournalState{.place = Place::Memory,
-                                                     .since = since,
-                                                     .held = 3,
-                                                     .heldSince = since.addSecs(60)}
-                            << "NOT WRITTEN \u00b7 3 held in memory since 09:06";
+    QTest::newRow("file, no server") << journal::JournalState() << "written"
+                                     << std::optional<journal::ForwardState>() << "";
+    QTest::newRow("spill file, server refuses")
+        << journal::JournalState{.place = Place::SpillFile, .since = since, .spilled = 12}
+        << "file not written since 09:05 \u00b7 12 kept in the spill file"
+        << std::optional(journal::ForwardState{
+               .waiting = 7,
+               .since = since,
+               .reason = "cannot connect to the server: password authentication failed"})
+        << "7 entries waiting since 09:05 \u00b7 cannot connect to the server";
+    QTest::newRow("memory, server up to date")
+        << journal::JournalState{
+               .place = Place::Memory, .since = since, .held = 3, .heldSince = since.addSecs(60)}
+        << "NOT WRITTEN \u00b7 3 held in memory since 09:06"
+        << std::optional(journal::ForwardState()) << "up to date";
 }
 
-// Where the journal's entries go stays on the window, whatever the status line shows next.
+// Where the journal's entries go, and how far they have got to the shop's server, stay on the
+// window whatever the status line shows next.
 void tst_OperatorView::journalBadge()
 {
     QFETCH(journal::JournalState, state);
     QFETCH(QString, shown);
+    QFETCH(std::optional<journal::ForwardState>, shop);
+    QFETCH(QString, shopShown);
     app::MainWindow window;
     window.setJournalState(state);
+    if (shop)
+        window.setShopState(*shop);
     window.setStatus(QStringLiteral("Ready."));
-    auto *badge = window.findChild<QLabel *>(QStringLiteral("lblJournalState"));
-    QVERIFY(badge);
-    QCOMPARE(badge->text(), shown);
+    window.show();
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblJournalState"))->text(), shown);
+    auto *shopBadge = window.findChild<QLabel *>(QStringLiteral("lblShopState"));
+    QCOMPARE(shopBadge->isVisible(), shop.has_value());
+    if (shop)
+        QCOMPARE(shopBadge->text(), shopShown);
 }
 
 QTEST_MAIN(tst_OperatorView)
