@@ -21,11 +21,9 @@ namespace {
 constexpr qint64 MillisecondsPerDay = 24 * 60 * 60 * 1000;
 // Appends between two checkpoints: a few hundred pages of write-ahead log.
 constexpr int AppendsPerCheckpoint = 100;
-// Write-ahead log kept on the disk after a checkpoint has emptied it.
-constexpr qint64 LogBytesKept = 1 << 20;
 // A log this many times the bound is checkpointed at once, even on the way to "ACK": the event
 // loop has not come back for a long time.
-constexpr qint64 LogBoundNow = 4;
+constexpr qint64 LogBoundNow = 2;
 
 QString timeText(const QDateTime &time)
 {
@@ -281,11 +279,13 @@ QString Journal::openFile(bool &damaged)
     if (error.isEmpty())
         error = removeOldEntries(damaged);
     // Checkpoints run when this journal asks (after the scan has been answered), never inside
-    // an append; the log is cut back to this size whenever a checkpoint has emptied it.
+    // an append; the log is cut back to half its bound whenever a checkpoint has emptied it,
+    // so that only a log that really grows asks for the next one.
     QSqlQuery query(db);
     if (error.isEmpty()
         && (!query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"))
-            || !query.exec(QStringLiteral("PRAGMA journal_size_limit = %1").arg(LogBytesKept))))
+            || !query.exec(
+                QStringLiteral("PRAGMA journal_size_limit = %1").arg(m_limits.logBytes / 2))))
         error = query.lastError().text();
     if (!error.isEmpty())
         return error;
