@@ -90,9 +90,12 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
             if (!QFileInfo::exists(settings.settingsFilePath))
                 settings.settingsFilePath
                     = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
-            const journal::ExportPlaces places{
-                .journalPath = journal::defaultJournalPath(),
-                .server = settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512)};
+            QString problem;
+            const journal::ExportPlaces places{.journalPath = journal::defaultJournalPath(),
+                                               .server
+                                               = settings::readJournalServer(settings, &problem)};
+            if (!problem.isEmpty())
+                err << "barlink: " << problem << Qt::endl;
             return journal::runExportJournal(arguments, places).value_or(2);
         }
         QTextStream out(stdout);

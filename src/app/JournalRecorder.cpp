@@ -2,9 +2,9 @@
 
 #include "base/CurrentItem.h"
 #include "base/OperatorDisplay.h"
+#include "base/Settings.h"
 #include "journal/Forwarder.h"
 #include "journal/Journal.h"
-#include "settings/SettingsFile.h"
 
 #include <QSysInfo>
 
@@ -69,10 +69,9 @@ void JournalRecorder::open(const QString &path)
     if (m_journal)
         return;
     const QString station
-        = settings::readKey(m_settings, QStringLiteral("StationName"), QSysInfo::machineHostName());
-    const int days = settings::readIntKey(m_settings, QStringLiteral("JournalDays"), 400);
-    m_server = settings::readKey(m_settings, QStringLiteral("JournalServer"), QString(), 512);
-    m_journal = std::make_unique<journal::Journal>(path, station, days);
+        = m_settings.stationName.isEmpty() ? QSysInfo::machineHostName() : m_settings.stationName;
+    m_server = m_settings.journalServer;
+    m_journal = std::make_unique<journal::Journal>(path, station, m_settings.journalDays);
     // The operator hears of a journal that cannot be written once, on the status line, and
     // again when it is written again; scanning goes on either way.
     connect(m_journal.get(), &journal::Journal::unavailable, this, [this](const QString &reason) {
@@ -171,7 +170,9 @@ void JournalRecorder::finishWith(journal::Outcome outcome,
             entry.rows = 0;
     }
     entry.outcome = outcome;
-    entry.reason = reason;
+    if (!reason.isEmpty())
+        entry.reason
+            = entry.reason.isEmpty() ? reason : entry.reason + QStringLiteral("; ") + reason;
     keep(std::move(entry));
     m_labelKept = true;
 }
@@ -181,9 +182,15 @@ void JournalRecorder::finish(const base::LabelOutcome &outcome)
     finishWith(outcomeOf(outcome.result), kindOf(outcome.kind), outcome.reason);
 }
 
-void JournalRecorder::failed(const QString &error)
+void JournalRecorder::failed(const QString &error, base::LabelOutcome::Kind kind)
 {
-    finishWith(journal::Outcome::Failed, std::nullopt, error);
+    finishWith(journal::Outcome::Failed, kindOf(kind), error);
+}
+
+void JournalRecorder::note(const QString &detail)
+{
+    m_label.reason
+        = m_label.reason.isEmpty() ? detail : m_label.reason + QStringLiteral("; ") + detail;
 }
 
 void JournalRecorder::event(journal::StationEvent event,

@@ -38,7 +38,7 @@ public:
                     QObject *parent = nullptr);
     ~JournalRecorder() override;
 
-    // Opens the journal with the settings keys StationName, JournalDays and JournalServer,
+    // Opens the journal with the settings' station name, journal days and journal server,
     // and starts forwarding when a server is set. path: the journal file.
     void open(const QString &path);
     // There is no journal: what was kept and what comes is let go.
@@ -56,7 +56,10 @@ public:
     // A row of the label in hand went into the list in field.
     void rowSent(const QString &field, bool acknowledging);
     void finish(const base::LabelOutcome &outcome);
-    void failed(const QString &error);
+    // The label in hand, of the kind given, failed with error.
+    void failed(const QString &error, base::LabelOutcome::Kind kind);
+    // The entry of the label in hand says this too, before its reason.
+    void note(const QString &detail);
     void event(journal::StationEvent event,
                std::optional<int> rows = std::nullopt,
                const QString &detail = {});
