@@ -70,7 +70,11 @@ QString journalServerSetting(const QString &programDir)
     if (!QFileInfo::exists(settings.settingsFilePath))
         settings.settingsFilePath
             = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
-    return settings::readKey(settings, QStringLiteral("JournalServer"), {}, 512);
+    QString problem;
+    const QString server = settings::readJournalServer(settings, &problem);
+    if (!problem.isEmpty())
+        std::fputs(qPrintable(QStringLiteral("barlink: %1\n").arg(problem)), stderr);
+    return server;
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 
 #include "base/CurrentItem.h"
 #include "base/OperatorDisplay.h"
+#include "base/Settings.h"
 #include "journal/Forwarder.h"
 #include "journal/Journal.h"
-#include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QSysInfo>
@@ -70,10 +70,9 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
     if (m_journal)
         return;
     const QString station
-        = settings::readKey(m_settings, QStringLiteral("StationName"), QSysInfo::machineHostName());
-    const int days = settings::readIntKey(m_settings, QStringLiteral("JournalDays"), 400);
-    m_server = settings::readKey(m_settings, QStringLiteral("JournalServer"), QString(), 512);
-    m_journal = std::make_unique<journal::Journal>(path, station, days);
+        = m_settings.stationName.isEmpty() ? QSysInfo::machineHostName() : m_settings.stationName;
+    m_server = m_settings.journalServer;
+    m_journal = std::make_unique<journal::Journal>(path, station, m_settings.journalDays);
     m_journal->setServer(m_server);
     m_journal->setSpillPath(spillPath);
     // The operator hears on the status line when the journal file stops and starts taking
@@ -205,7 +204,9 @@ void JournalRecorder::finishWith(journal::Outcome outcome,
             entry.rows = 0;
     }
     entry.outcome = outcome;
-    entry.reason = reason;
+    if (!reason.isEmpty())
+        entry.reason
+            = entry.reason.isEmpty() ? reason : entry.reason + QStringLiteral("; ") + reason;
     keep(std::move(entry));
     m_labelKept = true;
 }
@@ -215,9 +216,15 @@ void JournalRecorder::finish(const base::LabelOutcome &outcome)
     finishWith(outcomeOf(outcome.result), kindOf(outcome.kind), outcome.reason);
 }
 
-void JournalRecorder::failed(const QString &error)
+void JournalRecorder::failed(const QString &error, base::LabelOutcome::Kind kind)
 {
-    finishWith(journal::Outcome::Failed, std::nullopt, error);
+    finishWith(journal::Outcome::Failed, kindOf(kind), error);
+}
+
+void JournalRecorder::note(const QString &detail)
+{
+    m_label.reason
+        = m_label.reason.isEmpty() ? detail : m_label.reason + QStringLiteral("; ") + detail;
 }
 
 void JournalRecorder::event(journal::StationEvent event,

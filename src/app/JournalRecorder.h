@@ -39,7 +39,7 @@ public:
                     QObject *parent = nullptr);
     ~JournalRecorder() override;
 
-    // Opens the journal with the settings keys StationName, JournalDays and JournalServer,
+    // Opens the journal with the settings' station name, journal days and journal server,
     // and starts forwarding when a server is set. path: the journal file; spillPath: where
     // entries go that it cannot take (empty: they are held in memory).
     void open(const QString &path, const QString &spillPath = {});
@@ -58,7 +58,10 @@ public:
     // A row of the label in hand went into the list in field.
     void rowSent(const QString &field, bool acknowledging);
     void finish(const base::LabelOutcome &outcome);
-    void failed(const QString &error);
+    // The label in hand, of the kind given, failed with error.
+    void failed(const QString &error, base::LabelOutcome::Kind kind);
+    // The entry of the label in hand says this too, before its reason.
+    void note(const QString &detail);
     void event(journal::StationEvent event,
                std::optional<int> rows = std::nullopt,
                const QString &detail = {});

@@ -460,7 +460,13 @@ void MainWindow::endManualEntry()
                 accepted = m_interpreter->interpretLabel(text);
             }
         } catch (const Error &error) {
-            QMessageBox::critical(this, base::applicationTitle(), unexpectedErrorText(error));
+            QMessageBox box(QMessageBox::Critical,
+                            base::applicationTitle(),
+                            unexpectedErrorText(error),
+                            QMessageBox::Ok,
+                            this);
+            box.setInformativeText(unexpectedErrorDetails(error));
+            box.exec();
         }
     }
     if (accepted) {

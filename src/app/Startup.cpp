@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "InstanceCounter.h"
+#include "JournalRecorder.h"
 #include "PortControl.h"
 #include "base/CurrentItem.h"
 #include "base/Error.h"
@@ -54,6 +55,10 @@ Startup::Outcome Startup::run(bool commandLineEmpty)
     guarded([this] {
         (void)settings::loadSettings(m_context.settings, m_context.options, m_context.prompter);
     });
+    // Problems with the settings hold nothing back: they are journaled here, and told once
+    // start-up is done.
+    m_recorder.event(
+        journal::StationEvent::Start, std::nullopt, m_context.settings.problems.join(u' '));
 
     guarded([this] {
         m_product.registerApplication({QCoreApplication::applicationName(),

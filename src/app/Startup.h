@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 
 namespace barlink::base {
@@ -7,13 +8,17 @@ class ProductEnvironment;
 struct StationContext;
 } // namespace barlink::base
 
+Q_DECLARE_LOGGING_CATEGORY(lcStartup)
+
 namespace barlink::app {
 
 class InstanceCounter;
+class JournalRecorder;
 class PortControl;
 
-// The start-up sequence: single instance, settings file, product environment,
-// scanner port, list manager, the wait for a list, and the first-label clear.
+// The start-up sequence: single instance, settings file (the journal's "start" entry follows
+// it, with what was found wrong in the file as its detail), product environment, scanner
+// port, list manager, the wait for a list, and the first-label clear.
 class Startup
 {
 public:
@@ -26,11 +31,13 @@ public:
     Startup(base::StationContext &context,
             InstanceCounter &instances,
             base::ProductEnvironment &product,
-            PortControl &port)
+            PortControl &port,
+            JournalRecorder &recorder)
         : m_context(context)
         , m_instances(instances)
         , m_product(product)
         , m_port(port)
+        , m_recorder(recorder)
     {}
 
     // How long one round of the wait for a list lasts before the operator is asked
@@ -62,6 +69,7 @@ private:
     InstanceCounter &m_instances;
     base::ProductEnvironment &m_product;
     PortControl &m_port;
+    JournalRecorder &m_recorder;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

@@ -63,6 +63,7 @@ Station::Station(base::OperatorDisplay &display,
     m_settings.windowsDir = std::move(windowsDir);
     connect(&m_options, &base::Options::userChanged, this, &Station::writeOption);
     connect(&m_sender, &label::ItemSender::editorRequested, this, &Station::editorRequested);
+    connect(&m_poller, &scanner::ScanPoller::labelIgnored, this, &Station::ignore);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -75,13 +76,14 @@ Station::~Station() = default;
 
 Startup::Outcome Station::start(bool commandLineEmpty)
 {
-    Startup startup(m_context, m_instances, m_product, m_portControl);
+    Startup startup(m_context, m_instances, m_product, m_portControl, m_recorder);
     startup.setListWait(m_listWaitPasses, m_listWaitIntervalMs);
     m_helpFile = QDir(m_settings.programDir).filePath(QStringLiteral("LBLHELP.HLP"));
-    m_recorder.event(journal::StationEvent::Start);
     const Startup::Outcome outcome = startup.run(commandLineEmpty);
     if (outcome == Startup::Outcome::Running) {
         applyLabelSettings();
+        if (!m_settings.problems.isEmpty())
+            m_context.display.setStatus(settingsProblemsStatus(m_settings.problems.size()));
         if (m_journalPath.isEmpty())
             m_recorder.discard();
         else
@@ -90,16 +92,24 @@ Startup::Outcome Station::start(bool commandLineEmpty)
     return outcome;
 }
 
+QString Station::settingsProblemsStatus(qsizetype problems)
+{
+    return QStringLiteral("Settings problems in KTQ.INI: %1, listed in their window and in the "
+                          "journal. Ready.")
+        .arg(problems);
+}
+
+QString Station::ignoredReason()
+{
+    return QStringLiteral("ignored: the label is nothing but blanks and control characters once "
+                          "the scanner's line end is removed");
+}
+
 void Station::applyLabelSettings()
 {
+    // A malformed reply was not taken when the settings were read: nothing is sent.
     const text::EscapedBytes reply = text::unescapeBytes(m_settings.refuseReply);
-    m_refuseReply = reply.bytes;
-    if (!reply.ok())
-        m_context.prompter.inform(
-            base::Prompter::Icon::Warning,
-            QStringLiteral("RefuseReply in %1 is not used: %2.\n\nNothing is sent to the scanner "
-                           "when a label is refused.")
-                .arg(QDir::toNativeSeparators(m_settings.settingsFilePath), reply.error));
+    m_refuseReply = reply.ok() ? reply.bytes : QByteArray();
     m_doubleScan.setWindowSeconds(m_settings.duplicateSeconds);
 }
 
@@ -154,7 +164,7 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
     try {
         handled = m_dispatcher.interpretLabel(label);
     } catch (const Error &error) {
-        failed(error.description());
+        failed(errorReason(error));
         announcePlaced();
         throw;
     } catch (const std::exception &error) {
@@ -176,11 +186,27 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
 
 void Station::failed(const QString &error)
 {
-    m_recorder.failed(error);
-    Q_EMIT labelHandled(m_shownLabel,
-                        {.kind = m_dispatcher.lastOutcome().kind,
-                         .result = base::LabelOutcome::Result::Failed,
-                         .reason = error});
+    const base::LabelOutcome::Kind kind = m_dispatcher.lastOutcome().kind;
+    m_recorder.failed(error, kind);
+    Q_EMIT labelHandled(
+        m_shownLabel,
+        {.kind = kind, .result = base::LabelOutcome::Result::Failed, .reason = error});
+}
+
+void Station::ignore(const QString &scanned)
+{
+    const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
+    m_shownLabel = compressed.value_or(journal::escapeControls(scanned));
+    m_recorder.begin(journal::Source::Scanner,
+                     m_shownLabel,
+                     compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
+                     journal::Kind::PlainName);
+    // Journaled as refused, but no refusal reply: the scanner sent no label to refuse.
+    const base::LabelOutcome outcome{.kind = base::LabelOutcome::Kind::PlainName,
+                                     .result = base::LabelOutcome::Result::Refused,
+                                     .reason = ignoredReason()};
+    m_recorder.finish(outcome);
+    Q_EMIT labelHandled(m_shownLabel, outcome);
 }
 
 void Station::interpretProgramBarcode(const QString &label)
@@ -228,6 +254,7 @@ QString Station::decodeCompressedLabel(const QString &label, QString &rest)
 void Station::recordEvents()
 {
     using journal::StationEvent;
+    connect(&m_sender, &label::ItemSender::valueCleaned, &m_recorder, &JournalRecorder::note);
     connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
         m_recorder.rowSent(field, ack);
         m_placedFields << field;

@@ -64,9 +64,14 @@ public:
     void shutdown();
 
     // Takes the keys of the label handling from the settings in memory: the refusal reply
-    // (a malformed one is not used, and the operator is told) and the double-scan window.
-    // Start-up does this after reading the settings file.
+    // and the double-scan window. Start-up does this after reading the settings file.
     void applyLabelSettings();
+    // The status line once start-up is done, when the settings file holds values that are not
+    // used as written (base::Settings::problems); they hold nothing back.
+    [[nodiscard]] static QString settingsProblemsStatus(qsizetype problems);
+    // Why a label of nothing but blanks and control characters is not handled, as the journal
+    // keeps it.
+    [[nodiscard]] static QString ignoredReason();
     // The bytes the scanner hears when a label it sent is refused; empty: none.
     [[nodiscard]] const QByteArray &refuseReply() const { return m_refuseReply; }
 
@@ -149,6 +154,8 @@ private:
     void decided(journal::Source source, const base::LabelOutcome &outcome);
     // The label in hand failed with error.
     void failed(const QString &error);
+    // The scanner sent nothing but blanks and control characters: journaled, not handled.
+    void ignore(const QString &scanned);
     // Tells itemPlaced() of the rows sent since the last time, if any.
     void announcePlaced();
 

@@ -1,13 +1,13 @@
 #include "StationShell.h"
 
 #include "AboutDialog.h"
-#include "FontScale.h"
 #include "GuideWindow.h"
 #include "JournalWindow.h"
 #include "SettingsDialog.h"
 #include "TryWindow.h"
 #include "base/CenterForm.h"
 #include "base/Error.h"
+#include "base/StatusTexts.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
@@ -25,6 +25,7 @@
 #endif
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QShortcut>
 
@@ -128,7 +129,27 @@ bool StationShell::start(bool commandLineEmpty)
     }
     if (m_testConsoleWanted)
         showTestConsole();
+    if (!m_station.settings().problems.isEmpty())
+        showSettingsProblems();
     return true;
+}
+
+void StationShell::showSettingsProblems()
+{
+    const base::Settings &settings = m_station.settings();
+    m_settingsProblems = std::make_unique<QMessageBox>(
+        QMessageBox::Warning,
+        base::applicationTitle(),
+        tr("Some values in %1 are not used as written. Barlink goes on with what each line says; "
+           "scanning is not held back.")
+            .arg(QDir::toNativeSeparators(settings.settingsFilePath)),
+        QMessageBox::Ok,
+        &m_window);
+    m_settingsProblems->setObjectName(QStringLiteral("settingsProblems"));
+    m_settingsProblems->setInformativeText(settings.problems.join(QStringLiteral("\n\n")));
+    m_settingsProblems->setWindowModality(Qt::NonModal);
+    m_settingsProblems->show();
+    qCDebug(lcStartup) << "settings problems shown:" << settings.problems.size();
 }
 
 void StationShell::showPortSettings()
@@ -232,7 +253,7 @@ void StationShell::showGuide()
 void StationShell::keepFontScale(double scale)
 {
     try {
-        writeFontScale(m_station.settings(), scale);
+        settings::writeFontScale(m_station.settings(), scale);
     } catch (const Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
     }
@@ -240,7 +261,7 @@ void StationShell::keepFontScale(double scale)
 
 void StationShell::startGlance()
 {
-    m_window.setFontScale(readFontScale(m_station.settings()));
+    m_window.setFontScale(m_station.settings().fontScale);
     watchList(m_listManager.store());
     if (m_station.journalPath().isEmpty())
         return;

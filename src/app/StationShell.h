@@ -8,6 +8,7 @@
 #include "exclusion/ExclusionChoice.h"
 #include "scanner/SerialScannerPort.h"
 
+#include <QMessageBox>
 #include <QObject>
 
 #include <memory>
@@ -61,6 +62,9 @@ private:
     void showJournalAt(const journal::Entry &entry);
     void showGuide();
     void keepFontScale(double scale);
+    // The settings values start-up did not use as written, in a window that holds nothing
+    // back: the scanner's labels are taken while it is open.
+    void showSettingsProblems();
     // The main window's view of the list, the recent scans and the text size, from start.
     void startGlance();
     void watchList(embeddedlist::ListStore *store);
@@ -92,6 +96,8 @@ private:
     std::unique_ptr<TryWindow> m_tryWindow;
     // Made at its first opening.
     std::unique_ptr<GuideWindow> m_guideWindow;
+    // Shown at start when the settings file holds values not used as written.
+    std::unique_ptr<QMessageBox> m_settingsProblems;
     embeddedlist::ListStore *m_watchedList = nullptr;
 };
 

@@ -307,6 +307,8 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     account.add(QStringLiteral("Settings"));
     if (settings::loadSettings(station.settings(), station.options(), prompter))
         account.detail(QStringLiteral("read from ") + station.settings().settingsFilePath);
+    for (const QString &problem : std::as_const(station.settings().problems))
+        account.detail(problem);
     station.applyLabelSettings();
     station.link().setApplication(provider.createApplication());
     station.link().setCurrentList(list);

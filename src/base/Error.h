@@ -43,19 +43,24 @@ public:
         CannotSetCommState = 8015,
     };
 
-    Error(int number, QString description)
+    // path: the file or folder the error is about, when the step that raises it knows it.
+    Error(int number, QString description, QString path = {})
         : m_number(number)
         , m_description(std::move(description))
+        , m_path(std::move(path))
         , m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
     {}
 
     [[nodiscard]] int number() const noexcept { return m_number; }
     [[nodiscard]] const QString &description() const noexcept { return m_description; }
+    // Empty when the error is about no file in particular.
+    [[nodiscard]] const QString &path() const noexcept { return m_path; }
     [[nodiscard]] const char *what() const noexcept override { return m_what.constData(); }
 
 private:
     int m_number = 0;
     QString m_description;
+    QString m_path;
     QByteArray m_what;
 };
 
@@ -63,14 +68,29 @@ private:
 // "Unexpected error # 53 occured: File not found".
 [[nodiscard]] inline QString unexpectedErrorText(int number, const QString &description)
 {
-    const QString num = number < 0 ? QString::number(number)
-                                   : QLatin1Char(' ') + QString::number(number);
+    const QString num
+        = number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
     return QStringLiteral("Unexpected error #") + num + QStringLiteral(" occured: ") + description;
 }
 
 [[nodiscard]] inline QString unexpectedErrorText(const Error &error)
 {
     return unexpectedErrorText(error.number(), error.description());
+}
+
+// The further text of the unexpected-error message: the path the error is about
+// ("Path: /data/Barlink.csv"); empty when it names none.
+[[nodiscard]] inline QString unexpectedErrorDetails(const Error &error)
+{
+    return error.path().isEmpty() ? QString() : QStringLiteral("Path: ") + error.path();
+}
+
+// What the journal keeps of an error: its description, and the path it is about
+// ("Path not found: /data/Barlink.csv").
+[[nodiscard]] inline QString errorReason(const Error &error)
+{
+    return error.path().isEmpty() ? error.description()
+                                  : error.description() + QStringLiteral(": ") + error.path();
 }
 
 // The same for any exception: an Error with its own number, a failed allocation as 7, any

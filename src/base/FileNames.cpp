@@ -1,5 +1,7 @@
 #include "base/FileNames.h"
 
+#include "base/RowValues.h"
+
 namespace barlink::base {
 
 namespace {
@@ -49,6 +51,18 @@ bool isSafeRelativeName(QStringView name)
 QString unsafeNameMessage(const QString &name)
 {
     return QStringLiteral("Name refused: ") + name + QStringLiteral(" reaches outside its folder.");
+}
+
+QString programNameRefusal(const QString &name)
+{
+    QStringView trimmed = name;
+    while (trimmed.startsWith(QLatin1Char(' ')))
+        trimmed = trimmed.sliced(1);
+    while (trimmed.endsWith(QLatin1Char(' ')))
+        trimmed.chop(1);
+    if (!isSafeRelativeName(trimmed))
+        return unsafeNameMessage(name);
+    return rowValueRefusal(QStringLiteral("Name"), name);
 }
 
 } // namespace barlink::base

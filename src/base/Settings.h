@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace barlink::base {
 
@@ -26,6 +27,17 @@ struct Settings
     // An item with the same labels as the item taken last, completed no more than this many
     // seconds after it, is refused as scanned twice; 0: never.
     int duplicateSeconds = 0;
+    // Entries of the scan journal older than this many days go at start; 0: kept for ever.
+    int journalDays = 400;
+    // The main window's text size as a factor of the system's.
+    double fontScale = 1.0;
+    // The station's name in the journal; empty: the host name.
+    QString stationName;
+    // The shop-wide journal's server, a libpq connection string; empty: none.
+    QString journalServer;
+    // What reading the settings file found wrong with its values, one sentence each: which
+    // key, which value, and what is used instead.
+    QStringList problems;
 };
 
 } // namespace barlink::base

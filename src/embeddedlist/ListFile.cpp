@@ -99,10 +99,10 @@ void writeListFile(const QString &path, const QStringList &rows)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"), path);
     const QByteArray bytes = encodeRows(rows);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(Error::DeviceIoError, QStringLiteral("Device I/O error"));
+        throw Error(Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
 }
 
 } // namespace barlink::embeddedlist

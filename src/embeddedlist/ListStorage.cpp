@@ -16,9 +16,10 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcStorage, "barlink.listmanager", QtWarningMsg)
 
-[[noreturn]] void throwWriteError()
+// Every error names the file or folder it is about.
+[[noreturn]] void throwWriteError(const QString &path)
 {
-    throw Error(Error::DeviceIoError, QStringLiteral("Device I/O error"));
+    throw Error(Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
 }
 
 } // namespace
@@ -45,11 +46,13 @@ ListStorage::Contents ListStorage::load()
     // A list that is there but cannot be read must not be taken for no list: the first
     // change would replace it with an empty one. (A fifo would block the open.)
     if (info.exists() && !info.isFile())
-        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+        throw Error(
+            Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
     if (info.exists() && !list.open(QIODevice::ReadOnly)) {
         if (list.error() == QFileDevice::PermissionsError)
-            throw Error(Error::PermissionDenied, QStringLiteral("Permission denied"));
-        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+            throw Error(Error::PermissionDenied, QStringLiteral("Permission denied"), listPath());
+        throw Error(
+            Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
     }
     if (list.isOpen()) {
         contents.hasList = true;
@@ -89,7 +92,8 @@ void ListStorage::appendRows(const QStringList &rows)
         // Unbuffered: every row goes to the system at once, and a write that fails leaves
         // nothing pending that would keep the resize below from taking the part back.
         if (!m_appendFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+            throw Error(
+                Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
         m_appendedSize = m_appendFile.size();
     }
     const QByteArray bytes = encodeRows(rows);
@@ -97,7 +101,7 @@ void ListStorage::appendRows(const QStringList &rows)
         // Take back whatever part reached the file, so the next row starts on its own line.
         m_appendFile.resize(m_appendedSize);
         m_appendFile.close();
-        throwWriteError();
+        throwWriteError(listPath());
     }
     m_appendedSize += bytes.size();
 }
@@ -117,15 +121,16 @@ void ListStorage::writeState(RunState state, qint32 setpoints)
     const QByteArray bytes = QJsonDocument(object).toJson();
     QSaveFile file(statePath());
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+        throw Error(
+            Error::PathFileAccessError, QStringLiteral("Path/File access error"), statePath());
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throwWriteError();
+        throwWriteError(statePath());
 }
 
 void ListStorage::makeFolder()
 {
     if (!QDir().mkpath(m_folder))
-        throw Error(Error::PathNotFound, QStringLiteral("Path not found"));
+        throw Error(Error::PathNotFound, QStringLiteral("Path not found"), m_folder);
 }
 
 } // namespace barlink::embeddedlist

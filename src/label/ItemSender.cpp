@@ -4,6 +4,7 @@
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "base/Pacer.h"
+#include "base/RowValues.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
@@ -23,6 +24,12 @@ void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
 {
     base::CurrentItem &item = m_context.item;
     base::OperatorDisplay &display = m_context.display;
+    // The labels' own values were refused before they reached the item; the comment comes
+    // from the program file, which the operator cannot rescan.
+    if (base::holdsRowBreak(item.itemComment)) {
+        item.itemComment = base::withoutRowBreaks(item.itemComment);
+        Q_EMIT valueCleaned(commentCleanedNote());
+    }
     if (matchMirrorSpec(m_context.autoSel.settings(), item)) {
         item.runField = QStringLiteral("&");
         sendRow(x, y, way, rowsAdded);

@@ -12,9 +12,10 @@ struct StationContext;
 namespace barlink::label {
 
 // The one step that sends a completed item, for the label dispatcher and the program barcode
-// alike: the work field chosen by the run field's first character, the row added (twice for
-// a mirror piece), the list started when "Machine Auto Start" is ticked, then the pauses,
-// "Ready." and the reset of the item.
+// alike: the program comment made fit for the row (a ";" or control character read from the
+// program file becomes a space), the work field chosen by the run field's first character,
+// the row added (twice for a mirror piece), the list started when "Machine Auto Start" is
+// ticked, then the pauses, "Ready." and the reset of the item.
 class ItemSender : public QObject, public program::ItemOutlet
 {
     Q_OBJECT
@@ -28,6 +29,13 @@ public:
     [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName) override;
 
     [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
+    // What the journal says of an item whose program comment could not go into its row as it
+    // stood.
+    [[nodiscard]] static QString commentCleanedNote()
+    {
+        return QStringLiteral("the program's comment held \";\" or a control character: sent "
+                              "with a space in its place");
+    }
 
 Q_SIGNALS:
     // The item just sent is to be opened in the program editor: "Show Program in Editor" is
@@ -37,6 +45,9 @@ Q_SIGNALS:
     // "ACK" goes to the scanner as soon as this returns, so whatever must be kept before the
     // scanner hears it is kept here.
     void rowSent(const QString &field, bool acknowledging);
+    // A value of the item read from a file was changed so that it can go into the row: what
+    // was changed, for the label's journal entry. Emitted before the item's first row.
+    void valueCleaned(const QString &note);
 
 private:
     // One row: the field selection the run field asks for, the row, the start, the "ACK".

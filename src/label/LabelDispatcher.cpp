@@ -7,6 +7,7 @@
 #include "base/FileWrites.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
+#include "base/RowValues.h"
 #include "base/Settings.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
@@ -57,7 +58,8 @@ Error withRowsAdded(const Error &error, int rows)
         return error;
     return Error(error.number(),
                  error.description()
-                     + QStringLiteral(". Rows of this item already added: %1.").arg(rows));
+                     + QStringLiteral(". Rows of this item already added: %1.").arg(rows),
+                 error.path());
 }
 
 } // namespace
@@ -67,34 +69,45 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     qCDebug(lcLabel) << "label" << label;
     base::CurrentItem &item = m_context.item;
 
+    using Kind = base::LabelOutcome::Kind;
+    using Result = base::LabelOutcome::Result;
+    const bool command = isCommand(label);
+    const QString fieldCode = command ? QString() : fieldCodeIn(label);
+    const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+    const Kind segmentKind
+        = digitValue(label.mid(1, 1)) == int(Segment::LoadList) ? Kind::List : Kind::Segment;
+    const Kind kind = command                ? Kind::Command
+                      : !fieldCode.isEmpty() ? Kind::FieldCode
+                      : plain                ? Kind::PlainName
+                                             : segmentKind;
+    // Until it is decided, a label whose handling throws counts as failed, with its kind.
+    decide(kind, Result::Failed);
+
     if (item.clearListPending) {
         m_context.link.clearHostList();
         item.clearListPending = false;
     }
-    using Kind = base::LabelOutcome::Kind;
-    using Result = base::LabelOutcome::Result;
-    const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
-    const Kind segmentKind
-        = digitValue(label.mid(1, 1)) == int(Segment::LoadList) ? Kind::List : Kind::Segment;
-    const Kind kind = plain ? Kind::PlainName : segmentKind;
-    // Until it is decided, a label whose handling throws counts as failed.
-    decide(kind, Result::Failed);
-    if (runCommand(label)) {
+    if (command) {
+        runCommand(label);
         m_context.doubleScan.forget();
         decide(Kind::Command, Result::Taken);
         return true;
     }
-    if (fieldCodeLabel(label)) {
+    if (!fieldCode.isEmpty()) {
+        m_context.item.runField = fieldCode;
+        m_context.item.runFieldFixed = true;
+        seedFieldSelection(6);
         m_context.doubleScan.add(label);
         decide(Kind::FieldCode, Result::Taken);
         return true;
     }
 
-    // A name that would reach outside its folder is refused before anything changes.
-    const QString unsafe = unsafeNameIn(label);
-    if (!unsafe.isNull()) {
-        m_context.display.setStatus(base::unsafeNameMessage(unsafe));
-        decide(kind, Result::Refused, base::unsafeNameMessage(unsafe));
+    // A name that would reach outside its folder, and a value that would break the row, are
+    // refused before anything changes.
+    const QString refusal = refusalOf(label);
+    if (!refusal.isEmpty()) {
+        m_context.display.setStatus(refusal);
+        decide(kind, Result::Refused, refusal);
         return false;
     }
 
@@ -211,7 +224,16 @@ void LabelDispatcher::decide(base::LabelOutcome::Kind kind,
     m_outcome = {.kind = kind, .result = result, .reason = reason};
 }
 
-bool LabelDispatcher::runCommand(const QString &label)
+bool LabelDispatcher::isCommand(const QString &label)
+{
+    for (const char *command : {"%START%", "%STOP%", "%END%", "%CLEAR%", "%SETPOINT%", "%SETP%"}) {
+        if (label == QLatin1String(command))
+            return true;
+    }
+    return false;
+}
+
+void LabelDispatcher::runCommand(const QString &label)
 {
     listmanager::ListManagerLink &link = m_context.link;
     if (label == QLatin1String("%START%")) {
@@ -228,45 +250,54 @@ bool LabelDispatcher::runCommand(const QString &label)
         } else {
             link.clearHostList();
         }
-    } else if (label == QLatin1String("%SETPOINT%") || label == QLatin1String("%SETP%")) {
-        link.setpoint();
     } else {
-        return false;
+        link.setpoint();
     }
     base::showReadyAfterPause(m_context.display, m_context.pacer);
-    return true;
 }
 
-bool LabelDispatcher::fieldCodeLabel(const QString &label)
+QString LabelDispatcher::fieldCodeIn(const QString &label)
 {
     if (label.size() < 3 || label.size() > 5)
-        return false;
+        return {};
     const QString code = text::trimSpaces(label).mid(1, label.size() - 2);
-    if (!FieldCodes::isFieldCode(code))
-        return false;
-    m_context.item.runField = code;
-    m_context.item.runFieldFixed = true;
-    seedFieldSelection(6);
-    return true;
+    return FieldCodes::isFieldCode(code) ? code : QString();
 }
 
-QString LabelDispatcher::unsafeNameIn(const QString &label) const
+QString LabelDispatcher::refusalOf(const QString &label) const
 {
-    QString name;
-    if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'))) {
-        name = text::trimSpaces(label);
-    } else if (label.startsWith(QLatin1Char('%')) && label.size() >= 3
-               && !m_segmentsSeen.contains(label.mid(1, 1))) {
-        const int t = digitValue(label.mid(1, 1));
-        const QString contents = label.mid(3);
-        if (Segment(t) == Segment::LoadList) {
-            name = contents;
-        } else if (Segment(t) == Segment::Program) {
-            const qsizetype space = contents.indexOf(QLatin1Char(' '));
-            name = space < 0 ? contents : text::trimSpaces(contents.left(space));
-        }
+    if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$')))
+        return base::programNameRefusal(text::trimSpaces(label));
+    if (!label.startsWith(QLatin1Char('%')) || label.size() < 3
+        || m_segmentsSeen.contains(label.mid(1, 1)))
+        return {};
+    const QString contents = label.mid(3);
+    switch (Segment(digitValue(label.mid(1, 1)))) {
+    case Segment::LoadList:
+        return base::isSafeRelativeName(contents) ? QString() : base::unsafeNameMessage(contents);
+    case Segment::Program: {
+        const qsizetype space = contents.indexOf(QLatin1Char(' '));
+        return base::programNameRefusal(space < 0 ? contents
+                                                  : text::trimSpaces(contents.left(space)));
     }
-    return base::isSafeRelativeName(name) ? QString() : name;
+    case Segment::Dimensions: {
+        // The three tokens the segment gives DimX, DimY and DimZ. Contents too long to take
+        // apart fail when they are read, as they always have.
+        text::TokenReader tokens;
+        try {
+            for (const char *axis : {"X", "Y", "Z"}) {
+                const QString refusal = base::rowValueRefusal(
+                    QStringLiteral("Dimension ") + QLatin1String(axis), tokens.nextToken(contents));
+                if (!refusal.isEmpty())
+                    return refusal;
+            }
+        } catch (const Error &) {
+        }
+        return {};
+    }
+    default:
+        return {};
+    }
 }
 
 void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &outcome)

@@ -34,9 +34,14 @@ public:
     [[nodiscard]] const base::LabelOutcome &lastOutcome() const { return m_outcome; }
 
 private:
-    bool runCommand(const QString &label);
-    bool fieldCodeLabel(const QString &label);
-    [[nodiscard]] QString unsafeNameIn(const QString &label) const;
+    // One of the list commands, the whole label exactly.
+    [[nodiscard]] static bool isCommand(const QString &label);
+    void runCommand(const QString &label);
+    // The machine field code a field-code label fixes; empty for any other label.
+    [[nodiscard]] static QString fieldCodeIn(const QString &label);
+    // Why the label is refused before anything changes: a name that reaches outside its
+    // folder, a program name or a dimension that cannot go into a row; empty when it is not.
+    [[nodiscard]] QString refusalOf(const QString &label) const;
     void takePlainLabel(const QString &label, QString &count, int &outcome);
     // Why a label with "%" or "$" was not taken in as a segment.
     [[nodiscard]] QString notASegmentReason(const QString &label) const;

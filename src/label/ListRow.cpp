@@ -2,6 +2,7 @@
 
 #include "base/CurrentItem.h"
 #include "base/Error.h"
+#include "base/RowValues.h"
 #include "label/FieldCodes.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
@@ -25,9 +26,13 @@ void blankIfZero(QString &dimension)
     }
 }
 
+// A value that would still hold ";" or a control character here would add or end fields of the
+// row: each of them goes as a space. The label handlers refuse such values from labels and
+// clean the comment, so that the journal says so; this keeps the row whole whatever comes.
 void appendField(QString &row, int number, const QString &value)
 {
-    row += QLatin1Char('#') + QString::number(number) + QLatin1Char('=') + value + QLatin1Char(';');
+    row += QLatin1Char('#') + QString::number(number) + QLatin1Char('=')
+           + base::withoutRowBreaks(value) + QLatin1Char(';');
 }
 
 } // namespace

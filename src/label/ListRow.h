@@ -16,7 +16,8 @@ namespace barlink::label {
 // The row text the list manager accepts for the current item:
 // "#161=PROG.CNC;#162=...;" with 18 fields in a fixed order, every field present.
 // Zero dimensions are blanked in the item itself first, so the row carries an
-// empty value for them.
+// empty value for them. A ";" or control character in a value goes as a space: no value
+// adds or ends a field.
 [[nodiscard]] QString buildListRow(base::CurrentItem &item);
 
 // What a field of the row carries, by its number ("program", "X", "not used"); the number

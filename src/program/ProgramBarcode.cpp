@@ -8,6 +8,7 @@
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "base/Prompter.h"
+#include "base/RowValues.h"
 #include "base/Settings.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
@@ -35,6 +36,12 @@ struct Abandon
 {
     QString reason;
 };
+
+// The text of an abandoned label with the path the error is about, when it names one.
+QString withPath(const QString &text, const Error &error)
+{
+    return error.path().isEmpty() ? text : text + QStringLiteral(" (") + error.path() + u')';
+}
 
 bool isBlank(const QString &text)
 {
@@ -160,10 +167,11 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     } catch (const Abandon &abandoned) {
         abandon(abandoned.reason);
     } catch (const ItemOutlet::ListManagerFailure &failure) {
-        abandon(QStringLiteral("the list manager failed to %1: %2")
-                    .arg(failure.asked(), unexpectedErrorText(failure)));
+        abandon(withPath(QStringLiteral("the list manager failed to %1: %2")
+                             .arg(failure.asked(), unexpectedErrorText(failure)),
+                         failure));
     } catch (const Error &error) {
-        abandon(unexpectedErrorText(error));
+        abandon(withPath(unexpectedErrorText(error), error));
     } catch (const std::exception &error) {
         abandon(QString::fromLocal8Bit(error.what()));
     }
@@ -180,13 +188,13 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
         m_outcome = m_outlet.loadListFile(label.listName);
         return;
     case ProgramLabel::Form::Program: {
-        // A name that would reach outside the g-code folder is refused before anything
-        // changes.
-        const QString name = programNameOf(label.header);
-        if (!base::isSafeRelativeName(text::trimSpaces(name))) {
-            m_context.display.setStatus(base::unsafeNameMessage(name));
+        // A name that would reach outside the g-code folder, and a name or dimension that
+        // would break the row, are refused before anything changes.
+        const QString refusal = refusalOf(label.header);
+        if (!refusal.isEmpty()) {
+            m_context.display.setStatus(refusal);
             m_outcome.result = base::LabelOutcome::Result::Refused;
-            m_outcome.reason = base::unsafeNameMessage(name);
+            m_outcome.reason = refusal;
             return;
         }
         if (refusedAsRepeat(text))
@@ -208,6 +216,20 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     item.itemComment = text::trimSpaces(item.programComment);
     m_outlet.sendItem(size.x, size.y, {.acknowledge = false}, m_rowsAdded);
     m_context.doubleScan.taken();
+}
+
+QString ProgramBarcode::refusalOf(const QString &header)
+{
+    QString refusal = base::programNameRefusal(programNameOf(header));
+    base::CurrentItem given;
+    (void)applyProgramHeader(header, given);
+    for (const auto &[axis, value] :
+         {std::pair{"X", given.dimX}, {"Y", given.dimY}, {"Z", given.dimZ}}) {
+        if (refusal.isEmpty())
+            refusal
+                = base::rowValueRefusal(QStringLiteral("Dimension ") + QLatin1String(axis), value);
+    }
+    return refusal;
 }
 
 bool ProgramBarcode::refusedAsRepeat(const QString &text)

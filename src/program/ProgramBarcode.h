@@ -86,7 +86,8 @@ public:
     // Handles one complete label. Never throws for a failure of its own steps: a program
     // file that cannot be written, or a failing list manager call, abandons the label with
     // a warning (status line and message box); a program name that reaches outside the
-    // g-code folder is refused on the status line before anything changes. An abandoned
+    // g-code folder, or a name or dimension that would break the list row, is refused on the
+    // status line before anything changes. An abandoned
     // program barcode or bare item leaves the item reset, as a handled one does; an
     // abandoned list label leaves it as it was.
     void interpretProgramBarcode(const QString &label);
@@ -99,6 +100,9 @@ public:
 private:
     // text: the label as handed over; label: what it is.
     void handle(const QString &text, const ProgramLabel &label);
+    // Why a program label with this header is refused before anything changes: its name
+    // (base::programNameRefusal) or a dimension that cannot go into a row; empty when it is not.
+    [[nodiscard]] static QString refusalOf(const QString &header);
     // The label completes an item with the same labels as the item taken last, within the
     // double-scan window: the item is refused and reset.
     [[nodiscard]] bool refusedAsRepeat(const QString &text);

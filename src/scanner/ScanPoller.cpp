@@ -120,7 +120,9 @@ void ScanPoller::step()
         // The label in hand is done with; what followed it in the buffer stays.
         qCInfo(lcPoll) << "label handling failed:" << error.what();
         m_idleTicks = 0;
-        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_prompter.informWithDetails(base::Prompter::Icon::Critical,
+                                     unexpectedErrorText(error),
+                                     unexpectedErrorDetails(error));
     } catch (const std::exception &error) {
         m_idleTicks = 0;
         m_prompter.inform(
@@ -193,6 +195,9 @@ void ScanPoller::handleLabel()
     switch (route.kind) {
     case ScanKind::Nothing:
     case ScanKind::Compressed:
+        return;
+    case ScanKind::Ignored:
+        Q_EMIT labelIgnored(route.label);
         return;
     case ScanKind::Program:
         m_handlers.interpretProgramBarcode(route.label);

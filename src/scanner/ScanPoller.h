@@ -71,6 +71,11 @@ public:
 
     [[nodiscard]] static QString overflowText(qsizetype discarded);
 
+Q_SIGNALS:
+    // The scanner sent a label of nothing but blanks and control characters (a line end on
+    // its own): it is not handled. scanned: the label as it came.
+    void labelIgnored(const QString &scanned);
+
 private:
     void bytesArrived();
     void step();

@@ -1,9 +1,43 @@
 #include "scanner/ScanRouting.h"
 
+#include <algorithm>
+
 namespace barlink::scanner {
+
+namespace {
+
+// The length of the line end (CR, LF or CR LF) at position at of text; 0 when there is none.
+qsizetype lineEndAt(QStringView text, qsizetype at)
+{
+    if (at >= text.size())
+        return 0;
+    if (text[at] == u'\r')
+        return at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+    return text[at] == u'\n' ? 1 : 0;
+}
+
+QStringView withoutTrailingLineEnd(QStringView text)
+{
+    if (text.endsWith(u"\r\n"))
+        return text.chopped(2);
+    if (text.endsWith(u'\r') || text.endsWith(u'\n'))
+        return text.chopped(1);
+    return text;
+}
+
+bool holdsNothing(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.isSpace() || c.category() == QChar::Other_Control;
+    });
+}
+
+} // namespace
 
 ScanRoute routeScan(QStringView buffer)
 {
+    if (buffer.isEmpty())
+        return {};
     QStringView label = buffer;
     bool fieldNFirst = false;
     if (label.startsWith(u'\'')) {
@@ -16,17 +50,19 @@ ScanRoute routeScan(QStringView buffer)
         }
     }
 
-    ScanRoute route = label.startsWith(scanmarker::Compressed)
-                          ? ScanRoute{ScanKind::Compressed, false, label.toString(), {}}
-                          : routeLabel(label);
+    if (label.startsWith(scanmarker::Compressed))
+        return {ScanKind::Compressed, fieldNFirst, label.toString(), {}};
+    ScanRoute route = routeLabel(withoutTrailingLineEnd(label));
+    if (route.kind == ScanKind::Ignored)
+        return {ScanKind::Ignored, false, label.toString(), {}};
     route.fieldNFirst = fieldNFirst;
     return route;
 }
 
 ScanRoute routeLabel(QStringView label)
 {
-    if (label.isEmpty())
-        return {};
+    if (holdsNothing(label))
+        return {ScanKind::Ignored, false, label.toString(), {}};
     if (label.contains(scanmarker::Program))
         return {ScanKind::Program, false, label.toString(), {}};
 
@@ -35,7 +71,8 @@ ScanRoute routeLabel(QStringView label)
     const qsizetype percent = text.indexOf(QLatin1Char('%'), 1);
     if (percent < 0)
         return {ScanKind::Ordinary, false, text, {}};
-    return {ScanKind::Ordinary, false, text.left(percent + 1), text.mid(percent + 1)};
+    const qsizetype restAt = percent + 1 + lineEndAt(text, percent + 1);
+    return {ScanKind::Ordinary, false, text.left(percent + 1), text.mid(restAt)};
 }
 
 } // namespace barlink::scanner

@@ -1,4 +1,5 @@
 #include "settings/SettingsFile.h"
+#include "text/EscapedBytes.h"
 #include "text/TrimSpaces.h"
 
 #include "base/FileExists.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -40,7 +43,213 @@ qint16 portNumber(int stored)
     return static_cast<qint16>(stored);
 }
 
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control;
+}
+
+// The value as a problem shows it: a long one cut short.
+QString shown(const QString &value)
+{
+    constexpr qsizetype Shown = 80;
+    return value.size() <= Shown ? value : value.left(Shown) + QStringLiteral("...");
+}
+
+// "JournalDays=1,000 is not used: <why>. <instead>"
+QString notUsed(const char *key, const QString &value, const QString &why, const QString &instead)
+{
+    return QStringLiteral("%1=%2 is not used: %3. %4")
+        .arg(QLatin1String(key), shown(value), why, instead);
+}
+
+// A whole number written with decimal digits alone (a "-" before them for a negative one),
+// from low to high; nothing for anything else ("1,000", "1e3", "+5", " 5", "4294967296").
+std::optional<int> wholeNumber(const QString &text, int low, int high)
+{
+    static const QRegularExpression digits(QStringLiteral("^-?[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    const int value = text.toInt();
+    return value >= low && value <= high ? std::optional(value) : std::nullopt;
+}
+
+// A number written with decimal digits and at most one point ("1", "1.5", ".5"), from low to
+// high; nothing for anything else ("1,5", "1e0", "-1", "100").
+std::optional<double> decimalNumber(const QString &text, double low, double high)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^([0-9]{1,6}(\\.[0-9]{0,6})?|\\.[0-9]{1,6})$"));
+    if (!number.match(text).hasMatch())
+        return std::nullopt;
+    const double value = QLocale::c().toDouble(text);
+    return value >= low && value <= high ? std::optional(value) : std::nullopt;
+}
+
+// Why text is no connection string libpq reads; empty when it is one.
+QString connectionStringProblem(const QString &text)
+{
+    if (text.size() > MaxJournalServerLength)
+        return QStringLiteral("it is longer than %1 characters").arg(MaxJournalServerLength);
+    if (std::any_of(text.begin(), text.end(), isControl))
+        return QStringLiteral("it holds a control character");
+    if (text.startsWith(QLatin1String("postgresql://"))
+        || text.startsWith(QLatin1String("postgres://"))) {
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
+            return QStringLiteral("a postgresql:// address holds no blanks");
+        return {};
+    }
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    const auto skipBlanks = [&] {
+        while (i < n && text[i].isSpace())
+            ++i;
+    };
+    for (skipBlanks(); i < n; skipBlanks()) {
+        const qsizetype keyword = i;
+        while (i < n && !text[i].isSpace() && text[i] != QLatin1Char('='))
+            ++i;
+        if (i == keyword)
+            return QStringLiteral("a keyword is expected before the \"=\" at character %1")
+                .arg(i + 1);
+        const QString name = text.mid(keyword, i - keyword);
+        skipBlanks();
+        if (i == n || text[i] != QLatin1Char('='))
+            return QStringLiteral("\"%1\" is not followed by \"=\" and a value").arg(name);
+        ++i;
+        skipBlanks();
+        if (i < n && text[i] == QLatin1Char('\'')) {
+            for (++i;; ++i) {
+                if (i >= n)
+                    return QStringLiteral("the value of \"%1\" has no closing quote").arg(name);
+                if (text[i] == QLatin1Char('\\'))
+                    ++i;
+                else if (text[i] == QLatin1Char('\''))
+                    break;
+            }
+            ++i;
+        } else {
+            for (; i < n && !text[i].isSpace(); ++i) {
+                if (text[i] == QLatin1Char('\\'))
+                    ++i;
+            }
+        }
+    }
+    return {};
+}
+
+// The keys this station adds besides the paths: a value is used only when it is well formed
+// and in range; otherwise the default stays and the problem is told.
+void readAddedKeys(const ProfileFile &file, base::Settings &settings)
+{
+    const QString sec = section();
+    const auto given = [&](const char *key, int bufferSize = TextBuffer) {
+        return file.value(sec, QLatin1String(key), bufferSize).value_or(QString());
+    };
+    QStringList &problems = settings.problems;
+    const base::Settings defaults;
+    settings.journalDays = defaults.journalDays;
+    settings.duplicateSeconds = defaults.duplicateSeconds;
+    settings.fontScale = defaults.fontScale;
+    settings.refuseReply.clear();
+    settings.stationName.clear();
+
+    if (const QString days = given("JournalDays"); !days.isEmpty()) {
+        if (const auto value = wholeNumber(days, 0, MaxJournalDays))
+            settings.journalDays = *value;
+        else
+            problems << notUsed("JournalDays",
+                                days,
+                                QStringLiteral("a whole number of days from 0 to %1 is expected")
+                                    .arg(MaxJournalDays),
+                                QStringLiteral("%1 is used instead.").arg(settings.journalDays));
+    }
+    if (const QString seconds = given("DuplicateSeconds"); !seconds.isEmpty()) {
+        if (const auto value = wholeNumber(seconds, 0, MaxDuplicateSeconds))
+            settings.duplicateSeconds = *value;
+        else
+            problems << notUsed(
+                "DuplicateSeconds",
+                seconds,
+                QStringLiteral("a whole number of seconds from 0 to %1 is expected")
+                    .arg(MaxDuplicateSeconds),
+                settings.duplicateSeconds == 0
+                    ? QStringLiteral("0 is used instead: an item scanned twice is not refused.")
+                    : QStringLiteral("%1 is used instead.").arg(settings.duplicateSeconds));
+    }
+    if (const QString scale = given("FontScale"); !scale.isEmpty()) {
+        if (const auto value = decimalNumber(scale, MinFontScale, MaxFontScale))
+            settings.fontScale = *value;
+        else
+            problems << notUsed("FontScale",
+                                scale,
+                                QStringLiteral("a number from %1 to %2 is expected, with a point "
+                                               "before any decimals")
+                                    .arg(MinFontScale)
+                                    .arg(MaxFontScale),
+                                QStringLiteral("%1 is used instead.").arg(settings.fontScale));
+    }
+
+    const QString reply = given("RefuseReply", PathBuffer);
+    const text::EscapedBytes replyBytes = text::unescapeBytes(reply);
+    if (!replyBytes.ok()) {
+        problems << notUsed("RefuseReply",
+                            reply,
+                            replyBytes.error,
+                            QStringLiteral("Nothing is sent to the scanner when a label is "
+                                           "refused."));
+    } else {
+        settings.refuseReply = reply;
+        if (replyBytes.bytes.contains("ACK\r"))
+            problems << QStringLiteral("RefuseReply=%1 holds \"ACK\" and a carriage return, "
+                                       "which the scanner hears when a label is taken: it may "
+                                       "take a refused label for a taken one. It is used as "
+                                       "written.")
+                            .arg(shown(reply));
+    }
+
+    if (const QString name = given("StationName", PathBuffer); !name.isEmpty()) {
+        if (name.size() <= MaxStationNameLength
+            && std::none_of(name.begin(), name.end(), isControl))
+            settings.stationName = name;
+        else
+            problems << notUsed("StationName",
+                                name,
+                                QStringLiteral("at most %1 characters without a control "
+                                               "character are expected")
+                                    .arg(MaxStationNameLength),
+                                QStringLiteral("The host name is used instead."));
+    }
+    QString serverProblem;
+    settings.journalServer = readJournalServer(settings, &serverProblem);
+    if (!serverProblem.isEmpty())
+        problems << serverProblem;
+}
+
 } // namespace
+
+QString readJournalServer(const base::Settings &settings, QString *problem)
+{
+    const QString server = ProfileFile(settings.settingsFilePath)
+                               .value(section(), QStringLiteral("JournalServer"), PathBuffer)
+                               .value_or(QString());
+    const QString why = server.isEmpty() ? QString() : connectionStringProblem(server);
+    if (why.isEmpty())
+        return server;
+    if (problem)
+        *problem = notUsed("JournalServer",
+                           server,
+                           QStringLiteral("%1, and a libpq connection string is expected "
+                                          "(\"host=... dbname=... user=...\" or "
+                                          "\"postgresql://...\")")
+                               .arg(why),
+                           QStringLiteral("Nothing is forwarded to a shop-wide journal."));
+    return {};
+}
+
+void writeFontScale(const base::Settings &settings, double scale)
+{
+    writeKey(settings, QStringLiteral("FontScale"), QString::number(scale));
+}
 
 QString findSettingsFile(const QString &folder, base::Prompter &prompter)
 {
@@ -91,9 +300,18 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
     settings.gcodePath = barlink::text::trimSpaces(text("GCodePath", defaults.gcodePath));
     settings.listPath = barlink::text::trimSpaces(text("ListPath", defaults.listPath));
     settings.serialPort = portNumber(number("CommPort", defaults.commPort));
+    settings.problems.clear();
     const int pollTime = number("CommPollTime", defaults.commPollTime);
-    if (pollTime > 99)
+    if (pollTime > MaxCommPollTime) {
+        settings.commPollTime = MaxCommPollTime;
+        settings.problems << QStringLiteral("CommPollTime=%1 is more than %2 ms, which would keep "
+                                            "a scanned label waiting for its answer too long: %2 "
+                                            "is used instead.")
+                                 .arg(pollTime)
+                                 .arg(MaxCommPollTime);
+    } else if (pollTime > 99) {
         settings.commPollTime = pollTime;
+    }
     settings.csvInPath = withoutTrailingSeparator(
         barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));
     settings.csvOutPath = withoutTrailingSeparator(
@@ -106,8 +324,7 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
     settings.editorPath
         = barlink::text::trimSpaces(text("EditorPath", defaults.editorPath, PathBuffer));
 
-    settings.refuseReply = text("RefuseReply", QString(), PathBuffer);
-    settings.duplicateSeconds = std::max(0, number("DuplicateSeconds", 0));
+    readAddedKeys(file, settings);
 
     options.setValue(base::Options::AutoStart, switchValue(autoStart));
     options.setValue(base::Options::Overwrite, switchValue(overwrite));

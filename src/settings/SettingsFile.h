@@ -41,6 +41,17 @@ struct SettingsDefaults
 
 [[nodiscard]] SettingsDefaults settingsDefaults();
 
+// The longest poll interval used: a longer one keeps a scanned label waiting for its "ACK"
+// longer than the scanner does.
+inline constexpr int MaxCommPollTime = 10000;
+// The ranges of the keys this station adds, which are read strictly (see loadSettings).
+inline constexpr int MaxJournalDays = 36500;
+inline constexpr int MaxDuplicateSeconds = 3600;
+inline constexpr double MinFontScale = 0.5;
+inline constexpr double MaxFontScale = 3.0;
+inline constexpr qsizetype MaxStationNameLength = 64;
+inline constexpr qsizetype MaxJournalServerLength = 1024;
+
 // The "Windows directory": the system's on Windows; elsewhere $XDG_CONFIG_HOME/barlink
 // (default ~/.config/barlink).
 [[nodiscard]] QString windowsDirectory();
@@ -58,14 +69,35 @@ struct SettingsDefaults
 //
 // Texts are read through a 128-character buffer (at most 127 characters) and trimmed of
 // spaces; CSVInPath and CSVOutPath lose one trailing separator ("\", and "/" off Windows).
-// CommPollTime is used only above 99 ms, otherwise the interval keeps its value. A CommPort
-// outside the 16-bit range reads as 0 (no port). AutoStart, Overwrite and AutoClear keep 0,
-// 1 and 2; any other number counts as 1 (ticked). The keys this station adds, CommDevice
-// and EditorPath, are paths and take up to 4095 characters, as does RefuseReply (read as
-// written, escapes untouched). DuplicateSeconds below 0 reads as 0 (off). A TempPath key left by an
-// earlier version is not read: compressed labels are expanded in memory.
+// CommPollTime is used only above 99 ms, otherwise the interval keeps its value, and above
+// MaxCommPollTime it is MaxCommPollTime. A CommPort outside the 16-bit range reads as 0 (no
+// port). AutoStart, Overwrite and AutoClear keep 0, 1 and 2; any other number counts as 1
+// (ticked). The keys this station adds, CommDevice and EditorPath, are paths and take up to
+// 4095 characters. A TempPath key left by an earlier version is not read: compressed labels
+// are expanded in memory.
+//
+// The other keys this station adds take only a well-formed value in range; an empty one
+// counts as missing: JournalDays, a whole number of days from 0 to MaxJournalDays (default
+// 400); DuplicateSeconds, a whole number from 0 to MaxDuplicateSeconds (default 0);
+// FontScale, a number from MinFontScale to MaxFontScale written with digits and at most one
+// point (default 1); RefuseReply, escaped bytes as text::unescapeBytes reads them (default
+// none); StationName, up to MaxStationNameLength characters without a control character
+// (default empty: the host name); JournalServer, as readJournalServer. A value that is not
+// is not used: the default is. Each such value, a clamped CommPollTime, and a RefuseReply
+// that holds "ACK" and a carriage return (used, but the scanner may take a refusal for an
+// acknowledgement) add a sentence to settings.problems, which the file read last replaces.
 [[nodiscard]] bool
 loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter);
+
+// JournalServer of the settings file: a libpq connection string of keyword=value pairs
+// (a value in single quotes may hold blanks, "\'" and "\\") or a postgresql:// URI without
+// blanks, at most MaxJournalServerLength characters and without a control character; empty
+// when the key is missing, empty or holds anything else, and then *problem (when given)
+// says why, as settings.problems would.
+[[nodiscard]] QString readJournalServer(const base::Settings &settings, QString *problem = nullptr);
+
+// Writes FontScale = scale, written as the shortest decimal number.
+void writeFontScale(const base::Settings &settings, double scale);
 
 // Writes Settings = serialSettings and CommPort = the port number in decimal.
 void saveSerialSettings(const base::Settings &settings);

@@ -4,6 +4,7 @@
 #include "app/FontScale.h"
 #include "app/MainWindow.h"
 #include "app/RecentScansModel.h"
+#include "base/Options.h"
 #include "base/Settings.h"
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
@@ -26,7 +27,6 @@ class tst_OperatorView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void fontScaleKept_data();
     void fontScaleKept();
     void largerText();
     void scansShownAsHandled();
@@ -34,29 +34,22 @@ private Q_SLOTS:
     void journalBadge();
 };
 
-void tst_OperatorView::fontScaleKept_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<double>("scale");
-
-    QTest::addRow("missing") << QByteArray() << 1.0;
-    QTest::addRow("larger") << QByteArray("FontScale=1.5") << 1.5;
-    QTest::addRow("no number") << QByteArray("FontScale=big") << 1.0;
-    QTest::addRow("far too large") << QByteArray("FontScale=9") << 3.0;
-}
-
+// The text size chosen is written alone and read back at the next start; its bad values are
+// in tst_settingsfile.
 void tst_OperatorView::fontScaleKept()
 {
-    QFETCH(QByteArray, line);
-    QFETCH(double, scale);
     const QTemporaryDir dir;
     base::Settings settings;
-    settings.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI"));
-    QVERIFY(writeBytes(settings.settingsFilePath, "[GESTBCOD]\r\nCommPort=2\r\n" + line + "\r\n"));
-    QCOMPARE(app::readFontScale(settings), scale);
+    base::Options options;
+    ScriptedPrompter prompter;
+    settings.programDir = dir.path();
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("KTQ.INI")), "[GESTBCOD]\r\nCommPort=2\r\n"));
+    QVERIFY(settings::loadSettings(settings, options, prompter));
+    QCOMPARE(settings.fontScale, 1.0);
 
-    app::writeFontScale(settings, 1.5);
-    QCOMPARE(app::readFontScale(settings), 1.5);
+    settings::writeFontScale(settings, 1.5);
+    QVERIFY(settings::loadSettings(settings, options, prompter));
+    QCOMPARE(settings.fontScale, 1.5);
     QCOMPARE(settings::readKey(settings, QStringLiteral("CommPort")), QStringLiteral("2"));
 }
 

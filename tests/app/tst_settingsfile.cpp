@@ -3,6 +3,7 @@
 // labels stay inside their folder, how a name is found on a file system that tells letter cases
 // apart, and whether a file is there, with the questions a removable disk asks.
 
+#include "../text/Tables.h"
 #include "Fakes.h"
 #include "TestSupport.h"
 #include "base/FileExists.h"
@@ -311,6 +312,66 @@ private Q_SLOTS:
         QCOMPARE(b.settings.gcodePath, QStringLiteral("/g/"));
         QCOMPARE(b.settings.csvInPath, QStringLiteral("D:\\IN"));
         QCOMPARE(b.settings.commPollTime, 100);
+    }
+
+    // The keys this station adds take only a well-formed value in range: a bad one is not used
+    // and start-up says which key, which value and what is used instead ("problem": the start
+    // of the one problem told; empty: none). CommPollTime keeps its leading-digits reading, but
+    // is never longer than 10 s.
+    void strictKeys_data()
+    {
+        columns<QByteArray, QString, QString>({"line", "value", "problem"});
+        const auto row = [](const char *name,
+                            const QByteArray &line,
+                            const char *value,
+                            const QString &problem = {}) {
+            QTest::newRow(name) << line << QString::fromLatin1(value) << problem;
+        };
+        const QByteArray longName = "StationName=" + QByteArray(65, 'x');
+        // clang-format off
+        row("days with a comma", "JournalDays=1,000", "400", "JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.");
+        row("days in exponent form", "JournalDays=1e3", "400", "JournalDays=1e3 is not used");
+        row("days negative", "JournalDays=-5", "400", "JournalDays=-5 is not used");
+        row("days 0: kept for ever", "JournalDays=0", "0");
+        row("days empty: as missing", "JournalDays=", "400");
+        row("duplicate not a number", "DuplicateSeconds=abc", "0", "DuplicateSeconds=abc is not used: a whole number of seconds from 0 to 3600 is expected. 0 is used instead: an item scanned twice is not refused.");
+        row("duplicate beyond 32 bits", "DuplicateSeconds=4294967296", "0", "DuplicateSeconds=4294967296 is not used");
+        row("duplicate in range", "DuplicateSeconds=3", "3");
+        row("font scale far too large", "FontScale=100", "1", "FontScale=100 is not used: a number from 0.5 to 3 is expected");
+        row("font scale with a comma", "FontScale=1,5", "1", "FontScale=1,5 is not used");
+        row("font scale 0", "FontScale=0", "1", "FontScale=0 is not used");
+        row("font scale larger", "FontScale=1.5", "1.5");
+        row("reply malformed", "RefuseReply=\\q", "", "RefuseReply=\\q is not used");
+        row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
+        row("station name", "StationName=BENCH 1", "BENCH 1");
+        row("station name too long", longName, "", QString::fromLatin1(longName + " is not used: at most 64 characters"));
+        row("server keywords", "JournalServer=host=db dbname='shop floor' user=barlink", "host=db dbname='shop floor' user=barlink");
+        row("server address", "JournalServer=postgresql://barlink@db/shop", "postgresql://barlink@db/shop");
+        row("server without =", "JournalServer=db.example", "", "JournalServer=db.example is not used: \"db.example\" is not followed by \"=\" and a value");
+        row("server quote not closed", "JournalServer=dbname='shop", "", "JournalServer=dbname='shop is not used: the value of \"dbname\" has no closing quote");
+        row("poll time that leaves labels unanswered", "CommPollTime=2147483647", "10000", "CommPollTime=2147483647 is more than 10000 ms");
+        row("poll time by its leading digits", "CommPollTime=1,000", "1000");
+        // clang-format on
+    }
+    void strictKeys()
+    {
+        QFETCH(QByteArray, line);
+        Folders station;
+        QVERIFY(station.load(line));
+        const base::Settings &s = station.settings;
+        const QMap<QString, QString> values{
+            {"JournalDays", QString::number(s.journalDays)},
+            {"DuplicateSeconds", QString::number(s.duplicateSeconds)},
+            {"FontScale", QString::number(s.fontScale)},
+            {"RefuseReply", s.refuseReply},
+            {"StationName", s.stationName},
+            {"JournalServer", s.journalServer},
+            {"CommPollTime", QString::number(s.commPollTime)}};
+        QCOMPARE(values.value(QString::fromLatin1(line.left(line.indexOf('=')))),
+                 fetch<QString>("value"));
+        const QString problem = fetch<QString>("problem");
+        QCOMPARE(s.problems.size(), problem.isEmpty() ? 0 : 1);
+        QVERIFY2(s.problems.value(0).startsWith(problem), qPrintable(s.problems.value(0)));
     }
 
     void locate_data()

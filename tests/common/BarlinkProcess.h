@@ -3,7 +3,7 @@
 // The real barlink program, run offscreen in a folder of its own: its settings, data and
 // runtime folders (XDG_*) and its home all lie under one root, and the scanner is a
 // pseudo-terminal the test plays. The program logs to standard error what the test waits for
-// (the scanner port opened, each label it takes).
+// (the scanner port opened, each label it takes, the windows start-up shows).
 
 #include "StationRig.h"
 
@@ -34,7 +34,8 @@ public:
         env.insert(QStringLiteral("HOME"), m_root + QStringLiteral("/home"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_LOGGING_RULES"),
-                   QStringLiteral("barlink.scanner.debug=true\nbarlink.label.debug=true"));
+                   QStringLiteral("barlink.scanner.debug=true\nbarlink.label.debug=true\n"
+                                  "barlink.app.startup.debug=true"));
         env.remove(QStringLiteral("BARLINK_TEST_CONSOLE"));
         m_process.setProcessEnvironment(env);
         m_process.setProgram(QStringLiteral(BARLINK_BINARY));

@@ -126,6 +126,10 @@ void tst_ScanPath::scanPath_data()
         << QByteArrayList{"%12PROG|.CNC N1| X", "%22600| 400 18"} << QStringList{Prog} << "idle" << 1;
     QTest::newRow("start and stop in one burst") << QByteArray()
         << QByteArrayList{"%START%%STOP%"} << QStringList{} << "held" << 0;
+    // The scanner ends every label with CR LF: it belongs to no label and reaches no row.
+    QTest::newRow("labels ended by the scanner's line end") << QByteArray()
+        << QByteArrayList{"%N%\r\n", "%12PROG.CNC N1 X\r\n", "%22600 400 18\r\n", "%START%\r\n%STOP%\r\n"}
+        << QStringList{row("PROG.CNC", 1, "600 400 18")} << "held" << 1;
     // The label after a compressed one in the same burst, past the scanner's line end, is
     // handled after it.
     QTest::newRow("compressed label, then a command in the same burst") << QByteArray()

@@ -9,6 +9,7 @@
 #include "journal/EntryQuery.h"
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
+#include "label/ItemSender.h"
 #include "program/CompressedLabel.h"
 
 #include <QTemporaryDir>
@@ -131,7 +132,23 @@ void tst_JournaledScans::outcomes_data()
     QTest::addRow("a list whose file is missing")
         << QByteArray() << QByteArrayList{"%01MISSING"}
         << QStringList{"event | list-cleared | 0 | ",
-                       "%01MISSING | list | failed |  |  | List File <root>/lists/MISSING.LST Not Found"};
+                       "%01MISSING | list | failed |  |  | List File <root>/lists/MISSING.LST Not Found",
+                       "prompt | List File <root>/lists/MISSING.LST Not Found | "};
+    QTest::addRow("a failed segment keeps its kind and names its path")
+        << QByteArray("CSVOutPath=<root>/missing/out.csv") << QByteArrayList{"%12PROG.CNC N1 X"}
+        << QStringList{"%12PROG.CNC N1 X | segment | failed |  |  | Path not found: <root>/missing/out.csv",
+                       "prompt | Unexpected error # 76 occured: Path not found | Path: <root>/missing/out.csv"};
+    QTest::addRow("the scanner's line end, and a label of a tab alone")
+        << QByteArray() << QByteArrayList{"%START%\r\n\t\r\n"}
+        << QStringList{"%START% | command | taken |  |  | ", "event | list-started |  | %START%",
+                       "<HT> | plain-name | refused |  |  | " + app::Station::ignoredReason()};
+    QTest::addRow("a comment with ; sent with a space")
+        << QByteArray() << QByteArrayList{"%19SEMI.CNC N"}
+        << QStringList{"%19SEMI.CNC N | segment | taken | 1 | N | " + label::ItemSender::commentCleanedNote()};
+    QTest::addRow("settings problems in the start entry")
+        << QByteArray("JournalDays=1,000") << QByteArrayList{"%START%"}
+        << QStringList{"event | start |  | JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.",
+                       "%START% | command | taken |  |  | ", "event | list-started |  | %START%"};
     QTest::addRow("a name reaching outside its folder")
         << QByteArray() << QByteArrayList{"%11../ETC N1"}
         << QStringList{"%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC"))};
@@ -157,8 +174,14 @@ void tst_JournaledScans::outcomes()
     PtyPair pty;
     if (!pty.isValid())
         QSKIP("no pseudo-terminal available");
-    QVERIFY(PtyStation::prepare(dir.path(), pty.slavePath(), keys + "\nStationName=BENCH 1"));
+    QVERIFY(PtyStation::prepare(dir.path(),
+                                pty.slavePath(),
+                                keys.replace("<root>", dir.path().toLocal8Bit())
+                                    + "\nStationName=BENCH 1"));
+    QVERIFY(writeBytes(dir.path() + "/csvin/PROG.CSV", "PROG;1\r\n"));
+    QVERIFY(writeBytes(dir.path() + "/gcode/SEMI.CNC", "G71 X9 Y7 Z2\r\n(LEFT;DOOR)\r\nM30\r\n"));
     const QString path = dir.path() + QStringLiteral("/journal/journal.sqlite");
+    QStringList prompts;
     {
         PtyStation rig(dir.path());
         rig.station.setJournalPath(path);
@@ -172,13 +195,22 @@ void tst_JournaledScans::outcomes()
                 handledSince(rig, mark), bytes.left(40).constData(), Patience);
         }
         rig.station.shutdown();
+        for (const auto &shown : std::as_const(rig.prompter.shown))
+            prompts << QStringLiteral("prompt | %1 | %2").arg(shown.text, shown.details);
     }
-    const QString device = pty.slavePath();
-    entries.prepend(QStringLiteral("event | list-cleared | 1 | "));
-    entries.prepend(QStringLiteral("event | port-opened |  | ") + device);
-    entries.prepend(QStringLiteral("event | start |  | "));
-    entries.append(QStringLiteral("event | end |  | "));
-    QCOMPARE(journaled(path).join(u'\n'), entries.join(u'\n').replace("<root>", dir.path()));
+    // The station's events around the scans, and the messages shown after the journal.
+    QString start = QStringLiteral("event | start |  | ");
+    if (entries.value(0).startsWith(start))
+        start = entries.takeFirst();
+    QStringList expected{start,
+                         QStringLiteral("event | port-opened |  | ") + pty.slavePath(),
+                         QStringLiteral("event | list-cleared | 1 | ")};
+    QStringList expectedPrompts;
+    for (const QString &entry : std::as_const(entries))
+        (entry.startsWith(u"prompt | ") ? expectedPrompts : expected) << entry;
+    expected << QStringLiteral("event | end |  | ") << expectedPrompts;
+    QCOMPARE((journaled(path) + prompts).join(u'\n'),
+             expected.join(u'\n').replace("<root>", dir.path()));
 }
 
 // A mirror piece sends two rows, each with its "ACK": each row is in the file before its "ACK"

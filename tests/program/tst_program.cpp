@@ -371,8 +371,11 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("g-code folder missing") << prog << true << "Program barcode abandoned: the program file" << true;
         QTest::newRow("name reaching outside the folder") << "../PROG1!" + Iso << false << "Name refused: ../PROG1 reaches outside" << false;
-        // The system cuts a name at a NUL: "PROG1" would be written in its place.
-        QTest::newRow("name holding a NUL") << QStringLiteral("PROG1") + QChar(0) + "X^X800!" + Iso << false << "Program barcode abandoned: it names no program file." << true;
+        // No name or dimension adds or ends a field of the row, or names another file than the row.
+        QTest::newRow("name holding a NUL") << QStringLiteral("PROG1") + QChar(0) + "X^X800!" + Iso << false << "Name refused: PROG1<U+0000>X holds a control character" << false;
+        QTest::newRow("name holding ;") << "B;#169=7777^X800^Y600^Z18!" + Iso << false << "Name refused: B;#169=7777 holds \";\"" << false;
+        QTest::newRow("name holding a line feed") << "AB\nCD^X800^Y600^Z18!" + Iso << false << "Name refused: AB<U+000A>CD holds a control character" << false;
+        QTest::newRow("dimension holding ;") << "PROG1^X800;#1=1^Y600^Z18!" + Iso << false << "Dimension X refused: 800;#1=1 holds" << false;
         // clang-format on
     }
     void failures()
@@ -388,6 +391,7 @@ private Q_SLOTS:
         QTEST(!rig.prompter.shown.isEmpty(), "prompted");
         QVERIFY(!rig.anyIndicatorLit());
         QVERIFY(QDir(rig.root).entryList({QStringLiteral("PROG1")}).isEmpty());
+        QVERIFY(QDir(rig.root + QStringLiteral("/gcode")).isEmpty());
         // A refused name leaves the item alone; an abandoned label leaves it reset.
         QCOMPARE(rig.item.programName,
                  QString::fromLatin1(rig.prompter.shown.isEmpty() ? "KEEP" : " "));
@@ -755,6 +759,13 @@ private Q_SLOTS:
         add("unsafe plain name", dfn, "../ETC/PASSWD", "F", "", refused.arg("../ETC/PASSWD"));
         add("unsafe program segment", sel, "%12/TMP/X.CNC N", "F", "", refused.arg("/TMP/X.CNC"));
         add("subfolder name stays allowed", dfn, "JOBS/PANEL", "1", "JOBS/PANEL.CNC f5 xx r1");
+        // No value of a label adds or ends a field of the row; "#" alone is harmless.
+        add("; in a program segment's name", sel, "%11A;#168=9999;#171=9 N X", "F", "", "Name refused: A;#168=9999;#171=9 holds \";\", which would end a field of the list row.");
+        add("line feed in a plain name", dfn, "AB\nCD", "F", "", "Name refused: AB<U+000A>CD holds a control character, which no list row can carry.");
+        add("; in a dimension", sel, "%22600;#170=5 400 18", "F", "", "Dimension X refused: 600;#170=5 holds \";\", which would end a field of the list row.");
+        add("# in a name stays allowed", dfn, "DOOR#1", "1", "DOOR#1.CNC f5 xx r1");
+        // A comment read from the program file cannot be rescanned: ";" and a tab go as spaces.
+        add("; and tab in the program's comment", sel, "%12SEMI.CNC N|%22600 400 18", "F1", "SEMI.CNC f1 600x400x18 r1 c:LEFT DOOR A");
         // An item with all its dimensions reads no program file for them; its comment is
         // still its own program's, so it is not mirrored for the comment of the program
         // before it.
@@ -771,6 +782,8 @@ private Q_SLOTS:
                            "G71 X900 Y700 Z20\r\n(MIRROR A)\r\nM30\r\n"));
         QVERIFY(writeBytes(rig.settings.gcodePath + "PLAIN.CNC",
                            "G71 X900 Y700 Z0.5\r\n(PLAIN DOOR)\r\nM30\r\n"));
+        QVERIFY(writeBytes(rig.settings.gcodePath + "SEMI.CNC",
+                           "G71 X900 Y700 Z20\r\n(LEFT;DOOR\tA)\r\nM30\r\n"));
         QString got;
         for (const QString &label : fetch<QStringList>("labels")) {
             const qsizetype sent = rig.port.sent.size();
@@ -890,9 +903,9 @@ private Q_SLOTS:
                            "#279=;")
                 .arg(f[0], f[1], f[2]));
         QCOMPARE(item.dimZ, f[2].isEmpty() ? QString() : fetch<QString>("dimZ")); // in the item too
-        // Values are sent unprotected.
-        item.programName = QStringLiteral("A;#B.CNC");
-        QVERIFY(label::buildListRow(item).startsWith(QStringLiteral("#161=A;#B.CNC;#162= ;")));
+        // A value that would add or end fields goes with spaces in their place.
+        item.programName = QStringLiteral("A;#B\r\n.CNC");
+        QVERIFY(label::buildListRow(item).startsWith(QStringLiteral("#161=A #B  .CNC;#162= ;")));
     }
 
     // What a reset blanks shows in the row text above and the variables by letter in the

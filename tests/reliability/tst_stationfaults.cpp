@@ -135,6 +135,7 @@ private Q_SLOTS:
     void listManagerListNotRead();
     void killedAfterAck_data();
     void killedAfterAck();
+    void settingsProblemsHoldNothingBack();
     void instanceLockStaysInTheUsersFolders();
 
 private:
@@ -486,6 +487,22 @@ void tst_StationFaults::killedAfterAck()
     QCOMPARE(barlink.process().state(), QProcess::Running);
     barlink.kill();
     QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
+}
+
+// The real program with values in its settings file that it does not use as written: they are
+// listed in a window that holds nothing back, and a label scanned while it is open is answered.
+void tst_StationFaults::settingsProblemsHoldNothingBack()
+{
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    BarlinkProcess barlink(m_dir->path(), pty.slavePath(), "RefuseReply=\\q\r\nJournalDays=1,000");
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY(pty.write("%19PROG.CNC N"));
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\r"), 20000);
+    // The window was shown before the station took its first label, and nothing closes it.
+    QVERIFY2(barlink.log().contains("barlink.app.startup: settings problems shown: 2"),
+             barlink.log().constData());
 }
 
 QTEST_GUILESS_MAIN(tst_StationFaults)

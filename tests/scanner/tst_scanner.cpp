@@ -14,6 +14,7 @@
 #include "scanner/LineSettings.h"
 #include "scanner/PortErrors.h"
 #include "scanner/ScanPoller.h"
+#include "scanner/ScanRouting.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
@@ -41,11 +42,17 @@ const QString defaultSettings = QStringLiteral("9600,N,8,1");
 const QString scanBinary = QStringLiteral(BARLINK_SCAN_BINARY);
 
 // A poller on a port in memory. Its handlers record every call as "I:label", "C:label" or
-// "P:label"; the decoder expands a compressed label to what follows its marker, up to a "|",
-// and what follows the "|" is its rest.
+// "P:label", and a label it ignores as "X:label"; the decoder expands a compressed label to
+// what follows its marker, up to a "|", and what follows the "|" is its rest.
 struct Rig
 {
-    Rig() { port.open(QStringLiteral("/dev/pts/1"), defaultSettings); }
+    Rig()
+    {
+        port.open(QStringLiteral("/dev/pts/1"), defaultSettings);
+        QObject::connect(&poller, &ScanPoller::labelIgnored, [this](const QString &label) {
+            calls << "X:" + label;
+        });
+    }
 
     // Each entry is what arrives before one tick; "" is a quiet tick.
     void run(const QStringList &ticks)
@@ -145,6 +152,44 @@ private Q_SLOTS:
         QTEST(result.number(), "number");
         QTEST(result.description(), "description");
     }
+    // The route of a whole scan buffer, written "kind:label|rest", the kind being O ordinary,
+    // P program, C compressed, X ignored or - nothing, and "+N" after it when "%N%" comes
+    // first.
+    void routeScan_data()
+    {
+        columns<QString, QString>({"buffer", "route"});
+        const auto row = [](const char *name, const QString &buffer, const QString &route) {
+            QTest::newRow(name) << buffer << route;
+        };
+        const QString f1(QChar(0xF1));
+        // clang-format off
+        row("CR LF after a field code",          "%N%\r\n",               "O:%N%|");
+        row("CR LF after dimensions",            "%22600 400 18\r\n",     "O:%22600 400 18|");
+        row("CR alone",                          "PANEL\r",                "O:PANEL|");
+        row("LF alone",                          "PANEL\n",                "O:PANEL|");
+        row("one line end only",                 "PANEL\r\n\r\n",         "O:PANEL\r\n|");
+        row("LF CR is two line ends",            "PANEL\n\r",             "O:PANEL\n|");
+        row("line end after a closing %",        "%START%\r\n%STOP%\r\n", "O:%START%|%STOP%");
+        row("a blank after it stays",            "%START%\r\n \r\n",      "O:%START%| ");
+        row("line end alone: ignored",           "\r\n",                  "X:\r\n|");
+        row("blanks and controls: ignored",      " \t\x1d\r\n",           "X: \t\x1d\r\n|");
+        row("empty buffer: nothing",             "",                      "-:|");
+        row("line ends inside a program kept",   "P^X1!G1\r\nG2\r\n",     "P:P^X1!G1\r\nG2|");
+        row("apostrophe text without line end",  "'ABC\r\n$DEF",          "O+N:ABC|");
+        row("apostrophe, line end only",         "'\r\n$",                "X:\r\n|");
+        row("apostrophe and dollar only",        "'$ABC",                 "-:|");
+        row("compressed whole, line end too",    f1 + "Z\r",             "C:" + f1 + "Z\r|");
+        // clang-format on
+    }
+    void routeScan()
+    {
+        const ScanRoute route = scanner::routeScan(fetch<QString>("buffer"));
+        const char *kinds = "-XCPO";
+        QCOMPARE(QString(QLatin1Char(kinds[int(route.kind)])) + (route.fieldNFirst ? "+N" : "")
+                     + ':' + route.label + '|' + route.rest,
+                 fetch<QString>("route"));
+    }
+
     // Where each scan goes: "I:" ordinary labels, "P:" program labels, "C:" compressed ones
     // (an apostrophe rule's "%N%" comes first); left: what waits in the buffer.
     void routesLabels_data()
@@ -167,6 +212,7 @@ private Q_SLOTS:
         QTest::newRow("expanded: no apostrophe rule")      << L{f1 + "'AB$C%D", "", ""} << L{"C:" + f1 + "'AB$C%D", "I:'AB$C%"} << "D";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
         QTest::newRow("marker after the start")            << L{"A" + f1, "", ""} << L{"I:A" + f1} << "";
+        QTest::newRow("a line end alone is ignored")       << L{"\r\n", "", ""} << L{"X:\r\n"} << "";
         // clang-format on
     }
     void routesLabels()

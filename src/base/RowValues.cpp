@@ -1,0 +1,61 @@
+#include "base/RowValues.h"
+
+#include <algorithm>
+
+namespace barlink::base {
+
+namespace {
+
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control;
+}
+
+QString shownWithCodes(const QString &value)
+{
+    QString shown;
+    shown.reserve(value.size());
+    for (const QChar c : value) {
+        if (isControl(c))
+            shown += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace
+
+bool breaksRow(QChar c)
+{
+    return c == QLatin1Char(';') || isControl(c);
+}
+
+bool holdsRowBreak(QStringView value)
+{
+    return std::any_of(value.begin(), value.end(), breaksRow);
+}
+
+QString withoutRowBreaks(const QString &value)
+{
+    if (!holdsRowBreak(value))
+        return value;
+    QString cleaned = value;
+    std::replace_if(cleaned.begin(), cleaned.end(), breaksRow, QLatin1Char(' '));
+    return cleaned;
+}
+
+QString rowValueRefusal(const QString &what, const QString &value)
+{
+    if (value.contains(QLatin1Char(';')))
+        return QStringLiteral(
+                   "%1 refused: %2 holds \";\", which would end a field of the list row.")
+            .arg(what, shownWithCodes(value));
+    if (std::any_of(value.begin(), value.end(), isControl))
+        return QStringLiteral("%1 refused: %2 holds a control character, which no list row can "
+                              "carry.")
+            .arg(what, shownWithCodes(value));
+    return {};
+}
+
+} // namespace barlink::base
