@@ -39,10 +39,24 @@ QString helpText()
         "Options:\n"
         "  -h, --help     Show this help and exit.\n"
         "  -v, --version  Show the version and exit.\n"
-        "  --export-journal FILE [--since YYYY-MM-DD] [--shop] [--station NAME]\n"
+        "  --export-journal FILE\n"
         "                 Write the scan journal as CSV to FILE (- for the standard output)\n"
-        "                 and exit: the entries from that day on, the shop-wide journal,\n"
-        "                 one station's entries.\n"
+        "                 and exit. A damaged journal file gives every entry that can be\n"
+        "                 read; the standard error says how many could not be, and the exit\n"
+        "                 status is 1. With it:\n"
+        "  --since YYYY-MM-DD, --until YYYY-MM-DD\n"
+        "                 The entries from the start of the first day, up to the end of the\n"
+        "                 second (that day included). Days are UTC days, as the times in\n"
+        "                 the CSV are.\n"
+        "  --shop         The shop-wide journal instead of the station's.\n"
+        "  --station NAME\n"
+        "                 One station's entries.\n"
+        "  --journal FILE\n"
+        "                 That journal file instead of the station's (a copy, one moved\n"
+        "                 aside); it is read as it is, never changed.\n"
+        "  --raw          A label, reason or program that begins with = + - @, a tab or a\n"
+        "                 carriage return is written as it is; without --raw it is written\n"
+        "                 after a ', so that a spreadsheet shows it as text, not a formula.\n"
         "  --shop-status [--stale MINUTES]\n"
         "                 Show every station that forwards to the shop-wide journal: when\n"
         "                 the server last heard of it, its newest entry, the entries still\n"
@@ -111,7 +125,7 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
         if (exportJournal) {
             const journal::ExportPlaces places{.journalPath = journal::defaultJournalPath(),
                                                .server = journalServerSetting(programDir)};
-            return journal::runExportJournal(arguments, places).value_or(2);
+            return journal::runExportJournal(arguments, places, err).value_or(2);
         }
         QTextStream out(stdout);
         if (shopStatus)

@@ -1,5 +1,8 @@
 #include "CsvExport.h"
 
+#include "LocalFile.h"
+#include "Salvage.h"
+
 #include <QDate>
 #include <QIODevice>
 #include <QSqlError>
@@ -8,25 +11,48 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <optional>
 
 namespace barlink::journal {
 
 namespace {
 
+// Whether a spreadsheet takes a cell that begins with c for a formula (or, for a tab or a
+// carriage return, drops them and reads what follows as one).
+bool startsFormula(char c)
+{
+    switch (c) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The field at the end of line: in double quotes, its quotes doubled, when it holds a comma, a
-// quote or a line break. Bytes of UTF-8: no byte of a multi-byte character is one of those.
-void appendField(QByteArray &line, const char *text, qsizetype size)
+// quote or a line break; after a "'" when guarded and a spreadsheet would take it for a
+// formula. Bytes of UTF-8: no byte of a multi-byte character is one of those.
+void appendField(QByteArray &line, const char *text, qsizetype size, bool guarded)
 {
     const char *end = text + size;
     const bool quoted = std::any_of(
         text, end, [](char c) { return c == ',' || c == '"' || c == '\n' || c == '\r'; });
+    if (quoted)
+        line += '"';
+    if (guarded && size > 0 && startsFormula(*text))
+        line += '\'';
     if (!quoted) {
         if (size > 0)
             line.append(text, size);
         return;
     }
-    line += '"';
     for (const char *c = text; c != end; ++c) {
         if (*c == '"')
             line += '"';
@@ -67,15 +93,6 @@ private:
     QByteArray m_date;
 };
 
-bool write(QIODevice &out, const QByteArray &bytes, QString *error)
-{
-    if (out.write(bytes) == bytes.size())
-        return true;
-    if (error)
-        *error = out.errorString();
-    return false;
-}
-
 void fail(QString *error, const QString &why)
 {
     if (error)
@@ -83,7 +100,7 @@ void fail(QString *error, const QString &why)
 }
 
 // One line for the entry at the end of line.
-void appendCsvLine(QByteArray &line, const Entry &entry, UtcTimeText &time)
+void appendCsvLine(QByteArray &line, const Entry &entry, UtcTimeText &time, Cells cells)
 {
     time.append(line, entry.time.toMSecsSinceEpoch());
     const QString fields[] = {entry.station,
@@ -98,39 +115,89 @@ void appendCsvLine(QByteArray &line, const Entry &entry, UtcTimeText &time)
                               entry.y,
                               entry.z,
                               entry.rows ? QString::number(*entry.rows) : QString()};
-    for (const QString &field : fields) {
+    // The label, the reason and the program.
+    constexpr std::array<bool, std::size(fields)> guardedFields{
+        false, false, true, false, false, true, false, true, false, false, false, false};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
         line += ',';
-        const QByteArray utf8 = field.toUtf8();
-        appendField(line, utf8.constData(), utf8.size());
+        const QByteArray utf8 = fields[i].toUtf8();
+        appendField(
+            line, utf8.constData(), utf8.size(), cells == Cells::Guarded && guardedFields[i]);
     }
     line += "\r\n";
 }
 
 constexpr qsizetype ChunkBytes = 1 << 16;
 
-QByteArray header()
+// Writes the header and then CSV lines to a device, a chunk at a time: entries from the
+// server's query, or the rows of the local file's statement as SQLite holds them. Knows the
+// last local entry written, so that a read cut short can go on after it.
+class CsvWriter
 {
-    return QByteArray(CsvHeader.data(), CsvHeader.size()) + "\r\n";
-}
+public:
+    enum class Read { Done, Damaged, Failed };
 
-// The station's file, read with SQLite's own interface on a connection of its own: each
-// column is taken as the UTF-8 SQLite holds, with no conversion to a Qt value and back, which
-// was most of the time a million entries took.
-qint64 exportLocal(const QString &path, const Statement &statement, QIODevice &out, QString *error)
-{
-    sqlite3 *opened = nullptr;
-    const int status = sqlite3_open_v2(
-        path.toUtf8().constData(), &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> db(opened, sqlite3_close);
-    sqlite3_stmt *prepared = nullptr;
-    if (status != SQLITE_OK
-        || sqlite3_prepare_v2(db.get(), statement.sql.toUtf8().constData(), -1, &prepared, nullptr)
-               != SQLITE_OK) {
-        fail(error, QString::fromUtf8(sqlite3_errmsg(db.get())));
-        return -1;
+    CsvWriter(QIODevice &out, Cells cells)
+        : m_out(out)
+        , m_cells(cells)
+        , m_chunk(QByteArray(CsvHeader.data(), CsvHeader.size()) + "\r\n")
+    {}
+
+    void append(const Entry &entry)
+    {
+        appendCsvLine(m_chunk, entry, m_time, m_cells);
+        ++m_written;
     }
+
+    // Writes the rows that statement selects on db (the columns of selectEntries(), each
+    // column taken as the UTF-8 SQLite holds, with no conversion to a Qt value and back, which
+    // was most of the time a million entries took).
+    Read writeRows(sqlite3 *db, const Statement &statement);
+
+    // Writes a full chunk out; false with the device's error when it cannot.
+    [[nodiscard]] bool writeFull() { return m_chunk.size() < ChunkBytes || writeChunk(); }
+    // Writes what is left; false with the device's error when it cannot.
+    [[nodiscard]] bool finish() { return writeChunk(); }
+
+    [[nodiscard]] qint64 written() const { return m_written; }
+    [[nodiscard]] const QString &error() const { return m_error; }
+    // The last local entry written (its time and local number: where an ordered read goes on).
+    [[nodiscard]] std::optional<Entry> last() const { return m_last; }
+
+private:
+    bool writeChunk()
+    {
+        if (m_out.write(m_chunk) != m_chunk.size()) {
+            m_error = m_out.errorString();
+            return false;
+        }
+        m_chunk.clear();
+        return true;
+    }
+    Read failed(sqlite3 *db, int status)
+    {
+        m_error = QString::fromUtf8(sqlite3_errmsg(db));
+        status &= 0xff;
+        return status == SQLITE_CORRUPT || status == SQLITE_NOTADB ? Read::Damaged : Read::Failed;
+    }
+
+    QIODevice &m_out;
+    Cells m_cells;
+    QByteArray m_chunk;
+    UtcTimeText m_time;
+    qint64 m_written = 0;
+    std::optional<Entry> m_last;
+    QString m_error;
+};
+
+CsvWriter::Read CsvWriter::writeRows(sqlite3 *db, const Statement &statement)
+{
+    sqlite3_stmt *prepared = nullptr;
+    const int status
+        = sqlite3_prepare_v2(db, statement.sql.toUtf8().constData(), -1, &prepared, nullptr);
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> query(prepared, sqlite3_finalize);
-    sqlite3_busy_timeout(db.get(), 1000);
+    if (status != SQLITE_OK)
+        return failed(db, status);
     for (int i = 0; i < int(statement.values.size()); ++i) {
         const QVariant &value = statement.values[i];
         if (value.typeId() == QMetaType::QString) {
@@ -141,77 +208,161 @@ qint64 exportLocal(const QString &path, const Statement &statement, QIODevice &o
             sqlite3_bind_int64(query.get(), i + 1, value.toLongLong());
         }
     }
-    // The columns of selectEntries() in the order of the header.
-    constexpr int Station = 0, Time = 2, Rows = 13;
-    constexpr int Texts[] = {Station, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    QByteArray chunk = header();
-    UtcTimeText time;
-    qint64 count = 0;
+    // The columns of selectEntries() in the order of the header; the guarded ones.
+    constexpr int Station = 0, Id = 1, Time = 2, Label = 4, Reason = 7, Program = 9, Rows = 13;
+    constexpr int Texts[] = {Station, 3, Label, 5, 6, Reason, 8, Program, 10, 11, 12};
+    const bool guarded = m_cells == Cells::Guarded;
     int step = SQLITE_ROW;
+    qint64 lastTime = 0;
+    qint64 lastId = 0;
     while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
-        time.append(chunk, sqlite3_column_int64(query.get(), Time));
+        lastTime = sqlite3_column_int64(query.get(), Time);
+        lastId = sqlite3_column_int64(query.get(), Id);
+        m_time.append(m_chunk, lastTime);
         for (const int column : Texts) {
             const auto *text
                 = reinterpret_cast<const char *>(sqlite3_column_text(query.get(), column));
-            chunk += ',';
-            appendField(chunk, text, sqlite3_column_bytes(query.get(), column));
+            m_chunk += ',';
+            appendField(m_chunk,
+                        text,
+                        sqlite3_column_bytes(query.get(), column),
+                        guarded && (column == Label || column == Reason || column == Program));
         }
-        chunk += ',';
+        m_chunk += ',';
         if (sqlite3_column_type(query.get(), Rows) != SQLITE_NULL)
-            chunk += QByteArray::number(sqlite3_column_int64(query.get(), Rows));
-        chunk += "\r\n";
-        ++count;
-        if (chunk.size() >= ChunkBytes) {
-            if (!write(out, chunk, error))
-                return -1;
-            chunk.clear();
-        }
+            m_chunk += QByteArray::number(sqlite3_column_int64(query.get(), Rows));
+        m_chunk += "\r\n";
+        ++m_written;
+        if (!m_last)
+            m_last.emplace();
+        if (!writeFull())
+            return Read::Failed;
     }
-    if (step != SQLITE_DONE) {
-        fail(error, QString::fromUtf8(sqlite3_errmsg(db.get())));
-        return -1;
+    if (m_last) {
+        m_last->time = QDateTime::fromMSecsSinceEpoch(lastTime, Qt::UTC);
+        m_last->localNumber = lastId;
     }
-    return write(out, chunk, error) ? count : -1;
+    return step == SQLITE_DONE ? Read::Done : failed(db, step);
+}
+
+// Writes the entries that the page reader finds in the journal file at path and that pass
+// filter, after the last one written. They are filtered and sorted by the same statement in a
+// private temporary database (SQLite's file of no name, removed when closed).
+Salvage writeSalvaged(const QString &path, const Filter &filter, CsvWriter &writer)
+{
+    sqlite3 *opened = nullptr;
+    sqlite3_open_v2("", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const SqliteConnection copy(opened);
+    Salvage salvage;
+    if (sqlite3_exec(copy.get(),
+                     "CREATE TABLE entries (id INTEGER PRIMARY KEY, time INTEGER NOT NULL, "
+                     "station TEXT, source TEXT, label TEXT, kind TEXT, outcome TEXT, reason "
+                     "TEXT, field TEXT, program TEXT, x TEXT, y TEXT, z TEXT, rows INTEGER, "
+                     "search TEXT)",
+                     nullptr,
+                     nullptr,
+                     nullptr)
+        != SQLITE_OK) {
+        salvage.error = QString::fromUtf8(sqlite3_errmsg(copy.get()));
+        return salvage;
+    }
+    salvage = salvageEntries(path, copy.get());
+    if (salvage.error.isEmpty()
+        && writer.writeRows(
+               copy.get(),
+               selectEntries(Store::Local, filter, Order::OldestFirst, 0, writer.last()))
+               != CsvWriter::Read::Done)
+        salvage.error = writer.error();
+    return salvage;
 }
 
 } // namespace
 
-QByteArray csvLine(const Entry &entry)
+QByteArray csvLine(const Entry &entry, Cells cells)
 {
     QByteArray line;
     UtcTimeText time;
-    appendCsvLine(line, entry, time);
+    appendCsvLine(line, entry, time, cells);
     return line;
 }
 
-qint64
-exportCsv(const QSqlDatabase &db, Store store, const Filter &filter, QIODevice &out, QString *error)
+LocalExport exportLocalFile(const QString &path, const Filter &filter, QIODevice &out, Cells cells)
 {
-    const Statement statement = selectEntries(store, filter, Order::OldestFirst);
-    if (store == Store::Local)
-        return exportLocal(db.databaseName(), statement, out, error);
+    using State = ReadOnlyFile::State;
+    using Read = CsvWriter::Read;
+    LocalExport result;
+    CsvWriter writer(out, cells);
+    const ReadOnlyFile file = openLocalFileToRead(path);
+    Read read = Read::Failed;
+    if (file.state == State::Opened)
+        read = writer.writeRows(file.db.get(),
+                                selectEntries(Store::Local, filter, Order::OldestFirst));
+    if (file.state == State::Failed || (read == Read::Failed && file.state == State::Opened)) {
+        result.error = file.state == State::Failed ? file.error : writer.error();
+        return result;
+    }
+    if (read != Read::Done) {
+        result.damaged = file.state == State::Damaged || read == Read::Damaged;
+        const QString why = file.state == State::Opened ? writer.error() : file.error;
+        const Salvage salvage = writeSalvaged(path, filter, writer);
+        if (!salvage.error.isEmpty()) {
+            result.error = salvage.error;
+            return result;
+        }
+        if (result.damaged && salvage.entries == 0 && writer.written() == 0) {
+            result.error = QStringLiteral("no entry could be read (%1)").arg(why);
+            return result;
+        }
+        result.unreadable = salvage.unreadable;
+        result.error = result.damaged ? why : QStringLiteral("local numbers are missing");
+        result.damaged = result.damaged || salvage.unreadable > 0;
+    }
+    if (!writer.finish()) {
+        result.error = writer.error();
+        return result;
+    }
+    result.written = writer.written();
+    return result;
+}
+
+qint64 exportCsv(const QSqlDatabase &db,
+                 Store store,
+                 const Filter &filter,
+                 QIODevice &out,
+                 QString *error,
+                 Cells cells)
+{
+    if (store == Store::Local) {
+        const LocalExport local = exportLocalFile(db.databaseName(), filter, out, cells);
+        if (local.written >= 0 && !local.damaged)
+            return local.written;
+        fail(error,
+             local.damaged ? QStringLiteral("the journal file is damaged (%1)").arg(local.error)
+                           : local.error);
+        return -1;
+    }
     QSqlQuery query(db);
-    if (!execStatement(query, statement)) {
+    if (!execStatement(query, selectEntries(store, filter, Order::OldestFirst))) {
         fail(error, query.lastError().text());
         return -1;
     }
-    QByteArray chunk = header();
-    UtcTimeText time;
-    qint64 count = 0;
+    CsvWriter writer(out, cells);
     while (query.next()) {
-        appendCsvLine(chunk, entryAt(query), time);
-        ++count;
-        if (chunk.size() >= ChunkBytes) {
-            if (!write(out, chunk, error))
-                return -1;
-            chunk.clear();
+        writer.append(entryAt(query));
+        if (!writer.writeFull()) {
+            fail(error, writer.error());
+            return -1;
         }
     }
     if (query.lastError().isValid()) {
         fail(error, query.lastError().text());
         return -1;
     }
-    return write(out, chunk, error) ? count : -1;
+    if (!writer.finish()) {
+        fail(error, writer.error());
+        return -1;
+    }
+    return writer.written();
 }
 
 } // namespace barlink::journal

@@ -2,93 +2,149 @@
 
 #include "Connection.h"
 #include "CsvExport.h"
-#include "LocalFile.h"
 #include "ServerTable.h"
 
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextStream>
 
-#include <cstdio>
+#include <memory>
 
 namespace barlink::journal {
 
 namespace {
 
-int complain(const QString &message, int status)
+const QString Usage = QStringLiteral(
+    "usage: barlink --export-journal FILE [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--shop] "
+    "[--station NAME] [--journal FILE] [--raw]");
+
+int complain(QTextStream &err, const QString &message, int status)
 {
-    std::fputs(qPrintable(QStringLiteral("barlink: %1\n").arg(message)), stderr);
+    err << "barlink: " << message << '\n';
+    err.flush();
     return status;
 }
 
 } // namespace
 
-std::optional<int> runExportJournal(const QStringList &arguments, const ExportPlaces &places)
+std::optional<int>
+runExportJournal(const QStringList &arguments, const ExportPlaces &places, QTextStream &err)
 {
     const qsizetype at = arguments.indexOf(QLatin1String("--export-journal"));
     if (at < 0)
         return std::nullopt;
-    const QString usage = QStringLiteral(
-        "usage: barlink --export-journal FILE [--since YYYY-MM-DD] [--shop] [--station NAME]");
     if (at + 1 >= arguments.size())
-        return complain(usage, 2);
+        return complain(err, Usage, 2);
     const QString fileName = arguments[at + 1];
     Filter filter;
     bool shop = false;
+    Cells cells = Cells::Guarded;
+    QString journalFile;
+    QDate since;
+    QDate until;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (i == at || i == at + 1)
             continue;
         if (argument == QLatin1String("--shop")) {
             shop = true;
-        } else if ((argument == QLatin1String("--since") || argument == QLatin1String("--station"))
-                   && i + 1 < arguments.size()) {
-            const QString value = arguments[++i];
-            if (argument == QLatin1String("--station")) {
-                filter.station = value;
-                continue;
-            }
-            const QDate since = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
-            if (!since.isValid())
-                return complain(
-                    QStringLiteral("--since wants a date as YYYY-MM-DD, not \"%1\"").arg(value), 2);
-            filter.from = since.startOfDay();
-        } else {
-            return complain(usage, 2);
+            continue;
+        }
+        if (argument == QLatin1String("--raw")) {
+            cells = Cells::Raw;
+            continue;
+        }
+        // The options that take a value.
+        QString *text = argument == QLatin1String("--station")   ? &filter.station
+                        : argument == QLatin1String("--journal") ? &journalFile
+                                                                 : nullptr;
+        QDate *day = argument == QLatin1String("--since")   ? &since
+                     : argument == QLatin1String("--until") ? &until
+                                                            : nullptr;
+        if ((!text && !day) || i + 1 >= arguments.size())
+            return complain(err, Usage, 2);
+        const QString value = arguments[++i];
+        if (text)
+            *text = value;
+        else if (!(*day = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"))).isValid())
+            return complain(
+                err,
+                QStringLiteral("%1 wants a date as YYYY-MM-DD, not \"%2\"").arg(argument, value),
+                2);
+    }
+    if (since.isValid() && until.isValid() && until < since)
+        return complain(err, QStringLiteral("--until is before --since"), 2);
+    // Days are UTC days, as the times written are; --until keeps its whole day.
+    if (since.isValid())
+        filter.from = since.startOfDay(Qt::UTC);
+    if (until.isValid())
+        filter.until = until.addDays(1).startOfDay(Qt::UTC);
+    if (shop && !journalFile.isEmpty())
+        return complain(err,
+                        QStringLiteral("--journal reads a station's file, --shop the "
+                                       "shop-wide journal: give one of them"),
+                        2);
+    if (shop && places.server.isEmpty())
+        return complain(err, QStringLiteral("--shop needs the JournalServer setting"), 2);
+    const QString journalPath = journalFile.isEmpty() ? places.journalPath : journalFile;
+    if (!shop && !QFileInfo::exists(journalPath))
+        return complain(err, QStringLiteral("there is no journal at %1").arg(journalPath), 1);
+
+    std::unique_ptr<Connection> server;
+    if (shop) {
+        server = std::make_unique<Connection>(QStringLiteral("QPSQL"));
+        QSqlDatabase db = server->database();
+        if (const QString error = openServer(db, places.server); !error.isEmpty())
+            return complain(err, QStringLiteral("cannot read the journal: %1").arg(error), 1);
+    }
+    const auto exportTo = [&](QIODevice &out) {
+        if (!server)
+            return exportLocalFile(journalPath, filter, out, cells);
+        LocalExport shopWide;
+        shopWide.written
+            = exportCsv(server->database(), Store::Server, filter, out, &shopWide.error, cells);
+        return shopWide;
+    };
+
+    LocalExport done;
+    QString destination = fileName;
+    if (fileName == QLatin1String("-")) {
+        destination = QStringLiteral("the standard output");
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            done.error = out.errorString();
+        else if ((done = exportTo(out)).written >= 0 && !out.flush())
+            done = {.error = out.errorString()};
+        if (done.written < 0)
+            return complain(
+                err, QStringLiteral("cannot export the journal: %1").arg(done.error), 1);
+    } else {
+        // Written in full or not at all.
+        QSaveFile out(fileName);
+        if (!out.open(QIODevice::WriteOnly))
+            done.error = out.errorString();
+        else if ((done = exportTo(out)).written >= 0 && !out.commit())
+            done = {.error = out.errorString()};
+        if (done.written < 0) {
+            return complain(
+                err,
+                QStringLiteral("cannot export the journal to %1: %2").arg(fileName, done.error),
+                1);
         }
     }
-    if (shop && places.server.isEmpty())
-        return complain(QStringLiteral("--shop needs the JournalServer setting"), 2);
-    if (!shop && !QFileInfo::exists(places.journalPath))
-        return complain(QStringLiteral("there is no journal at %1").arg(places.journalPath), 1);
-
-    const Connection connection(shop ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    const QString openError = shop ? openServer(db, places.server)
-                                   : openLocalFile(db, places.journalPath, Durability::Checkpoints);
-    if (!openError.isEmpty())
-        return complain(QStringLiteral("cannot read the journal: %1").arg(openError), 1);
-
-    QString error;
-    if (fileName == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly)
-            || exportCsv(db, shop ? Store::Server : Store::Local, filter, out, &error) < 0
-            || !out.flush())
-            return complain(QStringLiteral("cannot export the journal: %1").arg(error), 1);
+    if (!done.damaged)
         return 0;
-    }
-    // Written in full or not at all.
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly)
-        || exportCsv(db, shop ? Store::Server : Store::Local, filter, out, &error) < 0
-        || !out.commit()) {
-        return complain(QStringLiteral("cannot export the journal to %1: %2")
-                            .arg(fileName, error.isEmpty() ? out.errorString() : error),
-                        1);
-    }
-    return 0;
+    // What a damaged file still holds is written, and the exit status says it is not all.
+    return complain(err,
+                    QStringLiteral("the journal file %1 is damaged (%2): %3 entries could not be "
+                                   "read, %4 were written to %5")
+                        .arg(journalPath, done.error)
+                        .arg(done.unreadable)
+                        .arg(done.written)
+                        .arg(destination),
+                    1);
 }
 
 } // namespace barlink::journal

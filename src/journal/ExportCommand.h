@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QTextStream;
+
 namespace barlink::journal {
 
 // Where the export finds the journals: the station's file and its JournalServer setting.
@@ -15,14 +17,18 @@ struct ExportPlaces
 };
 
 // The journal export from the command line, without starting the station:
-//   --export-journal FILE [--since YYYY-MM-DD] [--shop] [--station NAME]
-// FILE "-" is the standard output. --since keeps entries from that day on (local time),
-// --shop reads the shop-wide table instead of the station's file, --station keeps one
-// station's entries. `arguments` are those after the program's name; nothing happens and
-// nothing is returned when they hold no --export-journal. Otherwise returns the exit status:
-// 0 written, 1 the journal could not be read or the file written, 2 a wrong command line;
-// messages go to the standard error. Needs a QCoreApplication.
-[[nodiscard]] std::optional<int> runExportJournal(const QStringList &arguments,
-                                                  const ExportPlaces &places);
+//   --export-journal FILE [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--shop] [--station NAME]
+//                         [--journal FILE] [--raw]
+// FILE "-" is the standard output. --since keeps entries from the start of that day on,
+// --until up to the end of that day; days are UTC days, as the times written are. --shop reads
+// the shop-wide table instead of the station's file, --journal FILE that file instead of the
+// station's (read only, never migrated), --station keeps one station's entries, --raw writes
+// cells that a spreadsheet would take for a formula as they are (Cells::Raw). `arguments` are
+// those after the program's name; nothing happens and nothing is returned when they hold no
+// --export-journal. Otherwise returns the exit status: 0 written, 1 the journal could not be
+// read or the file written, or the journal file is damaged (what could be read was written),
+// 2 a wrong command line; messages go to err. Needs a QCoreApplication.
+[[nodiscard]] std::optional<int>
+runExportJournal(const QStringList &arguments, const ExportPlaces &places, QTextStream &err);
 
 } // namespace barlink::journal

@@ -9,6 +9,9 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
+
+#include <sqlite3.h>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -212,6 +215,79 @@ QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durabili
     if (damaged)
         *damaged = !error.isEmpty() && lastRunDamaged;
     return error;
+}
+
+void SqliteClose::operator()(sqlite3 *db) const
+{
+    sqlite3_close(db);
+}
+
+namespace {
+
+// The file at path as a SQLite URI with one query parameter; '%', '?' and '#' in the name
+// are escaped. On Windows the drive letter follows a slash, "file:/C:/...".
+QByteArray fileUri(const QString &path, const char *parameter)
+{
+    QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!absolute.startsWith(QLatin1Char('/')))
+        absolute.prepend(QLatin1Char('/'));
+    return "file:" + QUrl::toPercentEncoding(absolute, "/:") + '?' + parameter;
+}
+
+// Opens uri to read and reads the schema, which is when SQLite opens the write-ahead log; the
+// SQLite result of the first step that fails.
+int openToRead(const QByteArray &uri, SqliteConnection &db)
+{
+    sqlite3 *opened = nullptr;
+    int status = sqlite3_open_v2(uri.constData(),
+                                 &opened,
+                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
+    db.reset(opened);
+    if (status == SQLITE_OK) {
+        // A station's commit or checkpoint holds a reader back only briefly.
+        sqlite3_busy_timeout(db.get(), 1000);
+        status = sqlite3_exec(
+            db.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    }
+    return status & 0xff;
+}
+
+ReadOnlyFile::State stateAfter(int status)
+{
+    if (status == SQLITE_OK)
+        return ReadOnlyFile::State::Opened;
+    if (status == SQLITE_CORRUPT || status == SQLITE_NOTADB)
+        return ReadOnlyFile::State::Damaged;
+    return ReadOnlyFile::State::Failed;
+}
+
+} // namespace
+
+ReadOnlyFile openLocalFileToRead(const QString &path)
+{
+    ReadOnlyFile file;
+    int status = openToRead(fileUri(path, "mode=ro"), file.db);
+    // A reader of a file in write-ahead log mode needs the -shm file beside it, made by the
+    // first connection; SQLite reports the folder that cannot be written as one of these.
+    if (status == SQLITE_CANTOPEN || status == SQLITE_READONLY) {
+        const QFileInfo log(path + QLatin1String("-wal"));
+        if (log.exists() && log.size() > 0) {
+            file.state = ReadOnlyFile::State::LogUnreadable;
+            file.error = QStringLiteral("its write-ahead log %1 cannot be read without a -shm "
+                                        "file, which cannot be made in that folder")
+                             .arg(log.filePath());
+            file.db.reset();
+            return file;
+        }
+        status = openToRead(fileUri(path, "immutable=1"), file.db);
+    }
+    file.state = stateAfter(status);
+    if (file.state != ReadOnlyFile::State::Opened) {
+        file.error = QString::fromUtf8(sqlite3_errmsg(file.db.get()));
+        file.db.reset();
+    }
+    return file;
 }
 
 } // namespace barlink::journal

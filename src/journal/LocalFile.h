@@ -5,7 +5,10 @@
 #include <QSqlError>
 #include <QString>
 
+#include <memory>
 #include <utility>
+
+struct sqlite3;
 
 namespace barlink::journal {
 
@@ -58,5 +61,36 @@ enum class Durability {
 // The identity of the open journal file (made with the file, kept in it); empty when it
 // cannot be read.
 [[nodiscard]] QString localFileId(const QSqlDatabase &db);
+
+// Closes a connection made with SQLite's own interface.
+struct SqliteClose
+{
+    void operator()(sqlite3 *db) const;
+};
+using SqliteConnection = std::unique_ptr<sqlite3, SqliteClose>;
+
+// A journal file opened to be read as it is, with SQLite's own interface.
+struct ReadOnlyFile
+{
+    enum class State {
+        Opened,
+        // SQLite reports the file damaged (or it is no database at all).
+        Damaged,
+        // Its write-ahead log holds entries, but SQLite reads a log only with the -shm file
+        // beside it, which is missing and cannot be made: the folder cannot be written.
+        LogUnreadable,
+        // Missing, unreadable, locked, or not a journal file.
+        Failed,
+    };
+    SqliteConnection db; // open when Opened
+    State state = State::Failed;
+    QString error; // why, unless Opened
+};
+
+// Opens the journal file at path to read it, writing nothing to it and never migrating it: a
+// file of an older version is read as it is. Where the folder cannot be written, a file whose
+// log is missing or empty is read as immutable (the file alone is then the whole journal).
+// Where it can, SQLite may leave an empty -wal and a -shm beside the file, as a station does.
+[[nodiscard]] ReadOnlyFile openLocalFileToRead(const QString &path);
 
 } // namespace barlink::journal

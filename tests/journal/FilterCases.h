@@ -19,7 +19,8 @@ inline QDateTime at(int day, int hour)
     return QDateTime(QDate(2024, 3, day), QTime(hour, 0), Qt::UTC);
 }
 
-// In local-number order. P4 and p_3 share a time: the local number decides.
+// In local-number order. P4 and p_3 share a time: the local number decides. P4's reason is
+// guarded in an export.
 inline QList<Entry> entries()
 {
     const auto entry = [](const char *label,
@@ -40,7 +41,7 @@ inline QList<Entry> entries()
     return {entry("P1", at(1, 8), "A", Outcome::Taken),
             entry("P2", at(1, 9), "A", Outcome::Refused, "no field is free"),
             entry("p_3", at(2, 8), "B", Outcome::Taken, "", "DOOR.CNC"),
-            entry("P4", at(2, 8), "B", Outcome::Failed, "Disk \"C:\" full,\r\nor gone"),
+            entry("P4", at(2, 8), "B", Outcome::Failed, "=Disk \"C:\" full,\r\nor gone"),
             entry("P5", at(3, 8), "B", Outcome::Refused, "NOT A LABEL"),
             entry("P6", at(3, 9), "A", Outcome::Waiting)};
 }

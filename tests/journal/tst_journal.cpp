@@ -11,6 +11,7 @@
 #include "journal/SpillFile.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -18,6 +19,12 @@
 #include <QTest>
 
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 using namespace barlink::journal;
 
@@ -61,6 +68,56 @@ QList<QStringList> parseCsv(const QString &text)
     return records;
 }
 
+// A file of the first version at path, holding one entry (local number 7, "LOST"), its
+// user_version set to version.
+bool makeVersion1(const QString &path, int version)
+{
+    const Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    db.setDatabaseName(path);
+    if (!db.open())
+        return false;
+    QSqlQuery query(db);
+    for (const char *sql :
+         {"CREATE TABLE entries (id INTEGER PRIMARY KEY AUTOINCREMENT, time INTEGER NOT NULL, "
+          "station TEXT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, kind TEXT NOT NULL, "
+          "outcome TEXT NOT NULL, reason TEXT, field TEXT, program TEXT, x TEXT, y TEXT, z TEXT, "
+          "rows INTEGER)",
+          "CREATE INDEX entries_time ON entries (time, (label || char(31) || ifnull(reason, '') "
+          "|| char(31) || ifnull(field, '') || char(31) || ifnull(program, '')))",
+          "CREATE INDEX entries_outcome_time ON entries (outcome, time)",
+          "CREATE TABLE forwarded (server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)",
+          "INSERT INTO entries VALUES (7, 1738367998123, 'S-1', 'station', 'LOST', "
+          "'station-event', 'event', NULL, NULL, NULL, NULL, NULL, NULL, NULL)"}) {
+        if (!query.exec(QString::fromLatin1(sql)))
+            return false;
+    }
+    return query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What an export said on its error stream and wrote.
+struct Exported
+{
+    int status = -1;
+    QString said;
+    QByteArray csv;
+
+    // The label of each entry written.
+    [[nodiscard]] QStringList labels() const
+    {
+        QStringList labels;
+        for (const QStringList &record : parseCsv(QString::fromUtf8(csv)).mid(1))
+            labels << record.value(3);
+        return labels;
+    }
+};
+
 } // namespace
 
 class TestJournal : public QObject
@@ -88,6 +145,20 @@ class TestJournal : public QObject
         std::vector<Entry> entries = readEntries(db, Store::Local, {}, 0);
         std::reverse(entries.begin(), entries.end());
         return entries;
+    }
+    // Runs --export-journal with options on the station's file, and reads back what it wrote.
+    [[nodiscard]] Exported exportJournal(const QStringList &options) const
+    {
+        const QString out = m_dir->filePath(QStringLiteral("out.csv"));
+        QFile::remove(out);
+        Exported exported;
+        QTextStream err(&exported.said);
+        exported.status
+            = runExportJournal(QStringList{"--export-journal", out} + options, {path(), {}}, err)
+                  .value_or(-1);
+        err.flush();
+        exported.csv = readAll(out);
+        return exported;
     }
     // The labels of the entries in the order they were written.
     [[nodiscard]] QStringList storedLabels() const
@@ -150,27 +221,7 @@ private Q_SLOTS:
     void existingFiles()
     {
         QFETCH(int, version);
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "v1");
-            db.setDatabaseName(path());
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            for (const char *sql :
-                 {"CREATE TABLE entries (id INTEGER PRIMARY KEY AUTOINCREMENT, time INTEGER NOT "
-                  "NULL, station TEXT NOT NULL, source TEXT NOT NULL, label TEXT NOT NULL, kind "
-                  "TEXT NOT NULL, outcome TEXT NOT NULL, reason TEXT, field TEXT, program TEXT, x "
-                  "TEXT, y TEXT, z TEXT, rows INTEGER)",
-                  "CREATE INDEX entries_time ON entries (time, (label || char(31) || "
-                  "ifnull(reason, "
-                  "'') || char(31) || ifnull(field, '') || char(31) || ifnull(program, '')))",
-                  "CREATE INDEX entries_outcome_time ON entries (outcome, time)",
-                  "CREATE TABLE forwarded (server TEXT PRIMARY KEY, last_id INTEGER NOT NULL)",
-                  "INSERT INTO entries VALUES (7, 1738367998123, 'S-1', 'station', 'LOST', "
-                  "'station-event', 'event', NULL, NULL, NULL, NULL, NULL, NULL, NULL)"})
-                QVERIFY(query.exec(QString::fromLatin1(sql)));
-            QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
-        }
-        QSqlDatabase::removeDatabase("v1");
+        QVERIFY(makeVersion1(path(), version));
         write({entry(QStringLiteral("M"))});
         if (version > localSchemaVersion()) {
             QCOMPARE(stored().size(), std::size_t(0));
@@ -399,33 +450,27 @@ private Q_SLOTS:
         filtercases::check(db, Store::Local);
     }
 
-    // The export parses back field for field; --since keeps the entries from that local day on.
+    // The export parses back field for field; the shared line maker writes the same bytes.
     void exportCsv()
     {
-        const QDateTime since = QDate(2025, 1, 30).startOfDay();
         Entry old = entry(QStringLiteral("OLD"));
-        old.time = since.addMSecs(-1);
+        old.time = QDateTime(QDate(2025, 1, 30), QTime(), Qt::UTC).addMSecs(-1);
         Entry tricky = entry(escapeControls(u"a,b \"c\"\x1d\x85\x7f"), Outcome::Refused);
-        tricky.time = since;
+        tricky.time = old.time.addMSecs(1);
         tricky.reason = QStringLiteral("line\r\nbreak");
         tricky.program = QStringLiteral("Tür.CNC");
         tricky.x = QStringLiteral("1,5");
         tricky.rows = 2;
         write({old, tricky, stationEventEntry(StationEvent::PortLost, {}, QStringLiteral("gone"))});
-        const QString out = m_dir->filePath(QStringLiteral("out.csv"));
-        QVERIFY(!runExportJournal({"--version"}, {path(), {}}));
-        QCOMPARE(runExportJournal({"--export-journal", out, "--since", "2025-02-30"}, {path(), {}}),
-                 2);
-        QVERIFY(!QFile::exists(out));
-        QCOMPARE(runExportJournal({"--export-journal", out, "--since", "2025-01-30"}, {path(), {}}),
-                 0);
-        QFile file(out);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll()));
+        QTextStream err(stderr);
+        QVERIFY(!runExportJournal({"--version"}, {path(), {}}, err));
+        const Exported exported = exportJournal({"--since", "2025-01-30"});
+        QCOMPARE(exported.status, 0);
+        const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
         QCOMPARE(records.size(), 3);
         QCOMPARE(records[0].join(u','), CsvHeader);
         QCOMPARE(records[1],
-                 (QStringList{since.toUTC().toString(Qt::ISODateWithMs),
+                 (QStringList{"2025-01-30T00:00:00.000Z",
                               "S-1",
                               "scanner",
                               "a,b \"c\"<GS><U+0085><DEL>",
@@ -441,6 +486,242 @@ private Q_SLOTS:
         QCOMPARE(
             records[2].mid(1, 7),
             (QStringList{"HERE", "station", "port-lost", "station-event", "event", "gone", ""}));
+    }
+
+    void exportDays_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("since: from 00:00 UTC") << QStringList{"--since", "2026-12-07"} << 0
+                                               << QStringList{"h0", "h5", "h24-1ms", "h24"};
+        QTest::newRow("until: the whole day") << QStringList{"--until", "2026-12-07"} << 0
+                                              << QStringList{"h-1", "h0", "h5", "h24-1ms"};
+        QTest::newRow("since and until one day")
+            << QStringList{"--since", "2026-12-07", "--until", "2026-12-07"} << 0
+            << QStringList{"h0", "h5", "h24-1ms"};
+        QTest::newRow("until before since")
+            << QStringList{"--since", "2026-12-07", "--until", "2026-12-06"} << 2 << QStringList();
+        QTest::newRow("not a day") << QStringList{"--until", "2026-02-30"} << 2 << QStringList();
+    }
+    // Days are UTC days, as the times written are, wherever the station is (here 6 hours west
+    // of UTC, where local midnight is 06:00Z); --until includes its day.
+    void exportDays()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QStringList, labels);
+        const QDateTime midnight(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC);
+        QList<Entry> entries;
+        for (const auto &[label, ms] : {std::pair{"h-1", -3600'000},
+                                        {"h0", 0},
+                                        {"h5", 5 * 3600'000},
+                                        {"h24-1ms", 24 * 3600'000 - 1},
+                                        {"h24", 24 * 3600'000}}) {
+            entries << entry(QString::fromLatin1(label));
+            entries.last().time = midnight.addMSecs(ms);
+        }
+        write(entries);
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "<-06>6");
+        const Exported exported = exportJournal(options);
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        QCOMPARE(exported.status, status);
+        QCOMPARE(exported.labels(), labels);
+    }
+
+    void exportSpreadsheetCells_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // label, reason, program
+        QTest::addColumn<bool>("raw");
+        QTest::addColumn<QStringList>("written");
+        const auto row = [](const char *name, QStringList stored, QStringList written) {
+            QTest::newRow(name) << stored << false << written;
+        };
+        row("=", {"=1+2", "", ""}, {"'=1+2", "", ""});
+        row("+ and @", {"+SUM(A1)", "@SUM(1)", ""}, {"'+SUM(A1)", "'@SUM(1)", ""});
+        row("quoted after the guard",
+            {"=HYPERLINK(\"http://x\",\"y\")", "", ""},
+            {"'=HYPERLINK(\"http://x\",\"y\")", "", ""});
+        row("-, tab and CR", {"", "-1", "\t\r=A1"}, {"", "'-1", "'\t\r=A1"});
+        row("a sign inside", {"A=1", "B+2", "C-3"}, {"A=1", "B+2", "C-3"});
+        QTest::newRow("--raw") << QStringList{"=1+2", "@SUM(1)", "-P.CNC"} << true
+                               << QStringList{"=1+2", "@SUM(1)", "-P.CNC"};
+    }
+    // Cells of the label, reason and program columns that a spreadsheet would run as a formula
+    // are written after a "'", unless --raw; other columns ("-5" in x) are left as they are.
+    void exportSpreadsheetCells()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(bool, raw);
+        QFETCH(QStringList, written);
+        Entry e = entry(stored[0]);
+        e.reason = stored[1];
+        e.program = stored[2];
+        e.x = QStringLiteral("-5");
+        write({e});
+        const Exported exported = exportJournal(raw ? QStringList{"--raw"} : QStringList());
+        QCOMPARE(exported.status, 0);
+        const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
+        QCOMPARE(records.size(), 2);
+        QCOMPARE((QStringList{records[1][3], records[1][6], records[1][8], records[1][9]}),
+                 written + QStringList{"-5"});
+        QCOMPARE(exported.csv.mid(CsvHeader.size() + 2),
+                 csvLine(e, raw ? Cells::Raw : Cells::Guarded));
+    }
+
+    void exportReadsOnly_data()
+    {
+        QTest::addColumn<int>("files"); // 1 the file, 2 with its log, 3 with its log and -shm
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<QStringList>("labels");
+        const QStringList all{"A", "B", "C", "D", "E"};
+        QTest::newRow("closed file") << 1 << false << QStringList{"A", "B", "C"};
+        QTest::newRow("a station's log and -shm") << 3 << false << all;
+        QTest::newRow("log without its -shm") << 2 << false << all;
+        QTest::newRow("version 1, not migrated") << 0 << true << QStringList{"LOST"};
+    }
+    // --journal FILE is exported without writing to it, its folder or its log, and without
+    // being migrated. A folder of mode 0555 stops root too: the capabilities that let root
+    // past file permissions are dropped from this thread's effective set while it exports.
+    void exportReadsOnly()
+    {
+        QFETCH(int, files);
+        QFETCH(bool, folderWritable);
+        QFETCH(QStringList, labels);
+        const QString folder = m_dir->filePath(QStringLiteral("copy"));
+        const QString copy = folder + QStringLiteral("/journal.sqlite");
+        QVERIFY(QDir().mkdir(folder));
+        if (files == 0) {
+            QVERIFY(makeVersion1(copy, 1));
+        } else {
+            write({entry("A"), entry("B"), entry("C")});
+            Journal station(path(), QStringLiteral("HERE"), 0);
+            station.open();
+            station.append(entry("D"));
+            station.append(entry("E"));
+            // A station's files as they are while it runs (or after a crash).
+            for (const QString &suffix : QStringList{"", "-wal", "-shm"}.mid(0, files))
+                QVERIFY(QFile::copy(path() + suffix, copy + suffix));
+        }
+        QHash<QString, QByteArray> before;
+        for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+            before[name] = readAll(folder + QLatin1Char('/') + name);
+            QVERIFY(folderWritable
+                    || QFile::setPermissions(folder + QLatin1Char('/') + name, QFile::ReadOwner));
+        }
+        QVERIFY(folderWritable
+                || QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+#ifdef Q_OS_LINUX
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct capabilities[2]{};
+        QCOMPARE(syscall(SYS_capget, &header, capabilities), 0);
+        const quint32 effective = capabilities[0].effective;
+        capabilities[0].effective
+            &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH | 1u << CAP_FOWNER);
+        QCOMPARE(syscall(SYS_capset, &header, capabilities), 0);
+#endif
+        const bool writable = QFile(folder + QStringLiteral("/probe")).open(QIODevice::WriteOnly)
+                              || QFile(copy).open(QIODevice::ReadWrite);
+        const Exported exported = exportJournal({"--journal", copy});
+#ifdef Q_OS_LINUX
+        capabilities[0].effective = effective;
+        syscall(SYS_capset, &header, capabilities);
+#endif
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(writable, folderWritable);
+        QCOMPARE(exported.said, QString());
+        QCOMPARE(exported.status, 0);
+        QCOMPARE(exported.labels(), labels);
+        QCOMPARE(before.size(), std::max(files, 1));
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            QCOMPARE(readAll(folder + QLatin1Char('/') + file.key()), file.value());
+    }
+
+    void exportDamaged_data()
+    {
+        // Pages to garble, with the first local number and the number of entries each holds.
+        QTest::addColumn<QString>("garbled");
+        QTest::addColumn<bool>("newestInLog");
+        const char *leaves
+            = "SELECT pageno, total - ncell + 1, ncell FROM (SELECT pageno, ncell, sum(ncell) "
+              "OVER (ORDER BY path) AS total, row_number() OVER (ORDER BY path) AS n FROM dbstat "
+              "WHERE name = 'entries' AND pagetype = 'leaf') WHERE n IN (4, 9)";
+        QTest::newRow("two pages of entries") << leaves << false;
+        QTest::newRow("two pages of entries, newest in the log") << leaves << true;
+        QTest::newRow("the page leading to the entries")
+            << "SELECT pageno, 0, 0 FROM dbstat WHERE name = 'entries' AND path = '/'" << false;
+        QTest::newRow("the first page") << "SELECT 1, 0, 0" << false;
+        QTest::newRow("a page of the time index")
+            << "SELECT pageno, 0, 0 FROM dbstat WHERE name = 'entries_time' AND pagetype = "
+               "'leaf' LIMIT 1 OFFSET 2"
+            << false;
+    }
+    // A file with pages overwritten by garbage gives every entry of its intact pages, oldest
+    // first (those before the damage as SQLite reads them, the others page by page), says how
+    // many it lost, and ends with status 1.
+    void exportDamaged()
+    {
+        QFETCH(QString, garbled);
+        QFETCH(bool, newestInLog);
+        const auto label
+            = [](int number) { return QStringLiteral("E%1").arg(number, 4, 10, QLatin1Char('0')); };
+        const QString longLabel = label(300); // its reason runs on to another page
+        QStringList labels;
+        std::vector<quint32> pages;
+        {
+            const Connection connection(QStringLiteral("QSQLITE"));
+            QSqlDatabase db = connection.database();
+            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
+                "INSERT INTO entries (time, station, source, label, kind, outcome, reason) "
+                "SELECT 1765000000000 + i * 60000, 'S-1', 'scanner', printf('E%04d', i), "
+                "'plain-name', 'refused', CASE i WHEN 300 THEN hex(zeroblob(3000)) ELSE "
+                "'no field is free for this piece' END FROM n")));
+            for (int number = 1; number <= 600; ++number)
+                labels << label(number);
+            QVERIFY(query.exec(garbled));
+            while (query.next()) {
+                pages.push_back(query.value(0).toUInt());
+                for (int i = 0; i < query.value(2).toInt(); ++i)
+                    labels.removeOne(label(query.value(1).toInt() + i));
+            }
+        }
+        const qsizetype lost = 600 - labels.size();
+        std::unique_ptr<Journal> station;
+        if (newestInLog) {
+            station = std::make_unique<Journal>(path(), QStringLiteral("HERE"), 0);
+            station->open();
+            for (const char *newest : {"NEW1", "NEW2"}) {
+                Entry e = entry(QString::fromLatin1(newest));
+                e.time = QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
+                station->append(e);
+                labels << e.label;
+            }
+            QVERIFY(QFileInfo(path() + QStringLiteral("-wal")).size() > 0);
+        }
+        QFile file(path());
+        QVERIFY(!pages.empty() && file.open(QIODevice::ReadWrite));
+        QRandomGenerator garbage(42);
+        for (const quint32 page : pages) {
+            QByteArray bytes(4096, Qt::Uninitialized);
+            garbage.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+            QVERIFY(file.seek(qint64(page - 1) * 4096) && file.write(bytes) == bytes.size());
+        }
+        file.close();
+
+        const Exported exported = exportJournal({});
+        QCOMPARE(exported.status, 1);
+        QVERIFY2(exported.said.contains(QStringLiteral(": %1 entries could not be read, %2 were "
+                                                       "written to ")
+                                            .arg(lost)
+                                            .arg(labels.size())),
+                 qPrintable(exported.said));
+        QCOMPARE(exported.labels(), labels);
+        const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
+        QCOMPARE(records.value(labels.indexOf(longLabel) + 1).value(6), QString(6000, u'0'));
     }
 };
 
