@@ -1,6 +1,7 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/CommandLine.h"
+#include "app/EndSignals.h"
 #include "app/GuardedApplication.h"
 #include "app/StationShell.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
     if (const std::optional<int> status = app::runWithoutStation(argc, argv))
         return *status;
 
+    // SIGTERM, SIGINT and SIGHUP are for the station's own thread: see StationShell::exec().
+    app::EndSignals::keepFromLaterThreads();
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Barlink"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -30,7 +33,7 @@ int main(int argc, char *argv[])
         // QApplication has taken its own options (-platform, -style, ...) off the command line.
         if (!shell.start(QApplication::arguments().size() <= 1))
             return 0;
-        return QApplication::exec();
+        return shell.exec();
     } catch (...) {
         app::GuardedApplication::reportCurrentException();
     }
