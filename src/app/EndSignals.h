@@ -15,11 +15,6 @@ class EndSignals : public QObject
 {
     Q_OBJECT
 public:
-    // Called in main() before any other thread starts: the requests then reach the thread that
-    // makes the EndSignals object and no other, so that two come one after the other and the
-    // second always finds the first taken. Until the object is made they wait.
-    static void keepFromLaterThreads();
-
     explicit EndSignals(QObject *parent = nullptr);
     ~EndSignals() override;
     EndSignals(const EndSignals &) = delete;

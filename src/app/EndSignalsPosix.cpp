@@ -1,7 +1,6 @@
 #include "EndSignals.h"
 
 #include <QLoggingCategory>
-#include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include <array>
@@ -11,7 +10,6 @@
 #include <cstring>
 #include <utility>
 
-#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,7 +21,8 @@ namespace {
 
 constexpr std::array EndSignalNumbers{SIGTERM, SIGINT, SIGHUP};
 
-// What the handler may touch: a lock-free flag and a descriptor, nothing else.
+// What the handler may touch, on whichever thread the system runs it: a lock-free flag and a
+// descriptor, nothing else.
 static_assert(std::atomic<int>::is_always_lock_free);
 std::atomic<int> s_requested{0}; // the first signal taken; 0: none yet
 int s_writeEnd = -1;
@@ -74,20 +73,9 @@ QString signalName(int number)
 
 } // namespace
 
-void EndSignals::keepFromLaterThreads()
-{
-    const sigset_t set = endSignalSet();
-    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
-}
-
 EndSignals::EndSignals(QObject *parent)
     : QObject(parent)
 {
-    // Whatever happens here, they reach this thread from now on.
-    const auto unblock = qScopeGuard([] {
-        const sigset_t set = endSignalSet();
-        ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-    });
     int ends[2] = {-1, -1};
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0) {
         qCWarning(lcEnd) << "no socket pair, SIGTERM, SIGINT and SIGHUP end at once:"

@@ -4,8 +4,6 @@ namespace barlink::app {
 
 // Nothing is asked of the system here: this build takes no end requests besides its main
 // window's close.
-void EndSignals::keepFromLaterThreads() {}
-
 EndSignals::EndSignals(QObject *parent)
     : QObject(parent)
 {}

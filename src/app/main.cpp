@@ -1,7 +1,6 @@
 // Barlink: scanned barcode labels become rows of the machine's list.
 
 #include "app/CommandLine.h"
-#include "app/EndSignals.h"
 #include "app/GuardedApplication.h"
 #include "app/StationShell.h"
 
@@ -16,8 +15,6 @@ int main(int argc, char *argv[])
     if (const std::optional<int> status = app::runWithoutStation(argc, argv))
         return *status;
 
-    // SIGTERM, SIGINT and SIGHUP are for the station's own thread: see StationShell::exec().
-    app::EndSignals::keepFromLaterThreads();
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Barlink"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

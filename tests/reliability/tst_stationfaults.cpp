@@ -31,6 +31,8 @@
 #include <csignal>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace barlink;
@@ -136,25 +138,10 @@ QStringList journalLabels(const QString &root)
     return labels;
 }
 
-// The lock file QSerialPort keeps for an open device ("/dev/pts/3": "LCK..pts_3"); empty when
-// there is none.
+// The lock file QSerialPort keeps for an open device: "/dev/pts/3" has "/var/lock/LCK..pts_3".
 QString portLockFile(const QString &device)
 {
-    const QString name = QStringLiteral("LCK..") + QString(device).remove(0, 5).replace(u'/', u'_');
-    for (const char *folder : {"/var/lock", "/run/lock"}) {
-        if (QFile::exists(QLatin1String(folder) + u'/' + name))
-            return QLatin1String(folder) + u'/' + name;
-    }
-    return {};
-}
-
-// The state of a process as the system shows it: 'T' once it has stopped.
-char processState(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
-    const qsizetype end = line.lastIndexOf(") ");
-    return end < 0 ? '?' : line.at(end + 2);
+    return QStringLiteral("/var/lock/LCK..") + QString(device).remove(0, 5).replace(u'/', u'_');
 }
 
 } // namespace
@@ -574,7 +561,7 @@ void tst_StationFaults::endsOnSignal()
     const QString instanceLock = root + QStringLiteral("/run/BarCode.lock");
     const QString portLock = portLockFile(pty.slavePath());
     QVERIFY(QFile::exists(instanceLock));
-    QVERIFY(!portLock.isEmpty());
+    QVERIFY(QFile::exists(portLock));
     if (messageBox) {
         // An item of one label: the operator is told that its program is no program file, and
         // the row goes once the message is answered.
@@ -585,12 +572,14 @@ void tst_StationFaults::endsOnSignal()
 
     const pid_t pid = pid_t(barlink.process().processId());
     if (second) {
-        // Stopped, the program takes both signals before it runs on: the second comes while
-        // it ends, whatever the machine's load.
+        // Stopped, the program's main thread takes both signals before it runs on: the second
+        // comes while it ends, whatever the machine's load. (Sent to that thread alone: sent to
+        // the process, another thread could take one while the main thread goes on.)
+        siginfo_t stopped{};
         QCOMPARE(::kill(pid, SIGSTOP), 0);
-        QTRY_COMPARE(processState(pid), 'T');
-        QCOMPARE(::kill(pid, first), 0);
-        QCOMPARE(::kill(pid, second), 0);
+        QCOMPARE(::waitid(P_PID, id_t(pid), &stopped, WSTOPPED | WNOWAIT), 0);
+        QCOMPARE(::syscall(SYS_tgkill, pid, pid, first), 0);
+        QCOMPARE(::syscall(SYS_tgkill, pid, pid, second), 0);
         QCOMPARE(::kill(pid, SIGCONT), 0);
     } else {
         QCOMPARE(::kill(pid, first), 0);
