@@ -2,7 +2,10 @@
 
 #include "base/StatusTexts.h"
 
+#include <QLoggingCategory>
 #include <QMessageBox>
+
+Q_LOGGING_CATEGORY(lcPrompt, "barlink.app.prompt", QtWarningMsg)
 
 namespace barlink::app {
 
@@ -51,6 +54,7 @@ base::Prompter::Answer PromptDialog::askWithDetails(Icon icon,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     }
+    qCDebug(lcPrompt).noquote() << "message box:" << text;
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

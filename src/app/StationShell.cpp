@@ -51,6 +51,9 @@ StationShell::StationShell()
             &StationShell::showPortSettings);
     connect(&m_window, &MainWindow::portSettingsRequested, this, &StationShell::showPortSettings);
     connect(&m_window, &MainWindow::closed, &m_station, &Station::shutdown);
+    // The program ends with its main window, even while the list manager's window or the
+    // journal is open: without the scanner nothing more can come.
+    connect(&m_window, &MainWindow::closed, this, [] { QApplication::exit(0); });
     connect(
         &m_window, &MainWindow::autoFieldSelectRequested, this, &StationShell::showFieldSelection);
     connect(&m_window,
@@ -105,10 +108,31 @@ StationShell::StationShell()
         auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &m_window);
         connect(shortcut, &QShortcut::activated, this, &StationShell::showTestConsole);
     }
+    connect(&m_endSignals, &EndSignals::endRequested, this, &StationShell::endOnRequest);
     m_window.enableMenus();
 }
 
 StationShell::~StationShell() = default;
+
+int StationShell::exec()
+{
+    // An end asked for during start-up does not wait for the event loop.
+    const int status = m_endRequested ? 0 : QApplication::exec();
+    // Once no event loop runs, the main window is closed as with its close box: the station
+    // shuts down; then the shell and its objects go, the journal and the list manager included.
+    if (m_endRequested)
+        m_window.close();
+    return status;
+}
+
+void StationShell::endOnRequest()
+{
+    m_endRequested = true;
+    // Every event loop returns, those of a message box, a dialog or a pause too, and one opened
+    // from now on returns at once, as though cancelled: the label in hand is done without
+    // waiting for anyone, and exec() closes the main window once nothing runs.
+    QApplication::exit(0);
+}
 
 bool StationShell::start(bool commandLineEmpty)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EndSignals.h"
 #include "EventLoopPacer.h"
 #include "LazyListManagerProvider.h"
 #include "MainWindow.h"
@@ -49,8 +50,13 @@ public:
     // is to end at once (another copy runs, or the port start-up refused). commandLineEmpty:
     // no arguments but the toolkit's own.
     [[nodiscard]] bool start(bool commandLineEmpty);
+    // Runs the event loop; returns the program's exit status. Asked by the system to end
+    // (SIGTERM, SIGINT, SIGHUP), the program ends as when the main window is closed, and 0.
+    [[nodiscard]] int exec();
 
 private:
+    // Leaves every event loop at once: see exec().
+    void endOnRequest();
     void showPortSettings();
     void showFieldSelection();
     void showExclusionInsertion();
@@ -70,6 +76,10 @@ private:
     void watchList(embeddedlist::ListStore *store);
     void makeListWindow(embeddedlist::ListStore *store);
 
+    // Made first and gone last: while the shell and its objects go (the journal and the list
+    // manager included), a first request does not cut that short; a second ends it at once.
+    EndSignals m_endSignals;
+    bool m_endRequested = false;
     MainWindow m_window;
     PromptDialog m_prompter{&m_window};
     EventLoopPacer m_pacer;

@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
         // QApplication has taken its own options (-platform, -style, ...) off the command line.
         if (!shell.start(QApplication::arguments().size() <= 1))
             return 0;
-        return QApplication::exec();
+        return shell.exec();
     } catch (...) {
         app::GuardedApplication::reportCurrentException();
     }

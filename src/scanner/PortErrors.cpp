@@ -19,6 +19,8 @@ Error openError(QSerialPort::SerialPortError error,
         text = QStringLiteral("Invalid port number");
         break;
     case QSerialPort::PermissionError:
+        // The user may use the device (that is asked before opening): another program has it.
+        return busyError(device);
     case QSerialPort::OpenError:
         number = Error::PortAlreadyOpen;
         text = QStringLiteral("Port already open");
@@ -34,6 +36,13 @@ Error openError(QSerialPort::SerialPortError error,
     if (!systemText.isEmpty())
         text += QStringLiteral(" (") + systemText + QLatin1Char(')');
     return Error(number, text);
+}
+
+Error busyError(const QString &device)
+{
+    return Error(
+        Error::PortAlreadyOpen,
+        QStringLiteral("Port already open: another program uses the scanner on %1").arg(device));
 }
 
 Error notAllowedError(const QString &device)

@@ -28,19 +28,25 @@ void SerialScannerPort::open(const QString &device, const QString &lineSettings)
     if (!settings)
         throw Error(Error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     if (device.trimmed().isEmpty())
-        throw Error(Error::InvalidPortNumber, QStringLiteral("Invalid port number: no device named"));
+        throw Error(Error::InvalidPortNumber,
+                    QStringLiteral("Invalid port number: no device named"));
 
     // QSerialPort reports a device the user may not use as it reports one in use by another
     // program: ask the system first.
     if (m_accessCheck && m_accessCheck(device) == EACCES)
         throw notAllowedError(device);
 
-    m_port.setPortName(device);
+    m_port.setPortName(systemDevice(device));
     m_port.setReadBufferSize(ReadBufferBytes);
     applyLineSettings(m_port, *settings);
     if (!m_port.open(QIODevice::ReadWrite)) {
         qCInfo(lcScanner) << "cannot open" << device << m_port.error() << m_port.errorString();
         throw openError(m_port.error(), device, m_port.errorString());
+    }
+    if (!takeDevice(m_port.handle())) {
+        qCInfo(lcScanner) << "held by another program:" << device;
+        closePort();
+        throw busyError(device);
     }
     qCDebug(lcScanner) << "opened" << device << lineSettings;
 }

@@ -31,9 +31,10 @@ public:
     [[nodiscard]] static int systemAccessError(const QString &device);
     void setAccessCheck(AccessCheck check) { m_accessCheck = std::move(check); }
 
-    // Throws barlink::Error 380 for invalid line settings, 70 when the user may not use the
-    // device (see notAllowedError()), 8002/8005/8010/8015 when the device cannot be opened
-    // (see openError()).
+    // Opens the device itself, whatever link names it, and keeps it from every other program:
+    // one scanner, one station. Throws barlink::Error 380 for invalid line settings, 70 when
+    // the user may not use the device (see notAllowedError()), 8005 when another program has it
+    // (see busyError()), 8002/8010/8015 when the device cannot be opened (see openError()).
     void open(const QString &device, const QString &lineSettings) override;
     void close() override;
     [[nodiscard]] bool isOpen() const override;
@@ -43,10 +44,13 @@ public:
     // Throws barlink::Error 8012 when the port is not open, 57 when the bytes cannot be queued.
     void write(const QByteArray &bytes) override;
 
-    // The device of the last open(), as given.
-    [[nodiscard]] QString deviceName() const { return m_port.portName(); }
-
 private:
+    // The device a name stands for, links followed, so that every name of a device has the
+    // same lock file; the name itself when there is no such file.
+    [[nodiscard]] static QString systemDevice(const QString &device);
+    // Takes the open device for this port alone; false when another program holds it.
+    [[nodiscard]] static bool takeDevice(qintptr handle);
+
     void handleError(QSerialPort::SerialPortError error);
     void closePort();
 

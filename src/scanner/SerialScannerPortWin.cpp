@@ -9,4 +9,16 @@ int SerialScannerPort::systemAccessError(const QString &device)
     return 0;
 }
 
+// A COM port opens for one program at a time, and its name has no links.
+QString SerialScannerPort::systemDevice(const QString &device)
+{
+    return device;
+}
+
+bool SerialScannerPort::takeDevice(qintptr handle)
+{
+    Q_UNUSED(handle);
+    return true;
+}
+
 } // namespace barlink::scanner

@@ -10,6 +10,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 
+#include <csignal>
+
 namespace barlink::testing {
 
 class BarlinkProcess
@@ -35,10 +37,17 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_LOGGING_RULES"),
                    QStringLiteral("barlink.scanner.debug=true\nbarlink.label.debug=true\n"
-                                  "barlink.app.startup.debug=true"));
+                                  "barlink.app.startup.debug=true\n"
+                                  "barlink.app.prompt.debug=true"));
         env.remove(QStringLiteral("BARLINK_TEST_CONSOLE"));
         m_process.setProcessEnvironment(env);
         m_process.setProgram(QStringLiteral(BARLINK_BINARY));
+        // The signals that end the program are its own to handle, even when the tests were
+        // started with one of them ignored (nohup).
+        m_process.setChildProcessModifier([] {
+            for (const int number : {SIGTERM, SIGINT, SIGHUP})
+                std::signal(number, SIG_DFL);
+        });
     }
     ~BarlinkProcess() { kill(); }
     BarlinkProcess(const BarlinkProcess &) = delete;

@@ -12,18 +12,27 @@
 // Permissions do not stop root, so the disk faults are made in ways that stop anyone: a file
 // size limit (a write past it fails part way, as on a full disk), a path through a plain file,
 // /dev/full, a folder or a fifo where a file is expected.
+//
+// The real program is also asked to end by the system (SIGTERM, SIGINT, SIGHUP), which it does
+// as when its main window is closed.
 
 #include "BarlinkProcess.h"
 #include "PtyPair.h"
 #include "embeddedlist/RunState.h"
+#include "journal/Connection.h"
+#include "journal/EntryQuery.h"
+#include "journal/LocalFile.h"
 #include "program/ProgramBarcode.h"
 
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace barlink;
@@ -111,6 +120,30 @@ QByteArray programLabel(int textBytes)
     return "PB1^X800^Y600^Z18!" + text.left(textBytes);
 }
 
+// The journal of the program run in root, oldest entry first: a label as the journal keeps it, a
+// station event by its name ("start", "end", ...).
+QStringList journalLabels(const QString &root)
+{
+    const journal::Connection connection(QStringLiteral("QSQLITE"));
+    QSqlDatabase db = connection.database();
+    QStringList labels;
+    if (journal::openLocalFile(db,
+                               root + QStringLiteral("/data/barlink/journal.sqlite"),
+                               journal::Durability::Checkpoints)
+            .isEmpty()) {
+        for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0))
+            labels.prepend(e.label);
+    }
+    db.close();
+    return labels;
+}
+
+// The lock file QSerialPort keeps for an open device: "/dev/pts/3" has "/var/lock/LCK..pts_3".
+QString portLockFile(const QString &device)
+{
+    return QStringLiteral("/var/lock/LCK..") + QString(device).remove(0, 5).replace(u'/', u'_');
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Case)
@@ -136,6 +169,8 @@ private Q_SLOTS:
     void killedAfterAck_data();
     void killedAfterAck();
     void settingsProblemsHoldNothingBack();
+    void endsOnSignal_data();
+    void endsOnSignal();
     void instanceLockStaysInTheUsersFolders();
 
 private:
@@ -503,6 +538,89 @@ void tst_StationFaults::settingsProblemsHoldNothingBack()
     // The window was shown before the station took its first label, and nothing closes it.
     QVERIFY2(barlink.log().contains("barlink.app.startup: settings problems shown: 2"),
              barlink.log().constData());
+}
+
+// The real program asked to end by the system ends as when its main window is closed, a
+// message box open or not: the label in hand is done, the journal's "end" comes last, the
+// instance lock and the port's lock file are gone, the list is whole, the exit status is 0. A
+// second signal while it ends ends it at once.
+void tst_StationFaults::endsOnSignal_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");      // 0: none
+    QTest::addColumn<bool>("messageBox"); // a message box is open when the signal comes
+
+    QTest::newRow("SIGTERM") << SIGTERM << 0 << false;
+    QTest::newRow("SIGINT") << SIGINT << 0 << false;
+    QTest::newRow("SIGHUP") << SIGHUP << 0 << false;
+    QTest::newRow("SIGTERM while a message box is open") << SIGTERM << 0 << true;
+    QTest::newRow("SIGTERM then SIGINT: ends at once") << SIGTERM << SIGINT << false;
+}
+
+void tst_StationFaults::endsOnSignal()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(bool, messageBox);
+
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    const QString root = m_dir->path();
+    QVERIFY(writeBytes(root + "/gcode/BAD.CNC", "G90 X10\n(DOOR)\n"));
+    BarlinkProcess barlink(root, pty.slavePath());
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY(pty.write("%12ITEM.CNC N1 X"));
+    QVERIFY(barlink.waitForLog("barlink.label: label \"%12ITEM.CNC N1 X\""));
+    QVERIFY(pty.write("%22600 400 18"));
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\r"), 20000);
+    QStringList rows{"ITEM.CNC f7 600x400x18 r1"};
+    const QString instanceLock = root + QStringLiteral("/run/BarCode.lock");
+    const QString portLock = portLockFile(pty.slavePath());
+    QVERIFY(QFile::exists(instanceLock));
+    QVERIFY(QFile::exists(portLock));
+    if (messageBox) {
+        // An item of one label: the operator is told that its program is no program file, and
+        // the row goes once the message is answered.
+        QVERIFY(pty.write("%11BAD.CNC N"));
+        QVERIFY2(barlink.waitForLog("Not a proper program file"), barlink.log().constData());
+        rows << "BAD.CNC f1 xx r1";
+    }
+
+    const pid_t pid = pid_t(barlink.process().processId());
+    if (second) {
+        // Stopped, the program's main thread takes both signals before it runs on: the second
+        // comes while it ends, whatever the machine's load. (Sent to that thread alone: sent to
+        // the process, another thread could take one while the main thread goes on.)
+        siginfo_t stopped{};
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        QCOMPARE(::waitid(P_PID, id_t(pid), &stopped, WSTOPPED | WNOWAIT), 0);
+        QCOMPARE(::syscall(SYS_tgkill, pid, pid, first), 0);
+        QCOMPARE(::syscall(SYS_tgkill, pid, pid, second), 0);
+        QCOMPARE(::kill(pid, SIGCONT), 0);
+    } else {
+        QCOMPARE(::kill(pid, first), 0);
+    }
+    QVERIFY(barlink.process().waitForFinished(20000));
+    const QStringList journal = journalLabels(root);
+    QCOMPARE(journal.value(0), QStringLiteral("start"));
+    if (second) {
+        QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
+        QVERIFY(!journal.contains(QStringLiteral("end")));
+    } else {
+        QVERIFY2(barlink.process().exitStatus() == QProcess::NormalExit
+                     && barlink.process().exitCode() == 0,
+                 barlink.log().constData());
+        QCOMPARE(journal.count(QStringLiteral("end")), 1);
+        QCOMPARE(journal.last(), QStringLiteral("end"));
+        // The label in hand was done before the end, as though its message had been answered.
+        if (messageBox)
+            QCOMPARE(journal.value(journal.size() - 2), QStringLiteral("%11BAD.CNC N"));
+        QCOMPARE(pty.received(), QByteArray("ACK\r").repeated(rows.size()));
+        QVERIFY(!QFile::exists(instanceLock));
+        QVERIFY(!QFile::exists(portLock));
+    }
+    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), rows);
 }
 
 QTEST_GUILESS_MAIN(tst_StationFaults)

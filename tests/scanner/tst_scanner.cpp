@@ -26,6 +26,9 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace barlink;
 using namespace barlink::scanner;
@@ -138,7 +141,7 @@ private Q_SLOTS:
             {"error", "systemText", "number", "description"});
         // clang-format off
         QTest::newRow("missing device")   << SP::DeviceNotFoundError << "No such file or directory" << 8002 << "Invalid port number: /dev/ttyS7 (No such file or directory)";
-        QTest::newRow("busy")             << SP::PermissionError << "Permission denied" << 8005 << "Port already open: /dev/ttyS7 (Permission denied)";
+        QTest::newRow("busy")             << SP::PermissionError << "Permission denied" << 8005 << "Port already open: another program uses the scanner on /dev/ttyS7";
         QTest::newRow("open twice")       << SP::OpenError << QString() << 8005 << "Port already open: /dev/ttyS7";
         QTest::newRow("settings refused") << SP::UnsupportedOperationError << "Invalid argument" << 8015 << "Could not set comm state: /dev/ttyS7 (Invalid argument)";
         QTest::newRow("other")            << SP::UnknownError << "Input/output error" << 8010 << "The hardware is not available: /dev/ttyS7 (Input/output error)";
@@ -413,26 +416,52 @@ private Q_SLOTS:
         QVERIFY(!port.isOpen());
     }
 
-    // An open device is busy for a second port; opening another device releases it.
+    // A device that one port has open is busy for a second, by whichever name the second knows
+    // it (its own, a link to it), and so is a device another program has locked, root or not;
+    // the second opens it once the first lets go (the first port by opening another device).
+    void portOpenDeviceIsBusyUntilReleased_data()
+    {
+        columns<QString, bool>({"secondName", "otherProgram"});
+        QTest::newRow("same name") << "device" << false;
+        QTest::newRow("a link to the device") << "link" << false;
+        QTest::newRow("another program's lock") << "device" << true;
+    }
     void portOpenDeviceIsBusyUntilReleased()
     {
         NEED_PTY(pty);
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("scanner"));
+        QVERIFY(QFile::link(pty.slavePath(), link));
+        const QString name = fetch<QString>("secondName") == u"link" ? link : pty.slavePath();
         SerialScannerPort first;
-        first.open(pty.slavePath(), defaultSettings);
+        int otherProgram = -1;
+        if (fetch<bool>("otherProgram")) {
+            otherProgram
+                = ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDWR | O_NOCTTY);
+            QCOMPARE(::flock(otherProgram, LOCK_EX | LOCK_NB), 0);
+        } else {
+            first.open(pty.slavePath(), defaultSettings);
+        }
         SerialScannerPort second;
-        const auto openSecond = [&] { second.open(pty.slavePath(), defaultSettings); };
+        const auto openSecond = [&] { second.open(name, defaultSettings); };
         QString description;
         QCOMPARE(errorNumber(openSecond, &description), 8005);
-        QVERIFY2(description.contains(pty.slavePath()), qPrintable(description));
-        QVERIFY(first.isOpen());
+        QCOMPARE(description, busyError(name).description());
+        QVERIFY(!second.isOpen());
 
-        PtyPair other;
-        QVERIFY(other.isValid());
-        first.open(other.slavePath(), defaultSettings);
-        QVERIFY(other.write("B"));
-        QTRY_COMPARE(first.bytesWaiting(), 1);
-        QCOMPARE(first.readAll(), QByteArray("B"));
+        if (otherProgram >= 0) {
+            ::close(otherProgram);
+        } else {
+            PtyPair other;
+            QVERIFY(other.isValid());
+            first.open(other.slavePath(), defaultSettings);
+            QVERIFY(other.write("B"));
+            QTRY_COMPARE(first.bytesWaiting(), 1);
+            QCOMPARE(first.readAll(), QByteArray("B"));
+        }
         QCOMPARE(errorNumber(openSecond), 0);
+        QVERIFY(pty.write("A"));
+        QTRY_COMPARE(second.bytesWaiting(), 1);
     }
 
     // barlink and both tools answer --help and --version and end at once, before anything
