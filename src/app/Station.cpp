@@ -156,6 +156,7 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
     const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
     const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
     m_shownLabel = compressed.value_or(journal::escapeControls(label));
+    m_doubleScan.setTyped(source == journal::Source::Manual);
     m_recorder.begin(source,
                      m_shownLabel,
                      compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,
@@ -213,6 +214,7 @@ void Station::interpretProgramBarcode(const QString &label)
 {
     const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
     m_shownLabel = compressed.value_or(programLabelSummary(label));
+    m_doubleScan.setTyped(false);
     m_recorder.begin(journal::Source::Scanner,
                      m_shownLabel,
                      compressed ? std::optional(journal::Kind::Compressed) : std::nullopt,

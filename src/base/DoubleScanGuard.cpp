@@ -21,8 +21,7 @@ DoubleScanGuard::DoubleScanGuard()
 void DoubleScanGuard::setWindowSeconds(int seconds)
 {
     m_windowSeconds = std::max(0, seconds);
-    m_collecting.clear();
-    m_last.clear();
+    forget();
 }
 
 void DoubleScanGuard::add(const QString &label)
@@ -31,38 +30,45 @@ void DoubleScanGuard::add(const QString &label)
         m_collecting << label;
 }
 
-std::optional<qint64> DoubleScanGuard::repeatOfLast() const
+std::optional<qint64> DoubleScanGuard::repeatOfLast()
 {
-    if (m_windowSeconds == 0 || m_last.isEmpty() || m_collecting != m_last)
+    const bool refusedBefore = std::exchange(m_refused, false);
+    if (m_windowSeconds == 0 || m_typed || m_last.isEmpty() || m_collecting != m_last
+        || refusedBefore)
         return std::nullopt;
     const qint64 since = m_clock() - m_lastAt;
     if (since > qint64(m_windowSeconds) * 1000)
         return std::nullopt;
+    m_refused = true;
     return since;
 }
 
 void DoubleScanGuard::taken()
 {
+    m_refused = false;
+    const std::optional<qint64> rowsAt = std::exchange(m_rowsAt, std::nullopt);
     if (m_windowSeconds == 0)
         return;
     m_last = std::exchange(m_collecting, {});
-    m_lastAt = m_clock();
+    m_lastAt = rowsAt.value_or(m_clock());
 }
 
 void DoubleScanGuard::forget()
 {
     m_collecting.clear();
     m_last.clear();
+    m_refused = false;
+    m_rowsAt.reset();
 }
 
 QString DoubleScanGuard::statusText()
 {
-    return QStringLiteral("Scanned twice: not added again.");
+    return QStringLiteral("Scanned twice: not added again. Scan again to add it.");
 }
 
 QString DoubleScanGuard::reason(qint64 sinceLastMs)
 {
-    return QStringLiteral("scanned twice: the same labels as the item taken %1 s before")
+    return QStringLiteral("scanned twice: the same piece as the item taken %1 s before")
         .arg(double(sinceLastMs) / 1000.0, 0, 'f', 1);
 }
 

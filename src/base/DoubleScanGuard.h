@@ -8,12 +8,14 @@
 
 namespace barlink::base {
 
-// Refuses an item whose labels are those of the item taken last, completed within a few
-// seconds of it: a scanner that triggers twice must not put one panel into the list twice.
-// The labels of an item are the ones taken into it, in order: a field-code label, the
-// segments (program, dimensions, variables), a plain program name, a program barcode. The same
-// labels later than the window are taken as usual: identical panels carry identical labels.
-// A list command or list label between two items makes the second no repeat of the first.
+// Refuses an item that is the same piece as the item taken last, completed within a few
+// seconds of the moment that item's rows were added: a scanner that triggers twice must not put
+// one panel into the list twice. The same piece: the same labels taken into it, in order (the
+// segments: program, dimensions, variables; a plain program name; a program barcode), whatever
+// field-code label came before. The same labels later than the window are taken as usual, and
+// so is the scan that follows a refusal, if it is again the same piece: an operator who holds
+// two identical panels scans the second again. A label typed in the main window is never
+// refused, and a list command or list label between two items makes the second no repeat.
 class DoubleScanGuard
 {
 public:
@@ -28,21 +30,32 @@ public:
     // For tests: the clock to read instead of the steady one.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
-    // A label has been taken into the item being collected.
+    // A label has been taken into the item being collected (field-code labels are not: they
+    // say where the piece goes, not which piece it is).
     void add(const QString &label);
+    // The labels that follow are typed in the main window (true) or scanned (false).
+    void setTyped(bool typed) { m_typed = typed; }
+    // The rows of the item being collected went into the list now: the window of the next item
+    // runs from here, not from after the pauses that follow.
+    void rowsAdded() { m_rowsAt = m_clock(); }
     // The item being collected is given up: its labels go.
-    void drop() { m_collecting.clear(); }
-    // The item being collected is complete: the milliseconds since the item taken last when its
-    // labels are the same and it was taken within the window; nothing otherwise.
-    [[nodiscard]] std::optional<qint64> repeatOfLast() const;
+    void drop()
+    {
+        m_collecting.clear();
+        m_rowsAt.reset();
+    }
+    // The item being collected is complete: the milliseconds since the rows of the item taken
+    // last when it is the same piece, scanned within the window, and not scanned again after a
+    // refusal; nothing otherwise. A repeat it returns counts as refused.
+    [[nodiscard]] std::optional<qint64> repeatOfLast();
     // The item being collected was sent: it becomes the item taken last.
     void taken();
     // A list command or list label: the next item repeats nothing before it.
     void forget();
 
-    // "Scanned twice: not added again."
+    // "Scanned twice: not added again. Scan again to add it."
     [[nodiscard]] static QString statusText();
-    // Why the item was refused, for the journal: "scanned twice: the same labels as the item
+    // Why the item was refused, for the journal: "scanned twice: the same piece as the item
     // taken 0.8 s before".
     [[nodiscard]] static QString reason(qint64 sinceLastMs);
 
@@ -52,6 +65,9 @@ private:
     QStringList m_collecting;
     QStringList m_last;
     qint64 m_lastAt = 0;
+    std::optional<qint64> m_rowsAt; // when the rows of the item being collected were added
+    bool m_typed = false;
+    bool m_refused = false; // the last completed item was refused as a repeat
 };
 
 } // namespace barlink::base

@@ -1,6 +1,7 @@
 #include "label/ItemSender.h"
 
 #include "base/CurrentItem.h"
+#include "base/DoubleScanGuard.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "base/Pacer.h"
@@ -73,6 +74,7 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
     callListManager(QStringLiteral("add the row"),
                     [this] { addListRow(m_context.item, m_context.link, m_context.provider); });
     ++rowsAdded;
+    m_context.doubleScan.rowsAdded();
     if (m_context.options.autoStart())
         callListManager(QStringLiteral("start the list"),
                         [this] { m_context.link.hostListStart(); });

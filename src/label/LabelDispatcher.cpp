@@ -97,7 +97,6 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         m_context.item.runField = fieldCode;
         m_context.item.runFieldFixed = true;
         seedFieldSelection(6);
-        m_context.doubleScan.add(label);
         decide(Kind::FieldCode, Result::Taken);
         return true;
     }

@@ -5,6 +5,8 @@
 #include "base/StatusTexts.h"
 
 #include <QTemporaryDir>
+
+#include <numeric>
 #include <QTest>
 
 using namespace barlink;
@@ -25,7 +27,14 @@ struct Bench
         valid = PtyStation::prepare(dir.path(), pty.slavePath(), SelectionKeys + keys);
         rig = std::make_unique<PtyStation>(dir.path());
         valid = valid && rig->start();
-        rig->station.doubleScan().setClock([this] { return now; });
+        // The pauses of the station (after "ACK") pass on the guard's clock too.
+        rig->station.doubleScan().setClock([this] {
+            return now
+                   + qint64(1000
+                            * std::accumulate(rig->instantPacer.pauses.cbegin(),
+                                              rig->instantPacer.pauses.cend(),
+                                              0.0f));
+        });
         QObject::connect(&rig->station,
                          &app::Station::labelHandled,
                          [this](const QString &, const base::LabelOutcome &outcome) {
@@ -40,8 +49,13 @@ struct Bench
     void scan(const QByteArray &label, qint64 atMs)
     {
         now = atMs;
+        rig->instantPacer.pauses.clear();
         const qsizetype handled = outcomes.size();
-        QVERIFY(pty.write(label));
+        // "typed:LABEL" is typed in the main window instead.
+        if (label.startsWith("typed:"))
+            (void)rig->station.manualEntry().interpretLabel(QString::fromLatin1(label.mid(6)));
+        else
+            QVERIFY(pty.write(label));
         QTRY_VERIFY_WITH_TIMEOUT(outcomes.size() > handled && !rig->station.gate().isBusy(),
                                  Patience);
     }
@@ -109,9 +123,18 @@ void tst_RefusalFeedback::scannerHears_data()
         << guard << QByteArrayList{"%12P.CNC N X@0", "%22600 400 18@0", "%12P.CNC N X@100",
                                    "%22600 400 18@200"}
         << QStringList{"waiting", "taken", "waiting", "refused"} << 1 << QByteArray("ACK\r");
-    QTest::addRow("a field-code label makes other labels")
-        << guard << QByteArrayList{"DEMO@0", "%S%@100", "DEMO@200"}
-        << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a field-code label before the repeat makes no other piece")
+        << guard << QByteArrayList{"%S%@0", "DEMO@0", "DEMO@200"}
+        << QStringList{"taken", "taken", "refused"} << 1 << QByteArray("ACK\r");
+    QTest::addRow("the scan after a refusal is taken: a second identical panel")
+        << guard << QByteArrayList{"DEMO@0", "DEMO@100", "DEMO@200", "DEMO@300"}
+        << QStringList{"taken", "refused", "taken", "refused"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a typed label is never refused as scanned twice")
+        << guard << QByteArrayList{"DEMO@0", "typed:DEMO@100"}
+        << takenRefused.mid(0, 1) + QStringList{"taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("the window runs from the rows added, not from after the pauses")
+        << DefaultField + "DuplicateSeconds=1\r\n" << QByteArrayList{"DEMO@0", "DEMO@1001"}
+        << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
     QTest::addRow("a list command between two items makes the second deliberate")
         << guard << QByteArrayList{"DEMO@0", "%STOP%@100", "DEMO@200"}
         << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
