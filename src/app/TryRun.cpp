@@ -25,19 +25,58 @@ namespace {
 
 using Decision = base::LabelOutcome::Result;
 
-// What the try run saw, in order.
+// What the try run saw, in order, and what the station would show of it.
 struct Account
 {
     QStringList lines;
+    // The status line texts and message boxes since the last takeShown(), as the account
+    // words them.
+    QStringList shown;
     void add(const QString &line) { lines << line; }
     void detail(const QString &line) { lines << QStringLiteral("    ") + line; }
+    // A status line text or a message box: a line of the account and of the summary.
+    void show(const QString &line)
+    {
+        detail(line);
+        shown << line;
+    }
+    QStringList takeShown() { return std::exchange(shown, {}); }
 };
 
-// Keeps the status line for the account of a refusal; shows nothing.
+// A status line text on one line of the account: a line end or other control character it
+// holds (a label's rest shown while it is read) is written as the escapes of a label are.
+QString oneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\r')
+            line += QStringLiteral("\\r");
+        else if (c == u'\n')
+            line += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            line += QStringLiteral("\\x")
+                    + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+        else
+            line += c;
+    }
+    return line;
+}
+
+// Tells the account of every status line text the station shows; shows nothing itself.
 class TryDisplay : public base::OperatorDisplay
 {
 public:
-    void setStatus(const QString &text) override { m_status = text; }
+    explicit TryDisplay(Account &account)
+        : m_account(account)
+    {}
+    void setStatus(const QString &text) override
+    {
+        // The same text again changes nothing on the screen.
+        if (text != m_status)
+            m_account.show(QStringLiteral("status line: ") + oneLine(text));
+        m_status = text;
+    }
     QString status() const override { return m_status; }
     void setSegmentIndicator(Segment, bool) override {}
     void setAutoFieldSelectionVisible(bool) override {}
@@ -49,6 +88,7 @@ public:
     void beep() override {}
 
 private:
+    Account &m_account;
     QString m_status;
 };
 
@@ -62,7 +102,8 @@ public:
     {}
     Answer ask(Icon, Buttons buttons, const QString &text) override
     {
-        m_account.detail(QStringLiteral("message box: ") + QString(text).replace(u'\n', u' '));
+        m_account.show(QStringLiteral("message box: ") + QString(text).replace(u'\n', u' '));
+        ++m_boxes;
         switch (buttons) {
         case Buttons::Ok:
             return Answer::Ok;
@@ -74,9 +115,12 @@ public:
         }
         return Answer::Cancel;
     }
+    // How many message boxes the station has shown.
+    [[nodiscard]] int boxes() const { return m_boxes; }
 
 private:
     Account &m_account;
+    int m_boxes = 0;
 };
 
 class NoPause : public base::Pacer
@@ -292,7 +336,7 @@ TryRun::TryRun(QString programDir, QString windowsDir)
 TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
 {
     Account account;
-    TryDisplay display;
+    TryDisplay display(account);
     TryPrompter prompter(account);
     NoPause pacer;
     MemoryPort port(account);
@@ -313,18 +357,24 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     station.link().setApplication(provider.createApplication());
     station.link().setCurrentList(list);
     port.open(QString(), QString());
-    // As a station that has sent items before: the values a reset item carries.
-    station.item().resetItem();
+    // The item is left as start-up leaves it, not reset: on a freshly started station the first
+    // item's comment (162) and fields 282 and 223 are empty where no label or program file
+    // fills them; only after an item has been sent do they carry a blank.
+    account.detail(QStringLiteral("tried as a freshly started station: nothing scanned before"));
 
     Result result;
-    // Each label's own outcome, rows and field choices.
+    for (const QString &line : account.takeShown())
+        result.summary << line;
+    // Each label's own outcome, rows and field choices; a label the scanner sends may hold
+    // several that are handled one by one (a compressed label, "%N%" before a text).
     base::LabelOutcome outcome;
-    QStringList labelFields;
+    QStringList pieceFields;
+    int boxesBefore = 0;
     quint64 selectionsSeen = 0;
     const fieldsel::FieldSelector &selector = station.selector();
     QObject::connect(
         &station.sender(), &label::ItemSender::rowSent, &station, [&](const QString &field, bool) {
-            labelFields << field;
+            pieceFields << field;
             const QString row = list->addedRows().constLast();
             result.rows << row;
             account.detail(QStringLiteral("row %1 in work field %2 (number %3)")
@@ -347,23 +397,31 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                 account.detail(QStringLiteral("    ") + line);
         });
     QStringList handled;
-    QObject::connect(&station,
-                     &Station::labelHandled,
-                     &station,
-                     [&](const QString &, const base::LabelOutcome &decided) {
-                         outcome = decided;
-                         handled << outcomeWords(decided, labelFields);
-                         if (decided.result == Decision::Refused
-                             || decided.result == Decision::Failed)
-                             result.allTaken = false;
-                     });
+    QObject::connect(
+        &station,
+        &Station::labelHandled,
+        &station,
+        [&](const QString &, const base::LabelOutcome &decided) {
+            outcome = decided;
+            QString words = outcomeWords(decided, std::exchange(pieceFields, {}));
+            // The station takes no label while a message box waits for its answer.
+            if (prompter.boxes() != boxesBefore) {
+                words = QStringLiteral("held by a message box until it is answered, then ") + words;
+                result.allTaken = false;
+            }
+            boxesBefore = prompter.boxes();
+            handled << words;
+            if (decided.result == Decision::Refused || decided.result == Decision::Failed)
+                result.allTaken = false;
+        });
 
     scanner::ScanPoller &poller = station.poller();
     for (const QByteArray &label : labels) {
         const QString shown = text::escapeBytes(label);
         account.add(QStringLiteral("Label \"%1\"").arg(shown));
         handled.clear();
-        labelFields.clear();
+        pieceFields.clear();
+        boxesBefore = prompter.boxes();
         outcome = {};
         port.received = label;
         // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a
@@ -378,17 +436,26 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         if (outcome.result == Decision::Waiting)
             account.detail(QStringLiteral("item so far: ")
                            + itemSoFar(station.item(), station.dispatcher().segmentsSeen()));
-        if (outcome.result == Decision::Refused || outcome.result == Decision::Failed)
-            account.detail(QStringLiteral("status line: ") + display.status());
         for (const QString &skipped : station.writes().takeSkipped())
             account.detail(QStringLiteral("not written: ") + skipped);
         result.summary << QStringLiteral("%1: %2").arg(
             shown, handled.isEmpty() ? QStringLiteral("nothing to handle") : handled.join(u"; "));
+        for (const QString &line : account.takeShown())
+            result.summary << QStringLiteral("    ") + line;
     }
-    if (!station.dispatcher().segmentsSeen().isEmpty())
+    if (!station.dispatcher().segmentsSeen().isEmpty()) {
+        result.itemWaiting = true;
         result.summary << QStringLiteral("The last item is not complete: nothing of it was sent.");
+    }
     result.account = account.lines;
     return result;
+}
+
+int TryRun::Result::exitStatus() const
+{
+    if (!allTaken)
+        return 1;
+    return itemWaiting ? 3 : 0;
 }
 
 int runTryCommand(const QStringList &arguments,
@@ -420,7 +487,7 @@ int runTryCommand(const QStringList &arguments,
     for (const QString &line : result.summary)
         err << line << '\n';
     err.flush();
-    return result.allTaken ? 0 : 1;
+    return result.exitStatus();
 }
 
 } // namespace barlink::app

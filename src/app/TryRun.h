@@ -26,10 +26,17 @@ public:
         // spaces for each level it is below a label's; the fields of a row are lines of
         // number, name and value separated by tabs.
         QStringList account;
-        // One line per label.
+        // One line per label, each followed by the status line texts and message boxes the
+        // station would show for it, four spaces in.
         QStringList summary;
-        // No label was refused and none failed.
+        // No label was refused, none failed and none was held by a message box.
         bool allTaken = true;
+        // The labels end with an item that waits for more of its labels.
+        bool itemWaiting = false;
+
+        // 0 every label taken and no item waiting, 1 a label refused, failed or held by a
+        // message box, 3 the labels end with an item waiting.
+        [[nodiscard]] int exitStatus() const;
     };
 
     // programDir, windowsDir: where the settings file is looked for, as the station does.
@@ -44,8 +51,8 @@ private:
 };
 
 // barlink --try LABEL...: the arguments after "--try" are the labels, with escapes. Prints
-// the rows to out and one line per label to err. Returns the exit status: 0 when every label
-// was taken, 1 when one was refused or failed, 2 for a wrong command line.
+// the rows to out and the summary to err. Returns Result::exitStatus(), or 2 for a wrong
+// command line.
 [[nodiscard]] int runTryCommand(const QStringList &arguments,
                                 const QString &programDir,
                                 const QString &windowsDir,

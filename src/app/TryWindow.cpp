@@ -16,8 +16,12 @@ namespace {
 
 bool isBad(const QString &text)
 {
-    return text.contains(QLatin1String(": refused")) || text.contains(QLatin1String(": failed"))
-           || text.startsWith(QLatin1String("refused")) || text.startsWith(QLatin1String("failed"));
+    for (const char *bad : {"refused", "failed", "held by a message box"}) {
+        if (text.startsWith(QLatin1String(bad))
+            || text.contains(QLatin1String(": ") + QLatin1String(bad)))
+            return true;
+    }
+    return false;
 }
 
 // The account in HTML: a label as a heading, its details indented by level, a refusal or
