@@ -5,7 +5,6 @@
 #include "RecentScansModel.h"
 #include "ScanWords.h"
 #include "base/Error.h"
-#include "base/LabelGate.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/TablePlanWidget.h"
 #include "label/LabelInterpreter.h"
@@ -412,10 +411,9 @@ void MainWindow::bindOptions(base::Options &options)
     connect(&options, &base::Options::valueChanged, this, &MainWindow::showOption);
 }
 
-void MainWindow::setLabelInterpreter(label::LabelInterpreter *interpreter, base::LabelGate *gate)
+void MainWindow::setLabelInterpreter(label::LabelInterpreter *interpreter)
 {
     m_interpreter = interpreter;
-    m_gate = gate;
 }
 
 void MainWindow::startManualEntry()
@@ -449,16 +447,8 @@ void MainWindow::endManualEntry()
     }
     bool accepted = false;
     if (m_interpreter) {
-        // One label at a time: a scanned label in hand is finished first.
-        if (m_gate)
-            m_gate->waitUntilFree();
         try {
-            if (m_gate) {
-                base::LabelGate::Hold hold(*m_gate);
-                accepted = m_interpreter->interpretLabel(text);
-            } else {
-                accepted = m_interpreter->interpretLabel(text);
-            }
+            accepted = m_interpreter->interpretLabel(text);
         } catch (const Error &error) {
             QMessageBox box(QMessageBox::Critical,
                             base::applicationTitle(),

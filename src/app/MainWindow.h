@@ -23,10 +23,6 @@ namespace Ui {
 class MainWindow;
 }
 
-namespace barlink::base {
-class LabelGate;
-} // namespace barlink::base
-
 namespace barlink::label {
 class LabelInterpreter;
 } // namespace barlink::label
@@ -50,8 +46,8 @@ public:
 
     // Binds the option check boxes to the switches (both ways).
     void bindOptions(base::Options &options);
-    // Where manual entry sends its labels, and the gate that keeps one label at a time.
-    void setLabelInterpreter(label::LabelInterpreter *interpreter, base::LabelGate *gate);
+    // Where manual entry sends its labels; it takes them one at a time with the scanned ones.
+    void setLabelInterpreter(label::LabelInterpreter *interpreter);
 
     // Enables the menu commands whose signal below is connected; the others stay disabled.
     void enableMenus();
@@ -125,7 +121,6 @@ private:
     std::array<QLabel *, SegmentCount> m_labId{};
     base::Options *m_options = nullptr;
     label::LabelInterpreter *m_interpreter = nullptr;
-    base::LabelGate *m_gate = nullptr;
     bool m_exitRequested = false;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;

@@ -4,12 +4,16 @@
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "program/CompressedLabelDecoder.h"
+#include "scanner/PollerDisplay.h"
 #include "scanner/ScannerPort.h"
 #include "settings/SettingsFile.h"
 #include "text/EscapedBytes.h"
 
+#include <QLoggingCategory>
+
 #include <utility>
-#include <QDir>
+
+Q_LOGGING_CATEGORY(lcStation, "barlink.station", QtWarningMsg)
 
 namespace barlink::app {
 
@@ -57,13 +61,13 @@ Station::Station(base::OperatorDisplay &display,
     , m_sender(m_context)
     , m_dispatcher(m_context, m_sender)
     , m_programBarcode(m_context, m_sender)
-    , m_poller(port, labelHandlers(), display, prompter, m_gate)
+    , m_poller(port, m_gate)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
     connect(&m_options, &base::Options::userChanged, this, &Station::writeOption);
     connect(&m_sender, &label::ItemSender::editorRequested, this, &Station::editorRequested);
-    connect(&m_poller, &scanner::ScanPoller::labelIgnored, this, &Station::ignore);
+    connectPoller(display);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -78,7 +82,6 @@ Startup::Outcome Station::start(bool commandLineEmpty)
 {
     Startup startup(m_context, m_instances, m_product, m_portControl, m_recorder);
     startup.setListWait(m_listWaitPasses, m_listWaitIntervalMs);
-    m_helpFile = QDir(m_settings.programDir).filePath(QStringLiteral("LBLHELP.HLP"));
     const Startup::Outcome outcome = startup.run(commandLineEmpty);
     if (outcome == Startup::Outcome::Running) {
         applyLabelSettings();
@@ -134,27 +137,57 @@ void Station::startPolling()
     m_poller.start(m_settings.commPollTime);
 }
 
-scanner::ScanPoller::Handlers Station::labelHandlers()
+void Station::connectPoller(base::OperatorDisplay &display)
 {
-    return {
-        .interpretLabel
-        = [this](const QString &label) { (void)interpretLabel(journal::Source::Scanner, label); },
-        .decodeCompressedLabel
-        = [this](const QString &label,
-                 QString &rest) { return decodeCompressedLabel(label, rest); },
-        .interpretProgramBarcode = [this](const QString &label) { interpretProgramBarcode(label); },
-    };
+    using scanner::ScanPoller;
+    connect(&m_poller, &ScanPoller::labelScanned, this, [this](const QString &label) {
+        handleScanned([&] { (void)interpretLabel(journal::Source::Scanner, label); });
+    });
+    connect(&m_poller, &ScanPoller::programLabelScanned, this, [this](const QString &label) {
+        handleScanned([&] { interpretProgramBarcode(label); });
+    });
+    connect(&m_poller, &ScanPoller::compressedLabelScanned, this, [this](const QString &label) {
+        handleScanned([&] { expandCompressedLabel(label); });
+    });
+    connect(&m_poller, &ScanPoller::labelIgnored, this, &Station::ignore);
+    scanner::showPollerOn(m_poller, display);
+}
+
+void Station::handleScanned(const std::function<void()> &handle)
+{
+    try {
+        handle();
+        return;
+    } catch (const Error &error) {
+        qCInfo(lcStation) << "label handling failed:" << error.what();
+        m_poller.abandonLabel();
+        m_context.prompter.informWithDetails(base::Prompter::Icon::Critical,
+                                             unexpectedErrorText(error),
+                                             unexpectedErrorDetails(error));
+    } catch (const std::exception &error) {
+        m_poller.abandonLabel();
+        m_context.prompter.inform(
+            base::Prompter::Icon::Critical,
+            unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
+    }
+}
+
+bool Station::typeLabel(const QString &label)
+{
+    m_gate.waitUntilFree();
+    base::LabelGate::Hold hold(m_gate);
+    return interpretLabel(journal::Source::Manual, label);
 }
 
 bool Station::ManualEntry::interpretLabel(const QString &label)
 {
-    return m_station.interpretLabel(journal::Source::Manual, label);
+    return m_station.typeLabel(label);
 }
 
 bool Station::interpretLabel(journal::Source source, const QString &label)
 {
     const std::optional<QString> compressed = std::exchange(m_compressed, std::nullopt);
-    const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+    const bool plain = label::LabelDispatcher::isPlainLabel(label);
     m_shownLabel = compressed.value_or(journal::escapeControls(label));
     m_doubleScan.setTyped(source == journal::Source::Manual);
     m_recorder.begin(source,
@@ -236,10 +269,11 @@ void Station::announcePlaced()
     Q_EMIT itemPlaced(std::exchange(m_placedFields, {}), m_placedX, m_placedY, m_placedProgram);
 }
 
-QString Station::decodeCompressedLabel(const QString &label, QString &rest)
+void Station::expandCompressedLabel(const QString &label)
 {
     m_compressed.reset();
     QString error;
+    QString rest;
     const QString expanded = program::decodeCompressedLabel(label, m_context.display, rest, &error);
     if (expanded.isEmpty()) {
         m_shownLabel = QStringLiteral("compressed label of %1 characters").arg(label.size());
@@ -247,10 +281,10 @@ QString Station::decodeCompressedLabel(const QString &label, QString &rest)
         decided(journal::Source::Scanner,
                 {.result = base::LabelOutcome::Result::Refused,
                  .reason = QStringLiteral("it could not be read: %1").arg(error)});
-        return expanded;
+        return;
     }
     m_compressed = programLabelSummary(expanded);
-    return expanded;
+    m_poller.takeExpansion(expanded, rest);
 }
 
 void Station::recordEvents()
@@ -267,11 +301,19 @@ void Station::recordEvents()
             m_recorder.event(
                 StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));
     });
-    m_link.setClearObserver([this](std::optional<qint32> rows) {
-        m_recorder.event(StationEvent::ListCleared,
-                         rows ? std::optional<int>(*rows) : std::nullopt,
-                         rows ? QString() : QStringLiteral("the list did not tell its rows"));
-    });
+    connect(&m_link,
+            &listmanager::ListManagerLink::listCleared,
+            this,
+            [this](std::optional<qint32> rows) {
+                m_recorder.event(StationEvent::ListCleared,
+                                 rows ? std::optional<int>(*rows) : std::nullopt,
+                                 rows ? QString()
+                                      : QStringLiteral("the list did not tell its rows"));
+            });
+    connect(&m_recorder, &JournalRecorder::entryMade, this, &Station::entryMade);
+    connect(
+        &m_recorder, &JournalRecorder::journalStateChanged, this, &Station::journalStateChanged);
+    connect(&m_recorder, &JournalRecorder::shopStateChanged, this, &Station::shopStateChanged);
     connect(&m_portControl, &PortControl::opened, this, [this](const QString &device, bool back) {
         m_recorder.event(
             back ? StationEvent::PortBack : StationEvent::PortOpened, std::nullopt, device);

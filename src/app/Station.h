@@ -23,6 +23,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace barlink::scanner {
 class ScannerPort;
 }
@@ -40,8 +42,9 @@ namespace barlink::app {
 
 // The station's state for the whole run (settings, option switches, current item,
 // list manager references, scanner port), the parts that handle labels, and the start-up
-// and shutdown around them. Runs headless: the window, the message boxes, the pauses, the
-// port and the list manager come in from outside.
+// and shutdown around them. Takes one label at a time, scanned or typed, and tells the
+// windows what became of it through its signals. Runs headless: the window, the message
+// boxes, the pauses, the port and the list manager come in from outside.
 class Station : public QObject
 {
     Q_OBJECT
@@ -72,11 +75,6 @@ public:
     // Why a label of nothing but blanks and control characters is not handled, as the journal
     // keeps it.
     [[nodiscard]] static QString ignoredReason();
-    // The bytes the scanner hears when a label it sent is refused; empty: none.
-    [[nodiscard]] const QByteArray &refuseReply() const { return m_refuseReply; }
-
-    // Writes an option switch to the settings file when the operator changes it.
-    void writeOption(base::Options::Switch s, int value);
 
     [[nodiscard]] base::Settings &settings() { return m_settings; }
     [[nodiscard]] base::Options &options() { return m_options; }
@@ -95,9 +93,7 @@ public:
     [[nodiscard]] label::ItemSender &sender() { return m_sender; }
     [[nodiscard]] base::DoubleScanGuard &doubleScan() { return m_doubleScan; }
     [[nodiscard]] base::FileWrites &writes() { return m_writes; }
-    [[nodiscard]] QString helpFile() const { return m_helpFile; }
-    // Labels typed in the main window's manual entry go here: handled as scanned ones are,
-    // and journaled as typed.
+    // The main window's manual entry hands its labels to typeLabel() through this.
     [[nodiscard]] label::LabelInterpreter &manualEntry() { return m_manualEntry; }
     [[nodiscard]] JournalRecorder &recorder() { return m_recorder; }
     // Where the journal is kept; set before start(). Without it nothing is journaled.
@@ -118,7 +114,21 @@ public:
     // Lets tests keep the single-instance lock out of the user's folder.
     void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
 
+public Q_SLOTS:
+    // A label typed in the main window's manual entry: handled as scanned ones are, and
+    // journaled as typed. One label at a time: a scanned label in hand is finished first,
+    // window events running meanwhile. Returns whether the label was taken; an error of its
+    // handling is thrown to the caller.
+    bool typeLabel(const QString &label);
+    // Writes an option switch to the settings file when the operator changes it.
+    void writeOption(base::Options::Switch s, int value);
+
 Q_SIGNALS:
+    // An entry of the journal as it is made, and the state of the journal and of the
+    // forwarding to the shop's server.
+    void entryMade(const journal::Entry &entry);
+    void journalStateChanged(const journal::JournalState &state);
+    void shopStateChanged(const journal::ForwardState &state);
     // An item has been sent while "Show Program in Editor" is ticked: its program is to be
     // opened in the program editor.
     void editorRequested(const QString &programName);
@@ -147,7 +157,13 @@ private:
     // A label for the dispatcher, journaled.
     bool interpretLabel(journal::Source source, const QString &label);
     void interpretProgramBarcode(const QString &label);
-    [[nodiscard]] QString decodeCompressedLabel(const QString &label, QString &rest);
+    // Expands a compressed label and hands the expansion back to the poller.
+    void expandCompressedLabel(const QString &label);
+    // Where the poller's labels go, and where what it shows goes.
+    void connectPoller(base::OperatorDisplay &display);
+    // Handles a label the poller emitted. An error of its handling ends the label in hand
+    // (the poller is told) and is shown in a critical message box; the next label is taken.
+    void handleScanned(const std::function<void()> &handle);
     void recordEvents();
     // Where every label's handling ends: journaled, told, and answered with the refusal reply
     // when the scanner sent a label that was refused.
@@ -158,9 +174,6 @@ private:
     void ignore(const QString &scanned);
     // Tells itemPlaced() of the rows sent since the last time, if any.
     void announcePlaced();
-
-    // Where the poller hands labels on: the dispatcher, the decoder, the program barcode.
-    [[nodiscard]] scanner::ScanPoller::Handlers labelHandlers();
 
     base::Settings m_settings;
     base::Options m_options;
@@ -193,7 +206,6 @@ private:
     label::LabelDispatcher m_dispatcher;
     program::ProgramBarcode m_programBarcode;
     scanner::ScanPoller m_poller;
-    QString m_helpFile;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

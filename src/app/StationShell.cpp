@@ -69,19 +69,10 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
     // The window hears of an entry once the label is done: the scanner's "ACK" never waits
     // for the window.
-    connect(&m_station.recorder(),
-            &JournalRecorder::entryMade,
-            &m_window,
-            &MainWindow::showEntry,
-            Qt::QueuedConnection);
-    connect(&m_station.recorder(),
-            &JournalRecorder::journalStateChanged,
-            &m_window,
-            &MainWindow::setJournalState);
-    connect(&m_station.recorder(),
-            &JournalRecorder::shopStateChanged,
-            &m_window,
-            &MainWindow::setShopState);
+    connect(
+        &m_station, &Station::entryMade, &m_window, &MainWindow::showEntry, Qt::QueuedConnection);
+    connect(&m_station, &Station::journalStateChanged, &m_window, &MainWindow::setJournalState);
+    connect(&m_station, &Station::shopStateChanged, &m_window, &MainWindow::setShopState);
     connect(
         &m_station,
         &Station::itemPlaced,
@@ -139,7 +130,7 @@ bool StationShell::start(bool commandLineEmpty)
     if (m_station.start(commandLineEmpty) != Startup::Outcome::Running)
         return false;
     m_window.bindOptions(m_station.options());
-    m_window.setLabelInterpreter(&m_station.manualEntry(), &m_station.gate());
+    m_window.setLabelInterpreter(&m_station.manualEntry());
     startGlance();
     m_station.startPolling();
 

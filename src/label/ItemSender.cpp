@@ -13,6 +13,7 @@
 #include "label/ListFileLoader.h"
 #include "label/ListRow.h"
 #include "label/MirrorMatch.h"
+#include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
 #include "scanner/ScannerPort.h"
 #include "text/TrimSpaces.h"
@@ -20,6 +21,48 @@
 #include <utility>
 
 namespace barlink::label {
+
+void ItemSender::clearPendingList(bool showLateBoundList)
+{
+    base::CurrentItem &item = m_context.item;
+    if (!item.clearListPending)
+        return;
+    if (showLateBoundList) {
+        if (const auto &lateBound = m_context.link.lateBoundList())
+            lateBound->setVisible(true);
+    }
+    // A clear that fails stays pending.
+    m_context.link.clearHostList();
+    item.clearListPending = false;
+}
+
+bool ItemSender::refuse(const QString &refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    m_context.display.setStatus(refusal);
+    return true;
+}
+
+std::optional<QString> ItemSender::refuseRepeat()
+{
+    const std::optional<qint64> since = m_context.doubleScan.repeatOfLast();
+    if (!since)
+        return std::nullopt;
+    abandonItem();
+    m_context.display.setStatus(base::DoubleScanGuard::statusText());
+    return base::DoubleScanGuard::reason(*since);
+}
+
+void ItemSender::abandonItem()
+{
+    base::CurrentItem &item = m_context.item;
+    m_context.doubleScan.drop();
+    m_context.display.hideSegmentIndicators();
+    m_context.display.setAutoFieldSelectionVisible(false);
+    item.resetItem();
+    item.runFieldFixed = false;
+}
 
 void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
 {
@@ -71,8 +114,9 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
     }
 
     m_context.display.setStatus(base::status::addingToList());
-    callListManager(QStringLiteral("add the row"),
-                    [this] { addListRow(m_context.item, m_context.link, m_context.provider); });
+    callListManager(QStringLiteral("add the row"), [this] {
+        m_context.link.addRow(buildListRow(m_context.item), m_context.provider);
+    });
     ++rowsAdded;
     m_context.doubleScan.rowsAdded();
     if (m_context.options.autoStart())

@@ -11,11 +11,12 @@ struct StationContext;
 
 namespace barlink::label {
 
-// The one step that sends a completed item, for the label dispatcher and the program barcode
-// alike: the program comment made fit for the row (a ";" or control character read from the
-// program file becomes a space), the work field chosen by the run field's first character,
-// the row added (twice for a mirror piece), the list started when "Machine Auto Start" is
-// ticked, then the pauses, "Ready." and the reset of the item.
+// The one home of each step of an item, for the label dispatcher and the program barcode
+// alike. Sending: the program comment made fit for the row (a ";" or control character read
+// from the program file becomes a space), the work field chosen by the run field's first
+// character, the row added (twice for a mirror piece), the list started when "Machine Auto
+// Start" is ticked, then the pauses, "Ready." and the reset of the item. Around it: the
+// pending list clear, the refusals, abandoning the item.
 class ItemSender : public QObject, public program::ItemOutlet
 {
     Q_OBJECT
@@ -25,8 +26,12 @@ public:
         , m_context(context)
     {}
 
+    void clearPendingList(bool showLateBoundList) override;
+    [[nodiscard]] bool refuse(const QString &refusal) override;
+    [[nodiscard]] std::optional<QString> refuseRepeat() override;
     void sendItem(float x, float y, const Way &way, int &rowsAdded) override;
     [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName) override;
+    void abandonItem() override;
 
     [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
     // What the journal says of an item whose program comment could not go into its row as it

@@ -50,16 +50,15 @@ int digitValue(const QString &character)
     return static_cast<int>(text::numericValue(character));
 }
 
-// The error of an item that failed after some of its rows went into the list: the operator
-// is told, so that the item is not scanned again and added twice.
+// The error of an item that failed after some of its rows went into the list.
 Error withRowsAdded(const Error &error, int rows)
 {
     if (rows == 0)
         return error;
-    return Error(error.number(),
-                 error.description()
-                     + QStringLiteral(". Rows of this item already added: %1.").arg(rows),
-                 error.path());
+    return Error(
+        error.number(),
+        program::ItemOutlet::withRowsAdded(error.description(), rows, QStringLiteral(". ")),
+        error.path());
 }
 
 } // namespace
@@ -73,7 +72,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     using Result = base::LabelOutcome::Result;
     const bool command = isCommand(label);
     const QString fieldCode = command ? QString() : fieldCodeIn(label);
-    const bool plain = !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+    const bool plain = isPlainLabel(label);
     const Kind segmentKind
         = digitValue(label.mid(1, 1)) == int(Segment::LoadList) ? Kind::List : Kind::Segment;
     const Kind kind = command                ? Kind::Command
@@ -83,10 +82,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     // Until it is decided, a label whose handling throws counts as failed, with its kind.
     decide(kind, Result::Failed);
 
-    if (item.clearListPending) {
-        m_context.link.clearHostList();
-        item.clearListPending = false;
-    }
+    m_sender.clearPendingList(false);
     if (command) {
         runCommand(label);
         m_context.doubleScan.forget();
@@ -103,9 +99,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 
     // A name that would reach outside its folder, and a value that would break the row, are
     // refused before anything changes.
-    const QString refusal = refusalOf(label);
-    if (!refusal.isEmpty()) {
-        m_context.display.setStatus(refusal);
+    if (const QString refusal = refusalOf(label); m_sender.refuse(refusal)) {
         decide(kind, Result::Refused, refusal);
         return false;
     }
@@ -165,10 +159,9 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     const bool complete
         = !m_segmentsSeen.isEmpty() && text::numericValue(count) == double(m_segmentsSeen.size());
     if (complete) {
-        if (const std::optional<qint64> since = m_context.doubleScan.repeatOfLast()) {
-            abandonItem();
-            m_context.display.setStatus(base::DoubleScanGuard::statusText());
-            decide(kind, Result::Refused, base::DoubleScanGuard::reason(*since));
+        if (const std::optional<QString> repeat = m_sender.refuseRepeat()) {
+            forgetSegments();
+            decide(kind, Result::Refused, *repeat);
             return false;
         }
         m_rowsAdded = 0;
@@ -223,6 +216,11 @@ void LabelDispatcher::decide(base::LabelOutcome::Kind kind,
     m_outcome = {.kind = kind, .result = result, .reason = reason};
 }
 
+bool LabelDispatcher::isPlainLabel(const QString &label)
+{
+    return !label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$'));
+}
+
 bool LabelDispatcher::isCommand(const QString &label)
 {
     for (const char *command : {"%START%", "%STOP%", "%END%", "%CLEAR%", "%SETPOINT%", "%SETP%"}) {
@@ -265,7 +263,7 @@ QString LabelDispatcher::fieldCodeIn(const QString &label)
 
 QString LabelDispatcher::refusalOf(const QString &label) const
 {
-    if (!label.contains(QLatin1Char('%')) && !label.contains(QLatin1Char('$')))
+    if (isPlainLabel(label))
         return base::programNameRefusal(text::trimSpaces(label));
     if (!label.startsWith(QLatin1Char('%')) || label.size() < 3
         || m_segmentsSeen.contains(label.mid(1, 1)))
@@ -391,14 +389,14 @@ void LabelDispatcher::completeItem()
 
 void LabelDispatcher::abandonItem()
 {
-    base::CurrentItem &item = m_context.item;
+    forgetSegments();
+    m_sender.abandonItem();
+}
+
+void LabelDispatcher::forgetSegments()
+{
     m_segmentsSeen.clear();
-    m_context.doubleScan.drop();
     (void)m_tokens.nextToken(QString());
-    m_context.display.hideSegmentIndicators();
-    m_context.display.setAutoFieldSelectionVisible(false);
-    item.resetItem();
-    item.runFieldFixed = false;
 }
 
 void LabelDispatcher::seedFieldSelection(int mode)

@@ -28,6 +28,9 @@ public:
 
     bool interpretLabel(const QString &label) override;
 
+    // A label without "%" and "$": a program name on its own.
+    [[nodiscard]] static bool isPlainLabel(const QString &label);
+
     // The segment types received for the item being collected, in order of arrival.
     [[nodiscard]] const QString &segmentsSeen() const { return m_segmentsSeen; }
     // What became of the last label interpreted, unless its handling threw.
@@ -52,9 +55,10 @@ private:
     void moveCompanionCsv();
     void readSegmentContents(base::OperatorDisplay::Segment type, const QString &contents);
     void completeItem();
-    // A label whose handling failed ends the item it belongs to: nothing of it may reach the
-    // next item's row, and the operator scans the item again.
+    // A label whose handling failed ends the item it belongs to (ItemSender::abandonItem);
+    // the segments collected for it go too.
     void abandonItem();
+    void forgetSegments();
     // Runs the field selection in a mode that only seeds its alternation from the run field
     // (6 or 7); no field is chosen.
     void seedFieldSelection(int mode);

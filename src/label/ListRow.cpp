@@ -4,13 +4,7 @@
 #include "base/Error.h"
 #include "base/RowValues.h"
 #include "label/FieldCodes.h"
-#include "listmanager/Application.h"
-#include "listmanager/ListManagerLink.h"
 #include "text/NumericValue.h"
-
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcListRow, "barlink.label.listrow", QtWarningMsg)
 
 namespace barlink::label {
 
@@ -105,37 +99,6 @@ QString rowFieldName(int number)
     default:
         return QString::number(number);
     }
-}
-
-namespace {
-
-void addLine(listmanager::ListManagerLink &link, const QString &row)
-{
-    if (!link.currentList())
-        throw Error(Error::ObjectNotSet,
-                    QStringLiteral("Object variable or With block variable not set"));
-    link.currentList()->addLine(row);
-}
-
-} // namespace
-
-void addListRow(base::CurrentItem &item,
-                listmanager::ListManagerLink &link,
-                listmanager::ListManagerProvider &provider)
-{
-    const QString row = buildListRow(item);
-    try {
-        addLine(link, row);
-        return;
-    } catch (const Error &error) {
-        qCInfo(lcListRow) << "AddLine failed, recovering:" << error.what();
-    }
-    // One recovery, then one more try. The list's earlier rows are kept: emptying
-    // it here would silently drop items the scanner was already told were taken.
-    auto lateBound = provider.createObject(QStringLiteral("Helicon.ExeList"));
-    link.setLateBoundList(lateBound);
-    lateBound->setVisible(true);
-    addLine(link, row);
 }
 
 } // namespace barlink::label

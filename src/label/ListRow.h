@@ -2,11 +2,6 @@
 
 #include <QString>
 
-namespace barlink::listmanager {
-class ListManagerLink;
-class ListManagerProvider;
-} // namespace barlink::listmanager
-
 namespace barlink::base {
 struct CurrentItem;
 } // namespace barlink::base
@@ -23,13 +18,5 @@ namespace barlink::label {
 // What a field of the row carries, by its number ("program", "X", "not used"); the number
 // alone for a field the row does not have.
 [[nodiscard]] QString rowFieldName(int number);
-
-// Adds the current item as one row at the end of the list manager's current list.
-// When the list manager refuses the row, the late-bound list object is created
-// (which brings the list manager up) and the same row is tried once more; a second
-// failure is thrown to the caller, so the label is abandoned without an "ACK".
-void addListRow(base::CurrentItem &item,
-                listmanager::ListManagerLink &link,
-                listmanager::ListManagerProvider &provider);
 
 } // namespace barlink::label

@@ -2,6 +2,11 @@
 
 #include "base/Error.h"
 
+#include <QLoggingCategory>
+#include <QMetaMethod>
+
+Q_LOGGING_CATEGORY(lcLink, "barlink.listmanager", QtWarningMsg)
+
 namespace barlink::listmanager {
 
 namespace {
@@ -35,7 +40,8 @@ void ListManagerLink::clearHostList()
         return;
     if (!m_list)
         throwObjectNotSet();
-    if (!m_clearObserver) {
+    // The count is asked only of a list whose clearing someone hears of.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&ListManagerLink::listCleared))) {
         m_list->clearList();
         return;
     }
@@ -48,7 +54,7 @@ void ListManagerLink::clearHostList()
         rows.reset();
     }
     m_list->clearList();
-    m_clearObserver(rows);
+    Q_EMIT listCleared(rows);
 }
 
 void ListManagerLink::hostListStart()
@@ -69,6 +75,27 @@ void ListManagerLink::hostListEnd()
 void ListManagerLink::setpoint()
 {
     requireApplication().setpoint();
+}
+
+void ListManagerLink::addRow(const QString &row, ListManagerProvider &provider)
+{
+    const auto addLine = [this, &row] {
+        if (!m_list)
+            throwObjectNotSet();
+        m_list->addLine(row);
+    };
+    try {
+        addLine();
+        return;
+    } catch (const Error &error) {
+        qCInfo(lcLink) << "AddLine failed, recovering:" << error.what();
+    }
+    // One recovery, then one more try. The list's earlier rows are kept: emptying it here
+    // would silently drop items the scanner was already told were taken.
+    auto lateBound = provider.createObject(QStringLiteral("Helicon.ExeList"));
+    setLateBoundList(lateBound);
+    lateBound->setVisible(true);
+    addLine();
 }
 
 void ListManagerLink::release()

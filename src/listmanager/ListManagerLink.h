@@ -3,7 +3,8 @@
 #include "Application.h"
 #include "ExeList.h"
 
-#include <functional>
+#include <QObject>
+
 #include <memory>
 #include <optional>
 
@@ -13,9 +14,12 @@ namespace barlink::listmanager {
 // Application, the current list, the late-bound fallback list) and the list
 // commands it sends through them. A command whose object is not held raises
 // error 91, as a call on an unset object does.
-class ListManagerLink
+class ListManagerLink : public QObject
 {
+    Q_OBJECT
 public:
+    using QObject::QObject;
+
     [[nodiscard]] const std::shared_ptr<Application> &application() const { return m_application; }
     void setApplication(std::shared_ptr<Application> application);
     [[nodiscard]] const std::shared_ptr<ExeList> &currentList() const { return m_list; }
@@ -31,12 +35,6 @@ public:
     [[nodiscard]] bool commandLineEmpty() const { return m_commandLineEmpty; }
     void setCommandLineEmpty(bool empty) { m_commandLineEmpty = empty; }
 
-    // Told of every list cleared, with the rows that were in it when the list could say.
-    void setClearObserver(std::function<void(std::optional<qint32> rows)> observer)
-    {
-        m_clearObserver = std::move(observer);
-    }
-
     // ClearList on the current list, only when the command line was empty.
     void clearHostList();
     void hostListStart();
@@ -44,8 +42,17 @@ public:
     void hostListEnd();
     void setpoint();
 
+    // Adds a row at the end of the current list. When the list manager refuses it, the
+    // late-bound list object is created (which brings the list manager up) and the same row is
+    // tried once more; a second failure is thrown, so the label is abandoned without an "ACK".
+    void addRow(const QString &row, ListManagerProvider &provider);
+
     // Drops the references: the late-bound list, the current list, the Application.
     void release();
+
+Q_SIGNALS:
+    // A list was cleared, with the rows that were in it when the list could say.
+    void listCleared(std::optional<qint32> rows);
 
 private:
     Application &requireApplication() const;
@@ -54,7 +61,6 @@ private:
     std::shared_ptr<ExeList> m_list;
     std::shared_ptr<LateBoundList> m_lateBoundList;
     bool m_commandLineEmpty = true;
-    std::function<void(std::optional<qint32>)> m_clearObserver;
 };
 
 } // namespace barlink::listmanager

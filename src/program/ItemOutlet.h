@@ -5,11 +5,13 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace barlink::program {
 
-// Where the item of a program barcode goes, and the list file of a list label: the steps
-// that end every label's handling at the list manager. The label handling provides them, so
-// that a program barcode sends and loads exactly as the other labels do.
+// The steps of an item that every kind of label shares: the pending list clear, the
+// double-scan refusal, sending, abandoning, loading a list file. The label handling provides
+// them, so that a program barcode takes its item exactly as the other labels do.
 class ItemOutlet
 {
 public:
@@ -45,7 +47,30 @@ public:
         }
     }
 
+    // The text of a failure, told how many rows of the item went in before it, so that the
+    // item is not scanned again and added twice; separator goes between the two.
+    [[nodiscard]] static QString
+    withRowsAdded(const QString &text, int rows, const QString &separator)
+    {
+        if (rows == 0)
+            return text;
+        return text + separator + QStringLiteral("Rows of this item already added: %1.").arg(rows);
+    }
+
     virtual ~ItemOutlet() = default;
+
+    // The list the operator asked to have cleared before the next label is cleared now.
+    // showLateBoundList: the late-bound list object, when held, is shown first.
+    virtual void clearPendingList(bool showLateBoundList) = 0;
+
+    // Why the label is refused before anything changes: refusal, shown on the status line.
+    // False, and nothing shown, when refusal is empty.
+    [[nodiscard]] virtual bool refuse(const QString &refusal) = 0;
+
+    // The item just completed has the same labels as the one taken last, within the
+    // double-scan window: it is abandoned and the status line says so. Returns why, or
+    // nothing when the item is no repeat.
+    [[nodiscard]] virtual std::optional<QString> refuseRepeat() = 0;
 
     // Sends the current item, x and y being its plan dimensions for the field selection: one
     // row, or a normal and a mirrored row for a mirror piece; then pauses, shows "Ready.",
@@ -58,6 +83,11 @@ public:
     // Has the list manager open the list file of listName (see label::ListFileLoader), and
     // says what became of it.
     [[nodiscard]] virtual base::LabelOutcome loadListFile(const QString &listName) = 0;
+
+    // Ends the item whose label failed or was refused: nothing of it may reach the next item's
+    // row, and the operator scans the item again. The labels collected for the double-scan
+    // guard are dropped, the indicators darkened, the item reset.
+    virtual void abandonItem() = 0;
 };
 
 } // namespace barlink::program

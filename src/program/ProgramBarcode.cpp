@@ -12,7 +12,6 @@
 #include "base/Settings.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
-#include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
 #include "program/ItemOutlet.h"
 #include "program/ProgramFileReader.h"
@@ -151,15 +150,8 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
                  .result = base::LabelOutcome::Result::Taken,
                  .reason = {}};
     try {
-        base::CurrentItem &item = m_context.item;
-        if (item.clearListPending) {
-            ItemOutlet::callListManager(QStringLiteral("clear the list"), [this] {
-                if (const auto &lateBound = m_context.link.lateBoundList())
-                    lateBound->setVisible(true);
-                m_context.link.clearHostList();
-            });
-            item.clearListPending = false;
-        }
+        ItemOutlet::callListManager(QStringLiteral("clear the list"),
+                                    [this] { m_outlet.clearPendingList(true); });
         const ProgramLabel parsed = parseProgramLabel(label);
         if (parsed.form == ProgramLabel::Form::ListLoad)
             m_outcome.kind = base::LabelOutcome::Kind::List;
@@ -190,9 +182,7 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     case ProgramLabel::Form::Program: {
         // A name that would reach outside the g-code folder, and a name or dimension that
         // would break the row, are refused before anything changes.
-        const QString refusal = refusalOf(label.header);
-        if (!refusal.isEmpty()) {
-            m_context.display.setStatus(refusal);
+        if (const QString refusal = refusalOf(label.header); m_outlet.refuse(refusal)) {
             m_outcome.result = base::LabelOutcome::Result::Refused;
             m_outcome.reason = refusal;
             return;
@@ -234,19 +224,12 @@ QString ProgramBarcode::refusalOf(const QString &header)
 
 bool ProgramBarcode::refusedAsRepeat(const QString &text)
 {
-    base::DoubleScanGuard &guard = m_context.doubleScan;
-    guard.add(text);
-    const std::optional<qint64> since = guard.repeatOfLast();
-    if (!since)
+    m_context.doubleScan.add(text);
+    const std::optional<QString> repeat = m_outlet.refuseRepeat();
+    if (!repeat)
         return false;
-    guard.drop();
-    base::CurrentItem &item = m_context.item;
-    item.resetItem();
-    item.runFieldFixed = false;
-    m_context.display.hideSegmentIndicators();
-    m_context.display.setStatus(base::DoubleScanGuard::statusText());
     m_outcome.result = base::LabelOutcome::Result::Refused;
-    m_outcome.reason = base::DoubleScanGuard::reason(*since);
+    m_outcome.reason = *repeat;
     return true;
 }
 
@@ -318,17 +301,14 @@ void ProgramBarcode::saveProgramFile(const QString &path, const QByteArray &byte
 void ProgramBarcode::abandon(const QString &reason)
 {
     qCInfo(lcProgram) << "abandoned:" << reason;
-    m_context.doubleScan.drop();
-    if (m_itemTouched) {
-        // Nothing of the abandoned label carries over to the next item.
-        m_context.display.hideSegmentIndicators();
-        m_context.item.resetItem();
-        m_context.item.runFieldFixed = false;
-        m_context.display.setAutoFieldSelectionVisible(false);
-    }
-    QString text = abandonedText(reason);
-    if (m_rowsAdded > 0)
-        text += QStringLiteral(" Rows of this item already added: %1.").arg(m_rowsAdded);
+    // Nothing of the abandoned label carries over to the next item; a list label leaves the
+    // item as it was.
+    if (m_itemTouched)
+        m_outlet.abandonItem();
+    else
+        m_context.doubleScan.drop();
+    const QString text
+        = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded, QStringLiteral(" "));
     m_outcome.result = base::LabelOutcome::Result::Failed;
     m_outcome.reason = text;
     m_context.display.setStatus(text);

@@ -2,10 +2,7 @@
 
 #include "ScanRouting.h"
 #include "ScannerPort.h"
-#include "base/Error.h"
 #include "base/LabelGate.h"
-#include "base/OperatorDisplay.h"
-#include "base/Prompter.h"
 #include "base/StatusTexts.h"
 #include "text/SingleByte.h"
 
@@ -26,17 +23,9 @@ QString lastScanText(const QString &buffer)
 
 } // namespace
 
-ScanPoller::ScanPoller(ScannerPort &port,
-                       Handlers handlers,
-                       base::OperatorDisplay &display,
-                       base::Prompter &prompter,
-                       base::LabelGate &gate,
-                       QObject *parent)
+ScanPoller::ScanPoller(ScannerPort &port, base::LabelGate &gate, QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_handlers(std::move(handlers))
-    , m_display(display)
-    , m_prompter(prompter)
     , m_gate(gate)
 {
     // Every read and every tick starts the interval anew, so that quiet is measured from the
@@ -108,27 +97,19 @@ void ScanPoller::step()
     }
     if (!m_scanBuffer.isEmpty()) {
         ++m_idleTicks;
-        m_display.setLastScan(lastScanText(m_scanBuffer));
+        Q_EMIT lastScanChanged(lastScanText(m_scanBuffer));
     }
     if (m_idleTicks != 2)
         return;
 
     base::LabelGate::Hold hold(m_gate);
-    try {
-        handleLabel();
-    } catch (const Error &error) {
-        // The label in hand is done with; what followed it in the buffer stays.
-        qCInfo(lcPoll) << "label handling failed:" << error.what();
-        m_idleTicks = 0;
-        m_prompter.informWithDetails(base::Prompter::Icon::Critical,
-                                     unexpectedErrorText(error),
-                                     unexpectedErrorDetails(error));
-    } catch (const std::exception &error) {
-        m_idleTicks = 0;
-        m_prompter.inform(
-            base::Prompter::Icon::Critical,
-            unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
-    }
+    handleLabel();
+}
+
+void ScanPoller::abandonLabel()
+{
+    qCInfo(lcPoll) << "the handling of the label in hand failed";
+    m_abandoned = true;
 }
 
 void ScanPoller::dropPartialLabel()
@@ -138,8 +119,8 @@ void ScanPoller::dropPartialLabel()
     m_scanBuffer.clear();
     m_idleTicks = 0;
     m_discarded = 0;
-    m_display.setActivity(false);
-    m_display.setLastScan(lastScanText(QString()));
+    Q_EMIT activityChanged(false, QString());
+    Q_EMIT lastScanChanged(lastScanText(QString()));
     scheduleTick();
 }
 
@@ -148,7 +129,7 @@ void ScanPoller::receive()
     const QString received = text::fromSingleByte(m_port.readAll());
     if (received.isEmpty())
         return;
-    m_display.setActivity(true, received.left(1));
+    Q_EMIT activityChanged(true, received.left(1));
     m_idleTicks = 0;
     if (m_discarded != 0 || m_scanBuffer.size() + received.size() > MaxScanBuffer) {
         // Nothing useful can come of it: drop it all until the scanner pauses.
@@ -164,9 +145,9 @@ void ScanPoller::reportOverflowWhenQuiet()
     if (++m_idleTicks < 2)
         return;
     qCInfo(lcPoll) << "scan buffer overflow, discarded" << m_discarded;
-    m_display.setActivity(false);
-    m_display.setStatus(overflowText(m_discarded));
-    m_display.setLastScan(lastScanText(QString()));
+    Q_EMIT activityChanged(false, QString());
+    Q_EMIT statusChanged(overflowText(m_discarded));
+    Q_EMIT lastScanChanged(lastScanText(QString()));
     m_discarded = 0;
     m_idleTicks = 0;
 }
@@ -174,41 +155,49 @@ void ScanPoller::reportOverflowWhenQuiet()
 void ScanPoller::handleLabel()
 {
     m_idleTicks = 0;
-    m_display.setActivity(false);
+    Q_EMIT activityChanged(false, QString());
     // The label in hand leaves the buffer before anything is handled: when "%N%" fails, the
     // label it was for goes with it, as the text is not taken without its field.
-    ScanRoute route = routeScan(std::exchange(m_scanBuffer, QString()));
-    if (route.fieldNFirst)
-        m_handlers.interpretLabel(QStringLiteral("%N%"));
-
-    if (route.kind == ScanKind::Compressed) {
-        // What the decoder finds after the compressed label stays as the next label; a label
-        // that cannot be expanded takes everything after it with it.
-        QString rest;
-        const QString expanded = m_handlers.decodeCompressedLabel(route.label, rest);
-        if (expanded.isEmpty())
+    const ScanRoute route = routeScan(std::exchange(m_scanBuffer, QString()));
+    m_abandoned = false;
+    if (route.fieldNFirst) {
+        Q_EMIT labelScanned(QStringLiteral("%N%"));
+        if (m_abandoned)
             return;
-        m_scanBuffer = rest;
-        route = routeLabel(expanded);
     }
+    handleRoute(route, false);
+}
 
+void ScanPoller::takeExpansion(const QString &expanded, const QString &rest)
+{
+    // What the decoder finds after the compressed label stays as the next label.
+    m_scanBuffer = rest;
+    handleRoute(routeLabel(expanded), true);
+}
+
+void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
+{
     switch (route.kind) {
     case ScanKind::Nothing:
+        return;
     case ScanKind::Compressed:
+        // An expansion that is itself compressed is not expanded again.
+        if (!expansion)
+            Q_EMIT compressedLabelScanned(route.label);
         return;
     case ScanKind::Ignored:
         Q_EMIT labelIgnored(route.label);
         return;
     case ScanKind::Program:
-        m_handlers.interpretProgramBarcode(route.label);
+        Q_EMIT programLabelScanned(route.label);
         return;
     case ScanKind::Ordinary:
         // The status line shows the label as it was scanned, the rest included.
-        m_display.setStatus(base::status::readingLabel() + route.label + route.rest);
+        Q_EMIT statusChanged(base::status::readingLabel() + route.label + route.rest);
         m_port.discardInput();
         // The rest stays in the buffer even when the label's handling fails.
         m_scanBuffer.prepend(route.rest);
-        m_handlers.interpretLabel(route.label);
+        Q_EMIT labelScanned(route.label);
         return;
     }
 }

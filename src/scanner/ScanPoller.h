@@ -4,26 +4,21 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
-
-namespace barlink::base {
-class OperatorDisplay;
-class Prompter;
-} // namespace barlink::base
 namespace barlink::base {
 class LabelGate;
 } // namespace barlink::base
 
-namespace barlink::label {}
-
 namespace barlink::scanner {
 
 class ScannerPort;
+struct ScanRoute;
 
 // Assembles labels from the scanner port: reads what arrives into the scan buffer and, once
-// the port has been quiet for two poll intervals after the last read, hands the label on as
+// the port has been quiet for two poll intervals after the last read, emits the label as
 // routeScan() says. The poller reads as soon as the port says bytes have arrived, ticks every
-// poll interval while a label is pending, and does not wake while nothing is.
+// poll interval while a label is pending, and does not wake while nothing is. The signals that
+// hand a label on are connected directly: the label is handled before they return. Their
+// handlers catch what they throw and say so with abandonLabel().
 class ScanPoller : public QObject
 {
     Q_OBJECT
@@ -32,22 +27,8 @@ public:
     // cannot make the buffer grow beyond this.
     static constexpr qsizetype MaxScanBuffer = 256 * 1024;
 
-    // Where labels go.
-    struct Handlers
-    {
-        std::function<void(const QString &label)> interpretLabel;
-        // The expanded text of the compressed label, empty when it cannot be expanded. rest
-        // receives what follows the compressed label, a label of its own.
-        std::function<QString(const QString &label, QString &rest)> decodeCompressedLabel;
-        std::function<void(const QString &label)> interpretProgramBarcode;
-    };
-
-    ScanPoller(ScannerPort &port,
-               Handlers handlers,
-               base::OperatorDisplay &display,
-               base::Prompter &prompter,
-               base::LabelGate &gate,
-               QObject *parent = nullptr);
+    // gate: ticks skip while it is busy, and it is held while a label is handled.
+    ScanPoller(ScannerPort &port, base::LabelGate &gate, QObject *parent = nullptr);
     ~ScanPoller() override;
 
     // Starts polling at the interval; intervals below 1 ms are not used.
@@ -66,12 +47,32 @@ public:
     // that label again.
     void dropPartialLabel();
 
+    // The handling of the label just emitted failed: the label in hand is done with. What
+    // followed it in the buffer stays, except the text a failed "%N%" was for.
+    void abandonLabel();
+
+    // The expansion of the compressed label just emitted, handed back by its handler: handled
+    // as a label of its own, rest (what followed the compressed label) staying as the next.
+    void takeExpansion(const QString &expanded, const QString &rest);
+
     [[nodiscard]] const QString &scanBuffer() const { return m_scanBuffer; }
     [[nodiscard]] int idleTicks() const { return m_idleTicks; }
 
     [[nodiscard]] static QString overflowText(qsizetype discarded);
 
 Q_SIGNALS:
+    // A label to interpret, as the dispatcher takes it ("%N%" of the apostrophe rule too).
+    void labelScanned(const QString &label);
+    // A label that carries a program, for the program barcode.
+    void programLabelScanned(const QString &label);
+    // A compressed label; its handler expands it and hands the expansion back with
+    // takeExpansion(), or leaves it when it cannot be expanded, taking the rest with it.
+    void compressedLabelScanned(const QString &label);
+    // What the main window shows of the scan: the activity indicator, the last-scan line,
+    // the status line.
+    void activityChanged(bool visible, const QString &caption);
+    void lastScanChanged(const QString &text);
+    void statusChanged(const QString &text);
     // The scanner sent a label of nothing but blanks and control characters (a line end on
     // its own): it is not handled. scanned: the label as it came.
     void labelIgnored(const QString &scanned);
@@ -82,15 +83,16 @@ private:
     void scheduleTick();
     void receive();
     void handleLabel();
+    // expansion: the route of a compressed label's expansion.
+    void handleRoute(const ScanRoute &route, bool expansion);
     void reportOverflowWhenQuiet();
 
     ScannerPort &m_port;
-    Handlers m_handlers;
-    base::OperatorDisplay &m_display;
-    base::Prompter &m_prompter;
     base::LabelGate &m_gate;
     QTimer m_timer;
     bool m_started = false;
+    // The handler of the label just emitted called abandonLabel().
+    bool m_abandoned = false;
     QString m_scanBuffer;
     int m_idleTicks = 0;
     // Characters thrown away since the buffer overflowed; reported once the port is quiet.

@@ -11,7 +11,6 @@
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
 #include "base/CenterForm.h"
-#include "base/LabelGate.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
@@ -82,8 +81,7 @@ private Q_SLOTS:
         app::MainWindow window;
         RecordingInterpreter interpreter;
         interpreter.accept = accept;
-        base::LabelGate gate;
-        window.setLabelInterpreter(&interpreter, &gate);
+        window.setLabelInterpreter(&interpreter);
         window.show();
         auto *entry = child<QLineEdit>(window, "txtEtichetta");
         auto *edit = child<QPushButton>(window, "cmdEdit");
@@ -101,7 +99,6 @@ private Q_SLOTS:
                  QList<bool>(3, stillTyping));
         QCOMPARE(entry->text(), stillTyping ? typed.toUpper() : QString());
         QTEST(window.status(), "status");
-        QVERIFY(!gate.isBusy());
     }
 
     void optionSwitchesFollowTheModelAndTheOperator()

@@ -75,8 +75,8 @@ void tst_OperatorView::scansShownAsHandled()
     app::MainWindow window;
     Rig rig(dir.path(), false, &window);
     // The shell's wiring: entries once the label is done, the pieces as they are placed.
-    connect(&rig.station.recorder(),
-            &app::JournalRecorder::entryMade,
+    connect(&rig.station,
+            &app::Station::entryMade,
             &window,
             &app::MainWindow::showEntry,
             Qt::QueuedConnection);

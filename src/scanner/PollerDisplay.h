@@ -1,0 +1,15 @@
+#pragma once
+
+namespace barlink::base {
+class OperatorDisplay;
+} // namespace barlink::base
+
+namespace barlink::scanner {
+
+class ScanPoller;
+
+// Shows what the poller emits on the operator's display: the activity indicator, the last-scan
+// line, the status line. The connections live as long as the poller.
+void showPollerOn(ScanPoller &poller, base::OperatorDisplay &display);
+
+} // namespace barlink::scanner
