@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -120,6 +121,12 @@ void tst_OperatorView::scansShownAsHandled()
     QCOMPARE(pieces.size(), std::size_t(2));
     QCOMPARE(pieces[0].mirror, false);
     QCOMPARE(pieces[1].mirror, true);
+
+    // A typed label waits, window events running, until the label in hand is done.
+    std::optional<base::LabelGate::Hold> inHand(std::in_place, rig.station.gate());
+    QTimer::singleShot(0, &window, [&] { inHand.reset(); });
+    QVERIFY(rig.station.typeLabel(QStringLiteral("%CLEAR%")));
+    QVERIFY(!inHand);
 }
 
 void tst_OperatorView::journalBadge_data()
