@@ -160,6 +160,9 @@ void tst_RefusalFeedback::scannerHears()
             return;
     }
     QCOMPARE(bench.outcomes, outcomes);
+    if (keys.contains("DuplicateSeconds=5")) // every refusal is the guard's, and says so
+        QCOMPARE(bench.rig->display.statusHistory.count(base::DoubleScanGuard::statusText()),
+                 outcomes.count(QStringLiteral("refused")));
     QCOMPARE(bench.rig->store->rows().size(), rows);
     QTRY_COMPARE_WITH_TIMEOUT(bench.pty.received(), heard, Patience);
     // A malformed reply holds nothing up in a message box: it is a settings problem, which the
