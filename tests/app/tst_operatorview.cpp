@@ -125,8 +125,7 @@ void tst_OperatorView::scansShownAsHandled()
     // A typed label waits, window events running, until the label in hand is done.
     std::optional<base::LabelGate::Hold> inHand(std::in_place, rig.station.gate());
     QTimer::singleShot(0, &window, [&] { inHand.reset(); });
-    QVERIFY(rig.station.typeLabel(QStringLiteral("%CLEAR%")));
-    QVERIFY(!inHand);
+    QVERIFY(rig.station.typeLabel(QStringLiteral("%CLEAR%")) && !inHand);
 }
 
 void tst_OperatorView::journalBadge_data()

@@ -64,9 +64,8 @@ struct Rig
         QObject::connect(
             &poller, &ScanPoller::compressedLabelScanned, [this](const QString &label) {
                 calls << "C:" + label;
-                const QString expanded = label.section(QLatin1Char('|'), 0, 0).mid(1);
-                if (!expanded.isEmpty())
-                    poller.takeExpansion(expanded, label.section(QLatin1Char('|'), 1));
+                if (const QString expanded = label.section(u'|', 0, 0).mid(1); !expanded.isEmpty())
+                    poller.takeExpansion(expanded, label.section(u'|', 1));
             });
         QObject::connect(&poller, &ScanPoller::programLabelScanned, [this](const QString &label) {
             calls << "P:" + label;
