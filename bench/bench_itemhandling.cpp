@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "Fakes.h"
 #include "app/Station.h"
+#include "app/StationBuilder.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/ListStore.h"
 
@@ -28,9 +29,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // A started station in a temporary folder, on a port in memory.
-struct Station
+struct StartedStation
 {
-    explicit Station(bool programFile)
+    explicit StartedStation(bool programFile)
     {
         const QString root = dir.path();
         for (const char *folder : {"program", "windows", "gcode", "csvin", "run"})
@@ -47,14 +48,10 @@ struct Station
         }
         store = std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data"));
         provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(store);
-        station = std::make_unique<app::Station>(display,
-                                                 prompter,
-                                                 pacer,
-                                                 port,
-                                                 *provider,
-                                                 root + QStringLiteral("/program"),
-                                                 root + QStringLiteral("/windows"));
-        station->setInstanceLockDir(root + QStringLiteral("/run"));
+        station = app::StationBuilder(display, prompter, pacer, port, *provider)
+                      .folders(root + QStringLiteral("/program"), root + QStringLiteral("/windows"))
+                      .instanceLockDir(root + QStringLiteral("/run"))
+                      .build();
         ok = station->start(true) == app::Startup::Outcome::Running && port.isOpen();
         // The first label after start-up clears the list: not part of an item.
         ok = ok && station->dispatcher().interpretLabel(QStringLiteral("%STOP%"));
@@ -81,7 +78,7 @@ struct Station
 
 void itemHandled(benchmark::State &state, bool programFile, bool companion)
 {
-    Station station(programFile);
+    StartedStation station(programFile);
     if (!station.ok) {
         state.SkipWithError("the station did not start");
         return;

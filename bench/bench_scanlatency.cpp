@@ -11,6 +11,7 @@
 #include "Fakes.h"
 #include "PtyPair.h"
 #include "app/Station.h"
+#include "app/StationBuilder.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/ListStore.h"
 #include "scanner/SerialScannerPort.h"
@@ -87,13 +88,14 @@ public:
     explicit ScanStation(int pollMs, bool journaled = false)
         : m_store(std::make_shared<embeddedlist::ListStore>(m_dir.path() + QStringLiteral("/data")))
         , m_provider(m_store)
-        , m_station(m_display,
-                    m_prompter,
-                    m_pacer,
-                    m_port,
-                    m_provider,
-                    m_dir.path() + QStringLiteral("/program"),
-                    m_dir.path() + QStringLiteral("/windows"))
+        , m_built(
+              app::StationBuilder(m_display, m_prompter, m_pacer, m_port, m_provider)
+                  .folders(m_dir.path() + QStringLiteral("/program"),
+                           m_dir.path() + QStringLiteral("/windows"))
+                  .instanceLockDir(m_dir.path() + QStringLiteral("/run"))
+                  .journal(journaled ? m_dir.path() + QStringLiteral("/journal.sqlite") : QString())
+                  .build())
+        , m_station(*m_built)
         , m_pollMs(pollMs)
     {
         if (!m_pty.isValid() || !m_dir.isValid())
@@ -110,9 +112,6 @@ public:
                   + "/gcode/\r\nCSVInPath=" + r + "/csvin\r\nCSVOutPath=" + r
                   + "/collected.csv\r\nAutoClear= 0\r\nAutoStart= 0\r\n");
         ini.close();
-        m_station.setInstanceLockDir(root + QStringLiteral("/run"));
-        if (journaled)
-            m_station.setJournalPath(root + QStringLiteral("/journal.sqlite"));
         if (m_station.start(true) != app::Startup::Outcome::Running || !m_port.isOpen())
             return;
         m_station.startPolling();
@@ -164,7 +163,9 @@ private:
     scanner::SerialScannerPort m_port;
     std::shared_ptr<embeddedlist::ListStore> m_store;
     embeddedlist::EmbeddedListManagerProvider m_provider;
-    app::Station m_station;
+    // The station the builder made, and the name it goes by.
+    std::unique_ptr<app::Station> m_built;
+    app::Station &m_station;
     int m_pollMs;
     bool m_running = false;
 };

@@ -1,10 +1,10 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
+#include "app/StationBuilder.h"
 #include "base/CurrentItem.h"
 #include "base/Options.h"
 #include "embeddedlist/RunState.h"
-#include "listmanager/ListManagerLink.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -158,17 +158,16 @@ FuzzStation::FuzzStation(StationPlan plan)
     : m_store(freshStore(plan.switches >> 6))
     , m_embedded(m_store)
     , m_provider(m_embedded, m_faults)
-    , m_station(m_display,
-                m_prompter,
-                m_pacer,
-                m_port,
-                m_provider,
-                stationFolder() + QStringLiteral("/program"),
-                stationFolder() + QStringLiteral("/windows"))
+    , m_station(app::StationBuilder(m_display, m_prompter, m_pacer, m_port, m_provider)
+                    .mode(app::StationBuilder::Mode::Try)
+                    .folders(stationFolder() + QStringLiteral("/program"),
+                             stationFolder() + QStringLiteral("/windows"))
+                    .build())
 {
+    // The settings file holds the field selection; the folders are set here, where no
+    // length limit of the file's values can cut a long scratch folder short.
     const QString root = stationFolder();
-    base::Settings &settings = m_station.settings();
-    settings.settingsFilePath = root + QStringLiteral("/program/KTQ.INI");
+    base::Settings &settings = m_station->settings();
     settings.serialSettings = QStringLiteral("9600,N,8,1");
     settings.serialPort = 1;
     settings.commDevice = QStringLiteral("/dev/pts/fuzz");
@@ -178,28 +177,23 @@ FuzzStation::FuzzStation(StationPlan plan)
     settings.csvOutPath = root + QStringLiteral("/out.csv");
     settings.commPollTime = 100;
 
-    base::Options &options = m_station.options();
+    base::Options &options = m_station->options();
     const base::Options::Switch switches[] = {base::Options::AutoClear,
                                               base::Options::Overwrite,
                                               base::Options::AutoStart,
                                               base::Options::ShowEd};
     for (int bit = 0; bit < 4; ++bit)
         options.setValue(switches[bit], (plan.switches >> bit) & 1);
-    m_station.item().clearListPending = (plan.switches & 0x10) != 0;
+    m_station->item().clearListPending = (plan.switches & 0x10) != 0;
     m_prompter.setGoOnAnswers((plan.switches & 0x20) != 0 ? 3 : 0);
-    QObject::connect(&m_station, &app::Station::editorRequested, [this] { ++m_editorLaunches; });
+    QObject::connect(
+        m_station.get(), &app::Station::editorRequested, [this] { ++m_editorLaunches; });
 
     QObject::connect(
         m_store.get(), &embeddedlist::ListStore::rowsAppended, [this](qint32 first, qint32 last) {
             if (first == last)
                 ++m_singleRowsAdded;
         });
-
-    // As the start-up leaves it: the port open, a list handed out.
-    m_port.open(settings.commDevice, settings.serialSettings);
-    listmanager::ListManagerLink &link = m_station.link();
-    link.setApplication(m_provider.createApplication());
-    link.setCurrentList(link.application()->newList());
 
     if (const char *member = FailingMembers[plan.faults & 0x0f]) {
         const int times = (plan.faults >> 4) & 3;
@@ -212,12 +206,12 @@ FuzzStation::FuzzStation(StationPlan plan)
 
 FuzzStation::~FuzzStation()
 {
-    m_station.shutdown();
+    m_station->shutdown();
 }
 
 void FuzzStation::checkAfterInput(qsizetype maxItems)
 {
-    check(!m_station.gate().isBusy(), "no label is left in hand");
+    check(!m_station->gate().isBusy(), "no label is left in hand");
 
     // Only "ACK" answers go back to the scanner, one per item at most.
     const QByteArray ack = label::ItemSender::acknowledgement().toLatin1();

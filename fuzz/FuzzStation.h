@@ -46,7 +46,7 @@ public:
     FuzzStation(const FuzzStation &) = delete;
     FuzzStation &operator=(const FuzzStation &) = delete;
 
-    [[nodiscard]] app::Station &station() { return m_station; }
+    [[nodiscard]] app::Station &station() { return *m_station; }
     [[nodiscard]] testing::FakeScannerPort &port() { return m_port; }
     [[nodiscard]] embeddedlist::ListStore &store() { return *m_store; }
 
@@ -71,7 +71,7 @@ private:
     embeddedlist::EmbeddedListManagerProvider m_embedded;
     testing::ListManagerFaults m_faults;
     testing::FaultyProvider m_provider;
-    app::Station m_station;
+    std::unique_ptr<app::Station> m_station;
     int m_editorLaunches = 0;
     // Rows added one at a time, as an item's rows are.
     qsizetype m_singleRowsAdded = 0;

@@ -4,6 +4,7 @@
 #include "GuideWindow.h"
 #include "JournalWindow.h"
 #include "SettingsDialog.h"
+#include "StationBuilder.h"
 #include "TryWindow.h"
 #include "base/CenterForm.h"
 #include "base/Error.h"
@@ -34,17 +35,14 @@
 namespace barlink::app {
 
 StationShell::StationShell()
-    : m_station(m_window,
-                m_prompter,
-                m_pacer,
-                m_port,
-                m_listManager,
-                QApplication::applicationDirPath(),
-                settings::windowsDirectory())
+    : m_built(StationBuilder(m_window, m_prompter, m_pacer, m_port, m_listManager)
+                  .folders(QApplication::applicationDirPath(), settings::windowsDirectory())
+                  .journal(journal::defaultJournalPath(), journal::defaultSpillPath())
+                  .build())
+    , m_station(*m_built)
     , m_exclusionChoice(m_station.settings(), m_window)
     , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
 {
-    m_station.setJournalPath(journal::defaultJournalPath(), journal::defaultSpillPath());
     connect(&m_station.portControl(),
             &PortControl::settingsDialogRequested,
             this,

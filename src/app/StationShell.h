@@ -85,7 +85,9 @@ private:
     EventLoopPacer m_pacer;
     scanner::SerialScannerPort m_port;
     LazyListManagerProvider m_listManager;
-    Station m_station;
+    // The station the builder made, and the name it goes by.
+    std::unique_ptr<Station> m_built;
+    Station &m_station;
     // Made at its first opening and kept: it shows and edits the one field selection model
     // of the station, which is loaded on first use.
     std::unique_ptr<fieldsel::FieldSelectionDialog> m_fieldSelection;

@@ -1,20 +1,13 @@
 #include "TryRun.h"
 
+#include "StandIns.h"
 #include "Station.h"
-#include "base/Error.h"
-#include "base/OperatorDisplay.h"
-#include "base/Pacer.h"
-#include "base/Prompter.h"
-#include "base/StatusTexts.h"
+#include "StationBuilder.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "label/FieldCodes.h"
 #include "label/ListRow.h"
-#include "listmanager/Application.h"
-#include "scanner/ScannerPort.h"
-#include "settings/SettingsFile.h"
 #include "text/EscapedBytes.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <memory>
@@ -62,203 +55,6 @@ QString oneLine(const QString &text)
     }
     return line;
 }
-
-// Tells the account of every status line text the station shows; shows nothing itself.
-class TryDisplay : public base::OperatorDisplay
-{
-public:
-    explicit TryDisplay(Account &account)
-        : m_account(account)
-    {}
-    void setStatus(const QString &text) override
-    {
-        // The same text again changes nothing on the screen.
-        if (text != m_status)
-            m_account.show(QStringLiteral("status line: ") + oneLine(text));
-        m_status = text;
-    }
-    QString status() const override { return m_status; }
-    void setSegmentIndicator(Segment, bool) override {}
-    void setAutoFieldSelectionVisible(bool) override {}
-    void setExclusionText(const QString &) override {}
-    void setLastScan(const QString &) override {}
-    void setActivity(bool, const QString &) override {}
-    void setCurrentSettings(const QString &) override {}
-    void setPortState(PortState, const QString &) override {}
-    void beep() override {}
-
-private:
-    Account &m_account;
-    QString m_status;
-};
-
-// A message box goes into the account and is answered as a careful operator would who
-// changes nothing: OK where it is the only button, otherwise Cancel or No.
-class TryPrompter : public base::Prompter
-{
-public:
-    explicit TryPrompter(Account &account)
-        : m_account(account)
-    {}
-    Answer ask(Icon, Buttons buttons, const QString &text) override
-    {
-        m_account.show(QStringLiteral("message box: ") + QString(text).replace(u'\n', u' '));
-        ++m_boxes;
-        switch (buttons) {
-        case Buttons::Ok:
-            return Answer::Ok;
-        case Buttons::YesNo:
-            return Answer::No;
-        case Buttons::OkCancel:
-        case Buttons::RetryCancel:
-            break;
-        }
-        return Answer::Cancel;
-    }
-    // How many message boxes the station has shown.
-    [[nodiscard]] int boxes() const { return m_boxes; }
-
-private:
-    Account &m_account;
-    int m_boxes = 0;
-};
-
-class NoPause : public base::Pacer
-{
-public:
-    void pause(float) override {}
-};
-
-// Holds the labels to be read and keeps what would be sent to the scanner.
-class MemoryPort : public scanner::ScannerPort
-{
-public:
-    explicit MemoryPort(Account &account)
-        : m_account(account)
-    {}
-    void open(const QString &, const QString &) override { m_open = true; }
-    void close() override { m_open = false; }
-    bool isOpen() const override { return m_open; }
-    qint64 bytesWaiting() override { return received.size(); }
-    QByteArray readAll() override { return std::exchange(received, {}); }
-    void discardInput() override { received.clear(); }
-    void write(const QByteArray &bytes) override
-    {
-        m_account.detail(
-            QStringLiteral("the scanner would hear \"%1\"").arg(text::escapeBytes(bytes)));
-    }
-
-    QByteArray received;
-
-private:
-    Account &m_account;
-    bool m_open = false;
-};
-
-// Keeps the rows and tells of every other change it is asked for; adds nothing anywhere.
-class RecordingList : public listmanager::ExeList
-{
-public:
-    explicit RecordingList(Account &account)
-        : m_account(account)
-    {}
-    bool listInRun() override { return false; }
-    bool visible() override { return true; }
-    void setVisible(bool) override {}
-    qint16 columns() override { return 18; }
-    qint32 rows() override { return qint32(m_rows.size()); }
-    qint32 repetitions() override { return 0; }
-    qint32 exeRow() override { return 0; }
-    QStringList colInfo() override { return {}; }
-    void addLine(const QString &row) override { m_rows << row; }
-    void delLine(qint32 line) override
-    {
-        m_account.detail(QStringLiteral("row %1 of the list would be deleted").arg(line));
-    }
-    QString getLine(qint32 line) override { return m_rows.value(line - 1); }
-    void setLine(qint32 line, const QString &) override
-    {
-        m_account.detail(QStringLiteral("row %1 of the list would be changed").arg(line));
-    }
-    void appendList(const QString &path) override
-    {
-        m_account.detail(QStringLiteral("the rows of %1 would be added").arg(path));
-    }
-    void clearList() override { m_account.detail(QStringLiteral("the list would be cleared")); }
-    void viewWorks() override {}
-    void viewWorksThrought() override {}
-    void listClose(bool) override {}
-
-    [[nodiscard]] const QStringList &addedRows() const { return m_rows; }
-
-private:
-    Account &m_account;
-    QStringList m_rows;
-};
-
-class RecordingApplication : public listmanager::Application
-{
-public:
-    RecordingApplication(Account &account, std::shared_ptr<RecordingList> list)
-        : m_account(account)
-        , m_list(std::move(list))
-    {}
-    bool visible() override { return true; }
-    void setVisible(bool) override {}
-    bool connected() override { return true; }
-    qint16 accessLevel() override { return 0; }
-    void setWindowState(int) override {}
-    qint16 listOpened() override { return 1; }
-    void quit(bool) override {}
-    std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
-    {
-        if (!QFileInfo(path).isFile())
-            throw Error(53, QStringLiteral("File not found"));
-        m_account.detail(QStringLiteral("list file %1 would be opened").arg(path));
-        return m_list;
-    }
-    std::shared_ptr<listmanager::ExeList> newList() override { return m_list; }
-    void startList() override { told(QStringLiteral("started")); }
-    void holdList() override { told(QStringLiteral("held")); }
-    void endList() override { told(QStringLiteral("ended")); }
-    void setpoint() override { told(QStringLiteral("sent to its set point")); }
-    void enableOpenList(bool) override {}
-    void enableSaveList(bool) override {}
-    void enableNewList(bool) override {}
-    void showOnTop(bool) override {}
-
-private:
-    void told(const QString &what)
-    {
-        m_account.detail(QStringLiteral("the list would be ") + what);
-    }
-
-    Account &m_account;
-    std::shared_ptr<RecordingList> m_list;
-};
-
-class NoLateBoundList : public listmanager::LateBoundList
-{
-public:
-    void setVisible(bool) override {}
-    void clear() override {}
-};
-
-class RecordingProvider : public listmanager::ListManagerProvider
-{
-public:
-    explicit RecordingProvider(std::shared_ptr<RecordingApplication> application)
-        : m_application(std::move(application))
-    {}
-    std::shared_ptr<listmanager::Application> createApplication() override { return m_application; }
-    std::shared_ptr<listmanager::LateBoundList> createObject(const QString &) override
-    {
-        return std::make_shared<NoLateBoundList>();
-    }
-
-private:
-    std::shared_ptr<RecordingApplication> m_application;
-};
 
 // "#161=A.CNC;#162=;..." as lines of number, name and value: "161\tprogram\t\"A.CNC\"".
 QStringList namedFields(const QString &row)
@@ -336,27 +132,38 @@ TryRun::TryRun(QString programDir, QString windowsDir)
 TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
 {
     Account account;
-    TryDisplay display(account);
-    TryPrompter prompter(account);
-    NoPause pacer;
-    MemoryPort port(account);
-    const auto list = std::make_shared<RecordingList>(account);
-    RecordingProvider provider(std::make_shared<RecordingApplication>(account, list));
+    MemoryDisplay display;
+    MemoryPrompter prompter;
+    InstantPacer pacer;
+    MemoryScannerPort port;
+    RecordingListManager listManager;
+    QObject::connect(&display, &MemoryDisplay::statusChanged, [&account](const QString &text) {
+        account.show(QStringLiteral("status line: ") + oneLine(text));
+    });
+    QObject::connect(&prompter, &MemoryPrompter::boxShown, [&account](QString text) {
+        account.show(QStringLiteral("message box: ") + text.replace(u'\n', u' '));
+    });
+    QObject::connect(&port, &MemoryScannerPort::written, [&account](const QByteArray &bytes) {
+        account.detail(
+            QStringLiteral("the scanner would hear \"%1\"").arg(text::escapeBytes(bytes)));
+    });
+    QObject::connect(&listManager, &RecordingListManager::told, [&account](const QString &change) {
+        account.detail(change);
+    });
 
     // The station is never started: no lock, no port, no journal. Its settings are read as
     // start-up reads them, and nothing it would write is written.
-    Station station(display, prompter, pacer, port, provider, m_programDir, m_windowsDir);
-    station.recorder().discard();
-    station.writes().setEnabled(false);
     account.add(QStringLiteral("Settings"));
-    if (settings::loadSettings(station.settings(), station.options(), prompter))
+    StationBuilder builder(display, prompter, pacer, port, listManager);
+    const std::unique_ptr<Station> built = builder.mode(StationBuilder::Mode::Try)
+                                               .folders(m_programDir, m_windowsDir)
+                                               .writes(false)
+                                               .build();
+    Station &station = *built;
+    if (builder.settingsRead())
         account.detail(QStringLiteral("read from ") + station.settings().settingsFilePath);
     for (const QString &problem : std::as_const(station.settings().problems))
         account.detail(problem);
-    station.applyLabelSettings();
-    station.link().setApplication(provider.createApplication());
-    station.link().setCurrentList(list);
-    port.open(QString(), QString());
     // The item is left as start-up leaves it, not reset: on a freshly started station the first
     // item's comment (162) and fields 282 and 223 are empty where no label or program file
     // fills them; only after an item has been sent do they carry a blank.
@@ -369,13 +176,13 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     // several that are handled one by one (a compressed label, "%N%" before a text).
     base::LabelOutcome outcome;
     QStringList pieceFields;
-    int boxesBefore = 0;
+    qsizetype boxesBefore = 0;
     quint64 selectionsSeen = 0;
     const fieldsel::FieldSelector &selector = station.selector();
     QObject::connect(
         &station.sender(), &label::ItemSender::rowSent, &station, [&](const QString &field, bool) {
             pieceFields << field;
-            const QString row = list->addedRows().constLast();
+            const QString row = listManager.addedRows().constLast();
             result.rows << row;
             account.detail(QStringLiteral("row %1 in work field %2 (number %3)")
                                .arg(result.rows.size())
@@ -405,11 +212,11 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
             outcome = decided;
             QString words = outcomeWords(decided, std::exchange(pieceFields, {}));
             // The station takes no label while a message box waits for its answer.
-            if (prompter.boxes() != boxesBefore) {
+            if (prompter.shown.size() != boxesBefore) {
                 words = QStringLiteral("held by a message box until it is answered, then ") + words;
                 result.allTaken = false;
             }
-            boxesBefore = prompter.boxes();
+            boxesBefore = prompter.shown.size();
             handled << words;
             if (decided.result == Decision::Refused || decided.result == Decision::Failed)
                 result.allTaken = false;
@@ -421,7 +228,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         account.add(QStringLiteral("Label \"%1\"").arg(shown));
         handled.clear();
         pieceFields.clear();
-        boxesBefore = prompter.boxes();
+        boxesBefore = prompter.shown.size();
         outcome = {};
         port.received = label;
         // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a

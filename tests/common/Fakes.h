@@ -1,94 +1,28 @@
 #pragma once
 
-// Test doubles for the seams between the station's core and its windows.
+// Test doubles for the seams between the station's core and its windows: the program's own
+// stand-ins, with what only tests ask of them.
 
+#include "app/StandIns.h"
 #include "base/Error.h"
-#include "base/OperatorDisplay.h"
-#include "base/Pacer.h"
-#include "base/Prompter.h"
-#include "scanner/ScannerPort.h"
-
-#include <QList>
-#include <QQueue>
-#include <QString>
-#include <QStringList>
-
-#include <array>
 
 namespace barlink::testing {
 
-// Records what the operator would see.
-class FakeDisplay : public base::OperatorDisplay
+// Records what the operator would see; the status line starts as the main window's does.
+class FakeDisplay : public app::MemoryDisplay
 {
 public:
-    void setStatus(const QString &text) override { statusHistory << (m_status = text); }
-    QString status() const override { return m_status; }
-    void setSegmentIndicator(Segment s, bool visible) override { segments.at(size_t(s)) = visible; }
-    void setAutoFieldSelectionVisible(bool visible) override { autoFieldSelection = visible; }
-    void setExclusionText(const QString &text) override { exclusion = text; }
-    void setLastScan(const QString &text) override { lastScan = text; }
-    void setActivity(bool visible, const QString &caption) override
-    {
-        activityVisible = visible, activityCaption = caption.isNull() ? activityCaption : caption;
-    }
-    void setCurrentSettings(const QString &text) override { currentSettings = text; }
-    void setPortState(PortState s, const QString &d) override { portState = s, portDevice = d; }
-    void beep() override { ++beeps; }
-
-    QStringList statusHistory;
-    std::array<bool, SegmentCount> segments{}; // by Segment
-    bool autoFieldSelection = false, activityVisible = false;
-    QString exclusion, lastScan, activityCaption, currentSettings, portDevice;
-    PortState portState = PortState::Closed;
-    int beeps = 0;
-
-private:
-    QString m_status = QStringLiteral("Ready.");
+    FakeDisplay()
+        : MemoryDisplay(QStringLiteral("Ready."))
+    {}
 };
 
-// Answers message boxes from a script; an unscripted box gets Cancel (or Ok when
-// it only has an Ok button). Records every box shown.
-class ScriptedPrompter : public base::Prompter
-{
-public:
-    struct Shown
-    {
-        Icon icon;
-        Buttons buttons;
-        QString text, details;
-    };
+// Answers message boxes from a script; an unscripted box gets the answer that changes nothing.
+using ScriptedPrompter = app::MemoryPrompter;
+using InstantPacer = app::InstantPacer;
 
-    Answer ask(Icon i, Buttons b, const QString &t) override { return askWithDetails(i, b, t, {}); }
-    Answer askWithDetails(Icon i, Buttons b, const QString &t, const QString &d) override
-    {
-        shown.append({i, b, t, d});
-        return !answers.isEmpty() ? answers.dequeue()
-               : b == Buttons::Ok ? Answer::Ok
-                                  : Answer::Cancel;
-    }
-
-    [[nodiscard]] QStringList texts() const
-    {
-        QStringList list;
-        for (const Shown &s : shown)
-            list << s.text;
-        return list;
-    }
-
-    QQueue<Answer> answers;
-    QList<Shown> shown;
-};
-
-// Returns at once and records the pauses asked for.
-class InstantPacer : public base::Pacer
-{
-public:
-    void pause(float seconds) override { pauses << seconds; }
-    QList<float> pauses;
-};
-
-// A scanner port in memory: tests put received bytes in and read what was sent.
-class FakeScannerPort : public scanner::ScannerPort
+// A scanner port in memory that can also fail to open and lose its device.
+class FakeScannerPort : public app::MemoryScannerPort
 {
 public:
     void open(const QString &device, const QString &lineSettings) override
@@ -96,18 +30,7 @@ public:
         ++openCalls;
         if (failOpen)
             throw Error(8002, QStringLiteral("Invalid port number"));
-        m_open = true, openedDevice = device, openedSettings = lineSettings;
-    }
-    void close() override { m_open = false; }
-    bool isOpen() const override { return m_open; }
-    qint64 bytesWaiting() override { return received.size(); }
-    QByteArray readAll() override { return std::exchange(received, {}); }
-    void discardInput() override { received.clear(); }
-    void write(const QByteArray &bytes) override
-    {
-        if (!m_open)
-            throw Error(8012, QStringLiteral("The device is not open"));
-        sent += bytes;
+        MemoryScannerPort::open(device, lineSettings);
     }
 
     // Bytes come in from the scanner, and the port says so.
@@ -116,16 +39,11 @@ public:
     // Simulates the device going away.
     void loseDevice(const QString &reason = QStringLiteral("device removed"))
     {
-        m_open = false, Q_EMIT deviceLost(reason);
+        close(), Q_EMIT deviceLost(reason);
     }
 
-    QByteArray received, sent;
-    QString openedDevice, openedSettings;
     bool failOpen = false;
     int openCalls = 0;
-
-private:
-    bool m_open = false;
 };
 
 } // namespace barlink::testing

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "app/EventLoopPacer.h"
 #include "app/Station.h"
+#include "app/StationBuilder.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/ListStore.h"
 #include "scanner/SerialScannerPort.h"
@@ -28,23 +29,27 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
 
     // realPauses: the station's pauses keep window events (and scanner ticks) running, as in
     // the program; otherwise they return at once. shownOn: a window instead of the fake.
+    // journal: the journal file (empty: nothing is journaled).
     explicit StationRig(const QString &root,
                         bool realPauses = false,
-                        base::OperatorDisplay *shownOn = nullptr)
+                        base::OperatorDisplay *shownOn = nullptr,
+                        const QString &journal = {})
         : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
         , provider(embedded, faults)
-        , station(shownOn ? *shownOn : display,
-                  prompter,
-                  realPauses ? static_cast<base::Pacer &>(eventLoopPacer) : instantPacer,
-                  port,
-                  provider,
-                  root + QStringLiteral("/program"),
-                  root + QStringLiteral("/windows"))
-    {
-        station.setInstanceLockDir(root + QStringLiteral("/run"));
-        station.setListWait(3, 1);
-    }
+        , built(app::StationBuilder(shownOn ? *shownOn : display,
+                                    prompter,
+                                    realPauses ? static_cast<base::Pacer &>(eventLoopPacer)
+                                               : instantPacer,
+                                    port,
+                                    provider)
+                    .folders(root + QStringLiteral("/program"), root + QStringLiteral("/windows"))
+                    .instanceLockDir(root + QStringLiteral("/run"))
+                    .listWait(3, 1)
+                    .journal(journal)
+                    .build())
+        , station(*built)
+    {}
 
     // Makes the folders under `root` and the settings file: the scanner on `device`, polled
     // every PollMs, neither automatic clear nor automatic start, overwrite on. `keys`
@@ -98,7 +103,9 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     std::shared_ptr<embeddedlist::ListStore> store;
     embeddedlist::EmbeddedListManagerProvider embedded;
     FaultyProvider provider;
-    app::Station station;
+    // The station the builder made, and the name it goes by.
+    std::unique_ptr<app::Station> built;
+    app::Station &station;
 };
 
 // The station on a pseudo-terminal.

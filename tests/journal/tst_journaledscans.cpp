@@ -183,8 +183,7 @@ void tst_JournaledScans::outcomes()
     const QString path = dir.path() + QStringLiteral("/journal/journal.sqlite");
     QStringList prompts;
     {
-        PtyStation rig(dir.path());
-        rig.station.setJournalPath(path);
+        PtyStation rig(dir.path(), false, nullptr, path);
         // A list kept from before: the first label clears it.
         rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
         QVERIFY(rig.start());
@@ -220,30 +219,16 @@ void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
     const QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(PtyStation::prepare(dir.path(), QStringLiteral("fake"), SelectionKeys + MirrorKeys));
-    const auto store
-        = std::make_shared<embeddedlist::ListStore>(dir.path() + QStringLiteral("/data"));
-    embeddedlist::EmbeddedListManagerProvider provider(store);
-    FakeDisplay display;
-    ScriptedPrompter prompter;
-    InstantPacer pacer;
-    CheckingPort port;
-    port.journalPath = dir.path() + QStringLiteral("/journal.sqlite");
-    app::Station station(display,
-                         prompter,
-                         pacer,
-                         port,
-                         provider,
-                         dir.path() + QStringLiteral("/program"),
-                         dir.path() + QStringLiteral("/windows"));
-    station.setInstanceLockDir(dir.path() + QStringLiteral("/run"));
-    station.setListWait(3, 1);
-    station.setJournalPath(port.journalPath);
-    QCOMPARE(station.start(true), app::Startup::Outcome::Running);
+    const QString journal = dir.path() + QStringLiteral("/journal.sqlite");
+    StationRig<CheckingPort> rig(dir.path(), false, nullptr, journal);
+    CheckingPort &port = rig.port;
+    port.journalPath = journal;
+    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
 
     for (const QByteArray label : {"%12MIRDOOR.CNC N X", "%22500 300 18"}) {
         port.arrive(label);
         for (int tick = 0; tick < 3; ++tick)
-            station.poller().tick();
+            rig.station.poller().tick();
     }
     QCOMPARE(port.sent, QByteArray("ACK\rACK\r"));
     QCOMPARE(port.rowsAtAck, (QList<int>{1, 2}));
