@@ -31,20 +31,20 @@ ScanPoller::ScanPoller(ScannerPort &port,
                        base::OperatorDisplay &display,
                        base::Prompter &prompter,
                        base::LabelGate &gate,
-                       QObject *parent)
+                       QObject *parent,
+                       base::Clock &clock)
     : QObject(parent)
     , m_port(port)
     , m_handlers(std::move(handlers))
     , m_display(display)
     , m_prompter(prompter)
     , m_gate(gate)
+    , m_timer(clock.makeTimer())
 {
     // Every read and every tick starts the interval anew, so that quiet is measured from the
-    // last byte read; a precise timer keeps to the interval instead of the 5% either way a
-    // coarse one may drift.
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
+    // last byte read.
+    m_timer->setSingleShot(true);
+    connect(m_timer.get(), &base::Timer::timeout, this, &ScanPoller::tick);
     connect(&m_port, &ScannerPort::bytesArrived, this, &ScanPoller::bytesArrived);
 }
 
@@ -52,7 +52,7 @@ ScanPoller::~ScanPoller() = default;
 
 void ScanPoller::start(int intervalMs)
 {
-    m_timer.setInterval(std::max(1, intervalMs));
+    m_timer->setInterval(std::max(1, intervalMs));
     m_started = true;
     scheduleTick();
 }
@@ -60,7 +60,7 @@ void ScanPoller::start(int intervalMs)
 void ScanPoller::stop()
 {
     m_started = false;
-    m_timer.stop();
+    m_timer->stop();
 }
 
 QString ScanPoller::overflowText(qsizetype discarded)
@@ -89,9 +89,9 @@ void ScanPoller::scheduleTick()
     if (!m_started)
         return;
     if (!m_scanBuffer.isEmpty() || m_discarded != 0 || m_port.bytesWaiting() != 0)
-        m_timer.start();
+        m_timer->start();
     else
-        m_timer.stop();
+        m_timer->stop();
 }
 
 void ScanPoller::step()

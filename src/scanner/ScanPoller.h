@@ -1,10 +1,12 @@
 #pragma once
 
+#include "base/Clock.h"
+
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace barlink::base {
 class OperatorDisplay;
@@ -47,15 +49,16 @@ public:
                base::OperatorDisplay &display,
                base::Prompter &prompter,
                base::LabelGate &gate,
-               QObject *parent = nullptr);
+               QObject *parent = nullptr,
+               base::Clock &clock = base::Clock::real());
     ~ScanPoller() override;
 
     // Starts polling at the interval; intervals below 1 ms are not used.
     void start(int intervalMs);
     void stop();
-    [[nodiscard]] int interval() const { return m_timer.interval(); }
+    [[nodiscard]] int interval() const { return m_timer->interval(); }
     // Whether the poller will tick without the port's word that bytes have arrived.
-    [[nodiscard]] bool isTicking() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isTicking() const { return m_timer->isActive(); }
 
     // One tick: reads what has arrived, or counts a quiet interval and hands the label on
     // after the second. Skips while a label is being handled.
@@ -89,7 +92,7 @@ private:
     base::OperatorDisplay &m_display;
     base::Prompter &m_prompter;
     base::LabelGate &m_gate;
-    QTimer m_timer;
+    std::unique_ptr<base::Timer> m_timer;
     bool m_started = false;
     QString m_scanBuffer;
     int m_idleTicks = 0;

@@ -28,10 +28,13 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
 
     // realPauses: the station's pauses keep window events (and scanner ticks) running, as in
     // the program; otherwise they return at once. shownOn: a window instead of the fake.
+    // clock: the poller's, the port's and the real pauses' time.
     explicit StationRig(const QString &root,
                         bool realPauses = false,
-                        base::OperatorDisplay *shownOn = nullptr)
-        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
+                        base::OperatorDisplay *shownOn = nullptr,
+                        base::Clock &clock = base::Clock::real())
+        : eventLoopPacer(clock)
+        , store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
         , provider(embedded, faults)
         , station(shownOn ? *shownOn : display,
@@ -40,7 +43,9 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
                   port,
                   provider,
                   root + QStringLiteral("/program"),
-                  root + QStringLiteral("/windows"))
+                  root + QStringLiteral("/windows"),
+                  nullptr,
+                  clock)
     {
         station.setInstanceLockDir(root + QStringLiteral("/run"));
         station.setListWait(3, 1);
