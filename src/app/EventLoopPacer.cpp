@@ -1,8 +1,6 @@
 #include "EventLoopPacer.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <cmath>
 
@@ -19,12 +17,7 @@ int EventLoopPacer::milliseconds(float seconds)
 void EventLoopPacer::pause(float seconds)
 {
     QCoreApplication::processEvents();
-    const int ms = milliseconds(seconds);
-    if (ms > 0) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    m_clock.wait(milliseconds(seconds));
     QCoreApplication::processEvents();
 }
 

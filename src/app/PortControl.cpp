@@ -22,15 +22,17 @@ PortControl::PortControl(base::Settings &settings,
                          scanner::ScannerPort &port,
                          base::OperatorDisplay &display,
                          base::Prompter &prompter,
-                         QObject *parent)
+                         QObject *parent,
+                         base::Clock &clock)
     : QObject(parent)
     , m_settings(settings)
     , m_port(port)
     , m_display(display)
     , m_prompter(prompter)
+    , m_reconnect(clock.makeTimer())
 {
-    m_reconnect.setInterval(2000);
-    connect(&m_reconnect, &QTimer::timeout, this, &PortControl::tryReconnect);
+    m_reconnect->setInterval(2000);
+    connect(m_reconnect.get(), &base::Timer::timeout, this, &PortControl::tryReconnect);
     connect(&m_port, &scanner::ScannerPort::deviceLost, this, &PortControl::onDeviceLost);
 }
 
@@ -69,7 +71,7 @@ QString PortControl::openText(const QString &device)
 
 std::optional<Error> PortControl::openPort()
 {
-    m_reconnect.stop();
+    m_reconnect->stop();
     if (m_port.isOpen())
         m_port.close();
     const QString device = settings::portDeviceName(m_settings);
@@ -119,7 +121,7 @@ QString PortControl::reopen()
 
 void PortControl::closePort()
 {
-    m_reconnect.stop();
+    m_reconnect->stop();
     if (m_port.isOpen())
         m_port.close();
     m_display.setPortState(PortState::Closed, settings::portDeviceName(m_settings));
@@ -130,7 +132,7 @@ void PortControl::waitForDevice(const QString &statusText)
     m_display.setStatus(statusText);
     m_problemShown = true;
     m_display.setPortState(PortState::Waiting, settings::portDeviceName(m_settings));
-    m_reconnect.start();
+    m_reconnect->start();
 }
 
 void PortControl::onDeviceLost(const QString &reason)
@@ -152,7 +154,7 @@ void PortControl::tryReconnect()
             return;
         }
     }
-    m_reconnect.stop();
+    m_reconnect->stop();
     shownOpen(device, true);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "base/Clock.h"
 #include "base/Error.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
+#include <memory>
 #include <optional>
 
 namespace barlink::scanner {
@@ -33,7 +34,8 @@ public:
                 scanner::ScannerPort &port,
                 base::OperatorDisplay &display,
                 base::Prompter &prompter,
-                QObject *parent = nullptr);
+                QObject *parent = nullptr,
+                base::Clock &clock = base::Clock::real());
     ~PortControl() override;
 
     // Reopens the port with the port number (or device) and line settings in memory.
@@ -65,8 +67,8 @@ public:
     [[nodiscard]] static QString openText(const QString &device);
 
     // How often a missing device is tried again.
-    void setReconnectInterval(int ms) { m_reconnect.setInterval(ms); }
-    [[nodiscard]] bool isReconnecting() const { return m_reconnect.isActive(); }
+    void setReconnectInterval(int ms) { m_reconnect->setInterval(ms); }
+    [[nodiscard]] bool isReconnecting() const { return m_reconnect->isActive(); }
 
 Q_SIGNALS:
     // The device went away; the port is closed and reconnection attempts have begun.
@@ -89,7 +91,7 @@ private:
     scanner::ScannerPort &m_port;
     base::OperatorDisplay &m_display;
     base::Prompter &m_prompter;
-    QTimer m_reconnect;
+    std::unique_ptr<base::Timer> m_reconnect;
     // The status line tells of a port that is not open: an opening replaces that text.
     bool m_problemShown = false;
 };

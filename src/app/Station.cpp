@@ -38,11 +38,12 @@ Station::Station(base::OperatorDisplay &display,
                  listmanager::ListManagerProvider &provider,
                  QString programDir,
                  QString windowsDir,
-                 QObject *parent)
+                 QObject *parent,
+                 base::Clock &clock)
     : QObject(parent)
     , m_recorder(m_settings, m_item, display)
     , m_product(m_settings)
-    , m_portControl(m_settings, port, display, prompter)
+    , m_portControl(m_settings, port, display, prompter, nullptr, clock)
     , m_autoSel(m_settings)
     , m_selector(m_autoSel)
     , m_context{m_settings,
@@ -61,7 +62,7 @@ Station::Station(base::OperatorDisplay &display,
     , m_sender(m_context)
     , m_dispatcher(m_context, m_sender)
     , m_programBarcode(m_context, m_sender)
-    , m_poller(port, m_gate)
+    , m_poller(port, m_gate, nullptr, clock)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);

@@ -49,6 +49,7 @@ class Station : public QObject
 {
     Q_OBJECT
 public:
+    // clock: the poller's intervals and the port's reconnection attempts.
     Station(base::OperatorDisplay &display,
             base::Prompter &prompter,
             base::Pacer &pacer,
@@ -56,7 +57,8 @@ public:
             listmanager::ListManagerProvider &provider,
             QString programDir,
             QString windowsDir,
-            QObject *parent = nullptr);
+            QObject *parent = nullptr,
+            base::Clock &clock = base::Clock::real());
     ~Station() override;
 
     // Runs the start-up sequence. commandLineEmpty: no arguments but the toolkit's own.

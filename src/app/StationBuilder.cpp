@@ -1,6 +1,7 @@
 #include "StationBuilder.h"
 
 #include "Station.h"
+#include "base/Clock.h"
 #include "listmanager/Application.h"
 #include "scanner/ScannerPort.h"
 #include "settings/SettingsFile.h"
@@ -57,10 +58,24 @@ StationBuilder &StationBuilder::listWait(int passes, int intervalMs)
     return *this;
 }
 
+StationBuilder &StationBuilder::clock(base::Clock &clock)
+{
+    m_clock = &clock;
+    return *this;
+}
+
 std::unique_ptr<Station> StationBuilder::build()
 {
     auto station = std::make_unique<Station>(
-        m_display, m_prompter, m_pacer, m_port, m_listManager, m_programDir, m_windowsDir);
+        m_display,
+        m_prompter,
+        m_pacer,
+        m_port,
+        m_listManager,
+        m_programDir,
+        m_windowsDir,
+        nullptr,
+        m_clock ? *m_clock : base::Clock::real());
     station->writes().setEnabled(m_writes);
     if (!m_lockDir.isEmpty())
         station->setInstanceLockDir(m_lockDir);

@@ -6,6 +6,7 @@
 #include <optional>
 
 namespace barlink::base {
+class Clock;
 class OperatorDisplay;
 class Pacer;
 class Prompter;
@@ -58,6 +59,8 @@ public:
     StationBuilder &instanceLockDir(QString dir);
     // How often, and how far apart, start-up looks for a list in the list manager.
     StationBuilder &listWait(int passes, int intervalMs);
+    // The time of the poller, the port's reconnection and the pauses (default: the real one).
+    StationBuilder &clock(base::Clock &clock);
 
     [[nodiscard]] std::unique_ptr<Station> build();
 
@@ -84,6 +87,7 @@ private:
     };
     std::optional<ListWait> m_listWait;
     bool m_settingsRead = false;
+    base::Clock *m_clock = nullptr;
 };
 
 } // namespace barlink::app

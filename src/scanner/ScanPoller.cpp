@@ -23,17 +23,19 @@ QString lastScanText(const QString &buffer)
 
 } // namespace
 
-ScanPoller::ScanPoller(ScannerPort &port, base::LabelGate &gate, QObject *parent)
+ScanPoller::ScanPoller(ScannerPort &port,
+                       base::LabelGate &gate,
+                       QObject *parent,
+                       base::Clock &clock)
     : QObject(parent)
     , m_port(port)
     , m_gate(gate)
+    , m_timer(clock.makeTimer())
 {
     // Every read and every tick starts the interval anew, so that quiet is measured from the
-    // last byte read; a precise timer keeps to the interval instead of the 5% either way a
-    // coarse one may drift.
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &ScanPoller::tick);
+    // last byte read.
+    m_timer->setSingleShot(true);
+    connect(m_timer.get(), &base::Timer::timeout, this, &ScanPoller::tick);
     connect(&m_port, &ScannerPort::bytesArrived, this, &ScanPoller::bytesArrived);
 }
 
@@ -41,7 +43,7 @@ ScanPoller::~ScanPoller() = default;
 
 void ScanPoller::start(int intervalMs)
 {
-    m_timer.setInterval(std::max(1, intervalMs));
+    m_timer->setInterval(std::max(1, intervalMs));
     m_started = true;
     scheduleTick();
 }
@@ -49,7 +51,7 @@ void ScanPoller::start(int intervalMs)
 void ScanPoller::stop()
 {
     m_started = false;
-    m_timer.stop();
+    m_timer->stop();
 }
 
 QString ScanPoller::overflowText(qsizetype discarded)
@@ -78,9 +80,9 @@ void ScanPoller::scheduleTick()
     if (!m_started)
         return;
     if (!m_scanBuffer.isEmpty() || m_discarded != 0 || m_port.bytesWaiting() != 0)
-        m_timer.start();
+        m_timer->start();
     else
-        m_timer.stop();
+        m_timer->stop();
 }
 
 void ScanPoller::step()

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "base/Clock.h"
+
 #include <QObject>
 #include <QString>
-#include <QTimer>
+
+#include <memory>
 
 namespace barlink::base {
 class LabelGate;
@@ -28,15 +31,18 @@ public:
     static constexpr qsizetype MaxScanBuffer = 256 * 1024;
 
     // gate: ticks skip while it is busy, and it is held while a label is handled.
-    ScanPoller(ScannerPort &port, base::LabelGate &gate, QObject *parent = nullptr);
+    ScanPoller(ScannerPort &port,
+               base::LabelGate &gate,
+               QObject *parent = nullptr,
+               base::Clock &clock = base::Clock::real());
     ~ScanPoller() override;
 
     // Starts polling at the interval; intervals below 1 ms are not used.
     void start(int intervalMs);
     void stop();
-    [[nodiscard]] int interval() const { return m_timer.interval(); }
+    [[nodiscard]] int interval() const { return m_timer->interval(); }
     // Whether the poller will tick without the port's word that bytes have arrived.
-    [[nodiscard]] bool isTicking() const { return m_timer.isActive(); }
+    [[nodiscard]] bool isTicking() const { return m_timer->isActive(); }
 
     // One tick: reads what has arrived, or counts a quiet interval and hands the label on
     // after the second. Skips while a label is being handled.
@@ -89,7 +95,7 @@ private:
 
     ScannerPort &m_port;
     base::LabelGate &m_gate;
-    QTimer m_timer;
+    std::unique_ptr<base::Timer> m_timer;
     bool m_started = false;
     // The handler of the label just emitted called abandonLabel().
     bool m_abandoned = false;

@@ -11,6 +11,7 @@
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
 #include "base/CenterForm.h"
+#include "base/ManualClock.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
@@ -435,8 +436,8 @@ private Q_SLOTS:
         FakeDisplay display;
         ScriptedPrompter prompter;
         FakeScannerPort port;
-        app::PortControl control(settings, port, display, prompter);
-        control.setReconnectInterval(10);
+        base::ManualClock clock;
+        app::PortControl control(settings, port, display, prompter, nullptr, clock);
         int dialogs = 0;
         QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] { ++dialogs; });
         if (how == QLatin1String("start")) {
@@ -454,14 +455,24 @@ private Q_SLOTS:
         QCOMPARE(display.portDevice, device);
         const int opens = port.openCalls;
         QCOMPARE(control.isReconnecting(), waits);
+        // Tried again every 2 s, quietly, for as long as it waits; a port shut on purpose or
+        // with no device is not tried at all.
+        clock.advance(1999);
+        QCOMPARE(port.openCalls, opens);
+        clock.advance(1);
+        QCOMPARE(port.openCalls, opens + int(waits));
+        clock.advance(2000);
+        QCOMPARE(port.openCalls, opens + 2 * int(waits));
         if (!waits)
             return;
         QVERIFY(display.status().contains(u"Waiting for the scanner"));
-        QTRY_VERIFY(port.openCalls > opens + 1); // tried again, quietly
         QCOMPARE(prompter.shown.size(), 1);
 
         port.failOpen = false;
-        QTRY_VERIFY(port.isOpen());
+        clock.advance(1999);
+        QVERIFY(!port.isOpen());
+        clock.advance(1);
+        QVERIFY(port.isOpen());
         QCOMPARE(port.openedDevice, device);
         QVERIFY(!control.isReconnecting());
         QCOMPARE(display.portState, State::Open);

@@ -29,12 +29,15 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
 
     // realPauses: the station's pauses keep window events (and scanner ticks) running, as in
     // the program; otherwise they return at once. shownOn: a window instead of the fake.
-    // journal: the journal file (empty: nothing is journaled).
+    // journal: the journal file (empty: nothing is journaled). clock: the poller's, the port's
+    // and the real pauses' time.
     explicit StationRig(const QString &root,
                         bool realPauses = false,
                         base::OperatorDisplay *shownOn = nullptr,
-                        const QString &journal = {})
-        : store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
+                        const QString &journal = {},
+                        base::Clock &clock = base::Clock::real())
+        : eventLoopPacer(clock)
+        , store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
         , provider(embedded, faults)
         , built(app::StationBuilder(shownOn ? *shownOn : display,
@@ -47,6 +50,7 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
                     .instanceLockDir(root + QStringLiteral("/run"))
                     .listWait(3, 1)
                     .journal(journal)
+                    .clock(clock)
                     .build())
         , station(*built)
     {}

@@ -2,6 +2,7 @@
 // in at the scanner end of a pseudo-terminal, rows come out of the embedded list manager.
 #include "PtyPair.h"
 #include "StationRig.h"
+#include "base/ManualClock.h"
 #include "base/StatusTexts.h"
 
 #include <QTemporaryDir>
@@ -17,7 +18,8 @@ namespace {
 constexpr int Patience = 10000;
 const QByteArray DefaultField = "FieldCode_DFN=N\r\n";
 
-// A station on a pseudo-terminal whose double-scan clock the test sets.
+// A station on a pseudo-terminal whose double-scan clock the test sets; its poller runs in
+// simulated time.
 struct Bench
 {
     explicit Bench(const QByteArray &keys)
@@ -25,7 +27,7 @@ struct Bench
         if (!pty.isValid())
             return;
         valid = PtyStation::prepare(dir.path(), pty.slavePath(), SelectionKeys + keys);
-        rig = std::make_unique<PtyStation>(dir.path());
+        rig = std::make_unique<PtyStation>(dir.path(), false, nullptr, QString(), clock);
         valid = valid && rig->start();
         // The pauses of the station (after "ACK") pass on the guard's clock too.
         rig->station.doubleScan().setClock([this] {
@@ -52,16 +54,21 @@ struct Bench
         rig->instantPacer.pauses.clear();
         const qsizetype handled = outcomes.size();
         // "typed:LABEL" is typed in the main window instead.
-        if (label.startsWith("typed:"))
+        if (label.startsWith("typed:")) {
             (void)rig->station.manualEntry().interpretLabel(QString::fromLatin1(label.mid(6)));
-        else
+        } else {
             QVERIFY(pty.write(label));
-        QTRY_VERIFY_WITH_TIMEOUT(outcomes.size() > handled && !rig->station.gate().isBusy(),
-                                 Patience);
+            QTRY_VERIFY_WITH_TIMEOUT(rig->station.poller().scanBuffer().size() >= label.size(),
+                                     Patience);
+        }
+        for (int i = 0; i < 10 && outcomes.size() == handled; ++i)
+            clock.advance(PtyStation::PollMs);
+        QVERIFY(outcomes.size() > handled && !rig->station.gate().isBusy());
     }
 
     QTemporaryDir dir;
     PtyPair pty;
+    base::ManualClock clock;
     std::unique_ptr<PtyStation> rig;
     bool valid = false;
     qint64 now = 0;

@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "VirtualPty.h"
 #include "base/LabelGate.h"
+#include "base/ManualClock.h"
 #include "scanner/LineSettings.h"
 #include "scanner/PollerDisplay.h"
 #include "scanner/PortErrors.h"
@@ -19,15 +20,14 @@
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -45,9 +45,9 @@ namespace {
 const QString defaultSettings = QStringLiteral("9600,N,8,1");
 const QString scanBinary = QStringLiteral(BARLINK_SCAN_BINARY);
 
-// A poller on a port in memory. What it emits is recorded as "I:label", "C:label" or
-// "P:label", and a label it ignores as "X:label"; a compressed label is expanded to what
-// follows its marker, up to a "|", and what follows the "|" is its rest.
+// A poller on a port in memory and on simulated time. What it emits is recorded as "I:label",
+// "C:label" or "P:label", and a label it ignores as "X:label"; a compressed label is expanded
+// to what follows its marker, up to a "|", and what follows the "|" is its rest.
 struct Rig
 {
     Rig()
@@ -73,11 +73,18 @@ struct Rig
         showPollerOn(poller, display);
     }
 
-    // Each entry is what arrives before one tick; "" is a quiet tick.
+    // Each entry is what arrives before one tick; "" is a quiet tick, "<busy>" one while a label
+    // is being handled, "<closed>" one after the port was closed.
     void run(const QStringList &ticks)
     {
         for (const QString &piece : ticks) {
-            port.received += piece.toLatin1();
+            std::optional<base::LabelGate::Hold> busy;
+            if (piece == u"<busy>")
+                busy.emplace(gate);
+            else if (piece == u"<closed>")
+                port.close();
+            else
+                port.received += piece.toLatin1();
             poller.tick();
         }
     }
@@ -87,7 +94,8 @@ struct Rig
     FakeScannerPort port;
     FakeDisplay display;
     base::LabelGate gate;
-    ScanPoller poller{port, gate};
+    base::ManualClock clock;
+    ScanPoller poller{port, gate, nullptr, clock};
 };
 
 // A pseudo-terminal for the port; the test plays the scanner at its master.
@@ -180,6 +188,15 @@ private Q_SLOTS:
         row("apostrophe, line end only",         "'\r\n$",                "X:\r\n|");
         row("apostrophe and dollar only",        "'$ABC",                 "-:|");
         row("compressed whole, line end too",    f1 + "Z\r",             "C:" + f1 + "Z\r|");
+        row("marker after the start: ordinary",  "A" + f1,                "O:A" + f1 + "|");
+        row("a % past the first ends it",        "AB%CD",                 "O:AB%|CD");
+        row("a leading % does not end it",       "%ST",                   "O:%ST|");
+        row("exclamation becomes a blank",       "%22600!400!18",         "O:%22600 400 18|");
+        row("program label whole, ! and % kept", "A^B!C%D",               "P:A^B!C%D|");
+        row("apostrophe without dollar",         "'ABC",                  "O:'ABC|");
+        row("apostrophe, text split at %",       "'AB%CD$E",              "O+N:AB%|CD");
+        row("apostrophe then program label",     "'A^B$x",                "P+N:A^B|");
+        row("apostrophe then compressed",        "'" + f1 + "Z$x",        "C+N:" + f1 + "Z|");
         // clang-format on
     }
     void routeScan()
@@ -191,8 +208,10 @@ private Q_SLOTS:
                  fetch<QString>("route"));
     }
 
-    // Where each scan goes: "I:" ordinary labels, "P:" program labels, "C:" compressed ones
-    // (an apostrophe rule's "%N%" comes first); left: what waits in the buffer.
+    // What the poller does with each route: "I:" ordinary labels, "P:" program labels, "C:"
+    // compressed ones (an apostrophe rule's "%N%" comes first), a rest handled two quiet ticks
+    // after the label, nothing while a label is in hand or the port is closed; left: what waits
+    // in the buffer.
     void routesLabels_data()
     {
         columns<QStringList, QStringList, QString>({"ticks", "calls", "left"});
@@ -200,20 +219,15 @@ private Q_SLOTS:
         const QString f1(QChar(0xF1));
         // clang-format off
         QTest::newRow("second command two ticks later")    << L{"%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
-        QTest::newRow("a % past the first ends it")        << L{"AB%CD", "", "", "", ""} << L{"I:AB%", "I:CD"} << "";
-        QTest::newRow("exclamation becomes a blank")       << L{"%22600!400!18", "", ""} << L{"I:%22600 400 18"} << "";
         QTest::newRow("apostrophe: %N% first")             << L{"'ABC$DEF", "", ""} << L{"I:%N%", "I:ABC"} << "";
-        QTest::newRow("apostrophe, text split at %")       << L{"'AB%CD$E", "", "", "", ""} << L{"I:%N%", "I:AB%", "I:CD"} << "";
-        QTest::newRow("apostrophe and dollar only")        << L{"'$ABC", "", "", "", ""} << L{} << "";
-        QTest::newRow("apostrophe without dollar")         << L{"'ABC", "", ""} << L{"I:'ABC"} << "";
-        QTest::newRow("program label whole, ! kept")       << L{"A^B!C%D", "", ""} << L{"P:A^B!C%D"} << "";
-        QTest::newRow("apostrophe then program label")     << L{"'A^B$x", "", ""} << L{"I:%N%", "P:A^B"} << "";
         QTest::newRow("compressed: rests in order")        << L{f1 + "%START%X|R", "", ""} << L{"C:" + f1 + "%START%X|R", "I:%START%"} << "XR";
         QTest::newRow("apostrophe then compressed")        << L{"'" + f1 + "Z$x", "", ""} << L{"I:%N%", "C:" + f1 + "Z", "I:Z"} << "";
         QTest::newRow("expanded: no apostrophe rule")      << L{f1 + "'AB$C%D", "", ""} << L{"C:" + f1 + "'AB$C%D", "I:'AB$C%"} << "D";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
-        QTest::newRow("marker after the start")            << L{"A" + f1, "", ""} << L{"I:A" + f1} << "";
         QTest::newRow("a line end alone is ignored")       << L{"\r\n", "", ""} << L{"X:\r\n"} << "";
+        QTest::newRow("busy ticks are no quiet ticks")     << L{"%START%", "<busy>", "<busy>", "", "<busy>"} << L{} << "%START%";
+        QTest::newRow("then two quiet ticks end it")       << L{"%START%", "<busy>", "<busy>", "", ""} << L{"I:%START%"} << "";
+        QTest::newRow("closed port: nothing handled")      << L{"%START%", "", "<closed>", "<closed>"} << L{} << "%START%";
         // clang-format on
     }
     void routesLabels()
@@ -224,52 +238,46 @@ private Q_SLOTS:
         QTEST(rig.poller.scanBuffer(), "left");
     }
 
-    // Bytes are read as they arrive, each read shown by its first character; the label is
-    // handled once the port has been quiet for two intervals after its last byte; a poller
-    // with nothing pending does not tick.
-    void quietIsMeasuredFromTheLastByte()
+    // When a label is handled, in simulated time. Bursts ("ms:bytes") are read as they arrive,
+    // each read shown by its first character; the label is handled once the port has been quiet
+    // for two intervals after its last byte: not before, and not as late as three. A poller with
+    // nothing pending does not tick.
+    void handledAfterTwoQuietIntervals_data()
     {
-        constexpr int Interval = 50;
+        columns<int, QStringList, int>({"interval", "bursts", "handledAt"});
+        // clang-format off
+        QTest::newRow("one burst")                       << 100 << QStringList{"0:%START%"} << 200;
+        QTest::newRow("rest after one quiet interval")   << 50  << QStringList{"0:%ST", "75:ART%"} << 175;
+        QTest::newRow("rest just before the second")     << 100 << QStringList{"5:%ST", "204:ART%"} << 404;
+        QTest::newRow("bytes under two intervals apart") << 100 << QStringList{"0:%S", "150:T", "290:A", "420:RT%"} << 620;
+        QTest::newRow("interval below 1 ms: 1 ms")       << 0   << QStringList{"0:%START%"} << 2;
+        // clang-format on
+    }
+    void handledAfterTwoQuietIntervals()
+    {
         Rig rig;
-        rig.poller.start(Interval);
+        rig.poller.start(fetch<int>("interval"));
         QVERIFY(!rig.poller.isTicking());
-        rig.port.arrive("%ST");
-        QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%ST"));
-        QCOMPARE(rig.display.activityCaption, QStringLiteral("%"));
-        // The rest comes after one quiet interval, before a second would end the label.
-        QElapsedTimer sinceLastByte;
-        QTimer::singleShot(3 * Interval / 2, &rig.poller, [&] {
-            sinceLastByte.start();
-            rig.port.arrive("ART%");
-        });
-        QTRY_COMPARE(rig.calls, QStringList{"I:%START%"});
-        QVERIFY2(sinceLastByte.elapsed() >= 2 * Interval,
-                 qPrintable(QString::number(sinceLastByte.elapsed())));
+        QMap<qint64, QByteArray> bursts;
+        for (const QString &burst : fetch<QStringList>("bursts"))
+            bursts.insert(burst.section(u':', 0, 0).toLongLong(),
+                          burst.section(u':', 1).toLatin1());
+        qint64 handledAt = -1;
+        for (qint64 ms = 0; ms <= 2000 && handledAt < 0; ++ms) {
+            rig.clock.advance(ms - rig.clock.now());
+            if (!rig.calls.isEmpty())
+                handledAt = ms;
+            else if (bursts.contains(ms))
+                rig.port.arrive(bursts[ms]);
+            if (ms == bursts.firstKey())
+                QCOMPARE(rig.display.activityCaption, QStringLiteral("%"));
+        }
+        QTEST(int(handledAt), "handledAt");
+        QCOMPARE(rig.calls, QStringList{"I:%START%"});
         QCOMPARE(rig.display.lastScan, QStringLiteral(" Last Scan:    %START%"));
         QVERIFY(!rig.display.activityVisible);
         QCOMPARE(rig.display.status(), QStringLiteral("Reading Barcode-Label.%START%"));
         QVERIFY(!rig.poller.isTicking());
-    }
-
-    // Ticks on a closed port or while a label is being handled do nothing.
-    void closedPortAndBusyGateSkipTicks()
-    {
-        Rig rig;
-        rig.run({"%START%", ""});
-        rig.port.close();
-        rig.run({"", "", ""});
-        QVERIFY(rig.calls.isEmpty());
-        QCOMPARE(rig.poller.scanBuffer(), QStringLiteral("%START%"));
-
-        Rig busy;
-        busy.run({"%START%"});
-        {
-            base::LabelGate::Hold hold(busy.gate);
-            busy.run({"", "", "", ""});
-        }
-        QVERIFY(busy.calls.isEmpty());
-        busy.run({"", ""});
-        QCOMPARE(busy.calls, QStringList{"I:%START%"});
     }
 
     // A label whose handling fails is done with; what followed it stays. When
