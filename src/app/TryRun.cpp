@@ -207,13 +207,13 @@ public:
     void setVisible(bool) override {}
     bool connected() override { return true; }
     qint16 accessLevel() override { return 0; }
-    void setWindowState(int) override {}
+    void setWindowState(listmanager::WindowState) override {}
     qint16 listOpened() override { return 1; }
     void quit(bool) override {}
     std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
     {
         if (!QFileInfo(path).isFile())
-            throw Error(53, QStringLiteral("File not found"));
+            throw base::Error(53, QStringLiteral("File not found"));
         m_account.detail(QStringLiteral("list file %1 would be opened").arg(path));
         return m_list;
     }

@@ -10,6 +10,9 @@
 namespace barlink::base {
 struct StationContext;
 }
+namespace barlink::fieldsel {
+enum class SelectMode : int;
+}
 
 namespace barlink::label {
 
@@ -56,8 +59,8 @@ private:
     // next item's row, and the operator scans the item again.
     void abandonItem();
     // Runs the field selection in a mode that only seeds its alternation from the run field
-    // (6 or 7); no field is chosen.
-    void seedFieldSelection(int mode);
+    // (SeedForNext or Seed); no field is chosen.
+    void seedFieldSelection(fieldsel::SelectMode mode);
 
     base::StationContext &m_context;
     ItemSender &m_sender;

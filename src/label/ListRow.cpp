@@ -21,7 +21,7 @@ void blankIfZero(QString &dimension)
     try {
         if (text::numericValue(dimension) == 0)
             dimension.clear();
-    } catch (const Error &) {
+    } catch (const base::Error &) {
         // A number too large to read is not zero: it is sent as it stands.
     }
 }
@@ -112,8 +112,8 @@ namespace {
 void addLine(listmanager::ListManagerLink &link, const QString &row)
 {
     if (!link.currentList())
-        throw Error(Error::ObjectNotSet,
-                    QStringLiteral("Object variable or With block variable not set"));
+        throw base::Error(base::Error::ObjectNotSet,
+                          QStringLiteral("Object variable or With block variable not set"));
     link.currentList()->addLine(row);
 }
 
@@ -127,7 +127,7 @@ void addListRow(base::CurrentItem &item,
     try {
         addLine(link, row);
         return;
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCInfo(lcListRow) << "AddLine failed, recovering:" << error.what();
     }
     // One recovery, then one more try. The list's earlier rows are kept: emptying

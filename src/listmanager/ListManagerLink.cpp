@@ -8,8 +8,8 @@ namespace {
 
 [[noreturn]] void throwObjectNotSet()
 {
-    throw Error(Error::ObjectNotSet,
-                QStringLiteral("Object variable or With block variable not set"));
+    throw base::Error(base::Error::ObjectNotSet,
+                      QStringLiteral("Object variable or With block variable not set"));
 }
 
 } // namespace

@@ -116,18 +116,18 @@ void ScanPoller::step()
     base::LabelGate::Hold hold(m_gate);
     try {
         handleLabel();
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         // The label in hand is done with; what followed it in the buffer stays.
         qCInfo(lcPoll) << "label handling failed:" << error.what();
         m_idleTicks = 0;
         m_prompter.informWithDetails(base::Prompter::Icon::Critical,
-                                     unexpectedErrorText(error),
-                                     unexpectedErrorDetails(error));
+                                     base::unexpectedErrorText(error),
+                                     base::unexpectedErrorDetails(error));
     } catch (const std::exception &error) {
         m_idleTicks = 0;
-        m_prompter.inform(
-            base::Prompter::Icon::Critical,
-            unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
+        m_prompter.inform(base::Prompter::Icon::Critical,
+                          base::unexpectedErrorText(base::Error::InvalidCall,
+                                                    QString::fromLocal8Bit(error.what())));
     }
 }
 

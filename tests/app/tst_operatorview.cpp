@@ -76,7 +76,7 @@ void tst_OperatorView::scansShownAsHandled()
     Rig rig(dir.path(), false, &window);
     // The shell's wiring: entries once the label is done, the pieces as they are placed.
     connect(&rig.station.recorder(),
-            &app::JournalRecorder::entryMade,
+            &journal::JournalRecorder::entryMade,
             &window,
             &app::MainWindow::showEntry,
             Qt::QueuedConnection);

@@ -95,7 +95,7 @@ public:
     {
         ++openCalls;
         if (failOpen)
-            throw Error(8002, QStringLiteral("Invalid port number"));
+            throw base::Error(8002, QStringLiteral("Invalid port number"));
         m_open = true, openedDevice = device, openedSettings = lineSettings;
     }
     void close() override { m_open = false; }
@@ -106,7 +106,7 @@ public:
     void write(const QByteArray &bytes) override
     {
         if (!m_open)
-            throw Error(8012, QStringLiteral("The device is not open"));
+            throw base::Error(8012, QStringLiteral("The device is not open"));
         sent += bytes;
     }
 

@@ -78,7 +78,7 @@ struct Rig
              [this](const QString &label) {
                  calls << "I:" + label;
                  if (label == failOn)
-                     throw Error(53, QStringLiteral("File not found"));
+                     throw base::Error(53, QStringLiteral("File not found"));
              },
          .decodeCompressedLabel =
              [this](const QString &label, QString &rest) {
@@ -149,9 +149,9 @@ private Q_SLOTS:
     }
     void openErrorMapping()
     {
-        const Error result = openError(fetch<SP::SerialPortError>("error"),
-                                       QStringLiteral("/dev/ttyS7"),
-                                       fetch<QString>("systemText"));
+        const base::Error result = openError(fetch<SP::SerialPortError>("error"),
+                                             QStringLiteral("/dev/ttyS7"),
+                                             fetch<QString>("systemText"));
         QTEST(result.number(), "number");
         QTEST(result.description(), "description");
     }
