@@ -34,7 +34,7 @@ std::optional<int> lengthField(QStringView label)
         if (value < 0.5 || value >= layout::MaxExpandedLength + 0.5)
             return std::nullopt;
         return text::roundHalfEven16(value);
-    } catch (const Error &) {
+    } catch (const base::Error &) {
         return std::nullopt;
     }
 }
@@ -67,8 +67,8 @@ bool roundTrip(const QString &text, int level)
     QString label;
     try {
         label = program::makeCompressedLabel(text, level);
-    } catch (const Error &error) {
-        fuzz::check(error.number() == Error::InvalidCall,
+    } catch (const base::Error &error) {
+        fuzz::check(error.number() == base::Error::InvalidCall,
                     "the encoder refuses with error 5",
                     QString::fromUtf8(error.what()));
         return false;

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         ++labels;
         try {
             (void)dispatcher.interpretLabel(text::fromSingleByte(input.sliced(start, end - start)));
-        } catch (const Error &) {
+        } catch (const base::Error &) {
             // A run-time error ends the handling of the label in hand, as on the tick.
         }
         start = end + 1;

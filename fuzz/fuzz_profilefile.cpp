@@ -100,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QByteArray after;
     try {
         after = ProfileFile::withString(before, section, key, value);
-    } catch (const Error &error) {
-        fuzz::check(error.number() == Error::InvalidCall,
+    } catch (const base::Error &error) {
+        fuzz::check(error.number() == base::Error::InvalidCall,
                     "a refused write raises error 5",
                     QString::fromUtf8(error.what()));
         return 0;

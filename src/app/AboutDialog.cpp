@@ -1,7 +1,7 @@
 #include "AboutDialog.h"
 #include "ui_AboutDialog.h"
 
-#include "base/CenterForm.h"
+#include "ui/CenterForm.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -63,7 +63,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     connect(m_ui->cmdOk, &QPushButton::clicked, this, &QDialog::accept);
     adjustSize();
     setFixedSize(size());
-    base::centerForm(this);
+    ui::centerForm(this);
 }
 
 AboutDialog::~AboutDialog() = default;

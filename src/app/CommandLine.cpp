@@ -136,8 +136,8 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
             return journal::runShopStatus(arguments, journalServerSetting(programDir), out)
                 .value_or(3);
         return runTryCommand(arguments, programDir, settings::windowsDirectory(), out, err);
-    } catch (const Error &error) {
-        err << "barlink: " << unexpectedErrorText(error) << '\n';
+    } catch (const base::Error &error) {
+        err << "barlink: " << base::unexpectedErrorText(error) << '\n';
     } catch (const std::exception &error) {
         err << "barlink: " << QString::fromLocal8Bit(error.what()) << '\n';
     }

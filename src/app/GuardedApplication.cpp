@@ -34,9 +34,10 @@ void GuardedApplication::reportCurrentException()
     try {
         throw;
     } catch (const std::exception &exception) {
-        text = unexpectedErrorText(exception);
+        text = base::unexpectedErrorText(exception);
     } catch (...) {
-        text = unexpectedErrorText(Error::InternalError, QStringLiteral("Internal error"));
+        text = base::unexpectedErrorText(base::Error::InternalError,
+                                         QStringLiteral("Internal error"));
     }
     qCCritical(lcGuard).noquote() << text;
     if (s_reporting)

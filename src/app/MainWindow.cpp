@@ -449,13 +449,13 @@ void MainWindow::endManualEntry()
     if (m_interpreter) {
         try {
             accepted = m_interpreter->interpretLabel(text);
-        } catch (const Error &error) {
+        } catch (const base::Error &error) {
             QMessageBox box(QMessageBox::Critical,
                             base::applicationTitle(),
-                            unexpectedErrorText(error),
+                            base::unexpectedErrorText(error),
                             QMessageBox::Ok,
                             this);
-            box.setInformativeText(unexpectedErrorDetails(error));
+            box.setInformativeText(base::unexpectedErrorDetails(error));
             box.exec();
         }
     }

@@ -69,7 +69,7 @@ QString PortControl::openText(const QString &device)
     return QStringLiteral("Scanner port %1 open. Ready.").arg(device);
 }
 
-std::optional<Error> PortControl::openPort()
+std::optional<base::Error> PortControl::openPort()
 {
     m_reconnect->stop();
     if (m_port.isOpen())
@@ -77,11 +77,11 @@ std::optional<Error> PortControl::openPort()
     const QString device = settings::portDeviceName(m_settings);
     try {
         m_port.open(device, m_settings.serialSettings);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCInfo(lcPort) << "port open failed:" << error.what();
         // Line settings that cannot be read, or no device at all, do not mend themselves:
         // the port stays closed until the operator chooses again.
-        if (device.isEmpty() || error.number() == Error::InvalidPropertyValue) {
+        if (device.isEmpty() || error.number() == base::Error::InvalidPropertyValue) {
             m_display.setPortState(PortState::Closed, device);
             m_display.setStatus(closedText(error.description()));
             m_problemShown = true;
@@ -96,10 +96,10 @@ std::optional<Error> PortControl::openPort()
 
 bool PortControl::applySerialSettings()
 {
-    const std::optional<Error> failure = openPort();
+    const std::optional<base::Error> failure = openPort();
     if (!failure)
         return true;
-    m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(*failure));
+    m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(*failure));
     // The dialog stays open until the port opens with what it shows or the operator cancels.
     Q_EMIT settingsDialogRequested();
     return m_port.isOpen();
@@ -115,7 +115,7 @@ bool PortControl::startPort()
 
 QString PortControl::reopen()
 {
-    const std::optional<Error> failure = openPort();
+    const std::optional<base::Error> failure = openPort();
     return failure ? failure->description() : QString();
 }
 
@@ -149,7 +149,7 @@ void PortControl::tryReconnect()
     if (!m_port.isOpen()) {
         try {
             m_port.open(device, m_settings.serialSettings);
-        } catch (const Error &error) {
+        } catch (const base::Error &error) {
             qCDebug(lcPort) << "still away:" << error.what();
             return;
         }

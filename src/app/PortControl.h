@@ -81,7 +81,7 @@ Q_SIGNALS:
     void settingsDialogRequested();
 
 private:
-    [[nodiscard]] std::optional<Error> openPort();
+    [[nodiscard]] std::optional<base::Error> openPort();
     void waitForDevice(const QString &statusText);
     void shownOpen(const QString &device, bool back);
     void onDeviceLost(const QString &reason);

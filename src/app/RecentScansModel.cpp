@@ -1,7 +1,7 @@
 #include "RecentScansModel.h"
 
-#include "OutcomeColours.h"
 #include "ScanWords.h"
+#include "journal/ui/OutcomeColours.h"
 
 #include <QBrush>
 #include <QColor>
@@ -78,7 +78,7 @@ QVariant RecentScansModel::data(const QModelIndex &index, int role) const
     case Qt::BackgroundRole:
         if (entry.outcome == journal::Outcome::Event)
             return QBrush(QColor(0xff, 0xf9, 0xc4));
-        return outcomeBackground(entry.outcome);
+        return journal::outcomeBackground(entry.outcome);
     case Qt::ForegroundRole:
         if (entry.outcome == journal::Outcome::Refused || entry.outcome == journal::Outcome::Failed)
             return QBrush(QColor(0xb7, 0x1c, 0x1c));

@@ -3,12 +3,12 @@
 
 #include "PortControl.h"
 
-#include "base/CenterForm.h"
 #include "base/Error.h"
 #include "base/Prompter.h"
 #include "base/Settings.h"
 #include "settings/SettingsFile.h"
 #include "text/TrimSpaces.h"
+#include "ui/CenterForm.h"
 
 #include <QButtonGroup>
 #include <QLineEdit>
@@ -120,7 +120,7 @@ SettingsDialog::SettingsDialog(base::Settings &settings,
     fillIn();
     setDevices(scanner::systemSerialDevices());
     adjustSize();
-    base::centerForm(this);
+    ui::centerForm(this);
 }
 
 SettingsDialog::~SettingsDialog() = default;
@@ -221,8 +221,8 @@ void SettingsDialog::onOk()
         settings::saveSerialSettings(m_settings);
         if (m_settings.commDevice != storedDevice)
             settings::saveCommDevice(m_settings);
-    } catch (const Error &error) {
-        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
     const QString why = m_portControl.reopen();
     if (!why.isEmpty()) {

@@ -49,7 +49,7 @@ QStringList MemoryPrompter::texts() const
 void MemoryScannerPort::write(const QByteArray &bytes)
 {
     if (!m_open)
-        throw Error(8012, QStringLiteral("The device is not open"));
+        throw base::Error(8012, QStringLiteral("The device is not open"));
     sent += bytes;
     Q_EMIT written(bytes);
 }
@@ -108,13 +108,13 @@ public:
     void setVisible(bool) override {}
     bool connected() override { return true; }
     qint16 accessLevel() override { return 0; }
-    void setWindowState(int) override {}
+    void setWindowState(listmanager::WindowState) override {}
     qint16 listOpened() override { return 1; }
     void quit(bool) override {}
     std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
     {
         if (!QFileInfo(path).isFile())
-            throw Error(53, QStringLiteral("File not found"));
+            throw base::Error(53, QStringLiteral("File not found"));
         Q_EMIT m_manager.told(QStringLiteral("list file %1 would be opened").arg(path));
         return m_list;
     }

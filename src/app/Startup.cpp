@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include "InstanceCounter.h"
-#include "JournalRecorder.h"
 #include "PortControl.h"
 #include "base/CurrentItem.h"
 #include "base/Error.h"
@@ -10,6 +9,7 @@
 #include "base/Prompter.h"
 #include "base/Settings.h"
 #include "base/StationContext.h"
+#include "journal/JournalRecorder.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
 #include "settings/SettingsFile.h"
@@ -30,7 +30,7 @@ template<typename Step> void Startup::guarded(Step step)
     try {
         step();
     } catch (const std::exception &error) {
-        m_context.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_context.prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
 }
 
@@ -57,7 +57,7 @@ Startup::Outcome Startup::run(bool commandLineEmpty)
     });
     // Problems with the settings hold nothing back: they are journaled here, and told once
     // start-up is done.
-    m_recorder.event(
+    m_recorder.recordEvent(
         journal::StationEvent::Start, std::nullopt, m_context.settings.problems.join(u' '));
 
     guarded([this] {
@@ -100,7 +100,7 @@ void Startup::waitForList()
                 }
             } catch (const std::exception &error) {
                 // An error does not go away by asking again at once: ask the operator.
-                reason = unexpectedErrorText(error);
+                reason = base::unexpectedErrorText(error);
                 break;
             }
             QEventLoop loop;

@@ -7,13 +7,15 @@ namespace barlink::base {
 class ProductEnvironment;
 struct StationContext;
 } // namespace barlink::base
+namespace barlink::journal {
+class JournalRecorder;
+}
 
 Q_DECLARE_LOGGING_CATEGORY(lcStartup)
 
 namespace barlink::app {
 
 class InstanceCounter;
-class JournalRecorder;
 class PortControl;
 
 // The start-up sequence: single instance, settings file (the journal's "start" entry follows
@@ -32,7 +34,7 @@ public:
             InstanceCounter &instances,
             base::ProductEnvironment &product,
             PortControl &port,
-            JournalRecorder &recorder)
+            journal::JournalRecorder &recorder)
         : m_context(context)
         , m_instances(instances)
         , m_product(product)
@@ -69,7 +71,7 @@ private:
     InstanceCounter &m_instances;
     base::ProductEnvironment &m_product;
     PortControl &m_port;
-    JournalRecorder &m_recorder;
+    journal::JournalRecorder &m_recorder;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

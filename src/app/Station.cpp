@@ -126,7 +126,7 @@ void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
         return;
     try {
         m_context.port.write(m_refuseReply);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         // The refusal stands and the status line shows it; a scanner that does not hear the
         // reply is no reason to stop.
         qInfo("barlink: the refusal reply did not reach the scanner: %s", error.what());
@@ -159,17 +159,17 @@ void Station::handleScanned(const std::function<void()> &handle)
     try {
         handle();
         return;
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCInfo(lcStation) << "label handling failed:" << error.what();
         m_poller.abandonLabel();
         m_context.prompter.informWithDetails(base::Prompter::Icon::Critical,
-                                             unexpectedErrorText(error),
-                                             unexpectedErrorDetails(error));
+                                             base::unexpectedErrorText(error),
+                                             base::unexpectedErrorDetails(error));
     } catch (const std::exception &error) {
         m_poller.abandonLabel();
         m_context.prompter.inform(
             base::Prompter::Icon::Critical,
-            unexpectedErrorText(Error::InvalidCall, QString::fromLocal8Bit(error.what())));
+            base::unexpectedErrorText(base::Error::InvalidCall, QString::fromLocal8Bit(error.what())));
     }
 }
 
@@ -198,8 +198,8 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
     bool handled = false;
     try {
         handled = m_dispatcher.interpretLabel(label);
-    } catch (const Error &error) {
-        failed(errorReason(error));
+    } catch (const base::Error &error) {
+        failed(base::errorReason(error));
         announcePlaced();
         throw;
     } catch (const std::exception &error) {
@@ -212,9 +212,9 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
     decided(source, outcome);
     if (outcome.kind == base::LabelOutcome::Kind::Command) {
         if (label == QLatin1String("%START%"))
-            m_recorder.event(journal::StationEvent::ListStarted, std::nullopt, label);
+            m_recorder.recordEvent(journal::StationEvent::ListStarted, std::nullopt, label);
         else if (label == QLatin1String("%STOP%"))
-            m_recorder.event(journal::StationEvent::ListHeld, std::nullopt, label);
+            m_recorder.recordEvent(journal::StationEvent::ListHeld, std::nullopt, label);
     }
     return handled;
 }
@@ -291,7 +291,8 @@ void Station::expandCompressedLabel(const QString &label)
 void Station::recordEvents()
 {
     using journal::StationEvent;
-    connect(&m_sender, &label::ItemSender::valueCleaned, &m_recorder, &JournalRecorder::note);
+    connect(
+        &m_sender, &label::ItemSender::valueCleaned, &m_recorder, &journal::JournalRecorder::note);
     connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
         m_recorder.rowSent(field, ack);
         m_placedFields << field;
@@ -299,38 +300,38 @@ void Station::recordEvents()
         m_placedY = m_item.dimY.trimmed();
         m_placedProgram = m_item.programName.trimmed();
         if (m_options.autoStart())
-            m_recorder.event(
+            m_recorder.recordEvent(
                 StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));
     });
     connect(&m_link,
             &listmanager::ListManagerLink::listCleared,
             this,
             [this](std::optional<qint32> rows) {
-                m_recorder.event(StationEvent::ListCleared,
+                m_recorder.recordEvent(StationEvent::ListCleared,
                                  rows ? std::optional<int>(*rows) : std::nullopt,
                                  rows ? QString()
                                       : QStringLiteral("the list did not tell its rows"));
             });
-    connect(&m_recorder, &JournalRecorder::entryMade, this, &Station::entryMade);
+    connect(&m_recorder, &journal::JournalRecorder::entryMade, this, &Station::entryMade);
     connect(
-        &m_recorder, &JournalRecorder::journalStateChanged, this, &Station::journalStateChanged);
-    connect(&m_recorder, &JournalRecorder::shopStateChanged, this, &Station::shopStateChanged);
+        &m_recorder, &journal::JournalRecorder::journalStateChanged, this, &Station::journalStateChanged);
+    connect(&m_recorder, &journal::JournalRecorder::shopStateChanged, this, &Station::shopStateChanged);
     connect(&m_portControl, &PortControl::opened, this, [this](const QString &device, bool back) {
-        m_recorder.event(
+        m_recorder.recordEvent(
             back ? StationEvent::PortBack : StationEvent::PortOpened, std::nullopt, device);
     });
     connect(&m_portControl,
             &PortControl::deviceLost,
             this,
             [this](const QString &device, const QString &reason) {
-                m_recorder.event(
+                m_recorder.recordEvent(
                     StationEvent::PortLost, std::nullopt, device + QStringLiteral(": ") + reason);
             });
 }
 
 void Station::shutdown()
 {
-    m_recorder.event(journal::StationEvent::End);
+    m_recorder.recordEvent(journal::StationEvent::End);
     m_poller.stop();
     m_portControl.closePort();
     m_link.release();
@@ -340,8 +341,8 @@ void Station::writeOption(base::Options::Switch s, int value)
 {
     try {
         settings::writeOptionSwitch(m_settings, s, value);
-    } catch (const Error &error) {
-        m_context.prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+    } catch (const base::Error &error) {
+        m_context.prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
 }
 

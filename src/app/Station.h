@@ -1,7 +1,6 @@
 #pragma once
 
 #include "InstanceCounter.h"
-#include "JournalRecorder.h"
 #include "PortControl.h"
 #include "Startup.h"
 #include "base/CurrentItem.h"
@@ -14,6 +13,7 @@
 #include "base/StationContext.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelector.h"
+#include "journal/JournalRecorder.h"
 #include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
 #include "label/LabelInterpreter.h"
@@ -97,7 +97,7 @@ public:
     [[nodiscard]] base::FileWrites &writes() { return m_writes; }
     // The main window's manual entry hands its labels to typeLabel() through this.
     [[nodiscard]] label::LabelInterpreter &manualEntry() { return m_manualEntry; }
-    [[nodiscard]] JournalRecorder &recorder() { return m_recorder; }
+    [[nodiscard]] journal::JournalRecorder &recorder() { return m_recorder; }
     // Where the journal is kept; set before start(). Without it nothing is journaled.
     // The journal file, and the spill file for entries it cannot take (empty: none).
     void setJournalPath(const QString &path, const QString &spillPath = {})
@@ -180,7 +180,7 @@ private:
     base::Settings m_settings;
     base::Options m_options;
     base::CurrentItem m_item;
-    JournalRecorder m_recorder;
+    journal::JournalRecorder m_recorder;
     QString m_journalPath;
     QString m_spillPath;
     // What the journal keeps of the compressed label whose expansion is handled next.

@@ -2,11 +2,9 @@
 
 #include "AboutDialog.h"
 #include "GuideWindow.h"
-#include "JournalWindow.h"
 #include "SettingsDialog.h"
 #include "StationBuilder.h"
 #include "TryWindow.h"
-#include "base/CenterForm.h"
 #include "base/Error.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/ListManagerWindow.h"
@@ -17,9 +15,11 @@
 #include "journal/EntryQuery.h"
 #include "journal/LocalFile.h"
 #include "journal/SpillFile.h"
+#include "journal/ui/JournalWindow.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
+#include "ui/CenterForm.h"
 
 #ifdef Q_OS_LINUX
 #include "program/LinuxEditorPlatform.h"
@@ -180,8 +180,8 @@ void StationShell::showFieldSelection()
                 m_station.autoSel().settings(), m_station.settings(), m_station.item(), &m_window);
         }
         m_fieldSelection->exec();
-    } catch (const Error &error) {
-        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
 }
 
@@ -201,7 +201,7 @@ void StationShell::makeListWindow(embeddedlist::ListStore *store)
 {
     m_listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
     // Beside the main window, or below it, wholly on the screen at any scale.
-    base::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560));
+    ui::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560));
 }
 
 void StationShell::showListManager()
@@ -219,13 +219,13 @@ void StationShell::showListManager()
 void StationShell::showJournal()
 {
     if (!m_journalWindow) {
-        m_journalWindow = std::make_unique<JournalWindow>(m_station.journalPath(),
-                                                          m_station.recorder().server());
-        base::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
+        m_journalWindow = std::make_unique<journal::JournalWindow>(m_station.journalPath(),
+                                                                   m_station.recorder().server());
+        ui::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
         connect(&m_station.recorder(),
-                &JournalRecorder::written,
+                &journal::JournalRecorder::written,
                 m_journalWindow.get(),
-                &JournalWindow::entriesWritten);
+                &journal::JournalWindow::entriesWritten);
     } else {
         m_journalWindow->refresh();
     }
@@ -239,7 +239,7 @@ void StationShell::showTry()
     if (!m_tryWindow) {
         m_tryWindow = std::make_unique<TryWindow>(m_station.settings().programDir,
                                                   m_station.settings().windowsDir);
-        base::placeWindowBeside(m_tryWindow.get(), &m_window, QSize(760, 860));
+        ui::placeWindowBeside(m_tryWindow.get(), &m_window, QSize(760, 860));
     }
     m_tryWindow->show();
     m_tryWindow->raise();
@@ -256,7 +256,7 @@ void StationShell::showGuide()
 {
     if (!m_guideWindow) {
         m_guideWindow = std::make_unique<GuideWindow>();
-        base::placeWindowBeside(m_guideWindow.get(), &m_window, QSize(760, 640));
+        ui::placeWindowBeside(m_guideWindow.get(), &m_window, QSize(760, 640));
     }
     m_guideWindow->show();
     m_guideWindow->raise();
@@ -267,8 +267,8 @@ void StationShell::keepFontScale(double scale)
 {
     try {
         settings::writeFontScale(m_station.settings(), scale);
-    } catch (const Error &error) {
-        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
 }
 

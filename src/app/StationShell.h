@@ -21,13 +21,15 @@ class ListStore;
 namespace barlink::fieldsel {
 class FieldSelectionDialog;
 }
+namespace barlink::journal {
+class JournalWindow;
+}
 namespace barlink::program {
 class EditorLaunch;
 class EditorPlatform;
 } // namespace barlink::program
 namespace barlink::app {
 class GuideWindow;
-class JournalWindow;
 class TryWindow;
 } // namespace barlink::app
 namespace barlink::testconsole {
@@ -103,7 +105,7 @@ private:
     // The View menu shows it again once it has been closed.
     std::unique_ptr<embeddedlist::ListManagerWindow> m_listWindow;
     // Made at its first opening; each opening reads the journal again from the newest entry.
-    std::unique_ptr<JournalWindow> m_journalWindow;
+    std::unique_ptr<journal::JournalWindow> m_journalWindow;
     // Made at its first opening; keeps the labels typed in it.
     std::unique_ptr<TryWindow> m_tryWindow;
     // Made at its first opening.

@@ -5,7 +5,7 @@
 #include <exception>
 #include <new>
 
-namespace barlink {
+namespace barlink::base {
 
 // A run-time error of the station: a number and a description, thrown where a step of the
 // station fails and caught by the step whose rule says what follows the failure.
@@ -106,4 +106,4 @@ private:
                                    + QString::fromLocal8Bit(exception.what()));
 }
 
-} // namespace barlink
+} // namespace barlink::base

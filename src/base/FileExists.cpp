@@ -33,7 +33,7 @@ bool fileExists(const QString &path, Prompter &prompter, const PathQuery &query)
                 return false;
             break;
         case A::Failed:
-            throw Error(status.errorNumber, status.description);
+            throw base::Error(status.errorNumber, status.description);
         }
     }
 }

@@ -41,7 +41,7 @@ using PathQuery = std::function<PathStatus(const QString &path)>;
 // True when a normal file is at path. A drive that cannot be read asks "Unformatted Disk"
 // (Retry, Cancel) and a drive without medium "Insert Disk" (OK, Cancel): Retry and OK test
 // again, as often as the operator asks, Cancel gives false. A missing device or folder
-// gives false. Any other failure throws barlink::Error (70 permission denied, 52 bad
+// gives false. Any other failure throws barlink::base::Error (70 permission denied, 52 bad
 // name, 75 otherwise), for the caller's unexpected-error report.
 [[nodiscard]] bool
 fileExists(const QString &path, Prompter &prompter, const PathQuery &query = queryPath);

@@ -44,15 +44,15 @@ PathStatus statusFromErrno(int systemError)
         return answered(A::PathNotFound);
     case EACCES:
     case EPERM:
-        return failed(Error::PermissionDenied, "Permission denied");
+        return failed(base::Error::PermissionDenied, "Permission denied");
     case ENAMETOOLONG:
     case ELOOP:
     case EINVAL:
-        return failed(Error::BadFileName, "Bad file name or number");
+        return failed(base::Error::BadFileName, "Bad file name or number");
     case ENOMEM:
-        return failed(Error::OutOfMemory, "Out of memory");
+        return failed(base::Error::OutOfMemory, "Out of memory");
     default:
-        return failed(Error::PathFileAccessError, "Path/File access error");
+        return failed(base::Error::PathFileAccessError, "Path/File access error");
     }
 }
 

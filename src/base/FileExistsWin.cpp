@@ -45,13 +45,13 @@ PathStatus queryPath(const QString &path)
         case ERROR_BAD_NET_NAME:
             return answered(A::DeviceUnavailable);
         case ERROR_ACCESS_DENIED:
-            return failed(Error::PermissionDenied, "Permission denied");
+            return failed(base::Error::PermissionDenied, "Permission denied");
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_FILENAME_EXCED_RANGE:
-            return failed(Error::BadFileName, "Bad file name or number");
+            return failed(base::Error::BadFileName, "Bad file name or number");
         default:
-            return failed(Error::PathFileAccessError, "Path/File access error");
+            return failed(base::Error::PathFileAccessError, "Path/File access error");
         }
     }
     const DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM

@@ -29,7 +29,7 @@ qint16 EmbeddedApplication::accessLevel()
     return fixedAccessLevel;
 }
 
-void EmbeddedApplication::setWindowState(int state)
+void EmbeddedApplication::setWindowState(listmanager::WindowState state)
 {
     m_store->setWindowState(state);
 }

@@ -23,7 +23,7 @@ public:
     [[nodiscard]] bool connected() override;
     [[nodiscard]] qint16 accessLevel() override;
     // 0 normal, 1 minimised, 2 maximised; other values raise error 5.
-    void setWindowState(int state) override;
+    void setWindowState(listmanager::WindowState state) override;
     // 1 while a list is open, 0 otherwise.
     [[nodiscard]] qint16 listOpened() override;
     // Hides the list manager and notes the request; it does not end the station,

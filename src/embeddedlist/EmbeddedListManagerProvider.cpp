@@ -11,7 +11,8 @@ namespace {
 
 [[noreturn]] void throwCannotCreate()
 {
-    throw Error(Error::CannotCreateObject, QStringLiteral("ActiveX component can't create object"));
+    throw base::Error(base::Error::CannotCreateObject,
+                      QStringLiteral("ActiveX component can't create object"));
 }
 
 } // namespace

@@ -83,14 +83,15 @@ QStringList readListFile(const QString &path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        throw Error(Error::FileNotFound, QStringLiteral("File not found"));
+        throw base::Error(base::Error::FileNotFound, QStringLiteral("File not found"));
     if (info.size() > maxListFileBytes)
-        throw Error(Error::OutOfMemory, QStringLiteral("Out of memory"));
+        throw base::Error(base::Error::OutOfMemory, QStringLiteral("Out of memory"));
     QFile file(path);
     // Only a plain file is opened: a folder cannot be read, and opening a fifo would wait
     // for a writer that never comes.
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+        throw base::Error(base::Error::PathFileAccessError,
+                          QStringLiteral("Path/File access error"));
     // read(n) sets n bytes aside before reading: ask for no more than the file holds.
     return parseListText(file.read(std::min(file.size(), maxListFileBytes)));
 }
@@ -99,10 +100,11 @@ void writeListFile(const QString &path, const QStringList &rows)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"), path);
+        throw base::Error(
+            base::Error::PathFileAccessError, QStringLiteral("Path/File access error"), path);
     const QByteArray bytes = encodeRows(rows);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
+        throw base::Error(base::Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
 }
 
 } // namespace barlink::embeddedlist

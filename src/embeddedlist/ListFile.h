@@ -33,12 +33,12 @@ struct StoredList
 [[nodiscard]] QByteArray encodeRow(const QString &row);
 [[nodiscard]] QByteArray encodeRows(const QStringList &rows);
 
-// Reads a list file. Throws barlink::Error 53 when it does not exist, 75 when it
+// Reads a list file. Throws barlink::base::Error 53 when it does not exist, 75 when it
 // cannot be read, 7 when it is larger than maxListFileBytes.
 [[nodiscard]] QStringList readListFile(const QString &path);
 
 // Replaces `path` with the rows in one step (a reader sees the old or the new
-// file, never a part). Throws barlink::Error 75 or 57 when that fails.
+// file, never a part). Throws barlink::base::Error 75 or 57 when that fails.
 void writeListFile(const QString &path, const QStringList &rows);
 
 } // namespace barlink::embeddedlist

@@ -135,12 +135,12 @@ void ListManagerWindow::applyVisible(bool visible)
     setVisible(visible);
 }
 
-void ListManagerWindow::applyWindowState(int state)
+void ListManagerWindow::applyWindowState(listmanager::WindowState state)
 {
     Qt::WindowStates states = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    if (state == 1)
+    if (state == listmanager::WindowState::Minimized)
         states |= Qt::WindowMinimized;
-    else if (state == 2)
+    else if (state == listmanager::WindowState::Maximized)
         states |= Qt::WindowMaximized;
     setWindowState(states);
 }
@@ -220,7 +220,7 @@ void ListManagerWindow::newList()
     try {
         m_store->clear();
         m_store->openCurrentList();
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         reportError(error);
     }
 }
@@ -233,7 +233,7 @@ void ListManagerWindow::openList()
         return;
     try {
         m_store->openListFile(path);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         reportError(error);
     }
 }
@@ -248,14 +248,14 @@ void ListManagerWindow::saveList()
         path += QStringLiteral(".lst");
     try {
         m_store->saveList(path);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         reportError(error);
     }
 }
 
-void ListManagerWindow::reportError(const Error &error)
+void ListManagerWindow::reportError(const base::Error &error)
 {
-    QMessageBox::warning(this, windowTitle(), unexpectedErrorText(error));
+    QMessageBox::warning(this, windowTitle(), base::unexpectedErrorText(error));
 }
 
 } // namespace barlink::embeddedlist

@@ -8,8 +8,11 @@ class QLabel;
 class QStackedWidget;
 class QTableView;
 
-namespace barlink {
+namespace barlink::base {
 class Error;
+}
+namespace barlink::listmanager {
+enum class WindowState : int;
 }
 
 namespace barlink::embeddedlist {
@@ -39,7 +42,7 @@ protected:
 private:
     void buildActions();
     void applyVisible(bool visible);
-    void applyWindowState(int state);
+    void applyWindowState(listmanager::WindowState state);
     void applyShowOnTop(bool onTop);
     void applyListVisible(bool visible);
     void updateEnabledCommands();
@@ -50,7 +53,7 @@ private:
     void newList();
     void openList();
     void saveList();
-    void reportError(const Error &error);
+    void reportError(const base::Error &error);
 
     QPointer<ListStore> m_store;
     ListTableModel *m_model = nullptr;

@@ -19,7 +19,7 @@ Q_LOGGING_CATEGORY(lcStorage, "barlink.listmanager", QtWarningMsg)
 // Every error names the file or folder it is about.
 [[noreturn]] void throwWriteError(const QString &path)
 {
-    throw Error(Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
+    throw base::Error(base::Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
 }
 
 } // namespace
@@ -46,13 +46,14 @@ ListStorage::Contents ListStorage::load()
     // A list that is there but cannot be read must not be taken for no list: the first
     // change would replace it with an empty one. (A fifo would block the open.)
     if (info.exists() && !info.isFile())
-        throw Error(
-            Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
+        throw base::Error(
+            base::Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
     if (info.exists() && !list.open(QIODevice::ReadOnly)) {
         if (list.error() == QFileDevice::PermissionsError)
-            throw Error(Error::PermissionDenied, QStringLiteral("Permission denied"), listPath());
-        throw Error(
-            Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
+            throw base::Error(
+                base::Error::PermissionDenied, QStringLiteral("Permission denied"), listPath());
+        throw base::Error(
+            base::Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
     }
     if (list.isOpen()) {
         contents.hasList = true;
@@ -63,7 +64,7 @@ ListStorage::Contents ListStorage::load()
             qCWarning(lcStorage) << "dropped an incomplete last row of" << listPath();
             try {
                 writeRows(contents.rows);
-            } catch (const Error &error) {
+            } catch (const base::Error &error) {
                 qCWarning(lcStorage) << "could not repair" << listPath() << error.what();
             }
         }
@@ -92,8 +93,9 @@ void ListStorage::appendRows(const QStringList &rows)
         // Unbuffered: every row goes to the system at once, and a write that fails leaves
         // nothing pending that would keep the resize below from taking the part back.
         if (!m_appendFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            throw Error(
-                Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
+            throw base::Error(base::Error::PathFileAccessError,
+                              QStringLiteral("Path/File access error"),
+                              listPath());
         m_appendedSize = m_appendFile.size();
     }
     const QByteArray bytes = encodeRows(rows);
@@ -121,8 +123,9 @@ void ListStorage::writeState(RunState state, qint32 setpoints)
     const QByteArray bytes = QJsonDocument(object).toJson();
     QSaveFile file(statePath());
     if (!file.open(QIODevice::WriteOnly))
-        throw Error(
-            Error::PathFileAccessError, QStringLiteral("Path/File access error"), statePath());
+        throw base::Error(base::Error::PathFileAccessError,
+                          QStringLiteral("Path/File access error"),
+                          statePath());
     if (file.write(bytes) != bytes.size() || !file.commit())
         throwWriteError(statePath());
 }
@@ -130,7 +133,7 @@ void ListStorage::writeState(RunState state, qint32 setpoints)
 void ListStorage::makeFolder()
 {
     if (!QDir().mkpath(m_folder))
-        throw Error(Error::PathNotFound, QStringLiteral("Path not found"), m_folder);
+        throw base::Error(base::Error::PathNotFound, QStringLiteral("Path not found"), m_folder);
 }
 
 } // namespace barlink::embeddedlist

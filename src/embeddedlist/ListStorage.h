@@ -12,7 +12,7 @@ namespace barlink::embeddedlist {
 // line, Latin-1, CR LF) and "listmanager.json" ({"state": ..., "setpoints": N}).
 // An added row is appended and flushed to the operating system at once, so a
 // crash of the station loses no row it was told had been added; every other
-// change replaces the file in one step. Write failures throw barlink::Error.
+// change replaces the file in one step. Write failures throw barlink::base::Error.
 class ListStorage
 {
 public:
@@ -32,7 +32,7 @@ public:
 
     // Reads both files. A last row cut off by a crash is dropped and the list
     // file rewritten without it, so that later rows start on a line of their own.
-    // A list file that exists but cannot be read throws barlink::Error (70, 75).
+    // A list file that exists but cannot be read throws barlink::base::Error (70, 75).
     [[nodiscard]] Contents load();
 
     void appendRow(const QString &row);

@@ -144,7 +144,7 @@ void ListStore::runCommand(RunCommand command)
 void ListStore::addSetpoint()
 {
     if (m_setpoints == std::numeric_limits<qint32>::max())
-        throw Error(Error::Overflow, QStringLiteral("Overflow"));
+        throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
     m_storage.writeState(m_runState, m_setpoints + 1);
     ++m_setpoints;
     Q_EMIT setpointsChanged();
@@ -168,10 +168,13 @@ void ListStore::setListVisible(bool visible)
         Q_EMIT listVisibleChanged(visible);
 }
 
-void ListStore::setWindowState(int state)
+void ListStore::setWindowState(listmanager::WindowState state)
 {
-    if (state < 0 || state > 2)
-        throw Error(Error::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
+    using listmanager::WindowState;
+    if (state != WindowState::Normal && state != WindowState::Minimized
+        && state != WindowState::Maximized)
+        throw base::Error(base::Error::InvalidCall,
+                          QStringLiteral("Invalid procedure call or argument"));
     if (std::exchange(m_windowState, state) != state)
         Q_EMIT windowStateChanged(state);
 }
@@ -216,7 +219,8 @@ void ListStore::requestViewWorks(bool throughout)
 void ListStore::checkIndex(qint32 index) const
 {
     if (index < 0 || index >= rowCount())
-        throw Error(Error::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+        throw base::Error(base::Error::SubscriptOutOfRange,
+                          QStringLiteral("Subscript out of range"));
 }
 
 void ListStore::resetRows(QStringList rows)

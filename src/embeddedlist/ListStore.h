@@ -3,6 +3,7 @@
 #include "FieldColumns.h"
 #include "ListStorage.h"
 #include "RunState.h"
+#include "listmanager/Application.h"
 
 #include <QObject>
 #include <QStringList>
@@ -13,13 +14,13 @@ namespace barlink::embeddedlist {
 // its run state and setpoint count, and the window switches. Every change of the
 // list, the run state or the setpoints reaches the disk before it is made in
 // memory, so memory and disk never disagree; a change that cannot be written
-// throws barlink::Error and changes nothing. Row indexes here count from 0.
+// throws barlink::base::Error and changes nothing. Row indexes here count from 0.
 class ListStore : public QObject
 {
     Q_OBJECT
 
 public:
-    // Reloads the list and run state kept in `folder`. Throws barlink::Error when the
+    // Reloads the list and run state kept in `folder`. Throws barlink::base::Error when the
     // list is there but cannot be read.
     explicit ListStore(const QString &folder = defaultFolder(), QObject *parent = nullptr);
 
@@ -38,7 +39,7 @@ public:
 
     [[nodiscard]] qint32 rowCount() const { return qint32(m_rows.size()); }
     [[nodiscard]] const QStringList &rows() const { return m_rows; }
-    // Throws Error 9 for an index outside the list.
+    // Throws base::Error 9 for an index outside the list.
     [[nodiscard]] const QString &row(qint32 index) const;
     void addRow(const QString &row);
     void setRow(qint32 index, const QString &row);
@@ -69,9 +70,10 @@ public:
     void setVisible(bool visible);
     [[nodiscard]] bool listVisible() const { return m_listVisible; }
     void setListVisible(bool visible);
-    // 0 normal, 1 minimised, 2 maximised; throws Error 5 for any other value.
-    [[nodiscard]] int windowState() const { return m_windowState; }
-    void setWindowState(int state);
+    // 0 normal, 1 minimised, 2 maximised; throws base::Error 5 for any other value.
+    [[nodiscard]] listmanager::WindowState windowState() const { return m_windowState; }
+    // Throws base::Error 5 for a state outside the three.
+    void setWindowState(listmanager::WindowState state);
     [[nodiscard]] bool showOnTop() const { return m_showOnTop; }
     void setShowOnTop(bool onTop);
     [[nodiscard]] bool openListEnabled() const { return m_openListEnabled; }
@@ -99,7 +101,7 @@ Q_SIGNALS:
     void setpointsChanged();
     void visibleChanged(bool visible);
     void listVisibleChanged(bool visible);
-    void windowStateChanged(int state);
+    void windowStateChanged(listmanager::WindowState state);
     void showOnTopChanged(bool onTop);
     void enabledCommandsChanged();
     void viewWorksRequested(bool throughout);
@@ -117,7 +119,7 @@ private:
     qint32 m_setpoints = 0;
     bool m_visible = true;
     bool m_listVisible = true;
-    int m_windowState = 0;
+    listmanager::WindowState m_windowState = listmanager::WindowState::Normal;
     bool m_showOnTop = false;
     bool m_openListEnabled = true;
     bool m_saveListEnabled = true;

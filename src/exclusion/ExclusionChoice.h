@@ -44,7 +44,7 @@ public:
     [[nodiscard]] ExclusionBoxes boxes() const { return boxesFromMask(m_mask); }
 
     // Writes the mask of `boxes` to the settings file, keeps it and shows its caption on
-    // the main window. Throws barlink::Error when the file cannot be written; the mask and
+    // the main window. Throws barlink::base::Error when the file cannot be written; the mask and
     // the main window then stay as they were.
     void choose(const ExclusionBoxes &boxes);
 

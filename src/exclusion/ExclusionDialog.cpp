@@ -44,9 +44,9 @@ void ExclusionDialog::onOk()
     }
     try {
         m_choice.choose(boxes);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         // Nothing was stored: the dialog stays open so the operator can try again or cancel.
-        m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
         return;
     }
     accept();

@@ -78,7 +78,7 @@ void writeUnchecked(const base::Settings &settings, const QString &key, const QS
 {
     try {
         settings::writeKey(settings, key, value);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCInfo(lcFieldSel) << "could not write" << key << error.what();
     }
 }

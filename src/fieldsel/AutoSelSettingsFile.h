@@ -23,7 +23,7 @@ readSettingString(const base::Settings &settings, const QString &section, const 
 // PNameMSel and CommentMSel, AutoSelSetting (which picks the source and, from the matching
 // MSel key, the action), the twelve stored trigger keys, and finally the stored set of the
 // chosen source and action into the live trigger. Missing keys give empty texts and 0.
-// Throws barlink::Error 6 when a number does not fit 16 bits.
+// Throws barlink::base::Error 6 when a number does not fit 16 bits.
 void loadAutoSelSettings(AutoSelSettings &model, const base::Settings &settings);
 
 // Writes the model back key by key (the setup dialog's OK): codes in upper case, flags as

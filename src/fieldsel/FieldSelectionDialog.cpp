@@ -2,8 +2,8 @@
 #include "ui_FieldSelectionDialog.h"
 
 #include "AutoSelSettingsFile.h"
-#include "base/CenterForm.h"
 #include "base/CurrentItem.h"
+#include "ui/CenterForm.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -359,7 +359,7 @@ void FieldSelectionDialog::reject()
 
 void FieldSelectionDialog::centreOnScreen()
 {
-    base::centerForm(this);
+    ui::centerForm(this);
     // A dialog larger than the screen starts at its top left corner.
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->geometry();

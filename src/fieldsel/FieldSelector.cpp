@@ -60,18 +60,18 @@ FieldSelector::FieldSelector(AutoSelSettingsProvider &provider)
     : m_provider(provider)
 {}
 
-QString FieldSelector::autoSelectField(int mode, float x, float y, const QString &runField)
+QString FieldSelector::autoSelectField(SelectMode mode, float x, float y, const QString &runField)
 {
-    if (mode == 6 || mode == 7) {
-        if (mode == 6)
+    if (mode == SelectMode::SeedForNext || mode == SelectMode::Seed) {
+        if (mode == SelectMode::SeedForNext)
             m_state.reload = true;
         if (!runField.isEmpty())
             seed(runField.front());
         return {};
     }
 
-    bool mirror = mode != 0;
-    if (mode == 8 || m_state.reload) {
+    bool mirror = mode == SelectMode::Mirror;
+    if (mode == SelectMode::Alternate || m_state.reload) {
         mirror = m_state.nextMirror;
         m_state.reload = false;
     }
@@ -80,8 +80,8 @@ QString FieldSelector::autoSelectField(int mode, float x, float y, const QString
     m_lastChoice = explainChoice(settings, mirror, m_state.trFirst, x, y);
     ++m_selections;
     const FieldSlot slot = m_lastChoice->slot;
-    qCDebug(lcSelect) << "mode" << mode << "x" << x << "y" << y << "mirror" << mirror << "trFirst"
-                      << m_state.trFirst << "->" << slotKey(slot);
+    qCDebug(lcSelect) << "mode" << static_cast<int>(mode) << "x" << x << "y" << y << "mirror"
+                      << mirror << "trFirst" << m_state.trFirst << "->" << slotKey(slot);
 
     m_state.nextMirror = !mirror;
     m_state.trFirst = !m_state.trFirst;

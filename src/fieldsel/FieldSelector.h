@@ -13,6 +13,22 @@ namespace barlink::fieldsel {
 class AutoSelSettings;
 class AutoSelSettingsProvider;
 
+// What a call of FieldSelector::autoSelectField does. The numbers are the modes' own, kept so that
+// a mode reads the same in a trace as in the rules of the field selection.
+enum class SelectMode : int {
+    // Select in the normal group, unless a SeedForNext seed is pending.
+    Normal = 0,
+    // Select in the mirror group, unless a SeedForNext seed is pending.
+    Mirror = 1,
+    // Seed the alternation from the first character of runField and make the next
+    // selection use the seeded group; returns "".
+    SeedForNext = 6,
+    // Seed the alternation only; returns "".
+    Seed = 7,
+    // Select in the group the alternation says.
+    Alternate = 8,
+};
+
 // Chooses the work field of an item from its two plan dimensions and the field selection
 // settings, taking turns between the S and T pairs of fields and, for items sent normal
 // and mirrored, between the normal and the mirror group.
@@ -32,20 +48,13 @@ public:
     // The settings are taken from provider at the first selection.
     explicit FieldSelector(AutoSelSettingsProvider &provider);
 
-    // Modes:
-    //   6  seed the alternation from the first character of runField and make the next
-    //      selection use the seeded group; returns ""
-    //   7  seed the alternation only; returns ""
-    //   8  select in the group the alternation says
-    //   0  select in the normal group, 1 (or any other mode) in the mirror group, unless a
-    //      mode 6 seed is pending
     // A selection returns the chosen slot's code as held in the settings and then flips the
-    // alternation. x and y are the piece's first and second dimension; runField is read in
-    // modes 6 and 7 only. Throws barlink::Error 6 when a half limit converted for the
-    // comparison does not fit a single-precision number; the alternation then stays as it
-    // was, except that a pending seed is used up.
+    // alternation. x and y are the piece's first and second dimension; runField is read by
+    // the seeding modes only. Throws barlink::base::Error 6 when a half limit converted for
+    // the comparison does not fit a single-precision number; the alternation then stays as
+    // it was, except that a pending seed is used up.
     [[nodiscard]] QString
-    autoSelectField(int mode, float x, float y, const QString &runField = QString());
+    autoSelectField(SelectMode mode, float x, float y, const QString &runField = QString());
 
     [[nodiscard]] const Alternation &alternation() const { return m_state; }
 
@@ -69,7 +78,8 @@ public:
     // off", "BFS (S): 1200 x 400 mm does not fit 1000 x 600", "SFS (S) fits: chosen".
     [[nodiscard]] static QStringList describeChoice(const AutoSelSettings &settings,
                                                     const Choice &choice);
-    // The last selection made (modes 0, 1, 8); counted so that a caller can tell a new one.
+    // The last selection made (Normal, Mirror, Alternate); counted so that a caller can tell a new
+    // one.
     [[nodiscard]] const std::optional<Choice> &lastChoice() const { return m_lastChoice; }
     [[nodiscard]] quint64 selections() const { return m_selections; }
 

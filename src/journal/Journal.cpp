@@ -217,8 +217,10 @@ void Journal::fail(const QString &reason)
 {
     if (m_available || !m_downSince.isValid()) {
         m_downSince = QDateTime::currentDateTimeUtc();
-        // A spill file left by an earlier run waits for the file too.
-        m_spilled = qsizetype(SpillFile(m_spillPath).read().entries.size());
+        // A spill file left by an earlier run waits for the file too; without a spill file
+        // nothing was left.
+        m_spilled
+            = m_spillPath.isEmpty() ? 0 : qsizetype(SpillFile(m_spillPath).read().entries.size());
     }
     m_available = false;
     m_downReason = reason;

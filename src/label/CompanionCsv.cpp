@@ -35,7 +35,7 @@ CompanionName companionParts(const base::Settings &settings, const QString &prog
 // Every error names the file or folder it is about, for the operator and the journal.
 [[noreturn]] void fail(int number, const char *description, const QString &path)
 {
-    throw Error(number, QString::fromLatin1(description), QDir::toNativeSeparators(path));
+    throw base::Error(number, QString::fromLatin1(description), QDir::toNativeSeparators(path));
 }
 
 // Why path could not be opened: the folder missing, no permission, or something else.
@@ -44,21 +44,21 @@ CompanionName companionParts(const base::Settings &settings, const QString &prog
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
-        fail(Error::PathNotFound, "Path not found", path);
+        fail(base::Error::PathNotFound, "Path not found", path);
     const bool refused = info.exists() ? (forWriting ? !info.isWritable() : !info.isReadable())
                                        : (forWriting && !folder.isWritable());
     if (refused)
-        fail(Error::PermissionDenied, "Permission denied", path);
-    fail(Error::PathFileAccessError, "Path/File access error", path);
+        fail(base::Error::PermissionDenied, "Permission denied", path);
+    fail(base::Error::PathFileAccessError, "Path/File access error", path);
 }
 
 [[noreturn]] void failWrite(QFileDevice::FileError error, const QString &path)
 {
     if (error == QFileDevice::ResourceError)
-        fail(Error::DiskFull, "Disk full", path);
+        fail(base::Error::DiskFull, "Disk full", path);
     if (error == QFileDevice::WriteError)
-        fail(Error::DeviceIoError, "Device I/O error", path);
-    fail(Error::PathFileAccessError, "Path/File access error", path);
+        fail(base::Error::DeviceIoError, "Device I/O error", path);
+    fail(base::Error::PathFileAccessError, "Path/File access error", path);
 }
 
 QByteArray readCompanion(const QString &path)
@@ -70,9 +70,9 @@ QByteArray readCompanion(const QString &path)
     // sets n bytes aside before reading, so no more is asked for than the file holds.
     const QByteArray content = file.read(std::min(file.size(), maxCompanionCsvBytes) + 1);
     if (file.error() != QFileDevice::NoError)
-        fail(Error::DeviceIoError, "Device I/O error", path);
+        fail(base::Error::DeviceIoError, "Device I/O error", path);
     if (content.size() > maxCompanionCsvBytes)
-        fail(Error::OutOfMemory, "Out of memory", path);
+        fail(base::Error::OutOfMemory, "Out of memory", path);
     return content;
 }
 
@@ -91,7 +91,7 @@ void appendLine(const QString &path, const QByteArray &line)
         if (!out.flush())
             failWrite(out.error(), path);
         syncToDisk(out);
-    } catch (const Error &) {
+    } catch (const base::Error &) {
         // A device, or a file that cannot be cut, keeps what reached it.
         if (!out.isSequential())
             (void)out.resize(before);
@@ -109,8 +109,8 @@ void removeCompanion(const QString &path)
     if (file.remove() || !QFileInfo::exists(path))
         return;
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
-        fail(Error::PermissionDenied, "Permission denied", path);
-    fail(Error::PathFileAccessError, "Path/File access error", path);
+        fail(base::Error::PermissionDenied, "Permission denied", path);
+    fail(base::Error::PathFileAccessError, "Path/File access error", path);
 }
 
 bool sameFile(const QString &a, const QString &b)

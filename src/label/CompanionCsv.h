@@ -44,10 +44,10 @@ inline constexpr qint64 maxCompanionCsvBytes = 64 * 1024 * 1024;
 // The companion file is deleted only once its content has safely reached the collecting
 // file: written, flushed to the disk and closed without error. Otherwise it stays, the
 // collecting file is cut back to its former length where that is possible, and
-// barlink::Error is thrown: 61 "Disk full", 57 "Device I/O error", 70 "Permission
+// barlink::base::Error is thrown: 61 "Disk full", 57 "Device I/O error", 70 "Permission
 // denied", 76 "Path not found", 75 "Path/File access error", 7 for a file over
 // maxCompanionCsvBytes. Errors of the deletion itself are thrown too (70 or 75). Each error
-// carries the path of the file it is about (Error::path).
+// carries the path of the file it is about (base::Error::path).
 void copyCompanionCsv(const base::Settings &settings,
                       const QString &programName,
                       base::Prompter &prompter);

@@ -14,7 +14,7 @@ namespace {
 
 [[noreturn]] void fail(int number, const char *description)
 {
-    throw Error(number, QString::fromLatin1(description));
+    throw base::Error(number, QString::fromLatin1(description));
 }
 
 } // namespace
@@ -28,8 +28,8 @@ void syncToDisk(QFile &file)
     if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS)
         return;
     if (errno == ENOSPC || errno == EDQUOT)
-        fail(Error::DiskFull, "Disk full");
-    fail(Error::DeviceIoError, "Device I/O error");
+        fail(base::Error::DiskFull, "Disk full");
+    fail(base::Error::DeviceIoError, "Device I/O error");
 }
 
 } // namespace barlink::label

@@ -12,7 +12,7 @@ namespace {
 
 [[noreturn]] void fail(int number, const char *description)
 {
-    throw Error(number, QString::fromLatin1(description));
+    throw base::Error(number, QString::fromLatin1(description));
 }
 
 } // namespace
@@ -23,7 +23,7 @@ void syncToDisk(QFile &file)
     if (fd < 0)
         return;
     if (_commit(fd) != 0)
-        fail(Error::DeviceIoError, "Device I/O error");
+        fail(base::Error::DeviceIoError, "Device I/O error");
 }
 
 } // namespace barlink::label

@@ -101,16 +101,17 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
     const QChar first = item.runField.isEmpty() ? QChar() : item.runField.front();
     if (first == QLatin1Char('&')) {
         m_context.display.setAutoFieldSelectionVisible(true);
-        item.runField = selector.autoSelectField(8, x, y, item.runField);
+        item.runField
+            = selector.autoSelectField(fieldsel::SelectMode::Alternate, x, y, item.runField);
     } else if (first == QLatin1Char('P') || item.runField.isEmpty()) {
         m_context.display.setAutoFieldSelectionVisible(true);
-        item.runField = selector.autoSelectField(0, x, y, item.runField);
+        item.runField = selector.autoSelectField(fieldsel::SelectMode::Normal, x, y, item.runField);
     } else if (first == QLatin1Char('W')) {
         m_context.display.setAutoFieldSelectionVisible(true);
-        item.runField = selector.autoSelectField(1, x, y, item.runField);
+        item.runField = selector.autoSelectField(fieldsel::SelectMode::Mirror, x, y, item.runField);
     } else if (QStringView(u"NSATRM").contains(first)) {
         // A field given by its code only seeds the alternation.
-        (void)selector.autoSelectField(7, 0, 0, item.runField);
+        (void)selector.autoSelectField(fieldsel::SelectMode::Seed, 0, 0, item.runField);
     }
 
     m_context.display.setStatus(base::status::addingToList());

@@ -51,11 +51,11 @@ int digitValue(const QString &character)
 }
 
 // The error of an item that failed after some of its rows went into the list.
-Error withRowsAdded(const Error &error, int rows)
+base::Error withRowsAdded(const base::Error &error, int rows)
 {
     if (rows == 0)
         return error;
-    return Error(
+    return base::Error(
         error.number(),
         program::ItemOutlet::withRowsAdded(error.description(), rows, QStringLiteral(". ")),
         error.path());
@@ -92,7 +92,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     if (!fieldCode.isEmpty()) {
         m_context.item.runField = fieldCode;
         m_context.item.runFieldFixed = true;
-        seedFieldSelection(6);
+        seedFieldSelection(fieldsel::SelectMode::SeedForNext);
         decide(Kind::FieldCode, Result::Taken);
         return true;
     }
@@ -137,7 +137,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
                 m_context.doubleScan.forget();
                 try {
                     m_context.link.clearHostList();
-                } catch (const Error &error) {
+                } catch (const base::Error &error) {
                     qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
                 }
                 m_outcome = m_sender.loadListFile(contents);
@@ -167,7 +167,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         m_rowsAdded = 0;
         try {
             completeItem();
-        } catch (const Error &error) {
+        } catch (const base::Error &error) {
             abandonItem();
             throw withRowsAdded(error, m_rowsAdded);
         } catch (...) {
@@ -288,7 +288,7 @@ QString LabelDispatcher::refusalOf(const QString &label) const
                 if (!refusal.isEmpty())
                     return refusal;
             }
-        } catch (const Error &) {
+        } catch (const base::Error &) {
         }
         return {};
     }
@@ -305,7 +305,7 @@ void LabelDispatcher::takePlainLabel(const QString &label, QString &count, int &
     if (!defaultField.isEmpty() && !item.runFieldFixed) {
         item.runField = defaultField.toUpper();
         item.runFieldFixed = true;
-        seedFieldSelection(7);
+        seedFieldSelection(fieldsel::SelectMode::Seed);
     }
     if (autoSel.mirrorSourceIsNameOrComment() || item.runFieldFixed) {
         item.programName = withCncExtension(text::trimSpaces(label));
@@ -399,7 +399,7 @@ void LabelDispatcher::forgetSegments()
     (void)m_tokens.nextToken(QString());
 }
 
-void LabelDispatcher::seedFieldSelection(int mode)
+void LabelDispatcher::seedFieldSelection(fieldsel::SelectMode mode)
 {
     (void)m_context.selector.autoSelectField(mode, 0, 0, m_context.item.runField);
 }

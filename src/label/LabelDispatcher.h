@@ -10,6 +10,9 @@
 namespace barlink::base {
 struct StationContext;
 }
+namespace barlink::fieldsel {
+enum class SelectMode : int;
+}
 
 namespace barlink::label {
 
@@ -60,8 +63,8 @@ private:
     void abandonItem();
     void forgetSegments();
     // Runs the field selection in a mode that only seeds its alternation from the run field
-    // (6 or 7); no field is chosen.
-    void seedFieldSelection(int mode);
+    // (SeedForNext or Seed); no field is chosen.
+    void seedFieldSelection(fieldsel::SelectMode mode);
 
     base::StationContext &m_context;
     ItemSender &m_sender;

@@ -45,26 +45,26 @@ base::LabelOutcome ListFileLoader::loadListFile(const QString &listName)
     try {
         const std::shared_ptr<listmanager::Application> &application = m_link.application();
         if (!application)
-            throw Error(Error::ObjectNotSet,
-                        QStringLiteral("Object variable or With block variable not set"));
+            throw base::Error(base::Error::ObjectNotSet,
+                              QStringLiteral("Object variable or With block variable not set"));
         // The list object handed back is not kept.
         (void)application->openList(
             base::resolveFileName(m_settings.listPath, listName + ListSuffix));
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         return reportFailure(error, listName);
     } catch (const std::exception &error) {
-        return reportFailure(Error(0, QString::fromLocal8Bit(error.what())), listName);
+        return reportFailure(base::Error(0, QString::fromLocal8Bit(error.what())), listName);
     }
     return {base::LabelOutcome::Kind::List, Result::Taken, {}};
 }
 
-base::LabelOutcome ListFileLoader::reportFailure(const Error &error, const QString &listName)
+base::LabelOutcome ListFileLoader::reportFailure(const base::Error &error, const QString &listName)
 {
     base::showReadyAfterPause(m_display, m_pacer);
     // Only a missing file is worth the operator's attention; other failures end quietly.
     const QString notFound
         = QStringLiteral("List File ") + listFileName(listName) + QStringLiteral(" Not Found");
-    const bool missing = error.number() == Error::FileNotFound;
+    const bool missing = error.number() == base::Error::FileNotFound;
     if (missing)
         m_prompter.inform(base::Prompter::Icon::Warning, notFound);
     m_display.hideSegmentIndicators();

@@ -43,7 +43,8 @@ public:
     [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName);
 
 private:
-    [[nodiscard]] base::LabelOutcome reportFailure(const Error &error, const QString &listName);
+    [[nodiscard]] base::LabelOutcome reportFailure(const base::Error &error,
+                                                   const QString &listName);
 
     const base::Settings &m_settings;
     listmanager::ListManagerLink &m_link;

@@ -15,7 +15,7 @@ void blankIfZero(QString &dimension)
     try {
         if (text::numericValue(dimension) == 0)
             dimension.clear();
-    } catch (const Error &) {
+    } catch (const base::Error &) {
         // A number too large to read is not zero: it is sent as it stands.
     }
 }

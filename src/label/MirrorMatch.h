@@ -16,7 +16,7 @@ namespace barlink::label {
 // than the source) it sets item.runField to "W" on a match and "P" otherwise. Returns true
 // when the item is to be sent twice, normal and mirrored: a match with the action
 // "Norm and Mirror". A trigger beginning with "*" matches any source at least as long.
-// Throws barlink::Error 6 when the source is longer than 16-bit positions reach.
+// Throws barlink::base::Error 6 when the source is longer than 16-bit positions reach.
 [[nodiscard]] bool matchMirrorSpec(const fieldsel::AutoSelSettings &settings,
                                    base::CurrentItem &item);
 

@@ -8,20 +8,23 @@
 
 namespace barlink::listmanager {
 
+// The states the list manager's window can be put in, numbered as the automation interface
+// numbers them.
+enum class WindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
+
 // The list manager application, as its automation interface offers it.
-// Every member throws barlink::Error when the list manager reports a failure.
+// Every member throws barlink::base::Error when the list manager reports a failure.
 class Application
 {
 public:
-    enum WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
-
     virtual ~Application() = default;
 
     [[nodiscard]] virtual bool visible() = 0;
     virtual void setVisible(bool visible) = 0;
     [[nodiscard]] virtual bool connected() = 0;
     [[nodiscard]] virtual qint16 accessLevel() = 0;
-    virtual void setWindowState(int state) = 0;
+    // A state outside the three raises error 5.
+    virtual void setWindowState(WindowState state) = 0;
     [[nodiscard]] virtual qint16 listOpened() = 0;
     virtual void quit(bool quit) = 0;
     // Loads a list file into the current list; a missing file raises error 53.
@@ -53,9 +56,9 @@ class ListManagerProvider
 {
 public:
     virtual ~ListManagerProvider() = default;
-    // Throws barlink::Error (429) when the list manager cannot be reached.
+    // Throws barlink::base::Error (429) when the list manager cannot be reached.
     [[nodiscard]] virtual std::shared_ptr<Application> createApplication() = 0;
-    // Throws barlink::Error (429) for an unknown ProgID.
+    // Throws barlink::base::Error (429) for an unknown ProgID.
     [[nodiscard]] virtual std::shared_ptr<LateBoundList> createObject(const QString &progId) = 0;
 };
 

@@ -6,7 +6,7 @@
 namespace barlink::listmanager {
 
 // One list of the list manager, as its automation interface offers it.
-// Every member throws barlink::Error when the list manager reports a failure.
+// Every member throws barlink::base::Error when the list manager reports a failure.
 class ExeList
 {
 public:

@@ -13,8 +13,8 @@ namespace {
 
 [[noreturn]] void throwObjectNotSet()
 {
-    throw Error(Error::ObjectNotSet,
-                QStringLiteral("Object variable or With block variable not set"));
+    throw base::Error(base::Error::ObjectNotSet,
+                      QStringLiteral("Object variable or With block variable not set"));
 }
 
 } // namespace
@@ -87,7 +87,7 @@ void ListManagerLink::addRow(const QString &row, ListManagerProvider &provider)
     try {
         addLine();
         return;
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCInfo(lcLink) << "AddLine failed, recovering:" << error.what();
     }
     // One recovery, then one more try. The list's earlier rows are kept: emptying it here

@@ -65,13 +65,13 @@ QString makeCompressedLabel(QStringView text, int level)
     using namespace compressedlabel;
     const QByteArray bytes = text::toSingleByte(text);
     if (bytes.isEmpty() || bytes.size() > MaxExpandedLength)
-        throw Error(Error::InvalidCall,
-                    QStringLiteral("A compressed label carries 1 to %1 characters, not %2.")
-                        .arg(MaxExpandedLength)
-                        .arg(bytes.size()));
+        throw base::Error(base::Error::InvalidCall,
+                          QStringLiteral("A compressed label carries 1 to %1 characters, not %2.")
+                              .arg(MaxExpandedLength)
+                              .arg(bytes.size()));
     if (text::fromSingleByte(bytes) != text)
-        throw Error(Error::InvalidCall,
-                    QStringLiteral("The text holds a character the scanner cannot send."));
+        throw base::Error(base::Error::InvalidCall,
+                          QStringLiteral("The text holds a character the scanner cannot send."));
 
     uLongf size = compressBound(uLong(bytes.size()));
     QByteArray compressed(qsizetype(size), Qt::Uninitialized);
@@ -81,16 +81,17 @@ QString makeCompressedLabel(QStringView text, int level)
                                  uLong(bytes.size()),
                                  level);
     if (status != Z_OK)
-        throw Error(Error::InvalidCall,
-                    QStringLiteral("zlib could not compress the text (%1).")
-                        .arg(QString::fromLatin1(zError(status))));
+        throw base::Error(base::Error::InvalidCall,
+                          QStringLiteral("zlib could not compress the text (%1).")
+                              .arg(QString::fromLatin1(zError(status))));
     compressed.truncate(qsizetype(size));
     if (expandRouteFor(int(bytes.size())) == ExpandRoute::Buffer && compressed.size() > BufferSize)
-        throw Error(Error::InvalidCall,
-                    QStringLiteral("The compressed text (%1 bytes) does not fit the decoder's "
-                                   "%2-byte buffer.")
-                        .arg(compressed.size())
-                        .arg(BufferSize));
+        throw base::Error(
+            base::Error::InvalidCall,
+            QStringLiteral("The compressed text (%1 bytes) does not fit the decoder's "
+                           "%2-byte buffer.")
+                .arg(compressed.size())
+                .arg(BufferSize));
 
     return QChar(Marker) + FormatTag
            + QStringLiteral("%1").arg(bytes.size(), int(LengthWidth), 10, QLatin1Char('0'))

@@ -52,7 +52,7 @@ enum class ExpandRoute { Buffer, File };
 
 // The compressed label that carries text: the layout above, the text's characters as bytes
 // of the station's single-byte code page, compressed with zlib at the given level (0 to 9).
-// Throws barlink::Error 5 for an empty text, a text longer than MaxExpandedLength or with a
+// Throws barlink::base::Error 5 for an empty text, a text longer than MaxExpandedLength or with a
 // character the code page cannot hold, and for compressed data that would not fit the
 // decoder's input buffer on the in-memory route.
 [[nodiscard]] QString makeCompressedLabel(QStringView text, int level = 9);

@@ -61,7 +61,7 @@ int expandedLength(QStringView label, QString *error)
     double value = 0;
     try {
         value = text::numericValue(field);
-    } catch (const Error &) {
+    } catch (const base::Error &) {
         value = MaxExpandedLength + 1.0;
     }
     if (value >= MaxExpandedLength + 0.5) {

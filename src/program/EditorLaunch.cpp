@@ -30,7 +30,7 @@ bool EditorLaunch::step(const char *name, const std::function<void()> &action)
     try {
         action();
         return true;
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCDebug(lcEditor) << name << "skipped:" << error.number() << error.description();
     } catch (const std::exception &error) {
         qCDebug(lcEditor) << name << "skipped:" << error.what();
@@ -44,7 +44,7 @@ int EditorLaunch::editorUsage(int whenUnknown)
         return 0;
     try {
         return m_platform.moduleUsage(m_editorTask);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         qCDebug(lcEditor) << "usage query failed:" << error.number() << error.description();
     } catch (const std::exception &error) {
         qCDebug(lcEditor) << "usage query failed:" << error.what();

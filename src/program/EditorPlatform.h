@@ -5,7 +5,7 @@
 namespace barlink::program {
 
 // What the editor launch needs of the platform: starting a program, its windows, and
-// keystrokes. Every operation throws barlink::Error when it fails.
+// keystrokes. Every operation throws barlink::base::Error when it fails.
 class EditorPlatform
 {
 public:

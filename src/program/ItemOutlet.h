@@ -24,11 +24,11 @@ public:
 
     // A list manager call of the sending step failed: the error it raised, and what it was
     // asked to do ("add the row", "start the list").
-    class ListManagerFailure : public Error
+    class ListManagerFailure : public base::Error
     {
     public:
-        ListManagerFailure(const Error &error, QString asked)
-            : Error(error)
+        ListManagerFailure(const base::Error &error, QString asked)
+            : base::Error(error)
             , m_asked(std::move(asked))
         {}
         [[nodiscard]] const QString &asked() const { return m_asked; }
@@ -42,7 +42,7 @@ public:
     {
         try {
             call();
-        } catch (const Error &error) {
+        } catch (const base::Error &error) {
             throw ListManagerFailure(error, asked);
         }
     }

@@ -11,8 +11,9 @@ namespace {
 
 [[noreturn]] void notOffered()
 {
-    throw Error(Error::InvalidCall,
-                QStringLiteral("Window control and keystrokes are not available on this desktop"));
+    throw base::Error(
+        base::Error::InvalidCall,
+        QStringLiteral("Window control and keystrokes are not available on this desktop"));
 }
 
 } // namespace
@@ -45,7 +46,7 @@ EditorPlatform::Task LinuxEditorPlatform::startProgram(const QString &editor,
     qint64 pid = 0;
     if (command.isEmpty()
         || !QProcess::startDetached(command.first(), command.mid(1), QString(), &pid) || pid <= 0)
-        throw Error(Error::FileNotFound, QStringLiteral("File not found"));
+        throw base::Error(base::Error::FileNotFound, QStringLiteral("File not found"));
     return ++m_lastTask;
 }
 

@@ -23,9 +23,9 @@ class LinuxEditorPlatform final : public EditorPlatform
 {
 public:
     [[nodiscard]] bool opensProgramFiles() const override { return true; }
-    // Error 53 when the editor cannot be started (an empty editor included).
+    // base::Error 53 when the editor cannot be started (an empty editor included).
     [[nodiscard]] Task startProgram(const QString &editor, const QString &programFile) override;
-    // Error 5: not offered here, as the launch never needs to know.
+    // base::Error 5: not offered here, as the launch never needs to know.
     [[nodiscard]] int moduleUsage(Task task) override;
     void activateTask(Task task) override;
     [[nodiscard]] Window activeWindow() override;

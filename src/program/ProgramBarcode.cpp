@@ -37,7 +37,7 @@ struct Abandon
 };
 
 // The text of an abandoned label with the path the error is about, when it names one.
-QString withPath(const QString &text, const Error &error)
+QString withPath(const QString &text, const base::Error &error)
 {
     return error.path().isEmpty() ? text : text + QStringLiteral(" (") + error.path() + u')';
 }
@@ -160,10 +160,10 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
         abandon(abandoned.reason);
     } catch (const ItemOutlet::ListManagerFailure &failure) {
         abandon(withPath(QStringLiteral("the list manager failed to %1: %2")
-                             .arg(failure.asked(), unexpectedErrorText(failure)),
+                             .arg(failure.asked(), base::unexpectedErrorText(failure)),
                          failure));
-    } catch (const Error &error) {
-        abandon(withPath(unexpectedErrorText(error), error));
+    } catch (const base::Error &error) {
+        abandon(withPath(base::unexpectedErrorText(error), error));
     } catch (const std::exception &error) {
         abandon(QString::fromLocal8Bit(error.what()));
     }

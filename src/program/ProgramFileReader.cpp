@@ -119,7 +119,7 @@ std::optional<float> leadingNumber(const QString &field)
 {
     try {
         return text::toSingle(text::numericValue(field));
-    } catch (const Error &) {
+    } catch (const base::Error &) {
         return std::nullopt;
     }
 }

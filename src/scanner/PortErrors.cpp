@@ -7,26 +7,25 @@ bool isDeviceLost(QSerialPort::SerialPortError error)
     return error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
 }
 
-Error openError(QSerialPort::SerialPortError error,
-                const QString &device,
-                const QString &systemText)
+base::Error
+openError(QSerialPort::SerialPortError error, const QString &device, const QString &systemText)
 {
-    int number = Error::HardwareNotAvailable;
+    int number = base::Error::HardwareNotAvailable;
     QString text = QStringLiteral("The hardware is not available");
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        number = Error::InvalidPortNumber;
+        number = base::Error::InvalidPortNumber;
         text = QStringLiteral("Invalid port number");
         break;
     case QSerialPort::PermissionError:
         // The user may use the device (that is asked before opening): another program has it.
         return busyError(device);
     case QSerialPort::OpenError:
-        number = Error::PortAlreadyOpen;
+        number = base::Error::PortAlreadyOpen;
         text = QStringLiteral("Port already open");
         break;
     case QSerialPort::UnsupportedOperationError:
-        number = Error::CannotSetCommState;
+        number = base::Error::CannotSetCommState;
         text = QStringLiteral("Could not set comm state");
         break;
     default:
@@ -35,23 +34,24 @@ Error openError(QSerialPort::SerialPortError error,
     text += QStringLiteral(": ") + device;
     if (!systemText.isEmpty())
         text += QStringLiteral(" (") + systemText + QLatin1Char(')');
-    return Error(number, text);
+    return base::Error(number, text);
 }
 
-Error busyError(const QString &device)
+base::Error busyError(const QString &device)
 {
-    return Error(
-        Error::PortAlreadyOpen,
+    return base::Error(
+        base::Error::PortAlreadyOpen,
         QStringLiteral("Port already open: another program uses the scanner on %1").arg(device));
 }
 
-Error notAllowedError(const QString &device)
+base::Error notAllowedError(const QString &device)
 {
-    return Error(Error::PermissionDenied,
-                 QStringLiteral("Permission denied: %1. This user is not allowed to use serial "
-                                "devices; an administrator must allow it (on Debian: add the user "
-                                "to the dialout group, then log in again)")
-                     .arg(device));
+    return base::Error(
+        base::Error::PermissionDenied,
+        QStringLiteral("Permission denied: %1. This user is not allowed to use serial "
+                       "devices; an administrator must allow it (on Debian: add the user "
+                       "to the dialout group, then log in again)")
+            .arg(device));
 }
 
 } // namespace barlink::scanner

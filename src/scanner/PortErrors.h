@@ -18,15 +18,15 @@ namespace barlink::scanner {
 //   anything else                     -> 8010 "The hardware is not available"
 // The description names the device and what the system said, e.g.
 // "Invalid port number: /dev/ttyS7 (No such file or directory)".
-[[nodiscard]] Error
+[[nodiscard]] base::Error
 openError(QSerialPort::SerialPortError error, const QString &device, const QString &systemText);
 
 // The error thrown when another program has the device: 8005 "Port already open", with the
 // device and the words the operator needs.
-[[nodiscard]] Error busyError(const QString &device);
+[[nodiscard]] base::Error busyError(const QString &device);
 
 // The error thrown when the user may not use the device (its mode denies reading and
 // writing): 70 "Permission denied", with the device and what the user needs.
-[[nodiscard]] Error notAllowedError(const QString &device);
+[[nodiscard]] base::Error notAllowedError(const QString &device);
 
 } // namespace barlink::scanner

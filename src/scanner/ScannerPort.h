@@ -17,7 +17,7 @@ public:
 
     // Opens the named device ("/dev/ttyS0", "/dev/pts/3", "COM1") with line settings
     // in the form "9600,N,8,1". Closes the port first if it is open.
-    // Throws barlink::Error when the settings are invalid or the device cannot be opened.
+    // Throws barlink::base::Error when the settings are invalid or the device cannot be opened.
     virtual void open(const QString &device, const QString &lineSettings) = 0;
     virtual void close() = 0;
     [[nodiscard]] virtual bool isOpen() const = 0;
@@ -27,7 +27,7 @@ public:
     [[nodiscard]] virtual QByteArray readAll() = 0;
     // Throws away everything waiting.
     virtual void discardInput() = 0;
-    // Sends bytes to the scanner; throws barlink::Error when the port is not open.
+    // Sends bytes to the scanner; throws barlink::base::Error when the port is not open.
     virtual void write(const QByteArray &bytes) = 0;
 
 Q_SIGNALS:

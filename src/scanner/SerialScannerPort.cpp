@@ -26,10 +26,11 @@ void SerialScannerPort::open(const QString &device, const QString &lineSettings)
 
     const std::optional<LineSettings> settings = parseLineSettings(lineSettings);
     if (!settings)
-        throw Error(Error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw base::Error(base::Error::InvalidPropertyValue,
+                          QStringLiteral("Invalid property value"));
     if (device.trimmed().isEmpty())
-        throw Error(Error::InvalidPortNumber,
-                    QStringLiteral("Invalid port number: no device named"));
+        throw base::Error(base::Error::InvalidPortNumber,
+                          QStringLiteral("Invalid port number: no device named"));
 
     // QSerialPort reports a device the user may not use as it reports one in use by another
     // program: ask the system first.
@@ -81,10 +82,10 @@ void SerialScannerPort::discardInput()
 void SerialScannerPort::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())
-        throw Error(Error::DeviceNotOpen, QStringLiteral("The device is not open"));
+        throw base::Error(base::Error::DeviceNotOpen, QStringLiteral("The device is not open"));
     if (m_port.write(bytes) != bytes.size())
-        throw Error(Error::DeviceIoError,
-                    QStringLiteral("Device I/O error: ") + m_port.errorString());
+        throw base::Error(base::Error::DeviceIoError,
+                          QStringLiteral("Device I/O error: ") + m_port.errorString());
     // Hand the bytes to the driver now instead of on the next event loop pass.
     m_port.flush();
 }

@@ -32,7 +32,7 @@ public:
     void setAccessCheck(AccessCheck check) { m_accessCheck = std::move(check); }
 
     // Opens the device itself, whatever link names it, and keeps it from every other program:
-    // one scanner, one station. Throws barlink::Error 380 for invalid line settings, 70 when
+    // one scanner, one station. Throws barlink::base::Error 380 for invalid line settings, 70 when
     // the user may not use the device (see notAllowedError()), 8005 when another program has it
     // (see busyError()), 8002/8010/8015 when the device cannot be opened (see openError()).
     void open(const QString &device, const QString &lineSettings) override;
@@ -41,7 +41,8 @@ public:
     [[nodiscard]] qint64 bytesWaiting() override;
     [[nodiscard]] QByteArray readAll() override;
     void discardInput() override;
-    // Throws barlink::Error 8012 when the port is not open, 57 when the bytes cannot be queued.
+    // Throws barlink::base::Error 8012 when the port is not open, 57 when the bytes cannot be
+    // queued.
     void write(const QByteArray &bytes) override;
 
 private:

@@ -229,7 +229,8 @@ qsizetype afterLineEnd(QByteArrayView text, const Line &line)
 
 [[noreturn]] void throwInvalidName()
 {
-    throw Error(Error::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
+    throw base::Error(base::Error::InvalidCall,
+                      QStringLiteral("Invalid procedure call or argument"));
 }
 
 QByteArray checkedName(const QString &name, bool isKey)
@@ -244,7 +245,7 @@ QByteArray checkedName(const QString &name, bool isKey)
 }
 
 // The error a failed file operation is reported with; systemError is errno just after it.
-Error fileError(QFileDevice::FileError error, int systemError)
+base::Error fileError(QFileDevice::FileError error, int systemError)
 {
     switch (systemError) {
     case ENOSPC:
@@ -252,26 +253,29 @@ Error fileError(QFileDevice::FileError error, int systemError)
 #ifdef EDQUOT
     case EDQUOT:
 #endif
-        return Error(Error::DiskFull, QStringLiteral("Disk full"));
+        return base::Error(base::Error::DiskFull, QStringLiteral("Disk full"));
     case EACCES:
     case EPERM:
     case EROFS:
-        return Error(Error::PermissionDenied, QStringLiteral("Permission denied"));
+        return base::Error(base::Error::PermissionDenied, QStringLiteral("Permission denied"));
     case ENOENT:
     case ENOTDIR:
-        return Error(Error::PathNotFound, QStringLiteral("Path not found"));
+        return base::Error(base::Error::PathNotFound, QStringLiteral("Path not found"));
     default:
         break;
     }
     if (error == QFileDevice::ResourceError)
-        return Error(Error::DiskFull, QStringLiteral("Disk full"));
+        return base::Error(base::Error::DiskFull, QStringLiteral("Disk full"));
     if (error == QFileDevice::PermissionsError)
-        return Error(Error::PermissionDenied, QStringLiteral("Permission denied"));
-    return Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+        return base::Error(base::Error::PermissionDenied, QStringLiteral("Permission denied"));
+    return base::Error(base::Error::PathFileAccessError, QStringLiteral("Path/File access error"));
 }
 
 QByteArray readBounded(const QString &path)
 {
+    // An empty name is no file (the settings before start-up has found one): read as missing.
+    if (path.isEmpty())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -406,7 +410,7 @@ void ProfileFile::writeString(const QString &section,
     if (!QFileInfo(folder).isDir()) {
         errno = 0;
         if (!QDir().mkpath(folder))
-            throw Error(Error::PathNotFound, QStringLiteral("Path not found"));
+            throw base::Error(base::Error::PathNotFound, QStringLiteral("Path not found"));
     }
 
     QByteArray content;
@@ -416,7 +420,8 @@ void ProfileFile::writeString(const QString &section,
         if (!existing.open(QIODevice::ReadOnly))
             throw fileError(existing.error(), errno);
         if (existing.size() > MaxFileSize)
-            throw Error(Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+            throw base::Error(base::Error::PathFileAccessError,
+                              QStringLiteral("Path/File access error"));
         content = existing.readAll();
         existing.close();
     }

@@ -67,7 +67,7 @@ public:
     // key without value or an empty value gives the default.
     [[nodiscard]] int readInt(const QString &section, const QString &key, int defaultValue) const;
 
-    // Sets key in section to value, written as given. Throws barlink::Error when the names
+    // Sets key in section to value, written as given. Throws barlink::base::Error when the names
     // or the value cannot be written as one line (5), the folder cannot be reached (76), the
     // file may not be written (70), the disk is full (61) or on any other failure (75);
     // the file is then as it was.

@@ -122,7 +122,7 @@ void writeOptionSwitch(const base::Settings &settings, base::Options::Switch s, 
                               const QString &defaultValue = QString(),
                               int bufferSize = 128);
 [[nodiscard]] int readIntKey(const base::Settings &settings, const QString &key, int defaultValue);
-// Throws barlink::Error when the file cannot be written (see ProfileFile::writeString).
+// Throws barlink::base::Error when the file cannot be written (see ProfileFile::writeString).
 void writeKey(const base::Settings &settings, const QString &key, const QString &value);
 
 // The serial device to open: CommDevice when set; otherwise "COMn" on Windows and

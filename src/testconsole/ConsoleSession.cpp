@@ -15,8 +15,8 @@ constexpr int TypeMismatch = 13;
 
 [[noreturn]] void objectNotSet()
 {
-    throw Error(Error::ObjectNotSet,
-                QStringLiteral("Object variable or With block variable not set"));
+    throw base::Error(base::Error::ObjectNotSet,
+                      QStringLiteral("Object variable or With block variable not set"));
 }
 
 } // namespace
@@ -26,7 +26,7 @@ qint32 lineNumberOf(const QString &text)
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok)
-        throw Error(TypeMismatch, QStringLiteral("Type mismatch"));
+        throw base::Error(TypeMismatch, QStringLiteral("Type mismatch"));
     return text::roundHalfEven32(value);
 }
 

@@ -13,7 +13,7 @@ class ListManagerProvider;
 namespace barlink::testconsole {
 
 // A line number typed into the console: the whole text must be a number; it is rounded
-// half to even to a 32-bit whole number. Throws barlink::Error 13 "Type mismatch" for a
+// half to even to a 32-bit whole number. Throws barlink::base::Error 13 "Type mismatch" for a
 // text that is not a number and 6 "Overflow" beyond the 32-bit range.
 [[nodiscard]] qint32 lineNumberOf(const QString &text);
 
@@ -24,7 +24,7 @@ namespace barlink::testconsole {
 
 // The test console's own references to a list manager application and one of its lists,
 // apart from those the station uses for scanned items. Both start empty; members reached
-// through an empty reference throw barlink::Error 91.
+// through an empty reference throw barlink::base::Error 91.
 class ConsoleSession
 {
 public:

@@ -47,12 +47,12 @@ void TestConsoleWindow::onClicked(QAbstractButton *button, std::function<void()>
     connect(button, &QAbstractButton::clicked, this, [this, action = std::move(action)] {
         try {
             action();
-        } catch (const Error &error) {
-            m_prompter.inform(base::Prompter::Icon::Critical, unexpectedErrorText(error));
+        } catch (const base::Error &error) {
+            m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
         } catch (const std::exception &error) {
-            m_prompter.inform(
-                base::Prompter::Icon::Critical,
-                unexpectedErrorText(Error::AutomationError, QString::fromLocal8Bit(error.what())));
+            m_prompter.inform(base::Prompter::Icon::Critical,
+                              base::unexpectedErrorText(base::Error::AutomationError,
+                                                        QString::fromLocal8Bit(error.what())));
         }
     });
 }
@@ -74,11 +74,11 @@ void TestConsoleWindow::connectApplicationButtons()
         m_prompter.inform(base::Prompter::Icon::None, QString::number(application().accessLevel()));
     });
     onClicked(ui.cmdAppMax,
-              [application] { application().setWindowState(listmanager::Application::Maximized); });
+              [application] { application().setWindowState(listmanager::WindowState::Maximized); });
     onClicked(ui.cmdAppMinimize,
-              [application] { application().setWindowState(listmanager::Application::Minimized); });
+              [application] { application().setWindowState(listmanager::WindowState::Minimized); });
     onClicked(ui.cmdAppNormal,
-              [application] { application().setWindowState(listmanager::Application::Normal); });
+              [application] { application().setWindowState(listmanager::WindowState::Normal); });
     onClicked(ui.cmdListOpened, [this, application] {
         m_ui->txtListOpened->setText(QString::number(application().listOpened()));
     });

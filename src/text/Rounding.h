@@ -5,8 +5,8 @@
 namespace barlink::text {
 
 // Conversions of a number to a whole number round to the nearest, ties to the even neighbour
-// (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Each throws barlink::Error 6 "Overflow" when the rounded value
-// is outside the target range or the value is not a number.
+// (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Each throws barlink::base::Error 6 "Overflow" when the rounded
+// value is outside the target range or the value is not a number.
 
 // The value rounded half to even as a 16-bit signed whole number.
 [[nodiscard]] qint16 roundHalfEven16(double value);
@@ -14,7 +14,8 @@ namespace barlink::text {
 // The value rounded half to even as a 32-bit signed whole number.
 [[nodiscard]] qint32 roundHalfEven32(double value);
 
-// The value as a single-precision float; Error 6 "Overflow" beyond the float range or for NaN.
+// The value as a single-precision float; base::Error 6 "Overflow" beyond the float range or for
+// NaN.
 [[nodiscard]] float toSingle(double value);
 
 } // namespace barlink::text

@@ -12,7 +12,7 @@ public:
     // The next token of text, trimmed of spaces. An empty text resets the reader. Once the place
     // has reached the end of a text, every call returns "" and changes nothing, even for a new
     // text: reset with an empty text before splitting another one. The place is a 16-bit
-    // position: a call that would move it past 32767 throws barlink::Error 6 "Overflow" and
+    // position: a call that would move it past 32767 throws barlink::base::Error 6 "Overflow" and
     // leaves the reader as it was.
     [[nodiscard]] QString nextToken(const QString &text);
     // The same as nextToken with an empty text.

@@ -10,12 +10,13 @@
 #include "app/PortControl.h"
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
-#include "base/CenterForm.h"
+#include "ui/CenterForm.h"
 #include "base/ManualClock.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
+#include "ui/CenterForm.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -317,7 +318,7 @@ private Q_SLOTS:
         QFETCH(QRect, anchor);
         QFETCH(QSize, wanted);
         QFETCH(QPoint, expected);
-        const QRect placed = base::placeBeside(area, anchor, wanted);
+        const QRect placed = ui::placeBeside(area, anchor, wanted);
         QVERIFY(area.contains(placed));
         QCOMPARE(placed.topLeft(), expected);
     }

@@ -67,7 +67,7 @@ QString outcome(const QString &path, base::Prompter &prompter, const PathQuery &
 {
     try {
         return fileExists(path, prompter, query) ? QStringLiteral("true") : QStringLiteral("false");
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         return QStringLiteral("error %1").arg(error.number());
     }
 }
@@ -213,7 +213,7 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QVERIFY(writeBytes(path(), "[S]\r\nk=1\r\n"));
         QCOMPARE(errorNumber([&] { ProfileFile(path()).writeString(section, key, value); }),
-                 int(Error::InvalidCall));
+                 int(base::Error::InvalidCall));
         QCOMPARE(readBytes(path()), QByteArray("[S]\r\nk=1\r\n"));
     }
 
@@ -251,14 +251,14 @@ private Q_SLOTS:
             QVERIFY(limit.isSet());
             QCOMPARE(
                 errorNumber([&] { ProfileFile(path()).writeString(S, S, QString(300, u'x')); }),
-                int(Error::DiskFull));
+                int(base::Error::DiskFull));
         }
         QCOMPARE(readBytes(path()), before);
         QCOMPARE(QDir(m_home.path()).entryList(QDir::Files), QStringList{"t.ini"});
 
         // A folder of the path that is a file.
         QCOMPARE(errorNumber([&] { ProfileFile(path() + "/x.ini").writeString(S, S, S); }),
-                 int(Error::PathNotFound));
+                 int(base::Error::PathNotFound));
         QCOMPARE(readBytes(path()), before);
     }
 

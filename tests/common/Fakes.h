@@ -29,7 +29,7 @@ public:
     {
         ++openCalls;
         if (failOpen)
-            throw Error(8002, QStringLiteral("Invalid port number"));
+            throw base::Error(8002, QStringLiteral("Invalid port number"));
         MemoryScannerPort::open(device, lineSettings);
     }
 

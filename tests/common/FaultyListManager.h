@@ -28,19 +28,20 @@ class ListManagerFaults
 {
 public:
     // The error a failing member raises unless told otherwise.
-    [[nodiscard]] static Error automationError()
+    [[nodiscard]] static base::Error automationError()
     {
-        return {Error::AutomationError, "Automation error"};
+        return {base::Error::AutomationError, "Automation error"};
     }
 
     // The next `times` calls of `member` throw `error`.
-    void failNext(const QString &member, int times, const Error &error = automationError())
+    void failNext(const QString &member, int times, const base::Error &error = automationError())
     {
         if (times > 0)
             m_rules.push_back({member, times, error});
     }
     // Every call of `member` throws `error` until switched off again.
-    void setFailing(const QString &member, bool failing, const Error &error = automationError())
+    void
+    setFailing(const QString &member, bool failing, const base::Error &error = automationError())
     {
         std::erase_if(
             m_rules, [&](const Rule &rule) { return rule.member == member && rule.remaining < 0; });
@@ -68,7 +69,7 @@ public:
         for (auto it = m_rules.begin(); it != m_rules.end(); ++it) {
             if (!names(it->member, object, member))
                 continue;
-            const Error error = it->error;
+            const base::Error error = it->error;
             if (it->remaining > 0 && --it->remaining == 0)
                 m_rules.erase(it);
             throw error;
@@ -82,7 +83,7 @@ private:
     {
         QString member;
         int remaining = 0; // -1: until switched off
-        Error error;
+        base::Error error;
     };
 
     static bool names(QStringView name, QStringView object, QStringView member)
@@ -144,7 +145,7 @@ public:
     void setVisible(bool v) override { enter(u"Visible"); m_inner->setVisible(v); }
     bool connected() override { enter(u"Connected"); return m_inner->connected(); }
     qint16 accessLevel() override { enter(u"AccessLevel"); return m_inner->accessLevel(); }
-    void setWindowState(int s) override { enter(u"WindowState"); m_inner->setWindowState(s); }
+    void setWindowState(listmanager::WindowState s) override { enter(u"WindowState"); m_inner->setWindowState(s); }
     qint16 listOpened() override { enter(u"ListOpened"); return m_inner->listOpened(); }
     void quit(bool q) override { enter(u"Quit"); m_inner->quit(q); }
     void startList() override { enter(u"StartList"); m_inner->startList(); }

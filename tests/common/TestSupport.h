@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers the tests share: whole-file reads and writes, the number of a thrown
-// barlink::Error, and controls found by object name.
+// barlink::base::Error, and controls found by object name.
 
 #include "base/Error.h"
 
@@ -31,12 +31,12 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// The number of the barlink::Error that call throws, 0 when it throws none.
+// The number of the barlink::base::Error that call throws, 0 when it throws none.
 inline int errorNumber(const std::function<void()> &call, QString *description = nullptr)
 {
     try {
         call();
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         if (description)
             *description = error.description();
         return error.number();

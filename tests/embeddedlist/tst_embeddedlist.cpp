@@ -393,9 +393,9 @@ private Q_SLOTS:
     void switchesAndCounters()
     {
         twoRows();
-        m_app->setWindowState(Application::Maximized);
-        QCOMPARE(errorNumber([&] { m_app->setWindowState(3); }), 5);
-        QCOMPARE(m_store->windowState(), 2);
+        m_app->setWindowState(listmanager::WindowState::Maximized);
+        QCOMPARE(errorNumber([&] { m_app->setWindowState(listmanager::WindowState(3)); }), 5);
+        QCOMPARE(m_store->windowState(), listmanager::WindowState::Maximized);
         m_list->setVisible(false);
         m_lateBound->setVisible(true); // the late-bound list is the same list
         QVERIFY(m_list->visible());
@@ -505,7 +505,7 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
         m_app->setVisible(true);
         QVERIFY(window.isVisible());
-        m_app->setWindowState(Application::Maximized);
+        m_app->setWindowState(listmanager::WindowState::Maximized);
         QVERIFY(window.windowState().testFlag(Qt::WindowMaximized));
         m_app->enableOpenList(false);
         QVERIFY(!child<QAction>(window, "actOpenList")->isEnabled());
@@ -569,7 +569,7 @@ private Q_SLOTS:
         QVERIFY(session.hasList() && m_store->listOpen());
 
         faults.failNext(QStringLiteral("Quit"), 1);
-        QCOMPARE(errorNumber([&] { session.quit(); }), int(Error::AutomationError));
+        QCOMPARE(errorNumber([&] { session.quit(); }), int(base::Error::AutomationError));
         QVERIFY(session.hasApplication() && session.hasList());
 
         session.listClose();

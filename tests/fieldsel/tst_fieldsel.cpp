@@ -286,16 +286,17 @@ private Q_SLOTS:
     void providerLoadsOnceAndRetriesAfterFailure()
     {
         Station station;
-        (void)station.selector.autoSelectField(6, 0, 0, QStringLiteral("S"));
-        (void)station.selector.autoSelectField(7, 0, 0, QStringLiteral("S"));
+        (void)station.selector.autoSelectField(SelectMode::SeedForNext, 0, 0, QStringLiteral("S"));
+        (void)station.selector.autoSelectField(SelectMode::Seed, 0, 0, QStringLiteral("S"));
         QVERIFY(!station.provider.isLoaded());
         station.write("FieldFlag_FFS=40000");
-        QCOMPARE(testing::errorNumber([&] { (void)station.selector.autoSelectField(0, 500, 300); }),
-                 int(Error::Overflow));
+        QCOMPARE(testing::errorNumber(
+                     [&] { (void)station.selector.autoSelectField(SelectMode::Normal, 500, 300); }),
+                 int(base::Error::Overflow));
         QVERIFY(!station.provider.isLoaded());
         // No codes: the fallback's code is empty.
         station.write("FieldFlag_FFS=1");
-        QCOMPARE(station.selector.autoSelectField(0, 500, 300), QString());
+        QCOMPARE(station.selector.autoSelectField(SelectMode::Normal, 500, 300), QString());
         AutoSelSettings &first = station.model();
         QCOMPARE(first.enableFlag(FieldSlot::FFS), qint16(1));
         station.write("FieldFlag_FFS=0");
@@ -383,8 +384,8 @@ private Q_SLOTS:
         station.enable(enabled.isEmpty() ? QStringList() : enabled.split(','));
         QStringList chosen;
         for (const QString &step : fetch<QString>("steps").split(',')) {
-            const int mode = step.left(1).toInt();
-            if (mode == 6 || mode == 7)
+            const auto mode = SelectMode(step.left(1).toInt());
+            if (mode == SelectMode::SeedForNext || mode == SelectMode::Seed)
                 QCOMPARE(station.selector.autoSelectField(mode, 0, 0, step.mid(2)), QString());
             else
                 chosen << station.selector.autoSelectField(
@@ -406,10 +407,12 @@ private Q_SLOTS:
         Station station;
         station.enable({});
         station.model().setHalfLimitX(fetch<QString>("limitX"));
-        (void)station.selector.autoSelectField(6, 0, 0, QStringLiteral("R"));
-        QCOMPARE(testing::errorNumber(
-                     [&] { (void)station.selector.autoSelectField(0, fetch<float>("x"), 20); }),
-                 throws ? int(Error::Overflow) : 0);
+        (void)station.selector.autoSelectField(SelectMode::SeedForNext, 0, 0, QStringLiteral("R"));
+        QCOMPARE(testing::errorNumber([&] {
+                     (void)station.selector.autoSelectField(
+                         SelectMode::Normal, fetch<float>("x"), 20);
+                 }),
+                 throws ? int(base::Error::Overflow) : 0);
         // A failed selection uses up the pending seed and turns nothing else.
         using Alternation = FieldSelector::Alternation;
         QCOMPARE(station.selector.alternation(),
@@ -497,7 +500,8 @@ private Q_SLOTS:
                 QTest::mouseClick(station.get(QLatin1String(close)), Qt::LeftButton);
             QVERIFY(station.dialog->isHidden());
             QCOMPARE(station.file(), before);
-            QCOMPARE(station.selector.autoSelectField(0, 500, 300), QStringLiteral("N"));
+            QCOMPARE(station.selector.autoSelectField(SelectMode::Normal, 500, 300),
+                     QStringLiteral("N"));
             checkValues(station.model(), QStringLiteral("dfn=D; source=Barcode"));
             station.dialog->show();
             QCOMPARE(station.value(QStringLiteral("SFN")), QStringLiteral("N"));

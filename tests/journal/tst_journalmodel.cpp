@@ -1,10 +1,10 @@
 // The journal window's table: the filters' entries, newest first, read a page at a time as
 // the view scrolls, with refused entries standing out.
 #include "FilterCases.h"
-#include "app/JournalTableModel.h"
 #include "journal/Connection.h"
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
+#include "journal/ui/JournalTableModel.h"
 
 #include <QBrush>
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ private Q_SLOTS:
         const Connection connection(QStringLiteral("QSQLITE"));
         QSqlDatabase db = connection.database();
         QCOMPARE(openLocalFile(db, path, Durability::Checkpoints), QString());
-        app::JournalTableModel model(db, Store::Local, 2);
+        journal::JournalTableModel model(db, Store::Local, 2);
         model.setFilter({});
         while (model.canFetchMore({}))
             model.fetchMore({});

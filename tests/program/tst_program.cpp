@@ -204,7 +204,8 @@ private:
     void fail(QStringView call, bool fails = false)
     {
         if (fails || failing.contains(call.toString()))
-            throw Error(Error::InvalidCall, call.toString() + QStringLiteral(" failed"));
+            throw base::Error(base::Error::InvalidCall,
+                              call.toString() + QStringLiteral(" failed"));
     }
 
     Task m_lastTask = 0;
@@ -838,8 +839,9 @@ private Q_SLOTS:
         if (openListError < 0)
             rig.link.release();
         if (openListError > 0)
-            rig.faults.failNext(
-                QStringLiteral("OpenList"), 1, Error(openListError, QStringLiteral("planned")));
+            rig.faults.failNext(QStringLiteral("OpenList"),
+                                1,
+                                base::Error(openListError, QStringLiteral("planned")));
         rig.display.setStatus(QStringLiteral("busy"));
         rig.display.segments.fill(true);
 
@@ -1065,9 +1067,9 @@ private Q_SLOTS:
         columns<QString, QString, qint64, int>(
             {"programName", "collectingFile", "companionSize", "error"});
         // clang-format off
-        QTest::newRow("disk full")          << "PROG.CNC"    << "/dev/full"          << qint64(10) << int(Error::DiskFull);
-        QTest::newRow("folder missing")     << "PROG.CNC"    << "<tmp>/none/out.csv" << qint64(10) << int(Error::PathNotFound);
-        QTest::newRow("companion too large") << "PROG.CNC"   << "<tmp>/out.csv" << label::maxCompanionCsvBytes + 1 << int(Error::OutOfMemory);
+        QTest::newRow("disk full")          << "PROG.CNC"    << "/dev/full"          << qint64(10) << int(base::Error::DiskFull);
+        QTest::newRow("folder missing")     << "PROG.CNC"    << "<tmp>/none/out.csv" << qint64(10) << int(base::Error::PathNotFound);
+        QTest::newRow("companion too large") << "PROG.CNC"   << "<tmp>/out.csv" << label::maxCompanionCsvBytes + 1 << int(base::Error::OutOfMemory);
         QTest::newRow("name outside the folder") << "../PROG.CNC" << "<tmp>/out.csv"  << qint64(10) << 0;
         // clang-format on
     }

@@ -43,9 +43,9 @@ namespace {
 
 using Rig = StationRig<FakeScannerPort>;
 
-const QString Err440 = unexpectedErrorText(Error(440, "Automation error"));
+const QString Err440 = base::unexpectedErrorText(base::Error(440, "Automation error"));
 const QString Err91
-    = unexpectedErrorText(Error(91, "Object variable or With block variable not set"));
+    = base::unexpectedErrorText(base::Error(91, "Object variable or With block variable not set"));
 const QString NoList = app::Startup::noListText(Err440);
 
 // Markers in a label list: the planned faults start, or are lifted.
@@ -452,7 +452,7 @@ void tst_StationFaults::listManagerListNotRead()
         QTemporaryDir dir;
         const QString listFile = dir.filePath(QStringLiteral("current.lst"));
         make(dir.path(), (fifo ? "fifo:" : "unreadable:") + QStringLiteral("current.lst"));
-        QVERIFY_THROWS_EXCEPTION(Error, embeddedlist::ListStore store(dir.path()));
+        QVERIFY_THROWS_EXCEPTION(base::Error, embeddedlist::ListStore store(dir.path()));
         QVERIFY(QFile::setPermissions(listFile, QFile::ReadOwner | QFile::WriteOwner));
         if (!fifo)
             QCOMPARE(readBytes(listFile), QByteArray("#161=A.CNC;\r\n"));

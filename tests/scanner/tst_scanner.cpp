@@ -155,9 +155,9 @@ private Q_SLOTS:
     }
     void openErrorMapping()
     {
-        const Error result = openError(fetch<SP::SerialPortError>("error"),
-                                       QStringLiteral("/dev/ttyS7"),
-                                       fetch<QString>("systemText"));
+        const base::Error result = openError(fetch<SP::SerialPortError>("error"),
+                                             QStringLiteral("/dev/ttyS7"),
+                                             fetch<QString>("systemText"));
         QTEST(result.number(), "number");
         QTEST(result.description(), "description");
     }

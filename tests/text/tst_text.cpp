@@ -23,7 +23,7 @@ namespace {
 
 // Expected values of NaN in the tables stand for the overflow error.
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kOverflow = int(Error::Overflow);
+constexpr int kOverflow = int(base::Error::Overflow);
 
 } // namespace
 

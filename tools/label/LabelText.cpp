@@ -301,7 +301,7 @@ LabelText compressedLabel(const LabelText &label, int level)
     LabelText compressed = label;
     try {
         compressed.text = program::makeCompressedLabel(label.text, level);
-    } catch (const Error &error) {
+    } catch (const base::Error &error) {
         return refused(error.description());
     }
     compressed.twoDimensional = true;

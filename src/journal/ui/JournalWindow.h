@@ -15,7 +15,7 @@ class QLineEdit;
 class QTableView;
 class QTimer;
 
-namespace barlink::app {
+namespace barlink::journal {
 
 // View > Journal: the station's journal, newest first, filtered by text, outcome and dates;
 // with a journal server, the shop-wide table instead (every station, or one). "Export..."
@@ -63,4 +63,4 @@ private:
     std::unique_ptr<JournalTableModel> m_model;
 };
 
-} // namespace barlink::app
+} // namespace barlink::journal

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace barlink::base {
+namespace barlink::ui {
 
 void centerForm(QWidget *window)
 {
@@ -61,4 +61,4 @@ void placeWindowBeside(QWidget *window, const QWidget *anchor, QSize frameSize)
     window->move(place.topLeft());
 }
 
-} // namespace barlink::base
+} // namespace barlink::ui

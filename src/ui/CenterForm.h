@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace barlink::base {
+namespace barlink::ui {
 
 // Places a window in the middle of its screen.
 void centerForm(QWidget *window);
@@ -21,4 +21,4 @@ void centerForm(QWidget *window);
 // the window's size with its title bar and borders, which the system adds to its contents.
 void placeWindowBeside(QWidget *window, const QWidget *anchor, QSize frameSize);
 
-} // namespace barlink::base
+} // namespace barlink::ui

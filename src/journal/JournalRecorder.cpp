@@ -11,7 +11,7 @@
 
 #include <utility>
 
-namespace barlink::app {
+namespace barlink::journal {
 
 namespace {
 
@@ -115,10 +115,10 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
                 &JournalRecorder::shopStateChanged);
         connect(m_forwarder.get(), &journal::Forwarder::stalled, this, [this](const QString &why) {
             m_display.setStatus(QStringLiteral("Shop journal not reached: %1").arg(why));
-            event(journal::StationEvent::ForwardingStalled, std::nullopt, why);
+            recordEvent(journal::StationEvent::ForwardingStalled, std::nullopt, why);
         });
         connect(m_forwarder.get(), &journal::Forwarder::resumed, this, [this] {
-            event(journal::StationEvent::ForwardingResumed);
+            recordEvent(journal::StationEvent::ForwardingResumed);
         });
         Q_EMIT shopStateChanged(m_forwarder->state());
     }
@@ -227,11 +227,11 @@ void JournalRecorder::note(const QString &detail)
         = m_label.reason.isEmpty() ? detail : m_label.reason + QStringLiteral("; ") + detail;
 }
 
-void JournalRecorder::event(journal::StationEvent event,
-                            std::optional<int> rows,
-                            const QString &detail)
+void JournalRecorder::recordEvent(journal::StationEvent event,
+                                  std::optional<int> rows,
+                                  const QString &detail)
 {
     keep(journal::stationEventEntry(event, rows, detail));
 }
 
-} // namespace barlink::app
+} // namespace barlink::journal

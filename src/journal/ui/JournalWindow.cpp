@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace barlink::app {
+namespace barlink::journal {
 
 JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -241,4 +241,4 @@ void JournalWindow::exportShown()
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Not exported: ") + error);
 }
 
-} // namespace barlink::app
+} // namespace barlink::journal

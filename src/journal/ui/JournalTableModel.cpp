@@ -6,11 +6,25 @@
 
 #include <array>
 
-namespace barlink::app {
+namespace barlink::journal {
 
 namespace {
 
-enum Column { Time, Station, Source, Label, Kind, Outcome, Reason, Field, Program, X, Y, Z, Rows };
+enum class Column {
+    Time,
+    Station,
+    Source,
+    Label,
+    Kind,
+    Outcome,
+    Reason,
+    Field,
+    Program,
+    X,
+    Y,
+    Z,
+    Rows
+};
 constexpr std::array ColumnTitles{"Time",
                                   "Station",
                                   "Source",
@@ -67,31 +81,31 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
-    case Time:
+    case Column::Time:
         return e.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    case Station:
+    case Column::Station:
         return e.station;
-    case Source:
+    case Column::Source:
         return journal::storedName(e.source);
-    case Label:
+    case Column::Label:
         return e.label;
-    case Kind:
+    case Column::Kind:
         return journal::storedName(e.kind);
-    case Outcome:
+    case Column::Outcome:
         return journal::storedName(e.outcome);
-    case Reason:
+    case Column::Reason:
         return e.reason;
-    case Field:
+    case Column::Field:
         return e.field;
-    case Program:
+    case Column::Program:
         return e.program;
-    case X:
+    case Column::X:
         return e.x;
-    case Y:
+    case Column::Y:
         return e.y;
-    case Z:
+    case Column::Z:
         return e.z;
-    case Rows:
+    case Column::Rows:
         return e.rows ? QVariant(*e.rows) : QVariant();
     }
     return {};
@@ -150,4 +164,4 @@ void JournalTableModel::fetchMore(const QModelIndex &parent)
     endInsertRows();
 }
 
-} // namespace barlink::app
+} // namespace barlink::journal

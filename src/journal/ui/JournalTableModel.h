@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace barlink::app {
+namespace barlink::journal {
 
 // The journal entries that pass a filter, newest first, read a page at a time as the view
 // asks for more: opening and filtering read one page, whatever the journal holds. Refused
@@ -52,4 +52,4 @@ private:
     bool m_more = true;
 };
 
-} // namespace barlink::app
+} // namespace barlink::journal

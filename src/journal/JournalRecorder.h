@@ -18,10 +18,8 @@ class OperatorDisplay;
 struct Settings;
 } // namespace barlink::base
 namespace barlink::journal {
-class Forwarder;
-} // namespace barlink::journal
 
-namespace barlink::app {
+class Forwarder;
 
 // Turns what the station does into journal entries: each label handled, from begin() to
 // finish() or failed(), and the station's own events. A label that sends rows with "ACK" is
@@ -62,9 +60,10 @@ public:
     void failed(const QString &error, base::LabelOutcome::Kind kind);
     // The entry of the label in hand says this too, before its reason.
     void note(const QString &detail);
-    void event(journal::StationEvent event,
-               std::optional<int> rows = std::nullopt,
-               const QString &detail = {});
+    // One of the station's own events (start, end, the list started, held or cleared, ...).
+    void recordEvent(journal::StationEvent event,
+                     std::optional<int> rows = std::nullopt,
+                     const QString &detail = {});
 
 Q_SIGNALS:
     // Entries went into the station's journal file.
@@ -99,4 +98,4 @@ private:
     bool m_fileWritten = true; // the journal file takes entries (as last told)
 };
 
-} // namespace barlink::app
+} // namespace barlink::journal

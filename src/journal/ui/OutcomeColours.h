@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QVariant>
 
-namespace barlink::app {
+namespace barlink::journal {
 
 // The background that makes a refused or failed label stand out, the same in the recent scans
 // and in the journal window; no value for every other outcome.
@@ -19,4 +19,4 @@ inline QVariant outcomeBackground(journal::Outcome outcome)
     return {};
 }
 
-} // namespace barlink::app
+} // namespace barlink::journal
