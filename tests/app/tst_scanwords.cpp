@@ -1,5 +1,6 @@
 // The outcome of a journal entry in the operator's words, and which entries the recent scans
 // show.
+#include "../text/Tables.h"
 #include "app/ScanWords.h"
 
 #include <QTest>
@@ -51,53 +52,31 @@ void tst_ScanWords::words_data()
 {
     using journal::StationEvent;
     using journal::stationEventEntry;
-    QTest::addColumn<Entry>("entry");
-    QTest::addColumn<QString>("words");
-    QTest::addColumn<bool>("recent");
+    testing::columns<Entry, QString, bool>({"entry", "words", "recent"});
 
     const QString panel = QStringLiteral("PANEL.CNC");
     const Entry segment
         = scan(Outcome::Taken, Kind::Segment, QStringLiteral("%22600 400 18"), panel);
     // clang-format off
-    QTest::addRow("taken, machine field code")
-        << with(segment, QStringLiteral("S"), 1) << "Taken: PANEL.CNC, field 3 (S)" << true;
-    QTest::addRow("taken, code with a suffix")
-        << with(segment, QStringLiteral("N1/"), 1) << "Taken: PANEL.CNC, field 19 (N1/)" << true;
-    QTest::addRow("taken, a code the machine does not know goes to the last field")
-        << with(segment, QStringLiteral("3"), 1) << "Taken: PANEL.CNC, field 37" << true;
-    QTest::addRow("taken, two rows in one entry")
-        << with(segment, QStringLiteral("A"), 2) << "Taken: PANEL.CNC, field 4 (A), 2 rows" << true;
-    QTest::addRow("waiting, program without dimensions")
-        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%12PANEL.CNC S X"), panel)
-        << "Waiting for the dimensions label" << true;
-    QTest::addRow("waiting, dimensions without program")
-        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%22600 400 18"), {}, "600")
-        << "Waiting for the program label" << true;
-    QTest::addRow("waiting, both known")
-        << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%13PANEL.CNC"), panel, "600")
-        << "Waiting for the next label" << true;
-    QTest::addRow("refused with its reason")
-        << with(scan(Outcome::Refused, Kind::Segment, QStringLiteral("%71ABC")), {}, {},
-                QStringLiteral("the label starts with %7, which is no known segment"))
-        << "Refused: the label starts with %7, which is no known segment" << true;
-    QTest::addRow("field-code label")
-        << scan(Outcome::Taken, Kind::FieldCode, QStringLiteral("%S1%")) << "Work field set for the next item: field 9 (S1)" << true;
-    QTest::addRow("list file")
-        << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
-    QTest::addRow("rows left from before cleared")
-        << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
-    QTest::addRow("an empty list cleared is no news")
-        << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
+    QTest::addRow("taken, machine field code") << with(segment, QStringLiteral("S"), 1) << "Taken: PANEL.CNC, field 3 (S)" << true;
+    QTest::addRow("taken, code with a suffix") << with(segment, QStringLiteral("N1/"), 1) << "Taken: PANEL.CNC, field 19 (N1/)" << true;
+    QTest::addRow("taken, a code the machine does not know goes to the last field") << with(segment, QStringLiteral("3"), 1) << "Taken: PANEL.CNC, field 37" << true;
+    QTest::addRow("taken, two rows in one entry") << with(segment, QStringLiteral("A"), 2) << "Taken: PANEL.CNC, field 4 (A), 2 rows" << true;
+    QTest::addRow("waiting, program without dimensions") << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%12PANEL.CNC S X"), panel) << "Waiting for the dimensions label" << true;
+    QTest::addRow("waiting, dimensions without program") << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%22600 400 18"), {}, "600") << "Waiting for the program label" << true;
+    QTest::addRow("waiting, both known") << scan(Outcome::Waiting, Kind::Segment, QStringLiteral("%13PANEL.CNC"), panel, "600") << "Waiting for the next label" << true;
+    QTest::addRow("refused with its reason") << with(scan(Outcome::Refused, Kind::Segment, QStringLiteral("%71ABC")), {}, {}, QStringLiteral("the label starts with %7, which is no known segment")) << "Refused: the label starts with %7, which is no known segment" << true;
+    QTest::addRow("field-code label") << scan(Outcome::Taken, Kind::FieldCode, QStringLiteral("%S1%")) << "Work field set for the next item: field 9 (S1)" << true;
+    QTest::addRow("list file") << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
+    QTest::addRow("rows left from before cleared") << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
+    QTest::addRow("an empty list cleared is no news") << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
     // clang-format on
 }
 
 void tst_ScanWords::words()
 {
-    QFETCH(Entry, entry);
-    QFETCH(QString, words);
-    QFETCH(bool, recent);
-    QCOMPARE(app::plainWords(entry), words);
-    QCOMPARE(app::isRecentScan(entry), recent);
+    QTEST(app::plainWords(testing::fetch<Entry>("entry")), "words");
+    QTEST(app::isRecentScan(testing::fetch<Entry>("entry")), "recent");
 }
 
 QTEST_GUILESS_MAIN(tst_ScanWords)

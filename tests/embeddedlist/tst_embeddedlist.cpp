@@ -62,7 +62,7 @@ class tst_EmbeddedList : public QObject
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<TestConsoleWindow> m_console;
 
-    [[nodiscard]] QString path(const char *name) const { return m_dir->filePath(name); }
+    [[nodiscard]] QString path(const QString &name) const { return m_dir->filePath(name); }
     [[nodiscard]] std::unique_ptr<ListStore> restart() const
     {
         return std::make_unique<ListStore>(m_dir->path());
@@ -330,131 +330,95 @@ private Q_SLOTS:
         QCOMPARE(appended.count(), 0);
     }
 
-    void lineMembers()
+    // Steps on the list "one", "two" through the list, the late-bound list, the Application
+    // and the station's link; then what they report: the rows, in run, the row run, lists
+    // handed out, visible (list, application), window state, quit, each step that threw with
+    // its error number, and the last error's description.
+    void members_data()
     {
-        twoRows();
-        m_list->addLine(QStringLiteral("three"));
-        m_list->setLine(2, QStringLiteral("TWO"));
-        m_list->delLine(1);
-        QCOMPARE(m_store->rows(), (QStringList{"TWO", "three"}));
-        QCOMPARE(m_list->getLine(2), QStringLiteral("three"));
-        m_list->clearList();
-        QCOMPARE(m_list->rows(), 0);
+        columns<QString, QString>({"steps", "state"});
+        // clang-format off
+        QTest::newRow("line members") << "add:three set:2:TWO del:1" << "TWO,three run=0 exe=0 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("start, stop, end") << "start" << "one,two run=1 exe=1 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("stop keeps the row") << "start stop" << "one,two run=0 exe=1 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("end") << "start stop end" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("window states") << "maximize window:3" << "one,two run=0 exe=0 opened=1 visible=11 window=2 quit=0 window:3!5 | Invalid procedure call or argument";
+        QTest::newRow("late-bound list is the same list") << "hide lateShow lateClear" << " run=0 exe=0 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("close counts, new list keeps rows") << "close:0 close:1 new" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 close:0=1 close:1=0";
+        QTest::newRow("quit hides") << "quit" << "one,two run=0 exe=0 opened=1 visible=10 window=0 quit=1";
+        QTest::newRow("other object") << "other" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 other!429 | ActiveX component can't create object";
+        QTest::newRow("line 0") << "get:0 set:0:x del:0" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 get:0!9 set:0:x!9 del:0!9 | Subscript out of range";
+        QTest::newRow("lowest line") << "get:-2147483648 set:-2147483648:x del:-2147483648" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 get:-2147483648!9 set:-2147483648:x!9 del:-2147483648!9 | Subscript out of range";
+        QTest::newRow("line past the end") << "get:3 set:3:x del:3 get:2" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 get:3!9 set:3:x!9 del:3!9 two | Subscript out of range";
+        QTest::newRow("missing list file") << "open:NOPE.LST append:NOPE.LST" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 open:NOPE.LST!53 append:NOPE.LST!53 | File not found";
+        QTest::newRow("station clears the list it holds") << "clearHost" << " run=0 exe=0 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("no list held, empty command line") << "drop clearHost" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 clearHost!91 | Object variable or With block variable not set";
+        QTest::newRow("no list held, command line text") << "commandLine drop clearHost" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0";
+        QTest::newRow("released link") << "release start setpoint" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 start!91 setpoint!91 | Object variable or With block variable not set";
+        // clang-format on
     }
-
-    void lineOutOfRange_data()
-    {
-        QTest::addColumn<qint32>("line");
-        QTest::newRow("zero") << 0;
-        QTest::newRow("lowest") << std::numeric_limits<qint32>::min();
-        QTest::newRow("past the end") << 3;
-    }
-    void lineOutOfRange()
-    {
-        const qint32 line = fetch<qint32>("line");
-        twoRows();
-        QString description;
-        QCOMPARE(errorNumber([&] { (void)m_list->getLine(line); }, &description), 9);
-        QCOMPARE(description, QStringLiteral("Subscript out of range"));
-        QCOMPARE(errorNumber([&] { m_list->setLine(line, QStringLiteral("x")); }), 9);
-        QCOMPARE(errorNumber([&] { m_list->delLine(line); }), 9);
-        QCOMPARE(m_store->rows(), (QStringList{"one", "two"}));
-    }
-
-    // Reading a list file is above and through the console below; a missing one fails and changes
-    // nothing.
-    void missingListFile()
-    {
-        twoRows();
-        const QString missing = path("NOPE.LST");
-        QString description;
-        QCOMPARE(errorNumber([&] { (void)m_app->openList(missing); }, &description), 53);
-        QCOMPARE(description, QStringLiteral("File not found"));
-        QCOMPARE(errorNumber([&] { m_list->appendList(missing); }), 53);
-        QCOMPARE(m_store->rowCount(), 2);
-    }
-
-    // Run states are above; here what the list reports of them.
-    void runCommands()
-    {
-        twoRows();
-        ListManagerLink link;
-        link.setApplication(m_app);
-        link.hostListStart();
-        QVERIFY(m_list->listInRun());
-        QCOMPARE(m_list->exeRow(), 1);
-        link.hostListStop();
-        QVERIFY(!m_list->listInRun());
-        QCOMPARE(m_list->exeRow(), 1);
-        link.hostListEnd();
-        QCOMPARE(m_list->exeRow(), 0);
-    }
-
-    void switchesAndCounters()
-    {
-        twoRows();
-        m_app->setWindowState(listmanager::WindowState::Maximized);
-        QCOMPARE(errorNumber([&] { m_app->setWindowState(listmanager::WindowState(3)); }), 5);
-        QCOMPARE(m_store->windowState(), listmanager::WindowState::Maximized);
-        m_list->setVisible(false);
-        m_lateBound->setVisible(true); // the late-bound list is the same list
-        QVERIFY(m_list->visible());
-        m_list->listClose(false);
-        QCOMPARE(m_app->listOpened(), 1);
-        m_list->listClose(true);
-        QCOMPARE(m_app->listOpened(), 0);
-        QCOMPARE(m_app->newList()->rows(), 2); // handing the list out again keeps its rows
-        QCOMPARE(m_app->listOpened(), 1);
-        m_app->quit(true);
-        QVERIFY(m_store->quitRequested() && !m_app->visible());
-    }
-
-    void provider()
-    {
-        twoRows();
-        m_provider->createObject(QStringLiteral("helicon.exelist"))->clear();
-        QCOMPARE(m_list->rows(), 0);
-        QString description;
-        QCOMPARE(
-            errorNumber([&] { (void)m_provider->createObject(QStringLiteral("Helicon.Other")); },
-                        &description),
-            429);
-        QCOMPARE(description, QStringLiteral("ActiveX component can't create object"));
-    }
-
-    void clearHostList_data()
-    {
-        columns<bool, bool, int, qint32>({"commandLineEmpty", "holdsList", "error", "rowsAfter"});
-        QTest::newRow("empty command line, list held") << true << true << 0 << 0;
-        QTest::newRow("empty command line, no list") << true << false << 91 << 2;
-        QTest::newRow("command line text, no list") << false << false << 0 << 2;
-    }
-    void clearHostList()
-    {
-        twoRows();
-        ListManagerLink link;
-        link.setCommandLineEmpty(fetch<bool>("commandLineEmpty"));
-        link.setApplication(m_app);
-        if (fetch<bool>("holdsList"))
-            link.setCurrentList(m_list);
-        QString description;
-        QTEST(errorNumber([&] { link.clearHostList(); }, &description), "error");
-        if (fetch<int>("error"))
-            QCOMPARE(description, QStringLiteral("Object variable or With block variable not set"));
-        QTEST(m_store->rowCount(), "rowsAfter");
-    }
-
-    void linkRelease()
+    void members()
     {
         twoRows();
         ListManagerLink link;
         link.setApplication(m_app);
         link.setCurrentList(m_list);
-        link.setLateBoundList(m_lateBound);
-        link.release();
-        QVERIFY(!link.application() && !link.currentList() && !link.lateBoundList());
-        QCOMPARE(errorNumber([&] { link.hostListStart(); }), 91);
-        QCOMPARE(errorNumber([&] { link.setpoint(); }), 91);
+        QString said; // what the steps told
+        QString description;
+        const QHash<QString, std::function<void(const QStringList &)>> steps{
+            {"add", [&](const QStringList &a) { m_list->addLine(a[1]); }},
+            {"set", [&](const QStringList &a) { m_list->setLine(a[1].toInt(), a[2]); }},
+            {"del", [&](const QStringList &a) { m_list->delLine(a[1].toInt()); }},
+            {"get", [&](const QStringList &a) { said += ' ' + m_list->getLine(a[1].toInt()); }},
+            {"open", [&](const QStringList &a) { (void)m_app->openList(path(a[1])); }},
+            {"append", [&](const QStringList &a) { m_list->appendList(path(a[1])); }},
+            {"commandLine", [&](const QStringList &) { link.setCommandLineEmpty(false); }},
+            {"drop", [&](const QStringList &) { link.setCurrentList(nullptr); }},
+            {"clearHost", [&](const QStringList &) { link.clearHostList(); }},
+            {"start", [&](const QStringList &) { link.hostListStart(); }},
+            {"stop", [&](const QStringList &) { link.hostListStop(); }},
+            {"end", [&](const QStringList &) { link.hostListEnd(); }},
+            {"setpoint", [&](const QStringList &) { link.setpoint(); }},
+            {"release", [&](const QStringList &) { link.release(); }},
+            {"maximize",
+             [&](const QStringList &) { m_app->setWindowState(listmanager::WindowState::Maximized); }},
+            {"window", [&](const QStringList &a) { m_app->setWindowState(listmanager::WindowState(a[1].toInt())); }},
+            {"hide", [&](const QStringList &) { m_list->setVisible(false); }},
+            {"lateShow", [&](const QStringList &) { m_lateBound->setVisible(true); }},
+            {"lateClear",
+             [&](const QStringList &) {
+                 m_provider->createObject(QStringLiteral("helicon.exelist"))->clear();
+             }},
+            {"other",
+             [&](const QStringList &) {
+                 (void)m_provider->createObject(QStringLiteral("Helicon.Other"));
+             }},
+            {"close",
+             [&](const QStringList &a) {
+                 m_list->listClose(a[1] == u"1");
+                 said += QStringLiteral(" %1=%2").arg(a.join(u':')).arg(m_app->listOpened());
+             }},
+            {"new", [&](const QStringList &) { m_list = m_app->newList(); }},
+            {"quit", [&](const QStringList &) { m_app->quit(true); }}};
+        for (const QString &step : fetch<QString>("steps").split(u' ')) {
+            const QStringList args = step.split(u':');
+            if (const int e = errorNumber([&] { steps.value(args[0])(args); }, &description))
+                said += QStringLiteral(" %1!%2").arg(step).arg(e);
+        }
+        QStringList rows;
+        for (qint32 line = 1; line <= m_list->rows(); ++line)
+            rows << m_list->getLine(line);
+        QCOMPARE(QStringLiteral("%1 run=%2 exe=%3 opened=%4 visible=%5%6 window=%7 quit=%8")
+                         .arg(rows.join(u','))
+                         .arg(m_list->listInRun())
+                         .arg(m_list->exeRow())
+                         .arg(m_app->listOpened())
+                         .arg(m_list->visible())
+                         .arg(m_app->visible())
+                         .arg(int(m_store->windowState()))
+                         .arg(m_store->quitRequested())
+                     + said + (description.isEmpty() ? QString() : " | " + description),
+                 fetch<QString>("state"));
     }
 
     // Added rows are inserted one by one, without a reset; an unknown field adds a column.

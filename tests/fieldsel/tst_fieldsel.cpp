@@ -1,7 +1,8 @@
 // Field selection: the settings model as loaded, saved and switched, the selector's choice of
 // a field, and the setup dialog (MacFlds) driven by object name: load, OK, Cancel, Set All /
 // Clear All, the mirror trigger display and the mouse order of storing and loading trigger
-// sets. The exclusion dialog and the main window's exclusion line.
+// sets. Where the rows of an item land on the plan of the machine table. The exclusion dialog
+// and the main window's exclusion line.
 
 #include "../text/Tables.h"
 #include "Fakes.h"
@@ -16,6 +17,7 @@
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
+#include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
 #include "settings/SettingsFile.h"
 
@@ -32,6 +34,9 @@
 using namespace barlink;
 using namespace barlink::fieldsel;
 using namespace barlink::testing;
+
+using Places = QList<QRectF>; // per piece: its field, then the piece
+Q_DECLARE_METATYPE(Places)
 
 namespace {
 
@@ -506,6 +511,52 @@ private Q_SLOTS:
             station.dialog->show();
             QCOMPARE(station.value(QStringLiteral("SFN")), QStringLiteral("N"));
             station.dialog->hide();
+        }
+    }
+
+    // limits: "X Y" half limits in mm. The table is 2000 x 1200 mm: a 500 x 300 piece is a
+    // quarter of its length and depth.
+    void place_data()
+    {
+        columns<QString, QStringList, double, double, Places, QList<bool>>(
+            {"limits", "codes", "x", "y", "places", "mirror"});
+        const QRectF frontLeft(0, 0.5, 0.5, 0.5);
+        using L = QStringList;
+        // clang-format off
+        QTest::addRow("front field, against the front at the left end") << "1000 600" << L{"S"} << 500.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.25, 0.25}} << QList<bool>{false};
+        QTest::addRow("normal and mirror: the mirror at the right end") << "1000 600" << L{"S", "A"} << 500.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.25, 0.25}, frontLeft, {0.25, 0.75, 0.25, 0.25}} << QList<bool>{false, true};
+        QTest::addRow("back field: against the back") << "1000 600" << L{"B"} << 500.0 << 300.0 << Places{{0, 0, 1, 0.5}, {0, 0, 0.25, 0.25}} << QList<bool>{false};
+        QTest::addRow("the enabled slot of a shared code") << "1000 600" << L{"Q"} << 500.0 << 300.0 << Places{{0.5, 0, 0.5, 1}, {0.5, 0.75, 0.25, 0.25}} << QList<bool>{false};
+        QTest::addRow("a piece larger than its field fills it") << "1000 600" << L{"S"} << 3000.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.5, 0.25}} << QList<bool>{false};
+        QTest::addRow("no half limits: the field without the piece") << "0 600" << L{"N"} << 500.0 << 300.0 << Places{{0, 0, 1, 1}, {}} << QList<bool>{false};
+        // clang-format on
+    }
+    void place()
+    {
+        const QString &limits = fetch<QString>("limits");
+        const QStringList &codes = fetch<QStringList>("codes");
+        const Places &places = fetch<Places>("places");
+        AutoSelSettings settings;
+        settings.setHalfLimitX(limits.section(u' ', 0, 0));
+        settings.setHalfLimitY(limits.section(u' ', 1, 1));
+        const std::pair<FieldSlot, const char *> codesBySlot[] = {{FieldSlot::SFN, "N"},
+                                                                  {FieldSlot::FFS, "S"},
+                                                                  {FieldSlot::FFA, "A"},
+                                                                  {FieldSlot::BFN, "B"},
+                                                                  {FieldSlot::SFS, "Q"},
+                                                                  {FieldSlot::SFT, "Q"}};
+        for (const auto &[slot, code] : codesBySlot)
+            settings.setCode(slot, QLatin1String(code));
+        for (FieldSlot slot : {FieldSlot::FFS, FieldSlot::FFA, FieldSlot::BFN, FieldSlot::SFT})
+            settings.setEnableFlag(slot, 1);
+
+        const std::vector<PlacedPiece> placed
+            = placePieces(settings, codes, fetch<double>("x"), fetch<double>("y"));
+        QCOMPARE(placed.size(), std::size_t(codes.size()));
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            QCOMPARE(placed[i].field, places.at(qsizetype(2 * i)));
+            QCOMPARE(placed[i].piece, places.at(qsizetype(2 * i + 1)));
+            QCOMPARE(placed[i].mirror, fetch<QList<bool>>("mirror").at(qsizetype(i)));
         }
     }
 

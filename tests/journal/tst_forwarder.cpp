@@ -2,6 +2,7 @@
 // away while the station goes on, a restart that lost its mark, the table read back, what the
 // station says while it cannot forward, both forms of connection string, and the stations'
 // rows that the shop's status reads.
+#include "../text/Tables.h"
 #include "FilterCases.h"
 #include "PgServer.h"
 
@@ -15,6 +16,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,12 +25,31 @@
 #include <QTextStream>
 #include <QUrl>
 
+#include <atomic>
 #include <latch>
 #include <memory>
 #include <thread>
 #include <vector>
 
 using namespace barlink::journal;
+using barlink::testing::columns;
+using barlink::testing::fetch;
+
+namespace {
+
+// Forwarding attempts that failed, counted from the journal's debug log (written by the
+// forwarding thread); other messages go on to Qt's handler.
+std::atomic<int> failedAttempts{0};
+QtMessageHandler qtHandler = nullptr;
+void countFailedAttempts(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (text.startsWith(u"forwarding stopped:"))
+        ++failedAttempts;
+    else if (qtHandler)
+        qtHandler(type, context, text);
+}
+
+} // namespace
 
 class TestForwarder : public QObject
 {
@@ -149,7 +170,13 @@ private Q_SLOTS:
             append(journal, 21, 50);
             QTRY_COMPARE(stalled.size(), 1);
             QTRY_COMPARE(forwarder.state().waiting, qint64(30));
-            QTest::qWait(500); // retries fail
+            // Retries fail without another word to the operator.
+            QLoggingCategory::setFilterRules(QStringLiteral("barlink.journal.debug=true"));
+            qtHandler = qInstallMessageHandler(countFailedAttempts);
+            const int attempts = failedAttempts;
+            QTRY_VERIFY(failedAttempts >= attempts + 3);
+            qInstallMessageHandler(qtHandler);
+            QLoggingCategory::setFilterRules({});
             QCOMPARE(stalled.size(), 1);
             QCOMPARE(resumed.size(), 0);
             QVERIFY(forwarder.state().reason.contains("cannot connect to the server"));
@@ -223,8 +250,7 @@ private Q_SLOTS:
     // the entries that wait as they come.
     void failureSeen_data()
     {
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("reason");
+        columns<QString, QString>({"server", "reason"});
         const QString empty = m_server->socketFolder() + "/none"; // where no server listens
         QTest::newRow("no password") << as(PgServer::PasswordUser) << "no password supplied";
         QTest::newRow("wrong password") << as(PgServer::PasswordUser) + " password=wrong"
@@ -241,14 +267,13 @@ private Q_SLOTS:
     }
     void failureSeen()
     {
-        QFETCH(QString, server);
-        QFETCH(QString, reason);
+        const QString &reason = fetch<QString>("reason");
         const QDateTime before = QDateTime::currentDateTimeUtc();
         Journal journal(path(), QStringLiteral("S"), 0);
         journal.open();
         append(journal, 1, 2);
         // No second try within the test: the new entry is counted as it comes.
-        Forwarder forwarder(path(), server, {60000, 60000, 7, 60000});
+        Forwarder forwarder(path(), fetch<QString>("server"), {60000, 60000, 7, 60000});
         connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
         QTRY_COMPARE(forwarder.state().waiting, qint64(2));
         QVERIFY2(forwarder.state().reason.contains(reason), qPrintable(forwarder.state().reason));
@@ -263,8 +288,7 @@ private Q_SLOTS:
     // parameter or percent-encoded; values reach it as they were given.
     void connectionForms_data()
     {
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("applicationName");
+        columns<QString, QString>({"server", "applicationName"});
         const QString folder = m_server->socketFolder();
         const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(folder));
         QTest::newRow("key=value") << m_server->connectionString() << "barlink";
@@ -280,16 +304,14 @@ private Q_SLOTS:
     }
     void connectionForms()
     {
-        QFETCH(QString, server);
-        QFETCH(QString, applicationName);
         const Connection connection(QStringLiteral("QPSQL"));
         QSqlDatabase db = connection.database();
-        QCOMPARE(openServer(db, server), QString());
+        QCOMPARE(openServer(db, fetch<QString>("server")), QString());
         QSqlQuery query(db);
         QVERIFY(query.exec("SELECT current_setting('application_name') FROM barlink_journal "
                            "RIGHT JOIN (SELECT 1) AS one ON true"));
         QVERIFY(query.next());
-        QCOMPARE(query.value(0).toString(), applicationName);
+        QTEST(query.value(0).toString(), "applicationName");
     }
 
     // Each station keeps its row while it forwards; the shop's status marks the one that

@@ -1,7 +1,9 @@
 // The station's journal file: what it keeps, what it forgets, how it rides out a file it
 // cannot write, what the window's filters show, and the CSV export. (A crash: tst_journalcrash,
 // and an entry committed before its "ACK": tst_journaledscans.)
+#include "../text/Tables.h"
 #include "FilterCases.h"
+#include "TestSupport.h"
 
 #include "journal/Connection.h"
 #include "journal/CsvExport.h"
@@ -27,6 +29,9 @@
 #endif
 
 using namespace barlink::journal;
+using barlink::testing::columns;
+using barlink::testing::fetch;
+using barlink::testing::readBytes;
 
 Q_DECLARE_METATYPE(barlink::journal::JournalState::Place)
 
@@ -95,12 +100,6 @@ bool makeVersion1(const QString &path, int version)
     return query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // What an export said on its error stream and wrote.
 struct Exported
 {
@@ -157,7 +156,7 @@ class TestJournal : public QObject
             = runExportJournal(QStringList{"--export-journal", out} + options, {path(), {}}, err)
                   .value_or(-1);
         err.flush();
-        exported.csv = readAll(out);
+        exported.csv = readBytes(out);
         return exported;
     }
     // The labels of the entries in the order they were written.
@@ -212,7 +211,7 @@ private Q_SLOTS:
 
     void existingFiles_data()
     {
-        QTest::addColumn<int>("version");
+        columns<int>({"version"});
         QTest::newRow("version 1") << 1;
         QTest::newRow("newer than this program") << 99;
     }
@@ -220,10 +219,9 @@ private Q_SLOTS:
     // newer one is left alone.
     void existingFiles()
     {
-        QFETCH(int, version);
-        QVERIFY(makeVersion1(path(), version));
+        QVERIFY(makeVersion1(path(), fetch<int>("version")));
         write({entry(QStringLiteral("M"))});
-        if (version > localSchemaVersion()) {
+        if (fetch<int>("version") > localSchemaVersion()) {
             QCOMPARE(stored().size(), std::size_t(0));
             return;
         }
@@ -244,9 +242,8 @@ private Q_SLOTS:
 
     void retention_data()
     {
-        QTest::addColumn<int>("journalDays");
-        QTest::addColumn<int>("forwardedUpTo"); // the server's mark; -1: no server
-        QTest::addColumn<QStringList>("kept");
+        // forwardedUpTo: the server's mark; -1: no server
+        columns<int, int, QStringList>({"journalDays", "forwardedUpTo", "kept"});
         QTest::newRow("400 days") << 400 << -1 << QStringList{"399", "1"};
         QTest::newRow("1 day") << 1 << -1 << QStringList{"1"};
         QTest::newRow("0 keeps all") << 0 << -1 << QStringList{"800", "401", "399", "1"};
@@ -258,9 +255,7 @@ private Q_SLOTS:
     // only those it has.
     void retention()
     {
-        QFETCH(int, journalDays);
-        QFETCH(int, forwardedUpTo);
-        QFETCH(QStringList, kept);
+        const int forwardedUpTo = fetch<int>("forwardedUpTo");
         QList<Entry> entries;
         for (int days : {800, 401, 399, 1}) {
             entries << entry(QString::number(days));
@@ -276,17 +271,16 @@ private Q_SLOTS:
                 QStringLiteral("INSERT INTO forwarded VALUES ('host=shop', %1), ('other', 4)")
                     .arg(forwardedUpTo)));
         }
-        write({}, journalDays, server);
-        QCOMPARE(storedLabels(), kept);
+        write({}, fetch<int>("journalDays"), server);
+        QTEST(storedLabels(), "kept");
     }
 
     void unwritableThenWritable_data()
     {
-        QTest::addColumn<bool>("replaceByFolder"); // else: locked by another connection
-        QTest::addColumn<QString>("spill");        // the spill file: "", "writable", "unwritable"
-        QTest::addColumn<int>("held");
-        QTest::addColumn<JournalState::Place>("place"); // while the file cannot be written
-        QTest::addColumn<QStringList>("labels");
+        // replaceByFolder, else locked by another connection; spill: the spill file: "",
+        // "writable", "unwritable"; place: while the file cannot be written
+        columns<bool, QString, int, JournalState::Place, QStringList>(
+            {"replaceByFolder", "spill", "held", "place", "labels"});
         using P = JournalState::Place;
         const QString held = QStringLiteral("entries-held");
         const QString back = QStringLiteral("journal-back");
@@ -305,11 +299,11 @@ private Q_SLOTS:
     // again by open(), not by waiting for its timer.
     void unwritableThenWritable()
     {
-        QFETCH(bool, replaceByFolder);
-        QFETCH(QString, spill);
-        QFETCH(int, held);
-        QFETCH(JournalState::Place, place);
-        QFETCH(QStringList, labels);
+        const bool replaceByFolder = fetch<bool>("replaceByFolder");
+        const QString &spill = fetch<QString>("spill");
+        const int held = fetch<int>("held");
+        const JournalState::Place place = fetch<JournalState::Place>("place");
+        const QStringList &labels = fetch<QStringList>("labels");
         Journal journal(path(), "HERE", 0, {.retryMilliseconds = 600000, .heldEntries = held});
         const QString spillPath = spill == u"writable"
                                       ? m_dir->filePath(QStringLiteral("state/journal.spill"))
@@ -386,7 +380,7 @@ private Q_SLOTS:
 
     void damagedFileMovedAside_data()
     {
-        QTest::addColumn<qint64>("at"); // where garbage overwrites the file; -1: no database
+        columns<qint64>({"at"}); // where garbage overwrites the file; -1: no database
         QTest::newRow("not a database") << qint64(-1);
         QTest::newRow("schema page overwritten") << qint64(100);
     }
@@ -394,7 +388,7 @@ private Q_SLOTS:
     // entries and says first why it is new.
     void damagedFileMovedAside()
     {
-        QFETCH(qint64, at);
+        const qint64 at = fetch<qint64>("at");
         if (at >= 0) {
             write({entry("OLD")});
             const Connection connection(QStringLiteral("QSQLITE"));
@@ -490,9 +484,7 @@ private Q_SLOTS:
 
     void exportDays_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("labels");
+        columns<QStringList, int, QStringList>({"options", "status", "labels"});
         QTest::newRow("since: from 00:00 UTC") << QStringList{"--since", "2026-12-07"} << 0
                                                << QStringList{"h0", "h5", "h24-1ms", "h24"};
         QTest::newRow("until: the whole day") << QStringList{"--until", "2026-12-07"} << 0
@@ -508,9 +500,6 @@ private Q_SLOTS:
     // of UTC, where local midnight is 06:00Z); --until includes its day.
     void exportDays()
     {
-        QFETCH(QStringList, options);
-        QFETCH(int, status);
-        QFETCH(QStringList, labels);
         const QDateTime midnight(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC);
         QList<Entry> entries;
         for (const auto &[label, ms] : {std::pair{"h-1", -3600'000},
@@ -524,17 +513,16 @@ private Q_SLOTS:
         write(entries);
         const QByteArray zone = qgetenv("TZ");
         qputenv("TZ", "<-06>6");
-        const Exported exported = exportJournal(options);
+        const Exported exported = exportJournal(fetch<QStringList>("options"));
         zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
-        QCOMPARE(exported.status, status);
-        QCOMPARE(exported.labels(), labels);
+        QTEST(exported.status, "status");
+        QTEST(exported.labels(), "labels");
     }
 
     void exportSpreadsheetCells_data()
     {
-        QTest::addColumn<QStringList>("stored"); // label, reason, program
-        QTest::addColumn<bool>("raw");
-        QTest::addColumn<QStringList>("written");
+        columns<QStringList, bool, QStringList>(
+            {"stored", "raw", "written"}); // label, reason, program
         const auto row = [](const char *name, QStringList stored, QStringList written) {
             QTest::newRow(name) << stored << false << written;
         };
@@ -552,9 +540,8 @@ private Q_SLOTS:
     // are written after a "'", unless --raw; other columns ("-5" in x) are left as they are.
     void exportSpreadsheetCells()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(bool, raw);
-        QFETCH(QStringList, written);
+        const QStringList &stored = fetch<QStringList>("stored");
+        const bool raw = fetch<bool>("raw");
         Entry e = entry(stored[0]);
         e.reason = stored[1];
         e.program = stored[2];
@@ -565,53 +552,106 @@ private Q_SLOTS:
         const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
         QCOMPARE(records.size(), 2);
         QCOMPARE((QStringList{records[1][3], records[1][6], records[1][8], records[1][9]}),
-                 written + QStringList{"-5"});
+                 fetch<QStringList>("written") + QStringList{"-5"});
         QCOMPARE(exported.csv.mid(CsvHeader.size() + 2),
                  csvLine(e, raw ? Cells::Raw : Cells::Guarded));
     }
 
-    void exportReadsOnly_data()
+    void exportFile_data()
     {
-        QTest::addColumn<int>("files"); // 1 the file, 2 with its log, 3 with its log and -shm
-        QTest::addColumn<bool>("folderWritable");
-        QTest::addColumn<QStringList>("labels");
-        const QStringList all{"A", "B", "C", "D", "E"};
-        QTest::newRow("closed file") << 1 << false << QStringList{"A", "B", "C"};
-        QTest::newRow("a station's log and -shm") << 3 << false << all;
-        QTest::newRow("log without its -shm") << 2 << false << all;
-        QTest::newRow("version 1, not migrated") << 0 << true << QStringList{"LOST"};
+        // files: the station's files copied for --journal FILE: 1 the file, 2 with its log, 3
+        // with its log and -shm; 0 a file of the first version, in a folder left writable. garbled:
+        // pages of the copy to overwrite with garbage, with the first local number and the number
+        // of entries each holds.
+        columns<int, QString>({"files", "garbled"});
+        const char *leaves
+            = "SELECT pageno, total - ncell + 1, ncell FROM (SELECT pageno, ncell, sum(ncell) "
+              "OVER (ORDER BY path) AS total, row_number() OVER (ORDER BY path) AS n FROM dbstat "
+              "WHERE name = 'entries' AND pagetype = 'leaf') WHERE n IN (4, 9)";
+        // clang-format off
+        QTest::newRow("closed file") << 1 << "";
+        QTest::newRow("a station's log and -shm") << 3 << "";
+        QTest::newRow("log without its -shm") << 2 << "";
+        QTest::newRow("version 1, not migrated") << 0 << "";
+        QTest::newRow("two pages of entries") << 1 << leaves;
+        QTest::newRow("two pages of entries, newest in the log") << 3 << leaves;
+        QTest::newRow("the page leading to the entries") << 1 << "SELECT pageno, 0, 0 FROM dbstat WHERE name = 'entries' AND path = '/'";
+        QTest::newRow("the first page") << 1 << "SELECT 1, 0, 0";
+        QTest::newRow("a page of the time index") << 1 << "SELECT pageno, 0, 0 FROM dbstat WHERE name = 'entries_time' AND pagetype = 'leaf' LIMIT 1 OFFSET 2";
+        // clang-format on
     }
     // --journal FILE is exported without writing to it, its folder or its log, and without
-    // being migrated. A folder of mode 0555 stops root too: the capabilities that let root
-    // past file permissions are dropped from this thread's effective set while it exports.
-    void exportReadsOnly()
+    // being migrated. A file with pages overwritten by garbage gives every entry of its intact
+    // pages, oldest first (those before the damage as SQLite reads them, the others page by
+    // page), says how many it lost, and ends with status 1. A folder of mode 0555 stops root
+    // too: the capabilities that let root past file permissions are dropped from this
+    // thread's effective set while it exports.
+    void exportFile()
     {
-        QFETCH(int, files);
-        QFETCH(bool, folderWritable);
-        QFETCH(QStringList, labels);
+        const int files = fetch<int>("files");
         const QString folder = m_dir->filePath(QStringLiteral("copy"));
         const QString copy = folder + QStringLiteral("/journal.sqlite");
         QVERIFY(QDir().mkdir(folder));
+        const auto label
+            = [](int number) { return QStringLiteral("E%1").arg(number, 4, 10, QLatin1Char('0')); };
+        QStringList labels{"LOST"};
+        qsizetype lost = 0;
+        std::unique_ptr<Journal> station; // holds its log while its files are copied
         if (files == 0) {
             QVERIFY(makeVersion1(copy, 1));
         } else {
-            write({entry("A"), entry("B"), entry("C")});
-            Journal station(path(), QStringLiteral("HERE"), 0);
-            station.open();
-            station.append(entry("D"));
-            station.append(entry("E"));
+            labels.clear();
+            std::vector<quint32> pages;
+            {
+                const Connection connection(QStringLiteral("QSQLITE"));
+                QSqlDatabase db = connection.database();
+                QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+                QSqlQuery query(db);
+                QVERIFY(query.exec(QStringLiteral(
+                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
+                    "INSERT INTO entries (time, station, source, label, kind, outcome, reason) "
+                    "SELECT 1765000000000 + i * 60000, 'S-1', 'scanner', printf('E%04d', i), "
+                    "'plain-name', 'refused', CASE i WHEN 300 THEN hex(zeroblob(3000)) ELSE "
+                    "'no field is free for this piece' END FROM n")));
+                for (int number = 1; number <= 600; ++number)
+                    labels << label(number);
+                QVERIFY(fetch<QString>("garbled").isEmpty()
+                        || query.exec(fetch<QString>("garbled")));
+                while (query.isActive() && query.next()) {
+                    pages.push_back(query.value(0).toUInt());
+                    for (int i = 0; i < query.value(2).toInt(); ++i)
+                        labels.removeOne(label(query.value(1).toInt() + i));
+                }
+            }
+            lost = 600 - labels.size();
+            station = std::make_unique<Journal>(path(), QStringLiteral("HERE"), 0);
+            station->open();
+            for (const char *newest : {"NEW1", "NEW2"}) {
+                Entry e = entry(QString::fromLatin1(newest));
+                e.time = QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
+                station->append(e);
+                if (files > 1)
+                    labels << e.label;
+            }
             // A station's files as they are while it runs (or after a crash).
             for (const QString &suffix : QStringList{"", "-wal", "-shm"}.mid(0, files))
                 QVERIFY(QFile::copy(path() + suffix, copy + suffix));
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QRandomGenerator garbage(42);
+            for (const quint32 page : pages) {
+                QByteArray bytes(4096, Qt::Uninitialized);
+                garbage.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+                QVERIFY(file.seek(qint64(page - 1) * 4096) && file.write(bytes) == bytes.size());
+            }
         }
         QHash<QString, QByteArray> before;
         for (const QString &name : QDir(folder).entryList(QDir::Files)) {
-            before[name] = readAll(folder + QLatin1Char('/') + name);
-            QVERIFY(folderWritable
+            before[name] = readBytes(folder + QLatin1Char('/') + name);
+            QVERIFY(files == 0
                     || QFile::setPermissions(folder + QLatin1Char('/') + name, QFile::ReadOwner));
         }
-        QVERIFY(folderWritable
-                || QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(files == 0 || QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
 #ifdef Q_OS_LINUX
         __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
         __user_cap_data_struct capabilities[2]{};
@@ -629,99 +669,24 @@ private Q_SLOTS:
         syscall(SYS_capset, &header, capabilities);
 #endif
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(writable, folderWritable);
-        QCOMPARE(exported.said, QString());
-        QCOMPARE(exported.status, 0);
+        QCOMPARE(writable, files == 0);
+        const bool damaged = !fetch<QString>("garbled").isEmpty();
+        QCOMPARE(exported.status, damaged ? 1 : 0);
+        QCOMPARE(exported.said.isEmpty(), !damaged);
+        QVERIFY2(!damaged
+                     || exported.said.contains(QStringLiteral(": %1 entries could not be read, %2 "
+                                                              "were written to ")
+                                                   .arg(lost)
+                                                   .arg(labels.size())),
+                 qPrintable(exported.said));
         QCOMPARE(exported.labels(), labels);
         QCOMPARE(before.size(), std::max(files, 1));
         for (auto file = before.cbegin(); file != before.cend(); ++file)
-            QCOMPARE(readAll(folder + QLatin1Char('/') + file.key()), file.value());
-    }
-
-    void exportDamaged_data()
-    {
-        // Pages to garble, with the first local number and the number of entries each holds.
-        QTest::addColumn<QString>("garbled");
-        QTest::addColumn<bool>("newestInLog");
-        const char *leaves
-            = "SELECT pageno, total - ncell + 1, ncell FROM (SELECT pageno, ncell, sum(ncell) "
-              "OVER (ORDER BY path) AS total, row_number() OVER (ORDER BY path) AS n FROM dbstat "
-              "WHERE name = 'entries' AND pagetype = 'leaf') WHERE n IN (4, 9)";
-        QTest::newRow("two pages of entries") << leaves << false;
-        QTest::newRow("two pages of entries, newest in the log") << leaves << true;
-        QTest::newRow("the page leading to the entries")
-            << "SELECT pageno, 0, 0 FROM dbstat WHERE name = 'entries' AND path = '/'" << false;
-        QTest::newRow("the first page") << "SELECT 1, 0, 0" << false;
-        QTest::newRow("a page of the time index")
-            << "SELECT pageno, 0, 0 FROM dbstat WHERE name = 'entries_time' AND pagetype = "
-               "'leaf' LIMIT 1 OFFSET 2"
-            << false;
-    }
-    // A file with pages overwritten by garbage gives every entry of its intact pages, oldest
-    // first (those before the damage as SQLite reads them, the others page by page), says how
-    // many it lost, and ends with status 1.
-    void exportDamaged()
-    {
-        QFETCH(QString, garbled);
-        QFETCH(bool, newestInLog);
-        const auto label
-            = [](int number) { return QStringLiteral("E%1").arg(number, 4, 10, QLatin1Char('0')); };
-        const QString longLabel = label(300); // its reason runs on to another page
-        QStringList labels;
-        std::vector<quint32> pages;
-        {
-            const Connection connection(QStringLiteral("QSQLITE"));
-            QSqlDatabase db = connection.database();
-            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
-            QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral(
-                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
-                "INSERT INTO entries (time, station, source, label, kind, outcome, reason) "
-                "SELECT 1765000000000 + i * 60000, 'S-1', 'scanner', printf('E%04d', i), "
-                "'plain-name', 'refused', CASE i WHEN 300 THEN hex(zeroblob(3000)) ELSE "
-                "'no field is free for this piece' END FROM n")));
-            for (int number = 1; number <= 600; ++number)
-                labels << label(number);
-            QVERIFY(query.exec(garbled));
-            while (query.next()) {
-                pages.push_back(query.value(0).toUInt());
-                for (int i = 0; i < query.value(2).toInt(); ++i)
-                    labels.removeOne(label(query.value(1).toInt() + i));
-            }
-        }
-        const qsizetype lost = 600 - labels.size();
-        std::unique_ptr<Journal> station;
-        if (newestInLog) {
-            station = std::make_unique<Journal>(path(), QStringLiteral("HERE"), 0);
-            station->open();
-            for (const char *newest : {"NEW1", "NEW2"}) {
-                Entry e = entry(QString::fromLatin1(newest));
-                e.time = QDateTime(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);
-                station->append(e);
-                labels << e.label;
-            }
-            QVERIFY(QFileInfo(path() + QStringLiteral("-wal")).size() > 0);
-        }
-        QFile file(path());
-        QVERIFY(!pages.empty() && file.open(QIODevice::ReadWrite));
-        QRandomGenerator garbage(42);
-        for (const quint32 page : pages) {
-            QByteArray bytes(4096, Qt::Uninitialized);
-            garbage.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
-            QVERIFY(file.seek(qint64(page - 1) * 4096) && file.write(bytes) == bytes.size());
-        }
-        file.close();
-
-        const Exported exported = exportJournal({});
-        QCOMPARE(exported.status, 1);
-        QVERIFY2(exported.said.contains(QStringLiteral(": %1 entries could not be read, %2 were "
-                                                       "written to ")
-                                            .arg(lost)
-                                            .arg(labels.size())),
-                 qPrintable(exported.said));
-        QCOMPARE(exported.labels(), labels);
+            QCOMPARE(readBytes(folder + QLatin1Char('/') + file.key()), file.value());
+        // A reason that runs on to another page.
         const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
-        QCOMPARE(records.value(labels.indexOf(longLabel) + 1).value(6), QString(6000, u'0'));
+        if (files != 0)
+            QCOMPARE(records.value(labels.indexOf(label(300)) + 1).value(6), QString(6000, u'0'));
     }
 };
 

@@ -375,7 +375,6 @@ private Q_SLOTS:
         // No name or dimension adds or ends a field of the row, or names another file than the row.
         QTest::newRow("name holding a NUL") << QStringLiteral("PROG1") + QChar(0) + "X^X800!" + Iso << false << "Name refused: PROG1<U+0000>X holds a control character" << false;
         QTest::newRow("name holding ;") << "B;#169=7777^X800^Y600^Z18!" + Iso << false << "Name refused: B;#169=7777 holds \";\"" << false;
-        QTest::newRow("name holding a line feed") << "AB\nCD^X800^Y600^Z18!" + Iso << false << "Name refused: AB<U+000A>CD holds a control character" << false;
         QTest::newRow("dimension holding ;") << "PROG1^X800;#1=1^Y600^Z18!" + Iso << false << "Dimension X refused: 800;#1=1 holds" << false;
         // clang-format on
     }
@@ -402,17 +401,6 @@ private Q_SLOTS:
         QCOMPARE(rig.display.status(), QStringLiteral("Ready."));
         QVERIFY(rig.rows().last().startsWith(QStringLiteral("NEXT ")));
     }
-
-    void unescape_data()
-    {
-        columns<QByteArray, QByteArray>({"label", "data"});
-        // clang-format off
-        QTest::newRow("pair gives one") << QByteArray("a\\\\b") << QByteArray("a\\b");
-        QTest::newRow("three give two") << QByteArray("\\\\\\") << QByteArray("\\\\");
-        QTest::newRow("runs counted apart") << QByteArray("\\\\x\\\\\\y\\") << QByteArray("\\x\\\\y\\");
-        // clang-format on
-    }
-    void unescape() { QTEST(unescapeBackslashes(fetch<QByteArray>("label")), "data"); }
 
     void expands_data()
     {
@@ -1021,80 +1009,74 @@ private Q_SLOTS:
     }
 
     // Moving a program's companion CSV file into the collecting file: copied byte for byte; a
-    // last line end that is not CR LF becomes one.
+    // last line end that is not CR LF becomes one. A failure keeps the companion as it was.
     void companionCsv_data()
     {
-        // companion: the file on disk
-        // collectedBefore: empty: no collecting file
-        // collected: empty: none written
-        columns<QString, QString, QByteArray, QByteArray, QByteArray>(
-            {"programName", "companion", "content", "collectedBefore", "collected"});
+        // companion: the file on disk, of content or, when size is not -1, sparse; collectingFile:
+        // "<tmp>" for the test folder, empty for the station's; collectedBefore: empty: no
+        // collecting file; collected: empty: none written
+        columns<QString, QString, QByteArray, qint64, QString, QByteArray, int, QByteArray>(
+            {"programName",
+             "companion",
+             "content",
+             "size",
+             "collectingFile",
+             "collectedBefore",
+             "error",
+             "collected"});
         using B = QByteArray;
+        const qint64 content = -1, tooLarge = label::maxCompanionCsvBytes + 1;
         // clang-format off
-        QTest::newRow("lone CR")       << "PROG.CNC" << "PROG.CSV" << B("a;b\r")     << B() << B("a;b\r\n");
-        QTest::newRow("two line ends") << "PROG.CNC" << "PROG.CSV" << B("a\r\n\r\n") << B() << B("a\r\n\r\n");
-        QTest::newRow("LF CR: only the CR goes") << "PROG.CNC" << "PROG.CSV" << B("a\n\r") << B() << B("a\n\r\n");
-        QTest::newRow("inner bytes as they are") << "PROG.CNC" << "PROG.CSV" << B("x\r\n\xe9\0y\n", 7) << B() << B("x\r\n\xe9\0y\r\n", 8);
-        QTest::newRow("empty")         << "PROG.CNC" << "PROG.CSV" << B()            << B() << B("\r\n");
-        QTest::newRow("appended")      << "PROG.CNC" << "PROG.CSV" << B("2\r\n")     << B("1\r\n") << B("1\r\n2\r\n");
-        QTest::newRow("lower-case .cnc") << "prog.cnc" << "prog.CSV" << B("a")       << B() << B("a\r\n");
-        QTest::newRow("lower-case file on disk") << "PROG.CNC" << "prog.csv" << B("a") << B() << B("a\r\n");
-        QTest::newRow("other program's file") << "PROG.CNC" << "PROG2.CSV" << B("a") << B() << B();
+        QTest::newRow("lone CR")       << "PROG.CNC" << "PROG.CSV" << B("a;b\r")     << content << "" << B() << 0 << B("a;b\r\n");
+        QTest::newRow("two line ends") << "PROG.CNC" << "PROG.CSV" << B("a\r\n\r\n") << content << "" << B() << 0 << B("a\r\n\r\n");
+        QTest::newRow("LF CR: only the CR goes") << "PROG.CNC" << "PROG.CSV" << B("a\n\r") << content << "" << B() << 0 << B("a\n\r\n");
+        QTest::newRow("inner bytes as they are") << "PROG.CNC" << "PROG.CSV" << B("x\r\n\xe9\0y\n", 7) << content << "" << B() << 0 << B("x\r\n\xe9\0y\r\n", 8);
+        QTest::newRow("empty")         << "PROG.CNC" << "PROG.CSV" << B()            << content << "" << B() << 0 << B("\r\n");
+        QTest::newRow("appended")      << "PROG.CNC" << "PROG.CSV" << B("2\r\n")     << content << "" << B("1\r\n") << 0 << B("1\r\n2\r\n");
+        QTest::newRow("lower-case .cnc") << "prog.cnc" << "prog.CSV" << B("a")       << content << "" << B() << 0 << B("a\r\n");
+        QTest::newRow("lower-case file on disk") << "PROG.CNC" << "prog.csv" << B("a") << content << "" << B() << 0 << B("a\r\n");
+        QTest::newRow("other program's file") << "PROG.CNC" << "PROG2.CSV" << B("a") << content << "" << B() << 0 << B();
+        QTest::newRow("disk full")     << "PROG.CNC" << "PROG.CSV" << B() << qint64(10) << "/dev/full" << B() << int(base::Error::DiskFull) << B();
+        QTest::newRow("folder missing") << "PROG.CNC" << "PROG.CSV" << B() << qint64(10) << "<tmp>/none/out.csv" << B() << int(base::Error::PathNotFound) << B();
+        QTest::newRow("companion too large") << "PROG.CNC" << "PROG.CSV" << B() << tooLarge << "<tmp>/out.csv" << B() << int(base::Error::OutOfMemory) << B();
+        // The companion of "../PROG.CNC" would lie beside the companion folder.
+        QTest::newRow("name outside the folder") << "../PROG.CNC" << "../PROG.CSV" << B() << qint64(10) << "<tmp>/out.csv" << B() << 0 << B();
         // clang-format on
     }
     void companionCsv()
     {
         const QString &programName = fetch<QString>("programName");
         const QByteArray &collected = fetch<QByteArray>("collected");
-        Rig rig;
-        const QString companion = rig.csvIn(fetch<QString>("companion"));
-        QVERIFY(writeBytes(companion, fetch<QByteArray>("content")));
-        if (!fetch<QByteArray>("collectedBefore").isEmpty())
-            QVERIFY(writeBytes(rig.settings.csvOutPath, fetch<QByteArray>("collectedBefore")));
-
-        QCOMPARE(rig.copyCsv(programName), 0);
-        QCOMPARE(readBytes(rig.settings.csvOutPath), collected);
-        QCOMPARE(QFile::exists(rig.settings.csvOutPath), !collected.isEmpty());
-        QCOMPARE(QFile::exists(companion), collected.isEmpty()); // moved
-        QCOMPARE(rig.copyCsv(programName), 0);                   // a second scan finds nothing more
-        QCOMPARE(readBytes(rig.settings.csvOutPath), collected);
-        QVERIFY(rig.prompter.shown.isEmpty());
-    }
-
-    void companionCsvFailureKeepsIt_data()
-    {
-        // collectingFile: "<tmp>" for the test folder
-        columns<QString, QString, qint64, int>(
-            {"programName", "collectingFile", "companionSize", "error"});
-        // clang-format off
-        QTest::newRow("disk full")          << "PROG.CNC"    << "/dev/full"          << qint64(10) << int(base::Error::DiskFull);
-        QTest::newRow("folder missing")     << "PROG.CNC"    << "<tmp>/none/out.csv" << qint64(10) << int(base::Error::PathNotFound);
-        QTest::newRow("companion too large") << "PROG.CNC"   << "<tmp>/out.csv" << label::maxCompanionCsvBytes + 1 << int(base::Error::OutOfMemory);
-        QTest::newRow("name outside the folder") << "../PROG.CNC" << "<tmp>/out.csv"  << qint64(10) << 0;
-        // clang-format on
-    }
-    void companionCsvFailureKeepsIt()
-    {
-        const QString &programName = fetch<QString>("programName");
+        const qint64 size = fetch<qint64>("size");
         QString collectingFile = fetch<QString>("collectingFile");
-        const qint64 companionSize = fetch<qint64>("companionSize");
         const bool device = collectingFile.startsWith("/dev/");
         if (device && !QFile::exists(collectingFile))
             QSKIP("no /dev/full here");
         if (device) // opening a device to append seeks, and Qt says so
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot call seek"));
         Rig rig;
-        rig.settings.csvOutPath = collectingFile.replace("<tmp>", rig.root);
-        // The companion of "../PROG.CNC" would lie beside the companion folder.
-        const QString companion = rig.csvIn(programName.chopped(4) + ".CSV");
-        {
-            QFile f(companion);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(companionSize)); // sparse
-        }
+        if (!collectingFile.isEmpty())
+            rig.settings.csvOutPath = collectingFile.replace("<tmp>", rig.root);
+        const QString companion = rig.csvIn(fetch<QString>("companion"));
+        QVERIFY(writeBytes(companion, fetch<QByteArray>("content")));
+        QVERIFY(size < 0 || QFile(companion).resize(size)); // sparse
+        if (!fetch<QByteArray>("collectedBefore").isEmpty())
+            QVERIFY(writeBytes(rig.settings.csvOutPath, fetch<QByteArray>("collectedBefore")));
+
         QTEST(rig.copyCsv(programName), "error");
-        QCOMPARE(QFileInfo(companion).size(), companionSize);
-        if (!device)
-            QVERIFY(!QFile::exists(rig.settings.csvOutPath));
+        const bool moved = !collected.isEmpty();
+        QCOMPARE(QFile::exists(companion), !moved);
+        QCOMPARE(QFileInfo(companion).size(),
+                 moved      ? 0
+                 : size < 0 ? fetch<QByteArray>("content").size()
+                            : size);
+        if (device)
+            return;
+        QCOMPARE(readBytes(rig.settings.csvOutPath), collected);
+        QCOMPARE(QFile::exists(rig.settings.csvOutPath), moved);
+        QCOMPARE(rig.copyCsv(programName), fetch<int>("error")); // a second scan finds nothing more
+        QCOMPARE(readBytes(rig.settings.csvOutPath), collected);
+        QVERIFY(rig.prompter.shown.isEmpty());
     }
 };
 

@@ -1,9 +1,11 @@
 // The text rules: fields split at separators, the numeric value of a text, banker's rounding
-// and narrowing, the forms of a single, single-byte text and the token reader.
+// and narrowing, the forms of a single, single-byte text, the token reader, and bytes written
+// as text with escapes (as the refusal reply and tried labels are written).
 
 #include "Tables.h"
 #include "TestSupport.h"
 #include "base/Error.h"
+#include "text/EscapedBytes.h"
 #include "text/FieldSplitter.h"
 #include "text/NumberFormat.h"
 #include "text/NumericValue.h"
@@ -272,6 +274,32 @@ private Q_SLOTS:
         QCOMPARE(reader.nextToken(tooLong), QStringLiteral("a"));
         QCOMPARE(errorNumber([&] { (void)reader.nextToken(tooLong); }), kOverflow);
         QCOMPARE(int(reader.tokenPos()), 2);
+    }
+    // error: for a text that is not read, the start of the reason
+    void escapedBytes_data()
+    {
+        columns<QString, QByteArray, QString>({"text", "bytes", "error"});
+        // clang-format off
+        QTest::addRow("plain text") << "BAD" << QByteArray("BAD") << QString();
+        QTest::addRow("all four escapes") << "\\r\\n\\x07\\\\" << QByteArray("\r\n\x07\\") << QString();
+        QTest::addRow("hex digits in either case, a high byte") << "\\x1b\\xFF!" << QByteArray("\x1b\xff!") << QString();
+        QTest::addRow("a Latin-1 letter") << QString(QChar(0xE9)) << QByteArray("\xe9") << QString();
+        QTest::addRow("no known escape") << "A\\q" << QByteArray() << "\\q is no escape";
+        QTest::addRow("a lone backslash at the end") << "A\\" << QByteArray() << "a lone \\";
+        QTest::addRow("one hex digit") << "\\x7" << QByteArray() << "\\x without two";
+        QTest::addRow("no hex digit") << "\\xG0" << QByteArray() << "\\x without two";
+        QTest::addRow("no single-byte code") << QString(QChar(0x20AC)) << QByteArray() << "\"\u20ac\" has no";
+        // clang-format on
+    }
+    void escapedBytes()
+    {
+        const QByteArray &bytes = fetch<QByteArray>("bytes");
+        const text::EscapedBytes read = text::unescapeBytes(fetch<QString>("text"));
+        QVERIFY2(read.error.startsWith(fetch<QString>("error")), qPrintable(read.error));
+        QCOMPARE(read.ok(), fetch<QString>("error").isEmpty());
+        QCOMPARE(read.bytes, read.ok() ? bytes : read.bytes);
+        // What the try run shows of bytes reads back as the same bytes.
+        QCOMPARE(text::unescapeBytes(text::escapeBytes(bytes)).bytes, bytes);
     }
 };
 
