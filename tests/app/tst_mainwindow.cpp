@@ -11,7 +11,7 @@
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
 #include "ui/CenterForm.h"
-#include "base/ManualClock.h"
+#include "ManualClock.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"

@@ -2,7 +2,7 @@
 // in at the scanner end of a pseudo-terminal, rows come out of the embedded list manager.
 #include "PtyPair.h"
 #include "StationRig.h"
-#include "base/ManualClock.h"
+#include "ManualClock.h"
 #include "base/StatusTexts.h"
 
 #include <QTemporaryDir>

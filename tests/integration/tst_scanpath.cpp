@@ -5,7 +5,7 @@
 
 #include "PtyPair.h"
 #include "StationRig.h"
-#include "base/ManualClock.h"
+#include "ManualClock.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"

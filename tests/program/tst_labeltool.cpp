@@ -7,7 +7,7 @@
 #include "LabelOptions.h"
 #include "LabelText.h"
 #include "StationRig.h"
-#include "base/ManualClock.h"
+#include "ManualClock.h"
 
 #include <QFileInfo>
 #include <QProcess>

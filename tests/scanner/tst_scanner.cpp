@@ -11,7 +11,7 @@
 #include "TestSupport.h"
 #include "VirtualPty.h"
 #include "base/LabelGate.h"
-#include "base/ManualClock.h"
+#include "ManualClock.h"
 #include "scanner/LineSettings.h"
 #include "scanner/PollerDisplay.h"
 #include "scanner/PortErrors.h"

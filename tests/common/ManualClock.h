@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "base/Clock.h"
 
 #include <algorithm>
 #include <vector>
