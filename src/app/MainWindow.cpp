@@ -235,7 +235,6 @@ void MainWindow::buildResult()
         policy.setHorizontalPolicy(QSizePolicy::Ignored);
         line->setSizePolicy(policy);
     }
-    m_ui->cmdTakeBack->setMinimumWidth(m_ui->cmdTakeBack->sizeHint().width() + 24);
 
     // While the port waits for the scanner, a banner above everything says so.
     m_ui->fraScannerLost->setStyleSheet(

@@ -26,7 +26,7 @@ bool isScannedTwice(const journal::Entry &entry)
 ScanResult ScanResult::ready()
 {
     return {.tone = Tone::Ready,
-            .word = {},
+            .word = tr("READY"),
             .headline = {},
             .advice = {},
             .next = tr("Ready for the next piece")};
