@@ -4,8 +4,11 @@
 #include "FontScale.h"
 #include "RecentScansModel.h"
 #include "ScanWords.h"
+#include "Station.h"
+#include "base/Clock.h"
 #include "base/Error.h"
 #include "base/StatusTexts.h"
+#include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
 #include "label/LabelInterpreter.h"
 
@@ -38,6 +41,64 @@ constexpr qreal ScanLineScale = 1.3;
 // The window's size at the system's text size.
 constexpr QSize DefaultSize(980, 700);
 
+// Buttons an operator with gloves can hit, at the system's text size.
+constexpr int ButtonHeight = 48;
+
+// The result's word, its first line and the banner, as factors of the window's text size.
+constexpr qreal ResultWordScale = 3.0;
+constexpr qreal ResultHeadlineScale = 1.5;
+constexpr qreal ResultLineScale = 1.2;
+constexpr qreal BannerScale = 1.3;
+
+// How often the counters look whether a new shift has begun.
+constexpr int ShiftCheckMilliseconds = 60'000;
+
+// The result's colours: white text on these, with a word on each (the colour is never alone).
+QString resultColour(ScanResult::Tone tone)
+{
+    switch (tone) {
+    case ScanResult::Tone::Ok:
+        return QStringLiteral("#2e7d32");
+    case ScanResult::Tone::Warning:
+        return QStringLiteral("#e65100");
+    case ScanResult::Tone::Waiting:
+        return QStringLiteral("#1565c0");
+    case ScanResult::Tone::Refused:
+    case ScanResult::Tone::Failed:
+        return QStringLiteral("#c62828");
+    case ScanResult::Tone::Ready:
+        break;
+    }
+    return QStringLiteral("#546e7a");
+}
+
+// A symbol beside the word, for those who do not tell the colours apart.
+QString resultSymbol(ScanResult::Tone tone)
+{
+    switch (tone) {
+    case ScanResult::Tone::Ok:
+        return QStringLiteral("\u2714 ");
+    case ScanResult::Tone::Warning:
+        return QStringLiteral("\u26a0 ");
+    case ScanResult::Tone::Waiting:
+        return QStringLiteral("\u2026 ");
+    case ScanResult::Tone::Refused:
+    case ScanResult::Tone::Failed:
+        return QStringLiteral("\u2716 ");
+    case ScanResult::Tone::Ready:
+        break;
+    }
+    return {};
+}
+
+void scaleFont(QWidget *widget, qreal factor, bool bold)
+{
+    QFont font = widget->font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
 QString badgeStyle(const QString &colour)
 {
     return QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
@@ -60,21 +121,27 @@ QString shownText(const QString &text)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::MainWindow>())
+    , m_clock(clock ? clock : &base::Clock::real())
 {
     m_ui->setupUi(this);
     m_labId = {m_ui->LabID_0, m_ui->LabID_1, m_ui->LabID_2, m_ui->LabID_3, m_ui->LabID_4};
 
-    // Indicators: calm colours, visible only while they mean something.
+    // Indicators: calm colours, visible only while they mean something, and keeping their
+    // place while hidden so that nothing below them moves as the segments of an item arrive.
+    QSizePolicy keptPlace(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    keptPlace.setRetainSizeWhenHidden(true);
     for (QLabel *label : m_labId) {
         label->setStyleSheet(QStringLiteral(
             "QLabel { background: #2e7d32; color: white; border-radius: 4px; padding: 2px 8px; }"));
+        label->setSizePolicy(keptPlace);
         label->setVisible(false);
     }
     m_ui->LabelAFS->setStyleSheet(QStringLiteral(
         "QLabel { background: #1565c0; color: white; border-radius: 4px; padding: 2px 8px; }"));
+    m_ui->LabelAFS->setSizePolicy(keptPlace);
     m_ui->LabelAFS->setVisible(false);
     m_ui->DSpin->setStyleSheet(QStringLiteral("QLabel { color: #c62828; font-weight: bold; }"));
     m_ui->DSpin->setMinimumWidth(20);
@@ -96,10 +163,15 @@ MainWindow::MainWindow(QWidget *parent)
         line->setSizePolicy(policy);
     }
     m_ui->portRow->setStretchFactor(m_ui->lblCurSettings, 1);
+    buildResult();
     buildGlance();
+    keepResultHeight();
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setMinimumHeight(ButtonHeight);
     setFontScale(NormalTextScale);
     setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
+    m_ui->ExLab->setSizePolicy(keptPlace);
     m_ui->ExLab->setVisible(false);
     // "Show Program in Editor" is hidden at start-up; "Machine Auto Start" takes its place.
     m_ui->ShowEd->setVisible(false);
@@ -115,6 +187,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_ui->MnuAutoFld, &QAction::triggered, this, &MainWindow::autoFieldSelectRequested);
     connect(m_ui->ExIns, &QAction::triggered, this, &MainWindow::exclusionInsertionRequested);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
+    connect(m_ui->actTakeBack, &QAction::triggered, this, &MainWindow::takeBackRequested);
+    connect(m_ui->cmdTakeBack, &QPushButton::clicked, m_ui->actTakeBack, &QAction::trigger);
+    setTakeBackAvailable(false, tr("No item to take back."));
     connect(m_ui->mnuListManager, &QAction::triggered, this, &MainWindow::listManagerRequested);
     connect(m_ui->mnuJournal, &QAction::triggered, this, &MainWindow::journalRequested);
     connect(m_ui->actTry, &QAction::triggered, this, &MainWindow::tryRequested);
@@ -129,6 +204,147 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_flashTimer, &QTimer::timeout, this, [this] {
         m_ui->picStatusBar->setStyleSheet(QString());
     });
+
+    m_shift.moveTo(m_clock->currentTime());
+    m_shiftTimer = m_clock->makeTimer();
+    m_shiftTimer->setInterval(ShiftCheckMilliseconds);
+    connect(m_shiftTimer.get(), &base::Timer::timeout, this, [this] {
+        if (m_shift.moveTo(m_clock->currentTime()))
+            showShift();
+    });
+    m_shiftTimer->start();
+    showShift();
+}
+
+void MainWindow::buildResult()
+{
+    // The result of the label handled last fills the width under the banner: its word large
+    // enough to read from a few metres, white on the colour of the result.
+    m_ui->fraResult->setAutoFillBackground(true);
+    scaleFont(m_ui->lblResultWord, ResultWordScale, true);
+    scaleFont(m_ui->lblResultHeadline, ResultHeadlineScale, true);
+    scaleFont(m_ui->lblResultAdvice, ResultLineScale, false);
+    scaleFont(m_ui->lblResultNext, ResultLineScale, true);
+    m_ui->resultLayout->setStretchFactor(m_ui->resultTexts, 1);
+    m_ui->resultLayout->setSpacing(16);
+    m_ui->resultTexts->setSpacing(4);
+    m_ui->lblResultWord->installEventFilter(this);
+    // Texts that wrap give their width to the layout and take the height they need.
+    for (QLabel *line : {m_ui->lblResultHeadline, m_ui->lblResultAdvice, m_ui->lblResultNext}) {
+        QSizePolicy policy = line->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        line->setSizePolicy(policy);
+    }
+
+    // While the port waits for the scanner, a banner above everything says so.
+    m_ui->fraScannerLost->setStyleSheet(
+        QStringLiteral("#fraScannerLost { background: #b71c1c; border-radius: 4px; } "
+                       "#fraScannerLost QLabel { color: white; }"));
+    scaleFont(m_ui->lblScannerLost, BannerScale, true);
+    showResult(ScanResult::ready());
+}
+
+void MainWindow::showResult(const ScanResult &result)
+{
+    m_ui->fraResult->setStyleSheet(
+        QStringLiteral("#fraResult { background: %1; border-radius: 6px; } "
+                       "#fraResult > QLabel { color: white; }")
+            .arg(resultColour(result.tone)));
+    m_resultTone = result.tone;
+    m_ui->lblResultWord->setText(result.word.isEmpty() ? QString()
+                                                       : resultSymbol(result.tone) + result.word);
+    m_ui->lblResultWord->setVisible(!result.word.isEmpty());
+    m_ui->lblResultHeadline->setText(result.headline);
+    m_ui->lblResultAdvice->setText(result.advice);
+    m_ui->lblResultAdvice->setVisible(!result.advice.isEmpty());
+    m_ui->lblResultNext->setText(result.next);
+    m_ui->fraResult->setAccessibleName(
+        QStringList{result.word, result.headline, result.advice, result.next}.join(u' '));
+}
+
+void MainWindow::keepResultHeight()
+{
+    // The word, or two lines of the reason, two of advice, the last label and what comes next.
+    const QFontMetrics word(m_ui->lblResultWord->font());
+    const QFontMetrics headline(m_ui->lblResultHeadline->font());
+    const QFontMetrics line(m_ui->lblResultAdvice->font());
+    const int spacing = m_ui->resultTexts->spacing();
+    const int texts = 2 * headline.lineSpacing() + 3 * line.lineSpacing()
+                      + QFontMetrics(m_lastLabel->font()).lineSpacing() + 4 * spacing;
+    const QMargins margins = m_ui->resultLayout->contentsMargins();
+    m_ui->fraResult->setMinimumHeight(std::max(word.height(), texts) + margins.top()
+                                      + margins.bottom());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->lblResultWord && event->type() == QEvent::FontChange)
+        keepResultHeight();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::setTakeBackAvailable(bool available, const QString &what)
+{
+    m_ui->actTakeBack->setEnabled(available);
+    m_ui->cmdTakeBack->setEnabled(available);
+    m_ui->cmdTakeBack->setToolTip(what);
+    m_ui->actTakeBack->setStatusTip(what);
+}
+
+void MainWindow::watch(Station &station)
+{
+    // The window hears of an entry once the label is done, and of its pieces in the same
+    // pass: the scanner's "ACK" never waits for the window, and the plan changes with the
+    // result.
+    connect(&station, &Station::entryMade, this, &MainWindow::showEntry, Qt::QueuedConnection);
+    connect(
+        &station,
+        &Station::itemPlaced,
+        this,
+        [this, &station](
+            const QStringList &fields, const QString &x, const QString &y, const QString &program) {
+            journal::Entry piece;
+            piece.program = program;
+            piece.x = x;
+            piece.y = y;
+            setPieces(fieldsel::placePieces(
+                          station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
+                      ScanResult::pieceWords(piece));
+            // A piece sent as normal and mirror is told entry by entry: the result names both.
+            if (fields.size() > 1 && m_resultTone == ScanResult::Tone::Ok)
+                m_ui->lblResultHeadline->setText(ScanResult::pieceWords(piece, fields));
+        },
+        Qt::QueuedConnection);
+    connect(&station, &Station::journalStateChanged, this, &MainWindow::setJournalState);
+    connect(&station, &Station::shopStateChanged, this, &MainWindow::setShopState);
+}
+
+void MainWindow::setShiftStart(QTime start)
+{
+    m_shift = ShiftCounts(start);
+    m_shift.moveTo(m_clock->currentTime());
+    showShift();
+}
+
+void MainWindow::countShiftEntries(const std::vector<journal::Entry> &entries)
+{
+    for (const journal::Entry &entry : entries)
+        m_shift.add(entry);
+    showShift();
+}
+
+void MainWindow::showShift()
+{
+    m_shiftBox->setTitle(tr("This shift, since %1")
+                             .arg(m_shift.began().toString(QStringLiteral("ddd d MMM HH:mm"))));
+    m_counters[0]->setText(tr("\u2714 %1 taken").arg(m_shift.taken()));
+    m_counters[1]->setText(tr("\u2716 %1 refused").arg(m_shift.refused()));
+    m_counters[2]->setText(tr("\u2716 %1 failed").arg(m_shift.failed()));
+    QStringList lines;
+    for (const journal::Entry &piece : m_shift.pieces())
+        lines << piece.time.toLocalTime().toString(QStringLiteral("HH:mm")) + QStringLiteral("  ")
+                     + ScanResult::pieceWords(piece);
+    m_pieces->setText(lines.isEmpty() ? tr("No piece sent yet in this shift.") : lines.join(u'\n'));
 }
 
 void MainWindow::buildGlance()
@@ -157,7 +373,7 @@ void MainWindow::buildGlance()
     m_shopCaption->setVisible(false);
     m_shopState->setVisible(false);
 
-    // The last label handled and what became of it, under the last-scan line.
+    // The last label handled and what became of it, in the result.
     m_lastLabel = new QLabel(this);
     m_lastLabel->setObjectName(QStringLiteral("lblLastLabel"));
     m_lastLabel->setTextFormat(Qt::PlainText);
@@ -165,7 +381,7 @@ void MainWindow::buildGlance()
     QSizePolicy policy = m_lastLabel->sizePolicy();
     policy.setHorizontalPolicy(QSizePolicy::Ignored);
     m_lastLabel->setSizePolicy(policy);
-    m_ui->mainLayout->insertWidget(1, m_lastLabel);
+    m_ui->resultTexts->insertWidget(2, m_lastLabel);
 
     // The recent scans beside the plan of the machine table, taking the room that is left.
     m_recent = new RecentScansModel(50, this);
@@ -179,8 +395,11 @@ void MainWindow::buildGlance()
     m_recentView->verticalHeader()->setVisible(false);
     m_recentView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_recentView->horizontalHeader()->setStretchLastSection(true);
-    m_recentView->setToolTip(tr("Double-click a scan to see it in the journal"));
-    connect(m_recentView, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+    m_recentView->setToolTip(tr("Enter or a double click shows a scan in the journal"));
+    // Tab goes on to the next control, not to the next cell.
+    m_recentView->setTabKeyNavigation(false);
+    // Enter, and a double click, activate a row.
+    connect(m_recentView, &QTableView::activated, this, [this](const QModelIndex &index) {
         if (index.isValid())
             Q_EMIT journalEntryRequested(m_recent->entryAt(index.row()));
     });
@@ -195,14 +414,39 @@ void MainWindow::buildGlance()
     m_planBox->setObjectName(QStringLiteral("fraTable"));
     (new QVBoxLayout(m_planBox))->addWidget(m_plan);
 
-    auto *glance = new QHBoxLayout;
-    glance->addWidget(recentBox, 3);
-    glance->addWidget(m_planBox, 2);
-    int spacer = 0;
-    while (spacer < m_ui->mainLayout->count()
-           && m_ui->mainLayout->itemAt(spacer) != m_ui->bottomSpacer)
-        ++spacer;
-    m_ui->mainLayout->insertLayout(spacer, glance, 1);
+    // The shift's counters and its last pieces above the recent scans.
+    m_shiftBox = new QGroupBox(this);
+    m_shiftBox->setObjectName(QStringLiteral("fraShift"));
+    auto *shiftLayout = new QVBoxLayout(m_shiftBox);
+    auto *counterRow = new QHBoxLayout;
+    const std::array<const char *, 3> names{"lblTaken", "lblRefused", "lblFailed"};
+    const std::array<const char *, 3> colours{"#1b5e20", "#b71c1c", "#b71c1c"};
+    for (std::size_t i = 0; i < m_counters.size(); ++i) {
+        m_counters[i] = new QLabel(m_shiftBox);
+        m_counters[i]->setObjectName(QLatin1String(names[i]));
+        m_counters[i]->setStyleSheet(
+            QStringLiteral("QLabel { color: %1; }").arg(QLatin1String(colours[i])));
+        scaleFont(m_counters[i], ResultLineScale, true);
+        counterRow->addWidget(m_counters[i]);
+    }
+    counterRow->addStretch(1);
+    shiftLayout->addLayout(counterRow);
+    m_pieces = new QLabel(m_shiftBox);
+    m_pieces->setObjectName(QStringLiteral("lblLastPieces"));
+    m_pieces->setTextFormat(Qt::PlainText);
+    m_pieces->setToolTip(tr("The last pieces sent to the list in this shift, newest first"));
+    m_pieces->setAlignment(Qt::AlignLeading | Qt::AlignTop);
+    // Room for every piece kept, so that the scans below do not move as pieces come.
+    m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
+                               * ShiftCounts::PiecesKept);
+    shiftLayout->addWidget(m_pieces);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_shiftBox);
+    left->addWidget(recentBox, 1);
+    m_ui->glanceRow->addLayout(left, 3);
+    m_ui->glanceRow->addWidget(m_planBox, 2);
+    m_ui->mainLayout->setStretchFactor(m_ui->glanceRow, 1);
 }
 
 void MainWindow::setListState(const QString &runState, int rows)
@@ -286,14 +530,13 @@ void MainWindow::showEntry(const journal::Entry &entry)
     m_recent->add(entry);
     if (entry.kind == journal::Kind::StationEvent)
         return;
-    const bool refused = entry.outcome == journal::Outcome::Refused;
-    const bool failed = entry.outcome == journal::Outcome::Failed;
+    showResult(ScanResult::of(entry));
+    m_shift.moveTo(entry.time);
+    m_shift.add(entry);
+    showShift();
     m_lastLabel->setText(QStringLiteral("Last label: %1  \u2014  %2")
                              .arg(shownText(entry.label), plainWords(entry)));
-    m_lastLabel->setStyleSheet(refused || failed
-                                   ? QStringLiteral("QLabel { color: #b71c1c; font-weight: bold; }")
-                                   : QStringLiteral("QLabel { font-weight: bold; }"));
-    if (refused)
+    if (entry.outcome == journal::Outcome::Refused)
         flashStatus();
 }
 
@@ -427,6 +670,10 @@ void MainWindow::startManualEntry()
 
 void MainWindow::closeManualEntry()
 {
+    // The focus goes back to Edit before the entry's controls are disabled: otherwise it
+    // moves on to the next control, an option switch that the next Space would change.
+    m_ui->cmdEdit->setEnabled(true);
+    m_ui->cmdEdit->setFocus();
     m_ui->txtEtichetta->clear();
     m_ui->txtEtichetta->setEnabled(false);
     m_ui->cmdEdit->setEnabled(true);
@@ -441,7 +688,6 @@ void MainWindow::endManualEntry()
     m_ui->txtEtichetta->setText(text);
     if (text.isEmpty()) {
         closeManualEntry();
-        m_ui->cmdEdit->setFocus();
         setStatus(base::status::ready());
         return;
     }
@@ -532,6 +778,25 @@ void MainWindow::setPortState(PortState state, const QString &device)
     }
     m_ui->lblPortState->setText(text);
     m_ui->lblPortState->setToolTip(device.isEmpty() ? text : text + QStringLiteral(": ") + device);
+    // The banner keeps the time the wait began while the port goes on trying.
+    if (state != PortState::Waiting) {
+        m_waitingSince = QDateTime();
+    } else if (!m_waitingSince.isValid()) {
+        m_waitingSince = m_clock->currentTime();
+    }
+    if (m_waitingSince.isValid()) {
+        const QString since = m_waitingSince.date() == m_clock->currentTime().date()
+                                  ? m_waitingSince.toString(QStringLiteral("HH:mm"))
+                                  : m_waitingSince.toString(QStringLiteral("ddd d MMM HH:mm"));
+        m_ui->lblScannerLost->setText(
+            device.isEmpty()
+                ? tr("\u26a0 NO SCANNER since %1").arg(since)
+                : tr("\u26a0 NO SCANNER since %1: %2 is not there").arg(since, device));
+        m_ui->lblScannerLostAdvice->setText(
+            tr("Labels scanned now are not read. Plug the scanner in (check its cable): Barlink "
+               "takes it back by itself within a few seconds."));
+    }
+    m_ui->fraScannerLost->setVisible(m_waitingSince.isValid());
     m_ui->lblPortState->setStyleSheet(
         QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
                        "padding: 2px 8px; }")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScanResult.h"
+#include "ShiftCounts.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "fieldsel/PiecePlan.h"
@@ -31,9 +33,15 @@ namespace barlink::fieldsel {
 class TablePlanWidget;
 } // namespace barlink::fieldsel
 
+namespace barlink::base {
+class Clock;
+class Timer;
+} // namespace barlink::base
+
 namespace barlink::app {
 
 class RecentScansModel;
+class Station;
 
 // frmMain: what the scanner delivered and what the station is doing, the manual
 // label entry, the option switches and the menus.
@@ -41,8 +49,13 @@ class MainWindow : public QMainWindow, public base::OperatorDisplay
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // clock: the time of day the window shows ("since 09:05") and counts the shift by.
+    explicit MainWindow(QWidget *parent = nullptr, base::Clock *clock = nullptr);
     ~MainWindow() override;
+
+    // Shows what the station does as it does it: each label's entry (the result, the recent
+    // scans, the counters) and, with it, where its pieces went on the machine table.
+    void watch(Station &station);
 
     // Binds the option check boxes to the switches (both ways).
     void bindOptions(base::Options &options);
@@ -77,6 +90,11 @@ public:
     void showEntry(const journal::Entry &entry);
     // The recent scans as the journal held them at start, newest first.
     void setRecentEntries(const std::vector<journal::Entry> &entries);
+    // When a shift begins (invalid: at midnight); the counters start afresh at each.
+    void setShiftStart(QTime start);
+    // The entries of the shift under way when the window opens, oldest first.
+    void countShiftEntries(const std::vector<journal::Entry> &entries);
+    [[nodiscard]] const ShiftCounts &shiftCounts() const { return m_shift; }
     [[nodiscard]] RecentScansModel &recentScans() const { return *m_recent; }
     // Where the rows of the last item went on the machine table; caption names the item.
     void setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption = {});
@@ -84,7 +102,13 @@ public:
     void setFontScale(double scale);
     [[nodiscard]] double fontScale() const { return m_fontScale; }
 
+public Q_SLOTS:
+    // Whether the last item can be taken back now; what: the rows it would remove, or why not.
+    void setTakeBackAvailable(bool available, const QString &what);
+
 Q_SIGNALS:
+    // The operator asked to take back the last item (the button or Tools > Take back).
+    void takeBackRequested();
     // Menu commands whose windows live elsewhere.
     void portSettingsRequested();
     void autoFieldSelectRequested();
@@ -107,6 +131,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void startManualEntry();
@@ -115,7 +140,12 @@ private:
     QCheckBox *checkBoxFor(base::Options::Switch s) const;
     void showOption(base::Options::Switch s, int value);
     void buildGlance();
+    void buildResult();
     void flashStatus();
+    void showResult(const ScanResult &result);
+    // The result area keeps one height for the usual results at any text size.
+    void keepResultHeight();
+    void showShift();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<QLabel *, SegmentCount> m_labId{};
@@ -135,6 +165,16 @@ private:
     QGroupBox *m_planBox = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
+    base::Clock *m_clock = nullptr;
+    // Moves the counters to a new shift when one begins with no label handled.
+    std::unique_ptr<base::Timer> m_shiftTimer;
+    ShiftCounts m_shift;
+    QGroupBox *m_shiftBox = nullptr;
+    std::array<QLabel *, 3> m_counters{};
+    QLabel *m_pieces = nullptr;
+    ScanResult::Tone m_resultTone = ScanResult::Tone::Ready;
+    // Since when the port waits for the scanner; invalid while it does not.
+    QDateTime m_waitingSince;
 };
 
 } // namespace barlink::app

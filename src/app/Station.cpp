@@ -68,6 +68,9 @@ Station::Station(base::OperatorDisplay &display,
     m_settings.windowsDir = std::move(windowsDir);
     connect(&m_options, &base::Options::userChanged, this, &Station::writeOption);
     connect(&m_sender, &label::ItemSender::editorRequested, this, &Station::editorRequested);
+    // The pieces are told as soon as the item's rows are in, with its journal entries, not
+    // after the pauses that follow.
+    connect(&m_sender, &label::ItemSender::itemSent, this, &Station::announcePlaced);
     connectPoller(display);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,

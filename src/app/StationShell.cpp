@@ -34,6 +34,15 @@
 
 namespace barlink::app {
 
+namespace {
+
+// The narrowest the list manager's window is made to stand beside the main window.
+constexpr int ListWindowMinimumWidth = 480;
+// The most entries of a shift read at start for its counters: a few days of a busy station.
+constexpr int MaxShiftEntriesCounted = 20'000;
+
+} // namespace
+
 StationShell::StationShell()
     : m_built(StationBuilder(m_window, m_prompter, m_pacer, m_port, m_listManager)
                   .folders(QApplication::applicationDirPath(), settings::windowsDirectory())
@@ -65,23 +74,7 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::journalEntryRequested, this, &StationShell::showJournalAt);
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
-    // The window hears of an entry once the label is done: the scanner's "ACK" never waits
-    // for the window.
-    connect(
-        &m_station, &Station::entryMade, &m_window, &MainWindow::showEntry, Qt::QueuedConnection);
-    connect(&m_station, &Station::journalStateChanged, &m_window, &MainWindow::setJournalState);
-    connect(&m_station, &Station::shopStateChanged, &m_window, &MainWindow::setShopState);
-    connect(
-        &m_station,
-        &Station::itemPlaced,
-        this,
-        [this](
-            const QStringList &fields, const QString &x, const QString &y, const QString &program) {
-            m_window.setPieces(
-                fieldsel::placePieces(
-                    m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
-                QStringLiteral("%1, %2 \u00d7 %3 mm").arg(program, x, y));
-        });
+    m_window.watch(m_station);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -132,14 +125,25 @@ bool StationShell::start(bool commandLineEmpty)
     startGlance();
     m_station.startPolling();
 
-    // The main window at the top left of the screen, the list manager beside it.
+    // The main window at the top left of the screen, the list manager beside it: on a screen
+    // too narrow for both at their usual sizes the main window gives up width, so that the
+    // list lies beside it and never over the result.
     m_window.move(24, 24);
+    const QRect area = m_window.screen()->availableGeometry();
+    const int besideList = area.width() - ListWindowMinimumWidth - 4 * 24;
+    if (m_window.width() > besideList && besideList >= m_window.minimumSizeHint().width())
+        m_window.resize(besideList, m_window.height());
     m_window.show();
     if (embeddedlist::ListStore *store = m_listManager.store()) {
         makeListWindow(store);
-        if (store->visible())
+        if (store->visible()) {
+            // Shown beside the main window without taking the keyboard from it.
+            m_listWindow->setAttribute(Qt::WA_ShowWithoutActivating);
             m_listWindow->show();
+        }
     }
+    m_window.raise();
+    m_window.activateWindow();
     if (m_testConsoleWanted)
         showTestConsole();
     if (!m_station.settings().problems.isEmpty())
@@ -275,6 +279,7 @@ void StationShell::keepFontScale(double scale)
 void StationShell::startGlance()
 {
     m_window.setFontScale(m_station.settings().fontScale);
+    m_window.setShiftStart(m_station.settings().shiftStart);
     watchList(m_listManager.store());
     if (m_station.journalPath().isEmpty())
         return;
@@ -282,8 +287,16 @@ void StationShell::startGlance()
     journal::Connection connection(QStringLiteral("QSQLITE"));
     QSqlDatabase db = connection.database();
     if (journal::openLocalFile(db, m_station.journalPath(), journal::Durability::Checkpoints)
-            .isEmpty())
+            .isEmpty()) {
         m_window.setRecentEntries(journal::readEntries(db, journal::Store::Local, {}, 80));
+        // The shift's counters from the journal: one read of the shift's entries.
+        journal::Filter shift;
+        shift.from = m_window.shiftCounts().began().toUTC();
+        std::vector<journal::Entry> entries
+            = journal::readEntries(db, journal::Store::Local, shift, MaxShiftEntriesCounted);
+        std::reverse(entries.begin(), entries.end());
+        m_window.countShiftEntries(entries);
+    }
     db.close();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 
 #include <memory>
@@ -44,6 +45,8 @@ public:
     [[nodiscard]] virtual std::unique_ptr<Timer> makeTimer() = 0;
     // Lets ms pass while events keep being handled and timers keep firing.
     virtual void wait(int ms) = 0;
+    // The local date and time, for what the operator reads ("since 09:05", the shift).
+    [[nodiscard]] virtual QDateTime currentTime() const { return QDateTime::currentDateTime(); }
 
     // The program's clock: QTimer and a local event loop.
     [[nodiscard]] static Clock &real();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 namespace barlink::base {
 
@@ -31,6 +32,8 @@ struct Settings
     int journalDays = 400;
     // The main window's text size as a factor of the system's.
     double fontScale = 1.0;
+    // When a shift begins, for the main window's counters; invalid: at midnight.
+    QTime shiftStart;
     // The station's name in the journal; empty: the host name.
     QString stationName;
     // The shop-wide journal's server, a libpq connection string; empty: none.

@@ -82,6 +82,7 @@ void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
     } else {
         sendRow(x, y, way, rowsAdded);
     }
+    Q_EMIT itemSent();
 
     m_context.pacer.pause(0.6f);
     base::showReadyAfterPause(display, m_context.pacer);

@@ -50,6 +50,8 @@ Q_SIGNALS:
     // "ACK" goes to the scanner as soon as this returns, so whatever must be kept before the
     // scanner hears it is kept here.
     void rowSent(const QString &field, bool acknowledging);
+    // The rows of the item are all in the list; the pauses after them follow.
+    void itemSent();
     // A value of the item read from a file was changed so that it can go into the row: what
     // was changed, for the label's journal entry. Emitted before the item's first row.
     void valueCleaned(const QString &note);

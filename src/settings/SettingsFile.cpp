@@ -150,6 +150,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.journalDays = defaults.journalDays;
     settings.duplicateSeconds = defaults.duplicateSeconds;
     settings.fontScale = defaults.fontScale;
+    settings.shiftStart = defaults.shiftStart;
     settings.refuseReply.clear();
     settings.stationName.clear();
 
@@ -187,6 +188,17 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                     .arg(MinFontScale)
                                     .arg(MaxFontScale),
                                 QStringLiteral("%1 is used instead.").arg(settings.fontScale));
+    }
+
+    if (const QString start = given("ShiftStart"); !start.isEmpty()) {
+        const QTime time = QTime::fromString(start, QStringLiteral("HH:mm"));
+        if (time.isValid())
+            settings.shiftStart = time;
+        else
+            problems << notUsed("ShiftStart",
+                                start,
+                                QStringLiteral("a time of day as HH:MM (06:00) is expected"),
+                                QStringLiteral("The counters start at midnight."));
     }
 
     const QString reply = given("RefuseReply", PathBuffer);

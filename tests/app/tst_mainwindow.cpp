@@ -4,14 +4,13 @@
 // opening with the settings in memory, and the scanner going away and coming back.
 
 #include "Fakes.h"
+#include "ManualClock.h"
 #include "TestSupport.h"
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/PortControl.h"
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
-#include "ui/CenterForm.h"
-#include "ManualClock.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
@@ -19,6 +18,7 @@
 #include "ui/CenterForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,7 +84,11 @@ private Q_SLOTS:
         RecordingInterpreter interpreter;
         interpreter.accept = accept;
         window.setLabelInterpreter(&interpreter);
+        base::Options options;
+        window.bindOptions(options);
         window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         auto *entry = child<QLineEdit>(window, "txtEtichetta");
         auto *edit = child<QPushButton>(window, "cmdEdit");
         auto *ok = child<QPushButton>(window, "cmdEndEdit");
@@ -101,6 +105,9 @@ private Q_SLOTS:
                  QList<bool>(3, stillTyping));
         QCOMPARE(entry->text(), stillTyping ? typed.toUpper() : QString());
         QTEST(window.status(), "status");
+        // The next Space, wherever the focus went, changes no option switch.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(options.autoClear(), false);
     }
 
     void optionSwitchesFollowTheModelAndTheOperator()

@@ -1,9 +1,11 @@
 // The operator's view on the main window: the text size kept in the settings, and the recent
 // scans, the last label and the plan of the table as a running station handles labels.
+#include "ManualClock.h"
 #include "StationRig.h"
 #include "app/FontScale.h"
 #include "app/MainWindow.h"
 #include "app/RecentScansModel.h"
+#include "app/ShiftCounts.h"
 #include "base/Options.h"
 #include "base/Settings.h"
 #include "fieldsel/PiecePlan.h"
@@ -13,7 +15,9 @@
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +37,9 @@ private Q_SLOTS:
     void scansShownAsHandled();
     void journalBadge_data();
     void journalBadge();
+    void scannerBanner();
+    void countersStartEachShift();
+    void layoutStaysPut();
 };
 
 // The text size chosen is written alone and read back at the next start; its bad values are
@@ -73,21 +80,17 @@ void tst_OperatorView::scansShownAsHandled()
     using Rig = StationRig<FakeScannerPort>;
     const QTemporaryDir dir;
     QVERIFY(Rig::prepare(dir.path(), QStringLiteral("/dev/scanner"), SelectionKeys + MirrorKeys));
-    app::MainWindow window;
-    Rig rig(dir.path(), false, &window);
-    // The shell's wiring: entries once the label is done, the pieces as they are placed.
-    connect(&rig.station,
-            &app::Station::entryMade,
-            &window,
-            &app::MainWindow::showEntry,
-            Qt::QueuedConnection);
-    connect(&rig.station,
-            &app::Station::itemPlaced,
-            &window,
-            [&](const QStringList &fields, const QString &x, const QString &y) {
-                window.setPieces(fieldsel::placePieces(
-                    rig.station.autoSel().settings(), fields, x.toDouble(), y.toDouble()));
-            });
+    base::ManualClock clock;
+    app::MainWindow window(nullptr, &clock);
+    // Pauses that run window events, as the program's do.
+    Rig rig(dir.path(), true, &window, {}, clock);
+    window.watch(rig.station);
+    // The plan shows the item's pieces, with its result, by the time its label is done.
+    const auto *plan = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"));
+    std::size_t piecesWhenDone = 0;
+    connect(&rig.station, &app::Station::labelHandled, &window, [&] {
+        piecesWhenDone = plan->pieces().size();
+    });
     rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
     rig.store->addRow(QStringLiteral("#161=OLDER.CNC;"));
     QVERIFY(rig.start());
@@ -116,9 +119,8 @@ void tst_OperatorView::scansShownAsHandled()
                 ->text()
                 .endsWith(expected.front()));
 
-    const auto &pieces
-        = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"))->pieces();
-    QCOMPARE(pieces.size(), std::size_t(2));
+    const auto &pieces = plan->pieces();
+    QCOMPARE(piecesWhenDone, std::size_t(2));
     QCOMPARE(pieces[0].mirror, false);
     QCOMPARE(pieces[1].mirror, true);
 
@@ -136,8 +138,8 @@ void tst_OperatorView::journalBadge_data()
     QTest::addColumn<std::optional<journal::ForwardState>>("shop"); // none: no JournalServer
     QTest::addColumn<QString>("shopShown");
     const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
-    QTest::newRow("file, no server") << journal::JournalState() << "written"
-                                     << std::optional<journal::ForwardState>() << "";
+    QTest::newRow("file, no server")
+        << journal::JournalState() << "written" << std::optional<journal::ForwardState>() << "";
     QTest::newRow("spill file, server refuses")
         << journal::JournalState{.place = Place::SpillFile, .since = since, .spilled = 12}
         << "file not written since 09:05 \u00b7 12 kept in the spill file"
@@ -147,8 +149,10 @@ void tst_OperatorView::journalBadge_data()
                .reason = "cannot connect to the server: password authentication failed"})
         << "7 entries waiting since 09:05 \u00b7 cannot connect to the server";
     QTest::newRow("memory, server up to date")
-        << journal::JournalState{
-               .place = Place::Memory, .since = since, .held = 3, .heldSince = since.addSecs(60)}
+        << journal::JournalState{.place = Place::Memory,
+                                 .since = since,
+                                 .held = 3,
+                                 .heldSince = since.addSecs(60)}
         << "NOT WRITTEN \u00b7 3 held in memory since 09:06"
         << std::optional(journal::ForwardState()) << "up to date";
 }
@@ -172,6 +176,101 @@ void tst_OperatorView::journalBadge()
     QCOMPARE(shopBadge->isVisible(), shop.has_value());
     if (shop)
         QCOMPARE(shopBadge->text(), shopShown);
+}
+
+// While the port waits for the scanner a banner says since when, kept while the port tries
+// again, and goes when the scanner is back.
+void tst_OperatorView::scannerBanner()
+{
+    using State = base::OperatorDisplay::PortState;
+    base::ManualClock clock;
+    clock.setCurrentTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
+    app::MainWindow window(nullptr, &clock);
+    window.show();
+    auto *banner = window.findChild<QFrame *>(QStringLiteral("fraScannerLost"));
+    auto *text = window.findChild<QLabel *>(QStringLiteral("lblScannerLost"));
+    window.setPortState(State::Waiting, QStringLiteral("/dev/ttyACM0"));
+    clock.advance(3 * 60'000);
+    window.setPortState(State::Waiting, QStringLiteral("/dev/ttyACM0"));
+    QVERIFY(banner->isVisible());
+    QCOMPARE(text->text(),
+             QStringLiteral("\u26a0 NO SCANNER since 09:05: /dev/ttyACM0 is not there"));
+    window.setPortState(State::Open, QStringLiteral("/dev/ttyACM0"));
+    QVERIFY(!banner->isVisible());
+    window.setPortState(State::Waiting, QString());
+    QCOMPARE(text->text(), QStringLiteral("\u26a0 NO SCANNER since 09:08"));
+}
+
+// The counters start afresh when a shift begins, with or without a label to tell them; without
+// a shift start, the day is the shift.
+void tst_OperatorView::countersStartEachShift()
+{
+    QCOMPARE(app::ShiftCounts::shiftBegan(QDateTime(QDate(2026, 12, 7), QTime(0, 30)), QTime()),
+             QDateTime(QDate(2026, 12, 7), QTime(0, 0)));
+    base::ManualClock clock;
+    clock.setCurrentTime(QDateTime(QDate(2026, 12, 7), QTime(5, 57)));
+    app::MainWindow window(nullptr, &clock);
+    window.setShiftStart(QTime(6, 0));
+    journal::Entry piece;
+    piece.time = clock.currentTime().addSecs(-3600);
+    piece.program = QStringLiteral("PANEL.CNC");
+    piece.rows = 2;
+    journal::Entry refused = piece;
+    refused.outcome = journal::Outcome::Refused;
+    window.countShiftEntries({piece, refused});
+    window.showEntry(piece);
+    auto *taken = window.findChild<QLabel *>(QStringLiteral("lblTaken"));
+    QCOMPARE(taken->text(), QStringLiteral("\u2714 4 taken"));
+    QCOMPARE(window.shiftCounts().refused(), 1);
+    QCOMPARE(window.shiftCounts().pieces().size(), std::size_t(2));
+    clock.advance(3 * 60'000);
+    QCOMPARE(taken->text(), QStringLiteral("\u2714 0 taken"));
+    QVERIFY(window.shiftCounts().pieces().empty());
+    refused.time = clock.currentTime();
+    window.showEntry(refused);
+    QCOMPARE(window.shiftCounts().refused(), 1);
+}
+
+// Nothing below the result moves as an item's segments arrive and its result comes; the
+// buttons are large enough for a gloved finger; the keyboard gets through the recent scans.
+void tst_OperatorView::layoutStaysPut()
+{
+    app::MainWindow window;
+    window.resize(1000, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *recent = window.findChild<QTableView *>(QStringLiteral("lstRecent"));
+    auto *plan = window.findChild<QWidget *>(QStringLiteral("picTable"));
+    const auto places = [&] {
+        QCoreApplication::sendPostedEvents();
+        return QList<QRect>{QRect(recent->mapTo(&window, QPoint()), recent->size()),
+                            QRect(plan->mapTo(&window, QPoint()), plan->size())};
+    };
+    const QList<QRect> before = places();
+    window.showEntry({.label = "%12PANEL.CNC",
+                      .outcome = journal::Outcome::Refused,
+                      .reason = "scanned twice: the same piece as the item taken 0.8 s before"});
+    window.setSegmentIndicator(base::OperatorDisplay::Segment::Program, true);
+    window.setAutoFieldSelectionVisible(true);
+    window.setExclusionText(QStringLiteral("Exclusion 3"));
+    QCOMPARE(places(), before);
+
+    for (const QPushButton *button : window.findChildren<QPushButton *>())
+        QVERIFY2(button->height() >= 48, qPrintable(button->objectName()));
+    QSignalSpy takeBack(&window, &app::MainWindow::takeBackRequested);
+    window.setTakeBackAvailable(true, QStringLiteral("PANEL.CNC, field 3 (S)"));
+    window.findChild<QPushButton *>(QStringLiteral("cmdTakeBack"))->click();
+    QCOMPARE(takeBack.size(), 1);
+
+    QSignalSpy opened(&window, &app::MainWindow::journalEntryRequested);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    recent->setFocus();
+    recent->setCurrentIndex(window.recentScans().index(0, 0));
+    QTest::keyClick(recent, Qt::Key_Return);
+    QCOMPARE(opened.size(), 1);
+    QTest::keyClick(recent, Qt::Key_Tab);
+    QVERIFY(!recent->hasFocus());
 }
 
 QTEST_MAIN(tst_OperatorView)

@@ -1,6 +1,7 @@
 // The outcome of a journal entry in the operator's words, and which entries the recent scans
 // show.
 #include "../text/Tables.h"
+#include "app/ScanResult.h"
 #include "app/ScanWords.h"
 
 #include <QTest>
@@ -46,6 +47,8 @@ class tst_ScanWords : public QObject
 private Q_SLOTS:
     void words_data();
     void words();
+    void result_data();
+    void result();
 };
 
 void tst_ScanWords::words_data()
@@ -77,6 +80,33 @@ void tst_ScanWords::words()
 {
     QTEST(app::plainWords(testing::fetch<Entry>("entry")), "words");
     QTEST(app::isRecentScan(testing::fetch<Entry>("entry")), "recent");
+}
+
+// The main window's result: its word, its first line and what the station waits for next.
+void tst_ScanWords::result_data()
+{
+    testing::columns<Entry, QString, QString, QString>({"entry", "word", "headline", "next"});
+    const QString panel = QStringLiteral("PANEL.CNC");
+    Entry taken = with(scan(Outcome::Taken, Kind::Segment, "%22600 400 18", panel, "600"), "S", 1);
+    taken.y = QStringLiteral("400");
+    const Entry refused = with(scan(Outcome::Refused, Kind::Segment, "%12PANEL.CNC", panel),
+                               {},
+                               {},
+                               "the program is not in the folder");
+    // clang-format off
+    QTest::addRow("taken: the piece") << taken << "OK" << "PANEL.CNC \u00b7 field 3 (S) \u00b7 600 \u00d7 400 mm" << "Ready for the next piece";
+    QTest::addRow("taken with a note: a warning") << with(taken, "S", 1, "NOPE.CNC is not in the folder") << "WARNING" << "PANEL.CNC \u00b7 field 3 (S) \u00b7 600 \u00d7 400 mm" << "Ready for the next piece";
+    QTest::addRow("program taken in") << scan(Outcome::Waiting, Kind::Segment, "%12PANEL.CNC", panel) << "WAITING" << "Waiting for the dimensions label" << "Scan the dimensions label of PANEL.CNC";
+    QTest::addRow("refused mid-item: the item still waits") << refused << "REFUSED" << "The program is not in the folder" << "Scan the dimensions label of PANEL.CNC";
+    // clang-format on
+}
+
+void tst_ScanWords::result()
+{
+    const app::ScanResult result = app::ScanResult::of(testing::fetch<Entry>("entry"));
+    QTEST(result.word, "word");
+    QTEST(result.headline, "headline");
+    QTEST(result.next, "next");
 }
 
 QTEST_GUILESS_MAIN(tst_ScanWords)

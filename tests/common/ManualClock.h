@@ -29,6 +29,9 @@ public:
         m_now = std::max(m_now, until);
     }
     [[nodiscard]] qint64 now() const { return m_now; }
+    // The time of day moves on with the simulated time from where a test sets it.
+    [[nodiscard]] QDateTime currentTime() const override { return m_epoch.addMSecs(m_now); }
+    void setCurrentTime(const QDateTime &time) { m_epoch = time.addMSecs(-m_now); }
 
 private:
     struct ManualTimer : Timer
@@ -65,6 +68,7 @@ private:
 
     std::vector<ManualTimer *> m_timers;
     qint64 m_now = 0, m_starts = 0;
+    QDateTime m_epoch{QDate(2026, 1, 5), QTime(8, 0)};
 };
 
 } // namespace barlink::base
