@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class QActionGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -79,10 +80,12 @@ public:
     void setRecentEntries(const std::vector<journal::Entry> &entries);
     [[nodiscard]] RecentScansModel &recentScans() const { return *m_recent; }
     // Where the rows of the last item went on the machine table; caption names the item.
-    void setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption = {});
-    // The text size of the whole window, as a factor of the system's (View > Larger text).
+    void setPieces(fieldsel::TablePlan plan, const QString &caption = {});
+    // The text size of every window, as a factor of the system's (View > Text size).
     void setFontScale(double scale);
     [[nodiscard]] double fontScale() const { return m_fontScale; }
+    // Every window in the high-contrast colours or the system's (View > High contrast).
+    void setHighContrast(bool on);
 
 Q_SIGNALS:
     // Menu commands whose windows live elsewhere.
@@ -98,8 +101,10 @@ Q_SIGNALS:
     void tryRequested();
     // A recent scan was double-clicked: the journal is to be shown at its entry.
     void journalEntryRequested(const journal::Entry &entry);
-    // View > Larger text was switched: the factor to keep.
+    // View > Text size was changed: the factor to keep.
     void fontScaleChosen(double scale);
+    // View > High contrast was switched: the choice to keep.
+    void highContrastChosen(bool on);
     // Help > Guide.
     void guideRequested();
     // The window was closed with its close box (not with E&xit).
@@ -107,6 +112,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void startManualEntry();
@@ -115,6 +121,7 @@ private:
     QCheckBox *checkBoxFor(base::Options::Switch s) const;
     void showOption(base::Options::Switch s, int value);
     void buildGlance();
+    void buildViewMenu();
     void flashStatus();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
@@ -135,6 +142,9 @@ private:
     QGroupBox *m_planBox = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
+    QActionGroup *m_textSizes = nullptr;
+    QAction *m_fullScreen = nullptr;
+    QAction *m_highContrast = nullptr;
 };
 
 } // namespace barlink::app

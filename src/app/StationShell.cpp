@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "GuideWindow.h"
+#include "PlanCaption.h"
 #include "SettingsDialog.h"
 #include "StationBuilder.h"
 #include "TryWindow.h"
@@ -65,6 +66,7 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::journalEntryRequested, this, &StationShell::showJournalAt);
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
+    connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
     // The window hears of an entry once the label is done: the scanner's "ACK" never waits
     // for the window.
     connect(
@@ -77,10 +79,10 @@ StationShell::StationShell()
         this,
         [this](
             const QStringList &fields, const QString &x, const QString &y, const QString &program) {
-            m_window.setPieces(
-                fieldsel::placePieces(
-                    m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
-                QStringLiteral("%1, %2 \u00d7 %3 mm").arg(program, x, y));
+            fieldsel::TablePlan plan = fieldsel::tablePlan(
+                m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble());
+            const QString caption = planCaption(program, x, y, plan.pieces);
+            m_window.setPieces(std::move(plan), caption);
         });
 
 #ifdef Q_OS_LINUX
@@ -272,9 +274,25 @@ void StationShell::keepFontScale(double scale)
     }
 }
 
+void StationShell::keepHighContrast(bool on)
+{
+    try {
+        settings::writeHighContrast(m_station.settings(), on);
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
+}
+
 void StationShell::startGlance()
 {
     m_window.setFontScale(m_station.settings().fontScale);
+    m_window.setHighContrast(m_station.settings().highContrast);
+    // The table and its fields before the first item.
+    try {
+        m_window.setPieces(fieldsel::tablePlan(m_station.autoSel().settings(), {}, 0, 0));
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
     watchList(m_listManager.store());
     if (m_station.journalPath().isEmpty())
         return;
