@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QStyle>
 #include <QWidget>
 
 #include <optional>
@@ -60,14 +61,22 @@ void setTextScale(double scale)
     font.setPointSizeF(look.font.pointSizeF() * scale);
     QApplication::setFont(font);
     // Every window follows, with the widgets in it, before the event loop runs too (the
-    // toolkit tells the windows only while it runs; twice is harmless).
+    // toolkit tells the windows only while it runs; twice is harmless). Each widget is told:
+    // some (table headers) miss what their parent passes on.
     QEvent changed(QEvent::ApplicationFontChange);
     for (QWidget *window : QApplication::topLevelWidgets())
         QCoreApplication::sendEvent(window, &changed);
-    // A widget with a style sheet takes its parent's font only when polished: polished again.
     for (QWidget *widget : QApplication::allWidgets()) {
-        if (widget->testAttribute(Qt::WA_StyleSheet) && !widget->styleSheet().isEmpty())
-            widget->setStyleSheet(widget->styleSheet());
+        if (!widget->isWindow())
+            QCoreApplication::sendEvent(widget, &changed);
+    }
+    // A widget with a style sheet takes its parent's font only when polished, from rules kept
+    // since: polished afresh.
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (widget->testAttribute(Qt::WA_StyleSheet)) {
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+        }
     }
 }
 
