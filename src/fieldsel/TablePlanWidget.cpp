@@ -390,7 +390,12 @@ void TablePlanWidget::paintFieldNames(QPainter &painter, const QRectF &table) co
     painter.setFont(smallFont(font()));
     painter.setPen(planColours().ink);
     for (const Field &field : m_fields) {
-        if (field.name.isEmpty())
+        // A lit field is named by what is drawn in it.
+        const bool lit
+            = std::any_of(m_plan.pieces.begin(),
+                          m_plan.pieces.end(),
+                          [&field](const PlacedPiece &piece) { return piece.field == field.area; });
+        if (field.name.isEmpty() || lit)
             continue;
         const QRectF area = fieldArea(table, field).adjusted(4, 2, -4, -2);
         const bool whole = field.area.width() >= 1 && field.area.height() >= 1;
