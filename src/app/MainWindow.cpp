@@ -190,7 +190,16 @@ void MainWindow::buildGlance()
     m_plan->setToolTip(tr("Where the last item went on the machine table"));
     m_planBox = new QGroupBox(tr("Where the piece goes"), this);
     m_planBox->setObjectName(QStringLiteral("fraTable"));
-    (new QVBoxLayout(m_planBox))->addWidget(m_plan);
+    // The item and where its pieces go, wrapped under the title: a long caption never
+    // widens the box at the recent scans' expense.
+    m_planCaption = new QLabel(m_planBox);
+    m_planCaption->setObjectName(QStringLiteral("lblPlanCaption"));
+    m_planCaption->setWordWrap(true);
+    m_planCaption->setText(tr("No item yet"));
+    m_planCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *planLayout = new QVBoxLayout(m_planBox);
+    planLayout->addWidget(m_planCaption);
+    planLayout->addWidget(m_plan, 1);
 
     auto *glance = new QHBoxLayout;
     glance->addWidget(recentBox, 3);
@@ -308,8 +317,7 @@ void MainWindow::setRecentEntries(const std::vector<journal::Entry> &entries)
 
 void MainWindow::setPieces(fieldsel::TablePlan plan, const QString &caption)
 {
-    m_planBox->setTitle(caption.isEmpty() ? tr("Where the piece goes")
-                                          : tr("Where the piece goes: %1").arg(caption));
+    m_planCaption->setText(caption.isEmpty() ? tr("No item yet") : caption);
     m_plan->setPlan(std::move(plan));
 }
 

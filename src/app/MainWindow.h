@@ -140,6 +140,7 @@ private:
     RecentScansModel *m_recent = nullptr;
     fieldsel::TablePlanWidget *m_plan = nullptr;
     QGroupBox *m_planBox = nullptr;
+    QLabel *m_planCaption = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
     QActionGroup *m_textSizes = nullptr;

@@ -95,6 +95,19 @@ void setHighContrast(bool on)
     SystemLook &look = systemLook();
     look.highContrast = on;
     QApplication::setPalette(on ? highContrastPalette() : look.palette);
+    // The style draws the edges of boxes and check marks from the window colour, which on
+    // black would leave them unseen: white edges, and a ticked box filled.
+    qApp->setStyleSheet(
+        on ? QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { border: 2px solid "
+                            "white; background: black; width: 0.8em; height: 0.8em; }"
+                            "QCheckBox::indicator:checked, QRadioButton::indicator:checked { "
+                            "background: #ffeb3b; }"
+                            "QCheckBox::indicator:indeterminate { background: #9e9e9e; }"
+                            "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractItemView, "
+                            "QPushButton, QComboBox, QAbstractSpinBox { border: 1px solid white; "
+                            "padding: 2px; }"
+                            "QPushButton:default { border: 2px solid #ffeb3b; }")
+           : QString());
     QEvent changed(QEvent::ApplicationPaletteChange);
     for (QWidget *window : QApplication::topLevelWidgets())
         QCoreApplication::sendEvent(window, &changed);
