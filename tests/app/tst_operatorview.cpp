@@ -80,7 +80,8 @@ void tst_OperatorView::fontScaleKept()
 
 // The text size chosen before the window shows reaches every widget of every window: check
 // boxes, badges with a style sheet (one shown later), table headers, the larger last-scan line,
-// a window opened later. It steps with the keyboard, not past the largest step. High contrast recolours every window and comes back to the system's.
+// a window opened later. It steps with the keyboard, not past the largest step. High contrast
+// recolours every window and comes back to the system's.
 void tst_OperatorView::textSizeAndColours()
 {
     const qreal normal = QApplication::font().pointSizeF();
