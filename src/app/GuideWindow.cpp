@@ -1,6 +1,7 @@
 #include "GuideWindow.h"
 
 #include <QFile>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -11,7 +12,7 @@ GuideWindow::GuideWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmGuide"));
-    setWindowTitle(QStringLiteral("Barlink Guide"));
+    setWindowTitle(tr("Barlink Guide"));
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtGuide"));
     m_browser->setOpenExternalLinks(true);
@@ -21,6 +22,10 @@ GuideWindow::GuideWindow(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     resize(760, 640);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this),
+            &QShortcut::activated,
+            this,
+            &QWidget::close);
 }
 
 QString GuideWindow::guideText()

@@ -6,7 +6,8 @@ class QTextBrowser;
 
 namespace barlink::app {
 
-// Help > Guide: the guide for the operator and the setter, shipped inside the program.
+// Help > Guide: the guide for the operator and the setter, shipped inside the program. Escape
+// closes it.
 class GuideWindow : public QWidget
 {
     Q_OBJECT

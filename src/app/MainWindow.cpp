@@ -2,6 +2,7 @@
 #include "ui_MainWindow.h"
 
 #include "FontScale.h"
+#include "PlanCaption.h"
 #include "RecentScansModel.h"
 #include "ScanWords.h"
 #include "Station.h"
@@ -11,12 +12,15 @@
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
 #include "label/LabelInterpreter.h"
+#include "ui/Appearance.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMetaMethod>
 #include <QScreen>
@@ -151,9 +155,7 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     spinPolicy.setRetainSizeWhenHidden(true);
     m_ui->DSpin->setSizePolicy(spinPolicy);
     m_ui->DSpin->setVisible(false);
-    QFont scanFont = m_ui->ComDisplay->font();
-    scanFont.setPointSizeF(scanFont.pointSizeF() * ScanLineScale);
-    m_ui->ComDisplay->setFont(scanFont);
+    ui::keepTextLarger(m_ui->ComDisplay, ScanLineScale);
     m_status = m_ui->lblStatusBar->text();
     // Long texts are clipped rather than widening the window; the status line wraps instead,
     // so that a message about the scanner port can be read whole.
@@ -165,10 +167,11 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     m_ui->portRow->setStretchFactor(m_ui->lblCurSettings, 1);
     buildResult();
     buildGlance();
+    buildViewMenu();
     keepResultHeight();
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setMinimumHeight(ButtonHeight);
-    setFontScale(NormalTextScale);
+    setFontScale(ui::textScale());
     setPortState(PortState::Closed, QString());
     m_ui->ExLab->setStyleSheet(QStringLiteral("QLabel { color: #6a1b9a; font-weight: bold; }"));
     m_ui->ExLab->setSizePolicy(keptPlace);
@@ -194,11 +197,6 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     connect(m_ui->mnuJournal, &QAction::triggered, this, &MainWindow::journalRequested);
     connect(m_ui->actTry, &QAction::triggered, this, &MainWindow::tryRequested);
     connect(m_ui->actGuide, &QAction::triggered, this, &MainWindow::guideRequested);
-    connect(m_ui->actLargerText, &QAction::toggled, this, [this](bool larger) {
-        const double scale = larger ? LargerTextScale : NormalTextScale;
-        setFontScale(scale);
-        Q_EMIT fontScaleChosen(scale);
-    });
     m_flashTimer.setSingleShot(true);
     m_flashTimer.setInterval(FlashMilliseconds);
     connect(&m_flashTimer, &QTimer::timeout, this, [this] {
@@ -303,13 +301,14 @@ void MainWindow::watch(Station &station)
         this,
         [this, &station](
             const QStringList &fields, const QString &x, const QString &y, const QString &program) {
+            fieldsel::TablePlan plan = fieldsel::tablePlan(
+                station.autoSel().settings(), fields, x.toDouble(), y.toDouble());
+            const QString caption = planCaption(program, x, y, plan.pieces);
+            setPieces(std::move(plan), caption);
             journal::Entry piece;
             piece.program = program;
             piece.x = x;
             piece.y = y;
-            setPieces(fieldsel::placePieces(
-                          station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
-                      ScanResult::pieceWords(piece));
             // A piece sent as normal and mirror is told entry by entry: the result names both.
             if (fields.size() > 1 && m_resultTone == ScanResult::Tone::Ok)
                 m_ui->lblResultHeadline->setText(ScanResult::pieceWords(piece, fields));
@@ -412,7 +411,16 @@ void MainWindow::buildGlance()
     m_plan->setToolTip(tr("Where the last item went on the machine table"));
     m_planBox = new QGroupBox(tr("Where the piece goes"), this);
     m_planBox->setObjectName(QStringLiteral("fraTable"));
-    (new QVBoxLayout(m_planBox))->addWidget(m_plan);
+    // The item and where its pieces go, wrapped under the title: a long caption never
+    // widens the box at the recent scans' expense.
+    m_planCaption = new QLabel(m_planBox);
+    m_planCaption->setObjectName(QStringLiteral("lblPlanCaption"));
+    m_planCaption->setWordWrap(true);
+    m_planCaption->setText(tr("No item yet"));
+    m_planCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *planLayout = new QVBoxLayout(m_planBox);
+    planLayout->addWidget(m_planCaption);
+    planLayout->addWidget(m_plan, 1);
 
     // The shift's counters and its last pieces above the recent scans.
     m_shiftBox = new QGroupBox(this);
@@ -552,35 +560,69 @@ void MainWindow::setRecentEntries(const std::vector<journal::Entry> &entries)
     m_recent->setEntries(entries);
 }
 
-void MainWindow::setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption)
+void MainWindow::setPieces(fieldsel::TablePlan plan, const QString &caption)
 {
-    m_planBox->setTitle(caption.isEmpty() ? tr("Where the piece goes")
-                                          : tr("Where the piece goes: %1").arg(caption));
-    m_plan->setPieces(std::move(pieces));
+    m_planCaption->setText(caption.isEmpty() ? tr("No item yet") : caption);
+    m_plan->setPlan(std::move(plan));
+}
+
+void MainWindow::buildViewMenu()
+{
+    // Text size: the steps, and a shortcut a step up, a step down and back to normal.
+    QMenu *sizes = m_ui->mnuView->addMenu(tr("Text &size"));
+    sizes->setObjectName(QStringLiteral("mnuTextSize"));
+    m_textSizes = new QActionGroup(this);
+    for (double step : TextScaleSteps) {
+        QAction *action = sizes->addAction(tr("%1%").arg(qRound(step * 100)));
+        action->setCheckable(true);
+        action->setData(step);
+        m_textSizes->addAction(action);
+        connect(action, &QAction::triggered, this, [this, step] {
+            setFontScale(step);
+            Q_EMIT fontScaleChosen(step);
+        });
+    }
+    sizes->addSeparator();
+    const auto stepAction = [this,
+                             sizes](const QString &text, const QList<QKeySequence> &keys, int way) {
+        QAction *action = sizes->addAction(text);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, way] {
+            const double scale = way == 0 ? NormalTextScale : nextTextScale(m_fontScale, way > 0);
+            if (scale == m_fontScale)
+                return;
+            setFontScale(scale);
+            Q_EMIT fontScaleChosen(scale);
+        });
+    };
+    // Ctrl and = too: the plus sign needs Shift on many keyboards.
+    stepAction(tr("&Larger"),
+               {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+               1);
+    stepAction(tr("S&maller"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
+    stepAction(tr("&Normal"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+
+    m_fullScreen = m_ui->mnuView->addAction(tr("&Full screen"));
+    m_fullScreen->setObjectName(QStringLiteral("actFullScreen"));
+    m_fullScreen->setCheckable(true);
+    m_fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(m_fullScreen, &QAction::triggered, this, [this](bool on) {
+        setWindowState(on ? windowState() | Qt::WindowFullScreen
+                          : windowState() & ~Qt::WindowFullScreen);
+    });
+    m_highContrast = m_ui->mnuView->addAction(tr("&High contrast"));
+    m_highContrast->setObjectName(QStringLiteral("actHighContrast"));
+    m_highContrast->setCheckable(true);
+    connect(m_highContrast, &QAction::triggered, this, [this](bool on) {
+        setHighContrast(on);
+        Q_EMIT highContrastChosen(on);
+    });
 }
 
 void MainWindow::setFontScale(double scale)
 {
     m_fontScale = scale;
-    // Each widget's text is scaled from the size it was made with (the last-scan line is
-    // larger than the rest), set on the widget itself: a widget with a style sheet keeps the
-    // font it was polished with and would not follow the window's.
-    static constexpr char BaseSize[] = "barlinkBasePointSize";
-    QList<QWidget *> widgets = findChildren<QWidget *>();
-    widgets.prepend(this);
-    for (QWidget *widget : std::as_const(widgets)) {
-        QVariant base = widget->property(BaseSize);
-        if (!base.isValid()) {
-            base = widget->font().pointSizeF();
-            widget->setProperty(BaseSize, base);
-        }
-        if (base.toDouble() <= 0)
-            continue;
-        QFont scaled = widget->font();
-        scaled.setPointSizeF(base.toDouble() * scale);
-        widget->setFont(scaled);
-    }
-    m_ui->ComDisplay->setMinimumHeight(QFontMetrics(m_ui->ComDisplay->font()).height() + 12);
+    ui::setTextScale(scale);
     // The time and label columns fit their usual texts at this size; the outcome takes the rest.
     const QFontMetrics metrics(font());
     m_recentView->setColumnWidth(RecentScansModel::Time,
@@ -589,12 +631,28 @@ void MainWindow::setFontScale(double scale)
                                  metrics.horizontalAdvance(QStringLiteral("%12PANEL.CNC N1 X"))
                                      + 16);
     // The window grows with its text, as far as the screen allows.
-    QSize size = (QSizeF(DefaultSize) * scale).toSize();
-    if (const QScreen *shownOn = screen())
-        size = size.boundedTo(shownOn->availableGeometry().size() - QSize(48, 64));
-    resize(size);
-    const QSignalBlocker blocker(m_ui->actLargerText);
-    m_ui->actLargerText->setChecked(scale > NormalTextScale);
+    if (!isFullScreen() && !isMaximized()) {
+        QSize size = (QSizeF(DefaultSize) * scale).toSize();
+        if (const QScreen *shownOn = screen())
+            size = size.boundedTo(shownOn->availableGeometry().size() - QSize(48, 64));
+        resize(size);
+    }
+    for (QAction *step : m_textSizes->actions())
+        step->setChecked(qFuzzyCompare(step->data().toDouble(), scale));
+}
+
+void MainWindow::setHighContrast(bool on)
+{
+    ui::setHighContrast(on);
+    m_highContrast->setChecked(on);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Full screen can also be left through the window manager.
+    if (event->type() == QEvent::WindowStateChange && m_fullScreen)
+        m_fullScreen->setChecked(isFullScreen());
 }
 
 MainWindow::~MainWindow() = default;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class QActionGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -97,10 +98,12 @@ public:
     [[nodiscard]] const ShiftCounts &shiftCounts() const { return m_shift; }
     [[nodiscard]] RecentScansModel &recentScans() const { return *m_recent; }
     // Where the rows of the last item went on the machine table; caption names the item.
-    void setPieces(std::vector<fieldsel::PlacedPiece> pieces, const QString &caption = {});
-    // The text size of the whole window, as a factor of the system's (View > Larger text).
+    void setPieces(fieldsel::TablePlan plan, const QString &caption = {});
+    // The text size of every window, as a factor of the system's (View > Text size).
     void setFontScale(double scale);
     [[nodiscard]] double fontScale() const { return m_fontScale; }
+    // Every window in the high-contrast colours or the system's (View > High contrast).
+    void setHighContrast(bool on);
 
 public Q_SLOTS:
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
@@ -122,8 +125,10 @@ Q_SIGNALS:
     void tryRequested();
     // A recent scan was double-clicked: the journal is to be shown at its entry.
     void journalEntryRequested(const journal::Entry &entry);
-    // View > Larger text was switched: the factor to keep.
+    // View > Text size was changed: the factor to keep.
     void fontScaleChosen(double scale);
+    // View > High contrast was switched: the choice to keep.
+    void highContrastChosen(bool on);
     // Help > Guide.
     void guideRequested();
     // The window was closed with its close box (not with E&xit).
@@ -132,6 +137,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void startManualEntry();
@@ -141,6 +147,7 @@ private:
     void showOption(base::Options::Switch s, int value);
     void buildGlance();
     void buildResult();
+    void buildViewMenu();
     void flashStatus();
     void showResult(const ScanResult &result);
     // The result area keeps one height for the usual results at any text size.
@@ -163,6 +170,7 @@ private:
     RecentScansModel *m_recent = nullptr;
     fieldsel::TablePlanWidget *m_plan = nullptr;
     QGroupBox *m_planBox = nullptr;
+    QLabel *m_planCaption = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
     base::Clock *m_clock = nullptr;
@@ -175,6 +183,9 @@ private:
     ScanResult::Tone m_resultTone = ScanResult::Tone::Ready;
     // Since when the port waits for the scanner; invalid while it does not.
     QDateTime m_waitingSince;
+    QActionGroup *m_textSizes = nullptr;
+    QAction *m_fullScreen = nullptr;
+    QAction *m_highContrast = nullptr;
 };
 
 } // namespace barlink::app

@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "GuideWindow.h"
+#include "PlanCaption.h"
 #include "SettingsDialog.h"
 #include "StationBuilder.h"
 #include "TryWindow.h"
@@ -75,6 +76,7 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
     m_window.watch(m_station);
+    connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -276,10 +278,26 @@ void StationShell::keepFontScale(double scale)
     }
 }
 
+void StationShell::keepHighContrast(bool on)
+{
+    try {
+        settings::writeHighContrast(m_station.settings(), on);
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
+}
+
 void StationShell::startGlance()
 {
     m_window.setFontScale(m_station.settings().fontScale);
     m_window.setShiftStart(m_station.settings().shiftStart);
+    m_window.setHighContrast(m_station.settings().highContrast);
+    // The table and its fields before the first item.
+    try {
+        m_window.setPieces(fieldsel::tablePlan(m_station.autoSel().settings(), {}, 0, 0));
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
     watchList(m_listManager.store());
     if (m_station.journalPath().isEmpty())
         return;

@@ -70,6 +70,7 @@ private:
     void showJournalAt(const journal::Entry &entry);
     void showGuide();
     void keepFontScale(double scale);
+    void keepHighContrast(bool on);
     // The settings values start-up did not use as written, in a window that holds nothing
     // back: the scanner's labels are taken while it is open.
     void showSettingsProblems();

@@ -2,11 +2,14 @@
 
 #include "TryRun.h"
 #include "text/EscapedBytes.h"
+#include "ui/Appearance.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -25,9 +28,12 @@ bool isBad(const QString &text)
 }
 
 // The account in HTML: a label as a heading, its details indented by level, a refusal or
-// failure in red, the fields of a row as a table.
+// failure in red (light on the high-contrast black), the fields of a row as a table.
 QString accountHtml(const QStringList &lines)
 {
+    const bool dark = ui::highContrast();
+    const QString badColour = dark ? QStringLiteral("#ff8a80") : QStringLiteral("#b71c1c");
+    const QString nameColour = dark ? QStringLiteral("#e0e0e0") : QStringLiteral("#555");
     QString html;
     bool inTable = false;
     for (const QString &line : lines) {
@@ -41,11 +47,12 @@ QString accountHtml(const QStringList &lines)
                             .arg(12 * level);
             inTable = true;
             html += QStringLiteral("<tr><td align=\"right\"><tt>%1</tt>&nbsp;</td>"
-                                   "<td style=\"color:#555\">%2&nbsp;&nbsp;</td>"
+                                   "<td style=\"color:%4\">%2&nbsp;&nbsp;</td>"
                                    "<td><tt>%3</tt></td></tr>")
                         .arg(cells[0].toHtmlEscaped(),
                              cells[1].toHtmlEscaped(),
-                             cells[2].toHtmlEscaped());
+                             cells[2].toHtmlEscaped(),
+                             nameColour);
             continue;
         }
         if (inTable)
@@ -58,7 +65,7 @@ QString accountHtml(const QStringList &lines)
         }
         QString style = QStringLiteral("margin-left:%1px;").arg(12 * level);
         if (isBad(text))
-            style += QStringLiteral("color:#b71c1c;font-weight:bold;");
+            style += QStringLiteral("color:%1;font-weight:bold;").arg(badColour);
         html += QStringLiteral("<div style=\"%1\">%2</div>").arg(style, text.toHtmlEscaped());
     }
     if (inTable)
@@ -87,13 +94,14 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     m_labels = new QPlainTextEdit(this);
     m_labels->setObjectName(QStringLiteral("txtTryLabels"));
     m_labels->setPlaceholderText(QStringLiteral("%12PANEL.CNC S1 X\n%22600 400 18"));
-    m_labels->setMaximumHeight(m_labels->fontMetrics().lineSpacing() * 6);
+    fitLabelsBox();
     layout->addWidget(m_labels);
 
     auto *buttons = new QHBoxLayout;
-    m_try = new QPushButton(QStringLiteral("&Try"), this);
+    m_try = new QPushButton(tr("&Try"), this);
     m_try->setObjectName(QStringLiteral("cmdTry"));
     m_try->setDefault(true);
+    m_try->setToolTip(tr("Try the labels (Ctrl+Enter)"));
     buttons->addWidget(m_try);
     buttons->addStretch(1);
     layout->addLayout(buttons);
@@ -103,6 +111,29 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     layout->addWidget(m_account, 1);
 
     connect(m_try, &QPushButton::clicked, this, &TryWindow::tryLabels);
+    // Enter in the box starts a new label; Ctrl+Enter tries them, from either Enter key.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &TryWindow::tryLabels);
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this),
+            &QShortcut::activated,
+            this,
+            &QWidget::close);
+}
+
+void TryWindow::fitLabelsBox()
+{
+    // Six lines of labels at the text size in force.
+    m_labels->setMaximumHeight(m_labels->fontMetrics().lineSpacing() * 6
+                               + 2 * m_labels->frameWidth() + 8);
+}
+
+void TryWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitLabelsBox();
 }
 
 void TryWindow::tryLabels()

@@ -12,7 +12,7 @@ namespace barlink::app {
 
 // Tools > Try a label…: labels typed or pasted, one per line, and what the station would do
 // with them, in order, from a try run on the station's settings and program files. Trying
-// writes nothing and leaves the running station alone.
+// writes nothing and leaves the running station alone. Ctrl+Enter tries; Escape closes.
 class TryWindow : public QWidget
 {
     Q_OBJECT
@@ -23,7 +23,12 @@ public:
     // Tries the labels in the text box.
     void tryLabels();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void fitLabelsBox();
+
     QString m_programDir;
     QString m_windowsDir;
     QPlainTextEdit *m_labels = nullptr;

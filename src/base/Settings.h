@@ -34,6 +34,8 @@ struct Settings
     double fontScale = 1.0;
     // When a shift begins, for the main window's counters; invalid: at midnight.
     QTime shiftStart;
+    // The windows in a high-contrast colour scheme (View > High contrast).
+    bool highContrast = false;
     // The station's name in the journal; empty: the host name.
     QString stationName;
     // The shop-wide journal's server, a libpq connection string; empty: none.

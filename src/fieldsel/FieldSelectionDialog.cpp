@@ -3,6 +3,7 @@
 
 #include "AutoSelSettingsFile.h"
 #include "base/CurrentItem.h"
+#include "ui/Appearance.h"
 #include "ui/CenterForm.h"
 
 #include <QCheckBox>
@@ -121,9 +122,8 @@ void FieldSelectionDialog::setUpControls()
     sizeForCharacters(m_ui->HlfLimY, 6);
 
     // The trigger drawn into its row of places: one character per place, so a fixed pitch.
-    QFont display = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    display.setPointSizeF(font().pointSizeF() * 1.25);
-    m_ui->LabDispStr->setFont(display);
+    m_ui->LabDispStr->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui::keepTextLarger(m_ui->LabDispStr, 1.25);
     m_ui->fraDispStr->setStyleSheet(QStringLiteral("#fraDispStr { background: palette(base); }"));
     m_ui->PosScroll->setSingleStep(1);
     m_ui->PosScroll->setPageStep(3);

@@ -70,16 +70,43 @@ placePieces(const AutoSelSettings &settings, const QStringList &codes, double x,
         }
         if (slot && toScale) {
             const QRectF &field = piece.field;
-            const QSizeF size(std::min(x / length, field.width()),
-                              std::min(y / depth, field.height()));
-            const qreal left = piece.mirror ? field.right() - size.width() : field.left();
+            const QSizeF size(std::min(x / length, 1.0), std::min(y / depth, 1.0));
+            const qreal left = piece.mirror ? std::max(0.0, field.right() - size.width())
+                                            : std::min(field.left(), 1 - size.width());
             // Against the front edge when the field reaches it, otherwise against the back.
-            const qreal top = field.bottom() >= 1 ? field.bottom() - size.height() : field.top();
+            const qreal top = field.bottom() >= 1 ? field.bottom() - size.height()
+                                                  : std::min(field.top(), 1 - size.height());
             piece.piece = QRectF(QPointF(left, top), size);
         }
         placed.push_back(piece);
     }
     return placed;
+}
+
+TablePlan tablePlan(const AutoSelSettings &settings, const QStringList &codes, double x, double y)
+{
+    TablePlan plan;
+    const double length = 2 * text::numericValue(settings.halfLimitX());
+    const double depth = 2 * text::numericValue(settings.halfLimitY());
+    if (length > 0 && depth > 0)
+        plan.table = QSizeF(length, depth);
+    plan.sizeKnown = x > 0 && y > 0;
+    for (FieldSlot slot : AllFieldSlots) {
+        const QString code = settings.code(slot).trimmed();
+        if (code.isEmpty() || !settings.isEnabled(slot))
+            continue;
+        const QRectF area = slotArea(slot);
+        const auto same
+            = std::find_if(plan.fields.begin(), plan.fields.end(), [&area](const PlanField &field) {
+                  return field.area == area;
+              });
+        if (same == plan.fields.end())
+            plan.fields.push_back({area, code});
+        else if (!same->name.split(QStringLiteral(" / ")).contains(code))
+            same->name += QStringLiteral(" / ") + code;
+    }
+    plan.pieces = placePieces(settings, codes, x, y);
+    return plan;
 }
 
 } // namespace barlink::fieldsel

@@ -31,9 +31,35 @@ struct PlacedPiece
 
 // Places the rows of one item, sent to the work fields `codes`, with dimensions x and y in
 // millimetres. The field is the slot with the code (an enabled one first); the table is twice
-// the half limits long and deep. A piece lies against the table's edge its field touches:
-// a normal piece at the field's left end, a mirror piece at its right end.
+// the half limits long and deep. A piece keeps its true shape, overhanging its field when it
+// is larger (never the table), and lies against the table's edge its field touches: a normal
+// piece at the field's left end, a mirror piece at its right end.
 [[nodiscard]] std::vector<PlacedPiece>
 placePieces(const AutoSelSettings &settings, const QStringList &codes, double x, double y);
+
+// A work field as the plan shows it: where it lies, and its codes ("S / A" for a normal field
+// and its mirror partner, which share the place).
+struct PlanField
+{
+    QRectF area; // in fractions of the table
+    QString name;
+
+    friend bool operator==(const PlanField &, const PlanField &) = default;
+};
+
+// What the plan of the machine table shows for one item.
+struct TablePlan
+{
+    QSizeF table;                  // in millimetres; empty when the half limits are not set
+    std::vector<PlanField> fields; // every field with a code and enabled, once per place
+    std::vector<PlacedPiece> pieces;
+    bool sizeKnown = false; // the item's dimensions are known (its program was read)
+
+    friend bool operator==(const TablePlan &, const TablePlan &) = default;
+};
+
+// The plan of an item sent to codes with dimensions x and y (0 or less: not known).
+[[nodiscard]] TablePlan
+tablePlan(const AutoSelSettings &settings, const QStringList &codes, double x, double y);
 
 } // namespace barlink::fieldsel

@@ -1,5 +1,7 @@
 #include "TablePlanWidget.h"
 
+#include "ui/Appearance.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -35,17 +37,53 @@ constexpr std::array<QPointF, 8> Stops = {QPointF(0, 0.25),
                                           QPointF(0.12, 1),
                                           QPointF(0.88, 1)};
 
-const QColor TableFill(0xdf, 0xe5, 0xea);
-const QColor TableEdge(0x78, 0x90, 0x9c);
-const QColor Rail(0xd0, 0xd8, 0xde);
-const QColor FieldFill(0xff, 0xff, 0xff, 0xec);
-const QColor FieldEdge(0x9e, 0xb1, 0xbb);
-const QColor StopColour(0x45, 0x5a, 0x64);
-const QColor Ink(0x54, 0x6e, 0x7a);
-const QColor LitFill(0xff, 0xe0, 0x82);
-const QColor LitEdge(0xf5, 0x7f, 0x17);
-const QColor PieceFill(0x8d, 0x6e, 0x63);
-const QColor MirrorFill(0x5c, 0x6b, 0xc0);
+// The plan's colours; the lit field and the pieces also carry words (their codes, "size
+// unknown"), so that nothing is told by colour alone.
+struct PlanColours
+{
+    QColor tableFill;
+    QColor tableEdge;
+    QColor rail;
+    QColor fieldFill;
+    QColor fieldEdge;
+    QColor stop;
+    QColor ink;
+    QColor litFill;
+    QColor litEdge;
+    QColor pieceFill;
+    QColor mirrorFill;
+    QColor pieceText;
+};
+
+const PlanColours &planColours()
+{
+    static const PlanColours usual{{0xdf, 0xe5, 0xea},
+                                   {0x78, 0x90, 0x9c},
+                                   {0xd0, 0xd8, 0xde},
+                                   {0xff, 0xff, 0xff, 0xec},
+                                   {0x9e, 0xb1, 0xbb},
+                                   {0x45, 0x5a, 0x64},
+                                   {0x37, 0x47, 0x4f},
+                                   {0xff, 0xe0, 0x82},
+                                   {0xf5, 0x7f, 0x17},
+                                   {0x8d, 0x6e, 0x63},
+                                   {0x5c, 0x6b, 0xc0},
+                                   Qt::white};
+    // White lines on black; the lit field edged in yellow; pieces light with black words.
+    static const PlanColours contrast{Qt::black,
+                                      Qt::white,
+                                      {0x42, 0x42, 0x42},
+                                      Qt::black,
+                                      {0xbd, 0xbd, 0xbd},
+                                      Qt::white,
+                                      Qt::white,
+                                      Qt::black,
+                                      {0xff, 0xeb, 0x3b},
+                                      {0xff, 0xeb, 0x3b},
+                                      {0x80, 0xd8, 0xff},
+                                      Qt::black};
+    return ui::highContrast() ? contrast : usual;
+}
 
 // The size a placed control takes: its preferred size within its own limits.
 [[nodiscard]] QSize placedSize(const QWidget *widget)
@@ -72,22 +110,27 @@ void drawArrowHead(QPainter &painter, QPointF tip, qreal dx, qreal dy)
     head.lineTo(back + side);
     head.lineTo(back - side);
     head.closeSubpath();
-    painter.fillPath(head, Ink);
+    painter.fillPath(head, planColours().ink);
 }
 
 } // namespace
 
 void TablePlanWidget::addField(const QRectF &area, QWidget *content)
 {
-    m_fields.append({area, content});
+    m_fields.append({area, content, {}});
     updateGeometry();
     placeChildren();
     update();
 }
 
-void TablePlanWidget::setPieces(std::vector<PlacedPiece> pieces)
+void TablePlanWidget::setPlan(TablePlan plan)
 {
-    m_pieces = std::move(pieces);
+    m_plan = std::move(plan);
+    m_planned = true;
+    m_fields.clear();
+    for (const PlanField &field : m_plan.fields)
+        m_fields.append({field.area, nullptr, field.name});
+    updateGeometry();
     update();
 }
 
@@ -107,9 +150,36 @@ QRect TablePlanWidget::fieldRect(int index) const
     return fieldArea(tableArea(), m_fields.at(index)).toAlignedRect();
 }
 
-QRect TablePlanWidget::tableRect() const
+QRectF TablePlanWidget::tableRect() const
 {
-    return tableArea().toAlignedRect();
+    return tableArea();
+}
+
+QRectF TablePlanWidget::pieceRect(int index) const
+{
+    if (index < 0 || index >= int(m_plan.pieces.size()))
+        return {};
+    const PlacedPiece &piece = m_plan.pieces.at(std::size_t(index));
+    if (piece.piece.isEmpty())
+        return {};
+    const QRectF table = tableArea();
+    const auto onTable = [&table](const QRectF &area) {
+        return QRectF(table.left() + area.left() * table.width(),
+                      table.top() + area.top() * table.height(),
+                      area.width() * table.width(),
+                      area.height() * table.height());
+    };
+    // Inset from the edges of its field as the lit field is, keeping its size: it may
+    // overhang the field, never the table.
+    constexpr qreal inset = FieldInset + 2;
+    const QRectF field = onTable(piece.field).adjusted(inset, inset, -inset, -inset);
+    QRectF drawn = onTable(piece.piece);
+    drawn.moveLeft(piece.mirror ? std::max(table.left() + inset, field.right() - drawn.width())
+                                : std::min(field.left(), table.right() - inset - drawn.width()));
+    drawn.moveTop(piece.field.bottom() >= 1
+                      ? std::max(table.top() + inset, field.bottom() - drawn.height())
+                      : std::min(field.top(), table.bottom() - inset - drawn.height()));
+    return drawn;
 }
 
 QMargins TablePlanWidget::margins() const
@@ -147,7 +217,9 @@ QSize TablePlanWidget::minimumSizeHint() const
 QSize TablePlanWidget::sizeHint() const
 {
     QSizeF table = minimumTableSize().expandedTo(PreferredTable);
-    table.setWidth(std::max(table.width(), table.height() * MinAspect));
+    const qreal aspect
+        = m_plan.table.isEmpty() ? MinAspect : m_plan.table.width() / m_plan.table.height();
+    table.setWidth(std::max(table.width(), table.height() * aspect));
     const QMargins room = margins();
     return table.toSize() + QSize(room.left() + room.right(), room.top() + room.bottom());
 }
@@ -157,10 +229,14 @@ QRectF TablePlanWidget::tableArea() const
     const QRectF room = QRectF(rect()).marginsRemoved(margins());
     qreal width = room.width();
     qreal height = room.height();
-    if (height > 0 && width / height > MaxAspect)
-        width = height * MaxAspect;
-    else if (height > 0 && width / height < MinAspect)
-        height = width / MinAspect;
+    // The table's own proportions when its size is known; else a machine table's usual ones.
+    const bool known = !m_plan.table.isEmpty();
+    const qreal most = known ? m_plan.table.width() / m_plan.table.height() : MaxAspect;
+    const qreal least = known ? most : MinAspect;
+    if (height > 0 && width / height > most)
+        width = height * most;
+    else if (height > 0 && width / height < least)
+        height = width / least;
     QRectF table(0, 0, width, height);
     table.moveCenter(room.center());
     return table;
@@ -211,28 +287,29 @@ void TablePlanWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF table = tableArea();
+    const PlanColours &colours = planColours();
 
-    painter.setPen(QPen(TableEdge, 1.2));
-    painter.setBrush(TableFill);
+    painter.setPen(QPen(colours.tableEdge, 1.2));
+    painter.setBrush(colours.tableFill);
     painter.drawRoundedRect(table, 7, 7);
 
     // The rails of the table, faint, so the plan reads as a machine table.
-    painter.setPen(QPen(Rail, 1));
+    painter.setPen(QPen(colours.rail, 1));
     constexpr int rails = 7;
     for (int i = 1; i < rails; ++i) {
         const qreal x = table.left() + table.width() * i / rails;
         painter.drawLine(QPointF(x, table.top() + 4), QPointF(x, table.bottom() - 4));
     }
 
-    painter.setPen(QPen(FieldEdge, 1));
-    painter.setBrush(FieldFill);
+    painter.setPen(QPen(colours.fieldEdge, 1));
+    painter.setBrush(colours.fieldFill);
     for (const Field &field : m_fields)
         painter.drawRoundedRect(fieldArea(table, field), 5, 5);
 
     paintPieces(painter, table);
 
     painter.setPen(Qt::NoPen);
-    painter.setBrush(StopColour);
+    painter.setBrush(colours.stop);
     for (const QPointF &stop : Stops) {
         const QPointF at(table.left() + stop.x() * table.width(),
                          table.top() + stop.y() * table.height());
@@ -242,7 +319,7 @@ void TablePlanWidget::paintEvent(QPaintEvent *)
     // The operator stands at the front: the side names at the right-hand end of the edges,
     // clear of the dimension lines.
     painter.setFont(smallFont(font()));
-    painter.setPen(Ink);
+    painter.setPen(colours.ink);
     const int textHeight = painter.fontMetrics().height();
     painter.drawText(QRectF(table.left(), table.top() - textHeight - 3, table.width(), textHeight),
                      Qt::AlignRight | Qt::AlignVCenter,
@@ -250,6 +327,11 @@ void TablePlanWidget::paintEvent(QPaintEvent *)
     painter.drawText(QRectF(table.left(), table.bottom() + 3, table.width(), textHeight),
                      Qt::AlignRight | Qt::AlignVCenter,
                      tr("Front"));
+    if (m_planned && m_plan.table.isEmpty())
+        painter.drawText(
+            QRectF(table.left(), table.top() - textHeight - 3, table.width(), textHeight),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            tr("not to scale: the half limits are not set"));
 
     if (m_xValue || m_yValue)
         paintDimensions(painter, table);
@@ -257,38 +339,67 @@ void TablePlanWidget::paintEvent(QPaintEvent *)
 
 void TablePlanWidget::paintPieces(QPainter &painter, const QRectF &table) const
 {
+    const PlanColours &colours = planColours();
     const auto onTable = [&table](const QRectF &area) {
         return QRectF(table.left() + area.left() * table.width(),
                       table.top() + area.top() * table.height(),
                       area.width() * table.width(),
                       area.height() * table.height());
     };
-    painter.setPen(QPen(LitEdge, 2));
-    painter.setBrush(LitFill);
-    for (const PlacedPiece &piece : m_pieces) {
+    painter.setPen(QPen(colours.litEdge, 3));
+    painter.setBrush(colours.litFill);
+    for (const PlacedPiece &piece : m_plan.pieces) {
         if (!piece.field.isEmpty())
             painter.drawRoundedRect(
                 onTable(piece.field).adjusted(FieldInset, FieldInset, -FieldInset, -FieldInset),
                 5,
                 5);
     }
-    painter.setFont(smallFont(font()));
-    for (const PlacedPiece &piece : m_pieces) {
-        if (piece.piece.isEmpty())
+    paintFieldNames(painter, table);
+    QFont bold = smallFont(font());
+    bold.setBold(true);
+    painter.setFont(bold);
+    for (int i = 0; i < int(m_plan.pieces.size()); ++i) {
+        const PlacedPiece &piece = m_plan.pieces.at(std::size_t(i));
+        const QString name = piece.mirror ? tr("%1 mirror").arg(piece.code) : piece.code;
+        if (piece.field.isEmpty())
             continue;
-        // The piece itself, to scale, inset from the field's edge as the lit field is.
-        QRectF drawn = onTable(piece.piece);
-        const QRectF field
-            = onTable(piece.field)
-                  .adjusted(FieldInset + 2, FieldInset + 2, -FieldInset - 2, -FieldInset - 2);
-        drawn = drawn.intersected(field).isEmpty() ? drawn : drawn.intersected(field);
-        const QColor fill = piece.mirror ? MirrorFill : PieceFill;
-        painter.setPen(QPen(fill.darker(140), 1.5));
+        if (!m_plan.sizeKnown) {
+            painter.setPen(colours.ink);
+            painter.drawText(onTable(piece.field),
+                             Qt::AlignCenter | Qt::TextWordWrap,
+                             tr("%1: size unknown").arg(name));
+            continue;
+        }
+        const QRectF drawn = pieceRect(i);
+        if (drawn.isEmpty())
+            continue;
+        const QColor fill = piece.mirror ? colours.mirrorFill : colours.pieceFill;
+        painter.setPen(QPen(ui::highContrast() ? QColor(Qt::white) : fill.darker(140), 1.5));
         painter.setBrush(fill);
         painter.drawRect(drawn);
-        painter.setPen(Qt::white);
-        painter.drawText(
-            drawn, Qt::AlignCenter, piece.mirror ? piece.code + tr(" mirror") : piece.code);
+        painter.setPen(colours.pieceText);
+        painter.drawText(drawn, Qt::AlignCenter, name);
+    }
+}
+
+void TablePlanWidget::paintFieldNames(QPainter &painter, const QRectF &table) const
+{
+    // A field's name in its middle; the whole table's in its back left corner, clear of the
+    // names of the halves and quarters, which lie in its middle.
+    painter.setFont(smallFont(font()));
+    painter.setPen(planColours().ink);
+    for (const Field &field : m_fields) {
+        // A lit field is named by what is drawn in it.
+        const bool lit
+            = std::any_of(m_plan.pieces.begin(),
+                          m_plan.pieces.end(),
+                          [&field](const PlacedPiece &piece) { return piece.field == field.area; });
+        if (field.name.isEmpty() || lit)
+            continue;
+        const QRectF area = fieldArea(table, field).adjusted(4, 2, -4, -2);
+        const bool whole = field.area.width() >= 1 && field.area.height() >= 1;
+        painter.drawText(area, whole ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignCenter, field.name);
     }
 }
 
@@ -297,12 +408,13 @@ void TablePlanWidget::paintDimensions(QPainter &painter, const QRectF &table) co
     const QPointF middle = table.center();
 
     // The half lines, in the dash-dot of a centre line, a little past the table.
-    QPen centreLine(Ink, 1, Qt::DashDotLine);
+    const QColor ink = planColours().ink;
+    QPen centreLine(ink, 1, Qt::DashDotLine);
     painter.setPen(centreLine);
     painter.drawLine(QPointF(middle.x(), table.top() - 6), QPointF(middle.x(), table.bottom() + 6));
     painter.drawLine(QPointF(table.left() - 6, middle.y()), QPointF(table.right() + 6, middle.y()));
 
-    painter.setPen(QPen(Ink, 1));
+    painter.setPen(QPen(ink, 1));
     const QFontMetrics metrics = painter.fontMetrics();
     const QString unit = tr("mm");
     if (m_xValue) {

@@ -13,6 +13,8 @@ namespace barlink::fieldsel {
 // A plan of the machine table seen from above, its front towards the operator: the table
 // with its stops, the work fields drawn where they lie with their controls inside them, and
 // on request the half lines with their dimension lines. It only draws and places controls.
+// Given a TablePlan, it draws the table in its true proportions, every field outlined and
+// named, the fields of the item lit and its pieces to scale, or "size unknown".
 class TablePlanWidget : public QWidget
 {
     Q_OBJECT
@@ -28,15 +30,17 @@ public:
     // of this widget, in the middle of them.
     void setHalfDimensions(QWidget *xValue, QWidget *yValue);
 
-    // Lights the fields of pieces and draws the pieces in them (placePieces()); empty: none.
-    void setPieces(std::vector<PlacedPiece> pieces);
-    [[nodiscard]] const std::vector<PlacedPiece> &pieces() const { return m_pieces; }
+    // Draws plan's table, fields and pieces in place of the fields added before.
+    void setPlan(TablePlan plan);
+    [[nodiscard]] const std::vector<PlacedPiece> &pieces() const { return m_plan.pieces; }
 
     [[nodiscard]] int fieldCount() const { return int(m_fields.size()); }
     // Where a field is drawn, in this widget's coordinates.
     [[nodiscard]] QRect fieldRect(int index) const;
     // Where the table is drawn, in this widget's coordinates.
-    [[nodiscard]] QRect tableRect() const;
+    [[nodiscard]] QRectF tableRect() const;
+    // Where a piece of the plan is drawn, in this widget's coordinates; empty when it is not.
+    [[nodiscard]] QRectF pieceRect(int index) const;
 
     [[nodiscard]] QSize minimumSizeHint() const override;
     [[nodiscard]] QSize sizeHint() const override;
@@ -50,6 +54,7 @@ private:
     {
         QRectF area;
         QWidget *content = nullptr;
+        QString name;
     };
 
     // Room around the table for the side names and the dimension lines.
@@ -60,11 +65,13 @@ private:
     void placeChildren();
     void paintDimensions(QPainter &painter, const QRectF &table) const;
     void paintPieces(QPainter &painter, const QRectF &table) const;
+    void paintFieldNames(QPainter &painter, const QRectF &table) const;
 
     QList<Field> m_fields;
     QWidget *m_xValue = nullptr;
     QWidget *m_yValue = nullptr;
-    std::vector<PlacedPiece> m_pieces;
+    TablePlan m_plan;
+    bool m_planned = false; // setPlan() was called
 };
 
 } // namespace barlink::fieldsel

@@ -151,6 +151,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.duplicateSeconds = defaults.duplicateSeconds;
     settings.fontScale = defaults.fontScale;
     settings.shiftStart = defaults.shiftStart;
+    settings.highContrast = defaults.highContrast;
     settings.refuseReply.clear();
     settings.stationName.clear();
 
@@ -188,6 +189,15 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                     .arg(MinFontScale)
                                     .arg(MaxFontScale),
                                 QStringLiteral("%1 is used instead.").arg(settings.fontScale));
+    }
+    if (const QString contrast = given("HighContrast"); !contrast.isEmpty()) {
+        if (const auto value = wholeNumber(contrast, 0, 1))
+            settings.highContrast = *value == 1;
+        else
+            problems << notUsed("HighContrast",
+                                contrast,
+                                QStringLiteral("0 or 1 is expected"),
+                                QStringLiteral("The usual colours are used."));
     }
 
     if (const QString start = given("ShiftStart"); !start.isEmpty()) {
@@ -261,6 +271,12 @@ QString readJournalServer(const base::Settings &settings, QString *problem)
 void writeFontScale(const base::Settings &settings, double scale)
 {
     writeKey(settings, QStringLiteral("FontScale"), QString::number(scale));
+}
+
+void writeHighContrast(const base::Settings &settings, bool on)
+{
+    writeKey(
+        settings, QStringLiteral("HighContrast"), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString findSettingsFile(const QString &folder, base::Prompter &prompter)

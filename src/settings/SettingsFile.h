@@ -86,6 +86,7 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 // is not used: the default is. Each such value, a clamped CommPollTime, and a RefuseReply
 // that holds "ACK" and a carriage return (used, but the scanner may take a refusal for an
 // acknowledgement) add a sentence to settings.problems, which the file read last replaces.
+// HighContrast, 0 or 1 (default 0), is read the same way.
 [[nodiscard]] bool
 loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter);
 
@@ -98,6 +99,9 @@ loadSettings(base::Settings &settings, base::Options &options, base::Prompter &p
 
 // Writes FontScale = scale, written as the shortest decimal number.
 void writeFontScale(const base::Settings &settings, double scale);
+
+// Writes HighContrast = 1 or 0.
+void writeHighContrast(const base::Settings &settings, bool on);
 
 // Writes Settings = serialSettings and CommPort = the port number in decimal.
 void saveSerialSettings(const base::Settings &settings);

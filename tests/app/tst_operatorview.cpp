@@ -1,25 +1,38 @@
-// The operator's view on the main window: the text size kept in the settings, and the recent
-// scans, the last label and the plan of the table as a running station handles labels.
+// The operator's view on the main window: the text size and colours of every window, the
+// keys of the windows it opens, the recent scans, the last label and the plan of the table to
+// scale as a running station handles labels.
+#include "../text/Tables.h"
 #include "ManualClock.h"
 #include "StationRig.h"
-#include "app/FontScale.h"
+#include "app/GuideWindow.h"
 #include "app/MainWindow.h"
+#include "app/PlanCaption.h"
 #include "app/RecentScansModel.h"
 #include "app/ShiftCounts.h"
+#include "app/TryWindow.h"
 #include "base/Options.h"
 #include "base/Settings.h"
+#include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
+#include "journal/ui/JournalWindow.h"
 #include "settings/SettingsFile.h"
+#include "ui/Appearance.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 using namespace barlink;
@@ -32,8 +45,16 @@ class tst_OperatorView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup()
+    {
+        ui::setTextScale(1.0);
+        ui::setHighContrast(false);
+    }
     void fontScaleKept();
-    void largerText();
+    void textSizeAndColours();
+    void windowKeys();
+    void planToScale_data();
+    void planToScale();
     void scansShownAsHandled();
     void journalBadge_data();
     void journalBadge();
@@ -56,23 +77,136 @@ void tst_OperatorView::fontScaleKept()
     QCOMPARE(settings.fontScale, 1.0);
 
     settings::writeFontScale(settings, 1.5);
+    settings::writeHighContrast(settings, true);
     QVERIFY(settings::loadSettings(settings, options, prompter));
     QCOMPARE(settings.fontScale, 1.5);
+    QVERIFY(settings.highContrast);
     QCOMPARE(settings::readKey(settings, QStringLiteral("CommPort")), QStringLiteral("2"));
 }
 
-void tst_OperatorView::largerText()
+// The text size chosen before the window shows reaches every widget of every window: check
+// boxes, badges with a style sheet (one shown later), table headers, the larger last-scan line,
+// a window opened later. It steps with the keyboard, not past the largest step. High contrast
+// recolours every window and comes back to the system's.
+void tst_OperatorView::textSizeAndColours()
 {
+    const qreal normal = QApplication::font().pointSizeF();
+    const QColor usual = QApplication::palette().color(QPalette::Window);
     app::MainWindow window;
-    const qreal normal = window.font().pointSizeF();
+    window.setFontScale(3.0); // as at start, before the window is shown
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QTemporaryDir dir;
+    app::TryWindow later(dir.path(), dir.path());
+    window.setSegmentIndicator(app::MainWindow::Segment::Program, true); // polished only now
+    for (QWidget *widget : QList<QWidget *>{
+             window.findChild<QCheckBox *>(QStringLiteral("AClear")),
+             window.findChild<QLabel *>(QStringLiteral("lblPortState")),
+             window.findChild<QLabel *>(QStringLiteral("LabID_1")),
+             window.findChild<QTableView *>(QStringLiteral("lstRecent"))->horizontalHeader(),
+             later.findChild<QPlainTextEdit *>()}) {
+        QVERIFY2(widget->font().pointSizeF() == normal * 3, widget->metaObject()->className());
+    }
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("ComDisplay"))->font().pointSizeF()
+            > normal * 3.5);
     QSignalSpy chosen(&window, &app::MainWindow::fontScaleChosen);
-    auto *larger = window.findChild<QAction *>(QStringLiteral("actLargerText"));
-    QVERIFY(larger);
-    larger->trigger();
-    QCOMPARE(chosen.value(0).value(0).toDouble(), app::LargerTextScale);
-    // Every widget follows, those with a style sheet too.
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblPortState"))->font().pointSizeF(),
-             normal * app::LargerTextScale);
+    QTest::keyClick(&window, Qt::Key_Equal, Qt::ControlModifier); // at the largest: nothing
+    QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+    window.findChild<QMenu *>(QStringLiteral("mnuTextSize"))->actions().at(0)->trigger();
+    QCOMPARE(QList<QVariantList>(chosen), QList<QVariantList>({{2.0}, {1.0}}));
+    QTest::keyClick(&window, Qt::Key_F11);
+    QVERIFY(window.isFullScreen());
+
+    QSignalSpy contrast(&window, &app::MainWindow::highContrastChosen);
+    auto *highContrast = window.findChild<QAction *>(QStringLiteral("actHighContrast"));
+    highContrast->trigger();
+    QCOMPARE(contrast.value(0), QVariantList{true});
+    QCOMPARE(later.palette().color(QPalette::Window), QColor(Qt::black));
+    highContrast->trigger();
+    QCOMPARE(later.palette().color(QPalette::Window), usual);
+}
+
+// Escape closes the windows the main window opens; Ctrl+Enter in the try window's labels
+// tries them rather than starting a line.
+void tst_OperatorView::windowKeys()
+{
+    const QTemporaryDir dir;
+    journal::JournalWindow journal(dir.filePath(QStringLiteral("journal.sqlite")), QString());
+    app::TryWindow tryWindow(dir.path(), dir.path());
+    app::GuideWindow guide;
+    for (QWidget *shown : QList<QWidget *>{&tryWindow, &journal, &guide}) {
+        shown->show();
+        shown->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        if (auto *labels = shown->findChild<QPlainTextEdit *>()) {
+            labels->setFocus();
+            QTest::keyClicks(labels, QStringLiteral("%CLEAR%"));
+            QTest::keyClick(labels, Qt::Key_Return, Qt::ControlModifier);
+            QCOMPARE(labels->toPlainText(), QStringLiteral("%CLEAR%"));
+            QVERIFY(!shown->findChild<QTextBrowser *>()->toPlainText().isEmpty());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY2(!shown->isVisible(), shown->metaObject()->className());
+    }
+}
+
+void tst_OperatorView::planToScale_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QSize>("room");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QString>("caption");
+    using L = QStringList;
+    // clang-format off
+    QTest::newRow("normal text, wide room") << 1.0 << QSize(900, 300) << L{"S"} << "600" << "400" << "P.CNC, 600 \u00d7 400 mm: field 3 (S)";
+    QTest::newRow("300% text, narrow room") << 3.0 << QSize(500, 700) << L{"S"} << "1500" << "300" << "P.CNC, 1500 \u00d7 300 mm: field 3 (S)";
+    QTest::newRow("mirrored pair, 200%") << 2.0 << QSize(760, 520) << L{"S", "A"} << "500" << "300" << "P.CNC, 500 \u00d7 300 mm: field 3 (S) and its mirror in field 4 (A)";
+    QTest::newRow("size unknown") << 1.0 << QSize(600, 400) << L{"S"} << "" << "" << "P.CNC, size unknown: field 3 (S)";
+    // clang-format on
+}
+
+// "Where the piece goes": a table of 2000 by 1200 drawn in its own proportions whatever the
+// room and the text size, each field named once per place (a disabled one not at all), the
+// pieces to scale in shape and size; no piece drawn without dimensions.
+void tst_OperatorView::planToScale()
+{
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QStringList, codes);
+    fieldsel::AutoSelSettings settings;
+    settings.setHalfLimitX(QStringLiteral("1000"));
+    settings.setHalfLimitY(QStringLiteral("600"));
+    using fieldsel::FieldSlot;
+    for (auto [slot, code] : {std::pair{FieldSlot::SFN, "N"},
+                              {FieldSlot::FFS, "S"},
+                              {FieldSlot::FFA, "A"},
+                              {FieldSlot::BFS, "B"}}) {
+        settings.setCode(slot, QLatin1String(code));
+        settings.setEnableFlag(slot, slot == FieldSlot::BFS ? 0 : 1);
+    }
+    ui::setTextScale(fetch<double>("scale"));
+    const fieldsel::TablePlan plan
+        = fieldsel::tablePlan(settings, codes, x.toDouble(), y.toDouble());
+    QTEST(app::planCaption(QStringLiteral("P.CNC"), x, y, plan.pieces), "caption");
+    QCOMPARE(plan.fields.size(), std::size_t(2));
+    QCOMPARE(plan.fields.back().name, QStringLiteral("S / A"));
+    fieldsel::TablePlanWidget widget;
+    widget.setPlan(plan);
+    widget.resize(fetch<QSize>("room"));
+
+    const auto near = [](qreal drawn, qreal real) { return qAbs(drawn / real - 1) < 0.02; };
+    const QRectF table = widget.tableRect();
+    QVERIFY(near(table.width() / table.height(), 2000.0 / 1200));
+    for (int i = 0; i < int(codes.size()); ++i) {
+        const QRectF piece = widget.pieceRect(i);
+        QCOMPARE(piece.isEmpty(), !plan.sizeKnown);
+        QVERIFY(piece.isEmpty() || table.contains(piece));
+        QVERIFY(piece.isEmpty() || near(piece.width() / table.width(), x.toDouble() / 2000));
+        QVERIFY(piece.isEmpty() || near(piece.height() / table.height(), y.toDouble() / 1200));
+    }
 }
 
 void tst_OperatorView::scansShownAsHandled()

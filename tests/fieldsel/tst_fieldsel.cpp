@@ -527,7 +527,8 @@ private Q_SLOTS:
         QTest::addRow("normal and mirror: the mirror at the right end") << "1000 600" << L{"S", "A"} << 500.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.25, 0.25}, frontLeft, {0.25, 0.75, 0.25, 0.25}} << QList<bool>{false, true};
         QTest::addRow("back field: against the back") << "1000 600" << L{"B"} << 500.0 << 300.0 << Places{{0, 0, 1, 0.5}, {0, 0, 0.25, 0.25}} << QList<bool>{false};
         QTest::addRow("the enabled slot of a shared code") << "1000 600" << L{"Q"} << 500.0 << 300.0 << Places{{0.5, 0, 0.5, 1}, {0.5, 0.75, 0.25, 0.25}} << QList<bool>{false};
-        QTest::addRow("a piece larger than its field fills it") << "1000 600" << L{"S"} << 3000.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.5, 0.25}} << QList<bool>{false};
+        QTest::addRow("a piece longer than its field overhangs it") << "1000 600" << L{"S"} << 1500.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.75, 0.25}} << QList<bool>{false};
+        QTest::addRow("a mirror piece longer than its field, within the table") << "1000 600" << L{"A"} << 1500.0 << 300.0 << Places{frontLeft, {0, 0.75, 0.75, 0.25}} << QList<bool>{true};
         QTest::addRow("no half limits: the field without the piece") << "0 600" << L{"N"} << 500.0 << 300.0 << Places{{0, 0, 1, 1}, {}} << QList<bool>{false};
         // clang-format on
     }

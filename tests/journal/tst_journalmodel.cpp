@@ -6,8 +6,13 @@
 #include "journal/Journal.h"
 #include "journal/LocalFile.h"
 #include "journal/ui/JournalTableModel.h"
+#include "journal/ui/JournalWindow.h"
 
 #include <QBrush>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +63,49 @@ private Q_SLOTS:
                      outcome == Outcome::Refused || outcome == Outcome::Failed);
         }
         QTEST(labels, "shown");
+    }
+
+    // The window in words: kinds and outcomes as words, columns as wide as their texts, a
+    // filter that finds nothing says so, and the export says where it wrote or why it did not.
+    void windowReadable()
+    {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+        {
+            Journal journal(path, QStringLiteral("HERE"), 0);
+            journal.open();
+            journal.append(stationEventEntry(StationEvent::PortLost));
+            Entry plain;
+            plain.label = QStringLiteral("PANEL.CNC");
+            plain.kind = Kind::PlainName;
+            plain.reason = QStringLiteral("a long reason ") + QString(200, u'x');
+            journal.append(plain);
+        }
+        JournalWindow window(path, QString());
+        auto *view = window.findChild<QTableView *>();
+        const QAbstractItemModel *model = view->model();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("plain name"));
+        QCOMPARE(model->index(1, 5).data().toString(), QStringLiteral("station event"));
+        const QString time = model->index(0, 0).data().toString();
+        QVERIFY(view->columnWidth(0) > view->fontMetrics().horizontalAdvance(time));
+        QVERIFY(view->columnWidth(6) < view->fontMetrics().horizontalAdvance(QString(200, u'x')));
+
+        auto *nothing = window.findChild<QLabel *>(QStringLiteral("lblNothingFound"));
+        window.findChild<QLineEdit *>()->setText(QStringLiteral("no such label"));
+        QVERIFY(nothing->isVisibleTo(&window));
+        window.findChild<QLineEdit *>()->clear();
+        QVERIFY(!nothing->isVisibleTo(&window));
+
+        auto *exported = window.findChild<QLabel *>(QStringLiteral("lblExported"));
+        window.exportTo(dir.filePath(QStringLiteral("out.csv")));
+        QCOMPARE(exported->text(),
+                 QStringLiteral("2 entries written to %1")
+                     .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("out.csv")))));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("out.csv"))));
+        window.exportTo(dir.filePath(QStringLiteral("none/out.csv")));
+        QVERIFY2(exported->text().startsWith(QStringLiteral("Not exported to ")),
+                 qPrintable(exported->text()));
     }
 };
 

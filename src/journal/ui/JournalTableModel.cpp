@@ -2,6 +2,7 @@
 
 #include "OutcomeColours.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 
 #include <array>
@@ -25,19 +26,44 @@ enum class Column {
     Z,
     Rows
 };
-constexpr std::array ColumnTitles{"Time",
-                                  "Station",
-                                  "Source",
-                                  "Label",
-                                  "Kind",
-                                  "Outcome",
-                                  "Reason",
-                                  "Field",
-                                  "Program",
-                                  "X",
-                                  "Y",
-                                  "Z",
-                                  "Rows"};
+constexpr std::array ColumnTitles{QT_TRANSLATE_NOOP("JournalWords", "Time"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Station"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Source"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Label"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Kind"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Outcome"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Reason"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Field"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Program"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "X"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Y"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Z"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "Rows")};
+
+// The words the window shows, in enumerator order; the stored names stay in the file and the
+// export.
+constexpr std::array SourceWords{QT_TRANSLATE_NOOP("JournalWords", "scanner"),
+                                 QT_TRANSLATE_NOOP("JournalWords", "typed"),
+                                 QT_TRANSLATE_NOOP("JournalWords", "station")};
+constexpr std::array KindWords{QT_TRANSLATE_NOOP("JournalWords", "command"),
+                               QT_TRANSLATE_NOOP("JournalWords", "field code"),
+                               QT_TRANSLATE_NOOP("JournalWords", "segment"),
+                               QT_TRANSLATE_NOOP("JournalWords", "plain name"),
+                               QT_TRANSLATE_NOOP("JournalWords", "list"),
+                               QT_TRANSLATE_NOOP("JournalWords", "program barcode"),
+                               QT_TRANSLATE_NOOP("JournalWords", "compressed label"),
+                               QT_TRANSLATE_NOOP("JournalWords", "station event")};
+constexpr std::array OutcomeWords{QT_TRANSLATE_NOOP("JournalWords", "taken"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "waiting"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "refused"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "failed"),
+                                  QT_TRANSLATE_NOOP("JournalWords", "station event")};
+
+template<typename Enum, std::size_t N>
+QString wordFor(const std::array<const char *, N> &words, Enum value)
+{
+    return QCoreApplication::translate("JournalWords", words.at(std::size_t(value)));
+}
 
 } // namespace
 
@@ -78,6 +104,12 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     const journal::Entry &e = entryAt(index.row());
     if (role == Qt::BackgroundRole)
         return outcomeBackground(e.outcome);
+    // Dark text on the light background of a refused or failed entry, whatever the colours.
+    if (role == Qt::ForegroundRole)
+        return outcomeBackground(e.outcome).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
+    // A reason wider than its column is read whole in its tool tip.
+    if (role == Qt::ToolTipRole && Column(index.column()) == Column::Reason && !e.reason.isEmpty())
+        return e.reason;
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
@@ -86,13 +118,15 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     case Column::Station:
         return e.station;
     case Column::Source:
-        return journal::storedName(e.source);
+        return wordFor(SourceWords, e.source);
     case Column::Label:
-        return e.label;
+        // A station event's name in words: "port lost" for "port-lost".
+        return e.kind == journal::Kind::StationEvent ? QString(e.label).replace(u'-', u' ')
+                                                     : e.label;
     case Column::Kind:
-        return journal::storedName(e.kind);
+        return wordFor(KindWords, e.kind);
     case Column::Outcome:
-        return journal::storedName(e.outcome);
+        return wordFor(OutcomeWords, e.outcome);
     case Column::Reason:
         return e.reason;
     case Column::Field:
@@ -116,7 +150,7 @@ QVariant JournalTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
         || section >= int(ColumnTitles.size()))
         return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromLatin1(ColumnTitles.at(std::size_t(section)));
+    return QCoreApplication::translate("JournalWords", ColumnTitles.at(std::size_t(section)));
 }
 
 bool JournalTableModel::canFetchMore(const QModelIndex &parent) const

@@ -11,8 +11,9 @@
 namespace barlink::journal {
 
 // The journal entries that pass a filter, newest first, read a page at a time as the view
-// asks for more: opening and filtering read one page, whatever the journal holds. Refused
-// entries stand out (background), failed ones too.
+// asks for more: opening and filtering read one page, whatever the journal holds. Sources,
+// kinds and outcomes in words ("plain name", "station event"). Refused entries stand out
+// (background), failed ones too.
 class JournalTableModel : public QAbstractTableModel
 {
     Q_OBJECT

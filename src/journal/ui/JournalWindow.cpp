@@ -7,15 +7,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,7 +30,7 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     , m_journalPath(std::move(journalPath))
     , m_server(std::move(server))
 {
-    setWindowTitle(QStringLiteral("Journal"));
+    setWindowTitle(tr("Journal"));
     m_text = new QLineEdit(this);
     m_text->setPlaceholderText(QStringLiteral("Search label, reason, field, program"));
     m_text->setClearButtonEnabled(true);
@@ -54,7 +57,8 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     m_newer->setSingleShot(true);
     m_newer->setInterval(100);
     connect(m_newer, &QTimer::timeout, this, &JournalWindow::showNewer);
-    auto *exportButton = new QPushButton(QStringLiteral("Export..."), this);
+    auto *exportButton = new QPushButton(tr("Export..."), this);
+    exportButton->setObjectName(QStringLiteral("cmdExport"));
 
     auto *filters = new QHBoxLayout;
     filters->addWidget(m_text, 1);
@@ -81,18 +85,34 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
 
     m_problem = new QLabel(this);
     m_problem->setVisible(false);
+    m_nothingFound = new QLabel(tr("nothing found"), this);
+    m_nothingFound->setObjectName(QStringLiteral("lblNothingFound"));
+    m_nothingFound->setVisible(false);
+    m_exported = new QLabel(this);
+    m_exported->setObjectName(QStringLiteral("lblExported"));
+    m_exported->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_exported->setWordWrap(true);
+    m_exported->setVisible(false);
     m_view = new QTableView(this);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Scrolled by rows, so that rows put on top can be scrolled past (showNewer()).
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_view->verticalHeader()->setVisible(false);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    // One line a row: a time never breaks; a long reason is cut and read in its tool tip.
+    m_view->setWordWrap(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addWidget(m_problem);
+    layout->addWidget(m_exported);
+    layout->addWidget(m_nothingFound);
     layout->addWidget(m_view, 1);
     resize(1000, 560);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this),
+            &QShortcut::activated,
+            this,
+            &QWidget::close);
 
     connect(m_text, &QLineEdit::textChanged, this, &JournalWindow::applyFilter);
     connect(m_outcomes, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
@@ -126,7 +146,37 @@ void JournalWindow::openStore()
     m_model = std::make_unique<JournalTableModel>(
         db, shop ? journal::Store::Server : journal::Store::Local);
     m_view->setModel(m_model.get());
+    // Sized once a filter's first page is in, and when entries come on top of none.
+    connect(m_model.get(), &QAbstractItemModel::rowsInserted, this, &JournalWindow::showRows);
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &JournalWindow::showRows);
     applyFilter();
+}
+
+void JournalWindow::showRows()
+{
+    const bool empty = m_model->rowCount() == 0;
+    m_nothingFound->setVisible(empty);
+    if (!empty && !m_sized)
+        fitColumns();
+    m_sized = !empty;
+}
+
+void JournalWindow::fitColumns()
+{
+    // Every column as wide as its widest text, up to about fifty characters.
+    m_view->resizeColumnsToContents();
+    const int widest = fontMetrics().averageCharWidth() * 50;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (m_view->columnWidth(column) > widest)
+            m_view->setColumnWidth(column, widest);
+    }
+}
+
+void JournalWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_model)
+        fitColumns();
 }
 
 void JournalWindow::refresh()
@@ -213,32 +263,48 @@ journal::Filter JournalWindow::filterShown() const
 
 void JournalWindow::applyFilter()
 {
-    if (m_model)
-        m_model->setFilter(filterShown());
+    if (!m_model)
+        return;
+    m_sized = false;
+    m_model->setFilter(filterShown());
 }
 
 void JournalWindow::exportShown()
 {
     if (!m_model)
         return;
-    const QString path = QFileDialog::getSaveFileName(this,
-                                                      QStringLiteral("Export"),
-                                                      QStringLiteral("journal.csv"),
-                                                      QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty())
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested = QDir(folder).filePath(
+        QStringLiteral("journal-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Export the entries shown"), suggested, tr("CSV (*.csv)"));
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+void JournalWindow::exportTo(const QString &path)
+{
+    if (!m_model)
         return;
     QSaveFile file(path);
     QString error;
+    qint64 written = -1;
     if (!file.open(QIODevice::WriteOnly)) {
         error = file.errorString();
-    } else if (journal::exportCsv(
-                   m_model->database(), m_model->store(), m_model->filter(), file, &error)
-               >= 0) {
-        if (file.commit())
-            return;
-        error = file.errorString();
+    } else {
+        written = journal::exportCsv(
+            m_model->database(), m_model->store(), m_model->filter(), file, &error);
+        if (written >= 0 && !file.commit()) {
+            written = -1;
+            error = file.errorString();
+        }
     }
-    QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Not exported: ") + error);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    m_exported->setText(written < 0 ? tr("Not exported to %1: %2").arg(shownPath, error)
+                        : written == 1
+                            ? tr("1 entry written to %1").arg(shownPath)
+                            : tr("%1 entries written to %2").arg(written).arg(shownPath));
+    m_exported->setVisible(true);
 }
 
 } // namespace barlink::journal

@@ -18,8 +18,9 @@ class QTimer;
 namespace barlink::journal {
 
 // View > Journal: the station's journal, newest first, filtered by text, outcome and dates;
-// with a journal server, the shop-wide table instead (every station, or one). "Export..."
-// writes the entries shown, with the filter, as CSV.
+// with a journal server, the shop-wide table instead (every station, or one); "nothing found"
+// when the filter lets no entry through. "Export..." asks where and writes the entries shown,
+// with the filter, as CSV, and says where it wrote them. Escape closes it.
 class JournalWindow : public QWidget
 {
     Q_OBJECT
@@ -34,13 +35,21 @@ public:
     // selected, when it is among the newest entries.
     void showEntry(const journal::Entry &entry);
 
+    // Writes the entries shown to path as CSV and says so, or why not, in the window.
+    void exportTo(const QString &path);
+
 public Q_SLOTS:
     // Entries were written to the station's journal: shown on top soon after, while the
     // window is open; the rows in view stay in view unless the newest were in view.
     void entriesWritten();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void showNewer();
+    void showRows();
+    void fitColumns();
     void openStore();
     void applyFilter();
     void exportShown();
@@ -58,6 +67,9 @@ private:
     QComboBox *m_store = nullptr;   // local or shop-wide; only with a server
     QLineEdit *m_station = nullptr; // one station of the shop-wide table; empty: all
     QLabel *m_problem = nullptr;
+    QLabel *m_nothingFound = nullptr;
+    QLabel *m_exported = nullptr;
+    bool m_sized = false; // the columns fit the first rows of the filter in force
     QTableView *m_view = nullptr;
     std::unique_ptr<journal::Connection> m_connection;
     std::unique_ptr<JournalTableModel> m_model;

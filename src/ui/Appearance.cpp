@@ -1,0 +1,156 @@
+#include "Appearance.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QStyle>
+#include <QWidget>
+
+#include <optional>
+
+namespace barlink::ui {
+
+namespace {
+
+// The system's font and colours, as they were before the first change.
+struct SystemLook
+{
+    QFont font = QApplication::font();
+    QPalette palette = QApplication::palette();
+    double scale = 1.0;
+    bool highContrast = false;
+};
+
+SystemLook &systemLook()
+{
+    static SystemLook look;
+    return look;
+}
+
+// Sets its widget's text size from the application's whenever that changes.
+class LargerText : public QObject
+{
+public:
+    LargerText(QWidget *widget, double factor)
+        : QObject(widget)
+        , m_widget(widget)
+        , m_factor(factor)
+    {
+        connect(qApp, &QGuiApplication::fontChanged, this, &LargerText::apply);
+        apply();
+    }
+
+private:
+    void apply()
+    {
+        QFont font = m_widget->font();
+        font.setPointSizeF(QApplication::font().pointSizeF() * m_factor);
+        m_widget->setFont(font);
+    }
+
+    QWidget *m_widget;
+    double m_factor;
+};
+
+} // namespace
+
+void setTextScale(double scale)
+{
+    SystemLook &look = systemLook();
+    look.scale = scale;
+    QFont font = look.font;
+    font.setPointSizeF(look.font.pointSizeF() * scale);
+    QApplication::setFont(font);
+    // Every window follows, with the widgets in it, before the event loop runs too (the
+    // toolkit tells the windows only while it runs; twice is harmless). Each widget is told:
+    // some (table headers) miss what their parent passes on.
+    QEvent changed(QEvent::ApplicationFontChange);
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QCoreApplication::sendEvent(window, &changed);
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (!widget->isWindow())
+            QCoreApplication::sendEvent(widget, &changed);
+    }
+    // A widget with a style sheet takes its parent's font only when polished, from rules kept
+    // since: polished afresh.
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (widget->testAttribute(Qt::WA_StyleSheet)) {
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+        }
+    }
+}
+
+double textScale()
+{
+    return systemLook().scale;
+}
+
+void keepTextLarger(QWidget *widget, double factor)
+{
+    new LargerText(widget, factor);
+}
+
+void setHighContrast(bool on)
+{
+    SystemLook &look = systemLook();
+    look.highContrast = on;
+    QApplication::setPalette(on ? highContrastPalette() : look.palette);
+    // The style draws the edges of boxes and check marks from the window colour, which on
+    // black would leave them unseen: white edges, and a ticked box filled.
+    qApp->setStyleSheet(
+        on ? QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { border: 2px solid "
+                            "white; background: black; width: 0.8em; height: 0.8em; }"
+                            "QCheckBox::indicator:checked, QRadioButton::indicator:checked { "
+                            "background: #ffeb3b; }"
+                            "QCheckBox::indicator:indeterminate { background: #9e9e9e; }"
+                            "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractItemView, "
+                            "QPushButton, QComboBox, QAbstractSpinBox { border: 1px solid white; "
+                            "padding: 2px; }"
+                            "QPushButton:default { border: 2px solid #ffeb3b; }")
+           : QString());
+    QEvent changed(QEvent::ApplicationPaletteChange);
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QCoreApplication::sendEvent(window, &changed);
+}
+
+bool highContrast()
+{
+    return systemLook().highContrast;
+}
+
+QPalette highContrastPalette()
+{
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    const QColor yellow(0xff, 0xeb, 0x3b);
+    QPalette palette(white, black);
+    for (QPalette::ColorRole role : {QPalette::Base,
+                                     QPalette::Window,
+                                     QPalette::Button,
+                                     QPalette::AlternateBase,
+                                     QPalette::ToolTipBase}) {
+        palette.setColor(role, role == QPalette::AlternateBase ? QColor(0x21, 0x21, 0x21) : black);
+    }
+    for (QPalette::ColorRole role : {QPalette::WindowText,
+                                     QPalette::Text,
+                                     QPalette::ButtonText,
+                                     QPalette::ToolTipText,
+                                     QPalette::BrightText}) {
+        palette.setColor(role, white);
+    }
+    palette.setColor(QPalette::Highlight, yellow);
+    palette.setColor(QPalette::HighlightedText, black);
+    palette.setColor(QPalette::Link, QColor(0x80, 0xd8, 0xff));
+    palette.setColor(QPalette::PlaceholderText, QColor(0xbd, 0xbd, 0xbd));
+    palette.setColor(QPalette::Light, white);
+    palette.setColor(QPalette::Midlight, QColor(0xbd, 0xbd, 0xbd));
+    palette.setColor(QPalette::Mid, QColor(0x9e, 0x9e, 0x9e));
+    palette.setColor(QPalette::Dark, white);
+    palette.setColor(QPalette::Shadow, white);
+    // Greyed controls stay readable: light grey on black rather than the usual dim grey.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0xa0, 0xa0, 0xa0));
+    return palette;
+}
+
+} // namespace barlink::ui

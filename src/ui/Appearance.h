@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPalette>
+
+class QWidget;
+
+namespace barlink::ui {
+
+// The text size of every window, as a factor of the system's: the application's font, which
+// every widget without a size of its own follows, layouts and dialogs included.
+void setTextScale(double scale);
+[[nodiscard]] double textScale();
+
+// Keeps a widget's text factor times the application's, through every change of text size.
+void keepTextLarger(QWidget *widget, double factor);
+
+// The windows in a high-contrast scheme (white and yellow on black) or in the system's colours.
+void setHighContrast(bool on);
+[[nodiscard]] bool highContrast();
+[[nodiscard]] QPalette highContrastPalette();
+
+} // namespace barlink::ui
