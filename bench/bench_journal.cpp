@@ -86,10 +86,12 @@ bool fill(const QString &path, int count)
     bool ok = true;
     for (int n = 0; ok && n < count; ++n)
         ok = insertEntry(query, scan(n, now - span + span * n / count));
-    // Indexed, and into the file, as the station keeps it: a reader of a long log looks up
-    // every page in it.
-    return db.commit() && ok && indexSearchText(db, count) == count
-           && query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    // Indexed in the station's batches, and into the file, as the station keeps it: a reader
+    // of a long log looks up every page in it.
+    ok = db.commit() && ok;
+    for (int indexed = 256; ok && indexed == 256;)
+        ok = (indexed = indexSearchText(db, 256)) >= 0;
+    return ok && query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }
 
 // The million-entry journal, made at its first use.
