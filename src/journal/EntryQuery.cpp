@@ -123,8 +123,12 @@ Statement selectEntries(Store store,
                                "OR field ILIKE ? ESCAPE '\\' OR program ILIKE ? ESCAPE '\\')"),
                 {pattern, pattern, pattern, pattern});
         } else if (search == TextSearch::Lookup) {
+            // With the entries the index does not hold yet (none in a file of version 2,
+            // which has no mark).
             condition(QStringLiteral("id IN (SELECT rowid FROM entries_search WHERE "
-                                     "entries_search MATCH ?) AND instr(search, ?) > 0"),
+                                     "entries_search MATCH ? UNION ALL SELECT id FROM entries "
+                                     "WHERE id > (SELECT CAST(value AS INTEGER) FROM meta WHERE "
+                                     "key = 'search_indexed')) AND instr(search, ?) > 0"),
                       {searchPhrase(filter.text), filter.text.toLower()});
         } else {
             condition(QStringLiteral("instr(search, ?) > 0"), {filter.text.toLower()});

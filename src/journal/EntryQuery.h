@@ -40,7 +40,8 @@ struct Statement
 
 // How the local file finds the filter's text: by reading the time index until the page is
 // full (quick when many entries hold the text), or by looking up the entries that hold its
-// three-character pieces (quick when few do; the text needs three characters at least).
+// three-character pieces (quick when few do; the text needs three characters at least),
+// and reading the few entries not yet indexed.
 enum class TextSearch { Scan, Lookup };
 
 // Selects the entries that pass filter, in order, at most limit of them (0: all), after the

@@ -21,6 +21,8 @@ namespace {
 constexpr qint64 MillisecondsPerDay = 24 * 60 * 60 * 1000;
 // Appends between two checkpoints: a few hundred pages of write-ahead log.
 constexpr int AppendsPerCheckpoint = 100;
+// Entries added to the search index in one transaction, between two turns of the event loop.
+constexpr int IndexBatch = 256;
 // A log this many times the bound is checkpointed at once, even on the way to "ACK": the event
 // loop has not come back for a long time.
 constexpr qint64 LogBoundNow = 2;
@@ -64,7 +66,7 @@ Journal::Journal(QString path, QString station, int journalDays, Limits limits, 
     connect(&m_retryTimer, &QTimer::timeout, this, &Journal::retry);
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(m_limits.idleMilliseconds);
-    connect(&m_idleTimer, &QTimer::timeout, this, [this] { checkpoint("TRUNCATE"); });
+    connect(&m_idleTimer, &QTimer::timeout, this, &Journal::tidy);
 }
 
 Journal::~Journal()
@@ -247,6 +249,8 @@ void Journal::retry()
         return;
     }
     m_retryTimer.stop();
+    // Entries a crash left out of the search index are added once the journal is idle.
+    m_idleTimer.start();
     m_available = true;
     m_downSince = {};
     m_downReason.clear();
@@ -281,13 +285,14 @@ QString Journal::openFile(bool &damaged)
     if (error.isEmpty())
         error = removeOldEntries(damaged);
     // Checkpoints run when this journal asks (after the scan has been answered), never inside
-    // an append; the log is cut back to half its bound whenever a checkpoint has emptied it,
-    // so that only a log that really grows asks for the next one.
+    // an append; once a checkpoint has emptied the log, the log is written again from its
+    // start and its file cut back to the bound, so that the file grows only with a log that
+    // really grows, which asks for the next checkpoint.
     QSqlQuery query(db);
     if (error.isEmpty()
         && (!query.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"))
             || !query.exec(
-                QStringLiteral("PRAGMA journal_size_limit = %1").arg(m_limits.logBytes / 2))))
+                QStringLiteral("PRAGMA journal_size_limit = %1").arg(m_limits.logBytes))))
         error = query.lastError().text();
     if (!error.isEmpty())
         return error;
@@ -349,8 +354,26 @@ void Journal::afterWrite()
     // append: it runs once the event loop is back, after the scan has been answered.
     if (++m_appendsSinceCheckpoint >= AppendsPerCheckpoint || log > m_limits.logBytes) {
         m_appendsSinceCheckpoint = 0;
-        QTimer::singleShot(0, this, [this] { checkpoint("PASSIVE"); });
+        QTimer::singleShot(0, this, &Journal::tidy);
     }
+}
+
+void Journal::tidy()
+{
+    // In this order: indexing right after the checkpoint is the write that starts the log
+    // again from its start, which writes and syncs the log's header, so that the next append
+    // does not.
+    checkpoint("PASSIVE");
+    indexSearch();
+}
+
+void Journal::indexSearch()
+{
+    if (!m_available || !m_connection)
+        return;
+    QSqlDatabase db = m_connection->database();
+    if (indexSearchText(db, IndexBatch) == IndexBatch)
+        QTimer::singleShot(0, this, &Journal::indexSearch);
 }
 
 void Journal::checkpoint(const char *mode)

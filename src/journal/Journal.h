@@ -42,9 +42,11 @@ struct JournalState
 // and those held are written to it in order, exactly once, with a station event that says for
 // how long and how many. A journal file that is damaged is moved aside and a new one made.
 // Entries older than the kept number of days that the shop's server has (or every old entry,
-// when there is no server) go whenever the file is opened. The write-ahead log is checkpointed
-// after the scan has been answered, and emptied when the journal is idle, so that it stays
-// small.
+// when there is no server) go whenever the file is opened. After the scan has been answered
+// (every so many entries, and when the journal is idle) the write-ahead log is checkpointed
+// and the new entries are added to the search index, so that an append writes the entry and
+// its two indexes and syncs once; the log's file is reused from its start rather than cut
+// back, so that a sync does not also write the file's new size. It is emptied on closing.
 class Journal : public QObject
 {
     Q_OBJECT
@@ -54,7 +56,7 @@ public:
     {
         int retryMilliseconds = 2000;  // between tries to write the file again
         qsizetype heldEntries = 10000; // kept in memory while no file can be written
-        int idleMilliseconds = 2000;   // without appends, after which the log is emptied
+        int idleMilliseconds = 2000;   // without appends, after which the log is checkpointed
         qint64 logBytes = 1 << 20;     // write-ahead log size that asks for a checkpoint
     };
 
@@ -115,6 +117,8 @@ private:
     void retry();
     void afterWrite();
     void checkpoint(const char *mode);
+    void tidy();
+    void indexSearch();
     void tellState();
 
     QString m_path;

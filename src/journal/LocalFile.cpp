@@ -70,6 +70,21 @@ const std::vector<QStringList> &migrations()
                            "INSERT INTO entries_search (entries_search, rowid, search) "
                            "VALUES ('delete', old.id, old.search); END"),
         },
+        // Version 3. An entry is no longer added to entries_search in its own transaction,
+        // which would put the index's pages on the way to "ACK": indexSearchText() adds the
+        // entries past the mark search_indexed later, in batches. Every entry of an older file
+        // is indexed already. Only entries in the index are taken out of it.
+        {
+            QStringLiteral("DROP TRIGGER entries_search_add"),
+            QStringLiteral("INSERT INTO meta VALUES ('search_indexed', "
+                           "(SELECT ifnull(max(id), 0) FROM entries))"),
+            QStringLiteral("DROP TRIGGER entries_search_remove"),
+            QStringLiteral("CREATE TRIGGER entries_search_remove AFTER DELETE ON entries "
+                           "WHEN old.id <= (SELECT CAST(value AS INTEGER) FROM meta WHERE key = "
+                           "'search_indexed') BEGIN "
+                           "INSERT INTO entries_search (entries_search, rowid, search) "
+                           "VALUES ('delete', old.id, old.search); END"),
+        },
     };
     return steps;
 }
@@ -215,6 +230,65 @@ QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durabili
     if (damaged)
         *damaged = !error.isEmpty() && lastRunDamaged;
     return error;
+}
+
+int indexSearchText(QSqlDatabase &db, int most)
+{
+    QSqlQuery query(db);
+    QString error;
+    // Losing this transaction to a power cut loses its mark with it: the entries are indexed
+    // again. So it does not wait for the disk; the next entry's commit, or the next
+    // checkpoint, syncs it with the rest of the log.
+    int synchronous = -1;
+    if (run(query, QStringLiteral("PRAGMA synchronous"), error) && query.next())
+        synchronous = query.value(0).toInt();
+    if (synchronous < 0 || !run(query, QStringLiteral("PRAGMA synchronous = NORMAL"), error))
+        return -1;
+    qint64 from = 0;
+    qint64 upTo = 0;
+    int count = 0;
+    // The mark is read inside the write transaction that moves it.
+    bool ok = run(query, QStringLiteral("BEGIN IMMEDIATE"), error)
+              && run(query,
+                     QStringLiteral(
+                         "SELECT CAST(value AS INTEGER) FROM meta WHERE key = 'search_indexed'"),
+                     error)
+              && query.next();
+    if (ok) {
+        from = query.value(0).toLongLong();
+        query.prepare(QStringLiteral("SELECT max(id), count(*) FROM (SELECT id FROM entries "
+                                     "WHERE id > ? ORDER BY id LIMIT ?)"));
+        query.addBindValue(from);
+        query.addBindValue(most);
+        ok = query.exec() && query.next();
+        if (ok) {
+            upTo = query.value(0).toLongLong();
+            count = query.value(1).toInt();
+        }
+    }
+    query.finish();
+    if (ok && count > 0) {
+        query.prepare(QStringLiteral("INSERT INTO entries_search (rowid, search) SELECT id, "
+                                     "search FROM entries WHERE id > ? AND id <= ?"));
+        query.addBindValue(from);
+        query.addBindValue(upTo);
+        ok = query.exec();
+        if (ok) {
+            query.prepare(QStringLiteral("UPDATE meta SET value = ? WHERE key = 'search_indexed'"));
+            query.addBindValue(QString::number(upTo));
+            ok = query.exec();
+        }
+    }
+    if (ok)
+        ok = run(query, QStringLiteral("COMMIT"), error);
+    else
+        error = query.lastError().text();
+    if (!ok) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        qCDebug(lcJournal) << "the search index could not be brought up to date:" << error;
+    }
+    query.exec(QStringLiteral("PRAGMA synchronous = %1").arg(synchronous));
+    return ok ? count : -1;
 }
 
 void SqliteClose::operator()(sqlite3 *db) const

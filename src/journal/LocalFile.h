@@ -19,7 +19,9 @@ inline constexpr QLatin1String LocalTable("entries");
 // The texts the journal window searches (label, reason, field, program) in lower case, in
 // one value with unit separators between them, so that a search never spans two. The column
 // `search` keeps it and the time index holds that column, so that a search reads the index
-// alone until it finds an entry.
+// alone until it finds an entry. The index of its three-character pieces, entries_search,
+// holds the entries up to the local number kept as search_indexed in meta; those past it
+// are read from the table until indexSearchText() adds them.
 [[nodiscard]] QString localSearchText(const QString &label,
                                       const QString &reason,
                                       const QString &field,
@@ -50,6 +52,11 @@ enum class Durability {
 // Whether a database error says that the file is not a database or is malformed (SQLite's
 // NOTADB and CORRUPT), as opposed to busy, locked, full or not writable.
 [[nodiscard]] bool isDamage(const QSqlError &error);
+
+// Adds to the search index the entries past its mark, at most `most` of them, and moves the
+// mark past them, in one transaction that does not wait for the disk (lost, it is redone).
+// Returns how many were added (fewer than most: the index is up to date), or -1 on failure.
+int indexSearchText(QSqlDatabase &db, int most);
 
 // The schema version this program makes and reads.
 [[nodiscard]] int localSchemaVersion();

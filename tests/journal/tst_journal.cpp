@@ -100,6 +100,14 @@ bool makeVersion1(const QString &path, int version)
     return query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
+// Whether the search index holds every entry of the file once and nothing else (SQLite
+// reports it malformed otherwise).
+bool indexMatchesEntries(const QSqlDatabase &db)
+{
+    return QSqlQuery(db).exec(QStringLiteral(
+        "INSERT INTO entries_search (entries_search, rank) VALUES ('integrity-check', 1)"));
+}
+
 // What an export said on its error stream and wrote.
 struct Exported
 {
@@ -238,6 +246,9 @@ private Q_SLOTS:
         QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
         QCOMPARE(readEntries(db, Store::Local, {.text = "los"}, 0).size(), std::size_t(1));
         QCOMPARE(localFileId(db).size(), 32);
+        // Its old entry counts as indexed, the new one is added.
+        QCOMPARE(indexSearchText(db, 10), 1);
+        QVERIFY(indexMatchesEntries(db));
     }
 
     void retention_data()
@@ -263,16 +274,20 @@ private Q_SLOTS:
         }
         write(entries);
         const QString server = forwardedUpTo < 0 ? QString() : QStringLiteral("host=shop");
+        const Connection connection(QStringLiteral("QSQLITE"));
+        QSqlDatabase db = connection.database();
+        QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
         if (forwardedUpTo > 0) {
-            const Connection connection(QStringLiteral("QSQLITE"));
-            QSqlDatabase db = connection.database();
-            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
             QVERIFY(QSqlQuery(db).exec(
                 QStringLiteral("INSERT INTO forwarded VALUES ('host=shop', %1), ('other', 4)")
                     .arg(forwardedUpTo)));
         }
+        // The two oldest are in the search index when entries go, the others not yet.
+        QCOMPARE(indexSearchText(db, 2), 2);
         write({}, fetch<int>("journalDays"), server);
         QTEST(storedLabels(), "kept");
+        QVERIFY(indexSearchText(db, 10) >= 0);
+        QVERIFY(indexMatchesEntries(db));
     }
 
     void unwritableThenWritable_data()
@@ -417,30 +432,47 @@ private Q_SLOTS:
         }
     }
 
-    // The write-ahead log stays small while entries come, and is emptied when they stop.
+    // The write-ahead log stays small while entries come; when they stop, they are added to
+    // the search index; the log is emptied when the journal closes.
     void writeAheadLogBounded()
     {
         // Far fewer entries than a checkpoint by count needs: only the bound keeps the log small.
         constexpr qint64 Bound = 64 * 1024;
-        Journal journal(path(), "HERE", 0, {.idleMilliseconds = 20, .logBytes = Bound});
-        journal.open();
         const QString log = path() + QStringLiteral("-wal");
-        for (int n = 0; n < 30; ++n) {
-            journal.append(entry(QString::number(n)));
-            QCoreApplication::processEvents();
-            QVERIFY2(QFileInfo(log).size() < 2 * Bound, qPrintable(QString::number(n)));
+        {
+            Journal journal(path(), "HERE", 0, {.idleMilliseconds = 20, .logBytes = Bound});
+            journal.open();
+            for (int n = 0; n < 30; ++n) {
+                journal.append(entry(QString::number(n)));
+                QCoreApplication::processEvents();
+                QVERIFY2(QFileInfo(log).size() < 2 * Bound, qPrintable(QString::number(n)));
+            }
+            const Connection connection(QStringLiteral("QSQLITE"));
+            QSqlDatabase db = connection.database();
+            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+            QTRY_VERIFY(indexMatchesEntries(db));
+            QVERIFY(QFileInfo(log).size() <= Bound);
         }
-        QTRY_COMPARE(QFileInfo(log).size(), 0);
+        QCOMPARE(QFileInfo(log).size(), 0);
         QCOMPARE(stored().size(), std::size_t(30));
     }
 
     void filters_data() { filtercases::addRows(); }
+    // While the station's journal has not added the entries to the search index yet, and
+    // once it has, in batches.
     void filters()
     {
-        write(filtercases::entries());
+        Journal journal(path(), "HERE", 0, {.idleMilliseconds = 600000});
+        journal.open();
+        for (const Entry &e : filtercases::entries())
+            journal.append(e);
         const Connection connection(QStringLiteral("QSQLITE"));
         QSqlDatabase db = connection.database();
         QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+        filtercases::check(db, Store::Local);
+        QCOMPARE(indexSearchText(db, 4), 4);
+        QCOMPARE(indexSearchText(db, 4), 2);
+        QVERIFY(indexMatchesEntries(db));
         filtercases::check(db, Store::Local);
     }
 
