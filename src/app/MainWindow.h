@@ -102,6 +102,8 @@ Q_SIGNALS:
     void fontScaleChosen(double scale);
     // Help > Guide.
     void guideRequested();
+    // "Take back last item": the operator asks to remove the rows the last item added.
+    void takeBackRequested();
     // The window was closed with its close box (not with E&xit).
     void closed();
 

@@ -16,8 +16,15 @@ namespace barlink::app {
 // number alone for a code the machine does not know (such rows go to the last field).
 [[nodiscard]] QString fieldWords(const QString &code);
 
-// Whether the entry belongs in the recent scans: every label handled, and a list cleared of
-// rows that were left in it; not the station's other events.
+// Whether the entry belongs in the recent scans: every label handled, a list cleared of rows
+// that were left in it, and an item taken back; not the station's other events.
 [[nodiscard]] bool isRecentScan(const journal::Entry &entry);
+
+// Whether the plan can draw the piece: both dimensions are numbers above zero. An item whose
+// program file is not there has none.
+[[nodiscard]] bool pieceSizeKnown(const QString &x, const QString &y);
+// The plan's caption for the item placed: "PANEL.CNC, 600 × 400 mm", or
+// "NOPE.CNC, size unknown".
+[[nodiscard]] QString planCaption(const QString &program, const QString &x, const QString &y);
 
 } // namespace barlink::app

@@ -2,6 +2,8 @@
 
 #include "AboutDialog.h"
 #include "GuideWindow.h"
+#include "ResultSound.h"
+#include "ScanWords.h"
 #include "SettingsDialog.h"
 #include "StationBuilder.h"
 #include "TryWindow.h"
@@ -65,6 +67,7 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::journalEntryRequested, this, &StationShell::showJournalAt);
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
+    connect(&m_window, &MainWindow::takeBackRequested, this, &StationShell::takeBackLastItem);
     // The window hears of an entry once the label is done: the scanner's "ACK" never waits
     // for the window.
     connect(
@@ -80,7 +83,7 @@ StationShell::StationShell()
             m_window.setPieces(
                 fieldsel::placePieces(
                     m_station.autoSel().settings(), fields, x.toDouble(), y.toDouble()),
-                QStringLiteral("%1, %2 \u00d7 %3 mm").arg(program, x, y));
+                planCaption(program, x, y));
         });
 
 #ifdef Q_OS_LINUX
@@ -130,6 +133,10 @@ bool StationShell::start(bool commandLineEmpty)
     m_window.bindOptions(m_station.options());
     m_window.setLabelInterpreter(&m_station.manualEntry());
     startGlance();
+    if (m_station.settings().resultSound) {
+        m_resultSound = std::make_unique<ResultSound>();
+        connect(&m_station, &Station::labelHandled, m_resultSound.get(), &ResultSound::play);
+    }
     m_station.startPolling();
 
     // The main window at the top left of the screen, the list manager beside it.
@@ -261,6 +268,36 @@ void StationShell::showGuide()
     m_guideWindow->show();
     m_guideWindow->raise();
     m_guideWindow->activateWindow();
+}
+
+void StationShell::takeBackLastItem()
+{
+    using base::Prompter;
+    // Asked while a label is in hand (in one of its pauses), the question waits until that
+    // label is done, so that it names the rows the label may still add; asked again
+    // meanwhile, it still comes once.
+    if (m_station.gate().isBusy()) {
+        connect(&m_station.gate(),
+                &base::LabelGate::freed,
+                this,
+                &StationShell::takeBackLastItem,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
+                                   | Qt::UniqueConnection));
+        return;
+    }
+    const Station::TakeBackQuery query = m_station.takeBackQuery();
+    if (!query.refusal.isEmpty()) {
+        m_prompter.inform(Prompter::Icon::Information, query.refusal);
+        return;
+    }
+    if (m_prompter.askWithDetails(Prompter::Icon::Question,
+                                  Prompter::Buttons::YesNo,
+                                  TakeBack::question(),
+                                  query.rows.join(u'\n'))
+        != Prompter::Answer::Yes)
+        return;
+    if (const QString why = m_station.takeBackLastItem(query.rows); !why.isEmpty())
+        m_prompter.inform(Prompter::Icon::Warning, why);
 }
 
 void StationShell::keepFontScale(double scale)

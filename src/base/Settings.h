@@ -31,6 +31,8 @@ struct Settings
     int journalDays = 400;
     // The main window's text size as a factor of the system's.
     double fontScale = 1.0;
+    // A short sound on the PC for each label taken and each label refused.
+    bool resultSound = false;
     // The station's name in the journal; empty: the host name.
     QString stationName;
     // The shop-wide journal's server, a libpq connection string; empty: none.

@@ -150,6 +150,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.journalDays = defaults.journalDays;
     settings.duplicateSeconds = defaults.duplicateSeconds;
     settings.fontScale = defaults.fontScale;
+    settings.resultSound = defaults.resultSound;
     settings.refuseReply.clear();
     settings.stationName.clear();
 
@@ -187,6 +188,16 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                     .arg(MinFontScale)
                                     .arg(MaxFontScale),
                                 QStringLiteral("%1 is used instead.").arg(settings.fontScale));
+    }
+
+    if (const QString sound = given("ResultSound"); !sound.isEmpty()) {
+        if (const auto value = wholeNumber(sound, 0, 1))
+            settings.resultSound = *value == 1;
+        else
+            problems << notUsed("ResultSound",
+                                sound,
+                                QStringLiteral("0 or 1 is expected"),
+                                QStringLiteral("No sound is played."));
     }
 
     const QString reply = given("RefuseReply", PathBuffer);

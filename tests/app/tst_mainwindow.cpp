@@ -473,12 +473,10 @@ private Q_SLOTS:
             port.failOpen = true;
             QVERIFY(control.startPort());
             QCOMPARE(dialogs, int(!waits || settingsWanted));
-            const auto &box = prompter.shown.first();
-            const QString error
-                = QStringLiteral("Unexpected error # 8002 occured: Invalid port number");
-            QCOMPARE(box.text, waits ? app::PortControl::scannerMissingText(device) : error);
-            QCOMPARE(box.details, waits ? error : QString());
-            QVERIFY(!waits || box.text.contains(u"not connected on /dev/pts/7"));
+            const QString error = "Unexpected error # 8002 occured: Invalid port number";
+            QCOMPARE(prompter.shown.first().text,
+                     waits ? app::PortControl::scannerMissingText(device) : error);
+            QCOMPARE(prompter.shown.first().details, waits ? error : QString());
         } else {
             QVERIFY(control.applySerialSettings());
             QCOMPARE(display.portState, State::Open);

@@ -46,6 +46,7 @@ class tst_ScanWords : public QObject
 private Q_SLOTS:
     void words_data();
     void words();
+    void planCaption();
 };
 
 void tst_ScanWords::words_data()
@@ -70,6 +71,7 @@ void tst_ScanWords::words_data()
     QTest::addRow("list file") << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
     QTest::addRow("rows left from before cleared") << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
     QTest::addRow("an empty list cleared is no news") << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
+    QTest::addRow("an item taken back") << stationEventEntry(StationEvent::ItemTakenBack, 1, QStringLiteral("PANEL.CNC, field 3 (S)")) << "Taken back: PANEL.CNC, field 3 (S)" << true;
     // clang-format on
 }
 
@@ -77,6 +79,15 @@ void tst_ScanWords::words()
 {
     QTEST(app::plainWords(testing::fetch<Entry>("entry")), "words");
     QTEST(app::isRecentScan(testing::fetch<Entry>("entry")), "recent");
+}
+
+// The plan's caption says when the item has no size, instead of " \u00d7  mm".
+void tst_ScanWords::planCaption()
+{
+    const QString panel = QStringLiteral("PANEL.CNC");
+    QCOMPARE(app::planCaption(panel, "600", ".5"), "PANEL.CNC, 600 \u00d7 .5 mm");
+    QCOMPARE(app::planCaption(panel, "", ""), "PANEL.CNC, size unknown");
+    QCOMPARE(app::planCaption(panel, "600", "0"), "PANEL.CNC, size unknown");
 }
 
 QTEST_GUILESS_MAIN(tst_ScanWords)

@@ -314,6 +314,8 @@ private Q_SLOTS:
         row("font scale with a comma", "FontScale=1,5", "1", "FontScale=1,5 is not used: a number from 0.5 to 3 is expected");
         row("font scale 0", "FontScale=0", "1", "FontScale=0 is not used");
         row("font scale larger", "FontScale=1.5", "1.5");
+        row("sound on", "ResultSound=1", "1");
+        row("sound yes: no sound", "ResultSound=yes", "0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
         row("reply malformed", "RefuseReply=\\q", "", "RefuseReply=\\q is not used");
         row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
         row("station name", "StationName=BENCH 1", "BENCH 1");
@@ -335,6 +337,7 @@ private Q_SLOTS:
             {"JournalDays", QString::number(s.journalDays)},
             {"DuplicateSeconds", QString::number(s.duplicateSeconds)},
             {"FontScale", QString::number(s.fontScale)},
+            {"ResultSound", QString::number(int(s.resultSound))},
             {"RefuseReply", s.refuseReply},
             {"StationName", s.stationName},
             {"JournalServer", s.journalServer},

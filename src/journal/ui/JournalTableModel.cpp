@@ -77,7 +77,7 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
         return {};
     const journal::Entry &e = entryAt(index.row());
     if (role == Qt::BackgroundRole)
-        return outcomeBackground(e.outcome);
+        return outcomeBackground(e);
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
