@@ -105,11 +105,35 @@ bool PortControl::applySerialSettings()
     return m_port.isOpen();
 }
 
+QString PortControl::scannerMissingText(const QString &device)
+{
+    return tr("The scanner is not connected on %1.\n\nPlug it in: Barlink takes it back by "
+              "itself, there is nothing else to do.\n\nOpen the port settings to choose another "
+              "port?")
+        .arg(device);
+}
+
 bool PortControl::startPort()
 {
-    // A station whose scanner is not plugged in yet still starts: the operator can
-    // choose other settings, or the port waits for the device.
-    applySerialSettings();
+    // A station whose scanner is not plugged in yet still starts. A device that is only
+    // missing is waited for: the operator is told so plainly, with the error as the detail,
+    // and opens the port settings only when asked to. Settings that cannot open any port
+    // need a choice, and get the error and the dialog.
+    const std::optional<base::Error> failure = openPort();
+    if (!failure)
+        return true;
+    if (!isReconnecting()) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(*failure));
+        Q_EMIT settingsDialogRequested();
+        return true;
+    }
+    const auto answer
+        = m_prompter.askWithDetails(base::Prompter::Icon::Warning,
+                                    base::Prompter::Buttons::YesNo,
+                                    scannerMissingText(settings::portDeviceName(m_settings)),
+                                    base::unexpectedErrorText(*failure));
+    if (answer == base::Prompter::Answer::Yes)
+        Q_EMIT settingsDialogRequested();
     return true;
 }
 

@@ -44,7 +44,10 @@ public:
     // Returns whether the port is open.
     bool applySerialSettings();
 
-    // Opens the port at start-up as applySerialSettings does; true when start-up may go on.
+    // Opens the port at start-up; true when start-up may go on. A device that is not there
+    // is waited for, and the operator is told so with scannerMissingText(), the error as its
+    // detail; the settings dialog follows only when the operator asks for it. Any other
+    // failure is reported as applySerialSettings() does.
     bool startPort();
 
     // Reopens the port with the settings in memory, without a message or a dialog: the
@@ -63,6 +66,8 @@ public:
     [[nodiscard]] static QString notOpenText(const QString &device, const QString &reason);
     // The status line text when the port stays closed because none can be opened.
     [[nodiscard]] static QString closedText(const QString &reason);
+    // The first message at start-up when the scanner's device is not there.
+    [[nodiscard]] static QString scannerMissingText(const QString &device);
     // The status line text once a waiting port has opened.
     [[nodiscard]] static QString openText(const QString &device);
 

@@ -78,7 +78,7 @@ QVariant RecentScansModel::data(const QModelIndex &index, int role) const
     case Qt::BackgroundRole:
         if (entry.outcome == journal::Outcome::Event)
             return QBrush(QColor(0xff, 0xf9, 0xc4));
-        return journal::outcomeBackground(entry.outcome);
+        return journal::outcomeBackground(entry);
     case Qt::ForegroundRole:
         if (entry.outcome == journal::Outcome::Refused || entry.outcome == journal::Outcome::Failed)
             return QBrush(QColor(0xb7, 0x1c, 0x1c));

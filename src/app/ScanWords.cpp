@@ -2,6 +2,8 @@
 
 #include "label/FieldCodes.h"
 
+#include <QCoreApplication>
+
 namespace barlink::app {
 
 namespace {
@@ -36,6 +38,13 @@ QString takenWords(const Entry &entry)
     if (parts.isEmpty())
         return QStringLiteral("Taken");
     return QStringLiteral("Taken: ") + parts.join(QStringLiteral(", "));
+}
+
+// "Taken, but NOPE.CNC is not in /cnc/: no dimensions": the warning says what is wrong with
+// the rows that went.
+QString warningWords(const Entry &entry)
+{
+    return QCoreApplication::translate("ScanWords", "Taken, but %1").arg(entry.reason);
 }
 
 QString waitingWords(const Entry &entry)
@@ -74,6 +83,7 @@ QString eventWords(const Entry &entry)
         {StationEvent::ListHeld, "List held"},
         {StationEvent::ForwardingStalled, "Shop journal not reached"},
         {StationEvent::ForwardingResumed, "Shop journal reached again"},
+        {StationEvent::ItemTakenBack, "Taken back"},
     };
     for (const auto &[event, words] : Words) {
         if (entry.label == storedName(event))
@@ -96,7 +106,7 @@ QString plainWords(const Entry &entry)
 {
     switch (entry.outcome) {
     case Outcome::Taken:
-        return takenWords(entry);
+        return journal::warns(entry) ? warningWords(entry) : takenWords(entry);
     case Outcome::Waiting:
         return waitingWords(entry);
     case Outcome::Refused:
@@ -112,6 +122,8 @@ QString plainWords(const Entry &entry)
 bool isRecentScan(const Entry &entry)
 {
     if (entry.kind != Kind::StationEvent)
+        return true;
+    if (entry.label == storedName(StationEvent::ItemTakenBack))
         return true;
     return entry.label == storedName(StationEvent::ListCleared) && entry.rows.value_or(1) > 0;
 }

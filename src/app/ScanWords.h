@@ -16,8 +16,8 @@ namespace barlink::app {
 // number alone for a code the machine does not know (such rows go to the last field).
 [[nodiscard]] QString fieldWords(const QString &code);
 
-// Whether the entry belongs in the recent scans: every label handled, and a list cleared of
-// rows that were left in it; not the station's other events.
+// Whether the entry belongs in the recent scans: every label handled, a list cleared of rows
+// that were left in it, and an item taken back; not the station's other events.
 [[nodiscard]] bool isRecentScan(const journal::Entry &entry);
 
 } // namespace barlink::app

@@ -11,6 +11,7 @@
 #include "ui/CenterForm.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -85,17 +86,15 @@ SettingsDialog::SettingsDialog(base::Settings &settings,
         m_ui->optDevice->setChecked(true);
         m_choice.device = text::trimSpaces(text);
     });
-    connect(
-        m_ui->lstDevices, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-            const QString path = item ? item->data(Qt::UserRole).toString() : QString();
-            if (!path.isEmpty())
-                chooseDevice(path);
-        });
-    connect(m_ui->lstDevices, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        const QString path = item->data(Qt::UserRole).toString();
-        if (!path.isEmpty())
-            chooseDevice(path);
+    // A device is chosen by a deliberate act on its item: a click, Space, or Enter on an item
+    // the operator has selected. Focus alone never chooses: Tab into the list makes its first
+    // item current without selecting it, and Enter there is the dialog's OK.
+    connect(m_ui->lstDevices, &QListWidget::itemClicked, this, &SettingsDialog::chooseItem);
+    connect(m_ui->lstDevices, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        if (item->isSelected())
+            chooseItem(item);
     });
+    m_ui->lstDevices->installEventFilter(this);
     connect(m_baud, &QButtonGroup::buttonClicked, this, [this](QAbstractButton *b) {
         m_choice.baud = valueOf(b).toInt();
     });
@@ -186,6 +185,23 @@ void SettingsDialog::setDevices(const QList<scanner::SerialDevice> &devices)
         auto *none = new QListWidgetItem(tr("No serial devices found"), m_ui->lstDevices);
         none->setFlags(Qt::NoItemFlags);
     }
+}
+
+bool SettingsDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->lstDevices && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        if (QListWidgetItem *item = m_ui->lstDevices->currentItem())
+            chooseItem(item);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SettingsDialog::chooseItem(QListWidgetItem *item)
+{
+    const QString path = item->data(Qt::UserRole).toString();
+    if (!path.isEmpty())
+        chooseDevice(path);
 }
 
 void SettingsDialog::chooseDevice(const QString &path)

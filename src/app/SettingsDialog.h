@@ -9,6 +9,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QListWidgetItem;
 
 namespace Ui {
 class SettingsDialog;
@@ -43,8 +44,13 @@ public:
 
     [[nodiscard]] const SerialChoice &choice() const { return m_choice; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fillIn();
+    // The device of an item of the list, chosen by the operator's act on it.
+    void chooseItem(QListWidgetItem *item);
     void chooseDevice(const QString &path);
     void showProblem(const QString &text);
     void onOk();

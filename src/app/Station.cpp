@@ -1,5 +1,7 @@
 #include "Station.h"
 
+#include "ScanWords.h"
+
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
@@ -268,9 +270,66 @@ void Station::interpretProgramBarcode(const QString &label)
 
 void Station::announcePlaced()
 {
+    if (!m_placedRows.isEmpty()) {
+        m_lastItem = {.program = m_placedProgram,
+                      .fields = m_placedFields,
+                      .rows = std::exchange(m_placedRows, {})};
+        // The count tells later whether rows followed the item; a list that cannot tell it
+        // leaves the item where it cannot be taken back.
+        try {
+            m_lastItem.listRows = m_link.rowCount();
+        } catch (const base::Error &error) {
+            qCInfo(lcStation) << "the list did not tell its rows:" << error.what();
+        }
+    }
     if (m_placedFields.isEmpty())
         return;
     Q_EMIT itemPlaced(std::exchange(m_placedFields, {}), m_placedX, m_placedY, m_placedProgram);
+}
+
+Station::TakeBackQuery Station::takeBackQuery()
+{
+    if (m_lastItem.rows.isEmpty())
+        return {{}, TakeBack::nothingSent()};
+    const auto count = qint32(m_lastItem.rows.size());
+    try {
+        const listmanager::ListManagerLink::ListEnd end = m_link.listEnd(count);
+        if (const QString refusal = TakeBack::refusal(m_lastItem, end); !refusal.isEmpty())
+            return {{}, refusal};
+        return {TakeBack::rowNames(m_lastItem, end.rows - count + 1), {}};
+    } catch (const base::Error &error) {
+        return {{}, TakeBack::listSilent(error.description())};
+    }
+}
+
+QString Station::takeBackLastItem(const QStringList &confirmedRows)
+{
+    if (m_gate.isBusy())
+        return tr("A label is being handled: nothing was taken back.");
+    const TakeBackQuery query = takeBackQuery();
+    if (!query.refusal.isEmpty())
+        return query.refusal;
+    if (query.rows != confirmedRows)
+        return tr("The list changed while the question was open: nothing was taken back.");
+    const SentItem item = std::exchange(m_lastItem, {});
+    QStringList fields;
+    for (const QString &field : item.fields)
+        fields << fieldWords(field);
+    const QString detail
+        = QStringList{item.program, fields.join(QStringLiteral(", "))}.join(QStringLiteral(", "));
+    QString failure;
+    try {
+        m_link.removeLastRows(qint32(item.rows.size()));
+    } catch (const base::Error &error) {
+        failure = tr("The rows could not all be taken out of the list (%1): look at the list.")
+                      .arg(base::errorReason(error));
+    }
+    m_recorder.recordEvent(journal::StationEvent::ItemTakenBack,
+                           int(item.rows.size()),
+                           failure.isEmpty() ? detail : detail + QStringLiteral("; ") + failure);
+    // The same label may be scanned again at once: it is the item wanted now.
+    m_doubleScan.forget();
+    return failure;
 }
 
 void Station::expandCompressedLabel(const QString &label)
@@ -294,8 +353,10 @@ void Station::expandCompressedLabel(const QString &label)
 void Station::recordEvents()
 {
     using journal::StationEvent;
-    connect(
-        &m_sender, &label::ItemSender::valueCleaned, &m_recorder, &journal::JournalRecorder::note);
+    connect(&m_sender, &label::ItemSender::noted, &m_recorder, &journal::JournalRecorder::note);
+    connect(&m_link, &listmanager::ListManagerLink::rowAdded, this, [this](const QString &row) {
+        m_placedRows << row;
+    });
     connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
         m_recorder.rowSent(field, ack);
         m_placedFields << field;

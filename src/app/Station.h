@@ -3,6 +3,7 @@
 #include "InstanceCounter.h"
 #include "PortControl.h"
 #include "Startup.h"
+#include "TakeBack.h"
 #include "base/CurrentItem.h"
 #include "base/DoubleScanGuard.h"
 #include "base/FileWrites.h"
@@ -107,6 +108,18 @@ public:
     }
     [[nodiscard]] const QString &journalPath() const { return m_journalPath; }
 
+    // What taking back the last item would remove, its rows named for the operator to
+    // confirm; or, when it cannot be taken back now, why not (refusal) and no rows. Asked
+    // while a label is in hand, it tells of the item before that label's.
+    struct TakeBackQuery
+    {
+        QStringList rows;
+        QString refusal;
+    };
+    [[nodiscard]] TakeBackQuery takeBackQuery();
+    // The last item sent, as taking it back would see it (no rows: nothing to take back).
+    [[nodiscard]] const SentItem &lastItem() const { return m_lastItem; }
+
     // Lets tests keep the wait for a list short.
     void setListWait(int passes, int intervalMs)
     {
@@ -124,6 +137,11 @@ public Q_SLOTS:
     bool typeLabel(const QString &label);
     // Writes an option switch to the settings file when the operator changes it.
     void writeOption(base::Options::Switch s, int value);
+    // Takes the last item's rows out of the list again, journaled, when they are still the
+    // rows the operator confirmed (takeBackQuery().rows) and it can be taken back now; not
+    // while a label is in hand (see gate()). Returns why nothing (or not all) was taken back,
+    // or an empty text.
+    QString takeBackLastItem(const QStringList &confirmedRows);
 
 Q_SIGNALS:
     // An entry of the journal as it is made, and the state of the journal and of the
@@ -190,6 +208,10 @@ private:
     QString m_placedX;
     QString m_placedY;
     QString m_placedProgram;
+    // The texts of the rows the label in hand put into the list, and the last item that put
+    // any there: what taking it back would remove.
+    QStringList m_placedRows;
+    SentItem m_lastItem;
     ManualEntry m_manualEntry{*this};
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;

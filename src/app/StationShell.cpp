@@ -2,7 +2,8 @@
 
 #include "AboutDialog.h"
 #include "GuideWindow.h"
-#include "PlanCaption.h"
+#include "ResultSound.h"
+#include "ScanWords.h"
 #include "SettingsDialog.h"
 #include "StationBuilder.h"
 #include "TryWindow.h"
@@ -77,6 +78,19 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
     m_window.watch(m_station);
     connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
+    connect(&m_window, &MainWindow::takeBackRequested, this, &StationShell::takeBackLastItem);
+    // The take-back action is offered while there is an item to take back; whether the list
+    // still lets it go is asked when the operator presses it, and the answer says why not.
+    connect(
+        &m_station,
+        &Station::entryMade,
+        this,
+        [this] {
+            const SentItem &item = m_station.lastItem();
+            m_window.setTakeBackAvailable(
+                !item.rows.isEmpty(), item.rows.isEmpty() ? TakeBack::nothingSent() : item.program);
+        },
+        Qt::QueuedConnection);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -125,6 +139,10 @@ bool StationShell::start(bool commandLineEmpty)
     m_window.bindOptions(m_station.options());
     m_window.setLabelInterpreter(&m_station.manualEntry());
     startGlance();
+    if (m_station.settings().resultSound) {
+        m_resultSound = std::make_unique<ResultSound>();
+        connect(&m_station, &Station::labelHandled, m_resultSound.get(), &ResultSound::play);
+    }
     m_station.startPolling();
 
     // The main window at the top left of the screen, the list manager beside it: on a screen
@@ -267,6 +285,36 @@ void StationShell::showGuide()
     m_guideWindow->show();
     m_guideWindow->raise();
     m_guideWindow->activateWindow();
+}
+
+void StationShell::takeBackLastItem()
+{
+    using base::Prompter;
+    // Asked while a label is in hand (in one of its pauses), the question waits until that
+    // label is done, so that it names the rows the label may still add; asked again
+    // meanwhile, it still comes once.
+    if (m_station.gate().isBusy()) {
+        connect(&m_station.gate(),
+                &base::LabelGate::freed,
+                this,
+                &StationShell::takeBackLastItem,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
+                                   | Qt::UniqueConnection));
+        return;
+    }
+    const Station::TakeBackQuery query = m_station.takeBackQuery();
+    if (!query.refusal.isEmpty()) {
+        m_prompter.inform(Prompter::Icon::Information, query.refusal);
+        return;
+    }
+    if (m_prompter.askWithDetails(Prompter::Icon::Question,
+                                  Prompter::Buttons::YesNo,
+                                  TakeBack::question(),
+                                  query.rows.join(u'\n'))
+        != Prompter::Answer::Yes)
+        return;
+    if (const QString why = m_station.takeBackLastItem(query.rows); !why.isEmpty())
+        m_prompter.inform(Prompter::Icon::Warning, why);
 }
 
 void StationShell::keepFontScale(double scale)

@@ -30,6 +30,7 @@ class EditorPlatform;
 } // namespace barlink::program
 namespace barlink::app {
 class GuideWindow;
+class ResultSound;
 class TryWindow;
 } // namespace barlink::app
 namespace barlink::testconsole {
@@ -71,6 +72,9 @@ private:
     void showGuide();
     void keepFontScale(double scale);
     void keepHighContrast(bool on);
+    // Asks the operator to confirm the rows the last item added, then takes them back; says
+    // why when it cannot.
+    void takeBackLastItem();
     // The settings values start-up did not use as written, in a window that holds nothing
     // back: the scanner's labels are taken while it is open.
     void showSettingsProblems();
@@ -114,6 +118,8 @@ private:
     // Shown at start when the settings file holds values not used as written.
     std::unique_ptr<QMessageBox> m_settingsProblems;
     embeddedlist::ListStore *m_watchedList = nullptr;
+    // Made at start when ResultSound is on.
+    std::unique_ptr<ResultSound> m_resultSound;
 };
 
 } // namespace barlink::app

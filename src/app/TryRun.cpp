@@ -102,6 +102,11 @@ QString itemSoFar(const base::CurrentItem &item, const QString &segmentsSeen)
 // fields: the work field of each row the label added.
 QString outcomeWords(const base::LabelOutcome &outcome, const QStringList &fields)
 {
+    if (outcome.warns()) {
+        base::LabelOutcome taken = outcome;
+        taken.reason.clear();
+        return outcomeWords(taken, fields) + QStringLiteral(", but ") + outcome.reason;
+    }
     switch (outcome.result) {
     case Decision::Taken:
         if (fields.isEmpty())

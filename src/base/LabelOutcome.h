@@ -10,7 +10,9 @@ struct LabelOutcome
 {
     enum class Kind { Command, FieldCode, Segment, PlainName, List, ProgramBarcode };
     enum class Result {
-        Taken,   // the label did what it was for; rows, when it sent any, are counted apart
+        Taken,   // the label did what it was for; rows, when it sent any, are counted apart;
+                 // a reason is a warning: the rows went, but lack something the operator is
+                 // to know of (the program file is not there: they carry no dimensions)
         Waiting, // a segment taken in: the item waits for the next one
         Refused, // nothing changed: reason says why, in the operator's words
         Failed,  // a step failed part-way: reason is the error
@@ -19,6 +21,9 @@ struct LabelOutcome
     Kind kind = Kind::PlainName;
     Result result = Result::Taken;
     QString reason;
+
+    // Taken, with a warning the operator is to see.
+    [[nodiscard]] bool warns() const { return result == Result::Taken && !reason.isEmpty(); }
 
     friend bool operator==(const LabelOutcome &, const LabelOutcome &) = default;
 };

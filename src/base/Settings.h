@@ -36,6 +36,8 @@ struct Settings
     QTime shiftStart;
     // The windows in a high-contrast colour scheme (View > High contrast).
     bool highContrast = false;
+    // A short sound on the PC for each label taken and each label refused.
+    bool resultSound = false;
     // The station's name in the journal; empty: the host name.
     QString stationName;
     // The shop-wide journal's server, a libpq connection string; empty: none.

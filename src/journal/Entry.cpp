@@ -30,7 +30,8 @@ constexpr std::array EventNames{"start",
                                 "entries-held",
                                 "journal-damaged",
                                 "forwarding-stalled",
-                                "forwarding-resumed"};
+                                "forwarding-resumed",
+                                "item-taken-back"};
 
 // The names as texts, made once (the export asks for three per entry).
 template<std::size_t N> std::array<QString, N> texts(const std::array<const char *, N> &names)

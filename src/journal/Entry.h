@@ -24,7 +24,8 @@ enum class Kind {
 };
 
 // What became of the label: taken (rows added), waiting for the next segment, refused (the
-// reason in plain words), failed (the error); a station event has the outcome Event.
+// reason in plain words), failed (the error); a station event has the outcome Event. A taken
+// label with a reason was taken with a warning (see warns()).
 enum class Outcome { Taken, Waiting, Refused, Failed, Event };
 
 // The station's own events, kept as the label of a station event entry.
@@ -43,6 +44,7 @@ enum class StationEvent {
     JournalDamaged,    // the journal file was damaged, moved aside, and a new one started
     ForwardingStalled, // entries stopped reaching the shop's server (the reason as detail)
     ForwardingResumed, // they reach it again
+    ItemTakenBack,     // the operator took the last item's rows out of the list again
 };
 
 // One line of the journal: a label handled by the station, or one of the station's events.
@@ -77,6 +79,13 @@ struct Entry
 [[nodiscard]] std::optional<Source> sourceNamed(QStringView name);
 [[nodiscard]] std::optional<Kind> kindNamed(QStringView name);
 [[nodiscard]] std::optional<Outcome> outcomeNamed(QStringView name);
+
+// The label was taken, but its rows lack something the operator is to know of: the reason
+// says what (no program file, so no dimensions; a value changed to fit the row).
+[[nodiscard]] inline bool warns(const Entry &entry)
+{
+    return entry.outcome == Outcome::Taken && !entry.reason.isEmpty();
+}
 
 // The label as the journal shows it: every control character (C0, DEL, C1) written as its
 // name in angle brackets ("<CR>", "<GS>", "<DEL>", "<U+0085>"); every other character as is.

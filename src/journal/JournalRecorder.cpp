@@ -204,7 +204,8 @@ void JournalRecorder::finishWith(journal::Outcome outcome,
             entry.rows = 0;
     }
     entry.outcome = outcome;
-    if (!reason.isEmpty())
+    // A warning told before the rows went is in the notes already.
+    if (!reason.isEmpty() && !entry.reason.split(QStringLiteral("; ")).contains(reason))
         entry.reason
             = entry.reason.isEmpty() ? reason : entry.reason + QStringLiteral("; ") + reason;
     keep(std::move(entry));

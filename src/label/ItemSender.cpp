@@ -72,7 +72,7 @@ void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
     // from the program file, which the operator cannot rescan.
     if (base::holdsRowBreak(item.itemComment)) {
         item.itemComment = base::withoutRowBreaks(item.itemComment);
-        Q_EMIT valueCleaned(commentCleanedNote());
+        note(commentCleanedNote());
     }
     if (matchMirrorSpec(m_context.autoSel.settings(), item)) {
         item.runField = QStringLiteral("&");

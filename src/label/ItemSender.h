@@ -33,6 +33,9 @@ public:
     [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName) override;
     void abandonItem() override;
 
+    // Something the label's journal entry is to say of the item: told before its first row.
+    void note(const QString &text) { Q_EMIT noted(text); }
+
     [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
     // What the journal says of an item whose program comment could not go into its row as it
     // stood.
@@ -52,9 +55,10 @@ Q_SIGNALS:
     void rowSent(const QString &field, bool acknowledging);
     // The rows of the item are all in the list; the pauses after them follow.
     void itemSent();
-    // A value of the item read from a file was changed so that it can go into the row: what
-    // was changed, for the label's journal entry. Emitted before the item's first row.
-    void valueCleaned(const QString &note);
+    // What the label's journal entry is to say of the item besides its rows: a value read from
+    // a file that was changed so that it can go into the row, a program file that is not there.
+    // Emitted before the item's first row.
+    void noted(const QString &note);
 
 private:
     // One row: the field selection the run field asks for, the row, the start, the "ACK".

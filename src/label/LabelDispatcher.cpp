@@ -22,6 +22,8 @@
 #include "text/NumericValue.h"
 #include "text/TrimSpaces.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcLabel, "barlink.label", QtWarningMsg)
@@ -165,8 +167,9 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             return false;
         }
         m_rowsAdded = 0;
+        QString warning;
         try {
-            completeItem();
+            warning = completeItem();
         } catch (const base::Error &error) {
             abandonItem();
             throw withRowsAdded(error, m_rowsAdded);
@@ -175,7 +178,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             throw;
         }
         m_context.doubleScan.taken();
-        decide(kind, Result::Taken);
+        decide(kind, Result::Taken, warning);
         return true;
     }
 
@@ -373,18 +376,36 @@ void LabelDispatcher::moveCompanionCsv()
             QStringLiteral("companion CSV %1 moved into %2").arg(path, settings.csvOutPath));
 }
 
-void LabelDispatcher::completeItem()
+QString LabelDispatcher::missingProgramWarning(const QString &programName, const QString &folder)
+{
+    const QString where = folder.trimmed().isEmpty() ? tr("the current folder")
+                                                     : QDir::toNativeSeparators(folder.trimmed());
+    if (programName.isEmpty())
+        return tr("the item names no program: no dimensions");
+    return tr("%1 is not in %2: no dimensions").arg(programName, where);
+}
+
+QString LabelDispatcher::completeItem()
 {
     base::CurrentItem &item = m_context.item;
     m_segmentsSeen.clear();
 
-    // Dimensions the labels left at zero are taken from the program file.
+    // Dimensions the labels left at zero are taken from the program file. Without the file
+    // the row goes all the same, since the program may be on the machine alone, but the
+    // operator hears that it carries no size.
     const program::PlanSize size
         = program::ProgramFileReader(m_context.settings, m_context.prompter)
               .completeDimensions(item, program::DimensionText::Compact);
+    QString warning;
+    if (size.programMissing) {
+        warning = missingProgramWarning(text::trimSpaces(item.programName),
+                                        m_context.settings.gcodePath);
+        m_sender.note(warning);
+    }
     if (m_context.options.autoClear())
         m_context.link.clearHostList();
     m_sender.sendItem(size.x, size.y, {.acknowledge = true}, m_rowsAdded);
+    return warning;
 }
 
 void LabelDispatcher::abandonItem()

@@ -5,6 +5,7 @@
 #include "base/OperatorDisplay.h"
 #include "text/TokenReader.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace barlink::base {
@@ -23,6 +24,8 @@ class ItemSender;
 // item is complete has it sent, answering "ACK" to the scanner for each row.
 class LabelDispatcher : public LabelInterpreter
 {
+    Q_DECLARE_TR_FUNCTIONS(LabelDispatcher)
+
 public:
     LabelDispatcher(base::StationContext &context, ItemSender &sender)
         : m_context(context)
@@ -31,6 +34,10 @@ public:
 
     bool interpretLabel(const QString &label) override;
 
+    // What an item sent without its program file says: "NOPE.CNC is not in <folder>: no
+    // dimensions".
+    [[nodiscard]] static QString missingProgramWarning(const QString &programName,
+                                                       const QString &folder);
     // A label without "%" and "$": a program name on its own.
     [[nodiscard]] static bool isPlainLabel(const QString &label);
 
@@ -57,7 +64,8 @@ private:
     // The item's companion CSV goes into the collecting file, unless files are not written.
     void moveCompanionCsv();
     void readSegmentContents(base::OperatorDisplay::Segment type, const QString &contents);
-    void completeItem();
+    // Sends the item; returns the warning its rows went with, or an empty text.
+    [[nodiscard]] QString completeItem();
     // A label whose handling failed ends the item it belongs to (ItemSender::abandonItem);
     // the segments collected for it go too.
     void abandonItem();

@@ -5,6 +5,8 @@
 #include <QLoggingCategory>
 #include <QMetaMethod>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcLink, "barlink.listmanager", QtWarningMsg)
 
 namespace barlink::listmanager {
@@ -86,6 +88,7 @@ void ListManagerLink::addRow(const QString &row, ListManagerProvider &provider)
     };
     try {
         addLine();
+        Q_EMIT rowAdded(row);
         return;
     } catch (const base::Error &error) {
         qCInfo(lcLink) << "AddLine failed, recovering:" << error.what();
@@ -96,6 +99,27 @@ void ListManagerLink::addRow(const QString &row, ListManagerProvider &provider)
     setLateBoundList(lateBound);
     lateBound->setVisible(true);
     addLine();
+    Q_EMIT rowAdded(row);
+}
+
+ListManagerLink::ListEnd ListManagerLink::listEnd(qint32 count) const
+{
+    ExeList &list = requireList();
+    ListEnd end;
+    end.rows = list.rows();
+    for (qint32 line = std::max(1, end.rows - count + 1); line <= end.rows; ++line)
+        end.lastRows << list.getLine(line);
+    end.running = list.listInRun();
+    end.exeRow = list.exeRow();
+    return end;
+}
+
+void ListManagerLink::removeLastRows(qint32 count)
+{
+    ExeList &list = requireList();
+    const qint32 rows = list.rows();
+    for (qint32 line = rows; line > rows - count && line > 0; --line)
+        list.delLine(line);
 }
 
 void ListManagerLink::release()
@@ -103,6 +127,13 @@ void ListManagerLink::release()
     m_lateBoundList.reset();
     m_list.reset();
     m_application.reset();
+}
+
+ExeList &ListManagerLink::requireList() const
+{
+    if (!m_list)
+        throwObjectNotSet();
+    return *m_list;
 }
 
 Application &ListManagerLink::requireApplication() const

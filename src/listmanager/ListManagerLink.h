@@ -4,6 +4,7 @@
 #include "ExeList.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -47,15 +48,32 @@ public:
     // tried once more; a second failure is thrown, so the label is abandoned without an "ACK".
     void addRow(const QString &row, ListManagerProvider &provider);
 
+    // What the current list holds at its end: its row count, its last `count` rows in order,
+    // whether it runs, and the row the machine works on (0: none). Throws as the list does.
+    struct ListEnd
+    {
+        qint32 rows = 0;
+        QStringList lastRows;
+        bool running = false;
+        qint32 exeRow = 0;
+    };
+    [[nodiscard]] ListEnd listEnd(qint32 count) const;
+    [[nodiscard]] qint32 rowCount() const { return requireList().rows(); }
+    // Removes the last `count` rows of the current list, the last first.
+    void removeLastRows(qint32 count);
+
     // Drops the references: the late-bound list, the current list, the Application.
     void release();
 
 Q_SIGNALS:
     // A list was cleared, with the rows that were in it when the list could say.
     void listCleared(std::optional<qint32> rows);
+    // addRow() put this row into the list.
+    void rowAdded(const QString &row);
 
 private:
     Application &requireApplication() const;
+    ExeList &requireList() const;
 
     std::shared_ptr<Application> m_application;
     std::shared_ptr<ExeList> m_list;

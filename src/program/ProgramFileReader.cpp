@@ -305,13 +305,15 @@ PlanSize ProgramFileReader::completeDimensions(base::CurrentItem &item,
     float y = 0;
     float z = 0;
     readProgramFile(item, x, y, z, savedProgram);
+    const QString path = programFilePath(item.programName);
+    const bool missing = savedProgram.isEmpty() && (path.isEmpty() || !QFileInfo(path).isFile());
     const auto format
         = form == DimensionText::Compact ? text::formatSingleCompact : text::formatSingleShortest;
     for (auto [dimension, value] : {std::pair{&item.dimX, x}, {&item.dimY, y}, {&item.dimZ, z}}) {
         if (text::numericValue(*dimension) == 0)
             *dimension = format(value);
     }
-    return {singleValue(item.dimX), singleValue(item.dimY)};
+    return {singleValue(item.dimX), singleValue(item.dimY), missing};
 }
 
 void readProgramFile(const base::Settings &settings,

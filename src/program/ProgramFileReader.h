@@ -78,6 +78,8 @@ struct PlanSize
 {
     float x = 0;
     float y = 0;
+    // The dimensions were to come from the program file, and there is no such file.
+    bool programMissing = false;
 };
 
 // Looks up missing dimensions and the program comment in the item's program file, in the
@@ -117,7 +119,8 @@ public:
     // Otherwise no file is read for them and only the comment is: from savedProgram, the
     // text just written to the program file, when it holds any, else from the file
     // (readComment). Dimensions and comment read from the file come from savedProgram too. Returns
-    // the numeric DimX and DimY afterwards.
+    // the numeric DimX and DimY afterwards, and whether the file they were to come from is
+    // missing.
     [[nodiscard]] PlanSize completeDimensions(base::CurrentItem &item,
                                               DimensionText form,
                                               const QByteArray &savedProgram = {}) const;

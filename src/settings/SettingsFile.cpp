@@ -152,6 +152,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.fontScale = defaults.fontScale;
     settings.shiftStart = defaults.shiftStart;
     settings.highContrast = defaults.highContrast;
+    settings.resultSound = defaults.resultSound;
     settings.refuseReply.clear();
     settings.stationName.clear();
 
@@ -209,6 +210,16 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                 start,
                                 QStringLiteral("a time of day as HH:MM (06:00) is expected"),
                                 QStringLiteral("The counters start at midnight."));
+    }
+
+    if (const QString sound = given("ResultSound"); !sound.isEmpty()) {
+        if (const auto value = wholeNumber(sound, 0, 1))
+            settings.resultSound = *value == 1;
+        else
+            problems << notUsed("ResultSound",
+                                sound,
+                                QStringLiteral("0 or 1 is expected"),
+                                QStringLiteral("No sound is played."));
     }
 
     const QString reply = given("RefuseReply", PathBuffer);

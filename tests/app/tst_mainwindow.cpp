@@ -30,6 +30,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
+
 using namespace barlink;
 using namespace barlink::testing;
 
@@ -188,7 +190,8 @@ private Q_SLOTS:
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the
-    // N-th device), then OK (or Cancel when "cancel" is last).
+    // N-th device, "tab=NAME" presses Tab until NAME has focus, "key=KEY" presses Return, Space
+    // or Down), then OK unless a key closed the dialog (or Cancel when "cancel" is last).
     // "fail" first: the first opening fails, so OK has to be pressed twice.
     void settingsDialog_data()
     {
@@ -213,6 +216,9 @@ private Q_SLOTS:
         QTest::newRow("stored device shown") << 2 << "9600,N,8,1" << "/dev/ttyUSB3" << L{"optDevice"} << L{} << "2|9600,N,8,1|/dev/ttyUSB3";
         QTest::newRow("Com clears the device") << 1 << "9600,N,8,1" << "/dev/ttyACM0" << L{"optDevice"} << L{"optCom2"} << "2|9600,N,8,1|";
         QTest::newRow("device from the list") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"lstDevices=0"} << "1|9600,N,8,1|" + usb;
+        QTest::newRow("Tab into the device list, Enter: device unchanged") << 1 << "9600,N,8,1" << "/dev/ttyACM9" << L{"optDevice"} << L{"tab=lstDevices", "key=Return"} << "1|9600,N,8,1|/dev/ttyACM9";
+        QTest::newRow("Space on a device chooses it") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"tab=lstDevices", "key=Space"} << "1|9600,N,8,1|" + usb;
+        QTest::newRow("Down, Enter chooses and stores") << 1 << "9600,N,8,1" << "/dev/ttyACM9" << L{"optDevice"} << L{"tab=lstDevices", "key=Down", "key=Return"} << "1|9600,N,8,1|/dev/ttyS0";
         QTest::newRow("typed device, first opening fails") << 3 << "9600,N,8,1" << "" << L{"optCom3"} << L{"fail", "txtDevice=/dev/ttyUSB7"} << "3|9600,N,8,1|/dev/ttyUSB7";
         // clang-format on
     }
@@ -237,8 +243,11 @@ private Q_SLOTS:
         app::PortControl control(values, scanner, display, prompter);
         app::SettingsDialog dialog(values, prompter, control);
         dialog.setDevices(
-            {{"/dev/serial/by-id/usb-Maker_Scanner-if00", "/dev/ttyACM0", "Scanner", "Maker"}});
+            {{"/dev/serial/by-id/usb-Maker_Scanner-if00", "/dev/ttyACM0", "Scanner", "Maker"},
+             {"/dev/ttyS0", "/dev/ttyS0", "", ""}});
         dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const QString &name : checked)
             QVERIFY2(child<QRadioButton>(dialog, name)->isChecked(), qPrintable(name));
         if (port < 1 || port > 4 || !device.isEmpty())
@@ -249,6 +258,14 @@ private Q_SLOTS:
             const QString value = click.section(u'=', 1);
             if (name == QLatin1String("txtDevice")) {
                 QTest::keyClicks(child<QLineEdit>(dialog, name), value);
+            } else if (name == QLatin1String("tab")) {
+                for (int i = 0; i < 20 && QApplication::focusWidget()->objectName() != value; ++i)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget()->objectName(), value);
+            } else if (name == QLatin1String("key")) {
+                const std::map<QString, Qt::Key> keys{
+                    {"Return", Qt::Key_Return}, {"Space", Qt::Key_Space}, {"Down", Qt::Key_Down}};
+                QTest::keyClick(QApplication::focusWidget(), keys.at(value));
             } else if (name == QLatin1String("lstDevices")) {
                 auto *list = child<QListWidget>(dialog, name);
                 const QPoint at = list->visualItemRect(list->item(value.toInt())).center();
@@ -266,7 +283,9 @@ private Q_SLOTS:
             QVERIFY(error->text().contains("Invalid port number"));
             scanner.failOpen = false;
         }
-        QTest::mouseClick(cancel ? child<QPushButton>(dialog, "cmdCancel") : ok, Qt::LeftButton);
+        if (dialog.isVisible())
+            QTest::mouseClick(cancel ? child<QPushButton>(dialog, "cmdCancel") : ok,
+                              Qt::LeftButton);
 
         QCOMPARE(dialog.result(), int(cancel ? QDialog::Rejected : QDialog::Accepted));
         const auto joined = [](int p, const QString &s, const QString &d) {
@@ -427,8 +446,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("device");
-        QTest::newRow("not there at start-up, cancel") << "start"
-                                                       << "/dev/pts/7";
+        QTest::newRow("not there at start-up, waited for") << "start"
+                                                           << "/dev/pts/7";
+        QTest::newRow("not there at start-up, settings asked for") << "start settings"
+                                                                   << "/dev/pts/7";
         QTest::newRow("no port chosen, cancel") << "start"
                                                 << "";
         QTest::newRow("shut down") << "shutdown"
@@ -438,7 +459,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         QFETCH(QString, device);
-        const bool waits = how == QLatin1String("start") && !device.isEmpty();
+        const bool atStart = how.startsWith(QLatin1String("start"));
+        const bool waits = atStart && !device.isEmpty();
         using State = base::OperatorDisplay::PortState;
         base::Settings settings = settingsOf(0, device, "9600,N,8,1");
         FakeDisplay display;
@@ -448,10 +470,19 @@ private Q_SLOTS:
         app::PortControl control(settings, port, display, prompter, nullptr, clock);
         int dialogs = 0;
         QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] { ++dialogs; });
-        if (how == QLatin1String("start")) {
+        if (atStart) {
+            // A missing device is said plainly, the error as the detail; the settings dialog
+            // comes when asked for. A station with no port at all gets the error and the dialog.
+            const bool settingsWanted = how.endsWith(QLatin1String("settings"));
+            if (settingsWanted)
+                prompter.answers << base::Prompter::Answer::Yes;
             port.failOpen = true;
             QVERIFY(control.startPort());
-            QCOMPARE(dialogs, 1);
+            QCOMPARE(dialogs, int(!waits || settingsWanted));
+            const QString error = "Unexpected error # 8002 occured: Invalid port number";
+            QCOMPARE(prompter.shown.first().text,
+                     waits ? app::PortControl::scannerMissingText(device) : error);
+            QCOMPARE(prompter.shown.first().details, waits ? error : QString());
         } else {
             QVERIFY(control.applySerialSettings());
             QCOMPARE(display.portState, State::Open);

@@ -8,20 +8,26 @@
 #include "app/MainWindow.h"
 #include "app/PlanCaption.h"
 #include "app/RecentScansModel.h"
+#include "app/ResultSound.h"
+#include "app/ScanWords.h"
 #include "app/ShiftCounts.h"
 #include "app/TryWindow.h"
 #include "base/Options.h"
 #include "base/Settings.h"
+#include "embeddedlist/RunState.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
 #include "journal/ui/JournalWindow.h"
+#include "journal/ui/OutcomeColours.h"
 #include "settings/SettingsFile.h"
 #include "ui/Appearance.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBrush>
 #include <QCheckBox>
+#include <QFile>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -34,6 +40,9 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+
+#include <functional>
+#include <map>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -61,6 +70,10 @@ private Q_SLOTS:
     void scannerBanner();
     void countersStartEachShift();
     void layoutStaysPut();
+    void missingProgramTakenWithWarning();
+    void takeBack_data();
+    void takeBack();
+    void resultSounds();
 };
 
 // The text size chosen is written alone and read back at the next start; its bad values are
@@ -405,6 +418,114 @@ void tst_OperatorView::layoutStaysPut()
     QCOMPARE(opened.size(), 1);
     QTest::keyClick(recent, Qt::Key_Tab);
     QVERIFY(!recent->hasFocus());
+}
+
+// A program that is not in the g-code folder still goes into the list (the machine may have
+// it), but the operator sees why its piece has no size, in orange, in the recent scans and in
+// the entry the journal keeps before its "ACK".
+void tst_OperatorView::missingProgramTakenWithWarning()
+{
+    using Rig = StationRig<FakeScannerPort>;
+    const QTemporaryDir dir;
+    QVERIFY(Rig::prepare(dir.path(), QStringLiteral("/dev/scanner")));
+    app::MainWindow window;
+    Rig rig(dir.path(), false, &window);
+    connect(&rig.station, &app::Station::entryMade, &window, &app::MainWindow::showEntry);
+    QVERIFY(rig.start());
+    rig.scanWithTicks("%S%");
+    rig.scanWithTicks("NOPE");
+    QCOMPARE(rig.rows().size(), 1);
+    QCOMPARE(rig.port.sent, QByteArray("ACK\r"));
+    const QModelIndex shown = window.recentScans().index(0, app::RecentScansModel::Outcome);
+    QCOMPARE(shown.data().toString(),
+             "Taken, but NOPE.CNC is not in " + QDir::toNativeSeparators(dir.path() + "/gcode/")
+                 + ": no dimensions");
+    QCOMPARE(shown.data(Qt::BackgroundRole),
+             journal::outcomeBackground(journal::Outcome::Taken, true));
+}
+
+// The last item's rows are taken back only while they are the list's last rows, untouched,
+// the list does not run, and no label is in hand; what is taken back is journaled. "then":
+// what happens before the question, or between the question and the answer.
+void tst_OperatorView::takeBack_data()
+{
+    QTest::addColumn<QString>("then");
+    for (const char *then : {"nothing",
+                             "start",
+                             "add by hand",
+                             "remove first by hand",
+                             "change last by hand",
+                             "clear, resend, start, hold",
+                             "new item while asked",
+                             "label in hand while asked"})
+        QTest::newRow(then) << QString::fromLatin1(then);
+}
+
+void tst_OperatorView::takeBack()
+{
+    QFETCH(QString, then);
+    using Rig = StationRig<FakeScannerPort>;
+    using embeddedlist::RunCommand;
+    const QTemporaryDir dir;
+    QVERIFY(Rig::prepare(dir.path(),
+                         QStringLiteral("/dev/scanner"),
+                         SelectionKeys + MirrorKeys + "DuplicateSeconds=60\r\n"));
+    Rig rig(dir.path());
+    journal::Entry last;
+    connect(&rig.station, &app::Station::entryMade, [&](const journal::Entry &e) { last = e; });
+    QVERIFY(rig.start());
+    for (const char *label : {"%19EARLIER.CNC N", "%12MIRDOOR.CNC N X", "%22500 300 18"})
+        rig.scanWithTicks(label);
+    const QStringList before = rig.rows();
+    const QString byHand = QStringLiteral("#161=BYHAND.CNC;");
+    const std::map<QString, std::function<void()>> acts{
+        {"start", [&] { rig.store->runCommand(RunCommand::Start); }},
+        {"add by hand", [&] { rig.store->addRow(byHand); }},
+        {"remove first by hand", [&] { rig.store->removeRow(0); }},
+        {"change last by hand", [&] { rig.store->setRow(2, byHand); }},
+        {"clear, resend, start, hold", [&] {
+             for (const char *label : {"%CLEAR%", "%19ONLY.CNC N"})
+                 (void)rig.station.typeLabel(QString::fromLatin1(label));
+             rig.store->runCommand(RunCommand::Start);
+             rig.store->runCommand(RunCommand::Hold);
+         }}};
+    if (acts.count(then))
+        acts.at(then)();
+    const app::Station::TakeBackQuery query = rig.station.takeBackQuery();
+    const bool asked = then == "nothing" || then.endsWith(u"while asked");
+    QCOMPARE(query.refusal.isEmpty(), asked);
+    std::optional<base::LabelGate::Hold> inHand;
+    if (then == "new item while asked")
+        QVERIFY(rig.station.typeLabel(QStringLiteral("%19LATER.CNC N")));
+    else if (then == "label in hand while asked")
+        inHand.emplace(rig.station.gate());
+    const QStringList rows = rig.rows();
+    QCOMPARE(rig.station.takeBackLastItem(query.rows).isEmpty(), then == "nothing");
+    QCOMPARE(rig.rows() == rows, then != "nothing");
+    if (then != "nothing")
+        return;
+    // Both rows of the mirror piece, named for the operator, and only they; the same labels
+    // may be scanned again at once.
+    QCOMPARE(query.rows,
+             QStringList({"row 2: MIRDOOR.CNC, field 4 (A)", "row 3: MIRDOOR.CNC, field 3 (S)"}));
+    QCOMPARE(rig.rows(), before.mid(0, 1));
+    QCOMPARE(app::plainWords(last), "Taken back: MIRDOOR.CNC, field 4 (A), field 3 (S)");
+    for (const char *label : {"%12MIRDOOR.CNC N X", "%22500 300 18"})
+        rig.scanWithTicks(label);
+    QCOMPARE(rig.rows(), before);
+}
+
+// Which sound an outcome gets (a warning is taken: its rows went), and that both sounds are in
+// the program's resources; the speaker is not tested (the test machine may have none).
+void tst_OperatorView::resultSounds()
+{
+    using R = base::LabelOutcome::Result;
+    using S = app::ResultSound::Sound;
+    QCOMPARE(app::ResultSound::soundFor({.result = R::Taken, .reason = "no file"}), S::Taken);
+    QCOMPARE(app::ResultSound::soundFor({.result = R::Waiting}), S::None);
+    QCOMPARE(app::ResultSound::soundFor({.result = R::Failed}), S::Refused);
+    for (const S sound : {S::Taken, S::Refused})
+        QVERIFY(QFile(app::ResultSound::source(sound)).size() > 1000);
 }
 
 QTEST_MAIN(tst_OperatorView)

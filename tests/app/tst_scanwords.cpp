@@ -73,6 +73,7 @@ void tst_ScanWords::words_data()
     QTest::addRow("list file") << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
     QTest::addRow("rows left from before cleared") << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
     QTest::addRow("an empty list cleared is no news") << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
+    QTest::addRow("an item taken back") << stationEventEntry(StationEvent::ItemTakenBack, 1, QStringLiteral("PANEL.CNC, field 3 (S)")) << "Taken back: PANEL.CNC, field 3 (S)" << true;
     // clang-format on
 }
 

@@ -318,6 +318,8 @@ private Q_SLOTS:
         row("shift start past the day", "ShiftStart=25:00", "", "ShiftStart=25:00 is not used: a time of day as HH:MM (06:00) is expected. The counters start at midnight.");
         row("high contrast on", "HighContrast=1", "1");
         row("high contrast yes", "HighContrast=yes", "0", "HighContrast=yes is not used: 0 or 1 is expected. The usual colours are used.");
+        row("sound on", "ResultSound=1", "1");
+        row("sound yes: no sound", "ResultSound=yes", "0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
         row("reply malformed", "RefuseReply=\\q", "", "RefuseReply=\\q is not used");
         row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
         row("station name", "StationName=BENCH 1", "BENCH 1");
@@ -341,6 +343,7 @@ private Q_SLOTS:
             {"FontScale", QString::number(s.fontScale)},
             {"ShiftStart", s.shiftStart.toString(QStringLiteral("HH:mm"))},
             {"HighContrast", QString::number(int(s.highContrast))},
+            {"ResultSound", QString::number(int(s.resultSound))},
             {"RefuseReply", s.refuseReply},
             {"StationName", s.stationName},
             {"JournalServer", s.journalServer},

@@ -103,10 +103,10 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
         return {};
     const journal::Entry &e = entryAt(index.row());
     if (role == Qt::BackgroundRole)
-        return outcomeBackground(e.outcome);
+        return outcomeBackground(e);
     // Dark text on the light background of a refused or failed entry, whatever the colours.
     if (role == Qt::ForegroundRole)
-        return outcomeBackground(e.outcome).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
+        return outcomeBackground(e).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
     // A reason wider than its column is read whole in its tool tip.
     if (role == Qt::ToolTipRole && Column(index.column()) == Column::Reason && !e.reason.isEmpty())
         return e.reason;
