@@ -281,11 +281,11 @@ void tst_ScanPath::labelEnd_data()
     const qsizetype at = program::compressedlabel::DataPosition + 2;
     // clang-format off
     QTest::newRow("with the suffix: at once")     << QByteArray("\\r") << QByteArray("%12PROG.CNC N1 X\r%22600 400 18\r") << false << QStringList{Prog};
-    QTest::newRow("suffix split across reads")    << QByteArray("\\r\\n") << QByteArray("%12PROG.CNC N1 X\r|\n%22600 400 18\r\n") << false << QStringList{Prog};
+    QTest::newRow("suffix split across reads")    << QByteArray("\\r\\n") << QByteArray("%12PROG.CNC N1 X\r\n%22600 400 18\r|\n") << false << QStringList{Prog};
     QTest::newRow("three in a burst, in order")   << QByteArray("\\r") << QByteArray("%19PROG9.CNC N\r%19PROG.CNC N\r%19PROG9.CNC N\r") << false
         << QStringList{prog9, row("PROG.CNC", 1, "  ", 0, "", 999, true), after};
-    QTest::newRow("program holding the suffix")   << QByteArray("\\r") << QByteArray("PROG9.CNC^X700!G1 X0\r|G1 X700\r") << true
-        << QStringList{row("PROG9.CNC", 1, "700 600 18", 0, "", 1)};
+    QTest::newRow("program holding the suffix")   << QByteArray("\\r") << QByteArray("PROG9.CNC^X700^Y500^Z18!G1 X0\r|G1 X700\r") << true
+        << QStringList{row("PROG9.CNC", 37, "700 500 18", 0, "", 1)};
     QTest::newRow("compressed holding the suffix") << "\\x" + packed.mid(at, 1).toHex()
         << packed.left(at + 1) + '|' + packed.mid(at + 1) + packed[at] << false << QStringList{prog9};
     QTest::newRow("without the suffix: by quiet") << QByteArray("\\r") << QByteArray("%19PROG9.CNC N") << true << QStringList{prog9};
@@ -293,8 +293,8 @@ void tst_ScanPath::labelEnd_data()
 }
 
 // LabelEnd on the real port, on a clock that only the quiet rule moves: a label that ends with
-// the suffix is answered with nothing waited for, a "|" is a pause of the scanner with nothing
-// handled yet, and a label the suffix does not end waits for two quiet intervals, no less.
+// the suffix is answered with nothing waited for, a "|" is a pause of the scanner with its last
+// byte not handled yet, and a label the suffix does not end waits for two quiet intervals, no less.
 void tst_ScanPath::labelEnd()
 {
     QFETCH(QByteArray, labelEnd);
@@ -314,7 +314,8 @@ void tst_ScanPath::labelEnd()
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         QVERIFY(pty.write(pieces[i]));
         if (i + 1 < pieces.size())
-            QTRY_VERIFY_WITH_TIMEOUT(buffer.endsWith(text::fromSingleByte(pieces[i])), Patience);
+            QTRY_VERIFY_WITH_TIMEOUT(buffer.endsWith(text::fromSingleByte(pieces[i].right(1))),
+                                     Patience);
     }
     if (byQuiet) {
         QTRY_COMPARE_WITH_TIMEOUT(buffer, text::fromSingleByte(pieces.join()), Patience);
@@ -323,7 +324,9 @@ void tst_ScanPath::labelEnd()
         clock.advance(1);
     }
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), rows, Patience);
-    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(rows.size()), Patience);
+    // A program barcode's row is not answered.
+    const QByteArray acks = Ack.repeated(scan.contains('^') ? 0 : rows.size());
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), acks, Patience);
     QCOMPARE(clock.now(), byQuiet ? 2 * PtyStation::PollMs : 0);
 }
 
