@@ -10,6 +10,7 @@
 #include "scanner/ScannerPort.h"
 #include "settings/SettingsFile.h"
 #include "text/EscapedBytes.h"
+#include "text/SingleByte.h"
 
 #include <QLoggingCategory>
 
@@ -140,6 +141,11 @@ void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
 
 void Station::startPolling()
 {
+    // A malformed LabelEnd was not taken when the settings were read: labels end by quiet.
+    const text::EscapedBytes end = text::unescapeBytes(m_settings.labelEnd);
+    m_poller.setLabelEnd(
+        end.ok() ? text::fromSingleByte(end.bytes) : QString(),
+        [](QStringView label) { return program::CompressedLabelDecoder().decode(label).ok(); });
     m_poller.start(m_settings.commPollTime);
 }
 
@@ -172,9 +178,9 @@ void Station::handleScanned(const std::function<void()> &handle)
                                              base::unexpectedErrorDetails(error));
     } catch (const std::exception &error) {
         m_poller.abandonLabel();
-        m_context.prompter.inform(
-            base::Prompter::Icon::Critical,
-            base::unexpectedErrorText(base::Error::InvalidCall, QString::fromLocal8Bit(error.what())));
+        m_context.prompter.inform(base::Prompter::Icon::Critical,
+                                  base::unexpectedErrorText(base::Error::InvalidCall,
+                                                            QString::fromLocal8Bit(error.what())));
     }
 }
 
@@ -372,14 +378,17 @@ void Station::recordEvents()
             this,
             [this](std::optional<qint32> rows) {
                 m_recorder.recordEvent(StationEvent::ListCleared,
-                                 rows ? std::optional<int>(*rows) : std::nullopt,
-                                 rows ? QString()
-                                      : QStringLiteral("the list did not tell its rows"));
+                                       rows ? std::optional<int>(*rows) : std::nullopt,
+                                       rows ? QString()
+                                            : QStringLiteral("the list did not tell its rows"));
             });
     connect(&m_recorder, &journal::JournalRecorder::entryMade, this, &Station::entryMade);
+    connect(&m_recorder,
+            &journal::JournalRecorder::journalStateChanged,
+            this,
+            &Station::journalStateChanged);
     connect(
-        &m_recorder, &journal::JournalRecorder::journalStateChanged, this, &Station::journalStateChanged);
-    connect(&m_recorder, &journal::JournalRecorder::shopStateChanged, this, &Station::shopStateChanged);
+        &m_recorder, &journal::JournalRecorder::shopStateChanged, this, &Station::shopStateChanged);
     connect(&m_portControl, &PortControl::opened, this, [this](const QString &device, bool back) {
         m_recorder.recordEvent(
             back ? StationEvent::PortBack : StationEvent::PortOpened, std::nullopt, device);

@@ -25,6 +25,9 @@ struct Settings
     // Sent to the scanner when a scanned label is refused, as written in the file (with
     // escapes, see text::unescapeBytes); empty: nothing is sent.
     QString refuseReply;
+    // The scanner's suffix that ends each label, as written in the file (escapes as
+    // refuseReply); empty: a label ends when the port has been quiet for two poll intervals.
+    QString labelEnd;
     // An item with the same labels as the item taken last, completed no more than this many
     // seconds after it, is refused as scanned twice; 0: never.
     int duplicateSeconds = 0;

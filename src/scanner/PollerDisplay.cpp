@@ -20,6 +20,11 @@ void showPollerOn(ScanPoller &poller, base::OperatorDisplay &display)
     QObject::connect(&poller, &ScanPoller::statusChanged, &poller, [&display](const QString &text) {
         display.setStatus(text);
     });
+    // After the label's own outcome, which stays in front.
+    QObject::connect(
+        &poller, &ScanPoller::labelEndMissing, &poller, [&display](const QString &notice) {
+            display.setStatus(display.status() + QLatin1Char(' ') + notice);
+        });
 }
 
 } // namespace barlink::scanner

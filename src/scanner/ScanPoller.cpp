@@ -4,6 +4,7 @@
 #include "ScannerPort.h"
 #include "base/LabelGate.h"
 #include "base/StatusTexts.h"
+#include "text/EscapedBytes.h"
 #include "text/SingleByte.h"
 
 #include <QLoggingCategory>
@@ -54,6 +55,21 @@ void ScanPoller::stop()
     m_timer->stop();
 }
 
+void ScanPoller::setLabelEnd(const QString &suffix,
+                             std::function<bool(QStringView)> compressedWhole)
+{
+    m_labelEnd = suffix;
+    m_compressedWhole = std::move(compressedWhole);
+}
+
+QString ScanPoller::labelEndMissingText(const QString &suffix)
+{
+    return tr("Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll "
+              "intervals. Set the scanner to end every label with it, or clear LabelEnd in "
+              "KTQ.INI.")
+        .arg(text::escapeBytes(text::toSingleByte(suffix)));
+}
+
 QString ScanPoller::overflowText(qsizetype discarded)
 {
     return QStringLiteral("Scanner input too long: %1 characters without a pause were discarded.")
@@ -89,23 +105,25 @@ void ScanPoller::step()
 {
     if (m_gate.isBusy() || !m_port.isOpen())
         return;
+    bool ended = false;
     if (m_port.bytesWaiting() != 0) {
-        receive();
-        return;
-    }
-    if (m_discarded != 0) {
+        ended = receive();
+    } else if (m_discarded != 0) {
         reportOverflowWhenQuiet();
         return;
-    }
-    if (!m_scanBuffer.isEmpty()) {
+    } else if (!m_scanBuffer.isEmpty()) {
         ++m_idleTicks;
         Q_EMIT lastScanChanged(lastScanText(m_scanBuffer));
     }
-    if (m_idleTicks != 2)
+    const bool quiet = m_idleTicks == 2;
+    if (!quiet && !ended)
         return;
 
     base::LabelGate::Hold hold(m_gate);
-    handleLabel();
+    if (quiet)
+        handleLabel(true);
+    if (!m_labelEnd.isEmpty())
+        handleEndedLabels();
 }
 
 void ScanPoller::abandonLabel()
@@ -126,20 +144,23 @@ void ScanPoller::dropPartialLabel()
     scheduleTick();
 }
 
-void ScanPoller::receive()
+bool ScanPoller::receive()
 {
     const QString received = text::fromSingleByte(m_port.readAll());
     if (received.isEmpty())
-        return;
+        return false;
     Q_EMIT activityChanged(true, received.left(1));
     m_idleTicks = 0;
     if (m_discarded != 0 || m_scanBuffer.size() + received.size() > MaxScanBuffer) {
         // Nothing useful can come of it: drop it all until the scanner pauses.
         m_discarded += m_scanBuffer.size() + received.size();
         m_scanBuffer.clear();
-        return;
+        return false;
     }
+    // Only the new text (and a label end split across two reads) can hold a new label end.
+    const qsizetype from = std::max<qsizetype>(0, m_scanBuffer.size() - m_labelEnd.size() + 1);
     m_scanBuffer += received;
+    return !m_labelEnd.isEmpty() && m_scanBuffer.indexOf(m_labelEnd, from) >= 0;
 }
 
 void ScanPoller::reportOverflowWhenQuiet()
@@ -154,26 +175,50 @@ void ScanPoller::reportOverflowWhenQuiet()
     m_idleTicks = 0;
 }
 
-void ScanPoller::handleLabel()
+bool ScanPoller::handleLabel(bool quiet)
 {
+    const ScanRoute route = routeScan(
+        m_scanBuffer, {.suffix = m_labelEnd, .quiet = quiet, .compressedWhole = m_compressedWhole});
+    if (route.kind == ScanKind::Pending)
+        return false;
     m_idleTicks = 0;
     Q_EMIT activityChanged(false, QString());
+    if (!quiet)
+        Q_EMIT lastScanChanged(lastScanText(m_scanBuffer.chopped(route.next.size())));
     // The label in hand leaves the buffer before anything is handled: when "%N%" fails, the
-    // label it was for goes with it, as the text is not taken without its field.
-    const ScanRoute route = routeScan(std::exchange(m_scanBuffer, QString()));
+    // label it was for goes with it, as the text is not taken without its field. The labels
+    // after its end stay.
+    m_scanBuffer = route.next;
     m_abandoned = false;
     if (route.fieldNFirst) {
         Q_EMIT labelScanned(QStringLiteral("%N%"));
         if (m_abandoned)
-            return;
+            return true;
     }
     handleRoute(route, false);
+    if (route.withoutLabelEnd && !m_labelEndMissingTold) {
+        m_labelEndMissingTold = true;
+        qCWarning(lcPoll) << "a label ended by quiet without the label end" << m_labelEnd;
+        Q_EMIT labelEndMissing(labelEndMissingText(m_labelEnd));
+    }
+    return true;
+}
+
+void ScanPoller::handleEndedLabels()
+{
+    while (!m_scanBuffer.isEmpty() && handleLabel(false)) {
+        // What arrived while the label was handled may end the next one.
+        if (m_port.isOpen() && m_port.bytesWaiting() != 0)
+            receive();
+    }
 }
 
 void ScanPoller::takeExpansion(const QString &expanded, const QString &rest)
 {
-    // What the decoder finds after the compressed label stays as the next label.
-    m_scanBuffer = rest;
+    // What the decoder finds after the compressed label stays as the next label, without the
+    // compressed label's own end.
+    m_scanBuffer
+        = !m_labelEnd.isEmpty() && rest.startsWith(m_labelEnd) ? rest.mid(m_labelEnd.size()) : rest;
     handleRoute(routeLabel(expanded), true);
 }
 
@@ -196,7 +241,10 @@ void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
     case ScanKind::Ordinary:
         // The status line shows the label as it was scanned, the rest included.
         Q_EMIT statusChanged(base::status::readingLabel() + route.label + route.rest);
-        m_port.discardInput();
+        // What the port holds beyond the label is thrown away; with a label end it is the
+        // next label, which would be lost.
+        if (m_labelEnd.isEmpty())
+            m_port.discardInput();
         // The rest stays in the buffer even when the label's handling fails.
         m_scanBuffer.prepend(route.rest);
         Q_EMIT labelScanned(route.label);

@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringView>
 
+#include <functional>
 #include <memory>
 
 namespace barlink::base {
@@ -18,10 +20,11 @@ struct ScanRoute;
 
 // Assembles labels from the scanner port: reads what arrives into the scan buffer and, once
 // the port has been quiet for two poll intervals after the last read, emits the label as
-// routeScan() says. The poller reads as soon as the port says bytes have arrived, ticks every
-// poll interval while a label is pending, and does not wake while nothing is. The signals that
-// hand a label on are connected directly: the label is handled before they return. Their
-// handlers catch what they throw and say so with abandonLabel().
+// routeScan() says. With a label end (the scanner's suffix) it emits each label as soon as its
+// end has been read, without waiting for quiet. The poller reads as soon as the port says bytes
+// have arrived, ticks every poll interval while a label is pending, and does not wake while nothing
+// is. The signals that hand a label on are connected directly: the label is handled before they
+// return. Their handlers catch what they throw and say so with abandonLabel().
 class ScanPoller : public QObject
 {
     Q_OBJECT
@@ -40,6 +43,10 @@ public:
     // Starts polling at the interval; intervals below 1 ms are not used.
     void start(int intervalMs);
     void stop();
+    // The scanner's suffix (LabelEnd), as characters; empty (the default): labels end only
+    // when the port is quiet. compressedWhole tells whether a compressed label holds all its
+    // data (see LabelFrame).
+    void setLabelEnd(const QString &suffix, std::function<bool(QStringView)> compressedWhole = {});
     [[nodiscard]] int interval() const { return m_timer->interval(); }
     // Whether the poller will tick without the port's word that bytes have arrived.
     [[nodiscard]] bool isTicking() const { return m_timer->isActive(); }
@@ -65,6 +72,8 @@ public:
     [[nodiscard]] int idleTicks() const { return m_idleTicks; }
 
     [[nodiscard]] static QString overflowText(qsizetype discarded);
+    // What the operator is told once when labels end by quiet although a label end is set.
+    [[nodiscard]] static QString labelEndMissingText(const QString &suffix);
 
 Q_SIGNALS:
     // A label to interpret, as the dispatcher takes it ("%N%" of the apostrophe rule too).
@@ -82,13 +91,21 @@ Q_SIGNALS:
     // The scanner sent a label of nothing but blanks and control characters (a line end on
     // its own): it is not handled. scanned: the label as it came.
     void labelIgnored(const QString &scanned);
+    // Once, after the first label that ended by quiet although a label end is set: the
+    // scanner does not send it, and every label waits two poll intervals.
+    void labelEndMissing(const QString &notice);
 
 private:
     void bytesArrived();
     void step();
     void scheduleTick();
-    void receive();
-    void handleLabel();
+    // Reads what has arrived; true when a label end may have come with it.
+    bool receive();
+    // Hands on the label at the front: after quiet, the whole buffer; otherwise the label up to
+    // its end, if it is complete. False when nothing was complete.
+    bool handleLabel(bool quiet);
+    // Hands on every label that has ended, one after the other, reading what came meanwhile.
+    void handleEndedLabels();
     // expansion: the route of a compressed label's expansion.
     void handleRoute(const ScanRoute &route, bool expansion);
     void reportOverflowWhenQuiet();
@@ -100,6 +117,9 @@ private:
     // The handler of the label just emitted called abandonLabel().
     bool m_abandoned = false;
     QString m_scanBuffer;
+    QString m_labelEnd;
+    std::function<bool(QStringView)> m_compressedWhole;
+    bool m_labelEndMissingTold = false;
     int m_idleTicks = 0;
     // Characters thrown away since the buffer overflowed; reported once the port is quiet.
     qsizetype m_discarded = 0;

@@ -32,9 +32,8 @@ bool holdsNothing(QStringView text)
     });
 }
 
-} // namespace
-
-ScanRoute routeScan(QStringView buffer)
+// The route of a buffer taken whole, its suffix (or else its line end) at the end removed.
+ScanRoute routeWhole(QStringView buffer, QStringView suffix)
 {
     if (buffer.isEmpty())
         return {};
@@ -52,10 +51,57 @@ ScanRoute routeScan(QStringView buffer)
 
     if (label.startsWith(scanmarker::Compressed))
         return {ScanKind::Compressed, fieldNFirst, label.toString(), {}};
-    ScanRoute route = routeLabel(withoutTrailingLineEnd(label));
+    const QStringView text = !suffix.isEmpty() && label.endsWith(suffix)
+                                 ? label.chopped(suffix.size())
+                                 : withoutTrailingLineEnd(label);
+    ScanRoute route = routeLabel(text);
     if (route.kind == ScanKind::Ignored)
         return {ScanKind::Ignored, false, label.toString(), {}};
     route.fieldNFirst = fieldNFirst;
+    return route;
+}
+
+// The route of the label before the first suffix, while the port is not yet quiet.
+ScanRoute routeFramed(QStringView buffer, const LabelFrame &frame)
+{
+    const QStringView suffix = frame.suffix;
+    const qsizetype end = buffer.indexOf(suffix);
+    const QStringView body = buffer.startsWith(u'\'') ? buffer.sliced(1) : buffer;
+    if (body.startsWith(scanmarker::Compressed)) {
+        // Its data may hold the suffix's bytes: it is complete when all of it is there.
+        if (end < 0 || !frame.compressedWhole || !frame.compressedWhole(body))
+            return {ScanKind::Pending};
+        return routeWhole(buffer, suffix);
+    }
+    if (end < 0)
+        return {ScanKind::Pending};
+    const QStringView unit = buffer.first(end);
+    // A program's lines may end with the suffix: the program barcode waits for quiet.
+    if (unit.contains(scanmarker::Program) && unit.contains(u'!'))
+        return {ScanKind::Pending};
+
+    qsizetype nextAt = end + suffix.size();
+    // A scanner that ends labels with CR LF where LabelEnd names CR alone: the LF goes too.
+    if (suffix.endsWith(u'\r') && nextAt < buffer.size() && buffer[nextAt] == u'\n')
+        ++nextAt;
+    ScanRoute route = routeWhole(unit, {});
+    if (unit.isEmpty() || route.kind == ScanKind::Ignored)
+        route = {ScanKind::Ignored, false, buffer.sliced(0, nextAt).toString(), {}};
+    else if (!route.rest.isEmpty())
+        route.rest += suffix; // the label after the closing "%" has ended too
+    route.next = buffer.sliced(nextAt).toString();
+    return route;
+}
+
+} // namespace
+
+ScanRoute routeScan(QStringView buffer, const LabelFrame &frame)
+{
+    if (!frame.suffix.isEmpty() && !frame.quiet)
+        return buffer.isEmpty() ? ScanRoute{} : routeFramed(buffer, frame);
+    ScanRoute route = routeWhole(buffer, frame.suffix);
+    route.withoutLabelEnd = !frame.suffix.isEmpty() && route.kind == ScanKind::Ordinary
+                            && !buffer.contains(frame.suffix);
     return route;
 }
 

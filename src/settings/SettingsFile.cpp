@@ -154,6 +154,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.highContrast = defaults.highContrast;
     settings.resultSound = defaults.resultSound;
     settings.refuseReply.clear();
+    settings.labelEnd.clear();
     settings.stationName.clear();
 
     if (const QString days = given("JournalDays"); !days.isEmpty()) {
@@ -239,6 +240,16 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                        "written.")
                             .arg(shown(reply));
     }
+
+    const QString labelEnd = given("LabelEnd");
+    if (const text::EscapedBytes end = text::unescapeBytes(labelEnd); end.ok())
+        settings.labelEnd = labelEnd;
+    else
+        problems << notUsed("LabelEnd",
+                            labelEnd,
+                            end.error,
+                            QStringLiteral("A label ends when the scanner has been quiet for two "
+                                           "poll intervals."));
 
     if (const QString name = given("StationName", PathBuffer); !name.isEmpty()) {
         if (name.size() <= MaxStationNameLength

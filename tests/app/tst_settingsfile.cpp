@@ -322,6 +322,8 @@ private Q_SLOTS:
         row("sound yes: no sound", "ResultSound=yes", "0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
         row("reply malformed", "RefuseReply=\\q", "", "RefuseReply=\\q is not used");
         row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
+        row("label end malformed", "LabelEnd=\\x3", "", "LabelEnd=\\x3 is not used: ");
+        row("label end", "LabelEnd=\\x03", "\\x03");
         row("station name", "StationName=BENCH 1", "BENCH 1");
         row("station name too long", longName, "", QString::fromLatin1(longName + " is not used: at most 64 characters"));
         row("server keywords", "JournalServer=host=db dbname='shop floor' user=barlink", "host=db dbname='shop floor' user=barlink");
@@ -345,6 +347,7 @@ private Q_SLOTS:
             {"HighContrast", QString::number(int(s.highContrast))},
             {"ResultSound", QString::number(int(s.resultSound))},
             {"RefuseReply", s.refuseReply},
+            {"LabelEnd", s.labelEnd},
             {"StationName", s.stationName},
             {"JournalServer", s.journalServer},
             {"CommPollTime", QString::number(s.commPollTime)}};

@@ -3,12 +3,13 @@
 // scanner end, also when the scanner goes away and comes back. The poller's quiet intervals,
 // the port's reconnection and the pauses run in simulated time.
 
+#include "ManualClock.h"
 #include "PtyPair.h"
 #include "StationRig.h"
-#include "ManualClock.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"
+#include "text/SingleByte.h"
 
 #include <QAbstractEventDispatcher>
 #include <QTemporaryDir>
@@ -95,6 +96,8 @@ private Q_SLOTS:
     void scanPath_data();
     void scanPath();
     void labelScannedDuringThePause();
+    void labelEnd_data();
+    void labelEnd();
 
 private:
     [[nodiscard]] QString root() const { return m_dir->path(); }
@@ -262,6 +265,69 @@ void tst_ScanPath::labelScannedDuringThePause()
     QCOMPARE(rig.store->rows(), (QStringList{Prog, panel}));
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(2), Patience);
     QVERIFY(!rig.station.poller().isTicking());
+}
+
+void tst_ScanPath::labelEnd_data()
+{
+    QTest::addColumn<QByteArray>("labelEnd");
+    QTest::addColumn<QByteArray>("scan");
+    QTest::addColumn<bool>("byQuiet");
+    QTest::addColumn<QStringList>("rows");
+
+    const QString prog9 = row("PROG9.CNC", 1, "800 600 18", 0, "LEFT DOOR ", 999);
+    const QString after = row("PROG9.CNC", 1, "800 600 18", 0, "LEFT DOOR ", 999, true);
+    // A byte of its compressed data as the suffix, the label cut after it ("|").
+    const QByteArray packed = compressedScan("%19PROG9.CNC N");
+    const qsizetype at = program::compressedlabel::DataPosition + 2;
+    // clang-format off
+    QTest::newRow("with the suffix: at once")     << QByteArray("\\r") << QByteArray("%12PROG.CNC N1 X\r%22600 400 18\r") << false << QStringList{Prog};
+    QTest::newRow("suffix split across reads")    << QByteArray("\\r\\n") << QByteArray("%12PROG.CNC N1 X\r\n%22600 400 18\r|\n") << false << QStringList{Prog};
+    QTest::newRow("three in a burst, in order")   << QByteArray("\\r") << QByteArray("%19PROG9.CNC N\r%19PROG.CNC N\r%19PROG9.CNC N\r") << false
+        << QStringList{prog9, row("PROG.CNC", 1, "  ", 0, "", 999, true), after};
+    QTest::newRow("program holding the suffix")   << QByteArray("\\r") << QByteArray("PROG9.CNC^X700^Y500^Z18!G1 X0\r|G1 X700\r") << true
+        << QStringList{row("PROG9.CNC", 37, "700 500 18", 0, "", 1)};
+    QTest::newRow("compressed holding the suffix") << "\\x" + packed.mid(at, 1).toHex()
+        << packed.left(at + 1) + '|' + packed.mid(at + 1) + packed[at] << false << QStringList{prog9};
+    QTest::newRow("without the suffix: by quiet") << QByteArray("\\r") << QByteArray("%19PROG9.CNC N") << true << QStringList{prog9};
+    // clang-format on
+}
+
+// LabelEnd on the real port, on a clock that only the quiet rule moves: a label that ends with
+// the suffix is answered with nothing waited for, a "|" is a pause of the scanner with its last
+// byte not handled yet, and a label the suffix does not end waits for two quiet intervals, no less.
+void tst_ScanPath::labelEnd()
+{
+    QFETCH(QByteArray, labelEnd);
+    QFETCH(QByteArray, scan);
+    QFETCH(bool, byQuiet);
+    QFETCH(QStringList, rows);
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    QVERIFY(PtyStation::prepare(root(), pty.slavePath(), "LabelEnd=" + labelEnd));
+    base::ManualClock clock;
+    PtyStation rig(root(), false, nullptr, {}, clock);
+    QVERIFY(rig.start());
+
+    const QString &buffer = rig.station.poller().scanBuffer();
+    const QByteArrayList pieces = scan.split('|');
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        QVERIFY(pty.write(pieces[i]));
+        if (i + 1 < pieces.size())
+            QTRY_VERIFY_WITH_TIMEOUT(buffer.endsWith(text::fromSingleByte(pieces[i].right(1))),
+                                     Patience);
+    }
+    if (byQuiet) {
+        QTRY_COMPARE_WITH_TIMEOUT(buffer, text::fromSingleByte(pieces.join()), Patience);
+        clock.advance(2 * PtyStation::PollMs - 1);
+        QVERIFY(rig.store->rows().isEmpty());
+        clock.advance(1);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), rows, Patience);
+    // A program barcode's row is not answered.
+    const QByteArray acks = Ack.repeated(scan.contains('^') ? 0 : rows.size());
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), acks, Patience);
+    QCOMPARE(clock.now(), byQuiet ? 2 * PtyStation::PollMs : 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)

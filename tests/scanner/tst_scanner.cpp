@@ -6,12 +6,12 @@
 #include "../text/Tables.h"
 #include "Fakes.h"
 #include "LabelBytes.h"
+#include "ManualClock.h"
 #include "PtyPair.h"
 #include "ScanOptions.h"
 #include "TestSupport.h"
 #include "VirtualPty.h"
 #include "base/LabelGate.h"
-#include "ManualClock.h"
 #include "scanner/LineSettings.h"
 #include "scanner/PollerDisplay.h"
 #include "scanner/PortErrors.h"
@@ -34,7 +34,6 @@
 using namespace barlink;
 using namespace barlink::scanner;
 using namespace barlink::testing;
-using barlink::scan::LineEnd;
 using SP = QSerialPort;
 
 Q_DECLARE_METATYPE(std::optional<barlink::scanner::LineSettings>)
@@ -161,14 +160,17 @@ private Q_SLOTS:
         QTEST(result.number(), "number");
         QTEST(result.description(), "description");
     }
-    // The route of a whole scan buffer, written "kind:label|rest", the kind being O ordinary,
-    // P program, C compressed, X ignored or - nothing, and "+N" after it when "%N%" comes
-    // first.
+    // The route of a scan buffer, written "kind:label|rest", the kind being O ordinary,
+    // P program, C compressed, X ignored, W pending or - nothing, "+N" after it when "%N%"
+    // comes first and "?" when the label came without its label end, and "||next" when
+    // labels follow the label end. With a suffix the port is quiet only where the row says
+    // so; a compressed label is whole here once it holds "END".
     void routeScan_data()
     {
-        columns<QString, QString>({"buffer", "route"});
-        const auto row = [](const char *name, const QString &buffer, const QString &route) {
-            QTest::newRow(name) << buffer << route;
+        columns<QString, QString, bool, QString>({"buffer", "suffix", "quiet", "route"});
+        const auto row = [](const char *name, const QString &buffer, const QString &route,
+                            const char *suffix = "", bool quiet = true) {
+            QTest::newRow(name) << buffer << QString::fromLatin1(suffix) << quiet << route;
         };
         const QString f1(QChar(0xF1));
         // clang-format off
@@ -197,14 +199,28 @@ private Q_SLOTS:
         row("apostrophe, text split at %",       "'AB%CD$E",              "O+N:AB%|CD");
         row("apostrophe then program label",     "'A^B$x",                "P+N:A^B|");
         row("apostrophe then compressed",        "'" + f1 + "Z$x",        "C+N:" + f1 + "Z|");
+        row("suffix ends it, the next stays", "PANEL\rNEXT", "O:PANEL|||NEXT", "\r", false);
+        row("half a two-byte suffix: pending", "PANEL\rX", "W:|", "\r\n", false);
+        row("CR LF where the suffix is CR", "PANEL\r\nNEXT", "O:PANEL|||NEXT", "\r", false);
+        row("split at %: the rest has ended", "%START%%STOP%\x03X", "O:%START%|%STOP%\x03||X", "\x03", false);
+        row("suffix alone: ignored", "\rNEXT", "X:\r|||NEXT", "\r", false);
+        row("program barcode: not cut", "P^X1!G1\rG2\r", "W:|", "\r", false);
+        row("compressed, suffix in its data", f1 + "Z\rQ", "W:|", "\r", false);
+        row("compressed whole: all of it", f1 + "Z\rEND\rX", "C:" + f1 + "Z\rEND\rX|", "\r", false);
+        row("quiet: the suffix goes", "P^X1!G1\x03G2\x03", "P:P^X1!G1\x03G2|", "\x03", true);
+        row("quiet without the suffix", "PANEL\r\n", "O?:PANEL|", "\x03", true);
         // clang-format on
     }
     void routeScan()
     {
-        const ScanRoute route = scanner::routeScan(fetch<QString>("buffer"));
-        const char *kinds = "-XCPO";
+        const LabelFrame frame{fetch<QString>("suffix"), fetch<bool>("quiet"), [](QStringView l) {
+                                   return l.contains(u"END");
+                               }};
+        const ScanRoute route = scanner::routeScan(fetch<QString>("buffer"), frame);
+        const char *kinds = "-WXCPO";
         QCOMPARE(QString(QLatin1Char(kinds[int(route.kind)])) + (route.fieldNFirst ? "+N" : "")
-                     + ':' + route.label + '|' + route.rest,
+                     + (route.withoutLabelEnd ? "?" : "") + ':' + route.label + '|' + route.rest
+                     + (route.next.isEmpty() ? QString() : "||" + route.next),
                  fetch<QString>("route"));
     }
 
@@ -236,6 +252,45 @@ private Q_SLOTS:
         rig.run(fetch<QStringList>("ticks"));
         QTEST(rig.calls, "calls");
         QTEST(rig.poller.scanBuffer(), "left");
+    }
+
+    // Labels with a label end, in simulated time that moves only at "<quiet>" (two poll
+    // intervals): each is handled as soon as its end has been read, and what it leaves in the
+    // buffer right after it; "during": bytes that come in as the first label is read out, which
+    // are no longer thrown away. A
+    // compressed label here is whole once it holds "|". told: how often the status line said
+    // that labels come without their end.
+    void labelEndAtOnce_data()
+    {
+        columns<QString, QStringList, QString, QStringList, int>(
+            {"suffix", "arrivals", "during", "calls", "told"});
+        using L = QStringList;
+        const QString f1(QChar(0xF1));
+        // clang-format off
+        QTest::newRow("arriving as one is read")     << "\r"   << L{"A1\r"} << "A2\r" << L{"I:A1", "I:A2"} << 0;
+        QTest::newRow("compressed whole, then next") << "\r"   << L{f1 + "Z\r", "Q|\rA2\r"} << "" << L{"C:" + f1 + "Z\rQ|\rA2\r", "I:Z\rQ", "I:A2"} << 0;
+        QTest::newRow("no suffix: quiet, told once") << "\r"   << L{"A1", "<quiet>", "A2", "<quiet>"} << "" << L{"I:A1", "I:A2"} << 1;
+        // clang-format on
+    }
+    void labelEndAtOnce()
+    {
+        Rig rig;
+        const QString suffix = fetch<QString>("suffix");
+        rig.poller.setLabelEnd(suffix, [](QStringView label) { return label.contains(u'|'); });
+        rig.poller.start(100);
+        QByteArray during = fetch<QString>("during").toLatin1();
+        QObject::connect(&rig.poller, &ScanPoller::statusChanged, [&] {
+            rig.port.received += std::exchange(during, {});
+        });
+        for (const QString &piece : fetch<QStringList>("arrivals")) {
+            if (piece == u"<quiet>")
+                rig.clock.advance(200);
+            else
+                rig.port.arrive(piece.toLatin1());
+        }
+        QTEST(rig.calls, "calls");
+        const QString notice = ScanPoller::labelEndMissingText(suffix);
+        QTEST(int(rig.display.statusHistory.filter(notice).size()), "told");
     }
 
     // When a label is handled, in simulated time. Bursts ("ms:bytes") are read as they arrive,
@@ -495,8 +550,8 @@ private Q_SLOTS:
     // A line typed (UTF-8) or piped (Latin-1) into the scanner tool.
     void inputLineBytes()
     {
-        QCOMPARE(scan::inputLineBytes("\303\261AB", LineEnd::Cr), QByteArray("\361AB\r"));
-        QCOMPARE(scan::inputLineBytes("\361AB", LineEnd::None), QByteArray("\361AB"));
+        QCOMPARE(scan::inputLineBytes("\303\261AB", "\r"), QByteArray("\361AB\r"));
+        QCOMPARE(scan::inputLineBytes("\361AB", {}), QByteArray("\361AB"));
     }
     // A stale link is replaced and removed again.
     void virtualPtyLink()
@@ -517,20 +572,20 @@ private Q_SLOTS:
     {
         NEED_PTY(line);
         QProcess scan;
-        scan.start(
-            scanBinary,
-            QString::fromUtf8("--device %1 --eol cr --wait-acks 1 --timeout 60 %END%\xc3\xb1")
-                .arg(line.slavePath())
-                .split(u' '));
+        scan.start(scanBinary,
+                   QString::fromUtf8(
+                       "--device %1 --suffix \\x03\\r --wait-acks 1 --timeout 60 %END%\xc3\xb1")
+                       .arg(line.slavePath())
+                       .split(u' '));
         QVERIFY2(scan.waitForStarted(), qPrintable(scan.errorString()));
-        QTRY_COMPARE_WITH_TIMEOUT(line.received(), QByteArray("%END%\xf1\r"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(line.received(), QByteArray("%END%\xf1\x03\r"), 20000);
         QVERIFY(line.write("ACK\r"));
         QVERIFY(scan.waitForFinished(20000));
         QCOMPARE(scan.exitStatus(), QProcess::NormalExit);
         QCOMPARE(scan.exitCode(), 0);
         const QList<QByteArray> out = scan.readAllStandardOutput().split('\n');
         QCOMPARE(out.value(0), "Scanner device: " + line.slavePath().toLocal8Bit());
-        QVERIFY2(out.contains("-> %END%\\xF1\\r"), out.join('|').constData());
+        QVERIFY2(out.contains("-> %END%\\xF1\\x03\\r"), out.join('|').constData());
         QVERIFY2(out.contains("<- ACK"), out.join('|').constData());
     }
 };

@@ -6,33 +6,18 @@
 
 namespace barlink::scan {
 
-QByteArray lineEndBytes(LineEnd lineEnd)
+QByteArray labelBytes(const QString &label, const QByteArray &labelEnd)
 {
-    switch (lineEnd) {
-    case LineEnd::None:
-        return {};
-    case LineEnd::Cr:
-        return QByteArrayLiteral("\r");
-    case LineEnd::Lf:
-        return QByteArrayLiteral("\n");
-    case LineEnd::CrLf:
-        return QByteArrayLiteral("\r\n");
-    }
-    return {};
+    return label.toLatin1() + labelEnd;
 }
 
-QByteArray labelBytes(const QString &label, LineEnd lineEnd)
-{
-    return label.toLatin1() + lineEndBytes(lineEnd);
-}
-
-QByteArray inputLineBytes(const QByteArray &line, LineEnd lineEnd)
+QByteArray inputLineBytes(const QByteArray &line, const QByteArray &labelEnd)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(line);
     if (utf8.hasError())
-        return line + lineEndBytes(lineEnd);
-    return labelBytes(text, lineEnd);
+        return line + labelEnd;
+    return labelBytes(text, labelEnd);
 }
 
 QString printableBytes(const QByteArray &bytes)

@@ -8,16 +8,13 @@
 
 namespace barlink::scan {
 
-// The bytes a scanner appends after each label.
-[[nodiscard]] QByteArray lineEndBytes(LineEnd lineEnd);
-
 // A label given as text, as the scanner sends it: one byte per character (Latin-1, so
-// "ñ" is 0xF1); a character outside Latin-1 goes out as "?".
-[[nodiscard]] QByteArray labelBytes(const QString &label, LineEnd lineEnd);
+// "ñ" is 0xF1); a character outside Latin-1 goes out as "?"; labelEnd after it.
+[[nodiscard]] QByteArray labelBytes(const QString &label, const QByteArray &labelEnd);
 
 // A line read from standard input: taken as UTF-8 text when it is valid UTF-8 (a terminal
 // typing "ñ"), otherwise as the bytes themselves (a Latin-1 file piped in).
-[[nodiscard]] QByteArray inputLineBytes(const QByteArray &line, LineEnd lineEnd);
+[[nodiscard]] QByteArray inputLineBytes(const QByteArray &line, const QByteArray &labelEnd);
 
 // Bytes shown on one line: printable ASCII as is, CR, LF, tab and backslash as \r \n \t \\,
 // every other byte as \xHH.

@@ -1,6 +1,7 @@
 #include "ScanOptions.h"
 
 #include "scanner/LineSettings.h"
+#include "text/EscapedBytes.h"
 
 #include <QCommandLineParser>
 
@@ -25,6 +26,7 @@ Examples:
   barlink-scan --link /tmp/barlink-scanner
   barlink-scan --link /tmp/barlink-scanner "%12PROG.CNC N1 X" "%22600 400 18"
   barlink-scan --device /dev/ttyUSB0 --settings 9600,N,8,1 --eol cr "%END%"
+  barlink-scan --link /tmp/barlink-scanner --suffix '\x03' --gap 100 "%START%" "%STOP%"
   barlink-scan --device /dev/pts/5 --wait-acks 1 --timeout 20 "%END%"
 
 Exit status: 0 when done, 1 on a usage or device error, 2 on --timeout,
@@ -43,16 +45,16 @@ nonNegative(const QCommandLineParser &parser, const QString &name, QString *erro
     return value;
 }
 
-std::optional<LineEnd> lineEndNamed(const QString &name)
+std::optional<QByteArray> lineEndNamed(const QString &name)
 {
     if (name == QLatin1String("none"))
-        return LineEnd::None;
+        return QByteArray();
     if (name == QLatin1String("cr"))
-        return LineEnd::Cr;
+        return QByteArrayLiteral("\r");
     if (name == QLatin1String("lf"))
-        return LineEnd::Lf;
+        return QByteArrayLiteral("\n");
     if (name == QLatin1String("crlf"))
-        return LineEnd::CrLf;
+        return QByteArrayLiteral("\r\n");
     return std::nullopt;
 }
 
@@ -85,10 +87,16 @@ ScanCommandLine parseScanCommandLine(const QStringList &arguments)
          QStringLiteral("Line end sent after each label: none, cr, lf or crlf (default none)."),
          QStringLiteral("end"),
          QStringLiteral("none")},
+        {QStringLiteral("suffix"),
+         QStringLiteral("Bytes sent after each label, written as Barlink's LabelEnd setting: "
+                        "\\r, \\n, \\xHH and \\\\ for their byte (for example \\x03). "
+                        "Instead of --eol."),
+         QStringLiteral("bytes")},
         {QStringLiteral("gap"),
          QStringLiteral("Quiet time between labels in ms (default %1). Barlink takes a label "
                         "as complete after two quiet polls of its port (1000 ms each by default), "
-                        "so a shorter gap can merge two labels.")
+                        "so a shorter gap can merge two labels; with its LabelEnd set to "
+                        "the --suffix, any gap will do.")
              .arg(defaults.gapMs),
          QStringLiteral("ms"),
          QString::number(defaults.gapMs)},
@@ -155,7 +163,22 @@ ScanCommandLine parseScanCommandLine(const QStringList &arguments)
         result.error = QStringLiteral("--eol must be none, cr, lf or crlf");
         return result;
     }
-    options.lineEnd = *lineEnd;
+    options.labelEnd = *lineEnd;
+    if (parser.isSet(QStringLiteral("suffix"))) {
+        if (parser.isSet(QStringLiteral("eol"))) {
+            result.error = QStringLiteral("--suffix and --eol both say what follows each label: "
+                                          "give one of them");
+            return result;
+        }
+        const barlink::text::EscapedBytes suffix
+            = barlink::text::unescapeBytes(parser.value(QStringLiteral("suffix")));
+        if (!suffix.ok()) {
+            result.error = QStringLiteral("--suffix \"%1\": %2")
+                               .arg(parser.value(QStringLiteral("suffix")), suffix.error);
+            return result;
+        }
+        options.labelEnd = suffix.bytes;
+    }
 
     QString error;
     const auto gap = nonNegative(parser, QStringLiteral("gap"), &error);

@@ -1,14 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 namespace barlink::scan {
-
-// What the virtual scanner appends to each label, like a real scanner's suffix setting.
-enum class LineEnd { None, Cr, Lf, CrLf };
 
 // How one run of barlink-scan was asked to behave.
 struct ScanOptions
@@ -18,12 +16,12 @@ struct ScanOptions
     QString settings = QStringLiteral("9600,N,8,1"); // --settings, for --device
     QStringList labels;                              // arguments, one label each
     QStringList files;                               // --file, one label each
-    LineEnd lineEnd = LineEnd::None;                 // --eol
-    int gapMs = 3500;                                // --gap, quiet time between labels
-    int paceMs = 0;                                  // --pace, between characters
-    int delayMs = 0;                                 // --delay, before the first label
-    int waitAcks = 0;                                // --wait-acks
-    int timeoutSeconds = 0;                          // --timeout, 0 = none
+    QByteArray labelEnd;    // appended to each label, as a scanner's suffix: --eol or --suffix
+    int gapMs = 3500;       // --gap, quiet time between labels
+    int paceMs = 0;         // --pace, between characters
+    int delayMs = 0;        // --delay, before the first label
+    int waitAcks = 0;       // --wait-acks
+    int timeoutSeconds = 0; // --timeout, 0 = none
 
     // Without labels and files the labels are read from standard input, one per line.
     [[nodiscard]] bool readsStandardInput() const { return labels.isEmpty() && files.isEmpty(); }

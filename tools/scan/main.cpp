@@ -79,21 +79,23 @@ bool openDevice(QSerialPort &port, const ScanOptions &options)
 bool queueGivenLabels(ScanSession &session, const ScanOptions &options)
 {
     for (const QString &label : options.labels)
-        session.addLabel(labelBytes(label, options.lineEnd));
+        session.addLabel(labelBytes(label, options.labelEnd));
     for (const QString &path : options.files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             printError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
             return false;
         }
-        session.addLabel(file.readAll() + lineEndBytes(options.lineEnd));
+        session.addLabel(file.readAll() + options.labelEnd);
     }
     session.endOfLabels();
     return true;
 }
 
 // Labels typed on standard input, one per line.
-void readLabelsFromStandardInput(QCoreApplication &app, ScanSession &session, LineEnd lineEnd)
+void readLabelsFromStandardInput(QCoreApplication &app,
+                                 ScanSession &session,
+                                 const QByteArray &labelEnd)
 {
     if (::fcntl(STDIN_FILENO, F_GETFL) == -1) {
         session.endOfLabels(); // no standard input at all
@@ -106,7 +108,7 @@ void readLabelsFromStandardInput(QCoreApplication &app, ScanSession &session, Li
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (n > 0) {
             for (const QByteArray &line : splitter->feed(QByteArray(buffer, n)))
-                session.addLabel(inputLineBytes(line, lineEnd));
+                session.addLabel(inputLineBytes(line, labelEnd));
             return;
         }
         if (n < 0 && errno == EINTR)
@@ -114,7 +116,7 @@ void readLabelsFromStandardInput(QCoreApplication &app, ScanSession &session, Li
         notifier->setEnabled(false);
         const QByteArray last = splitter->takePending();
         if (!last.isEmpty())
-            session.addLabel(inputLineBytes(last, lineEnd));
+            session.addLabel(inputLineBytes(last, labelEnd));
         session.endOfLabels();
     });
 }
@@ -197,7 +199,7 @@ int main(int argc, char *argv[])
     }
 
     if (options.readsStandardInput()) {
-        readLabelsFromStandardInput(app, session, options.lineEnd);
+        readLabelsFromStandardInput(app, session, options.labelEnd);
     } else if (!queueGivenLabels(session, options)) {
         return 1;
     }
