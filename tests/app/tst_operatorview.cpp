@@ -1,6 +1,7 @@
 // The operator's view on the main window: the text size kept in the settings, and the recent
 // scans, the last label and the plan of the table as a running station handles labels.
 #include "StationRig.h"
+#include "Tables.h"
 #include "app/FontScale.h"
 #include "app/MainWindow.h"
 #include "app/RecentScansModel.h"
@@ -131,13 +132,12 @@ void tst_OperatorView::scansShownAsHandled()
 void tst_OperatorView::journalBadge_data()
 {
     using Place = journal::JournalState::Place;
-    QTest::addColumn<journal::JournalState>("state");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<std::optional<journal::ForwardState>>("shop"); // none: no JournalServer
-    QTest::addColumn<QString>("shopShown");
+    // shop: none without a JournalServer
+    columns<journal::JournalState, QString, std::optional<journal::ForwardState>, QString>(
+        {"state", "shown", "shop", "shopShown"});
     const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
-    QTest::newRow("file, no server") << journal::JournalState() << "written"
-                                     << std::optional<journal::ForwardState>() << "";
+    QTest::newRow("file, no server")
+        << journal::JournalState() << "written" << std::optional<journal::ForwardState>() << "";
     QTest::newRow("spill file, server refuses")
         << journal::JournalState{.place = Place::SpillFile, .since = since, .spilled = 12}
         << "file not written since 09:05 \u00b7 12 kept in the spill file"
@@ -147,8 +147,10 @@ void tst_OperatorView::journalBadge_data()
                .reason = "cannot connect to the server: password authentication failed"})
         << "7 entries waiting since 09:05 \u00b7 cannot connect to the server";
     QTest::newRow("memory, server up to date")
-        << journal::JournalState{
-               .place = Place::Memory, .since = since, .held = 3, .heldSince = since.addSecs(60)}
+        << journal::JournalState{.place = Place::Memory,
+                                 .since = since,
+                                 .held = 3,
+                                 .heldSince = since.addSecs(60)}
         << "NOT WRITTEN \u00b7 3 held in memory since 09:06"
         << std::optional(journal::ForwardState()) << "up to date";
 }
@@ -157,21 +159,18 @@ void tst_OperatorView::journalBadge_data()
 // window whatever the status line shows next.
 void tst_OperatorView::journalBadge()
 {
-    QFETCH(journal::JournalState, state);
-    QFETCH(QString, shown);
-    QFETCH(std::optional<journal::ForwardState>, shop);
-    QFETCH(QString, shopShown);
+    const auto &shop = fetch<std::optional<journal::ForwardState>>("shop");
     app::MainWindow window;
-    window.setJournalState(state);
+    window.setJournalState(fetch<journal::JournalState>("state"));
     if (shop)
         window.setShopState(*shop);
     window.setStatus(QStringLiteral("Ready."));
     window.show();
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblJournalState"))->text(), shown);
+    QTEST(window.findChild<QLabel *>(QStringLiteral("lblJournalState"))->text(), "shown");
     auto *shopBadge = window.findChild<QLabel *>(QStringLiteral("lblShopState"));
     QCOMPARE(shopBadge->isVisible(), shop.has_value());
     if (shop)
-        QCOMPARE(shopBadge->text(), shopShown);
+        QTEST(shopBadge->text(), "shopShown");
 }
 
 QTEST_MAIN(tst_OperatorView)
