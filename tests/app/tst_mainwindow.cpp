@@ -5,6 +5,7 @@
 
 #include "Fakes.h"
 #include "ManualClock.h"
+#include "Tables.h"
 #include "TestSupport.h"
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
@@ -66,10 +67,7 @@ class tst_MainWindow : public QObject
 private Q_SLOTS:
     void manualEntry_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<QStringList>("interpreted");
-        QTest::addColumn<QString>("status");
+        columns<QString, bool, QStringList, QString>({"typed", "accept", "interpreted", "status"});
         // clang-format off
         QTest::newRow("command in lower case") << "%start%" << true << QStringList{"%START%"} << "Type the Barcode-Label.";
         QTest::newRow("empty closes the entry") << "" << true << QStringList{} << "Ready.";
@@ -78,13 +76,12 @@ private Q_SLOTS:
     }
     void manualEntry()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, accept);
-        const bool stillTyping = !accept; // a refused label stays for correction
+        const QString &typed = fetch<QString>("typed");
+        const bool stillTyping = !fetch<bool>("accept"); // a refused label stays for correction
 
         app::MainWindow window;
         RecordingInterpreter interpreter;
-        interpreter.accept = accept;
+        interpreter.accept = !stillTyping;
         window.setLabelInterpreter(&interpreter);
         base::Options options;
         window.bindOptions(options);
@@ -195,24 +192,18 @@ private Q_SLOTS:
     // "fail" first: the first opening fails, so OK has to be pressed twice.
     void settingsDialog_data()
     {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QStringList>("checked");
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QString>("stored"); // port|line settings|device
+        // stored: port|line settings|device
+        columns<int, QString, QString, QStringList, QStringList, QString>(
+            {"port", "settings", "device", "checked", "clicks", "stored"});
         using L = QStringList;
         const QString usb = QStringLiteral("/dev/serial/by-id/usb-Maker_Scanner-if00");
         // clang-format off
-        QTest::newRow("unchanged") << 3 << "19200,E,7,2" << "" << L{"optCom3", "optBaud19200", "optParityEven", "optDataBits7", "optStopBits2"}
-                                   << L{} << "3|19200,E,7,2|";
-        QTest::newRow("operator's choice") << 3 << "19200,E,7,2" << "" << L{"optCom3"}
-                                   << L{"optCom2", "optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"} << "2|9600,N,8,1|";
+        QTest::newRow("unchanged") << 3 << "19200,E,7,2" << "" << L{"optCom3", "optBaud19200", "optParityEven", "optDataBits7", "optStopBits2"} << L{} << "3|19200,E,7,2|";
+        QTest::newRow("operator's choice") << 3 << "19200,E,7,2" << "" << L{"optCom3"} << L{"optCom2", "optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"} << "2|9600,N,8,1|";
         QTest::newRow("baud without option stays") << 1 << "14400,N,8,1" << "" << L{"optCom1", "optParityNone"} << L{} << "1|14400,N,8,1|";
         QTest::newRow("port out of range stores 0") << 7 << "9600,N,8,1" << "" << L{"optBaud9600"} << L{} << "0|9600,N,8,1|";
         QTest::newRow("cancel changes nothing") << 1 << "9600,N,8,1" << "" << L{} << L{"OptCom4", "cancel"} << "";
-        QTest::newRow("nothing stored: usual line settings") << 0 << "" << "" << L{"optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"}
-                                   << L{} << "0|9600,N,8,1|";
+        QTest::newRow("nothing stored: usual line settings") << 0 << "" << "" << L{"optBaud9600", "optParityNone", "optDataBits8", "optStopBits1"} << L{} << "0|9600,N,8,1|";
         QTest::newRow("stored device shown") << 2 << "9600,N,8,1" << "/dev/ttyUSB3" << L{"optDevice"} << L{} << "2|9600,N,8,1|/dev/ttyUSB3";
         QTest::newRow("Com clears the device") << 1 << "9600,N,8,1" << "/dev/ttyACM0" << L{"optDevice"} << L{"optCom2"} << "2|9600,N,8,1|";
         QTest::newRow("device from the list") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"lstDevices=0"} << "1|9600,N,8,1|" + usb;
@@ -224,12 +215,10 @@ private Q_SLOTS:
     }
     void settingsDialog()
     {
-        QFETCH(int, port);
-        QFETCH(QString, device);
-        QFETCH(QStringList, checked);
-        QFETCH(QStringList, clicks);
-        QFETCH(QString, settings);
-        QFETCH(QString, stored);
+        const int port = fetch<int>("port");
+        const QString &device = fetch<QString>("device"), &settings = fetch<QString>("settings");
+        const QString &stored = fetch<QString>("stored");
+        QStringList clicks = fetch<QStringList>("clicks");
         const QString storedDevice = stored.section(u'|', 2);
         const bool failFirst = clicks.removeAll(QStringLiteral("fail")) > 0;
         const bool cancel = clicks.removeAll(QStringLiteral("cancel")) > 0;
@@ -248,7 +237,7 @@ private Q_SLOTS:
         dialog.show();
         QApplication::setActiveWindow(&dialog);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        for (const QString &name : checked)
+        for (const QString &name : fetch<QStringList>("checked"))
             QVERIFY2(child<QRadioButton>(dialog, name)->isChecked(), qPrintable(name));
         if (port < 1 || port > 4 || !device.isEmpty())
             for (const char *name : {"optCom1", "optCom2", "optCom3", "OptCom4"})
@@ -326,10 +315,7 @@ private Q_SLOTS:
     // the screen's size and the windows' sizes (large scale factors make both big).
     void placedBesideOnTheScreen_data()
     {
-        QTest::addColumn<QRect>("area");
-        QTest::addColumn<QRect>("anchor");
-        QTest::addColumn<QSize>("wanted");
-        QTest::addColumn<QPoint>("expected");
+        columns<QRect, QRect, QSize, QPoint>({"area", "anchor", "wanted", "expected"});
         // clang-format off
         QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(648, 24);
         QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(24, 548);
@@ -340,20 +326,16 @@ private Q_SLOTS:
     }
     void placedBesideOnTheScreen()
     {
-        QFETCH(QRect, area);
-        QFETCH(QRect, anchor);
-        QFETCH(QSize, wanted);
-        QFETCH(QPoint, expected);
-        const QRect placed = ui::placeBeside(area, anchor, wanted);
+        const QRect &area = fetch<QRect>("area");
+        const QRect placed = ui::placeBeside(area, fetch<QRect>("anchor"), fetch<QSize>("wanted"));
         QVERIFY(area.contains(placed));
-        QCOMPARE(placed.topLeft(), expected);
+        QTEST(placed.topLeft(), "expected");
     }
 
     void choiceFromSettings_data()
     {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("choice"); // baud, parity, data bits, stop bits
-        QTest::addColumn<QString>("written");
+        // choice: baud, parity, data bits, stop bits
+        columns<QString, QString, QString>({"settings", "choice", "written"});
         // clang-format off
         QTest::newRow("one and a half stop bits") << "9600,N,8,1.5" << "9600|N|8|1.5" << "9600,N,8,1.5";
         QTest::newRow("no comma")                 << "9600"         << "9600|||"      << "9600,,,";
@@ -362,8 +344,7 @@ private Q_SLOTS:
     }
     void choiceFromSettings()
     {
-        QFETCH(QString, settings);
-        const auto choice = app::SerialChoice::fromSettings(1, settings);
+        const auto choice = app::SerialChoice::fromSettings(1, fetch<QString>("settings"));
         const QStringList parts{
             QString::number(choice.baud), choice.parity, choice.dataBits, choice.stopBits};
         QTEST(parts.join(u'|'), "choice");
@@ -373,31 +354,23 @@ private Q_SLOTS:
     // devices: "name:description:maker" under dev/; links: "link>target" in dev/by-id/.
     void deviceListUsesStableNames_data()
     {
-        QTest::addColumn<QStringList>("devices");
-        QTest::addColumn<QStringList>("links");
-        QTest::addColumn<QStringList>("captions");
+        columns<QStringList, QStringList, QStringList>({"devices", "links", "captions"});
         using L = QStringList;
         // clang-format off
-        QTest::newRow("ports in number order") << L{"ttyS10::", "ttyS2::", "ttyS0::"} << L{}
-            << L{"dev/ttyS0", "dev/ttyS2", "dev/ttyS10"};
-        QTest::newRow("USB device by its stable name, first")
-            << L{"ttyS0::", "ttyACM0:Scanner:Maker"} << L{"usb-Maker_Scanner-if00>../ttyACM0"}
-            << L{"dev/by-id/usb-Maker_Scanner-if00\nttyACM0: Scanner, Maker", "dev/ttyS0"};
-        QTest::newRow("link to another device") << L{"ttyUSB0:FT232R USB UART:FTDI"}
-            << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0\nFT232R USB UART, FTDI"};
+        QTest::newRow("ports in number order") << L{"ttyS10::", "ttyS2::", "ttyS0::"} << L{} << L{"dev/ttyS0", "dev/ttyS2", "dev/ttyS10"};
+        QTest::newRow("USB device by its stable name, first") << L{"ttyS0::", "ttyACM0:Scanner:Maker"} << L{"usb-Maker_Scanner-if00>../ttyACM0"} << L{"dev/by-id/usb-Maker_Scanner-if00\nttyACM0: Scanner, Maker", "dev/ttyS0"};
+        QTest::newRow("link to another device") << L{"ttyUSB0:FT232R USB UART:FTDI"} << L{"usb-FTDI-if00>../ttyUSB1"} << L{"dev/ttyUSB0\nFT232R USB UART, FTDI"};
         // clang-format on
     }
     void deviceListUsesStableNames()
     {
-        QFETCH(QStringList, devices);
-        QFETCH(QStringList, links);
         QTemporaryDir dir;
         const QString dev = dir.filePath(QStringLiteral("dev"));
         QVERIFY(QDir().mkpath(dev + "/by-id"));
-        for (const QString &link : std::as_const(links))
+        for (const QString &link : fetch<QStringList>("links"))
             QVERIFY(QFile::link(link.section(u'>', 1), dev + "/by-id/" + link.section(u'>', 0, 0)));
         QList<scanner::SerialDevice> found;
-        for (const QString &device : std::as_const(devices)) {
+        for (const QString &device : fetch<QStringList>("devices")) {
             const QStringList parts = device.split(u':');
             found.append({QString(), dev + u'/' + parts[0], parts[1], parts[2]});
         }
@@ -411,13 +384,13 @@ private Q_SLOTS:
     // operator cancels it or the choice opens the port; the caption changes only then.
     void failedOpenOffersTheDialog_data()
     {
-        QTest::addColumn<bool>("cancel");
+        columns<bool>({"cancel"});
         QTest::newRow("operator cancels") << true;
         QTest::newRow("the choice opens it") << false;
     }
     void failedOpenOffersTheDialog()
     {
-        QFETCH(bool, cancel);
+        const bool cancel = fetch<bool>("cancel");
         base::Settings settings = settingsOf(1, "", "9600,N,8,1");
         FakeDisplay display;
         display.currentSettings = QStringLiteral("before");
@@ -444,21 +417,17 @@ private Q_SLOTS:
     // How the port came to be closed, and whether it then waits for its device.
     void portWaitsForItsDevice_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("device");
-        QTest::newRow("not there at start-up, waited for") << "start"
-                                                           << "/dev/pts/7";
-        QTest::newRow("not there at start-up, settings asked for") << "start settings"
-                                                                   << "/dev/pts/7";
-        QTest::newRow("no port chosen, cancel") << "start"
-                                                << "";
-        QTest::newRow("shut down") << "shutdown"
-                                   << "/dev/pts/7";
+        columns<QString, QString>({"how", "device"});
+        // clang-format off
+        QTest::newRow("not there at start-up, waited for") << "start" << "/dev/pts/7";
+        QTest::newRow("not there at start-up, settings asked for") << "start settings" << "/dev/pts/7";
+        QTest::newRow("no port chosen, cancel") << "start" << "";
+        QTest::newRow("shut down") << "shutdown" << "/dev/pts/7";
+        // clang-format on
     }
     void portWaitsForItsDevice()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, device);
+        const QString &how = fetch<QString>("how"), &device = fetch<QString>("device");
         const bool atStart = how.startsWith(QLatin1String("start"));
         const bool waits = atStart && !device.isEmpty();
         using State = base::OperatorDisplay::PortState;

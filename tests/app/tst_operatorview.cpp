@@ -1,9 +1,10 @@
 // The operator's view on the main window: the text size and colours of every window, the
 // keys of the windows it opens, the recent scans, the last label and the plan of the table to
 // scale as a running station handles labels.
-#include "../text/Tables.h"
 #include "ManualClock.h"
 #include "StationRig.h"
+#include "Tables.h"
+#include "app/FontScale.h"
 #include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/PlanCaption.h"
@@ -280,10 +281,9 @@ void tst_OperatorView::scansShownAsHandled()
 void tst_OperatorView::journalBadge_data()
 {
     using Place = journal::JournalState::Place;
-    QTest::addColumn<journal::JournalState>("state");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<std::optional<journal::ForwardState>>("shop"); // none: no JournalServer
-    QTest::addColumn<QString>("shopShown");
+    // shop: none without a JournalServer
+    columns<journal::JournalState, QString, std::optional<journal::ForwardState>, QString>(
+        {"state", "shown", "shop", "shopShown"});
     const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
     QTest::newRow("file, no server")
         << journal::JournalState() << "written" << std::optional<journal::ForwardState>() << "";
@@ -308,21 +308,18 @@ void tst_OperatorView::journalBadge_data()
 // window whatever the status line shows next.
 void tst_OperatorView::journalBadge()
 {
-    QFETCH(journal::JournalState, state);
-    QFETCH(QString, shown);
-    QFETCH(std::optional<journal::ForwardState>, shop);
-    QFETCH(QString, shopShown);
+    const auto &shop = fetch<std::optional<journal::ForwardState>>("shop");
     app::MainWindow window;
-    window.setJournalState(state);
+    window.setJournalState(fetch<journal::JournalState>("state"));
     if (shop)
         window.setShopState(*shop);
     window.setStatus(QStringLiteral("Ready."));
     window.show();
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblJournalState"))->text(), shown);
+    QTEST(window.findChild<QLabel *>(QStringLiteral("lblJournalState"))->text(), "shown");
     auto *shopBadge = window.findChild<QLabel *>(QStringLiteral("lblShopState"));
     QCOMPARE(shopBadge->isVisible(), shop.has_value());
     if (shop)
-        QCOMPARE(shopBadge->text(), shopShown);
+        QTEST(shopBadge->text(), "shopShown");
 }
 
 // While the port waits for the scanner a banner says since when, kept while the port tries

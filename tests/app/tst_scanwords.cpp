@@ -1,6 +1,6 @@
 // The outcome of a journal entry in the operator's words, and which entries the recent scans
 // show.
-#include "../text/Tables.h"
+#include "Tables.h"
 #include "app/ScanResult.h"
 #include "app/ScanWords.h"
 

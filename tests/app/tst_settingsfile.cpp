@@ -3,8 +3,8 @@
 // labels stay inside their folder, how a name is found on a file system that tells letter cases
 // apart, and whether a file is there, with the questions a removable disk asks.
 
-#include "../text/Tables.h"
 #include "Fakes.h"
+#include "Tables.h"
 #include "TestSupport.h"
 #include "base/FileExists.h"
 #include "base/FileNames.h"
@@ -54,12 +54,15 @@ struct Folders
     }
 };
 
-// AutoClear, Overwrite, AutoStart, ShowEd.
-QList<int> switches(const base::Options &o)
+// AutoClear, Overwrite, AutoStart, ShowEd: "1 1 1 0".
+QString switches(const base::Options &o)
 {
     using O = base::Options;
-    return {
-        o.value(O::AutoClear), o.value(O::Overwrite), o.value(O::AutoStart), o.value(O::ShowEd)};
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(o.value(O::AutoClear))
+        .arg(o.value(O::Overwrite))
+        .arg(o.value(O::AutoStart))
+        .arg(o.value(O::ShowEd));
 }
 
 // "true", "false" or "error N" for what fileExists did.
@@ -192,26 +195,21 @@ private Q_SLOTS:
             QCOMPARE(ProfileFile(path()).readString(S, key, "missing"), value.trimmed());
     }
 
+    // A value of the station's goes into a file other programs share, which keeps every byte
+    // but its own line (the table above has the layouts of single writes).
     void writesKeepASharedFileByteForByte()
     {
-        const QByteArray head
-            = "; shared by the station programs\r\n[Editor]\r\nFont = Courier  \r\n"
-              "Last=C:\\Prog\\caf\xe9.cnc\r\n\r\n[GESTBCOD]\r\n";
-        const QByteArray tail = "\r\n[Other]\r\n#kept=yes\r\nCount=3";
+        const QByteArray shared
+            = "; shared by the station programs\r\n[Editor]\r\nFont = Courier  "
+              "\r\nLast=C:\\Prog\\caf\xe9.cnc\r\n\r\n[Other]\r\n#kept=yes\r\nCount=3";
         const QString file = m_home.filePath("config/KTQ.INI");
         const ProfileFile profile(file);
         // A missing folder and file are created.
         profile.writeString("New", "Name", "x");
         QCOMPARE(readBytes(file), QByteArray("[New]\r\nName=x\r\n"));
-
-        QVERIFY(writeBytes(file, head + "Settings=9600,N,8,1\r\nAutoClear= 1\r\n" + tail));
-        profile.writeString("GESTBCOD", "Settings", "19200,E,7,2");
-        profile.writeString("GESTBCOD", "AutoClear", " 0");
-        profile.writeString("GESTBCOD", "CommPort", "2");
+        QVERIFY(writeBytes(file, shared));
         profile.writeString("New", "Name", QStringLiteral(u"\u00e9t\u00e9"));
-        QCOMPARE(readBytes(file),
-                 head + "Settings=19200,E,7,2\r\nAutoClear= 0\r\nCommPort=2\r\n" + tail
-                     + "\r\n[New]\r\nName=\xe9t\xe9\r\n");
+        QCOMPARE(readBytes(file), shared + "\r\n[New]\r\nName=\xe9t\xe9\r\n");
         QCOMPARE(QDir(m_home.filePath("config")).entryList(QDir::Files), QStringList{"KTQ.INI"});
     }
 
@@ -248,98 +246,76 @@ private Q_SLOTS:
         QCOMPARE(readBytes(path()), "[Junk]\r\n" + huge + "\r\n[S]\r\nbig=" + huge + "\r\nk=w\r\n");
     }
 
-    void missingKeysReadAsDefaults()
+    // The keys as read ("values": "Key=value" items, <data> for the data home's folder).
+    // Missing keys read as defaults, and missing switches tick; the older keys are cut, trimmed
+    // and bounded as they always were. The keys this station adds take only a well-formed value
+    // in range: a bad one is not used and start-up says which key, which value and what is used
+    // instead ("problem": the start of the one problem told; empty: none). CommPollTime keeps
+    // its leading-digits reading, but is never longer than 10 s.
+    void keys_data()
     {
-        Folders station;
-        QVERIFY(station.load(QByteArray()));
-        const base::Settings &s = station.settings;
-        const QString data = m_home.filePath(QStringLiteral("data/barlink/"));
-        QCOMPARE(
-            (QStringList{s.serialSettings, s.gcodePath, s.listPath, s.csvInPath, s.csvOutPath}),
-            (QStringList{"9600,N,8,1",
-                         data + "product/",
-                         data + "product/lsx/",
-                         data + "csv",
-                         data + "Barlink.csv"}));
-        QCOMPARE(s.serialPort, qint16(1));
-        QCOMPARE(switches(station.options), (QList<int>{1, 1, 1, 0})); // missing switches tick
-    }
-
-    void keysAreCutTrimmedAndBounded()
-    {
-        Folders a;
-        QVERIFY(
-            a.load("Settings=\" 19200,E,7,2 \"\r\nGCodePath=" + QByteArray(200, 'p')
-                   + "\r\nCSVInPath=/in//\r\nCSVOutPath=\" /out/ \"\r\nCommPort=70000\r\n"
-                     "CommPollTime=99\r\nAutoClear=2\r\nOverwrite=5\r\nAutoStart=-1\r\nCommDevice=/"
-                   + QByteArray(199, 'd')));
-        QCOMPARE(a.settings.serialSettings, QStringLiteral(" 19200,E,7,2 ")); // quotes only
-        QCOMPARE(a.settings.gcodePath, QString(127, u'p'));
-        QCOMPARE(a.settings.csvInPath, QStringLiteral("/in/"));     // one separator dropped
-        QCOMPARE(a.settings.csvOutPath, QStringLiteral("/out"));    // after trimming
-        QCOMPARE(a.settings.serialPort, qint16(0));                 // beyond 16 bits: no port
-        QCOMPARE(a.settings.commPollTime, 1000);                    // below 100 the interval stays
-        QCOMPARE(a.settings.commDevice, u'/' + QString(199, u'd')); // a path: not cut at 127
-        QCOMPARE(switches(a.options), (QList<int>{2, 1, 1, 0}));    // greyed; other numbers tick
-
-        Folders b;
-        QVERIFY(b.load("GCodePath=/g/\r\nCSVInPath=D:\\IN\\\r\nCommPollTime=100"));
-        QCOMPARE(b.settings.gcodePath, QStringLiteral("/g/"));
-        QCOMPARE(b.settings.csvInPath, QStringLiteral("D:\\IN"));
-        QCOMPARE(b.settings.commPollTime, 100);
-    }
-
-    // The keys this station adds take only a well-formed value in range: a bad one is not used
-    // and start-up says which key, which value and what is used instead ("problem": the start
-    // of the one problem told; empty: none). CommPollTime keeps its leading-digits reading, but
-    // is never longer than 10 s.
-    void strictKeys_data()
-    {
-        columns<QByteArray, QString, QString>({"line", "value", "problem"});
+        columns<QByteArray, QString, QString>({"lines", "values", "problem"});
         const auto row = [](const char *name,
-                            const QByteArray &line,
-                            const char *value,
+                            const QByteArray &lines,
+                            const QString &values,
                             const QString &problem = {}) {
-            QTest::newRow(name) << line << QString::fromLatin1(value) << problem;
+            QTest::newRow(name) << lines << values << problem;
         };
         const QByteArray longName = "StationName=" + QByteArray(65, 'x');
+        const QByteArray oldKeys = "Settings=\" 19200,E,7,2 \"\r\nGCodePath=" + QByteArray(200, 'p')
+                                   + "\r\nCSVInPath=/in//\r\nCSVOutPath=\" /out/ "
+                                     "\"\r\nCommPort=70000\r\nCommPollTime=99\r\n"
+                                     "AutoClear=2\r\nOverwrite=5\r\nAutoStart=-1\r\nCommDevice=/"
+                                   + QByteArray(199, 'd');
         // clang-format off
-        row("days with a comma", "JournalDays=1,000", "400", "JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.");
-        row("days negative", "JournalDays=-5", "400", "JournalDays=-5 is not used");
-        row("days 0: kept for ever", "JournalDays=0", "0");
-        row("days empty: as missing", "JournalDays=", "400");
-        row("duplicate not a number", "DuplicateSeconds=abc", "0", "DuplicateSeconds=abc is not used: a whole number of seconds from 0 to 3600 is expected. 0 is used instead: an item scanned twice is not refused.");
-        row("duplicate beyond 32 bits", "DuplicateSeconds=4294967296", "0", "DuplicateSeconds=4294967296 is not used");
-        row("duplicate in range", "DuplicateSeconds=3", "3");
-        row("font scale with a comma", "FontScale=1,5", "1", "FontScale=1,5 is not used: a number from 0.5 to 3 is expected");
-        row("font scale 0", "FontScale=0", "1", "FontScale=0 is not used");
-        row("font scale larger", "FontScale=1.5", "1.5");
-        row("shift start", "ShiftStart=06:00", "06:00");
-        row("shift start past the day", "ShiftStart=25:00", "", "ShiftStart=25:00 is not used: a time of day as HH:MM (06:00) is expected. The counters start at midnight.");
-        row("high contrast on", "HighContrast=1", "1");
-        row("high contrast yes", "HighContrast=yes", "0", "HighContrast=yes is not used: 0 or 1 is expected. The usual colours are used.");
-        row("sound on", "ResultSound=1", "1");
-        row("sound yes: no sound", "ResultSound=yes", "0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
-        row("reply malformed", "RefuseReply=\\q", "", "RefuseReply=\\q is not used");
-        row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
-        row("label end malformed", "LabelEnd=\\x3", "", "LabelEnd=\\x3 is not used: ");
-        row("label end", "LabelEnd=\\x03", "\\x03");
-        row("station name", "StationName=BENCH 1", "BENCH 1");
-        row("station name too long", longName, "", QString::fromLatin1(longName + " is not used: at most 64 characters"));
-        row("server keywords", "JournalServer=host=db dbname='shop floor' user=barlink", "host=db dbname='shop floor' user=barlink");
-        row("server without =", "JournalServer=db.example", "", "JournalServer=db.example is not used: \"db.example\" is not followed by \"=\" and a value");
-        row("server quote not closed", "JournalServer=dbname='shop", "", "JournalServer=dbname='shop is not used: the value of \"dbname\" has no closing quote");
-        row("poll time that leaves labels unanswered", "CommPollTime=2147483647", "10000", "CommPollTime=2147483647 is more than 10000 ms");
-        row("poll time by its leading digits", "CommPollTime=1,000", "1000");
+        row("missing keys", "", "Settings=9600,N,8,1; GCodePath=<data>product/; ListPath=<data>product/lsx/; CSVInPath=<data>csv; CSVOutPath=<data>Barlink.csv; CommPort=1; Switches=1 1 1 0");
+        // Quotes only; one separator dropped; beyond 16 bits no port; below 100 the interval
+        // stays; a path is not cut at 127; other switch numbers than 2 (greyed) tick.
+        row("older keys cut, trimmed, bounded", oldKeys, "Settings= 19200,E,7,2 ; GCodePath=" + QString(127, u'p') + "; CSVInPath=/in/; CSVOutPath=/out; CommPort=0; CommPollTime=1000; CommDevice=/" + QString(199, u'd') + "; Switches=2 1 1 0");
+        row("older keys kept", "GCodePath=/g/\r\nCSVInPath=D:\\IN\\\r\nCommPollTime=100", "GCodePath=/g/; CSVInPath=D:\\IN; CommPollTime=100");
+        row("days with a comma", "JournalDays=1,000", "JournalDays=400", "JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.");
+        row("days negative", "JournalDays=-5", "JournalDays=400", "JournalDays=-5 is not used");
+        row("days 0: kept for ever", "JournalDays=0", "JournalDays=0");
+        row("days empty: as missing", "JournalDays=", "JournalDays=400");
+        row("duplicate not a number", "DuplicateSeconds=abc", "DuplicateSeconds=0", "DuplicateSeconds=abc is not used: a whole number of seconds from 0 to 3600 is expected. 0 is used instead: an item scanned twice is not refused.");
+        row("duplicate beyond 32 bits", "DuplicateSeconds=4294967296", "DuplicateSeconds=0", "DuplicateSeconds=4294967296 is not used");
+        row("duplicate in range", "DuplicateSeconds=3", "DuplicateSeconds=3");
+        row("font scale with a comma", "FontScale=1,5", "FontScale=1", "FontScale=1,5 is not used: a number from 0.5 to 3 is expected");
+        row("font scale 0", "FontScale=0", "FontScale=1", "FontScale=0 is not used");
+        row("font scale larger", "FontScale=1.5", "FontScale=1.5");
+        row("shift start", "ShiftStart=06:00", "ShiftStart=06:00");
+        row("shift start past the day", "ShiftStart=25:00", "ShiftStart=", "ShiftStart=25:00 is not used: a time of day as HH:MM (06:00) is expected. The counters start at midnight.");
+        row("high contrast on", "HighContrast=1", "HighContrast=1");
+        row("high contrast yes", "HighContrast=yes", "HighContrast=0", "HighContrast=yes is not used: 0 or 1 is expected. The usual colours are used.");
+        row("sound on", "ResultSound=1", "ResultSound=1");
+        row("sound yes: no sound", "ResultSound=yes", "ResultSound=0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
+        row("reply malformed", "RefuseReply=\\q", "RefuseReply=", "RefuseReply=\\q is not used");
+        row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "RefuseReply=NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
+        row("label end malformed", "LabelEnd=\\x3", "LabelEnd=", "LabelEnd=\\x3 is not used: ");
+        row("label end", "LabelEnd=\\x03", "LabelEnd=\\x03");
+        row("station name", "StationName=BENCH 1", "StationName=BENCH 1");
+        row("station name too long", longName, "StationName=", QString::fromLatin1(longName + " is not used: at most 64 characters"));
+        row("server keywords", "JournalServer=host=db dbname='shop floor' user=barlink", "JournalServer=host=db dbname='shop floor' user=barlink");
+        row("server without =", "JournalServer=db.example", "JournalServer=", "JournalServer=db.example is not used: \"db.example\" is not followed by \"=\" and a value");
+        row("server quote not closed", "JournalServer=dbname='shop", "JournalServer=", "JournalServer=dbname='shop is not used: the value of \"dbname\" has no closing quote");
+        row("poll time that leaves labels unanswered", "CommPollTime=2147483647", "CommPollTime=10000", "CommPollTime=2147483647 is more than 10000 ms");
+        row("poll time by its leading digits", "CommPollTime=1,000", "CommPollTime=1000");
         // clang-format on
     }
-    void strictKeys()
+    void keys()
     {
-        const QByteArray &line = fetch<QByteArray>("line");
         Folders station;
-        QVERIFY(station.load(line));
+        QVERIFY(station.load(fetch<QByteArray>("lines")));
         const base::Settings &s = station.settings;
         const QMap<QString, QString> values{
+            {"Settings", s.serialSettings},
+            {"GCodePath", s.gcodePath},
+            {"ListPath", s.listPath},
+            {"CSVInPath", s.csvInPath},
+            {"CSVOutPath", s.csvOutPath},
+            {"CommPort", QString::number(s.serialPort)},
+            {"CommDevice", s.commDevice},
+            {"Switches", switches(station.options)},
             {"JournalDays", QString::number(s.journalDays)},
             {"DuplicateSeconds", QString::number(s.duplicateSeconds)},
             {"FontScale", QString::number(s.fontScale)},
@@ -351,8 +327,11 @@ private Q_SLOTS:
             {"StationName", s.stationName},
             {"JournalServer", s.journalServer},
             {"CommPollTime", QString::number(s.commPollTime)}};
-        QCOMPARE(values.value(QString::fromLatin1(line.left(line.indexOf('=')))),
-                 fetch<QString>("value"));
+        const QString data = m_home.filePath(QStringLiteral("data/barlink/"));
+        for (const QString &item : fetch<QString>("values").split(QStringLiteral("; "))) {
+            const QString key = item.section(u'=', 0, 0);
+            QCOMPARE(key + u'=' + values.value(key), QString(item).replace("<data>", data));
+        }
         const QString problem = fetch<QString>("problem");
         QCOMPARE(s.problems.size(), problem.isEmpty() ? 0 : 1);
         QVERIFY2(s.problems.value(0).startsWith(problem), qPrintable(s.problems.value(0)));
@@ -422,7 +401,7 @@ private Q_SLOTS:
                  QByteArray("[GESTBCOD]\r\nSettings=19200,E,7,2\r\nCommPort=12\r\nAutoClear= 1\r\n"
                             "Overwrite= 0\r\nAutoStart= 2\r\n"));
         QVERIFY(station.load()); // reads back what was written
-        QCOMPARE(switches(station.options), (QList<int>{1, 0, 2, 0}));
+        QCOMPARE(switches(station.options), QStringLiteral("1 0 2 0"));
     }
 
     // The folders that stand in for the control software's: the "Windows directory" under

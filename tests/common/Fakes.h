@@ -21,7 +21,7 @@ public:
 using ScriptedPrompter = app::MemoryPrompter;
 using InstantPacer = app::InstantPacer;
 
-// A scanner port in memory that can also fail to open and lose its device.
+// A scanner port in memory that can also fail to open.
 class FakeScannerPort : public app::MemoryScannerPort
 {
 public:
@@ -35,12 +35,6 @@ public:
 
     // Bytes come in from the scanner, and the port says so.
     void arrive(const QByteArray &bytes) { received += bytes, Q_EMIT bytesArrived(); }
-
-    // Simulates the device going away.
-    void loseDevice(const QString &reason = QStringLiteral("device removed"))
-    {
-        close(), Q_EMIT deviceLost(reason);
-    }
 
     bool failOpen = false;
     int openCalls = 0;

@@ -71,11 +71,6 @@ public:
             m_received.append(buffer, n);
         return m_received;
     }
-    void clearReceived()
-    {
-        (void)received();
-        m_received.clear();
-    }
 
     // The scanner goes away: the device side sees a hang-up.
     void closeMaster()

@@ -1,16 +1,20 @@
 #pragma once
 
-// Helpers the tests share: whole-file reads and writes, the number of a thrown
-// barlink::base::Error, and controls found by object name.
+// Helpers the tests share: whole-file reads and writes, the files under a folder, the number of a
+// thrown barlink::base::Error, and controls found by object name.
 
 #include "base/Error.h"
 
 #include <QByteArray>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -22,6 +26,23 @@ inline QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The regular files under root, by path from root, with their bytes (beyond 1 MB, their size),
+// but those under the folders named in `skipped` ("data/").
+inline QMap<QString, QByteArray> filesUnder(const QString &root, const QStringList &skipped = {})
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = it.next().mid(root.size() + 1);
+        const qint64 size = it.fileInfo().size();
+        if (std::none_of(
+                skipped.begin(), skipped.end(), [&](auto &s) { return relative.startsWith(s); }))
+            files[relative]
+                = size > (1 << 20) ? QByteArray::number(size) : readBytes(it.filePath());
+    }
+    return files;
 }
 
 // Creates or replaces the file; true when every byte was written.

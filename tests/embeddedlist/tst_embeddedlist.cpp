@@ -4,9 +4,9 @@
 // "Runlist TEST" console against it, driven by object name: its own references, its typed line
 // numbers and its list folder.
 
-#include "../text/Tables.h"
 #include "Fakes.h"
 #include "FaultyListManager.h"
+#include "Tables.h"
 #include "TestSupport.h"
 #include "base/Error.h"
 #include "base/ProductEnvironment.h"
@@ -365,6 +365,7 @@ private Q_SLOTS:
         link.setCurrentList(m_list);
         QString said; // what the steps told
         QString description;
+        // clang-format off
         const QHash<QString, std::function<void(const QStringList &)>> steps{
             {"add", [&](const QStringList &a) { m_list->addLine(a[1]); }},
             {"set", [&](const QStringList &a) { m_list->setLine(a[1].toInt(), a[2]); }},
@@ -380,26 +381,16 @@ private Q_SLOTS:
             {"end", [&](const QStringList &) { link.hostListEnd(); }},
             {"setpoint", [&](const QStringList &) { link.setpoint(); }},
             {"release", [&](const QStringList &) { link.release(); }},
-            {"maximize",
-             [&](const QStringList &) { m_app->setWindowState(listmanager::WindowState::Maximized); }},
+            {"maximize", [&](const QStringList &) { m_app->setWindowState(listmanager::WindowState::Maximized); }},
             {"window", [&](const QStringList &a) { m_app->setWindowState(listmanager::WindowState(a[1].toInt())); }},
             {"hide", [&](const QStringList &) { m_list->setVisible(false); }},
             {"lateShow", [&](const QStringList &) { m_lateBound->setVisible(true); }},
-            {"lateClear",
-             [&](const QStringList &) {
-                 m_provider->createObject(QStringLiteral("helicon.exelist"))->clear();
-             }},
-            {"other",
-             [&](const QStringList &) {
-                 (void)m_provider->createObject(QStringLiteral("Helicon.Other"));
-             }},
-            {"close",
-             [&](const QStringList &a) {
-                 m_list->listClose(a[1] == u"1");
-                 said += QStringLiteral(" %1=%2").arg(a.join(u':')).arg(m_app->listOpened());
-             }},
+            {"lateClear", [&](const QStringList &) { m_provider->createObject(QStringLiteral("helicon.exelist"))->clear(); }},
+            {"other", [&](const QStringList &) { (void)m_provider->createObject(QStringLiteral("Helicon.Other")); }},
+            {"close", [&](const QStringList &a) { m_list->listClose(a[1] == u"1"); said += QStringLiteral(" %1=%2").arg(a.join(u':')).arg(m_app->listOpened()); }},
             {"new", [&](const QStringList &) { m_list = m_app->newList(); }},
             {"quit", [&](const QStringList &) { m_app->quit(true); }}};
+        // clang-format on
         for (const QString &step : fetch<QString>("steps").split(u' ')) {
             const QStringList args = step.split(u':');
             if (const int e = errorNumber([&] { steps.value(args[0])(args); }, &description))

@@ -4,8 +4,8 @@
 // sets. Where the rows of an item land on the plan of the machine table. The exclusion dialog
 // and the main window's exclusion line.
 
-#include "../text/Tables.h"
 #include "Fakes.h"
+#include "Tables.h"
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "base/CurrentItem.h"
@@ -63,15 +63,12 @@ QHash<QString, QString> describe(const AutoSelSettings &m)
     const char *sources[] = {"ProgramName", "Comment", "Barcode"};
     d.insert({{"dfn", m.defaultField()},
               {"halfX", m.halfLimitX()},
-              {"halfY", m.halfLimitY()},
               {"source", sources[int(m.source())]},
               {"action", m.action() == A::Mirror ? "Mirror" : "NormAndMirror"},
               {"text", m.triggerText()},
               {"pos", QString::number(m.triggerPosition())},
               {"left", QString::number(int(m.fromLeft()))},
               {"max", QString::number(m.positionMaximum())},
-              {"pNameMSel", QString::number(m.pNameMSel())},
-              {"commentMSel", QString::number(m.commentMSel())},
               {"display", m.display().text},
               {"enabled", QString::number(int(m.display().enabled))}});
     return d;

@@ -1,8 +1,9 @@
 // The station's journal file: what it keeps, what it forgets, how it rides out a file it
 // cannot write, what the window's filters show, and the CSV export. (A crash: tst_journalcrash,
 // and an entry committed before its "ACK": tst_journaledscans.)
-#include "../text/Tables.h"
 #include "FilterCases.h"
+#include "JournalFile.h"
+#include "Tables.h"
 #include "TestSupport.h"
 
 #include "journal/Connection.h"
@@ -31,6 +32,7 @@
 using namespace barlink::journal;
 using barlink::testing::columns;
 using barlink::testing::fetch;
+using barlink::testing::JournalFile;
 using barlink::testing::readBytes;
 
 Q_DECLARE_METATYPE(barlink::journal::JournalState::Place)
@@ -142,17 +144,9 @@ class TestJournal : public QObject
         for (const Entry &e : entries)
             journal.append(e);
     }
-    // Every entry of the file, oldest first.
-    [[nodiscard]] std::vector<Entry> stored() const
-    {
-        const Connection connection(QStringLiteral("QSQLITE"));
-        QSqlDatabase db = connection.database();
-        if (!openLocalFile(db, path(), Durability::Checkpoints).isEmpty())
-            return {};
-        std::vector<Entry> entries = readEntries(db, Store::Local, {}, 0);
-        std::reverse(entries.begin(), entries.end());
-        return entries;
-    }
+    // Every entry of the file, in the order they were written.
+    [[nodiscard]] std::vector<Entry> stored() const { return JournalFile(path()).entries(); }
+    [[nodiscard]] QStringList storedLabels() const { return JournalFile(path()).labels(); }
     // Runs --export-journal with options on the station's file, and reads back what it wrote.
     [[nodiscard]] Exported exportJournal(const QStringList &options) const
     {
@@ -166,20 +160,6 @@ class TestJournal : public QObject
         err.flush();
         exported.csv = readBytes(out);
         return exported;
-    }
-    // The labels of the entries in the order they were written.
-    [[nodiscard]] QStringList storedLabels() const
-    {
-        const Connection connection(QStringLiteral("QSQLITE"));
-        QSqlDatabase db = connection.database();
-        QSqlQuery query(db);
-        QStringList labels;
-        if (openLocalFile(db, path(), Durability::Checkpoints).isEmpty()
-            && query.exec(QStringLiteral("SELECT label FROM entries ORDER BY id"))) {
-            while (query.next())
-                labels << query.value(0).toString();
-        }
-        return labels;
     }
 
 private Q_SLOTS:
@@ -241,9 +221,8 @@ private Q_SLOTS:
         QCOMPARE(read[1].localNumber, qint64(8));
         // The old entry is found by its text (through the index of three-character pieces),
         // and the file has its identity.
-        const Connection connection(QStringLiteral("QSQLITE"));
-        QSqlDatabase db = connection.database();
-        QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+        JournalFile file(path());
+        QSqlDatabase &db = file.db();
         QCOMPARE(readEntries(db, Store::Local, {.text = "los"}, 0).size(), std::size_t(1));
         QCOMPARE(localFileId(db).size(), 32);
         // Its old entry counts as indexed, the new one is added.
@@ -299,16 +278,13 @@ private Q_SLOTS:
         using P = JournalState::Place;
         const QString held = QStringLiteral("entries-held");
         const QString back = QStringLiteral("journal-back");
-        QTest::newRow("folder, spill file")
-            << true << "writable" << 100 << P::SpillFile << QStringList{"B", "C", "D", back};
-        QTest::newRow("locked, spill file")
-            << false << "writable" << 100 << P::SpillFile << QStringList{"A", "B", "C", "D", back};
-        QTest::newRow("locked, no spill file")
-            << false << "" << 100 << P::Memory << QStringList{"A", "B", "C", "D", held};
-        QTest::newRow("locked, spill file unwritable")
-            << false << "unwritable" << 100 << P::Memory << QStringList{"A", "B", "C", "D", held};
-        QTest::newRow("locked, oldest held dropped")
-            << false << "" << 2 << P::Memory << QStringList{"A", "C", "D", held, "entries-lost"};
+        // clang-format off
+        QTest::newRow("folder, spill file") << true << "writable" << 100 << P::SpillFile << QStringList{"B", "C", "D", back};
+        QTest::newRow("locked, spill file") << false << "writable" << 100 << P::SpillFile << QStringList{"A", "B", "C", "D", back};
+        QTest::newRow("locked, no spill file") << false << "" << 100 << P::Memory << QStringList{"A", "B", "C", "D", held};
+        QTest::newRow("locked, spill file unwritable") << false << "unwritable" << 100 << P::Memory << QStringList{"A", "B", "C", "D", held};
+        QTest::newRow("locked, oldest held dropped") << false << "" << 2 << P::Memory << QStringList{"A", "C", "D", held, "entries-lost"};
+        // clang-format on
     }
     // Neither way depends on file permissions, which do not stop root. The journal is tried
     // again by open(), not by waiting for its timer.
@@ -406,10 +382,8 @@ private Q_SLOTS:
         const qint64 at = fetch<qint64>("at");
         if (at >= 0) {
             write({entry("OLD")});
-            const Connection connection(QStringLiteral("QSQLITE"));
-            QSqlDatabase db = connection.database();
-            QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+            QVERIFY(QSqlQuery(JournalFile(path()).db())
+                        .exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
         }
         QFile file(path());
         QVERIFY(file.open(QIODevice::ReadWrite));
@@ -466,9 +440,8 @@ private Q_SLOTS:
         journal.open();
         for (const Entry &e : filtercases::entries())
             journal.append(e);
-        const Connection connection(QStringLiteral("QSQLITE"));
-        QSqlDatabase db = connection.database();
-        QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
+        JournalFile file(path());
+        QSqlDatabase &db = file.db();
         filtercases::check(db, Store::Local);
         QCOMPARE(indexSearchText(db, 4), 4);
         QCOMPARE(indexSearchText(db, 4), 2);
@@ -495,20 +468,9 @@ private Q_SLOTS:
         const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
         QCOMPARE(records.size(), 3);
         QCOMPARE(records[0].join(u','), CsvHeader);
-        QCOMPARE(records[1],
-                 (QStringList{"2025-01-30T00:00:00.000Z",
-                              "S-1",
-                              "scanner",
-                              "a,b \"c\"<GS><U+0085><DEL>",
-                              "plain-name",
-                              "refused",
-                              "line\r\nbreak",
-                              "",
-                              "Tür.CNC",
-                              "1,5",
-                              "",
-                              "",
-                              "2"}));
+        QCOMPARE(records[1].join(u'|'),
+                 "2025-01-30T00:00:00.000Z|S-1|scanner|a,b \"c\"<GS><U+0085><DEL>|plain-name|"
+                 "refused|line\r\nbreak||Tür.CNC|1,5|||2");
         QCOMPARE(
             records[2].mid(1, 7),
             (QStringList{"HERE", "station", "port-lost", "station-event", "event", "gone", ""}));
@@ -517,16 +479,13 @@ private Q_SLOTS:
     void exportDays_data()
     {
         columns<QStringList, int, QStringList>({"options", "status", "labels"});
-        QTest::newRow("since: from 00:00 UTC") << QStringList{"--since", "2026-12-07"} << 0
-                                               << QStringList{"h0", "h5", "h24-1ms", "h24"};
-        QTest::newRow("until: the whole day") << QStringList{"--until", "2026-12-07"} << 0
-                                              << QStringList{"h-1", "h0", "h5", "h24-1ms"};
-        QTest::newRow("since and until one day")
-            << QStringList{"--since", "2026-12-07", "--until", "2026-12-07"} << 0
-            << QStringList{"h0", "h5", "h24-1ms"};
-        QTest::newRow("until before since")
-            << QStringList{"--since", "2026-12-07", "--until", "2026-12-06"} << 2 << QStringList();
+        // clang-format off
+        QTest::newRow("since: from 00:00 UTC") << QStringList{"--since", "2026-12-07"} << 0 << QStringList{"h0", "h5", "h24-1ms", "h24"};
+        QTest::newRow("until: the whole day") << QStringList{"--until", "2026-12-07"} << 0 << QStringList{"h-1", "h0", "h5", "h24-1ms"};
+        QTest::newRow("since and until one day") << QStringList{"--since", "2026-12-07", "--until", "2026-12-07"} << 0 << QStringList{"h0", "h5", "h24-1ms"};
+        QTest::newRow("until before since") << QStringList{"--since", "2026-12-07", "--until", "2026-12-06"} << 2 << QStringList();
         QTest::newRow("not a day") << QStringList{"--until", "2026-02-30"} << 2 << QStringList();
+        // clang-format on
     }
     // Days are UTC days, as the times written are, wherever the station is (here 6 hours west
     // of UTC, where local midnight is 06:00Z); --until includes its day.
@@ -560,13 +519,12 @@ private Q_SLOTS:
         };
         row("=", {"=1+2", "", ""}, {"'=1+2", "", ""});
         row("+ and @", {"+SUM(A1)", "@SUM(1)", ""}, {"'+SUM(A1)", "'@SUM(1)", ""});
-        row("quoted after the guard",
-            {"=HYPERLINK(\"http://x\",\"y\")", "", ""},
-            {"'=HYPERLINK(\"http://x\",\"y\")", "", ""});
+        // clang-format off
+        row("quoted after the guard", {"=HYPERLINK(\"http://x\",\"y\")", "", ""}, {"'=HYPERLINK(\"http://x\",\"y\")", "", ""});
         row("-, tab and CR", {"", "-1", "\t\r=A1"}, {"", "'-1", "'\t\r=A1"});
         row("a sign inside", {"A=1", "B+2", "C-3"}, {"A=1", "B+2", "C-3"});
-        QTest::newRow("--raw") << QStringList{"=1+2", "@SUM(1)", "-P.CNC"} << true
-                               << QStringList{"=1+2", "@SUM(1)", "-P.CNC"};
+        QTest::newRow("--raw") << QStringList{"=1+2", "@SUM(1)", "-P.CNC"} << true << QStringList{"=1+2", "@SUM(1)", "-P.CNC"};
+        // clang-format on
     }
     // Cells of the label, reason and program columns that a spreadsheet would run as a formula
     // are written after a "'", unless --raw; other columns ("-5" in x) are left as they are.
@@ -635,10 +593,8 @@ private Q_SLOTS:
             labels.clear();
             std::vector<quint32> pages;
             {
-                const Connection connection(QStringLiteral("QSQLITE"));
-                QSqlDatabase db = connection.database();
-                QCOMPARE(openLocalFile(db, path(), Durability::Checkpoints), QString());
-                QSqlQuery query(db);
+                JournalFile file(path());
+                QSqlQuery query(file.db());
                 QVERIFY(query.exec(QStringLiteral(
                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
                     "INSERT INTO entries (time, station, source, label, kind, outcome, reason) "
@@ -677,12 +633,9 @@ private Q_SLOTS:
                 QVERIFY(file.seek(qint64(page - 1) * 4096) && file.write(bytes) == bytes.size());
             }
         }
-        QHash<QString, QByteArray> before;
-        for (const QString &name : QDir(folder).entryList(QDir::Files)) {
-            before[name] = readBytes(folder + QLatin1Char('/') + name);
-            QVERIFY(files == 0
-                    || QFile::setPermissions(folder + QLatin1Char('/') + name, QFile::ReadOwner));
-        }
+        const QMap<QString, QByteArray> before = barlink::testing::filesUnder(folder);
+        for (const QString &name : before.keys())
+            QVERIFY(files == 0 || QFile::setPermissions(folder + u'/' + name, QFile::ReadOwner));
         QVERIFY(files == 0 || QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
 #ifdef Q_OS_LINUX
         __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -714,7 +667,7 @@ private Q_SLOTS:
         QCOMPARE(exported.labels(), labels);
         QCOMPARE(before.size(), std::max(files, 1));
         for (auto file = before.cbegin(); file != before.cend(); ++file)
-            QCOMPARE(readBytes(folder + QLatin1Char('/') + file.key()), file.value());
+            QCOMPARE(readBytes(folder + u'/' + file.key()), file.value());
         // A reason that runs on to another page.
         const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
         if (files != 0)

@@ -1,21 +1,18 @@
 // What the journal keeps of the labels a running station handles: label bytes go in at the
 // scanner end of a pseudo-terminal, and the station's journal file is read back.
 #include "Fakes.h"
+#include "JournalFile.h"
 #include "PtyPair.h"
 #include "StationRig.h"
+#include "Tables.h"
 #include "base/FileNames.h"
 #include "base/StatusTexts.h"
-#include "journal/Connection.h"
-#include "journal/EntryQuery.h"
 #include "journal/Journal.h"
-#include "journal/LocalFile.h"
 #include "label/ItemSender.h"
 #include "program/CompressedLabel.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <algorithm>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -36,16 +33,8 @@ bool handledSince(PtyStation &rig, qsizetype mark)
 // the station's own events as "event | what | rows | detail".
 QStringList journaled(const QString &path)
 {
-    const journal::Connection connection(QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    if (!journal::openLocalFile(db, path, journal::Durability::Checkpoints).isEmpty())
-        return {QStringLiteral("journal not readable")};
-    std::vector<journal::Entry> entries = journal::readEntries(db, journal::Store::Local, {}, 0);
-    std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) {
-        return a.localNumber < b.localNumber;
-    });
     QStringList lines;
-    for (const journal::Entry &e : entries) {
+    for (const journal::Entry &e : JournalFile(path).entries()) {
         if (e.kind == journal::Kind::StationEvent) {
             lines << QStringLiteral("event | %1 | %2 | %3")
                          .arg(e.label, e.rows ? QString::number(*e.rows) : QString(), e.reason);
@@ -65,12 +54,8 @@ QStringList journaled(const QString &path)
 // Rows the journal file holds as taken, read on a connection of its own.
 int rowsInFile(const QString &path)
 {
-    const journal::Connection connection(QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    if (!journal::openLocalFile(db, path, journal::Durability::Checkpoints).isEmpty())
-        return -1;
     int rows = 0;
-    for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0)) {
+    for (const journal::Entry &e : JournalFile(path).entries()) {
         if (e.outcome == journal::Outcome::Taken)
             rows += e.rows.value_or(0);
     }
@@ -104,73 +89,29 @@ private Q_SLOTS:
 
 void tst_JournaledScans::outcomes_data()
 {
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<QByteArrayList>("scans");
-    QTest::addColumn<QStringList>("entries");
-
+    columns<QByteArray, QByteArrayList, QStringList>({"keys", "scans", "entries"});
     const QByteArray program = "BAR.CNC^UN^X600^Y400^Z18!" + QByteArray(5000, 'G');
     // clang-format off
-    QTest::addRow("waiting, then taken with its row")
-        << QByteArray() << QByteArrayList{"%12PROG.CNC N1 X", "%22600 400 18"}
-        << QStringList{"%12PROG.CNC N1 X | segment | waiting |  |  | ",
-                       "%22600 400 18 | segment | taken | 1 | N1 | "};
-    QTest::addRow("a mirror piece: one entry per acknowledged row")
-        << SelectionKeys + MirrorKeys << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18"}
-        << QStringList{"%12MIRDOOR.CNC N X | segment | waiting |  |  | ",
-                       "%22500 300 18 | segment | taken | 1 | S | ",
-                       "%22500 300 18 | segment | taken | 1 | A | "};
-    QTest::addRow("unknown segment, segment scanned twice")
-        << QByteArray() << QByteArrayList{"%71ABC", "%12PROG.CNC N1 X", "%12PROG.CNC N1 X"}
-        << QStringList{"%71ABC | segment | refused |  |  | the label starts with %7, which is no known segment",
-                       "%12PROG.CNC N1 X | segment | waiting |  |  | ",
-                       "%12PROG.CNC N1 X | segment | refused |  |  | segment %1 was already scanned for this item"};
-    QTest::addRow("plain name without a work field, a command")
-        << QByteArray() << QByteArrayList{"PANEL", "%START%"}
-        << QStringList{"PANEL | plain-name | refused |  |  | no work field chosen",
-                       "%START% | command | taken |  |  | ",
-                       "event | list-started |  | %START%"};
-    QTest::addRow("a list whose file is missing")
-        << QByteArray() << QByteArrayList{"%01MISSING"}
-        << QStringList{"event | list-cleared | 0 | ",
-                       "%01MISSING | list | failed |  |  | List File <root>/lists/MISSING.LST Not Found",
-                       "prompt | List File <root>/lists/MISSING.LST Not Found | "};
-    QTest::addRow("a failed segment keeps its kind and names its path")
-        << QByteArray("CSVOutPath=<root>/missing/out.csv") << QByteArrayList{"%12PROG.CNC N1 X"}
-        << QStringList{"%12PROG.CNC N1 X | segment | failed |  |  | Path not found: <root>/missing/out.csv",
-                       "prompt | Unexpected error # 76 occured: Path not found | Path: <root>/missing/out.csv"};
-    QTest::addRow("the scanner's line end, and a label of a tab alone")
-        << QByteArray() << QByteArrayList{"%START%\r\n\t\r\n"}
-        << QStringList{"%START% | command | taken |  |  | ", "event | list-started |  | %START%",
-                       "<HT> | plain-name | refused |  |  | " + app::Station::ignoredReason()};
-    QTest::addRow("a comment with ; sent with a space")
-        << QByteArray() << QByteArrayList{"%19SEMI.CNC N"}
-        << QStringList{"%19SEMI.CNC N | segment | taken | 1 | N | " + label::ItemSender::commentCleanedNote()};
-    QTest::addRow("settings problems in the start entry")
-        << QByteArray("JournalDays=1,000") << QByteArrayList{"%START%"}
-        << QStringList{"event | start |  | JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.",
-                       "%START% | command | taken |  |  | ", "event | list-started |  | %START%"};
-    QTest::addRow("a name reaching outside its folder")
-        << QByteArray() << QByteArrayList{"%11../ETC N1"}
-        << QStringList{"%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC"))};
-    QTest::addRow("program barcode kept as its summary")
-        << QByteArray() << QByteArrayList{program}
-        << QStringList{"BAR.CNC (5000 bytes) | program-barcode | taken | 1 | N | "};
-    QTest::addRow("compressed label kept as its expansion's summary")
-        << QByteArray()
-        << QByteArrayList{program::makeCompressedLabel(QString::fromLatin1(program.left(2000)))
-                              .toLatin1()}
-        << QStringList{"BAR.CNC (1975 bytes) | compressed | taken | 1 | N | "};
+    QTest::addRow("waiting, then taken with its row") << QByteArray() << QByteArrayList{"%12PROG.CNC N1 X", "%22600 400 18"} << QStringList{"%12PROG.CNC N1 X | segment | waiting |  |  | ", "%22600 400 18 | segment | taken | 1 | N1 | "};
+    QTest::addRow("a mirror piece: one entry per acknowledged row") << SelectionKeys + MirrorKeys << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18"} << QStringList{"%12MIRDOOR.CNC N X | segment | waiting |  |  | ", "%22500 300 18 | segment | taken | 1 | S | ", "%22500 300 18 | segment | taken | 1 | A | "};
+    QTest::addRow("unknown segment, segment scanned twice") << QByteArray() << QByteArrayList{"%71ABC", "%12PROG.CNC N1 X", "%12PROG.CNC N1 X"} << QStringList{"%71ABC | segment | refused |  |  | the label starts with %7, which is no known segment", "%12PROG.CNC N1 X | segment | waiting |  |  | ", "%12PROG.CNC N1 X | segment | refused |  |  | segment %1 was already scanned for this item"};
+    QTest::addRow("plain name without a work field, a command") << QByteArray() << QByteArrayList{"PANEL", "%START%"} << QStringList{"PANEL | plain-name | refused |  |  | no work field chosen", "%START% | command | taken |  |  | ", "event | list-started |  | %START%"};
+    QTest::addRow("a list whose file is missing") << QByteArray() << QByteArrayList{"%01MISSING"} << QStringList{"event | list-cleared | 0 | ", "%01MISSING | list | failed |  |  | List File <root>/lists/MISSING.LST Not Found", "prompt | List File <root>/lists/MISSING.LST Not Found | "};
+    QTest::addRow("a failed segment keeps its kind and names its path") << QByteArray("CSVOutPath=<root>/missing/out.csv") << QByteArrayList{"%12PROG.CNC N1 X"} << QStringList{"%12PROG.CNC N1 X | segment | failed |  |  | Path not found: <root>/missing/out.csv", "prompt | Unexpected error # 76 occured: Path not found | Path: <root>/missing/out.csv"};
+    QTest::addRow("the scanner's line end, and a label of a tab alone") << QByteArray() << QByteArrayList{"%START%\r\n\t\r\n"} << QStringList{"%START% | command | taken |  |  | ", "event | list-started |  | %START%", "<HT> | plain-name | refused |  |  | " + app::Station::ignoredReason()};
+    QTest::addRow("a comment with ; sent with a space") << QByteArray() << QByteArrayList{"%19SEMI.CNC N"} << QStringList{"%19SEMI.CNC N | segment | taken | 1 | N | " + label::ItemSender::commentCleanedNote()};
+    QTest::addRow("settings problems in the start entry") << QByteArray("JournalDays=1,000") << QByteArrayList{"%START%"} << QStringList{"event | start |  | JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.", "%START% | command | taken |  |  | ", "event | list-started |  | %START%"};
+    QTest::addRow("a name reaching outside its folder") << QByteArray() << QByteArrayList{"%11../ETC N1"} << QStringList{"%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC"))};
+    QTest::addRow("program barcode kept as its summary") << QByteArray() << QByteArrayList{program} << QStringList{"BAR.CNC (5000 bytes) | program-barcode | taken | 1 | N | "};
+    QTest::addRow("compressed label kept as its expansion's summary") << QByteArray() << QByteArrayList{program::makeCompressedLabel(QString::fromLatin1(program.left(2000))) .toLatin1()} << QStringList{"BAR.CNC (1975 bytes) | compressed | taken | 1 | N | "};
     // clang-format on
 }
 
 void tst_JournaledScans::outcomes()
 {
-    QFETCH(QByteArray, keys);
-    QFETCH(QByteArrayList, scans);
-    QFETCH(QStringList, entries);
-
+    QByteArray keys = fetch<QByteArray>("keys");
+    QStringList entries = fetch<QStringList>("entries");
     const QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     PtyPair pty;
     if (!pty.isValid())
         QSKIP("no pseudo-terminal available");
@@ -187,7 +128,7 @@ void tst_JournaledScans::outcomes()
         // A list kept from before: the first label clears it.
         rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
         QVERIFY(rig.start());
-        for (const QByteArray &bytes : scans) {
+        for (const QByteArray &bytes : fetch<QByteArrayList>("scans")) {
             const qsizetype mark = rig.display.statusHistory.size();
             QVERIFY(pty.write(bytes));
             QTRY_VERIFY2_WITH_TIMEOUT(

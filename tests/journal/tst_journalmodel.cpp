@@ -1,10 +1,9 @@
 // The journal window's table: the filters' entries, newest first, read a page at a time as
 // the view scrolls, with refused entries standing out.
-#include "../text/Tables.h"
 #include "FilterCases.h"
-#include "journal/Connection.h"
+#include "JournalFile.h"
+#include "Tables.h"
 #include "journal/Journal.h"
-#include "journal/LocalFile.h"
 #include "journal/ui/JournalTableModel.h"
 #include "journal/ui/JournalWindow.h"
 
@@ -39,10 +38,8 @@ private Q_SLOTS:
         const QList<Entry> entries = filtercases::entries();
         for (const Entry &e : entries.mid(0, 3))
             journal.append(e);
-        const Connection connection(QStringLiteral("QSQLITE"));
-        QSqlDatabase db = connection.database();
-        QCOMPARE(openLocalFile(db, path, Durability::Checkpoints), QString());
-        journal::JournalTableModel model(db, Store::Local, 2);
+        testing::JournalFile file(path);
+        journal::JournalTableModel model(file.db(), Store::Local, 2);
         model.setFilter({});
         while (model.canFetchMore({}))
             model.fetchMore({});

@@ -3,11 +3,11 @@
 // by the virtual scanner barlink-scan over a pseudo-terminal to a running station: the
 // program file saved and the rows added must be what the label says.
 
-#include "../text/Tables.h"
 #include "LabelOptions.h"
 #include "LabelText.h"
-#include "StationRig.h"
 #include "ManualClock.h"
+#include "StationRig.h"
+#include "Tables.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -115,14 +115,11 @@ private Q_SLOTS:
     {
         // decoderArguments: "refused": the tool refuses
         columns<QStringList, QString, QStringList>({"arguments", "decoder", "decoderArguments"});
-        QTest::newRow("compressed with prefix, Data Matrix: bytes above 127 and controls")
-            << QStringList{"program", "PROG1", "@file", "--compress", "--prefix209", "ABCDEFG"}
-            << "dmtxread" << QStringList{"-N1"};
-        QTest::newRow("segment label, Code 128")
-            << QStringList{"segment", "program", "PROG.CNC", "N1", "X", "--count", "2"} << "zbarimg"
-            << QStringList{"--raw", "-q", "--nodbus"};
-        QTest::newRow("too long for one Data Matrix")
-            << QStringList{"program", "BIG", "@big"} << "svg" << QStringList{"refused"};
+        // clang-format off
+        QTest::newRow("compressed with prefix, Data Matrix: bytes above 127 and controls") << QStringList{"program", "PROG1", "@file", "--compress", "--prefix209", "ABCDEFG"} << "dmtxread" << QStringList{"-N1"};
+        QTest::newRow("segment label, Code 128") << QStringList{"segment", "program", "PROG.CNC", "N1", "X", "--count", "2"} << "zbarimg" << QStringList{"--raw", "-q", "--nodbus"};
+        QTest::newRow("too long for one Data Matrix") << QStringList{"program", "BIG", "@big"} << "svg" << QStringList{"refused"};
+        // clang-format on
     }
     void images()
     {

@@ -1,6 +1,5 @@
 // A whole station, headless, on the embedded list manager: its start-up and shutdown, and the
-// faults planted around it while labels are scanned through its polling tick; and the real
-// program killed right after "ACK". Every list
+// faults planted around it while labels are scanned through its polling tick. Every list
 // manager member it calls fails, once or until the fault is lifted; the disk fills up, a folder
 // path runs through a plain file, a file is /dev/full, a list file is a folder or a fifo. The
 // station keeps running; the label is recovered (AddLine's one retry, the operator's Retry at
@@ -17,14 +16,12 @@
 // as when its main window is closed.
 
 #include "BarlinkProcess.h"
+#include "JournalFile.h"
 #include "PtyPair.h"
+#include "Tables.h"
 #include "embeddedlist/RunState.h"
-#include "journal/Connection.h"
-#include "journal/EntryQuery.h"
-#include "journal/LocalFile.h"
 #include "program/ProgramBarcode.h"
 
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,20 +71,10 @@ struct Case
     QString runState = QStringLiteral("idle");
 };
 
-// The regular files under root with their bytes (their size, beyond 1 MB), but the list
-// manager's own (data/) and the instance lock (run/).
-QMap<QString, QByteArray> filesUnder(const QString &root)
+// The files under root but the list manager's own (data/) and the instance lock (run/).
+QMap<QString, QByteArray> stationFiles(const QString &root)
 {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString relative = it.next().mid(root.size() + 1);
-        const qint64 size = it.fileInfo().size();
-        if (!relative.startsWith(u"data/") && !relative.startsWith(u"run/"))
-            files[relative]
-                = size > (1 << 20) ? QByteArray::number(size) : readBytes(it.filePath());
-    }
-    return files;
+    return filesUnder(root, {QStringLiteral("data/"), QStringLiteral("run/")});
 }
 
 // Makes `what` under root: "path=bytes" a file, "kind:path" what cannot be read as a list file
@@ -124,18 +111,7 @@ QByteArray programLabel(int textBytes)
 // station event by its name ("start", "end", ...).
 QStringList journalLabels(const QString &root)
 {
-    const journal::Connection connection(QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    QStringList labels;
-    if (journal::openLocalFile(db,
-                               root + QStringLiteral("/data/barlink/journal.sqlite"),
-                               journal::Durability::Checkpoints)
-            .isEmpty()) {
-        for (const journal::Entry &e : journal::readEntries(db, journal::Store::Local, {}, 0))
-            labels.prepend(e.label);
-    }
-    db.close();
-    return labels;
+    return JournalFile(root + QStringLiteral("/data/barlink/journal.sqlite")).labels();
 }
 
 // The lock file QSerialPort keeps for an open device: "/dev/pts/3" has "/var/lock/LCK..pts_3".
@@ -166,8 +142,6 @@ private Q_SLOTS:
     void faultWhileScanning();
     void settingsFileNotWritten();
     void listManagerListNotRead();
-    void killedAfterAck_data();
-    void killedAfterAck();
     void settingsProblemsHoldNothingBack();
     void endsOnSignal_data();
     void endsOnSignal();
@@ -180,9 +154,9 @@ private:
 // Start-up and shutdown; the wait for a list that the list manager has not handed out yet.
 void tst_StationFaults::startUp_data()
 {
-    QTest::addColumn<int>("withheld");          // lists; -1: NewList fails
-    QTest::addColumn<bool>("commandLine");      // a text on the command line: no list asked for
-    QTest::addColumn<QList<Answer>>("answers"); // to the question for a list
+    // withheld: lists, -1: NewList fails; commandLine: a text on the command line, no list asked
+    // for; answers: to the question for a list
+    columns<int, bool, QList<Answer>>({"withheld", "commandLine", "answers"});
     QTest::newRow("whole sequence") << 0 << false << QList<Answer>{};
     QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{};
     QTest::newRow("list within the first round") << 2 << false << QList<Answer>{};
@@ -191,9 +165,9 @@ void tst_StationFaults::startUp_data()
 }
 void tst_StationFaults::startUp()
 {
-    QFETCH(int, withheld);
-    QFETCH(bool, commandLine);
-    QFETCH(QList<Answer>, answers);
+    const int withheld = fetch<int>("withheld");
+    const bool commandLine = fetch<bool>("commandLine");
+    const QList<Answer> &answers = fetch<QList<Answer>>("answers");
     Rig rig(m_dir->path());
     rig.faults.setFailing(QStringLiteral("NewList"), withheld < 0);
     rig.faults.withholdList(withheld);
@@ -266,65 +240,40 @@ void tst_StationFaults::faultWhileScanning_data()
 
     // Start-up: the Application and the list.
     member("CreateApplication once", {}, "CreateApplication", 1, {}, {"%19ONE.CNC N"}, {one}, 1, {Err440}, 2);
-    member("CreateApplication always, operator gives up", {}, "CreateApplication", -1, {C},
-           {"%19ONE.CNC N"}, none, 0, {Err440, app::Startup::noListText(Err440), Err91}, 2);
+    member("CreateApplication always, operator gives up", {}, "CreateApplication", -1, {C}, {"%19ONE.CNC N"}, none, 0, {Err440, app::Startup::noListText(Err440), Err91}, 2);
     member("NewList once, operator retries", {}, "NewList", 1, {R}, {"%19ONE.CNC N"}, {one}, 1, {NoList}, 2);
-    member("NewList always, operator retries twice then gives up", {}, "NewList", -1,
-           {R, R, C}, {"%19ONE.CNC N"}, none, 0, {NoList, NoList, NoList, Err91}, 3);
+    member("NewList always, operator retries twice then gives up", {}, "NewList", -1, {R, R, C}, {"%19ONE.CNC N"}, none, 0, {NoList, NoList, NoList, Err91}, 3);
 
     // Adding the row, with its one recovery through the late-bound list.
     member("AddLine once: recovered", {}, "AddLine", 1, {}, plus(ProgItem, {After}), {prog, after}, 2, none, 3);
-    member("AddLine always: one retry, then abandoned", {}, "AddLine", -1, {},
-           plus(ProgItem, {OkMark, After}), {after}, 1, {Err440}, 3);
-    member("AddLine once on a mirror piece: both rows", SelectionKeys + MirrorKeys, "AddLine", 1, {},
-           {"%12MIRDOOR.CNC N X", "%22500 300 18"},
-           {"MIRDOOR.CNC f3 500x300x18 r1", "MIRDOOR.CNC f4 500x300x18 r1"}, 2, none, 3);
-    member("CreateObject fails during the recovery", {}, "AddLine,CreateObject", 1, {},
-           plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
-    member("late-bound Visible fails during the recovery", {}, "AddLine,Helicon.ExeList.Visible", 1, {},
-           plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
-    member("AddLine always on a program barcode", {}, "AddLine", -1, {},
-           {"PB1^X800^Y600^Z18!G71 X800 Y600 Z18\r\n(PB1)\r\nN1\r\n", OkMark, After}, {after}, 1,
-           {abandoned("the list manager failed to add the row: " + Err440)}, 3);
+    member("AddLine always: one retry, then abandoned", {}, "AddLine", -1, {}, plus(ProgItem, {OkMark, After}), {after}, 1, {Err440}, 3);
+    member("AddLine once on a mirror piece: both rows", SelectionKeys + MirrorKeys, "AddLine", 1, {}, {"%12MIRDOOR.CNC N X", "%22500 300 18"}, {"MIRDOOR.CNC f3 500x300x18 r1", "MIRDOOR.CNC f4 500x300x18 r1"}, 2, none, 3);
+    member("CreateObject fails during the recovery", {}, "AddLine,CreateObject", 1, {}, plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
+    member("late-bound Visible fails during the recovery", {}, "AddLine,Helicon.ExeList.Visible", 1, {}, plus(ProgItem, {After}), {after}, 1, {Err440}, 2);
+    member("AddLine always on a program barcode", {}, "AddLine", -1, {}, {"PB1^X800^Y600^Z18!G71 X800 Y600 Z18\r\n(PB1)\r\nN1\r\n", OkMark, After}, {after}, 1, {abandoned("the list manager failed to add the row: " + Err440)}, 3);
 
     // Clearing the list: the first label after start-up, "%CLEAR%", automatic clear, and the
     // clear before a list load (whose failure is ignored).
-    member("ClearList once on the first label", {}, "ClearList", 1, {}, plus({ProgItem[0]}, ProgItem),
-           {prog}, 1, {Err440}, 2);
-    member("ClearList always on the first labels", {}, "ClearList", -1, {},
-           plus(ProgItem, {OkMark, After}), {after}, 1, {Err440, Err440}, 3);
-    member("ClearList on %CLEAR%", {}, "ClearList", -1, {},
-           {"%19ONE.CNC N", FailMark, "%CLEAR%", OkMark, After}, {one, after}, 2, {Err440}, 2);
-    member("ClearList on automatic clear", "AutoClear= 1", "ClearList", -1, {},
-           plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), {OkMark, After}), {after}, 2, {Err440}, 4);
-    member("ClearList before a list load is ignored", {}, "ClearList", -1, {},
-           {"%19ONE.CNC N", FailMark, "%01PANEL1"}, {"A.CNC f3 xx r", "B.CNC f6 xx r"}, 1, none, 2);
+    member("ClearList once on the first label", {}, "ClearList", 1, {}, plus({ProgItem[0]}, ProgItem), {prog}, 1, {Err440}, 2);
+    member("ClearList always on the first labels", {}, "ClearList", -1, {}, plus(ProgItem, {OkMark, After}), {after}, 1, {Err440, Err440}, 3);
+    member("ClearList on %CLEAR%", {}, "ClearList", -1, {}, {"%19ONE.CNC N", FailMark, "%CLEAR%", OkMark, After}, {one, after}, 2, {Err440}, 2);
+    member("ClearList on automatic clear", "AutoClear= 1", "ClearList", -1, {}, plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), {OkMark, After}), {after}, 2, {Err440}, 4);
+    member("ClearList before a list load is ignored", {}, "ClearList", -1, {}, {"%19ONE.CNC N", FailMark, "%01PANEL1"}, {"A.CNC f3 xx r", "B.CNC f6 xx r"}, 1, none, 2);
 
     // The list commands and the list load.
-    member("OpenList ends quietly", {}, "OpenList", -1, {},
-           {"%19ONE.CNC N", FailMark, "%01PANEL1", OkMark, After}, {after}, 2, none, 1);
-    member("StartList on %START%", {}, "StartList", -1, {},
-           {"%19ONE.CNC N", FailMark, "%START%", OkMark, After}, {one, after}, 2, {Err440}, 1);
-    member("StartList after an added row", "AutoStart= 1", "StartList", -1, {},
-           {FailMark, "%19ONE.CNC N", OkMark, After}, {one, after}, 1,
-           {Err440 + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
-    member("HoldList on %STOP%", {}, "HoldList", -1, {},
-           {"%START%", FailMark, "%STOP%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
-    member("EndList on %END%", {}, "EndList", -1, {},
-           {"%START%", FailMark, "%END%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
-    member("Setpoint on %SETPOINT%", {}, "Setpoint", -1, {},
-           {FailMark, "%SETPOINT%", "%SETP%", OkMark, After}, {after}, 1, {Err440, Err440}, 2);
+    member("OpenList ends quietly", {}, "OpenList", -1, {}, {"%19ONE.CNC N", FailMark, "%01PANEL1", OkMark, After}, {after}, 2, none, 1);
+    member("StartList on %START%", {}, "StartList", -1, {}, {"%19ONE.CNC N", FailMark, "%START%", OkMark, After}, {one, after}, 2, {Err440}, 1);
+    member("StartList after an added row", "AutoStart= 1", "StartList", -1, {}, {FailMark, "%19ONE.CNC N", OkMark, After}, {one, after}, 1, {Err440 + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
+    member("HoldList on %STOP%", {}, "HoldList", -1, {}, {"%START%", FailMark, "%STOP%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
+    member("EndList on %END%", {}, "EndList", -1, {}, {"%START%", FailMark, "%END%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
+    member("Setpoint on %SETPOINT%", {}, "Setpoint", -1, {}, {FailMark, "%SETPOINT%", "%SETP%", OkMark, After}, {after}, 1, {Err440, Err440}, 2);
 
     // The program file: the old one stays whole, nothing half written beside it.
     const QStringList oldProgram{"gcode/PB1=G71 X1 Y1 Z1\r\n(OLD)\r\n"};
     const QByteArray program = programLabel(20000);
     const QString pb1 = QStringLiteral("PB1 f37 800x600x18 r1 c:PB1");
-    disk("g-code folder path runs through a plain file", oldProgram + QStringList{"plainfile=x"},
-         "GCodePath=<root>/plainfile/", {FailMark, program, OkMark, program}, {pb1}, 0,
-         {abandoned("the program file <root>/plainfile/PB1 could not be written (Not a directory).")});
-    disk("disk fills up while the program is written", oldProgram, "limit:4096",
-         {FailMark, program, OkMark, program}, {pb1}, 0,
-         {abandoned("the program file <root>/gcode/PB1 could not be written (Unknown error).")});
+    disk("g-code folder path runs through a plain file", oldProgram + QStringList{"plainfile=x"}, "GCodePath=<root>/plainfile/", {FailMark, program, OkMark, program}, {pb1}, 0, {abandoned("the program file <root>/plainfile/PB1 could not be written (Not a directory).")});
+    disk("disk fills up while the program is written", oldProgram, "limit:4096", {FailMark, program, OkMark, program}, {pb1}, 0, {abandoned("the program file <root>/gcode/PB1 could not be written (Unknown error).")});
 
     // The collecting file: the companion CSV stays where it was, and the item whose program
     // named it is abandoned whole.
@@ -332,22 +281,17 @@ void tst_StationFaults::faultWhileScanning_data()
     const QByteArrayList twice{FailMark, "%22600 400 18", "%12PROG.CNC N1 X", OkMark, "%22600 400 18", "%12PROG.CNC N1 X"};
     const QString full = "Unexpected error # 61 occured: Disk full", progCsv = "PROG.CNC f7 600x400x18 r1";
     disk("collecting file on /dev/full, segment label", csv, "CSVOutPath=/dev/full", twice, {progCsv}, 1, {full});
-    disk("collecting file on /dev/full, plain name", csv, "CSVOutPath=/dev/full",
-         {FailMark, "%R%", "PROG", OkMark, "%R%", "PROG"}, {"PROG.CNC f6 xx r1"}, 1, {full});
-    disk("disk fills up while the collecting file grows", csv, "limit:35", twice, {progCsv}, 1,
-         {"Unexpected error # 75 occured: Path/File access error"});
+    disk("collecting file on /dev/full, plain name", csv, "CSVOutPath=/dev/full", {FailMark, "%R%", "PROG", OkMark, "%R%", "PROG"}, {"PROG.CNC f6 xx r1"}, 1, {full});
+    disk("disk fills up while the collecting file grows", csv, "limit:35", twice, {progCsv}, 1, {"Unexpected error # 75 occured: Path/File access error"});
 
     // The list manager's list cannot grow: no part of the row in the list or its file.
-    disk("list manager's list cannot grow", none, "limit:150",
-         plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), plus({OkMark}, ProgItem)), {one, prog}, 2,
-         {"Unexpected error # 57 occured: Device I/O error"});
+    disk("list manager's list cannot grow", none, "limit:150", plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), plus({OkMark}, ProgItem)), {one, prog}, 2, {"Unexpected error # 57 occured: Device I/O error"});
 
     // A list file that cannot be read: only a missing one is the operator's business. The list
     // was cleared for the list that was to come, as a list label always does.
     const QByteArrayList load{"%19ONE.CNC N", "%01PANEL1", "%19TWO.CNC N"};
     const QStringList two{"TWO.CNC f1 xx r999"};
-    disk("list file missing", {"gone:lists/PANEL1.LST"}, {}, load, two, 2,
-         {"List File <root>/lists/PANEL1.LST Not Found"});
+    disk("list file missing", {"gone:lists/PANEL1.LST"}, {}, load, two, 2, {"List File <root>/lists/PANEL1.LST Not Found"});
     for (const char *kind : {"folder", "fifo", "huge", "unreadable"})
         disk(kind, {kind + QStringLiteral(":lists/PANEL1.LST")}, {}, load, two, 2, none);
     // clang-format on
@@ -373,7 +317,7 @@ void tst_StationFaults::faultWhileScanning()
     QMap<QString, QByteArray> filesBeforeFault;
     const auto startFaults = [&] {
         beforeFault = rig.station.settings();
-        filesBeforeFault = filesUnder(root);
+        filesBeforeFault = stationFiles(root);
         for (QString fault : std::as_const(c.failing)) {
             const QString value = fault.replace(QStringLiteral("<root>"), root).section(u'=', 1);
             if (fault.startsWith(u"limit:"))
@@ -399,7 +343,7 @@ void tst_StationFaults::faultWhileScanning()
             // While a disk fault lasted, no file outside the list manager's changed.
             QVERIFY(!limit || limit->isSet());
             if (c.calls == 0) // a disk fault
-                QCOMPARE(filesUnder(root), filesBeforeFault);
+                QCOMPARE(stationFiles(root), filesBeforeFault);
             limit.reset();
             rig.station.settings() = beforeFault;
             rig.faults.reset();
@@ -427,7 +371,7 @@ void tst_StationFaults::settingsFileNotWritten()
 {
     Rig rig(m_dir->path());
     QVERIFY(rig.start());
-    const QMap<QString, QByteArray> before = filesUnder(m_dir->path());
+    const QMap<QString, QByteArray> before = stationFiles(m_dir->path());
     {
         const FileSizeLimit limit(1);
         QVERIFY(limit.isSet());
@@ -436,7 +380,7 @@ void tst_StationFaults::settingsFileNotWritten()
     QCOMPARE(rig.prompter.shown.size(), 1);
     QCOMPARE(rig.prompter.shown[0].icon, base::Prompter::Icon::Critical);
     QVERIFY(rig.prompter.shown[0].text.startsWith(u"Unexpected error #"));
-    QCOMPARE(filesUnder(m_dir->path()), before);
+    QCOMPARE(stationFiles(m_dir->path()), before);
     rig.scanWithTicks("%19ONE.CNC N");
     QCOMPARE(rig.store->rowCount(), 1);
 }
@@ -469,64 +413,6 @@ void tst_StationFaults::instanceLockStaysInTheUsersFolders()
     QCOMPARE(app::InstanceCounter::defaultLockDir(), m_dir->filePath("data/barlink"));
 }
 
-// The real program dies (SIGKILL) right after the scanner was told "ACK": every row it
-// acknowledged is in the list when the list manager's files are read again, whole and in order,
-// and a restart of the program keeps them.
-void tst_StationFaults::killedAfterAck_data()
-{
-    QTest::addColumn<int>("items");       // two-segment items ITEM1.CNC ... scanned in turn
-    QTest::addColumn<QByteArray>("half"); // a label of one more item, taken before the kill
-
-    // The first row opens the list file, the second goes through the file kept open.
-    QTest::newRow("two items back to back") << 2 << QByteArray();
-    QTest::newRow("an item and half of the next") << 1 << QByteArray("%12HALF.CNC N1 X");
-}
-
-void tst_StationFaults::killedAfterAck()
-{
-    QFETCH(int, items);
-    QFETCH(QByteArray, half);
-
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
-    BarlinkProcess barlink(m_dir->path(), pty.slavePath());
-    QVERIFY2(barlink.start(), barlink.log().constData());
-
-    // Each label waits until the one before it has been taken, as a scanner operator waits
-    // for the beep; the second ends the item, and its "ACK" is awaited.
-    const auto take = [&](const QByteArray &label) {
-        return pty.write(label)
-               && barlink.waitForLog("barlink.label: label \"" + label + '"', 20000);
-    };
-    QStringList expected;
-    for (int i = 1; i <= items; ++i) {
-        const QByteArray name = "ITEM" + QByteArray::number(i) + ".CNC";
-        QVERIFY2(take("%12" + name + " N1 X"), barlink.log().constData());
-        QVERIFY(pty.write("%22600 400 18"));
-        QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\r").repeated(i), 20000);
-        expected << QString::fromLatin1(name + " f7 600x400x18 r1");
-    }
-    if (!half.isEmpty())
-        QVERIFY2(take(half), barlink.log().constData());
-    barlink.kill();
-    QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
-
-    // Every acknowledged row is there, whole, in order; nothing else is.
-    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
-
-    // The program starts again on the same list and keeps it. A line end on its own is
-    // journaled as ignored and touches no list: once it is in the journal, start-up, and
-    // anything in it that would empty the list, is over.
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    QVERIFY(pty.write("\r\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(journalLabels(m_dir->path()).contains(QStringLiteral("<CR><LF>")),
-                             20000);
-    QCOMPARE(barlink.process().state(), QProcess::Running);
-    barlink.kill();
-    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), expected);
-}
-
 // The real program with values in its settings file that it does not use as written: they are
 // listed in a window that holds nothing back, and a label scanned while it is open is answered.
 void tst_StationFaults::settingsProblemsHoldNothingBack()
@@ -549,10 +435,8 @@ void tst_StationFaults::settingsProblemsHoldNothingBack()
 // second signal while it ends ends it at once.
 void tst_StationFaults::endsOnSignal_data()
 {
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("second");      // 0: none
-    QTest::addColumn<bool>("messageBox"); // a message box is open when the signal comes
-
+    // second: 0 for none; messageBox: a message box is open when the signal comes
+    columns<int, int, bool>({"first", "second", "messageBox"});
     QTest::newRow("SIGTERM") << SIGTERM << 0 << false;
     QTest::newRow("SIGINT") << SIGINT << 0 << false;
     QTest::newRow("SIGHUP") << SIGHUP << 0 << false;
@@ -562,10 +446,8 @@ void tst_StationFaults::endsOnSignal_data()
 
 void tst_StationFaults::endsOnSignal()
 {
-    QFETCH(int, first);
-    QFETCH(int, second);
-    QFETCH(bool, messageBox);
-
+    const int first = fetch<int>("first"), second = fetch<int>("second");
+    const bool messageBox = fetch<bool>("messageBox");
     PtyPair pty;
     if (!pty.isValid())
         QSKIP("no pseudo-terminal available");

@@ -3,7 +3,7 @@
 // handler and the rests it leaves, failures and the bounded buffer), the port over a real
 // pseudo-terminal, and the virtual scanner tool.
 
-#include "../text/Tables.h"
+#include "Tables.h"
 #include "Fakes.h"
 #include "LabelBytes.h"
 #include "ManualClock.h"
