@@ -7,6 +7,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     qt6-multimedia-dev # the result sounds (QSoundEffect)
+    qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools # the translations (lupdate, lrelease)
+    qt6-translations-l10n # Qt's own German and Italian texts (the standard buttons)
     libqt6sql6-sqlite libqt6sql6-psql postgresql # the scan journal, and the tests' private server
     libsqlite3-dev # the journal's export reads the file through SQLite itself
     libpq-dev # libpq parses the JournalServer connection string

@@ -32,7 +32,7 @@ QString GuideWindow::guideText()
 {
     QFile file(QStringLiteral(":/barlink/guide.md"));
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The guide is missing from this build.");
+        return tr("The guide is missing from this build.");
     return QString::fromUtf8(file.readAll());
 }
 

@@ -17,6 +17,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,6 +30,14 @@
 namespace barlink::app {
 
 namespace {
+
+// The list's run states as the list manager names them, translated when shown.
+[[maybe_unused]] constexpr const char *RunStateCaptions[] = {
+    QT_TRANSLATE_NOOP("RunState", "Idle"),
+    QT_TRANSLATE_NOOP("RunState", "Running"),
+    QT_TRANSLATE_NOOP("RunState", "Held"),
+    QT_TRANSLATE_NOOP("RunState", "Ended"),
+};
 
 // The status line and the last-scan line repeat what the scanner sent, which can be far
 // longer than a window is wide (a program barcode, a scanner that does not stop): they show
@@ -465,7 +474,8 @@ void MainWindow::setListState(const QString &runState, int rows)
         return;
     }
     const QString rowText = rows == 1 ? tr("1 row") : tr("%1 rows").arg(rows);
-    m_listState->setText(runState + QStringLiteral(" \u00b7 ") + rowText);
+    m_listState->setText(QCoreApplication::translate("RunState", runState.toUtf8().constData())
+                         + QStringLiteral(" \u00b7 ") + rowText);
     const bool running = runState == QLatin1String("Running");
     const bool held = runState == QLatin1String("Held");
     m_listState->setStyleSheet(badgeStyle(running ? QStringLiteral("#2e7d32")
@@ -542,8 +552,8 @@ void MainWindow::showEntry(const journal::Entry &entry)
     m_shift.moveTo(entry.time);
     m_shift.add(entry);
     showShift();
-    m_lastLabel->setText(QStringLiteral("Last label: %1  \u2014  %2")
-                             .arg(shownText(entry.label), plainWords(entry)));
+    m_lastLabel->setText(
+        tr("Last label: %1  \u2014  %2").arg(shownText(entry.label), plainWords(entry)));
     if (entry.outcome == journal::Outcome::Refused)
         flashStatus();
 }

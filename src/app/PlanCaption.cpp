@@ -9,10 +9,11 @@ namespace barlink::app {
 
 namespace {
 
-QString tr(const char *text)
+// The caption's texts, translated under one name.
+struct Words
 {
-    return QCoreApplication::translate("PlanCaption", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(PlanCaption)
+};
 
 } // namespace
 
@@ -22,17 +23,17 @@ QString planCaption(const QString &program,
                     const std::vector<fieldsel::PlacedPiece> &pieces)
 {
     const bool sizeKnown = text::numericValue(x) > 0 && text::numericValue(y) > 0;
-    QString caption = sizeKnown ? tr("%1, %2 \u00d7 %3 mm").arg(program, x, y)
-                                : tr("%1, size unknown").arg(program);
+    QString caption = sizeKnown ? Words::tr("%1, %2 \u00d7 %3 mm").arg(program, x, y)
+                                : Words::tr("%1, size unknown").arg(program);
     QStringList places;
     for (const fieldsel::PlacedPiece &piece : pieces) {
         places << (piece.mirror && !places.isEmpty()
-                       ? tr("its mirror in %1").arg(fieldWords(piece.code))
-                   : piece.mirror ? tr("mirrored in %1").arg(fieldWords(piece.code))
+                       ? Words::tr("its mirror in %1").arg(fieldWords(piece.code))
+                   : piece.mirror ? Words::tr("mirrored in %1").arg(fieldWords(piece.code))
                                   : fieldWords(piece.code));
     }
     if (!places.isEmpty())
-        caption += QStringLiteral(": ") + places.join(tr(" and "));
+        caption += QStringLiteral(": ") + places.join(Words::tr(" and "));
     return caption;
 }
 

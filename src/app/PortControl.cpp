@@ -48,25 +48,23 @@ QString PortControl::currentSettingsCaption(const base::Settings &settings)
 
 QString PortControl::deviceLostText(const QString &device, const QString &reason)
 {
-    return QStringLiteral("Scanner port %1 closed: %2. Waiting for the scanner to come back...")
+    return tr("Scanner port %1 closed: %2. Waiting for the scanner to come back...")
         .arg(device, reason);
 }
 
 QString PortControl::notOpenText(const QString &device, const QString &reason)
 {
-    return QStringLiteral("Scanner port %1 not open: %2. Waiting for the scanner...")
-        .arg(device, reason);
+    return tr("Scanner port %1 not open: %2. Waiting for the scanner...").arg(device, reason);
 }
 
 QString PortControl::closedText(const QString &reason)
 {
-    return QStringLiteral("Scanner port closed: %1. Choose the port with Options, Settings.")
-        .arg(reason);
+    return tr("Scanner port closed: %1. Choose the port with Options, Settings.").arg(reason);
 }
 
 QString PortControl::openText(const QString &device)
 {
-    return QStringLiteral("Scanner port %1 open. Ready.").arg(device);
+    return tr("Scanner port %1 open. Ready.").arg(device);
 }
 
 std::optional<base::Error> PortControl::openPort()

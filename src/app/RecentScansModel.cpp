@@ -94,11 +94,11 @@ QVariant RecentScansModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     switch (section) {
     case Time:
-        return QStringLiteral("Time");
+        return tr("Time");
     case Label:
-        return QStringLiteral("Label");
+        return tr("Label");
     case Outcome:
-        return QStringLiteral("Outcome");
+        return tr("Outcome");
     }
     return {};
 }

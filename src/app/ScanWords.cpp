@@ -13,18 +13,24 @@ using journal::Kind;
 using journal::Outcome;
 using journal::StationEvent;
 
+// The words of this file, translated under one name.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ScanWords)
+};
+
 QString takenWords(const Entry &entry)
 {
     switch (entry.kind) {
     case Kind::Command:
-        return QStringLiteral("Command carried out");
+        return Words::tr("Command carried out");
     case Kind::FieldCode: {
         // A field-code label is the code between its first and last character.
         const QString code = entry.label.mid(1, entry.label.size() - 2).trimmed();
-        return QStringLiteral("Work field set for the next item: %1").arg(fieldWords(code));
+        return Words::tr("Work field set for the next item: %1").arg(fieldWords(code));
     }
     case Kind::List:
-        return QStringLiteral("List file loaded: %1").arg(entry.label.mid(3).trimmed());
+        return Words::tr("List file loaded: %1").arg(entry.label.mid(3).trimmed());
     default:
         break;
     }
@@ -34,17 +40,17 @@ QString takenWords(const Entry &entry)
     if (!entry.field.isEmpty())
         parts << fieldWords(entry.field);
     if (entry.rows.value_or(0) > 1)
-        parts << QStringLiteral("%1 rows").arg(*entry.rows);
+        parts << Words::tr("%1 rows").arg(*entry.rows);
     if (parts.isEmpty())
-        return QStringLiteral("Taken");
-    return QStringLiteral("Taken: ") + parts.join(QStringLiteral(", "));
+        return Words::tr("Taken");
+    return Words::tr("Taken: ") + parts.join(QStringLiteral(", "));
 }
 
 // "Taken, but NOPE.CNC is not in /cnc/: no dimensions": the warning says what is wrong with
 // the rows that went.
 QString warningWords(const Entry &entry)
 {
-    return QCoreApplication::translate("ScanWords", "Taken, but %1").arg(entry.reason);
+    return Words::tr("Taken, but %1").arg(entry.reason);
 }
 
 QString waitingWords(const Entry &entry)
@@ -53,10 +59,10 @@ QString waitingWords(const Entry &entry)
     // operator scans next.
     const bool dimensions = !entry.x.isEmpty() || !entry.y.isEmpty();
     if (!entry.program.isEmpty() && !dimensions)
-        return QStringLiteral("Waiting for the dimensions label");
+        return Words::tr("Waiting for the dimensions label");
     if (entry.program.isEmpty() && dimensions)
-        return QStringLiteral("Waiting for the program label");
-    return QStringLiteral("Waiting for the next label");
+        return Words::tr("Waiting for the program label");
+    return Words::tr("Waiting for the next label");
 }
 
 QString withDetail(const QString &words, const QString &detail)
@@ -68,38 +74,57 @@ QString eventWords(const Entry &entry)
 {
     if (entry.label == storedName(StationEvent::ListCleared)) {
         if (!entry.rows)
-            return withDetail(QStringLiteral("List cleared"), entry.reason);
-        return *entry.rows == 1 ? QStringLiteral("List cleared: 1 row left from before removed")
-                                : QStringLiteral("List cleared: %1 rows left from before removed")
-                                      .arg(*entry.rows);
+            return withDetail(Words::tr("List cleared"), entry.reason);
+        return *entry.rows == 1
+                   ? Words::tr("List cleared: 1 row left from before removed")
+                   : Words::tr("List cleared: %1 rows left from before removed").arg(*entry.rows);
     }
-    static const std::pair<StationEvent, const char *> Words[] = {
-        {StationEvent::Start, "Station started"},
-        {StationEvent::End, "Station ended"},
-        {StationEvent::PortOpened, "Scanner port opened"},
-        {StationEvent::PortLost, "Scanner port lost"},
-        {StationEvent::PortBack, "Scanner port back"},
-        {StationEvent::ListStarted, "List started"},
-        {StationEvent::ListHeld, "List held"},
-        {StationEvent::ForwardingStalled, "Shop journal not reached"},
-        {StationEvent::ForwardingResumed, "Shop journal reached again"},
-        {StationEvent::ItemTakenBack, "Taken back"},
+    static const std::pair<StationEvent, const char *> EventWords[] = {
+        {StationEvent::Start, QT_TRANSLATE_NOOP("ScanWords", "Station started")},
+        {StationEvent::End, QT_TRANSLATE_NOOP("ScanWords", "Station ended")},
+        {StationEvent::PortOpened, QT_TRANSLATE_NOOP("ScanWords", "Scanner port opened")},
+        {StationEvent::PortLost, QT_TRANSLATE_NOOP("ScanWords", "Scanner port lost")},
+        {StationEvent::PortBack, QT_TRANSLATE_NOOP("ScanWords", "Scanner port back")},
+        {StationEvent::ListStarted, QT_TRANSLATE_NOOP("ScanWords", "List started")},
+        {StationEvent::ListHeld, QT_TRANSLATE_NOOP("ScanWords", "List held")},
+        {StationEvent::ForwardingStalled,
+         QT_TRANSLATE_NOOP("ScanWords", "Shop journal not reached")},
+        {StationEvent::ForwardingResumed,
+         QT_TRANSLATE_NOOP("ScanWords", "Shop journal reached again")},
+        {StationEvent::ItemTakenBack, QT_TRANSLATE_NOOP("ScanWords", "Taken back")},
     };
-    for (const auto &[event, words] : Words) {
+    for (const auto &[event, words] : EventWords) {
         if (entry.label == storedName(event))
-            return withDetail(QLatin1String(words), entry.reason);
+            return withDetail(Words::tr(words), entry.reason);
     }
     return withDetail(entry.label, entry.reason);
 }
 
 } // namespace
 
-QString fieldWords(const QString &code)
+namespace {
+
+QString fieldWordsIn(const QString &code, bool translated)
 {
+    const auto words = [translated](const char *text) {
+        return translated ? Words::tr(text) : QString::fromLatin1(text);
+    };
     const int position = label::FieldCodes::position(code);
     if (position == 0)
-        return QStringLiteral("field %1").arg(label::FieldCodes::Count + 1);
-    return QStringLiteral("field %1 (%2)").arg(position).arg(code);
+        return words(QT_TRANSLATE_NOOP("ScanWords", "field %1")).arg(label::FieldCodes::Count + 1);
+    return words(QT_TRANSLATE_NOOP("ScanWords", "field %1 (%2)")).arg(position).arg(code);
+}
+
+} // namespace
+
+QString fieldWords(const QString &code)
+{
+    return fieldWordsIn(code, true);
+}
+
+QString storedFieldWords(const QString &code)
+{
+    return fieldWordsIn(code, false);
 }
 
 QString plainWords(const Entry &entry)
@@ -110,9 +135,9 @@ QString plainWords(const Entry &entry)
     case Outcome::Waiting:
         return waitingWords(entry);
     case Outcome::Refused:
-        return withDetail(QStringLiteral("Refused"), entry.reason);
+        return withDetail(Words::tr("Refused"), entry.reason);
     case Outcome::Failed:
-        return withDetail(QStringLiteral("Failed"), entry.reason);
+        return withDetail(Words::tr("Failed"), entry.reason);
     case Outcome::Event:
         return eventWords(entry);
     }

@@ -15,6 +15,8 @@ namespace barlink::app {
 // The work field as the list row carries it: "field 3 (S)" for a machine field code, the
 // number alone for a code the machine does not know (such rows go to the last field).
 [[nodiscard]] QString fieldWords(const QString &code);
+// The same in English whatever the operator's language, for the journal.
+[[nodiscard]] QString storedFieldWords(const QString &code);
 
 // Whether the entry belongs in the recent scans: every label handled, a list cleared of rows
 // that were left in it, and an item taken back; not the station's other events.

@@ -36,10 +36,10 @@ template<typename Step> void Startup::guarded(Step step)
 
 QString Startup::noListText(const QString &reason)
 {
-    QString text = QStringLiteral("The list manager has not handed out a list.");
+    QString text = tr("The list manager has not handed out a list.");
     if (!reason.isEmpty())
         text += QStringLiteral("\n\n") + reason;
-    text += QStringLiteral("\n\nRetry to wait for the list again, Cancel to go on without a list.");
+    text += tr("\n\nRetry to wait for the list again, Cancel to go on without a list.");
     return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QString>
 
@@ -23,6 +24,8 @@ class PortControl;
 // port, list manager, the wait for a list, and the first-label clear.
 class Startup
 {
+    Q_DECLARE_TR_FUNCTIONS(Startup)
+
 public:
     enum class Outcome {
         Running,        // start-up done, the main window is shown
@@ -54,12 +57,12 @@ public:
 
     [[nodiscard]] static QString alreadyRunningText()
     {
-        return QStringLiteral("the BarCode Program is already running!");
+        return tr("the BarCode Program is already running!");
     }
     [[nodiscard]] static QString noListText(const QString &reason);
     [[nodiscard]] static QString noListStatus()
     {
-        return QStringLiteral("No list from the list manager: rows cannot be added.");
+        return tr("No list from the list manager: rows cannot be added.");
     }
 
 private:

@@ -320,7 +320,7 @@ QString Station::takeBackLastItem(const QStringList &confirmedRows)
     const SentItem item = std::exchange(m_lastItem, {});
     QStringList fields;
     for (const QString &field : item.fields)
-        fields << fieldWords(field);
+        fields << storedFieldWords(field);
     const QString detail
         = QStringList{item.program, fields.join(QStringLiteral(", "))}.join(QStringLiteral(", "));
     QString failure;

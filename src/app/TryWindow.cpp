@@ -81,7 +81,7 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     , m_windowsDir(std::move(windowsDir))
 {
     setObjectName(QStringLiteral("frmTry"));
-    setWindowTitle(QStringLiteral("Try a label"));
+    setWindowTitle(tr("Try a label"));
     auto *layout = new QVBoxLayout(this);
     auto *intro = new QLabel(
         QStringLiteral("Labels as the scanner sends them, one per line (escapes: \\r \\n \\xHH "
@@ -151,17 +151,16 @@ void TryWindow::tryLabels()
         labels << label.bytes;
     }
     if (labels.isEmpty()) {
-        m_account->setHtml(accountHtml({QStringLiteral("Type a label to try.")}));
+        m_account->setHtml(accountHtml({tr("Type a label to try.")}));
         return;
     }
     const TryRun::Result result = TryRun(m_programDir, m_windowsDir).run(labels);
-    QStringList shown{QStringLiteral("In short")};
+    QStringList shown{tr("In short")};
     for (const QString &line : result.summary)
         shown << QStringLiteral("    ") + line;
     shown << result.account;
-    shown << (result.rows.isEmpty()
-                  ? QStringLiteral("No row would reach the list manager")
-                  : QStringLiteral("Rows as the list manager would receive them"));
+    shown << (result.rows.isEmpty() ? tr("No row would reach the list manager")
+                                    : tr("Rows as the list manager would receive them"));
     QString html = accountHtml(shown);
     for (const QString &row : result.rows)
         html += QStringLiteral("<p style=\"margin-left:12px\"><tt>%1</tt></p>")

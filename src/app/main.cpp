@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/GuardedApplication.h"
 #include "app/StationShell.h"
+#include "ui/Language.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -24,6 +25,8 @@ int main(int argc, char *argv[])
     // Every window carries the program's icon; the desktop entry names the same one.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/barlink.svg")));
     QApplication::setDesktopFileName(QStringLiteral("org.barlink.Barlink"));
+    // The operator's language: the system locale's, or LANGUAGE's first entry; English otherwise.
+    ui::installTranslations(application);
     // Whatever no handler caught is reported; the program then ends with status 1.
     try {
         app::StationShell shell;

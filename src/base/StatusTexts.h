@@ -3,43 +3,44 @@
 #include "base/OperatorDisplay.h"
 #include "base/Pacer.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace barlink::base {
 
-// The fixed texts of the status line, shown exactly as written.
+// The fixed texts of the status line, shown exactly as written (in English) or translated.
 namespace status {
 inline QString ready()
 {
-    return QStringLiteral("Ready.");
+    return QCoreApplication::translate("StatusTexts", "Ready.");
 }
 inline QString typeLabel()
 {
-    return QStringLiteral("Type the Barcode-Label.");
+    return QCoreApplication::translate("StatusTexts", "Type the Barcode-Label.");
 }
 inline QString readingLabel()
 {
-    return QStringLiteral("Reading Barcode-Label.");
+    return QCoreApplication::translate("StatusTexts", "Reading Barcode-Label.");
 }
 inline QString savingGCode()
 {
-    return QStringLiteral("Wait saving g-code.");
+    return QCoreApplication::translate("StatusTexts", "Wait saving g-code.");
 }
 inline QString addingToList()
 {
-    return QStringLiteral("Adding to Barcode data to List.");
+    return QCoreApplication::translate("StatusTexts", "Adding to Barcode data to List.");
 }
 inline QString runFieldNotSelected()
 {
-    return QStringLiteral("Run Field Not Selected");
+    return QCoreApplication::translate("StatusTexts", "Run Field Not Selected");
 }
 inline QString waitingForNext()
 {
-    return QStringLiteral(" Waiting for next barcode...");
+    return QCoreApplication::translate("StatusTexts", " Waiting for next barcode...");
 }
 inline QString formattingError()
 {
-    return QStringLiteral("Barcode Formating Error.");
+    return QCoreApplication::translate("StatusTexts", "Barcode Formating Error.");
 }
 } // namespace status
 

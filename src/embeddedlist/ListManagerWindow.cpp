@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -22,19 +23,13 @@
 
 namespace barlink::embeddedlist {
 
-namespace {
-
-const QString listFilter = QStringLiteral("Lists (*.lst *.LST);;All files (*)");
-
-} // namespace
-
 ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     : QMainWindow(parent)
     , m_store(store)
     , m_model(new ListTableModel(store, this))
 {
     setObjectName(QStringLiteral("ListManagerWindow"));
-    setWindowTitle(QStringLiteral("List Manager"));
+    setWindowTitle(tr("List Manager"));
     resize(900, 520);
 
     m_table = new QTableView;
@@ -58,7 +53,7 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     m_table->horizontalHeader()->setDefaultSectionSize(columnWidth);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    auto *hidden = new QLabel(QStringLiteral("The list is hidden."));
+    auto *hidden = new QLabel(tr("The list is hidden."));
     hidden->setObjectName(QStringLiteral("lblListHidden"));
     hidden->setAlignment(Qt::AlignCenter);
     hidden->setEnabled(false);
@@ -118,15 +113,14 @@ void ListManagerWindow::closeEvent(QCloseEvent *event)
 
 void ListManagerWindow::buildActions()
 {
-    QToolBar *bar = addToolBar(QStringLiteral("List"));
+    QToolBar *bar = addToolBar(tr("List"));
     bar->setObjectName(QStringLiteral("tbList"));
     bar->setMovable(false);
-    m_newList = bar->addAction(QStringLiteral("New List"), this, &ListManagerWindow::newList);
+    m_newList = bar->addAction(tr("New List"), this, &ListManagerWindow::newList);
     m_newList->setObjectName(QStringLiteral("actNewList"));
-    m_openList = bar->addAction(QStringLiteral("Open List..."), this, &ListManagerWindow::openList);
+    m_openList = bar->addAction(tr("Open List..."), this, &ListManagerWindow::openList);
     m_openList->setObjectName(QStringLiteral("actOpenList"));
-    m_saveList
-        = bar->addAction(QStringLiteral("Save List As..."), this, &ListManagerWindow::saveList);
+    m_saveList = bar->addAction(tr("Save List As..."), this, &ListManagerWindow::saveList);
     m_saveList->setObjectName(QStringLiteral("actSaveList"));
 }
 
@@ -169,13 +163,14 @@ void ListManagerWindow::updateEnabledCommands()
 
 void ListManagerWindow::updateRunState()
 {
-    m_runState->setText(runStateCaption(m_store->runState()));
+    m_runState->setText(QCoreApplication::translate(
+        "RunState", runStateCaption(m_store->runState()).toUtf8().constData()));
 }
 
 void ListManagerWindow::updateCounts()
 {
-    m_setpoints->setText(QStringLiteral("Setpoints: %1").arg(m_store->setpoints()));
-    m_rows->setText(QStringLiteral("Rows: %1").arg(m_model->rowCount()));
+    m_setpoints->setText(tr("Setpoints: %1").arg(m_store->setpoints()));
+    m_rows->setText(tr("Rows: %1").arg(m_model->rowCount()));
 }
 
 void ListManagerWindow::viewWorks(bool throughout)
@@ -212,7 +207,7 @@ void ListManagerWindow::newList()
         const auto answer = QMessageBox::question(
             this,
             windowTitle(),
-            QStringLiteral("Start a new list? The %1 rows of the current list are removed.")
+            tr("Start a new list? The %1 rows of the current list are removed.")
                 .arg(m_store->rowCount()));
         if (answer != QMessageBox::Yes)
             return;
@@ -227,8 +222,8 @@ void ListManagerWindow::newList()
 
 void ListManagerWindow::openList()
 {
-    const QString path
-        = QFileDialog::getOpenFileName(this, QStringLiteral("Open List"), {}, listFilter);
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Open List"), {}, tr("Lists (*.lst *.LST);;All files (*)"));
     if (path.isEmpty())
         return;
     try {
@@ -240,8 +235,8 @@ void ListManagerWindow::openList()
 
 void ListManagerWindow::saveList()
 {
-    QString path
-        = QFileDialog::getSaveFileName(this, QStringLiteral("Save List As"), {}, listFilter);
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save List As"), {}, tr("Lists (*.lst *.LST);;All files (*)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

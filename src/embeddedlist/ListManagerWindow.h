@@ -12,7 +12,7 @@ namespace barlink::base {
 class Error;
 }
 namespace barlink::listmanager {
-enum class WindowState : int;
+enum class WindowState; // int, as every scoped enum by default
 }
 
 namespace barlink::embeddedlist {

@@ -3,6 +3,8 @@
 #include "base/OperatorDisplay.h"
 #include "settings/SettingsFile.h"
 
+#include <QCoreApplication>
+
 namespace barlink::exclusion {
 
 ExclusionBoxes boxesFromMask(const QString &mask)
@@ -32,7 +34,8 @@ QString exclusionCaption(const QString &mask)
     }
     if (numbers.isEmpty())
         return {};
-    return QStringLiteral(" Exclusion Number ") + numbers + QStringLiteral("  for insertion.");
+    return QCoreApplication::translate("ExclusionChoice", " Exclusion Number %1  for insertion.")
+        .arg(numbers);
 }
 
 void ExclusionChoice::choose(const ExclusionBoxes &boxes)

@@ -378,11 +378,11 @@ void LabelDispatcher::moveCompanionCsv()
 
 QString LabelDispatcher::missingProgramWarning(const QString &programName, const QString &folder)
 {
-    const QString where = folder.trimmed().isEmpty() ? tr("the current folder")
+    const QString where = folder.trimmed().isEmpty() ? QStringLiteral("the current folder")
                                                      : QDir::toNativeSeparators(folder.trimmed());
     if (programName.isEmpty())
-        return tr("the item names no program: no dimensions");
-    return tr("%1 is not in %2: no dimensions").arg(programName, where);
+        return QStringLiteral("the item names no program: no dimensions");
+    return QStringLiteral("%1 is not in %2: no dimensions").arg(programName, where);
 }
 
 QString LabelDispatcher::completeItem()

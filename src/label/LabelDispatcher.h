@@ -12,7 +12,7 @@ namespace barlink::base {
 struct StationContext;
 }
 namespace barlink::fieldsel {
-enum class SelectMode : int;
+enum class SelectMode; // int, as every scoped enum by default
 }
 
 namespace barlink::label {
@@ -24,8 +24,6 @@ class ItemSender;
 // item is complete has it sent, answering "ACK" to the scanner for each row.
 class LabelDispatcher : public LabelInterpreter
 {
-    Q_DECLARE_TR_FUNCTIONS(LabelDispatcher)
-
 public:
     LabelDispatcher(base::StationContext &context, ItemSender &sender)
         : m_context(context)
@@ -35,7 +33,7 @@ public:
     bool interpretLabel(const QString &label) override;
 
     // What an item sent without its program file says: "NOPE.CNC is not in <folder>: no
-    // dimensions".
+    // dimensions". In English whatever the operator's language: it goes into the journal.
     [[nodiscard]] static QString missingProgramWarning(const QString &programName,
                                                        const QString &folder);
     // A label without "%" and "$": a program name on its own.

@@ -7,6 +7,7 @@
 #include "listmanager/Application.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 
@@ -16,7 +17,8 @@ namespace {
 
 QString booleanText(bool value)
 {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
+    return value ? QCoreApplication::translate("TestConsoleWindow", "True")
+                 : QCoreApplication::translate("TestConsoleWindow", "False");
 }
 
 } // namespace
@@ -151,8 +153,7 @@ QString TestConsoleWindow::defaultChooseListFile(const QString &folder)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("lst"));
-    dialog.setNameFilters(
-        {QStringLiteral("List files (*.lst *.LST)"), QStringLiteral("All files (*)")});
+    dialog.setNameFilters({tr("List files (*.lst *.LST)"), tr("All files (*)")});
     dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

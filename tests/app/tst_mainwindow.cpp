@@ -17,6 +17,7 @@
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
 #include "ui/CenterForm.h"
+#include "ui/Language.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -137,6 +139,31 @@ private Q_SLOTS:
         options.setValue(base::Options::AutoClear, 0); // from the program: no write
         QCOMPARE(clear->checkState(), Qt::Unchecked);
         QCOMPARE(written.size(), 2);
+    }
+
+    // LANGUAGE picks the language by its first entry; English when that is English.
+    void speaksTheOperatorsLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("viewMenu");
+        QTest::newRow("German") << "de"
+                                << "&Ansicht";
+        QTest::newRow("first of a list") << "it_IT:de:en"
+                                         << "&Visualizza";
+        QTest::newRow("English first") << "en_GB:de"
+                                       << "&View";
+    }
+    void speaksTheOperatorsLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, viewMenu);
+        const QByteArray before = qgetenv("LANGUAGE");
+        qputenv("LANGUAGE", language.toUtf8());
+        ui::installTranslations(*QCoreApplication::instance());
+        app::MainWindow window;
+        qputenv("LANGUAGE", before);
+        ui::removeTranslations(*QCoreApplication::instance());
+        QCOMPARE(child<QMenu>(window, "mnuView")->title(), viewMenu);
     }
 
     void menusStayDisabledUntilTheirCommandIsSet()

@@ -32,14 +32,11 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
 {
     setWindowTitle(tr("Journal"));
     m_text = new QLineEdit(this);
-    m_text->setPlaceholderText(QStringLiteral("Search label, reason, field, program"));
+    m_text->setPlaceholderText(tr("Search label, reason, field, program"));
     m_text->setClearButtonEnabled(true);
     m_outcomes = new QComboBox(this);
     // In the order of journal::Filter::Outcomes; each shows entries of that one outcome.
-    m_outcomes->addItems({QStringLiteral("All"),
-                          QStringLiteral("Refused only"),
-                          QStringLiteral("Taken only"),
-                          QStringLiteral("Failed only")});
+    m_outcomes->addItems({tr("All"), tr("Refused only"), tr("Taken only"), tr("Failed only")});
     const auto dateFilter = [this](const QString &title, QCheckBox *&enabled, QDateEdit *&date) {
         enabled = new QCheckBox(title, this);
         date = new QDateEdit(QDate::currentDate(), this);
@@ -51,8 +48,8 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
         });
         connect(date, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
     };
-    dateFilter(QStringLiteral("From"), m_fromEnabled, m_from);
-    dateFilter(QStringLiteral("To"), m_toEnabled, m_to);
+    dateFilter(tr("From"), m_fromEnabled, m_from);
+    dateFilter(tr("To"), m_toEnabled, m_to);
     m_newer = new QTimer(this);
     m_newer->setSingleShot(true);
     m_newer->setInterval(100);
@@ -69,9 +66,9 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     filters->addWidget(m_to);
     if (!m_server.isEmpty()) {
         m_store = new QComboBox(this);
-        m_store->addItems({QStringLiteral("This station"), QStringLiteral("Shop-wide")});
+        m_store->addItems({tr("This station"), tr("Shop-wide")});
         m_station = new QLineEdit(this);
-        m_station->setPlaceholderText(QStringLiteral("All stations"));
+        m_station->setPlaceholderText(tr("All stations"));
         m_station->setEnabled(false);
         filters->addWidget(m_store);
         filters->addWidget(m_station);
@@ -138,8 +135,8 @@ void JournalWindow::openStore()
     const QString problem
         = shop ? journal::openServer(db, m_server)
                : journal::openLocalFile(db, m_journalPath, journal::Durability::Checkpoints);
-    m_problem->setText(
-        problem.isEmpty() ? QString() : QStringLiteral("The journal cannot be read: ") + problem);
+    m_problem->setText(problem.isEmpty() ? QString()
+                                         : tr("The journal cannot be read: ") + problem);
     m_problem->setVisible(!problem.isEmpty());
     if (!problem.isEmpty())
         return;

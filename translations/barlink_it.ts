@@ -1,0 +1,2243 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../src/app/AboutDialog.ui" line="+5"/>
+        <source>About Barlink</source>
+        <translation>Informazioni su Barlink</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Barcode Manager, Version </source>
+        <translation>Gestione codici a barre, versione </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>For Helicon machine controls, Vantix generation 4.x</source>
+        <translation>Per controlli macchina Helicon, Vantix generazione 4.x</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scanned barcode labels become rows of the machine&apos;s list.</source>
+        <translation>Le etichette lette diventano righe della lista della macchina.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>ExclusionChoice</name>
+    <message>
+        <location filename="../src/exclusion/ExclusionChoice.cpp" line="+37"/>
+        <source> Exclusion Number %1  for insertion.</source>
+        <translation> Esclusione numero %1  da inserire.</translation>
+    </message>
+</context>
+<context>
+    <name>ExclusionDialog</name>
+    <message>
+        <location filename="../src/exclusion/ExclusionDialog.ui" line="+5"/>
+        <source>Exclusion Insertion</source>
+        <translation>Inserimento esclusione</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Automatic insertion of an Exclusion number in the List Manager upon scan of barcode.  Select desired Exclusion number to insert.</source>
+        <translation>Alla lettura di un&apos;etichetta viene inserito un numero di esclusione nella lista.  Scegliere il numero di esclusione da inserire.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 1</source>
+        <translation>Esclusione 1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 2</source>
+        <translation>Esclusione 2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 3</source>
+        <translation>Esclusione 3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 4</source>
+        <translation>Esclusione 4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 5</source>
+        <translation>Esclusione 5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 6</source>
+        <translation>Esclusione 6</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 7</source>
+        <translation>Esclusione 7</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exclusion 8</source>
+        <translation>Esclusione 8</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>FieldSelectionDialog</name>
+    <message>
+        <location filename="../src/fieldsel/FieldSelectionDialog.ui" line="+6"/>
+        <source>Automatic Field Selection Setup</source>
+        <translation>Impostazione scelta automatica del campo</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Auto Field Select</source>
+        <translation>Scelta automatica campo</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Trigger Source</source>
+        <translation>Origine del comando</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Barcode</source>
+        <translation>Etichetta</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Comment</source>
+        <translation>Commento</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Program Name</source>
+        <translation>Nome programma</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Default Field</source>
+        <translation>Campo predefinito</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <location line="+12"/>
+        <source>Mirror</source>
+        <translation>Specchiare</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>On Match Produce: </source>
+        <translation>Se corrisponde, produrre: </translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Norm and Mirror</source>
+        <translation>Normale e specchiato</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Set Characters to Trigger Mirror </source>
+        <translation>Caratteri che attivano lo specchio </translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>????????????????????????</source>
+        <translation>????????????????????????</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Standard Fields</source>
+        <translation>Campi standard</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <location line="+300"/>
+        <location line="+100"/>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <location line="-386"/>
+        <location line="+300"/>
+        <location line="+100"/>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <location line="-364"/>
+        <location line="+300"/>
+        <location line="+100"/>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <location line="-386"/>
+        <location line="+300"/>
+        <location line="+100"/>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <location line="-360"/>
+        <location line="+92"/>
+        <location line="+50"/>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <location line="-128"/>
+        <location line="+92"/>
+        <location line="+50"/>
+        <source>M</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <location line="-122"/>
+        <source>In each field the upper code is the normal field (S, T, N) and the lower one its mirror (A, R, M). Only ticked fields are chosen; N and M need no tick: they take every piece no other field takes.</source>
+        <translation>In ogni campo il codice in alto è il campo normale (S, T, N), quello in basso il suo speculare (A, R, M). Si scelgono solo i campi spuntati; N e M non servono spuntati: prendono ogni pezzo che nessun altro campo prende.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Front and Back</source>
+        <translation>Davanti e dietro</translation>
+    </message>
+    <message>
+        <location line="+328"/>
+        <source>In each field the upper code is the normal field (S, T, N) and the lower one its mirror (A, R, M). Only ticked fields are chosen.</source>
+        <translation>In ogni campo il codice in alto è il campo normale (S, T, N), quello in basso il suo speculare (A, R, M). Si scelgono solo i campi spuntati.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Field Limits</source>
+        <translation>Limiti dei campi</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>A piece fits in the left or right half of the table when its X dimension is below the X half limit, and in the front or back half when its Y dimension is below the Y half limit.</source>
+        <translation>Un pezzo entra nella metà sinistra o destra del piano se la sua X è sotto il limite X, e nella metà davanti o dietro se la sua Y è sotto il limite Y.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Set All</source>
+        <translation>Tutti</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Enable all fields on this tab</source>
+        <translation>Attivare tutti i campi di questa scheda</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Clear All</source>
+        <translation>Nessuno</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Disable all fields on this tab</source>
+        <translation>Disattivare tutti i campi di questa scheda</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Exit and keep changes</source>
+        <translation>Chiudere e tenere le modifiche</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Exit and loose changes</source>
+        <translation>Chiudere e scartare le modifiche</translation>
+    </message>
+</context>
+<context>
+    <name>JournalWords</name>
+    <message>
+        <location filename="../src/journal/ui/JournalTableModel.cpp" line="+29"/>
+        <source>Time</source>
+        <translation>Ora</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Station</source>
+        <translation>Postazione</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Source</source>
+        <translation>Origine</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Label</source>
+        <translation>Etichetta</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Outcome</source>
+        <translation>Esito</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Field</source>
+        <translation>Campo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Program</source>
+        <translation>Programma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Z</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rows</source>
+        <translation>Righe</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>scanner</source>
+        <translation>scanner</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>typed</source>
+        <translation>digitata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>station</source>
+        <translation>postazione</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>command</source>
+        <translation>comando</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>field code</source>
+        <translation>codice campo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>segment</source>
+        <translation>segmento</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>plain name</source>
+        <translation>nome semplice</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list</source>
+        <translation>lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>program barcode</source>
+        <translation>codice a barre programma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>compressed label</source>
+        <translation>etichetta compressa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <source>station event</source>
+        <translation>evento postazione</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <source>taken</source>
+        <translation>accettata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>waiting</source>
+        <translation>in attesa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>refused</source>
+        <translation>rifiutata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>failed</source>
+        <translation>fallita</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../src/app/MainWindow.ui" line="+6"/>
+        <source>Barlink</source>
+        <translation>Barlink</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Take back last item</source>
+        <translation>Annulla ultimo pezzo</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Load List</source>
+        <translation>Carica lista</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Segment received: Load List</source>
+        <translation>Segmento ricevuto: Carica lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Program</source>
+        <translation>Programma</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Segment received: Program</source>
+        <translation>Segmento ricevuto: Programma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dimensions</source>
+        <translation>Misure</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Segment received: Dimensions</source>
+        <translation>Segmento ricevuto: Misure</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vars A-D</source>
+        <translation>Var. A-D</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Segment received: Vars A-D</source>
+        <translation>Segmento ricevuto: Var. A-D</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vars E-I</source>
+        <translation>Var. E-I</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Segment received: Vars E-I</source>
+        <translation>Segmento ricevuto: Var. E-I</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Automatic Field Selection</source>
+        <translation>Scelta automatica del campo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Exclusion insertion</source>
+        <translation>Inserimento esclusione</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Manual entry</source>
+        <translation>Inserimento a mano</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Press Edit to type a label</source>
+        <translation>Premere Modifica per digitare un&apos;etichetta</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Edit</source>
+        <translation>Modifica</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Options</source>
+        <translation>Opzioni</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Automatic Clear on Scan</source>
+        <translation>Svuota lista alla lettura</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Overwrite Existing Programs With Program From 2D Barcode</source>
+        <translation>Sovrascrivi programmi esistenti con quello del codice 2D</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show Program in Editor</source>
+        <translation>Mostra programma nell&apos;editor</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  Machine Auto Start</source>
+        <translation>  Avvio automatico macchina</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source> Last Scan:    </source>
+        <translation> Ultima lettura:    </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Receiving from the scanner</source>
+        <translation>Ricezione dallo scanner</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Scanner port:</source>
+        <translation>Porta scanner:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>State of the scanner port</source>
+        <translation>Stato della porta scanner</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Ready.</source>
+        <translation>Pronto.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Options</source>
+        <translation>&amp;Opzioni</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;View</source>
+        <translation>&amp;Visualizza</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Tools</source>
+        <translation>S&amp;trumenti</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;?</source>
+        <translation>&amp;?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>E&amp;xit</source>
+        <translation>&amp;Esci</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Settings</source>
+        <translation>&amp;Impostazioni</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Auto Field Select</source>
+        <translation>Scelta &amp;automatica campo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Exclusion Insertion</source>
+        <translation>Inserimento &amp;esclusione</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Journal</source>
+        <translation>&amp;Registro</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ctrl+J</source>
+        <translation>Ctrl+J</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;List Manager</source>
+        <translation>Gestione &amp;lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Guide</source>
+        <translation>&amp;Guida</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;About BarLink ...</source>
+        <translation>&amp;Informazioni su BarLink ...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Try a label…</source>
+        <translation>&amp;Prova un&apos;etichetta…</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ctrl+T</source>
+        <translation>Ctrl+T</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Take &amp;back last item…</source>
+        <translation>&amp;Annulla ultimo pezzo…</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ctrl+Z</source>
+        <translation>Ctrl+Z</translation>
+    </message>
+</context>
+<context>
+    <name>PlanCaption</name>
+    <message>
+        <location filename="../src/app/PlanCaption.cpp" line="+26"/>
+        <source>%1, %2 × %3 mm</source>
+        <translation>%1, %2 × %3 mm</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, size unknown</source>
+        <translation>%1, misura sconosciuta</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>its mirror in %1</source>
+        <translation>lo speculare in %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>mirrored in %1</source>
+        <translation>specchiato in %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> and </source>
+        <translation> e </translation>
+    </message>
+</context>
+<context>
+    <name>RunState</name>
+    <message>
+        <location filename="../src/app/MainWindow.cpp" line="+36"/>
+        <source>Idle</source>
+        <translation>Ferma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Running</source>
+        <translation>In corso</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Held</source>
+        <translation>Sospesa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ended</source>
+        <translation>Terminata</translation>
+    </message>
+</context>
+<context>
+    <name>ScanResult</name>
+    <message>
+        <location filename="../src/app/ScanResult.cpp" line="+29"/>
+        <source>READY</source>
+        <translation>PRONTO</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+28"/>
+        <location line="+9"/>
+        <source>Ready for the next piece</source>
+        <translation>Pronto per il pezzo successivo</translation>
+    </message>
+    <message>
+        <location line="-21"/>
+        <source>%1 × %2 mm</source>
+        <translation>%1 × %2 mm</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>size unknown</source>
+        <translation>misura sconosciuta</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 rows</source>
+        <translation>%1 righe</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Scan the dimensions label of %1</source>
+        <translation>Leggere l&apos;etichetta misure di %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Scan the program label for the piece of %1 × %2 mm</source>
+        <translation>Leggere l&apos;etichetta programma del pezzo %1 × %2 mm</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Scan the next label of %1</source>
+        <translation>Leggere l&apos;etichetta successiva di %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>WARNING</source>
+        <translation>AVVISO</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>WAITING</source>
+        <translation>IN ATTESA</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>REFUSED</source>
+        <translation>RIFIUTATA</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>It was not added again. To add one more of the same piece, scan it again.</source>
+        <translation>Non aggiunta di nuovo. Per un altro pezzo uguale, leggerla ancora.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was added to the list. Check the label and scan it again, or type it with Edit.</source>
+        <translation>Niente aggiunto alla lista. Controllare l&apos;etichetta e rileggerla, o digitarla con Modifica.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>FAILED</source>
+        <translation>ERRORE</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rows of this label are in the list already: look at the list before you scan it again.</source>
+        <translation>Righe di questa etichetta sono già nella lista: guardare la lista prima di rileggerla.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was added to the list. Put the cause right, then scan the label again.</source>
+        <translation>Niente aggiunto alla lista. Eliminare la causa, poi rileggere l&apos;etichetta.</translation>
+    </message>
+</context>
+<context>
+    <name>ScanWords</name>
+    <message>
+        <location filename="../src/app/ScanWords.cpp" line="+26"/>
+        <source>Command carried out</source>
+        <translation>Comando eseguito</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Work field set for the next item: %1</source>
+        <translation>Campo di lavoro per il pezzo successivo: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>List file loaded: %1</source>
+        <translation>File lista caricato: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 rows</source>
+        <translation>%1 righe</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Taken</source>
+        <translation>Accettata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Taken: </source>
+        <translation>Accettata: </translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Taken, but %1</source>
+        <translation>Accettata, ma %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Waiting for the dimensions label</source>
+        <translation>In attesa dell&apos;etichetta misure</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Waiting for the program label</source>
+        <translation>In attesa dell&apos;etichetta programma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Waiting for the next label</source>
+        <translation>In attesa dell&apos;etichetta successiva</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>List cleared</source>
+        <translation>Lista svuotata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List cleared: 1 row left from before removed</source>
+        <translation>Lista svuotata: tolta 1 riga rimasta da prima</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List cleared: %1 rows left from before removed</source>
+        <translation>Lista svuotata: tolte %1 righe rimaste da prima</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Station started</source>
+        <translation>Postazione avviata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Station ended</source>
+        <translation>Postazione chiusa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scanner port opened</source>
+        <translation>Porta scanner aperta</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scanner port lost</source>
+        <translation>Porta scanner persa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scanner port back</source>
+        <translation>Porta scanner di nuovo presente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List started</source>
+        <translation>Lista avviata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List held</source>
+        <translation>Lista sospesa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shop journal not reached</source>
+        <translation>Registro di reparto non raggiunto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shop journal reached again</source>
+        <translation>Registro di reparto di nuovo raggiunto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Taken back</source>
+        <translation>Annullato</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>field %1</source>
+        <translation>campo %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>field %1 (%2)</source>
+        <translation>campo %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Refused</source>
+        <translation>Rifiutata</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Failed</source>
+        <translation>Fallita</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <location filename="../src/app/SettingsDialog.ui" line="+5"/>
+        <source>Settings</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Com Port</source>
+        <translation>Porta &amp;COM</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Com1</source>
+        <translation>Com1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Com2</source>
+        <translation>Com2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Com3</source>
+        <translation>Com3</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Com4</source>
+        <translation>Com4</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Baud Rate</source>
+        <translation>Velocità (&amp;baud)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>300</source>
+        <translation>300</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>1200</source>
+        <translation>1200</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>2400</source>
+        <translation>2400</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>4800</source>
+        <translation>4800</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>9600</source>
+        <translation>9600</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>19200</source>
+        <translation>19200</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>38400</source>
+        <translation>38400</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>57600</source>
+        <translation>57600</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Parity</source>
+        <translation>&amp;Parità</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>None</source>
+        <translation>Nessuna</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odd</source>
+        <translation>Dispari</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Even</source>
+        <translation>Pari</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Data Bits</source>
+        <translation>Bit di &amp;dati</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Stop Bits</source>
+        <translation>Bit di &amp;stop</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Serial de&amp;vice</source>
+        <translation>&amp;Dispositivo seriale</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Device:</source>
+        <translation>Dispositivo:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Open this device instead of Com1 to Com4</source>
+        <translation>Aprire questo dispositivo invece di Com1-Com4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>/dev/ttyUSB0</source>
+        <translation>/dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The device&apos;s path; choose one below or type it</source>
+        <translation>Percorso del dispositivo; sceglierlo sotto o digitarlo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The serial devices this system has</source>
+        <translation>I dispositivi seriali di questo computer</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <location filename="../src/app/Startup.cpp" line="+39"/>
+        <source>The list manager has not handed out a list.</source>
+        <translation>La gestione lista non ha fornito una lista.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>
+
+Retry to wait for the list again, Cancel to go on without a list.</source>
+        <translation>
+
+Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/Startup.h" line="+60"/>
+        <source>the BarCode Program is already running!</source>
+        <translation>il programma codici a barre è già in esecuzione!</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No list from the list manager: rows cannot be added.</source>
+        <translation>Nessuna lista dalla gestione lista: non si possono aggiungere righe.</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <location filename="../src/base/StatusTexts.h" line="+15"/>
+        <source>Ready.</source>
+        <translation>Pronto.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Type the Barcode-Label.</source>
+        <translation>Digitare l&apos;etichetta.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Reading Barcode-Label.</source>
+        <translation>Lettura etichetta.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Wait saving g-code.</source>
+        <translation>Attendere, salvataggio G-code.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Adding to Barcode data to List.</source>
+        <translation>Aggiunta dei dati dell&apos;etichetta alla lista.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Run Field Not Selected</source>
+        <translation>Campo di lavoro non scelto</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source> Waiting for next barcode...</source>
+        <translation> In attesa dell&apos;etichetta successiva...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Barcode Formating Error.</source>
+        <translation>Errore di formato dell&apos;etichetta.</translation>
+    </message>
+</context>
+<context>
+    <name>TakeBack</name>
+    <message>
+        <location filename="../src/app/TakeBack.cpp" line="+12"/>
+        <source>The list is running: the last item cannot be taken back now. Hold the list first, or take the rows out at the machine control.</source>
+        <translation>La lista è in corso: ora l&apos;ultimo pezzo non si può annullare. Sospendere prima la lista, o togliere le righe dal controllo macchina.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The list has changed since the last item went: its rows are no longer the last rows of the list. Take them out at the machine control.</source>
+        <translation>La lista è cambiata dopo l&apos;ultimo pezzo: le sue righe non sono più le ultime. Toglierle dal controllo macchina.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The machine is on the last item&apos;s rows: they cannot be taken back.</source>
+        <translation>La macchina è sulle righe dell&apos;ultimo pezzo: non si possono annullare.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>No item has gone into the list since Barlink started, or the last one was taken back already.</source>
+        <translation>Da quando Barlink è partito nessun pezzo è andato in lista, o l&apos;ultimo è già stato annullato.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The list manager cannot tell what its list holds (%1): nothing was taken back.</source>
+        <translation>La gestione lista non sa dire cosa contiene la lista (%1): niente annullato.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>row %1: %2, %3</source>
+        <translation>riga %1: %2, %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Take back the last item? These rows are removed from the list:</source>
+        <translation>Annullare l&apos;ultimo pezzo? Queste righe vengono tolte dalla lista:</translation>
+    </message>
+</context>
+<context>
+    <name>TestConsoleWindow</name>
+    <message>
+        <location filename="../src/testconsole/TestConsoleWindow.ui" line="+6"/>
+        <source>Runlist TEST</source>
+        <translation>Runlist TEST</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Workdesk.Application</source>
+        <translation>Workdesk.Application</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+259"/>
+        <source>Metod</source>
+        <translation>Metod</translation>
+    </message>
+    <message>
+        <location line="-253"/>
+        <source>App Init</source>
+        <translation>App Init</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>App Terminate</source>
+        <translation>App Terminate</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Maximize</source>
+        <translation>Maximize</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Minimize</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>List Init</source>
+        <translation>List Init</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>New List</source>
+        <translation>New List</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Open List</source>
+        <translation>Open List</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+556"/>
+        <source>D:\Vntx_4.0\Rho300\Product\Lsx\List1.lst</source>
+        <translation>D:\Vntx_4.0\Rho300\Product\Lsx\List1.lst</translation>
+    </message>
+    <message>
+        <location line="-553"/>
+        <source>List file for Open List</source>
+        <translation>File lista per Open List</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+550"/>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <location line="-547"/>
+        <source>Choose the list file to open</source>
+        <translation>Scegliere il file lista da aprire</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Hold</source>
+        <translation>Hold</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Setpoint</source>
+        <translation>Setpoint</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Enable Open</source>
+        <translation>Enable Open</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Disable Open</source>
+        <translation>Disable Open</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Enable Save</source>
+        <translation>Enable Save</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Disable Save</source>
+        <translation>Disable Save</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Enable New</source>
+        <translation>Enable New</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Disable New</source>
+        <translation>Disable New</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>ShowOnTop=True</source>
+        <translation>ShowOnTop=True</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>ShowOnTop=False</source>
+        <translation>ShowOnTop=False</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+120"/>
+        <source>Property</source>
+        <translation>Property</translation>
+    </message>
+    <message>
+        <location line="-114"/>
+        <location line="+120"/>
+        <source>Visible/Invisible</source>
+        <translation>Visible/Invisible</translation>
+    </message>
+    <message>
+        <location line="-113"/>
+        <source>Connected?</source>
+        <translation>Connected?</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Password?</source>
+        <translation>Password?</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>List Opened?</source>
+        <translation>List Opened?</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Workdesk.ExeList</source>
+        <translation>Workdesk.ExeList</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>List Terminate</source>
+        <translation>List Terminate</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>List Close</source>
+        <translation>List Close</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>View Works</source>
+        <translation>View Works</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>View Works Throught</source>
+        <translation>View Works Throught</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Column Info</source>
+        <translation>Column Info</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>List In Run?</source>
+        <translation>List In Run?</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Num Columns?</source>
+        <translation>Num Columns?</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Num Rows?</source>
+        <translation>Num Rows?</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Num Repetition?</source>
+        <translation>Num Repetition?</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Exe Row?</source>
+        <translation>Exe Row?</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Runlist Modification Commands</source>
+        <translation>Comandi di modifica della lista</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Add Line</source>
+        <translation>Add Line</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Row for Add Line</source>
+        <translation>Riga per Add Line</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+56"/>
+        <source>Insert Runlist fields separated by the &quot;;&quot; character. Example : #161=forpunte.CNC;#168=600;#169=600;#170=20</source>
+        <translation>Inserire i campi della lista separati da &quot;;&quot;. Esempio : #161=forpunte.CNC;#168=600;#169=600;#170=20</translation>
+    </message>
+    <message>
+        <location line="-50"/>
+        <location line="+33"/>
+        <location line="+23"/>
+        <location line="+44"/>
+        <location line="+77"/>
+        <source>color: palette(dark);</source>
+        <translation>color: palette(dark);</translation>
+    </message>
+    <message>
+        <location line="-170"/>
+        <source>Set Line</source>
+        <translation>Set Line</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Line for Set Line</source>
+        <translation>Numero di riga per Set Line</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Specify the number of the line to modify.</source>
+        <translation>Indicare il numero della riga da modificare.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Row for Set Line</source>
+        <translation>Riga per Set Line</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Del Line</source>
+        <translation>Del Line</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Line for Del Line</source>
+        <translation>Numero di riga per Del Line</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Specify the number of the line to delete.</source>
+        <translation>Indicare il numero della riga da cancellare.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Get Line</source>
+        <translation>Get Line</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Line for Get Line</source>
+        <translation>Numero di riga per Get Line</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Row read by Get Line</source>
+        <translation>Riga letta da Get Line</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Append List</source>
+        <translation>Append List</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>List file for Append List</source>
+        <translation>File lista per Append List</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Choose the list file to append</source>
+        <translation>Scegliere il file lista da aggiungere</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Specify the name of the list</source>
+        <translation>Indicare il nome della lista</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Clear List</source>
+        <translation>Clear List</translation>
+    </message>
+    <message>
+        <location filename="../src/testconsole/TestConsoleWindow.cpp" line="+20"/>
+        <source>True</source>
+        <translation>True</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>False</source>
+        <translation>False</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::GuideWindow</name>
+    <message>
+        <location filename="../src/app/GuideWindow.cpp" line="+15"/>
+        <source>Barlink Guide</source>
+        <translation>Guida di Barlink</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The guide is missing from this build.</source>
+        <translation>La guida manca in questa versione.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::MainWindow</name>
+    <message>
+        <location filename="../src/app/MainWindow.cpp" line="+165"/>
+        <source>No item to take back.</source>
+        <translation>Nessun pezzo da annullare.</translation>
+    </message>
+    <message>
+        <location line="+142"/>
+        <source>This shift, since %1</source>
+        <translation>Questo turno, dalle %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>✔ %1 taken</source>
+        <translation>✔ %1 accettate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>✖ %1 refused</source>
+        <translation>✖ %1 rifiutate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>✖ %1 failed</source>
+        <translation>✖ %1 fallite</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No piece sent yet in this shift.</source>
+        <translation>Nessun pezzo inviato in questo turno.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>List:</source>
+        <translation>Lista:</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The list manager&apos;s list: its state and its number of rows</source>
+        <translation>La lista della gestione lista: stato e numero di righe</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Journal:</source>
+        <translation>Registro:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Shop:</source>
+        <translation>Reparto:</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Enter or a double click shows a scan in the journal</source>
+        <translation>Invio o doppio clic mostra una lettura nel registro</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Recent scans</source>
+        <translation>Ultime letture</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Where the last item went on the machine table</source>
+        <translation>Dove è andato l&apos;ultimo pezzo sul piano macchina</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Where the piece goes</source>
+        <translation>Dove va il pezzo</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+147"/>
+        <source>No item yet</source>
+        <translation>Ancora nessun pezzo</translation>
+    </message>
+    <message>
+        <location line="-121"/>
+        <source>The last pieces sent to the list in this shift, newest first</source>
+        <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>not open</source>
+        <translation>non aperta</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1 row</source>
+        <translation>1 riga</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 rows</source>
+        <translation>%1 righe</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>written</source>
+        <translation>scritto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Every scan is on the disk before the scanner hears ACK.</source>
+        <translation>Ogni lettura è sul disco prima che lo scanner riceva ACK.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>file not written since %1 · %2 kept in the spill file</source>
+        <translation>file non scritto dalle %1 · %2 nel file di riserva</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
+        <translation>Il file del registro non si può scrivere (%1). Ogni lettura è comunque sul disco, nel file di riserva, e va nel registro appena si può scrivere.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>NOT WRITTEN · %1 held in memory since %2</source>
+        <translation>NON SCRITTO · %1 in memoria dalle %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
+        <translation>Né il registro né il file di riserva si possono scrivere (%1). Le letture sono solo in memoria e vanno perse se Barlink si chiude prima.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>up to date</source>
+        <translation>aggiornato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The shop&apos;s server has every entry of this station.</source>
+        <translation>Il server di reparto ha ogni voce di questa postazione.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>1 entry waiting</source>
+        <translation>1 voce in attesa</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 entries waiting</source>
+        <translation>%1 voci in attesa</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> since %1</source>
+        <translation> dalle %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>On their way to the shop&apos;s server.</source>
+        <translation>In viaggio verso il server di reparto.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Last label: %1  —  %2</source>
+        <translation>Ultima etichetta: %1  —  %2</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Text &amp;size</source>
+        <translation>&amp;Dimensione testo</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&amp;Larger</source>
+        <translation>Più &amp;grande</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>S&amp;maller</source>
+        <translation>Più &amp;piccolo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Normal</source>
+        <translation>&amp;Normale</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Full screen</source>
+        <translation>Schermo &amp;intero</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;High contrast</source>
+        <translation>&amp;Alto contrasto</translation>
+    </message>
+    <message>
+        <location line="+212"/>
+        <source>Open</source>
+        <translation>Aperta</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Waiting for the scanner</source>
+        <translation>In attesa dello scanner</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Closed</source>
+        <translation>Chiusa</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>⚠ NO SCANNER since %1</source>
+        <translation>⚠ NESSUNO SCANNER dalle %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>⚠ NO SCANNER since %1: %2 is not there</source>
+        <translation>⚠ NESSUNO SCANNER dalle %1: %2 non c&apos;è</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>
+        <translation>Le etichette lette ora vanno perse. Collegare lo scanner (controllare il cavo): Barlink lo riprende da solo in pochi secondi.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::PortControl</name>
+    <message>
+        <location filename="../src/app/PortControl.cpp" line="+51"/>
+        <source>Scanner port %1 closed: %2. Waiting for the scanner to come back...</source>
+        <translation>Porta scanner %1 chiusa: %2. In attesa che lo scanner torni...</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Scanner port %1 not open: %2. Waiting for the scanner...</source>
+        <translation>Porta scanner %1 non aperta: %2. In attesa dello scanner...</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Scanner port closed: %1. Choose the port with Options, Settings.</source>
+        <translation>Porta scanner chiusa: %1. Scegliere la porta in Opzioni, Impostazioni.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Scanner port %1 open. Ready.</source>
+        <translation>Porta scanner %1 aperta. Pronto.</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>The scanner is not connected on %1.
+
+Plug it in: Barlink takes it back by itself, there is nothing else to do.
+
+Open the port settings to choose another port?</source>
+        <translation>Lo scanner non è collegato a %1.
+
+Collegarlo: Barlink lo riprende da solo, non serve altro.
+
+Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::RecentScansModel</name>
+    <message>
+        <location filename="../src/app/RecentScansModel.cpp" line="+97"/>
+        <source>Time</source>
+        <translation>Ora</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Label</source>
+        <translation>Etichetta</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Outcome</source>
+        <translation>Esito</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::SettingsDialog</name>
+    <message>
+        <location filename="../src/app/SettingsDialog.cpp" line="+156"/>
+        <source>No port is chosen yet.</source>
+        <translation>Nessuna porta ancora scelta.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Port %1 has no option here: OK without a choice stores no port.</source>
+        <translation>La porta %1 non è tra le scelte: OK senza scelta non salva nessuna porta.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>No line settings are stored yet: the usual ones are shown.</source>
+        <translation>Nessuna impostazione di linea salvata: si mostrano quelle usuali.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Current line settings: %1. A value without an option here is kept unless you choose another.</source>
+        <translation>Impostazioni di linea attuali: %1. Un valore non tra le scelte resta finché non se ne sceglie un altro.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>No serial devices found</source>
+        <translation>Nessun dispositivo seriale trovato</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Choose a device from the list or type its path.</source>
+        <translation>Scegliere un dispositivo dalla lista o digitarne il percorso.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The port could not be opened: %1.
+Choose other settings and OK, or Cancel to keep these.</source>
+        <translation>La porta non si è aperta: %1.
+Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::Station</name>
+    <message>
+        <location filename="../src/app/Station.cpp" line="+314"/>
+        <source>A label is being handled: nothing was taken back.</source>
+        <translation>Un&apos;etichetta è in lavorazione: niente annullato.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The list changed while the question was open: nothing was taken back.</source>
+        <translation>La lista è cambiata durante la domanda: niente annullato.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The rows could not all be taken out of the list (%1): look at the list.</source>
+        <translation>Non tutte le righe sono state tolte dalla lista (%1): controllare la lista.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::StationShell</name>
+    <message>
+        <location filename="../src/app/StationShell.cpp" line="+180"/>
+        <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
+        <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::TryWindow</name>
+    <message>
+        <location filename="../src/app/TryWindow.cpp" line="+84"/>
+        <source>Try a label</source>
+        <translation>Prova un&apos;etichetta</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>&amp;Try</source>
+        <translation>&amp;Prova</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Try the labels (Ctrl+Enter)</source>
+        <translation>Provare le etichette (Ctrl+Invio)</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Type a label to try.</source>
+        <translation>Digitare un&apos;etichetta da provare.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>In short</source>
+        <translation>In breve</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No row would reach the list manager</source>
+        <translation>Nessuna riga arriverebbe alla gestione lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rows as the list manager would receive them</source>
+        <translation>Righe come le riceverebbe la gestione lista</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::embeddedlist::ListManagerWindow</name>
+    <message>
+        <location filename="../src/embeddedlist/ListManagerWindow.cpp" line="+32"/>
+        <source>List Manager</source>
+        <translation>Gestione lista</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>The list is hidden.</source>
+        <translation>La lista è nascosta.</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>List</source>
+        <translation>Lista</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>New List</source>
+        <translation>Nuova lista</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Open List...</source>
+        <translation>Apri lista...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Save List As...</source>
+        <translation>Salva lista come...</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Setpoints: %1</source>
+        <translation>Setpoint: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rows: %1</source>
+        <translation>Righe: %1</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Start a new list? The %1 rows of the current list are removed.</source>
+        <translation>Iniziare una nuova lista? Le %1 righe della lista attuale vengono tolte.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Open List</source>
+        <translation>Apri lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+14"/>
+        <source>Lists (*.lst *.LST);;All files (*)</source>
+        <translation>Liste (*.lst *.LST);;Tutti i file (*)</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Save List As</source>
+        <translation>Salva lista come</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::fieldsel::FieldSelectionDialog</name>
+    <message>
+        <location filename="../src/fieldsel/FieldSelectionDialog.cpp" line="+133"/>
+        <source>From Left</source>
+        <translation>Da sinistra</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>From Right</source>
+        <translation>Da destra</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Count the position from the left</source>
+        <translation>Contare la posizione da sinistra</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Count the position from the right</source>
+        <translation>Contare la posizione da destra</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::fieldsel::TablePlanWidget</name>
+    <message>
+        <location filename="../src/fieldsel/TablePlanWidget.cpp" line="+326"/>
+        <source>Back</source>
+        <translation>Dietro</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Front</source>
+        <translation>Davanti</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>not to scale: the half limits are not set</source>
+        <translation>non in scala: i limiti di metà non sono impostati</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>%1 mirror</source>
+        <translation>%1 specchiato</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1: size unknown</source>
+        <translation>%1: misura sconosciuta</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::journal::JournalWindow</name>
+    <message>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+33"/>
+        <source>Journal</source>
+        <translation>Registro</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Search label, reason, field, program</source>
+        <translation>Cerca etichetta, motivo, campo, programma</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>All</source>
+        <translation>Tutti</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Refused only</source>
+        <translation>Solo rifiutate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Taken only</source>
+        <translation>Solo accettate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed only</source>
+        <translation>Solo fallite</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>From</source>
+        <translation>Da</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>To</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Export...</source>
+        <translation>Esporta...</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>This station</source>
+        <translation>Questa postazione</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Shop-wide</source>
+        <translation>Tutto il reparto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>All stations</source>
+        <translation>Tutte le postazioni</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>nothing found</source>
+        <translation>nessun risultato</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>The journal cannot be read: </source>
+        <translation>Il registro non si può leggere: </translation>
+    </message>
+    <message>
+        <location line="+138"/>
+        <source>Export the entries shown</source>
+        <translation>Esporta le voci mostrate</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Not exported to %1: %2</source>
+        <translation>Non esportato in %1: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>1 entry written to %1</source>
+        <translation>1 voce scritta in %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 entries written to %2</source>
+        <translation>%1 voci scritte in %2</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::scanner::ScanPoller</name>
+    <message>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+67"/>
+        <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
+        <translation>Le etichette arrivano senza il terminatore LabelEnd %1: ognuna attende due intervalli di lettura quieti. Impostare lo scanner perché chiuda ogni etichetta così, o svuotare LabelEnd in KTQ.INI.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::testconsole::TestConsoleWindow</name>
+    <message>
+        <location filename="../src/testconsole/TestConsoleWindow.cpp" line="+136"/>
+        <source>List files (*.lst *.LST)</source>
+        <translation>File lista (*.lst *.LST)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>All files (*)</source>
+        <translation>Tutti i file (*)</translation>
+    </message>
+</context>
+</TS>
