@@ -736,7 +736,7 @@
     <message>
         <location filename="../src/app/MainWindow.cpp" line="+36"/>
         <source>Idle</source>
-        <translation>Bereit</translation>
+        <translation>Steht</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -902,7 +902,7 @@
         <translation>Liste geleert</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>List cleared: 1 row left from before removed</source>
         <translation>Liste geleert: 1 alte Zeile entfernt</translation>
     </message>
@@ -912,7 +912,7 @@
         <translation>Liste geleert: %1 alte Zeilen entfernt</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Station started</source>
         <translation>Station gestartet</translation>
     </message>
@@ -947,12 +947,12 @@
         <translation>Liste angehalten</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Shop journal not reached</source>
         <translation>Werkstatt-Journal nicht erreicht</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Shop journal reached again</source>
         <translation>Werkstatt-Journal wieder erreicht</translation>
     </message>
@@ -962,7 +962,7 @@
         <translation>Zurückgenommen</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+20"/>
         <source>field %1</source>
         <translation>Feld %1</translation>
     </message>
@@ -972,7 +972,7 @@
         <translation>Feld %1 (%2)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+23"/>
         <source>Refused</source>
         <translation>Abgelehnt</translation>
     </message>
@@ -1773,12 +1773,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Unterwegs zum Werkstatt-Server.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Last label: %1  —  %2</source>
         <translation>Letztes Etikett: %1  —  %2</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+26"/>
         <source>Text &amp;size</source>
         <translation>&amp;Textgröße</translation>
     </message>
@@ -1856,12 +1856,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Scanner-Anschluss %1 nicht offen: %2. Warte auf den Scanner...</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>Scanner port closed: %1. Choose the port with Options, Settings.</source>
         <translation>Scanner-Anschluss geschlossen: %1. Anschluss unter Optionen, Einstellungen wählen.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>Scanner port %1 open. Ready.</source>
         <translation>Scanner-Anschluss %1 offen. Bereit.</translation>
     </message>
@@ -1991,7 +1991,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Kurz</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>No row would reach the list manager</source>
         <translation>Keine Zeile käme bei der Listenverwaltung an</translation>
     </message>
@@ -2029,7 +2029,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Liste öffnen...</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Save List As...</source>
         <translation>Liste speichern unter...</translation>
     </message>
@@ -2054,13 +2054,13 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Liste öffnen</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="+14"/>
+        <location line="+0"/>
+        <location line="+13"/>
         <source>Lists (*.lst *.LST);;All files (*)</source>
         <translation>Listen (*.lst *.LST);;Alle Dateien (*)</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="+0"/>
         <source>Save List As</source>
         <translation>Liste speichern unter</translation>
     </message>
@@ -2139,17 +2139,17 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Alle</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Refused only</source>
         <translation>Nur abgelehnte</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Taken only</source>
         <translation>Nur angenommene</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Failed only</source>
         <translation>Nur Fehler</translation>
     </message>
@@ -2222,7 +2222,12 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
-        <location filename="../src/scanner/ScanPoller.cpp" line="+67"/>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+22"/>
+        <source> Last Scan:    </source>
+        <translation> Letzter Scan:    </translation>
+    </message>
+    <message>
+        <location line="+45"/>
         <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
         <translation>Etiketten kommen ohne das LabelEnd-Endzeichen %1: jedes wartet zwei ruhige Abfragezeiten. Scanner so einstellen, dass jedes Etikett damit endet, oder LabelEnd in KTQ.INI leeren.</translation>
     </message>
@@ -2230,7 +2235,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::testconsole::TestConsoleWindow</name>
     <message>
-        <location filename="../src/testconsole/TestConsoleWindow.cpp" line="+136"/>
+        <location filename="../src/testconsole/TestConsoleWindow.cpp" line="+135"/>
         <source>List files (*.lst *.LST)</source>
         <translation>Listendateien (*.lst *.LST)</translation>
     </message>

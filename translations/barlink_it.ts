@@ -902,7 +902,7 @@
         <translation>Lista svuotata</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>List cleared: 1 row left from before removed</source>
         <translation>Lista svuotata: tolta 1 riga rimasta da prima</translation>
     </message>
@@ -912,7 +912,7 @@
         <translation>Lista svuotata: tolte %1 righe rimaste da prima</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Station started</source>
         <translation>Postazione avviata</translation>
     </message>
@@ -947,12 +947,12 @@
         <translation>Lista sospesa</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Shop journal not reached</source>
         <translation>Registro di reparto non raggiunto</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Shop journal reached again</source>
         <translation>Registro di reparto di nuovo raggiunto</translation>
     </message>
@@ -962,7 +962,7 @@
         <translation>Annullato</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+20"/>
         <source>field %1</source>
         <translation>campo %1</translation>
     </message>
@@ -972,7 +972,7 @@
         <translation>campo %1 (%2)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+23"/>
         <source>Refused</source>
         <translation>Rifiutata</translation>
     </message>
@@ -1773,12 +1773,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>In viaggio verso il server di reparto.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Last label: %1  —  %2</source>
         <translation>Ultima etichetta: %1  —  %2</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+26"/>
         <source>Text &amp;size</source>
         <translation>&amp;Dimensione testo</translation>
     </message>
@@ -1856,12 +1856,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Porta scanner %1 non aperta: %2. In attesa dello scanner...</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>Scanner port closed: %1. Choose the port with Options, Settings.</source>
         <translation>Porta scanner chiusa: %1. Scegliere la porta in Opzioni, Impostazioni.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>Scanner port %1 open. Ready.</source>
         <translation>Porta scanner %1 aperta. Pronto.</translation>
     </message>
@@ -1991,7 +1991,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>In breve</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>No row would reach the list manager</source>
         <translation>Nessuna riga arriverebbe alla gestione lista</translation>
     </message>
@@ -2029,7 +2029,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>Apri lista...</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Save List As...</source>
         <translation>Salva lista come...</translation>
     </message>
@@ -2054,13 +2054,13 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>Apri lista</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="+14"/>
+        <location line="+0"/>
+        <location line="+13"/>
         <source>Lists (*.lst *.LST);;All files (*)</source>
         <translation>Liste (*.lst *.LST);;Tutti i file (*)</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="+0"/>
         <source>Save List As</source>
         <translation>Salva lista come</translation>
     </message>
@@ -2139,17 +2139,17 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>Tutti</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Refused only</source>
         <translation>Solo rifiutate</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Taken only</source>
         <translation>Solo accettate</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Failed only</source>
         <translation>Solo fallite</translation>
     </message>
@@ -2222,7 +2222,12 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
-        <location filename="../src/scanner/ScanPoller.cpp" line="+67"/>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+22"/>
+        <source> Last Scan:    </source>
+        <translation> Ultima lettura:    </translation>
+    </message>
+    <message>
+        <location line="+45"/>
         <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
         <translation>Le etichette arrivano senza il terminatore LabelEnd %1: ognuna attende due intervalli di lettura quieti. Impostare lo scanner perché chiuda ogni etichetta così, o svuotare LabelEnd in KTQ.INI.</translation>
     </message>
@@ -2230,7 +2235,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::testconsole::TestConsoleWindow</name>
     <message>
-        <location filename="../src/testconsole/TestConsoleWindow.cpp" line="+136"/>
+        <location filename="../src/testconsole/TestConsoleWindow.cpp" line="+135"/>
         <source>List files (*.lst *.LST)</source>
         <translation>File lista (*.lst *.LST)</translation>
     </message>

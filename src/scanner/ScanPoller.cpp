@@ -19,7 +19,7 @@ namespace {
 
 QString lastScanText(const QString &buffer)
 {
-    return QStringLiteral(" Last Scan:    ") + buffer;
+    return ScanPoller::tr(" Last Scan:    ") + buffer;
 }
 
 } // namespace
