@@ -112,6 +112,18 @@ void scaleFont(QWidget *widget, qreal factor, bool bold)
     widget->setFont(font);
 }
 
+// Taken in green, refused and failed in red; the dark ones would hardly show on the black of
+// high contrast, which gets lighter ones.
+void colourCounters(const std::array<QLabel *, 3> &counters, bool highContrast)
+{
+    const std::array<const char *, 3> colours = highContrast
+                                                    ? std::array{"#a5d6a7", "#ef9a9a", "#ef9a9a"}
+                                                    : std::array{"#1b5e20", "#b71c1c", "#b71c1c"};
+    for (std::size_t i = 0; i < counters.size(); ++i)
+        counters[i]->setStyleSheet(
+            QStringLiteral("QLabel { color: %1; }").arg(QLatin1String(colours[i])));
+}
+
 QString badgeStyle(const QString &colour)
 {
     return QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
@@ -437,15 +449,13 @@ void MainWindow::buildGlance()
     auto *shiftLayout = new QVBoxLayout(m_shiftBox);
     auto *counterRow = new QHBoxLayout;
     const std::array<const char *, 3> names{"lblTaken", "lblRefused", "lblFailed"};
-    const std::array<const char *, 3> colours{"#1b5e20", "#b71c1c", "#b71c1c"};
     for (std::size_t i = 0; i < m_counters.size(); ++i) {
         m_counters[i] = new QLabel(m_shiftBox);
         m_counters[i]->setObjectName(QLatin1String(names[i]));
-        m_counters[i]->setStyleSheet(
-            QStringLiteral("QLabel { color: %1; }").arg(QLatin1String(colours[i])));
         scaleFont(m_counters[i], ResultLineScale, true);
         counterRow->addWidget(m_counters[i]);
     }
+    colourCounters(m_counters, false);
     counterRow->addStretch(1);
     shiftLayout->addLayout(counterRow);
     m_pieces = new QLabel(m_shiftBox);
@@ -655,6 +665,7 @@ void MainWindow::setHighContrast(bool on)
 {
     ui::setHighContrast(on);
     m_highContrast->setChecked(on);
+    colourCounters(m_counters, on);
 }
 
 void MainWindow::changeEvent(QEvent *event)

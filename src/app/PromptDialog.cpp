@@ -51,7 +51,10 @@ base::Prompter::Answer PromptDialog::askWithDetails(Icon icon,
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
     case Buttons::YesNo:
+        // Every yes/no question asks before changing something (rows taken out of the list,
+        // the port settings opened): a stray Enter answers No.
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
         break;
     }
     qCDebug(lcPrompt).noquote() << "message box:" << text;

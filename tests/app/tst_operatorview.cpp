@@ -8,6 +8,7 @@
 #include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/PlanCaption.h"
+#include "app/PromptDialog.h"
 #include "app/RecentScansModel.h"
 #include "app/ResultSound.h"
 #include "app/ScanWords.h"
@@ -74,6 +75,7 @@ private Q_SLOTS:
     void missingProgramTakenWithWarning();
     void takeBack_data();
     void takeBack();
+    void strayEnterAnswersNo();
     void resultSounds();
 };
 
@@ -510,6 +512,21 @@ void tst_OperatorView::takeBack()
     for (const char *label : {"%12MIRDOOR.CNC N X", "%22500 300 18"})
         rig.scanWithTicks(label);
     QCOMPARE(rig.rows(), before);
+}
+
+// A stray Enter on the take-back question (or any yes/no question) takes nothing back.
+void tst_OperatorView::strayEnterAnswersNo()
+{
+    app::PromptDialog prompter;
+    QTimer::singleShot(0, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(prompter.askWithDetails(base::Prompter::Icon::Question,
+                                     base::Prompter::Buttons::YesNo,
+                                     QStringLiteral("Take back the last item?"),
+                                     QStringLiteral("row 2: MIRDOOR.CNC, field 4 (A)")),
+             base::Prompter::Answer::No);
 }
 
 // Which sound an outcome gets (a warning is taken: its rows went), and that both sounds are in
