@@ -1,7 +1,6 @@
 #include "Journal.h"
 
 #include "Connection.h"
-#include "DiskSync.h"
 #include "EntryQuery.h"
 #include "JournalLog.h"
 #include "LocalFile.h"
@@ -20,40 +19,13 @@ namespace barlink::journal {
 namespace {
 
 constexpr qint64 MillisecondsPerDay = 24 * 60 * 60 * 1000;
-// Appends between two checkpoints: a few hundred pages of write-ahead log, fewer than fill the
-// log's file at its default bound (about 18 KB an entry against 1 MiB), so that the log is
-// started again from its start before its file has to grow (allocateLog()).
-constexpr int AppendsPerCheckpoint = 40;
+// Appends between two checkpoints: a few hundred pages of write-ahead log.
+constexpr int AppendsPerCheckpoint = 100;
 // Entries added to the search index in one transaction, between two turns of the event loop.
 constexpr int IndexBatch = 256;
 // A log this many times the bound is checkpointed at once, even on the way to "ACK": the event
 // loop has not come back for a long time.
 constexpr qint64 LogBoundNow = 2;
-
-// Gives the write-ahead log's file the size of its bound at once, in zeros, so that commits
-// overwrite blocks the file has rather than add blocks to it: the sync of a file that grows
-// also waits for the file system's own journal, and with it for whatever else is being
-// written to the disk, which made the slowest "ACK"s. Zeros past the log's last frame are no
-// frame (each frame is checked against the salt and checksum of the log's header). They are
-// written only past the end of the file, while this connection holds the write lock, so that
-// no other connection writes a frame meanwhile. Failing, the log grows as it would anyway.
-void allocateLog(QSqlDatabase &db, const QString &logPath, qint64 bytes)
-{
-    QFile log(logPath);
-    if (log.size() >= bytes)
-        return;
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return;
-    if (log.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && log.size() < bytes
-        && log.seek(log.size())) {
-        const QByteArray zeros(bytes - log.size(), '\0');
-        if (log.write(zeros) != zeros.size() || !log.flush() || !syncData(log))
-            qCDebug(lcJournal) << "the write-ahead log" << logPath << "was not allocated";
-    }
-    log.close();
-    query.exec(QStringLiteral("ROLLBACK"));
-}
 
 QString timeText(const QDateTime &time)
 {
@@ -324,7 +296,6 @@ QString Journal::openFile(bool &damaged)
         error = query.lastError().text();
     if (!error.isEmpty())
         return error;
-    allocateLog(db, m_path + QStringLiteral("-wal"), m_limits.logBytes);
     m_place = placeOnDisk(m_path);
     m_insert = std::make_unique<QSqlQuery>(db);
     if (!m_insert->prepare(insertEntrySql(Store::Local))) {
