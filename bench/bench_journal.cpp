@@ -46,60 +46,12 @@ namespace {
 
 constexpr int MillionEntries = 1'000'000;
 
-Entry scan(int n, qint64 timeMs)
-{
-    Entry entry;
-    entry.time = QDateTime::fromMSecsSinceEpoch(timeMs, Qt::UTC);
-    entry.station = QStringLiteral("BENCH");
-    entry.label = QStringLiteral("P%1").arg(n, 7, 10, QLatin1Char('0'));
-    entry.program = QStringLiteral("DOOR%1.CNC").arg(n % 500);
-    entry.field = QString::number(n % 4 + 1);
-    entry.x = QStringLiteral("800");
-    entry.y = QStringLiteral("600");
-    entry.z = QStringLiteral("18");
-    // One in twenty refused, one in fifty waiting; the rest taken.
-    if (n % 20 == 0) {
-        entry.outcome = Outcome::Refused;
-        entry.reason = QStringLiteral("no field is free");
-    } else if (n % 50 == 1) {
-        entry.outcome = Outcome::Waiting;
-    } else {
-        entry.rows = 1;
-    }
-    return entry;
-}
-
-// Fills a journal file quickly (one transaction, no syncing): count entries over the last
-// 400 days, oldest first.
-bool fill(const QString &path, int count)
-{
-    const Connection connection(QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    if (!openLocalFile(db, path, Durability::Checkpoints).isEmpty())
-        return false;
-    QSqlQuery query(db);
-    query.exec(QStringLiteral("PRAGMA synchronous = OFF"));
-    db.transaction();
-    query.prepare(insertEntrySql(Store::Local));
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const qint64 span = 400LL * 24 * 3600 * 1000;
-    bool ok = true;
-    for (int n = 0; ok && n < count; ++n)
-        ok = insertEntry(query, scan(n, now - span + span * n / count));
-    // Indexed in the station's batches, and into the file, as the station keeps it: a reader
-    // of a long log looks up every page in it.
-    ok = db.commit() && ok;
-    for (int indexed = 256; ok && indexed == 256;)
-        ok = (indexed = indexSearchText(db, 256)) >= 0;
-    return ok && query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-}
-
 // The million-entry journal, made at its first use.
 const QString &millionPath()
 {
     static QTemporaryDir dir;
     static const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
-    static const bool made = fill(path, MillionEntries);
+    static const bool made = barlink::bench::fillJournal(path, MillionEntries);
     static const QString none;
     return made ? path : none;
 }
@@ -140,7 +92,7 @@ void BM_Append(benchmark::State &state)
     qint64 ackBytes = 0;
     int n = 0;
     for (auto _ : state) {
-        const Entry entry = scan(++n, QDateTime::currentMSecsSinceEpoch());
+        const Entry entry = barlink::bench::journalEntry(++n, QDateTime::currentMSecsSinceEpoch());
         const qint64 ackBefore = bytesWritten().first;
         samples.start();
         journal.append(entry);
@@ -259,7 +211,7 @@ void BM_ForwardCatchUp(benchmark::State &state)
     for (auto _ : state) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
-        if (!fill(path, Entries)) {
+        if (!barlink::bench::fillJournal(path, Entries)) {
             state.SkipWithError("cannot make the journal");
             return;
         }

@@ -22,9 +22,6 @@
 #include "embeddedlist/EmbeddedListManagerProvider.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "embeddedlist/ListStore.h"
-#include "journal/Connection.h"
-#include "journal/EntryQuery.h"
-#include "journal/LocalFile.h"
 #include "journal/ui/JournalWindow.h"
 #include "scanner/SerialScannerPort.h"
 
@@ -36,7 +33,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -93,38 +89,6 @@ private:
     int m_count = 0;
 };
 
-// Fills a journal file quickly (one transaction, no syncing) with count entries of a busy
-// station over the last 400 days, as bench_journal makes its own.
-bool fillJournal(const QString &path, int count)
-{
-    using namespace barlink::journal;
-    const Connection connection(QStringLiteral("QSQLITE"));
-    QSqlDatabase db = connection.database();
-    if (!openLocalFile(db, path, Durability::Checkpoints).isEmpty())
-        return false;
-    QSqlQuery query(db);
-    query.exec(QStringLiteral("PRAGMA synchronous = OFF"));
-    db.transaction();
-    query.prepare(insertEntrySql(Store::Local));
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const qint64 span = 400LL * 24 * 3600 * 1000;
-    bool ok = true;
-    for (int n = 0; ok && n < count; ++n) {
-        Entry entry;
-        entry.time = QDateTime::fromMSecsSinceEpoch(now - span + span * n / count, Qt::UTC);
-        entry.station = QStringLiteral("BENCH");
-        entry.label = QStringLiteral("P%1").arg(n, 7, 10, QLatin1Char('0'));
-        entry.program = QStringLiteral("DOOR%1.CNC").arg(n % 500);
-        entry.field = QString::number(n % 4 + 1);
-        entry.x = QStringLiteral("800");
-        entry.y = QStringLiteral("600");
-        entry.z = QStringLiteral("18");
-        entry.rows = 1;
-        ok = insertEntry(query, entry);
-    }
-    return db.commit() && ok && query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-}
-
 // What keeps a station busy around its scans (BM_LastByteToAckUnderLoad).
 struct Busy
 {
@@ -162,7 +126,7 @@ public:
         const QString root = m_dir.path();
         for (const char *folder : {"program", "windows", "gcode", "csvin", "run"})
             QDir(root).mkpath(QLatin1String(folder));
-        if (busy && !fillJournal(root + QStringLiteral("/journal.sqlite"), busy->backlog))
+        if (busy && !bench::fillJournal(root + QStringLiteral("/journal.sqlite"), busy->backlog))
             return;
         for (int row = 0; busy && row < busy->listRows; ++row)
             m_store->addRow(QStringLiteral("#161=ROW%1.CNC;#162=;#164=1;#171=1;").arg(row));
@@ -265,6 +229,8 @@ bool measure(benchmark::State &state, ScanStation &station, int pollMs, bool lab
     int item = 0;
     for (auto _ : state) {
         Wait(int(QRandomGenerator::global()->bounded(pollMs))).run();
+        const double cpuBefore = bench::Samples::threadCpuMicroseconds();
+        const double queuedBefore = bench::Samples::threadQueuedMicroseconds();
         const qint64 ns = station.scanToAck("%19ITEM" + QByteArray::number(++item) + ".CNC N"
                                             + (labelEnd ? "\r" : ""));
         if (ns < 0) {
@@ -273,7 +239,9 @@ bool measure(benchmark::State &state, ScanStation &station, int pollMs, bool lab
         }
         const double seconds = double(ns) / 1e9;
         state.SetIterationTime(seconds);
-        samples.addMicroseconds(seconds * 1e6);
+        samples.addMicroseconds(seconds * 1e6,
+                                bench::Samples::threadCpuMicroseconds() - cpuBefore,
+                                bench::Samples::threadQueuedMicroseconds() - queuedBefore);
         station.settle();
     }
     samples.report(state);
@@ -327,7 +295,7 @@ void BM_LastByteToAckUnderLoad(benchmark::State &state)
     }
     const QTemporaryDir dir;
     const QString million = dir.filePath(QStringLiteral("million.sqlite"));
-    if (!fillJournal(million, 1'000'000)) {
+    if (!bench::fillJournal(million, 1'000'000)) {
         state.SkipWithError("cannot make the journal of a million entries");
         return;
     }
