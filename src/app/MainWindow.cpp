@@ -8,6 +8,7 @@
 #include "Station.h"
 #include "base/Clock.h"
 #include "base/Error.h"
+#include "base/LabelGate.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
@@ -312,6 +313,7 @@ void MainWindow::setTakeBackAvailable(bool available, const QString &what)
 
 void MainWindow::watch(Station &station)
 {
+    m_gate = &station.gate();
     // The window hears of an entry once the label is done, and of its pieces in the same
     // pass: the scanner's "ACK" never waits for the window, and the plan changes with the
     // result.
@@ -768,6 +770,18 @@ void MainWindow::endManualEntry()
     if (text.isEmpty()) {
         closeManualEntry();
         setStatus(base::status::ready());
+        return;
+    }
+    // OK pressed while a scanned label is in its pauses: waiting for it here would stack a
+    // second event loop on top of the one those pauses run in, and neither could end. The
+    // typed label is handled once the label in hand is done, from the window's event loop.
+    if (m_gate && m_gate->isBusy()) {
+        connect(m_gate,
+                &base::LabelGate::freed,
+                this,
+                &MainWindow::endManualEntry,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
+                                   | Qt::UniqueConnection));
         return;
     }
     bool accepted = false;

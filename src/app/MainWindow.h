@@ -36,6 +36,7 @@ class TablePlanWidget;
 
 namespace barlink::base {
 class Clock;
+class LabelGate;
 class Timer;
 } // namespace barlink::base
 
@@ -158,6 +159,9 @@ private:
     std::array<QLabel *, SegmentCount> m_labId{};
     base::Options *m_options = nullptr;
     label::LabelInterpreter *m_interpreter = nullptr;
+    // The station's one-label-at-a-time gate, once watched: a typed label waits for it here,
+    // in the window's own event loop, never inside the pauses of the label in hand.
+    base::LabelGate *m_gate = nullptr;
     bool m_exitRequested = false;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;

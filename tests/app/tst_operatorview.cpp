@@ -33,6 +33,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -278,6 +279,18 @@ void tst_OperatorView::scansShownAsHandled()
     std::optional<base::LabelGate::Hold> inHand(std::in_place, rig.station.gate());
     QTimer::singleShot(0, &window, [&] { inHand.reset(); });
     QVERIFY(rig.station.typeLabel(QStringLiteral("%CLEAR%")) && !inHand);
+
+    // OK in the window while a label is in hand (as in its pauses) does not wait on the spot,
+    // where it would stack on the pauses' own event loop: the typed label follows the label.
+    window.setLabelInterpreter(&rig.station.manualEntry());
+    window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
+    window.findChild<QLineEdit *>(QStringLiteral("txtEtichetta"))->setText(QStringLiteral("%S%"));
+    inHand.emplace(rig.station.gate());
+    QTimer::singleShot(0, &window, [&] { inHand.reset(); });
+    window.findChild<QPushButton *>(QStringLiteral("cmdEndEdit"))->click();
+    QVERIFY(inHand);
+    QTRY_VERIFY(window.recentScans().index(0, app::RecentScansModel::Label).data().toString()
+                == QStringLiteral("%S%"));
 }
 
 void tst_OperatorView::journalBadge_data()
