@@ -2,6 +2,8 @@
 
 #include "OutcomeColours.h"
 
+#include "base/Reasons.h"
+
 #include <QCoreApplication>
 #include <QSqlQuery>
 
@@ -107,9 +109,10 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     // Dark text on the light background of a refused or failed entry, whatever the colours.
     if (role == Qt::ForegroundRole)
         return outcomeBackground(e).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
-    // A reason wider than its column is read whole in its tool tip.
+    // A reason wider than its column is read whole in its tool tip. The file keeps the reason
+    // in English; the window shows it in the operator's language.
     if (role == Qt::ToolTipRole && Column(index.column()) == Column::Reason && !e.reason.isEmpty())
-        return e.reason;
+        return base::shownReason(e.reason);
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
@@ -128,7 +131,7 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     case Column::Outcome:
         return wordFor(OutcomeWords, e.outcome);
     case Column::Reason:
-        return e.reason;
+        return base::shownReason(e.reason);
     case Column::Field:
         return e.field;
     case Column::Program:
