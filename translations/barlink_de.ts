@@ -508,12 +508,87 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+5"/>
+        <location line="+21"/>
         <source>station event</source>
         <translation>Stationsereignis</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-19"/>
+        <source>start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>end</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port opened</source>
+        <translation>Anschluss geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port lost</source>
+        <translation>Anschluss verloren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port back</source>
+        <translation>Anschluss wieder da</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list cleared</source>
+        <translation>Liste geleert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list started</source>
+        <translation>Liste gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list held</source>
+        <translation>Liste angehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries lost</source>
+        <translation>Einträge verloren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal back</source>
+        <translation>Journal wieder da</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries held</source>
+        <translation>gehaltene Einträge geschrieben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal damaged</source>
+        <translation>Journal beschädigt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding stalled</source>
+        <translation>Weiterleitung stockt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding resumed</source>
+        <translation>Weiterleitung läuft wieder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>item taken back</source>
+        <translation>Teil zurückgenommen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>taken</source>
         <translation>angenommen</translation>
     </message>
@@ -689,7 +764,7 @@
     <message>
         <location line="+2"/>
         <source>Press Edit to type a label</source>
-        <translation>Bearbeiten: Etikett tippen</translation>
+        <translation>Bearbeiten →</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -2624,7 +2699,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+33"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
         <source>Journal</source>
         <translation>Journal</translation>
     </message>
@@ -2654,7 +2729,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Nur Fehler</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>From</source>
         <translation>Von</translation>
     </message>

@@ -508,12 +508,87 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+5"/>
+        <location line="+21"/>
         <source>station event</source>
         <translation>evento postazione</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-19"/>
+        <source>start</source>
+        <translation>avvio</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>end</source>
+        <translation>fine</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port opened</source>
+        <translation>porta aperta</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port lost</source>
+        <translation>porta persa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port back</source>
+        <translation>porta di nuovo presente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list cleared</source>
+        <translation>lista svuotata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list started</source>
+        <translation>lista avviata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list held</source>
+        <translation>lista fermata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries lost</source>
+        <translation>voci perse</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal back</source>
+        <translation>registro di nuovo scritto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries held</source>
+        <translation>voci in attesa scritte</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal damaged</source>
+        <translation>registro danneggiato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding stalled</source>
+        <translation>inoltro fermo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding resumed</source>
+        <translation>inoltro ripreso</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>item taken back</source>
+        <translation>pezzo annullato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>taken</source>
         <translation>accettata</translation>
     </message>
@@ -689,7 +764,7 @@
     <message>
         <location line="+2"/>
         <source>Press Edit to type a label</source>
-        <translation>Modifica: digita etichetta</translation>
+        <translation>Modifica →</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -2624,7 +2699,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+33"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
         <source>Journal</source>
         <translation>Registro</translation>
     </message>
@@ -2654,7 +2729,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>Solo fallite</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>From</source>
         <translation>Da</translation>
     </message>

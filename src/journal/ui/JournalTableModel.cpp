@@ -55,6 +55,22 @@ constexpr std::array KindWords{QT_TRANSLATE_NOOP("JournalWords", "command"),
                                QT_TRANSLATE_NOOP("JournalWords", "program barcode"),
                                QT_TRANSLATE_NOOP("JournalWords", "compressed label"),
                                QT_TRANSLATE_NOOP("JournalWords", "station event")};
+// In the order of the station events' stored names ("port-lost" is "port lost").
+constexpr std::array EventWords{QT_TRANSLATE_NOOP("JournalWords", "start"),
+                                QT_TRANSLATE_NOOP("JournalWords", "end"),
+                                QT_TRANSLATE_NOOP("JournalWords", "port opened"),
+                                QT_TRANSLATE_NOOP("JournalWords", "port lost"),
+                                QT_TRANSLATE_NOOP("JournalWords", "port back"),
+                                QT_TRANSLATE_NOOP("JournalWords", "list cleared"),
+                                QT_TRANSLATE_NOOP("JournalWords", "list started"),
+                                QT_TRANSLATE_NOOP("JournalWords", "list held"),
+                                QT_TRANSLATE_NOOP("JournalWords", "entries lost"),
+                                QT_TRANSLATE_NOOP("JournalWords", "journal back"),
+                                QT_TRANSLATE_NOOP("JournalWords", "entries held"),
+                                QT_TRANSLATE_NOOP("JournalWords", "journal damaged"),
+                                QT_TRANSLATE_NOOP("JournalWords", "forwarding stalled"),
+                                QT_TRANSLATE_NOOP("JournalWords", "forwarding resumed"),
+                                QT_TRANSLATE_NOOP("JournalWords", "item taken back")};
 constexpr std::array OutcomeWords{QT_TRANSLATE_NOOP("JournalWords", "taken"),
                                   QT_TRANSLATE_NOOP("JournalWords", "waiting"),
                                   QT_TRANSLATE_NOOP("JournalWords", "refused"),
@@ -65,6 +81,18 @@ template<typename Enum, std::size_t N>
 QString wordFor(const std::array<const char *, N> &words, Enum value)
 {
     return QCoreApplication::translate("JournalWords", words.at(std::size_t(value)));
+}
+
+static_assert(EventWords.size() == std::size_t(journal::StationEvent::ItemTakenBack) + 1);
+
+// A station event's name in words; a name this version does not know as it is stored.
+QString eventWords(const QString &label)
+{
+    for (std::size_t event = 0; event < EventWords.size(); ++event) {
+        if (label == storedName(journal::StationEvent(event)))
+            return QCoreApplication::translate("JournalWords", EventWords[event]);
+    }
+    return QString(label).replace(u'-', u' ');
 }
 
 } // namespace
@@ -124,8 +152,7 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
         return wordFor(SourceWords, e.source);
     case Column::Label:
         // A station event's name in words: "port lost" for "port-lost".
-        return e.kind == journal::Kind::StationEvent ? QString(e.label).replace(u'-', u' ')
-                                                     : e.label;
+        return e.kind == journal::Kind::StationEvent ? eventWords(e.label) : e.label;
     case Column::Kind:
         return wordFor(KindWords, e.kind);
     case Column::Outcome:
