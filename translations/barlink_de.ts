@@ -1087,6 +1087,131 @@
         <source>Permission denied: %1. This user is not allowed to use serial devices; an administrator must allow it (on Debian: add the user to the dialout group, then log in again)</source>
         <translation>Zugriff verweigert: %1. Dieser Benutzer darf keine seriellen Geräte benutzen; ein Administrator muss es erlauben (unter Debian: den Benutzer zur Gruppe dialout hinzufügen, dann neu anmelden)</translation>
     </message>
+    <message>
+        <location line="+7"/>
+        <source>%1=%2 is not used: %3. %4</source>
+        <translation>%1=%2 wird nicht verwendet: %3. %4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of days from 0 to %1 is expected</source>
+        <translation>erwartet wird eine ganze Zahl von Tagen von 0 bis %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of seconds from 0 to %1 is expected</source>
+        <translation>erwartet wird eine ganze Zahl von Sekunden von 0 bis %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>a number from %1 to %2 is expected, with a point before any decimals</source>
+        <translation>erwartet wird eine Zahl von %1 bis %2, mit Punkt vor den Nachkommastellen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 or 1 is expected</source>
+        <translation>erwartet wird 0 oder 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a time of day as HH:MM (06:00) is expected</source>
+        <translation>erwartet wird eine Uhrzeit als HH:MM (06:00)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>at most %1 characters without a control character are expected</source>
+        <translation>erwartet werden höchstens %1 Zeichen ohne Steuerzeichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1, and a libpq connection string is expected (&quot;host=... dbname=... user=...&quot; or &quot;postgresql://...&quot;)</source>
+        <translation>%1, erwartet wird eine libpq-Verbindungsangabe (&quot;host=... dbname=... user=...&quot; oder &quot;postgresql://...&quot;)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it is longer than %1 characters</source>
+        <translation>sie ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a control character</source>
+        <translation>sie enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a postgresql:// address holds no blanks</source>
+        <translation>eine postgresql://-Adresse enthält keine Leerzeichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a keyword is expected before the &quot;=&quot; at character %1</source>
+        <translation>vor dem &quot;=&quot; an Zeichen %1 wird ein Schlüsselwort erwartet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; is not followed by &quot;=&quot; and a value</source>
+        <translation>auf &quot;%1&quot; folgen kein &quot;=&quot; und kein Wert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the value of &quot;%1&quot; has no closing quote</source>
+        <translation>dem Wert von &quot;%1&quot; fehlt das schließende Anführungszeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is used instead.</source>
+        <translation>Stattdessen gilt %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 is used instead: an item scanned twice is not refused.</source>
+        <translation>Stattdessen gilt 0: ein doppelt gescanntes Teil wird nicht abgelehnt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The usual colours are used.</source>
+        <translation>Es gelten die üblichen Farben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The counters start at midnight.</source>
+        <translation>Die Zähler beginnen um Mitternacht.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No sound is played.</source>
+        <translation>Es wird kein Ton gespielt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is sent to the scanner when a label is refused.</source>
+        <translation>Bei einem abgelehnten Etikett wird nichts an den Scanner gesendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A label ends when the scanner has been quiet for two poll intervals.</source>
+        <translation>Ein Etikett endet, wenn der Scanner zwei Abfrageintervalle lang still ist.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The host name is used instead.</source>
+        <translation>Stattdessen gilt der Rechnername.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is forwarded to a shop-wide journal.</source>
+        <translation>Nichts wird an ein Werkstatt-Journal weitergeleitet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RefuseReply=%1 holds &quot;ACK&quot; and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.</source>
+        <translation>RefuseReply=%1 enthält &quot;ACK&quot; und einen Wagenrücklauf, den der Scanner bei einem angenommenen Etikett hört: er könnte ein abgelehntes Etikett für angenommen halten. Es wird wie geschrieben verwendet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>CommPollTime=%1 is more than %2 ms, which would keep a scanned label waiting for its answer too long: %2 is used instead.</source>
+        <translation>CommPollTime=%1 ist mehr als %2 ms, ein gescanntes Etikett würde zu lange auf seine Antwort warten: stattdessen gilt %2.</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>
@@ -2528,7 +2653,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+180"/>
+        <location filename="../src/app/StationShell.cpp" line="+181"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
     </message>

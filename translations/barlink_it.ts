@@ -1087,6 +1087,131 @@
         <source>Permission denied: %1. This user is not allowed to use serial devices; an administrator must allow it (on Debian: add the user to the dialout group, then log in again)</source>
         <translation>Permesso negato: %1. Questo utente non può usare dispositivi seriali; un amministratore deve permetterlo (su Debian: aggiungere l&apos;utente al gruppo dialout, poi accedere di nuovo)</translation>
     </message>
+    <message>
+        <location line="+7"/>
+        <source>%1=%2 is not used: %3. %4</source>
+        <translation>%1=%2 non viene usato: %3. %4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of days from 0 to %1 is expected</source>
+        <translation>serve un numero intero di giorni da 0 a %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of seconds from 0 to %1 is expected</source>
+        <translation>serve un numero intero di secondi da 0 a %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>a number from %1 to %2 is expected, with a point before any decimals</source>
+        <translation>serve un numero da %1 a %2, con il punto prima dei decimali</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 or 1 is expected</source>
+        <translation>serve 0 o 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a time of day as HH:MM (06:00) is expected</source>
+        <translation>serve un orario come HH:MM (06:00)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>at most %1 characters without a control character are expected</source>
+        <translation>servono al massimo %1 caratteri senza caratteri di controllo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1, and a libpq connection string is expected (&quot;host=... dbname=... user=...&quot; or &quot;postgresql://...&quot;)</source>
+        <translation>%1, e serve una stringa di connessione libpq (&quot;host=... dbname=... user=...&quot; o &quot;postgresql://...&quot;)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it is longer than %1 characters</source>
+        <translation>è più lunga di %1 caratteri</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a control character</source>
+        <translation>contiene un carattere di controllo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a postgresql:// address holds no blanks</source>
+        <translation>un indirizzo postgresql:// non contiene spazi</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a keyword is expected before the &quot;=&quot; at character %1</source>
+        <translation>serve una parola chiave prima del &quot;=&quot; al carattere %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; is not followed by &quot;=&quot; and a value</source>
+        <translation>&quot;%1&quot; non è seguito da &quot;=&quot; e da un valore</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the value of &quot;%1&quot; has no closing quote</source>
+        <translation>al valore di &quot;%1&quot; manca l&apos;apice di chiusura</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is used instead.</source>
+        <translation>Si usa invece %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 is used instead: an item scanned twice is not refused.</source>
+        <translation>Si usa invece 0: un pezzo letto due volte non viene rifiutato.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The usual colours are used.</source>
+        <translation>Si usano i colori normali.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The counters start at midnight.</source>
+        <translation>I contatori partono a mezzanotte.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No sound is played.</source>
+        <translation>Nessun suono.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is sent to the scanner when a label is refused.</source>
+        <translation>Quando un&apos;etichetta è rifiutata non si invia nulla al lettore.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A label ends when the scanner has been quiet for two poll intervals.</source>
+        <translation>Un&apos;etichetta finisce quando il lettore tace per due intervalli di lettura.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The host name is used instead.</source>
+        <translation>Si usa invece il nome del computer.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is forwarded to a shop-wide journal.</source>
+        <translation>Nulla viene inoltrato a un registro di reparto.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RefuseReply=%1 holds &quot;ACK&quot; and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.</source>
+        <translation>RefuseReply=%1 contiene &quot;ACK&quot; e un ritorno a capo, che il lettore riceve quando un&apos;etichetta è accettata: potrebbe scambiare un&apos;etichetta rifiutata per accettata. Viene usato come scritto.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>CommPollTime=%1 is more than %2 ms, which would keep a scanned label waiting for its answer too long: %2 is used instead.</source>
+        <translation>CommPollTime=%1 supera %2 ms, un&apos;etichetta letta aspetterebbe troppo la sua risposta: si usa invece %2.</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>
@@ -2528,7 +2653,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+180"/>
+        <location filename="../src/app/StationShell.cpp" line="+181"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
     </message>

@@ -176,7 +176,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     if (builder.settingsRead())
         account.detail(Words::tr("read from ") + station.settings().settingsFilePath);
     for (const QString &problem : std::as_const(station.settings().problems))
-        account.detail(problem);
+        account.detail(base::shownReason(problem));
     // The item is left as start-up leaves it, not reset: on a freshly started station the first
     // item's comment (162) and fields 282 and 223 are empty where no label or program file
     // fills them; only after an item has been sent do they carry a blank.

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace barlink::base {
@@ -16,6 +17,9 @@ struct Pattern
     // The values ("%1", "%2") that are themselves reasons or value names, shown translated;
     // the others (names, folders, numbers) are shown as they came.
     QList<int> translatedValues;
+    // The value ("%n") that takes as much as it can, where the words after it could also be
+    // part of it; 0 for none.
+    int greedy = 0;
 };
 
 const Pattern Patterns[] = {
@@ -46,6 +50,32 @@ const Pattern Patterns[] = {
     {reason::NoCommStateBecause, {}},
     {reason::NoCommState, {}},
     {reason::PortNotAllowed, {}},
+    // A setting's problem: why (%3) is the longest part that leaves a last sentence (%4).
+    {reason::NotUsed, {3, 4}, 3},
+    {reason::WholeDays, {}},
+    {reason::WholeSeconds, {}},
+    {reason::DecimalRange, {}},
+    {reason::ZeroOrOne, {}},
+    {reason::TimeOfDay, {}},
+    {reason::StationNameRule, {}},
+    {reason::ConnectionString, {1}},
+    {reason::TooLong, {}},
+    {reason::HoldsControl, {}},
+    {reason::AddressBlanks, {}},
+    {reason::KeywordExpected, {}},
+    {reason::NoEquals, {}},
+    {reason::NoClosingQuote, {}},
+    {reason::UsedInstead, {}},
+    {reason::ZeroInstead, {}},
+    {reason::UsualColours, {}},
+    {reason::MidnightCounters, {}},
+    {reason::NoSound, {}},
+    {reason::NoRefuseReply, {}},
+    {reason::QuietLabelEnd, {}},
+    {reason::HostName, {}},
+    {reason::NotForwarded, {}},
+    {reason::AckInReply, {}},
+    {reason::PollTooLong, {}},
 };
 
 // A pattern as a regular expression matching the whole text: each "%n" captures a value.
@@ -55,7 +85,7 @@ struct Compiled
     QList<int> numbers; // the "%n" of each capture, in order
 };
 
-Compiled compile(const char *text)
+Compiled compile(const char *text, int greedy)
 {
     const QString source = QString::fromLatin1(text);
     Compiled compiled;
@@ -65,7 +95,8 @@ Compiled compile(const char *text)
         if (c == QLatin1Char('%') && i + 1 < source.size() && source[i + 1].isDigit()
             && source[i + 1] != QLatin1Char('0')) {
             compiled.numbers << source[++i].digitValue();
-            expression += QStringLiteral("(.+?)");
+            expression += compiled.numbers.last() == greedy ? QStringLiteral("(.+)")
+                                                            : QStringLiteral("(.+?)");
         } else {
             expression += QRegularExpression::escape(QString(c));
         }
@@ -80,7 +111,7 @@ const std::vector<Compiled> &compiledPatterns()
     static const std::vector<Compiled> compiled = [] {
         std::vector<Compiled> all;
         for (const Pattern &pattern : Patterns)
-            all.push_back(compile(pattern.text));
+            all.push_back(compile(pattern.text, pattern.greedy));
         return all;
     }();
     return compiled;
@@ -93,15 +124,17 @@ QString shownPart(const QString &part)
         const QRegularExpressionMatch match = compiled[p].expression.match(part);
         if (!match.hasMatch())
             continue;
-        // The values by their number, "%1" first, whatever order the English gives them.
-        QStringList values(compiled[p].numbers.size());
-        for (qsizetype i = 0; i < compiled[p].numbers.size(); ++i) {
-            const int number = compiled[p].numbers[i];
+        // The values by their number, "%1" first, whatever order the English gives them; a
+        // value the English names twice is one value.
+        const QList<int> &numbers = compiled[p].numbers;
+        QStringList values(numbers.isEmpty() ? 0
+                                             : *std::max_element(numbers.begin(), numbers.end()));
+        for (qsizetype i = 0; i < numbers.size(); ++i) {
+            const int number = numbers[i];
             QString value = match.captured(int(i + 1));
             if (Patterns[p].translatedValues.contains(number))
                 value = shownPart(value);
-            if (number >= 1 && number <= values.size())
-                values[number - 1] = value;
+            values[number - 1] = value;
         }
         const QString words = QCoreApplication::translate("Reason", Patterns[p].text);
         switch (values.size()) {
@@ -109,8 +142,12 @@ QString shownPart(const QString &part)
             return words;
         case 1:
             return words.arg(values[0]);
-        default:
+        case 2:
             return words.arg(values[0], values[1]);
+        case 3:
+            return words.arg(values[0], values[1], values[2]);
+        default:
+            return words.arg(values[0], values[1], values[2], values[3]);
         }
     }
     return part;
