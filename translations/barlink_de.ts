@@ -317,9 +317,82 @@
     </message>
 </context>
 <context>
+    <name>FieldSelector</name>
+    <message>
+        <location filename="../src/fieldsel/FieldSelector.cpp" line="+125"/>
+        <source>mirror fields, R first</source>
+        <translation>Spiegelfelder, R zuerst</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>mirror fields, A first</source>
+        <translation>Spiegelfelder, A zuerst</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>normal fields, T first</source>
+        <translation>normale Felder, T zuerst</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>normal fields, S first</source>
+        <translation>normale Felder, S zuerst</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>piece %1 x %2 %3 (%4), %5</source>
+        <translation>Teil %1 x %2 %3 (%4), %5</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>taken as millimetres</source>
+        <translation>als Millimeter genommen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>under 140 x 60: taken as inches</source>
+        <translation>unter 140 x 60: als Zoll genommen</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>: fits, chosen</source>
+        <translation>: passt, gewählt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>: no candidate fits, the last one is taken</source>
+        <translation>: kein Feld passt, das letzte wird genommen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>: off</source>
+        <translation>: aus</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>x under %1 and y under %2</source>
+        <translation>x unter %1 und y unter %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>x under %1</source>
+        <translation>x unter %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>y under %1</source>
+        <translation>y unter %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1: needs %2 %3, does not fit</source>
+        <translation>%1: braucht %2 %3, passt nicht</translation>
+    </message>
+</context>
+<context>
     <name>JournalWords</name>
     <message>
-        <location filename="../src/journal/ui/JournalTableModel.cpp" line="+29"/>
+        <location filename="../src/journal/ui/JournalTableModel.cpp" line="+31"/>
         <source>Time</source>
         <translation>Zeit</translation>
     </message>
@@ -435,12 +508,87 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+5"/>
+        <location line="+21"/>
         <source>station event</source>
         <translation>Stationsereignis</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-19"/>
+        <source>start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>end</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port opened</source>
+        <translation>Anschluss geöffnet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port lost</source>
+        <translation>Anschluss verloren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port back</source>
+        <translation>Anschluss wieder da</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list cleared</source>
+        <translation>Liste geleert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list started</source>
+        <translation>Liste gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list held</source>
+        <translation>Liste angehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries lost</source>
+        <translation>Einträge verloren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal back</source>
+        <translation>Journal wieder da</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries held</source>
+        <translation>gehaltene Einträge geschrieben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal damaged</source>
+        <translation>Journal beschädigt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding stalled</source>
+        <translation>Weiterleitung stockt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding resumed</source>
+        <translation>Weiterleitung läuft wieder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>item taken back</source>
+        <translation>Teil zurückgenommen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>taken</source>
         <translation>angenommen</translation>
     </message>
@@ -458,6 +606,82 @@
         <location line="+1"/>
         <source>failed</source>
         <translation>fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>ListColumns</name>
+    <message>
+        <location filename="../src/embeddedlist/RowFields.cpp" line="+69"/>
+        <source>Program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Repeat</source>
+        <translation>Wdh.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Count</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Mirror</source>
+        <translation>Spiegel</translation>
+    </message>
+</context>
+<context>
+    <name>ListRow</name>
+    <message>
+        <location filename="../src/label/ListRow.cpp" line="+73"/>
+        <source>program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>repeat</source>
+        <translation>Wiederholung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>count</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>work field number</source>
+        <translation>Nummer des Arbeitsfelds</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>mirror (1 for an even field number)</source>
+        <translation>Spiegel (1 bei gerader Feldnummer)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>reserved (a space)</source>
+        <translation>reserviert (ein Leerzeichen)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>not used</source>
+        <translation>nicht benutzt</translation>
     </message>
 </context>
 <context>
@@ -540,7 +764,7 @@
     <message>
         <location line="+2"/>
         <source>Press Edit to type a label</source>
-        <translation>Bearbeiten drücken, um ein Etikett zu tippen</translation>
+        <translation>Bearbeiten →</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -732,9 +956,267 @@
     </message>
 </context>
 <context>
+    <name>Reason</name>
+    <message>
+        <location filename="../src/base/Reasons.h" line="+12"/>
+        <source>scanned twice: the same piece as the item taken %1 s before</source>
+        <translation>doppelt gescannt: dasselbe Teil wie das vor %1 s angenommene</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name refused: %1 reaches outside its folder.</source>
+        <translation>Name abgelehnt: %1 zeigt aus seinem Ordner hinaus.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 refused: %2 holds &quot;;&quot;, which would end a field of the list row.</source>
+        <translation>%1 abgelehnt: %2 enthält „;“, das ein Feld der Listenzeile beenden würde.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 refused: %2 holds a control character, which no list row can carry.</source>
+        <translation>%1 abgelehnt: %2 enthält ein Steuerzeichen, das keine Listenzeile aufnehmen kann.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dimension %1</source>
+        <translation>Maß %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the label holds %1 but does not start with %, so it is no segment</source>
+        <translation>das Etikett enthält %1, beginnt aber nicht mit %, ist also kein Segment</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the label is too short to be a segment</source>
+        <translation>das Etikett ist zu kurz für ein Segment</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the label starts with %%1, which is no known segment</source>
+        <translation>das Etikett beginnt mit %%1, das ist kein bekanntes Segment</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>segment %%1 was already scanned for this item</source>
+        <translation>Segment %%1 wurde für dieses Teil schon gescannt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no work field chosen</source>
+        <translation>kein Arbeitsfeld gewählt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the item names no program: no dimensions</source>
+        <translation>das Teil nennt kein Programm: keine Maße</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not in %2: no dimensions</source>
+        <translation>%1 ist nicht in %2: keine Maße</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the current folder</source>
+        <translation>dem aktuellen Ordner</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ignored: the label is nothing but blanks and control characters once the scanner&apos;s line end is removed</source>
+        <translation>übergangen: ohne das Zeilenende des Scanners besteht das Etikett nur aus Leer- und Steuerzeichen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it could not be read: %1</source>
+        <translation>es war nicht lesbar: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The hardware is not available: %1</source>
+        <translation>Die Hardware ist nicht verfügbar: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The hardware is not available: %1 (%2)</source>
+        <translation>Die Hardware ist nicht verfügbar: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Invalid port number: %1</source>
+        <translation>Ungültige Schnittstelle: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Invalid port number: %1 (%2)</source>
+        <translation>Ungültige Schnittstelle: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Port already open: %1</source>
+        <translation>Schnittstelle schon offen: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Port already open: %1 (%2)</source>
+        <translation>Schnittstelle schon offen: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Could not set comm state: %1</source>
+        <translation>Schnittstelle ließ sich nicht einstellen: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Could not set comm state: %1 (%2)</source>
+        <translation>Schnittstelle ließ sich nicht einstellen: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port already open: another program uses the scanner on %1</source>
+        <translation>Schnittstelle schon offen: ein anderes Programm benutzt den Scanner an %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Permission denied: %1. This user is not allowed to use serial devices; an administrator must allow it (on Debian: add the user to the dialout group, then log in again)</source>
+        <translation>Zugriff verweigert: %1. Dieser Benutzer darf keine seriellen Geräte benutzen; ein Administrator muss es erlauben (unter Debian: den Benutzer zur Gruppe dialout hinzufügen, dann neu anmelden)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1=%2 is not used: %3. %4</source>
+        <translation>%1=%2 wird nicht verwendet: %3. %4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of days from 0 to %1 is expected</source>
+        <translation>erwartet wird eine ganze Zahl von Tagen von 0 bis %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of seconds from 0 to %1 is expected</source>
+        <translation>erwartet wird eine ganze Zahl von Sekunden von 0 bis %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>a number from %1 to %2 is expected, with a point before any decimals</source>
+        <translation>erwartet wird eine Zahl von %1 bis %2, mit Punkt vor den Nachkommastellen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 or 1 is expected</source>
+        <translation>erwartet wird 0 oder 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a time of day as HH:MM (06:00) is expected</source>
+        <translation>erwartet wird eine Uhrzeit als HH:MM (06:00)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>at most %1 characters without a control character are expected</source>
+        <translation>erwartet werden höchstens %1 Zeichen ohne Steuerzeichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1, and a libpq connection string is expected (&quot;host=... dbname=... user=...&quot; or &quot;postgresql://...&quot;)</source>
+        <translation>%1, erwartet wird eine libpq-Verbindungsangabe (&quot;host=... dbname=... user=...&quot; oder &quot;postgresql://...&quot;)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it is longer than %1 characters</source>
+        <translation>sie ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a control character</source>
+        <translation>sie enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a postgresql:// address holds no blanks</source>
+        <translation>eine postgresql://-Adresse enthält keine Leerzeichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a keyword is expected before the &quot;=&quot; at character %1</source>
+        <translation>vor dem &quot;=&quot; an Zeichen %1 wird ein Schlüsselwort erwartet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; is not followed by &quot;=&quot; and a value</source>
+        <translation>auf &quot;%1&quot; folgen kein &quot;=&quot; und kein Wert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the value of &quot;%1&quot; has no closing quote</source>
+        <translation>dem Wert von &quot;%1&quot; fehlt das schließende Anführungszeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is used instead.</source>
+        <translation>Stattdessen gilt %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 is used instead: an item scanned twice is not refused.</source>
+        <translation>Stattdessen gilt 0: ein doppelt gescanntes Teil wird nicht abgelehnt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The usual colours are used.</source>
+        <translation>Es gelten die üblichen Farben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The counters start at midnight.</source>
+        <translation>Die Zähler beginnen um Mitternacht.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No sound is played.</source>
+        <translation>Es wird kein Ton gespielt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is sent to the scanner when a label is refused.</source>
+        <translation>Bei einem abgelehnten Etikett wird nichts an den Scanner gesendet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A label ends when the scanner has been quiet for two poll intervals.</source>
+        <translation>Ein Etikett endet, wenn der Scanner zwei Abfrageintervalle lang still ist.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The host name is used instead.</source>
+        <translation>Stattdessen gilt der Rechnername.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is forwarded to a shop-wide journal.</source>
+        <translation>Nichts wird an ein Werkstatt-Journal weitergeleitet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RefuseReply=%1 holds &quot;ACK&quot; and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.</source>
+        <translation>RefuseReply=%1 enthält &quot;ACK&quot; und einen Wagenrücklauf, den der Scanner bei einem angenommenen Etikett hört: er könnte ein abgelehntes Etikett für angenommen halten. Es wird wie geschrieben verwendet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>CommPollTime=%1 is more than %2 ms, which would keep a scanned label waiting for its answer too long: %2 is used instead.</source>
+        <translation>CommPollTime=%1 ist mehr als %2 ms, ein gescanntes Etikett würde zu lange auf seine Antwort warten: stattdessen gilt %2.</translation>
+    </message>
+</context>
+<context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+36"/>
+        <location filename="../src/app/MainWindow.cpp" line="+38"/>
         <source>Idle</source>
         <translation>Steht</translation>
     </message>
@@ -757,7 +1239,7 @@
 <context>
     <name>ScanResult</name>
     <message>
-        <location filename="../src/app/ScanResult.cpp" line="+29"/>
+        <location filename="../src/app/ScanResult.cpp" line="+31"/>
         <source>READY</source>
         <translation>BEREIT</translation>
     </message>
@@ -847,7 +1329,7 @@
 <context>
     <name>ScanWords</name>
     <message>
-        <location filename="../src/app/ScanWords.cpp" line="+26"/>
+        <location filename="../src/app/ScanWords.cpp" line="+27"/>
         <source>Command carried out</source>
         <translation>Befehl ausgeführt</translation>
     </message>
@@ -1602,6 +2084,219 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
 </context>
 <context>
+    <name>TryRun</name>
+    <message>
+        <location filename="../src/app/StandIns.cpp" line="+76"/>
+        <source>row %1 of the list would be deleted</source>
+        <translation>Zeile %1 der Liste würde gelöscht</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>row %1 of the list would be changed</source>
+        <translation>Zeile %1 der Liste würde geändert</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the rows of %1 would be added</source>
+        <translation>die Zeilen von %1 würden angefügt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the list would be cleared</source>
+        <translation>die Liste würde geleert</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>list file %1 would be opened</source>
+        <translation>Listendatei %1 würde geöffnet</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the list would be started</source>
+        <translation>die Liste würde gestartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the list would be held</source>
+        <translation>die Liste würde angehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the list would be ended</source>
+        <translation>die Liste würde beendet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the list would be sent to its set point</source>
+        <translation>die Liste würde auf ihren Sollwert gesetzt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/TryRun.cpp" line="+98"/>
+        <source>program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>size %1 x %2 x %3</source>
+        <translation>Größe %1 x %2 x %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>extra</source>
+        <translation>Zusatz</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>segments in: %1</source>
+        <translation>Segmente da: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>, but </source>
+        <translation>, aber </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>taken</source>
+        <translation>angenommen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>taken: sent once, field %1</source>
+        <translation>angenommen: einmal gesendet, Feld %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>taken: sent %1 (normal and mirrored), fields %2</source>
+        <translation>angenommen: %1 gesendet (normal und gespiegelt), Felder %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>twice</source>
+        <translation>zweimal</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 times</source>
+        <translation>%1-mal</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>waiting for the next label</source>
+        <translation>wartet auf das nächste Etikett</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/TryWindow.cpp" line="+24"/>
+        <location line="+130"/>
+        <source>refused: </source>
+        <translation>abgelehnt: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/TryWindow.cpp" line="-129"/>
+        <source>failed: </source>
+        <translation>fehlgeschlagen: </translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>status line: </source>
+        <translation>Statuszeile: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>message box: </source>
+        <translation>Meldung: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the scanner would hear &quot;%1&quot;</source>
+        <translation>der Scanner bekäme „%1“</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>read from </source>
+        <translation>gelesen aus </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>tried as a freshly started station: nothing scanned before</source>
+        <translation>wie eine frisch gestartete Station: vorher nichts gescannt</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>row %1 in work field %2 (number %3)</source>
+        <translation>Zeile %1 im Arbeitsfeld %2 (Nummer %3)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>  field chosen from the table: </source>
+        <translation>  Feld aus der Tabelle gewählt: </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>  field as the labels or the default field give it</source>
+        <translation>  Feld wie von den Etiketten oder dem Standardfeld vorgegeben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>  the eighteen fields:</source>
+        <translation>  die achtzehn Felder:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location filename="../src/app/TryWindow.cpp" line="+1"/>
+        <source>held by a message box until it is answered, then </source>
+        <translation>von einer Meldung aufgehalten, bis sie beantwortet ist, dann </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location filename="../src/app/TryWindow.cpp" line="+127"/>
+        <source>Label &quot;%1&quot;</source>
+        <translation>Etikett „%1“</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>item so far: </source>
+        <translation>Teil bisher: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>not written: </source>
+        <translation>nicht geschrieben: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nothing to handle</source>
+        <translation>nichts zu tun</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The last item is not complete: nothing of it was sent.</source>
+        <translation>Das letzte Teil ist nicht vollständig: nichts davon wurde gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/TryWindow.cpp" line="+2"/>
+        <source>it cannot be read: %1</source>
+        <translation>es ist nicht lesbar: %1</translation>
+    </message>
+</context>
+<context>
     <name>barlink::app::GuideWindow</name>
     <message>
         <location filename="../src/app/GuideWindow.cpp" line="+15"/>
@@ -1617,12 +2312,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+165"/>
+        <location filename="../src/app/MainWindow.cpp" line="+177"/>
         <source>No item to take back.</source>
         <translation>Kein Teil zum Zurücknehmen.</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+144"/>
         <source>This shift, since %1</source>
         <translation>Diese Schicht, seit %1</translation>
     </message>
@@ -1688,7 +2383,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+147"/>
+        <location line="+145"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
@@ -1813,7 +2508,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>&amp;Hoher Kontrast</translation>
     </message>
     <message>
-        <location line="+212"/>
+        <location line="+225"/>
         <source>Open</source>
         <translation>Offen</translation>
     </message>
@@ -1828,7 +2523,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Geschlossen</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+19"/>
         <source>⚠ NO SCANNER since %1</source>
         <translation>⚠ KEIN SCANNER seit %1</translation>
     </message>
@@ -1846,7 +2541,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 <context>
     <name>barlink::app::PortControl</name>
     <message>
-        <location filename="../src/app/PortControl.cpp" line="+51"/>
+        <location filename="../src/app/PortControl.cpp" line="+52"/>
         <source>Scanner port %1 closed: %2. Waiting for the scanner to come back...</source>
         <translation>Scanner-Anschluss %1 geschlossen: %2. Warte, bis der Scanner wieder da ist...</translation>
     </message>
@@ -1856,12 +2551,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Scanner-Anschluss %1 nicht offen: %2. Warte auf den Scanner...</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Scanner port closed: %1. Choose the port with Options, Settings.</source>
         <translation>Scanner-Anschluss geschlossen: %1. Anschluss unter Optionen, Einstellungen wählen.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Scanner port %1 open. Ready.</source>
         <translation>Scanner-Anschluss %1 offen. Bereit.</translation>
     </message>
@@ -1958,7 +2653,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+180"/>
+        <location filename="../src/app/StationShell.cpp" line="+181"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
     </message>
@@ -1966,12 +2661,17 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::TryWindow</name>
     <message>
-        <location filename="../src/app/TryWindow.cpp" line="+84"/>
+        <location filename="../src/app/TryWindow.cpp" line="-65"/>
         <source>Try a label</source>
         <translation>Etikett ausprobieren</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+3"/>
+        <source>Labels as the scanner sends them, one per line (escapes: \r \n \xHH \\). Trying adds no row, writes no file and sends nothing to the scanner.</source>
+        <translation>Etiketten, wie der Scanner sie sendet, eines pro Zeile (Escapes: \r \n \xHH \\). Ausprobieren fügt keine Zeile an, schreibt keine Datei und sendet nichts an den Scanner.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>&amp;Try</source>
         <translation>&amp;Ausprobieren</translation>
     </message>
@@ -1981,7 +2681,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Etiketten ausprobieren (Strg+Enter)</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+52"/>
         <source>Type a label to try.</source>
         <translation>Ein Etikett zum Ausprobieren tippen.</translation>
     </message>
@@ -2124,7 +2824,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+33"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
         <source>Journal</source>
         <translation>Journal</translation>
     </message>
@@ -2154,7 +2854,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>Nur Fehler</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>From</source>
         <translation>Von</translation>
     </message>

@@ -317,9 +317,82 @@
     </message>
 </context>
 <context>
+    <name>FieldSelector</name>
+    <message>
+        <location filename="../src/fieldsel/FieldSelector.cpp" line="+125"/>
+        <source>mirror fields, R first</source>
+        <translation>campi speculari, prima R</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>mirror fields, A first</source>
+        <translation>campi speculari, prima A</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>normal fields, T first</source>
+        <translation>campi normali, prima T</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>normal fields, S first</source>
+        <translation>campi normali, prima S</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>piece %1 x %2 %3 (%4), %5</source>
+        <translation>pezzo %1 x %2 %3 (%4), %5</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>taken as millimetres</source>
+        <translation>preso in millimetri</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>under 140 x 60: taken as inches</source>
+        <translation>sotto 140 x 60: preso in pollici</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>: fits, chosen</source>
+        <translation>: ci sta, scelto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>: no candidate fits, the last one is taken</source>
+        <translation>: nessun campo va bene, si prende l&apos;ultimo</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>: off</source>
+        <translation>: spento</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>x under %1 and y under %2</source>
+        <translation>x sotto %1 e y sotto %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>x under %1</source>
+        <translation>x sotto %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>y under %1</source>
+        <translation>y sotto %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1: needs %2 %3, does not fit</source>
+        <translation>%1: richiede %2 %3, non ci sta</translation>
+    </message>
+</context>
+<context>
     <name>JournalWords</name>
     <message>
-        <location filename="../src/journal/ui/JournalTableModel.cpp" line="+29"/>
+        <location filename="../src/journal/ui/JournalTableModel.cpp" line="+31"/>
         <source>Time</source>
         <translation>Ora</translation>
     </message>
@@ -435,12 +508,87 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+5"/>
+        <location line="+21"/>
         <source>station event</source>
         <translation>evento postazione</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-19"/>
+        <source>start</source>
+        <translation>avvio</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>end</source>
+        <translation>fine</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port opened</source>
+        <translation>porta aperta</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port lost</source>
+        <translation>porta persa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>port back</source>
+        <translation>porta di nuovo presente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list cleared</source>
+        <translation>lista svuotata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list started</source>
+        <translation>lista avviata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list held</source>
+        <translation>lista fermata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries lost</source>
+        <translation>voci perse</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal back</source>
+        <translation>registro di nuovo scritto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>entries held</source>
+        <translation>voci in attesa scritte</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>journal damaged</source>
+        <translation>registro danneggiato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding stalled</source>
+        <translation>inoltro fermo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>forwarding resumed</source>
+        <translation>inoltro ripreso</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>item taken back</source>
+        <translation>pezzo annullato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>taken</source>
         <translation>accettata</translation>
     </message>
@@ -458,6 +606,82 @@
         <location line="+1"/>
         <source>failed</source>
         <translation>fallita</translation>
+    </message>
+</context>
+<context>
+    <name>ListColumns</name>
+    <message>
+        <location filename="../src/embeddedlist/RowFields.cpp" line="+69"/>
+        <source>Program</source>
+        <translation>Programma</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Comment</source>
+        <translation>Commento</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Repeat</source>
+        <translation>Ripet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Count</source>
+        <translation>Numero</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Field</source>
+        <translation>Campo</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Mirror</source>
+        <translation>Specchio</translation>
+    </message>
+</context>
+<context>
+    <name>ListRow</name>
+    <message>
+        <location filename="../src/label/ListRow.cpp" line="+73"/>
+        <source>program</source>
+        <translation>programma</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>comment</source>
+        <translation>commento</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>repeat</source>
+        <translation>ripetizione</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>count</source>
+        <translation>numero</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>work field number</source>
+        <translation>numero del campo di lavoro</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>mirror (1 for an even field number)</source>
+        <translation>specchio (1 per numero di campo pari)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>reserved (a space)</source>
+        <translation>riservato (uno spazio)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>not used</source>
+        <translation>non usato</translation>
     </message>
 </context>
 <context>
@@ -540,7 +764,7 @@
     <message>
         <location line="+2"/>
         <source>Press Edit to type a label</source>
-        <translation>Premere Modifica per digitare un&apos;etichetta</translation>
+        <translation>Modifica →</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -732,9 +956,267 @@
     </message>
 </context>
 <context>
+    <name>Reason</name>
+    <message>
+        <location filename="../src/base/Reasons.h" line="+12"/>
+        <source>scanned twice: the same piece as the item taken %1 s before</source>
+        <translation>letta due volte: lo stesso pezzo accettato %1 s prima</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name refused: %1 reaches outside its folder.</source>
+        <translation>Nome rifiutato: %1 esce dalla sua cartella.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 refused: %2 holds &quot;;&quot;, which would end a field of the list row.</source>
+        <translation>%1 rifiutato: %2 contiene &quot;;&quot;, che chiuderebbe un campo della riga di lista.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 refused: %2 holds a control character, which no list row can carry.</source>
+        <translation>%1 rifiutato: %2 contiene un carattere di controllo, che nessuna riga di lista può portare.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dimension %1</source>
+        <translation>Misura %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the label holds %1 but does not start with %, so it is no segment</source>
+        <translation>l&apos;etichetta contiene %1 ma non inizia con %, quindi non è un segmento</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the label is too short to be a segment</source>
+        <translation>l&apos;etichetta è troppo corta per essere un segmento</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the label starts with %%1, which is no known segment</source>
+        <translation>l&apos;etichetta inizia con %%1, che non è un segmento noto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>segment %%1 was already scanned for this item</source>
+        <translation>il segmento %%1 è già stato letto per questo pezzo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no work field chosen</source>
+        <translation>nessun campo di lavoro scelto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the item names no program: no dimensions</source>
+        <translation>il pezzo non indica alcun programma: nessuna misura</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not in %2: no dimensions</source>
+        <translation>%1 non c&apos;è in %2: nessuna misura</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the current folder</source>
+        <translation>questa cartella</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ignored: the label is nothing but blanks and control characters once the scanner&apos;s line end is removed</source>
+        <translation>ignorata: tolto il fine riga del lettore, l&apos;etichetta è fatta solo di spazi e caratteri di controllo</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it could not be read: %1</source>
+        <translation>non si è potuta leggere: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The hardware is not available: %1</source>
+        <translation>L&apos;hardware non è disponibile: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The hardware is not available: %1 (%2)</source>
+        <translation>L&apos;hardware non è disponibile: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Invalid port number: %1</source>
+        <translation>Porta non valida: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Invalid port number: %1 (%2)</source>
+        <translation>Porta non valida: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Port already open: %1</source>
+        <translation>Porta già aperta: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Port already open: %1 (%2)</source>
+        <translation>Porta già aperta: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Could not set comm state: %1</source>
+        <translation>Impossibile impostare la porta: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Could not set comm state: %1 (%2)</source>
+        <translation>Impossibile impostare la porta: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port already open: another program uses the scanner on %1</source>
+        <translation>Porta già aperta: un altro programma usa il lettore su %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Permission denied: %1. This user is not allowed to use serial devices; an administrator must allow it (on Debian: add the user to the dialout group, then log in again)</source>
+        <translation>Permesso negato: %1. Questo utente non può usare dispositivi seriali; un amministratore deve permetterlo (su Debian: aggiungere l&apos;utente al gruppo dialout, poi accedere di nuovo)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1=%2 is not used: %3. %4</source>
+        <translation>%1=%2 non viene usato: %3. %4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of days from 0 to %1 is expected</source>
+        <translation>serve un numero intero di giorni da 0 a %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a whole number of seconds from 0 to %1 is expected</source>
+        <translation>serve un numero intero di secondi da 0 a %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>a number from %1 to %2 is expected, with a point before any decimals</source>
+        <translation>serve un numero da %1 a %2, con il punto prima dei decimali</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 or 1 is expected</source>
+        <translation>serve 0 o 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a time of day as HH:MM (06:00) is expected</source>
+        <translation>serve un orario come HH:MM (06:00)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>at most %1 characters without a control character are expected</source>
+        <translation>servono al massimo %1 caratteri senza caratteri di controllo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1, and a libpq connection string is expected (&quot;host=... dbname=... user=...&quot; or &quot;postgresql://...&quot;)</source>
+        <translation>%1, e serve una stringa di connessione libpq (&quot;host=... dbname=... user=...&quot; o &quot;postgresql://...&quot;)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it is longer than %1 characters</source>
+        <translation>è più lunga di %1 caratteri</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a control character</source>
+        <translation>contiene un carattere di controllo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a postgresql:// address holds no blanks</source>
+        <translation>un indirizzo postgresql:// non contiene spazi</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a keyword is expected before the &quot;=&quot; at character %1</source>
+        <translation>serve una parola chiave prima del &quot;=&quot; al carattere %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; is not followed by &quot;=&quot; and a value</source>
+        <translation>&quot;%1&quot; non è seguito da &quot;=&quot; e da un valore</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the value of &quot;%1&quot; has no closing quote</source>
+        <translation>al valore di &quot;%1&quot; manca l&apos;apice di chiusura</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is used instead.</source>
+        <translation>Si usa invece %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>0 is used instead: an item scanned twice is not refused.</source>
+        <translation>Si usa invece 0: un pezzo letto due volte non viene rifiutato.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The usual colours are used.</source>
+        <translation>Si usano i colori normali.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The counters start at midnight.</source>
+        <translation>I contatori partono a mezzanotte.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No sound is played.</source>
+        <translation>Nessun suono.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is sent to the scanner when a label is refused.</source>
+        <translation>Quando un&apos;etichetta è rifiutata non si invia nulla al lettore.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A label ends when the scanner has been quiet for two poll intervals.</source>
+        <translation>Un&apos;etichetta finisce quando il lettore tace per due intervalli di lettura.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The host name is used instead.</source>
+        <translation>Si usa invece il nome del computer.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing is forwarded to a shop-wide journal.</source>
+        <translation>Nulla viene inoltrato a un registro di reparto.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>RefuseReply=%1 holds &quot;ACK&quot; and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.</source>
+        <translation>RefuseReply=%1 contiene &quot;ACK&quot; e un ritorno a capo, che il lettore riceve quando un&apos;etichetta è accettata: potrebbe scambiare un&apos;etichetta rifiutata per accettata. Viene usato come scritto.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>CommPollTime=%1 is more than %2 ms, which would keep a scanned label waiting for its answer too long: %2 is used instead.</source>
+        <translation>CommPollTime=%1 supera %2 ms, un&apos;etichetta letta aspetterebbe troppo la sua risposta: si usa invece %2.</translation>
+    </message>
+</context>
+<context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+36"/>
+        <location filename="../src/app/MainWindow.cpp" line="+38"/>
         <source>Idle</source>
         <translation>Ferma</translation>
     </message>
@@ -757,7 +1239,7 @@
 <context>
     <name>ScanResult</name>
     <message>
-        <location filename="../src/app/ScanResult.cpp" line="+29"/>
+        <location filename="../src/app/ScanResult.cpp" line="+31"/>
         <source>READY</source>
         <translation>PRONTO</translation>
     </message>
@@ -847,7 +1329,7 @@
 <context>
     <name>ScanWords</name>
     <message>
-        <location filename="../src/app/ScanWords.cpp" line="+26"/>
+        <location filename="../src/app/ScanWords.cpp" line="+27"/>
         <source>Command carried out</source>
         <translation>Comando eseguito</translation>
     </message>
@@ -1602,6 +2084,219 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
 </context>
 <context>
+    <name>TryRun</name>
+    <message>
+        <location filename="../src/app/StandIns.cpp" line="+76"/>
+        <source>row %1 of the list would be deleted</source>
+        <translation>la riga %1 della lista verrebbe cancellata</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>row %1 of the list would be changed</source>
+        <translation>la riga %1 della lista verrebbe modificata</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the rows of %1 would be added</source>
+        <translation>le righe di %1 verrebbero aggiunte</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the list would be cleared</source>
+        <translation>la lista verrebbe svuotata</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>list file %1 would be opened</source>
+        <translation>il file lista %1 verrebbe aperto</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the list would be started</source>
+        <translation>la lista verrebbe avviata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the list would be held</source>
+        <translation>la lista verrebbe fermata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the list would be ended</source>
+        <translation>la lista verrebbe chiusa</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the list would be sent to its set point</source>
+        <translation>la lista verrebbe portata al suo setpoint</translation>
+    </message>
+    <message>
+        <location filename="../src/app/TryRun.cpp" line="+98"/>
+        <source>program</source>
+        <translation>programma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>comment</source>
+        <translation>commento</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>field</source>
+        <translation>campo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>size %1 x %2 x %3</source>
+        <translation>misure %1 x %2 x %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>extra</source>
+        <translation>extra</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>segments in: %1</source>
+        <translation>segmenti letti: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>, but </source>
+        <translation>, ma </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>taken</source>
+        <translation>accettata</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>taken: sent once, field %1</source>
+        <translation>accettata: inviata una volta, campo %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>taken: sent %1 (normal and mirrored), fields %2</source>
+        <translation>accettata: inviata %1 (normale e speculare), campi %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>twice</source>
+        <translation>due volte</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 times</source>
+        <translation>%1 volte</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>waiting for the next label</source>
+        <translation>in attesa della prossima etichetta</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/TryWindow.cpp" line="+24"/>
+        <location line="+130"/>
+        <source>refused: </source>
+        <translation>rifiutata: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../src/app/TryWindow.cpp" line="-129"/>
+        <source>failed: </source>
+        <translation>fallita: </translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>status line: </source>
+        <translation>riga di stato: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>message box: </source>
+        <translation>messaggio: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the scanner would hear &quot;%1&quot;</source>
+        <translation>il lettore riceverebbe &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Settings</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>read from </source>
+        <translation>letto da </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>tried as a freshly started station: nothing scanned before</source>
+        <translation>come una stazione appena avviata: nulla letto prima</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>row %1 in work field %2 (number %3)</source>
+        <translation>riga %1 nel campo di lavoro %2 (numero %3)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>  field chosen from the table: </source>
+        <translation>  campo scelto dalla tabella: </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>  field as the labels or the default field give it</source>
+        <translation>  campo come lo danno le etichette o il campo predefinito</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>  the eighteen fields:</source>
+        <translation>  i diciotto campi:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location filename="../src/app/TryWindow.cpp" line="+1"/>
+        <source>held by a message box until it is answered, then </source>
+        <translation>fermata da un messaggio finché non ha risposta, poi </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location filename="../src/app/TryWindow.cpp" line="+127"/>
+        <source>Label &quot;%1&quot;</source>
+        <translation>Etichetta &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>item so far: </source>
+        <translation>pezzo finora: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>not written: </source>
+        <translation>non scritto: </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nothing to handle</source>
+        <translation>niente da fare</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The last item is not complete: nothing of it was sent.</source>
+        <translation>L&apos;ultimo pezzo non è completo: non ne è stato inviato nulla.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/TryWindow.cpp" line="+2"/>
+        <source>it cannot be read: %1</source>
+        <translation>non si può leggere: %1</translation>
+    </message>
+</context>
+<context>
     <name>barlink::app::GuideWindow</name>
     <message>
         <location filename="../src/app/GuideWindow.cpp" line="+15"/>
@@ -1617,12 +2312,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+165"/>
+        <location filename="../src/app/MainWindow.cpp" line="+177"/>
         <source>No item to take back.</source>
         <translation>Nessun pezzo da annullare.</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+144"/>
         <source>This shift, since %1</source>
         <translation>Questo turno, dalle %1</translation>
     </message>
@@ -1688,7 +2383,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+147"/>
+        <location line="+145"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
@@ -1813,7 +2508,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>&amp;Alto contrasto</translation>
     </message>
     <message>
-        <location line="+212"/>
+        <location line="+225"/>
         <source>Open</source>
         <translation>Aperta</translation>
     </message>
@@ -1828,7 +2523,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Chiusa</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+19"/>
         <source>⚠ NO SCANNER since %1</source>
         <translation>⚠ NESSUNO SCANNER dalle %1</translation>
     </message>
@@ -1846,7 +2541,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 <context>
     <name>barlink::app::PortControl</name>
     <message>
-        <location filename="../src/app/PortControl.cpp" line="+51"/>
+        <location filename="../src/app/PortControl.cpp" line="+52"/>
         <source>Scanner port %1 closed: %2. Waiting for the scanner to come back...</source>
         <translation>Porta scanner %1 chiusa: %2. In attesa che lo scanner torni...</translation>
     </message>
@@ -1856,12 +2551,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Porta scanner %1 non aperta: %2. In attesa dello scanner...</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Scanner port closed: %1. Choose the port with Options, Settings.</source>
         <translation>Porta scanner chiusa: %1. Scegliere la porta in Opzioni, Impostazioni.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Scanner port %1 open. Ready.</source>
         <translation>Porta scanner %1 aperta. Pronto.</translation>
     </message>
@@ -1958,7 +2653,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+180"/>
+        <location filename="../src/app/StationShell.cpp" line="+181"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
     </message>
@@ -1966,12 +2661,17 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::TryWindow</name>
     <message>
-        <location filename="../src/app/TryWindow.cpp" line="+84"/>
+        <location filename="../src/app/TryWindow.cpp" line="-65"/>
         <source>Try a label</source>
         <translation>Prova un&apos;etichetta</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+3"/>
+        <source>Labels as the scanner sends them, one per line (escapes: \r \n \xHH \\). Trying adds no row, writes no file and sends nothing to the scanner.</source>
+        <translation>Etichette come le invia il lettore, una per riga (escape: \r \n \xHH \\). La prova non aggiunge righe, non scrive file e non invia nulla al lettore.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>&amp;Try</source>
         <translation>&amp;Prova</translation>
     </message>
@@ -1981,7 +2681,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>Provare le etichette (Ctrl+Invio)</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+52"/>
         <source>Type a label to try.</source>
         <translation>Digitare un&apos;etichetta da provare.</translation>
     </message>
@@ -2124,7 +2824,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+33"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
         <source>Journal</source>
         <translation>Registro</translation>
     </message>
@@ -2154,7 +2854,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>Solo fallite</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>From</source>
         <translation>Da</translation>
     </message>

@@ -14,6 +14,7 @@
 #include "fieldsel/TablePlanWidget.h"
 #include "label/LabelInterpreter.h"
 #include "ui/Appearance.h"
+#include "ui/Language.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -357,8 +358,9 @@ void MainWindow::countShiftEntries(const std::vector<journal::Entry> &entries)
 
 void MainWindow::showShift()
 {
-    m_shiftBox->setTitle(tr("This shift, since %1")
-                             .arg(m_shift.began().toString(QStringLiteral("ddd d MMM HH:mm"))));
+    m_shiftBox->setTitle(
+        tr("This shift, since %1")
+            .arg(ui::shownLocale().toString(m_shift.began(), QStringLiteral("ddd d MMM HH:mm"))));
     m_counters[0]->setText(tr("\u2714 %1 taken").arg(m_shift.taken()));
     m_counters[1]->setText(tr("\u2716 %1 refused").arg(m_shift.refused()));
     m_counters[2]->setText(tr("\u2716 %1 failed").arg(m_shift.failed()));
@@ -878,9 +880,10 @@ void MainWindow::setPortState(PortState state, const QString &device)
         m_waitingSince = m_clock->currentTime();
     }
     if (m_waitingSince.isValid()) {
-        const QString since = m_waitingSince.date() == m_clock->currentTime().date()
-                                  ? m_waitingSince.toString(QStringLiteral("HH:mm"))
-                                  : m_waitingSince.toString(QStringLiteral("ddd d MMM HH:mm"));
+        const QString since
+            = m_waitingSince.date() == m_clock->currentTime().date()
+                  ? m_waitingSince.toString(QStringLiteral("HH:mm"))
+                  : ui::shownLocale().toString(m_waitingSince, QStringLiteral("ddd d MMM HH:mm"));
         m_ui->lblScannerLost->setText(
             device.isEmpty()
                 ? tr("\u26a0 NO SCANNER since %1").arg(since)

@@ -2,6 +2,7 @@
 
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
+#include "base/Reasons.h"
 #include "base/Settings.h"
 #include "base/StatusTexts.h"
 #include "scanner/PortErrors.h"
@@ -54,12 +55,14 @@ QString PortControl::deviceLostText(const QString &device, const QString &reason
 
 QString PortControl::notOpenText(const QString &device, const QString &reason)
 {
-    return tr("Scanner port %1 not open: %2. Waiting for the scanner...").arg(device, reason);
+    return tr("Scanner port %1 not open: %2. Waiting for the scanner...")
+        .arg(device, base::shownReason(reason));
 }
 
 QString PortControl::closedText(const QString &reason)
 {
-    return tr("Scanner port closed: %1. Choose the port with Options, Settings.").arg(reason);
+    return tr("Scanner port closed: %1. Choose the port with Options, Settings.")
+        .arg(base::shownReason(reason));
 }
 
 QString PortControl::openText(const QString &device)

@@ -2,6 +2,8 @@
 
 #include "ScanWords.h"
 
+#include "base/Reasons.h"
+
 #include <QStringList>
 
 namespace barlink::app {
@@ -84,7 +86,7 @@ ScanResult ScanResult::of(const journal::Entry &entry)
         } else {
             result.tone = Tone::Warning;
             result.word = tr("WARNING");
-            result.advice = sentence(entry.reason);
+            result.advice = sentence(base::shownReason(entry.reason));
         }
         break;
     }
@@ -96,7 +98,7 @@ ScanResult ScanResult::of(const journal::Entry &entry)
     case journal::Outcome::Refused:
         result.tone = Tone::Refused;
         result.word = tr("REFUSED");
-        result.headline = sentence(entry.reason);
+        result.headline = sentence(base::shownReason(entry.reason));
         result.advice = isScannedTwice(entry)
                             ? tr("It was not added again. To add one more of the same piece, "
                                  "scan it again.")
@@ -106,7 +108,7 @@ ScanResult ScanResult::of(const journal::Entry &entry)
     case journal::Outcome::Failed:
         result.tone = Tone::Failed;
         result.word = tr("FAILED");
-        result.headline = sentence(entry.reason);
+        result.headline = sentence(base::shownReason(entry.reason));
         result.advice = entry.rows.value_or(0) > 0
                             ? tr("Rows of this label are in the list already: look at the list "
                                  "before you scan it again.")

@@ -1,5 +1,6 @@
 #include "ScanWords.h"
 
+#include "base/Reasons.h"
 #include "label/FieldCodes.h"
 
 #include <QCoreApplication>
@@ -50,7 +51,7 @@ QString takenWords(const Entry &entry)
 // the rows that went.
 QString warningWords(const Entry &entry)
 {
-    return Words::tr("Taken, but %1").arg(entry.reason);
+    return Words::tr("Taken, but %1").arg(base::shownReason(entry.reason));
 }
 
 QString waitingWords(const Entry &entry)
@@ -135,9 +136,9 @@ QString plainWords(const Entry &entry)
     case Outcome::Waiting:
         return waitingWords(entry);
     case Outcome::Refused:
-        return withDetail(Words::tr("Refused"), entry.reason);
+        return withDetail(Words::tr("Refused"), base::shownReason(entry.reason));
     case Outcome::Failed:
-        return withDetail(Words::tr("Failed"), entry.reason);
+        return withDetail(Words::tr("Failed"), base::shownReason(entry.reason));
     case Outcome::Event:
         return eventWords(entry);
     }

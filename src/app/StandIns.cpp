@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "listmanager/ExeList.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace barlink::app {
@@ -71,20 +72,23 @@ public:
     void addLine(const QString &row) override { added << row; }
     void delLine(qint32 line) override
     {
-        Q_EMIT m_manager.told(QStringLiteral("row %1 of the list would be deleted").arg(line));
+        Q_EMIT m_manager.told(
+            QCoreApplication::translate("TryRun", "row %1 of the list would be deleted").arg(line));
     }
     QString getLine(qint32 line) override { return added.value(line - 1); }
     void setLine(qint32 line, const QString &) override
     {
-        Q_EMIT m_manager.told(QStringLiteral("row %1 of the list would be changed").arg(line));
+        Q_EMIT m_manager.told(
+            QCoreApplication::translate("TryRun", "row %1 of the list would be changed").arg(line));
     }
     void appendList(const QString &path) override
     {
-        Q_EMIT m_manager.told(QStringLiteral("the rows of %1 would be added").arg(path));
+        Q_EMIT m_manager.told(
+            QCoreApplication::translate("TryRun", "the rows of %1 would be added").arg(path));
     }
     void clearList() override
     {
-        Q_EMIT m_manager.told(QStringLiteral("the list would be cleared"));
+        Q_EMIT m_manager.told(QCoreApplication::translate("TryRun", "the list would be cleared"));
     }
     void viewWorks() override {}
     void viewWorksThrought() override {}
@@ -115,23 +119,27 @@ public:
     {
         if (!QFileInfo(path).isFile())
             throw base::Error(53, QStringLiteral("File not found"));
-        Q_EMIT m_manager.told(QStringLiteral("list file %1 would be opened").arg(path));
+        Q_EMIT m_manager.told(
+            QCoreApplication::translate("TryRun", "list file %1 would be opened").arg(path));
         return m_list;
     }
     std::shared_ptr<listmanager::ExeList> newList() override { return m_list; }
-    void startList() override { told(QStringLiteral("started")); }
-    void holdList() override { told(QStringLiteral("held")); }
-    void endList() override { told(QStringLiteral("ended")); }
-    void setpoint() override { told(QStringLiteral("sent to its set point")); }
+    void startList() override { told(QT_TRANSLATE_NOOP("TryRun", "the list would be started")); }
+    void holdList() override { told(QT_TRANSLATE_NOOP("TryRun", "the list would be held")); }
+    void endList() override { told(QT_TRANSLATE_NOOP("TryRun", "the list would be ended")); }
+    void setpoint() override
+    {
+        told(QT_TRANSLATE_NOOP("TryRun", "the list would be sent to its set point"));
+    }
     void enableOpenList(bool) override {}
     void enableSaveList(bool) override {}
     void enableNewList(bool) override {}
     void showOnTop(bool) override {}
 
 private:
-    void told(const QString &what)
+    void told(const char *what)
     {
-        Q_EMIT m_manager.told(QStringLiteral("the list would be ") + what);
+        Q_EMIT m_manager.told(QCoreApplication::translate("TryRun", what));
     }
 
     RecordingListManager &m_manager;

@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
+#include "base/Reasons.h"
 #include "program/CompressedLabelDecoder.h"
 #include "scanner/PollerDisplay.h"
 #include "scanner/ScannerPort.h"
@@ -111,8 +112,7 @@ QString Station::settingsProblemsStatus(qsizetype problems)
 
 QString Station::ignoredReason()
 {
-    return QStringLiteral("ignored: the label is nothing but blanks and control characters once "
-                          "the scanner's line end is removed");
+    return QString::fromLatin1(base::reason::OnlyBlanks);
 }
 
 void Station::applyLabelSettings()
@@ -349,7 +349,7 @@ void Station::expandCompressedLabel(const QString &label)
         m_recorder.begin(journal::Source::Scanner, m_shownLabel, journal::Kind::Compressed);
         decided(journal::Source::Scanner,
                 {.result = base::LabelOutcome::Result::Refused,
-                 .reason = QStringLiteral("it could not be read: %1").arg(error)});
+                 .reason = QString::fromLatin1(base::reason::Unreadable).arg(error)});
         return;
     }
     m_compressed = programLabelSummary(expanded);

@@ -8,6 +8,7 @@
 #include "StationBuilder.h"
 #include "TryWindow.h"
 #include "base/Error.h"
+#include "base/Reasons.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "exclusion/ExclusionDialog.h"
@@ -183,7 +184,11 @@ void StationShell::showSettingsProblems()
         QMessageBox::Ok,
         &m_window);
     m_settingsProblems->setObjectName(QStringLiteral("settingsProblems"));
-    m_settingsProblems->setInformativeText(settings.problems.join(QStringLiteral("\n\n")));
+    // The journal keeps the problems in English; the operator reads them in the window's language.
+    QStringList problems;
+    for (const QString &problem : settings.problems)
+        problems << base::shownReason(problem);
+    m_settingsProblems->setInformativeText(problems.join(QStringLiteral("\n\n")));
     m_settingsProblems->setWindowModality(Qt::NonModal);
     m_settingsProblems->show();
     qCDebug(lcStartup) << "settings problems shown:" << settings.problems.size();

@@ -3,11 +3,13 @@
 #include "StandIns.h"
 #include "Station.h"
 #include "StationBuilder.h"
+#include "base/Reasons.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
 #include "label/FieldCodes.h"
 #include "label/ListRow.h"
 #include "text/EscapedBytes.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <memory>
@@ -15,6 +17,13 @@
 namespace barlink::app {
 
 namespace {
+
+// The account's words, translated under one name: the try window shows them in the operator's
+// language; the command line, which runs before any translation is loaded, stays English.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(TryRun)
+};
 
 using Decision = base::LabelOutcome::Result;
 
@@ -86,16 +95,16 @@ QString itemSoFar(const base::CurrentItem &item, const QString &segmentsSeen)
         if (!value.trimmed().isEmpty())
             parts << QStringLiteral("%1 %2").arg(name, value.trimmed());
     };
-    part(QStringLiteral("program"), item.programName);
-    part(QStringLiteral("comment"), item.itemComment);
-    part(QStringLiteral("field"), item.runField);
+    part(Words::tr("program"), item.programName);
+    part(Words::tr("comment"), item.itemComment);
+    part(Words::tr("field"), item.runField);
     if (!item.dimX.trimmed().isEmpty() || !item.dimY.trimmed().isEmpty())
-        parts << QStringLiteral("size %1 x %2 x %3")
+        parts << Words::tr("size %1 x %2 x %3")
                      .arg(item.dimX.trimmed(), item.dimY.trimmed(), item.dimZ.trimmed());
     for (std::size_t i = 0; i < item.itemVars.size(); ++i)
         part(QString(QLatin1Char(base::CurrentItem::VarLetters[i])), item.itemVars[i]);
-    part(QStringLiteral("extra"), item.itemExtra);
-    parts << QStringLiteral("segments in: %1").arg(segmentsSeen);
+    part(Words::tr("extra"), item.itemExtra);
+    parts << Words::tr("segments in: %1").arg(segmentsSeen);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -105,24 +114,24 @@ QString outcomeWords(const base::LabelOutcome &outcome, const QStringList &field
     if (outcome.warns()) {
         base::LabelOutcome taken = outcome;
         taken.reason.clear();
-        return outcomeWords(taken, fields) + QStringLiteral(", but ") + outcome.reason;
+        return outcomeWords(taken, fields) + Words::tr(", but ")
+               + base::shownReason(outcome.reason);
     }
     switch (outcome.result) {
     case Decision::Taken:
         if (fields.isEmpty())
-            return QStringLiteral("taken");
+            return Words::tr("taken");
         if (fields.size() == 1)
-            return QStringLiteral("taken: sent once, field %1").arg(fields.front());
-        return QStringLiteral("taken: sent %1 (normal and mirrored), fields %2")
-            .arg(fields.size() == 2 ? QStringLiteral("twice")
-                                    : QStringLiteral("%1 times").arg(fields.size()),
+            return Words::tr("taken: sent once, field %1").arg(fields.front());
+        return Words::tr("taken: sent %1 (normal and mirrored), fields %2")
+            .arg(fields.size() == 2 ? Words::tr("twice") : Words::tr("%1 times").arg(fields.size()),
                  fields.join(QStringLiteral(", ")));
     case Decision::Waiting:
-        return QStringLiteral("waiting for the next label");
+        return Words::tr("waiting for the next label");
     case Decision::Refused:
-        return QStringLiteral("refused: ") + outcome.reason;
+        return Words::tr("refused: ") + base::shownReason(outcome.reason);
     case Decision::Failed:
-        return QStringLiteral("failed: ") + outcome.reason;
+        return Words::tr("failed: ") + base::shownReason(outcome.reason);
     }
     return {};
 }
@@ -143,14 +152,13 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     MemoryScannerPort port;
     RecordingListManager listManager;
     QObject::connect(&display, &MemoryDisplay::statusChanged, [&account](const QString &text) {
-        account.show(QStringLiteral("status line: ") + oneLine(text));
+        account.show(Words::tr("status line: ") + oneLine(text));
     });
     QObject::connect(&prompter, &MemoryPrompter::boxShown, [&account](QString text) {
-        account.show(QStringLiteral("message box: ") + text.replace(u'\n', u' '));
+        account.show(Words::tr("message box: ") + text.replace(u'\n', u' '));
     });
     QObject::connect(&port, &MemoryScannerPort::written, [&account](const QByteArray &bytes) {
-        account.detail(
-            QStringLiteral("the scanner would hear \"%1\"").arg(text::escapeBytes(bytes)));
+        account.detail(Words::tr("the scanner would hear \"%1\"").arg(text::escapeBytes(bytes)));
     });
     QObject::connect(&listManager, &RecordingListManager::told, [&account](const QString &change) {
         account.detail(change);
@@ -158,7 +166,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
 
     // The station is never started: no lock, no port, no journal. Its settings are read as
     // start-up reads them, and nothing it would write is written.
-    account.add(QStringLiteral("Settings"));
+    account.add(Words::tr("Settings"));
     StationBuilder builder(display, prompter, pacer, port, listManager);
     const std::unique_ptr<Station> built = builder.mode(StationBuilder::Mode::Try)
                                                .folders(m_programDir, m_windowsDir)
@@ -166,13 +174,13 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                                                .build();
     Station &station = *built;
     if (builder.settingsRead())
-        account.detail(QStringLiteral("read from ") + station.settings().settingsFilePath);
+        account.detail(Words::tr("read from ") + station.settings().settingsFilePath);
     for (const QString &problem : std::as_const(station.settings().problems))
-        account.detail(problem);
+        account.detail(base::shownReason(problem));
     // The item is left as start-up leaves it, not reset: on a freshly started station the first
     // item's comment (162) and fields 282 and 223 are empty where no label or program file
     // fills them; only after an item has been sent do they carry a blank.
-    account.detail(QStringLiteral("tried as a freshly started station: nothing scanned before"));
+    account.detail(Words::tr("tried as a freshly started station: nothing scanned before"));
 
     Result result;
     for (const QString &line : account.takeShown())
@@ -189,7 +197,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
             pieceFields << field;
             const QString row = listManager.addedRows().constLast();
             result.rows << row;
-            account.detail(QStringLiteral("row %1 in work field %2 (number %3)")
+            account.detail(Words::tr("row %1 in work field %2 (number %3)")
                                .arg(result.rows.size())
                                .arg(field)
                                .arg(label::FieldCodes::position(field)));
@@ -197,14 +205,13 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                 selectionsSeen = selector.selections();
                 QStringList why = fieldsel::FieldSelector::describeChoice(
                     station.autoSel().settings(), *selector.lastChoice());
-                account.detail(QStringLiteral("  field chosen from the table: ") + why.takeFirst());
+                account.detail(Words::tr("  field chosen from the table: ") + why.takeFirst());
                 for (const QString &line : std::as_const(why))
                     account.detail(QStringLiteral("    ") + line);
             } else {
-                account.detail(
-                    QStringLiteral("  field as the labels or the default field give it"));
+                account.detail(Words::tr("  field as the labels or the default field give it"));
             }
-            account.detail(QStringLiteral("  the eighteen fields:"));
+            account.detail(Words::tr("  the eighteen fields:"));
             for (const QString &line : namedFields(row))
                 account.detail(QStringLiteral("    ") + line);
         });
@@ -218,7 +225,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
             QString words = outcomeWords(decided, std::exchange(pieceFields, {}));
             // The station takes no label while a message box waits for its answer.
             if (prompter.shown.size() != boxesBefore) {
-                words = QStringLiteral("held by a message box until it is answered, then ") + words;
+                words = Words::tr("held by a message box until it is answered, then ") + words;
                 result.allTaken = false;
             }
             boxesBefore = prompter.shown.size();
@@ -230,7 +237,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     scanner::ScanPoller &poller = station.poller();
     for (const QByteArray &label : labels) {
         const QString shown = text::escapeBytes(label);
-        account.add(QStringLiteral("Label \"%1\"").arg(shown));
+        account.add(Words::tr("Label \"%1\"").arg(shown));
         handled.clear();
         pieceFields.clear();
         boxesBefore = prompter.shown.size();
@@ -246,18 +253,18 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         for (const QString &words : std::as_const(handled))
             account.detail(words);
         if (outcome.result == Decision::Waiting)
-            account.detail(QStringLiteral("item so far: ")
+            account.detail(Words::tr("item so far: ")
                            + itemSoFar(station.item(), station.dispatcher().segmentsSeen()));
         for (const QString &skipped : station.writes().takeSkipped())
-            account.detail(QStringLiteral("not written: ") + skipped);
+            account.detail(Words::tr("not written: ") + skipped);
         result.summary << QStringLiteral("%1: %2").arg(
-            shown, handled.isEmpty() ? QStringLiteral("nothing to handle") : handled.join(u"; "));
+            shown, handled.isEmpty() ? Words::tr("nothing to handle") : handled.join(u"; "));
         for (const QString &line : account.takeShown())
             result.summary << QStringLiteral("    ") + line;
     }
     if (!station.dispatcher().segmentsSeen().isEmpty()) {
         result.itemWaiting = true;
-        result.summary << QStringLiteral("The last item is not complete: nothing of it was sent.");
+        result.summary << Words::tr("The last item is not complete: nothing of it was sent.");
     }
     result.account = account.lines;
     return result;

@@ -4,6 +4,7 @@
 #include "text/EscapedBytes.h"
 #include "ui/Appearance.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,11 +18,16 @@ namespace barlink::app {
 
 namespace {
 
+// A line of the account that tells of a label not taken, in the words the account uses.
 bool isBad(const QString &text)
 {
-    for (const char *bad : {"refused", "failed", "held by a message box"}) {
-        if (text.startsWith(QLatin1String(bad))
-            || text.contains(QLatin1String(": ") + QLatin1String(bad)))
+    for (const char *bad : {QT_TRANSLATE_NOOP("TryRun", "refused: "),
+                            QT_TRANSLATE_NOOP("TryRun", "failed: "),
+                            QT_TRANSLATE_NOOP("TryRun",
+                                              "held by a message box until it is "
+                                              "answered, then ")}) {
+        const QString words = QCoreApplication::translate("TryRun", bad);
+        if (text.startsWith(words) || text.contains(QLatin1String(": ") + words))
             return true;
     }
     return false;
@@ -83,11 +89,11 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     setObjectName(QStringLiteral("frmTry"));
     setWindowTitle(tr("Try a label"));
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(
-        QStringLiteral("Labels as the scanner sends them, one per line (escapes: \\r \\n \\xHH "
-                       "\\\\). Trying adds no row, writes no file and sends nothing to the "
-                       "scanner."),
-        this);
+    auto *intro
+        = new QLabel(tr("Labels as the scanner sends them, one per line (escapes: \\r \\n \\xHH "
+                        "\\\\). Trying adds no row, writes no file and sends nothing to the "
+                        "scanner."),
+                     this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -143,9 +149,11 @@ void TryWindow::tryLabels()
     for (const QString &line : lines) {
         const text::EscapedBytes label = text::unescapeBytes(line);
         if (!label.ok()) {
-            m_account->setHtml(
-                accountHtml({QStringLiteral("Label \"%1\"").arg(line),
-                             QStringLiteral("    refused: it cannot be read: ") + label.error}));
+            m_account->setHtml(accountHtml(
+                {QCoreApplication::translate("TryRun", "Label \"%1\"").arg(line),
+                 QStringLiteral("    ") + QCoreApplication::translate("TryRun", "refused: ")
+                     + QCoreApplication::translate("TryRun", "it cannot be read: %1")
+                           .arg(label.error)}));
             return;
         }
         labels << label.bytes;

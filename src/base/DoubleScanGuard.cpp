@@ -1,5 +1,7 @@
 #include "DoubleScanGuard.h"
 
+#include "base/Reasons.h"
+
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -68,8 +70,7 @@ QString DoubleScanGuard::statusText()
 
 QString DoubleScanGuard::reason(qint64 sinceLastMs)
 {
-    return QStringLiteral("scanned twice: the same piece as the item taken %1 s before")
-        .arg(double(sinceLastMs) / 1000.0, 0, 'f', 1);
+    return QString::fromLatin1(reason::ScannedTwice).arg(double(sinceLastMs) / 1000.0, 0, 'f', 1);
 }
 
 } // namespace barlink::base

@@ -1,5 +1,6 @@
 #include "base/FileNames.h"
 
+#include "base/Reasons.h"
 #include "base/RowValues.h"
 
 namespace barlink::base {
@@ -50,7 +51,7 @@ bool isSafeRelativeName(QStringView name)
 
 QString unsafeNameMessage(const QString &name)
 {
-    return QStringLiteral("Name refused: ") + name + QStringLiteral(" reaches outside its folder.");
+    return QString::fromLatin1(reason::UnsafeName).arg(name);
 }
 
 QString programNameRefusal(const QString &name)
@@ -62,7 +63,7 @@ QString programNameRefusal(const QString &name)
         trimmed.chop(1);
     if (!isSafeRelativeName(trimmed))
         return unsafeNameMessage(name);
-    return rowValueRefusal(QStringLiteral("Name"), name);
+    return rowValueRefusal(QString::fromLatin1(reason::NameValue), name);
 }
 
 } // namespace barlink::base

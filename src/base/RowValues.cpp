@@ -1,5 +1,7 @@
 #include "base/RowValues.h"
 
+#include "base/Reasons.h"
+
 #include <algorithm>
 
 namespace barlink::base {
@@ -48,13 +50,9 @@ QString withoutRowBreaks(const QString &value)
 QString rowValueRefusal(const QString &what, const QString &value)
 {
     if (value.contains(QLatin1Char(';')))
-        return QStringLiteral(
-                   "%1 refused: %2 holds \";\", which would end a field of the list row.")
-            .arg(what, shownWithCodes(value));
+        return QString::fromLatin1(reason::ValueWithSemicolon).arg(what, shownWithCodes(value));
     if (std::any_of(value.begin(), value.end(), isControl))
-        return QStringLiteral("%1 refused: %2 holds a control character, which no list row can "
-                              "carry.")
-            .arg(what, shownWithCodes(value));
+        return QString::fromLatin1(reason::ValueWithControl).arg(what, shownWithCodes(value));
     return {};
 }
 

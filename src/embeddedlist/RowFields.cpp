@@ -1,5 +1,7 @@
 #include "RowFields.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace barlink::embeddedlist {
@@ -64,22 +66,22 @@ QString fieldCaption(int number)
     const char *name = nullptr;
     switch (number) {
     case 161:
-        name = "Program";
+        name = QT_TRANSLATE_NOOP("ListColumns", "Program");
         break;
     case 162:
-        name = "Comment";
+        name = QT_TRANSLATE_NOOP("ListColumns", "Comment");
         break;
     case 164:
-        name = "Repeat";
+        name = QT_TRANSLATE_NOOP("ListColumns", "Repeat");
         break;
     case 165:
-        name = "Count";
+        name = QT_TRANSLATE_NOOP("ListColumns", "Count");
         break;
     case 171:
-        name = "Field";
+        name = QT_TRANSLATE_NOOP("ListColumns", "Field");
         break;
     case 284:
-        name = "Mirror";
+        name = QT_TRANSLATE_NOOP("ListColumns", "Mirror");
         break; // 1 for the mirror fields M, A and R
     case 168:
         name = "X";
@@ -93,7 +95,8 @@ QString fieldCaption(int number)
     default:
         return QString::number(number);
     }
-    return QString::number(number) + QLatin1Char(' ') + QLatin1String(name);
+    return QString::number(number) + QLatin1Char(' ')
+           + QCoreApplication::translate("ListColumns", name);
 }
 
 bool isStandardFieldNumber(int number)

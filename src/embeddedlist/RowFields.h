@@ -19,7 +19,8 @@ struct RowField
 [[nodiscard]] const QList<int> &standardFieldNumbers();
 [[nodiscard]] bool isStandardFieldNumber(int number);
 // A column heading: the field number, followed by what the station puts in it for the
-// fields it fills ("161 Program", "171 Field"); other numbers stand alone.
+// fields it fills ("161 Program", "171 Field"), in the operator's language; other numbers
+// stand alone.
 [[nodiscard]] QString fieldCaption(int number);
 
 // Splits a row such as "#161=PROG.CNC;#162=;#164=1;" into its fields.

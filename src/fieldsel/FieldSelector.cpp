@@ -5,6 +5,7 @@
 #include "text/NumericValue.h"
 #include "text/Rounding.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 
 #include <array>
@@ -118,49 +119,59 @@ QStringList FieldSelector::describeChoice(const AutoSelSettings &settings, const
 {
     const QString unit = choice.millimetres ? QStringLiteral("mm") : QStringLiteral("in");
     const auto number = [](float value) { return QString::number(double(value), 'g', 6); };
-    const QString pair = choice.mirror
-                             ? (choice.trFirst ? QStringLiteral("mirror fields, R first")
-                                               : QStringLiteral("mirror fields, A first"))
-                             : (choice.trFirst ? QStringLiteral("normal fields, T first")
-                                               : QStringLiteral("normal fields, S first"));
-    QStringList lines{QStringLiteral("piece %1 x %2 %3 (%4), %5")
-                          .arg(number(choice.x),
-                               number(choice.y),
-                               unit,
-                               choice.millimetres
-                                   ? QStringLiteral("taken as millimetres")
-                                   : QStringLiteral("under 140 x 60: taken as inches"),
-                               pair)};
+    const QString pair
+        = choice.mirror
+              ? (choice.trFirst
+                     ? QCoreApplication::translate("FieldSelector", "mirror fields, R first")
+                     : QCoreApplication::translate("FieldSelector", "mirror fields, A first"))
+              : (choice.trFirst
+                     ? QCoreApplication::translate("FieldSelector", "normal fields, T first")
+                     : QCoreApplication::translate("FieldSelector", "normal fields, S first"));
+    QStringList lines{
+        QCoreApplication::translate("FieldSelector", "piece %1 x %2 %3 (%4), %5")
+            .arg(number(choice.x),
+                 number(choice.y),
+                 unit,
+                 choice.millimetres
+                     ? QCoreApplication::translate("FieldSelector", "taken as millimetres")
+                     : QCoreApplication::translate("FieldSelector",
+                                                   "under 140 x 60: taken as inches"),
+                 pair)};
     for (FieldSlot slot : choice.row) {
         const QString code = settings.code(slot);
         const QString name = code.isEmpty() ? QString(slotKey(slot))
                                             : QStringLiteral("%1 (%2)").arg(slotKey(slot), code);
         if (slot == choice.slot) {
             lines << (settings.isEnabled(slot) && fits(slot, choice)
-                          ? name + QStringLiteral(": fits, chosen")
-                          : name + QStringLiteral(": no candidate fits, the last one is taken"));
+                          ? name + QCoreApplication::translate("FieldSelector", ": fits, chosen")
+                          : name
+                                + QCoreApplication::translate(
+                                    "FieldSelector", ": no candidate fits, the last one is taken"));
             break;
         }
         if (!settings.isEnabled(slot)) {
-            lines << name + QStringLiteral(": off");
+            lines << name + QCoreApplication::translate("FieldSelector", ": off");
             continue;
         }
         QString need;
         switch (fitRequirement(slot)) {
         case FitRequirement::XAndY:
-            need = QStringLiteral("x under %1 and y under %2")
+            need = QCoreApplication::translate("FieldSelector", "x under %1 and y under %2")
                        .arg(number(choice.limitX), number(choice.limitY));
             break;
         case FitRequirement::XOnly:
-            need = QStringLiteral("x under %1").arg(number(choice.limitX));
+            need = QCoreApplication::translate("FieldSelector", "x under %1")
+                       .arg(number(choice.limitX));
             break;
         case FitRequirement::YOnly:
-            need = QStringLiteral("y under %1").arg(number(choice.limitY));
+            need = QCoreApplication::translate("FieldSelector", "y under %1")
+                       .arg(number(choice.limitY));
             break;
         case FitRequirement::Nothing:
             break;
         }
-        lines << QStringLiteral("%1: needs %2 %3, does not fit").arg(name, need, unit);
+        lines << QCoreApplication::translate("FieldSelector", "%1: needs %2 %3, does not fit")
+                     .arg(name, need, unit);
     }
     return lines;
 }

@@ -7,6 +7,7 @@
 #include "base/FileWrites.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
+#include "base/Reasons.h"
 #include "base/RowValues.h"
 #include "base/Settings.h"
 #include "base/StationContext.h"
@@ -193,7 +194,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         break;
     default:
         // "Run Field Not Selected" stays
-        decide(kind, Result::Refused, QStringLiteral("no work field chosen"));
+        decide(kind, Result::Refused, QString::fromLatin1(base::reason::NoWorkField));
         break;
     }
     return false;
@@ -202,14 +203,14 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 QString LabelDispatcher::notASegmentReason(const QString &label) const
 {
     if (!label.startsWith(QLatin1Char('%')))
-        return QStringLiteral("the label holds %1 but does not start with %, so it is no segment")
+        return QString::fromLatin1(base::reason::HoldsNoSegmentStart)
             .arg(label.contains(QLatin1Char('%')) ? QStringLiteral("%") : QStringLiteral("$"));
     if (label.size() < 3)
-        return QStringLiteral("the label is too short to be a segment");
+        return QString::fromLatin1(base::reason::TooShortForSegment);
     const QString type = label.mid(1, 1);
     if (digitValue(type) > int(Segment::VarsEToI))
-        return QStringLiteral("the label starts with %%1, which is no known segment").arg(type);
-    return QStringLiteral("segment %%1 was already scanned for this item").arg(type);
+        return QString::fromLatin1(base::reason::UnknownSegment).arg(type);
+    return QString::fromLatin1(base::reason::SegmentTwice).arg(type);
 }
 
 void LabelDispatcher::decide(base::LabelOutcome::Kind kind,
@@ -287,7 +288,8 @@ QString LabelDispatcher::refusalOf(const QString &label) const
         try {
             for (const char *axis : {"X", "Y", "Z"}) {
                 const QString refusal = base::rowValueRefusal(
-                    QStringLiteral("Dimension ") + QLatin1String(axis), tokens.nextToken(contents));
+                    QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String(axis)),
+                    tokens.nextToken(contents));
                 if (!refusal.isEmpty())
                     return refusal;
             }
@@ -378,11 +380,12 @@ void LabelDispatcher::moveCompanionCsv()
 
 QString LabelDispatcher::missingProgramWarning(const QString &programName, const QString &folder)
 {
-    const QString where = folder.trimmed().isEmpty() ? QStringLiteral("the current folder")
-                                                     : QDir::toNativeSeparators(folder.trimmed());
+    const QString where = folder.trimmed().isEmpty()
+                              ? QString::fromLatin1(base::reason::CurrentFolder)
+                              : QDir::toNativeSeparators(folder.trimmed());
     if (programName.isEmpty())
-        return QStringLiteral("the item names no program: no dimensions");
-    return QStringLiteral("%1 is not in %2: no dimensions").arg(programName, where);
+        return QString::fromLatin1(base::reason::NoProgramNoDimensions);
+    return QString::fromLatin1(base::reason::ProgramNotInFolder).arg(programName, where);
 }
 
 QString LabelDispatcher::completeItem()

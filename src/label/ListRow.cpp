@@ -6,6 +6,8 @@
 #include "label/FieldCodes.h"
 #include "text/NumericValue.h"
 
+#include <QCoreApplication>
+
 namespace barlink::label {
 
 namespace {
@@ -68,17 +70,17 @@ QString rowFieldName(int number)
 {
     switch (number) {
     case 161:
-        return QStringLiteral("program");
+        return QCoreApplication::translate("ListRow", "program");
     case 162:
-        return QStringLiteral("comment");
+        return QCoreApplication::translate("ListRow", "comment");
     case 164:
-        return QStringLiteral("repeat");
+        return QCoreApplication::translate("ListRow", "repeat");
     case 165:
-        return QStringLiteral("count");
+        return QCoreApplication::translate("ListRow", "count");
     case 171:
-        return QStringLiteral("work field number");
+        return QCoreApplication::translate("ListRow", "work field number");
     case 284:
-        return QStringLiteral("mirror (1 for an even field number)");
+        return QCoreApplication::translate("ListRow", "mirror (1 for an even field number)");
     case 168:
         return QStringLiteral("X");
     case 169:
@@ -87,7 +89,7 @@ QString rowFieldName(int number)
         return QStringLiteral("Z");
     case 282:
     case 223:
-        return QStringLiteral("reserved (a space)");
+        return QCoreApplication::translate("ListRow", "reserved (a space)");
     case 281:
     case 285:
     case 280:
@@ -95,7 +97,7 @@ QString rowFieldName(int number)
     case 277:
     case 278:
     case 279:
-        return QStringLiteral("not used");
+        return QCoreApplication::translate("ListRow", "not used");
     default:
         return QString::number(number);
     }

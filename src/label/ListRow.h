@@ -15,8 +15,8 @@ namespace barlink::label {
 // adds or ends a field.
 [[nodiscard]] QString buildListRow(base::CurrentItem &item);
 
-// What a field of the row carries, by its number ("program", "X", "not used"); the number
-// alone for a field the row does not have.
+// What a field of the row carries, by its number ("program", "X", "not used"), in the
+// operator's language; the number alone for a field the row does not have.
 [[nodiscard]] QString rowFieldName(int number);
 
 } // namespace barlink::label

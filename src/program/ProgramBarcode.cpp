@@ -8,6 +8,7 @@
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "base/Prompter.h"
+#include "base/Reasons.h"
 #include "base/RowValues.h"
 #include "base/Settings.h"
 #include "base/StationContext.h"
@@ -216,8 +217,8 @@ QString ProgramBarcode::refusalOf(const QString &header)
     for (const auto &[axis, value] :
          {std::pair{"X", given.dimX}, {"Y", given.dimY}, {"Z", given.dimZ}}) {
         if (refusal.isEmpty())
-            refusal
-                = base::rowValueRefusal(QStringLiteral("Dimension ") + QLatin1String(axis), value);
+            refusal = base::rowValueRefusal(
+                QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String(axis)), value);
     }
     return refusal;
 }

@@ -1,5 +1,9 @@
 #include "scanner/PortErrors.h"
 
+#include "base/Reasons.h"
+
+#include <utility>
+
 namespace barlink::scanner {
 
 bool isDeviceLost(QSerialPort::SerialPortError error)
@@ -11,47 +15,43 @@ base::Error
 openError(QSerialPort::SerialPortError error, const QString &device, const QString &systemText)
 {
     int number = base::Error::HardwareNotAvailable;
-    QString text = QStringLiteral("The hardware is not available");
+    // The words alone and with the system's own.
+    std::pair<const char *, const char *> words{base::reason::NoHardware,
+                                                base::reason::NoHardwareBecause};
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         number = base::Error::InvalidPortNumber;
-        text = QStringLiteral("Invalid port number");
+        words = {base::reason::InvalidPort, base::reason::InvalidPortBecause};
         break;
     case QSerialPort::PermissionError:
         // The user may use the device (that is asked before opening): another program has it.
         return busyError(device);
     case QSerialPort::OpenError:
         number = base::Error::PortAlreadyOpen;
-        text = QStringLiteral("Port already open");
+        words = {base::reason::PortOpen, base::reason::PortOpenBecause};
         break;
     case QSerialPort::UnsupportedOperationError:
         number = base::Error::CannotSetCommState;
-        text = QStringLiteral("Could not set comm state");
+        words = {base::reason::NoCommState, base::reason::NoCommStateBecause};
         break;
     default:
         break;
     }
-    text += QStringLiteral(": ") + device;
-    if (!systemText.isEmpty())
-        text += QStringLiteral(" (") + systemText + QLatin1Char(')');
-    return base::Error(number, text);
+    if (systemText.isEmpty())
+        return base::Error(number, QString::fromLatin1(words.first).arg(device));
+    return base::Error(number, QString::fromLatin1(words.second).arg(device, systemText));
 }
 
 base::Error busyError(const QString &device)
 {
-    return base::Error(
-        base::Error::PortAlreadyOpen,
-        QStringLiteral("Port already open: another program uses the scanner on %1").arg(device));
+    return base::Error(base::Error::PortAlreadyOpen,
+                       QString::fromLatin1(base::reason::PortBusy).arg(device));
 }
 
 base::Error notAllowedError(const QString &device)
 {
-    return base::Error(
-        base::Error::PermissionDenied,
-        QStringLiteral("Permission denied: %1. This user is not allowed to use serial "
-                       "devices; an administrator must allow it (on Debian: add the user "
-                       "to the dialout group, then log in again)")
-            .arg(device));
+    return base::Error(base::Error::PermissionDenied,
+                       QString::fromLatin1(base::reason::PortNotAllowed).arg(device));
 }
 
 } // namespace barlink::scanner

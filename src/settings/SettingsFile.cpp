@@ -1,4 +1,6 @@
 #include "settings/SettingsFile.h"
+
+#include "base/Reasons.h"
 #include "text/EscapedBytes.h"
 #include "text/TrimSpaces.h"
 
@@ -58,7 +60,7 @@ QString shown(const QString &value)
 // "JournalDays=1,000 is not used: <why>. <instead>"
 QString notUsed(const char *key, const QString &value, const QString &why, const QString &instead)
 {
-    return QStringLiteral("%1=%2 is not used: %3. %4")
+    return QString::fromLatin1(base::reason::NotUsed)
         .arg(QLatin1String(key), shown(value), why, instead);
 }
 
@@ -89,13 +91,13 @@ std::optional<double> decimalNumber(const QString &text, double low, double high
 QString connectionStringProblem(const QString &text)
 {
     if (text.size() > MaxJournalServerLength)
-        return QStringLiteral("it is longer than %1 characters").arg(MaxJournalServerLength);
+        return QString::fromLatin1(base::reason::TooLong).arg(MaxJournalServerLength);
     if (std::any_of(text.begin(), text.end(), isControl))
-        return QStringLiteral("it holds a control character");
+        return QString::fromLatin1(base::reason::HoldsControl);
     if (text.startsWith(QLatin1String("postgresql://"))
         || text.startsWith(QLatin1String("postgres://"))) {
         if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
-            return QStringLiteral("a postgresql:// address holds no blanks");
+            return QString::fromLatin1(base::reason::AddressBlanks);
         return {};
     }
     const qsizetype n = text.size();
@@ -109,18 +111,17 @@ QString connectionStringProblem(const QString &text)
         while (i < n && !text[i].isSpace() && text[i] != QLatin1Char('='))
             ++i;
         if (i == keyword)
-            return QStringLiteral("a keyword is expected before the \"=\" at character %1")
-                .arg(i + 1);
+            return QString::fromLatin1(base::reason::KeywordExpected).arg(i + 1);
         const QString name = text.mid(keyword, i - keyword);
         skipBlanks();
         if (i == n || text[i] != QLatin1Char('='))
-            return QStringLiteral("\"%1\" is not followed by \"=\" and a value").arg(name);
+            return QString::fromLatin1(base::reason::NoEquals).arg(name);
         ++i;
         skipBlanks();
         if (i < n && text[i] == QLatin1Char('\'')) {
             for (++i;; ++i) {
                 if (i >= n)
-                    return QStringLiteral("the value of \"%1\" has no closing quote").arg(name);
+                    return QString::fromLatin1(base::reason::NoClosingQuote).arg(name);
                 if (text[i] == QLatin1Char('\\'))
                     ++i;
                 else if (text[i] == QLatin1Char('\''))
@@ -161,11 +162,11 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         if (const auto value = wholeNumber(days, 0, MaxJournalDays))
             settings.journalDays = *value;
         else
-            problems << notUsed("JournalDays",
-                                days,
-                                QStringLiteral("a whole number of days from 0 to %1 is expected")
-                                    .arg(MaxJournalDays),
-                                QStringLiteral("%1 is used instead.").arg(settings.journalDays));
+            problems << notUsed(
+                "JournalDays",
+                days,
+                QString::fromLatin1(base::reason::WholeDays).arg(MaxJournalDays),
+                QString::fromLatin1(base::reason::UsedInstead).arg(settings.journalDays));
     }
     if (const QString seconds = given("DuplicateSeconds"); !seconds.isEmpty()) {
         if (const auto value = wholeNumber(seconds, 0, MaxDuplicateSeconds))
@@ -174,23 +175,20 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "DuplicateSeconds",
                 seconds,
-                QStringLiteral("a whole number of seconds from 0 to %1 is expected")
-                    .arg(MaxDuplicateSeconds),
-                settings.duplicateSeconds == 0
-                    ? QStringLiteral("0 is used instead: an item scanned twice is not refused.")
-                    : QStringLiteral("%1 is used instead.").arg(settings.duplicateSeconds));
+                QString::fromLatin1(base::reason::WholeSeconds).arg(MaxDuplicateSeconds),
+                settings.duplicateSeconds == 0 ? QString::fromLatin1(base::reason::ZeroInstead)
+                                               : QString::fromLatin1(base::reason::UsedInstead)
+                                                     .arg(settings.duplicateSeconds));
     }
     if (const QString scale = given("FontScale"); !scale.isEmpty()) {
         if (const auto value = decimalNumber(scale, MinFontScale, MaxFontScale))
             settings.fontScale = *value;
         else
-            problems << notUsed("FontScale",
-                                scale,
-                                QStringLiteral("a number from %1 to %2 is expected, with a point "
-                                               "before any decimals")
-                                    .arg(MinFontScale)
-                                    .arg(MaxFontScale),
-                                QStringLiteral("%1 is used instead.").arg(settings.fontScale));
+            problems << notUsed(
+                "FontScale",
+                scale,
+                QString::fromLatin1(base::reason::DecimalRange).arg(MinFontScale).arg(MaxFontScale),
+                QString::fromLatin1(base::reason::UsedInstead).arg(settings.fontScale));
     }
     if (const QString contrast = given("HighContrast"); !contrast.isEmpty()) {
         if (const auto value = wholeNumber(contrast, 0, 1))
@@ -198,8 +196,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         else
             problems << notUsed("HighContrast",
                                 contrast,
-                                QStringLiteral("0 or 1 is expected"),
-                                QStringLiteral("The usual colours are used."));
+                                QString::fromLatin1(base::reason::ZeroOrOne),
+                                QString::fromLatin1(base::reason::UsualColours));
     }
 
     if (const QString start = given("ShiftStart"); !start.isEmpty()) {
@@ -209,8 +207,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         else
             problems << notUsed("ShiftStart",
                                 start,
-                                QStringLiteral("a time of day as HH:MM (06:00) is expected"),
-                                QStringLiteral("The counters start at midnight."));
+                                QString::fromLatin1(base::reason::TimeOfDay),
+                                QString::fromLatin1(base::reason::MidnightCounters));
     }
 
     if (const QString sound = given("ResultSound"); !sound.isEmpty()) {
@@ -219,8 +217,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         else
             problems << notUsed("ResultSound",
                                 sound,
-                                QStringLiteral("0 or 1 is expected"),
-                                QStringLiteral("No sound is played."));
+                                QString::fromLatin1(base::reason::ZeroOrOne),
+                                QString::fromLatin1(base::reason::NoSound));
     }
 
     const QString reply = given("RefuseReply", PathBuffer);
@@ -229,39 +227,30 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         problems << notUsed("RefuseReply",
                             reply,
                             replyBytes.error,
-                            QStringLiteral("Nothing is sent to the scanner when a label is "
-                                           "refused."));
+                            QString::fromLatin1(base::reason::NoRefuseReply));
     } else {
         settings.refuseReply = reply;
         if (replyBytes.bytes.contains("ACK\r"))
-            problems << QStringLiteral("RefuseReply=%1 holds \"ACK\" and a carriage return, "
-                                       "which the scanner hears when a label is taken: it may "
-                                       "take a refused label for a taken one. It is used as "
-                                       "written.")
-                            .arg(shown(reply));
+            problems << QString::fromLatin1(base::reason::AckInReply).arg(shown(reply));
     }
 
     const QString labelEnd = given("LabelEnd");
     if (const text::EscapedBytes end = text::unescapeBytes(labelEnd); end.ok())
         settings.labelEnd = labelEnd;
     else
-        problems << notUsed("LabelEnd",
-                            labelEnd,
-                            end.error,
-                            QStringLiteral("A label ends when the scanner has been quiet for two "
-                                           "poll intervals."));
+        problems << notUsed(
+            "LabelEnd", labelEnd, end.error, QString::fromLatin1(base::reason::QuietLabelEnd));
 
     if (const QString name = given("StationName", PathBuffer); !name.isEmpty()) {
         if (name.size() <= MaxStationNameLength
             && std::none_of(name.begin(), name.end(), isControl))
             settings.stationName = name;
         else
-            problems << notUsed("StationName",
-                                name,
-                                QStringLiteral("at most %1 characters without a control "
-                                               "character are expected")
-                                    .arg(MaxStationNameLength),
-                                QStringLiteral("The host name is used instead."));
+            problems << notUsed(
+                "StationName",
+                name,
+                QString::fromLatin1(base::reason::StationNameRule).arg(MaxStationNameLength),
+                QString::fromLatin1(base::reason::HostName));
     }
     QString serverProblem;
     settings.journalServer = readJournalServer(settings, &serverProblem);
@@ -282,11 +271,8 @@ QString readJournalServer(const base::Settings &settings, QString *problem)
     if (problem)
         *problem = notUsed("JournalServer",
                            server,
-                           QStringLiteral("%1, and a libpq connection string is expected "
-                                          "(\"host=... dbname=... user=...\" or "
-                                          "\"postgresql://...\")")
-                               .arg(why),
-                           QStringLiteral("Nothing is forwarded to a shop-wide journal."));
+                           QString::fromLatin1(base::reason::ConnectionString).arg(why),
+                           QString::fromLatin1(base::reason::NotForwarded));
     return {};
 }
 
@@ -354,11 +340,8 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
     const int pollTime = number("CommPollTime", defaults.commPollTime);
     if (pollTime > MaxCommPollTime) {
         settings.commPollTime = MaxCommPollTime;
-        settings.problems << QStringLiteral("CommPollTime=%1 is more than %2 ms, which would keep "
-                                            "a scanned label waiting for its answer too long: %2 "
-                                            "is used instead.")
-                                 .arg(pollTime)
-                                 .arg(MaxCommPollTime);
+        settings.problems
+            << QString::fromLatin1(base::reason::PollTooLong).arg(pollTime).arg(MaxCommPollTime);
     } else if (pollTime > 99) {
         settings.commPollTime = pollTime;
     }

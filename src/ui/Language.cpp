@@ -27,6 +27,12 @@ std::vector<std::unique_ptr<QTranslator>> &installed()
     return translators;
 }
 
+QString &installedLanguage()
+{
+    static QString language;
+    return language;
+}
+
 } // namespace
 
 QString chooseLanguage(const QString &languageVariable, const QLocale &system)
@@ -65,6 +71,7 @@ QString installTranslations(QCoreApplication &application)
         qCInfo(lcLanguage) << "Qt's own translation for" << language << "is not installed";
     }
     qCInfo(lcLanguage) << "language" << language;
+    installedLanguage() = language;
     return language;
 }
 
@@ -73,6 +80,12 @@ void removeTranslations(QCoreApplication &application)
     for (const auto &translator : installed())
         application.removeTranslator(translator.get());
     installed().clear();
+    installedLanguage().clear();
+}
+
+QLocale shownLocale()
+{
+    return installedLanguage().isEmpty() ? QLocale::c() : QLocale(installedLanguage());
 }
 
 } // namespace barlink::ui

@@ -16,6 +16,10 @@ namespace barlink::ui {
 // into the application; returns the language loaded, empty for English.
 QString installTranslations(QCoreApplication &application);
 
+// The locale dates are shown in ("Mo 7 Dez" in German): the language installTranslations()
+// loaded, English without one. Numbers keep the C locale everywhere: only dates follow it.
+[[nodiscard]] QLocale shownLocale();
+
 // Removes what installTranslations() loaded: the windows made afterwards speak English.
 void removeTranslations(QCoreApplication &application);
 

@@ -10,8 +10,11 @@
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/PortControl.h"
+#include "app/ScanWords.h"
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
+#include "base/Reasons.h"
+#include "base/RowValues.h"
 #include "base/Settings.h"
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
@@ -59,6 +62,10 @@ base::Settings settingsOf(int port, const QString &device, const QString &serial
     settings.serialSettings = serialSettings;
     return settings;
 }
+
+// A refusal as the journal keeps it, whatever the screen's language.
+const QString EnglishRefusal = QStringLiteral(
+    "Dimension X refused: 1;2 holds \";\", which would end a field of the list row.");
 
 } // namespace
 
@@ -146,12 +153,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("viewMenu");
+        QTest::addColumn<QString>("refusal"); // a refused scan in the recent scans
+        QTest::addColumn<QLocale::Language>("dates");
         QTest::newRow("German") << "de"
-                                << "&Ansicht";
-        QTest::newRow("first of a list") << "it_IT:de:en"
-                                         << "&Visualizza";
+                                << "&Ansicht"
+                                << "Abgelehnt: Maß X abgelehnt: 1;2 enthält „;“, das ein Feld der "
+                                   "Listenzeile beenden würde."
+                                << QLocale::German;
+        QTest::newRow("first of a list")
+            << "it_IT:de:en"
+            << "&Visualizza"
+            << "Rifiutata: Misura X rifiutato: 1;2 contiene \";\", che chiuderebbe un campo della "
+               "riga di lista."
+            << QLocale::Italian;
         QTest::newRow("English first") << "en_GB:de"
-                                       << "&View";
+                                       << "&View"
+                                       << "Refused: " + EnglishRefusal << QLocale::C;
     }
     void speaksTheOperatorsLanguage()
     {
@@ -159,11 +176,23 @@ private Q_SLOTS:
         QFETCH(QString, viewMenu);
         const QByteArray before = qgetenv("LANGUAGE");
         qputenv("LANGUAGE", language.toUtf8());
+        QFETCH(QString, refusal);
+        QFETCH(QLocale::Language, dates);
         ui::installTranslations(*QCoreApplication::instance());
         app::MainWindow window;
+        journal::Entry refused;
+        refused.outcome = journal::Outcome::Refused;
+        refused.reason = base::rowValueRefusal(
+            QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String("X")),
+            QStringLiteral("1;2"));
+        const QString shown = app::plainWords(refused);
+        const QLocale::Language dateLanguage = ui::shownLocale().language();
         qputenv("LANGUAGE", before);
         ui::removeTranslations(*QCoreApplication::instance());
         QCOMPARE(child<QMenu>(window, "mnuView")->title(), viewMenu);
+        QCOMPARE(refused.reason, EnglishRefusal);
+        QCOMPARE(shown, refusal);
+        QCOMPARE(dateLanguage, dates);
     }
 
     void menusStayDisabledUntilTheirCommandIsSet()

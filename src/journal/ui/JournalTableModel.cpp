@@ -2,6 +2,8 @@
 
 #include "OutcomeColours.h"
 
+#include "base/Reasons.h"
+
 #include <QCoreApplication>
 #include <QSqlQuery>
 
@@ -53,6 +55,22 @@ constexpr std::array KindWords{QT_TRANSLATE_NOOP("JournalWords", "command"),
                                QT_TRANSLATE_NOOP("JournalWords", "program barcode"),
                                QT_TRANSLATE_NOOP("JournalWords", "compressed label"),
                                QT_TRANSLATE_NOOP("JournalWords", "station event")};
+// In the order of the station events' stored names ("port-lost" is "port lost").
+constexpr std::array EventWords{QT_TRANSLATE_NOOP("JournalWords", "start"),
+                                QT_TRANSLATE_NOOP("JournalWords", "end"),
+                                QT_TRANSLATE_NOOP("JournalWords", "port opened"),
+                                QT_TRANSLATE_NOOP("JournalWords", "port lost"),
+                                QT_TRANSLATE_NOOP("JournalWords", "port back"),
+                                QT_TRANSLATE_NOOP("JournalWords", "list cleared"),
+                                QT_TRANSLATE_NOOP("JournalWords", "list started"),
+                                QT_TRANSLATE_NOOP("JournalWords", "list held"),
+                                QT_TRANSLATE_NOOP("JournalWords", "entries lost"),
+                                QT_TRANSLATE_NOOP("JournalWords", "journal back"),
+                                QT_TRANSLATE_NOOP("JournalWords", "entries held"),
+                                QT_TRANSLATE_NOOP("JournalWords", "journal damaged"),
+                                QT_TRANSLATE_NOOP("JournalWords", "forwarding stalled"),
+                                QT_TRANSLATE_NOOP("JournalWords", "forwarding resumed"),
+                                QT_TRANSLATE_NOOP("JournalWords", "item taken back")};
 constexpr std::array OutcomeWords{QT_TRANSLATE_NOOP("JournalWords", "taken"),
                                   QT_TRANSLATE_NOOP("JournalWords", "waiting"),
                                   QT_TRANSLATE_NOOP("JournalWords", "refused"),
@@ -63,6 +81,18 @@ template<typename Enum, std::size_t N>
 QString wordFor(const std::array<const char *, N> &words, Enum value)
 {
     return QCoreApplication::translate("JournalWords", words.at(std::size_t(value)));
+}
+
+static_assert(EventWords.size() == std::size_t(journal::StationEvent::ItemTakenBack) + 1);
+
+// A station event's name in words; a name this version does not know as it is stored.
+QString eventWords(const QString &label)
+{
+    for (std::size_t event = 0; event < EventWords.size(); ++event) {
+        if (label == storedName(journal::StationEvent(event)))
+            return QCoreApplication::translate("JournalWords", EventWords[event]);
+    }
+    return QString(label).replace(u'-', u' ');
 }
 
 } // namespace
@@ -107,9 +137,10 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     // Dark text on the light background of a refused or failed entry, whatever the colours.
     if (role == Qt::ForegroundRole)
         return outcomeBackground(e).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
-    // A reason wider than its column is read whole in its tool tip.
+    // A reason wider than its column is read whole in its tool tip. The file keeps the reason
+    // in English; the window shows it in the operator's language.
     if (role == Qt::ToolTipRole && Column(index.column()) == Column::Reason && !e.reason.isEmpty())
-        return e.reason;
+        return base::shownReason(e.reason);
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
@@ -121,14 +152,13 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
         return wordFor(SourceWords, e.source);
     case Column::Label:
         // A station event's name in words: "port lost" for "port-lost".
-        return e.kind == journal::Kind::StationEvent ? QString(e.label).replace(u'-', u' ')
-                                                     : e.label;
+        return e.kind == journal::Kind::StationEvent ? eventWords(e.label) : e.label;
     case Column::Kind:
         return wordFor(KindWords, e.kind);
     case Column::Outcome:
         return wordFor(OutcomeWords, e.outcome);
     case Column::Reason:
-        return e.reason;
+        return base::shownReason(e.reason);
     case Column::Field:
         return e.field;
     case Column::Program:

@@ -3,6 +3,7 @@
 #include "journal/CsvExport.h"
 #include "journal/LocalFile.h"
 #include "journal/ServerTable.h"
+#include "ui/Language.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,6 +42,9 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
         enabled = new QCheckBox(title, this);
         date = new QDateEdit(QDate::currentDate(), this);
         date->setCalendarPopup(true);
+        // The day and month names of the operator's language; English as the system gives it.
+        if (ui::shownLocale() != QLocale::c())
+            date->setLocale(ui::shownLocale());
         date->setEnabled(false);
         connect(enabled, &QCheckBox::toggled, this, [this, date](bool on) {
             date->setEnabled(on);

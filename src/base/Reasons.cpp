@@ -1,0 +1,167 @@
+#include "Reasons.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+namespace barlink::base {
+
+namespace {
+
+struct Pattern
+{
+    const char *text = nullptr;
+    // The values ("%1", "%2") that are themselves reasons or value names, shown translated;
+    // the others (names, folders, numbers) are shown as they came.
+    QList<int> translatedValues;
+    // The value ("%n") that takes as much as it can, where the words after it could also be
+    // part of it; 0 for none.
+    int greedy = 0;
+};
+
+const Pattern Patterns[] = {
+    {reason::ScannedTwice, {}},
+    {reason::UnsafeName, {}},
+    {reason::ValueWithSemicolon, {1}},
+    {reason::ValueWithControl, {1}},
+    {reason::NameValue, {}},
+    {reason::DimensionValue, {}},
+    {reason::HoldsNoSegmentStart, {}},
+    {reason::TooShortForSegment, {}},
+    {reason::UnknownSegment, {}},
+    {reason::SegmentTwice, {}},
+    {reason::NoWorkField, {}},
+    {reason::NoProgramNoDimensions, {}},
+    {reason::ProgramNotInFolder, {2}},
+    {reason::CurrentFolder, {}},
+    {reason::OnlyBlanks, {}},
+    {reason::Unreadable, {1}},
+    // The busy port before the plain open port, which would match it too.
+    {reason::PortBusy, {}},
+    {reason::NoHardwareBecause, {}},
+    {reason::NoHardware, {}},
+    {reason::InvalidPortBecause, {}},
+    {reason::InvalidPort, {}},
+    {reason::PortOpenBecause, {}},
+    {reason::PortOpen, {}},
+    {reason::NoCommStateBecause, {}},
+    {reason::NoCommState, {}},
+    {reason::PortNotAllowed, {}},
+    // A setting's problem: why (%3) is the longest part that leaves a last sentence (%4).
+    {reason::NotUsed, {3, 4}, 3},
+    {reason::WholeDays, {}},
+    {reason::WholeSeconds, {}},
+    {reason::DecimalRange, {}},
+    {reason::ZeroOrOne, {}},
+    {reason::TimeOfDay, {}},
+    {reason::StationNameRule, {}},
+    {reason::ConnectionString, {1}},
+    {reason::TooLong, {}},
+    {reason::HoldsControl, {}},
+    {reason::AddressBlanks, {}},
+    {reason::KeywordExpected, {}},
+    {reason::NoEquals, {}},
+    {reason::NoClosingQuote, {}},
+    {reason::UsedInstead, {}},
+    {reason::ZeroInstead, {}},
+    {reason::UsualColours, {}},
+    {reason::MidnightCounters, {}},
+    {reason::NoSound, {}},
+    {reason::NoRefuseReply, {}},
+    {reason::QuietLabelEnd, {}},
+    {reason::HostName, {}},
+    {reason::NotForwarded, {}},
+    {reason::AckInReply, {}},
+    {reason::PollTooLong, {}},
+};
+
+// A pattern as a regular expression matching the whole text: each "%n" captures a value.
+struct Compiled
+{
+    QRegularExpression expression;
+    QList<int> numbers; // the "%n" of each capture, in order
+};
+
+Compiled compile(const char *text, int greedy)
+{
+    const QString source = QString::fromLatin1(text);
+    Compiled compiled;
+    QString expression = QStringLiteral("^");
+    for (qsizetype i = 0; i < source.size(); ++i) {
+        const QChar c = source[i];
+        if (c == QLatin1Char('%') && i + 1 < source.size() && source[i + 1].isDigit()
+            && source[i + 1] != QLatin1Char('0')) {
+            compiled.numbers << source[++i].digitValue();
+            expression += compiled.numbers.last() == greedy ? QStringLiteral("(.+)")
+                                                            : QStringLiteral("(.+?)");
+        } else {
+            expression += QRegularExpression::escape(QString(c));
+        }
+    }
+    compiled.expression.setPattern(expression + QLatin1Char('$'));
+    compiled.expression.setPatternOptions(QRegularExpression::DotMatchesEverythingOption);
+    return compiled;
+}
+
+const std::vector<Compiled> &compiledPatterns()
+{
+    static const std::vector<Compiled> compiled = [] {
+        std::vector<Compiled> all;
+        for (const Pattern &pattern : Patterns)
+            all.push_back(compile(pattern.text, pattern.greedy));
+        return all;
+    }();
+    return compiled;
+}
+
+QString shownPart(const QString &part)
+{
+    const std::vector<Compiled> &compiled = compiledPatterns();
+    for (std::size_t p = 0; p < compiled.size(); ++p) {
+        const QRegularExpressionMatch match = compiled[p].expression.match(part);
+        if (!match.hasMatch())
+            continue;
+        // The values by their number, "%1" first, whatever order the English gives them; a
+        // value the English names twice is one value.
+        const QList<int> &numbers = compiled[p].numbers;
+        QStringList values(numbers.isEmpty() ? 0
+                                             : *std::max_element(numbers.begin(), numbers.end()));
+        for (qsizetype i = 0; i < numbers.size(); ++i) {
+            const int number = numbers[i];
+            QString value = match.captured(int(i + 1));
+            if (Patterns[p].translatedValues.contains(number))
+                value = shownPart(value);
+            values[number - 1] = value;
+        }
+        const QString words = QCoreApplication::translate("Reason", Patterns[p].text);
+        switch (values.size()) {
+        case 0:
+            return words;
+        case 1:
+            return words.arg(values[0]);
+        case 2:
+            return words.arg(values[0], values[1]);
+        case 3:
+            return words.arg(values[0], values[1], values[2]);
+        default:
+            return words.arg(values[0], values[1], values[2], values[3]);
+        }
+    }
+    return part;
+}
+
+} // namespace
+
+QString shownReason(const QString &stored)
+{
+    const QString joint = QStringLiteral("; ");
+    QStringList parts = stored.split(joint);
+    for (QString &part : parts)
+        part = shownPart(part);
+    return parts.join(joint);
+}
+
+} // namespace barlink::base
