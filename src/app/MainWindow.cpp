@@ -7,12 +7,9 @@
 #include "ScanWords.h"
 #include "Station.h"
 #include "base/Clock.h"
-#include "base/Error.h"
-#include "base/LabelGate.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
-#include "label/LabelInterpreter.h"
 #include "ui/Appearance.h"
 #include "ui/Language.h"
 
@@ -24,7 +21,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMetaMethod>
 #include <QScreen>
 #include <QTableView>
@@ -314,7 +310,8 @@ void MainWindow::setTakeBackAvailable(bool available, const QString &what)
 
 void MainWindow::watch(Station &station)
 {
-    m_gate = &station.gate();
+    connect(this, &MainWindow::labelTyped, &station, &Station::typeLabel);
+    connect(&station, &Station::typedLabelDone, this, &MainWindow::typedLabelDone);
     // The window hears of an entry once the label is done, and of its pieces in the same
     // pass: the scanner's "ACK" never waits for the window, and the plan changes with the
     // result.
@@ -737,11 +734,6 @@ void MainWindow::bindOptions(base::Options &options)
     connect(&options, &base::Options::valueChanged, this, &MainWindow::showOption);
 }
 
-void MainWindow::setLabelInterpreter(label::LabelInterpreter *interpreter)
-{
-    m_interpreter = interpreter;
-}
-
 void MainWindow::startManualEntry()
 {
     m_ui->txtEtichetta->setEnabled(true);
@@ -765,7 +757,7 @@ void MainWindow::closeManualEntry()
 
 void MainWindow::endManualEntry()
 {
-    if (!m_ui->cmdEndEdit->isEnabled())
+    if (!m_ui->cmdEndEdit->isEnabled() || m_typedWaiting)
         return;
     const QString text = m_ui->txtEtichetta->text().toUpper();
     m_ui->txtEtichetta->setText(text);
@@ -774,33 +766,21 @@ void MainWindow::endManualEntry()
         setStatus(base::status::ready());
         return;
     }
-    // OK pressed while a scanned label is in its pauses: waiting for it here would stack a
-    // second event loop on top of the one those pauses run in, and neither could end. The
-    // typed label is handled once the label in hand is done, from the window's event loop.
-    if (m_gate && m_gate->isBusy()) {
-        connect(m_gate,
-                &base::LabelGate::freed,
-                this,
-                &MainWindow::endManualEntry,
-                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
-                                   | Qt::UniqueConnection));
+    // The station may take it now or after the label in hand: typedLabelDone() follows.
+    // With no station to take it, it is not taken.
+    m_typedWaiting = true;
+    if (isSignalConnected(QMetaMethod::fromSignal(&MainWindow::labelTyped)))
+        Q_EMIT labelTyped(text);
+    else
+        typedLabelDone(false);
+}
+
+void MainWindow::typedLabelDone(bool taken)
+{
+    if (!m_typedWaiting)
         return;
-    }
-    bool accepted = false;
-    if (m_interpreter) {
-        try {
-            accepted = m_interpreter->interpretLabel(text);
-        } catch (const base::Error &error) {
-            QMessageBox box(QMessageBox::Critical,
-                            base::applicationTitle(),
-                            base::unexpectedErrorText(error),
-                            QMessageBox::Ok,
-                            this);
-            box.setInformativeText(base::unexpectedErrorDetails(error));
-            box.exec();
-        }
-    }
-    if (accepted) {
+    m_typedWaiting = false;
+    if (taken) {
         closeManualEntry();
     } else {
         beep();

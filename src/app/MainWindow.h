@@ -26,17 +26,12 @@ namespace Ui {
 class MainWindow;
 }
 
-namespace barlink::label {
-class LabelInterpreter;
-} // namespace barlink::label
-
 namespace barlink::fieldsel {
 class TablePlanWidget;
 } // namespace barlink::fieldsel
 
 namespace barlink::base {
 class Clock;
-class LabelGate;
 class Timer;
 } // namespace barlink::base
 
@@ -56,14 +51,13 @@ public:
     ~MainWindow() override;
 
     // Shows what the station does as it does it: each label's entry (the result, the recent
-    // scans, the counters) and, with it, where its pieces went on the machine table.
+    // scans, the counters) and, with it, where its pieces went on the machine table. Manual
+    // entry hands its labels to the station, which takes them one at a time with the scanned
+    // ones.
     void watch(Station &station);
 
     // Binds the option check boxes to the switches (both ways).
     void bindOptions(base::Options &options);
-    // Where manual entry sends its labels; it takes them one at a time with the scanned ones.
-    void setLabelInterpreter(label::LabelInterpreter *interpreter);
-
     // Enables the menu commands whose signal below is connected; the others stay disabled.
     void enableMenus();
 
@@ -76,7 +70,6 @@ public:
     void setLastScan(const QString &text) override;
     void setActivity(bool visible, const QString &caption) override;
     void setCurrentSettings(const QString &text) override;
-    void setPortState(PortState state, const QString &device) override;
     void beep() override;
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
@@ -109,8 +102,16 @@ public:
 public Q_SLOTS:
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
     void setTakeBackAvailable(bool available, const QString &what);
+    // The scanner port's state, shown at all times; device: the device the port opened or
+    // waits for (may be empty).
+    void setPortState(base::OperatorDisplay::PortState state, const QString &device);
+    // The label last given by labelTyped() has been handled: taken closes the entry, otherwise
+    // it stays for correction.
+    void typedLabelDone(bool taken);
 
 Q_SIGNALS:
+    // The operator typed this label and pressed OK; typedLabelDone() is to follow.
+    void labelTyped(const QString &label);
     // The operator asked to take back the last item (the button or Tools > Take back).
     void takeBackRequested();
     // Menu commands whose windows live elsewhere.
@@ -158,10 +159,8 @@ private:
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<QLabel *, SegmentCount> m_labId{};
     base::Options *m_options = nullptr;
-    label::LabelInterpreter *m_interpreter = nullptr;
-    // The station's one-label-at-a-time gate, once watched: a typed label waits for it here,
-    // in the window's own event loop, never inside the pauses of the label in hand.
-    base::LabelGate *m_gate = nullptr;
+    // A typed label was given and its outcome is awaited: OK meanwhile gives nothing more.
+    bool m_typedWaiting = false;
     bool m_exitRequested = false;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;

@@ -83,7 +83,7 @@ std::optional<base::Error> PortControl::openPort()
         // Line settings that cannot be read, or no device at all, do not mend themselves:
         // the port stays closed until the operator chooses again.
         if (device.isEmpty() || error.number() == base::Error::InvalidPropertyValue) {
-            m_display.setPortState(PortState::Closed, device);
+            Q_EMIT stateChanged(PortState::Closed, device);
             m_display.setStatus(closedText(error.description()));
             m_problemShown = true;
         } else {
@@ -149,14 +149,14 @@ void PortControl::closePort()
     m_reconnect->stop();
     if (m_port.isOpen())
         m_port.close();
-    m_display.setPortState(PortState::Closed, settings::portDeviceName(m_settings));
+    Q_EMIT stateChanged(PortState::Closed, settings::portDeviceName(m_settings));
 }
 
 void PortControl::waitForDevice(const QString &statusText)
 {
     m_display.setStatus(statusText);
     m_problemShown = true;
-    m_display.setPortState(PortState::Waiting, settings::portDeviceName(m_settings));
+    Q_EMIT stateChanged(PortState::Waiting, settings::portDeviceName(m_settings));
     m_reconnect->start();
 }
 
@@ -187,7 +187,7 @@ void PortControl::shownOpen(const QString &device, bool back)
 {
     Q_EMIT opened(device, back);
     m_display.setCurrentSettings(currentSettingsCaption(m_settings));
-    m_display.setPortState(PortState::Open, device);
+    Q_EMIT stateChanged(PortState::Open, device);
     if (std::exchange(m_problemShown, false))
         m_display.setStatus(openText(device));
 }

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Error.h"
+#include "base/OperatorDisplay.h"
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,6 @@ class ScannerPort;
 }
 
 namespace barlink::base {
-class OperatorDisplay;
 class Prompter;
 struct Settings;
 } // namespace barlink::base
@@ -76,6 +76,8 @@ public:
     [[nodiscard]] bool isReconnecting() const { return m_reconnect->isActive(); }
 
 Q_SIGNALS:
+    // The port's state, as it changes: open, waiting for device, or closed.
+    void stateChanged(base::OperatorDisplay::PortState state, const QString &device);
     // The device went away; the port is closed and reconnection attempts have begun.
     void deviceLost(const QString &device, const QString &reason);
     // The port opened on the device; back: it came back after it was lost or waited for.

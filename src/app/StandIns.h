@@ -44,15 +44,13 @@ public:
         activityVisible = visible, activityCaption = caption.isNull() ? activityCaption : caption;
     }
     void setCurrentSettings(const QString &text) override { currentSettings = text; }
-    void setPortState(PortState s, const QString &d) override { portState = s, portDevice = d; }
     void beep() override { ++beeps; }
 
     // Every text the status line was given, the same one again included.
     QStringList statusHistory;
     std::array<bool, SegmentCount> segments{}; // by Segment
     bool autoFieldSelection = false, activityVisible = false;
-    QString exclusion, lastScan, activityCaption, currentSettings, portDevice;
-    PortState portState = PortState::Closed;
+    QString exclusion, lastScan, activityCaption, currentSettings;
     int beeps = 0;
 
 Q_SIGNALS:

@@ -1,6 +1,7 @@
 #include "Station.h"
 
 #include "ScanWords.h"
+#include "StandIns.h"
 
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
@@ -76,6 +77,7 @@ Station::Station(base::OperatorDisplay &display,
     // after the pauses that follow.
     connect(&m_sender, &label::ItemSender::itemSent, this, &Station::announcePlaced);
     connectPoller(display);
+    connect(&m_portControl, &PortControl::stateChanged, this, &Station::portStateChanged);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -184,16 +186,95 @@ void Station::handleScanned(const std::function<void()> &handle)
     }
 }
 
-bool Station::typeLabel(const QString &label)
+void Station::typeLabel(const QString &label)
 {
-    m_gate.waitUntilFree();
-    base::LabelGate::Hold hold(m_gate);
-    return interpretLabel(journal::Source::Manual, label);
+    m_typed << label;
+    takeTypedLabels();
 }
 
-bool Station::ManualEntry::interpretLabel(const QString &label)
+void Station::takeTypedLabels()
 {
-    return m_station.typeLabel(label);
+    while (!m_typed.isEmpty()) {
+        // Waiting here would stack an event loop on the one the pauses of the label in hand
+        // run in, and neither could end: the typed label is taken up from the event loop.
+        if (m_gate.isBusy()) {
+            connect(&m_gate,
+                    &base::LabelGate::freed,
+                    this,
+                    &Station::takeTypedLabels,
+                    Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
+                                       | Qt::UniqueConnection));
+            return;
+        }
+        const QString label = m_typed.takeFirst();
+        bool taken = false;
+        {
+            base::LabelGate::Hold hold(m_gate);
+            taken = handleTyped(label);
+        }
+        Q_EMIT typedLabelDone(taken);
+    }
+}
+
+bool Station::handleTyped(const QString &label)
+{
+    try {
+        return interpretLabel(journal::Source::Manual, label);
+    } catch (const base::Error &error) {
+        qCInfo(lcStation) << "typed label handling failed:" << error.what();
+        m_context.prompter.informWithDetails(base::Prompter::Icon::Critical,
+                                             base::unexpectedErrorText(error),
+                                             base::unexpectedErrorDetails(error));
+    } catch (const std::exception &error) {
+        m_context.prompter.inform(base::Prompter::Icon::Critical,
+                                  base::unexpectedErrorText(base::Error::InvalidCall,
+                                                            QString::fromLocal8Bit(error.what())));
+    }
+    return false;
+}
+
+Station::Tried Station::tryLabel(const QByteArray &scanned)
+{
+    auto *port = qobject_cast<MemoryScannerPort *>(&m_context.port);
+    if (!port)
+        return {};
+    const QMetaObject::Connection told
+        = connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field) {
+              QStringList why;
+              if (m_selector.selections() != m_selectionsTried && m_selector.lastChoice()) {
+                  m_selectionsTried = m_selector.selections();
+                  why = fieldsel::FieldSelector::describeChoice(m_autoSel.settings(),
+                                                                *m_selector.lastChoice());
+              }
+              Q_EMIT rowTried(field, why);
+          });
+    port->received = scanned;
+    // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a
+    // label that holds several is handled piece by piece.
+    for (int tick = 0; tick < 1000; ++tick) {
+        m_poller.tick();
+        if (port->received.isEmpty() && m_poller.scanBuffer().isEmpty()
+            && m_poller.idleTicks() == 0)
+            break;
+    }
+    disconnect(told);
+    return {.item = m_item,
+            .segmentsSeen = m_dispatcher.segmentsSeen(),
+            .notWritten = m_writes.takeSkipped()};
+}
+
+void Station::askTakeBack()
+{
+    if (m_gate.isBusy()) {
+        connect(&m_gate,
+                &base::LabelGate::freed,
+                this,
+                &Station::askTakeBack,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
+                                   | Qt::UniqueConnection));
+        return;
+    }
+    Q_EMIT takeBackAsked(takeBackQuery());
 }
 
 bool Station::interpretLabel(journal::Source source, const QString &label)

@@ -17,7 +17,6 @@
 #include "journal/JournalRecorder.h"
 #include "label/ItemSender.h"
 #include "label/LabelDispatcher.h"
-#include "label/LabelInterpreter.h"
 #include "listmanager/ListManagerLink.h"
 #include "program/ProgramBarcode.h"
 #include "scanner/ScanPoller.h"
@@ -34,7 +33,6 @@ class ListManagerProvider;
 }
 
 namespace barlink::base {
-class OperatorDisplay;
 class Pacer;
 class Prompter;
 } // namespace barlink::base
@@ -69,9 +67,6 @@ public:
     // Closes the port and releases the list manager objects.
     void shutdown();
 
-    // Takes the keys of the label handling from the settings in memory: the refusal reply
-    // and the double-scan window. Start-up does this after reading the settings file.
-    void applyLabelSettings();
     // The status line once start-up is done, when the settings file holds values that are not
     // used as written (base::Settings::problems); they hold nothing back.
     [[nodiscard]] static QString settingsProblemsStatus(qsizetype problems);
@@ -95,17 +90,8 @@ public:
     [[nodiscard]] fieldsel::FieldSelector &selector() { return m_selector; }
     [[nodiscard]] label::ItemSender &sender() { return m_sender; }
     [[nodiscard]] base::DoubleScanGuard &doubleScan() { return m_doubleScan; }
-    [[nodiscard]] base::FileWrites &writes() { return m_writes; }
-    // The main window's manual entry hands its labels to typeLabel() through this.
-    [[nodiscard]] label::LabelInterpreter &manualEntry() { return m_manualEntry; }
     [[nodiscard]] journal::JournalRecorder &recorder() { return m_recorder; }
-    // Where the journal is kept; set before start(). Without it nothing is journaled.
-    // The journal file, and the spill file for entries it cannot take (empty: none).
-    void setJournalPath(const QString &path, const QString &spillPath = {})
-    {
-        m_journalPath = path;
-        m_spillPath = spillPath;
-    }
+    // Where the journal is kept (empty: nothing is journaled).
     [[nodiscard]] const QString &journalPath() const { return m_journalPath; }
 
     // What taking back the last item would remove, its rows named for the operator to
@@ -120,21 +106,33 @@ public:
     // The last item sent, as taking it back would see it (no rows: nothing to take back).
     [[nodiscard]] const SentItem &lastItem() const { return m_lastItem; }
 
-    // Lets tests keep the wait for a list short.
-    void setListWait(int passes, int intervalMs)
+    // What a tried label (tryLabel()) left behind.
+    struct Tried
     {
-        m_listWaitPasses = passes;
-        m_listWaitIntervalMs = intervalMs;
-    }
-    // Lets tests keep the single-instance lock out of the user's folder.
-    void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
+        // The item as it stands, and the segments of it read so far (empty: no item waits for
+        // more of its labels).
+        base::CurrentItem item;
+        QString segmentsSeen;
+        // What a station that writes would have written, in words (base::FileWrites).
+        QStringList notWritten;
+    };
 
 public Q_SLOTS:
+    // A label to try, as the scanner would send it, on a station built to try labels
+    // (StationBuilder::Mode::Try, its port in memory): read and handled at once, tick by tick
+    // as the poller would over its intervals, each label it holds one by one. labelHandled()
+    // and rowTried() tell what became of it. On a port not in memory nothing is tried.
+    Tried tryLabel(const QByteArray &scanned);
     // A label typed in the main window's manual entry: handled as scanned ones are, and
-    // journaled as typed. One label at a time: a scanned label in hand is finished first,
-    // window events running meanwhile. Returns whether the label was taken; an error of its
-    // handling is thrown to the caller.
-    bool typeLabel(const QString &label);
+    // journaled as typed; typedLabelDone() tells whether it was taken. One label at a time:
+    // given while a label is in hand (in its pauses), it waits in a queue and is handled from
+    // the event loop once that label is done, never inside that label's pauses. An error of
+    // its handling is shown in a critical message box, and the label counts as not taken.
+    void typeLabel(const QString &label);
+    // The operator asked to take back the last item: takeBackAsked() tells what that would
+    // remove, once no label is in hand (so that it names the rows that label may still add).
+    // Asked again before then, it still tells once.
+    void askTakeBack();
     // Writes an option switch to the settings file when the operator changes it.
     void writeOption(base::Options::Switch s, int value);
     // Takes the last item's rows out of the list again, journaled, when they are still the
@@ -160,20 +158,45 @@ Q_SIGNALS:
                     const QString &x,
                     const QString &y,
                     const QString &program);
+    // The scanner port's state, as it changes; device: the device the port opened or waits
+    // for (may be empty).
+    void portStateChanged(base::OperatorDisplay::PortState state, const QString &device);
+    // A label given to typeLabel() has been handled; taken: a command, a field-code label or
+    // a completed item (otherwise it stays in the entry for correction).
+    void typedLabelDone(bool taken);
+    // A tried label's row was sent to this work field; why: how the field selection table
+    // chose it (a line, then the lines that explain it), or empty when the labels or the
+    // default field gave it.
+    void rowTried(const QString &field, const QStringList &why);
+    // The answer to askTakeBack().
+    void takeBackAsked(const Station::TakeBackQuery &query);
 
 private:
-    class ManualEntry : public label::LabelInterpreter
+    // What the builder sets before start(); nothing else changes it.
+    friend class StationBuilder;
+    // Where the journal is kept: the journal file, and the spill file for entries it cannot
+    // take (empty: none). Without a journal file nothing is journaled.
+    void setJournalPath(const QString &path, const QString &spillPath = {})
     {
-    public:
-        explicit ManualEntry(Station &station)
-            : m_station(station)
-        {}
-        bool interpretLabel(const QString &label) override;
+        m_journalPath = path;
+        m_spillPath = spillPath;
+    }
+    // How often, and how far apart, start-up looks for a list in the list manager.
+    void setListWait(int passes, int intervalMs)
+    {
+        m_listWaitPasses = passes;
+        m_listWaitIntervalMs = intervalMs;
+    }
+    // Where the single-instance lock is taken.
+    void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
+    // Takes the keys of the label handling from the settings in memory: the refusal reply
+    // and the double-scan window. Start-up does this after reading the settings file.
+    void applyLabelSettings();
 
-    private:
-        Station &m_station;
-    };
-
+    // Handles the typed labels that wait, one by one, while no label is in hand.
+    void takeTypedLabels();
+    // A typed label handled now; whether it was taken.
+    bool handleTyped(const QString &label);
     // A label for the dispatcher, journaled.
     bool interpretLabel(journal::Source source, const QString &label);
     void interpretProgramBarcode(const QString &label);
@@ -212,7 +235,10 @@ private:
     // any there: what taking it back would remove.
     QStringList m_placedRows;
     SentItem m_lastItem;
-    ManualEntry m_manualEntry{*this};
+    // The field selections already told by rowTried().
+    quint64 m_selectionsTried = 0;
+    // Typed labels given while a label was in hand, oldest first.
+    QStringList m_typed;
     listmanager::ListManagerLink m_link;
     InstanceCounter m_instances;
     base::ProductEnvironment m_product;

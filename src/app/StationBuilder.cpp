@@ -76,7 +76,7 @@ std::unique_ptr<Station> StationBuilder::build()
         m_windowsDir,
         nullptr,
         m_clock ? *m_clock : base::Clock::real());
-    station->writes().setEnabled(m_writes);
+    station->m_writes.setEnabled(m_writes);
     if (!m_lockDir.isEmpty())
         station->setInstanceLockDir(m_lockDir);
     if (m_listWait)

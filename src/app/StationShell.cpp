@@ -60,6 +60,7 @@ StationShell::StationShell()
             this,
             &StationShell::showPortSettings);
     connect(&m_window, &MainWindow::portSettingsRequested, this, &StationShell::showPortSettings);
+    connect(&m_station, &Station::portStateChanged, &m_window, &MainWindow::setPortState);
     connect(&m_window, &MainWindow::closed, &m_station, &Station::shutdown);
     // The program ends with its main window, even while the list manager's window or the
     // journal is open: without the scanner nothing more can come.
@@ -79,7 +80,8 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
     m_window.watch(m_station);
     connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
-    connect(&m_window, &MainWindow::takeBackRequested, this, &StationShell::takeBackLastItem);
+    connect(&m_window, &MainWindow::takeBackRequested, &m_station, &Station::askTakeBack);
+    connect(&m_station, &Station::takeBackAsked, this, &StationShell::takeBackLastItem);
     // The take-back action is offered while there is an item to take back; whether the list
     // still lets it go is asked when the operator presses it, and the answer says why not.
     connect(
@@ -138,7 +140,6 @@ bool StationShell::start(bool commandLineEmpty)
     if (m_station.start(commandLineEmpty) != Startup::Outcome::Running)
         return false;
     m_window.bindOptions(m_station.options());
-    m_window.setLabelInterpreter(&m_station.manualEntry());
     startGlance();
     if (m_station.settings().resultSound) {
         m_resultSound = std::make_unique<ResultSound>();
@@ -292,22 +293,9 @@ void StationShell::showGuide()
     m_guideWindow->activateWindow();
 }
 
-void StationShell::takeBackLastItem()
+void StationShell::takeBackLastItem(const Station::TakeBackQuery &query)
 {
     using base::Prompter;
-    // Asked while a label is in hand (in one of its pauses), the question waits until that
-    // label is done, so that it names the rows the label may still add; asked again
-    // meanwhile, it still comes once.
-    if (m_station.gate().isBusy()) {
-        connect(&m_station.gate(),
-                &base::LabelGate::freed,
-                this,
-                &StationShell::takeBackLastItem,
-                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
-                                   | Qt::UniqueConnection));
-        return;
-    }
-    const Station::TakeBackQuery query = m_station.takeBackQuery();
     if (!query.refusal.isEmpty()) {
         m_prompter.inform(Prompter::Icon::Information, query.refusal);
         return;

@@ -72,9 +72,9 @@ private:
     void showGuide();
     void keepFontScale(double scale);
     void keepHighContrast(bool on);
-    // Asks the operator to confirm the rows the last item added, then takes them back; says
-    // why when it cannot.
-    void takeBackLastItem();
+    // Asks the operator to confirm the rows the last item would take out of the list (query),
+    // then takes them back; says why when it cannot.
+    void takeBackLastItem(const Station::TakeBackQuery &query);
     // The settings values start-up did not use as written, in a window that holds nothing
     // back: the scanner's labels are taken while it is open.
     void showSettingsProblems();

@@ -4,7 +4,6 @@
 #include "Station.h"
 #include "StationBuilder.h"
 #include "base/Reasons.h"
-#include "fieldsel/AutoSelSettingsProvider.h"
 #include "label/FieldCodes.h"
 #include "label/ListRow.h"
 #include "text/EscapedBytes.h"
@@ -190,10 +189,8 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     base::LabelOutcome outcome;
     QStringList pieceFields;
     qsizetype boxesBefore = 0;
-    quint64 selectionsSeen = 0;
-    const fieldsel::FieldSelector &selector = station.selector();
     QObject::connect(
-        &station.sender(), &label::ItemSender::rowSent, &station, [&](const QString &field, bool) {
+        &station, &Station::rowTried, &station, [&](const QString &field, QStringList why) {
             pieceFields << field;
             const QString row = listManager.addedRows().constLast();
             result.rows << row;
@@ -201,10 +198,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                                .arg(result.rows.size())
                                .arg(field)
                                .arg(label::FieldCodes::position(field)));
-            if (selector.selections() != selectionsSeen && selector.lastChoice()) {
-                selectionsSeen = selector.selections();
-                QStringList why = fieldsel::FieldSelector::describeChoice(
-                    station.autoSel().settings(), *selector.lastChoice());
+            if (!why.isEmpty()) {
                 account.detail(Words::tr("  field chosen from the table: ") + why.takeFirst());
                 for (const QString &line : std::as_const(why))
                     account.detail(QStringLiteral("    ") + line);
@@ -234,7 +228,7 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                 result.allTaken = false;
         });
 
-    scanner::ScanPoller &poller = station.poller();
+    Station::Tried tried;
     for (const QByteArray &label : labels) {
         const QString shown = text::escapeBytes(label);
         account.add(Words::tr("Label \"%1\"").arg(shown));
@@ -242,27 +236,20 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         pieceFields.clear();
         boxesBefore = prompter.shown.size();
         outcome = {};
-        port.received = label;
-        // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a
-        // label that holds several is handled piece by piece.
-        for (int tick = 0; tick < 1000; ++tick) {
-            poller.tick();
-            if (port.received.isEmpty() && poller.scanBuffer().isEmpty() && poller.idleTicks() == 0)
-                break;
-        }
+        tried = station.tryLabel(label);
         for (const QString &words : std::as_const(handled))
             account.detail(words);
         if (outcome.result == Decision::Waiting)
             account.detail(Words::tr("item so far: ")
-                           + itemSoFar(station.item(), station.dispatcher().segmentsSeen()));
-        for (const QString &skipped : station.writes().takeSkipped())
+                           + itemSoFar(tried.item, tried.segmentsSeen));
+        for (const QString &skipped : std::as_const(tried.notWritten))
             account.detail(Words::tr("not written: ") + skipped);
         result.summary << QStringLiteral("%1: %2").arg(
             shown, handled.isEmpty() ? Words::tr("nothing to handle") : handled.join(u"; "));
         for (const QString &line : account.takeShown())
             result.summary << QStringLiteral("    ") + line;
     }
-    if (!station.dispatcher().segmentsSeen().isEmpty()) {
+    if (!tried.segmentsSeen.isEmpty()) {
         result.itemWaiting = true;
         result.summary << Words::tr("The last item is not complete: nothing of it was sent.");
     }

@@ -4,8 +4,8 @@
 
 namespace barlink::base {
 
-// One label at a time: while a label is being handled (its pauses included),
-// scanner ticks skip and manual entry waits.
+// One label at a time: while a label is being handled (its pauses included), scanner ticks
+// skip, and a typed label or a take-back question waits for freed().
 class LabelGate : public QObject
 {
     Q_OBJECT
@@ -34,9 +34,6 @@ public:
     private:
         LabelGate &m_gate;
     };
-
-    // Keeps window events running until the label in hand is done.
-    void waitUntilFree();
 
 Q_SIGNALS:
     void freed();

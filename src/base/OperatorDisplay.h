@@ -37,14 +37,13 @@ public:
     // lblCurSettings, the open port and its line settings ("COM1:9600,N,8,1").
     virtual void setCurrentSettings(const QString &text) = 0;
 
-    // The scanner port's state, shown on the main window at all times.
+    // The scanner port's state, shown on the main window at all times; the station tells it
+    // with a signal of its own.
     enum class PortState {
         Open,    // labels are taken
         Waiting, // the device is not there (unplugged, not plugged in yet): tried again every 2 s
         Closed,  // closed on purpose: no port chosen, or the station shut down
     };
-    // device: the device the port opened or waits for; may be empty.
-    virtual void setPortState(PortState state, const QString &device) = 0;
     // The system beep.
     virtual void beep() = 0;
 

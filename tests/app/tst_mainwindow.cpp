@@ -16,7 +16,6 @@
 #include "base/Reasons.h"
 #include "base/RowValues.h"
 #include "base/Settings.h"
-#include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
 #include "ui/CenterForm.h"
@@ -42,17 +41,6 @@ using namespace barlink;
 using namespace barlink::testing;
 
 namespace {
-
-struct RecordingInterpreter : label::LabelInterpreter
-{
-    bool interpretLabel(const QString &label) override
-    {
-        labels << label;
-        return accept;
-    }
-    QStringList labels;
-    bool accept = true;
-};
 
 base::Settings settingsOf(int port, const QString &device, const QString &serialSettings)
 {
@@ -89,9 +77,11 @@ private Q_SLOTS:
         const bool stillTyping = !fetch<bool>("accept"); // a refused label stays for correction
 
         app::MainWindow window;
-        RecordingInterpreter interpreter;
-        interpreter.accept = !stillTyping;
-        window.setLabelInterpreter(&interpreter);
+        QStringList interpreted;
+        QObject::connect(&window, &app::MainWindow::labelTyped, [&](const QString &label) {
+            interpreted << label;
+            window.typedLabelDone(!stillTyping);
+        });
         base::Options options;
         window.bindOptions(options);
         window.show();
@@ -108,7 +98,7 @@ private Q_SLOTS:
         QTest::keyClicks(entry, typed);
         QTest::mouseClick(ok, Qt::LeftButton);
 
-        QTEST(interpreter.labels, "interpreted");
+        QTEST(interpreted, "interpreted");
         QCOMPARE((QList<bool>{entry->isEnabled(), ok->isEnabled(), !edit->isEnabled()}),
                  QList<bool>(3, stillTyping));
         QCOMPARE(entry->text(), stillTyping ? typed.toUpper() : QString());
@@ -495,6 +485,11 @@ private Q_SLOTS:
         app::PortControl control(settings, port, display, prompter, nullptr, clock);
         int dialogs = 0;
         QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] { ++dialogs; });
+        State portState = State::Closed;
+        QString portDevice;
+        QObject::connect(&control, &app::PortControl::stateChanged, [&](State s, const QString &d) {
+            portState = s, portDevice = d;
+        });
         if (atStart) {
             // A missing device is said plainly, the error as the detail; the settings dialog
             // comes when asked for. A station with no port at all gets the error and the dialog.
@@ -510,13 +505,13 @@ private Q_SLOTS:
             QCOMPARE(prompter.shown.first().details, waits ? error : QString());
         } else {
             QVERIFY(control.applySerialSettings());
-            QCOMPARE(display.portState, State::Open);
+            QCOMPARE(portState, State::Open);
             port.failOpen = true;
             control.closePort();
         }
         QVERIFY(!port.isOpen());
-        QCOMPARE(display.portState, waits ? State::Waiting : State::Closed);
-        QCOMPARE(display.portDevice, device);
+        QCOMPARE(portState, waits ? State::Waiting : State::Closed);
+        QCOMPARE(portDevice, device);
         const int opens = port.openCalls;
         QCOMPARE(control.isReconnecting(), waits);
         // Tried again every 2 s, quietly, for as long as it waits; a port shut on purpose or
@@ -539,7 +534,7 @@ private Q_SLOTS:
         QVERIFY(port.isOpen());
         QCOMPARE(port.openedDevice, device);
         QVERIFY(!control.isReconnecting());
-        QCOMPARE(display.portState, State::Open);
+        QCOMPARE(portState, State::Open);
         QCOMPARE(display.status(), app::PortControl::openText(device));
         QCOMPARE(display.currentSettings, device + QStringLiteral(":9600,N,8,1"));
     }

@@ -275,22 +275,19 @@ void tst_OperatorView::scansShownAsHandled()
     QCOMPARE(pieces[0].mirror, false);
     QCOMPARE(pieces[1].mirror, true);
 
-    // A typed label waits, window events running, until the label in hand is done.
+    // OK in the window while a label is in hand (as in its pauses) does not wait on the spot,
+    // where it would stack on the pauses' own event loop: the typed label follows the label,
+    // and the entry closes once it is taken.
+    auto *entry = window.findChild<QLineEdit *>(QStringLiteral("txtEtichetta"));
+    window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
+    entry->setText(QStringLiteral("%S%"));
     std::optional<base::LabelGate::Hold> inHand(std::in_place, rig.station.gate());
     QTimer::singleShot(0, &window, [&] { inHand.reset(); });
-    QVERIFY(rig.station.typeLabel(QStringLiteral("%CLEAR%")) && !inHand);
-
-    // OK in the window while a label is in hand (as in its pauses) does not wait on the spot,
-    // where it would stack on the pauses' own event loop: the typed label follows the label.
-    window.setLabelInterpreter(&rig.station.manualEntry());
-    window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
-    window.findChild<QLineEdit *>(QStringLiteral("txtEtichetta"))->setText(QStringLiteral("%S%"));
-    inHand.emplace(rig.station.gate());
-    QTimer::singleShot(0, &window, [&] { inHand.reset(); });
     window.findChild<QPushButton *>(QStringLiteral("cmdEndEdit"))->click();
-    QVERIFY(inHand);
+    QVERIFY(inHand && entry->isEnabled());
     QTRY_VERIFY(window.recentScans().index(0, app::RecentScansModel::Label).data().toString()
                 == QStringLiteral("%S%"));
+    QVERIFY(!entry->isEnabled());
 }
 
 void tst_OperatorView::journalBadge_data()
@@ -497,7 +494,7 @@ void tst_OperatorView::takeBack()
         {"change last by hand", [&] { rig.store->setRow(2, byHand); }},
         {"clear, resend, start, hold", [&] {
              for (const char *label : {"%CLEAR%", "%19ONLY.CNC N"})
-                 (void)rig.station.typeLabel(QString::fromLatin1(label));
+                 rig.station.typeLabel(QString::fromLatin1(label));
              rig.store->runCommand(RunCommand::Start);
              rig.store->runCommand(RunCommand::Hold);
          }}};
@@ -507,13 +504,25 @@ void tst_OperatorView::takeBack()
     const bool asked = then == "nothing" || then.endsWith(u"while asked");
     QCOMPARE(query.refusal.isEmpty(), asked);
     std::optional<base::LabelGate::Hold> inHand;
+    QSignalSpy typed(&rig.station, &app::Station::typedLabelDone);
     if (then == "new item while asked")
-        QVERIFY(rig.station.typeLabel(QStringLiteral("%19LATER.CNC N")));
+        rig.station.typeLabel(QStringLiteral("%19LATER.CNC N"));
     else if (then == "label in hand while asked")
         inHand.emplace(rig.station.gate());
     const QStringList rows = rig.rows();
+    QCOMPARE(QList<QVariantList>(typed),
+             QList<QVariantList>(qsizetype(then == "new item while asked"), {true}));
     QCOMPARE(rig.station.takeBackLastItem(query.rows).isEmpty(), then == "nothing");
     QCOMPARE(rig.rows() == rows, then != "nothing");
+    if (inHand) {
+        // Asked while a label is in hand, the question comes once, when that label is done.
+        QSignalSpy asked(&rig.station, &app::Station::takeBackAsked);
+        rig.station.askTakeBack();
+        rig.station.askTakeBack();
+        QVERIFY(asked.isEmpty());
+        inHand.reset();
+        QTRY_COMPARE(asked.size(), 1);
+    }
     if (then != "nothing")
         return;
     // Both rows of the mirror piece, named for the operator, and only they; the same labels

@@ -55,7 +55,7 @@ struct Bench
         const qsizetype handled = outcomes.size();
         // "typed:LABEL" is typed in the main window instead.
         if (label.startsWith("typed:")) {
-            (void)rig->station.manualEntry().interpretLabel(QString::fromLatin1(label.mid(6)));
+            rig->station.typeLabel(QString::fromLatin1(label.mid(6)));
         } else {
             QVERIFY(pty.write(label));
             QTRY_VERIFY_WITH_TIMEOUT(rig->station.poller().scanBuffer().size() >= label.size(),
