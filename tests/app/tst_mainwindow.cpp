@@ -144,14 +144,12 @@ private Q_SLOTS:
     // LANGUAGE picks the language by its first entry; English when that is English.
     void speaksTheOperatorsLanguage_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("viewMenu");
-        QTest::newRow("German") << "de"
-                                << "&Ansicht";
-        QTest::newRow("first of a list") << "it_IT:de:en"
-                                         << "&Visualizza";
-        QTest::newRow("English first") << "en_GB:de"
-                                       << "&View";
+        columns<QString, QString>({"language", "viewMenu"});
+        // clang-format off
+        QTest::newRow("German") << "de" << "&Ansicht";
+        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza";
+        QTest::newRow("English first") << "en_GB:de" << "&View";
+        // clang-format on
     }
     void speaksTheOperatorsLanguage()
     {
