@@ -334,8 +334,8 @@ private Q_SLOTS:
         QCOMPARE(rig.calls, QStringList{"I:%START%"});
     }
 
-    // The port over a real pseudo-terminal: what arrives is read as it came, and discarded
-    // input is gone (what the port writes reaches the device: tst_scanpath); a closed port.
+    // The port over a real pseudo-terminal: what arrives is read as it came, discarded input
+    // is gone, and what the port writes reaches the device.
     void portBytesBothWays()
     {
         NEED_PTY(pty);
@@ -350,6 +350,9 @@ private Q_SLOTS:
         QTRY_COMPARE(port.bytesWaiting(), 18);
         QCOMPARE(port.readAll(), QByteArray("%12PROG.CNC N1 X\xf1\x01"));
         QCOMPARE(port.bytesWaiting(), 0);
+        port.write("ACK\r");
+        port.write("ACK\r");
+        QTRY_COMPARE(pty.received(), QByteArray("ACK\rACK\r"));
 
         port.close();
         QVERIFY(!port.isOpen());
