@@ -141,24 +141,18 @@ private Q_SLOTS:
     // LANGUAGE picks the language by its first entry; English when that is English.
     void speaksTheOperatorsLanguage_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("viewMenu");
-        QTest::addColumn<QString>("refusal"); // a refused scan in the recent scans
-        QTest::addColumn<QLocale::Language>("dates");
-        QTest::newRow("German") << "de"
-                                << "&Ansicht"
-                                << "Abgelehnt: Maß X abgelehnt: 1;2 enthält „;“, das ein Feld der "
-                                   "Listenzeile beenden würde."
-                                << QLocale::German;
-        QTest::newRow("first of a list")
-            << "it_IT:de:en"
-            << "&Visualizza"
-            << "Rifiutata: Misura X rifiutato: 1;2 contiene \";\", che chiuderebbe un campo della "
-               "riga di lista."
+        columns<QString, QString, QString, QLocale::Language>(
+            {"language", "viewMenu", "refusal", "dates"}); // refusal: as the recent scans show it
+        // clang-format off
+        QTest::newRow("German") << "de" << "&Ansicht"
+            << "Abgelehnt: Maß X abgelehnt: 1;2 enthält „;“, das ein Feld der Listenzeile beenden würde."
+            << QLocale::German;
+        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza"
+            << "Rifiutata: Misura X rifiutato: 1;2 contiene \";\", che chiuderebbe un campo della riga di lista."
             << QLocale::Italian;
-        QTest::newRow("English first") << "en_GB:de"
-                                       << "&View"
-                                       << "Refused: " + EnglishRefusal << QLocale::C;
+        QTest::newRow("English first") << "en_GB:de" << "&View" << "Refused: " + EnglishRefusal
+                                       << QLocale::C;
+        // clang-format on
     }
     void speaksTheOperatorsLanguage()
     {

@@ -385,7 +385,8 @@ private Q_SLOTS:
             QCOMPARE(readBytes(windowsPath), windowsBefore);
     }
 
-    // The port settings and the switches are written in place, in the forms read back.
+    // The port settings, the switches and the text size and colours the operator chose are
+    // written in place, in the forms read back.
     void writesKeepTheirForms()
     {
         Folders station;
@@ -397,11 +398,14 @@ private Q_SLOTS:
         writeOptionSwitch(station.settings, base::Options::Overwrite, 0);
         writeOptionSwitch(station.settings, base::Options::AutoStart, 2);
         writeOptionSwitch(station.settings, base::Options::ShowEd, 0); // not stored
+        writeFontScale(station.settings, 1.5);
+        writeHighContrast(station.settings, true);
         QCOMPARE(readBytes(station.settings.settingsFilePath),
                  QByteArray("[GESTBCOD]\r\nSettings=19200,E,7,2\r\nCommPort=12\r\nAutoClear= 1\r\n"
-                            "Overwrite= 0\r\nAutoStart= 2\r\n"));
+                            "Overwrite= 0\r\nAutoStart= 2\r\nFontScale=1.5\r\nHighContrast=1\r\n"));
         QVERIFY(station.load()); // reads back what was written
         QCOMPARE(switches(station.options), QStringLiteral("1 0 2 0"));
+        QVERIFY(station.settings.fontScale == 1.5 && station.settings.highContrast);
     }
 
     // The folders that stand in for the control software's: the "Windows directory" under

@@ -1,8 +1,9 @@
 // What the scanner hears when a label is refused, and the double-scan guard: label bytes go
 // in at the scanner end of a pseudo-terminal, rows come out of the embedded list manager.
+#include "ManualClock.h"
 #include "PtyPair.h"
 #include "StationRig.h"
-#include "ManualClock.h"
+#include "Tables.h"
 #include "base/StatusTexts.h"
 
 #include <QTemporaryDir>
@@ -95,56 +96,26 @@ private Q_SLOTS:
 
 void tst_RefusalFeedback::scannerHears_data()
 {
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<QByteArrayList>("scans"); // "LABEL@ms": the guard's clock at the scan
-    QTest::addColumn<QStringList>("outcomes");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QByteArray>("heard");
+    // scans: "LABEL@ms", the guard's clock at the scan
+    columns<QByteArray, QByteArrayList, QStringList, int, QByteArray>(
+        {"keys", "scans", "outcomes", "rows", "heard"});
 
     const QByteArray reply = "RefuseReply=\\x07NO\\r\\n\r\n";
     const QByteArray guard = DefaultField + "DuplicateSeconds=5\r\n";
-    const QStringList takenRefused{"taken", "refused"};
     // clang-format off
-    QTest::addRow("by default a refusal sends nothing")
-        << DefaultField << QByteArrayList{"%7x@0", "DEMO@0", "DEMO@0"}
-        << QStringList{"refused", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("a refusal hears the reply, a row its ACK")
-        << DefaultField + reply << QByteArrayList{"%7x@0", "DEMO@0"}
-        << QStringList{"refused", "taken"} << 1 << QByteArray("\x07NO\r\nACK\r");
-    QTest::addRow("a malformed reply is not used")
-        << DefaultField + "RefuseReply=\\q\r\n" << QByteArrayList{"%7x@0"}
-        << QStringList{"refused"} << 0 << QByteArray();
-    QTest::addRow("a name scanned twice within the window: refused, with the reply")
-        << guard + reply << QByteArrayList{"DEMO@0", "DEMO@5000"}
-        << takenRefused << 1 << QByteArray("ACK\r\x07NO\r\n");
-    QTest::addRow("the same name later than the window is taken")
-        << guard << QByteArrayList{"DEMO@0", "DEMO@5001"}
-        << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("the window runs from the item taken, not the one refused")
-        << guard << QByteArrayList{"DEMO@0", "DEMO@4000", "DEMO@6000"}
-        << QStringList{"taken", "refused", "taken"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("another name within the window is taken")
-        << guard << QByteArrayList{"DEMO@0", "OTHER@100"}
-        << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("an item of two labels scanned twice: refused at its last label")
-        << guard << QByteArrayList{"%12P.CNC N X@0", "%22600 400 18@0", "%12P.CNC N X@100",
-                                   "%22600 400 18@200"}
-        << QStringList{"waiting", "taken", "waiting", "refused"} << 1 << QByteArray("ACK\r");
-    QTest::addRow("a field-code label before the repeat makes no other piece")
-        << guard << QByteArrayList{"%S%@0", "DEMO@0", "DEMO@200"}
-        << QStringList{"taken", "taken", "refused"} << 1 << QByteArray("ACK\r");
-    QTest::addRow("the scan after a refusal is taken: a second identical panel")
-        << guard << QByteArrayList{"DEMO@0", "DEMO@100", "DEMO@200", "DEMO@300"}
-        << QStringList{"taken", "refused", "taken", "refused"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("a typed label is never refused as scanned twice")
-        << guard << QByteArrayList{"DEMO@0", "typed:DEMO@100"}
-        << takenRefused.mid(0, 1) + QStringList{"taken"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("the window runs from the rows added, not from after the pauses")
-        << DefaultField + "DuplicateSeconds=1\r\n" << QByteArrayList{"DEMO@0", "DEMO@1001"}
-        << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
-    QTest::addRow("a list command between two items makes the second deliberate")
-        << guard << QByteArrayList{"DEMO@0", "%STOP%@100", "DEMO@200"}
-        << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("by default a refusal sends nothing") << DefaultField << QByteArrayList{"%7x@0", "DEMO@0", "DEMO@0"} << QStringList{"refused", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a refusal hears the reply, a row its ACK") << DefaultField + reply << QByteArrayList{"%7x@0", "DEMO@0"} << QStringList{"refused", "taken"} << 1 << QByteArray("\x07NO\r\nACK\r");
+    QTest::addRow("a malformed reply is not used") << DefaultField + "RefuseReply=\\q\r\n" << QByteArrayList{"%7x@0"} << QStringList{"refused"} << 0 << QByteArray();
+    QTest::addRow("a name scanned twice within the window: refused, with the reply") << guard + reply << QByteArrayList{"DEMO@0", "DEMO@5000"} << QStringList{"taken", "refused"} << 1 << QByteArray("ACK\r\x07NO\r\n");
+    // The window runs from the rows added, not from after the pauses that follow them.
+    QTest::addRow("the same name later than the window is taken") << guard << QByteArrayList{"DEMO@0", "DEMO@5001"} << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("the window runs from the item taken, not the one refused") << guard << QByteArrayList{"DEMO@0", "DEMO@4000", "DEMO@6000"} << QStringList{"taken", "refused", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("another name within the window is taken") << guard << QByteArrayList{"DEMO@0", "OTHER@100"} << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("an item of two labels scanned twice: refused at its last label") << guard << QByteArrayList{"%12P.CNC N X@0", "%22600 400 18@0", "%12P.CNC N X@100", "%22600 400 18@200"} << QStringList{"waiting", "taken", "waiting", "refused"} << 1 << QByteArray("ACK\r");
+    QTest::addRow("a field-code label before the repeat makes no other piece") << guard << QByteArrayList{"%S%@0", "DEMO@0", "DEMO@200"} << QStringList{"taken", "taken", "refused"} << 1 << QByteArray("ACK\r");
+    QTest::addRow("the scan after a refusal is taken: a second identical panel") << guard << QByteArrayList{"DEMO@0", "DEMO@100", "DEMO@200", "DEMO@300"} << QStringList{"taken", "refused", "taken", "refused"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a typed label is never refused as scanned twice") << guard << QByteArrayList{"DEMO@0", "typed:DEMO@100"} << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a list command between two items makes the second deliberate") << guard << QByteArrayList{"DEMO@0", "%STOP%@100", "DEMO@200"} << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
     // clang-format on
 }
 

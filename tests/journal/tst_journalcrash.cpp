@@ -11,7 +11,6 @@
 #include "PtyPair.h"
 #include "Tables.h"
 #include "embeddedlist/ListStore.h"
-#include "journal/SpillFile.h"
 
 #include <QSqlQuery>
 
@@ -102,24 +101,15 @@ void tst_JournalCrash::killedAfterAck()
                                "CRASH %12MIRITEM.CNC N X taken 1",
                                "CRASH %12MIRITEM.CNC N X taken 1"};
     if (locked) {
-        // Every acknowledged entry was on the disk in the spill file before its "ACK".
-        QStringList spilled;
-        for (const journal::Entry &e : journal::SpillFile(spillPath).read().entries) {
-            if (e.kind != journal::Kind::StationEvent)
-                spilled << QStringLiteral("%1 %2").arg(e.label).arg(e.rows.value_or(0));
-        }
-        QCOMPARE(spilled,
-                 (QStringList{"%22600 400 18 0", "%12MIRITEM.CNC N X 1", "%12MIRITEM.CNC N X 1"}));
         QVERIFY(lockerDb.rollback());
         lockerDb.close();
-    } else {
-        QCOMPARE(journaledLabels(journalPath), expected);
     }
 
     // Started again, the program keeps the list, and takes the spilled entries into the
-    // journal file, once, and says so there. A line end on its own is journaled as ignored and
-    // touches no list: once it is in the journal, start-up, and anything in it that would
-    // empty the list, is over.
+    // journal file, once, and says so there: the entries the killed program wrote (to the
+    // journal file or the spill file) are all there. A line end on its own is journaled as
+    // ignored and touches no list: once it is in the journal, start-up, and anything in it that
+    // would empty the list, is over.
     QVERIFY2(barlink.start(), barlink.log().constData());
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(spillPath), Patience);
     QVERIFY(pty.write("\r\n"));

@@ -52,6 +52,9 @@ struct Rig
     Rig()
     {
         port.open(QStringLiteral("/dev/pts/1"), defaultSettings);
+        QObject::connect(&poller, &ScanPoller::statusChanged, [this] {
+            port.received += std::exchange(during, {});
+        });
         QObject::connect(&poller, &ScanPoller::labelIgnored, [this](const QString &label) {
             calls << "X:" + label;
         });
@@ -73,7 +76,9 @@ struct Rig
     }
 
     // Each entry is what arrives before one tick; "" is a quiet tick, "<busy>" one while a label
-    // is being handled, "<closed>" one after the port was closed.
+    // is being handled, "<closed>" one after the port was closed. "<end=SUFFIX>" sets the label
+    // end (a compressed label is whole once it holds "|"); "<during=BYTES>": bytes that arrive
+    // while the next label is read out; "<fail=LABEL>": the handling of that label fails.
     void run(const QStringList &ticks)
     {
         for (const QString &piece : ticks) {
@@ -82,6 +87,13 @@ struct Rig
                 busy.emplace(gate);
             else if (piece == u"<closed>")
                 port.close();
+            else if (piece.startsWith(u"<end="))
+                poller.setLabelEnd(suffix = piece.mid(5).chopped(1),
+                                   [](QStringView label) { return label.contains(u'|'); });
+            else if (piece.startsWith(u"<during="))
+                during = piece.mid(8).chopped(1).toLatin1();
+            else if (piece.startsWith(u"<fail="))
+                failOn = piece.mid(6).chopped(1);
             else
                 port.received += piece.toLatin1();
             poller.tick();
@@ -89,7 +101,8 @@ struct Rig
     }
 
     QStringList calls;
-    QString failOn;
+    QString failOn, suffix;
+    QByteArray during;
     FakeScannerPort port;
     FakeDisplay display;
     base::LabelGate gate;
@@ -227,7 +240,10 @@ private Q_SLOTS:
     // What the poller does with each route: "I:" ordinary labels, "P:" program labels, "C:"
     // compressed ones (an apostrophe rule's "%N%" comes first), a rest handled two quiet ticks
     // after the label, nothing while a label is in hand or the port is closed; left: what waits
-    // in the buffer.
+    // in the buffer. A label whose handling fails is done with; what followed it stays, but the
+    // text a failing "%N%" was for goes with it. With a label end, each label is handled as soon
+    // as its end has been read, what arrives meanwhile is no longer thrown away, and "told" is
+    // the status line saying that labels come without their end.
     void routesLabels_data()
     {
         columns<QStringList, QStringList, QString>({"ticks", "calls", "left"});
@@ -244,53 +260,21 @@ private Q_SLOTS:
         QTest::newRow("busy ticks are no quiet ticks")     << L{"%START%", "<busy>", "<busy>", "", "<busy>"} << L{} << "%START%";
         QTest::newRow("then two quiet ticks end it")       << L{"%START%", "<busy>", "<busy>", "", ""} << L{"I:%START%"} << "";
         QTest::newRow("closed port: nothing handled")      << L{"%START%", "", "<closed>", "<closed>"} << L{} << "%START%";
+        QTest::newRow("failed label: the rest is kept")    << L{"<fail=%START%>", "%START%%STOP%", "", "", "", ""} << L{"I:%START%", "I:%STOP%"} << "";
+        QTest::newRow("failing %N% abandons the label")    << L{"<fail=%N%>", "'ABC$DEF", "", "", "", ""} << L{"I:%N%"} << "";
+        QTest::newRow("label end: arriving as one is read") << L{"<end=\r>", "<during=A2\r>", "A1\r"} << L{"I:A1", "I:A2"} << "";
+        QTest::newRow("label end: compressed whole, next") << L{"<end=\r>", f1 + "Z\r", "Q|\rA2\r"} << L{"C:" + f1 + "Z\rQ|\rA2\r", "I:Z\rQ", "I:A2"} << "";
+        QTest::newRow("label end missing: quiet, told once") << L{"<end=\r>", "A1", "", "", "A2", "", ""} << L{"I:A1", "I:A2", "told"} << "";
         // clang-format on
     }
     void routesLabels()
     {
         Rig rig;
         rig.run(fetch<QStringList>("ticks"));
-        QTEST(rig.calls, "calls");
+        const QString notice = ScanPoller::labelEndMissingText(rig.suffix);
+        QTEST(rig.calls + QStringList(rig.display.statusHistory.filter(notice).size(), "told"),
+              "calls");
         QTEST(rig.poller.scanBuffer(), "left");
-    }
-
-    // Labels with a label end, in simulated time that moves only at "<quiet>" (two poll
-    // intervals): each is handled as soon as its end has been read, and what it leaves in the
-    // buffer right after it; "during": bytes that come in as the first label is read out, which
-    // are no longer thrown away. A
-    // compressed label here is whole once it holds "|". told: how often the status line said
-    // that labels come without their end.
-    void labelEndAtOnce_data()
-    {
-        columns<QString, QStringList, QString, QStringList, int>(
-            {"suffix", "arrivals", "during", "calls", "told"});
-        using L = QStringList;
-        const QString f1(QChar(0xF1));
-        // clang-format off
-        QTest::newRow("arriving as one is read")     << "\r"   << L{"A1\r"} << "A2\r" << L{"I:A1", "I:A2"} << 0;
-        QTest::newRow("compressed whole, then next") << "\r"   << L{f1 + "Z\r", "Q|\rA2\r"} << "" << L{"C:" + f1 + "Z\rQ|\rA2\r", "I:Z\rQ", "I:A2"} << 0;
-        QTest::newRow("no suffix: quiet, told once") << "\r"   << L{"A1", "<quiet>", "A2", "<quiet>"} << "" << L{"I:A1", "I:A2"} << 1;
-        // clang-format on
-    }
-    void labelEndAtOnce()
-    {
-        Rig rig;
-        const QString suffix = fetch<QString>("suffix");
-        rig.poller.setLabelEnd(suffix, [](QStringView label) { return label.contains(u'|'); });
-        rig.poller.start(100);
-        QByteArray during = fetch<QString>("during").toLatin1();
-        QObject::connect(&rig.poller, &ScanPoller::statusChanged, [&] {
-            rig.port.received += std::exchange(during, {});
-        });
-        for (const QString &piece : fetch<QStringList>("arrivals")) {
-            if (piece == u"<quiet>")
-                rig.clock.advance(200);
-            else
-                rig.port.arrive(piece.toLatin1());
-        }
-        QTEST(rig.calls, "calls");
-        const QString notice = ScanPoller::labelEndMissingText(suffix);
-        QTEST(int(rig.display.statusHistory.filter(notice).size()), "told");
     }
 
     // When a label is handled, in simulated time. Bursts ("ms:bytes") are read as they arrive,
@@ -333,30 +317,6 @@ private Q_SLOTS:
         QVERIFY(!rig.display.activityVisible);
         QCOMPARE(rig.display.status(), QStringLiteral("Reading Barcode-Label.%START%"));
         QVERIFY(!rig.poller.isTicking());
-    }
-
-    // A label whose handling fails is done with; what followed it stays. When
-    // "%N%" of the apostrophe rule fails, the text it was for goes with it.
-    void failedLabel_data()
-    {
-        // left: in the buffer after the failure
-        // calls: after two further quiet ticks
-        columns<QString, QString, QString, QStringList>({"failOn", "burst", "left", "calls"});
-        // clang-format off
-        QTest::newRow("the rest is kept") << "%START%" << "%START%%STOP%" << "%STOP%" << QStringList{"I:%START%", "I:%STOP%"};
-        QTest::newRow("failing %N% abandons the label") << "%N%" << "'ABC$DEF" << "" << QStringList{"I:%N%"};
-        // clang-format on
-    }
-
-    void failedLabel()
-    {
-        Rig rig;
-        rig.failOn = fetch<QString>("failOn");
-        rig.run({fetch<QString>("burst"), "", ""});
-        QTEST(rig.poller.scanBuffer(), "left");
-        QVERIFY(!rig.gate.isBusy());
-        rig.run({"", ""});
-        QTEST(rig.calls, "calls");
     }
 
     void endlessInputIsBounded()
