@@ -58,11 +58,16 @@ constexpr QSize DefaultSize(980, 700);
 // Buttons an operator with gloves can hit, at the system's text size.
 constexpr int ButtonHeight = 48;
 
-// The result's word, its first line and the banner, as factors of the window's text size.
+// The result's word, its first line and the banner, as factors of the window's text size:
+// they follow every change of it.
 constexpr qreal ResultWordScale = 3.0;
 constexpr qreal ResultHeadlineScale = 1.5;
 constexpr qreal ResultLineScale = 1.2;
 constexpr qreal BannerScale = 1.3;
+
+// The recent scans show at least this many rows at any text size; the parts below them in
+// the scrolled area give way first.
+constexpr int RecentRowsShown = 3;
 
 // How often the counters look whether a new shift has begun.
 constexpr int ShiftCheckMilliseconds = 60'000;
@@ -105,12 +110,13 @@ QString resultSymbol(ScanResult::Tone tone)
     return {};
 }
 
-void scaleFont(QWidget *widget, qreal factor, bool bold)
+// Keeps a text factor times the window's, in bold or not, through every change of text size.
+void keepScaled(QWidget *widget, qreal factor, bool bold)
 {
     QFont font = widget->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
     font.setBold(bold);
     widget->setFont(font);
+    ui::keepTextLarger(widget, factor);
 }
 
 // Taken in green, refused and failed in red; the dark ones would hardly show on the black of
@@ -190,7 +196,6 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     buildResult();
     buildGlance();
     buildViewMenu();
-    keepResultHeight();
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setMinimumHeight(ButtonHeight);
     setFontScale(ui::textScale());
@@ -239,16 +244,17 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
 void MainWindow::buildResult()
 {
     // The result of the label handled last fills the width under the banner: its word large
-    // enough to read from a few metres, white on the colour of the result.
+    // enough to read from a few metres, white on the colour of the result. The take-back
+    // button sits under the word, leaving the texts the band's width to wrap in.
     m_ui->fraResult->setAutoFillBackground(true);
-    scaleFont(m_ui->lblResultWord, ResultWordScale, true);
-    scaleFont(m_ui->lblResultHeadline, ResultHeadlineScale, true);
-    scaleFont(m_ui->lblResultAdvice, ResultLineScale, false);
-    scaleFont(m_ui->lblResultNext, ResultLineScale, true);
+    keepScaled(m_ui->lblResultWord, ResultWordScale, true);
+    keepScaled(m_ui->lblResultHeadline, ResultHeadlineScale, true);
+    keepScaled(m_ui->lblResultAdvice, ResultLineScale, false);
+    keepScaled(m_ui->lblResultNext, ResultLineScale, true);
     m_ui->resultLayout->setStretchFactor(m_ui->resultTexts, 1);
     m_ui->resultLayout->setSpacing(16);
     m_ui->resultTexts->setSpacing(4);
-    m_ui->lblResultWord->installEventFilter(this);
+    m_ui->resultWordColumn->setStretchFactor(m_ui->lblResultWord, 1);
     // Texts that wrap give their width to the layout and take the height they need.
     for (QLabel *line : {m_ui->lblResultHeadline, m_ui->lblResultAdvice, m_ui->lblResultNext}) {
         QSizePolicy policy = line->sizePolicy();
@@ -260,7 +266,7 @@ void MainWindow::buildResult()
     m_ui->fraScannerLost->setStyleSheet(
         QStringLiteral("#fraScannerLost { background: #b71c1c; border-radius: 4px; } "
                        "#fraScannerLost QLabel { color: white; }"));
-    scaleFont(m_ui->lblScannerLost, BannerScale, true);
+    keepScaled(m_ui->lblScannerLost, BannerScale, true);
     showResult(ScanResult::ready());
 }
 
@@ -282,25 +288,48 @@ void MainWindow::showResult(const ScanResult &result)
         QStringList{result.word, result.headline, result.advice, result.next}.join(u' '));
 }
 
-void MainWindow::keepResultHeight()
+void MainWindow::keepMinimumHeights()
 {
-    // The word, or two lines of the reason, two of advice, the last label and what comes next.
-    const QFontMetrics word(m_ui->lblResultWord->font());
+    // The band: the word and the button under it, or two lines of the reason, two of advice,
+    // the last label and what comes next. A longer text wraps and the band grows with it, at
+    // the expense of the scrolled area below.
     const QFontMetrics headline(m_ui->lblResultHeadline->font());
     const QFontMetrics line(m_ui->lblResultAdvice->font());
     const int spacing = m_ui->resultTexts->spacing();
     const int texts = 2 * headline.lineSpacing() + 3 * line.lineSpacing()
                       + QFontMetrics(m_lastLabel->font()).lineSpacing() + 4 * spacing;
     const QMargins margins = m_ui->resultLayout->contentsMargins();
-    m_ui->fraResult->setMinimumHeight(std::max(word.height(), texts) + margins.top()
-                                      + margins.bottom());
+    m_ui->fraResult->setMinimumHeight(std::max(texts + margins.top() + margins.bottom(),
+                                               m_ui->resultLayout->minimumSize().height()));
+
+    // Room for every piece kept, so that nothing moves as pieces come.
+    m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
+                               * ShiftCounts::PiecesKept);
+
+    // The recent scans, first in the scrolled area, keep their rows in view.
+    const QFontMetrics text(m_recentView->font());
+    const int rows = RecentRowsShown * (text.height() + 6);
+    m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
+                                   + 2 * m_recentView->frameWidth());
+    m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ui->lblResultWord && event->type() == QEvent::FontChange)
-        keepResultHeight();
+    if (watched == m_lastLabel
+        && (event->type() == QEvent::Resize || event->type() == QEvent::Show
+            || event->type() == QEvent::FontChange))
+        showLastLabel();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showLastLabel()
+{
+    // Whole until the line is laid out on the screen, which gives it its width.
+    const QString whole = m_lastLabel->toolTip();
+    m_lastLabel->setText(m_lastLabel->isVisible() ? m_lastLabel->fontMetrics().elidedText(
+                             whole, Qt::ElideRight, m_lastLabel->width())
+                                                  : whole);
 }
 
 void MainWindow::setTakeBackAvailable(bool available, const QString &what)
@@ -400,6 +429,9 @@ void MainWindow::buildGlance()
     m_lastLabel->setObjectName(QStringLiteral("lblLastLabel"));
     m_lastLabel->setTextFormat(Qt::PlainText);
     m_lastLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // One line, cut short with an ellipsis where it is too long (a translated outcome often
+    // is), its whole text in the tool tip; the reason itself is in full above it.
+    m_lastLabel->installEventFilter(this);
     QSizePolicy policy = m_lastLabel->sizePolicy();
     policy.setHorizontalPolicy(QSizePolicy::Ignored);
     m_lastLabel->setSizePolicy(policy);
@@ -425,9 +457,9 @@ void MainWindow::buildGlance()
         if (index.isValid())
             Q_EMIT journalEntryRequested(m_recent->entryAt(index.row()));
     });
-    auto *recentBox = new QGroupBox(tr("Recent scans"), this);
-    recentBox->setObjectName(QStringLiteral("fraRecent"));
-    (new QVBoxLayout(recentBox))->addWidget(m_recentView);
+    m_recentBox = new QGroupBox(tr("Recent scans"), this);
+    m_recentBox->setObjectName(QStringLiteral("fraRecent"));
+    (new QVBoxLayout(m_recentBox))->addWidget(m_recentView);
 
     m_plan = new fieldsel::TablePlanWidget(this);
     m_plan->setObjectName(QStringLiteral("picTable"));
@@ -454,7 +486,7 @@ void MainWindow::buildGlance()
     for (std::size_t i = 0; i < m_counters.size(); ++i) {
         m_counters[i] = new QLabel(m_shiftBox);
         m_counters[i]->setObjectName(QLatin1String(names[i]));
-        scaleFont(m_counters[i], ResultLineScale, true);
+        keepScaled(m_counters[i], ResultLineScale, true);
         counterRow->addWidget(m_counters[i]);
     }
     colourCounters(m_counters, false);
@@ -465,17 +497,18 @@ void MainWindow::buildGlance()
     m_pieces->setTextFormat(Qt::PlainText);
     m_pieces->setToolTip(tr("The last pieces sent to the list in this shift, newest first"));
     m_pieces->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    // Room for every piece kept, so that the scans below do not move as pieces come.
-    m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
-                               * ShiftCounts::PiecesKept);
     shiftLayout->addWidget(m_pieces);
 
+    // Everything between the result and the port's line scrolls when the text is too large
+    // for the screen; the recent scans come first in it, so that they stay in view, then the
+    // shift, the plan beside both, the segments received, the manual entry and the options.
     auto *left = new QVBoxLayout;
+    left->addWidget(m_recentBox, 1);
     left->addWidget(m_shiftBox);
-    left->addWidget(recentBox, 1);
     m_ui->glanceRow->addLayout(left, 3);
     m_ui->glanceRow->addWidget(m_planBox, 2);
-    m_ui->mainLayout->setStretchFactor(m_ui->glanceRow, 1);
+    m_ui->glanceLayout->setStretchFactor(m_ui->glanceRow, 1);
+    m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
 }
 
 void MainWindow::setListState(const QString &runState, int rows)
@@ -564,8 +597,9 @@ void MainWindow::showEntry(const journal::Entry &entry)
     m_shift.moveTo(entry.time);
     m_shift.add(entry);
     showShift();
-    m_lastLabel->setText(
+    m_lastLabel->setToolTip(
         tr("Last label: %1  \u2014  %2").arg(shownText(entry.label), plainWords(entry)));
+    showLastLabel();
     if (entry.outcome == journal::Outcome::Refused)
         flashStatus();
 }
@@ -661,6 +695,7 @@ void MainWindow::setFontScale(double scale)
     }
     for (QAction *step : m_textSizes->actions())
         step->setChecked(qFuzzyCompare(step->data().toDouble(), scale));
+    keepMinimumHeights();
 }
 
 void MainWindow::setHighContrast(bool on)
@@ -676,6 +711,9 @@ void MainWindow::changeEvent(QEvent *event)
     // Full screen can also be left through the window manager.
     if (event->type() == QEvent::WindowStateChange && m_fullScreen)
         m_fullScreen->setChecked(isFullScreen());
+    // The children have their new text size by now.
+    if (event->type() == QEvent::FontChange && m_recentBox)
+        keepMinimumHeights();
 }
 
 MainWindow::~MainWindow() = default;
