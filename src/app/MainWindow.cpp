@@ -316,11 +316,23 @@ void MainWindow::keepMinimumHeights()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((watched == m_ui->scrGlance->viewport() && event->type() == QEvent::Resize)
+        || (watched == m_ui->glanceContents && event->type() == QEvent::LayoutRequest))
+        fitGlance();
     if (watched == m_lastLabel
         && (event->type() == QEvent::Resize || event->type() == QEvent::Show
             || event->type() == QEvent::FontChange))
         showLastLabel();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitGlance()
+{
+    // The scrolled parts take the room there is, or their least size when there is less. Not
+    // the toolkit's own resizing: it would give them the height they prefer as soon as one of
+    // them wraps its text (the plan's caption), scrolling at any text size.
+    m_ui->glanceContents->resize(
+        m_ui->scrGlance->viewport()->size().expandedTo(m_ui->glanceContents->minimumSizeHint()));
 }
 
 void MainWindow::showLastLabel()
@@ -500,14 +512,17 @@ void MainWindow::buildGlance()
     shiftLayout->addWidget(m_pieces);
 
     // Everything between the result and the port's line scrolls when the text is too large
-    // for the screen; the recent scans come first in it, so that they stay in view, then the
-    // shift, the plan beside both, the segments received, the manual entry and the options.
-    auto *left = new QVBoxLayout;
-    left->addWidget(m_recentBox, 1);
-    left->addWidget(m_shiftBox);
-    m_ui->glanceRow->addLayout(left, 3);
-    m_ui->glanceRow->addWidget(m_planBox, 2);
+    // for the screen. The recent scans come first in it, so that they stay in view, with the
+    // shift and the manual entry under them; the plan beside them, with the options under it
+    // (in the room the plan can give up); the segments received along the bottom.
+    m_ui->glanceLeft->insertWidget(0, m_recentBox, 1);
+    m_ui->glanceLeft->insertWidget(1, m_shiftBox);
+    m_ui->glanceRight->insertWidget(0, m_planBox, 1);
+    m_ui->glanceRow->setStretch(0, 3);
+    m_ui->glanceRow->setStretch(1, 2);
     m_ui->glanceLayout->setStretchFactor(m_ui->glanceRow, 1);
+    m_ui->scrGlance->viewport()->installEventFilter(this);
+    m_ui->glanceContents->installEventFilter(this);
     m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
 }
 

@@ -155,6 +155,8 @@ private:
     // scrolled area below it room for the recent scans' rows.
     void keepMinimumHeights();
     void showShift();
+    // The scrolled area's contents sized to it.
+    void fitGlance();
     // The last label's line, cut to its width.
     void showLastLabel();
 

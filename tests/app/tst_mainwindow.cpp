@@ -32,6 +32,8 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -222,10 +224,10 @@ private Q_SLOTS:
     // than being cut; three recent scans show; the plan's piece names are whole.
     void fitsTheScreen_data()
     {
-        columns<double, QSize>({"scale", "screen"});
-        QTest::newRow("100%, 1366x768 beside the list") << 1.0 << QSize(790, 738);
-        QTest::newRow("200%, 1366x768") << 2.0 << QSize(1360, 738);
-        QTest::newRow("200%, 1920x1080") << 2.0 << QSize(1914, 1050);
+        columns<double, QSize, bool>({"scale", "screen", "scrolls"});
+        QTest::newRow("100%, 1366x768 beside the list") << 1.0 << QSize(790, 738) << false;
+        QTest::newRow("200%, 1366x768") << 2.0 << QSize(1360, 738) << true;
+        QTest::newRow("200%, 1920x1080") << 2.0 << QSize(1914, 1050) << false;
     }
     void fitsTheScreen()
     {
@@ -254,7 +256,8 @@ private Q_SLOTS:
                          : line->fontMetrics().horizontalAdvance(line->text()) <= line->width(),
                      qPrintable(line->objectName()));
         auto *recent = child<QTableView>(window, "lstRecent");
-        auto *glance = child<QWidget>(window, "scrGlance");
+        auto *glance = child<QScrollArea>(window, "scrGlance");
+        QCOMPARE(glance->verticalScrollBar()->isVisible(), fetch<bool>("scrolls"));
         QVERIFY(recent->mapTo(glance, QPoint(0, recent->height())).y() <= glance->height());
         QVERIFY(recent->viewport()->height() >= 3 * recent->rowHeight(0));
         auto *plan = child<fieldsel::TablePlanWidget>(window, "picTable");
