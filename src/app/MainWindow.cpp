@@ -328,9 +328,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::fitGlance()
 {
-    // The scrolled parts take the room there is, or their least size when there is less. Not
-    // the toolkit's own resizing: it would give them the height they prefer as soon as one of
-    // them wraps its text (the plan's caption), scrolling at any text size.
+    // Wide enough, the manual entry goes under the shift and the options under the plan, in
+    // the room the plan can give up; else both in a row under them, leaving the recent scans
+    // the width.
+    const bool wide
+        = m_ui->scrGlance->viewport()->width() / 2 >= m_ui->fraOptions->minimumSizeHint().width();
+    if (wide != (m_ui->glanceRight->indexOf(m_ui->fraOptions) >= 0)) {
+        const std::array<QBoxLayout *, 3> places{
+            m_ui->glanceLeft, m_ui->glanceRight, m_ui->entryRow};
+        for (QBoxLayout *place : places) {
+            place->removeWidget(m_ui->fraManual);
+            place->removeWidget(m_ui->fraOptions);
+        }
+        places[wide ? 0 : 2]->addWidget(m_ui->fraManual);
+        places[wide ? 1 : 2]->addWidget(m_ui->fraOptions);
+    }
     m_ui->glanceContents->resize(
         m_ui->scrGlance->viewport()->size().expandedTo(m_ui->glanceContents->minimumSizeHint()));
 }
@@ -513,8 +525,8 @@ void MainWindow::buildGlance()
 
     // Everything between the result and the port's line scrolls when the text is too large
     // for the screen. The recent scans come first in it, so that they stay in view, with the
-    // shift and the manual entry under them; the plan beside them, with the options under it
-    // (in the room the plan can give up); the segments received along the bottom.
+    // shift under them and the plan beside both; then the manual entry and the options (see
+    // fitGlance); the segments received along the bottom.
     m_ui->glanceLeft->insertWidget(0, m_recentBox, 1);
     m_ui->glanceLeft->insertWidget(1, m_shiftBox);
     m_ui->glanceRight->insertWidget(0, m_planBox, 1);
