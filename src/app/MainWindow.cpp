@@ -65,6 +65,10 @@ constexpr qreal ResultHeadlineScale = 1.5;
 constexpr qreal ResultLineScale = 1.2;
 constexpr qreal BannerScale = 1.3;
 
+// The band keeps room for a word of this many characters and a reason of this many a line.
+constexpr int ResultWordCharacters = 9;
+constexpr int ResultLineCharacters = 24;
+
 // The recent scans show at least this many rows at any text size; the parts below them in
 // the scrolled area give way first.
 constexpr int RecentRowsShown = 3;
@@ -288,7 +292,7 @@ void MainWindow::showResult(const ScanResult &result)
         QStringList{result.word, result.headline, result.advice, result.next}.join(u' '));
 }
 
-void MainWindow::keepMinimumHeights()
+void MainWindow::keepMinimumSizes()
 {
     // The band: the word and the button under it, or two lines of the reason, two of advice,
     // the last label and what comes next. A longer text wraps and the band grows with it, at
@@ -301,6 +305,12 @@ void MainWindow::keepMinimumHeights()
     const QMargins margins = m_ui->resultLayout->contentsMargins();
     m_ui->fraResult->setMinimumHeight(std::max(texts + margins.top() + margins.bottom(),
                                                m_ui->resultLayout->minimumSize().height()));
+    // As wide as a word of the result and a few words of the reason a line: the window never
+    // gives up more of its width to the windows beside it.
+    m_ui->fraResult->setMinimumWidth(
+        QFontMetrics(m_ui->lblResultWord->font()).averageCharWidth() * ResultWordCharacters
+        + headline.averageCharWidth() * ResultLineCharacters + m_ui->resultLayout->spacing()
+        + margins.left() + margins.right());
 
     // Room for every piece kept, so that nothing moves as pieces come.
     m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
@@ -722,7 +732,7 @@ void MainWindow::setFontScale(double scale)
     }
     for (QAction *step : m_textSizes->actions())
         step->setChecked(qFuzzyCompare(step->data().toDouble(), scale));
-    keepMinimumHeights();
+    keepMinimumSizes();
 }
 
 void MainWindow::setHighContrast(bool on)
@@ -740,7 +750,7 @@ void MainWindow::changeEvent(QEvent *event)
         m_fullScreen->setChecked(isFullScreen());
     // The children have their new text size by now.
     if (event->type() == QEvent::FontChange && m_recentBox)
-        keepMinimumHeights();
+        keepMinimumSizes();
 }
 
 MainWindow::~MainWindow() = default;

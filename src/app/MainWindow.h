@@ -151,9 +151,10 @@ private:
     void buildViewMenu();
     void flashStatus();
     void showResult(const ScanResult &result);
-    // At each text size: the result area keeps one height for the usual results, and the
-    // scrolled area below it room for the recent scans' rows.
-    void keepMinimumHeights();
+    // At each text size: the result area keeps one height for the usual results and room
+    // for its texts beside the word, and the scrolled area below it room for the recent
+    // scans' rows.
+    void keepMinimumSizes();
     void showShift();
     // The scrolled area's contents sized to it.
     void fitGlance();
