@@ -536,7 +536,7 @@ void MainWindow::buildGlance()
     // Everything between the result and the port's line scrolls when the text is too large
     // for the screen. The recent scans come first in it, so that they stay in view, with the
     // shift under them and the plan beside both; then the manual entry and the options (see
-    // fitGlance); the segments received along the bottom.
+    // fitGlance); the segments received and the last scan's raw text along the bottom.
     m_ui->glanceLeft->insertWidget(0, m_recentBox, 1);
     m_ui->glanceLeft->insertWidget(1, m_shiftBox);
     m_ui->glanceRight->insertWidget(0, m_planBox, 1);
