@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QMetaMethod>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace barlink::app {
@@ -322,6 +323,12 @@ void MainWindow::keepMinimumSizes()
     m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
                                    + 2 * m_recentView->frameWidth());
     m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
+    // Nor narrower than the manual entry and the options side by side: it never scrolls
+    // sideways.
+    m_ui->scrGlance->setMinimumWidth(m_ui->fraManual->minimumSizeHint().width()
+                                     + m_ui->glanceLayout->spacing()
+                                     + m_ui->fraOptions->minimumSizeHint().width()
+                                     + m_ui->scrGlance->verticalScrollBar()->sizeHint().width());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
