@@ -317,9 +317,11 @@ void MainWindow::keepMinimumSizes()
     m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
                                * ShiftCounts::PiecesKept);
 
-    // The recent scans, first in the scrolled area, keep their rows in view.
+    // The recent scans, first in the scrolled area, keep their rows in view; one only while
+    // the banner says the scanner is lost, which with the result comes before them.
     const QFontMetrics text(m_recentView->font());
-    const int rows = RecentRowsShown * (text.height() + 6);
+    const int rows
+        = (m_ui->fraScannerLost->isVisibleTo(this) ? 1 : RecentRowsShown) * (text.height() + 6);
     m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
                                    + 2 * m_recentView->frameWidth());
     m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
@@ -971,7 +973,10 @@ void MainWindow::setPortState(PortState state, const QString &device)
             tr("Labels scanned now are not read. Plug the scanner in (check its cable): Barlink "
                "takes it back by itself within a few seconds."));
     }
-    m_ui->fraScannerLost->setVisible(m_waitingSince.isValid());
+    if (m_ui->fraScannerLost->isVisibleTo(this) != m_waitingSince.isValid()) {
+        m_ui->fraScannerLost->setVisible(m_waitingSince.isValid());
+        keepMinimumSizes();
+    }
     m_ui->lblPortState->setStyleSheet(
         QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
                        "padding: 2px 8px; }")
