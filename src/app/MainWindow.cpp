@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace barlink::app {
@@ -55,11 +56,20 @@ constexpr QSize DefaultSize(980, 700);
 // Buttons an operator with gloves can hit, at the system's text size.
 constexpr int ButtonHeight = 48;
 
-// The result's word, its first line and the banner, as factors of the window's text size.
+// The result's word, its first line and the banner, as factors of the window's text size:
+// they follow every change of it.
 constexpr qreal ResultWordScale = 3.0;
 constexpr qreal ResultHeadlineScale = 1.5;
 constexpr qreal ResultLineScale = 1.2;
 constexpr qreal BannerScale = 1.3;
+
+// The band keeps room for a word of this many characters and a reason of this many a line.
+constexpr int ResultWordCharacters = 9;
+constexpr int ResultLineCharacters = 24;
+
+// The recent scans show at least this many rows at any text size; the parts below them in
+// the scrolled area give way first.
+constexpr int RecentRowsShown = 3;
 
 // How often the counters look whether a new shift has begun.
 constexpr int ShiftCheckMilliseconds = 60'000;
@@ -102,12 +112,13 @@ QString resultSymbol(ScanResult::Tone tone)
     return {};
 }
 
-void scaleFont(QWidget *widget, qreal factor, bool bold)
+// Keeps a text factor times the window's, in bold or not, through every change of text size.
+void keepScaled(QWidget *widget, qreal factor, bool bold)
 {
     QFont font = widget->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
     font.setBold(bold);
     widget->setFont(font);
+    ui::keepTextLarger(widget, factor);
 }
 
 // Taken in green, refused and failed in red; the dark ones would hardly show on the black of
@@ -187,7 +198,6 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     buildResult();
     buildGlance();
     buildViewMenu();
-    keepResultHeight();
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setMinimumHeight(ButtonHeight);
     setFontScale(ui::textScale());
@@ -236,16 +246,17 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
 void MainWindow::buildResult()
 {
     // The result of the label handled last fills the width under the banner: its word large
-    // enough to read from a few metres, white on the colour of the result.
+    // enough to read from a few metres, white on the colour of the result. The take-back
+    // button sits under the word, leaving the texts the band's width to wrap in.
     m_ui->fraResult->setAutoFillBackground(true);
-    scaleFont(m_ui->lblResultWord, ResultWordScale, true);
-    scaleFont(m_ui->lblResultHeadline, ResultHeadlineScale, true);
-    scaleFont(m_ui->lblResultAdvice, ResultLineScale, false);
-    scaleFont(m_ui->lblResultNext, ResultLineScale, true);
+    keepScaled(m_ui->lblResultWord, ResultWordScale, true);
+    keepScaled(m_ui->lblResultHeadline, ResultHeadlineScale, true);
+    keepScaled(m_ui->lblResultAdvice, ResultLineScale, false);
+    keepScaled(m_ui->lblResultNext, ResultLineScale, true);
     m_ui->resultLayout->setStretchFactor(m_ui->resultTexts, 1);
     m_ui->resultLayout->setSpacing(16);
     m_ui->resultTexts->setSpacing(4);
-    m_ui->lblResultWord->installEventFilter(this);
+    m_ui->resultWordColumn->setStretchFactor(m_ui->lblResultWord, 1);
     // Texts that wrap give their width to the layout and take the height they need.
     for (QLabel *line : {m_ui->lblResultHeadline, m_ui->lblResultAdvice, m_ui->lblResultNext}) {
         QSizePolicy policy = line->sizePolicy();
@@ -257,7 +268,7 @@ void MainWindow::buildResult()
     m_ui->fraScannerLost->setStyleSheet(
         QStringLiteral("#fraScannerLost { background: #b71c1c; border-radius: 4px; } "
                        "#fraScannerLost QLabel { color: white; }"));
-    scaleFont(m_ui->lblScannerLost, BannerScale, true);
+    keepScaled(m_ui->lblScannerLost, BannerScale, true);
     showResult(ScanResult::ready());
 }
 
@@ -279,25 +290,86 @@ void MainWindow::showResult(const ScanResult &result)
         QStringList{result.word, result.headline, result.advice, result.next}.join(u' '));
 }
 
-void MainWindow::keepResultHeight()
+void MainWindow::keepMinimumSizes()
 {
-    // The word, or two lines of the reason, two of advice, the last label and what comes next.
-    const QFontMetrics word(m_ui->lblResultWord->font());
+    // The band: the word and the button under it, or two lines of the reason, two of advice,
+    // the last label and what comes next. A longer text wraps and the band grows with it, at
+    // the expense of the scrolled area below.
     const QFontMetrics headline(m_ui->lblResultHeadline->font());
     const QFontMetrics line(m_ui->lblResultAdvice->font());
     const int spacing = m_ui->resultTexts->spacing();
     const int texts = 2 * headline.lineSpacing() + 3 * line.lineSpacing()
                       + QFontMetrics(m_lastLabel->font()).lineSpacing() + 4 * spacing;
     const QMargins margins = m_ui->resultLayout->contentsMargins();
-    m_ui->fraResult->setMinimumHeight(std::max(word.height(), texts) + margins.top()
-                                      + margins.bottom());
+    m_ui->fraResult->setMinimumHeight(std::max(texts + margins.top() + margins.bottom(),
+                                               m_ui->resultLayout->minimumSize().height()));
+    // As wide as a word of the result and a few words of the reason a line: the window never
+    // gives up more of its width to the windows beside it.
+    m_ui->fraResult->setMinimumWidth(
+        QFontMetrics(m_ui->lblResultWord->font()).averageCharWidth() * ResultWordCharacters
+        + headline.averageCharWidth() * ResultLineCharacters + m_ui->resultLayout->spacing()
+        + margins.left() + margins.right());
+
+    // Room for every piece kept, so that nothing moves as pieces come.
+    m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
+                               * ShiftCounts::PiecesKept);
+
+    // The recent scans, first in the scrolled area, keep their rows in view; one only while
+    // the banner says the scanner is lost, which with the result comes before them.
+    const QFontMetrics text(m_recentView->font());
+    const int rows
+        = (m_ui->fraScannerLost->isVisibleTo(this) ? 1 : RecentRowsShown) * (text.height() + 6);
+    m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
+                                   + 2 * m_recentView->frameWidth());
+    m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
+    // Nor narrower than the manual entry and the options side by side: it never scrolls
+    // sideways.
+    m_ui->scrGlance->setMinimumWidth(m_ui->fraManual->minimumSizeHint().width()
+                                     + m_ui->glanceLayout->spacing()
+                                     + m_ui->fraOptions->minimumSizeHint().width()
+                                     + m_ui->scrGlance->verticalScrollBar()->sizeHint().width());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ui->lblResultWord && event->type() == QEvent::FontChange)
-        keepResultHeight();
+    if ((watched == m_ui->scrGlance->viewport() && event->type() == QEvent::Resize)
+        || (watched == m_ui->glanceContents && event->type() == QEvent::LayoutRequest))
+        fitGlance();
+    if (watched == m_lastLabel
+        && (event->type() == QEvent::Resize || event->type() == QEvent::Show
+            || event->type() == QEvent::FontChange))
+        showLastLabel();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitGlance()
+{
+    // Wide enough, the manual entry goes under the shift and the options under the plan, in
+    // the room the plan can give up; else both in a row under them, leaving the recent scans
+    // the width.
+    const bool wide
+        = m_ui->scrGlance->viewport()->width() / 2 >= m_ui->fraOptions->minimumSizeHint().width();
+    if (wide != (m_ui->glanceRight->indexOf(m_ui->fraOptions) >= 0)) {
+        const std::array<QBoxLayout *, 3> places{
+            m_ui->glanceLeft, m_ui->glanceRight, m_ui->entryRow};
+        for (QBoxLayout *place : places) {
+            place->removeWidget(m_ui->fraManual);
+            place->removeWidget(m_ui->fraOptions);
+        }
+        places[wide ? 0 : 2]->addWidget(m_ui->fraManual);
+        places[wide ? 1 : 2]->addWidget(m_ui->fraOptions);
+    }
+    m_ui->glanceContents->resize(
+        m_ui->scrGlance->viewport()->size().expandedTo(m_ui->glanceContents->minimumSizeHint()));
+}
+
+void MainWindow::showLastLabel()
+{
+    // Whole until the line is laid out on the screen, which gives it its width.
+    const QString whole = m_lastLabel->toolTip();
+    m_lastLabel->setText(m_lastLabel->isVisible() ? m_lastLabel->fontMetrics().elidedText(
+                             whole, Qt::ElideRight, m_lastLabel->width())
+                                                  : whole);
 }
 
 void MainWindow::setTakeBackAvailable(bool available, const QString &what)
@@ -399,6 +471,9 @@ void MainWindow::buildGlance()
     m_lastLabel->setObjectName(QStringLiteral("lblLastLabel"));
     m_lastLabel->setTextFormat(Qt::PlainText);
     m_lastLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // One line, cut short with an ellipsis where it is too long (a translated outcome often
+    // is), its whole text in the tool tip; the reason itself is in full above it.
+    m_lastLabel->installEventFilter(this);
     QSizePolicy policy = m_lastLabel->sizePolicy();
     policy.setHorizontalPolicy(QSizePolicy::Ignored);
     m_lastLabel->setSizePolicy(policy);
@@ -424,9 +499,9 @@ void MainWindow::buildGlance()
         if (index.isValid())
             Q_EMIT journalEntryRequested(m_recent->entryAt(index.row()));
     });
-    auto *recentBox = new QGroupBox(tr("Recent scans"), this);
-    recentBox->setObjectName(QStringLiteral("fraRecent"));
-    (new QVBoxLayout(recentBox))->addWidget(m_recentView);
+    m_recentBox = new QGroupBox(tr("Recent scans"), this);
+    m_recentBox->setObjectName(QStringLiteral("fraRecent"));
+    (new QVBoxLayout(m_recentBox))->addWidget(m_recentView);
 
     m_plan = new fieldsel::TablePlanWidget(this);
     m_plan->setObjectName(QStringLiteral("picTable"));
@@ -453,7 +528,7 @@ void MainWindow::buildGlance()
     for (std::size_t i = 0; i < m_counters.size(); ++i) {
         m_counters[i] = new QLabel(m_shiftBox);
         m_counters[i]->setObjectName(QLatin1String(names[i]));
-        scaleFont(m_counters[i], ResultLineScale, true);
+        keepScaled(m_counters[i], ResultLineScale, true);
         counterRow->addWidget(m_counters[i]);
     }
     colourCounters(m_counters, false);
@@ -464,17 +539,21 @@ void MainWindow::buildGlance()
     m_pieces->setTextFormat(Qt::PlainText);
     m_pieces->setToolTip(tr("The last pieces sent to the list in this shift, newest first"));
     m_pieces->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    // Room for every piece kept, so that the scans below do not move as pieces come.
-    m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
-                               * ShiftCounts::PiecesKept);
     shiftLayout->addWidget(m_pieces);
 
-    auto *left = new QVBoxLayout;
-    left->addWidget(m_shiftBox);
-    left->addWidget(recentBox, 1);
-    m_ui->glanceRow->addLayout(left, 3);
-    m_ui->glanceRow->addWidget(m_planBox, 2);
-    m_ui->mainLayout->setStretchFactor(m_ui->glanceRow, 1);
+    // Everything between the result and the port's line scrolls when the text is too large
+    // for the screen. The recent scans come first in it, so that they stay in view, with the
+    // shift under them and the plan beside both; then the manual entry and the options (see
+    // fitGlance); the segments received and the last scan's raw text along the bottom.
+    m_ui->glanceLeft->insertWidget(0, m_recentBox, 1);
+    m_ui->glanceLeft->insertWidget(1, m_shiftBox);
+    m_ui->glanceRight->insertWidget(0, m_planBox, 1);
+    m_ui->glanceRow->setStretch(0, 3);
+    m_ui->glanceRow->setStretch(1, 2);
+    m_ui->glanceLayout->setStretchFactor(m_ui->glanceRow, 1);
+    m_ui->scrGlance->viewport()->installEventFilter(this);
+    m_ui->glanceContents->installEventFilter(this);
+    m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
 }
 
 void MainWindow::setListState(const QString &runState, int rows)
@@ -563,8 +642,9 @@ void MainWindow::showEntry(const journal::Entry &entry)
     m_shift.moveTo(entry.time);
     m_shift.add(entry);
     showShift();
-    m_lastLabel->setText(
+    m_lastLabel->setToolTip(
         tr("Last label: %1  \u2014  %2").arg(shownText(entry.label), plainWords(entry)));
+    showLastLabel();
     if (entry.outcome == journal::Outcome::Refused)
         flashStatus();
 }
@@ -660,6 +740,7 @@ void MainWindow::setFontScale(double scale)
     }
     for (QAction *step : m_textSizes->actions())
         step->setChecked(qFuzzyCompare(step->data().toDouble(), scale));
+    keepMinimumSizes();
 }
 
 void MainWindow::setHighContrast(bool on)
@@ -675,6 +756,9 @@ void MainWindow::changeEvent(QEvent *event)
     // Full screen can also be left through the window manager.
     if (event->type() == QEvent::WindowStateChange && m_fullScreen)
         m_fullScreen->setChecked(isFullScreen());
+    // The children have their new text size by now.
+    if (event->type() == QEvent::FontChange && m_recentBox)
+        keepMinimumSizes();
 }
 
 MainWindow::~MainWindow() = default;
@@ -872,7 +956,10 @@ void MainWindow::setPortState(PortState state, const QString &device)
             tr("Labels scanned now are not read. Plug the scanner in (check its cable): Barlink "
                "takes it back by itself within a few seconds."));
     }
-    m_ui->fraScannerLost->setVisible(m_waitingSince.isValid());
+    if (m_ui->fraScannerLost->isVisibleTo(this) != m_waitingSince.isValid()) {
+        m_ui->fraScannerLost->setVisible(m_waitingSince.isValid());
+        keepMinimumSizes();
+    }
     m_ui->lblPortState->setStyleSheet(
         QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
                        "padding: 2px 8px; }")

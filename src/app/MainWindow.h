@@ -138,8 +138,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void startManualEntry();
@@ -152,9 +152,15 @@ private:
     void buildViewMenu();
     void flashStatus();
     void showResult(const ScanResult &result);
-    // The result area keeps one height for the usual results at any text size.
-    void keepResultHeight();
+    // At each text size: the result area keeps one height for the usual results and room
+    // for its texts beside the word, and the scrolled area below it room for the recent
+    // scans' rows.
+    void keepMinimumSizes();
     void showShift();
+    // The scrolled area's contents sized to it.
+    void fitGlance();
+    // The last label's line, cut to its width.
+    void showLastLabel();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<QLabel *, SegmentCount> m_labId{};
@@ -170,6 +176,7 @@ private:
     QLabel *m_shopState = nullptr;
     QLabel *m_lastLabel = nullptr;
     QTableView *m_recentView = nullptr;
+    QGroupBox *m_recentBox = nullptr;
     RecentScansModel *m_recent = nullptr;
     fieldsel::TablePlanWidget *m_plan = nullptr;
     QGroupBox *m_planBox = nullptr;

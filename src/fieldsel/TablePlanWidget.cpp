@@ -98,6 +98,13 @@ const PlanColours &planColours()
     return small;
 }
 
+[[nodiscard]] QFont pieceFont(const QFont &font)
+{
+    QFont bold = smallFont(font);
+    bold.setBold(true);
+    return bold;
+}
+
 // A filled arrow head with its tip at tip, pointing along (dx, dy).
 void drawArrowHead(QPainter &painter, QPointF tip, qreal dx, qreal dy)
 {
@@ -180,6 +187,35 @@ QRectF TablePlanWidget::pieceRect(int index) const
                       ? std::max(table.top() + inset, field.bottom() - drawn.height())
                       : std::min(field.top(), table.bottom() - inset - drawn.height()));
     return drawn;
+}
+
+TablePlanWidget::PieceName TablePlanWidget::pieceName(int index) const
+{
+    const QRectF drawn = pieceRect(index);
+    if (drawn.isEmpty())
+        return {};
+    const PlacedPiece &piece = m_plan.pieces.at(std::size_t(index));
+    const QFontMetricsF metrics(pieceFont(font()));
+    constexpr qreal padding = 2;
+    const auto around = [&](const QString &text) {
+        QRectF box(QPointF(), metrics.size(Qt::TextSingleLine, text));
+        box.moveCenter(drawn.center());
+        return box;
+    };
+    for (const QString &text :
+         {piece.mirror ? tr("%1 mirror").arg(piece.code) : piece.code, piece.code}) {
+        const QRectF box = around(text);
+        if (drawn.adjusted(padding, 0, -padding, 0).contains(box))
+            return {text, box};
+    }
+    // Above the piece, or below it when it lies against the back of the table.
+    QRectF box = around(piece.code);
+    const QRectF table = tableArea();
+    if (drawn.top() - box.height() - padding >= table.top())
+        box.moveBottom(drawn.top() - padding);
+    else
+        box.moveTop(drawn.bottom() + padding);
+    return {piece.code, box};
 }
 
 QMargins TablePlanWidget::margins() const
@@ -356,15 +392,13 @@ void TablePlanWidget::paintPieces(QPainter &painter, const QRectF &table) const
                 5);
     }
     paintFieldNames(painter, table);
-    QFont bold = smallFont(font());
-    bold.setBold(true);
-    painter.setFont(bold);
+    painter.setFont(pieceFont(font()));
     for (int i = 0; i < int(m_plan.pieces.size()); ++i) {
         const PlacedPiece &piece = m_plan.pieces.at(std::size_t(i));
-        const QString name = piece.mirror ? tr("%1 mirror").arg(piece.code) : piece.code;
         if (piece.field.isEmpty())
             continue;
         if (!m_plan.sizeKnown) {
+            const QString name = piece.mirror ? tr("%1 mirror").arg(piece.code) : piece.code;
             painter.setPen(colours.ink);
             painter.drawText(onTable(piece.field),
                              Qt::AlignCenter | Qt::TextWordWrap,
@@ -378,8 +412,9 @@ void TablePlanWidget::paintPieces(QPainter &painter, const QRectF &table) const
         painter.setPen(QPen(ui::highContrast() ? QColor(Qt::white) : fill.darker(140), 1.5));
         painter.setBrush(fill);
         painter.drawRect(drawn);
-        painter.setPen(colours.pieceText);
-        painter.drawText(drawn, Qt::AlignCenter, name);
+        const PieceName name = pieceName(i);
+        painter.setPen(drawn.contains(name.rect) ? colours.pieceText : colours.ink);
+        painter.drawText(name.rect, Qt::AlignCenter, name.text);
     }
 }
 

@@ -41,6 +41,14 @@ public:
     [[nodiscard]] QRectF tableRect() const;
     // Where a piece of the plan is drawn, in this widget's coordinates; empty when it is not.
     [[nodiscard]] QRectF pieceRect(int index) const;
+    // What names a drawn piece and where: its whole name inside it when that fits, else its
+    // field's code alone (the caption names the piece), inside it or, smaller still, beside it.
+    struct PieceName
+    {
+        QString text;
+        QRectF rect;
+    };
+    [[nodiscard]] PieceName pieceName(int index) const;
 
     [[nodiscard]] QSize minimumSizeHint() const override;
     [[nodiscard]] QSize sizeHint() const override;

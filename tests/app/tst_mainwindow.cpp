@@ -16,6 +16,7 @@
 #include "base/Reasons.h"
 #include "base/RowValues.h"
 #include "base/Settings.h"
+#include "fieldsel/TablePlanWidget.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
 #include "ui/CenterForm.h"
@@ -30,8 +31,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -224,6 +229,50 @@ private Q_SLOTS:
         QCOMPARE(window.status(), endless);
         QCOMPARE(child<QLabel>(window, "lblStatusBar")->text(), QString(200, u'X') + u'\u2026');
         QCOMPARE(lastScan->text(), QStringLiteral("PB1^X800\u2026"));
+    }
+
+    // At every text size up to 200%, on the screens of the shop floor, the window fits; the
+    // band's texts keep their proportion to the window's and wrap or end in an ellipsis rather
+    // than being cut; three recent scans show; the plan's piece names are whole.
+    void fitsTheScreen_data()
+    {
+        columns<double, QSize, bool>({"scale", "screen", "scrolls"});
+        QTest::newRow("100%, 1366x768 beside the list") << 1.0 << QSize(790, 738) << false;
+        QTest::newRow("200%, 1366x768") << 2.0 << QSize(1360, 738) << true;
+        QTest::newRow("200%, 1920x1080") << 2.0 << QSize(1914, 1050) << false;
+    }
+    void fitsTheScreen()
+    {
+        app::MainWindow window;
+        window.setFontScale(fetch<double>("scale"));
+        const auto normal = qScopeGuard([&window] { window.setFontScale(1.0); });
+        window.showEntry(
+            {.label = "%12PANNELLO-ANTA-SINISTRA.CNC N1 X",
+             .outcome = journal::Outcome::Refused,
+             .reason = "scanned twice: the same piece as the item taken 0.8 s before"});
+        const QRectF field(0, 0.5, 0.5, 0.5), door(0, 0.8, 0.15, 0.167);
+        window.setPieces(
+            {{2000, 1200}, {}, {{"S", field, door, false}, {"A", field, door, true}}, true});
+        window.resize(fetch<QSize>("screen"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), fetch<QSize>("screen"));
+        QCOMPARE(child<QLabel>(window, "lblResultWord")->font().pointSizeF(),
+                 window.font().pointSizeF() * 3);
+        for (auto *line : child<QWidget>(window, "fraResult")->findChildren<QLabel *>())
+            QVERIFY2(line->wordWrap()
+                         ? line->height() >= line->heightForWidth(line->width())
+                         : line->fontMetrics().horizontalAdvance(line->text()) <= line->width(),
+                     qPrintable(line->objectName()));
+        auto *glance = child<QScrollArea>(window, "scrGlance");
+        auto *recent = child<QTableView>(window, "lstRecent");
+        QCOMPARE(glance->verticalScrollBar()->isVisible(), fetch<bool>("scrolls"));
+        QVERIFY(recent->mapTo(glance, QPoint(0, recent->height())).y() <= glance->height());
+        QVERIFY(recent->viewport()->height() >= 3 * recent->rowHeight(0));
+        auto *plan = child<fieldsel::TablePlanWidget>(window, "picTable");
+        for (int i : {0, 1})
+            QVERIFY(!plan->pieceRect(i).intersects(plan->pieceName(i).rect)
+                    || plan->pieceRect(i).contains(plan->pieceName(i).rect));
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the
