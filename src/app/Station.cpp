@@ -192,20 +192,24 @@ void Station::typeLabel(const QString &label)
     takeTypedLabels();
 }
 
+bool Station::againWhenFree(void (Station::*step)())
+{
+    if (!m_gate.isBusy())
+        return false;
+    connect(
+        &m_gate,
+        &base::LabelGate::freed,
+        this,
+        step,
+        Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection | Qt::UniqueConnection));
+    return true;
+}
+
 void Station::takeTypedLabels()
 {
     while (!m_typed.isEmpty()) {
-        // Waiting here would stack an event loop on the one the pauses of the label in hand
-        // run in, and neither could end: the typed label is taken up from the event loop.
-        if (m_gate.isBusy()) {
-            connect(&m_gate,
-                    &base::LabelGate::freed,
-                    this,
-                    &Station::takeTypedLabels,
-                    Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
-                                       | Qt::UniqueConnection));
+        if (againWhenFree(&Station::takeTypedLabels))
             return;
-        }
         const QString label = m_typed.takeFirst();
         bool taken = false;
         {
@@ -265,15 +269,8 @@ Station::Tried Station::tryLabel(const QByteArray &scanned)
 
 void Station::askTakeBack()
 {
-    if (m_gate.isBusy()) {
-        connect(&m_gate,
-                &base::LabelGate::freed,
-                this,
-                &Station::askTakeBack,
-                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection
-                                   | Qt::UniqueConnection));
+    if (againWhenFree(&Station::askTakeBack))
         return;
-    }
     Q_EMIT takeBackAsked(takeBackQuery());
 }
 

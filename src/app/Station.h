@@ -195,6 +195,10 @@ private:
 
     // Handles the typed labels that wait, one by one, while no label is in hand.
     void takeTypedLabels();
+    // While a label is in hand: step is run again from the event loop once it is done (once,
+    // however often this is asked), and true is returned. Waiting in place would stack an event
+    // loop on the one the pauses of the label in hand run in, and neither could end.
+    bool againWhenFree(void (Station::*step)());
     // A typed label handled now; whether it was taken.
     bool handleTyped(const QString &label);
     // A label for the dispatcher, journaled.
