@@ -24,12 +24,12 @@ if [[ ! -d $src || ! -d $widgets ]]; then
 fi
 
 # What each folder may include besides itself: folders, or single files (text/ takes the
-# error type alone). A folder missing here may include nothing of ours. journal/ui is the
+# error type and the reasons' words alone). A folder missing here may include nothing of ours. journal/ui is the
 # journal's window, a target of its own above the journal.
 declare -A allowed=(
     [base]=""
     [ui]=""
-    [text]="base/Error.h"
+    [text]="base/Error.h base/Reasons.h"
     [settings]="base text"
     [scanner]="base text"
     [listmanager]="base"

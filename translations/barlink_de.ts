@@ -692,12 +692,12 @@
         <translation>Barlink</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+18"/>
         <source>Take back last item</source>
         <translation>Letztes Teil zurücknehmen</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+57"/>
         <source>Load List</source>
         <translation>Liste laden</translation>
     </message>
@@ -757,7 +757,7 @@
         <translation>Ausschluss einfügen</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-37"/>
         <source>Manual entry</source>
         <translation>Von Hand eingeben</translation>
     </message>
@@ -777,7 +777,7 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+10"/>
         <source>Options</source>
         <translation>Optionen</translation>
     </message>
@@ -802,7 +802,7 @@
         <translation>  Maschine startet selbst</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+23"/>
         <source> Last Scan:    </source>
         <translation> Letzter Scan:    </translation>
     </message>
@@ -817,7 +817,7 @@
         <translation>Empfängt vom Scanner</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+9"/>
         <source>Scanner port:</source>
         <translation>Scanner-Anschluss:</translation>
     </message>
@@ -1212,11 +1212,156 @@
         <source>CommPollTime=%1 is more than %2 ms, which would keep a scanned label waiting for its answer too long: %2 is used instead.</source>
         <translation>CommPollTime=%1 ist mehr als %2 ms, ein gescanntes Etikett würde zu lange auf seine Antwort warten: stattdessen gilt %2.</translation>
     </message>
+    <message>
+        <location line="+6"/>
+        <source>&quot;%1&quot; has no single-byte code at character %2</source>
+        <translation>„%1“ hat keinen Ein-Byte-Code, an Zeichen %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a lone \ at the end at character %1</source>
+        <translation>ein einzelnes \ am Ende, an Zeichen %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>\x without two hexadecimal digits at character %1</source>
+        <translation>\x ohne zwei Hexadezimalziffern an Zeichen %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>\%1 is no escape (\r, \n, \xHH, \\) at character %2</source>
+        <translation>\%1 ist kein Escape (\r, \n, \xHH, \\), an Zeichen %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Program barcode abandoned: %1</source>
+        <translation>Programm-Barcode abgebrochen: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the list manager failed to %1: %2</source>
+        <translation>der Listenmanager konnte nicht %1: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>add the row</source>
+        <translation>die Zeile hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>start the list</source>
+        <translation>die Liste starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>clear the list</source>
+        <translation>die Liste leeren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it names no program file.</source>
+        <translation>er nennt keine Programmdatei.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the program file %1 could not be written (%2).</source>
+        <translation>die Programmdatei %1 konnte nicht geschrieben werden (%2).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List File %1 Not Found</source>
+        <translation>Listendatei %1 nicht gefunden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rows of this item already added: %1.</source>
+        <translation>Bereits hinzugefügte Zeilen dieses Teils: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 Rows of this item already added: %2.</source>
+        <translation>%1 Bereits hinzugefügte Zeilen dieses Teils: %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1. Rows of this item already added: %2.</source>
+        <translation>%1. Bereits hinzugefügte Zeilen dieses Teils: %2.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>program file %1 (%2 bytes)</source>
+        <translation>Programmdatei %1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>companion CSV %1 moved into %2</source>
+        <translation>Begleit-CSV %1 in %2 verschoben</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>File not found</source>
+        <translation>Datei nicht gefunden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Path not found</source>
+        <translation>Pfad nicht gefunden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Disk full</source>
+        <translation>Datenträger voll</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Path/File access error</source>
+        <translation>Fehler beim Zugriff auf Pfad/Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Device I/O error</source>
+        <translation>E/A-Fehler des Geräts</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Speicher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Overflow</source>
+        <translation>Überlauf</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subscript out of range</source>
+        <translation>Index außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Invalid procedure call or argument</source>
+        <translation>Ungültiger Prozeduraufruf oder ungültiges Argument</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Object variable or With block variable not set</source>
+        <translation>Objektvariable oder With-Blockvariable nicht festgelegt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The device is not open</source>
+        <translation>Das Gerät ist nicht geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+38"/>
+        <location filename="../src/app/MainWindow.cpp" line="+36"/>
         <source>Idle</source>
         <translation>Steht</translation>
     </message>
@@ -2131,7 +2276,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>die Liste würde auf ihren Sollwert gesetzt</translation>
     </message>
     <message>
-        <location filename="../src/app/TryRun.cpp" line="+98"/>
+        <location filename="../src/app/TryRun.cpp" line="+97"/>
         <source>program</source>
         <translation>Programm</translation>
     </message>
@@ -2239,12 +2384,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>wie eine frisch gestartete Station: vorher nichts gescannt</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>row %1 in work field %2 (number %3)</source>
         <translation>Zeile %1 im Arbeitsfeld %2 (Nummer %3)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+5"/>
         <source>  field chosen from the table: </source>
         <translation>  Feld aus der Tabelle gewählt: </translation>
     </message>
@@ -2271,12 +2416,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Etikett „%1“</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+9"/>
         <source>item so far: </source>
         <translation>Teil bisher: </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>not written: </source>
         <translation>nicht geschrieben: </translation>
     </message>
@@ -2312,12 +2457,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+177"/>
+        <location filename="../src/app/MainWindow.cpp" line="+189"/>
         <source>No item to take back.</source>
         <translation>Kein Teil zum Zurücknehmen.</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+207"/>
         <source>This shift, since %1</source>
         <translation>Diese Schicht, seit %1</translation>
     </message>
@@ -2362,7 +2507,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Werkstatt:</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+33"/>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
     </message>
@@ -2383,17 +2528,17 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+145"/>
+        <location line="+150"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
     <message>
-        <location line="-121"/>
+        <location line="-126"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+22"/>
         <source>not open</source>
         <translation>nicht offen</translation>
     </message>
@@ -2473,7 +2618,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Letztes Etikett: %1  —  %2</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>Text &amp;size</source>
         <translation>&amp;Textgröße</translation>
     </message>
@@ -2508,7 +2653,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>&amp;Hoher Kontrast</translation>
     </message>
     <message>
-        <location line="+225"/>
+        <location line="+213"/>
         <source>Open</source>
         <translation>Offen</translation>
     </message>
@@ -2635,7 +2780,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+314"/>
+        <location filename="../src/app/Station.cpp" line="+395"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Ein Etikett wird gerade verarbeitet: nichts zurückgenommen.</translation>
     </message>
@@ -2653,7 +2798,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+181"/>
+        <location filename="../src/app/StationShell.cpp" line="+182"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
     </message>
@@ -2791,7 +2936,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::fieldsel::TablePlanWidget</name>
     <message>
-        <location filename="../src/fieldsel/TablePlanWidget.cpp" line="+326"/>
+        <location filename="../src/fieldsel/TablePlanWidget.cpp" line="+362"/>
         <source>Back</source>
         <translation>Hinten</translation>
     </message>
@@ -2806,17 +2951,18 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>nicht maßstäblich: die Halbgrenzen fehlen</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="-164"/>
+        <location line="+195"/>
         <source>%1 mirror</source>
         <translation>%1 gespiegelt</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+4"/>
         <source>%1: size unknown</source>
         <translation>%1: Größe unbekannt</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+49"/>
         <source>mm</source>
         <translation>mm</translation>
     </message>

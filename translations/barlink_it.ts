@@ -692,12 +692,12 @@
         <translation>Barlink</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+18"/>
         <source>Take back last item</source>
         <translation>Annulla ultimo pezzo</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+57"/>
         <source>Load List</source>
         <translation>Carica lista</translation>
     </message>
@@ -757,7 +757,7 @@
         <translation>Inserimento esclusione</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-37"/>
         <source>Manual entry</source>
         <translation>Inserimento a mano</translation>
     </message>
@@ -777,7 +777,7 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+10"/>
         <source>Options</source>
         <translation>Opzioni</translation>
     </message>
@@ -802,7 +802,7 @@
         <translation>  Avvio automatico macchina</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+23"/>
         <source> Last Scan:    </source>
         <translation> Ultima lettura:    </translation>
     </message>
@@ -817,7 +817,7 @@
         <translation>Ricezione dallo scanner</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+9"/>
         <source>Scanner port:</source>
         <translation>Porta scanner:</translation>
     </message>
@@ -1212,11 +1212,156 @@
         <source>CommPollTime=%1 is more than %2 ms, which would keep a scanned label waiting for its answer too long: %2 is used instead.</source>
         <translation>CommPollTime=%1 supera %2 ms, un&apos;etichetta letta aspetterebbe troppo la sua risposta: si usa invece %2.</translation>
     </message>
+    <message>
+        <location line="+6"/>
+        <source>&quot;%1&quot; has no single-byte code at character %2</source>
+        <translation>&quot;%1&quot; non ha un codice a un byte, al carattere %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>a lone \ at the end at character %1</source>
+        <translation>un \ isolato alla fine, al carattere %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>\x without two hexadecimal digits at character %1</source>
+        <translation>\x senza due cifre esadecimali al carattere %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>\%1 is no escape (\r, \n, \xHH, \\) at character %2</source>
+        <translation>\%1 non è un escape (\r, \n, \xHH, \\), al carattere %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Program barcode abandoned: %1</source>
+        <translation>Codice a barre del programma interrotto: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the list manager failed to %1: %2</source>
+        <translation>il gestore delle liste non è riuscito a %1: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>add the row</source>
+        <translation>aggiungere la riga</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>start the list</source>
+        <translation>avviare la lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>clear the list</source>
+        <translation>svuotare la lista</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it names no program file.</source>
+        <translation>non indica alcun file di programma.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the program file %1 could not be written (%2).</source>
+        <translation>non è stato possibile scrivere il file di programma %1 (%2).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List File %1 Not Found</source>
+        <translation>File di lista %1 non trovato</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rows of this item already added: %1.</source>
+        <translation>Righe di questo pezzo già aggiunte: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 Rows of this item already added: %2.</source>
+        <translation>%1 Righe di questo pezzo già aggiunte: %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1. Rows of this item already added: %2.</source>
+        <translation>%1. Righe di questo pezzo già aggiunte: %2.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>program file %1 (%2 bytes)</source>
+        <translation>file di programma %1 (%2 byte)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>companion CSV %1 moved into %2</source>
+        <translation>CSV di accompagnamento %1 spostato in %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>File not found</source>
+        <translation>File non trovato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Path not found</source>
+        <translation>Percorso non trovato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Permission denied</source>
+        <translation>Permesso negato</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Disk full</source>
+        <translation>Disco pieno</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Path/File access error</source>
+        <translation>Errore di accesso al percorso/file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Device I/O error</source>
+        <translation>Errore di I/O del dispositivo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Out of memory</source>
+        <translation>Memoria esaurita</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Overflow</source>
+        <translation>Overflow</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Subscript out of range</source>
+        <translation>Indice fuori dell&apos;intervallo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Invalid procedure call or argument</source>
+        <translation>Chiamata di procedura o argomento non validi</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Object variable or With block variable not set</source>
+        <translation>Variabile oggetto o variabile del blocco With non impostata</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The device is not open</source>
+        <translation>Il dispositivo non è aperto</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+38"/>
+        <location filename="../src/app/MainWindow.cpp" line="+36"/>
         <source>Idle</source>
         <translation>Ferma</translation>
     </message>
@@ -2131,7 +2276,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>la lista verrebbe portata al suo setpoint</translation>
     </message>
     <message>
-        <location filename="../src/app/TryRun.cpp" line="+98"/>
+        <location filename="../src/app/TryRun.cpp" line="+97"/>
         <source>program</source>
         <translation>programma</translation>
     </message>
@@ -2239,12 +2384,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>come una stazione appena avviata: nulla letto prima</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>row %1 in work field %2 (number %3)</source>
         <translation>riga %1 nel campo di lavoro %2 (numero %3)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+5"/>
         <source>  field chosen from the table: </source>
         <translation>  campo scelto dalla tabella: </translation>
     </message>
@@ -2271,12 +2416,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Etichetta &quot;%1&quot;</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+9"/>
         <source>item so far: </source>
         <translation>pezzo finora: </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>not written: </source>
         <translation>non scritto: </translation>
     </message>
@@ -2312,12 +2457,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+177"/>
+        <location filename="../src/app/MainWindow.cpp" line="+189"/>
         <source>No item to take back.</source>
         <translation>Nessun pezzo da annullare.</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+207"/>
         <source>This shift, since %1</source>
         <translation>Questo turno, dalle %1</translation>
     </message>
@@ -2362,7 +2507,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Reparto:</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+33"/>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Invio o doppio clic mostra una lettura nel registro</translation>
     </message>
@@ -2383,17 +2528,17 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+145"/>
+        <location line="+150"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
     <message>
-        <location line="-121"/>
+        <location line="-126"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+22"/>
         <source>not open</source>
         <translation>non aperta</translation>
     </message>
@@ -2473,7 +2618,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Ultima etichetta: %1  —  %2</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>Text &amp;size</source>
         <translation>&amp;Dimensione testo</translation>
     </message>
@@ -2508,7 +2653,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>&amp;Alto contrasto</translation>
     </message>
     <message>
-        <location line="+225"/>
+        <location line="+213"/>
         <source>Open</source>
         <translation>Aperta</translation>
     </message>
@@ -2635,7 +2780,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+314"/>
+        <location filename="../src/app/Station.cpp" line="+395"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Un&apos;etichetta è in lavorazione: niente annullato.</translation>
     </message>
@@ -2653,7 +2798,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+181"/>
+        <location filename="../src/app/StationShell.cpp" line="+182"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
     </message>
@@ -2791,7 +2936,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::fieldsel::TablePlanWidget</name>
     <message>
-        <location filename="../src/fieldsel/TablePlanWidget.cpp" line="+326"/>
+        <location filename="../src/fieldsel/TablePlanWidget.cpp" line="+362"/>
         <source>Back</source>
         <translation>Dietro</translation>
     </message>
@@ -2806,17 +2951,18 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>non in scala: i limiti di metà non sono impostati</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="-164"/>
+        <location line="+195"/>
         <source>%1 mirror</source>
         <translation>%1 specchiato</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+4"/>
         <source>%1: size unknown</source>
         <translation>%1: misura sconosciuta</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+49"/>
         <source>mm</source>
         <translation>mm</translation>
     </message>

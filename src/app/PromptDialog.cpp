@@ -1,5 +1,6 @@
 #include "PromptDialog.h"
 
+#include "base/Reasons.h"
 #include "base/StatusTexts.h"
 
 #include <QLoggingCategory>
@@ -21,7 +22,8 @@ base::Prompter::Answer PromptDialog::askWithDetails(Icon icon,
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(base::applicationTitle());
-    box.setText(text);
+    // A failure the label handling tells in the journal's English, in the operator's language.
+    box.setText(base::shownReason(text));
     box.setInformativeText(details);
     switch (icon) {
     case Icon::None:

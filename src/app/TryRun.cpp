@@ -240,10 +240,9 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         for (const QString &words : std::as_const(handled))
             account.detail(words);
         if (outcome.result == Decision::Waiting)
-            account.detail(Words::tr("item so far: ")
-                           + itemSoFar(tried.item, tried.segmentsSeen));
+            account.detail(Words::tr("item so far: ") + itemSoFar(tried.item, tried.segmentsSeen));
         for (const QString &skipped : std::as_const(tried.notWritten))
-            account.detail(Words::tr("not written: ") + skipped);
+            account.detail(Words::tr("not written: ") + base::shownReason(skipped));
         result.summary << QStringLiteral("%1: %2").arg(
             shown, handled.isEmpty() ? Words::tr("nothing to handle") : handled.join(u"; "));
         for (const QString &line : account.takeShown())

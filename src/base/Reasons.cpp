@@ -20,9 +20,31 @@ struct Pattern
     // The value ("%n") that takes as much as it can, where the words after it could also be
     // part of it; 0 for none.
     int greedy = 0;
+    // Matches only when each translated value is itself a known reason through and through:
+    // where two patterns could split the same text, the split that understands it wins.
+    bool strict = false;
+    // May be followed by ": " and the path an error is about, kept as it came.
+    bool pathAfter = false;
 };
 
 const Pattern Patterns[] = {
+    // The rows of a failed item after its failure, before anything that could take them in.
+    {reason::RowsAddedAfterSentence, {1}, 0, true, true},
+    {reason::RowsAddedAfter, {1}},
+    {reason::ProgramAbandoned, {1}, 1},
+    {reason::ListManagerFailed, {1}, 2},
+    {reason::AddRow, {}},
+    {reason::StartList, {}},
+    {reason::ClearList, {}},
+    {reason::NoProgramFile, {}},
+    {reason::ProgramNotWritten, {}},
+    {reason::ListFileNotFound, {}},
+    {reason::ProgramFileWrite, {}},
+    {reason::CompanionCsvMove, {}},
+    {reason::NoSingleByte, {}},
+    {reason::LoneBackslash, {}},
+    {reason::ShortHexEscape, {}},
+    {reason::NoEscape, {}},
     {reason::ScannedTwice, {}},
     {reason::UnsafeName, {}},
     {reason::ValueWithSemicolon, {1}},
@@ -78,6 +100,21 @@ const Pattern Patterns[] = {
     {reason::PollTooLong, {}},
 };
 
+// The patterns above, then each error description with the path it may name.
+std::vector<Pattern> allPatterns()
+{
+    std::vector<Pattern> all(std::begin(Patterns), std::end(Patterns));
+    for (const char *description : reason::ErrorDescriptions)
+        all.push_back({description, {}, 0, false, true});
+    return all;
+}
+
+const std::vector<Pattern> &patterns()
+{
+    static const std::vector<Pattern> all = allPatterns();
+    return all;
+}
+
 // A pattern as a regular expression matching the whole text: each "%n" captures a value.
 struct Compiled
 {
@@ -85,9 +122,10 @@ struct Compiled
     QList<int> numbers; // the "%n" of each capture, in order
 };
 
-Compiled compile(const char *text, int greedy)
+Compiled compile(const Pattern &pattern)
 {
-    const QString source = QString::fromLatin1(text);
+    const QString source = QString::fromLatin1(pattern.text);
+    const int greedy = pattern.greedy;
     Compiled compiled;
     QString expression = QStringLiteral("^");
     for (qsizetype i = 0; i < source.size(); ++i) {
@@ -101,6 +139,8 @@ Compiled compile(const char *text, int greedy)
             expression += QRegularExpression::escape(QString(c));
         }
     }
+    if (pattern.pathAfter)
+        expression += QStringLiteral("(?<path>: .+)?");
     compiled.expression.setPattern(expression + QLatin1Char('$'));
     compiled.expression.setPatternOptions(QRegularExpression::DotMatchesEverythingOption);
     return compiled;
@@ -110,47 +150,62 @@ const std::vector<Compiled> &compiledPatterns()
 {
     static const std::vector<Compiled> compiled = [] {
         std::vector<Compiled> all;
-        for (const Pattern &pattern : Patterns)
-            all.push_back(compile(pattern.text, pattern.greedy));
+        for (const Pattern &pattern : patterns())
+            all.push_back(compile(pattern));
         return all;
     }();
     return compiled;
 }
 
-QString shownPart(const QString &part)
+// A part in the operator's language, and whether all of it was understood.
+struct Shown
+{
+    QString text;
+    bool understood = false;
+};
+
+Shown shownPart(const QString &part)
 {
     const std::vector<Compiled> &compiled = compiledPatterns();
     for (std::size_t p = 0; p < compiled.size(); ++p) {
         const QRegularExpressionMatch match = compiled[p].expression.match(part);
         if (!match.hasMatch())
             continue;
+        const Pattern &pattern = patterns()[p];
         // The values by their number, "%1" first, whatever order the English gives them; a
         // value the English names twice is one value.
         const QList<int> &numbers = compiled[p].numbers;
         QStringList values(numbers.isEmpty() ? 0
                                              : *std::max_element(numbers.begin(), numbers.end()));
+        bool understood = true;
         for (qsizetype i = 0; i < numbers.size(); ++i) {
             const int number = numbers[i];
             QString value = match.captured(int(i + 1));
-            if (Patterns[p].translatedValues.contains(number))
-                value = shownPart(value);
+            if (pattern.translatedValues.contains(number)) {
+                Shown shown = shownPart(value);
+                understood = understood && shown.understood;
+                value = std::move(shown.text);
+            }
             values[number - 1] = value;
         }
-        const QString words = QCoreApplication::translate("Reason", Patterns[p].text);
+        if (pattern.strict && !understood)
+            continue;
+        const QString words = QCoreApplication::translate("Reason", pattern.text);
+        const QString path = pattern.pathAfter ? match.captured(u"path") : QString();
         switch (values.size()) {
         case 0:
-            return words;
+            return {words + path, understood};
         case 1:
-            return words.arg(values[0]);
+            return {words.arg(values[0]) + path, understood};
         case 2:
-            return words.arg(values[0], values[1]);
+            return {words.arg(values[0], values[1]) + path, understood};
         case 3:
-            return words.arg(values[0], values[1], values[2]);
+            return {words.arg(values[0], values[1], values[2]) + path, understood};
         default:
-            return words.arg(values[0], values[1], values[2], values[3]);
+            return {words.arg(values[0], values[1], values[2], values[3]) + path, understood};
         }
     }
-    return part;
+    return {part, false};
 }
 
 } // namespace
@@ -160,7 +215,7 @@ QString shownReason(const QString &stored)
     const QString joint = QStringLiteral("; ");
     QStringList parts = stored.split(joint);
     for (QString &part : parts)
-        part = shownPart(part);
+        part = shownPart(part).text;
     return parts.join(joint);
 }
 

@@ -112,6 +112,60 @@ inline constexpr char PollTooLong[]
                         "CommPollTime=%1 is more than %2 ms, which would keep a scanned label "
                         "waiting for its answer too long: %2 is used instead.");
 
+// Why an escaped byte text (RefuseReply, LabelEnd) cannot be read: %n the character and where.
+inline constexpr char NoSingleByte[]
+    = QT_TRANSLATE_NOOP("Reason", "\"%1\" has no single-byte code at character %2");
+inline constexpr char LoneBackslash[]
+    = QT_TRANSLATE_NOOP("Reason", "a lone \\ at the end at character %1");
+inline constexpr char ShortHexEscape[]
+    = QT_TRANSLATE_NOOP("Reason", "\\x without two hexadecimal digits at character %1");
+inline constexpr char NoEscape[]
+    = QT_TRANSLATE_NOOP("Reason", "\\%1 is no escape (\\r, \\n, \\xHH, \\\\) at character %2");
+
+// Why a label's handling stopped part-way, as its failure keeps it.
+inline constexpr char ProgramAbandoned[]
+    = QT_TRANSLATE_NOOP("Reason", "Program barcode abandoned: %1");
+inline constexpr char ListManagerFailed[]
+    = QT_TRANSLATE_NOOP("Reason", "the list manager failed to %1: %2");
+// What the list manager was asked to do.
+inline constexpr char AddRow[] = QT_TRANSLATE_NOOP("Reason", "add the row");
+inline constexpr char StartList[] = QT_TRANSLATE_NOOP("Reason", "start the list");
+inline constexpr char ClearList[] = QT_TRANSLATE_NOOP("Reason", "clear the list");
+inline constexpr char NoProgramFile[] = QT_TRANSLATE_NOOP("Reason", "it names no program file.");
+inline constexpr char ProgramNotWritten[]
+    = QT_TRANSLATE_NOOP("Reason", "the program file %1 could not be written (%2).");
+inline constexpr char ListFileNotFound[] = QT_TRANSLATE_NOOP("Reason", "List File %1 Not Found");
+// How many rows of a failed item went into the list, after the failure ("%1" and "%1." before).
+inline constexpr char RowsAdded[]
+    = QT_TRANSLATE_NOOP("Reason", "Rows of this item already added: %1.");
+inline constexpr char RowsAddedAfter[]
+    = QT_TRANSLATE_NOOP("Reason", "%1 Rows of this item already added: %2.");
+inline constexpr char RowsAddedAfterSentence[]
+    = QT_TRANSLATE_NOOP("Reason", "%1. Rows of this item already added: %2.");
+
+// What a try run would have written.
+inline constexpr char ProgramFileWrite[]
+    = QT_TRANSLATE_NOOP("Reason", "program file %1 (%2 bytes)");
+inline constexpr char CompanionCsvMove[]
+    = QT_TRANSLATE_NOOP("Reason", "companion CSV %1 moved into %2");
+
+// The descriptions the station's errors carry, alone or with the path they are about
+// ("Path not found: /data/Barlink.csv").
+inline constexpr const char *ErrorDescriptions[] = {
+    QT_TRANSLATE_NOOP("Reason", "File not found"),
+    QT_TRANSLATE_NOOP("Reason", "Path not found"),
+    QT_TRANSLATE_NOOP("Reason", "Permission denied"),
+    QT_TRANSLATE_NOOP("Reason", "Disk full"),
+    QT_TRANSLATE_NOOP("Reason", "Path/File access error"),
+    QT_TRANSLATE_NOOP("Reason", "Device I/O error"),
+    QT_TRANSLATE_NOOP("Reason", "Out of memory"),
+    QT_TRANSLATE_NOOP("Reason", "Overflow"),
+    QT_TRANSLATE_NOOP("Reason", "Subscript out of range"),
+    QT_TRANSLATE_NOOP("Reason", "Invalid procedure call or argument"),
+    QT_TRANSLATE_NOOP("Reason", "Object variable or With block variable not set"),
+    QT_TRANSLATE_NOOP("Reason", "The device is not open"),
+};
+
 } // namespace reason
 
 // A stored reason in the operator's language: each part ("; " joins the parts a label gathered)

@@ -116,13 +116,13 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
     }
 
     m_context.display.setStatus(base::status::addingToList());
-    callListManager(QStringLiteral("add the row"), [this] {
+    callListManager(QString::fromLatin1(base::reason::AddRow), [this] {
         m_context.link.addRow(buildListRow(m_context.item), m_context.provider);
     });
     ++rowsAdded;
     m_context.doubleScan.rowsAdded();
     if (m_context.options.autoStart())
-        callListManager(QStringLiteral("start the list"),
+        callListManager(QString::fromLatin1(base::reason::StartList),
                         [this] { m_context.link.hostListStart(); });
     const QString field = std::exchange(item.runField, QString());
     item.runFieldFixed = false;

@@ -375,7 +375,7 @@ void LabelDispatcher::moveCompanionCsv()
     const QString path = findCompanionCsv(settings, m_context.item.programName, m_context.prompter);
     if (!path.isEmpty())
         (void)m_context.writes.allow(
-            QStringLiteral("companion CSV %1 moved into %2").arg(path, settings.csvOutPath));
+            QString::fromLatin1(base::reason::CompanionCsvMove).arg(path, settings.csvOutPath));
 }
 
 QString LabelDispatcher::missingProgramWarning(const QString &programName, const QString &folder)

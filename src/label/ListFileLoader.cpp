@@ -4,6 +4,7 @@
 #include "base/FileNames.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
+#include "base/Reasons.h"
 #include "base/Settings.h"
 #include "base/StatusTexts.h"
 #include "listmanager/ListManagerLink.h"
@@ -63,7 +64,7 @@ base::LabelOutcome ListFileLoader::reportFailure(const base::Error &error, const
     base::showReadyAfterPause(m_display, m_pacer);
     // Only a missing file is worth the operator's attention; other failures end quietly.
     const QString notFound
-        = QStringLiteral("List File ") + listFileName(listName) + QStringLiteral(" Not Found");
+        = QString::fromLatin1(base::reason::ListFileNotFound).arg(listFileName(listName));
     const bool missing = error.number() == base::Error::FileNotFound;
     if (missing)
         m_prompter.inform(base::Prompter::Icon::Warning, notFound);

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/LabelOutcome.h"
+#include "base/Reasons.h"
 
 #include <QString>
 
@@ -54,7 +55,7 @@ public:
     {
         if (rows == 0)
             return text;
-        return text + separator + QStringLiteral("Rows of this item already added: %1.").arg(rows);
+        return text + separator + QString::fromLatin1(base::reason::RowsAdded).arg(rows);
     }
 
     virtual ~ItemOutlet() = default;

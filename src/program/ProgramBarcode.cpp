@@ -139,7 +139,7 @@ HeaderIndicators applyProgramHeader(QStringView header, base::CurrentItem &item)
 
 QString ProgramBarcode::abandonedText(const QString &reason)
 {
-    return QStringLiteral("Program barcode abandoned: ") + reason;
+    return QString::fromLatin1(base::reason::ProgramAbandoned).arg(reason);
 }
 
 void ProgramBarcode::interpretProgramBarcode(const QString &label)
@@ -151,7 +151,7 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
                  .result = base::LabelOutcome::Result::Taken,
                  .reason = {}};
     try {
-        ItemOutlet::callListManager(QStringLiteral("clear the list"),
+        ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
                                     [this] { m_outlet.clearPendingList(true); });
         const ProgramLabel parsed = parseProgramLabel(label);
         if (parsed.form == ProgramLabel::Form::ListLoad)
@@ -160,7 +160,7 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     } catch (const Abandon &abandoned) {
         abandon(abandoned.reason);
     } catch (const ItemOutlet::ListManagerFailure &failure) {
-        abandon(withPath(QStringLiteral("the list manager failed to %1: %2")
+        abandon(withPath(QString::fromLatin1(base::reason::ListManagerFailed)
                              .arg(failure.asked(), base::unexpectedErrorText(failure)),
                          failure));
     } catch (const base::Error &error) {
@@ -176,7 +176,7 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     switch (label.form) {
     case ProgramLabel::Form::ListLoad:
         m_context.doubleScan.forget();
-        ItemOutlet::callListManager(QStringLiteral("clear the list"),
+        ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
                                     [this] { m_context.link.clearHostList(); });
         m_outcome = m_outlet.loadListFile(label.listName);
         return;
@@ -258,12 +258,12 @@ PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
     if (label.programText.size() > programlabel::UnsavedTextLength) {
         const QString path = reader.programFilePath(item.programName);
         if (path.isEmpty())
-            throw Abandon{QStringLiteral("it names no program file.")};
+            throw Abandon{QString::fromLatin1(base::reason::NoProgramFile)};
         if (m_context.options.overwrite() || !hasNonEmptyFile(path)) {
             const QByteArray bytes = programFileBytes(label.programText);
             saved = bytes;
-            if (m_context.writes.allow(
-                    QStringLiteral("program file %1 (%2 bytes)").arg(path).arg(bytes.size())))
+            if (m_context.writes.allow(QString::fromLatin1(base::reason::ProgramFileWrite)
+                                           .arg(path, QString::number(bytes.size()))))
                 saveProgramFile(path, bytes);
         } else
             qCDebug(lcProgram) << "kept the existing program file" << path;
@@ -280,8 +280,8 @@ QByteArray ProgramBarcode::programFileBytes(const QString &programText)
 void ProgramBarcode::saveProgramFile(const QString &path, const QByteArray &bytes)
 {
     const auto notWritten = [&path](const QFileDevice &file) {
-        return Abandon{QStringLiteral("the program file %1 could not be written (%2).")
-                           .arg(path, file.errorString())};
+        return Abandon{
+            QString::fromLatin1(base::reason::ProgramNotWritten).arg(path, file.errorString())};
     };
     if (mustWriteInPlace(path)) {
         QFile file(path);

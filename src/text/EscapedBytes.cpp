@@ -2,6 +2,8 @@
 
 #include "text/SingleByte.h"
 
+#include "base/Reasons.h"
+
 namespace barlink::text {
 
 namespace {
@@ -18,9 +20,13 @@ int hexValue(QChar c)
     return -1;
 }
 
-EscapedBytes unread(const QString &what, qsizetype at)
+// Why the text is unread, at the character at (counted from 0); what: the offending character,
+// for the reasons that name one.
+EscapedBytes unread(const char *why, qsizetype at, QChar what = {})
 {
-    return {{}, QStringLiteral("%1 at character %2").arg(what).arg(at + 1)};
+    const QString where = QString::number(at + 1);
+    const QString reason = QString::fromLatin1(why);
+    return {{}, what.isNull() ? reason.arg(where) : reason.arg(QString(what), where)};
 }
 
 } // namespace
@@ -34,12 +40,12 @@ EscapedBytes unescapeBytes(QStringView text)
         if (c != QLatin1Char('\\')) {
             const QByteArray single = toSingleByte(text.sliced(i, 1));
             if (fromSingleByte(single) != text.sliced(i, 1))
-                return unread(QStringLiteral("\"%1\" has no single-byte code").arg(c), i);
+                return unread(base::reason::NoSingleByte, i, c);
             bytes += single;
             continue;
         }
         if (i + 1 == text.size())
-            return unread(QStringLiteral("a lone \\ at the end"), i);
+            return unread(base::reason::LoneBackslash, i);
         const QChar next = text[i + 1];
         if (next == QLatin1Char('r')) {
             bytes += '\r';
@@ -51,11 +57,11 @@ EscapedBytes unescapeBytes(QStringView text)
             const int high = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
             const int low = i + 3 < text.size() ? hexValue(text[i + 3]) : -1;
             if (high < 0 || low < 0)
-                return unread(QStringLiteral("\\x without two hexadecimal digits"), i);
+                return unread(base::reason::ShortHexEscape, i);
             bytes += char(high * 16 + low);
             i += 2;
         } else {
-            return unread(QStringLiteral("\\%1 is no escape (\\r, \\n, \\xHH, \\\\)").arg(next), i);
+            return unread(base::reason::NoEscape, i, next);
         }
         ++i;
     }

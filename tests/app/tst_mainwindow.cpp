@@ -146,41 +146,56 @@ private Q_SLOTS:
     // LANGUAGE picks the language by its first entry; English when that is English.
     void speaksTheOperatorsLanguage_data()
     {
-        columns<QString, QString, QString, QLocale::Language>(
-            {"language", "viewMenu", "refusal", "dates"}); // refusal: as the recent scans show it
+        // stored: the reason as the journal keeps it; empty for a row value refusal made here,
+        // which must stay English whatever the language. shown: as the recent scans show it.
+        columns<QString, QString, QString, QString, QLocale::Language>(
+            {"language", "viewMenu", "stored", "shown", "dates"});
         // clang-format off
-        QTest::newRow("German") << "de" << "&Ansicht"
+        QTest::newRow("German") << "de" << "&Ansicht" << ""
             << "Abgelehnt: Maß X abgelehnt: 1;2 enthält „;“, das ein Feld der Listenzeile beenden würde."
             << QLocale::German;
-        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza"
+        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza" << ""
             << "Rifiutata: Misura X rifiutato: 1;2 contiene \";\", che chiuderebbe un campo della riga di lista."
             << QLocale::Italian;
-        QTest::newRow("English first") << "en_GB:de" << "&View" << "Refused: " + EnglishRefusal
+        QTest::newRow("English first") << "en_GB:de" << "&View" << "" << "Refused: " + EnglishRefusal
                                        << QLocale::C;
+        QTest::newRow("error with rows and path") << "de" << "&Ansicht" << "Path not found. Rows of this item already added: 2.: /d/x.csv"
+            << "Abgelehnt: Pfad nicht gefunden. Bereits hinzugefügte Zeilen dieses Teils: 2.: /d/x.csv" << QLocale::German;
+        QTest::newRow("abandoned, rows") << "de" << "&Ansicht" << "Program barcode abandoned: the program file /p/A.CNC could not be written (No space). Rows of this item already added: 1."
+            << "Abgelehnt: Programm-Barcode abgebrochen: die Programmdatei /p/A.CNC konnte nicht geschrieben werden (No space). Bereits hinzugefügte Zeilen dieses Teils: 1." << QLocale::German;
+        QTest::newRow("setting's why") << "it" << "&Visualizza" << "LabelEnd=\\q is not used: \\q is no escape (\\r, \\n, \\xHH, \\\\) at character 1. A label ends when the scanner has been quiet for two poll intervals."
+            << "Rifiutata: LabelEnd=\\q non viene usato: \\q non è un escape (\\r, \\n, \\xHH, \\\\), al carattere 1. Un'etichetta finisce quando il lettore tace per due intervalli di lettura." << QLocale::Italian;
         // clang-format on
     }
     void speaksTheOperatorsLanguage()
     {
         QFETCH(QString, language);
         QFETCH(QString, viewMenu);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QLocale::Language, dates);
         const QByteArray before = qgetenv("LANGUAGE");
         qputenv("LANGUAGE", language.toUtf8());
-        QFETCH(QString, refusal);
-        QFETCH(QLocale::Language, dates);
         ui::installTranslations(*QCoreApplication::instance());
         app::MainWindow window;
         journal::Entry refused;
         refused.outcome = journal::Outcome::Refused;
-        refused.reason = base::rowValueRefusal(
-            QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String("X")),
-            QStringLiteral("1;2"));
-        const QString shown = app::plainWords(refused);
+        refused.reason
+            = !stored.isEmpty()
+                  ? stored
+                  : base::rowValueRefusal(
+                      QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String("X")),
+                      QStringLiteral("1;2"));
+        const QString words = app::plainWords(refused);
+        window.setStatus(refused.reason); // the status line tells a label's failure
+        const QString status = child<QLabel>(window, "lblStatusBar")->text();
         const QLocale::Language dateLanguage = ui::shownLocale().language();
         qputenv("LANGUAGE", before);
         ui::removeTranslations(*QCoreApplication::instance());
         QCOMPARE(child<QMenu>(window, "mnuView")->title(), viewMenu);
-        QCOMPARE(refused.reason, EnglishRefusal);
-        QCOMPARE(shown, refusal);
+        QCOMPARE(refused.reason, stored.isEmpty() ? EnglishRefusal : stored);
+        QCOMPARE(words, shown);
+        QVERIFY2(shown.endsWith(QStringLiteral(": ") + status), qPrintable(status));
         QCOMPARE(dateLanguage, dates);
     }
 
