@@ -17,9 +17,11 @@
 #include <vector>
 
 class QActionGroup;
+class QBoxLayout;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class QTableView;
 
 namespace Ui {
@@ -194,6 +196,10 @@ private:
     // Since when the port waits for the scanner; invalid while it does not.
     QDateTime m_waitingSince;
     QActionGroup *m_textSizes = nullptr;
+    // The window's contents, scrolled when they are taller than the screen.
+    QScrollArea *m_wholeWindow = nullptr;
+    // The switches' flags when they do not fit beside the segments received.
+    QBoxLayout *m_flagRow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
 };

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -240,6 +241,7 @@ private Q_SLOTS:
         QTest::newRow("100%, 1366x768 beside the list") << 1.0 << QSize(790, 738) << false;
         QTest::newRow("200%, 1366x768") << 2.0 << QSize(1360, 738) << true;
         QTest::newRow("200%, 1920x1080") << 2.0 << QSize(1914, 1050) << false;
+        QTest::newRow("300%, 1366x768") << 3.0 << QSize(1360, 738) << true;
     }
     void fitsTheScreen()
     {
@@ -257,13 +259,23 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), fetch<QSize>("screen"));
+        // The word stops growing past twice the system's text size.
+        const double scale = fetch<double>("scale");
         QCOMPARE(child<QLabel>(window, "lblResultWord")->font().pointSizeF(),
-                 window.font().pointSizeF() * 3);
-        for (auto *line : child<QWidget>(window, "fraResult")->findChildren<QLabel *>())
+                 window.font().pointSizeF() * 3 * std::min(scale, 2.0) / scale);
+        auto *whole = child<QScrollArea>(window, "scrWindow");
+        QVERIFY(whole->widget()->width() <= whole->viewport()->width());
+        const auto lines = child<QWidget>(window, "fraResult")->findChildren<QLabel *>();
+        for (auto *line : lines) {
+            for (auto *other : lines)
+                QVERIFY2(line == other || !line->isVisible() || !other->isVisible()
+                             || !line->geometry().intersects(other->geometry()),
+                         qPrintable(line->objectName() + " over " + other->objectName()));
             QVERIFY2(line->wordWrap()
                          ? line->height() >= line->heightForWidth(line->width())
                          : line->fontMetrics().horizontalAdvance(line->text()) <= line->width(),
                      qPrintable(line->objectName()));
+        }
         auto *glance = child<QScrollArea>(window, "scrGlance");
         auto *recent = child<QTableView>(window, "lstRecent");
         QCOMPARE(glance->verticalScrollBar()->isVisible(), fetch<bool>("scrolls"));
