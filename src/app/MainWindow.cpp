@@ -358,6 +358,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+int MainWindow::resultBottom() const
+{
+    return m_ui->fraResult->mapToGlobal(QPoint(0, m_ui->fraResult->height() - 1)).y();
+}
+
 void MainWindow::fitGlance()
 {
     // Wide enough, the manual entry goes under the shift and the options under the plan, in

@@ -75,6 +75,8 @@ public:
     void beep() override;
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
+    // Where the result (and the banner above it) ends on the screen, in global coordinates.
+    [[nodiscard]] int resultBottom() const;
 
     // The state at a glance: the list manager's list (its run state and rows).
     void setListState(const QString &runState, int rows);

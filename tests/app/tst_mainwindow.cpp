@@ -26,7 +26,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -416,19 +415,26 @@ private Q_SLOTS:
     // the screen's size and the windows' sizes (large scale factors make both big).
     void placedBesideOnTheScreen_data()
     {
-        columns<QRect, QRect, QSize, QPoint>({"area", "anchor", "wanted", "expected"});
+        columns<QRect, QRect, QSize, int, QPoint>(
+            {"area", "anchor", "wanted", "clear", "expected"});
         // clang-format off
-        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(648, 24);
-        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(24, 548);
-        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << QPoint(24, 448);
-        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << QPoint(24, 54);
-        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << QPoint(2568, 24);
+        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(648, 24);
+        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(24, 548);
+        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << -1 << QPoint(24, 448);
+        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << -1 << QPoint(24, 54);
+        QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << 400 << QPoint(48, 425);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(2568, 24);
         // clang-format on
     }
     void placedBesideOnTheScreen()
     {
         const QRect &area = fetch<QRect>("area");
-        const QRect placed = ui::placeBeside(area, fetch<QRect>("anchor"), fetch<QSize>("wanted"));
+        const int clear = fetch<int>("clear");
+        const QRect placed = ui::placeBeside(area,
+                                             fetch<QRect>("anchor"),
+                                             fetch<QSize>("wanted"),
+                                             24,
+                                             clear < 0 ? std::nullopt : std::optional(clear));
         QVERIFY(area.contains(placed));
         QTEST(placed.topLeft(), "expected");
     }
