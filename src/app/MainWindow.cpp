@@ -336,12 +336,16 @@ void MainWindow::keepMinimumSizes()
     m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
                                    + 2 * m_recentView->frameWidth());
     m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
-    // Nor narrower than the manual entry or the options, which go one under the other where
-    // they do not fit side by side (see fitGlance): it never scrolls sideways.
+    // Nor narrower than the recent scans beside the plan, or than the manual entry or the
+    // options, which go one under the other where they do not fit side by side (see
+    // fitGlance): it never scrolls sideways.
     const int scrollBar = m_ui->scrGlance->verticalScrollBar()->sizeHint().width();
-    m_ui->scrGlance->setMinimumWidth(std::max(m_ui->fraManual->minimumSizeHint().width(),
-                                              m_ui->fraOptions->minimumSizeHint().width())
-                                     + scrollBar);
+    m_ui->scrGlance->setMinimumWidth(
+        std::max({m_ui->fraManual->minimumSizeHint().width(),
+                  m_ui->fraOptions->minimumSizeHint().width(),
+                  m_recentBox->minimumSizeHint().width() + m_ui->glanceRow->spacing()
+                      + m_planBox->minimumSizeHint().width()})
+        + scrollBar);
     // Nor does the whole window: it is as wide as the widest of its parts at their least.
     m_wholeWindow->setMinimumWidth(m_ui->mainLayout->minimumSize().width() + scrollBar);
 }
