@@ -57,6 +57,9 @@ constexpr QSize DefaultSize(980, 700);
 // Buttons an operator with gloves can hit, at the system's text size.
 constexpr int ButtonHeight = 48;
 
+// What the window leaves of the screen's width on each side, with its frame.
+constexpr int ScreenMargin = 48;
+
 // The result's word, its first line and the banner, as factors of the window's text size:
 // they follow every change of it.
 constexpr qreal ResultWordScale = 3.0;
@@ -336,16 +339,14 @@ void MainWindow::keepMinimumSizes()
     m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
                                    + 2 * m_recentView->frameWidth());
     m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
-    // Nor narrower than the recent scans beside the plan, or than the manual entry or the
-    // options, which go one under the other where they do not fit side by side (see
-    // fitGlance): it never scrolls sideways.
+    // Nor narrower than the manual entry, the options or the plan, which go one under the
+    // other where they do not fit side by side (see fitGlance): it never scrolls sideways.
     const int scrollBar = m_ui->scrGlance->verticalScrollBar()->sizeHint().width();
-    m_ui->scrGlance->setMinimumWidth(
-        std::max({m_ui->fraManual->minimumSizeHint().width(),
-                  m_ui->fraOptions->minimumSizeHint().width(),
-                  m_recentBox->minimumSizeHint().width() + m_ui->glanceRow->spacing()
-                      + m_planBox->minimumSizeHint().width()})
-        + scrollBar);
+    m_ui->scrGlance->setMinimumWidth(std::max({m_ui->fraManual->minimumSizeHint().width(),
+                                               m_ui->fraOptions->minimumSizeHint().width(),
+                                               m_planBox->minimumSizeHint().width()})
+                                     + scrollBar);
+    fitPortRow();
     // Nor does the whole window: it is as wide as the widest of its parts at their least.
     m_wholeWindow->setMinimumWidth(m_ui->mainLayout->minimumSize().width() + scrollBar);
 }
@@ -360,6 +361,32 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             || event->type() == QEvent::FontChange))
         showLastLabel();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitPortRow()
+{
+    // The list's and the journal's badges beside the port's where the screen is wide enough
+    // for all, else on a line of their own under it.
+    int needed = 0;
+    for (QLayout *row : {static_cast<QLayout *>(m_ui->portRow), static_cast<QLayout *>(m_badgeRow)})
+        for (int i = 0; i < row->count(); ++i)
+            if (QWidget *widget = row->itemAt(i)->widget(); widget && !widget->isHidden())
+                needed += widget->minimumSizeHint().width() + m_ui->portRow->spacing();
+    const QScreen *shownOn = screen();
+    const bool oneRow
+        = !shownOn || needed + 2 * ScreenMargin <= shownOn->availableGeometry().width();
+    if (oneRow == (m_ui->portRow->indexOf(m_badges.front()) >= 0))
+        return;
+    QBoxLayout *place = oneRow ? m_ui->portRow : m_badgeRow;
+    for (QWidget *badge : m_badges) {
+        m_ui->portRow->removeWidget(badge);
+        m_badgeRow->removeWidget(badge);
+        place->addWidget(badge);
+    }
+    if (!oneRow)
+        m_badgeRow->addStretch(1);
+    else if (QLayoutItem *stretch = m_badgeRow->takeAt(0))
+        delete stretch;
 }
 
 int MainWindow::resultBottom() const
@@ -390,6 +417,13 @@ void MainWindow::fitGlance()
                            + m_ui->fraOptions->minimumSizeHint().width();
     m_ui->entryRow->setDirection(width >= sideBySide ? QBoxLayout::LeftToRight
                                                      : QBoxLayout::TopToBottom);
+    // Likewise the plan goes under the recent scans and the shift where it does not fit
+    // beside them (the shift's lines of pieces are long at the largest text).
+    const int besidePlan
+        = std::max(m_recentBox->minimumSizeHint().width(), m_shiftBox->minimumSizeHint().width())
+          + m_ui->glanceRow->spacing() + m_planBox->minimumSizeHint().width();
+    m_ui->glanceRow->setDirection(wide || width >= besidePlan ? QBoxLayout::LeftToRight
+                                                              : QBoxLayout::TopToBottom);
     // The segments received and the switches' flags in one row where they fit, else the
     // flags in a row of their own under the segments.
     int indicators = 0;
@@ -516,6 +550,11 @@ void MainWindow::buildGlance()
     m_ui->portRow->addWidget(m_shopState);
     m_shopCaption->setVisible(false);
     m_shopState->setVisible(false);
+    m_badges
+        = {listCaption, m_listState, journalCaption, m_journalState, m_shopCaption, m_shopState};
+    m_badgeRow = new QHBoxLayout;
+    m_badgeRow->setObjectName(QStringLiteral("badgeRow"));
+    m_ui->mainLayout->insertLayout(m_ui->mainLayout->indexOf(m_ui->portRow) + 1, m_badgeRow);
 
     // The last label handled and what became of it, in the result.
     m_lastLabel = new QLabel(this);
@@ -1019,6 +1058,7 @@ void MainWindow::setPortState(PortState state, const QString &device)
         QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
                        "padding: 2px 8px; }")
             .arg(colour));
+    keepMinimumSizes();
 }
 
 void MainWindow::beep()

@@ -163,6 +163,7 @@ private:
     void showShift();
     // The scrolled area's contents sized to it.
     void fitGlance();
+    void fitPortRow();
     // The last label's line, cut to its width.
     void showLastLabel();
 
@@ -202,6 +203,10 @@ private:
     QScrollArea *m_wholeWindow = nullptr;
     // The switches' flags when they do not fit beside the segments received.
     QBoxLayout *m_flagRow = nullptr;
+    // The list's, the journal's and the shop's badges with their captions, and the line they
+    // go to under the port's where the screen is too narrow for both (see fitPortRow).
+    std::vector<QWidget *> m_badges;
+    QBoxLayout *m_badgeRow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
 };
