@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
 
@@ -60,12 +61,18 @@ constexpr QSize DefaultSize(980, 700);
 // Buttons an operator with gloves can hit, at the system's text size.
 constexpr int ButtonHeight = 48;
 
+// What the window leaves of the screen's width on each side, with its frame.
+constexpr int ScreenMargin = 48;
+
 // The result's word, its first line and the banner, as factors of the window's text size:
 // they follow every change of it.
 constexpr qreal ResultWordScale = 3.0;
 constexpr qreal ResultHeadlineScale = 1.5;
 constexpr qreal ResultLineScale = 1.2;
 constexpr qreal BannerScale = 1.3;
+// Past twice the system's text size the word grows no more: it is read from afar already, and
+// larger it would leave the reason too little of a small screen's width.
+constexpr qreal ResultWordMostScale = 2.0;
 
 // The band keeps room for a word of this many characters and a reason of this many a line.
 constexpr int ResultWordCharacters = 9;
@@ -117,12 +124,12 @@ QString resultSymbol(ScanResult::Tone tone)
 }
 
 // Keeps a text factor times the window's, in bold or not, through every change of text size.
-void keepScaled(QWidget *widget, qreal factor, bool bold)
+void keepScaled(QWidget *widget, qreal factor, bool bold, qreal mostScale = 0)
 {
     QFont font = widget->font();
     font.setBold(bold);
     widget->setFont(font);
-    ui::keepTextLarger(widget, factor);
+    ui::keepTextLarger(widget, factor, mostScale);
 }
 
 // Taken in green, refused and failed in red; the dark ones would hardly show on the black of
@@ -165,6 +172,16 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     , m_clock(clock ? clock : &base::Clock::real())
 {
     m_ui->setupUi(this);
+    // The whole window scrolls, up and down only, when the text is too large for the screen
+    // even with the scrolled area at its least: the banner and the result come first.
+    QWidget *contents = takeCentralWidget();
+    m_wholeWindow = new QScrollArea(this);
+    m_wholeWindow->setObjectName(QStringLiteral("scrWindow"));
+    m_wholeWindow->setFrameShape(QFrame::NoFrame);
+    m_wholeWindow->setWidgetResizable(true);
+    m_wholeWindow->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_wholeWindow->setWidget(contents);
+    setCentralWidget(m_wholeWindow);
     m_labId = {m_ui->LabID_0, m_ui->LabID_1, m_ui->LabID_2, m_ui->LabID_3, m_ui->LabID_4};
 
     // Indicators: calm colours, visible only while they mean something, and keeping their
@@ -253,7 +270,7 @@ void MainWindow::buildResult()
     // enough to read from a few metres, white on the colour of the result. The take-back
     // button sits under the word, leaving the texts the band's width to wrap in.
     m_ui->fraResult->setAutoFillBackground(true);
-    keepScaled(m_ui->lblResultWord, ResultWordScale, true);
+    keepScaled(m_ui->lblResultWord, ResultWordScale, true, ResultWordMostScale);
     keepScaled(m_ui->lblResultHeadline, ResultHeadlineScale, true);
     keepScaled(m_ui->lblResultAdvice, ResultLineScale, false);
     keepScaled(m_ui->lblResultNext, ResultLineScale, true);
@@ -326,12 +343,16 @@ void MainWindow::keepMinimumSizes()
     m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height() + rows
                                    + 2 * m_recentView->frameWidth());
     m_ui->scrGlance->setMinimumHeight(m_recentBox->minimumSizeHint().height());
-    // Nor narrower than the manual entry and the options side by side: it never scrolls
-    // sideways.
-    m_ui->scrGlance->setMinimumWidth(m_ui->fraManual->minimumSizeHint().width()
-                                     + m_ui->glanceLayout->spacing()
-                                     + m_ui->fraOptions->minimumSizeHint().width()
-                                     + m_ui->scrGlance->verticalScrollBar()->sizeHint().width());
+    // Nor narrower than the manual entry, the options or the plan, which go one under the
+    // other where they do not fit side by side (see fitGlance): it never scrolls sideways.
+    const int scrollBar = m_ui->scrGlance->verticalScrollBar()->sizeHint().width();
+    m_ui->scrGlance->setMinimumWidth(std::max({m_ui->fraManual->minimumSizeHint().width(),
+                                               m_ui->fraOptions->minimumSizeHint().width(),
+                                               m_planBox->minimumSizeHint().width()})
+                                     + scrollBar);
+    fitPortRow();
+    // Nor does the whole window: it is as wide as the widest of its parts at their least.
+    m_wholeWindow->setMinimumWidth(m_ui->mainLayout->minimumSize().width() + scrollBar);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -344,6 +365,37 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             || event->type() == QEvent::FontChange))
         showLastLabel();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitPortRow()
+{
+    // The list's and the journal's badges beside the port's where the screen is wide enough
+    // for all, else on a line of their own under it.
+    int needed = 0;
+    for (QLayout *row : {static_cast<QLayout *>(m_ui->portRow), static_cast<QLayout *>(m_badgeRow)})
+        for (int i = 0; i < row->count(); ++i)
+            if (QWidget *widget = row->itemAt(i)->widget(); widget && !widget->isHidden())
+                needed += widget->minimumSizeHint().width() + m_ui->portRow->spacing();
+    const QScreen *shownOn = screen();
+    const bool oneRow
+        = !shownOn || needed + 2 * ScreenMargin <= shownOn->availableGeometry().width();
+    if (oneRow == (m_ui->portRow->indexOf(m_badges.front()) >= 0))
+        return;
+    QBoxLayout *place = oneRow ? m_ui->portRow : m_badgeRow;
+    for (QWidget *badge : m_badges) {
+        m_ui->portRow->removeWidget(badge);
+        m_badgeRow->removeWidget(badge);
+        place->addWidget(badge);
+    }
+    if (!oneRow)
+        m_badgeRow->addStretch(1);
+    else if (QLayoutItem *stretch = m_badgeRow->takeAt(0))
+        delete stretch;
+}
+
+int MainWindow::resultBottom() const
+{
+    return m_ui->fraResult->mapToGlobal(QPoint(0, m_ui->fraResult->height() - 1)).y();
 }
 
 void MainWindow::fitGlance()
@@ -362,6 +414,39 @@ void MainWindow::fitGlance()
         }
         places[wide ? 0 : 2]->addWidget(m_ui->fraManual);
         places[wide ? 1 : 2]->addWidget(m_ui->fraOptions);
+    }
+    // Too narrow even for that, the options go under the manual entry.
+    const int width = m_ui->scrGlance->viewport()->width();
+    const int sideBySide = m_ui->fraManual->minimumSizeHint().width() + m_ui->entryRow->spacing()
+                           + m_ui->fraOptions->minimumSizeHint().width();
+    m_ui->entryRow->setDirection(width >= sideBySide ? QBoxLayout::LeftToRight
+                                                     : QBoxLayout::TopToBottom);
+    // Likewise the plan goes under the recent scans and the shift where it does not fit
+    // beside them (the shift's lines of pieces are long at the largest text).
+    const int besidePlan
+        = std::max(m_recentBox->minimumSizeHint().width(), m_shiftBox->minimumSizeHint().width())
+          + m_ui->glanceRow->spacing() + m_planBox->minimumSizeHint().width();
+    m_ui->glanceRow->setDirection(wide || width >= besidePlan ? QBoxLayout::LeftToRight
+                                                              : QBoxLayout::TopToBottom);
+    // The segments received and the switches' flags in one row where they fit, else the
+    // flags in a row of their own under the segments.
+    int indicators = 0;
+    for (QLabel *flag : m_labId)
+        indicators += flag->sizeHint().width() + m_ui->indicatorRow->spacing();
+    const bool oneRow = width >= indicators + m_ui->LabelAFS->sizeHint().width()
+                                     + m_ui->ExLab->sizeHint().width()
+                                     + 2 * m_ui->indicatorRow->spacing();
+    if (oneRow != (m_ui->indicatorRow->indexOf(m_ui->LabelAFS) >= 0)) {
+        QBoxLayout *place = oneRow ? m_ui->indicatorRow : m_flagRow;
+        for (QWidget *flag : {m_ui->LabelAFS, m_ui->ExLab}) {
+            m_ui->indicatorRow->removeWidget(flag);
+            m_flagRow->removeWidget(flag);
+            place->addWidget(flag);
+        }
+        if (!oneRow)
+            m_flagRow->addStretch(1);
+        else if (QLayoutItem *stretch = m_flagRow->takeAt(0))
+            delete stretch;
     }
     m_ui->glanceContents->resize(
         m_ui->scrGlance->viewport()->size().expandedTo(m_ui->glanceContents->minimumSizeHint()));
@@ -469,6 +554,11 @@ void MainWindow::buildGlance()
     m_ui->portRow->addWidget(m_shopState);
     m_shopCaption->setVisible(false);
     m_shopState->setVisible(false);
+    m_badges
+        = {listCaption, m_listState, journalCaption, m_journalState, m_shopCaption, m_shopState};
+    m_badgeRow = new QHBoxLayout;
+    m_badgeRow->setObjectName(QStringLiteral("badgeRow"));
+    m_ui->mainLayout->insertLayout(m_ui->mainLayout->indexOf(m_ui->portRow) + 1, m_badgeRow);
 
     // The last label handled and what became of it, in the result.
     m_lastLabel = new QLabel(this);
@@ -555,6 +645,10 @@ void MainWindow::buildGlance()
     m_ui->glanceRow->setStretch(0, 3);
     m_ui->glanceRow->setStretch(1, 2);
     m_ui->glanceLayout->setStretchFactor(m_ui->glanceRow, 1);
+    m_flagRow = new QHBoxLayout;
+    m_flagRow->setObjectName(QStringLiteral("flagRow"));
+    m_ui->glanceLayout->insertLayout(m_ui->glanceLayout->indexOf(m_ui->indicatorRow) + 1,
+                                     m_flagRow);
     m_ui->scrGlance->viewport()->installEventFilter(this);
     m_ui->glanceContents->installEventFilter(this);
     m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
@@ -969,6 +1063,7 @@ void MainWindow::setPortState(PortState state, const QString &device)
         QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
                        "padding: 2px 8px; }")
             .arg(colour));
+    keepMinimumSizes();
 }
 
 void MainWindow::beep()

@@ -17,9 +17,11 @@
 #include <vector>
 
 class QActionGroup;
+class QBoxLayout;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class QTableView;
 
 namespace Ui {
@@ -73,6 +75,8 @@ public:
     void beep() override;
 
     [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
+    // Where the result (and the banner above it) ends on the screen, in global coordinates.
+    [[nodiscard]] int resultBottom() const;
 
     // The state at a glance: the list manager's list (its run state and rows).
     void setListState(const QString &runState, int rows);
@@ -159,6 +163,7 @@ private:
     void showShift();
     // The scrolled area's contents sized to it.
     void fitGlance();
+    void fitPortRow();
     // The last label's line, cut to its width.
     void showLastLabel();
 
@@ -194,6 +199,14 @@ private:
     // Since when the port waits for the scanner; invalid while it does not.
     QDateTime m_waitingSince;
     QActionGroup *m_textSizes = nullptr;
+    // The window's contents, scrolled when they are taller than the screen.
+    QScrollArea *m_wholeWindow = nullptr;
+    // The switches' flags when they do not fit beside the segments received.
+    QBoxLayout *m_flagRow = nullptr;
+    // The list's, the journal's and the shop's badges with their captions, and the line they
+    // go to under the port's where the screen is too narrow for both (see fitPortRow).
+    std::vector<QWidget *> m_badges;
+    QBoxLayout *m_badgeRow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
 };

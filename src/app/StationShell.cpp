@@ -230,8 +230,11 @@ void StationShell::showAbout()
 void StationShell::makeListWindow(embeddedlist::ListStore *store)
 {
     m_listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
-    // Beside the main window, or below it, wholly on the screen at any scale.
-    ui::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560));
+    // Beside the main window, or below it, wholly on the screen at any scale. With larger
+    // text on a small screen the main window leaves no room for it: it then lies over the
+    // main window's lower part, under the banner and the result, so that what became of each
+    // label stays in sight while the list is in front.
+    ui::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560), m_window.resultBottom());
 }
 
 void StationShell::showListManager()

@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 
 namespace barlink::ui {
@@ -30,10 +31,11 @@ SystemLook &systemLook()
 class LargerText : public QObject
 {
 public:
-    LargerText(QWidget *widget, double factor)
+    LargerText(QWidget *widget, double factor, double mostScale)
         : QObject(widget)
         , m_widget(widget)
         , m_factor(factor)
+        , m_mostScale(mostScale)
     {
         connect(qApp, &QGuiApplication::fontChanged, this, &LargerText::apply);
         apply();
@@ -43,12 +45,16 @@ private:
     void apply()
     {
         QFont font = m_widget->font();
-        font.setPointSizeF(QApplication::font().pointSizeF() * m_factor);
+        double size = QApplication::font().pointSizeF() * m_factor;
+        if (m_mostScale > 0)
+            size = std::min(size, systemLook().font.pointSizeF() * m_factor * m_mostScale);
+        font.setPointSizeF(size);
         m_widget->setFont(font);
     }
 
     QWidget *m_widget;
     double m_factor;
+    double m_mostScale;
 };
 
 } // namespace
@@ -85,9 +91,9 @@ double textScale()
     return systemLook().scale;
 }
 
-void keepTextLarger(QWidget *widget, double factor)
+void keepTextLarger(QWidget *widget, double factor, double mostScale)
 {
-    new LargerText(widget, factor);
+    new LargerText(widget, factor, mostScale);
 }
 
 void setHighContrast(bool on)

@@ -11,8 +11,9 @@ namespace barlink::ui {
 void setTextScale(double scale);
 [[nodiscard]] double textScale();
 
-// Keeps a widget's text factor times the application's, through every change of text size.
-void keepTextLarger(QWidget *widget, double factor);
+// Keeps a widget's text factor times the application's, through every change of text size;
+// with mostScale, it stops growing once the text size passes that many times the system's.
+void keepTextLarger(QWidget *widget, double factor, double mostScale = 0);
 
 // The windows in a high-contrast scheme (white and yellow on black) or in the system's colours.
 void setHighContrast(bool on);

@@ -18,7 +18,8 @@ void centerForm(QWidget *window)
                  area.y() + (area.height() - size.height()) / 2);
 }
 
-QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted, int gap)
+QRect placeBeside(
+    const QRect &area, const QRect &anchor, QSize wanted, int gap, std::optional<int> keptClearTo)
 {
     // The free room right of the anchor and below it, each less a margin at the screen's edge.
     const QRect rightRoom(QPoint(anchor.right() + 1 + gap, std::max(anchor.top(), area.top())),
@@ -37,7 +38,15 @@ QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted, int gap)
     const QRect &larger = roomArea(rightRoom) >= roomArea(belowRoom) ? rightRoom : belowRoom;
     if (larger.width() >= least.width() && larger.height() >= least.height())
         return QRect(larger.topLeft(), wanted.boundedTo(larger.size()));
-    // No useful room: on the screen at least, over the anchor.
+    // No useful room: over the anchor, under the part of it kept clear where a useful window
+    // fits there.
+    if (keptClearTo) {
+        const QRect underClear(QPoint(anchor.left() + gap, *keptClearTo + 1 + gap),
+                               QPoint(area.right() - gap, area.bottom() - gap));
+        if (underClear.width() >= least.width() && underClear.height() >= least.height())
+            return QRect(underClear.topLeft(), wanted.boundedTo(underClear.size()));
+    }
+    // Else on the screen at least, over the anchor.
     const QSize size = wanted.boundedTo(
         QSize(std::max(1, area.width() - 2 * gap), std::max(1, area.height() - 2 * gap)));
     QRect placed(QPoint(anchor.right() + 1 + gap, anchor.top()), size);
@@ -48,15 +57,18 @@ QRect placeBeside(const QRect &area, const QRect &anchor, QSize wanted, int gap)
     return placed;
 }
 
-void placeWindowBeside(QWidget *window, const QWidget *anchor, QSize frameSize)
+void placeWindowBeside(QWidget *window,
+                       const QWidget *anchor,
+                       QSize frameSize,
+                       std::optional<int> keptClearTo)
 {
     const QScreen *screen = anchor->screen();
     if (!screen)
         return;
     // Before it is first shown a window knows no frame: take the anchor's.
     const QSize frame = anchor->frameGeometry().size() - anchor->size();
-    const QRect place
-        = placeBeside(screen->availableGeometry(), anchor->frameGeometry(), frameSize);
+    const QRect place = placeBeside(
+        screen->availableGeometry(), anchor->frameGeometry(), frameSize, 24, keptClearTo);
     window->resize(place.size() - frame);
     window->move(place.topLeft());
 }

@@ -255,6 +255,7 @@ private Q_SLOTS:
         QTest::newRow("100%, 1366x768 beside the list") << 1.0 << QSize(790, 738) << false;
         QTest::newRow("200%, 1366x768") << 2.0 << QSize(1360, 738) << true;
         QTest::newRow("200%, 1920x1080") << 2.0 << QSize(1914, 1050) << false;
+        QTest::newRow("300%, 1366x768") << 3.0 << QSize(1360, 738) << true;
     }
     void fitsTheScreen()
     {
@@ -272,13 +273,23 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.size(), fetch<QSize>("screen"));
+        // The word stops growing past twice the system's text size.
+        const double scale = fetch<double>("scale");
         QCOMPARE(child<QLabel>(window, "lblResultWord")->font().pointSizeF(),
-                 window.font().pointSizeF() * 3);
-        for (auto *line : child<QWidget>(window, "fraResult")->findChildren<QLabel *>())
+                 window.font().pointSizeF() * 3 * std::min(scale, 2.0) / scale);
+        auto *whole = child<QScrollArea>(window, "scrWindow");
+        QVERIFY(whole->widget()->width() <= whole->viewport()->width());
+        const auto lines = child<QWidget>(window, "fraResult")->findChildren<QLabel *>();
+        for (auto *line : lines) {
+            for (auto *other : lines)
+                QVERIFY2(line == other || !line->isVisible() || !other->isVisible()
+                             || !line->geometry().intersects(other->geometry()),
+                         qPrintable(line->objectName() + " over " + other->objectName()));
             QVERIFY2(line->wordWrap()
                          ? line->height() >= line->heightForWidth(line->width())
                          : line->fontMetrics().horizontalAdvance(line->text()) <= line->width(),
                      qPrintable(line->objectName()));
+        }
         auto *glance = child<QScrollArea>(window, "scrGlance");
         auto *recent = child<QTableView>(window, "lstRecent");
         QCOMPARE(glance->verticalScrollBar()->isVisible(), fetch<bool>("scrolls"));
@@ -419,19 +430,26 @@ private Q_SLOTS:
     // the screen's size and the windows' sizes (large scale factors make both big).
     void placedBesideOnTheScreen_data()
     {
-        columns<QRect, QRect, QSize, QPoint>({"area", "anchor", "wanted", "expected"});
+        columns<QRect, QRect, QSize, int, QPoint>(
+            {"area", "anchor", "wanted", "clear", "expected"});
         // clang-format off
-        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(648, 24);
-        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << QPoint(24, 548);
-        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << QPoint(24, 448);
-        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << QPoint(24, 54);
-        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << QPoint(2568, 24);
+        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(648, 24);
+        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(24, 548);
+        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << -1 << QPoint(24, 448);
+        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << -1 << QPoint(24, 54);
+        QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << 400 << QPoint(48, 425);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(2568, 24);
         // clang-format on
     }
     void placedBesideOnTheScreen()
     {
         const QRect &area = fetch<QRect>("area");
-        const QRect placed = ui::placeBeside(area, fetch<QRect>("anchor"), fetch<QSize>("wanted"));
+        const int clear = fetch<int>("clear");
+        const QRect placed = ui::placeBeside(area,
+                                             fetch<QRect>("anchor"),
+                                             fetch<QSize>("wanted"),
+                                             24,
+                                             clear < 0 ? std::nullopt : std::optional(clear));
         QVERIFY(area.contains(placed));
         QTEST(placed.topLeft(), "expected");
     }
