@@ -112,7 +112,10 @@ void setHighContrast(bool on)
                             "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractItemView, "
                             "QPushButton, QComboBox, QAbstractSpinBox { border: 1px solid white; "
                             "padding: 2px; }"
-                            "QPushButton:default { border: 2px solid #ffeb3b; }")
+                            "QPushButton:default { border: 2px solid #ffeb3b; }"
+                            // Table headers are item views too: framed and padded, their
+                            // sections would be clipped at the top.
+                            "QHeaderView { border: none; padding: 0px; }")
            : QString());
     QEvent changed(QEvent::ApplicationPaletteChange);
     for (QWidget *window : QApplication::topLevelWidgets())
