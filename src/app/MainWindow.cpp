@@ -164,6 +164,23 @@ QString shownText(const QString &text)
     return text.left(end) + QChar(0x2026);
 }
 
+// Moves widgets to the end of row, or to a line of their own (under, held left by a stretch),
+// unless they are there already.
+void placeInRow(const QList<QWidget *> &widgets, bool inRow, QBoxLayout *row, QBoxLayout *under)
+{
+    if (inRow == (row->indexOf(widgets.front()) >= 0))
+        return;
+    for (QWidget *widget : widgets) {
+        row->removeWidget(widget);
+        under->removeWidget(widget);
+        (inRow ? row : under)->addWidget(widget);
+    }
+    if (!inRow)
+        under->addStretch(1);
+    else if (QLayoutItem *stretch = under->takeAt(0))
+        delete stretch;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
@@ -379,18 +396,7 @@ void MainWindow::fitPortRow()
     const QScreen *shownOn = screen();
     const bool oneRow
         = !shownOn || needed + 2 * ScreenMargin <= shownOn->availableGeometry().width();
-    if (oneRow == (m_ui->portRow->indexOf(m_badges.front()) >= 0))
-        return;
-    QBoxLayout *place = oneRow ? m_ui->portRow : m_badgeRow;
-    for (QWidget *badge : m_badges) {
-        m_ui->portRow->removeWidget(badge);
-        m_badgeRow->removeWidget(badge);
-        place->addWidget(badge);
-    }
-    if (!oneRow)
-        m_badgeRow->addStretch(1);
-    else if (QLayoutItem *stretch = m_badgeRow->takeAt(0))
-        delete stretch;
+    placeInRow(m_badges, oneRow, m_ui->portRow, m_badgeRow);
 }
 
 int MainWindow::resultBottom() const
@@ -436,18 +442,7 @@ void MainWindow::fitGlance()
     const bool oneRow = width >= indicators + m_ui->LabelAFS->sizeHint().width()
                                      + m_ui->ExLab->sizeHint().width()
                                      + 2 * m_ui->indicatorRow->spacing();
-    if (oneRow != (m_ui->indicatorRow->indexOf(m_ui->LabelAFS) >= 0)) {
-        QBoxLayout *place = oneRow ? m_ui->indicatorRow : m_flagRow;
-        for (QWidget *flag : {m_ui->LabelAFS, m_ui->ExLab}) {
-            m_ui->indicatorRow->removeWidget(flag);
-            m_flagRow->removeWidget(flag);
-            place->addWidget(flag);
-        }
-        if (!oneRow)
-            m_flagRow->addStretch(1);
-        else if (QLayoutItem *stretch = m_flagRow->takeAt(0))
-            delete stretch;
-    }
+    placeInRow({m_ui->LabelAFS, m_ui->ExLab}, oneRow, m_ui->indicatorRow, m_flagRow);
     m_ui->glanceContents->resize(
         m_ui->scrGlance->viewport()->size().expandedTo(m_ui->glanceContents->minimumSizeHint()));
 }

@@ -205,7 +205,7 @@ private:
     QBoxLayout *m_flagRow = nullptr;
     // The list's, the journal's and the shop's badges with their captions, and the line they
     // go to under the port's where the screen is too narrow for both (see fitPortRow).
-    std::vector<QWidget *> m_badges;
+    QList<QWidget *> m_badges;
     QBoxLayout *m_badgeRow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
