@@ -1213,6 +1213,31 @@
         <translation>CommPollTime=%1 ist mehr als %2 ms, ein gescanntes Etikett würde zu lange auf seine Antwort warten: stattdessen gilt %2.</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>a whole number of milliseconds from 100 to %1 is expected</source>
+        <translation>eine ganze Zahl von Millisekunden von 100 bis %1 wird erwartet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>a port number of at most %1 is expected</source>
+        <translation>eine Portnummer von höchstens %1 wird erwartet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>0, 1 or 2 is expected</source>
+        <translation>0, 1 oder 2 wird erwartet</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 is given on line %2 and again on line %3: the value on line %2 is used.</source>
+        <translation>%1 steht in Zeile %2 und noch einmal in Zeile %3: es gilt der Wert aus Zeile %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>[%1] is given on line %2 and again on line %3: nothing from line %3 on is read.</source>
+        <translation>[%1] steht in Zeile %2 und noch einmal in Zeile %3: ab Zeile %3 wird nichts gelesen.</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>&quot;%1&quot; has no single-byte code at character %2</source>
         <translation>„%1“ hat keinen Ein-Byte-Code, an Zeichen %2</translation>

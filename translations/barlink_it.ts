@@ -1213,6 +1213,31 @@
         <translation>CommPollTime=%1 supera %2 ms, un&apos;etichetta letta aspetterebbe troppo la sua risposta: si usa invece %2.</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>a whole number of milliseconds from 100 to %1 is expected</source>
+        <translation>è atteso un numero intero di millisecondi da 100 a %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>a port number of at most %1 is expected</source>
+        <translation>è atteso un numero di porta non superiore a %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>0, 1 or 2 is expected</source>
+        <translation>è atteso 0, 1 o 2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 is given on line %2 and again on line %3: the value on line %2 is used.</source>
+        <translation>%1 compare alla riga %2 e di nuovo alla riga %3: vale il valore della riga %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>[%1] is given on line %2 and again on line %3: nothing from line %3 on is read.</source>
+        <translation>[%1] compare alla riga %2 e di nuovo alla riga %3: dalla riga %3 in poi non si legge nulla.</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>&quot;%1&quot; has no single-byte code at character %2</source>
         <translation>&quot;%1&quot; non ha un codice a un byte, al carattere %2</translation>

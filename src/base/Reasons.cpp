@@ -98,6 +98,11 @@ const Pattern Patterns[] = {
     {reason::NotForwarded, {}},
     {reason::AckInReply, {}},
     {reason::PollTooLong, {}},
+    {reason::PollRange, {}},
+    {reason::PortNumberRange, {}},
+    {reason::SwitchValues, {}},
+    {reason::KeyGivenTwice, {}},
+    {reason::SectionGivenTwice, {}},
 };
 
 // The patterns above, then each error description with the path it may name.

@@ -111,6 +111,19 @@ inline constexpr char PollTooLong[]
     = QT_TRANSLATE_NOOP("Reason",
                         "CommPollTime=%1 is more than %2 ms, which would keep a scanned label "
                         "waiting for its answer too long: %2 is used instead.");
+inline constexpr char PollRange[]
+    = QT_TRANSLATE_NOOP("Reason", "a whole number of milliseconds from 100 to %1 is expected");
+inline constexpr char PortNumberRange[]
+    = QT_TRANSLATE_NOOP("Reason", "a port number of at most %1 is expected");
+inline constexpr char SwitchValues[] = QT_TRANSLATE_NOOP("Reason", "0, 1 or 2 is expected");
+// Lines of the settings file that are not read: the key or section, where it is given first,
+// and where again.
+inline constexpr char KeyGivenTwice[] = QT_TRANSLATE_NOOP(
+    "Reason", "%1 is given on line %2 and again on line %3: the value on line %2 is used.");
+inline constexpr char SectionGivenTwice[]
+    = QT_TRANSLATE_NOOP("Reason",
+                        "[%1] is given on line %2 and again on line %3: nothing from line %3 on "
+                        "is read.");
 
 // Why an escaped byte text (RefuseReply, LabelEnd) cannot be read: %n the character and where.
 inline constexpr char NoSingleByte[]

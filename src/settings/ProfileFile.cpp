@@ -6,10 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <optional>
 
 namespace barlink::settings {
@@ -29,6 +31,39 @@ constexpr bool isLineEnd(char c)
 bool isBlank(QChar c)
 {
     return c.unicode() < 0x80 && isBlank(static_cast<char>(c.unicode()));
+}
+
+// A file that begins with the UTF-8 byte-order mark is UTF-8 text after it (as an editor saves
+// it); any other file is in the single-byte code page. The mark belongs to no line.
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+
+struct Encoding
+{
+    bool utf8 = false;
+
+    [[nodiscard]] QString decode(QByteArrayView bytes) const
+    {
+        return utf8 ? QString::fromUtf8(bytes) : text::fromSingleByte(bytes);
+    }
+    [[nodiscard]] QByteArray encode(QStringView text) const
+    {
+        return utf8 ? text.toUtf8() : text::toSingleByte(text);
+    }
+};
+
+// The file's text without its mark, and how it is encoded.
+struct Content
+{
+    QByteArrayView mark;
+    QByteArrayView text;
+    Encoding encoding;
+};
+
+Content contentOf(QByteArrayView bytes)
+{
+    if (bytes.startsWith(Utf8Mark))
+        return {bytes.first(Utf8Mark.size()), bytes.sliced(Utf8Mark.size()), {true}};
+    return {{}, bytes, {false}};
 }
 
 QString trimmedBlanks(const QString &text)
@@ -145,17 +180,21 @@ Entry parseLine(QByteArrayView text, const Line &line)
 class Name
 {
 public:
-    explicit Name(const QString &name)
-        : m_text(text::fromSingleByte(text::toSingleByte(trimmedBlanks(name))))
+    Name(const QString &name, Encoding encoding)
+        : m_encoding(encoding)
+        , m_text(encoding.decode(encoding.encode(trimmedBlanks(name))))
     {}
 
     [[nodiscard]] bool matches(QByteArrayView bytes) const
     {
-        return bytes.size() == m_text.size()
-               && text::fromSingleByte(bytes).compare(m_text, Qt::CaseInsensitive) == 0;
+        // A single-byte name has as many bytes as characters: most names differ in length.
+        if (!m_encoding.utf8 && bytes.size() != m_text.size())
+            return false;
+        return m_encoding.decode(bytes).compare(m_text, Qt::CaseInsensitive) == 0;
     }
 
 private:
+    Encoding m_encoding;
     QString m_text;
 };
 
@@ -233,9 +272,9 @@ qsizetype afterLineEnd(QByteArrayView text, const Line &line)
                       QStringLiteral("Invalid procedure call or argument"));
 }
 
-QByteArray checkedName(const QString &name, bool isKey)
+QByteArray checkedName(const QString &name, bool isKey, Encoding encoding)
 {
-    const QByteArray bytes = text::toSingleByte(trimmedBlanks(name));
+    const QByteArray bytes = encoding.encode(trimmedBlanks(name));
     if (bytes.isEmpty() || bytes.contains('\r') || bytes.contains('\n'))
         throwInvalidName();
     // A key must read back as that key: not a comment, not a header, split at its own "=".
@@ -283,6 +322,39 @@ QByteArray readBounded(const QString &path)
     return file.read(std::min(file.size(), ProfileFile::MaxFileSize));
 }
 
+QByteArray withStringIn(const QByteArray &content,
+                        const Search &found,
+                        const QByteArray &sectionBytes,
+                        const QByteArray &keyBytes,
+                        const QByteArray &valueBytes)
+{
+    QByteArray updated = content;
+    if (found.key) {
+        if (found.key->hasEquals) {
+            const qsizetype from = found.key->equals + 1;
+            updated.replace(from, found.key->contentEnd - from, valueBytes);
+        } else {
+            updated.insert(found.key->contentEnd, '=' + valueBytes);
+        }
+        return updated;
+    }
+
+    const QByteArray eol = lineEndOf(content);
+    const QByteArray keyLine = keyBytes + '=' + valueBytes + eol;
+    if (found.sectionFound) {
+        const qsizetype at = afterLineEnd(content, found.lastLine);
+        if (at < 0)
+            updated.append(eol + keyLine);
+        else
+            updated.insert(at, keyLine);
+        return updated;
+    }
+    if (!updated.isEmpty() && !isLineEnd(updated.back()))
+        updated.append(eol);
+    updated.append('[' + sectionBytes + ']' + eol + keyLine);
+    return updated;
+}
+
 } // namespace
 
 ProfileFile::ProfileFile(QString path)
@@ -294,14 +366,20 @@ std::optional<QString> ProfileFile::valueFrom(QByteArrayView content,
                                               const QString &key,
                                               int bufferSize)
 {
-    const Search found = search(content, Name(section), Name(key));
+    const Content file = contentOf(content);
+    const Search found = search(file.text, Name(section, file.encoding), Name(key, file.encoding));
     if (!found.key || !found.key->hasEquals)
         return std::nullopt;
     if (bufferSize <= 1)
         return QString();
-    const QByteArrayView value = withoutQuotes(
-        content.sliced(found.key->valueBegin, found.key->contentEnd - found.key->valueBegin));
-    return text::fromSingleByte(value.first(std::min<qsizetype>(bufferSize - 1, value.size())));
+    const qsizetype limit = bufferSize - 1;
+    QByteArrayView value = withoutQuotes(
+        file.text.sliced(found.key->valueBegin, found.key->contentEnd - found.key->valueBegin));
+    // A character takes at most four bytes: no more is decoded than can be kept.
+    value = value.first(std::min<qsizetype>(file.encoding.utf8 ? 4 * limit : limit, value.size()));
+    QString text = file.encoding.decode(value);
+    text.truncate(limit);
+    return text;
 }
 
 QString ProfileFile::readStringFrom(QByteArrayView content,
@@ -336,30 +414,98 @@ ProfileFile::value(const QString &section, const QString &key, int bufferSize) c
     return valueFrom(readBounded(m_path), section, key, bufferSize);
 }
 
-int ProfileFile::readInt(const QString &section, const QString &key, int defaultValue) const
+ProfileFile::WholeNumber ProfileFile::wholeNumberIn(QStringView value)
 {
-    const QByteArray content = readBounded(m_path);
-    const Search found = search(content, Name(section), Name(key));
-    if (!found.key || !found.key->hasEquals)
-        return defaultValue;
-    const QByteArrayView value = withoutQuotes(QByteArrayView(content).sliced(
-        found.key->valueBegin, found.key->contentEnd - found.key->valueBegin));
-    if (value.isEmpty())
-        return defaultValue;
+    // Beyond this the number is held here: far past every range a key has.
+    constexpr qint64 Held = Q_INT64_C(1) << 40;
+    WholeNumber result;
     qsizetype i = 0;
     while (i < value.size() && isBlank(value[i]))
         ++i;
     bool negative = false;
-    if (i < value.size() && (value[i] == '-' || value[i] == '+')) {
-        negative = value[i] == '-';
+    if (i < value.size() && (value[i] == u'-' || value[i] == u'+')) {
+        negative = value[i] == u'-';
         ++i;
     }
-    quint32 number = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
-        number = number * 10u + static_cast<quint32>(value[i] - '0');
-    if (negative)
-        number = 0u - number;
-    return static_cast<qint32>(number);
+    quint32 low = 0;
+    qint64 number = 0;
+    for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9'; ++i) {
+        const int digit = value[i].unicode() - u'0';
+        low = low * 10u + static_cast<quint32>(digit);
+        number = std::min(number * 10 + digit, Held);
+    }
+    result.value = negative ? -number : number;
+    result.wrapped = static_cast<qint32>(negative ? 0u - low : low);
+    result.fits = result.value >= std::numeric_limits<qint32>::min()
+                  && result.value <= std::numeric_limits<qint32>::max();
+    return result;
+}
+
+int ProfileFile::readInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const std::optional<QString> found = value(section, key, std::numeric_limits<int>::max());
+    if (!found || found->isEmpty())
+        return defaultValue;
+    return wholeNumberIn(*found).wrapped;
+}
+
+QList<ProfileFile::Repeat> ProfileFile::repeatsFrom(QByteArrayView content, const QString &section)
+{
+    const Content file = contentOf(content);
+    const Name wanted(section, file.encoding);
+    QList<Repeat> repeats;
+    // Where each key of the section was given first, by its name in one case.
+    QHash<QString, std::pair<QString, int>> firstLines;
+    int sectionLine = 0;
+    bool inSection = false;
+    int lineNumber = 1;
+    qsizetype counted = 0;
+    const QByteArrayView text = file.text;
+    LineReader lines(text);
+    Line line;
+    while (lines.next(line)) {
+        // Lines as an editor counts them: CR LF, a lone CR and a lone LF each end one.
+        for (; counted < line.begin; ++counted) {
+            if (text[counted] == '\n'
+                || (text[counted] == '\r'
+                    && (counted + 1 >= text.size() || text[counted + 1] != '\n')))
+                ++lineNumber;
+        }
+        const Entry entry = parseLine(text, line);
+        if (entry.kind == Entry::Kind::Section) {
+            inSection = wanted.matches(entry.name);
+            if (!inSection)
+                continue;
+            if (sectionLine == 0) {
+                sectionLine = lineNumber;
+            } else {
+                repeats.append({.name = file.encoding.decode(entry.name),
+                                .section = true,
+                                .firstLine = sectionLine,
+                                .line = lineNumber});
+                // Only the first section of a name is read: nothing after it counts.
+                break;
+            }
+            continue;
+        }
+        if (!inSection || entry.kind != Entry::Kind::Key)
+            continue;
+        const QString name = file.encoding.decode(entry.name);
+        const auto first = firstLines.constFind(name.toCaseFolded());
+        if (first == firstLines.cend())
+            firstLines.insert(name.toCaseFolded(), {name, lineNumber});
+        else
+            repeats.append({.name = first->first,
+                            .section = false,
+                            .firstLine = first->second,
+                            .line = lineNumber});
+    }
+    return repeats;
+}
+
+QList<ProfileFile::Repeat> ProfileFile::repeats(const QString &section) const
+{
+    return repeatsFrom(readBounded(m_path), section);
 }
 
 QByteArray ProfileFile::withString(const QByteArray &content,
@@ -367,38 +513,19 @@ QByteArray ProfileFile::withString(const QByteArray &content,
                                    const QString &key,
                                    const QString &value)
 {
-    const QByteArray sectionBytes = checkedName(section, false);
-    const QByteArray keyBytes = checkedName(key, true);
-    const QByteArray valueBytes = text::toSingleByte(value);
+    const Content file = contentOf(content);
+    const QByteArray sectionBytes = checkedName(section, false, file.encoding);
+    const QByteArray keyBytes = checkedName(key, true, file.encoding);
+    const QByteArray valueBytes = file.encoding.encode(value);
     if (valueBytes.contains('\r') || valueBytes.contains('\n'))
         throwInvalidName();
-
-    const Search found = search(content, Name(section), Name(key));
-    QByteArray updated = content;
-    if (found.key) {
-        if (found.key->hasEquals) {
-            const qsizetype from = found.key->equals + 1;
-            updated.replace(from, found.key->contentEnd - from, valueBytes);
-        } else {
-            updated.insert(found.key->contentEnd, '=' + valueBytes);
-        }
-        return updated;
-    }
-
-    const QByteArray eol = lineEndOf(content);
-    const QByteArray keyLine = keyBytes + '=' + valueBytes + eol;
-    if (found.sectionFound) {
-        const qsizetype at = afterLineEnd(content, found.lastLine);
-        if (at < 0)
-            updated.append(eol + keyLine);
-        else
-            updated.insert(at, keyLine);
-        return updated;
-    }
-    if (!updated.isEmpty() && !isLineEnd(updated.back()))
-        updated.append(eol);
-    updated.append('[' + sectionBytes + ']' + eol + keyLine);
-    return updated;
+    // The byte-order mark stays where it is, in front of the text that changes.
+    return file.mark.toByteArray()
+           + withStringIn(file.text.toByteArray(),
+                          search(file.text, Name(section, file.encoding), Name(key, file.encoding)),
+                          sectionBytes,
+                          keyBytes,
+                          valueBytes);
 }
 
 void ProfileFile::writeString(const QString &section,

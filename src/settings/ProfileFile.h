@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -27,6 +29,8 @@ namespace barlink::settings {
 // - A value (or default) of at least two characters that starts and ends with the same
 //   quote (" or ') loses that pair; the default first loses its trailing blanks. The
 //   answer is cut to bufferSize - 1 characters.
+// - A file that begins with the UTF-8 byte-order mark is read as UTF-8 text after the mark;
+//   any other file is in the single-byte code page.
 // - A missing or unreadable file reads as defaults. Only the first MaxFileSize bytes of a
 //   file are looked at, so a huge file cannot exhaust memory.
 //
@@ -39,6 +43,7 @@ namespace barlink::settings {
 // - A new section is appended at the end as "[S]", line end, "k=v", line end.
 // - New lines use the file's own line end (that of its first line; CR LF for a file that
 //   has none); a file that does not end with a line end gets one before appended text.
+// - Names and values are written in the file's encoding; a byte-order mark stays in front.
 // - Every other byte stays as it was; the file is replaced atomically. A missing parent
 //   folder is created.
 class ProfileFile
@@ -66,6 +71,28 @@ public:
     // wrapping like a 32-bit number ("42A9" is 42, "B42" is 0, "-1" is -1). A missing key, a
     // key without value or an empty value gives the default.
     [[nodiscard]] int readInt(const QString &section, const QString &key, int defaultValue) const;
+
+    // The number a value begins with, read as readInt reads it, and what the 32 bits lose.
+    struct WholeNumber
+    {
+        qint64 value = 0;   // the number as written; beyond 2^40 either way, 2^40
+        qint32 wrapped = 0; // what readInt gives
+        bool fits = true;   // value is a 32-bit number: wrapped is value
+    };
+    [[nodiscard]] static WholeNumber wholeNumberIn(QStringView value);
+
+    // A key given again in the section, or the section given again: only the first is read.
+    struct Repeat
+    {
+        QString name;         // the key as written where it is given first; or the section
+        bool section = false; // a section header given again: nothing after it is read
+        int firstLine = 0;    // where it is given first, lines counted from 1 as an editor does
+        int line = 0;         // where it is given again
+    };
+    // Every key of the section's first header given more than once (each later line once), then
+    // a second header of the section, where looking stops.
+    [[nodiscard]] QList<Repeat> repeats(const QString &section) const;
+    [[nodiscard]] static QList<Repeat> repeatsFrom(QByteArrayView content, const QString &section);
 
     // Sets key in section to value, written as given. Throws barlink::base::Error when the names
     // or the value cannot be written as one line (5), the folder cannot be reached (76), the

@@ -33,18 +33,6 @@ QString section()
     return QString(SettingsSection);
 }
 
-int switchValue(int stored)
-{
-    return stored == 0 || stored == 1 || stored == 2 ? stored : 1;
-}
-
-qint16 portNumber(int stored)
-{
-    if (stored < std::numeric_limits<qint16>::min() || stored > std::numeric_limits<qint16>::max())
-        return 0;
-    return static_cast<qint16>(stored);
-}
-
 bool isControl(QChar c)
 {
     return c.category() == QChar::Other_Control;
@@ -328,30 +316,83 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
               // A missing key takes the default whole; only values from the file are cut.
               return file.value(sec, QLatin1String(key), bufferSize).value_or(defaultValue);
           };
+    QStringList &problems = settings.problems;
+    problems.clear();
+    // The first of a key given twice is read, and nothing after a second header of the
+    // section: the lines that are not read are told.
+    for (const ProfileFile::Repeat &repeat : file.repeats(sec)) {
+        problems << QString::fromLatin1(repeat.section ? base::reason::SectionGivenTwice
+                                                       : base::reason::KeyGivenTwice)
+                        .arg(repeat.name)
+                        .arg(repeat.firstLine)
+                        .arg(repeat.line);
+    }
+    // A number key read as ever (its leading digits), the number as written: one beyond
+    // 32 bits is not wrapped into another, and one outside the key's range is told with the
+    // text the file gives.
+    struct Number
+    {
+        qint64 value = 0;
+        QString written; // empty for a missing key, read as its default
+    };
     const auto number = [&](const char *key, int defaultValue) {
-        return file.readInt(sec, QLatin1String(key), defaultValue);
+        const QString written = file.value(sec, QLatin1String(key), PathBuffer).value_or(QString());
+        if (written.isEmpty())
+            return Number{defaultValue, {}};
+        return Number{ProfileFile::wholeNumberIn(written).value, written};
     };
 
     settings.serialSettings = text("Settings", defaults.serialSettings);
     settings.gcodePath = barlink::text::trimSpaces(text("GCodePath", defaults.gcodePath));
     settings.listPath = barlink::text::trimSpaces(text("ListPath", defaults.listPath));
-    settings.serialPort = portNumber(number("CommPort", defaults.commPort));
-    settings.problems.clear();
-    const int pollTime = number("CommPollTime", defaults.commPollTime);
-    if (pollTime > MaxCommPollTime) {
+    // A port number is 16 bits; beyond, there is no port (0), as there always was.
+    const Number port = number("CommPort", defaults.commPort);
+    if (port.value >= std::numeric_limits<qint16>::min()
+        && port.value <= std::numeric_limits<qint16>::max()) {
+        settings.serialPort = static_cast<qint16>(port.value);
+    } else {
+        settings.serialPort = 0;
+        problems << notUsed("CommPort",
+                            port.written,
+                            QString::fromLatin1(base::reason::PortNumberRange)
+                                .arg(std::numeric_limits<qint16>::max()),
+                            QString::fromLatin1(base::reason::UsedInstead).arg(0));
+    }
+    const Number pollTime = number("CommPollTime", defaults.commPollTime);
+    if (pollTime.value > MaxCommPollTime) {
         settings.commPollTime = MaxCommPollTime;
-        settings.problems
-            << QString::fromLatin1(base::reason::PollTooLong).arg(pollTime).arg(MaxCommPollTime);
-    } else if (pollTime > 99) {
-        settings.commPollTime = pollTime;
+        problems << QString::fromLatin1(base::reason::PollTooLong)
+                        .arg(shown(pollTime.written))
+                        .arg(MaxCommPollTime);
+    } else if (pollTime.value > 99) {
+        settings.commPollTime = int(pollTime.value);
+    } else if (pollTime.value < std::numeric_limits<qint32>::min()) {
+        // Up to 99 the interval keeps its value without a word; a number no 32 bits hold
+        // is told.
+        problems << notUsed(
+            "CommPollTime",
+            pollTime.written,
+            QString::fromLatin1(base::reason::PollRange).arg(MaxCommPollTime),
+            QString::fromLatin1(base::reason::UsedInstead).arg(settings.commPollTime));
     }
     settings.csvInPath = withoutTrailingSeparator(
         barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));
     settings.csvOutPath = withoutTrailingSeparator(
         barlink::text::trimSpaces(text("CSVOutPath", defaults.csvOutPath)));
-    const int autoStart = number("AutoStart", defaults.autoStart);
-    const int overwrite = number("Overwrite", defaults.overwrite);
-    const int autoClear = number("AutoClear", defaults.autoClear);
+    // A switch is 0, 1 or 2 (greyed); any other number ticks it, and is told.
+    const auto switchNumber = [&](const char *key, int defaultValue) {
+        const Number read = number(key, defaultValue);
+        if (read.value >= 0 && read.value <= 2)
+            return int(read.value);
+        problems << notUsed(key,
+                            read.written,
+                            QString::fromLatin1(base::reason::SwitchValues),
+                            QString::fromLatin1(base::reason::UsedInstead).arg(1));
+        return 1;
+    };
+    const int autoStart = switchNumber("AutoStart", defaults.autoStart);
+    const int overwrite = switchNumber("Overwrite", defaults.overwrite);
+    const int autoClear = switchNumber("AutoClear", defaults.autoClear);
     settings.commDevice
         = barlink::text::trimSpaces(text("CommDevice", defaults.commDevice, PathBuffer));
     settings.editorPath
@@ -359,9 +400,9 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
 
     readAddedKeys(file, settings);
 
-    options.setValue(base::Options::AutoStart, switchValue(autoStart));
-    options.setValue(base::Options::Overwrite, switchValue(overwrite));
-    options.setValue(base::Options::AutoClear, switchValue(autoClear));
+    options.setValue(base::Options::AutoStart, autoStart);
+    options.setValue(base::Options::Overwrite, overwrite);
+    options.setValue(base::Options::AutoClear, autoClear);
     return true;
 }
 

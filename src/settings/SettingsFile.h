@@ -69,10 +69,15 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 //
 // Texts are read through a 128-character buffer (at most 127 characters) and trimmed of
 // spaces; CSVInPath and CSVOutPath lose one trailing separator ("\", and "/" off Windows).
-// CommPollTime is used only above 99 ms, otherwise the interval keeps its value, and above
-// MaxCommPollTime it is MaxCommPollTime. A CommPort outside the 16-bit range reads as 0 (no
-// port). AutoStart, Overwrite and AutoClear keep 0, 1 and 2; any other number counts as 1
-// (ticked). The keys this station adds, CommDevice and EditorPath, are paths and take up to
+// Numbers are read by their leading digits, as the number written: one that 32 bits cannot
+// hold is never wrapped into another. CommPollTime is used only above 99 ms, otherwise the
+// interval keeps its value, and above MaxCommPollTime it is MaxCommPollTime. A CommPort
+// outside the 16-bit range reads as 0 (no port). AutoStart, Overwrite and AutoClear keep 0, 1
+// and 2; any other number counts as 1 (ticked). A number outside its key's range (a CommPort
+// beyond 16 bits, a CommPollTime above MaxCommPollTime or below the 32-bit range, a switch
+// other than 0, 1, 2) adds a sentence to settings.problems with the value as written. So does
+// each key given twice in the section (the first is read) and a second [GESTBCOD] header
+// (nothing after it is read). The keys this station adds, CommDevice and EditorPath, are paths and take up to
 // 4095 characters. A TempPath key left by an earlier version is not read: compressed labels
 // are expanded in memory.
 //
@@ -86,6 +91,7 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 // is not used: the default is. Each such value, a clamped CommPollTime, and a RefuseReply
 // that holds "ACK" and a carriage return (used, but the scanner may take a refusal for an
 // acknowledgement) add a sentence to settings.problems, which the file read last replaces.
+// A file that begins with the UTF-8 byte-order mark is read as UTF-8 (see ProfileFile).
 // HighContrast, 0 or 1 (default 0), is read the same way.
 [[nodiscard]] bool
 loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter);

@@ -124,6 +124,11 @@ private Q_SLOTS:
         row("default quotes stripped",          "", "k", "x y", 128, "'x y'");
         row("default loses trailing blanks",    "", "k", " d", 128, " d \t");
         row("default cut to buffer size",       "", "k", "EN", 3, "END.-");
+        row("UTF-8 mark before the header",     "\xEF\xBB\xBF[S]\r\nk=v\r\n", "k", "v");
+        row("UTF-8 after the mark",             "\xEF\xBB\xBF[S]\r\nk=caf\xC3\xA9\r\n", "k", "caf\xE9");
+        row("UTF-8 names ignore case",          "\xEF\xBB\xBF[S]\r\n\xC3\xA9t\xC3\xA9=1\r\n", "\xC9T\xC9", "1");
+        row("UTF-8 cut by characters",          "\xEF\xBB\xBF[S]\r\nk=\xC3\xA9\xC3\xA9\xC3\xA9\r\n", "k", "\xE9\xE9", 3);
+        row("a mark not at the start is text",  "\r\n\xEF\xBB\xBF[S]\r\nk=v\r\n", "k", "dflt");
         // clang-format on
     }
     void readString()
@@ -176,6 +181,8 @@ private Q_SLOTS:
         row("new section in LF file", "[A]\na=1\n\n", "k", "v", "[A]\na=1\n\n[S]\nk=v\n");
         row("new section without final line end", "[A]\na=1", "k", "v", "[A]\na=1\n[S]\nk=v\n");
         row("empty file", "", "k", "v", "[S]\r\nk=v\r\n");
+        row("UTF-8 mark and encoding kept", "\xEF\xBB\xBF[S]\r\nk=1\r\n", "k", "\xE9", "\xEF\xBB\xBF[S]\r\nk=\xC3\xA9\r\n");
+        row("new section after the mark alone", "\xEF\xBB\xBF", "k", "v", "\xEF\xBB\xBF[S]\r\nk=v\r\n");
         row("refused: equals in key", "[S]\r\nk=1\r\n", "a=b", "", ""); row("refused: key read as comment", "[S]\r\nk=1\r\n", ";k", "", "");
         row("refused: line end in value", "[S]\r\nk=1\r\n", "k", "a\nb", "");
         // clang-format on
@@ -264,14 +271,29 @@ private Q_SLOTS:
         const QByteArray longName = "StationName=" + QByteArray(65, 'x');
         const QByteArray oldKeys = "Settings=\" 19200,E,7,2 \"\r\nGCodePath=" + QByteArray(200, 'p')
                                    + "\r\nCSVInPath=/in//\r\nCSVOutPath=\" /out/ "
-                                     "\"\r\nCommPort=70000\r\nCommPollTime=99\r\n"
-                                     "AutoClear=2\r\nOverwrite=5\r\nAutoStart=-1\r\nCommDevice=/"
+                                     "\"\r\nCommPort=7\r\nCommPollTime=99\r\n"
+                                     "AutoClear=2\r\nOverwrite=1x\r\nAutoStart=1\r\nCommDevice=/"
                                    + QByteArray(199, 'd');
         // clang-format off
         row("missing keys", "", "Settings=9600,N,8,1; GCodePath=<data>product/; ListPath=<data>product/lsx/; CSVInPath=<data>csv; CSVOutPath=<data>Barlink.csv; CommPort=1; Switches=1 1 1 0");
-        // Quotes only; one separator dropped; beyond 16 bits no port; below 100 the interval
-        // stays; a path is not cut at 127; other switch numbers than 2 (greyed) tick.
-        row("older keys cut, trimmed, bounded", oldKeys, "Settings= 19200,E,7,2 ; GCodePath=" + QString(127, u'p') + "; CSVInPath=/in/; CSVOutPath=/out; CommPort=0; CommPollTime=1000; CommDevice=/" + QString(199, u'd') + "; Switches=2 1 1 0");
+        // Quotes only; one separator dropped; below 100 the interval stays; a path is not cut
+        // at 127; a switch by its leading digits, 2 greyed.
+        row("older keys cut, trimmed, bounded", oldKeys, "Settings= 19200,E,7,2 ; GCodePath=" + QString(127, u'p') + "; CSVInPath=/in/; CSVOutPath=/out; CommPort=7; CommPollTime=1000; CommDevice=/" + QString(199, u'd') + "; Switches=2 1 1 0");
+        // A number outside its key's range is told as written, and never wrapped at 32 bits:
+        // beyond 16 bits no port, a switch other than 0, 1, 2 ticks, a poll time is at most 10 s.
+        row("port beyond 16 bits: none", "CommPort=70000", "CommPort=0", "CommPort=70000 is not used: a port number of at most 32767 is expected. 0 is used instead.");
+        row("switch other than 0, 1, 2", "Overwrite=5", "Switches=1 1 1 0", "Overwrite=5 is not used: 0, 1 or 2 is expected. 1 is used instead.");
+        row("switch below 0", "AutoStart=-1", "Switches=1 1 1 0", "AutoStart=-1 is not used");
+        row("switch beyond 32 bits", "AutoClear=4294967296", "Switches=1 1 1 0", "AutoClear=4294967296 is not used");
+        row("poll time beyond 32 bits", "CommPollTime=4294967396", "CommPollTime=10000", "CommPollTime=4294967396 is more than 10000 ms");
+        row("poll time shown as written", "CommPollTime=99999999999", "CommPollTime=10000", "CommPollTime=99999999999 is more than 10000 ms");
+        row("poll time below 32 bits", "CommPollTime=-99999999999", "CommPollTime=1000", "CommPollTime=-99999999999 is not used: a whole number of milliseconds from 100 to 10000 is expected. 1000 is used instead.");
+        row("poll time below 100 keeps the interval", "CommPollTime=-5", "CommPollTime=1000");
+        // Only the first of a key given twice is read, and nothing after the section's second
+        // header: the lines not read are told, counted as an editor counts them.
+        row("key twice: the first", "CommPort=2\r\ncommport = 3", "CommPort=2", "CommPort is given on line 2 and again on line 3: the value on line 2 is used.");
+        row("key twice, LF lines and a blank one", "CommPort=2\n\ncommport=3", "CommPort=2", "CommPort is given on line 2 and again on line 4");
+        row("section twice: the first", "CommPort=2\r\n\r\n[Other]\r\nCommPort=4\r\n[ gestbcod ]\r\nCommPollTime=250", "CommPort=2; CommPollTime=1000", "[gestbcod] is given on line 1 and again on line 6: nothing from line 6 on is read.");
         row("older keys kept", "GCodePath=/g/\r\nCSVInPath=D:\\IN\\\r\nCommPollTime=100", "GCodePath=/g/; CSVInPath=D:\\IN; CommPollTime=100");
         row("days with a comma", "JournalDays=1,000", "JournalDays=400", "JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.");
         row("days negative", "JournalDays=-5", "JournalDays=400", "JournalDays=-5 is not used");
@@ -335,6 +357,30 @@ private Q_SLOTS:
         const QString problem = fetch<QString>("problem");
         QCOMPARE(s.problems.size(), problem.isEmpty() ? 0 : 1);
         QVERIFY2(s.problems.value(0).startsWith(problem), qPrintable(s.problems.value(0)));
+    }
+
+    // A settings file saved by an editor with the UTF-8 byte-order mark reads as one without
+    // it (its section would otherwise be a section of another name), in UTF-8; a switch written
+    // back keeps the mark.
+    void byteOrderMark()
+    {
+        Folders station;
+        const QString file = station.path("program/KTQ.INI");
+        QVERIFY(writeBytes(file,
+                           "\xEF\xBB\xBF[GESTBCOD]\r\nCommDevice=/dev/scanner\r\nCommPollTime=250"
+                           "\r\nStationName=S\xC3\xBC"
+                           "d\r\nAutoClear= 0\r\n"));
+        QVERIFY(station.load());
+        QCOMPARE(station.settings.commDevice, QStringLiteral("/dev/scanner"));
+        QCOMPARE(station.settings.commPollTime, 250);
+        QCOMPARE(station.settings.stationName, QStringLiteral(u"S\u00fcd"));
+        QCOMPARE(station.options.value(base::Options::AutoClear), 0);
+        QVERIFY(station.settings.problems.isEmpty());
+        writeOptionSwitch(station.settings, base::Options::AutoClear, 1);
+        QCOMPARE(readBytes(file),
+                 "\xEF\xBB\xBF[GESTBCOD]\r\nCommDevice=/dev/scanner\r\nCommPollTime=250"
+                 "\r\nStationName=S\xC3\xBC"
+                 "d\r\nAutoClear= 1\r\n");
     }
 
     void locate_data()

@@ -57,20 +57,36 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
 
     // Makes the folders under `root` and the settings file: the scanner on `device`, polled
     // every PollMs, neither automatic clear nor automatic start, overwrite on. `keys`
-    // ("Key=Value" lines) add keys or override these: they come first, and the first wins.
+    // ("Key=Value" lines) add keys or override these: they come first, in place of the line of
+    // the same key (a key given twice is a settings problem).
     static bool prepare(const QString &root, const QString &device, const QByteArray &keys = {})
     {
         for (const char *folder : {"program", "windows", "gcode", "lists", "csvin", "run", "temp"})
             if (!QDir(root).mkpath(QLatin1String(folder)))
                 return false;
         const QByteArray r = root.toLocal8Bit();
-        return writeBytes(
-            root + QStringLiteral("/program/KTQ.INI"),
-            "[GESTBCOD]\r\n" + keys + (keys.isEmpty() || keys.endsWith('\n') ? "" : "\r\n")
-                + "CommDevice=" + device.toLocal8Bit() + "\r\nCommPollTime="
-                + QByteArray::number(PollMs) + "\r\nSettings=9600,N,8,1\r\nGCodePath=" + r
-                + "/gcode/\r\nListPath=" + r + "/lists/\r\nCSVInPath=" + r + "/csvin\r\nCSVOutPath="
-                + r + "/collected.csv\r\nAutoClear= 0\r\nAutoStart= 0\r\nOverwrite= 1\r\n");
+        const QByteArrayList defaults{"CommDevice=" + device.toLocal8Bit(),
+                                      "CommPollTime=" + QByteArray::number(PollMs),
+                                      "Settings=9600,N,8,1",
+                                      "GCodePath=" + r + "/gcode/",
+                                      "ListPath=" + r + "/lists/",
+                                      "CSVInPath=" + r + "/csvin",
+                                      "CSVOutPath=" + r + "/collected.csv",
+                                      "AutoClear= 0",
+                                      "AutoStart= 0",
+                                      "Overwrite= 1"};
+        QByteArray lines = keys + (keys.isEmpty() || keys.endsWith('\n') ? "" : "\r\n");
+        const auto given = [&keys](const QByteArray &line) {
+            const QByteArray name = line.left(line.indexOf('=')).toLower();
+            for (const QByteArray &key : keys.split('\n'))
+                if (key.left(key.indexOf('=')).trimmed().toLower() == name)
+                    return true;
+            return false;
+        };
+        for (const QByteArray &line : defaults)
+            if (!given(line))
+                lines += line + "\r\n";
+        return writeBytes(root + QStringLiteral("/program/KTQ.INI"), "[GESTBCOD]\r\n" + lines);
     }
 
     // Starts the station and its polling; false when it did not come up with its port open.
