@@ -1314,6 +1314,21 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>list emptied: %1 rows from before</source>
+        <translation>Liste geleert: %1 Zeilen von vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list emptied: 1 row from before</source>
+        <translation>Liste geleert: 1 Zeile von vorher</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>list emptied: the list did not tell how many rows it held</source>
+        <translation>Liste geleert: die Liste hat nicht gesagt, wie viele Zeilen sie hatte</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>program file %1 (%2 bytes)</source>
         <translation>Programmdatei %1 (%2 Bytes)</translation>
     </message>
@@ -1386,7 +1401,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+36"/>
+        <location filename="../src/app/MainWindow.cpp" line="+37"/>
         <source>Idle</source>
         <translation>Steht</translation>
     </message>
@@ -1409,7 +1424,7 @@
 <context>
     <name>ScanResult</name>
     <message>
-        <location filename="../src/app/ScanResult.cpp" line="+31"/>
+        <location filename="../src/app/ScanResult.cpp" line="+41"/>
         <source>READY</source>
         <translation>BEREIT</translation>
     </message>
@@ -2482,12 +2497,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+189"/>
+        <location filename="../src/app/MainWindow.cpp" line="+222"/>
         <source>No item to take back.</source>
         <translation>Kein Teil zum Zurücknehmen.</translation>
     </message>
     <message>
-        <location line="+207"/>
+        <location line="+253"/>
         <source>This shift, since %1</source>
         <translation>Diese Schicht, seit %1</translation>
     </message>
@@ -2532,7 +2547,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Werkstatt:</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+38"/>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
     </message>
@@ -2553,17 +2568,17 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+150"/>
+        <location line="+154"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-130"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>not open</source>
         <translation>nicht offen</translation>
     </message>
@@ -2805,7 +2820,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+395"/>
+        <location filename="../src/app/Station.cpp" line="+392"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Ein Etikett wird gerade verarbeitet: nichts zurückgenommen.</translation>
     </message>

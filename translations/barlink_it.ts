@@ -1314,6 +1314,21 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>list emptied: %1 rows from before</source>
+        <translation>lista svuotata: %1 righe di prima</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list emptied: 1 row from before</source>
+        <translation>lista svuotata: 1 riga di prima</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>list emptied: the list did not tell how many rows it held</source>
+        <translation>lista svuotata: la lista non ha detto quante righe conteneva</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>program file %1 (%2 bytes)</source>
         <translation>file di programma %1 (%2 byte)</translation>
     </message>
@@ -1386,7 +1401,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+36"/>
+        <location filename="../src/app/MainWindow.cpp" line="+37"/>
         <source>Idle</source>
         <translation>Ferma</translation>
     </message>
@@ -1409,7 +1424,7 @@
 <context>
     <name>ScanResult</name>
     <message>
-        <location filename="../src/app/ScanResult.cpp" line="+31"/>
+        <location filename="../src/app/ScanResult.cpp" line="+41"/>
         <source>READY</source>
         <translation>PRONTO</translation>
     </message>
@@ -2482,12 +2497,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+189"/>
+        <location filename="../src/app/MainWindow.cpp" line="+222"/>
         <source>No item to take back.</source>
         <translation>Nessun pezzo da annullare.</translation>
     </message>
     <message>
-        <location line="+207"/>
+        <location line="+253"/>
         <source>This shift, since %1</source>
         <translation>Questo turno, dalle %1</translation>
     </message>
@@ -2532,7 +2547,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Reparto:</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+38"/>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Invio o doppio clic mostra una lettura nel registro</translation>
     </message>
@@ -2553,17 +2568,17 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+150"/>
+        <location line="+154"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-130"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>not open</source>
         <translation>non aperta</translation>
     </message>
@@ -2805,7 +2820,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+395"/>
+        <location filename="../src/app/Station.cpp" line="+392"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Un&apos;etichetta è in lavorazione: niente annullato.</translation>
     </message>

@@ -18,6 +18,16 @@ QString sentence(const QString &text)
     return text.front().toUpper() + text.mid(1);
 }
 
+// Each thing a taken label's entry says of it ("; " joins them as stored) as a line of its own:
+// the rows sent without a size, the list emptied of the rows from before.
+QString notesOf(const QString &reason)
+{
+    QStringList lines;
+    for (const QString &part : reason.split(QStringLiteral("; ")))
+        lines << sentence(base::shownReason(part));
+    return lines.join(u'\n');
+}
+
 bool isScannedTwice(const journal::Entry &entry)
 {
     return entry.reason.startsWith(QLatin1String("scanned twice"));
@@ -86,7 +96,7 @@ ScanResult ScanResult::of(const journal::Entry &entry)
         } else {
             result.tone = Tone::Warning;
             result.word = tr("WARNING");
-            result.advice = sentence(base::shownReason(entry.reason));
+            result.advice = notesOf(entry.reason);
         }
         break;
     }

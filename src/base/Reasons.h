@@ -156,6 +156,15 @@ inline constexpr char RowsAddedAfter[]
 inline constexpr char RowsAddedAfterSentence[]
     = QT_TRANSLATE_NOOP("Reason", "%1. Rows of this item already added: %2.");
 
+// The clear start-up left pending, carried out by the first label that sends rows or a list
+// command: what the list held from before.
+inline constexpr char ListEmptied[]
+    = QT_TRANSLATE_NOOP("Reason", "list emptied: %1 rows from before");
+inline constexpr char ListEmptiedOne[]
+    = QT_TRANSLATE_NOOP("Reason", "list emptied: 1 row from before");
+inline constexpr char ListEmptiedUncounted[]
+    = QT_TRANSLATE_NOOP("Reason", "list emptied: the list did not tell how many rows it held");
+
 // What a try run would have written.
 inline constexpr char ProgramFileWrite[]
     = QT_TRANSLATE_NOOP("Reason", "program file %1 (%2 bytes)");

@@ -5,6 +5,7 @@
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
 #include "base/Pacer.h"
+#include "base/Reasons.h"
 #include "base/RowValues.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
@@ -22,18 +23,28 @@
 
 namespace barlink::label {
 
-void ItemSender::clearPendingList(bool showLateBoundList)
+bool ItemSender::clearPendingList(bool showLateBoundList)
 {
     base::CurrentItem &item = m_context.item;
     if (!item.clearListPending)
-        return;
+        return false;
     if (showLateBoundList) {
         if (const auto &lateBound = m_context.link.lateBoundList())
             lateBound->setVisible(true);
     }
     // A clear that fails stays pending.
-    m_context.link.clearHostList();
+    const std::optional<qint32> rows = m_context.link.clearHostList();
     item.clearListPending = false;
+    if (!m_context.link.commandLineEmpty())
+        return false;
+    // The rows were the machine's work from before: the operator hears that they went.
+    if (!rows)
+        note(QString::fromLatin1(base::reason::ListEmptiedUncounted));
+    else if (*rows == 1)
+        note(QString::fromLatin1(base::reason::ListEmptiedOne));
+    else if (*rows > 1)
+        note(QString::fromLatin1(base::reason::ListEmptied).arg(*rows));
+    return true;
 }
 
 bool ItemSender::refuse(const QString &refusal)
@@ -134,6 +145,9 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
 
 base::LabelOutcome ItemSender::loadListFile(const QString &listName)
 {
+    // A list label empties the list whether or not a clear is pending, and the list then holds
+    // what the list file brings: a clear still pending would empty that.
+    m_context.item.clearListPending = false;
     ListFileLoader loader(
         m_context.settings, m_context.link, m_context.display, m_context.pacer, m_context.prompter);
     return loader.loadListFile(listName);

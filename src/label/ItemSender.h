@@ -16,7 +16,8 @@ namespace barlink::label {
 // from the program file becomes a space), the work field chosen by the run field's first
 // character, the row added (twice for a mirror piece), the list started when "Machine Auto
 // Start" is ticked, then the pauses, "Ready." and the reset of the item. Around it: the
-// pending list clear, the refusals, abandoning the item.
+// pending list clear (carried out only by a label that sends rows or a list command, so that
+// a refused or ignored label never empties the list), the refusals, abandoning the item.
 class ItemSender : public QObject, public program::ItemOutlet
 {
     Q_OBJECT
@@ -26,7 +27,7 @@ public:
         , m_context(context)
     {}
 
-    void clearPendingList(bool showLateBoundList) override;
+    bool clearPendingList(bool showLateBoundList) override;
     [[nodiscard]] bool refuse(const QString &refusal) override;
     [[nodiscard]] std::optional<QString> refuseRepeat() override;
     void sendItem(float x, float y, const Way &way, int &rowsAdded) override;

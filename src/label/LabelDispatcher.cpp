@@ -85,9 +85,11 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     // Until it is decided, a label whose handling throws counts as failed, with its kind.
     decide(kind, Result::Failed);
 
-    m_sender.clearPendingList(false);
     if (command) {
-        runCommand(label);
+        // A list command carries out the clear start-up left pending; other labels leave it
+        // for the first that sends rows.
+        const bool cleared = m_sender.clearPendingList(false);
+        runCommand(label, cleared);
         m_context.doubleScan.forget();
         decide(Kind::Command, Result::Taken);
         return true;
@@ -139,7 +141,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
                 m_segmentsSeen.clear();
                 m_context.doubleScan.forget();
                 try {
-                    m_context.link.clearHostList();
+                    (void)m_context.link.clearHostList();
                 } catch (const base::Error &error) {
                     qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
                 }
@@ -234,7 +236,7 @@ bool LabelDispatcher::isCommand(const QString &label)
     return false;
 }
 
-void LabelDispatcher::runCommand(const QString &label)
+void LabelDispatcher::runCommand(const QString &label, bool listCleared)
 {
     listmanager::ListManagerLink &link = m_context.link;
     if (label == QLatin1String("%START%")) {
@@ -248,8 +250,8 @@ void LabelDispatcher::runCommand(const QString &label)
             m_context.display.hideSegmentIndicators();
             m_context.item.resetItem();
             m_segmentsSeen.clear();
-        } else {
-            link.clearHostList();
+        } else if (!listCleared) {
+            (void)link.clearHostList();
         }
     } else {
         link.setpoint();
@@ -405,8 +407,11 @@ QString LabelDispatcher::completeItem()
                                         m_context.settings.gcodePath);
         m_sender.note(warning);
     }
-    if (m_context.options.autoClear())
-        m_context.link.clearHostList();
+    // The clear start-up left pending goes with the first rows; automatic clear does not
+    // clear the emptied list again.
+    const bool cleared = m_sender.clearPendingList(false);
+    if (m_context.options.autoClear() && !cleared)
+        (void)m_context.link.clearHostList();
     m_sender.sendItem(size.x, size.y, {.acknowledge = true}, m_rowsAdded);
     return warning;
 }

@@ -47,7 +47,8 @@ public:
 private:
     // One of the list commands, the whole label exactly.
     [[nodiscard]] static bool isCommand(const QString &label);
-    void runCommand(const QString &label);
+    // listCleared: the list was emptied for this label already, "%CLEAR%" need not do it again.
+    void runCommand(const QString &label, bool listCleared);
     // The machine field code a field-code label fixes; empty for any other label.
     [[nodiscard]] static QString fieldCodeIn(const QString &label);
     // Why the label is refused before anything changes: a name that reaches outside its

@@ -36,16 +36,16 @@ void ListManagerLink::setLateBoundList(std::shared_ptr<LateBoundList> list)
     m_lateBoundList = std::move(list);
 }
 
-void ListManagerLink::clearHostList()
+std::optional<qint32> ListManagerLink::clearHostList()
 {
     if (!m_commandLineEmpty)
-        return;
+        return std::nullopt;
     if (!m_list)
         throwObjectNotSet();
     // The count is asked only of a list whose clearing someone hears of.
     if (!isSignalConnected(QMetaMethod::fromSignal(&ListManagerLink::listCleared))) {
         m_list->clearList();
-        return;
+        return std::nullopt;
     }
     // Reading the count changes nothing in the list; a list that cannot tell it is cleared
     // all the same.
@@ -57,6 +57,7 @@ void ListManagerLink::clearHostList()
     }
     m_list->clearList();
     Q_EMIT listCleared(rows);
+    return rows;
 }
 
 void ListManagerLink::hostListStart()

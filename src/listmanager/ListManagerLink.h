@@ -36,8 +36,9 @@ public:
     [[nodiscard]] bool commandLineEmpty() const { return m_commandLineEmpty; }
     void setCommandLineEmpty(bool empty) { m_commandLineEmpty = empty; }
 
-    // ClearList on the current list, only when the command line was empty.
-    void clearHostList();
+    // ClearList on the current list, only when the command line was empty. Returns the rows
+    // the list held, when they were asked (someone hears of the clearing) and told.
+    std::optional<qint32> clearHostList();
     void hostListStart();
     void hostListStop();
     void hostListEnd();

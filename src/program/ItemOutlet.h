@@ -60,9 +60,12 @@ public:
 
     virtual ~ItemOutlet() = default;
 
-    // The list the operator asked to have cleared before the next label is cleared now.
-    // showLateBoundList: the late-bound list object, when held, is shown first.
-    virtual void clearPendingList(bool showLateBoundList) = 0;
+    // The clear start-up left pending is carried out now, by a label that sends rows or a list
+    // command: the list is emptied, and the label's journal entry says how many rows from
+    // before went. showLateBoundList: the late-bound list object, when held, is shown first.
+    // Returns whether the list was cleared; nothing happens when no clear is pending, and a
+    // clear that fails stays pending.
+    virtual bool clearPendingList(bool showLateBoundList) = 0;
 
     // Why the label is refused before anything changes: refusal, shown on the status line.
     // False, and nothing shown, when refusal is empty.

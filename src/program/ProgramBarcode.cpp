@@ -151,8 +151,6 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
                  .result = base::LabelOutcome::Result::Taken,
                  .reason = {}};
     try {
-        ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
-                                    [this] { m_outlet.clearPendingList(true); });
         const ProgramLabel parsed = parseProgramLabel(label);
         if (parsed.form == ProgramLabel::Form::ListLoad)
             m_outcome.kind = base::LabelOutcome::Kind::List;
@@ -177,7 +175,7 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     case ProgramLabel::Form::ListLoad:
         m_context.doubleScan.forget();
         ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
-                                    [this] { m_context.link.clearHostList(); });
+                                    [this] { (void)m_context.link.clearHostList(); });
         m_outcome = m_outlet.loadListFile(label.listName);
         return;
     case ProgramLabel::Form::Program: {
@@ -203,6 +201,9 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     }
 
     m_itemTouched = true;
+    // The clear start-up left pending goes with the first rows.
+    ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
+                                [this] { (void)m_outlet.clearPendingList(true); });
     base::CurrentItem &item = m_context.item;
     item.itemComment = text::trimSpaces(item.programComment);
     m_outlet.sendItem(size.x, size.y, {.acknowledge = false}, m_rowsAdded);
