@@ -128,12 +128,18 @@ bool PortControl::startPort()
         Q_EMIT settingsDialogRequested();
         return true;
     }
-    const auto answer
-        = m_prompter.askWithDetails(base::Prompter::Icon::Warning,
-                                    base::Prompter::Buttons::YesNo,
-                                    scannerMissingText(settings::portDeviceName(m_settings)),
-                                    base::unexpectedErrorText(*failure));
-    if (answer == base::Prompter::Answer::Yes)
+    // The device may come free while the operator reads this (the station that held it ends,
+    // the scanner is plugged in): the question has answered itself, the box closes and
+    // start-up goes on, so that the scanner's labels are taken.
+    const QString question = scannerMissingText(settings::portDeviceName(m_settings));
+    const QMetaObject::Connection settled = connect(
+        this, &PortControl::opened, this, [this, question] { m_prompter.withdraw(question); });
+    const auto answer = m_prompter.askWithDetails(base::Prompter::Icon::Warning,
+                                                  base::Prompter::Buttons::YesNo,
+                                                  question,
+                                                  base::unexpectedErrorText(*failure));
+    disconnect(settled);
+    if (answer == base::Prompter::Answer::Yes && !m_port.isOpen())
         Q_EMIT settingsDialogRequested();
     return true;
 }

@@ -60,7 +60,10 @@ base::Prompter::Answer PromptDialog::askWithDetails(Icon icon,
         break;
     }
     qCDebug(lcPrompt).noquote() << "message box:" << text;
-    switch (box.exec()) {
+    m_open.append({text, &box});
+    const int pressed = box.exec();
+    m_open.removeIf([&box](const OpenBox &open) { return open.box == &box; });
+    switch (pressed) {
     case QMessageBox::Ok:
         return Answer::Ok;
     case QMessageBox::Retry:
@@ -71,6 +74,17 @@ base::Prompter::Answer PromptDialog::askWithDetails(Icon icon,
         return Answer::No;
     default:
         return Answer::Cancel;
+    }
+}
+
+void PromptDialog::withdraw(const QString &text)
+{
+    for (const OpenBox &open : std::as_const(m_open)) {
+        if (open.text != text)
+            continue;
+        qCDebug(lcPrompt).noquote() << "message box withdrawn:" << text;
+        const bool yesNo = open.box->standardButtons().testFlag(QMessageBox::No);
+        open.box->done(yesNo ? QMessageBox::No : QMessageBox::Cancel);
     }
 }
 

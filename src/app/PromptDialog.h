@@ -2,6 +2,10 @@
 
 #include "base/Prompter.h"
 
+#include <QList>
+#include <QString>
+
+class QMessageBox;
 class QWidget;
 
 namespace barlink::app {
@@ -20,9 +24,18 @@ public:
                           Buttons buttons,
                           const QString &text,
                           const QString &details) override;
+    void withdraw(const QString &text) override;
 
 private:
+    struct OpenBox
+    {
+        QString text;
+        QMessageBox *box = nullptr;
+    };
+
     QWidget *m_parent = nullptr;
+    // The boxes open now, the one opened last at the back.
+    QList<OpenBox> m_open;
 };
 
 } // namespace barlink::app

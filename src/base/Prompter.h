@@ -24,6 +24,11 @@ public:
             icon, buttons, details.isEmpty() ? text : text + QStringLiteral("\n\n") + details);
     }
 
+    // Closes the open box that shows text, as though its No or Cancel was pressed: what it asked
+    // about has settled itself. Nothing when no such box is open; a prompter whose boxes are
+    // answered at once never has one open.
+    virtual void withdraw(const QString &text) { (void)text; }
+
     void inform(Icon icon, const QString &text) { ask(icon, Buttons::Ok, text); }
     void informWithDetails(Icon icon, const QString &text, const QString &details)
     {

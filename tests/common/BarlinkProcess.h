@@ -56,13 +56,14 @@ public:
     // Where the embedded list manager keeps its list.
     [[nodiscard]] QString listFolder() const { return m_root + QStringLiteral("/data/barlink"); }
 
-    // Starts the program; true once it has opened the scanner port.
-    [[nodiscard]] bool start()
+    // Starts the program; true once it has opened the scanner port, or once its standard
+    // error holds `awaited` when given.
+    [[nodiscard]] bool start(const QByteArray &awaited = "barlink.scanner: opened")
     {
         m_log.clear();
         if (m_ready)
             m_process.start();
-        return m_ready && m_process.waitForStarted() && waitForLog("barlink.scanner: opened");
+        return m_ready && m_process.waitForStarted() && waitForLog(awaited);
     }
 
     // True once the program's standard error holds `text` (since the last start).

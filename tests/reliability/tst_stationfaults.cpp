@@ -26,7 +26,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -143,6 +145,7 @@ private Q_SLOTS:
     void settingsFileNotWritten();
     void listManagerListNotRead();
     void settingsProblemsHoldNothingBack();
+    void scannerFreedDuringStartup();
     void endsOnSignal_data();
     void endsOnSignal();
     void instanceLockStaysInTheUsersFolders();
@@ -428,6 +431,36 @@ void tst_StationFaults::settingsProblemsHoldNothingBack()
     // The window was shown before the station took its first label, and nothing closes it.
     QVERIFY2(barlink.log().contains("barlink.app.startup: settings problems shown: 2"),
              barlink.log().constData());
+}
+
+// The real program whose scanner another program holds, named by a link as a udev rule names
+// it: start-up says the scanner is not there and waits. Once the holder lets go the port
+// opens, the question closes by itself, and labels are taken at once, no one answering.
+void tst_StationFaults::scannerFreedDuringStartup()
+{
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    const QString link = m_dir->filePath(QStringLiteral("scanner"));
+    QVERIFY(QFile::link(pty.slavePath(), link));
+    // The lock a station takes on its scanner, held by this process.
+    const int holder
+        = ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QVERIFY(holder >= 0);
+    QCOMPARE(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    BarlinkProcess barlink(m_dir->path(), link);
+    QVERIFY2(barlink.start("barlink.app.prompt: message box: The scanner is not connected"),
+             barlink.log().constData());
+    QCOMPARE(::close(holder), 0);
+    QVERIFY2(barlink.waitForLog("barlink.scanner: opened"), barlink.log().constData());
+    for (const QByteArray label : {"%19ONE.CNC N", "%19TWO.CNC N"}) {
+        const QByteArray acks = pty.received() + "ACK\r";
+        QVERIFY(pty.write(label));
+        QTRY_COMPARE_WITH_TIMEOUT(pty.received(), acks, 20000);
+    }
+    QVERIFY(barlink.log().contains("message box withdrawn"));
+    QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()),
+             (QStringList{"ONE.CNC f1 xx r999", "TWO.CNC f1 xx r999"}));
 }
 
 // The real program asked to end by the system ends as when its main window is closed, a
