@@ -6,6 +6,7 @@
 #include "journal/ExportCommand.h"
 #include "journal/LocalFile.h"
 #include "journal/ShopStatus.h"
+#include "journal/SpillFile.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -41,9 +42,11 @@ QString helpText()
         "  -v, --version  Show the version and exit.\n"
         "  --export-journal FILE\n"
         "                 Write the scan journal as CSV to FILE (- for the standard output)\n"
-        "                 and exit. A damaged journal file gives every entry that can be\n"
-        "                 read; the standard error says how many could not be, and the exit\n"
-        "                 status is 1. With it:\n"
+        "                 and exit. A device or a pipe is written directly; the journal's\n"
+        "                 own files and its spill file are never written over. A damaged\n"
+        "                 journal file gives every entry that can be read; the standard\n"
+        "                 error says how many could not be, and the exit status is 1, as\n"
+        "                 for a write that fails. With it:\n"
         "  --since YYYY-MM-DD, --until YYYY-MM-DD\n"
         "                 The entries from the start of the first day, up to the end of the\n"
         "                 second (that day included). Days are UTC days, as the times in\n"
@@ -54,9 +57,11 @@ QString helpText()
         "  --journal FILE\n"
         "                 That journal file instead of the station's (a copy, one moved\n"
         "                 aside); it is read as it is, never changed.\n"
-        "  --raw          A label, reason or program that begins with = + - @, a tab or a\n"
-        "                 carriage return is written as it is; without --raw it is written\n"
-        "                 after a ', so that a spreadsheet shows it as text, not a formula.\n"
+        "  --raw          A cell from a label or a setting (station, label, reason, field,\n"
+        "                 program, X, Y, Z) that begins with = + - @, a tab or a carriage\n"
+        "                 return is written as it is; without --raw it is written after a ',\n"
+        "                 so that a spreadsheet shows it as text, not a formula (a negative\n"
+        "                 number alone, such as -3.5, is written as it is).\n"
         "  --shop-status [--stale MINUTES]\n"
         "                 Show every station that forwards to the shop-wide journal: when\n"
         "                 the server last heard of it, its newest entry, the entries still\n"
@@ -128,7 +133,8 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
     try {
         if (exportJournal) {
             const journal::ExportPlaces places{.journalPath = journal::defaultJournalPath(),
-                                               .server = journalServerSetting(programDir)};
+                                               .server = journalServerSetting(programDir),
+                                               .spillPath = journal::defaultSpillPath()};
             return journal::runExportJournal(arguments, places, err).value_or(2);
         }
         QTextStream out(stdout);
