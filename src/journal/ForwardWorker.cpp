@@ -1,6 +1,7 @@
 #include "ForwardWorker.h"
 
 #include "Connection.h"
+#include "ConnectionBreaker.h"
 #include "EntryQuery.h"
 #include "JournalLog.h"
 #include "LocalFile.h"
@@ -17,10 +18,14 @@
 
 namespace barlink::journal {
 
-ForwardWorker::ForwardWorker(QString journalPath, QString server, Forwarder::Timing timing)
+ForwardWorker::ForwardWorker(QString journalPath,
+                             QString server,
+                             Forwarder::Timing timing,
+                             std::shared_ptr<ConnectionBreaker> breaker)
     : m_journalPath(std::move(journalPath))
     , m_server(std::move(server))
     , m_timing(timing)
+    , m_breaker(std::move(breaker))
     , m_delay(timing.firstRetryMilliseconds)
 {
     m_retryTimer.setSingleShot(true);
@@ -39,6 +44,9 @@ ForwardWorker::~ForwardWorker()
 
 void ForwardWorker::forward()
 {
+    // The forwarder ends: the rest goes at the next start.
+    if (QThread::currentThread()->isInterruptionRequested())
+        return;
     if (!m_rowTimer.isActive())
         m_rowTimer.start(m_timing.stationRowMilliseconds);
     // While a retry is planned, new entries wait for it: they are only counted.
@@ -134,13 +142,17 @@ ForwardWorker::Outcome ForwardWorker::openRemote()
     QSqlDatabase remote = m_remote->database();
     if (!remote.isValid())
         return Fault{QStringLiteral("the QPSQL database driver is not installed")};
-    const QString error = openServer(remote, m_server);
+    QString error = connectServer(remote, m_server, m_timing.server);
+    if (!error.isEmpty())
+        return Fault{error};
+    // From here the end can cut the connection, should the server not answer.
+    m_breaker->watch(remote);
+    error = openJournalTable(remote);
     if (!error.isEmpty())
         return Fault{error};
     m_insert = std::make_unique<QSqlQuery>(remote);
     if (!m_insert->prepare(insertEntrySql(Store::Server)))
-        return Fault{QStringLiteral("the server does not take entries: %1")
-                         .arg(serverMessage(m_insert->lastError()))};
+        return Fault{serverTrouble(m_insert->lastError())};
     // The shop hears of the station as soon as it is back.
     m_rowDue = true;
     return {};
@@ -163,10 +175,7 @@ ForwardWorker::Outcome ForwardWorker::sendBatch(bool &caughtUp)
         return {};
     }
 
-    const auto refused = [](const QSqlError &error) {
-        return Fault{
-            QStringLiteral("the server does not take entries: %1").arg(serverMessage(error))};
-    };
+    const auto refused = [this](const QSqlError &error) { return Fault{serverTrouble(error)}; };
     QSqlDatabase remote = m_remote->database();
     if (!remote.transaction())
         return refused(remote.lastError());
@@ -254,6 +263,7 @@ void ForwardWorker::closeLocal()
 
 void ForwardWorker::closeRemote()
 {
+    m_breaker->forget();
     m_insert.reset();
     m_writeRow.reset();
     m_remote.reset();
@@ -302,6 +312,19 @@ void ForwardWorker::report()
         return;
     m_reported = state;
     Q_EMIT stateChanged(state);
+}
+
+QString ForwardWorker::serverTrouble(const QSqlError &error) const
+{
+    if (isTimeout(error))
+        return QStringLiteral("the server did not answer in time (%1 ms for a statement, %2 ms "
+                              "for a lock): %3")
+            .arg(m_timing.server.statementMilliseconds)
+            .arg(m_timing.server.lockMilliseconds)
+            .arg(serverMessage(error));
+    if (!serverAnswers(m_remote->database()))
+        return QStringLiteral("the server is gone: %1").arg(serverMessage(error));
+    return QStringLiteral("the server does not take entries: %1").arg(serverMessage(error));
 }
 
 QDateTime ForwardWorker::oldestWaitingTime() const
