@@ -51,29 +51,6 @@ void countFailedAttempts(QtMsgType type, const QMessageLogContext &context, cons
         qtHandler(type, context, text);
 }
 
-// Another program's transaction that holds tables locked (ACCESS EXCLUSIVE) until it goes; the
-// server ends it after 20 s idle, should the test hang on it.
-class TableLock
-{
-public:
-    TableLock(const QString &server, const char *tables)
-    {
-        QSqlDatabase db = m_connection.database();
-        db.setConnectOptions(server);
-        QSqlQuery query(db);
-        m_held = db.open()
-                 && query.exec(QStringLiteral("SET idle_in_transaction_session_timeout = 20000"))
-                 && db.transaction()
-                 && query.exec(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE")
-                                   .arg(QLatin1String(tables)));
-    }
-    [[nodiscard]] bool held() const { return m_held; }
-
-private:
-    Connection m_connection{QStringLiteral("QPSQL")}; // closed (rolled back) when this goes
-    bool m_held = false;
-};
-
 } // namespace
 
 class TestForwarder : public QObject
