@@ -28,6 +28,13 @@ void ConnectionBreaker::cut()
         shutDown(m_socket);
 }
 
+void ConnectionBreaker::cutCurrent()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_socket >= 0)
+        shutDown(m_socket);
+}
+
 bool ConnectionBreaker::isCut() const
 {
     const std::lock_guard lock(m_mutex);
@@ -43,5 +50,54 @@ CutAfter::CutAfter(ConnectionBreaker &breaker, std::chrono::milliseconds bound)
             breaker.cut();
     })
 {}
+
+CallWatch::CallWatch(ConnectionBreaker &breaker)
+    : m_breaker(breaker)
+    , m_watch([this](const std::stop_token &stop) {
+        std::unique_lock lock(m_mutex);
+        while (!stop.stop_requested()) {
+            if (!m_deadline) {
+                m_changed.wait(lock, stop, [this] { return m_deadline.has_value(); });
+                continue;
+            }
+            const Clock::time_point deadline = *m_deadline;
+            if (m_changed.wait_until(
+                    lock, stop, deadline, [this, deadline] { return m_deadline != deadline; }))
+                continue; // ended, or the next call began
+            if (stop.stop_requested())
+                break;
+            m_deadline.reset();
+            m_fired = true;
+            m_breaker.cutCurrent();
+        }
+    })
+{}
+
+CallWatch::~CallWatch() = default;
+
+void CallWatch::begin(std::chrono::milliseconds bound)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_deadline = Clock::now() + bound;
+    }
+    m_changed.notify_one();
+}
+
+void CallWatch::end()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_deadline.reset();
+        m_fired = false;
+    }
+    m_changed.notify_one();
+}
+
+bool CallWatch::fired() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_fired;
+}
 
 } // namespace barlink::journal

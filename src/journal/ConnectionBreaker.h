@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class QSqlDatabase;
@@ -20,6 +22,8 @@ public:
     void forget();
     // Cuts the connection watched now, and every one watched later.
     void cut();
+    // Cuts the connection watched now only.
+    void cutCurrent();
     [[nodiscard]] bool isCut() const;
 
 private:
@@ -40,6 +44,36 @@ public:
 
 private:
     std::jthread m_watch; // stopped and joined when this goes
+};
+
+// Bounds each call on a server connection from a thread of its own: a call that has not ended
+// `bound` after it began has its connection cut (ConnectionBreaker::cutCurrent()), so that a
+// server that stopped answering altogether (its statement bounds are its own to keep) fails
+// the call instead of holding it for ever.
+class CallWatch
+{
+public:
+    explicit CallWatch(ConnectionBreaker &breaker);
+    ~CallWatch();
+    CallWatch(const CallWatch &) = delete;
+    CallWatch &operator=(const CallWatch &) = delete;
+
+    // A call begins (or the next of a series): it must end within bound.
+    void begin(std::chrono::milliseconds bound);
+    // No call is under way; fired() is false again.
+    void end();
+    // Whether a call's connection was cut since the last end().
+    [[nodiscard]] bool fired() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    ConnectionBreaker &m_breaker;
+    mutable std::mutex m_mutex;
+    std::condition_variable_any m_changed;
+    std::optional<Clock::time_point> m_deadline;
+    bool m_fired = false;
+    std::jthread m_watch; // last: stopped and joined first
 };
 
 } // namespace barlink::journal

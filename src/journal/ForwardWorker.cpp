@@ -8,6 +8,7 @@
 #include "ServerTable.h"
 #include "StationRow.h"
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -18,6 +19,13 @@
 
 namespace barlink::journal {
 
+namespace {
+
+// How long past a statement's bound a call may wait for the server's own word that it ran out.
+constexpr int CallGraceMilliseconds = 2000;
+
+} // namespace
+
 ForwardWorker::ForwardWorker(QString journalPath,
                              QString server,
                              Forwarder::Timing timing,
@@ -26,6 +34,7 @@ ForwardWorker::ForwardWorker(QString journalPath,
     , m_server(std::move(server))
     , m_timing(timing)
     , m_breaker(std::move(breaker))
+    , m_watch(std::make_unique<CallWatch>(*m_breaker))
     , m_delay(timing.firstRetryMilliseconds)
 {
     m_retryTimer.setSingleShot(true);
@@ -44,6 +53,8 @@ ForwardWorker::~ForwardWorker()
 
 void ForwardWorker::forward()
 {
+    // No call on the server outlives the round.
+    const auto idle = qScopeGuard([this] { m_watch->end(); });
     // The forwarder ends: the rest goes at the next start.
     if (QThread::currentThread()->isInterruptionRequested())
         return;
@@ -147,10 +158,12 @@ ForwardWorker::Outcome ForwardWorker::openRemote()
         return Fault{error};
     // From here the end can cut the connection, should the server not answer.
     m_breaker->watch(remote);
+    watchCall();
     error = openJournalTable(remote);
     if (!error.isEmpty())
         return Fault{error};
     m_insert = std::make_unique<QSqlQuery>(remote);
+    watchCall();
     if (!m_insert->prepare(insertEntrySql(Store::Server)))
         return Fault{serverTrouble(m_insert->lastError())};
     // The shop hears of the station as soon as it is back.
@@ -177,15 +190,18 @@ ForwardWorker::Outcome ForwardWorker::sendBatch(bool &caughtUp)
 
     const auto refused = [this](const QSqlError &error) { return Fault{serverTrouble(error)}; };
     QSqlDatabase remote = m_remote->database();
+    watchCall();
     if (!remote.transaction())
         return refused(remote.lastError());
     for (const Entry &entry : entries) {
+        watchCall();
         if (!insertEntry(*m_insert, entry, m_fileId)) {
             const QSqlError error = m_insert->lastError();
             remote.rollback();
             return refused(error);
         }
     }
+    watchCall();
     if (!remote.commit())
         return refused(remote.lastError());
 
@@ -231,6 +247,7 @@ ForwardWorker::Outcome ForwardWorker::writeStationRow()
     QSqlDatabase remote = m_remote->database();
     QString trouble;
     if (!m_writeRow) {
+        watchCall();
         trouble = openStationTable(remote);
         if (trouble.isEmpty()) {
             m_writeRow = std::make_unique<QSqlQuery>(remote);
@@ -238,6 +255,7 @@ ForwardWorker::Outcome ForwardWorker::writeStationRow()
                 trouble = serverMessage(m_writeRow->lastError());
         }
     }
+    watchCall();
     if (trouble.isEmpty() && !journal::writeStationRow(*m_writeRow, row))
         trouble = serverMessage(m_writeRow->lastError());
     if (!trouble.isEmpty())
@@ -281,8 +299,23 @@ void ForwardWorker::countNew()
     m_count->finish();
 }
 
-void ForwardWorker::fail(const Fault &fault)
+void ForwardWorker::watchCall()
 {
+    // The server keeps the statement's bound itself and says so; this bound is for a server
+    // that does not answer at all.
+    m_watch->begin(
+        std::chrono::milliseconds(m_timing.server.statementMilliseconds + CallGraceMilliseconds));
+}
+
+void ForwardWorker::fail(const Fault &failure)
+{
+    Fault fault = failure;
+    // A call cut for want of an answer fails with the words of a lost connection: the cut is
+    // the reason.
+    if (!fault.inFile && m_watch->fired())
+        fault.reason = QStringLiteral("the server did not answer within %1 ms: %2")
+                           .arg(m_timing.server.statementMilliseconds + CallGraceMilliseconds)
+                           .arg(fault.reason);
     closeRemote();
     if (fault.inFile)
         closeLocal();

@@ -18,6 +18,7 @@ class QSqlQuery;
 namespace barlink::journal {
 
 class Connection;
+class CallWatch;
 class ConnectionBreaker;
 
 // The forwarder's work, in its thread: reads the journal file past the server's mark, sends
@@ -63,7 +64,9 @@ private:
     void closeLocal();
     void closeRemote();
     void countNew();
-    void fail(const Fault &fault);
+    // The next call on the server begins: it must end within its bound.
+    void watchCall();
+    void fail(const Fault &failure);
     void report();
     [[nodiscard]] QDateTime oldestWaitingTime() const;
     // Why the server refused or did not answer, with its own words.
@@ -73,6 +76,7 @@ private:
     QString m_server;
     Forwarder::Timing m_timing;
     std::shared_ptr<ConnectionBreaker> m_breaker;
+    std::unique_ptr<CallWatch> m_watch; // cuts a call that the server leaves unanswered
     std::unique_ptr<Connection> m_local;
     std::unique_ptr<Connection> m_remote;
     std::unique_ptr<QSqlQuery> m_read;     // entries past the mark, on m_local

@@ -121,8 +121,7 @@ ShopStatus shopStatus(const StationRows &read, const QDateTime &now, int staleMi
                     .arg(notSeen.size())
                     .arg(count)
                     .arg(staleMinutes)
-                    .arg(fromTheFuture ? QStringLiteral(" or reported from the future")
-                                       : QString())
+                    .arg(fromTheFuture ? QStringLiteral(" or reported from the future") : QString())
                     .arg(notSeen.join(QStringLiteral(", ")));
     // The figures after '|' are the plugin's performance data.
     return {exit,

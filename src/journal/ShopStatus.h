@@ -36,7 +36,8 @@ shopStatus(const StationRows &read, const QDateTime &now, int staleMinutes);
 // a monitoring check gets its answer within 15 s.
 struct ShopStatusBounds
 {
-    ServerBounds server{.connectSeconds = 5, .statementMilliseconds = 5000, .lockMilliseconds = 4000};
+    ServerBounds server{
+        .connectSeconds = 5, .statementMilliseconds = 5000, .lockMilliseconds = 4000};
     int answerMilliseconds = 14000;
 };
 

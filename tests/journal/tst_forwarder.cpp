@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,6 +28,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <csignal>
 #include <latch>
 #include <memory>
 #include <thread>
@@ -433,7 +435,8 @@ private Q_SLOTS:
                                                 "barlink_journal, barlink_station");
         QVERIFY(lock->held());
         Forwarder::Timing bounded = Quick;
-        bounded.server = {.connectSeconds = 5, .statementMilliseconds = 400, .lockMilliseconds = 200};
+        bounded.server
+            = {.connectSeconds = 5, .statementMilliseconds = 400, .lockMilliseconds = 200};
         Forwarder forwarder(path(), m_server->connectionString(), bounded);
         connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
         QSignalSpy stalled(&forwarder, &Forwarder::stalled);
@@ -451,6 +454,38 @@ private Q_SLOTS:
         QTRY_VERIFY(forwarder.state().upToDate());
     }
 
+    // A server that stops answering altogether (its process stopped, so that it keeps no bound
+    // of its own) holds a call only its bound and a little more: the call's connection is cut,
+    // forwarding says so, and goes on once the server answers again.
+    void frozenServerStallsForwarding()
+    {
+        QVERIFY(makeTables());
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 2);
+        Forwarder::Timing bounded = Quick;
+        bounded.server
+            = {.connectSeconds = 5, .statementMilliseconds = 300, .lockMilliseconds = 200};
+        Forwarder forwarder(path(), m_server->connectionString(), bounded);
+        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        QSignalSpy stalled(&forwarder, &Forwarder::stalled);
+        QTRY_COMPARE(count(), QStringLiteral("2"));
+        const QStringList backend
+            = onServer("SELECT pid FROM pg_stat_activity WHERE application_name = 'barlink'");
+        QCOMPARE(backend.size(), 1);
+        const pid_t pid = backend[0].toInt();
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        const auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+        append(journal, 3, 3);
+        QTRY_COMPARE(stalled.size(), 1);
+        ::kill(pid, SIGCONT);
+        const QString reason = forwarder.state().reason;
+        QVERIFY2(reason.startsWith("the server did not answer within 2300 ms: "),
+                 qPrintable(reason));
+        QTRY_COMPARE(count(), QStringLiteral("3"));
+        QTRY_VERIFY(forwarder.state().upToDate());
+    }
+
     // The end waits for a call that the server holds up only as long as its bound, then cuts
     // the connection; nothing the server did not confirm is lost: it goes at the next start.
     void endCutsCallThatWaits()
@@ -462,7 +497,8 @@ private Q_SLOTS:
         auto lock = std::make_unique<TableLock>(m_server->connectionString(), "barlink_journal");
         QVERIFY(lock->held());
         Forwarder::Timing patient = Quick;
-        patient.server = {.connectSeconds = 5, .statementMilliseconds = 60000, .lockMilliseconds = 60000};
+        patient.server
+            = {.connectSeconds = 5, .statementMilliseconds = 60000, .lockMilliseconds = 60000};
         patient.endMilliseconds = 500;
         auto forwarder = std::make_unique<Forwarder>(path(), m_server->connectionString(), patient);
         QTRY_COMPARE(onServer("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = "
@@ -486,7 +522,8 @@ private Q_SLOTS:
         columns<QString, QString, QList<int>, int, QStringList>(
             {"setup", "locked", "bounds", "exit", "said"});
         const QList<int> quick{400, 200, 10000};
-        const QString station = "INSERT INTO barlink_station VALUES ('HERE', 'f', '8.1.0', now(), NULL, 0)";
+        const QString station
+            = "INSERT INTO barlink_station VALUES ('HERE', 'f', '8.1.0', now(), NULL, 0)";
         // clang-format off
         QTest::newRow("no table") << "DROP TABLE barlink_station" << "" << quick << 3 << QStringList{"BARLINK SHOP UNKNOWN - the table barlink_station is not on the server: no station has reported to this database\n"};
         QTest::newRow("no station") << "" << "" << quick << 3 << QStringList{"BARLINK SHOP UNKNOWN - no station has reported yet\n"};

@@ -567,8 +567,17 @@ private Q_SLOTS:
         const QString &stored = fetch<QString>("stored");
         const bool raw = fetch<bool>("raw");
         Entry e = entry(QStringLiteral("L"));
-        QString *const texts[] = {&e.station, nullptr, &e.label, nullptr, nullptr, &e.reason,
-                                  &e.field,   &e.program, &e.x, &e.y, &e.z};
+        QString *const texts[] = {&e.station,
+                                  nullptr,
+                                  &e.label,
+                                  nullptr,
+                                  nullptr,
+                                  &e.reason,
+                                  &e.field,
+                                  &e.program,
+                                  &e.x,
+                                  &e.y,
+                                  &e.z};
         *texts[column - 1] = stored;
         write({e});
         const Exported exported = exportJournal(raw ? QStringList{"--raw"} : QStringList());
@@ -652,7 +661,9 @@ private Q_SLOTS:
                  qPrintable(exported.said));
         QCOMPARE(filesNow(), before);
         if (isDevice) {
-            struct stat info{};
+            struct stat info
+            {
+            };
             QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
             QVERIFY(S_ISCHR(info.st_mode));
         }

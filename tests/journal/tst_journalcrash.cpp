@@ -146,7 +146,7 @@ void tst_JournalCrash::endsWhileShopServerBlocked()
             db.setConnectOptions(server.connectionString());
             QSqlQuery query(db);
             value = db.open() && query.exec(sql) && query.next() ? query.value(0).toString()
-                                                                  : query.lastError().text();
+                                                                 : query.lastError().text();
         }
         QSqlDatabase::removeDatabase("onServer");
         return value;
