@@ -77,21 +77,23 @@ CallWatch::~CallWatch() = default;
 
 void CallWatch::begin(std::chrono::milliseconds bound)
 {
+    bool wasIdle = false;
     {
         const std::lock_guard lock(m_mutex);
+        wasIdle = !m_deadline;
         m_deadline = Clock::now() + bound;
     }
-    m_changed.notify_one();
+    // A watch that waits for an earlier deadline finds the later one when it wakes: a series
+    // of calls (a batch of entries) wakes it once, not once a call.
+    if (wasIdle)
+        m_changed.notify_one();
 }
 
 void CallWatch::end()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_deadline.reset();
-        m_fired = false;
-    }
-    m_changed.notify_one();
+    const std::lock_guard lock(m_mutex);
+    m_deadline.reset();
+    m_fired = false;
 }
 
 bool CallWatch::fired() const
