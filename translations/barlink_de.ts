@@ -3090,6 +3090,11 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>CSV (*.csv)</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Not exported to %1: it is a file of the scan journal, which an export never writes over.</source>
+        <translation>Nicht nach %1 exportiert: Das ist eine Datei des Scan-Journals, die ein Export nie überschreibt.</translation>
+    </message>
+    <message>
         <location line="+23"/>
         <source>Not exported to %1: %2</source>
         <translation>Nicht nach %1 exportiert: %2</translation>

@@ -3090,6 +3090,11 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>CSV (*.csv)</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Not exported to %1: it is a file of the scan journal, which an export never writes over.</source>
+        <translation>Non esportato in %1: è un file del registro delle scansioni, che un&apos;esportazione non sovrascrive mai.</translation>
+    </message>
+    <message>
         <location line="+23"/>
         <source>Not exported to %1: %2</source>
         <translation>Non esportato in %1: %2</translation>

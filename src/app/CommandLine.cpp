@@ -6,6 +6,7 @@
 #include "journal/ExportCommand.h"
 #include "journal/LocalFile.h"
 #include "journal/ShopStatus.h"
+#include "journal/SpillFile.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -41,9 +42,11 @@ QString helpText()
         "  -v, --version  Show the version and exit.\n"
         "  --export-journal FILE\n"
         "                 Write the scan journal as CSV to FILE (- for the standard output)\n"
-        "                 and exit. A damaged journal file gives every entry that can be\n"
-        "                 read; the standard error says how many could not be, and the exit\n"
-        "                 status is 1. With it:\n"
+        "                 and exit. A device or a pipe is written directly; the journal's\n"
+        "                 own files and its spill file are never written over. A damaged\n"
+        "                 journal file gives every entry that can be read; the standard\n"
+        "                 error says how many could not be, and the exit status is 1, as\n"
+        "                 for a write that fails. With it:\n"
         "  --since YYYY-MM-DD, --until YYYY-MM-DD\n"
         "                 The entries from the start of the first day, up to the end of the\n"
         "                 second (that day included). Days are UTC days, as the times in\n"
@@ -54,17 +57,21 @@ QString helpText()
         "  --journal FILE\n"
         "                 That journal file instead of the station's (a copy, one moved\n"
         "                 aside); it is read as it is, never changed.\n"
-        "  --raw          A label, reason or program that begins with = + - @, a tab or a\n"
-        "                 carriage return is written as it is; without --raw it is written\n"
-        "                 after a ', so that a spreadsheet shows it as text, not a formula.\n"
+        "  --raw          A cell from a label or a setting (station, label, reason, field,\n"
+        "                 program, X, Y, Z) that begins with = + - @, a tab or a carriage\n"
+        "                 return is written as it is; without --raw it is written after a ',\n"
+        "                 so that a spreadsheet shows it as text, not a formula (a negative\n"
+        "                 number alone, such as -3.5, is written as it is).\n"
         "  --shop-status [--stale MINUTES]\n"
         "                 Show every station that forwards to the shop-wide journal: when\n"
         "                 the server last heard of it, its newest entry, the entries still\n"
         "                 waiting, its version and journal file; a station not seen for\n"
-        "                 more than MINUTES (10) is marked. Exit status as a monitoring\n"
-        "                 plugin's: 0 every station seen, 1 a station not seen, 2 the\n"
-        "                 server cannot be reached, 3 a wrong command line, no\n"
-        "                 JournalServer setting or a table that cannot be read.\n"
+        "                 more than MINUTES (10), or with a last report in the future, is\n"
+        "                 marked. Answers within 15 s. Exit status as a monitoring plugin's:\n"
+        "                 0 every station seen, 1 a station not seen, 2 the server cannot be\n"
+        "                 reached or did not answer in time, 3 a wrong command line, no\n"
+        "                 JournalServer setting, no station on the server, or a table that\n"
+        "                 cannot be read.\n"
         "  --try LABEL...\n"
         "                 Show what a freshly started Barlink would do with the labels, in\n"
         "                 order, and exit, adding, writing and sending nothing: the rows as\n"
@@ -128,7 +135,8 @@ std::optional<int> runWithoutStation(int &argc, char **argv)
     try {
         if (exportJournal) {
             const journal::ExportPlaces places{.journalPath = journal::defaultJournalPath(),
-                                               .server = journalServerSetting(programDir)};
+                                               .server = journalServerSetting(programDir),
+                                               .spillPath = journal::defaultSpillPath()};
             return journal::runExportJournal(arguments, places, err).value_or(2);
         }
         QTextStream out(stdout);

@@ -19,6 +19,23 @@ namespace barlink::journal {
 
 namespace {
 
+// The columns of CsvHeader, in its order.
+enum class Column {
+    Time,
+    Station,
+    Source,
+    Label,
+    Kind,
+    Outcome,
+    Reason,
+    Field,
+    Program,
+    X,
+    Y,
+    Z,
+    Rows
+};
+
 // Whether a spreadsheet takes a cell that begins with c for a formula (or, for a tab or a
 // carriage return, drops them and reads what follows as one).
 bool startsFormula(char c)
@@ -36,6 +53,35 @@ bool startsFormula(char c)
     }
 }
 
+// "-3", "-3.5": a negative number and nothing else, which a spreadsheet reads as that number.
+bool isNegativeNumber(const char *text, qsizetype size)
+{
+    const char *const end = text + size;
+    const auto digits = [end](const char *c) {
+        const char *const first = c;
+        while (c != end && *c >= '0' && *c <= '9')
+            ++c;
+        return c == first ? nullptr : c;
+    };
+    const char *c = size > 1 && *text == '-' ? digits(text + 1) : nullptr;
+    if (c && c != end && *c == '.')
+        c = digits(c + 1);
+    return c == end;
+}
+
+// Whether a cell that comes from outside (a label, a setting) would be run by a spreadsheet.
+bool needsGuard(const char *text, qsizetype size)
+{
+    return size > 0 && startsFormula(*text) && !isNegativeNumber(text, size);
+}
+
+// Whether a column's cells come from outside: every text but the journal's own words (source,
+// kind, outcome).
+bool fromOutside(Column column)
+{
+    return column != Column::Source && column != Column::Kind && column != Column::Outcome;
+}
+
 // The field at the end of line: in double quotes, its quotes doubled, when it holds a comma, a
 // quote or a line break; after a "'" when guarded and a spreadsheet would take it for a
 // formula. Bytes of UTF-8: no byte of a multi-byte character is one of those.
@@ -46,7 +92,7 @@ void appendField(QByteArray &line, const char *text, qsizetype size, bool guarde
         text, end, [](char c) { return c == ',' || c == '"' || c == '\n' || c == '\r'; });
     if (quoted)
         line += '"';
-    if (guarded && size > 0 && startsFormula(*text))
+    if (guarded && needsGuard(text, size))
         line += '\'';
     if (!quoted) {
         if (size > 0)
@@ -115,14 +161,13 @@ void appendCsvLine(QByteArray &line, const Entry &entry, UtcTimeText &time, Cell
                               entry.y,
                               entry.z,
                               entry.rows ? QString::number(*entry.rows) : QString()};
-    // The label, the reason and the program.
-    constexpr std::array<bool, std::size(fields)> guardedFields{
-        false, false, true, false, false, true, false, true, false, false, false, false};
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         line += ',';
         const QByteArray utf8 = fields[i].toUtf8();
-        appendField(
-            line, utf8.constData(), utf8.size(), cells == Cells::Guarded && guardedFields[i]);
+        appendField(line,
+                    utf8.constData(),
+                    utf8.size(),
+                    cells == Cells::Guarded && fromOutside(Column(i + 1)));
     }
     line += "\r\n";
 }
@@ -165,11 +210,17 @@ public:
     [[nodiscard]] std::optional<Entry> last() const { return m_last; }
 
 private:
+    // A write cut short (the disk filled up under it) is written on from where it stopped, so
+    // that the write that fails says why.
     bool writeChunk()
     {
-        if (m_out.write(m_chunk) != m_chunk.size()) {
-            m_error = m_out.errorString();
-            return false;
+        for (qsizetype at = 0; at < m_chunk.size();) {
+            const qint64 written = m_out.write(m_chunk.constData() + at, m_chunk.size() - at);
+            if (written <= 0) {
+                m_error = m_out.errorString();
+                return false;
+            }
+            at += qsizetype(written);
         }
         m_chunk.clear();
         return true;
@@ -208,9 +259,9 @@ CsvWriter::Read CsvWriter::writeRows(sqlite3 *db, const Statement &statement)
             sqlite3_bind_int64(query.get(), i + 1, value.toLongLong());
         }
     }
-    // The columns of selectEntries() in the order of the header; the guarded ones.
-    constexpr int Station = 0, Id = 1, Time = 2, Label = 4, Reason = 7, Program = 9, Rows = 13;
-    constexpr int Texts[] = {Station, 3, Label, 5, 6, Reason, 8, Program, 10, 11, 12};
+    // The columns of selectEntries(): local number and time, then the header's after time.
+    constexpr int Id = 1, Time = 2, Rows = 13;
+    constexpr int Texts[] = {0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     const bool guarded = m_cells == Cells::Guarded;
     int step = SQLITE_ROW;
     qint64 lastTime = 0;
@@ -219,14 +270,15 @@ CsvWriter::Read CsvWriter::writeRows(sqlite3 *db, const Statement &statement)
         lastTime = sqlite3_column_int64(query.get(), Time);
         lastId = sqlite3_column_int64(query.get(), Id);
         m_time.append(m_chunk, lastTime);
-        for (const int column : Texts) {
+        for (std::size_t i = 0; i < std::size(Texts); ++i) {
+            const int column = Texts[i];
             const auto *text
                 = reinterpret_cast<const char *>(sqlite3_column_text(query.get(), column));
             m_chunk += ',';
             appendField(m_chunk,
                         text,
                         sqlite3_column_bytes(query.get(), column),
-                        guarded && (column == Label || column == Reason || column == Program));
+                        guarded && fromOutside(Column(i + 1)));
         }
         m_chunk += ',';
         if (sqlite3_column_type(query.get(), Rows) != SQLITE_NULL)

@@ -19,9 +19,11 @@ inline constexpr QLatin1String
 
 // How the export writes a cell that a spreadsheet would take for a formula.
 enum class Cells {
-    // A cell of the label, reason or program column that begins with "=", "+", "-", "@", a tab
-    // or a carriage return is written with a "'" before it, so that a spreadsheet opening the
-    // file shows the text rather than running it (a scanned "=HYPERLINK(...)").
+    // A cell that comes from outside (a label, a setting, the list manager: station, label,
+    // reason, field, program, x, y, z) and begins with "=", "+", "-", "@", a tab or a carriage
+    // return is written with a "'" before it, so that a spreadsheet opening the file shows the
+    // text rather than running it (a scanned "=HYPERLINK(...)"); a negative number and nothing
+    // else ("-3", "-3.5") is written as it is.
     Guarded,
     Raw, // as stored
 };

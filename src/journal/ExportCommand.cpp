@@ -2,12 +2,11 @@
 
 #include "Connection.h"
 #include "CsvExport.h"
+#include "ExportTarget.h"
 #include "ServerTable.h"
 
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <memory>
@@ -108,31 +107,18 @@ runExportJournal(const QStringList &arguments, const ExportPlaces &places, QText
         return shopWide;
     };
 
+    ExportTarget target(fileName,
+                        {.journals = {places.journalPath, journalFile}, .spill = places.spillPath});
     LocalExport done;
-    QString destination = fileName;
-    if (fileName == QLatin1String("-")) {
-        destination = QStringLiteral("the standard output");
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly))
-            done.error = out.errorString();
-        else if ((done = exportTo(out)).written >= 0 && !out.flush())
-            done = {.error = out.errorString()};
-        if (done.written < 0)
-            return complain(
-                err, QStringLiteral("cannot export the journal: %1").arg(done.error), 1);
-    } else {
-        // Written in full or not at all.
-        QSaveFile out(fileName);
-        if (!out.open(QIODevice::WriteOnly))
-            done.error = out.errorString();
-        else if ((done = exportTo(out)).written >= 0 && !out.commit())
-            done = {.error = out.errorString()};
-        if (done.written < 0) {
-            return complain(
-                err,
-                QStringLiteral("cannot export the journal to %1: %2").arg(fileName, done.error),
-                1);
-        }
+    if (!target.open())
+        done.error = target.error();
+    else if ((done = exportTo(target.device())).written >= 0 && !target.commit())
+        done = {.error = target.error()};
+    if (done.written < 0) {
+        return complain(err,
+                        QStringLiteral("cannot export the journal to %1: %2")
+                            .arg(target.shownName(), done.error),
+                        1);
     }
     if (!done.damaged)
         return 0;
@@ -143,7 +129,7 @@ runExportJournal(const QStringList &arguments, const ExportPlaces &places, QText
                         .arg(journalPath, done.error)
                         .arg(done.unreadable)
                         .arg(done.written)
-                        .arg(destination),
+                        .arg(target.shownName()),
                     1);
 }
 

@@ -1,12 +1,14 @@
 #include "ForwardWorker.h"
 
 #include "Connection.h"
+#include "ConnectionBreaker.h"
 #include "EntryQuery.h"
 #include "JournalLog.h"
 #include "LocalFile.h"
 #include "ServerTable.h"
 #include "StationRow.h"
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -17,10 +19,22 @@
 
 namespace barlink::journal {
 
-ForwardWorker::ForwardWorker(QString journalPath, QString server, Forwarder::Timing timing)
+namespace {
+
+// How long past a statement's bound a call may wait for the server's own word that it ran out.
+constexpr int CallGraceMilliseconds = 2000;
+
+} // namespace
+
+ForwardWorker::ForwardWorker(QString journalPath,
+                             QString server,
+                             Forwarder::Timing timing,
+                             std::shared_ptr<ConnectionBreaker> breaker)
     : m_journalPath(std::move(journalPath))
     , m_server(std::move(server))
     , m_timing(timing)
+    , m_breaker(std::move(breaker))
+    , m_watch(std::make_unique<CallWatch>(*m_breaker))
     , m_delay(timing.firstRetryMilliseconds)
 {
     m_retryTimer.setSingleShot(true);
@@ -39,6 +53,11 @@ ForwardWorker::~ForwardWorker()
 
 void ForwardWorker::forward()
 {
+    // No call on the server outlives the round.
+    const auto idle = qScopeGuard([this] { m_watch->end(); });
+    // The forwarder ends: the rest goes at the next start.
+    if (QThread::currentThread()->isInterruptionRequested())
+        return;
     if (!m_rowTimer.isActive())
         m_rowTimer.start(m_timing.stationRowMilliseconds);
     // While a retry is planned, new entries wait for it: they are only counted.
@@ -134,13 +153,19 @@ ForwardWorker::Outcome ForwardWorker::openRemote()
     QSqlDatabase remote = m_remote->database();
     if (!remote.isValid())
         return Fault{QStringLiteral("the QPSQL database driver is not installed")};
-    const QString error = openServer(remote, m_server);
+    QString error = connectServer(remote, m_server, m_timing.server);
+    if (!error.isEmpty())
+        return Fault{error};
+    // From here the end can cut the connection, should the server not answer.
+    m_breaker->watch(remote);
+    watchCall();
+    error = openJournalTable(remote);
     if (!error.isEmpty())
         return Fault{error};
     m_insert = std::make_unique<QSqlQuery>(remote);
+    watchCall();
     if (!m_insert->prepare(insertEntrySql(Store::Server)))
-        return Fault{QStringLiteral("the server does not take entries: %1")
-                         .arg(serverMessage(m_insert->lastError()))};
+        return Fault{serverTrouble(m_insert->lastError())};
     // The shop hears of the station as soon as it is back.
     m_rowDue = true;
     return {};
@@ -163,20 +188,20 @@ ForwardWorker::Outcome ForwardWorker::sendBatch(bool &caughtUp)
         return {};
     }
 
-    const auto refused = [](const QSqlError &error) {
-        return Fault{
-            QStringLiteral("the server does not take entries: %1").arg(serverMessage(error))};
-    };
+    const auto refused = [this](const QSqlError &error) { return Fault{serverTrouble(error)}; };
     QSqlDatabase remote = m_remote->database();
+    watchCall();
     if (!remote.transaction())
         return refused(remote.lastError());
     for (const Entry &entry : entries) {
+        watchCall();
         if (!insertEntry(*m_insert, entry, m_fileId)) {
             const QSqlError error = m_insert->lastError();
             remote.rollback();
             return refused(error);
         }
     }
+    watchCall();
     if (!remote.commit())
         return refused(remote.lastError());
 
@@ -222,6 +247,7 @@ ForwardWorker::Outcome ForwardWorker::writeStationRow()
     QSqlDatabase remote = m_remote->database();
     QString trouble;
     if (!m_writeRow) {
+        watchCall();
         trouble = openStationTable(remote);
         if (trouble.isEmpty()) {
             m_writeRow = std::make_unique<QSqlQuery>(remote);
@@ -229,6 +255,7 @@ ForwardWorker::Outcome ForwardWorker::writeStationRow()
                 trouble = serverMessage(m_writeRow->lastError());
         }
     }
+    watchCall();
     if (trouble.isEmpty() && !journal::writeStationRow(*m_writeRow, row))
         trouble = serverMessage(m_writeRow->lastError());
     if (!trouble.isEmpty())
@@ -254,6 +281,7 @@ void ForwardWorker::closeLocal()
 
 void ForwardWorker::closeRemote()
 {
+    m_breaker->forget();
     m_insert.reset();
     m_writeRow.reset();
     m_remote.reset();
@@ -271,8 +299,23 @@ void ForwardWorker::countNew()
     m_count->finish();
 }
 
-void ForwardWorker::fail(const Fault &fault)
+void ForwardWorker::watchCall()
 {
+    // The server keeps the statement's bound itself and says so; this bound is for a server
+    // that does not answer at all.
+    m_watch->begin(
+        std::chrono::milliseconds(m_timing.server.statementMilliseconds + CallGraceMilliseconds));
+}
+
+void ForwardWorker::fail(const Fault &failure)
+{
+    Fault fault = failure;
+    // A call cut for want of an answer fails with the words of a lost connection: the cut is
+    // the reason.
+    if (!fault.inFile && m_watch->fired())
+        fault.reason = QStringLiteral("the server did not answer within %1 ms: %2")
+                           .arg(m_timing.server.statementMilliseconds + CallGraceMilliseconds)
+                           .arg(fault.reason);
     closeRemote();
     if (fault.inFile)
         closeLocal();
@@ -302,6 +345,19 @@ void ForwardWorker::report()
         return;
     m_reported = state;
     Q_EMIT stateChanged(state);
+}
+
+QString ForwardWorker::serverTrouble(const QSqlError &error) const
+{
+    if (isTimeout(error))
+        return QStringLiteral("the server did not answer in time (%1 ms for a statement, %2 ms "
+                              "for a lock): %3")
+            .arg(m_timing.server.statementMilliseconds)
+            .arg(m_timing.server.lockMilliseconds)
+            .arg(serverMessage(error));
+    if (!serverAnswers(m_remote->database()))
+        return QStringLiteral("the server is gone: %1").arg(serverMessage(error));
+    return QStringLiteral("the server does not take entries: %1").arg(serverMessage(error));
 }
 
 QDateTime ForwardWorker::oldestWaitingTime() const

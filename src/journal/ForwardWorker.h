@@ -12,22 +12,30 @@
 #include <optional>
 #include <utility>
 
+class QSqlError;
 class QSqlQuery;
 
 namespace barlink::journal {
 
 class Connection;
+class CallWatch;
+class ConnectionBreaker;
 
 // The forwarder's work, in its thread: reads the journal file past the server's mark, sends
 // a batch in one server transaction, moves the mark, writes the station's row; on failure
 // drops the server's connection (and the file's, when the file failed), counts what waits,
-// and tries again after a wait that doubles up to the longest.
+// and tries again after a wait that doubles up to the longest. Each server call has its bound;
+// a call that runs past it (a table locked by another connection) is a failure like any
+// other. The connection it holds may be cut from the forwarder's thread at the end.
 class ForwardWorker : public QObject
 {
     Q_OBJECT
 
 public:
-    ForwardWorker(QString journalPath, QString server, Forwarder::Timing timing);
+    ForwardWorker(QString journalPath,
+                  QString server,
+                  Forwarder::Timing timing,
+                  std::shared_ptr<ConnectionBreaker> breaker);
     ~ForwardWorker() override;
 
 public Q_SLOTS:
@@ -56,13 +64,19 @@ private:
     void closeLocal();
     void closeRemote();
     void countNew();
-    void fail(const Fault &fault);
+    // The next call on the server begins: it must end within its bound.
+    void watchCall();
+    void fail(const Fault &failure);
     void report();
     [[nodiscard]] QDateTime oldestWaitingTime() const;
+    // Why the server refused or did not answer, with its own words.
+    [[nodiscard]] QString serverTrouble(const QSqlError &error) const;
 
     QString m_journalPath;
     QString m_server;
     Forwarder::Timing m_timing;
+    std::shared_ptr<ConnectionBreaker> m_breaker;
+    std::unique_ptr<CallWatch> m_watch; // cuts a call that the server leaves unanswered
     std::unique_ptr<Connection> m_local;
     std::unique_ptr<Connection> m_remote;
     std::unique_ptr<QSqlQuery> m_read;     // entries past the mark, on m_local

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "ForwardState.h"
+#include "ServerAddress.h"
 
 #include <QObject>
 #include <QString>
 #include <QThread>
 
+#include <memory>
+
 namespace barlink::journal {
 
+class ConnectionBreaker;
 class ForwardWorker;
 
 // Forwards the entries of the station's journal file to the shop-wide table, in local-number
@@ -29,6 +33,11 @@ public:
         int longestRetryMilliseconds = 5000;
         int batchEntries = 500;             // sent in one server transaction
         int stationRowMilliseconds = 30000; // between two writes of the station's row
+        // How long each call may wait for the server; one that runs past its bound fails, and
+        // forwarding waits with the reason.
+        ServerBounds server;
+        // How long the end waits for the forwarder (see ~Forwarder()).
+        int endMilliseconds = 5000;
     };
 
     // Starts at once with the entries the server does not have yet. server: the JournalServer
@@ -38,7 +47,11 @@ public:
               const QString &server,
               Timing timing,
               QObject *parent = nullptr);
-    // Stops after the transaction under way; the rest goes at the next start.
+    // Stops after the transaction under way, waiting for it at most endMilliseconds: in the
+    // last fifth of that time a call that still waits on the server has its connection cut
+    // (the server rolls the transaction back). What the server did not confirm goes at the
+    // next start. A thread that does not end even then (a connection still being made) is
+    // left to end with the program.
     ~Forwarder() override;
 
     // The last state stateChanged() gave; up to date until the first try says otherwise.
@@ -60,7 +73,10 @@ Q_SIGNALS:
     void forwarded(qint64 localNumber);
 
 private:
-    QThread m_thread;
+    Timing m_timing;
+    // Shared with the worker, which may outlive this when its thread does not end in time.
+    std::shared_ptr<ConnectionBreaker> m_breaker;
+    QThread *m_thread = nullptr; // deleted with this once it has ended
     ForwardState m_state;
     ForwardWorker *m_worker = nullptr; // lives in m_thread, deleted when it ends
 };

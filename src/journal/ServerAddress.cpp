@@ -22,7 +22,7 @@ QString quoted(QString value)
 
 } // namespace
 
-ServerAddress parseServerAddress(const QString &server)
+ServerAddress parseServerAddress(const QString &server, const ServerBounds &bounds)
 {
     ServerAddress address;
     char *message = nullptr;
@@ -36,14 +36,19 @@ ServerAddress parseServerAddress(const QString &server)
         return address;
     }
     QStringList rest;
-    bool timeoutGiven = false;
-    bool nameGiven = false;
+    QStringList given;
+    // Every statement of the connection has its bound on the server; the setting's own server
+    // options come after, so that they win.
+    QString serverOptions = QStringLiteral("-c statement_timeout=%1 -c lock_timeout=%2")
+                                .arg(bounds.statementMilliseconds)
+                                .arg(bounds.lockMilliseconds);
     for (const PQconninfoOption *option = options.get(); option->keyword; ++option) {
         if (!option->val)
             continue;
         const QLatin1String key(option->keyword);
         const QString value = QString::fromLocal8Bit(option->val);
         bool isNumber = false;
+        given << key;
         if (key == QLatin1String("host"))
             address.host = value;
         else if (key == QLatin1String("port") && value.toInt(&isNumber) >= 0 && isNumber)
@@ -61,18 +66,29 @@ ServerAddress parseServerAddress(const QString &server)
                                            "driver cannot pass on")
                                 .arg(key);
             return address;
-        } else
+        } else if (key == QLatin1String("options"))
+            serverOptions += QLatin1Char(' ') + value;
+        else
             rest << key + QLatin1Char('=') + quoted(value);
-        timeoutGiven = timeoutGiven || key == QLatin1String("connect_timeout");
-        nameGiven = nameGiven || key == QLatin1String("application_name");
     }
     // A server that does not answer is given up after a few seconds, so that the forwarder
-    // tries again and says so; the server's list of sessions names the program.
-    if (!timeoutGiven)
-        rest.prepend(QStringLiteral("connect_timeout=5"));
-    if (!nameGiven)
-        rest.prepend(QStringLiteral("application_name=barlink"));
-    address.options = rest.join(QLatin1Char(' '));
+    // tries again and says so; a connection whose network went away is noticed within a
+    // minute; the server's list of sessions names the program.
+    const std::pair<const char *, QString> defaults[] = {
+        {"application_name", QStringLiteral("barlink")},
+        {"connect_timeout", QString::number(bounds.connectSeconds)},
+        {"keepalives_idle", QStringLiteral("30")},
+        {"keepalives_interval", QStringLiteral("10")},
+        {"keepalives_count", QStringLiteral("3")},
+        {"tcp_user_timeout", QStringLiteral("60000")},
+    };
+    QStringList added;
+    for (const auto &[key, value] : defaults) {
+        if (!given.contains(QLatin1String(key)))
+            added << QLatin1String(key) + QLatin1Char('=') + value;
+    }
+    added << QStringLiteral("options=") + quoted(serverOptions);
+    address.options = (added + rest).join(QLatin1Char(' '));
     return address;
 }
 

@@ -122,17 +122,36 @@ QString makeWhenMissing(QSqlDatabase &db, Ready ready, Make make)
     return ready(db) ? QString() : error;
 }
 
-} // namespace
-
-bool serverAnswers(const QSqlDatabase &db)
+// The libpq connection behind db; null when it has none.
+PGconn *pgConnection(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     // The driver names it by the structure behind libpq's typedef.
     const QByteArrayView type(handle.typeName());
     if (type != "pg_conn*" && type != "PGconn*")
-        return false;
-    PGconn *const connection = *static_cast<PGconn *const *>(handle.constData());
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+} // namespace
+
+bool serverAnswers(const QSqlDatabase &db)
+{
+    PGconn *const connection = pgConnection(db);
     return connection && PQstatus(connection) == CONNECTION_OK;
+}
+
+int serverSocket(const QSqlDatabase &db)
+{
+    PGconn *const connection = db.isOpen() ? pgConnection(db) : nullptr;
+    return connection ? PQsocket(connection) : -1;
+}
+
+bool isTimeout(const QSqlError &error)
+{
+    // SQLSTATE query_canceled (the statement's bound) and lock_not_available (the lock's).
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("57014") || code == QLatin1String("55P03");
 }
 
 QString serverMessage(const QSqlError &error)
@@ -142,10 +161,10 @@ QString serverMessage(const QSqlError &error)
     return text.isEmpty() ? error.text().simplified() : text;
 }
 
-QString connectServer(QSqlDatabase &db, const QString &server)
+QString connectServer(QSqlDatabase &db, const QString &server, const ServerBounds &bounds)
 {
     db.close();
-    const ServerAddress address = parseServerAddress(server);
+    const ServerAddress address = parseServerAddress(server, bounds);
     if (!address.error.isEmpty())
         return QStringLiteral("the JournalServer setting is not a connection string: %1")
             .arg(address.error);
@@ -158,15 +177,21 @@ QString connectServer(QSqlDatabase &db, const QString &server)
     return error;
 }
 
-QString openServer(QSqlDatabase &db, const QString &server)
+QString openServer(QSqlDatabase &db, const QString &server, const ServerBounds &bounds)
 {
-    QString error = connectServer(db, server);
+    QString error = connectServer(db, server, bounds);
+    if (error.isEmpty())
+        error = openJournalTable(db);
     if (!error.isEmpty())
-        return error;
-    error = makeWhenMissing(db, tableReady, makeTable);
+        db.close();
+    return error;
+}
+
+QString openJournalTable(QSqlDatabase &db)
+{
+    const QString error = makeWhenMissing(db, tableReady, makeTable);
     if (error.isEmpty())
         return {};
-    db.close();
     return QStringLiteral("the table %1 cannot be made: %2").arg(ServerTable, error);
 }
 

@@ -1,6 +1,7 @@
 #include "ShopStatus.h"
 
 #include "Connection.h"
+#include "ConnectionBreaker.h"
 #include "ServerTable.h"
 
 #include <QTextStream>
@@ -59,12 +60,22 @@ QString columns(const std::vector<QStringList> &lines)
 
 ShopStatus shopStatus(const StationRows &read, const QDateTime &now, int staleMinutes)
 {
+    if (read.noAnswer)
+        return said(ShopStatus::ServerUnreachable,
+                    QStringLiteral("the server did not answer in time: %1").arg(read.error));
     if (!read.error.isEmpty())
         return said(
             ShopStatus::Unknown,
             QStringLiteral("the table %1 cannot be read: %2").arg(StationTable, read.error));
+    // Nothing to judge is no verdict: a database without the table (not the shop's, or no
+    // station ever reached it), or a table without rows.
+    if (read.tableMissing)
+        return said(ShopStatus::Unknown,
+                    QStringLiteral("the table %1 is not on the server: no station has reported "
+                                   "to this database")
+                        .arg(StationTable));
     if (read.rows.empty())
-        return said(ShopStatus::AllSeen, QStringLiteral("no station has reported yet"));
+        return said(ShopStatus::Unknown, QStringLiteral("no station has reported yet"));
 
     std::vector<QStringList> lines{{QStringLiteral("STATION"),
                                     QStringLiteral("LAST SEEN"),
@@ -73,47 +84,59 @@ ShopStatus shopStatus(const StationRows &read, const QDateTime &now, int staleMi
                                     QStringLiteral("VERSION"),
                                     QStringLiteral("FILE"),
                                     QString()}};
-    QStringList stale;
+    QStringList notSeen;
+    bool fromTheFuture = false;
     qint64 waiting = 0;
     for (const StationRow &row : read.rows) {
         const qint64 unseen = row.lastSeen.msecsTo(now);
+        // A last report after the server's now (its clock was set back, or the row was written
+        // by hand) says nothing about the station: it is not seen.
+        const bool ahead = unseen < 0;
         const bool isStale = unseen > qint64(staleMinutes) * 60000;
-        if (isStale)
-            stale << row.station;
+        if (ahead)
+            notSeen << QStringLiteral("%1 (last report in the future)").arg(row.station);
+        else if (isStale)
+            notSeen << row.station;
+        fromTheFuture = fromTheFuture || ahead;
         waiting += row.waiting;
-        lines.push_back(
-            {row.station,
-             shown(row.lastSeen),
-             shown(row.newestEntry),
-             QString::number(row.waiting),
-             row.version,
-             row.fileId,
-             isStale ? QStringLiteral("NOT SEEN FOR %1 MINUTES").arg(unseen / 60000) : QString()});
+        lines.push_back({row.station,
+                         shown(row.lastSeen),
+                         shown(row.newestEntry),
+                         QString::number(row.waiting),
+                         row.version,
+                         row.fileId,
+                         ahead     ? QStringLiteral("NOT SEEN: LAST REPORT IN THE FUTURE")
+                         : isStale ? QStringLiteral("NOT SEEN FOR %1 MINUTES").arg(unseen / 60000)
+                                   : QString()});
     }
     const qsizetype count = qsizetype(read.rows.size());
-    const ShopStatus::Exit exit = stale.isEmpty() ? ShopStatus::AllSeen : ShopStatus::StationStale;
+    const ShopStatus::Exit exit
+        = notSeen.isEmpty() ? ShopStatus::AllSeen : ShopStatus::StationStale;
     const QString words
-        = stale.isEmpty()
+        = notSeen.isEmpty()
               ? QStringLiteral("%1 station(s) seen in the last %2 minutes")
                     .arg(count)
                     .arg(staleMinutes)
-              : QStringLiteral("%1 of %2 station(s) not seen for more than %3 minutes: %4")
-                    .arg(stale.size())
+              : QStringLiteral("%1 of %2 station(s) not seen for more than %3 minutes%4: %5")
+                    .arg(notSeen.size())
                     .arg(count)
                     .arg(staleMinutes)
-                    .arg(stale.join(QStringLiteral(", ")));
+                    .arg(fromTheFuture ? QStringLiteral(" or reported from the future") : QString())
+                    .arg(notSeen.join(QStringLiteral(", ")));
     // The figures after '|' are the plugin's performance data.
     return {exit,
             verdict(exit) + words
                 + QStringLiteral(" | stations=%1 stale=%2 waiting=%3\n")
                       .arg(count)
-                      .arg(stale.size())
+                      .arg(notSeen.size())
                       .arg(waiting)
                 + columns(lines)};
 }
 
-std::optional<int>
-runShopStatus(const QStringList &arguments, const QString &server, QTextStream &out)
+std::optional<int> runShopStatus(const QStringList &arguments,
+                                 const QString &server,
+                                 QTextStream &out,
+                                 const ShopStatusBounds &bounds)
 {
     if (!arguments.contains(QLatin1String("--shop-status")))
         return std::nullopt;
@@ -143,12 +166,19 @@ runShopStatus(const QStringList &arguments, const QString &server, QTextStream &
                    .text;
         return ShopStatus::Unknown;
     }
-    const QString error = connectServer(db, server);
+    // However the server stalls, the answer comes in time: the connection is cut at the bound.
+    ConnectionBreaker breaker;
+    const CutAfter cut(breaker, std::chrono::milliseconds(bounds.answerMilliseconds));
+    const QString error = connectServer(db, server, bounds.server);
     if (!error.isEmpty()) {
         out << said(ShopStatus::ServerUnreachable, error).text;
         return ShopStatus::ServerUnreachable;
     }
-    const StationRows read = readStationRows(db);
+    breaker.watch(db);
+    StationRows read = readStationRows(db);
+    breaker.forget();
+    if (read.noAnswer && breaker.isCut())
+        read.error = QStringLiteral("no answer within %1 ms").arg(bounds.answerMilliseconds);
     const ShopStatus status = shopStatus(read, read.serverNow, staleMinutes);
     out << status.text;
     return status.exit;

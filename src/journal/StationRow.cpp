@@ -51,22 +51,25 @@ StationRows readStationRows(QSqlDatabase &db)
     StationRows read;
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    const auto failed = [&read, &query, &db] {
+        read.error = serverMessage(query.lastError());
+        read.noAnswer = isTimeout(query.lastError()) || !serverAnswers(db);
+        return read;
+    };
     if (!query.exec(QStringLiteral("SELECT %1, to_regclass('%2') IS NOT NULL")
                         .arg(milliseconds("now()"), StationTable))
-        || !query.next()) {
-        read.error = serverMessage(query.lastError());
+        || !query.next())
+        return failed();
+    read.serverNow = fromMilliseconds(query.value(0));
+    if (!query.value(1).toBool()) {
+        read.tableMissing = true;
         return read;
     }
-    read.serverNow = fromMilliseconds(query.value(0));
-    if (!query.value(1).toBool())
-        return read;
     if (!query.exec(
             QStringLiteral("SELECT station, file_id, version, %1, %2, waiting FROM %3 "
                            "ORDER BY station")
-                .arg(milliseconds("last_seen"), milliseconds("newest_entry"), StationTable))) {
-        read.error = serverMessage(query.lastError());
-        return read;
-    }
+                .arg(milliseconds("last_seen"), milliseconds("newest_entry"), StationTable)))
+        return failed();
     while (query.next()) {
         read.rows.push_back({.station = query.value(0).toString(),
                              .fileId = query.value(1).toString(),

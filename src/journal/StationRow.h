@@ -35,7 +35,10 @@ struct StationRows
 {
     std::vector<StationRow> rows; // none when no station has written one yet
     QDateTime serverNow;          // UTC
+    bool tableMissing = false;    // the server has no table of stations
     QString error;                // why they cannot be read; the rest is then empty
+    // With error: the server did not answer in time, or the connection was lost on the way.
+    bool noAnswer = false;
 };
 
 [[nodiscard]] StationRows readStationRows(QSqlDatabase &db);

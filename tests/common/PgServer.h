@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -108,4 +110,37 @@ private:
     QTemporaryDir m_dir;
     QString m_bin, m_runuser, m_failure;
     bool m_running = false;
+};
+
+// Another program's transaction on the server that holds tables locked (ACCESS EXCLUSIVE) until
+// it goes; the server ends it after idleSeconds, should a test hang on it.
+class TableLock
+{
+public:
+    TableLock(const QString &server, const char *tables, int idleSeconds = 20)
+        : m_name(QStringLiteral("table lock %1").arg(quintptr(this)))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        db.setConnectOptions(server);
+        QSqlQuery query(db);
+        m_held = db.open()
+                 && query.exec(QStringLiteral("SET idle_in_transaction_session_timeout = %1")
+                                   .arg(idleSeconds * 1000))
+                 && db.transaction()
+                 && query.exec(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE")
+                                   .arg(QLatin1String(tables)));
+    }
+    ~TableLock()
+    {
+        QSqlDatabase::database(m_name, false).close(); // the transaction rolls back
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    TableLock(const TableLock &) = delete;
+    TableLock &operator=(const TableLock &) = delete;
+
+    [[nodiscard]] bool held() const { return m_held; }
+
+private:
+    QString m_name;
+    bool m_held = false;
 };

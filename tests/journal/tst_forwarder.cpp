@@ -15,8 +15,10 @@
 #include "journal/ShopStatus.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,6 +28,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <csignal>
 #include <latch>
 #include <memory>
 #include <thread>
@@ -120,6 +123,14 @@ class TestForwarder : public QObject
         if (!connectServer(db, m_server->connectionString()).isEmpty())
             return {};
         return readStationRows(db);
+    }
+    // Both tables made, as a station makes them.
+    [[nodiscard]] bool makeTables() const
+    {
+        const Connection connection(QStringLiteral("QPSQL"));
+        QSqlDatabase db = connection.database();
+        return openServer(db, m_server->connectionString()).isEmpty()
+               && openStationTable(db).isEmpty();
     }
     // The server's connection string with another user.
     [[nodiscard]] QString as(const char *user) const
@@ -409,6 +420,148 @@ private Q_SLOTS:
                  QStringList());
         QTRY_VERIFY(forwarder.state().upToDate());
         QCOMPARE(onServer("SELECT station FROM barlink_station"), QStringList{"S"});
+    }
+
+    // With the tables locked by another connection, each call ends at its bound: forwarding
+    // stops and says why (the Shop badge shows it), new entries are counted, and once the lock
+    // goes every entry arrives.
+    void lockedTablesStallForwarding()
+    {
+        QVERIFY(makeTables());
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 4);
+        auto lock = std::make_unique<TableLock>(m_server->connectionString(),
+                                                "barlink_journal, barlink_station");
+        QVERIFY(lock->held());
+        Forwarder::Timing bounded = Quick;
+        bounded.server
+            = {.connectSeconds = 5, .statementMilliseconds = 400, .lockMilliseconds = 200};
+        Forwarder forwarder(path(), m_server->connectionString(), bounded);
+        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        QSignalSpy stalled(&forwarder, &Forwarder::stalled);
+        QTRY_COMPARE(stalled.size(), 1);
+        const QString reason = forwarder.state().reason;
+        QVERIFY2(reason.startsWith("the server did not answer in time (400 ms for a statement, "
+                                   "200 ms for a lock): ")
+                     && reason.contains("lock timeout"),
+                 qPrintable(reason));
+        QCOMPARE(forwarder.state().waiting, qint64(4));
+        append(journal, 5, 6);
+        QTRY_COMPARE(forwarder.state().waiting, qint64(6));
+        lock.reset();
+        QTRY_COMPARE(count(), QStringLiteral("6"));
+        QTRY_VERIFY(forwarder.state().upToDate());
+    }
+
+    // A server that stops answering altogether (its process stopped, so that it keeps no bound
+    // of its own) holds a call only its bound and a little more: the call's connection is cut,
+    // forwarding says so, and goes on once the server answers again.
+    void frozenServerStallsForwarding()
+    {
+        QVERIFY(makeTables());
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 2);
+        Forwarder::Timing bounded = Quick;
+        bounded.server
+            = {.connectSeconds = 5, .statementMilliseconds = 300, .lockMilliseconds = 200};
+        Forwarder forwarder(path(), m_server->connectionString(), bounded);
+        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        QSignalSpy stalled(&forwarder, &Forwarder::stalled);
+        QTRY_COMPARE(count(), QStringLiteral("2"));
+        const QStringList backend
+            = onServer("SELECT pid FROM pg_stat_activity WHERE application_name = 'barlink'");
+        QCOMPARE(backend.size(), 1);
+        const pid_t pid = backend[0].toInt();
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        const auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+        append(journal, 3, 3);
+        QTRY_COMPARE(stalled.size(), 1);
+        ::kill(pid, SIGCONT);
+        const QString reason = forwarder.state().reason;
+        QVERIFY2(reason.startsWith("the server did not answer within 2300 ms: "),
+                 qPrintable(reason));
+        QTRY_COMPARE(count(), QStringLiteral("3"));
+        QTRY_VERIFY(forwarder.state().upToDate());
+    }
+
+    // The end waits for a call that the server holds up only as long as its bound, then cuts
+    // the connection; nothing the server did not confirm is lost: it goes at the next start.
+    void endCutsCallThatWaits()
+    {
+        QVERIFY(makeTables());
+        Journal journal(path(), QStringLiteral("S"), 0);
+        journal.open();
+        append(journal, 1, 3);
+        auto lock = std::make_unique<TableLock>(m_server->connectionString(), "barlink_journal");
+        QVERIFY(lock->held());
+        Forwarder::Timing patient = Quick;
+        patient.server
+            = {.connectSeconds = 5, .statementMilliseconds = 60000, .lockMilliseconds = 60000};
+        patient.endMilliseconds = 500;
+        auto forwarder = std::make_unique<Forwarder>(path(), m_server->connectionString(), patient);
+        QTRY_COMPARE(onServer("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = "
+                              "'Lock' AND application_name = 'barlink'"),
+                     QStringList{"1"});
+        QElapsedTimer end;
+        end.start();
+        forwarder.reset();
+        // Far within the statement's bound of a minute and the lock's 20 s: the end cut it.
+        QVERIFY2(end.elapsed() < 10000, qPrintable(QString::number(end.elapsed())));
+        lock.reset();
+        QCOMPARE(count(), QStringLiteral("0"));
+        Forwarder next(path(), m_server->connectionString(), Quick);
+        QTRY_COMPARE(count(), QStringLiteral("3"));
+    }
+
+    void shopStatusCommand_data()
+    {
+        // setup: SQL run on the server first; locked: tables a TableLock holds; bounds: statement,
+        // lock and whole answer in ms.
+        columns<QString, QString, QList<int>, int, QStringList>(
+            {"setup", "locked", "bounds", "exit", "said"});
+        const QList<int> quick{400, 200, 10000};
+        const QString station
+            = "INSERT INTO barlink_station VALUES ('HERE', 'f', '8.1.0', now(), NULL, 0)";
+        // clang-format off
+        QTest::newRow("no table") << "DROP TABLE barlink_station" << "" << quick << 3 << QStringList{"BARLINK SHOP UNKNOWN - the table barlink_station is not on the server: no station has reported to this database\n"};
+        QTest::newRow("no station") << "" << "" << quick << 3 << QStringList{"BARLINK SHOP UNKNOWN - no station has reported yet\n"};
+        QTest::newRow("a last report in the future") << station + ", ('AHEAD', 'f', '8.1.0', now() + interval '5 minutes', NULL, 3)" << "" << quick << 1
+            << QStringList{"BARLINK SHOP WARNING - 1 of 2 station(s) not seen for more than 10 minutes or reported from the future: AHEAD (last report in the future) | stations=2 stale=1 waiting=3", "NOT SEEN: LAST REPORT IN THE FUTURE\nHERE "};
+        QTest::newRow("table locked") << station << "barlink_station" << quick << 2 << QStringList{"BARLINK SHOP CRITICAL - the server did not answer in time: ", "canceling statement due to lock timeout"};
+        QTest::newRow("no answer in time") << station << "barlink_station" << QList<int>{60000, 60000, 300} << 2 << QStringList{"BARLINK SHOP CRITICAL - the server did not answer in time: no answer within 300 ms\n"};
+        // clang-format on
+    }
+    // --shop-status gives no verdict where there is nothing to judge, counts a station whose
+    // last report lies ahead of the server's clock as not seen, and answers within its bound
+    // whatever holds the server up.
+    void shopStatusCommand()
+    {
+        QVERIFY(makeTables());
+        const QString &setup = fetch<QString>("setup");
+        QVERIFY(setup.isEmpty() || onServer(setup.toUtf8().constData()).isEmpty());
+        const QString &locked = fetch<QString>("locked");
+        std::unique_ptr<TableLock> lock;
+        if (!locked.isEmpty()) {
+            lock = std::make_unique<TableLock>(m_server->connectionString(),
+                                               locked.toUtf8().constData());
+            QVERIFY(lock->held());
+        }
+        const QList<int> &bounds = fetch<QList<int>>("bounds");
+        QString text;
+        QTextStream out(&text);
+        const int exit = runShopStatus({"--shop-status"},
+                                       m_server->connectionString(),
+                                       out,
+                                       {.server = {.connectSeconds = 5,
+                                                   .statementMilliseconds = bounds[0],
+                                                   .lockMilliseconds = bounds[1]},
+                                        .answerMilliseconds = bounds[2]})
+                             .value_or(-1);
+        QTEST(exit, "exit");
+        for (const QString &part : fetch<QStringList>("said"))
+            QVERIFY2(text.contains(part), qPrintable(text));
     }
 
     void filters_data() { filtercases::addRows(); }

@@ -21,11 +21,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
 
 #ifdef Q_OS_LINUX
 #include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
 
@@ -34,6 +38,7 @@ using barlink::testing::columns;
 using barlink::testing::fetch;
 using barlink::testing::JournalFile;
 using barlink::testing::readBytes;
+using barlink::testing::writeBytes;
 
 Q_DECLARE_METATYPE(barlink::journal::JournalState::Place)
 
@@ -147,19 +152,36 @@ class TestJournal : public QObject
     // Every entry of the file, in the order they were written.
     [[nodiscard]] std::vector<Entry> stored() const { return JournalFile(path()).entries(); }
     [[nodiscard]] QStringList storedLabels() const { return JournalFile(path()).labels(); }
-    // Runs --export-journal with options on the station's file, and reads back what it wrote.
-    [[nodiscard]] Exported exportJournal(const QStringList &options) const
+    [[nodiscard]] QString spillPath() const { return m_dir->filePath(QStringLiteral("spill")); }
+    // Runs --export-journal with options on the station's file to out (by default a new file),
+    // and reads back what it wrote.
+    [[nodiscard]] Exported exportJournal(const QStringList &options, QString out = {}) const
     {
-        const QString out = m_dir->filePath(QStringLiteral("out.csv"));
-        QFile::remove(out);
+        if (out.isEmpty()) {
+            out = m_dir->filePath(QStringLiteral("out.csv"));
+            QFile::remove(out);
+        }
         Exported exported;
         QTextStream err(&exported.said);
-        exported.status
-            = runExportJournal(QStringList{"--export-journal", out} + options, {path(), {}}, err)
-                  .value_or(-1);
+        exported.status = runExportJournal(QStringList{"--export-journal", out} + options,
+                                           {path(), {}, spillPath()},
+                                           err)
+                              .value_or(-1);
         err.flush();
-        exported.csv = readBytes(out);
+        if (QFileInfo(out).isFile())
+            exported.csv = readBytes(out);
         return exported;
+    }
+    // A device node of our own that acts as /dev/name (mknod needs root; others write to the
+    // system's, which they cannot replace).
+    [[nodiscard]] QString device(const char *name, unsigned minor) const
+    {
+        const QString node = m_dir->filePath(QString::fromLatin1(name));
+#ifdef Q_OS_LINUX
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0)
+            return node;
+#endif
+        return QStringLiteral("/dev/") + QLatin1String(name);
     }
 
 private Q_SLOTS:
@@ -462,7 +484,7 @@ private Q_SLOTS:
         tricky.rows = 2;
         write({old, tricky, stationEventEntry(StationEvent::PortLost, {}, QStringLiteral("gone"))});
         QTextStream err(stderr);
-        QVERIFY(!runExportJournal({"--version"}, {path(), {}}, err));
+        QVERIFY(!runExportJournal({"--version"}, {path(), {}, {}}, err));
         const Exported exported = exportJournal({"--since", "2025-01-30"});
         QCOMPARE(exported.status, 0);
         const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
@@ -512,39 +534,139 @@ private Q_SLOTS:
 
     void exportSpreadsheetCells_data()
     {
-        columns<QStringList, bool, QStringList>(
-            {"stored", "raw", "written"}); // label, reason, program
-        const auto row = [](const char *name, QStringList stored, QStringList written) {
-            QTest::newRow(name) << stored << false << written;
-        };
-        row("=", {"=1+2", "", ""}, {"'=1+2", "", ""});
-        row("+ and @", {"+SUM(A1)", "@SUM(1)", ""}, {"'+SUM(A1)", "'@SUM(1)", ""});
+        // column: of the CSV (3 label, 6 reason, ...); the cell comes from a label or a setting.
+        columns<int, QString, bool, QString>({"column", "stored", "raw", "written"});
+        const QString link = QStringLiteral("-3+HYPERLINK(\"http://e.vil\")");
         // clang-format off
-        row("quoted after the guard", {"=HYPERLINK(\"http://x\",\"y\")", "", ""}, {"'=HYPERLINK(\"http://x\",\"y\")", "", ""});
-        row("-, tab and CR", {"", "-1", "\t\r=A1"}, {"", "'-1", "'\t\r=A1"});
-        row("a sign inside", {"A=1", "B+2", "C-3"}, {"A=1", "B+2", "C-3"});
-        QTest::newRow("--raw") << QStringList{"=1+2", "@SUM(1)", "-P.CNC"} << true << QStringList{"=1+2", "@SUM(1)", "-P.CNC"};
+        QTest::newRow("label =") << 3 << "=1+2" << false << "'=1+2";
+        QTest::newRow("label, quoted after the guard") << 3 << "=HYPERLINK(\"http://x\",\"y\")" << false << "'=HYPERLINK(\"http://x\",\"y\")";
+        QTest::newRow("reason +") << 6 << "+SUM(A1)" << false << "'+SUM(A1)";
+        QTest::newRow("program, tab") << 8 << "\t=A1" << false << "'\t=A1";
+        QTest::newRow("station @") << 1 << "@SUM(1+1)" << false << "'@SUM(1+1)";
+        QTest::newRow("field, CR") << 7 << "\r=A1" << false << "'\r=A1";
+        QTest::newRow("x -A1") << 9 << "-A1" << false << "'-A1";
+        QTest::newRow("y, a number before a formula") << 10 << "-3+1" << false << "'-3+1";
+        QTest::newRow("z, a link after a number") << 11 << link << false << "'" + link;
+        QTest::newRow("z -3") << 11 << "-3" << false << "-3";
+        QTest::newRow("y -3.5") << 10 << "-3.5" << false << "-3.5";
+        QTest::newRow("x -3.") << 9 << "-3." << false << "'-3.";
+        QTest::newRow("x -.5") << 9 << "-.5" << false << "'-.5";
+        QTest::newRow("reason -") << 6 << "-" << false << "'-";
+        QTest::newRow("program, a sign inside") << 8 << "C-3" << false << "C-3";
+        QTest::newRow("z --raw") << 11 << link << true << link;
+        QTest::newRow("station --raw") << 1 << "@SUM(1+1)" << true << "@SUM(1+1)";
         // clang-format on
     }
-    // Cells of the label, reason and program columns that a spreadsheet would run as a formula
-    // are written after a "'", unless --raw; other columns ("-5" in x) are left as they are.
+    // A cell that comes from outside (a label, a setting) and that a spreadsheet would run as a
+    // formula is written after a "'", unless --raw; a negative number alone is left as it is.
+    // The station's file, read through SQLite, and the line maker of the server's export write
+    // the same bytes.
     void exportSpreadsheetCells()
     {
-        const QStringList &stored = fetch<QStringList>("stored");
+        const int column = fetch<int>("column");
+        const QString &stored = fetch<QString>("stored");
         const bool raw = fetch<bool>("raw");
-        Entry e = entry(stored[0]);
-        e.reason = stored[1];
-        e.program = stored[2];
-        e.x = QStringLiteral("-5");
+        Entry e = entry(QStringLiteral("L"));
+        QString *const texts[] = {&e.station,
+                                  nullptr,
+                                  &e.label,
+                                  nullptr,
+                                  nullptr,
+                                  &e.reason,
+                                  &e.field,
+                                  &e.program,
+                                  &e.x,
+                                  &e.y,
+                                  &e.z};
+        *texts[column - 1] = stored;
         write({e});
         const Exported exported = exportJournal(raw ? QStringList{"--raw"} : QStringList());
         QCOMPARE(exported.status, 0);
         const QList<QStringList> records = parseCsv(QString::fromUtf8(exported.csv));
         QCOMPARE(records.size(), 2);
-        QCOMPARE((QStringList{records[1][3], records[1][6], records[1][8], records[1][9]}),
-                 fetch<QStringList>("written") + QStringList{"-5"});
+        QTEST(records[1][column], "written");
         QCOMPARE(exported.csv.mid(CsvHeader.size() + 2),
                  csvLine(e, raw ? Cells::Raw : Cells::Guarded));
+    }
+
+    void exportTargets_data()
+    {
+        // target: where the export writes, made by the test; said: what the error stream says.
+        columns<QString, int, QString>({"target", "status", "said"});
+        const QString refused = QStringLiteral("which an export never writes over");
+        // clang-format off
+        QTest::newRow("the journal") << "journal.sqlite" << 1 << refused;
+        QTest::newRow("the journal by ..") << "folder/../journal.sqlite" << 1 << refused;
+        QTest::newRow("a link to the journal") << "link to journal" << 1 << refused;
+        QTest::newRow("a hard link to the journal") << "hard link to journal" << 1 << refused;
+        QTest::newRow("its log") << "journal.sqlite-wal" << 1 << refused;
+        QTest::newRow("a link to its log, not there") << "link to log" << 1 << refused;
+        QTest::newRow("its -shm") << "journal.sqlite-shm" << 1 << refused;
+        QTest::newRow("the spill file") << "spill" << 1 << refused;
+        QTest::newRow("a device that takes all") << "null" << 0 << "";
+        QTest::newRow("a device that is full") << "full" << 1 << "No space left on device";
+        QTest::newRow("a file cut short by a size limit") << "out.csv" << 1 << "File too large";
+        // clang-format on
+    }
+    // The export never writes over the journal's files or the spill file, by whatever name;
+    // a device stays a device (written directly, never replaced by a file renamed over it); a
+    // write that fails gives the system's reason and status 1, and a plain file keeps its old
+    // bytes. Nothing else in the folder changes.
+    void exportTargets()
+    {
+        QList<Entry> entries;
+        for (int i = 0; i < 300; ++i)
+            entries << entry(QStringLiteral("ENTRY-%1-").arg(i).leftJustified(300, u'x'));
+        write(entries);
+        const QString name = fetch<QString>("target");
+        QString target = m_dir->filePath(name);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+        QVERIFY(writeBytes(spillPath(), "spilled entries\n"));
+        QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("out.csv")), "old,bytes\r\n"));
+        const bool isDevice = name == u"null" || name == u"full";
+        if (isDevice)
+            target = device(name == u"null" ? "null" : "full", name == u"null" ? 3 : 7);
+        else if (name == u"link to journal")
+            QVERIFY(QFile::link(path(), target));
+        else if (name == u"link to log")
+            QVERIFY(QFile::link(QStringLiteral("journal.sqlite-wal"), target));
+        else if (name == u"hard link to journal")
+            QCOMPARE(::link(QFile::encodeName(path()).constData(),
+                            QFile::encodeName(target).constData()),
+                     0);
+        const auto filesNow = [this] {
+            // A read-only open may leave an empty log and a -shm beside the journal.
+            QMap<QString, QByteArray> files = barlink::testing::filesUnder(m_dir->path());
+            files.remove(QStringLiteral("journal.sqlite-shm"));
+            if (files.value(QStringLiteral("journal.sqlite-wal")).isEmpty())
+                files.remove(QStringLiteral("journal.sqlite-wal"));
+            return files;
+        };
+        const QMap<QString, QByteArray> before = filesNow();
+
+        rlimit limit{};
+        const bool limited = name == u"out.csv";
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit unlimited = limit;
+        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+        limit.rlim_cur = 65536; // room for a -shm beside the journal, not for the export
+        QVERIFY(!limited || ::setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const Exported exported = exportJournal({}, target);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, ignored);
+
+        QTEST(exported.status, "status");
+        const QString &said = fetch<QString>("said");
+        QVERIFY2(said.isEmpty() ? exported.said.isEmpty() : exported.said.contains(said),
+                 qPrintable(exported.said));
+        QCOMPARE(filesNow(), before);
+        if (isDevice) {
+            struct stat info
+            {
+            };
+            QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+            QVERIFY(S_ISCHR(info.st_mode));
+        }
     }
 
     void exportFile_data()

@@ -1,8 +1,10 @@
 #include "JournalWindow.h"
 
 #include "journal/CsvExport.h"
+#include "journal/ExportTarget.h"
 #include "journal/LocalFile.h"
 #include "journal/ServerTable.h"
+#include "journal/SpillFile.h"
 #include "ui/Language.h"
 
 #include <QCheckBox>
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -287,20 +288,31 @@ void JournalWindow::exportTo(const QString &path)
 {
     if (!m_model)
         return;
-    QSaveFile file(path);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    // The journal's own files are never written over, whatever name leads to them.
+    const journal::KeptFiles kept{.journals = {m_journalPath},
+                                  .spill = journal::defaultSpillPath()};
+    if (!journal::keptFileAt(path, kept).isEmpty()) {
+        m_exported->setText(
+            tr("Not exported to %1: it is a file of the scan journal, which an export never "
+               "writes over.")
+                .arg(shownPath));
+        m_exported->setVisible(true);
+        return;
+    }
+    journal::ExportTarget file(path, kept);
     QString error;
     qint64 written = -1;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
+    if (!file.open()) {
+        error = file.error();
     } else {
         written = journal::exportCsv(
-            m_model->database(), m_model->store(), m_model->filter(), file, &error);
+            m_model->database(), m_model->store(), m_model->filter(), file.device(), &error);
         if (written >= 0 && !file.commit()) {
             written = -1;
-            error = file.errorString();
+            error = file.error();
         }
     }
-    const QString shownPath = QDir::toNativeSeparators(path);
     m_exported->setText(written < 0 ? tr("Not exported to %1: %2").arg(shownPath, error)
                         : written == 1
                             ? tr("1 entry written to %1").arg(shownPath)
