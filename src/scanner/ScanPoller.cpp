@@ -139,6 +139,7 @@ void ScanPoller::dropPartialLabel()
     m_scanBuffer.clear();
     m_idleTicks = 0;
     m_discarded = 0;
+    m_afterLineEnd = false;
     Q_EMIT activityChanged(false, QString());
     Q_EMIT lastScanChanged(lastScanText(QString()));
     scheduleTick();
@@ -146,9 +147,16 @@ void ScanPoller::dropPartialLabel()
 
 bool ScanPoller::receive()
 {
-    const QString received = text::fromSingleByte(m_port.readAll());
+    QString received = text::fromSingleByte(m_port.readAll());
+    if (m_afterLineEnd && m_scanBuffer.isEmpty()) {
+        qsizetype leftover = 0;
+        while (leftover < received.size() && isLineEnd(received[leftover]))
+            ++leftover;
+        received.remove(0, leftover);
+    }
     if (received.isEmpty())
         return false;
+    m_afterLineEnd = false;
     Q_EMIT activityChanged(true, received.left(1));
     m_idleTicks = 0;
     if (m_discarded != 0 || m_scanBuffer.size() + received.size() > MaxScanBuffer) {
@@ -183,8 +191,10 @@ bool ScanPoller::handleLabel(bool quiet)
         return false;
     m_idleTicks = 0;
     Q_EMIT activityChanged(false, QString());
+    const QString taken = m_scanBuffer.chopped(route.next.size());
     if (!quiet)
-        Q_EMIT lastScanChanged(lastScanText(m_scanBuffer.chopped(route.next.size())));
+        Q_EMIT lastScanChanged(lastScanText(taken));
+    m_afterLineEnd = !taken.isEmpty() && isLineEnd(taken.back());
     // The label in hand leaves the buffer before anything is handled: when "%N%" fails, the
     // label it was for goes with it, as the text is not taken without its field. The labels
     // after its end stay.
@@ -219,7 +229,7 @@ void ScanPoller::takeExpansion(const QString &expanded, const QString &rest)
     // compressed label's own end.
     m_scanBuffer
         = !m_labelEnd.isEmpty() && rest.startsWith(m_labelEnd) ? rest.mid(m_labelEnd.size()) : rest;
-    handleRoute(routeLabel(expanded), true);
+    handleRoute(routeLabel(expanded, LineEnds::Kept), true);
 }
 
 void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
