@@ -22,6 +22,13 @@ QString lastScanText(const QString &buffer)
     return ScanPoller::tr(" Last Scan:    ") + buffer;
 }
 
+QStringView withoutLineEndsAtEnd(QStringView text)
+{
+    while (!text.isEmpty() && isLineEnd(text.back()))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 ScanPoller::ScanPoller(ScannerPort &port,
@@ -249,8 +256,10 @@ void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
         Q_EMIT programLabelScanned(route.label);
         return;
     case ScanKind::Ordinary:
-        // The status line shows the label as it was scanned, the rest included.
-        Q_EMIT statusChanged(base::status::readingLabel() + route.label + route.rest);
+        // The status line shows the label as it was scanned, the rest included, without the
+        // line end the rest keeps.
+        Q_EMIT statusChanged(base::status::readingLabel() + route.label
+                             + withoutLineEndsAtEnd(route.rest).toString());
         // What the port holds beyond the label is thrown away; with a label end it is the
         // next label, which would be lost.
         if (m_labelEnd.isEmpty())

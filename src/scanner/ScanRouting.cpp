@@ -49,12 +49,15 @@ ScanRoute routeWhole(QStringView buffer, QStringView suffix)
 
     if (label.startsWith(scanmarker::Compressed))
         return {ScanKind::Compressed, fieldNFirst, label.toString(), {}};
-    const QStringView text = !suffix.isEmpty() && label.endsWith(suffix)
-                                 ? label.chopped(suffix.size())
-                                 : withoutTrailingLineEnd(label);
-    ScanRoute route = routeLabel(text);
+    const bool suffixAtEnd = !suffix.isEmpty() && label.endsWith(suffix);
+    // An ordinary label's rest keeps the line end it ended with: it stays a label of its own
+    // when the next scan joins it in the buffer.
+    ScanRoute route = routeLabel(suffixAtEnd ? label.chopped(suffix.size()) : label);
     if (route.kind == ScanKind::Ignored)
         return {ScanKind::Ignored, false, label.toString(), {}};
+    // A program's own line ends stay; the scanner's one after it goes.
+    if (route.kind == ScanKind::Program && !suffixAtEnd)
+        route.label = withoutTrailingLineEnd(route.label).toString();
     route.fieldNFirst = fieldNFirst;
     return route;
 }

@@ -69,10 +69,9 @@ struct LabelFrame
 // rule: "'" text "$" ... stands for "%N%" followed by the text, and what follows the "$" is
 // dropped; with no text there is nothing to handle. A label (the text, or else the whole
 // buffer) that begins with the compressed marker goes to the decoder whole: the decoder knows
-// where its data ends and drops the line end after it. From any other label the scanner's line
-// end at its end (CR, LF or CR LF) is removed, and what is left is routed by routeLabel(),
-// which drops every further line end of an ordinary label; with a suffix, a suffix at its end
-// is removed instead of the line end.
+// where its data ends and drops the line end after it. Any other label, without a suffix at
+// its end, is routed by routeLabel(); a program barcode then loses the scanner's line end at
+// its end (CR, LF or CR LF), when no suffix was removed.
 //
 // When the suffix is set and the port is not yet quiet, a label is complete at the first
 // suffix: the text before it is routed as above, and what follows it is next. Two kinds of

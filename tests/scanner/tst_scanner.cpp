@@ -193,10 +193,10 @@ private Q_SLOTS:
         row("LF alone",                          "PANEL\n",                "O:PANEL|");
         row("every line end at the end goes",    "PANEL\r\n\r\n",         "O:PANEL|");
         row("LF CR goes too",                    "PANEL\n\r",             "O:PANEL|");
-        row("a line end inside ends the label",  "%11P N\r%11P N\r",       "O:%11P N|%11P N");
+        row("a line end inside ends the label",  "%11P N\r%11P N\r",       "O:%11P N|%11P N\r");
         row("line ends before the label go",     "\n\r%11P N",            "O:%11P N|");
-        row("line end after a closing %",        "%START%\r\n%STOP%\r\n", "O:%START%|%STOP%");
-        row("a blank after it stays",            "%START%\r\n \r\n",      "O:%START%| ");
+        row("line end after a closing %",        "%START%\r\n%STOP%\r\n", "O:%START%|%STOP%\r\n");
+        row("a blank after it stays",            "%START%\r\n \r\n",      "O:%START%| \r\n");
         row("line end alone: ignored",           "\r\n",                  "X:\r\n|");
         row("blanks and controls: ignored",      " \t\x1d\r\n",           "X: \t\x1d\r\n|");
         row("empty buffer: nothing",             "",                      "-:|");
@@ -260,6 +260,8 @@ private Q_SLOTS:
         QTest::newRow("expanded: no apostrophe rule")      << L{f1 + "'AB$C%D", "", ""} << L{"C:" + f1 + "'AB$C%D", "I:'AB$C%"} << "D";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
         QTest::newRow("a line end alone is ignored")       << L{"\r\n", "", ""} << L{"X:\r\n"} << "";
+        // A rest that ended at a line end stays a label of its own when the next scan joins it.
+        QTest::newRow("double trigger, then the next scan") << L{"A\rB\r", "", "", "C", "", "", "", ""} << L{"I:A", "I:B", "I:C"} << "";
         QTest::newRow("busy ticks are no quiet ticks")     << L{"%START%", "<busy>", "<busy>", "", "<busy>"} << L{} << "%START%";
         QTest::newRow("then two quiet ticks end it")       << L{"%START%", "<busy>", "<busy>", "", ""} << L{"I:%START%"} << "";
         QTest::newRow("closed port: nothing handled")      << L{"%START%", "", "<closed>", "<closed>"} << L{} << "%START%";
