@@ -9,6 +9,7 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcPoll, "barlink.scanner.poll", QtWarningMsg)
@@ -20,6 +21,11 @@ namespace {
 QString lastScanText(const QString &buffer)
 {
     return ScanPoller::tr(" Last Scan:    ") + buffer;
+}
+
+qsizetype leadingLineEnds(QStringView text)
+{
+    return std::find_if_not(text.begin(), text.end(), isLineEnd) - text.begin();
 }
 
 QStringView withoutLineEndsAtEnd(QStringView text)
@@ -155,12 +161,8 @@ void ScanPoller::dropPartialLabel()
 bool ScanPoller::receive()
 {
     QString received = text::fromSingleByte(m_port.readAll());
-    if (m_afterLineEnd && m_scanBuffer.isEmpty()) {
-        qsizetype leftover = 0;
-        while (leftover < received.size() && isLineEnd(received[leftover]))
-            ++leftover;
-        received.remove(0, leftover);
-    }
+    if (m_afterLineEnd && m_scanBuffer.isEmpty())
+        received.remove(0, leadingLineEnds(received));
     if (received.isEmpty())
         return false;
     m_afterLineEnd = false;
@@ -206,6 +208,8 @@ bool ScanPoller::handleLabel(bool quiet)
     // label it was for goes with it, as the text is not taken without its field. The labels
     // after its end stay.
     m_scanBuffer = route.next;
+    if (m_afterLineEnd)
+        m_scanBuffer.remove(0, leadingLineEnds(m_scanBuffer));
     m_abandoned = false;
     if (route.fieldNFirst) {
         Q_EMIT labelScanned(QStringLiteral("%N%"));

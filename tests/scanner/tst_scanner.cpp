@@ -269,6 +269,7 @@ private Q_SLOTS:
         QTest::newRow("failing %N% abandons the label")    << L{"<fail=%N%>", "'ABC$DEF", "", "", "", ""} << L{"I:%N%"} << "";
         QTest::newRow("label end: arriving as one is read") << L{"<end=\r>", "<during=A2\r>", "A1\r"} << L{"I:A1", "I:A2"} << "";
         QTest::newRow("label end: compressed whole, next") << L{"<end=\r>", f1 + "Z\r", "Q|\rA2\r"} << L{"C:" + f1 + "Z\rQ|\rA2\r", "I:Z\rQ", "I:A2"} << "";
+        QTest::newRow("label end: more line ends after it go") << L{"<end=\r>", "A1\r\n\r\nA2\r"} << L{"I:A1", "I:A2"} << "";
         QTest::newRow("label end missing: quiet, told once") << L{"<end=\r>", "A1", "", "", "A2", "", ""} << L{"I:A1", "I:A2", "told"} << "";
         // clang-format on
     }
