@@ -989,6 +989,16 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>Work field</source>
+        <translation>Arbeitsfeld</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no program is named: a row is never sent without one</source>
+        <translation>kein Programm genannt: ohne Programm wird nie eine Zeile gesendet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>the label holds %1 but does not start with %, so it is no segment</source>
         <translation>das Etikett enthält %1, beginnt aber nicht mit %, ist also kein Segment</translation>
     </message>
@@ -1186,6 +1196,11 @@
         <location line="+2"/>
         <source>Nothing is sent to the scanner when a label is refused.</source>
         <translation>Bei einem abgelehnten Etikett wird nichts an den Scanner gesendet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>only control characters are expected: \r, \n, or \xHH from \x00 to \x1f or \x7f</source>
+        <translation>erwartet werden nur Steuerzeichen: \r, \n oder \xHH von \x00 bis \x1f oder \x7f</translation>
     </message>
     <message>
         <location line="+1"/>

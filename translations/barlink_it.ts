@@ -989,6 +989,16 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>Work field</source>
+        <translation>Campo di lavoro</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no program is named: a row is never sent without one</source>
+        <translation>nessun programma indicato: senza programma non si invia mai una riga</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>the label holds %1 but does not start with %, so it is no segment</source>
         <translation>l&apos;etichetta contiene %1 ma non inizia con %, quindi non è un segmento</translation>
     </message>
@@ -1186,6 +1196,11 @@
         <location line="+2"/>
         <source>Nothing is sent to the scanner when a label is refused.</source>
         <translation>Quando un&apos;etichetta è rifiutata non si invia nulla al lettore.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>only control characters are expected: \r, \n, or \xHH from \x00 to \x1f or \x7f</source>
+        <translation>servono solo caratteri di controllo: \r, \n o \xHH da \x00 a \x1f o \x7f</translation>
     </message>
     <message>
         <location line="+1"/>

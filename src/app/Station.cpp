@@ -123,6 +123,12 @@ void Station::applyLabelSettings()
     const text::EscapedBytes reply = text::unescapeBytes(m_settings.refuseReply);
     m_refuseReply = reply.ok() ? reply.bytes : QByteArray();
     m_doubleScan.setWindowSeconds(m_settings.duplicateSeconds);
+    // A LabelEnd that was not taken when the settings were read is empty: labels end by quiet.
+    // Trying a label frames it the same way.
+    const text::EscapedBytes end = text::unescapeBytes(m_settings.labelEnd);
+    m_poller.setLabelEnd(
+        end.ok() ? text::fromSingleByte(end.bytes) : QString(),
+        [](QStringView label) { return program::CompressedLabelDecoder().decode(label).ok(); });
 }
 
 void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
@@ -143,11 +149,6 @@ void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
 
 void Station::startPolling()
 {
-    // A malformed LabelEnd was not taken when the settings were read: labels end by quiet.
-    const text::EscapedBytes end = text::unescapeBytes(m_settings.labelEnd);
-    m_poller.setLabelEnd(
-        end.ok() ? text::fromSingleByte(end.bytes) : QString(),
-        [](QStringView label) { return program::CompressedLabelDecoder().decode(label).ok(); });
     m_poller.start(m_settings.commPollTime);
 }
 

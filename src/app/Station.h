@@ -189,8 +189,9 @@ private:
     }
     // Where the single-instance lock is taken.
     void setInstanceLockDir(const QString &dir) { m_instances.setLockDir(dir); }
-    // Takes the keys of the label handling from the settings in memory: the refusal reply
-    // and the double-scan window. Start-up does this after reading the settings file.
+    // Takes the keys of the label handling from the settings in memory: the refusal reply,
+    // the double-scan window and the label end. Start-up does this after reading the settings
+    // file, and so does the builder of a station that tries labels.
     void applyLabelSettings();
 
     // Handles the typed labels that wait, one by one, while no label is in hand.

@@ -19,6 +19,9 @@ inline constexpr char ValueWithControl[] = QT_TRANSLATE_NOOP(
 // The values a row value refusal names.
 inline constexpr char NameValue[] = QT_TRANSLATE_NOOP("Reason", "Name");
 inline constexpr char DimensionValue[] = QT_TRANSLATE_NOOP("Reason", "Dimension %1");
+inline constexpr char WorkFieldValue[] = QT_TRANSLATE_NOOP("Reason", "Work field");
+inline constexpr char NoProgramNamed[]
+    = QT_TRANSLATE_NOOP("Reason", "no program is named: a row is never sent without one");
 inline constexpr char HoldsNoSegmentStart[] = QT_TRANSLATE_NOOP(
     "Reason", "the label holds %1 but does not start with %, so it is no segment");
 inline constexpr char TooShortForSegment[]
@@ -98,6 +101,10 @@ inline constexpr char MidnightCounters[]
 inline constexpr char NoSound[] = QT_TRANSLATE_NOOP("Reason", "No sound is played.");
 inline constexpr char NoRefuseReply[]
     = QT_TRANSLATE_NOOP("Reason", "Nothing is sent to the scanner when a label is refused.");
+inline constexpr char LabelEndControls[]
+    = QT_TRANSLATE_NOOP("Reason",
+                        "only control characters are expected: \\r, \\n, or \\xHH from \\x00 "
+                        "to \\x1f or \\x7f");
 inline constexpr char QuietLabelEnd[] = QT_TRANSLATE_NOOP(
     "Reason", "A label ends when the scanner has been quiet for two poll intervals.");
 inline constexpr char HostName[] = QT_TRANSLATE_NOOP("Reason", "The host name is used instead.");

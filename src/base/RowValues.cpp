@@ -38,6 +38,11 @@ bool holdsRowBreak(QStringView value)
     return std::any_of(value.begin(), value.end(), breaksRow);
 }
 
+bool holdsControl(QStringView value)
+{
+    return std::any_of(value.begin(), value.end(), isControl);
+}
+
 QString withoutRowBreaks(const QString &value)
 {
     if (!holdsRowBreak(value))
@@ -51,7 +56,7 @@ QString rowValueRefusal(const QString &what, const QString &value)
 {
     if (value.contains(QLatin1Char(';')))
         return QString::fromLatin1(reason::ValueWithSemicolon).arg(what, shownWithCodes(value));
-    if (std::any_of(value.begin(), value.end(), isControl))
+    if (holdsControl(value))
         return QString::fromLatin1(reason::ValueWithControl).arg(what, shownWithCodes(value));
     return {};
 }

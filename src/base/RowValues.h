@@ -11,6 +11,8 @@ namespace barlink::base {
 // "#" alone is harmless ("DOOR#1.CNC").
 [[nodiscard]] bool breaksRow(QChar c);
 [[nodiscard]] bool holdsRowBreak(QStringView value);
+// Whether the value holds a control character (a line end, a tab, NUL, DEL, ...).
+[[nodiscard]] bool holdsControl(QStringView value);
 
 // The value with each ";" and control character replaced by a space.
 [[nodiscard]] QString withoutRowBreaks(const QString &value);

@@ -164,6 +164,14 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     const bool complete
         = !m_segmentsSeen.isEmpty() && text::numericValue(count) == double(m_segmentsSeen.size());
     if (complete) {
+        // Labels that name no program (dimensions alone with a count of 1 or 9) send nothing.
+        if (text::trimSpaces(item.programName).isEmpty()) {
+            const QString refusal = QString::fromLatin1(base::reason::NoProgramNamed);
+            (void)m_sender.refuse(refusal);
+            abandonItem();
+            decide(kind, Result::Refused, refusal);
+            return false;
+        }
         if (const std::optional<QString> repeat = m_sender.refuseRepeat()) {
             forgetSegments();
             decide(kind, Result::Refused, *repeat);
@@ -269,8 +277,12 @@ QString LabelDispatcher::fieldCodeIn(const QString &label)
 
 QString LabelDispatcher::refusalOf(const QString &label) const
 {
-    if (isPlainLabel(label))
-        return base::programNameRefusal(text::trimSpaces(label));
+    if (isPlainLabel(label)) {
+        // "!" alone reaches here as a blank: no name, so no ".CNC" row.
+        const QString name = text::trimSpaces(label);
+        return name.isEmpty() ? QString::fromLatin1(base::reason::NoProgramNamed)
+                              : base::programNameRefusal(name);
+    }
     if (!label.startsWith(QLatin1Char('%')) || label.size() < 3
         || m_segmentsSeen.contains(label.mid(1, 1)))
         return {};
@@ -280,8 +292,21 @@ QString LabelDispatcher::refusalOf(const QString &label) const
         return base::isSafeRelativeName(contents) ? QString() : base::unsafeNameMessage(contents);
     case Segment::Program: {
         const qsizetype space = contents.indexOf(QLatin1Char(' '));
-        return base::programNameRefusal(space < 0 ? contents
-                                                  : text::trimSpaces(contents.left(space)));
+        const QString name = space < 0 ? contents : text::trimSpaces(contents.left(space));
+        if (text::trimSpaces(name).isEmpty())
+            return QString::fromLatin1(base::reason::NoProgramNamed);
+        if (QString refusal = base::programNameRefusal(name); !refusal.isEmpty() || space < 0)
+            return refusal;
+        // The work field token: a control character in it (a tab, NUL or DEL after the label)
+        // would make it no field code, and the row would go to another field.
+        try {
+            const QString field = text::TokenReader().nextToken(contents.mid(space + 1));
+            if (base::holdsControl(field))
+                return base::rowValueRefusal(QString::fromLatin1(base::reason::WorkFieldValue),
+                                             field);
+        } catch (const base::Error &) {
+        }
+        return {};
     }
     case Segment::Dimensions: {
         // The three tokens the segment gives DimX, DimY and DimZ. Contents too long to take

@@ -52,7 +52,9 @@ private:
     // The machine field code a field-code label fixes; empty for any other label.
     [[nodiscard]] static QString fieldCodeIn(const QString &label);
     // Why the label is refused before anything changes: a name that reaches outside its
-    // folder, a program name or a dimension that cannot go into a row; empty when it is not.
+    // folder, a program name or a dimension that cannot go into a row, a work field token
+    // with a control character, a plain label or program segment that names no program;
+    // empty when it is not.
     [[nodiscard]] QString refusalOf(const QString &label) const;
     void takePlainLabel(const QString &label, QString &count, int &outcome);
     // Why a label with "%" or "$" was not taken in as a segment.

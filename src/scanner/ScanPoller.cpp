@@ -9,6 +9,7 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcPoll, "barlink.scanner.poll", QtWarningMsg)
@@ -20,6 +21,18 @@ namespace {
 QString lastScanText(const QString &buffer)
 {
     return ScanPoller::tr(" Last Scan:    ") + buffer;
+}
+
+qsizetype leadingLineEnds(QStringView text)
+{
+    return std::find_if_not(text.begin(), text.end(), isLineEnd) - text.begin();
+}
+
+QStringView withoutLineEndsAtEnd(QStringView text)
+{
+    while (!text.isEmpty() && isLineEnd(text.back()))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -139,6 +152,7 @@ void ScanPoller::dropPartialLabel()
     m_scanBuffer.clear();
     m_idleTicks = 0;
     m_discarded = 0;
+    m_afterLineEnd = false;
     Q_EMIT activityChanged(false, QString());
     Q_EMIT lastScanChanged(lastScanText(QString()));
     scheduleTick();
@@ -146,9 +160,12 @@ void ScanPoller::dropPartialLabel()
 
 bool ScanPoller::receive()
 {
-    const QString received = text::fromSingleByte(m_port.readAll());
+    QString received = text::fromSingleByte(m_port.readAll());
+    if (m_afterLineEnd && m_scanBuffer.isEmpty())
+        received.remove(0, leadingLineEnds(received));
     if (received.isEmpty())
         return false;
+    m_afterLineEnd = false;
     Q_EMIT activityChanged(true, received.left(1));
     m_idleTicks = 0;
     if (m_discarded != 0 || m_scanBuffer.size() + received.size() > MaxScanBuffer) {
@@ -183,12 +200,16 @@ bool ScanPoller::handleLabel(bool quiet)
         return false;
     m_idleTicks = 0;
     Q_EMIT activityChanged(false, QString());
+    const QString taken = m_scanBuffer.chopped(route.next.size());
     if (!quiet)
-        Q_EMIT lastScanChanged(lastScanText(m_scanBuffer.chopped(route.next.size())));
+        Q_EMIT lastScanChanged(lastScanText(taken));
+    m_afterLineEnd = !taken.isEmpty() && isLineEnd(taken.back());
     // The label in hand leaves the buffer before anything is handled: when "%N%" fails, the
     // label it was for goes with it, as the text is not taken without its field. The labels
     // after its end stay.
     m_scanBuffer = route.next;
+    if (m_afterLineEnd)
+        m_scanBuffer.remove(0, leadingLineEnds(m_scanBuffer));
     m_abandoned = false;
     if (route.fieldNFirst) {
         Q_EMIT labelScanned(QStringLiteral("%N%"));
@@ -219,7 +240,7 @@ void ScanPoller::takeExpansion(const QString &expanded, const QString &rest)
     // compressed label's own end.
     m_scanBuffer
         = !m_labelEnd.isEmpty() && rest.startsWith(m_labelEnd) ? rest.mid(m_labelEnd.size()) : rest;
-    handleRoute(routeLabel(expanded), true);
+    handleRoute(routeLabel(expanded, LineEnds::Kept), true);
 }
 
 void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
@@ -239,8 +260,10 @@ void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
         Q_EMIT programLabelScanned(route.label);
         return;
     case ScanKind::Ordinary:
-        // The status line shows the label as it was scanned, the rest included.
-        Q_EMIT statusChanged(base::status::readingLabel() + route.label + route.rest);
+        // The status line shows the label as it was scanned, the rest included, without the
+        // line end the rest keeps.
+        Q_EMIT statusChanged(base::status::readingLabel() + route.label
+                             + withoutLineEndsAtEnd(route.rest).toString());
         // What the port holds beyond the label is thrown away; with a label end it is the
         // next label, which would be lost.
         if (m_labelEnd.isEmpty())

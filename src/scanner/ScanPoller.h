@@ -120,6 +120,12 @@ private:
     QString m_labelEnd;
     std::function<bool(QStringView)> m_compressedWhole;
     bool m_labelEndMissingTold = false;
+    // The label last taken ended with a line-end character (CR or LF). Line-end characters
+    // that come next, before anything else, are the rest of that end, wherever they arrive:
+    // in the same read (CR LF CR LF where LabelEnd is CR), or in a read of their own
+    // milliseconds after the label was handled (the LF of a CR LF scanner whose LabelEnd is
+    // CR). They belong to no label and go.
+    bool m_afterLineEnd = false;
     int m_idleTicks = 0;
     // Characters thrown away since the buffer overflowed; reported once the port is quiet.
     qsizetype m_discarded = 0;

@@ -6,14 +6,12 @@ namespace barlink::scanner {
 
 namespace {
 
-// The length of the line end (CR, LF or CR LF) at position at of text; 0 when there is none.
-qsizetype lineEndAt(QStringView text, qsizetype at)
+// The position past the line-end characters (in any run) at position at of text.
+qsizetype pastLineEnds(QStringView text, qsizetype at)
 {
-    if (at >= text.size())
-        return 0;
-    if (text[at] == u'\r')
-        return at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
-    return text[at] == u'\n' ? 1 : 0;
+    while (at < text.size() && isLineEnd(text[at]))
+        ++at;
+    return at;
 }
 
 QStringView withoutTrailingLineEnd(QStringView text)
@@ -51,12 +49,15 @@ ScanRoute routeWhole(QStringView buffer, QStringView suffix)
 
     if (label.startsWith(scanmarker::Compressed))
         return {ScanKind::Compressed, fieldNFirst, label.toString(), {}};
-    const QStringView text = !suffix.isEmpty() && label.endsWith(suffix)
-                                 ? label.chopped(suffix.size())
-                                 : withoutTrailingLineEnd(label);
-    ScanRoute route = routeLabel(text);
+    const bool suffixAtEnd = !suffix.isEmpty() && label.endsWith(suffix);
+    // An ordinary label's rest keeps the line end it ended with: it stays a label of its own
+    // when the next scan joins it in the buffer.
+    ScanRoute route = routeLabel(suffixAtEnd ? label.chopped(suffix.size()) : label);
     if (route.kind == ScanKind::Ignored)
         return {ScanKind::Ignored, false, label.toString(), {}};
+    // A program's own line ends stay; the scanner's one after it goes.
+    if (route.kind == ScanKind::Program && !suffixAtEnd)
+        route.label = withoutTrailingLineEnd(route.label).toString();
     route.fieldNFirst = fieldNFirst;
     return route;
 }
@@ -105,20 +106,25 @@ ScanRoute routeScan(QStringView buffer, const LabelFrame &frame)
     return route;
 }
 
-ScanRoute routeLabel(QStringView label)
+ScanRoute routeLabel(QStringView label, LineEnds lineEnds)
 {
     if (holdsNothing(label))
         return {ScanKind::Ignored, false, label.toString(), {}};
     if (label.contains(scanmarker::Program))
         return {ScanKind::Program, false, label.toString(), {}};
 
-    QString text = label.toString();
+    const bool split = lineEnds == LineEnds::Split;
+    // Line ends before the label are the end of the label before it.
+    QString text = (split ? label.sliced(pastLineEnds(label, 0)) : label).toString();
     text.replace(QLatin1Char('!'), QLatin1Char(' '));
-    const qsizetype percent = text.indexOf(QLatin1Char('%'), 1);
-    if (percent < 0)
-        return {ScanKind::Ordinary, false, text, {}};
-    const qsizetype restAt = percent + 1 + lineEndAt(text, percent + 1);
-    return {ScanKind::Ordinary, false, text.left(percent + 1), text.mid(restAt)};
+    qsizetype end = text.indexOf(QLatin1Char('%'), 1);
+    end = end < 0 ? text.size() : end + 1;
+    // A line end inside ends the label there: a scanner that triggered twice, or sent a label
+    // end of more characters than one.
+    if (split)
+        end = std::find_if(text.cbegin(), text.cbegin() + end, isLineEnd) - text.cbegin();
+    const qsizetype restAt = pastLineEnds(text, end);
+    return {ScanKind::Ordinary, false, text.left(end), text.mid(restAt)};
 }
 
 } // namespace barlink::scanner

@@ -16,6 +16,12 @@ inline constexpr char16_t Compressed = 0xF1;
 inline constexpr char16_t Program = u'^';
 } // namespace scanmarker
 
+// A character of the scanner's line end: CR or LF.
+[[nodiscard]] inline bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
 // Where the label at the front of the scan buffer goes.
 enum class ScanKind {
     Nothing,    // no label: nothing is handled
@@ -63,9 +69,9 @@ struct LabelFrame
 // rule: "'" text "$" ... stands for "%N%" followed by the text, and what follows the "$" is
 // dropped; with no text there is nothing to handle. A label (the text, or else the whole
 // buffer) that begins with the compressed marker goes to the decoder whole: the decoder knows
-// where its data ends and drops the line end after it. From any other label the scanner's line
-// end at its end (CR, LF or CR LF, one of them) is removed, and what is left is routed by
-// routeLabel(); with a suffix, a suffix at its end is removed instead of the line end.
+// where its data ends and drops the line end after it. Any other label, without a suffix at
+// its end, is routed by routeLabel(); a program barcode then loses the scanner's line end at
+// its end (CR, LF or CR LF), when no suffix was removed.
 //
 // When the suffix is set and the port is not yet quiet, a label is complete at the first
 // suffix: the text before it is routed as above, and what follows it is next. Two kinds of
@@ -76,11 +82,20 @@ struct LabelFrame
 // Without a suffix in the buffer, Pending.
 [[nodiscard]] ScanRoute routeScan(QStringView buffer, const LabelFrame &frame = {});
 
+// What the line ends (CR, LF) inside an ordinary label are.
+enum class LineEnds {
+    Split, // the scanner's: each ends a label (a scanner that triggered twice within the quiet
+           // interval, a line end of several characters), and belongs to none
+    Kept,  // the label's own: the expansion of a compressed label keeps its bytes
+};
+
 // Routes a label that is not compressed. Empty, or nothing but blanks and control
 // characters: ignored. With the program separator anywhere it carries a program and goes
-// whole and unchanged, line ends inside it included; otherwise it is ordinary, every "!"
-// becomes a blank, and a "%" after the first character ends it, what follows being the rest
-// without the line end right after that "%", which is the scanner's and belongs to no label.
-[[nodiscard]] ScanRoute routeLabel(QStringView label);
+// whole and unchanged, line ends inside it included; otherwise it is ordinary: every "!"
+// becomes a blank, and a "%" after the first character ends it. Where line ends are split,
+// the line ends (in any run) before the label go and the first line end ends it, if it comes
+// before that "%". What follows is the rest, a label of its own, without the line ends at its
+// start: they are the scanner's and belong to no label.
+[[nodiscard]] ScanRoute routeLabel(QStringView label, LineEnds lineEnds = LineEnds::Split);
 
 } // namespace barlink::scanner

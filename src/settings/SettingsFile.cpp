@@ -222,12 +222,21 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << QString::fromLatin1(base::reason::AckInReply).arg(shown(reply));
     }
 
+    // A label end cuts every label where it occurs: only characters that no label holds can be
+    // one. "CR" or "13" written for a carriage return would cut labels in the middle.
     const QString labelEnd = given("LabelEnd");
-    if (const text::EscapedBytes end = text::unescapeBytes(labelEnd); end.ok())
+    const text::EscapedBytes end = text::unescapeBytes(labelEnd);
+    const auto lineControl
+        = [](char byte) { return static_cast<unsigned char>(byte) < 0x20 || byte == 0x7f; };
+    const QString endProblem = !end.ok() ? end.error
+                               : std::all_of(end.bytes.cbegin(), end.bytes.cend(), lineControl)
+                                   ? QString()
+                                   : QString::fromLatin1(base::reason::LabelEndControls);
+    if (endProblem.isEmpty())
         settings.labelEnd = labelEnd;
     else
         problems << notUsed(
-            "LabelEnd", labelEnd, end.error, QString::fromLatin1(base::reason::QuietLabelEnd));
+            "LabelEnd", labelEnd, endProblem, QString::fromLatin1(base::reason::QuietLabelEnd));
 
     if (const QString name = given("StationName", PathBuffer); !name.isEmpty()) {
         if (name.size() <= MaxStationNameLength

@@ -85,9 +85,10 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 // counts as missing: JournalDays, a whole number of days from 0 to MaxJournalDays (default
 // 400); DuplicateSeconds, a whole number from 0 to MaxDuplicateSeconds (default 0);
 // FontScale, a number from MinFontScale to MaxFontScale written with digits and at most one
-// point (default 1); RefuseReply and LabelEnd, escaped bytes as text::unescapeBytes reads them
-// (default none); StationName, up to MaxStationNameLength characters without a control character
-// (default empty: the host name); JournalServer, as readJournalServer. A value that is not
+// point (default 1); RefuseReply, escaped bytes as text::unescapeBytes reads them, and
+// LabelEnd, such bytes that are all control characters, below 0x20 or 0x7f (default none);
+// StationName, up to MaxStationNameLength characters without a control character (default
+// empty: the host name); JournalServer, as readJournalServer. A value that is not
 // is not used: the default is. Each such value, a clamped CommPollTime, and a RefuseReply
 // that holds "ACK" and a carriage return (used, but the scanner may take a refusal for an
 // acknowledgement) add a sentence to settings.problems, which the file read last replaces.

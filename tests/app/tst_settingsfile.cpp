@@ -315,6 +315,11 @@ private Q_SLOTS:
         row("reply that acknowledges: used", "RefuseReply=NO ACK\\r", "RefuseReply=NO ACK\\r", "RefuseReply=NO ACK\\r holds \"ACK\" and a carriage return, which the scanner hears when a label is taken: it may take a refused label for a taken one. It is used as written.");
         row("label end malformed", "LabelEnd=\\x3", "LabelEnd=", "LabelEnd=\\x3 is not used: ");
         row("label end", "LabelEnd=\\x03", "LabelEnd=\\x03");
+        row("label end CR LF", "LabelEnd=\\r\\n", "LabelEnd=\\r\\n");
+        // A label end cuts labels wherever it occurs: only control characters can be one.
+        row("label end in letters", "LabelEnd=CR", "LabelEnd=", "LabelEnd=CR is not used: only control characters are expected: \\r, \\n, or \\xHH from \\x00 to \\x1f or \\x7f. A label ends when the scanner has been quiet for two poll intervals.");
+        row("label end as a number", "LabelEnd=13", "LabelEnd=", "LabelEnd=13 is not used: only control characters");
+        row("label end with a blank", "LabelEnd=\\r\\x20", "LabelEnd=", "LabelEnd=\\r\\x20 is not used: only control characters");
         row("station name", "StationName=BENCH 1", "StationName=BENCH 1");
         row("station name too long", longName, "StationName=", QString::fromLatin1(longName + " is not used: at most 64 characters"));
         row("server keywords", "JournalServer=host=db dbname='shop floor' user=barlink", "JournalServer=host=db dbname='shop floor' user=barlink");

@@ -7,9 +7,11 @@
 #include "PtyPair.h"
 #include "StationRig.h"
 #include "Tables.h"
+#include "app/TryRun.h"
 #include "base/StatusTexts.h"
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"
+#include "text/EscapedBytes.h"
 #include "text/SingleByte.h"
 
 #include <QAbstractEventDispatcher>
@@ -79,6 +81,42 @@ void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes, base::ManualCl
     QVERIFY2(handledSince(rig, mark), bytes.constData());
 }
 
+// The real port, counting the characters the station has read from it, so that a test knows
+// when what it wrote has reached the station.
+class CountingPort : public scanner::ScannerPort
+{
+public:
+    CountingPort()
+    {
+        connect(&m_port, &ScannerPort::deviceLost, this, &ScannerPort::deviceLost);
+        connect(&m_port, &ScannerPort::bytesArrived, this, &ScannerPort::bytesArrived);
+    }
+    void open(const QString &device, const QString &lineSettings) override
+    {
+        m_port.open(device, lineSettings);
+    }
+    void close() override { m_port.close(); }
+    bool isOpen() const override { return m_port.isOpen(); }
+    qint64 bytesWaiting() override { return m_port.bytesWaiting(); }
+    QByteArray readAll() override
+    {
+        QByteArray bytes = m_port.readAll();
+        read += bytes.size();
+        return bytes;
+    }
+    void discardInput() override
+    {
+        read += m_port.bytesWaiting();
+        m_port.discardInput();
+    }
+    void write(const QByteArray &bytes) override { m_port.write(bytes); }
+
+    qint64 read = 0;
+
+private:
+    scanner::SerialScannerPort m_port;
+};
+
 } // namespace
 
 class tst_ScanPath : public QObject
@@ -99,6 +137,8 @@ private Q_SLOTS:
     void labelScannedDuringThePause();
     void labelEnd_data();
     void labelEnd();
+    void stationAndTryAgree_data();
+    void stationAndTryAgree();
 
 private:
     [[nodiscard]] QString root() const { return m_dir->path(); }
@@ -250,9 +290,11 @@ void tst_ScanPath::labelEnd_data()
 {
     columns<QByteArray, QByteArray, bool, QStringList>({"labelEnd", "scan", "byQuiet", "rows"});
     const QString prog9 = row("PROG9.CNC", 1, "800 600 18", 0, "LEFT DOOR ", 999);
-    // A byte of its compressed data as the suffix, the label cut after it ("|").
+    // A control byte of its compressed data as the suffix, the label cut after it ("|").
     const QByteArray packed = compressedScan("%19PROG9.CNC N");
-    const qsizetype at = program::compressedlabel::DataPosition + 2;
+    qsizetype at = program::compressedlabel::DataPosition + 2;
+    while (at + 1 < packed.size() && quint8(packed[at]) >= 0x20)
+        ++at;
     // clang-format off
     QTest::newRow("with the suffix: at once")     << QByteArray("\\r") << QByteArray("%12PROG.CNC N1 X\r%22600 400 18\r") << false << QStringList{Prog};
     QTest::newRow("suffix split across reads")    << QByteArray("\\r\\n") << QByteArray("%12PROG.CNC N1 X\r\n%22600 400 18\r|\n") << false << QStringList{Prog};
@@ -295,6 +337,79 @@ void tst_ScanPath::labelEnd()
     QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), rows, Patience);
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(rows.size()), Patience);
     QCOMPARE(clock.now(), byQuiet ? 2 * PtyStation::PollMs : 0);
+}
+
+void tst_ScanPath::stationAndTryAgree_data()
+{
+    // refused: what the status line and the try's account say of the refusal; empty: taken.
+    columns<QByteArray, QByteArrayList, QStringList, QByteArray, QString>(
+        {"keys", "scans", "rows", "heard", "refused"});
+    const QString p = row("P.CNC", 1), p2 = row("P.CNC", 1, "  ", 0, "", 1, true),
+                  q2 = row("Q.CNC", 1, "  ", 0, "", 1, true);
+    const QByteArray no = "NO\r", scanned = "%11P.CNC N";
+    const QString controlInField
+        = QStringLiteral("Work field refused: N<U+%1> holds a control character");
+    const QString noProgram = QStringLiteral("no program is named");
+    // clang-format off
+    QTest::newRow("CR LF CR LF")    << QByteArray() << QByteArrayList{scanned + "\r\n\r\n"} << QStringList{p} << Ack << QString();
+    QTest::newRow("LF CR")          << QByteArray() << QByteArrayList{scanned + "\n\r"} << QStringList{p} << Ack << QString();
+    QTest::newRow("CR CR")          << QByteArray() << QByteArrayList{scanned + "\r\r"} << QStringList{p} << Ack << QString();
+    QTest::newRow("tab")            << QByteArray() << QByteArrayList{scanned + "\t"} << QStringList{} << no << controlInField.arg("0009");
+    QTest::newRow("NUL")            << QByteArray() << QByteArrayList{scanned + QByteArray(1, '\0')} << QStringList{} << no << controlInField.arg("0000");
+    QTest::newRow("DEL")            << QByteArray() << QByteArrayList{scanned + "\x7f"} << QStringList{} << no << controlInField.arg("007F");
+    // The scanner triggered twice within the quiet interval: two labels, not one glued.
+    QTest::newRow("double trigger") << QByteArray() << QByteArrayList{scanned + "\r" + scanned + "\r"} << QStringList{p, p2} << Ack + Ack << QString();
+    QTest::newRow("LabelEnd ETX: two labels in one burst") << QByteArray("LabelEnd=\\x03") << QByteArrayList{scanned + "\x03%11Q.CNC N\x03"} << QStringList{p, q2} << Ack + Ack << QString();
+    // A CR LF scanner, LabelEnd CR: each LF comes 2 ms after its CR, in a read of its own.
+    QTest::newRow("LabelEnd CR, the LF read alone") << QByteArray("LabelEnd=\\r") << QByteArrayList{scanned + "\r|\n|%11Q.CNC N\r|\n"} << QStringList{p, q2} << Ack + Ack << QString();
+    QTest::newRow("LabelEnd=13 is not used") << QByteArray("LabelEnd=13") << QByteArrayList{"%12P.CNC N X", "%22600 413 18"} << QStringList{row("P.CNC", 1, "600 413 18")} << Ack << QString();
+    QTest::newRow("! alone")        << QByteArray("FieldCode_DFN=N") << QByteArrayList{"!"} << QStringList{} << no << noProgram;
+    QTest::newRow("no name before the field") << QByteArray() << QByteArrayList{"%11 N"} << QStringList{} << no << noProgram;
+    QTest::newRow("dimensions alone, repeat count") << QByteArray() << QByteArrayList{"%29600 400 18"} << QStringList{} << no << noProgram;
+    // clang-format on
+}
+
+// The same scans through the station on its pseudo-terminal (its rows, what the scanner
+// hears, its status line) and through "barlink --try" on the same settings: the same rows,
+// and a refusal said by both. A "|" in a scan is a pause of 2 ms, the bytes before it read
+// by the station first. Every refusal hears RefuseReply.
+void tst_ScanPath::stationAndTryAgree()
+{
+    QFETCH(QByteArrayList, scans);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, refused);
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    QVERIFY(PtyStation::prepare(
+        root(), pty.slavePath(), fetch<QByteArray>("keys") + "\r\nRefuseReply=NO\\r"));
+    base::ManualClock clock;
+    StationRig<CountingPort> rig(root(), false, nullptr, {}, clock);
+    QVERIFY(rig.start());
+    QStringList arguments{QStringLiteral("barlink"), QStringLiteral("--try")};
+    qint64 written = 0;
+    for (const QByteArray &scan : scans) {
+        for (const QByteArray &piece : scan.split('|')) {
+            QVERIFY(pty.write(piece));
+            written += piece.size();
+            QTRY_COMPARE_WITH_TIMEOUT(rig.port.read, written, Patience);
+            clock.advance(2);
+        }
+        clock.advance(10 * PtyStation::PollMs);
+        arguments << text::escapeBytes(QByteArray(scan).replace('|', ""));
+    }
+    QCOMPARE(rig.store->rows(), rows);
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), fetch<QByteArray>("heard"), Patience);
+    const QString shown = rig.display.statusHistory.join(u'\n');
+    QVERIFY2(refused.isEmpty() || shown.contains(refused), qPrintable(shown));
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const int status = app::runTryCommand(
+        arguments, root() + "/program", root() + "/windows", outStream, errStream);
+    QCOMPARE(out, rows.isEmpty() ? QString() : rows.join(u'\n') + u'\n');
+    QCOMPARE(status, refused.isEmpty() ? 0 : 1);
+    QVERIFY2(err.contains(refused), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)

@@ -730,7 +730,7 @@ private Q_SLOTS:
         add("segments in any order", sel, "%22600 400 18|%12PROG.CNC S1", "F1", "PROG.CNC f9 600x400x18 r1");
         add("program without a space keeps its name", sel, "%11PROG", "1", "PROG f3 xx r1");
         add("same segment twice", sel, "%12PROG.CNC N|%12OTHER.CNC M", "FF", "", badly + "%12OTHER.CNC M");
-        add("blank before the dimensions", sel, "%21 600 400 18", "1", " f1 x600x400 r1");
+        add("blank before the dimensions", sel, "%12PROG.CNC N X|%22 600 400 18", "F1", "PROG.CNC f1 x600x400 r1");
         add("count 0 never completes", sel, "%10PROG.CNC N|%20600 400 18", "FF", "", " Waiting for next barcode...");
         add("dollar label completes by its count", sel, "%12PROG.CNC N|$21", "F1", "PROG.CNC f1 xx r1");
         add("count 9: one segment, repeated", sel, "%19PROG.CNC N", "1", "PROG.CNC f1 xx r999");

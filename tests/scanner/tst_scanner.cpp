@@ -191,10 +191,12 @@ private Q_SLOTS:
         row("CR LF after dimensions",            "%22600 400 18\r\n",     "O:%22600 400 18|");
         row("CR alone",                          "PANEL\r",                "O:PANEL|");
         row("LF alone",                          "PANEL\n",                "O:PANEL|");
-        row("one line end only",                 "PANEL\r\n\r\n",         "O:PANEL\r\n|");
-        row("LF CR is two line ends",            "PANEL\n\r",             "O:PANEL\n|");
-        row("line end after a closing %",        "%START%\r\n%STOP%\r\n", "O:%START%|%STOP%");
-        row("a blank after it stays",            "%START%\r\n \r\n",      "O:%START%| ");
+        row("every line end at the end goes",    "PANEL\r\n\r\n",         "O:PANEL|");
+        row("LF CR goes too",                    "PANEL\n\r",             "O:PANEL|");
+        row("a line end inside ends the label",  "%11P N\r%11P N\r",       "O:%11P N|%11P N\r");
+        row("line ends before the label go",     "\n\r%11P N",            "O:%11P N|");
+        row("line end after a closing %",        "%START%\r\n%STOP%\r\n", "O:%START%|%STOP%\r\n");
+        row("a blank after it stays",            "%START%\r\n \r\n",      "O:%START%| \r\n");
         row("line end alone: ignored",           "\r\n",                  "X:\r\n|");
         row("blanks and controls: ignored",      " \t\x1d\r\n",           "X: \t\x1d\r\n|");
         row("empty buffer: nothing",             "",                      "-:|");
@@ -217,6 +219,7 @@ private Q_SLOTS:
         row("CR LF where the suffix is CR", "PANEL\r\nNEXT", "O:PANEL|||NEXT", "\r", false);
         row("split at %: the rest has ended", "%START%%STOP%\x03X", "O:%START%|%STOP%\x03||X", "\x03", false);
         row("suffix alone: ignored", "\rNEXT", "X:\r|||NEXT", "\r", false);
+        row("an LF left before the next label", "\n%11P N\r", "O:%11P N|", "\r", false);
         row("program barcode: not cut", "P^X1!G1\rG2\r", "W:|", "\r", false);
         row("compressed, suffix in its data", f1 + "Z\rQ", "W:|", "\r", false);
         row("compressed whole: all of it", f1 + "Z\rEND\rX", "C:" + f1 + "Z\rEND\rX|", "\r", false);
@@ -257,6 +260,8 @@ private Q_SLOTS:
         QTest::newRow("expanded: no apostrophe rule")      << L{f1 + "'AB$C%D", "", ""} << L{"C:" + f1 + "'AB$C%D", "I:'AB$C%"} << "D";
         QTest::newRow("not expanded: the rest goes too")   << L{f1 + "|%STOP%", "", "", "", ""} << L{"C:" + f1 + "|%STOP%"} << "";
         QTest::newRow("a line end alone is ignored")       << L{"\r\n", "", ""} << L{"X:\r\n"} << "";
+        // A rest that ended at a line end stays a label of its own when the next scan joins it.
+        QTest::newRow("double trigger, then the next scan") << L{"A\rB\r", "", "", "C", "", "", "", ""} << L{"I:A", "I:B", "I:C"} << "";
         QTest::newRow("busy ticks are no quiet ticks")     << L{"%START%", "<busy>", "<busy>", "", "<busy>"} << L{} << "%START%";
         QTest::newRow("then two quiet ticks end it")       << L{"%START%", "<busy>", "<busy>", "", ""} << L{"I:%START%"} << "";
         QTest::newRow("closed port: nothing handled")      << L{"%START%", "", "<closed>", "<closed>"} << L{} << "%START%";
@@ -264,6 +269,7 @@ private Q_SLOTS:
         QTest::newRow("failing %N% abandons the label")    << L{"<fail=%N%>", "'ABC$DEF", "", "", "", ""} << L{"I:%N%"} << "";
         QTest::newRow("label end: arriving as one is read") << L{"<end=\r>", "<during=A2\r>", "A1\r"} << L{"I:A1", "I:A2"} << "";
         QTest::newRow("label end: compressed whole, next") << L{"<end=\r>", f1 + "Z\r", "Q|\rA2\r"} << L{"C:" + f1 + "Z\rQ|\rA2\r", "I:Z\rQ", "I:A2"} << "";
+        QTest::newRow("label end: more line ends after it go") << L{"<end=\r>", "A1\r\n\r\nA2\r"} << L{"I:A1", "I:A2"} << "";
         QTest::newRow("label end missing: quiet, told once") << L{"<end=\r>", "A1", "", "", "A2", "", ""} << L{"I:A1", "I:A2", "told"} << "";
         // clang-format on
     }
@@ -275,6 +281,38 @@ private Q_SLOTS:
         QTEST(rig.calls + QStringList(rig.display.statusHistory.filter(notice).size(), "told"),
               "calls");
         QTEST(rig.poller.scanBuffer(), "left");
+    }
+
+    // A CR LF scanner whose LabelEnd is CR: the LF comes in a read of its own, at once, a few
+    // milliseconds later, after one or two quiet intervals, or with the next label. It belongs
+    // to no label: the next label is taken as it is, and nothing is ignored.
+    void leftoverLineEndDropped_data()
+    {
+        columns<int>({"lfAtMs"});
+        QTest::newRow("in the same read") << 0;
+        QTest::newRow("2 ms later") << 2;
+        QTest::newRow("20 ms later") << 20;
+        QTest::newRow("after a quiet interval") << 150;
+        QTest::newRow("after two quiet intervals") << 300;
+        QTest::newRow("with the next label") << 1000;
+    }
+    void leftoverLineEndDropped()
+    {
+        const int lfAt = fetch<int>("lfAtMs");
+        Rig rig;
+        rig.run({"<end=\r>"});
+        rig.poller.start(100);
+        rig.port.arrive(lfAt == 0 ? "A1\r\n" : "A1\r");
+        QCOMPARE(rig.calls, QStringList{"I:A1"});
+        if (lfAt != 0 && lfAt < 1000) {
+            rig.clock.advance(lfAt);
+            rig.port.arrive("\n");
+        }
+        rig.clock.advance(1000 - rig.clock.now());
+        rig.port.arrive(lfAt == 1000 ? "\nA2\r" : "A2\r");
+        rig.clock.advance(1000);
+        QCOMPARE(rig.calls, (QStringList{"I:A1", "I:A2"}));
+        QCOMPARE(rig.poller.scanBuffer(), QString());
     }
 
     // When a label is handled, in simulated time. Bursts ("ms:bytes") are read as they arrive,
