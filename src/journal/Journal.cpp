@@ -67,14 +67,13 @@ Journal::Journal(QString path, QString station, int journalDays, QObject *parent
 // The spill files being taken in: the one being read, and what it has given so far.
 struct Journal::Taking
 {
-    QStringList files;                  // still to be read, oldest first
-    std::unique_ptr<SpillReader> file;  // the one being read
-    qint64 alreadyTaken = 0;            // its entries the journal file had before this reading
-    qint64 given = 0;                   // its entries read so far
-    bool finishedBefore = false;        // the journal file had every entry and its events
-    qint64 written = 0;                 // entries written now, from every file
-    QString unreadable;                 // why a file could not be read
-    bool pathUnreadable = false;        // the spill file at its own path could not be read
+    QStringList files;                 // still to be read, oldest first
+    std::unique_ptr<SpillReader> file; // the one being read
+    qint64 alreadyTaken = 0;           // its entries the journal file had before this reading
+    qint64 given = 0;                  // its entries read so far
+    bool finishedBefore = false;       // the journal file had every entry and its events
+    QString unreadable;                // why a file could not be read
+    bool pathUnreadable = false;       // the spill file at its own path could not be read
 };
 
 Journal::Journal(QString path,
@@ -557,7 +556,8 @@ bool Journal::checkpoint(const char *mode)
     if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(%1)").arg(QLatin1String(mode)))
         || !query.next())
         return false;
-    return query.value(0).toInt() == 0 && query.value(1).toLongLong() == query.value(2).toLongLong();
+    return query.value(0).toInt() == 0
+           && query.value(1).toLongLong() == query.value(2).toLongLong();
 }
 
 QString Journal::removeOldEntries(bool &damaged)
@@ -570,10 +570,10 @@ QString Journal::removeOldEntries(bool &damaged)
     // go are read. With a server, only what it has already: an entry it never had is never
     // deleted here.
     QSqlQuery query(m_connection->database());
-    const QString firstKept = QStringLiteral(
-        "ifnull((SELECT id FROM %1 WHERE +time >= ? ORDER BY id LIMIT 1), "
-        "(SELECT ifnull(max(id), 0) + 1 FROM %1))")
-                                  .arg(LocalTable);
+    const QString firstKept
+        = QStringLiteral("ifnull((SELECT id FROM %1 WHERE +time >= ? ORDER BY id LIMIT 1), "
+                         "(SELECT ifnull(max(id), 0) + 1 FROM %1))")
+              .arg(LocalTable);
     query.prepare(m_server.isEmpty()
                       ? QStringLiteral("DELETE FROM %1 WHERE id < %2").arg(LocalTable, firstKept)
                       : QStringLiteral("DELETE FROM %1 WHERE id < %2 AND id <= (SELECT last_id "
@@ -610,9 +610,9 @@ QString Journal::takeSome(bool &done)
         taking.file = std::make_unique<SpillReader>(taking.files.takeFirst());
         if (!taking.file->isOpen()) {
             // Its entries wait where they are, and the state says why, until it can be read.
-            taking.unreadable = QStringLiteral("the spill file %1 cannot be read: %2")
-                                    .arg(QDir::toNativeSeparators(taking.file->path()),
-                                         taking.file->error());
+            taking.unreadable
+                = QStringLiteral("the spill file %1 cannot be read: %2")
+                      .arg(QDir::toNativeSeparators(taking.file->path()), taking.file->error());
             taking.pathUnreadable = taking.pathUnreadable || taking.file->path() == m_spillPath;
             qCWarning(lcJournal) << taking.unreadable;
             taking.file.reset();
@@ -634,7 +634,8 @@ QString Journal::takeSome(bool &done)
     file.next(SpillBatch, batch);
     const qint64 firstGiven = taking.given;
     taking.given += qint64(batch.size());
-    const qint64 from = std::clamp<qint64>(taking.alreadyTaken - firstGiven, 0, qint64(batch.size()));
+    const qint64 from
+        = std::clamp<qint64>(taking.alreadyTaken - firstGiven, 0, qint64(batch.size()));
     if (!db.transaction())
         return db.lastError().text();
     bool ok = true;
@@ -691,7 +692,6 @@ QString Journal::takeSome(bool &done)
         db.rollback();
         return error.isEmpty() ? db.lastError().text() : error;
     }
-    taking.written += inserted;
     if (lostNow > 0) {
         m_lostUnacknowledged += lostNow;
         storeLost();

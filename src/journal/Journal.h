@@ -180,9 +180,9 @@ private:
     std::unique_ptr<Taking> m_taking; // while spill files are taken in
     QString m_spillUnreadable;
     qint64 m_lostUnacknowledged = 0;
-    bool m_lostLoaded = false; // from the file, at its first opening
-    qint64 m_untidyLog = 0; // the log's size while a checkpoint cannot empty it
-    QTimer m_tidyTimer;     // tries again to empty it
+    bool m_lostLoaded = false;         // from the file, at its first opening
+    qint64 m_untidyLog = 0;            // the log's size while a checkpoint cannot empty it
+    QTimer m_tidyTimer;                // tries again to empty it
     JournalState m_told;               // the state last told
     std::optional<Entry> m_damageNote; // the first entry of a file made for a damaged one
 };

@@ -74,7 +74,8 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
     m_server = m_settings.journalServer;
     // A JournalServer that cannot be used has confirmed nothing: retention deletes nothing
     // until the setting is mended or removed.
-    const int days = m_settings.journalServerGiven && m_server.isEmpty() ? 0 : m_settings.journalDays;
+    const int days
+        = m_settings.journalServerGiven && m_server.isEmpty() ? 0 : m_settings.journalDays;
     m_journal = std::make_unique<journal::Journal>(path, station, days);
     m_journal->setServer(m_server);
     m_journal->setSpillPath(spillPath);
@@ -87,8 +88,8 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
             [this](const journal::JournalState &state) {
                 const bool wasFile = m_fileWritten;
                 // Taking in a spill file at start-up is no failure: it has no reason.
-                m_fileWritten = state.place == journal::JournalState::Place::File
-                                || state.reason.isEmpty();
+                m_fileWritten
+                    = state.place == journal::JournalState::Place::File || state.reason.isEmpty();
                 if (wasFile && !m_fileWritten)
                     m_display.setStatus(
                         QStringLiteral("Scan journal not written: %1").arg(state.reason));

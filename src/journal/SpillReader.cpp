@@ -42,8 +42,8 @@ SpillReader::SpillReader(const QString &path)
 
 void SpillReader::fail()
 {
-    m_error = m_file.errorString().isEmpty() ? QStringLiteral("cannot be read")
-                                             : m_file.errorString();
+    m_error
+        = m_file.errorString().isEmpty() ? QStringLiteral("cannot be read") : m_file.errorString();
     m_end = true;
 }
 

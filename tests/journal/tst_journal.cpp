@@ -229,17 +229,22 @@ private Q_SLOTS:
     {
         // written: days before the clock's time, in the order written; forwardedUpTo: the
         // server's mark; -1: no server
-        columns<QList<int>, int, int, QStringList>({"written", "journalDays", "forwardedUpTo", "kept"});
+        columns<QList<int>, int, int, QStringList>(
+            {"written", "journalDays", "forwardedUpTo", "kept"});
         const QList<int> inOrder{800, 401, 399, 1};
         QTest::newRow("400 days") << inOrder << 400 << -1 << QStringList{"399", "1"};
         QTest::newRow("1 day") << inOrder << 1 << -1 << QStringList{"1"};
         QTest::newRow("0 keeps all") << inOrder << 0 << -1 << QStringList{"800", "401", "399", "1"};
-        QTest::newRow("server has none") << inOrder << 1 << 0 << QStringList{"800", "401", "399", "1"};
-        QTest::newRow("server has the oldest") << inOrder << 400 << 1 << QStringList{"401", "399", "1"};
+        QTest::newRow("server has none")
+            << inOrder << 1 << 0 << QStringList{"800", "401", "399", "1"};
+        QTest::newRow("server has the oldest")
+            << inOrder << 400 << 1 << QStringList{"401", "399", "1"};
         QTest::newRow("server has all") << inOrder << 1 << 4 << QStringList{"1"};
         // A session with the clock set back two years wrote between younger entries.
-        QTest::newRow("clock set back") << QList<int>{800, 3, 730, 730, 2} << 400 << -1 << QStringList{"3", "730", "730", "2"};
-        QTest::newRow("clock set back, first") << QList<int>{730, 3, 800} << 400 << -1 << QStringList{"3", "800"};
+        QTest::newRow("clock set back")
+            << QList<int>{800, 3, 730, 730, 2} << 400 << -1 << QStringList{"3", "730", "730", "2"};
+        QTest::newRow("clock set back, first")
+            << QList<int>{730, 3, 800} << 400 << -1 << QStringList{"3", "800"};
     }
     // Entries older than the kept number of days go when the journal is opened, in the order
     // written up to the first younger one; with a server, only those it has.
@@ -481,8 +486,10 @@ private Q_SLOTS:
     {
         constexpr qint64 Bound = 256 * 1024;
         const QString log = path() + QStringLiteral("-wal");
-        Journal journal(
-            path(), "HERE", 0, {.retryMilliseconds = 10, .idleMilliseconds = 10, .logBytes = Bound});
+        Journal journal(path(),
+                        "HERE",
+                        0,
+                        {.retryMilliseconds = 10, .idleMilliseconds = 10, .logBytes = Bound});
         journal.open();
         QTRY_VERIFY(journal.isAvailable());
         journal.append(entry(QStringLiteral("FIRST")));
