@@ -133,11 +133,13 @@ QString SpillFile::append(const std::vector<Entry> &entries)
         return QStringLiteral("the spill file %1 cannot be read and cannot be moved aside")
             .arg(QDir::toNativeSeparators(m_path));
     QFile file(m_path);
-    const bool made = !file.exists();
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return file.errorString();
+    // A new file, or one a failed first append left empty: its name in the folder is synced
+    // with its first entries.
+    const bool fresh = file.size() == 0;
     QByteArray data;
-    if (file.size() == 0) {
+    if (fresh) {
         // Also where the first append failed (a full disk) and was cut off again.
         data = Header + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '\n';
     } else {
@@ -157,38 +159,10 @@ QString SpillFile::append(const std::vector<Entry> &entries)
         file.resize(size);
         return error.isEmpty() ? QStringLiteral("the spill file could not be synced") : error;
     }
-    if (made && !syncFolder(folder))
+    if (fresh && !syncFolder(folder))
         return QStringLiteral("the folder %1 could not be synced")
             .arg(QDir::toNativeSeparators(folder));
     return {};
-}
-
-SpillFile::Contents SpillFile::read() const
-{
-    Contents contents;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return contents;
-    const QByteArray first = file.readLine(MaxNameLine);
-    if (!isNameLine(first)) {
-        // Without its name the entries cannot be taken exactly once: they are left where they
-        // are for a person to look at, and counted as unreadable.
-        contents.unreadable = 1;
-        return contents;
-    }
-    contents.token = tokenOf(first);
-    while (!file.atEnd()) {
-        const QByteArray text = file.readLine();
-        if (!text.endsWith('\n')) {
-            ++contents.unreadable;
-            break;
-        }
-        if (std::optional<Entry> entry = entryOf(text))
-            contents.entries.push_back(std::move(*entry));
-        else if (!text.trimmed().isEmpty())
-            ++contents.unreadable;
-    }
-    return contents;
 }
 
 bool SpillFile::remove()

@@ -37,15 +37,6 @@ public:
     // Entries the file holds (its lines after the first); 0 when it is missing or unreadable.
     [[nodiscard]] qint64 countEntries() const;
 
-    struct Contents
-    {
-        QString token;              // empty when there is no spill file
-        std::vector<Entry> entries; // whole lines, in the order written
-        int unreadable = 0;         // lines that could not be read (cut short by a power cut)
-    };
-    // What the file holds now; an empty Contents when it is missing.
-    [[nodiscard]] Contents read() const;
-
     // Removes the file once its entries are in the journal file.
     [[nodiscard]] bool remove();
     // Moves a file that cannot be appended to aside (beside it, the time added to its name), so
@@ -59,7 +50,7 @@ public:
     [[nodiscard]] static bool isNameLine(const QByteArray &line);
     // The token of a name line.
     [[nodiscard]] static QString tokenOf(const QByteArray &nameLine);
-    // Entries as the file keeps them, one line each; exposed for tests of old files.
+    // Entries as the file keeps them, one line each.
     [[nodiscard]] static QByteArray line(const Entry &entry);
     [[nodiscard]] static std::optional<Entry> entryOf(const QByteArray &line);
 
