@@ -298,6 +298,8 @@ void Journal::fail(const QString &reason)
     }
     m_available = false;
     m_downReason = reason;
+    // A spill file being taken in goes on from where its count stands once the file is back.
+    m_taking.reset();
     m_insert.reset();
     m_connection.reset();
     if (!m_retryTimer.isActive())
@@ -373,7 +375,10 @@ void Journal::takeBatch()
 
 void Journal::finishTaking()
 {
-    m_spillUnreadable = m_taking ? m_taking->unreadable : QString();
+    const QString unreadable = m_taking ? m_taking->unreadable : QString();
+    if (!unreadable.isEmpty() && unreadable != m_spillUnreadable)
+        qCWarning(lcJournal) << unreadable;
+    m_spillUnreadable = unreadable;
     m_taking.reset();
     if (!m_available) {
         const QString error = writeHeld();
@@ -614,7 +619,6 @@ QString Journal::takeSome(bool &done)
                 = QStringLiteral("the spill file %1 cannot be read: %2")
                       .arg(QDir::toNativeSeparators(taking.file->path()), taking.file->error());
             taking.pathUnreadable = taking.pathUnreadable || taking.file->path() == m_spillPath;
-            qCWarning(lcJournal) << taking.unreadable;
             taking.file.reset();
             return {};
         }
