@@ -1416,7 +1416,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+37"/>
+        <location filename="../src/app/MainWindow.cpp" line="+38"/>
         <source>Idle</source>
         <translation>Steht</translation>
     </message>
@@ -2517,7 +2517,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Kein Teil zum Zurücknehmen.</translation>
     </message>
     <message>
-        <location line="+253"/>
+        <location line="+254"/>
         <source>This shift, since %1</source>
         <translation>Diese Schicht, seit %1</translation>
     </message>
@@ -2557,12 +2557,22 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Journal:</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>I have seen that journal entries were lost</source>
+        <translation>Ich habe gesehen, dass Journaleinträge verloren sind</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Shop:</source>
         <translation>Werkstatt:</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+43"/>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
     </message>
@@ -2583,12 +2593,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+154"/>
+        <location line="+183"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
     <message>
-        <location line="-130"/>
+        <location line="-159"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
     </message>
@@ -2608,7 +2618,17 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>%1 Zeilen</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
+        <source>taking in the spill file · %1 %</source>
+        <translation>Ausweichdatei wird übernommen · %1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The entries kept in the spill file go into the journal file, a few at a time between the scans. Every scan meanwhile is on the disk, in the spill file.</source>
+        <translation>Die Einträge der Ausweichdatei kommen in die Journaldatei, einige auf einmal zwischen den Scans. Jeder Scan ist inzwischen auf der Platte, in der Ausweichdatei.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>written</source>
         <translation>geschrieben</translation>
     </message>
@@ -2618,27 +2638,62 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Jeder Scan ist auf der Platte, bevor der Scanner ACK hört.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>file not written since %1 · %2 kept in the spill file</source>
         <translation>Datei seit %1 nicht geschrieben · %2 in der Ausweichdatei</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
         <translation>Die Journaldatei kann nicht geschrieben werden (%1). Jeder Scan ist trotzdem auf der Platte, in der Ausweichdatei, und kommt in die Journaldatei, sobald sie wieder geht.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+5"/>
         <source>NOT WRITTEN · %1 held in memory since %2</source>
         <translation>NICHT GESCHRIEBEN · %1 seit %2 im Speicher</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
         <translation>Weder Journaldatei noch Ausweichdatei können geschrieben werden (%1). Scans sind nur im Speicher und gehen verloren, wenn Barlink vorher endet.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+8"/>
+        <source>spill file unreadable</source>
+        <translation>Ausweichdatei nicht lesbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Entries wait in a spill file that cannot be read (%1). They go into the journal file once it can be read.</source>
+        <translation>Einträge warten in einer Ausweichdatei, die nicht gelesen werden kann (%1). Sie kommen in die Journaldatei, sobald sie gelesen werden kann.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>cannot be tidied</source>
+        <translation>kann nicht aufgeräumt werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Another program is reading the journal file, so that its write-ahead log (%1 MB) cannot be emptied; it is emptied once that program stops reading.</source>
+        <translation>Ein anderes Programm liest die Journaldatei, daher kann ihr Write-Ahead-Log (%1 MB) nicht geleert werden; es wird geleert, sobald das Programm aufhört zu lesen.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>1 entry lost</source>
+        <translation>1 Eintrag verloren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 entries lost</source>
+        <translation>%1 Einträge verloren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Journal entries could not be read back or kept; the journal&apos;s &quot;entries-lost&quot; entry says which. Click OK once you have seen it.</source>
+        <translation>Journaleinträge konnten nicht zurückgelesen oder behalten werden; der Eintrag &quot;entries-lost&quot; im Journal sagt, welche. Klicken Sie auf OK, sobald Sie es gesehen haben.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>up to date</source>
         <translation>aktuell</translation>
     </message>

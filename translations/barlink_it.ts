@@ -1416,7 +1416,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+37"/>
+        <location filename="../src/app/MainWindow.cpp" line="+38"/>
         <source>Idle</source>
         <translation>Ferma</translation>
     </message>
@@ -2517,7 +2517,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Nessun pezzo da annullare.</translation>
     </message>
     <message>
-        <location line="+253"/>
+        <location line="+254"/>
         <source>This shift, since %1</source>
         <translation>Questo turno, dalle %1</translation>
     </message>
@@ -2557,12 +2557,22 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Registro:</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>I have seen that journal entries were lost</source>
+        <translation>Ho visto che delle voci del registro sono andate perse</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Shop:</source>
         <translation>Reparto:</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+43"/>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Invio o doppio clic mostra una lettura nel registro</translation>
     </message>
@@ -2583,12 +2593,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+154"/>
+        <location line="+183"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
     <message>
-        <location line="-130"/>
+        <location line="-159"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
     </message>
@@ -2608,7 +2618,17 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>%1 righe</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
+        <source>taking in the spill file · %1 %</source>
+        <translation>ripresa del file di riserva · %1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The entries kept in the spill file go into the journal file, a few at a time between the scans. Every scan meanwhile is on the disk, in the spill file.</source>
+        <translation>Le voci del file di riserva vanno nel registro, poche alla volta tra una lettura e l&apos;altra. Ogni lettura intanto è sul disco, nel file di riserva.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>written</source>
         <translation>scritto</translation>
     </message>
@@ -2618,27 +2638,62 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>Ogni lettura è sul disco prima che lo scanner riceva ACK.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>file not written since %1 · %2 kept in the spill file</source>
         <translation>file non scritto dalle %1 · %2 nel file di riserva</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
         <translation>Il file del registro non si può scrivere (%1). Ogni lettura è comunque sul disco, nel file di riserva, e va nel registro appena si può scrivere.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+5"/>
         <source>NOT WRITTEN · %1 held in memory since %2</source>
         <translation>NON SCRITTO · %1 in memoria dalle %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
         <translation>Né il registro né il file di riserva si possono scrivere (%1). Le letture sono solo in memoria e vanno perse se Barlink si chiude prima.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+8"/>
+        <source>spill file unreadable</source>
+        <translation>file di riserva illeggibile</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Entries wait in a spill file that cannot be read (%1). They go into the journal file once it can be read.</source>
+        <translation>Delle voci attendono in un file di riserva che non si può leggere (%1). Vanno nel registro appena si può leggere.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>cannot be tidied</source>
+        <translation>non si può riordinare</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Another program is reading the journal file, so that its write-ahead log (%1 MB) cannot be emptied; it is emptied once that program stops reading.</source>
+        <translation>Un altro programma sta leggendo il registro, quindi il suo log write-ahead (%1 MB) non si può svuotare; verrà svuotato appena quel programma smette di leggere.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>1 entry lost</source>
+        <translation>1 voce persa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 entries lost</source>
+        <translation>%1 voci perse</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Journal entries could not be read back or kept; the journal&apos;s &quot;entries-lost&quot; entry says which. Click OK once you have seen it.</source>
+        <translation>Delle voci del registro non si sono potute rileggere o conservare; la voce &quot;entries-lost&quot; del registro dice quali. Fare clic su OK dopo averlo visto.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>up to date</source>
         <translation>aggiornato</translation>
     </message>

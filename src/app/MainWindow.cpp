@@ -27,6 +27,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
+#include <QToolButton>
 
 namespace barlink::app {
 
@@ -492,6 +493,7 @@ void MainWindow::watch(Station &station)
         },
         Qt::QueuedConnection);
     connect(&station, &Station::journalStateChanged, this, &MainWindow::setJournalState);
+    connect(m_journalLostOk, &QToolButton::clicked, &station, &Station::acknowledgeLostEntries);
     connect(&station, &Station::shopStateChanged, this, &MainWindow::setShopState);
 }
 
@@ -540,6 +542,12 @@ void MainWindow::buildGlance()
     m_journalState->setObjectName(QStringLiteral("lblJournalState"));
     m_ui->portRow->addWidget(journalCaption);
     m_ui->portRow->addWidget(m_journalState);
+    // Entries lost are shown until the operator has seen them.
+    m_journalLostOk = new QToolButton(this);
+    m_journalLostOk->setObjectName(QStringLiteral("cmdJournalLostOk"));
+    m_journalLostOk->setText(tr("OK"));
+    m_journalLostOk->setToolTip(tr("I have seen that journal entries were lost"));
+    m_ui->portRow->addWidget(m_journalLostOk);
     setJournalState({});
     // How far the entries have got to the shop's server: shown only where there is one.
     m_shopCaption = new QLabel(tr("Shop:"), this);
@@ -549,8 +557,13 @@ void MainWindow::buildGlance()
     m_ui->portRow->addWidget(m_shopState);
     m_shopCaption->setVisible(false);
     m_shopState->setVisible(false);
-    m_badges
-        = {listCaption, m_listState, journalCaption, m_journalState, m_shopCaption, m_shopState};
+    m_badges = {listCaption,
+                m_listState,
+                journalCaption,
+                m_journalState,
+                m_journalLostOk,
+                m_shopCaption,
+                m_shopState};
     m_badgeRow = new QHBoxLayout;
     m_badgeRow->setObjectName(QStringLiteral("badgeRow"));
     m_ui->mainLayout->insertLayout(m_ui->mainLayout->indexOf(m_ui->portRow) + 1, m_badgeRow);
@@ -670,34 +683,63 @@ void MainWindow::setJournalState(const journal::JournalState &state)
 {
     using Place = journal::JournalState::Place;
     const QString since = state.since.toLocalTime().toString(QStringLiteral("HH:mm"));
-    switch (state.place) {
-    case Place::File:
-        m_journalState->setText(tr("written"));
-        m_journalState->setToolTip(tr("Every scan is on the disk before the scanner hears ACK."));
-        m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#2e7d32")));
-        return;
-    case Place::SpillFile:
-        m_journalState->setText(tr("file not written since %1 · %2 kept in the spill file")
-                                    .arg(since)
-                                    .arg(state.spilled));
-        m_journalState->setToolTip(
-            tr("The journal file cannot be written (%1). Every scan is still on the disk, in "
-               "the spill file, and goes into the journal file once it can be written.")
-                .arg(state.reason));
-        m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#e65100")));
-        return;
-    case Place::Memory:
-        m_journalState->setText(
-            tr("NOT WRITTEN · %1 held in memory since %2")
-                .arg(state.held)
-                .arg(state.heldSince.toLocalTime().toString(QStringLiteral("HH:mm"))));
-        m_journalState->setToolTip(
-            tr("Neither the journal file nor the spill file can be written (%1). Scans are "
-               "held in memory and are lost if Barlink ends before a file can be written.")
-                .arg(state.reason));
-        m_journalState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
-        return;
+    QString text;
+    QStringList tips;
+    QString colour = QStringLiteral("#2e7d32");
+    if (state.takingBack && state.reason.isEmpty() && state.place != Place::Memory) {
+        text = tr("taking in the spill file \u00b7 %1 %").arg(state.takenPercent);
+        tips << tr("The entries kept in the spill file go into the journal file, a few at a time "
+                   "between the scans. Every scan meanwhile is on the disk, in the spill file.");
+        colour = QStringLiteral("#546e7a");
+    } else if (state.place == Place::File) {
+        text = tr("written");
+        tips << tr("Every scan is on the disk before the scanner hears ACK.");
+    } else if (state.place == Place::SpillFile) {
+        text = tr("file not written since %1 · %2 kept in the spill file")
+                   .arg(since)
+                   .arg(state.spilled);
+        tips << tr("The journal file cannot be written (%1). Every scan is still on the disk, in "
+                   "the spill file, and goes into the journal file once it can be written.")
+                    .arg(state.reason);
+        colour = QStringLiteral("#e65100");
+    } else {
+        text = tr("NOT WRITTEN · %1 held in memory since %2")
+                   .arg(state.held)
+                   .arg(state.heldSince.toLocalTime().toString(QStringLiteral("HH:mm")));
+        tips << tr("Neither the journal file nor the spill file can be written (%1). Scans are "
+                   "held in memory and are lost if Barlink ends before a file can be written.")
+                    .arg(state.reason);
+        colour = QStringLiteral("#c62828");
     }
+    // What else needs a look goes after it, and turns a green badge orange.
+    const QString orange = QStringLiteral("#e65100");
+    if (!state.spillUnreadable.isEmpty()) {
+        text += QStringLiteral(" \u00b7 ") + tr("spill file unreadable");
+        tips << tr("Entries wait in a spill file that cannot be read (%1). They go into the "
+                   "journal file once it can be read.")
+                    .arg(state.spillUnreadable);
+        colour = state.place == Place::Memory ? colour : orange;
+    }
+    if (state.untidyLogBytes > 0) {
+        text += QStringLiteral(" \u00b7 ") + tr("cannot be tidied");
+        tips << tr("Another program is reading the journal file, so that its write-ahead log "
+                   "(%1 MB) cannot be emptied; it is emptied once that program stops reading.")
+                    .arg(double(state.untidyLogBytes) / (1 << 20), 0, 'f', 1);
+        colour = state.place == Place::Memory ? colour : orange;
+    }
+    if (state.lostUnacknowledged > 0) {
+        text += QStringLiteral(" \u00b7 ")
+                + (state.lostUnacknowledged == 1
+                       ? tr("1 entry lost")
+                       : tr("%1 entries lost").arg(state.lostUnacknowledged));
+        tips << tr("Journal entries could not be read back or kept; the journal's "
+                   "\"entries-lost\" entry says which. Click OK once you have seen it.");
+        colour = state.place == Place::Memory ? colour : orange;
+    }
+    m_journalState->setText(text);
+    m_journalState->setToolTip(tips.join(u'\n'));
+    m_journalState->setStyleSheet(badgeStyle(colour));
+    m_journalLostOk->setVisible(state.lostUnacknowledged > 0);
 }
 
 void MainWindow::setShopState(const journal::ForwardState &state)

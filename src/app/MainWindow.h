@@ -23,6 +23,7 @@ class QGroupBox;
 class QLabel;
 class QScrollArea;
 class QTableView;
+class QToolButton;
 
 namespace Ui {
 class MainWindow;
@@ -177,6 +178,7 @@ private:
     QString m_status;
     QLabel *m_listState = nullptr;
     QLabel *m_journalState = nullptr;
+    QToolButton *m_journalLostOk = nullptr;
     QLabel *m_shopCaption = nullptr;
     QLabel *m_shopState = nullptr;
     QLabel *m_lastLabel = nullptr;

@@ -140,6 +140,8 @@ public Q_SLOTS:
     // while a label is in hand (see gate()). Returns why nothing (or not all) was taken back,
     // or an empty text.
     QString takeBackLastItem(const QStringList &confirmedRows);
+    // The operator has seen that journal entries were lost: the journal's state stops telling.
+    void acknowledgeLostEntries() { m_recorder.acknowledgeLost(); }
 
 Q_SIGNALS:
     // An entry of the journal as it is made, and the state of the journal and of the

@@ -45,6 +45,8 @@ struct Settings
     QString stationName;
     // The shop-wide journal's server, a libpq connection string; empty: none.
     QString journalServer;
+    // The settings file has a JournalServer line, usable or not.
+    bool journalServerGiven = false;
     // What reading the settings file found wrong with its values, one sentence each: which
     // key, which value, and what is used instead.
     QStringList problems;

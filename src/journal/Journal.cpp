@@ -5,6 +5,7 @@
 #include "JournalLog.h"
 #include "LocalFile.h"
 #include "SpillFile.h"
+#include "SpillReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <utility>
 
 namespace barlink::journal {
@@ -42,6 +44,14 @@ QString spanText(qint64 milliseconds)
     return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds / 60 % 60);
 }
 
+// Spill file entries taken into the journal file in one transaction, between two turns of the
+// event loop: a label waits for at most one batch.
+constexpr qsizetype SpillBatch = 500;
+
+// The key under which the journal file keeps the number of entries lost that the operator has
+// not acknowledged yet.
+const QString LostKey = QStringLiteral("lost_unacknowledged");
+
 // The key under which the journal file counts the entries taken from a spill file.
 QString spillKey(const QString &token)
 {
@@ -54,12 +64,30 @@ Journal::Journal(QString path, QString station, int journalDays, QObject *parent
     : Journal(std::move(path), std::move(station), journalDays, Limits(), parent)
 {}
 
-Journal::Journal(QString path, QString station, int journalDays, Limits limits, QObject *parent)
+// The spill files being taken in: the one being read, and what it has given so far.
+struct Journal::Taking
+{
+    QStringList files;                 // still to be read, oldest first
+    std::unique_ptr<SpillReader> file; // the one being read
+    qint64 alreadyTaken = 0;           // its entries the journal file had before this reading
+    qint64 given = 0;                  // its entries read so far
+    bool finishedBefore = false;       // the journal file had every entry and its events
+    QString unreadable;                // why a file could not be read
+    bool pathUnreadable = false;       // the spill file at its own path could not be read
+};
+
+Journal::Journal(QString path,
+                 QString station,
+                 int journalDays,
+                 Limits limits,
+                 QObject *parent,
+                 base::Clock &clock)
     : QObject(parent)
     , m_path(std::move(path))
     , m_station(std::move(station))
     , m_journalDays(journalDays)
     , m_limits(limits)
+    , m_clock(&clock)
 {
     qRegisterMetaType<JournalState>();
     m_retryTimer.setInterval(m_limits.retryMilliseconds);
@@ -67,16 +95,20 @@ Journal::Journal(QString path, QString station, int journalDays, Limits limits, 
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(m_limits.idleMilliseconds);
     connect(&m_idleTimer, &QTimer::timeout, this, &Journal::tidy);
+    m_tidyTimer.setInterval(m_limits.retryMilliseconds);
+    connect(&m_tidyTimer, &QTimer::timeout, this, &Journal::tidyLog);
 }
 
 Journal::~Journal()
 {
+    // A spill file being taken in keeps the count of what the journal file has of it.
+    m_taking.reset();
     if (!m_held.empty() && !(m_available && writeHeld().isEmpty()) && !spillHeld(nullptr)) {
         qCWarning(lcJournal) << m_held.size() << "journal entries could not be written to" << m_path
                              << "nor to" << m_spillPath;
     }
     if (m_available)
-        checkpoint("TRUNCATE");
+        static_cast<void>(checkpoint("TRUNCATE"));
     m_insert.reset();
 }
 
@@ -88,6 +120,11 @@ void Journal::open()
 JournalState Journal::state() const
 {
     JournalState state;
+    state.takingBack = m_taking != nullptr;
+    state.takenPercent = m_taking && m_taking->file ? m_taking->file->percent() : 0;
+    state.spillUnreadable = m_spillUnreadable;
+    state.lostUnacknowledged = m_lostUnacknowledged;
+    state.untidyLogBytes = m_untidyLog;
     if (m_available)
         return state;
     state.place = m_held.empty() ? JournalState::Place::SpillFile : JournalState::Place::Memory;
@@ -98,6 +135,37 @@ JournalState Journal::state() const
     state.lost = m_dropped;
     state.heldSince = m_heldSince;
     return state;
+}
+
+void Journal::acknowledgeLost()
+{
+    m_lostUnacknowledged = 0;
+    storeLost();
+    tellState();
+}
+
+void Journal::storeLost()
+{
+    // Kept in the file, so that a restart does not hide them; where it cannot be written now,
+    // it is written when the file is opened again.
+    if (!m_connection || !m_insert)
+        return;
+    QSqlQuery query(m_connection->database());
+    query.prepare(QStringLiteral("INSERT INTO meta (key, value) VALUES (?, ?) "
+                                 "ON CONFLICT (key) DO UPDATE SET value = excluded.value"));
+    query.addBindValue(LostKey);
+    query.addBindValue(QString::number(m_lostUnacknowledged));
+    query.exec();
+}
+
+void Journal::loadLost()
+{
+    QSqlQuery query(m_connection->database());
+    query.prepare(QStringLiteral("SELECT value FROM meta WHERE key = ?"));
+    query.addBindValue(LostKey);
+    if (query.exec() && query.next())
+        m_lostUnacknowledged += query.value(0).toLongLong();
+    m_lostLoaded = true;
 }
 
 void Journal::tellState()
@@ -166,6 +234,7 @@ void Journal::keepAside(Entry entry)
         if (qsizetype(m_held.size()) > m_limits.heldEntries) {
             m_held.pop_front();
             ++m_dropped;
+            ++m_lostUnacknowledged;
         }
     }
     tellState();
@@ -221,11 +290,16 @@ void Journal::fail(const QString &reason)
         m_downSince = QDateTime::currentDateTimeUtc();
         // A spill file left by an earlier run waits for the file too; without a spill file
         // nothing was left.
-        m_spilled
-            = m_spillPath.isEmpty() ? 0 : qsizetype(SpillFile(m_spillPath).read().entries.size());
+        m_spilled = 0;
+        if (!m_spillPath.isEmpty()) {
+            for (const QString &file : SpillFile(m_spillPath).waiting())
+                m_spilled += qsizetype(SpillFile(file).countEntries());
+        }
     }
     m_available = false;
     m_downReason = reason;
+    // A spill file being taken in goes on from where its count stands once the file is back.
+    m_taking.reset();
     m_insert.reset();
     m_connection.reset();
     if (!m_retryTimer.isActive())
@@ -236,25 +310,94 @@ void Journal::fail(const QString &reason)
 
 void Journal::retry()
 {
-    QString error = reopen();
-    if (error.isEmpty())
-        error = takeSpilled();
-    if (error.isEmpty())
-        error = writeHeld();
-    if (!error.isEmpty()) {
-        fail(error);
-        // Entries held while the spill file could not be written either go there now if it can.
-        if (spillHeld(nullptr))
-            tellState();
+    // A taking in goes on from the event loop; it fails or ends on its own.
+    if (m_taking)
+        return;
+    if (!m_available) {
+        const QString error = reopen();
+        if (!error.isEmpty()) {
+            fail(error);
+            // Entries held while the spill file could not be written either go there now if
+            // it can.
+            if (spillHeld(nullptr))
+                tellState();
+            return;
+        }
+        if (m_lostLoaded)
+            storeLost();
+        else
+            loadLost();
+    }
+    startTaking();
+}
+
+void Journal::startTaking()
+{
+    QStringList files;
+    if (!m_spillPath.isEmpty()) {
+        SpillFile spill(m_spillPath);
+        // A file without its name line takes no more entries: set aside, it is read as it is.
+        const SpillFile::Found found = spill.found();
+        if (found == SpillFile::Found::NotNamed || found == SpillFile::Found::Unreadable)
+            static_cast<void>(spill.setAside());
+        files = spill.waiting();
+    }
+    if (files.isEmpty()) {
+        finishTaking();
         return;
     }
-    m_retryTimer.stop();
-    // Entries a crash left out of the search index are added once the journal is idle.
-    m_idleTimer.start();
-    m_available = true;
-    m_downSince = {};
-    m_downReason.clear();
-    m_spilled = 0;
+    if (!m_available)
+        m_retryTimer.stop();
+    m_taking = std::make_unique<Taking>();
+    m_taking->files = files;
+    tellState();
+    QTimer::singleShot(0, this, &Journal::takeBatch);
+}
+
+void Journal::takeBatch()
+{
+    if (!m_taking)
+        return;
+    bool done = false;
+    const QString error = takeSome(done);
+    if (!error.isEmpty()) {
+        m_taking.reset();
+        fail(error);
+        return;
+    }
+    if (done) {
+        finishTaking();
+        return;
+    }
+    tellState();
+    QTimer::singleShot(0, this, &Journal::takeBatch);
+}
+
+void Journal::finishTaking()
+{
+    const QString unreadable = m_taking ? m_taking->unreadable : QString();
+    if (!unreadable.isEmpty() && unreadable != m_spillUnreadable)
+        qCWarning(lcJournal) << unreadable;
+    m_spillUnreadable = unreadable;
+    m_taking.reset();
+    if (!m_available) {
+        const QString error = writeHeld();
+        if (!error.isEmpty()) {
+            fail(error);
+            return;
+        }
+        // Entries a crash left out of the search index are added once the journal is idle.
+        m_idleTimer.start();
+        m_available = true;
+        m_downSince = {};
+        m_downReason.clear();
+        m_spilled = 0;
+    }
+    // A spill file that cannot be read is tried again, with the journal file in use meanwhile.
+    if (m_spillUnreadable.isEmpty())
+        m_retryTimer.stop();
+    else if (!m_retryTimer.isActive())
+        m_retryTimer.start();
     tellState();
 }
 
@@ -363,8 +506,39 @@ void Journal::tidy()
     // In this order: indexing right after the checkpoint is the write that starts the log
     // again from its start, which writes and syncs the log's header, so that the next append
     // does not.
-    checkpoint("PASSIVE");
+    const bool whole = checkpoint("PASSIVE");
+    // Another program reading the file holds the checkpoint back, and the log grows meanwhile:
+    // it is emptied as soon as that program lets go.
+    if ((!whole && QFileInfo(m_path + QStringLiteral("-wal")).size() > m_limits.logBytes)
+        || m_untidyLog > 0)
+        tidyLog();
     indexSearch();
+}
+
+void Journal::tidyLog()
+{
+    if (!m_connection || !m_insert) {
+        m_tidyTimer.stop();
+        return;
+    }
+    // Never waits for the reader: tried again later instead.
+    QSqlQuery query(m_connection->database());
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    const bool whole = checkpoint("TRUNCATE");
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(LockWaitMilliseconds));
+    const qint64 size = QFileInfo(m_path + QStringLiteral("-wal")).size();
+    const qint64 untidy = whole || size <= m_limits.logBytes ? 0 : size;
+    if (untidy == 0)
+        m_tidyTimer.stop();
+    else if (!m_tidyTimer.isActive())
+        m_tidyTimer.start();
+    if (untidy != m_untidyLog) {
+        if (untidy > 0 && m_untidyLog == 0)
+            qCWarning(lcJournal) << "the write-ahead log of" << m_path
+                                 << "cannot be emptied while another program reads the file";
+        m_untidyLog = untidy;
+        tellState();
+    }
 }
 
 void Journal::indexSearch()
@@ -376,28 +550,42 @@ void Journal::indexSearch()
         QTimer::singleShot(0, this, &Journal::indexSearch);
 }
 
-void Journal::checkpoint(const char *mode)
+bool Journal::checkpoint(const char *mode)
 {
     // A failure shows at the next append.
-    if (!m_available || !m_connection)
-        return;
+    if (!m_connection || !m_insert)
+        return false;
     m_appendsSinceCheckpoint = 0;
-    QSqlQuery(m_connection->database())
-        .exec(QStringLiteral("PRAGMA wal_checkpoint(%1)").arg(QLatin1String(mode)));
+    QSqlQuery query(m_connection->database());
+    // One row: whether it was blocked, the log's frames, and those now in the file.
+    if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(%1)").arg(QLatin1String(mode)))
+        || !query.next())
+        return false;
+    return query.value(0).toInt() == 0
+           && query.value(1).toLongLong() == query.value(2).toLongLong();
 }
 
 QString Journal::removeOldEntries(bool &damaged)
 {
     if (m_journalDays <= 0)
         return {};
-    // With a server, only what it has already: an entry it never had is never deleted here.
+    // In the order they were written, up to the first one that is not too old: an entry
+    // written while the clock was set back is never taken before younger ones written before
+    // it. The first that stays is found reading from the oldest, so that only the entries that
+    // go are read. With a server, only what it has already: an entry it never had is never
+    // deleted here.
     QSqlQuery query(m_connection->database());
+    const QString firstKept
+        = QStringLiteral("ifnull((SELECT id FROM %1 WHERE +time >= ? ORDER BY id LIMIT 1), "
+                         "(SELECT ifnull(max(id), 0) + 1 FROM %1))")
+              .arg(LocalTable);
     query.prepare(m_server.isEmpty()
-                      ? QStringLiteral("DELETE FROM %1 WHERE time < ?").arg(LocalTable)
-                      : QStringLiteral("DELETE FROM %1 WHERE time < ? AND id <= (SELECT last_id "
+                      ? QStringLiteral("DELETE FROM %1 WHERE id < %2").arg(LocalTable, firstKept)
+                      : QStringLiteral("DELETE FROM %1 WHERE id < %2 AND id <= (SELECT last_id "
                                        "FROM forwarded WHERE server = ?)")
-                            .arg(LocalTable));
-    query.addBindValue(QDateTime::currentMSecsSinceEpoch() - m_journalDays * MillisecondsPerDay);
+                            .arg(LocalTable, firstKept));
+    const qint64 now = m_clock->currentTime().toMSecsSinceEpoch();
+    query.addBindValue(now - m_journalDays * MillisecondsPerDay);
     if (!m_server.isEmpty())
         query.addBindValue(m_server);
     if (!query.exec()) {
@@ -411,63 +599,95 @@ QString Journal::removeOldEntries(bool &damaged)
     return {};
 }
 
-QString Journal::takeSpilled()
+QString Journal::takeSome(bool &done)
 {
-    if (m_spillPath.isEmpty())
-        return {};
-    SpillFile spill(m_spillPath);
-    const SpillFile::Contents contents = spill.read();
-    if (contents.token.isEmpty()) {
-        if (contents.unreadable > 0) {
-            const QString aside = spill.setAside();
-            qCWarning(lcJournal) << "the spill file" << m_spillPath
-                                 << "cannot be read; it was moved aside to" << aside;
-        }
-        return {};
-    }
+    Taking &taking = *m_taking;
     QSqlDatabase db = m_connection->database();
+    QSqlQuery query(db);
+    if (!taking.file) {
+        // Entries spilled while the others were taken in are in a spill file of their own.
+        if (taking.files.isEmpty() && !taking.pathUnreadable && QFileInfo::exists(m_spillPath))
+            taking.files << m_spillPath;
+        if (taking.files.isEmpty()) {
+            done = true;
+            return {};
+        }
+        taking.file = std::make_unique<SpillReader>(taking.files.takeFirst());
+        if (!taking.file->isOpen()) {
+            // Its entries wait where they are, and the state says why, until it can be read.
+            taking.unreadable
+                = QStringLiteral("the spill file %1 cannot be read: %2")
+                      .arg(QDir::toNativeSeparators(taking.file->path()), taking.file->error());
+            taking.pathUnreadable = taking.pathUnreadable || taking.file->path() == m_spillPath;
+            taking.file.reset();
+            return {};
+        }
+        query.prepare(QStringLiteral("SELECT value FROM meta WHERE key = ?"));
+        query.addBindValue(spillKey(taking.file->token()));
+        if (!query.exec())
+            return query.lastError().text();
+        const QString value = query.next() ? query.value(0).toString() : QString();
+        query.finish();
+        // "N" once every entry and the events are in; "N partial" while batches go on.
+        taking.alreadyTaken = value.section(QLatin1Char(' '), 0, 0).toLongLong();
+        taking.finishedBefore = !value.isEmpty() && !value.contains(QLatin1Char(' '));
+        taking.given = 0;
+    }
+    SpillReader &file = *taking.file;
+    std::vector<Entry> batch;
+    file.next(SpillBatch, batch);
+    const qint64 firstGiven = taking.given;
+    taking.given += qint64(batch.size());
+    const qint64 from
+        = std::clamp<qint64>(taking.alreadyTaken - firstGiven, 0, qint64(batch.size()));
     if (!db.transaction())
         return db.lastError().text();
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT value FROM meta WHERE key = ?"));
-    query.addBindValue(spillKey(contents.token));
-    bool ok = query.exec();
-    const qsizetype taken = ok && query.next() ? query.value(0).toLongLong() : 0;
-    query.finish();
-    const qsizetype count = qsizetype(contents.entries.size());
-    for (qsizetype i = taken; ok && i < count; ++i)
-        ok = insertEntry(*m_insert, contents.entries[std::size_t(i)]);
-    if (ok && contents.unreadable > 0 && taken < count) {
-        Entry lost
-            = stationEventEntry(StationEvent::EntriesLost,
-                                std::nullopt,
-                                QStringLiteral("lines of the spill file that could not be read: %1")
-                                    .arg(contents.unreadable));
-        stamp(lost);
-        ok = insertEntry(*m_insert, lost);
+    bool ok = true;
+    qint64 inserted = 0;
+    for (auto entry = batch.cbegin() + from; ok && entry != batch.cend(); ++entry, ++inserted)
+        ok = insertEntry(*m_insert, *entry);
+    const bool finished = file.atEnd();
+    qint64 lostNow = 0;
+    // Its events go in with its last batch, once: again only when it has gained entries since.
+    const qint64 count = taking.given - std::min(taking.alreadyTaken, taking.given);
+    if (ok && finished && (count > 0 || !taking.finishedBefore)) {
+        if (file.unreadable() > 0) {
+            lostNow = file.unreadable();
+            Entry lost = stationEventEntry(
+                StationEvent::EntriesLost,
+                std::nullopt,
+                QStringLiteral("lines of the spill file %1 that could not be read: %2")
+                    .arg(QDir::toNativeSeparators(file.path()))
+                    .arg(lostNow));
+            stamp(lost);
+            ok = insertEntry(*m_insert, lost);
+        }
+        if (ok && count > 0) {
+            Entry back = stationEventEntry(
+                StationEvent::JournalBack,
+                std::nullopt,
+                m_downSince.isValid()
+                    ? QStringLiteral("the journal file could not be written for %1 from %2 (%3); "
+                                     "%4 entries kept in the spill file meanwhile were written "
+                                     "now")
+                          .arg(spanText(m_downSince.msecsTo(QDateTime::currentDateTimeUtc())),
+                               timeText(m_downSince),
+                               m_downReason)
+                          .arg(count)
+                    : QStringLiteral("%1 entries kept in the spill file while the journal file "
+                                     "could not be written were written now")
+                          .arg(count));
+            stamp(back);
+            ok = insertEntry(*m_insert, back);
+        }
     }
-    if (ok && taken < count) {
-        Entry back = stationEventEntry(
-            StationEvent::JournalBack,
-            std::nullopt,
-            m_downSince.isValid()
-                ? QStringLiteral("the journal file could not be written for %1 from %2 (%3); "
-                                 "%4 entries kept in the spill file meanwhile were written now")
-                      .arg(spanText(m_downSince.msecsTo(QDateTime::currentDateTimeUtc())),
-                           timeText(m_downSince),
-                           m_downReason)
-                      .arg(count - taken)
-                : QStringLiteral("%1 entries kept in the spill file while the journal file "
-                                 "could not be written were written now")
-                      .arg(count - taken));
-        stamp(back);
-        ok = insertEntry(*m_insert, back);
-    }
-    if (ok) {
+    if (ok && (inserted > 0 || finished)) {
         query.prepare(QStringLiteral("INSERT INTO meta (key, value) VALUES (?, ?) "
                                      "ON CONFLICT (key) DO UPDATE SET value = excluded.value"));
-        query.addBindValue(spillKey(contents.token));
-        query.addBindValue(QString::number(count));
+        query.addBindValue(spillKey(file.token()));
+        const qint64 counted = std::max(taking.given, taking.alreadyTaken);
+        query.addBindValue(finished ? QString::number(counted)
+                                    : QStringLiteral("%1 partial").arg(counted));
         ok = query.exec();
     }
     if (!ok || !db.commit()) {
@@ -476,11 +696,20 @@ QString Journal::takeSpilled()
         db.rollback();
         return error.isEmpty() ? db.lastError().text() : error;
     }
-    // Counted in the file: removing the spill file can fail without a second copy later.
-    if (!spill.remove())
-        qCWarning(lcJournal) << "the spill file" << m_spillPath << "could not be removed";
-    if (taken < count)
+    if (lostNow > 0) {
+        m_lostUnacknowledged += lostNow;
+        storeLost();
+    }
+    if (inserted > 0) {
+        afterWrite();
         Q_EMIT written();
+    }
+    if (finished) {
+        // Counted in the file: removing the spill file can fail without a second copy later.
+        if (!SpillFile(file.path()).remove())
+            qCWarning(lcJournal) << "the spill file" << file.path() << "could not be removed";
+        taking.file.reset();
+    }
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Entry.h"
+#include "base/Clock.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -30,6 +31,18 @@ struct JournalState
     qsizetype held = 0;    // entries held in memory, waiting for either file
     qint64 lost = 0;       // entries that went past the bound of those held
     QDateTime heldSince;   // when the first of them was held
+    // Whatever the place: the spill file's entries are being taken into the journal file
+    // (how far, in per cent), in batches between which labels are answered.
+    bool takingBack = false;
+    int takenPercent = 0;
+    // A spill file whose entries wait but that cannot be read: why (it is tried again).
+    QString spillUnreadable;
+    // Entries lost (spill file lines that could not be read, entries past the bound of those
+    // held), until the operator acknowledges them.
+    qint64 lostUnacknowledged = 0;
+    // The write-ahead log cannot be emptied, as another program reads the journal file: its
+    // size in bytes (0: it is kept to its bound). Tried again until it can.
+    qint64 untidyLogBytes = 0;
 
     friend bool operator==(const JournalState &, const JournalState &) = default;
 };
@@ -39,14 +52,18 @@ struct JournalState
 // folder gone), in the spill file; only when neither can be written are entries held in memory
 // (the oldest go past a bound), which stateChanged() tells for as long as it lasts. The
 // journal file is tried again on a timer; once it takes entries again, those of the spill file
-// and those held are written to it in order, exactly once, with a station event that says for
-// how long and how many. A journal file that is damaged is moved aside and a new one made.
-// Entries older than the kept number of days that the shop's server has (or every old entry,
-// when there is no server) go whenever the file is opened. After the scan has been answered
-// (every so many entries, and when the journal is idle) the write-ahead log is checkpointed
-// and the new entries are added to the search index, so that an append writes the entry and
-// its two indexes and syncs once; the log's file is reused from its start rather than cut
-// back, so that a sync does not also write the file's new size. It is emptied on closing.
+// (in batches from the event loop, each committed with the count of what it took, the file
+// removed only after its last batch) and those held are written to it in order, exactly once,
+// with a station event that says for how long and how many. Spill file lines that cannot be
+// read are counted in an "entries-lost" event and told until acknowledged. A journal file
+// that is damaged is moved aside and a new one made. Entries older than the kept number of
+// days go whenever the file is opened, oldest written first, up to the first one that is not
+// that old, and with a server only those it has. After the scan has been answered (every so
+// many entries, and when the journal is idle) the write-ahead log is checkpointed and the new
+// entries are added to the search index, so that an append writes the entry and its two
+// indexes and syncs once; the log's file is reused from its start rather than cut back, so
+// that a sync does not also write the file's new size. A checkpoint that another program's
+// reading holds back is tried again until the log can be emptied. It is emptied on closing.
 class Journal : public QObject
 {
     Q_OBJECT
@@ -60,10 +77,15 @@ public:
         qint64 logBytes = 1 << 20;     // write-ahead log size that asks for a checkpoint
     };
 
-    // Nothing is opened until open(). journalDays <= 0 keeps entries for ever.
+    // Nothing is opened until open(). journalDays <= 0 keeps entries for ever. clock: the time
+    // that retention counts the days from.
     Journal(QString path, QString station, int journalDays, QObject *parent = nullptr);
-    Journal(
-        QString path, QString station, int journalDays, Limits limits, QObject *parent = nullptr);
+    Journal(QString path,
+            QString station,
+            int journalDays,
+            Limits limits,
+            QObject *parent = nullptr,
+            base::Clock &clock = base::Clock::real());
     // Entries still held in memory go to the spill file, or are reported lost.
     ~Journal() override;
 
@@ -90,6 +112,10 @@ public:
     // Entries waiting in memory for a file.
     [[nodiscard]] qsizetype heldCount() const { return qsizetype(m_held.size()); }
 
+public Q_SLOTS:
+    // The operator has seen that entries were lost: the state stops telling of them.
+    void acknowledgeLost();
+
 Q_SIGNALS:
     // Entries were written to the file (for the forwarder and the journal window).
     void written();
@@ -104,7 +130,12 @@ private:
     [[nodiscard]] bool moveAside(const QString &reason);
     [[nodiscard]] QString insertOne(const Entry &entry);
     [[nodiscard]] QString removeOldEntries(bool &damaged);
-    [[nodiscard]] QString takeSpilled();
+    // Takes in the spill files' entries, a batch at a time from the event loop, then those
+    // held; then the journal file takes entries.
+    void startTaking();
+    void takeBatch();
+    [[nodiscard]] QString takeSome(bool &done);
+    void finishTaking();
     [[nodiscard]] QString writeHeld();
     [[nodiscard]] bool sameFileAsOpened() const;
     void stamp(Entry &entry) const;
@@ -116,10 +147,14 @@ private:
     void fail(const QString &reason);
     void retry();
     void afterWrite();
-    void checkpoint(const char *mode);
+    // Whether the log is back at its start (the checkpoint went through every frame).
+    bool checkpoint(const char *mode);
+    void tidyLog();
     void tidy();
     void indexSearch();
     void tellState();
+    void storeLost();
+    void loadLost();
 
     QString m_path;
     QString m_station;
@@ -140,6 +175,14 @@ private:
     std::pair<quint64, quint64> m_place; // of the file opened, to notice it removed or replaced
     QTimer m_retryTimer;
     QTimer m_idleTimer;
+    base::Clock *m_clock;
+    struct Taking;
+    std::unique_ptr<Taking> m_taking; // while spill files are taken in
+    QString m_spillUnreadable;
+    qint64 m_lostUnacknowledged = 0;
+    bool m_lostLoaded = false;         // from the file, at its first opening
+    qint64 m_untidyLog = 0;            // the log's size while a checkpoint cannot empty it
+    QTimer m_tidyTimer;                // tries again to empty it
     JournalState m_told;               // the state last told
     std::optional<Entry> m_damageNote; // the first entry of a file made for a damaged one
 };

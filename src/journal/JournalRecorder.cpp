@@ -72,7 +72,11 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
     const QString station
         = m_settings.stationName.isEmpty() ? QSysInfo::machineHostName() : m_settings.stationName;
     m_server = m_settings.journalServer;
-    m_journal = std::make_unique<journal::Journal>(path, station, m_settings.journalDays);
+    // A JournalServer that cannot be used has confirmed nothing: retention deletes nothing
+    // until the setting is mended or removed.
+    const int days
+        = m_settings.journalServerGiven && m_server.isEmpty() ? 0 : m_settings.journalDays;
+    m_journal = std::make_unique<journal::Journal>(path, station, days);
     m_journal->setServer(m_server);
     m_journal->setSpillPath(spillPath);
     // The operator hears on the status line when the journal file stops and starts taking
@@ -83,7 +87,9 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
             this,
             [this](const journal::JournalState &state) {
                 const bool wasFile = m_fileWritten;
-                m_fileWritten = state.place == journal::JournalState::Place::File;
+                // Taking in a spill file at start-up is no failure: it has no reason.
+                m_fileWritten
+                    = state.place == journal::JournalState::Place::File || state.reason.isEmpty();
                 if (wasFile && !m_fileWritten)
                     m_display.setStatus(
                         QStringLiteral("Scan journal not written: %1").arg(state.reason));
@@ -125,6 +131,12 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
     m_journal->open();
     for (journal::Entry &entry : std::exchange(m_early, {}))
         m_journal->append(std::move(entry));
+}
+
+void JournalRecorder::acknowledgeLost()
+{
+    if (m_journal)
+        m_journal->acknowledgeLost();
 }
 
 void JournalRecorder::discard()

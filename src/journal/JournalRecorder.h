@@ -43,6 +43,8 @@ public:
     void open(const QString &path, const QString &spillPath = {});
     // There is no journal: what was kept and what comes is let go.
     void discard();
+    // The operator has seen that journal entries were lost.
+    void acknowledgeLost();
     [[nodiscard]] journal::Journal *journal() const { return m_journal.get(); }
     [[nodiscard]] QString server() const { return m_server; }
 

@@ -30,6 +30,9 @@ inline constexpr QLatin1String LocalTable("entries");
 // $XDG_DATA_HOME/barlink/journal.sqlite (~/.local/share/barlink/journal.sqlite when unset).
 [[nodiscard]] QString defaultJournalPath();
 
+// How long a write on a journal file's connection waits for another connection's lock.
+inline constexpr int LockWaitMilliseconds = 200;
+
 // How a connection waits for the disk when it commits.
 enum class Durability {
     // Every commit is on the disk when it returns: for the entries themselves.

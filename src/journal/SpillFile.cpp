@@ -7,13 +7,21 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QUuid>
+
+#include <algorithm>
 
 namespace barlink::journal {
 
 namespace {
 
 constexpr char Header[] = "barlink-journal-spill 1 ";
+// The first line is a few dozen bytes; more is not a first line.
+constexpr qint64 MaxNameLine = 256;
+// Between the spill file's name and the time it was set aside (the name an earlier version
+// gave a file it could not read, whose lines are now taken too).
+const QLatin1String AsideMark("-unreadable-");
 
 } // namespace
 
@@ -76,6 +84,41 @@ std::optional<Entry> SpillFile::entryOf(const QByteArray &line)
     return entry;
 }
 
+bool SpillFile::isNameLine(const QByteArray &line)
+{
+    return line.startsWith(Header) && line.endsWith('\n')
+           && !line.mid(qsizetype(sizeof(Header)) - 1).trimmed().isEmpty();
+}
+
+QString SpillFile::tokenOf(const QByteArray &nameLine)
+{
+    return QString::fromLatin1(nameLine.mid(qsizetype(sizeof(Header)) - 1).trimmed());
+}
+
+SpillFile::Found SpillFile::found() const
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return Found::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return Found::Unreadable;
+    if (file.size() == 0)
+        return Found::Empty;
+    return isNameLine(file.readLine(MaxNameLine)) ? Found::Named : Found::NotNamed;
+}
+
+qint64 SpillFile::countEntries() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    qint64 lines = 0;
+    QByteArray chunk;
+    while (!(chunk = file.read(1 << 16)).isEmpty())
+        lines += chunk.count('\n');
+    return std::max<qint64>(0, lines - 1);
+}
+
 QString SpillFile::append(const std::vector<Entry> &entries)
 {
     if (entries.empty())
@@ -83,14 +126,23 @@ QString SpillFile::append(const std::vector<Entry> &entries)
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(folder));
+    // Entries appended to a file without its first line could not be taken exactly once: such
+    // a file is set aside for its lines to be taken as they are, and a new one is begun.
+    const Found before = found();
+    if ((before == Found::NotNamed || before == Found::Unreadable) && setAside().isEmpty())
+        return QStringLiteral("the spill file %1 cannot be read and cannot be moved aside")
+            .arg(QDir::toNativeSeparators(m_path));
     QFile file(m_path);
-    const bool made = !file.exists();
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return file.errorString();
+    // A new file, or one a failed first append left empty: its name in the folder is synced
+    // with its first entries.
+    const bool fresh = file.size() == 0;
     QByteArray data;
-    if (made) {
+    if (fresh) {
+        // Also where the first append failed (a full disk) and was cut off again.
         data = Header + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '\n';
-    } else if (file.size() > 0) {
+    } else {
         // A line cut short by a power cut is ended, so that it spoils no entry after it.
         char last = '\n';
         if (!file.seek(file.size() - 1) || !file.getChar(&last))
@@ -107,38 +159,10 @@ QString SpillFile::append(const std::vector<Entry> &entries)
         file.resize(size);
         return error.isEmpty() ? QStringLiteral("the spill file could not be synced") : error;
     }
-    if (made && !syncFolder(folder))
+    if (fresh && !syncFolder(folder))
         return QStringLiteral("the folder %1 could not be synced")
             .arg(QDir::toNativeSeparators(folder));
     return {};
-}
-
-SpillFile::Contents SpillFile::read() const
-{
-    Contents contents;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return contents;
-    const QByteArray first = file.readLine();
-    if (!first.startsWith(Header) || !first.endsWith('\n')) {
-        // Without its name the entries cannot be taken exactly once: they are left where they
-        // are for a person to look at, and counted as unreadable.
-        contents.unreadable = 1;
-        return contents;
-    }
-    contents.token = QString::fromLatin1(first.mid(qsizetype(sizeof(Header)) - 1).trimmed());
-    while (!file.atEnd()) {
-        const QByteArray text = file.readLine();
-        if (!text.endsWith('\n')) {
-            ++contents.unreadable;
-            break;
-        }
-        if (std::optional<Entry> entry = entryOf(text))
-            contents.entries.push_back(std::move(*entry));
-        else if (!text.trimmed().isEmpty())
-            ++contents.unreadable;
-    }
-    return contents;
 }
 
 bool SpillFile::remove()
@@ -148,10 +172,35 @@ bool SpillFile::remove()
 
 QString SpillFile::setAside()
 {
-    const QString aside
-        = m_path + QStringLiteral("-unreadable-")
-          + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmssZ"));
-    return QFile::rename(m_path, aside) ? aside : QString();
+    const QString stem
+        = m_path + AsideMark
+          + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmsszzzZ"));
+    QString aside = stem;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = stem + QLatin1Char('-') + QString::number(n);
+    if (!QFile::rename(m_path, aside))
+        return {};
+    static_cast<void>(syncFolder(QFileInfo(m_path).absolutePath()));
+    return aside;
+}
+
+QStringList SpillFile::waiting() const
+{
+    const QFileInfo info(m_path);
+    const QString prefix = info.fileName() + AsideMark;
+    QStringList files;
+    const QFileInfoList found = info.dir().entryInfoList(
+        {prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // A time (and a number when two came in one millisecond) after the mark, nothing else: not
+    // a temporary file of another program's.
+    static const QRegularExpression stamp(QStringLiteral("^\\d{8}T\\d{6}(\\d{3})?Z(-\\d+)?$"));
+    for (const QFileInfo &file : found) {
+        if (stamp.match(file.fileName().mid(prefix.size())).hasMatch())
+            files << file.filePath();
+    }
+    if (info.exists())
+        files << m_path;
+    return files;
 }
 
 QString defaultSpillPath()

@@ -3,6 +3,7 @@
 #include "Entry.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -13,7 +14,11 @@ namespace barlink::journal {
 // entry per line, each appended and put on the disk before append() returns, so that an entry
 // the scanner was answered for survives a kill or a power cut. Its first line names it with a
 // random token, so that the journal file can record how many of its entries it has taken and
-// take each exactly once, even when the spill file could not be removed afterwards.
+// take each exactly once, even when the spill file could not be removed afterwards. A file at
+// the path that does not begin with that line (empty, garbled, or one that cannot be read) is
+// never appended to: an empty one gets its first line before the first entry, any other is set
+// aside beside it, where SpillReader still finds every line it can read, and a new one is
+// started.
 class SpillFile
 {
 public:
@@ -26,22 +31,26 @@ public:
     // whole ones: a line cut short is never read).
     [[nodiscard]] QString append(const std::vector<Entry> &entries);
 
-    struct Contents
-    {
-        QString token;              // empty when there is no spill file
-        std::vector<Entry> entries; // whole lines, in the order written
-        int unreadable = 0;         // lines that could not be read (cut short by a power cut)
-    };
-    // What the file holds now; an empty Contents when it is missing.
-    [[nodiscard]] Contents read() const;
+    // What is at the path now.
+    enum class Found { Missing, Empty, Named, NotNamed, Unreadable };
+    [[nodiscard]] Found found() const;
+    // Entries the file holds (its lines after the first); 0 when it is missing or unreadable.
+    [[nodiscard]] qint64 countEntries() const;
 
     // Removes the file once its entries are in the journal file.
     [[nodiscard]] bool remove();
-    // Moves a file that cannot be read aside (beside it, the time added to its name), so that
-    // new entries go to a new one; returns the new name, empty when it could not be moved.
+    // Moves a file that cannot be appended to aside (beside it, the time added to its name), so
+    // that new entries go to a new one; returns the new name, empty when it could not be moved.
     [[nodiscard]] QString setAside();
+    // The files set aside from this one, oldest first, then this one when it is there: the
+    // files whose entries wait for the journal file, in the order they were written.
+    [[nodiscard]] QStringList waiting() const;
 
-    // Entries as the file keeps them, one line each; exposed for tests of old files.
+    // The first line of a spill file, which names it.
+    [[nodiscard]] static bool isNameLine(const QByteArray &line);
+    // The token of a name line.
+    [[nodiscard]] static QString tokenOf(const QByteArray &nameLine);
+    // Entries as the file keeps them, one line each.
     [[nodiscard]] static QByteArray line(const Entry &entry);
     [[nodiscard]] static std::optional<Entry> entryOf(const QByteArray &line);
 

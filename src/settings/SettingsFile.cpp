@@ -251,6 +251,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     }
     QString serverProblem;
     settings.journalServer = readJournalServer(settings, &serverProblem);
+    settings.journalServerGiven
+        = file.value(sec, QStringLiteral("JournalServer"), PathBuffer).has_value();
     if (!serverProblem.isEmpty())
         problems << serverProblem;
 }

@@ -40,6 +40,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
 #include <map>
@@ -283,13 +284,19 @@ void tst_OperatorView::journalBadge_data()
 {
     using Place = journal::JournalState::Place;
     using Shop = std::optional<journal::ForwardState>; // none without a JournalServer
-    columns<journal::JournalState, QString, Shop, QString>({"state", "shown", "shop", "shopShown"});
+    columns<journal::JournalState, QString, QString, Shop, QString>(
+        {"state", "shown", "colour", "shop", "shopShown"});
     const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
     const QString refused = "cannot connect to the server: password authentication failed";
     // clang-format off
-    QTest::newRow("file, no server") << journal::JournalState() << "written" << Shop() << "";
-    QTest::newRow("spill file, server refuses") << journal::JournalState{.place = Place::SpillFile, .since = since, .spilled = 12} << "file not written since 09:05 \u00b7 12 kept in the spill file" << Shop({.waiting = 7, .since = since, .reason = refused}) << "7 entries waiting since 09:05 \u00b7 cannot connect to the server";
-    QTest::newRow("memory, server up to date") << journal::JournalState{.place = Place::Memory, .since = since, .held = 3, .heldSince = since.addSecs(60)} << "NOT WRITTEN \u00b7 3 held in memory since 09:06" << Shop(journal::ForwardState()) << "up to date";
+    const QString green = "#2e7d32", orange = "#e65100";
+    QTest::newRow("file, no server") << journal::JournalState() << "written" << green << Shop() << "";
+    QTest::newRow("spill file, server refuses") << journal::JournalState{.place = Place::SpillFile, .since = since, .spilled = 12} << "file not written since 09:05 \u00b7 12 kept in the spill file" << orange << Shop({.waiting = 7, .since = since, .reason = refused}) << "7 entries waiting since 09:05 \u00b7 cannot connect to the server";
+    QTest::newRow("memory, server up to date") << journal::JournalState{.place = Place::Memory, .since = since, .held = 3, .heldSince = since.addSecs(60)} << "NOT WRITTEN \u00b7 3 held in memory since 09:06" << "#c62828" << Shop(journal::ForwardState()) << "up to date";
+    QTest::newRow("taking in a spill file") << journal::JournalState{.place = Place::SpillFile, .takingBack = true, .takenPercent = 37} << "taking in the spill file \u00b7 37 %" << "#546e7a" << Shop() << "";
+    QTest::newRow("a spill file that cannot be read") << journal::JournalState{.spillUnreadable = "the spill file /s cannot be read: Permission denied"} << "written \u00b7 spill file unreadable" << orange << Shop() << "";
+    QTest::newRow("entries lost, not acknowledged") << journal::JournalState{.lostUnacknowledged = 3} << "written \u00b7 3 entries lost" << orange << Shop() << "";
+    QTest::newRow("a reader holds the log") << journal::JournalState{.untidyLogBytes = 30 << 20} << "written \u00b7 cannot be tidied" << orange << Shop() << "";
     // clang-format on
 }
 
@@ -304,7 +311,12 @@ void tst_OperatorView::journalBadge()
         window.setShopState(*shop);
     window.setStatus(QStringLiteral("Ready."));
     window.show();
-    QTEST(window.findChild<QLabel *>(QStringLiteral("lblJournalState"))->text(), "shown");
+    auto *badge = window.findChild<QLabel *>(QStringLiteral("lblJournalState"));
+    QTEST(badge->text(), "shown");
+    QVERIFY(badge->styleSheet().contains(fetch<QString>("colour")));
+    // Lost entries stay told until the operator says so.
+    QCOMPARE(window.findChild<QToolButton *>(QStringLiteral("cmdJournalLostOk"))->isVisible(),
+             fetch<journal::JournalState>("state").lostUnacknowledged > 0);
     auto *shopBadge = window.findChild<QLabel *>(QStringLiteral("lblShopState"));
     QCOMPARE(shopBadge->isVisible(), shop.has_value());
     if (shop)

@@ -19,6 +19,12 @@
 #include <functional>
 #include <sys/resource.h>
 
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace barlink::testing {
 
 // The whole file; empty when it cannot be read.
@@ -99,5 +105,37 @@ private:
     bool m_set = false;
     void (*m_oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
+
+#ifdef Q_OS_LINUX
+// While it lives, this thread may not pass file permissions (root included): the capabilities
+// that let root past them (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER) are dropped from
+// its effective set, and given back at the end.
+class WithoutFileRights
+{
+public:
+    WithoutFileRights()
+    {
+        m_set = ::syscall(SYS_capget, &m_header, m_capabilities) == 0;
+        m_effective = m_capabilities[0].effective;
+        m_capabilities[0].effective
+            &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH | 1u << CAP_FOWNER);
+        m_set = m_set && ::syscall(SYS_capset, &m_header, m_capabilities) == 0;
+    }
+    ~WithoutFileRights()
+    {
+        m_capabilities[0].effective = m_effective;
+        ::syscall(SYS_capset, &m_header, m_capabilities);
+    }
+    Q_DISABLE_COPY(WithoutFileRights)
+
+    [[nodiscard]] bool isSet() const { return m_set; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_capabilities[2]{};
+    quint32 m_effective = 0;
+    bool m_set = false;
+};
+#endif
 
 } // namespace barlink::testing

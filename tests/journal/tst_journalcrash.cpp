@@ -14,6 +14,7 @@
 #include "PtyPair.h"
 #include "Tables.h"
 #include "embeddedlist/ListStore.h"
+#include "journal/SpillFile.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void killedAfterAck_data();
     void killedAfterAck();
     void endsWhileShopServerBlocked();
+    void largeSpillFileTakenInWhileScanning();
 };
 
 namespace {
@@ -193,6 +195,57 @@ void tst_JournalCrash::endsWhileShopServerBlocked()
         "2",
         20000);
     barlink.kill();
+}
+
+// A large spill file left by an earlier run is taken into the journal file in batches: the port
+// opens and labels are answered meanwhile; killed in the middle of it, the program started
+// again takes the rest, every entry exactly once, the labels answered meanwhile after them.
+void tst_JournalCrash::largeSpillFileTakenInWhileScanning()
+{
+    constexpr int Spilled = 60000;
+    constexpr int Patience = 60000;
+    QTemporaryDir dir;
+    PtyPair pty;
+    if (!pty.isValid())
+        QSKIP("no pseudo-terminal available");
+    BarlinkProcess barlink(
+        dir.path(), pty.slavePath(), SelectionKeys + MirrorKeys + "StationName=BIG\r\n");
+    const QString journalPath = dir.path() + QStringLiteral("/data/barlink/journal.sqlite");
+    const QString spillPath = dir.path() + QStringLiteral("/state/barlink/journal.spill");
+    std::vector<journal::Entry> entries(Spilled);
+    for (int n = 0; n < Spilled; ++n) {
+        entries[std::size_t(n)].time = QDateTime::currentDateTimeUtc();
+        entries[std::size_t(n)].station = QStringLiteral("BIG");
+        entries[std::size_t(n)].label = QStringLiteral("S%1").arg(n);
+    }
+    QCOMPARE(journal::SpillFile(spillPath).append(entries), QString());
+    entries.clear();
+
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    for (const QByteArray label : {"%22600 400 18", "%12MIRITEM.CNC N X"}) {
+        QVERIFY(pty.write(label));
+        QVERIFY2(barlink.waitForLog("barlink.label: label \"" + label + '"', Patience),
+                 barlink.log().constData());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\rACK\r"), Patience);
+    // Answered while the spill file was still being taken in; killed in the middle of it.
+    QVERIFY(QFile::exists(spillPath));
+    barlink.kill();
+    const qsizetype taken = JournalFile(journalPath).entries().size();
+    QVERIFY2(taken < Spilled, qPrintable(QString::number(taken)));
+
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(spillPath), 10 * Patience);
+    barlink.kill();
+    QStringList events;
+    const QStringList labels = journaledLabels(journalPath, &events);
+    QCOMPARE(labels.size(), Spilled + 3);
+    for (int n = 0; n < Spilled; ++n)
+        QCOMPARE(labels[n], QStringLiteral("BIG S%1 taken 0").arg(n));
+    QCOMPARE(labels.mid(Spilled),
+             (QStringList{"BIG %22600 400 18 waiting 0",
+                          "BIG %12MIRITEM.CNC N X taken 1",
+                          "BIG %12MIRITEM.CNC N X taken 1"}));
 }
 
 QTEST_GUILESS_MAIN(tst_JournalCrash)

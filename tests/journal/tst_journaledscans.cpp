@@ -85,6 +85,8 @@ private Q_SLOTS:
     void outcomes_data();
     void outcomes();
     void rowsAreInTheFileBeforeTheirAck();
+    void retentionWithoutUsableServer_data();
+    void retentionWithoutUsableServer();
 };
 
 void tst_JournaledScans::outcomes_data()
@@ -180,6 +182,35 @@ void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
     }
     QCOMPARE(port.sent, QByteArray("ACK\rACK\r"));
     QCOMPARE(port.rowsAtAck, (QList<int>{1, 2}));
+}
+
+void tst_JournaledScans::retentionWithoutUsableServer_data()
+{
+    columns<QByteArray, bool>({"keys", "kept"});
+    QTest::newRow("no JournalServer line") << QByteArray("JournalDays=1") << false;
+    QTest::newRow("JournalServer with an unclosed quote")
+        << QByteArray("JournalDays=1\r\nJournalServer=host='shop dbname=journal") << true;
+    QTest::newRow("JournalServer empty") << QByteArray("JournalDays=1\r\nJournalServer=") << true;
+}
+
+// Entries older than JournalDays go at start only where no JournalServer line is given: a
+// server that cannot be used has confirmed none of them.
+void tst_JournaledScans::retentionWithoutUsableServer()
+{
+    const QTemporaryDir dir;
+    QVERIFY(PtyStation::prepare(dir.path(), QStringLiteral("fake"), fetch<QByteArray>("keys")));
+    const QString path = dir.path() + QStringLiteral("/journal.sqlite");
+    {
+        journal::Journal old(path, QStringLiteral("S"), 0);
+        old.open();
+        journal::Entry entry = journal::stationEventEntry(journal::StationEvent::Start);
+        entry.time = QDateTime::currentDateTimeUtc().addDays(-800);
+        old.append(entry);
+    }
+    StationRig<FakeScannerPort> rig(dir.path(), false, nullptr, path);
+    QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
+    QCOMPARE(JournalFile(path).entries().front().time.date() < QDate::currentDate().addDays(-700),
+             fetch<bool>("kept"));
 }
 
 QTEST_MAIN(tst_JournaledScans)
