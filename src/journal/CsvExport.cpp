@@ -19,23 +19,6 @@ namespace barlink::journal {
 
 namespace {
 
-// The columns of CsvHeader, in its order.
-enum class Column {
-    Time,
-    Station,
-    Source,
-    Label,
-    Kind,
-    Outcome,
-    Reason,
-    Field,
-    Program,
-    X,
-    Y,
-    Z,
-    Rows
-};
-
 // Whether a spreadsheet takes a cell that begins with c for a formula (or, for a tab or a
 // carriage return, drops them and reads what follows as one).
 bool startsFormula(char c)

@@ -70,6 +70,23 @@ struct Entry
     friend bool operator==(const Entry &, const Entry &) = default;
 };
 
+// The columns of an entry as the journal's export and its window show them, in their order.
+enum class Column {
+    Time,
+    Station,
+    Source,
+    Label,
+    Kind,
+    Outcome,
+    Reason,
+    Field,
+    Program,
+    X,
+    Y,
+    Z,
+    Rows
+};
+
 // The names the journal stores and exports; they never change once released, so that old
 // files and the shop-wide table stay readable.
 [[nodiscard]] QString storedName(Source source);

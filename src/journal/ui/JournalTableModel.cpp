@@ -13,21 +13,6 @@ namespace barlink::journal {
 
 namespace {
 
-enum class Column {
-    Time,
-    Station,
-    Source,
-    Label,
-    Kind,
-    Outcome,
-    Reason,
-    Field,
-    Program,
-    X,
-    Y,
-    Z,
-    Rows
-};
 constexpr std::array ColumnTitles{QT_TRANSLATE_NOOP("JournalWords", "Time"),
                                   QT_TRANSLATE_NOOP("JournalWords", "Station"),
                                   QT_TRANSLATE_NOOP("JournalWords", "Source"),
