@@ -588,6 +588,22 @@
         <translation>Teil zurückgenommen</translation>
     </message>
     <message>
+        <source>spill file unreadable</source>
+        <translation>Ausweichdatei unlesbar</translation>
+    </message>
+    <message>
+        <source>spill file readable</source>
+        <translation>Ausweichdatei lesbar</translation>
+    </message>
+    <message>
+        <source>journal not tidied</source>
+        <translation>Journal nicht aufgeräumt</translation>
+    </message>
+    <message>
+        <source>journal tidied</source>
+        <translation>Journal aufgeräumt</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>taken</source>
         <translation>angenommen</translation>
@@ -1642,6 +1658,22 @@
         <location line="+1"/>
         <source>Taken back</source>
         <translation>Zurückgenommen</translation>
+    </message>
+    <message>
+        <source>Spill file of the journal cannot be read</source>
+        <translation>Ausweichdatei des Journals nicht lesbar</translation>
+    </message>
+    <message>
+        <source>Spill file of the journal read again</source>
+        <translation>Ausweichdatei des Journals wieder gelesen</translation>
+    </message>
+    <message>
+        <source>Journal cannot be tidied</source>
+        <translation>Journal kann nicht aufgeräumt werden</translation>
+    </message>
+    <message>
+        <source>Journal tidied again</source>
+        <translation>Journal wieder aufgeräumt</translation>
     </message>
     <message>
         <location line="+20"/>

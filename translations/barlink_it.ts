@@ -588,6 +588,22 @@
         <translation>pezzo annullato</translation>
     </message>
     <message>
+        <source>spill file unreadable</source>
+        <translation>file di riserva illeggibile</translation>
+    </message>
+    <message>
+        <source>spill file readable</source>
+        <translation>file di riserva leggibile</translation>
+    </message>
+    <message>
+        <source>journal not tidied</source>
+        <translation>giornale non riordinato</translation>
+    </message>
+    <message>
+        <source>journal tidied</source>
+        <translation>giornale riordinato</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>taken</source>
         <translation>accettata</translation>
@@ -1642,6 +1658,22 @@
         <location line="+1"/>
         <source>Taken back</source>
         <translation>Annullato</translation>
+    </message>
+    <message>
+        <source>Spill file of the journal cannot be read</source>
+        <translation>Il file di riserva del giornale non si può leggere</translation>
+    </message>
+    <message>
+        <source>Spill file of the journal read again</source>
+        <translation>File di riserva del giornale letto di nuovo</translation>
+    </message>
+    <message>
+        <source>Journal cannot be tidied</source>
+        <translation>Il giornale non si può riordinare</translation>
+    </message>
+    <message>
+        <source>Journal tidied again</source>
+        <translation>Giornale di nuovo riordinato</translation>
     </message>
     <message>
         <location line="+20"/>

@@ -93,6 +93,12 @@ QString eventWords(const Entry &entry)
         {StationEvent::ForwardingResumed,
          QT_TRANSLATE_NOOP("ScanWords", "Shop journal reached again")},
         {StationEvent::ItemTakenBack, QT_TRANSLATE_NOOP("ScanWords", "Taken back")},
+        {StationEvent::SpillUnreadable,
+         QT_TRANSLATE_NOOP("ScanWords", "Spill file of the journal cannot be read")},
+        {StationEvent::SpillReadable,
+         QT_TRANSLATE_NOOP("ScanWords", "Spill file of the journal read again")},
+        {StationEvent::LogUntidy, QT_TRANSLATE_NOOP("ScanWords", "Journal cannot be tidied")},
+        {StationEvent::LogTidied, QT_TRANSLATE_NOOP("ScanWords", "Journal tidied again")},
     };
     for (const auto &[event, words] : EventWords) {
         if (entry.label == storedName(event))

@@ -31,7 +31,11 @@ constexpr std::array EventNames{"start",
                                 "journal-damaged",
                                 "forwarding-stalled",
                                 "forwarding-resumed",
-                                "item-taken-back"};
+                                "item-taken-back",
+                                "spill-unreadable",
+                                "spill-readable",
+                                "log-untidy",
+                                "log-tidied"};
 
 // The names as texts, made once (the export asks for three per entry).
 template<std::size_t N> std::array<QString, N> texts(const std::array<const char *, N> &names)

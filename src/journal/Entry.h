@@ -45,6 +45,10 @@ enum class StationEvent {
     ForwardingStalled, // entries stopped reaching the shop's server (the reason as detail)
     ForwardingResumed, // they reach it again
     ItemTakenBack,     // the operator took the last item's rows out of the list again
+    SpillUnreadable,   // a spill file with entries waiting cannot be read (the reason as detail)
+    SpillReadable,     // it can be read again
+    LogUntidy,         // the write-ahead log cannot be emptied: another program reads the file
+    LogTidied,         // it is back within its bound
 };
 
 // One line of the journal: a label handled by the station, or one of the station's events.

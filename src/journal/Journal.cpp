@@ -378,6 +378,7 @@ void Journal::finishTaking()
     const QString unreadable = m_taking ? m_taking->unreadable : QString();
     if (!unreadable.isEmpty() && unreadable != m_spillUnreadable)
         qCWarning(lcJournal) << unreadable;
+    const bool wasUnreadable = !m_spillUnreadable.isEmpty();
     m_spillUnreadable = unreadable;
     m_taking.reset();
     if (!m_available) {
@@ -393,11 +394,17 @@ void Journal::finishTaking()
         m_downReason.clear();
         m_spilled = 0;
     }
-    // A spill file that cannot be read is tried again, with the journal file in use meanwhile.
+    // A spill file that cannot be read is tried again, with the journal file in use meanwhile;
+    // the journal says when that begins and when it ends.
     if (m_spillUnreadable.isEmpty())
         m_retryTimer.stop();
     else if (!m_retryTimer.isActive())
         m_retryTimer.start();
+    if (wasUnreadable != !m_spillUnreadable.isEmpty())
+        append(stationEventEntry(wasUnreadable ? StationEvent::SpillReadable
+                                               : StationEvent::SpillUnreadable,
+                                 std::nullopt,
+                                 m_spillUnreadable));
     tellState();
 }
 
@@ -533,10 +540,22 @@ void Journal::tidyLog()
     else if (!m_tidyTimer.isActive())
         m_tidyTimer.start();
     if (untidy != m_untidyLog) {
-        if (untidy > 0 && m_untidyLog == 0)
+        const bool began = untidy > 0 && m_untidyLog == 0, ended = untidy == 0;
+        if (began)
             qCWarning(lcJournal) << "the write-ahead log of" << m_path
                                  << "cannot be emptied while another program reads the file";
         m_untidyLog = untidy;
+        // The journal says when the log outgrows its bound and when it is back within it.
+        if (began)
+            append(stationEventEntry(
+                StationEvent::LogUntidy,
+                std::nullopt,
+                QStringLiteral("the write-ahead log of %1 is %2 bytes and cannot be emptied "
+                               "while another program reads the journal file")
+                    .arg(QDir::toNativeSeparators(m_path))
+                    .arg(untidy)));
+        else if (ended)
+            append(stationEventEntry(StationEvent::LogTidied));
         tellState();
     }
 }

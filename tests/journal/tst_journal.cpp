@@ -497,12 +497,14 @@ private Q_SLOTS:
                      qPrintable(journal.state().spillUnreadable));
             QCOMPARE(journal.state().place, JournalState::Place::File);
         }
-        QCOMPARE(storedLabels(), QStringList{"NEW"});
+        QCOMPARE(storedLabels(), (QStringList{"spill-unreadable", "NEW"}));
         // Set aside, so that entries spilled meanwhile go to a new file.
         const QStringList waiting = SpillFile(spillPath).waiting();
         QCOMPARE(waiting.size(), 1);
         QVERIFY(QFile::setPermissions(waiting[0], QFile::ReadOwner | QFile::WriteOwner));
-        QTRY_COMPARE(storedLabels(), (QStringList{"NEW", "A", "B", "journal-back"}));
+        QTRY_COMPARE(
+            storedLabels(),
+            (QStringList{"spill-unreadable", "NEW", "A", "B", "journal-back", "spill-readable"}));
         QTRY_COMPARE(journal.state(), JournalState());
         QCOMPARE(SpillFile(spillPath).waiting(), QStringList());
     }
@@ -539,6 +541,10 @@ private Q_SLOTS:
         }
         QTRY_VERIFY(QFileInfo(log).size() <= Bound);
         QTRY_COMPARE(journal.state(), JournalState());
+        // Journaled when it began and when it ended.
+        const QStringList labels = storedLabels();
+        QCOMPARE(labels.count(QStringLiteral("log-untidy")), 1);
+        QCOMPARE(labels.last(), QStringLiteral("log-tidied"));
     }
 
     void damagedFileMovedAside_data()

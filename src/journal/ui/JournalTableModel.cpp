@@ -55,7 +55,11 @@ constexpr std::array EventWords{QT_TRANSLATE_NOOP("JournalWords", "start"),
                                 QT_TRANSLATE_NOOP("JournalWords", "journal damaged"),
                                 QT_TRANSLATE_NOOP("JournalWords", "forwarding stalled"),
                                 QT_TRANSLATE_NOOP("JournalWords", "forwarding resumed"),
-                                QT_TRANSLATE_NOOP("JournalWords", "item taken back")};
+                                QT_TRANSLATE_NOOP("JournalWords", "item taken back"),
+                                QT_TRANSLATE_NOOP("JournalWords", "spill file unreadable"),
+                                QT_TRANSLATE_NOOP("JournalWords", "spill file readable"),
+                                QT_TRANSLATE_NOOP("JournalWords", "journal not tidied"),
+                                QT_TRANSLATE_NOOP("JournalWords", "journal tidied")};
 constexpr std::array OutcomeWords{QT_TRANSLATE_NOOP("JournalWords", "taken"),
                                   QT_TRANSLATE_NOOP("JournalWords", "waiting"),
                                   QT_TRANSLATE_NOOP("JournalWords", "refused"),
@@ -68,7 +72,7 @@ QString wordFor(const std::array<const char *, N> &words, Enum value)
     return QCoreApplication::translate("JournalWords", words.at(std::size_t(value)));
 }
 
-static_assert(EventWords.size() == std::size_t(journal::StationEvent::ItemTakenBack) + 1);
+static_assert(EventWords.size() == std::size_t(journal::StationEvent::LogTidied) + 1);
 
 // A station event's name in words; a name this version does not know as it is stored.
 QString eventWords(const QString &label)
