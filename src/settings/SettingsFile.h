@@ -47,8 +47,8 @@ inline constexpr int MaxCommPollTime = 10000;
 // The ranges of the keys this station adds, which are read strictly (see loadSettings).
 inline constexpr int MaxJournalDays = 36500;
 inline constexpr int MaxDuplicateSeconds = 3600;
-// A longer pause after each item would keep the next label waiting longer than the scanner
-// waits for its answer.
+// A longer pause after each item would keep a label scanned during it waiting for its answer
+// longer than the scanner waits.
 inline constexpr int MaxItemPauseMs = 10000;
 inline constexpr double MinFontScale = 0.5;
 inline constexpr double MaxFontScale = 3.0;
