@@ -12,11 +12,16 @@
 //   a journal of a million entries (told of each new entry, as the program's is), the List
 //   Manager window on 100,000 rows, and the station's forwarder catching up 100,000 journal
 //   entries with a private PostgreSQL server. Target: p99 at most 30 ms.
+// - BM_AckWithPauses/itemPauseMs: the LabelEnd case, journal on, with the station's real pauses
+//   of ItemPauseMs after each item: a label, and the next 0.5 s after it; the sample is from the
+//   second label's last byte to its "ACK". At 600 (two pauses of 0.6 s) the second label waits
+//   for the first's pauses; at 0 it is answered as the first was.
 
 #include "BenchSupport.h"
 #include "Fakes.h"
 #include "PgServer.h"
 #include "PtyPair.h"
+#include "app/EventLoopPacer.h"
 #include "app/Station.h"
 #include "app/StationBuilder.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
@@ -38,6 +43,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace barlink;
 
@@ -104,15 +110,21 @@ class ScanStation
 public:
     // journaled: the station keeps its scan journal in the temporary folder, as the program does.
     // labelEnd: the LabelEnd setting, empty for none. busy: its windows open and its forwarder
-    // at work.
+    // at work. itemPauseMs: the ItemPauseMs setting, and the station's pauses are waited for
+    // real (window events running), as the program's are; none: they return at once.
     explicit ScanStation(int pollMs,
                          bool journaled = false,
                          const QByteArray &labelEnd = {},
-                         const Busy *busy = nullptr)
+                         const Busy *busy = nullptr,
+                         std::optional<int> itemPauseMs = std::nullopt)
         : m_store(std::make_shared<embeddedlist::ListStore>(m_dir.path() + QStringLiteral("/data")))
         , m_provider(m_store)
         , m_built(
-              app::StationBuilder(m_display, m_prompter, m_pacer, m_port, m_provider)
+              app::StationBuilder(m_display,
+                                  m_prompter,
+                                  itemPauseMs ? static_cast<base::Pacer &>(m_realPacer) : m_pacer,
+                                  m_port,
+                                  m_provider)
                   .folders(m_dir.path() + QStringLiteral("/program"),
                            m_dir.path() + QStringLiteral("/windows"))
                   .instanceLockDir(m_dir.path() + QStringLiteral("/run"))
@@ -141,6 +153,8 @@ public:
                   + "/collected.csv\r\nAutoClear= 0\r\nAutoStart= 0\r\nLabelEnd=" + labelEnd
                   + "\r\nJournalServer=" + (busy ? busy->server.toLocal8Bit() : QByteArray())
                   + "\r\n");
+        if (itemPauseMs)
+            ini.write("ItemPauseMs=" + QByteArray::number(*itemPauseMs) + "\r\n");
         ini.close();
         if (m_station.start(true) != app::Startup::Outcome::Running || !m_port.isOpen())
             return;
@@ -190,6 +204,39 @@ public:
         return ackAt < 0 ? -1 : ackAt - sent;
     }
 
+    // Writes `first`, and `second` gapMs after it, while the station handles the first (its
+    // pauses run their own event loops, so the second is written from a timer); the
+    // nanoseconds from the second's last byte to its "ACK", or -1 when none came.
+    qint64 secondToAck(const QByteArray &first, const QByteArray &second, int gapMs)
+    {
+        const qsizetype acks = m_pty.received().count(Ack);
+        QElapsedTimer clock;
+        qint64 sentAt = -1;
+        qint64 ackAt = -1;
+        Wait wait(gapMs + 40 * m_pollMs);
+        QSocketNotifier answer(m_pty.masterFd(), QSocketNotifier::Read);
+        QObject::connect(&answer, &QSocketNotifier::activated, [&] {
+            // Read whatever came, so that the notifier does not fire again for it.
+            const qsizetype now = m_pty.received().count(Ack);
+            if (sentAt >= 0 && ackAt < 0 && now > acks + 1) {
+                ackAt = clock.nsecsElapsed();
+                wait.quit();
+            }
+        });
+        QTimer gap;
+        gap.setSingleShot(true);
+        gap.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&gap, &QTimer::timeout, [&] {
+            m_pty.write(second);
+            sentAt = clock.nsecsElapsed();
+        });
+        clock.start();
+        m_pty.write(first);
+        gap.start(gapMs);
+        wait.run();
+        return ackAt < 0 ? -1 : ackAt - sentAt;
+    }
+
     // Lets the handling of the label in hand finish (at most 20 poll intervals).
     void settle()
     {
@@ -208,6 +255,7 @@ private:
     testing::FakeDisplay m_display;
     testing::ScriptedPrompter m_prompter;
     testing::InstantPacer m_pacer;
+    app::EventLoopPacer m_realPacer;
     scanner::SerialScannerPort m_port;
     std::shared_ptr<embeddedlist::ListStore> m_store;
     embeddedlist::EmbeddedListManagerProvider m_provider;
@@ -261,6 +309,40 @@ void BM_LastByteToAck(benchmark::State &state)
     }
     if (measure(state, station, pollMs, labelEnd))
         state.counters["journaled"] = double(state.range(1));
+}
+
+void BM_AckWithPauses(benchmark::State &state)
+{
+    constexpr int PollMs = 100;
+    constexpr int GapMs = 500;
+    const int itemPauseMs = int(state.range(0));
+    ScanStation station(PollMs, true, "\\r", nullptr, itemPauseMs);
+    if (!station.isRunning()) {
+        state.SkipWithError("the station did not start on a pseudo-terminal");
+        return;
+    }
+    bench::Samples samples;
+    int item = 0;
+    for (auto _ : state) {
+        const QByteArray first = "%19ITEM" + QByteArray::number(++item) + ".CNC N\r";
+        const QByteArray second = "%19ITEM" + QByteArray::number(++item) + ".CNC N\r";
+        const double cpuBefore = bench::Samples::threadCpuMicroseconds();
+        const double queuedBefore = bench::Samples::threadQueuedMicroseconds();
+        const qint64 ns = station.secondToAck(first, second, GapMs);
+        if (ns < 0) {
+            state.SkipWithError("no ACK");
+            return;
+        }
+        const double seconds = double(ns) / 1e9;
+        state.SetIterationTime(seconds);
+        samples.addMicroseconds(seconds * 1e6,
+                                bench::Samples::threadCpuMicroseconds() - cpuBefore,
+                                bench::Samples::threadQueuedMicroseconds() - queuedBefore);
+        station.settle();
+    }
+    samples.report(state);
+    state.counters["item_pause_ms"] = itemPauseMs;
+    state.counters["gap_ms"] = GapMs;
 }
 
 void BM_IdleWakeUps(benchmark::State &state)
@@ -321,6 +403,12 @@ BENCHMARK(BM_LastByteToAck)
     ->Args({100, 1, 0})
     ->Args({1000, 1, 0})
     ->Iterations(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AckWithPauses)
+    ->Arg(600)
+    ->Arg(0)
+    ->Iterations(100)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleWakeUps)->Arg(2000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -1129,6 +1129,11 @@
         <translation>erwartet wird eine ganze Zahl von Sekunden von 0 bis %1</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>a whole number of milliseconds from 0 to %1 is expected</source>
+        <translation>eine ganze Zahl von Millisekunden von 0 bis %1 wird erwartet</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>a number from %1 to %2 is expected, with a point before any decimals</source>
         <translation>erwartet wird eine Zahl von %1 bis %2, mit Punkt vor den Nachkommastellen</translation>
@@ -1219,7 +1224,7 @@
         <translation>erwartet werden nur Steuerzeichen: \r, \n oder \xHH von \x00 bis \x1f oder \x7f</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>A label ends when the scanner has been quiet for two poll intervals.</source>
         <translation>Ein Etikett endet, wenn der Scanner zwei Abfrageintervalle lang still ist.</translation>
     </message>
@@ -1244,12 +1249,12 @@
         <translation>CommPollTime=%1 ist mehr als %2 ms, ein gescanntes Etikett würde zu lange auf seine Antwort warten: stattdessen gilt %2.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>a whole number of milliseconds from 100 to %1 is expected</source>
         <translation>eine ganze Zahl von Millisekunden von 100 bis %1 wird erwartet</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>a port number of at most %1 is expected</source>
         <translation>eine Portnummer von höchstens %1 wird erwartet</translation>
     </message>
@@ -1344,12 +1349,12 @@
         <translation>%1. Bereits hinzugefügte Zeilen dieses Teils: %2.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>list emptied: %1 rows from before</source>
         <translation>Liste geleert: %1 Zeilen von vorher</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>list emptied: 1 row from before</source>
         <translation>Liste geleert: 1 Zeile von vorher</translation>
     </message>
@@ -2922,7 +2927,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+392"/>
+        <location filename="../src/app/Station.cpp" line="+393"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Ein Etikett wird gerade verarbeitet: nichts zurückgenommen.</translation>
     </message>
@@ -3112,7 +3117,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+35"/>
         <source>Journal</source>
         <translation>Journal</translation>
     </message>
@@ -3192,12 +3197,12 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>CSV (*.csv)</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+15"/>
         <source>Not exported to %1: it is a file of the scan journal, which an export never writes over.</source>
         <translation>Nicht nach %1 exportiert: Das ist eine Datei des Scan-Journals, die ein Export nie überschreibt.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>Not exported to %1: %2</source>
         <translation>Nicht nach %1 exportiert: %2</translation>
     </message>
@@ -3215,12 +3220,12 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
-        <location filename="../src/scanner/ScanPoller.cpp" line="+22"/>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+23"/>
         <source> Last Scan:    </source>
         <translation> Letzter Scan:    </translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+57"/>
         <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
         <translation>Etiketten kommen ohne das LabelEnd-Endzeichen %1: jedes wartet zwei ruhige Abfragezeiten. Scanner so einstellen, dass jedes Etikett damit endet, oder LabelEnd in KTQ.INI leeren.</translation>
     </message>

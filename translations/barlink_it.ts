@@ -1129,6 +1129,11 @@
         <translation>serve un numero intero di secondi da 0 a %1</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>a whole number of milliseconds from 0 to %1 is expected</source>
+        <translation>è atteso un numero intero di millisecondi da 0 a %1</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>a number from %1 to %2 is expected, with a point before any decimals</source>
         <translation>serve un numero da %1 a %2, con il punto prima dei decimali</translation>
@@ -1219,7 +1224,7 @@
         <translation>servono solo caratteri di controllo: \r, \n o \xHH da \x00 a \x1f o \x7f</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>A label ends when the scanner has been quiet for two poll intervals.</source>
         <translation>Un&apos;etichetta finisce quando il lettore tace per due intervalli di lettura.</translation>
     </message>
@@ -1244,12 +1249,12 @@
         <translation>CommPollTime=%1 supera %2 ms, un&apos;etichetta letta aspetterebbe troppo la sua risposta: si usa invece %2.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>a whole number of milliseconds from 100 to %1 is expected</source>
         <translation>è atteso un numero intero di millisecondi da 100 a %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>a port number of at most %1 is expected</source>
         <translation>è atteso un numero di porta non superiore a %1</translation>
     </message>
@@ -1344,12 +1349,12 @@
         <translation>%1. Righe di questo pezzo già aggiunte: %2.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>list emptied: %1 rows from before</source>
         <translation>lista svuotata: %1 righe di prima</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>list emptied: 1 row from before</source>
         <translation>lista svuotata: 1 riga di prima</translation>
     </message>
@@ -2922,7 +2927,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+392"/>
+        <location filename="../src/app/Station.cpp" line="+393"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Un&apos;etichetta è in lavorazione: niente annullato.</translation>
     </message>
@@ -3112,7 +3117,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+35"/>
         <source>Journal</source>
         <translation>Registro</translation>
     </message>
@@ -3192,12 +3197,12 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>CSV (*.csv)</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+15"/>
         <source>Not exported to %1: it is a file of the scan journal, which an export never writes over.</source>
         <translation>Non esportato in %1: è un file del registro delle scansioni, che un&apos;esportazione non sovrascrive mai.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>Not exported to %1: %2</source>
         <translation>Non esportato in %1: %2</translation>
     </message>
@@ -3215,12 +3220,12 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
-        <location filename="../src/scanner/ScanPoller.cpp" line="+22"/>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+23"/>
         <source> Last Scan:    </source>
         <translation> Ultima lettura:    </translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+57"/>
         <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
         <translation>Le etichette arrivano senza il terminatore LabelEnd %1: ognuna attende due intervalli di lettura quieti. Impostare lo scanner perché chiuda ogni etichetta così, o svuotare LabelEnd in KTQ.INI.</translation>
     </message>

@@ -81,6 +81,7 @@ const Pattern Patterns[] = {
     {reason::NotUsed, {3, 4}, 3},
     {reason::WholeDays, {}},
     {reason::WholeSeconds, {}},
+    {reason::WholeMilliseconds, {}},
     {reason::DecimalRange, {}},
     {reason::ZeroOrOne, {}},
     {reason::TimeOfDay, {}},

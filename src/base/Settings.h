@@ -31,6 +31,10 @@ struct Settings
     // An item with the same labels as the item taken last, completed no more than this many
     // seconds after it, is refused as scanned twice; 0: never.
     int duplicateSeconds = 0;
+    // Each pause after the list manager was given an item, a list command or a list file that
+    // did not load, in milliseconds: an item is followed by two, the others by one; the next
+    // label waits through them. 0: none.
+    int itemPauseMs = 600;
     // Entries of the scan journal older than this many days go at start; 0: kept for ever.
     int journalDays = 400;
     // The main window's text size as a factor of the system's.

@@ -50,10 +50,11 @@ inline QString applicationTitle()
     return QStringLiteral("Barlink");
 }
 
-// Pauses 0.6 seconds, then shows "Ready.". Runs after every command and item handled.
-inline void showReadyAfterPause(OperatorDisplay &display, Pacer &pacer)
+// Pauses pauseMs milliseconds (the settings' itemPauseMs), then shows "Ready.". Runs after
+// every command and item handled.
+inline void showReadyAfterPause(OperatorDisplay &display, Pacer &pacer, int pauseMs)
 {
-    pacer.pause(0.6f);
+    pacer.pauseMilliseconds(pauseMs);
     display.setStatus(status::ready());
 }
 

@@ -7,6 +7,7 @@
 #include "base/Pacer.h"
 #include "base/Reasons.h"
 #include "base/RowValues.h"
+#include "base/Settings.h"
 #include "base/StationContext.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/AutoSelSettingsProvider.h"
@@ -95,8 +96,10 @@ void ItemSender::sendItem(float x, float y, const Way &way, int &rowsAdded)
     }
     Q_EMIT itemSent();
 
-    m_context.pacer.pause(0.6f);
-    base::showReadyAfterPause(display, m_context.pacer);
+    // The list manager's time to take the rows in: the next label waits through both pauses.
+    const int pauseMs = m_context.settings.itemPauseMs;
+    m_context.pacer.pauseMilliseconds(pauseMs);
+    base::showReadyAfterPause(display, m_context.pacer, pauseMs);
     display.hideSegmentIndicators();
     item.lastProgramName = text::trimSpaces(item.programName);
     item.lastProgramComment = text::trimSpaces(item.programComment);

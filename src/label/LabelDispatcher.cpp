@@ -264,7 +264,7 @@ void LabelDispatcher::runCommand(const QString &label, bool listCleared)
     } else {
         link.setpoint();
     }
-    base::showReadyAfterPause(m_context.display, m_context.pacer);
+    base::showReadyAfterPause(m_context.display, m_context.pacer, m_context.settings.itemPauseMs);
 }
 
 QString LabelDispatcher::fieldCodeIn(const QString &label)

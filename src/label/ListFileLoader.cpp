@@ -38,7 +38,7 @@ base::LabelOutcome ListFileLoader::loadListFile(const QString &listName)
 {
     using Result = base::LabelOutcome::Result;
     if (!base::isSafeRelativeName(listName)) {
-        base::showReadyAfterPause(m_display, m_pacer);
+        base::showReadyAfterPause(m_display, m_pacer, m_settings.itemPauseMs);
         m_display.setStatus(base::unsafeNameMessage(listName));
         m_display.hideSegmentIndicators();
         return {base::LabelOutcome::Kind::List, Result::Refused, base::unsafeNameMessage(listName)};
@@ -61,7 +61,7 @@ base::LabelOutcome ListFileLoader::loadListFile(const QString &listName)
 
 base::LabelOutcome ListFileLoader::reportFailure(const base::Error &error, const QString &listName)
 {
-    base::showReadyAfterPause(m_display, m_pacer);
+    base::showReadyAfterPause(m_display, m_pacer, m_settings.itemPauseMs);
     // Only a missing file is worth the operator's attention; other failures end quietly.
     const QString notFound
         = QString::fromLatin1(base::reason::ListFileNotFound).arg(listFileName(listName));

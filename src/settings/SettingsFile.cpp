@@ -138,6 +138,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     const base::Settings defaults;
     settings.journalDays = defaults.journalDays;
     settings.duplicateSeconds = defaults.duplicateSeconds;
+    settings.itemPauseMs = defaults.itemPauseMs;
     settings.fontScale = defaults.fontScale;
     settings.shiftStart = defaults.shiftStart;
     settings.highContrast = defaults.highContrast;
@@ -167,6 +168,16 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                 settings.duplicateSeconds == 0 ? QString::fromLatin1(base::reason::ZeroInstead)
                                                : QString::fromLatin1(base::reason::UsedInstead)
                                                      .arg(settings.duplicateSeconds));
+    }
+    if (const QString pause = given("ItemPauseMs"); !pause.isEmpty()) {
+        if (const auto value = wholeNumber(pause, 0, MaxItemPauseMs))
+            settings.itemPauseMs = *value;
+        else
+            problems << notUsed(
+                "ItemPauseMs",
+                pause,
+                QString::fromLatin1(base::reason::WholeMilliseconds).arg(MaxItemPauseMs),
+                QString::fromLatin1(base::reason::UsedInstead).arg(settings.itemPauseMs));
     }
     if (const QString scale = given("FontScale"); !scale.isEmpty()) {
         if (const auto value = decimalNumber(scale, MinFontScale, MaxFontScale))

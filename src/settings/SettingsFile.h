@@ -47,6 +47,9 @@ inline constexpr int MaxCommPollTime = 10000;
 // The ranges of the keys this station adds, which are read strictly (see loadSettings).
 inline constexpr int MaxJournalDays = 36500;
 inline constexpr int MaxDuplicateSeconds = 3600;
+// A longer pause after each item would keep a label scanned during it waiting for its answer
+// longer than the scanner waits.
+inline constexpr int MaxItemPauseMs = 10000;
 inline constexpr double MinFontScale = 0.5;
 inline constexpr double MaxFontScale = 3.0;
 inline constexpr qsizetype MaxStationNameLength = 64;
@@ -84,6 +87,7 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 // The other keys this station adds take only a well-formed value in range; an empty one
 // counts as missing: JournalDays, a whole number of days from 0 to MaxJournalDays (default
 // 400); DuplicateSeconds, a whole number from 0 to MaxDuplicateSeconds (default 0);
+// ItemPauseMs, a whole number of milliseconds from 0 to MaxItemPauseMs (default 600);
 // FontScale, a number from MinFontScale to MaxFontScale written with digits and at most one
 // point (default 1); RefuseReply, escaped bytes as text::unescapeBytes reads them, and
 // LabelEnd, such bytes that are all control characters, below 0x20 or 0x7f (default none);

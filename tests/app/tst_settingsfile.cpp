@@ -302,6 +302,11 @@ private Q_SLOTS:
         row("duplicate not a number", "DuplicateSeconds=abc", "DuplicateSeconds=0", "DuplicateSeconds=abc is not used: a whole number of seconds from 0 to 3600 is expected. 0 is used instead: an item scanned twice is not refused.");
         row("duplicate beyond 32 bits", "DuplicateSeconds=4294967296", "DuplicateSeconds=0", "DuplicateSeconds=4294967296 is not used");
         row("duplicate in range", "DuplicateSeconds=3", "DuplicateSeconds=3");
+        row("item pause missing", "", "ItemPauseMs=600");
+        row("item pause 0: none", "ItemPauseMs=0", "ItemPauseMs=0");
+        row("item pause in seconds", "ItemPauseMs=0.6", "ItemPauseMs=600", "ItemPauseMs=0.6 is not used: a whole number of milliseconds from 0 to 10000 is expected. 600 is used instead.");
+        row("item pause beyond 10 s", "ItemPauseMs=10001", "ItemPauseMs=600", "ItemPauseMs=10001 is not used");
+        row("item pause negative", "ItemPauseMs=-1", "ItemPauseMs=600", "ItemPauseMs=-1 is not used");
         row("font scale with a comma", "FontScale=1,5", "FontScale=1", "FontScale=1,5 is not used: a number from 0.5 to 3 is expected");
         row("font scale 0", "FontScale=0", "FontScale=1", "FontScale=0 is not used");
         row("font scale larger", "FontScale=1.5", "FontScale=1.5");
@@ -345,6 +350,7 @@ private Q_SLOTS:
             {"Switches", switches(station.options)},
             {"JournalDays", QString::number(s.journalDays)},
             {"DuplicateSeconds", QString::number(s.duplicateSeconds)},
+            {"ItemPauseMs", QString::number(s.itemPauseMs)},
             {"FontScale", QString::number(s.fontScale)},
             {"ShiftStart", s.shiftStart.toString(QStringLiteral("HH:mm"))},
             {"HighContrast", QString::number(int(s.highContrast))},

@@ -866,6 +866,33 @@ private Q_SLOTS:
         }
     }
 
+    // The pauses that follow what the list manager was given, as the real pacer waits them
+    // (ms): two after an item, one after a list command or a list file that failed to load,
+    // each ItemPauseMs long (-1: the value the settings start with).
+    void pausesAfterTheList_data()
+    {
+        columns<int, QString, QList<int>>({"itemPauseMs", "label", "ms"});
+        // clang-format off
+        QTest::newRow("item, as the settings start") << -1  << "%19PROG.CNC N" << QList<int>{600, 600};
+        QTest::newRow("item, none")                  << 0   << "%19PROG.CNC N" << QList<int>{0, 0};
+        QTest::newRow("item, 250")                   << 250 << "%19PROG.CNC N" << QList<int>{250, 250};
+        QTest::newRow("list command, 250")           << 250 << "%START%"       << QList<int>{250};
+        QTest::newRow("list file not loaded, 250")   << 250 << "%01NOLIST"     << QList<int>{250};
+        // clang-format on
+    }
+    void pausesAfterTheList()
+    {
+        Rig rig;
+        if (const int itemPauseMs = fetch<int>("itemPauseMs"); itemPauseMs >= 0)
+            rig.settings.itemPauseMs = itemPauseMs;
+        (void)rig.dispatcher.interpretLabel(fetch<QString>("label"));
+        QList<int> waited;
+        for (const float seconds : rig.pacer.pauses)
+            waited << app::EventLoopPacer::milliseconds(seconds);
+        QTEST(waited, "ms");
+        QCOMPARE(rig.display.status(), QStringLiteral("Ready."));
+    }
+
     // The row text built from the current item; adding it to the list manager, with its one
     // recovery, is tested with every list manager member failing in tst_stationfaults.
     void buildsTheRow_data()
