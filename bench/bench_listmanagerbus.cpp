@@ -33,7 +33,8 @@ QString rowText(int n)
 struct Bus
 {
     Bus()
-        : bus(dir.path() + QStringLiteral("/bus"), QStringLiteral(BARLINK_LISTMANAGER_BINARY),
+        : bus(dir.path() + QStringLiteral("/bus"),
+              QStringLiteral(BARLINK_LISTMANAGER_BINARY),
               environment(dir.path()))
     {}
     static QProcessEnvironment environment(const QString &root)
@@ -60,8 +61,8 @@ void BM_AddLineRoundTrip(benchmark::State &state)
         state.SkipWithError("no private bus (dbus-daemon)");
         return;
     }
-    OrgBarlinkListManagerExeListInterface list(QStringLiteral("org.barlink.ListManager"),
-                                               QStringLiteral("/ExeList/1"), bus.connection());
+    OrgBarlinkListManagerExeListInterface list(
+        QStringLiteral("org.barlink.ListManager"), QStringLiteral("/ExeList/1"), bus.connection());
     // The first call starts the list manager.
     list.ClearList().waitForFinished();
     bench::Samples samples;

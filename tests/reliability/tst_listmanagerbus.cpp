@@ -27,8 +27,8 @@ constexpr int Wait = 20000;
 // The rows of the current list, read over the bus.
 QStringList busRows(PrivateBus &bus)
 {
-    OrgBarlinkListManagerExeListInterface list(QStringLiteral("org.barlink.ListManager"),
-                                               QStringLiteral("/ExeList/1"), bus.connection());
+    OrgBarlinkListManagerExeListInterface list(
+        QStringLiteral("org.barlink.ListManager"), QStringLiteral("/ExeList/1"), bus.connection());
     QStringList rows;
     const int count = list.rows();
     for (int line = 1; line <= count; ++line)
@@ -231,8 +231,9 @@ void tst_ListManagerBus::hungDuringAddLine()
         failure = error.description();
     }
     ticker.stop();
-    QCOMPARE(failure, QStringLiteral("the list manager org.barlink.ListManager did not answer "
-                                     "within 0.3 s"));
+    QCOMPARE(failure,
+             QStringLiteral("the list manager org.barlink.ListManager did not answer "
+                            "within 0.3 s"));
     QVERIFY2(ticks > 0, "the event loop did not run while the list manager was waited for");
 
     QCOMPARE(::kill(pid_t(hanging.processId()), SIGCONT), 0);
@@ -252,8 +253,7 @@ void tst_ListManagerBus::noSessionBus()
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     env.remove(QStringLiteral("DISPLAY"));
     barlink.process().setProcessEnvironment(env);
-    QVERIFY2(barlink.start("barlink.app.prompt: message box: "),
-             barlink.log().constData());
+    QVERIFY2(barlink.start("barlink.app.prompt: message box: "), barlink.log().constData());
     QVERIFY2(barlink.waitForLog("no session bus"), barlink.log().constData());
     QVERIFY2(barlink.log().contains("dbus-run-session"), barlink.log().constData());
 }

@@ -17,9 +17,9 @@
 #include <QIcon>
 
 #include <csignal>
+#include <cstdio>
 #include <memory>
 #include <utility>
-#include <cstdio>
 
 using namespace barlink;
 
@@ -84,8 +84,8 @@ int main(int argc, char *argv[])
     const QString name = parser.value(nameOption);
     if (bus.interface()->isServiceRegistered(name).value()) {
         // Started from the menu while it runs: the running one shows its window.
-        OrgBarlinkListManagerApplicationInterface running(name, QStringLiteral("/Application"),
-                                                          bus);
+        OrgBarlinkListManagerApplicationInterface running(
+            name, QStringLiteral("/Application"), bus);
         running.setVisible(true);
         say(QStringLiteral("%1 runs already: its window is shown.").arg(name));
         return 0;
@@ -120,17 +120,17 @@ int main(int argc, char *argv[])
     // list manager that hangs with a call in hand, and stores the row once continued.
     const QString fault = qEnvironmentVariable("BARLINK_LISTMANAGER_FAULT");
     if (fault == QLatin1String("stop-at-first-add")) {
-        QObject::connect(&listObject, &listservice::BusExeList::addLineReceived,
-                         [stopped = false]() mutable {
-                             if (!std::exchange(stopped, true))
-                                 std::raise(SIGSTOP);
-                         });
+        QObject::connect(
+            &listObject, &listservice::BusExeList::addLineReceived, [stopped = false]() mutable {
+                if (!std::exchange(stopped, true))
+                    std::raise(SIGSTOP);
+            });
     } else if (fault == QLatin1String("die-before-add")) {
-        QObject::connect(&listObject, &listservice::BusExeList::addLineReceived,
-                         [] { std::raise(SIGKILL); });
+        QObject::connect(
+            &listObject, &listservice::BusExeList::addLineReceived, [] { std::raise(SIGKILL); });
     } else if (fault == QLatin1String("die-after-add")) {
-        QObject::connect(store.get(), &embeddedlist::ListStore::rowsAppended,
-                         [] { std::raise(SIGKILL); });
+        QObject::connect(
+            store.get(), &embeddedlist::ListStore::rowsAppended, [] { std::raise(SIGKILL); });
     }
 
     embeddedlist::ListManagerWindow window(store.get());
@@ -141,9 +141,10 @@ int main(int argc, char *argv[])
         window.show();
 
     // The name last: a client that sees it finds every object in place.
-    const auto taken = bus.interface()->registerService(
-        name, QDBusConnectionInterface::DontQueueService,
-        QDBusConnectionInterface::DontAllowReplacement);
+    const auto taken
+        = bus.interface()->registerService(name,
+                                           QDBusConnectionInterface::DontQueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
     if (!taken.isValid() || taken.value() != QDBusConnectionInterface::ServiceRegistered) {
         say(QStringLiteral("the bus name %1 is taken: another list manager runs.").arg(name));
         return 1;
