@@ -664,6 +664,7 @@ void MainWindow::buildGlance()
 
 void MainWindow::setListState(const QString &runState, int rows)
 {
+    m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
     if (rows < 0) {
         m_listState->setText(tr("not open"));
         m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
@@ -677,6 +678,13 @@ void MainWindow::setListState(const QString &runState, int rows)
     m_listState->setStyleSheet(badgeStyle(running ? QStringLiteral("#2e7d32")
                                           : held  ? QStringLiteral("#e65100")
                                                   : QStringLiteral("#546e7a")));
+}
+
+void MainWindow::setListGone(const QString &reason)
+{
+    m_listState->setText(tr("list manager gone"));
+    m_listState->setToolTip(reason);
+    m_listState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
 }
 
 void MainWindow::setJournalState(const journal::JournalState &state)

@@ -81,6 +81,8 @@ public:
 
     // The state at a glance: the list manager's list (its run state and rows).
     void setListState(const QString &runState, int rows);
+    // The list manager cannot be reached: the badge turns red and says why.
+    void setListGone(const QString &reason);
     // Where the journal's entries go (a lasting badge beside the list's).
     void setJournalState(const journal::JournalState &state);
     // How far the entries have got to the shop's server (a badge shown once this is called).

@@ -10,7 +10,7 @@
 #include "base/Error.h"
 #include "base/Reasons.h"
 #include "base/StatusTexts.h"
-#include "embeddedlist/ListManagerWindow.h"
+#include "listmanagerproxy.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/PiecePlan.h"
@@ -39,7 +39,7 @@ namespace barlink::app {
 
 namespace {
 
-// The narrowest the list manager's window is made to stand beside the main window.
+// The width the list manager's window is left beside the main window.
 constexpr int ListWindowMinimumWidth = 480;
 // The most entries of a shift read at start for its counters: a few days of a busy station.
 constexpr int MaxShiftEntriesCounted = 20'000;
@@ -47,7 +47,11 @@ constexpr int MaxShiftEntriesCounted = 20'000;
 } // namespace
 
 StationShell::StationShell()
-    : m_built(StationBuilder(m_window, m_prompter, m_pacer, m_port, m_listManager)
+    : m_listManager([this] {
+        return listmanager::BusListManagerProvider::Target{
+            m_station.settings().listManagerService, m_station.settings().listManagerTimeoutMs};
+    })
+    , m_built(StationBuilder(m_window, m_prompter, m_pacer, m_port, m_listManager)
                   .folders(QApplication::applicationDirPath(), settings::windowsDirectory())
                   .journal(journal::defaultJournalPath(), journal::defaultSpillPath())
                   .build())
@@ -110,6 +114,18 @@ StationShell::StationShell()
         connect(shortcut, &QShortcut::activated, this, &StationShell::showTestConsole);
     }
     connect(&m_endSignals, &EndSignals::endRequested, this, &StationShell::endOnRequest);
+    // Run from the build tree or the demo, no service file lets the bus start the list
+    // manager: the program beside this one is started instead.
+    m_listManager.setProgram(QApplication::applicationDirPath()
+                             + QStringLiteral("/barlink-listmanager"));
+    // The bus tells at once when the list manager ends; the next label starts it again.
+    connect(&m_listManager, &listmanager::BusListManagerProvider::lost, this,
+            [this](const QString &reason) {
+                qCDebug(lcStartup) << "list manager lost:" << reason;
+                m_window.setListGone(base::shownReason(reason));
+            });
+    connect(&m_listManager, &listmanager::BusListManagerProvider::back, this,
+            &StationShell::showListState, Qt::QueuedConnection);
     m_window.enableMenus();
 }
 
@@ -156,14 +172,6 @@ bool StationShell::start(bool commandLineEmpty)
     if (m_window.width() > besideList && besideList >= m_window.minimumSizeHint().width())
         m_window.resize(besideList, m_window.height());
     m_window.show();
-    if (embeddedlist::ListStore *store = m_listManager.store()) {
-        makeListWindow(store);
-        if (store->visible()) {
-            // Shown beside the main window without taking the keyboard from it.
-            m_listWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-            m_listWindow->show();
-        }
-    }
     m_window.raise();
     m_window.activateWindow();
     if (m_testConsoleWanted)
@@ -227,26 +235,17 @@ void StationShell::showAbout()
     dialog.exec();
 }
 
-void StationShell::makeListWindow(embeddedlist::ListStore *store)
-{
-    m_listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
-    // Beside the main window, or below it, wholly on the screen at any scale. With larger
-    // text on a small screen the main window leaves no room for it: it then lies over the
-    // main window's lower part, under the banner and the result, so that what became of each
-    // label stays in sight while the list is in front.
-    ui::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560), m_window.resultBottom());
-}
-
 void StationShell::showListManager()
 {
-    embeddedlist::ListStore *store = m_listManager.openStore();
-    if (!m_listWindow)
-        makeListWindow(store);
-    store->setVisible(true);
-    watchList(store);
-    m_listWindow->show();
-    m_listWindow->raise();
-    m_listWindow->activateWindow();
+    // The list manager shows its own window.
+    try {
+        if (!m_station.link().application())
+            m_station.link().setApplication(m_listManager.createApplication());
+        m_station.link().application()->setVisible(true);
+        watchList();
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
 }
 
 void StationShell::showJournal()
@@ -342,7 +341,7 @@ void StationShell::startGlance()
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
-    watchList(m_listManager.store());
+    watchList();
     if (m_station.journalPath().isEmpty())
         return;
     // The scans the journal holds from before: a short read through the time index.
@@ -362,21 +361,43 @@ void StationShell::startGlance()
     db.close();
 }
 
-void StationShell::watchList(embeddedlist::ListStore *store)
+void StationShell::watchList()
 {
-    if (!store || store == m_watchedList)
+    auto *list = dynamic_cast<listmanager::RemoteExeList *>(m_station.link().currentList().get());
+    if (!list || list == m_watchedList)
         return;
-    m_watchedList = store;
-    const auto show = [this, store] {
-        m_window.setListState(embeddedlist::runStateCaption(store->runState()), store->rowCount());
-    };
-    for (auto signal :
-         {&embeddedlist::ListStore::listReset, &embeddedlist::ListStore::runStateChanged}) {
-        connect(store, signal, this, show);
+    m_watchedList = list;
+    auto &proxy = list->proxy();
+    // Each signal says the list changed; the badge then reads what it shows.
+    connect(&proxy, &OrgBarlinkListManagerExeListInterface::RowsAdded, this,
+            &StationShell::showListState);
+    connect(&proxy, &OrgBarlinkListManagerExeListInterface::RowsRemoved, this,
+            &StationShell::showListState);
+    connect(&proxy, &OrgBarlinkListManagerExeListInterface::ListReset, this,
+            &StationShell::showListState);
+    connect(&proxy, &OrgBarlinkListManagerExeListInterface::RunStateChanged, this,
+            &StationShell::showListState);
+    showListState();
+}
+
+void StationShell::showListState()
+{
+    listmanager::ExeList *list = m_station.link().currentList().get();
+    if (!list) {
+        m_window.setListState(QString(), -1);
+        return;
     }
-    connect(store, &embeddedlist::ListStore::rowsAppended, this, show);
-    connect(store, &embeddedlist::ListStore::rowRemoved, this, show);
-    show();
+    try {
+        const qint32 rows = list->rows();
+        const bool inRun = list->listInRun();
+        // A held list keeps its executing row; an idle or ended one has none.
+        const QString state = inRun                 ? QStringLiteral("Running")
+                              : list->exeRow() > 0 ? QStringLiteral("Held")
+                                                    : QStringLiteral("Idle");
+        m_window.setListState(state, rows);
+    } catch (const base::Error &error) {
+        m_window.setListGone(base::shownReason(error.description()));
+    }
 }
 
 void StationShell::showTestConsole()

@@ -332,6 +332,13 @@ private Q_SLOTS:
         row("server quote not closed", "JournalServer=dbname='shop", "JournalServer=", "JournalServer=dbname='shop is not used: the value of \"dbname\" has no closing quote");
         row("poll time that leaves labels unanswered", "CommPollTime=2147483647", "CommPollTime=10000", "CommPollTime=2147483647 is more than 10000 ms");
         row("poll time by its leading digits", "CommPollTime=1,000", "CommPollTime=1000");
+        row("list manager of an adapter", "ListManagerService=com.example.Cnc_1.ListManager", "ListManagerService=com.example.Cnc_1.ListManager");
+        row("list manager: one part", "ListManagerService=ListManager", "ListManagerService=org.barlink.ListManager", "ListManagerService=ListManager is not used: a bus name of two or more parts joined by \".\" is expected, each of letters, digits, _ and -, none beginning with a digit. org.barlink.ListManager is used instead.");
+        row("list manager: a part begins with a digit", "ListManagerService=org.1barlink.X", "ListManagerService=org.barlink.ListManager", "ListManagerService=org.1barlink.X is not used");
+        row("list manager: an empty part", "ListManagerService=org..ListManager", "ListManagerService=org.barlink.ListManager", "ListManagerService=org..ListManager is not used");
+        row("list manager bound", "ListManagerTimeoutMs=300", "ListManagerTimeoutMs=300");
+        row("list manager bound below 100", "ListManagerTimeoutMs=50", "ListManagerTimeoutMs=5000", "ListManagerTimeoutMs=50 is not used: a whole number of milliseconds from 100 to 60000 is expected. 5000 is used instead.");
+        row("list manager bound in seconds", "ListManagerTimeoutMs=5s", "ListManagerTimeoutMs=5000", "ListManagerTimeoutMs=5s is not used");
         // clang-format on
     }
     void keys()
@@ -358,6 +365,8 @@ private Q_SLOTS:
             {"RefuseReply", s.refuseReply},
             {"LabelEnd", s.labelEnd},
             {"StationName", s.stationName},
+            {"ListManagerService", s.listManagerService},
+            {"ListManagerTimeoutMs", QString::number(s.listManagerTimeoutMs)},
             {"JournalServer", s.journalServer},
             {"CommPollTime", QString::number(s.commPollTime)}};
         const QString data = m_home.filePath(QStringLiteral("data/barlink/"));
