@@ -1129,11 +1129,6 @@
         <translation>erwartet wird eine ganze Zahl von Sekunden von 0 bis %1</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>a whole number of milliseconds from 0 to %1 is expected</source>
-        <translation>eine ganze Zahl von Millisekunden von 0 bis %1 wird erwartet</translation>
-    </message>
-    <message>
         <location line="+1"/>
         <source>a number from %1 to %2 is expected, with a point before any decimals</source>
         <translation>erwartet wird eine Zahl von %1 bis %2, mit Punkt vor den Nachkommastellen</translation>

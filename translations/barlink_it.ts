@@ -1129,11 +1129,6 @@
         <translation>serve un numero intero di secondi da 0 a %1</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>a whole number of milliseconds from 0 to %1 is expected</source>
-        <translation>è atteso un numero intero di millisecondi da 0 a %1</translation>
-    </message>
-    <message>
         <location line="+1"/>
         <source>a number from %1 to %2 is expected, with a point before any decimals</source>
         <translation>serve un numero da %1 a %2, con il punto prima dei decimali</translation>

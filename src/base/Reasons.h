@@ -71,8 +71,6 @@ inline constexpr char WholeDays[]
     = QT_TRANSLATE_NOOP("Reason", "a whole number of days from 0 to %1 is expected");
 inline constexpr char WholeSeconds[]
     = QT_TRANSLATE_NOOP("Reason", "a whole number of seconds from 0 to %1 is expected");
-inline constexpr char WholeMilliseconds[]
-    = QT_TRANSLATE_NOOP("Reason", "a whole number of milliseconds from 0 to %1 is expected");
 inline constexpr char DecimalRange[] = QT_TRANSLATE_NOOP(
     "Reason", "a number from %1 to %2 is expected, with a point before any decimals");
 inline constexpr char WholeMilliseconds[] = QT_TRANSLATE_NOOP(

@@ -178,7 +178,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "ItemPauseMs",
                 pause,
-                QString::fromLatin1(base::reason::WholeMilliseconds).arg(MaxItemPauseMs),
+                QString::fromLatin1(base::reason::WholeMilliseconds).arg(0).arg(MaxItemPauseMs),
                 QString::fromLatin1(base::reason::UsedInstead).arg(settings.itemPauseMs));
     }
     if (const QString scale = given("FontScale"); !scale.isEmpty()) {
@@ -268,23 +268,23 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         if (service.size() <= MaxBusNameLength && busName.match(service).hasMatch())
             settings.listManagerService = service;
         else
-            problems << notUsed("ListManagerService",
-                                service,
-                                QString::fromLatin1(base::reason::BusNameRule),
-                                QString::fromLatin1(base::reason::UsedInstead)
-                                    .arg(settings.listManagerService));
+            problems << notUsed(
+                "ListManagerService",
+                service,
+                QString::fromLatin1(base::reason::BusNameRule),
+                QString::fromLatin1(base::reason::UsedInstead).arg(settings.listManagerService));
     }
     if (const QString ms = given("ListManagerTimeoutMs"); !ms.isEmpty()) {
         if (const auto value = wholeNumber(ms, MinListManagerTimeoutMs, MaxListManagerTimeoutMs))
             settings.listManagerTimeoutMs = *value;
         else
-            problems << notUsed("ListManagerTimeoutMs",
-                                ms,
-                                QString::fromLatin1(base::reason::WholeMilliseconds)
-                                    .arg(MinListManagerTimeoutMs)
-                                    .arg(MaxListManagerTimeoutMs),
-                                QString::fromLatin1(base::reason::UsedInstead)
-                                    .arg(settings.listManagerTimeoutMs));
+            problems << notUsed(
+                "ListManagerTimeoutMs",
+                ms,
+                QString::fromLatin1(base::reason::WholeMilliseconds)
+                    .arg(MinListManagerTimeoutMs)
+                    .arg(MaxListManagerTimeoutMs),
+                QString::fromLatin1(base::reason::UsedInstead).arg(settings.listManagerTimeoutMs));
     }
     QString serverProblem;
     settings.journalServer = readJournalServer(settings, &serverProblem);
