@@ -33,8 +33,9 @@ namespace barlink::app {
 
 namespace {
 
-// The list's run states as the list manager names them, translated when shown.
-[[maybe_unused]] constexpr const char *RunStateCaptions[] = {
+// The list's run states as the list manager names them, translated when shown: idle, running,
+// held (the badge's), ended (the embedded list manager's window's).
+constexpr const char *RunStateCaptions[] = {
     QT_TRANSLATE_NOOP("RunState", "Idle"),
     QT_TRANSLATE_NOOP("RunState", "Running"),
     QT_TRANSLATE_NOOP("RunState", "Held"),
@@ -535,7 +536,7 @@ void MainWindow::buildGlance()
     m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
     m_ui->portRow->addWidget(listCaption);
     m_ui->portRow->addWidget(m_listState);
-    setListState(QString(), -1);
+    setListState({});
     // Where the journal's entries go: shown for as long as it is not the journal file.
     auto *journalCaption = new QLabel(tr("Journal:"), this);
     m_journalState = new QLabel(this);
@@ -662,21 +663,34 @@ void MainWindow::buildGlance()
     m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
 }
 
-void MainWindow::setListState(const QString &runState, int rows)
+void MainWindow::setListState(const listmanager::ListState &state)
 {
-    if (rows < 0) {
+    if (!state.reachable) {
+        // Not reached yet, or gone: red once there is a reason, grey before the first answer.
+        m_listState->setText(state.reason.isEmpty() ? tr("not open") : tr("not reached"));
+        m_listState->setToolTip(state.reason.isEmpty() ? tr("The list manager has not answered yet")
+                                                       : base::shownReason(state.reason));
+        m_listState->setStyleSheet(badgeStyle(
+            state.reason.isEmpty() ? QStringLiteral("#616161") : QStringLiteral("#c62828")));
+        return;
+    }
+    m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
+    if (!state.opened) {
         m_listState->setText(tr("not open"));
         m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
         return;
     }
-    const QString rowText = rows == 1 ? tr("1 row") : tr("%1 rows").arg(rows);
-    m_listState->setText(QCoreApplication::translate("RunState", runState.toUtf8().constData())
-                         + QStringLiteral(" \u00b7 ") + rowText);
-    const bool running = runState == QLatin1String("Running");
-    const bool held = runState == QLatin1String("Held");
-    m_listState->setStyleSheet(badgeStyle(running ? QStringLiteral("#2e7d32")
-                                          : held  ? QStringLiteral("#e65100")
-                                                  : QStringLiteral("#546e7a")));
+    // The list manager tells whether its list runs and which row the machine works on: a list
+    // not in run with a row in work is held.
+    const char *runState = state.inRun          ? RunStateCaptions[1]
+                           : state.exeRow > 0   ? RunStateCaptions[2]
+                                                : RunStateCaptions[0];
+    const QString rowText = state.rows == 1 ? tr("1 row") : tr("%1 rows").arg(state.rows);
+    m_listState->setText(QCoreApplication::translate("RunState", runState) + QStringLiteral(" \u00b7 ")
+                         + rowText);
+    m_listState->setStyleSheet(badgeStyle(state.inRun          ? QStringLiteral("#2e7d32")
+                                          : state.exeRow > 0   ? QStringLiteral("#e65100")
+                                                               : QStringLiteral("#546e7a")));
 }
 
 void MainWindow::setJournalState(const journal::JournalState &state)

@@ -10,6 +10,7 @@
 #include "base/Error.h"
 #include "base/Reasons.h"
 #include "base/StatusTexts.h"
+#include "embeddedlist/EmbeddedListWatch.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
@@ -243,7 +244,8 @@ void StationShell::showListManager()
     if (!m_listWindow)
         makeListWindow(store);
     store->setVisible(true);
-    watchList(store);
+    if (!m_listWatch)
+        watchList(std::make_unique<embeddedlist::EmbeddedListWatch>(store));
     m_listWindow->show();
     m_listWindow->raise();
     m_listWindow->activateWindow();
@@ -342,7 +344,8 @@ void StationShell::startGlance()
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
-    watchList(m_listManager.store());
+    if (embeddedlist::ListStore *store = m_listManager.store())
+        watchList(std::make_unique<embeddedlist::EmbeddedListWatch>(store));
     if (m_station.journalPath().isEmpty())
         return;
     // The scans the journal holds from before: a short read through the time index.
@@ -362,21 +365,14 @@ void StationShell::startGlance()
     db.close();
 }
 
-void StationShell::watchList(embeddedlist::ListStore *store)
+void StationShell::watchList(std::unique_ptr<listmanager::ListWatch> watch)
 {
-    if (!store || store == m_watchedList)
-        return;
-    m_watchedList = store;
-    const auto show = [this, store] {
-        m_window.setListState(embeddedlist::runStateCaption(store->runState()), store->rowCount());
-    };
-    for (auto signal :
-         {&embeddedlist::ListStore::listReset, &embeddedlist::ListStore::runStateChanged}) {
-        connect(store, signal, this, show);
-    }
-    connect(store, &embeddedlist::ListStore::rowsAppended, this, show);
-    connect(store, &embeddedlist::ListStore::rowRemoved, this, show);
-    show();
+    m_listWatch = std::move(watch);
+    connect(m_listWatch.get(),
+            &listmanager::ListWatch::stateChanged,
+            &m_window,
+            &MainWindow::setListState);
+    m_window.setListState(m_listWatch->state());
 }
 
 void StationShell::showTestConsole()

@@ -80,7 +80,8 @@ private:
     void showSettingsProblems();
     // The main window's view of the list, the recent scans and the text size, from start.
     void startGlance();
-    void watchList(embeddedlist::ListStore *store);
+    // The main window's List badge follows `watch` from now on.
+    void watchList(std::unique_ptr<listmanager::ListWatch> watch);
     void makeListWindow(embeddedlist::ListStore *store);
 
     // Made first and gone last: while the shell and its objects go (the journal and the list
@@ -117,7 +118,8 @@ private:
     std::unique_ptr<GuideWindow> m_guideWindow;
     // Shown at start when the settings file holds values not used as written.
     std::unique_ptr<QMessageBox> m_settingsProblems;
-    embeddedlist::ListStore *m_watchedList = nullptr;
+    // What the List badge shows.
+    std::unique_ptr<listmanager::ListWatch> m_listWatch;
     // Made at start when ResultSound is on.
     std::unique_ptr<ResultSound> m_resultSound;
 };
