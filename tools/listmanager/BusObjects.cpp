@@ -202,8 +202,6 @@ short BusApplication::listOpened()
 void BusApplication::Quit(bool quit)
 {
     guarded([this, quit] { m_application->quit(quit); });
-    if (quit)
-        Q_EMIT quitRequested();
 }
 
 QDBusObjectPath BusApplication::OpenList(const QString &path)

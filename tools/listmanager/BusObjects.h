@@ -28,7 +28,8 @@ inline constexpr auto serviceName = "org.barlink.ListManager";
 inline constexpr auto applicationPath = "/Application";
 inline constexpr auto currentListPath = "/ExeList/1";
 inline constexpr auto lateBoundListPath = "/LateBoundList";
-inline constexpr auto errorPrefix = "org.barlink.ListManager.Error.";
+// Followed by the error number.
+inline constexpr auto errorPrefix = "org.barlink.ListManager.Error.E";
 
 // Runs `call`; a base::Error it throws is answered as the bus error of its number when the
 // call came over the bus, and the default value is returned in its place.
@@ -126,8 +127,6 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void ListOpened(const QDBusObjectPath &list);
-    // Quit(true) was called: the program decides whether that ends it.
-    void quitRequested();
 
 private:
     std::shared_ptr<embeddedlist::ListStore> m_store;
