@@ -665,14 +665,31 @@ void MainWindow::buildGlance()
 
 void MainWindow::setListState(const listmanager::ListState &state)
 {
-    if (!state.reachable) {
-        // Not reached yet, or gone: red once there is a reason, grey before the first answer.
-        m_listState->setText(state.reason.isEmpty() ? tr("not open") : tr("not reached"));
-        m_listState->setToolTip(state.reason.isEmpty() ? tr("The list manager has not answered yet")
-                                                       : base::shownReason(state.reason));
-        m_listState->setStyleSheet(badgeStyle(
-            state.reason.isEmpty() ? QStringLiteral("#616161") : QStringLiteral("#c62828")));
+    using listmanager::Reach;
+    switch (state.reach) {
+    case Reach::Reached:
+        break;
+    case Reach::Unknown:
+        m_listState->setText(tr("not open"));
+        m_listState->setToolTip(tr("The list manager has not answered yet."));
+        m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
         return;
+    case Reach::NotRunning:
+    case Reach::NotAnswering: {
+        m_listState->setText(state.reach == Reach::NotRunning ? tr("list manager not running")
+                                                              : tr("list manager not answering"));
+        QString tip = state.reach == Reach::NotRunning
+                          ? tr("No list manager holds the bus name %1: rows cannot be added. The "
+                               "next label starts it again.")
+                                .arg(state.service)
+                          : tr("The list manager %1 does not answer: rows cannot be added.")
+                                .arg(state.service);
+        if (!state.detail.isEmpty())
+            tip += u'\n' + state.detail;
+        m_listState->setToolTip(tip);
+        m_listState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
+        return;
+    }
     }
     m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
     if (!state.opened) {

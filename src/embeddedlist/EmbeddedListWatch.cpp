@@ -19,11 +19,13 @@ void EmbeddedListWatch::readStore()
 {
     if (!m_store)
         return;
-    takeState({.reachable = true,
-               .opened = m_store->listOpen(),
-               .rows = m_store->rowCount(),
-               .inRun = m_store->runState() == RunState::Running,
-               .exeRow = m_store->exeRow()});
+    listmanager::ListState state;
+    state.reach = listmanager::Reach::Reached;
+    state.opened = m_store->listOpen();
+    state.rows = m_store->rowCount();
+    state.inRun = m_store->runState() == RunState::Running;
+    state.exeRow = m_store->exeRow();
+    takeState(state);
 }
 
 } // namespace barlink::embeddedlist

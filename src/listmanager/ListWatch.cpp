@@ -45,9 +45,13 @@ void ListWatch::takeListOpened(bool opened)
     change(next);
 }
 
-void ListWatch::takeLost(const QString &reason)
+void ListWatch::takeLost(Reach reach, const QString &service, const QString &detail)
 {
-    change(ListState{.reachable = false, .reason = reason});
+    ListState lost;
+    lost.reach = reach;
+    lost.service = service;
+    lost.detail = detail;
+    change(lost);
 }
 
 void ListWatch::change(const ListState &next)

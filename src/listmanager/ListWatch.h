@@ -5,12 +5,24 @@
 
 namespace barlink::listmanager {
 
+// Whether the list manager answers a client.
+enum class Reach {
+    // Not asked yet.
+    Unknown,
+    Reached,
+    // No program holds the list manager's bus name (never started, ended, or killed).
+    NotRunning,
+    // It holds the name but did not answer in time, or answered with an error.
+    NotAnswering,
+};
+
 // What a client knows of the list manager's current list.
 struct ListState
 {
-    // False while the list manager cannot be reached; `reason` then says why, in English.
-    bool reachable = false;
-    QString reason;
+    Reach reach = Reach::Unknown;
+    // Unless reached: the bus name asked for, and the bus's own words when it said more.
+    QString service;
+    QString detail;
     // A list is open: handed out or loaded, and not closed since.
     bool opened = false;
     qint32 rows = 0;
@@ -47,7 +59,7 @@ protected:
     void takeRunState(bool inRun, qint32 exeRow);
     void takeListOpened(bool opened);
     // The list manager cannot be reached; what was known of the list is no longer true.
-    void takeLost(const QString &reason);
+    void takeLost(Reach reach, const QString &service, const QString &detail = {});
 
 private:
     void change(const ListState &next);

@@ -1,0 +1,195 @@
+// The list manager's clients over the bus, against the real barlink-listmanager on a private
+// bus: the station's list watch (what the List badge shows) follows the list through every
+// change another client makes, sees the list manager killed at once and reads the list again
+// when it is back.
+
+#include "PrivateBus.h"
+#include "app/MainWindow.h"
+#include "listmanager/BusListWatch.h"
+#include "listmanagerproxy.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+using namespace barlink;
+using namespace barlink::listmanager;
+
+namespace barlink::listmanager {
+char *toString(const ListState &state)
+{
+    return QTest::toString(QStringLiteral("reach %1 opened %2 rows %3 inRun %4 exeRow %5 %6 %7")
+                               .arg(int(state.reach))
+                               .arg(state.opened)
+                               .arg(state.rows)
+                               .arg(state.inRun)
+                               .arg(state.exeRow)
+                               .arg(state.service, state.detail));
+}
+} // namespace barlink::listmanager
+
+namespace {
+
+const QString Service = QStringLiteral("org.barlink.ListManager");
+
+} // namespace
+
+class tst_BusClients : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<PrivateBus> m_bus;
+    QProcess *m_listManager = nullptr;
+    // Another client of the list manager, with a connection of its own.
+    std::unique_ptr<OrgBarlinkListManagerApplicationInterface> m_application;
+    std::unique_ptr<OrgBarlinkListManagerExeListInterface> m_list;
+
+    void startListManager()
+    {
+        QProcessEnvironment env = m_bus->environment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_bus->folder() + QStringLiteral("/data"));
+        m_listManager = m_bus->startService(QStringLiteral(LISTMANAGER_BINARY),
+                                            {QStringLiteral("--hidden")},
+                                            Service,
+                                            env);
+        QVERIFY(m_bus->waitForOwner(Service, true));
+    }
+    void killListManager()
+    {
+        m_listManager->kill();
+        QVERIFY(m_listManager->waitForFinished(10'000));
+    }
+    // The state as a fresh read of the list manager tells it.
+    [[nodiscard]] ListState readState() const
+    {
+        ListState state;
+        state.reach = Reach::Reached;
+        state.opened = m_application->listOpened() > 0;
+        state.rows = m_list->rows();
+        state.inRun = m_list->listInRun();
+        state.exeRow = m_list->exeRow();
+        return state;
+    }
+    // Runs the steps separated by blanks through the other client: new, add, del:N, set:N,
+    // clear, append (a list file of three rows), start, hold, end.
+    void run(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            const QString name = step.section(u':', 0, 0);
+            const int line = step.section(u':', 1).toInt();
+            QDBusPendingReply<> reply;
+            if (name == QLatin1String("new"))
+                reply = m_application->NewList();
+            else if (name == QLatin1String("add"))
+                reply = m_list->AddLine(QStringLiteral("#161=P%1.CNC;#168=600;").arg(m_list->rows()));
+            else if (name == QLatin1String("del"))
+                reply = m_list->DelLine(line);
+            else if (name == QLatin1String("set"))
+                reply = m_list->SetLine(line, QStringLiteral("#161=SET.CNC;"));
+            else if (name == QLatin1String("clear"))
+                reply = m_list->ClearList();
+            else if (name == QLatin1String("append"))
+                reply = m_list->AppendList(listFile());
+            else if (name == QLatin1String("start"))
+                reply = m_application->StartList();
+            else if (name == QLatin1String("hold"))
+                reply = m_application->HoldList();
+            else if (name == QLatin1String("end"))
+                reply = m_application->EndList();
+            else
+                QFAIL(qPrintable(QStringLiteral("no step ") + step));
+            reply.waitForFinished();
+            QVERIFY2(!reply.isError(), qPrintable(step + u' ' + reply.error().message()));
+        }
+    }
+    [[nodiscard]] QString listFile() const
+    {
+        const QString path = m_bus->folder() + QStringLiteral("/three.lst");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("#161=A.CNC;\r\n#161=B.CNC;\r\n#161=C.CNC;\r\n");
+        return path;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_bus = std::make_unique<PrivateBus>();
+        if (!m_bus->running())
+            QSKIP(qPrintable(m_bus->failure()));
+        const QDBusConnection other = m_bus->otherConnection(QStringLiteral("other"));
+        m_application = std::make_unique<OrgBarlinkListManagerApplicationInterface>(
+            Service, QStringLiteral("/Application"), other);
+        m_list = std::make_unique<OrgBarlinkListManagerExeListInterface>(
+            Service, QStringLiteral("/ExeList/1"), other);
+    }
+    void cleanup()
+    {
+        m_list.reset();
+        m_application.reset();
+        m_bus.reset();
+    }
+
+    // Whatever another client does to the list, the watch ends where a fresh read of the
+    // list manager does, from the signals alone.
+    void watchFollowsTheList_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("rows added") << "new add add add" << 3;
+        QTest::newRow("rows removed") << "new add add add del:1 del:2" << 1;
+        QTest::newRow("cleared") << "new add add clear" << 0;
+        QTest::newRow("list file appended") << "new add append" << 4;
+        QTest::newRow("row replaced") << "new add add set:2" << 2;
+        QTest::newRow("started") << "new add add start" << 2;
+        QTest::newRow("held") << "new add start hold" << 1;
+        QTest::newRow("ended") << "new add start end" << 1;
+        QTest::newRow("started, then emptied") << "new add start clear add" << 1;
+    }
+    void watchFollowsTheList()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, rows);
+        startListManager();
+        BusListWatch watch(m_bus->connection(), Service);
+        QTRY_COMPARE(watch.state().reach, Reach::Reached);
+        run(script);
+        const ListState expected = readState();
+        QCOMPARE(expected.rows, rows);
+        QTRY_COMPARE(watch.state(), expected);
+    }
+
+    // Made before the list manager runs, the watch says so; it reads the list when the list
+    // manager takes its name, and shows at once, in the List badge too, that the list manager
+    // was killed; started again, it is read again with the rows it kept.
+    void watchSeesTheListManagerGoAndComeBack()
+    {
+        BusListWatch watch(m_bus->connection(), Service);
+        app::MainWindow window;
+        connect(&watch, &ListWatch::stateChanged, &window, &app::MainWindow::setListState);
+        const auto badge = [&window] {
+            return window.findChild<QLabel *>(QStringLiteral("lblListState"))->text();
+        };
+        QCOMPARE(watch.state().reach, Reach::NotRunning);
+        QCOMPARE(watch.state().service, Service);
+
+        startListManager();
+        run(QStringLiteral("new add add"));
+        QTRY_COMPARE(watch.state(), readState());
+        QCOMPARE(badge(), QStringLiteral("Idle \u00b7 2 rows"));
+
+        killListManager();
+        QTRY_COMPARE(watch.state().reach, Reach::NotRunning);
+        QCOMPARE(badge(), QStringLiteral("list manager not running"));
+
+        startListManager();
+        QTRY_COMPARE(watch.state().reach, Reach::Reached);
+        QCOMPARE(watch.state().rows, 2);
+        QCOMPARE(watch.state(), readState());
+        QVERIFY(badge().endsWith(QStringLiteral("2 rows")));
+    }
+};
+
+QTEST_MAIN(tst_BusClients)
+#include "tst_busclients.moc"
