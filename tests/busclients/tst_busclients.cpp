@@ -45,6 +45,16 @@ class tst_BusClients : public QObject
     std::unique_ptr<OrgBarlinkListManagerApplicationInterface> m_application;
     std::unique_ptr<OrgBarlinkListManagerExeListInterface> m_list;
 
+    // The other client's proxies for the list manager that holds `service`.
+    void useService(const QString &service)
+    {
+        const QDBusConnection other = m_bus->otherConnection(QStringLiteral("other"));
+        m_application = std::make_unique<OrgBarlinkListManagerApplicationInterface>(
+            service, QStringLiteral("/Application"), other);
+        m_list = std::make_unique<OrgBarlinkListManagerExeListInterface>(
+            service, QStringLiteral("/ExeList/1"), other);
+    }
+
     void startListManager()
     {
         QProcessEnvironment env = m_bus->environment();
@@ -118,11 +128,7 @@ private Q_SLOTS:
         m_bus = std::make_unique<PrivateBus>();
         if (!m_bus->running())
             QSKIP(qPrintable(m_bus->failure()));
-        const QDBusConnection other = m_bus->otherConnection(QStringLiteral("other"));
-        m_application = std::make_unique<OrgBarlinkListManagerApplicationInterface>(
-            Service, QStringLiteral("/Application"), other);
-        m_list = std::make_unique<OrgBarlinkListManagerExeListInterface>(
-            Service, QStringLiteral("/ExeList/1"), other);
+        useService(Service);
     }
     void cleanup()
     {
@@ -188,6 +194,35 @@ private Q_SLOTS:
         QCOMPARE(watch.state().rows, 2);
         QCOMPARE(watch.state(), readState());
         QVERIFY(badge().endsWith(QStringLiteral("2 rows")));
+    }
+
+    // The README's adapter example, a machine control's stand-in serving the interface from the
+    // XML under a name of its own: the proxies the station calls and the watch the List badge
+    // follows work with it as they are.
+    void adapterExampleTakesRows()
+    {
+        const QString python = QStringLiteral("/usr/bin/python3");
+        if (QProcess::execute(python, {QStringLiteral("-c"), QStringLiteral("import gi")}) != 0)
+            QSKIP("the adapter example needs /usr/bin/python3 with python3-gi");
+        const QString adapter = QStringLiteral("org.example.Control.ListManager");
+        m_bus->startService(python,
+                            {QStringLiteral(ADAPTER_EXAMPLE), QStringLiteral(LISTMANAGER_XML), adapter},
+                            adapter,
+                            m_bus->environment());
+        useService(adapter);
+        BusListWatch watch(m_bus->connection(), adapter);
+        QTRY_COMPARE(watch.state().reach, Reach::Reached);
+        QCOMPARE(watch.state().rows, 0);
+
+        run(QStringLiteral("new add add"));
+        QTRY_COMPARE(watch.state().rows, 2);
+        QCOMPARE(m_list->GetLine(2).value(), QStringLiteral("#161=P1.CNC;#168=600;"));
+        run(QStringLiteral("clear"));
+        QTRY_COMPARE(watch.state().rows, 0);
+        // What the adapter does not do is a bus error of its own number.
+        QDBusPendingReply<> viewWorks = m_list->ViewWorks();
+        viewWorks.waitForFinished();
+        QCOMPARE(viewWorks.error().name(), QStringLiteral("org.barlink.ListManager.Error.E438"));
     }
 };
 
