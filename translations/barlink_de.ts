@@ -1203,7 +1203,7 @@
         <translation>erwartet werden nur Steuerzeichen: \r, \n oder \xHH von \x00 bis \x1f oder \x7f</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>A label ends when the scanner has been quiet for two poll intervals.</source>
         <translation>Ein Etikett endet, wenn der Scanner zwei Abfrageintervalle lang still ist.</translation>
     </message>
@@ -1228,12 +1228,12 @@
         <translation>CommPollTime=%1 ist mehr als %2 ms, ein gescanntes Etikett würde zu lange auf seine Antwort warten: stattdessen gilt %2.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>a whole number of milliseconds from 100 to %1 is expected</source>
         <translation>eine ganze Zahl von Millisekunden von 100 bis %1 wird erwartet</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>a port number of at most %1 is expected</source>
         <translation>eine Portnummer von höchstens %1 wird erwartet</translation>
     </message>
@@ -1328,12 +1328,12 @@
         <translation>%1. Bereits hinzugefügte Zeilen dieses Teils: %2.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>list emptied: %1 rows from before</source>
         <translation>Liste geleert: %1 Zeilen von vorher</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>list emptied: 1 row from before</source>
         <translation>Liste geleert: 1 Zeile von vorher</translation>
     </message>
@@ -1416,7 +1416,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+38"/>
+        <location filename="../src/app/MainWindow.cpp" line="+39"/>
         <source>Idle</source>
         <translation>Steht</translation>
     </message>
@@ -2548,11 +2548,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+3"/>
+        <location line="+158"/>
         <source>The list manager&apos;s list: its state and its number of rows</source>
         <translation>Die Liste der Listenverwaltung: Zustand und Zeilenzahl</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-153"/>
         <source>Journal:</source>
         <translation>Journal:</translation>
     </message>
@@ -2593,22 +2594,48 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+183"/>
+        <location line="+213"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
     <message>
-        <location line="-159"/>
+        <location line="-189"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+30"/>
+        <location line="+23"/>
         <source>not open</source>
         <translation>nicht offen</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-22"/>
+        <source>The list manager has not answered yet.</source>
+        <translation>Die Listenverwaltung hat noch nicht geantwortet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>list manager not running</source>
+        <translation>Listenverwaltung läuft nicht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list manager not answering</source>
+        <translation>Listenverwaltung antwortet nicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
+        <translation>Keine Listenverwaltung hält den Busnamen %1: Zeilen können nicht hinzugefügt werden. Das nächste Etikett startet sie wieder.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The list manager %1 does not answer: rows cannot be added.</source>
+        <translation>Die Listenverwaltung %1 antwortet nicht: Zeilen können nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>1 row</source>
         <translation>1 Zeile</translation>
     </message>
@@ -2618,7 +2645,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>%1 Zeilen</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+16"/>
         <source>taking in the spill file · %1 %</source>
         <translation>Ausweichdatei wird übernommen · %1 %</translation>
     </message>
@@ -2890,7 +2917,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+392"/>
+        <location filename="../src/app/Station.cpp" line="+393"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Ein Etikett wird gerade verarbeitet: nichts zurückgenommen.</translation>
     </message>
@@ -2908,7 +2935,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+182"/>
+        <location filename="../src/app/StationShell.cpp" line="+183"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
     </message>
@@ -3080,7 +3107,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+35"/>
         <source>Journal</source>
         <translation>Journal</translation>
     </message>
@@ -3160,12 +3187,12 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <translation>CSV (*.csv)</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+15"/>
         <source>Not exported to %1: it is a file of the scan journal, which an export never writes over.</source>
         <translation>Nicht nach %1 exportiert: Das ist eine Datei des Scan-Journals, die ein Export nie überschreibt.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>Not exported to %1: %2</source>
         <translation>Nicht nach %1 exportiert: %2</translation>
     </message>
@@ -3183,12 +3210,12 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
-        <location filename="../src/scanner/ScanPoller.cpp" line="+22"/>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+23"/>
         <source> Last Scan:    </source>
         <translation> Letzter Scan:    </translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+57"/>
         <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
         <translation>Etiketten kommen ohne das LabelEnd-Endzeichen %1: jedes wartet zwei ruhige Abfragezeiten. Scanner so einstellen, dass jedes Etikett damit endet, oder LabelEnd in KTQ.INI leeren.</translation>
     </message>

@@ -1203,7 +1203,7 @@
         <translation>servono solo caratteri di controllo: \r, \n o \xHH da \x00 a \x1f o \x7f</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>A label ends when the scanner has been quiet for two poll intervals.</source>
         <translation>Un&apos;etichetta finisce quando il lettore tace per due intervalli di lettura.</translation>
     </message>
@@ -1228,12 +1228,12 @@
         <translation>CommPollTime=%1 supera %2 ms, un&apos;etichetta letta aspetterebbe troppo la sua risposta: si usa invece %2.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>a whole number of milliseconds from 100 to %1 is expected</source>
         <translation>è atteso un numero intero di millisecondi da 100 a %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>a port number of at most %1 is expected</source>
         <translation>è atteso un numero di porta non superiore a %1</translation>
     </message>
@@ -1328,12 +1328,12 @@
         <translation>%1. Righe di questo pezzo già aggiunte: %2.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>list emptied: %1 rows from before</source>
         <translation>lista svuotata: %1 righe di prima</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>list emptied: 1 row from before</source>
         <translation>lista svuotata: 1 riga di prima</translation>
     </message>
@@ -1416,7 +1416,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+38"/>
+        <location filename="../src/app/MainWindow.cpp" line="+39"/>
         <source>Idle</source>
         <translation>Ferma</translation>
     </message>
@@ -2548,11 +2548,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+3"/>
+        <location line="+158"/>
         <source>The list manager&apos;s list: its state and its number of rows</source>
         <translation>La lista della gestione lista: stato e numero di righe</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-153"/>
         <source>Journal:</source>
         <translation>Registro:</translation>
     </message>
@@ -2593,22 +2594,48 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+183"/>
+        <location line="+213"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
     <message>
-        <location line="-159"/>
+        <location line="-189"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+30"/>
+        <location line="+23"/>
         <source>not open</source>
         <translation>non aperta</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-22"/>
+        <source>The list manager has not answered yet.</source>
+        <translation>Il gestore della lista non ha ancora risposto.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>list manager not running</source>
+        <translation>gestore della lista non in esecuzione</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>list manager not answering</source>
+        <translation>il gestore della lista non risponde</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
+        <translation>Nessun gestore della lista detiene il nome di bus %1: le righe non possono essere aggiunte. La prossima etichetta lo riavvia.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The list manager %1 does not answer: rows cannot be added.</source>
+        <translation>Il gestore della lista %1 non risponde: le righe non possono essere aggiunte.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>1 row</source>
         <translation>1 riga</translation>
     </message>
@@ -2618,7 +2645,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>%1 righe</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+16"/>
         <source>taking in the spill file · %1 %</source>
         <translation>ripresa del file di riserva · %1 %</translation>
     </message>
@@ -2890,7 +2917,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::Station</name>
     <message>
-        <location filename="../src/app/Station.cpp" line="+392"/>
+        <location filename="../src/app/Station.cpp" line="+393"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Un&apos;etichetta è in lavorazione: niente annullato.</translation>
     </message>
@@ -2908,7 +2935,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+182"/>
+        <location filename="../src/app/StationShell.cpp" line="+183"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
     </message>
@@ -3080,7 +3107,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::journal::JournalWindow</name>
     <message>
-        <location filename="../src/journal/ui/JournalWindow.cpp" line="+34"/>
+        <location filename="../src/journal/ui/JournalWindow.cpp" line="+35"/>
         <source>Journal</source>
         <translation>Registro</translation>
     </message>
@@ -3160,12 +3187,12 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <translation>CSV (*.csv)</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+15"/>
         <source>Not exported to %1: it is a file of the scan journal, which an export never writes over.</source>
         <translation>Non esportato in %1: è un file del registro delle scansioni, che un&apos;esportazione non sovrascrive mai.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>Not exported to %1: %2</source>
         <translation>Non esportato in %1: %2</translation>
     </message>
@@ -3183,12 +3210,12 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
-        <location filename="../src/scanner/ScanPoller.cpp" line="+22"/>
+        <location filename="../src/scanner/ScanPoller.cpp" line="+23"/>
         <source> Last Scan:    </source>
         <translation> Ultima lettura:    </translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+57"/>
         <source>Labels are arriving without the LabelEnd suffix %1: each waits for two quiet poll intervals. Set the scanner to end every label with it, or clear LabelEnd in KTQ.INI.</source>
         <translation>Le etichette arrivano senza il terminatore LabelEnd %1: ognuna attende due intervalli di lettura quieti. Impostare lo scanner perché chiuda ogni etichetta così, o svuotare LabelEnd in KTQ.INI.</translation>
     </message>
