@@ -12,6 +12,7 @@ EmbeddedListWatch::EmbeddedListWatch(ListStore *store, QObject *parent)
         connect(store, signal, this, &EmbeddedListWatch::readStore);
     connect(store, &ListStore::rowsAppended, this, &EmbeddedListWatch::readStore);
     connect(store, &ListStore::rowRemoved, this, &EmbeddedListWatch::readStore);
+    connect(store, &ListStore::listOpenChanged, this, &EmbeddedListWatch::readStore);
     readStore();
 }
 
