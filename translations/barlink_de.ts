@@ -2548,12 +2548,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+3"/>
-        <location line="+158"/>
+        <location line="+167"/>
         <source>The list manager&apos;s list: its state and its number of rows</source>
         <translation>Die Liste der Listenverwaltung: Zustand und Zeilenzahl</translation>
     </message>
     <message>
-        <location line="-153"/>
+        <location line="-162"/>
         <source>Journal:</source>
         <translation>Journal:</translation>
     </message>
@@ -2594,48 +2594,58 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+213"/>
+        <location line="+222"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
     <message>
-        <location line="-189"/>
+        <location line="-198"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location line="+23"/>
+        <location line="+32"/>
         <source>not open</source>
         <translation>nicht offen</translation>
     </message>
     <message>
-        <location line="-22"/>
+        <location line="-31"/>
         <source>The list manager has not answered yet.</source>
         <translation>Die Listenverwaltung hat noch nicht geantwortet.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+8"/>
         <source>list manager not running</source>
         <translation>Listenverwaltung läuft nicht</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+5"/>
         <source>list manager not answering</source>
         <translation>Listenverwaltung antwortet nicht</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-4"/>
         <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
         <translation>Keine Listenverwaltung hält den Busnamen %1: Zeilen können nicht hinzugefügt werden. Das nächste Etikett startet sie wieder.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>The list manager %1 does not answer: rows cannot be added.</source>
         <translation>Die Listenverwaltung %1 antwortet nicht: Zeilen können nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+3"/>
+        <source>no session bus</source>
+        <translation>kein Sitzungsbus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
+        <translation>Barlink erreicht die Listenverwaltung über den Sitzungsbus, und es gibt keinen: Zeilen können nicht hinzugefügt werden. Starten Sie Barlink in einer Desktop-Sitzung oder unter dbus-run-session.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>1 row</source>
         <translation>1 Zeile</translation>
     </message>

@@ -2548,12 +2548,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+3"/>
-        <location line="+158"/>
+        <location line="+167"/>
         <source>The list manager&apos;s list: its state and its number of rows</source>
         <translation>La lista della gestione lista: stato e numero di righe</translation>
     </message>
     <message>
-        <location line="-153"/>
+        <location line="-162"/>
         <source>Journal:</source>
         <translation>Registro:</translation>
     </message>
@@ -2594,48 +2594,58 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+213"/>
+        <location line="+222"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
     <message>
-        <location line="-189"/>
+        <location line="-198"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
     </message>
     <message>
         <location line="+30"/>
-        <location line="+23"/>
+        <location line="+32"/>
         <source>not open</source>
         <translation>non aperta</translation>
     </message>
     <message>
-        <location line="-22"/>
+        <location line="-31"/>
         <source>The list manager has not answered yet.</source>
         <translation>Il gestore della lista non ha ancora risposto.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+8"/>
         <source>list manager not running</source>
         <translation>gestore della lista non in esecuzione</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+5"/>
         <source>list manager not answering</source>
         <translation>il gestore della lista non risponde</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-4"/>
         <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
         <translation>Nessun gestore della lista detiene il nome di bus %1: le righe non possono essere aggiunte. La prossima etichetta lo riavvia.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>The list manager %1 does not answer: rows cannot be added.</source>
         <translation>Il gestore della lista %1 non risponde: le righe non possono essere aggiunte.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+3"/>
+        <source>no session bus</source>
+        <translation>nessun bus di sessione</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
+        <translation>Barlink raggiunge il gestore della lista sul bus di sessione, e non ce n&apos;è nessuno: le righe non possono essere aggiunte. Avviare Barlink in una sessione desktop, o con dbus-run-session.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>1 row</source>
         <translation>1 riga</translation>
     </message>

@@ -675,15 +675,24 @@ void MainWindow::setListState(const listmanager::ListState &state)
         m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
         return;
     case Reach::NotRunning:
-    case Reach::NotAnswering: {
-        m_listState->setText(state.reach == Reach::NotRunning ? tr("list manager not running")
-                                                              : tr("list manager not answering"));
-        QString tip = state.reach == Reach::NotRunning
-                          ? tr("No list manager holds the bus name %1: rows cannot be added. The "
-                               "next label starts it again.")
-                                .arg(state.service)
-                          : tr("The list manager %1 does not answer: rows cannot be added.")
-                                .arg(state.service);
+    case Reach::NotAnswering:
+    case Reach::NoBus: {
+        QString tip;
+        if (state.reach == Reach::NotRunning) {
+            m_listState->setText(tr("list manager not running"));
+            tip = tr("No list manager holds the bus name %1: rows cannot be added. The next "
+                     "label starts it again.")
+                      .arg(state.service);
+        } else if (state.reach == Reach::NotAnswering) {
+            m_listState->setText(tr("list manager not answering"));
+            tip = tr("The list manager %1 does not answer: rows cannot be added.")
+                      .arg(state.service);
+        } else {
+            m_listState->setText(tr("no session bus"));
+            tip = tr("Barlink reaches the list manager on the session bus, and there is none: "
+                     "rows cannot be added. Start Barlink in a desktop session, or under "
+                     "dbus-run-session.");
+        }
         if (!state.detail.isEmpty())
             tip += u'\n' + state.detail;
         m_listState->setToolTip(tip);

@@ -74,7 +74,9 @@ void BusListWatch::follow(const QString &listPath)
             takeRunState(inRun, exeRow);
     });
     const QDBusConnectionInterface *daemon = m_bus.interface();
-    if (daemon && daemon->isServiceRegistered(m_service))
+    if (!m_bus.isConnected() || !daemon)
+        takeLost(Reach::NoBus, m_service, m_bus.lastError().message());
+    else if (daemon->isServiceRegistered(m_service))
         readState();
     else
         takeLost(Reach::NotRunning, m_service);

@@ -14,6 +14,8 @@ enum class Reach {
     NotRunning,
     // It holds the name but did not answer in time, or answered with an error.
     NotAnswering,
+    // There is no bus to reach it on.
+    NoBus,
 };
 
 // What a client knows of the list manager's current list.

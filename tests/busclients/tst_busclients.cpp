@@ -196,6 +196,20 @@ private Q_SLOTS:
         QVERIFY(badge().endsWith(QStringLiteral("2 rows")));
     }
 
+    // Without a bus the watch says so, at once, and the badge tells what to do.
+    void watchWithoutBus()
+    {
+        const QDBusConnection none = QDBusConnection::connectToBus(
+            m_bus->folder() + QStringLiteral("/none"), QStringLiteral("nobus"));
+        BusListWatch watch(none, Service);
+        QCOMPARE(watch.state().reach, Reach::NoBus);
+        app::MainWindow window;
+        window.setListState(watch.state());
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblListState"))->text(),
+                 QStringLiteral("no session bus"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("nobus"));
+    }
+
     // The README's adapter example, a machine control's stand-in serving the interface from the
     // XML under a name of its own: the proxies the station calls and the watch the List badge
     // follows work with it as they are.
