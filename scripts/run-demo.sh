@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Barlink and starts it in a ready-made demo station:
-# settings, folders and the list under ./demo, the embedded list manager, and the
-# virtual scanner in this terminal (type a label and press Enter to scan it).
+# settings, folders and the list under ./demo, the list manager (barlink-listmanager) on a
+# session bus of the demo's own, and the virtual scanner in this terminal (type a label and
+# press Enter to scan it).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -47,9 +48,22 @@ export XDG_CONFIG_HOME="$demo/config"
 export XDG_DATA_HOME="$demo/data"
 export XDG_RUNTIME_DIR="$demo/runtime"
 
+# Barlink reaches the list manager over a session bus: the demo runs on one of its own, so that
+# its list manager keeps the demo's list and ends with the demo. Barlink starts the list
+# manager from beside itself when the bus cannot.
+if [ -z "${BARLINK_DEMO_BUS:-}" ]; then
+    export BARLINK_DEMO_BUS=1
+    exec dbus-run-session -- "$0" "$@"
+fi
+
 xvfb_pid=""
 cleanup() {
     [ -n "${barlink_pid:-}" ] && kill "$barlink_pid" 2>/dev/null || true
+    # The list manager outlives a station; the demo's ends with the demo.
+    list_pid=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus \
+        /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID \
+        string:org.barlink.ListManager 2>/dev/null | awk '{print $NF}') || true
+    [ -n "${list_pid:-}" ] && kill "$list_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT

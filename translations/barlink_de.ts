@@ -1119,6 +1119,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>a whole number of milliseconds from %1 to %2 is expected</source>
+        <translation>eine ganze Zahl von Millisekunden von %1 bis %2 wird erwartet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>0 or 1 is expected</source>
         <translation>erwartet wird 0 oder 1</translation>
     </message>
@@ -1209,6 +1214,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>a bus name of two or more parts joined by &quot;.&quot; is expected, each of letters, digits, _ and -, none beginning with a digit</source>
+        <translation>ein Busname aus zwei oder mehr durch &quot;.&quot; verbundenen Teilen wird erwartet, jeder aus Buchstaben, Ziffern, _ und -, keiner mit einer Ziffer am Anfang</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>The host name is used instead.</source>
         <translation>Stattdessen gilt der Rechnername.</translation>
     </message>
@@ -1351,6 +1361,31 @@
         <location line="+2"/>
         <source>companion CSV %1 moved into %2</source>
         <translation>Begleit-CSV %1 in %2 verschoben</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no session bus: Barlink reaches the list manager over the session bus. Start Barlink in a desktop session, or under dbus-run-session</source>
+        <translation>kein Sitzungsbus: Barlink erreicht den Listenmanager über den Sitzungsbus. Starten Sie Barlink in einer Desktop-Sitzung oder mit dbus-run-session</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the list manager %1 did not answer within %2 s</source>
+        <translation>der Listenmanager %1 hat nicht innerhalb von %2 s geantwortet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the list manager %1 ended</source>
+        <translation>der Listenmanager %1 wurde beendet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the list manager %1 is not running and cannot be started: %2</source>
+        <translation>der Listenmanager %1 läuft nicht und kann nicht gestartet werden: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 did not take the name in time</source>
+        <translation>%1 hat den Namen nicht rechtzeitig übernommen</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -2945,7 +2980,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+183"/>
+        <location filename="../src/app/StationShell.cpp" line="+186"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
     </message>

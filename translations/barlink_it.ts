@@ -1119,6 +1119,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>a whole number of milliseconds from %1 to %2 is expected</source>
+        <translation>è atteso un numero intero di millisecondi da %1 a %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>0 or 1 is expected</source>
         <translation>serve 0 o 1</translation>
     </message>
@@ -1209,6 +1214,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>a bus name of two or more parts joined by &quot;.&quot; is expected, each of letters, digits, _ and -, none beginning with a digit</source>
+        <translation>è atteso un nome di bus di due o più parti unite da &quot;.&quot;, ciascuna di lettere, cifre, _ e -, nessuna che inizi con una cifra</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>The host name is used instead.</source>
         <translation>Si usa invece il nome del computer.</translation>
     </message>
@@ -1351,6 +1361,31 @@
         <location line="+2"/>
         <source>companion CSV %1 moved into %2</source>
         <translation>CSV di accompagnamento %1 spostato in %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no session bus: Barlink reaches the list manager over the session bus. Start Barlink in a desktop session, or under dbus-run-session</source>
+        <translation>nessun bus di sessione: Barlink raggiunge il gestore liste tramite il bus di sessione. Avviare Barlink in una sessione desktop o con dbus-run-session</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the list manager %1 did not answer within %2 s</source>
+        <translation>il gestore liste %1 non ha risposto entro %2 s</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the list manager %1 ended</source>
+        <translation>il gestore liste %1 è terminato</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the list manager %1 is not running and cannot be started: %2</source>
+        <translation>il gestore liste %1 non è in esecuzione e non può essere avviato: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 did not take the name in time</source>
+        <translation>%1 non ha preso il nome in tempo</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -2945,7 +2980,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+183"/>
+        <location filename="../src/app/StationShell.cpp" line="+186"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
     </message>

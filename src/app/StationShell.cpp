@@ -10,8 +10,7 @@
 #include "base/Error.h"
 #include "base/Reasons.h"
 #include "base/StatusTexts.h"
-#include "embeddedlist/EmbeddedListWatch.h"
-#include "embeddedlist/ListManagerWindow.h"
+#include "listmanager/BusListWatch.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/PiecePlan.h"
@@ -35,12 +34,13 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <utility>
 
 namespace barlink::app {
 
 namespace {
 
-// The narrowest the list manager's window is made to stand beside the main window.
+// The width the list manager's window is left beside the main window.
 constexpr int ListWindowMinimumWidth = 480;
 // The most entries of a shift read at start for its counters: a few days of a busy station.
 constexpr int MaxShiftEntriesCounted = 20'000;
@@ -48,7 +48,11 @@ constexpr int MaxShiftEntriesCounted = 20'000;
 } // namespace
 
 StationShell::StationShell()
-    : m_built(StationBuilder(m_window, m_prompter, m_pacer, m_port, m_listManager)
+    : m_listManager([this] {
+        return listmanager::BusListManagerProvider::Target{
+            m_station.settings().listManagerService, m_station.settings().listManagerTimeoutMs};
+    })
+    , m_built(StationBuilder(m_window, m_prompter, m_pacer, m_port, m_listManager)
                   .folders(QApplication::applicationDirPath(), settings::windowsDirectory())
                   .journal(journal::defaultJournalPath(), journal::defaultSpillPath())
                   .build())
@@ -111,6 +115,14 @@ StationShell::StationShell()
         connect(shortcut, &QShortcut::activated, this, &StationShell::showTestConsole);
     }
     connect(&m_endSignals, &EndSignals::endRequested, this, &StationShell::endOnRequest);
+    // Run from the build tree or the demo, no service file lets the bus start the list
+    // manager: the program beside this one is started instead.
+    m_listManager.setProgram(QApplication::applicationDirPath()
+                             + QStringLiteral("/barlink-listmanager"));
+    // The bus tells at once when the list manager ends (the List badge hears it too); the next
+    // label starts it again.
+    connect(&m_listManager, &listmanager::BusListManagerProvider::lost, this,
+            [](const QString &reason) { qCDebug(lcStartup) << "list manager lost:" << reason; });
     m_window.enableMenus();
 }
 
@@ -157,14 +169,6 @@ bool StationShell::start(bool commandLineEmpty)
     if (m_window.width() > besideList && besideList >= m_window.minimumSizeHint().width())
         m_window.resize(besideList, m_window.height());
     m_window.show();
-    if (embeddedlist::ListStore *store = m_listManager.store()) {
-        makeListWindow(store);
-        if (store->visible()) {
-            // Shown beside the main window without taking the keyboard from it.
-            m_listWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-            m_listWindow->show();
-        }
-    }
     m_window.raise();
     m_window.activateWindow();
     if (m_testConsoleWanted)
@@ -228,27 +232,17 @@ void StationShell::showAbout()
     dialog.exec();
 }
 
-void StationShell::makeListWindow(embeddedlist::ListStore *store)
-{
-    m_listWindow = std::make_unique<embeddedlist::ListManagerWindow>(store);
-    // Beside the main window, or below it, wholly on the screen at any scale. With larger
-    // text on a small screen the main window leaves no room for it: it then lies over the
-    // main window's lower part, under the banner and the result, so that what became of each
-    // label stays in sight while the list is in front.
-    ui::placeWindowBeside(m_listWindow.get(), &m_window, QSize(900, 560), m_window.resultBottom());
-}
-
 void StationShell::showListManager()
 {
-    embeddedlist::ListStore *store = m_listManager.openStore();
-    if (!m_listWindow)
-        makeListWindow(store);
-    store->setVisible(true);
-    if (!m_listWatch)
-        watchList(std::make_unique<embeddedlist::EmbeddedListWatch>(store));
-    m_listWindow->show();
-    m_listWindow->raise();
-    m_listWindow->activateWindow();
+    // The list manager shows its own window.
+    try {
+        if (!m_station.link().application())
+            m_station.link().setApplication(m_listManager.createApplication());
+        m_station.link().application()->setVisible(true);
+        watchList();
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
 }
 
 void StationShell::showJournal()
@@ -344,8 +338,7 @@ void StationShell::startGlance()
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
-    if (embeddedlist::ListStore *store = m_listManager.store())
-        watchList(std::make_unique<embeddedlist::EmbeddedListWatch>(store));
+    watchList();
     if (m_station.journalPath().isEmpty())
         return;
     // The scans the journal holds from before: a short read through the time index.
@@ -365,9 +358,17 @@ void StationShell::startGlance()
     db.close();
 }
 
-void StationShell::watchList(std::unique_ptr<listmanager::ListWatch> watch)
+void StationShell::watchList()
 {
-    m_listWatch = std::move(watch);
+    if (m_listWatch)
+        return;
+    // The badge follows the list manager the station talks to, on the same bus; it learns the
+    // list's state from the list manager's signals and the bus's word on its name alone.
+    const listmanager::BusListManager *listManager = std::as_const(m_listManager).listManager();
+    m_listWatch = std::make_unique<listmanager::BusListWatch>(
+        listManager ? listManager->bus() : QDBusConnection::sessionBus(),
+        m_station.settings().listManagerService,
+        m_station.settings().listManagerTimeoutMs);
     connect(m_listWatch.get(),
             &listmanager::ListWatch::stateChanged,
             &m_window,

@@ -2,11 +2,11 @@
 
 #include "EndSignals.h"
 #include "EventLoopPacer.h"
-#include "LazyListManagerProvider.h"
 #include "MainWindow.h"
 #include "PromptDialog.h"
 #include "Station.h"
 #include "exclusion/ExclusionChoice.h"
+#include "listmanager/BusListManager.h"
 #include "scanner/SerialScannerPort.h"
 
 #include <QMessageBox>
@@ -14,10 +14,6 @@
 
 #include <memory>
 
-namespace barlink::embeddedlist {
-class ListManagerWindow;
-class ListStore;
-} // namespace barlink::embeddedlist
 namespace barlink::fieldsel {
 class FieldSelectionDialog;
 }
@@ -39,8 +35,8 @@ class TestConsoleWindow;
 
 namespace barlink::app {
 
-// The program's windows and dialogs around one station on the serial port and the embedded
-// list manager: the main window with its message boxes and pauses, and what its menus open.
+// The program's windows and dialogs around one station on the serial port and the list manager
+// on the session bus: the main window with its message boxes and pauses, and what its menus open.
 // Answers what the windows and the station ask for.
 class StationShell : public QObject
 {
@@ -80,9 +76,8 @@ private:
     void showSettingsProblems();
     // The main window's view of the list, the recent scans and the text size, from start.
     void startGlance();
-    // The main window's List badge follows `watch` from now on.
-    void watchList(std::unique_ptr<listmanager::ListWatch> watch);
-    void makeListWindow(embeddedlist::ListStore *store);
+    // The List badge follows the list manager's list through its signals, from now on.
+    void watchList();
 
     // Made first and gone last: while the shell and its objects go (the journal and the list
     // manager included), a first request does not cut that short; a second ends it at once.
@@ -92,7 +87,8 @@ private:
     PromptDialog m_prompter{&m_window};
     EventLoopPacer m_pacer;
     scanner::SerialScannerPort m_port;
-    LazyListManagerProvider m_listManager;
+    // The list manager the setting ListManagerService names, started when it is not running.
+    listmanager::BusListManagerProvider m_listManager;
     // The station the builder made, and the name it goes by.
     std::unique_ptr<Station> m_built;
     Station &m_station;
@@ -108,8 +104,6 @@ private:
     bool m_testConsoleWanted = false;
     PromptDialog m_consolePrompter;
     std::unique_ptr<testconsole::TestConsoleWindow> m_testConsole;
-    // The View menu shows it again once it has been closed.
-    std::unique_ptr<embeddedlist::ListManagerWindow> m_listWindow;
     // Made at its first opening; each opening reads the journal again from the newest entry.
     std::unique_ptr<journal::JournalWindow> m_journalWindow;
     // Made at its first opening; keeps the labels typed in it.

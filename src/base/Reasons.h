@@ -73,6 +73,8 @@ inline constexpr char WholeSeconds[]
     = QT_TRANSLATE_NOOP("Reason", "a whole number of seconds from 0 to %1 is expected");
 inline constexpr char DecimalRange[] = QT_TRANSLATE_NOOP(
     "Reason", "a number from %1 to %2 is expected, with a point before any decimals");
+inline constexpr char WholeMilliseconds[] = QT_TRANSLATE_NOOP(
+    "Reason", "a whole number of milliseconds from %1 to %2 is expected");
 inline constexpr char ZeroOrOne[] = QT_TRANSLATE_NOOP("Reason", "0 or 1 is expected");
 inline constexpr char TimeOfDay[]
     = QT_TRANSLATE_NOOP("Reason", "a time of day as HH:MM (06:00) is expected");
@@ -107,6 +109,10 @@ inline constexpr char LabelEndControls[]
                         "to \\x1f or \\x7f");
 inline constexpr char QuietLabelEnd[] = QT_TRANSLATE_NOOP(
     "Reason", "A label ends when the scanner has been quiet for two poll intervals.");
+inline constexpr char BusNameRule[] = QT_TRANSLATE_NOOP(
+    "Reason",
+    "a bus name of two or more parts joined by \".\" is expected, each of letters, digits, _ and -, "
+    "none beginning with a digit");
 inline constexpr char HostName[] = QT_TRANSLATE_NOOP("Reason", "The host name is used instead.");
 inline constexpr char NotForwarded[]
     = QT_TRANSLATE_NOOP("Reason", "Nothing is forwarded to a shop-wide journal.");
@@ -177,6 +183,20 @@ inline constexpr char ProgramFileWrite[]
     = QT_TRANSLATE_NOOP("Reason", "program file %1 (%2 bytes)");
 inline constexpr char CompanionCsvMove[]
     = QT_TRANSLATE_NOOP("Reason", "companion CSV %1 moved into %2");
+
+// The list manager on the session bus.
+inline constexpr char NoSessionBus[] = QT_TRANSLATE_NOOP(
+    "Reason",
+    "no session bus: Barlink reaches the list manager over the session bus. Start Barlink in a "
+    "desktop session, or under dbus-run-session");
+inline constexpr char ListManagerNoAnswer[]
+    = QT_TRANSLATE_NOOP("Reason", "the list manager %1 did not answer within %2 s");
+inline constexpr char ListManagerEnded[]
+    = QT_TRANSLATE_NOOP("Reason", "the list manager %1 ended");
+inline constexpr char ListManagerNotRunning[]
+    = QT_TRANSLATE_NOOP("Reason", "the list manager %1 is not running and cannot be started: %2");
+inline constexpr char ProgramDidNotStart[]
+    = QT_TRANSLATE_NOOP("Reason", "%1 did not take the name in time");
 
 // The descriptions the station's errors carry, alone or with the path they are about
 // ("Path not found: /data/Barlink.csv").

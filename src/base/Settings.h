@@ -43,6 +43,11 @@ struct Settings
     bool resultSound = false;
     // The station's name in the journal; empty: the host name.
     QString stationName;
+    // The session bus name of the list manager the station sends its rows to: Barlink's own,
+    // or a machine control's adapter that implements the same interface.
+    QString listManagerService = QStringLiteral("org.barlink.ListManager");
+    // The longest a call to the list manager may take before the station gives it up.
+    int listManagerTimeoutMs = 5000;
     // The shop-wide journal's server, a libpq connection string; empty: none.
     QString journalServer;
     // The settings file has a JournalServer line, usable or not.

@@ -145,6 +145,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.refuseReply.clear();
     settings.labelEnd.clear();
     settings.stationName.clear();
+    settings.listManagerService = defaults.listManagerService;
+    settings.listManagerTimeoutMs = defaults.listManagerTimeoutMs;
 
     if (const QString days = given("JournalDays"); !days.isEmpty()) {
         if (const auto value = wholeNumber(days, 0, MaxJournalDays))
@@ -248,6 +250,30 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                 name,
                 QString::fromLatin1(base::reason::StationNameRule).arg(MaxStationNameLength),
                 QString::fromLatin1(base::reason::HostName));
+    }
+    if (const QString service = given("ListManagerService", PathBuffer); !service.isEmpty()) {
+        static const QRegularExpression busName(
+            QStringLiteral("^[A-Za-z_-][A-Za-z0-9_-]*(\\.[A-Za-z_-][A-Za-z0-9_-]*)+$"));
+        if (service.size() <= MaxBusNameLength && busName.match(service).hasMatch())
+            settings.listManagerService = service;
+        else
+            problems << notUsed("ListManagerService",
+                                service,
+                                QString::fromLatin1(base::reason::BusNameRule),
+                                QString::fromLatin1(base::reason::UsedInstead)
+                                    .arg(settings.listManagerService));
+    }
+    if (const QString ms = given("ListManagerTimeoutMs"); !ms.isEmpty()) {
+        if (const auto value = wholeNumber(ms, MinListManagerTimeoutMs, MaxListManagerTimeoutMs))
+            settings.listManagerTimeoutMs = *value;
+        else
+            problems << notUsed("ListManagerTimeoutMs",
+                                ms,
+                                QString::fromLatin1(base::reason::WholeMilliseconds)
+                                    .arg(MinListManagerTimeoutMs)
+                                    .arg(MaxListManagerTimeoutMs),
+                                QString::fromLatin1(base::reason::UsedInstead)
+                                    .arg(settings.listManagerTimeoutMs));
     }
     QString serverProblem;
     settings.journalServer = readJournalServer(settings, &serverProblem);

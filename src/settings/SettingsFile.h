@@ -50,6 +50,10 @@ inline constexpr int MaxDuplicateSeconds = 3600;
 inline constexpr double MinFontScale = 0.5;
 inline constexpr double MaxFontScale = 3.0;
 inline constexpr qsizetype MaxStationNameLength = 64;
+// The longest bus name the bus takes.
+inline constexpr qsizetype MaxBusNameLength = 255;
+inline constexpr int MinListManagerTimeoutMs = 100;
+inline constexpr int MaxListManagerTimeoutMs = 60'000;
 inline constexpr qsizetype MaxJournalServerLength = 1024;
 
 // The "Windows directory": the system's on Windows; elsewhere $XDG_CONFIG_HOME/barlink
@@ -88,7 +92,11 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 // point (default 1); RefuseReply, escaped bytes as text::unescapeBytes reads them, and
 // LabelEnd, such bytes that are all control characters, below 0x20 or 0x7f (default none);
 // StationName, up to MaxStationNameLength characters without a control character (default
-// empty: the host name); JournalServer, as readJournalServer. A value that is not
+// empty: the host name); ListManagerService, a bus name of two or more dot-separated parts of
+// letters, digits, "_" and "-", no part beginning with a digit, up to 255 characters (default
+// org.barlink.ListManager); ListManagerTimeoutMs, a whole number of milliseconds from
+// MinListManagerTimeoutMs to MaxListManagerTimeoutMs (default 5000); JournalServer, as
+// readJournalServer. A value that is not
 // is not used: the default is. Each such value, a clamped CommPollTime, and a RefuseReply
 // that holds "ACK" and a carriage return (used, but the scanner may take a refusal for an
 // acknowledgement) add a sentence to settings.problems, which the file read last replaces.

@@ -1,17 +1,28 @@
 // The list manager's clients over the bus, against the real barlink-listmanager on a private
 // bus: the station's list watch (what the List badge shows) follows the list through every
 // change another client makes, sees the list manager killed at once and reads the list again
-// when it is back.
+// when it is back; the "Runlist TEST" console calls the list manager's members over the bus;
+// the README's adapter example serves the interface to the same clients.
 
 #include "PrivateBus.h"
 #include "app/MainWindow.h"
+#include "app/StandIns.h"
+#include "base/ProductEnvironment.h"
+#include "base/Settings.h"
+#include "listmanager/BusListManager.h"
 #include "listmanager/BusListWatch.h"
 #include "listmanagerproxy.h"
+#include "testconsole/TestConsoleWindow.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
 
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
 using namespace barlink;
 using namespace barlink::listmanager;
@@ -39,36 +50,45 @@ class tst_BusClients : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<PrivateBus> m_bus;
-    QProcess *m_listManager = nullptr;
+    // The bus's folder and the list manager's data, new for each test.
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<testing::PrivateBus> m_bus;
+    // The programs the test started on the bus, ended before it.
+    std::vector<std::unique_ptr<QProcess>> m_programs;
     // Another client of the list manager, with a connection of its own.
     std::unique_ptr<OrgBarlinkListManagerApplicationInterface> m_application;
     std::unique_ptr<OrgBarlinkListManagerExeListInterface> m_list;
 
+    [[nodiscard]] QString otherConnectionName() const
+    {
+        return QStringLiteral("other-%1").arg(quintptr(m_bus.get()));
+    }
     // The other client's proxies for the list manager that holds `service`.
     void useService(const QString &service)
     {
-        const QDBusConnection other = m_bus->otherConnection(QStringLiteral("other"));
+        const QDBusConnection other = QDBusConnection::connectToBus(
+            QString::fromUtf8(m_bus->address()), otherConnectionName());
         m_application = std::make_unique<OrgBarlinkListManagerApplicationInterface>(
             service, QStringLiteral("/Application"), other);
         m_list = std::make_unique<OrgBarlinkListManagerExeListInterface>(
             service, QStringLiteral("/ExeList/1"), other);
     }
-
+    // Starts a program on the bus and waits until it holds `name`.
+    void startOnBus(const QString &program, const QStringList &arguments, const QString &name)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
+        auto &process = *m_programs.emplace_back(std::make_unique<QProcess>());
+        process.setProcessEnvironment(m_bus->env(env));
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program, arguments);
+        QVERIFY2(process.waitForStarted(10'000), qPrintable(program));
+        QVERIFY2(m_bus->awaitOwner(0, 20'000, name) != 0, qPrintable(name));
+    }
     void startListManager()
     {
-        QProcessEnvironment env = m_bus->environment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_bus->folder() + QStringLiteral("/data"));
-        m_listManager = m_bus->startService(QStringLiteral(LISTMANAGER_BINARY),
-                                            {QStringLiteral("--hidden")},
-                                            Service,
-                                            env);
-        QVERIFY(m_bus->waitForOwner(Service, true));
-    }
-    void killListManager()
-    {
-        m_listManager->kill();
-        QVERIFY(m_listManager->waitForFinished(10'000));
+        startOnBus(QStringLiteral(LISTMANAGER_BINARY), {QStringLiteral("--hidden")}, Service);
     }
     // The state as a fresh read of the list manager tells it.
     [[nodiscard]] ListState readState() const
@@ -115,7 +135,7 @@ class tst_BusClients : public QObject
     }
     [[nodiscard]] QString listFile() const
     {
-        const QString path = m_bus->folder() + QStringLiteral("/three.lst");
+        const QString path = m_dir->filePath(QStringLiteral("three.lst"));
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write("#161=A.CNC;\r\n#161=B.CNC;\r\n#161=C.CNC;\r\n");
@@ -125,15 +145,22 @@ class tst_BusClients : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_bus = std::make_unique<PrivateBus>();
-        if (!m_bus->running())
-            QSKIP(qPrintable(m_bus->failure()));
+        m_dir = std::make_unique<QTemporaryDir>();
+        // No service file: the test starts the list manager itself, and sees it absent.
+        m_bus = std::make_unique<testing::PrivateBus>(m_dir->path(), QString());
+        QVERIFY2(m_bus->isValid(), "dbus-daemon did not start (Debian package dbus-daemon)");
         useService(Service);
     }
     void cleanup()
     {
         m_list.reset();
         m_application.reset();
+        QDBusConnection::disconnectFromBus(otherConnectionName());
+        for (auto &program : m_programs) {
+            program->kill();
+            program->waitForFinished(10'000);
+        }
+        m_programs.clear();
         m_bus.reset();
     }
 
@@ -185,7 +212,7 @@ private Q_SLOTS:
         QTRY_COMPARE(watch.state(), readState());
         QCOMPARE(badge(), QStringLiteral("Idle \u00b7 2 rows"));
 
-        killListManager();
+        QVERIFY(m_bus->killListManager());
         QTRY_COMPARE(watch.state().reach, Reach::NotRunning);
         QCOMPARE(badge(), QStringLiteral("list manager not running"));
 
@@ -196,11 +223,75 @@ private Q_SLOTS:
         QVERIFY(badge().endsWith(QStringLiteral("2 rows")));
     }
 
+    // The console is one more client: its members reach the list manager program, which the
+    // bus starts at the console's first call; the list manager's failures come back as the
+    // errors of their numbers.
+    void consoleOverTheBus()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
+        // A bus of its own that starts the list manager when asked for it, as the installed
+        // service file does.
+        m_list.reset();
+        m_application.reset();
+        QDBusConnection::disconnectFromBus(otherConnectionName());
+        m_bus.reset();
+        m_bus = std::make_unique<testing::PrivateBus>(
+            m_dir->filePath(QStringLiteral("activating")), QStringLiteral(LISTMANAGER_BINARY), env);
+        QVERIFY(m_bus->isValid());
+        useService(Service);
+        listmanager::BusListManagerProvider provider(
+            [] { return listmanager::BusListManagerProvider::Target{Service}; },
+            m_bus->connection());
+        base::Settings settings;
+        settings.gcodePath = m_dir->filePath(QStringLiteral("product/"));
+        const base::ProductEnvironment product(settings);
+        app::MemoryPrompter prompter;
+        testconsole::TestConsoleWindow console(provider, product, prompter);
+        const auto type = [&console](const char *box, const QString &text) {
+            console.findChild<QLineEdit *>(QLatin1String(box))->setText(text);
+        };
+        const auto click = [&console](const char *button) {
+            QTest::mouseClick(console.findChild<QAbstractButton *>(QLatin1String(button)),
+                              Qt::LeftButton);
+        };
+        const auto shown = [&console](const char *box) {
+            return console.findChild<QLineEdit *>(QLatin1String(box))->text();
+        };
+
+        QCOMPARE(m_bus->owner(), pid_t(0));
+        click("cmdAppInit");
+        click("cmdNewList");
+        QVERIFY(m_bus->owner() != 0);
+        const QString row = QStringLiteral("#161=forpunte.CNC;#168=600;#169=600;#170=20;");
+        type("txtAddLine", row);
+        click("cmdAddLine");
+        click("cmdRows");
+        QCOMPARE(shown("txtRows"), QStringLiteral("1"));
+        type("txtGetLineNumber", QStringLiteral("1"));
+        click("cmdGetLine");
+        QCOMPARE(shown("txtGetLine"), row);
+        // The row is in the list manager, for every client.
+        QCOMPARE(m_list->GetLine(1).value(), row);
+        click("cmdStartList");
+        click("cmdListInRun");
+        QCOMPARE(shown("txtListInRun"), QStringLiteral("True"));
+        QVERIFY(prompter.shown.isEmpty());
+
+        type("txtGetLineNumber", QStringLiteral("9"));
+        click("cmdGetLine");
+        QCOMPARE(prompter.texts(),
+                 QStringList{QStringLiteral("Unexpected error # 9 occured: Subscript out of range")});
+        QCOMPARE(shown("txtGetLine"), row);
+    }
+
     // Without a bus the watch says so, at once, and the badge tells what to do.
     void watchWithoutBus()
     {
         const QDBusConnection none = QDBusConnection::connectToBus(
-            m_bus->folder() + QStringLiteral("/none"), QStringLiteral("nobus"));
+            QStringLiteral("unix:path=") + m_dir->filePath(QStringLiteral("none")),
+            QStringLiteral("nobus"));
         BusListWatch watch(none, Service);
         QCOMPARE(watch.state().reach, Reach::NoBus);
         app::MainWindow window;
@@ -219,10 +310,9 @@ private Q_SLOTS:
         if (QProcess::execute(python, {QStringLiteral("-c"), QStringLiteral("import gi")}) != 0)
             QSKIP("the adapter example needs /usr/bin/python3 with python3-gi");
         const QString adapter = QStringLiteral("org.example.Control.ListManager");
-        m_bus->startService(python,
-                            {QStringLiteral(ADAPTER_EXAMPLE), QStringLiteral(LISTMANAGER_XML), adapter},
-                            adapter,
-                            m_bus->environment());
+        startOnBus(python,
+                   {QStringLiteral(ADAPTER_EXAMPLE), QStringLiteral(LISTMANAGER_XML), adapter},
+                   adapter);
         useService(adapter);
         BusListWatch watch(m_bus->connection(), adapter);
         QTRY_COMPARE(watch.state().reach, Reach::Reached);

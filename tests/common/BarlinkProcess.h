@@ -2,9 +2,12 @@
 
 // The real barlink program, run offscreen in a folder of its own: its settings, data and
 // runtime folders (XDG_*) and its home all lie under one root, and the scanner is a
-// pseudo-terminal the test plays. The program logs to standard error what the test waits for
+// pseudo-terminal the test plays. It runs on a session bus of its own, which starts the real
+// list manager program when Barlink first calls it (the list manager keeps its list under the
+// same root). The program logs to standard error what the test waits for
 // (the scanner port opened, each label it takes, the windows start-up shows).
 
+#include "PrivateBus.h"
 #include "StationRig.h"
 
 #include <QDeadlineTimer>
@@ -38,9 +41,13 @@ public:
         env.insert(QStringLiteral("QT_LOGGING_RULES"),
                    QStringLiteral("barlink.scanner.debug=true\nbarlink.label.debug=true\n"
                                   "barlink.app.startup.debug=true\n"
-                                  "barlink.app.prompt.debug=true"));
+                                  "barlink.app.prompt.debug=true\n"
+                                  "barlink.listmanager.bus.info=true"));
         env.remove(QStringLiteral("BARLINK_TEST_CONSOLE"));
-        m_process.setProcessEnvironment(env);
+        m_bus = std::make_unique<PrivateBus>(
+            m_root + QStringLiteral("/bus"), QStringLiteral(BARLINK_LISTMANAGER_BINARY), env);
+        m_ready = m_ready && m_bus->isValid();
+        m_process.setProcessEnvironment(m_bus->env(env));
         m_process.setProgram(QStringLiteral(BARLINK_BINARY));
         // The signals that end the program are its own to handle, even when the tests were
         // started with one of them ignored (nohup).
@@ -53,7 +60,10 @@ public:
     BarlinkProcess(const BarlinkProcess &) = delete;
     BarlinkProcess &operator=(const BarlinkProcess &) = delete;
 
-    // Where the embedded list manager keeps its list.
+    // The session bus Barlink and the list manager run on.
+    [[nodiscard]] PrivateBus &bus() { return *m_bus; }
+
+    // Where the list manager keeps its list.
     [[nodiscard]] QString listFolder() const { return m_root + QStringLiteral("/data/barlink"); }
 
     // Starts the program; true once it has opened the scanner port, or once its standard
@@ -92,6 +102,7 @@ public:
 private:
     QString m_root;
     bool m_ready = false;
+    std::unique_ptr<PrivateBus> m_bus;
     QProcess m_process;
     QByteArray m_log;
 };

@@ -1,5 +1,10 @@
 #pragma once
 
+// A session bus of a test's own: a dbus-daemon started for the test, whose service folder lets
+// it start the list manager program (bus activation) as the installed service file does. The
+// test's programs reach it through DBUS_SESSION_BUS_ADDRESS (env()), and the test itself
+// through connection(). The list manager it started is killed with it.
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
@@ -7,143 +12,122 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
-#include <QString>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QThread>
 
-#include <vector>
+#include <csignal>
+#include <sys/types.h>
 
-// A session bus of the test's own: a dbus-daemon started with a configuration in a temporary
-// folder (its socket and its folder of service files there too), so that plain ctest works
-// with no bus of the desktop's and nothing the test does reaches one. Stopped when the object
-// goes, with every program the test started on it.
+namespace barlink::testing {
+
 class PrivateBus
 {
 public:
-    PrivateBus()
+    // `folder` holds the bus's configuration; `listManager` is the program the bus starts for
+    // the name org.barlink.ListManager (none when empty); `env` the environment the bus and
+    // what it starts run in.
+    PrivateBus(const QString &folder, const QString &listManager,
+               QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
     {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty() || !m_dir.isValid()) {
-            m_failure = QStringLiteral("dbus-daemon is not installed (Debian package dbus-daemon)");
+        QDir(folder).mkpath(QStringLiteral("services"));
+        const QString config = folder + QStringLiteral("/session.conf");
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
             return;
+        file.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                   " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                   "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+                   "<auth>EXTERNAL</auth><servicedir>"
+                   + folder.toUtf8()
+                   + "/services</servicedir><policy context=\"default\">"
+                     "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                     "<allow own=\"*\"/></policy></busconfig>\n");
+        file.close();
+        if (!listManager.isEmpty())
+            setActivatable(folder, listManager);
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        m_daemon.setProcessEnvironment(env);
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address=1")});
+        const QDeadlineTimer deadline(10000);
+        while (!m_address.contains('\n') && !deadline.hasExpired()
+               && m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.waitForReadyRead(50);
+            m_address += m_daemon.readAllStandardOutput();
         }
-        QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
-        if (!config.open(QIODevice::WriteOnly) || !QDir().mkpath(servicesFolder())) {
-            m_failure = QStringLiteral("the bus's configuration cannot be written");
+        m_address = m_address.trimmed();
+        if (m_address.isEmpty())
             return;
-        }
-        config.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=%1</listen>
-  <servicedir>%2</servicedir>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)")
-                         .arg(m_dir.path(), servicesFolder())
-                         .toUtf8());
-        config.close();
-        m_daemon.setProgram(daemon);
-        m_daemon.setArguments({QStringLiteral("--config-file=") + config.fileName(),
-                               QStringLiteral("--nofork"),
-                               QStringLiteral("--print-address=1")});
-        m_daemon.start();
-        if (!m_daemon.waitForStarted(10'000) || !m_daemon.waitForReadyRead(10'000)) {
-            m_failure = QStringLiteral("dbus-daemon did not start: ")
-                        + QString::fromLocal8Bit(m_daemon.readAllStandardError());
-            return;
-        }
-        m_address = QString::fromLatin1(m_daemon.readLine()).trimmed();
-        m_connectionName = QStringLiteral("privatebus-") + m_dir.path();
+        m_name = QStringLiteral("privatebus-%1").arg(quintptr(this));
+        m_connection = QDBusConnection::connectToBus(QString::fromUtf8(m_address), m_name);
     }
     ~PrivateBus()
     {
-        for (QProcess *program : m_programs) {
-            program->kill();
-            program->waitForFinished(5'000);
-            delete program;
-        }
-        if (!m_connectionName.isEmpty())
-            QDBusConnection::disconnectFromBus(m_connectionName);
+        killListManager();
+        QDBusConnection::disconnectFromBus(m_name);
         m_daemon.kill();
-        m_daemon.waitForFinished(5'000);
+        m_daemon.waitForFinished(5000);
     }
     PrivateBus(const PrivateBus &) = delete;
     PrivateBus &operator=(const PrivateBus &) = delete;
 
-    [[nodiscard]] bool running() const { return !m_address.isEmpty(); }
-    // Why it is not running.
-    [[nodiscard]] const QString &failure() const { return m_failure; }
-    // What DBUS_SESSION_BUS_ADDRESS says to the programs on it.
-    [[nodiscard]] const QString &address() const { return m_address; }
-    // Where the bus looks for the service files of the names it starts programs for.
-    [[nodiscard]] QString servicesFolder() const { return m_dir.filePath(QStringLiteral("services")); }
-    // A folder that lives as long as the bus.
-    [[nodiscard]] QString folder() const { return m_dir.path(); }
-
-    // The test's own connection to the bus (one per bus, made at the first call).
-    [[nodiscard]] QDBusConnection connection() const
+    // The service file the installed package holds, pointing at `program`.
+    static bool setActivatable(const QString &folder, const QString &program)
     {
-        return QDBusConnection::connectToBus(m_address, m_connectionName);
-    }
-    // A connection of its own, as another program would have: it sees its own calls go over
-    // the bus.
-    [[nodiscard]] QDBusConnection otherConnection(const QString &name) const
-    {
-        return QDBusConnection::connectToBus(m_address, m_connectionName + u'-' + name);
+        QFile service(folder + QStringLiteral("/services/org.barlink.ListManager.service"));
+        return service.open(QIODevice::WriteOnly)
+               && service.write("[D-BUS Service]\nName=org.barlink.ListManager\nExec="
+                                + program.toUtf8() + " --hidden\n")
+                      > 0;
     }
 
-    // The environment of a program on this bus: its session bus is this one.
-    [[nodiscard]] QProcessEnvironment environment() const
+    [[nodiscard]] bool isValid() const { return m_connection.isConnected(); }
+    [[nodiscard]] QByteArray address() const { return m_address; }
+    [[nodiscard]] QDBusConnection connection() const { return m_connection; }
+    // `env` with this bus as the session bus.
+    [[nodiscard]] QProcessEnvironment env(QProcessEnvironment env) const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(m_address));
         return env;
     }
 
-    // Starts a program on this bus and waits until it holds `name` on it (at most 20 s).
-    // The program is the bus's: it goes when the bus goes, unless the test ends it first.
-    QProcess *startService(const QString &program,
-                           const QStringList &arguments,
-                           const QString &name,
-                           const QProcessEnvironment &env)
+    // The process that owns `name`; 0 when none does.
+    [[nodiscard]] pid_t owner(const QString &name = QStringLiteral("org.barlink.ListManager")) const
     {
-        auto *process = new QProcess;
-        m_programs.push_back(process);
-        process->setProcessEnvironment(env);
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(program, arguments);
-        if (!process->waitForStarted(10'000))
-            return process;
-        waitForOwner(name, true);
-        return process;
+        const QDBusReply<uint> pid = m_connection.interface()->servicePid(name);
+        return pid.isValid() ? pid_t(pid.value()) : 0;
     }
-    // Waits (at most 20 s) until `name` has an owner on this bus, or has none.
-    bool waitForOwner(const QString &name, bool owned) const
+    // Waits until `name` has an owner other than `not`; returns it (0 when none came).
+    [[nodiscard]] pid_t awaitOwner(pid_t not_ = 0, int timeoutMs = 20000,
+                                   const QString &name = QStringLiteral("org.barlink.ListManager")) const
     {
-        const QDBusConnectionInterface *daemon = connection().interface();
-        QDeadlineTimer deadline(20'000);
-        while (!deadline.hasExpired()) {
-            if (daemon->isServiceRegistered(name).value() == owned)
-                return true;
-            QTest::qWait(10);
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            const pid_t pid = owner(name);
+            if ((pid != 0 && pid != not_) || deadline.hasExpired())
+                return pid != not_ ? pid : 0;
+            QThread::msleep(20);
         }
-        return false;
+    }
+    // kill -9 of the list manager; true when there was one. Waits until the bus has seen it go.
+    bool killListManager()
+    {
+        const pid_t pid = owner();
+        if (pid == 0)
+            return false;
+        ::kill(pid, SIGCONT);
+        ::kill(pid, SIGKILL);
+        const QDeadlineTimer deadline(10000);
+        while (owner() == pid && !deadline.hasExpired())
+            QThread::msleep(10);
+        return true;
     }
 
 private:
-    QTemporaryDir m_dir;
     QProcess m_daemon;
-    QString m_address;
-    QString m_connectionName;
-    QString m_failure;
-    std::vector<QProcess *> m_programs;
+    QByteArray m_address;
+    QString m_name;
+    QDBusConnection m_connection{QString()};
 };
+
+} // namespace barlink::testing

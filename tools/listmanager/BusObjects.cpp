@@ -106,6 +106,7 @@ QStringList BusExeList::ColInfo()
 
 void BusExeList::AddLine(const QString &row)
 {
+    Q_EMIT addLineReceived();
     guarded([this, &row] { m_list->addLine(row); });
 }
 

@@ -86,6 +86,8 @@ Q_SIGNALS:
     void RowsRemoved(int first, int count);
     void ListReset(int rows);
     void RunStateChanged(bool inRun, int exeRow);
+    // An AddLine came in, before the row is stored (not on the bus).
+    void addLineReceived();
 
 private:
     std::shared_ptr<embeddedlist::ListStore> m_store;

@@ -16,6 +16,7 @@
 #include <QIcon>
 
 #include <csignal>
+#include <utility>
 #include <cstdio>
 
 using namespace barlink;
@@ -93,12 +94,23 @@ int main(int argc, char *argv[])
     registerObject(listservice::currentListPath, &listObject);
     registerObject(listservice::lateBoundListPath, &lateBoundObject);
 
-    // Test fault: the process dies right after a row reached the disk, before its caller
-    // hears so, as in a crash while an AddLine is answered.
-    if (qEnvironmentVariable("BARLINK_LISTMANAGER_FAULT") == QLatin1String("die-after-add")) {
-        QObject::connect(store.get(), &embeddedlist::ListStore::rowsAppended, [] {
-            std::raise(SIGKILL);
-        });
+    // Test faults: the process dies when an AddLine comes in, before the row is stored, or
+    // right after the row reached the disk, before its caller hears so, as in a crash while
+    // an AddLine is on its way; or it stops (SIGSTOP) when the first AddLine comes in, as a
+    // list manager that hangs with a call in hand, and stores the row once continued.
+    const QString fault = qEnvironmentVariable("BARLINK_LISTMANAGER_FAULT");
+    if (fault == QLatin1String("stop-at-first-add")) {
+        QObject::connect(&listObject, &listservice::BusExeList::addLineReceived,
+                         [stopped = false]() mutable {
+                             if (!std::exchange(stopped, true))
+                                 std::raise(SIGSTOP);
+                         });
+    } else if (fault == QLatin1String("die-before-add")) {
+        QObject::connect(&listObject, &listservice::BusExeList::addLineReceived,
+                         [] { std::raise(SIGKILL); });
+    } else if (fault == QLatin1String("die-after-add")) {
+        QObject::connect(store.get(), &embeddedlist::ListStore::rowsAppended,
+                         [] { std::raise(SIGKILL); });
     }
 
     embeddedlist::ListManagerWindow window(store.get());

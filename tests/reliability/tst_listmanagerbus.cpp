@@ -1,0 +1,262 @@
+// The list manager as a program of its own, on a session bus the test starts: the real station
+// and the real list manager, the list manager killed, hung and absent. Rows are read back over
+// the bus, as any other client reads them.
+
+#include "BarlinkProcess.h"
+#include "PtyPair.h"
+#include "Tables.h"
+#include "listmanager/BusListManager.h"
+#include "listmanager/ListManagerLink.h"
+#include "listmanagerproxy.h"
+
+#include <QTimer>
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <optional>
+
+using namespace barlink;
+using namespace barlink::testing;
+
+namespace {
+
+constexpr int Wait = 20000;
+
+// The rows of the current list, read over the bus.
+QStringList busRows(PrivateBus &bus)
+{
+    OrgBarlinkListManagerExeListInterface list(QStringLiteral("org.barlink.ListManager"),
+                                               QStringLiteral("/ExeList/1"), bus.connection());
+    QStringList rows;
+    const int count = list.rows();
+    for (int line = 1; line <= count; ++line)
+        rows << rowSummaries({list.GetLine(line).value()});
+    return rows;
+}
+
+} // namespace
+
+class tst_ListManagerBus : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+            QSKIP("dbus-daemon is not installed (scripts/install-deps.sh)");
+        m_dir.emplace();
+        QVERIFY(m_pty.emplace().isValid());
+    }
+    void cleanup()
+    {
+        m_pty.reset();
+        m_dir.reset();
+    }
+
+    void itemReachesTheListManagerProgram();
+    void killedBetweenItems();
+    void killedDuringAddLine_data();
+    void killedDuringAddLine();
+    void hungListManager();
+    void hungDuringAddLine();
+    void noSessionBus();
+
+private:
+    // The list manager's folders under the test's root.
+    QProcessEnvironment listManagerEnv() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->path() + QStringLiteral("/data"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+
+    // Scans one label that makes one item and waits for the answer ("ACK\r"), or for `log`.
+    bool scan(BarlinkProcess &barlink, const QByteArray &program)
+    {
+        const QByteArray acks = m_pty->received() + "ACK\r";
+        if (!m_pty->write("%19" + program + " N"))
+            return false;
+        const QDeadlineTimer deadline(Wait);
+        while (m_pty->received() != acks && !deadline.hasExpired())
+            (void)barlink.waitForLog("\n", 50);
+        return m_pty->received() == acks;
+    }
+
+    std::optional<QTemporaryDir> m_dir;
+    std::optional<PtyPair> m_pty;
+};
+
+// A scanned item becomes a row of the list manager, a process of its own that the bus started
+// at the station's first call; the station's end leaves it running, its list whole.
+void tst_ListManagerBus::itemReachesTheListManagerProgram()
+{
+    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath());
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
+    const pid_t listManager = barlink.bus().owner();
+    QVERIFY(listManager != 0);
+    QVERIFY(listManager != pid_t(barlink.process().processId()));
+    QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
+
+    barlink.process().terminate();
+    QVERIFY(barlink.process().waitForFinished(Wait));
+    QCOMPARE(barlink.bus().owner(), listManager);
+    QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
+}
+
+// kill -9 of the list manager between two items: the station hears of it at once (the bus's
+// owner signal turns the List badge red), and the next item starts the list manager again,
+// which takes up the list it kept: the item is added once, after the first.
+void tst_ListManagerBus::killedBetweenItems()
+{
+    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath());
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
+    const pid_t first = barlink.bus().owner();
+    QVERIFY(barlink.bus().killListManager());
+    QVERIFY2(barlink.waitForLog("list manager lost: \"the list manager org.barlink.ListManager "
+                                "ended\""),
+             barlink.log().constData());
+
+    QVERIFY2(scan(barlink, "TWO.CNC"), barlink.log().constData());
+    const pid_t second = barlink.bus().owner();
+    QVERIFY(second != 0 && second != first);
+    QCOMPARE(busRows(barlink.bus()), (QStringList{"ONE.CNC f1 xx r999", "TWO.CNC f1 xx r999"}));
+}
+
+// The list manager dies while an AddLine is on its way: before the row is stored, or after it
+// reached the disk but before the answer. The station starts it again, asks whether the row
+// got in, and adds it only if not; "ACK" comes once the row is in, and it is in once.
+void tst_ListManagerBus::killedDuringAddLine_data()
+{
+    columns<QString>({"fault"});
+    QTest::newRow("before the row is stored") << QStringLiteral("die-before-add");
+    QTest::newRow("after the row is stored, before the answer") << QStringLiteral("die-after-add");
+}
+
+void tst_ListManagerBus::killedDuringAddLine()
+{
+    const QString fault = fetch<QString>("fault");
+    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath());
+    // The first list manager, started by hand with the fault; the bus starts the next one.
+    QProcess faulty;
+    QProcessEnvironment env = barlink.process().processEnvironment();
+    env.insert(QStringLiteral("BARLINK_LISTMANAGER_FAULT"), fault);
+    faulty.setProcessEnvironment(env);
+    faulty.start(QStringLiteral(BARLINK_LISTMANAGER_BINARY), {QStringLiteral("--hidden")});
+    const pid_t first = barlink.bus().awaitOwner();
+    QCOMPARE(first, pid_t(faulty.processId()));
+
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
+    QVERIFY(faulty.waitForFinished(Wait));
+    QCOMPARE(faulty.exitStatus(), QProcess::CrashExit);
+    QVERIFY(barlink.bus().owner() != first);
+    QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
+    QVERIFY2(scan(barlink, "TWO.CNC"), barlink.log().constData());
+    QCOMPARE(busRows(barlink.bus()), (QStringList{"ONE.CNC f1 xx r999", "TWO.CNC f1 xx r999"}));
+}
+
+// A hung list manager (SIGSTOP), the real station: the label fails with the reason and no
+// "ACK", and the station is not held (asked to end, it ends at once, the message box open).
+// Once the list manager runs again (SIGCONT), a station started again works with it.
+void tst_ListManagerBus::hungListManager()
+{
+    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath(), "ListManagerTimeoutMs=300");
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
+    const pid_t listManager = barlink.bus().owner();
+    QCOMPARE(::kill(listManager, SIGSTOP), 0);
+
+    const QByteArray before = m_pty->received();
+    QVERIFY(m_pty->write("%19TWO.CNC N"));
+    QVERIFY2(barlink.waitForLog("barlink.app.prompt: message box: Unexpected error # 440 occured: "
+                                "the list manager org.barlink.ListManager did not answer within "
+                                "0.3 s"),
+             barlink.log().constData());
+    QCOMPARE(m_pty->received(), before);
+    barlink.process().terminate();
+    QVERIFY(barlink.process().waitForFinished(Wait));
+    QCOMPARE(barlink.process().exitCode(), 0);
+
+    // The station gave up before it sent the row: the item is not in the list, and it got no
+    // "ACK".
+    QCOMPARE(::kill(listManager, SIGCONT), 0);
+    QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
+    // A station started anew empties the list with its first label, as every start-up does.
+    QVERIFY2(barlink.start(), barlink.log().constData());
+    QVERIFY2(scan(barlink, "THREE.CNC"), barlink.log().constData());
+    QCOMPARE(barlink.bus().owner(), listManager);
+    QCOMPARE(busRows(barlink.bus()), QStringList{"THREE.CNC f1 xx r999"});
+}
+
+// The station's link to a list manager that hangs with an AddLine in hand: each call gives up
+// after its bound while the event loop keeps running, and the row fails with the reason. Once
+// the list manager runs again it stores the row; the same row tried again (the operator scans
+// the item again: it got no "ACK") finds it there and is not added a second time.
+void tst_ListManagerBus::hungDuringAddLine()
+{
+    PrivateBus bus(m_dir->path() + QStringLiteral("/bus"), QString());
+    QVERIFY(bus.isValid());
+    QProcess hanging;
+    QProcessEnvironment env = bus.env(listManagerEnv());
+    env.insert(QStringLiteral("BARLINK_LISTMANAGER_FAULT"), QStringLiteral("stop-at-first-add"));
+    hanging.setProcessEnvironment(env);
+    hanging.start(QStringLiteral(BARLINK_LISTMANAGER_BINARY), {QStringLiteral("--hidden")});
+    QCOMPARE(bus.awaitOwner(), pid_t(hanging.processId()));
+
+    listmanager::BusListManagerProvider provider(
+        [] {
+            return listmanager::BusListManagerProvider::Target{
+                QStringLiteral("org.barlink.ListManager"), 300};
+        },
+        bus.connection());
+    listmanager::ListManagerLink link;
+    link.setApplication(provider.createApplication());
+    link.setCurrentList(link.application()->newList());
+    QVERIFY(link.currentList());
+
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(10);
+    QString failure;
+    try {
+        link.addRow(QStringLiteral("#161=ONE.CNC;"), provider);
+    } catch (const base::Error &error) {
+        failure = error.description();
+    }
+    ticker.stop();
+    QCOMPARE(failure, QStringLiteral("the list manager org.barlink.ListManager did not answer "
+                                     "within 0.3 s"));
+    QVERIFY2(ticks > 0, "the event loop did not run while the list manager was waited for");
+
+    QCOMPARE(::kill(pid_t(hanging.processId()), SIGCONT), 0);
+    link.addRow(QStringLiteral("#161=ONE.CNC;"), provider);
+    link.addRow(QStringLiteral("#161=TWO.CNC;"), provider);
+    QCOMPARE(busRows(bus), (QStringList{"ONE.CNC f xx r", "TWO.CNC f xx r"}));
+    hanging.kill();
+    hanging.waitForFinished(Wait);
+}
+
+// Without a session bus the station says so at start, plainly, and what to do; it does not
+// hang waiting for one.
+void tst_ListManagerBus::noSessionBus()
+{
+    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath());
+    QProcessEnvironment env = barlink.process().processEnvironment();
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.remove(QStringLiteral("DISPLAY"));
+    barlink.process().setProcessEnvironment(env);
+    QVERIFY2(barlink.start("barlink.app.prompt: message box: "),
+             barlink.log().constData());
+    QVERIFY2(barlink.waitForLog("no session bus"), barlink.log().constData());
+    QVERIFY2(barlink.log().contains("dbus-run-session"), barlink.log().constData());
+}
+
+QTEST_GUILESS_MAIN(tst_ListManagerBus)
+#include "tst_listmanagerbus.moc"
