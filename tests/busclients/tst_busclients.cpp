@@ -11,6 +11,7 @@
 #include "base/Settings.h"
 #include "listmanager/BusListManager.h"
 #include "listmanager/BusListWatch.h"
+#include "listmanager/ListManagerLink.h"
 #include "listmanagerproxy.h"
 #include "testconsole/TestConsoleWindow.h"
 
@@ -302,8 +303,8 @@ private Q_SLOTS:
     }
 
     // The README's adapter example, a machine control's stand-in serving the interface from the
-    // XML under a name of its own: the proxies the station calls and the watch the List badge
-    // follows work with it as they are.
+    // XML under a name of its own: the station's own client adds and clears its rows, and the
+    // watch the List badge follows sees them, told nothing but the adapter's name.
     void adapterExampleTakesRows()
     {
         const QString python = QStringLiteral("/usr/bin/python3");
@@ -318,10 +319,19 @@ private Q_SLOTS:
         QTRY_COMPARE(watch.state().reach, Reach::Reached);
         QCOMPARE(watch.state().rows, 0);
 
-        run(QStringLiteral("new add add"));
+        // The station's own client, told only the adapter's name, as ListManagerService does.
+        listmanager::BusListManagerProvider provider(
+            [adapter] { return listmanager::BusListManagerProvider::Target{adapter}; },
+            m_bus->connection());
+        listmanager::ListManagerLink link;
+        link.setApplication(provider.createApplication());
+        link.setCurrentList(link.application()->newList());
+        const QString row = QStringLiteral("#161=PROG.CNC;#168=600;#169=400;#170=18;");
+        link.addRow(row, provider);
+        link.addRow(row, provider);
         QTRY_COMPARE(watch.state().rows, 2);
-        QCOMPARE(m_list->GetLine(2).value(), QStringLiteral("#161=P1.CNC;#168=600;"));
-        run(QStringLiteral("clear"));
+        QCOMPARE(m_list->GetLine(2).value(), row);
+        (void)link.clearHostList();
         QTRY_COMPARE(watch.state().rows, 0);
         // What the adapter does not do is a bus error of its own number.
         QDBusPendingReply<> viewWorks = m_list->ViewWorks();
