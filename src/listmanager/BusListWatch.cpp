@@ -45,7 +45,7 @@ BusListWatch::BusListWatch(const QDBusConnection &bus,
             [this](const QDBusObjectPath &list) {
                 if (list.path() != m_list->path())
                     follow(list.path());
-                else if (!reading())
+                else if (takesSignal())
                     takeListOpened(true);
             });
     follow(QLatin1String(CurrentListPath));
@@ -58,19 +58,19 @@ void BusListWatch::follow(const QString &listPath)
     m_list = std::make_unique<OrgBarlinkListManagerExeListInterface>(m_service, listPath, m_bus);
     using Proxy = OrgBarlinkListManagerExeListInterface;
     connect(m_list.get(), &Proxy::RowsAdded, this, [this](int, int count) {
-        if (!reading())
+        if (takesSignal())
             takeRowsAdded(count);
     });
     connect(m_list.get(), &Proxy::RowsRemoved, this, [this](int, int count) {
-        if (!reading())
+        if (takesSignal())
             takeRowsRemoved(count);
     });
     connect(m_list.get(), &Proxy::ListReset, this, [this](int rows) {
-        if (!reading())
+        if (takesSignal())
             takeListReset(rows);
     });
     connect(m_list.get(), &Proxy::RunStateChanged, this, [this](bool inRun, int exeRow) {
-        if (!reading())
+        if (takesSignal())
             takeRunState(inRun, exeRow);
     });
     const QDBusConnectionInterface *daemon = m_bus.interface();
@@ -80,6 +80,18 @@ void BusListWatch::follow(const QString &listPath)
         readState();
     else
         takeLost(Reach::NotRunning, m_service);
+}
+
+bool BusListWatch::takesSignal()
+{
+    if (m_readsPending > 0)
+        return false;
+    // A list manager that did not answer and now signals is back: read it in full.
+    if (state().reach != Reach::Reached) {
+        readState();
+        return false;
+    }
+    return true;
 }
 
 void BusListWatch::ownerChanged(const QString &newOwner)

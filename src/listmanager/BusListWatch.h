@@ -19,7 +19,7 @@ namespace barlink::listmanager {
 // the list manager's name loses or gains its owner, which comes at once when the list manager
 // ends or is killed. The state is read in full, without waiting and without starting the list
 // manager, when the watch starts and whenever the name gains an owner; a read that is not
-// answered within the bound shows the list manager as not answering.
+// answered within the bound shows the list manager as not answering, until it signals again.
 class BusListWatch final : public ListWatch
 {
     Q_OBJECT
@@ -39,8 +39,10 @@ private:
     void answered(const QDBusMessage &reply, void (BusListWatch::*take)(const QVariant &));
     void takeListOpenedAnswer(const QVariant &answer);
     void takeListAnswer(const QVariant &answer);
-    // A signal of the list: taken unless a read is under way, whose answer already holds it.
-    [[nodiscard]] bool reading() const { return m_readsPending > 0; }
+    // Whether a signal of the list is taken on top of the state: not while a read is under
+    // way, whose answer holds it; not while the list manager is not known to answer, which
+    // its signal shows it does again: it is then read in full.
+    [[nodiscard]] bool takesSignal();
 
     QDBusConnection m_bus;
     QString m_service;

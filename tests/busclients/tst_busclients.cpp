@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
 #include <vector>
 
@@ -227,6 +228,22 @@ private Q_SLOTS:
         QCOMPARE(watch.state().rows, 2);
         QCOMPARE(watch.state(), readState());
         QVERIFY(badge().endsWith(QStringLiteral("2 rows")));
+    }
+
+    // A list manager that is stopped (SIGSTOP) does not answer the watch's read within its
+    // bound: the badge says so; let go on (SIGCONT), its next signal has the list read again.
+    void watchSeesTheListManagerHangAndGoOn()
+    {
+        startListManager();
+        run(QStringLiteral("new add"));
+        const pid_t pid = m_bus->owner();
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        BusListWatch watch(m_bus->connection(), Service, 200);
+        QTRY_COMPARE(watch.state().reach, Reach::NotAnswering);
+        QCOMPARE(::kill(pid, SIGCONT), 0);
+        run(QStringLiteral("add"));
+        QTRY_COMPARE(watch.state(), readState());
+        QCOMPARE(watch.state().rows, 2);
     }
 
     // The console is one more client: its members reach the list manager program, which the
