@@ -30,9 +30,10 @@ configure() {
 run_micro() {
     say "building the benchmarks"
     cmake --build "$build" -j"$jobs" --target bench_itemhandling bench_scanlatency \
-        bench_programfilereader bench_listmanager bench_compressedlabel bench_journal bench_spill
+        bench_programfilereader bench_listmanager bench_compressedlabel bench_journal bench_spill \
+        bench_listmanagerbus
     for bench in bench_itemhandling bench_programfilereader bench_compressedlabel \
-        bench_listmanager bench_scanlatency bench_journal bench_spill; do
+        bench_listmanager bench_scanlatency bench_journal bench_spill bench_listmanagerbus; do
         say "$bench"
         QT_QPA_PLATFORM=offscreen "$build/bench/$bench" \
             --benchmark_out="$results/$bench.json" --benchmark_out_format=json

@@ -44,9 +44,11 @@ BusListManager::BusListManager(QString service, QDBusConnection bus, QObject *pa
     if (!m_bus.isConnected())
         return;
     // The bus says at once when the owner of the name goes, a killed one too.
-    m_watcher = new QDBusServiceWatcher(m_service, m_bus,
-                                        QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+    m_watcher
+        = new QDBusServiceWatcher(m_service, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_watcher,
+            &QDBusServiceWatcher::serviceOwnerChanged,
+            this,
             [this](const QString &, const QString &oldOwner, const QString &newOwner) {
                 if (newOwner.isEmpty()) {
                     qCInfo(lcBus) << "list manager ended:" << m_service << oldOwner;
@@ -92,8 +94,7 @@ void BusListManager::bringUp()
     if (!m_program.isEmpty() && QFileInfo(m_program).isExecutable()) {
         qCInfo(lcBus) << "starting" << m_program << "for" << m_service;
         QEventLoop loop;
-        QDBusServiceWatcher registered(m_service, m_bus,
-                                       QDBusServiceWatcher::WatchForRegistration);
+        QDBusServiceWatcher registered(m_service, m_bus, QDBusServiceWatcher::WatchForRegistration);
         connect(&registered, &QDBusServiceWatcher::serviceRegistered, &loop, &QEventLoop::quit);
         QTimer::singleShot(m_timeoutMs, &loop, &QEventLoop::quit);
         if (QProcess::startDetached(m_program, {QStringLiteral("--name"), m_service})) {
@@ -136,8 +137,8 @@ QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
     }
     const QDBusError::ErrorType type = QDBusError(reply).type();
     qCInfo(lcBus) << "call failed:" << name << reply.errorMessage();
-    if (type == QDBusError::NoReply || type == QDBusError::Timeout
-        || type == QDBusError::TimedOut || type == QDBusError::Disconnected) {
+    if (type == QDBusError::NoReply || type == QDBusError::Timeout || type == QDBusError::TimedOut
+        || type == QDBusError::Disconnected) {
         // The call may have been carried out: whoever made it finds out.
         if (!running()) {
             throw ReplyLost(base::Error::AutomationError,
@@ -147,7 +148,8 @@ QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
                         QString::fromLatin1(base::reason::ListManagerNoAnswer)
                             .arg(m_service, seconds(m_timeoutMs)));
     }
-    if (type == QDBusError::ServiceUnknown || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+    if (type == QDBusError::ServiceUnknown
+        || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
         throw base::Error(base::Error::CannotCreateObject,
                           QString::fromLatin1(base::reason::ListManagerNotRunning)
                               .arg(m_service, reply.errorMessage()));
@@ -155,21 +157,23 @@ QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
     throw base::Error(base::Error::AutomationError, reply.errorMessage());
 }
 
-QVariant BusListManager::property(const QString &path, const QString &interface,
-                                  const QString &name) const
+QVariant
+BusListManager::property(const QString &path, const QString &interface, const QString &name) const
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(m_service, path, PropertiesInterface,
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        m_service, path, PropertiesInterface, QStringLiteral("Get"));
     get << interface << name;
     const QDBusMessage reply = wait(m_bus.asyncCall(get, m_timeoutMs));
     return reply.arguments().value(0).value<QDBusVariant>().variant();
 }
 
-void BusListManager::setProperty(const QString &path, const QString &interface,
-                                 const QString &name, const QVariant &value) const
+void BusListManager::setProperty(const QString &path,
+                                 const QString &interface,
+                                 const QString &name,
+                                 const QVariant &value) const
 {
-    QDBusMessage set = QDBusMessage::createMethodCall(m_service, path, PropertiesInterface,
-                                                      QStringLiteral("Set"));
+    QDBusMessage set = QDBusMessage::createMethodCall(
+        m_service, path, PropertiesInterface, QStringLiteral("Set"));
     set << interface << name << QVariant::fromValue(QDBusVariant(value));
     wait(m_bus.asyncCall(set, m_timeoutMs));
 }
@@ -188,14 +192,17 @@ RemoteApplication::~RemoteApplication() = default;
 
 QVariant RemoteApplication::get(const char *name)
 {
-    return m_bus->property(ApplicationPath, QString::fromLatin1(m_proxy->staticInterfaceName()),
+    return m_bus->property(ApplicationPath,
+                           QString::fromLatin1(m_proxy->staticInterfaceName()),
                            QString::fromLatin1(name));
 }
 
 void RemoteApplication::set(const char *name, const QVariant &value)
 {
-    m_bus->setProperty(ApplicationPath, QString::fromLatin1(m_proxy->staticInterfaceName()),
-                       QString::fromLatin1(name), value);
+    m_bus->setProperty(ApplicationPath,
+                       QString::fromLatin1(m_proxy->staticInterfaceName()),
+                       QString::fromLatin1(name),
+                       value);
 }
 
 std::shared_ptr<ExeList> RemoteApplication::listAt(const QString &path)
@@ -296,8 +303,8 @@ void RemoteApplication::showOnTop(bool onTop)
 
 RemoteExeList::RemoteExeList(std::shared_ptr<BusListManager> bus, const QString &path)
     : m_bus(std::move(bus))
-    , m_proxy(std::make_unique<OrgBarlinkListManagerExeListInterface>(m_bus->service(), path,
-                                                                      m_bus->bus()))
+    , m_proxy(std::make_unique<OrgBarlinkListManagerExeListInterface>(
+          m_bus->service(), path, m_bus->bus()))
 {
     m_proxy->setTimeout(m_bus->timeoutMs());
 }
@@ -306,7 +313,8 @@ RemoteExeList::~RemoteExeList() = default;
 
 QVariant RemoteExeList::get(const char *name)
 {
-    return m_bus->property(m_proxy->path(), QString::fromLatin1(m_proxy->staticInterfaceName()),
+    return m_bus->property(m_proxy->path(),
+                           QString::fromLatin1(m_proxy->staticInterfaceName()),
                            QString::fromLatin1(name));
 }
 
@@ -322,8 +330,10 @@ bool RemoteExeList::visible()
 
 void RemoteExeList::setVisible(bool visible)
 {
-    m_bus->setProperty(m_proxy->path(), QString::fromLatin1(m_proxy->staticInterfaceName()),
-                       QStringLiteral("Visible"), visible);
+    m_bus->setProperty(m_proxy->path(),
+                       QString::fromLatin1(m_proxy->staticInterfaceName()),
+                       QStringLiteral("Visible"),
+                       visible);
 }
 
 qint16 RemoteExeList::columns()
@@ -357,8 +367,8 @@ bool RemoteExeList::settleUnconfirmed(const QString &row)
     const Unconfirmed unconfirmed = *m_unconfirmed;
     // Asking may fail in its turn: the question then stays open for the next try.
     const qint32 now = rows();
-    const bool in = now > unconfirmed.rowsBefore
-                    && getLine(unconfirmed.rowsBefore + 1) == unconfirmed.row;
+    const bool in
+        = now > unconfirmed.rowsBefore && getLine(unconfirmed.rowsBefore + 1) == unconfirmed.row;
     m_unconfirmed.reset();
     qCInfo(lcBus) << "lost AddLine settled:" << (in ? "the row got in" : "the row did not get in");
     // The same row again is the same item (its label got no "ACK"): it is in once already.
@@ -433,8 +443,10 @@ RemoteLateBoundList::~RemoteLateBoundList() = default;
 
 void RemoteLateBoundList::setVisible(bool visible)
 {
-    m_bus->setProperty(LateBoundListPath, QString::fromLatin1(m_proxy->staticInterfaceName()),
-                       QStringLiteral("Visible"), visible);
+    m_bus->setProperty(LateBoundListPath,
+                       QString::fromLatin1(m_proxy->staticInterfaceName()),
+                       QStringLiteral("Visible"),
+                       visible);
 }
 
 void RemoteLateBoundList::clear()
@@ -445,7 +457,8 @@ void RemoteLateBoundList::clear()
 // Provider
 
 BusListManagerProvider::BusListManagerProvider(std::function<Target()> target,
-                                               QDBusConnection bus, QObject *parent)
+                                               QDBusConnection bus,
+                                               QObject *parent)
     : QObject(parent)
     , m_target(std::move(target))
     , m_bus(std::move(bus))

@@ -61,9 +61,11 @@ public:
     // with their number; a call that got no answer as ReplyLost; any other failure (no such
     // name, no bus) as base::Error 429.
     QDBusMessage wait(const QDBusPendingCall &call) const;
-    [[nodiscard]] QVariant property(const QString &path, const QString &interface,
-                                    const QString &name) const;
-    void setProperty(const QString &path, const QString &interface, const QString &name,
+    [[nodiscard]] QVariant
+    property(const QString &path, const QString &interface, const QString &name) const;
+    void setProperty(const QString &path,
+                     const QString &interface,
+                     const QString &name,
                      const QVariant &value) const;
 
 Q_SIGNALS:
@@ -180,8 +182,8 @@ private:
 };
 
 // Creates the objects of the list manager that owns the bus name `target()` names when it is
-// asked (the settings ListManagerService and ListManagerTimeoutMs, read at start-up). Starts the list manager when
-// needed (bus activation, or the program beside the station's own).
+// asked (the settings ListManagerService and ListManagerTimeoutMs, read at start-up). Starts the
+// list manager when needed (bus activation, or the program beside the station's own).
 class BusListManagerProvider final : public QObject, public ListManagerProvider
 {
     Q_OBJECT

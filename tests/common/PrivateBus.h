@@ -25,7 +25,8 @@ public:
     // `folder` holds the bus's configuration; `listManager` is the program the bus starts for
     // the name org.barlink.ListManager (none when empty); `env` the environment the bus and
     // what it starts run in.
-    PrivateBus(const QString &folder, const QString &listManager,
+    PrivateBus(const QString &folder,
+               const QString &listManager,
                QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
     {
         QDir(folder).mkpath(QStringLiteral("services"));
@@ -33,21 +34,23 @@ public:
         QFile file(config);
         if (!file.open(QIODevice::WriteOnly))
             return;
-        file.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                   " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                   "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                   "<auth>EXTERNAL</auth><servicedir>"
-                   + folder.toUtf8()
-                   + "/services</servicedir><policy context=\"default\">"
-                     "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-                     "<allow own=\"*\"/></policy></busconfig>\n");
+        file.write(
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+            " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+            "<auth>EXTERNAL</auth><servicedir>"
+            + folder.toUtf8()
+            + "/services</servicedir><policy context=\"default\">"
+              "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+              "<allow own=\"*\"/></policy></busconfig>\n");
         file.close();
         if (!listManager.isEmpty())
             setActivatable(folder, listManager);
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         m_daemon.setProcessEnvironment(env);
         m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                       {QStringLiteral("--config-file=") + config,
+                        QStringLiteral("--nofork"),
                         QStringLiteral("--print-address=1")});
         const QDeadlineTimer deadline(10000);
         while (!m_address.contains('\n') && !deadline.hasExpired()
@@ -98,8 +101,10 @@ public:
         return pid.isValid() ? pid_t(pid.value()) : 0;
     }
     // Waits until `name` has an owner other than `not`; returns it (0 when none came).
-    [[nodiscard]] pid_t awaitOwner(pid_t not_ = 0, int timeoutMs = 20000,
-                                   const QString &name = QStringLiteral("org.barlink.ListManager")) const
+    [[nodiscard]] pid_t awaitOwner(pid_t not_ = 0,
+                                   int timeoutMs = 20000,
+                                   const QString &name
+                                   = QStringLiteral("org.barlink.ListManager")) const
     {
         const QDeadlineTimer deadline(timeoutMs);
         for (;;) {

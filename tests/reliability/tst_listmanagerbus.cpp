@@ -27,8 +27,8 @@ constexpr int Wait = 20000;
 // The rows of the current list, read over the bus.
 QStringList busRows(PrivateBus &bus)
 {
-    OrgBarlinkListManagerExeListInterface list(QStringLiteral("org.barlink.ListManager"),
-                                               QStringLiteral("/ExeList/1"), bus.connection());
+    OrgBarlinkListManagerExeListInterface list(
+        QStringLiteral("org.barlink.ListManager"), QStringLiteral("/ExeList/1"), bus.connection());
     QStringList rows;
     const int count = list.rows();
     for (int line = 1; line <= count; ++line)
@@ -56,6 +56,7 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
+    void itemReachesTheListManagerProgram_data();
     void itemReachesTheListManagerProgram();
     void killedBetweenItems();
     void killedDuringAddLine_data();
@@ -90,13 +91,27 @@ private:
     std::optional<PtyPair> m_pty;
 };
 
-// A scanned item becomes a row of the list manager, a process of its own that the bus started
-// at the station's first call; the station's end leaves it running, its list whole.
+// A scanned item becomes a row of the list manager, a process of its own started at the
+// station's first call: by the bus from its service file (the package), or by the station from
+// beside its own program (the build tree, the demo: no service file). The station's end leaves
+// it running, its list whole.
+void tst_ListManagerBus::itemReachesTheListManagerProgram_data()
+{
+    columns<bool>({"serviceFile"});
+    QTest::newRow("started by the bus") << true;
+    QTest::newRow("started by the station") << false;
+}
+
 void tst_ListManagerBus::itemReachesTheListManagerProgram()
 {
+    const bool serviceFile = fetch<bool>("serviceFile");
     BarlinkProcess barlink(m_dir->path(), m_pty->slavePath());
+    if (!serviceFile)
+        QVERIFY(QFile::remove(m_dir->path()
+                              + QStringLiteral("/bus/services/org.barlink.ListManager.service")));
     QVERIFY2(barlink.start(), barlink.log().constData());
     QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
+    QCOMPARE(barlink.log().contains("barlink.listmanager.bus: starting"), !serviceFile);
     const pid_t listManager = barlink.bus().owner();
     QVERIFY(listManager != 0);
     QVERIFY(listManager != pid_t(barlink.process().processId()));
@@ -231,8 +246,9 @@ void tst_ListManagerBus::hungDuringAddLine()
         failure = error.description();
     }
     ticker.stop();
-    QCOMPARE(failure, QStringLiteral("the list manager org.barlink.ListManager did not answer "
-                                     "within 0.3 s"));
+    QCOMPARE(failure,
+             QStringLiteral("the list manager org.barlink.ListManager did not answer "
+                            "within 0.3 s"));
     QVERIFY2(ticks > 0, "the event loop did not run while the list manager was waited for");
 
     QCOMPARE(::kill(pid_t(hanging.processId()), SIGCONT), 0);
@@ -252,8 +268,7 @@ void tst_ListManagerBus::noSessionBus()
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     env.remove(QStringLiteral("DISPLAY"));
     barlink.process().setProcessEnvironment(env);
-    QVERIFY2(barlink.start("barlink.app.prompt: message box: "),
-             barlink.log().constData());
+    QVERIFY2(barlink.start("barlink.app.prompt: message box: "), barlink.log().constData());
     QVERIFY2(barlink.waitForLog("no session bus"), barlink.log().constData());
     QVERIFY2(barlink.log().contains("dbus-run-session"), barlink.log().constData());
 }

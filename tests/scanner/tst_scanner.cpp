@@ -530,8 +530,9 @@ private Q_SLOTS:
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         const QString barlink = QStringLiteral(BARLINK_BINARY),
-                      label = QStringLiteral(BARLINK_LABEL_BINARY);
-        for (const QString &program : {barlink, scanBinary, label}) {
+                      label = QStringLiteral(BARLINK_LABEL_BINARY),
+                      listManager = QStringLiteral(BARLINK_LISTMANAGER_BINARY);
+        for (const QString &program : {barlink, scanBinary, label, listManager}) {
             for (const char *option : {"--help", "--version"}) {
                 QProcess process;
                 process.setProcessEnvironment(environment);

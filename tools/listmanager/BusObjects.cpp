@@ -13,8 +13,7 @@
 
 namespace barlink::listservice {
 
-template<typename T>
-T BusObject::guarded(const std::function<T()> &call, T fallback)
+template<typename T> T BusObject::guarded(const std::function<T()> &call, T fallback)
 {
     try {
         return call();
@@ -49,14 +48,18 @@ BusExeList::BusExeList(std::shared_ptr<embeddedlist::ListStore> store, QObject *
 {
     using embeddedlist::ListStore;
     // The store counts rows from 0, the interface's lines from 1.
-    connect(m_store.get(), &ListStore::rowsAppended, this,
-            [this](qint32 first, qint32 last) { Q_EMIT RowsAdded(first + 1, last - first + 1); });
-    connect(m_store.get(), &ListStore::rowRemoved, this,
-            [this](qint32 index) { Q_EMIT RowsRemoved(index + 1, 1); });
-    connect(m_store.get(), &ListStore::listReset, this,
-            [this] { Q_EMIT ListReset(m_store->rowCount()); });
-    connect(m_store.get(), &ListStore::rowChanged, this,
-            [this](qint32) { Q_EMIT ListReset(m_store->rowCount()); });
+    connect(m_store.get(), &ListStore::rowsAppended, this, [this](qint32 first, qint32 last) {
+        Q_EMIT RowsAdded(first + 1, last - first + 1);
+    });
+    connect(m_store.get(), &ListStore::rowRemoved, this, [this](qint32 index) {
+        Q_EMIT RowsRemoved(index + 1, 1);
+    });
+    connect(m_store.get(), &ListStore::listReset, this, [this] {
+        Q_EMIT ListReset(m_store->rowCount());
+    });
+    connect(m_store.get(), &ListStore::rowChanged, this, [this](qint32) {
+        Q_EMIT ListReset(m_store->rowCount());
+    });
     connect(m_store.get(), &ListStore::runStateChanged, this, [this] {
         Q_EMIT RunStateChanged(m_list->listInRun(), m_list->exeRow());
     });
@@ -272,8 +275,7 @@ void BusApplication::ShowOnTop(bool onTop)
 
 // LateBoundList
 
-BusLateBoundList::BusLateBoundList(std::shared_ptr<embeddedlist::ListStore> store,
-                                   QObject *parent)
+BusLateBoundList::BusLateBoundList(std::shared_ptr<embeddedlist::ListStore> store, QObject *parent)
     : BusObject(parent)
     , m_store(std::move(store))
     , m_list(std::make_unique<embeddedlist::EmbeddedLateBoundList>(m_store))

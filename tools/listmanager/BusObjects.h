@@ -40,8 +40,7 @@ public:
     using QObject::QObject;
 
 protected:
-    template<typename T>
-    T guarded(const std::function<T()> &call, T fallback = T());
+    template<typename T> T guarded(const std::function<T()> &call, T fallback = T());
     void guarded(const std::function<void()> &call);
 
 private:

@@ -8,6 +8,7 @@
 #include "embeddedlist/ListManagerWindow.h"
 #include "embeddedlist/ListStore.h"
 #include "listmanageradaptor.h"
+#include "listmanagerproxy.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,8 +17,9 @@
 #include <QIcon>
 
 #include <csignal>
-#include <utility>
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 using namespace barlink;
 
@@ -33,22 +35,32 @@ void say(const QString &text)
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("barlink-listmanager"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(BARLINK_VERSION_MAJOR)
-                                            .arg(BARLINK_VERSION_MINOR)
-                                            .arg(BARLINK_VERSION_PATCH));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/barlink.svg")));
-    QApplication::setDesktopFileName(QStringLiteral("org.barlink.ListManager"));
-    // Closing the window hides the list; the list manager goes on serving the stations.
-    QApplication::setQuitOnLastWindowClosed(false);
+    // --help and --version need no display.
+    std::unique_ptr<QCoreApplication> application;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "-v" || argument == "--version")
+            application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (!application) {
+        application = std::make_unique<QApplication>(argc, argv);
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/barlink.svg")));
+        QApplication::setDesktopFileName(QStringLiteral("org.barlink.ListManager"));
+        // Closing the window hides the list; the list manager goes on serving the stations.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("barlink-listmanager"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(BARLINK_VERSION_MAJOR)
+                                                .arg(BARLINK_VERSION_MINOR)
+                                                .arg(BARLINK_VERSION_PATCH));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Keeps the machine's list of programs and offers it on the session bus "
         "(org.barlink.ListManager). The session bus starts it at a station's first call; "
-        "it keeps running when the station ends."));
+        "it keeps running when the station ends. Started while it runs, it shows the running "
+        "one's window."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption nameOption(
@@ -60,7 +72,7 @@ int main(int argc, char *argv[])
                                           QStringLiteral("Start without showing the window."));
     parser.addOption(nameOption);
     parser.addOption(hiddenOption);
-    parser.process(application);
+    parser.process(*application);
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -68,6 +80,15 @@ int main(int argc, char *argv[])
                            "dbus-run-session.")
                 .arg(bus.lastError().message()));
         return 1;
+    }
+    const QString name = parser.value(nameOption);
+    if (bus.interface()->isServiceRegistered(name).value()) {
+        // Started from the menu while it runs: the running one shows its window.
+        OrgBarlinkListManagerApplicationInterface running(
+            name, QStringLiteral("/Application"), bus);
+        running.setVisible(true);
+        say(QStringLiteral("%1 runs already: its window is shown.").arg(name));
+        return 0;
     }
 
     std::shared_ptr<embeddedlist::ListStore> store;
@@ -78,7 +99,6 @@ int main(int argc, char *argv[])
                 .arg(embeddedlist::ListStore::defaultFolder(), error.description()));
         return 1;
     }
-
     listservice::BusApplication applicationObject(store);
     listservice::BusExeList listObject(store);
     listservice::BusLateBoundList lateBoundObject(store);
@@ -100,28 +120,31 @@ int main(int argc, char *argv[])
     // list manager that hangs with a call in hand, and stores the row once continued.
     const QString fault = qEnvironmentVariable("BARLINK_LISTMANAGER_FAULT");
     if (fault == QLatin1String("stop-at-first-add")) {
-        QObject::connect(&listObject, &listservice::BusExeList::addLineReceived,
-                         [stopped = false]() mutable {
-                             if (!std::exchange(stopped, true))
-                                 std::raise(SIGSTOP);
-                         });
+        QObject::connect(
+            &listObject, &listservice::BusExeList::addLineReceived, [stopped = false]() mutable {
+                if (!std::exchange(stopped, true))
+                    std::raise(SIGSTOP);
+            });
     } else if (fault == QLatin1String("die-before-add")) {
-        QObject::connect(&listObject, &listservice::BusExeList::addLineReceived,
-                         [] { std::raise(SIGKILL); });
+        QObject::connect(
+            &listObject, &listservice::BusExeList::addLineReceived, [] { std::raise(SIGKILL); });
     } else if (fault == QLatin1String("die-after-add")) {
-        QObject::connect(store.get(), &embeddedlist::ListStore::rowsAppended,
-                         [] { std::raise(SIGKILL); });
+        QObject::connect(
+            store.get(), &embeddedlist::ListStore::rowsAppended, [] { std::raise(SIGKILL); });
     }
 
     embeddedlist::ListManagerWindow window(store.get());
-    if (store->visible() && !parser.isSet(hiddenOption))
+    // Hidden, it says so (Visible reads false) until a client shows it.
+    if (parser.isSet(hiddenOption))
+        store->setVisible(false);
+    if (store->visible())
         window.show();
 
     // The name last: a client that sees it finds every object in place.
-    const QString name = parser.value(nameOption);
-    const auto taken = bus.interface()->registerService(
-        name, QDBusConnectionInterface::DontQueueService,
-        QDBusConnectionInterface::DontAllowReplacement);
+    const auto taken
+        = bus.interface()->registerService(name,
+                                           QDBusConnectionInterface::DontQueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
     if (!taken.isValid() || taken.value() != QDBusConnectionInterface::ServiceRegistered) {
         say(QStringLiteral("the bus name %1 is taken: another list manager runs.").arg(name));
         return 1;
