@@ -708,15 +708,15 @@ void MainWindow::setListState(const listmanager::ListState &state)
     }
     // The list manager tells whether its list runs and which row the machine works on: a list
     // not in run with a row in work is held.
-    const char *runState = state.inRun          ? RunStateCaptions[1]
-                           : state.exeRow > 0   ? RunStateCaptions[2]
-                                                : RunStateCaptions[0];
+    const char *runState = state.inRun        ? RunStateCaptions[1]
+                           : state.exeRow > 0 ? RunStateCaptions[2]
+                                              : RunStateCaptions[0];
     const QString rowText = state.rows == 1 ? tr("1 row") : tr("%1 rows").arg(state.rows);
-    m_listState->setText(QCoreApplication::translate("RunState", runState) + QStringLiteral(" \u00b7 ")
-                         + rowText);
-    m_listState->setStyleSheet(badgeStyle(state.inRun          ? QStringLiteral("#2e7d32")
-                                          : state.exeRow > 0   ? QStringLiteral("#e65100")
-                                                               : QStringLiteral("#546e7a")));
+    m_listState->setText(QCoreApplication::translate("RunState", runState)
+                         + QStringLiteral(" \u00b7 ") + rowText);
+    m_listState->setStyleSheet(badgeStyle(state.inRun        ? QStringLiteral("#2e7d32")
+                                          : state.exeRow > 0 ? QStringLiteral("#e65100")
+                                                             : QStringLiteral("#546e7a")));
 }
 
 void MainWindow::setJournalState(const journal::JournalState &state)

@@ -10,7 +10,6 @@
 #include "base/Error.h"
 #include "base/Reasons.h"
 #include "base/StatusTexts.h"
-#include "listmanager/BusListWatch.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/PiecePlan.h"
@@ -19,6 +18,7 @@
 #include "journal/LocalFile.h"
 #include "journal/SpillFile.h"
 #include "journal/ui/JournalWindow.h"
+#include "listmanager/BusListWatch.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
@@ -121,7 +121,9 @@ StationShell::StationShell()
                              + QStringLiteral("/barlink-listmanager"));
     // The bus tells at once when the list manager ends (the List badge hears it too); the next
     // label starts it again.
-    connect(&m_listManager, &listmanager::BusListManagerProvider::lost, this,
+    connect(&m_listManager,
+            &listmanager::BusListManagerProvider::lost,
+            this,
             [](const QString &reason) { qCDebug(lcStartup) << "list manager lost:" << reason; });
     m_window.enableMenus();
 }

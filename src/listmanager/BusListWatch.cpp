@@ -115,11 +115,11 @@ void BusListWatch::readState()
                                   const char *interface,
                                   const char *name,
                                   void (BusListWatch::*take)(const QVariant &)) {
-        QDBusMessage message
-            = QDBusMessage::createMethodCall(m_service,
-                                             path,
-                                             QLatin1String(PropertiesInterface),
-                                             name ? QStringLiteral("Get") : QStringLiteral("GetAll"));
+        QDBusMessage message = QDBusMessage::createMethodCall(m_service,
+                                                              path,
+                                                              QLatin1String(PropertiesInterface),
+                                                              name ? QStringLiteral("Get")
+                                                                   : QStringLiteral("GetAll"));
         message << QLatin1String(interface);
         if (name)
             message << QLatin1String(name);

@@ -119,7 +119,8 @@ class tst_BusClients : public QObject
             if (name == QLatin1String("new"))
                 reply = m_application->NewList();
             else if (name == QLatin1String("add"))
-                reply = m_list->AddLine(QStringLiteral("#161=P%1.CNC;#168=600;").arg(m_list->rows()));
+                reply
+                    = m_list->AddLine(QStringLiteral("#161=P%1.CNC;#168=600;").arg(m_list->rows()));
             else if (name == QLatin1String("del"))
                 reply = m_list->DelLine(line);
             else if (name == QLatin1String("set"))
@@ -257,10 +258,9 @@ private Q_SLOTS:
         m_application.reset();
         QDBusConnection::disconnectFromBus(otherConnectionName());
         m_bus.reset();
-        m_bus = std::make_unique<testing::PrivateBus>(
-            m_dir->filePath(QStringLiteral("activating")),
-            QStringLiteral(LISTMANAGER_BINARY),
-            programEnvironment());
+        m_bus = std::make_unique<testing::PrivateBus>(m_dir->filePath(QStringLiteral("activating")),
+                                                      QStringLiteral(LISTMANAGER_BINARY),
+                                                      programEnvironment());
         QVERIFY(m_bus->isValid());
         useService(Service);
         listmanager::BusListManagerProvider provider(
@@ -303,8 +303,9 @@ private Q_SLOTS:
 
         type("txtGetLineNumber", QStringLiteral("9"));
         click("cmdGetLine");
-        QCOMPARE(prompter.texts(),
-                 QStringList{QStringLiteral("Unexpected error # 9 occured: Subscript out of range")});
+        QCOMPARE(
+            prompter.texts(),
+            QStringList{QStringLiteral("Unexpected error # 9 occured: Subscript out of range")});
         QCOMPARE(shown("txtGetLine"), row);
     }
 
