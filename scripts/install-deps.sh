@@ -19,6 +19,7 @@ packages=(
     xvfb xauth fonts-dejavu-core
     libqt6svg6 help2man # the window icon (SVG); manual pages made from --help
     dbus-daemon dbus-bin # the list manager's session bus; the tests start a private one
+    python3-gi gir1.2-glib-2.0 # the list manager adapter example, run by its test
 )
 if [ "${BARLINK_EXTRA_PACKAGES:-}" != "" ]; then
     read -r -a extra <<<"$BARLINK_EXTRA_PACKAGES"

@@ -1467,7 +1467,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+38"/>
+        <location filename="../src/app/MainWindow.cpp" line="+39"/>
         <source>Idle</source>
         <translation>Steht</translation>
     </message>
@@ -2615,12 +2615,12 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+3"/>
-        <location line="+132"/>
+        <location line="+167"/>
         <source>The list manager&apos;s list: its state and its number of rows</source>
         <translation>Die Liste der Listenverwaltung: Zustand und Zeilenzahl</translation>
     </message>
     <message>
-        <location line="-127"/>
+        <location line="-162"/>
         <source>Journal:</source>
         <translation>Journal:</translation>
     </message>
@@ -2661,22 +2661,58 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
     <message>
         <location line="+7"/>
-        <location line="+191"/>
+        <location line="+222"/>
         <source>No item yet</source>
         <translation>Noch kein Teil</translation>
     </message>
     <message>
-        <location line="-167"/>
+        <location line="-198"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
+        <location line="+32"/>
         <source>not open</source>
         <translation>nicht offen</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-31"/>
+        <source>The list manager has not answered yet.</source>
+        <translation>Die Listenverwaltung hat noch nicht geantwortet.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>list manager not running</source>
+        <translation>Listenverwaltung läuft nicht</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>list manager not answering</source>
+        <translation>Listenverwaltung antwortet nicht</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
+        <translation>Keine Listenverwaltung hält den Busnamen %1: Zeilen können nicht hinzugefügt werden. Das nächste Etikett startet sie wieder.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The list manager %1 does not answer: rows cannot be added.</source>
+        <translation>Die Listenverwaltung %1 antwortet nicht: Zeilen können nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no session bus</source>
+        <translation>kein Sitzungsbus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
+        <translation>Barlink erreicht die Listenverwaltung über den Sitzungsbus, und es gibt keinen: Zeilen können nicht hinzugefügt werden. Starten Sie Barlink in einer Desktop-Sitzung oder unter dbus-run-session.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>1 row</source>
         <translation>1 Zeile</translation>
     </message>
@@ -2686,12 +2722,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>%1 Zeilen</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <source>list manager gone</source>
-        <translation>Listenmanager fehlt</translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="+16"/>
         <source>taking in the spill file · %1 %</source>
         <translation>Ausweichdatei wird übernommen · %1 %</translation>
     </message>
@@ -2981,7 +3012,7 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+190"/>
+        <location filename="../src/app/StationShell.cpp" line="+186"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
     </message>

@@ -1467,7 +1467,7 @@
 <context>
     <name>RunState</name>
     <message>
-        <location filename="../src/app/MainWindow.cpp" line="+38"/>
+        <location filename="../src/app/MainWindow.cpp" line="+39"/>
         <source>Idle</source>
         <translation>Ferma</translation>
     </message>
@@ -2615,12 +2615,12 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+3"/>
-        <location line="+132"/>
+        <location line="+167"/>
         <source>The list manager&apos;s list: its state and its number of rows</source>
         <translation>La lista della gestione lista: stato e numero di righe</translation>
     </message>
     <message>
-        <location line="-127"/>
+        <location line="-162"/>
         <source>Journal:</source>
         <translation>Registro:</translation>
     </message>
@@ -2661,22 +2661,58 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
     <message>
         <location line="+7"/>
-        <location line="+191"/>
+        <location line="+222"/>
         <source>No item yet</source>
         <translation>Ancora nessun pezzo</translation>
     </message>
     <message>
-        <location line="-167"/>
+        <location line="-198"/>
         <source>The last pieces sent to the list in this shift, newest first</source>
         <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
+        <location line="+32"/>
         <source>not open</source>
         <translation>non aperta</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-31"/>
+        <source>The list manager has not answered yet.</source>
+        <translation>Il gestore della lista non ha ancora risposto.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>list manager not running</source>
+        <translation>gestore della lista non in esecuzione</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>list manager not answering</source>
+        <translation>il gestore della lista non risponde</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
+        <translation>Nessun gestore della lista detiene il nome di bus %1: le righe non possono essere aggiunte. La prossima etichetta lo riavvia.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The list manager %1 does not answer: rows cannot be added.</source>
+        <translation>Il gestore della lista %1 non risponde: le righe non possono essere aggiunte.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no session bus</source>
+        <translation>nessun bus di sessione</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
+        <translation>Barlink raggiunge il gestore della lista sul bus di sessione, e non ce n&apos;è nessuno: le righe non possono essere aggiunte. Avviare Barlink in una sessione desktop, o con dbus-run-session.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>1 row</source>
         <translation>1 riga</translation>
     </message>
@@ -2686,12 +2722,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>%1 righe</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <source>list manager gone</source>
-        <translation>gestore liste assente</translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="+16"/>
         <source>taking in the spill file · %1 %</source>
         <translation>ripresa del file di riserva · %1 %</translation>
     </message>
@@ -2981,7 +3012,7 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::StationShell</name>
     <message>
-        <location filename="../src/app/StationShell.cpp" line="+190"/>
+        <location filename="../src/app/StationShell.cpp" line="+186"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
     </message>

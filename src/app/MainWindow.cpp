@@ -33,8 +33,9 @@ namespace barlink::app {
 
 namespace {
 
-// The list's run states as the list manager names them, translated when shown.
-[[maybe_unused]] constexpr const char *RunStateCaptions[] = {
+// The list's run states as the list manager names them, translated when shown: idle, running,
+// held (the badge's), ended (the embedded list manager's window's).
+constexpr const char *RunStateCaptions[] = {
     QT_TRANSLATE_NOOP("RunState", "Idle"),
     QT_TRANSLATE_NOOP("RunState", "Running"),
     QT_TRANSLATE_NOOP("RunState", "Held"),
@@ -535,7 +536,7 @@ void MainWindow::buildGlance()
     m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
     m_ui->portRow->addWidget(listCaption);
     m_ui->portRow->addWidget(m_listState);
-    setListState(QString(), -1);
+    setListState({});
     // Where the journal's entries go: shown for as long as it is not the journal file.
     auto *journalCaption = new QLabel(tr("Journal:"), this);
     m_journalState = new QLabel(this);
@@ -662,29 +663,60 @@ void MainWindow::buildGlance()
     m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
 }
 
-void MainWindow::setListState(const QString &runState, int rows)
+void MainWindow::setListState(const listmanager::ListState &state)
 {
+    using listmanager::Reach;
+    switch (state.reach) {
+    case Reach::Reached:
+        break;
+    case Reach::Unknown:
+        m_listState->setText(tr("not open"));
+        m_listState->setToolTip(tr("The list manager has not answered yet."));
+        m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
+        return;
+    case Reach::NotRunning:
+    case Reach::NotAnswering:
+    case Reach::NoBus: {
+        QString tip;
+        if (state.reach == Reach::NotRunning) {
+            m_listState->setText(tr("list manager not running"));
+            tip = tr("No list manager holds the bus name %1: rows cannot be added. The next "
+                     "label starts it again.")
+                      .arg(state.service);
+        } else if (state.reach == Reach::NotAnswering) {
+            m_listState->setText(tr("list manager not answering"));
+            tip = tr("The list manager %1 does not answer: rows cannot be added.")
+                      .arg(state.service);
+        } else {
+            m_listState->setText(tr("no session bus"));
+            tip = tr("Barlink reaches the list manager on the session bus, and there is none: "
+                     "rows cannot be added. Start Barlink in a desktop session, or under "
+                     "dbus-run-session.");
+        }
+        if (!state.detail.isEmpty())
+            tip += u'\n' + state.detail;
+        m_listState->setToolTip(tip);
+        m_listState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
+        return;
+    }
+    }
     m_listState->setToolTip(tr("The list manager's list: its state and its number of rows"));
-    if (rows < 0) {
+    if (!state.opened) {
         m_listState->setText(tr("not open"));
         m_listState->setStyleSheet(badgeStyle(QStringLiteral("#616161")));
         return;
     }
-    const QString rowText = rows == 1 ? tr("1 row") : tr("%1 rows").arg(rows);
-    m_listState->setText(QCoreApplication::translate("RunState", runState.toUtf8().constData())
+    // The list manager tells whether its list runs and which row the machine works on: a list
+    // not in run with a row in work is held.
+    const char *runState = state.inRun        ? RunStateCaptions[1]
+                           : state.exeRow > 0 ? RunStateCaptions[2]
+                                              : RunStateCaptions[0];
+    const QString rowText = state.rows == 1 ? tr("1 row") : tr("%1 rows").arg(state.rows);
+    m_listState->setText(QCoreApplication::translate("RunState", runState)
                          + QStringLiteral(" \u00b7 ") + rowText);
-    const bool running = runState == QLatin1String("Running");
-    const bool held = runState == QLatin1String("Held");
-    m_listState->setStyleSheet(badgeStyle(running ? QStringLiteral("#2e7d32")
-                                          : held  ? QStringLiteral("#e65100")
-                                                  : QStringLiteral("#546e7a")));
-}
-
-void MainWindow::setListGone(const QString &reason)
-{
-    m_listState->setText(tr("list manager gone"));
-    m_listState->setToolTip(reason);
-    m_listState->setStyleSheet(badgeStyle(QStringLiteral("#c62828")));
+    m_listState->setStyleSheet(badgeStyle(state.inRun        ? QStringLiteral("#2e7d32")
+                                          : state.exeRow > 0 ? QStringLiteral("#e65100")
+                                                             : QStringLiteral("#546e7a")));
 }
 
 void MainWindow::setJournalState(const journal::JournalState &state)

@@ -8,6 +8,7 @@
 #include "journal/Entry.h"
 #include "journal/ForwardState.h"
 #include "journal/Journal.h"
+#include "listmanager/ListWatch.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -79,10 +80,9 @@ public:
     // Where the result (and the banner above it) ends on the screen, in global coordinates.
     [[nodiscard]] int resultBottom() const;
 
-    // The state at a glance: the list manager's list (its run state and rows).
-    void setListState(const QString &runState, int rows);
-    // The list manager cannot be reached: the badge turns red and says why.
-    void setListGone(const QString &reason);
+    // The state at a glance: the list manager's list (its run state and rows), or why the list
+    // manager cannot be reached.
+    void setListState(const listmanager::ListState &state);
     // Where the journal's entries go (a lasting badge beside the list's).
     void setJournalState(const journal::JournalState &state);
     // How far the entries have got to the shop's server (a badge shown once this is called).

@@ -10,7 +10,6 @@
 #include "base/Error.h"
 #include "base/Reasons.h"
 #include "base/StatusTexts.h"
-#include "listmanagerproxy.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/PiecePlan.h"
@@ -19,6 +18,7 @@
 #include "journal/LocalFile.h"
 #include "journal/SpillFile.h"
 #include "journal/ui/JournalWindow.h"
+#include "listmanager/BusListWatch.h"
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
@@ -34,6 +34,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <utility>
 
 namespace barlink::app {
 
@@ -118,14 +119,12 @@ StationShell::StationShell()
     // manager: the program beside this one is started instead.
     m_listManager.setProgram(QApplication::applicationDirPath()
                              + QStringLiteral("/barlink-listmanager"));
-    // The bus tells at once when the list manager ends; the next label starts it again.
-    connect(&m_listManager, &listmanager::BusListManagerProvider::lost, this,
-            [this](const QString &reason) {
-                qCDebug(lcStartup) << "list manager lost:" << reason;
-                m_window.setListGone(base::shownReason(reason));
-            });
-    connect(&m_listManager, &listmanager::BusListManagerProvider::back, this,
-            &StationShell::showListState, Qt::QueuedConnection);
+    // The bus tells at once when the list manager ends (the List badge hears it too); the next
+    // label starts it again.
+    connect(&m_listManager,
+            &listmanager::BusListManagerProvider::lost,
+            this,
+            [](const QString &reason) { qCDebug(lcStartup) << "list manager lost:" << reason; });
     m_window.enableMenus();
 }
 
@@ -363,41 +362,20 @@ void StationShell::startGlance()
 
 void StationShell::watchList()
 {
-    auto *list = dynamic_cast<listmanager::RemoteExeList *>(m_station.link().currentList().get());
-    if (!list || list == m_watchedList)
+    if (m_listWatch)
         return;
-    m_watchedList = list;
-    auto &proxy = list->proxy();
-    // Each signal says the list changed; the badge then reads what it shows.
-    connect(&proxy, &OrgBarlinkListManagerExeListInterface::RowsAdded, this,
-            &StationShell::showListState);
-    connect(&proxy, &OrgBarlinkListManagerExeListInterface::RowsRemoved, this,
-            &StationShell::showListState);
-    connect(&proxy, &OrgBarlinkListManagerExeListInterface::ListReset, this,
-            &StationShell::showListState);
-    connect(&proxy, &OrgBarlinkListManagerExeListInterface::RunStateChanged, this,
-            &StationShell::showListState);
-    showListState();
-}
-
-void StationShell::showListState()
-{
-    listmanager::ExeList *list = m_station.link().currentList().get();
-    if (!list) {
-        m_window.setListState(QString(), -1);
-        return;
-    }
-    try {
-        const qint32 rows = list->rows();
-        const bool inRun = list->listInRun();
-        // A held list keeps its executing row; an idle or ended one has none.
-        const QString state = inRun                 ? QStringLiteral("Running")
-                              : list->exeRow() > 0 ? QStringLiteral("Held")
-                                                    : QStringLiteral("Idle");
-        m_window.setListState(state, rows);
-    } catch (const base::Error &error) {
-        m_window.setListGone(base::shownReason(error.description()));
-    }
+    // The badge follows the list manager the station talks to, on the same bus; it learns the
+    // list's state from the list manager's signals and the bus's word on its name alone.
+    const listmanager::BusListManager *listManager = std::as_const(m_listManager).listManager();
+    m_listWatch = std::make_unique<listmanager::BusListWatch>(
+        listManager ? listManager->bus() : QDBusConnection::sessionBus(),
+        m_station.settings().listManagerService,
+        m_station.settings().listManagerTimeoutMs);
+    connect(m_listWatch.get(),
+            &listmanager::ListWatch::stateChanged,
+            &m_window,
+            &MainWindow::setListState);
+    m_window.setListState(m_listWatch->state());
 }
 
 void StationShell::showTestConsole()

@@ -76,9 +76,8 @@ private:
     void showSettingsProblems();
     // The main window's view of the list, the recent scans and the text size, from start.
     void startGlance();
-    // The List badge follows the current list through the list manager's signals.
+    // The List badge follows the list manager's list through its signals, from now on.
     void watchList();
-    void showListState();
 
     // Made first and gone last: while the shell and its objects go (the journal and the list
     // manager included), a first request does not cut that short; a second ends it at once.
@@ -113,8 +112,8 @@ private:
     std::unique_ptr<GuideWindow> m_guideWindow;
     // Shown at start when the settings file holds values not used as written.
     std::unique_ptr<QMessageBox> m_settingsProblems;
-    // The list whose signals the List badge follows.
-    listmanager::ExeList *m_watchedList = nullptr;
+    // What the List badge shows.
+    std::unique_ptr<listmanager::ListWatch> m_listWatch;
     // Made at start when ResultSound is on.
     std::unique_ptr<ResultSound> m_resultSound;
 };

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include <limits>
+#include <utility>
 
 namespace barlink::embeddedlist {
 
@@ -35,12 +36,14 @@ void ListStore::openCurrentList()
         m_storage.writeRows({});
         m_hasList = true;
     }
-    m_listOpen = true;
+    if (!std::exchange(m_listOpen, true))
+        Q_EMIT listOpenChanged(true);
 }
 
 void ListStore::closeList()
 {
-    m_listOpen = false;
+    if (std::exchange(m_listOpen, false))
+        Q_EMIT listOpenChanged(false);
 }
 
 const QString &ListStore::row(qint32 index) const

@@ -98,6 +98,7 @@ Q_SIGNALS:
     void listAboutToBeReset();
     void listReset();
     void runStateChanged();
+    void listOpenChanged(bool open);
     void setpointsChanged();
     void visibleChanged(bool visible);
     void listVisibleChanged(bool visible);

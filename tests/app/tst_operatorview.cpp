@@ -14,6 +14,9 @@
 #include "app/ScanWords.h"
 #include "app/ShiftCounts.h"
 #include "app/TryWindow.h"
+#include "embeddedlist/EmbeddedApplication.h"
+#include "embeddedlist/EmbeddedListWatch.h"
+#include "embeddedlist/ListStore.h"
 #include "embeddedlist/RunState.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/PiecePlan.h"
@@ -67,6 +70,8 @@ private Q_SLOTS:
     void scansShownAsHandled();
     void journalBadge_data();
     void journalBadge();
+    void listBadge_data();
+    void listBadge();
     void scannerBanner();
     void countersStartEachShift();
     void layoutStaysPut();
@@ -321,6 +326,61 @@ void tst_OperatorView::journalBadge()
     QCOMPARE(shopBadge->isVisible(), shop.has_value());
     if (shop)
         QTEST(shopBadge->text(), "shopShown");
+}
+
+void tst_OperatorView::listBadge_data()
+{
+    columns<QString, QString, QString>({"script", "shown", "colour"});
+    QTest::newRow("no list handed out") << ""
+                                        << "not open"
+                                        << "#616161";
+    QTest::newRow("handed out") << "new"
+                                << "Idle \u00b7 0 rows"
+                                << "#546e7a";
+    QTest::newRow("one row") << "new add"
+                             << "Idle \u00b7 1 row"
+                             << "#546e7a";
+    QTest::newRow("running") << "new add add start"
+                             << "Running \u00b7 2 rows"
+                             << "#2e7d32";
+    QTest::newRow("held") << "new add start hold"
+                          << "Held \u00b7 1 row"
+                          << "#e65100";
+    QTest::newRow("ended") << "new add start end"
+                           << "Idle \u00b7 1 row"
+                           << "#546e7a";
+    QTest::newRow("started empty") << "new start"
+                                   << "Running \u00b7 0 rows"
+                                   << "#2e7d32";
+}
+
+// The List badge as the list manager's list changes: what the list watch tells, the list
+// manager in the same process here.
+void tst_OperatorView::listBadge()
+{
+    QTemporaryDir dir;
+    auto store = std::make_shared<embeddedlist::ListStore>(dir.path());
+    embeddedlist::EmbeddedApplication application(store);
+    std::shared_ptr<listmanager::ExeList> list;
+    app::MainWindow window;
+    embeddedlist::EmbeddedListWatch watch(store.get());
+    connect(&watch, &listmanager::ListWatch::stateChanged, &window, &app::MainWindow::setListState);
+    window.setListState(watch.state());
+    for (const QString &step : fetch<QString>("script").split(u' ', Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("new"))
+            list = application.newList();
+        else if (step == QLatin1String("add"))
+            list->addLine(QStringLiteral("#161=P.CNC;"));
+        else if (step == QLatin1String("start"))
+            application.startList();
+        else if (step == QLatin1String("hold"))
+            application.holdList();
+        else if (step == QLatin1String("end"))
+            application.endList();
+    }
+    auto *badge = window.findChild<QLabel *>(QStringLiteral("lblListState"));
+    QTEST(badge->text(), "shown");
+    QVERIFY(badge->styleSheet().contains(fetch<QString>("colour")));
 }
 
 // While the port waits for the scanner a banner says since when, kept while the port tries
