@@ -1,5 +1,7 @@
 #include "BusListManager.h"
 
+#include "BusNames.h"
+
 #include "base/Reasons.h"
 #include "listmanagerproxy.h"
 
@@ -19,9 +21,9 @@ namespace barlink::listmanager {
 
 namespace {
 
-const QString ApplicationPath = QStringLiteral("/Application");
-const QString LateBoundListPath = QStringLiteral("/LateBoundList");
-const QString ErrorPrefix = QStringLiteral("org.barlink.ListManager.Error.E");
+const QString ApplicationPath = QString::fromLatin1(bus::applicationPath);
+const QString LateBoundListPath = QString::fromLatin1(bus::lateBoundListPath);
+const QString ErrorPrefix = QString::fromLatin1(bus::errorPrefix);
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 QString seconds(int ms)
@@ -33,7 +35,7 @@ QString seconds(int ms)
 
 QString BusListManager::defaultService()
 {
-    return QStringLiteral("org.barlink.ListManager");
+    return QString::fromLatin1(listmanager::bus::serviceName);
 }
 
 BusListManager::BusListManager(QString service, QDBusConnection bus, QObject *parent)

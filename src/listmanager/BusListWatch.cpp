@@ -1,5 +1,7 @@
 #include "BusListWatch.h"
 
+#include "BusNames.h"
+
 #include "listmanagerproxy.h"
 
 #include <QDBusConnectionInterface>
@@ -11,8 +13,8 @@ namespace barlink::listmanager {
 
 namespace {
 
-constexpr auto ApplicationPath = "/Application";
-constexpr auto CurrentListPath = "/ExeList/1";
+using bus::applicationPath;
+using bus::currentListPath;
 constexpr auto PropertiesInterface = "org.freedesktop.DBus.Properties";
 
 } // namespace
@@ -27,7 +29,7 @@ BusListWatch::BusListWatch(const QDBusConnection &bus,
     , m_timeoutMs(timeoutMs)
     , m_owner(service, bus, QDBusServiceWatcher::WatchForOwnerChange)
     , m_application(std::make_unique<OrgBarlinkListManagerApplicationInterface>(
-          service, QLatin1String(ApplicationPath), bus))
+          service, QLatin1String(applicationPath), bus))
 {
     // The relay of a bus signal to the proxy finds its argument types by name: an object path
     // is known by name only once registered, and a signal carrying one is otherwise never
@@ -48,7 +50,7 @@ BusListWatch::BusListWatch(const QDBusConnection &bus,
                 else if (takesSignal())
                     takeListOpened(true);
             });
-    follow(QLatin1String(CurrentListPath));
+    follow(QLatin1String(currentListPath));
 }
 
 BusListWatch::~BusListWatch() = default;

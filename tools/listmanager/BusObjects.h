@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listmanager/BusNames.h"
+
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
@@ -23,13 +25,11 @@ class LateBoundList;
 // list manager becomes the bus error org.barlink.ListManager.Error.N, N its error number.
 namespace barlink::listservice {
 
-// Object paths and bus names, the same on both sides of the bus.
-inline constexpr auto serviceName = "org.barlink.ListManager";
-inline constexpr auto applicationPath = "/Application";
-inline constexpr auto currentListPath = "/ExeList/1";
-inline constexpr auto lateBoundListPath = "/LateBoundList";
-// Followed by the error number.
-inline constexpr auto errorPrefix = "org.barlink.ListManager.Error.E";
+using listmanager::bus::applicationPath;
+using listmanager::bus::currentListPath;
+using listmanager::bus::errorPrefix;
+using listmanager::bus::lateBoundListPath;
+using listmanager::bus::serviceName;
 
 // Runs `call`; a base::Error it throws is answered as the bus error of its number when the
 // call came over the bus, and the default value is returned in its place.
