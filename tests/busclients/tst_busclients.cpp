@@ -75,19 +75,11 @@ class tst_BusClients : public QObject
         m_list = std::make_unique<OrgBarlinkListManagerExeListInterface>(
             service, QStringLiteral("/ExeList/1"), other);
     }
-    // The programs' environment: no screen, and the list kept in the test's folder.
-    [[nodiscard]] QProcessEnvironment programEnvironment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
-        return env;
-    }
     // Starts a program on the bus and waits until it holds `name`.
     void startOnBus(const QString &program, const QStringList &arguments, const QString &name)
     {
         auto &process = *m_programs.emplace_back(std::make_unique<QProcess>());
-        process.setProcessEnvironment(m_bus->env(programEnvironment()));
+        process.setProcessEnvironment(m_bus->env(testing::PrivateBus::programEnv(m_dir->path())));
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(program, arguments);
         QVERIFY2(process.waitForStarted(10'000), qPrintable(program));
@@ -260,7 +252,7 @@ private Q_SLOTS:
         m_bus.reset();
         m_bus = std::make_unique<testing::PrivateBus>(m_dir->filePath(QStringLiteral("activating")),
                                                       QStringLiteral(LISTMANAGER_BINARY),
-                                                      programEnvironment());
+                                                      testing::PrivateBus::programEnv(m_dir->path()));
         QVERIFY(m_bus->isValid());
         useService(Service);
         listmanager::BusListManagerProvider provider(

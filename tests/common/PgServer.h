@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QString>
@@ -50,6 +51,26 @@ public:
     }
     // The folder of its socket.
     [[nodiscard]] QString socketFolder() const { return m_dir.path(); }
+    // The first column of every row sql gives, on a connection of its own (the server may have
+    // been restarted since the last one); the error's text when it fails.
+    [[nodiscard]] QStringList query(const QString &sql) const
+    {
+        const QString name = QStringLiteral("pgserver query %1").arg(quintptr(this));
+        QStringList column;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setConnectOptions(connectionString());
+            QSqlQuery query(db);
+            if (!db.open())
+                column << db.lastError().text();
+            else if (!query.exec(sql))
+                column << query.lastError().text();
+            while (query.next())
+                column << query.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return column;
+    }
 
     bool start()
     {

@@ -94,6 +94,16 @@ public:
         return env;
     }
 
+    // The environment for the list manager and other programs a test starts: no screen, and
+    // the list kept under root/data.
+    [[nodiscard]] static QProcessEnvironment programEnv(const QString &root)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+
     // The process that owns `name`; 0 when none does.
     [[nodiscard]] pid_t owner(const QString &name = QStringLiteral("org.barlink.ListManager")) const
     {

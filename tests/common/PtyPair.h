@@ -85,3 +85,9 @@ private:
     QString m_slavePath;
     QByteArray m_received;
 };
+
+// A pseudo-terminal pair named pty in a test function, which is skipped where none can be had.
+#define NEED_PTY(pty)                                                                              \
+    PtyPair pty;                                                                                   \
+    if (!pty.isValid())                                                                            \
+    QSKIP("no pseudo-terminal available")

@@ -245,9 +245,7 @@ void tst_ScanPath::scanPath()
 
 void tst_ScanPath::labelScannedDuringThePause()
 {
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     QVERIFY(PtyStation::prepare(root(), pty.slavePath()));
     base::ManualClock clock;
     PtyStation rig(root(), true, nullptr, {}, clock);
@@ -312,9 +310,7 @@ void tst_ScanPath::labelEnd()
     QFETCH(QByteArray, scan);
     QFETCH(bool, byQuiet);
     QFETCH(QStringList, rows);
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     QVERIFY(PtyStation::prepare(root(), pty.slavePath(), "LabelEnd=" + labelEnd));
     base::ManualClock clock;
     PtyStation rig(root(), false, nullptr, {}, clock);
@@ -378,9 +374,7 @@ void tst_ScanPath::stationAndTryAgree()
     QFETCH(QByteArrayList, scans);
     QFETCH(QStringList, rows);
     QFETCH(QString, refused);
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     QVERIFY(PtyStation::prepare(
         root(), pty.slavePath(), fetch<QByteArray>("keys") + "\r\nRefuseReply=NO\\r"));
     base::ManualClock clock;

@@ -20,7 +20,6 @@
 #include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,23 +67,7 @@ class TestForwarder : public QObject
 
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("journal.sqlite")); }
 
-    // The first column of every row sql gives on the server, on a connection of its own (the
-    // server may have been restarted since the last one) that does not make the table.
-    [[nodiscard]] QStringList onServer(const char *sql) const
-    {
-        const Connection connection(QStringLiteral("QPSQL"));
-        QSqlDatabase db = connection.database();
-        db.setConnectOptions(m_server->connectionString());
-        QStringList column;
-        if (!db.open())
-            return {db.lastError().text()};
-        QSqlQuery query(db);
-        if (!query.exec(QString::fromLatin1(sql)))
-            return {query.lastError().text()};
-        while (query.next())
-            column << query.value(0).toString();
-        return column;
-    }
+    [[nodiscard]] QStringList onServer(const char *sql) const { return m_server->query(sql); }
     [[nodiscard]] QString count() const
     {
         return onServer("SELECT count(*) FROM barlink_journal").value(0);

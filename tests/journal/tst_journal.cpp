@@ -22,14 +22,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
+#include <optional>
 
 #ifdef Q_OS_LINUX
-#include <linux/capability.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
@@ -800,16 +797,11 @@ private Q_SLOTS:
         };
         const QMap<QString, QByteArray> before = filesNow();
 
-        rlimit limit{};
-        const bool limited = name == u"out.csv";
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
-        const rlimit unlimited = limit;
-        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
-        limit.rlim_cur = 65536; // room for a -shm beside the journal, not for the export
-        QVERIFY(!limited || ::setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        std::optional<barlink::testing::FileSizeLimit> limit;
+        if (name == u"out.csv") // room for a -shm beside the journal, not for the export
+            QVERIFY(limit.emplace(65536).isSet());
         const Exported exported = exportJournal({}, target);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        std::signal(SIGXFSZ, ignored);
+        limit.reset();
 
         QTEST(exported.status, "status");
         const QString &said = fetch<QString>("said");

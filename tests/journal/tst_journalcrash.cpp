@@ -17,7 +17,6 @@
 #include "journal/SpillFile.h"
 
 #include <QElapsedTimer>
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <QTemporaryDir>
@@ -72,9 +71,7 @@ void tst_JournalCrash::killedAfterAck()
     const bool locked = fetch<bool>("locked");
     constexpr int Patience = 20000;
     QTemporaryDir dir;
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     // A mirror piece: two rows, two "ACK"s for one label.
     BarlinkProcess barlink(
         dir.path(), pty.slavePath(), SelectionKeys + MirrorKeys + "StationName=CRASH\r\n");
@@ -141,22 +138,9 @@ void tst_JournalCrash::endsWhileShopServerBlocked()
     if (!server.installed())
         QSKIP(qPrintable(server.failure()));
     QVERIFY2(server.running(), qPrintable(server.failure()));
-    const auto onServer = [&server](const QString &sql) {
-        QString value;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "onServer");
-            db.setConnectOptions(server.connectionString());
-            QSqlQuery query(db);
-            value = db.open() && query.exec(sql) && query.next() ? query.value(0).toString()
-                                                                 : query.lastError().text();
-        }
-        QSqlDatabase::removeDatabase("onServer");
-        return value;
-    };
+    const auto onServer = [&server](const char *sql) { return server.query(sql).value(0); };
     QTemporaryDir dir;
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     BarlinkProcess barlink(dir.path(),
                            pty.slavePath(),
                            "StationName=END\r\nJournalServer=" + server.connectionString().toUtf8()
@@ -205,9 +189,7 @@ void tst_JournalCrash::largeSpillFileTakenInWhileScanning()
     constexpr int Spilled = 60000;
     constexpr int Patience = 60000;
     QTemporaryDir dir;
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     BarlinkProcess barlink(
         dir.path(), pty.slavePath(), SelectionKeys + MirrorKeys + "StationName=BIG\r\n");
     const QString journalPath = dir.path() + QStringLiteral("/data/barlink/journal.sqlite");

@@ -66,15 +66,6 @@ private Q_SLOTS:
     void noSessionBus();
 
 private:
-    // The list manager's folders under the test's root.
-    QProcessEnvironment listManagerEnv() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->path() + QStringLiteral("/data"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return env;
-    }
-
     // Scans one label that makes one item and waits for the answer ("ACK\r"), or for `log`.
     bool scan(BarlinkProcess &barlink, const QByteArray &program)
     {
@@ -218,7 +209,7 @@ void tst_ListManagerBus::hungDuringAddLine()
     PrivateBus bus(m_dir->path() + QStringLiteral("/bus"), QString());
     QVERIFY(bus.isValid());
     QProcess hanging;
-    QProcessEnvironment env = bus.env(listManagerEnv());
+    QProcessEnvironment env = bus.env(PrivateBus::programEnv(m_dir->path()));
     env.insert(QStringLiteral("BARLINK_LISTMANAGER_FAULT"), QStringLiteral("stop-at-first-add"));
     hanging.setProcessEnvironment(env);
     hanging.start(QStringLiteral(BARLINK_LISTMANAGER_BINARY), {QStringLiteral("--hidden")});

@@ -421,9 +421,7 @@ void tst_StationFaults::instanceLockStaysInTheUsersFolders()
 // listed in a window that holds nothing back, and a label scanned while it is open is answered.
 void tst_StationFaults::settingsProblemsHoldNothingBack()
 {
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     BarlinkProcess barlink(m_dir->path(), pty.slavePath(), "RefuseReply=\\q\r\nJournalDays=1,000");
     QVERIFY2(barlink.start(), barlink.log().constData());
     QVERIFY(pty.write("%19PROG.CNC N"));
@@ -438,9 +436,7 @@ void tst_StationFaults::settingsProblemsHoldNothingBack()
 // opens, the question closes by itself, and labels are taken at once, no one answering.
 void tst_StationFaults::scannerFreedDuringStartup()
 {
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     const QString link = m_dir->filePath(QStringLiteral("scanner"));
     QVERIFY(QFile::link(pty.slavePath(), link));
     // The lock a station takes on its scanner, held by this process.
@@ -482,9 +478,7 @@ void tst_StationFaults::endsOnSignal()
 {
     const int first = fetch<int>("first"), second = fetch<int>("second");
     const bool messageBox = fetch<bool>("messageBox");
-    PtyPair pty;
-    if (!pty.isValid())
-        QSKIP("no pseudo-terminal available");
+    NEED_PTY(pty);
     const QString root = m_dir->path();
     QVERIFY(writeBytes(root + "/gcode/BAD.CNC", "G90 X10\n(DOOR)\n"));
     BarlinkProcess barlink(root, pty.slavePath());

@@ -110,12 +110,6 @@ struct Rig
     ScanPoller poller{port, gate, nullptr, clock};
 };
 
-// A pseudo-terminal for the port; the test plays the scanner at its master.
-#define NEED_PTY(pty)                                                                              \
-    PtyPair pty;                                                                                   \
-    if (!pty.isValid())                                                                            \
-    QSKIP("no pseudo-terminal available")
-
 } // namespace
 
 class tst_Scanner : public QObject
