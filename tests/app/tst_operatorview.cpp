@@ -331,27 +331,15 @@ void tst_OperatorView::journalBadge()
 void tst_OperatorView::listBadge_data()
 {
     columns<QString, QString, QString>({"script", "shown", "colour"});
-    QTest::newRow("no list handed out") << ""
-                                        << "not open"
-                                        << "#616161";
-    QTest::newRow("handed out") << "new"
-                                << "Idle \u00b7 0 rows"
-                                << "#546e7a";
-    QTest::newRow("one row") << "new add"
-                             << "Idle \u00b7 1 row"
-                             << "#546e7a";
-    QTest::newRow("running") << "new add add start"
-                             << "Running \u00b7 2 rows"
-                             << "#2e7d32";
-    QTest::newRow("held") << "new add start hold"
-                          << "Held \u00b7 1 row"
-                          << "#e65100";
-    QTest::newRow("ended") << "new add start end"
-                           << "Idle \u00b7 1 row"
-                           << "#546e7a";
-    QTest::newRow("started empty") << "new start"
-                                   << "Running \u00b7 0 rows"
-                                   << "#2e7d32";
+    // clang-format off
+    QTest::newRow("no list handed out") << "" << "not open" << "#616161";
+    QTest::newRow("handed out") << "new" << "Idle \u00b7 0 rows" << "#546e7a";
+    QTest::newRow("one row") << "new add" << "Idle \u00b7 1 row" << "#546e7a";
+    QTest::newRow("running") << "new add add start" << "Running \u00b7 2 rows" << "#2e7d32";
+    QTest::newRow("held") << "new add start hold" << "Held \u00b7 1 row" << "#e65100";
+    QTest::newRow("ended") << "new add start end" << "Idle \u00b7 1 row" << "#546e7a";
+    QTest::newRow("started empty") << "new start" << "Running \u00b7 0 rows" << "#2e7d32";
+    // clang-format on
 }
 
 // The List badge as the list manager's list changes: what the list watch tells, the list

@@ -707,7 +707,6 @@ private Q_SLOTS:
         QTest::newRow("reason -") << 6 << "-" << false << "'-";
         QTest::newRow("program, a sign inside") << 8 << "C-3" << false << "C-3";
         QTest::newRow("z --raw") << 11 << link << true << link;
-        QTest::newRow("station --raw") << 1 << "@SUM(1+1)" << true << "@SUM(1+1)";
         // clang-format on
     }
     // A cell that comes from outside (a label, a setting) and that a spreadsheet would run as a

@@ -57,6 +57,17 @@ QStringList journaledLabels(const QString &path, QStringList *events = nullptr)
     return labels;
 }
 
+// Scans a mirror piece, its dimensions first, the name completing it; true once the scanner
+// has heard the "ACK"s of its two rows.
+bool scanMirrorPiece(BarlinkProcess &barlink, PtyPair &pty, int patience)
+{
+    for (const QByteArray label : {"%22600 400 18", "%12MIRITEM.CNC N X"})
+        if (!pty.write(label)
+            || !barlink.waitForLog("barlink.label: label \"" + label + '"', patience))
+            return false;
+    return QTest::qWaitFor([&pty] { return pty.received() == "ACK\rACK\r"; }, patience);
+}
+
 } // namespace
 
 void tst_JournalCrash::killedAfterAck_data()
@@ -88,13 +99,8 @@ void tst_JournalCrash::killedAfterAck()
         QVERIFY(lockerDb.open());
         QVERIFY(QSqlQuery(lockerDb).exec(QStringLiteral("BEGIN EXCLUSIVE")));
     }
-    // The item's dimensions first: the name completes it, and its rows are the last entries.
-    for (const QByteArray label : {"%22600 400 18", "%12MIRITEM.CNC N X"}) {
-        QVERIFY(pty.write(label));
-        QVERIFY2(barlink.waitForLog("barlink.label: label \"" + label + '"', Patience),
-                 barlink.log().constData());
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\rACK\r"), Patience);
+    // Its rows are the last entries.
+    QVERIFY2(scanMirrorPiece(barlink, pty, Patience), barlink.log().constData());
     barlink.kill();
     QCOMPARE(barlink.process().exitStatus(), QProcess::CrashExit);
     // Both rows are in the list, whole: the first opened the list file, the second went through
@@ -204,12 +210,7 @@ void tst_JournalCrash::largeSpillFileTakenInWhileScanning()
     entries.clear();
 
     QVERIFY2(barlink.start(), barlink.log().constData());
-    for (const QByteArray label : {"%22600 400 18", "%12MIRITEM.CNC N X"}) {
-        QVERIFY(pty.write(label));
-        QVERIFY2(barlink.waitForLog("barlink.label: label \"" + label + '"', Patience),
-                 barlink.log().constData());
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), QByteArray("ACK\rACK\r"), Patience);
+    QVERIFY2(scanMirrorPiece(barlink, pty, Patience), barlink.log().constData());
     // Answered while the spill file was still being taken in; killed in the middle of it.
     QVERIFY(QFile::exists(spillPath));
     barlink.kill();

@@ -285,7 +285,6 @@ private Q_SLOTS:
         columns<int>({"lfAtMs"});
         QTest::newRow("in the same read") << 0;
         QTest::newRow("2 ms later") << 2;
-        QTest::newRow("20 ms later") << 20;
         QTest::newRow("after a quiet interval") << 150;
         QTest::newRow("after two quiet intervals") << 300;
         QTest::newRow("with the next label") << 1000;
