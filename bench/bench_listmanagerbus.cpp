@@ -6,13 +6,11 @@
 //   A row added as the station adds it (RemoteExeList::addLine: Rows, then AddLine).
 //     Reported beside it: the station's cost of an item's row over the bus.
 
-#include "BenchSupport.h"
-#include "PrivateBus.h"
+#include "BenchBus.h"
 #include "listmanager/BusListManager.h"
 #include "listmanagerproxy.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -29,44 +27,9 @@ QString rowText(int n)
         .arg(n % 36 + 1);
 }
 
-// A private bus whose list manager the bus starts at the first call, kept for all benchmarks.
-struct Bus
-{
-    Bus()
-        : bus(dir.path() + QStringLiteral("/bus"),
-              QStringLiteral(BARLINK_LISTMANAGER_BINARY),
-              environment(dir.path()))
-    {}
-    static QProcessEnvironment environment(const QString &root)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return env;
-    }
-    QTemporaryDir dir;
-    testing::PrivateBus bus;
-};
-
-std::unique_ptr<Bus> &busHolder()
-{
-    static std::unique_ptr<Bus> bus;
-    return bus;
-}
-
-// Made at the first benchmark; gone (its list manager killed) before the application goes.
-Bus &privateBus()
-{
-    if (!busHolder()) {
-        busHolder() = std::make_unique<Bus>();
-        bench::beforeExit = [] { busHolder().reset(); };
-    }
-    return *busHolder();
-}
-
 void BM_AddLineRoundTrip(benchmark::State &state)
 {
-    testing::PrivateBus &bus = privateBus().bus;
+    testing::PrivateBus &bus = bench::listManagerBus();
     if (!bus.isValid()) {
         state.SkipWithError("no private bus (dbus-daemon)");
         return;
@@ -93,7 +56,7 @@ BENCHMARK(BM_AddLineRoundTrip)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 void BM_AddRowAsTheStation(benchmark::State &state)
 {
-    testing::PrivateBus &bus = privateBus().bus;
+    testing::PrivateBus &bus = bench::listManagerBus();
     if (!bus.isValid()) {
         state.SkipWithError("no private bus (dbus-daemon)");
         return;
