@@ -305,7 +305,6 @@ private Q_SLOTS:
         row("item pause 0: none", "ItemPauseMs=0", "ItemPauseMs=0");
         row("item pause in seconds", "ItemPauseMs=0.6", "ItemPauseMs=600", "ItemPauseMs=0.6 is not used: a whole number of milliseconds from 0 to 10000 is expected. 600 is used instead.");
         row("item pause beyond 10 s", "ItemPauseMs=10001", "ItemPauseMs=600", "ItemPauseMs=10001 is not used");
-        row("item pause negative", "ItemPauseMs=-1", "ItemPauseMs=600", "ItemPauseMs=-1 is not used");
         row("font scale with a comma", "FontScale=1,5", "FontScale=1", "FontScale=1,5 is not used: a number from 0.5 to 3 is expected");
         row("font scale 0", "FontScale=0", "FontScale=1", "FontScale=0 is not used");
         row("font scale larger", "FontScale=1.5", "FontScale=1.5");
@@ -323,7 +322,6 @@ private Q_SLOTS:
         // A label end cuts labels wherever it occurs: only control characters can be one.
         row("label end in letters", "LabelEnd=CR", "LabelEnd=", "LabelEnd=CR is not used: only control characters are expected: \\r, \\n, or \\xHH from \\x00 to \\x1f or \\x7f. A label ends when the scanner has been quiet for two poll intervals.");
         row("label end as a number", "LabelEnd=13", "LabelEnd=", "LabelEnd=13 is not used: only control characters");
-        row("label end with a blank", "LabelEnd=\\r\\x20", "LabelEnd=", "LabelEnd=\\r\\x20 is not used: only control characters");
         row("station name", "StationName=BENCH 1", "StationName=BENCH 1");
         row("station name too long", longName, "StationName=", QString::fromLatin1(longName + " is not used: at most 64 characters"));
         row("server keywords", "JournalServer=host=db dbname='shop floor' user=barlink", "JournalServer=host=db dbname='shop floor' user=barlink");

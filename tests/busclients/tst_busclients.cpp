@@ -6,17 +6,12 @@
 
 #include "PrivateBus.h"
 #include "app/MainWindow.h"
-#include "app/StandIns.h"
-#include "base/ProductEnvironment.h"
 #include "base/Settings.h"
 #include "listmanager/BusListManager.h"
 #include "listmanager/BusListWatch.h"
+#include "listmanager/BusNames.h"
 #include "listmanager/ListManagerLink.h"
 #include "listmanagerproxy.h"
-#include "testconsole/TestConsoleWindow.h"
-
-#include <QAbstractButton>
-#include <QLineEdit>
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -44,7 +39,7 @@ char *toString(const ListState &state)
 
 namespace {
 
-const QString Service = QStringLiteral("org.barlink.ListManager");
+const QString Service = QString::fromLatin1(bus::serviceName);
 
 } // namespace
 
@@ -239,81 +234,34 @@ private Q_SLOTS:
         QCOMPARE(watch.state().rows, 2);
     }
 
-    // The console is one more client: its members reach the list manager program, which the
-    // bus starts at the console's first call; the list manager's failures come back as the
-    // errors of their numbers.
-    void consoleOverTheBus()
+    // A client of the list manager program, which the bus starts at the first call: its
+    // members reach it, and its failures come back as the errors of their numbers.
+    void errorsComeBackByNumber()
     {
-        // A bus of its own that starts the list manager when asked for it, as the installed
-        // service file does.
         m_list.reset();
         m_application.reset();
         QDBusConnection::disconnectFromBus(otherConnectionName());
         m_bus.reset();
-        m_bus = std::make_unique<testing::PrivateBus>(m_dir->filePath(QStringLiteral("activating")),
-                                                      QStringLiteral(LISTMANAGER_BINARY),
-                                                      testing::PrivateBus::programEnv(m_dir->path()));
+        m_bus
+            = std::make_unique<testing::PrivateBus>(m_dir->filePath(QStringLiteral("activating")),
+                                                    QStringLiteral(LISTMANAGER_BINARY),
+                                                    testing::PrivateBus::programEnv(m_dir->path()));
         QVERIFY(m_bus->isValid());
-        useService(Service);
         listmanager::BusListManagerProvider provider(
             [] { return listmanager::BusListManagerProvider::Target{Service}; },
             m_bus->connection());
-        base::Settings settings;
-        settings.gcodePath = m_dir->filePath(QStringLiteral("product/"));
-        const base::ProductEnvironment product(settings);
-        app::MemoryPrompter prompter;
-        testconsole::TestConsoleWindow console(provider, product, prompter);
-        const auto type = [&console](const char *box, const QString &text) {
-            console.findChild<QLineEdit *>(QLatin1String(box))->setText(text);
-        };
-        const auto click = [&console](const char *button) {
-            QTest::mouseClick(console.findChild<QAbstractButton *>(QLatin1String(button)),
-                              Qt::LeftButton);
-        };
-        const auto shown = [&console](const char *box) {
-            return console.findChild<QLineEdit *>(QLatin1String(box))->text();
-        };
-
         QCOMPARE(m_bus->owner(), pid_t(0));
-        click("cmdAppInit");
-        click("cmdNewList");
+        const std::shared_ptr<ExeList> list = provider.createApplication()->newList();
         QVERIFY(m_bus->owner() != 0);
-        const QString row = QStringLiteral("#161=forpunte.CNC;#168=600;#169=600;#170=20;");
-        type("txtAddLine", row);
-        click("cmdAddLine");
-        click("cmdRows");
-        QCOMPARE(shown("txtRows"), QStringLiteral("1"));
-        type("txtGetLineNumber", QStringLiteral("1"));
-        click("cmdGetLine");
-        QCOMPARE(shown("txtGetLine"), row);
-        // The row is in the list manager, for every client.
-        QCOMPARE(m_list->GetLine(1).value(), row);
-        click("cmdStartList");
-        click("cmdListInRun");
-        QCOMPARE(shown("txtListInRun"), QStringLiteral("True"));
-        QVERIFY(prompter.shown.isEmpty());
-
-        type("txtGetLineNumber", QStringLiteral("9"));
-        click("cmdGetLine");
-        QCOMPARE(
-            prompter.texts(),
-            QStringList{QStringLiteral("Unexpected error # 9 occured: Subscript out of range")});
-        QCOMPARE(shown("txtGetLine"), row);
-    }
-
-    // Without a bus the watch says so, at once, and the badge tells what to do.
-    void watchWithoutBus()
-    {
-        const QDBusConnection none = QDBusConnection::connectToBus(
-            QStringLiteral("unix:path=") + m_dir->filePath(QStringLiteral("none")),
-            QStringLiteral("nobus"));
-        BusListWatch watch(none, Service);
-        QCOMPARE(watch.state().reach, Reach::NoBus);
-        app::MainWindow window;
-        window.setListState(watch.state());
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblListState"))->text(),
-                 QStringLiteral("no session bus"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("nobus"));
+        list->addLine(QStringLiteral("#161=ONE.CNC;"));
+        QCOMPARE(list->getLine(1), QStringLiteral("#161=ONE.CNC;"));
+        try {
+            (void)list->getLine(9);
+            QFAIL("no error for a line past the end");
+        } catch (const base::Error &error) {
+            QCOMPARE(error.number(), int(base::Error::SubscriptOutOfRange));
+            QCOMPARE(error.description(), QStringLiteral("Subscript out of range"));
+        }
     }
 
     // The README's adapter example, a machine control's stand-in serving the interface from the

@@ -10,13 +10,11 @@
 
 #include "BarlinkProcess.h"
 #include "JournalFile.h"
-#include "PgServer.h"
 #include "PtyPair.h"
 #include "Tables.h"
 #include "embeddedlist/ListStore.h"
 #include "journal/SpillFile.h"
 
-#include <QElapsedTimer>
 #include <QSqlQuery>
 
 #include <QTemporaryDir>
@@ -32,7 +30,6 @@ class tst_JournalCrash : public QObject
 private Q_SLOTS:
     void killedAfterAck_data();
     void killedAfterAck();
-    void endsWhileShopServerBlocked();
     void largeSpillFileTakenInWhileScanning();
 };
 
@@ -130,61 +127,6 @@ void tst_JournalCrash::killedAfterAck()
     QCOMPARE(events.contains(QStringLiteral("journal-back")), locked);
     barlink.kill();
     QCOMPARE(rowSummaries(embeddedlist::ListStore(barlink.listFolder()).rows()), rows);
-}
-
-// The shop's server holds the forwarder up (its tables locked by another program, and no
-// bound of its own within the test's time): asked to end, the program waits for the forwarder
-// at most its 5 s, then ends as usual, with its "end" entry. Started again once the lock is
-// gone, it forwards what the server did not have.
-void tst_JournalCrash::endsWhileShopServerBlocked()
-{
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-        QSKIP("the QPSQL driver is missing (Debian package libqt6sql6-psql)");
-    PgServer server;
-    if (!server.installed())
-        QSKIP(qPrintable(server.failure()));
-    QVERIFY2(server.running(), qPrintable(server.failure()));
-    const auto onServer = [&server](const char *sql) { return server.query(sql).value(0); };
-    QTemporaryDir dir;
-    NEED_PTY(pty);
-    BarlinkProcess barlink(dir.path(),
-                           pty.slavePath(),
-                           "StationName=END\r\nJournalServer=" + server.connectionString().toUtf8()
-                               + "\r\n");
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    // The tables are there once the first entries went.
-    QTRY_COMPARE_WITH_TIMEOUT(
-        onServer("SELECT count(*) > 0 FROM barlink_journal, barlink_station"), "true", 20000);
-    {
-        // Locked for longer than the test waits: only the program's own bound can end it.
-        TableLock lock(server.connectionString(), "barlink_journal", 120);
-        QVERIFY(lock.held());
-        QVERIFY(pty.write("%11LOCKED.CNC N"));
-        QTRY_COMPARE_WITH_TIMEOUT(onServer("SELECT count(*) FROM pg_stat_activity WHERE "
-                                           "wait_event_type = 'Lock' AND application_name = "
-                                           "'barlink'"),
-                                  "1",
-                                  20000);
-        QElapsedTimer end;
-        end.start();
-        QCOMPARE(::kill(pid_t(barlink.process().processId()), SIGTERM), 0);
-        QVERIFY2(barlink.process().waitForFinished(15000), barlink.log().constData());
-        QCOMPARE(barlink.process().exitStatus(), QProcess::NormalExit);
-        QCOMPARE(barlink.process().exitCode(), 0);
-        QVERIFY2(end.elapsed() < 15000, qPrintable(QString::number(end.elapsed())));
-    }
-    const QString journalPath = dir.path() + QStringLiteral("/data/barlink/journal.sqlite");
-    const std::vector<journal::Entry> entries = JournalFile(journalPath).entries();
-    QVERIFY(!entries.empty());
-    QCOMPARE(entries.back().label, QStringLiteral("end"));
-    QCOMPARE(onServer("SELECT count(*) FROM barlink_journal WHERE label = 'end'"), "0");
-
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    QTRY_COMPARE_WITH_TIMEOUT(
-        onServer("SELECT count(*) FROM barlink_journal WHERE label IN ('end', '%11LOCKED.CNC N')"),
-        "2",
-        20000);
-    barlink.kill();
 }
 
 // A large spill file left by an earlier run is taken into the journal file in batches: the port

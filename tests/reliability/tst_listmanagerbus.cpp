@@ -61,7 +61,6 @@ private Q_SLOTS:
     void killedBetweenItems();
     void killedDuringAddLine_data();
     void killedDuringAddLine();
-    void hungListManager();
     void hungDuringAddLine();
     void noSessionBus();
 
@@ -165,39 +164,6 @@ void tst_ListManagerBus::killedDuringAddLine()
     QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
     QVERIFY2(scan(barlink, "TWO.CNC"), barlink.log().constData());
     QCOMPARE(busRows(barlink.bus()), (QStringList{"ONE.CNC f1 xx r999", "TWO.CNC f1 xx r999"}));
-}
-
-// A hung list manager (SIGSTOP), the real station: the label fails with the reason and no
-// "ACK", and the station is not held (asked to end, it ends at once, the message box open).
-// Once the list manager runs again (SIGCONT), a station started again works with it.
-void tst_ListManagerBus::hungListManager()
-{
-    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath(), "ListManagerTimeoutMs=300");
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
-    const pid_t listManager = barlink.bus().owner();
-    QCOMPARE(::kill(listManager, SIGSTOP), 0);
-
-    const QByteArray before = m_pty->received();
-    QVERIFY(m_pty->write("%19TWO.CNC N"));
-    QVERIFY2(barlink.waitForLog("barlink.app.prompt: message box: Unexpected error # 440 occured: "
-                                "the list manager org.barlink.ListManager did not answer within "
-                                "0.3 s"),
-             barlink.log().constData());
-    QCOMPARE(m_pty->received(), before);
-    barlink.process().terminate();
-    QVERIFY(barlink.process().waitForFinished(Wait));
-    QCOMPARE(barlink.process().exitCode(), 0);
-
-    // The station gave up before it sent the row: the item is not in the list, and it got no
-    // "ACK".
-    QCOMPARE(::kill(listManager, SIGCONT), 0);
-    QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
-    // A station started anew empties the list with its first label, as every start-up does.
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    QVERIFY2(scan(barlink, "THREE.CNC"), barlink.log().constData());
-    QCOMPARE(barlink.bus().owner(), listManager);
-    QCOMPARE(busRows(barlink.bus()), QStringList{"THREE.CNC f1 xx r999"});
 }
 
 // The station's link to a list manager that hangs with an AddLine in hand: each call gives up
