@@ -708,141 +708,6 @@
         <translation>Barlink</translation>
     </message>
     <message>
-        <location line="+18"/>
-        <source>Take back last item</source>
-        <translation>Letztes Teil zurücknehmen</translation>
-    </message>
-    <message>
-        <location line="+57"/>
-        <source>Load List</source>
-        <translation>Liste laden</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Load List</source>
-        <translation>Teilstück erhalten: Liste laden</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Program</source>
-        <translation>Programm</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Program</source>
-        <translation>Teilstück erhalten: Programm</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Dimensions</source>
-        <translation>Maße</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Dimensions</source>
-        <translation>Teilstück erhalten: Maße</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Vars A-D</source>
-        <translation>Var. A-D</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Vars A-D</source>
-        <translation>Teilstück erhalten: Var. A-D</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Vars E-I</source>
-        <translation>Var. E-I</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Vars E-I</source>
-        <translation>Teilstück erhalten: Var. E-I</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Automatic Field Selection</source>
-        <translation>Automatische Feldwahl</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Exclusion insertion</source>
-        <translation>Ausschluss einfügen</translation>
-    </message>
-    <message>
-        <location line="-37"/>
-        <source>Manual entry</source>
-        <translation>Von Hand eingeben</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Press Edit to type a label</source>
-        <translation>Bearbeiten →</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Edit</source>
-        <translation>Bearbeiten</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Options</source>
-        <translation>Optionen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Automatic Clear on Scan</source>
-        <translation>Liste beim Scannen leeren</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Overwrite Existing Programs With Program From 2D Barcode</source>
-        <translation>Vorhandene Programme mit Programm aus 2D-Barcode überschreiben</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Show Program in Editor</source>
-        <translation>Programm im Editor zeigen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>  Machine Auto Start</source>
-        <translation>  Maschine startet selbst</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source> Last Scan:    </source>
-        <translation> Letzter Scan:    </translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>X</source>
-        <translation>X</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Receiving from the scanner</source>
-        <translation>Empfängt vom Scanner</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Scanner port:</source>
-        <translation>Scanner-Anschluss:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>State of the scanner port</source>
-        <translation>Zustand des Scanner-Anschlusses</translation>
-    </message>
-    <message>
         <location line="+11"/>
         <source>Ready.</source>
         <translation>Bereit.</translation>
@@ -2564,6 +2429,53 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
 </context>
 <context>
+    <name>barlink::app::GlancePanel</name>
+    <message>
+        <source>Enter or a double click shows a scan in the journal</source>
+        <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
+    </message>
+    <message>
+        <source>Recent scans</source>
+        <translation>Letzte Scans</translation>
+    </message>
+    <message>
+        <source>Where the last item went on the machine table</source>
+        <translation>Wohin das letzte Teil auf dem Maschinentisch kam</translation>
+    </message>
+    <message>
+        <source>Where the piece goes</source>
+        <translation>Wohin das Teil kommt</translation>
+    </message>
+    <message>
+        <source>No item yet</source>
+        <translation>Noch kein Teil</translation>
+    </message>
+    <message>
+        <source>The last pieces sent to the list in this shift, newest first</source>
+        <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
+    </message>
+    <message>
+        <source>This shift, since %1</source>
+        <translation>Diese Schicht, seit %1</translation>
+    </message>
+    <message>
+        <source>✔ %1 taken</source>
+        <translation>✔ %1 angenommen</translation>
+    </message>
+    <message>
+        <source>✖ %1 refused</source>
+        <translation>✖ %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>✖ %1 failed</source>
+        <translation>✖ %1 Fehler</translation>
+    </message>
+    <message>
+        <source>No piece sent yet in this shift.</source>
+        <translation>In dieser Schicht noch kein Teil gesendet.</translation>
+    </message>
+</context>
+<context>
     <name>barlink::app::GuideWindow</name>
     <message>
         <location filename="../src/app/GuideWindow.cpp" line="+15"/>
@@ -2582,254 +2494,6 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <location filename="../src/app/MainWindow.cpp" line="+222"/>
         <source>No item to take back.</source>
         <translation>Kein Teil zum Zurücknehmen.</translation>
-    </message>
-    <message>
-        <location line="+254"/>
-        <source>This shift, since %1</source>
-        <translation>Diese Schicht, seit %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>✔ %1 taken</source>
-        <translation>✔ %1 angenommen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>✖ %1 refused</source>
-        <translation>✖ %1 abgelehnt</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>✖ %1 failed</source>
-        <translation>✖ %1 Fehler</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No piece sent yet in this shift.</source>
-        <translation>In dieser Schicht noch kein Teil gesendet.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>List:</source>
-        <translation>Liste:</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+167"/>
-        <source>The list manager&apos;s list: its state and its number of rows</source>
-        <translation>Die Liste der Listenverwaltung: Zustand und Zeilenzahl</translation>
-    </message>
-    <message>
-        <location line="-162"/>
-        <source>Journal:</source>
-        <translation>Journal:</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>I have seen that journal entries were lost</source>
-        <translation>Ich habe gesehen, dass Journaleinträge verloren sind</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Shop:</source>
-        <translation>Werkstatt:</translation>
-    </message>
-    <message>
-        <location line="+43"/>
-        <source>Enter or a double click shows a scan in the journal</source>
-        <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Recent scans</source>
-        <translation>Letzte Scans</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Where the last item went on the machine table</source>
-        <translation>Wohin das letzte Teil auf dem Maschinentisch kam</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Where the piece goes</source>
-        <translation>Wohin das Teil kommt</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <location line="+222"/>
-        <source>No item yet</source>
-        <translation>Noch kein Teil</translation>
-    </message>
-    <message>
-        <location line="-198"/>
-        <source>The last pieces sent to the list in this shift, newest first</source>
-        <translation>Die letzten Teile dieser Schicht in der Liste, neuestes zuerst</translation>
-    </message>
-    <message>
-        <location line="+30"/>
-        <location line="+32"/>
-        <source>not open</source>
-        <translation>nicht offen</translation>
-    </message>
-    <message>
-        <location line="-31"/>
-        <source>The list manager has not answered yet.</source>
-        <translation>Die Listenverwaltung hat noch nicht geantwortet.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>list manager not running</source>
-        <translation>Listenverwaltung läuft nicht</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>list manager not answering</source>
-        <translation>Listenverwaltung antwortet nicht</translation>
-    </message>
-    <message>
-        <location line="-4"/>
-        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
-        <translation>Keine Listenverwaltung hält den Busnamen %1: Zeilen können nicht hinzugefügt werden. Das nächste Etikett startet sie wieder.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The list manager %1 does not answer: rows cannot be added.</source>
-        <translation>Die Listenverwaltung %1 antwortet nicht: Zeilen können nicht hinzugefügt werden.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>no session bus</source>
-        <translation>kein Sitzungsbus</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
-        <translation>Barlink erreicht die Listenverwaltung über den Sitzungsbus, und es gibt keinen: Zeilen können nicht hinzugefügt werden. Starten Sie Barlink in einer Desktop-Sitzung oder unter dbus-run-session.</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>1 row</source>
-        <translation>1 Zeile</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>%1 rows</source>
-        <translation>%1 Zeilen</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>taking in the spill file · %1 %</source>
-        <translation>Ausweichdatei wird übernommen · %1 %</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The entries kept in the spill file go into the journal file, a few at a time between the scans. Every scan meanwhile is on the disk, in the spill file.</source>
-        <translation>Die Einträge der Ausweichdatei kommen in die Journaldatei, einige auf einmal zwischen den Scans. Jeder Scan ist inzwischen auf der Platte, in der Ausweichdatei.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>written</source>
-        <translation>geschrieben</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Every scan is on the disk before the scanner hears ACK.</source>
-        <translation>Jeder Scan ist auf der Platte, bevor der Scanner ACK hört.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>file not written since %1 · %2 kept in the spill file</source>
-        <translation>Datei seit %1 nicht geschrieben · %2 in der Ausweichdatei</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
-        <translation>Die Journaldatei kann nicht geschrieben werden (%1). Jeder Scan ist trotzdem auf der Platte, in der Ausweichdatei, und kommt in die Journaldatei, sobald sie wieder geht.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>NOT WRITTEN · %1 held in memory since %2</source>
-        <translation>NICHT GESCHRIEBEN · %1 seit %2 im Speicher</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
-        <translation>Weder Journaldatei noch Ausweichdatei können geschrieben werden (%1). Scans sind nur im Speicher und gehen verloren, wenn Barlink vorher endet.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>spill file unreadable</source>
-        <translation>Ausweichdatei nicht lesbar</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Entries wait in a spill file that cannot be read (%1). They go into the journal file once it can be read.</source>
-        <translation>Einträge warten in einer Ausweichdatei, die nicht gelesen werden kann (%1). Sie kommen in die Journaldatei, sobald sie gelesen werden kann.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>cannot be tidied</source>
-        <translation>kann nicht aufgeräumt werden</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Another program is reading the journal file, so that its write-ahead log (%1 MB) cannot be emptied; it is emptied once that program stops reading.</source>
-        <translation>Ein anderes Programm liest die Journaldatei, daher kann ihr Write-Ahead-Log (%1 MB) nicht geleert werden; es wird geleert, sobald das Programm aufhört zu lesen.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>1 entry lost</source>
-        <translation>1 Eintrag verloren</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 entries lost</source>
-        <translation>%1 Einträge verloren</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Journal entries could not be read back or kept; the journal&apos;s &quot;entries-lost&quot; entry says which. Click OK once you have seen it.</source>
-        <translation>Journaleinträge konnten nicht zurückgelesen oder behalten werden; der Eintrag &quot;entries-lost&quot; im Journal sagt, welche. Klicken Sie auf OK, sobald Sie es gesehen haben.</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>up to date</source>
-        <translation>aktuell</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The shop&apos;s server has every entry of this station.</source>
-        <translation>Der Werkstatt-Server hat jeden Eintrag dieser Station.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>1 entry waiting</source>
-        <translation>1 Eintrag wartet</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>%1 entries waiting</source>
-        <translation>%1 Einträge warten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source> since %1</source>
-        <translation> seit %1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>On their way to the shop&apos;s server.</source>
-        <translation>Unterwegs zum Werkstatt-Server.</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>Last label: %1  —  %2</source>
-        <translation>Letztes Etikett: %1  —  %2</translation>
     </message>
     <message>
         <location line="+27"/>
@@ -2866,35 +2530,47 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <source>&amp;High contrast</source>
         <translation>&amp;Hoher Kontrast</translation>
     </message>
+</context>
+<context>
+    <name>barlink::app::ManualEntry</name>
     <message>
-        <location line="+213"/>
-        <source>Open</source>
-        <translation>Offen</translation>
+        <source>Manual entry</source>
+        <translation>Von Hand eingeben</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>Waiting for the scanner</source>
-        <translation>Wartet auf den Scanner</translation>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>Closed</source>
-        <translation>Geschlossen</translation>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>⚠ NO SCANNER since %1</source>
-        <translation>⚠ KEIN SCANNER seit %1</translation>
+        <source>Press Edit to type a label</source>
+        <translation>Bearbeiten →</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::OptionSwitches</name>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>⚠ NO SCANNER since %1: %2 is not there</source>
-        <translation>⚠ KEIN SCANNER seit %1: %2 fehlt</translation>
+        <source>Automatic Clear on Scan</source>
+        <translation>Liste beim Scannen leeren</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>
-        <translation>Jetzt gescannte Etiketten gehen verloren. Scanner einstecken (Kabel prüfen): Barlink nimmt ihn nach wenigen Sekunden selbst wieder.</translation>
+        <source>Overwrite Existing Programs With Program From 2D Barcode</source>
+        <translation>Vorhandene Programme mit Programm aus 2D-Barcode überschreiben</translation>
+    </message>
+    <message>
+        <source>Show Program in Editor</source>
+        <translation>Programm im Editor zeigen</translation>
+    </message>
+    <message>
+        <source>  Machine Auto Start</source>
+        <translation>  Maschine startet selbst</translation>
     </message>
 </context>
 <context>
@@ -2934,6 +2610,177 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
     </message>
 </context>
 <context>
+    <name>barlink::app::PortRow</name>
+    <message>
+        <source>Scanner port:</source>
+        <translation>Scanner-Anschluss:</translation>
+    </message>
+    <message>
+        <source>State of the scanner port</source>
+        <translation>Zustand des Scanner-Anschlusses</translation>
+    </message>
+    <message>
+        <source>List:</source>
+        <translation>Liste:</translation>
+    </message>
+    <message>
+        <source>The list manager&apos;s list: its state and its number of rows</source>
+        <translation>Die Liste der Listenverwaltung: Zustand und Zeilenzahl</translation>
+    </message>
+    <message>
+        <source>Journal:</source>
+        <translation>Journal:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>I have seen that journal entries were lost</source>
+        <translation>Ich habe gesehen, dass Journaleinträge verloren sind</translation>
+    </message>
+    <message>
+        <source>Shop:</source>
+        <translation>Werkstatt:</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Offen</translation>
+    </message>
+    <message>
+        <source>Waiting for the scanner</source>
+        <translation>Wartet auf den Scanner</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Geschlossen</translation>
+    </message>
+    <message>
+        <source>not open</source>
+        <translation>nicht offen</translation>
+    </message>
+    <message>
+        <source>The list manager has not answered yet.</source>
+        <translation>Die Listenverwaltung hat noch nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>list manager not running</source>
+        <translation>Listenverwaltung läuft nicht</translation>
+    </message>
+    <message>
+        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
+        <translation>Keine Listenverwaltung hält den Busnamen %1: Zeilen können nicht hinzugefügt werden. Das nächste Etikett startet sie wieder.</translation>
+    </message>
+    <message>
+        <source>list manager not answering</source>
+        <translation>Listenverwaltung antwortet nicht</translation>
+    </message>
+    <message>
+        <source>The list manager %1 does not answer: rows cannot be added.</source>
+        <translation>Die Listenverwaltung %1 antwortet nicht: Zeilen können nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <source>no session bus</source>
+        <translation>kein Sitzungsbus</translation>
+    </message>
+    <message>
+        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
+        <translation>Barlink erreicht die Listenverwaltung über den Sitzungsbus, und es gibt keinen: Zeilen können nicht hinzugefügt werden. Starten Sie Barlink in einer Desktop-Sitzung oder unter dbus-run-session.</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>taking in the spill file · %1 %</source>
+        <translation>Ausweichdatei wird übernommen · %1 %</translation>
+    </message>
+    <message>
+        <source>The entries kept in the spill file go into the journal file, a few at a time between the scans. Every scan meanwhile is on the disk, in the spill file.</source>
+        <translation>Die Einträge der Ausweichdatei kommen in die Journaldatei, einige auf einmal zwischen den Scans. Jeder Scan ist inzwischen auf der Platte, in der Ausweichdatei.</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>geschrieben</translation>
+    </message>
+    <message>
+        <source>Every scan is on the disk before the scanner hears ACK.</source>
+        <translation>Jeder Scan ist auf der Platte, bevor der Scanner ACK hört.</translation>
+    </message>
+    <message>
+        <source>file not written since %1 · %2 kept in the spill file</source>
+        <translation>Datei seit %1 nicht geschrieben · %2 in der Ausweichdatei</translation>
+    </message>
+    <message>
+        <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
+        <translation>Die Journaldatei kann nicht geschrieben werden (%1). Jeder Scan ist trotzdem auf der Platte, in der Ausweichdatei, und kommt in die Journaldatei, sobald sie wieder geht.</translation>
+    </message>
+    <message>
+        <source>NOT WRITTEN · %1 held in memory since %2</source>
+        <translation>NICHT GESCHRIEBEN · %1 seit %2 im Speicher</translation>
+    </message>
+    <message>
+        <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
+        <translation>Weder Journaldatei noch Ausweichdatei können geschrieben werden (%1). Scans sind nur im Speicher und gehen verloren, wenn Barlink vorher endet.</translation>
+    </message>
+    <message>
+        <source>spill file unreadable</source>
+        <translation>Ausweichdatei nicht lesbar</translation>
+    </message>
+    <message>
+        <source>Entries wait in a spill file that cannot be read (%1). They go into the journal file once it can be read.</source>
+        <translation>Einträge warten in einer Ausweichdatei, die nicht gelesen werden kann (%1). Sie kommen in die Journaldatei, sobald sie gelesen werden kann.</translation>
+    </message>
+    <message>
+        <source>cannot be tidied</source>
+        <translation>kann nicht aufgeräumt werden</translation>
+    </message>
+    <message>
+        <source>Another program is reading the journal file, so that its write-ahead log (%1 MB) cannot be emptied; it is emptied once that program stops reading.</source>
+        <translation>Ein anderes Programm liest die Journaldatei, daher kann ihr Write-Ahead-Log (%1 MB) nicht geleert werden; es wird geleert, sobald das Programm aufhört zu lesen.</translation>
+    </message>
+    <message>
+        <source>1 entry lost</source>
+        <translation>1 Eintrag verloren</translation>
+    </message>
+    <message>
+        <source>%1 entries lost</source>
+        <translation>%1 Einträge verloren</translation>
+    </message>
+    <message>
+        <source>Journal entries could not be read back or kept; the journal&apos;s &quot;entries-lost&quot; entry says which. Click OK once you have seen it.</source>
+        <translation>Journaleinträge konnten nicht zurückgelesen oder behalten werden; der Eintrag &quot;entries-lost&quot; im Journal sagt, welche. Klicken Sie auf OK, sobald Sie es gesehen haben.</translation>
+    </message>
+    <message>
+        <source>up to date</source>
+        <translation>aktuell</translation>
+    </message>
+    <message>
+        <source>The shop&apos;s server has every entry of this station.</source>
+        <translation>Der Werkstatt-Server hat jeden Eintrag dieser Station.</translation>
+    </message>
+    <message>
+        <source>1 entry waiting</source>
+        <translation>1 Eintrag wartet</translation>
+    </message>
+    <message>
+        <source>%1 entries waiting</source>
+        <translation>%1 Einträge warten</translation>
+    </message>
+    <message>
+        <source> since %1</source>
+        <translation> seit %1</translation>
+    </message>
+    <message>
+        <source>On their way to the shop&apos;s server.</source>
+        <translation>Unterwegs zum Werkstatt-Server.</translation>
+    </message>
+</context>
+<context>
     <name>barlink::app::RecentScansModel</name>
     <message>
         <location filename="../src/app/RecentScansModel.cpp" line="+97"/>
@@ -2949,6 +2796,72 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
         <location line="+2"/>
         <source>Outcome</source>
         <translation>Ergebnis</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::ResultPanel</name>
+    <message>
+        <source>Take back last item</source>
+        <translation>Letztes Teil zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Last label: %1  —  %2</source>
+        <translation>Letztes Etikett: %1  —  %2</translation>
+    </message>
+    <message>
+        <source>⚠ NO SCANNER since %1</source>
+        <translation>⚠ KEIN SCANNER seit %1</translation>
+    </message>
+    <message>
+        <source>⚠ NO SCANNER since %1: %2 is not there</source>
+        <translation>⚠ KEIN SCANNER seit %1: %2 fehlt</translation>
+    </message>
+    <message>
+        <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>
+        <translation>Jetzt gescannte Etiketten gehen verloren. Scanner einstecken (Kabel prüfen): Barlink nimmt ihn nach wenigen Sekunden selbst wieder.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::ScanIndicators</name>
+    <message>
+        <source>Segment received: %1</source>
+        <translation>Teilstück erhalten: %1</translation>
+    </message>
+    <message>
+        <source>Load List</source>
+        <translation>Liste laden</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Dimensions</source>
+        <translation>Maße</translation>
+    </message>
+    <message>
+        <source>Vars A-D</source>
+        <translation>Var. A-D</translation>
+    </message>
+    <message>
+        <source>Vars E-I</source>
+        <translation>Var. E-I</translation>
+    </message>
+    <message>
+        <source>Automatic Field Selection</source>
+        <translation>Automatische Feldwahl</translation>
+    </message>
+    <message>
+        <source>Exclusion insertion</source>
+        <translation>Ausschluss einfügen</translation>
+    </message>
+    <message>
+        <source> Last Scan:    </source>
+        <translation> Letzter Scan:    </translation>
+    </message>
+    <message>
+        <source>Receiving from the scanner</source>
+        <translation>Empfängt vom Scanner</translation>
     </message>
 </context>
 <context>

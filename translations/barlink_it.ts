@@ -708,141 +708,6 @@
         <translation>Barlink</translation>
     </message>
     <message>
-        <location line="+18"/>
-        <source>Take back last item</source>
-        <translation>Annulla ultimo pezzo</translation>
-    </message>
-    <message>
-        <location line="+57"/>
-        <source>Load List</source>
-        <translation>Carica lista</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Load List</source>
-        <translation>Segmento ricevuto: Carica lista</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Program</source>
-        <translation>Programma</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Program</source>
-        <translation>Segmento ricevuto: Programma</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Dimensions</source>
-        <translation>Misure</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Dimensions</source>
-        <translation>Segmento ricevuto: Misure</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Vars A-D</source>
-        <translation>Var. A-D</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Vars A-D</source>
-        <translation>Segmento ricevuto: Var. A-D</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Vars E-I</source>
-        <translation>Var. E-I</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Segment received: Vars E-I</source>
-        <translation>Segmento ricevuto: Var. E-I</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Automatic Field Selection</source>
-        <translation>Scelta automatica del campo</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Exclusion insertion</source>
-        <translation>Inserimento esclusione</translation>
-    </message>
-    <message>
-        <location line="-37"/>
-        <source>Manual entry</source>
-        <translation>Inserimento a mano</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Press Edit to type a label</source>
-        <translation>Modifica →</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Edit</source>
-        <translation>Modifica</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location line="+10"/>
-        <source>Options</source>
-        <translation>Opzioni</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Automatic Clear on Scan</source>
-        <translation>Svuota lista alla lettura</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Overwrite Existing Programs With Program From 2D Barcode</source>
-        <translation>Sovrascrivi programmi esistenti con quello del codice 2D</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Show Program in Editor</source>
-        <translation>Mostra programma nell&apos;editor</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>  Machine Auto Start</source>
-        <translation>  Avvio automatico macchina</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source> Last Scan:    </source>
-        <translation> Ultima lettura:    </translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>X</source>
-        <translation>X</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Receiving from the scanner</source>
-        <translation>Ricezione dallo scanner</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Scanner port:</source>
-        <translation>Porta scanner:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>State of the scanner port</source>
-        <translation>Stato della porta scanner</translation>
-    </message>
-    <message>
         <location line="+11"/>
         <source>Ready.</source>
         <translation>Pronto.</translation>
@@ -2564,6 +2429,53 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
 </context>
 <context>
+    <name>barlink::app::GlancePanel</name>
+    <message>
+        <source>Enter or a double click shows a scan in the journal</source>
+        <translation>Invio o doppio clic mostra una lettura nel registro</translation>
+    </message>
+    <message>
+        <source>Recent scans</source>
+        <translation>Ultime letture</translation>
+    </message>
+    <message>
+        <source>Where the last item went on the machine table</source>
+        <translation>Dove è andato l&apos;ultimo pezzo sul piano macchina</translation>
+    </message>
+    <message>
+        <source>Where the piece goes</source>
+        <translation>Dove va il pezzo</translation>
+    </message>
+    <message>
+        <source>No item yet</source>
+        <translation>Ancora nessun pezzo</translation>
+    </message>
+    <message>
+        <source>The last pieces sent to the list in this shift, newest first</source>
+        <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
+    </message>
+    <message>
+        <source>This shift, since %1</source>
+        <translation>Questo turno, dalle %1</translation>
+    </message>
+    <message>
+        <source>✔ %1 taken</source>
+        <translation>✔ %1 accettate</translation>
+    </message>
+    <message>
+        <source>✖ %1 refused</source>
+        <translation>✖ %1 rifiutate</translation>
+    </message>
+    <message>
+        <source>✖ %1 failed</source>
+        <translation>✖ %1 fallite</translation>
+    </message>
+    <message>
+        <source>No piece sent yet in this shift.</source>
+        <translation>Nessun pezzo inviato in questo turno.</translation>
+    </message>
+</context>
+<context>
     <name>barlink::app::GuideWindow</name>
     <message>
         <location filename="../src/app/GuideWindow.cpp" line="+15"/>
@@ -2582,254 +2494,6 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <location filename="../src/app/MainWindow.cpp" line="+222"/>
         <source>No item to take back.</source>
         <translation>Nessun pezzo da annullare.</translation>
-    </message>
-    <message>
-        <location line="+254"/>
-        <source>This shift, since %1</source>
-        <translation>Questo turno, dalle %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>✔ %1 taken</source>
-        <translation>✔ %1 accettate</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>✖ %1 refused</source>
-        <translation>✖ %1 rifiutate</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>✖ %1 failed</source>
-        <translation>✖ %1 fallite</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No piece sent yet in this shift.</source>
-        <translation>Nessun pezzo inviato in questo turno.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>List:</source>
-        <translation>Lista:</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+167"/>
-        <source>The list manager&apos;s list: its state and its number of rows</source>
-        <translation>La lista della gestione lista: stato e numero di righe</translation>
-    </message>
-    <message>
-        <location line="-162"/>
-        <source>Journal:</source>
-        <translation>Registro:</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>I have seen that journal entries were lost</source>
-        <translation>Ho visto che delle voci del registro sono andate perse</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Shop:</source>
-        <translation>Reparto:</translation>
-    </message>
-    <message>
-        <location line="+43"/>
-        <source>Enter or a double click shows a scan in the journal</source>
-        <translation>Invio o doppio clic mostra una lettura nel registro</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Recent scans</source>
-        <translation>Ultime letture</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Where the last item went on the machine table</source>
-        <translation>Dove è andato l&apos;ultimo pezzo sul piano macchina</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Where the piece goes</source>
-        <translation>Dove va il pezzo</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <location line="+222"/>
-        <source>No item yet</source>
-        <translation>Ancora nessun pezzo</translation>
-    </message>
-    <message>
-        <location line="-198"/>
-        <source>The last pieces sent to the list in this shift, newest first</source>
-        <translation>Gli ultimi pezzi inviati alla lista in questo turno, dal più recente</translation>
-    </message>
-    <message>
-        <location line="+30"/>
-        <location line="+32"/>
-        <source>not open</source>
-        <translation>non aperta</translation>
-    </message>
-    <message>
-        <location line="-31"/>
-        <source>The list manager has not answered yet.</source>
-        <translation>Il gestore della lista non ha ancora risposto.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>list manager not running</source>
-        <translation>gestore della lista non in esecuzione</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>list manager not answering</source>
-        <translation>il gestore della lista non risponde</translation>
-    </message>
-    <message>
-        <location line="-4"/>
-        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
-        <translation>Nessun gestore della lista detiene il nome di bus %1: le righe non possono essere aggiunte. La prossima etichetta lo riavvia.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The list manager %1 does not answer: rows cannot be added.</source>
-        <translation>Il gestore della lista %1 non risponde: le righe non possono essere aggiunte.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>no session bus</source>
-        <translation>nessun bus di sessione</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
-        <translation>Barlink raggiunge il gestore della lista sul bus di sessione, e non ce n&apos;è nessuno: le righe non possono essere aggiunte. Avviare Barlink in una sessione desktop, o con dbus-run-session.</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>1 row</source>
-        <translation>1 riga</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>%1 rows</source>
-        <translation>%1 righe</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>taking in the spill file · %1 %</source>
-        <translation>ripresa del file di riserva · %1 %</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The entries kept in the spill file go into the journal file, a few at a time between the scans. Every scan meanwhile is on the disk, in the spill file.</source>
-        <translation>Le voci del file di riserva vanno nel registro, poche alla volta tra una lettura e l&apos;altra. Ogni lettura intanto è sul disco, nel file di riserva.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>written</source>
-        <translation>scritto</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Every scan is on the disk before the scanner hears ACK.</source>
-        <translation>Ogni lettura è sul disco prima che lo scanner riceva ACK.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>file not written since %1 · %2 kept in the spill file</source>
-        <translation>file non scritto dalle %1 · %2 nel file di riserva</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
-        <translation>Il file del registro non si può scrivere (%1). Ogni lettura è comunque sul disco, nel file di riserva, e va nel registro appena si può scrivere.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>NOT WRITTEN · %1 held in memory since %2</source>
-        <translation>NON SCRITTO · %1 in memoria dalle %2</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
-        <translation>Né il registro né il file di riserva si possono scrivere (%1). Le letture sono solo in memoria e vanno perse se Barlink si chiude prima.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>spill file unreadable</source>
-        <translation>file di riserva illeggibile</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Entries wait in a spill file that cannot be read (%1). They go into the journal file once it can be read.</source>
-        <translation>Delle voci attendono in un file di riserva che non si può leggere (%1). Vanno nel registro appena si può leggere.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>cannot be tidied</source>
-        <translation>non si può riordinare</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Another program is reading the journal file, so that its write-ahead log (%1 MB) cannot be emptied; it is emptied once that program stops reading.</source>
-        <translation>Un altro programma sta leggendo il registro, quindi il suo log write-ahead (%1 MB) non si può svuotare; verrà svuotato appena quel programma smette di leggere.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>1 entry lost</source>
-        <translation>1 voce persa</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 entries lost</source>
-        <translation>%1 voci perse</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Journal entries could not be read back or kept; the journal&apos;s &quot;entries-lost&quot; entry says which. Click OK once you have seen it.</source>
-        <translation>Delle voci del registro non si sono potute rileggere o conservare; la voce &quot;entries-lost&quot; del registro dice quali. Fare clic su OK dopo averlo visto.</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>up to date</source>
-        <translation>aggiornato</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The shop&apos;s server has every entry of this station.</source>
-        <translation>Il server di reparto ha ogni voce di questa postazione.</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>1 entry waiting</source>
-        <translation>1 voce in attesa</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>%1 entries waiting</source>
-        <translation>%1 voci in attesa</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source> since %1</source>
-        <translation> dalle %1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>On their way to the shop&apos;s server.</source>
-        <translation>In viaggio verso il server di reparto.</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>Last label: %1  —  %2</source>
-        <translation>Ultima etichetta: %1  —  %2</translation>
     </message>
     <message>
         <location line="+27"/>
@@ -2866,35 +2530,47 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <source>&amp;High contrast</source>
         <translation>&amp;Alto contrasto</translation>
     </message>
+</context>
+<context>
+    <name>barlink::app::ManualEntry</name>
     <message>
-        <location line="+213"/>
-        <source>Open</source>
-        <translation>Aperta</translation>
+        <source>Manual entry</source>
+        <translation>Inserimento a mano</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>Waiting for the scanner</source>
-        <translation>In attesa dello scanner</translation>
+        <source>Edit</source>
+        <translation>Modifica</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>Closed</source>
-        <translation>Chiusa</translation>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>⚠ NO SCANNER since %1</source>
-        <translation>⚠ NESSUNO SCANNER dalle %1</translation>
+        <source>Press Edit to type a label</source>
+        <translation>Modifica →</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::OptionSwitches</name>
+    <message>
+        <source>Options</source>
+        <translation>Opzioni</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>⚠ NO SCANNER since %1: %2 is not there</source>
-        <translation>⚠ NESSUNO SCANNER dalle %1: %2 non c&apos;è</translation>
+        <source>Automatic Clear on Scan</source>
+        <translation>Svuota lista alla lettura</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>
-        <translation>Le etichette lette ora vanno perse. Collegare lo scanner (controllare il cavo): Barlink lo riprende da solo in pochi secondi.</translation>
+        <source>Overwrite Existing Programs With Program From 2D Barcode</source>
+        <translation>Sovrascrivi programmi esistenti con quello del codice 2D</translation>
+    </message>
+    <message>
+        <source>Show Program in Editor</source>
+        <translation>Mostra programma nell&apos;editor</translation>
+    </message>
+    <message>
+        <source>  Machine Auto Start</source>
+        <translation>  Avvio automatico macchina</translation>
     </message>
 </context>
 <context>
@@ -2934,6 +2610,177 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
     </message>
 </context>
 <context>
+    <name>barlink::app::PortRow</name>
+    <message>
+        <source>Scanner port:</source>
+        <translation>Porta scanner:</translation>
+    </message>
+    <message>
+        <source>State of the scanner port</source>
+        <translation>Stato della porta scanner</translation>
+    </message>
+    <message>
+        <source>List:</source>
+        <translation>Lista:</translation>
+    </message>
+    <message>
+        <source>The list manager&apos;s list: its state and its number of rows</source>
+        <translation>La lista della gestione lista: stato e numero di righe</translation>
+    </message>
+    <message>
+        <source>Journal:</source>
+        <translation>Registro:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>I have seen that journal entries were lost</source>
+        <translation>Ho visto che delle voci del registro sono andate perse</translation>
+    </message>
+    <message>
+        <source>Shop:</source>
+        <translation>Reparto:</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Aperta</translation>
+    </message>
+    <message>
+        <source>Waiting for the scanner</source>
+        <translation>In attesa dello scanner</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Chiusa</translation>
+    </message>
+    <message>
+        <source>not open</source>
+        <translation>non aperta</translation>
+    </message>
+    <message>
+        <source>The list manager has not answered yet.</source>
+        <translation>Il gestore della lista non ha ancora risposto.</translation>
+    </message>
+    <message>
+        <source>list manager not running</source>
+        <translation>gestore della lista non in esecuzione</translation>
+    </message>
+    <message>
+        <source>No list manager holds the bus name %1: rows cannot be added. The next label starts it again.</source>
+        <translation>Nessun gestore della lista detiene il nome di bus %1: le righe non possono essere aggiunte. La prossima etichetta lo riavvia.</translation>
+    </message>
+    <message>
+        <source>list manager not answering</source>
+        <translation>il gestore della lista non risponde</translation>
+    </message>
+    <message>
+        <source>The list manager %1 does not answer: rows cannot be added.</source>
+        <translation>Il gestore della lista %1 non risponde: le righe non possono essere aggiunte.</translation>
+    </message>
+    <message>
+        <source>no session bus</source>
+        <translation>nessun bus di sessione</translation>
+    </message>
+    <message>
+        <source>Barlink reaches the list manager on the session bus, and there is none: rows cannot be added. Start Barlink in a desktop session, or under dbus-run-session.</source>
+        <translation>Barlink raggiunge il gestore della lista sul bus di sessione, e non ce n&apos;è nessuno: le righe non possono essere aggiunte. Avviare Barlink in una sessione desktop, o con dbus-run-session.</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 riga</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 righe</translation>
+    </message>
+    <message>
+        <source>taking in the spill file · %1 %</source>
+        <translation>ripresa del file di riserva · %1 %</translation>
+    </message>
+    <message>
+        <source>The entries kept in the spill file go into the journal file, a few at a time between the scans. Every scan meanwhile is on the disk, in the spill file.</source>
+        <translation>Le voci del file di riserva vanno nel registro, poche alla volta tra una lettura e l&apos;altra. Ogni lettura intanto è sul disco, nel file di riserva.</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>scritto</translation>
+    </message>
+    <message>
+        <source>Every scan is on the disk before the scanner hears ACK.</source>
+        <translation>Ogni lettura è sul disco prima che lo scanner riceva ACK.</translation>
+    </message>
+    <message>
+        <source>file not written since %1 · %2 kept in the spill file</source>
+        <translation>file non scritto dalle %1 · %2 nel file di riserva</translation>
+    </message>
+    <message>
+        <source>The journal file cannot be written (%1). Every scan is still on the disk, in the spill file, and goes into the journal file once it can be written.</source>
+        <translation>Il file del registro non si può scrivere (%1). Ogni lettura è comunque sul disco, nel file di riserva, e va nel registro appena si può scrivere.</translation>
+    </message>
+    <message>
+        <source>NOT WRITTEN · %1 held in memory since %2</source>
+        <translation>NON SCRITTO · %1 in memoria dalle %2</translation>
+    </message>
+    <message>
+        <source>Neither the journal file nor the spill file can be written (%1). Scans are held in memory and are lost if Barlink ends before a file can be written.</source>
+        <translation>Né il registro né il file di riserva si possono scrivere (%1). Le letture sono solo in memoria e vanno perse se Barlink si chiude prima.</translation>
+    </message>
+    <message>
+        <source>spill file unreadable</source>
+        <translation>file di riserva illeggibile</translation>
+    </message>
+    <message>
+        <source>Entries wait in a spill file that cannot be read (%1). They go into the journal file once it can be read.</source>
+        <translation>Delle voci attendono in un file di riserva che non si può leggere (%1). Vanno nel registro appena si può leggere.</translation>
+    </message>
+    <message>
+        <source>cannot be tidied</source>
+        <translation>non si può riordinare</translation>
+    </message>
+    <message>
+        <source>Another program is reading the journal file, so that its write-ahead log (%1 MB) cannot be emptied; it is emptied once that program stops reading.</source>
+        <translation>Un altro programma sta leggendo il registro, quindi il suo log write-ahead (%1 MB) non si può svuotare; verrà svuotato appena quel programma smette di leggere.</translation>
+    </message>
+    <message>
+        <source>1 entry lost</source>
+        <translation>1 voce persa</translation>
+    </message>
+    <message>
+        <source>%1 entries lost</source>
+        <translation>%1 voci perse</translation>
+    </message>
+    <message>
+        <source>Journal entries could not be read back or kept; the journal&apos;s &quot;entries-lost&quot; entry says which. Click OK once you have seen it.</source>
+        <translation>Delle voci del registro non si sono potute rileggere o conservare; la voce &quot;entries-lost&quot; del registro dice quali. Fare clic su OK dopo averlo visto.</translation>
+    </message>
+    <message>
+        <source>up to date</source>
+        <translation>aggiornato</translation>
+    </message>
+    <message>
+        <source>The shop&apos;s server has every entry of this station.</source>
+        <translation>Il server di reparto ha ogni voce di questa postazione.</translation>
+    </message>
+    <message>
+        <source>1 entry waiting</source>
+        <translation>1 voce in attesa</translation>
+    </message>
+    <message>
+        <source>%1 entries waiting</source>
+        <translation>%1 voci in attesa</translation>
+    </message>
+    <message>
+        <source> since %1</source>
+        <translation> dalle %1</translation>
+    </message>
+    <message>
+        <source>On their way to the shop&apos;s server.</source>
+        <translation>In viaggio verso il server di reparto.</translation>
+    </message>
+</context>
+<context>
     <name>barlink::app::RecentScansModel</name>
     <message>
         <location filename="../src/app/RecentScansModel.cpp" line="+97"/>
@@ -2949,6 +2796,72 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
         <location line="+2"/>
         <source>Outcome</source>
         <translation>Esito</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::ResultPanel</name>
+    <message>
+        <source>Take back last item</source>
+        <translation>Annulla ultimo pezzo</translation>
+    </message>
+    <message>
+        <source>Last label: %1  —  %2</source>
+        <translation>Ultima etichetta: %1  —  %2</translation>
+    </message>
+    <message>
+        <source>⚠ NO SCANNER since %1</source>
+        <translation>⚠ NESSUNO SCANNER dalle %1</translation>
+    </message>
+    <message>
+        <source>⚠ NO SCANNER since %1: %2 is not there</source>
+        <translation>⚠ NESSUNO SCANNER dalle %1: %2 non c&apos;è</translation>
+    </message>
+    <message>
+        <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>
+        <translation>Le etichette lette ora vanno perse. Collegare lo scanner (controllare il cavo): Barlink lo riprende da solo in pochi secondi.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::app::ScanIndicators</name>
+    <message>
+        <source>Segment received: %1</source>
+        <translation>Segmento ricevuto: %1</translation>
+    </message>
+    <message>
+        <source>Load List</source>
+        <translation>Carica lista</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programma</translation>
+    </message>
+    <message>
+        <source>Dimensions</source>
+        <translation>Misure</translation>
+    </message>
+    <message>
+        <source>Vars A-D</source>
+        <translation>Var. A-D</translation>
+    </message>
+    <message>
+        <source>Vars E-I</source>
+        <translation>Var. E-I</translation>
+    </message>
+    <message>
+        <source>Automatic Field Selection</source>
+        <translation>Scelta automatica del campo</translation>
+    </message>
+    <message>
+        <source>Exclusion insertion</source>
+        <translation>Inserimento esclusione</translation>
+    </message>
+    <message>
+        <source> Last Scan:    </source>
+        <translation> Ultima lettura:    </translation>
+    </message>
+    <message>
+        <source>Receiving from the scanner</source>
+        <translation>Ricezione dallo scanner</translation>
     </message>
 </context>
 <context>

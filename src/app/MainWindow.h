@@ -1,51 +1,39 @@
 #pragma once
 
-#include "ScanResult.h"
-#include "ShiftCounts.h"
+#include "GlancePanel.h"
+#include "PortRow.h"
+#include "ResultPanel.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
-#include "fieldsel/PiecePlan.h"
-#include "journal/Entry.h"
-#include "journal/ForwardState.h"
-#include "journal/Journal.h"
-#include "listmanager/ListWatch.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
 #include <memory>
-#include <vector>
 
 class QActionGroup;
-class QBoxLayout;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QScrollArea;
-class QTableView;
-class QToolButton;
 
 namespace Ui {
 class MainWindow;
 }
 
-namespace barlink::fieldsel {
-class TablePlanWidget;
-} // namespace barlink::fieldsel
-
 namespace barlink::base {
 class Clock;
-class Timer;
 } // namespace barlink::base
 
 namespace barlink::app {
 
-class RecentScansModel;
-class Station;
+class ManualEntry;
+class OptionSwitches;
+class ScanIndicators;
 
-// frmMain: what the scanner delivered and what the station is doing, the manual
-// label entry, the option switches and the menus.
+// frmMain: the result, the station at a glance, the manual entry, the option switches, the
+// port's row and the status line, each a panel of its own; the menus; and what the label
+// handling shows (base::OperatorDisplay). Knows nothing of the station: showStationOn()
+// connects the two.
 class MainWindow : public QMainWindow, public base::OperatorDisplay
 {
     Q_OBJECT
@@ -53,12 +41,6 @@ public:
     // clock: the time of day the window shows ("since 09:05") and counts the shift by.
     explicit MainWindow(QWidget *parent = nullptr, base::Clock *clock = nullptr);
     ~MainWindow() override;
-
-    // Shows what the station does as it does it: each label's entry (the result, the recent
-    // scans, the counters) and, with it, where its pieces went on the machine table. Manual
-    // entry hands its labels to the station, which takes them one at a time with the scanned
-    // ones.
-    void watch(Station &station);
 
     // Binds the option check boxes to the switches (both ways).
     void bindOptions(base::Options &options);
@@ -73,33 +55,43 @@ public:
     void setExclusionText(const QString &text) override;
     void setLastScan(const QString &text) override;
     void setActivity(bool visible, const QString &caption) override;
-    void setCurrentSettings(const QString &text) override;
+    void setCurrentSettings(const QString &text) override { m_portRow->setCurrentSettings(text); }
     void beep() override;
-
-    [[nodiscard]] bool exitRequested() const { return m_exitRequested; }
-    // Where the result (and the banner above it) ends on the screen, in global coordinates.
-    [[nodiscard]] int resultBottom() const;
 
     // The state at a glance: the list manager's list (its run state and rows), or why the list
     // manager cannot be reached.
-    void setListState(const listmanager::ListState &state);
+    void setListState(const listmanager::ListState &state) { m_portRow->setListState(state); }
     // Where the journal's entries go (a lasting badge beside the list's).
-    void setJournalState(const journal::JournalState &state);
+    void setJournalState(const journal::JournalState &state) { m_portRow->setJournalState(state); }
     // How far the entries have got to the shop's server (a badge shown once this is called).
-    void setShopState(const journal::ForwardState &state);
+    void setShopState(const journal::ForwardState &state) { m_portRow->setShopState(state); }
     // A journal entry as it is made: the recent scans, the last label and its outcome; a
     // refusal also flashes the status line.
     void showEntry(const journal::Entry &entry);
     // The recent scans as the journal held them at start, newest first.
-    void setRecentEntries(const std::vector<journal::Entry> &entries);
+    void setRecentEntries(const std::vector<journal::Entry> &entries)
+    {
+        m_glance->setRecentEntries(entries);
+    }
     // When a shift begins (invalid: at midnight); the counters start afresh at each.
-    void setShiftStart(QTime start);
+    void setShiftStart(QTime start) { m_glance->setShiftStart(start); }
     // The entries of the shift under way when the window opens, oldest first.
-    void countShiftEntries(const std::vector<journal::Entry> &entries);
-    [[nodiscard]] const ShiftCounts &shiftCounts() const { return m_shift; }
-    [[nodiscard]] RecentScansModel &recentScans() const { return *m_recent; }
+    void countShiftEntries(const std::vector<journal::Entry> &entries)
+    {
+        m_glance->countShiftEntries(entries);
+    }
+    [[nodiscard]] const ShiftCounts &shiftCounts() const { return m_glance->shiftCounts(); }
+    [[nodiscard]] RecentScansModel &recentScans() const { return m_glance->recentScans(); }
     // Where the rows of the last item went on the machine table; caption names the item.
-    void setPieces(fieldsel::TablePlan plan, const QString &caption = {});
+    void setPieces(fieldsel::TablePlan plan, const QString &caption = {})
+    {
+        m_glance->setPieces(std::move(plan), caption);
+    }
+    // A piece sent as normal and mirror, told entry by entry: the result names both fields.
+    void showPiecePair(const journal::Entry &piece, const QStringList &fields)
+    {
+        m_result->showPiecePair(piece, fields);
+    }
     // The text size of every window, as a factor of the system's (View > Text size).
     void setFontScale(double scale);
     [[nodiscard]] double fontScale() const { return m_fontScale; }
@@ -121,6 +113,8 @@ Q_SIGNALS:
     void labelTyped(const QString &label);
     // The operator asked to take back the last item (the button or Tools > Take back).
     void takeBackRequested();
+    // The operator has seen that journal entries were lost.
+    void lostEntriesSeen();
     // Menu commands whose windows live elsewhere.
     void portSettingsRequested();
     void autoFieldSelectRequested();
@@ -149,68 +143,31 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void startManualEntry();
-    void endManualEntry();
-    void closeManualEntry();
-    QCheckBox *checkBoxFor(base::Options::Switch s) const;
-    void showOption(base::Options::Switch s, int value);
-    void buildGlance();
-    void buildResult();
     void buildViewMenu();
     void flashStatus();
-    void showResult(const ScanResult &result);
-    // At each text size: the result area keeps one height for the usual results and room
-    // for its texts beside the word, and the scrolled area below it room for the recent
-    // scans' rows.
+    // At each text size: the result keeps its room, the scrolled area below it room for the
+    // recent scans' rows, and nothing is narrower than its parts at their least.
     void keepMinimumSizes();
-    void showShift();
-    // The scrolled area's contents sized to it.
+    // The scrolled area's parts laid out for its width.
     void fitGlance();
-    void fitPortRow();
-    // The last label's line, cut to its width.
-    void showLastLabel();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
-    std::array<QLabel *, SegmentCount> m_labId{};
-    base::Options *m_options = nullptr;
-    // A typed label was given and its outcome is awaited: OK meanwhile gives nothing more.
-    bool m_typedWaiting = false;
-    bool m_exitRequested = false;
+    base::Clock *m_clock = nullptr;
+    ResultPanel *m_result = nullptr;
+    GlancePanel *m_glance = nullptr;
+    ManualEntry *m_manualEntry = nullptr;
+    OptionSwitches *m_optionSwitches = nullptr;
+    PortRow *m_portRow = nullptr;
+    ScanIndicators *m_indicators = nullptr;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;
-    QLabel *m_listState = nullptr;
-    QLabel *m_journalState = nullptr;
-    QToolButton *m_journalLostOk = nullptr;
-    QLabel *m_shopCaption = nullptr;
-    QLabel *m_shopState = nullptr;
-    QLabel *m_lastLabel = nullptr;
-    QTableView *m_recentView = nullptr;
-    QGroupBox *m_recentBox = nullptr;
-    RecentScansModel *m_recent = nullptr;
-    fieldsel::TablePlanWidget *m_plan = nullptr;
-    QGroupBox *m_planBox = nullptr;
-    QLabel *m_planCaption = nullptr;
     QTimer m_flashTimer;
     double m_fontScale = 1.0;
-    base::Clock *m_clock = nullptr;
-    // Moves the counters to a new shift when one begins with no label handled.
-    std::unique_ptr<base::Timer> m_shiftTimer;
-    ShiftCounts m_shift;
-    QGroupBox *m_shiftBox = nullptr;
-    std::array<QLabel *, 3> m_counters{};
-    QLabel *m_pieces = nullptr;
-    ScanResult::Tone m_resultTone = ScanResult::Tone::Ready;
     // Since when the port waits for the scanner; invalid while it does not.
     QDateTime m_waitingSince;
     QActionGroup *m_textSizes = nullptr;
     // The window's contents, scrolled when they are taller than the screen.
     QScrollArea *m_wholeWindow = nullptr;
-    // The switches' flags when they do not fit beside the segments received.
-    QBoxLayout *m_flagRow = nullptr;
-    // The list's, the journal's and the shop's badges with their captions, and the line they
-    // go to under the port's where the screen is too narrow for both (see fitPortRow).
-    QList<QWidget *> m_badges;
-    QBoxLayout *m_badgeRow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
 };

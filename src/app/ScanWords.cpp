@@ -160,4 +160,18 @@ bool isRecentScan(const Entry &entry)
     return entry.label == storedName(StationEvent::ListCleared) && entry.rows.value_or(1) > 0;
 }
 
+QString shownLine(const QString &text)
+{
+    constexpr qsizetype MaxShownCharacters = 200;
+    qsizetype end = text.indexOf(QLatin1Char('\n'));
+    const qsizetype cr = text.indexOf(QLatin1Char('\r'));
+    if (cr >= 0 && (end < 0 || cr < end))
+        end = cr;
+    if (end < 0 && text.size() <= MaxShownCharacters)
+        return text;
+    if (end < 0 || end > MaxShownCharacters)
+        end = MaxShownCharacters;
+    return text.left(end) + QChar(0x2026);
+}
+
 } // namespace barlink::app

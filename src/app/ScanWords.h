@@ -22,4 +22,10 @@ namespace barlink::app {
 // that were left in it, and an item taken back; not the station's other events.
 [[nodiscard]] bool isRecentScan(const journal::Entry &entry);
 
+// A text the scanner sent, as a line of the window shows it: its first line, cut at 200
+// characters with an ellipsis. The scanner can send far more than a window is wide (a program
+// barcode, a scanner that does not stop): laying out the text stays quick, and the window
+// keeps its size.
+[[nodiscard]] QString shownLine(const QString &text);
+
 } // namespace barlink::app

@@ -6,6 +6,7 @@
 #include "ScanWords.h"
 #include "SettingsDialog.h"
 #include "StationBuilder.h"
+#include "StationDisplay.h"
 #include "TryWindow.h"
 #include "base/Error.h"
 #include "base/Reasons.h"
@@ -60,13 +61,13 @@ StationShell::StationShell()
     , m_exclusionChoice(m_station.settings(), m_window)
     , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
 {
+    // What the main window shows of the station and hands it: see showStationOn().
+    showStationOn(m_station, m_window);
     connect(&m_station.portControl(),
             &PortControl::settingsDialogRequested,
             this,
             &StationShell::showPortSettings);
     connect(&m_window, &MainWindow::portSettingsRequested, this, &StationShell::showPortSettings);
-    connect(&m_station, &Station::portStateChanged, &m_window, &MainWindow::setPortState);
-    connect(&m_window, &MainWindow::closed, &m_station, &Station::shutdown);
     // The program ends with its main window, even while the list manager's window or the
     // journal is open: without the scanner nothing more can come.
     connect(&m_window, &MainWindow::closed, this, [] { QApplication::exit(0); });
@@ -83,22 +84,8 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::journalEntryRequested, this, &StationShell::showJournalAt);
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
-    m_window.watch(m_station);
     connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
-    connect(&m_window, &MainWindow::takeBackRequested, &m_station, &Station::askTakeBack);
     connect(&m_station, &Station::takeBackAsked, this, &StationShell::takeBackLastItem);
-    // The take-back action is offered while there is an item to take back; whether the list
-    // still lets it go is asked when the operator presses it, and the answer says why not.
-    connect(
-        &m_station,
-        &Station::entryMade,
-        this,
-        [this] {
-            const SentItem &item = m_station.lastItem();
-            m_window.setTakeBackAvailable(
-                !item.rows.isEmpty(), item.rows.isEmpty() ? TakeBack::nothingSent() : item.program);
-        },
-        Qt::QueuedConnection);
 
 #ifdef Q_OS_LINUX
     m_editorPlatform = std::make_unique<program::LinuxEditorPlatform>();
@@ -154,7 +141,6 @@ bool StationShell::start(bool commandLineEmpty)
 {
     if (m_station.start(commandLineEmpty) != Startup::Outcome::Running)
         return false;
-    m_window.bindOptions(m_station.options());
     startGlance();
     if (m_station.settings().resultSound) {
         m_resultSound = std::make_unique<ResultSound>();

@@ -13,6 +13,7 @@
 #include "app/ResultSound.h"
 #include "app/ScanWords.h"
 #include "app/ShiftCounts.h"
+#include "app/StationDisplay.h"
 #include "app/TryWindow.h"
 #include "embeddedlist/EmbeddedApplication.h"
 #include "embeddedlist/EmbeddedListWatch.h"
@@ -221,7 +222,7 @@ void tst_OperatorView::scansShownAsHandled()
     app::MainWindow window(nullptr, &clock);
     // Pauses that run window events, as the program's do.
     Rig rig(dir.path(), true, &window, {}, clock);
-    window.watch(rig.station);
+    app::showStationOn(rig.station, window);
     // The plan shows the item's pieces, with its result, by the time its label is done.
     const auto *plan = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"));
     std::size_t piecesWhenDone = 0;
@@ -269,6 +270,15 @@ void tst_OperatorView::scansShownAsHandled()
 
     QCOMPARE(piecesWhenDone, std::size_t(2));
     QVERIFY(plan->pieces()[0].mirror != plan->pieces()[1].mirror);
+    // The result names both fields of the mirror piece, which can be taken back.
+    const QString headline = window.findChild<QLabel *>("lblResultHeadline")->text();
+    QVERIFY2(headline.contains(u"field 4 (A) + field 3 (S)"), qPrintable(headline));
+    auto *takeBack = window.findChild<QPushButton *>(QStringLiteral("cmdTakeBack"));
+    QTRY_VERIFY(takeBack->isEnabled());
+    QCOMPARE(takeBack->toolTip(), QStringLiteral("MIRDOOR.CNC"));
+    // The option switches are the station's.
+    window.findChild<QCheckBox *>(QStringLiteral("AClear"))->click();
+    QVERIFY(rig.station.options().autoClear());
 
     // OK in the window while a label is in hand (as in its pauses) does not wait on the spot,
     // where it would stack on the pauses' own event loop: the typed label follows the label,
@@ -320,8 +330,11 @@ void tst_OperatorView::journalBadge()
     QTEST(badge->text(), "shown");
     QVERIFY(badge->styleSheet().contains(fetch<QString>("colour")));
     // Lost entries stay told until the operator says so.
-    QCOMPARE(window.findChild<QToolButton *>(QStringLiteral("cmdJournalLostOk"))->isVisible(),
-             fetch<journal::JournalState>("state").lostUnacknowledged > 0);
+    auto *seen = window.findChild<QToolButton *>(QStringLiteral("cmdJournalLostOk"));
+    QCOMPARE(seen->isVisible(), fetch<journal::JournalState>("state").lostUnacknowledged > 0);
+    QSignalSpy acknowledged(&window, &app::MainWindow::lostEntriesSeen);
+    seen->click();
+    QCOMPARE(acknowledged.size(), 1);
     auto *shopBadge = window.findChild<QLabel *>(QStringLiteral("lblShopState"));
     QCOMPARE(shopBadge->isVisible(), shop.has_value());
     if (shop)

@@ -1,0 +1,253 @@
+#include "ResultPanel.h"
+
+#include "PanelLook.h"
+#include "ScanWords.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace barlink::app {
+
+namespace {
+
+// The result's word, its first line and the banner, as factors of the window's text size:
+// they follow every change of it.
+constexpr qreal ResultWordScale = 3.0;
+constexpr qreal ResultHeadlineScale = 1.5;
+constexpr qreal ResultLineScale = 1.2;
+constexpr qreal BannerScale = 1.3;
+// Past twice the system's text size the word grows no more: it is read from afar already, and
+// larger it would leave the reason too little of a small screen's width.
+constexpr qreal ResultWordMostScale = 2.0;
+
+// The band keeps room for a word of this many characters and a reason of this many a line.
+constexpr int ResultWordCharacters = 9;
+constexpr int ResultLineCharacters = 24;
+
+// The result's colours: white text on these, with a word on each (the colour is never alone).
+QString resultColour(ScanResult::Tone tone)
+{
+    switch (tone) {
+    case ScanResult::Tone::Ok:
+        return QStringLiteral("#2e7d32");
+    case ScanResult::Tone::Warning:
+        return QStringLiteral("#e65100");
+    case ScanResult::Tone::Waiting:
+        return QStringLiteral("#1565c0");
+    case ScanResult::Tone::Refused:
+    case ScanResult::Tone::Failed:
+        return QStringLiteral("#c62828");
+    case ScanResult::Tone::Ready:
+        break;
+    }
+    return QStringLiteral("#546e7a");
+}
+
+// A symbol beside the word, for those who do not tell the colours apart.
+QString resultSymbol(ScanResult::Tone tone)
+{
+    switch (tone) {
+    case ScanResult::Tone::Ok:
+        return QStringLiteral("\u2714 ");
+    case ScanResult::Tone::Warning:
+        return QStringLiteral("\u26a0 ");
+    case ScanResult::Tone::Waiting:
+        return QStringLiteral("\u2026 ");
+    case ScanResult::Tone::Refused:
+    case ScanResult::Tone::Failed:
+        return QStringLiteral("\u2716 ");
+    case ScanResult::Tone::Ready:
+        break;
+    }
+    return {};
+}
+
+QLabel *plainLabel(const char *name, QWidget *parent, bool wrap)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(wrap);
+    return label;
+}
+
+// Texts that wrap (or are cut) give their width to the layout and take the height they need.
+void givesWidth(QLabel *label)
+{
+    QSizePolicy policy = label->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    label->setSizePolicy(policy);
+}
+
+} // namespace
+
+ResultPanel::ResultPanel(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    // While the port waits for the scanner, a banner above everything says so.
+    m_banner = new QFrame(this);
+    m_banner->setObjectName(QStringLiteral("fraScannerLost"));
+    m_banner->setStyleSheet(
+        QStringLiteral("#fraScannerLost { background: #b71c1c; border-radius: 4px; } "
+                       "#fraScannerLost QLabel { color: white; }"));
+    m_bannerText = plainLabel("lblScannerLost", m_banner, true);
+    m_bannerAdvice = plainLabel("lblScannerLostAdvice", m_banner, true);
+    keepScaled(m_bannerText, BannerScale, true);
+    auto *bannerLayout = new QVBoxLayout(m_banner);
+    bannerLayout->addWidget(m_bannerText);
+    bannerLayout->addWidget(m_bannerAdvice);
+    m_banner->setVisible(false);
+    layout->addWidget(m_banner);
+
+    // The result of the label handled last fills the width under the banner: its word large
+    // enough to read from a few metres, white on the colour of the result. The take-back
+    // button sits under the word, leaving the texts the band's width to wrap in.
+    m_band = new QFrame(this);
+    m_band->setObjectName(QStringLiteral("fraResult"));
+    m_band->setAutoFillBackground(true);
+    m_word = plainLabel("lblResultWord", m_band, false);
+    m_word->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+    keepScaled(m_word, ResultWordScale, true, ResultWordMostScale);
+    m_takeBack = new QPushButton(tr("Take back last item"), m_band);
+    m_takeBack->setObjectName(QStringLiteral("cmdTakeBack"));
+    m_takeBack->setEnabled(false);
+    m_takeBack->setFocusPolicy(Qt::TabFocus);
+    connect(m_takeBack, &QPushButton::clicked, this, &ResultPanel::takeBackClicked);
+    auto *wordColumn = new QVBoxLayout;
+    wordColumn->addWidget(m_word, 1);
+    wordColumn->addWidget(m_takeBack);
+
+    m_headline = plainLabel("lblResultHeadline", m_band, true);
+    m_headline->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_advice = plainLabel("lblResultAdvice", m_band, true);
+    // The last label handled and what became of it: one line, cut short with an ellipsis where
+    // it is too long (a translated outcome often is), its whole text in the tool tip; the
+    // reason itself is in full above it.
+    m_lastLabel = plainLabel("lblLastLabel", m_band, false);
+    m_lastLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lastLabel->installEventFilter(this);
+    m_next = plainLabel("lblResultNext", m_band, true);
+    keepScaled(m_headline, ResultHeadlineScale, true);
+    keepScaled(m_advice, ResultLineScale, false);
+    keepScaled(m_next, ResultLineScale, true);
+    m_texts = new QVBoxLayout;
+    m_texts->setSpacing(4);
+    for (QLabel *line : {m_headline, m_advice, m_lastLabel, m_next}) {
+        givesWidth(line);
+        m_texts->addWidget(line);
+    }
+
+    m_bandLayout = new QHBoxLayout(m_band);
+    m_bandLayout->setSpacing(16);
+    m_bandLayout->addLayout(wordColumn);
+    m_bandLayout->addLayout(m_texts, 1);
+    layout->addWidget(m_band);
+    showResult(ScanResult::ready());
+}
+
+void ResultPanel::showResult(const ScanResult &result)
+{
+    m_band->setStyleSheet(QStringLiteral("#fraResult { background: %1; border-radius: 6px; } "
+                                         "#fraResult > QLabel { color: white; }")
+                              .arg(resultColour(result.tone)));
+    m_tone = result.tone;
+    m_word->setText(result.word.isEmpty() ? QString() : resultSymbol(result.tone) + result.word);
+    m_word->setVisible(!result.word.isEmpty());
+    m_headline->setText(result.headline);
+    m_advice->setText(result.advice);
+    m_advice->setVisible(!result.advice.isEmpty());
+    m_next->setText(result.next);
+    m_band->setAccessibleName(
+        QStringList{result.word, result.headline, result.advice, result.next}.join(u' '));
+}
+
+void ResultPanel::showEntry(const journal::Entry &entry)
+{
+    showResult(ScanResult::of(entry));
+    m_lastLabel->setToolTip(
+        tr("Last label: %1  \u2014  %2").arg(shownLine(entry.label), plainWords(entry)));
+    showLastLabel();
+}
+
+void ResultPanel::showPiecePair(const journal::Entry &piece, const QStringList &fields)
+{
+    if (m_tone == ScanResult::Tone::Ok)
+        m_headline->setText(ScanResult::pieceWords(piece, fields));
+}
+
+void ResultPanel::setTakeBackAvailable(bool available, const QString &what)
+{
+    m_takeBack->setEnabled(available);
+    m_takeBack->setToolTip(what);
+}
+
+void ResultPanel::setScannerLost(const QString &since, const QString &device)
+{
+    if (!since.isEmpty()) {
+        m_bannerText->setText(
+            device.isEmpty()
+                ? tr("\u26a0 NO SCANNER since %1").arg(since)
+                : tr("\u26a0 NO SCANNER since %1: %2 is not there").arg(since, device));
+        m_bannerAdvice->setText(
+            tr("Labels scanned now are not read. Plug the scanner in (check its cable): Barlink "
+               "takes it back by itself within a few seconds."));
+    }
+    m_banner->setVisible(!since.isEmpty());
+}
+
+bool ResultPanel::scannerLostShown() const
+{
+    return !m_banner->isHidden();
+}
+
+QList<QWidget *> ResultPanel::tabOrder() const
+{
+    return {m_takeBack};
+}
+
+void ResultPanel::keepMinimumSize()
+{
+    // The word and the button under it, or two lines of the reason, two of advice, the last
+    // label and what comes next. A longer text wraps and the band grows with it, at the
+    // expense of the scrolled area below.
+    const QFontMetrics headline(m_headline->font());
+    const QFontMetrics line(m_advice->font());
+    const int spacing = m_texts->spacing();
+    const int texts = 2 * headline.lineSpacing() + 3 * line.lineSpacing()
+                      + QFontMetrics(m_lastLabel->font()).lineSpacing() + 4 * spacing;
+    const QMargins margins = m_bandLayout->contentsMargins();
+    m_band->setMinimumHeight(
+        std::max(texts + margins.top() + margins.bottom(), m_bandLayout->minimumSize().height()));
+    // As wide as a word of the result and a few words of the reason a line: the window never
+    // gives up more of its width to the windows beside it.
+    m_band->setMinimumWidth(QFontMetrics(m_word->font()).averageCharWidth() * ResultWordCharacters
+                            + headline.averageCharWidth() * ResultLineCharacters
+                            + m_bandLayout->spacing() + margins.left() + margins.right());
+}
+
+bool ResultPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_lastLabel
+        && (event->type() == QEvent::Resize || event->type() == QEvent::Show
+            || event->type() == QEvent::FontChange))
+        showLastLabel();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ResultPanel::showLastLabel()
+{
+    // Whole until the line is laid out on the screen, which gives it its width.
+    const QString whole = m_lastLabel->toolTip();
+    m_lastLabel->setText(m_lastLabel->isVisible() ? m_lastLabel->fontMetrics().elidedText(
+                             whole, Qt::ElideRight, m_lastLabel->width())
+                                                  : whole);
+}
+
+} // namespace barlink::app

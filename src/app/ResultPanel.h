@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ScanResult.h"
+#include "journal/Entry.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+class QHBoxLayout;
+
+namespace barlink::app {
+
+// What the operator reads first, from a few metres: the banner while the scanner is lost, and
+// under it the result of the label handled last (a word on its colour, the reason, the advice,
+// the last label and what comes next) with the button that takes the last item back.
+class ResultPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ResultPanel(QWidget *parent = nullptr);
+
+    // A label's journal entry: its result and the last label's line.
+    void showEntry(const journal::Entry &entry);
+    // A piece sent as normal and mirror: the result, when it is Taken, names both fields.
+    void showPiecePair(const journal::Entry &piece, const QStringList &fields);
+    // Whether the last item can be taken back now; what: the rows it would remove, or why not.
+    void setTakeBackAvailable(bool available, const QString &what);
+    // The banner says since when (a time, or a day and a time) the port waits for its scanner;
+    // device may be empty. An empty since takes the banner away.
+    void setScannerLost(const QString &since, const QString &device);
+    [[nodiscard]] bool scannerLostShown() const;
+    // The button in the order Tab goes through the window.
+    [[nodiscard]] QList<QWidget *> tabOrder() const;
+    // At each text size: the band keeps one height for the usual results and room for its
+    // texts beside the word.
+    void keepMinimumSize();
+
+Q_SIGNALS:
+    void takeBackClicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showResult(const ScanResult &result);
+    // The last label's line, cut to its width.
+    void showLastLabel();
+
+    QFrame *m_banner = nullptr;
+    QLabel *m_bannerText = nullptr;
+    QLabel *m_bannerAdvice = nullptr;
+    QFrame *m_band = nullptr;
+    QHBoxLayout *m_bandLayout = nullptr;
+    QVBoxLayout *m_texts = nullptr;
+    QLabel *m_word = nullptr;
+    QPushButton *m_takeBack = nullptr;
+    QLabel *m_headline = nullptr;
+    QLabel *m_advice = nullptr;
+    QLabel *m_lastLabel = nullptr;
+    QLabel *m_next = nullptr;
+    ScanResult::Tone m_tone = ScanResult::Tone::Ready;
+};
+
+} // namespace barlink::app

@@ -1,0 +1,63 @@
+#include "StationDisplay.h"
+
+#include "MainWindow.h"
+#include "PlanCaption.h"
+#include "Station.h"
+#include "TakeBack.h"
+#include "fieldsel/PiecePlan.h"
+
+namespace barlink::app {
+
+void showStationOn(Station &station, MainWindow &window)
+{
+    window.bindOptions(station.options());
+    QObject::connect(&window, &MainWindow::labelTyped, &station, &Station::typeLabel);
+    QObject::connect(&station, &Station::typedLabelDone, &window, &MainWindow::typedLabelDone);
+    QObject::connect(&window, &MainWindow::takeBackRequested, &station, &Station::askTakeBack);
+    QObject::connect(
+        &window, &MainWindow::lostEntriesSeen, &station, &Station::acknowledgeLostEntries);
+    QObject::connect(&window, &MainWindow::closed, &station, &Station::shutdown);
+    QObject::connect(&station, &Station::portStateChanged, &window, &MainWindow::setPortState);
+    QObject::connect(
+        &station, &Station::journalStateChanged, &window, &MainWindow::setJournalState);
+    QObject::connect(&station, &Station::shopStateChanged, &window, &MainWindow::setShopState);
+
+    // The window hears of an entry once the label is done, and of its pieces in the same pass:
+    // the scanner's "ACK" never waits for the window, and the plan changes with the result.
+    QObject::connect(
+        &station, &Station::entryMade, &window, &MainWindow::showEntry, Qt::QueuedConnection);
+    // The take-back action is offered while there is an item to take back; whether the list
+    // still lets it go is asked when the operator presses it, and the answer says why not.
+    QObject::connect(
+        &station,
+        &Station::entryMade,
+        &window,
+        [&station, &window] {
+            const SentItem &item = station.lastItem();
+            window.setTakeBackAvailable(
+                !item.rows.isEmpty(), item.rows.isEmpty() ? TakeBack::nothingSent() : item.program);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &station,
+        &Station::itemPlaced,
+        &window,
+        [&station, &window](
+            const QStringList &fields, const QString &x, const QString &y, const QString &program) {
+            fieldsel::TablePlan plan = fieldsel::tablePlan(
+                station.autoSel().settings(), fields, x.toDouble(), y.toDouble());
+            const QString caption = planCaption(program, x, y, plan.pieces);
+            window.setPieces(std::move(plan), caption);
+            // A piece sent as normal and mirror is told entry by entry: the result names both.
+            if (fields.size() > 1) {
+                journal::Entry piece;
+                piece.program = program;
+                piece.x = x;
+                piece.y = y;
+                window.showPiecePair(piece, fields);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace barlink::app
