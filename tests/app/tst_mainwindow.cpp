@@ -295,12 +295,21 @@ private Q_SLOTS:
         auto *glance = child<QScrollArea>(window, "scrGlance");
         auto *recent = child<QTableView>(window, "lstRecent");
         QCOMPARE(glance->verticalScrollBar()->isVisible(), fetch<bool>("scrolls"));
+        QVERIFY(!glance->horizontalScrollBar()->isVisible());
         QVERIFY(recent->mapTo(glance, QPoint(0, recent->height())).y() <= glance->height());
         QVERIFY(recent->viewport()->height() >= 3 * recent->rowHeight(0));
         auto *plan = child<fieldsel::TablePlanWidget>(window, "picTable");
         for (int i : {0, 1})
             QVERIFY(!plan->pieceRect(i).intersects(plan->pieceName(i).rect)
                     || plan->pieceRect(i).contains(plan->pieceName(i).rect));
+        // The port's line asks no more than the screen's width: its badges go under it.
+        const QWidget *portRow = child<QLabel>(window, "lblPortState")->parentWidget();
+        QVERIFY(portRow->minimumSizeHint().width() <= window.screen()->availableGeometry().width());
+        // Nor does the window scroll sideways at its least width.
+        window.resize(1, window.height());
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(!glance->horizontalScrollBar()->isVisible());
+        QVERIFY(whole->widget()->width() <= whole->viewport()->width());
     }
 
     // Clicks the named controls ("txtDevice=PATH" types a path, "lstDevices=N" clicks the

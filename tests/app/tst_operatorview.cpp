@@ -442,6 +442,7 @@ void tst_OperatorView::countersStartEachShift()
 void tst_OperatorView::layoutStaysPut()
 {
     app::MainWindow window;
+    window.setFontScale(1.25); // where the band keeps room for more than the word beside it
     window.resize(1000, 700);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -459,6 +460,14 @@ void tst_OperatorView::layoutStaysPut()
     window.setSegmentIndicator(base::OperatorDisplay::Segment::Program, true);
     window.setAutoFieldSelectionVisible(true);
     window.setExclusionText(QStringLiteral("Exclusion 3"));
+    QCOMPARE(places(), before);
+    // Nor as a result with two lines of advice comes.
+    journal::Entry warned;
+    warned.label = QStringLiteral("%19NOPE.CNC N");
+    warned.reason = QStringLiteral("no dimensions; list emptied: 2 rows from before");
+    warned.program = QStringLiteral("NOPE.CNC");
+    warned.rows = 1;
+    window.showEntry(warned);
     QCOMPARE(places(), before);
 
     for (const QPushButton *button : window.findChildren<QPushButton *>())
