@@ -72,11 +72,12 @@ find . -type f \( -name '*.h' -o -name '*.cpp' \) -print | sed 's|^\./||' | sort
         if (index(path, "/") == 0) return ""
         return substr(path, 1, index(path, "/") - 1)
     }
-    # A file belongs to a UI target when it is a window, a dialog or a widget, when it sits in a
-    # UI folder, or when it is one of the program'"'"'s own files around the windows.
+    # A file belongs to a UI target when it is a window, a dialog, a widget or a window'"'"'s panel,
+    # when it sits in a UI folder, or when it is one of the program'"'"'s own files around the
+    # windows.
     function isUiFile(path) {
         if (path ~ /^(ui|journal\/ui)\//) return 1
-        if (path ~ /(Window|Dialog|Widget)[A-Za-z]*\.(h|cpp)$/) return 1
+        if (path ~ /(Window|Dialog|Widget|Panel)[A-Za-z]*\.(h|cpp)$/) return 1
         if (path ~ /^app\/(main\.cpp|StationShell\.|GuardedApplication\.)/) return 1
         return 0
     }

@@ -2532,7 +2532,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
 </context>
 <context>
-    <name>barlink::app::ManualEntry</name>
+    <name>barlink::app::ManualEntryPanel</name>
     <message>
         <source>Manual entry</source>
         <translation>Von Hand eingeben</translation>
@@ -2551,7 +2551,7 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
     </message>
 </context>
 <context>
-    <name>barlink::app::OptionSwitches</name>
+    <name>barlink::app::OptionsPanel</name>
     <message>
         <source>Options</source>
         <translation>Optionen</translation>
@@ -2610,7 +2610,7 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
     </message>
 </context>
 <context>
-    <name>barlink::app::PortRow</name>
+    <name>barlink::app::PortPanel</name>
     <message>
         <source>Scanner port:</source>
         <translation>Scanner-Anschluss:</translation>
@@ -2822,7 +2822,7 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
     </message>
 </context>
 <context>
-    <name>barlink::app::ScanIndicators</name>
+    <name>barlink::app::ScanPanel</name>
     <message>
         <source>Segment received: %1</source>
         <translation>Teilstück erhalten: %1</translation>

@@ -2532,7 +2532,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
 </context>
 <context>
-    <name>barlink::app::ManualEntry</name>
+    <name>barlink::app::ManualEntryPanel</name>
     <message>
         <source>Manual entry</source>
         <translation>Inserimento a mano</translation>
@@ -2551,7 +2551,7 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
     </message>
 </context>
 <context>
-    <name>barlink::app::OptionSwitches</name>
+    <name>barlink::app::OptionsPanel</name>
     <message>
         <source>Options</source>
         <translation>Opzioni</translation>
@@ -2610,7 +2610,7 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
     </message>
 </context>
 <context>
-    <name>barlink::app::PortRow</name>
+    <name>barlink::app::PortPanel</name>
     <message>
         <source>Scanner port:</source>
         <translation>Porta scanner:</translation>
@@ -2822,7 +2822,7 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
     </message>
 </context>
 <context>
-    <name>barlink::app::ScanIndicators</name>
+    <name>barlink::app::ScanPanel</name>
     <message>
         <source>Segment received: %1</source>
         <translation>Segmento ricevuto: %1</translation>

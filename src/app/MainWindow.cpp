@@ -2,10 +2,10 @@
 #include "ui_MainWindow.h"
 
 #include "FontScale.h"
-#include "ManualEntry.h"
-#include "OptionSwitches.h"
+#include "ManualEntryPanel.h"
+#include "OptionsPanel.h"
 #include "PanelLook.h"
-#include "ScanIndicators.h"
+#include "ScanPanel.h"
 #include "ScanWords.h"
 #include "base/Clock.h"
 #include "base/Reasons.h"
@@ -69,13 +69,13 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     m_ui->mainLayout->insertWidget(0, m_result);
     m_glance = new GlancePanel(*m_clock, m_ui->glanceContents);
     m_ui->glanceLayout->insertWidget(0, m_glance, 1);
-    m_manualEntry = new ManualEntry(m_glance);
-    m_optionSwitches = new OptionSwitches(m_glance);
+    m_manualEntry = new ManualEntryPanel(m_glance);
+    m_optionSwitches = new OptionsPanel(m_glance);
     m_glance->setBeneath(m_manualEntry, m_optionSwitches);
-    m_indicators = new ScanIndicators(m_ui->glanceContents);
+    m_indicators = new ScanPanel(m_ui->glanceContents);
     m_ui->glanceLayout->addWidget(m_indicators);
     m_ui->mainLayout->setStretchFactor(m_ui->scrGlance, 1);
-    m_portRow = new PortRow(contents);
+    m_portRow = new PortPanel(contents);
     m_ui->mainLayout->insertWidget(m_ui->mainLayout->indexOf(m_ui->picStatusBar), m_portRow);
     m_ui->scrGlance->viewport()->installEventFilter(this);
     m_ui->glanceContents->installEventFilter(this);
@@ -96,16 +96,16 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
         button->setMinimumHeight(ButtonHeight);
     setFontScale(ui::textScale());
 
-    connect(m_manualEntry, &ManualEntry::statusTold, this, &MainWindow::setStatus);
+    connect(m_manualEntry, &ManualEntryPanel::statusTold, this, &MainWindow::setStatus);
     // With nobody to take a typed label, it is not taken.
-    connect(m_manualEntry, &ManualEntry::labelTyped, this, [this](const QString &label) {
+    connect(m_manualEntry, &ManualEntryPanel::labelTyped, this, [this](const QString &label) {
         if (isSignalConnected(QMetaMethod::fromSignal(&MainWindow::labelTyped)))
             Q_EMIT labelTyped(label);
         else
             m_manualEntry->typedLabelDone(false);
     });
     connect(m_glance, &GlancePanel::entryActivated, this, &MainWindow::journalEntryRequested);
-    connect(m_portRow, &PortRow::lostEntriesSeen, this, &MainWindow::lostEntriesSeen);
+    connect(m_portRow, &PortPanel::lostEntriesSeen, this, &MainWindow::lostEntriesSeen);
     connect(m_ui->mnuExit, &QAction::triggered, this, [] { QApplication::exit(0); });
     connect(m_ui->mnuSetttings, &QAction::triggered, this, &MainWindow::portSettingsRequested);
     connect(m_ui->MnuAutoFld, &QAction::triggered, this, &MainWindow::autoFieldSelectRequested);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GlancePanel.h"
-#include "PortRow.h"
+#include "PortPanel.h"
 #include "ResultPanel.h"
 #include "base/OperatorDisplay.h"
 #include "base/Options.h"
@@ -26,9 +26,9 @@ class Clock;
 
 namespace barlink::app {
 
-class ManualEntry;
-class OptionSwitches;
-class ScanIndicators;
+class ManualEntryPanel;
+class OptionsPanel;
+class ScanPanel;
 
 // frmMain: the result, the station at a glance, the manual entry, the option switches, the
 // port's row and the status line, each a panel of its own; the menus; and what the label
@@ -155,10 +155,10 @@ private:
     base::Clock *m_clock = nullptr;
     ResultPanel *m_result = nullptr;
     GlancePanel *m_glance = nullptr;
-    ManualEntry *m_manualEntry = nullptr;
-    OptionSwitches *m_optionSwitches = nullptr;
-    PortRow *m_portRow = nullptr;
-    ScanIndicators *m_indicators = nullptr;
+    ManualEntryPanel *m_manualEntry = nullptr;
+    OptionsPanel *m_optionSwitches = nullptr;
+    PortPanel *m_portRow = nullptr;
+    ScanPanel *m_indicators = nullptr;
     // The status line's whole text; the line itself shows its beginning.
     QString m_status;
     QTimer m_flashTimer;

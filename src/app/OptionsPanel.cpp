@@ -1,11 +1,11 @@
-#include "OptionSwitches.h"
+#include "OptionsPanel.h"
 
 #include <QCheckBox>
 #include <QVBoxLayout>
 
 namespace barlink::app {
 
-OptionSwitches::OptionSwitches(QWidget *parent)
+OptionsPanel::OptionsPanel(QWidget *parent)
     : QGroupBox(tr("Options"), parent)
     , m_autoClear(new QCheckBox(tr("Automatic Clear on Scan"), this))
     , m_overwrite(
@@ -25,12 +25,12 @@ OptionSwitches::OptionSwitches(QWidget *parent)
     m_showEd->setVisible(false);
 }
 
-QList<QWidget *> OptionSwitches::tabOrder() const
+QList<QWidget *> OptionsPanel::tabOrder() const
 {
     return {m_autoClear, m_overwrite, m_showEd, m_autoStart};
 }
 
-QCheckBox *OptionSwitches::checkBoxFor(base::Options::Switch s) const
+QCheckBox *OptionsPanel::checkBoxFor(base::Options::Switch s) const
 {
     switch (s) {
     case base::Options::AutoClear:
@@ -45,7 +45,7 @@ QCheckBox *OptionSwitches::checkBoxFor(base::Options::Switch s) const
     return nullptr;
 }
 
-void OptionSwitches::showSwitch(base::Options::Switch s, int value)
+void OptionsPanel::showSwitch(base::Options::Switch s, int value)
 {
     // Stored values are 0 cleared, 1 set, 2 greyed; Qt's order is unchecked, partial, checked.
     QCheckBox *box = checkBoxFor(s);
@@ -54,7 +54,7 @@ void OptionSwitches::showSwitch(base::Options::Switch s, int value)
     box->setCheckState(value == 2 ? Qt::PartiallyChecked : value ? Qt::Checked : Qt::Unchecked);
 }
 
-void OptionSwitches::bind(base::Options &options)
+void OptionsPanel::bind(base::Options &options)
 {
     m_options = &options;
     for (auto s : {base::Options::AutoClear,
@@ -69,7 +69,7 @@ void OptionSwitches::bind(base::Options &options)
             m_options->setValueByUser(s, box->isChecked() ? 1 : 0);
         });
     }
-    connect(&options, &base::Options::valueChanged, this, &OptionSwitches::showSwitch);
+    connect(&options, &base::Options::valueChanged, this, &OptionsPanel::showSwitch);
 }
 
 } // namespace barlink::app

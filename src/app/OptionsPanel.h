@@ -11,11 +11,11 @@ namespace barlink::app {
 // The option switches (automatic clear, overwrite, auto start, show in editor) as check boxes
 // bound to the station's switches both ways: a click sets the switch as the operator's choice,
 // a change from the program shows without counting as one.
-class OptionSwitches : public QGroupBox
+class OptionsPanel : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit OptionSwitches(QWidget *parent = nullptr);
+    explicit OptionsPanel(QWidget *parent = nullptr);
 
     void bind(base::Options &options);
     // The check boxes in the order Tab goes through them.

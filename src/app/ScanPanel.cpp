@@ -1,4 +1,4 @@
-#include "ScanIndicators.h"
+#include "ScanPanel.h"
 
 #include "PanelLook.h"
 #include "ScanWords.h"
@@ -30,7 +30,7 @@ QLabel *flag(const QString &text, const char *name, const QString &style, QWidge
 
 } // namespace
 
-ScanIndicators::ScanIndicators(QWidget *parent)
+ScanPanel::ScanPanel(QWidget *parent)
     : QWidget(parent)
 {
     const std::array<QString, base::OperatorDisplay::SegmentCount> captions{
@@ -90,35 +90,35 @@ ScanIndicators::ScanIndicators(QWidget *parent)
     layout->addLayout(scanRow);
 }
 
-void ScanIndicators::setSegment(base::OperatorDisplay::Segment segment, bool visible)
+void ScanPanel::setSegment(base::OperatorDisplay::Segment segment, bool visible)
 {
     m_segments.at(std::size_t(segment))->setVisible(visible);
 }
 
-void ScanIndicators::setAutoFieldSelectionVisible(bool visible)
+void ScanPanel::setAutoFieldSelectionVisible(bool visible)
 {
     m_autoFieldSelection->setVisible(visible);
 }
 
-void ScanIndicators::setExclusionText(const QString &text)
+void ScanPanel::setExclusionText(const QString &text)
 {
     m_exclusion->setText(text);
     m_exclusion->setVisible(!text.isEmpty());
 }
 
-void ScanIndicators::setLastScan(const QString &text)
+void ScanPanel::setLastScan(const QString &text)
 {
     m_lastScan->setText(shownLine(text));
 }
 
-void ScanIndicators::setActivity(bool visible, const QString &caption)
+void ScanPanel::setActivity(bool visible, const QString &caption)
 {
     m_activity->setVisible(visible);
     if (!caption.isNull())
         m_activity->setText(caption);
 }
 
-void ScanIndicators::fit(int width)
+void ScanPanel::fit(int width)
 {
     int needed = m_autoFieldSelection->sizeHint().width() + m_exclusion->sizeHint().width()
                  + 2 * m_segmentRow->spacing();

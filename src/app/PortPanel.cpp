@@ -1,4 +1,4 @@
-#include "PortRow.h"
+#include "PortPanel.h"
 
 #include "PanelLook.h"
 
@@ -27,7 +27,7 @@ constexpr int ScreenMargin = 48;
 
 } // namespace
 
-PortRow::PortRow(QWidget *parent)
+PortPanel::PortPanel(QWidget *parent)
     : QWidget(parent)
 {
     auto *layout = new QVBoxLayout(this);
@@ -69,7 +69,7 @@ PortRow::PortRow(QWidget *parent)
     m_journalLostOk->setObjectName(QStringLiteral("cmdJournalLostOk"));
     m_journalLostOk->setText(tr("OK"));
     m_journalLostOk->setToolTip(tr("I have seen that journal entries were lost"));
-    connect(m_journalLostOk, &QToolButton::clicked, this, &PortRow::lostEntriesSeen);
+    connect(m_journalLostOk, &QToolButton::clicked, this, &PortPanel::lostEntriesSeen);
     // How far the entries have got to the shop's server: shown only where there is one.
     m_shopCaption = new QLabel(tr("Shop:"), this);
     m_shopState = new QLabel(this);
@@ -90,7 +90,7 @@ PortRow::PortRow(QWidget *parent)
     setPortState(base::OperatorDisplay::PortState::Closed, QString());
 }
 
-void PortRow::setPortState(base::OperatorDisplay::PortState state, const QString &device)
+void PortPanel::setPortState(base::OperatorDisplay::PortState state, const QString &device)
 {
     using PortState = base::OperatorDisplay::PortState;
     QString text;
@@ -114,13 +114,13 @@ void PortRow::setPortState(base::OperatorDisplay::PortState state, const QString
     m_portState->setStyleSheet(badgeStyle(colour));
 }
 
-void PortRow::setCurrentSettings(const QString &text)
+void PortPanel::setCurrentSettings(const QString &text)
 {
     m_currentSettings->setText(text);
     m_currentSettings->setToolTip(text);
 }
 
-void PortRow::fit()
+void PortPanel::fit()
 {
     // The list's and the journal's badges beside the port's where the screen is wide enough
     // for all, else on a line of their own under it.
@@ -135,7 +135,7 @@ void PortRow::fit()
     placeInRow(m_badges, oneRow, m_portRow, m_badgeRow);
 }
 
-void PortRow::setListState(const listmanager::ListState &state)
+void PortPanel::setListState(const listmanager::ListState &state)
 {
     using listmanager::Reach;
     switch (state.reach) {
@@ -191,7 +191,7 @@ void PortRow::setListState(const listmanager::ListState &state)
                                                              : QStringLiteral("#546e7a")));
 }
 
-void PortRow::setJournalState(const journal::JournalState &state)
+void PortPanel::setJournalState(const journal::JournalState &state)
 {
     using Place = journal::JournalState::Place;
     const QString since = state.since.toLocalTime().toString(QStringLiteral("HH:mm"));
@@ -254,7 +254,7 @@ void PortRow::setJournalState(const journal::JournalState &state)
     m_journalLostOk->setVisible(state.lostUnacknowledged > 0);
 }
 
-void PortRow::setShopState(const journal::ForwardState &state)
+void PortPanel::setShopState(const journal::ForwardState &state)
 {
     m_shopCaption->setVisible(true);
     m_shopState->setVisible(true);

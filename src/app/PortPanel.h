@@ -16,11 +16,11 @@ namespace barlink::app {
 // The lasting states along the window's foot: the scanner port's state and line settings, and
 // beside them (or on a line of their own under them where the screen is too narrow for both)
 // the badges of the list manager's list, of the journal and of the shop's server.
-class PortRow : public QWidget
+class PortPanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit PortRow(QWidget *parent = nullptr);
+    explicit PortPanel(QWidget *parent = nullptr);
 
     void setPortState(base::OperatorDisplay::PortState state, const QString &device);
     // The open port and its line settings ("COM1:9600,N,8,1").

@@ -10,11 +10,11 @@ namespace barlink::app {
 // The manual entry for a label that cannot be scanned: Edit opens the box, OK hands the label
 // in upper case to whoever takes labels, and the box closes once it is taken or stays open for
 // correction.
-class ManualEntry : public QGroupBox
+class ManualEntryPanel : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit ManualEntry(QWidget *parent = nullptr);
+    explicit ManualEntryPanel(QWidget *parent = nullptr);
 
     // The controls in the order Tab goes through them.
     [[nodiscard]] QList<QWidget *> tabOrder() const;

@@ -1,4 +1,4 @@
-#include "ManualEntry.h"
+#include "ManualEntryPanel.h"
 
 #include "base/StatusTexts.h"
 
@@ -10,7 +10,7 @@
 
 namespace barlink::app {
 
-ManualEntry::ManualEntry(QWidget *parent)
+ManualEntryPanel::ManualEntryPanel(QWidget *parent)
     : QGroupBox(tr("Manual entry"), parent)
     , m_text(new QLineEdit(this))
     , m_edit(new QPushButton(tr("Edit"), this))
@@ -28,17 +28,17 @@ ManualEntry::ManualEntry(QWidget *parent)
     layout->addWidget(m_text);
     layout->addWidget(m_edit);
     layout->addWidget(m_ok);
-    connect(m_edit, &QPushButton::clicked, this, &ManualEntry::start);
-    connect(m_ok, &QPushButton::clicked, this, &ManualEntry::end);
-    connect(m_text, &QLineEdit::returnPressed, this, &ManualEntry::end);
+    connect(m_edit, &QPushButton::clicked, this, &ManualEntryPanel::start);
+    connect(m_ok, &QPushButton::clicked, this, &ManualEntryPanel::end);
+    connect(m_text, &QLineEdit::returnPressed, this, &ManualEntryPanel::end);
 }
 
-QList<QWidget *> ManualEntry::tabOrder() const
+QList<QWidget *> ManualEntryPanel::tabOrder() const
 {
     return {m_edit, m_text, m_ok};
 }
 
-void ManualEntry::start()
+void ManualEntryPanel::start()
 {
     m_text->setEnabled(true);
     m_text->setFocus();
@@ -47,7 +47,7 @@ void ManualEntry::start()
     Q_EMIT statusTold(base::status::typeLabel());
 }
 
-void ManualEntry::close()
+void ManualEntryPanel::close()
 {
     // The focus goes back to Edit before the entry's controls are disabled: otherwise it
     // moves on to the next control, an option switch that the next Space would change.
@@ -58,7 +58,7 @@ void ManualEntry::close()
     m_ok->setEnabled(false);
 }
 
-void ManualEntry::end()
+void ManualEntryPanel::end()
 {
     if (!m_ok->isEnabled() || m_typedWaiting)
         return;
@@ -72,13 +72,13 @@ void ManualEntry::end()
     // The station may take it now or after the label in hand: typedLabelDone() follows.
     // With no station to take it, it is not taken.
     m_typedWaiting = true;
-    if (isSignalConnected(QMetaMethod::fromSignal(&ManualEntry::labelTyped)))
+    if (isSignalConnected(QMetaMethod::fromSignal(&ManualEntryPanel::labelTyped)))
         Q_EMIT labelTyped(text);
     else
         typedLabelDone(false);
 }
 
-void ManualEntry::typedLabelDone(bool taken)
+void ManualEntryPanel::typedLabelDone(bool taken)
 {
     if (!m_typedWaiting)
         return;

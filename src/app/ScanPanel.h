@@ -16,11 +16,11 @@ namespace barlink::app {
 // them where the width is too small for both), and the last scan's raw text with the
 // activity indicator. The indicators keep their place while hidden, so that nothing moves as
 // the segments of an item arrive.
-class ScanIndicators : public QWidget
+class ScanPanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit ScanIndicators(QWidget *parent = nullptr);
+    explicit ScanPanel(QWidget *parent = nullptr);
 
     void setSegment(base::OperatorDisplay::Segment segment, bool visible);
     void setAutoFieldSelectionVisible(bool visible);
