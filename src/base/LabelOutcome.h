@@ -20,7 +20,7 @@ struct LabelOutcome
 
     Kind kind = Kind::PlainName;
     Result result = Result::Taken;
-    QString reason;
+    QString reason = {};
 
     // Taken, with a warning the operator is to see.
     [[nodiscard]] bool warns() const { return result == Result::Taken && !reason.isEmpty(); }

@@ -57,19 +57,19 @@ enum class StationEvent {
 struct Entry
 {
     qint64 localNumber = 0; // given by the local journal file; 0 until the entry is stored
-    QDateTime time;         // UTC, to the millisecond; the journal stamps an entry without one
-    QString station;        // the journal stamps an entry without one with its own
+    QDateTime time = {};    // UTC, to the millisecond; the journal stamps an entry without one
+    QString station = {};   // the journal stamps an entry without one with its own
     Source source = Source::Scanner;
-    QString label; // control characters escaped (escapeControls), or a program summary
+    QString label = {}; // control characters escaped (escapeControls), or a program summary
     Kind kind = Kind::PlainName;
     Outcome outcome = Outcome::Taken;
-    QString reason; // plain words: why refused, the error when failed, the detail of an event
-    QString field;
-    QString program;
-    QString x;
-    QString y;
-    QString z;
-    std::optional<int> rows; // rows added; for "list-cleared", the rows that were in the list
+    QString reason = {}; // plain words: why refused, the error when failed, the detail of an event
+    QString field = {};
+    QString program = {};
+    QString x = {};
+    QString y = {};
+    QString z = {};
+    std::optional<int> rows = {}; // rows added; for "list-cleared", the rows that were in the list
 
     friend bool operator==(const Entry &, const Entry &) = default;
 };

@@ -22,11 +22,11 @@ struct Filter
 {
     enum class Outcomes { All, RefusedOnly, TakenOnly, FailedOnly };
 
-    QString text; // found anywhere in the label, reason, field or program, ignoring case
+    QString text = {}; // found anywhere in the label, reason, field or program, ignoring case
     Outcomes outcomes = Outcomes::All;
-    QDateTime from;  // entries at or after; invalid: no lower bound
-    QDateTime until; // entries before; invalid: no upper bound
-    QString station; // empty: every station
+    QDateTime from = {};  // entries at or after; invalid: no lower bound
+    QDateTime until = {}; // entries before; invalid: no upper bound
+    QString station = {}; // empty: every station
 };
 
 enum class Order { NewestFirst, OldestFirst };

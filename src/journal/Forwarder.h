@@ -35,7 +35,7 @@ public:
         int stationRowMilliseconds = 30000; // between two writes of the station's row
         // How long each call may wait for the server; one that runs past its bound fails, and
         // forwarding waits with the reason.
-        ServerBounds server;
+        ServerBounds server = {};
         // How long the end waits for the forwarder (see ~Forwarder()).
         int endMilliseconds = 5000;
     };

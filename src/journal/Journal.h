@@ -25,18 +25,18 @@ struct JournalState
 {
     enum class Place { File, SpillFile, Memory };
     Place place = Place::File;
-    QDateTime since;       // when the journal file stopped taking entries (UTC); File: invalid
-    QString reason;        // why, in the database's words
-    qsizetype spilled = 0; // entries in the spill file, waiting for the journal file
-    qsizetype held = 0;    // entries held in memory, waiting for either file
-    qint64 lost = 0;       // entries that went past the bound of those held
-    QDateTime heldSince;   // when the first of them was held
+    QDateTime since = {};     // when the journal file stopped taking entries (UTC); File: invalid
+    QString reason = {};      // why, in the database's words
+    qsizetype spilled = 0;    // entries in the spill file, waiting for the journal file
+    qsizetype held = 0;       // entries held in memory, waiting for either file
+    qint64 lost = 0;          // entries that went past the bound of those held
+    QDateTime heldSince = {}; // when the first of them was held
     // Whatever the place: the spill file's entries are being taken into the journal file
     // (how far, in per cent), in batches between which labels are answered.
     bool takingBack = false;
     int takenPercent = 0;
     // A spill file whose entries wait but that cannot be read: why (it is tried again).
-    QString spillUnreadable;
+    QString spillUnreadable = {};
     // Entries lost (spill file lines that could not be read, entries past the bound of those
     // held), until the operator acknowledges them.
     qint64 lostUnacknowledged = 0;

@@ -247,6 +247,7 @@ void ScanPoller::handleRoute(const ScanRoute &route, bool expansion)
 {
     switch (route.kind) {
     case ScanKind::Nothing:
+    case ScanKind::Pending: // waits in the buffer for the rest of it
         return;
     case ScanKind::Compressed:
         // An expansion that is itself compressed is not expanded again.

@@ -48,13 +48,14 @@ ScanRoute routeWhole(QStringView buffer, QStringView suffix)
     }
 
     if (label.startsWith(scanmarker::Compressed))
-        return {ScanKind::Compressed, fieldNFirst, label.toString(), {}};
+        return {
+            .kind = ScanKind::Compressed, .fieldNFirst = fieldNFirst, .label = label.toString()};
     const bool suffixAtEnd = !suffix.isEmpty() && label.endsWith(suffix);
     // An ordinary label's rest keeps the line end it ended with: it stays a label of its own
     // when the next scan joins it in the buffer.
     ScanRoute route = routeLabel(suffixAtEnd ? label.chopped(suffix.size()) : label);
     if (route.kind == ScanKind::Ignored)
-        return {ScanKind::Ignored, false, label.toString(), {}};
+        return {.kind = ScanKind::Ignored, .label = label.toString()};
     // A program's own line ends stay; the scanner's one after it goes.
     if (route.kind == ScanKind::Program && !suffixAtEnd)
         route.label = withoutTrailingLineEnd(route.label).toString();
@@ -71,15 +72,15 @@ ScanRoute routeFramed(QStringView buffer, const LabelFrame &frame)
     if (body.startsWith(scanmarker::Compressed)) {
         // Its data may hold the suffix's bytes: it is complete when all of it is there.
         if (end < 0 || !frame.compressedWhole || !frame.compressedWhole(body))
-            return {ScanKind::Pending};
+            return {.kind = ScanKind::Pending};
         return routeWhole(buffer, suffix);
     }
     if (end < 0)
-        return {ScanKind::Pending};
+        return {.kind = ScanKind::Pending};
     const QStringView unit = buffer.first(end);
     // A program's lines may end with the suffix: the program barcode waits for quiet.
     if (unit.contains(scanmarker::Program) && unit.contains(u'!'))
-        return {ScanKind::Pending};
+        return {.kind = ScanKind::Pending};
 
     qsizetype nextAt = end + suffix.size();
     // A scanner that ends labels with CR LF where LabelEnd names CR alone: the LF goes too.
@@ -87,7 +88,7 @@ ScanRoute routeFramed(QStringView buffer, const LabelFrame &frame)
         ++nextAt;
     ScanRoute route = routeWhole(unit, {});
     if (unit.isEmpty() || route.kind == ScanKind::Ignored)
-        route = {ScanKind::Ignored, false, buffer.sliced(0, nextAt).toString(), {}};
+        route = {.kind = ScanKind::Ignored, .label = buffer.sliced(0, nextAt).toString()};
     else if (!route.rest.isEmpty())
         route.rest += suffix; // the label after the closing "%" has ended too
     route.next = buffer.sliced(nextAt).toString();
@@ -109,9 +110,9 @@ ScanRoute routeScan(QStringView buffer, const LabelFrame &frame)
 ScanRoute routeLabel(QStringView label, LineEnds lineEnds)
 {
     if (holdsNothing(label))
-        return {ScanKind::Ignored, false, label.toString(), {}};
+        return {.kind = ScanKind::Ignored, .label = label.toString()};
     if (label.contains(scanmarker::Program))
-        return {ScanKind::Program, false, label.toString(), {}};
+        return {.kind = ScanKind::Program, .label = label.toString()};
 
     const bool split = lineEnds == LineEnds::Split;
     // Line ends before the label are the end of the label before it.
@@ -124,7 +125,7 @@ ScanRoute routeLabel(QStringView label, LineEnds lineEnds)
     if (split)
         end = std::find_if(text.cbegin(), text.cbegin() + end, isLineEnd) - text.cbegin();
     const qsizetype restAt = pastLineEnds(text, end);
-    return {ScanKind::Ordinary, false, text.left(end), text.mid(restAt)};
+    return {.kind = ScanKind::Ordinary, .label = text.left(end), .rest = text.mid(restAt)};
 }
 
 } // namespace barlink::scanner

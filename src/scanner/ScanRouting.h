@@ -38,13 +38,13 @@ struct ScanRoute
     // "%N%" is interpreted before the label: the apostrophe rule selects field N for it.
     bool fieldNFirst = false;
     // Ignored: the label as it came, line end included.
-    QString label;
+    QString label = {};
     // What follows the label: a label of its own, handled before anything else in the buffer.
     // When the label ended at the label end, the rest carries the label end again.
-    QString rest;
+    QString rest = {};
     // What followed the label's end (LabelEnd): the labels after it, kept even when the label
     // or its "%N%" fails.
-    QString next;
+    QString next = {};
     // The port went quiet on an ordinary label while a label end is set and the buffer does
     // not hold it: the scanner sends labels without it.
     bool withoutLabelEnd = false;

@@ -37,8 +37,17 @@ public:
         , m_factor(factor)
         , m_mostScale(mostScale)
     {
-        connect(qApp, &QGuiApplication::fontChanged, this, &LargerText::apply);
+        // Every widget is told when the application's font changes.
+        widget->installEventFilter(this);
         apply();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ApplicationFontChange)
+            apply();
+        return QObject::eventFilter(watched, event);
     }
 
 private:

@@ -271,7 +271,7 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.run(fetch<QStringList>("ticks"));
-        const QString notice = ScanPoller::labelEndMissingText(rig.suffix);
+        const QString notice = QStringLiteral("Labels are arriving without the LabelEnd suffix \\r:");
         QTEST(rig.calls + QStringList(rig.display.statusHistory.filter(notice).size(), "told"),
               "calls");
         QTEST(rig.poller.scanBuffer(), "left");
@@ -359,7 +359,8 @@ private Q_SLOTS:
         QVERIFY(rig.poller.scanBuffer().size() <= ScanPoller::MaxScanBuffer);
         rig.run({"", ""});
         QVERIFY(rig.calls.isEmpty());
-        QCOMPARE(rig.display.status(), ScanPoller::overflowText(10 * chunk.size()));
+        QCOMPARE(rig.display.status(), QStringLiteral("Scanner input too long: 655360 characters "
+                                                      "without a pause were discarded."));
         QVERIFY(rig.poller.scanBuffer().isEmpty());
         rig.run({"%START%", "", ""}); // the next label is read normally
         QCOMPARE(rig.calls, QStringList{"I:%START%"});
