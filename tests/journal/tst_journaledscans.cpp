@@ -129,7 +129,7 @@ void tst_JournaledScans::outcomes()
     const QString path = dir.path() + QStringLiteral("/journal/journal.sqlite");
     QStringList prompts;
     {
-        PtyStation rig(dir.path(), false, nullptr, path);
+        PtyStation rig(dir.path(), {.journal = path});
         // A list kept from before: the first label clears it.
         rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
         QVERIFY(rig.start());
@@ -167,7 +167,7 @@ void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
     QVERIFY(dir.isValid());
     QVERIFY(PtyStation::prepare(dir.path(), QStringLiteral("fake"), SelectionKeys + MirrorKeys));
     const QString journal = dir.path() + QStringLiteral("/journal.sqlite");
-    StationRig<CheckingPort> rig(dir.path(), false, nullptr, journal);
+    StationRig<CheckingPort> rig(dir.path(), {.journal = journal});
     CheckingPort &port = rig.port;
     port.journalPath = journal;
     QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
@@ -204,7 +204,7 @@ void tst_JournaledScans::retentionWithoutUsableServer()
         entry.time = QDateTime::currentDateTimeUtc().addDays(-800);
         old.append(entry);
     }
-    StationRig<FakeScannerPort> rig(dir.path(), false, nullptr, path);
+    StationRig<FakeScannerPort> rig(dir.path(), {.journal = path});
     QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
     QCOMPARE(JournalFile(path).entries().front().time.date() < QDate::currentDate().addDays(-700),
              fetch<bool>("kept"));

@@ -17,6 +17,7 @@
 
 #include "BarlinkProcess.h"
 #include "JournalFile.h"
+#include "ManualClock.h"
 #include "PtyPair.h"
 #include "Tables.h"
 #include "embeddedlist/RunState.h"
@@ -159,24 +160,27 @@ private:
 void tst_StationFaults::startUp_data()
 {
     // withheld: lists, -1: NewList fails; commandLine: a text on the command line, no list asked
-    // for; answers: to the question for a list
-    columns<int, bool, QList<Answer>>({"withheld", "commandLine", "answers"});
-    QTest::newRow("whole sequence") << 0 << false << QList<Answer>{};
-    QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{};
-    QTest::newRow("list within the first round") << 2 << false << QList<Answer>{};
-    QTest::newRow("no list, operator goes on") << 100 << false << QList<Answer>{Answer::Cancel};
-    QTest::newRow("no list, retry, then list") << 4 << false << QList<Answer>{Answer::Retry};
+    // for; answers: to the question for a list; waited: the intervals of the wait for a list
+    // (rounds of 3), on the station's clock
+    columns<int, bool, QList<Answer>, int>({"withheld", "commandLine", "answers", "waited"});
+    QTest::newRow("whole sequence") << 0 << false << QList<Answer>{} << 0;
+    QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{} << 0;
+    QTest::newRow("list within the first round") << 2 << false << QList<Answer>{} << 2;
+    QTest::newRow("no list, operator goes on") << 100 << false << QList<Answer>{Answer::Cancel} << 3;
+    QTest::newRow("no list, retry, then list") << 4 << false << QList<Answer>{Answer::Retry} << 4;
 }
 void tst_StationFaults::startUp()
 {
     const int withheld = fetch<int>("withheld");
     const bool commandLine = fetch<bool>("commandLine");
     const QList<Answer> &answers = fetch<QList<Answer>>("answers");
-    Rig rig(m_dir->path());
+    base::ManualClock clock;
+    Rig rig(m_dir->path(), {.clock = &clock});
     rig.faults.setFailing(QStringLiteral("NewList"), withheld < 0);
     rig.faults.withholdList(withheld);
     rig.prompter.answers.append(answers);
     QCOMPARE(rig.station.start(!commandLine), app::Startup::Outcome::Running);
+    QCOMPARE(clock.now(), qint64(fetch<int>("waited")));
     QCOMPARE(rig.prompter.texts(), QStringList(answers.size(), app::Startup::noListText({})));
     for (const auto &shown : std::as_const(rig.prompter.shown))
         QCOMPARE(shown.buttons, base::Prompter::Buttons::RetryCancel);
