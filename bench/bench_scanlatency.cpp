@@ -122,17 +122,16 @@ public:
                          const Busy *busy = nullptr,
                          std::optional<int> itemPauseMs = std::nullopt,
                          const testing::PrivateBus *listManagerBus = nullptr)
-        : m_prepared(m_pty.isValid() && m_dir.isValid()
-                     && testing::PtyStation::prepare(
-                         m_dir.path(),
-                         m_pty.slavePath(),
-                         "CommPollTime=" + QByteArray::number(pollMs) + "\r\n"
-                             + (labelEnd.isEmpty() ? QByteArray() : "LabelEnd=" + labelEnd + "\r\n")
-                             + (busy ? "JournalServer=" + busy->server.toLocal8Bit() + "\r\n"
-                                     : QByteArray())
-                             + (itemPauseMs ? "ItemPauseMs=" + QByteArray::number(*itemPauseMs)
-                                                  + "\r\n"
-                                            : QByteArray())))
+        : m_prepared(
+            m_pty.isValid() && m_dir.isValid()
+            && testing::PtyStation::prepare(
+                m_dir.path(),
+                m_pty.slavePath(),
+                "CommPollTime=" + QByteArray::number(pollMs) + "\r\n"
+                    + (labelEnd.isEmpty() ? QByteArray() : "LabelEnd=" + labelEnd + "\r\n")
+                    + (busy ? "JournalServer=" + busy->server.toLocal8Bit() + "\r\n" : QByteArray())
+                    + (itemPauseMs ? "ItemPauseMs=" + QByteArray::number(*itemPauseMs) + "\r\n"
+                                   : QByteArray())))
         , m_busProvider(listManagerBus ? std::make_unique<listmanager::BusListManagerProvider>(
                             [] {
                                 return listmanager::BusListManagerProvider::Target{
@@ -140,10 +139,11 @@ public:
                             },
                             listManagerBus->connection())
                                        : nullptr)
-        , m_rig(m_dir.path(),
-                {.realPauses = itemPauseMs.has_value(),
-                 .journal = journaled ? m_dir.path() + QStringLiteral("/journal.sqlite") : QString(),
-                 .listManager = m_busProvider.get()})
+        , m_rig(
+              m_dir.path(),
+              {.realPauses = itemPauseMs.has_value(),
+               .journal = journaled ? m_dir.path() + QStringLiteral("/journal.sqlite") : QString(),
+               .listManager = m_busProvider.get()})
         , m_station(m_rig.station)
         , m_store(m_rig.store)
         , m_pollMs(pollMs)

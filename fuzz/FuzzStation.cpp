@@ -166,11 +166,12 @@ FuzzStation::FuzzStation(StationPlan plan)
     QObject::connect(
         &m_rig.station, &app::Station::editorRequested, [this] { ++m_editorLaunches; });
 
-    QObject::connect(
-        m_rig.store.get(), &embeddedlist::ListStore::rowsAppended, [this](qint32 first, qint32 last) {
-            if (first == last)
-                ++m_singleRowsAdded;
-        });
+    QObject::connect(m_rig.store.get(),
+                     &embeddedlist::ListStore::rowsAppended,
+                     [this](qint32 first, qint32 last) {
+                         if (first == last)
+                             ++m_singleRowsAdded;
+                     });
 
     if (const char *member = FailingMembers[plan.faults & 0x0f]) {
         const int times = (plan.faults >> 4) & 3;
@@ -214,7 +215,8 @@ void FuzzStation::checkAfterInput(qsizetype maxItems)
         check(reloaded.runState() == m_rig.store->runState(),
               "the run state on disk is the one in memory",
               embeddedlist::runStateName(reloaded.runState()) + QStringLiteral(" on disk, ")
-                  + embeddedlist::runStateName(m_rig.store->runState()) + QStringLiteral(" in memory"));
+                  + embeddedlist::runStateName(m_rig.store->runState())
+                  + QStringLiteral(" in memory"));
         check(reloaded.setpoints() == m_rig.store->setpoints(),
               "the setpoints on disk are the ones in memory");
     }

@@ -35,8 +35,9 @@ private:
 };
 
 // Where the station's waiting comes from: the poller's intervals, the port's reconnection
-// attempts, the pauses of label handling, start-up's wait for a list and the double-scan window. Whoever waits takes a Clock, so that tests run
-// that waiting in simulated time and see both when something happens and when it does not.
+// attempts, the pauses of label handling, start-up's wait for a list and the double-scan
+// window. Whoever waits takes a Clock, so that tests run that waiting in simulated time and
+// see both when something happens and when it does not.
 class Clock
 {
 public:

@@ -306,8 +306,7 @@ void ProgramBarcode::abandon(const QString &reason)
         m_outlet.abandonItem();
     else
         m_context.doubleScan.drop();
-    const QString text
-        = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded);
+    const QString text = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded);
     m_outcome.result = base::LabelOutcome::Result::Failed;
     m_outcome.reason = text;
     m_context.display.setStatus(text);

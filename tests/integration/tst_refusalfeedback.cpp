@@ -29,7 +29,8 @@ struct Bench
         valid = PtyStation::prepare(dir.path(), pty.slavePath(), SelectionKeys + keys);
         // The station's pauses (after "ACK") pass on the same clock, as they keep its events
         // running.
-        rig = std::make_unique<PtyStation>(dir.path(), RigPlan{.realPauses = true, .clock = &clock});
+        rig = std::make_unique<PtyStation>(dir.path(),
+                                           RigPlan{.realPauses = true, .clock = &clock});
         valid = valid && rig->start();
         QObject::connect(&rig->station,
                          &app::Station::labelHandled,

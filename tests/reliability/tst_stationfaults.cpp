@@ -166,7 +166,8 @@ void tst_StationFaults::startUp_data()
     QTest::newRow("whole sequence") << 0 << false << QList<Answer>{} << 0;
     QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{} << 0;
     QTest::newRow("list within the first round") << 2 << false << QList<Answer>{} << 2;
-    QTest::newRow("no list, operator goes on") << 100 << false << QList<Answer>{Answer::Cancel} << 3;
+    QTest::newRow("no list, operator goes on")
+        << 100 << false << QList<Answer>{Answer::Cancel} << 3;
     QTest::newRow("no list, retry, then list") << 4 << false << QList<Answer>{Answer::Retry} << 4;
 }
 void tst_StationFaults::startUp()
