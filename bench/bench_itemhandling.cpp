@@ -5,74 +5,44 @@
 // Target: at most 100 µs median per item.
 
 #include "BenchSupport.h"
-#include "Fakes.h"
-#include "app/Station.h"
-#include "app/StationBuilder.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "embeddedlist/ListStore.h"
+#include "StationRig.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <memory>
 
 using namespace barlink;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // A started station in a temporary folder, on a port in memory.
 struct StartedStation
 {
+    using Rig = testing::StationRig<testing::FakeScannerPort>;
+
     explicit StartedStation(bool programFile)
+        : prepared(Rig::prepare(dir.path(), QStringLiteral("/dev/null"))
+                   && (!programFile
+                       || testing::writeBytes(dir.path() + QStringLiteral("/gcode/PROG.CNC"),
+                                              "KTQ 2.0\r\n;;LEFT DOOR\r\nN1\r\nDIM UN=600 Y=400 "
+                                              "Z=18\r\nN2 G1 X10\r\n")))
+        , rig(dir.path())
     {
-        const QString root = dir.path();
-        for (const char *folder : {"program", "windows", "gcode", "csvin", "run"})
-            QDir(root).mkpath(QLatin1String(folder));
-        const QByteArray r = root.toLocal8Bit();
-        writeFile(root + QStringLiteral("/program/KTQ.INI"),
-                  "[GESTBCOD]\r\nCommDevice=/dev/null\r\nCommPollTime=100\r\nGCodePath=" + r
-                      + "/gcode/\r\nListPath=" + r + "/lists/\r\nCSVInPath=" + r
-                      + "/csvin\r\nCSVOutPath=" + r
-                      + "/collected.csv\r\nAutoClear= 0\r\nAutoStart= 0\r\n");
-        if (programFile) {
-            writeFile(root + QStringLiteral("/gcode/PROG.CNC"),
-                      "KTQ 2.0\r\n;;LEFT DOOR\r\nN1\r\nDIM UN=600 Y=400 Z=18\r\nN2 G1 X10\r\n");
-        }
-        store = std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data"));
-        provider = std::make_unique<embeddedlist::EmbeddedListManagerProvider>(store);
-        station = app::StationBuilder(display, prompter, pacer, port, *provider)
-                      .folders(root + QStringLiteral("/program"), root + QStringLiteral("/windows"))
-                      .instanceLockDir(root + QStringLiteral("/run"))
-                      .build();
-        ok = station->start(true) == app::Startup::Outcome::Running && port.isOpen();
+        ok = prepared && rig.start();
         // The first label after start-up clears the list: not part of an item.
-        ok = ok && station->dispatcher().interpretLabel(QStringLiteral("%STOP%"));
+        ok = ok && rig.station.dispatcher().interpretLabel(QStringLiteral("%STOP%"));
     }
 
     [[nodiscard]] bool handleItem()
     {
-        label::LabelDispatcher &dispatcher = station->dispatcher();
+        label::LabelDispatcher &dispatcher = rig.station.dispatcher();
         const bool first = dispatcher.interpretLabel(QStringLiteral("%12PROG.CNC N1 X"));
         const bool second = dispatcher.interpretLabel(QStringLiteral("%22600 400 18"));
         return !first && second;
     }
 
     QTemporaryDir dir;
-    testing::FakeDisplay display;
-    testing::ScriptedPrompter prompter;
-    testing::InstantPacer pacer;
-    testing::FakeScannerPort port;
-    std::shared_ptr<embeddedlist::ListStore> store;
-    std::unique_ptr<embeddedlist::EmbeddedListManagerProvider> provider;
-    std::unique_ptr<app::Station> station;
+    bool prepared;
+    Rig rig;
     bool ok = false;
 };
 
@@ -88,7 +58,7 @@ void itemHandled(benchmark::State &state, bool programFile, bool companion)
     for (auto _ : state) {
         if (companion) {
             state.PauseTiming();
-            writeFile(companionPath, "PROG;600;400;18\r\n");
+            testing::writeBytes(companionPath, "PROG;600;400;18\r\n");
             state.ResumeTiming();
         }
         samples.start();
@@ -98,12 +68,12 @@ void itemHandled(benchmark::State &state, bool programFile, bool companion)
             state.SkipWithError("the item was not sent");
             return;
         }
-        station.port.sent.clear();
-        station.pacer.pauses.clear();
-        station.display.statusHistory.clear();
+        station.rig.port.sent.clear();
+        station.rig.instantPacer.pauses.clear();
+        station.rig.display.statusHistory.clear();
     }
     samples.report(state);
-    state.counters["rows"] = station.store->rowCount();
+    state.counters["rows"] = station.rig.store->rowCount();
 }
 
 void BM_TwoSegmentItem(benchmark::State &state)

@@ -158,7 +158,7 @@ private:
 struct WindowStation
 {
     explicit WindowStation(bool realPauses)
-        : rig(dir.path(), realPauses, &window)
+        : rig(dir.path(), {.realPauses = realPauses, .shownOn = &window})
         , listWindow(rig.store.get())
     {
         if (!pty.isValid() || !testing::PtyStation::prepare(dir.path(), pty.slavePath())

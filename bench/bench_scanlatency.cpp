@@ -25,27 +25,20 @@
 
 #include "BenchBus.h"
 #include "BenchSupport.h"
-#include "Fakes.h"
 #include "PgServer.h"
 #include "PtyPair.h"
-#include "app/EventLoopPacer.h"
-#include "app/Station.h"
-#include "app/StationBuilder.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
+#include "StationRig.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "embeddedlist/ListStore.h"
 #include "journal/ui/JournalWindow.h"
 #include "listmanager/BusListManager.h"
 #include "listmanager/BusNames.h"
 #include "listmanagerproxy.h"
-#include "scanner/SerialScannerPort.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -129,8 +122,16 @@ public:
                          const Busy *busy = nullptr,
                          std::optional<int> itemPauseMs = std::nullopt,
                          const testing::PrivateBus *listManagerBus = nullptr)
-        : m_store(std::make_shared<embeddedlist::ListStore>(m_dir.path() + QStringLiteral("/data")))
-        , m_provider(m_store)
+        : m_prepared(
+            m_pty.isValid() && m_dir.isValid()
+            && testing::PtyStation::prepare(
+                m_dir.path(),
+                m_pty.slavePath(),
+                "CommPollTime=" + QByteArray::number(pollMs) + "\r\n"
+                    + (labelEnd.isEmpty() ? QByteArray() : "LabelEnd=" + labelEnd + "\r\n")
+                    + (busy ? "JournalServer=" + busy->server.toLocal8Bit() + "\r\n" : QByteArray())
+                    + (itemPauseMs ? "ItemPauseMs=" + QByteArray::number(*itemPauseMs) + "\r\n"
+                                   : QByteArray())))
         , m_busProvider(listManagerBus ? std::make_unique<listmanager::BusListManagerProvider>(
                             [] {
                                 return listmanager::BusListManagerProvider::Target{
@@ -138,49 +139,25 @@ public:
                             },
                             listManagerBus->connection())
                                        : nullptr)
-        , m_built(
-              app::StationBuilder(
-                  m_display,
-                  m_prompter,
-                  itemPauseMs ? static_cast<base::Pacer &>(m_realPacer) : m_pacer,
-                  m_port,
-                  m_busProvider ? static_cast<listmanager::ListManagerProvider &>(*m_busProvider)
-                                : m_provider)
-                  .folders(m_dir.path() + QStringLiteral("/program"),
-                           m_dir.path() + QStringLiteral("/windows"))
-                  .instanceLockDir(m_dir.path() + QStringLiteral("/run"))
-                  .journal(journaled ? m_dir.path() + QStringLiteral("/journal.sqlite") : QString())
-                  .build())
-        , m_station(*m_built)
+        , m_rig(
+              m_dir.path(),
+              {.realPauses = itemPauseMs.has_value(),
+               .journal = journaled ? m_dir.path() + QStringLiteral("/journal.sqlite") : QString(),
+               .listManager = m_busProvider.get()})
+        , m_station(m_rig.station)
+        , m_store(m_rig.store)
         , m_pollMs(pollMs)
         , m_listManagerBus(listManagerBus)
     {
-        if (!m_pty.isValid() || !m_dir.isValid())
+        if (!m_prepared)
             return;
         const QString root = m_dir.path();
-        for (const char *folder : {"program", "windows", "gcode", "csvin", "run"})
-            QDir(root).mkpath(QLatin1String(folder));
         if (busy && !bench::fillJournal(root + QStringLiteral("/journal.sqlite"), busy->backlog))
             return;
         for (int row = 0; busy && row < busy->listRows; ++row)
             m_store->addRow(QStringLiteral("#161=ROW%1.CNC;#162=;#164=1;#171=1;").arg(row));
-        QFile ini(root + QStringLiteral("/program/KTQ.INI"));
-        if (!ini.open(QIODevice::WriteOnly))
+        if (!m_rig.start())
             return;
-
-        const QByteArray r = root.toLocal8Bit();
-        ini.write("[GESTBCOD]\r\nCommDevice=" + m_pty.slavePath().toLocal8Bit()
-                  + "\r\nCommPollTime=" + QByteArray::number(pollMs) + "\r\nGCodePath=" + r
-                  + "/gcode/\r\nCSVInPath=" + r + "/csvin\r\nCSVOutPath=" + r
-                  + "/collected.csv\r\nAutoClear= 0\r\nAutoStart= 0\r\nLabelEnd=" + labelEnd
-                  + "\r\nJournalServer=" + (busy ? busy->server.toLocal8Bit() : QByteArray())
-                  + "\r\n");
-        if (itemPauseMs)
-            ini.write("ItemPauseMs=" + QByteArray::number(*itemPauseMs) + "\r\n");
-        ini.close();
-        if (m_station.start(true) != app::Startup::Outcome::Running || !m_port.isOpen())
-            return;
-        m_station.startPolling();
         m_running = true;
         if (!busy)
             return;
@@ -288,17 +265,11 @@ private:
 
     PtyPair m_pty;
     QTemporaryDir m_dir;
-    testing::FakeDisplay m_display;
-    testing::ScriptedPrompter m_prompter;
-    testing::InstantPacer m_pacer;
-    app::EventLoopPacer m_realPacer;
-    scanner::SerialScannerPort m_port;
-    std::shared_ptr<embeddedlist::ListStore> m_store;
-    embeddedlist::EmbeddedListManagerProvider m_provider;
+    bool m_prepared;
     std::unique_ptr<listmanager::BusListManagerProvider> m_busProvider;
-    // The station the builder made, and the name it goes by.
-    std::unique_ptr<app::Station> m_built;
+    testing::PtyStation m_rig;
     app::Station &m_station;
+    const std::shared_ptr<embeddedlist::ListStore> &m_store;
     int m_pollMs;
     const testing::PrivateBus *m_listManagerBus;
     bool m_running = false;

@@ -1,7 +1,6 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
-#include "app/StationBuilder.h"
 #include "base/CurrentItem.h"
 #include "base/Options.h"
 #include "embeddedlist/RunState.h"
@@ -64,11 +63,13 @@ const std::array<const char *, 16> FailingMembers = {
 const QSet<QString> StationEntries = {
     QStringLiteral("program"),
     QStringLiteral("windows"),
-    QStringLiteral("product"),
-    QStringLiteral("csv"),
+    QStringLiteral("gcode"),
+    QStringLiteral("lists"),
+    QStringLiteral("csvin"),
+    QStringLiteral("run"),
     QStringLiteral("data"),
     QStringLiteral("temp"),
-    QStringLiteral("out.csv"),
+    QStringLiteral("collected.csv"),
 };
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -110,29 +111,24 @@ const QString &FuzzStation::scratchFolder()
 
 namespace {
 
-void layOutStationFolder(int settingsVariant)
+// The station folder laid out anew: the rig's settings file (with the field selection of the
+// variant) and folders, and the files the labels find.
+const QString &layOutStationFolder(int settingsVariant)
 {
-    const QString root = FuzzStation::stationFolder();
+    static const QString root = FuzzStation::stationFolder();
     QDir(root).removeRecursively();
-    QDir dir(root);
-    for (const char *folder : {"program", "windows", "product/lsx", "csv", "data", "temp"})
-        check(dir.mkpath(QLatin1String(folder)), "the station folders can be made", root);
-    writeFile(root + QStringLiteral("/program/KTQ.INI"),
-              "[GESTBCOD]\r\n" + SettingsVariants[std::size_t(settingsVariant)]);
-    writeFile(root + QStringLiteral("/product/PROG9.CNC"),
+    check(testing::StationRig<>::prepare(root,
+                                         QStringLiteral("/dev/pts/fuzz"),
+                                         SettingsVariants[std::size_t(settingsVariant)]),
+          "the station folders and settings file can be made",
+          root);
+    writeFile(root + QStringLiteral("/gcode/PROG9.CNC"),
               "KTQ 2.0\r\n;;LEFT DOOR \r\nN1\r\nDIM UN=800 Y=600 Z=18\r\n");
-    writeFile(root + QStringLiteral("/product/PROG.CNC"), "G71 X800 Y600 Z18\r\n(DOOR)\r\n");
-    writeFile(root + QStringLiteral("/product/lsx/PANEL1.LST"),
+    writeFile(root + QStringLiteral("/gcode/PROG.CNC"), "G71 X800 Y600 Z18\r\n(DOOR)\r\n");
+    writeFile(root + QStringLiteral("/lists/PANEL1.LST"),
               "#161=A.CNC;#171=3;\r\n#161=B.CNC;#171=6;\r\n");
-    writeFile(root + QStringLiteral("/csv/PROG.CSV"), "PROG;800;600;18\r\n");
-}
-
-// The list manager's store over a station folder laid out anew.
-std::shared_ptr<embeddedlist::ListStore> freshStore(int settingsVariant)
-{
-    layOutStationFolder(settingsVariant);
-    return std::make_shared<embeddedlist::ListStore>(FuzzStation::stationFolder()
-                                                     + QStringLiteral("/data"));
+    writeFile(root + QStringLiteral("/csvin/PROG.CSV"), "PROG;800;600;18\r\n");
+    return root;
 }
 
 } // namespace
@@ -155,70 +151,52 @@ QString FuzzStation::stationFolder()
 }
 
 FuzzStation::FuzzStation(StationPlan plan)
-    : m_store(freshStore(plan.switches >> 6))
-    , m_embedded(m_store)
-    , m_provider(m_embedded, m_faults)
-    , m_station(app::StationBuilder(m_display, m_prompter, m_pacer, m_port, m_provider)
-                    .mode(app::StationBuilder::Mode::Try)
-                    .folders(stationFolder() + QStringLiteral("/program"),
-                             stationFolder() + QStringLiteral("/windows"))
-                    .build())
+    : m_rig(layOutStationFolder(plan.switches >> 6),
+            {.askedOn = &m_prompter, .mode = app::StationBuilder::Mode::Try})
 {
-    // The settings file holds the field selection; the folders are set here, where no
-    // length limit of the file's values can cut a long scratch folder short.
-    const QString root = stationFolder();
-    base::Settings &settings = m_station->settings();
-    settings.serialSettings = QStringLiteral("9600,N,8,1");
-    settings.serialPort = 1;
-    settings.commDevice = QStringLiteral("/dev/pts/fuzz");
-    settings.gcodePath = root + QStringLiteral("/product/");
-    settings.listPath = root + QStringLiteral("/product/lsx/");
-    settings.csvInPath = root + QStringLiteral("/csv");
-    settings.csvOutPath = root + QStringLiteral("/out.csv");
-    settings.commPollTime = 100;
-
-    base::Options &options = m_station->options();
+    base::Options &options = m_rig.station.options();
     const base::Options::Switch switches[] = {base::Options::AutoClear,
                                               base::Options::Overwrite,
                                               base::Options::AutoStart,
                                               base::Options::ShowEd};
     for (int bit = 0; bit < 4; ++bit)
         options.setValue(switches[bit], (plan.switches >> bit) & 1);
-    m_station->item().clearListPending = (plan.switches & 0x10) != 0;
+    m_rig.station.item().clearListPending = (plan.switches & 0x10) != 0;
     m_prompter.setGoOnAnswers((plan.switches & 0x20) != 0 ? 3 : 0);
     QObject::connect(
-        m_station.get(), &app::Station::editorRequested, [this] { ++m_editorLaunches; });
+        &m_rig.station, &app::Station::editorRequested, [this] { ++m_editorLaunches; });
 
-    QObject::connect(
-        m_store.get(), &embeddedlist::ListStore::rowsAppended, [this](qint32 first, qint32 last) {
-            if (first == last)
-                ++m_singleRowsAdded;
-        });
+    QObject::connect(m_rig.store.get(),
+                     &embeddedlist::ListStore::rowsAppended,
+                     [this](qint32 first, qint32 last) {
+                         if (first == last)
+                             ++m_singleRowsAdded;
+                     });
 
     if (const char *member = FailingMembers[plan.faults & 0x0f]) {
         const int times = (plan.faults >> 4) & 3;
         if (times == 3)
-            m_faults.setFailing(QLatin1String(member), true);
+            m_rig.faults.setFailing(QLatin1String(member), true);
         else
-            m_faults.failNext(QLatin1String(member), times + 1);
+            m_rig.faults.failNext(QLatin1String(member), times + 1);
     }
 }
 
 FuzzStation::~FuzzStation()
 {
-    m_station->shutdown();
+    m_rig.station.shutdown();
 }
 
 void FuzzStation::checkAfterInput(qsizetype maxItems)
 {
-    check(!m_station->gate().isBusy(), "no label is left in hand");
+    check(!m_rig.station.gate().isBusy(), "no label is left in hand");
 
     // Only "ACK" answers go back to the scanner, one per item at most.
     const QByteArray ack = label::ItemSender::acknowledgement().toLatin1();
-    const qsizetype acks = m_port.sent.size() / ack.size();
-    check(m_port.sent == ack.repeated(acks),
+    const qsizetype acks = m_rig.port.sent.size() / ack.size();
+    check(m_rig.port.sent == ack.repeated(acks),
           "the scanner gets nothing but ACK",
-          escaped(m_port.sent));
+          escaped(m_rig.port.sent));
     check(acks <= 2 * maxItems,
           "at most two ACKs for each item",
           QStringLiteral("%1 ACKs for at most %2 items").arg(acks).arg(maxItems));
@@ -228,17 +206,18 @@ void FuzzStation::checkAfterInput(qsizetype maxItems)
 
     // What the list manager holds is what it kept on disk: a crash now would lose nothing.
     {
-        embeddedlist::ListStore reloaded(m_store->folder());
-        check(reloaded.rows() == m_store->rows(),
+        embeddedlist::ListStore reloaded(m_rig.store->folder());
+        check(reloaded.rows() == m_rig.store->rows(),
               "the list on disk is the list in memory",
               QStringLiteral("%1 rows in memory, %2 on disk")
-                  .arg(m_store->rowCount())
+                  .arg(m_rig.store->rowCount())
                   .arg(reloaded.rowCount()));
-        check(reloaded.runState() == m_store->runState(),
+        check(reloaded.runState() == m_rig.store->runState(),
               "the run state on disk is the one in memory",
               embeddedlist::runStateName(reloaded.runState()) + QStringLiteral(" on disk, ")
-                  + embeddedlist::runStateName(m_store->runState()) + QStringLiteral(" in memory"));
-        check(reloaded.setpoints() == m_store->setpoints(),
+                  + embeddedlist::runStateName(m_rig.store->runState())
+                  + QStringLiteral(" in memory"));
+        check(reloaded.setpoints() == m_rig.store->setpoints(),
               "the setpoints on disk are the ones in memory");
     }
 

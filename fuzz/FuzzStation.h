@@ -1,11 +1,7 @@
 #pragma once
 
-#include "Fakes.h"
-#include "FaultyListManager.h"
 #include "FuzzPrompter.h"
-#include "app/Station.h"
-#include "embeddedlist/EmbeddedListManagerProvider.h"
-#include "embeddedlist/ListStore.h"
+#include "StationRig.h"
 
 #include <QString>
 
@@ -33,11 +29,11 @@ struct StationPlan
 };
 
 // A station as the program puts it together (the embedded list manager, the label
-// dispatcher, the program barcode handler, the polling tick), running headless over a
-// scratch folder: the windows are fakes, the pauses return at once and the scanner port
-// lives in memory. The scratch folder is made once per process, in memory where the system
-// has a memory file system, and laid out anew for every input: a settings file, programs,
-// a list file and a companion CSV to find, and the list manager's own folder.
+// dispatcher, the program barcode handler, the polling tick), the tests' station rig in try
+// mode, running headless over a scratch folder: the windows are fakes, the pauses return at
+// once and the scanner port lives in memory. The scratch folder is made once per process, in
+// memory where the system has a memory file system, and laid out anew for every input: the
+// rig's settings file and folders, programs, a list file and a companion CSV to find.
 class FuzzStation
 {
 public:
@@ -46,9 +42,9 @@ public:
     FuzzStation(const FuzzStation &) = delete;
     FuzzStation &operator=(const FuzzStation &) = delete;
 
-    [[nodiscard]] app::Station &station() { return *m_station; }
-    [[nodiscard]] testing::FakeScannerPort &port() { return m_port; }
-    [[nodiscard]] embeddedlist::ListStore &store() { return *m_store; }
+    [[nodiscard]] app::Station &station() { return m_rig.station; }
+    [[nodiscard]] testing::FakeScannerPort &port() { return m_rig.port; }
+    [[nodiscard]] embeddedlist::ListStore &store() { return *m_rig.store; }
 
     // Checks what holds after any input, and aborts when something does not: the list in
     // memory is the list on disk, nothing was written outside the station's folders, the
@@ -63,15 +59,8 @@ public:
     [[nodiscard]] static const QString &scratchFolder();
 
 private:
-    testing::FakeDisplay m_display;
     FuzzPrompter m_prompter;
-    testing::InstantPacer m_pacer;
-    testing::FakeScannerPort m_port;
-    std::shared_ptr<embeddedlist::ListStore> m_store;
-    embeddedlist::EmbeddedListManagerProvider m_embedded;
-    testing::ListManagerFaults m_faults;
-    testing::FaultyProvider m_provider;
-    std::unique_ptr<app::Station> m_station;
+    testing::StationRig<testing::FakeScannerPort> m_rig;
     int m_editorLaunches = 0;
     // Rows added one at a time, as an item's rows are.
     qsizetype m_singleRowsAdded = 0;

@@ -2,6 +2,7 @@
 
 #include "InstanceCounter.h"
 #include "PortControl.h"
+#include "base/Clock.h"
 #include "base/CurrentItem.h"
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
@@ -16,9 +17,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QLoggingCategory>
-#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcStartup, "barlink.app.startup", QtWarningMsg)
 
@@ -103,9 +102,7 @@ void Startup::waitForList()
                 reason = base::unexpectedErrorText(error);
                 break;
             }
-            QEventLoop loop;
-            QTimer::singleShot(m_listWaitIntervalMs, &loop, &QEventLoop::quit);
-            loop.exec();
+            m_clock.wait(m_listWaitIntervalMs);
         }
         qCInfo(lcStartup) << "no list yet:" << reason;
         const auto answer = m_context.prompter.ask(base::Prompter::Icon::Warning,

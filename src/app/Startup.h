@@ -5,6 +5,7 @@
 #include <QString>
 
 namespace barlink::base {
+class Clock;
 class ProductEnvironment;
 struct StationContext;
 } // namespace barlink::base
@@ -37,16 +38,18 @@ public:
             InstanceCounter &instances,
             base::ProductEnvironment &product,
             PortControl &port,
-            journal::JournalRecorder &recorder)
+            journal::JournalRecorder &recorder,
+            base::Clock &clock)
         : m_context(context)
         , m_instances(instances)
         , m_product(product)
         , m_port(port)
         , m_recorder(recorder)
+        , m_clock(clock)
     {}
 
     // How long one round of the wait for a list lasts before the operator is asked
-    // whether to wait again or go on without a list.
+    // whether to wait again or go on without a list (the intervals pass on the station's clock).
     void setListWait(int passes, int intervalMs)
     {
         m_listWaitPasses = passes;
@@ -75,6 +78,7 @@ private:
     base::ProductEnvironment &m_product;
     PortControl &m_port;
     journal::JournalRecorder &m_recorder;
+    base::Clock &m_clock;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

@@ -51,6 +51,7 @@ Station::Station(base::OperatorDisplay &display,
     , m_portControl(m_settings, port, display, prompter, nullptr, clock)
     , m_autoSel(m_settings)
     , m_selector(m_autoSel)
+    , m_doubleScan(clock)
     , m_context{m_settings,
                 m_options,
                 m_item,
@@ -68,6 +69,7 @@ Station::Station(base::OperatorDisplay &display,
     , m_dispatcher(m_context, m_sender)
     , m_programBarcode(m_context, m_sender)
     , m_poller(port, m_gate, nullptr, clock)
+    , m_clock(clock)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
@@ -90,7 +92,7 @@ Station::~Station() = default;
 
 Startup::Outcome Station::start(bool commandLineEmpty)
 {
-    Startup startup(m_context, m_instances, m_product, m_portControl, m_recorder);
+    Startup startup(m_context, m_instances, m_product, m_portControl, m_recorder, m_clock);
     startup.setListWait(m_listWaitPasses, m_listWaitIntervalMs);
     const Startup::Outcome outcome = startup.run(commandLineEmpty);
     if (outcome == Startup::Outcome::Running) {

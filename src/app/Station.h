@@ -48,7 +48,8 @@ class Station : public QObject
 {
     Q_OBJECT
 public:
-    // clock: the poller's intervals and the port's reconnection attempts.
+    // clock: the poller's intervals, the port's reconnection attempts, start-up's wait for a
+    // list and the double-scan window.
     Station(base::OperatorDisplay &display,
             base::Prompter &prompter,
             base::Pacer &pacer,
@@ -263,6 +264,7 @@ private:
     label::LabelDispatcher m_dispatcher;
     program::ProgramBarcode m_programBarcode;
     scanner::ScanPoller m_poller;
+    base::Clock &m_clock;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

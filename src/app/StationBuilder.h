@@ -59,7 +59,9 @@ public:
     StationBuilder &instanceLockDir(QString dir);
     // How often, and how far apart, start-up looks for a list in the list manager.
     StationBuilder &listWait(int passes, int intervalMs);
-    // The time of the poller, the port's reconnection and the pauses (default: the real one).
+    // The time of every timer and wait of the station: the poller, the port's reconnection,
+    // start-up's wait for a list and the double-scan window (default: the real one). The pauses
+    // take theirs from the pacer.
     StationBuilder &clock(base::Clock &clock);
 
     [[nodiscard]] std::unique_ptr<Station> build();

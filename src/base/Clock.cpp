@@ -1,5 +1,6 @@
 #include "Clock.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -41,6 +42,14 @@ public:
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
     }
+    qint64 now() const override { return m_started.elapsed(); }
+
+private:
+    QElapsedTimer m_started = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
 };
 
 } // namespace

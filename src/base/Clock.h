@@ -35,8 +35,9 @@ private:
 };
 
 // Where the station's waiting comes from: the poller's intervals, the port's reconnection
-// attempts and the pauses of label handling. Whoever waits takes a Clock, so that tests run
-// that waiting in simulated time and see both when something happens and when it does not.
+// attempts, the pauses of label handling, start-up's wait for a list and the double-scan
+// window. Whoever waits takes a Clock, so that tests run that waiting in simulated time and
+// see both when something happens and when it does not.
 class Clock
 {
 public:
@@ -45,6 +46,9 @@ public:
     [[nodiscard]] virtual std::unique_ptr<Timer> makeTimer() = 0;
     // Lets ms pass while events keep being handled and timers keep firing.
     virtual void wait(int ms) = 0;
+    // Milliseconds on a count that never goes back (not the time of day): how long ago
+    // something happened, as the double-scan window measures it.
+    [[nodiscard]] virtual qint64 now() const = 0;
     // The local date and time, for what the operator reads ("since 09:05", the shift).
     [[nodiscard]] virtual QDateTime currentTime() const { return QDateTime::currentDateTime(); }
 

@@ -1,24 +1,21 @@
 #include "DoubleScanGuard.h"
 
+#include "base/Clock.h"
 #include "base/Reasons.h"
-
-#include <QElapsedTimer>
 
 #include <algorithm>
 #include <utility>
 
 namespace barlink::base {
 
-DoubleScanGuard::DoubleScanGuard()
-    : m_clock([] {
-        static const QElapsedTimer started = [] {
-            QElapsedTimer timer;
-            timer.start();
-            return timer;
-        }();
-        return started.elapsed();
-    })
+DoubleScanGuard::DoubleScanGuard(const Clock &clock)
+    : m_clock(clock)
 {}
+
+void DoubleScanGuard::rowsAdded()
+{
+    m_rowsAt = m_clock.now();
+}
 
 void DoubleScanGuard::setWindowSeconds(int seconds)
 {
@@ -38,7 +35,7 @@ std::optional<qint64> DoubleScanGuard::repeatOfLast()
     if (m_windowSeconds == 0 || m_typed || m_last.isEmpty() || m_collecting != m_last
         || refusedBefore)
         return std::nullopt;
-    const qint64 since = m_clock() - m_lastAt;
+    const qint64 since = m_clock.now() - m_lastAt;
     if (since > qint64(m_windowSeconds) * 1000)
         return std::nullopt;
     m_refused = true;
@@ -52,7 +49,7 @@ void DoubleScanGuard::taken()
     if (m_windowSeconds == 0)
         return;
     m_last = std::exchange(m_collecting, {});
-    m_lastAt = rowsAt.value_or(m_clock());
+    m_lastAt = rowsAt.value_or(m_clock.now());
 }
 
 void DoubleScanGuard::forget()

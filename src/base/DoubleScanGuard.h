@@ -3,10 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace barlink::base {
+
+class Clock;
 
 // Refuses an item that is the same piece as the item taken last, completed within a few
 // seconds of the moment that item's rows were added: a scanner that triggers twice must not put
@@ -19,17 +20,12 @@ namespace barlink::base {
 class DoubleScanGuard
 {
 public:
-    // Milliseconds on a clock that never goes back (not the time of day).
-    using Clock = std::function<qint64()>;
-
-    DoubleScanGuard();
+    // The window is measured on clock (its Clock::now()), the station's.
+    explicit DoubleScanGuard(const Clock &clock);
 
     // 0: off, nothing is kept and nothing refused.
     void setWindowSeconds(int seconds);
     [[nodiscard]] int windowSeconds() const { return m_windowSeconds; }
-    // For tests: the clock to read instead of the steady one.
-    void setClock(Clock clock) { m_clock = std::move(clock); }
-
     // A label has been taken into the item being collected (field-code labels are not: they
     // say where the piece goes, not which piece it is).
     void add(const QString &label);
@@ -37,7 +33,7 @@ public:
     void setTyped(bool typed) { m_typed = typed; }
     // The rows of the item being collected went into the list now: the window of the next item
     // runs from here, not from after the pauses that follow.
-    void rowsAdded() { m_rowsAt = m_clock(); }
+    void rowsAdded();
     // The item being collected is given up: its labels go.
     void drop()
     {
@@ -60,7 +56,7 @@ public:
     [[nodiscard]] static QString reason(qint64 sinceLastMs);
 
 private:
-    Clock m_clock;
+    const Clock &m_clock;
     int m_windowSeconds = 0;
     QStringList m_collecting;
     QStringList m_last;

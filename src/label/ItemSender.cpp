@@ -149,7 +149,12 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
 base::LabelOutcome ItemSender::loadListFile(const QString &listName)
 {
     // A list label empties the list whether or not a clear is pending, and the list then holds
-    // what the list file brings: a clear still pending would empty that.
+    // what the list file brings: a clear still pending would empty that. A clear that fails
+    // ends the label before the load: a list loaded on top of rows that should have gone would
+    // have their pieces machined twice. Scanned again, the label tries both anew.
+    m_context.doubleScan.forget();
+    callListManager(QString::fromLatin1(base::reason::ClearList),
+                    [this] { (void)m_context.link.clearHostList(); });
     m_context.item.clearListPending = false;
     ListFileLoader loader(
         m_context.settings, m_context.link, m_context.display, m_context.pacer, m_context.prompter);

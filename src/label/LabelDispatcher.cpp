@@ -53,17 +53,6 @@ int digitValue(const QString &character)
     return static_cast<int>(text::numericValue(character));
 }
 
-// The error of an item that failed after some of its rows went into the list.
-base::Error withRowsAdded(const base::Error &error, int rows)
-{
-    if (rows == 0)
-        return error;
-    return base::Error(
-        error.number(),
-        program::ItemOutlet::withRowsAdded(error.description(), rows, QStringLiteral(". ")),
-        error.path());
-}
-
 } // namespace
 
 bool LabelDispatcher::interpretLabel(const QString &label)
@@ -139,13 +128,12 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             m_context.display.setSegmentIndicator(Segment(t), true);
             if (Segment(t) == Segment::LoadList) {
                 m_segmentsSeen.clear();
-                m_context.doubleScan.forget();
                 try {
-                    (void)m_context.link.clearHostList();
-                } catch (const base::Error &error) {
-                    qCInfo(lcLabel) << "clearing before a list load failed:" << error.what();
+                    m_outcome = m_sender.loadListFile(contents);
+                } catch (...) {
+                    m_context.display.hideSegmentIndicators();
+                    throw;
                 }
-                m_outcome = m_sender.loadListFile(contents);
                 return false;
             }
             try {
@@ -183,7 +171,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
             warning = completeItem();
         } catch (const base::Error &error) {
             abandonItem();
-            throw withRowsAdded(error, m_rowsAdded);
+            throw program::ItemOutlet::withRowsAdded(error, m_rowsAdded);
         } catch (...) {
             abandonItem();
             throw;

@@ -49,13 +49,21 @@ public:
     }
 
     // The text of a failure, told how many rows of the item went in before it, so that the
-    // item is not scanned again and added twice; separator goes between the two.
-    [[nodiscard]] static QString
-    withRowsAdded(const QString &text, int rows, const QString &separator)
+    // item is not scanned again and added twice: the text ends as a sentence (a full stop
+    // added unless it has one) and the count follows.
+    [[nodiscard]] static QString withRowsAdded(const QString &text, int rows)
     {
         if (rows == 0)
             return text;
-        return text + separator + QString::fromLatin1(base::reason::RowsAdded).arg(rows);
+        return text + QLatin1String(text.endsWith(QLatin1Char('.')) ? " " : ". ")
+               + QString::fromLatin1(base::reason::RowsAdded).arg(rows);
+    }
+    // The same for an error: its description told so, its number and path kept.
+    [[nodiscard]] static base::Error withRowsAdded(const base::Error &error, int rows)
+    {
+        if (rows == 0)
+            return error;
+        return base::Error(error.number(), withRowsAdded(error.description(), rows), error.path());
     }
 
     virtual ~ItemOutlet() = default;
@@ -84,8 +92,9 @@ public:
     // call throws ListManagerFailure; the handling stops where an error arose.
     virtual void sendItem(float x, float y, const Way &way, int &rowsAdded) = 0;
 
-    // Has the list manager open the list file of listName (see label::ListFileLoader), and
-    // says what became of it.
+    // A list label: empties the list, then has the list manager open the list file of listName
+    // (see label::ListFileLoader), and says what became of it. The next item repeats nothing
+    // before it. A clear that fails throws ListManagerFailure and nothing is loaded.
     [[nodiscard]] virtual base::LabelOutcome loadListFile(const QString &listName) = 0;
 
     // Ends the item whose label failed or was refused: nothing of it may reach the next item's

@@ -173,9 +173,6 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     PlanSize size; // 0 x 0 for a bare item
     switch (label.form) {
     case ProgramLabel::Form::ListLoad:
-        m_context.doubleScan.forget();
-        ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
-                                    [this] { (void)m_context.link.clearHostList(); });
         m_outcome = m_outlet.loadListFile(label.listName);
         return;
     case ProgramLabel::Form::Program: {
@@ -309,8 +306,7 @@ void ProgramBarcode::abandon(const QString &reason)
         m_outlet.abandonItem();
     else
         m_context.doubleScan.drop();
-    const QString text
-        = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded, QStringLiteral(" "));
+    const QString text = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded);
     m_outcome.result = base::LabelOutcome::Result::Failed;
     m_outcome.reason = text;
     m_context.display.setStatus(text);

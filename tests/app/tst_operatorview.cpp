@@ -221,7 +221,7 @@ void tst_OperatorView::scansShownAsHandled()
     base::ManualClock clock;
     app::MainWindow window(nullptr, &clock);
     // Pauses that run window events, as the program's do.
-    Rig rig(dir.path(), true, &window, {}, clock);
+    Rig rig(dir.path(), {.realPauses = true, .shownOn = &window, .clock = &clock});
     app::showStationOn(rig.station, window);
     // The plan shows the item's pieces, with its result, by the time its label is done.
     const auto *plan = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"));

@@ -28,7 +28,7 @@ public:
         }
         m_now = std::max(m_now, until);
     }
-    [[nodiscard]] qint64 now() const { return m_now; }
+    [[nodiscard]] qint64 now() const override { return m_now; }
     // The time of day moves on with the simulated time from where a test sets it.
     [[nodiscard]] QDateTime currentTime() const override { return m_epoch.addMSecs(m_now); }
     void setCurrentTime(const QDateTime &time) { m_epoch = time.addMSecs(-m_now); }

@@ -1,10 +1,12 @@
 #pragma once
 
-// A station as the program puts it together, on the embedded list manager (its member calls
-// counted, and failing where the test plans so), with the operator's windows faked and a
-// scanner port of the test's choice: the real serial port adapter (a pseudo-terminal in
-// tests) or a port in memory. Its folders live in a temporary root: program/KTQ.INI,
-// windows/, gcode/, lists/, csvin/, run/, temp/ and data/ (the list manager's list).
+// A station as the program puts it together, for the tests, the fuzzing harnesses and the
+// benchmarks: its settings file written (prepare()), then the station built, on the embedded
+// list manager (its member calls counted, and failing where the test plans so) or one of the
+// caller's, with the operator's windows faked and a scanner port of the caller's choice: the
+// real serial port adapter (a pseudo-terminal) or a port in memory. Its folders live in a
+// root folder: program/KTQ.INI, windows/, gcode/, lists/, csvin/, run/, temp/ and data/ (the
+// list manager's list).
 
 #include "Fakes.h"
 #include "FaultyListManager.h"
@@ -23,42 +25,47 @@
 
 namespace barlink::testing {
 
+// How a rig's station is put together; the defaults are what most tests want.
+struct RigPlan
+{
+    // The station's pauses keep window events (and scanner ticks) running on the clock, as the
+    // program's do; otherwise they return at once.
+    bool realPauses = false;
+    // A window instead of the fake display; message boxes answered by another prompter.
+    base::OperatorDisplay *shownOn = nullptr;
+    base::Prompter *askedOn = nullptr;
+    // The journal file (empty: nothing is journaled).
+    QString journal = {};
+    // The time of every timer and wait of the station and of its real pauses (default: the
+    // real one).
+    base::Clock *clock = nullptr;
+    // A list manager of its own (a bus client) instead of the embedded one; start-up waits for
+    // its list as the program does.
+    listmanager::ListManagerProvider *listManager = nullptr;
+    // Try: built as the try run builds it (settings read, a list handed over, the port open),
+    // not to be started.
+    app::StationBuilder::Mode mode = app::StationBuilder::Mode::Started;
+};
+
 template<typename Port = scanner::SerialScannerPort> struct StationRig
 {
     static constexpr int PollMs = 100;
 
-    // realPauses: the station's pauses keep window events (and scanner ticks) running, as in
-    // the program; otherwise they return at once. shownOn: a window instead of the fake.
-    // journal: the journal file (empty: nothing is journaled). clock: the poller's, the port's
-    // and the real pauses' time.
-    explicit StationRig(const QString &root,
-                        bool realPauses = false,
-                        base::OperatorDisplay *shownOn = nullptr,
-                        const QString &journal = {},
-                        base::Clock &clock = base::Clock::real())
-        : eventLoopPacer(clock)
+    // The station over the folders prepare() made under root.
+    explicit StationRig(const QString &root, const RigPlan &plan = {})
+        : eventLoopPacer(plan.clock ? *plan.clock : base::Clock::real())
         , store(std::make_shared<embeddedlist::ListStore>(root + QStringLiteral("/data")))
         , embedded(store)
         , provider(embedded, faults)
-        , built(app::StationBuilder(shownOn ? *shownOn : display,
-                                    prompter,
-                                    realPauses ? static_cast<base::Pacer &>(eventLoopPacer)
-                                               : instantPacer,
-                                    port,
-                                    provider)
-                    .folders(root + QStringLiteral("/program"), root + QStringLiteral("/windows"))
-                    .instanceLockDir(root + QStringLiteral("/run"))
-                    .listWait(3, 1)
-                    .journal(journal)
-                    .clock(clock)
-                    .build())
+        , built(build(root, plan))
         , station(*built)
     {}
 
     // Makes the folders under `root` and the settings file: the scanner on `device`, polled
     // every PollMs, neither automatic clear nor automatic start, overwrite on. `keys`
     // ("Key=Value" lines) add keys or override these: they come first, in place of the line of
-    // the same key (a key given twice is a settings problem).
+    // the same key (a key given twice is a settings problem). False when a folder or the file
+    // cannot be made, or a value is longer than the settings file lets a value be read.
     static bool prepare(const QString &root, const QString &device, const QByteArray &keys = {})
     {
         for (const char *folder : {"program", "windows", "gcode", "lists", "csvin", "run", "temp"})
@@ -83,9 +90,14 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
                     return true;
             return false;
         };
-        for (const QByteArray &line : defaults)
-            if (!given(line))
-                lines += line + "\r\n";
+        for (const QByteArray &line : defaults) {
+            if (given(line))
+                continue;
+            // A longer value would be cut short where it is read.
+            if (line.size() - line.indexOf('=') - 1 > MaxValueLength)
+                return false;
+            lines += line + "\r\n";
+        }
         return writeBytes(root + QStringLiteral("/program/KTQ.INI"), "[GESTBCOD]\r\n" + lines);
     }
 
@@ -114,6 +126,9 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     // The rows in short (see rowSummaries).
     [[nodiscard]] QStringList rows() const { return rowSummaries(store->rows()); }
 
+    // The characters of a settings value that are read (the rest is cut off).
+    static constexpr qsizetype MaxValueLength = 127;
+
     FakeDisplay display;
     ScriptedPrompter prompter;
     InstantPacer instantPacer;
@@ -126,6 +141,26 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     // The station the builder made, and the name it goes by.
     std::unique_ptr<app::Station> built;
     app::Station &station;
+
+private:
+    std::unique_ptr<app::Station> build(const QString &root, const RigPlan &plan)
+    {
+        app::StationBuilder builder(
+            plan.shownOn ? *plan.shownOn : display,
+            plan.askedOn ? *plan.askedOn : static_cast<base::Prompter &>(prompter),
+            plan.realPauses ? static_cast<base::Pacer &>(eventLoopPacer) : instantPacer,
+            port,
+            plan.listManager ? *plan.listManager
+                             : static_cast<listmanager::ListManagerProvider &>(provider));
+        builder.mode(plan.mode)
+            .folders(root + QStringLiteral("/program"), root + QStringLiteral("/windows"))
+            .instanceLockDir(root + QStringLiteral("/run"))
+            .journal(plan.journal)
+            .clock(plan.clock ? *plan.clock : base::Clock::real());
+        if (!plan.listManager)
+            builder.listWait(3, 1);
+        return builder.build();
+    }
 };
 
 // The station on a pseudo-terminal.

@@ -191,7 +191,7 @@ void tst_ScanPath::scanPath()
     QVERIFY(QFile::link(pty->slavePath(), link));
     QVERIFY(PtyStation::prepare(root(), link, keys));
     base::ManualClock clock;
-    PtyStation rig(root(), true, nullptr, {}, clock);
+    PtyStation rig(root(), {.realPauses = true, .clock = &clock});
     // A list kept from before: the first label clears it.
     rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
     QVERIFY(rig.start());
@@ -248,7 +248,7 @@ void tst_ScanPath::labelScannedDuringThePause()
     NEED_PTY(pty);
     QVERIFY(PtyStation::prepare(root(), pty.slavePath()));
     base::ManualClock clock;
-    PtyStation rig(root(), true, nullptr, {}, clock);
+    PtyStation rig(root(), {.realPauses = true, .clock = &clock});
     QVERIFY(rig.start());
     scan(rig, pty, "%12PROG.CNC N1 X", clock);
     // Once the item's row is in the list the station pauses with the label still in hand; the
@@ -313,7 +313,7 @@ void tst_ScanPath::labelEnd()
     NEED_PTY(pty);
     QVERIFY(PtyStation::prepare(root(), pty.slavePath(), "LabelEnd=" + labelEnd));
     base::ManualClock clock;
-    PtyStation rig(root(), false, nullptr, {}, clock);
+    PtyStation rig(root(), {.clock = &clock});
     QVERIFY(rig.start());
 
     const QString &buffer = rig.station.poller().scanBuffer();
@@ -378,7 +378,7 @@ void tst_ScanPath::stationAndTryAgree()
     QVERIFY(PtyStation::prepare(
         root(), pty.slavePath(), fetch<QByteArray>("keys") + "\r\nRefuseReply=NO\\r"));
     base::ManualClock clock;
-    StationRig<CountingPort> rig(root(), false, nullptr, {}, clock);
+    StationRig<CountingPort> rig(root(), {.clock = &clock});
     QVERIFY(rig.start());
     QStringList arguments{QStringLiteral("barlink"), QStringLiteral("--try")};
     qint64 written = 0;

@@ -2,6 +2,7 @@
 // scanner end of a pseudo-terminal, and the station's journal file is read back.
 #include "Fakes.h"
 #include "JournalFile.h"
+#include "ManualClock.h"
 #include "PtyPair.h"
 #include "StationRig.h"
 #include "Tables.h"
@@ -127,15 +128,21 @@ void tst_JournaledScans::outcomes()
     const QString path = dir.path() + QStringLiteral("/journal/journal.sqlite");
     QStringList prompts;
     {
-        PtyStation rig(dir.path(), false, nullptr, path);
+        base::ManualClock clock;
+        PtyStation rig(dir.path(), {.journal = path, .clock = &clock});
         // A list kept from before: the first label clears it.
         rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
         QVERIFY(rig.start());
+        // Each label read whole, then the time moved on a poll interval at a time until it is
+        // handled.
+        const QString &buffer = rig.station.poller().scanBuffer();
         for (const QByteArray &bytes : fetch<QByteArrayList>("scans")) {
             const qsizetype mark = rig.display.statusHistory.size();
             QVERIFY(pty.write(bytes));
-            QTRY_VERIFY2_WITH_TIMEOUT(
-                handledSince(rig, mark), bytes.left(40).constData(), Patience);
+            QTRY_VERIFY_WITH_TIMEOUT(buffer.size() >= bytes.size(), Patience);
+            for (int i = 0; i < 10 && !handledSince(rig, mark); ++i)
+                clock.advance(PtyStation::PollMs);
+            QVERIFY2(handledSince(rig, mark), bytes.left(40).constData());
         }
         // The row from before is there until a clear is journaled.
         QCOMPARE(rig.store->rows().contains(QStringLiteral("#161=OLD.CNC;")),
@@ -165,7 +172,7 @@ void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
     QVERIFY(dir.isValid());
     QVERIFY(PtyStation::prepare(dir.path(), QStringLiteral("fake"), SelectionKeys + MirrorKeys));
     const QString journal = dir.path() + QStringLiteral("/journal.sqlite");
-    StationRig<CheckingPort> rig(dir.path(), false, nullptr, journal);
+    StationRig<CheckingPort> rig(dir.path(), {.journal = journal});
     CheckingPort &port = rig.port;
     port.journalPath = journal;
     QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
@@ -202,7 +209,7 @@ void tst_JournaledScans::retentionWithoutUsableServer()
         entry.time = QDateTime::currentDateTimeUtc().addDays(-800);
         old.append(entry);
     }
-    StationRig<FakeScannerPort> rig(dir.path(), false, nullptr, path);
+    StationRig<FakeScannerPort> rig(dir.path(), {.journal = path});
     QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
     QCOMPARE(JournalFile(path).entries().front().time.date() < QDate::currentDate().addDays(-700),
              fetch<bool>("kept"));

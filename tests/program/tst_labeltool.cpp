@@ -233,7 +233,7 @@ private Q_SLOTS:
         // bytes have come, however slowly they cross, and a label routed wrongly fails at once
         // instead of leaving the test waiting for rows that never come.
         base::ManualClock clock;
-        PtyStation rig(root, false, nullptr, {}, clock);
+        PtyStation rig(root, {.clock = &clock});
         QVERIFY2(rig.start(), qPrintable(rig.prompter.texts().join('|')));
         const QString &buffer = rig.station.poller().scanBuffer();
         for (const QByteArray &label : sent) {

@@ -75,34 +75,28 @@ struct FolderLock
     bool immutable = false;
 };
 
-// The folder a rig's station lives in, made before the station.
+// The folder a rig's station lives in and its settings file, made before the station.
 struct Root
 {
+    explicit Root(const QByteArray &keys)
+    {
+        if (!StationRig<FakeScannerPort>::prepare(root, QStringLiteral("/dev/pts/1"), keys))
+            qFatal("the station's folders cannot be made in %s", qPrintable(root));
+    }
     QTemporaryDir dir;
     QString root = dir.path();
 };
 
-// The station's label dispatcher and program barcode handler, not started: no settings file
-// was read, the folders are KTQ.INI (the section's `keys`), gcode/, lists/, csv and out.csv in
-// a temporary root; a fresh current list, the port open, overwrite on.
+// The station's label dispatcher and program barcode handler, built as the try run builds a
+// station: its settings file holds the section's `keys` over the rig's defaults (gcode/,
+// lists/, csvin and collected.csv in a temporary root, overwrite on); a fresh current list,
+// the port open.
 struct Rig : Root, StationRig<FakeScannerPort>
 {
     explicit Rig(const QByteArray &keys = SelectionKeys)
-        : StationRig(root)
-    {
-        settings.settingsFilePath = root + QStringLiteral("/KTQ.INI");
-        settings.gcodePath = root + QStringLiteral("/gcode/");
-        settings.listPath = root + QStringLiteral("/lists/");
-        settings.csvInPath = root + QStringLiteral("/csv");
-        settings.csvOutPath = root + QStringLiteral("/out.csv");
-        QDir(root).mkpath(QStringLiteral("gcode"));
-        QDir(root).mkpath(QStringLiteral("lists"));
-        writeBytes(settings.settingsFilePath, "[GESTBCOD]\r\n" + keys);
-        link.setApplication(provider.createApplication());
-        link.setCurrentList(link.application()->newList());
-        port.open(QStringLiteral("/dev/pts/1"), QStringLiteral("9600,N,8,1"));
-        options.setValue(base::Options::Overwrite, 1);
-    }
+        : Root(keys)
+        , StationRig(root, {.mode = app::StationBuilder::Mode::Try})
+    {}
     [[nodiscard]] QString gcodeFile() const { return settings.gcodePath + QStringLiteral("PROG1"); }
     [[nodiscard]] bool anyIndicatorLit() const
     {

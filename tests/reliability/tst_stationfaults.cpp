@@ -17,6 +17,7 @@
 
 #include "BarlinkProcess.h"
 #include "JournalFile.h"
+#include "ManualClock.h"
 #include "PtyPair.h"
 #include "Tables.h"
 #include "embeddedlist/RunState.h"
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <optional>
@@ -158,24 +160,28 @@ private:
 void tst_StationFaults::startUp_data()
 {
     // withheld: lists, -1: NewList fails; commandLine: a text on the command line, no list asked
-    // for; answers: to the question for a list
-    columns<int, bool, QList<Answer>>({"withheld", "commandLine", "answers"});
-    QTest::newRow("whole sequence") << 0 << false << QList<Answer>{};
-    QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{};
-    QTest::newRow("list within the first round") << 2 << false << QList<Answer>{};
-    QTest::newRow("no list, operator goes on") << 100 << false << QList<Answer>{Answer::Cancel};
-    QTest::newRow("no list, retry, then list") << 4 << false << QList<Answer>{Answer::Retry};
+    // for; answers: to the question for a list; waited: the intervals of the wait for a list
+    // (rounds of 3), on the station's clock
+    columns<int, bool, QList<Answer>, int>({"withheld", "commandLine", "answers", "waited"});
+    QTest::newRow("whole sequence") << 0 << false << QList<Answer>{} << 0;
+    QTest::newRow("command line text requests no list") << -1 << true << QList<Answer>{} << 0;
+    QTest::newRow("list within the first round") << 2 << false << QList<Answer>{} << 2;
+    QTest::newRow("no list, operator goes on")
+        << 100 << false << QList<Answer>{Answer::Cancel} << 3;
+    QTest::newRow("no list, retry, then list") << 4 << false << QList<Answer>{Answer::Retry} << 4;
 }
 void tst_StationFaults::startUp()
 {
     const int withheld = fetch<int>("withheld");
     const bool commandLine = fetch<bool>("commandLine");
     const QList<Answer> &answers = fetch<QList<Answer>>("answers");
-    Rig rig(m_dir->path());
+    base::ManualClock clock;
+    Rig rig(m_dir->path(), {.clock = &clock});
     rig.faults.setFailing(QStringLiteral("NewList"), withheld < 0);
     rig.faults.withholdList(withheld);
     rig.prompter.answers.append(answers);
     QCOMPARE(rig.station.start(!commandLine), app::Startup::Outcome::Running);
+    QCOMPARE(clock.now(), qint64(fetch<int>("waited")));
     QCOMPARE(rig.prompter.texts(), QStringList(answers.size(), app::Startup::noListText({})));
     for (const auto &shown : std::as_const(rig.prompter.shown))
         QCOMPARE(shown.buttons, base::Prompter::Buttons::RetryCancel);
@@ -257,17 +263,20 @@ void tst_StationFaults::faultWhileScanning_data()
 
     // Clearing the list: the first item after start-up (the item fails with its clear, which
     // stays pending), "%CLEAR%", automatic clear (not again after the first clear), and the
-    // clear before a list load (whose failure is ignored).
+    // clear before a list load, segment or program barcode (whose failure ends the label before
+    // the load: the list keeps its row, and gets no list on top of it).
     member("ClearList once on the first item", {}, "ClearList", 1, {}, plus(ProgItem, ProgItem), {prog}, 1, {Err440}, 2);
     member("ClearList always on the first item", {}, "ClearList", -1, {}, plus(ProgItem, {OkMark, After}), {after}, 1, {Err440}, 2);
     member("ClearList on %CLEAR%", {}, "ClearList", -1, {}, {"%19ONE.CNC N", FailMark, "%CLEAR%", OkMark, After}, {one, after}, 2, {Err440}, 2);
     member("ClearList on automatic clear", "AutoClear= 1", "ClearList", -1, {}, plus(plus({"%19ONE.CNC N", FailMark}, ProgItem), {OkMark, After}), {after}, 2, {Err440}, 3);
-    member("ClearList before a list load is ignored", {}, "ClearList", -1, {}, {"%19ONE.CNC N", FailMark, "%01PANEL1"}, {"A.CNC f3 xx r", "B.CNC f6 xx r"}, 1, none, 2);
+    member("ClearList before a list load", {}, "ClearList", -1, {}, {"%19ONE.CNC N", FailMark, "%01PANEL1"}, {one}, 1, {Err440}, 2);
+    member("ClearList before a program barcode list load", {}, "ClearList", -1, {}, {"%19ONE.CNC N", FailMark, "*%00PANEL1^^"}, {one}, 1, {abandoned("the list manager failed to clear the list: " + Err440)}, 2);
 
     // The list commands and the list load.
     member("OpenList ends quietly", {}, "OpenList", -1, {}, {"%19ONE.CNC N", FailMark, "%01PANEL1", OkMark, After}, {after}, 2, none, 1);
     member("StartList on %START%", {}, "StartList", -1, {}, {"%19ONE.CNC N", FailMark, "%START%", OkMark, After}, {one, after}, 2, {Err440}, 1);
     member("StartList after an added row", "AutoStart= 1", "StartList", -1, {}, {FailMark, "%19ONE.CNC N", OkMark, After}, {one, after}, 1, {Err440 + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
+    member("StartList after a program barcode's row", "AutoStart= 1", "StartList", -1, {}, {FailMark, programLabel(30), OkMark, After}, {"PB1 f37 800x600x18 r1 c:PB1", after}, 1, {abandoned("the list manager failed to start the list: " + Err440) + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
     member("HoldList on %STOP%", {}, "HoldList", -1, {}, {"%START%", FailMark, "%STOP%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
     member("EndList on %END%", {}, "EndList", -1, {}, {"%START%", FailMark, "%END%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
     member("Setpoint on %SETPOINT%", {}, "Setpoint", -1, {}, {FailMark, "%SETPOINT%", "%SETP%", OkMark, After}, {after}, 1, {Err440, Err440}, 2);
@@ -316,6 +325,12 @@ void tst_StationFaults::faultWhileScanning()
 
     Rig rig(root);
     rig.prompter.answers.append(c.answers);
+    bool failed = false;
+    QObject::connect(&rig.station,
+                     &app::Station::labelHandled,
+                     [&failed](const QString &, const base::LabelOutcome &outcome) {
+                         failed = outcome.result == base::LabelOutcome::Result::Failed;
+                     });
     std::optional<FileSizeLimit> limit;
     base::Settings beforeFault;
     QMap<QString, QByteArray> filesBeforeFault;
@@ -353,9 +368,13 @@ void tst_StationFaults::faultWhileScanning()
             rig.faults.reset();
         } else {
             // No fault may reach the event loop, and the label never stays in hand.
+            failed = false;
             rig.scanWithTicks(label);
             QVERIFY2(rig.station.poller().scanBuffer().isEmpty(), label.constData());
             QVERIFY(!rig.station.gate().isBusy());
+            // A label that failed lights nothing: the operator scans it again.
+            if (failed)
+                QVERIFY2(!std::ranges::count(rig.display.segments, true), label.constData());
         }
     }
 
