@@ -36,7 +36,13 @@ std::unique_ptr<VirtualPty> VirtualPty::create(const QString &linkPath, QString 
         return nullptr;
     }
     char name[256] = {};
-    ::ttyname_r(slave, name, sizeof name);
+    if (const int failed = ::ttyname_r(slave, name, sizeof name); failed != 0) {
+        *error = QStringLiteral("the pseudo-terminal has no device name: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(failed)));
+        ::close(master);
+        ::close(slave);
+        return nullptr;
+    }
     std::unique_ptr<VirtualPty> pty(new VirtualPty(master, slave, QString::fromLocal8Bit(name)));
 
     if (!linkPath.isEmpty()) {
