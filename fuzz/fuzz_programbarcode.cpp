@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QString status = station.context().display.status();
         // Refused: a name outside the folder, or a name or dimension that would break the row.
         const bool refused = status.contains(QLatin1String(" refused: "))
-                             || status.startsWith(program::ProgramBarcode::abandonedText({}));
+                             || status.startsWith(program::ProgramBarcode::abandonedText({}).english());
         fuzz::check(!replaces || refused || after == whole,
                     "a program neither refused nor abandoned is saved",
                     path);

@@ -7,7 +7,6 @@
 #include "ScanWords.h"
 #include "Station.h"
 #include "base/Clock.h"
-#include "base/Reasons.h"
 #include "base/StatusTexts.h"
 #include "fieldsel/PiecePlan.h"
 #include "fieldsel/TablePlanWidget.h"
@@ -47,9 +46,6 @@ constexpr const char *RunStateCaptions[] = {
 // its first line, cut at this many characters, so that laying out the text stays quick and
 // the window keeps its size.
 constexpr qsizetype MaxShownCharacters = 200;
-// A status text up to this long is matched against the known reasons and shown translated; a
-// longer one (a label's text) is shown as it came, without matching it against each reason.
-constexpr qsizetype MaxTranslatedCharacters = 2000;
 
 // How long a refusal colours the status line.
 constexpr int FlashMilliseconds = 1000;
@@ -1050,8 +1046,7 @@ void MainWindow::typedLabelDone(bool taken)
 void MainWindow::setStatus(const QString &text)
 {
     m_status = text;
-    m_ui->lblStatusBar->setText(
-        shownText(text.size() <= MaxTranslatedCharacters ? base::shownReason(text) : text));
+    m_ui->lblStatusBar->setText(shownText(text));
 }
 
 QString MainWindow::status() const

@@ -28,18 +28,19 @@ public:
     class ListManagerFailure : public base::Error
     {
     public:
-        ListManagerFailure(const base::Error &error, QString asked)
+        ListManagerFailure(const base::Error &error, base::Reason asked)
             : base::Error(error)
             , m_asked(std::move(asked))
         {}
-        [[nodiscard]] const QString &asked() const { return m_asked; }
+        [[nodiscard]] const base::Reason &asked() const { return m_asked; }
 
     private:
-        QString m_asked;
+        base::Reason m_asked;
     };
 
     // Runs one list manager call; an error it raises becomes a ListManagerFailure.
-    template<typename Call> static void callListManager(const QString &asked, Call &&call)
+    template<typename Call>
+    static void callListManager(const base::Reason &asked, Call &&call)
     {
         try {
             call();
@@ -49,13 +50,16 @@ public:
     }
 
     // The text of a failure, told how many rows of the item went in before it, so that the
-    // item is not scanned again and added twice; separator goes between the two.
-    [[nodiscard]] static QString
-    withRowsAdded(const QString &text, int rows, const QString &separator)
+    // item is not scanned again and added twice; after a sentence of its own (". " between
+    // the two), or after a text that runs on (" ").
+    [[nodiscard]] static base::Reason withRowsAdded(const base::Reason &reason, int rows, bool sentence)
     {
         if (rows == 0)
-            return text;
-        return text + separator + QString::fromLatin1(base::reason::RowsAdded).arg(rows);
+            return reason;
+        return base::Reason(sentence ? base::Reason::Code::RowsAddedAfterSentence
+                                     : base::Reason::Code::RowsAddedAfter,
+                            reason,
+                            rows);
     }
 
     virtual ~ItemOutlet() = default;
@@ -69,12 +73,12 @@ public:
 
     // Why the label is refused before anything changes: refusal, shown on the status line.
     // False, and nothing shown, when refusal is empty.
-    [[nodiscard]] virtual bool refuse(const QString &refusal) = 0;
+    [[nodiscard]] virtual bool refuse(const base::Reason &refusal) = 0;
 
     // The item just completed has the same labels as the one taken last, within the
     // double-scan window: it is abandoned and the status line says so. Returns why, or
     // nothing when the item is no repeat.
-    [[nodiscard]] virtual std::optional<QString> refuseRepeat() = 0;
+    [[nodiscard]] virtual std::optional<base::Reason> refuseRepeat() = 0;
 
     // Sends the current item, x and y being its plan dimensions for the field selection: one
     // row, or a normal and a mirrored row for a mirror piece; then pauses, shows "Ready.",

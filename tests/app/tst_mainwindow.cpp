@@ -148,22 +148,24 @@ private Q_SLOTS:
     {
         // stored: the reason as the journal keeps it; empty for a row value refusal made here,
         // which must stay English whatever the language. shown: as the recent scans show it.
-        columns<QString, QString, QString, QString, QLocale::Language>(
+        using base::Reason;
+        using Code = Reason::Code;
+        columns<QString, QString, Reason, QString, QLocale::Language>(
             {"language", "viewMenu", "stored", "shown", "dates"});
         // clang-format off
-        QTest::newRow("German") << "de" << "&Ansicht" << ""
+        QTest::newRow("German") << "de" << "&Ansicht" << Reason()
             << "Abgelehnt: Maß X abgelehnt: 1;2 enthält „;“, das ein Feld der Listenzeile beenden würde."
             << QLocale::German;
-        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza" << ""
+        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza" << Reason()
             << "Rifiutata: Misura X rifiutato: 1;2 contiene \";\", che chiuderebbe un campo della riga di lista."
             << QLocale::Italian;
-        QTest::newRow("English first") << "en_GB:de" << "&View" << "" << "Refused: " + EnglishRefusal
+        QTest::newRow("English first") << "en_GB:de" << "&View" << Reason() << "Refused: " + EnglishRefusal
                                        << QLocale::C;
-        QTest::newRow("error with rows and path") << "de" << "&Ansicht" << "Path not found. Rows of this item already added: 2.: /d/x.csv"
+        QTest::newRow("error with rows and path") << "de" << "&Ansicht" << Reason(Code::AtPath, Reason(Code::RowsAddedAfterSentence, Reason(Code::PathNotFound), 2), QStringLiteral("/d/x.csv"))
             << "Abgelehnt: Pfad nicht gefunden. Bereits hinzugefügte Zeilen dieses Teils: 2.: /d/x.csv" << QLocale::German;
-        QTest::newRow("abandoned, rows") << "de" << "&Ansicht" << "Program barcode abandoned: the program file /p/A.CNC could not be written (No space). Rows of this item already added: 1."
+        QTest::newRow("abandoned, rows") << "de" << "&Ansicht" << Reason(Code::RowsAddedAfter, Reason(Code::ProgramAbandoned, Reason(Code::ProgramNotWritten, QStringLiteral("/p/A.CNC"), QStringLiteral("No space"))), 1)
             << "Abgelehnt: Programm-Barcode abgebrochen: die Programmdatei /p/A.CNC konnte nicht geschrieben werden (No space). Bereits hinzugefügte Zeilen dieses Teils: 1." << QLocale::German;
-        QTest::newRow("setting's why") << "it" << "&Visualizza" << "LabelEnd=\\q is not used: \\q is no escape (\\r, \\n, \\xHH, \\\\) at character 1. A label ends when the scanner has been quiet for two poll intervals."
+        QTest::newRow("setting's why") << "it" << "&Visualizza" << Reason(Code::NotUsed, QStringLiteral("LabelEnd"), QStringLiteral("\\q"), Reason(Code::NoEscape, QStringLiteral("q"), 1), Reason(Code::QuietLabelEnd))
             << "Rifiutata: LabelEnd=\\q non viene usato: \\q non è un escape (\\r, \\n, \\xHH, \\\\), al carattere 1. Un'etichetta finisce quando il lettore tace per due intervalli di lettura." << QLocale::Italian;
         // clang-format on
     }
@@ -171,7 +173,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         QFETCH(QString, viewMenu);
-        QFETCH(QString, stored);
+        QFETCH(base::Reason, stored);
         QFETCH(QString, shown);
         QFETCH(QLocale::Language, dates);
         const QByteArray before = qgetenv("LANGUAGE");
@@ -184,16 +186,17 @@ private Q_SLOTS:
             = !stored.isEmpty()
                   ? stored
                   : base::rowValueRefusal(
-                      QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String("X")),
+                      base::Reason(base::Reason::Code::DimensionValue, QStringLiteral("X")),
                       QStringLiteral("1;2"));
         const QString words = app::plainWords(refused);
-        window.setStatus(refused.reason); // the status line tells a label's failure
+        window.setStatus(refused.reason.shown()); // the status line tells a label's failure
         const QString status = child<QLabel>(window, "lblStatusBar")->text();
         const QLocale::Language dateLanguage = ui::shownLocale().language();
         qputenv("LANGUAGE", before);
         ui::removeTranslations(*QCoreApplication::instance());
         QCOMPARE(child<QMenu>(window, "mnuView")->title(), viewMenu);
-        QCOMPARE(refused.reason, stored.isEmpty() ? EnglishRefusal : stored);
+        if (stored.isEmpty())
+            QCOMPARE(refused.reason.english(), EnglishRefusal);
         QCOMPARE(words, shown);
         QVERIFY2(shown.endsWith(QStringLiteral(": ") + status), qPrintable(status));
         QCOMPARE(dateLanguage, dates);
@@ -265,7 +268,7 @@ private Q_SLOTS:
         window.showEntry(
             {.label = "%12PANNELLO-ANTA-SINISTRA.CNC N1 X",
              .outcome = journal::Outcome::Refused,
-             .reason = "scanned twice: the same piece as the item taken 0.8 s before"});
+             .reason = base::Reason(base::Reason::Code::ScannedTwice, QStringLiteral("0.8"))});
         const QRectF field(0, 0.5, 0.5, 0.5), door(0, 0.8, 0.15, 0.167);
         window.setPieces(
             {{2000, 1200}, {}, {{"S", field, door, false}, {"A", field, door, true}}, true});

@@ -34,7 +34,7 @@ Entry with(Entry entry, const QString &field, std::optional<int> rows, const QSt
 {
     entry.field = field;
     entry.rows = rows;
-    entry.reason = reason;
+    entry.reason = base::Reason::text(reason);
     return entry;
 }
 

@@ -37,7 +37,9 @@ QStringList journaled(const QString &path)
     for (const journal::Entry &e : JournalFile(path).entries()) {
         if (e.kind == journal::Kind::StationEvent) {
             lines << QStringLiteral("event | %1 | %2 | %3")
-                         .arg(e.label, e.rows ? QString::number(*e.rows) : QString(), e.reason);
+                         .arg(e.label,
+                              e.rows ? QString::number(*e.rows) : QString(),
+                              e.reason.english());
             continue;
         }
         lines << QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6")
@@ -46,7 +48,7 @@ QStringList journaled(const QString &path)
                           journal::storedName(e.outcome),
                           e.rows ? QString::number(*e.rows) : QString(),
                           e.field,
-                          e.reason);
+                          e.reason.english());
     }
     return lines;
 }
@@ -102,14 +104,14 @@ void tst_JournaledScans::outcomes_data()
     QTest::addRow("a mirror piece: one entry per acknowledged row") << SelectionKeys + MirrorKeys << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18"} << QStringList{"%12MIRDOOR.CNC N X | segment | waiting |  |  | ", cleared, "%22500 300 18 | segment | taken | 1 | S | " + emptied, "%22500 300 18 | segment | taken | 1 | A | " + emptied};
     QTest::addRow("unknown segment, segment scanned twice") << QByteArray() << QByteArrayList{"%71ABC", "%12PROG.CNC N1 X", "%12PROG.CNC N1 X"} << QStringList{"%71ABC | segment | refused |  |  | the label starts with %7, which is no known segment", "%12PROG.CNC N1 X | segment | waiting |  |  | ", "%12PROG.CNC N1 X | segment | refused |  |  | segment %1 was already scanned for this item"};
     QTest::addRow("plain name without a work field, a command") << QByteArray() << QByteArrayList{"PANEL", "%START%"} << QStringList{"PANEL | plain-name | refused |  |  | no work field chosen", cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%"};
-    QTest::addRow("a field code, a refused name, then an item") << QByteArray() << QByteArrayList{"%N%", "%11../ETC N1", "%19ONE.CNC X"} << QStringList{"%N% | field-code | taken |  |  | ", "%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC")), cleared, "%19ONE.CNC X | segment | taken | 1 | N | ONE.CNC is not in <root>/gcode/: no dimensions; " + emptied};
+    QTest::addRow("a field code, a refused name, then an item") << QByteArray() << QByteArrayList{"%N%", "%11../ETC N1", "%19ONE.CNC X"} << QStringList{"%N% | field-code | taken |  |  | ", "%11../ETC N1 | segment | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../ETC")).english(), cleared, "%19ONE.CNC X | segment | taken | 1 | N | ONE.CNC is not in <root>/gcode/: no dimensions; " + emptied};
     QTest::addRow("a list whose file is missing") << QByteArray() << QByteArrayList{"%01MISSING", "%19ONE.CNC N"} << QStringList{cleared, "%01MISSING | list | failed |  |  | List File <root>/lists/MISSING.LST Not Found", "%19ONE.CNC N | segment | taken | 1 | N | ONE.CNC is not in <root>/gcode/: no dimensions", "prompt | List File <root>/lists/MISSING.LST Not Found | "};
     QTest::addRow("a failed segment keeps its kind and names its path") << QByteArray("CSVOutPath=<root>/missing/out.csv") << QByteArrayList{"%12PROG.CNC N1 X"} << QStringList{"%12PROG.CNC N1 X | segment | failed |  |  | Path not found: <root>/missing/out.csv", "prompt | Unexpected error # 76 occured: Path not found | Path: <root>/missing/out.csv"};
-    QTest::addRow("the scanner's line end, and a label of a tab alone") << QByteArray() << QByteArrayList{"%START%\r\n\t\r\n"} << QStringList{cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%", "<HT><CR><LF> | plain-name | refused |  |  | " + app::Station::ignoredReason()};
-    QTest::addRow("a comment with ; sent with a space") << QByteArray() << QByteArrayList{"%19SEMI.CNC N"} << QStringList{cleared, "%19SEMI.CNC N | segment | taken | 1 | N | " + emptied + "; " + label::ItemSender::commentCleanedNote()};
+    QTest::addRow("the scanner's line end, and a label of a tab alone") << QByteArray() << QByteArrayList{"%START%\r\n\t\r\n"} << QStringList{cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%", "<HT><CR><LF> | plain-name | refused |  |  | " + app::Station::ignoredReason().english()};
+    QTest::addRow("a comment with ; sent with a space") << QByteArray() << QByteArrayList{"%19SEMI.CNC N"} << QStringList{cleared, "%19SEMI.CNC N | segment | taken | 1 | N | " + emptied + "; the program's comment held \";\" or a control character: sent with a space in its place"};
     QTest::addRow("settings problems in the start entry") << QByteArray("JournalDays=1,000") << QByteArrayList{"%START%"} << QStringList{"event | start |  | JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.", cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%"};
     QTest::addRow("program barcode kept as its summary") << QByteArray() << QByteArrayList{program} << QStringList{cleared, "BAR.CNC (5000 bytes) | program-barcode | taken | 1 | N | " + emptied};
-    QTest::addRow("a refused program barcode keeps the list") << QByteArray() << QByteArrayList{"../BAR.CNC^UN!G1"} << QStringList{"../BAR.CNC (2 bytes) | program-barcode | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../BAR.CNC"))};
+    QTest::addRow("a refused program barcode keeps the list") << QByteArray() << QByteArrayList{"../BAR.CNC^UN!G1"} << QStringList{"../BAR.CNC (2 bytes) | program-barcode | refused |  |  | " + base::unsafeNameMessage(QStringLiteral("../BAR.CNC")).english()};
     QTest::addRow("compressed label kept as its expansion's summary") << QByteArray() << QByteArrayList{program::makeCompressedLabel(QString::fromLatin1(program.left(2000))) .toLatin1()} << QStringList{cleared, "BAR.CNC (1975 bytes) | compressed | taken | 1 | N | " + emptied};
     // clang-format on
 }

@@ -75,7 +75,7 @@ private Q_SLOTS:
             Entry plain;
             plain.label = QStringLiteral("PANEL.CNC");
             plain.kind = Kind::PlainName;
-            plain.reason = QStringLiteral("a long reason ") + QString(200, u'x');
+            plain.reason = base::Reason::text(QStringLiteral("a long reason ") + QString(200, u'x'));
             journal.append(plain);
         }
         JournalWindow window(path, QString());
