@@ -185,13 +185,18 @@ class TestJournal : public QObject
 private Q_SLOTS:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    // Each field comes back as written, a missing one as missing (no rows is not zero rows);
+    // Each field comes back as written, a missing one as missing (no rows is not zero rows), a
+    // reason with its code and the reasons within it, from the journal file and the spill file;
     // the journal stamps time and station where there are none.
     void entriesRoundTrip()
     {
+        using barlink::base::Reason;
         Entry full = entry(QStringLiteral("Tür € 日本"), Outcome::Failed, Kind::Compressed);
         full.source = Source::Manual;
-        full.reason = barlink::base::Reason::text(QStringLiteral("Error 53"));
+        full.reason = Reason(Reason::Code::AtPath,
+                             Reason(Reason::Code::FileNotFound),
+                             QStringLiteral("/d/\"; x"));
+        QVERIFY(SpillFile::entryOf(SpillFile::line(full)) == full);
         full.field = QStringLiteral("2");
         full.program = QStringLiteral("DOOR.CNC");
         full.x = QStringLiteral("800");

@@ -3,6 +3,7 @@
 #include "FilterCases.h"
 #include "JournalFile.h"
 #include "Tables.h"
+#include "base/RowValues.h"
 #include "journal/Journal.h"
 #include "journal/ui/JournalTableModel.h"
 #include "journal/ui/JournalWindow.h"
@@ -79,7 +80,9 @@ private Q_SLOTS:
         Entry refused;
         refused.label = QStringLiteral("OLD");
         refused.outcome = Outcome::Refused;
-        refused.reason = base::Reason(base::Reason::Code::UnknownSegment, QStringLiteral("7"));
+        refused.reason = base::rowValueRefusal(
+            base::Reason(base::Reason::Code::DimensionValue, QStringLiteral("X")),
+            QStringLiteral("1; 2"));
         const auto write = [&path](const Entry &entry) {
             Journal journal(path, QStringLiteral("HERE"), 0);
             journal.open();
@@ -115,12 +118,13 @@ private Q_SLOTS:
                             + model.index(row, int(Column::Reason)).data().toString();
             return rows;
         };
-        const QString german = QStringLiteral("das Etikett beginnt mit %7, das ist kein bekanntes "
-                                              "Segment"),
-                      stored = QStringLiteral("the label starts with %7, which is no known segment");
+        const QString german = QStringLiteral("Maß X abgelehnt: 1; 2 enthält „;“, das ein Feld der "
+                                              "Listenzeile beenden würde."),
+                      stored = QStringLiteral("Dimension X refused: 1; 2 holds \";\", which would "
+                                              "end a field of the list row.");
         QCOMPARE(shown({}), (QStringList{"NEW " + german, "OLD " + stored}));
-        QCOMPARE(shown(QStringLiteral("Bekanntes Segment")), QStringList{"NEW " + german});
-        QCOMPARE(shown(QStringLiteral("known segment")),
+        QCOMPARE(shown(QStringLiteral("maß x")), QStringList{"NEW " + german});
+        QCOMPARE(shown(QStringLiteral("dimension x")),
                  (QStringList{"NEW " + german, "OLD " + stored}));
     }
 
