@@ -132,7 +132,11 @@ void tst_ScanWords::reasonsShown_data()
     const Reason semicolon
         = base::rowValueRefusal(Reason(Code::DimensionValue, QStringLiteral("X")),
                                 QStringLiteral("1; 2"));
+    // A warning noted before the rows went and told again with the outcome is told once.
+    const Reason warning(Code::ProgramNotInFolder, QStringLiteral("A.CNC"), QStringLiteral("/g/"));
+    const Reason told = Reason::several({warning, Reason(Code::ListEmptiedOne)}).with(warning);
     // clang-format off
+    QTest::addRow("a warning told once") << "de" << told << "A.CNC ist nicht in /g/: keine Maße; Liste geleert: 1 Zeile von vorher";
     QTest::addRow("the host name instead") << "de" << hostName << "StationName=A\x01 wird nicht verwendet: erwartet werden höchstens 64 Zeichen ohne Steuerzeichen. Stattdessen gilt der Rechnername.";
     QTest::addRow("a value holding \"; \"") << "de" << semicolon << "Maß X abgelehnt: 1; 2 enthält „;“, das ein Feld der Listenzeile beenden würde.";
     QTest::addRow("a value holding \"; \", Italian") << "it" << semicolon << "Misura X rifiutato: 1; 2 contiene \";\", che chiuderebbe un campo della riga di lista.";
@@ -181,7 +185,8 @@ void tst_ScanWords::words()
 // The main window's result: its word, its first line and what the station waits for next.
 void tst_ScanWords::result_data()
 {
-    testing::columns<Entry, QString, QString, QString>({"entry", "word", "headline", "next"});
+    testing::columns<Entry, QString, QString, QString, QString>(
+        {"entry", "word", "headline", "next", "advice"});
     const QString panel = QStringLiteral("PANEL.CNC");
     Entry taken = with(scan(Outcome::Taken, Kind::Segment, "%22600 400 18", panel, "600"), "S", 1);
     taken.y = QStringLiteral("400");
@@ -189,11 +194,18 @@ void tst_ScanWords::result_data()
                                {},
                                {},
                                "the program is not in the folder");
+    Entry warned = with(taken, "S", 1);
+    warned.reason = base::Reason::several(
+        {base::Reason(base::Reason::Code::NoProgramNoDimensions),
+         base::Reason(base::Reason::Code::ListEmptiedOne)});
+    Entry twice = scan(Outcome::Refused, Kind::Segment, "%22600 400 18", panel);
+    twice.reason = base::Reason(base::Reason::Code::ScannedTwice, QStringLiteral("0.8"));
     // clang-format off
-    QTest::addRow("taken: the piece") << taken << "OK" << "PANEL.CNC \u00b7 field 3 (S) \u00b7 600 \u00d7 400 mm" << "Ready for the next piece";
-    QTest::addRow("taken with a note: a warning") << with(taken, "S", 1, "NOPE.CNC is not in the folder") << "WARNING" << "PANEL.CNC \u00b7 field 3 (S) \u00b7 600 \u00d7 400 mm" << "Ready for the next piece";
-    QTest::addRow("program taken in") << scan(Outcome::Waiting, Kind::Segment, "%12PANEL.CNC", panel) << "WAITING" << "Waiting for the dimensions label" << "Scan the dimensions label of PANEL.CNC";
-    QTest::addRow("refused mid-item: the item still waits") << refused << "REFUSED" << "The program is not in the folder" << "Scan the dimensions label of PANEL.CNC";
+    QTest::addRow("taken: the piece") << taken << "OK" << "PANEL.CNC \u00b7 field 3 (S) \u00b7 600 \u00d7 400 mm" << "Ready for the next piece" << "";
+    QTest::addRow("taken with notes: a warning, a line each") << warned << "WARNING" << "PANEL.CNC \u00b7 field 3 (S) \u00b7 600 \u00d7 400 mm" << "Ready for the next piece" << "The item names no program: no dimensions\nList emptied: 1 row from before";
+    QTest::addRow("program taken in") << scan(Outcome::Waiting, Kind::Segment, "%12PANEL.CNC", panel) << "WAITING" << "Waiting for the dimensions label" << "Scan the dimensions label of PANEL.CNC" << "";
+    QTest::addRow("refused mid-item: the item still waits") << refused << "REFUSED" << "The program is not in the folder" << "Scan the dimensions label of PANEL.CNC" << "Nothing was added to the list. Check the label and scan it again, or type it with Edit.";
+    QTest::addRow("refused as scanned twice") << twice << "REFUSED" << "Scanned twice: the same piece as the item taken 0.8 s before" << "Scan the dimensions label of PANEL.CNC" << "It was not added again. To add one more of the same piece, scan it again.";
     // clang-format on
 }
 
@@ -203,6 +215,7 @@ void tst_ScanWords::result()
     QTEST(result.word, "word");
     QTEST(result.headline, "headline");
     QTEST(result.next, "next");
+    QTEST(result.advice, "advice");
 }
 
 QTEST_GUILESS_MAIN(tst_ScanWords)
