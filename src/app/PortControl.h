@@ -51,8 +51,8 @@ public:
     bool startPort();
 
     // Reopens the port with the settings in memory, without a message or a dialog: the
-    // settings dialog's OK. Returns why the port could not be opened (the error's
-    // reason, in the operator's language), or an empty text. After a failure the port waits for its device.
+    // settings dialog's OK. Returns why the port could not be opened (the error's reason, in the
+    // operator's language), or an empty text. After a failure the port waits for its device.
     [[nodiscard]] QString reopen();
 
     // Closes the port on purpose (shutdown): nothing tries it again.

@@ -18,7 +18,7 @@ public:
     // The journal keeps a code by its name (name()), never by its number here: a code added
     // anywhere in this list changes no stored entry. A released name never changes meaning.
     enum class Code : unsigned char {
-        Text,    // plain text, shown as it is: the one argument-free text
+        Text,      // plain text (text()), never translated
         Several,   // the reasons a label gathered, in order, joined by "; "
         Sentences, // sentences one after another, joined by a blank
         // Each code below has English words with %1, %2... for its arguments (Reasons.cpp).

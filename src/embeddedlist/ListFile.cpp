@@ -83,7 +83,8 @@ QStringList readListFile(const QString &path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        throw base::Error(base::Error::FileNotFound, base::Reason(base::Reason::Code::FileNotFound));
+        throw base::Error(base::Error::FileNotFound,
+                          base::Reason(base::Reason::Code::FileNotFound));
     if (info.size() > maxListFileBytes)
         throw base::Error(base::Error::OutOfMemory, base::Reason(base::Reason::Code::OutOfMemory));
     QFile file(path);
@@ -100,11 +101,13 @@ void writeListFile(const QString &path, const QStringList &rows)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw base::Error(
-            base::Error::PathFileAccessError, base::Reason(base::Reason::Code::PathFileAccessError), path);
+        throw base::Error(base::Error::PathFileAccessError,
+                          base::Reason(base::Reason::Code::PathFileAccessError),
+                          path);
     const QByteArray bytes = encodeRows(rows);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw base::Error(base::Error::DeviceIoError, base::Reason(base::Reason::Code::DeviceIoError), path);
+        throw base::Error(
+            base::Error::DeviceIoError, base::Reason(base::Reason::Code::DeviceIoError), path);
 }
 
 } // namespace barlink::embeddedlist

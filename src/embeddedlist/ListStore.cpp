@@ -176,8 +176,7 @@ void ListStore::setWindowState(listmanager::WindowState state)
     using listmanager::WindowState;
     if (state != WindowState::Normal && state != WindowState::Minimized
         && state != WindowState::Maximized)
-        throw base::Error(base::Error::InvalidCall,
-                          base::Reason(base::Reason::Code::InvalidCall));
+        throw base::Error(base::Error::InvalidCall, base::Reason(base::Reason::Code::InvalidCall));
     if (std::exchange(m_windowState, state) != state)
         Q_EMIT windowStateChanged(state);
 }

@@ -303,15 +303,14 @@ Salvage writeSalvaged(const QString &path, const Filter &filter, CsvWriter &writ
     }
     salvage = salvageEntries(path, copy.get());
     if (salvage.error.isEmpty()
-        && writer.writeRows(
-               copy.get(),
-               selectEntries(Store::Local,
-                             filter,
-                             Order::OldestFirst,
-                             0,
-                             writer.last(),
-                             TextSearch::Scan,
-                             ReasonCodes::Skip))
+        && writer.writeRows(copy.get(),
+                            selectEntries(Store::Local,
+                                          filter,
+                                          Order::OldestFirst,
+                                          0,
+                                          writer.last(),
+                                          TextSearch::Scan,
+                                          ReasonCodes::Skip))
                != CsvWriter::Read::Done)
         salvage.error = writer.error();
     return salvage;

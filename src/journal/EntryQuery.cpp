@@ -221,11 +221,10 @@ Entry entryAt(const QSqlQuery &query)
     entry.kind = kindNamed(query.value(5).toString()).value_or(entry.kind);
     entry.outcome = outcomeNamed(query.value(6).toString()).value_or(entry.outcome);
     constexpr int Code = 14, Args = 15;
-    entry.reason = query.record().count() > Args
-                       ? base::Reason::fromStored(query.value(7).toString(),
-                                                  query.value(Code).toString(),
-                                                  query.value(Args).toString())
-                       : base::Reason::text(query.value(7).toString());
+    entry.reason
+        = query.record().count() > Args ? base::Reason::fromStored(
+              query.value(7).toString(), query.value(Code).toString(), query.value(Args).toString())
+                                        : base::Reason::text(query.value(7).toString());
     entry.field = query.value(8).toString();
     entry.program = query.value(9).toString();
     entry.x = query.value(10).toString();

@@ -50,8 +50,9 @@ enum class ReasonCodes { Read, Skip };
 
 // Selects the entries that pass filter, in order, at most limit of them (0: all), after the
 // entry `after` in that order when given (the last one of the previous page). The columns
-// are those entryAt() reads; the server's table keeps no codes. The local file is read through its indexes on time and on
-// outcome and time, so that the first page of a million entries comes at once.
+// are those entryAt() reads; the server's table keeps no codes. The local file is read through its
+// indexes on time and on outcome and time, so that the first page of a million entries comes at
+// once.
 [[nodiscard]] Statement selectEntries(Store store,
                                       const Filter &filter,
                                       Order order = Order::NewestFirst,

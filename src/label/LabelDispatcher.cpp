@@ -212,7 +212,9 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 base::Reason LabelDispatcher::notASegmentReason(const QString &label) const
 {
     if (!label.startsWith(QLatin1Char('%')))
-        return base::Reason(base::Reason::Code::HoldsNoSegmentStart, label.contains(QLatin1Char('%')) ? QStringLiteral("%") : QStringLiteral("$"));
+        return base::Reason(base::Reason::Code::HoldsNoSegmentStart,
+                            label.contains(QLatin1Char('%')) ? QStringLiteral("%")
+                                                             : QStringLiteral("$"));
     if (label.size() < 3)
         return base::Reason(base::Reason::Code::TooShortForSegment);
     const QString type = label.mid(1, 1);
@@ -404,7 +406,8 @@ void LabelDispatcher::moveCompanionCsv()
             base::Reason(base::Reason::Code::CompanionCsvMove, path, settings.csvOutPath));
 }
 
-base::Reason LabelDispatcher::missingProgramWarning(const QString &programName, const QString &folder)
+base::Reason LabelDispatcher::missingProgramWarning(const QString &programName,
+                                                    const QString &folder)
 {
     const base::Reason where = folder.trimmed().isEmpty()
                                    ? base::Reason(base::Reason::Code::CurrentFolder)

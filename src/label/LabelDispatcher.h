@@ -35,7 +35,7 @@ public:
     // What an item sent without its program file says: "NOPE.CNC is not in <folder>: no
     // dimensions". In English whatever the operator's language: it goes into the journal.
     [[nodiscard]] static base::Reason missingProgramWarning(const QString &programName,
-                                                       const QString &folder);
+                                                            const QString &folder);
     // A label without "%" and "$": a program name on its own.
     [[nodiscard]] static bool isPlainLabel(const QString &label);
 

@@ -144,13 +144,16 @@ QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
             throw ReplyLost(base::Error::AutomationError,
                             base::Reason(base::Reason::Code::ListManagerEnded, m_service));
         }
-        throw ReplyLost(base::Error::AutomationError,
-                        base::Reason(base::Reason::Code::ListManagerNoAnswer, m_service, seconds(m_timeoutMs)));
+        throw ReplyLost(
+            base::Error::AutomationError,
+            base::Reason(base::Reason::Code::ListManagerNoAnswer, m_service, seconds(m_timeoutMs)));
     }
     if (type == QDBusError::ServiceUnknown
         || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
         throw base::Error(base::Error::CannotCreateObject,
-                          base::Reason(base::Reason::Code::ListManagerNotRunning, m_service, reply.errorMessage()));
+                          base::Reason(base::Reason::Code::ListManagerNotRunning,
+                                       m_service,
+                                       reply.errorMessage()));
     }
     throw base::Error(base::Error::AutomationError, reply.errorMessage());
 }

@@ -15,8 +15,7 @@ namespace {
 
 [[noreturn]] void throwObjectNotSet()
 {
-    throw base::Error(base::Error::ObjectNotSet,
-                      base::Reason(base::Reason::Code::ObjectNotSet));
+    throw base::Error(base::Error::ObjectNotSet, base::Reason(base::Reason::Code::ObjectNotSet));
 }
 
 } // namespace

@@ -39,8 +39,7 @@ public:
     };
 
     // Runs one list manager call; an error it raises becomes a ListManagerFailure.
-    template<typename Call>
-    static void callListManager(const base::Reason &asked, Call &&call)
+    template<typename Call> static void callListManager(const base::Reason &asked, Call &&call)
     {
         try {
             call();
@@ -52,7 +51,8 @@ public:
     // The text of a failure, told how many rows of the item went in before it, so that the
     // item is not scanned again and added twice; after a sentence of its own (". " between
     // the two), or after a text that runs on (" ").
-    [[nodiscard]] static base::Reason withRowsAdded(const base::Reason &reason, int rows, bool sentence)
+    [[nodiscard]] static base::Reason
+    withRowsAdded(const base::Reason &reason, int rows, bool sentence)
     {
         if (rows == 0)
             return reason;

@@ -264,7 +264,8 @@ PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
         if (m_context.options.overwrite() || !hasNonEmptyFile(path)) {
             const QByteArray bytes = programFileBytes(label.programText);
             saved = bytes;
-            if (m_context.writes.allow(base::Reason(base::Reason::Code::ProgramFileWrite, path, QString::number(bytes.size()))))
+            if (m_context.writes.allow(base::Reason(
+                    base::Reason::Code::ProgramFileWrite, path, QString::number(bytes.size()))))
                 saveProgramFile(path, bytes);
         } else
             qCDebug(lcProgram) << "kept the existing program file" << path;

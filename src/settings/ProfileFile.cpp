@@ -268,8 +268,7 @@ qsizetype afterLineEnd(QByteArrayView text, const Line &line)
 
 [[noreturn]] void throwInvalidName()
 {
-    throw base::Error(base::Error::InvalidCall,
-                      base::Reason(base::Reason::Code::InvalidCall));
+    throw base::Error(base::Error::InvalidCall, base::Reason(base::Reason::Code::InvalidCall));
 }
 
 QByteArray checkedName(const QString &name, bool isKey, Encoding encoding)
@@ -296,18 +295,22 @@ base::Error fileError(QFileDevice::FileError error, int systemError)
     case EACCES:
     case EPERM:
     case EROFS:
-        return base::Error(base::Error::PermissionDenied, base::Reason(base::Reason::Code::PermissionDenied));
+        return base::Error(base::Error::PermissionDenied,
+                           base::Reason(base::Reason::Code::PermissionDenied));
     case ENOENT:
     case ENOTDIR:
-        return base::Error(base::Error::PathNotFound, base::Reason(base::Reason::Code::PathNotFound));
+        return base::Error(base::Error::PathNotFound,
+                           base::Reason(base::Reason::Code::PathNotFound));
     default:
         break;
     }
     if (error == QFileDevice::ResourceError)
         return base::Error(base::Error::DiskFull, base::Reason(base::Reason::Code::DiskFull));
     if (error == QFileDevice::PermissionsError)
-        return base::Error(base::Error::PermissionDenied, base::Reason(base::Reason::Code::PermissionDenied));
-    return base::Error(base::Error::PathFileAccessError, base::Reason(base::Reason::Code::PathFileAccessError));
+        return base::Error(base::Error::PermissionDenied,
+                           base::Reason(base::Reason::Code::PermissionDenied));
+    return base::Error(base::Error::PathFileAccessError,
+                       base::Reason(base::Reason::Code::PathFileAccessError));
 }
 
 QByteArray readBounded(const QString &path)
@@ -537,7 +540,8 @@ void ProfileFile::writeString(const QString &section,
     if (!QFileInfo(folder).isDir()) {
         errno = 0;
         if (!QDir().mkpath(folder))
-            throw base::Error(base::Error::PathNotFound, base::Reason(base::Reason::Code::PathNotFound));
+            throw base::Error(base::Error::PathNotFound,
+                              base::Reason(base::Reason::Code::PathNotFound));
     }
 
     QByteArray content;

@@ -49,7 +49,8 @@ QString shown(const QString &value)
 base::Reason
 notUsed(const char *key, const QString &value, const base::Reason &why, const base::Reason &instead)
 {
-    return base::Reason(base::Reason::Code::NotUsed, QString::fromLatin1(key), shown(value), why, instead);
+    return base::Reason(
+        base::Reason::Code::NotUsed, QString::fromLatin1(key), shown(value), why, instead);
 }
 
 // A whole number written with decimal digits alone (a "-" before them for a negative one),
@@ -167,8 +168,9 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                 "DuplicateSeconds",
                 seconds,
                 base::Reason(base::Reason::Code::WholeSeconds, MaxDuplicateSeconds),
-                settings.duplicateSeconds == 0 ? base::Reason(base::Reason::Code::ZeroInstead)
-                                               : base::Reason(base::Reason::Code::UsedInstead, settings.duplicateSeconds));
+                settings.duplicateSeconds == 0
+                    ? base::Reason(base::Reason::Code::ZeroInstead)
+                    : base::Reason(base::Reason::Code::UsedInstead, settings.duplicateSeconds));
     }
     if (const QString pause = given("ItemPauseMs"); !pause.isEmpty()) {
         if (const auto value = wholeNumber(pause, 0, MaxItemPauseMs))
@@ -184,13 +186,13 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         if (const auto value = decimalNumber(scale, MinFontScale, MaxFontScale))
             settings.fontScale = *value;
         else
-            problems << notUsed(
-                "FontScale",
-                scale,
-                base::Reason(base::Reason::Code::DecimalRange,
-                             QStringLiteral("%1").arg(MinFontScale),
-                             QStringLiteral("%1").arg(MaxFontScale)),
-                base::Reason(base::Reason::Code::UsedInstead, QStringLiteral("%1").arg(settings.fontScale)));
+            problems << notUsed("FontScale",
+                                scale,
+                                base::Reason(base::Reason::Code::DecimalRange,
+                                             QStringLiteral("%1").arg(MinFontScale),
+                                             QStringLiteral("%1").arg(MaxFontScale)),
+                                base::Reason(base::Reason::Code::UsedInstead,
+                                             QStringLiteral("%1").arg(settings.fontScale)));
     }
     if (const QString contrast = given("HighContrast"); !contrast.isEmpty()) {
         if (const auto value = wholeNumber(contrast, 0, 1))
@@ -242,11 +244,10 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     const text::EscapedBytes end = text::unescapeBytes(labelEnd);
     const auto lineControl
         = [](char byte) { return static_cast<unsigned char>(byte) < 0x20 || byte == 0x7f; };
-    const base::Reason endProblem
-        = !end.ok() ? end.error
-        : std::all_of(end.bytes.cbegin(), end.bytes.cend(), lineControl)
-            ? base::Reason()
-                                   : base::Reason(base::Reason::Code::LabelEndControls);
+    const base::Reason endProblem = !end.ok() ? end.error
+                                    : std::all_of(end.bytes.cbegin(), end.bytes.cend(), lineControl)
+                                        ? base::Reason()
+                                        : base::Reason(base::Reason::Code::LabelEndControls);
     if (endProblem.isEmpty())
         settings.labelEnd = labelEnd;
     else
@@ -283,7 +284,9 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "ListManagerTimeoutMs",
                 ms,
-                base::Reason(base::Reason::Code::WholeMilliseconds, MinListManagerTimeoutMs, MaxListManagerTimeoutMs),
+                base::Reason(base::Reason::Code::WholeMilliseconds,
+                             MinListManagerTimeoutMs,
+                             MaxListManagerTimeoutMs),
                 base::Reason(base::Reason::Code::UsedInstead, settings.listManagerTimeoutMs));
     }
     base::Reason serverProblem;
@@ -400,25 +403,26 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
         settings.serialPort = static_cast<qint16>(port.value);
     } else {
         settings.serialPort = 0;
-        problems << notUsed("CommPort",
-                            port.written,
-                            base::Reason(base::Reason::Code::PortNumberRange, std::numeric_limits<qint16>::max()),
-                            base::Reason(base::Reason::Code::UsedInstead, 0));
+        problems << notUsed(
+            "CommPort",
+            port.written,
+            base::Reason(base::Reason::Code::PortNumberRange, std::numeric_limits<qint16>::max()),
+            base::Reason(base::Reason::Code::UsedInstead, 0));
     }
     const Number pollTime = number("CommPollTime", defaults.commPollTime);
     if (pollTime.value > MaxCommPollTime) {
         settings.commPollTime = MaxCommPollTime;
-        problems << base::Reason(base::Reason::Code::PollTooLong, shown(pollTime.written), MaxCommPollTime);
+        problems << base::Reason(
+            base::Reason::Code::PollTooLong, shown(pollTime.written), MaxCommPollTime);
     } else if (pollTime.value > 99) {
         settings.commPollTime = int(pollTime.value);
     } else if (pollTime.value < std::numeric_limits<qint32>::min()) {
         // Up to 99 the interval keeps its value without a word; a number no 32 bits hold
         // is told.
-        problems << notUsed(
-            "CommPollTime",
-            pollTime.written,
-            base::Reason(base::Reason::Code::PollRange, MaxCommPollTime),
-            base::Reason(base::Reason::Code::UsedInstead, settings.commPollTime));
+        problems << notUsed("CommPollTime",
+                            pollTime.written,
+                            base::Reason(base::Reason::Code::PollRange, MaxCommPollTime),
+                            base::Reason(base::Reason::Code::UsedInstead, settings.commPollTime));
     }
     settings.csvInPath = withoutTrailingSeparator(
         barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));

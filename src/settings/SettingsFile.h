@@ -116,7 +116,7 @@ loadSettings(base::Settings &settings, base::Options &options, base::Prompter &p
 // when the key is missing, empty or holds anything else, and then *problem (when given)
 // says why, as settings.problems would.
 [[nodiscard]] QString readJournalServer(const base::Settings &settings,
-                                       base::Reason *problem = nullptr);
+                                        base::Reason *problem = nullptr);
 
 // Writes FontScale = scale, written as the shortest decimal number.
 void writeFontScale(const base::Settings &settings, double scale);

@@ -15,8 +15,7 @@ constexpr int TypeMismatch = 13;
 
 [[noreturn]] void objectNotSet()
 {
-    throw base::Error(base::Error::ObjectNotSet,
-                      base::Reason(base::Reason::Code::ObjectNotSet));
+    throw base::Error(base::Error::ObjectNotSet, base::Reason(base::Reason::Code::ObjectNotSet));
 }
 
 } // namespace

@@ -129,9 +129,8 @@ void tst_ScanWords::reasonsShown_data()
                           QStringLiteral("A\x01"),
                           Reason(Code::StationNameRule, 64),
                           Reason(Code::HostName));
-    const Reason semicolon
-        = base::rowValueRefusal(Reason(Code::DimensionValue, QStringLiteral("X")),
-                                QStringLiteral("1; 2"));
+    const Reason semicolon = base::rowValueRefusal(
+        Reason(Code::DimensionValue, QStringLiteral("X")), QStringLiteral("1; 2"));
     // A warning noted before the rows went and told again with the outcome is told once.
     const Reason warning(Code::ProgramNotInFolder, QStringLiteral("A.CNC"), QStringLiteral("/g/"));
     const Reason told = Reason::several({warning, Reason(Code::ListEmptiedOne)}).with(warning);
@@ -195,9 +194,8 @@ void tst_ScanWords::result_data()
                                {},
                                "the program is not in the folder");
     Entry warned = with(taken, "S", 1);
-    warned.reason = base::Reason::several(
-        {base::Reason(base::Reason::Code::NoProgramNoDimensions),
-         base::Reason(base::Reason::Code::ListEmptiedOne)});
+    warned.reason = base::Reason::several({base::Reason(base::Reason::Code::NoProgramNoDimensions),
+                                           base::Reason(base::Reason::Code::ListEmptiedOne)});
     Entry twice = scan(Outcome::Refused, Kind::Segment, "%22600 400 18", panel);
     twice.reason = base::Reason(base::Reason::Code::ScannedTwice, QStringLiteral("0.8"));
     // clang-format off

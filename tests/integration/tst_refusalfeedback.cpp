@@ -148,10 +148,11 @@ void tst_RefusalFeedback::scannerHears()
     QVERIFY(bench.rig->prompter.shown.isEmpty());
     const bool malformed = keys.contains("\\q");
     const QList<base::Reason> &problems = bench.rig->station.settings().problems;
-    QCOMPARE(std::any_of(problems.begin(),
-                         problems.end(),
-                         [](const base::Reason &p) { return p.english().contains(u"RefuseReply=\\q"); }),
-             malformed);
+    QCOMPARE(
+        std::any_of(problems.begin(),
+                    problems.end(),
+                    [](const base::Reason &p) { return p.english().contains(u"RefuseReply=\\q"); }),
+        malformed);
     QCOMPARE(bench.rig->display.statusHistory.contains(app::Station::settingsProblemsStatus(1)),
              malformed);
 }

@@ -193,9 +193,8 @@ private Q_SLOTS:
         using barlink::base::Reason;
         Entry full = entry(QStringLiteral("Tür € 日本"), Outcome::Failed, Kind::Compressed);
         full.source = Source::Manual;
-        full.reason = Reason(Reason::Code::AtPath,
-                             Reason(Reason::Code::FileNotFound),
-                             QStringLiteral("/d/\"; x"));
+        full.reason = Reason(
+            Reason::Code::AtPath, Reason(Reason::Code::FileNotFound), QStringLiteral("/d/\"; x"));
         QVERIFY(SpillFile::entryOf(SpillFile::line(full)) == full);
         full.field = QStringLiteral("2");
         full.program = QStringLiteral("DOOR.CNC");

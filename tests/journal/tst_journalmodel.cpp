@@ -73,8 +73,7 @@ private Q_SLOTS:
         QTranslator translator;
         QVERIFY(translator.load(QStringLiteral(":/i18n/barlink_de.qm")));
         QCoreApplication::installTranslator(&translator);
-        const auto english
-            = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+        const auto english = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
         const QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
         Entry refused;
@@ -141,7 +140,8 @@ private Q_SLOTS:
             Entry plain;
             plain.label = QStringLiteral("PANEL.CNC");
             plain.kind = Kind::PlainName;
-            plain.reason = base::Reason::text(QStringLiteral("a long reason ") + QString(200, u'x'));
+            plain.reason
+                = base::Reason::text(QStringLiteral("a long reason ") + QString(200, u'x'));
             journal.append(plain);
         }
         JournalWindow window(path, QString());
