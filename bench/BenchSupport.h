@@ -147,7 +147,7 @@ inline journal::Entry journalEntry(int n, qint64 timeMs)
     entry.z = QStringLiteral("18");
     if (n % 20 == 0) {
         entry.outcome = journal::Outcome::Refused;
-        entry.reason = QStringLiteral("no field is free");
+        entry.reason = barlink::base::Reason(barlink::base::Reason::Code::NoWorkField);
     } else if (n % 50 == 1) {
         entry.outcome = journal::Outcome::Waiting;
     } else {

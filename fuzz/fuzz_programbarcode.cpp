@@ -86,8 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const bool replaces = station.options().overwrite() || before.isEmpty();
         const QString status = station.context().display.status();
         // Refused: a name outside the folder, or a name or dimension that would break the row.
-        const bool refused = status.contains(QLatin1String(" refused: "))
-                             || status.startsWith(program::ProgramBarcode::abandonedText({}));
+        const bool refused
+            = status.contains(QLatin1String(" refused: "))
+              || status.startsWith(program::ProgramBarcode::abandonedText({}).english());
         fuzz::check(!replaces || refused || after == whole,
                     "a program neither refused nor abandoned is saved",
                     path);

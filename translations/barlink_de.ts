@@ -1328,6 +1328,14 @@
         <source>The device is not open</source>
         <translation>Das Gerät ist nicht geöffnet</translation>
     </message>
+    <message>
+        <source>the program&apos;s comment held &quot;;&quot; or a control character: sent with a space in its place</source>
+        <translation>der Kommentar des Programms enthielt „;“ oder ein Steuerzeichen: mit einem Leerzeichen an seiner Stelle gesendet</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>

@@ -1328,6 +1328,14 @@
         <source>The device is not open</source>
         <translation>Il dispositivo non è aperto</translation>
     </message>
+    <message>
+        <source>the program&apos;s comment held &quot;;&quot; or a control character: sent with a space in its place</source>
+        <translation>il commento del programma conteneva &quot;;&quot; o un carattere di controllo: inviato con uno spazio al suo posto</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>

@@ -102,10 +102,10 @@ QString journalServerSetting(const QString &programDir)
     if (!QFileInfo::exists(settings.settingsFilePath))
         settings.settingsFilePath
             = QDir(settings::windowsDirectory()).filePath(settings::SettingsFileName);
-    QString problem;
+    base::Reason problem;
     const QString server = settings::readJournalServer(settings, &problem);
     if (!problem.isEmpty())
-        std::fputs(qPrintable(QStringLiteral("barlink: %1\n").arg(problem)), stderr);
+        std::fputs(qPrintable(QStringLiteral("barlink: %1\n").arg(problem.english())), stderr);
     return server;
 }
 

@@ -8,7 +8,6 @@
 #include "ScanPanel.h"
 #include "ScanWords.h"
 #include "base/Clock.h"
-#include "base/Reasons.h"
 #include "ui/Appearance.h"
 #include "ui/Language.h"
 
@@ -26,9 +25,6 @@ namespace barlink::app {
 
 namespace {
 
-// A status text up to this long is matched against the known reasons and shown translated; a
-// longer one (a label's text) is shown as it came, without matching it against each reason.
-constexpr qsizetype MaxTranslatedCharacters = 2000;
 
 // How long a refusal colours the status line.
 constexpr int FlashMilliseconds = 1000;
@@ -298,8 +294,7 @@ void MainWindow::typedLabelDone(bool taken)
 void MainWindow::setStatus(const QString &text)
 {
     m_status = text;
-    m_ui->lblStatusBar->setText(
-        shownLine(text.size() <= MaxTranslatedCharacters ? base::shownReason(text) : text));
+    m_ui->lblStatusBar->setText(shownLine(text));
 }
 
 QString MainWindow::status() const

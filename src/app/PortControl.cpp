@@ -53,16 +53,16 @@ QString PortControl::deviceLostText(const QString &device, const QString &reason
         .arg(device, reason);
 }
 
-QString PortControl::notOpenText(const QString &device, const QString &reason)
+QString PortControl::notOpenText(const QString &device, const base::Reason &reason)
 {
     return tr("Scanner port %1 not open: %2. Waiting for the scanner...")
-        .arg(device, base::shownReason(reason));
+        .arg(device, reason.shown());
 }
 
-QString PortControl::closedText(const QString &reason)
+QString PortControl::closedText(const base::Reason &reason)
 {
     return tr("Scanner port closed: %1. Choose the port with Options, Settings.")
-        .arg(base::shownReason(reason));
+        .arg(reason.shown());
 }
 
 QString PortControl::openText(const QString &device)
@@ -84,10 +84,10 @@ std::optional<base::Error> PortControl::openPort()
         // the port stays closed until the operator chooses again.
         if (device.isEmpty() || error.number() == base::Error::InvalidPropertyValue) {
             Q_EMIT stateChanged(PortState::Closed, device);
-            m_display.setStatus(closedText(error.description()));
+            m_display.setStatus(closedText(error.reason()));
             m_problemShown = true;
         } else {
-            waitForDevice(notOpenText(device, error.description()));
+            waitForDevice(notOpenText(device, error.reason()));
         }
         return error;
     }
@@ -147,7 +147,7 @@ bool PortControl::startPort()
 QString PortControl::reopen()
 {
     const std::optional<base::Error> failure = openPort();
-    return failure ? failure->description() : QString();
+    return failure ? failure->reason().shown() : QString();
 }
 
 void PortControl::closePort()

@@ -51,8 +51,8 @@ public:
     bool startPort();
 
     // Reopens the port with the settings in memory, without a message or a dialog: the
-    // settings dialog's OK. Returns why the port could not be opened (the error's
-    // description), or an empty text. After a failure the port waits for its device.
+    // settings dialog's OK. Returns why the port could not be opened (the error's reason, in the
+    // operator's language), or an empty text. After a failure the port waits for its device.
     [[nodiscard]] QString reopen();
 
     // Closes the port on purpose (shutdown): nothing tries it again.
@@ -63,9 +63,9 @@ public:
     // The status line text after the scanner went away.
     [[nodiscard]] static QString deviceLostText(const QString &device, const QString &reason);
     // The status line text when the port could not be opened and waits for its device.
-    [[nodiscard]] static QString notOpenText(const QString &device, const QString &reason);
+    [[nodiscard]] static QString notOpenText(const QString &device, const base::Reason &reason);
     // The status line text when the port stays closed because none can be opened.
-    [[nodiscard]] static QString closedText(const QString &reason);
+    [[nodiscard]] static QString closedText(const base::Reason &reason);
     // The first message at start-up when the scanner's device is not there.
     [[nodiscard]] static QString scannerMissingText(const QString &device);
     // The status line text once a waiting port has opened.

@@ -1,6 +1,5 @@
 #include "PromptDialog.h"
 
-#include "base/Reasons.h"
 #include "base/StatusTexts.h"
 
 #include <QLoggingCategory>
@@ -22,8 +21,7 @@ base::Prompter::Answer PromptDialog::askWithDetails(Icon icon,
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(base::applicationTitle());
-    // A failure the label handling tells in the journal's English, in the operator's language.
-    box.setText(base::shownReason(text));
+    box.setText(text);
     box.setInformativeText(details);
     switch (icon) {
     case Icon::None:

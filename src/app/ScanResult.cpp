@@ -18,19 +18,19 @@ QString sentence(const QString &text)
     return text.front().toUpper() + text.mid(1);
 }
 
-// Each thing a taken label's entry says of it ("; " joins them as stored) as a line of its own:
-// the rows sent without a size, the list emptied of the rows from before.
-QString notesOf(const QString &reason)
+// Each thing a taken label's entry says of it as a line of its own: the rows sent without a
+// size, the list emptied of the rows from before.
+QString notesOf(const base::Reason &reason)
 {
     QStringList lines;
-    for (const QString &part : reason.split(QStringLiteral("; ")))
-        lines << sentence(base::shownReason(part));
+    for (const base::Reason &part : reason.parts())
+        lines << sentence(part.shown());
     return lines.join(u'\n');
 }
 
 bool isScannedTwice(const journal::Entry &entry)
 {
-    return entry.reason.startsWith(QLatin1String("scanned twice"));
+    return entry.reason.code() == base::Reason::Code::ScannedTwice;
 }
 
 } // namespace
@@ -108,7 +108,7 @@ ScanResult ScanResult::of(const journal::Entry &entry)
     case journal::Outcome::Refused:
         result.tone = Tone::Refused;
         result.word = tr("REFUSED");
-        result.headline = sentence(base::shownReason(entry.reason));
+        result.headline = sentence(entry.reason.shown());
         result.advice = isScannedTwice(entry)
                             ? tr("It was not added again. To add one more of the same piece, "
                                  "scan it again.")
@@ -118,7 +118,7 @@ ScanResult ScanResult::of(const journal::Entry &entry)
     case journal::Outcome::Failed:
         result.tone = Tone::Failed;
         result.word = tr("FAILED");
-        result.headline = sentence(base::shownReason(entry.reason));
+        result.headline = sentence(entry.reason.shown());
         result.advice = entry.rows.value_or(0) > 0
                             ? tr("Rows of this label are in the list already: look at the list "
                                  "before you scan it again.")

@@ -51,7 +51,7 @@ QString takenWords(const Entry &entry)
 // the rows that went.
 QString warningWords(const Entry &entry)
 {
-    return Words::tr("Taken, but %1").arg(base::shownReason(entry.reason));
+    return Words::tr("Taken, but %1").arg(entry.reason.shown());
 }
 
 QString waitingWords(const Entry &entry)
@@ -75,7 +75,7 @@ QString eventWords(const Entry &entry)
 {
     if (entry.label == storedName(StationEvent::ListCleared)) {
         if (!entry.rows)
-            return withDetail(Words::tr("List cleared"), entry.reason);
+            return withDetail(Words::tr("List cleared"), entry.reason.shown());
         return *entry.rows == 1
                    ? Words::tr("List cleared: 1 row left from before removed")
                    : Words::tr("List cleared: %1 rows left from before removed").arg(*entry.rows);
@@ -102,9 +102,9 @@ QString eventWords(const Entry &entry)
     };
     for (const auto &[event, words] : EventWords) {
         if (entry.label == storedName(event))
-            return withDetail(Words::tr(words), entry.reason);
+            return withDetail(Words::tr(words), entry.reason.shown());
     }
-    return withDetail(entry.label, entry.reason);
+    return withDetail(entry.label, entry.reason.shown());
 }
 
 } // namespace
@@ -142,9 +142,9 @@ QString plainWords(const Entry &entry)
     case Outcome::Waiting:
         return waitingWords(entry);
     case Outcome::Refused:
-        return withDetail(Words::tr("Refused"), base::shownReason(entry.reason));
+        return withDetail(Words::tr("Refused"), entry.reason.shown());
     case Outcome::Failed:
-        return withDetail(Words::tr("Failed"), base::shownReason(entry.reason));
+        return withDetail(Words::tr("Failed"), entry.reason.shown());
     case Outcome::Event:
         return eventWords(entry);
     }

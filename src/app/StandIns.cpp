@@ -50,7 +50,7 @@ QStringList MemoryPrompter::texts() const
 void MemoryScannerPort::write(const QByteArray &bytes)
 {
     if (!m_open)
-        throw base::Error(8012, QStringLiteral("The device is not open"));
+        throw base::Error(8012, base::Reason(base::Reason::Code::DeviceNotOpen));
     sent += bytes;
     Q_EMIT written(bytes);
 }
@@ -118,7 +118,7 @@ public:
     std::shared_ptr<listmanager::ExeList> openList(const QString &path) override
     {
         if (!QFileInfo(path).isFile())
-            throw base::Error(53, QStringLiteral("File not found"));
+            throw base::Error(53, base::Reason(base::Reason::Code::FileNotFound));
         Q_EMIT m_manager.told(
             QCoreApplication::translate("TryRun", "list file %1 would be opened").arg(path));
         return m_list;

@@ -57,7 +57,10 @@ Startup::Outcome Startup::run(bool commandLineEmpty)
     // Problems with the settings hold nothing back: they are journaled here, and told once
     // start-up is done.
     m_recorder.recordEvent(
-        journal::StationEvent::Start, std::nullopt, m_context.settings.problems.join(u' '));
+        journal::StationEvent::Start,
+        std::nullopt,
+        base::Reason::sentences(std::vector<base::Reason>(m_context.settings.problems.begin(),
+                                                          m_context.settings.problems.end())));
 
     guarded([this] {
         m_product.registerApplication({QCoreApplication::applicationName(),

@@ -114,9 +114,9 @@ QString Station::settingsProblemsStatus(qsizetype problems)
         .arg(problems);
 }
 
-QString Station::ignoredReason()
+base::Reason Station::ignoredReason()
 {
-    return QString::fromLatin1(base::reason::OnlyBlanks);
+    return base::Reason(base::Reason::Code::OnlyBlanks);
 }
 
 void Station::applyLabelSettings()
@@ -295,7 +295,7 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
         announcePlaced();
         throw;
     } catch (const std::exception &error) {
-        failed(QString::fromLocal8Bit(error.what()));
+        failed(base::Reason::text(QString::fromLocal8Bit(error.what())));
         announcePlaced();
         throw;
     }
@@ -311,7 +311,7 @@ bool Station::interpretLabel(journal::Source source, const QString &label)
     return handled;
 }
 
-void Station::failed(const QString &error)
+void Station::failed(const base::Reason &error)
 {
     const base::LabelOutcome::Kind kind = m_dispatcher.lastOutcome().kind;
     m_recorder.failed(error, kind);
@@ -409,7 +409,7 @@ QString Station::takeBackLastItem(const QStringList &confirmedRows)
         m_link.removeLastRows(qint32(item.rows.size()));
     } catch (const base::Error &error) {
         failure = tr("The rows could not all be taken out of the list (%1): look at the list.")
-                      .arg(base::errorReason(error));
+                      .arg(base::errorReason(error).english());
     }
     m_recorder.recordEvent(journal::StationEvent::ItemTakenBack,
                            int(item.rows.size()),
@@ -430,7 +430,7 @@ void Station::expandCompressedLabel(const QString &label)
         m_recorder.begin(journal::Source::Scanner, m_shownLabel, journal::Kind::Compressed);
         decided(journal::Source::Scanner,
                 {.result = base::LabelOutcome::Result::Refused,
-                 .reason = QString::fromLatin1(base::reason::Unreadable).arg(error)});
+                 .reason = base::Reason(base::Reason::Code::Unreadable, error)});
         return;
     }
     m_compressed = programLabelSummary(expanded);

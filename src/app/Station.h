@@ -73,7 +73,7 @@ public:
     [[nodiscard]] static QString settingsProblemsStatus(qsizetype problems);
     // Why a label of nothing but blanks and control characters is not handled, as the journal
     // keeps it.
-    [[nodiscard]] static QString ignoredReason();
+    [[nodiscard]] static base::Reason ignoredReason();
 
     [[nodiscard]] base::Settings &settings() { return m_settings; }
     [[nodiscard]] base::Options &options() { return m_options; }
@@ -115,7 +115,7 @@ public:
         base::CurrentItem item;
         QString segmentsSeen;
         // What a station that writes would have written, in words (base::FileWrites).
-        QStringList notWritten;
+        QList<base::Reason> notWritten;
     };
 
 public Q_SLOTS:
@@ -220,7 +220,7 @@ private:
     // when the scanner sent a label that was refused.
     void decided(journal::Source source, const base::LabelOutcome &outcome);
     // The label in hand failed with error.
-    void failed(const QString &error);
+    void failed(const base::Reason &error);
     // The scanner sent nothing but blanks and control characters: journaled, not handled.
     void ignore(const QString &scanned);
     // Tells itemPlaced() of the rows sent since the last time, if any.

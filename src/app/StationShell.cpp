@@ -111,7 +111,9 @@ StationShell::StationShell()
     connect(&m_listManager,
             &listmanager::BusListManagerProvider::lost,
             this,
-            [](const QString &reason) { qCDebug(lcStartup) << "list manager lost:" << reason; });
+            [](const base::Reason &reason) {
+                qCDebug(lcStartup) << "list manager lost:" << reason.english();
+            });
     m_window.enableMenus();
 }
 
@@ -180,8 +182,8 @@ void StationShell::showSettingsProblems()
     m_settingsProblems->setObjectName(QStringLiteral("settingsProblems"));
     // The journal keeps the problems in English; the operator reads them in the window's language.
     QStringList problems;
-    for (const QString &problem : settings.problems)
-        problems << base::shownReason(problem);
+    for (const base::Reason &problem : settings.problems)
+        problems << problem.shown();
     m_settingsProblems->setInformativeText(problems.join(QStringLiteral("\n\n")));
     m_settingsProblems->setWindowModality(Qt::NonModal);
     m_settingsProblems->show();

@@ -112,9 +112,8 @@ QString outcomeWords(const base::LabelOutcome &outcome, const QStringList &field
 {
     if (outcome.warns()) {
         base::LabelOutcome taken = outcome;
-        taken.reason.clear();
-        return outcomeWords(taken, fields) + Words::tr(", but ")
-               + base::shownReason(outcome.reason);
+        taken.reason = {};
+        return outcomeWords(taken, fields) + Words::tr(", but ") + outcome.reason.shown();
     }
     switch (outcome.result) {
     case Decision::Taken:
@@ -128,9 +127,9 @@ QString outcomeWords(const base::LabelOutcome &outcome, const QStringList &field
     case Decision::Waiting:
         return Words::tr("waiting for the next label");
     case Decision::Refused:
-        return Words::tr("refused: ") + base::shownReason(outcome.reason);
+        return Words::tr("refused: ") + outcome.reason.shown();
     case Decision::Failed:
-        return Words::tr("failed: ") + base::shownReason(outcome.reason);
+        return Words::tr("failed: ") + outcome.reason.shown();
     }
     return {};
 }
@@ -174,8 +173,8 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
     Station &station = *built;
     if (builder.settingsRead())
         account.detail(Words::tr("read from ") + station.settings().settingsFilePath);
-    for (const QString &problem : std::as_const(station.settings().problems))
-        account.detail(base::shownReason(problem));
+    for (const base::Reason &problem : std::as_const(station.settings().problems))
+        account.detail(problem.shown());
     // The item is left as start-up leaves it, not reset: on a freshly started station the first
     // item's comment (162) and fields 282 and 223 are empty where no label or program file
     // fills them; only after an item has been sent do they carry a blank.
@@ -241,8 +240,8 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
             account.detail(words);
         if (outcome.result == Decision::Waiting)
             account.detail(Words::tr("item so far: ") + itemSoFar(tried.item, tried.segmentsSeen));
-        for (const QString &skipped : std::as_const(tried.notWritten))
-            account.detail(Words::tr("not written: ") + base::shownReason(skipped));
+        for (const base::Reason &skipped : std::as_const(tried.notWritten))
+            account.detail(Words::tr("not written: ") + skipped.shown());
         result.summary << QStringLiteral("%1: %2").arg(
             shown, handled.isEmpty() ? Words::tr("nothing to handle") : handled.join(u"; "));
         for (const QString &line : account.takeShown())
@@ -280,7 +279,7 @@ int runTryCommand(const QStringList &arguments,
         const text::EscapedBytes label = text::unescapeBytes(text);
         if (!label.ok()) {
             err << QStringLiteral("barlink: the label \"%1\" cannot be read: %2\n")
-                       .arg(text, label.error);
+                       .arg(text, label.error.english());
             return 2;
         }
         labels << label.bytes;

@@ -153,7 +153,7 @@ void TryWindow::tryLabels()
                 {QCoreApplication::translate("TryRun", "Label \"%1\"").arg(line),
                  QStringLiteral("    ") + QCoreApplication::translate("TryRun", "refused: ")
                      + QCoreApplication::translate("TryRun", "it cannot be read: %1")
-                           .arg(label.error)}));
+                           .arg(label.error.shown())}));
             return;
         }
         labels << label.bytes;

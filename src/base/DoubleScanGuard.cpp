@@ -65,9 +65,10 @@ QString DoubleScanGuard::statusText()
     return QStringLiteral("Scanned twice: not added again. Scan again to add it.");
 }
 
-QString DoubleScanGuard::reason(qint64 sinceLastMs)
+Reason DoubleScanGuard::reason(qint64 sinceLastMs)
 {
-    return QString::fromLatin1(reason::ScannedTwice).arg(double(sinceLastMs) / 1000.0, 0, 'f', 1);
+    return Reason(Reason::Code::ScannedTwice,
+                  QString::number(double(sinceLastMs) / 1000.0, 'f', 1));
 }
 
 } // namespace barlink::base

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -53,7 +55,7 @@ public:
     [[nodiscard]] static QString statusText();
     // Why the item was refused, for the journal: "scanned twice: the same piece as the item
     // taken 0.8 s before".
-    [[nodiscard]] static QString reason(qint64 sinceLastMs);
+    [[nodiscard]] static Reason reason(qint64 sinceLastMs);
 
 private:
     const Clock &m_clock;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QString>
 
 #include <exception>
@@ -44,21 +46,30 @@ public:
     };
 
     // path: the file or folder the error is about, when the step that raises it knows it.
+    // A description given as text is the system's own words (or another program's), told as
+    // they are; one given as a reason is shown in the operator's language.
     Error(int number, QString description, QString path = {})
+        : Error(number, Reason::text(std::move(description)), std::move(path))
+    {}
+    Error(int number, Reason reason, QString path = {})
         : m_number(number)
-        , m_description(std::move(description))
+        , m_reason(std::move(reason))
+        , m_description(m_reason.english())
         , m_path(std::move(path))
         , m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
     {}
 
     [[nodiscard]] int number() const noexcept { return m_number; }
     [[nodiscard]] const QString &description() const noexcept { return m_description; }
+    // The description as a reason.
+    [[nodiscard]] const Reason &reason() const noexcept { return m_reason; }
     // Empty when the error is about no file in particular.
     [[nodiscard]] const QString &path() const noexcept { return m_path; }
     [[nodiscard]] const char *what() const noexcept override { return m_what.constData(); }
 
 private:
     int m_number = 0;
+    Reason m_reason;
     QString m_description;
     QString m_path;
     QByteArray m_what;
@@ -87,10 +98,10 @@ private:
 
 // What the journal keeps of an error: its description, and the path it is about
 // ("Path not found: /data/Barlink.csv").
-[[nodiscard]] inline QString errorReason(const Error &error)
+[[nodiscard]] inline Reason errorReason(const Error &error)
 {
-    return error.path().isEmpty() ? error.description()
-                                  : error.description() + QStringLiteral(": ") + error.path();
+    return error.path().isEmpty() ? error.reason()
+                                  : Reason(Reason::Code::AtPath, error.reason(), error.path());
 }
 
 // The same for any exception: an Error with its own number, a failed allocation as 7, any

@@ -49,12 +49,12 @@ bool isSafeRelativeName(QStringView name)
     return true;
 }
 
-QString unsafeNameMessage(const QString &name)
+Reason unsafeNameMessage(const QString &name)
 {
-    return QString::fromLatin1(reason::UnsafeName).arg(name);
+    return Reason(Reason::Code::UnsafeName, name);
 }
 
-QString programNameRefusal(const QString &name)
+Reason programNameRefusal(const QString &name)
 {
     QStringView trimmed = name;
     while (trimmed.startsWith(QLatin1Char(' ')))
@@ -63,7 +63,7 @@ QString programNameRefusal(const QString &name)
         trimmed.chop(1);
     if (!isSafeRelativeName(trimmed))
         return unsafeNameMessage(name);
-    return rowValueRefusal(QString::fromLatin1(reason::NameValue), name);
+    return rowValueRefusal(Reason(Reason::Code::NameValue), name);
 }
 
 } // namespace barlink::base

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -16,14 +18,14 @@ namespace barlink::base {
 
 // The status line text shown when a label's name is refused:
 // "Name refused: <name> reaches outside its folder."
-[[nodiscard]] QString unsafeNameMessage(const QString &name);
+[[nodiscard]] Reason unsafeNameMessage(const QString &name);
 
 // Why a program name from a label is refused, for the status line and the journal; empty
 // when it is not. A program name names a file in its folder and goes into its list row: it is
 // refused when, trimmed of spaces, it is not isSafeRelativeName (unsafeNameMessage), and when
 // it holds ";" or a control character (base::rowValueRefusal), which would write a file of
 // another name than the row says, or add fields to the row.
-[[nodiscard]] QString programNameRefusal(const QString &name);
+[[nodiscard]] Reason programNameRefusal(const QString &name);
 
 // The path of relativeName in folder, found the way a Windows user expects. The folder
 // is a plain prefix (it normally ends with the separator: "/data/lsx/" + "PANEL1.LST").

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "base/Reasons.h"
+
+#include <QList>
 
 #include <utility>
 
@@ -19,7 +20,7 @@ public:
 
     // Asked before each write (or, where finding what would be written costs, once writes are
     // known to be off): true, write it; false, it is noted as `what` and skipped.
-    [[nodiscard]] bool allow(const QString &what)
+    [[nodiscard]] bool allow(const Reason &what)
     {
         if (m_enabled)
             return true;
@@ -27,11 +28,11 @@ public:
         return false;
     }
     // The writes skipped since the last call.
-    [[nodiscard]] QStringList takeSkipped() { return std::exchange(m_skipped, {}); }
+    [[nodiscard]] QList<Reason> takeSkipped() { return std::exchange(m_skipped, {}); }
 
 private:
     bool m_enabled = true;
-    QStringList m_skipped;
+    QList<Reason> m_skipped;
 };
 
 } // namespace barlink::base

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "base/Reasons.h"
 
 namespace barlink::base {
 
@@ -14,13 +14,13 @@ struct LabelOutcome
                  // a reason is a warning: the rows went, but lack something the operator is
                  // to know of (the program file is not there: they carry no dimensions)
         Waiting, // a segment taken in: the item waits for the next one
-        Refused, // nothing changed: reason says why, in the operator's words
+        Refused, // nothing changed: reason says why
         Failed,  // a step failed part-way: reason is the error
     };
 
     Kind kind = Kind::PlainName;
     Result result = Result::Taken;
-    QString reason = {};
+    Reason reason = {};
 
     // Taken, with a warning the operator is to see.
     [[nodiscard]] bool warns() const { return result == Result::Taken && !reason.isEmpty(); }

@@ -2,224 +2,188 @@
 
 #include <QString>
 
+#include <concepts>
+#include <vector>
+
 namespace barlink::base {
 
-// Why a label was refused, or taken with a warning, in the words the journal keeps: English,
-// the shop's record. The screen shows the same reason in the operator's language (shownReason).
-namespace reason {
+// Why a label was refused, failed or was taken with a warning, what is wrong with a setting,
+// why the scanner's port did not open: a code and its arguments, kept as data and rendered
+// when it is told. English for the journal's text, the export and the shop's server (english());
+// the operator's language for the screen (shown()). An argument is itself a reason: plain text
+// (a value, a path, the system's own words, never translated) or a reason nested in another.
+class Reason
+{
+public:
+    // The journal keeps a code by its name (name()), never by its number here: a code added
+    // anywhere in this list changes no stored entry. A released name never changes meaning.
+    enum class Code : unsigned char {
+        Text,      // plain text (text()), never translated
+        Several,   // the reasons a label gathered, in order, joined by "; "
+        Sentences, // sentences one after another, joined by a blank
+        // Each code below has English words with %1, %2... for its arguments (Reasons.cpp).
+        ScannedTwice,
+        UnsafeName,
+        ValueWithSemicolon,
+        ValueWithControl,
+        NameValue,
+        DimensionValue,
+        WorkFieldValue,
+        NoProgramNamed,
+        HoldsNoSegmentStart,
+        TooShortForSegment,
+        UnknownSegment,
+        SegmentTwice,
+        NoWorkField,
+        NoProgramNoDimensions,
+        ProgramNotInFolder,
+        CurrentFolder,
+        OnlyBlanks,
+        Unreadable,
+        NoHardware,
+        NoHardwareBecause,
+        InvalidPort,
+        InvalidPortBecause,
+        PortOpen,
+        PortOpenBecause,
+        NoCommState,
+        NoCommStateBecause,
+        PortBusy,
+        PortNotAllowed,
+        NotUsed,
+        WholeDays,
+        WholeSeconds,
+        DecimalRange,
+        WholeMilliseconds,
+        ZeroOrOne,
+        TimeOfDay,
+        StationNameRule,
+        ConnectionString,
+        TooLong,
+        HoldsControl,
+        AddressBlanks,
+        KeywordExpected,
+        NoEquals,
+        NoClosingQuote,
+        UsedInstead,
+        ZeroInstead,
+        UsualColours,
+        MidnightCounters,
+        NoSound,
+        NoRefuseReply,
+        LabelEndControls,
+        QuietLabelEnd,
+        BusNameRule,
+        HostName,
+        NotForwarded,
+        AckInReply,
+        PollTooLong,
+        PollRange,
+        PortNumberRange,
+        SwitchValues,
+        KeyGivenTwice,
+        SectionGivenTwice,
+        NoSingleByte,
+        LoneBackslash,
+        ShortHexEscape,
+        NoEscape,
+        ProgramAbandoned,
+        ListManagerFailed,
+        AddRow,
+        StartList,
+        ClearList,
+        NoProgramFile,
+        ProgramNotWritten,
+        ListFileNotFound,
+        RowsAddedAfter,
+        RowsAddedAfterSentence,
+        ListEmptied,
+        ListEmptiedOne,
+        ListEmptiedUncounted,
+        ProgramFileWrite,
+        CompanionCsvMove,
+        NoSessionBus,
+        ListManagerNoAnswer,
+        ListManagerEnded,
+        ListManagerNotRunning,
+        ProgramDidNotStart,
+        CommentCleaned,
+        AtPath,
+        FileNotFound,
+        PathNotFound,
+        PermissionDenied,
+        DiskFull,
+        PathFileAccessError,
+        DeviceIoError,
+        OutOfMemory,
+        Overflow,
+        SubscriptOutOfRange,
+        InvalidCall,
+        ObjectNotSet,
+        DeviceNotOpen,
+    };
 
-inline constexpr char ScannedTwice[]
-    = QT_TRANSLATE_NOOP("Reason", "scanned twice: the same piece as the item taken %1 s before");
-inline constexpr char UnsafeName[]
-    = QT_TRANSLATE_NOOP("Reason", "Name refused: %1 reaches outside its folder.");
-inline constexpr char ValueWithSemicolon[] = QT_TRANSLATE_NOOP(
-    "Reason", "%1 refused: %2 holds \";\", which would end a field of the list row.");
-inline constexpr char ValueWithControl[] = QT_TRANSLATE_NOOP(
-    "Reason", "%1 refused: %2 holds a control character, which no list row can carry.");
-// The values a row value refusal names.
-inline constexpr char NameValue[] = QT_TRANSLATE_NOOP("Reason", "Name");
-inline constexpr char DimensionValue[] = QT_TRANSLATE_NOOP("Reason", "Dimension %1");
-inline constexpr char WorkFieldValue[] = QT_TRANSLATE_NOOP("Reason", "Work field");
-inline constexpr char NoProgramNamed[]
-    = QT_TRANSLATE_NOOP("Reason", "no program is named: a row is never sent without one");
-inline constexpr char HoldsNoSegmentStart[] = QT_TRANSLATE_NOOP(
-    "Reason", "the label holds %1 but does not start with %, so it is no segment");
-inline constexpr char TooShortForSegment[]
-    = QT_TRANSLATE_NOOP("Reason", "the label is too short to be a segment");
-inline constexpr char UnknownSegment[]
-    = QT_TRANSLATE_NOOP("Reason", "the label starts with %%1, which is no known segment");
-inline constexpr char SegmentTwice[]
-    = QT_TRANSLATE_NOOP("Reason", "segment %%1 was already scanned for this item");
-inline constexpr char NoWorkField[] = QT_TRANSLATE_NOOP("Reason", "no work field chosen");
-inline constexpr char NoProgramNoDimensions[]
-    = QT_TRANSLATE_NOOP("Reason", "the item names no program: no dimensions");
-inline constexpr char ProgramNotInFolder[]
-    = QT_TRANSLATE_NOOP("Reason", "%1 is not in %2: no dimensions");
-inline constexpr char CurrentFolder[] = QT_TRANSLATE_NOOP("Reason", "the current folder");
-inline constexpr char OnlyBlanks[]
-    = QT_TRANSLATE_NOOP("Reason",
-                        "ignored: the label is nothing but blanks and control characters once "
-                        "the scanner's line end is removed");
-inline constexpr char Unreadable[] = QT_TRANSLATE_NOOP("Reason", "it could not be read: %1");
+    // No reason: empty text.
+    Reason() = default;
+    // Plain text, never translated.
+    [[nodiscard]] static Reason text(QString text);
+    // The reasons a label gathered, in order; one alone stays itself, none is no reason.
+    [[nodiscard]] static Reason several(std::vector<Reason> parts);
+    // Sentences one after another, joined by a blank.
+    [[nodiscard]] static Reason sentences(std::vector<Reason> sentences);
+    // A reason with its arguments in the order of its %1, %2...: each a Reason, or a QString or
+    // a number taken as plain text.
+    template<typename... Args>
+    explicit Reason(Code code, const Args &...args)
+        : m_code(code)
+        , m_args{argument(args)...}
+    {}
 
-// Why the scanner's port did not open: %1 the device, %2 the system's own words, as the
-// serial port gives them.
-inline constexpr char NoHardware[]
-    = QT_TRANSLATE_NOOP("Reason", "The hardware is not available: %1");
-inline constexpr char NoHardwareBecause[]
-    = QT_TRANSLATE_NOOP("Reason", "The hardware is not available: %1 (%2)");
-inline constexpr char InvalidPort[] = QT_TRANSLATE_NOOP("Reason", "Invalid port number: %1");
-inline constexpr char InvalidPortBecause[]
-    = QT_TRANSLATE_NOOP("Reason", "Invalid port number: %1 (%2)");
-inline constexpr char PortOpen[] = QT_TRANSLATE_NOOP("Reason", "Port already open: %1");
-inline constexpr char PortOpenBecause[] = QT_TRANSLATE_NOOP("Reason", "Port already open: %1 (%2)");
-inline constexpr char NoCommState[] = QT_TRANSLATE_NOOP("Reason", "Could not set comm state: %1");
-inline constexpr char NoCommStateBecause[]
-    = QT_TRANSLATE_NOOP("Reason", "Could not set comm state: %1 (%2)");
-inline constexpr char PortBusy[]
-    = QT_TRANSLATE_NOOP("Reason", "Port already open: another program uses the scanner on %1");
-inline constexpr char PortNotAllowed[]
-    = QT_TRANSLATE_NOOP("Reason",
-                        "Permission denied: %1. This user is not allowed to use serial "
-                        "devices; an administrator must allow it (on Debian: add the user "
-                        "to the dialout group, then log in again)");
+    // The same with the arguments in a list, as a stored reason is read.
+    [[nodiscard]] static Reason of(Code code, std::vector<Reason> args);
 
-// What is wrong with a setting, and what is used instead: "%1=%2 is not used: %3. %4" with the
-// key, its value, why and what instead.
-inline constexpr char NotUsed[] = QT_TRANSLATE_NOOP("Reason", "%1=%2 is not used: %3. %4");
-inline constexpr char WholeDays[]
-    = QT_TRANSLATE_NOOP("Reason", "a whole number of days from 0 to %1 is expected");
-inline constexpr char WholeSeconds[]
-    = QT_TRANSLATE_NOOP("Reason", "a whole number of seconds from 0 to %1 is expected");
-inline constexpr char DecimalRange[] = QT_TRANSLATE_NOOP(
-    "Reason", "a number from %1 to %2 is expected, with a point before any decimals");
-inline constexpr char WholeMilliseconds[] = QT_TRANSLATE_NOOP(
-    "Reason", "a whole number of milliseconds from %1 to %2 is expected");
-inline constexpr char ZeroOrOne[] = QT_TRANSLATE_NOOP("Reason", "0 or 1 is expected");
-inline constexpr char TimeOfDay[]
-    = QT_TRANSLATE_NOOP("Reason", "a time of day as HH:MM (06:00) is expected");
-inline constexpr char StationNameRule[]
-    = QT_TRANSLATE_NOOP("Reason", "at most %1 characters without a control character are expected");
-inline constexpr char ConnectionString[]
-    = QT_TRANSLATE_NOOP("Reason",
-                        "%1, and a libpq connection string is expected (\"host=... dbname=... "
-                        "user=...\" or \"postgresql://...\")");
-inline constexpr char TooLong[] = QT_TRANSLATE_NOOP("Reason", "it is longer than %1 characters");
-inline constexpr char HoldsControl[] = QT_TRANSLATE_NOOP("Reason", "it holds a control character");
-inline constexpr char AddressBlanks[]
-    = QT_TRANSLATE_NOOP("Reason", "a postgresql:// address holds no blanks");
-inline constexpr char KeywordExpected[]
-    = QT_TRANSLATE_NOOP("Reason", "a keyword is expected before the \"=\" at character %1");
-inline constexpr char NoEquals[]
-    = QT_TRANSLATE_NOOP("Reason", "\"%1\" is not followed by \"=\" and a value");
-inline constexpr char NoClosingQuote[]
-    = QT_TRANSLATE_NOOP("Reason", "the value of \"%1\" has no closing quote");
-inline constexpr char UsedInstead[] = QT_TRANSLATE_NOOP("Reason", "%1 is used instead.");
-inline constexpr char ZeroInstead[]
-    = QT_TRANSLATE_NOOP("Reason", "0 is used instead: an item scanned twice is not refused.");
-inline constexpr char UsualColours[] = QT_TRANSLATE_NOOP("Reason", "The usual colours are used.");
-inline constexpr char MidnightCounters[]
-    = QT_TRANSLATE_NOOP("Reason", "The counters start at midnight.");
-inline constexpr char NoSound[] = QT_TRANSLATE_NOOP("Reason", "No sound is played.");
-inline constexpr char NoRefuseReply[]
-    = QT_TRANSLATE_NOOP("Reason", "Nothing is sent to the scanner when a label is refused.");
-inline constexpr char LabelEndControls[]
-    = QT_TRANSLATE_NOOP("Reason",
-                        "only control characters are expected: \\r, \\n, or \\xHH from \\x00 "
-                        "to \\x1f or \\x7f");
-inline constexpr char QuietLabelEnd[] = QT_TRANSLATE_NOOP(
-    "Reason", "A label ends when the scanner has been quiet for two poll intervals.");
-inline constexpr char BusNameRule[] = QT_TRANSLATE_NOOP(
-    "Reason",
-    "a bus name of two or more parts joined by \".\" is expected, each of letters, digits, _ and -, "
-    "none beginning with a digit");
-inline constexpr char HostName[] = QT_TRANSLATE_NOOP("Reason", "The host name is used instead.");
-inline constexpr char NotForwarded[]
-    = QT_TRANSLATE_NOOP("Reason", "Nothing is forwarded to a shop-wide journal.");
-inline constexpr char AckInReply[] = QT_TRANSLATE_NOOP(
-    "Reason",
-    "RefuseReply=%1 holds \"ACK\" and a carriage return, which the scanner hears when a label is "
-    "taken: it may take a refused label for a taken one. It is used as written.");
-inline constexpr char PollTooLong[]
-    = QT_TRANSLATE_NOOP("Reason",
-                        "CommPollTime=%1 is more than %2 ms, which would keep a scanned label "
-                        "waiting for its answer too long: %2 is used instead.");
-inline constexpr char PollRange[]
-    = QT_TRANSLATE_NOOP("Reason", "a whole number of milliseconds from 100 to %1 is expected");
-inline constexpr char PortNumberRange[]
-    = QT_TRANSLATE_NOOP("Reason", "a port number of at most %1 is expected");
-inline constexpr char SwitchValues[] = QT_TRANSLATE_NOOP("Reason", "0, 1 or 2 is expected");
-// Lines of the settings file that are not read: the key or section, where it is given first,
-// and where again.
-inline constexpr char KeyGivenTwice[] = QT_TRANSLATE_NOOP(
-    "Reason", "%1 is given on line %2 and again on line %3: the value on line %2 is used.");
-inline constexpr char SectionGivenTwice[]
-    = QT_TRANSLATE_NOOP("Reason",
-                        "[%1] is given on line %2 and again on line %3: nothing from line %3 on "
-                        "is read.");
+    [[nodiscard]] Code code() const { return m_code; }
+    [[nodiscard]] const std::vector<Reason> &args() const { return m_args; }
+    [[nodiscard]] bool isEmpty() const { return m_code == Code::Text && m_text.isEmpty(); }
+    // The reasons joined in this one: its parts when Several, itself alone otherwise, none
+    // when empty.
+    [[nodiscard]] std::vector<Reason> parts() const;
+    // This reason with another part after its own, unless that part is there already.
+    [[nodiscard]] Reason with(const Reason &part) const;
 
-// Why an escaped byte text (RefuseReply, LabelEnd) cannot be read: %n the character and where.
-inline constexpr char NoSingleByte[]
-    = QT_TRANSLATE_NOOP("Reason", "\"%1\" has no single-byte code at character %2");
-inline constexpr char LoneBackslash[]
-    = QT_TRANSLATE_NOOP("Reason", "a lone \\ at the end at character %1");
-inline constexpr char ShortHexEscape[]
-    = QT_TRANSLATE_NOOP("Reason", "\\x without two hexadecimal digits at character %1");
-inline constexpr char NoEscape[]
-    = QT_TRANSLATE_NOOP("Reason", "\\%1 is no escape (\\r, \\n, \\xHH, \\\\) at character %2");
+    // In English, as the journal keeps it.
+    [[nodiscard]] QString english() const;
+    // In the operator's language: every code's words through the "Reason" translations, plain
+    // text as it is.
+    [[nodiscard]] QString shown() const;
 
-// Why a label's handling stopped part-way, as its failure keeps it.
-inline constexpr char ProgramAbandoned[]
-    = QT_TRANSLATE_NOOP("Reason", "Program barcode abandoned: %1");
-inline constexpr char ListManagerFailed[]
-    = QT_TRANSLATE_NOOP("Reason", "the list manager failed to %1: %2");
-// What the list manager was asked to do.
-inline constexpr char AddRow[] = QT_TRANSLATE_NOOP("Reason", "add the row");
-inline constexpr char StartList[] = QT_TRANSLATE_NOOP("Reason", "start the list");
-inline constexpr char ClearList[] = QT_TRANSLATE_NOOP("Reason", "clear the list");
-inline constexpr char NoProgramFile[] = QT_TRANSLATE_NOOP("Reason", "it names no program file.");
-inline constexpr char ProgramNotWritten[]
-    = QT_TRANSLATE_NOOP("Reason", "the program file %1 could not be written (%2).");
-inline constexpr char ListFileNotFound[] = QT_TRANSLATE_NOOP("Reason", "List File %1 Not Found");
-// How many rows of a failed item went into the list, after the failure ("%1" and "%1." before).
-inline constexpr char RowsAdded[]
-    = QT_TRANSLATE_NOOP("Reason", "Rows of this item already added: %1.");
-inline constexpr char RowsAddedAfter[]
-    = QT_TRANSLATE_NOOP("Reason", "%1 Rows of this item already added: %2.");
-inline constexpr char RowsAddedAfterSentence[]
-    = QT_TRANSLATE_NOOP("Reason", "%1. Rows of this item already added: %2.");
+    // The stored form: the code's name ("scanned-twice"; empty for plain text), and the
+    // arguments as a JSON array of plain texts and nested [name, arguments...] arrays.
+    [[nodiscard]] QString name() const;
+    [[nodiscard]] QString storedArgs() const;
+    // The reason stored by name and arguments; plain `english` when there is no name, or one
+    // this program does not know (a journal of an older or newer version).
+    [[nodiscard]] static Reason
+    fromStored(const QString &english, const QString &name, const QString &args);
 
-// The clear start-up left pending, carried out by the first label that sends rows or a list
-// command: what the list held from before.
-inline constexpr char ListEmptied[]
-    = QT_TRANSLATE_NOOP("Reason", "list emptied: %1 rows from before");
-inline constexpr char ListEmptiedOne[]
-    = QT_TRANSLATE_NOOP("Reason", "list emptied: 1 row from before");
-inline constexpr char ListEmptiedUncounted[]
-    = QT_TRANSLATE_NOOP("Reason", "list emptied: the list did not tell how many rows it held");
+    // Every code, with its English words (empty for Text, Several and Sentences).
+    [[nodiscard]] static const char *words(Code code);
+    static constexpr int CodeCount = int(Code::DeviceNotOpen) + 1;
 
-// What a try run would have written.
-inline constexpr char ProgramFileWrite[]
-    = QT_TRANSLATE_NOOP("Reason", "program file %1 (%2 bytes)");
-inline constexpr char CompanionCsvMove[]
-    = QT_TRANSLATE_NOOP("Reason", "companion CSV %1 moved into %2");
+    friend bool operator==(const Reason &, const Reason &) = default;
 
-// The list manager on the session bus.
-inline constexpr char NoSessionBus[] = QT_TRANSLATE_NOOP(
-    "Reason",
-    "no session bus: Barlink reaches the list manager over the session bus. Start Barlink in a "
-    "desktop session, or under dbus-run-session");
-inline constexpr char ListManagerNoAnswer[]
-    = QT_TRANSLATE_NOOP("Reason", "the list manager %1 did not answer within %2 s");
-inline constexpr char ListManagerEnded[]
-    = QT_TRANSLATE_NOOP("Reason", "the list manager %1 ended");
-inline constexpr char ListManagerNotRunning[]
-    = QT_TRANSLATE_NOOP("Reason", "the list manager %1 is not running and cannot be started: %2");
-inline constexpr char ProgramDidNotStart[]
-    = QT_TRANSLATE_NOOP("Reason", "%1 did not take the name in time");
+private:
+    static Reason argument(const Reason &reason) { return reason; }
+    static Reason argument(const QString &plain) { return text(plain); }
+    // Whole numbers only: a fraction is formatted by the caller, as its reason wants it.
+    template<std::integral Number> static Reason argument(Number number)
+    {
+        return text(QString::number(number));
+    }
 
-// The descriptions the station's errors carry, alone or with the path they are about
-// ("Path not found: /data/Barlink.csv").
-inline constexpr const char *ErrorDescriptions[] = {
-    QT_TRANSLATE_NOOP("Reason", "File not found"),
-    QT_TRANSLATE_NOOP("Reason", "Path not found"),
-    QT_TRANSLATE_NOOP("Reason", "Permission denied"),
-    QT_TRANSLATE_NOOP("Reason", "Disk full"),
-    QT_TRANSLATE_NOOP("Reason", "Path/File access error"),
-    QT_TRANSLATE_NOOP("Reason", "Device I/O error"),
-    QT_TRANSLATE_NOOP("Reason", "Out of memory"),
-    QT_TRANSLATE_NOOP("Reason", "Overflow"),
-    QT_TRANSLATE_NOOP("Reason", "Subscript out of range"),
-    QT_TRANSLATE_NOOP("Reason", "Invalid procedure call or argument"),
-    QT_TRANSLATE_NOOP("Reason", "Object variable or With block variable not set"),
-    QT_TRANSLATE_NOOP("Reason", "The device is not open"),
+    Code m_code = Code::Text;
+    QString m_text; // Text only
+    std::vector<Reason> m_args;
 };
-
-} // namespace reason
-
-// A stored reason in the operator's language: each part ("; " joins the parts a label gathered)
-// is matched against the reasons above and translated with its values filled in; a part that
-// matches none (an error's own words, a reason from an older version) is shown as stored.
-[[nodiscard]] QString shownReason(const QString &stored);
 
 } // namespace barlink::base

@@ -52,12 +52,12 @@ QString withoutRowBreaks(const QString &value)
     return cleaned;
 }
 
-QString rowValueRefusal(const QString &what, const QString &value)
+Reason rowValueRefusal(const Reason &what, const QString &value)
 {
     if (value.contains(QLatin1Char(';')))
-        return QString::fromLatin1(reason::ValueWithSemicolon).arg(what, shownWithCodes(value));
+        return Reason(Reason::Code::ValueWithSemicolon, what, shownWithCodes(value));
     if (holdsControl(value))
-        return QString::fromLatin1(reason::ValueWithControl).arg(what, shownWithCodes(value));
+        return Reason(Reason::Code::ValueWithControl, what, shownWithCodes(value));
     return {};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -21,6 +23,6 @@ namespace barlink::base {
 // can. what: the value's name for the operator ("Name", "Dimension X"). The value is shown
 // with each control character written as its code ("AB<U+000A>CD"):
 // "Name refused: A;#168=9 holds ";", which would end a field of the list row."
-[[nodiscard]] QString rowValueRefusal(const QString &what, const QString &value);
+[[nodiscard]] Reason rowValueRefusal(const Reason &what, const QString &value);
 
 } // namespace barlink::base

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Reasons.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -58,7 +61,7 @@ struct Settings
     bool journalServerGiven = false;
     // What reading the settings file found wrong with its values, one sentence each: which
     // key, which value, and what is used instead.
-    QStringList problems;
+    QList<Reason> problems;
 };
 
 } // namespace barlink::base

@@ -83,15 +83,16 @@ QStringList readListFile(const QString &path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        throw base::Error(base::Error::FileNotFound, QStringLiteral("File not found"));
+        throw base::Error(base::Error::FileNotFound,
+                          base::Reason(base::Reason::Code::FileNotFound));
     if (info.size() > maxListFileBytes)
-        throw base::Error(base::Error::OutOfMemory, QStringLiteral("Out of memory"));
+        throw base::Error(base::Error::OutOfMemory, base::Reason(base::Reason::Code::OutOfMemory));
     QFile file(path);
     // Only a plain file is opened: a folder cannot be read, and opening a fifo would wait
     // for a writer that never comes.
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         throw base::Error(base::Error::PathFileAccessError,
-                          QStringLiteral("Path/File access error"));
+                          base::Reason(base::Reason::Code::PathFileAccessError));
     // read(n) sets n bytes aside before reading: ask for no more than the file holds.
     return parseListText(file.read(std::min(file.size(), maxListFileBytes)));
 }
@@ -100,11 +101,13 @@ void writeListFile(const QString &path, const QStringList &rows)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw base::Error(
-            base::Error::PathFileAccessError, QStringLiteral("Path/File access error"), path);
+        throw base::Error(base::Error::PathFileAccessError,
+                          base::Reason(base::Reason::Code::PathFileAccessError),
+                          path);
     const QByteArray bytes = encodeRows(rows);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw base::Error(base::Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
+        throw base::Error(
+            base::Error::DeviceIoError, base::Reason(base::Reason::Code::DeviceIoError), path);
 }
 
 } // namespace barlink::embeddedlist

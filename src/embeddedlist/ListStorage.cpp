@@ -19,7 +19,8 @@ Q_LOGGING_CATEGORY(lcStorage, "barlink.listmanager", QtWarningMsg)
 // Every error names the file or folder it is about.
 [[noreturn]] void throwWriteError(const QString &path)
 {
-    throw base::Error(base::Error::DeviceIoError, QStringLiteral("Device I/O error"), path);
+    throw base::Error(
+        base::Error::DeviceIoError, base::Reason(base::Reason::Code::DeviceIoError), path);
 }
 
 } // namespace
@@ -46,14 +47,17 @@ ListStorage::Contents ListStorage::load()
     // A list that is there but cannot be read must not be taken for no list: the first
     // change would replace it with an empty one. (A fifo would block the open.)
     if (info.exists() && !info.isFile())
-        throw base::Error(
-            base::Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
+        throw base::Error(base::Error::PathFileAccessError,
+                          base::Reason(base::Reason::Code::PathFileAccessError),
+                          listPath());
     if (info.exists() && !list.open(QIODevice::ReadOnly)) {
         if (list.error() == QFileDevice::PermissionsError)
-            throw base::Error(
-                base::Error::PermissionDenied, QStringLiteral("Permission denied"), listPath());
-        throw base::Error(
-            base::Error::PathFileAccessError, QStringLiteral("Path/File access error"), listPath());
+            throw base::Error(base::Error::PermissionDenied,
+                              base::Reason(base::Reason::Code::PermissionDenied),
+                              listPath());
+        throw base::Error(base::Error::PathFileAccessError,
+                          base::Reason(base::Reason::Code::PathFileAccessError),
+                          listPath());
     }
     if (list.isOpen()) {
         contents.hasList = true;
@@ -94,7 +98,7 @@ void ListStorage::appendRows(const QStringList &rows)
         // nothing pending that would keep the resize below from taking the part back.
         if (!m_appendFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             throw base::Error(base::Error::PathFileAccessError,
-                              QStringLiteral("Path/File access error"),
+                              base::Reason(base::Reason::Code::PathFileAccessError),
                               listPath());
         m_appendedSize = m_appendFile.size();
     }
@@ -124,7 +128,7 @@ void ListStorage::writeState(RunState state, qint32 setpoints)
     QSaveFile file(statePath());
     if (!file.open(QIODevice::WriteOnly))
         throw base::Error(base::Error::PathFileAccessError,
-                          QStringLiteral("Path/File access error"),
+                          base::Reason(base::Reason::Code::PathFileAccessError),
                           statePath());
     if (file.write(bytes) != bytes.size() || !file.commit())
         throwWriteError(statePath());
@@ -133,7 +137,8 @@ void ListStorage::writeState(RunState state, qint32 setpoints)
 void ListStorage::makeFolder()
 {
     if (!QDir().mkpath(m_folder))
-        throw base::Error(base::Error::PathNotFound, QStringLiteral("Path not found"), m_folder);
+        throw base::Error(
+            base::Error::PathNotFound, base::Reason(base::Reason::Code::PathNotFound), m_folder);
 }
 
 } // namespace barlink::embeddedlist

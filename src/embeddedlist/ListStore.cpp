@@ -147,7 +147,7 @@ void ListStore::runCommand(RunCommand command)
 void ListStore::addSetpoint()
 {
     if (m_setpoints == std::numeric_limits<qint32>::max())
-        throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
+        throw base::Error(base::Error::Overflow, base::Reason(base::Reason::Code::Overflow));
     m_storage.writeState(m_runState, m_setpoints + 1);
     ++m_setpoints;
     Q_EMIT setpointsChanged();
@@ -176,8 +176,7 @@ void ListStore::setWindowState(listmanager::WindowState state)
     using listmanager::WindowState;
     if (state != WindowState::Normal && state != WindowState::Minimized
         && state != WindowState::Maximized)
-        throw base::Error(base::Error::InvalidCall,
-                          QStringLiteral("Invalid procedure call or argument"));
+        throw base::Error(base::Error::InvalidCall, base::Reason(base::Reason::Code::InvalidCall));
     if (std::exchange(m_windowState, state) != state)
         Q_EMIT windowStateChanged(state);
 }
@@ -223,7 +222,7 @@ void ListStore::checkIndex(qint32 index) const
 {
     if (index < 0 || index >= rowCount())
         throw base::Error(base::Error::SubscriptOutOfRange,
-                          QStringLiteral("Subscript out of range"));
+                          base::Reason(base::Reason::Code::SubscriptOutOfRange));
 }
 
 void ListStore::resetRows(QStringList rows)

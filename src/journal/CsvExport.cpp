@@ -137,7 +137,7 @@ void appendCsvLine(QByteArray &line, const Entry &entry, UtcTimeText &time, Cell
                               entry.label,
                               storedName(entry.kind),
                               storedName(entry.outcome),
-                              entry.reason,
+                              entry.reason.english(),
                               entry.field,
                               entry.program,
                               entry.x,
@@ -303,9 +303,14 @@ Salvage writeSalvaged(const QString &path, const Filter &filter, CsvWriter &writ
     }
     salvage = salvageEntries(path, copy.get());
     if (salvage.error.isEmpty()
-        && writer.writeRows(
-               copy.get(),
-               selectEntries(Store::Local, filter, Order::OldestFirst, 0, writer.last()))
+        && writer.writeRows(copy.get(),
+                            selectEntries(Store::Local,
+                                          filter,
+                                          Order::OldestFirst,
+                                          0,
+                                          writer.last(),
+                                          TextSearch::Scan,
+                                          ReasonCodes::Skip))
                != CsvWriter::Read::Done)
         salvage.error = writer.error();
     return salvage;
@@ -331,7 +336,13 @@ LocalExport exportLocalFile(const QString &path, const Filter &filter, QIODevice
     Read read = Read::Failed;
     if (file.state == State::Opened)
         read = writer.writeRows(file.db.get(),
-                                selectEntries(Store::Local, filter, Order::OldestFirst));
+                                selectEntries(Store::Local,
+                                              filter,
+                                              Order::OldestFirst,
+                                              0,
+                                              std::nullopt,
+                                              TextSearch::Scan,
+                                              ReasonCodes::Skip));
     if (file.state == State::Failed || (read == Read::Failed && file.state == State::Opened)) {
         result.error = file.state == State::Failed ? file.error : writer.error();
         return result;

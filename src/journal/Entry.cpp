@@ -125,14 +125,14 @@ QString programSummary(const QString &programName, qint64 bytes)
     return QStringLiteral("%1 (%2 bytes)").arg(programName).arg(bytes);
 }
 
-Entry stationEventEntry(StationEvent event, std::optional<int> rows, const QString &detail)
+Entry stationEventEntry(StationEvent event, std::optional<int> rows, base::Reason detail)
 {
     Entry entry;
     entry.source = Source::Station;
     entry.kind = Kind::StationEvent;
     entry.outcome = Outcome::Event;
     entry.label = storedName(event);
-    entry.reason = detail;
+    entry.reason = std::move(detail);
     entry.rows = rows;
     return entry;
 }

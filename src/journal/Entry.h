@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
@@ -63,7 +65,10 @@ struct Entry
     QString label = {}; // control characters escaped (escapeControls), or a program summary
     Kind kind = Kind::PlainName;
     Outcome outcome = Outcome::Taken;
-    QString reason = {}; // plain words: why refused, the error when failed, the detail of an event
+    // Why refused, the error when failed, the detail of an event: kept as English text and, for
+    // an entry of this version, as its code and arguments too, so that the screen shows it in the
+    // operator's language. An entry of an older journal has its text alone.
+    base::Reason reason = {};
     QString field = {};
     QString program = {};
     QString x = {};
@@ -120,6 +125,12 @@ enum class Column {
 // when it is appended. `rows` is the number of rows that were in the list for ListCleared;
 // `detail` says more (the port's error, ...).
 [[nodiscard]] Entry
-stationEventEntry(StationEvent event, std::optional<int> rows = {}, const QString &detail = {});
+stationEventEntry(StationEvent event, std::optional<int> rows = {}, base::Reason detail = {});
+// The same with a detail in words given as they are (a device, the server's message).
+[[nodiscard]] inline Entry
+stationEventEntry(StationEvent event, std::optional<int> rows, const QString &detail)
+{
+    return stationEventEntry(event, rows, base::Reason::text(detail));
+}
 
 } // namespace barlink::journal

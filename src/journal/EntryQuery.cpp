@@ -5,6 +5,7 @@
 
 #include <QMetaType>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 
 namespace barlink::journal {
@@ -41,6 +42,22 @@ QString entryColumns()
         "station, id, time, source, label, kind, outcome, reason, field, program, x, y, z, rows");
 }
 
+// The local file's columns besides: the reason's code and arguments.
+QString reasonCodeColumns()
+{
+    return QStringLiteral(", reason_code, reason_args");
+}
+
+// The reason as the search finds it: its English, and its words on the screen when they differ.
+QString searchedReason(const base::Reason &reason)
+{
+    const QString english = reason.english();
+    if (reason.code() == base::Reason::Code::Text)
+        return english;
+    const QString shown = reason.shown();
+    return shown == english ? english : english + QLatin1Char(' ') + shown;
+}
+
 QVariantList entryValues(const Entry &entry)
 {
     // A null id makes the local file give the next local number.
@@ -52,7 +69,7 @@ QVariantList entryValues(const Entry &entry)
             entry.label,
             storedName(entry.kind),
             storedName(entry.outcome),
-            textOrNull(entry.reason),
+            textOrNull(entry.reason.english()),
             textOrNull(entry.field),
             textOrNull(entry.program),
             textOrNull(entry.x),
@@ -68,8 +85,8 @@ QString insertEntrySql(Store store)
     // The local file also keeps the searched text; the server, the file the entry came from.
     const QString placeholders = QStringLiteral("?, ").repeated(14) + QLatin1Char('?');
     if (store == Store::Local)
-        return QStringLiteral("INSERT INTO %1 (%2, search) VALUES (%3)")
-            .arg(LocalTable, entryColumns(), placeholders);
+        return QStringLiteral("INSERT INTO %1 (%2, search%3) VALUES (%4, ?, ?)")
+            .arg(LocalTable, entryColumns(), reasonCodeColumns(), placeholders);
     return QStringLiteral("INSERT INTO %1 (%2, file_id) VALUES (%3) ON CONFLICT DO NOTHING")
         .arg(ServerTable, entryColumns(), placeholders);
 }
@@ -77,9 +94,13 @@ QString insertEntrySql(Store store)
 bool insertEntry(QSqlQuery &query, const Entry &entry, const QString &fileId)
 {
     QVariantList values = entryValues(entry);
-    values << (fileId.isEmpty() ? QVariant(
-                   localSearchText(entry.label, entry.reason, entry.field, entry.program))
-                                : QVariant(fileId));
+    if (fileId.isEmpty()) {
+        values << localSearchText(
+            entry.label, searchedReason(entry.reason), entry.field, entry.program);
+        values << textOrNull(entry.reason.name()) << textOrNull(entry.reason.storedArgs());
+    } else {
+        values << fileId;
+    }
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(int(i), values[i]);
     return query.exec();
@@ -106,7 +127,8 @@ Statement selectEntries(Store store,
                         Order order,
                         int limit,
                         const std::optional<Entry> &after,
-                        TextSearch search)
+                        TextSearch search,
+                        ReasonCodes codes)
 {
     const bool server = store == Store::Server;
     Statement statement;
@@ -163,8 +185,10 @@ Statement selectEntries(Store store,
         }
     }
     const QString direction = newest ? QStringLiteral(" DESC") : QString();
-    statement.sql = QStringLiteral("SELECT %1 FROM %2")
-                        .arg(entryColumns(), server ? ServerTable : LocalTable);
+    statement.sql = QStringLiteral("SELECT %1%2 FROM %3")
+                        .arg(entryColumns(),
+                             server || codes == ReasonCodes::Skip ? QString() : reasonCodeColumns(),
+                             server ? ServerTable : LocalTable);
     // The entries looked up are sorted, rather than the time index read for its order.
     if (!server && search == TextSearch::Lookup && !filter.text.isEmpty())
         statement.sql += QLatin1String(" NOT INDEXED");
@@ -181,8 +205,8 @@ Statement selectEntries(Store store,
 
 QString selectPastLocalNumberSql(int limit)
 {
-    return QStringLiteral("SELECT %1 FROM %2 WHERE id > ? ORDER BY id LIMIT %3")
-        .arg(entryColumns(), LocalTable)
+    return QStringLiteral("SELECT %1%2 FROM %3 WHERE id > ? ORDER BY id LIMIT %4")
+        .arg(entryColumns(), reasonCodeColumns(), LocalTable)
         .arg(limit);
 }
 
@@ -196,7 +220,11 @@ Entry entryAt(const QSqlQuery &query)
     entry.label = query.value(4).toString();
     entry.kind = kindNamed(query.value(5).toString()).value_or(entry.kind);
     entry.outcome = outcomeNamed(query.value(6).toString()).value_or(entry.outcome);
-    entry.reason = query.value(7).toString();
+    constexpr int Code = 14, Args = 15;
+    entry.reason
+        = query.record().count() > Args ? base::Reason::fromStored(
+              query.value(7).toString(), query.value(Code).toString(), query.value(Args).toString())
+                                        : base::Reason::text(query.value(7).toString());
     entry.field = query.value(8).toString();
     entry.program = query.value(9).toString();
     entry.x = query.value(10).toString();

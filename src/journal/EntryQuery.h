@@ -44,16 +44,22 @@ struct Statement
 // and reading the few entries not yet indexed.
 enum class TextSearch { Scan, Lookup };
 
+// Whether the local file's reasons are read with their codes and arguments (for the screen),
+// or as their English text alone (for the export, which reads files of every version).
+enum class ReasonCodes { Read, Skip };
+
 // Selects the entries that pass filter, in order, at most limit of them (0: all), after the
 // entry `after` in that order when given (the last one of the previous page). The columns
-// are those entryAt() reads. The local file is read through its indexes on time and on
-// outcome and time, so that the first page of a million entries comes at once.
+// are those entryAt() reads; the server's table keeps no codes. The local file is read through its
+// indexes on time and on outcome and time, so that the first page of a million entries comes at
+// once.
 [[nodiscard]] Statement selectEntries(Store store,
                                       const Filter &filter,
                                       Order order = Order::NewestFirst,
                                       int limit = 0,
                                       const std::optional<Entry> &after = std::nullopt,
-                                      TextSearch search = TextSearch::Scan);
+                                      TextSearch search = TextSearch::Scan,
+                                      ReasonCodes codes = ReasonCodes::Read);
 
 // The quicker way to find text in the local file on db: Lookup when fewer than a few thousand
 // entries hold it.
@@ -63,7 +69,8 @@ enum class TextSearch { Scan, Lookup };
 // placeholder), in local-number order, with the columns entryAt() reads.
 [[nodiscard]] QString selectPastLocalNumberSql(int limit);
 
-// The entry on the current row of a query made from selectEntries().
+// The entry on the current row of a query made from selectEntries(): its reason from the code
+// and arguments when the query read them and the entry has them, else as plain text.
 [[nodiscard]] Entry entryAt(const QSqlQuery &query);
 
 // Prepares and runs the statement on db; the query is forward-only. False with the query's

@@ -198,7 +198,7 @@ void JournalRecorder::rowSent(const QString &field, bool acknowledging)
 
 void JournalRecorder::finishWith(journal::Outcome outcome,
                                  std::optional<journal::Kind> kind,
-                                 const QString &reason)
+                                 const base::Reason &reason)
 {
     journal::Entry entry = m_label;
     entry.kind = m_kind.value_or(kind.value_or(journal::Kind::PlainName));
@@ -217,9 +217,7 @@ void JournalRecorder::finishWith(journal::Outcome outcome,
     }
     entry.outcome = outcome;
     // A warning told before the rows went is in the notes already.
-    if (!reason.isEmpty() && !entry.reason.split(QStringLiteral("; ")).contains(reason))
-        entry.reason
-            = entry.reason.isEmpty() ? reason : entry.reason + QStringLiteral("; ") + reason;
+    entry.reason = entry.reason.with(reason);
     keep(std::move(entry));
     m_labelKept = true;
 }
@@ -229,20 +227,19 @@ void JournalRecorder::finish(const base::LabelOutcome &outcome)
     finishWith(outcomeOf(outcome.result), kindOf(outcome.kind), outcome.reason);
 }
 
-void JournalRecorder::failed(const QString &error, base::LabelOutcome::Kind kind)
+void JournalRecorder::failed(const base::Reason &error, base::LabelOutcome::Kind kind)
 {
     finishWith(journal::Outcome::Failed, kindOf(kind), error);
 }
 
-void JournalRecorder::note(const QString &detail)
+void JournalRecorder::note(const base::Reason &detail)
 {
-    m_label.reason
-        = m_label.reason.isEmpty() ? detail : m_label.reason + QStringLiteral("; ") + detail;
+    m_label.reason = base::Reason::several({m_label.reason, detail});
 }
 
 void JournalRecorder::recordEvent(journal::StationEvent event,
                                   std::optional<int> rows,
-                                  const QString &detail)
+                                  const base::Reason &detail)
 {
     keep(journal::stationEventEntry(event, rows, detail));
 }

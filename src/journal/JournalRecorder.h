@@ -59,13 +59,18 @@ public:
     void rowSent(const QString &field, bool acknowledging);
     void finish(const base::LabelOutcome &outcome);
     // The label in hand, of the kind given, failed with error.
-    void failed(const QString &error, base::LabelOutcome::Kind kind);
+    void failed(const base::Reason &error, base::LabelOutcome::Kind kind);
     // The entry of the label in hand says this too, before its reason.
-    void note(const QString &detail);
+    void note(const base::Reason &detail);
     // One of the station's own events (start, end, the list started, held or cleared, ...).
     void recordEvent(journal::StationEvent event,
                      std::optional<int> rows = std::nullopt,
-                     const QString &detail = {});
+                     const base::Reason &detail = {});
+    // The same with a detail in words given as they are (a device, a command label).
+    void recordEvent(journal::StationEvent event, std::optional<int> rows, const QString &detail)
+    {
+        recordEvent(event, rows, base::Reason::text(detail));
+    }
 
 Q_SIGNALS:
     // Entries went into the station's journal file.
@@ -81,8 +86,9 @@ Q_SIGNALS:
 private:
     void keep(journal::Entry entry);
     void takeItem(journal::Entry &entry) const;
-    void
-    finishWith(journal::Outcome outcome, std::optional<journal::Kind> kind, const QString &reason);
+    void finishWith(journal::Outcome outcome,
+                    std::optional<journal::Kind> kind,
+                    const base::Reason &reason);
 
     base::Settings &m_settings;
     base::CurrentItem &m_item;

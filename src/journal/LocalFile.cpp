@@ -85,6 +85,14 @@ const std::vector<QStringList> &migrations()
                            "INSERT INTO entries_search (entries_search, rowid, search) "
                            "VALUES ('delete', old.id, old.search); END"),
         },
+        // Version 4. A reason is kept as its code and arguments beside its English text
+        // (reason), so that the screen shows it in the operator's language: reason_code the
+        // code's name, reason_args its arguments as a JSON array. Null for an entry whose reason
+        // is plain text, and for every entry of an older file, which is shown as stored.
+        {
+            QStringLiteral("ALTER TABLE entries ADD COLUMN reason_code TEXT"),
+            QStringLiteral("ALTER TABLE entries ADD COLUMN reason_args TEXT"),
+        },
     };
     return steps;
 }

@@ -39,7 +39,13 @@ QByteArray SpillFile::line(const Entry &entry)
         {QStringLiteral("kind"), storedName(entry.kind)},
         {QStringLiteral("outcome"), storedName(entry.outcome)},
     };
-    const std::pair<const char *, const QString *> texts[] = {{"reason", &entry.reason},
+    // The reason's code and arguments beside its text, as the journal file keeps them.
+    const QString reason = entry.reason.english();
+    const QString reasonCode = entry.reason.name();
+    const QString reasonArgs = entry.reason.storedArgs();
+    const std::pair<const char *, const QString *> texts[] = {{"reason", &reason},
+                                                              {"reason_code", &reasonCode},
+                                                              {"reason_args", &reasonArgs},
                                                               {"field", &entry.field},
                                                               {"program", &entry.program},
                                                               {"x", &entry.x},
@@ -73,7 +79,9 @@ std::optional<Entry> SpillFile::entryOf(const QByteArray &line)
     entry.label = object.value(QLatin1String("label")).toString();
     entry.kind = *kind;
     entry.outcome = *outcome;
-    entry.reason = object.value(QLatin1String("reason")).toString();
+    entry.reason = base::Reason::fromStored(object.value(QLatin1String("reason")).toString(),
+                                            object.value(QLatin1String("reason_code")).toString(),
+                                            object.value(QLatin1String("reason_args")).toString());
     entry.field = object.value(QLatin1String("field")).toString();
     entry.program = object.value(QLatin1String("program")).toString();
     entry.x = object.value(QLatin1String("x")).toString();

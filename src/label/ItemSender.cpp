@@ -40,23 +40,23 @@ bool ItemSender::clearPendingList(bool showLateBoundList)
         return false;
     // The rows were the machine's work from before: the operator hears that they went.
     if (!rows)
-        note(QString::fromLatin1(base::reason::ListEmptiedUncounted));
+        note(base::Reason(base::Reason::Code::ListEmptiedUncounted));
     else if (*rows == 1)
-        note(QString::fromLatin1(base::reason::ListEmptiedOne));
+        note(base::Reason(base::Reason::Code::ListEmptiedOne));
     else if (*rows > 1)
-        note(QString::fromLatin1(base::reason::ListEmptied).arg(*rows));
+        note(base::Reason(base::Reason::Code::ListEmptied, *rows));
     return true;
 }
 
-bool ItemSender::refuse(const QString &refusal)
+bool ItemSender::refuse(const base::Reason &refusal)
 {
     if (refusal.isEmpty())
         return false;
-    m_context.display.setStatus(refusal);
+    m_context.display.setStatus(refusal.shown());
     return true;
 }
 
-std::optional<QString> ItemSender::refuseRepeat()
+std::optional<base::Reason> ItemSender::refuseRepeat()
 {
     const std::optional<qint64> since = m_context.doubleScan.repeatOfLast();
     if (!since)
@@ -130,13 +130,13 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
     }
 
     m_context.display.setStatus(base::status::addingToList());
-    callListManager(QString::fromLatin1(base::reason::AddRow), [this] {
+    callListManager(base::Reason(base::Reason::Code::AddRow), [this] {
         m_context.link.addRow(buildListRow(m_context.item), m_context.provider);
     });
     ++rowsAdded;
     m_context.doubleScan.rowsAdded();
     if (m_context.options.autoStart())
-        callListManager(QString::fromLatin1(base::reason::StartList),
+        callListManager(base::Reason(base::Reason::Code::StartList),
                         [this] { m_context.link.hostListStart(); });
     const QString field = std::exchange(item.runField, QString());
     item.runFieldFixed = false;

@@ -28,22 +28,21 @@ public:
     {}
 
     bool clearPendingList(bool showLateBoundList) override;
-    [[nodiscard]] bool refuse(const QString &refusal) override;
-    [[nodiscard]] std::optional<QString> refuseRepeat() override;
+    [[nodiscard]] bool refuse(const base::Reason &refusal) override;
+    [[nodiscard]] std::optional<base::Reason> refuseRepeat() override;
     void sendItem(float x, float y, const Way &way, int &rowsAdded) override;
     [[nodiscard]] base::LabelOutcome loadListFile(const QString &listName) override;
     void abandonItem() override;
 
     // Something the label's journal entry is to say of the item: told before its first row.
-    void note(const QString &text) { Q_EMIT noted(text); }
+    void note(const base::Reason &text) { Q_EMIT noted(text); }
 
     [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
     // What the journal says of an item whose program comment could not go into its row as it
     // stood.
-    [[nodiscard]] static QString commentCleanedNote()
+    [[nodiscard]] static base::Reason commentCleanedNote()
     {
-        return QStringLiteral("the program's comment held \";\" or a control character: sent "
-                              "with a space in its place");
+        return base::Reason(base::Reason::Code::CommentCleaned);
     }
 
 Q_SIGNALS:
@@ -59,7 +58,7 @@ Q_SIGNALS:
     // What the label's journal entry is to say of the item besides its rows: a value read from
     // a file that was changed so that it can go into the row, a program file that is not there.
     // Emitted before the item's first row.
-    void noted(const QString &note);
+    void noted(const base::Reason &note);
 
 private:
     // One row: the field selection the run field asks for, the row, the start, the "ACK".

@@ -93,7 +93,7 @@ bool LabelDispatcher::interpretLabel(const QString &label)
 
     // A name that would reach outside its folder, and a value that would break the row, are
     // refused before anything changes.
-    if (const QString refusal = refusalOf(label); m_sender.refuse(refusal)) {
+    if (const base::Reason refusal = refusalOf(label); m_sender.refuse(refusal)) {
         decide(kind, Result::Refused, refusal);
         return false;
     }
@@ -154,19 +154,19 @@ bool LabelDispatcher::interpretLabel(const QString &label)
     if (complete) {
         // Labels that name no program (dimensions alone with a count of 1 or 9) send nothing.
         if (text::trimSpaces(item.programName).isEmpty()) {
-            const QString refusal = QString::fromLatin1(base::reason::NoProgramNamed);
+            const base::Reason refusal(base::Reason::Code::NoProgramNamed);
             (void)m_sender.refuse(refusal);
             abandonItem();
             decide(kind, Result::Refused, refusal);
             return false;
         }
-        if (const std::optional<QString> repeat = m_sender.refuseRepeat()) {
+        if (const std::optional<base::Reason> repeat = m_sender.refuseRepeat()) {
             forgetSegments();
             decide(kind, Result::Refused, *repeat);
             return false;
         }
         m_rowsAdded = 0;
-        QString warning;
+        base::Reason warning;
         try {
             warning = completeItem();
         } catch (const base::Error &error) {
@@ -192,28 +192,29 @@ bool LabelDispatcher::interpretLabel(const QString &label)
         break;
     default:
         // "Run Field Not Selected" stays
-        decide(kind, Result::Refused, QString::fromLatin1(base::reason::NoWorkField));
+        decide(kind, Result::Refused, base::Reason(base::Reason::Code::NoWorkField));
         break;
     }
     return false;
 }
 
-QString LabelDispatcher::notASegmentReason(const QString &label) const
+base::Reason LabelDispatcher::notASegmentReason(const QString &label) const
 {
     if (!label.startsWith(QLatin1Char('%')))
-        return QString::fromLatin1(base::reason::HoldsNoSegmentStart)
-            .arg(label.contains(QLatin1Char('%')) ? QStringLiteral("%") : QStringLiteral("$"));
+        return base::Reason(base::Reason::Code::HoldsNoSegmentStart,
+                            label.contains(QLatin1Char('%')) ? QStringLiteral("%")
+                                                             : QStringLiteral("$"));
     if (label.size() < 3)
-        return QString::fromLatin1(base::reason::TooShortForSegment);
+        return base::Reason(base::Reason::Code::TooShortForSegment);
     const QString type = label.mid(1, 1);
     if (digitValue(type) > int(Segment::VarsEToI))
-        return QString::fromLatin1(base::reason::UnknownSegment).arg(type);
-    return QString::fromLatin1(base::reason::SegmentTwice).arg(type);
+        return base::Reason(base::Reason::Code::UnknownSegment, type);
+    return base::Reason(base::Reason::Code::SegmentTwice, type);
 }
 
 void LabelDispatcher::decide(base::LabelOutcome::Kind kind,
                              base::LabelOutcome::Result result,
-                             const QString &reason)
+                             const base::Reason &reason)
 {
     m_outcome = {.kind = kind, .result = result, .reason = reason};
 }
@@ -263,12 +264,12 @@ QString LabelDispatcher::fieldCodeIn(const QString &label)
     return FieldCodes::isFieldCode(code) ? code : QString();
 }
 
-QString LabelDispatcher::refusalOf(const QString &label) const
+base::Reason LabelDispatcher::refusalOf(const QString &label) const
 {
     if (isPlainLabel(label)) {
         // "!" alone reaches here as a blank: no name, so no ".CNC" row.
         const QString name = text::trimSpaces(label);
-        return name.isEmpty() ? QString::fromLatin1(base::reason::NoProgramNamed)
+        return name.isEmpty() ? base::Reason(base::Reason::Code::NoProgramNamed)
                               : base::programNameRefusal(name);
     }
     if (!label.startsWith(QLatin1Char('%')) || label.size() < 3
@@ -277,20 +278,21 @@ QString LabelDispatcher::refusalOf(const QString &label) const
     const QString contents = label.mid(3);
     switch (Segment(digitValue(label.mid(1, 1)))) {
     case Segment::LoadList:
-        return base::isSafeRelativeName(contents) ? QString() : base::unsafeNameMessage(contents);
+        return base::isSafeRelativeName(contents) ? base::Reason()
+                                                  : base::unsafeNameMessage(contents);
     case Segment::Program: {
         const qsizetype space = contents.indexOf(QLatin1Char(' '));
         const QString name = space < 0 ? contents : text::trimSpaces(contents.left(space));
         if (text::trimSpaces(name).isEmpty())
-            return QString::fromLatin1(base::reason::NoProgramNamed);
-        if (QString refusal = base::programNameRefusal(name); !refusal.isEmpty() || space < 0)
+            return base::Reason(base::Reason::Code::NoProgramNamed);
+        if (base::Reason refusal = base::programNameRefusal(name); !refusal.isEmpty() || space < 0)
             return refusal;
         // The work field token: a control character in it (a tab, NUL or DEL after the label)
         // would make it no field code, and the row would go to another field.
         try {
             const QString field = text::TokenReader().nextToken(contents.mid(space + 1));
             if (base::holdsControl(field))
-                return base::rowValueRefusal(QString::fromLatin1(base::reason::WorkFieldValue),
+                return base::rowValueRefusal(base::Reason(base::Reason::Code::WorkFieldValue),
                                              field);
         } catch (const base::Error &) {
         }
@@ -302,8 +304,8 @@ QString LabelDispatcher::refusalOf(const QString &label) const
         text::TokenReader tokens;
         try {
             for (const char *axis : {"X", "Y", "Z"}) {
-                const QString refusal = base::rowValueRefusal(
-                    QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String(axis)),
+                const base::Reason refusal = base::rowValueRefusal(
+                    base::Reason(base::Reason::Code::DimensionValue, QString::fromLatin1(axis)),
                     tokens.nextToken(contents));
                 if (!refusal.isEmpty())
                     return refusal;
@@ -390,20 +392,21 @@ void LabelDispatcher::moveCompanionCsv()
     const QString path = findCompanionCsv(settings, m_context.item.programName, m_context.prompter);
     if (!path.isEmpty())
         (void)m_context.writes.allow(
-            QString::fromLatin1(base::reason::CompanionCsvMove).arg(path, settings.csvOutPath));
+            base::Reason(base::Reason::Code::CompanionCsvMove, path, settings.csvOutPath));
 }
 
-QString LabelDispatcher::missingProgramWarning(const QString &programName, const QString &folder)
+base::Reason LabelDispatcher::missingProgramWarning(const QString &programName,
+                                                    const QString &folder)
 {
-    const QString where = folder.trimmed().isEmpty()
-                              ? QString::fromLatin1(base::reason::CurrentFolder)
-                              : QDir::toNativeSeparators(folder.trimmed());
+    const base::Reason where = folder.trimmed().isEmpty()
+                                   ? base::Reason(base::Reason::Code::CurrentFolder)
+                                   : base::Reason::text(QDir::toNativeSeparators(folder.trimmed()));
     if (programName.isEmpty())
-        return QString::fromLatin1(base::reason::NoProgramNoDimensions);
-    return QString::fromLatin1(base::reason::ProgramNotInFolder).arg(programName, where);
+        return base::Reason(base::Reason::Code::NoProgramNoDimensions);
+    return base::Reason(base::Reason::Code::ProgramNotInFolder, programName, where);
 }
 
-QString LabelDispatcher::completeItem()
+base::Reason LabelDispatcher::completeItem()
 {
     base::CurrentItem &item = m_context.item;
     m_segmentsSeen.clear();
@@ -414,7 +417,7 @@ QString LabelDispatcher::completeItem()
     const program::PlanSize size
         = program::ProgramFileReader(m_context.settings, m_context.prompter)
               .completeDimensions(item, program::DimensionText::Compact);
-    QString warning;
+    base::Reason warning;
     if (size.programMissing) {
         warning = missingProgramWarning(text::trimSpaces(item.programName),
                                         m_context.settings.gcodePath);

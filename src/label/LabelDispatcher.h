@@ -34,8 +34,8 @@ public:
 
     // What an item sent without its program file says: "NOPE.CNC is not in <folder>: no
     // dimensions". In English whatever the operator's language: it goes into the journal.
-    [[nodiscard]] static QString missingProgramWarning(const QString &programName,
-                                                       const QString &folder);
+    [[nodiscard]] static base::Reason missingProgramWarning(const QString &programName,
+                                                            const QString &folder);
     // A label without "%" and "$": a program name on its own.
     [[nodiscard]] static bool isPlainLabel(const QString &label);
 
@@ -55,18 +55,18 @@ private:
     // folder, a program name or a dimension that cannot go into a row, a work field token
     // with a control character, a plain label or program segment that names no program;
     // empty when it is not.
-    [[nodiscard]] QString refusalOf(const QString &label) const;
+    [[nodiscard]] base::Reason refusalOf(const QString &label) const;
     void takePlainLabel(const QString &label, QString &count, int &outcome);
     // Why a label with "%" or "$" was not taken in as a segment.
-    [[nodiscard]] QString notASegmentReason(const QString &label) const;
+    [[nodiscard]] base::Reason notASegmentReason(const QString &label) const;
     void decide(base::LabelOutcome::Kind kind,
                 base::LabelOutcome::Result result,
-                const QString &reason = {});
+                const base::Reason &reason = {});
     // The item's companion CSV goes into the collecting file, unless files are not written.
     void moveCompanionCsv();
     void readSegmentContents(base::OperatorDisplay::Segment type, const QString &contents);
     // Sends the item; returns the warning its rows went with, or an empty text.
-    [[nodiscard]] QString completeItem();
+    [[nodiscard]] base::Reason completeItem();
     // A label whose handling failed ends the item it belongs to (ItemSender::abandonItem);
     // the segments collected for it go too.
     void abandonItem();

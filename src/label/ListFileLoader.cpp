@@ -39,7 +39,7 @@ base::LabelOutcome ListFileLoader::loadListFile(const QString &listName)
     using Result = base::LabelOutcome::Result;
     if (!base::isSafeRelativeName(listName)) {
         base::showReadyAfterPause(m_display, m_pacer, m_settings.itemPauseMs);
-        m_display.setStatus(base::unsafeNameMessage(listName));
+        m_display.setStatus(base::unsafeNameMessage(listName).shown());
         m_display.hideSegmentIndicators();
         return {base::LabelOutcome::Kind::List, Result::Refused, base::unsafeNameMessage(listName)};
     }
@@ -47,7 +47,7 @@ base::LabelOutcome ListFileLoader::loadListFile(const QString &listName)
         const std::shared_ptr<listmanager::Application> &application = m_link.application();
         if (!application)
             throw base::Error(base::Error::ObjectNotSet,
-                              QStringLiteral("Object variable or With block variable not set"));
+                              base::Reason(base::Reason::Code::ObjectNotSet));
         // The list object handed back is not kept.
         (void)application->openList(
             base::resolveFileName(m_settings.listPath, listName + ListSuffix));
@@ -63,15 +63,14 @@ base::LabelOutcome ListFileLoader::reportFailure(const base::Error &error, const
 {
     base::showReadyAfterPause(m_display, m_pacer, m_settings.itemPauseMs);
     // Only a missing file is worth the operator's attention; other failures end quietly.
-    const QString notFound
-        = QString::fromLatin1(base::reason::ListFileNotFound).arg(listFileName(listName));
+    const base::Reason notFound(base::Reason::Code::ListFileNotFound, listFileName(listName));
     const bool missing = error.number() == base::Error::FileNotFound;
     if (missing)
-        m_prompter.inform(base::Prompter::Icon::Warning, notFound);
+        m_prompter.inform(base::Prompter::Icon::Warning, notFound.shown());
     m_display.hideSegmentIndicators();
     return {base::LabelOutcome::Kind::List,
             base::LabelOutcome::Result::Failed,
-            missing ? notFound : error.description()};
+            missing ? notFound : error.reason()};
 }
 
 } // namespace barlink::label

@@ -24,7 +24,7 @@ namespace {
 [[nodiscard]] int position16(qsizetype value)
 {
     if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
+        throw base::Error(base::Error::Overflow, base::Reason(base::Reason::Code::Overflow));
     return int(value);
 }
 

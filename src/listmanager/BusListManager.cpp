@@ -54,7 +54,7 @@ BusListManager::BusListManager(QString service, QDBusConnection bus, QObject *pa
             [this](const QString &, const QString &oldOwner, const QString &newOwner) {
                 if (newOwner.isEmpty()) {
                     qCInfo(lcBus) << "list manager ended:" << m_service << oldOwner;
-                    Q_EMIT lost(QString::fromLatin1(base::reason::ListManagerEnded).arg(m_service));
+                    Q_EMIT lost(base::Reason(base::Reason::Code::ListManagerEnded, m_service));
                 } else {
                     qCInfo(lcBus) << "list manager running:" << m_service << newOwner;
                     Q_EMIT back();
@@ -76,10 +76,10 @@ void BusListManager::bringUp()
 {
     if (!m_bus.isConnected())
         throw base::Error(base::Error::CannotCreateObject,
-                          QString::fromLatin1(base::reason::NoSessionBus));
+                          base::Reason(base::Reason::Code::NoSessionBus));
     if (running())
         return;
-    QString why;
+    base::Reason why;
     // Bus activation: the service file names the program.
     QDBusMessage start = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
                                                         QStringLiteral("/org/freedesktop/DBus"),
@@ -91,7 +91,7 @@ void BusListManager::bringUp()
         if (running())
             return;
     } catch (const base::Error &error) {
-        why = error.description();
+        why = error.reason();
     }
     if (!m_program.isEmpty() && QFileInfo(m_program).isExecutable()) {
         qCInfo(lcBus) << "starting" << m_program << "for" << m_service;
@@ -105,10 +105,10 @@ void BusListManager::bringUp()
             if (running())
                 return;
         }
-        why = QString::fromLatin1(base::reason::ProgramDidNotStart).arg(m_program);
+        why = base::Reason(base::Reason::Code::ProgramDidNotStart, m_program);
     }
     throw base::Error(base::Error::CannotCreateObject,
-                      QString::fromLatin1(base::reason::ListManagerNotRunning).arg(m_service, why));
+                      base::Reason(base::Reason::Code::ListManagerNotRunning, m_service, why));
 }
 
 QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
@@ -142,17 +142,18 @@ QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
         // The call may have been carried out: whoever made it finds out.
         if (!running()) {
             throw ReplyLost(base::Error::AutomationError,
-                            QString::fromLatin1(base::reason::ListManagerEnded).arg(m_service));
+                            base::Reason(base::Reason::Code::ListManagerEnded, m_service));
         }
-        throw ReplyLost(base::Error::AutomationError,
-                        QString::fromLatin1(base::reason::ListManagerNoAnswer)
-                            .arg(m_service, seconds(m_timeoutMs)));
+        throw ReplyLost(
+            base::Error::AutomationError,
+            base::Reason(base::Reason::Code::ListManagerNoAnswer, m_service, seconds(m_timeoutMs)));
     }
     if (type == QDBusError::ServiceUnknown
         || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
         throw base::Error(base::Error::CannotCreateObject,
-                          QString::fromLatin1(base::reason::ListManagerNotRunning)
-                              .arg(m_service, reply.errorMessage()));
+                          base::Reason(base::Reason::Code::ListManagerNotRunning,
+                                       m_service,
+                                       reply.errorMessage()));
     }
     throw base::Error(base::Error::AutomationError, reply.errorMessage());
 }

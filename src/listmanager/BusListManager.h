@@ -70,7 +70,7 @@ public:
 
 Q_SIGNALS:
     // The name lost its owner: the list manager ended (or was killed).
-    void lost(const QString &reason);
+    void lost(const base::Reason &reason);
     // The name has an owner again.
     void back();
 
@@ -210,7 +210,7 @@ public:
     [[nodiscard]] BusListManager *listManager() const { return m_listManager.get(); }
 
 Q_SIGNALS:
-    void lost(const QString &reason);
+    void lost(const base::Reason &reason);
     void back();
 
 private:

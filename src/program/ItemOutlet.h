@@ -28,18 +28,18 @@ public:
     class ListManagerFailure : public base::Error
     {
     public:
-        ListManagerFailure(const base::Error &error, QString asked)
+        ListManagerFailure(const base::Error &error, base::Reason asked)
             : base::Error(error)
             , m_asked(std::move(asked))
         {}
-        [[nodiscard]] const QString &asked() const { return m_asked; }
+        [[nodiscard]] const base::Reason &asked() const { return m_asked; }
 
     private:
-        QString m_asked;
+        base::Reason m_asked;
     };
 
     // Runs one list manager call; an error it raises becomes a ListManagerFailure.
-    template<typename Call> static void callListManager(const QString &asked, Call &&call)
+    template<typename Call> static void callListManager(const base::Reason &asked, Call &&call)
     {
         try {
             call();
@@ -49,21 +49,24 @@ public:
     }
 
     // The text of a failure, told how many rows of the item went in before it, so that the
-    // item is not scanned again and added twice: the text ends as a sentence (a full stop
+    // item is not scanned again and added twice: the reason ends as a sentence (a full stop
     // added unless it has one) and the count follows.
-    [[nodiscard]] static QString withRowsAdded(const QString &text, int rows)
+    [[nodiscard]] static base::Reason withRowsAdded(const base::Reason &reason, int rows)
     {
         if (rows == 0)
-            return text;
-        return text + QLatin1String(text.endsWith(QLatin1Char('.')) ? " " : ". ")
-               + QString::fromLatin1(base::reason::RowsAdded).arg(rows);
+            return reason;
+        return base::Reason(reason.english().endsWith(QLatin1Char('.'))
+                                ? base::Reason::Code::RowsAddedAfter
+                                : base::Reason::Code::RowsAddedAfterSentence,
+                            reason,
+                            rows);
     }
-    // The same for an error: its description told so, its number and path kept.
+    // The same for an error: its reason told so, its number and path kept.
     [[nodiscard]] static base::Error withRowsAdded(const base::Error &error, int rows)
     {
         if (rows == 0)
             return error;
-        return base::Error(error.number(), withRowsAdded(error.description(), rows), error.path());
+        return base::Error(error.number(), withRowsAdded(error.reason(), rows), error.path());
     }
 
     virtual ~ItemOutlet() = default;
@@ -77,12 +80,12 @@ public:
 
     // Why the label is refused before anything changes: refusal, shown on the status line.
     // False, and nothing shown, when refusal is empty.
-    [[nodiscard]] virtual bool refuse(const QString &refusal) = 0;
+    [[nodiscard]] virtual bool refuse(const base::Reason &refusal) = 0;
 
     // The item just completed has the same labels as the one taken last, within the
     // double-scan window: it is abandoned and the status line says so. Returns why, or
     // nothing when the item is no repeat.
-    [[nodiscard]] virtual std::optional<QString> refuseRepeat() = 0;
+    [[nodiscard]] virtual std::optional<base::Reason> refuseRepeat() = 0;
 
     // Sends the current item, x and y being its plan dimensions for the field selection: one
     // row, or a normal and a mirrored row for a mirror piece; then pauses, shows "Ready.",

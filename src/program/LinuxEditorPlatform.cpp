@@ -46,7 +46,8 @@ EditorPlatform::Task LinuxEditorPlatform::startProgram(const QString &editor,
     qint64 pid = 0;
     if (command.isEmpty()
         || !QProcess::startDetached(command.first(), command.mid(1), QString(), &pid) || pid <= 0)
-        throw base::Error(base::Error::FileNotFound, QStringLiteral("File not found"));
+        throw base::Error(base::Error::FileNotFound,
+                          base::Reason(base::Reason::Code::FileNotFound));
     return ++m_lastTask;
 }
 

@@ -34,7 +34,7 @@ namespace {
 // Ends the handling of the label in hand; the reason is shown to the operator.
 struct Abandon
 {
-    QString reason;
+    base::Reason reason;
 };
 
 // The text of an abandoned label with the path the error is about, when it names one.
@@ -137,9 +137,9 @@ HeaderIndicators applyProgramHeader(QStringView header, base::CurrentItem &item)
     return lit;
 }
 
-QString ProgramBarcode::abandonedText(const QString &reason)
+base::Reason ProgramBarcode::abandonedText(const base::Reason &reason)
 {
-    return QString::fromLatin1(base::reason::ProgramAbandoned).arg(reason);
+    return base::Reason(base::Reason::Code::ProgramAbandoned, reason);
 }
 
 void ProgramBarcode::interpretProgramBarcode(const QString &label)
@@ -158,13 +158,14 @@ void ProgramBarcode::interpretProgramBarcode(const QString &label)
     } catch (const Abandon &abandoned) {
         abandon(abandoned.reason);
     } catch (const ItemOutlet::ListManagerFailure &failure) {
-        abandon(withPath(QString::fromLatin1(base::reason::ListManagerFailed)
-                             .arg(failure.asked(), base::unexpectedErrorText(failure)),
-                         failure));
+        // The error in the one unexpected-error format, as the list manager gave it.
+        abandon(base::Reason(base::Reason::Code::ListManagerFailed,
+                             failure.asked(),
+                             withPath(base::unexpectedErrorText(failure), failure)));
     } catch (const base::Error &error) {
-        abandon(withPath(base::unexpectedErrorText(error), error));
+        abandon(base::Reason::text(withPath(base::unexpectedErrorText(error), error)));
     } catch (const std::exception &error) {
-        abandon(QString::fromLocal8Bit(error.what()));
+        abandon(base::Reason::text(QString::fromLocal8Bit(error.what())));
     }
 }
 
@@ -178,7 +179,7 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     case ProgramLabel::Form::Program: {
         // A name that would reach outside the g-code folder, and a name or dimension that
         // would break the row, are refused before anything changes.
-        if (const QString refusal = refusalOf(label.header); m_outlet.refuse(refusal)) {
+        if (const base::Reason refusal = refusalOf(label.header); m_outlet.refuse(refusal)) {
             m_outcome.result = base::LabelOutcome::Result::Refused;
             m_outcome.reason = refusal;
             return;
@@ -199,7 +200,7 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
 
     m_itemTouched = true;
     // The clear start-up left pending goes with the first rows.
-    ItemOutlet::callListManager(QString::fromLatin1(base::reason::ClearList),
+    ItemOutlet::callListManager(base::Reason(base::Reason::Code::ClearList),
                                 [this] { (void)m_outlet.clearPendingList(true); });
     base::CurrentItem &item = m_context.item;
     item.itemComment = text::trimSpaces(item.programComment);
@@ -207,16 +208,16 @@ void ProgramBarcode::handle(const QString &text, const ProgramLabel &label)
     m_context.doubleScan.taken();
 }
 
-QString ProgramBarcode::refusalOf(const QString &header)
+base::Reason ProgramBarcode::refusalOf(const QString &header)
 {
-    QString refusal = base::programNameRefusal(programNameOf(header));
+    base::Reason refusal = base::programNameRefusal(programNameOf(header));
     base::CurrentItem given;
     (void)applyProgramHeader(header, given);
     for (const auto &[axis, value] :
          {std::pair{"X", given.dimX}, {"Y", given.dimY}, {"Z", given.dimZ}}) {
         if (refusal.isEmpty())
             refusal = base::rowValueRefusal(
-                QString::fromLatin1(base::reason::DimensionValue).arg(QLatin1String(axis)), value);
+                base::Reason(base::Reason::Code::DimensionValue, QString::fromLatin1(axis)), value);
     }
     return refusal;
 }
@@ -224,7 +225,7 @@ QString ProgramBarcode::refusalOf(const QString &header)
 bool ProgramBarcode::refusedAsRepeat(const QString &text)
 {
     m_context.doubleScan.add(text);
-    const std::optional<QString> repeat = m_outlet.refuseRepeat();
+    const std::optional<base::Reason> repeat = m_outlet.refuseRepeat();
     if (!repeat)
         return false;
     m_outcome.result = base::LabelOutcome::Result::Refused;
@@ -256,12 +257,12 @@ PlanSize ProgramBarcode::takeProgram(const ProgramLabel &label)
     if (label.programText.size() > programlabel::UnsavedTextLength) {
         const QString path = reader.programFilePath(item.programName);
         if (path.isEmpty())
-            throw Abandon{QString::fromLatin1(base::reason::NoProgramFile)};
+            throw Abandon{base::Reason(base::Reason::Code::NoProgramFile)};
         if (m_context.options.overwrite() || !hasNonEmptyFile(path)) {
             const QByteArray bytes = programFileBytes(label.programText);
             saved = bytes;
-            if (m_context.writes.allow(QString::fromLatin1(base::reason::ProgramFileWrite)
-                                           .arg(path, QString::number(bytes.size()))))
+            if (m_context.writes.allow(base::Reason(
+                    base::Reason::Code::ProgramFileWrite, path, QString::number(bytes.size()))))
                 saveProgramFile(path, bytes);
         } else
             qCDebug(lcProgram) << "kept the existing program file" << path;
@@ -279,7 +280,7 @@ void ProgramBarcode::saveProgramFile(const QString &path, const QByteArray &byte
 {
     const auto notWritten = [&path](const QFileDevice &file) {
         return Abandon{
-            QString::fromLatin1(base::reason::ProgramNotWritten).arg(path, file.errorString())};
+            base::Reason(base::Reason::Code::ProgramNotWritten, path, file.errorString())};
     };
     if (mustWriteInPlace(path)) {
         QFile file(path);
@@ -297,20 +298,20 @@ void ProgramBarcode::saveProgramFile(const QString &path, const QByteArray &byte
     qCDebug(lcProgram) << "saved" << bytes.size() << "bytes to" << path;
 }
 
-void ProgramBarcode::abandon(const QString &reason)
+void ProgramBarcode::abandon(const base::Reason &reason)
 {
-    qCInfo(lcProgram) << "abandoned:" << reason;
+    qCInfo(lcProgram) << "abandoned:" << reason.english();
     // Nothing of the abandoned label carries over to the next item; a list label leaves the
     // item as it was.
     if (m_itemTouched)
         m_outlet.abandonItem();
     else
         m_context.doubleScan.drop();
-    const QString text = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded);
+    const base::Reason text = ItemOutlet::withRowsAdded(abandonedText(reason), m_rowsAdded);
     m_outcome.result = base::LabelOutcome::Result::Failed;
     m_outcome.reason = text;
-    m_context.display.setStatus(text);
-    m_context.prompter.inform(base::Prompter::Icon::Warning, text);
+    m_context.display.setStatus(text.shown());
+    m_context.prompter.inform(base::Prompter::Icon::Warning, text.shown());
 }
 
 } // namespace barlink::program

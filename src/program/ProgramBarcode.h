@@ -95,14 +95,14 @@ public:
     [[nodiscard]] const base::LabelOutcome &lastOutcome() const { return m_outcome; }
 
     // "Program barcode abandoned: <reason>"
-    [[nodiscard]] static QString abandonedText(const QString &reason);
+    [[nodiscard]] static base::Reason abandonedText(const base::Reason &reason);
 
 private:
     // text: the label as handed over; label: what it is.
     void handle(const QString &text, const ProgramLabel &label);
     // Why a program label with this header is refused before anything changes: its name
     // (base::programNameRefusal) or a dimension that cannot go into a row; empty when it is not.
-    [[nodiscard]] static QString refusalOf(const QString &header);
+    [[nodiscard]] static base::Reason refusalOf(const QString &header);
     // The label completes an item with the same labels as the item taken last, within the
     // double-scan window: the item is refused and reset.
     [[nodiscard]] bool refusedAsRepeat(const QString &text);
@@ -110,7 +110,7 @@ private:
     // What a program file holds for the program text.
     [[nodiscard]] static QByteArray programFileBytes(const QString &programText);
     void saveProgramFile(const QString &path, const QByteArray &bytes);
-    void abandon(const QString &reason);
+    void abandon(const base::Reason &reason);
 
     base::StationContext &m_context;
     ItemOutlet &m_outlet;

@@ -16,42 +16,43 @@ openError(QSerialPort::SerialPortError error, const QString &device, const QStri
 {
     int number = base::Error::HardwareNotAvailable;
     // The words alone and with the system's own.
-    std::pair<const char *, const char *> words{base::reason::NoHardware,
-                                                base::reason::NoHardwareBecause};
+    using Code = base::Reason::Code;
+    std::pair<Code, Code> words{Code::NoHardware, Code::NoHardwareBecause};
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         number = base::Error::InvalidPortNumber;
-        words = {base::reason::InvalidPort, base::reason::InvalidPortBecause};
+        words = {Code::InvalidPort, Code::InvalidPortBecause};
         break;
     case QSerialPort::PermissionError:
         // The user may use the device (that is asked before opening): another program has it.
         return busyError(device);
     case QSerialPort::OpenError:
         number = base::Error::PortAlreadyOpen;
-        words = {base::reason::PortOpen, base::reason::PortOpenBecause};
+        words = {Code::PortOpen, Code::PortOpenBecause};
         break;
     case QSerialPort::UnsupportedOperationError:
         number = base::Error::CannotSetCommState;
-        words = {base::reason::NoCommState, base::reason::NoCommStateBecause};
+        words = {Code::NoCommState, Code::NoCommStateBecause};
         break;
     default:
         break;
     }
     if (systemText.isEmpty())
-        return base::Error(number, QString::fromLatin1(words.first).arg(device));
-    return base::Error(number, QString::fromLatin1(words.second).arg(device, systemText));
+        return base::Error(number, base::Reason(words.first, device));
+    // The system's own words, as the serial port gives them.
+    return base::Error(number, base::Reason(words.second, device, systemText));
 }
 
 base::Error busyError(const QString &device)
 {
     return base::Error(base::Error::PortAlreadyOpen,
-                       QString::fromLatin1(base::reason::PortBusy).arg(device));
+                       base::Reason(base::Reason::Code::PortBusy, device));
 }
 
 base::Error notAllowedError(const QString &device)
 {
     return base::Error(base::Error::PermissionDenied,
-                       QString::fromLatin1(base::reason::PortNotAllowed).arg(device));
+                       base::Reason(base::Reason::Code::PortNotAllowed, device));
 }
 
 } // namespace barlink::scanner

@@ -82,7 +82,8 @@ void SerialScannerPort::discardInput()
 void SerialScannerPort::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())
-        throw base::Error(base::Error::DeviceNotOpen, QStringLiteral("The device is not open"));
+        throw base::Error(base::Error::DeviceNotOpen,
+                          base::Reason(base::Reason::Code::DeviceNotOpen));
     if (m_port.write(bytes) != bytes.size())
         throw base::Error(base::Error::DeviceIoError,
                           QStringLiteral("Device I/O error: ") + m_port.errorString());

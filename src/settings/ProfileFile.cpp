@@ -268,8 +268,7 @@ qsizetype afterLineEnd(QByteArrayView text, const Line &line)
 
 [[noreturn]] void throwInvalidName()
 {
-    throw base::Error(base::Error::InvalidCall,
-                      QStringLiteral("Invalid procedure call or argument"));
+    throw base::Error(base::Error::InvalidCall, base::Reason(base::Reason::Code::InvalidCall));
 }
 
 QByteArray checkedName(const QString &name, bool isKey, Encoding encoding)
@@ -292,22 +291,26 @@ base::Error fileError(QFileDevice::FileError error, int systemError)
 #ifdef EDQUOT
     case EDQUOT:
 #endif
-        return base::Error(base::Error::DiskFull, QStringLiteral("Disk full"));
+        return base::Error(base::Error::DiskFull, base::Reason(base::Reason::Code::DiskFull));
     case EACCES:
     case EPERM:
     case EROFS:
-        return base::Error(base::Error::PermissionDenied, QStringLiteral("Permission denied"));
+        return base::Error(base::Error::PermissionDenied,
+                           base::Reason(base::Reason::Code::PermissionDenied));
     case ENOENT:
     case ENOTDIR:
-        return base::Error(base::Error::PathNotFound, QStringLiteral("Path not found"));
+        return base::Error(base::Error::PathNotFound,
+                           base::Reason(base::Reason::Code::PathNotFound));
     default:
         break;
     }
     if (error == QFileDevice::ResourceError)
-        return base::Error(base::Error::DiskFull, QStringLiteral("Disk full"));
+        return base::Error(base::Error::DiskFull, base::Reason(base::Reason::Code::DiskFull));
     if (error == QFileDevice::PermissionsError)
-        return base::Error(base::Error::PermissionDenied, QStringLiteral("Permission denied"));
-    return base::Error(base::Error::PathFileAccessError, QStringLiteral("Path/File access error"));
+        return base::Error(base::Error::PermissionDenied,
+                           base::Reason(base::Reason::Code::PermissionDenied));
+    return base::Error(base::Error::PathFileAccessError,
+                       base::Reason(base::Reason::Code::PathFileAccessError));
 }
 
 QByteArray readBounded(const QString &path)
@@ -537,7 +540,8 @@ void ProfileFile::writeString(const QString &section,
     if (!QFileInfo(folder).isDir()) {
         errno = 0;
         if (!QDir().mkpath(folder))
-            throw base::Error(base::Error::PathNotFound, QStringLiteral("Path not found"));
+            throw base::Error(base::Error::PathNotFound,
+                              base::Reason(base::Reason::Code::PathNotFound));
     }
 
     QByteArray content;
@@ -548,7 +552,7 @@ void ProfileFile::writeString(const QString &section,
             throw fileError(existing.error(), errno);
         if (existing.size() > MaxFileSize)
             throw base::Error(base::Error::PathFileAccessError,
-                              QStringLiteral("Path/File access error"));
+                              base::Reason(base::Reason::Code::PathFileAccessError));
         content = existing.readAll();
         existing.close();
     }

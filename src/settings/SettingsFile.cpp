@@ -46,10 +46,11 @@ QString shown(const QString &value)
 }
 
 // "JournalDays=1,000 is not used: <why>. <instead>"
-QString notUsed(const char *key, const QString &value, const QString &why, const QString &instead)
+base::Reason
+notUsed(const char *key, const QString &value, const base::Reason &why, const base::Reason &instead)
 {
-    return QString::fromLatin1(base::reason::NotUsed)
-        .arg(QLatin1String(key), shown(value), why, instead);
+    return base::Reason(
+        base::Reason::Code::NotUsed, QString::fromLatin1(key), shown(value), why, instead);
 }
 
 // A whole number written with decimal digits alone (a "-" before them for a negative one),
@@ -76,16 +77,16 @@ std::optional<double> decimalNumber(const QString &text, double low, double high
 }
 
 // Why text is no connection string libpq reads; empty when it is one.
-QString connectionStringProblem(const QString &text)
+base::Reason connectionStringProblem(const QString &text)
 {
     if (text.size() > MaxJournalServerLength)
-        return QString::fromLatin1(base::reason::TooLong).arg(MaxJournalServerLength);
+        return base::Reason(base::Reason::Code::TooLong, MaxJournalServerLength);
     if (std::any_of(text.begin(), text.end(), isControl))
-        return QString::fromLatin1(base::reason::HoldsControl);
+        return base::Reason(base::Reason::Code::HoldsControl);
     if (text.startsWith(QLatin1String("postgresql://"))
         || text.startsWith(QLatin1String("postgres://"))) {
         if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
-            return QString::fromLatin1(base::reason::AddressBlanks);
+            return base::Reason(base::Reason::Code::AddressBlanks);
         return {};
     }
     const qsizetype n = text.size();
@@ -99,17 +100,17 @@ QString connectionStringProblem(const QString &text)
         while (i < n && !text[i].isSpace() && text[i] != QLatin1Char('='))
             ++i;
         if (i == keyword)
-            return QString::fromLatin1(base::reason::KeywordExpected).arg(i + 1);
+            return base::Reason(base::Reason::Code::KeywordExpected, i + 1);
         const QString name = text.mid(keyword, i - keyword);
         skipBlanks();
         if (i == n || text[i] != QLatin1Char('='))
-            return QString::fromLatin1(base::reason::NoEquals).arg(name);
+            return base::Reason(base::Reason::Code::NoEquals, name);
         ++i;
         skipBlanks();
         if (i < n && text[i] == QLatin1Char('\'')) {
             for (++i;; ++i) {
                 if (i >= n)
-                    return QString::fromLatin1(base::reason::NoClosingQuote).arg(name);
+                    return base::Reason(base::Reason::Code::NoClosingQuote, name);
                 if (text[i] == QLatin1Char('\\'))
                     ++i;
                 else if (text[i] == QLatin1Char('\''))
@@ -134,7 +135,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     const auto given = [&](const char *key, int bufferSize = TextBuffer) {
         return file.value(sec, QLatin1String(key), bufferSize).value_or(QString());
     };
-    QStringList &problems = settings.problems;
+    QList<base::Reason> &problems = settings.problems;
     const base::Settings defaults;
     settings.journalDays = defaults.journalDays;
     settings.duplicateSeconds = defaults.duplicateSeconds;
@@ -156,8 +157,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "JournalDays",
                 days,
-                QString::fromLatin1(base::reason::WholeDays).arg(MaxJournalDays),
-                QString::fromLatin1(base::reason::UsedInstead).arg(settings.journalDays));
+                base::Reason(base::Reason::Code::WholeDays, MaxJournalDays),
+                base::Reason(base::Reason::Code::UsedInstead, settings.journalDays));
     }
     if (const QString seconds = given("DuplicateSeconds"); !seconds.isEmpty()) {
         if (const auto value = wholeNumber(seconds, 0, MaxDuplicateSeconds))
@@ -166,10 +167,10 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "DuplicateSeconds",
                 seconds,
-                QString::fromLatin1(base::reason::WholeSeconds).arg(MaxDuplicateSeconds),
-                settings.duplicateSeconds == 0 ? QString::fromLatin1(base::reason::ZeroInstead)
-                                               : QString::fromLatin1(base::reason::UsedInstead)
-                                                     .arg(settings.duplicateSeconds));
+                base::Reason(base::Reason::Code::WholeSeconds, MaxDuplicateSeconds),
+                settings.duplicateSeconds == 0
+                    ? base::Reason(base::Reason::Code::ZeroInstead)
+                    : base::Reason(base::Reason::Code::UsedInstead, settings.duplicateSeconds));
     }
     if (const QString pause = given("ItemPauseMs"); !pause.isEmpty()) {
         if (const auto value = wholeNumber(pause, 0, MaxItemPauseMs))
@@ -178,18 +179,20 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "ItemPauseMs",
                 pause,
-                QString::fromLatin1(base::reason::WholeMilliseconds).arg(0).arg(MaxItemPauseMs),
-                QString::fromLatin1(base::reason::UsedInstead).arg(settings.itemPauseMs));
+                base::Reason(base::Reason::Code::WholeMilliseconds, 0, MaxItemPauseMs),
+                base::Reason(base::Reason::Code::UsedInstead, settings.itemPauseMs));
     }
     if (const QString scale = given("FontScale"); !scale.isEmpty()) {
         if (const auto value = decimalNumber(scale, MinFontScale, MaxFontScale))
             settings.fontScale = *value;
         else
-            problems << notUsed(
-                "FontScale",
-                scale,
-                QString::fromLatin1(base::reason::DecimalRange).arg(MinFontScale).arg(MaxFontScale),
-                QString::fromLatin1(base::reason::UsedInstead).arg(settings.fontScale));
+            problems << notUsed("FontScale",
+                                scale,
+                                base::Reason(base::Reason::Code::DecimalRange,
+                                             QStringLiteral("%1").arg(MinFontScale),
+                                             QStringLiteral("%1").arg(MaxFontScale)),
+                                base::Reason(base::Reason::Code::UsedInstead,
+                                             QStringLiteral("%1").arg(settings.fontScale)));
     }
     if (const QString contrast = given("HighContrast"); !contrast.isEmpty()) {
         if (const auto value = wholeNumber(contrast, 0, 1))
@@ -197,8 +200,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         else
             problems << notUsed("HighContrast",
                                 contrast,
-                                QString::fromLatin1(base::reason::ZeroOrOne),
-                                QString::fromLatin1(base::reason::UsualColours));
+                                base::Reason(base::Reason::Code::ZeroOrOne),
+                                base::Reason(base::Reason::Code::UsualColours));
     }
 
     if (const QString start = given("ShiftStart"); !start.isEmpty()) {
@@ -208,8 +211,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         else
             problems << notUsed("ShiftStart",
                                 start,
-                                QString::fromLatin1(base::reason::TimeOfDay),
-                                QString::fromLatin1(base::reason::MidnightCounters));
+                                base::Reason(base::Reason::Code::TimeOfDay),
+                                base::Reason(base::Reason::Code::MidnightCounters));
     }
 
     if (const QString sound = given("ResultSound"); !sound.isEmpty()) {
@@ -218,8 +221,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         else
             problems << notUsed("ResultSound",
                                 sound,
-                                QString::fromLatin1(base::reason::ZeroOrOne),
-                                QString::fromLatin1(base::reason::NoSound));
+                                base::Reason(base::Reason::Code::ZeroOrOne),
+                                base::Reason(base::Reason::Code::NoSound));
     }
 
     const QString reply = given("RefuseReply", PathBuffer);
@@ -228,11 +231,11 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
         problems << notUsed("RefuseReply",
                             reply,
                             replyBytes.error,
-                            QString::fromLatin1(base::reason::NoRefuseReply));
+                            base::Reason(base::Reason::Code::NoRefuseReply));
     } else {
         settings.refuseReply = reply;
         if (replyBytes.bytes.contains("ACK\r"))
-            problems << QString::fromLatin1(base::reason::AckInReply).arg(shown(reply));
+            problems << base::Reason(base::Reason::Code::AckInReply, shown(reply));
     }
 
     // A label end cuts every label where it occurs: only characters that no label holds can be
@@ -241,15 +244,15 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     const text::EscapedBytes end = text::unescapeBytes(labelEnd);
     const auto lineControl
         = [](char byte) { return static_cast<unsigned char>(byte) < 0x20 || byte == 0x7f; };
-    const QString endProblem = !end.ok() ? end.error
-                               : std::all_of(end.bytes.cbegin(), end.bytes.cend(), lineControl)
-                                   ? QString()
-                                   : QString::fromLatin1(base::reason::LabelEndControls);
+    const base::Reason endProblem = !end.ok() ? end.error
+                                    : std::all_of(end.bytes.cbegin(), end.bytes.cend(), lineControl)
+                                        ? base::Reason()
+                                        : base::Reason(base::Reason::Code::LabelEndControls);
     if (endProblem.isEmpty())
         settings.labelEnd = labelEnd;
     else
         problems << notUsed(
-            "LabelEnd", labelEnd, endProblem, QString::fromLatin1(base::reason::QuietLabelEnd));
+            "LabelEnd", labelEnd, endProblem, base::Reason(base::Reason::Code::QuietLabelEnd));
 
     if (const QString name = given("StationName", PathBuffer); !name.isEmpty()) {
         if (name.size() <= MaxStationNameLength
@@ -259,8 +262,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "StationName",
                 name,
-                QString::fromLatin1(base::reason::StationNameRule).arg(MaxStationNameLength),
-                QString::fromLatin1(base::reason::HostName));
+                base::Reason(base::Reason::Code::StationNameRule, MaxStationNameLength),
+                base::Reason(base::Reason::Code::HostName));
     }
     if (const QString service = given("ListManagerService", PathBuffer); !service.isEmpty()) {
         static const QRegularExpression busName(
@@ -271,8 +274,8 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "ListManagerService",
                 service,
-                QString::fromLatin1(base::reason::BusNameRule),
-                QString::fromLatin1(base::reason::UsedInstead).arg(settings.listManagerService));
+                base::Reason(base::Reason::Code::BusNameRule),
+                base::Reason(base::Reason::Code::UsedInstead, settings.listManagerService));
     }
     if (const QString ms = given("ListManagerTimeoutMs"); !ms.isEmpty()) {
         if (const auto value = wholeNumber(ms, MinListManagerTimeoutMs, MaxListManagerTimeoutMs))
@@ -281,12 +284,12 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
             problems << notUsed(
                 "ListManagerTimeoutMs",
                 ms,
-                QString::fromLatin1(base::reason::WholeMilliseconds)
-                    .arg(MinListManagerTimeoutMs)
-                    .arg(MaxListManagerTimeoutMs),
-                QString::fromLatin1(base::reason::UsedInstead).arg(settings.listManagerTimeoutMs));
+                base::Reason(base::Reason::Code::WholeMilliseconds,
+                             MinListManagerTimeoutMs,
+                             MaxListManagerTimeoutMs),
+                base::Reason(base::Reason::Code::UsedInstead, settings.listManagerTimeoutMs));
     }
-    QString serverProblem;
+    base::Reason serverProblem;
     settings.journalServer = readJournalServer(settings, &serverProblem);
     settings.journalServerGiven
         = file.value(sec, QStringLiteral("JournalServer"), PathBuffer).has_value();
@@ -296,19 +299,19 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
 
 } // namespace
 
-QString readJournalServer(const base::Settings &settings, QString *problem)
+QString readJournalServer(const base::Settings &settings, base::Reason *problem)
 {
     const QString server = ProfileFile(settings.settingsFilePath)
                                .value(section(), QStringLiteral("JournalServer"), PathBuffer)
                                .value_or(QString());
-    const QString why = server.isEmpty() ? QString() : connectionStringProblem(server);
+    const base::Reason why = server.isEmpty() ? base::Reason() : connectionStringProblem(server);
     if (why.isEmpty())
         return server;
     if (problem)
         *problem = notUsed("JournalServer",
                            server,
-                           QString::fromLatin1(base::reason::ConnectionString).arg(why),
-                           QString::fromLatin1(base::reason::NotForwarded));
+                           base::Reason(base::Reason::Code::ConnectionString, why),
+                           base::Reason(base::Reason::Code::NotForwarded));
     return {};
 }
 
@@ -364,16 +367,16 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
               // A missing key takes the default whole; only values from the file are cut.
               return file.value(sec, QLatin1String(key), bufferSize).value_or(defaultValue);
           };
-    QStringList &problems = settings.problems;
+    QList<base::Reason> &problems = settings.problems;
     problems.clear();
     // The first of a key given twice is read, and nothing after a second header of the
     // section: the lines that are not read are told.
     for (const ProfileFile::Repeat &repeat : file.repeats(sec)) {
-        problems << QString::fromLatin1(repeat.section ? base::reason::SectionGivenTwice
-                                                       : base::reason::KeyGivenTwice)
-                        .arg(repeat.name)
-                        .arg(repeat.firstLine)
-                        .arg(repeat.line);
+        problems << base::Reason(repeat.section ? base::Reason::Code::SectionGivenTwice
+                                                : base::Reason::Code::KeyGivenTwice,
+                                 repeat.name,
+                                 repeat.firstLine,
+                                 repeat.line);
     }
     // A number key read as ever (its leading digits), the number as written: one beyond
     // 32 bits is not wrapped into another, and one outside the key's range is told with the
@@ -400,28 +403,26 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
         settings.serialPort = static_cast<qint16>(port.value);
     } else {
         settings.serialPort = 0;
-        problems << notUsed("CommPort",
-                            port.written,
-                            QString::fromLatin1(base::reason::PortNumberRange)
-                                .arg(std::numeric_limits<qint16>::max()),
-                            QString::fromLatin1(base::reason::UsedInstead).arg(0));
+        problems << notUsed(
+            "CommPort",
+            port.written,
+            base::Reason(base::Reason::Code::PortNumberRange, std::numeric_limits<qint16>::max()),
+            base::Reason(base::Reason::Code::UsedInstead, 0));
     }
     const Number pollTime = number("CommPollTime", defaults.commPollTime);
     if (pollTime.value > MaxCommPollTime) {
         settings.commPollTime = MaxCommPollTime;
-        problems << QString::fromLatin1(base::reason::PollTooLong)
-                        .arg(shown(pollTime.written))
-                        .arg(MaxCommPollTime);
+        problems << base::Reason(
+            base::Reason::Code::PollTooLong, shown(pollTime.written), MaxCommPollTime);
     } else if (pollTime.value > 99) {
         settings.commPollTime = int(pollTime.value);
     } else if (pollTime.value < std::numeric_limits<qint32>::min()) {
         // Up to 99 the interval keeps its value without a word; a number no 32 bits hold
         // is told.
-        problems << notUsed(
-            "CommPollTime",
-            pollTime.written,
-            QString::fromLatin1(base::reason::PollRange).arg(MaxCommPollTime),
-            QString::fromLatin1(base::reason::UsedInstead).arg(settings.commPollTime));
+        problems << notUsed("CommPollTime",
+                            pollTime.written,
+                            base::Reason(base::Reason::Code::PollRange, MaxCommPollTime),
+                            base::Reason(base::Reason::Code::UsedInstead, settings.commPollTime));
     }
     settings.csvInPath = withoutTrailingSeparator(
         barlink::text::trimSpaces(text("CSVInPath", defaults.csvInPath)));
@@ -434,8 +435,8 @@ bool loadSettings(base::Settings &settings, base::Options &options, base::Prompt
             return int(read.value);
         problems << notUsed(key,
                             read.written,
-                            QString::fromLatin1(base::reason::SwitchValues),
-                            QString::fromLatin1(base::reason::UsedInstead).arg(1));
+                            base::Reason(base::Reason::Code::SwitchValues),
+                            base::Reason(base::Reason::Code::UsedInstead, 1));
         return 1;
     };
     const int autoStart = switchNumber("AutoStart", defaults.autoStart);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Options.h"
+#include "base/Reasons.h"
 
 #include <QLatin1String>
 #include <QString>
@@ -114,7 +115,8 @@ loadSettings(base::Settings &settings, base::Options &options, base::Prompter &p
 // blanks, at most MaxJournalServerLength characters and without a control character; empty
 // when the key is missing, empty or holds anything else, and then *problem (when given)
 // says why, as settings.problems would.
-[[nodiscard]] QString readJournalServer(const base::Settings &settings, QString *problem = nullptr);
+[[nodiscard]] QString readJournalServer(const base::Settings &settings,
+                                        base::Reason *problem = nullptr);
 
 // Writes FontScale = scale, written as the shortest decimal number.
 void writeFontScale(const base::Settings &settings, double scale);

@@ -15,8 +15,7 @@ constexpr int TypeMismatch = 13;
 
 [[noreturn]] void objectNotSet()
 {
-    throw base::Error(base::Error::ObjectNotSet,
-                      QStringLiteral("Object variable or With block variable not set"));
+    throw base::Error(base::Error::ObjectNotSet, base::Reason(base::Reason::Code::ObjectNotSet));
 }
 
 } // namespace

@@ -22,11 +22,10 @@ int hexValue(QChar c)
 
 // Why the text is unread, at the character at (counted from 0); what: the offending character,
 // for the reasons that name one.
-EscapedBytes unread(const char *why, qsizetype at, QChar what = {})
+EscapedBytes unread(base::Reason::Code why, qsizetype at, QChar what = {})
 {
     const QString where = QString::number(at + 1);
-    const QString reason = QString::fromLatin1(why);
-    return {{}, what.isNull() ? reason.arg(where) : reason.arg(QString(what), where)};
+    return {{}, what.isNull() ? base::Reason(why, where) : base::Reason(why, QString(what), where)};
 }
 
 } // namespace
@@ -40,12 +39,12 @@ EscapedBytes unescapeBytes(QStringView text)
         if (c != QLatin1Char('\\')) {
             const QByteArray single = toSingleByte(text.sliced(i, 1));
             if (fromSingleByte(single) != text.sliced(i, 1))
-                return unread(base::reason::NoSingleByte, i, c);
+                return unread(base::Reason::Code::NoSingleByte, i, c);
             bytes += single;
             continue;
         }
         if (i + 1 == text.size())
-            return unread(base::reason::LoneBackslash, i);
+            return unread(base::Reason::Code::LoneBackslash, i);
         const QChar next = text[i + 1];
         if (next == QLatin1Char('r')) {
             bytes += '\r';
@@ -57,11 +56,11 @@ EscapedBytes unescapeBytes(QStringView text)
             const int high = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
             const int low = i + 3 < text.size() ? hexValue(text[i + 3]) : -1;
             if (high < 0 || low < 0)
-                return unread(base::reason::ShortHexEscape, i);
+                return unread(base::Reason::Code::ShortHexEscape, i);
             bytes += char(high * 16 + low);
             i += 2;
         } else {
-            return unread(base::reason::NoEscape, i, next);
+            return unread(base::Reason::Code::NoEscape, i, next);
         }
         ++i;
     }

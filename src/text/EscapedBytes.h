@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -17,7 +19,7 @@ struct EscapedBytes
     QByteArray bytes;
     // Empty when the text was read; otherwise what is wrong and where ("\q at character 4 is
     // no escape").
-    QString error;
+    base::Reason error;
 
     [[nodiscard]] bool ok() const { return error.isEmpty(); }
 };

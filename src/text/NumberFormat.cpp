@@ -17,7 +17,7 @@ constexpr int kSignificantDigits = 7;
 QString formatSingle(float value, bool zeroBeforePoint)
 {
     if (!std::isfinite(value))
-        throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
+        throw base::Error(base::Error::Overflow, base::Reason(base::Reason::Code::Overflow));
     if (value == 0.0f)
         return QStringLiteral("0");
 

@@ -19,7 +19,7 @@ constexpr std::int64_t kExponentLimit = 100000;
 
 [[noreturn]] void throwOverflow()
 {
-    throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
+    throw base::Error(base::Error::Overflow, base::Reason(base::Reason::Code::Overflow));
 }
 
 // Walks a text one character at a time, stepping over blanks wherever they stand.

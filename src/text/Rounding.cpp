@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void throwOverflow()
 {
-    throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
+    throw base::Error(base::Error::Overflow, base::Reason(base::Reason::Code::Overflow));
 }
 
 // Rounds half to even without depending on the floating-point environment's rounding mode.

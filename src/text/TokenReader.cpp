@@ -29,7 +29,7 @@ QString TokenReader::nextToken(const QString &text)
     // The place moves past the ending space, or one past the end when no space is left.
     const qsizetype newPos = space < 0 ? text.size() + 1 : end;
     if (newPos > std::numeric_limits<qint16>::max())
-        throw base::Error(base::Error::Overflow, QStringLiteral("Overflow"));
+        throw base::Error(base::Error::Overflow, base::Reason(base::Reason::Code::Overflow));
 
     QString token = trimSpaces(QStringView(text).sliced(start, end - start));
     m_tokenPos = static_cast<qint16>(newPos);

@@ -454,9 +454,10 @@ void tst_OperatorView::layoutStaysPut()
                             QRect(plan->mapTo(&window, QPoint()), plan->size())};
     };
     const QList<QRect> before = places();
-    window.showEntry({.label = "%12PANEL.CNC",
-                      .outcome = journal::Outcome::Refused,
-                      .reason = "scanned twice: the same piece as the item taken 0.8 s before"});
+    window.showEntry(
+        {.label = "%12PANEL.CNC",
+         .outcome = journal::Outcome::Refused,
+         .reason = base::Reason(base::Reason::Code::ScannedTwice, QStringLiteral("0.8"))});
     window.setSegmentIndicator(base::OperatorDisplay::Segment::Program, true);
     window.setAutoFieldSelectionVisible(true);
     window.setExclusionText(QStringLiteral("Exclusion 3"));
@@ -577,7 +578,9 @@ void tst_OperatorView::resultSounds()
 {
     using R = base::LabelOutcome::Result;
     using S = app::ResultSound::Sound;
-    QCOMPARE(app::ResultSound::soundFor({.result = R::Taken, .reason = "no file"}), S::Taken);
+    QCOMPARE(app::ResultSound::soundFor(
+                 {.result = R::Taken, .reason = base::Reason::text(QStringLiteral("no file"))}),
+             S::Taken);
     QCOMPARE(app::ResultSound::soundFor({.result = R::Waiting}), S::None);
     QCOMPARE(app::ResultSound::soundFor({.result = R::Failed}), S::Refused);
     for (const S sound : {S::Taken, S::Refused})

@@ -34,7 +34,7 @@ inline QList<Entry> entries()
         e.time = time;
         e.station = QString::fromUtf8(station);
         e.outcome = outcome;
-        e.reason = QString::fromUtf8(reason);
+        e.reason = barlink::base::Reason::text(QString::fromUtf8(reason));
         e.program = QString::fromUtf8(program);
         return e;
     };

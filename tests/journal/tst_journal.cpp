@@ -185,13 +185,17 @@ class TestJournal : public QObject
 private Q_SLOTS:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    // Each field comes back as written, a missing one as missing (no rows is not zero rows);
+    // Each field comes back as written, a missing one as missing (no rows is not zero rows), a
+    // reason with its code and the reasons within it, from the journal file and the spill file;
     // the journal stamps time and station where there are none.
     void entriesRoundTrip()
     {
+        using barlink::base::Reason;
         Entry full = entry(QStringLiteral("Tür € 日本"), Outcome::Failed, Kind::Compressed);
         full.source = Source::Manual;
-        full.reason = QStringLiteral("Error 53");
+        full.reason = Reason(
+            Reason::Code::AtPath, Reason(Reason::Code::FileNotFound), QStringLiteral("/d/\"; x"));
+        QVERIFY(SpillFile::entryOf(SpillFile::line(full)) == full);
         full.field = QStringLiteral("2");
         full.program = QStringLiteral("DOOR.CNC");
         full.x = QStringLiteral("800");
@@ -374,7 +378,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(spillPath));
         QCOMPARE(storedLabels(), labels);
         if (labels.last() == u"entries-lost")
-            QCOMPARE(stored().back().reason,
+            QCOMPARE(stored().back().reason.english(),
                      "entries lost while the journal could not be written: 1");
     }
 
@@ -469,7 +473,8 @@ private Q_SLOTS:
         const int lost = fetch<int>("lost");
         QCOMPARE(journal.state().lostUnacknowledged, lost);
         if (lost > 0)
-            QVERIFY(stored()[1].reason.endsWith(QStringLiteral(" that could not be read: 3")));
+            QVERIFY(stored()[1].reason.english().endsWith(
+                QStringLiteral(" that could not be read: 3")));
         journal.acknowledgeLost();
         QCOMPARE(journal.state(), JournalState());
     }
@@ -577,7 +582,7 @@ private Q_SLOTS:
         QCOMPARE(storedLabels(), (QStringList{"journal-damaged", "NEW"}));
         for (const Entry &e : stored()) {
             if (e.label == u"journal-damaged")
-                QVERIFY(e.reason.contains(QFileInfo(asidePath).fileName()));
+                QVERIFY(e.reason.english().contains(QFileInfo(asidePath).fileName()));
         }
     }
 
@@ -631,7 +636,7 @@ private Q_SLOTS:
         old.time = QDateTime(QDate(2025, 1, 30), QTime(), Qt::UTC).addMSecs(-1);
         Entry tricky = entry(escapeControls(u"a,b \"c\"\x1d\x85\x7f"), Outcome::Refused);
         tricky.time = old.time.addMSecs(1);
-        tricky.reason = QStringLiteral("line\r\nbreak");
+        tricky.reason = barlink::base::Reason::text(QStringLiteral("line\r\nbreak"));
         tricky.program = QStringLiteral("Tür.CNC");
         tricky.x = QStringLiteral("1,5");
         tricky.rows = 2;
@@ -719,18 +724,20 @@ private Q_SLOTS:
         const QString &stored = fetch<QString>("stored");
         const bool raw = fetch<bool>("raw");
         Entry e = entry(QStringLiteral("L"));
+        QString reason;
         QString *const texts[] = {&e.station,
                                   nullptr,
                                   &e.label,
                                   nullptr,
                                   nullptr,
-                                  &e.reason,
+                                  &reason,
                                   &e.field,
                                   &e.program,
                                   &e.x,
                                   &e.y,
                                   &e.z};
         *texts[column - 1] = stored;
+        e.reason = barlink::base::Reason::text(reason);
         write({e});
         const Exported exported = exportJournal(raw ? QStringList{"--raw"} : QStringList());
         QCOMPARE(exported.status, 0);

@@ -36,7 +36,9 @@ QStringList journaled(const QString &path)
     for (const journal::Entry &e : JournalFile(path).entries()) {
         if (e.kind == journal::Kind::StationEvent) {
             lines << QStringLiteral("event | %1 | %2 | %3")
-                         .arg(e.label, e.rows ? QString::number(*e.rows) : QString(), e.reason);
+                         .arg(e.label,
+                              e.rows ? QString::number(*e.rows) : QString(),
+                              e.reason.english());
             continue;
         }
         lines << QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6")
@@ -45,7 +47,7 @@ QStringList journaled(const QString &path)
                           journal::storedName(e.outcome),
                           e.rows ? QString::number(*e.rows) : QString(),
                           e.field,
-                          e.reason);
+                          e.reason.english());
     }
     return lines;
 }
@@ -106,7 +108,7 @@ void tst_JournaledScans::outcomes_data()
     QTest::addRow("a failed segment keeps its kind and names its path") << QByteArray("CSVOutPath=<root>/missing/out.csv") << QByteArrayList{"%12PROG.CNC N1 X"} << QStringList{"%12PROG.CNC N1 X | segment | failed |  |  | Path not found: <root>/missing/out.csv", "prompt | Unexpected error # 76 occured: Path not found | Path: <root>/missing/out.csv"};
     QTest::addRow("the scanner's line end, and a label of a tab alone") << QByteArray() << QByteArrayList{"%START%\r\n\t\r\n"} << QStringList{cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%", "<HT><CR><LF> | plain-name | refused |  |  | ignored: the label is nothing but blanks and control characters once the scanner's line end is removed"};
     QTest::addRow("a comment with ; sent with a space") << QByteArray() << QByteArrayList{"%19SEMI.CNC N"} << QStringList{cleared, "%19SEMI.CNC N | segment | taken | 1 | N | " + emptied + "; the program's comment held \";\" or a control character: sent with a space in its place"};
-    QTest::addRow("settings problems in the start entry") << QByteArray("JournalDays=1,000") << QByteArrayList{"%START%"} << QStringList{"event | start |  | JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead.", cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%"};
+    QTest::addRow("settings problems in the start entry") << QByteArray("JournalDays=1,000\r\nHighContrast=2\r\n") << QByteArrayList{"%START%"} << QStringList{"event | start |  | JournalDays=1,000 is not used: a whole number of days from 0 to 36500 is expected. 400 is used instead. HighContrast=2 is not used: 0 or 1 is expected. The usual colours are used.", cleared, "%START% | command | taken |  |  | " + emptied, "event | list-started |  | %START%"};
     QTest::addRow("program barcode kept as its summary") << QByteArray() << QByteArrayList{program} << QStringList{cleared, "BAR.CNC (5000 bytes) | program-barcode | taken | 1 | N | " + emptied};
     QTest::addRow("a refused program barcode keeps the list") << QByteArray() << QByteArrayList{"../BAR.CNC^UN!G1"} << QStringList{"../BAR.CNC (2 bytes) | program-barcode | refused |  |  | Name refused: ../BAR.CNC reaches outside its folder."};
     QTest::addRow("compressed label kept as its expansion's summary") << QByteArray() << QByteArrayList{program::makeCompressedLabel(QString::fromLatin1(program.left(2000))) .toLatin1()} << QStringList{cleared, "BAR.CNC (1975 bytes) | compressed | taken | 1 | N | " + emptied};

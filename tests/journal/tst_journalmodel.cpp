@@ -3,6 +3,7 @@
 #include "FilterCases.h"
 #include "JournalFile.h"
 #include "Tables.h"
+#include "base/RowValues.h"
 #include "journal/Journal.h"
 #include "journal/ui/JournalTableModel.h"
 #include "journal/ui/JournalWindow.h"
@@ -11,9 +12,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 using namespace barlink;
 using namespace barlink::journal;
@@ -62,6 +66,67 @@ private Q_SLOTS:
         QTEST(labels, "shown");
     }
 
+    // A reason shows in the operator's language and is found by the words shown; an entry of a
+    // journal from before reasons had codes shows, and is found by, the text it was stored with.
+    void reasonsInTheShownLanguage()
+    {
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/i18n/barlink_de.qm")));
+        QCoreApplication::installTranslator(&translator);
+        const auto english = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+        Entry refused;
+        refused.label = QStringLiteral("OLD");
+        refused.outcome = Outcome::Refused;
+        refused.reason = base::rowValueRefusal(
+            base::Reason(base::Reason::Code::DimensionValue, QStringLiteral("X")),
+            QStringLiteral("1; 2"));
+        const auto write = [&path](const Entry &entry) {
+            Journal journal(path, QStringLiteral("HERE"), 0);
+            journal.open();
+            journal.append(entry);
+        };
+        write(refused);
+        {
+            // The file made one of the version before: its entry keeps the English text alone,
+            // and is searched by it.
+            const Connection connection(QStringLiteral("QSQLITE"));
+            QSqlDatabase db = connection.database();
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const char *sql : {"UPDATE entries SET search = lower(label || char(31) || reason "
+                                    "|| char(31) || char(31))",
+                                    "ALTER TABLE entries DROP COLUMN reason_code",
+                                    "ALTER TABLE entries DROP COLUMN reason_args",
+                                    "PRAGMA user_version = 3"})
+                QVERIFY2(query.exec(QString::fromLatin1(sql)), sql);
+        }
+        refused.label = QStringLiteral("NEW");
+        write(refused);
+        testing::JournalFile file(path);
+        journal::JournalTableModel model(file.db(), Store::Local, 10);
+        const auto shown = [&model](const QString &text) {
+            Filter filter;
+            filter.text = text;
+            model.setFilter(filter);
+            QStringList rows;
+            for (int row = 0; row < model.rowCount(); ++row)
+                rows << model.entryAt(row).label + u' '
+                            + model.index(row, int(Column::Reason)).data().toString();
+            return rows;
+        };
+        const QString german = QStringLiteral("Maß X abgelehnt: 1; 2 enthält „;“, das ein Feld der "
+                                              "Listenzeile beenden würde."),
+                      stored = QStringLiteral("Dimension X refused: 1; 2 holds \";\", which would "
+                                              "end a field of the list row.");
+        QCOMPARE(shown({}), (QStringList{"NEW " + german, "OLD " + stored}));
+        QCOMPARE(shown(QStringLiteral("maß x")), QStringList{"NEW " + german});
+        QCOMPARE(shown(QStringLiteral("dimension x")),
+                 (QStringList{"NEW " + german, "OLD " + stored}));
+    }
+
     // The window in words: kinds and outcomes as words, columns as wide as their texts, a
     // filter that finds nothing says so, and the export says where it wrote or why it did not.
     void windowReadable()
@@ -75,7 +140,8 @@ private Q_SLOTS:
             Entry plain;
             plain.label = QStringLiteral("PANEL.CNC");
             plain.kind = Kind::PlainName;
-            plain.reason = QStringLiteral("a long reason ") + QString(200, u'x');
+            plain.reason
+                = base::Reason::text(QStringLiteral("a long reason ") + QString(200, u'x'));
             journal.append(plain);
         }
         JournalWindow window(path, QString());

@@ -854,7 +854,7 @@ private Q_SLOTS:
         QCOMPARE(rig.prompter.texts(),
                  prompt ? QStringList{outcome.mid(7).replace("<lists>", lists)} : QStringList{});
         if (prompt) {
-            QCOMPARE(result.reason, rig.prompter.texts().value(0));
+            QCOMPARE(result.reason.english(), rig.prompter.texts().value(0));
             QCOMPARE(rig.prompter.shown.first().icon, base::Prompter::Icon::Warning);
             QCOMPARE(rig.prompter.shown.first().buttons, base::Prompter::Buttons::Ok);
         }

@@ -228,7 +228,8 @@ void tst_StationFaults::faultWhileScanning_data()
     QTest::addColumn<Case>("c");
     const QStringList none;
     const Answer R = Answer::Retry, C = Answer::Cancel;
-    const auto abandoned = &program::ProgramBarcode::abandonedText;
+    const auto abandoned
+        = [](const QString &why) { return QStringLiteral("Program barcode abandoned: ") + why; };
     const auto plus = [](QByteArrayList a, const QByteArrayList &b) { return a << b; };
     // clang-format off
     // A list manager member fails.

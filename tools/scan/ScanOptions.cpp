@@ -174,7 +174,7 @@ ScanCommandLine parseScanCommandLine(const QStringList &arguments)
             = barlink::text::unescapeBytes(parser.value(QStringLiteral("suffix")));
         if (!suffix.ok()) {
             result.error = QStringLiteral("--suffix \"%1\": %2")
-                               .arg(parser.value(QStringLiteral("suffix")), suffix.error);
+                               .arg(parser.value(QStringLiteral("suffix")), suffix.error.english());
             return result;
         }
         options.labelEnd = suffix.bytes;

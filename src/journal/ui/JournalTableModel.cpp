@@ -127,9 +127,10 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     if (role == Qt::ForegroundRole)
         return outcomeBackground(e).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
     // A reason wider than its column is read whole in its tool tip. The file keeps the reason
-    // in English; the window shows it in the operator's language.
+    // in English beside its code; the window shows it in the operator's language (an entry of an
+    // older file, or of the shop's table, which keep the text alone, as stored).
     if (role == Qt::ToolTipRole && Column(index.column()) == Column::Reason && !e.reason.isEmpty())
-        return base::shownReason(e.reason);
+        return e.reason.shown();
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
@@ -147,7 +148,7 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     case Column::Outcome:
         return wordFor(OutcomeWords, e.outcome);
     case Column::Reason:
-        return base::shownReason(e.reason);
+        return e.reason.shown();
     case Column::Field:
         return e.field;
     case Column::Program:
