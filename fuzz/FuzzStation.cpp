@@ -1,6 +1,7 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
+#include "app/ScannerReply.h"
 #include "app/StationBuilder.h"
 #include "base/CurrentItem.h"
 #include "base/Options.h"
@@ -214,7 +215,7 @@ void FuzzStation::checkAfterInput(qsizetype maxItems)
     check(!m_station->gate().isBusy(), "no label is left in hand");
 
     // Only "ACK" answers go back to the scanner, one per item at most.
-    const QByteArray ack = label::ItemSender::acknowledgement().toLatin1();
+    const QByteArray ack = app::ScannerReply::acknowledgement();
     const qsizetype acks = m_port.sent.size() / ack.size();
     check(m_port.sent == ack.repeated(acks),
           "the scanner gets nothing but ACK",

@@ -2,6 +2,7 @@
 
 #include "InstanceCounter.h"
 #include "PortControl.h"
+#include "ScannerReply.h"
 #include "Startup.h"
 #include "TakeBack.h"
 #include "base/CurrentItem.h"
@@ -222,6 +223,8 @@ private:
     void failed(const QString &error);
     // The scanner sent nothing but blanks and control characters: journaled, not handled.
     void ignore(const QString &scanned);
+    // A row of the label in hand went into the list: journaled, then "ACK" when acknowledge.
+    void rowSent(const QString &field, bool acknowledge);
     // Tells itemPlaced() of the rows sent since the last time, if any.
     void announcePlaced();
 
@@ -255,7 +258,6 @@ private:
     fieldsel::FieldSelector m_selector;
     base::DoubleScanGuard m_doubleScan;
     base::FileWrites m_writes;
-    QByteArray m_refuseReply;
     // What the journal keeps of the label in hand.
     QString m_shownLabel;
     base::StationContext m_context;
@@ -263,6 +265,8 @@ private:
     label::LabelDispatcher m_dispatcher;
     program::ProgramBarcode m_programBarcode;
     scanner::ScanPoller m_poller;
+    ScannerReply m_reply;
+    scanner::ScannerPort &m_port;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

@@ -17,7 +17,6 @@
 #include "label/MirrorMatch.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
-#include "scanner/ScannerPort.h"
 #include "text/TrimSpaces.h"
 
 #include <utility>
@@ -140,10 +139,7 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
                         [this] { m_context.link.hostListStart(); });
     const QString field = std::exchange(item.runField, QString());
     item.runFieldFixed = false;
-    const bool acknowledging = way.acknowledge && m_context.port.isOpen();
-    Q_EMIT rowSent(field, acknowledging);
-    if (acknowledging)
-        m_context.port.write(acknowledgement().toLatin1());
+    Q_EMIT rowSent(field, way.acknowledge);
 }
 
 base::LabelOutcome ItemSender::loadListFile(const QString &listName)
