@@ -6,6 +6,7 @@
 
 #include "BenchSupport.h"
 #include "Fakes.h"
+#include "StationProbe.h"
 #include "app/Station.h"
 #include "app/StationBuilder.h"
 #include "embeddedlist/EmbeddedListManagerProvider.h"
@@ -54,12 +55,13 @@ struct StartedStation
                       .build();
         ok = station->start(true) == app::Startup::Outcome::Running && port.isOpen();
         // The first label after start-up clears the list: not part of an item.
-        ok = ok && station->dispatcher().interpretLabel(QStringLiteral("%STOP%"));
+        ok = ok
+             && app::StationProbe(*station).dispatcher().interpretLabel(QStringLiteral("%STOP%"));
     }
 
     [[nodiscard]] bool handleItem()
     {
-        label::LabelDispatcher &dispatcher = station->dispatcher();
+        label::LabelDispatcher &dispatcher = app::StationProbe(*station).dispatcher();
         const bool first = dispatcher.interpretLabel(QStringLiteral("%12PROG.CNC N1 X"));
         const bool second = dispatcher.interpretLabel(QStringLiteral("%22600 400 18"));
         return !first && second;

@@ -28,6 +28,7 @@
 #include "Fakes.h"
 #include "PgServer.h"
 #include "PtyPair.h"
+#include "StationProbe.h"
 #include "app/EventLoopPacer.h"
 #include "app/Station.h"
 #include "app/StationBuilder.h"
@@ -283,7 +284,8 @@ public:
 private:
     [[nodiscard]] bool idle()
     {
-        return !m_station.gate().isBusy() && m_station.poller().scanBuffer().isEmpty();
+        return !app::StationProbe(m_station).gate().isBusy()
+               && app::StationProbe(m_station).poller().scanBuffer().isEmpty();
     }
 
     PtyPair m_pty;

@@ -1,6 +1,7 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
+#include "StationProbe.h"
 #include "app/ScannerReply.h"
 #include "app/StationBuilder.h"
 #include "base/CurrentItem.h"
@@ -168,7 +169,7 @@ FuzzStation::FuzzStation(StationPlan plan)
     // The settings file holds the field selection; the folders are set here, where no
     // length limit of the file's values can cut a long scratch folder short.
     const QString root = stationFolder();
-    base::Settings &settings = m_station->settings();
+    base::Settings &settings = app::StationProbe(*m_station).settings();
     settings.serialSettings = QStringLiteral("9600,N,8,1");
     settings.serialPort = 1;
     settings.commDevice = QStringLiteral("/dev/pts/fuzz");
@@ -185,7 +186,7 @@ FuzzStation::FuzzStation(StationPlan plan)
                                               base::Options::ShowEd};
     for (int bit = 0; bit < 4; ++bit)
         options.setValue(switches[bit], (plan.switches >> bit) & 1);
-    m_station->item().clearListPending = (plan.switches & 0x10) != 0;
+    app::StationProbe(*m_station).item().clearListPending = (plan.switches & 0x10) != 0;
     m_prompter.setGoOnAnswers((plan.switches & 0x20) != 0 ? 3 : 0);
     QObject::connect(
         m_station.get(), &app::Station::editorRequested, [this] { ++m_editorLaunches; });
@@ -212,7 +213,7 @@ FuzzStation::~FuzzStation()
 
 void FuzzStation::checkAfterInput(qsizetype maxItems)
 {
-    check(!m_station->gate().isBusy(), "no label is left in hand");
+    check(!app::StationProbe(*m_station).gate().isBusy(), "no label is left in hand");
 
     // Only "ACK" answers go back to the scanner, one per item at most.
     const QByteArray ack = app::ScannerReply::acknowledgement();

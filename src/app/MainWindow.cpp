@@ -480,8 +480,8 @@ void MainWindow::watch(Station &station)
         this,
         [this, &station](
             const QStringList &fields, const QString &x, const QString &y, const QString &program) {
-            fieldsel::TablePlan plan = fieldsel::tablePlan(
-                station.autoSel().settings(), fields, x.toDouble(), y.toDouble());
+            fieldsel::TablePlan plan
+                = fieldsel::tablePlan(station.fieldSelection(), fields, x.toDouble(), y.toDouble());
             const QString caption = planCaption(program, x, y, plan.pieces);
             setPieces(std::move(plan), caption);
             journal::Entry piece;

@@ -1,12 +1,12 @@
 #include "Station.h"
 
 #include "ScanWords.h"
-#include "StandIns.h"
 
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "base/Reasons.h"
+#include "listmanager/Application.h"
 #include "program/CompressedLabelDecoder.h"
 #include "scanner/PollerDisplay.h"
 #include "scanner/ScannerPort.h"
@@ -80,6 +80,10 @@ Station::Station(base::OperatorDisplay &display,
     connect(&m_sender, &label::ItemSender::itemSent, this, &Station::announcePlaced);
     connectPoller(display);
     connect(&m_portControl, &PortControl::stateChanged, this, &Station::portStateChanged);
+    connect(&m_portControl,
+            &PortControl::settingsDialogRequested,
+            this,
+            &Station::portSettingsRequested);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -233,23 +237,31 @@ bool Station::handleTyped(const QString &label)
     return false;
 }
 
-Station::Tried Station::tryLabel(const QByteArray &scanned)
+void Station::readScannerNow(int maxTicks)
 {
-    auto *port = qobject_cast<MemoryScannerPort *>(&m_port);
-    if (!port)
-        return {};
-    port->received = scanned;
-    // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a
-    // label that holds several is handled piece by piece.
-    for (int tick = 0; tick < 1000; ++tick) {
+    for (int tick = 0; tick < maxTicks; ++tick) {
         m_poller.tick();
-        if (port->received.isEmpty() && m_poller.scanBuffer().isEmpty()
-            && m_poller.idleTicks() == 0)
+        if (m_poller.idleTicks() == 0 && m_poller.scanBuffer().isEmpty()
+            && m_port.bytesWaiting() == 0)
             break;
     }
-    return {.item = m_item,
-            .segmentsSeen = m_dispatcher.segmentsSeen(),
-            .notWritten = m_writes.takeSkipped()};
+}
+
+void Station::showList()
+{
+    if (!m_link.application())
+        m_link.setApplication(m_context.provider.createApplication());
+    m_link.application()->setVisible(true);
+}
+
+void Station::writeFontScale(double scale)
+{
+    settings::writeFontScale(m_settings, scale);
+}
+
+void Station::writeHighContrast(bool on)
+{
+    settings::writeHighContrast(m_settings, on);
 }
 
 void Station::askTakeBack()
@@ -438,6 +450,7 @@ void Station::recordEvents()
                                             : QStringLiteral("the list did not tell its rows"));
             });
     connect(&m_recorder, &journal::JournalRecorder::entryMade, this, &Station::entryMade);
+    connect(&m_recorder, &journal::JournalRecorder::written, this, &Station::journalWritten);
     connect(&m_recorder,
             &journal::JournalRecorder::journalStateChanged,
             this,

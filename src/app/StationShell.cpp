@@ -60,10 +60,7 @@ StationShell::StationShell()
     , m_exclusionChoice(m_station.settings(), m_window)
     , m_testConsoleWanted(qEnvironmentVariableIntValue("BARLINK_TEST_CONSOLE") == 1)
 {
-    connect(&m_station.portControl(),
-            &PortControl::settingsDialogRequested,
-            this,
-            &StationShell::showPortSettings);
+    connect(&m_station, &Station::portSettingsRequested, this, &StationShell::showPortSettings);
     connect(&m_window, &MainWindow::portSettingsRequested, this, &StationShell::showPortSettings);
     connect(&m_station, &Station::portStateChanged, &m_window, &MainWindow::setPortState);
     connect(&m_window, &MainWindow::closed, &m_station, &Station::shutdown);
@@ -213,8 +210,11 @@ void StationShell::showFieldSelection()
 {
     try {
         if (!m_fieldSelection) {
-            m_fieldSelection = std::make_unique<fieldsel::FieldSelectionDialog>(
-                m_station.autoSel().settings(), m_station.settings(), m_station.item(), &m_window);
+            m_fieldSelection
+                = std::make_unique<fieldsel::FieldSelectionDialog>(m_station.fieldSelectionToEdit(),
+                                                                   m_station.settings(),
+                                                                   m_station.item(),
+                                                                   &m_window);
         }
         m_fieldSelection->exec();
     } catch (const base::Error &error) {
@@ -238,9 +238,7 @@ void StationShell::showListManager()
 {
     // The list manager shows its own window.
     try {
-        if (!m_station.link().application())
-            m_station.link().setApplication(m_listManager.createApplication());
-        m_station.link().application()->setVisible(true);
+        m_station.showList();
         watchList();
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
@@ -251,10 +249,10 @@ void StationShell::showJournal()
 {
     if (!m_journalWindow) {
         m_journalWindow = std::make_unique<journal::JournalWindow>(m_station.journalPath(),
-                                                                   m_station.recorder().server());
+                                                                   m_station.journalServer());
         ui::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
-        connect(&m_station.recorder(),
-                &journal::JournalRecorder::written,
+        connect(&m_station,
+                &Station::journalWritten,
                 m_journalWindow.get(),
                 &journal::JournalWindow::entriesWritten);
     } else {
@@ -314,7 +312,7 @@ void StationShell::takeBackLastItem(const Station::TakeBackQuery &query)
 void StationShell::keepFontScale(double scale)
 {
     try {
-        settings::writeFontScale(m_station.settings(), scale);
+        m_station.writeFontScale(scale);
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
@@ -323,7 +321,7 @@ void StationShell::keepFontScale(double scale)
 void StationShell::keepHighContrast(bool on)
 {
     try {
-        settings::writeHighContrast(m_station.settings(), on);
+        m_station.writeHighContrast(on);
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
@@ -336,7 +334,7 @@ void StationShell::startGlance()
     m_window.setHighContrast(m_station.settings().highContrast);
     // The table and its fields before the first item.
     try {
-        m_window.setPieces(fieldsel::tablePlan(m_station.autoSel().settings(), {}, 0, 0));
+        m_window.setPieces(fieldsel::tablePlan(m_station.fieldSelection(), {}, 0, 0));
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }

@@ -276,7 +276,8 @@ void tst_OperatorView::scansShownAsHandled()
     auto *entry = window.findChild<QLineEdit *>(QStringLiteral("txtEtichetta"));
     window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
     entry->setText(QStringLiteral("%S%"));
-    std::optional<base::LabelGate::Hold> inHand(std::in_place, rig.station.gate());
+    std::optional<base::LabelGate::Hold> inHand(std::in_place,
+                                                app::StationProbe(rig.station).gate());
     QTimer::singleShot(0, &window, [&] { inHand.reset(); });
     window.findChild<QPushButton *>(QStringLiteral("cmdEndEdit"))->click();
     QVERIFY(inHand && entry->isEnabled());
@@ -521,7 +522,7 @@ void tst_OperatorView::takeBack()
     if (then == "new item while asked")
         rig.station.typeLabel(QStringLiteral("%19LATER.CNC N"));
     else if (then == "label in hand while asked")
-        inHand.emplace(rig.station.gate());
+        inHand.emplace(app::StationProbe(rig.station).gate());
     const QStringList rows = rig.rows();
     QCOMPARE(QList<QVariantList>(typed),
              QList<QVariantList>(qsizetype(then == "new item while asked"), {true}));
@@ -563,4 +564,5 @@ void tst_OperatorView::resultSounds()
 }
 
 QTEST_MAIN(tst_OperatorView)
+#include "StationProbe.h"
 #include "tst_operatorview.moc"

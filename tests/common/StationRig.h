@@ -9,6 +9,7 @@
 #include "Fakes.h"
 #include "FaultyListManager.h"
 #include "RigSupport.h"
+#include "StationProbe.h"
 #include "TestSupport.h"
 #include "app/EventLoopPacer.h"
 #include "app/Station.h"
@@ -103,7 +104,7 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     void scanWithTicks(const QByteArray &bytes)
     {
         port.received += bytes;
-        scanner::ScanPoller &poller = station.poller();
+        scanner::ScanPoller &poller = app::StationProbe(station).poller();
         for (int i = 0; i < 20; ++i) {
             poller.tick();
             if (port.received.isEmpty() && poller.scanBuffer().isEmpty() && poller.idleTicks() == 0)

@@ -31,7 +31,7 @@ struct Bench
         rig = std::make_unique<PtyStation>(dir.path(), false, nullptr, QString(), clock);
         valid = valid && rig->start();
         // The pauses of the station (after "ACK") pass on the guard's clock too.
-        rig->station.doubleScan().setClock([this] {
+        app::StationProbe(rig->station).doubleScan().setClock([this] {
             return now
                    + qint64(1000
                             * std::accumulate(rig->instantPacer.pauses.cbegin(),
@@ -59,12 +59,13 @@ struct Bench
             rig->station.typeLabel(QString::fromLatin1(label.mid(6)));
         } else {
             QVERIFY(pty.write(label));
-            QTRY_VERIFY_WITH_TIMEOUT(rig->station.poller().scanBuffer().size() >= label.size(),
+            QTRY_VERIFY_WITH_TIMEOUT(app::StationProbe(rig->station).poller().scanBuffer().size()
+                                         >= label.size(),
                                      Patience);
         }
         for (int i = 0; i < 10 && outcomes.size() == handled; ++i)
             clock.advance(PtyStation::PollMs);
-        QVERIFY(outcomes.size() > handled && !rig->station.gate().isBusy());
+        QVERIFY(outcomes.size() > handled && !app::StationProbe(rig->station).gate().isBusy());
     }
 
     QTemporaryDir dir;
@@ -154,4 +155,5 @@ void tst_RefusalFeedback::scannerHears()
 }
 
 QTEST_GUILESS_MAIN(tst_RefusalFeedback)
+#include "StationProbe.h"
 #include "tst_refusalfeedback.moc"

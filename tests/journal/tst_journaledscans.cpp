@@ -25,8 +25,9 @@ constexpr int Patience = 10000;
 // and has nothing pending: the label sent is handled.
 bool handledSince(PtyStation &rig, qsizetype mark)
 {
-    return rig.display.statusHistory.size() > mark && !rig.station.poller().isTicking()
-           && !rig.station.gate().isBusy();
+    return rig.display.statusHistory.size() > mark
+           && !app::StationProbe(rig.station).poller().isTicking()
+           && !app::StationProbe(rig.station).gate().isBusy();
 }
 
 // "label | kind | outcome | rows | field | reason" for the entries of labels, oldest first;
@@ -175,7 +176,7 @@ void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
     for (const QByteArray label : {"%12MIRDOOR.CNC N X", "%22500 300 18"}) {
         port.arrive(label);
         for (int tick = 0; tick < 3; ++tick)
-            rig.station.poller().tick();
+            app::StationProbe(rig.station).poller().tick();
     }
     QCOMPARE(port.sent, QByteArray("ACK\rACK\r"));
     QCOMPARE(port.rowsAtAck, (QList<int>{1, 2}));
@@ -211,4 +212,5 @@ void tst_JournaledScans::retentionWithoutUsableServer()
 }
 
 QTEST_MAIN(tst_JournaledScans)
+#include "StationProbe.h"
 #include "tst_journaledscans.moc"

@@ -181,14 +181,15 @@ void tst_StationFaults::startUp()
         QCOMPARE(shown.buttons, base::Prompter::Buttons::RetryCancel);
     QCOMPARE(rig.port.openedDevice, QStringLiteral("/dev/pts/99"));
     QCOMPARE(rig.display.currentSettings, QStringLiteral("/dev/pts/99:19200,E,7,2"));
-    QCOMPARE(bool(rig.station.link().currentList()),
+    QCOMPARE(bool(app::StationProbe(rig.station).link().currentList()),
              !commandLine && !answers.contains(Answer::Cancel));
     if (answers.contains(Answer::Cancel))
         QCOMPARE(rig.display.status(), app::Startup::noListStatus());
-    QVERIFY(rig.station.link().application() && rig.station.item().clearListPending);
+    QVERIFY(app::StationProbe(rig.station).link().application()
+            && rig.station.item().clearListPending);
     rig.station.shutdown();
-    QVERIFY(!rig.port.isOpen() && !rig.station.link().application());
-    QVERIFY(!rig.station.link().currentList());
+    QVERIFY(!rig.port.isOpen() && !app::StationProbe(rig.station).link().application());
+    QVERIFY(!app::StationProbe(rig.station).link().currentList());
 }
 
 void tst_StationFaults::secondCopyEnds()
@@ -213,7 +214,7 @@ void tst_StationFaults::unusableSettingsFolderIsReported()
     QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
     QCOMPARE(rig.prompter.texts(),
              QStringList{"Unexpected error # 52 occured: Bad file name or number"});
-    QVERIFY(rig.station.link().currentList());
+    QVERIFY(app::StationProbe(rig.station).link().currentList());
     QVERIFY(rig.station.item().clearListPending);
 }
 
@@ -327,9 +328,9 @@ void tst_StationFaults::faultWhileScanning()
             if (fault.startsWith(u"limit:"))
                 limit.emplace(fault.mid(6).toInt());
             else if (fault.startsWith(u"GCodePath="))
-                rig.station.settings().gcodePath = value;
+                app::StationProbe(rig.station).settings().gcodePath = value;
             else if (fault.startsWith(u"CSVOutPath="))
-                rig.station.settings().csvOutPath = value;
+                app::StationProbe(rig.station).settings().csvOutPath = value;
             else if (c.times < 0)
                 rig.faults.setFailing(fault, true);
             else
@@ -349,13 +350,14 @@ void tst_StationFaults::faultWhileScanning()
             if (c.calls == 0) // a disk fault
                 QCOMPARE(stationFiles(root), filesBeforeFault);
             limit.reset();
-            rig.station.settings() = beforeFault;
+            app::StationProbe(rig.station).settings() = beforeFault;
             rig.faults.reset();
         } else {
             // No fault may reach the event loop, and the label never stays in hand.
             rig.scanWithTicks(label);
-            QVERIFY2(rig.station.poller().scanBuffer().isEmpty(), label.constData());
-            QVERIFY(!rig.station.gate().isBusy());
+            QVERIFY2(app::StationProbe(rig.station).poller().scanBuffer().isEmpty(),
+                     label.constData());
+            QVERIFY(!app::StationProbe(rig.station).gate().isBusy());
         }
     }
 
@@ -537,4 +539,5 @@ void tst_StationFaults::endsOnSignal()
 }
 
 QTEST_GUILESS_MAIN(tst_StationFaults)
+#include "StationProbe.h"
 #include "tst_stationfaults.moc"
