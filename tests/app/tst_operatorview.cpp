@@ -564,5 +564,4 @@ void tst_OperatorView::resultSounds()
 }
 
 QTEST_MAIN(tst_OperatorView)
-#include "StationProbe.h"
 #include "tst_operatorview.moc"

@@ -155,5 +155,4 @@ void tst_RefusalFeedback::scannerHears()
 }
 
 QTEST_GUILESS_MAIN(tst_RefusalFeedback)
-#include "StationProbe.h"
 #include "tst_refusalfeedback.moc"

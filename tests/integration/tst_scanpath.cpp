@@ -409,5 +409,4 @@ void tst_ScanPath::stationAndTryAgree()
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)
-#include "StationProbe.h"
 #include "tst_scanpath.moc"

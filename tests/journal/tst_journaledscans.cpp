@@ -212,5 +212,4 @@ void tst_JournaledScans::retentionWithoutUsableServer()
 }
 
 QTEST_MAIN(tst_JournaledScans)
-#include "StationProbe.h"
 #include "tst_journaledscans.moc"

@@ -270,5 +270,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(tst_LabelTool)
-#include "StationProbe.h"
 #include "tst_labeltool.moc"

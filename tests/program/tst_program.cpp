@@ -1076,5 +1076,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(tst_Program)
-#include "StationProbe.h"
 #include "tst_program.moc"

@@ -22,6 +22,7 @@
 #include "embeddedlist/RunState.h"
 #include "program/ProgramBarcode.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -140,6 +141,7 @@ private Q_SLOTS:
     void startUp();
     void secondCopyEnds();
     void unusableSettingsFolderIsReported();
+    void portNotOpenedAsksForItsSettings();
     void faultWhileScanning_data();
     void faultWhileScanning();
     void settingsFileNotWritten();
@@ -202,6 +204,24 @@ void tst_StationFaults::secondCopyEnds()
     QCOMPARE(second.prompter.shown.first().icon, base::Prompter::Icon::Warning);
     QCOMPARE(second.port.openCalls, 0);
     QVERIFY(first.port.isOpen());
+}
+
+// A port that cannot be opened: on the operator's word the station asks its window for the port
+// settings dialog. The list manager's window is shown on request.
+void tst_StationFaults::portNotOpenedAsksForItsSettings()
+{
+    Rig rig(m_dir->path());
+    rig.port.failOpen = true;
+    // "Open the port settings?" when the device is not there.
+    rig.prompter.answers << Answer::Yes;
+    QSignalSpy dialogWanted(&rig.station, &app::Station::portSettingsRequested);
+    (void)rig.station.start(true);
+    QCOMPARE(dialogWanted.size(), 1);
+    listmanager::ListManagerLink &link = app::StationProbe(rig.station).link();
+    if (link.application())
+        link.application()->setVisible(false);
+    rig.station.showList();
+    QVERIFY(link.application() && link.application()->visible());
 }
 
 // The settings folder a symbolic link to itself: looking into it fails, which is reported, and
@@ -539,5 +559,4 @@ void tst_StationFaults::endsOnSignal()
 }
 
 QTEST_GUILESS_MAIN(tst_StationFaults)
-#include "StationProbe.h"
 #include "tst_stationfaults.moc"
