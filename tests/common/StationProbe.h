@@ -15,7 +15,6 @@ public:
     {}
 
     [[nodiscard]] base::Settings &settings() const { return m_station.m_settings; }
-    [[nodiscard]] base::Options &options() const { return m_station.m_options; }
     [[nodiscard]] base::CurrentItem &item() const { return m_station.m_item; }
     [[nodiscard]] listmanager::ListManagerLink &link() const { return m_station.m_link; }
     [[nodiscard]] base::StationContext &context() const { return m_station.m_context; }

@@ -104,12 +104,7 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     void scanWithTicks(const QByteArray &bytes)
     {
         port.received += bytes;
-        scanner::ScanPoller &poller = app::StationProbe(station).poller();
-        for (int i = 0; i < 20; ++i) {
-            poller.tick();
-            if (port.received.isEmpty() && poller.scanBuffer().isEmpty() && poller.idleTicks() == 0)
-                return;
-        }
+        station.readScannerNow(20);
     }
 
     // The rows in short (see rowSummaries).
