@@ -43,8 +43,10 @@ namespace barlink::app {
 // The station's state for the whole run (settings, option switches, current item,
 // list manager references, scanner port), the parts that handle labels, and the start-up
 // and shutdown around them. Takes one label at a time, scanned or typed, and tells the
-// windows what became of it through its signals. Runs headless: the window, the message
-// boxes, the pauses, the port and the list manager come in from outside.
+// windows what became of it through its signals; the scanner hears one reply, after the
+// journal (ScannerReply). Runs headless: the window, the message boxes, the pauses, the port
+// and the list manager come in from outside. Only StationBuilder makes one; the windows see
+// its settings read-only and speak to it through its slots and calls.
 class Station : public QObject
 {
     Q_OBJECT
@@ -97,8 +99,8 @@ public:
     // Shows the list manager's window, reaching the list manager first when the station has
     // not yet. Throws base::Error when the list manager cannot be reached.
     void showList();
-    // Writes the text size and the high-contrast look to the settings file. Throw base::Error
-    // when the file cannot be written.
+    // Write the text size and the high-contrast look to the settings file; each throws
+    // base::Error when the file cannot be written.
     void writeFontScale(double scale);
     void writeHighContrast(bool on);
 
