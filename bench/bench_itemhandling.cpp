@@ -5,6 +5,7 @@
 // Target: at most 100 µs median per item.
 
 #include "BenchSupport.h"
+#include "StationProbe.h"
 #include "StationRig.h"
 
 #include <QCoreApplication>
@@ -29,12 +30,12 @@ struct StartedStation
     {
         ok = prepared && rig.start();
         // The first label after start-up clears the list: not part of an item.
-        ok = ok && rig.station.dispatcher().interpretLabel(QStringLiteral("%STOP%"));
+        ok = ok && app::StationProbe(rig.station).dispatcher().interpretLabel(QStringLiteral("%STOP%"));
     }
 
     [[nodiscard]] bool handleItem()
     {
-        label::LabelDispatcher &dispatcher = rig.station.dispatcher();
+        label::LabelDispatcher &dispatcher = app::StationProbe(rig.station).dispatcher();
         const bool first = dispatcher.interpretLabel(QStringLiteral("%12PROG.CNC N1 X"));
         const bool second = dispatcher.interpretLabel(QStringLiteral("%22600 400 18"));
         return !first && second;

@@ -15,6 +15,7 @@
 
 #include "BenchSupport.h"
 #include "PtyPair.h"
+#include "StationProbe.h"
 #include "StationRig.h"
 #include "app/MainWindow.h"
 #include "embeddedlist/ListManagerWindow.h"
@@ -171,7 +172,8 @@ struct WindowStation
     }
     [[nodiscard]] bool idle()
     {
-        return rig.station.poller().scanBuffer().isEmpty() && !rig.station.gate().isBusy();
+        return app::StationProbe(rig.station).poller().scanBuffer().isEmpty()
+               && !app::StationProbe(rig.station).gate().isBusy();
     }
 
     QTemporaryDir dir;
@@ -196,8 +198,8 @@ void BM_ScannerFlood(benchmark::State &state)
         LoopProbe probe;
         qsizetype largestBuffer = 0;
         probe.onFire = [&] {
-            largestBuffer
-                = std::max(largestBuffer, station.rig.station.poller().scanBuffer().size());
+            largestBuffer = std::max(
+                largestBuffer, app::StationProbe(station.rig.station).poller().scanBuffer().size());
         };
         Flood flood(station.pty.masterFd(), "%12PROG.CNC N1 X", true);
         waitFor([] { return false; }, seconds * 1000);
@@ -214,7 +216,9 @@ void BM_ScannerFlood(benchmark::State &state)
 
         const qsizetype answered = station.pty.received().size();
         station.pty.write("%12PROG.CNC N1 X");
-        waitFor([&] { return station.rig.station.dispatcher().segmentsSeen() == u"1"; });
+        waitFor([&] {
+            return app::StationProbe(station.rig.station).dispatcher().segmentsSeen() == u"1";
+        });
         station.pty.write("%22600 400 18");
         const bool acknowledged
             = waitFor([&] { return station.pty.received().mid(answered) == Ack; });
@@ -271,7 +275,10 @@ void BM_ItemsBackToBack(benchmark::State &state)
             samples.start();
             const QByteArray name = "ITEM" + QByteArray::number(i).rightJustified(4, '0') + ".CNC";
             station.pty.write("%12" + name + " N1 X");
-            if (!waitFor([&] { return station.rig.station.dispatcher().segmentsSeen() == u"1"; })
+            if (!waitFor([&] {
+                    return app::StationProbe(station.rig.station).dispatcher().segmentsSeen()
+                           == u"1";
+                })
                 || !station.pty.write("%22600 400 18")
                 || !waitFor([&] { return station.pty.received().count(Ack) == i; })) {
                 state.SkipWithError("an item was not acknowledged");

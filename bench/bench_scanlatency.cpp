@@ -27,6 +27,7 @@
 #include "BenchSupport.h"
 #include "PgServer.h"
 #include "PtyPair.h"
+#include "StationProbe.h"
 #include "StationRig.h"
 #include "embeddedlist/ListManagerWindow.h"
 #include "embeddedlist/ListStore.h"
@@ -260,7 +261,8 @@ public:
 private:
     [[nodiscard]] bool idle()
     {
-        return !m_station.gate().isBusy() && m_station.poller().scanBuffer().isEmpty();
+        return !app::StationProbe(m_station).gate().isBusy()
+               && app::StationProbe(m_station).poller().scanBuffer().isEmpty();
     }
 
     PtyPair m_pty;

@@ -1,6 +1,8 @@
 #include "FuzzStation.h"
 
 #include "FuzzCheck.h"
+#include "StationProbe.h"
+#include "app/ScannerReply.h"
 #include "base/CurrentItem.h"
 #include "base/Options.h"
 #include "embeddedlist/RunState.h"
@@ -161,7 +163,7 @@ FuzzStation::FuzzStation(StationPlan plan)
                                               base::Options::ShowEd};
     for (int bit = 0; bit < 4; ++bit)
         options.setValue(switches[bit], (plan.switches >> bit) & 1);
-    m_rig.station.item().clearListPending = (plan.switches & 0x10) != 0;
+    app::StationProbe(m_rig.station).item().clearListPending = (plan.switches & 0x10) != 0;
     m_prompter.setGoOnAnswers((plan.switches & 0x20) != 0 ? 3 : 0);
     QObject::connect(
         &m_rig.station, &app::Station::editorRequested, [this] { ++m_editorLaunches; });
@@ -189,10 +191,10 @@ FuzzStation::~FuzzStation()
 
 void FuzzStation::checkAfterInput(qsizetype maxItems)
 {
-    check(!m_rig.station.gate().isBusy(), "no label is left in hand");
+    check(!app::StationProbe(m_rig.station).gate().isBusy(), "no label is left in hand");
 
     // Only "ACK" answers go back to the scanner, one per item at most.
-    const QByteArray ack = label::ItemSender::acknowledgement().toLatin1();
+    const QByteArray ack = app::ScannerReply::acknowledgement();
     const qsizetype acks = m_rig.port.sent.size() / ack.size();
     check(m_rig.port.sent == ack.repeated(acks),
           "the scanner gets nothing but ACK",

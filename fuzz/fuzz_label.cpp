@@ -6,6 +6,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzStation.h"
+#include "StationProbe.h"
 #include "base/Error.h"
 #include "label/LabelDispatcher.h"
 #include "text/SingleByte.h"
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const fuzz::StationPlan plan = fuzz::StationPlan::take(data, size);
     fuzz::FuzzStation rig(plan);
-    label::LabelDispatcher &dispatcher = rig.station().dispatcher();
+    label::LabelDispatcher &dispatcher = app::StationProbe(rig.station()).dispatcher();
 
     const QByteArrayView input(data, qsizetype(size));
     qsizetype labels = 0;

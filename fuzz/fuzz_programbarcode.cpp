@@ -11,6 +11,7 @@
 #include "Fakes.h"
 #include "FuzzCheck.h"
 #include "FuzzStation.h"
+#include "StationProbe.h"
 #include "base/Options.h"
 #include "program/ProgramBarcode.h"
 #include "program/ProgramFileReader.h"
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray before = path.isEmpty() ? QByteArray() : contentOf(path);
     QSet<QString> allowed = filesUnder(station.settings().gcodePath);
 
-    station.programBarcode().interpretProgramBarcode(label);
+    app::StationProbe(station).programBarcode().interpretProgramBarcode(label);
     // The handler sends rows but never answers the scanner.
     rig.checkAfterInput(0);
 
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                     "a program file is as it was or holds the whole program",
                     path);
         const bool replaces = station.options().overwrite() || before.isEmpty();
-        const QString status = station.context().display.status();
+        const QString status = app::StationProbe(station).context().display.status();
         // Refused: a name outside the folder, or a name or dimension that would break the row.
         const bool refused
             = status.contains(QLatin1String(" refused: "))

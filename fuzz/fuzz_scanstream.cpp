@@ -12,6 +12,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzStation.h"
+#include "StationProbe.h"
 #include "embeddedlist/RunState.h"
 #include "scanner/ScanPoller.h"
 
@@ -38,7 +39,7 @@ struct Outcome
 Outcome run(fuzz::StationPlan plan, QByteArrayView stream, bool bytewise)
 {
     fuzz::FuzzStation rig(plan);
-    scanner::ScanPoller &poller = rig.station().poller();
+    scanner::ScanPoller &poller = app::StationProbe(rig.station()).poller();
     qsizetype ticks = 0;
     const auto tick = [&] {
         poller.tick();

@@ -1,5 +1,7 @@
 #include "PortControl.h"
 
+#include "SerialChoice.h"
+
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "base/Reasons.h"
@@ -196,6 +198,26 @@ void PortControl::shownOpen(const QString &device, bool back)
     Q_EMIT stateChanged(PortState::Open, device);
     if (std::exchange(m_problemShown, false))
         m_display.setStatus(openText(device));
+}
+
+QString PortControl::choose(const SerialChoice &choice, bool device)
+{
+    const QString storedDevice = m_settings.commDevice;
+    m_settings.serialSettings = choice.toSettings();
+    if (device) {
+        m_settings.commDevice = choice.device;
+    } else {
+        m_settings.serialPort = choice.port;
+        m_settings.commDevice.clear();
+    }
+    try {
+        settings::saveSerialSettings(m_settings);
+        if (m_settings.commDevice != storedDevice)
+            settings::saveCommDevice(m_settings);
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
+    return reopen();
 }
 
 } // namespace barlink::app

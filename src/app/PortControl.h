@@ -21,6 +21,8 @@ struct Settings;
 
 namespace barlink::app {
 
+struct SerialChoice;
+
 // Opens the scanner port with the settings in memory and shows them on the main
 // window; reports a failure and asks for the port settings dialog. A port that is
 // not open while a device is named waits for that device: whether the device went away
@@ -54,6 +56,12 @@ public:
     // settings dialog's OK. Returns why the port could not be opened (the error's reason, in the
     // operator's language), or an empty text. After a failure the port waits for its device.
     [[nodiscard]] QString reopen();
+
+    // The operator's choice in the port settings dialog: the port number, or the device when
+    // device is set, and the line settings, stored in memory and in the settings file (a file
+    // that cannot be written is told in a message box), then the port reopened with them.
+    // Returns what reopen() returns.
+    [[nodiscard]] QString choose(const SerialChoice &choice, bool device);
 
     // Closes the port on purpose (shutdown): nothing tries it again.
     void closePort();

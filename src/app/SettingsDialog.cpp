@@ -43,7 +43,7 @@ const QString DeviceChoice = QStringLiteral("device");
 
 } // namespace
 
-SettingsDialog::SettingsDialog(base::Settings &settings,
+SettingsDialog::SettingsDialog(const base::Settings &settings,
                                base::Prompter &prompter,
                                PortControl &portControl,
                                QWidget *parent)
@@ -225,22 +225,7 @@ void SettingsDialog::onOk()
         showProblem(tr("Choose a device from the list or type its path."));
         return;
     }
-    const QString storedDevice = m_settings.commDevice;
-    m_settings.serialSettings = m_choice.toSettings();
-    if (deviceChosen) {
-        m_settings.commDevice = m_choice.device;
-    } else {
-        m_settings.serialPort = m_choice.port;
-        m_settings.commDevice.clear();
-    }
-    try {
-        settings::saveSerialSettings(m_settings);
-        if (m_settings.commDevice != storedDevice)
-            settings::saveCommDevice(m_settings);
-    } catch (const base::Error &error) {
-        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
-    }
-    const QString why = m_portControl.reopen();
+    const QString why = m_portControl.choose(m_choice, deviceChosen);
     if (!why.isEmpty()) {
         showProblem(tr("The port could not be opened: %1.\nChoose other settings and OK, "
                        "or Cancel to keep these.")

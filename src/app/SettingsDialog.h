@@ -33,7 +33,7 @@ class SettingsDialog : public QDialog
     Q_OBJECT
 public:
     // OK opens the port of portControl with the settings just stored.
-    SettingsDialog(base::Settings &settings,
+    SettingsDialog(const base::Settings &settings,
                    base::Prompter &prompter,
                    PortControl &portControl,
                    QWidget *parent = nullptr);
@@ -57,7 +57,7 @@ private:
     static void select(QButtonGroup *group, const QString &value);
 
     std::unique_ptr<Ui::SettingsDialog> m_ui;
-    base::Settings &m_settings;
+    const base::Settings &m_settings;
     base::Prompter &m_prompter;
     PortControl &m_portControl;
     SerialChoice m_choice;

@@ -1,12 +1,12 @@
 #include "Station.h"
 
 #include "ScanWords.h"
-#include "StandIns.h"
 
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
 #include "base/Prompter.h"
 #include "base/Reasons.h"
+#include "listmanager/Application.h"
 #include "program/CompressedLabelDecoder.h"
 #include "scanner/PollerDisplay.h"
 #include "scanner/ScannerPort.h"
@@ -15,6 +15,7 @@
 #include "text/SingleByte.h"
 
 #include <QLoggingCategory>
+#include <QMetaMethod>
 
 #include <utility>
 
@@ -60,7 +61,6 @@ Station::Station(base::OperatorDisplay &display,
                 pacer,
                 m_link,
                 provider,
-                port,
                 m_autoSel,
                 m_selector,
                 m_doubleScan,
@@ -70,6 +70,8 @@ Station::Station(base::OperatorDisplay &display,
     , m_programBarcode(m_context, m_sender)
     , m_poller(port, m_gate, nullptr, clock)
     , m_clock(clock)
+    , m_reply(port)
+    , m_port(port)
 {
     m_settings.programDir = std::move(programDir);
     m_settings.windowsDir = std::move(windowsDir);
@@ -80,6 +82,10 @@ Station::Station(base::OperatorDisplay &display,
     connect(&m_sender, &label::ItemSender::itemSent, this, &Station::announcePlaced);
     connectPoller(display);
     connect(&m_portControl, &PortControl::stateChanged, this, &Station::portStateChanged);
+    connect(&m_portControl,
+            &PortControl::settingsDialogRequested,
+            this,
+            &Station::portSettingsRequested);
     // A label the scanner was sending when it went away is cut off: it must not join the next.
     connect(&m_portControl,
             &PortControl::deviceLost,
@@ -123,7 +129,7 @@ void Station::applyLabelSettings()
 {
     // A malformed reply was not taken when the settings were read: nothing is sent.
     const text::EscapedBytes reply = text::unescapeBytes(m_settings.refuseReply);
-    m_refuseReply = reply.ok() ? reply.bytes : QByteArray();
+    m_reply.setRefusal(reply.ok() ? reply.bytes : QByteArray());
     m_doubleScan.setWindowSeconds(m_settings.duplicateSeconds);
     // A LabelEnd that was not taken when the settings were read is empty: labels end by quiet.
     // Trying a label frames it the same way.
@@ -137,16 +143,9 @@ void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
 {
     m_recorder.finish(outcome);
     Q_EMIT labelHandled(m_shownLabel, outcome);
-    if (outcome.result != base::LabelOutcome::Result::Refused || source != journal::Source::Scanner
-        || m_refuseReply.isEmpty() || !m_context.port.isOpen())
-        return;
-    try {
-        m_context.port.write(m_refuseReply);
-    } catch (const base::Error &error) {
-        // The refusal stands and the status line shows it; a scanner that does not hear the
-        // reply is no reason to stop.
-        qInfo("barlink: the refusal reply did not reach the scanner: %s", error.what());
-    }
+    if (outcome.result == base::LabelOutcome::Result::Refused
+        && source == journal::Source::Scanner)
+        m_reply.refuse();
 }
 
 void Station::startPolling()
@@ -240,34 +239,31 @@ bool Station::handleTyped(const QString &label)
     return false;
 }
 
-Station::Tried Station::tryLabel(const QByteArray &scanned)
+void Station::readScannerNow(int maxTicks)
 {
-    auto *port = qobject_cast<MemoryScannerPort *>(&m_context.port);
-    if (!port)
-        return {};
-    const QMetaObject::Connection told
-        = connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field) {
-              QStringList why;
-              if (m_selector.selections() != m_selectionsTried && m_selector.lastChoice()) {
-                  m_selectionsTried = m_selector.selections();
-                  why = fieldsel::FieldSelector::describeChoice(m_autoSel.settings(),
-                                                                *m_selector.lastChoice());
-              }
-              Q_EMIT rowTried(field, why);
-          });
-    port->received = scanned;
-    // As the scanner's poller would: read, wait for two quiet ticks, hand the label on; a
-    // label that holds several is handled piece by piece.
-    for (int tick = 0; tick < 1000; ++tick) {
+    for (int tick = 0; tick < maxTicks; ++tick) {
         m_poller.tick();
-        if (port->received.isEmpty() && m_poller.scanBuffer().isEmpty()
-            && m_poller.idleTicks() == 0)
+        if (m_poller.idleTicks() == 0 && m_poller.scanBuffer().isEmpty()
+            && m_port.bytesWaiting() == 0)
             break;
     }
-    disconnect(told);
-    return {.item = m_item,
-            .segmentsSeen = m_dispatcher.segmentsSeen(),
-            .notWritten = m_writes.takeSkipped()};
+}
+
+void Station::showList()
+{
+    if (!m_link.application())
+        m_link.setApplication(m_context.provider.createApplication());
+    m_link.application()->setVisible(true);
+}
+
+void Station::writeFontScale(double scale)
+{
+    settings::writeFontScale(m_settings, scale);
+}
+
+void Station::writeHighContrast(bool on)
+{
+    settings::writeHighContrast(m_settings, on);
 }
 
 void Station::askTakeBack()
@@ -444,16 +440,8 @@ void Station::recordEvents()
     connect(&m_link, &listmanager::ListManagerLink::rowAdded, this, [this](const QString &row) {
         m_placedRows << row;
     });
-    connect(&m_sender, &label::ItemSender::rowSent, this, [this](const QString &field, bool ack) {
-        m_recorder.rowSent(field, ack);
-        m_placedFields << field;
-        m_placedX = m_item.dimX.trimmed();
-        m_placedY = m_item.dimY.trimmed();
-        m_placedProgram = m_item.programName.trimmed();
-        if (m_options.autoStart())
-            m_recorder.recordEvent(
-                StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));
-    });
+    // Direct: the row is journaled, and the scanner answered, before the sender goes on.
+    connect(&m_sender, &label::ItemSender::rowSent, this, &Station::rowSent, Qt::DirectConnection);
     connect(&m_link,
             &listmanager::ListManagerLink::listCleared,
             this,
@@ -464,6 +452,7 @@ void Station::recordEvents()
                                             : QStringLiteral("the list did not tell its rows"));
             });
     connect(&m_recorder, &journal::JournalRecorder::entryMade, this, &Station::entryMade);
+    connect(&m_recorder, &journal::JournalRecorder::written, this, &Station::journalWritten);
     connect(&m_recorder,
             &journal::JournalRecorder::journalStateChanged,
             this,
@@ -481,6 +470,33 @@ void Station::recordEvents()
                 m_recorder.recordEvent(
                     StationEvent::PortLost, std::nullopt, device + QStringLiteral(": ") + reason);
             });
+}
+
+void Station::rowSent(const QString &field, bool acknowledge)
+{
+    const bool acknowledging = acknowledge && m_reply.canAcknowledge();
+    // "ACK" means recorded: the entry holds the row before the scanner hears of it.
+    m_recorder.rowSent(field, acknowledging);
+    m_placedFields << field;
+    m_placedX = m_item.dimX.trimmed();
+    m_placedY = m_item.dimY.trimmed();
+    m_placedProgram = m_item.programName.trimmed();
+    if (m_options.autoStart())
+        m_recorder.recordEvent(journal::StationEvent::ListStarted,
+                               std::nullopt,
+                               QStringLiteral("Machine Auto Start"));
+    // What the field selection table made of the row is worded only for a listener.
+    if (isSignalConnected(QMetaMethod::fromSignal(&Station::rowTried))) {
+        QStringList why;
+        if (m_selector.selections() != m_selectionsTried && m_selector.lastChoice()) {
+            m_selectionsTried = m_selector.selections();
+            why = fieldsel::FieldSelector::describeChoice(m_autoSel.settings(),
+                                                          *m_selector.lastChoice());
+        }
+        Q_EMIT rowTried(field, why);
+    }
+    if (acknowledging)
+        m_reply.acknowledge();
 }
 
 void Station::shutdown()

@@ -2,6 +2,7 @@
 
 #include "InstanceCounter.h"
 #include "PortControl.h"
+#include "ScannerReply.h"
 #include "Startup.h"
 #include "TakeBack.h"
 #include "base/CurrentItem.h"
@@ -42,23 +43,14 @@ namespace barlink::app {
 // The station's state for the whole run (settings, option switches, current item,
 // list manager references, scanner port), the parts that handle labels, and the start-up
 // and shutdown around them. Takes one label at a time, scanned or typed, and tells the
-// windows what became of it through its signals. Runs headless: the window, the message
-// boxes, the pauses, the port and the list manager come in from outside.
+// windows what became of it through its signals; the scanner hears one reply, after the
+// journal (ScannerReply). Runs headless: the window, the message boxes, the pauses, the port
+// and the list manager come in from outside. Only StationBuilder makes one; the windows see
+// its settings read-only and speak to it through its slots and calls.
 class Station : public QObject
 {
     Q_OBJECT
 public:
-    // clock: the poller's intervals, the port's reconnection attempts, start-up's wait for a
-    // list and the double-scan window.
-    Station(base::OperatorDisplay &display,
-            base::Prompter &prompter,
-            base::Pacer &pacer,
-            scanner::ScannerPort &port,
-            listmanager::ListManagerProvider &provider,
-            QString programDir,
-            QString windowsDir,
-            QObject *parent = nullptr,
-            base::Clock &clock = base::Clock::real());
     ~Station() override;
 
     // Runs the start-up sequence. commandLineEmpty: no arguments but the toolkit's own.
@@ -75,25 +67,42 @@ public:
     // keeps it.
     [[nodiscard]] static base::Reason ignoredReason();
 
-    [[nodiscard]] base::Settings &settings() { return m_settings; }
+    // The settings as the station runs on them, read-only: the dialogs that change them go
+    // through the station's parts (portControl(), fieldSelectionToEdit()) or its writes.
+    [[nodiscard]] const base::Settings &settings() const { return m_settings; }
+    // The option switches, as a model the main window's check boxes bind to.
     [[nodiscard]] base::Options &options() { return m_options; }
-    [[nodiscard]] base::CurrentItem &item() { return m_item; }
-    [[nodiscard]] listmanager::ListManagerLink &link() { return m_link; }
+    // The item being collected.
+    [[nodiscard]] const base::CurrentItem &item() const { return m_item; }
+    // The segments of the item read so far (empty: no item waits for more of its labels).
+    [[nodiscard]] QString segmentsSeen() const { return m_dispatcher.segmentsSeen(); }
+    // The field selection table (read from its file at the first call).
+    [[nodiscard]] const fieldsel::AutoSelSettings &fieldSelection() { return m_autoSel.settings(); }
+    // The field selection table for the dialog that edits it in place.
+    [[nodiscard]] fieldsel::AutoSelSettings &fieldSelectionToEdit() { return m_autoSel.settings(); }
+    // The scanner port's control, for the port settings dialog that chooses and reopens it.
     [[nodiscard]] PortControl &portControl() { return m_portControl; }
-    [[nodiscard]] base::ProductEnvironment &product() { return m_product; }
-    // What the station's parts share, built once.
-    [[nodiscard]] base::StationContext &context() { return m_context; }
-    [[nodiscard]] label::LabelDispatcher &dispatcher() { return m_dispatcher; }
-    [[nodiscard]] base::LabelGate &gate() { return m_gate; }
-    [[nodiscard]] program::ProgramBarcode &programBarcode() { return m_programBarcode; }
-    [[nodiscard]] scanner::ScanPoller &poller() { return m_poller; }
-    [[nodiscard]] fieldsel::AutoSelSettingsProvider &autoSel() { return m_autoSel; }
-    [[nodiscard]] fieldsel::FieldSelector &selector() { return m_selector; }
-    [[nodiscard]] label::ItemSender &sender() { return m_sender; }
-    [[nodiscard]] base::DoubleScanGuard &doubleScan() { return m_doubleScan; }
-    [[nodiscard]] journal::JournalRecorder &recorder() { return m_recorder; }
-    // Where the journal is kept (empty: nothing is journaled).
+    [[nodiscard]] const base::ProductEnvironment &product() const { return m_product; }
+    // Where the journal is kept (empty: nothing is journaled), and the shop's server its
+    // entries are forwarded to (empty: none).
     [[nodiscard]] const QString &journalPath() const { return m_journalPath; }
+    [[nodiscard]] QString journalServer() const { return m_recorder.server(); }
+
+    // What a station that writes would have written since the last call, in words
+    // (base::FileWrites); a station that writes keeps nothing here.
+    [[nodiscard]] QList<base::Reason> takeNotWritten() { return m_writes.takeSkipped(); }
+    // Reads the scanner port at once, tick by tick as the poller would over its intervals,
+    // until what it held is handled (nothing waits in the port, no label is being put
+    // together and no quiet waited for) or maxTicks have passed: a port in memory, whose
+    // bytes are all there at once.
+    void readScannerNow(int maxTicks);
+    // Shows the list manager's window, reaching the list manager first when the station has
+    // not yet. Throws base::Error when the list manager cannot be reached.
+    void showList();
+    // Write the text size and the high-contrast look to the settings file; each throws
+    // base::Error when the file cannot be written.
+    void writeFontScale(double scale);
+    void writeHighContrast(bool on);
 
     // What taking back the last item would remove, its rows named for the operator to
     // confirm; or, when it cannot be taken back now, why not (refusal) and no rows. Asked
@@ -107,23 +116,7 @@ public:
     // The last item sent, as taking it back would see it (no rows: nothing to take back).
     [[nodiscard]] const SentItem &lastItem() const { return m_lastItem; }
 
-    // What a tried label (tryLabel()) left behind.
-    struct Tried
-    {
-        // The item as it stands, and the segments of it read so far (empty: no item waits for
-        // more of its labels).
-        base::CurrentItem item;
-        QString segmentsSeen;
-        // What a station that writes would have written, in words (base::FileWrites).
-        QList<base::Reason> notWritten;
-    };
-
 public Q_SLOTS:
-    // A label to try, as the scanner would send it, on a station built to try labels
-    // (StationBuilder::Mode::Try, its port in memory): read and handled at once, tick by tick
-    // as the poller would over its intervals, each label it holds one by one. labelHandled()
-    // and rowTried() tell what became of it. On a port not in memory nothing is tried.
-    Tried tryLabel(const QByteArray &scanned);
     // A label typed in the main window's manual entry: handled as scanned ones are, and
     // journaled as typed; typedLabelDone() tells whether it was taken. One label at a time:
     // given while a label is in hand (in its pauses), it waits in a queue and is handled from
@@ -167,16 +160,35 @@ Q_SIGNALS:
     // A label given to typeLabel() has been handled; taken: a command, a field-code label or
     // a completed item (otherwise it stays in the entry for correction).
     void typedLabelDone(bool taken);
-    // A tried label's row was sent to this work field; why: how the field selection table
-    // chose it (a line, then the lines that explain it), or empty when the labels or the
-    // default field gave it.
+    // A row was sent to this work field; why: how the field selection table chose it (a line,
+    // then the lines that explain it), or empty when the labels or the default field gave it,
+    // or the table's choice was told before. Worded, and emitted, only while a receiver is
+    // connected (the try run).
     void rowTried(const QString &field, const QStringList &why);
+    // The port settings dialog is wanted: the port could not be opened.
+    void portSettingsRequested();
+    // Entries went into the station's journal file.
+    void journalWritten();
     // The answer to askTakeBack().
     void takeBackAsked(const Station::TakeBackQuery &query);
 
 private:
-    // What the builder sets before start(); nothing else changes it.
+    // Only the builder makes a station; the probe of the tests reaches its parts.
     friend class StationBuilder;
+    friend class StationProbe;
+    // clock: the poller's intervals, the port's reconnection attempts, start-up's wait for a
+    // list and the double-scan window.
+    Station(base::OperatorDisplay &display,
+            base::Prompter &prompter,
+            base::Pacer &pacer,
+            scanner::ScannerPort &port,
+            listmanager::ListManagerProvider &provider,
+            QString programDir,
+            QString windowsDir,
+            QObject *parent = nullptr,
+            base::Clock &clock = base::Clock::real());
+
+    // What the builder sets before start(); nothing else changes it.
     // Where the journal is kept: the journal file, and the spill file for entries it cannot
     // take (empty: none). Without a journal file nothing is journaled.
     void setJournalPath(const QString &path, const QString &spillPath = {})
@@ -223,6 +235,8 @@ private:
     void failed(const base::Reason &error);
     // The scanner sent nothing but blanks and control characters: journaled, not handled.
     void ignore(const QString &scanned);
+    // A row of the label in hand went into the list: journaled, then "ACK" when acknowledge.
+    void rowSent(const QString &field, bool acknowledge);
     // Tells itemPlaced() of the rows sent since the last time, if any.
     void announcePlaced();
 
@@ -256,7 +270,6 @@ private:
     fieldsel::FieldSelector m_selector;
     base::DoubleScanGuard m_doubleScan;
     base::FileWrites m_writes;
-    QByteArray m_refuseReply;
     // What the journal keeps of the label in hand.
     QString m_shownLabel;
     base::StationContext m_context;
@@ -265,6 +278,9 @@ private:
     program::ProgramBarcode m_programBarcode;
     scanner::ScanPoller m_poller;
     base::Clock &m_clock;
+    ScannerReply m_reply;
+    // The port readScannerNow() asks whether bytes wait.
+    scanner::ScannerPort &m_port;
     int m_listWaitPasses = 50;
     int m_listWaitIntervalMs = 100;
 };

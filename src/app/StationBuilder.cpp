@@ -66,16 +66,16 @@ StationBuilder &StationBuilder::clock(base::Clock &clock)
 
 std::unique_ptr<Station> StationBuilder::build()
 {
-    auto station = std::make_unique<Station>(
-        m_display,
-        m_prompter,
-        m_pacer,
-        m_port,
-        m_listManager,
-        m_programDir,
-        m_windowsDir,
-        nullptr,
-        m_clock ? *m_clock : base::Clock::real());
+    // Not make_unique: the constructor is the builder's alone.
+    std::unique_ptr<Station> station(new Station(m_display,
+                                                 m_prompter,
+                                                 m_pacer,
+                                                 m_port,
+                                                 m_listManager,
+                                                 m_programDir,
+                                                 m_windowsDir,
+                                                 nullptr,
+                                                 m_clock ? *m_clock : base::Clock::real()));
     station->m_writes.setEnabled(m_writes);
     if (!m_lockDir.isEmpty())
         station->setInstanceLockDir(m_lockDir);
@@ -88,10 +88,10 @@ std::unique_ptr<Station> StationBuilder::build()
 
     // What start-up leaves behind, without its lock, its wait for the list manager and its
     // journal: the settings, the label settings taken from them, a list and an open port.
-    station->recorder().discard();
-    m_settingsRead = settings::loadSettings(station->settings(), station->options(), m_prompter);
+    station->m_recorder.discard();
+    m_settingsRead = settings::loadSettings(station->m_settings, station->m_options, m_prompter);
     station->applyLabelSettings();
-    listmanager::ListManagerLink &link = station->link();
+    listmanager::ListManagerLink &link = station->m_link;
     link.setApplication(m_listManager.createApplication());
     link.setCurrentList(link.application()->newList());
     m_port.open(station->settings().commDevice, station->settings().serialSettings);

@@ -45,7 +45,7 @@ void showStationOn(Station &station, MainWindow &window)
         [&station, &window](
             const QStringList &fields, const QString &x, const QString &y, const QString &program) {
             fieldsel::TablePlan plan = fieldsel::tablePlan(
-                station.autoSel().settings(), fields, x.toDouble(), y.toDouble());
+                station.fieldSelection(), fields, x.toDouble(), y.toDouble());
             const QString caption = planCaption(program, x, y, plan.pieces);
             window.setPieces(std::move(plan), caption);
             // A piece sent as normal and mirror is told entry by entry: the result names both.

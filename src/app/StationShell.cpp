@@ -63,10 +63,7 @@ StationShell::StationShell()
 {
     // What the main window shows of the station and hands it: see showStationOn().
     showStationOn(m_station, m_window);
-    connect(&m_station.portControl(),
-            &PortControl::settingsDialogRequested,
-            this,
-            &StationShell::showPortSettings);
+    connect(&m_station, &Station::portSettingsRequested, this, &StationShell::showPortSettings);
     connect(&m_window, &MainWindow::portSettingsRequested, this, &StationShell::showPortSettings);
     // The program ends with its main window, even while the list manager's window or the
     // journal is open: without the scanner nothing more can come.
@@ -201,8 +198,11 @@ void StationShell::showFieldSelection()
 {
     try {
         if (!m_fieldSelection) {
-            m_fieldSelection = std::make_unique<fieldsel::FieldSelectionDialog>(
-                m_station.autoSel().settings(), m_station.settings(), m_station.item(), &m_window);
+            m_fieldSelection
+                = std::make_unique<fieldsel::FieldSelectionDialog>(m_station.fieldSelectionToEdit(),
+                                                                   m_station.settings(),
+                                                                   m_station.item(),
+                                                                   &m_window);
         }
         m_fieldSelection->exec();
     } catch (const base::Error &error) {
@@ -226,9 +226,7 @@ void StationShell::showListManager()
 {
     // The list manager shows its own window.
     try {
-        if (!m_station.link().application())
-            m_station.link().setApplication(m_listManager.createApplication());
-        m_station.link().application()->setVisible(true);
+        m_station.showList();
         watchList();
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
@@ -239,10 +237,10 @@ void StationShell::showJournal()
 {
     if (!m_journalWindow) {
         m_journalWindow = std::make_unique<journal::JournalWindow>(m_station.journalPath(),
-                                                                   m_station.recorder().server());
+                                                                   m_station.journalServer());
         ui::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
-        connect(&m_station.recorder(),
-                &journal::JournalRecorder::written,
+        connect(&m_station,
+                &Station::journalWritten,
                 m_journalWindow.get(),
                 &journal::JournalWindow::entriesWritten);
     } else {
@@ -302,7 +300,7 @@ void StationShell::takeBackLastItem(const Station::TakeBackQuery &query)
 void StationShell::keepFontScale(double scale)
 {
     try {
-        settings::writeFontScale(m_station.settings(), scale);
+        m_station.writeFontScale(scale);
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
@@ -311,7 +309,7 @@ void StationShell::keepFontScale(double scale)
 void StationShell::keepHighContrast(bool on)
 {
     try {
-        settings::writeHighContrast(m_station.settings(), on);
+        m_station.writeHighContrast(on);
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
@@ -324,7 +322,7 @@ void StationShell::startGlance()
     m_window.setHighContrast(m_station.settings().highContrast);
     // The table and its fields before the first item.
     try {
-        m_window.setPieces(fieldsel::tablePlan(m_station.autoSel().settings(), {}, 0, 0));
+        m_window.setPieces(fieldsel::tablePlan(m_station.fieldSelection(), {}, 0, 0));
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }

@@ -26,6 +26,10 @@ struct Words
 
 using Decision = base::LabelOutcome::Result;
 
+// The poller's ticks one label may take at most: the quiet after its last byte, and the
+// labels a scanner's burst holds.
+constexpr int MaxTicksPerLabel = 1000;
+
 // What the try run saw, in order, and what the station would show of it.
 struct Account
 {
@@ -227,7 +231,6 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                 result.allTaken = false;
         });
 
-    Station::Tried tried;
     for (const QByteArray &label : labels) {
         const QString shown = text::escapeBytes(label);
         account.add(Words::tr("Label \"%1\"").arg(shown));
@@ -235,19 +238,23 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         pieceFields.clear();
         boxesBefore = prompter.shown.size();
         outcome = {};
-        tried = station.tryLabel(label);
+        // Read and handled at once, as the poller would over its intervals: each label the
+        // scanner's bytes hold, one by one.
+        port.received = label;
+        station.readScannerNow(MaxTicksPerLabel);
         for (const QString &words : std::as_const(handled))
             account.detail(words);
         if (outcome.result == Decision::Waiting)
-            account.detail(Words::tr("item so far: ") + itemSoFar(tried.item, tried.segmentsSeen));
-        for (const base::Reason &skipped : std::as_const(tried.notWritten))
+            account.detail(Words::tr("item so far: ")
+                           + itemSoFar(station.item(), station.segmentsSeen()));
+        for (const base::Reason &skipped : station.takeNotWritten())
             account.detail(Words::tr("not written: ") + skipped.shown());
         result.summary << QStringLiteral("%1: %2").arg(
             shown, handled.isEmpty() ? Words::tr("nothing to handle") : handled.join(u"; "));
         for (const QString &line : account.takeShown())
             result.summary << QStringLiteral("    ") + line;
     }
-    if (!tried.segmentsSeen.isEmpty()) {
+    if (!station.segmentsSeen().isEmpty()) {
         result.itemWaiting = true;
         result.summary << Words::tr("The last item is not complete: nothing of it was sent.");
     }

@@ -10,9 +10,6 @@ namespace barlink::listmanager {
 class ListManagerLink;
 class ListManagerProvider;
 } // namespace barlink::listmanager
-namespace barlink::scanner {
-class ScannerPort;
-}
 
 namespace barlink::base {
 
@@ -26,8 +23,8 @@ class Prompter;
 struct Settings;
 
 // What the parts of one station share for the whole run: the settings and option switches,
-// the item being collected, the operator's windows and pauses, the list manager, the scanner
-// port and the field selection, the double-scan guard and whether files are written. The station
+// the item being collected, the operator's windows and pauses, the list manager and the field
+// selection, the double-scan guard and whether files are written. The station
 // builds it once and hands it to its parts by reference; a part uses what it needs of it.
 struct StationContext
 {
@@ -39,7 +36,6 @@ struct StationContext
     Pacer &pacer;
     listmanager::ListManagerLink &link;
     listmanager::ListManagerProvider &provider;
-    scanner::ScannerPort &port;
     fieldsel::AutoSelSettingsProvider &autoSel;
     fieldsel::FieldSelector &selector;
     DoubleScanGuard &doubleScan;

@@ -17,7 +17,6 @@
 #include "label/MirrorMatch.h"
 #include "listmanager/Application.h"
 #include "listmanager/ListManagerLink.h"
-#include "scanner/ScannerPort.h"
 #include "text/TrimSpaces.h"
 
 #include <utility>
@@ -140,10 +139,7 @@ void ItemSender::sendRow(float x, float y, const Way &way, int &rowsAdded)
                         [this] { m_context.link.hostListStart(); });
     const QString field = std::exchange(item.runField, QString());
     item.runFieldFixed = false;
-    const bool acknowledging = way.acknowledge && m_context.port.isOpen();
-    Q_EMIT rowSent(field, acknowledging);
-    if (acknowledging)
-        m_context.port.write(acknowledgement().toLatin1());
+    Q_EMIT rowSent(field, way.acknowledge);
 }
 
 base::LabelOutcome ItemSender::loadListFile(const QString &listName)
@@ -153,7 +149,7 @@ base::LabelOutcome ItemSender::loadListFile(const QString &listName)
     // ends the label before the load: a list loaded on top of rows that should have gone would
     // have their pieces machined twice. Scanned again, the label tries both anew.
     m_context.doubleScan.forget();
-    callListManager(QString::fromLatin1(base::reason::ClearList),
+    callListManager(base::Reason(base::Reason::Code::ClearList),
                     [this] { (void)m_context.link.clearHostList(); });
     m_context.item.clearListPending = false;
     ListFileLoader loader(

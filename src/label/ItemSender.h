@@ -37,7 +37,6 @@ public:
     // Something the label's journal entry is to say of the item: told before its first row.
     void note(const base::Reason &text) { Q_EMIT noted(text); }
 
-    [[nodiscard]] static QString acknowledgement() { return QStringLiteral("ACK\r"); }
     // What the journal says of an item whose program comment could not go into its row as it
     // stood.
     [[nodiscard]] static base::Reason commentCleanedNote()
@@ -49,10 +48,10 @@ Q_SIGNALS:
     // The item just sent is to be opened in the program editor: "Show Program in Editor" is
     // ticked. Emitted before the item is reset.
     void editorRequested(const QString &programName);
-    // A row of the item went into the list, in the work field given; when acknowledging, its
-    // "ACK" goes to the scanner as soon as this returns, so whatever must be kept before the
-    // scanner hears it is kept here.
-    void rowSent(const QString &field, bool acknowledging);
+    // A row of the item went into the list, in the work field given; acknowledge: the label
+    // asks for an "ACK" for it. Nothing here writes to the scanner: the receiver journals the
+    // row and then answers the scanner.
+    void rowSent(const QString &field, bool acknowledge);
     // The rows of the item are all in the list; the pauses after them follow.
     void itemSent();
     // What the label's journal entry is to say of the item besides its rows: a value read from
@@ -61,7 +60,7 @@ Q_SIGNALS:
     void noted(const base::Reason &note);
 
 private:
-    // One row: the field selection the run field asks for, the row, the start, the "ACK".
+    // One row: the field selection the run field asks for, the row, the start.
     void sendRow(float x, float y, const Way &way, int &rowsAdded);
 
     base::StationContext &m_context;

@@ -19,7 +19,8 @@ public:
     // What the kinds of label do differently when they send an item.
     struct Way
     {
-        // "ACK" and a carriage return go to the scanner after each row, when its port is open.
+        // The scanner is answered "ACK" and a carriage return for each row, once the row is
+        // journaled and when its port is open.
         bool acknowledge = false;
     };
 

@@ -27,6 +27,37 @@ SystemLook &systemLook()
     return look;
 }
 
+// Tells when the application's font has changed, as the application hears it: before any
+// widget does, so that every scaled text has its size when the windows lay themselves out.
+class FontWatch : public QObject
+{
+    Q_OBJECT
+public:
+    static FontWatch &instance()
+    {
+        static FontWatch *watch = [] {
+            auto *created = new FontWatch(qApp);
+            qApp->installEventFilter(created);
+            return created;
+        }();
+        return *watch;
+    }
+
+Q_SIGNALS:
+    void changed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == qApp && event->type() == QEvent::ApplicationFontChange)
+            Q_EMIT changed();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    using QObject::QObject;
+};
+
 // Sets its widget's text size from the application's whenever that changes.
 class LargerText : public QObject
 {
@@ -37,17 +68,8 @@ public:
         , m_factor(factor)
         , m_mostScale(mostScale)
     {
-        // Every widget is told when the application's font changes.
-        widget->installEventFilter(this);
+        connect(&FontWatch::instance(), &FontWatch::changed, this, &LargerText::apply);
         apply();
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::ApplicationFontChange)
-            apply();
-        return QObject::eventFilter(watched, event);
     }
 
 private:
@@ -172,3 +194,5 @@ QPalette highContrastPalette()
 }
 
 } // namespace barlink::ui
+
+#include "Appearance.moc"

@@ -286,7 +286,8 @@ void tst_OperatorView::scansShownAsHandled()
     auto *entry = window.findChild<QLineEdit *>(QStringLiteral("txtEtichetta"));
     window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
     entry->setText(QStringLiteral("%S%"));
-    std::optional<base::LabelGate::Hold> inHand(std::in_place, rig.station.gate());
+    std::optional<base::LabelGate::Hold> inHand(std::in_place,
+                                                app::StationProbe(rig.station).gate());
     QTimer::singleShot(0, &window, [&] { inHand.reset(); });
     window.findChild<QPushButton *>(QStringLiteral("cmdEndEdit"))->click();
     QVERIFY(inHand && entry->isEnabled());
@@ -465,7 +466,9 @@ void tst_OperatorView::layoutStaysPut()
     // Nor as a result with two lines of advice comes.
     journal::Entry warned;
     warned.label = QStringLiteral("%19NOPE.CNC N");
-    warned.reason = QStringLiteral("no dimensions; list emptied: 2 rows from before");
+    warned.reason = base::Reason::several(
+        {base::Reason::text(QStringLiteral("no dimensions")),
+         base::Reason(base::Reason::Code::ListEmptied, 2)});
     warned.program = QStringLiteral("NOPE.CNC");
     warned.rows = 1;
     window.showEntry(warned);
@@ -544,7 +547,7 @@ void tst_OperatorView::takeBack()
     if (then == "new item while asked")
         rig.station.typeLabel(QStringLiteral("%19LATER.CNC N"));
     else if (then == "label in hand while asked")
-        inHand.emplace(rig.station.gate());
+        inHand.emplace(app::StationProbe(rig.station).gate());
     const QStringList rows = rig.rows();
     QCOMPARE(QList<QVariantList>(typed),
              QList<QVariantList>(qsizetype(then == "new item while asked"), {true}));

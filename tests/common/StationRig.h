@@ -11,6 +11,7 @@
 #include "Fakes.h"
 #include "FaultyListManager.h"
 #include "RigSupport.h"
+#include "StationProbe.h"
 #include "TestSupport.h"
 #include "app/EventLoopPacer.h"
 #include "app/Station.h"
@@ -115,12 +116,7 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     void scanWithTicks(const QByteArray &bytes)
     {
         port.received += bytes;
-        scanner::ScanPoller &poller = station.poller();
-        for (int i = 0; i < 20; ++i) {
-            poller.tick();
-            if (port.received.isEmpty() && poller.scanBuffer().isEmpty() && poller.idleTicks() == 0)
-                return;
-        }
+        station.readScannerNow(20);
     }
 
     // The rows in short (see rowSummaries).

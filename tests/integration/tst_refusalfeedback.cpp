@@ -53,12 +53,13 @@ struct Bench
             rig->station.typeLabel(QString::fromLatin1(label.mid(6)));
         } else {
             QVERIFY(pty.write(label));
-            QTRY_VERIFY_WITH_TIMEOUT(rig->station.poller().scanBuffer().size() >= label.size(),
+            QTRY_VERIFY_WITH_TIMEOUT(app::StationProbe(rig->station).poller().scanBuffer().size()
+                                         >= label.size(),
                                      Patience);
         }
         for (int i = 0; i < 10 && outcomes.size() == handled; ++i)
             clock.advance(PtyStation::PollMs);
-        QVERIFY(outcomes.size() > handled && !rig->station.gate().isBusy());
+        QVERIFY(outcomes.size() > handled && !app::StationProbe(rig->station).gate().isBusy());
     }
 
     QTemporaryDir dir;

@@ -59,7 +59,8 @@ bool handledSince(PtyStation &rig, qsizetype mark)
 {
     const QStringList history = rig.display.statusHistory.mid(mark);
     return history.join(u'\n').contains(base::status::readingLabel())
-           && rig.station.poller().scanBuffer().isEmpty() && !rig.station.gate().isBusy();
+           && app::StationProbe(rig.station).poller().scanBuffer().isEmpty()
+           && !app::StationProbe(rig.station).gate().isBusy();
 }
 
 // Sends one scan as the scanner would and returns once the station has handled it, together
@@ -69,7 +70,7 @@ bool handledSince(PtyStation &rig, qsizetype mark)
 void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes, base::ManualClock &clock)
 {
     const qsizetype mark = rig.display.statusHistory.size();
-    const QString &buffer = rig.station.poller().scanBuffer();
+    const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
     for (const QByteArray &piece : bytes.split('|')) {
         const qsizetype before = buffer.size();
         QVERIFY(pty.write(piece));
@@ -200,7 +201,8 @@ void tst_ScanPath::scanPath()
     for (const QByteArray &bytes : scans) {
         if (bytes.startsWith("<cut>")) {
             QVERIFY(pty->write(bytes.mid(5)));
-            QTRY_VERIFY_WITH_TIMEOUT(!rig.station.poller().scanBuffer().isEmpty(), Patience);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !app::StationProbe(rig.station).poller().scanBuffer().isEmpty(), Patience);
         } else if (bytes == "<lost>") {
             received += pty->received();
             pty->closeMaster();
@@ -236,7 +238,7 @@ void tst_ScanPath::scanPath()
     QCOMPARE(embeddedlist::runStateName(rig.store->runState()), runState);
     QVERIFY(rig.prompter.shown.isEmpty());
     // Nothing is handled twice: with nothing pending the station does not even wake.
-    QVERIFY(!rig.station.poller().isTicking());
+    QVERIFY(!app::StationProbe(rig.station).poller().isTicking());
     // What the list manager was told has reached its files.
     const embeddedlist::ListStore reloaded(rig.store->folder());
     QCOMPARE(reloaded.rows(), rows);
@@ -258,7 +260,7 @@ void tst_ScanPath::labelScannedDuringThePause()
     intoThePause->setSingleShot(true);
     intoThePause->setInterval(PtyStation::PollMs);
     QObject::connect(intoThePause.get(), &base::Timer::timeout, [&] {
-        busyWhenScanned = rig.station.gate().isBusy();
+        busyWhenScanned = app::StationProbe(rig.station).gate().isBusy();
         QVERIFY(pty.write("%R%"));
     });
     QObject::connect(rig.store.get(),
@@ -271,7 +273,7 @@ void tst_ScanPath::labelScannedDuringThePause()
     // Taken from the port once the pause is over, and handled as any label.
     const QString readR = base::status::readingLabel() + QStringLiteral("%R%");
     QTRY_VERIFY_WITH_TIMEOUT(rig.display.statusHistory.contains(readR)
-                                 || !rig.station.poller().scanBuffer().isEmpty()
+                                 || !app::StationProbe(rig.station).poller().scanBuffer().isEmpty()
                                  || rig.port.bytesWaiting() != 0,
                              Patience);
     clock.advance(3 * PtyStation::PollMs);
@@ -281,7 +283,7 @@ void tst_ScanPath::labelScannedDuringThePause()
     const QString panel = row("PANEL.CNC", 6, "  ", 1, " ", 1, true);
     QCOMPARE(rig.store->rows(), (QStringList{Prog, panel}));
     QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(2), Patience);
-    QVERIFY(!rig.station.poller().isTicking());
+    QVERIFY(!app::StationProbe(rig.station).poller().isTicking());
 }
 
 void tst_ScanPath::labelEnd_data()
@@ -316,7 +318,7 @@ void tst_ScanPath::labelEnd()
     PtyStation rig(root(), {.clock = &clock});
     QVERIFY(rig.start());
 
-    const QString &buffer = rig.station.poller().scanBuffer();
+    const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
     const QByteArrayList pieces = scan.split('|');
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         QVERIFY(pty.write(pieces[i]));

@@ -24,8 +24,9 @@ constexpr int Patience = 10000;
 // and has nothing pending: the label sent is handled.
 bool handledSince(PtyStation &rig, qsizetype mark)
 {
-    return rig.display.statusHistory.size() > mark && !rig.station.poller().isTicking()
-           && !rig.station.gate().isBusy();
+    return rig.display.statusHistory.size() > mark
+           && !app::StationProbe(rig.station).poller().isTicking()
+           && !app::StationProbe(rig.station).gate().isBusy();
 }
 
 // "label | kind | outcome | rows | field | reason" for the entries of labels, oldest first;
@@ -137,7 +138,7 @@ void tst_JournaledScans::outcomes()
         QVERIFY(rig.start());
         // Each label read whole, then the time moved on a poll interval at a time until it is
         // handled.
-        const QString &buffer = rig.station.poller().scanBuffer();
+        const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
         for (const QByteArray &bytes : fetch<QByteArrayList>("scans")) {
             const qsizetype mark = rig.display.statusHistory.size();
             QVERIFY(pty.write(bytes));
@@ -182,7 +183,7 @@ void tst_JournaledScans::rowsAreInTheFileBeforeTheirAck()
     for (const QByteArray label : {"%12MIRDOOR.CNC N X", "%22500 300 18"}) {
         port.arrive(label);
         for (int tick = 0; tick < 3; ++tick)
-            rig.station.poller().tick();
+            app::StationProbe(rig.station).poller().tick();
     }
     QCOMPARE(port.sent, QByteArray("ACK\rACK\r"));
     QCOMPARE(port.rowsAtAck, (QList<int>{1, 2}));

@@ -235,11 +235,13 @@ private Q_SLOTS:
         base::ManualClock clock;
         PtyStation rig(root, {.clock = &clock});
         QVERIFY2(rig.start(), qPrintable(rig.prompter.texts().join('|')));
-        const QString &buffer = rig.station.poller().scanBuffer();
+        const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
         for (const QByteArray &label : sent) {
             QTRY_VERIFY_WITH_TIMEOUT(buffer.size() >= label.size(), Patience);
             QCOMPARE(buffer, QString::fromLatin1(label));
-            for (int i = 0; i < 10 && (!buffer.isEmpty() || rig.station.gate().isBusy()); ++i)
+            for (int i = 0;
+                 i < 10 && (!buffer.isEmpty() || app::StationProbe(rig.station).gate().isBusy());
+                 ++i)
                 clock.advance(PtyStation::PollMs);
         }
         QCOMPARE(rig.rows(), fetch<QStringList>("rows"));

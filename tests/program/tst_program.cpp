@@ -115,14 +115,14 @@ struct Rig : Root, StationRig<FakeScannerPort>
         return settings.csvInPath + u'/' + name;
     }
 
-    base::Settings &settings = station.settings();
+    base::Settings &settings = app::StationProbe(station).settings();
     base::Options &options = station.options();
-    base::CurrentItem &item = station.item();
-    listmanager::ListManagerLink &link = station.link();
+    base::CurrentItem &item = app::StationProbe(station).item();
+    listmanager::ListManagerLink &link = app::StationProbe(station).link();
     InstantPacer &pacer = instantPacer;
-    label::ItemSender &sender = station.sender();
-    program::ProgramBarcode &handler = station.programBarcode();
-    label::LabelDispatcher &dispatcher = station.dispatcher();
+    label::ItemSender &sender = app::StationProbe(station).sender();
+    program::ProgramBarcode &handler = app::StationProbe(station).programBarcode();
+    label::LabelDispatcher &dispatcher = app::StationProbe(station).dispatcher();
 };
 
 // A program of the given length that compresses the way real ones do.

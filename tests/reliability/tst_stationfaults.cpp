@@ -23,6 +23,7 @@
 #include "embeddedlist/RunState.h"
 #include "program/ProgramBarcode.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,6 +143,7 @@ private Q_SLOTS:
     void startUp();
     void secondCopyEnds();
     void unusableSettingsFolderIsReported();
+    void portNotOpenedAsksForItsSettings();
     void faultWhileScanning_data();
     void faultWhileScanning();
     void settingsFileNotWritten();
@@ -187,14 +189,15 @@ void tst_StationFaults::startUp()
         QCOMPARE(shown.buttons, base::Prompter::Buttons::RetryCancel);
     QCOMPARE(rig.port.openedDevice, QStringLiteral("/dev/pts/99"));
     QCOMPARE(rig.display.currentSettings, QStringLiteral("/dev/pts/99:19200,E,7,2"));
-    QCOMPARE(bool(rig.station.link().currentList()),
+    QCOMPARE(bool(app::StationProbe(rig.station).link().currentList()),
              !commandLine && !answers.contains(Answer::Cancel));
     if (answers.contains(Answer::Cancel))
         QCOMPARE(rig.display.status(), app::Startup::noListStatus());
-    QVERIFY(rig.station.link().application() && rig.station.item().clearListPending);
+    QVERIFY(app::StationProbe(rig.station).link().application()
+            && rig.station.item().clearListPending);
     rig.station.shutdown();
-    QVERIFY(!rig.port.isOpen() && !rig.station.link().application());
-    QVERIFY(!rig.station.link().currentList());
+    QVERIFY(!rig.port.isOpen() && !app::StationProbe(rig.station).link().application());
+    QVERIFY(!app::StationProbe(rig.station).link().currentList());
 }
 
 void tst_StationFaults::secondCopyEnds()
@@ -209,6 +212,24 @@ void tst_StationFaults::secondCopyEnds()
     QVERIFY(first.port.isOpen());
 }
 
+// A port that cannot be opened: on the operator's word the station asks its window for the port
+// settings dialog. The list manager's window is shown on request.
+void tst_StationFaults::portNotOpenedAsksForItsSettings()
+{
+    Rig rig(m_dir->path());
+    rig.port.failOpen = true;
+    // "Open the port settings?" when the device is not there.
+    rig.prompter.answers << Answer::Yes;
+    QSignalSpy dialogWanted(&rig.station, &app::Station::portSettingsRequested);
+    (void)rig.station.start(true);
+    QCOMPARE(dialogWanted.size(), 1);
+    listmanager::ListManagerLink &link = app::StationProbe(rig.station).link();
+    if (link.application())
+        link.application()->setVisible(false);
+    rig.station.showList();
+    QVERIFY(link.application() && link.application()->visible());
+}
+
 // The settings folder a symbolic link to itself: looking into it fails, which is reported, and
 // start-up goes on.
 void tst_StationFaults::unusableSettingsFolderIsReported()
@@ -219,7 +240,7 @@ void tst_StationFaults::unusableSettingsFolderIsReported()
     QCOMPARE(rig.station.start(true), app::Startup::Outcome::Running);
     QCOMPARE(rig.prompter.texts(),
              QStringList{"Unexpected error # 52 occured: Bad file name or number"});
-    QVERIFY(rig.station.link().currentList());
+    QVERIFY(app::StationProbe(rig.station).link().currentList());
     QVERIFY(rig.station.item().clearListPending);
 }
 
@@ -343,9 +364,9 @@ void tst_StationFaults::faultWhileScanning()
             if (fault.startsWith(u"limit:"))
                 limit.emplace(fault.mid(6).toInt());
             else if (fault.startsWith(u"GCodePath="))
-                rig.station.settings().gcodePath = value;
+                app::StationProbe(rig.station).settings().gcodePath = value;
             else if (fault.startsWith(u"CSVOutPath="))
-                rig.station.settings().csvOutPath = value;
+                app::StationProbe(rig.station).settings().csvOutPath = value;
             else if (c.times < 0)
                 rig.faults.setFailing(fault, true);
             else
@@ -365,14 +386,14 @@ void tst_StationFaults::faultWhileScanning()
             if (c.calls == 0) // a disk fault
                 QCOMPARE(stationFiles(root), filesBeforeFault);
             limit.reset();
-            rig.station.settings() = beforeFault;
+            app::StationProbe(rig.station).settings() = beforeFault;
             rig.faults.reset();
         } else {
             // No fault may reach the event loop, and the label never stays in hand.
             failed = false;
             rig.scanWithTicks(label);
-            QVERIFY2(rig.station.poller().scanBuffer().isEmpty(), label.constData());
-            QVERIFY(!rig.station.gate().isBusy());
+            QVERIFY2(app::StationProbe(rig.station).poller().scanBuffer().isEmpty(), label.constData());
+            QVERIFY(!app::StationProbe(rig.station).gate().isBusy());
             // A label that failed lights nothing: the operator scans it again.
             if (failed)
                 QVERIFY2(!std::ranges::count(rig.display.segments, true), label.constData());
