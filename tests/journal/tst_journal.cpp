@@ -184,7 +184,10 @@ class TestJournal : public QObject
     }
 
 private Q_SLOTS:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
 
     // Each field comes back as written, a missing one as missing (no rows is not zero rows), a
     // reason with its code and the reasons within it, from the journal file and the spill file;
@@ -336,7 +339,12 @@ private Q_SLOTS:
         const int held = fetch<int>("held");
         const JournalState::Place place = fetch<JournalState::Place>("place");
         const QStringList &labels = fetch<QStringList>("labels");
-        Journal journal(path(), "HERE", 0, {.retryMilliseconds = 600000, .heldEntries = held});
+        // The lock is held until the test lets go: a write need not wait long for it.
+        Journal journal(
+            path(),
+            "HERE",
+            0,
+            {.retryMilliseconds = 600000, .heldEntries = held, .lockWaitMilliseconds = 10});
         const QString spillPath = spill == u"writable"
                                       ? m_dir->filePath(QStringLiteral("state/journal.spill"))
                                       : m_dir->filePath(QStringLiteral("journal.sqlite/x.spill"));
@@ -443,7 +451,8 @@ private Q_SLOTS:
         if (before != "-" && before != "full")
             QVERIFY(barlink::testing::writeBytes(spillPath, before));
         {
-            Journal journal(path(), "HERE", 0, {.retryMilliseconds = 600000});
+            Journal journal(
+                path(), "HERE", 0, {.retryMilliseconds = 600000, .lockWaitMilliseconds = 10});
             journal.setSpillPath(spillPath);
             journal.open();
             QTRY_VERIFY(journal.isAvailable());
@@ -612,7 +621,10 @@ private Q_SLOTS:
         QCOMPARE(stored().size(), std::size_t(30));
     }
 
-    void filters_data() { filtercases::addRows(); }
+    void filters_data()
+    {
+        filtercases::addRows();
+    }
     // While the station's journal has not added the entries to the search index yet, and
     // once it has, in batches.
     void filters()
