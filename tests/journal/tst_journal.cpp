@@ -526,7 +526,7 @@ private Q_SLOTS:
     // back to its bound without another entry.
     void logEmptiedOnceReaderLeaves()
     {
-        constexpr qint64 Bound = 256 * 1024;
+        constexpr qint64 Bound = 64 * 1024;
         const QString log = path() + QStringLiteral("-wal");
         Journal journal(path(),
                         "HERE",
@@ -542,7 +542,7 @@ private Q_SLOTS:
             QVERIFY(db.open() && db.transaction());
             QSqlQuery query(db);
             QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM entries")) && query.next());
-            for (int n = 0; n < 300; ++n) {
+            for (int n = 0; n < 75; ++n) {
                 journal.append(entry(QString::number(n)));
                 QCoreApplication::processEvents();
             }
