@@ -19,13 +19,6 @@
 
 namespace barlink::journal {
 
-namespace {
-
-// How long past a statement's bound a call may wait for the server's own word that it ran out.
-constexpr int CallGraceMilliseconds = 2000;
-
-} // namespace
-
 ForwardWorker::ForwardWorker(QString journalPath,
                              QString server,
                              Forwarder::Timing timing,
@@ -303,8 +296,8 @@ void ForwardWorker::watchCall()
 {
     // The server keeps the statement's bound itself and says so; this bound is for a server
     // that does not answer at all.
-    m_watch->begin(
-        std::chrono::milliseconds(m_timing.server.statementMilliseconds + CallGraceMilliseconds));
+    m_watch->begin(std::chrono::milliseconds(m_timing.server.statementMilliseconds
+                                             + m_timing.callGraceMilliseconds));
 }
 
 void ForwardWorker::fail(const Fault &failure)
@@ -313,9 +306,10 @@ void ForwardWorker::fail(const Fault &failure)
     // A call cut for want of an answer fails with the words of a lost connection: the cut is
     // the reason.
     if (!fault.inFile && m_watch->fired())
-        fault.reason = QStringLiteral("the server did not answer within %1 ms: %2")
-                           .arg(m_timing.server.statementMilliseconds + CallGraceMilliseconds)
-                           .arg(fault.reason);
+        fault.reason
+            = QStringLiteral("the server did not answer within %1 ms: %2")
+                  .arg(m_timing.server.statementMilliseconds + m_timing.callGraceMilliseconds)
+                  .arg(fault.reason);
     closeRemote();
     if (fault.inFile)
         closeLocal();

@@ -36,6 +36,9 @@ public:
         // How long each call may wait for the server; one that runs past its bound fails, and
         // forwarding waits with the reason.
         ServerBounds server = {};
+        // How long past the statement's bound a call may go unanswered before its connection
+        // is cut: the bound for a server that does not answer at all.
+        int callGraceMilliseconds = 2000;
         // How long the end waits for the forwarder (see ~Forwarder()).
         int endMilliseconds = 5000;
     };

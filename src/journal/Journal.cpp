@@ -431,7 +431,8 @@ QString Journal::openFile(bool &damaged)
     damaged = false;
     if (!db.isValid())
         return QStringLiteral("the QSQLITE database driver is not installed");
-    QString error = openLocalFile(db, m_path, Durability::EveryCommit, &damaged);
+    QString error = openLocalFile(
+        db, m_path, Durability::EveryCommit, &damaged, m_limits.lockWaitMilliseconds);
     if (error.isEmpty())
         error = removeOldEntries(damaged);
     // Checkpoints run when this journal asks (after the scan has been answered), never inside
@@ -532,7 +533,7 @@ void Journal::tidyLog()
     QSqlQuery query(m_connection->database());
     query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
     const bool whole = checkpoint("TRUNCATE");
-    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(LockWaitMilliseconds));
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_limits.lockWaitMilliseconds));
     const qint64 size = QFileInfo(m_path + QStringLiteral("-wal")).size();
     const qint64 untidy = whole || size <= m_limits.logBytes ? 0 : size;
     if (untidy == 0)

@@ -71,10 +71,11 @@ class Journal : public QObject
 public:
     struct Limits
     {
-        int retryMilliseconds = 2000;  // between tries to write the file again
-        qsizetype heldEntries = 10000; // kept in memory while no file can be written
-        int idleMilliseconds = 2000;   // without appends, after which the log is checkpointed
-        qint64 logBytes = 1 << 20;     // write-ahead log size that asks for a checkpoint
+        int retryMilliseconds = 2000;   // between tries to write the file again
+        qsizetype heldEntries = 10000;  // kept in memory while no file can be written
+        int idleMilliseconds = 2000;    // without appends, after which the log is checkpointed
+        qint64 logBytes = 1 << 20;      // write-ahead log size that asks for a checkpoint
+        int lockWaitMilliseconds = 200; // a write waits for another connection's lock
     };
 
     // Nothing is opened until open(). journalDays <= 0 keeps entries for ever. clock: the time
@@ -101,9 +102,9 @@ public:
     void open();
 
     // Writes the entry in one transaction, stamped with the current time and the station when
-    // it has none, or else appends it to the spill file. Never throws; waits at most the lock
-    // timeout of openLocalFile() for a file another connection has locked, and not at all while
-    // the file cannot be written.
+    // it has none, or else appends it to the spill file. Never throws; waits at most
+    // lockWaitMilliseconds for a file another connection has locked, and not at all while the
+    // file cannot be written.
     void append(Entry entry) noexcept;
 
     [[nodiscard]] const QString &path() const { return m_path; }

@@ -196,7 +196,11 @@ bool isDamage(const QSqlError &error)
     return ok && (code == Corrupt || code == NotADatabase);
 }
 
-QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durability, bool *damaged)
+QString openLocalFile(QSqlDatabase &db,
+                      const QString &path,
+                      Durability durability,
+                      bool *damaged,
+                      int lockWaitMilliseconds)
 {
     db.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -210,7 +214,7 @@ QString openLocalFile(QSqlDatabase &db, const QString &path, Durability durabili
         QSqlQuery query(db);
         // A write waits this long for another connection's (the forwarder's short mark update)
         // before it fails and the entry is kept in memory.
-        if (run(query, QStringLiteral("PRAGMA busy_timeout = %1").arg(LockWaitMilliseconds), error)
+        if (run(query, QStringLiteral("PRAGMA busy_timeout = %1").arg(lockWaitMilliseconds), error)
             && run(query, QStringLiteral("PRAGMA journal_mode = WAL"), error) && query.next()
             && query.value(0).toString() != QLatin1String("wal")) {
             // Where the file system cannot share memory between connections; the rollback

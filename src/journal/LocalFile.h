@@ -44,13 +44,15 @@ enum class Durability {
 
 // Opens the journal file at path (making it and its folder when missing) on db, a QSQLITE
 // connection of this thread, and brings its schema up to the newest version. A write on the
-// connection waits up to 200 ms for another connection's lock. Returns an empty text, or why
-// the file cannot be used (db is then closed); `damaged` (when given) tells whether that is
-// because the file is not a database or is malformed, rather than locked or not writable.
+// connection waits up to lockWaitMilliseconds for another connection's lock. Returns an empty
+// text, or why the file cannot be used (db is then closed); `damaged` (when given) tells
+// whether that is because the file is not a database or is malformed, rather than locked or
+// not writable.
 [[nodiscard]] QString openLocalFile(QSqlDatabase &db,
                                     const QString &path,
                                     Durability durability,
-                                    bool *damaged = nullptr);
+                                    bool *damaged = nullptr,
+                                    int lockWaitMilliseconds = LockWaitMilliseconds);
 
 // Whether a database error says that the file is not a database or is malformed (SQLite's
 // NOTADB and CORRUPT), as opposed to busy, locked, full or not writable.

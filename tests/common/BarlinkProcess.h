@@ -21,12 +21,14 @@ class BarlinkProcess
 {
 public:
     // `root` must exist; `device` is the scanner's device; `keys` as for StationRig::prepare.
+    // The pause after each item is short: the list manager here has each row in when it
+    // answers the call, and a test scans its next label as soon as the last one was answered.
     BarlinkProcess(QString root, const QString &device, const QByteArray &keys = {})
         : m_root(std::move(root))
     {
         for (const char *folder : {"config/barlink", "data", "home"})
             QDir(m_root).mkpath(QLatin1String(folder));
-        m_ready = StationRig<>::prepare(m_root, device, keys)
+        m_ready = StationRig<>::prepare(m_root, device, "ItemPauseMs=50\r\n" + keys)
                   && QFile::rename(m_root + QStringLiteral("/program/KTQ.INI"),
                                    m_root + QStringLiteral("/config/barlink/KTQ.INI"))
                   && QFile::setPermissions(m_root + QStringLiteral("/run"),
