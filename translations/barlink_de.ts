@@ -2431,6 +2431,11 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Das letzte Teil ist nicht vollständig: nichts davon wurde gesendet.</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>The item was sent; the segments taken in before it (%1) still count for the next labels.</source>
+        <translation>Das Teil wurde gesendet; die vorher eingelesenen Segmente (%1) zählen für die nächsten Etiketten weiter.</translation>
+    </message>
+    <message>
         <location filename="../src/app/TryWindow.cpp" line="+2"/>
         <source>it cannot be read: %1</source>
         <translation>es ist nicht lesbar: %1</translation>

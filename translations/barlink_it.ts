@@ -2431,6 +2431,11 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>L&apos;ultimo pezzo non è completo: non ne è stato inviato nulla.</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>The item was sent; the segments taken in before it (%1) still count for the next labels.</source>
+        <translation>Il pezzo è stato inviato; i segmenti letti prima (%1) contano ancora per le prossime etichette.</translation>
+    </message>
+    <message>
         <location filename="../src/app/TryWindow.cpp" line="+2"/>
         <source>it cannot be read: %1</source>
         <translation>non si può leggere: %1</translation>
