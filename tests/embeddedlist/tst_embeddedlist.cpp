@@ -32,6 +32,7 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -549,6 +550,27 @@ private Q_SLOTS:
             QCOMPARE(info->item(i)->text() + info->item(i + 18)->text()
                          + info->item(i + 19)->text(),
                      QStringLiteral("161900300"));
+    }
+
+    // The answer boxes show their answer whole in the console at the size it opens with.
+    void answersShownWhole()
+    {
+        console();
+        m_console->adjustSize();
+        m_console->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_console.get()));
+        run(QStringLiteral("cmdAppInit cmdNewList cmdListInRun cmdListOpened cmdCols cmdRows"));
+        for (const char *name : {"txtListInRun", "txtListOpened", "txtColumns", "txtRows"}) {
+            const auto *box = child<QLineEdit>(*m_console, name);
+            const QMargins margins = box->textMargins();
+            // The frame and the two-pixel margin QLineEdit keeps on each side of its text.
+            const int room = box->width() - margins.left() - margins.right() - 2 * 2
+                             - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= room,
+                     qPrintable(QStringLiteral("%1: \"%2\" in %3 px")
+                                    .arg(name, box->text())
+                                    .arg(box->width())));
+        }
     }
 
     // Open List and Append List read the list files named in their boxes, which the "..."
