@@ -2444,6 +2444,10 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 <context>
     <name>barlink::app::GlancePanel</name>
     <message>
+        <source>(%1 rows)</source>
+        <translation>(%1 Zeilen)</translation>
+    </message>
+    <message>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
     </message>

@@ -2444,6 +2444,10 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 <context>
     <name>barlink::app::GlancePanel</name>
     <message>
+        <source>(%1 rows)</source>
+        <translation>(%1 righe)</translation>
+    </message>
+    <message>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Invio o doppio clic mostra una lettura nel registro</translation>
     </message>
