@@ -2818,6 +2818,10 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
 <context>
     <name>barlink::app::ResultPanel</name>
     <message>
+        <source>Taken: %1, %2</source>
+        <translation>Angenommen: %1, %2</translation>
+    </message>
+    <message>
         <source>Take back last item</source>
         <translation>Letztes Teil zurücknehmen</translation>
     </message>

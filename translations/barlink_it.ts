@@ -2818,6 +2818,10 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
 <context>
     <name>barlink::app::ResultPanel</name>
     <message>
+        <source>Taken: %1, %2</source>
+        <translation>Accettata: %1, %2</translation>
+    </message>
+    <message>
         <source>Take back last item</source>
         <translation>Annulla ultimo pezzo</translation>
     </message>
