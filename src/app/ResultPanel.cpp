@@ -172,7 +172,8 @@ void ResultPanel::showEntry(const journal::Entry &entry)
 {
     showResult(ScanResult::of(entry));
     m_lastLabelText = shownLine(entry.label);
-    m_lastLabel->setToolTip(tr("Last label: %1  \u2014  %2").arg(m_lastLabelText, plainWords(entry)));
+    m_lastLabel->setToolTip(
+        tr("Last label: %1  \u2014  %2").arg(m_lastLabelText, plainWords(entry)));
     showLastLabel();
 }
 

@@ -10,9 +10,9 @@ namespace {
 bool continuesPiece(const journal::Entry &first, const journal::Entry &next)
 {
     const qint64 apart = first.time.msecsTo(next.time);
-    return next.label == first.label && next.source == first.source
-           && next.program == first.program && next.x == first.x && next.y == first.y
-           && apart >= 0 && apart < ShiftCounts::RowsOfOnePieceMs;
+    return next.label == first.label && next.source == first.source && next.program == first.program
+           && next.x == first.x && next.y == first.y && apart >= 0
+           && apart < ShiftCounts::RowsOfOnePieceMs;
 }
 
 } // namespace

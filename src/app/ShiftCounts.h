@@ -25,8 +25,8 @@ public:
 
     struct Piece
     {
-        journal::Entry entry;   // its first entry
-        QStringList fields;     // the work fields its entries name, in order
+        journal::Entry entry; // its first entry
+        QStringList fields;   // the work fields its entries name, in order
         int rows = 0;
     };
 

@@ -456,28 +456,23 @@ void tst_OperatorView::countersStartEachShift()
 void tst_OperatorView::countersCountPieces_data()
 {
     columns<QList<journal::Entry>, QString, QString>({"entries", "taken", "pieces"});
-    const QDateTime nine(QDate(2026, 12, 7), QTime(9, 0));
-    const auto entry = [&nine](const char *field, int rows, int ms) {
-        journal::Entry made;
-        made.label = QStringLiteral("%22800 500 18");
-        made.program = QStringLiteral("MIR.CNC");
-        made.x = QStringLiteral("800");
-        made.y = QStringLiteral("500");
-        made.field = QLatin1String(field);
-        made.rows = rows;
-        made.time = nine.addMSecs(ms);
+    const auto entry = [](const char *field, int rows, int ms) {
+        journal::Entry made{.time = QDateTime(QDate(2026, 12, 7), QTime(9, 0)).addMSecs(ms),
+                            .label = "%22800 500 18"};
+        std::tie(made.field, made.program, made.x, made.y, made.rows)
+            = std::tuple(QString::fromLatin1(field), "MIR.CNC", "800", "500", rows);
         return made;
     };
     journal::Entry refused = entry("", 0, 10);
     refused.outcome = journal::Outcome::Refused;
     using L = QList<journal::Entry>;
-    const QString pair = QStringLiteral("09:00  MIR.CNC \u00b7 field 3 (S) + field 4 (A) \u00b7 800 \u00d7 500 mm (2 rows)");
-    const QString one = QStringLiteral("09:00  MIR.CNC \u00b7 field 3 (S) \u00b7 800 \u00d7 500 mm");
+    const QString one = "09:00  MIR.CNC \u00b7 field 3 (S) \u00b7 800 \u00d7 500 mm",
+                  two = one + '\n' + one;
     // clang-format off
-    QTest::newRow("a pair told row by row") << L{entry("S", 1, 0), entry("A", 1, 20)} << "\u2714 1 taken" << pair;
+    QTest::newRow("a pair told row by row") << L{entry("S", 1, 0), entry("A", 1, 20)} << "\u2714 1 taken" << "09:00  MIR.CNC \u00b7 field 3 (S) + field 4 (A) \u00b7 800 \u00d7 500 mm (2 rows)";
     QTest::newRow("a pair in one entry") << L{entry("A", 2, 0)} << "\u2714 1 taken" << "09:00  MIR.CNC \u00b7 field 4 (A) \u00b7 800 \u00d7 500 mm (2 rows)";
-    QTest::newRow("the same label after the pauses") << L{entry("S", 1, 0), entry("S", 1, 1300)} << "\u2714 2 taken" << one + u'\n' + one;
-    QTest::newRow("another label between") << L{entry("S", 1, 0), refused, entry("S", 1, 20)} << "\u2714 2 taken" << one + u'\n' + one;
+    QTest::newRow("the same label after the pauses") << L{entry("S", 1, 0), entry("S", 1, 1300)} << "\u2714 2 taken" << two;
+    QTest::newRow("another label between") << L{entry("S", 1, 0), refused, entry("S", 1, 20)} << "\u2714 2 taken" << two;
     // clang-format on
 }
 
