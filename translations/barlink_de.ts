@@ -2431,6 +2431,11 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <translation>Das letzte Teil ist nicht vollständig: nichts davon wurde gesendet.</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>The item was sent; the segments taken in before it (%1) still count for the next labels.</source>
+        <translation>Das Teil wurde gesendet; die vorher eingelesenen Segmente (%1) zählen für die nächsten Etiketten weiter.</translation>
+    </message>
+    <message>
         <location filename="../src/app/TryWindow.cpp" line="+2"/>
         <source>it cannot be read: %1</source>
         <translation>es ist nicht lesbar: %1</translation>
@@ -2438,6 +2443,10 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 </context>
 <context>
     <name>barlink::app::GlancePanel</name>
+    <message>
+        <source>(%1 rows)</source>
+        <translation>(%1 Zeilen)</translation>
+    </message>
     <message>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Enter oder Doppelklick zeigt einen Scan im Journal</translation>
@@ -2808,6 +2817,10 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
 </context>
 <context>
     <name>barlink::app::ResultPanel</name>
+    <message>
+        <source>Taken: %1, %2</source>
+        <translation>Angenommen: %1, %2</translation>
+    </message>
     <message>
         <source>Take back last item</source>
         <translation>Letztes Teil zurücknehmen</translation>

@@ -2431,6 +2431,11 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <translation>L&apos;ultimo pezzo non è completo: non ne è stato inviato nulla.</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>The item was sent; the segments taken in before it (%1) still count for the next labels.</source>
+        <translation>Il pezzo è stato inviato; i segmenti letti prima (%1) contano ancora per le prossime etichette.</translation>
+    </message>
+    <message>
         <location filename="../src/app/TryWindow.cpp" line="+2"/>
         <source>it cannot be read: %1</source>
         <translation>non si può leggere: %1</translation>
@@ -2438,6 +2443,10 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 </context>
 <context>
     <name>barlink::app::GlancePanel</name>
+    <message>
+        <source>(%1 rows)</source>
+        <translation>(%1 righe)</translation>
+    </message>
     <message>
         <source>Enter or a double click shows a scan in the journal</source>
         <translation>Invio o doppio clic mostra una lettura nel registro</translation>
@@ -2808,6 +2817,10 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
 </context>
 <context>
     <name>barlink::app::ResultPanel</name>
+    <message>
+        <source>Taken: %1, %2</source>
+        <translation>Accettata: %1, %2</translation>
+    </message>
     <message>
         <source>Take back last item</source>
         <translation>Annulla ultimo pezzo</translation>

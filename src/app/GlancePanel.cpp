@@ -182,9 +182,13 @@ void GlancePanel::showShift()
     m_counters[1]->setText(tr("\u2716 %1 refused").arg(m_shift.refused()));
     m_counters[2]->setText(tr("\u2716 %1 failed").arg(m_shift.failed()));
     QStringList lines;
-    for (const journal::Entry &piece : m_shift.pieces())
-        lines << piece.time.toLocalTime().toString(QStringLiteral("HH:mm")) + QStringLiteral("  ")
-                     + ScanResult::pieceWords(piece);
+    for (const ShiftCounts::Piece &piece : m_shift.pieces()) {
+        QString line = piece.entry.time.toLocalTime().toString(QStringLiteral("HH:mm"))
+                       + QStringLiteral("  ") + ScanResult::pieceWords(piece.entry, piece.fields);
+        if (piece.rows > 1)
+            line += QLatin1Char(' ') + tr("(%1 rows)").arg(piece.rows);
+        lines << line;
+    }
     m_pieces->setText(lines.isEmpty() ? tr("No piece sent yet in this shift.") : lines.join(u'\n'));
 }
 

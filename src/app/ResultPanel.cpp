@@ -171,15 +171,25 @@ void ResultPanel::showResult(const ScanResult &result)
 void ResultPanel::showEntry(const journal::Entry &entry)
 {
     showResult(ScanResult::of(entry));
+    m_lastLabelText = shownLine(entry.label);
     m_lastLabel->setToolTip(
-        tr("Last label: %1  \u2014  %2").arg(shownLine(entry.label), plainWords(entry)));
+        tr("Last label: %1  \u2014  %2").arg(m_lastLabelText, plainWords(entry)));
     showLastLabel();
 }
 
 void ResultPanel::showPiecePair(const journal::Entry &piece, const QStringList &fields)
 {
-    if (m_tone == ScanResult::Tone::Ok)
-        m_headline->setText(ScanResult::pieceWords(piece, fields));
+    if (m_tone != ScanResult::Tone::Ok && m_tone != ScanResult::Tone::Warning)
+        return;
+    m_headline->setText(ScanResult::pieceWords(piece, fields));
+    // The last entry names the field of its own row; the line names both.
+    QStringList named;
+    for (const QString &field : fields)
+        named << fieldWords(field);
+    m_lastLabel->setToolTip(
+        tr("Last label: %1  \u2014  %2")
+            .arg(m_lastLabelText, tr("Taken: %1, %2").arg(piece.program, named.join(u" + "))));
+    showLastLabel();
 }
 
 void ResultPanel::setTakeBackAvailable(bool available, const QString &what)

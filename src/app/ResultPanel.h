@@ -24,7 +24,8 @@ public:
 
     // A label's journal entry: its result and the last label's line.
     void showEntry(const journal::Entry &entry);
-    // A piece sent as normal and mirror: the result, when it is Taken, names both fields.
+    // A piece sent as normal and mirror: the result and the last label's line, when it is
+    // taken, name both fields.
     void showPiecePair(const journal::Entry &piece, const QStringList &fields);
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
     void setTakeBackAvailable(bool available, const QString &what);
@@ -60,6 +61,7 @@ private:
     QLabel *m_headline = nullptr;
     QLabel *m_advice = nullptr;
     QLabel *m_lastLabel = nullptr;
+    QString m_lastLabelText; // the last entry's label, as the line under the headline shows it
     QLabel *m_next = nullptr;
     ScanResult::Tone m_tone = ScanResult::Tone::Ready;
 };

@@ -2,6 +2,7 @@
 
 #include "base/Reasons.h"
 #include "label/FieldCodes.h"
+#include "program/ProgramBarcode.h"
 
 #include <QCoreApplication>
 
@@ -20,6 +21,16 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(ScanWords)
 };
 
+// The list a list label names: "%01DEMO" (a segment) and "*%00DEMO^^" (a program label)
+// both name DEMO.
+QString listNameIn(const QString &label)
+{
+    const program::ProgramLabel parsed = program::parseProgramLabel(label);
+    if (parsed.form == program::ProgramLabel::Form::ListLoad)
+        return parsed.listName.trimmed();
+    return label.mid(3).trimmed();
+}
+
 QString takenWords(const Entry &entry)
 {
     switch (entry.kind) {
@@ -31,7 +42,7 @@ QString takenWords(const Entry &entry)
         return Words::tr("Work field set for the next item: %1").arg(fieldWords(code));
     }
     case Kind::List:
-        return Words::tr("List file loaded: %1").arg(entry.label.mid(3).trimmed());
+        return Words::tr("List file loaded: %1").arg(listNameIn(entry.label));
     default:
         break;
     }

@@ -1,6 +1,21 @@
 #include "ShiftCounts.h"
 
+#include <utility>
+
 namespace barlink::app {
+
+namespace {
+
+// Whether next holds a further row of the piece whose first entry is first.
+bool continuesPiece(const journal::Entry &first, const journal::Entry &next)
+{
+    const qint64 apart = first.time.msecsTo(next.time);
+    return next.label == first.label && next.source == first.source && next.program == first.program
+           && next.x == first.x && next.y == first.y && apart >= 0
+           && apart < ShiftCounts::RowsOfOnePieceMs;
+}
+
+} // namespace
 
 QDateTime ShiftCounts::shiftBegan(const QDateTime &now, QTime shiftStart)
 {
@@ -20,6 +35,7 @@ bool ShiftCounts::moveTo(const QDateTime &now)
     m_began = began;
     m_taken = m_refused = m_failed = 0;
     m_pieces.clear();
+    m_pieceOpen = false;
     return true;
 }
 
@@ -27,12 +43,19 @@ void ShiftCounts::add(const journal::Entry &entry)
 {
     if (entry.kind == journal::Kind::StationEvent || !entry.time.isValid() || entry.time < m_began)
         return;
+    const bool rowsSent = entry.outcome == journal::Outcome::Taken && entry.rows.value_or(0) > 0;
+    const bool pieceOpen = std::exchange(m_pieceOpen, rowsSent);
     switch (entry.outcome) {
     case journal::Outcome::Taken:
-        if (entry.rows.value_or(0) <= 0)
+        if (!rowsSent)
             return;
-        m_taken += *entry.rows;
-        m_pieces.push_front(entry);
+        if (pieceOpen && continuesPiece(m_pieces.front().entry, entry)) {
+            m_pieces.front().fields << entry.field;
+            m_pieces.front().rows += *entry.rows;
+            return;
+        }
+        ++m_taken;
+        m_pieces.push_front({entry, {entry.field}, *entry.rows});
         if (m_pieces.size() > std::size_t(PiecesKept))
             m_pieces.pop_back();
         return;

@@ -231,7 +231,11 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
                 result.allTaken = false;
         });
 
+    // Whether the segments taken in wait for more: a label left waiting makes them wait, rows
+    // sent after it (a "^" label sends the item as it stands) do not.
+    bool segmentsWait = false;
     for (const QByteArray &label : labels) {
+        const qsizetype rowsBefore = result.rows.size();
         const QString shown = text::escapeBytes(label);
         account.add(Words::tr("Label \"%1\"").arg(shown));
         handled.clear();
@@ -245,6 +249,10 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         for (const QString &words : std::as_const(handled))
             account.detail(words);
         if (outcome.result == Decision::Waiting)
+            segmentsWait = true;
+        else if (result.rows.size() != rowsBefore)
+            segmentsWait = false;
+        if (outcome.result == Decision::Waiting)
             account.detail(Words::tr("item so far: ")
                            + itemSoFar(station.item(), station.segmentsSeen()));
         for (const base::Reason &skipped : station.takeNotWritten())
@@ -254,9 +262,15 @@ TryRun::Result TryRun::run(const QList<QByteArray> &labels) const
         for (const QString &line : account.takeShown())
             result.summary << QStringLiteral("    ") + line;
     }
-    if (!station.segmentsSeen().isEmpty()) {
+    if (!station.segmentsSeen().isEmpty() && segmentsWait) {
         result.itemWaiting = true;
         result.summary << Words::tr("The last item is not complete: nothing of it was sent.");
+    } else if (!station.segmentsSeen().isEmpty()) {
+        // The segment labels' count is only emptied by a completed item, %CLEAR% or a list
+        // label: a label of a type already taken in is refused until then.
+        result.summary << Words::tr("The item was sent; the segments taken in before it (%1) "
+                                    "still count for the next labels.")
+                              .arg(station.segmentsSeen());
     }
     result.account = account.lines;
     return result;

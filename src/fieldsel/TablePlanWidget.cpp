@@ -162,25 +162,63 @@ QRectF TablePlanWidget::tableRect() const
     return tableArea();
 }
 
+bool TablePlanWidget::sharesField(int index) const
+{
+    const PlacedPiece &piece = m_plan.pieces.at(std::size_t(index));
+    if (piece.field.isEmpty())
+        return false;
+    for (int other = 0; other < int(m_plan.pieces.size()); ++other) {
+        const PlacedPiece &partner = m_plan.pieces.at(std::size_t(other));
+        if (partner.mirror == piece.mirror || partner.field != piece.field)
+            continue;
+        // Without a size both would be named in the middle of the field.
+        if (piece.piece.isEmpty() || partner.piece.isEmpty())
+            return true;
+        if (placedRect(index, piece.field).intersects(placedRect(other, partner.field)))
+            return true;
+    }
+    return false;
+}
+
+QRectF TablePlanWidget::litArea(int index) const
+{
+    const PlacedPiece &piece = m_plan.pieces.at(std::size_t(index));
+    if (!sharesField(index))
+        return piece.field;
+    QRectF half = piece.field;
+    half.setWidth(half.width() / 2);
+    if (piece.mirror)
+        half.moveLeft(piece.field.center().x());
+    return half;
+}
+
 QRectF TablePlanWidget::pieceRect(int index) const
 {
     if (index < 0 || index >= int(m_plan.pieces.size()))
         return {};
+    return placedRect(index, litArea(index));
+}
+
+QRectF TablePlanWidget::placedRect(int index, const QRectF &area) const
+{
     const PlacedPiece &piece = m_plan.pieces.at(std::size_t(index));
     if (piece.piece.isEmpty())
         return {};
     const QRectF table = tableArea();
-    const auto onTable = [&table](const QRectF &area) {
-        return QRectF(table.left() + area.left() * table.width(),
-                      table.top() + area.top() * table.height(),
-                      area.width() * table.width(),
-                      area.height() * table.height());
+    const auto onTable = [&table](const QRectF &part) {
+        return QRectF(table.left() + part.left() * table.width(),
+                      table.top() + part.top() * table.height(),
+                      part.width() * table.width(),
+                      part.height() * table.height());
     };
     // Inset from the edges of its field as the lit field is, keeping its size: it may
-    // overhang the field, never the table.
+    // overhang the field, never the table. In half a field (a mirrored pair side by side) a
+    // piece longer than the half is drawn smaller, in its own shape.
     constexpr qreal inset = FieldInset + 2;
-    const QRectF field = onTable(piece.field).adjusted(inset, inset, -inset, -inset);
+    const QRectF field = onTable(area).adjusted(inset, inset, -inset, -inset);
     QRectF drawn = onTable(piece.piece);
+    if (area != piece.field)
+        drawn.setSize(drawn.size() * std::min(1.0, field.width() / drawn.width()));
     drawn.moveLeft(piece.mirror ? std::max(table.left() + inset, field.right() - drawn.width())
                                 : std::min(field.left(), table.right() - inset - drawn.width()));
     drawn.moveTop(piece.field.bottom() >= 1
@@ -384,10 +422,10 @@ void TablePlanWidget::paintPieces(QPainter &painter, const QRectF &table) const
     };
     painter.setPen(QPen(colours.litEdge, 3));
     painter.setBrush(colours.litFill);
-    for (const PlacedPiece &piece : m_plan.pieces) {
-        if (!piece.field.isEmpty())
+    for (int i = 0; i < int(m_plan.pieces.size()); ++i) {
+        if (!m_plan.pieces.at(std::size_t(i)).field.isEmpty())
             painter.drawRoundedRect(
-                onTable(piece.field).adjusted(FieldInset, FieldInset, -FieldInset, -FieldInset),
+                onTable(litArea(i)).adjusted(FieldInset, FieldInset, -FieldInset, -FieldInset),
                 5,
                 5);
     }
@@ -400,7 +438,7 @@ void TablePlanWidget::paintPieces(QPainter &painter, const QRectF &table) const
         if (!m_plan.sizeKnown) {
             const QString name = piece.mirror ? tr("%1 mirror").arg(piece.code) : piece.code;
             painter.setPen(colours.ink);
-            painter.drawText(onTable(piece.field),
+            painter.drawText(onTable(litArea(i)),
                              Qt::AlignCenter | Qt::TextWordWrap,
                              tr("%1: size unknown").arg(name));
             continue;

@@ -70,6 +70,14 @@ private:
     [[nodiscard]] QSizeF minimumTableSize() const;
     [[nodiscard]] QRectF tableArea() const;
     [[nodiscard]] QRectF fieldArea(const QRectF &table, const Field &field) const;
+    // Whether a piece shares its field with the other piece of a mirrored pair and the two,
+    // drawn to scale, would lie one over the other.
+    [[nodiscard]] bool sharesField(int index) const;
+    // The part of the table lit for a piece, in fractions of the table: its field, or the
+    // field's left half (the normal piece) or right half (the mirror) when it shares it.
+    [[nodiscard]] QRectF litArea(int index) const;
+    // Where a piece is drawn when its field is area (in fractions of the table).
+    [[nodiscard]] QRectF placedRect(int index, const QRectF &area) const;
     void placeChildren();
     void paintDimensions(QPainter &painter, const QRectF &table) const;
     void paintPieces(QPainter &painter, const QRectF &table) const;

@@ -10,6 +10,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace barlink::testconsole {
 
@@ -19,6 +23,21 @@ QString booleanText(bool value)
 {
     return value ? QCoreApplication::translate("TestConsoleWindow", "True")
                  : QCoreApplication::translate("TestConsoleWindow", "False");
+}
+
+// Makes an answer box wide enough for the widest of its answers: the grid would otherwise
+// squeeze it below its text ("alse" for "False"). The width follows the box's font.
+void fitAnswers(QLineEdit &box, const QStringList &answers)
+{
+    int widest = 0;
+    for (const QString &answer : answers)
+        widest = std::max(widest, box.fontMetrics().horizontalAdvance(answer));
+    const QMargins margins = box.textMargins();
+    // The frame and the two-pixel margin the box keeps on each side of its text.
+    const int width = widest + margins.left() + margins.right() + 2 * 2
+                      + 2 * box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box);
+    box.setMinimumWidth(width);
+    box.setMaximumWidth(std::max(box.maximumWidth(), width));
 }
 
 } // namespace
@@ -34,6 +53,14 @@ TestConsoleWindow::TestConsoleWindow(listmanager::ListManagerProvider &provider,
     , m_prompter(prompter)
 {
     m_ui->setupUi(this);
+    fitAnswers(*m_ui->txtListInRun, {booleanText(true), booleanText(false)});
+    // Counts and row numbers of up to seven digits.
+    for (QLineEdit *box : {m_ui->txtListOpened,
+                           m_ui->txtColumns,
+                           m_ui->txtRows,
+                           m_ui->txtRepetition,
+                           m_ui->txtExeRow})
+        fitAnswers(*box, {QStringLiteral("-000000")});
     chooseListFile = [this](const QString &folder) { return defaultChooseListFile(folder); };
 
     offerStationListFile();

@@ -169,6 +169,7 @@ void tst_ScanWords::words_data()
     QTest::addRow("refused with its reason") << with(scan(Outcome::Refused, Kind::Segment, QStringLiteral("%71ABC")), {}, {}, QStringLiteral("the label starts with %7, which is no known segment")) << "Refused: the label starts with %7, which is no known segment" << true;
     QTest::addRow("field-code label") << scan(Outcome::Taken, Kind::FieldCode, QStringLiteral("%S1%")) << "Work field set for the next item: field 9 (S1)" << true;
     QTest::addRow("list file") << scan(Outcome::Taken, Kind::List, QStringLiteral("%01DEMO")) << "List file loaded: DEMO" << true;
+    QTest::addRow("list file, program label") << scan(Outcome::Taken, Kind::List, QStringLiteral("*%00DEMO^^")) << "List file loaded: DEMO" << true;
     QTest::addRow("rows left from before cleared") << stationEventEntry(StationEvent::ListCleared, 4) << "List cleared: 4 rows left from before removed" << true;
     QTest::addRow("an empty list cleared is no news") << stationEventEntry(StationEvent::ListCleared, 0) << "List cleared: 0 rows left from before removed" << false;
     QTest::addRow("an item taken back") << stationEventEntry(StationEvent::ItemTakenBack, 1, QStringLiteral("PANEL.CNC, field 3 (S)")) << "Taken back: PANEL.CNC, field 3 (S)" << true;

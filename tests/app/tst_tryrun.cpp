@@ -42,6 +42,7 @@ void tst_TryRun::sameRowsNothingWritten_data()
     QTest::addRow("a program barcode and a refused label in one") << QByteArray() << QByteArrayList{program, "%7x"} << 1 << "not written: program file" << "%7x: refused: " << 1;
     QTest::addRow("a program file that is none: held by its message box") << QByteArray("FieldCode_DFN=N\r\n") << QByteArrayList{"JUNK"} << 1 << "JUNK.CNC Not a proper program file" << "JUNK: held by a message box until it is answered, then taken: sent once, field N" << 1;
     QTest::newRow("a compressed label, %N% after it") << QByteArray("FieldCode_DFN=N\r\n") << QByteArrayList{demoThenFieldN} << 1 << "taken: sent once, field N" << ": taken: sent once, field N; taken\n" << 0;
+    QTest::addRow("an item sent by a \"^\" label is not left waiting") << QByteArray() << QByteArrayList{"%12PANEL.CNC S X", "^"} << 1 << "item so far: program PANEL.CNC" << "The item was sent; the segments taken in before it (1) still count" << 0;
     QTest::addRow("an item left waiting for its second label") << QByteArray() << QByteArrayList{"%12PANEL.CNC S1 X"} << 0 << "item so far: program PANEL.CNC" << "The last item is not complete" << 3;
     // clang-format on
 }

@@ -128,7 +128,8 @@ private Q_SLOTS:
     }
 
     // The window in words: kinds and outcomes as words, columns as wide as their texts, a
-    // filter that finds nothing says so, and the export says where it wrote or why it did not.
+    // filter that finds nothing says so, the export says where it wrote or why it did not, and
+    // the search box has room for its hint.
     void windowReadable()
     {
         const QTemporaryDir dir;
@@ -180,6 +181,15 @@ private Q_SLOTS:
                  qPrintable(exported->text()));
         QVERIFY(journalFile.open(QIODevice::ReadOnly));
         QCOMPARE(journalFile.readAll(), journalBytes);
+
+        QFont font = window.font();
+        font.setPointSizeF(font.pointSizeF() * 3);
+        window.setFont(font);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto *search = window.findChild<QLineEdit *>();
+        QVERIFY(search->width()
+                > search->fontMetrics().horizontalAdvance(search->placeholderText()));
     }
 };
 

@@ -62,8 +62,9 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     auto *exportButton = new QPushButton(tr("Export..."), this);
     exportButton->setObjectName(QStringLiteral("cmdExport"));
 
+    // The search box has a line of its own, its hint whole at every text size; the other
+    // filters go beneath it.
     auto *filters = new QHBoxLayout;
-    filters->addWidget(m_text, 1);
     filters->addWidget(m_outcomes);
     filters->addWidget(m_fromEnabled);
     filters->addWidget(m_from);
@@ -83,6 +84,7 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
         });
         connect(m_station, &QLineEdit::editingFinished, this, &JournalWindow::applyFilter);
     }
+    filters->addStretch(1);
     filters->addWidget(exportButton);
 
     m_problem = new QLabel(this);
@@ -105,6 +107,7 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     m_view->setWordWrap(false);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_text);
     layout->addLayout(filters);
     layout->addWidget(m_problem);
     layout->addWidget(m_exported);
