@@ -2817,12 +2817,20 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
         <translation>Letztes Etikett: %1  —  %2</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1</source>
-        <translation>⚠ KEIN SCANNER seit %1</translation>
+        <source>NO SCANNER</source>
+        <translation>KEIN SCANNER</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1: %2 is not there</source>
-        <translation>⚠ KEIN SCANNER seit %1: %2 fehlt</translation>
+        <source>Since %1</source>
+        <translation>Seit %1</translation>
+    </message>
+    <message>
+        <source>Since %1: %2 is not there</source>
+        <translation>Seit %1: %2 fehlt</translation>
+    </message>
+    <message>
+        <source>Last result: %1</source>
+        <translation>Letztes Ergebnis: %1</translation>
     </message>
     <message>
         <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>

@@ -2817,12 +2817,20 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
         <translation>Ultima etichetta: %1  —  %2</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1</source>
-        <translation>⚠ NESSUNO SCANNER dalle %1</translation>
+        <source>NO SCANNER</source>
+        <translation>NESSUNO SCANNER</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1: %2 is not there</source>
-        <translation>⚠ NESSUNO SCANNER dalle %1: %2 non c&apos;è</translation>
+        <source>Since %1</source>
+        <translation>Dalle %1</translation>
+    </message>
+    <message>
+        <source>Since %1: %2 is not there</source>
+        <translation>Dalle %1: %2 non c&apos;è</translation>
+    </message>
+    <message>
+        <source>Last result: %1</source>
+        <translation>Ultimo risultato: %1</translation>
     </message>
     <message>
         <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>

@@ -19,7 +19,6 @@ namespace {
 constexpr qreal ResultWordScale = 3.0;
 constexpr qreal ResultHeadlineScale = 1.5;
 constexpr qreal ResultLineScale = 1.2;
-constexpr qreal BannerScale = 1.3;
 // Past twice the system's text size the word grows no more: it is read from afar already, and
 // larger it would leave the reason too little of a small screen's width.
 constexpr qreal ResultWordMostScale = 2.0;
@@ -46,6 +45,10 @@ QString resultColour(ScanResult::Tone tone)
     }
     return QStringLiteral("#546e7a");
 }
+
+// The scanner away: a colour no result has, for a state that outranks every result.
+const QString LostColour = QStringLiteral("#6a1b9a");
+const QString LostSymbol = QStringLiteral("\u2298 ");
 
 // A symbol beside the word, for those who do not tell the colours apart.
 QString resultSymbol(ScanResult::Tone tone)
@@ -91,24 +94,10 @@ ResultPanel::ResultPanel(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    // While the port waits for the scanner, a banner above everything says so.
-    m_banner = new QFrame(this);
-    m_banner->setObjectName(QStringLiteral("fraScannerLost"));
-    m_banner->setStyleSheet(
-        QStringLiteral("#fraScannerLost { background: #b71c1c; border-radius: 4px; } "
-                       "#fraScannerLost QLabel { color: white; }"));
-    m_bannerText = plainLabel("lblScannerLost", m_banner, true);
-    m_bannerAdvice = plainLabel("lblScannerLostAdvice", m_banner, true);
-    keepScaled(m_bannerText, BannerScale, true);
-    auto *bannerLayout = new QVBoxLayout(m_banner);
-    bannerLayout->addWidget(m_bannerText);
-    bannerLayout->addWidget(m_bannerAdvice);
-    m_banner->setVisible(false);
-    layout->addWidget(m_banner);
-
-    // The result of the label handled last fills the width under the banner: its word large
-    // enough to read from a few metres, white on the colour of the result. The take-back
-    // button sits under the word, leaving the texts the band's width to wrap in.
+    // The result of the label handled last fills the width: its word large enough to read
+    // from a few metres, white on the colour of the result. The take-back button sits under
+    // the word, leaving the texts the band's width to wrap in. While the scanner is away the
+    // band says so instead, in the same large word, with the last result on a line under it.
     m_band = new QFrame(this);
     m_band->setObjectName(QStringLiteral("fraResult"));
     m_band->setAutoFillBackground(true);
@@ -134,12 +123,14 @@ ResultPanel::ResultPanel(QWidget *parent)
     m_lastLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_lastLabel->installEventFilter(this);
     m_next = plainLabel("lblResultNext", m_band, true);
+    m_before = plainLabel("lblResultBefore", m_band, true);
+    m_before->setVisible(false);
     keepScaled(m_headline, ResultHeadlineScale, true);
     keepScaled(m_advice, ResultLineScale, false);
     keepScaled(m_next, ResultLineScale, true);
     m_texts = new QVBoxLayout;
     m_texts->setSpacing(4);
-    for (QLabel *line : {m_headline, m_advice, m_lastLabel, m_next}) {
+    for (QLabel *line : {m_headline, m_advice, m_before, m_lastLabel, m_next}) {
         givesWidth(line);
         m_texts->addWidget(line);
     }
@@ -154,18 +145,46 @@ ResultPanel::ResultPanel(QWidget *parent)
 
 void ResultPanel::showResult(const ScanResult &result)
 {
+    m_result = result;
+    showBand();
+}
+
+void ResultPanel::showBand()
+{
+    const bool lost = !m_lostSince.isEmpty();
+    const QString word
+        = m_result.word.isEmpty() ? QString() : resultSymbol(m_result.tone) + m_result.word;
+    // The scanner away outranks the result: labels scanned now are lost whatever came before.
+    const ScanResult shown
+        = lost ? ScanResult{.tone = m_result.tone,
+                            .word = tr("NO SCANNER"),
+                            .headline
+                            = m_lostDevice.isEmpty()
+                                  ? tr("Since %1").arg(m_lostSince)
+                                  : tr("Since %1: %2 is not there").arg(m_lostSince, m_lostDevice),
+                            .advice = tr("Labels scanned now are not read. Plug the scanner in "
+                                         "(check its cable): Barlink takes it back by itself "
+                                         "within a few seconds."),
+                            .next = {}}
+               : m_result;
     m_band->setStyleSheet(QStringLiteral("#fraResult { background: %1; border-radius: 6px; } "
                                          "#fraResult > QLabel { color: white; }")
-                              .arg(resultColour(result.tone)));
-    m_tone = result.tone;
-    m_word->setText(result.word.isEmpty() ? QString() : resultSymbol(result.tone) + result.word);
-    m_word->setVisible(!result.word.isEmpty());
-    m_headline->setText(result.headline);
-    m_advice->setText(result.advice);
-    m_advice->setVisible(!result.advice.isEmpty());
-    m_next->setText(result.next);
+                              .arg(lost ? LostColour : resultColour(shown.tone)));
+    m_word->setText(lost ? LostSymbol + shown.word : word);
+    m_word->setVisible(!m_word->text().isEmpty());
+    m_headline->setText(shown.headline);
+    m_advice->setText(shown.advice);
+    m_advice->setVisible(!shown.advice.isEmpty());
+    m_before->setText(word.isEmpty() ? QString()
+                                     : tr("Last result: %1")
+                                           .arg(QStringList{word, m_result.headline}.join(
+                                               QStringLiteral(" \u00b7 "))));
+    m_before->setVisible(lost && !word.isEmpty());
+    m_next->setText(shown.next);
+    m_next->setVisible(!shown.next.isEmpty());
     m_band->setAccessibleName(
-        QStringList{result.word, result.headline, result.advice, result.next}.join(u' '));
+        QStringList{shown.word, shown.headline, shown.advice, m_before->text(), shown.next}.join(
+            u' '));
 }
 
 void ResultPanel::showEntry(const journal::Entry &entry)
@@ -178,8 +197,10 @@ void ResultPanel::showEntry(const journal::Entry &entry)
 
 void ResultPanel::showPiecePair(const journal::Entry &piece, const QStringList &fields)
 {
-    if (m_tone == ScanResult::Tone::Ok)
-        m_headline->setText(ScanResult::pieceWords(piece, fields));
+    if (m_result.tone == ScanResult::Tone::Ok) {
+        m_result.headline = ScanResult::pieceWords(piece, fields);
+        showBand();
+    }
 }
 
 void ResultPanel::setTakeBackAvailable(bool available, const QString &what)
@@ -190,21 +211,14 @@ void ResultPanel::setTakeBackAvailable(bool available, const QString &what)
 
 void ResultPanel::setScannerLost(const QString &since, const QString &device)
 {
-    if (!since.isEmpty()) {
-        m_bannerText->setText(
-            device.isEmpty()
-                ? tr("\u26a0 NO SCANNER since %1").arg(since)
-                : tr("\u26a0 NO SCANNER since %1: %2 is not there").arg(since, device));
-        m_bannerAdvice->setText(
-            tr("Labels scanned now are not read. Plug the scanner in (check its cable): Barlink "
-               "takes it back by itself within a few seconds."));
-    }
-    m_banner->setVisible(!since.isEmpty());
+    m_lostSince = since;
+    m_lostDevice = device;
+    showBand();
 }
 
 bool ResultPanel::scannerLostShown() const
 {
-    return !m_banner->isHidden();
+    return !m_lostSince.isEmpty();
 }
 
 QList<QWidget *> ResultPanel::tabOrder() const

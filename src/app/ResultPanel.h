@@ -13,9 +13,10 @@ class QHBoxLayout;
 
 namespace barlink::app {
 
-// What the operator reads first, from a few metres: the banner while the scanner is lost, and
-// under it the result of the label handled last (a word on its colour, the reason, the advice,
-// the last label and what comes next) with the button that takes the last item back.
+// What the operator reads first, from a few metres: the result of the label handled last (a
+// word on its colour, the reason, the advice, the last label and what comes next) with the
+// button that takes the last item back; while the scanner is lost, that state in its place,
+// the last result on a line under it.
 class ResultPanel : public QWidget
 {
     Q_OBJECT
@@ -28,8 +29,8 @@ public:
     void showPiecePair(const journal::Entry &piece, const QStringList &fields);
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
     void setTakeBackAvailable(bool available, const QString &what);
-    // The banner says since when (a time, or a day and a time) the port waits for its scanner;
-    // device may be empty. An empty since takes the banner away.
+    // The band says since when (a time, or a day and a time) the port waits for its scanner;
+    // device may be empty. An empty since brings the last result back.
     void setScannerLost(const QString &since, const QString &device);
     [[nodiscard]] bool scannerLostShown() const;
     // The button in the order Tab goes through the window.
@@ -46,12 +47,11 @@ protected:
 
 private:
     void showResult(const ScanResult &result);
+    // The result, or the scanner's absence over it.
+    void showBand();
     // The last label's line, cut to its width.
     void showLastLabel();
 
-    QFrame *m_banner = nullptr;
-    QLabel *m_bannerText = nullptr;
-    QLabel *m_bannerAdvice = nullptr;
     QFrame *m_band = nullptr;
     QHBoxLayout *m_bandLayout = nullptr;
     QVBoxLayout *m_texts = nullptr;
@@ -61,7 +61,12 @@ private:
     QLabel *m_advice = nullptr;
     QLabel *m_lastLabel = nullptr;
     QLabel *m_next = nullptr;
-    ScanResult::Tone m_tone = ScanResult::Tone::Ready;
+    // The last result, while the scanner's absence takes its place.
+    QLabel *m_before = nullptr;
+    ScanResult m_result;
+    // Since when the scanner is away (empty: it is there), and the device waited for.
+    QString m_lostSince;
+    QString m_lostDevice;
 };
 
 } // namespace barlink::app

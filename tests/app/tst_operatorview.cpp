@@ -73,7 +73,7 @@ private Q_SLOTS:
     void journalBadge();
     void listBadge_data();
     void listBadge();
-    void scannerBanner();
+    void scannerLost();
     void countersStartEachShift();
     void layoutStaysPut();
     void takeBack_data();
@@ -385,27 +385,39 @@ void tst_OperatorView::listBadge()
     QVERIFY(badge->styleSheet().contains(fetch<QString>("colour")));
 }
 
-// While the port waits for the scanner a banner says since when, kept while the port tries
-// again, and goes when the scanner is back.
-void tst_OperatorView::scannerBanner()
+// While the port waits for the scanner the result band says so in place of the result, in its
+// own colour and the largest text of the window, since when (kept while the port tries again);
+// the last result on a line under it, and back in its place when the scanner is.
+void tst_OperatorView::scannerLost()
 {
     using State = base::OperatorDisplay::PortState;
     base::ManualClock clock;
     clock.setCurrentTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
     app::MainWindow window(nullptr, &clock);
     window.show();
-    auto *banner = window.findChild<QFrame *>(QStringLiteral("fraScannerLost"));
-    auto *text = window.findChild<QLabel *>(QStringLiteral("lblScannerLost"));
+    window.showEntry({.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1});
+    const auto label = [&](const char *name) { return window.findChild<QLabel *>(name); };
+    auto *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    const QString okLook = band->styleSheet();
     window.setPortState(State::Waiting, QStringLiteral("/dev/ttyACM0"));
     clock.advance(3 * 60'000);
     window.setPortState(State::Waiting, QStringLiteral("/dev/ttyACM0"));
-    QVERIFY(banner->isVisible());
-    QCOMPARE(text->text(),
-             QStringLiteral("\u26a0 NO SCANNER since 09:05: /dev/ttyACM0 is not there"));
+    QCOMPARE(label("lblResultWord")->text(), QStringLiteral("\u2298 NO SCANNER"));
+    QCOMPARE(label("lblResultHeadline")->text(),
+             QStringLiteral("Since 09:05: /dev/ttyACM0 is not there"));
+    QVERIFY(band->styleSheet() != okLook);
+    QVERIFY(label("lblResultBefore")->isVisible());
+    QVERIFY(label("lblResultBefore")->text().contains(u"OK \u00b7 PANEL.CNC"));
+    for (const QWidget *other : window.findChildren<QWidget *>())
+        QVERIFY2(other == label("lblResultWord")
+                     || other->font().pointSizeF() < label("lblResultWord")->font().pointSizeF(),
+                 qPrintable(other->objectName()));
     window.setPortState(State::Open, QStringLiteral("/dev/ttyACM0"));
-    QVERIFY(!banner->isVisible());
+    QCOMPARE(label("lblResultWord")->text(), QStringLiteral("\u2714 OK"));
+    QCOMPARE(band->styleSheet(), okLook);
+    QVERIFY(!label("lblResultBefore")->isVisible());
     window.setPortState(State::Waiting, QString());
-    QCOMPARE(text->text(), QStringLiteral("\u26a0 NO SCANNER since 09:08"));
+    QCOMPARE(label("lblResultHeadline")->text(), QStringLiteral("Since 09:08"));
 }
 
 // The counters start afresh when a shift begins, with or without a label to tell them; without
