@@ -1420,6 +1420,10 @@
         <translation>WARTET</translation>
     </message>
     <message>
+        <source>TAKEN BACK</source>
+        <translation>ZURÜCKGENOMMEN</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>REFUSED</source>
         <translation>ABGELEHNT</translation>
@@ -1863,6 +1867,10 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <location line="+6"/>
         <source>No item has gone into the list since Barlink started, or the last one was taken back already.</source>
         <translation>Seit dem Start von Barlink ging kein Teil in die Liste, oder das letzte ist schon zurückgenommen.</translation>
+    </message>
+    <message>
+        <source>Nothing of the label shown went into the list: there is nothing of it to take back.</source>
+        <translation>Vom angezeigten Etikett ging nichts in die Liste: davon gibt es nichts zurückzunehmen.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -2811,6 +2819,10 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
     <message>
         <source>Take back last item</source>
         <translation>Letztes Teil zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Take back %1</source>
+        <translation>%1 zurücknehmen</translation>
     </message>
     <message>
         <source>Last label: %1  —  %2</source>

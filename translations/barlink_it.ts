@@ -1420,6 +1420,10 @@
         <translation>IN ATTESA</translation>
     </message>
     <message>
+        <source>TAKEN BACK</source>
+        <translation>ANNULLATO</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>REFUSED</source>
         <translation>RIFIUTATA</translation>
@@ -1863,6 +1867,10 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <location line="+6"/>
         <source>No item has gone into the list since Barlink started, or the last one was taken back already.</source>
         <translation>Da quando Barlink è partito nessun pezzo è andato in lista, o l&apos;ultimo è già stato annullato.</translation>
+    </message>
+    <message>
+        <source>Nothing of the label shown went into the list: there is nothing of it to take back.</source>
+        <translation>Dell&apos;etichetta mostrata non è andato niente in lista: non c&apos;è niente da annullare.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -2811,6 +2819,10 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
     <message>
         <source>Take back last item</source>
         <translation>Annulla ultimo pezzo</translation>
+    </message>
+    <message>
+        <source>Take back %1</source>
+        <translation>Annulla %1</translation>
     </message>
     <message>
         <source>Last label: %1  —  %2</source>

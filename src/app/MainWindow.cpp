@@ -131,8 +131,6 @@ void MainWindow::bindOptions(base::Options &options)
 void MainWindow::showEntry(const journal::Entry &entry)
 {
     m_glance->showEntry(entry);
-    if (entry.kind == journal::Kind::StationEvent)
-        return;
     m_result->showEntry(entry);
     if (entry.outcome == journal::Outcome::Refused)
         flashStatus();

@@ -189,9 +189,14 @@ void ResultPanel::showBand()
 
 void ResultPanel::showEntry(const journal::Entry &entry)
 {
-    showResult(ScanResult::of(entry));
+    const ScanResult result = ScanResult::of(entry);
+    if (result.word.isEmpty())
+        return;
+    showResult(result);
     m_lastLabel->setToolTip(
-        tr("Last label: %1  \u2014  %2").arg(shownLine(entry.label), plainWords(entry)));
+        entry.kind == journal::Kind::StationEvent
+            ? plainWords(entry)
+            : tr("Last label: %1  \u2014  %2").arg(shownLine(entry.label), plainWords(entry)));
     showLastLabel();
 }
 
@@ -205,6 +210,13 @@ void ResultPanel::showPiecePair(const journal::Entry &piece, const QStringList &
 
 void ResultPanel::setTakeBackAvailable(bool available, const QString &what)
 {
+    // The button names the item it takes back, cut short where its name is long.
+    constexpr int MostNameCharacters = 24;
+    const QString name = what.size() > MostNameCharacters
+                             ? what.left(MostNameCharacters - 1) + QChar(0x2026)
+                             : what;
+    m_takeBack->setText(available && !what.isEmpty() ? tr("Take back %1").arg(name)
+                                                     : tr("Take back last item"));
     m_takeBack->setEnabled(available);
     m_takeBack->setToolTip(what);
 }

@@ -23,11 +23,13 @@ class ResultPanel : public QWidget
 public:
     explicit ResultPanel(QWidget *parent = nullptr);
 
-    // A label's journal entry: its result and the last label's line.
+    // A label's journal entry: its result and the last label's line; an item taken back
+    // likewise. Other station events leave the band as it is.
     void showEntry(const journal::Entry &entry);
     // A piece sent as normal and mirror: the result, when it is Taken, names both fields.
     void showPiecePair(const journal::Entry &piece, const QStringList &fields);
-    // Whether the last item can be taken back now; what: the rows it would remove, or why not.
+    // Whether the last item can be taken back now; what: the item's program, which the button
+    // names, or why not.
     void setTakeBackAvailable(bool available, const QString &what);
     // The band says since when (a time, or a day and a time) the port waits for its scanner;
     // device may be empty. An empty since brings the last result back.

@@ -126,7 +126,14 @@ ScanResult ScanResult::of(const journal::Entry &entry)
                                  "the label again.");
         break;
     case journal::Outcome::Event:
-        return {};
+        // An item taken back: the band no longer shows it, and says where it went.
+        if (entry.label != journal::storedName(journal::StationEvent::ItemTakenBack))
+            return {};
+        result.tone = Tone::Ready;
+        result.word = tr("TAKEN BACK");
+        result.headline = plainWords(entry);
+        result.next = tr("Ready for the next piece");
+        break;
     }
     return result;
 }

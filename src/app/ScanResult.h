@@ -28,7 +28,8 @@ public:
     QString advice;   // what to do about it; empty when there is nothing to do
     QString next;     // "Scan the dimensions label of PANEL.CNC", "Ready for the next piece"
 
-    // The result of a label's journal entry; a station event leaves the result as it was.
+    // The result of a label's journal entry, or of an item taken back; any other station
+    // event leaves the result as it was (no word).
     [[nodiscard]] static ScanResult of(const journal::Entry &entry);
     // Before the first label.
     [[nodiscard]] static ScanResult ready();

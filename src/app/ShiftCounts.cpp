@@ -25,8 +25,13 @@ bool ShiftCounts::moveTo(const QDateTime &now)
 
 void ShiftCounts::add(const journal::Entry &entry)
 {
-    if (entry.kind == journal::Kind::StationEvent || !entry.time.isValid() || entry.time < m_began)
+    if (!entry.time.isValid() || entry.time < m_began)
         return;
+    if (entry.kind == journal::Kind::StationEvent) {
+        if (entry.label == journal::storedName(journal::StationEvent::ItemTakenBack))
+            takeBack(entry.rows.value_or(0));
+        return;
+    }
     switch (entry.outcome) {
     case journal::Outcome::Taken:
         if (entry.rows.value_or(0) <= 0)
@@ -45,6 +50,18 @@ void ShiftCounts::add(const journal::Entry &entry)
     case journal::Outcome::Waiting:
     case journal::Outcome::Event:
         return;
+    }
+}
+
+void ShiftCounts::takeBack(int rows)
+{
+    // The item taken back is the last one sent: its pieces are the newest, as many as held its
+    // rows. One sent before the shift began left none here.
+    while (rows > 0 && !m_pieces.empty() && m_pieces.front().rows.value_or(0) <= rows) {
+        const int pieceRows = *m_pieces.front().rows;
+        m_taken -= pieceRows;
+        rows -= pieceRows;
+        m_pieces.pop_front();
     }
 }
 

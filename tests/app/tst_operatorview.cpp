@@ -78,6 +78,8 @@ private Q_SLOTS:
     void layoutStaysPut();
     void takeBack_data();
     void takeBack();
+    void takeBackShown_data();
+    void takeBackShown();
     void resultSounds();
 };
 
@@ -478,9 +480,8 @@ void tst_OperatorView::layoutStaysPut()
     // Nor as a result with two lines of advice comes.
     journal::Entry warned;
     warned.label = QStringLiteral("%19NOPE.CNC N");
-    warned.reason = base::Reason::several(
-        {base::Reason::text(QStringLiteral("no dimensions")),
-         base::Reason(base::Reason::Code::ListEmptied, 2)});
+    warned.reason = base::Reason::several({base::Reason::text(QStringLiteral("no dimensions")),
+                                           base::Reason(base::Reason::Code::ListEmptied, 2)});
     warned.program = QStringLiteral("NOPE.CNC");
     warned.rows = 1;
     window.showEntry(warned);
@@ -585,6 +586,54 @@ void tst_OperatorView::takeBack()
     for (const char *label : {"%12MIRDOOR.CNC N X", "%22500 300 18"})
         rig.scanWithTicks(label);
     QCOMPARE(rig.rows(), before);
+}
+
+void tst_OperatorView::takeBackShown_data()
+{
+    columns<QString, bool, QString, int>({"then", "offered", "word", "taken"});
+    // clang-format off
+    QTest::newRow("nothing") << "" << true << "\u2714 OK" << 3;
+    QTest::newRow("next item waits") << "%12NEXT.CNC N X" << true << "\u2026 WAITING" << 3;
+    QTest::newRow("a label refused") << "%71ABC" << false << "\u2716 REFUSED" << 3;
+    QTest::newRow("list cleared") << "%CLEAR%" << false << "\u2714 OK" << 3;
+    QTest::newRow("taken back") << "take back" << false << "TAKEN BACK" << 1;
+    // clang-format on
+}
+
+// The take-back button names the item it takes back, and is offered only while that item's
+// rows are in the list and the result does not show a refusal (whose item it is not). Once
+// the item is taken back, the result, the plan, the counters and the last pieces show the
+// station without it.
+void tst_OperatorView::takeBackShown()
+{
+    using Rig = StationRig<FakeScannerPort>;
+    const QTemporaryDir dir;
+    QVERIFY(Rig::prepare(dir.path(), QStringLiteral("/dev/scanner"), SelectionKeys + MirrorKeys));
+    base::ManualClock clock;
+    app::MainWindow window(nullptr, &clock);
+    Rig rig(dir.path(), {.realPauses = true, .shownOn = &window, .clock = &clock});
+    app::showStationOn(rig.station, window);
+    QVERIFY(rig.start());
+    for (const char *label : {"%19EARLIER.CNC N", "%12MIRDOOR.CNC N X", "%22500 300 18"})
+        rig.scanWithTicks(label);
+    QFETCH(QString, then);
+    if (then == u"take back")
+        QCOMPARE(rig.station.takeBackLastItem(rig.station.takeBackQuery().rows), QString());
+    else if (then.startsWith(u"%C"))
+        rig.station.typeLabel(then);
+    else if (!then.isEmpty())
+        rig.scanWithTicks(then.toLatin1());
+    QCoreApplication::sendPostedEvents();
+    auto *button = window.findChild<QPushButton *>(QStringLiteral("cmdTakeBack"));
+    QTEST(button->isEnabled(), "offered");
+    QCOMPARE(button->text(),
+             button->isEnabled() ? u"Take back MIRDOOR.CNC" : u"Take back last item");
+    QTEST(window.findChild<QLabel *>(QStringLiteral("lblResultWord"))->text(), "word");
+    QTEST(window.shiftCounts().taken(), "taken");
+    QCOMPARE(window.shiftCounts().pieces().front().program,
+             fetch<int>("taken") == 1 ? u"EARLIER.CNC" : u"MIRDOOR.CNC");
+    const auto *plan = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"));
+    QCOMPARE(plan->pieces().empty(), then == u"take back");
 }
 
 // Which sound an outcome gets (a warning is taken: its rows went), and that both sounds are in
