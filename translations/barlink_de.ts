@@ -2821,6 +2821,10 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
         <translation>Letztes Teil zurücknehmen</translation>
     </message>
     <message>
+        <source>Touch the result, or press Enter on it, once you have seen a refusal</source>
+        <translation>Ergebnis antippen oder darauf Enter drücken, sobald Sie eine Ablehnung gesehen haben</translation>
+    </message>
+    <message>
         <source>Take back %1</source>
         <translation>%1 zurücknehmen</translation>
     </message>

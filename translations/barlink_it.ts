@@ -2821,6 +2821,10 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
         <translation>Annulla ultimo pezzo</translation>
     </message>
     <message>
+        <source>Touch the result, or press Enter on it, once you have seen a refusal</source>
+        <translation>Toccare il risultato, o premere Invio su di esso, dopo aver visto un rifiuto</translation>
+    </message>
+    <message>
         <source>Take back %1</source>
         <translation>Annulla %1</translation>
     </message>

@@ -2,10 +2,12 @@
 
 #include "PanelLook.h"
 #include "ScanWords.h"
+#include "base/Clock.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,6 +24,12 @@ constexpr qreal ResultLineScale = 1.2;
 // Past twice the system's text size the word grows no more: it is read from afar already, and
 // larger it would leave the reason too little of a small screen's width.
 constexpr qreal ResultWordMostScale = 2.0;
+
+// The band's border, white while it has the focus.
+constexpr int BandBorder = 3;
+
+// A refusal the band no longer shows stays this long after a later item was taken.
+constexpr int RefusalKeptMilliseconds = 5000;
 
 // The band keeps room for a word of this many characters and a reason of this many a line.
 constexpr int ResultWordCharacters = 9;
@@ -88,9 +96,16 @@ void givesWidth(QLabel *label)
 
 } // namespace
 
-ResultPanel::ResultPanel(QWidget *parent)
+ResultPanel::ResultPanel(base::Clock &clock, QWidget *parent)
     : QWidget(parent)
+    , m_refusalTimer(clock.makeTimer())
 {
+    m_refusalTimer->setSingleShot(true);
+    m_refusalTimer->setInterval(RefusalKeptMilliseconds);
+    connect(m_refusalTimer.get(), &base::Timer::timeout, this, [this] {
+        m_refusal.clear();
+        showLastLabel();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -137,11 +152,23 @@ ResultPanel::ResultPanel(QWidget *parent)
 
     m_bandLayout = new QHBoxLayout(m_band);
     m_bandLayout->setSpacing(16);
+    // The frame's border (BandBorder, white while the band has the focus) comes out of the
+    // margins: the texts keep their width.
+    m_bandLayout->setContentsMargins(m_bandLayout->contentsMargins()
+                                     - QMargins(BandBorder, BandBorder, BandBorder, BandBorder));
     m_bandLayout->addLayout(wordColumn);
     m_bandLayout->addLayout(m_texts, 1);
     layout->addWidget(m_band);
+    // Enter on the band, or a touch anywhere on it, says a refusal has been seen.
+    m_band->setFocusPolicy(Qt::StrongFocus);
+    m_band->setToolTip(tr("Touch the result, or press Enter on it, once you have seen a refusal"));
+    m_band->installEventFilter(this);
+    for (QLabel *line : m_band->findChildren<QLabel *>())
+        line->installEventFilter(this);
     showResult(ScanResult::ready());
 }
+
+ResultPanel::~ResultPanel() = default;
 
 void ResultPanel::showResult(const ScanResult &result)
 {
@@ -167,9 +194,13 @@ void ResultPanel::showBand()
                                          "within a few seconds."),
                             .next = {}}
                : m_result;
-    m_band->setStyleSheet(QStringLiteral("#fraResult { background: %1; border-radius: 6px; } "
+    // The band's frame turns white while it has the focus.
+    m_band->setStyleSheet(QStringLiteral("#fraResult { background: %1; border: %2px solid %1; "
+                                         "border-radius: 6px; } "
+                                         "#fraResult:focus { border-color: white; } "
                                          "#fraResult > QLabel { color: white; }")
-                              .arg(lost ? LostColour : resultColour(shown.tone)));
+                              .arg(lost ? LostColour : resultColour(shown.tone))
+                              .arg(BandBorder));
     m_word->setText(lost ? LostSymbol + shown.word : word);
     m_word->setVisible(!m_word->text().isEmpty());
     m_headline->setText(shown.headline);
@@ -193,6 +224,20 @@ void ResultPanel::showEntry(const journal::Entry &entry)
     if (result.word.isEmpty())
         return;
     showResult(result);
+    const bool refused
+        = entry.outcome == journal::Outcome::Refused || entry.outcome == journal::Outcome::Failed;
+    if (refused) {
+        const QString time = entry.time.isValid()
+                                 ? entry.time.toLocalTime().toString(QStringLiteral("HH:mm:ss "))
+                                 : QString();
+        m_refusal = QStringLiteral("\u2716 ") + time + shownLine(entry.label)
+                    + QStringLiteral("  \u2014  ") + plainWords(entry);
+        m_refusalTimer->stop();
+    } else if (!m_refusal.isEmpty() && entry.outcome == journal::Outcome::Taken
+               && entry.rows.value_or(0) > 0 && !m_refusalTimer->isActive()) {
+        m_refusalTimer->start();
+    }
+    m_refusalInBand = refused;
     m_lastLabel->setToolTip(
         entry.kind == journal::Kind::StationEvent
             ? plainWords(entry)
@@ -235,7 +280,7 @@ bool ResultPanel::scannerLostShown() const
 
 QList<QWidget *> ResultPanel::tabOrder() const
 {
-    return {m_takeBack};
+    return {m_band, m_takeBack};
 }
 
 void ResultPanel::keepMinimumSize()
@@ -249,17 +294,35 @@ void ResultPanel::keepMinimumSize()
     const int texts = 2 * headline.lineSpacing() + 3 * line.lineSpacing()
                       + QFontMetrics(m_lastLabel->font()).lineSpacing() + 4 * spacing;
     const QMargins margins = m_bandLayout->contentsMargins();
-    m_band->setMinimumHeight(
-        std::max(texts + margins.top() + margins.bottom(), m_bandLayout->minimumSize().height()));
+    m_band->setMinimumHeight(std::max(texts + margins.top() + margins.bottom() + 2 * BandBorder,
+                                      m_bandLayout->minimumSize().height() + 2 * BandBorder));
     // As wide as a word of the result and a few words of the reason a line: the window never
     // gives up more of its width to the windows beside it.
     m_band->setMinimumWidth(QFontMetrics(m_word->font()).averageCharWidth() * ResultWordCharacters
                             + headline.averageCharWidth() * ResultLineCharacters
-                            + m_bandLayout->spacing() + margins.left() + margins.right());
+                            + m_bandLayout->spacing() + margins.left() + margins.right()
+                            + 2 * BandBorder);
+}
+
+void ResultPanel::refusalSeen()
+{
+    m_refusal.clear();
+    m_refusalTimer->stop();
+    showLastLabel();
 }
 
 bool ResultPanel::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonPress
+        && (watched == m_band || watched->parent() == m_band))
+        refusalSeen();
+    if (watched == m_band && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            refusalSeen();
+            return true;
+        }
+    }
     if (watched == m_lastLabel
         && (event->type() == QEvent::Resize || event->type() == QEvent::Show
             || event->type() == QEvent::FontChange))
@@ -269,8 +332,15 @@ bool ResultPanel::eventFilter(QObject *watched, QEvent *event)
 
 void ResultPanel::showLastLabel()
 {
-    // Whole until the line is laid out on the screen, which gives it its width.
-    const QString whole = m_lastLabel->toolTip();
+    // Whole until the line is laid out on the screen, which gives it its width. A refusal not
+    // yet seen is white on red, whatever the band's colour.
+    const bool refusal = !m_refusal.isEmpty() && !m_refusalInBand;
+    const QString look
+        = refusal ? QStringLiteral("QLabel { background: #b71c1c; color: white; }") : QString();
+    // Set only when it changes: a new look resizes the line, which lays it out again.
+    if (m_lastLabel->styleSheet() != look)
+        m_lastLabel->setStyleSheet(look);
+    const QString whole = refusal ? m_refusal : m_lastLabel->toolTip();
     m_lastLabel->setText(m_lastLabel->isVisible() ? m_lastLabel->fontMetrics().elidedText(
                              whole, Qt::ElideRight, m_lastLabel->width())
                                                   : whole);

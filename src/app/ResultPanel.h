@@ -5,11 +5,18 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QFrame;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class QHBoxLayout;
+
+namespace barlink::base {
+class Clock;
+class Timer;
+} // namespace barlink::base
 
 namespace barlink::app {
 
@@ -21,7 +28,9 @@ class ResultPanel : public QWidget
 {
     Q_OBJECT
 public:
-    explicit ResultPanel(QWidget *parent = nullptr);
+    // clock: the time a refusal stays after a later item was taken.
+    explicit ResultPanel(base::Clock &clock, QWidget *parent = nullptr);
+    ~ResultPanel() override;
 
     // A label's journal entry: its result and the last label's line; an item taken back
     // likewise. Other station events leave the band as it is.
@@ -51,8 +60,11 @@ private:
     void showResult(const ScanResult &result);
     // The result, or the scanner's absence over it.
     void showBand();
-    // The last label's line, cut to its width.
+    // The last label's line, cut to its width; or, while a refusal the band no longer shows is
+    // not yet seen, that refusal in its place.
     void showLastLabel();
+    // The operator has seen the refusal (Enter on the band, or a touch on it).
+    void refusalSeen();
 
     QFrame *m_band = nullptr;
     QHBoxLayout *m_bandLayout = nullptr;
@@ -69,6 +81,12 @@ private:
     // Since when the scanner is away (empty: it is there), and the device waited for.
     QString m_lostSince;
     QString m_lostDevice;
+    // The last label refused (or failed) until the operator has seen it: it stays on the band
+    // once a later result takes the band's place, until a later item has been taken and
+    // RefusalKeptMilliseconds have passed, or the operator says it is seen.
+    QString m_refusal;
+    bool m_refusalInBand = false;
+    std::unique_ptr<base::Timer> m_refusalTimer;
 };
 
 } // namespace barlink::app

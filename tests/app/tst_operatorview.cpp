@@ -74,6 +74,8 @@ private Q_SLOTS:
     void listBadge_data();
     void listBadge();
     void scannerLost();
+    void refusalKept_data();
+    void refusalKept();
     void countersStartEachShift();
     void layoutStaysPut();
     void takeBack_data();
@@ -266,9 +268,11 @@ void tst_OperatorView::scansShownAsHandled()
     }
     QCOMPARE(window.recentScans().index(3, app::RecentScansModel::Outcome).data(Qt::BackgroundRole),
              journal::outcomeBackground(journal::Outcome::Taken, true));
-    QVERIFY(window.findChild<QLabel *>(QStringLiteral("lblLastLabel"))
-                ->text()
-                .endsWith(expected.front()));
+    // The refusal at the start stays on the band until it is seen.
+    auto *lastLabel = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"));
+    QVERIFY(lastLabel->text().contains(u"%71ABC"));
+    QTest::mouseClick(window.findChild<QLabel *>("lblResultHeadline"), Qt::LeftButton);
+    QVERIFY(lastLabel->text().endsWith(expected.front()));
 
     QCOMPARE(piecesWhenDone, std::size_t(2));
     QVERIFY(plan->pieces()[0].mirror != plan->pieces()[1].mirror);
@@ -420,6 +424,55 @@ void tst_OperatorView::scannerLost()
     QVERIFY(!label("lblResultBefore")->isVisible());
     window.setPortState(State::Waiting, QString());
     QCOMPARE(label("lblResultHeadline")->text(), QStringLiteral("Since 09:08"));
+}
+
+void tst_OperatorView::refusalKept_data()
+{
+    columns<QStringList, QString>({"steps", "kept"});
+    using L = QStringList;
+    // clang-format off
+    QTest::newRow("shown on the band itself") << L{"refused"} << "";
+    QTest::newRow("item taken at once, 5 s not yet") << L{"refused", "taken", "+4999"} << "%71ABC";
+    QTest::newRow("item taken, 5 s passed") << L{"refused", "taken", "+5000"} << "";
+    QTest::newRow("only time passed") << L{"refused", "waiting", "+60000"} << "%71ABC";
+    QTest::newRow("a command is no item") << L{"refused", "command", "+60000"} << "%71ABC";
+    QTest::newRow("5 s count from the item") << L{"refused", "+60000", "taken", "+4999"} << "%71ABC";
+    QTest::newRow("a touch on the band") << L{"refused", "taken", "touch"} << "";
+    QTest::newRow("Enter on the band") << L{"refused", "waiting", "enter"} << "";
+    QTest::newRow("seen while on the band") << L{"refused", "enter", "taken"} << "";
+    QTest::newRow("a later refusal in its place") << L{"refused", "taken", "+3000", "refused again", "taken", "+3000"} << "%72XYZ";
+    // clang-format on
+}
+
+// A label refused (or failed) stays on the band once a later result takes its place, white on
+// red in the last label's line, until a later item has been taken and 5 s have passed on the
+// window's clock, or the operator says it is seen (Enter on the band, a touch on it).
+void tst_OperatorView::refusalKept()
+{
+    base::ManualClock clock;
+    app::MainWindow window(nullptr, &clock);
+    auto *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    const journal::Entry taken{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
+    const std::map<QString, journal::Entry> entries{
+        {"refused", {.label = "%71ABC", .outcome = journal::Outcome::Refused}},
+        {"refused again", {.label = "%72XYZ", .outcome = journal::Outcome::Failed}},
+        {"taken", taken},
+        {"waiting", {.label = "%12NEXT.CNC", .outcome = journal::Outcome::Waiting}},
+        {"command", {.label = "%START%", .kind = journal::Kind::Command}}};
+    for (const QString &step : fetch<QStringList>("steps")) {
+        if (step.startsWith(u'+'))
+            clock.advance(step.toInt());
+        else if (step == u"touch")
+            QTest::mouseClick(window.findChild<QLabel *>("lblResultHeadline"), Qt::LeftButton);
+        else if (step == u"enter")
+            QTest::keyClick(band, Qt::Key_Return);
+        else
+            window.showEntry(entries.at(step));
+    }
+    const QString line = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"))->text();
+    const QString kept = fetch<QString>("kept");
+    QCOMPARE(line.startsWith(u'\u2716'), !kept.isEmpty());
+    QVERIFY2(kept.isEmpty() || line.contains(kept), qPrintable(line));
 }
 
 // The counters start afresh when a shift begins, with or without a label to tell them; without
