@@ -1458,8 +1458,28 @@
     <name>ScanWords</name>
     <message>
         <location filename="../src/app/ScanWords.cpp" line="+27"/>
-        <source>Command carried out</source>
-        <translation>Befehl ausgeführt</translation>
+        <source>List ended</source>
+        <translation>Liste beendet</translation>
+    </message>
+    <message>
+        <source>Setpoint set</source>
+        <translation>Sollwert gesetzt</translation>
+    </message>
+    <message>
+        <source>Labels of the item so far dropped; the list is as it was</source>
+        <translation>Bisherige Etiketten des Teils verworfen; die Liste ist unverändert</translation>
+    </message>
+    <message>
+        <source>List emptied</source>
+        <translation>Liste geleert</translation>
+    </message>
+    <message>
+        <source>List emptied (1 row)</source>
+        <translation>Liste geleert (1 Zeile)</translation>
+    </message>
+    <message>
+        <source>List emptied (%1 rows)</source>
+        <translation>Liste geleert (%1 Zeilen)</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -2827,6 +2847,22 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
     <message>
         <source>Take back %1</source>
         <translation>%1 zurücknehmen</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>The list now: %1 · %2</source>
+        <translation>Die Liste jetzt: %1 · %2</translation>
+    </message>
+    <message>
+        <source>The list now: not open</source>
+        <translation>Die Liste jetzt: nicht offen</translation>
     </message>
     <message>
         <source>Last label: %1  —  %2</source>

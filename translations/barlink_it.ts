@@ -1458,8 +1458,28 @@
     <name>ScanWords</name>
     <message>
         <location filename="../src/app/ScanWords.cpp" line="+27"/>
-        <source>Command carried out</source>
-        <translation>Comando eseguito</translation>
+        <source>List ended</source>
+        <translation>Lista terminata</translation>
+    </message>
+    <message>
+        <source>Setpoint set</source>
+        <translation>Setpoint impostato</translation>
+    </message>
+    <message>
+        <source>Labels of the item so far dropped; the list is as it was</source>
+        <translation>Etichette del pezzo finora scartate; la lista è com&apos;era</translation>
+    </message>
+    <message>
+        <source>List emptied</source>
+        <translation>Lista svuotata</translation>
+    </message>
+    <message>
+        <source>List emptied (1 row)</source>
+        <translation>Lista svuotata (1 riga)</translation>
+    </message>
+    <message>
+        <source>List emptied (%1 rows)</source>
+        <translation>Lista svuotata (%1 righe)</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -2827,6 +2847,22 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
     <message>
         <source>Take back %1</source>
         <translation>Annulla %1</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 riga</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 righe</translation>
+    </message>
+    <message>
+        <source>The list now: %1 · %2</source>
+        <translation>La lista ora: %1 · %2</translation>
+    </message>
+    <message>
+        <source>The list now: not open</source>
+        <translation>La lista ora: non aperta</translation>
     </message>
     <message>
         <source>Last label: %1  —  %2</source>

@@ -277,6 +277,12 @@ void MainWindow::enableMenus()
     m_ui->actGuide->setEnabled(connected(&MainWindow::guideRequested));
 }
 
+void MainWindow::setListState(const listmanager::ListState &state)
+{
+    m_portRow->setListState(state);
+    m_result->setListState(state);
+}
+
 void MainWindow::setTakeBackAvailable(bool available, const QString &what)
 {
     m_ui->actTakeBack->setEnabled(available);

@@ -176,13 +176,20 @@ void ResultPanel::showResult(const ScanResult &result)
     showBand();
 }
 
+void ResultPanel::setListState(const listmanager::ListState &state)
+{
+    m_listState = state;
+    if (m_command)
+        showBand();
+}
+
 void ResultPanel::showBand()
 {
     const bool lost = !m_lostSince.isEmpty();
     const QString word
         = m_result.word.isEmpty() ? QString() : resultSymbol(m_result.tone) + m_result.word;
     // The scanner away outranks the result: labels scanned now are lost whatever came before.
-    const ScanResult shown
+    ScanResult shown
         = lost ? ScanResult{.tone = m_result.tone,
                             .word = tr("NO SCANNER"),
                             .headline
@@ -194,6 +201,19 @@ void ResultPanel::showBand()
                                          "within a few seconds."),
                             .next = {}}
                : m_result;
+    // A list command's result says what the list is now, as far as the list manager tells.
+    if (!lost && m_command && m_listState.reach == listmanager::Reach::Reached) {
+        const int rows = m_listState.rows;
+        const QString rowText = rows == 1 ? tr("1 row") : tr("%1 rows").arg(rows);
+        // In the words of the list's badge: a list not in run with a row in work is held.
+        const char *runState = m_listState.inRun        ? "Running"
+                               : m_listState.exeRow > 0 ? "Held"
+                                                        : "Idle";
+        shown.advice = m_listState.opened
+                           ? tr("The list now: %1 \u00b7 %2")
+                                 .arg(QCoreApplication::translate("RunState", runState), rowText)
+                           : tr("The list now: not open");
+    }
     // The band's frame turns white while it has the focus.
     m_band->setStyleSheet(QStringLiteral("#fraResult { background: %1; border: %2px solid %1; "
                                          "border-radius: 6px; } "
@@ -220,9 +240,11 @@ void ResultPanel::showBand()
 
 void ResultPanel::showEntry(const journal::Entry &entry)
 {
-    const ScanResult result = ScanResult::of(entry);
+    const journal::Entry before = std::exchange(m_previous, entry);
+    const ScanResult result = ScanResult::of(entry, &before);
     if (result.word.isEmpty())
         return;
+    m_command = entry.kind == journal::Kind::Command && entry.outcome == journal::Outcome::Taken;
     showResult(result);
     const bool refused
         = entry.outcome == journal::Outcome::Refused || entry.outcome == journal::Outcome::Failed;

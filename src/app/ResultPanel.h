@@ -2,6 +2,7 @@
 
 #include "ScanResult.h"
 #include "journal/Entry.h"
+#include "listmanager/ListWatch.h"
 
 #include <QWidget>
 
@@ -37,6 +38,8 @@ public:
     void showEntry(const journal::Entry &entry);
     // A piece sent as normal and mirror: the result, when it is Taken, names both fields.
     void showPiecePair(const journal::Entry &piece, const QStringList &fields);
+    // The list manager's list as it is now: told under the result of a list command.
+    void setListState(const listmanager::ListState &state);
     // Whether the last item can be taken back now; what: the item's program, which the button
     // names, or why not.
     void setTakeBackAvailable(bool available, const QString &what);
@@ -85,6 +88,10 @@ private:
     // once a later result takes the band's place, until a later item has been taken and
     // RefusalKeptMilliseconds have passed, or the operator says it is seen.
     QString m_refusal;
+    // The entry given last, and whether the result is a list command's; the list's state.
+    journal::Entry m_previous;
+    bool m_command = false;
+    listmanager::ListState m_listState;
     bool m_refusalInBand = false;
     std::unique_ptr<base::Timer> m_refusalTimer;
 };

@@ -30,7 +30,9 @@ public:
 
     // The result of a label's journal entry, or of an item taken back; any other station
     // event leaves the result as it was (no word).
-    [[nodiscard]] static ScanResult of(const journal::Entry &entry);
+    // before: the entry made just before it, when known (see plainWords()).
+    [[nodiscard]] static ScanResult of(const journal::Entry &entry,
+                                       const journal::Entry *before = nullptr);
     // Before the first label.
     [[nodiscard]] static ScanResult ready();
     // What the station waits for, from the item as the entry holds it after the label.

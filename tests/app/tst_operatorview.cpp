@@ -389,6 +389,12 @@ void tst_OperatorView::listBadge()
     auto *badge = window.findChild<QLabel *>(QStringLiteral("lblListState"));
     QTEST(badge->text(), "shown");
     QVERIFY(badge->styleSheet().contains(fetch<QString>("colour")));
+    // A list command's result tells the list as it is now, the same way.
+    auto *advice = window.findChild<QLabel *>(QStringLiteral("lblResultAdvice"));
+    window.showEntry({.label = "%START%", .kind = journal::Kind::Command});
+    QCOMPARE(advice->text(), "The list now: " + fetch<QString>("shown"));
+    window.showEntry({.label = "%12P.CNC", .program = "P.CNC", .rows = 1});
+    QVERIFY(advice->text().isEmpty());
 }
 
 // While the port waits for the scanner the result band says so in place of the result, in its
@@ -682,6 +688,13 @@ void tst_OperatorView::takeBackShown()
     QCOMPARE(button->text(),
              button->isEnabled() ? u"Take back MIRDOOR.CNC" : u"Take back last item");
     QTEST(window.findChild<QLabel *>(QStringLiteral("lblResultWord"))->text(), "word");
+    // A list command says what it did, on the result and in the recent scans.
+    if (then == u"%CLEAR%") {
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblResultHeadline"))->text(),
+                 u"List emptied (3 rows)");
+        QCOMPARE(window.recentScans().index(0, app::RecentScansModel::Outcome).data().toString(),
+                 u"List emptied (3 rows)");
+    }
     QTEST(window.shiftCounts().taken(), "taken");
     QCOMPARE(window.shiftCounts().pieces().front().program,
              fetch<int>("taken") == 1 ? u"EARLIER.CNC" : u"MIRDOOR.CNC");
