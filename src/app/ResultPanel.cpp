@@ -226,10 +226,10 @@ void ResultPanel::showBand()
     m_headline->setText(shown.headline);
     m_advice->setText(shown.advice);
     m_advice->setVisible(!shown.advice.isEmpty());
-    m_before->setText(word.isEmpty() ? QString()
-                                     : tr("Last result: %1")
-                                           .arg(QStringList{word, m_result.headline}.join(
-                                               QStringLiteral(" \u00b7 "))));
+    m_before->setText(!lost || word.isEmpty() ? QString()
+                                              : tr("Last result: %1")
+                                                    .arg(QStringList{word, m_result.headline}.join(
+                                                        QStringLiteral(" \u00b7 "))));
     m_before->setVisible(lost && !word.isEmpty());
     m_next->setText(shown.next);
     m_next->setVisible(!shown.next.isEmpty());
@@ -261,8 +261,9 @@ void ResultPanel::showEntry(const journal::Entry &entry)
     }
     m_refusalInBand = refused;
     m_lastLabel->setToolTip(
+        // An item taken back: its headline says it all.
         entry.kind == journal::Kind::StationEvent
-            ? plainWords(entry)
+            ? QString()
             : tr("Last label: %1  \u2014  %2").arg(shownLine(entry.label), plainWords(entry)));
     showLastLabel();
 }
