@@ -1420,6 +1420,10 @@
         <translation>WARTET</translation>
     </message>
     <message>
+        <source>TAKEN BACK</source>
+        <translation>ZURÜCKGENOMMEN</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>REFUSED</source>
         <translation>ABGELEHNT</translation>
@@ -1454,8 +1458,28 @@
     <name>ScanWords</name>
     <message>
         <location filename="../src/app/ScanWords.cpp" line="+27"/>
-        <source>Command carried out</source>
-        <translation>Befehl ausgeführt</translation>
+        <source>List ended</source>
+        <translation>Liste beendet</translation>
+    </message>
+    <message>
+        <source>Setpoint set</source>
+        <translation>Sollwert gesetzt</translation>
+    </message>
+    <message>
+        <source>Labels of the item so far dropped; the list is as it was</source>
+        <translation>Bisherige Etiketten des Teils verworfen; die Liste ist unverändert</translation>
+    </message>
+    <message>
+        <source>List emptied</source>
+        <translation>Liste geleert</translation>
+    </message>
+    <message>
+        <source>List emptied (1 row)</source>
+        <translation>Liste geleert (1 Zeile)</translation>
+    </message>
+    <message>
+        <source>List emptied (%1 rows)</source>
+        <translation>Liste geleert (%1 Zeilen)</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1863,6 +1887,10 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <location line="+6"/>
         <source>No item has gone into the list since Barlink started, or the last one was taken back already.</source>
         <translation>Seit dem Start von Barlink ging kein Teil in die Liste, oder das letzte ist schon zurückgenommen.</translation>
+    </message>
+    <message>
+        <source>Nothing of the label shown went into the list: there is nothing of it to take back.</source>
+        <translation>Vom angezeigten Etikett ging nichts in die Liste: davon gibt es nichts zurückzunehmen.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -2826,16 +2854,48 @@ Anschluss-Einstellungen öffnen, um einen anderen Anschluss zu wählen?</transla
         <translation>Letztes Teil zurücknehmen</translation>
     </message>
     <message>
+        <source>Touch the result, or press Enter on it, once you have seen a refusal</source>
+        <translation>Ergebnis antippen oder darauf Enter drücken, sobald Sie eine Ablehnung gesehen haben</translation>
+    </message>
+    <message>
+        <source>Take back %1</source>
+        <translation>%1 zurücknehmen</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>The list now: %1 · %2</source>
+        <translation>Die Liste jetzt: %1 · %2</translation>
+    </message>
+    <message>
+        <source>The list now: not open</source>
+        <translation>Die Liste jetzt: nicht offen</translation>
+    </message>
+    <message>
         <source>Last label: %1  —  %2</source>
         <translation>Letztes Etikett: %1  —  %2</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1</source>
-        <translation>⚠ KEIN SCANNER seit %1</translation>
+        <source>NO SCANNER</source>
+        <translation>KEIN SCANNER</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1: %2 is not there</source>
-        <translation>⚠ KEIN SCANNER seit %1: %2 fehlt</translation>
+        <source>Since %1</source>
+        <translation>Seit %1</translation>
+    </message>
+    <message>
+        <source>Since %1: %2 is not there</source>
+        <translation>Seit %1: %2 fehlt</translation>
+    </message>
+    <message>
+        <source>Last result: %1</source>
+        <translation>Letztes Ergebnis: %1</translation>
     </message>
     <message>
         <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>

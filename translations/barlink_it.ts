@@ -1420,6 +1420,10 @@
         <translation>IN ATTESA</translation>
     </message>
     <message>
+        <source>TAKEN BACK</source>
+        <translation>ANNULLATO</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>REFUSED</source>
         <translation>RIFIUTATA</translation>
@@ -1454,8 +1458,28 @@
     <name>ScanWords</name>
     <message>
         <location filename="../src/app/ScanWords.cpp" line="+27"/>
-        <source>Command carried out</source>
-        <translation>Comando eseguito</translation>
+        <source>List ended</source>
+        <translation>Lista terminata</translation>
+    </message>
+    <message>
+        <source>Setpoint set</source>
+        <translation>Setpoint impostato</translation>
+    </message>
+    <message>
+        <source>Labels of the item so far dropped; the list is as it was</source>
+        <translation>Etichette del pezzo finora scartate; la lista è com&apos;era</translation>
+    </message>
+    <message>
+        <source>List emptied</source>
+        <translation>Lista svuotata</translation>
+    </message>
+    <message>
+        <source>List emptied (1 row)</source>
+        <translation>Lista svuotata (1 riga)</translation>
+    </message>
+    <message>
+        <source>List emptied (%1 rows)</source>
+        <translation>Lista svuotata (%1 righe)</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1863,6 +1887,10 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <location line="+6"/>
         <source>No item has gone into the list since Barlink started, or the last one was taken back already.</source>
         <translation>Da quando Barlink è partito nessun pezzo è andato in lista, o l&apos;ultimo è già stato annullato.</translation>
+    </message>
+    <message>
+        <source>Nothing of the label shown went into the list: there is nothing of it to take back.</source>
+        <translation>Dell&apos;etichetta mostrata non è andato niente in lista: non c&apos;è niente da annullare.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -2826,16 +2854,48 @@ Aprire le impostazioni per scegliere un&apos;altra porta?</translation>
         <translation>Annulla ultimo pezzo</translation>
     </message>
     <message>
+        <source>Touch the result, or press Enter on it, once you have seen a refusal</source>
+        <translation>Toccare il risultato, o premere Invio su di esso, dopo aver visto un rifiuto</translation>
+    </message>
+    <message>
+        <source>Take back %1</source>
+        <translation>Annulla %1</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 riga</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 righe</translation>
+    </message>
+    <message>
+        <source>The list now: %1 · %2</source>
+        <translation>La lista ora: %1 · %2</translation>
+    </message>
+    <message>
+        <source>The list now: not open</source>
+        <translation>La lista ora: non aperta</translation>
+    </message>
+    <message>
         <source>Last label: %1  —  %2</source>
         <translation>Ultima etichetta: %1  —  %2</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1</source>
-        <translation>⚠ NESSUNO SCANNER dalle %1</translation>
+        <source>NO SCANNER</source>
+        <translation>NESSUNO SCANNER</translation>
     </message>
     <message>
-        <source>⚠ NO SCANNER since %1: %2 is not there</source>
-        <translation>⚠ NESSUNO SCANNER dalle %1: %2 non c&apos;è</translation>
+        <source>Since %1</source>
+        <translation>Dalle %1</translation>
+    </message>
+    <message>
+        <source>Since %1: %2 is not there</source>
+        <translation>Dalle %1: %2 non c&apos;è</translation>
+    </message>
+    <message>
+        <source>Last result: %1</source>
+        <translation>Ultimo risultato: %1</translation>
     </message>
     <message>
         <source>Labels scanned now are not read. Plug the scanner in (check its cable): Barlink takes it back by itself within a few seconds.</source>

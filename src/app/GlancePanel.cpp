@@ -147,8 +147,6 @@ void GlancePanel::setBeneath(QWidget *left, QWidget *right)
 void GlancePanel::showEntry(const journal::Entry &entry)
 {
     m_recent->add(entry);
-    if (entry.kind == journal::Kind::StationEvent)
-        return;
     m_shift.moveTo(entry.time);
     m_shift.add(entry);
     showShift();

@@ -25,7 +25,6 @@ namespace barlink::app {
 
 namespace {
 
-
 // How long a refusal colours the status line.
 constexpr int FlashMilliseconds = 1000;
 
@@ -61,7 +60,7 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     // The result first; everything between it and the port's line scrolls when the text is
     // too large for the screen: the station at a glance with the manual entry and the options
     // under it, then the segments received and the last scan's raw text.
-    m_result = new ResultPanel(contents);
+    m_result = new ResultPanel(*m_clock, contents);
     m_ui->mainLayout->insertWidget(0, m_result);
     m_glance = new GlancePanel(*m_clock, m_ui->glanceContents);
     m_ui->glanceLayout->insertWidget(0, m_glance, 1);
@@ -75,7 +74,8 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     m_ui->mainLayout->insertWidget(m_ui->mainLayout->indexOf(m_ui->picStatusBar), m_portRow);
     m_ui->scrGlance->viewport()->installEventFilter(this);
     m_ui->glanceContents->installEventFilter(this);
-    // Tab goes through the manual entry, the take-back button and the option switches.
+    // Tab goes through the manual entry, the result band, the take-back button and the option
+    // switches.
     const QList<QWidget *> tabOrder
         = m_manualEntry->tabOrder() + m_result->tabOrder() + m_optionSwitches->tabOrder();
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
@@ -131,8 +131,6 @@ void MainWindow::bindOptions(base::Options &options)
 void MainWindow::showEntry(const journal::Entry &entry)
 {
     m_glance->showEntry(entry);
-    if (entry.kind == journal::Kind::StationEvent)
-        return;
     m_result->showEntry(entry);
     if (entry.outcome == journal::Outcome::Refused)
         flashStatus();
@@ -277,6 +275,12 @@ void MainWindow::enableMenus()
     m_ui->mnuJournal->setEnabled(connected(&MainWindow::journalRequested));
     m_ui->actTry->setEnabled(connected(&MainWindow::tryRequested));
     m_ui->actGuide->setEnabled(connected(&MainWindow::guideRequested));
+}
+
+void MainWindow::setListState(const listmanager::ListState &state)
+{
+    m_portRow->setListState(state);
+    m_result->setListState(state);
 }
 
 void MainWindow::setTakeBackAvailable(bool available, const QString &what)

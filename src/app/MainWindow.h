@@ -60,7 +60,7 @@ public:
 
     // The state at a glance: the list manager's list (its run state and rows), or why the list
     // manager cannot be reached.
-    void setListState(const listmanager::ListState &state) { m_portRow->setListState(state); }
+    void setListState(const listmanager::ListState &state);
     // Where the journal's entries go (a lasting badge beside the list's).
     void setJournalState(const journal::JournalState &state) { m_portRow->setJournalState(state); }
     // How far the entries have got to the shop's server (a badge shown once this is called).

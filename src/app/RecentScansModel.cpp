@@ -18,19 +18,23 @@ void RecentScansModel::setEntries(const std::vector<journal::Entry> &entries)
     beginResetModel();
     m_entries.clear();
     m_words.clear();
-    for (const journal::Entry &entry : entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const journal::Entry &entry = entries[i];
         if (int(m_entries.size()) >= m_capacity)
             break;
         if (!isRecentScan(entry))
             continue;
         m_entries.push_back(entry);
-        m_words.push_back(plainWords(entry));
+        m_words.push_back(plainWords(entry, i + 1 < entries.size() ? &entries[i + 1] : nullptr));
     }
+    if (!entries.empty())
+        m_before = entries.front();
     endResetModel();
 }
 
 void RecentScansModel::add(const journal::Entry &entry)
 {
+    const std::optional<journal::Entry> before = std::exchange(m_before, entry);
     if (!isRecentScan(entry) || m_capacity <= 0)
         return;
     if (int(m_entries.size()) >= m_capacity) {
@@ -42,7 +46,7 @@ void RecentScansModel::add(const journal::Entry &entry)
     }
     beginInsertRows({}, 0, 0);
     m_entries.push_front(entry);
-    m_words.push_front(plainWords(entry));
+    m_words.push_front(plainWords(entry, before ? &*before : nullptr));
     endInsertRows();
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace barlink::app {
@@ -39,6 +40,8 @@ private:
     int m_capacity;
     std::deque<journal::Entry> m_entries;
     std::deque<QString> m_words; // the plain words of each entry, made once
+    // The entry given last, shown or not: what a list command did is told by the one before it.
+    std::optional<journal::Entry> m_before;
 };
 
 } // namespace barlink::app

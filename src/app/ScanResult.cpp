@@ -81,14 +81,14 @@ QString ScanResult::nextStep(const journal::Entry &entry)
     return tr("Ready for the next piece");
 }
 
-ScanResult ScanResult::of(const journal::Entry &entry)
+ScanResult ScanResult::of(const journal::Entry &entry, const journal::Entry *before)
 {
     ScanResult result;
     result.next = nextStep(entry);
     switch (entry.outcome) {
     case journal::Outcome::Taken: {
         const QString piece = entry.rows.value_or(0) > 0 ? pieceWords(entry) : QString();
-        result.headline = piece.isEmpty() ? plainWords(entry) : piece;
+        result.headline = piece.isEmpty() ? plainWords(entry, before) : piece;
         // A taken label with a reason went through with something the operator should know.
         if (entry.reason.isEmpty()) {
             result.tone = Tone::Ok;
@@ -126,7 +126,14 @@ ScanResult ScanResult::of(const journal::Entry &entry)
                                  "the label again.");
         break;
     case journal::Outcome::Event:
-        return {};
+        // An item taken back: the band no longer shows it, and says where it went.
+        if (entry.label != journal::storedName(journal::StationEvent::ItemTakenBack))
+            return {};
+        result.tone = Tone::Ready;
+        result.word = tr("TAKEN BACK");
+        result.headline = plainWords(entry);
+        result.next = tr("Ready for the next piece");
+        break;
     }
     return result;
 }

@@ -28,8 +28,11 @@ public:
     QString advice;   // what to do about it; empty when there is nothing to do
     QString next;     // "Scan the dimensions label of PANEL.CNC", "Ready for the next piece"
 
-    // The result of a label's journal entry; a station event leaves the result as it was.
-    [[nodiscard]] static ScanResult of(const journal::Entry &entry);
+    // The result of a label's journal entry, or of an item taken back; any other station
+    // event leaves the result as it was (no word).
+    // before: the entry made just before it, when known (see plainWords()).
+    [[nodiscard]] static ScanResult of(const journal::Entry &entry,
+                                       const journal::Entry *before = nullptr);
     // Before the first label.
     [[nodiscard]] static ScanResult ready();
     // What the station waits for, from the item as the entry holds it after the label.

@@ -31,11 +31,32 @@ QString listNameIn(const QString &label)
     return label.mid(3).trimmed();
 }
 
-QString takenWords(const Entry &entry)
+
+// What a list command did. %CLEAR% empties the list, which the entry before it tells with the
+// rows it held; without that, it dropped the labels of the item so far.
+QString commandWords(const Entry &entry, const Entry *before)
+{
+    if (entry.label == QLatin1String("%START%"))
+        return Words::tr("List started");
+    if (entry.label == QLatin1String("%STOP%"))
+        return Words::tr("List held");
+    if (entry.label == QLatin1String("%END%"))
+        return Words::tr("List ended");
+    if (entry.label != QLatin1String("%CLEAR%"))
+        return Words::tr("Setpoint set");
+    if (!before || before->label != storedName(StationEvent::ListCleared))
+        return Words::tr("Labels of the item so far dropped; the list is as it was");
+    if (!before->rows)
+        return Words::tr("List emptied");
+    return *before->rows == 1 ? Words::tr("List emptied (1 row)")
+                              : Words::tr("List emptied (%1 rows)").arg(*before->rows);
+}
+
+QString takenWords(const Entry &entry, const Entry *before)
 {
     switch (entry.kind) {
     case Kind::Command:
-        return Words::tr("Command carried out");
+        return commandWords(entry, before);
     case Kind::FieldCode: {
         // A field-code label is the code between its first and last character.
         const QString code = entry.label.mid(1, entry.label.size() - 2).trimmed();
@@ -145,11 +166,11 @@ QString storedFieldWords(const QString &code)
     return fieldWordsIn(code, false);
 }
 
-QString plainWords(const Entry &entry)
+QString plainWords(const Entry &entry, const Entry *before)
 {
     switch (entry.outcome) {
     case Outcome::Taken:
-        return journal::warns(entry) ? warningWords(entry) : takenWords(entry);
+        return journal::warns(entry) ? warningWords(entry) : takenWords(entry, before);
     case Outcome::Waiting:
         return waitingWords(entry);
     case Outcome::Refused:

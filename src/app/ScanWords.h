@@ -10,7 +10,10 @@ namespace barlink::app {
 // "Refused: <why>", "Waiting for the dimensions label", "List cleared: 4 rows left from
 // before removed". It sits with the station's assembly because it reads both the journal's
 // entries and the machine field codes.
-[[nodiscard]] QString plainWords(const journal::Entry &entry);
+// before: the entry made just before it, when known; a list command's words say what it did
+// with the list from it.
+[[nodiscard]] QString plainWords(const journal::Entry &entry,
+                                 const journal::Entry *before = nullptr);
 
 // The work field as the list row carries it: "field 3 (S)" for a machine field code, the
 // number alone for a code the machine does not know (such rows go to the last field).

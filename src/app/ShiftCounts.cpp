@@ -41,8 +41,13 @@ bool ShiftCounts::moveTo(const QDateTime &now)
 
 void ShiftCounts::add(const journal::Entry &entry)
 {
-    if (entry.kind == journal::Kind::StationEvent || !entry.time.isValid() || entry.time < m_began)
+    if (!entry.time.isValid() || entry.time < m_began)
         return;
+    if (entry.kind == journal::Kind::StationEvent) {
+        if (entry.label == journal::storedName(journal::StationEvent::ItemTakenBack))
+            takeBack(entry.rows.value_or(0));
+        return;
+    }
     const bool rowsSent = entry.outcome == journal::Outcome::Taken && entry.rows.value_or(0) > 0;
     const bool pieceOpen = std::exchange(m_pieceOpen, rowsSent);
     switch (entry.outcome) {
@@ -68,6 +73,19 @@ void ShiftCounts::add(const journal::Entry &entry)
     case journal::Outcome::Waiting:
     case journal::Outcome::Event:
         return;
+    }
+}
+
+void ShiftCounts::takeBack(int rows)
+{
+    // The item taken back is the last one sent: its pieces are the newest, as many as held its
+    // rows. One sent before the shift began left none here. What comes next is a piece of its
+    // own.
+    m_pieceOpen = false;
+    while (rows > 0 && !m_pieces.empty() && m_pieces.front().rows <= rows) {
+        rows -= m_pieces.front().rows;
+        --m_taken;
+        m_pieces.pop_front();
     }
 }
 

@@ -42,7 +42,8 @@ public:
     // Moves to the shift under way at now; true when that is a new one and the counts start
     // afresh.
     bool moveTo(const QDateTime &now);
-    // Counts a label's entry of the shift under way; earlier ones, and station events, are left.
+    // Counts a label's entry of the shift under way; earlier ones are left. An item taken back
+    // leaves the counts and the last pieces; other station events are left.
     void add(const journal::Entry &entry);
 
     [[nodiscard]] QDateTime began() const { return m_began; }
@@ -53,6 +54,8 @@ public:
     [[nodiscard]] const std::deque<Piece> &pieces() const { return m_pieces; }
 
 private:
+    void takeBack(int rows);
+
     QTime m_shiftStart;
     QDateTime m_began;
     int m_taken = 0;

@@ -143,8 +143,7 @@ void Station::decided(journal::Source source, const base::LabelOutcome &outcome)
 {
     m_recorder.finish(outcome);
     Q_EMIT labelHandled(m_shownLabel, outcome);
-    if (outcome.result == base::LabelOutcome::Result::Refused
-        && source == journal::Source::Scanner)
+    if (outcome.result == base::LabelOutcome::Result::Refused && source == journal::Source::Scanner)
         m_reply.refuse();
 }
 
@@ -446,6 +445,9 @@ void Station::recordEvents()
             &listmanager::ListManagerLink::listCleared,
             this,
             [this](std::optional<qint32> rows) {
+                // Its rows are gone with the list's: there is nothing left to take back.
+                m_lastItem = {};
+
                 m_recorder.recordEvent(StationEvent::ListCleared,
                                        rows ? std::optional<int>(*rows) : std::nullopt,
                                        rows ? QString()
@@ -482,9 +484,8 @@ void Station::rowSent(const QString &field, bool acknowledge)
     m_placedY = m_item.dimY.trimmed();
     m_placedProgram = m_item.programName.trimmed();
     if (m_options.autoStart())
-        m_recorder.recordEvent(journal::StationEvent::ListStarted,
-                               std::nullopt,
-                               QStringLiteral("Machine Auto Start"));
+        m_recorder.recordEvent(
+            journal::StationEvent::ListStarted, std::nullopt, QStringLiteral("Machine Auto Start"));
     // What the field selection table made of the row is worded only for a listener.
     if (isSignalConnected(QMetaMethod::fromSignal(&Station::rowTried))) {
         QStringList why;

@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "PlanCaption.h"
+#include "ScanWords.h"
 #include "Station.h"
 #include "TakeBack.h"
 #include "fieldsel/PiecePlan.h"
@@ -26,16 +27,33 @@ void showStationOn(Station &station, MainWindow &window)
     // the scanner's "ACK" never waits for the window, and the plan changes with the result.
     QObject::connect(
         &station, &Station::entryMade, &window, &MainWindow::showEntry, Qt::QueuedConnection);
-    // The take-back action is offered while there is an item to take back; whether the list
-    // still lets it go is asked when the operator presses it, and the answer says why not.
+    // The take-back action is offered while the last item's rows are in the list as far as the
+    // station knows (a cleared list, or the item taken back, holds none), named on the button,
+    // and never while the result shows a refusal: the operator would take back the good item
+    // before it. Whether the list still lets it go is asked when the operator presses it, and
+    // the answer says why not. Once taken back, the plan no longer shows it.
     QObject::connect(
         &station,
         &Station::entryMade,
         &window,
-        [&station, &window] {
+        [&station, &window](const journal::Entry &entry) {
+            const bool takenBack
+                = entry.label == journal::storedName(journal::StationEvent::ItemTakenBack);
+            if (entry.kind == journal::Kind::StationEvent && !takenBack
+                && entry.label != journal::storedName(journal::StationEvent::ListCleared))
+                return;
+            if (takenBack)
+                window.setPieces(fieldsel::tablePlan(station.fieldSelection(), {}, 0, 0),
+                                 plainWords(entry));
             const SentItem &item = station.lastItem();
-            window.setTakeBackAvailable(
-                !item.rows.isEmpty(), item.rows.isEmpty() ? TakeBack::nothingSent() : item.program);
+            const bool refused = entry.outcome == journal::Outcome::Refused
+                                 || entry.outcome == journal::Outcome::Failed;
+            if (refused)
+                window.setTakeBackAvailable(false, TakeBack::notAfterRefusal());
+            else
+                window.setTakeBackAvailable(!item.rows.isEmpty(),
+                                            item.rows.isEmpty() ? TakeBack::nothingSent()
+                                                                : item.program);
         },
         Qt::QueuedConnection);
     QObject::connect(
@@ -44,8 +62,8 @@ void showStationOn(Station &station, MainWindow &window)
         &window,
         [&station, &window](
             const QStringList &fields, const QString &x, const QString &y, const QString &program) {
-            fieldsel::TablePlan plan = fieldsel::tablePlan(
-                station.fieldSelection(), fields, x.toDouble(), y.toDouble());
+            fieldsel::TablePlan plan
+                = fieldsel::tablePlan(station.fieldSelection(), fields, x.toDouble(), y.toDouble());
             const QString caption = planCaption(program, x, y, plan.pieces);
             window.setPieces(std::move(plan), caption);
             // A piece sent as normal and mirror is told entry by entry: the result names both.

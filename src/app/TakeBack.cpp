@@ -26,6 +26,12 @@ QString TakeBack::nothingSent()
               "back already.");
 }
 
+QString TakeBack::notAfterRefusal()
+{
+    return tr("Nothing of the label shown went into the list: there is nothing of it to take "
+              "back.");
+}
+
 QString TakeBack::listSilent(const QString &error)
 {
     return tr("The list manager cannot tell what its list holds (%1): nothing was taken back.")

@@ -31,6 +31,9 @@ public:
                                          const listmanager::ListManagerLink::ListEnd &end);
     // Why not, when no item is there to take back, or the list cannot tell its rows.
     [[nodiscard]] static QString nothingSent();
+    // Why not, while the result shows a label refused or failed: the button would take back
+    // the item before it.
+    [[nodiscard]] static QString notAfterRefusal();
     [[nodiscard]] static QString listSilent(const QString &error);
     // The rows named for the operator: "row 7: PANEL.CNC, field 3 (S)", given the line of
     // the first.

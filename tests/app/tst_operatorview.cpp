@@ -74,13 +74,17 @@ private Q_SLOTS:
     void journalBadge();
     void listBadge_data();
     void listBadge();
-    void scannerBanner();
+    void scannerLost();
+    void refusalKept_data();
+    void refusalKept();
     void countersStartEachShift();
     void countersCountPieces_data();
     void countersCountPieces();
     void layoutStaysPut();
     void takeBack_data();
     void takeBack();
+    void takeBackShown_data();
+    void takeBackShown();
     void resultSounds();
 };
 
@@ -276,6 +280,11 @@ void tst_OperatorView::scansShownAsHandled()
     }
     QCOMPARE(window.recentScans().index(3, app::RecentScansModel::Outcome).data(Qt::BackgroundRole),
              journal::outcomeBackground(journal::Outcome::Taken, true));
+    // The refusal at the start stays on the band until it is seen.
+    auto *lastLabel = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"));
+    QVERIFY(lastLabel->text().contains(u"%71ABC"));
+    QTest::mouseClick(window.findChild<QLabel *>("lblResultHeadline"), Qt::LeftButton);
+    QVERIFY(lastLabel->text().endsWith(expected.front()));
 
     QCOMPARE(piecesWhenDone, std::size_t(2));
     QVERIFY(plan->pieces()[0].mirror != plan->pieces()[1].mirror);
@@ -395,29 +404,96 @@ void tst_OperatorView::listBadge()
     auto *badge = window.findChild<QLabel *>(QStringLiteral("lblListState"));
     QTEST(badge->text(), "shown");
     QVERIFY(badge->styleSheet().contains(fetch<QString>("colour")));
+    // A list command's result tells the list as it is now, the same way.
+    auto *advice = window.findChild<QLabel *>(QStringLiteral("lblResultAdvice"));
+    window.showEntry({.label = "%START%", .kind = journal::Kind::Command});
+    QCOMPARE(advice->text(), "The list now: " + fetch<QString>("shown"));
+    window.showEntry({.label = "%12P.CNC", .program = "P.CNC", .rows = 1});
+    QVERIFY(advice->text().isEmpty());
 }
 
-// While the port waits for the scanner a banner says since when, kept while the port tries
-// again, and goes when the scanner is back.
-void tst_OperatorView::scannerBanner()
+// While the port waits for the scanner the result band says so in place of the result, in its
+// own colour and the largest text of the window, since when (kept while the port tries again);
+// the last result on a line under it, and back in its place when the scanner is.
+void tst_OperatorView::scannerLost()
 {
     using State = base::OperatorDisplay::PortState;
     base::ManualClock clock;
     clock.setCurrentTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5)));
     app::MainWindow window(nullptr, &clock);
     window.show();
-    auto *banner = window.findChild<QFrame *>(QStringLiteral("fraScannerLost"));
-    auto *text = window.findChild<QLabel *>(QStringLiteral("lblScannerLost"));
+    window.showEntry({.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1});
+    const auto label = [&](const char *name) { return window.findChild<QLabel *>(name); };
+    auto *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    const QString okLook = band->styleSheet();
     window.setPortState(State::Waiting, QStringLiteral("/dev/ttyACM0"));
     clock.advance(3 * 60'000);
     window.setPortState(State::Waiting, QStringLiteral("/dev/ttyACM0"));
-    QVERIFY(banner->isVisible());
-    QCOMPARE(text->text(),
-             QStringLiteral("\u26a0 NO SCANNER since 09:05: /dev/ttyACM0 is not there"));
+    QCOMPARE(label("lblResultWord")->text(), QStringLiteral("\u2298 NO SCANNER"));
+    QCOMPARE(label("lblResultHeadline")->text(),
+             QStringLiteral("Since 09:05: /dev/ttyACM0 is not there"));
+    QVERIFY(band->styleSheet() != okLook);
+    QVERIFY(label("lblResultBefore")->isVisible());
+    QVERIFY(label("lblResultBefore")->text().contains(u"OK \u00b7 PANEL.CNC"));
+    for (const QWidget *other : window.findChildren<QWidget *>())
+        QVERIFY2(other == label("lblResultWord")
+                     || other->font().pointSizeF() < label("lblResultWord")->font().pointSizeF(),
+                 qPrintable(other->objectName()));
     window.setPortState(State::Open, QStringLiteral("/dev/ttyACM0"));
-    QVERIFY(!banner->isVisible());
+    QCOMPARE(label("lblResultWord")->text(), QStringLiteral("\u2714 OK"));
+    QCOMPARE(band->styleSheet(), okLook);
+    QVERIFY(!label("lblResultBefore")->isVisible());
     window.setPortState(State::Waiting, QString());
-    QCOMPARE(text->text(), QStringLiteral("\u26a0 NO SCANNER since 09:08"));
+    QCOMPARE(label("lblResultHeadline")->text(), QStringLiteral("Since 09:08"));
+}
+
+void tst_OperatorView::refusalKept_data()
+{
+    columns<QStringList, QString>({"steps", "kept"});
+    using L = QStringList;
+    // clang-format off
+    QTest::newRow("shown on the band itself") << L{"refused"} << "";
+    QTest::newRow("item taken at once, 5 s not yet") << L{"refused", "taken", "+4999"} << "%71ABC";
+    QTest::newRow("item taken, 5 s passed") << L{"refused", "taken", "+5000"} << "";
+    QTest::newRow("only time passed") << L{"refused", "waiting", "+60000"} << "%71ABC";
+    QTest::newRow("a command is no item") << L{"refused", "command", "+60000"} << "%71ABC";
+    QTest::newRow("5 s count from the item") << L{"refused", "+60000", "taken", "+4999"} << "%71ABC";
+    QTest::newRow("a touch on the band") << L{"refused", "taken", "touch"} << "";
+    QTest::newRow("Enter on the band") << L{"refused", "waiting", "enter"} << "";
+    QTest::newRow("seen while on the band") << L{"refused", "enter", "taken"} << "";
+    QTest::newRow("a later refusal in its place") << L{"refused", "taken", "+3000", "refused again", "taken", "+3000"} << "%72XYZ";
+    // clang-format on
+}
+
+// A label refused (or failed) stays on the band once a later result takes its place, white on
+// red in the last label's line, until a later item has been taken and 5 s have passed on the
+// window's clock, or the operator says it is seen (Enter on the band, a touch on it).
+void tst_OperatorView::refusalKept()
+{
+    base::ManualClock clock;
+    app::MainWindow window(nullptr, &clock);
+    auto *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    const journal::Entry taken{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
+    const std::map<QString, journal::Entry> entries{
+        {"refused", {.label = "%71ABC", .outcome = journal::Outcome::Refused}},
+        {"refused again", {.label = "%72XYZ", .outcome = journal::Outcome::Failed}},
+        {"taken", taken},
+        {"waiting", {.label = "%12NEXT.CNC", .outcome = journal::Outcome::Waiting}},
+        {"command", {.label = "%START%", .kind = journal::Kind::Command}}};
+    for (const QString &step : fetch<QStringList>("steps")) {
+        if (step.startsWith(u'+'))
+            clock.advance(step.toInt());
+        else if (step == u"touch")
+            QTest::mouseClick(window.findChild<QLabel *>("lblResultHeadline"), Qt::LeftButton);
+        else if (step == u"enter")
+            QTest::keyClick(band, Qt::Key_Return);
+        else
+            window.showEntry(entries.at(step));
+    }
+    const QString line = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"))->text();
+    const QString kept = fetch<QString>("kept");
+    QCOMPARE(line.startsWith(u'\u2716'), !kept.isEmpty());
+    QVERIFY2(kept.isEmpty() || line.contains(kept), qPrintable(line));
 }
 
 // The counters start afresh when a shift begins, with or without a label to tell them; without
@@ -515,9 +591,8 @@ void tst_OperatorView::layoutStaysPut()
     // Nor as a result with two lines of advice comes.
     journal::Entry warned;
     warned.label = QStringLiteral("%19NOPE.CNC N");
-    warned.reason = base::Reason::several(
-        {base::Reason::text(QStringLiteral("no dimensions")),
-         base::Reason(base::Reason::Code::ListEmptied, 2)});
+    warned.reason = base::Reason::several({base::Reason::text(QStringLiteral("no dimensions")),
+                                           base::Reason(base::Reason::Code::ListEmptied, 2)});
     warned.program = QStringLiteral("NOPE.CNC");
     warned.rows = 1;
     window.showEntry(warned);
@@ -622,6 +697,61 @@ void tst_OperatorView::takeBack()
     for (const char *label : {"%12MIRDOOR.CNC N X", "%22500 300 18"})
         rig.scanWithTicks(label);
     QCOMPARE(rig.rows(), before);
+}
+
+void tst_OperatorView::takeBackShown_data()
+{
+    columns<QString, bool, QString, int>({"then", "offered", "word", "taken"});
+    // clang-format off
+    QTest::newRow("nothing") << "" << true << "\u2714 OK" << 3;
+    QTest::newRow("next item waits") << "%12NEXT.CNC N X" << true << "\u2026 WAITING" << 3;
+    QTest::newRow("a label refused") << "%71ABC" << false << "\u2716 REFUSED" << 3;
+    QTest::newRow("list cleared") << "%CLEAR%" << false << "\u2714 OK" << 3;
+    QTest::newRow("taken back") << "take back" << false << "TAKEN BACK" << 1;
+    // clang-format on
+}
+
+// The take-back button names the item it takes back, and is offered only while that item's
+// rows are in the list and the result does not show a refusal (whose item it is not). Once
+// the item is taken back, the result, the plan, the counters and the last pieces show the
+// station without it.
+void tst_OperatorView::takeBackShown()
+{
+    using Rig = StationRig<FakeScannerPort>;
+    const QTemporaryDir dir;
+    QVERIFY(Rig::prepare(dir.path(), QStringLiteral("/dev/scanner"), SelectionKeys + MirrorKeys));
+    base::ManualClock clock;
+    app::MainWindow window(nullptr, &clock);
+    Rig rig(dir.path(), {.realPauses = true, .shownOn = &window, .clock = &clock});
+    app::showStationOn(rig.station, window);
+    QVERIFY(rig.start());
+    for (const char *label : {"%19EARLIER.CNC N", "%12MIRDOOR.CNC N X", "%22500 300 18"})
+        rig.scanWithTicks(label);
+    QFETCH(QString, then);
+    if (then == u"take back")
+        QCOMPARE(rig.station.takeBackLastItem(rig.station.takeBackQuery().rows), QString());
+    else if (then.startsWith(u"%C"))
+        rig.station.typeLabel(then);
+    else if (!then.isEmpty())
+        rig.scanWithTicks(then.toLatin1());
+    QCoreApplication::sendPostedEvents();
+    auto *button = window.findChild<QPushButton *>(QStringLiteral("cmdTakeBack"));
+    QTEST(button->isEnabled(), "offered");
+    QCOMPARE(button->text(),
+             button->isEnabled() ? u"Take back MIRDOOR.CNC" : u"Take back last item");
+    QTEST(window.findChild<QLabel *>(QStringLiteral("lblResultWord"))->text(), "word");
+    // A list command says what it did, on the result and in the recent scans.
+    if (then == u"%CLEAR%") {
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblResultHeadline"))->text(),
+                 u"List emptied (3 rows)");
+        QCOMPARE(window.recentScans().index(0, app::RecentScansModel::Outcome).data().toString(),
+                 u"List emptied (3 rows)");
+    }
+    QTEST(window.shiftCounts().taken(), "taken");
+    QCOMPARE(window.shiftCounts().pieces().front().program,
+             fetch<int>("taken") == 1 ? u"EARLIER.CNC" : u"MIRDOOR.CNC");
+    const auto *plan = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"));
+    QCOMPARE(plan->pieces().empty(), then == u"take back");
 }
 
 // Which sound an outcome gets (a warning is taken: its rows went), and that both sounds are in

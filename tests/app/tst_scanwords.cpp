@@ -51,6 +51,8 @@ class tst_ScanWords : public QObject
 private Q_SLOTS:
     void words_data();
     void words();
+    void commandWords_data();
+    void commandWords();
     void result_data();
     void result();
     void everyReasonTranslated_data();
@@ -180,6 +182,31 @@ void tst_ScanWords::words()
 {
     QTEST(app::plainWords(testing::fetch<Entry>("entry")), "words");
     QTEST(app::isRecentScan(testing::fetch<Entry>("entry")), "recent");
+}
+
+void tst_ScanWords::commandWords_data()
+{
+    using journal::StationEvent;
+    using journal::stationEventEntry;
+    testing::columns<QString, Entry, QString>({"label", "before", "words"});
+    const Entry piece = with(scan(Outcome::Taken, Kind::Segment, "%22600 400 18", "P.CNC"), "S", 1);
+    // clang-format off
+    QTest::addRow("start") << "%START%" << piece << "List started";
+    QTest::addRow("stop") << "%STOP%" << piece << "List held";
+    QTest::addRow("end") << "%END%" << piece << "List ended";
+    QTest::addRow("setpoint") << "%SETP%" << piece << "Setpoint set";
+    QTest::addRow("clear, rows told") << "%CLEAR%" << stationEventEntry(StationEvent::ListCleared, 7) << "List emptied (7 rows)";
+    QTest::addRow("clear, one row") << "%CLEAR%" << stationEventEntry(StationEvent::ListCleared, 1) << "List emptied (1 row)";
+    QTest::addRow("clear, rows not told") << "%CLEAR%" << stationEventEntry(StationEvent::ListCleared, std::nullopt) << "List emptied";
+    QTest::addRow("clear of an item's labels") << "%CLEAR%" << piece << "Labels of the item so far dropped; the list is as it was";
+    // clang-format on
+}
+
+// What a list command did, from its entry and the one before it.
+void tst_ScanWords::commandWords()
+{
+    const Entry command = scan(Outcome::Taken, Kind::Command, testing::fetch<QString>("label"));
+    QTEST(app::plainWords(command, &testing::fetch<Entry>("before")), "words");
 }
 
 // The main window's result: its word, its first line and what the station waits for next.
