@@ -284,7 +284,7 @@ void tst_OperatorView::scansShownAsHandled()
     auto *lastLabel = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"));
     QVERIFY(lastLabel->text().contains(u"%71ABC"));
     QTest::mouseClick(window.findChild<QLabel *>("lblResultHeadline"), Qt::LeftButton);
-    QVERIFY(lastLabel->text().endsWith(expected.front()));
+    QVERIFY(!lastLabel->text().contains(u"%71ABC"));
 
     QCOMPARE(piecesWhenDone, std::size_t(2));
     QVERIFY(plan->pieces()[0].mirror != plan->pieces()[1].mirror);
@@ -703,10 +703,10 @@ void tst_OperatorView::takeBackShown_data()
 {
     columns<QString, bool, QString, int>({"then", "offered", "word", "taken"});
     // clang-format off
-    QTest::newRow("nothing") << "" << true << "\u2714 OK" << 3;
-    QTest::newRow("next item waits") << "%12NEXT.CNC N X" << true << "\u2026 WAITING" << 3;
-    QTest::newRow("a label refused") << "%71ABC" << false << "\u2716 REFUSED" << 3;
-    QTest::newRow("list cleared") << "%CLEAR%" << false << "\u2714 OK" << 3;
+    QTest::newRow("nothing") << "" << true << "\u2714 OK" << 2;
+    QTest::newRow("next item waits") << "%12NEXT.CNC N X" << true << "\u2026 WAITING" << 2;
+    QTest::newRow("a label refused") << "%71ABC" << false << "\u2716 REFUSED" << 2;
+    QTest::newRow("list cleared") << "%CLEAR%" << false << "\u2714 OK" << 2;
     QTest::newRow("taken back") << "take back" << false << "TAKEN BACK" << 1;
     // clang-format on
 }
@@ -748,7 +748,7 @@ void tst_OperatorView::takeBackShown()
                  u"List emptied (3 rows)");
     }
     QTEST(window.shiftCounts().taken(), "taken");
-    QCOMPARE(window.shiftCounts().pieces().front().program,
+    QCOMPARE(window.shiftCounts().pieces().front().entry.program,
              fetch<int>("taken") == 1 ? u"EARLIER.CNC" : u"MIRDOOR.CNC");
     const auto *plan = window.findChild<fieldsel::TablePlanWidget *>(QStringLiteral("picTable"));
     QCOMPARE(plan->pieces().empty(), then == u"take back");
