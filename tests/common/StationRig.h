@@ -10,6 +10,7 @@
 
 #include "Fakes.h"
 #include "FaultyListManager.h"
+#include "ManualClock.h"
 #include "RigSupport.h"
 #include "StationProbe.h"
 #include "TestSupport.h"
@@ -21,6 +22,7 @@
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
+#include <QtCore/qtestsupport_core.h>
 
 #include <memory>
 
@@ -117,6 +119,32 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     {
         port.received += bytes;
         station.readScannerNow(20);
+    }
+
+    // Writes `pieces` at the terminal `pty`, each once the station has read the one before and
+    // a poll interval on `clock` after it, then moves `clock` on a poll interval at a time (at
+    // most `polls` times) until `handled()` holds. False when a piece was not read or
+    // `handled()` never held.
+    template<typename Pty, typename Handled>
+    [[nodiscard]] bool writeUntilHandled(Pty &pty,
+                                         base::ManualClock &clock,
+                                         const QByteArrayList &pieces,
+                                         Handled handled,
+                                         int polls = 10)
+    {
+        const QString &buffer = app::StationProbe(station).poller().scanBuffer();
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            const qsizetype before = buffer.size();
+            const qsizetype expected = before + pieces[i].size();
+            if (!pty.write(pieces[i])
+                || !QTest::qWaitFor([&] { return buffer.size() >= expected; }, 10000))
+                return false;
+            if (i + 1 < pieces.size())
+                clock.advance(PollMs);
+        }
+        for (int i = 0; i < polls && !handled(); ++i)
+            clock.advance(PollMs);
+        return handled();
     }
 
     // The rows in short (see rowSummaries).

@@ -136,16 +136,11 @@ void tst_JournaledScans::outcomes()
         // A list kept from before: the first label clears it.
         rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
         QVERIFY(rig.start());
-        // Each label read whole, then the time moved on a poll interval at a time until it is
-        // handled.
-        const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
         for (const QByteArray &bytes : fetch<QByteArrayList>("scans")) {
             const qsizetype mark = rig.display.statusHistory.size();
-            QVERIFY(pty.write(bytes));
-            QTRY_VERIFY_WITH_TIMEOUT(buffer.size() >= bytes.size(), Patience);
-            for (int i = 0; i < 10 && !handledSince(rig, mark); ++i)
-                clock.advance(PtyStation::PollMs);
-            QVERIFY2(handledSince(rig, mark), bytes.left(40).constData());
+            QVERIFY2(
+                rig.writeUntilHandled(pty, clock, {bytes}, [&] { return handledSince(rig, mark); }),
+                bytes.left(40).constData());
         }
         // The row from before is there until a clear is journaled.
         QCOMPARE(rig.store->rows().contains(QStringLiteral("#161=OLD.CNC;")),
