@@ -24,7 +24,9 @@
 #include <QDir>
 #include <QtCore/qtestsupport_core.h>
 
+#include <cstddef>
 #include <memory>
+#include <type_traits>
 
 namespace barlink::testing {
 
@@ -123,28 +125,35 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
 
     // Writes `pieces` at the terminal `pty`, each once the station has read the one before and
     // a poll interval on `clock` after it, then moves `clock` on a poll interval at a time (at
-    // most `polls` times) until `handled()` holds. False when a piece was not read or
-    // `handled()` never held.
-    template<typename Pty, typename Handled>
+    // most 50 times) until `handled()` holds; by default until the station has shown something,
+    // with nothing left in its buffer or in hand. False when a piece was not read or it
+    // was never handled.
+    template<typename Pty, typename Handled = std::nullptr_t>
     [[nodiscard]] bool writeUntilHandled(Pty &pty,
                                          base::ManualClock &clock,
                                          const QByteArrayList &pieces,
-                                         Handled handled,
-                                         int polls = 10)
+                                         Handled handled = nullptr)
     {
         const QString &buffer = app::StationProbe(station).poller().scanBuffer();
-        for (qsizetype i = 0; i < pieces.size(); ++i) {
-            const qsizetype before = buffer.size();
-            const qsizetype expected = before + pieces[i].size();
-            if (!pty.write(pieces[i])
+        const qsizetype mark = display.statusHistory.size();
+        const auto done = [&] {
+            if constexpr (std::is_null_pointer_v<Handled>)
+                return display.statusHistory.size() > mark && buffer.isEmpty()
+                       && !app::StationProbe(station).gate().isBusy();
+            else
+                return handled();
+        };
+        for (const QByteArray &piece : pieces) {
+            if (&piece != &pieces.first())
+                clock.advance(PollMs);
+            const qsizetype expected = buffer.size() + piece.size();
+            if (!pty.write(piece)
                 || !QTest::qWaitFor([&] { return buffer.size() >= expected; }, 10000))
                 return false;
-            if (i + 1 < pieces.size())
-                clock.advance(PollMs);
         }
-        for (int i = 0; i < polls && !handled(); ++i)
+        for (int i = 0; i < 50 && !done(); ++i)
             clock.advance(PollMs);
-        return handled();
+        return done();
     }
 
     // The rows in short (see rowSummaries).

@@ -53,25 +53,12 @@ QByteArray compressedScan(const QString &text)
     return bytes;
 }
 
-// True once the poller has handed on a label since the status history had `mark` entries,
-// and nothing is left in its buffer or in hand.
-bool handledSince(PtyStation &rig, qsizetype mark)
-{
-    const QStringList history = rig.display.statusHistory.mid(mark);
-    return history.join(u'\n').contains(base::status::readingLabel())
-           && app::StationProbe(rig.station).poller().scanBuffer().isEmpty()
-           && !app::StationProbe(rig.station).gate().isBusy();
-}
-
 // Sends one scan as the scanner would and returns once the station has handled it, together
 // with whatever came in the same burst, so that the next scan is a label of its own: "|" splits
 // it into pieces that come one poll interval apart.
 void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes, base::ManualClock &clock)
 {
-    const qsizetype mark = rig.display.statusHistory.size();
-    QVERIFY2(rig.writeUntilHandled(
-                 pty, clock, bytes.split('|'), [&] { return handledSince(rig, mark); }, 50),
-             bytes.constData());
+    QVERIFY2(rig.writeUntilHandled(pty, clock, bytes.split('|')), bytes.constData());
 }
 
 // The real port, counting the characters the station has read from it, so that a test knows
