@@ -10,6 +10,7 @@
 
 #include "Fakes.h"
 #include "FaultyListManager.h"
+#include "ManualClock.h"
 #include "RigSupport.h"
 #include "StationProbe.h"
 #include "TestSupport.h"
@@ -21,8 +22,11 @@
 #include "scanner/SerialScannerPort.h"
 
 #include <QDir>
+#include <QtCore/qtestsupport_core.h>
 
+#include <cstddef>
 #include <memory>
+#include <type_traits>
 
 namespace barlink::testing {
 
@@ -117,6 +121,39 @@ template<typename Port = scanner::SerialScannerPort> struct StationRig
     {
         port.received += bytes;
         station.readScannerNow(20);
+    }
+
+    // Writes `pieces` at the terminal `pty`, each once the station has read the one before and
+    // a poll interval on `clock` after it, then moves `clock` on a poll interval at a time (at
+    // most 50 times) until `handled()` holds; by default until the station has shown something,
+    // with nothing left in its buffer or in hand. False when a piece was not read or it
+    // was never handled.
+    template<typename Pty, typename Handled = std::nullptr_t>
+    [[nodiscard]] bool writeUntilHandled(Pty &pty,
+                                         base::ManualClock &clock,
+                                         const QByteArrayList &pieces,
+                                         Handled handled = nullptr)
+    {
+        const QString &buffer = app::StationProbe(station).poller().scanBuffer();
+        const qsizetype mark = display.statusHistory.size();
+        const auto done = [&] {
+            if constexpr (std::is_null_pointer_v<Handled>)
+                return display.statusHistory.size() > mark && buffer.isEmpty()
+                       && !app::StationProbe(station).gate().isBusy();
+            else
+                return handled();
+        };
+        for (const QByteArray &piece : pieces) {
+            if (&piece != &pieces.first())
+                clock.advance(PollMs);
+            const qsizetype expected = buffer.size() + piece.size();
+            if (!pty.write(piece)
+                || !QTest::qWaitFor([&] { return buffer.size() >= expected; }, 10000))
+                return false;
+        }
+        for (int i = 0; i < 50 && !done(); ++i)
+            clock.advance(PollMs);
+        return done();
     }
 
     // The rows in short (see rowSummaries).

@@ -49,17 +49,14 @@ struct Bench
         clock.advance(std::max<qint64>(0, atMs - clock.now()));
         const qsizetype handled = outcomes.size();
         // "typed:LABEL" is typed in the main window instead.
-        if (label.startsWith("typed:")) {
+        const bool typed = label.startsWith("typed:");
+        if (typed)
             rig->station.typeLabel(QString::fromLatin1(label.mid(6)));
-        } else {
-            QVERIFY(pty.write(label));
-            QTRY_VERIFY_WITH_TIMEOUT(app::StationProbe(rig->station).poller().scanBuffer().size()
-                                         >= label.size(),
-                                     Patience);
-        }
-        for (int i = 0; i < 10 && outcomes.size() == handled; ++i)
-            clock.advance(PtyStation::PollMs);
-        QVERIFY(outcomes.size() > handled && !app::StationProbe(rig->station).gate().isBusy());
+        QVERIFY(rig->writeUntilHandled(
+            pty, clock, typed ? QByteArrayList{} : QByteArrayList{label}, [&] {
+                return outcomes.size() > handled;
+            }));
+        QVERIFY(!app::StationProbe(rig->station).gate().isBusy());
     }
 
     QTemporaryDir dir;

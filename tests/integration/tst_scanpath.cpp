@@ -53,33 +53,12 @@ QByteArray compressedScan(const QString &text)
     return bytes;
 }
 
-// True once the poller has handed on a label since the status history had `mark` entries,
-// and nothing is left in its buffer or in hand.
-bool handledSince(PtyStation &rig, qsizetype mark)
-{
-    const QStringList history = rig.display.statusHistory.mid(mark);
-    return history.join(u'\n').contains(base::status::readingLabel())
-           && app::StationProbe(rig.station).poller().scanBuffer().isEmpty()
-           && !app::StationProbe(rig.station).gate().isBusy();
-}
-
 // Sends one scan as the scanner would and returns once the station has handled it, together
 // with whatever came in the same burst, so that the next scan is a label of its own: "|" splits
-// it into pieces that come one poll interval apart, each read before the next, and then the
-// time moves on a poll interval at a time until the label is handled.
+// it into pieces that come one poll interval apart.
 void scan(PtyStation &rig, PtyPair &pty, const QByteArray &bytes, base::ManualClock &clock)
 {
-    const qsizetype mark = rig.display.statusHistory.size();
-    const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
-    for (const QByteArray &piece : bytes.split('|')) {
-        const qsizetype before = buffer.size();
-        QVERIFY(pty.write(piece));
-        QTRY_VERIFY_WITH_TIMEOUT(buffer.size() >= before + piece.size(), Patience);
-        clock.advance(PtyStation::PollMs);
-    }
-    for (int i = 0; i < 50 && !handledSince(rig, mark); ++i)
-        clock.advance(PtyStation::PollMs);
-    QVERIFY2(handledSince(rig, mark), bytes.constData());
+    QVERIFY2(rig.writeUntilHandled(pty, clock, bytes.split('|')), bytes.constData());
 }
 
 // The real port, counting the characters the station has read from it, so that a test knows

@@ -6,7 +6,6 @@
 #include "PtyPair.h"
 #include "StationRig.h"
 #include "Tables.h"
-#include "base/StatusTexts.h"
 #include "journal/Journal.h"
 #include "program/CompressedLabel.h"
 
@@ -18,16 +17,6 @@ using namespace barlink::testing;
 
 namespace {
 
-constexpr int Patience = 10000;
-
-// True once the station has shown something since the status history had `mark` entries
-// and has nothing pending: the label sent is handled.
-bool handledSince(PtyStation &rig, qsizetype mark)
-{
-    return rig.display.statusHistory.size() > mark
-           && !app::StationProbe(rig.station).poller().isTicking()
-           && !app::StationProbe(rig.station).gate().isBusy();
-}
 
 // "label | kind | outcome | rows | field | reason" for the entries of labels, oldest first;
 // the station's own events as "event | what | rows | detail".
@@ -136,17 +125,8 @@ void tst_JournaledScans::outcomes()
         // A list kept from before: the first label clears it.
         rig.store->addRow(QStringLiteral("#161=OLD.CNC;"));
         QVERIFY(rig.start());
-        // Each label read whole, then the time moved on a poll interval at a time until it is
-        // handled.
-        const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
-        for (const QByteArray &bytes : fetch<QByteArrayList>("scans")) {
-            const qsizetype mark = rig.display.statusHistory.size();
-            QVERIFY(pty.write(bytes));
-            QTRY_VERIFY_WITH_TIMEOUT(buffer.size() >= bytes.size(), Patience);
-            for (int i = 0; i < 10 && !handledSince(rig, mark); ++i)
-                clock.advance(PtyStation::PollMs);
-            QVERIFY2(handledSince(rig, mark), bytes.left(40).constData());
-        }
+        for (const QByteArray &bytes : fetch<QByteArrayList>("scans"))
+            QVERIFY2(rig.writeUntilHandled(pty, clock, {bytes}), bytes.left(40).constData());
         // The row from before is there until a clear is journaled.
         QCOMPARE(rig.store->rows().contains(QStringLiteral("#161=OLD.CNC;")),
                  !entries.join(u'\n').contains(QStringLiteral("list-cleared")));
