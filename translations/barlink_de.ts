@@ -2536,6 +2536,14 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
+        <source>Take &amp;back %1…</source>
+        <translation>%1 &amp;zurücknehmen…</translation>
+    </message>
+    <message>
+        <source>Take &amp;back last item…</source>
+        <translation>Letztes Teil &amp;zurücknehmen…</translation>
+    </message>
+    <message>
         <location filename="../src/app/MainWindow.cpp" line="+222"/>
         <source>No item to take back.</source>
         <translation>Kein Teil zum Zurücknehmen.</translation>

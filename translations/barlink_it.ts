@@ -2536,6 +2536,14 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
 <context>
     <name>barlink::app::MainWindow</name>
     <message>
+        <source>Take &amp;back %1…</source>
+        <translation>&amp;Annulla %1…</translation>
+    </message>
+    <message>
+        <source>Take &amp;back last item…</source>
+        <translation>&amp;Annulla ultimo pezzo…</translation>
+    </message>
+    <message>
         <location filename="../src/app/MainWindow.cpp" line="+222"/>
         <source>No item to take back.</source>
         <translation>Nessun pezzo da annullare.</translation>

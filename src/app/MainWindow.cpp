@@ -286,6 +286,10 @@ void MainWindow::setListState(const listmanager::ListState &state)
 void MainWindow::setTakeBackAvailable(bool available, const QString &what)
 {
     m_ui->actTakeBack->setEnabled(available);
+    // The menu names the item as the button does.
+    m_ui->actTakeBack->setText(available && !what.isEmpty()
+                                   ? tr("Take &back %1\u2026").arg(ResultPanel::takeBackName(what))
+                                   : tr("Take &back last item\u2026"));
     m_ui->actTakeBack->setStatusTip(what);
     m_result->setTakeBackAvailable(available, what);
 }

@@ -285,14 +285,19 @@ void ResultPanel::showPiecePair(const journal::Entry &piece, const QStringList &
     showLastLabel();
 }
 
-void ResultPanel::setTakeBackAvailable(bool available, const QString &what)
+QString ResultPanel::takeBackName(const QString &what)
 {
-    // The button names the item it takes back, cut short where its name is long.
     constexpr int MostNameCharacters = 24;
     const QString name = what.size() > MostNameCharacters
                              ? what.left(MostNameCharacters - 1) + QChar(0x2026)
                              : what;
-    m_takeBack->setText(available && !what.isEmpty() ? tr("Take back %1").arg(name)
+    return QString(name).replace(u'&', QStringLiteral("&&"));
+}
+
+void ResultPanel::setTakeBackAvailable(bool available, const QString &what)
+{
+    // The button names the item it takes back.
+    m_takeBack->setText(available && !what.isEmpty() ? tr("Take back %1").arg(takeBackName(what))
                                                      : tr("Take back last item"));
     m_takeBack->setEnabled(available);
     m_takeBack->setToolTip(what);

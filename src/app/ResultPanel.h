@@ -44,6 +44,9 @@ public:
     // Whether the last item can be taken back now; what: the item's program, which the button
     // names, or why not.
     void setTakeBackAvailable(bool available, const QString &what);
+    // The item's program as a button or a menu item names it: cut short where it is long,
+    // its "&" shown as itself rather than taken for a shortcut.
+    static QString takeBackName(const QString &what);
     // The band says since when (a time, or a day and a time) the port waits for its scanner;
     // device may be empty. An empty since brings the last result back.
     void setScannerLost(const QString &since, const QString &device);

@@ -601,8 +601,10 @@ void tst_OperatorView::layoutStaysPut()
     for (const QPushButton *button : window.findChildren<QPushButton *>())
         QVERIFY2(button->height() >= 48, qPrintable(button->objectName()));
     QSignalSpy takeBack(&window, &app::MainWindow::takeBackRequested);
-    window.setTakeBackAvailable(true, QStringLiteral("PANEL.CNC, field 3 (S)"));
-    window.findChild<QPushButton *>(QStringLiteral("cmdTakeBack"))->click();
+    window.setTakeBackAvailable(true, QStringLiteral("R&D.CNC"));
+    auto *takeBackButton = window.findChild<QPushButton *>(QStringLiteral("cmdTakeBack"));
+    QCOMPARE(takeBackButton->text(), u"Take back R&&D.CNC"); // shown as "R&D.CNC"
+    takeBackButton->click();
     QCOMPARE(takeBack.size(), 1);
 
     QSignalSpy opened(&window, &app::MainWindow::journalEntryRequested);
@@ -739,6 +741,8 @@ void tst_OperatorView::takeBackShown()
     QTEST(button->isEnabled(), "offered");
     QCOMPARE(button->text(),
              button->isEnabled() ? u"Take back MIRDOOR.CNC" : u"Take back last item");
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("actTakeBack"))->text(),
+             button->isEnabled() ? u"Take &back MIRDOOR.CNC\u2026" : u"Take &back last item\u2026");
     QTEST(window.findChild<QLabel *>(QStringLiteral("lblResultWord"))->text(), "word");
     // A list command says what it did, on the result and in the recent scans.
     if (then == u"%CLEAR%") {
