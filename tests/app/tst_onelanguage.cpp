@@ -2,21 +2,25 @@
 // it is an English text the translations change, nor English the translations do not know.
 #include "Fakes.h"
 #include "app/AboutDialog.h"
-#include "base/Settings.h"
 #include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/PortControl.h"
 #include "app/PromptDialog.h"
 #include "app/SettingsDialog.h"
+#include "app/Station.h"
 #include "app/TakeBack.h"
 #include "app/TryWindow.h"
 #include "base/CurrentItem.h"
+#include "base/DoubleScanGuard.h"
+#include "base/Settings.h"
 #include "exclusion/ExclusionChoice.h"
 #include "exclusion/ExclusionDialog.h"
 #include "fieldsel/AutoSelSettings.h"
 #include "fieldsel/FieldSelectionDialog.h"
 #include "journal/ui/JournalWindow.h"
+#include "scanner/ScanPoller.h"
 #include "ui/Language.h"
+#include "ui/MenuTextRoomStyle.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -24,6 +28,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -181,6 +186,8 @@ private Q_SLOTS:
     void catalogueTellsEnglish();
     void windowsSpeakTheLanguage_data();
     void windowsSpeakTheLanguage();
+    void menuTextsWhole_data();
+    void menuTextsWhole();
 };
 
 void tst_OneLanguage::catalogueTellsEnglish_data()
@@ -243,10 +250,16 @@ void tst_OneLanguage::windowsSpeakTheLanguage()
     app::PortControl control(settings, port, display, prompter);
 
     app::MainWindow main;
-    // A scanner that went away, as the status line tells it.
-    main.setStatus(app::PortControl::deviceLostText(
-        QStringLiteral("/dev/ttyUSB0"), base::Reason(base::Reason::Code::DeviceDisconnected)));
-    look(&main);
+    // What the status line tells of the scanner and the settings, one after another.
+    for (const QString &status :
+         {app::PortControl::deviceLostText(QStringLiteral("/dev/ttyUSB0"),
+                                           base::Reason(base::Reason::Code::DeviceDisconnected)),
+          app::Station::settingsProblemsStatus(2),
+          base::DoubleScanGuard::statusText(),
+          scanner::ScanPoller::overflowText(70000)}) {
+        main.setStatus(status);
+        look(&main);
+    }
     app::SettingsDialog portSettings(settings, prompter, control);
     look(&portSettings);
     fieldsel::AutoSelSettings model;
@@ -286,6 +299,43 @@ void tst_OneLanguage::windowsSpeakTheLanguage()
     QVERIFY(boxSeen);
 
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void tst_OneLanguage::menuTextsWhole_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::newRow("100%") << 1.0;
+    QTest::newRow("200%") << 2.0;
+    QTest::newRow("300%") << 3.0;
+}
+
+// A menu drawn with more room than it asks for looks the same where its texts are: nothing of
+// them was cut to fit.
+void tst_OneLanguage::menuTextsWhole()
+{
+    QFETCH(double, scale);
+    ui::MenuTextRoomStyle style;
+    const auto drawn = [&](int extraWidth) {
+        QMenu menu;
+        menu.setStyle(&style);
+        QFont font = menu.font();
+        font.setPointSizeF(font.pointSizeF() * scale);
+        menu.setFont(font);
+        menu.addAction(QStringLiteral("&Impostazioni"));
+        menu.addAction(QStringLiteral("Scelta &automatica campo"));
+        menu.setMinimumWidth(menu.sizeHint().width() + extraWidth);
+        menu.resize(menu.sizeHint().expandedTo(menu.minimumSize()));
+        QImage image(menu.size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        menu.render(&image);
+        return image;
+    };
+    const QImage asked = drawn(0);
+    const QImage roomy = drawn(200);
+    // The right frame moves with the width: compare what lies left of it.
+    const QRect texts(0, 0, asked.width() - 8, asked.height());
+    QVERIFY(!asked.isNull());
+    QCOMPARE(roomy.copy(texts), asked.copy(texts));
 }
 
 QTEST_MAIN(tst_OneLanguage)
