@@ -33,7 +33,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QSet>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,8 +41,6 @@
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <QXmlStreamReader>
-
-#include <functional>
 
 using namespace barlink;
 using namespace barlink::testing;
@@ -81,11 +78,9 @@ public:
             xml.readNext();
             if (xml.isStartElement() && xml.name() == u"source")
                 source = xml.readElementText();
-            else if (xml.isStartElement()
-                     && (xml.name() == u"translation" || xml.name() == u"numerusform")) {
-                if (xml.attributes().value(QStringLiteral("type")) != u"vanished")
-                    translations << xml.readElementText(QXmlStreamReader::SkipChildElements);
-            } else if (xml.isEndElement() && xml.name() == u"message") {
+            else if (xml.isStartElement() && xml.name() == u"translation")
+                translations << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            else if (xml.isEndElement() && xml.name() == u"message") {
                 for (const QString &word : wordsOf(source))
                     m_englishWords.insert(word);
                 for (const QString &translation : translations) {
@@ -182,35 +177,11 @@ class tst_OneLanguage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void catalogueTellsEnglish_data();
-    void catalogueTellsEnglish();
     void windowsSpeakTheLanguage_data();
     void windowsSpeakTheLanguage();
     void menuTextsWhole_data();
     void menuTextsWhole();
 };
-
-void tst_OneLanguage::catalogueTellsEnglish_data()
-{
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("english");
-    QTest::newRow("source the translation changes") << "&Auto Field Select" << true;
-    QTest::newRow("English inside German") << "Scanner-Anschluss /dev/ttyUSB0 geschlossen: device "
-                                              "disconnected. Warte..."
-                                           << true;
-    QTest::newRow("its translation") << "Von links" << false;
-    QTest::newRow("names and numbers") << "COM1:9600,N,8,1 DEMO.CNC 800 × 600 mm" << false;
-    QTest::newRow("English the translation keeps") << "Add Line" << false;
-}
-
-void tst_OneLanguage::catalogueTellsEnglish()
-{
-    const Catalogue german = catalogueOf(QStringLiteral("de"));
-    QVERIFY(!german.isEmpty());
-    QFETCH(QString, shown);
-    QFETCH(bool, english);
-    QCOMPARE(!german.fault(shown).isEmpty(), english);
-}
 
 void tst_OneLanguage::windowsSpeakTheLanguage_data()
 {
