@@ -839,6 +839,10 @@
 <context>
     <name>Reason</name>
     <message>
+        <source>device disconnected</source>
+        <translation>Gerät getrennt</translation>
+    </message>
+    <message>
         <location filename="../src/base/Reasons.h" line="+12"/>
         <source>scanned twice: the same piece as the item taken %1 s before</source>
         <translation>doppelt gescannt: dasselbe Teil wie das vor %1 s angenommene</translation>
@@ -2503,17 +2507,26 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <source>This shift, since %1</source>
         <translation>Diese Schicht, seit %1</translation>
     </message>
-    <message>
-        <source>✔ %1 taken</source>
-        <translation>✔ %1 angenommen</translation>
+    <message numerus="yes">
+        <source>✔ %n taken</source>
+        <translation>
+            <numerusform>✔ %n angenommen</numerusform>
+            <numerusform>✔ %n angenommen</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>✖ %1 refused</source>
-        <translation>✖ %1 abgelehnt</translation>
+    <message numerus="yes">
+        <source>✖ %n refused</source>
+        <translation>
+            <numerusform>✖ %n abgelehnt</numerusform>
+            <numerusform>✖ %n abgelehnt</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>✖ %1 failed</source>
-        <translation>✖ %1 Fehler</translation>
+    <message numerus="yes">
+        <source>✖ %n failed</source>
+        <translation>
+            <numerusform>✖ %n Fehler</numerusform>
+            <numerusform>✖ %n Fehler</numerusform>
+        </translation>
     </message>
     <message>
         <source>No piece sent yet in this shift.</source>
@@ -2996,6 +3009,10 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::app::Station</name>
     <message>
+        <source>Settings problems in KTQ.INI: %1, listed in their window and in the journal. Ready.</source>
+        <translation>Einstellungsprobleme in KTQ.INI: %1, aufgeführt in ihrem Fenster und im Journal. Bereit.</translation>
+    </message>
+    <message>
         <location filename="../src/app/Station.cpp" line="+393"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Ein Etikett wird gerade verarbeitet: nichts zurückgenommen.</translation>
@@ -3289,6 +3306,10 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
+        <source>Scanner input too long: %1 characters without a pause were discarded.</source>
+        <translation>Scannereingabe zu lang: %1 Zeichen ohne Pause wurden verworfen.</translation>
+    </message>
+    <message>
         <location filename="../src/scanner/ScanPoller.cpp" line="+23"/>
         <source> Last Scan:    </source>
         <translation> Letzter Scan:    </translation>
@@ -3310,6 +3331,43 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <location line="+0"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::fieldsel::AutoSelSettings</name>
+    <message>
+        <source>%1 From Left</source>
+        <translation>%1 von links</translation>
+    </message>
+    <message>
+        <source>%1 From Right</source>
+        <translation>%1 von rechts</translation>
+    </message>
+</context>
+<context>
+    <name>DoubleScanGuard</name>
+    <message>
+        <source>Scanned twice: not added again. Scan again to add it.</source>
+        <translation>Doppelt gescannt: nicht noch einmal hinzugefügt. Noch einmal scannen, um es hinzuzufügen.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::journal::JournalRecorder</name>
+    <message>
+        <source>Scan journal not written: %1</source>
+        <translation>Scan-Journal nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Scan journal written again.</source>
+        <translation>Scan-Journal wieder geschrieben.</translation>
+    </message>
+    <message>
+        <source>Scan journal damaged (%1): moved aside as %2, a new one was started.</source>
+        <translation>Scan-Journal beschädigt (%1): als %2 beiseitegelegt, ein neues wurde begonnen.</translation>
+    </message>
+    <message>
+        <source>Shop journal not reached: %1</source>
+        <translation>Werkstatt-Journal nicht erreicht: %1</translation>
     </message>
 </context>
 </TS>

@@ -839,6 +839,10 @@
 <context>
     <name>Reason</name>
     <message>
+        <source>device disconnected</source>
+        <translation>dispositivo scollegato</translation>
+    </message>
+    <message>
         <location filename="../src/base/Reasons.h" line="+12"/>
         <source>scanned twice: the same piece as the item taken %1 s before</source>
         <translation>letta due volte: lo stesso pezzo accettato %1 s prima</translation>
@@ -2503,17 +2507,26 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <source>This shift, since %1</source>
         <translation>Questo turno, dalle %1</translation>
     </message>
-    <message>
-        <source>✔ %1 taken</source>
-        <translation>✔ %1 accettate</translation>
+    <message numerus="yes">
+        <source>✔ %n taken</source>
+        <translation>
+            <numerusform>✔ %n accettato</numerusform>
+            <numerusform>✔ %n accettati</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>✖ %1 refused</source>
-        <translation>✖ %1 rifiutate</translation>
+    <message numerus="yes">
+        <source>✖ %n refused</source>
+        <translation>
+            <numerusform>✖ %n rifiutata</numerusform>
+            <numerusform>✖ %n rifiutate</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>✖ %1 failed</source>
-        <translation>✖ %1 fallite</translation>
+    <message numerus="yes">
+        <source>✖ %n failed</source>
+        <translation>
+            <numerusform>✖ %n fallita</numerusform>
+            <numerusform>✖ %n fallite</numerusform>
+        </translation>
     </message>
     <message>
         <source>No piece sent yet in this shift.</source>
@@ -2996,6 +3009,10 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::app::Station</name>
     <message>
+        <source>Settings problems in KTQ.INI: %1, listed in their window and in the journal. Ready.</source>
+        <translation>Problemi delle impostazioni in KTQ.INI: %1, elencati nella loro finestra e nel registro. Pronto.</translation>
+    </message>
+    <message>
         <location filename="../src/app/Station.cpp" line="+393"/>
         <source>A label is being handled: nothing was taken back.</source>
         <translation>Un&apos;etichetta è in lavorazione: niente annullato.</translation>
@@ -3289,6 +3306,10 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
 <context>
     <name>barlink::scanner::ScanPoller</name>
     <message>
+        <source>Scanner input too long: %1 characters without a pause were discarded.</source>
+        <translation>Ingresso dello scanner troppo lungo: %1 caratteri senza pausa sono stati scartati.</translation>
+    </message>
+    <message>
         <location filename="../src/scanner/ScanPoller.cpp" line="+23"/>
         <source> Last Scan:    </source>
         <translation> Ultima lettura:    </translation>
@@ -3310,6 +3331,43 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <location line="+0"/>
         <source>All files (*)</source>
         <translation>Tutti i file (*)</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::fieldsel::AutoSelSettings</name>
+    <message>
+        <source>%1 From Left</source>
+        <translation>%1 da sinistra</translation>
+    </message>
+    <message>
+        <source>%1 From Right</source>
+        <translation>%1 da destra</translation>
+    </message>
+</context>
+<context>
+    <name>DoubleScanGuard</name>
+    <message>
+        <source>Scanned twice: not added again. Scan again to add it.</source>
+        <translation>Letta due volte: non aggiunta di nuovo. Leggerla ancora per aggiungerla.</translation>
+    </message>
+</context>
+<context>
+    <name>barlink::journal::JournalRecorder</name>
+    <message>
+        <source>Scan journal not written: %1</source>
+        <translation>Registro delle letture non scritto: %1</translation>
+    </message>
+    <message>
+        <source>Scan journal written again.</source>
+        <translation>Registro delle letture di nuovo scritto.</translation>
+    </message>
+    <message>
+        <source>Scan journal damaged (%1): moved aside as %2, a new one was started.</source>
+        <translation>Registro delle letture danneggiato (%1): spostato come %2, ne è stato iniziato uno nuovo.</translation>
+    </message>
+    <message>
+        <source>Shop journal not reached: %1</source>
+        <translation>Registro di reparto non raggiunto: %1</translation>
     </message>
 </context>
 </TS>

@@ -176,9 +176,9 @@ void GlancePanel::showShift()
     m_shiftBox->setTitle(
         tr("This shift, since %1")
             .arg(ui::shownLocale().toString(m_shift.began(), QStringLiteral("ddd d MMM HH:mm"))));
-    m_counters[0]->setText(tr("\u2714 %1 taken").arg(m_shift.taken()));
-    m_counters[1]->setText(tr("\u2716 %1 refused").arg(m_shift.refused()));
-    m_counters[2]->setText(tr("\u2716 %1 failed").arg(m_shift.failed()));
+    m_counters[0]->setText(tr("\u2714 %n taken", nullptr, m_shift.taken()));
+    m_counters[1]->setText(tr("\u2716 %n refused", nullptr, m_shift.refused()));
+    m_counters[2]->setText(tr("\u2716 %n failed", nullptr, m_shift.failed()));
     QStringList lines;
     for (const ShiftCounts::Piece &piece : m_shift.pieces()) {
         QString line = piece.entry.time.toLocalTime().toString(QStringLiteral("HH:mm"))

@@ -1,5 +1,7 @@
 #include "GuideWindow.h"
 
+#include "ui/Language.h"
+
 #include <QFile>
 #include <QShortcut>
 #include <QTextBrowser>
@@ -17,7 +19,7 @@ GuideWindow::GuideWindow(QWidget *parent)
     m_browser->setObjectName(QStringLiteral("txtGuide"));
     m_browser->setOpenExternalLinks(true);
     m_browser->document()->setDocumentMargin(16);
-    m_browser->setMarkdown(guideText());
+    m_browser->setMarkdown(guideText(ui::shownLanguage()));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
@@ -28,9 +30,11 @@ GuideWindow::GuideWindow(QWidget *parent)
             &QWidget::close);
 }
 
-QString GuideWindow::guideText()
+QString GuideWindow::guideText(const QString &language)
 {
-    QFile file(QStringLiteral(":/barlink/guide.md"));
+    QFile file(QStringLiteral(":/barlink/guide_%1.md").arg(language));
+    if (language.isEmpty() || !file.exists())
+        file.setFileName(QStringLiteral(":/barlink/guide.md"));
     if (!file.open(QIODevice::ReadOnly))
         return tr("The guide is missing from this build.");
     return QString::fromUtf8(file.readAll());

@@ -14,8 +14,9 @@ class GuideWindow : public QWidget
 public:
     explicit GuideWindow(QWidget *parent = nullptr);
 
-    // The guide's text, as shipped.
-    [[nodiscard]] static QString guideText();
+    // The guide in the given language ("de", "it"), as shipped; the English guide for English
+    // and for a language the guide has not been written in.
+    [[nodiscard]] static QString guideText(const QString &language);
 
 private:
     QTextBrowser *m_browser = nullptr;

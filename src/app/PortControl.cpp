@@ -49,10 +49,10 @@ QString PortControl::currentSettingsCaption(const base::Settings &settings)
     return port + QLatin1Char(':') + settings.serialSettings;
 }
 
-QString PortControl::deviceLostText(const QString &device, const QString &reason)
+QString PortControl::deviceLostText(const QString &device, const base::Reason &reason)
 {
     return tr("Scanner port %1 closed: %2. Waiting for the scanner to come back...")
-        .arg(device, reason);
+        .arg(device, reason.shown());
 }
 
 QString PortControl::notOpenText(const QString &device, const base::Reason &reason)
@@ -168,10 +168,10 @@ void PortControl::waitForDevice(const QString &statusText)
     m_reconnect->start();
 }
 
-void PortControl::onDeviceLost(const QString &reason)
+void PortControl::onDeviceLost(const base::Reason &reason)
 {
     const QString device = settings::portDeviceName(m_settings);
-    qCInfo(lcPort) << "device lost:" << device << reason;
+    qCInfo(lcPort) << "device lost:" << device << reason.english();
     waitForDevice(deviceLostText(device, reason));
     Q_EMIT deviceLost(device, reason);
 }

@@ -3,6 +3,7 @@
 #include "base/Clock.h"
 #include "base/Error.h"
 #include "base/OperatorDisplay.h"
+#include "base/Reasons.h"
 
 #include <QObject>
 #include <QString>
@@ -69,7 +70,7 @@ public:
     // "COM1:9600,N,8,1", or the device path instead of COMn when one is set.
     [[nodiscard]] static QString currentSettingsCaption(const base::Settings &settings);
     // The status line text after the scanner went away.
-    [[nodiscard]] static QString deviceLostText(const QString &device, const QString &reason);
+    [[nodiscard]] static QString deviceLostText(const QString &device, const base::Reason &reason);
     // The status line text when the port could not be opened and waits for its device.
     [[nodiscard]] static QString notOpenText(const QString &device, const base::Reason &reason);
     // The status line text when the port stays closed because none can be opened.
@@ -87,7 +88,7 @@ Q_SIGNALS:
     // The port's state, as it changes: open, waiting for device, or closed.
     void stateChanged(base::OperatorDisplay::PortState state, const QString &device);
     // The device went away; the port is closed and reconnection attempts have begun.
-    void deviceLost(const QString &device, const QString &reason);
+    void deviceLost(const QString &device, const base::Reason &reason);
     // The port opened on the device; back: it came back after it was lost or waited for.
     void opened(const QString &device, bool back);
     // The port did not open: the operator is to choose the port settings in a modal dialog,
@@ -99,7 +100,7 @@ private:
     [[nodiscard]] std::optional<base::Error> openPort();
     void waitForDevice(const QString &statusText);
     void shownOpen(const QString &device, bool back);
-    void onDeviceLost(const QString &reason);
+    void onDeviceLost(const base::Reason &reason);
     void tryReconnect();
 
     base::Settings &m_settings;

@@ -115,8 +115,7 @@ Startup::Outcome Station::start(bool commandLineEmpty)
 
 QString Station::settingsProblemsStatus(qsizetype problems)
 {
-    return QStringLiteral("Settings problems in KTQ.INI: %1, listed in their window and in the "
-                          "journal. Ready.")
+    return tr("Settings problems in KTQ.INI: %1, listed in their window and in the journal. Ready.")
         .arg(problems);
 }
 
@@ -468,9 +467,10 @@ void Station::recordEvents()
     connect(&m_portControl,
             &PortControl::deviceLost,
             this,
-            [this](const QString &device, const QString &reason) {
-                m_recorder.recordEvent(
-                    StationEvent::PortLost, std::nullopt, device + QStringLiteral(": ") + reason);
+            [this](const QString &device, const base::Reason &reason) {
+                m_recorder.recordEvent(StationEvent::PortLost,
+                                       std::nullopt,
+                                       device + QStringLiteral(": ") + reason.english());
             });
 }
 

@@ -4,6 +4,7 @@
 #include "app/GuardedApplication.h"
 #include "app/StationShell.h"
 #include "ui/Language.h"
+#include "ui/MenuTextRoomStyle.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.barlink.Barlink"));
     // The operator's language: the system locale's, or LANGUAGE's first entry; English otherwise.
     ui::installTranslations(application);
+    // Menus keep their whole texts at every text size.
+    ui::giveMenuTextRoom();
     // Whatever no handler caught is reported; the program then ends with status 1.
     try {
         app::StationShell shell;

@@ -3,6 +3,8 @@
 #include "base/Clock.h"
 #include "base/Reasons.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <utility>
 
@@ -62,7 +64,8 @@ void DoubleScanGuard::forget()
 
 QString DoubleScanGuard::statusText()
 {
-    return QStringLiteral("Scanned twice: not added again. Scan again to add it.");
+    return QCoreApplication::translate("DoubleScanGuard",
+                                       "Scanned twice: not added again. Scan again to add it.");
 }
 
 Reason DoubleScanGuard::reason(qint64 sinceLastMs)

@@ -188,6 +188,7 @@ constexpr Words Table[] = {
     {"object-not-set",
      QT_TRANSLATE_NOOP("Reason", "Object variable or With block variable not set")},
     {"device-not-open", QT_TRANSLATE_NOOP("Reason", "The device is not open")},
+    {"device-disconnected", QT_TRANSLATE_NOOP("Reason", "device disconnected")},
 };
 static_assert(std::size(Table) == std::size_t(Reason::CodeCount));
 

@@ -121,6 +121,7 @@ public:
         InvalidCall,
         ObjectNotSet,
         DeviceNotOpen,
+        DeviceDisconnected,
     };
 
     // No reason: empty text.
@@ -168,7 +169,7 @@ public:
 
     // Every code, with its English words (empty for Text, Several and Sentences).
     [[nodiscard]] static const char *words(Code code);
-    static constexpr int CodeCount = int(Code::DeviceNotOpen) + 1;
+    static constexpr int CodeCount = int(Code::DeviceDisconnected) + 1;
 
     friend bool operator==(const Reason &, const Reason &) = default;
 

@@ -190,9 +190,8 @@ void AutoSelSettings::placeText()
         const qsizetype count = std::min(m_triggerText.size(), shown.size() - (p - 1));
         shown.replace(p - 1, count, m_triggerText.left(count));
         m_display.text = shown;
-        m_display.fromLeftText = QString::number(p) + QStringLiteral(" From Left");
-        m_display.fromRightText
-            = QString::number(m_positionMaximum + 1 - p) + QStringLiteral(" From Right");
+        m_display.fromLeftText = tr("%1 From Left").arg(p);
+        m_display.fromRightText = tr("%1 From Right").arg(m_positionMaximum + 1 - p);
         m_display.showFromLeft = m_fromLeft;
     }
     Q_EMIT changed();

@@ -91,10 +91,9 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
                 m_fileWritten
                     = state.place == journal::JournalState::Place::File || state.reason.isEmpty();
                 if (wasFile && !m_fileWritten)
-                    m_display.setStatus(
-                        QStringLiteral("Scan journal not written: %1").arg(state.reason));
+                    m_display.setStatus(tr("Scan journal not written: %1").arg(state.reason));
                 else if (!wasFile && m_fileWritten)
-                    m_display.setStatus(QStringLiteral("Scan journal written again."));
+                    m_display.setStatus(tr("Scan journal written again."));
                 Q_EMIT journalStateChanged(state);
             });
     connect(m_journal.get(),
@@ -102,8 +101,7 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
             this,
             [this](const QString &aside, const QString &reason) {
                 m_display.setStatus(
-                    QStringLiteral("Scan journal damaged (%1): moved aside as %2, a new one was "
-                                   "started.")
+                    tr("Scan journal damaged (%1): moved aside as %2, a new one was started.")
                         .arg(reason, QDir::toNativeSeparators(aside)));
             });
     connect(m_journal.get(), &journal::Journal::written, this, &JournalRecorder::written);
@@ -120,7 +118,7 @@ void JournalRecorder::open(const QString &path, const QString &spillPath)
                 this,
                 &JournalRecorder::shopStateChanged);
         connect(m_forwarder.get(), &journal::Forwarder::stalled, this, [this](const QString &why) {
-            m_display.setStatus(QStringLiteral("Shop journal not reached: %1").arg(why));
+            m_display.setStatus(tr("Shop journal not reached: %1").arg(why));
             recordEvent(journal::StationEvent::ForwardingStalled, std::nullopt, why);
         });
         connect(m_forwarder.get(), &journal::Forwarder::resumed, this, [this] {

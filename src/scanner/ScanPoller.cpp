@@ -85,7 +85,7 @@ QString ScanPoller::labelEndMissingText(const QString &suffix)
 
 QString ScanPoller::overflowText(qsizetype discarded)
 {
-    return QStringLiteral("Scanner input too long: %1 characters without a pause were discarded.")
+    return tr("Scanner input too long: %1 characters without a pause were discarded.")
         .arg(discarded);
 }
 

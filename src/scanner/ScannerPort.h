@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Reasons.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -33,7 +35,7 @@ public:
 Q_SIGNALS:
     // Once when the device went away (unplugged, pseudo-terminal closed): the port has
     // already been closed. reason says what happened.
-    void deviceLost(const QString &reason);
+    void deviceLost(const barlink::base::Reason &reason);
     // Received bytes have come in to be read. The scan poller reads them at once: quiet is
     // measured from the last byte.
     void bytesArrived();

@@ -103,7 +103,7 @@ void SerialScannerPort::handleError(QSerialPort::SerialPortError error)
     // then describes whatever error number was left over from an earlier call.
     qCInfo(lcScanner) << "device lost:" << m_port.portName() << error;
     closePort();
-    Q_EMIT deviceLost(QStringLiteral("device disconnected"));
+    Q_EMIT deviceLost(base::Reason(base::Reason::Code::DeviceDisconnected));
 }
 
 void SerialScannerPort::closePort()

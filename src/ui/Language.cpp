@@ -88,4 +88,9 @@ QLocale shownLocale()
     return installedLanguage().isEmpty() ? QLocale::c() : QLocale(installedLanguage());
 }
 
+QString shownLanguage()
+{
+    return installedLanguage();
+}
+
 } // namespace barlink::ui

@@ -20,6 +20,9 @@ QString installTranslations(QCoreApplication &application);
 // loaded, English without one. Numbers keep the C locale everywhere: only dates follow it.
 [[nodiscard]] QLocale shownLocale();
 
+// The language installTranslations() loaded ("de", "it"), empty for English.
+[[nodiscard]] QString shownLanguage();
+
 // Removes what installTranslations() loaded: the windows made afterwards speak English.
 void removeTranslations(QCoreApplication &application);
 

@@ -187,7 +187,8 @@ void tst_ScanPath::scanPath()
             pty->closeMaster();
             QTRY_VERIFY_WITH_TIMEOUT(!rig.port.isOpen(), Patience);
             QCOMPARE(rig.display.status(),
-                     app::PortControl::deviceLostText(link, "device disconnected"));
+                     app::PortControl::deviceLostText(
+                         link, base::Reason(base::Reason::Code::DeviceDisconnected)));
             // While it waits, the dead device raises nothing: turns of the event loop find no
             // event to handle, where an error or a notifier left behind would give one each.
             int busyTurns = 0;

@@ -9,6 +9,7 @@
 #include "embeddedlist/ListStore.h"
 #include "listmanageradaptor.h"
 #include "listmanagerproxy.h"
+#include "ui/Language.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -48,6 +49,8 @@ int main(int argc, char *argv[])
         QApplication::setDesktopFileName(QStringLiteral("org.barlink.ListManager"));
         // Closing the window hides the list; the list manager goes on serving the stations.
         QApplication::setQuitOnLastWindowClosed(false);
+        // Its window speaks the operator's language, as the station's do.
+        ui::installTranslations(*application);
     }
     QCoreApplication::setApplicationName(QStringLiteral("barlink-listmanager"));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
