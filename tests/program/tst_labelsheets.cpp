@@ -102,7 +102,7 @@ private Q_SLOTS:
         QTest::newRow("dimension with an exponent") << QStringList{"A", "", "1", "2", "1e3"} << QByteArray() << "Z is not a number";
         QTest::newRow("quantity 0") << QStringList{"A", "", "1", "2", "3", "", "0"} << QByteArray() << "quantity is no whole number from 1 to 9999";
         QTest::newRow("no work field code") << QStringList{"A", "", "", "", "", "Q"} << QByteArray() << "work field \"Q\" is no work field code";
-        QTest::newRow("what the station reads as a segment label") << QStringList{"A%B"} << QByteArray() << "\"A%B\" holds \"%\" or \"$\", which makes it a segment label.";
+        QTest::newRow("what the station reads as a segment label") << QStringList{"A%B"} << QByteArray() << "\"A%B\" holds \"%\" or \"$\", which makes it a segment label";
         // clang-format on
     }
     void plan()
@@ -111,10 +111,10 @@ private Q_SLOTS:
         const QString &symbols = fetch<QString>("symbols");
         // A label holds up to 300 characters.
         const FitsOnLabel fits = [](const LabelText &label) { return label.text.size() <= 300; };
-        const PieceOutcome outcome = planPiece(row(fetch<QStringList>("values")),
-                                               program.isEmpty() ? std::nullopt
-                                                                 : std::optional(program),
-                                               fits);
+        const PieceOutcome outcome
+            = planPiece(row(fetch<QStringList>("values")),
+                        program.isEmpty() ? std::nullopt : std::optional(program),
+                        fits);
         if (!outcome.plan) {
             QCOMPARE(outcome.refusal, symbols);
             return;
@@ -136,14 +136,16 @@ private Q_SLOTS:
     {
         for (const SheetLayout &layout : sheetLayouts() + QList{*rollLayout("100x50mm")}) {
             const QRectF page(QPointF(0, 0), layout.page);
-            const QRectF printable = page.adjusted(layout.pageMargin, layout.pageMargin,
-                                                   -layout.pageMargin, -layout.pageMargin);
+            const QRectF printable = page.adjusted(
+                layout.pageMargin, layout.pageMargin, -layout.pageMargin, -layout.pageMargin);
             QList<QRectF> labels;
             for (int i = 0; i < layout.perPage(); ++i) {
                 const QRectF label(layout.origin.x() + (i % layout.columns) * layout.pitch.width(),
                                    layout.origin.y() + (i / layout.columns) * layout.pitch.height(),
-                                   layout.label.width(), layout.label.height());
-                QVERIFY2(page.adjusted(-0.01, -0.01, 0.01, 0.01).contains(label), qPrintable(layout.name));
+                                   layout.label.width(),
+                                   layout.label.height());
+                QVERIFY2(page.adjusted(-0.01, -0.01, 0.01, 0.01).contains(label),
+                         qPrintable(layout.name));
                 for (const QRectF &other : std::as_const(labels))
                     QVERIFY(!other.adjusted(0.01, 0.01, -0.01, -0.01).intersects(label));
                 labels << label;
@@ -170,11 +172,14 @@ private Q_SLOTS:
         for (const auto &[values, file] :
              {std::pair{QStringList{"Door^1", "DOOR", "600", "400", "18", "N1", "2"}, QByteArray()},
               {QStringList{"Panel", "P~1", "", "", "", "", "1"}, program}}) {
-            const PieceOutcome outcome = planPiece(row(values), file.isEmpty() ? std::nullopt : std::optional(file),
-                                                   [](const LabelText &) { return true; });
+            const PieceOutcome outcome
+                = planPiece(row(values),
+                            file.isEmpty() ? std::nullopt : std::optional(file),
+                            [](const LabelText &) { return true; });
             QVERIFY2(outcome.plan, qPrintable(outcome.refusal));
-            pieces << PrintedPiece{*outcome.plan,
-                                   arrangeLabel(layout.contentSize(), outcome.plan->symbols, zplDot(dpi))};
+            pieces << PrintedPiece{
+                *outcome.plan,
+                arrangeLabel(layout.contentSize(), outcome.plan->symbols, zplDot(dpi))};
             QVERIFY(pieces.last().arrangement.ok());
         }
         const QByteArray zpl = zplLabels(layout, dpi, pieces);
@@ -191,7 +196,8 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) {
             const QByteArray &label = labels[i];
             const PrintedPiece &piece = pieces[i / 2];
-            QVERIFY(label.startsWith("^XA^PW" + QByteArray::number(width) + "^LL" + QByteArray::number(height)));
+            QVERIFY(label.startsWith("^XA^PW" + QByteArray::number(width) + "^LL"
+                                     + QByteArray::number(height)));
             QList<QByteArray> symbols;
             qsizetype fields = 0;
             for (const QRegularExpressionMatch &m : field.globalMatch(QString::fromLatin1(label))) {
@@ -208,7 +214,8 @@ private Q_SLOTS:
                     data.replace(at, 3, QByteArray::fromHex(data.mid(at + 1, 2)));
                 symbols << data;
                 const PlacedSymbol &placed = piece.arrangement.symbols.value(symbols.size() - 1);
-                const int module = m.captured(5).isEmpty() ? m.captured(7).toInt() : m.captured(5).toInt();
+                const int module
+                    = m.captured(5).isEmpty() ? m.captured(7).toInt() : m.captured(5).toInt();
                 if (!m.captured(5).isEmpty()) { // Code 128
                     QVERIFY(module * 25.4 / dpi >= 0.25);
                     right += module * int(placed.shape.width - 20);
@@ -231,13 +238,19 @@ private Q_SLOTS:
 
     void summary_data()
     {
-        columns<QList<LineProblem>, QString, QString, int>({"leftOut", "error", "summary", "status"});
-        QTest::newRow("all made") << QList<LineProblem>{} << QString() << "96 labels on 4 sheets" << 0;
+        columns<QList<LineProblem>, QString, QString, int>(
+            {"leftOut", "error", "summary", "status"});
+        QTest::newRow("all made") << QList<LineProblem>{} << QString() << "96 labels on 4 sheets"
+                                  << 0;
         QTest::newRow("two left out")
             << QList<LineProblem>{{7, "name holds ';'"}, {31, "Z is not a number"}} << QString()
-            << "96 labels on 4 sheets, 2 rows left out: line 7 name holds ';', line 31 Z is not a number" << 2;
-        QTest::newRow("status capped") << QList<LineProblem>(150, {9, "x"}) << QString() << QString() << 99;
-        QTest::newRow("nothing written") << QList<LineProblem>{{3, "x"}} << "cannot write" << QString() << 100;
+            << "96 labels on 4 sheets, 2 rows left out: line 7 name holds ';', line 31 Z is not a "
+               "number"
+            << 2;
+        QTest::newRow("status capped")
+            << QList<LineProblem>(150, {9, "x"}) << QString() << QString() << 99;
+        QTest::newRow("nothing written")
+            << QList<LineProblem>{{3, "x"}} << "cannot write" << QString() << 100;
     }
     void summary()
     {

@@ -117,7 +117,10 @@ SymbolShape symbolShape(const QByteArray &bytes, Symbology symbology)
     // At scale 0.5 one module is one unit of the vector output.
     symbol->scale = 0.5F;
     const int status = ZBarcode_Encode_and_Buffer_Vector(
-        symbol.get(), reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()), 0);
+        symbol.get(),
+        reinterpret_cast<const unsigned char *>(bytes.constData()),
+        int(bytes.size()),
+        0);
     if (status >= ZINT_ERROR || !symbol->vector) {
         shape.error = QStringLiteral("libzint cannot make %1 bytes a %2 symbol: %3")
                           .arg(bytes.size())
@@ -130,7 +133,9 @@ SymbolShape symbolShape(const QByteArray &bytes, Symbology symbology)
     shape.height = linear ? 1.0 : double(vector.height);
     const double yScale = linear ? 1.0 / double(vector.height) : 1.0;
     for (const zint_vector_rect *rect = vector.rectangles; rect; rect = rect->next) {
-        shape.bars << QRectF(double(rect->x), double(rect->y) * yScale, double(rect->width),
+        shape.bars << QRectF(double(rect->x),
+                             double(rect->y) * yScale,
+                             double(rect->width),
                              double(rect->height) * yScale);
     }
     return shape;

@@ -46,11 +46,11 @@ struct LineProblem
 struct CuttingList
 {
     QList<CuttingRow> rows;
-    QList<LineProblem> problems;  // records that could not be read
-    QStringList unknownColumns;   // header names no column is known by, each once
-    QString error;                // set when the file is no cutting list at all
+    QList<LineProblem> problems; // records that could not be read
+    QStringList unknownColumns;  // header names no column is known by, each once
+    QString error;               // set when the file is no cutting list at all
     QChar separator;
-    bool windows1252 = false;     // the bytes were no UTF-8 and were read as Windows-1252
+    bool windows1252 = false; // the bytes were no UTF-8 and were read as Windows-1252
 
     [[nodiscard]] bool ok() const { return error.isEmpty(); }
 };

@@ -9,7 +9,7 @@ namespace barlink::labeltool {
 
 namespace {
 
-constexpr double Padding = 2;          // inside the edge of a label
+constexpr double Padding = 2; // inside the edge of a label
 constexpr double OfficePrinterMargin = 5;
 constexpr double Gap = 1;
 constexpr double MaxCode128Module = 0.5;
@@ -45,13 +45,18 @@ double onDots(double module, double dot)
     return dot > 0 ? std::floor(module / dot + 1e-9) * dot : module;
 }
 
-LabelArrangement stacked(const QSizeF &content, const QList<QByteArray> &payloads, double dot,
-                         double nameHeight, double lineHeight, double textHeight)
+LabelArrangement stacked(const QSizeF &content,
+                         const QList<QByteArray> &payloads,
+                         double dot,
+                         double nameHeight,
+                         double lineHeight,
+                         double textHeight)
 {
     LabelArrangement arrangement;
     double widest = 0;
     for (const QByteArray &bytes : payloads) {
-        PlacedSymbol symbol{bytes, Symbology::Code128, symbolShape(bytes, Symbology::Code128), {}, 0};
+        PlacedSymbol symbol{
+            bytes, Symbology::Code128, symbolShape(bytes, Symbology::Code128), {}, 0};
         if (!symbol.shape.ok() || !plainAscii(bytes))
             return LabelArrangement{{}, {}, QStringLiteral("not for Code 128")};
         widest = std::max(widest, symbol.shape.width);
@@ -59,8 +64,8 @@ LabelArrangement stacked(const QSizeF &content, const QList<QByteArray> &payload
     }
     const double module = onDots(std::min(MaxCode128Module, content.width() / widest), dot);
     const qsizetype n = payloads.size();
-    const double barHeight
-        = std::min(MaxBarHeight, (content.height() - textHeight - Gap - double(n - 1) * Gap) / double(n));
+    const double barHeight = std::min(
+        MaxBarHeight, (content.height() - textHeight - Gap - double(n - 1) * Gap) / double(n));
     if (module < MinCode128Module || barHeight < MinBarHeight)
         return LabelArrangement{{}, {}, QStringLiteral("too wide for Code 128")};
     double y = textHeight + Gap;
@@ -73,14 +78,18 @@ LabelArrangement stacked(const QSizeF &content, const QList<QByteArray> &payload
     return arrangement;
 }
 
-LabelArrangement sideBySide(const QSizeF &content, const QList<QByteArray> &payloads, double dot,
-                            double nameHeight, double lineHeight)
+LabelArrangement sideBySide(const QSizeF &content,
+                            const QList<QByteArray> &payloads,
+                            double dot,
+                            double nameHeight,
+                            double lineHeight)
 {
     LabelArrangement arrangement;
     double modulesAcross = 0;
     double modulesHigh = 0;
     for (const QByteArray &bytes : payloads) {
-        PlacedSymbol symbol{bytes, Symbology::DataMatrix, symbolShape(bytes, Symbology::DataMatrix), {}, 0};
+        PlacedSymbol symbol{
+            bytes, Symbology::DataMatrix, symbolShape(bytes, Symbology::DataMatrix), {}, 0};
         if (!symbol.shape.ok())
             return LabelArrangement{{}, {}, symbol.shape.error};
         modulesAcross += symbol.shape.width;
@@ -89,7 +98,8 @@ LabelArrangement sideBySide(const QSizeF &content, const QList<QByteArray> &payl
     }
     const double gaps = double(payloads.size() - 1) * Gap;
     const double module
-        = onDots(std::min({MaxDataMatrixModule, content.height() / modulesHigh,
+        = onDots(std::min({MaxDataMatrixModule,
+                           content.height() / modulesHigh,
                            (content.width() * (1 - TextShare) - gaps) / modulesAcross}),
                  dot);
     if (module < MinDataMatrixModule)
@@ -112,8 +122,10 @@ QRectF SheetLayout::contentRect(int index) const
 {
     const int column = index % columns;
     const int row = index / columns;
-    const QRectF labelRect(origin.x() + column * pitch.width(), origin.y() + row * pitch.height(),
-                           label.width(), label.height());
+    const QRectF labelRect(origin.x() + column * pitch.width(),
+                           origin.y() + row * pitch.height(),
+                           label.width(),
+                           label.height());
     const QRectF printable
         = QRectF(QPointF(0, 0), page).adjusted(pageMargin, pageMargin, -pageMargin, -pageMargin);
     return labelRect.adjusted(Padding, Padding, -Padding, -Padding).intersected(printable);
@@ -130,9 +142,30 @@ QSizeF SheetLayout::contentSize() const
 const QList<SheetLayout> &sheetLayouts()
 {
     static const QList<SheetLayout> layouts{
-        {QStringLiteral("a4-3x8"), {210, 297}, {70, 37}, 3, 8, {0, 0.5}, {70, 37}, OfficePrinterMargin},
-        {QStringLiteral("a4-2x7"), {210, 297}, {99.1, 38.1}, 2, 7, {4.65, 15.15}, {101.6, 38.1}, OfficePrinterMargin},
-        {QStringLiteral("letter-3x10"), {215.9, 279.4}, {66.675, 25.4}, 3, 10, {4.7625, 12.7}, {69.85, 25.4}, OfficePrinterMargin},
+        {QStringLiteral("a4-3x8"),
+         {210, 297},
+         {70, 37},
+         3,
+         8,
+         {0, 0.5},
+         {70, 37},
+         OfficePrinterMargin},
+        {QStringLiteral("a4-2x7"),
+         {210, 297},
+         {99.1, 38.1},
+         2,
+         7,
+         {4.65, 15.15},
+         {101.6, 38.1},
+         OfficePrinterMargin},
+        {QStringLiteral("letter-3x10"),
+         {215.9, 279.4},
+         {66.675, 25.4},
+         3,
+         10,
+         {4.7625, 12.7},
+         {69.85, 25.4},
+         OfficePrinterMargin},
     };
     return layouts;
 }
@@ -148,8 +181,9 @@ std::optional<SheetLayout> sheetLayout(const QString &name)
 
 std::optional<SheetLayout> rollLayout(const QString &size)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)(mm)?$)"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)(mm)?$)"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(size.trimmed());
     if (!match.hasMatch())
         return std::nullopt;
@@ -167,7 +201,8 @@ LabelArrangement arrangeLabel(const QSizeF &content, const QList<LabelText> &sym
     const double nameHeight = std::clamp(content.height() * 0.16, 3.0, 8.0);
     const double lineHeight = std::clamp(content.height() * 0.085, 2.2, 4.0);
     const double textHeight = (nameHeight + (LineCount - 1) * lineHeight) * LineSpacing;
-    LabelArrangement arrangement = stacked(content, payloads, dot, nameHeight, lineHeight, textHeight);
+    LabelArrangement arrangement
+        = stacked(content, payloads, dot, nameHeight, lineHeight, textHeight);
     if (!arrangement.ok())
         arrangement = sideBySide(content, payloads, dot, nameHeight, lineHeight);
     return arrangement;

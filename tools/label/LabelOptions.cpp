@@ -252,8 +252,25 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
                                  QStringLiteral("ZPL: the printer's resolution, 203 or 300 "
                                                 "(default 203)."),
                                  QStringLiteral("N"));
-    parser.addOptions({output, text, symbol, scale, compress, prefix, count, repeat, field, x, y,
-                       z, var, extra, sheet, programs, layout, label, dpi});
+    parser.addOptions({output,
+                       text,
+                       symbol,
+                       scale,
+                       compress,
+                       prefix,
+                       count,
+                       repeat,
+                       field,
+                       x,
+                       y,
+                       z,
+                       var,
+                       extra,
+                       sheet,
+                       programs,
+                       layout,
+                       label,
+                       dpi});
     parser.addPositionalArgument(QStringLiteral("KIND"),
                                  QStringLiteral("command, field, name, segment, program, list or "
                                                 "bare."));

@@ -16,17 +16,21 @@ constexpr double UnitsPerMm = Resolution / 25.4;
 
 QRectF toUnits(const QRectF &mm)
 {
-    return {mm.x() * UnitsPerMm, mm.y() * UnitsPerMm, mm.width() * UnitsPerMm,
+    return {mm.x() * UnitsPerMm,
+            mm.y() * UnitsPerMm,
+            mm.width() * UnitsPerMm,
             mm.height() * UnitsPerMm};
 }
 
 void drawSymbol(QPainter &painter, const QPointF &at, const PlacedSymbol &symbol)
 {
     const double xScale = symbol.module;
-    const double yScale = symbol.symbology == Symbology::Code128 ? symbol.rect.height() : symbol.module;
+    const double yScale
+        = symbol.symbology == Symbology::Code128 ? symbol.rect.height() : symbol.module;
     for (const QRectF &bar : symbol.shape.bars) {
         const QRectF mm(at.x() + symbol.rect.x() + bar.x() * xScale,
-                        at.y() + symbol.rect.y() + bar.y() * yScale, bar.width() * xScale,
+                        at.y() + symbol.rect.y() + bar.y() * yScale,
+                        bar.width() * xScale,
                         bar.height() * yScale);
         painter.fillRect(toUnits(mm), Qt::black);
     }
@@ -62,7 +66,8 @@ QString writePdf(const QString &path,
     writer.setCreator(QStringLiteral("barlink-label"));
     writer.setTitle(QStringLiteral("Labels"));
     writer.setResolution(Resolution);
-    writer.setPageSize(QPageSize(layout.page, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    writer.setPageSize(
+        QPageSize(layout.page, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     QPainter painter;
     if (!painter.begin(&writer))

@@ -20,7 +20,8 @@ QString nameProblem(const QString &what, const QString &text)
 {
     if (text.contains(QLatin1Char(';')))
         return QStringLiteral("%1 holds ';'").arg(what);
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+    if (std::any_of(
+            text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
         return QStringLiteral("%1 holds a control character").arg(what);
     return {};
 }
@@ -41,7 +42,7 @@ std::optional<QString> dimension(const QString &text)
 PieceOutcome refusal(const QString &reason)
 {
     PieceOutcome outcome;
-    outcome.refusal = reason;
+    outcome.refusal = reason.endsWith(QLatin1Char('.')) ? reason.chopped(1) : reason;
     return outcome;
 }
 
@@ -68,17 +69,18 @@ PieceOutcome planPiece(const CuttingRow &row,
         bool isNumber = false;
         plan.quantity = quantity.toInt(&isNumber);
         if (!isNumber || plan.quantity < 1 || plan.quantity > MaxQuantity)
-            return refusal(QStringLiteral("quantity is no whole number from 1 to %1").arg(MaxQuantity));
+            return refusal(
+                QStringLiteral("quantity is no whole number from 1 to %1").arg(MaxQuantity));
     }
 
     const QString field = row.value(C::Field).toUpper();
     if (!field.isEmpty() && !label::FieldCodes::isFieldCode(field))
-        return refusal(QStringLiteral("work field \"%1\" is no work field code").arg(row.value(C::Field)));
+        return refusal(
+            QStringLiteral("work field \"%1\" is no work field code").arg(row.value(C::Field)));
 
     bool anyDimension = false;
-    for (const auto &[column, letter, target] : {std::tuple{C::X, "X", &plan.x},
-                                                 {C::Y, "Y", &plan.y},
-                                                 {C::Z, "Z", &plan.z}}) {
+    for (const auto &[column, letter, target] :
+         {std::tuple{C::X, "X", &plan.x}, {C::Y, "Y", &plan.y}, {C::Z, "Z", &plan.z}}) {
         const QString &text = row.value(column);
         if (text.isEmpty())
             continue;
@@ -123,7 +125,8 @@ PieceOutcome planPiece(const CuttingRow &row,
     } else {
         plan.kind = PiecePlan::Kind::Segments;
         const int count = anyDimension ? 2 : 1;
-        first = segmentLabel(1, count, {plan.program, field.isEmpty() ? QStringLiteral("P") : field});
+        first
+            = segmentLabel(1, count, {plan.program, field.isEmpty() ? QStringLiteral("P") : field});
         if (first.ok() && anyDimension) {
             for (QString *value : {&plan.x, &plan.y, &plan.z}) {
                 if (value->isEmpty())

@@ -18,7 +18,8 @@ std::optional<QByteArray> programFileOf(const QString &dir, const QString &progr
 {
     if (dir.isEmpty() || program.isEmpty() || !base::isSafeRelativeName(program))
         return std::nullopt;
-    for (const QString &name : {program, program + QStringLiteral(".CNC"), program + QStringLiteral(".cnc")}) {
+    for (const QString &name :
+         {program, program + QStringLiteral(".CNC"), program + QStringLiteral(".cnc")}) {
         QFile file(QDir(dir).filePath(name));
         if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly))
             return file.read(scanner::ScanPoller::MaxScanBuffer + 1);
@@ -42,12 +43,15 @@ SheetReport makeSheets(const SheetJob &job, const LabelProgress &progress)
         return report;
     }
     if (!list.unknownColumns.isEmpty())
-        report.notes << QStringLiteral("columns ignored: %1").arg(list.unknownColumns.join(QStringLiteral(", ")));
+        report.notes << QStringLiteral("columns ignored: %1")
+                            .arg(list.unknownColumns.join(QStringLiteral(", ")));
     if (list.windows1252)
         report.notes << QStringLiteral("the list is no UTF-8; read as Windows-1252");
     report.leftOut = list.problems;
 
-    const bool zpl = QFileInfo(job.outputPath).suffix().compare(QLatin1String("zpl"), Qt::CaseInsensitive) == 0;
+    const bool zpl
+        = QFileInfo(job.outputPath).suffix().compare(QLatin1String("zpl"), Qt::CaseInsensitive)
+          == 0;
     const double dot = zpl ? zplDot(job.dpi) : 0;
     const QSizeF content = job.layout.contentSize();
     const FitsOnLabel fits = [&content, dot](const LabelText &label) {
@@ -68,21 +72,24 @@ SheetReport makeSheets(const SheetJob &job, const LabelProgress &progress)
                                 .arg(program, job.programsDir);
         PrintedPiece piece{*outcome.plan, arrangeLabel(content, outcome.plan->symbols, dot)};
         if (!piece.arrangement.ok()) {
-            report.leftOut << LineProblem{row.line, QStringLiteral("its barcodes do not fit the label")};
+            report.leftOut << LineProblem{row.line,
+                                          QStringLiteral("its barcodes do not fit the label")};
             continue;
         }
         report.labels += piece.plan.quantity;
         pieces << piece;
     }
-    std::sort(report.leftOut.begin(), report.leftOut.end(),
+    std::sort(report.leftOut.begin(),
+              report.leftOut.end(),
               [](const LineProblem &a, const LineProblem &b) { return a.line < b.line; });
     if (pieces.isEmpty()) {
         report.error = QStringLiteral("no row of %1 makes a label").arg(job.listPath);
         return report;
     }
 
-    const QString error = zpl ? writeZpl(job.outputPath, job.layout, job.dpi, pieces, &report.pages)
-                              : writePdf(job.outputPath, job.layout, pieces, progress, &report.pages);
+    const QString error
+        = zpl ? writeZpl(job.outputPath, job.layout, job.dpi, pieces, &report.pages)
+              : writePdf(job.outputPath, job.layout, pieces, progress, &report.pages);
     if (!error.isEmpty()) {
         report.error = error;
         report.labels = 0;
@@ -92,12 +99,14 @@ SheetReport makeSheets(const SheetJob &job, const LabelProgress &progress)
 
 QString summaryLine(const SheetReport &report, const SheetLayout &layout)
 {
-    QString line = QStringLiteral("%1 %2 on %3 %4")
-                       .arg(report.labels)
-                       .arg(report.labels == 1 ? QStringLiteral("label") : QStringLiteral("labels"))
-                       .arg(report.pages)
-                       .arg(layout.roll() ? (report.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
-                                          : (report.pages == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets")));
+    QString line
+        = QStringLiteral("%1 %2 on %3 %4")
+              .arg(report.labels)
+              .arg(report.labels == 1 ? QStringLiteral("label") : QStringLiteral("labels"))
+              .arg(report.pages)
+              .arg(layout.roll()
+                       ? (report.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
+                       : (report.pages == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets")));
     if (report.leftOut.isEmpty())
         return line;
     QStringList reasons;

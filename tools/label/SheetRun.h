@@ -17,14 +17,14 @@ struct SheetJob
     QString outputPath;  // .pdf or .zpl
     QString programsDir; // program files for program barcodes; empty: none
     SheetLayout layout;
-    int dpi = 203;       // ZPL only
+    int dpi = 203; // ZPL only
 };
 
 struct SheetReport
 {
-    QString error;                // set when nothing was written
-    QList<LineProblem> leftOut;   // rows the station would refuse, in list order
-    QStringList notes;            // worth knowing, changes nothing
+    QString error;              // set when nothing was written
+    QList<LineProblem> leftOut; // rows the station would refuse, in list order
+    QStringList notes;          // worth knowing, changes nothing
     qsizetype labels = 0;
     int pages = 0;
 };

@@ -26,15 +26,20 @@ QByteArray escaped(const QByteArray &bytes)
 class Dots
 {
 public:
-    explicit Dots(int dpi) : m_perMm(dpi / 25.4) {}
+    explicit Dots(int dpi)
+        : m_perMm(dpi / 25.4)
+    {}
     [[nodiscard]] int operator()(double mm) const { return int(std::lround(mm * m_perMm)); }
 
 private:
     double m_perMm;
 };
 
-void addLabel(QByteArray &out, const SheetLayout &layout, const Dots &dots,
-              const PrintedPiece &piece, int copy)
+void addLabel(QByteArray &out,
+              const SheetLayout &layout,
+              const Dots &dots,
+              const PrintedPiece &piece,
+              int copy)
 {
     const QPointF at = layout.contentRect(0).topLeft();
     out += "^XA\n^PW" + QByteArray::number(dots(layout.label.width())) + "\n^LL"
@@ -56,13 +61,14 @@ void addLabel(QByteArray &out, const SheetLayout &layout, const Dots &dots,
         const QRectF rect = symbol.rect.translated(at);
         const QByteArray module = QByteArray::number(dots(symbol.module));
         out += "^FO" + QByteArray::number(dots(rect.x() + quiet)) + ','
-               + QByteArray::number(dots(rect.y() + (symbol.symbology == Symbology::Code128 ? 0 : quiet)));
+               + QByteArray::number(
+                   dots(rect.y() + (symbol.symbology == Symbology::Code128 ? 0 : quiet)));
         if (symbol.symbology == Symbology::Code128) {
             out += "^BY" + module + ",3," + QByteArray::number(dots(rect.height())) + "^BCN,"
                    + QByteArray::number(dots(rect.height())) + ",N,N,N,A";
         } else {
-            out += "^BXN," + module + ",200," + QByteArray::number(int(symbol.shape.width) - 2) + ','
-                   + QByteArray::number(int(symbol.shape.height) - 2) + ",6";
+            out += "^BXN," + module + ",200," + QByteArray::number(int(symbol.shape.width) - 2)
+                   + ',' + QByteArray::number(int(symbol.shape.height) - 2) + ",6";
         }
         out += "^FH^FD" + escaped(symbol.bytes) + "^FS\n";
     }
@@ -82,8 +88,11 @@ QByteArray zplLabels(const SheetLayout &layout, int dpi, const QList<PrintedPiec
     return out;
 }
 
-QString writeZpl(const QString &path, const SheetLayout &layout, int dpi,
-                 const QList<PrintedPiece> &pieces, int *labels)
+QString writeZpl(const QString &path,
+                 const SheetLayout &layout,
+                 int dpi,
+                 const QList<PrintedPiece> &pieces,
+                 int *labels)
 {
     const QByteArray out = zplLabels(layout, dpi, pieces);
     *labels = int(out.count("^XA"));

@@ -14,13 +14,20 @@ namespace barlink::labeltool {
 // Code 128, ^A0 text fields. Field data goes through ^FH hex escapes, so "^", "~" and bytes
 // above 127 reach the symbol as they are. The pieces were arranged for modules that are whole
 // printer dots (zplDot).
-[[nodiscard]] QByteArray zplLabels(const SheetLayout &layout, int dpi, const QList<PrintedPiece> &pieces);
+[[nodiscard]] QByteArray
+zplLabels(const SheetLayout &layout, int dpi, const QList<PrintedPiece> &pieces);
 
 // Writes zplLabels to path; *labels gets the number of labels. Empty on success.
-[[nodiscard]] QString writeZpl(const QString &path, const SheetLayout &layout, int dpi,
-                               const QList<PrintedPiece> &pieces, int *labels);
+[[nodiscard]] QString writeZpl(const QString &path,
+                               const SheetLayout &layout,
+                               int dpi,
+                               const QList<PrintedPiece> &pieces,
+                               int *labels);
 
 // The size of one printer dot in millimetres.
-[[nodiscard]] inline double zplDot(int dpi) { return 25.4 / dpi; }
+[[nodiscard]] inline double zplDot(int dpi)
+{
+    return 25.4 / dpi;
+}
 
 } // namespace barlink::labeltool

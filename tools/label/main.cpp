@@ -70,14 +70,17 @@ bool sheetRequested(int argc, char *argv[])
 
 int makeSheets(const LabelRequest &request)
 {
-    SheetJob job{request.sheet, request.imagePath, request.programsDir, *request.layout,
-                 request.dpi};
+    SheetJob job{
+        request.sheet, request.imagePath, request.programsDir, *request.layout, request.dpi};
     // A progress line for long lists, where someone watches the terminal.
     const bool terminal = isatty(STDERR_FILENO) != 0;
     const LabelProgress progress = [terminal](qsizetype written, qsizetype total) {
         if (terminal && total >= 500 && (written % 100 == 0 || written == total)) {
-            std::fprintf(stderr, "\rbarlink-label: %lld of %lld labels%s", qlonglong(written),
-                         qlonglong(total), written == total ? "\n" : "");
+            std::fprintf(stderr,
+                         "\rbarlink-label: %lld of %lld labels%s",
+                         qlonglong(written),
+                         qlonglong(total),
+                         written == total ? "\n" : "");
         }
     };
     const SheetReport report = barlink::labeltool::makeSheets(job, progress);
