@@ -131,7 +131,7 @@ private Q_SLOTS:
     }
 
     // Every label of a sheet lies on the page, apart from the others, and its content within
-    // the label and out of the printer's margin.
+    // the label and out of the printer's margin; together they are centred on the page.
     void sheetGeometry()
     {
         for (const SheetLayout &layout : sheetLayouts() + QList{*rollLayout("100x50mm")}) {
@@ -139,6 +139,7 @@ private Q_SLOTS:
             const QRectF printable = page.adjusted(
                 layout.pageMargin, layout.pageMargin, -layout.pageMargin, -layout.pageMargin);
             QList<QRectF> labels;
+            QRectF all;
             for (int i = 0; i < layout.perPage(); ++i) {
                 const QRectF label(layout.origin.x() + (i % layout.columns) * layout.pitch.width(),
                                    layout.origin.y() + (i / layout.columns) * layout.pitch.height(),
@@ -149,9 +150,14 @@ private Q_SLOTS:
                 for (const QRectF &other : std::as_const(labels))
                     QVERIFY(!other.adjusted(0.01, 0.01, -0.01, -0.01).intersects(label));
                 labels << label;
+                all |= label;
                 const QRectF content(layout.contentRect(i).topLeft(), layout.contentSize());
                 QVERIFY(label.contains(content) && printable.contains(content));
             }
+            // The sheets have their labels in the middle of the page.
+            QVERIFY2(qAbs(all.center().x() - page.center().x()) < 0.05
+                         && qAbs(all.center().y() - page.center().y()) < 0.05,
+                     qPrintable(layout.name));
         }
     }
 
@@ -266,5 +272,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_LabelSheets)
+QTEST_GUILESS_MAIN(tst_LabelSheets)
 #include "tst_labelsheets.moc"
