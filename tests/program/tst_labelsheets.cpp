@@ -168,12 +168,13 @@ private Q_SLOTS:
         columns<int, QString>({"dpi", "label"});
         QTest::newRow("203 dpi, 100 x 50") << 203 << "100x50mm";
         QTest::newRow("300 dpi, 60 x 30") << 300 << "60x30mm";
+        QTest::newRow("300 dpi, 50 x 45: the symbol leaves room for the text") << 300 << "50x45mm";
     }
     void zpl()
     {
         const int dpi = fetch<int>("dpi");
         const SheetLayout layout = *rollLayout(fetch<QString>("label"));
-        const QByteArray program = QByteArray("G71 X900 Y700 Z20\r\n").repeated(8);
+        const QByteArray program = QByteArray("G71 X900 Y700 Z20\r\n").repeated(20);
         QList<PrintedPiece> pieces;
         for (const auto &[values, file] :
              {std::pair{QStringList{"Door^1", "DOOR", "600", "400", "18", "N1", "2"}, QByteArray()},
@@ -210,6 +211,7 @@ private Q_SLOTS:
                 ++fields;
                 int right = m.captured(1).toInt(), bottom = m.captured(2).toInt();
                 if (!m.captured(3).isEmpty()) {
+                    QVERIFY(m.captured(4).toInt() >= 0.3 * width);
                     right += m.captured(4).toInt();
                     bottom += m.captured(3).toInt();
                     continue;
@@ -222,9 +224,9 @@ private Q_SLOTS:
                 const PlacedSymbol &placed = piece.arrangement.symbols.value(symbols.size() - 1);
                 const int module
                     = m.captured(5).isEmpty() ? m.captured(7).toInt() : m.captured(5).toInt();
-                if (!m.captured(5).isEmpty()) { // Code 128
-                    QVERIFY(module * 25.4 / dpi >= 0.25);
-                    right += module * int(placed.shape.width - 20);
+                if (!m.captured(5).isEmpty()) { // Code 128, its quiet zones on the label
+                    QVERIFY(module * 25.4 / dpi >= 0.25 && right >= 10 * module);
+                    right += module * int(placed.shape.width - 10);
                     bottom += m.captured(6).toInt();
                 } else {
                     QVERIFY(module * 25.4 / dpi >= 0.33);
