@@ -59,29 +59,36 @@ Labels for a whole cutting list: barlink-label --sheet LIST.csv -o labels.pdf
     material  material, Werkstoff, materiale
     comment   comment, Bemerkung, commento
     order     order, customer, Auftrag, Kunde, ordine, cliente, commessa
-  Other columns are ignored and named once. Each row gives QUANTITY labels:
-  the piece name large, X x Y x Z, material, work field, program, order and
-  "3 of 12". What the barcode holds, per row:
-    - with --programs DIR and a program file DIR/PROGRAM (or PROGRAM.CNC): a
-      program barcode (name, work field and dimensions, then the program),
-      compressed when it would not fit the label;
-    - otherwise, with a work field or a dimension: segment labels, the program
-      with its work field (P, the station's choice by size, when none) and,
-      with dimensions, a second symbol with X Y Z (a missing one as 0: the
-      station reads it from the program);
-    - otherwise the plain program name (the station's default work field).
+  Other columns are ignored and named once. Each row gives QUANTITY labels
+  with the piece name large, X x Y x Z, material, work field, program, order
+  and "3 of 12". What the barcode holds, per row:
+    program barcode  with --programs DIR and the program file DIR/PROGRAM (or
+                     PROGRAM.CNC): name, work field and dimensions, then the
+                     program; compressed when it would not fit the label.
+    segment labels   otherwise, with a work field or a dimension: the program
+                     and its work field (P, the station's choice by size, when
+                     none) and, with dimensions, a second symbol X Y Z (a
+                     missing one as 0: the station reads it from the program).
+    plain name       otherwise: the program name; the station's default work
+                     field applies.
   Code 128 when the symbols fit across at modules of 0.25 mm or more, else
-  Data Matrix at 0.33 mm or more. Rows the station would refuse are left out
-  and named by line: a name or program with ';' or a control character, a
-  dimension that is no number, no work field code, a quantity that is no
+  Data Matrix at 0.33 mm or more. A row the station would refuse is left out
+  and named with its line: a name or program with ';' or a control character,
+  a dimension that is no number, no work field code, a quantity that is no
   whole number, a program too long for the label even compressed.
-  Outputs: .pdf (sheets, or a roll with --label) or .zpl (a roll for thermal
-  printers, --dpi 203 or 300, --label default 100x50mm).
-  Layouts (--layout): a4-3x8 (70 x 37 mm, the default), a4-2x7 (99.1 x 38.1
-  mm), letter-3x10 (66.7 x 25.4 mm).
-  Exit status: 0 every row made its labels; 1 to 99 that many rows were left
-  out (99: 99 or more); 100 nothing was written (the list could not be read,
-  no row made a label, the output could not be written, a wrong option).)");
+    .pdf             sheets (--layout), or a roll with --label.
+    .zpl             a roll for thermal printers (--dpi 203 or 300, --label,
+                     default 100x50mm).
+  Layouts:
+    a4-3x8           A4, 3 x 8 labels of 70 x 37 mm (the default).
+    a4-2x7           A4, 2 x 7 labels of 99.1 x 38.1 mm.
+    letter-3x10      Letter, 3 x 10 labels of 66.7 x 25.4 mm.
+  Exit status of --sheet:
+    0                every row made its labels.
+    1 to 99          that many rows were left out (99: 99 or more).
+    100              nothing was written: the list could not be read, no row
+                     made a label, the output could not be written, or an
+                     option was wrong.)");
 
 const QString Examples = QStringLiteral(R"(
 Examples:

@@ -58,6 +58,7 @@ SheetReport makeSheets(const SheetJob &job, const LabelProgress &progress)
         return arrangeLabel(content, {label}, dot).ok();
     };
     QList<PrintedPiece> pieces;
+    QStringList withoutProgramFile;
     for (const CuttingRow &row : list.rows) {
         const QString &program = row.value(CuttingColumn::Program);
         const std::optional<QByteArray> programFile = programFileOf(job.programsDir, program);
@@ -67,9 +68,7 @@ SheetReport makeSheets(const SheetJob &job, const LabelProgress &progress)
             continue;
         }
         if (!job.programsDir.isEmpty() && !program.isEmpty() && !programFile)
-            report.notes << QStringLiteral("line %1: no program file %2 in %3; no program barcode")
-                                .arg(row.line)
-                                .arg(program, job.programsDir);
+            withoutProgramFile << QString::number(row.line);
         PrintedPiece piece{*outcome.plan, arrangeLabel(content, outcome.plan->symbols, dot)};
         if (!piece.arrangement.ok()) {
             report.leftOut << LineProblem{row.line,
