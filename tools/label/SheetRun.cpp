@@ -78,6 +78,9 @@ SheetReport makeSheets(const SheetJob &job, const LabelProgress &progress)
         report.labels += piece.plan.quantity;
         pieces << piece;
     }
+    if (!withoutProgramFile.isEmpty())
+        report.notes << QStringLiteral("no program file in %1 for line %2: no program barcode")
+                            .arg(job.programsDir, withoutProgramFile.join(QStringLiteral(", ")));
     std::sort(report.leftOut.begin(),
               report.leftOut.end(),
               [](const LineProblem &a, const LineProblem &b) { return a.line < b.line; });
