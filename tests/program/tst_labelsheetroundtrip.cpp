@@ -1,11 +1,13 @@
-// A cutting list through barlink-label --sheet to a PDF, the PDF rendered and every barcode
-// read back by decoders that have nothing to do with the encoder, and the decoded bytes
-// scanned into a station on a pseudo-terminal: every piece must become its rows.
+// A cutting list through barlink-label --sheet to a PDF (a roll, then sheets), the PDF rendered
+// and every barcode read back by decoders that have nothing to do with the encoder, and the
+// decoded bytes scanned into a station on a pseudo-terminal: every piece must become its rows.
 
 #include "ManualClock.h"
 #include "PtyPair.h"
+#include "SheetRun.h"
 #include "StationRig.h"
 #include "label/FieldCodes.h"
+#include "program/CompressedLabelDecoder.h"
 
 #include <QDir>
 #include <QProcess>
@@ -40,6 +42,25 @@ QByteArray programFile(const QByteArray &comment, int moves)
     return text + "M30\r\n";
 }
 
+// A label as the station reads it: a compressed one expanded (the sheets' smaller labels
+// compress what fits the roll as it is).
+QByteArray expanded(const QByteArray &label)
+{
+    if (!label.startsWith('\xF1'))
+        return label;
+    return program::CompressedLabelDecoder().decode(QString::fromLatin1(label)).text.toLatin1();
+}
+
+// The Code 128 symbols of an image, one a line; none when there is none.
+QByteArrayList decodeCode128(const QString &image)
+{
+    QByteArray lines = run(QStringLiteral("zbarimg"), {"--raw", "-q", "--nodbus", image});
+    if (lines.isEmpty())
+        return {};
+    lines.chop(1);
+    return lines.split('\n');
+}
+
 } // namespace
 
 class tst_LabelSheetRoundTrip : public QObject
@@ -59,7 +80,7 @@ private Q_SLOTS:
         QVERIFY(QDir(root).mkpath(QStringLiteral("cnc")));
         QVERIFY(writeBytes(root + "/cnc/PANEL.CNC", programFile("PANEL", 2)));
         // Too long for one Data Matrix on a 100 x 50 label: compressed.
-        QVERIFY(writeBytes(root + "/cnc/BIG.CNC", programFile("BIG", 160)));
+        QVERIFY(writeBytes(root + "/cnc/BIG.CNC", programFile("BIG", 130)));
 
         // 30 rows of seven kinds, and the rows each should give in the list manager. Without a
         // work field the station chooses S within 1000 x 600, N beyond; a program whose name
@@ -138,16 +159,65 @@ private Q_SLOTS:
         // Each label's symbols as the decoders read them: the Code 128 symbols, one a line, or
         // else the one Data Matrix, byte for byte.
         QList<QByteArrayList> scans;
+        QList<qsizetype> matrix; // the labels that carry a Data Matrix
         for (const QString &page : std::as_const(pages)) {
             const QString path = root + u'/' + page;
-            QByteArray lines = run(QStringLiteral("zbarimg"), {"--raw", "-q", "--nodbus", path});
+            const QByteArrayList lines = decodeCode128(path);
             if (!lines.isEmpty()) {
-                lines.chop(1);
-                scans << lines.split('\n');
+                scans << lines;
             } else {
+                matrix << scans.size();
                 scans << QByteArrayList{run(QStringLiteral("dmtxread"), {"-n", "-N1", path})};
             }
             QVERIFY2(!scans.last().first().isEmpty(), qPrintable(page));
+        }
+        // The same labels on the default sheets, with their smaller modules, each read from its
+        // place on the sheet.
+        QCOMPARE(run(QStringLiteral(BARLINK_LABEL_BINARY),
+                     {"--sheet",
+                      root + "/list.csv",
+                      "--programs",
+                      root + "/cnc",
+                      "-o",
+                      root + "/sheets.pdf"}),
+                 QByteArray("38 labels on 2 sheets\n"));
+        const labeltool::SheetLayout sheet = labeltool::sheetLayouts().front();
+        for (qsizetype label = 0; label < scans.size(); ++label) {
+            const QRectF cell
+                = sheet.contentRect(int(label % sheet.perPage())).adjusted(-1, -1, 1, 1);
+            const auto px = [](double mm) { return QString::number(qRound(mm * 300 / 25.4)); };
+            const QString page = QString::number(label / sheet.perPage() + 1);
+            run(QStringLiteral("pdftoppm"),
+                {"-r",
+                 "300",
+                 "-gray",
+                 "-png",
+                 "-singlefile",
+                 "-f",
+                 page,
+                 "-l",
+                 page,
+                 "-x",
+                 px(cell.x()),
+                 "-y",
+                 px(cell.y()),
+                 "-W",
+                 px(cell.width()),
+                 "-H",
+                 px(cell.height()),
+                 root + "/sheets.pdf",
+                 root + "/cell"});
+            QByteArrayList symbols = decodeCode128(root + "/cell.png");
+            if (matrix.contains(label))
+                symbols = {run(QStringLiteral("dmtxread"), {"-n", "-N1", root + "/cell.png"})};
+            QByteArrayList onRoll = scans[label];
+            for (QByteArrayList *list : {&symbols, &onRoll}) {
+                for (QByteArray &symbol : *list)
+                    symbol = expanded(symbol);
+            }
+            std::sort(symbols.begin(), symbols.end());
+            std::sort(onRoll.begin(), onRoll.end());
+            QCOMPARE(symbols, onRoll);
         }
         QVERIFY(std::any_of(scans.begin(), scans.end(), [](const QByteArrayList &symbols) {
             return symbols.first().startsWith('\xF1'); // compressed
