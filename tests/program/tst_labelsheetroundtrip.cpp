@@ -6,7 +6,6 @@
 #include "PtyPair.h"
 #include "SheetRun.h"
 #include "StationRig.h"
-#include "label/FieldCodes.h"
 #include "program/CompressedLabelDecoder.h"
 
 #include <QDir>
@@ -82,74 +81,57 @@ private Q_SLOTS:
         // Too long for one Data Matrix on a 100 x 50 label: compressed.
         QVERIFY(writeBytes(root + "/cnc/BIG.CNC", programFile("BIG", 130)));
 
-        // 30 rows of seven kinds, and the rows each should give in the list manager. Without a
-        // work field the station chooses S within 1000 x 600, N beyond; a program whose name
-        // begins with MIR gives a mirrored row (A within those limits, M beyond) and a normal
-        // one.
+        // 30 rows of seven kinds, and the rows each should give in the list manager: the list
+        // row (%n its number, %x %y its size) and the list manager's rows (%d the dimensions;
+        // f is the field's place: N 1, M 2, S 3, A 4, R 6, N1 7, T1 11). Without a work field
+        // the station chooses S within 1000 x 600, N beyond (%s); a program whose name begins
+        // with MIR gives a mirrored row (A or M, %m) and a normal one. Those and the plain names
+        // go to a station that matches MIR in program names (by name).
+        struct Kind
+        {
+            const char *line;
+            const char *rows;
+            bool byName = false;
+        };
+        const Kind kinds[] = {
+            {"Door %n;DOOR%n;%x;%y;18;N1", "DOOR%n.CNC f7 %d r1"},   // segments
+            {"Shelf-%n;;%x;%y;18;", "Shelf-%n.CNC f%s %d r1"},       // the field by size
+            {"Panel %n;PANEL;%x;%y;18;M", "PANEL f2 %d r1 c:PANEL"}, // program barcode
+            {"Side %n;MIRSIDE%n;%x;%y;18;",
+             "MIRSIDE%n.CNC f%m %d r1|MIRSIDE%n.CNC f%s %d r1",
+             true},
+            {"Big %n;BIG;%x;%y;18;R", "BIG f6 %d r1 c:BIG"},  // compressed on the roll
+            {"Lid %n;LID%n;;;;T1", "LID%n.CNC f11 xx r1"},    // one segment
+            {"Strip %n;;;;;", "Strip %n.CNC f3 xx r1", true}, // plain name
+        };
         QByteArray list = "Piece;Program;Length;Width;Thickness;Field;Qty;Order\r\n";
         QStringList expected, byName;
-        const auto f = [](const char *code) {
-            return QString::number(label::FieldCodes::position(QString::fromLatin1(code)));
-        };
         for (int i = 0; i < 30; ++i) {
+            const Kind &kind = kinds[i % 7];
             const int x = 300 + i * 47, y = 200 + i * 23, quantity = i % 4 == 0 ? 2 : 1;
-            const QString n = QString::number(i);
-            const QString dims = QStringLiteral("%1x%2x18").arg(x).arg(y);
-            QString line, row;
-            switch (i % 7) {
-            case 0: // segments, field and dimensions
-                line = QStringLiteral("Door %1;DOOR%1;%2;%3;18;N1").arg(n).arg(x).arg(y);
-                row = QStringLiteral("DOOR%1.CNC f%2 %3 r1").arg(n, f("N1"), dims);
-                break;
-            case 1: // segments, the field chosen by size
-                line = QStringLiteral("Shelf-%1;;%2;%3;18;").arg(n).arg(x).arg(y);
-                row = QStringLiteral("Shelf-%1.CNC f%2 %3 r1")
-                          .arg(n, f(x <= 1000 && y <= 600 ? "S" : "N"), dims);
-                break;
-            case 2: // program barcode
-                line = QStringLiteral("Panel %1;PANEL;%2;%3;18;M").arg(n).arg(x).arg(y);
-                row = QStringLiteral("PANEL f%1 %2 r1 c:PANEL").arg(f("M"), dims);
-                break;
-            case 3: // a mirrored pair
-                line = QStringLiteral("Side %1;MIRSIDE%1;%2;%3;18;").arg(n).arg(x).arg(y);
-                for (int copy = 0; copy < quantity; ++copy) {
-                    const bool small = x <= 1000 && y <= 600;
-                    byName << QStringLiteral("MIRSIDE%1.CNC f%2 %3 r1")
-                                  .arg(n, f(small ? "A" : "M"), dims)
-                           << QStringLiteral("MIRSIDE%1.CNC f%2 %3 r1")
-                                  .arg(n, f(small ? "S" : "N"), dims);
-                }
-                break;
-            case 4: // compressed program barcode, the field given
-                line = QStringLiteral("Big %1;BIG;%2;%3;18;R").arg(n).arg(x).arg(y);
-                row = QStringLiteral("BIG f%1 %2 r1 c:BIG").arg(f("R"), dims);
-                break;
-            case 5: // one segment: the field alone
-                line = QStringLiteral("Lid %1;LID%1;;;;T1").arg(n);
-                row = QStringLiteral("LID%1.CNC f%2 xx r1").arg(n, f("T1"));
-                break;
-            default: // the plain name
-                line = QStringLiteral("Strip %1;;;;;").arg(n);
-                for (int copy = 0; copy < quantity; ++copy)
-                    byName << QStringLiteral("Strip %1.CNC f%2 xx r1").arg(n, f("S"));
-            }
-            list += (line + QStringLiteral(";%1;Order %2\r\n").arg(quantity).arg(i)).toUtf8();
-            for (int copy = 0; copy < quantity && !row.isEmpty(); ++copy)
-                expected << row;
+            const bool small = x <= 1000 && y <= 600;
+            const auto filled = [&](const char *pattern) {
+                return QString::fromLatin1(pattern)
+                    .replace("%n", QString::number(i))
+                    .replace("%x", QString::number(x))
+                    .replace("%y", QString::number(y))
+                    .replace("%d", QStringLiteral("%1x%2x18").arg(x).arg(y))
+                    .replace("%s", small ? "3" : "1")
+                    .replace("%m", small ? "4" : "2");
+            };
+            list += (filled(kind.line) + QStringLiteral(";%1;Order %2\r\n").arg(quantity).arg(i))
+                        .toUtf8();
+            for (int copy = 0; copy < quantity; ++copy)
+                (kind.byName ? byName : expected) += filled(kind.rows).split(u'|');
         }
         QVERIFY(writeBytes(root + "/list.csv", list));
 
         int status = -1;
-        const QByteArray summary = run(QStringLiteral(BARLINK_LABEL_BINARY),
-                                       {"--sheet",
-                                        root + "/list.csv",
-                                        "--programs",
-                                        root + "/cnc",
-                                        "--label",
-                                        "100x50mm",
-                                        "-o",
-                                        root + "/labels.pdf"},
-                                       &status);
+        const QString label = QStringLiteral(BARLINK_LABEL_BINARY);
+        const QString sheetArguments
+            = QStringLiteral("--sheet %1/list.csv --programs %1/cnc -o %1/");
+        const QByteArray summary = run(
+            label, (sheetArguments.arg(root) + "labels.pdf --label 100x50mm").split(u' '), &status);
         QVERIFY2(status == 0, summary.constData());
         run(QStringLiteral("pdftoppm"),
             {"-r", "200", "-gray", "-png", root + "/labels.pdf", root + "/page"});
@@ -173,44 +155,23 @@ private Q_SLOTS:
         }
         // The same labels on the default sheets, with their smaller modules, each read from its
         // place on the sheet.
-        QCOMPARE(run(QStringLiteral(BARLINK_LABEL_BINARY),
-                     {"--sheet",
-                      root + "/list.csv",
-                      "--programs",
-                      root + "/cnc",
-                      "-o",
-                      root + "/sheets.pdf"}),
+        QCOMPARE(run(label, (sheetArguments.arg(root) + "sheets.pdf").split(u' ')),
                  QByteArray("38 labels on 2 sheets\n"));
         const labeltool::SheetLayout sheet = labeltool::sheetLayouts().front();
-        for (qsizetype label = 0; label < scans.size(); ++label) {
-            const QRectF cell
-                = sheet.contentRect(int(label % sheet.perPage())).adjusted(-1, -1, 1, 1);
+        for (qsizetype i = 0; i < scans.size(); ++i) {
+            const QRectF cell = sheet.contentRect(int(i % sheet.perPage())).adjusted(-1, -1, 1, 1);
             const auto px = [](double mm) { return QString::number(qRound(mm * 300 / 25.4)); };
-            const QString page = QString::number(label / sheet.perPage() + 1);
+            const QString page = QString::number(i / sheet.perPage() + 1);
             run(QStringLiteral("pdftoppm"),
-                {"-r",
-                 "300",
-                 "-gray",
-                 "-png",
-                 "-singlefile",
-                 "-f",
-                 page,
-                 "-l",
-                 page,
-                 "-x",
-                 px(cell.x()),
-                 "-y",
-                 px(cell.y()),
-                 "-W",
-                 px(cell.width()),
-                 "-H",
-                 px(cell.height()),
-                 root + "/sheets.pdf",
-                 root + "/cell"});
+                QStringLiteral("-r 300 -gray -png -singlefile -f %1 -l %1 -x %2 -y %3 -W %4 -H %5 "
+                               "%6/sheets.pdf %6/cell")
+                    .arg(
+                        page, px(cell.x()), px(cell.y()), px(cell.width()), px(cell.height()), root)
+                    .split(u' '));
             QByteArrayList symbols = decodeCode128(root + "/cell.png");
-            if (matrix.contains(label))
+            if (matrix.contains(i))
                 symbols = {run(QStringLiteral("dmtxread"), {"-n", "-N1", root + "/cell.png"})};
-            QByteArrayList onRoll = scans[label];
+            QByteArrayList onRoll = scans[i];
             for (QByteArrayList *list : {&symbols, &onRoll}) {
                 for (QByteArray &symbol : *list)
                     symbol = expanded(symbol);
