@@ -114,6 +114,9 @@ SymbolShape symbolShape(const QByteArray &bytes, Symbology symbology)
     symbol->input_mode = DATA_MODE;
     symbol->output_options |= BARCODE_QUIET_ZONES;
     symbol->show_hrt = 0;
+    // Square Data Matrix symbols only: every scanner reads them.
+    if (symbology == Symbology::DataMatrix)
+        symbol->option_3 = DM_SQUARE;
     // At scale 0.5 one module is one unit of the vector output.
     symbol->scale = 0.5F;
     const int status = ZBarcode_Encode_and_Buffer_Vector(
