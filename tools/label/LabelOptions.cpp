@@ -49,9 +49,10 @@ list labels set it to add no suffix (no CR or LF after the data).
 Labels for a whole cutting list: barlink-label --sheet LIST.csv -o labels.pdf
   LIST.csv has a header row and one row per piece; fields separated by comma or
   semicolon, quoted as RFC 4180 says; UTF-8 or Windows-1252. Columns, by name
-  in English, German or Italian (letter case, blanks and punctuation aside):
+  such as these, in English, German or Italian (letter case, blanks and
+  punctuation aside):
     name      name, piece, part, Teil, Bezeichnung, nome, pezzo
-    program   program, Programm, programma (blank: the piece name)
+    program   program, prog, programma (blank: the piece name)
     X Y Z     length, width, thickness; Laenge, Breite, Dicke;
               lunghezza, larghezza, spessore (decimals with . or ,)
     field     field, work field, Arbeitsfeld, campo: a work field code
