@@ -17,6 +17,7 @@ packages=(
     libgtest-dev libbenchmark-dev time
     clang libclang-rt-14-dev llvm-14 # fuzzing: libFuzzer and sanitizer runtimes, llvm-symbolizer
     xvfb xauth fonts-dejavu-core
+    poppler-utils # the label sheets rendered to images for their decoders
     libqt6svg6 help2man # the window icon (SVG); manual pages made from --help
     dbus-daemon dbus-bin # the list manager's session bus; the tests start a private one
     python3-gi gir1.2-glib-2.0 # the list manager adapter example, run by its test

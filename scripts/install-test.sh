@@ -40,6 +40,16 @@ appstreamcli validate --no-net /usr/share/metainfo/org.barlink.Barlink.metainfo.
 [ -f /usr/share/icons/hicolor/scalable/apps/barlink.svg ] || fail "no icon"
 [ -f /usr/share/doc/barlink/copyright ] || fail "no copyright file"
 [ -f /usr/share/doc/barlink/examples/KTQ.INI ] || fail "no example settings"
+for f in cutlist.csv cutlist.pdf; do
+    [ -f /usr/share/doc/barlink/examples/$f ] || fail "no example $f"
+done
+# The example cutting list's labels from the installed program, without a display.
+sheet=$(mktemp -d)
+(cd /usr/share/doc/barlink/examples && env -i PATH=/usr/bin:/bin HOME="$sheet" \
+    barlink-label --sheet cutlist.csv --programs . -o "$sheet/labels.pdf") \
+    || fail "barlink-label --sheet on the example cutting list failed"
+[ "$(head -c 5 "$sheet/labels.pdf")" = "%PDF-" ] || fail "barlink-label --sheet wrote no PDF"
+rm -rf "$sheet"
 
 # One label through the installed program, on the example settings in an empty home: the
 # program name DEMO gives one row, its size read from the example program, and trying writes

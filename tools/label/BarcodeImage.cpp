@@ -98,4 +98,50 @@ QString writeBarcodeImage(const QByteArray &bytes, const QString &path, const Im
     return {};
 }
 
+SymbolShape symbolShape(const QByteArray &bytes, Symbology symbology)
+{
+    SymbolShape shape;
+    if (bytes.isEmpty()) {
+        shape.error = QStringLiteral("an empty label cannot be printed");
+        return shape;
+    }
+    const std::unique_ptr<zint_symbol, SymbolDeleter> symbol(ZBarcode_Create());
+    if (!symbol) {
+        shape.error = QStringLiteral("libzint is out of memory");
+        return shape;
+    }
+    symbol->symbology = zintSymbology(symbology);
+    symbol->input_mode = DATA_MODE;
+    symbol->output_options |= BARCODE_QUIET_ZONES;
+    symbol->show_hrt = 0;
+    // Square Data Matrix symbols only: every scanner reads them.
+    if (symbology == Symbology::DataMatrix)
+        symbol->option_3 = DM_SQUARE;
+    // At scale 0.5 one module is one unit of the vector output.
+    symbol->scale = 0.5F;
+    const int status = ZBarcode_Encode_and_Buffer_Vector(
+        symbol.get(),
+        reinterpret_cast<const unsigned char *>(bytes.constData()),
+        int(bytes.size()),
+        0);
+    if (status >= ZINT_ERROR || !symbol->vector) {
+        shape.error = QStringLiteral("libzint cannot make %1 bytes a %2 symbol: %3")
+                          .arg(bytes.size())
+                          .arg(symbologyName(symbology), QString::fromLatin1(symbol->errtxt));
+        return shape;
+    }
+    const zint_vector &vector = *symbol->vector;
+    shape.width = double(vector.width);
+    const bool linear = symbology == Symbology::Code128;
+    shape.height = linear ? 1.0 : double(vector.height);
+    const double yScale = linear ? 1.0 / double(vector.height) : 1.0;
+    for (const zint_vector_rect *rect = vector.rectangles; rect; rect = rect->next) {
+        shape.bars << QRectF(double(rect->x),
+                             double(rect->y) * yScale,
+                             double(rect->width),
+                             double(rect->height) * yScale);
+    }
+    return shape;
+}
+
 } // namespace barlink::labeltool

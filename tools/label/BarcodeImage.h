@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 #include <optional>
@@ -30,5 +32,21 @@ struct ImageOptions
 // file, chosen by the extension of path. Empty on success, otherwise why not.
 [[nodiscard]] QString
 writeBarcodeImage(const QByteArray &bytes, const QString &path, const ImageOptions &options);
+
+// A symbol as dark rectangles on a grid of modules, its quiet zones included: drawn at any
+// module size, it stays as sharp as the printer can make it.
+struct SymbolShape
+{
+    QList<QRectF> bars; // in modules; a Code 128 bar spans the height 1
+    double width = 0;   // in modules
+    double height = 0;  // in modules; 1 for Code 128, whose bar height the layout chooses
+    QString error;
+
+    [[nodiscard]] bool ok() const { return error.isEmpty(); }
+};
+
+// The bytes exactly as they are (no character set conversion) as a Code 128 or Data Matrix
+// symbol, without the human-readable text.
+[[nodiscard]] SymbolShape symbolShape(const QByteArray &bytes, Symbology symbology);
 
 } // namespace barlink::labeltool

@@ -44,7 +44,52 @@ barcodes, list labels, compressed labels and anything with other characters
 about 1550 bytes: for a longer program use --compress.
 
 The scanner must send the label's bytes unchanged. For program barcodes and
-list labels set it to add no suffix (no CR or LF after the data).)");
+list labels set it to add no suffix (no CR or LF after the data).
+
+Labels for a whole cutting list: barlink-label --sheet LIST.csv -o labels.pdf
+  LIST.csv has a header row and one row per piece; fields separated by comma or
+  semicolon, quoted as RFC 4180 says; UTF-8 or Windows-1252. Columns, by name
+  such as these, in English, German or Italian (letter case, blanks and
+  punctuation aside):
+    name      name, piece, part, Teil, Bezeichnung, nome, pezzo
+    program   program, prog, programma (blank: the piece name)
+    X Y Z     length, width, thickness; Laenge, Breite, Dicke;
+              lunghezza, larghezza, spessore (decimals with . or ,)
+    field     field, work field, Arbeitsfeld, campo: a work field code
+    quantity  quantity, qty, Anzahl, Menge, quantita (blank: 1)
+    material  material, Werkstoff, materiale
+    comment   comment, Bemerkung, commento
+    order     order, customer, Auftrag, Kunde, ordine, cliente, commessa
+  Other columns are ignored and named once. Each row gives QUANTITY labels
+  with the piece name large, X x Y x Z, material, work field, program, order
+  and "3 of 12". What the barcode holds, per row:
+    program barcode  with --programs DIR and the program file DIR/PROGRAM (or
+                     PROGRAM.CNC): name, work field and dimensions, then the
+                     program; compressed when it would not fit the label.
+    segment labels   otherwise, with a work field or a dimension: the program
+                     and its work field (P, the station's choice by size, when
+                     none) and, with dimensions, a second symbol X Y Z (a
+                     missing one as 0: the station reads it from the program).
+    plain name       otherwise: the program name; the station's default work
+                     field applies.
+  Code 128 when the symbols fit across at modules of 0.25 mm or more, else
+  Data Matrix at 0.33 mm or more. A row the station would refuse is left out
+  and named with its line: a name or program with ';' or a control character,
+  a dimension that is no number, no work field code, a quantity that is no
+  whole number, a program too long for the label even compressed.
+    .pdf             sheets (--layout), or a roll with --label.
+    .zpl             a roll for thermal printers (--dpi 203 or 300, --label,
+                     default 100x50mm).
+  Layouts:
+    a4-3x8           A4, 3 x 8 labels of 70 x 37 mm (the default).
+    a4-2x7           A4, 2 x 7 labels of 99.1 x 38.1 mm.
+    letter-3x10      Letter, 3 x 10 labels of 66.7 x 25.4 mm.
+  Exit status of --sheet:
+    0                every row made its labels.
+    1 to 99          that many rows were left out (99: 99 or more).
+    100              nothing was written: the list could not be read, no row
+                     made a label, the output could not be written, or an
+                     option was wrong.)");
 
 const QString Examples = QStringLiteral(R"(
 Examples:
@@ -56,6 +101,8 @@ Examples:
   barlink-label program BIG big.cnc --field N --compress -o big.png
   barlink-label list PANELS --text panels.lbl
   barlink-label name PANEL > panel.lbl
+  barlink-label --sheet cutlist.csv --programs cnc/ -o labels.pdf
+  barlink-label --sheet cutlist.csv --label 100x50mm --dpi 300 -o labels.zpl
 )");
 
 struct KindShape
@@ -89,6 +136,49 @@ LabelCommandLine failed(const QString &error)
 {
     LabelCommandLine result;
     result.error = error;
+    return result;
+}
+
+struct SheetOptions
+{
+    QCommandLineOption output, sheet, programs, layout, label, dpi;
+};
+
+LabelCommandLine parseSheetOptions(const QCommandLineParser &parser, const SheetOptions &o)
+{
+    if (!parser.positionalArguments().isEmpty())
+        return failed(QStringLiteral("--sheet makes the labels of a cutting list: no label KIND"));
+    LabelRequest request;
+    request.sheet = parser.value(o.sheet);
+    request.imagePath = parser.value(o.output);
+    request.programsDir = parser.value(o.programs);
+    const QString suffix = request.imagePath.section(QLatin1Char('.'), -1).toLower();
+    const bool zpl = suffix == QLatin1String("zpl");
+    if (request.imagePath.isEmpty() || (!zpl && suffix != QLatin1String("pdf")))
+        return failed(QStringLiteral("--sheet needs --output FILE.pdf or FILE.zpl"));
+    if (parser.isSet(o.layout) && parser.isSet(o.label))
+        return failed(QStringLiteral("--layout (a sheet) or --label (a roll), not both"));
+    if (parser.isSet(o.layout)) {
+        request.layout = sheetLayout(parser.value(o.layout));
+        if (!request.layout)
+            return failed(QStringLiteral("--layout takes a4-3x8, a4-2x7 or letter-3x10"));
+        if (zpl)
+            return failed(QStringLiteral("ZPL is for a roll: give --label WxHmm, not --layout"));
+    } else if (parser.isSet(o.label) || zpl) {
+        request.layout = rollLayout(parser.isSet(o.label) ? parser.value(o.label)
+                                                          : QStringLiteral("100x50mm"));
+        if (!request.layout)
+            return failed(QStringLiteral("--label takes WIDTHxHEIGHTmm, 20 to 300 mm each"));
+    } else {
+        request.layout = sheetLayouts().front();
+    }
+    if (parser.isSet(o.dpi)) {
+        request.dpi = parser.value(o.dpi).toInt();
+        if (!zpl || (request.dpi != 203 && request.dpi != 300))
+            return failed(QStringLiteral("--dpi takes 203 or 300, for a .zpl output"));
+    }
+    LabelCommandLine result;
+    result.request = request;
     return result;
 }
 
@@ -149,8 +239,46 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
     const QCommandLineOption extra(QStringLiteral("extra"),
                                    QStringLiteral("Program barcode: the extra text (V)."),
                                    QStringLiteral("TEXT"));
-    parser.addOptions(
-        {output, text, symbol, scale, compress, prefix, count, repeat, field, x, y, z, var, extra});
+    const QCommandLineOption sheet(QStringLiteral("sheet"),
+                                   QStringLiteral("Make the labels of every piece of the cutting "
+                                                  "list LIST (CSV) into the --output file (.pdf "
+                                                  "or .zpl)."),
+                                   QStringLiteral("LIST"));
+    const QCommandLineOption programs(QStringLiteral("programs"),
+                                      QStringLiteral("Sheets: program barcodes for the rows whose "
+                                                     "program file is in DIR."),
+                                      QStringLiteral("DIR"));
+    const QCommandLineOption layout(QStringLiteral("layout"),
+                                    QStringLiteral("Sheets: a4-3x8, a4-2x7 or letter-3x10 "
+                                                   "(default a4-3x8)."),
+                                    QStringLiteral("NAME"));
+    const QCommandLineOption label(QStringLiteral("label"),
+                                   QStringLiteral("Sheets: one label of this size per page, for a "
+                                                  "roll, e.g. 100x50mm."),
+                                   QStringLiteral("WxHmm"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"),
+                                 QStringLiteral("ZPL: the printer's resolution, 203 or 300 "
+                                                "(default 203)."),
+                                 QStringLiteral("N"));
+    parser.addOptions({output,
+                       text,
+                       symbol,
+                       scale,
+                       compress,
+                       prefix,
+                       count,
+                       repeat,
+                       field,
+                       x,
+                       y,
+                       z,
+                       var,
+                       extra,
+                       sheet,
+                       programs,
+                       layout,
+                       label,
+                       dpi});
     parser.addPositionalArgument(QStringLiteral("KIND"),
                                  QStringLiteral("command, field, name, segment, program, list or "
                                                 "bare."));
@@ -170,6 +298,13 @@ LabelCommandLine parseLabelCommandLine(const QStringList &arguments)
         LabelCommandLine result;
         result.versionRequested = true;
         return result;
+    }
+
+    if (parser.isSet(sheet))
+        return parseSheetOptions(parser, {output, sheet, programs, layout, label, dpi});
+    for (const QCommandLineOption &option : {programs, layout, label, dpi}) {
+        if (parser.isSet(option))
+            return failed(QStringLiteral("--%1 is for --sheet").arg(option.names().first()));
     }
 
     QStringList positional = parser.positionalArguments();

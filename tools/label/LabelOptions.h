@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarcodeImage.h"
+#include "LabelLayout.h"
 #include "LabelText.h"
 
 #include <QByteArray>
@@ -26,11 +27,16 @@ struct LabelRequest
     QString textPath;                   // --text; "-" is standard output
     std::optional<Symbology> symbology; // --symbol
     float scale = 2;                    // --scale
+    QString sheet;                      // --sheet: the cutting list; the other sheet fields apply
+    QString programsDir;                // --programs
+    std::optional<SheetLayout> layout;  // --layout or --label
+    int dpi = 203;                      // --dpi (ZPL)
 
     // Without an image or a text file the label's bytes go to standard output.
     [[nodiscard]] bool textToStandardOutput() const
     {
-        return textPath == QLatin1String("-") || (imagePath.isEmpty() && textPath.isEmpty());
+        return sheet.isEmpty()
+               && (textPath == QLatin1String("-") || (imagePath.isEmpty() && textPath.isEmpty()));
     }
 };
 

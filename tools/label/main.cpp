@@ -3,14 +3,19 @@
 #include "BarcodeImage.h"
 #include "LabelOptions.h"
 #include "LabelText.h"
+#include "SheetRun.h"
 
 #include "scanner/ScanPoller.h"
 
-#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include <unistd.h>
 
 using namespace barlink::labeltool;
 
@@ -54,11 +59,54 @@ bool writeText(const QString &path, const QByteArray &bytes)
     return true;
 }
 
+bool sheetRequested(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--sheet", 7) == 0)
+            return true;
+    }
+    return false;
+}
+
+int makeSheets(const LabelRequest &request)
+{
+    SheetJob job{
+        request.sheet, request.imagePath, request.programsDir, *request.layout, request.dpi};
+    // A progress line for long lists, where someone watches the terminal.
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    const LabelProgress progress = [terminal](qsizetype written, qsizetype total) {
+        if (terminal && total >= 500 && (written % 100 == 0 || written == total)) {
+            std::fprintf(stderr,
+                         "\rbarlink-label: %lld of %lld labels%s",
+                         qlonglong(written),
+                         qlonglong(total),
+                         written == total ? "\n" : "");
+        }
+    };
+    const SheetReport report = barlink::labeltool::makeSheets(job, progress);
+    for (const QString &note : report.notes)
+        printError(QStringLiteral("note: ") + note);
+    if (!report.error.isEmpty())
+        printError(report.error);
+    if (report.error.isEmpty() || !report.leftOut.isEmpty()) {
+        const QString line = summaryLine(report, job.layout) + QLatin1Char('\n');
+        std::fputs(line.toLocal8Bit().constData(), report.error.isEmpty() ? stdout : stderr);
+    }
+    return sheetExitStatus(report);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Labels for a cutting list are drawn with fonts, which need the GUI module; no window
+    // is shown, so no display is needed.
+    const bool sheets = sheetRequested(argc, argv);
+    if (sheets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app
+        = sheets ? std::make_unique<QGuiApplication>(argc, argv)
+                 : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("barlink-label"));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                                 .arg(BARLINK_VERSION_MAJOR)
@@ -79,9 +127,11 @@ int main(int argc, char *argv[])
     if (!commandLine.request) {
         printError(commandLine.error);
         printError(QStringLiteral("see barlink-label --help"));
-        return 1;
+        return sheets ? FailedStatus : 1;
     }
     const LabelRequest &request = *commandLine.request;
+    if (!request.sheet.isEmpty())
+        return makeSheets(request);
 
     QByteArray programFile;
     if (request.kind == QLatin1String("program")
