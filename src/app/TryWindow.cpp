@@ -100,6 +100,8 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     m_labels = new QPlainTextEdit(this);
     m_labels->setObjectName(QStringLiteral("txtTryLabels"));
     m_labels->setPlaceholderText(QStringLiteral("%12PANEL.CNC S1 X\n%22600 400 18"));
+    // Labels hold no tab; Tab goes on to the next control.
+    m_labels->setTabChangesFocus(true);
     fitLabelsBox();
     layout->addWidget(m_labels);
 

@@ -431,26 +431,24 @@ private Q_SLOTS:
     // the screen's size and the windows' sizes (large scale factors make both big).
     void placedBesideOnTheScreen_data()
     {
-        columns<QRect, QRect, QSize, int, QPoint>(
+        columns<QRect, QRect, QSize, QRect, QPoint>(
             {"area", "anchor", "wanted", "clear", "expected"});
+        const QRect none;
         // clang-format off
-        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(648, 24);
-        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(24, 548);
-        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << -1 << QPoint(24, 448);
-        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << -1 << QPoint(24, 54);
-        QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << 400 << QPoint(48, 425);
-        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(2568, 24);
+        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << none << QPoint(648, 24);
+        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << none << QPoint(24, 548);
+        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << none << QPoint(24, 448);
+        QTest::newRow("no useful room: lower half") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << none << QPoint(24, 398);
+        QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << QRect(24, 100, 1318, 300) << QPoint(24, 424);
+        QTest::newRow("nor under it: lower half") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << QRect(24, 100, 1318, 550) << QPoint(24, 368);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << none << QPoint(2568, 24);
         // clang-format on
     }
     void placedBesideOnTheScreen()
     {
         const QRect &area = fetch<QRect>("area");
-        const int clear = fetch<int>("clear");
-        const QRect placed = ui::placeBeside(area,
-                                             fetch<QRect>("anchor"),
-                                             fetch<QSize>("wanted"),
-                                             24,
-                                             clear < 0 ? std::nullopt : std::optional(clear));
+        const QRect placed = ui::placeBeside(
+            area, fetch<QRect>("anchor"), fetch<QSize>("wanted"), 24, fetch<QRect>("clear"));
         QVERIFY(area.contains(placed));
         QTEST(placed.topLeft(), "expected");
     }
