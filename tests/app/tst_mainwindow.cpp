@@ -74,11 +74,15 @@ private Q_SLOTS:
         QTest::newRow("command in lower case") << "%start%" << true << QStringList{"%START%"} << "Type the Barcode-Label.";
         QTest::newRow("empty closes the entry") << "" << true << QStringList{} << "Ready.";
         QTest::newRow("refused stays for correction") << "prog" << false << QStringList{"PROG"} << "Type the Barcode-Label.";
+        QTest::newRow("Escape closes the entry") << "prog\x1b" << true << QStringList{} << "Ready.";
         // clang-format on
     }
     void manualEntry()
     {
-        const QString &typed = fetch<QString>("typed");
+        // A typed text ending in the escape character is left with Escape instead of OK.
+        QString typed = fetch<QString>("typed");
+        const bool escape = typed.endsWith(u'\x1b');
+        typed.chop(escape ? 1 : 0);
         const bool stillTyping = !fetch<bool>("accept"); // a refused label stays for correction
 
         app::MainWindow window;
@@ -101,7 +105,10 @@ private Q_SLOTS:
         QVERIFY(entry->isEnabled() && ok->isEnabled() && !edit->isEnabled());
         QCOMPARE(window.status(), QStringLiteral("Type the Barcode-Label."));
         QTest::keyClicks(entry, typed);
-        QTest::mouseClick(ok, Qt::LeftButton);
+        if (escape)
+            QTest::keyClick(entry, Qt::Key_Escape);
+        else
+            QTest::mouseClick(ok, Qt::LeftButton);
 
         QTEST(interpreted, "interpreted");
         QCOMPARE((QList<bool>{entry->isEnabled(), ok->isEnabled(), !edit->isEnabled()}),
