@@ -3,6 +3,7 @@
 #include "TryRun.h"
 #include "text/EscapedBytes.h"
 #include "ui/Appearance.h"
+#include "ui/CenterForm.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -117,6 +118,9 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     m_account = new QTextBrowser(this);
     m_account->setObjectName(QStringLiteral("txtTryAccount"));
     layout->addWidget(m_account, 1);
+
+    // Low on a small screen at a large text size, the window's parts scroll.
+    ui::scrollInside(this);
 
     connect(m_try, &QPushButton::clicked, this, &TryWindow::tryLabels);
     // Enter in the box starts a new label; Ctrl+Enter tries them, from either Enter key.

@@ -10,6 +10,13 @@
 
 namespace barlink::ui {
 
+namespace {
+
+// The least height of a window placed under the part of its anchor kept clear.
+constexpr int LeastHeightUnder = 100;
+
+} // namespace
+
 void centerForm(QWidget *window)
 {
     const QScreen *screen = window->screen();
@@ -33,8 +40,10 @@ QRect placeBeside(
         if (room.width() >= wanted.width() && room.height() >= wanted.height())
             return QRect(room.topLeft(), wanted);
     }
-    // Too little room for the wanted size: the larger room, when a useful window fits in it.
-    const QSize least(std::min(wanted.width(), 320), std::min(wanted.height(), 200));
+    // Too little room for the wanted size: the larger room, when a useful window fits in it:
+    // 320 by 200 at least, and a third of the wanted size (which grows with the text).
+    const QSize least = QSize(std::min(wanted.width(), 320), std::min(wanted.height(), 200))
+                            .expandedTo(wanted / 3);
     const auto useful = [&least](const QRect &room) {
         return room.width() >= least.width() && room.height() >= least.height();
     };
@@ -44,12 +53,14 @@ QRect placeBeside(
     const QRect &larger = roomArea(rightRoom) >= roomArea(belowRoom) ? rightRoom : belowRoom;
     if (useful(larger))
         return QRect(larger.topLeft(), wanted.boundedTo(larger.size()));
-    // No useful room beside it: over the anchor, across the screen under the part kept clear.
+    // No useful room beside it: over the anchor, across the screen under the part kept clear,
+    // however low that room is, as long as a title and a line or two fit there; the window
+    // scrolls inside.
     const QRect margined = area.adjusted(gap, gap, -gap, -gap);
     if (!keptClear.isEmpty()) {
         const QRect underClear(QPoint(margined.left(), keptClear.bottom() + 1 + gap),
                                margined.bottomRight());
-        if (useful(underClear))
+        if (underClear.width() >= least.width() && underClear.height() >= LeastHeightUnder)
             return QRect(underClear.topLeft(), wanted.boundedTo(underClear.size()));
     }
     // Else over the lower half of the screen.

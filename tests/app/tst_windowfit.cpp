@@ -3,6 +3,7 @@
 // stops only where the focus is drawn; the accelerators of a menu differ in every language.
 
 #include "Fakes.h"
+#include "JournalFile.h"
 #include "Tables.h"
 #include "TestSupport.h"
 #include "app/GuideWindow.h"
@@ -27,6 +28,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,10 +64,20 @@ struct Windows
             return Made(std::make_unique<fieldsel::FieldSelectionDialog>(
                             fields.settings(), settings, item),
                         QSize());
-        if (name == QLatin1String("Journal"))
-            return Made(std::make_unique<journal::JournalWindow>(dir.filePath("journal.sqlite"),
-                                                                 QString()),
-                        QSize(1000, 560));
+        if (name == QLatin1String("Journal")) {
+            // Rows in the table, which a Tab could walk through.
+            const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+            JournalFile file(path);
+            QSqlQuery query(file.db());
+            query.prepare(journal::insertEntrySql(journal::Store::Local));
+            for (const char *label : {"%19A.CNC N", "%19B.CNC N"}) {
+                const journal::Entry entry{
+                    .time = QDateTime::currentDateTimeUtc(), .station = "S1", .label = label};
+                if (!journal::insertEntry(query, entry))
+                    return {};
+            }
+            return Made(std::make_unique<journal::JournalWindow>(path, QString()), QSize(1000, 560));
+        }
         if (name == QLatin1String("Try"))
             return Made(std::make_unique<app::TryWindow>(dir.path(), dir.path()), QSize(760, 860));
         return Made(std::make_unique<app::GuideWindow>(), QSize(760, 640));
@@ -106,25 +118,29 @@ private Q_SLOTS:
     // while it is open.
     void opensWithinTheScreenOffTheResult_data()
     {
-        columns<int, double, double, QString>({"screen", "opened", "scale", "window"});
+        // screen: a point on it
+        columns<QPoint, double, double, QString>({"screen", "opened", "scale", "window"});
+        const QPoint small(0, 0), large(1366, 0);
         for (const QString &window : WindowNames) {
-            QTest::addRow("%s, 1366x768 300%%", qPrintable(window)) << 0 << 3.0 << 3.0 << window;
-            QTest::addRow("%s, 1920x1080 200%%", qPrintable(window)) << 1 << 2.0 << 2.0 << window;
+            QTest::addRow("%s, 1366x768 300%%", qPrintable(window)) << small << 3.0 << 3.0 << window;
+            QTest::addRow("%s, 1920x1080 200%%", qPrintable(window)) << large << 2.0 << 2.0 << window;
         }
-        QTest::newRow("Field selection, 300% while open") << 0 << 1.0 << 3.0 << "Field selection";
+        QTest::newRow("Field selection, 300% while open") << small << 1.0 << 3.0 << "Field selection";
     }
     void opensWithinTheScreenOffTheResult()
     {
-        QScreen *screen = QGuiApplication::screens().at(fetch<int>("screen"));
+        QScreen *screen = QGuiApplication::screenAt(fetch<QPoint>("screen"));
         const double scale = fetch<double>("scale");
         app::MainWindow main;
         showMain(main, screen, fetch<double>("opened"));
         Windows windows;
         auto [window, size] = windows.make(fetch<QString>("window"));
+        QVERIFY(window);
         main.placeOffTheResult(window.get(), size);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         main.setFontScale(scale);
+        QCOMPARE(main.screen(), screen);
         const QWidget *band = child<QWidget>(main, "fraResult");
         const auto placed = [&] {
             const QRect tile(band->mapToGlobal(QPoint(0, 0)), band->size());
@@ -135,7 +151,8 @@ private Q_SLOTS:
         // The text follows the size chosen, and the window grows with it where there is room.
         QCOMPARE(window->font().pointSizeF(), main.font().pointSizeF());
         if (size.isValid())
-            QVERIFY(window->width() >= std::min(size.width() * scale, screen->size().width() - 96.0));
+            QVERIFY(window->frameGeometry().width()
+                    >= std::min(size.width() * scale, screen->size().width() - 96.0));
     }
 
     // Tab goes round each window: out of every control, back to the first, stopping only at
@@ -153,8 +170,10 @@ private Q_SLOTS:
         main.bindOptions(*new base::Options(&main));
         Windows windows;
         std::unique_ptr<QWidget> other;
-        if (fetch<QString>("window") != QLatin1String("main"))
-            other = windows.make(fetch<QString>("window")).first;
+        if (const QString &name = fetch<QString>("window"); name != QLatin1String("main")) {
+            other = windows.make(name).first;
+            QVERIFY(other);
+        }
         QWidget *window = other ? other.get() : &main;
         window->show();
         QApplication::setActiveWindow(window);

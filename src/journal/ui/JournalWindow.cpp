@@ -5,6 +5,7 @@
 #include "journal/LocalFile.h"
 #include "journal/ServerTable.h"
 #include "journal/SpillFile.h"
+#include "ui/CenterForm.h"
 #include "ui/Language.h"
 
 #include <QCheckBox>
@@ -66,31 +67,26 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     // filters go beneath it.
     auto *filters = new QHBoxLayout;
     filters->addWidget(m_outcomes);
-    filters->addStretch(1);
-    filters->addWidget(exportButton);
-    // The dates on a line of their own, so that the window fits a small screen at a large
-    // text size; the shop-wide choice, when there is one, on the next.
-    auto *dates = new QHBoxLayout;
-    dates->addWidget(m_fromEnabled);
-    dates->addWidget(m_from);
-    dates->addWidget(m_toEnabled);
-    dates->addWidget(m_to);
-    dates->addStretch(1);
-    auto *stores = new QHBoxLayout;
+    filters->addWidget(m_fromEnabled);
+    filters->addWidget(m_from);
+    filters->addWidget(m_toEnabled);
+    filters->addWidget(m_to);
     if (!m_server.isEmpty()) {
         m_store = new QComboBox(this);
         m_store->addItems({tr("This station"), tr("Shop-wide")});
         m_station = new QLineEdit(this);
         m_station->setPlaceholderText(tr("All stations"));
         m_station->setEnabled(false);
-        stores->addWidget(m_store);
-        stores->addWidget(m_station);
+        filters->addWidget(m_store);
+        filters->addWidget(m_station);
         connect(m_store, &QComboBox::currentIndexChanged, this, [this](int index) {
             m_station->setEnabled(index == 1);
             openStore();
         });
         connect(m_station, &QLineEdit::editingFinished, this, &JournalWindow::applyFilter);
     }
+    filters->addStretch(1);
+    filters->addWidget(exportButton);
 
     m_problem = new QLabel(this);
     m_problem->setVisible(false);
@@ -116,12 +112,12 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addLayout(filters);
-    layout->addLayout(dates);
-    layout->addLayout(stores);
     layout->addWidget(m_problem);
     layout->addWidget(m_exported);
     layout->addWidget(m_nothingFound);
     layout->addWidget(m_view, 1);
+    // Low on a small screen at a large text size, the filters and the table scroll.
+    ui::scrollInside(this);
     resize(1000, 560);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this),
             &QShortcut::activated,
