@@ -447,6 +447,7 @@ private Q_SLOTS:
         QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << none << QPoint(24, 448);
         QTest::newRow("no useful room: lower half") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << none << QPoint(24, 398);
         QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << QRect(24, 100, 1318, 300) << QPoint(24, 424);
+        QTest::newRow("room beside too narrow for the text: under it") << QRect(0, 0, 1920, 1050) << QRect(24, 24, 1344, 1000) << QSize(2000, 1120) << QRect(24, 60, 1344, 250) << QPoint(24, 334);
         QTest::newRow("nor under it: lower half") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << QRect(24, 100, 1318, 550) << QPoint(24, 368);
         QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << none << QPoint(2568, 24);
         // clang-format on

@@ -156,13 +156,14 @@ private Q_SLOTS:
     }
 
     // Tab goes round each window: out of every control, back to the first, stopping only at
-    // controls that draw their focus, and at one option of a group.
+    // controls that draw their focus, and at one option of a group. first: where the focus
+    // starts (not checked when empty).
     void tabGoesRound_data()
     {
-        columns<QString>({"window"});
-        QTest::newRow("main") << "main";
+        columns<QString, QString>({"window", "first"});
+        QTest::newRow("main") << "main" << "cmdEdit";
         for (const QString &window : WindowNames)
-            QTest::newRow(qPrintable(window)) << window;
+            QTest::newRow(qPrintable(window)) << window << "";
     }
     void tabGoesRound()
     {
@@ -180,6 +181,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window));
         QWidget *first = QApplication::focusWidget();
         QVERIFY(first);
+        const QString &expected = fetch<QString>("first");
+        QVERIFY2(expected.isEmpty() || first->objectName() == expected, qPrintable(named(first)));
         QVERIFY2(!qobject_cast<QScrollArea *>(first), qPrintable(named(first)));
         int stops = 0;
         for (QWidget *w : window->findChildren<QWidget *>())
