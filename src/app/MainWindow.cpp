@@ -261,9 +261,8 @@ void MainWindow::setFontScale(double scale)
 
 void MainWindow::placeOffTheResult(QWidget *window, QSize normalSize)
 {
-    std::erase_if(m_placed, [window](const auto &placed) {
-        return !placed.first || placed.first == window;
-    });
+    std::erase_if(m_placed,
+                  [window](const auto &placed) { return !placed.first || placed.first == window; });
     m_placed.emplace_back(window, normalSize);
     placeWindow(window, normalSize);
 }

@@ -65,8 +65,7 @@ QRect placeBeside(
     }
     // Else over the lower half of the screen.
     const QRect lowerHalf(QPoint(margined.left(), area.center().y()), margined.bottomRight());
-    return QRect(lowerHalf.topLeft(),
-                 wanted.boundedTo(lowerHalf.size()).expandedTo(QSize(1, 1)));
+    return QRect(lowerHalf.topLeft(), wanted.boundedTo(lowerHalf.size()).expandedTo(QSize(1, 1)));
 }
 
 void placeWindowBeside(QWidget *window,

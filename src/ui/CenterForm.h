@@ -17,8 +17,11 @@ void centerForm(QWidget *window);
 // of those two rooms, as long as a useful window (320 by 200) fits there; else over the anchor,
 // across the screen under keptClear when a useful window fits there; else over the lower half
 // of the screen. The window lies wholly on the screen at any scale factor and screen size.
-[[nodiscard]] QRect placeBeside(
-    const QRect &area, const QRect &anchor, QSize wanted, int gap = 24, const QRect &keptClear = {});
+[[nodiscard]] QRect placeBeside(const QRect &area,
+                                const QRect &anchor,
+                                QSize wanted,
+                                int gap = 24,
+                                const QRect &keptClear = {});
 
 // Moves and sizes a window to placeBeside its anchor on the anchor's screen. frameSize is
 // the window's size with its title bar and borders, which the system adds to its contents.
