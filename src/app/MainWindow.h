@@ -105,8 +105,6 @@ public:
     // force, or by default at the size it asks for; and again at each change of text size while
     // it is shown.
     void placeOffTheResult(QWidget *window, QSize normalSize = {});
-    // The result band on the screen: what the operator reads first, which no window covers.
-    [[nodiscard]] QRect resultOnScreen() const;
 
 public Q_SLOTS:
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
@@ -161,6 +159,8 @@ private:
     // The scrolled area's parts laid out for its width.
     void fitGlance();
     void placeWindow(QWidget *window, QSize normalSize) const;
+    // The result band on the screen: what the operator reads first, which no window covers.
+    [[nodiscard]] QRect resultOnScreen() const;
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     base::Clock *m_clock = nullptr;
