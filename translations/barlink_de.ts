@@ -755,7 +755,7 @@
     <message>
         <location line="+1"/>
         <source>&amp;Exclusion Insertion</source>
-        <translation>Ausschluss &amp;einfügen</translation>
+        <translation>Aus&amp;schluss einfügen</translation>
     </message>
     <message>
         <location line="+1"/>

@@ -9,6 +9,7 @@
 #include "ScanWords.h"
 #include "base/Clock.h"
 #include "ui/Appearance.h"
+#include "ui/CenterForm.h"
 #include "ui/Language.h"
 
 #include <QActionGroup>
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace barlink::app {
 
@@ -55,6 +57,8 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     m_wholeWindow->setWidgetResizable(true);
     m_wholeWindow->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_wholeWindow->setWidget(contents);
+    // The scroll areas are no Tab stops: the controls in them are, and scroll into view.
+    m_wholeWindow->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(m_wholeWindow);
 
     // The result first; everything between it and the port's line scrolls when the text is
@@ -80,6 +84,8 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
         = m_manualEntry->tabOrder() + m_result->tabOrder() + m_optionSwitches->tabOrder();
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    m_ui->scrGlance->setFocusPolicy(Qt::NoFocus);
+    tabOrder.first()->setFocus();
 
     m_status = m_ui->lblStatusBar->text();
     // The status line wraps rather than widening the window, so that a message about the
@@ -244,6 +250,34 @@ void MainWindow::setFontScale(double scale)
     for (QAction *step : m_textSizes->actions())
         step->setChecked(qFuzzyCompare(step->data().toDouble(), scale));
     keepMinimumSizes();
+    // The other windows follow once this one is laid out at its new size.
+    QTimer::singleShot(0, this, [this] {
+        for (const auto &[window, normalSize] : m_placed) {
+            if (window && window->isVisible())
+                placeWindow(window, normalSize);
+        }
+    });
+}
+
+void MainWindow::placeOffTheResult(QWidget *window, QSize normalSize)
+{
+    std::erase_if(m_placed,
+                  [window](const auto &placed) { return !placed.first || placed.first == window; });
+    m_placed.emplace_back(window, normalSize);
+    placeWindow(window, normalSize);
+}
+
+void MainWindow::placeWindow(QWidget *window, QSize normalSize) const
+{
+    const QSize frame = frameGeometry().size() - size();
+    const QSize wanted = normalSize.isValid() ? (QSizeF(normalSize) * m_fontScale).toSize()
+                                              : window->sizeHint() + frame;
+    ui::placeWindowBeside(window, this, wanted, resultOnScreen());
+}
+
+QRect MainWindow::resultOnScreen() const
+{
+    return QRect(m_result->mapToGlobal(QPoint(0, 0)), m_result->size());
 }
 
 void MainWindow::setHighContrast(bool on)

@@ -8,9 +8,12 @@
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QActionGroup;
 class QLabel;
@@ -97,6 +100,11 @@ public:
     [[nodiscard]] double fontScale() const { return m_fontScale; }
     // Every window in the high-contrast colours or the system's (View > High contrast).
     void setHighContrast(bool on);
+    // Places window where it covers neither the result band nor its headline, within the
+    // screen: at normalSize (with its frame, at the system's text size) grown with the text in
+    // force, or by default at the size it asks for; and again at each change of text size while
+    // it is shown.
+    void placeOffTheResult(QWidget *window, QSize normalSize = {});
 
 public Q_SLOTS:
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
@@ -150,6 +158,9 @@ private:
     void keepMinimumSizes();
     // The scrolled area's parts laid out for its width.
     void fitGlance();
+    void placeWindow(QWidget *window, QSize normalSize) const;
+    // The result band on the screen: what the operator reads first, which no window covers.
+    [[nodiscard]] QRect resultOnScreen() const;
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     base::Clock *m_clock = nullptr;
@@ -170,6 +181,8 @@ private:
     QScrollArea *m_wholeWindow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
+    // The windows placeOffTheResult() keeps off the result band, with their usual sizes.
+    std::vector<std::pair<QPointer<QWidget>, QSize>> m_placed;
 };
 
 } // namespace barlink::app

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace barlink::app {
 
@@ -31,6 +32,17 @@ ManualEntryPanel::ManualEntryPanel(QWidget *parent)
     connect(m_edit, &QPushButton::clicked, this, &ManualEntryPanel::start);
     connect(m_ok, &QPushButton::clicked, this, &ManualEntryPanel::end);
     connect(m_text, &QLineEdit::returnPressed, this, &ManualEntryPanel::end);
+    // Escape in the box closes the entry, as OK on an empty box does.
+    connect(
+        new QShortcut(QKeySequence(Qt::Key_Escape), m_text, nullptr, nullptr, Qt::WidgetShortcut),
+        &QShortcut::activated,
+        this,
+        [this] {
+            if (!m_typedWaiting) {
+                m_text->clear();
+                end();
+            }
+        });
 }
 
 QList<QWidget *> ManualEntryPanel::tabOrder() const

@@ -23,7 +23,6 @@
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
-#include "ui/CenterForm.h"
 
 #ifdef Q_OS_LINUX
 #include "program/LinuxEditorPlatform.h"
@@ -191,6 +190,7 @@ void StationShell::showPortSettings()
 {
     // OK in the dialog opens the port with what it shows; Cancel leaves the port as it is.
     SettingsDialog dialog(m_station.settings(), m_prompter, m_station.portControl(), &m_window);
+    m_window.placeOffTheResult(&dialog);
     dialog.exec();
 }
 
@@ -204,6 +204,7 @@ void StationShell::showFieldSelection()
                                                                    m_station.item(),
                                                                    &m_window);
         }
+        m_window.placeOffTheResult(m_fieldSelection.get());
         m_fieldSelection->exec();
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
@@ -238,7 +239,7 @@ void StationShell::showJournal()
     if (!m_journalWindow) {
         m_journalWindow = std::make_unique<journal::JournalWindow>(m_station.journalPath(),
                                                                    m_station.journalServer());
-        ui::placeWindowBeside(m_journalWindow.get(), &m_window, QSize(1000, 560));
+        m_window.placeOffTheResult(m_journalWindow.get(), QSize(1000, 560));
         connect(&m_station,
                 &Station::journalWritten,
                 m_journalWindow.get(),
@@ -256,7 +257,7 @@ void StationShell::showTry()
     if (!m_tryWindow) {
         m_tryWindow = std::make_unique<TryWindow>(m_station.settings().programDir,
                                                   m_station.settings().windowsDir);
-        ui::placeWindowBeside(m_tryWindow.get(), &m_window, QSize(760, 860));
+        m_window.placeOffTheResult(m_tryWindow.get(), QSize(760, 860));
     }
     m_tryWindow->show();
     m_tryWindow->raise();
@@ -273,7 +274,7 @@ void StationShell::showGuide()
 {
     if (!m_guideWindow) {
         m_guideWindow = std::make_unique<GuideWindow>();
-        ui::placeWindowBeside(m_guideWindow.get(), &m_window, QSize(760, 640));
+        m_window.placeOffTheResult(m_guideWindow.get(), QSize(760, 640));
     }
     m_guideWindow->show();
     m_guideWindow->raise();

@@ -3,6 +3,7 @@
 #include "TryRun.h"
 #include "text/EscapedBytes.h"
 #include "ui/Appearance.h"
+#include "ui/CenterForm.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -100,6 +101,8 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     m_labels = new QPlainTextEdit(this);
     m_labels->setObjectName(QStringLiteral("txtTryLabels"));
     m_labels->setPlaceholderText(QStringLiteral("%12PANEL.CNC S1 X\n%22600 400 18"));
+    // Labels hold no tab; Tab goes on to the next control.
+    m_labels->setTabChangesFocus(true);
     fitLabelsBox();
     layout->addWidget(m_labels);
 
@@ -115,6 +118,9 @@ TryWindow::TryWindow(QString programDir, QString windowsDir, QWidget *parent)
     m_account = new QTextBrowser(this);
     m_account->setObjectName(QStringLiteral("txtTryAccount"));
     layout->addWidget(m_account, 1);
+
+    // Low on a small screen at a large text size, the window's parts scroll.
+    ui::scrollInside(this);
 
     connect(m_try, &QPushButton::clicked, this, &TryWindow::tryLabels);
     // Enter in the box starts a new label; Ctrl+Enter tries them, from either Enter key.

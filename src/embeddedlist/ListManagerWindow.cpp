@@ -39,19 +39,9 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setAlternatingRowColors(true);
     m_table->setWordWrap(false);
-    // Fixed row heights and fixed column widths: nothing is measured per row, so
-    // the view stays quick however long the list grows.
-    QHeaderView *rowHeader = m_table->verticalHeader();
-    rowHeader->setSectionResizeMode(QHeaderView::Fixed);
-    rowHeader->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    // Wide enough for ten digits and for every standard column's heading.
-    int columnWidth = m_table->fontMetrics().horizontalAdvance(u'0') * 10;
-    const QFontMetrics headingMetrics(m_table->horizontalHeader()->font());
-    for (int number : standardFieldNumbers())
-        columnWidth
-            = std::max(columnWidth, headingMetrics.horizontalAdvance(fieldCaption(number)) + 16);
-    m_table->horizontalHeader()->setDefaultSectionSize(columnWidth);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    fitToFont();
 
     auto *hidden = new QLabel(tr("The list is hidden."));
     hidden->setObjectName(QStringLiteral("lblListHidden"));
@@ -102,6 +92,27 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     updateEnabledCommands();
     updateRunState();
     updateCounts();
+}
+
+void ListManagerWindow::fitToFont()
+{
+    // Fixed row heights and fixed column widths: nothing is measured per row, so the view
+    // stays quick however long the list grows. The table and its headings take the window's
+    // font, which may change while it is shown.
+    const QFontMetrics metrics(font());
+    m_table->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+    // Wide enough for ten digits and for every standard column's heading.
+    int columnWidth = metrics.horizontalAdvance(u'0') * 10;
+    for (int number : standardFieldNumbers())
+        columnWidth = std::max(columnWidth, metrics.horizontalAdvance(fieldCaption(number)) + 16);
+    m_table->horizontalHeader()->setDefaultSectionSize(columnWidth);
+}
+
+void ListManagerWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitToFont();
 }
 
 void ListManagerWindow::closeEvent(QCloseEvent *event)

@@ -38,9 +38,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildActions();
+    // Rows as high as a line of the window's text, columns as wide as their headings.
+    void fitToFont();
     void applyVisible(bool visible);
     void applyWindowState(listmanager::WindowState state);
     void applyShowOnTop(bool onTop);

@@ -98,6 +98,8 @@ FieldSelectionDialog::FieldSelectionDialog(AutoSelSettings &model,
     showModel();
     connectControls();
     showTabButtons(m_ui->SSTab->currentIndex());
+    // At a large text size the dialog can be larger than the screen: its controls scroll.
+    ui::scrollInside(this);
     adjustSize();
     centreOnScreen();
 }

@@ -4,19 +4,26 @@
 // opening with the settings in memory, and the scanner going away and coming back.
 
 #include "Fakes.h"
+#include "JournalFile.h"
 #include "ManualClock.h"
 #include "Tables.h"
 #include "TestSupport.h"
 #include "app/AboutDialog.h"
+#include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/PortControl.h"
 #include "app/ScanWords.h"
 #include "app/SerialChoice.h"
 #include "app/SettingsDialog.h"
+#include "app/TryWindow.h"
+#include "base/CurrentItem.h"
 #include "base/Reasons.h"
 #include "base/RowValues.h"
 #include "base/Settings.h"
+#include "fieldsel/AutoSelSettingsProvider.h"
+#include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/TablePlanWidget.h"
+#include "journal/ui/JournalWindow.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
 #include "ui/CenterForm.h"
@@ -24,11 +31,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -36,6 +45,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +70,30 @@ base::Settings settingsOf(int port, const QString &device, const QString &serial
 const QString EnglishRefusal = QStringLiteral(
     "Dimension X refused: 1;2 holds \";\", which would end a field of the list row.");
 
+// Items of one menu, or menus of the bar, that share an accelerator.
+QStringList sharedAccelerators(const QMainWindow &window)
+{
+    QStringList shared;
+    QList<QWidget *> menus{window.menuBar()};
+    for (QMenu *menu : window.findChildren<QMenu *>())
+        menus << menu;
+    for (const QWidget *menu : std::as_const(menus)) {
+        QMap<QKeySequence, QString> taken;
+        for (const QAction *action : menu->actions()) {
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            if (!key.isEmpty() && action->isVisible() && taken.contains(key))
+                shared << taken[key] + " / " + action->text();
+            taken.insert(key, action->text());
+        }
+    }
+    return shared;
+}
+
+QString named(const QWidget *widget)
+{
+    return QString::fromLatin1(widget->metaObject()->className()) + u' ' + widget->objectName();
+}
+
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -74,11 +108,15 @@ private Q_SLOTS:
         QTest::newRow("command in lower case") << "%start%" << true << QStringList{"%START%"} << "Type the Barcode-Label.";
         QTest::newRow("empty closes the entry") << "" << true << QStringList{} << "Ready.";
         QTest::newRow("refused stays for correction") << "prog" << false << QStringList{"PROG"} << "Type the Barcode-Label.";
+        QTest::newRow("Escape closes the entry") << "prog\x1b" << true << QStringList{} << "Ready.";
         // clang-format on
     }
     void manualEntry()
     {
-        const QString &typed = fetch<QString>("typed");
+        // A typed text ending in the escape character is left with Escape instead of OK.
+        QString typed = fetch<QString>("typed");
+        const bool escape = typed.endsWith(u'\x1b');
+        typed.chop(escape ? 1 : 0);
         const bool stillTyping = !fetch<bool>("accept"); // a refused label stays for correction
 
         app::MainWindow window;
@@ -101,7 +139,10 @@ private Q_SLOTS:
         QVERIFY(entry->isEnabled() && ok->isEnabled() && !edit->isEnabled());
         QCOMPARE(window.status(), QStringLiteral("Type the Barcode-Label."));
         QTest::keyClicks(entry, typed);
-        QTest::mouseClick(ok, Qt::LeftButton);
+        if (escape)
+            QTest::keyClick(entry, Qt::Key_Escape);
+        else
+            QTest::mouseClick(ok, Qt::LeftButton);
 
         QTEST(interpreted, "interpreted");
         QCOMPARE((QList<bool>{entry->isEnabled(), ok->isEnabled(), !edit->isEnabled()}),
@@ -180,6 +221,7 @@ private Q_SLOTS:
         window.setStatus(refused.reason.shown()); // the status line tells a label's failure
         const QString status = child<QLabel>(window, "lblStatusBar")->text();
         const QLocale::Language dateLanguage = ui::shownLocale().language();
+        const QStringList shared = sharedAccelerators(window);
         qputenv("LANGUAGE", before);
         ui::removeTranslations(*QCoreApplication::instance());
         QCOMPARE(child<QMenu>(window, "mnuView")->title(), viewMenu);
@@ -188,6 +230,7 @@ private Q_SLOTS:
         QCOMPARE(words, shown);
         QVERIFY2(shown.endsWith(QStringLiteral(": ") + status), qPrintable(status));
         QCOMPARE(dateLanguage, dates);
+        QCOMPARE(shared, QStringList());
     }
 
     void menusStayDisabledUntilTheirCommandIsSet()
@@ -431,28 +474,128 @@ private Q_SLOTS:
     // the screen's size and the windows' sizes (large scale factors make both big).
     void placedBesideOnTheScreen_data()
     {
-        columns<QRect, QRect, QSize, int, QPoint>(
+        columns<QRect, QRect, QSize, QRect, QPoint>(
             {"area", "anchor", "wanted", "clear", "expected"});
+        const QRect none;
         // clang-format off
-        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(648, 24);
-        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(24, 548);
-        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << -1 << QPoint(24, 448);
-        QTest::newRow("no useful room: over the anchor") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << -1 << QPoint(24, 54);
-        QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << 400 << QPoint(48, 425);
-        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << -1 << QPoint(2568, 24);
+        QTest::newRow("right") << QRect(0, 0, 1920, 1040) << QRect(24, 24, 600, 500) << QSize(900, 560) << none << QPoint(648, 24);
+        QTest::newRow("below") << QRect(0, 0, 1280, 1400) << QRect(24, 24, 600, 500) << QSize(900, 560) << none << QPoint(24, 548);
+        QTest::newRow("smaller, below") << QRect(0, 0, 853, 682) << QRect(24, 24, 620, 400) << QSize(900, 560) << none << QPoint(24, 448);
+        QTest::newRow("no useful room: lower half") << QRect(0, 30, 1024, 738) << QRect(24, 54, 1400, 1300) << QSize(2000, 1200) << none << QPoint(24, 398);
+        QTest::newRow("no useful room: under the part kept clear") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << QRect(24, 100, 1318, 300) << QPoint(24, 424);
+        QTest::newRow("room beside too narrow for the text: under it") << QRect(0, 0, 1920, 1050) << QRect(24, 24, 1344, 1000) << QSize(2000, 1120) << QRect(24, 60, 1344, 250) << QPoint(24, 334);
+        QTest::newRow("nor under it: lower half") << QRect(0, 0, 1366, 738) << QRect(24, 24, 1318, 690) << QSize(900, 560) << QRect(24, 100, 1318, 550) << QPoint(24, 368);
+        QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1944, 24, 600, 500) << QSize(900, 560) << none << QPoint(2568, 24);
         // clang-format on
     }
     void placedBesideOnTheScreen()
     {
         const QRect &area = fetch<QRect>("area");
-        const int clear = fetch<int>("clear");
-        const QRect placed = ui::placeBeside(area,
-                                             fetch<QRect>("anchor"),
-                                             fetch<QSize>("wanted"),
-                                             24,
-                                             clear < 0 ? std::nullopt : std::optional(clear));
+        const QRect placed = ui::placeBeside(
+            area, fetch<QRect>("anchor"), fetch<QSize>("wanted"), 24, fetch<QRect>("clear"));
         QVERIFY(area.contains(placed));
         QTEST(placed.topLeft(), "expected");
+    }
+
+    // Each window the main window opens, at 300% on 1366x768 and 200% on 1920x1080: within
+    // the screen, off the result band, the field selection also when the text grows while it
+    // is open. Tab goes round it (and the main window), out of every control, stopping only at
+    // controls that draw their focus and at one option of a group.
+    void windowsFitAndTabRound_data()
+    {
+        columns<QString, QPoint, double, double>({"window", "screen", "opened", "scale"});
+        for (const char *window : {"Settings", "Field selection", "Journal", "Try", "Guide"}) {
+            QTest::addRow("%s, 1366x768 300%%", window) << window << QPoint(0, 0) << 3.0 << 3.0;
+            QTest::addRow("%s, 1920x1080 200%%", window) << window << QPoint(1366, 0) << 2.0 << 2.0;
+        }
+        QTest::newRow("Field selection, 300% while open")
+            << "Field selection" << QPoint() << 1.0 << 3.0;
+        QTest::newRow("main window") << "" << QPoint() << 1.0 << 1.0;
+    }
+    void windowsFitAndTabRound()
+    {
+        QScreen *screen = QGuiApplication::screenAt(fetch<QPoint>("screen"));
+        if (QGuiApplication::screens().size() < 2)
+            QSKIP("needs the two screens of screens.json, which ctest sets up");
+        app::MainWindow main;
+        main.setScreen(screen);
+        main.move(screen->availableGeometry().topLeft() + QPoint(24, 24));
+        main.setFontScale(fetch<double>("opened"));
+        const auto normal = qScopeGuard([&main] { main.setFontScale(1.0); });
+        main.showEntry({.label = "%12PANNELLO-ANTA-SINISTRA.CNC N1 X",
+                        .outcome = journal::Outcome::Refused,
+                        .reason = base::Reason(base::Reason::Code::ScannedTwice, "0.8")});
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QTemporaryDir dir;
+        base::Settings settings;
+        settings.settingsFilePath = dir.filePath("KTQ.INI");
+        ScriptedPrompter prompter;
+        FakeDisplay display;
+        FakeScannerPort scanner;
+        app::PortControl control(settings, scanner, display, prompter);
+        fieldsel::AutoSelSettingsProvider fields(settings);
+        const base::CurrentItem item;
+        {
+            JournalFile file(dir.filePath("journal.sqlite")); // rows a Tab could walk through
+            QSqlQuery query(file.db());
+            query.prepare(journal::insertEntrySql(journal::Store::Local));
+            for (const char *label : {"%19A.CNC N", "%19B.CNC N"})
+                QVERIFY(journal::insertEntry(
+                    query,
+                    {.time = QDateTime::currentDateTimeUtc(), .station = "S1", .label = label}));
+        }
+        const QString &name = fetch<QString>("window");
+        std::unique_ptr<QWidget> window;
+        QSize size; // as the station opens it; none: the window's own
+        if (name == "Settings")
+            window = std::make_unique<app::SettingsDialog>(settings, prompter, control);
+        else if (name == "Field selection")
+            window = std::make_unique<fieldsel::FieldSelectionDialog>(
+                fields.settings(), settings, item);
+        else if (name == "Journal")
+            window = std::make_unique<journal::JournalWindow>(dir.filePath("journal.sqlite"),
+                                                              QString()),
+            size = {1000, 560};
+        else if (name == "Try")
+            window = std::make_unique<app::TryWindow>(dir.path(), dir.path()), size = {760, 860};
+        else if (name == "Guide")
+            window = std::make_unique<app::GuideWindow>(), size = {760, 640};
+        if (window) {
+            main.placeOffTheResult(window.get(), size);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            const double scale = fetch<double>("scale");
+            main.setFontScale(scale);
+            const QWidget *band = child<QWidget>(main, "fraResult");
+            QTRY_VERIFY2(screen->availableGeometry().contains(window->frameGeometry())
+                             && !window->frameGeometry().intersects(
+                                 QRect(band->mapToGlobal(QPoint(0, 0)), band->size())),
+                         qPrintable(QDebug::toString(window->frameGeometry())));
+            // The window grows with the text where there is room.
+            QVERIFY(window->frameGeometry().width()
+                    >= std::min(size.width() * scale, screen->size().width() - 96.0));
+        }
+        QWidget *shown = window ? window.get() : &main;
+        QApplication::setActiveWindow(shown);
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        QWidget *const first = QApplication::focusWidget(), *at = first;
+        QVERIFY(window || first->objectName() == "cmdEdit");
+        int stops = 0;
+        for (const QWidget *w : shown->findChildren<QWidget *>())
+            stops += w->isVisibleTo(shown) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+        for (int step = 0; step <= stops && (step == 0 || at != first); ++step) {
+            QTest::keyClick(at, Qt::Key_Tab);
+            QWidget *next = QApplication::focusWidget();
+            QVERIFY2(next != at || stops == 1, qPrintable("Tab stays in " + named(at)));
+            const auto *option = qobject_cast<QRadioButton *>(next);
+            QVERIFY2(!qobject_cast<QScrollArea *>(next)
+                         && (!option || option->isChecked() || !option->group()
+                             || !option->group()->checkedButton()),
+                     qPrintable(named(next)));
+            at = next;
+        }
+        QVERIFY2(at == first, qPrintable("Tab does not come back to " + named(first)));
     }
 
     void choiceFromSettings_data()

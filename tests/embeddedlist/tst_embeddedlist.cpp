@@ -452,6 +452,11 @@ private Q_SLOTS:
         QCOMPARE(label("lblRunState"), QStringLiteral("Running"));
         QCOMPARE(label("lblSetpoints"), QStringLiteral("Setpoints: 1"));
         QCOMPARE(label("lblRows"), QStringLiteral("Rows: 2"));
+        // At three times the text size a row is still as high as its text.
+        QFont large = window.font();
+        large.setPointSizeF(large.pointSizeF() * 3);
+        window.setFont(large);
+        QVERIFY(table->rowHeight(0) > table->fontMetrics().height());
         m_app->holdList();
         list->clearList();
         QCOMPARE(label("lblRunState"), QStringLiteral("Held"));

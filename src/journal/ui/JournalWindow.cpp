@@ -5,6 +5,7 @@
 #include "journal/LocalFile.h"
 #include "journal/ServerTable.h"
 #include "journal/SpillFile.h"
+#include "ui/CenterForm.h"
 #include "ui/Language.h"
 
 #include <QCheckBox>
@@ -105,6 +106,8 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     m_view->horizontalHeader()->setStretchLastSection(true);
     // One line a row: a time never breaks; a long reason is cut and read in its tool tip.
     m_view->setWordWrap(false);
+    // Tab leaves the table; the arrow keys move in it.
+    m_view->setTabKeyNavigation(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
@@ -113,6 +116,8 @@ JournalWindow::JournalWindow(QString journalPath, QString server, QWidget *paren
     layout->addWidget(m_exported);
     layout->addWidget(m_nothingFound);
     layout->addWidget(m_view, 1);
+    // Low on a small screen at a large text size, the filters and the table scroll.
+    ui::scrollInside(this);
     resize(1000, 560);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this),
             &QShortcut::activated,
