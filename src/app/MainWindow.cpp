@@ -228,6 +228,13 @@ void MainWindow::buildViewMenu()
         setHighContrast(on);
         Q_EMIT highContrastChosen(on);
     });
+    m_touch = m_ui->mnuView->addAction(tr("&Touch"));
+    m_touch->setObjectName(QStringLiteral("actTouch"));
+    m_touch->setCheckable(true);
+    connect(m_touch, &QAction::triggered, this, [this](bool on) {
+        setTouch(on);
+        Q_EMIT touchChosen(on);
+    });
 }
 
 void MainWindow::setFontScale(double scale)
@@ -251,6 +258,14 @@ void MainWindow::setHighContrast(bool on)
     ui::setHighContrast(on);
     m_highContrast->setChecked(on);
     m_glance->setHighContrast(on);
+}
+
+void MainWindow::setTouch(bool on)
+{
+    ui::setTouch(on);
+    m_touch->setChecked(on);
+    m_manualEntry->setKeypadShown(on);
+    keepMinimumSizes();
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -97,6 +97,8 @@ public:
     [[nodiscard]] double fontScale() const { return m_fontScale; }
     // Every window in the high-contrast colours or the system's (View > High contrast).
     void setHighContrast(bool on);
+    // Targets for a gloved finger and the manual entry's keypad, or the usual (View > Touch).
+    void setTouch(bool on);
 
 public Q_SLOTS:
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
@@ -132,6 +134,8 @@ Q_SIGNALS:
     void fontScaleChosen(double scale);
     // View > High contrast was switched: the choice to keep.
     void highContrastChosen(bool on);
+    // View > Touch was switched: the choice to keep.
+    void touchChosen(bool on);
     // Help > Guide.
     void guideRequested();
     // The window was closed with its close box (not with E&xit).
@@ -170,6 +174,7 @@ private:
     QScrollArea *m_wholeWindow = nullptr;
     QAction *m_fullScreen = nullptr;
     QAction *m_highContrast = nullptr;
+    QAction *m_touch = nullptr;
 };
 
 } // namespace barlink::app

@@ -25,7 +25,9 @@
 #include "journal/ui/JournalWindow.h"
 #include "journal/ui/OutcomeColours.h"
 #include "ui/Appearance.h"
+#include "ui/OutcomePalette.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QBrush>
@@ -46,6 +48,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -54,6 +58,7 @@ using namespace barlink::testing;
 
 Q_DECLARE_METATYPE(std::optional<barlink::journal::ForwardState>)
 Q_DECLARE_METATYPE(barlink::journal::Entry)
+Q_DECLARE_METATYPE(barlink::ui::OutcomeLook)
 
 class tst_OperatorView : public QObject
 {
@@ -64,8 +69,13 @@ private Q_SLOTS:
     {
         ui::setTextScale(1.0);
         ui::setHighContrast(false);
+        ui::setTouch(false);
     }
     void textSizeAndColours();
+    void outcomeColoursReadable_data();
+    void outcomeColoursReadable();
+    void touchTargets_data();
+    void touchTargets();
     void windowKeys();
     void planToScale_data();
     void planToScale();
@@ -129,6 +139,69 @@ void tst_OperatorView::textSizeAndColours()
     QCOMPARE(later.palette().color(QPalette::Window), QColor(Qt::black));
     highContrast->trigger();
     QCOMPARE(later.palette().color(QPalette::Window), usual);
+}
+
+void tst_OperatorView::outcomeColoursReadable_data()
+{
+    columns<ui::OutcomeLook, bool>({"look", "highContrast"});
+    for (int look = 0; look < int(ui::OutcomeLook::Count); ++look) {
+        for (const bool high : {false, true})
+            QTest::addRow("%d, %s", look, high ? "high contrast" : "usual")
+                << ui::OutcomeLook(look) << high;
+    }
+}
+
+// Every outcome's words are readable on its colour: a contrast ratio of 4.5:1 in the usual
+// colours, 7:1 in high contrast (relative luminance of the sRGB colours).
+void tst_OperatorView::outcomeColoursReadable()
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double c) {
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+               + 0.0722 * linear(colour.blueF());
+    };
+    const bool high = fetch<bool>("highContrast");
+    const ui::OutcomeColours colours = ui::outcomeColours(fetch<ui::OutcomeLook>("look"), high);
+    const auto [dark, light] = std::minmax(luminance(colours.text), luminance(colours.background));
+    const double ratio = (light + 0.05) / (dark + 0.05);
+    QVERIFY2(ratio >= (high ? 7.0 : 4.5), qPrintable(QString::number(ratio)));
+}
+
+void tst_OperatorView::touchTargets_data()
+{
+    columns<double>({"scale"});
+    QTest::newRow("100%") << 1.0;
+    QTest::newRow("200%") << 2.0;
+}
+
+// With touch, every button, box and recent-scan row of the main window, the keypad of the open
+// manual entry included, is 9 mm (36 pixels at 96 to the inch) at least, more with the text.
+void tst_OperatorView::touchTargets()
+{
+    const double scale = fetch<double>("scale");
+    const int least = qRound(36 * scale);
+    app::MainWindow window;
+    window.setFontScale(scale);
+    window.setTouch(true);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
+    journal::Entry entry{.label = QStringLiteral("DEMO"), .outcome = journal::Outcome::Taken};
+    window.showEntry(entry);
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("keypad"))->isVisible());
+    for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
+        if (button->isVisible())
+            QVERIFY2(button->height() >= least && button->width() >= least,
+                     qPrintable(button->objectName() + button->text()));
+    }
+    const auto *recent = window.findChild<QTableView *>(QStringLiteral("lstRecent"));
+    QCOMPARE(recent->model()->rowCount(), 1);
+    QVERIFY(recent->rowHeight(0) >= least);
+    // Off again, the rows are as high as their text.
+    window.setTouch(false);
+    QVERIFY(recent->rowHeight(0) < least);
 }
 
 // Escape closes the windows the main window opens; Ctrl+Enter in the try window's labels
@@ -279,7 +352,7 @@ void tst_OperatorView::scansShownAsHandled()
         QCOMPARE(index.data().toString(), expected.at(row));
     }
     QCOMPARE(window.recentScans().index(3, app::RecentScansModel::Outcome).data(Qt::BackgroundRole),
-             journal::outcomeBackground(journal::Outcome::Taken, true));
+             journal::outcomeBrush(ui::OutcomeLook::RowWarning, Qt::BackgroundRole));
     // The refusal at the start stays on the band until it is seen.
     auto *lastLabel = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"));
     QVERIFY(lastLabel->text().contains(u"%71ABC"));
