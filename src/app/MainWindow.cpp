@@ -93,6 +93,10 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     setFontScale(ui::textScale());
 
     connect(m_manualEntry, &ManualEntryPanel::statusTold, this, &MainWindow::setStatus);
+    // Once the contents are laid out with the keypad, the whole entry is scrolled into view.
+    connect(m_manualEntry, &ManualEntryPanel::keypadOpened, this, [this] {
+        QTimer::singleShot(0, this, [this] { m_ui->scrGlance->ensureWidgetVisible(m_manualEntry); });
+    });
     // With nobody to take a typed label, it is not taken.
     connect(m_manualEntry, &ManualEntryPanel::labelTyped, this, [this](const QString &label) {
         if (isSignalConnected(QMetaMethod::fromSignal(&MainWindow::labelTyped)))

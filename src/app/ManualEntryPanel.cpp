@@ -1,6 +1,7 @@
 #include "ManualEntryPanel.h"
 
 #include "base/StatusTexts.h"
+#include "ui/Appearance.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -65,8 +66,35 @@ void ManualEntryPanel::showKeypad()
         m_keypad = makeKeypad();
         layout()->addWidget(m_keypad);
     }
-    if (m_keypad)
-        m_keypad->setVisible(shown);
+    sizeKeys();
+    if (!m_keypad || m_keypad->isVisibleTo(this) == shown)
+        return;
+    m_keypad->setVisible(shown);
+    sizeKeys();
+    if (shown)
+        Q_EMIT keypadOpened();
+}
+
+void ManualEntryPanel::sizeKeys()
+{
+    if (!m_keypad)
+        return;
+    const int least = ui::touchTarget();
+    for (QPushButton *key : m_keypad->findChildren<QPushButton *>())
+        key->setMinimumSize(least, least);
+    // The window's layouts size the entry by its width (some of its neighbours wrap their
+    // text), which would squeeze the keys: least heights hold it to whole keys.
+    m_keypad->layout()->invalidate();
+    m_keypad->setMinimumHeight(m_keypad->layout()->totalMinimumSize().height());
+    layout()->invalidate();
+    setMinimumHeight(m_keypad->isVisibleTo(this) ? layout()->totalMinimumSize().height() : 0);
+}
+
+void ManualEntryPanel::changeEvent(QEvent *event)
+{
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        sizeKeys();
 }
 
 QWidget *ManualEntryPanel::makeKeypad()
@@ -86,7 +114,9 @@ QWidget *ManualEntryPanel::makeKeypad()
     };
     int at = 0;
     for (const QChar character : KeypadCharacters) {
-        connect(key(character, character, at++, 1), &QPushButton::clicked, this, [this, character] {
+        // "&" would mark a shortcut: doubled, it is shown.
+        const QString caption = character == u'&' ? QStringLiteral("&&") : QString(character);
+        connect(key(character, caption, at++, 1), &QPushButton::clicked, this, [this, character] {
             m_text->insert(character);
         });
     }

@@ -31,6 +31,11 @@ Q_SIGNALS:
     void labelTyped(const QString &label);
     // What the status line is to say as the entry opens and as it closes empty.
     void statusTold(const QString &text);
+    // The keypad has come under the box: the entry is to be scrolled into view.
+    void keypadOpened();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void start();
@@ -38,6 +43,8 @@ private:
     void close();
     [[nodiscard]] QWidget *makeKeypad();
     void showKeypad();
+    // Each key a target for a gloved finger at the present text size.
+    void sizeKeys();
 
     QLineEdit *m_text = nullptr;
     QPushButton *m_edit = nullptr;

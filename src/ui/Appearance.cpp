@@ -141,9 +141,12 @@ void applyStyleSheet()
         sheet += QStringLiteral("QPushButton, QToolButton, QCheckBox, QRadioButton, QComboBox, "
                                 "QLineEdit, QAbstractSpinBox { min-height: %1px; }"
                                 "QPushButton, QToolButton { min-width: %1px; }"
-                                "QMenu::item, QMenuBar::item { min-height: %1px; "
-                                "padding: 0px 12px; }")
-                     .arg(touchTarget());
+                                // A menu's items have no least height: padding around a
+                                // line of text makes it up.
+                                "QMenu::item, QMenuBar::item { padding: %2px 12px; }")
+                     .arg(touchTarget())
+                     .arg(std::max(0, touchTarget() - QFontMetrics(QApplication::font()).height())
+                          / 2);
     }
     qApp->setStyleSheet(sheet);
 }
