@@ -142,10 +142,13 @@ void applyStyleSheet()
                                 "QLineEdit, QAbstractSpinBox { min-height: %1px; }"
                                 "QPushButton, QToolButton { min-width: %1px; }"
                                 // A menu's items have no least height: padding around a
-                                // line of text makes it up.
+                                // line of text makes it up to 9 mm; a larger text needs
+                                // none, and leaves the screen's height to the result.
                                 "QMenu::item, QMenuBar::item { padding: %2px 12px; }")
                      .arg(touchTarget())
-                     .arg(std::max(0, touchTarget() - QFontMetrics(QApplication::font()).height())
+                     .arg(std::max(0,
+                                   TouchTargetPixels
+                                       - QFontMetrics(QApplication::font()).height())
                           / 2);
     }
     qApp->setStyleSheet(sheet);
@@ -181,6 +184,9 @@ void setTextScale(double scale)
     // Sizes in pixels follow the text.
     if (look.touch || look.highContrast)
         applyStyleSheet();
+    // Polished afresh under a style sheet, a widget gets back the font it had when first
+    // polished: the texts kept larger take their size again.
+    Q_EMIT FontWatch::instance().changed();
 }
 
 double textScale()

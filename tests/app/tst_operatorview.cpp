@@ -59,6 +59,7 @@ using namespace barlink::testing;
 Q_DECLARE_METATYPE(std::optional<barlink::journal::ForwardState>)
 Q_DECLARE_METATYPE(barlink::journal::Entry)
 Q_DECLARE_METATYPE(barlink::ui::OutcomeLook)
+Q_DECLARE_METATYPE(barlink::journal::Outcome)
 
 class tst_OperatorView : public QObject
 {
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void textSizeAndColours();
     void outcomeColoursReadable_data();
     void outcomeColoursReadable();
+    void tileColours_data();
+    void tileColours();
     void touchTargets_data();
     void touchTargets();
     void windowKeys();
@@ -137,6 +140,10 @@ void tst_OperatorView::textSizeAndColours()
     highContrast->trigger();
     QCOMPARE(contrast.value(0), QVariantList{true});
     QCOMPARE(later.palette().color(QPalette::Window), QColor(Qt::black));
+    // A text kept larger follows a change of size in high contrast too.
+    window.setFontScale(2.0);
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("ComDisplay"))->font().pointSizeF()
+            > normal * 2);
     highContrast->trigger();
     QCOMPARE(later.palette().color(QPalette::Window), usual);
 }
@@ -167,6 +174,40 @@ void tst_OperatorView::outcomeColoursReadable()
     const auto [dark, light] = std::minmax(luminance(colours.text), luminance(colours.background));
     const double ratio = (light + 0.05) / (dark + 0.05);
     QVERIFY2(ratio >= (high ? 7.0 : 4.5), qPrintable(QString::number(ratio)));
+}
+
+void tst_OperatorView::tileColours_data()
+{
+    columns<journal::Outcome, bool, ui::OutcomeLook>({"outcome", "warning", "look"});
+    using O = journal::Outcome;
+    using L = ui::OutcomeLook;
+    QTest::newRow("taken") << O::Taken << false << L::ResultOk;
+    QTest::newRow("taken, but") << O::Taken << true << L::ResultWarning;
+    QTest::newRow("waiting") << O::Waiting << false << L::ResultWaiting;
+    QTest::newRow("refused") << O::Refused << false << L::ResultRefused;
+    QTest::newRow("failed") << O::Failed << false << L::ResultRefused;
+}
+
+// The result tile wears its outcome's colours, and those of high contrast once it is switched
+// on while the result shows.
+void tst_OperatorView::tileColours()
+{
+    app::MainWindow window;
+    journal::Entry entry{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
+    entry.outcome = fetch<journal::Outcome>("outcome");
+    if (fetch<bool>("warning"))
+        entry.reason = base::Reason::text(QStringLiteral("no dimensions"));
+    window.showEntry(entry);
+    const auto *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    for (const bool high : {false, true}) {
+        ui::setHighContrast(high);
+        const ui::OutcomeColours colours = ui::outcomeColours(fetch<ui::OutcomeLook>("look"), high);
+        QVERIFY2(band->styleSheet().contains(QStringLiteral("background: ")
+                                             + colours.background.name())
+                     && band->styleSheet().contains(QStringLiteral("color: ")
+                                                    + colours.text.name()),
+                 qPrintable(band->styleSheet()));
+    }
 }
 
 void tst_OperatorView::touchTargets_data()
