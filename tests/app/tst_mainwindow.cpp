@@ -19,7 +19,6 @@
 #include "fieldsel/TablePlanWidget.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
-#include "ui/Appearance.h"
 #include "ui/CenterForm.h"
 #include "ui/Language.h"
 
@@ -112,45 +111,6 @@ private Q_SLOTS:
         // The next Space, wherever the focus went, changes no option switch.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QCOMPARE(options.autoClear(), false);
-    }
-
-    void keypadTypesALabel_data()
-    {
-        columns<QString, QString>({"keys", "label"});
-        // "<" is the backspace key.
-        // clang-format off
-        QTest::newRow("segment") << "%12PANEL.CNC S X" << "%12PANEL.CNC S X";
-        QTest::newRow("list load") << "*%00DEMO^^" << "*%00DEMO^^";
-        QTest::newRow("marks of a name") << "A-B_C'$!&/1" << "A-B_C'$!&/1";
-        QTest::newRow("a slip mended") << "DEMP<O" << "DEMO";
-        // clang-format on
-    }
-    // With touch, the manual entry's keypad types what its keys say into the box, and its OK
-    // hands the label over as the box's OK does; taken, the entry closes with its keypad.
-    void keypadTypesALabel()
-    {
-        app::MainWindow window;
-        window.setTouch(true);
-        const auto usualTargets = qScopeGuard([] { ui::setTouch(false); });
-        QStringList given;
-        QObject::connect(&window, &app::MainWindow::labelTyped, [&](const QString &label) {
-            given << label;
-            window.typedLabelDone(true);
-        });
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        child<QPushButton>(window, "cmdEdit")->click();
-        auto *keypad = child<QWidget>(window, "keypad");
-        const auto key = [&](const QString &name) {
-            auto *button = keypad->findChild<QPushButton *>(QStringLiteral("key") + name);
-            QVERIFY2(button, qPrintable(name));
-            QTest::mouseClick(button, Qt::LeftButton);
-        };
-        for (const QChar c : fetch<QString>("keys"))
-            key(c == u'<' ? QStringLiteral("Backspace") : c == u' ' ? QStringLiteral("Space") : c);
-        key(QStringLiteral("Enter"));
-        QCOMPARE(given, QStringList{fetch<QString>("label")});
-        QVERIFY(!keypad->isVisible() && !child<QLineEdit>(window, "txtEtichetta")->isEnabled());
     }
 
     void optionSwitchesFollowTheModelAndTheOperator()

@@ -58,8 +58,6 @@ using namespace barlink::testing;
 
 Q_DECLARE_METATYPE(std::optional<barlink::journal::ForwardState>)
 Q_DECLARE_METATYPE(barlink::journal::Entry)
-Q_DECLARE_METATYPE(barlink::ui::OutcomeLook)
-Q_DECLARE_METATYPE(barlink::journal::Outcome)
 
 class tst_OperatorView : public QObject
 {
@@ -73,9 +71,7 @@ private Q_SLOTS:
         ui::setTouch(false);
     }
     void textSizeAndColours();
-    void outcomeColoursReadable_data();
     void outcomeColoursReadable();
-    void tileColours_data();
     void tileColours();
     void touchTargets_data();
     void touchTargets();
@@ -148,16 +144,6 @@ void tst_OperatorView::textSizeAndColours()
     QCOMPARE(later.palette().color(QPalette::Window), usual);
 }
 
-void tst_OperatorView::outcomeColoursReadable_data()
-{
-    columns<ui::OutcomeLook, bool>({"look", "highContrast"});
-    for (int look = 0; look < int(ui::OutcomeLook::Count); ++look) {
-        for (const bool high : {false, true})
-            QTest::addRow("%d, %s", look, high ? "high contrast" : "usual")
-                << ui::OutcomeLook(look) << high;
-    }
-}
-
 // Every outcome's words are readable on its colour: a contrast ratio of 4.5:1 in the usual
 // colours, 7:1 in high contrast (relative luminance of the sRGB colours).
 void tst_OperatorView::outcomeColoursReadable()
@@ -169,81 +155,84 @@ void tst_OperatorView::outcomeColoursReadable()
         return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
                + 0.0722 * linear(colour.blueF());
     };
-    const bool high = fetch<bool>("highContrast");
-    const ui::OutcomeColours colours = ui::outcomeColours(fetch<ui::OutcomeLook>("look"), high);
-    const auto [dark, light] = std::minmax(luminance(colours.text), luminance(colours.background));
-    const double ratio = (light + 0.05) / (dark + 0.05);
-    QVERIFY2(ratio >= (high ? 7.0 : 4.5), qPrintable(QString::number(ratio)));
+    for (int look = 0; look < int(ui::OutcomeLook::Count); ++look) {
+        for (const bool high : {false, true}) {
+            const ui::OutcomeColours pair = ui::outcomeColours(ui::OutcomeLook(look), high);
+            const auto [dark, light] = std::minmax(luminance(pair.text), luminance(pair.background));
+            QVERIFY2((light + 0.05) / (dark + 0.05) >= (high ? 7.0 : 4.5),
+                     qPrintable(QStringLiteral("look %1, high contrast %2").arg(look).arg(high)));
+        }
+    }
 }
 
-void tst_OperatorView::tileColours_data()
-{
-    columns<journal::Outcome, bool, ui::OutcomeLook>({"outcome", "warning", "look"});
-    using O = journal::Outcome;
-    using L = ui::OutcomeLook;
-    QTest::newRow("taken") << O::Taken << false << L::ResultOk;
-    QTest::newRow("taken, but") << O::Taken << true << L::ResultWarning;
-    QTest::newRow("waiting") << O::Waiting << false << L::ResultWaiting;
-    QTest::newRow("refused") << O::Refused << false << L::ResultRefused;
-    QTest::newRow("failed") << O::Failed << false << L::ResultRefused;
-}
-
-// The result tile wears its outcome's colours, and those of high contrast once it is switched
-// on while the result shows.
+// The result tile wears its outcome's colours, high contrast's once switched on while it shows.
 void tst_OperatorView::tileColours()
 {
     app::MainWindow window;
-    journal::Entry entry{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
-    entry.outcome = fetch<journal::Outcome>("outcome");
-    if (fetch<bool>("warning"))
-        entry.reason = base::Reason::text(QStringLiteral("no dimensions"));
-    window.showEntry(entry);
-    const auto *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    journal::Entry warned{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
+    warned.reason = base::Reason::text(QStringLiteral("no dimensions"));
+    window.showEntry(warned);
+    const QFrame *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
     for (const bool high : {false, true}) {
         ui::setHighContrast(high);
-        const ui::OutcomeColours colours = ui::outcomeColours(fetch<ui::OutcomeLook>("look"), high);
-        QVERIFY2(band->styleSheet().contains(QStringLiteral("background: ")
-                                             + colours.background.name())
-                     && band->styleSheet().contains(QStringLiteral("color: ")
-                                                    + colours.text.name()),
-                 qPrintable(band->styleSheet()));
+        const ui::OutcomeColours pair = ui::outcomeColours(ui::OutcomeLook::ResultWarning, high);
+        QVERIFY(band->styleSheet().contains(pair.background.name())
+                && band->styleSheet().contains(pair.text.name()));
     }
 }
 
 void tst_OperatorView::touchTargets_data()
 {
-    columns<double>({"scale"});
-    QTest::newRow("100%") << 1.0;
-    QTest::newRow("200%") << 2.0;
+    columns<double, QString, QString>({"scale", "keys", "label"});
+    // "<" is the backspace key.
+    QTest::newRow("100%, a segment") << 1.0 << "%12PANEL.CNC S X"
+                                     << "%12PANEL.CNC S X";
+    QTest::newRow("100%, marks") << 1.0 << "*%00A-B_C'$!&/^" << "*%00A-B_C'$!&/^";
+    QTest::newRow("200%, a slip mended") << 2.0 << "DEMP<O"
+                                         << "DEMO";
 }
 
 // With touch, every button, box and recent-scan row of the main window, the keypad of the open
 // manual entry included, is 9 mm (36 pixels at 96 to the inch) at least, more with the text.
+// The keypad types a label, which its OK hands over as the entry's OK does.
 void tst_OperatorView::touchTargets()
 {
-    const double scale = fetch<double>("scale");
-    const int least = qRound(36 * scale);
+    const int least = qRound(36 * fetch<double>("scale"));
     app::MainWindow window;
-    window.setFontScale(scale);
+    window.setFontScale(fetch<double>("scale"));
     window.setTouch(true);
+    QStringList given;
+    connect(&window, &app::MainWindow::labelTyped, [&](const QString &label) {
+        given << label;
+        window.typedLabelDone(true);
+    });
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.resize(790, 700); // as on a screen of 1366 by 768
     window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
-    journal::Entry entry{.label = QStringLiteral("DEMO"), .outcome = journal::Outcome::Taken};
-    window.showEntry(entry);
+    window.showEntry({.label = QStringLiteral("DEMO")});
     // The keypad lies whole in its box, whose neighbours wrap their text to the width.
     const auto *keypad = window.findChild<QWidget *>(QStringLiteral("keypad"));
-    QVERIFY(keypad->isVisible());
-    QTRY_VERIFY(keypad->parentWidget()->contentsRect().contains(keypad->geometry()));
+    QTRY_VERIFY(keypad->isVisible()
+                && keypad->parentWidget()->contentsRect().contains(keypad->geometry()));
     for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
         if (button->isVisible())
             QVERIFY2(button->height() >= least && button->width() >= least,
                      qPrintable(button->objectName() + button->text()));
     }
     const auto *recent = window.findChild<QTableView *>(QStringLiteral("lstRecent"));
-    QCOMPARE(recent->model()->rowCount(), 1);
     QVERIFY(recent->rowHeight(0) >= least);
+
+    const auto key = [&](const QString &name) {
+        auto *button = keypad->findChild<QPushButton *>(QStringLiteral("key") + name);
+        QVERIFY2(button, qPrintable(name));
+        button->click();
+    };
+    for (const QChar c : fetch<QString>("keys"))
+        key(c == u'<' ? QStringLiteral("Backspace") : c == u' ' ? QStringLiteral("Space") : c);
+    key(QStringLiteral("Enter"));
+    QCOMPARE(given, QStringList{fetch<QString>("label")});
+    QVERIFY(!keypad->isVisible());
     // Off again, the rows are as high as their text.
     window.setTouch(false);
     QVERIFY(recent->rowHeight(0) < least);

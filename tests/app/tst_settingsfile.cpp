@@ -315,7 +315,6 @@ private Q_SLOTS:
         row("high contrast on", "HighContrast=1", "HighContrast=1");
         row("high contrast yes", "HighContrast=yes", "HighContrast=0", "HighContrast=yes is not used: 0 or 1 is expected. The usual colours are used.");
         row("touch on", "Touch=1", "Touch=1");
-        row("touch 2", "Touch=2", "Touch=0", "Touch=2 is not used: 0 or 1 is expected. Buttons and boxes keep their usual size.");
         row("sound on", "ResultSound=1", "ResultSound=1");
         row("sound yes: no sound", "ResultSound=yes", "ResultSound=0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
         row("reply malformed", "RefuseReply=\\q", "RefuseReply=", "RefuseReply=\\q is not used");
