@@ -37,7 +37,7 @@ constexpr std::array<Pair, std::size_t(OutcomeLook::Count)> Usual{{
 constexpr std::array<Pair, std::size_t(OutcomeLook::Count)> HighContrast{{
     {White, 0x37474f},
     {White, 0x1b5e20},
-    {Black, 0xf57c00},
+    {Black, 0xffa726},
     {White, 0x0d47a1},
     {White, 0xa00000},
     {White, 0x6a1b9a},

@@ -213,6 +213,7 @@ void tst_OperatorView::touchTargets()
     window.showEntry({.label = QStringLiteral("DEMO")});
     // The keypad lies whole in its box, whose neighbours wrap their text to the width.
     const auto *keypad = window.findChild<QWidget *>(QStringLiteral("keypad"));
+    QVERIFY(keypad);
     QTRY_VERIFY(keypad->isVisible()
                 && keypad->parentWidget()->contentsRect().contains(keypad->geometry()));
     for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
