@@ -1083,6 +1083,10 @@
         <translation>Es wird kein Ton gespielt.</translation>
     </message>
     <message>
+        <source>Buttons and boxes keep their usual size.</source>
+        <translation>Schaltflächen und Kästchen behalten ihre übliche Größe.</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Nothing is sent to the scanner when a label is refused.</source>
         <translation>Bei einem abgelehnten Etikett wird nichts an den Scanner gesendet.</translation>
@@ -2596,9 +2600,21 @@ Wiederholen: noch einmal auf die Liste warten. Abbrechen: ohne Liste weiter.</tr
         <source>&amp;High contrast</source>
         <translation>&amp;Hoher Kontrast</translation>
     </message>
+    <message>
+        <source>&amp;Touch</source>
+        <translation>Touch-&amp;Bedienung</translation>
+    </message>
 </context>
 <context>
     <name>barlink::app::ManualEntryPanel</name>
+    <message>
+        <source>Delete the character before the cursor</source>
+        <translation>Das Zeichen vor der Schreibmarke löschen</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Leertaste</translation>
+    </message>
     <message>
         <source>Manual entry</source>
         <translation>Von Hand eingeben</translation>

@@ -1083,6 +1083,10 @@
         <translation>Nessun suono.</translation>
     </message>
     <message>
+        <source>Buttons and boxes keep their usual size.</source>
+        <translation>Pulsanti e caselle mantengono la dimensione normale.</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Nothing is sent to the scanner when a label is refused.</source>
         <translation>Quando un&apos;etichetta è rifiutata non si invia nulla al lettore.</translation>
@@ -2596,9 +2600,21 @@ Riprova: attendere ancora la lista. Annulla: continuare senza lista.</translatio
         <source>&amp;High contrast</source>
         <translation>&amp;Alto contrasto</translation>
     </message>
+    <message>
+        <source>&amp;Touch</source>
+        <translation>Uso al &amp;tocco</translation>
+    </message>
 </context>
 <context>
     <name>barlink::app::ManualEntryPanel</name>
+    <message>
+        <source>Delete the character before the cursor</source>
+        <translation>Cancella il carattere prima del cursore</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Spazio</translation>
+    </message>
     <message>
         <source>Manual entry</source>
         <translation>Inserimento a mano</translation>

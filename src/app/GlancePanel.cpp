@@ -5,6 +5,7 @@
 #include "ScanResult.h"
 #include "base/Clock.h"
 #include "fieldsel/TablePlanWidget.h"
+#include "ui/Appearance.h"
 #include "ui/Language.h"
 
 #include <QGroupBox>
@@ -56,6 +57,7 @@ GlancePanel::GlancePanel(base::Clock &clock, QWidget *parent)
     m_recentView->setWordWrap(false);
     m_recentView->verticalHeader()->setVisible(false);
     m_recentView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_usualLeastRowHeight = m_recentView->verticalHeader()->minimumSectionSize();
     m_recentView->horizontalHeader()->setStretchLastSection(true);
     m_recentView->setToolTip(tr("Enter or a double click shows a scan in the journal"));
     // Tab goes on to the next control, not to the next cell.
@@ -213,10 +215,14 @@ int GlancePanel::keepMinimumSizes(int rowsShown)
     // Room for every piece kept, so that nothing moves as pieces come.
     m_pieces->setMinimumHeight(QFontMetrics(m_pieces->font()).lineSpacing()
                                * ShiftCounts::PiecesKept);
+    // Rows a gloved finger can pick, with touch.
     const QFontMetrics text(m_recentView->font());
+    const int rowHeight = std::max(text.height() + 6, ui::touchTarget());
+    m_recentView->verticalHeader()->setMinimumSectionSize(ui::touch() ? rowHeight
+                                                                      : m_usualLeastRowHeight);
+    m_recentView->resizeRowsToContents();
     m_recentView->setMinimumHeight(m_recentView->horizontalHeader()->sizeHint().height()
-                                   + rowsShown * (text.height() + 6)
-                                   + 2 * m_recentView->frameWidth());
+                                   + rowsShown * rowHeight + 2 * m_recentView->frameWidth());
     return m_recentBox->minimumSizeHint().height();
 }
 

@@ -74,6 +74,8 @@ private:
     base::Clock &m_clock;
     RecentScansModel *m_recent = nullptr;
     QTableView *m_recentView = nullptr;
+    // The rows' least height as the style has it, for when touch is switched off.
+    int m_usualLeastRowHeight = 0;
     QGroupBox *m_recentBox = nullptr;
     QGroupBox *m_shiftBox = nullptr;
     std::array<QLabel *, 3> m_counters{};

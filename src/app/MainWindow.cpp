@@ -99,6 +99,10 @@ MainWindow::MainWindow(QWidget *parent, base::Clock *clock)
     setFontScale(ui::textScale());
 
     connect(m_manualEntry, &ManualEntryPanel::statusTold, this, &MainWindow::setStatus);
+    // Once the contents are laid out with the keypad, the whole entry is scrolled into view.
+    connect(m_manualEntry, &ManualEntryPanel::keypadOpened, this, [this] {
+        QTimer::singleShot(0, this, [this] { m_ui->scrGlance->ensureWidgetVisible(m_manualEntry); });
+    });
     // With nobody to take a typed label, it is not taken.
     connect(m_manualEntry, &ManualEntryPanel::labelTyped, this, [this](const QString &label) {
         if (isSignalConnected(QMetaMethod::fromSignal(&MainWindow::labelTyped)))
@@ -234,6 +238,13 @@ void MainWindow::buildViewMenu()
         setHighContrast(on);
         Q_EMIT highContrastChosen(on);
     });
+    m_touch = m_ui->mnuView->addAction(tr("&Touch"));
+    m_touch->setObjectName(QStringLiteral("actTouch"));
+    m_touch->setCheckable(true);
+    connect(m_touch, &QAction::triggered, this, [this](bool on) {
+        setTouch(on);
+        Q_EMIT touchChosen(on);
+    });
 }
 
 void MainWindow::setFontScale(double scale)
@@ -285,6 +296,14 @@ void MainWindow::setHighContrast(bool on)
     ui::setHighContrast(on);
     m_highContrast->setChecked(on);
     m_glance->setHighContrast(on);
+}
+
+void MainWindow::setTouch(bool on)
+{
+    ui::setTouch(on);
+    m_touch->setChecked(on);
+    m_manualEntry->setKeypadShown(on);
+    keepMinimumSizes();
 }
 
 void MainWindow::changeEvent(QEvent *event)

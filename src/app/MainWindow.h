@@ -105,6 +105,8 @@ public:
     // force, or by default at the size it asks for; and again at each change of text size while
     // it is shown.
     void placeOffTheResult(QWidget *window, QSize normalSize = {});
+    // Targets for a gloved finger and the manual entry's keypad, or the usual (View > Touch).
+    void setTouch(bool on);
 
 public Q_SLOTS:
     // Whether the last item can be taken back now; what: the rows it would remove, or why not.
@@ -140,6 +142,8 @@ Q_SIGNALS:
     void fontScaleChosen(double scale);
     // View > High contrast was switched: the choice to keep.
     void highContrastChosen(bool on);
+    // View > Touch was switched: the choice to keep.
+    void touchChosen(bool on);
     // Help > Guide.
     void guideRequested();
     // The window was closed with its close box (not with E&xit).
@@ -183,6 +187,7 @@ private:
     QAction *m_highContrast = nullptr;
     // The windows placeOffTheResult() keeps off the result band, with their usual sizes.
     std::vector<std::pair<QPointer<QWidget>, QSize>> m_placed;
+    QAction *m_touch = nullptr;
 };
 
 } // namespace barlink::app

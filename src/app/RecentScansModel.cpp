@@ -3,9 +3,6 @@
 #include "ScanWords.h"
 #include "journal/ui/OutcomeColours.h"
 
-#include <QBrush>
-#include <QColor>
-
 namespace barlink::app {
 
 RecentScansModel::RecentScansModel(int capacity, QObject *parent)
@@ -80,13 +77,11 @@ QVariant RecentScansModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         return entry.label + QLatin1Char('\n') + words;
     case Qt::BackgroundRole:
-        if (entry.outcome == journal::Outcome::Event)
-            return QBrush(QColor(0xff, 0xf9, 0xc4));
-        return journal::outcomeBackground(entry);
     case Qt::ForegroundRole:
-        if (entry.outcome == journal::Outcome::Refused || entry.outcome == journal::Outcome::Failed)
-            return QBrush(QColor(0xb7, 0x1c, 0x1c));
-        return {};
+        return journal::outcomeBrush(entry.outcome == journal::Outcome::Event
+                                         ? std::optional(ui::OutcomeLook::RowEvent)
+                                         : journal::outcomeLook(entry),
+                                     role);
     default:
         return {};
     }

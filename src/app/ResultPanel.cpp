@@ -3,6 +3,7 @@
 #include "PanelLook.h"
 #include "ScanWords.h"
 #include "base/Clock.h"
+#include "ui/OutcomePalette.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -35,27 +36,27 @@ constexpr int RefusalKeptMilliseconds = 5000;
 constexpr int ResultWordCharacters = 9;
 constexpr int ResultLineCharacters = 24;
 
-// The result's colours: white text on these, with a word on each (the colour is never alone).
-QString resultColour(ScanResult::Tone tone)
+// The result's colours, with a word on each (the colour is never alone).
+ui::OutcomeLook resultLook(ScanResult::Tone tone)
 {
     switch (tone) {
     case ScanResult::Tone::Ok:
-        return QStringLiteral("#2e7d32");
+        return ui::OutcomeLook::ResultOk;
     case ScanResult::Tone::Warning:
-        return QStringLiteral("#e65100");
+        return ui::OutcomeLook::ResultWarning;
     case ScanResult::Tone::Waiting:
-        return QStringLiteral("#1565c0");
+        return ui::OutcomeLook::ResultWaiting;
     case ScanResult::Tone::Refused:
     case ScanResult::Tone::Failed:
-        return QStringLiteral("#c62828");
+        return ui::OutcomeLook::ResultRefused;
     case ScanResult::Tone::Ready:
         break;
     }
-    return QStringLiteral("#546e7a");
+    return ui::OutcomeLook::ResultReady;
 }
 
-// The scanner away: a colour no result has, for a state that outranks every result.
-const QString LostColour = QStringLiteral("#6a1b9a");
+// The scanner away has a colour no result has (ResultLost), for a state that outranks every
+// result.
 const QString LostSymbol = QStringLiteral("\u2298 ");
 
 // A symbol beside the word, for those who do not tell the colours apart.
@@ -215,12 +216,15 @@ void ResultPanel::showBand()
                            : tr("The list now: not open");
     }
     // The band's frame turns white while it has the focus.
+    const ui::OutcomeColours colours
+        = ui::outcomeColours(lost ? ui::OutcomeLook::ResultLost : resultLook(shown.tone));
     m_band->setStyleSheet(QStringLiteral("#fraResult { background: %1; border: %2px solid %1; "
                                          "border-radius: 6px; } "
-                                         "#fraResult:focus { border-color: white; } "
-                                         "#fraResult > QLabel { color: white; }")
-                              .arg(lost ? LostColour : resultColour(shown.tone))
-                              .arg(BandBorder));
+                                         "#fraResult:focus { border-color: %3; } "
+                                         "#fraResult > QLabel { color: %3; }")
+                              .arg(colours.background.name())
+                              .arg(BandBorder)
+                              .arg(colours.text.name()));
     m_word->setText(lost ? LostSymbol + shown.word : word);
     m_word->setVisible(!m_word->text().isEmpty());
     m_headline->setText(shown.headline);
@@ -367,13 +371,25 @@ bool ResultPanel::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void ResultPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange
+        || event->type() == QEvent::PaletteChange) {
+        showBand();
+        showLastLabel();
+    }
+}
+
 void ResultPanel::showLastLabel()
 {
     // Whole until the line is laid out on the screen, which gives it its width. A refusal not
-    // yet seen is white on red, whatever the band's colour.
+    // yet seen is in the refusal's colours, whatever the band's colour.
     const bool refusal = !m_refusal.isEmpty() && !m_refusalInBand;
-    const QString look
-        = refusal ? QStringLiteral("QLabel { background: #b71c1c; color: white; }") : QString();
+    const ui::OutcomeColours strip = ui::outcomeColours(ui::OutcomeLook::RefusalStrip);
+    const QString look = refusal ? QStringLiteral("QLabel { background: %1; color: %2; }")
+                                       .arg(strip.background.name(), strip.text.name())
+                                 : QString();
     // Set only when it changes: a new look resizes the line, which lays it out again.
     if (m_lastLabel->styleSheet() != look)
         m_lastLabel->setStyleSheet(look);

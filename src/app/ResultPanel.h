@@ -62,6 +62,8 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // High contrast on or off: the band and the kept refusal take the scheme's colours.
+    void changeEvent(QEvent *event) override;
 
 private:
     void showResult(const ScanResult &result);

@@ -264,6 +264,11 @@ void Station::writeHighContrast(bool on)
     settings::writeHighContrast(m_settings, on);
 }
 
+void Station::writeTouch(bool on)
+{
+    settings::writeTouch(m_settings, on);
+}
+
 void Station::askTakeBack()
 {
     if (againWhenFree(&Station::askTakeBack))

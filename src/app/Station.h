@@ -99,10 +99,11 @@ public:
     // Shows the list manager's window, reaching the list manager first when the station has
     // not yet. Throws base::Error when the list manager cannot be reached.
     void showList();
-    // Write the text size and the high-contrast look to the settings file; each throws
-    // base::Error when the file cannot be written.
+    // Write the text size, the high-contrast look and the touch targets to the settings file;
+    // each throws base::Error when the file cannot be written.
     void writeFontScale(double scale);
     void writeHighContrast(bool on);
+    void writeTouch(bool on);
 
     // What taking back the last item would remove, its rows named for the operator to
     // confirm; or, when it cannot be taken back now, why not (refusal) and no rows. Asked

@@ -81,6 +81,7 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
     connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
+    connect(&m_window, &MainWindow::touchChosen, this, &StationShell::keepTouch);
     connect(&m_station, &Station::takeBackAsked, this, &StationShell::takeBackLastItem);
 
 #ifdef Q_OS_LINUX
@@ -316,11 +317,21 @@ void StationShell::keepHighContrast(bool on)
     }
 }
 
+void StationShell::keepTouch(bool on)
+{
+    try {
+        m_station.writeTouch(on);
+    } catch (const base::Error &error) {
+        m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
+    }
+}
+
 void StationShell::startGlance()
 {
     m_window.setFontScale(m_station.settings().fontScale);
     m_window.setShiftStart(m_station.settings().shiftStart);
     m_window.setHighContrast(m_station.settings().highContrast);
+    m_window.setTouch(m_station.settings().touch);
     // The table and its fields before the first item.
     try {
         m_window.setPieces(fieldsel::tablePlan(m_station.fieldSelection(), {}, 0, 0));

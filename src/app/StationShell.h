@@ -68,6 +68,7 @@ private:
     void showGuide();
     void keepFontScale(double scale);
     void keepHighContrast(bool on);
+    void keepTouch(bool on);
     // Asks the operator to confirm the rows the last item would take out of the list (query),
     // then takes them back; says why when it cannot.
     void takeBackLastItem(const Station::TakeBackQuery &query);

@@ -100,6 +100,7 @@ constexpr Words Table[] = {
     {"usual-colours", QT_TRANSLATE_NOOP("Reason", "The usual colours are used.")},
     {"midnight-counters", QT_TRANSLATE_NOOP("Reason", "The counters start at midnight.")},
     {"no-sound", QT_TRANSLATE_NOOP("Reason", "No sound is played.")},
+    {"usual-targets", QT_TRANSLATE_NOOP("Reason", "Buttons and boxes keep their usual size.")},
     {"no-refuse-reply",
      QT_TRANSLATE_NOOP("Reason", "Nothing is sent to the scanner when a label is refused.")},
     {"label-end-controls",

@@ -70,6 +70,7 @@ public:
         UsualColours,
         MidnightCounters,
         NoSound,
+        UsualTargets,
         NoRefuseReply,
         LabelEndControls,
         QuietLabelEnd,

@@ -46,6 +46,8 @@ struct Settings
     QTime shiftStart;
     // The windows in a high-contrast colour scheme (View > High contrast).
     bool highContrast = false;
+    // Targets large enough for a gloved finger, and a keypad for manual entry (View > Touch).
+    bool touch = false;
     // A short sound on the PC for each label taken and each label refused.
     bool resultSound = false;
     // The station's name in the journal; empty: the host name.

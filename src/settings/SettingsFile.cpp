@@ -143,6 +143,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.fontScale = defaults.fontScale;
     settings.shiftStart = defaults.shiftStart;
     settings.highContrast = defaults.highContrast;
+    settings.touch = defaults.touch;
     settings.resultSound = defaults.resultSound;
     settings.refuseReply.clear();
     settings.labelEnd.clear();
@@ -202,6 +203,15 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                 contrast,
                                 base::Reason(base::Reason::Code::ZeroOrOne),
                                 base::Reason(base::Reason::Code::UsualColours));
+    }
+    if (const QString touch = given("Touch"); !touch.isEmpty()) {
+        if (const auto value = wholeNumber(touch, 0, 1))
+            settings.touch = *value == 1;
+        else
+            problems << notUsed("Touch",
+                                touch,
+                                base::Reason(base::Reason::Code::ZeroOrOne),
+                                base::Reason(base::Reason::Code::UsualTargets));
     }
 
     if (const QString start = given("ShiftStart"); !start.isEmpty()) {
@@ -324,6 +334,11 @@ void writeHighContrast(const base::Settings &settings, bool on)
 {
     writeKey(
         settings, QStringLiteral("HighContrast"), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void writeTouch(const base::Settings &settings, bool on)
+{
+    writeKey(settings, QStringLiteral("Touch"), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString findSettingsFile(const QString &folder, base::Prompter &prompter)

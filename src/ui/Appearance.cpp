@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QStyle>
 #include <QWidget>
 
@@ -19,7 +20,15 @@ struct SystemLook
     QPalette palette = QApplication::palette();
     double scale = 1.0;
     bool highContrast = false;
+    bool touch = false;
 };
+
+// 9 mm at 96 pixels to the inch: a target a gloved finger hits, at the system's text size.
+constexpr int TouchTargetPixels = 36;
+// The tick box of a check box or a radio button, with touch, at the system's text size.
+constexpr int TouchIndicatorPixels = 24;
+// The tick box in high contrast without touch, as a share of a line of text.
+constexpr double IndicatorLineShare = 0.8;
 
 SystemLook &systemLook()
 {
@@ -88,6 +97,63 @@ private:
     double m_mostScale;
 };
 
+// The application's style sheet for high contrast and touch, in pixels of the present text size.
+void applyStyleSheet()
+{
+    const SystemLook &look = systemLook();
+    QString sheet;
+    // Tick boxes as large as a target needs, or as a line of text in high contrast; a radio
+    // button's stays round.
+    int indicator = 0;
+    if (look.touch)
+        indicator = qRound(TouchIndicatorPixels * look.scale);
+    else if (look.highContrast)
+        indicator = qRound(QFontMetrics(QApplication::font()).height() * IndicatorLineShare);
+    if (look.highContrast) {
+        // The style draws the edges of boxes and check marks from the window colour, which on
+        // black would leave them unseen: white edges, and a ticked box filled.
+        sheet += QStringLiteral(
+                     "QCheckBox::indicator, QRadioButton::indicator { border: 2px solid white; "
+                     "background: black; }"
+                     "QRadioButton::indicator { border-radius: %1px; }"
+                     "QCheckBox::indicator:checked, QRadioButton::indicator:checked { "
+                     "background: #ffeb3b; }"
+                     "QCheckBox::indicator:indeterminate { background: #9e9e9e; }"
+                     "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractItemView, "
+                     "QPushButton, QComboBox, QAbstractSpinBox { border: 1px solid white; "
+                     "padding: 2px; }"
+                     // Enter presses the default button: a heavier edge. The yellow frame is the
+                     // focus's alone, later in the sheet so that it wins on a default button with
+                     // the focus.
+                     "QPushButton:default:enabled { border: 2px solid white; }"
+                     "QPushButton:focus:enabled { border: 2px solid #ffeb3b; }"
+                     // Table headers are item views too: framed and padded, their sections would be
+                     // clipped at the top.
+                     "QHeaderView { border: none; padding: 0px; }")
+                     // Half the box and its two edges: a circle.
+                     .arg(indicator / 2 + 2);
+    }
+    if (indicator > 0)
+        sheet += QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; "
+                                "height: %1px; }")
+                     .arg(indicator);
+    if (look.touch) {
+        sheet += QStringLiteral("QPushButton, QToolButton, QCheckBox, QRadioButton, QComboBox, "
+                                "QLineEdit, QAbstractSpinBox { min-height: %1px; }"
+                                "QPushButton, QToolButton { min-width: %1px; }"
+                                // A menu's items have no least height: padding around a
+                                // line of text makes it up to 9 mm; a larger text needs
+                                // none, and leaves the screen's height to the result.
+                                "QMenu::item, QMenuBar::item { padding: %2px 12px; }")
+                     .arg(touchTarget())
+                     .arg(std::max(0,
+                                   TouchTargetPixels
+                                       - QFontMetrics(QApplication::font()).height())
+                          / 2);
+    }
+    qApp->setStyleSheet(sheet);
+}
+
 } // namespace
 
 void setTextScale(double scale)
@@ -115,6 +181,12 @@ void setTextScale(double scale)
             widget->style()->polish(widget);
         }
     }
+    // Sizes in pixels follow the text.
+    if (look.touch || look.highContrast)
+        applyStyleSheet();
+    // Polished afresh under a style sheet, a widget gets back the font it had when first
+    // polished: the texts kept larger take their size again.
+    Q_EMIT FontWatch::instance().changed();
 }
 
 double textScale()
@@ -132,22 +204,7 @@ void setHighContrast(bool on)
     SystemLook &look = systemLook();
     look.highContrast = on;
     QApplication::setPalette(on ? highContrastPalette() : look.palette);
-    // The style draws the edges of boxes and check marks from the window colour, which on
-    // black would leave them unseen: white edges, and a ticked box filled.
-    qApp->setStyleSheet(
-        on ? QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { border: 2px solid "
-                            "white; background: black; width: 0.8em; height: 0.8em; }"
-                            "QCheckBox::indicator:checked, QRadioButton::indicator:checked { "
-                            "background: #ffeb3b; }"
-                            "QCheckBox::indicator:indeterminate { background: #9e9e9e; }"
-                            "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractItemView, "
-                            "QPushButton, QComboBox, QAbstractSpinBox { border: 1px solid white; "
-                            "padding: 2px; }"
-                            "QPushButton:default { border: 2px solid #ffeb3b; }"
-                            // Table headers are item views too: framed and padded, their
-                            // sections would be clipped at the top.
-                            "QHeaderView { border: none; padding: 0px; }")
-           : QString());
+    applyStyleSheet();
     QEvent changed(QEvent::ApplicationPaletteChange);
     for (QWidget *window : QApplication::topLevelWidgets())
         QCoreApplication::sendEvent(window, &changed);
@@ -156,6 +213,23 @@ void setHighContrast(bool on)
 bool highContrast()
 {
     return systemLook().highContrast;
+}
+
+void setTouch(bool on)
+{
+    systemLook().touch = on;
+    applyStyleSheet();
+}
+
+bool touch()
+{
+    return systemLook().touch;
+}
+
+int touchTarget()
+{
+    const SystemLook &look = systemLook();
+    return look.touch ? qRound(TouchTargetPixels * look.scale) : 0;
 }
 
 QPalette highContrastPalette()

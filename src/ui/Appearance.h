@@ -20,4 +20,11 @@ void setHighContrast(bool on);
 [[nodiscard]] bool highContrast();
 [[nodiscard]] QPalette highContrastPalette();
 
+// Targets for a finger in a glove: every button, box, row and menu item the operator touches at
+// least touchTarget() pixels tall (and buttons as wide), its tick box large.
+void setTouch(bool on);
+[[nodiscard]] bool touch();
+// The least size of a target at the present text size, in pixels; 0 without touch.
+[[nodiscard]] int touchTarget();
+
 } // namespace barlink::ui

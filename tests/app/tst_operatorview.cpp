@@ -25,7 +25,9 @@
 #include "journal/ui/JournalWindow.h"
 #include "journal/ui/OutcomeColours.h"
 #include "ui/Appearance.h"
+#include "ui/OutcomePalette.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QBrush>
@@ -46,6 +48,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -64,8 +68,13 @@ private Q_SLOTS:
     {
         ui::setTextScale(1.0);
         ui::setHighContrast(false);
+        ui::setTouch(false);
     }
     void textSizeAndColours();
+    void outcomeColoursReadable();
+    void tileColours();
+    void touchTargets_data();
+    void touchTargets();
     void windowKeys();
     void planToScale_data();
     void planToScale();
@@ -127,8 +136,107 @@ void tst_OperatorView::textSizeAndColours()
     highContrast->trigger();
     QCOMPARE(contrast.value(0), QVariantList{true});
     QCOMPARE(later.palette().color(QPalette::Window), QColor(Qt::black));
+    // A text kept larger follows a change of size in high contrast too.
+    window.setFontScale(2.0);
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("ComDisplay"))->font().pointSizeF()
+            > normal * 2);
     highContrast->trigger();
     QCOMPARE(later.palette().color(QPalette::Window), usual);
+}
+
+// Every outcome's words are readable on its colour: a contrast ratio of 4.5:1 in the usual
+// colours, 7:1 in high contrast (relative luminance of the sRGB colours).
+void tst_OperatorView::outcomeColoursReadable()
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear = [](double c) {
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+               + 0.0722 * linear(colour.blueF());
+    };
+    for (int look = 0; look < int(ui::OutcomeLook::Count); ++look) {
+        for (const bool high : {false, true}) {
+            const ui::OutcomeColours pair = ui::outcomeColours(ui::OutcomeLook(look), high);
+            const auto [dark, light] = std::minmax(luminance(pair.text), luminance(pair.background));
+            QVERIFY2((light + 0.05) / (dark + 0.05) >= (high ? 7.0 : 4.5),
+                     qPrintable(QStringLiteral("look %1, high contrast %2").arg(look).arg(high)));
+        }
+    }
+}
+
+// The result tile wears its outcome's colours, high contrast's once switched on while it shows.
+void tst_OperatorView::tileColours()
+{
+    app::MainWindow window;
+    journal::Entry warned{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
+    warned.reason = base::Reason::text(QStringLiteral("no dimensions"));
+    window.showEntry(warned);
+    const QFrame *band = window.findChild<QFrame *>(QStringLiteral("fraResult"));
+    for (const bool high : {false, true}) {
+        ui::setHighContrast(high);
+        const ui::OutcomeColours pair = ui::outcomeColours(ui::OutcomeLook::ResultWarning, high);
+        QVERIFY(band->styleSheet().contains(pair.background.name())
+                && band->styleSheet().contains(pair.text.name()));
+    }
+}
+
+void tst_OperatorView::touchTargets_data()
+{
+    columns<double, QString, QString>({"scale", "keys", "label"});
+    // "<" is the backspace key.
+    QTest::newRow("100%, a segment") << 1.0 << "%12PANEL.CNC S X"
+                                     << "%12PANEL.CNC S X";
+    QTest::newRow("100%, marks") << 1.0 << "*%00A-B_C'$!&/^" << "*%00A-B_C'$!&/^";
+    QTest::newRow("200%, a slip mended") << 2.0 << "DEMP<O"
+                                         << "DEMO";
+}
+
+// With touch, every button, box and recent-scan row of the main window, the keypad of the open
+// manual entry included, is 9 mm (36 pixels at 96 to the inch) at least, more with the text.
+// The keypad types a label, which its OK hands over as the entry's OK does.
+void tst_OperatorView::touchTargets()
+{
+    const int least = qRound(36 * fetch<double>("scale"));
+    app::MainWindow window;
+    window.setFontScale(fetch<double>("scale"));
+    window.setTouch(true);
+    QStringList given;
+    connect(&window, &app::MainWindow::labelTyped, [&](const QString &label) {
+        given << label;
+        window.typedLabelDone(true);
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(790, 700); // as on a screen of 1366 by 768
+    window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
+    window.showEntry({.label = QStringLiteral("DEMO")});
+    // The keypad lies whole in its box, whose neighbours wrap their text to the width.
+    const auto *keypad = window.findChild<QWidget *>(QStringLiteral("keypad"));
+    QVERIFY(keypad);
+    QTRY_VERIFY(keypad->isVisible()
+                && keypad->parentWidget()->contentsRect().contains(keypad->geometry()));
+    for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
+        if (button->isVisible())
+            QVERIFY2(button->height() >= least && button->width() >= least,
+                     qPrintable(button->objectName() + button->text()));
+    }
+    const auto *recent = window.findChild<QTableView *>(QStringLiteral("lstRecent"));
+    QVERIFY(recent->rowHeight(0) >= least);
+
+    const auto key = [&](const QString &name) {
+        auto *button = keypad->findChild<QPushButton *>(QStringLiteral("key") + name);
+        QVERIFY2(button, qPrintable(name));
+        button->click();
+    };
+    for (const QChar c : fetch<QString>("keys"))
+        key(c == u'<' ? QStringLiteral("Backspace") : c == u' ' ? QStringLiteral("Space") : c);
+    key(QStringLiteral("Enter"));
+    QCOMPARE(given, QStringList{fetch<QString>("label")});
+    QVERIFY(!keypad->isVisible());
+    // Off again, the rows are as high as their text.
+    window.setTouch(false);
+    QVERIFY(recent->rowHeight(0) < least);
 }
 
 // Escape closes the windows the main window opens; Ctrl+Enter in the try window's labels
@@ -279,7 +387,7 @@ void tst_OperatorView::scansShownAsHandled()
         QCOMPARE(index.data().toString(), expected.at(row));
     }
     QCOMPARE(window.recentScans().index(3, app::RecentScansModel::Outcome).data(Qt::BackgroundRole),
-             journal::outcomeBackground(journal::Outcome::Taken, true));
+             journal::outcomeBrush(ui::OutcomeLook::RowWarning, Qt::BackgroundRole));
     // The refusal at the start stays on the band until it is seen.
     auto *lastLabel = window.findChild<QLabel *>(QStringLiteral("lblLastLabel"));
     QVERIFY(lastLabel->text().contains(u"%71ABC"));

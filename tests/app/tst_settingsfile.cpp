@@ -314,6 +314,7 @@ private Q_SLOTS:
         row("shift start past the day", "ShiftStart=25:00", "ShiftStart=", "ShiftStart=25:00 is not used: a time of day as HH:MM (06:00) is expected. The counters start at midnight.");
         row("high contrast on", "HighContrast=1", "HighContrast=1");
         row("high contrast yes", "HighContrast=yes", "HighContrast=0", "HighContrast=yes is not used: 0 or 1 is expected. The usual colours are used.");
+        row("touch on", "Touch=1", "Touch=1");
         row("sound on", "ResultSound=1", "ResultSound=1");
         row("sound yes: no sound", "ResultSound=yes", "ResultSound=0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
         row("reply malformed", "RefuseReply=\\q", "RefuseReply=", "RefuseReply=\\q is not used");
@@ -360,6 +361,7 @@ private Q_SLOTS:
             {"FontScale", QString::number(s.fontScale)},
             {"ShiftStart", s.shiftStart.toString(QStringLiteral("HH:mm"))},
             {"HighContrast", QString::number(int(s.highContrast))},
+            {"Touch", QString::number(int(s.touch))},
             {"ResultSound", QString::number(int(s.resultSound))},
             {"RefuseReply", s.refuseReply},
             {"LabelEnd", s.labelEnd},
@@ -466,12 +468,15 @@ private Q_SLOTS:
         writeOptionSwitch(station.settings, base::Options::ShowEd, 0); // not stored
         writeFontScale(station.settings, 1.5);
         writeHighContrast(station.settings, true);
+        writeTouch(station.settings, true);
         QCOMPARE(readBytes(station.settings.settingsFilePath),
                  QByteArray("[GESTBCOD]\r\nSettings=19200,E,7,2\r\nCommPort=12\r\nAutoClear= 1\r\n"
-                            "Overwrite= 0\r\nAutoStart= 2\r\nFontScale=1.5\r\nHighContrast=1\r\n"));
+                            "Overwrite= 0\r\nAutoStart= 2\r\nFontScale=1.5\r\nHighContrast=1\r\n"
+                            "Touch=1\r\n"));
         QVERIFY(station.load()); // reads back what was written
         QCOMPARE(switches(station.options), QStringLiteral("1 0 2 0"));
-        QVERIFY(station.settings.fontScale == 1.5 && station.settings.highContrast);
+        QVERIFY(station.settings.fontScale == 1.5 && station.settings.highContrast
+                && station.settings.touch);
     }
 
     // The folders that stand in for the control software's: the "Windows directory" under

@@ -121,11 +121,8 @@ QVariant JournalTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const journal::Entry &e = entryAt(index.row());
-    if (role == Qt::BackgroundRole)
-        return outcomeBackground(e);
-    // Dark text on the light background of a refused or failed entry, whatever the colours.
-    if (role == Qt::ForegroundRole)
-        return outcomeBackground(e).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
+    if (role == Qt::BackgroundRole || role == Qt::ForegroundRole)
+        return outcomeBrush(outcomeLook(e), role);
     // A reason wider than its column is read whole in its tool tip. The file keeps the reason
     // in English beside its code; the window shows it in the operator's language (an entry of an
     // older file, or of the shop's table, which keep the text alone, as stored).

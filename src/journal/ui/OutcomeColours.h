@@ -1,30 +1,41 @@
 #pragma once
 
 #include "journal/Entry.h"
+#include "ui/OutcomePalette.h"
 
 #include <QBrush>
-#include <QColor>
 #include <QVariant>
+
+#include <optional>
 
 namespace barlink::journal {
 
-// The background that makes a label stand out, the same in the recent scans and in the journal
-// window: red for refused, a deeper red for failed, orange for taken with a warning; no value
-// for every other outcome.
-inline QVariant outcomeBackground(journal::Outcome outcome, bool warning = false)
+// The colours that make a label stand out, the same in the recent scans and in the journal
+// window: refused, failed, taken with a warning; none for every other outcome.
+inline std::optional<ui::OutcomeLook> outcomeLook(journal::Outcome outcome, bool warning = false)
 {
     if (outcome == journal::Outcome::Refused)
-        return QBrush(QColor(0xff, 0xcd, 0xd2));
+        return ui::OutcomeLook::RowRefused;
     if (outcome == journal::Outcome::Failed)
-        return QBrush(QColor(0xef, 0x9a, 0x9a));
+        return ui::OutcomeLook::RowFailed;
     if (warning && outcome == journal::Outcome::Taken)
-        return QBrush(QColor(0xff, 0xcc, 0x80));
-    return {};
+        return ui::OutcomeLook::RowWarning;
+    return std::nullopt;
 }
 
-inline QVariant outcomeBackground(const journal::Entry &entry)
+inline std::optional<ui::OutcomeLook> outcomeLook(const journal::Entry &entry)
 {
-    return outcomeBackground(entry.outcome, journal::warns(entry));
+    return outcomeLook(entry.outcome, journal::warns(entry));
+}
+
+// A row's background (Qt::BackgroundRole) or text (Qt::ForegroundRole) in the colours the
+// windows have now; no value for a row that does not stand out or for another role.
+inline QVariant outcomeBrush(std::optional<ui::OutcomeLook> look, int role)
+{
+    if (!look || (role != Qt::BackgroundRole && role != Qt::ForegroundRole))
+        return {};
+    const ui::OutcomeColours colours = ui::outcomeColours(*look);
+    return QBrush(role == Qt::BackgroundRole ? colours.background : colours.text);
 }
 
 } // namespace barlink::journal
