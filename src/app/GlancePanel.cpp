@@ -263,6 +263,23 @@ void GlancePanel::fit(int width)
           + m_row->spacing() + m_planBox->minimumSizeHint().width();
     m_row->setDirection(wide || width >= besidePlan ? QBoxLayout::LeftToRight
                                                     : QBoxLayout::TopToBottom);
+    // A box under them that must keep its height (the manual entry holding its keypad) would
+    // be laid over the next one where the glance is given less than its layout needs at that
+    // width: the parts whose height follows their width take that height first, the others
+    // share what is left. The glance is held to that need while such a box is there; else
+    // the parts make do with their least, as they can.
+    int height = 0;
+    if (m_left->minimumHeight() > 0 || m_right->minimumHeight() > 0) {
+        QLayout *glance = layout();
+        glance->activate();
+        height = glance->spacing() * (glance->count() - 1);
+        for (int i = 0; i < glance->count(); ++i) {
+            const QLayoutItem *part = glance->itemAt(i);
+            height += part->hasHeightForWidth() ? part->heightForWidth(width)
+                                                : part->minimumSize().height();
+        }
+    }
+    setMinimumHeight(height);
 }
 
 } // namespace barlink::app

@@ -61,7 +61,8 @@ public:
     int keepMinimumSizes(int rowsShown);
     // The least width at which no box is cut: each box at its least, one under the other.
     [[nodiscard]] int leastWidth() const;
-    // Lays out the boxes for width: see setBeneath().
+    // Lays out the boxes for width: see setBeneath(). While a box under them keeps a least
+    // height of its own, holds the glance to the height its layout needs at that width.
     void fit(int width);
 
 Q_SIGNALS:

@@ -34,6 +34,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,12 +211,27 @@ void tst_OperatorView::touchTargets()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.resize(790, 700); // as on a screen of 1366 by 768
     window.findChild<QPushButton *>(QStringLiteral("cmdEdit"))->click();
-    window.showEntry({.label = QStringLiteral("DEMO")});
+    // A piece whose line in the shift wraps: the boxes above the entry grow with their text.
+    window.showEntry({.label = "DEMO", .field = "N", .program = "PANNELLO-ANTA-SINISTRA-LUNGA.CNC", .x = "800", .y = "600", .rows = 1});
     // The keypad lies whole in its box, whose neighbours wrap their text to the width.
     const auto *keypad = window.findChild<QWidget *>(QStringLiteral("keypad"));
     QVERIFY(keypad);
     QTRY_VERIFY(keypad->isVisible()
                 && keypad->parentWidget()->contentsRect().contains(keypad->geometry()));
+    // The glance's boxes, the one grown by it among them, lie within the glance, none over
+    // another.
+    const QWidget *glance = keypad->parentWidget()->parentWidget();
+    const auto boxesApart = [glance] {
+        const QList<QGroupBox *> boxes = glance->findChildren<QGroupBox *>(
+            QString(), Qt::FindDirectChildrenOnly);
+        return std::all_of(boxes.begin(), boxes.end(), [&](const QGroupBox *box) {
+            return glance->rect().contains(box->geometry())
+                   && std::none_of(boxes.begin(), boxes.end(), [box](const QGroupBox *other) {
+                          return other != box && other->geometry().intersects(box->geometry());
+                      });
+        });
+    };
+    QTRY_VERIFY(boxesApart());
     for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
         if (button->isVisible())
             QVERIFY2(button->height() >= least && button->width() >= least,
