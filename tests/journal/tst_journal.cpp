@@ -266,7 +266,6 @@ private Q_SLOTS:
             {"written", "journalDays", "forwardedUpTo", "kept"});
         const QList<int> inOrder{800, 401, 399, 1};
         QTest::newRow("400 days") << inOrder << 400 << -1 << QStringList{"399", "1"};
-        QTest::newRow("1 day") << inOrder << 1 << -1 << QStringList{"1"};
         QTest::newRow("0 keeps all") << inOrder << 0 << -1 << QStringList{"800", "401", "399", "1"};
         QTest::newRow("server has none")
             << inOrder << 1 << 0 << QStringList{"800", "401", "399", "1"};
