@@ -419,8 +419,6 @@ private Q_SLOTS:
     {
         const QString &text = fetch<QString>("text");
         const QString label = makeCompressedLabel(text, fetch<int>("level"));
-        QCOMPARE(label.left(11),
-                 QStringLiteral("\u00F1ZL%1").arg(text.size(), 5, 10, QLatin1Char('0')) + "000");
         QVERIFY(label.mid(11).contains(fetch<QString>("labelHolds")));
         const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
         QVERIFY2(result.ok(), qPrintable(result.error));
