@@ -182,7 +182,6 @@ private Q_SLOTS:
     {
         columns<QByteArray, QStringList>({"bytes", "rows"});
         // clang-format off
-        QTest::newRow("crlf")                << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
         QTest::newRow("lf, no final end")    << QByteArray("a\nb\nc")    << QStringList{"a", "b", "c"};
         QTest::newRow("empty lines skipped") << QByteArray("\r\na\r\n\r\n\nb\r\n\r\n") << QStringList{"a", "b"};
         QTest::newRow("blank line is a row") << QByteArray(" \r\n")      << QStringList{" "};
@@ -483,9 +482,8 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromLatin1(typed) << line << error;
         };
         // clang-format off
-        row("plain", "12", 12, 0);                     row("blanks around", " 7 ", 7, 0);
-        row("half to even down", "2.5", 2, 0);         row("half to even up", "3.5", 4, 0);
-        row("negative", "-1", -1, 0);                  row("largest", "2147483647", 2147483647, 0);
+        row("blanks around", " 7 ", 7, 0);             row("half to even down", "2.5", 2, 0);
+        row("half to even up", "3.5", 4, 0);           row("largest", "2147483647", 2147483647, 0);
         row("beyond 32 bits", "2147483648", 0, 6);
         row("words", "abc", 0, 13);                    row("number then words", "12abc", 0, 13);
         // clang-format on
