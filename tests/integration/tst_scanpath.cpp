@@ -285,7 +285,6 @@ void tst_ScanPath::stationAndTryAgree_data()
     QTest::newRow("LabelEnd CR, the LF read alone") << QByteArray("LabelEnd=\\r") << QByteArrayList{scanned + "\r|\n|%11Q.CNC N\r|\n"} << QStringList{p, q2} << Ack + Ack << QString();
     QTest::newRow("LabelEnd=13 is not used") << QByteArray("LabelEnd=13") << QByteArrayList{"%12P.CNC N X", "%22600 413 18"} << QStringList{row("P.CNC", 1, "600 413 18")} << Ack << QString();
     QTest::newRow("! alone")        << QByteArray("FieldCode_DFN=N") << QByteArrayList{"!"} << QStringList{} << no << noProgram;
-    QTest::newRow("no name before the field") << QByteArray() << QByteArrayList{"%11 N"} << QStringList{} << no << noProgram;
     QTest::newRow("dimensions alone, repeat count") << QByteArray() << QByteArrayList{"%29600 400 18"} << QStringList{} << no << noProgram;
     // clang-format on
 }
