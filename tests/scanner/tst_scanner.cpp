@@ -281,8 +281,6 @@ private Q_SLOTS:
         columns<int>({"lfAtMs"});
         QTest::newRow("in the same read") << 0;
         QTest::newRow("2 ms later") << 2;
-        QTest::newRow("after a quiet interval") << 150;
-        QTest::newRow("after two quiet intervals") << 300;
         QTest::newRow("with the next label") << 1000;
     }
     void leftoverLineEndDropped()
@@ -313,7 +311,6 @@ private Q_SLOTS:
         columns<int, QStringList, int>({"interval", "bursts", "handledAt"});
         // clang-format off
         QTest::newRow("one burst")                       << 100 << QStringList{"0:%START%"} << 200;
-        QTest::newRow("rest after one quiet interval")   << 50  << QStringList{"0:%ST", "75:ART%"} << 175;
         QTest::newRow("rest just before the second")     << 100 << QStringList{"5:%ST", "204:ART%"} << 404;
         QTest::newRow("bytes under two intervals apart") << 100 << QStringList{"0:%S", "150:T", "290:A", "420:RT%"} << 620;
         QTest::newRow("interval below 1 ms: 1 ms")       << 0   << QStringList{"0:%START%"} << 2;
@@ -362,9 +359,9 @@ private Q_SLOTS:
         QCOMPARE(rig.calls, QStringList{"I:%START%"});
     }
 
-    // The port over a real pseudo-terminal: discarded input is gone, and a closed port reads
-    // nothing and refuses to write. (Bytes both ways through a running station: tst_scanpath.)
-    void portDiscardsAndCloses()
+    // The port over a real pseudo-terminal: what arrives is read as it came, discarded input
+    // is gone, and what the port writes reaches the device.
+    void portBytesBothWays()
     {
         NEED_PTY(pty);
         SerialScannerPort port;
@@ -374,6 +371,14 @@ private Q_SLOTS:
         QTRY_COMPARE(port.bytesWaiting(), 7);
         port.discardInput();
         QCOMPARE(port.bytesWaiting(), 0);
+        QVERIFY(pty.write("%12PROG.CNC N1 X\xf1\x01"));
+        QTRY_COMPARE(port.bytesWaiting(), 18);
+        QCOMPARE(port.readAll(), QByteArray("%12PROG.CNC N1 X\xf1\x01"));
+        QCOMPARE(port.bytesWaiting(), 0);
+        port.write("ACK\r");
+        port.write("ACK\r");
+        QTRY_COMPARE(pty.received(), QByteArray("ACK\rACK\r"));
+
         port.close();
         QVERIFY(!port.isOpen());
         QCOMPARE(port.bytesWaiting(), 0);
