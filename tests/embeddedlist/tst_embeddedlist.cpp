@@ -182,7 +182,6 @@ private Q_SLOTS:
     {
         columns<QByteArray, QStringList>({"bytes", "rows"});
         // clang-format off
-        QTest::newRow("crlf")                << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
         QTest::newRow("lf, no final end")    << QByteArray("a\nb\nc")    << QStringList{"a", "b", "c"};
         QTest::newRow("empty lines skipped") << QByteArray("\r\na\r\n\r\n\nb\r\n\r\n") << QStringList{"a", "b"};
         QTest::newRow("blank line is a row") << QByteArray(" \r\n")      << QStringList{" "};
@@ -349,7 +348,6 @@ private Q_SLOTS:
         QTest::newRow("quit hides") << "quit" << "one,two run=0 exe=0 opened=1 visible=10 window=0 quit=1";
         QTest::newRow("other object") << "other" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 other!429 | ActiveX component can't create object";
         QTest::newRow("line 0") << "get:0 set:0:x del:0" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 get:0!9 set:0:x!9 del:0!9 | Subscript out of range";
-        QTest::newRow("lowest line") << "get:-2147483648 set:-2147483648:x del:-2147483648" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 get:-2147483648!9 set:-2147483648:x!9 del:-2147483648!9 | Subscript out of range";
         QTest::newRow("line past the end") << "get:3 set:3:x del:3 get:2" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 get:3!9 set:3:x!9 del:3!9 two | Subscript out of range";
         QTest::newRow("missing list file") << "open:NOPE.LST append:NOPE.LST" << "one,two run=0 exe=0 opened=1 visible=11 window=0 quit=0 open:NOPE.LST!53 append:NOPE.LST!53 | File not found";
         QTest::newRow("station clears the list it holds") << "clearHost" << " run=0 exe=0 opened=1 visible=11 window=0 quit=0";
@@ -488,9 +486,8 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromLatin1(typed) << line << error;
         };
         // clang-format off
-        row("plain", "12", 12, 0);                     row("blanks around", " 7 ", 7, 0);
-        row("half to even down", "2.5", 2, 0);         row("half to even up", "3.5", 4, 0);
-        row("negative", "-1", -1, 0);                  row("largest", "2147483647", 2147483647, 0);
+        row("blanks around", " 7 ", 7, 0);             row("half to even down", "2.5", 2, 0);
+        row("half to even up", "3.5", 4, 0);           row("largest", "2147483647", 2147483647, 0);
         row("beyond 32 bits", "2147483648", 0, 6);
         row("words", "abc", 0, 13);                    row("number then words", "12abc", 0, 13);
         // clang-format on

@@ -353,7 +353,6 @@ private Q_SLOTS:
         add("x equal to limit", "", "0", "FFN", 1000, 300);
         add("y equal to limit", "", "0", "SFS", 500, 600);
         add("mirror group", "", "1", "FFA");
-        add("mirror y only", "", "1", "FFM", 1500, 300);
         add("only a back slot", "BFT", "0", "BFT");
         add("flag 2 is disabled", "FFS=2,BFS", "0", "BFS");
         add("nothing enabled", "none", "0", "SFN");

@@ -12,7 +12,6 @@
 #include "embeddedlist/RunState.h"
 #include "program/CompressedLabel.h"
 #include "text/EscapedBytes.h"
-#include "text/SingleByte.h"
 
 #include <QAbstractEventDispatcher>
 #include <QTemporaryDir>
@@ -115,8 +114,6 @@ private Q_SLOTS:
     void scanPath_data();
     void scanPath();
     void labelScannedDuringThePause();
-    void labelEnd_data();
-    void labelEnd();
     void stationAndTryAgree_data();
     void stationAndTryAgree();
 
@@ -145,7 +142,6 @@ void tst_ScanPath::scanPath_data()
     QTest::newRow("norm and mirror, then a normal piece") << SelectionKeys + MirrorKeys << QByteArrayList{"%12MIRDOOR.CNC N X", "%22500 300 18", "%12PLAIN.CNC N X", "%22500 300 18"} << mirror << "idle" << 3;
     // The scanner goes away at different moments of a label.
     QTest::newRow("lost between two items") << QByteArray() << QByteArrayList{first, last, lost, "%19NEXT.CNC N"} << QStringList{Prog, row("NEXT.CNC", 1, "  ", 0, "", 999, true)} << "idle" << 2;
-    QTest::newRow("lost between the segments of an item") << QByteArray() << QByteArrayList{first, lost, last} << QStringList{Prog} << "idle" << 1;
     QTest::newRow("lost in the middle of the last segment") << QByteArray() << QByteArrayList{first, "<cut>%22600 4", lost, last} << QStringList{Prog} << "idle" << 1;
     QTest::newRow("lost three times in a row, mid-label") << QByteArray() << QByteArrayList{"<cut>%12PR", lost, "<cut>%12PR", lost, "<cut>%12PR", lost, first, last} << QStringList{Prog} << "idle" << 1;
     // clang-format on
@@ -266,57 +262,6 @@ void tst_ScanPath::labelScannedDuringThePause()
     QVERIFY(!app::StationProbe(rig.station).poller().isTicking());
 }
 
-void tst_ScanPath::labelEnd_data()
-{
-    columns<QByteArray, QByteArray, bool, QStringList>({"labelEnd", "scan", "byQuiet", "rows"});
-    const QString prog9 = row("PROG9.CNC", 1, "800 600 18", 0, "LEFT DOOR ", 999);
-    // A control byte of its compressed data as the suffix, the label cut after it ("|").
-    const QByteArray packed = compressedScan("%19PROG9.CNC N");
-    qsizetype at = program::compressedlabel::DataPosition + 2;
-    while (at + 1 < packed.size() && quint8(packed[at]) >= 0x20)
-        ++at;
-    // clang-format off
-    QTest::newRow("with the suffix: at once")     << QByteArray("\\r") << QByteArray("%12PROG.CNC N1 X\r%22600 400 18\r") << false << QStringList{Prog};
-    QTest::newRow("suffix split across reads")    << QByteArray("\\r\\n") << QByteArray("%12PROG.CNC N1 X\r\n%22600 400 18\r|\n") << false << QStringList{Prog};
-    QTest::newRow("compressed holding the suffix") << "\\x" + packed.mid(at, 1).toHex() << packed.left(at + 1) + '|' + packed.mid(at + 1) + packed[at] << false << QStringList{prog9};
-    QTest::newRow("without the suffix: by quiet") << QByteArray("\\r") << QByteArray("%19PROG9.CNC N") << true << QStringList{prog9};
-    // clang-format on
-}
-
-// LabelEnd on the real port, on a clock that only the quiet rule moves: a label that ends with
-// the suffix is answered with nothing waited for, a "|" is a pause of the scanner with its last
-// byte not handled yet, and a label the suffix does not end waits for two quiet intervals, no less.
-void tst_ScanPath::labelEnd()
-{
-    QFETCH(QByteArray, labelEnd);
-    QFETCH(QByteArray, scan);
-    QFETCH(bool, byQuiet);
-    QFETCH(QStringList, rows);
-    NEED_PTY(pty);
-    QVERIFY(PtyStation::prepare(root(), pty.slavePath(), "LabelEnd=" + labelEnd));
-    base::ManualClock clock;
-    PtyStation rig(root(), {.clock = &clock});
-    QVERIFY(rig.start());
-
-    const QString &buffer = app::StationProbe(rig.station).poller().scanBuffer();
-    const QByteArrayList pieces = scan.split('|');
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        QVERIFY(pty.write(pieces[i]));
-        if (i + 1 < pieces.size())
-            QTRY_VERIFY_WITH_TIMEOUT(buffer.endsWith(text::fromSingleByte(pieces[i].right(1))),
-                                     Patience);
-    }
-    if (byQuiet) {
-        QTRY_COMPARE_WITH_TIMEOUT(buffer, text::fromSingleByte(pieces.join()), Patience);
-        clock.advance(2 * PtyStation::PollMs - 1);
-        QVERIFY(rig.store->rows().isEmpty());
-        clock.advance(1);
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(rig.store->rows(), rows, Patience);
-    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), Ack.repeated(rows.size()), Patience);
-    QCOMPARE(clock.now(), byQuiet ? 2 * PtyStation::PollMs : 0);
-}
-
 void tst_ScanPath::stationAndTryAgree_data()
 {
     // refused: what the status line and the try's account say of the refusal; empty: taken.
@@ -330,8 +275,6 @@ void tst_ScanPath::stationAndTryAgree_data()
     const QString noProgram = QStringLiteral("no program is named");
     // clang-format off
     QTest::newRow("CR LF CR LF")    << QByteArray() << QByteArrayList{scanned + "\r\n\r\n"} << QStringList{p} << Ack << QString();
-    QTest::newRow("LF CR")          << QByteArray() << QByteArrayList{scanned + "\n\r"} << QStringList{p} << Ack << QString();
-    QTest::newRow("CR CR")          << QByteArray() << QByteArrayList{scanned + "\r\r"} << QStringList{p} << Ack << QString();
     QTest::newRow("tab")            << QByteArray() << QByteArrayList{scanned + "\t"} << QStringList{} << no << controlInField.arg("0009");
     QTest::newRow("NUL")            << QByteArray() << QByteArrayList{scanned + QByteArray(1, '\0')} << QStringList{} << no << controlInField.arg("0000");
     QTest::newRow("DEL")            << QByteArray() << QByteArrayList{scanned + "\x7f"} << QStringList{} << no << controlInField.arg("007F");
@@ -342,7 +285,6 @@ void tst_ScanPath::stationAndTryAgree_data()
     QTest::newRow("LabelEnd CR, the LF read alone") << QByteArray("LabelEnd=\\r") << QByteArrayList{scanned + "\r|\n|%11Q.CNC N\r|\n"} << QStringList{p, q2} << Ack + Ack << QString();
     QTest::newRow("LabelEnd=13 is not used") << QByteArray("LabelEnd=13") << QByteArrayList{"%12P.CNC N X", "%22600 413 18"} << QStringList{row("P.CNC", 1, "600 413 18")} << Ack << QString();
     QTest::newRow("! alone")        << QByteArray("FieldCode_DFN=N") << QByteArrayList{"!"} << QStringList{} << no << noProgram;
-    QTest::newRow("no name before the field") << QByteArray() << QByteArrayList{"%11 N"} << QStringList{} << no << noProgram;
     QTest::newRow("dimensions alone, repeat count") << QByteArray() << QByteArrayList{"%29600 400 18"} << QStringList{} << no << noProgram;
     // clang-format on
 }

@@ -91,6 +91,14 @@ class TestForwarder : public QObject
         Forwarder forwarder(path(), m_server->connectionString(), Quick);
         QTRY_COMPARE(count(), QString::number(filtercases::entries().size()));
     }
+    // The station's journal, open, holding the entries 1 to `entries`.
+    [[nodiscard]] std::unique_ptr<Journal> openJournal(int entries) const
+    {
+        auto journal = std::make_unique<Journal>(path(), QStringLiteral("S"), 0);
+        journal->open();
+        append(*journal, 1, entries);
+        return journal;
+    }
     static void append(Journal &journal, int from, int to)
     {
         for (const QString &label : numbers(from, to)) {
@@ -215,9 +223,7 @@ private Q_SLOTS:
         QCOMPARE(onServer("INSERT INTO barlink_journal VALUES "
                           "('S', 1, 0, 'scanner', 'OLD', 'plain-name', 'taken')"),
                  QStringList());
-        Journal journal(path(), QStringLiteral("S"), 0);
-        journal.open();
-        append(journal, 1, 1);
+        const std::unique_ptr<Journal> journal = openJournal(1);
         Forwarder forwarder(path(), m_server->connectionString(), Quick);
         QTRY_COMPARE(count(), QStringLiteral("2"));
         QCOMPARE(onServer("SELECT label FROM barlink_journal ORDER BY file_id"),
@@ -264,15 +270,13 @@ private Q_SLOTS:
     {
         const QString &reason = fetch<QString>("reason");
         const QDateTime before = QDateTime::currentDateTimeUtc();
-        Journal journal(path(), QStringLiteral("S"), 0);
-        journal.open();
-        append(journal, 1, 2);
+        const std::unique_ptr<Journal> journal = openJournal(2);
         // No second try within the test: the new entry is counted as it comes.
         Forwarder forwarder(path(), fetch<QString>("server"), {60000, 60000, 7, 60000});
-        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        connect(journal.get(), &Journal::written, &forwarder, &Forwarder::wake);
         QTRY_COMPARE(forwarder.state().waiting, qint64(2));
         QVERIFY2(forwarder.state().reason.contains(reason), qPrintable(forwarder.state().reason));
-        append(journal, 3, 3);
+        append(*journal, 3, 3);
         QTRY_COMPARE(forwarder.state().waiting, qint64(3));
         // Since the first entry that waits.
         QVERIFY(forwarder.state().since >= before);
@@ -388,9 +392,7 @@ private Q_SLOTS:
             QCOMPARE(openStationTable(db), QString());
         }
         QCOMPARE(onServer("GRANT SELECT, INSERT ON barlink_journal TO station"), QStringList());
-        Journal journal(path(), QStringLiteral("S"), 0);
-        journal.open();
-        append(journal, 1, 9);
+        const std::unique_ptr<Journal> journal = openJournal(9);
         Forwarder forwarder(path(), as("station"), Quick);
         QTRY_COMPARE(count(), QStringLiteral("9"));
         QTRY_VERIFY(!forwarder.state().reason.isEmpty());
@@ -411,9 +413,7 @@ private Q_SLOTS:
     void lockedTablesStallForwarding()
     {
         QVERIFY(makeTables());
-        Journal journal(path(), QStringLiteral("S"), 0);
-        journal.open();
-        append(journal, 1, 4);
+        const std::unique_ptr<Journal> journal = openJournal(4);
         auto lock = std::make_unique<TableLock>(m_server->connectionString(),
                                                 "barlink_journal, barlink_station");
         QVERIFY(lock->held());
@@ -421,7 +421,7 @@ private Q_SLOTS:
         bounded.server
             = {.connectSeconds = 5, .statementMilliseconds = 400, .lockMilliseconds = 200};
         Forwarder forwarder(path(), m_server->connectionString(), bounded);
-        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        connect(journal.get(), &Journal::written, &forwarder, &Forwarder::wake);
         QSignalSpy stalled(&forwarder, &Forwarder::stalled);
         QTRY_COMPARE(stalled.size(), 1);
         const QString reason = forwarder.state().reason;
@@ -430,7 +430,7 @@ private Q_SLOTS:
                      && reason.contains("lock timeout"),
                  qPrintable(reason));
         QCOMPARE(forwarder.state().waiting, qint64(4));
-        append(journal, 5, 6);
+        append(*journal, 5, 6);
         QTRY_COMPARE(forwarder.state().waiting, qint64(6));
         lock.reset();
         QTRY_COMPARE(count(), QStringLiteral("6"));
@@ -443,15 +443,13 @@ private Q_SLOTS:
     void frozenServerStallsForwarding()
     {
         QVERIFY(makeTables());
-        Journal journal(path(), QStringLiteral("S"), 0);
-        journal.open();
-        append(journal, 1, 2);
+        const std::unique_ptr<Journal> journal = openJournal(2);
         Forwarder::Timing bounded = Quick;
         bounded.server
             = {.connectSeconds = 5, .statementMilliseconds = 300, .lockMilliseconds = 200};
         bounded.callGraceMilliseconds = 700;
         Forwarder forwarder(path(), m_server->connectionString(), bounded);
-        connect(&journal, &Journal::written, &forwarder, &Forwarder::wake);
+        connect(journal.get(), &Journal::written, &forwarder, &Forwarder::wake);
         QSignalSpy stalled(&forwarder, &Forwarder::stalled);
         QTRY_COMPARE(count(), QStringLiteral("2"));
         const QStringList backend
@@ -460,7 +458,7 @@ private Q_SLOTS:
         const pid_t pid = backend[0].toInt();
         QCOMPARE(::kill(pid, SIGSTOP), 0);
         const auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
-        append(journal, 3, 3);
+        append(*journal, 3, 3);
         QTRY_COMPARE(stalled.size(), 1);
         ::kill(pid, SIGCONT);
         const QString reason = forwarder.state().reason;
@@ -475,9 +473,7 @@ private Q_SLOTS:
     void endCutsCallThatWaits()
     {
         QVERIFY(makeTables());
-        Journal journal(path(), QStringLiteral("S"), 0);
-        journal.open();
-        append(journal, 1, 3);
+        const std::unique_ptr<Journal> journal = openJournal(3);
         auto lock = std::make_unique<TableLock>(m_server->connectionString(), "barlink_journal");
         QVERIFY(lock->held());
         Forwarder::Timing patient = Quick;

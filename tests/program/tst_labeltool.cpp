@@ -176,7 +176,6 @@ private Q_SLOTS:
                             const QString &status = {}) {
             QTest::newRow(name) << program << labels << rows.split('|') << saved << acks << status;
         };
-        add("program barcode", Program, {"program PROG1 @program -x 800 -y 500 -z 18"}, "PROG1 f3 800x500x18 r1 c:LEFT DOOR", "PROG1");
         add("with the scanner prefix, compressed", Program, {"program PROG3 @program --field N1 --prefix209 1234567 --compress"}, "PROG3 f7 900x700x20 r1 c:LEFT DOOR", "PROG3");
         // Both expansion routes and their threshold are in tst_program; here the longest
         // label crosses the pseudo-terminal.

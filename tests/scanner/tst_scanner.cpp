@@ -181,10 +181,6 @@ private Q_SLOTS:
         };
         const QString f1(QChar(0xF1));
         // clang-format off
-        row("CR LF after a field code",          "%N%\r\n",               "O:%N%|");
-        row("CR LF after dimensions",            "%22600 400 18\r\n",     "O:%22600 400 18|");
-        row("CR alone",                          "PANEL\r",                "O:PANEL|");
-        row("LF alone",                          "PANEL\n",                "O:PANEL|");
         row("every line end at the end goes",    "PANEL\r\n\r\n",         "O:PANEL|");
         row("LF CR goes too",                    "PANEL\n\r",             "O:PANEL|");
         row("a line end inside ends the label",  "%11P N\r%11P N\r",       "O:%11P N|%11P N\r");
@@ -285,8 +281,6 @@ private Q_SLOTS:
         columns<int>({"lfAtMs"});
         QTest::newRow("in the same read") << 0;
         QTest::newRow("2 ms later") << 2;
-        QTest::newRow("after a quiet interval") << 150;
-        QTest::newRow("after two quiet intervals") << 300;
         QTest::newRow("with the next label") << 1000;
     }
     void leftoverLineEndDropped()
@@ -317,7 +311,6 @@ private Q_SLOTS:
         columns<int, QStringList, int>({"interval", "bursts", "handledAt"});
         // clang-format off
         QTest::newRow("one burst")                       << 100 << QStringList{"0:%START%"} << 200;
-        QTest::newRow("rest after one quiet interval")   << 50  << QStringList{"0:%ST", "75:ART%"} << 175;
         QTest::newRow("rest just before the second")     << 100 << QStringList{"5:%ST", "204:ART%"} << 404;
         QTest::newRow("bytes under two intervals apart") << 100 << QStringList{"0:%S", "150:T", "290:A", "420:RT%"} << 620;
         QTest::newRow("interval below 1 ms: 1 ms")       << 0   << QStringList{"0:%START%"} << 2;

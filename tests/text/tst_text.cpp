@@ -39,11 +39,9 @@ private Q_SLOTS:
         columns<QString, QString, QStringList>({"input", "separators", "fields"});
         using L = QStringList;
         // clang-format off
-        QTest::newRow("program header")      << "PROG1^X800^Y600^Z18" << "^" << L{"PROG1", "X800", "Y600", "Z18"};
         QTest::newRow("adjacent separators") << "a^^b" << "^" << L{"a", "", "b"};
         QTest::newRow("separator first")     << "^a"   << "^" << L{"", "a"};
         QTest::newRow("separator last")      << "a^"   << "^" << L{"a", ""};
-        QTest::newRow("no separator")        << "abc"  << "^" << L{"abc"};
         QTest::newRow("no separators given") << "a^b"  << ""  << L{"a^b"};
         QTest::newRow("empty text")          << ""     << "^" << L{};
         QTest::newRow("dimension line")      << "UN X=800 Y=600 Z=18\r" << " =\r" << L{"UN", "X", "800", "Y", "600", "Z", "18", ""};
@@ -74,7 +72,6 @@ private Q_SLOTS:
         // clang-format off
         row("zero", 0.0f, "0");                                 row("negative zero", -0.0f, "0");
         row("half", 0.5f, ".5", "0.5");                         row("negative half", -0.5f, "-.5", "-0.5");
-        row("whole", 800.0f, "800");                            row("fraction", 18.5f, "18.5");
         row("two thirds rounds up", 2.0f / 3, ".6666667", "0.6666667");
         row("seven digit whole", 9999999.0f, "9999999");        row("tie rounds to even", 1234567.5f, "1234568");
         row("ten million", 10000000.0f, "1E+07");               row("eight digits", 12345678.0f, "1.234568E+07");
@@ -109,24 +106,21 @@ private Q_SLOTS:
         };
         const QString zeros(900, u'0');
         // clang-format off
-        row("whole", "600", 600);                          row("fraction", "18.5", 18.5);
-        row("empty", "", 0);                               row("segment header", "%22", 0);
-        row("trailing letters", "12abc", 12);              row("blanks join digits", " 600 400 18", 60040018);
-        row("tab lf cr inside", "1\t2\n3\r4", 1234);        row("other control stops", "1\v2", 1);
-        row("minus", "-5", -5);                            row("two signs", "--5", 0);
+        row("fraction", "18.5", 18.5);                     row("empty", "", 0);
+        row("segment header", "%22", 0);                   row("trailing letters", "12abc", 12);
+        row("blanks join digits", " 600 400 18", 60040018); row("tab lf cr inside", "1\t2\n3\r4", 1234);
+        row("other control stops", "1\v2", 1);             row("two signs", "--5", 0);
         row("minus point", "-.5", -0.5);                   row("second point stops", "1.2.3", 1.2);
-        row("exponent E", "1E3", 1000);                    row("exponent D", "1D3", 1000);
         row("exponent d, negative", "2.5d-1", 0.25);       row("exponent with blanks", "1 E - 2", 0.01);
         row("exponent sign only", "7E+x", 7);
         row("underflow is zero", "1E-400", 0);
         row("negative zero", "-0", 0);                     row("non-ascii digit", QStringLiteral(u"\u0661"), 0);
-        row("hex", "&HFF", 255);                           row("hex lower case", "&hff", 255);
-        row("hex 16-bit minus one", "&HFFFF", -1);         row("hex leading zeros", "&H0000FFFF", -1);
+        row("hex lower case", "&hff", 255);                row("hex 16-bit minus one", "&HFFFF", -1);
         row("hex 32-bit", "&H10000", 65536);               row("hex 32-bit lowest", "&H80000000", -2147483648.0);
         row("hex stops at non-digit", "&HFFG1", 255);      row("hex with blanks", "& H 1 F", 31);
         row("hex has no fraction", "&H1.8", 1);            row("octal", "&O777", 511);
-        row("octal 16-bit minus one", "&o177777", -1);     row("octal stops at 8", "&O78", 7);
-        row("unknown prefix", "&X1", 0);                   row("sign before prefix", "-&H10", 0);
+        row("octal stops at 8", "&O78", 7);                row("unknown prefix", "&X1", 0);
+        row("sign before prefix", "-&H10", 0);
         row("digits beyond kept ones", u'1' + zeros + "E-900", 1);
         row("leading fraction zeros", "0." + zeros + "1E901", 1);
         row("a million fraction zeros", u'.' + QString(1000000, u'0') + u'1', 0);
@@ -166,9 +160,8 @@ private Q_SLOTS:
         row("nan", 16, kNaN, kNaN);                        row("32-bit beyond 16 bits", 32, 40001.5, 40002);
         row("32-bit highest", 32, 2147483646.5, 2147483646); row("past 32-bit highest", 32, 2147483647.5, kNaN);
         row("32-bit lowest", 32, -2147483648.5, -2147483648.0); row("past 32-bit lowest", 32, -2147483648.6, kNaN);
-        row("single", 0, 600, 600);                        row("largest single", 0, 3.4028234e38, double(std::numeric_limits<float>::max()));
-        row("tiny single is zero", 0, 1e-50, 0);           row("beyond single", 0, 1e39, kNaN);
-        row("single nan", 0, kNaN, kNaN);
+        row("largest single", 0, 3.4028234e38, double(std::numeric_limits<float>::max())); row("tiny single is zero", 0, 1e-50, 0);
+        row("beyond single", 0, 1e39, kNaN);               row("single nan", 0, kNaN, kNaN);
         // clang-format on
     }
     void narrowing()
@@ -280,14 +273,12 @@ private Q_SLOTS:
     {
         columns<QString, QByteArray, QString>({"text", "bytes", "error"});
         // clang-format off
-        QTest::addRow("plain text") << "BAD" << QByteArray("BAD") << QString();
         QTest::addRow("all four escapes") << "\\r\\n\\x07\\\\" << QByteArray("\r\n\x07\\") << QString();
         QTest::addRow("hex digits in either case, a high byte") << "\\x1b\\xFF!" << QByteArray("\x1b\xff!") << QString();
         QTest::addRow("a Latin-1 letter") << QString(QChar(0xE9)) << QByteArray("\xe9") << QString();
         QTest::addRow("no known escape") << "A\\q" << QByteArray() << "\\q is no escape";
         QTest::addRow("a lone backslash at the end") << "A\\" << QByteArray() << "a lone \\";
         QTest::addRow("one hex digit") << "\\x7" << QByteArray() << "\\x without two";
-        QTest::addRow("no hex digit") << "\\xG0" << QByteArray() << "\\x without two";
         QTest::addRow("no single-byte code") << QString(QChar(0x20AC)) << QByteArray() << "\"\u20ac\" has no";
         // clang-format on
     }
