@@ -122,6 +122,9 @@ void applyStyleSheet()
                      "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractItemView, "
                      "QPushButton, QComboBox, QAbstractSpinBox { border: 1px solid white; "
                      "padding: 2px; }"
+                     // Black under their white text also where they lie on a coloured band (the
+                     // result's take-back button), whose colour would show through.
+                     "QPushButton { background: black; }"
                      // Enter presses the default button: a heavier edge. The yellow frame is the
                      // focus's alone, later in the sheet so that it wins on a default button with
                      // the focus.
