@@ -159,7 +159,7 @@ void tst_OperatorView::outcomeColoursReadable()
     for (int look = 0; look < int(ui::OutcomeLook::Count); ++look) {
         for (const bool high : {false, true}) {
             const ui::OutcomeColours pair = ui::outcomeColours(ui::OutcomeLook(look), high);
-            const auto [dark, light] = std::minmax(luminance(pair.text), luminance(pair.background));
+            const auto [dark, light] = std::minmax({luminance(pair.text), luminance(pair.background)});
             QVERIFY2((light + 0.05) / (dark + 0.05) >= (high ? 7.0 : 4.5),
                      qPrintable(QStringLiteral("look %1, high contrast %2").arg(look).arg(high)));
         }
