@@ -1087,6 +1087,11 @@
         <translation>Schaltflächen und Kästchen behalten ihre übliche Größe.</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>The list manager&apos;s window stays where it opens.</source>
+        <translation>Das Fenster der Listenverwaltung bleibt, wo es sich öffnet.</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Nothing is sent to the scanner when a label is refused.</source>
         <translation>Bei einem abgelehnten Etikett wird nichts an den Scanner gesendet.</translation>
@@ -3050,6 +3055,11 @@ Andere Einstellungen wählen und OK, oder Abbrechen, um diese zu behalten.</tran
         <location filename="../src/app/StationShell.cpp" line="+186"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Einige Werte in %1 werden nicht wie geschrieben verwendet. Barlink arbeitet mit dem, was jede Zeile sagt; Scannen geht weiter.</translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>The list manager&apos;s window stays where it is: %1</source>
+        <translation>Das Fenster der Listenverwaltung bleibt, wo es ist: %1</translation>
     </message>
 </context>
 <context>

@@ -1087,6 +1087,11 @@
         <translation>Pulsanti e caselle mantengono la dimensione normale.</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>The list manager&apos;s window stays where it opens.</source>
+        <translation>La finestra del gestore delle liste resta dove si apre.</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Nothing is sent to the scanner when a label is refused.</source>
         <translation>Quando un&apos;etichetta è rifiutata non si invia nulla al lettore.</translation>
@@ -3050,6 +3055,11 @@ Scegliere altre impostazioni e OK, o Annulla per tenere queste.</translation>
         <location filename="../src/app/StationShell.cpp" line="+186"/>
         <source>Some values in %1 are not used as written. Barlink goes on with what each line says; scanning is not held back.</source>
         <translation>Alcuni valori in %1 non sono usati come scritti. Barlink continua con ciò che dice ogni riga; la lettura non si ferma.</translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>The list manager&apos;s window stays where it is: %1</source>
+        <translation>La finestra del gestore delle liste resta dov&apos;è: %1</translation>
     </message>
 </context>
 <context>

@@ -267,6 +267,7 @@ void MainWindow::setFontScale(double scale)
             if (window && window->isVisible())
                 placeWindow(window, normalSize);
         }
+        Q_EMIT resultMoved();
     });
 }
 

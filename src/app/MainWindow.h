@@ -105,6 +105,8 @@ public:
     // force, or by default at the size it asks for; and again at each change of text size while
     // it is shown.
     void placeOffTheResult(QWidget *window, QSize normalSize = {});
+    // The result band on the screen: what the operator reads first, which no window covers.
+    [[nodiscard]] QRect resultOnScreen() const;
     // Targets for a gloved finger and the manual entry's keypad, or the usual (View > Touch).
     void setTouch(bool on);
 
@@ -140,6 +142,9 @@ Q_SIGNALS:
     void journalEntryRequested(const journal::Entry &entry);
     // View > Text size was changed: the factor to keep.
     void fontScaleChosen(double scale);
+    // The window took its size for a new text size, and the windows kept off the result took
+    // their places: a window of another program kept off it is to be placed again.
+    void resultMoved();
     // View > High contrast was switched: the choice to keep.
     void highContrastChosen(bool on);
     // View > Touch was switched: the choice to keep.
@@ -163,8 +168,6 @@ private:
     // The scrolled area's parts laid out for its width.
     void fitGlance();
     void placeWindow(QWidget *window, QSize normalSize) const;
-    // The result band on the screen: what the operator reads first, which no window covers.
-    [[nodiscard]] QRect resultOnScreen() const;
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     base::Clock *m_clock = nullptr;

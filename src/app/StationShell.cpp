@@ -23,6 +23,7 @@
 #include "program/EditorLaunch.h"
 #include "settings/SettingsFile.h"
 #include "testconsole/TestConsoleWindow.h"
+#include "ui/Appearance.h"
 
 #ifdef Q_OS_LINUX
 #include "program/LinuxEditorPlatform.h"
@@ -30,6 +31,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 
@@ -81,6 +83,8 @@ StationShell::StationShell()
     connect(&m_window, &MainWindow::guideRequested, this, &StationShell::showGuide);
     connect(&m_window, &MainWindow::fontScaleChosen, this, &StationShell::keepFontScale);
     connect(&m_window, &MainWindow::highContrastChosen, this, &StationShell::keepHighContrast);
+    // Once shown at start-up and after each change of text size.
+    connect(&m_window, &MainWindow::resultMoved, this, &StationShell::placeListWindow);
     connect(&m_window, &MainWindow::touchChosen, this, &StationShell::keepTouch);
     connect(&m_station, &Station::takeBackAsked, this, &StationShell::takeBackLastItem);
 
@@ -111,6 +115,11 @@ StationShell::StationShell()
             [](const base::Reason &reason) {
                 qCDebug(lcStartup) << "list manager lost:" << reason.english();
             });
+    // Started again, it opens its window where the system puts it.
+    connect(&m_listManager,
+            &listmanager::BusListManagerProvider::back,
+            this,
+            &StationShell::placeListWindow);
     m_window.enableMenus();
 }
 
@@ -229,10 +238,28 @@ void StationShell::showListManager()
     // The list manager shows its own window.
     try {
         m_station.showList();
+        placeListWindow();
         watchList();
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }
+}
+
+void StationShell::placeListWindow()
+{
+    const listmanager::BusListManager *listManager = std::as_const(m_listManager).listManager();
+    if (!m_station.settings().listManagerBeside || !listManager || !m_window.isVisible())
+        return;
+    listManager->placeWindowBeside(
+        m_window.frameGeometry(),
+        m_window.resultOnScreen(),
+        ui::textScale(),
+        ui::highContrast(),
+        [window = QPointer<MainWindow>(&m_window)](const QString &why) {
+            if (window && !why.isEmpty())
+                window->setStatus(
+                    tr("The list manager's window stays where it is: %1").arg(why));
+        });
 }
 
 void StationShell::showJournal()
@@ -312,6 +339,7 @@ void StationShell::keepHighContrast(bool on)
 {
     try {
         m_station.writeHighContrast(on);
+        placeListWindow();
     } catch (const base::Error &error) {
         m_prompter.inform(base::Prompter::Icon::Critical, base::unexpectedErrorText(error));
     }

@@ -61,6 +61,9 @@ private:
     void showExclusionInsertion();
     void showAbout();
     void showListManager();
+    // With ListManagerBeside: asks the list manager to keep its window beside the main window,
+    // off the result, in the main window's text size and colours.
+    void placeListWindow();
     void showTestConsole();
     void showJournal();
     void showTry();

@@ -101,6 +101,8 @@ constexpr Words Table[] = {
     {"midnight-counters", QT_TRANSLATE_NOOP("Reason", "The counters start at midnight.")},
     {"no-sound", QT_TRANSLATE_NOOP("Reason", "No sound is played.")},
     {"usual-targets", QT_TRANSLATE_NOOP("Reason", "Buttons and boxes keep their usual size.")},
+    {"list-window-as-opened",
+     QT_TRANSLATE_NOOP("Reason", "The list manager's window stays where it opens.")},
     {"no-refuse-reply",
      QT_TRANSLATE_NOOP("Reason", "Nothing is sent to the scanner when a label is refused.")},
     {"label-end-controls",

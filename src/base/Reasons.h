@@ -71,6 +71,7 @@ public:
         MidnightCounters,
         NoSound,
         UsualTargets,
+        ListWindowAsOpened,
         NoRefuseReply,
         LabelEndControls,
         QuietLabelEnd,

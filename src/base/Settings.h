@@ -48,6 +48,9 @@ struct Settings
     bool highContrast = false;
     // Targets large enough for a gloved finger, and a keypad for manual entry (View > Touch).
     bool touch = false;
+    // The list manager's window kept beside the main window, off the result, in the main
+    // window's text size and colours (the list manager's PlaceBeside).
+    bool listManagerBeside = false;
     // A short sound on the PC for each label taken and each label refused.
     bool resultSound = false;
     // The station's name in the journal; empty: the host name.

@@ -3,15 +3,18 @@
 #include "ListStore.h"
 #include "ListTableModel.h"
 #include "base/Error.h"
+#include "ui/CenterForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -30,7 +33,7 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
 {
     setObjectName(QStringLiteral("ListManagerWindow"));
     setWindowTitle(tr("List Manager"));
-    resize(900, 520);
+    resize(UsualSize);
 
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("tblList"));
@@ -71,6 +74,11 @@ ListManagerWindow::ListManagerWindow(ListStore *store, QWidget *parent)
     if (!m_store)
         return;
     connect(m_store, &ListStore::visibleChanged, this, &ListManagerWindow::applyVisible);
+    connect(m_store, &ListStore::shownAgain, this, [this] {
+        setVisible(true);
+        raise();
+        activateWindow();
+    });
     connect(m_store, &ListStore::windowStateChanged, this, &ListManagerWindow::applyWindowState);
     connect(m_store, &ListStore::showOnTopChanged, this, &ListManagerWindow::applyShowOnTop);
     connect(m_store, &ListStore::listVisibleChanged, this, &ListManagerWindow::applyListVisible);
@@ -106,6 +114,23 @@ void ListManagerWindow::fitToFont()
     for (int number : standardFieldNumbers())
         columnWidth = std::max(columnWidth, metrics.horizontalAdvance(fieldCaption(number)) + 16);
     m_table->horizontalHeader()->setDefaultSectionSize(columnWidth);
+}
+
+void ListManagerWindow::placeBeside(const QRect &anchor, const QRect &keptClear, double textScale)
+{
+    const QScreen *screen = QGuiApplication::screenAt(anchor.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Before it is first shown the window knows no frame: a usual one, about.
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible() || frame.isEmpty())
+        frame = FrameGuess;
+    const QSize wanted = (QSizeF(UsualSize) * textScale).toSize() + frame;
+    const QRect place = ui::placeBeside(screen->availableGeometry(), anchor, wanted, 24, keptClear);
+    resize(place.size() - frame);
+    move(place.topLeft());
 }
 
 void ListManagerWindow::changeEvent(QEvent *event)

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSize>
 
 class QAction;
 class QLabel;
@@ -33,6 +34,11 @@ public:
     // it when store->visible() holds, later changes are followed by themselves.
     explicit ListManagerWindow(ListStore *store, QWidget *parent = nullptr);
 
+    // Places the window beside a station's window (anchor, its frame in screen coordinates)
+    // so that it covers neither that window nor keptClear, at its usual size grown textScale
+    // times, as large as the screen allows; the window keeps its visibility.
+    void placeBeside(const QRect &anchor, const QRect &keptClear, double textScale);
+
     [[nodiscard]] QTableView *tableView() const { return m_table; }
     [[nodiscard]] ListTableModel *model() const { return m_model; }
 
@@ -41,6 +47,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    static constexpr QSize UsualSize{900, 520};
+    // A window's borders and title bar, in pixels, before the window manager has told them.
+    static constexpr QSize FrameGuess{8, 32};
+
     void buildActions();
     // Rows as high as a line of the window's text, columns as wide as their headings.
     void fitToFont();

@@ -163,6 +163,8 @@ void ListStore::setVisible(bool visible)
 {
     if (std::exchange(m_visible, visible) != visible)
         Q_EMIT visibleChanged(visible);
+    else if (visible)
+        Q_EMIT shownAgain();
 }
 
 void ListStore::setListVisible(bool visible)

@@ -101,6 +101,9 @@ Q_SIGNALS:
     void listOpenChanged(bool open);
     void setpointsChanged();
     void visibleChanged(bool visible);
+    // Shown again while shown (the List Manager chosen in a station's menu): the window is to
+    // come to the front, since it may lie behind another.
+    void shownAgain();
     void listVisibleChanged(bool visible);
     void windowStateChanged(listmanager::WindowState state);
     void showOnTopChanged(bool onTop);

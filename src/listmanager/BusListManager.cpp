@@ -158,6 +158,34 @@ QDBusMessage BusListManager::wait(const QDBusPendingCall &call) const
     throw base::Error(base::Error::AutomationError, reply.errorMessage());
 }
 
+void BusListManager::placeWindowBeside(const QRect &anchor,
+                                       const QRect &keptClear,
+                                       double textScale,
+                                       bool highContrast,
+                                       std::function<void(const QString &why)> answered) const
+{
+    QDBusMessage place
+        = QDBusMessage::createMethodCall(m_service,
+                                         ApplicationPath,
+                                         QString::fromLatin1(
+                                             OrgBarlinkListManagerApplicationInterface::
+                                                 staticInterfaceName()),
+                                         QStringLiteral("PlaceBeside"));
+    place << anchor << keptClear << textScale << highContrast;
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(place, m_timeoutMs));
+    connect(watcher,
+            &QDBusPendingCallWatcher::finished,
+            watcher,
+            [answered = std::move(answered)](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                const QDBusError error = finished->error();
+                if (answered && !finished->isError())
+                    answered(QString());
+                else if (answered)
+                    answered(error.message().isEmpty() ? error.name() : error.message());
+            });
+}
+
 QVariant
 BusListManager::property(const QString &path, const QString &interface, const QString &name) const
 {

@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QObject>
+#include <QRect>
 #include <QVariant>
 
 #include <functional>
@@ -67,6 +68,17 @@ public:
                      const QString &interface,
                      const QString &name,
                      const QVariant &value) const;
+
+    // Asks the list manager to put its window beside the station's window (anchor) off the part
+    // kept clear, in the station's text size and colours (PlaceBeside). The answer is not
+    // awaited: the window is a courtesy, no label waits for it. The answer reaches `answered`
+    // later: empty when placed, else the bus's words (a list manager without the call, or
+    // none running).
+    void placeWindowBeside(const QRect &anchor,
+                           const QRect &keptClear,
+                           double textScale,
+                           bool highContrast,
+                           std::function<void(const QString &why)> answered) const;
 
 Q_SIGNALS:
     // The name lost its owner: the list manager ended (or was killed).

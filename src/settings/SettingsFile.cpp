@@ -213,6 +213,15 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                 base::Reason(base::Reason::Code::ZeroOrOne),
                                 base::Reason(base::Reason::Code::UsualTargets));
     }
+    if (const QString beside = given("ListManagerBeside"); !beside.isEmpty()) {
+        if (const auto value = wholeNumber(beside, 0, 1))
+            settings.listManagerBeside = *value == 1;
+        else
+            problems << notUsed("ListManagerBeside",
+                                beside,
+                                base::Reason(base::Reason::Code::ZeroOrOne),
+                                base::Reason(base::Reason::Code::ListWindowAsOpened));
+    }
 
     if (const QString start = given("ShiftStart"); !start.isEmpty()) {
         const QTime time = QTime::fromString(start, QStringLiteral("HH:mm"));

@@ -106,7 +106,7 @@ inline constexpr qsizetype MaxJournalServerLength = 1024;
 // that holds "ACK" and a carriage return (used, but the scanner may take a refusal for an
 // acknowledgement) add a sentence to settings.problems, which the file read last replaces.
 // A file that begins with the UTF-8 byte-order mark is read as UTF-8 (see ProfileFile).
-// HighContrast and Touch, 0 or 1 (default 0), are read the same way.
+// HighContrast, Touch and ListManagerBeside, 0 or 1 (default 0), are read the same way.
 [[nodiscard]] bool
 loadSettings(base::Settings &settings, base::Options &options, base::Prompter &prompter);
 

@@ -315,6 +315,8 @@ private Q_SLOTS:
         row("high contrast on", "HighContrast=1", "HighContrast=1");
         row("high contrast yes", "HighContrast=yes", "HighContrast=0", "HighContrast=yes is not used: 0 or 1 is expected. The usual colours are used.");
         row("touch on", "Touch=1", "Touch=1");
+        row("list manager beside", "ListManagerBeside=1", "ListManagerBeside=1");
+        row("list manager beside yes", "ListManagerBeside=yes", "ListManagerBeside=0", "ListManagerBeside=yes is not used: 0 or 1 is expected. The list manager's window stays where it opens.");
         row("sound on", "ResultSound=1", "ResultSound=1");
         row("sound yes: no sound", "ResultSound=yes", "ResultSound=0", "ResultSound=yes is not used: 0 or 1 is expected. No sound is played.");
         row("reply malformed", "RefuseReply=\\q", "RefuseReply=", "RefuseReply=\\q is not used");
@@ -362,6 +364,7 @@ private Q_SLOTS:
             {"ShiftStart", s.shiftStart.toString(QStringLiteral("HH:mm"))},
             {"HighContrast", QString::number(int(s.highContrast))},
             {"Touch", QString::number(int(s.touch))},
+            {"ListManagerBeside", QString::number(int(s.listManagerBeside))},
             {"ResultSound", QString::number(int(s.resultSound))},
             {"RefuseReply", s.refuseReply},
             {"LabelEnd", s.labelEnd},

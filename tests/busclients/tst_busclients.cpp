@@ -262,6 +262,16 @@ private Q_SLOTS:
             QCOMPARE(error.number(), int(base::Error::SubscriptOutOfRange));
             QCOMPARE(error.description(), QStringLiteral("Subscript out of range"));
         }
+        // A station's placing of the window reaches it; a text size no station has is refused.
+        QStringList answers;
+        for (double scale : {2.0, 9.0}) {
+            std::as_const(provider).listManager()->placeWindowBeside(
+                QRect(0, 0, 600, 400), QRect(0, 0, 600, 200), scale, true, [&](const QString &why) {
+                    answers << why;
+                });
+        }
+        QTRY_COMPARE(answers,
+                     QStringList({QString(), QStringLiteral("Invalid procedure call or argument")}));
     }
 
     // The README's adapter example, a machine control's stand-in serving the interface from the

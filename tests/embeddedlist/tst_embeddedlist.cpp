@@ -27,6 +27,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -464,6 +465,13 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
         m_app->setVisible(true);
         QVERIFY(window.isVisible());
+        // Shown again while another window has the front, it comes forward.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        m_app->setVisible(true);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&window));
         m_app->setWindowState(listmanager::WindowState::Maximized);
         QVERIFY(window.windowState().testFlag(Qt::WindowMaximized));
         m_app->enableOpenList(false);
@@ -477,6 +485,33 @@ private Q_SLOTS:
         m_app->newList()->viewWorks();
         QVERIFY(window.isVisible() && m_app->visible());
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("tblList"));
+    }
+
+    // Placed for a station, the window lies on the screen (800x600 here) off the part of the
+    // station kept clear, beside the station where there is room, its usual size grown with
+    // the station's text.
+    void placedBeside_data()
+    {
+        columns<QRect, QRect, double, QSize>({"station", "keptClear", "scale", "size"});
+        QTest::newRow("right of a narrow station, at half size")
+            << QRect(0, 0, 200, 500) << QRect(0, 0, 200, 150) << 0.5 << QSize(450, 260);
+        QTest::newRow("under the result of a station over the screen")
+            << QRect(0, 0, 800, 600) << QRect(0, 0, 800, 400) << 1.0 << QSize();
+    }
+    void placedBeside()
+    {
+        ListManagerWindow window(m_store.get());
+        const QRect &station = fetch<QRect>("station");
+        window.placeBeside(station, fetch<QRect>("keptClear"), fetch<double>("scale"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect frame = window.frameGeometry();
+        QCOMPARE(frame.intersected(window.screen()->availableGeometry()), frame);
+        QVERIFY(!frame.intersects(fetch<QRect>("keptClear")));
+        if (const QSize &size = fetch<QSize>("size"); size.isValid()) {
+            QVERIFY(!frame.intersects(station));
+            QCOMPARE(window.size(), size);
+        }
     }
 
     void lineNumber_data()

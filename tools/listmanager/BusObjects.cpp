@@ -273,6 +273,20 @@ void BusApplication::ShowOnTop(bool onTop)
     guarded([this, onTop] { m_application->showOnTop(onTop); });
 }
 
+void BusApplication::PlaceBeside(const QRect &anchor,
+                                 const QRect &keptClear,
+                                 double textScale,
+                                 bool highContrast)
+{
+    guarded([&] {
+        // The station's own text sizes; NaN fails both tests.
+        if (!(textScale >= MinTextScale && textScale <= MaxTextScale) || anchor.isEmpty())
+            throw base::Error(base::Error::InvalidCall,
+                              QStringLiteral("Invalid procedure call or argument"));
+        Q_EMIT placeBesideAsked(anchor, keptClear, textScale, highContrast);
+    });
+}
+
 // LateBoundList
 
 BusLateBoundList::BusLateBoundList(std::shared_ptr<embeddedlist::ListStore> store, QObject *parent)

@@ -5,6 +5,7 @@
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
+#include <QRect>
 #include <QStringList>
 
 #include <functional>
@@ -102,6 +103,10 @@ class BusApplication : public BusObject
     Q_PROPERTY(int WindowState READ windowState WRITE setWindowState)
     Q_PROPERTY(short ListOpened READ listOpened)
 public:
+    // The text sizes PlaceBeside takes, as a factor of the system's: a station's own range.
+    static constexpr double MinTextScale = 0.5;
+    static constexpr double MaxTextScale = 3.0;
+
     BusApplication(std::shared_ptr<embeddedlist::ListStore> store, QObject *parent = nullptr);
     ~BusApplication() override;
 
@@ -125,9 +130,18 @@ public Q_SLOTS:
     void EnableSaveList(bool enable);
     void EnableNewList(bool enable);
     void ShowOnTop(bool onTop);
+    void PlaceBeside(const QRect &anchor,
+                     const QRect &keptClear,
+                     double textScale,
+                     bool highContrast);
 
 Q_SIGNALS:
     void ListOpened(const QDBusObjectPath &list);
+    // A station asked for the window beside its own (not on the bus): the window follows.
+    void placeBesideAsked(const QRect &anchor,
+                          const QRect &keptClear,
+                          double textScale,
+                          bool highContrast);
 
 private:
     std::shared_ptr<embeddedlist::ListStore> m_store;
