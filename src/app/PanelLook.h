@@ -3,9 +3,12 @@
 #include "ui/Appearance.h"
 
 #include <QBoxLayout>
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <QWidget>
+
+#include <cmath>
 
 namespace barlink::app {
 
@@ -19,12 +22,22 @@ inline void keepScaled(QWidget *widget, qreal factor, bool bold, qreal mostScale
     ui::keepTextLarger(widget, factor, mostScale);
 }
 
-// A badge: white text on a rounded patch of colour.
+// A badge: white text on a rounded patch of colour, black text on a light one (orange). Of
+// black and white the one that contrasts more with a colour does so by 4.5:1 at least, for
+// any colour.
 inline QString badgeStyle(const QString &colour)
 {
-    return QStringLiteral("QLabel { background: %1; color: white; border-radius: 4px; "
+    const QColor patch(colour);
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(patch.redF()) + 0.7152 * linear(patch.greenF())
+                             + 0.0722 * linear(patch.blueF());
+    // Where black and white contrast alike: (L + 0.05) / 0.05 = 1.05 / (L + 0.05).
+    const bool light = luminance > 0.179;
+    return QStringLiteral("QLabel { background: %1; color: %2; border-radius: 4px; "
                           "padding: 2px 8px; }")
-        .arg(colour);
+        .arg(colour, light ? QStringLiteral("black") : QStringLiteral("white"));
 }
 
 // Moves widgets to the end of row, or to a line of their own (under, held left by a stretch),

@@ -102,7 +102,7 @@ void PortPanel::setPortState(base::OperatorDisplay::PortState state, const QStri
         break;
     case PortState::Waiting:
         text = tr("Waiting for the scanner");
-        colour = QStringLiteral("#e65100");
+        colour = QStringLiteral("#f57c00");
         break;
     case PortState::Closed:
         text = tr("Closed");
@@ -187,7 +187,7 @@ void PortPanel::setListState(const listmanager::ListState &state)
     m_listState->setText(QCoreApplication::translate("RunState", runState)
                          + QStringLiteral(" \u00b7 ") + rowText);
     m_listState->setStyleSheet(badgeStyle(state.inRun        ? QStringLiteral("#2e7d32")
-                                          : state.exeRow > 0 ? QStringLiteral("#e65100")
+                                          : state.exeRow > 0 ? QStringLiteral("#f57c00")
                                                              : QStringLiteral("#546e7a")));
 }
 
@@ -213,7 +213,7 @@ void PortPanel::setJournalState(const journal::JournalState &state)
         tips << tr("The journal file cannot be written (%1). Every scan is still on the disk, in "
                    "the spill file, and goes into the journal file once it can be written.")
                     .arg(state.reason);
-        colour = QStringLiteral("#e65100");
+        colour = QStringLiteral("#f57c00");
     } else {
         text = tr("NOT WRITTEN · %1 held in memory since %2")
                    .arg(state.held)
@@ -224,7 +224,7 @@ void PortPanel::setJournalState(const journal::JournalState &state)
         colour = QStringLiteral("#c62828");
     }
     // What else needs a look goes after it, and turns a green badge orange.
-    const QString orange = QStringLiteral("#e65100");
+    const QString orange = QStringLiteral("#f57c00");
     if (!state.spillUnreadable.isEmpty()) {
         text += QStringLiteral(" \u00b7 ") + tr("spill file unreadable");
         tips << tr("Entries wait in a spill file that cannot be read (%1). They go into the "
@@ -277,7 +277,7 @@ void PortPanel::setShopState(const journal::ForwardState &state)
     m_shopState->setToolTip(state.reason.isEmpty() ? tr("On their way to the shop's server.")
                                                    : state.reason);
     m_shopState->setStyleSheet(
-        badgeStyle(state.reason.isEmpty() ? QStringLiteral("#546e7a") : QStringLiteral("#e65100")));
+        badgeStyle(state.reason.isEmpty() ? QStringLiteral("#546e7a") : QStringLiteral("#f57c00")));
 }
 
 } // namespace barlink::app

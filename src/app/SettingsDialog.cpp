@@ -15,7 +15,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace barlink::app {
 
@@ -234,7 +239,17 @@ void SettingsDialog::showProblem(const QString &text)
 {
     m_ui->lblPortError->setText(text);
     m_ui->lblPortError->setVisible(true);
-    adjustSize();
+    // Taller for the message, downwards and as far as the screen allows: the dialog keeps the
+    // place it was given, off the result. What does not fit scrolls, the message into view.
+    if (const QScreen *shownOn = screen()) {
+        const int frame = frameGeometry().height() - height();
+        const int room = shownOn->availableGeometry().bottom() + 1 - frameGeometry().top() - frame;
+        resize(width(), std::clamp(sizeHint().height(), height(), std::max(height(), room)));
+    }
+    if (auto *area = findChild<QScrollArea *>())
+        QTimer::singleShot(0, area, [area, message = m_ui->lblPortError] {
+            area->ensureWidgetVisible(message);
+        });
 }
 
 void SettingsDialog::onOk()

@@ -224,6 +224,7 @@ void StationShell::showFieldSelection()
 void StationShell::showExclusionInsertion()
 {
     exclusion::ExclusionDialog dialog(m_exclusionChoice, m_prompter, &m_window);
+    m_window.placeOffTheResult(&dialog);
     dialog.exec();
 }
 

@@ -423,10 +423,15 @@ private Q_SLOTS:
         }
         auto *ok = child<QPushButton>(dialog, "cmdOK");
         if (failFirst) {
-            // The dialog stays open, says why, and OK tries what it shows again.
+            // The dialog stays open, says why, and OK tries what it shows again. Placed low on
+            // the screen and scrolling inside, it makes room for the message within the screen.
+            const QRect area = dialog.screen()->availableGeometry();
+            dialog.resize(dialog.width(), area.height() / 2);
+            dialog.move(dialog.x(), area.bottom() + 1 - dialog.frameGeometry().height());
             QTest::mouseClick(ok, Qt::LeftButton);
             const auto *error = child<QLabel>(dialog, "lblPortError");
             QVERIFY(dialog.isVisible() && error->isVisible());
+            QCOMPARE(dialog.frameGeometry().intersected(area), dialog.frameGeometry());
             QVERIFY(error->text().contains("Invalid port number"));
             scanner.failOpen = false;
         }

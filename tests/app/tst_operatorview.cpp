@@ -450,7 +450,7 @@ void tst_OperatorView::journalBadge_data()
     const QDateTime since(QDate(2026, 12, 7), QTime(9, 5), Qt::LocalTime);
     const QString refused = "cannot connect to the server: password authentication failed";
     // clang-format off
-    const QString green = "#2e7d32", orange = "#e65100";
+    const QString green = "#2e7d32", orange = "#f57c00";
     QTest::newRow("file, no server") << journal::JournalState() << "written" << green << Shop() << "";
     QTest::newRow("spill file, server refuses") << journal::JournalState{.place = Place::SpillFile, .since = since, .spilled = 12} << "file not written since 09:05 \u00b7 12 kept in the spill file" << orange << Shop({.waiting = 7, .since = since, .reason = refused}) << "7 entries waiting since 09:05 \u00b7 cannot connect to the server";
     QTest::newRow("memory, server up to date") << journal::JournalState{.place = Place::Memory, .since = since, .held = 3, .heldSince = since.addSecs(60)} << "NOT WRITTEN \u00b7 3 held in memory since 09:06" << "#c62828" << Shop(journal::ForwardState()) << "up to date";
@@ -495,7 +495,7 @@ void tst_OperatorView::listBadge_data()
     QTest::newRow("handed out") << "new" << "Idle \u00b7 0 rows" << "#546e7a";
     QTest::newRow("one row") << "new add" << "Idle \u00b7 1 row" << "#546e7a";
     QTest::newRow("running") << "new add add start" << "Running \u00b7 2 rows" << "#2e7d32";
-    QTest::newRow("held") << "new add start hold" << "Held \u00b7 1 row" << "#e65100";
+    QTest::newRow("held") << "new add start hold" << "Held \u00b7 1 row" << "#f57c00";
     QTest::newRow("ended") << "new add start end" << "Idle \u00b7 1 row" << "#546e7a";
     QTest::newRow("started empty") << "new start" << "Running \u00b7 0 rows" << "#2e7d32";
     // clang-format on
