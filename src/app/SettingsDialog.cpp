@@ -38,17 +38,6 @@ QButtonGroup *makeGroup(QObject *parent,
     return group;
 }
 
-// Only the checked button of the group, or its first when none is, takes the focus by Tab.
-void tabToCheckedOnly(QButtonGroup *group)
-{
-    const QList<QAbstractButton *> buttons = group->buttons();
-    QAbstractButton *stop = group->checkedButton();
-    if (!stop && !buttons.isEmpty())
-        stop = buttons.first();
-    for (QAbstractButton *button : buttons)
-        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
 QString valueOf(QAbstractButton *button)
 {
     return button->property("choiceValue").toString();
@@ -135,10 +124,8 @@ SettingsDialog::SettingsDialog(const base::Settings &settings,
     fillIn();
     // Tab stops at the chosen option of each group (the first when none is), the arrow keys
     // move between its options, as in every exclusive group.
-    for (QButtonGroup *group : {m_port, m_baud, m_parity, m_dataBits, m_stopBits}) {
-        tabToCheckedOnly(group);
-        connect(group, &QButtonGroup::buttonToggled, this, [group] { tabToCheckedOnly(group); });
-    }
+    for (QButtonGroup *group : {m_port, m_baud, m_parity, m_dataBits, m_stopBits})
+        ui::tabStopsAtChecked(group);
     setDevices(scanner::systemSerialDevices());
     // At a large text size the dialog can be taller than the screen: its controls scroll.
     ui::scrollInside(this);

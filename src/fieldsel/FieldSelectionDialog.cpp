@@ -6,6 +6,7 @@
 #include "ui/Appearance.h"
 #include "ui/CenterForm.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -233,6 +234,16 @@ void FieldSelectionDialog::connectControls()
         m_model.placeText();
     });
     m_ui->LabDispStr->installEventFilter(this);
+    // Each choice one Tab stop, at its chosen option.
+    for (const QList<QRadioButton *> &options :
+         {QList{m_ui->MBC, m_ui->MCmt, m_ui->MPName},
+          QList{m_ui->MSel, m_ui->NMSel},
+          QList{m_ui->OptAlnL, m_ui->OptAlnR}}) {
+        auto *group = new QButtonGroup(this);
+        for (QRadioButton *option : options)
+            group->addButton(option);
+        ui::tabStopsAtChecked(group);
+    }
 
     connect(m_ui->SSTab, &QTabWidget::currentChanged, this, &FieldSelectionDialog::showTabButtons);
     connect(m_ui->BtnSA, &QPushButton::clicked, this, [this] { setAllFlags(1); });

@@ -1,5 +1,7 @@
 #include "CenterForm.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
@@ -82,6 +84,20 @@ void placeWindowBeside(QWidget *window,
         screen->availableGeometry(), anchor->frameGeometry(), frameSize, 24, keptClear);
     window->resize(place.size() - frame);
     window->move(place.topLeft());
+}
+
+void tabStopsAtChecked(QButtonGroup *group)
+{
+    const auto follow = [group] {
+        const QList<QAbstractButton *> buttons = group->buttons();
+        QAbstractButton *stop = group->checkedButton();
+        if (!stop && !buttons.isEmpty())
+            stop = buttons.first();
+        for (QAbstractButton *button : buttons)
+            button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    follow();
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, follow);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QSize>
 
+class QButtonGroup;
 class QWidget;
 
 namespace barlink::ui {
@@ -34,5 +35,9 @@ void placeWindowBeside(QWidget *window,
 // their least width), so that the window can be made smaller than its contents at a large text
 // size. The window asks for its contents' usual size still.
 void scrollInside(QWidget *window);
+
+// Tab stops at the checked option of the group only (at its first while none is), as long as
+// the group lives; the arrow keys move between its options.
+void tabStopsAtChecked(QButtonGroup *group);
 
 } // namespace barlink::ui
