@@ -28,9 +28,8 @@ inline void keepScaled(QWidget *widget, qreal factor, bool bold, qreal mostScale
 inline QString badgeStyle(const QString &colour)
 {
     const QColor patch(colour);
-    const auto linear = [](double c) {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
+    const auto linear
+        = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
     const double luminance = 0.2126 * linear(patch.redF()) + 0.7152 * linear(patch.greenF())
                              + 0.0722 * linear(patch.blueF());
     // Where black and white contrast alike: (L + 0.05) / 0.05 = 1.05 / (L + 0.05).

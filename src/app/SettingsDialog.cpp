@@ -234,9 +234,8 @@ void SettingsDialog::showProblem(const QString &text)
         resize(width(), std::clamp(sizeHint().height(), height(), std::max(height(), room)));
     }
     if (auto *area = findChild<QScrollArea *>())
-        QTimer::singleShot(0, area, [area, message = m_ui->lblPortError] {
-            area->ensureWidgetVisible(message);
-        });
+        QTimer::singleShot(
+            0, area, [area, message = m_ui->lblPortError] { area->ensureWidgetVisible(message); });
 }
 
 void SettingsDialog::onOk()

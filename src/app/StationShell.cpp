@@ -258,8 +258,7 @@ void StationShell::placeListWindow()
         ui::highContrast(),
         [window = QPointer<MainWindow>(&m_window)](const QString &why) {
             if (window && !why.isEmpty())
-                window->setStatus(
-                    tr("The list manager's window stays where it is: %1").arg(why));
+                window->setStatus(tr("The list manager's window stays where it is: %1").arg(why));
         });
 }
 

@@ -235,10 +235,9 @@ void FieldSelectionDialog::connectControls()
     });
     m_ui->LabDispStr->installEventFilter(this);
     // Each choice one Tab stop, at its chosen option.
-    for (const QList<QRadioButton *> &options :
-         {QList{m_ui->MBC, m_ui->MCmt, m_ui->MPName},
-          QList{m_ui->MSel, m_ui->NMSel},
-          QList{m_ui->OptAlnL, m_ui->OptAlnR}}) {
+    for (const QList<QRadioButton *> &options : {QList{m_ui->MBC, m_ui->MCmt, m_ui->MPName},
+                                                 QList{m_ui->MSel, m_ui->NMSel},
+                                                 QList{m_ui->OptAlnL, m_ui->OptAlnR}}) {
         auto *group = new QButtonGroup(this);
         for (QRadioButton *option : options)
             group->addButton(option);

@@ -164,13 +164,11 @@ void BusListManager::placeWindowBeside(const QRect &anchor,
                                        bool highContrast,
                                        std::function<void(const QString &why)> answered) const
 {
-    QDBusMessage place
-        = QDBusMessage::createMethodCall(m_service,
-                                         ApplicationPath,
-                                         QString::fromLatin1(
-                                             OrgBarlinkListManagerApplicationInterface::
-                                                 staticInterfaceName()),
-                                         QStringLiteral("PlaceBeside"));
+    QDBusMessage place = QDBusMessage::createMethodCall(
+        m_service,
+        ApplicationPath,
+        QString::fromLatin1(OrgBarlinkListManagerApplicationInterface::staticInterfaceName()),
+        QStringLiteral("PlaceBeside"));
     place << anchor << keptClear << textScale << highContrast;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(place, m_timeoutMs));
     connect(watcher,

@@ -144,6 +144,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
     settings.shiftStart = defaults.shiftStart;
     settings.highContrast = defaults.highContrast;
     settings.touch = defaults.touch;
+    settings.listManagerBeside = defaults.listManagerBeside;
     settings.resultSound = defaults.resultSound;
     settings.refuseReply.clear();
     settings.labelEnd.clear();
@@ -195,33 +196,21 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                 base::Reason(base::Reason::Code::UsedInstead,
                                              QStringLiteral("%1").arg(settings.fontScale)));
     }
-    if (const QString contrast = given("HighContrast"); !contrast.isEmpty()) {
-        if (const auto value = wholeNumber(contrast, 0, 1))
-            settings.highContrast = *value == 1;
+    // A switch, 0 or 1; anything else leaves the default, with what that means.
+    const auto readSwitch = [&](const char *key, bool &on, base::Reason::Code otherwise) {
+        const QString value = given(key);
+        if (value.isEmpty())
+            return;
+        if (const auto number = wholeNumber(value, 0, 1))
+            on = *number == 1;
         else
-            problems << notUsed("HighContrast",
-                                contrast,
-                                base::Reason(base::Reason::Code::ZeroOrOne),
-                                base::Reason(base::Reason::Code::UsualColours));
-    }
-    if (const QString touch = given("Touch"); !touch.isEmpty()) {
-        if (const auto value = wholeNumber(touch, 0, 1))
-            settings.touch = *value == 1;
-        else
-            problems << notUsed("Touch",
-                                touch,
-                                base::Reason(base::Reason::Code::ZeroOrOne),
-                                base::Reason(base::Reason::Code::UsualTargets));
-    }
-    if (const QString beside = given("ListManagerBeside"); !beside.isEmpty()) {
-        if (const auto value = wholeNumber(beside, 0, 1))
-            settings.listManagerBeside = *value == 1;
-        else
-            problems << notUsed("ListManagerBeside",
-                                beside,
-                                base::Reason(base::Reason::Code::ZeroOrOne),
-                                base::Reason(base::Reason::Code::ListWindowAsOpened));
-    }
+            problems << notUsed(
+                key, value, base::Reason(base::Reason::Code::ZeroOrOne), base::Reason(otherwise));
+    };
+    readSwitch("HighContrast", settings.highContrast, base::Reason::Code::UsualColours);
+    readSwitch("Touch", settings.touch, base::Reason::Code::UsualTargets);
+    readSwitch(
+        "ListManagerBeside", settings.listManagerBeside, base::Reason::Code::ListWindowAsOpened);
 
     if (const QString start = given("ShiftStart"); !start.isEmpty()) {
         const QTime time = QTime::fromString(start, QStringLiteral("HH:mm"));
@@ -233,16 +222,7 @@ void readAddedKeys(const ProfileFile &file, base::Settings &settings)
                                 base::Reason(base::Reason::Code::TimeOfDay),
                                 base::Reason(base::Reason::Code::MidnightCounters));
     }
-
-    if (const QString sound = given("ResultSound"); !sound.isEmpty()) {
-        if (const auto value = wholeNumber(sound, 0, 1))
-            settings.resultSound = *value == 1;
-        else
-            problems << notUsed("ResultSound",
-                                sound,
-                                base::Reason(base::Reason::Code::ZeroOrOne),
-                                base::Reason(base::Reason::Code::NoSound));
-    }
+    readSwitch("ResultSound", settings.resultSound, base::Reason::Code::NoSound);
 
     const QString reply = given("RefuseReply", PathBuffer);
     const text::EscapedBytes replyBytes = text::unescapeBytes(reply);

@@ -270,8 +270,9 @@ private Q_SLOTS:
                     answers << why;
                 });
         }
-        QTRY_COMPARE(answers,
-                     QStringList({QString(), QStringLiteral("Invalid procedure call or argument")}));
+        QTRY_COMPARE(
+            answers,
+            QStringList({QString(), QStringLiteral("Invalid procedure call or argument")}));
     }
 
     // The README's adapter example, a machine control's stand-in serving the interface from the

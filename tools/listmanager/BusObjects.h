@@ -130,10 +130,8 @@ public Q_SLOTS:
     void EnableSaveList(bool enable);
     void EnableNewList(bool enable);
     void ShowOnTop(bool onTop);
-    void PlaceBeside(const QRect &anchor,
-                     const QRect &keptClear,
-                     double textScale,
-                     bool highContrast);
+    void
+    PlaceBeside(const QRect &anchor, const QRect &keptClear, double textScale, bool highContrast);
 
 Q_SIGNALS:
     void ListOpened(const QDBusObjectPath &list);

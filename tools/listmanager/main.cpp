@@ -140,17 +140,16 @@ int main(int argc, char *argv[])
     embeddedlist::ListManagerWindow window(store.get());
     // A station that asks keeps this window off its own, in its text size and colours: this
     // program has no other window, so the whole program follows.
-    QObject::connect(&applicationObject,
-                     &listservice::BusApplication::placeBesideAsked,
-                     &window,
-                     [&window](const QRect &anchor,
-                               const QRect &keptClear,
-                               double textScale,
-                               bool highContrast) {
-                         ui::setTextScale(textScale);
-                         ui::setHighContrast(highContrast);
-                         window.placeBeside(anchor, keptClear, textScale);
-                     });
+    QObject::connect(
+        &applicationObject,
+        &listservice::BusApplication::placeBesideAsked,
+        &window,
+        [&window](
+            const QRect &anchor, const QRect &keptClear, double textScale, bool highContrast) {
+            ui::setTextScale(textScale);
+            ui::setHighContrast(highContrast);
+            window.placeBeside(anchor, keptClear, textScale);
+        });
     // Hidden, it says so (Visible reads false) until a client shows it.
     if (parser.isSet(hiddenOption))
         store->setVisible(false);
