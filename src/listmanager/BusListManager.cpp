@@ -177,10 +177,23 @@ void BusListManager::placeWindowBeside(const QRect &anchor,
             [answered = std::move(answered)](QDBusPendingCallWatcher *finished) {
                 finished->deleteLater();
                 const QDBusError error = finished->error();
-                if (answered && !finished->isError())
-                    answered(QString());
-                else if (answered)
-                    answered(error.message().isEmpty() ? error.name() : error.message());
+                // A list manager not reached is told by the List badge already.
+                switch (error.type()) {
+                case QDBusError::ServiceUnknown:
+                case QDBusError::NoReply:
+                case QDBusError::Timeout:
+                case QDBusError::TimedOut:
+                case QDBusError::Disconnected:
+                    return;
+                default:
+                    break;
+                }
+                if (error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+                    return;
+                if (answered)
+                    answered(!error.isValid()            ? QString()
+                             : error.message().isEmpty() ? error.name()
+                                                         : error.message());
             });
 }
 

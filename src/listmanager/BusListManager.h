@@ -71,9 +71,9 @@ public:
 
     // Asks the list manager to put its window beside the station's window (anchor) off the part
     // kept clear, in the station's text size and colours (PlaceBeside). The answer is not
-    // awaited: the window is a courtesy, no label waits for it. The answer reaches `answered`
-    // later: empty when placed, else the bus's words (a list manager without the call, or
-    // none running).
+    // awaited: the window is a courtesy, no label waits for it. The list manager's answer
+    // reaches `answered` later: empty when placed, else its words (a list manager without the
+    // call); none comes from a list manager not reached, which the List badge tells already.
     void placeWindowBeside(const QRect &anchor,
                            const QRect &keptClear,
                            double textScale,
