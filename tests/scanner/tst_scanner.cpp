@@ -19,7 +19,6 @@
 #include "scanner/ScanRouting.h"
 #include "scanner/SerialScannerPort.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -506,31 +505,6 @@ private Q_SLOTS:
         QCOMPARE(errorNumber(openSecond), 0);
         QVERIFY(pty.write("A"));
         QTRY_COMPARE(second.bytesWaiting(), 1);
-    }
-
-    // barlink and both tools answer --help and --version and end at once, before anything
-    // else happens: no display is there, and nothing may appear in the home folder.
-    void helpAndVersion()
-    {
-        QTemporaryDir home;
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        const QString barlink = QStringLiteral(BARLINK_BINARY),
-                      label = QStringLiteral(BARLINK_LABEL_BINARY),
-                      listManager = QStringLiteral(BARLINK_LISTMANAGER_BINARY);
-        for (const QString &program : {barlink, scanBinary, label, listManager}) {
-            for (const char *option : {"--help", "--version"}) {
-                QProcess process;
-                process.setProcessEnvironment(environment);
-                process.start(program, {QLatin1String(option)});
-                QVERIFY(process.waitForFinished(30000));
-                QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
-                         process.readAllStandardError().constData());
-                QVERIFY(!process.readAllStandardOutput().isEmpty());
-            }
-        }
-        QVERIFY(QDir(home.path()).isEmpty());
     }
 
     // A line typed (UTF-8) or piped (Latin-1) into the scanner tool.
