@@ -18,7 +18,6 @@
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
 #include "fieldsel/PiecePlan.h"
-#include "fieldsel/TablePlanWidget.h"
 #include "settings/SettingsFile.h"
 
 #include <QCheckBox>
@@ -554,21 +553,6 @@ private Q_SLOTS:
             QCOMPARE(placed[i].field, places.at(qsizetype(2 * i)));
             QCOMPARE(placed[i].piece, places.at(qsizetype(2 * i + 1)));
             QCOMPARE(placed[i].mirror, fetch<QList<bool>>("mirror").at(qsizetype(i)));
-        }
-    }
-
-    void tablePlanFieldsLieApart()
-    {
-        Station station;
-        station.open();
-        for (auto *plan : station.dialog->findChildren<TablePlanWidget *>()) {
-            station.showTabOf(plan);
-            QVERIFY(plan->minimumSizeHint().isValid());
-            for (int i = 0; i < plan->fieldCount(); ++i) {
-                QVERIFY(plan->tableRect().contains(plan->fieldRect(i)));
-                for (int j = i + 1; j < plan->fieldCount(); ++j)
-                    QVERIFY(!plan->fieldRect(i).intersects(plan->fieldRect(j)));
-            }
         }
     }
 
