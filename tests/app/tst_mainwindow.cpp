@@ -3,27 +3,17 @@
 // and the port control behind them: the line settings choice, the device list, the port's
 // opening with the settings in memory, and the scanner going away and coming back.
 
-#include "Fakes.h"
 #include "JournalFile.h"
 #include "ManualClock.h"
+#include "StationWindows.h"
 #include "Tables.h"
 #include "TestSupport.h"
-#include "app/AboutDialog.h"
-#include "app/GuideWindow.h"
 #include "app/MainWindow.h"
-#include "app/PortControl.h"
 #include "app/ScanWords.h"
 #include "app/SerialChoice.h"
-#include "app/SettingsDialog.h"
-#include "app/TryWindow.h"
-#include "base/CurrentItem.h"
 #include "base/Reasons.h"
 #include "base/RowValues.h"
-#include "base/Settings.h"
-#include "fieldsel/AutoSelSettingsProvider.h"
-#include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/TablePlanWidget.h"
-#include "journal/ui/JournalWindow.h"
 #include "scanner/SerialDevice.h"
 #include "settings/SettingsFile.h"
 #include "ui/CenterForm.h"
@@ -189,23 +179,20 @@ private Q_SLOTS:
     {
         // shown: a row value refusal as the recent scans show it; the journal keeps it in English
         // whatever the language.
-        columns<QString, QString, QString, QLocale::Language>(
-            {"language", "viewMenu", "shown", "dates"});
+        columns<QString, QString, QLocale::Language>({"language", "shown", "dates"});
         // clang-format off
-        QTest::newRow("German") << "de" << "&Ansicht"
+        QTest::newRow("German") << "de"
             << "Abgelehnt: Maß X abgelehnt: 1;2 enthält „;“, das ein Feld der Listenzeile beenden würde."
             << QLocale::German;
-        QTest::newRow("first of a list") << "it_IT:de:en" << "&Visualizza"
+        QTest::newRow("first of a list") << "it_IT:de:en"
             << "Rifiutata: Misura X rifiutato: 1;2 contiene \";\", che chiuderebbe un campo della riga di lista."
             << QLocale::Italian;
-        QTest::newRow("English first") << "en_GB:de" << "&View" << "Refused: " + EnglishRefusal
-                                       << QLocale::C;
+        QTest::newRow("English first") << "en_GB:de" << "Refused: " + EnglishRefusal << QLocale::C;
         // clang-format on
     }
     void speaksTheOperatorsLanguage()
     {
         QFETCH(QString, language);
-        QFETCH(QString, viewMenu);
         QFETCH(QString, shown);
         QFETCH(QLocale::Language, dates);
         const QByteArray before = qgetenv("LANGUAGE");
@@ -224,7 +211,6 @@ private Q_SLOTS:
         const QStringList shared = sharedAccelerators(window);
         qputenv("LANGUAGE", before);
         ui::removeTranslations(*QCoreApplication::instance());
-        QCOMPARE(child<QMenu>(window, "mnuView")->title(), viewMenu);
         // A refusal made while the screen speaks another language is journaled in English.
         QCOMPARE(refused.reason.english(), EnglishRefusal);
         QCOMPARE(words, shown);
@@ -527,17 +513,9 @@ private Q_SLOTS:
                         .reason = base::Reason(base::Reason::Code::ScannedTwice, "0.8")});
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QTemporaryDir dir;
-        base::Settings settings;
-        settings.settingsFilePath = dir.filePath("KTQ.INI");
-        ScriptedPrompter prompter;
-        FakeDisplay display;
-        FakeScannerPort scanner;
-        app::PortControl control(settings, scanner, display, prompter);
-        fieldsel::AutoSelSettingsProvider fields(settings);
-        const base::CurrentItem item;
+        StationWindows windows;
         {
-            JournalFile file(dir.filePath("journal.sqlite")); // rows a Tab could walk through
+            JournalFile file(windows.journalPath()); // rows a Tab could walk through
             QSqlQuery query(file.db());
             query.prepare(journal::insertEntrySql(journal::Store::Local));
             for (const char *label : {"%19A.CNC N", "%19B.CNC N"})
@@ -546,21 +524,12 @@ private Q_SLOTS:
                     {.time = QDateTime::currentDateTimeUtc(), .station = "S1", .label = label}));
         }
         const QString &name = fetch<QString>("window");
-        std::unique_ptr<QWidget> window;
-        QSize size; // as the station opens it; none: the window's own
-        if (name == "Settings")
-            window = std::make_unique<app::SettingsDialog>(settings, prompter, control);
-        else if (name == "Field selection")
-            window = std::make_unique<fieldsel::FieldSelectionDialog>(
-                fields.settings(), settings, item);
-        else if (name == "Journal")
-            window = std::make_unique<journal::JournalWindow>(dir.filePath("journal.sqlite"),
-                                                              QString()),
-            size = {1000, 560};
-        else if (name == "Try")
-            window = std::make_unique<app::TryWindow>(dir.path(), dir.path()), size = {760, 860};
-        else if (name == "Guide")
-            window = std::make_unique<app::GuideWindow>(), size = {760, 640};
+        const std::unique_ptr<QWidget> window = windows.make(name);
+        // As the station opens it; none: the window's own.
+        const QSize size = name == "Journal" ? QSize(1000, 560)
+                           : name == "Try"   ? QSize(760, 860)
+                           : name == "Guide" ? QSize(760, 640)
+                                             : QSize();
         if (window) {
             main.placeOffTheResult(window.get(), size);
             window->show();
