@@ -23,16 +23,16 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTimer>
-#include <QXmlStreamReader>
 
 using namespace barlink;
 using namespace barlink::testing;
 
 namespace {
 
-QString withoutMnemonic(QString text)
+// A text as it is compared: markup and entities read, no mnemonic marks.
+QString plain(const QString &text)
 {
-    return text.remove(QLatin1Char('&')).trimmed();
+    return QTextDocumentFragment::fromHtml(text).toPlainText().remove(u'&').trimmed();
 }
 
 QStringList wordsOf(const QString &text)
@@ -53,23 +53,19 @@ struct Catalogue
 Catalogue catalogueOf(const QString &language)
 {
     QFile file(QStringLiteral(BARLINK_SOURCE_DIR "/translations/barlink_%1.ts").arg(language));
-    QXmlStreamReader xml(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    const QString ts = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "";
+    static const QRegularExpression message(
+        QStringLiteral("<source>(.*?)</source>.*?<translation[^>]*>(.*?)</translation>"),
+        QRegularExpression::DotMatchesEverythingOption);
     Catalogue catalogue;
     QStringList translatedWords;
-    QString source;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == u"source") {
-            source = withoutMnemonic(xml.readElementText());
-            for (const QString &word : wordsOf(source))
-                catalogue.englishOnly.insert(word);
-        } else if (xml.name() == u"translation") {
-            const QString translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            translatedWords << wordsOf(translation);
-            if (withoutMnemonic(translation) != source)
-                catalogue.changed.insert(source);
-        }
+    for (const QRegularExpressionMatch &m : message.globalMatch(ts)) {
+        const QString source = plain(m.captured(1)), translation = plain(m.captured(2));
+        for (const QString &word : wordsOf(source))
+            catalogue.englishOnly.insert(word);
+        translatedWords << wordsOf(translation);
+        if (translation != source)
+            catalogue.changed.insert(source);
     }
     catalogue.englishOnly.subtract(QSet<QString>(translatedWords.begin(), translatedWords.end()));
     return catalogue;
@@ -79,12 +75,13 @@ Catalogue catalogueOf(const QString &language)
 // make English: a name or a code alone does not.
 QString faultOf(const Catalogue &catalogue, const QString &shown)
 {
-    const QString text = withoutMnemonic(shown);
+    const QString text = plain(shown);
     if (catalogue.changed.contains(text))
         return QStringLiteral("untranslated: ") + text;
     const QStringList words = wordsOf(text);
     for (qsizetype i = 1; i < words.size(); ++i) {
-        if (catalogue.englishOnly.contains(words[i - 1]) && catalogue.englishOnly.contains(words[i]))
+        if (catalogue.englishOnly.contains(words[i - 1])
+            && catalogue.englishOnly.contains(words[i]))
             return QStringLiteral("English: ") + text;
     }
     return {};
@@ -115,7 +112,8 @@ QStringList shownTexts(QWidget *window)
             for (int i = 0; i < combo->count(); ++i)
                 texts << combo->itemText(i);
         }
-        if (const auto *view = qobject_cast<const QAbstractItemView *>(object); view && view->model()) {
+        const auto *view = qobject_cast<const QAbstractItemView *>(object);
+        if (view && view->model()) {
             for (int column = 0; column < view->model()->columnCount(); ++column)
                 texts << view->model()->headerData(column, Qt::Horizontal).toString();
         }

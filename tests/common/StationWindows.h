@@ -30,8 +30,8 @@ public:
     StationWindows() { settings.settingsFilePath = dir.filePath(QStringLiteral("KTQ.INI")); }
 
     // What make() knows, in the order the menus offer them.
-    static inline const QStringList Names{"Settings", "Field selection", "Exclusions", "Journal",
-                                          "Try", "Guide", "About"};
+    static inline const QStringList Names{
+        "Settings", "Field selection", "Exclusions", "Journal", "Try", "Guide", "About"};
 
     // The window of that name, not shown; none for a name not in Names.
     std::unique_ptr<QWidget> make(const QString &name)
@@ -39,8 +39,8 @@ public:
         if (name == u"Settings")
             return std::make_unique<app::SettingsDialog>(settings, prompter, control);
         if (name == u"Field selection")
-            return std::make_unique<fieldsel::FieldSelectionDialog>(fields.settings(), settings,
-                                                                    item);
+            return std::make_unique<fieldsel::FieldSelectionDialog>(
+                fields.settings(), settings, item);
         if (name == u"Exclusions")
             return std::make_unique<exclusion::ExclusionDialog>(exclusions, prompter);
         if (name == u"Journal")
