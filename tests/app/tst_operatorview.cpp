@@ -151,8 +151,8 @@ void tst_OperatorView::textSizeAndColours()
     journal::Entry warned{.label = "%12PANEL.CNC", .program = "PANEL.CNC", .rows = 1};
     warned.reason = base::Reason::text(QStringLiteral("no dimensions"));
     window.showEntry(warned);
-    const auto tileWears = [band = window.findChild<QFrame *>(QStringLiteral("fraResult"))](
-                               bool high) {
+    const auto tileWears = [band
+                            = window.findChild<QFrame *>(QStringLiteral("fraResult"))](bool high) {
         const ui::OutcomeColours pair = ui::outcomeColours(ui::OutcomeLook::ResultWarning, high);
         return band->styleSheet().contains(pair.background.name())
                && band->styleSheet().contains(pair.text.name());
