@@ -343,7 +343,6 @@ private Q_SLOTS:
         QTest::newRow("Com clears the device") << 1 << "9600,N,8,1" << "/dev/ttyACM0" << L{"optDevice"} << L{"optCom2"} << "2|9600,N,8,1|";
         QTest::newRow("device from the list") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"lstDevices=0"} << "1|9600,N,8,1|" + usb;
         QTest::newRow("Tab into the device list, Enter: device unchanged") << 1 << "9600,N,8,1" << "/dev/ttyACM9" << L{"optDevice"} << L{"tab=lstDevices", "key=Return"} << "1|9600,N,8,1|/dev/ttyACM9";
-        QTest::newRow("Space on a device chooses it") << 1 << "9600,N,8,1" << "" << L{"optCom1"} << L{"tab=lstDevices", "key=Space"} << "1|9600,N,8,1|" + usb;
         QTest::newRow("Down, Enter chooses and stores") << 1 << "9600,N,8,1" << "/dev/ttyACM9" << L{"optDevice"} << L{"tab=lstDevices", "key=Down", "key=Return"} << "1|9600,N,8,1|/dev/ttyS0";
         QTest::newRow("typed device, first opening fails") << 3 << "9600,N,8,1" << "" << L{"optCom3"} << L{"fail", "txtDevice=/dev/ttyUSB7"} << "3|9600,N,8,1|/dev/ttyUSB7";
         // clang-format on
