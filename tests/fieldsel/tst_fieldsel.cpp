@@ -429,21 +429,17 @@ private Q_SLOTS:
 
         // clang-format off
         QTest::newRow("load: codes, flags, default field, half limits") << "FieldCode_FFS=ab\nFieldFlag_FFS= 1\nFieldFlag_BFS=2\nFieldFlag_SFA=0\nFieldCode_SFN=n\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nHalfLimitY=abc" << "" << "FFS=ab; FFScb=1; BFScb=2; SFAcb=0; SFN=n; DFN=n1; HlfLimX=1000 mm; HlfLimY=abc";
-        QTest::newRow("load: code longer than its typing limit is shown whole") << "FieldCode_BFN=ABCDEFG" << "" << "BFN=ABCDEFG";
         QTest::newRow("load: comment, norm and mirror, from right") << "AutoSelSetting=2\nCommentMSel=0\nCommentNandMLR=0\nCommentNandMCPos=20\nCommentNandMText=Q" << "" << "MCmt=1; NMSel=1; OptAlnR=1; PosScroll=20; PosScroll.maximum=25; PosDispRight=6 From Right";
         QTest::newRow("load: barcode disables the trigger controls") << "AutoSelSetting=3\nPNameMirrorText=XY" << "" << "MBC=1; MSpec=; FrameTSet.enabled=0; OptAlnL.enabled=0; LabDispStr.enabled=0";
 
         QTest::newRow("name: two characters in the last places") << "" << "!MPName; !OptAlnL; MSpec<XY; PosScroll@11" << "PosScroll.maximum=11; LabDispStr=??????????XY; PosDispLeft=11 From Left; PosDispRight=1 From Right; PosDispLeft.visible=1; PosDispRight.visible=0";
         QTest::newRow("name: counted from the right") << "" << "!MPName; MSpec<z; PosScroll@12; !OptAlnR" << "PosScroll.maximum=12; LabDispStr=???????????z; PosDispRight=1 From Right; PosDispLeft.visible=0; PosDispRight.visible=1";
         QTest::newRow("name: longer text pulls the position in") << "" << "!MPName; PosScroll@11; MSpec<ABCDEF" << "PosScroll=7; PosScroll.maximum=7; LabDispStr=??????ABCDEF; PosDispLeft=7 From Left";
-        QTest::newRow("comment: empty trigger") << "" << "!MCmt" << "PosScroll.maximum=26; LabDispStr=?????????????????????????; PosDispLeft=1 From Left; PosDispRight=26 From Right";
         QTest::newRow("comment: three characters at 5") << "" << "!MCmt; MSpec<abc; PosScroll@5" << "PosScroll.maximum=23; LabDispStr=????abc??????????????????; PosDispLeft=5 From Left; PosDispRight=19 From Right";
         QTest::newRow("barcode disables and keeps the display") << "" << "!MPName; MSpec<XY; !MBC" << "LabDispStr=XY??????????; LabDispStr.enabled=0; MSpec.enabled=0; PosScroll.enabled=0; OptAlnL.enabled=0; FrameTSet.enabled=0";
 
         QTest::newRow("double click: last program name") << "" << "!MPName; ^LabDispStr" << "LabDispStr=DOOR_LEFT.CNC";
         QTest::newRow("double click: last comment") << "" << "!MCmt; ^LabDispStr" << "LabDispStr=LEFT DOOR PANEL";
-        QTest::newRow("double click: nothing for the barcode") << "" << "!MBC; ^LabDispStr" << "LabDispStr=????????????????????????";
-        QTest::newRow("double click: the next redraw brings the marks back") << "" << "!MPName; ^LabDispStr; !OptAlnL" << "LabDispStr=????????????";
 
         // A mouse press stores the shown trigger into its set; the click loads the new one.
         // The comment set keeps its position 20: the switch from right to left redraws with
