@@ -433,7 +433,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("first append on a full disk") << QByteArray("full") << QStringList{"C", "D"} << QStringList{"C", "entries-held", "D", back} << 0;
         QTest::newRow("empty file") << QByteArray() << QStringList{"C", "D"} << QStringList{"C", "D", back} << 0;
-        QTest::newRow("entries without the name line") << a + b << QStringList() << QStringList{"A", "B", back} << 0;
         QTest::newRow("entries without the name line, then more") << a + b << QStringList{"C"} << QStringList{"A", "B", back, "C", back} << 0;
         QTest::newRow("garbled") << QByteArray("\x01\x02garbage\n{\"time\":1}\n") + a + "{\"cut" << QStringList{"C"} << QStringList{"A", lost, back, "C", back} << 3;
         // clang-format on
@@ -854,7 +853,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("closed file") << 1 << "";
         QTest::newRow("a station's log and -shm") << 3 << "";
-        QTest::newRow("log without its -shm") << 2 << "";
         QTest::newRow("version 1, not migrated") << 0 << "";
         QTest::newRow("two pages of entries") << 1 << leaves;
         QTest::newRow("two pages of entries, newest in the log") << 3 << leaves;
