@@ -108,6 +108,7 @@ private Q_SLOTS:
         row("key without equals gives default", "[S]\r\nk\r\nk=2\r\n", "k", "dflt");
         row("empty value is not the default",   "[S]\r\nk=\r\n", "k", "");
         row("semicolon line is a comment",      "[S]\r\n  ;k=1\r\nk=2\r\n", "k", "2");
+        row("hash is not a comment",            "[S]\r\n#k=1\r\n", "#k", "1");
         row("no inline comment",                "[S]\r\na=abc ; x\r\n", "a", "abc ; x");
         row("names ignore case",                "[s]\r\ncommport=2\r\n", "CommPort", "2");
         row("accented names ignore case",       "[S]\r\n\xe9t\xe9=1\r\n", "\xc9T\xc9", "1");
@@ -117,9 +118,11 @@ private Q_SLOTS:
         row("CR-only line ends",                "[S]\rx=0\rk=v\r", "k", "v");
         row("runs of line ends, blank lines",   "\r\n\n[S]\r\n\r\r\n  \n\rk=v", "k", "v");
         row("single quotes stripped",           "[S]\r\nk=' a '\r\n", "k", " a ");
+        row("unlike quotes kept",               "[S]\r\nk=\"x'\r\n", "k", "\"x'");
         row("cut to buffer size minus one",     "[S]\r\nk=abcdef\r\n", "k", "abc", 4);
         row("quotes stripped then cut",         "[S]\r\nk=\"abcdef\"\r\n", "k", "abc", 4);
         row("default quotes stripped",          "", "k", "x y", 128, "'x y'");
+        row("default loses trailing blanks",    "", "k", " d", 128, " d \t");
         row("default cut to buffer size",       "", "k", "EN", 3, "END.-");
         row("UTF-8 mark before the header",     "\xEF\xBB\xBF[S]\r\nk=v\r\n", "k", "v");
         row("UTF-8 after the mark",             "\xEF\xBB\xBF[S]\r\nk=caf\xC3\xA9\r\n", "k", "caf\xE9");
