@@ -299,6 +299,8 @@ void tst_StationFaults::faultWhileScanning_data()
     member("StartList on %START%", {}, "StartList", -1, {}, {"%19ONE.CNC N", FailMark, "%START%", OkMark, After}, {one, after}, 2, {Err440}, 1);
     member("StartList after an added row", "AutoStart= 1", "StartList", -1, {}, {FailMark, "%19ONE.CNC N", OkMark, After}, {one, after}, 1, {Err440 + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
     member("StartList after a program barcode's row", "AutoStart= 1", "StartList", -1, {}, {FailMark, programLabel(30), OkMark, After}, {"PB1 f37 800x600x18 r1 c:PB1", after}, 1, {abandoned("the list manager failed to start the list: " + Err440) + QStringLiteral(". Rows of this item already added: 1.")}, 2, "running");
+    member("HoldList on %STOP%", {}, "HoldList", -1, {}, {"%START%", FailMark, "%STOP%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
+    member("EndList on %END%", {}, "EndList", -1, {}, {"%START%", FailMark, "%END%", OkMark, After}, {after}, 1, {Err440}, 1, "running");
     member("Setpoint on %SETPOINT%", {}, "Setpoint", -1, {}, {FailMark, "%SETPOINT%", "%SETP%", OkMark, After}, {after}, 1, {Err440, Err440}, 2);
 
     // The program file: the old one stays whole, nothing half written beside it.
