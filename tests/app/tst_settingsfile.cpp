@@ -298,6 +298,7 @@ private Q_SLOTS:
         row("days 0: kept for ever", "JournalDays=0", "JournalDays=0");
         row("days empty: as missing", "JournalDays=", "JournalDays=400");
         row("duplicate not a number", "DuplicateSeconds=abc", "DuplicateSeconds=0", "DuplicateSeconds=abc is not used: a whole number of seconds from 0 to 3600 is expected. 0 is used instead: an item scanned twice is not refused.");
+        row("duplicate beyond 32 bits", "DuplicateSeconds=4294967296", "DuplicateSeconds=0", "DuplicateSeconds=4294967296 is not used");
         row("duplicate in range", "DuplicateSeconds=3", "DuplicateSeconds=3");
         row("item pause 0: none", "ItemPauseMs=0", "ItemPauseMs=0");
         row("item pause in seconds", "ItemPauseMs=0.6", "ItemPauseMs=600", "ItemPauseMs=0.6 is not used: a whole number of milliseconds from 0 to 10000 is expected. 600 is used instead.");
