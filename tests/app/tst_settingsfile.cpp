@@ -283,6 +283,7 @@ private Q_SLOTS:
         // beyond 16 bits no port, a switch other than 0, 1, 2 ticks, a poll time is at most 10 s.
         row("port beyond 16 bits: none", "CommPort=70000", "CommPort=0", "CommPort=70000 is not used: a port number of at most 32767 is expected. 0 is used instead.");
         row("switch other than 0, 1, 2", "Overwrite=5", "Switches=1 1 1 0", "Overwrite=5 is not used: 0, 1 or 2 is expected. 1 is used instead.");
+        row("switch below 0", "AutoStart=-1", "Switches=1 1 1 0", "AutoStart=-1 is not used");
         row("switch beyond 32 bits", "AutoClear=4294967296", "Switches=1 1 1 0", "AutoClear=4294967296 is not used");
         row("poll time beyond 32 bits", "CommPollTime=4294967396", "CommPollTime=10000", "CommPollTime=4294967396 is more than 10000 ms");
         row("poll time below 32 bits", "CommPollTime=-99999999999", "CommPollTime=1000", "CommPollTime=-99999999999 is not used: a whole number of milliseconds from 100 to 10000 is expected. 1000 is used instead.");
@@ -329,6 +330,7 @@ private Q_SLOTS:
         row("list manager of an adapter", "ListManagerService=com.example.Cnc_1.ListManager", "ListManagerService=com.example.Cnc_1.ListManager");
         row("list manager: one part", "ListManagerService=ListManager", "ListManagerService=org.barlink.ListManager", "ListManagerService=ListManager is not used: a bus name of two or more parts joined by \".\" is expected, each of letters, digits, _ and -, none beginning with a digit. org.barlink.ListManager is used instead.");
         row("list manager: a part begins with a digit", "ListManagerService=org.1barlink.X", "ListManagerService=org.barlink.ListManager", "ListManagerService=org.1barlink.X is not used");
+        row("list manager: an empty part", "ListManagerService=org..ListManager", "ListManagerService=org.barlink.ListManager", "ListManagerService=org..ListManager is not used");
         row("list manager bound", "ListManagerTimeoutMs=300", "ListManagerTimeoutMs=300");
         row("list manager bound below 100", "ListManagerTimeoutMs=50", "ListManagerTimeoutMs=5000", "ListManagerTimeoutMs=50 is not used: a whole number of milliseconds from 100 to 60000 is expected. 5000 is used instead.");
         row("list manager bound in seconds", "ListManagerTimeoutMs=5s", "ListManagerTimeoutMs=5000", "ListManagerTimeoutMs=5s is not used");

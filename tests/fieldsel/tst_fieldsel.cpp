@@ -429,6 +429,7 @@ private Q_SLOTS:
 
         // clang-format off
         QTest::newRow("load: codes, flags, default field, half limits") << "FieldCode_FFS=ab\nFieldFlag_FFS= 1\nFieldFlag_BFS=2\nFieldFlag_SFA=0\nFieldCode_SFN=n\nFieldCode_DFN=n1\nHalfLimitX=1000 mm\nHalfLimitY=abc" << "" << "FFS=ab; FFScb=1; BFScb=2; SFAcb=0; SFN=n; DFN=n1; HlfLimX=1000 mm; HlfLimY=abc";
+        QTest::newRow("load: code longer than its typing limit is shown whole") << "FieldCode_BFN=ABCDEFG" << "" << "BFN=ABCDEFG";
         QTest::newRow("load: comment, norm and mirror, from right") << "AutoSelSetting=2\nCommentMSel=0\nCommentNandMLR=0\nCommentNandMCPos=20\nCommentNandMText=Q" << "" << "MCmt=1; NMSel=1; OptAlnR=1; PosScroll=20; PosScroll.maximum=25; PosDispRight=6 From Right";
         QTest::newRow("load: barcode disables the trigger controls") << "AutoSelSetting=3\nPNameMirrorText=XY" << "" << "MBC=1; MSpec=; FrameTSet.enabled=0; OptAlnL.enabled=0; LabDispStr.enabled=0";
 

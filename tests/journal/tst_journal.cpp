@@ -853,6 +853,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("closed file") << 1 << "";
         QTest::newRow("a station's log and -shm") << 3 << "";
+        QTest::newRow("log without its -shm") << 2 << "";
         QTest::newRow("version 1, not migrated") << 0 << "";
         QTest::newRow("two pages of entries") << 1 << leaves;
         QTest::newRow("two pages of entries, newest in the log") << 3 << leaves;

@@ -511,6 +511,7 @@ private Q_SLOTS:
         add("not a program", "G90 X10\n(C)\n", "not a program - - - -");
         add("ktq", "KTQ 2.0\r\n;;LEFT DOOR \r\nN1\r\nDIM UN=800 Y=600 Z=18\r\n", "ktq 800 600 18 (LEFT DOOR )");
         add("ktq lower case, LF", "ktq\n;;C\nDim un=800.5 y=600 z=18\n", "ktq 800.5 600 18 (C)");
+        add("ktq CR only", "x KtQ\r;;C\rDIM UN=1 Y=2 Z=3\r", "ktq 1 2 3 (C)");
         add("ktq UN sought after the second line", "KTQ UN=7\n;;UN=9\n\n  \nDIM UN=1 Y=2 Z=3\n", "ktq 1 2 3 (UN=9)");
         add("ktq leading numeric part", "KTQ\n;;C\nDIM UN=12mm Y=abc Z=\n", "ktq 12 0 0 (C)");
         add("ktq point even in a comma locale", "KTQ\n;;C\nDIM UN=1.5 Y=2 Z=3\n", "ktq 1.5 2 3 (C)", "de_DE");

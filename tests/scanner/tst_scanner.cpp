@@ -133,6 +133,7 @@ private Q_SLOTS:
         refuse("three fields", "9600,N,8");     refuse("zero rate", "0,N,8,1");
         refuse("signed rate", "+9600,N,8,1");   refuse("rate too large", "2147483648,N,8,1");
         refuse("parity word", "9600,None,8,1"); refuse("4 data bits", "9600,N,4,1");
+        refuse("9 data bits", "9600,N,9,1");
         refuse("3 stop bits", "9600,N,8,3");    refuse("five fields", "9600,N,8,1,0");
         // clang-format on
     }
