@@ -1,7 +1,7 @@
 // The station's windows driven by object name: the main window's manual entry, option
 // switches and menus, the port settings dialog, the About box and where windows are placed;
-// and the port control behind them: the line settings choice, the device list, the port's
-// opening with the settings in memory, and the scanner going away and coming back.
+// and the port control behind them: the device list, the port's opening with the settings in
+// memory, and the scanner going away and coming back.
 
 #include "JournalFile.h"
 #include "ManualClock.h"
@@ -577,40 +577,6 @@ private Q_SLOTS:
         for (const auto &device : scanner::withStableNames(found, dev + QStringLiteral("/by-id")))
             captions << device.caption().remove(dir.path() + u'/');
         QTEST(captions, "captions");
-    }
-
-    // A port that does not open: the error is shown and the settings dialog offered until the
-    // operator cancels it or the choice opens the port; the caption changes only then.
-    void failedOpenOffersTheDialog_data()
-    {
-        columns<bool>({"cancel"});
-        QTest::newRow("operator cancels") << true;
-        QTest::newRow("the choice opens it") << false;
-    }
-    void failedOpenOffersTheDialog()
-    {
-        const bool cancel = fetch<bool>("cancel");
-        base::Settings settings = settingsOf(1, "", "9600,N,8,1");
-        FakeDisplay display;
-        display.currentSettings = QStringLiteral("before");
-        ScriptedPrompter prompter;
-        FakeScannerPort port;
-        port.failOpen = true;
-        app::PortControl control(settings, port, display, prompter);
-        int dialogs = 0;
-        QObject::connect(&control, &app::PortControl::settingsDialogRequested, [&] {
-            ++dialogs;
-            port.failOpen = false; // the dialog's choice opens the port; Cancel leaves it shut
-            if (!cancel)
-                QVERIFY(control.reopen().isEmpty());
-        });
-        QCOMPARE(control.applySerialSettings(), !cancel);
-        QCOMPARE(dialogs, 1);
-        QCOMPARE(prompter.texts(),
-                 QStringList{"Unexpected error # 8002 occured: Invalid port number"});
-        QCOMPARE(prompter.shown.first().icon, base::Prompter::Icon::Critical);
-        QCOMPARE(display.currentSettings,
-                 cancel ? QStringLiteral("before") : QStringLiteral("COM1:9600,N,8,1"));
     }
 
     // How the port came to be closed, and whether it then waits for its device.
