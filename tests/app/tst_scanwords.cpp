@@ -3,7 +3,6 @@
 #include "Tables.h"
 #include "app/ScanResult.h"
 #include "app/ScanWords.h"
-#include "base/RowValues.h"
 
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -131,16 +130,12 @@ void tst_ScanWords::reasonsShown_data()
                           QStringLiteral("A\x01"),
                           Reason(Code::StationNameRule, 64),
                           Reason(Code::HostName));
-    const Reason semicolon = base::rowValueRefusal(
-        Reason(Code::DimensionValue, QStringLiteral("X")), QStringLiteral("1; 2"));
     // A warning noted before the rows went and told again with the outcome is told once.
     const Reason warning(Code::ProgramNotInFolder, QStringLiteral("A.CNC"), QStringLiteral("/g/"));
     const Reason told = Reason::several({warning, Reason(Code::ListEmptiedOne)}).with(warning);
     // clang-format off
     QTest::addRow("a warning told once") << "de" << told << "A.CNC ist nicht in /g/: keine Maße; Liste geleert: 1 Zeile von vorher";
     QTest::addRow("the host name instead") << "de" << hostName << "StationName=A\x01 wird nicht verwendet: erwartet werden höchstens 64 Zeichen ohne Steuerzeichen. Stattdessen gilt der Rechnername.";
-    QTest::addRow("a value holding \"; \"") << "de" << semicolon << "Maß X abgelehnt: 1; 2 enthält „;“, das ein Feld der Listenzeile beenden würde.";
-    QTest::addRow("a value holding \"; \", Italian") << "it" << semicolon << "Misura X rifiutato: 1; 2 contiene \";\", che chiuderebbe un campo della riga di lista.";
     // clang-format on
 }
 

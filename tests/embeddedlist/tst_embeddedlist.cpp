@@ -33,7 +33,6 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -587,21 +586,6 @@ private Q_SLOTS:
             QCOMPARE(info->item(i)->text() + info->item(i + 18)->text()
                          + info->item(i + 19)->text(),
                      QStringLiteral("161900300"));
-    }
-
-    // The answer boxes show their answers whole in the console as it opens.
-    void answersShownWhole()
-    {
-        console();
-        m_console->show();
-        run(QStringLiteral("cmdAppInit cmdNewList cmdListInRun cmdCols"));
-        for (const char *name : {"txtListInRun", "txtColumns"}) {
-            const auto *box = child<QLineEdit>(*m_console, name);
-            // The frame and the two-pixel margins beside the text.
-            const int room
-                = box->width() - 4 - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-            QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <= room, name);
-        }
     }
 
     // Open List and Append List read the list files named in their boxes, which the "..."

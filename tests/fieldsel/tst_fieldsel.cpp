@@ -18,7 +18,6 @@
 #include "fieldsel/FieldSelectionDialog.h"
 #include "fieldsel/FieldSelector.h"
 #include "fieldsel/PiecePlan.h"
-#include "fieldsel/TablePlanWidget.h"
 #include "settings/SettingsFile.h"
 
 #include <QCheckBox>
@@ -437,14 +436,11 @@ private Q_SLOTS:
         QTest::newRow("name: two characters in the last places") << "" << "!MPName; !OptAlnL; MSpec<XY; PosScroll@11" << "PosScroll.maximum=11; LabDispStr=??????????XY; PosDispLeft=11 From Left; PosDispRight=1 From Right; PosDispLeft.visible=1; PosDispRight.visible=0";
         QTest::newRow("name: counted from the right") << "" << "!MPName; MSpec<z; PosScroll@12; !OptAlnR" << "PosScroll.maximum=12; LabDispStr=???????????z; PosDispRight=1 From Right; PosDispLeft.visible=0; PosDispRight.visible=1";
         QTest::newRow("name: longer text pulls the position in") << "" << "!MPName; PosScroll@11; MSpec<ABCDEF" << "PosScroll=7; PosScroll.maximum=7; LabDispStr=??????ABCDEF; PosDispLeft=7 From Left";
-        QTest::newRow("comment: empty trigger") << "" << "!MCmt" << "PosScroll.maximum=26; LabDispStr=?????????????????????????; PosDispLeft=1 From Left; PosDispRight=26 From Right";
         QTest::newRow("comment: three characters at 5") << "" << "!MCmt; MSpec<abc; PosScroll@5" << "PosScroll.maximum=23; LabDispStr=????abc??????????????????; PosDispLeft=5 From Left; PosDispRight=19 From Right";
         QTest::newRow("barcode disables and keeps the display") << "" << "!MPName; MSpec<XY; !MBC" << "LabDispStr=XY??????????; LabDispStr.enabled=0; MSpec.enabled=0; PosScroll.enabled=0; OptAlnL.enabled=0; FrameTSet.enabled=0";
 
         QTest::newRow("double click: last program name") << "" << "!MPName; ^LabDispStr" << "LabDispStr=DOOR_LEFT.CNC";
         QTest::newRow("double click: last comment") << "" << "!MCmt; ^LabDispStr" << "LabDispStr=LEFT DOOR PANEL";
-        QTest::newRow("double click: nothing for the barcode") << "" << "!MBC; ^LabDispStr" << "LabDispStr=????????????????????????";
-        QTest::newRow("double click: the next redraw brings the marks back") << "" << "!MPName; ^LabDispStr; !OptAlnL" << "LabDispStr=????????????";
 
         // A mouse press stores the shown trigger into its set; the click loads the new one.
         // The comment set keeps its position 20: the switch from right to left redraws with
@@ -554,21 +550,6 @@ private Q_SLOTS:
             QCOMPARE(placed[i].field, places.at(qsizetype(2 * i)));
             QCOMPARE(placed[i].piece, places.at(qsizetype(2 * i + 1)));
             QCOMPARE(placed[i].mirror, fetch<QList<bool>>("mirror").at(qsizetype(i)));
-        }
-    }
-
-    void tablePlanFieldsLieApart()
-    {
-        Station station;
-        station.open();
-        for (auto *plan : station.dialog->findChildren<TablePlanWidget *>()) {
-            station.showTabOf(plan);
-            QVERIFY(plan->minimumSizeHint().isValid());
-            for (int i = 0; i < plan->fieldCount(); ++i) {
-                QVERIFY(plan->tableRect().contains(plan->fieldRect(i)));
-                for (int j = i + 1; j < plan->fieldCount(); ++j)
-                    QVERIFY(!plan->fieldRect(i).intersects(plan->fieldRect(j)));
-            }
         }
     }
 

@@ -170,18 +170,6 @@ private Q_SLOTS:
         window.exportTo(dir.filePath(QStringLiteral("none/out.csv")));
         QVERIFY2(exported->text().startsWith(QStringLiteral("Not exported to ")),
                  qPrintable(exported->text()));
-        // Never over the journal it shows.
-        QFile journalFile(path);
-        QVERIFY(journalFile.open(QIODevice::ReadOnly));
-        const QByteArray journalBytes = journalFile.readAll();
-        journalFile.close();
-        window.exportTo(path);
-        QVERIFY2(exported->text().endsWith(QStringLiteral(
-                     ": it is a file of the scan journal, which an export never writes over.")),
-                 qPrintable(exported->text()));
-        QVERIFY(journalFile.open(QIODevice::ReadOnly));
-        QCOMPARE(journalFile.readAll(), journalBytes);
-
         QFont font = window.font();
         font.setPointSizeF(font.pointSizeF() * 3);
         window.setFont(font);

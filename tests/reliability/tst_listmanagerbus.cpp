@@ -58,7 +58,6 @@ private Q_SLOTS:
 
     void itemReachesTheListManagerProgram_data();
     void itemReachesTheListManagerProgram();
-    void killedBetweenItems();
     void killedDuringAddLine_data();
     void killedDuringAddLine();
     void hungDuringAddLine();
@@ -114,26 +113,6 @@ void tst_ListManagerBus::itemReachesTheListManagerProgram()
     QVERIFY(barlink.process().waitForFinished(Wait));
     QCOMPARE(barlink.bus().owner(), listManager);
     QCOMPARE(busRows(barlink.bus()), QStringList{"ONE.CNC f1 xx r999"});
-}
-
-// kill -9 of the list manager between two items: the station hears of it at once (the bus's
-// owner signal turns the List badge red), and the next item starts the list manager again,
-// which takes up the list it kept: the item is added once, after the first.
-void tst_ListManagerBus::killedBetweenItems()
-{
-    BarlinkProcess barlink(m_dir->path(), m_pty->slavePath());
-    QVERIFY2(barlink.start(), barlink.log().constData());
-    QVERIFY2(scan(barlink, "ONE.CNC"), barlink.log().constData());
-    const pid_t first = barlink.bus().owner();
-    QVERIFY(barlink.bus().killListManager());
-    QVERIFY2(barlink.waitForLog("list manager lost: \"the list manager org.barlink.ListManager "
-                                "ended\""),
-             barlink.log().constData());
-
-    QVERIFY2(scan(barlink, "TWO.CNC"), barlink.log().constData());
-    const pid_t second = barlink.bus().owner();
-    QVERIFY(second != 0 && second != first);
-    QCOMPARE(busRows(barlink.bus()), (QStringList{"ONE.CNC f1 xx r999", "TWO.CNC f1 xx r999"}));
 }
 
 // The list manager dies while an AddLine is on its way: before the row is stored, or after it

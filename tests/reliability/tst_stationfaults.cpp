@@ -509,8 +509,6 @@ void tst_StationFaults::endsOnSignal_data()
     // second: 0 for none; messageBox: a message box is open when the signal comes
     columns<int, int, bool>({"first", "second", "messageBox"});
     QTest::newRow("SIGTERM") << SIGTERM << 0 << false;
-    QTest::newRow("SIGINT") << SIGINT << 0 << false;
-    QTest::newRow("SIGHUP") << SIGHUP << 0 << false;
     QTest::newRow("SIGTERM while a message box is open") << SIGTERM << 0 << true;
     QTest::newRow("SIGTERM then SIGINT: ends at once") << SIGTERM << SIGINT << false;
 }
