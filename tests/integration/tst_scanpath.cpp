@@ -25,6 +25,7 @@ namespace {
 // How long anything may take to show up; generous, as the machine is shared.
 constexpr int Patience = 10000;
 const QByteArray Ack("ACK\r");
+const QByteArray FieldN = "FieldCode_DFN=N\r\n";
 
 // A row in full as the list manager receives it; dims "X Y Z". Until the station first resets
 // the item, 282 and 223 are empty; after that they are blank (`reset`).
@@ -116,6 +117,8 @@ private Q_SLOTS:
     void labelScannedDuringThePause();
     void stationAndTryAgree_data();
     void stationAndTryAgree();
+    void scannerHears_data();
+    void scannerHears();
 
 private:
     [[nodiscard]] QString root() const { return m_dir->path(); }
@@ -328,6 +331,86 @@ void tst_ScanPath::stationAndTryAgree()
     QCOMPARE(out, rows.isEmpty() ? QString() : rows.join(u'\n') + u'\n');
     QCOMPARE(status, refused.isEmpty() ? 0 : 1);
     QVERIFY2(err.contains(refused), qPrintable(err));
+}
+
+// What the scanner hears when a label is refused, and the double-scan guard; the guard's
+// window and the pauses run on the station's clock.
+void tst_ScanPath::scannerHears_data()
+{
+    // scans: "LABEL@ms", the station's clock at the scan; "typed:LABEL" typed in the window
+    columns<QByteArray, QByteArrayList, QStringList, int, QByteArray>(
+        {"keys", "scans", "outcomes", "rows", "heard"});
+
+    const QByteArray reply = "RefuseReply=\\x07NO\\r\\n\r\n";
+    const QByteArray guard = FieldN + "DuplicateSeconds=5\r\n";
+    // clang-format off
+    QTest::addRow("by default a refusal sends nothing") << FieldN << QByteArrayList{"%7x@0", "DEMO@0", "DEMO@0"} << QStringList{"refused", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a refusal hears the reply, a row its ACK") << FieldN + reply << QByteArrayList{"%7x@0", "DEMO@0"} << QStringList{"refused", "taken"} << 1 << QByteArray("\x07NO\r\nACK\r");
+    QTest::addRow("a malformed reply is not used") << FieldN + "RefuseReply=\\q\r\n" << QByteArrayList{"%7x@0"} << QStringList{"refused"} << 0 << QByteArray();
+    QTest::addRow("a name scanned twice within the window: refused, with the reply") << guard + reply << QByteArrayList{"DEMO@0", "DEMO@5000"} << QStringList{"taken", "refused"} << 1 << QByteArray("ACK\r\x07NO\r\n");
+    // The window runs from the rows added, not from after the pauses that follow them.
+    QTest::addRow("the same name later than the window is taken") << guard << QByteArrayList{"DEMO@0", "DEMO@5001"} << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("the window runs from the item taken, not the one refused") << guard << QByteArrayList{"DEMO@0", "DEMO@4000", "DEMO@6000"} << QStringList{"taken", "refused", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("another name within the window is taken") << guard << QByteArrayList{"DEMO@0", "OTHER@100"} << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("an item of two labels scanned twice: refused at its last label") << guard << QByteArrayList{"%12P.CNC N X@0", "%22600 400 18@0", "%12P.CNC N X@100", "%22600 400 18@200"} << QStringList{"waiting", "taken", "waiting", "refused"} << 1 << QByteArray("ACK\r");
+    QTest::addRow("a field-code label before the repeat makes no other piece") << guard << QByteArrayList{"%S%@0", "DEMO@0", "DEMO@200"} << QStringList{"taken", "taken", "refused"} << 1 << QByteArray("ACK\r");
+    QTest::addRow("the scan after a refusal is taken: a second identical panel") << guard << QByteArrayList{"DEMO@0", "DEMO@100", "DEMO@200", "DEMO@300"} << QStringList{"taken", "refused", "taken", "refused"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a typed label is never refused as scanned twice") << guard << QByteArrayList{"DEMO@0", "typed:DEMO@100"} << QStringList{"taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    QTest::addRow("a list command between two items makes the second deliberate") << guard << QByteArrayList{"DEMO@0", "%STOP%@100", "DEMO@200"} << QStringList{"taken", "taken", "taken"} << 2 << QByteArray("ACK\rACK\r");
+    // clang-format on
+}
+
+void tst_ScanPath::scannerHears()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QStringList, outcomes);
+    QFETCH(int, rows);
+    QFETCH(QByteArray, heard);
+    NEED_PTY(pty);
+    QVERIFY(PtyStation::prepare(root(), pty.slavePath(), SelectionKeys + keys));
+    base::ManualClock clock;
+    PtyStation rig(root(), {.realPauses = true, .clock = &clock});
+    QVERIFY(rig.start());
+    QStringList heardOutcomes;
+    connect(&rig.station,
+            &app::Station::labelHandled,
+            [&](const QString &, const base::LabelOutcome &outcome) {
+                using R = base::LabelOutcome::Result;
+                heardOutcomes << (outcome.result == R::Refused   ? QStringLiteral("refused")
+                                  : outcome.result == R::Waiting ? QStringLiteral("waiting")
+                                                                 : QStringLiteral("taken"));
+            });
+    for (const QByteArray &scan : fetch<QByteArrayList>("scans")) {
+        const QByteArray label = scan.left(scan.lastIndexOf('@'));
+        clock.advance(std::max<qint64>(0, scan.mid(label.size() + 1).toLongLong() - clock.now()));
+        const qsizetype handled = heardOutcomes.size();
+        const bool typed = label.startsWith("typed:");
+        if (typed)
+            rig.station.typeLabel(QString::fromLatin1(label.mid(6)));
+        QVERIFY(rig.writeUntilHandled(
+            pty, clock, typed ? QByteArrayList{} : QByteArrayList{label}, [&] {
+                return heardOutcomes.size() > handled;
+            }));
+        QVERIFY(!app::StationProbe(rig.station).gate().isBusy());
+    }
+    QCOMPARE(heardOutcomes, outcomes);
+    if (keys.contains("DuplicateSeconds=5")) // every refusal is the guard's, and says so
+        QCOMPARE(rig.display.statusHistory.count(base::DoubleScanGuard::statusText()),
+                 outcomes.count(QStringLiteral("refused")));
+    QCOMPARE(rig.store->rows().size(), rows);
+    QTRY_COMPARE_WITH_TIMEOUT(pty.received(), heard, Patience);
+    // A malformed reply holds nothing up in a message box: it is a settings problem, which the
+    // status line tells once start-up is done.
+    QVERIFY(rig.prompter.shown.isEmpty());
+    const bool malformed = keys.contains("\\q");
+    const QList<base::Reason> &problems = rig.station.settings().problems;
+    QCOMPARE(
+        std::any_of(problems.begin(),
+                    problems.end(),
+                    [](const base::Reason &p) { return p.english().contains(u"RefuseReply=\\q"); }),
+        malformed);
+    QCOMPARE(rig.display.statusHistory.contains(app::Station::settingsProblemsStatus(1)),
+             malformed);
 }
 
 QTEST_GUILESS_MAIN(tst_ScanPath)
