@@ -70,7 +70,7 @@ grep -q '^#161=DEMO.CNC;.*#168=800;#169=600;#170=18;' <<<"$out" || fail "barlink
 # The list manager on a private session bus, started by the bus from the installed service file
 # at the first call: a row added through the bus is read back, and the list manager keeps it
 # on the disk. (The station on such a bus, its items reaching the list manager, is tested by
-# tst_listmanagerbus with the built programs.)
+# tst_stationfaults with the built programs.)
 cat >"$home/bus.sh" <<'BUS'
 set -eu
 call() { gdbus call --session --dest org.barlink.ListManager --object-path "$@"; }
