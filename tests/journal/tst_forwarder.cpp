@@ -259,7 +259,6 @@ private Q_SLOTS:
         columns<QString, QString>({"server", "reason"});
         const QString empty = m_server->socketFolder() + "/none"; // where no server listens
         // clang-format off
-        QTest::newRow("no password") << as(PgServer::PasswordUser) << "no password supplied";
         QTest::newRow("wrong password") << as(PgServer::PasswordUser) + " password=wrong" << "password authentication failed";
         QTest::newRow("no server") << "host=" + empty + " dbname=postgres" << "cannot connect to the server: connection to server on socket \"" + empty + "/.s.PGSQL.5432\" failed: No such file";
         QTest::newRow("bad string") << "host=" + empty + " port" << "JournalServer setting is not a connection string: missing";
@@ -291,8 +290,6 @@ private Q_SLOTS:
         const QString folder = m_server->socketFolder();
         const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(folder));
         // clang-format off
-        QTest::newRow("key=value") << m_server->connectionString() << "barlink";
-        QTest::newRow("URI, host parameter") << "postgresql:///postgres?host=" + encoded + "&port=5432&user=barlink" << "barlink";
         QTest::newRow("URI, encoded host") << "postgresql://barlink@" + encoded + ":5432/postgres?application_name=shop%20A" << "shop A";
         QTest::newRow("quoted value") << m_server->connectionString() + " application_name='it\\'s \\\\ 5'" << "it's \\ 5";
         // clang-format on
