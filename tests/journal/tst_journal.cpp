@@ -137,7 +137,6 @@ class TestJournal : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<QTemporaryDir> m_targetsJournal;
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("journal.sqlite")); }
 
     void write(const QList<Entry> &entries, int journalDays = 0, const QString &server = {}) const
@@ -778,20 +777,12 @@ private Q_SLOTS:
     // bytes. Nothing else in the folder changes.
     void exportTargets()
     {
-        // The journal every row exports is written once (an entry a transaction) and its files
-        // copied into each row's folder.
-        if (!m_targetsJournal) {
-            QList<Entry> entries;
-            for (int i = 0; i < 300; ++i)
-                entries << entry(QStringLiteral("ENTRY-%1-").arg(i).leftJustified(300, u'x'));
-            write(entries);
-            m_targetsJournal = std::make_unique<QTemporaryDir>();
-            for (const QString &file : QDir(m_dir->path()).entryList(QDir::Files))
-                QVERIFY(QFile::copy(m_dir->filePath(file), m_targetsJournal->filePath(file)));
-        } else {
-            for (const QString &file : QDir(m_targetsJournal->path()).entryList(QDir::Files))
-                QVERIFY(QFile::copy(m_targetsJournal->filePath(file), m_dir->filePath(file)));
-        }
+        write({});
+        QVERIFY(QSqlQuery(JournalFile(path()).db())
+                    .exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                         "FROM n WHERE i < 300) INSERT INTO entries (time, station, "
+                                         "source, label, kind, outcome) SELECT i, 'S-1', 'scanner', "
+                                         "printf('%-300d', i), 'plain-name', 'taken' FROM n")));
         QVERIFY(QFileInfo(path()).size() > 65536);
         const QString name = fetch<QString>("target");
         QString target = m_dir->filePath(name);
