@@ -427,12 +427,11 @@ private Q_SLOTS:
         // first append finds the disk full); spilled: labels appended while the journal file
         // is locked; labels: the journal file's afterwards; lost: lines counted as lost
         columns<QByteArray, QStringList, QStringList, int>({"before", "spilled", "labels", "lost"});
-        const QByteArray a = SpillFile::line(entry("A")), b = SpillFile::line(entry("B"));
+        const QByteArray a = SpillFile::line(entry("A"));
         const QString back = QStringLiteral("journal-back"), lost = QStringLiteral("entries-lost");
         // clang-format off
         QTest::newRow("first append on a full disk") << QByteArray("full") << QStringList{"C", "D"} << QStringList{"C", "entries-held", "D", back} << 0;
         QTest::newRow("empty file") << QByteArray() << QStringList{"C", "D"} << QStringList{"C", "D", back} << 0;
-        QTest::newRow("entries without the name line, then more") << a + b << QStringList{"C"} << QStringList{"A", "B", back, "C", back} << 0;
         QTest::newRow("garbled") << QByteArray("\x01\x02garbage\n{\"time\":1}\n") + a + "{\"cut" << QStringList{"C"} << QStringList{"A", lost, back, "C", back} << 3;
         // clang-format on
     }
@@ -585,7 +584,6 @@ private Q_SLOTS:
         const QString asidePath = aside.first().first().toString();
         QVERIFY2(QFileInfo(asidePath).fileName().startsWith(u"journal-damaged-"),
                  qPrintable(asidePath));
-        QVERIFY(QFileInfo(asidePath).fileName().endsWith(u".sqlite"));
         QCOMPARE(storedLabels(), (QStringList{"journal-damaged", "NEW"}));
         for (const Entry &e : stored()) {
             if (e.label == u"journal-damaged")
