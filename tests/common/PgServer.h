@@ -16,8 +16,8 @@
 
 // A private PostgreSQL server for tests and benchmarks: a cluster made by initdb in a
 // temporary folder, reached only through a Unix socket there (no TCP, so its port number is
-// free whatever it is), trusting every user but PasswordUser. Run as root, the programs run as the
-// system user "postgres", since initdb refuses root. Stopped when the object goes.
+// free whatever it is), trusting every user. Run as root, the programs run as the system user
+// "postgres", since initdb refuses root. Stopped when the object goes.
 class PgServer
 {
 public:
@@ -31,14 +31,10 @@ public:
                 m_bin = versions.filePath(version + "/bin/");
         m_failure = QStringLiteral("initdb is not installed (Debian package postgresql)");
         const QString initdb = QStringLiteral("-A trust -U barlink -E UTF8 --no-locale --no-sync");
-        if (installed() && m_dir.isValid() && runAsPostgres() && run("initdb", initdb.split(u' '))
-            && askPassword())
+        if (installed() && m_dir.isValid() && runAsPostgres() && run("initdb", initdb.split(u' ')))
             start();
     }
     ~PgServer() { stop(); }
-
-    // A user (made by the test) who must give a password.
-    static constexpr const char *PasswordUser = "barlink_password";
 
     [[nodiscard]] bool installed() const { return !m_bin.isEmpty(); }
     [[nodiscard]] bool running() const { return m_running; }
@@ -97,18 +93,6 @@ private:
         return user && !m_runuser.isEmpty()
                && ::chown(QFile::encodeName(m_dir.path()).constData(), user->pw_uid, user->pw_gid)
                       == 0;
-    }
-
-    // The user PasswordUser must give a password; every other user is trusted.
-    bool askPassword()
-    {
-        QFile hba(m_dir.filePath("data/pg_hba.conf"));
-        if (!hba.open(QIODevice::ReadWrite))
-            return false;
-        const QByteArray rest = hba.readAll();
-        return hba.seek(0)
-               && hba.write(QByteArray("local all ") + PasswordUser + " scram-sha-256\n" + rest)
-                      > 0;
     }
 
     // Runs one of the server's programs on the cluster's folder.

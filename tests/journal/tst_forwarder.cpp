@@ -138,9 +138,6 @@ private Q_SLOTS:
         if (!m_server->installed())
             QSKIP(qPrintable(m_server->failure()));
         QVERIFY2(m_server->running(), qPrintable(m_server->failure()));
-        // No password file of the user running the tests takes part.
-        qputenv("PGPASSFILE", QFile::encodeName(m_server->socketFolder() + "/no-pgpass"));
-        QCOMPARE(onServer("CREATE ROLE barlink_password LOGIN PASSWORD 'right'"), QStringList());
         QCOMPARE(onServer("CREATE ROLE station LOGIN"), QStringList());
     }
     void cleanupTestCase() { m_server.reset(); }
@@ -259,8 +256,6 @@ private Q_SLOTS:
         columns<QString, QString>({"server", "reason"});
         const QString empty = m_server->socketFolder() + "/none"; // where no server listens
         // clang-format off
-        QTest::newRow("no password") << as(PgServer::PasswordUser) << "no password supplied";
-        QTest::newRow("wrong password") << as(PgServer::PasswordUser) + " password=wrong" << "password authentication failed";
         QTest::newRow("no server") << "host=" + empty + " dbname=postgres" << "cannot connect to the server: connection to server on socket \"" + empty + "/.s.PGSQL.5432\" failed: No such file";
         QTest::newRow("bad string") << "host=" + empty + " port" << "JournalServer setting is not a connection string: missing";
         QTest::newRow("';' in a value") << m_server->connectionString() + " options='-c a=b;c'" << "the value of options holds a ';'";
@@ -291,8 +286,6 @@ private Q_SLOTS:
         const QString folder = m_server->socketFolder();
         const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(folder));
         // clang-format off
-        QTest::newRow("key=value") << m_server->connectionString() << "barlink";
-        QTest::newRow("URI, host parameter") << "postgresql:///postgres?host=" + encoded + "&port=5432&user=barlink" << "barlink";
         QTest::newRow("URI, encoded host") << "postgresql://barlink@" + encoded + ":5432/postgres?application_name=shop%20A" << "shop A";
         QTest::newRow("quoted value") << m_server->connectionString() + " application_name='it\\'s \\\\ 5'" << "it's \\ 5";
         // clang-format on
