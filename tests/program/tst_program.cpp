@@ -30,6 +30,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -170,6 +171,46 @@ QString readFacts(QByteArray content, const QLocale &locale, qint64 *bytesRead =
         *bytesRead = buffer.pos();
     return facts;
 }
+
+// Records the keystrokes (as "task:keys", Ctrl+O as "^O", Enter as "{ENTER}") and the pauses
+// (as seconds) in one list. The calls named in `failing` throw, keystrokes after they are
+// recorded; so does activating a task that does not run. Tasks are numbered from 1, the
+// window of task n is 100 + n, and window 1 (this program's own) is active until a task is
+// activated.
+class RecordingPlatform : public EditorPlatform, public base::Pacer
+{
+public:
+    // clang-format off
+    bool opensProgramFiles() const override { return false; }
+    Task startProgram(const QString &, const QString &) override { fail(u"start"); running.insert(++m_lastTask); return m_lastTask; }
+    int moduleUsage(Task task) override { fail(u"usage"); return running.contains(task) ? 1 : 0; }
+    void activateTask(Task task) override { fail(u"activate", !running.contains(task)); m_active = Window(100 + task); }
+    Window activeWindow() override { return m_active; }
+    void placeOnTop(Window) override { fail(u"placeOnTop"); }
+    void sendKeys(Task task, const QString &keys) override
+    {
+        received << QString::number(task) + u':' + QString(keys).replace(QChar(15), "^O").replace(QChar(13), "{ENTER}");
+    }
+    void pause(float seconds) override { received << QString::number(seconds); }
+    // clang-format on
+
+    QStringList received;
+    QSet<QString> failing;
+    QSet<Task> running;
+
+private:
+    void fail(QStringView call, bool fails = false)
+    {
+        if (fails || failing.contains(call.toString()))
+            throw base::Error(base::Error::InvalidCall,
+                              call.toString() + QStringLiteral(" failed"));
+    }
+
+    Task m_lastTask = 0;
+    Window m_active = 1;
+};
+
+const QString editorPath = QStringLiteral("/opt/control/bin/editor");
 
 } // namespace
 
@@ -538,6 +579,60 @@ private Q_SLOTS:
                  prompt.isEmpty() ? QStringList{} : QStringList{folder + prompt});
         if (!prompt.isEmpty())
             QCOMPARE(rig.prompter.shown.first().buttons, base::Prompter::Buttons::Ok);
+    }
+
+    void launch_data()
+    {
+        // before: the editor: nothing, running, closed
+        // received: "n": PROG.CNC opened in task n; "s" first: after
+        // the pause of a start
+        columns<QString, QString, QString, qint64, quint64>(
+            {"before", "failing", "received", "task", "window"});
+        // clang-format off
+        const auto add = [](const char *name, const char *before, const char *failing,
+                            const char *received, int task, int window) {
+            QTest::newRow(name) << before << failing << received << qint64(task) << quint64(window);
+        };
+        add("first call starts the editor",  "nothing", "",           "s1", 1, 101);
+        add("editor still running",          "running", "",           "1",  1, 101);
+        add("editor closed by the user",     "closed",  "",           "s2", 2, 102);
+        // No task: nothing to open the program in, and nothing is typed anywhere.
+        add("editor cannot be started",      "nothing", "start",      "s",  0, 1);
+        // A failed query means "not running" before the start and "running" before the open.
+        add("usage query fails",             "running", "usage",      "s2", 2, 102);
+        add("activation fails",              "nothing", "activate",   "s1", 1, 1);
+        // clang-format on
+    }
+    void launch()
+    {
+        const QString &before = fetch<QString>("before"), &failing = fetch<QString>("failing");
+        QString received = fetch<QString>("received");
+        RecordingPlatform platform;
+        FakeDisplay display;
+        base::Settings settings;
+        settings.editorPath = editorPath;
+        program::EditorLaunch launch(platform, platform, display, settings);
+        if (before != u"nothing") {
+            launch.launchEditor(QStringLiteral("PROG.CNC"));
+            if (before == u"closed")
+                platform.running.clear();
+            platform.received.clear();
+        }
+        platform.failing.insert(failing);
+
+        launch.launchEditor(QStringLiteral("PROG.CNC"));
+        QStringList expected;
+        if (received.startsWith(u's'))
+            expected << QStringLiteral("0.5");
+        if (const QString task = received.remove(u's'); !task.isEmpty())
+            expected << task + ":^O" << QStringLiteral("0.5") << task + ":PROG.CNC"
+                     << task + ":{ENTER}" << task + ":{ENTER}";
+        QCOMPARE(platform.received, expected);
+        QTEST(launch.editorTask(), "task");
+        QTEST(launch.editorWindow(), "window");
+        QCOMPARE(display.status(),
+                 failing == u"start" ? program::EditorLaunch::notStartedText(editorPath)
+                                     : QStringLiteral("Ready."));
     }
 
 #ifdef Q_OS_LINUX
