@@ -27,7 +27,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QBrush>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>

@@ -33,7 +33,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace barlink;
 using namespace barlink::program;
