@@ -394,30 +394,6 @@ private Q_SLOTS:
         QTEST(chosen.join(','), "expected");
     }
 
-    void limitOverflow_data()
-    {
-        columns<QString, float, bool>({"limitX", "x", "throws"});
-        QTest::newRow("millimetres beyond single") << "1E39" << 500.f << true;
-        QTest::newRow("inches bring it in range") << "1E39" << 30.f << false;
-        QTest::newRow("not a number counts 0") << "abc" << 500.f << false;
-    }
-    void limitOverflow()
-    {
-        const bool throws = fetch<bool>("throws");
-        Station station;
-        station.enable({});
-        station.model().setHalfLimitX(fetch<QString>("limitX"));
-        (void)station.selector.autoSelectField(SelectMode::SeedForNext, 0, 0, QStringLiteral("R"));
-        QCOMPARE(testing::errorNumber([&] {
-                     (void)station.selector.autoSelectField(
-                         SelectMode::Normal, fetch<float>("x"), 20);
-                 }),
-                 throws ? int(base::Error::Overflow) : 0);
-        // A failed selection uses up the pending seed and turns nothing else.
-        using Alternation = FieldSelector::Alternation;
-        QCOMPARE(station.selector.alternation(),
-                 throws ? (Alternation{true, true, false}) : (Alternation{false, false, false}));
-    }
     void controls_data()
     {
         columns<QString, QString, QString>({"keys", "actions", "expected"});
@@ -449,8 +425,7 @@ private Q_SLOTS:
         QTest::newRow("action to norm and mirror by mouse") << sets << edited + "!NMSel" << "MSpec=nm; PosScroll=3; OptAlnL=1; set.PNameMirror=0/9/ed";
         QTest::newRow("source to comment from the keyboard") << sets << edited + "~MCmt" << "MSpec=cm; PosScroll=20; set.PNameMirror=-1/2/pn";
 
-        // Set All and Clear All act on the current tab's check boxes only; on the other tabs
-        // they are hidden, and a click from code changes nothing.
+        // Set All and Clear All act on the current tab's check boxes only.
         QStringList off, on;
         for (FieldSlot slot : AllFieldSlots) {
             if (hasEnableFlag(slot)) {
@@ -462,7 +437,6 @@ private Q_SLOTS:
         const QString shown = QStringLiteral("BtnSA.visible=1; BtnCA.visible=1; ");
         QTest::newRow("set all, standard tab") << none << "tab=1; *BtnSA" << shown + "flags=1111 000000000000; flags.model=1111 000000000000";
         QTest::newRow("clear all, front and back tab") << all << "tab=2; *BtnCA" << shown + "flags=1111 000000000000; flags.model=1111 000000000000";
-        QTest::newRow("set all, trigger tab") << none << "tab=0; *BtnSA" << "BtnSA.visible=0; BtnCA.visible=0; flags=0000 000000000000; flags.model=0000 000000000000";
 
         // OK writes codes in upper case (the boxes keep what was typed) and flags with a blank.
         QTest::newRow("OK: codes, typing limits, flags, half limits") << "" << "FFS<abcdefg; BFS<abcd; !FFScb; !SFScb; !SFScb; HlfLimX<1000 mm or so; !BtnOK" << "MacFlds.visible=0; MacFlds.result=1; FFS=abcde; file: FieldCode_FFS=ABCDE; FieldCode_BFS=ABC; FieldFlag_FFS= 1; FieldFlag_SFS= 0; FieldFlag_BFS= 0; HalfLimitX=1000 mm or so";

@@ -407,7 +407,6 @@ private Q_SLOTS:
     {
         columns<QString, speed_t, bool>({"settings", "speed", "twoStop"});
         QTest::newRow("19200,E,7,2") << "19200,E,7,2" << speed_t(B19200) << true;
-        QTest::newRow("1200,O,7,1") << "1200,O,7,1" << speed_t(B1200) << false;
         QTest::newRow("14400,N,8,1") << "14400,N,8,1" << speed_t(0) << false;
     }
     void portAppliesLineSettings()
@@ -510,7 +509,6 @@ private Q_SLOTS:
         QCOMPARE(scan::inputLineBytes("\303\261AB", "\r"), QByteArray("\361AB\r"));
         QCOMPARE(scan::inputLineBytes("\361AB", {}), QByteArray("\361AB"));
     }
-    // A stale link is replaced and removed again.
     // With --device: labels from the command line go to the device, answers are printed.
     void programOnADevice()
     {
